@@ -1,0 +1,27 @@
+# Collects the C++ sources of one folder (not recursive).
+function(vantrel_sources out dir)
+  file(GLOB _srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.inc)
+  set(${out} ${_srcs} PARENT_SCOPE)
+endfunction()
+
+# One test executable per tst_*.cpp file, registered with CTest.
+#   vantrel_add_tests(DIR dir LIBS libs... [LABELS labels...])
+function(vantrel_add_tests)
+  cmake_parse_arguments(ARG "" "DIR;TIMEOUT" "LIBS;LABELS" ${ARGN})
+  file(GLOB _tests CONFIGURE_DEPENDS ${ARG_DIR}/tst_*.cpp)
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  foreach(_test ${_tests})
+    get_filename_component(_name ${_test} NAME_WE)
+    add_executable(${_name} ${_test})
+    target_link_libraries(${_name} PRIVATE ${ARG_LIBS} Qt6::Test)
+    target_include_directories(${_name} PRIVATE ${ARG_DIR})
+    add_test(NAME ${_name} COMMAND ${_name})
+    set_tests_properties(${_name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VANTREL_BUILD_DIR=${CMAKE_BINARY_DIR};VANTREL_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    if(ARG_LABELS)
+      set_tests_properties(${_name} PROPERTIES LABELS "${ARG_LABELS}")
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the project and runs every test. Screenshots land in build/screenshots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
+mkdir -p build/screenshots
+export QT_QPA_PLATFORM=offscreen
+cd build
+ctest --output-on-failure -j"$(nproc)" --timeout 600

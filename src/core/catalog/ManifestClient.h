@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Models.h"
+#include "errors/LauncherError.h"
+#include "i18n/VantrelLocale.h"
+
+#include <QCoroTask>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class AppProperties;
+
+// The manifest loader the store holds.
+class ManifestLoading
+{
+public:
+    virtual ~ManifestLoading() = default;
+    // Throws on any failure (ManifestClientError, PlatformError, DecodingError).
+    virtual QCoro::Task<LauncherManifest> loadManifest(VantrelLocale locale) = 0;
+};
+
+class ManifestClientError : public LauncherError
+{
+public:
+    enum class Kind { invalidResponse };
+    explicit ManifestClientError(Kind kind = Kind::invalidResponse) : m_kind(kind) {}
+    Kind kind() const { return m_kind; }
+    // No text of its own: the store shows its own message for a failed refresh.
+    QString localizedDescription() const override;
+    QString debugDescription() const override;
+
+private:
+    Kind m_kind;
+};
+
+class RemoteManifestClient : public ManifestLoading
+{
+public:
+    RemoteManifestClient(QUrl endpoint, QNetworkAccessManager *session);
+
+    QUrl endpoint() const { return m_endpoint; }
+
+    // "VANTREL_MANIFEST_URL", then the "VantrelManifestURL" property, then the
+    // local development service.
+    static QUrl defaultEndpoint(const AppProperties &properties);
+    static QUrl builtInEndpoint();
+
+    // endpoint with exactly one trailing "lang" query item.
+    static QUrl requestUrl(const QUrl &endpoint, VantrelLocale locale);
+
+    QCoro::Task<LauncherManifest> loadManifest(VantrelLocale locale) override;
+
+    // Timeout of one request; tests may shorten it.
+    void setTimeoutMs(int ms) { m_timeoutMs = ms; }
+
+private:
+    QUrl m_endpoint;
+    QNetworkAccessManager *m_session;
+    int m_timeoutMs = 60000;
+};

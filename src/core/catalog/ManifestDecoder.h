@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Models.h"
+
+#include <QByteArray>
+
+// Strict, all-or-nothing decoding of the manifest document. Throws
+// DecodingError naming where it failed ("apps[2].status: ...").
+namespace ManifestDecoder {
+
+LauncherManifest decode(const QByteArray &json);
+
+// ISO 8601 internet date-time to the second with "Z" or a numeric offset;
+// nullopt for anything else (fractional seconds included).
+std::optional<QDateTime> parseDate(const QString &text);
+
+// Encodes records back with the same keys (optional members left out).
+QByteArray encode(const LauncherManifest &manifest);
+
+}  // namespace ManifestDecoder

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Models.h"
+
+#include <QSet>
+#include <optional>
+
+struct OperatingSystemVersion {
+    qint64 majorVersion = 0;
+    qint64 minorVersion = 0;
+    qint64 patchVersion = 0;
+
+    friend bool operator==(const OperatingSystemVersion &, const OperatingSystemVersion &) = default;
+    friend auto operator<=>(const OperatingSystemVersion &, const OperatingSystemVersion &) = default;
+    // "14.5.0": always three parts.
+    QString toString() const;
+};
+
+enum class CatalogLifecycleKind { empty, comingSoonOnly, firstPublishedApp, multiAppCatalog };
+
+struct CatalogLifecycle {
+    CatalogLifecycleKind kind = CatalogLifecycleKind::empty;
+    QList<AppManifestItem> publishedApps;
+    QList<AppManifestItem> comingSoonApps;
+    std::optional<AppManifestItem> featuredApp;
+
+    friend bool operator==(const CatalogLifecycle &, const CatalogLifecycle &) = default;
+};
+
+// "empty", "comingSoonOnly", "firstPublishedApp" or "multiAppCatalog".
+QString catalogLifecycleKindName(CatalogLifecycleKind kind);
+
+// Pure rules over a manifest. Every list keeps the manifest's order.
+namespace ManifestPolicy {
+
+QList<AppManifestItem> visibleApps(const LauncherManifest &manifest, bool includeBeta);
+QList<AppManifestItem> publishedApps(const LauncherManifest &manifest, bool includeBeta);
+QList<AppManifestItem> comingSoonApps(const LauncherManifest &manifest);
+CatalogLifecycle catalogLifecycle(const LauncherManifest &manifest, bool includeBeta);
+bool hasPublishedRelease(const AppManifestItem &app);
+QList<LauncherAnnouncement> unseenAnnouncements(const LauncherManifest &manifest, const QSet<QString> &seenIDs);
+std::optional<OperatingSystemVersion> macOSVersion(const QString &text);
+bool isValidSha256(const QString &text);
+
+// Predicates behind the lists, for callers that walk a manifest themselves.
+bool isVisible(const AppManifestItem &app, bool includeBeta);
+bool isPublished(const AppManifestItem &app, bool includeBeta);
+
+}  // namespace ManifestPolicy

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "catalog/Models.h"
+#include "errors/LauncherError.h"
+
+#include <QCoroTask>
+#include <QUrl>
+#include <memory>
+
+class QNetworkAccessManager;
+class SystemVersionProvider;
+class ArchiveExtractor;
+class BundleInspector;
+class DirectoryReplacer;
+
+struct InstalledApp {
+    QUrl url;         // file URL of the placed bundle
+    QString version;  // the catalog entry's version, unchanged
+
+    friend bool operator==(const InstalledApp &, const InstalledApp &) = default;
+};
+
+class AppInstallerError : public LauncherError
+{
+public:
+    enum class Kind {
+        checksumMismatch,
+        unsupportedMacOS,
+        missingDownloadURL,
+        invalidReleaseMetadata,
+        unsupportedDownloadScheme,
+        downloadFailed,
+        extractionFailed,
+        appBundleNotFound,
+        bundleIdentifierMismatch,
+    };
+
+    static AppInstallerError checksumMismatch(const QString &expected, const QString &actual);
+    static AppInstallerError unsupportedMacOS(const QString &minimum);
+    explicit AppInstallerError(Kind kind) : m_kind(kind) {}
+
+    Kind kind() const { return m_kind; }
+    QString expected() const { return m_expected; }
+    QString actual() const { return m_actual; }
+    QString minimum() const { return m_minimum; }
+
+    QString localizedDescription() const override;
+    QString debugDescription() const override;
+
+    friend bool operator==(const AppInstallerError &a, const AppInstallerError &b)
+    {
+        return a.m_kind == b.m_kind && a.m_expected == b.m_expected && a.m_actual == b.m_actual
+            && a.m_minimum == b.m_minimum;
+    }
+
+private:
+    Kind m_kind;
+    QString m_expected;
+    QString m_actual;
+    QString m_minimum;
+};
+
+// The installer interface the store holds.
+class AppInstalling
+{
+public:
+    virtual ~AppInstalling() = default;
+    // Throws AppInstallerError, PlatformError on failure.
+    virtual QCoro::Task<InstalledApp> install(AppManifestItem app) = 0;
+};
+
+class AppInstaller : public AppInstalling
+{
+public:
+    struct Layers {
+        std::shared_ptr<const SystemVersionProvider> systemVersion;
+        std::shared_ptr<const ArchiveExtractor> extractor;
+        std::shared_ptr<const BundleInspector> bundles;
+        std::shared_ptr<const DirectoryReplacer> replacer;
+    };
+
+    AppInstaller(QUrl installRoot, QNetworkAccessManager *session, Layers layers);
+
+    QUrl installRoot() const { return m_installRoot; }
+
+    QCoro::Task<InstalledApp> install(AppManifestItem app) override;
+
+    // The local-development exemption from the HTTPS rule.
+    static bool isLocalHTTP(const QUrl &url);
+
+    // Download timeout (no data for this long fails); tests may shorten it.
+    void setTimeoutMs(int ms) { m_timeoutMs = ms; }
+    // Directory that receives the "VantrelInstall-" work directories; defaults
+    // to the system temporary directory.
+    void setTemporaryDirectory(const QString &path) { m_tempDir = path; }
+
+private:
+    QUrl m_installRoot;
+    QNetworkAccessManager *m_session;
+    Layers m_layers;
+    int m_timeoutMs = 60000;
+    QString m_tempDir;
+};

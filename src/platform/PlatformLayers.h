@@ -1,0 +1,94 @@
+#pragma once
+
+// Small interfaces over what the operating system provides. The application
+// uses the real implementations (PlatformFactory.h); tests substitute any of them.
+
+#include "catalog/ManifestPolicy.h"  // OperatingSystemVersion
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+#include <atomic>
+#include <optional>
+
+// The running system's version (macOS: its real version; Linux: the kernel
+// release's numbers).
+class SystemVersionProvider
+{
+public:
+    virtual ~SystemVersionProvider() = default;
+    virtual OperatingSystemVersion operatingSystemVersion() const = 0;
+};
+
+// The user's preferred system language identifier ("de-DE"), if any.
+class SystemLanguageProvider
+{
+public:
+    virtual ~SystemLanguageProvider() = default;
+    virtual std::optional<QString> preferredLanguage() const = 0;
+};
+
+// Values of the application's information property list ("VantrelManifestURL",
+// "VantrelAPIURL", "CFBundleShortVersionString"). Invalid QVariant when absent.
+class AppProperties
+{
+public:
+    virtual ~AppProperties() = default;
+    virtual QVariant value(const QString &key) const = 0;
+};
+
+// Key-value store with data blobs and string arrays.
+class UserDefaults
+{
+public:
+    virtual ~UserDefaults() = default;
+    // Invalid QVariant when absent; a QByteArray for a data blob; a QStringList
+    // for a string array; anything else for a value of another type.
+    virtual QVariant object(const QString &key) const = 0;
+    virtual void setData(const QString &key, const QByteArray &data) = 0;
+    virtual void setStringArray(const QString &key, const QStringList &values) = 0;
+    virtual void removeObject(const QString &key) = 0;
+};
+
+// Opens applications and finds them by bundle identifier.
+class Workspace
+{
+public:
+    virtual ~Workspace() = default;
+    // Starts the application bundle at url; false when it cannot be launched.
+    virtual bool openApplication(const QUrl &bundleUrl) = 0;
+    // Location of an application with this bundle identifier, if any is known.
+    virtual std::optional<QUrl> urlForApplication(const QString &bundleIdentifier) const = 0;
+};
+
+// Reads a bundle's Contents/Info.plist (XML or binary).
+class BundleInspector
+{
+public:
+    virtual ~BundleInspector() = default;
+    virtual std::optional<QString> bundleIdentifier(const QString &bundlePath) const = 0;
+    virtual std::optional<QString> executableName(const QString &bundlePath) const = 0;
+};
+
+// Unpacks a ZIP archive into an existing directory. Blocking; called from a
+// worker thread. Throws PlatformError(archive) on any failure, including an
+// entry that would land outside destination. cancel, when set, is polled.
+class ArchiveExtractor
+{
+public:
+    virtual ~ArchiveExtractor() = default;
+    virtual void extractZip(const QString &archivePath, const QString &destinationDir,
+                            const std::atomic_bool *cancel = nullptr) const = 0;
+};
+
+// Replaces the item at destination with staged in one atomic step, then removes
+// the old copy; moves staged into place when nothing is at destination.
+// Blocking; throws PlatformError(fileSystem). On failure destination is unchanged.
+class DirectoryReplacer
+{
+public:
+    virtual ~DirectoryReplacer() = default;
+    virtual void replaceItem(const QString &destination, const QString &staged) const = 0;
+};

@@ -1,0 +1,243 @@
+#include "LoopbackHttpServer.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QSemaphore>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+LoopbackHttpServer::Response LoopbackHttpServer::Response::json(int status, const QByteArray &body)
+{
+    Response r;
+    r.status = status;
+    r.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/json")));
+    r.body = body;
+    return r;
+}
+
+LoopbackHttpServer::Response LoopbackHttpServer::Response::text(int status, const QByteArray &body,
+                                                                 const QByteArray &contentType)
+{
+    Response r;
+    r.status = status;
+    r.headers.append(qMakePair(QByteArray("Content-Type"), contentType));
+    r.body = body;
+    return r;
+}
+
+class LoopbackHttpServer::Worker : public QObject
+{
+public:
+    QTcpServer server;
+    mutable QMutex mutex;
+    Handler handler;
+    QMap<QString, Response> routes;
+    QList<Request> recorded;
+    QList<QPointer<QTcpSocket>> sockets;
+
+    void onNewConnection()
+    {
+        while (QTcpSocket *socket = server.nextPendingConnection()) {
+            sockets.append(socket);
+            auto buffer = std::make_shared<QByteArray>();
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
+                buffer->append(socket->readAll());
+                tryHandle(socket, *buffer);
+            });
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    }
+
+    static QString reason(int status)
+    {
+        switch (status) {
+        case 200: return QStringLiteral("OK");
+        case 201: return QStringLiteral("Created");
+        case 202: return QStringLiteral("Accepted");
+        case 204: return QStringLiteral("No Content");
+        case 400: return QStringLiteral("Bad Request");
+        case 401: return QStringLiteral("Unauthorized");
+        case 404: return QStringLiteral("Not Found");
+        case 422: return QStringLiteral("Unprocessable Entity");
+        case 500: return QStringLiteral("Internal Server Error");
+        default: return QStringLiteral("Status");
+        }
+    }
+
+    void tryHandle(QTcpSocket *socket, QByteArray &buffer)
+    {
+        const int headerEnd = buffer.indexOf("\r\n\r\n");
+        if (headerEnd < 0)
+            return;
+        const QList<QByteArray> lines = buffer.left(headerEnd).split('\n');
+        Request request;
+        const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
+        request.method = requestLine.value(0);
+        request.target = requestLine.value(1);
+        for (int i = 1; i < lines.size(); ++i) {
+            const QByteArray line = lines[i].trimmed();
+            const int colon = line.indexOf(':');
+            if (colon > 0)
+                request.headers.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
+        }
+        const qint64 contentLength = request.headers.value("content-length", "0").toLongLong();
+        if (buffer.size() - (headerEnd + 4) < contentLength)
+            return;
+        request.body = buffer.mid(headerEnd + 4, contentLength);
+        buffer.remove(0, headerEnd + 4 + contentLength);
+        const QUrl parsed(QString::fromLatin1("http://localhost") + QString::fromLatin1(request.target));
+        request.path = parsed.path();
+        request.query = QUrlQuery(parsed);
+
+        Response response;
+        {
+            QMutexLocker lock(&mutex);
+            recorded.append(request);
+            if (handler) {
+                response = handler(request);
+            } else if (routes.contains(request.path)) {
+                response = routes.value(request.path);
+            } else {
+                response = Response::text(404, "not found");
+            }
+        }
+        if (response.delayMs > 0) {
+            QPointer<QTcpSocket> guard(socket);
+            QTimer::singleShot(response.delayMs, this, [this, guard, response] {
+                if (guard)
+                    send(guard, response);
+            });
+        } else {
+            send(socket, response);
+        }
+    }
+
+    void send(QTcpSocket *socket, const Response &response)
+    {
+        if (response.stall)
+            return;
+        QByteArray body = response.body;
+        std::unique_ptr<QFile> file;
+        qint64 length = body.size();
+        if (!response.bodyFile.isEmpty()) {
+            file = std::make_unique<QFile>(response.bodyFile);
+            if (!file->open(QIODevice::ReadOnly)) {
+                socket->disconnectFromHost();
+                return;
+            }
+            length = file->size();
+        }
+        const qint64 announced = response.announcedLength >= 0 ? response.announcedLength : length;
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reason(response.status).toLatin1() + "\r\n";
+        bool hasType = false;
+        for (const auto &h : response.headers) {
+            head += h.first + ": " + h.second + "\r\n";
+            hasType = hasType || h.first.toLower() == "content-type";
+        }
+        if (!hasType)
+            head += "Content-Type: application/octet-stream\r\n";
+        head += "Content-Length: " + QByteArray::number(announced) + "\r\n";
+        head += "Connection: close\r\n\r\n";
+        socket->write(head);
+
+        qint64 limit = length;
+        if (response.closeAfterBytes >= 0)
+            limit = qMin(limit, response.closeAfterBytes);
+        if (response.stallAfterBytes >= 0)
+            limit = qMin(limit, response.stallAfterBytes);
+        if (file) {
+            qint64 sent = 0;
+            while (sent < limit) {
+                const QByteArray chunk = file->read(qMin<qint64>(1 << 20, limit - sent));
+                if (chunk.isEmpty())
+                    break;
+                socket->write(chunk);
+                sent += chunk.size();
+                // Keep memory flat for large files.
+                while (socket->bytesToWrite() > (8 << 20))
+                    socket->waitForBytesWritten(1000);
+            }
+        } else {
+            socket->write(body.left(limit));
+        }
+        if (response.stallAfterBytes >= 0)
+            return;
+        socket->flush();
+        socket->disconnectFromHost();
+    }
+};
+
+LoopbackHttpServer::LoopbackHttpServer(const QHostAddress &address)
+    : m_thread(std::make_unique<QThread>())
+    , m_worker(new Worker)
+{
+    m_worker->moveToThread(m_thread.get());
+    m_worker->server.moveToThread(m_thread.get());
+    m_thread->start();
+    QSemaphore ready;
+    QMetaObject::invokeMethod(m_worker, [this, address, &ready] {
+        QObject::connect(&m_worker->server, &QTcpServer::newConnection, m_worker, [this] { m_worker->onNewConnection(); });
+        m_worker->server.listen(address, 0);
+        ready.release();
+    });
+    ready.acquire();
+}
+
+LoopbackHttpServer::~LoopbackHttpServer()
+{
+    QMetaObject::invokeMethod(m_worker, [this] {
+        m_worker->server.close();
+        for (const auto &s : m_worker->sockets) {
+            if (s)
+                s->abort();
+        }
+        delete m_worker;
+    }, Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+}
+
+bool LoopbackHttpServer::isListening() const { return m_worker->server.isListening(); }
+quint16 LoopbackHttpServer::port() const { return m_worker->server.serverPort(); }
+
+QUrl LoopbackHttpServer::url(const QString &path) const
+{
+    const QHostAddress address = m_worker->server.serverAddress();
+    QUrl u;
+    u.setScheme(QStringLiteral("http"));
+    u.setHost(address.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("::1") : QStringLiteral("127.0.0.1"));
+    u.setPort(port());
+    u.setPath(path);
+    return u;
+}
+
+void LoopbackHttpServer::setHandler(Handler handler)
+{
+    QMutexLocker lock(&m_worker->mutex);
+    m_worker->handler = std::move(handler);
+}
+
+void LoopbackHttpServer::serve(const QString &path, Response response)
+{
+    QMutexLocker lock(&m_worker->mutex);
+    m_worker->routes.insert(path, std::move(response));
+}
+
+QList<LoopbackHttpServer::Request> LoopbackHttpServer::requests() const
+{
+    QMutexLocker lock(&m_worker->mutex);
+    return m_worker->recorded;
+}
+
+int LoopbackHttpServer::requestCount() const
+{
+    QMutexLocker lock(&m_worker->mutex);
+    return int(m_worker->recorded.size());
+}
+
+void LoopbackHttpServer::clearRequests()
+{
+    QMutexLocker lock(&m_worker->mutex);
+    m_worker->recorded.clear();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QList>
+#include <QMap>
+#include <QMutex>
+#include <QString>
+#include <QThread>
+#include <QUrl>
+#include <QUrlQuery>
+#include <functional>
+#include <memory>
+
+// A small HTTP/1.1 server on the loopback interface for tests. It runs in its
+// own thread (so tests may block on a child process while it answers), records
+// every request and answers through a handler the test sets.
+class LoopbackHttpServer
+{
+public:
+    struct Request {
+        QByteArray method;
+        QString path;        // decoded path, without the query
+        QByteArray target;   // request target as sent
+        QUrlQuery query;
+        QMap<QByteArray, QByteArray> headers;  // lower-case names
+        QByteArray body;
+
+        QByteArray header(const QByteArray &name) const { return headers.value(name.toLower()); }
+    };
+
+    struct Response {
+        int status = 200;
+        QList<QPair<QByteArray, QByteArray>> headers;
+        QByteArray body;
+        // Serve the body from this file (streamed) instead of body.
+        QString bodyFile;
+        // Announce this Content-Length (-1: the real length).
+        qint64 announcedLength = -1;
+        // Send only this many body bytes, then close the connection (-1: all).
+        qint64 closeAfterBytes = -1;
+        // Send nothing at all and keep the connection open.
+        bool stall = false;
+        // Send headers and then stall after this many body bytes (-1: no stall).
+        qint64 stallAfterBytes = -1;
+        // Wait this long before answering.
+        int delayMs = 0;
+
+        static Response json(int status, const QByteArray &body);
+        static Response text(int status, const QByteArray &body, const QByteArray &contentType = "text/plain");
+    };
+
+    using Handler = std::function<Response(const Request &)>;
+
+    explicit LoopbackHttpServer(const QHostAddress &address = QHostAddress::LocalHost);
+    ~LoopbackHttpServer();
+
+    bool isListening() const;
+    quint16 port() const;
+    // http://127.0.0.1:PORT (or http://[::1]:PORT) joined with path.
+    QUrl url(const QString &path = QString()) const;
+
+    void setHandler(Handler handler);
+    // Answers GET path with the body (other paths: 404).
+    void serve(const QString &path, Response response);
+
+    QList<Request> requests() const;
+    int requestCount() const;
+    void clearRequests();
+
+private:
+    class Worker;
+    std::unique_ptr<QThread> m_thread;
+    Worker *m_worker = nullptr;
+};
