@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
-  qt6-httpserver-dev qt6-websockets-dev
+  qt6-httpserver-dev qt6-websockets-dev libcpp-httplib-dev
   qcoro-qt6-dev
   libssl-dev libarchive-dev libplist-dev libsqlite3-dev libicu-dev
   qml6-module-qtquick qml6-module-qtqml qml6-module-qtqml-models
