@@ -61,6 +61,14 @@ public:
     virtual bool openApplication(const QUrl &bundleUrl) = 0;
     // Location of an application with this bundle identifier, if any is known.
     virtual std::optional<QUrl> urlForApplication(const QString &bundleIdentifier) const = 0;
+    // Whether the bundle at url could be started at all (for example, its
+    // executable is a plain name inside the bundle). A bundle that cannot is
+    // treated as missing.
+    virtual bool canOpenApplication(const QUrl &bundleUrl) const
+    {
+        Q_UNUSED(bundleUrl);
+        return true;
+    }
 };
 
 // Reads a bundle's Contents/Info.plist (XML or binary).
