@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+// Builds real ZIP archives with libarchive's writer, for tests and benchmarks.
+//
+//   ZipBuilder zip;
+//   zip.addBundle(QStringLiteral("Foo.app"), QStringLiteral("com.example.foo"));
+//   zip.addFile(QStringLiteral("Foo.app/Contents/Resources/readme.txt"), "hello");
+//   zip.addSymlink(QStringLiteral("Foo.app/Contents/Current"), QStringLiteral("MacOS"));
+//   QString error;
+//   zip.writeTo(dir.filePath("foo.zip"), &error);       // or: QByteArray bytes = zip.build();
+//   QString sum = ZipBuilder::sha256HexOfFile(dir.filePath("foo.zip"));
+//
+// Entry names are written exactly as given, without any normalisation, so
+// hostile names such as "../x", "/abs/x" or "a/../../x" can be produced.
+// Parent directories are not added implicitly (many real archives lack them).
+class ZipBuilder
+{
+public:
+    enum class PlistFormat { xml, binary };
+
+    // A regular file with the given permission bits.
+    ZipBuilder &addFile(const QString &name, const QByteArray &content, int mode = 0644);
+    // A regular file with mode 0755.
+    ZipBuilder &addExecutable(const QString &name, const QByteArray &content);
+    // A directory entry ("name/" is written).
+    ZipBuilder &addDirectory(const QString &name, int mode = 0755);
+    // A symbolic link whose target is written as given.
+    ZipBuilder &addSymlink(const QString &name, const QString &target);
+    // A file of size bytes, all equal to fill, generated while the archive is
+    // written (never held in memory); compresses to almost nothing.
+    ZipBuilder &addFillFile(const QString &name, qint64 size, char fill = 0, int mode = 0644);
+    // A bundle: bundlePath/ (may sit in folders, "sub/Foo.app"), Contents/,
+    // Contents/Info.plist with CFBundleIdentifier, CFBundleExecutable,
+    // CFBundleShortVersionString and CFBundleName, and Contents/MacOS/executable,
+    // an executable shell script (mode 0755) that prints the version.
+    ZipBuilder &addBundle(const QString &bundlePath, const QString &bundleId,
+                          const QString &executable = QStringLiteral("App"),
+                          PlistFormat format = PlistFormat::xml,
+                          const QString &version = QStringLiteral("1.0"));
+
+    // Store entries uncompressed instead of deflating them.
+    ZipBuilder &setStored(bool stored);
+
+    // Writes the archive; false (with a message in error) on failure.
+    bool writeTo(const QString &path, QString *error = nullptr) const;
+    // The archive's bytes.
+    QByteArray build() const;
+
+    int entryCount() const { return int(m_entries.size()); }
+
+    // An Info.plist with these string keys, XML or binary ("bplist00").
+    static QByteArray infoPlist(const QMap<QString, QString> &keys, PlistFormat format);
+    // Lower-case hexadecimal SHA-256.
+    static QString sha256Hex(const QByteArray &data);
+    static QString sha256HexOfFile(const QString &path);
+
+private:
+    enum class Kind { file, directory, symlink, fill };
+    struct Entry {
+        Kind kind;
+        QString name;
+        QByteArray content;  // file content or symlink target
+        int mode = 0644;
+        qint64 fillSize = 0;
+        char fill = 0;
+    };
+    bool write(struct archive *archive, QString *error) const;
+
+    QList<Entry> m_entries;
+    bool m_stored = false;
+};
