@@ -63,6 +63,11 @@ void reportMessage(const QString &message, const QMap<QString, QString> &context
 
 std::optional<SentryEndpoint> sentryStoreEndpoint(const QUrl &dsn);
 
+// Reports in flight beyond this many are dropped.
+inline constexpr int maxPendingReports = 8;
+// Longest time one report may take before it is given up (10 s by default).
+void setReportTimeLimitMs(int msecs);
+
 // Reports still in flight; the application waits on them briefly when quitting.
 int pendingReports();
 // Waits up to msecs for reports in flight; returns true when none is left.

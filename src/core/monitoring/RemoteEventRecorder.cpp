@@ -1,0 +1,43 @@
+#include "Monitoring.h"
+
+#include "PlatformLayers.h"
+#include "i18n/VantrelLocale.h"
+#include "net/ServiceEndpoints.h"
+
+#include <QCoroNetworkReply>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+
+RemoteEventRecorder::RemoteEventRecorder(QUrl baseURL, QNetworkAccessManager *session,
+                                         const SystemLanguageProvider *language)
+    : m_baseURL(std::move(baseURL))
+    , m_session(session)
+    , m_language(language)
+{
+}
+
+QCoro::Task<void> RemoteEventRecorder::recordEvent(LauncherOperationalEvent event)
+{
+    // Events are best effort: no outcome of sending one may reach the caller.
+    try {
+        // The system language at the time of the call, not the launcher's chosen one.
+        const VantrelLocale locale =
+            VantrelLocaleUtil::normalized(m_language ? m_language->preferredLanguage() : std::nullopt);
+
+        QNetworkRequest request(ServiceEndpoints::joinPath(m_baseURL, QStringLiteral("/api/events")));
+        request.setTransferTimeout(m_timeoutMs);
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+        request.setRawHeader(QByteArrayLiteral("X-Vantrel-Locale"), VantrelLocaleUtil::rawValue(locale).toLatin1());
+        const QByteArray body = RequestBodyEncoder::encode(event.toJson());
+        if (!m_session)
+            co_return;
+
+        QPointer<QNetworkReply> reply = m_session->post(request, body);
+        co_await reply.get();
+        if (reply)
+            reply->deleteLater();
+    } catch (...) {
+    }
+}
