@@ -24,13 +24,17 @@ class ManifestClientError : public LauncherError
 public:
     enum class Kind { invalidResponse };
     explicit ManifestClientError(Kind kind = Kind::invalidResponse) : m_kind(kind) {}
+    // httpStatus: the refused status code, or -1 when the answer was not HTTP.
+    ManifestClientError(Kind kind, int httpStatus) : m_kind(kind), m_httpStatus(httpStatus) {}
     Kind kind() const { return m_kind; }
+    int httpStatus() const { return m_httpStatus; }
     // No text of its own: the store shows its own message for a failed refresh.
     QString localizedDescription() const override;
     QString debugDescription() const override;
 
 private:
     Kind m_kind;
+    int m_httpStatus = -1;
 };
 
 class RemoteManifestClient : public ManifestLoading

@@ -8,6 +8,10 @@
 // DecodingError naming where it failed ("apps[2].status: ...").
 namespace ManifestDecoder {
 
+// Larger documents are refused before parsing (and by the client while it
+// receives them), so a hostile server cannot exhaust memory.
+inline constexpr qint64 maximumDocumentSize = 64 * 1024 * 1024;
+
 LauncherManifest decode(const QByteArray &json);
 
 // ISO 8601 internet date-time to the second with "Z" or a numeric offset;

@@ -1,0 +1,191 @@
+#include "AppInstallState.h"
+
+#include "errors/LauncherError.h"
+#include "i18n/VantrelCopy.h"
+
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QJsonValue>
+#include <QMetaEnum>
+#include <cmath>
+
+AppInstallState AppInstallState::notInstalled()
+{
+    return {};
+}
+
+AppInstallState AppInstallState::installing(double progress)
+{
+    AppInstallState state;
+    state.m_kind = Kind::installing;
+    // Progress is always finite; anything else counts as not started.
+    state.m_progress = std::isfinite(progress) ? progress : 0.0;
+    return state;
+}
+
+AppInstallState AppInstallState::installed(const QString &version)
+{
+    AppInstallState state;
+    state.m_kind = Kind::installed;
+    state.m_first = version;
+    return state;
+}
+
+AppInstallState AppInstallState::updateAvailable(const QString &installedVersion, const QString &latestVersion)
+{
+    AppInstallState state;
+    state.m_kind = Kind::updateAvailable;
+    state.m_first = installedVersion;
+    state.m_second = latestVersion;
+    return state;
+}
+
+AppInstallState AppInstallState::failed(const QString &message)
+{
+    AppInstallState state;
+    state.m_kind = Kind::failed;
+    state.m_first = message;
+    return state;
+}
+
+QString AppInstallState::kindName() const
+{
+    return QString::fromLatin1(QMetaEnum::fromType<Kind>().valueToKey(int(m_kind)));
+}
+
+namespace {
+
+// progress x 100 truncated toward zero, kept within 0...100.
+QString wholePercent(double progress)
+{
+    const double percent = std::trunc(progress * 100.0);
+    if (!(percent > 0))
+        return QStringLiteral("0");
+    if (percent >= 100)
+        return QStringLiteral("100");
+    return QString::number(qint64(percent));
+}
+
+}  // namespace
+
+QString AppInstallState::label(VantrelLocale locale) const
+{
+    switch (m_kind) {
+    case Kind::notInstalled:
+        return VantrelCopy::text(CopyKey::installNotInstalled, locale);
+    case Kind::installing:
+        return VantrelCopy::text(CopyKey::installInstalling, locale,
+                                 {{QStringLiteral("progress"), wholePercent(m_progress)}});
+    case Kind::installed:
+        return VantrelCopy::text(CopyKey::installInstalled, locale, {{QStringLiteral("version"), m_first}});
+    case Kind::updateAvailable:
+        return VantrelCopy::text(CopyKey::installUpdateAvailable, locale,
+                                 {{QStringLiteral("installed"), m_first}, {QStringLiteral("latest"), m_second}});
+    case Kind::failed:
+        return VantrelCopy::text(CopyKey::installFailed, locale);
+    }
+    return {};
+}
+
+QString AppInstallState::labelFor(const QString &localeCode) const
+{
+    return label(VantrelLocaleUtil::normalized(localeCode));
+}
+
+QJsonObject AppInstallState::toJson() const
+{
+    QJsonObject payload;
+    switch (m_kind) {
+    case Kind::notInstalled:
+        break;
+    case Kind::installing:
+        payload.insert(QStringLiteral("progress"), m_progress);
+        break;
+    case Kind::installed:
+        payload.insert(QStringLiteral("version"), m_first);
+        break;
+    case Kind::updateAvailable:
+        payload.insert(QStringLiteral("installedVersion"), m_first);
+        payload.insert(QStringLiteral("latestVersion"), m_second);
+        break;
+    case Kind::failed:
+        payload.insert(QStringLiteral("message"), m_first);
+        break;
+    }
+    return QJsonObject{{kindName(), payload}};
+}
+
+QByteArray AppInstallState::encoded() const
+{
+    return QJsonDocument(toJson()).toJson(QJsonDocument::Compact);
+}
+
+namespace {
+
+QString payloadString(const QJsonObject &payload, const QString &caseName, const QString &key)
+{
+    const QJsonValue value = payload.value(key);
+    if (value.isUndefined())
+        throw DecodingError(QStringLiteral("%1: missing key \"%2\"").arg(caseName, key));
+    if (!value.isString())
+        throw DecodingError(QStringLiteral("%1.%2: expected a string").arg(caseName, key));
+    return value.toString();
+}
+
+}  // namespace
+
+AppInstallState AppInstallState::fromJson(const QJsonObject &object)
+{
+    const QMetaEnum meta = QMetaEnum::fromType<Kind>();
+    std::optional<Kind> found;
+    int count = 0;
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        bool ok = false;
+        const int value = meta.keyToValue(it.key().toLatin1().constData(), &ok);
+        // keyToValue also accepts scoped spellings; only the bare case name counts.
+        if (ok && QString::fromLatin1(meta.valueToKey(value)) == it.key()) {
+            ++count;
+            found = Kind(value);
+        }
+    }
+    if (count != 1 || !found)
+        throw DecodingError(QStringLiteral("Invalid number of keys found, expected one."));
+
+    const QString caseName = QString::fromLatin1(meta.valueToKey(int(*found)));
+    const QJsonValue value = object.value(caseName);
+    if (!value.isObject())
+        throw DecodingError(QStringLiteral("%1: expected an object").arg(caseName));
+    const QJsonObject payload = value.toObject();
+
+    switch (*found) {
+    case Kind::notInstalled:
+        return notInstalled();
+    case Kind::installing: {
+        const QJsonValue progress = payload.value(QStringLiteral("progress"));
+        if (progress.isUndefined())
+            throw DecodingError(QStringLiteral("installing: missing key \"progress\""));
+        if (!progress.isDouble())
+            throw DecodingError(QStringLiteral("installing.progress: expected a number"));
+        return installing(progress.toDouble());
+    }
+    case Kind::installed:
+        return installed(payloadString(payload, caseName, QStringLiteral("version")));
+    case Kind::updateAvailable:
+        return updateAvailable(payloadString(payload, caseName, QStringLiteral("installedVersion")),
+                               payloadString(payload, caseName, QStringLiteral("latestVersion")));
+    case Kind::failed:
+        return failed(payloadString(payload, caseName, QStringLiteral("message")));
+    }
+    throw DecodingError(QStringLiteral("Invalid number of keys found, expected one."));
+}
+
+AppInstallState AppInstallState::decode(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        throw DecodingError(QStringLiteral("invalid JSON at offset %1: %2").arg(error.offset).arg(error.errorString()));
+    if (!document.isObject())
+        throw DecodingError(QStringLiteral("expected a JSON object"));
+    return fromJson(document.object());
+}

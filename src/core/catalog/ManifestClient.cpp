@@ -1,0 +1,151 @@
+#include "ManifestClient.h"
+
+#include "ManifestDecoder.h"
+#include "PlatformLayers.h"
+#include "net/ServiceEndpoints.h"
+
+#include <QCoroNetworkReply>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QProcessEnvironment>
+#include <memory>
+
+QString ManifestClientError::localizedDescription() const
+{
+    if (m_httpStatus >= 0)
+        return QStringLiteral("The server answered with HTTP status %1.").arg(m_httpStatus);
+    return QStringLiteral("The server's answer was not an HTTP response.");
+}
+
+QString ManifestClientError::debugDescription() const
+{
+    return QStringLiteral("invalidResponse");
+}
+
+RemoteManifestClient::RemoteManifestClient(QUrl endpoint, QNetworkAccessManager *session)
+    : m_endpoint(std::move(endpoint)), m_session(session)
+{
+}
+
+QUrl RemoteManifestClient::builtInEndpoint()
+{
+    return QUrl(QStringLiteral("http://127.0.0.1:8787/api/launcher/manifest"));
+}
+
+QUrl RemoteManifestClient::defaultEndpoint(const AppProperties &properties)
+{
+    const QString variable = QStringLiteral("VANTREL_MANIFEST_URL");
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (env.contains(variable)) {
+        if (auto url = ServiceEndpoints::parseUrl(env.value(variable)))
+            return *url;
+    }
+    const QVariant property = properties.value(QStringLiteral("VantrelManifestURL"));
+    if (property.typeId() == QMetaType::QString) {
+        if (auto url = ServiceEndpoints::parseUrl(property.toString()))
+            return *url;
+    }
+    return builtInEndpoint();
+}
+
+QUrl RemoteManifestClient::requestUrl(const QUrl &endpoint, VantrelLocale locale)
+{
+    if (!endpoint.isValid())
+        return endpoint;
+    // Work on the encoded query so every other item keeps its exact spelling.
+    QStringList items;
+    if (endpoint.hasQuery()) {
+        const QString query = endpoint.query(QUrl::FullyEncoded);
+        if (!query.isEmpty()) {
+            for (const QString &item : query.split(QLatin1Char('&'))) {
+                const QString name = item.section(QLatin1Char('='), 0, 0);
+                if (QUrl::fromPercentEncoding(name.toUtf8()) != QLatin1String("lang"))
+                    items.append(item);
+            }
+        }
+    }
+    items.append(QStringLiteral("lang=") + VantrelLocaleUtil::rawValue(locale));
+    QUrl url = endpoint;
+    url.setQuery(items.join(QLatin1Char('&')), QUrl::StrictMode);
+    if (!url.isValid())
+        return endpoint;
+    return url;
+}
+
+namespace {
+
+struct ReplyDeleter {
+    void operator()(QNetworkReply *reply) const
+    {
+        if (reply)
+            reply->deleteLater();
+    }
+};
+
+// Body received so far; the reply is aborted once it passes the cap.
+struct BodyBuffer {
+    QByteArray data;
+    bool tooLarge = false;
+};
+
+}  // namespace
+
+QCoro::Task<LauncherManifest> RemoteManifestClient::loadManifest(VantrelLocale locale)
+{
+    // Copy what the request needs: the client may be gone after the co_await.
+    const QUrl url = requestUrl(m_endpoint, locale);
+    const int timeoutMs = m_timeoutMs;
+    const QPointer<QNetworkAccessManager> session = m_session;
+    if (!session)
+        throw PlatformError(PlatformError::Domain::network, QStringLiteral("No network session."));
+
+    QNetworkRequest request(url);
+    request.setTransferTimeout(timeoutMs);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(session->get(request));
+
+    auto body = std::make_shared<BodyBuffer>();
+    QNetworkReply *raw = reply.get();
+    auto take = [raw, body] {
+        if (body->tooLarge)
+            return;
+        body->data.append(raw->readAll());
+        if (body->data.size() > ManifestDecoder::maximumDocumentSize) {
+            body->tooLarge = true;
+            body->data = QByteArray();
+            raw->abort();
+        }
+    };
+    QObject::connect(raw, &QNetworkReply::readyRead, raw, take);
+    QObject::connect(raw, &QNetworkReply::metaDataChanged, raw, [raw, body] {
+        const qint64 announced = raw->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (announced > ManifestDecoder::maximumDocumentSize && !body->tooLarge) {
+            body->tooLarge = true;
+            raw->abort();
+        }
+    });
+
+    if (!raw->isFinished())
+        co_await qCoro(raw).waitForFinished(std::chrono::milliseconds(-1));
+
+    if (body->tooLarge)
+        throw DecodingError(QStringLiteral("the document is too large (more than %1 MiB)")
+                                .arg(ManifestDecoder::maximumDocumentSize / (1024 * 1024)));
+
+    const QVariant statusAttribute = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const int status = statusAttribute.isValid() ? statusAttribute.toInt() : -1;
+    if (status >= 0 && (status < 200 || status > 299))
+        throw ManifestClientError(ManifestClientError::Kind::invalidResponse, status);
+    if (raw->error() != QNetworkReply::NoError)
+        throw PlatformError(PlatformError::Domain::network, raw->errorString(), int(raw->error()));
+    if (status < 0)
+        throw ManifestClientError(ManifestClientError::Kind::invalidResponse, -1);
+
+    take();
+    if (body->tooLarge)
+        throw DecodingError(QStringLiteral("the document is too large (more than %1 MiB)")
+                                .arg(ManifestDecoder::maximumDocumentSize / (1024 * 1024)));
+    co_return ManifestDecoder::decode(body->data);
+}
