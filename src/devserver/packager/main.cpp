@@ -1,0 +1,55 @@
+// vantrel-release-packager: builds the sample release archives at build time,
+// one per app and version of the sample catalog, each a bundle around the
+// demo program.
+
+#include "BundleZip.h"
+#include "SampleCatalog.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QSaveFile>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Packages the sample release archives."));
+    parser.addHelpOption();
+    const QCommandLineOption catalogOption(QStringLiteral("catalog"), QStringLiteral("Sample catalog source."), QStringLiteral("FILE"));
+    const QCommandLineOption programOption(QStringLiteral("program"), QStringLiteral("Program put into every bundle."), QStringLiteral("FILE"));
+    const QCommandLineOption outputOption(QStringLiteral("output"), QStringLiteral("Folder for the archives."), QStringLiteral("DIR"));
+    const QCommandLineOption stampOption(QStringLiteral("stamp"), QStringLiteral("File listing what was written."), QStringLiteral("FILE"));
+    parser.addOptions({catalogOption, programOption, outputOption, stampOption});
+    parser.process(app);
+    if (!parser.isSet(catalogOption) || !parser.isSet(programOption) || !parser.isSet(outputOption)) {
+        std::fprintf(stderr, "usage: vantrel-release-packager --catalog FILE --program FILE --output DIR [--stamp FILE]\n");
+        return 2;
+    }
+
+    try {
+        const SampleCatalog catalog = SampleCatalog::fromFile(parser.value(catalogOption));
+        const QDir output(parser.value(outputOption));
+        if (!QDir().mkpath(output.absolutePath())) {
+            std::fprintf(stderr, "vantrel-release-packager: cannot create %s\n", qPrintable(output.absolutePath()));
+            return 1;
+        }
+        QByteArray written;
+        for (const SampleArchive &archive : catalog.archives()) {
+            BundleZip::write(archive, parser.value(programOption), output.filePath(archive.fileName));
+            written += archive.fileName.toUtf8() + '\n';
+        }
+        if (parser.isSet(stampOption)) {
+            QSaveFile stamp(parser.value(stampOption));
+            if (!stamp.open(QIODevice::WriteOnly) || stamp.write(written) != written.size() || !stamp.commit()) {
+                std::fprintf(stderr, "vantrel-release-packager: cannot write %s\n", qPrintable(parser.value(stampOption)));
+                return 1;
+            }
+        }
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "vantrel-release-packager: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,284 @@
+#include "DevServer.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUuid>
+#include <cstdio>
+#include <fstream>
+#include <httplib.h>
+
+namespace {
+
+const std::string kJson = "application/json; charset=utf-8";
+constexpr size_t kMaxBody = 8 * 1024 * 1024;
+constexpr size_t kBlock = 256 * 1024;
+
+void sendJson(httplib::Response &res, int status, const QJsonObject &body)
+{
+    res.status = status;
+    res.set_content(QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson);
+}
+
+void sendError(httplib::Response &res, int status, const QString &error, const QString &message)
+{
+    sendJson(res, status, QJsonObject{{QStringLiteral("error"), error}, {QStringLiteral("message"), message}});
+}
+
+QString header(const httplib::Request &req, const char *name)
+{
+    return QString::fromStdString(req.get_header_value(name));
+}
+
+// The body as a JSON object; otherwise answers 400 (not JSON) or 422 (not an object).
+std::optional<QJsonObject> jsonObjectBody(const httplib::Request &req, httplib::Response &res)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(req.body), &error);
+    if (error.error != QJsonParseError::NoError) {
+        sendError(res, 400, QStringLiteral("invalid_json"),
+                  QStringLiteral("The request body is not valid JSON: %1.").arg(error.errorString()));
+        return std::nullopt;
+    }
+    if (!document.isObject()) {
+        sendError(res, 422, QStringLiteral("invalid_request"), QStringLiteral("The request body must be a JSON object."));
+        return std::nullopt;
+    }
+    return document.object();
+}
+
+// Why a feedback body is refused: (error code, message), or nothing when it is fine.
+std::optional<std::pair<QString, QString>> feedbackProblem(const QJsonObject &body)
+{
+    for (const char *key : {"clientRequestId", "type", "title", "description", "diagnostics"}) {
+        if (!body.contains(QLatin1String(key)) || body.value(QLatin1String(key)).isNull())
+            return std::pair{QStringLiteral("missing_member"), QStringLiteral("The member \"%1\" is required.").arg(QLatin1String(key))};
+    }
+    for (const char *key : {"clientRequestId", "type", "title", "description"}) {
+        if (!body.value(QLatin1String(key)).isString())
+            return std::pair{QStringLiteral("invalid_member"), QStringLiteral("The member \"%1\" must be a string.").arg(QLatin1String(key))};
+    }
+    if (body.value(QStringLiteral("clientRequestId")).toString().trimmed().isEmpty())
+        return std::pair{QStringLiteral("invalid_member"), QStringLiteral("The member \"clientRequestId\" must not be blank.")};
+    static const QStringList types = {QStringLiteral("bug"), QStringLiteral("idea"), QStringLiteral("improvement"),
+                                      QStringLiteral("other")};
+    if (!types.contains(body.value(QStringLiteral("type")).toString()))
+        return std::pair{QStringLiteral("invalid_type"), QStringLiteral("The type must be one of bug, idea, improvement, other.")};
+    if (body.value(QStringLiteral("title")).toString().trimmed().isEmpty())
+        return std::pair{QStringLiteral("blank_title"), QStringLiteral("The title must not be blank.")};
+    if (body.value(QStringLiteral("description")).toString().trimmed().isEmpty())
+        return std::pair{QStringLiteral("blank_description"), QStringLiteral("The description must not be blank.")};
+    if (!body.value(QStringLiteral("diagnostics")).isObject())
+        return std::pair{QStringLiteral("invalid_member"), QStringLiteral("The member \"diagnostics\" must be an object.")};
+    if (body.contains(QStringLiteral("appId")) && !body.value(QStringLiteral("appId")).isString()
+        && !body.value(QStringLiteral("appId")).isNull())
+        return std::pair{QStringLiteral("invalid_member"), QStringLiteral("The member \"appId\" must be a string.")};
+    return std::nullopt;
+}
+
+// The sentry_key of an "X-Sentry-Auth" header ("Sentry sentry_version=7, ..., sentry_key=KEY").
+QString sentryKey(const QString &auth)
+{
+    QString rest = auth.trimmed();
+    if (rest.startsWith(QLatin1String("Sentry "), Qt::CaseInsensitive))
+        rest = rest.mid(7);
+    for (const QString &part : rest.split(QLatin1Char(','))) {
+        const QString item = part.trimmed();
+        if (item.startsWith(QLatin1String("sentry_key=")))
+            return item.mid(11).trimmed();
+    }
+    return {};
+}
+
+bool isEventId(const QString &id)
+{
+    if (id.size() != 32)
+        return false;
+    for (const QChar c : id) {
+        if (!c.isDigit() && !(c.toLower() >= QLatin1Char('a') && c.toLower() <= QLatin1Char('f')))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+DevServer::DevServer(DevStorage &storage, ReleaseArchives archives)
+    : m_storage(storage), m_archives(std::move(archives)), m_server(std::make_unique<httplib::Server>())
+{
+    installRoutes();
+}
+
+DevServer::~DevServer() = default;
+
+int DevServer::bind(int port)
+{
+    const std::string host = "127.0.0.1";
+    if (port == 0)
+        m_port = m_server->bind_to_any_port(host);
+    else
+        m_port = m_server->bind_to_port(host, port) ? port : -1;
+    return m_port;
+}
+
+QString DevServer::baseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
+}
+
+void DevServer::setManifests(QMap<QString, QByteArray> manifests)
+{
+    m_manifests = std::move(manifests);
+}
+
+bool DevServer::listen()
+{
+    return m_server->listen_after_bind();
+}
+
+void DevServer::stop()
+{
+    m_server->stop();
+}
+
+void DevServer::installRoutes()
+{
+    httplib::Server &server = *m_server;
+    server.set_payload_max_length(kMaxBody);
+
+    server.set_logger([](const httplib::Request &req, const httplib::Response &res) {
+        std::fprintf(stderr, "%s %s %d\n", req.method.c_str(), req.target.c_str(), res.status);
+    });
+    server.set_exception_handler([](const httplib::Request &, httplib::Response &res, std::exception_ptr ep) {
+        QString message = QStringLiteral("Internal error.");
+        try {
+            std::rethrow_exception(ep);
+        } catch (const std::exception &e) {
+            message = QString::fromUtf8(e.what());
+        } catch (...) {
+        }
+        sendError(res, 500, QStringLiteral("internal_error"), message);
+    });
+    server.set_error_handler([](const httplib::Request &, httplib::Response &res) {
+        if (!res.body.empty())
+            return;
+        if (res.status == 404)
+            sendError(res, 404, QStringLiteral("not_found"), QStringLiteral("Nothing here."));
+        else if (res.status == 413)
+            sendError(res, 413, QStringLiteral("too_large"), QStringLiteral("The request body is too large."));
+    });
+
+    server.Get("/", [this](const httplib::Request &, httplib::Response &res) {
+        const QString base = baseUrl();
+        const QString text = QStringLiteral(
+            "Vantrel local development service\n\n"
+            "GET  %1/api/launcher/manifest?lang=en|pl|de\n"
+            "GET  %1/releases/NAME.zip\n"
+            "POST %1/api/feedback\n"
+            "POST %1/api/events\n"
+            "POST %1/api/PROJECT/store/\n").arg(base);
+        res.set_content(text.toStdString(), "text/plain; charset=utf-8");
+    });
+
+    server.Get("/api/launcher/manifest", [this](const httplib::Request &req, httplib::Response &res) {
+        const QString requested = QString::fromStdString(req.get_param_value("lang"));
+        const QByteArray body = m_manifests.value(requested, m_manifests.value(QStringLiteral("en")));
+        res.set_header("Cache-Control", "no-store");
+        res.set_content(body.toStdString(), kJson);
+    });
+
+    server.Get(R"(/releases/([^/]+))", [this](const httplib::Request &req, httplib::Response &res) {
+        const QString name = QString::fromStdString(req.matches[1]);
+        if (!ReleaseArchives::isServableName(name)) {
+            sendError(res, 400, QStringLiteral("invalid_name"), QStringLiteral("Not an archive name."));
+            return;
+        }
+        const auto path = m_archives.pathFor(name);
+        if (!path) {
+            sendError(res, 404, QStringLiteral("not_found"), QStringLiteral("No archive named %1.").arg(name));
+            return;
+        }
+        auto file = std::make_shared<std::ifstream>(path->toStdString(), std::ios::binary);
+        const qint64 size = QFileInfo(*path).size();
+        if (!*file || size < 0) {
+            sendError(res, 500, QStringLiteral("unreadable"), QStringLiteral("The archive cannot be read."));
+            return;
+        }
+        // Streamed block by block: archives may be far larger than memory allows.
+        res.set_content_provider(size_t(size), "application/zip",
+                                 [file](size_t offset, size_t length, httplib::DataSink &sink) {
+                                     std::vector<char> buffer(std::min(length, kBlock));
+                                     file->clear();
+                                     file->seekg(std::streamoff(offset));
+                                     file->read(buffer.data(), std::streamsize(buffer.size()));
+                                     const std::streamsize got = file->gcount();
+                                     if (got <= 0)
+                                         return false;  // the file shrank: drop the connection
+                                     return sink.write(buffer.data(), size_t(got));
+                                 });
+    });
+
+    server.Post("/api/feedback", [this](const httplib::Request &req, httplib::Response &res) {
+        const auto body = jsonObjectBody(req, res);
+        if (!body)
+            return;
+        if (const auto problem = feedbackProblem(*body)) {
+            sendError(res, 422, problem->first, problem->second);
+            return;
+        }
+        const QByteArray compact = QJsonDocument(*body).toJson(QJsonDocument::Compact);
+        const auto stored = m_storage.addFeedback(body->value(QStringLiteral("clientRequestId")).toString(),
+                                                  header(req, "X-Vantrel-Locale"), compact);
+        QJsonObject answer{{QStringLiteral("ok"), true},
+                           {QStringLiteral("issue"),
+                            QJsonObject{{QStringLiteral("id"), QString::number(stored.number)},
+                                        {QStringLiteral("identifier"), QStringLiteral("FB-%1").arg(stored.number)},
+                                        {QStringLiteral("url"), baseUrl() + QStringLiteral("/feedback/%1").arg(stored.number)}}}};
+        // A repeated submission (same clientRequestId) files nothing new.
+        if (stored.replayed)
+            answer.insert(QStringLiteral("message"), QStringLiteral("This feedback was already received."));
+        sendJson(res, stored.replayed ? 200 : 201, answer);
+    });
+
+    server.Get(R"(/feedback/(\d{1,18}))", [this](const httplib::Request &req, httplib::Response &res) {
+        const auto record = m_storage.feedbackRecord(std::stoll(req.matches[1]));
+        if (!record) {
+            sendError(res, 404, QStringLiteral("not_found"), QStringLiteral("No such feedback."));
+            return;
+        }
+        res.set_content(record->toStdString(), kJson);
+    });
+
+    server.Post("/api/events", [this](const httplib::Request &req, httplib::Response &res) {
+        const auto body = jsonObjectBody(req, res);
+        if (!body)
+            return;
+        if (!body->value(QStringLiteral("eventType")).isString() || !body->value(QStringLiteral("status")).isString()) {
+            sendError(res, 422, QStringLiteral("invalid_event"),
+                      QStringLiteral("An event needs the string members \"eventType\" and \"status\"."));
+            return;
+        }
+        m_storage.addEvent(header(req, "X-Vantrel-Locale"), QJsonDocument(*body).toJson(QJsonDocument::Compact));
+        sendJson(res, 202, QJsonObject{{QStringLiteral("ok"), true}});
+    });
+
+    server.Post(R"(/api/([^/]+)/store/?)", [this](const httplib::Request &req, httplib::Response &res) {
+        const QString key = sentryKey(header(req, "X-Sentry-Auth"));
+        if (key.isEmpty()) {
+            sendError(res, 401, QStringLiteral("unauthorized"),
+                      QStringLiteral("An X-Sentry-Auth header with a sentry_key is required."));
+            return;
+        }
+        const auto body = jsonObjectBody(req, res);
+        if (!body)
+            return;
+        QString eventId = body->value(QStringLiteral("event_id")).toString();
+        if (!isEventId(eventId))
+            eventId = QUuid::createUuid().toString(QUuid::Id128);
+        eventId = eventId.toLower();
+        m_storage.addError(eventId, QString::fromStdString(req.matches[1]), key,
+                           QJsonDocument(*body).toJson(QJsonDocument::Compact));
+        sendJson(res, 200, QJsonObject{{QStringLiteral("id"), eventId}});
+    });
+}

@@ -1,0 +1,157 @@
+// vantrel-devserver: the launcher's local development service.
+
+#include "DevServer.h"
+#include "DevStorage.h"
+#include "ReleaseArchives.h"
+#include "SampleCatalog.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QJsonDocument>
+#include <QStandardPaths>
+#include <csignal>
+#include <cstdio>
+#include <pthread.h>
+#include <unistd.h>
+#include <thread>
+
+namespace {
+
+int usageError(const QString &message)
+{
+    std::fprintf(stderr, "vantrel-devserver: %s\nRun vantrel-devserver --help for the options.\n", qPrintable(message));
+    return 2;
+}
+
+int dump(const QString &what, const QString &dataDir)
+{
+    const auto table = DevStorage::tableFromName(what);
+    if (!table)
+        return usageError(QStringLiteral("--dump takes feedback, events or errors, not \"%1\"").arg(what));
+    try {
+        const DevStorage storage = DevStorage::openForReading(dataDir);
+        for (const QByteArray &line : storage.dump(*table))
+            std::printf("%s\n", line.constData());
+    } catch (const StorageError &e) {
+        std::fprintf(stderr, "vantrel-devserver: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    // Block the stop signals in every thread; one thread waits for them below.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Vantrel"));
+    QCoreApplication::setApplicationName(QStringLiteral("vantrel-devserver"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Local stand-in for the launcher service, the feedback service and the error-report endpoint."));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Port on 127.0.0.1 (0: any free port)."),
+                                        QStringLiteral("N"), QStringLiteral("8787"));
+    const QCommandLineOption dataOption(QStringLiteral("data"), QStringLiteral("Folder of the SQLite data."),
+                                        QStringLiteral("DIR"));
+    const QCommandLineOption catalogOption(QStringLiteral("catalog"), QStringLiteral("Sample catalog: first or multi."),
+                                           QStringLiteral("NAME"), QStringLiteral("multi"));
+    const QCommandLineOption releasesOption(QStringLiteral("releases"), QStringLiteral("Folder of the release archives."),
+                                            QStringLiteral("DIR"));
+    const QCommandLineOption dumpOption(QStringLiteral("dump"),
+                                        QStringLiteral("Print what was stored (feedback, events or errors) and exit."),
+                                        QStringLiteral("WHAT"));
+    parser.addOptions({portOption, dataOption, catalogOption, releasesOption, dumpOption});
+    if (!parser.parse(app.arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::printf("%s", qPrintable(parser.helpText()));
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+
+    const QString dataDir = parser.isSet(dataOption)
+        ? parser.value(dataOption)
+        : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (dataDir.isEmpty())
+        return usageError(QStringLiteral("no data folder: pass --data DIR"));
+    if (parser.isSet(dumpOption))
+        return dump(parser.value(dumpOption), dataDir);
+
+    bool portOk = false;
+    const int port = parser.value(portOption).toInt(&portOk);
+    if (!portOk || port < 0 || port > 65535)
+        return usageError(QStringLiteral("--port needs a number from 0 to 65535"));
+    const auto kind = sampleCatalogKindFromName(parser.value(catalogOption));
+    if (!kind)
+        return usageError(QStringLiteral("--catalog takes first or multi, not \"%1\"").arg(parser.value(catalogOption)));
+    const QString releasesDir = parser.isSet(releasesOption)
+        ? parser.value(releasesOption)
+        : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("releases"));
+
+    const SampleCatalog catalog = SampleCatalog::fromFile(QStringLiteral(":/devserver/sample-catalog.json"));
+
+    std::optional<DevStorage> storage;
+    try {
+        storage.emplace(DevStorage::openForWriting(dataDir));
+    } catch (const StorageError &e) {
+        std::fprintf(stderr, "vantrel-devserver: %s\n", e.what());
+        return 1;
+    }
+
+    // Checksums come from the archives actually served, computed once at start.
+    const ReleaseArchives archives(releasesDir);
+    QStringList names;
+    for (const SampleArchive &archive : catalog.archives())
+        names.append(archive.fileName);
+    QStringList missing;
+    const QMap<QString, QString> checksums = archives.checksums(names, &missing);
+    for (const QString &name : missing)
+        std::fprintf(stderr, "vantrel-devserver: warning: %s is missing from %s; listed without a checksum\n",
+                     qPrintable(name), qPrintable(releasesDir));
+
+    DevServer server(*storage, archives);
+    const int boundPort = server.bind(port);
+    if (boundPort <= 0) {
+        std::fprintf(stderr, "vantrel-devserver: cannot listen on 127.0.0.1:%d (is the port in use?)\n", port);
+        return 1;
+    }
+
+    const QDateTime startedAt = QDateTime::currentDateTimeUtc();
+    QMap<QString, QByteArray> manifests;
+    for (const QString &language : {QStringLiteral("en"), QStringLiteral("pl"), QStringLiteral("de")}) {
+        manifests.insert(language, QJsonDocument(catalog.manifest(*kind, language, startedAt, server.baseUrl(), checksums))
+                                       .toJson(QJsonDocument::Indented));
+    }
+    server.setManifests(manifests);
+
+    std::printf("listening on %s\n", qPrintable(server.baseUrl()));
+    std::fflush(stdout);
+    std::fprintf(stderr, "catalog %s, data %s, releases %s\n", qPrintable(sampleCatalogKindName(*kind)),
+                 qPrintable(QDir(dataDir).absolutePath()), qPrintable(QDir(releasesDir).absolutePath()));
+
+    std::thread stopper([&server, stopSignals] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        server.stop();
+    });
+    const bool ok = server.listen();
+    // Wake the waiting thread when the server ended by itself; the signal is
+    // blocked everywhere, so only sigwait() can take it.
+    ::kill(::getpid(), SIGTERM);
+    stopper.join();
+    return ok ? 0 : 1;
+}
