@@ -1,8 +1,44 @@
 #!/usr/bin/env bash
-# Builds the project and runs it.
+# Builds the project, starts the local development service in the background
+# (stopped again when this script ends), then runs the project's main job
+# against it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
-./build/src/cli/vantrel check samples/manifest.json
+
+# The local development service: the launcher's built-in endpoints point at
+# 127.0.0.1:8787. VANTREL_DEVSERVER_CATALOG=first shows the one-app catalog.
+devserver_port="${VANTREL_DEVSERVER_PORT:-8787}"
+devserver_log=build/devserver.log
+mkdir -p build/devserver-data
+./build/src/devserver/vantrel-devserver --port "$devserver_port" --data build/devserver-data \
+  --catalog "${VANTREL_DEVSERVER_CATALOG:-multi}" >"$devserver_log" 2>&1 &
+devserver_pid=$!
+stop_devserver() {
+  kill "$devserver_pid" 2>/dev/null || true
+  wait "$devserver_pid" 2>/dev/null || true
+}
+trap stop_devserver EXIT
+for _ in $(seq 1 200); do
+  grep -q '^listening on ' "$devserver_log" && break
+  if ! kill -0 "$devserver_pid" 2>/dev/null; then
+    echo "The development service did not start:" >&2
+    cat "$devserver_log" >&2
+    exit 1
+  fi
+  sleep 0.1
+done
+if ! grep -q '^listening on ' "$devserver_log"; then
+  echo "The development service did not start in time; see $devserver_log" >&2
+  exit 1
+fi
+echo "Development service $(grep -m1 '^listening on ' "$devserver_log") (log: $devserver_log)"
+export VANTREL_MANIFEST_URL="${VANTREL_MANIFEST_URL:-http://127.0.0.1:$devserver_port/api/launcher/manifest}"
+export VANTREL_API_URL="${VANTREL_API_URL:-http://127.0.0.1:$devserver_port}"
+
+# The main job.
+./build/src/cli/vantrel list
+./build/src/cli/vantrel install inkwell
+./build/src/cli/vantrel open inkwell
