@@ -94,7 +94,7 @@ QCoro::Task<void> LauncherStore::runInstall(AppManifestItem app)
     bool reported = false;
     try {
         if (!installer)
-            throw AppInstallerError(AppInstallerError::Kind::invalidReleaseMetadata);
+            throw PlatformError(PlatformError::Domain::process, QStringLiteral("No installer is available."));
         installed = co_await installer->install(app);
     } catch (const LauncherError &error) {
         failureDescription = error.localizedDescription();
