@@ -88,6 +88,13 @@ public:
     // The local-development exemption from the HTTPS rule.
     static bool isLocalHTTP(const QUrl &url);
 
+    // Removes what interrupted installs left behind: "VantrelInstall-" work
+    // directories in tempDir (empty: the system temporary directory) and
+    // hidden ".staged" items and stale lock files in installRoot, skipping
+    // whatever a running install (in any process) still holds. Blocking; call
+    // at start. Returns how many items were removed.
+    static int removeLeftovers(const QString &installRoot, const QString &tempDir = QString());
+
     // Download timeout (no data for this long fails); tests may shorten it.
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
     // Directory that receives the "VantrelInstall-" work directories; defaults

@@ -1,0 +1,310 @@
+#include "AppInstaller.h"
+
+#include "ArchiveDownload.h"
+#include "BlockingWork.h"
+#include "InstallFiles.h"
+#include "InstallLocks.h"
+#include "PlatformLayers.h"
+#include "catalog/ManifestPolicy.h"
+
+#include <QCoroTimer>
+#include <QDir>
+#include <QNetworkAccessManager>
+#include <QPointer>
+#include <QUuid>
+
+#include <chrono>
+#include <exception>
+
+// ---- errors -----------------------------------------------------------------
+
+AppInstallerError AppInstallerError::checksumMismatch(const QString &expected, const QString &actual)
+{
+    AppInstallerError error(Kind::checksumMismatch);
+    error.m_expected = expected;
+    error.m_actual = actual;
+    return error;
+}
+
+AppInstallerError AppInstallerError::unsupportedMacOS(const QString &minimum)
+{
+    AppInstallerError error(Kind::unsupportedMacOS);
+    error.m_minimum = minimum;
+    return error;
+}
+
+QString AppInstallerError::localizedDescription() const
+{
+    switch (m_kind) {
+    case Kind::checksumMismatch:
+        return QStringLiteral("Checksum mismatch. Expected ") + m_expected + QStringLiteral(", got ") + m_actual
+            + QStringLiteral(".");
+    case Kind::unsupportedMacOS:
+        return QStringLiteral("This app requires macOS ") + m_minimum + QStringLiteral(" or newer.");
+    case Kind::missingDownloadURL:
+        return QStringLiteral("The catalog does not include a download URL.");
+    case Kind::invalidReleaseMetadata:
+        return QStringLiteral("The release metadata is incomplete.");
+    case Kind::unsupportedDownloadScheme:
+        return QStringLiteral("The download URL must use HTTPS.");
+    case Kind::downloadFailed:
+        return QStringLiteral("The download failed.");
+    case Kind::extractionFailed:
+        return QStringLiteral("The downloaded archive could not be extracted.");
+    case Kind::appBundleNotFound:
+        return QStringLiteral("The archive does not contain a macOS app bundle.");
+    case Kind::bundleIdentifierMismatch:
+        return QStringLiteral("The app bundle does not match the catalog bundle identifier.");
+    }
+    return {};
+}
+
+QString AppInstallerError::debugDescription() const
+{
+    switch (m_kind) {
+    case Kind::checksumMismatch:
+        return QStringLiteral("checksumMismatch(expected: %1, actual: %2)").arg(debugQuoted(m_expected), debugQuoted(m_actual));
+    case Kind::unsupportedMacOS:
+        return QStringLiteral("unsupportedMacOS(minimum: %1)").arg(debugQuoted(m_minimum));
+    case Kind::missingDownloadURL: return QStringLiteral("missingDownloadURL");
+    case Kind::invalidReleaseMetadata: return QStringLiteral("invalidReleaseMetadata");
+    case Kind::unsupportedDownloadScheme: return QStringLiteral("unsupportedDownloadScheme");
+    case Kind::downloadFailed: return QStringLiteral("downloadFailed");
+    case Kind::extractionFailed: return QStringLiteral("extractionFailed");
+    case Kind::appBundleNotFound: return QStringLiteral("appBundleNotFound");
+    case Kind::bundleIdentifierMismatch: return QStringLiteral("bundleIdentifierMismatch");
+    }
+    return {};
+}
+
+// ---- the pipeline -----------------------------------------------------------
+
+namespace BlockingWork {
+QThreadPool *pool()
+{
+    // Our own pool: a long extraction must not starve other users of the global one.
+    static QThreadPool *installPool = [] {
+        auto *p = new QThreadPool;
+        p->setMaxThreadCount(4);
+        p->setExpiryTimeout(30000);
+        return p;
+    }();
+    return installPool;
+}
+}  // namespace BlockingWork
+
+namespace {
+
+using Kind = AppInstallerError::Kind;
+
+// Another install of the same app may hold the lock for a whole download;
+// waiting longer than this means that process is stuck.
+constexpr auto maxLockWait = std::chrono::minutes(10);
+
+struct InstallContext {
+    QString installRoot;
+    QString tempDir;
+    QPointer<QNetworkAccessManager> session;
+    AppInstaller::Layers layers;
+    int timeoutMs = 60000;
+};
+
+QString freshUuid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+// Last resort if the coroutine is destroyed before it finishes (the
+// application quits mid-install): stop the workers and remove what is ours.
+struct Leftovers {
+    QString staged;
+    QString workDir;
+    std::shared_ptr<std::atomic_bool> cancel = std::make_shared<std::atomic_bool>(false);
+    bool handled = false;
+    ~Leftovers()
+    {
+        if (handled)
+            return;
+        cancel->store(true);
+        InstallFiles::removeTree(staged);
+        InstallFiles::removeTree(workDir);
+    }
+};
+
+QCoro::Task<std::unique_ptr<FileLock>> waitForAppLock(QString path)
+{
+    const auto deadline = std::chrono::steady_clock::now() + maxLockWait;
+    auto delay = std::chrono::milliseconds(20);
+    for (;;) {
+        if (auto lock = FileLock::tryAcquire(path))
+            co_return lock;
+        if (std::chrono::steady_clock::now() > deadline) {
+            throw PlatformError(PlatformError::Domain::fileSystem,
+                                QStringLiteral("Another install of this app is still running."), EBUSY);
+        }
+        co_await QCoro::sleepFor(delay);
+        delay = std::min(delay * 2, std::chrono::milliseconds(250));
+    }
+}
+
+struct FoundBundle {
+    enum class Outcome { found, notFound, escapingLink, identifierMismatch } outcome = Outcome::notFound;
+    QString path;
+};
+
+FoundBundle findAndValidate(const QString &extracted, const BundleInspector &bundles, const QString &bundleId)
+{
+    FoundBundle result;
+    const std::optional<QString> bundle = InstallFiles::findBundle(extracted);
+    if (!bundle)
+        return result;
+    result.path = *bundle;
+    if (!InstallFiles::linksStayInside(*bundle)) {
+        result.outcome = FoundBundle::Outcome::escapingLink;
+        return result;
+    }
+    const std::optional<QString> identifier = bundles.bundleIdentifier(*bundle);
+    result.outcome = identifier && *identifier == bundleId ? FoundBundle::Outcome::found
+                                                           : FoundBundle::Outcome::identifierMismatch;
+    return result;
+}
+
+QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
+{
+    // Metadata and system checks: no file-system work before these pass.
+    if (!app.downloadUrl)
+        throw AppInstallerError(Kind::missingDownloadURL);
+    if (!app.sha256)
+        throw AppInstallerError(Kind::invalidReleaseMetadata);
+    const QString expected = app.sha256->toLower();
+    if (!ManifestPolicy::hasPublishedRelease(app))
+        throw AppInstallerError(Kind::invalidReleaseMetadata);
+    const std::optional<OperatingSystemVersion> minimum = ManifestPolicy::macOSVersion(app.minMacOS);
+    if (!minimum || ctx.layers.systemVersion->operatingSystemVersion() < *minimum)
+        throw AppInstallerError::unsupportedMacOS(app.minMacOS);
+
+    // One install per app at a time, across processes: the lock lives in the
+    // install root, so the root is made first.
+    InstallFiles::createDirectories(ctx.installRoot);
+    std::unique_ptr<FileLock> appLock = co_await waitForAppLock(InstallLocks::appLockPath(ctx.installRoot, app.id));
+
+    const QString tempBase = ctx.tempDir.isEmpty() ? QDir::tempPath() : ctx.tempDir;
+    const QString workDir = tempBase + QStringLiteral("/VantrelInstall-") + freshUuid();
+    std::unique_ptr<FileLock> workLock;
+    std::unique_ptr<FileLock> stagedLock;
+    Leftovers leftovers;
+    try {
+        InstallFiles::createDirectories(workDir);
+        leftovers.workDir = workDir;
+        workLock = FileLock::tryAcquire(InstallLocks::workLockPath(workDir));
+    } catch (...) {
+        leftovers.handled = true;
+        InstallFiles::removeTree(leftovers.workDir);
+        appLock->removeAndRelease();
+        throw;
+    }
+
+    std::exception_ptr failure;
+    InstalledApp result;
+    try {
+        const QString archive = workDir + QStringLiteral("/download.zip");
+        const QString extracted = workDir + QStringLiteral("/extracted");
+
+        const DownloadedArchive downloaded
+            = co_await ArchiveDownload::fetch(ctx.session.data(), *app.downloadUrl, archive, ctx.timeoutMs);
+        if (downloaded.sha256Hex != expected)
+            throw AppInstallerError::checksumMismatch(expected, downloaded.sha256Hex);
+
+        InstallFiles::createDirectories(extracted);
+        try {
+            co_await BlockingWork::run([extractor = ctx.layers.extractor, archive, extracted, cancel = leftovers.cancel] {
+                extractor->extractZip(archive, extracted, cancel.get());
+            });
+        } catch (const PlatformError &error) {
+            if (error.domain() == PlatformError::Domain::archive)
+                throw AppInstallerError(Kind::extractionFailed);
+            throw;
+        }
+
+        const FoundBundle found = co_await BlockingWork::run([bundles = ctx.layers.bundles, extracted, bundleId = app.bundleId] {
+            return findAndValidate(extracted, *bundles, bundleId);
+        });
+        switch (found.outcome) {
+        case FoundBundle::Outcome::notFound: throw AppInstallerError(Kind::appBundleNotFound);
+        case FoundBundle::Outcome::escapingLink: throw AppInstallerError(Kind::extractionFailed);
+        case FoundBundle::Outcome::identifierMismatch: throw AppInstallerError(Kind::bundleIdentifierMismatch);
+        case FoundBundle::Outcome::found: break;
+        }
+
+        InstallFiles::createDirectories(ctx.installRoot);
+        const QString bundleName = QFileInfo(found.path).fileName();
+        const QString destination = ctx.installRoot + QLatin1Char('/') + bundleName;
+        const QString staged = ctx.installRoot + QStringLiteral("/.") + bundleName + QLatin1Char('.') + freshUuid()
+            + QStringLiteral(".staged");
+        stagedLock = FileLock::tryAcquire(InstallLocks::stagedLockPath(staged));
+        if (!stagedLock)
+            throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("Could not reserve the staged copy."), EBUSY);
+        leftovers.staged = staged;
+
+        co_await BlockingWork::run([root = ctx.installRoot, bundleName, source = found.path, staged,
+                                    replacer = ctx.layers.replacer, destination] {
+            InstallLocks::removeDeadStaged(root, bundleName);
+            InstallFiles::copyTreeDurably(source, staged);
+            InstallFiles::syncDirectory(root);
+            replacer->replaceItem(destination, staged);
+        });
+        result = InstalledApp{QUrl::fromLocalFile(destination), app.version};
+    } catch (...) {
+        failure = std::current_exception();
+    }
+
+    // Whatever happened: the staged copy first, then the work directory.
+    leftovers.handled = true;
+    co_await BlockingWork::run([staged = leftovers.staged, workDir] {
+        InstallFiles::removeTree(staged);
+        InstallFiles::removeTree(workDir);
+    });
+    if (stagedLock)
+        stagedLock->removeAndRelease();
+    workLock.reset();
+    appLock->removeAndRelease();
+
+    if (failure)
+        std::rethrow_exception(failure);
+    co_return result;
+}
+
+}  // namespace
+
+AppInstaller::AppInstaller(QUrl installRoot, QNetworkAccessManager *session, Layers layers)
+    : m_installRoot(std::move(installRoot))
+    , m_session(session)
+    , m_layers(std::move(layers))
+{
+}
+
+QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app)
+{
+    InstallContext ctx;
+    ctx.installRoot = QDir::cleanPath(m_installRoot.toLocalFile());
+    ctx.tempDir = m_tempDir;
+    ctx.session = m_session;
+    ctx.layers = m_layers;
+    ctx.timeoutMs = m_timeoutMs;
+    return runInstall(std::move(ctx), std::move(app));
+}
+
+bool AppInstaller::isLocalHTTP(const QUrl &url)
+{
+    return ArchiveDownload::isLocalHTTP(url);
+}
+
+int AppInstaller::removeLeftovers(const QString &installRoot, const QString &tempDir)
+{
+    int removed = InstallLocks::removeDeadWorkDirectories(tempDir.isEmpty() ? QDir::tempPath() : tempDir);
+    if (!installRoot.isEmpty()) {
+        removed += InstallLocks::removeDeadStaged(installRoot);
+        removed += InstallLocks::removeDeadLockFiles(installRoot);
+    }
+    return removed;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QString>
+#include <QUrl>
+
+class QNetworkAccessManager;
+
+// What arrived: the lower-case SHA-256 of the bytes written and their count.
+struct DownloadedArchive {
+    QString sha256Hex;
+    qint64 size = 0;
+};
+
+namespace ArchiveDownload {
+
+// "https", or "http" to one of the loopback hosts.
+bool isAllowedRemote(const QUrl &url);
+bool isLocalHTTP(const QUrl &url);
+
+// Fetches url into the file at destination, computing the SHA-256 while the
+// bytes arrive; memory use does not depend on the archive's size. A file URL
+// is copied (off the main thread). Redirects are followed only to allowed
+// URLs. Throws AppInstallerError (unsupportedDownloadScheme, downloadFailed)
+// and PlatformError (network: transport failures, a timeout after timeoutMs
+// without data, a body shorter than its Content-Length; fileSystem: writing).
+QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, QString destination, int timeoutMs);
+
+}  // namespace ArchiveDownload

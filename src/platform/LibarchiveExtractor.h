@@ -1,0 +1,39 @@
+#pragma once
+
+#include "PlatformLayers.h"
+
+// Unpacks ZIP archives in-process with libarchive. Entries are written only
+// inside the destination: names that are absolute or contain "..", entries
+// whose path passes through a symbolic link, symbolic links whose target is
+// absolute or leads out of the destination, hard links and special files are
+// refused. Executable bits and symbolic links are kept; set-id and sticky bits
+// are dropped. Extraction stops once the bytes written exceed a cap that
+// grows with the archive's size, so a compression bomb cannot fill the disk.
+//
+// Throws PlatformError(archive) for an unreadable, corrupt, truncated or
+// hostile archive, and PlatformError(fileSystem) when the disk refuses a
+// write (full, read-only, no permission). What was written before a failure
+// stays in destination; the caller removes it.
+class LibarchiveExtractor : public ArchiveExtractor
+{
+public:
+    struct Limits {
+        qint64 minimumCap = qint64(1) << 30;   // 1 GiB
+        qint64 maximumCap = qint64(16) << 30;  // 16 GiB
+        qint64 ratio = 200;                    // times the archive's size
+        qint64 maximumEntries = 500000;
+    };
+
+    LibarchiveExtractor() = default;
+    explicit LibarchiveExtractor(Limits limits) : m_limits(limits) {}
+
+    void extractZip(const QString &archivePath, const QString &destinationDir,
+                    const std::atomic_bool *cancel = nullptr) const override;
+
+    // Bytes an archive of this size may unpack to:
+    // min(maximumCap, max(minimumCap, ratio x archiveSize)).
+    static qint64 writeCap(qint64 archiveSize, const Limits &limits);
+
+private:
+    Limits m_limits;
+};
