@@ -1,6 +1,7 @@
 #include "LibarchiveExtractor.h"
 
 #include "errors/LauncherError.h"
+#include "install/InstallFaultPoint.h"
 
 #include <QDir>
 #include <QFile>
@@ -221,6 +222,8 @@ void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &
         }
         if (archive_write_finish_entry(writer.get()) < ARCHIVE_WARN)
             throw writerError(writer.get(), shownName);
+        if (type == AE_IFREG)
+            InstallFaultPoint::reach("extracting");
     }
     if (archive_write_close(writer.get()) < ARCHIVE_WARN)
         throw writerError(writer.get(), QFileInfo(destinationDir).fileName());

@@ -2,6 +2,7 @@
 
 #include "ArchiveDownload.h"
 #include "BlockingWork.h"
+#include "InstallFaultPoint.h"
 #include "InstallFiles.h"
 #include "InstallLocks.h"
 #include "PlatformLayers.h"
@@ -212,6 +213,7 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
 
         const DownloadedArchive downloaded
             = co_await ArchiveDownload::fetch(ctx.session.data(), *app.downloadUrl, archive, ctx.timeoutMs);
+        InstallFaultPoint::reach("downloaded");
         if (downloaded.sha256Hex != expected)
             throw AppInstallerError::checksumMismatch(expected, downloaded.sha256Hex);
 
@@ -251,7 +253,9 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
             InstallLocks::removeDeadStaged(root, bundleName);
             InstallFiles::copyTreeDurably(source, staged);
             InstallFiles::syncDirectory(root);
+            InstallFaultPoint::reach("before-swap");
             replacer->replaceItem(destination, staged);
+            InstallFaultPoint::reach("after-swap");
         });
         result = InstalledApp{QUrl::fromLocalFile(destination), app.version};
     } catch (...) {

@@ -2,6 +2,7 @@
 
 #include "AppInstaller.h"
 #include "BlockingWork.h"
+#include "InstallFaultPoint.h"
 #include "Sha256Stream.h"
 
 #include <QCoroNetworkReply>
@@ -77,6 +78,7 @@ struct Sink {
             return false;
         }
         pending.clear();
+        InstallFaultPoint::reach("downloading");
         return true;
     }
 

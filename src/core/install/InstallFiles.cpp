@@ -1,5 +1,6 @@
 #include "InstallFiles.h"
 
+#include "InstallFaultPoint.h"
 #include "errors/LauncherError.h"
 
 #include <QByteArray>
@@ -135,6 +136,7 @@ void copyFile(const QByteArray &from, const QByteArray &to, mode_t mode)
         throwFileError(QStringLiteral("Could not copy"), to, errno);
     if (const int error = out.close())
         throwFileError(QStringLiteral("Could not copy"), to, error);
+    InstallFaultPoint::reach("copying");
 }
 
 void syncOrThrow(const QByteArray &path)
