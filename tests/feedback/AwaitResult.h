@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QCoroTask>
+#include <exception>
+#include <optional>
+
+// QCoro 0.8's waitFor never returns when the awaited task throws; this
+// catches the exception inside a coroutine and rethrows it after the wait.
+namespace AwaitResult {
+
+template<typename T>
+struct Outcome {
+    std::optional<T> value;
+    std::exception_ptr error;
+};
+
+template<typename T>
+QCoro::Task<Outcome<T>> capture(QCoro::Task<T> task)
+{
+    Outcome<T> outcome;
+    try {
+        outcome.value = co_await task;
+    } catch (...) {
+        outcome.error = std::current_exception();
+    }
+    co_return outcome;
+}
+
+template<typename T>
+T wait(QCoro::Task<T> task)
+{
+    Outcome<T> outcome = QCoro::waitFor(capture(std::move(task)));
+    if (outcome.error)
+        std::rethrow_exception(outcome.error);
+    return std::move(*outcome.value);
+}
+
+}  // namespace AwaitResult
