@@ -22,6 +22,7 @@ int main(int argc, char *argv[])
 
     CliRegistry registry;
     registerCatalogCommands(registry);
+    registerStoreCommands(registry);
 
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {

@@ -1,0 +1,321 @@
+// `vantrel list`, `vantrel install` and `vantrel open`: the window's store,
+// records, endpoints and install root, driven from the terminal.
+
+#include "CliCommand.h"
+
+#include "CompiledAppProperties.h"
+#include "DefaultInstallerLayers.h"
+#include "LinuxSystemVersion.h"
+#include "LinuxWorkspace.h"
+#include "PlistBundleInspector.h"
+#include "SettingsUserDefaults.h"
+#include "SystemLanguage.h"
+#include "catalog/ManifestClient.h"
+#include "feedback/Feedback.h"
+#include "install/AppInstaller.h"
+#include "monitoring/Monitoring.h"
+#include "net/ServiceEndpoints.h"
+#include "store/LauncherStore.h"
+
+#include <QCoroTask>
+#include <QDir>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+
+namespace {
+
+// Remembers whether the store actually started an application.
+class ReportingWorkspace : public Workspace
+{
+public:
+    explicit ReportingWorkspace(std::shared_ptr<Workspace> inner) : m_inner(std::move(inner)) {}
+
+    bool openApplication(const QUrl &bundleUrl) override
+    {
+        const bool started = m_inner->openApplication(bundleUrl);
+        if (started)
+            openedUrl = bundleUrl;
+        return started;
+    }
+    std::optional<QUrl> urlForApplication(const QString &bundleIdentifier) const override
+    {
+        return m_inner->urlForApplication(bundleIdentifier);
+    }
+    bool canOpenApplication(const QUrl &bundleUrl) const override { return m_inner->canOpenApplication(bundleUrl); }
+
+    std::optional<QUrl> openedUrl;
+
+private:
+    std::shared_ptr<Workspace> m_inner;
+};
+
+// The store as the window builds it, with the same records and install root.
+struct StoreSession {
+    QString installRoot;
+    std::unique_ptr<QNetworkAccessManager> session;
+    std::shared_ptr<ReportingWorkspace> workspace;
+    std::unique_ptr<LauncherStore> store;
+
+    StoreSession()
+    {
+        installRoot = QDir::home().filePath(QStringLiteral("Applications/Vantrel"));
+        session = std::make_unique<QNetworkAccessManager>();
+        auto properties = std::make_shared<CompiledAppProperties>();
+        auto language = std::make_shared<SystemLanguage>();
+        const QUrl serviceBase = ServiceEndpoints::serviceBaseURL(*properties);
+        workspace = std::make_shared<ReportingWorkspace>(std::make_shared<LinuxWorkspace>(
+            std::make_shared<PlistBundleInspector>(), LinuxWorkspace::defaultSearchRoots(installRoot)));
+
+        LauncherStore::Collaborators c;
+        c.manifestLoader =
+            std::make_shared<RemoteManifestClient>(RemoteManifestClient::defaultEndpoint(*properties), session.get());
+        c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), session.get(),
+                                                     defaultInstallerLayers());
+        c.eventRecorder = std::make_shared<RemoteEventRecorder>(serviceBase, session.get(), language.get());
+        c.feedbackClient = std::make_shared<RemoteFeedbackClient>(serviceBase, session.get());
+        c.userDefaults = std::make_shared<SettingsUserDefaults>();
+        c.workspace = workspace;
+        c.systemVersion = std::make_shared<LinuxSystemVersion>();
+        c.systemLanguage = language;
+        c.appProperties = properties;
+        store = std::make_unique<LauncherStore>(std::move(c), SeedManifest::manifest());
+    }
+
+    // Refreshes the catalog; prints the store's error line when it fails.
+    bool refresh()
+    {
+        store->setErrorMessage(std::nullopt);
+        QCoro::waitFor(store->loadManifest());
+        if (const auto &message = store->errorMessage()) {
+            Cli::err() << Cli::printable(*message) << Qt::endl;
+            return false;
+        }
+        return true;
+    }
+
+    // Waits until the install task of appId has ended; true on success.
+    bool waitForInstall(const QString &appId)
+    {
+        if (!store->isInstallRunning(appId) && store->stateFor(appId).kind() != AppInstallState::Kind::installing)
+            return store->stateFor(appId).kind() == AppInstallState::Kind::installed;
+        QEventLoop loop;
+        bool succeeded = false;
+        QObject::connect(store.get(), &LauncherStore::installFinished, &loop,
+                         [&](const QString &id, bool ok) {
+                             if (id != appId)
+                                 return;
+                             succeeded = ok;
+                             loop.quit();
+                         });
+        loop.exec();
+        // An error report may still be on its way.
+        LauncherErrorReporter::waitForPendingReports(5000);
+        return succeeded;
+    }
+
+    ~StoreSession()
+    {
+        // The store goes before the network session its collaborators use.
+        store.reset();
+    }
+};
+
+struct StoreOptions {
+    bool json = false;
+    std::optional<VantrelLocale> lang;
+    QStringList positional;
+};
+
+// Parses [--json] [--lang CODE] and positional arguments; returns a problem text.
+QString parseOptions(const QStringList &args, bool allowJson, StoreOptions &options)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (allowJson && arg == QLatin1String("--json")) {
+            options.json = true;
+        } else if (arg == QLatin1String("--lang") || arg.startsWith(QLatin1String("--lang="))) {
+            QString code;
+            if (arg.startsWith(QLatin1String("--lang=")))
+                code = arg.mid(7);
+            else if (i + 1 < args.size())
+                code = args.at(++i);
+            else
+                return QStringLiteral("--lang needs a language (en, pl or de)");
+            options.lang = Cli::parseLang(code);
+            if (!options.lang)
+                return QStringLiteral("unknown language \"%1\" (en, pl or de)").arg(Cli::printable(code));
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("unknown option %1").arg(Cli::printable(arg));
+        } else {
+            options.positional.append(arg);
+        }
+    }
+    return {};
+}
+
+QString pad(const QString &text, int width)
+{
+    return text.leftJustified(width, QLatin1Char(' '));
+}
+
+int runList(const CliCommand &command, const QStringList &args)
+{
+    StoreOptions options;
+    if (const QString problem = parseOptions(args, true, options); !problem.isEmpty())
+        return Cli::usageError(command, problem);
+    if (!options.positional.isEmpty())
+        return Cli::usageError(command, QStringLiteral("unexpected argument %1").arg(Cli::printable(options.positional.first())));
+
+    StoreSession s;
+    const VantrelLocale locale = options.lang.value_or(VantrelLocale::en);
+    s.store->setLocale(locale);
+    const bool refreshed = s.refresh();
+
+    const QList<AppManifestItem> visible =
+        ManifestPolicy::visibleApps(s.store->manifest(), s.store->includeBetaApps());
+    if (options.json) {
+        QJsonArray apps;
+        for (const AppManifestItem &app : visible) {
+            apps.append(QJsonObject{
+                {QStringLiteral("id"), app.id},
+                {QStringLiteral("name"), app.name},
+                {QStringLiteral("status"), AppReleaseStatusUtil::rawValue(app.status)},
+                {QStringLiteral("published"), ManifestPolicy::isPublished(app, s.store->includeBetaApps())},
+                {QStringLiteral("state"), s.store->state(app).toJson()},
+            });
+        }
+        Cli::out() << QString::fromUtf8(QJsonDocument(apps).toJson(QJsonDocument::Indented));
+    } else {
+        int idWidth = 2;
+        int nameWidth = 4;
+        int statusWidth = 6;
+        for (const AppManifestItem &app : visible) {
+            idWidth = qMax(idWidth, int(Cli::printable(app.id).size()));
+            nameWidth = qMax(nameWidth, int(Cli::printable(app.name).size()));
+            statusWidth = qMax(statusWidth, int(AppReleaseStatusUtil::label(app.status, locale).size()));
+        }
+        for (const AppManifestItem &app : visible) {
+            Cli::out() << pad(Cli::printable(app.id), idWidth) << "  " << pad(Cli::printable(app.name), nameWidth)
+                       << "  " << pad(AppReleaseStatusUtil::label(app.status, locale), statusWidth) << "  "
+                       << Cli::printable(s.store->state(app).label(locale)) << "\n";
+        }
+        if (visible.isEmpty() && refreshed)
+            Cli::out() << s.store->appCountLabel() << "\n";
+    }
+    Cli::out().flush();
+    return refreshed ? CliExit::ok : CliExit::failure;
+}
+
+// Finds the app in the refreshed catalog, or prints why not.
+const AppManifestItem *findApp(StoreSession &s, const CliCommand &command, const QString &id)
+{
+    const AppManifestItem *app = s.store->manifest().findApp(id);
+    if (!app)
+        Cli::err() << "vantrel " << command.name << ": unknown app \"" << Cli::printable(id) << "\"" << Qt::endl;
+    return app;
+}
+
+// Runs the store's install for app and reports the outcome; true on success.
+bool installAndReport(StoreSession &s, const AppManifestItem &app, VantrelLocale locale)
+{
+    AppInstaller::removeLeftovers(s.installRoot);
+    const AppInstallState before = s.store->state(app);
+    if (before.kind() == AppInstallState::Kind::updateAvailable)
+        Cli::out() << "Updating " << Cli::printable(app.name) << " from " << Cli::printable(before.installedVersion())
+                   << " to " << Cli::printable(app.version) << "…" << Qt::endl;
+    else
+        Cli::out() << "Installing " << Cli::printable(app.name) << " " << Cli::printable(app.version) << "…"
+                   << Qt::endl;
+
+    s.store->setErrorMessage(std::nullopt);
+    s.store->install(app);
+    if (s.store->state(app).kind() != AppInstallState::Kind::installing && !s.store->isInstallRunning(app.id)
+        && s.store->errorMessage()) {
+        // Refused by the checks.
+        Cli::err() << Cli::printable(*s.store->errorMessage()) << Qt::endl;
+        return false;
+    }
+    const bool succeeded = s.waitForInstall(app.id);
+    const AppInstallState after = s.store->state(app);
+    if (succeeded) {
+        Cli::out() << Cli::printable(app.name) << ": " << Cli::printable(after.label(locale)) << " ("
+                   << Cli::printable(s.store->installedAppURLs().value(app.id).toLocalFile()) << ")" << Qt::endl;
+        return true;
+    }
+    Cli::err() << Cli::printable(s.store->errorMessage().value_or(after.message())) << Qt::endl;
+    return false;
+}
+
+int runInstall(const CliCommand &command, const QStringList &args)
+{
+    StoreOptions options;
+    if (const QString problem = parseOptions(args, false, options); !problem.isEmpty())
+        return Cli::usageError(command, problem);
+    if (options.positional.size() != 1)
+        return Cli::usageError(command, QStringLiteral("give exactly one app id"));
+
+    StoreSession s;
+    const VantrelLocale locale = options.lang.value_or(VantrelLocale::en);
+    s.store->setLocale(locale);
+    s.refresh();
+    const AppManifestItem *app = findApp(s, command, options.positional.first());
+    if (!app)
+        return CliExit::failure;
+    return installAndReport(s, *app, locale) ? CliExit::ok : CliExit::failure;
+}
+
+int runOpen(const CliCommand &command, const QStringList &args)
+{
+    StoreOptions options;
+    if (const QString problem = parseOptions(args, false, options); !problem.isEmpty())
+        return Cli::usageError(command, problem);
+    if (options.positional.size() != 1)
+        return Cli::usageError(command, QStringLiteral("give exactly one app id"));
+
+    StoreSession s;
+    const VantrelLocale locale = options.lang.value_or(VantrelLocale::en);
+    s.store->setLocale(locale);
+    s.refresh();
+    const AppManifestItem *found = findApp(s, command, options.positional.first());
+    if (!found)
+        return CliExit::failure;
+    const AppManifestItem app = *found;
+
+    // Like the window: an app that is not installed gets installed first.
+    if (!s.store->state(app).isInstalledOrUpdatable()) {
+        if (!installAndReport(s, app, locale))
+            return CliExit::failure;
+    }
+    s.store->setErrorMessage(std::nullopt);
+    s.store->open(app);
+    if (s.workspace->openedUrl) {
+        Cli::out() << "Opened " << Cli::printable(app.name) << " ("
+                   << Cli::printable(s.workspace->openedUrl->toLocalFile()) << ")" << Qt::endl;
+        return CliExit::ok;
+    }
+    if (const auto &message = s.store->errorMessage())
+        Cli::err() << Cli::printable(*message) << Qt::endl;
+    else
+        Cli::err() << Cli::printable(app.name) << " could not be started." << Qt::endl;
+    return CliExit::failure;
+}
+
+}  // namespace
+
+void registerStoreCommands(CliRegistry &registry)
+{
+    using Runner = int (*)(const CliCommand &, const QStringList &);
+    const auto add = [&registry](const QString &name, const QString &usage, const QString &summary, Runner runner) {
+        const CliCommand command{name, usage, summary, {}};
+        registry.add({name, usage, summary, [command, runner](QStringList args) { return runner(command, args); }});
+    };
+    add(QStringLiteral("list"), QStringLiteral("list [--json] [--lang en|pl|de]"),
+        QStringLiteral("Refreshes the catalog and shows each visible app with its install state."), &runList);
+    add(QStringLiteral("install"), QStringLiteral("install [--lang en|pl|de] ID"),
+        QStringLiteral("Installs or updates one app."), &runInstall);
+    add(QStringLiteral("open"), QStringLiteral("open [--lang en|pl|de] ID"),
+        QStringLiteral("Opens an installed app, installing it first when needed."), &runOpen);
+}
