@@ -35,4 +35,26 @@ T wait(QCoro::Task<T> task)
     return std::move(*outcome.value);
 }
 
+struct VoidOutcome {
+    std::exception_ptr error;
+};
+
+inline QCoro::Task<VoidOutcome> captureVoid(QCoro::Task<void> task)
+{
+    VoidOutcome outcome;
+    try {
+        co_await task;
+    } catch (...) {
+        outcome.error = std::current_exception();
+    }
+    co_return outcome;
+}
+
+inline void wait(QCoro::Task<void> task)
+{
+    const VoidOutcome outcome = QCoro::waitFor(captureVoid(std::move(task)));
+    if (outcome.error)
+        std::rethrow_exception(outcome.error);
+}
+
 }  // namespace AwaitResult
