@@ -2,11 +2,13 @@
 
 #include "i18n/VantrelLocale.h"
 
+#include <QCoroTask>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <exception>
 #include <optional>
 
 // Exit statuses shared by every command.
@@ -51,6 +53,41 @@ int usageError(const CliCommand &command, const QString &problem = QString());
 
 // "en", "pl" or "de"; nullopt for anything else.
 std::optional<VantrelLocale> parseLang(const QString &code);
+
+// Runs the task in a nested event loop and returns its result or rethrows its
+// error. (QCoro::waitFor on its own never returns when the task throws.)
+template<typename T>
+T waitFor(QCoro::Task<T> task)
+{
+    std::exception_ptr error;
+    auto guarded = [](QCoro::Task<T> inner, std::exception_ptr *failure) -> QCoro::Task<std::optional<T>> {
+        try {
+            co_return co_await std::move(inner);
+        } catch (...) {
+            *failure = std::current_exception();
+        }
+        co_return std::nullopt;
+    };
+    std::optional<T> result = QCoro::waitFor(guarded(std::move(task), &error));
+    if (error)
+        std::rethrow_exception(error);
+    return std::move(*result);
+}
+
+inline void waitFor(QCoro::Task<void> task)
+{
+    std::exception_ptr error;
+    auto guarded = [](QCoro::Task<void> inner, std::exception_ptr *failure) -> QCoro::Task<void> {
+        try {
+            co_await std::move(inner);
+        } catch (...) {
+            *failure = std::current_exception();
+        }
+    };
+    QCoro::waitFor(guarded(std::move(task), &error));
+    if (error)
+        std::rethrow_exception(error);
+}
 
 // Replaces control characters so catalog texts cannot drive the terminal.
 QString printable(const QString &text);
