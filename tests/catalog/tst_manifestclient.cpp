@@ -180,9 +180,9 @@ private Q_SLOTS:
         QTest::newRow("html") << QByteArray("<!doctype html><title>Oops</title>") << QStringLiteral("invalid JSON at line 1");
         QTest::newRow("truncated") << validBody.left(validBody.size() / 2) << QStringLiteral("invalid JSON");
         QTest::newRow("bad status value")
-            << QByteArray(R"({"generatedAt":"2026-05-03T00:00:00Z","apps":[{"id":"x","status":"archived"}]})")
+            << QByteArray("{\"generatedAt\":\"2026-05-03T00:00:00Z\",\"apps\":[{\"id\":\"x\",\"status\":\"archived\"}]}")
             << QStringLiteral("apps[0]: missing key \"name\"");
-        QTest::newRow("fractional date") << QByteArray(R"({"generatedAt":"2026-05-03T00:00:00.5Z","apps":[]})")
+        QTest::newRow("fractional date") << QByteArray("{\"generatedAt\":\"2026-05-03T00:00:00.5Z\",\"apps\":[]}")
                                          << QStringLiteral("generatedAt: ");
     }
 

@@ -104,7 +104,9 @@ QList<VersionToken> ParsedVersion::tokens(const QString &text)
         run.clear();
     };
     for (const uint c : codePoints) {
-        if (isTokenCharacter(char32_t(c))) {
+        // A combining mark belongs to the character before it, as in a grapheme.
+        const bool extendsRun = !run.isEmpty() && QChar::isMark(char32_t(c));
+        if (extendsRun || isTokenCharacter(char32_t(c))) {
             const char32_t one[1] = {char32_t(c)};
             run.append(QString::fromUcs4(one, 1));
         } else {
