@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
 #include <QThread>
 #include <QtTest>
 
@@ -34,6 +36,33 @@ quint16 closedPort()
     return port;
 }
 
+// Answers every request with one body byte every 50 ms, so the connection is
+// never silent long enough for a transfer timeout.
+class TrickleServer : public QTcpServer
+{
+public:
+    TrickleServer()
+    {
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    socket->readAll();
+                    if (socket->property("answering").toBool())
+                        return;
+                    socket->setProperty("answering", true);
+                    ++requests;
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 100000\r\n\r\n");
+                    auto *timer = new QTimer(socket);
+                    connect(timer, &QTimer::timeout, socket, [socket] { socket->write(" "); });
+                    timer->start(50);
+                });
+            }
+        });
+    }
+    int requests = 0;
+};
+
 LoopbackHttpServer::Response stored(const LoopbackHttpServer::Request &)
 {
     return LoopbackHttpServer::Response::json(200, R"({"id":"x"})");
@@ -57,6 +86,7 @@ private Q_SLOTS:
     void keyOnlyTravelsInTheHeader();
     void failedReportsEndQuietly_data();
     void failedReportsEndQuietly();
+    void slowAnswerIsCutOff();
     void reportsDoNotPileUp();
     void reportFromAnotherThread();
 };
@@ -278,6 +308,21 @@ void TestErrorReporter::failedReportsEndQuietly()
     QVERIFY(clock.elapsed() < 200);
     QVERIFY(LauncherErrorReporter::waitForPendingReports(3000));
     QCOMPARE(server.requestCount(), expectedRequests);
+}
+
+void TestErrorReporter::slowAnswerIsCutOff()
+{
+    TrickleServer server;
+    QVERIFY(server.isListening());
+    qputenv(dsnVariable, QStringLiteral("http://%1@127.0.0.1:%2/7").arg(publicKey).arg(server.serverPort()).toUtf8());
+    LauncherErrorReporter::setReportTimeLimitMs(500);
+
+    QElapsedTimer clock;
+    clock.start();
+    LauncherErrorReporter::reportMessage(QStringLiteral("slow"), {});
+    QTRY_COMPARE(server.requests, 1);
+    QVERIFY(LauncherErrorReporter::waitForPendingReports(4000));
+    QVERIFY(clock.elapsed() >= 450);
 }
 
 void TestErrorReporter::reportsDoNotPileUp()
