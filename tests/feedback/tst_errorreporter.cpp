@@ -301,11 +301,10 @@ void TestErrorReporter::failedReportsEndQuietly()
     qputenv(dsnVariable, QStringLiteral("http://%1@127.0.0.1:%2/7").arg(publicKey).arg(port).toUtf8());
     LauncherErrorReporter::setReportTimeLimitMs(400);
 
-    QElapsedTimer clock;
-    clock.start();
     LauncherErrorReporter::report(PlatformError(PlatformError::Domain::network, QStringLiteral("timed out")),
                                   installContext());
-    QVERIFY(clock.elapsed() < 200);
+    // Returned before the outcome is known.
+    QCOMPARE(LauncherErrorReporter::pendingReports(), 1);
     QVERIFY(LauncherErrorReporter::waitForPendingReports(3000));
     QCOMPARE(server.requestCount(), expectedRequests);
 }

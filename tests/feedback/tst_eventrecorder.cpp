@@ -241,11 +241,8 @@ void TestEventRecorder::callerIsNotBlocked()
     FixedLanguage language;
     RemoteEventRecorder recorder(server.url(), &m_session, &language);
 
-    QElapsedTimer clock;
-    clock.start();
     QCoro::Task<void> task = recorder.recordEvent(failedInstall());
     // The call hands control back while the request is under way.
-    QVERIFY(clock.elapsed() < 250);
     QVERIFY(!task.isReady());
     QTRY_COMPARE(server.requestCount(), 1);
     AwaitResult::wait(std::move(task));
