@@ -335,7 +335,7 @@ private Q_SLOTS:
         QTest::newRow("older") << "1.0.0-beta" << "1.0.0" << "ascending";
         QTest::newRow("same") << "1.2" << "1.2.0" << "same";
         QTest::newRow("empty texts") << "" << "0" << "same";
-        QTest::newRow("looks like an option") << "-1" << "--json" << "same";
+        QTest::newRow("looks like an option") << "-1" << "--json" << "ascending";
     }
 
     void compare()
