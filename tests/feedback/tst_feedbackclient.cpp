@@ -262,7 +262,7 @@ void TestFeedbackClient::failureAnswers_data()
         << 200 << json << QByteArray(R"({"ok":true,"issue":{"id":"1"},"message":[]})") << "decoding" << "message";
     QTest::newRow("200 not JSON") << 200 << json << QByteArray("{\"ok\":tru") << "decoding" << "JSON";
     QTest::newRow("200 array") << 200 << json << QByteArray("[]") << "decoding" << "object";
-    QTest::newRow("204 no body") << 204 << json << QByteArray() << "decoding" << "JSON";
+    QTest::newRow("204 no body") << 204 << json << QByteArray() << "decoding" << "empty";
 
     QTest::newRow("422 error and message") << 422 << json
                                            << QByteArray(R"({"error":"validation_failed","message":"Title is too short."})")

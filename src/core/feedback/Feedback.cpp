@@ -52,6 +52,8 @@ class JsonReader
 public:
     static QJsonObject parseObject(const QByteArray &json)
     {
+        if (json.trimmed().isEmpty())
+            throw DecodingError(QStringLiteral("The response body is empty."));
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(json, &error);
         if (error.error != QJsonParseError::NoError) {
