@@ -146,6 +146,14 @@ void DevServer::installRoutes()
 {
     httplib::Server &server = *m_server;
     server.set_payload_max_length(kMaxBody);
+    // Idle keep-alive connections hold a stop up for this long.
+    server.set_keep_alive_timeout(2);
+    // Address reuse only: with the library's default port sharing, a second
+    // service would quietly bind the same port instead of failing.
+    server.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const void *>(&yes), sizeof yes);
+    });
 
     server.set_logger([](const httplib::Request &req, const httplib::Response &res) {
         std::fprintf(stderr, "%s %s %d\n", req.method.c_str(), req.target.c_str(), res.status);
