@@ -92,6 +92,13 @@ QThreadPool *pool()
     }();
     return installPool;
 }
+
+QCoro::Task<void> completionOf(QFuture<std::exception_ptr> future)
+{
+    const std::exception_ptr error = co_await future;
+    if (error)
+        std::rethrow_exception(error);
+}
 }  // namespace BlockingWork
 
 namespace {
@@ -187,7 +194,8 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
     // One install per app at a time, across processes: the lock lives in the
     // install root, so the root is made first.
     InstallFiles::createDirectories(ctx.installRoot);
-    std::unique_ptr<FileLock> appLock = co_await waitForAppLock(InstallLocks::appLockPath(ctx.installRoot, app.id));
+    QCoro::Task<std::unique_ptr<FileLock>> locking = waitForAppLock(InstallLocks::appLockPath(ctx.installRoot, app.id));
+    std::unique_ptr<FileLock> appLock = co_await locking;
 
     const QString tempBase = ctx.tempDir.isEmpty() ? QDir::tempPath() : ctx.tempDir;
     const QString workDir = tempBase + QStringLiteral("/VantrelInstall-") + freshUuid();
@@ -211,26 +219,31 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
         const QString archive = workDir + QStringLiteral("/download.zip");
         const QString extracted = workDir + QStringLiteral("/extracted");
 
-        const DownloadedArchive downloaded
-            = co_await ArchiveDownload::fetch(ctx.session.data(), *app.downloadUrl, archive, ctx.timeoutMs);
+        QCoro::Task<DownloadedArchive> download
+            = ArchiveDownload::fetch(ctx.session.data(), *app.downloadUrl, archive, ctx.timeoutMs);
+        const DownloadedArchive downloaded = co_await download;
         InstallFaultPoint::reach("downloaded");
         if (downloaded.sha256Hex != expected)
             throw AppInstallerError::checksumMismatch(expected, downloaded.sha256Hex);
 
         InstallFiles::createDirectories(extracted);
         try {
-            co_await BlockingWork::run([extractor = ctx.layers.extractor, archive, extracted, cancel = leftovers.cancel] {
-                extractor->extractZip(archive, extracted, cancel.get());
-            });
+            // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
+            QCoro::Task<void> extraction = BlockingWork::run(
+                [extractor = ctx.layers.extractor, archive, extracted, cancel = leftovers.cancel] {
+                    extractor->extractZip(archive, extracted, cancel.get());
+                });
+            co_await extraction;
         } catch (const PlatformError &error) {
             if (error.domain() == PlatformError::Domain::archive)
                 throw AppInstallerError(Kind::extractionFailed);
             throw;
         }
 
-        const FoundBundle found = co_await BlockingWork::run([bundles = ctx.layers.bundles, extracted, bundleId = app.bundleId] {
+        QCoro::Task<FoundBundle> search = BlockingWork::run([bundles = ctx.layers.bundles, extracted, bundleId = app.bundleId] {
             return findAndValidate(extracted, *bundles, bundleId);
         });
+        const FoundBundle found = co_await search;
         switch (found.outcome) {
         case FoundBundle::Outcome::notFound: throw AppInstallerError(Kind::appBundleNotFound);
         case FoundBundle::Outcome::escapingLink: throw AppInstallerError(Kind::extractionFailed);
@@ -248,7 +261,7 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
             throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("Could not reserve the staged copy."), EBUSY);
         leftovers.staged = staged;
 
-        co_await BlockingWork::run([root = ctx.installRoot, bundleName, source = found.path, staged,
+        QCoro::Task<void> placement = BlockingWork::run([root = ctx.installRoot, bundleName, source = found.path, staged,
                                     replacer = ctx.layers.replacer, destination] {
             InstallLocks::removeDeadStaged(root, bundleName);
             InstallFiles::copyTreeDurably(source, staged);
@@ -257,6 +270,7 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
             replacer->replaceItem(destination, staged);
             InstallFaultPoint::reach("after-swap");
         });
+        co_await placement;
         result = InstalledApp{QUrl::fromLocalFile(destination), app.version};
     } catch (...) {
         failure = std::current_exception();
@@ -264,10 +278,11 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
 
     // Whatever happened: the staged copy first, then the work directory.
     leftovers.handled = true;
-    co_await BlockingWork::run([staged = leftovers.staged, workDir] {
+    QCoro::Task<void> cleanup = BlockingWork::run([staged = leftovers.staged, workDir] {
         InstallFiles::removeTree(staged);
         InstallFiles::removeTree(workDir);
     });
+    co_await cleanup;
     if (stagedLock)
         stagedLock->removeAndRelease();
     workLock.reset();

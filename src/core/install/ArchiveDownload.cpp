@@ -148,8 +148,11 @@ bool isAllowedRemote(const QUrl &url)
 QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, QString destination, int timeoutMs)
 {
     if (url.scheme() == QLatin1String("file")) {
-        const QString source = url.toLocalFile();
-        co_return co_await BlockingWork::run([source, destination] { return copyAndHash(source, destination); });
+        // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
+        QCoro::Task<DownloadedArchive> copy
+            = BlockingWork::run([source = url.toLocalFile(), destination] { return copyAndHash(source, destination); });
+        const DownloadedArchive copied = co_await copy;
+        co_return copied;
     }
     if (!isAllowedRemote(url))
         throw AppInstallerError(AppInstallerError::Kind::unsupportedDownloadScheme);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoroFuture>
+#include <QFuture>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -16,33 +17,47 @@ namespace BlockingWork {
 
 QThreadPool *pool();
 
-template <typename F>
-auto run(F work) -> QCoro::Task<std::invoke_result_t<F>>
+template <typename T>
+struct Outcome {
+    std::optional<T> value;
+    std::exception_ptr error;
+};
+
+template <typename T>
+QCoro::Task<T> resultOf(QFuture<Outcome<T>> future)
 {
-    using T = std::invoke_result_t<F>;
+    Outcome<T> outcome = co_await future;
+    if (outcome.error)
+        std::rethrow_exception(outcome.error);
+    co_return std::move(*outcome.value);
+}
+
+QCoro::Task<void> completionOf(QFuture<std::exception_ptr> future);
+
+// Not a coroutine itself: the work's closure is moved straight into the
+// pool's task, never into a coroutine frame (GCC 12 destroys closures taken
+// by value into a coroutine twice).
+template <typename F>
+auto run(F &&work) -> QCoro::Task<std::invoke_result_t<std::decay_t<F>>>
+{
+    using T = std::invoke_result_t<std::decay_t<F>>;
     if constexpr (std::is_void_v<T>) {
-        const std::exception_ptr error = co_await QtConcurrent::run(pool(), [work = std::move(work)]() -> std::exception_ptr {
+        return completionOf(QtConcurrent::run(pool(), [work = std::forward<F>(work)]() mutable -> std::exception_ptr {
             try {
                 work();
                 return nullptr;
             } catch (...) {
                 return std::current_exception();
             }
-        });
-        if (error)
-            std::rethrow_exception(error);
+        }));
     } else {
-        using Outcome = std::pair<std::optional<T>, std::exception_ptr>;
-        Outcome outcome = co_await QtConcurrent::run(pool(), [work = std::move(work)]() -> Outcome {
+        return resultOf<T>(QtConcurrent::run(pool(), [work = std::forward<F>(work)]() mutable -> Outcome<T> {
             try {
-                return Outcome(work(), nullptr);
+                return Outcome<T>{work(), nullptr};
             } catch (...) {
-                return Outcome(std::nullopt, std::current_exception());
+                return Outcome<T>{std::nullopt, std::current_exception()};
             }
-        });
-        if (outcome.second)
-            std::rethrow_exception(outcome.second);
-        co_return std::move(*outcome.first);
+        }));
     }
 }
 
