@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QJsonDocument>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Fixtures;
@@ -357,6 +358,34 @@ private Q_SLOTS:
             const QString message = decodingError(full.left(cut));
             QVERIFY2(message != QLatin1String("<decoded>"), qPrintable(QString::number(cut)));
         }
+    }
+
+    void randomDamageEndsInADecodingError()
+    {
+        const QByteArray original = QJsonDocument(jsonManifest()).toJson(QJsonDocument::Compact);
+        QRandomGenerator random(20260503);
+        const char interesting[] = {'"', '{', '}', '[', ']', ':', ',', '\\', 'n', '0', ' ', '\xC3', '\xFF', '\0'};
+        int decoded = 0;
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray damaged = original;
+            const int edits = 1 + random.bounded(4);
+            for (int e = 0; e < edits; ++e) {
+                const int at = random.bounded(int(damaged.size()));
+                switch (random.bounded(3)) {
+                case 0: damaged[at] = interesting[random.bounded(int(sizeof interesting))]; break;
+                case 1: damaged.remove(at, 1 + random.bounded(8)); break;
+                default: damaged.insert(at, interesting[random.bounded(int(sizeof interesting))]); break;
+                }
+            }
+            try {
+                ManifestDecoder::decode(damaged);
+                ++decoded;
+            } catch (const DecodingError &e) {
+                QVERIFY(!e.localizedDescription().isEmpty());
+            }
+        }
+        // Most damage breaks the document; some (inside free texts) does not.
+        QVERIFY(decoded < 3000);
     }
 
     void nestingInsideUnknownKeysIsIgnored()
