@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 using namespace Fixtures;
@@ -254,6 +255,42 @@ private Q_SLOTS:
         const Outcome outcome = load(client);
         QCOMPARE(outcome.kind, QStringLiteral("decoding"));
         QVERIFY2(outcome.message.startsWith(QStringLiteral("the document is too large")), qPrintable(outcome.message));
+    }
+
+    void endlessBodyIsCutAtTheCap()
+    {
+        // No Content-Length: the body runs until the server closes, which it never does.
+        QTcpServer endless;
+        QVERIFY(endless.listen(QHostAddress::LocalHost));
+        qint64 sent = 0;
+        bool peerClosed = false;
+        connect(&endless, &QTcpServer::newConnection, this, [&] {
+            QTcpSocket *socket = endless.nextPendingConnection();
+            const QByteArray chunk(1 << 20, ' ');
+            auto pump = [socket, chunk, &sent] {
+                while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 4 * chunk.size()
+                       && sent < 4 * ManifestDecoder::maximumDocumentSize) {
+                    socket->write(chunk);
+                    sent += chunk.size();
+                }
+            };
+            connect(socket, &QTcpSocket::readyRead, socket, [socket, pump] {
+                if (socket->property("answered").toBool())
+                    return;
+                socket->readAll();
+                socket->setProperty("answered", true);
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n\r\n{");
+                pump();
+            });
+            connect(socket, &QTcpSocket::bytesWritten, socket, pump);
+            connect(socket, &QTcpSocket::disconnected, socket, [&peerClosed] { peerClosed = true; });
+        });
+        RemoteManifestClient client(QUrl(QStringLiteral("http://127.0.0.1:%1/m").arg(endless.serverPort())), &m_session);
+        const Outcome outcome = load(client);
+        QCOMPARE(outcome.kind, QStringLiteral("decoding"));
+        QVERIFY2(outcome.message.startsWith(QStringLiteral("the document is too large")), qPrintable(outcome.message));
+        QTRY_VERIFY(peerClosed);
+        QVERIFY(sent < 2 * ManifestDecoder::maximumDocumentSize);
     }
 
     void followedRedirectSucceeds()
