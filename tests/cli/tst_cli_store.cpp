@@ -72,8 +72,7 @@ void TestCliStore::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     m_executable = qEnvironmentVariable("VANTREL_BUILD_DIR") + QStringLiteral("/src/cli/vantrel");
-    if (!QFile::exists(m_executable))
-        QSKIP("the vantrel executable has not been built");
+    QVERIFY2(QFile::exists(m_executable), qPrintable(m_executable + QStringLiteral(" has not been built")));
 }
 
 void TestCliStore::init()

@@ -137,7 +137,8 @@ public:
     // Copy-catalogue lookup in the store's locale; values fill "{{name}}" placeholders.
     Q_INVOKABLE QString text(const QString &key, const QVariantMap &values = {}) const;
 
-    // Install task states, exposed for tests: ids whose install task is running.
+    // Ids whose installer is running (from install() until the installer's
+    // outcome is known); a second install of such an app is refused.
     bool isInstallRunning(const QString &appId) const { return m_runningInstalls.contains(appId); }
 
     // Persistence helpers (a data blob holding a compact JSON object of texts).

@@ -6,6 +6,7 @@
 #include "PlatformLayers.h"
 #include "catalog/ManifestClient.h"
 #include "catalog/VersionComparison.h"
+#include "install/InstallReceipt.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -69,14 +70,16 @@ QCoro::Task<void> LauncherStore::loadManifest()
     setManifest(manifest);
 
     // Merge: existing states (an install in progress, a failure, a version) stay.
-    bool statesAdded = false;
+    QStringList added;
     for (const AppManifestItem &app : manifest.apps) {
         if (!m_installStates.contains(app.id)) {
             m_installStates.insert(app.id, AppInstallState::notInstalled());
-            statesAdded = true;
+            added.append(app.id);
         }
     }
-    if (statesAdded)
+    for (const QString &id : std::as_const(added))
+        Q_EMIT installStateChanged(id);
+    if (!added.isEmpty())
         Q_EMIT installStatesChanged();
 
     applyPersistedInstallStates(manifest.apps);
@@ -115,10 +118,15 @@ void LauncherStore::applyPersistedInstallStates(const QList<AppManifestItem> &ap
         const auto recordedIt = versions.constFind(id);
         if (recordedIt == versions.cend())
             continue;
-        const QString recorded = *recordedIt;
+        QString recorded = *recordedIt;
         const auto pathIt = paths.constFind(id);
         // QFileInfo::exists follows symbolic links: a dangling link counts as gone.
         if (pathIt != paths.cend() && !pathIt->isEmpty() && QFileInfo::exists(*pathIt)) {
+            // A crash between the swap and the recording left the previous version recorded.
+            if (const auto placed = InstallReceipt::placedVersion(*pathIt, id); placed && *placed != recorded) {
+                recorded = *placed;
+                versions.insert(id, recorded);
+            }
             urls.insert(id, QUrl::fromLocalFile(*pathIt));
             if (recorded == app.version)
                 setInstallState(id, AppInstallState::installed(recorded));
