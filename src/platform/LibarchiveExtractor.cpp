@@ -196,6 +196,9 @@ void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &
         else if (type == AE_IFREG)
             archive_entry_set_perm(entry, (archive_entry_perm(entry) & 0777) | 0600);
 
+        // The size an entry declares is not trusted: the writer would extend the
+        // file to it, so a small archive could claim terabytes.
+        archive_entry_unset_size(entry);
         if (archive_write_header(writer.get(), entry) < ARCHIVE_WARN)
             throw writerError(writer.get(), shownName);
 
