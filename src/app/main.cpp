@@ -1,0 +1,100 @@
+// vantrel-launcher: builds the one store with its real collaborators and
+// opens the main window, the tray icon's panel and the settings window.
+
+#include "AppScenes.h"
+#include "SymbolGlyphs.h"
+#include "TrayController.h"
+#include "catalog/ManifestClient.h"
+#include "feedback/Feedback.h"
+#include "i18n/VantrelCopy.h"
+#include "install/AppInstaller.h"
+#include "monitoring/Monitoring.h"
+#include "net/ServiceEndpoints.h"
+#include "store/LauncherStore.h"
+
+#include "CompiledAppProperties.h"
+#include "DefaultInstallerLayers.h"
+#include "LinuxSystemVersion.h"
+#include "LinuxWorkspace.h"
+#include "PlistBundleInspector.h"
+#include "SettingsUserDefaults.h"
+#include "SystemLanguage.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QNetworkAccessManager>
+#include <QQmlApplicationEngine>
+#include <QQmlComponent>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(VantrelPlugin)
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Vantrel"));
+    QApplication::setApplicationName(QStringLiteral("VantrelLauncher"));
+    QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("vantrel-launcher"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/qt/qml/Vantrel/resources/vantrel-launcher.png")));
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+    SymbolGlyphs::ensureFontLoaded();
+
+    // The window title follows the system language at start-up.
+    auto language = std::make_shared<SystemLanguage>();
+    const QString appName = VantrelCopy::text(CopyKey::brand, VantrelLocaleUtil::normalized(language->preferredLanguage()));
+
+    auto *session = new QNetworkAccessManager(&app);
+    auto properties = std::make_shared<CompiledAppProperties>();
+    const QUrl serviceBase = ServiceEndpoints::serviceBaseURL(*properties);
+    const QString installRoot = QDir::home().filePath(QStringLiteral("Applications/Vantrel"));
+
+    LauncherStore::Collaborators c;
+    c.manifestLoader = std::make_shared<RemoteManifestClient>(RemoteManifestClient::defaultEndpoint(*properties), session);
+    c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), session, defaultInstallerLayers());
+    c.eventRecorder = std::make_shared<RemoteEventRecorder>(serviceBase, session, language.get());
+    c.feedbackClient = std::make_shared<RemoteFeedbackClient>(serviceBase, session);
+    c.userDefaults = std::make_shared<SettingsUserDefaults>();
+    c.workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(),
+                                                   LinuxWorkspace::defaultSearchRoots(installRoot));
+    c.systemVersion = std::make_shared<LinuxSystemVersion>();
+    c.systemLanguage = language;
+    c.appProperties = properties;
+    auto *store = new LauncherStore(std::move(c), SeedManifest::manifest(), &app);
+
+    QQmlApplicationEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")));
+    if (component.isError()) {
+        qCritical().noquote() << component.errorString();
+        return 1;
+    }
+    QObject *scenes = component.createWithInitialProperties(
+        {{QStringLiteral("store"), QVariant::fromValue(store)}, {QStringLiteral("appName"), appName}});
+    if (!scenes) {
+        qCritical().noquote() << component.errorString();
+        return 1;
+    }
+    auto *mainWindow = qobject_cast<QQuickWindow *>(scenes->property("mainWindow").value<QObject *>());
+    auto *panel = qobject_cast<QQuickWindow *>(scenes->property("menuBarPanel").value<QObject *>());
+    if (!mainWindow) {
+        qCritical("The main window could not be created.");
+        return 1;
+    }
+
+    TrayController tray(store, panel, appName);
+    // With the tray icon shown, closing the windows keeps the launcher in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, [&tray] {
+        if (!tray.isIconVisible())
+            QCoreApplication::quit();
+    });
+
+    mainWindow->show();
+    const int code = app.exec();
+    delete scenes;
+    return code;
+}

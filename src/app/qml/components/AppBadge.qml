@@ -1,0 +1,33 @@
+// A small upper-case label: mono 10 medium, tracking 0.6, in `color`, padding
+// 8, height 22, on the same colour at 14 % in a radius-5 rounded rectangle.
+import QtQuick
+import Vantrel
+
+Item {
+    id: badge
+    property string text
+    property color color: VNT.lime
+
+    implicitWidth: label.implicitWidth + 16
+    implicitHeight: 22
+    width: implicitWidth
+    height: 22
+    Accessible.name: text
+
+    Rectangle {
+        anchors.fill: parent
+        radius: 5
+        color: VNT.withAlpha(badge.color, 0.14)
+    }
+    Text {
+        id: label
+        objectName: "badgeLabel"
+        anchors.centerIn: parent
+        text: badge.text.toUpperCase()
+        font.family: VNT.monoFamily
+        font.pixelSize: 10
+        font.weight: Font.Medium
+        font.letterSpacing: 0.6
+        color: badge.color
+    }
+}

@@ -1,0 +1,22 @@
+// A symbol by name (the catalog's symbolName or a view's symbol), drawn as a
+// glyph of the icon font compiled into the binary; unknown names show the
+// fallback glyph. `size` is the font size, `frameWidth` an optional fixed width.
+import QtQuick
+import Vantrel
+
+Text {
+    id: symbol
+    property string name
+    property real size: 13
+    property real frameWidth: -1
+
+    text: SymbolGlyphs.glyph(name)
+    font.family: SymbolGlyphs.fontFamily
+    font.pixelSize: Math.max(1, Math.round(size * 1.1))
+    color: VNT.fg0
+    width: frameWidth >= 0 ? frameWidth : implicitWidth
+    horizontalAlignment: Text.AlignHCenter
+    verticalAlignment: Text.AlignVCenter
+    renderType: Text.QtRendering
+    Accessible.ignored: true
+}

@@ -1,0 +1,77 @@
+// Design tokens: the fixed dark palette, the five accents, the ink used on
+// light accents, accent gradients and the display/mono font helpers.
+// Every view takes its colours and fonts from here.
+pragma Singleton
+import QtQuick
+import Vantrel
+
+QtObject {
+    readonly property color bg0: "#0B0D10"
+    readonly property color bg1: "#11141A"
+    readonly property color bg2: "#161A21"
+    readonly property color bg3: "#1C2129"
+    readonly property color line: "#262C36"
+    readonly property color line2: "#2E3540"
+    readonly property color fg0: "#F3F4F6"
+    readonly property color fg1: "#C9CCD3"
+    readonly property color fg2: "#8B909A"
+    readonly property color fg3: "#5A606B"
+
+    readonly property color lime: Qt.rgba(0.74, 0.94, 0.34, 1)
+    readonly property color violet: Qt.rgba(0.62, 0.42, 0.96, 1)
+    readonly property color amber: Qt.rgba(0.96, 0.68, 0.30, 1)
+    readonly property color blue: Qt.rgba(0.33, 0.68, 0.95, 1)
+    readonly property color cyan: Qt.rgba(0.28, 0.82, 0.88, 1)
+
+    // Dark ink on lime and the other light accents.
+    readonly property color ink: "#0B1004"
+
+    readonly property string monoFamily: VantrelFonts.monoFamily
+    readonly property string systemFamily: VantrelFonts.systemFamily
+
+    // Accent raw value ("lime", "violet", ...) to its colour.
+    function accentColor(accent) {
+        switch (accent) {
+        case "violet": return violet
+        case "amber": return amber
+        case "blue": return blue
+        case "cyan": return cyan
+        default: return lime
+        }
+    }
+
+    // accentGradient: the accent runs into violet; violet runs into lime.
+    function accentGradientStops(accent) {
+        return [accentColor(accent), accent === "violet" ? lime : violet]
+    }
+
+    // Symbol colour on an accent: white on violet, ink elsewhere.
+    function inkOn(accent) {
+        return accent === "violet" ? "#FFFFFF" : ink
+    }
+
+    // Extra space between lines (SwiftUI-style line spacing) as a Text
+    // lineHeight factor for a font of pixel size `size`.
+    function lineFactor(size, spacing) {
+        return 1 + spacing / (size * 1.2)
+    }
+
+    function withAlpha(c, a) {
+        return Qt.rgba(c.r, c.g, c.b, a)
+    }
+
+    // vantrelDisplay(size, weight): the display family when installed, else the
+    // system font, at the given pixel size and weight.
+    function display(size, weight) {
+        return Qt.font({ family: VantrelFonts.displayFamily(), pixelSize: size,
+                         weight: weight === undefined ? Font.Normal : weight })
+    }
+    function system(size, weight) {
+        return Qt.font({ family: systemFamily, pixelSize: size,
+                         weight: weight === undefined ? Font.Normal : weight })
+    }
+    function mono(size, weight) {
+        return Qt.font({ family: monoFamily, pixelSize: size,
+                         weight: weight === undefined ? Font.Normal : weight })
+    }
+}

@@ -1,0 +1,81 @@
+// The launcher's button: variant "primary" (lime fill and border, ink text),
+// "secondary" (bg3 fill, line2 border) or "ghost" (no fill or border); system
+// font 13 medium, height 34, padding 14 (ghost 8), radius 8. While pressed only
+// the fill dims to 75 %. Optional leading `symbol` (in `symbolFrameWidth`),
+// `fillWidth` to push a trailing `hint` to the far edge.
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Vantrel
+
+T.Button {
+    id: control
+    property string variant: "secondary"
+    property string symbol: ""
+    property real symbolFrameWidth: -1
+    property string hint: ""
+    property bool fillWidth: false
+
+    readonly property color textColor: variant === "primary" ? VNT.ink : VNT.fg0
+    readonly property color fillColor: variant === "primary" ? VNT.lime
+                                       : variant === "secondary" ? VNT.bg3 : "transparent"
+    readonly property color borderColor: variant === "primary" ? VNT.lime
+                                         : variant === "secondary" ? VNT.line2 : "transparent"
+
+    implicitHeight: 34
+    implicitWidth: contentItem.implicitWidth + leftPadding + rightPadding
+    leftPadding: variant === "ghost" ? 8 : 14
+    rightPadding: leftPadding
+    topPadding: 0
+    bottomPadding: 0
+    font: VNT.system(13, Font.Medium)
+    focusPolicy: Qt.StrongFocus
+    opacity: enabled ? 1 : 0.5
+    Accessible.name: text
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+
+    contentItem: RowLayout {
+        spacing: 6
+        Symbol {
+            visible: control.symbol !== ""
+            name: control.symbol
+            size: 13
+            frameWidth: control.symbolFrameWidth
+            color: control.textColor
+            Layout.preferredWidth: control.symbolFrameWidth >= 0 ? control.symbolFrameWidth : implicitWidth
+        }
+        Text {
+            text: control.text
+            font: control.font
+            color: control.textColor
+            elide: Text.ElideRight
+            verticalAlignment: Text.AlignVCenter
+            Layout.fillWidth: control.fillWidth
+        }
+        Text {
+            visible: control.hint !== ""
+            text: control.hint
+            font: VNT.mono(10)
+            color: VNT.fg3
+        }
+    }
+
+    background: Item {
+        implicitHeight: 34
+        Rectangle {
+            anchors.fill: parent
+            radius: 8
+            color: control.fillColor
+            opacity: control.down ? 0.75 : 1
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: 8
+            color: "transparent"
+            border.width: control.variant === "ghost" ? 0 : 1
+            border.color: control.borderColor
+        }
+        FocusRing { target: control; radius: 8 }
+    }
+}

@@ -1,0 +1,121 @@
+// The install state label (13 semibold) above the action detail (11.5, fg3),
+// and the one action button that fits: refresh for coming-soon or incomplete
+// apps; disabled "installing"; open; update; install (also after a failure).
+// A progress bar in the app's accent while installing. Padding 16, card 10.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Vantrel
+
+VantrelCard {
+    id: panel
+    required property LauncherStore store
+    property var app
+    property var installState
+    property bool pending: false
+    function t(key) { return store.locale === "" ? "" : store.text(key) }
+
+    readonly property string kind: installState ? installState.kind : "notInstalled"
+    // "refresh", "installing", "open", "update" or "install".
+    readonly property string action: pending ? "refresh"
+                                   : kind === "installing" ? "installing"
+                                   : kind === "installed" ? "open"
+                                   : kind === "updateAvailable" ? "update" : "install"
+    readonly property string stateLabel: installState ? installState.labelFor(store.locale) : ""
+    readonly property string detailText: {
+        if (pending)
+            return t("comingSoonTileStatus")
+        switch (kind) {
+        case "installing": return t("installingDetail")
+        case "installed": return t("installedDetail")
+        case "updateAvailable": return t("updateDetail")
+        case "failed": return installState.message
+        default: return t("notInstalledDetail")
+        }
+    }
+
+    radius: 10
+    implicitHeight: column.implicitHeight + 32
+
+    ColumnLayout {
+        id: column
+        x: 16
+        y: 16
+        width: parent.width - 32
+        spacing: 12
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 12
+            ColumnLayout {
+                spacing: 4
+                Layout.fillWidth: true
+                Text {
+                    objectName: "actionStateLabel"
+                    text: panel.stateLabel
+                    font: VNT.system(13, Font.DemiBold)
+                    color: VNT.fg0
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
+                Text {
+                    objectName: "actionDetail"
+                    text: panel.detailText
+                    font: VNT.system(11.5)
+                    color: VNT.fg3
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
+            }
+            VantrelButton {
+                id: button
+                objectName: "actionButton"
+                readonly property string mode: panel.action
+                variant: mode === "refresh" || mode === "installing" ? "secondary" : "primary"
+                enabled: mode !== "installing"
+                symbol: mode === "refresh" ? "arrow.clockwise"
+                      : mode === "open" ? "play"
+                      : mode === "update" ? "arrow.triangle.2.circlepath"
+                      : mode === "install" ? "arrow.down.circle" : ""
+                text: mode === "refresh" ? panel.t("refreshCatalog")
+                    : mode === "installing" ? panel.t("installingAction")
+                    : mode === "open" ? panel.t("openAction")
+                    : mode === "update" ? panel.t("updateAction") : panel.t("installAction")
+                Layout.alignment: Qt.AlignVCenter
+                onClicked: {
+                    switch (mode) {
+                    case "refresh": panel.store.refreshCatalog(); break
+                    case "open": panel.store.openApp(panel.app.id); break
+                    case "update":
+                    case "install": panel.store.installApp(panel.app.id); break
+                    default: break
+                    }
+                }
+            }
+        }
+
+        ProgressBar {
+            id: progress
+            objectName: "installProgress"
+            visible: panel.kind === "installing"
+            Layout.fillWidth: true
+            from: 0
+            to: 1
+            value: panel.installState ? panel.installState.progress : 0
+            background: Rectangle {
+                implicitHeight: 4
+                radius: 2
+                color: VNT.bg3
+            }
+            contentItem: Item {
+                implicitHeight: 4
+                Rectangle {
+                    width: progress.visualPosition * parent.width
+                    height: parent.height
+                    radius: 2
+                    color: VNT.accentColor(panel.app ? panel.app.accent : "lime")
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,69 @@
+// The detail page's hero: icon (70) beside the category (upper case, mono 10
+// medium, tracking 0.8, fg3) with the status badge in the app's accent, the
+// name (display 30 semibold) and tagline (13, fg2); then the description
+// (13, fg2, line spacing 4). 14 apart; 7 within the column.
+import QtQuick
+import QtQuick.Layouts
+import Vantrel
+
+ColumnLayout {
+    id: hero
+    objectName: "detailHero"
+    required property LauncherStore store
+    property var app
+    spacing: 14
+
+    RowLayout {
+        spacing: 16
+        Layout.fillWidth: true
+        VantrelAppIcon {
+            app: hero.app
+            size: 70
+            Layout.alignment: Qt.AlignVCenter
+        }
+        ColumnLayout {
+            spacing: 7
+            Layout.fillWidth: true
+            RowLayout {
+                spacing: 8
+                Text {
+                    text: hero.app ? hero.app.category.toUpperCase() : ""
+                    font.family: VNT.monoFamily
+                    font.pixelSize: 10
+                    font.weight: Font.Medium
+                    font.letterSpacing: 0.8
+                    color: VNT.fg3
+                }
+                AppBadge {
+                    objectName: "detailStatusBadge"
+                    text: hero.app ? CatalogRules.releaseStatusLabel(hero.app.status, hero.store.locale) : ""
+                    color: VNT.accentColor(hero.app ? hero.app.accent : "lime")
+                }
+            }
+            Text {
+                objectName: "detailName"
+                text: hero.app ? hero.app.name : ""
+                font: VNT.display(30, Font.DemiBold)
+                color: VNT.fg0
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            Text {
+                text: hero.app ? hero.app.tagline : ""
+                font: VNT.system(13)
+                color: VNT.fg2
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+        }
+    }
+    Text {
+        objectName: "detailDescription"
+        text: hero.app ? hero.app.description : ""
+        font: VNT.system(13)
+        color: VNT.fg2
+        lineHeight: VNT.lineFactor(13, 4)
+        wrapMode: Text.Wrap
+        Layout.fillWidth: true
+    }
+}

@@ -1,0 +1,60 @@
+// Every release note in manifest order: version (mono 11, accent), date as
+// written (10.5, fg3) and text (12, fg2). Padding 16, 12 apart, card radius 10.
+import QtQuick
+import QtQuick.Layouts
+import Vantrel
+
+VantrelCard {
+    id: panel
+    required property LauncherStore store
+    property var app
+    function t(key) { return store.locale === "" ? "" : store.text(key) }
+    radius: 10
+    implicitHeight: column.implicitHeight + 32
+
+    ColumnLayout {
+        id: column
+        x: 16
+        y: 16
+        width: parent.width - 32
+        spacing: 12
+        Text {
+            text: panel.t("recentUpdates")
+            font: VNT.system(13, Font.DemiBold)
+            color: VNT.fg0
+        }
+        Repeater {
+            objectName: "releaseNotes"
+            model: panel.app ? panel.app.releaseNotes : []
+            delegate: ColumnLayout {
+                required property var modelData
+                objectName: "releaseNote"
+                spacing: 4
+                Layout.fillWidth: true
+                Layout.topMargin: 4
+                Layout.bottomMargin: 4
+                RowLayout {
+                    Layout.fillWidth: true
+                    Text {
+                        text: modelData.version
+                        font: VNT.mono(11)
+                        color: VNT.accentColor(panel.app ? panel.app.accent : "lime")
+                    }
+                    Item { Layout.fillWidth: true }
+                    Text {
+                        text: modelData.date
+                        font: VNT.system(10.5)
+                        color: VNT.fg3
+                    }
+                }
+                Text {
+                    text: modelData.text
+                    font: VNT.system(12)
+                    color: VNT.fg2
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
+            }
+        }
+    }
+}

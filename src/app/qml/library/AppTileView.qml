@@ -1,0 +1,110 @@
+// One app tile: icon (42), the status symbol (clock in amber for coming-soon
+// apps, else a lime star, filled when chosen as a starter), name (14
+// semibold), tagline (11.5, fg2, two lines), the status badge (violet for
+// beta, lime otherwise) and the tile status (mono 10.5, fg3). Padding 16,
+// 13 between rows, card radius 12; a lime outline at 45 % when selected.
+// Click or Return selects the app and reports `chosen`.
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Vantrel
+
+T.AbstractButton {
+    id: tile
+    required property LauncherStore store
+    property var app
+    property string appId
+    property string status
+    property string statusLabel
+    property string tileStatus
+    property bool starred
+    signal chosen()
+
+    objectName: "tile_" + appId
+    readonly property bool isSelected: store.selectedAppID === appId
+    focusPolicy: Qt.StrongFocus
+    hoverEnabled: true
+    padding: 16
+    Accessible.role: Accessible.Button
+    Accessible.name: (app ? app.name : "") + ", " + tileStatus
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+
+    onClicked: {
+        store.selectedAppID = appId
+        chosen()
+    }
+
+    background: Rectangle {
+        radius: 12
+        color: VNT.bg1
+        border.color: VNT.line
+        border.width: 1
+        Rectangle {
+            objectName: "selectionOutline"
+            anchors.fill: parent
+            radius: 12
+            color: "transparent"
+            border.width: 1
+            border.color: tile.isSelected ? VNT.withAlpha(VNT.lime, 0.45) : "transparent"
+        }
+        FocusRing { target: tile; radius: 12 }
+    }
+
+    contentItem: ColumnLayout {
+        spacing: 13
+        RowLayout {
+            Layout.fillWidth: true
+            VantrelAppIcon {
+                app: tile.app
+                size: 42
+                Layout.alignment: Qt.AlignTop
+            }
+            Item { Layout.fillWidth: true }
+            Symbol {
+                objectName: "tileStatusSymbol"
+                Layout.alignment: Qt.AlignTop
+                name: tile.status === "comingSoon" ? "clock" : (tile.starred ? "star.fill" : "star")
+                color: tile.status === "comingSoon" ? VNT.amber : VNT.lime
+                size: 13
+            }
+        }
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 2
+            Text {
+                text: tile.app ? tile.app.name : ""
+                font: VNT.system(14, Font.DemiBold)
+                color: VNT.fg0
+                elide: Text.ElideRight
+                Layout.fillWidth: true
+            }
+            Text {
+                text: tile.app ? tile.app.tagline : ""
+                font: VNT.system(11.5)
+                color: VNT.fg2
+                wrapMode: Text.Wrap
+                maximumLineCount: 2
+                elide: Text.ElideRight
+                Layout.fillWidth: true
+            }
+        }
+        Item { Layout.fillHeight: true }
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 8
+            AppBadge {
+                text: tile.statusLabel
+                color: tile.status === "beta" ? VNT.violet : VNT.lime
+            }
+            Text {
+                objectName: "tileStatusText"
+                text: tile.tileStatus
+                font: VNT.mono(10.5)
+                color: VNT.fg3
+                elide: Text.ElideRight
+                Layout.fillWidth: true
+            }
+        }
+    }
+}

@@ -1,0 +1,34 @@
+// The catalog's rules in three lines under a title (display 15 semibold);
+// padding 16, 10 apart, card radius 10.
+import QtQuick
+import QtQuick.Layouts
+import Vantrel
+
+VantrelCard {
+    id: panel
+    objectName: "basicsPanel"
+    required property LauncherStore store
+    function t(key) { return store.locale === "" ? "" : store.text(key) }
+    radius: 10
+    implicitHeight: column.implicitHeight + 32
+
+    ColumnLayout {
+        id: column
+        x: 16
+        y: 16
+        width: parent.width - 32
+        spacing: 10
+        Text {
+            text: panel.t("basicsTitle")
+            font: VNT.display(15, Font.DemiBold)
+            color: VNT.fg0
+        }
+        ColumnLayout {
+            spacing: 8
+            Layout.fillWidth: true
+            NoteRow { text: panel.t("basicsOne"); Layout.fillWidth: true }
+            NoteRow { text: panel.t("basicsTwo"); Layout.fillWidth: true }
+            NoteRow { text: panel.t("basicsThree"); Layout.fillWidth: true }
+        }
+    }
+}

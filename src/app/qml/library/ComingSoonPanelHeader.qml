@@ -1,0 +1,49 @@
+// The top of the coming-soon panel: a sparkles state icon (amber), the
+// "coming soon" badge, title (display 23 semibold) and body (13.5, fg2). The
+// coming-soon tiles follow in the library's grid, 14 below.
+import QtQuick
+import QtQuick.Layouts
+import Vantrel
+
+Item {
+    id: panel
+    objectName: "comingSoonPanel"
+    required property LauncherStore store
+    function t(key) { return store.locale === "" ? "" : store.text(key) }
+    implicitHeight: row.implicitHeight + 2   // +12 grid gap = 14 to the tiles
+
+    RowLayout {
+        id: row
+        width: parent.width
+        spacing: 16
+        StateIcon {
+            symbol: "sparkles"
+            accent: VNT.amber
+            Layout.alignment: Qt.AlignTop
+        }
+        ColumnLayout {
+            spacing: 6
+            Layout.fillWidth: true
+            Layout.alignment: Qt.AlignTop
+            AppBadge {
+                text: panel.t("statusComingSoon")
+                color: VNT.amber
+            }
+            Text {
+                text: panel.t("comingSoonTitle")
+                font: VNT.display(23, Font.DemiBold)
+                color: VNT.fg0
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            Text {
+                text: panel.t("comingSoonBody")
+                font: VNT.system(13.5)
+                color: VNT.fg2
+                lineHeight: VNT.lineFactor(font.pixelSize, 4)
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+        }
+    }
+}

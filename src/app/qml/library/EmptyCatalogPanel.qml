@@ -1,0 +1,102 @@
+// Home with an empty catalog: a tray state icon, the title (display 23
+// semibold) and body (13.5, fg2), a primary "check for apps" button that
+// refreshes the catalog, and the trust note on bg2 (radius 8).
+// Padding 18, 16 between rows, card radius 10.
+import QtQuick
+import QtQuick.Layouts
+import Vantrel
+
+VantrelCard {
+    id: panel
+    objectName: "emptyCatalogPanel"
+    required property LauncherStore store
+    function t(key) { return store.locale === "" ? "" : store.text(key) }
+    radius: 10
+    implicitHeight: column.implicitHeight + 36
+
+    ColumnLayout {
+        id: column
+        x: 18
+        y: 18
+        width: parent.width - 36
+        spacing: 16
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 16
+            StateIcon {
+                symbol: "tray"
+                accent: VNT.lime
+                Layout.alignment: Qt.AlignTop
+            }
+            ColumnLayout {
+                Layout.fillWidth: true
+                Layout.alignment: Qt.AlignTop
+                spacing: 6
+                Text {
+                    text: panel.t("emptyTitle")
+                    font: VNT.display(23, Font.DemiBold)
+                    color: VNT.fg0
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
+                Text {
+                    text: panel.t("emptyBody")
+                    font: VNT.system(13.5)
+                    color: VNT.fg2
+                    lineHeight: VNT.lineFactor(font.pixelSize, 4)
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
+            }
+            VantrelButton {
+                objectName: "emptyRefreshButton"
+                variant: "primary"
+                symbol: "arrow.clockwise"
+                text: panel.t("emptyPrimaryAction")
+                Accessible.name: panel.t("refreshCatalog")
+                Layout.alignment: Qt.AlignTop
+                onClicked: panel.store.refreshCatalog()
+            }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: trust.implicitHeight + 28
+            radius: 8
+            color: VNT.bg2
+            RowLayout {
+                id: trust
+                x: 14
+                y: 14
+                width: parent.width - 28
+                spacing: 12
+                Symbol {
+                    name: "checkmark.seal"
+                    color: VNT.lime
+                    size: 15
+                    Layout.alignment: Qt.AlignTop
+                }
+                ColumnLayout {
+                    spacing: 5
+                    Layout.fillWidth: true
+                    Text {
+                        text: panel.t("emptyTrustTitle")
+                        font: VNT.system(13, Font.DemiBold)
+                        color: VNT.fg0
+                        Layout.fillWidth: true
+                        wrapMode: Text.Wrap
+                    }
+                    Text {
+                        text: panel.t("emptyTrustBody")
+                        font: VNT.system(12.5)
+                        color: VNT.fg2
+                        lineHeight: VNT.lineFactor(font.pixelSize, 3)
+                        wrapMode: Text.Wrap
+                        Layout.fillWidth: true
+                    }
+                }
+            }
+        }
+    }
+}

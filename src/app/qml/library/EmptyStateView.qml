@@ -1,0 +1,47 @@
+// An empty list: the kind's symbol (24, fg3), title (13 medium) and body (12,
+// fg3, centred), 8 apart, at least 180 high, padding 24, card radius 10.
+// Kinds: "generic" (tray), "selected" (star), "updates" (arrow.down.circle).
+import QtQuick
+import QtQuick.Layouts
+import Vantrel
+
+VantrelCard {
+    id: empty
+    objectName: "emptyState_" + kind
+    required property LauncherStore store
+    property string kind: "generic"
+    function t(key) { return store.locale === "" ? "" : store.text(key) }
+    readonly property var spec: kind === "selected" ? { symbol: "star", title: "noSelectedTitle", body: "noSelectedBody" }
+                              : kind === "updates" ? { symbol: "arrow.down.circle", title: "noUpdatesTitle", body: "noUpdatesBody" }
+                              : { symbol: "tray", title: "noAppsTitle", body: "noAppsBody" }
+    radius: 10
+    implicitHeight: Math.max(180, stack.implicitHeight + 48)
+
+    ColumnLayout {
+        id: stack
+        anchors.centerIn: parent
+        width: parent.width - 48
+        spacing: 8
+        Symbol {
+            name: empty.spec.symbol
+            size: 24
+            color: VNT.fg3
+            Layout.alignment: Qt.AlignHCenter
+        }
+        Text {
+            objectName: "emptyTitle"
+            text: empty.t(empty.spec.title)
+            font: VNT.system(13, Font.Medium)
+            color: VNT.fg0
+            Layout.alignment: Qt.AlignHCenter
+        }
+        Text {
+            text: empty.t(empty.spec.body)
+            font: VNT.system(12)
+            color: VNT.fg3
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            Layout.fillWidth: true
+        }
+    }
+}

@@ -1,0 +1,90 @@
+// Home with exactly one published app: a card button featuring it (icon 68,
+// "ready to install" and status badges, name in display 28 semibold, tagline,
+// the first-app body) with its install label at the trailing edge. Choosing
+// it selects the app. Padding 18, 18 apart, card radius 10.
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Vantrel
+
+T.AbstractButton {
+    id: panel
+    objectName: "firstAppPanel"
+    required property LauncherStore store
+    property var app: null
+    signal chosen()
+    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
+    readonly property string installLabel: {
+        store.installStates
+        return app ? store.stateFor(app.id).labelFor(store.locale) : ""
+    }
+
+    padding: 18
+    focusPolicy: Qt.StrongFocus
+    Accessible.role: Accessible.Button
+    Accessible.name: t("firstAppTitle") + ": " + (app ? app.name : "")
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    onClicked: {
+        if (!app)
+            return
+        store.selectedAppID = app.id
+        chosen()
+    }
+
+    background: VantrelCard {
+        radius: 10
+        FocusRing { target: panel; radius: 10 }
+    }
+
+    contentItem: RowLayout {
+        spacing: 18
+        VantrelAppIcon {
+            app: panel.app
+            size: 68
+            Layout.alignment: Qt.AlignTop
+        }
+        ColumnLayout {
+            spacing: 6
+            Layout.fillWidth: true
+            Layout.alignment: Qt.AlignTop
+            RowLayout {
+                spacing: 6
+                AppBadge { text: panel.t("firstAppTitle"); color: VNT.lime }
+                AppBadge {
+                    text: panel.app ? CatalogRules.releaseStatusLabel(panel.app.status, panel.store.locale) : ""
+                    color: VNT.accentColor(panel.app ? panel.app.accent : "lime")
+                }
+            }
+            Text {
+                text: panel.app ? panel.app.name : ""
+                font: VNT.display(28, Font.DemiBold)
+                color: VNT.fg0
+                Layout.fillWidth: true
+                elide: Text.ElideRight
+            }
+            Text {
+                text: panel.app ? panel.app.tagline : ""
+                font: VNT.system(13.5)
+                color: VNT.fg2
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            Text {
+                text: panel.t("firstAppBody")
+                font: VNT.system(12.5)
+                color: VNT.fg3
+                lineHeight: VNT.lineFactor(font.pixelSize, 3)
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+        }
+        Text {
+            objectName: "firstAppInstallLabel"
+            text: panel.installLabel
+            font: VNT.mono(10.5)
+            color: VNT.fg3
+            Layout.alignment: Qt.AlignTop
+        }
+    }
+}

@@ -1,0 +1,43 @@
+// The library's header: today's date (mono 10, tracking 0.8, fg3), the
+// greeting (display 31 semibold) and the catalog subtitle (13.5, fg2).
+import QtQuick
+import Vantrel
+
+Column {
+    id: header
+    objectName: "headerBlock"
+    required property LauncherStore store
+    required property CatalogOverview overview
+    spacing: 4
+    function t(key, values) {
+        return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values)
+    }
+
+    Text {
+        objectName: "headerDate"
+        text: header.store.formattedToday
+        font.family: VNT.monoFamily
+        font.pixelSize: 10
+        font.weight: Font.Medium
+        font.letterSpacing: 0.8
+        color: VNT.fg3
+    }
+    Text {
+        objectName: "headerGreeting"
+        width: parent.width
+        text: header.t("homeGreeting", { name: "" })
+        font: VNT.display(31, Font.DemiBold)
+        color: VNT.fg0
+        wrapMode: Text.Wrap
+    }
+    Text {
+        objectName: "headerSubtitle"
+        width: parent.width
+        text: header.overview.publishedCount > 0
+              ? header.t("homeSubtitleApps", { count: String(header.overview.publishedCount) })
+              : header.t("homeSubtitleEmpty")
+        font: VNT.system(13.5)
+        color: VNT.fg2
+        wrapMode: Text.Wrap
+    }
+}

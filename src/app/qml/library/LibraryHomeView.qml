@@ -1,0 +1,188 @@
+// The library: a dated greeting, the selected section's content and the
+// basics panel, all in one lazily built grid. Home follows the catalog's
+// lifecycle (empty panel, coming-soon panel, first-app feature, or the grid of
+// published apps) and ignores the search; All apps, Selected and Updates show
+// a titled grid narrowed by the search text. Padding 28, 24 between parts,
+// adaptive columns of at least 220 with 12 between columns and rows.
+import QtQuick
+import QtQuick.Controls.Basic
+import Vantrel
+
+GridView {
+    id: library
+    objectName: "libraryHome"
+    required property LauncherStore store
+    required property CatalogOverview overview
+    property string searchText: ""
+    property string selectedSection: "home"
+    signal appSelected()
+
+    function t(key, values) {
+        return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values)
+    }
+
+    // What the content area shows: "homeEmpty", "homeComingSoon", "homeFirstApp",
+    // "homePublished", "section" or "other".
+    readonly property string contentKind: {
+        if (selectedSection === "home") {
+            switch (overview.lifecycleKind) {
+            case "comingSoonOnly": return "homeComingSoon"
+            case "firstPublishedApp": return "homeFirstApp"
+            case "multiAppCatalog": return "homePublished"
+            default: return "homeEmpty"
+            }
+        }
+        if (selectedSection === "allApps" || selectedSection === "selected" || selectedSection === "updates")
+            return "section"
+        return "other"
+    }
+    readonly property alias apps: appList
+
+    readonly property real available: Math.max(0, width - 56)
+    readonly property int columns: Math.max(1, Math.floor((available + 12) / (220 + 12)))
+    readonly property real tileHeight: Math.max(164, Math.ceil(16 + 42 + 13 + nameMetrics.height + 2
+                                                             + taglineMetrics.height * 2 + 13 + 22 + 16))
+
+    FontMetrics { id: nameMetrics; font: VNT.system(14, Font.DemiBold) }
+    FontMetrics { id: taglineMetrics; font: VNT.system(11.5) }
+
+    AppListModel {
+        id: appList
+        store: library.store
+        searchText: library.searchText
+        kind: {
+            switch (library.contentKind) {
+            case "homeComingSoon": return "comingSoon"
+            case "homePublished": return "published"
+            case "section": return library.selectedSection
+            default: return "none"
+            }
+        }
+    }
+
+    model: appList
+    clip: true
+    boundsBehavior: Flickable.StopAtBounds
+    leftMargin: 28
+    rightMargin: 16
+    topMargin: 28
+    bottomMargin: 28
+    cellWidth: Math.floor((available + 12) / columns)
+    cellHeight: tileHeight + 12
+    cacheBuffer: 400
+    keyNavigationEnabled: false
+    activeFocusOnTab: false
+    ScrollBar.vertical: ScrollBar {
+        policy: ScrollBar.AlwaysOn
+        contentItem: Rectangle {
+            implicitWidth: 6
+            radius: 3
+            color: VNT.withAlpha(VNT.fg3, 0.6)
+        }
+    }
+
+    Rectangle {
+        parent: library
+        z: -1
+        anchors.fill: parent
+        color: VNT.bg0
+    }
+
+    header: Column {
+        width: library.available
+        spacing: 24
+        bottomPadding: library.count > 0 ? 12 : 0
+
+        HeaderBlock {
+            width: parent.width
+            store: library.store
+            overview: library.overview
+        }
+
+        Loader {
+            width: parent.width
+            sourceComponent: {
+                switch (library.contentKind) {
+                case "homeEmpty": return emptyCatalog
+                case "homeComingSoon": return comingSoon
+                case "homeFirstApp": return firstApp
+                case "homePublished": return sectionHeader
+                case "section": return sectionHeader
+                default: return genericEmpty
+                }
+            }
+        }
+    }
+
+    footer: Column {
+        width: library.available
+        topPadding: library.count > 0 ? 12 : 24
+        BasicsPanel {
+            width: parent.width
+            store: library.store
+        }
+    }
+
+    delegate: Item {
+        id: cell
+        required property int index
+        required property string appId
+        required property var app
+        required property string status
+        required property string statusLabel
+        required property string tileStatus
+        required property bool starred
+        width: library.cellWidth
+        height: library.cellHeight
+
+        AppTileView {
+            width: library.cellWidth - 12
+            height: library.tileHeight
+            store: library.store
+            app: cell.app
+            appId: cell.appId
+            status: cell.status
+            statusLabel: cell.statusLabel
+            tileStatus: cell.tileStatus
+            starred: cell.starred
+            onChosen: library.appSelected()
+            onActiveFocusChanged: if (activeFocus) library.positionViewAtIndex(cell.index, GridView.Contain)
+        }
+    }
+
+    Component {
+        id: emptyCatalog
+        EmptyCatalogPanel { store: library.store }
+    }
+    Component {
+        id: comingSoon
+        ComingSoonPanelHeader { store: library.store }
+    }
+    Component {
+        id: firstApp
+        FirstPublishedAppPanel {
+            store: library.store
+            app: library.overview.featuredApp
+            onChosen: library.appSelected()
+        }
+    }
+    Component {
+        id: sectionHeader
+        AppSectionHeader {
+            store: library.store
+            title: library.t(library.contentKind === "homePublished" ? "publishedAppsTitle"
+                             : library.selectedSection === "allApps" ? "allAppsTitle"
+                             : library.selectedSection === "selected" ? "selectedAppsTitle" : "updatesTitle")
+            subtitle: library.t("appListSubtitle", { count: String(library.contentKind === "homePublished"
+                                                                     ? library.overview.publishedCount
+                                                                     : library.count) })
+            isEmpty: library.count === 0
+            emptyKind: library.selectedSection === "selected" ? "selected"
+                       : library.selectedSection === "updates" ? "updates" : "generic"
+        }
+    }
+    Component {
+        id: genericEmpty
+        EmptyStateView { store: library.store; kind: "generic" }
+    }
+}

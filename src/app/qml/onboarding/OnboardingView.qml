@@ -1,0 +1,223 @@
+// The first-run screen: the brand and step list on the left; on the right the
+// published apps as cards to tick, the selected count and Continue, which
+// completes onboarding and starts installing the ticked apps that can be
+// installed. All state lives in the store.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Vantrel
+
+Item {
+    id: view
+    objectName: "onboarding"
+    required property LauncherStore store
+    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
+
+    readonly property int publishedCount: apps.count
+    readonly property int selectedCount: store.selectedStarterAppIDs.length
+    readonly property bool canContinue: publishedCount > 0 && selectedCount > 0
+
+    AppListModel {
+        id: apps
+        store: view.store
+        kind: "published"
+    }
+
+    RowLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        // Left panel.
+        Item {
+            Layout.preferredWidth: 310
+            Layout.fillHeight: true
+
+            Rectangle {
+                anchors.fill: parent
+                gradient: Gradient {
+                    GradientStop { position: 0; color: VNT.bg1 }
+                    GradientStop { position: 1; color: VNT.bg0 }
+                }
+            }
+            Rectangle {
+                anchors.top: parent.top
+                anchors.bottom: parent.bottom
+                anchors.right: parent.right
+                width: 1
+                color: VNT.line
+            }
+
+            ColumnLayout {
+                anchors.fill: parent
+                anchors.margins: 32
+                spacing: 0
+
+                VantrelLogo { size: 34 }
+                Text {
+                    objectName: "onboardingWelcome"
+                    Layout.topMargin: 18
+                    Layout.fillWidth: true
+                    text: view.t("onboardingWelcome")
+                    font: VNT.display(30, Font.DemiBold)
+                    lineHeight: VNT.lineFactor(30, 2)
+                    color: VNT.fg0
+                    wrapMode: Text.Wrap
+                }
+                ColumnLayout {
+                    Layout.topMargin: 24
+                    Layout.fillWidth: true
+                    spacing: 12
+                    StepRow { title: view.t("onboardingStepChoose"); active: true; Layout.fillWidth: true }
+                    StepRow { title: view.t("onboardingStepInstall"); Layout.fillWidth: true }
+                    StepRow { title: view.t("onboardingStepOpen"); Layout.fillWidth: true }
+                }
+                Item { Layout.fillHeight: true }
+                Text {
+                    objectName: "onboardingStatus"
+                    Layout.fillWidth: true
+                    text: view.t("onboardingStatus", { count: String(view.publishedCount) })
+                    font: VNT.mono(11)
+                    color: VNT.fg3
+                    wrapMode: Text.Wrap
+                }
+            }
+        }
+
+        // Right panel.
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Layout.margins: 34
+            spacing: 18
+
+            AppBadge {
+                objectName: "onboardingBadge"
+                text: view.t("onboardingStepBadge")
+                color: VNT.lime
+            }
+            Text {
+                objectName: "onboardingTitle"
+                Layout.fillWidth: true
+                text: view.t("onboardingTitle")
+                font: VNT.display(26, Font.DemiBold)
+                color: VNT.fg0
+                wrapMode: Text.Wrap
+            }
+            Text {
+                objectName: "onboardingLead"
+                Layout.fillWidth: true
+                Layout.maximumWidth: 560
+                text: view.t("onboardingLead")
+                font: VNT.system(13.5)
+                color: VNT.fg2
+                wrapMode: Text.Wrap
+            }
+
+            // Adaptive columns of at least 240, 12 apart; the grid builds its
+            // cards lazily and fills the space above the footer.
+            Item {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.minimumHeight: 64
+                clip: true
+
+                GridView {
+                    id: grid
+                    objectName: "onboardingGrid"
+                    // 12 wider than the panel: each cell carries the 12 of
+                    // spacing after its card, the last column's falls outside.
+                    width: parent.width + 12
+                    height: parent.height
+                    readonly property int columns: Math.max(1, Math.floor((parent.width + 12) / (240 + 12)))
+                    cellWidth: Math.floor((parent.width + 12) / columns)
+                    cellHeight: 64 + 12
+                    boundsBehavior: Flickable.StopAtBounds
+                    model: apps
+                    delegate: Item {
+                        id: cell
+                        required property string appId
+                        required property var app
+                        required property string name
+                        required property string category
+                        required property bool starred
+                        width: grid.cellWidth
+                        height: grid.cellHeight
+
+                        T.AbstractButton {
+                            id: card
+                            objectName: "onboardingCard_" + cell.appId
+                            width: cell.width - 12
+                            height: 64
+                            padding: 13
+                            focusPolicy: Qt.StrongFocus
+                            checkable: false
+                            Accessible.role: Accessible.CheckBox
+                            Accessible.checkable: true
+                            Accessible.checked: cell.starred
+                            Accessible.name: cell.name
+                            Keys.onReturnPressed: clicked()
+                            Keys.onEnterPressed: clicked()
+                            onClicked: view.store.toggleStarter(cell.appId)
+
+                            background: Rectangle {
+                                radius: 10
+                                color: VNT.bg1
+                                border.width: 1
+                                border.color: cell.starred ? VNT.lime : VNT.line
+                                opacity: card.down ? 0.85 : 1
+                                FocusRing { target: card; radius: 12 }
+                            }
+                            contentItem: RowLayout {
+                                spacing: 12
+                                VantrelAppIcon { app: cell.app; size: 38 }
+                                ColumnLayout {
+                                    spacing: 2
+                                    Layout.fillWidth: true
+                                    Text {
+                                        text: cell.name
+                                        font: VNT.system(13.5, Font.DemiBold)
+                                        color: VNT.fg0
+                                        elide: Text.ElideRight
+                                        Layout.fillWidth: true
+                                    }
+                                    Text {
+                                        text: cell.category
+                                        font: VNT.system(11)
+                                        color: VNT.fg3
+                                        elide: Text.ElideRight
+                                        Layout.fillWidth: true
+                                    }
+                                }
+                                SelectionMark {
+                                    objectName: "selectionMark"
+                                    isSelected: cell.starred
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 12
+                Text {
+                    objectName: "onboardingSelectedCount"
+                    text: view.t("onboardingSelectedCount", { count: String(view.selectedCount) })
+                    font: VNT.system(12)
+                    color: VNT.fg3
+                }
+                Item { Layout.fillWidth: true }
+                VantrelButton {
+                    objectName: "onboardingContinue"
+                    variant: "primary"
+                    text: view.t("onboardingContinue")
+                    symbol: "arrow.right"
+                    enabled: view.canContinue
+                    onClicked: view.store.finishOnboarding()
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,182 @@
+// The settings window's content: a strip of tab labels (General is always the
+// active one), the general rows bound straight to the store (login, menu bar,
+// beta apps, language, the shortcut badge), the readiness note and the button
+// that brings the onboarding back. Holds no state of its own.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Vantrel
+
+Item {
+    id: view
+    objectName: "preferences"
+    required property LauncherStore store
+    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
+
+    implicitWidth: 640
+    implicitHeight: tabStrip.implicitHeight + content.implicitHeight + 44
+
+    // The language is written at once; the catalog reloads so its own texts
+    // follow the new language.
+    function setLanguage(code) {
+        if (code === store.locale)
+            return
+        store.locale = code
+        store.refreshCatalog()
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: VNT.bg0
+    }
+
+    // Tab strip: labels only.
+    Rectangle {
+        id: tabStrip
+        objectName: "preferencesTabs"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        implicitHeight: tabRow.implicitHeight + 24
+        height: implicitHeight
+        gradient: Gradient {
+            GradientStop { position: 0; color: VNT.bg3 }
+            GradientStop { position: 1; color: VNT.bg2 }
+        }
+        Row {
+            id: tabRow
+            anchors.centerIn: parent
+            spacing: 4
+            PreferencesTab { symbol: "gearshape"; title: view.t("preferencesGeneral"); active: true }
+            PreferencesTab { symbol: "square.grid.2x2"; title: view.t("preferencesApps") }
+            PreferencesTab { symbol: "arrow.down.circle"; title: view.t("preferencesUpdates") }
+            PreferencesTab { symbol: "cpu"; title: view.t("preferencesAdvanced") }
+        }
+        Rectangle {
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            height: 1
+            color: VNT.line
+        }
+    }
+
+    ColumnLayout {
+        id: content
+        anchors.top: tabStrip.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.margins: 22
+        spacing: 18
+
+        Text {
+            objectName: "preferencesHeading"
+            text: view.t("preferencesGeneral")
+            font: VNT.display(17, Font.DemiBold)
+            color: VNT.fg0
+        }
+
+        VantrelCard {
+            Layout.fillWidth: true
+            implicitHeight: rows.implicitHeight
+            radius: 10
+
+            ColumnLayout {
+                id: rows
+                anchors.left: parent.left
+                anchors.right: parent.right
+                spacing: 0
+
+                PreferenceRow {
+                    title: view.t("preferencesLaunchAtLogin")
+                    PreferenceSwitch {
+                        objectName: "launchAtLoginSwitch"
+                        Accessible.name: view.t("preferencesLaunchAtLogin")
+                        checked: view.store.launchAtLogin
+                        onToggled: view.store.launchAtLogin = checked
+                    }
+                }
+                PreferenceRow {
+                    title: view.t("preferencesShowInMenuBar")
+                    PreferenceSwitch {
+                        objectName: "showInMenuBarSwitch"
+                        Accessible.name: view.t("preferencesShowInMenuBar")
+                        checked: view.store.showMenuBarExtra
+                        onToggled: view.store.showMenuBarExtra = checked
+                    }
+                }
+                PreferenceRow {
+                    title: view.t("preferencesIncludeBetaApps")
+                    PreferenceSwitch {
+                        objectName: "includeBetaSwitch"
+                        Accessible.name: view.t("preferencesIncludeBetaApps")
+                        checked: view.store.includeBetaApps
+                        onToggled: view.store.includeBetaApps = checked
+                    }
+                }
+                PreferenceRow {
+                    title: view.t("preferencesLanguage")
+                    PopUpPicker {
+                        objectName: "languagePicker"
+                        width: 112
+                        Accessible.name: view.t("preferencesLanguage")
+                        model: [
+                            { text: "EN", value: "en" },
+                            { text: "PL", value: "pl" },
+                            { text: "DE", value: "de" }
+                        ]
+                        currentIndex: view.store.locale === "pl" ? 1 : view.store.locale === "de" ? 2 : 0
+                        onActivated: (index) => view.setLanguage(model[index].value)
+                    }
+                }
+                PreferenceRow {
+                    title: view.t("preferencesGlobalShortcut")
+                    Rectangle {
+                        objectName: "shortcutBadge"
+                        width: shortcutText.implicitWidth + 16
+                        height: 24
+                        radius: 5
+                        color: VNT.bg3
+                        Text {
+                            id: shortcutText
+                            anchors.centerIn: parent
+                            text: "⌘K"
+                            font: VNT.mono(11)
+                            color: VNT.fg0
+                        }
+                    }
+                }
+            }
+        }
+
+        VantrelCard {
+            objectName: "readinessNote"
+            Layout.fillWidth: true
+            implicitHeight: note.implicitHeight + 32
+            radius: 10
+
+            ColumnLayout {
+                id: note
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                anchors.margins: 16
+                spacing: 10
+                Text {
+                    text: view.t("preferencesReleaseReadiness")
+                    font: VNT.system(13, Font.DemiBold)
+                    color: VNT.fg0
+                }
+                DistributionRow { symbol: "checkmark.seal"; text: view.t("preferencesSigning"); Layout.fillWidth: true }
+                DistributionRow { symbol: "arrow.triangle.2.circlepath"; text: view.t("preferencesUpdateFeeds"); Layout.fillWidth: true }
+                DistributionRow { symbol: "number"; text: view.t("preferencesChecksums"); Layout.fillWidth: true }
+            }
+        }
+
+        VantrelButton {
+            objectName: "resetOnboardingButton"
+            variant: "secondary"
+            text: view.t("preferencesResetOnboarding")
+            onClicked: view.store.onboardingComplete = false
+        }
+    }
+}

@@ -1,0 +1,391 @@
+// The feedback sheet: the form (type, related app, summary, details, the
+// diagnostics notice, a failure box after a failed send) or, once sent, the
+// success view. The input lives here while the sheet is open, so it survives
+// a failure; Cancel and Close dismiss the sheet and reset the state to idle.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Vantrel
+
+Item {
+    id: sheet
+    objectName: "feedbackSheetView"
+    required property LauncherStore store
+    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
+
+    // Window-local input.
+    property string type: "bug"
+    property string selectedAppID: ""
+    property alias title: summaryField.text
+    property alias description: descriptionField.text
+
+    readonly property string stateKind: store.feedbackState.kind
+    readonly property bool submitting: stateKind === "submitting"
+    readonly property bool submitted: stateKind === "submitted"
+    readonly property bool failed: stateKind === "failed"
+    readonly property bool canSubmit: title.trim() !== "" && description.trim() !== "" && !submitting
+    readonly property var appChoices: {
+        store.manifest; store.includeBetaApps
+        return [{ text: t("feedbackNoRelatedApp"), value: "" }].concat(ViewQueries.visibleAppChoices(store))
+    }
+
+    implicitWidth: 500
+    implicitHeight: (submitted ? successView.implicitHeight : form.implicitHeight) + 44
+
+    function submit() {
+        if (!canSubmit)
+            return
+        store.sendFeedback(type, title.trim(), description.trim(), selectedAppID)
+    }
+    function close() {
+        store.showingFeedbackSheet = false
+        StoreActions.resetFeedbackState(store)
+    }
+
+    Component.onCompleted: {
+        const app = store.selectedApp
+        selectedAppID = app ? app.id : ""
+        summaryField.forceActiveFocus()
+    }
+
+    Keys.onEscapePressed: close()
+    Shortcut {
+        sequences: ["Ctrl+Return", "Ctrl+Enter"]
+        enabled: !sheet.submitted
+        onActivated: sheet.submit()
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: VNT.bg0
+        radius: 12
+    }
+
+    // Success view.
+    ColumnLayout {
+        id: successView
+        objectName: "feedbackSuccess"
+        visible: sheet.submitted
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.margins: 22
+        spacing: 18
+
+        RowLayout {
+            spacing: 12
+            Layout.fillWidth: true
+            Symbol {
+                name: "checkmark.circle.fill"
+                size: 30
+                color: VNT.lime
+                Layout.alignment: Qt.AlignTop
+            }
+            ColumnLayout {
+                spacing: 6
+                Layout.fillWidth: true
+                Layout.alignment: Qt.AlignTop
+                Text {
+                    objectName: "feedbackSuccessTitle"
+                    text: sheet.t("feedbackSuccessTitle")
+                    font: VNT.display(24, Font.DemiBold)
+                    color: VNT.fg0
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
+                Text {
+                    text: sheet.t("feedbackSuccessBody")
+                    font: VNT.system(13)
+                    color: VNT.fg2
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
+            }
+        }
+        AppBadge {
+            objectName: "feedbackIssueBadge"
+            readonly property var identifier: sheet.submitted ? sheet.store.feedbackState.issue.identifier : undefined
+            visible: identifier !== undefined && identifier !== null
+            text: visible ? sheet.t("feedbackIssue", { identifier: String(identifier) }) : ""
+            color: VNT.lime
+        }
+        RowLayout {
+            Layout.fillWidth: true
+            Item { Layout.fillWidth: true }
+            VantrelButton {
+                id: closeButton
+                objectName: "feedbackCloseButton"
+                variant: "primary"
+                text: sheet.t("feedbackClose")
+                onClicked: sheet.close()
+            }
+        }
+    }
+    onSubmittedChanged: if (submitted) closeButton.forceActiveFocus()
+
+    // Form.
+    ColumnLayout {
+        id: form
+        objectName: "feedbackForm"
+        visible: !sheet.submitted
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.margins: 22
+        spacing: 18
+
+        ColumnLayout {
+            spacing: 6
+            Layout.fillWidth: true
+            Text {
+                objectName: "feedbackFormTitle"
+                text: sheet.t("feedbackTitle")
+                font: VNT.display(25, Font.DemiBold)
+                color: VNT.fg0
+                Layout.fillWidth: true
+                wrapMode: Text.Wrap
+            }
+            Text {
+                text: sheet.t("feedbackLead")
+                font: VNT.system(13)
+                color: VNT.fg2
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+        }
+
+        ColumnLayout {
+            spacing: 8
+            Layout.fillWidth: true
+            Text {
+                text: sheet.t("feedbackType")
+                font: VNT.system(12, Font.DemiBold)
+                color: VNT.fg2
+            }
+            FeedbackTypePicker {
+                id: typePicker
+                objectName: "feedbackTypePicker"
+                Layout.fillWidth: true
+                value: sheet.type
+                segments: [
+                    { value: "bug", text: sheet.t("feedbackTypeBug") },
+                    { value: "idea", text: sheet.t("feedbackTypeIdea") },
+                    { value: "improvement", text: sheet.t("feedbackTypeImprovement") },
+                    { value: "other", text: sheet.t("feedbackTypeOther") }
+                ]
+                onPicked: (value) => sheet.type = value
+            }
+        }
+
+        ColumnLayout {
+            spacing: 8
+            Layout.fillWidth: true
+            Text {
+                text: sheet.t("feedbackRelatedApp")
+                font: VNT.system(12, Font.DemiBold)
+                color: VNT.fg2
+            }
+            PopUpPicker {
+                id: appPicker
+                objectName: "feedbackAppPicker"
+                Layout.fillWidth: true
+                Accessible.name: sheet.t("feedbackRelatedApp")
+                model: sheet.appChoices
+                currentIndex: {
+                    for (let i = 0; i < sheet.appChoices.length; ++i)
+                        if (sheet.appChoices[i].value === sheet.selectedAppID)
+                            return i
+                    return 0
+                }
+                onActivated: (index) => sheet.selectedAppID = sheet.appChoices[index].value
+            }
+        }
+
+        ColumnLayout {
+            spacing: 8
+            Layout.fillWidth: true
+            Text {
+                text: sheet.t("feedbackSummary")
+                font: VNT.system(12)
+                color: VNT.fg2
+            }
+            TextField {
+                id: summaryField
+                objectName: "feedbackSummaryField"
+                Layout.fillWidth: true
+                implicitHeight: 38
+                leftPadding: 11
+                rightPadding: 11
+                topPadding: 0
+                bottomPadding: 0
+                verticalAlignment: TextInput.AlignVCenter
+                placeholderText: sheet.t("feedbackSummaryPlaceholder")
+                placeholderTextColor: VNT.fg3
+                color: VNT.fg0
+                selectionColor: VNT.withAlpha(VNT.lime, 0.35)
+                selectedTextColor: VNT.fg0
+                font: VNT.system(13)
+                Accessible.name: sheet.t("feedbackSummary")
+                background: Rectangle {
+                    radius: 7
+                    color: VNT.bg2
+                    border.width: 1
+                    border.color: summaryField.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.line
+                }
+                Keys.onReturnPressed: descriptionField.forceActiveFocus()
+                Keys.onEnterPressed: descriptionField.forceActiveFocus()
+            }
+        }
+
+        ColumnLayout {
+            spacing: 8
+            Layout.fillWidth: true
+            Text {
+                text: sheet.t("feedbackDescription")
+                font: VNT.system(12)
+                color: VNT.fg2
+            }
+            Rectangle {
+                id: editorBox
+                Layout.fillWidth: true
+                implicitHeight: 130
+                radius: 7
+                color: VNT.bg2
+                border.width: 1
+                border.color: descriptionField.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.line
+                clip: true
+
+                ScrollView {
+                    id: editorScroll
+                    anchors.fill: parent
+                    anchors.margins: 1
+                    ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
+                    TextArea {
+                        id: descriptionField
+                        objectName: "feedbackDescriptionField"
+                        padding: 7
+                        leftPadding: 11
+                        rightPadding: 11
+                        topPadding: 14
+                        bottomPadding: 7
+                        wrapMode: TextEdit.Wrap
+                        color: VNT.fg0
+                        selectionColor: VNT.withAlpha(VNT.lime, 0.35)
+                        selectedTextColor: VNT.fg0
+                        font: VNT.system(13)
+                        background: null
+                        Accessible.name: sheet.t("feedbackDescription")
+                        // Tab leaves the editor instead of typing a tab.
+                        KeyNavigation.tab: cancelButton
+                        KeyNavigation.backtab: summaryField
+                    }
+                }
+                Text {
+                    objectName: "feedbackDescriptionPlaceholder"
+                    visible: sheet.description === ""
+                    x: 12
+                    y: 15
+                    width: parent.width - 24
+                    text: sheet.t("feedbackDescriptionPlaceholder")
+                    font: VNT.system(13)
+                    color: VNT.fg3
+                    wrapMode: Text.Wrap
+                    enabled: false
+                }
+            }
+        }
+
+        // Diagnostics notice.
+        VantrelCard {
+            Layout.fillWidth: true
+            radius: 8
+            implicitHeight: notice.implicitHeight + 24
+            RowLayout {
+                id: notice
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                anchors.margins: 12
+                spacing: 10
+                Symbol {
+                    name: "lock.shield"
+                    size: 13
+                    frameWidth: 16
+                    color: VNT.lime
+                    Layout.alignment: Qt.AlignTop
+                }
+                ColumnLayout {
+                    spacing: 3
+                    Layout.fillWidth: true
+                    Layout.alignment: Qt.AlignTop
+                    Text {
+                        text: sheet.t("feedbackDiagnosticsTitle")
+                        font: VNT.system(12, Font.DemiBold)
+                        color: VNT.fg0
+                    }
+                    Text {
+                        text: sheet.t("feedbackDiagnosticsBody")
+                        font: VNT.system(12)
+                        color: VNT.fg2
+                        wrapMode: Text.Wrap
+                        Layout.fillWidth: true
+                    }
+                }
+            }
+        }
+
+        // Failure box: the store's message, kept while the user edits.
+        Rectangle {
+            objectName: "feedbackFailureBox"
+            visible: sheet.failed
+            Layout.fillWidth: true
+            implicitHeight: failureRow.implicitHeight + 24
+            radius: 8
+            color: VNT.bg2
+            RowLayout {
+                id: failureRow
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                anchors.margins: 12
+                spacing: 8
+                Symbol {
+                    name: "exclamationmark.triangle"
+                    size: 13
+                    color: VNT.amber
+                    Layout.alignment: Qt.AlignTop
+                }
+                Text {
+                    objectName: "feedbackFailureMessage"
+                    text: sheet.failed ? sheet.store.feedbackState.message : ""
+                    font: VNT.system(12)
+                    color: VNT.fg1
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                    Layout.alignment: Qt.AlignTop
+                }
+            }
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            VantrelButton {
+                id: cancelButton
+                objectName: "feedbackCancelButton"
+                variant: "ghost"
+                text: sheet.t("feedbackCancel")
+                onClicked: sheet.close()
+            }
+            Item { Layout.fillWidth: true }
+            VantrelButton {
+                id: submitButton
+                objectName: "feedbackSubmitButton"
+                variant: "primary"
+                text: sheet.submitting ? sheet.t("feedbackSubmitting") : sheet.t("feedbackSubmit")
+                symbol: sheet.submitting ? "hourglass" : "paperplane"
+                enabled: sheet.canSubmit
+                onClicked: sheet.submit()
+            }
+        }
+    }
+}

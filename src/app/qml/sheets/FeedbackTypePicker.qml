@@ -1,0 +1,81 @@
+// A segmented picker over the feedback types, in their order. Each segment is
+// a Tab stop; Left/Right move the choice as well.
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Vantrel
+
+Rectangle {
+    id: picker
+    property var segments: []   // [{ value, text }]
+    property string value: ""
+    signal picked(string value)
+
+    implicitHeight: 28
+    radius: 7
+    color: VNT.bg2
+    border.width: 1
+    border.color: VNT.line
+    Accessible.role: Accessible.PageTabList
+
+    function indexOfValue(v) {
+        for (let i = 0; i < segments.length; ++i)
+            if (segments[i].value === v)
+                return i
+        return -1
+    }
+    function step(delta) {
+        const i = indexOfValue(value)
+        const next = Math.max(0, Math.min(segments.length - 1, i + delta))
+        if (next !== i) {
+            picked(segments[next].value)
+            row.children[next].forceActiveFocus()
+        }
+    }
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.margins: 2
+        spacing: 2
+        Repeater {
+            model: picker.segments
+            T.AbstractButton {
+                id: segment
+                required property var modelData
+                required property int index
+                readonly property bool selected: picker.value === modelData.value
+                objectName: "feedbackType_" + modelData.value
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.preferredWidth: 1
+                focusPolicy: Qt.StrongFocus
+                checkable: false
+                Accessible.role: Accessible.PageTab
+                Accessible.name: modelData.text
+                Accessible.selected: selected
+                onClicked: picker.picked(modelData.value)
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+                Keys.onLeftPressed: picker.step(-1)
+                Keys.onRightPressed: picker.step(1)
+
+                background: Rectangle {
+                    radius: 5
+                    color: segment.selected ? VNT.bg3 : segment.hovered ? VNT.withAlpha(VNT.bg3, 0.5) : "transparent"
+                    border.width: segment.selected ? 1 : 0
+                    border.color: VNT.line2
+                    FocusRing { target: segment; radius: 6; anchors.margins: -1 }
+                }
+                contentItem: Text {
+                    text: segment.modelData.text
+                    font: VNT.system(12, segment.selected ? Font.DemiBold : Font.Normal)
+                    color: segment.selected ? VNT.fg0 : VNT.fg2
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                    elide: Text.ElideRight
+                }
+            }
+        }
+    }
+}

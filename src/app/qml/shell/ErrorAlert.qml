@@ -1,0 +1,78 @@
+// The window's error alert: shown while the store's errorMessage is not null,
+// titled with the brand text, the message verbatim and one OK button. OK
+// clears errorMessage at once; any other dismissal clears it in a task that
+// runs after the alert has closed.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Templates as T
+import QtQuick.Layouts
+import Vantrel
+
+Popup {
+    id: alert
+    required property LauncherStore store
+    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
+    readonly property bool presented: store.errorMessage !== null && store.errorMessage !== undefined
+    property string shownMessage: presented ? store.errorMessage : ""
+
+    parent: T.Overlay.overlay
+    anchors.centerIn: T.Overlay.overlay
+    modal: true
+    focus: true
+    width: 300
+    padding: 20
+    closePolicy: Popup.CloseOnEscape
+
+    T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+    background: Rectangle {
+        color: VNT.bg2
+        radius: 12
+        border.color: VNT.line2
+        border.width: 1
+    }
+
+    contentItem: ColumnLayout {
+        spacing: 10
+        VantrelLogo { size: 40; Layout.alignment: Qt.AlignHCenter }
+        Text {
+            objectName: "errorAlertTitle"
+            text: alert.t("brand")
+            font: VNT.system(13, Font.Bold)
+            color: VNT.fg0
+            Layout.alignment: Qt.AlignHCenter
+        }
+        Text {
+            objectName: "errorAlertMessage"
+            text: alert.shownMessage
+            font: VNT.system(11)
+            color: VNT.fg1
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            Layout.fillWidth: true
+        }
+        VantrelButton {
+            id: okButton
+            objectName: "errorAlertOk"
+            variant: "primary"
+            text: alert.t("ok")
+            focus: true
+            Layout.fillWidth: true
+            Layout.topMargin: 6
+            onClicked: {
+                alert.store.clearErrorMessage()
+                alert.close()
+            }
+        }
+    }
+
+    onPresentedChanged: presented ? open() : close()
+    Component.onCompleted: if (presented) open()
+    onOpened: okButton.forceActiveFocus()
+    onClosed: {
+        if (presented)
+            Qt.callLater(function() {
+                if (alert.store.errorMessage !== null && alert.store.errorMessage !== undefined)
+                    alert.store.clearErrorMessage()
+            })
+    }
+}

@@ -1,0 +1,110 @@
+// The library shell: sidebar (210 when compact, 230 otherwise), then a column
+// of the top bar and the content. Compact when narrower than 1040: the library
+// fills the content and choosing a tile slides the detail panel in from the
+// trailing edge; wide: library, a `line` divider and the detail column (390).
+// Window-local state: searchText, selectedSection, showCompactDetail.
+import QtQuick
+import QtQuick.Layouts
+import Vantrel
+
+Item {
+    id: shell
+    objectName: "launcherShell"
+    required property LauncherStore store
+    signal quickSwitcherRequested()
+
+    property string searchText: ""
+    property string selectedSection: "home"
+    property bool showCompactDetail: false
+    readonly property bool compact: width < 1040
+    readonly property alias sidebar: sidebar
+    readonly property alias topBar: topBar
+    readonly property alias library: library
+    readonly property alias detail: detail
+    readonly property alias compactDetail: compactDetail
+
+    CatalogOverview {
+        id: overview
+        store: shell.store
+    }
+
+    SidebarView {
+        id: sidebar
+        x: 0
+        width: shell.compact ? 210 : 230
+        height: shell.height
+        store: shell.store
+        overview: overview
+        selectedSection: shell.selectedSection
+        onSectionChosen: function(section) { shell.selectedSection = section }
+        onQuickSwitcherRequested: shell.quickSwitcherRequested()
+    }
+
+    Item {
+        id: column
+        x: sidebar.width
+        width: shell.width - sidebar.width
+        height: shell.height
+
+        TopBarView {
+            id: topBar
+            width: column.width
+            height: 56
+            store: shell.store
+            searchText: shell.searchText
+            onSearchEdited: function(text) { shell.searchText = text }
+            onQuickSwitcherRequested: shell.quickSwitcherRequested()
+        }
+
+        Item {
+            id: content
+            y: topBar.height
+            width: column.width
+            height: column.height - topBar.height
+            clip: true
+
+            LibraryHomeView {
+                id: library
+                width: shell.compact ? content.width : Math.max(0, content.width - 391)
+                height: content.height
+                store: shell.store
+                overview: overview
+                searchText: shell.searchText
+                selectedSection: shell.selectedSection
+                onAppSelected: if (shell.compact) shell.showCompactDetail = true
+            }
+            Rectangle {
+                visible: !shell.compact
+                x: library.width
+                width: 1
+                height: content.height
+                color: VNT.line
+            }
+            AppDetailView {
+                id: detail
+                objectName: "wideDetail"
+                visible: !shell.compact
+                x: library.width + 1
+                width: 390
+                height: content.height
+                store: shell.store
+                app: shell.store.selectedApp
+            }
+
+            // Compact detail panel: slides in from the trailing edge with a fade.
+            CompactDetailView {
+                id: compactDetail
+                readonly property bool shown: shell.compact && shell.showCompactDetail
+                visible: shell.compact && (shown || slide.running)
+                width: content.width
+                height: content.height
+                store: shell.store
+                x: shown ? 0 : content.width
+                opacity: shown ? 1 : 0
+                Behavior on x { NumberAnimation { id: slide; duration: 160; easing.type: Easing.InOutQuad } }
+                Behavior on opacity { NumberAnimation { duration: 160; easing.type: Easing.InOutQuad } }
+                onCloseRequested: shell.showCompactDetail = false
+            }
+        }
+    }
+}

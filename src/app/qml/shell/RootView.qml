@@ -1,0 +1,166 @@
+// The main window's content. Bottom layer: onboarding while the store requires
+// it, else the library shell (a new one each time onboarding ends). Above it:
+// the quick switcher while `showQuickSwitcher` is true, the error alert
+// (clears errorMessage on OK or on any other dismissal), the announcement
+// sheet (closing it otherwise acknowledges the announcement) and the feedback
+// sheet (bound to showingFeedbackSheet). Ctrl+K (Command-K on macOS) opens the
+// quick switcher.
+//
+// Hosted views, each created with `store` (LauncherStore) set:
+//   ../onboarding/OnboardingView.qml
+//   ../switcher/QuickSwitcherView.qml  also `isPresented: true`; it closes the
+//       overlay by setting its own `isPresented` to false
+//   ../sheets/AnnouncementPopup.qml    also `announcement` (the pending one)
+//   ../sheets/FeedbackSheet.qml
+import QtQuick
+import QtQuick.Controls.Basic
+import Vantrel
+
+Item {
+    id: root
+    objectName: "rootView"
+    required property LauncherStore store
+    property bool showQuickSwitcher: false
+    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
+
+    readonly property Item shell: shellLoader.item
+    readonly property Item onboarding: onboardingSlot.item
+    readonly property Item quickSwitcher: switcherSlot.item
+    readonly property bool onboardingShown: store.requiresOnboarding
+    property alias errorAlert: errorAlert
+    property alias announcementSheet: announcementSheet
+    property alias feedbackSheet: feedbackSheet
+
+    Rectangle {
+        anchors.fill: parent
+        color: VNT.bg0
+    }
+
+    // Bottom layer: onboarding or the shell, cross-faded (ease-in-out, 0.18 s).
+    ViewSlot {
+        id: onboardingSlot
+        objectName: "onboardingSlot"
+        anchors.fill: parent
+        active: root.store.requiresOnboarding
+        visible: active
+        viewUrl: Qt.resolvedUrl("../onboarding/OnboardingView.qml")
+        initialProperties: ({ store: root.store })
+        placeholderText: root.t("onboardingWelcome")
+        opacity: active ? 1 : 0
+        Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.InOutQuad } }
+    }
+
+    Loader {
+        id: shellLoader
+        objectName: "shellSlot"
+        anchors.fill: parent
+        active: !root.store.requiresOnboarding
+        sourceComponent: LauncherShellView {
+            store: root.store
+            onQuickSwitcherRequested: root.showQuickSwitcher = true
+        }
+        opacity: active ? 1 : 0
+        Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.InOutQuad } }
+    }
+
+    // Quick switcher layer: fades and scales from 0.96 about the centre.
+    ViewSlot {
+        id: switcherSlot
+        objectName: "quickSwitcherSlot"
+        anchors.fill: parent
+        z: 10
+        active: root.showQuickSwitcher || switcherLeave.running
+        visible: active
+        viewUrl: Qt.resolvedUrl("../switcher/QuickSwitcherView.qml")
+        initialProperties: ({ store: root.store, isPresented: true })
+        placeholderText: root.t("quickSearchPlaceholder")
+        transformOrigin: Item.Center
+
+        onItemChanged: {
+            if (item && item.isPresented !== undefined)
+                item.isPresentedChanged.connect(function() {
+                    if (switcherSlot.item && !switcherSlot.item.isPresented)
+                        root.showQuickSwitcher = false
+                })
+        }
+        ParallelAnimation {
+            id: switcherEnter
+            NumberAnimation { target: switcherSlot; property: "opacity"; from: 0; to: 1; duration: 160; easing.type: Easing.InOutQuad }
+            NumberAnimation { target: switcherSlot; property: "scale"; from: 0.96; to: 1; duration: 160; easing.type: Easing.InOutQuad }
+        }
+        ParallelAnimation {
+            id: switcherLeave
+            NumberAnimation { target: switcherSlot; property: "opacity"; to: 0; duration: 160; easing.type: Easing.InOutQuad }
+            NumberAnimation { target: switcherSlot; property: "scale"; to: 0.96; duration: 160; easing.type: Easing.InOutQuad }
+        }
+        // Without the view file yet, Escape or a click still closes the layer.
+        MouseArea {
+            anchors.fill: parent
+            enabled: !switcherSlot.available
+            visible: enabled
+            onClicked: root.showQuickSwitcher = false
+        }
+    }
+    onShowQuickSwitcherChanged: {
+        if (showQuickSwitcher) {
+            switcherLeave.stop()
+            switcherEnter.restart()
+        } else {
+            switcherEnter.stop()
+            switcherLeave.restart()
+        }
+    }
+
+    Shortcut {
+        objectName: "quickSwitcherShortcut"
+        sequences: ["Ctrl+K"]
+        context: Qt.WindowShortcut
+        enabled: !root.store.requiresOnboarding
+        onActivated: root.showQuickSwitcher = true
+    }
+    Shortcut {
+        sequences: [StandardKey.Cancel]
+        enabled: root.showQuickSwitcher && !switcherSlot.available
+        onActivated: root.showQuickSwitcher = false
+    }
+
+    // Error alert: title brand, the message, one OK button.
+    ErrorAlert {
+        id: errorAlert
+        objectName: "errorAlert"
+        store: root.store
+    }
+
+    // Announcement sheet.
+    SheetPopup {
+        id: announcementSheet
+        objectName: "announcementSheet"
+        readonly property var pending: root.store.pendingAnnouncement
+        presented: pending !== null && pending !== undefined
+        onDismissedOtherwise: Qt.callLater(function() {
+            if (root.store.pendingAnnouncement !== null && root.store.pendingAnnouncement !== undefined)
+                root.store.acknowledgePendingAnnouncement()
+        })
+        ViewSlot {
+            active: announcementSheet.presented
+            viewUrl: Qt.resolvedUrl("../sheets/AnnouncementPopup.qml")
+            initialProperties: ({ store: root.store, announcement: announcementSheet.pending })
+            placeholderText: announcementSheet.pending ? announcementSheet.pending.title : ""
+            onInitialPropertiesChanged: if (item) item.announcement = announcementSheet.pending
+        }
+    }
+
+    // Feedback sheet, bound both ways to showingFeedbackSheet.
+    SheetPopup {
+        id: feedbackSheet
+        objectName: "feedbackSheet"
+        presented: root.store.showingFeedbackSheet
+        onDismissedOtherwise: root.store.showingFeedbackSheet = false
+        ViewSlot {
+            active: feedbackSheet.presented
+            viewUrl: Qt.resolvedUrl("../sheets/FeedbackSheet.qml")
+            initialProperties: ({ store: root.store })
+            placeholderText: root.t("feedbackTitle")
+        }
+    }
+}

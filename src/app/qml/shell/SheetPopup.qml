@@ -1,0 +1,44 @@
+// A modal sheet over the window: shown while `presented`; when it closes for
+// any other reason (Escape, outside click) `dismissedOtherwise` fires so the
+// owner can write its store field back. Its single child is the content.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Templates as T
+import Vantrel
+
+Popup {
+    id: sheet
+    property bool presented: false
+    signal dismissedOtherwise()
+    default property alias content: holder.data
+
+    parent: T.Overlay.overlay
+    anchors.centerIn: T.Overlay.overlay
+    modal: true
+    focus: true
+    padding: 0
+    closePolicy: Popup.CloseOnEscape
+    width: Math.min(holder.implicitW, parent ? parent.width - 40 : 480)
+    height: Math.min(holder.implicitH, parent ? parent.height - 40 : 600)
+
+    T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+    background: Rectangle {
+        color: VNT.bg1
+        radius: 12
+        border.color: VNT.line
+        border.width: 1
+    }
+    contentItem: Item {
+        id: holder
+        readonly property real implicitW: children.length > 0 ? Math.max(children[0].implicitWidth, 200) : 200
+        readonly property real implicitH: children.length > 0 ? Math.max(children[0].implicitHeight, 80) : 80
+        onChildrenChanged: {
+            for (let i = 0; i < children.length; ++i)
+                children[i].anchors.fill = holder
+        }
+    }
+
+    onPresentedChanged: presented ? open() : close()
+    Component.onCompleted: if (presented) open()
+    onClosed: if (presented) dismissedOtherwise()
+}

@@ -1,0 +1,169 @@
+// The sidebar: brand header, the five section rows (All apps shows the
+// visible-app count; Preferences opens the settings window and never becomes
+// selected), the category list sorted by code point, then the feedback and
+// quick-switcher buttons. bg1 fill with a `line` rule on the trailing edge.
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Vantrel
+
+Rectangle {
+    id: sidebar
+    objectName: "sidebar"
+    required property LauncherStore store
+    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
+    required property CatalogOverview overview
+    property string selectedSection: "home"
+    signal sectionChosen(string section)
+    signal quickSwitcherRequested()
+
+    color: VNT.bg1
+
+    readonly property var sections: [
+        { section: "home", key: "sidebarHome", symbol: "house" },
+        { section: "allApps", key: "sidebarAllApps", symbol: "square.grid.2x2" },
+        { section: "selected", key: "sidebarSelected", symbol: "star" },
+        { section: "updates", key: "sidebarUpdates", symbol: "arrow.down.circle" },
+        { section: "settings", key: "sidebarPreferences", symbol: "gearshape" }
+    ]
+
+    Rectangle {
+        anchors.right: parent.right
+        width: 1
+        height: parent.height
+        color: VNT.line
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: 12
+        spacing: 4
+
+        // Header: the mark beside the brand text.
+        RowLayout {
+            spacing: 9
+            Layout.leftMargin: 14
+            Layout.rightMargin: 14
+            Layout.bottomMargin: 14
+            VantrelLogo { size: 22 }
+            Text {
+                text: sidebar.t("brand")
+                font: VNT.display(17, Font.Bold)
+                color: VNT.fg0
+            }
+        }
+
+        Repeater {
+            model: sidebar.sections
+            delegate: T.AbstractButton {
+                id: row
+                required property var modelData
+                readonly property bool isSelected: sidebar.selectedSection === modelData.section
+                objectName: "sidebarRow_" + modelData.section
+                Layout.fillWidth: true
+                implicitHeight: 32
+                focusPolicy: Qt.StrongFocus
+                Accessible.role: Accessible.Button
+                Accessible.name: label.text
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+                onClicked: {
+                    if (modelData.section === "settings")
+                        AppScenes.showSettingsWindow()
+                    else
+                        sidebar.sectionChosen(modelData.section)
+                }
+                background: Rectangle {
+                    radius: 7
+                    color: row.isSelected ? VNT.bg3 : "transparent"
+                    FocusRing { target: row; radius: 7 }
+                }
+                contentItem: RowLayout {
+                    spacing: 10
+                    Symbol {
+                        name: row.modelData.symbol
+                        size: 13
+                        frameWidth: 16
+                        Layout.preferredWidth: 16
+                        color: label.color
+                    }
+                    Text {
+                        id: label
+                        text: sidebar.t(row.modelData.key)
+                        font: VNT.system(13, Font.Medium)
+                        color: row.isSelected ? VNT.fg0 : VNT.fg1
+                        elide: Text.ElideRight
+                        Layout.fillWidth: true
+                    }
+                    Text {
+                        objectName: "allAppsCount"
+                        visible: row.modelData.section === "allApps"
+                        text: String(sidebar.overview.visibleCount)
+                        font: VNT.mono(10)
+                        color: VNT.fg3
+                    }
+                }
+                leftPadding: 10
+                rightPadding: 10
+            }
+        }
+
+        Text {
+            text: sidebar.t("sidebarCategories")
+            font: VNT.system(10, Font.Medium)
+            color: VNT.fg3
+            Layout.leftMargin: 14
+            Layout.rightMargin: 14
+            Layout.topMargin: 16
+            Layout.bottomMargin: 6
+        }
+
+        Repeater {
+            objectName: "categoryRows"
+            model: sidebar.overview.categories
+            delegate: RowLayout {
+                required property string modelData
+                objectName: "categoryRow"
+                spacing: 10
+                Layout.leftMargin: 14
+                Layout.rightMargin: 14
+                Layout.preferredHeight: 26
+                Rectangle { width: 5; height: 5; radius: 2.5; color: VNT.fg3 }
+                Text {
+                    text: modelData
+                    font: VNT.system(12.5)
+                    color: VNT.fg2
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
+                }
+            }
+        }
+
+        Item { Layout.fillHeight: true }
+
+        VantrelButton {
+            objectName: "sidebarFeedbackButton"
+            variant: "secondary"
+            symbol: "bubble.left.and.bubble.right"
+            symbolFrameWidth: 16
+            text: sidebar.t("sendFeedback")
+            fillWidth: true
+            Layout.fillWidth: true
+            onClicked: {
+                // A fresh form every time the sheet opens.
+                StoreActions.resetFeedbackState(sidebar.store)
+                sidebar.store.showingFeedbackSheet = true
+            }
+        }
+        VantrelButton {
+            objectName: "sidebarQuickSwitcherButton"
+            variant: "secondary"
+            symbol: "command"
+            text: sidebar.t("sidebarQuickSwitcher")
+            hint: "⌘K"
+            fillWidth: true
+            Layout.fillWidth: true
+            onClicked: sidebar.quickSwitcherRequested()
+        }
+    }
+}

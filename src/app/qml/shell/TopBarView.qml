@@ -1,0 +1,108 @@
+// The top bar (56 high): breadcrumb Library › Catalog, the search field
+// (260×32, bg2, radius 7, `line` outline; typing narrows the library at once)
+// and the quick-switch button. bg0 at 72 % with a `line` rule below.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Vantrel
+
+Item {
+    id: bar
+    objectName: "topBar"
+    required property LauncherStore store
+    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
+    property string searchText: ""
+    signal searchEdited(string text)
+    signal quickSwitcherRequested()
+    readonly property alias searchField: field
+
+    Rectangle {
+        anchors.fill: parent
+        color: VNT.withAlpha(VNT.bg0, 0.72)
+    }
+    Rectangle {
+        anchors.bottom: parent.bottom
+        width: parent.width
+        height: 1
+        color: VNT.line
+    }
+
+    RowLayout {
+        anchors.fill: parent
+        anchors.leftMargin: 24
+        anchors.rightMargin: 24
+        spacing: 14
+
+        RowLayout {
+            spacing: 6
+            Text {
+                text: bar.t("topLibrary")
+                font: VNT.system(13)
+                color: VNT.fg2
+            }
+            Symbol {
+                name: "chevron.right"
+                size: 10
+                color: VNT.fg3
+            }
+            Text {
+                text: bar.t("topCatalog")
+                font: VNT.system(13)
+                color: VNT.fg0
+            }
+        }
+
+        Item { Layout.fillWidth: true }
+
+        Rectangle {
+            Layout.preferredWidth: 260
+            Layout.preferredHeight: 32
+            radius: 7
+            color: VNT.bg2
+            border.color: field.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.line
+            border.width: 1
+
+            RowLayout {
+                anchors.fill: parent
+                anchors.leftMargin: 10
+                anchors.rightMargin: 10
+                spacing: 8
+                Symbol {
+                    name: "magnifyingglass"
+                    size: 13
+                    color: VNT.fg3
+                }
+                TextField {
+                    id: field
+                    objectName: "searchField"
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    text: bar.searchText
+                    placeholderText: bar.t("topSearchApps")
+                    placeholderTextColor: VNT.fg3
+                    color: VNT.fg0
+                    selectionColor: VNT.withAlpha(VNT.lime, 0.35)
+                    selectedTextColor: VNT.fg0
+                    font: VNT.system(13)
+                    leftPadding: 0
+                    rightPadding: 0
+                    topPadding: 0
+                    bottomPadding: 0
+                    verticalAlignment: TextInput.AlignVCenter
+                    background: null
+                    activeFocusOnTab: true
+                    Accessible.name: placeholderText
+                    onTextEdited: bar.searchEdited(text)
+                }
+            }
+        }
+
+        VantrelButton {
+            objectName: "topQuickSwitchButton"
+            variant: "secondary"
+            symbol: "command"
+            text: bar.t("topQuickSwitch")
+            onClicked: bar.quickSwitcherRequested()
+        }
+    }
+}

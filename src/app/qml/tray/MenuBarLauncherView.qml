@@ -1,0 +1,221 @@
+// The tray panel's content: the brand header with the app count and a button
+// to the main window, every published app with its install state (a click
+// opens it when installed or updatable and installs it otherwise), a fixed
+// updates caption, and buttons to the feedback sheet and the main window.
+// Holds no state; everything is read from the store when drawn.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Vantrel
+
+Item {
+    id: view
+    objectName: "menuBarLauncher"
+    required property LauncherStore store
+    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
+
+    implicitWidth: 360
+    implicitHeight: column.implicitHeight
+
+    AppListModel {
+        id: apps
+        store: view.store
+        kind: "published"
+    }
+
+    function bringUpMainWindow() {
+        AppScenes.showMainWindow()
+    }
+    function runApp(appId) {
+        store.selectedAppID = appId
+        const kind = store.stateFor(appId).kind
+        if (kind === "installed" || kind === "updateAvailable")
+            store.openApp(appId)
+        else
+            store.installApp(appId)
+    }
+    function openFeedback() {
+        bringUpMainWindow()
+        StoreActions.resetFeedbackState(store)
+        store.showingFeedbackSheet = true
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: VNT.bg1
+    }
+
+    ColumnLayout {
+        id: column
+        anchors.fill: parent
+        spacing: 0
+
+        // Header.
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.margins: 14
+            spacing: 10
+            VantrelLogo { size: 22 }
+            ColumnLayout {
+                spacing: 1
+                Layout.fillWidth: true
+                Text {
+                    text: view.t("brand")
+                    font: VNT.display(14, Font.DemiBold)
+                    color: VNT.fg0
+                }
+                Text {
+                    objectName: "menuAppCount"
+                    text: view.store.appCountLabel
+                    font: VNT.system(11)
+                    color: VNT.fg3
+                }
+            }
+            VantrelButton {
+                objectName: "menuHeaderOpen"
+                variant: "ghost"
+                symbol: "arrow.up.right"
+                Accessible.name: view.t("openVantrel")
+                onClicked: view.bringUpMainWindow()
+            }
+        }
+
+        Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: VNT.line }
+
+        Text {
+            objectName: "menuQuickLaunchTitle"
+            Layout.fillWidth: true
+            leftPadding: 14
+            rightPadding: 14
+            topPadding: 12
+            bottomPadding: 6
+            text: view.t("menuQuickLaunch")
+            font: VNT.system(11, Font.Medium)
+            color: VNT.fg3
+        }
+
+        Text {
+            objectName: "menuEmpty"
+            visible: apps.count === 0
+            Layout.fillWidth: true
+            leftPadding: 14
+            rightPadding: 14
+            topPadding: 18
+            bottomPadding: 18
+            text: view.t("emptyTitle")
+            font: VNT.system(13)
+            color: VNT.fg2
+            wrapMode: Text.Wrap
+        }
+
+        ListView {
+            id: list
+            objectName: "menuAppList"
+            visible: apps.count > 0
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Layout.preferredHeight: contentHeight
+            Layout.minimumHeight: Math.min(contentHeight, 88)
+            implicitHeight: contentHeight
+            interactive: contentHeight > height
+            clip: true
+            boundsBehavior: Flickable.StopAtBounds
+            model: apps
+            delegate: T.AbstractButton {
+                id: row
+                required property int index
+                required property string appId
+                required property var app
+                required property string name
+                required property string tileStatus
+                objectName: "menuRow_" + appId
+                width: list.width
+                height: 44
+                leftPadding: 10
+                rightPadding: 10
+                focusPolicy: Qt.StrongFocus
+                Accessible.name: name + ", " + tileStatus
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+                onClicked: view.runApp(appId)
+
+                background: Rectangle {
+                    color: row.down ? VNT.bg3 : row.hovered ? VNT.bg2 : "transparent"
+                    FocusRing { target: row; anchors.margins: 1; radius: 6 }
+                }
+                contentItem: RowLayout {
+                    spacing: 10
+                    VantrelAppIcon { app: row.app; size: 28 }
+                    ColumnLayout {
+                        spacing: 1
+                        Layout.fillWidth: true
+                        Text {
+                            text: row.name
+                            font: VNT.system(12.5)
+                            color: VNT.fg0
+                            elide: Text.ElideRight
+                            Layout.fillWidth: true
+                        }
+                        Text {
+                            objectName: "menuRowState"
+                            text: row.tileStatus
+                            font: VNT.system(10)
+                            color: VNT.fg3
+                            elide: Text.ElideRight
+                            Layout.fillWidth: true
+                        }
+                    }
+                    Text {
+                        objectName: "menuRowCaption"
+                        text: "⌘" + (row.index + 1)
+                        font: VNT.system(9.5)
+                        color: VNT.fg3
+                    }
+                }
+            }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.topMargin: 8
+            implicitHeight: 1
+            color: VNT.line
+        }
+
+        StatusMiniRow {
+            objectName: "menuStatusRow"
+            Layout.fillWidth: true
+            Layout.margins: 14
+            symbol: "arrow.down.circle"
+            title: view.t("menuUpdates")
+            detail: view.t("menuUpdatesDetail")
+        }
+
+        VantrelButton {
+            objectName: "menuFeedbackButton"
+            Layout.fillWidth: true
+            Layout.leftMargin: 14
+            Layout.rightMargin: 14
+            Layout.bottomMargin: 8
+            variant: "secondary"
+            symbol: "bubble.left.and.bubble.right"
+            text: view.t("sendFeedback")
+            fillWidth: true
+            onClicked: view.openFeedback()
+        }
+
+        VantrelButton {
+            objectName: "menuOpenButton"
+            Layout.fillWidth: true
+            Layout.leftMargin: 14
+            Layout.rightMargin: 14
+            Layout.bottomMargin: 14
+            variant: "secondary"
+            text: view.t("openVantrel")
+            hint: "⌘⇧T"
+            fillWidth: true
+            onClicked: view.bringUpMainWindow()
+        }
+    }
+}

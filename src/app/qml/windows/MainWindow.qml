@@ -1,0 +1,49 @@
+// The main window ("main"): titled with the application name, minimum 900×620,
+// default 1060×720, always dark. Each time its content appears it refreshes
+// the catalog.
+import QtQuick
+import QtQuick.Controls.Basic
+import Vantrel
+
+ApplicationWindow {
+    id: window
+    objectName: "main"
+    required property LauncherStore store
+    property string appName: "Vantrel"
+    readonly property alias rootView: rootView
+
+    title: appName
+    minimumWidth: 900
+    minimumHeight: 620
+    width: 1060
+    height: 720
+    color: VNT.bg0
+    palette.window: VNT.bg0
+    palette.windowText: VNT.fg0
+    palette.base: VNT.bg2
+    palette.text: VNT.fg0
+    palette.button: VNT.bg3
+    palette.buttonText: VNT.fg0
+    palette.highlight: VNT.lime
+    palette.highlightedText: VNT.ink
+    palette.placeholderText: VNT.fg3
+
+    RootView {
+        id: rootView
+        anchors.fill: parent
+        store: window.store
+    }
+
+    // The start-up task: runs every time the content appears.
+    onVisibleChanged: if (visible) store.refreshCatalog()
+    Component.onCompleted: if (visible) store.refreshCatalog()
+
+    function bringUp() {
+        if (visibility === Window.Minimized)
+            showNormal()
+        else
+            show()
+        raise()
+        requestActivate()
+    }
+}

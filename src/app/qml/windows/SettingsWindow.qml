@@ -1,0 +1,43 @@
+// The settings window: 640 wide, height from its content
+// (../preferences/PreferencesView.qml, created with `store`), always dark.
+import QtQuick
+import QtQuick.Controls.Basic
+import Vantrel
+
+ApplicationWindow {
+    id: window
+    objectName: "settings"
+    required property LauncherStore store
+    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
+    property string appName: "Vantrel"
+
+    title: t("sidebarPreferences")
+    width: 640
+    minimumWidth: 640
+    maximumWidth: 640
+    height: Math.max(200, content.implicitHeight)
+    color: VNT.bg0
+    palette.window: VNT.bg0
+    palette.windowText: VNT.fg0
+    palette.base: VNT.bg2
+    palette.text: VNT.fg0
+    palette.button: VNT.bg3
+    palette.buttonText: VNT.fg0
+    palette.highlight: VNT.lime
+    palette.highlightedText: VNT.ink
+
+    ViewSlot {
+        id: content
+        anchors.fill: parent
+        active: true
+        viewUrl: Qt.resolvedUrl("../preferences/PreferencesView.qml")
+        initialProperties: ({ store: window.store })
+        placeholderText: window.t("sidebarPreferences")
+    }
+
+    function bringUp() {
+        show()
+        raise()
+        requestActivate()
+    }
+}

@@ -1,0 +1,68 @@
+#include "CatalogOverview.h"
+
+#include "catalog/ManifestPolicy.h"
+#include "store/LauncherStore.h"
+
+#include <algorithm>
+
+CatalogOverview::CatalogOverview(QObject *parent) : QObject(parent) {}
+
+void CatalogOverview::setStore(LauncherStore *store)
+{
+    if (m_store == store)
+        return;
+    for (const auto &c : std::as_const(m_connections))
+        disconnect(c);
+    m_connections.clear();
+    m_store = store;
+    if (store) {
+        m_connections << connect(store, &LauncherStore::manifestChanged, this, &CatalogOverview::recompute)
+                      << connect(store, &LauncherStore::includeBetaAppsChanged, this, &CatalogOverview::recompute);
+    }
+    recompute();
+    Q_EMIT storeChanged();
+}
+
+QStringList CatalogOverview::sortedCategories(const QStringList &categories)
+{
+    QStringList result = categories;
+    // QString's operator< compares UTF-16 code units; order them by code point.
+    std::sort(result.begin(), result.end(), [](const QString &a, const QString &b) {
+        const QList<uint> ua = a.toUcs4();
+        const QList<uint> ub = b.toUcs4();
+        return std::lexicographical_compare(ua.begin(), ua.end(), ub.begin(), ub.end());
+    });
+    result.erase(std::unique(result.begin(), result.end()), result.end());
+    return result;
+}
+
+void CatalogOverview::recompute()
+{
+    int visible = 0;
+    int published = 0;
+    QStringList categories;
+    QString kind = QStringLiteral("empty");
+    QVariant featured;
+    if (m_store) {
+        const auto visibleApps = ManifestPolicy::visibleApps(m_store->manifest(), m_store->includeBetaApps());
+        visible = int(visibleApps.size());
+        for (const AppManifestItem &app : visibleApps)
+            categories.append(app.category);
+        categories = sortedCategories(categories);
+        const CatalogLifecycle lifecycle = ManifestPolicy::catalogLifecycle(m_store->manifest(), m_store->includeBetaApps());
+        published = int(lifecycle.publishedApps.size());
+        kind = catalogLifecycleKindName(lifecycle.kind);
+        if (lifecycle.featuredApp)
+            featured = QVariant::fromValue(*lifecycle.featuredApp);
+    }
+    const bool same = visible == m_visibleCount && published == m_publishedCount && categories == m_categories
+        && kind == m_lifecycleKind && featured == m_featuredApp;
+    if (same)
+        return;
+    m_visibleCount = visible;
+    m_publishedCount = published;
+    m_categories = categories;
+    m_lifecycleKind = kind;
+    m_featuredApp = featured;
+    Q_EMIT changed();
+}

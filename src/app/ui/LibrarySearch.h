@@ -1,0 +1,16 @@
+#pragma once
+
+#include "catalog/Models.h"
+
+#include <QString>
+
+// The library's search rule: the query is the trimmed, lower-cased text; an
+// app matches when the query is a substring of its lower-cased name, tagline,
+// category or its tags joined by one space. Accents stay significant.
+namespace LibrarySearch {
+
+QString query(const QString &searchText);
+bool matches(const AppManifestItem &app, const QString &query);
+QList<AppManifestItem> filter(const QList<AppManifestItem> &apps, const QString &searchText);
+
+}  // namespace LibrarySearch

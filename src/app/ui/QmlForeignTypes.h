@@ -1,0 +1,13 @@
+#pragma once
+
+#include "store/LauncherStore.h"
+
+#include <QtQml/qqml.h>
+
+// Makes the store's type known to QML so views can declare `LauncherStore store`.
+struct LauncherStoreForeign {
+    Q_GADGET
+    QML_FOREIGN(LauncherStore)
+    QML_NAMED_ELEMENT(LauncherStore)
+    QML_UNCREATABLE("The application creates the one store.")
+};

@@ -1,0 +1,99 @@
+#include "TrayController.h"
+
+#include "SymbolGlyphs.h"
+#include "AppScenes.h"
+#include "store/LauncherStore.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QWindow>
+
+TrayController::TrayController(LauncherStore *store, QWindow *panel, const QString &appName, QObject *parent)
+    : QObject(parent), m_store(store), m_panel(panel)
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    m_icon = std::make_unique<QSystemTrayIcon>(renderIcon());
+    m_icon->setToolTip(appName);
+    connect(m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            togglePanel();
+    });
+    connect(store, &LauncherStore::showMenuBarExtraChanged, this, &TrayController::sync);
+    AppScenes::instance()->setTrayAvailable(true);
+    sync();
+}
+
+TrayController::~TrayController() = default;
+
+bool TrayController::isAvailable() const
+{
+    return m_icon != nullptr;
+}
+
+bool TrayController::isIconVisible() const
+{
+    return m_icon && m_icon->isVisible();
+}
+
+QIcon TrayController::renderIcon()
+{
+    QIcon icon;
+    for (int side : {16, 22, 32, 48, 64}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QFont font(SymbolGlyphs::ensureFontLoaded());
+        font.setPixelSize(side);
+        painter.setFont(font);
+        painter.setPen(QColor(0xF3, 0xF4, 0xF6));
+        painter.drawText(QRect(0, 0, side, side), Qt::AlignCenter, SymbolGlyphs::glyphFor(QStringLiteral("square.grid.2x2")));
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+void TrayController::sync()
+{
+    if (!m_icon || !m_store)
+        return;
+    const bool shown = m_store->showMenuBarExtra();
+    m_icon->setVisible(shown);
+    if (!shown && m_panel)
+        m_panel->hide();
+}
+
+void TrayController::togglePanel()
+{
+    if (!m_panel || !m_icon)
+        return;
+    if (m_panel->isVisible()) {
+        m_panel->hide();
+        return;
+    }
+    // Below the icon when it sits at the top of the screen, above it otherwise.
+    const QRect iconRect = m_icon->geometry();
+    QScreen *screen = iconRect.isValid() ? QGuiApplication::screenAt(iconRect.center()) : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    QPoint pos;
+    if (iconRect.isValid()) {
+        const int x = std::clamp(iconRect.center().x() - m_panel->width() / 2, area.left(), area.right() - m_panel->width());
+        const bool top = iconRect.center().y() < area.center().y();
+        const int y = top ? iconRect.bottom() + 4 : iconRect.top() - m_panel->height() - 4;
+        pos = QPoint(x, y);
+    } else {
+        pos = QPoint(area.right() - m_panel->width() - 8, area.top() + 8);
+    }
+    m_panel->setPosition(pos);
+    m_panel->show();
+    m_panel->raise();
+    m_panel->requestActivate();
+}

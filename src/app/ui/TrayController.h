@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class LauncherStore;
+class QSystemTrayIcon;
+class QWindow;
+
+// The menu-bar extra as a tray icon: present while the store's
+// showMenuBarExtra is true, removed at once when it turns false. A click
+// toggles the panel window below (or above) the icon. Without a system tray
+// the controller does nothing and the launcher runs on without it.
+class TrayController : public QObject
+{
+    Q_OBJECT
+
+public:
+    TrayController(LauncherStore *store, QWindow *panel, const QString &appName, QObject *parent = nullptr);
+    ~TrayController() override;
+
+    bool isAvailable() const;
+    bool isIconVisible() const;
+
+    // The tray icon's picture: the grid symbol drawn from the icon font.
+    static QIcon renderIcon();
+
+private:
+    void sync();
+    void togglePanel();
+
+    QPointer<LauncherStore> m_store;
+    QPointer<QWindow> m_panel;
+    std::unique_ptr<QSystemTrayIcon> m_icon;
+};
