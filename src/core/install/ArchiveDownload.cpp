@@ -90,7 +90,8 @@ struct Sink {
         const int code = status.toInt();
         if (!status.isValid() || code < 200 || code > 299) {
             // A redirect's or an error page's body is not the archive.
-            reply->skip(reply->bytesAvailable());
+            if (reply->isOpen() && reply->bytesAvailable() > 0)
+                reply->skip(reply->bytesAvailable());
             return;
         }
         while (reply->bytesAvailable() > 0) {
