@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QXmlStreamReader>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -95,6 +96,10 @@ void writeMarker(const QString &path, const BundleInfo &info)
 
 int main(int argc, char *argv[])
 {
+    // Started detached, the program may inherit a pipe nobody reads any more;
+    // a warning written to it must not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+
     const BundleInfo info = bundleInfo(argv[0]);
 
 #ifdef Q_OS_LINUX
