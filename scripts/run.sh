@@ -38,7 +38,13 @@ echo "Development service $(grep -m1 '^listening on ' "$devserver_log") (log: $d
 export VANTREL_MANIFEST_URL="${VANTREL_MANIFEST_URL:-http://127.0.0.1:$devserver_port/api/launcher/manifest}"
 export VANTREL_API_URL="${VANTREL_API_URL:-http://127.0.0.1:$devserver_port}"
 
-# The main job.
-./build/src/cli/vantrel list
-./build/src/cli/vantrel install inkwell
-./build/src/cli/vantrel open inkwell
+# The main job: the catalog, then install (or update) one sample app and open it.
+sample_app=inkwell
+catalog_listing="$(./build/src/cli/vantrel list)"
+echo "$catalog_listing"
+if grep -Eq "^${sample_app}[[:space:]].*[[:space:]]Installed [^[:space:]]+\$" <<<"$catalog_listing"; then
+  echo "$sample_app is installed and up to date."
+else
+  ./build/src/cli/vantrel install "$sample_app"
+fi
+./build/src/cli/vantrel open "$sample_app"
