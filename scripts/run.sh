@@ -37,6 +37,8 @@ fi
 echo "Development service $(grep -m1 '^listening on ' "$devserver_log") (log: $devserver_log)"
 export VANTREL_MANIFEST_URL="${VANTREL_MANIFEST_URL:-http://127.0.0.1:$devserver_port/api/launcher/manifest}"
 export VANTREL_API_URL="${VANTREL_API_URL:-http://127.0.0.1:$devserver_port}"
+# Install failures are reported to the service too (vantrel-devserver --dump errors).
+export VANTREL_LAUNCHER_SENTRY_DSN="${VANTREL_LAUNCHER_SENTRY_DSN:-http://local@127.0.0.1:$devserver_port/1}"
 
 # The main job: the catalog, then install (or update) one sample app and open it.
 sample_app=inkwell
