@@ -91,8 +91,10 @@ std::unique_ptr<LauncherStore> TestStoreEndToEnd::makeStore(const LauncherManife
 {
     const QString installRoot = m_dir.filePath(QStringLiteral("Applications/Vantrel"));
     auto language = std::make_shared<FixedLanguage>();
-    auto installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), &m_session,
-                                                    defaultInstallerLayers());
+    auto systemVersion = std::make_shared<FixedSystemVersion>(OperatingSystemVersion{14, 5, 0});
+    AppInstaller::Layers layers = defaultInstallerLayers();
+    layers.systemVersion = systemVersion;
+    auto installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), &m_session, layers);
     installer->setTemporaryDirectory(m_dir.filePath(QStringLiteral("tmp")));
 
     LauncherStore::Collaborators c;
@@ -103,7 +105,7 @@ std::unique_ptr<LauncherStore> TestStoreEndToEnd::makeStore(const LauncherManife
     c.feedbackClient = std::make_shared<RemoteFeedbackClient>(m_server.url(), &m_session);
     c.userDefaults = std::make_shared<SettingsUserDefaults>(m_dir.filePath(QStringLiteral("defaults.ini")));
     c.workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList{installRoot});
-    c.systemVersion = std::make_shared<FixedSystemVersion>(OperatingSystemVersion{14, 5, 0});
+    c.systemVersion = systemVersion;
     c.systemLanguage = language;
     c.appProperties = std::make_shared<NoProperties>();
     return std::make_unique<LauncherStore>(std::move(c), initial);
@@ -172,7 +174,7 @@ void TestStoreEndToEnd::refreshInstallRelaunchUpdateOpen()
     store->installApp(QStringLiteral("alpha"));
     QCOMPARE(store->stateFor(QStringLiteral("alpha")), AppInstallState::installing(0.04));
     QVERIFY(finished.wait(30000));
-    QCOMPARE(finished.first().at(1).toBool(), true);
+    QVERIFY2(finished.first().at(1).toBool(), qPrintable(store->errorMessageValue().toString()));
     QCOMPARE(store->stateFor(QStringLiteral("alpha")), AppInstallState::installed(QStringLiteral("1.0.0")));
     QVERIFY(QFileInfo(bundle + QStringLiteral("/Contents/MacOS/Alpha")).isExecutable());
     QCOMPARE(store->installedAppURLs().value(QStringLiteral("alpha")), QUrl::fromLocalFile(bundle));
