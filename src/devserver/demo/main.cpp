@@ -135,8 +135,13 @@ int main(int argc, char *argv[])
     window.show();
 
     const QString marker = qEnvironmentVariable("VANTREL_DEMO_MARKER");
-    if (!marker.isEmpty())
-        QTimer::singleShot(0, &app, [marker, info] { writeMarker(marker, info); });
+    const QString screenshot = qEnvironmentVariable("VANTREL_DEMO_SCREENSHOT");
+    QTimer::singleShot(0, &app, [&window, marker, screenshot, info] {
+        if (!screenshot.isEmpty())
+            window.grab().save(screenshot);
+        if (!marker.isEmpty())
+            writeMarker(marker, info);
+    });
     // A backstop for automated runs, so a forgotten instance does not linger.
     bool ok = false;
     const int quitAfterMs = qEnvironmentVariableIntValue("VANTREL_DEMO_QUIT_AFTER_MS", &ok);
