@@ -50,7 +50,7 @@ class TestStoreEndToEnd : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void refreshInstallRelaunchUpdateOpen();
+    void refreshInstallRelaunchUpdateOpenFeedback();
 
 private:
     std::unique_ptr<LauncherStore> makeStore(const LauncherManifest &initial);
@@ -78,6 +78,12 @@ void TestStoreEndToEnd::initTestCase()
             return LoopbackHttpServer::Response::json(200, m_manifest);
         if (request.path == QLatin1String("/api/events") && request.method == "POST")
             return LoopbackHttpServer::Response::json(202, R"({"ok":true})");
+        if (request.path == QLatin1String("/api/feedback") && request.method == "POST") {
+            const QJsonObject body = QJsonDocument::fromJson(request.body).object();
+            if (body.value(QStringLiteral("title")).toString().size() < 3)
+                return LoopbackHttpServer::Response::json(422, R"({"error":"invalid","message":"Title is too short."})");
+            return LoopbackHttpServer::Response::json(200, R"({"ok":true,"issue":{"id":"iss-1","identifier":"VAN-7"}})");
+        }
         if (m_files.contains(request.path)) {
             LoopbackHttpServer::Response response;
             response.body = m_files.value(request.path);
@@ -156,7 +162,7 @@ void TestStoreEndToEnd::serve(const AppManifestItem &app)
     m_manifest = ManifestDecoder::encode(manifest);
 }
 
-void TestStoreEndToEnd::refreshInstallRelaunchUpdateOpen()
+void TestStoreEndToEnd::refreshInstallRelaunchUpdateOpenFeedback()
 {
     const QString bundle = m_dir.filePath(QStringLiteral("Applications/Vantrel/Alpha.app"));
     const AppManifestItem first = release(QStringLiteral("1.0.0"));
@@ -211,6 +217,25 @@ void TestStoreEndToEnd::refreshInstallRelaunchUpdateOpen()
     store->openApp(QStringLiteral("alpha"));
     const QString marker = m_dir.filePath(QStringLiteral("opened.txt"));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker) && QFileInfo(marker).size() > 0, 10000);
+
+    // Feedback about the installed app through the real client.
+    QCoro::waitFor(store->submitFeedback(FeedbackType::bug, QStringLiteral("  It crashes \n"),
+                                         QStringLiteral("When opened."), QStringLiteral("alpha")));
+    QCOMPARE(store->feedbackState().kind(), FeedbackSubmissionState::Kind::submitted);
+    QCOMPARE(store->feedbackState().issue().identifier, std::optional<QString>(QStringLiteral("VAN-7")));
+    LoopbackHttpServer::Request feedback;
+    for (const LoopbackHttpServer::Request &request : m_server.requests()) {
+        if (request.path == QLatin1String("/api/feedback"))
+            feedback = request;
+    }
+    QCOMPARE(feedback.header("X-Vantrel-Locale"), QByteArray("en"));
+    const QJsonObject sent = QJsonDocument::fromJson(feedback.body).object();
+    QCOMPARE(sent.value(QStringLiteral("title")).toString(), QStringLiteral("It crashes"));
+    QCOMPARE(sent.value(QStringLiteral("appId")).toString(), QStringLiteral("alpha"));
+    QCOMPARE(sent.value(QStringLiteral("diagnostics")).toObject().value(QStringLiteral("selectedAppVersion")).toString(),
+             QStringLiteral("1.1.0"));
+    QCoro::waitFor(store->submitFeedback(FeedbackType::bug, QStringLiteral("x"), QStringLiteral("y"), std::nullopt));
+    QCOMPARE(store->feedbackState(), FeedbackSubmissionState::failed(QStringLiteral("Title is too short.")));
 
     // The events arrived in order, with their members.
     QList<QJsonObject> events;
