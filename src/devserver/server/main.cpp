@@ -102,7 +102,13 @@ int main(int argc, char *argv[])
         ? parser.value(releasesOption)
         : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("releases"));
 
-    const SampleCatalog catalog = SampleCatalog::fromFile(QStringLiteral(":/devserver/sample-catalog.json"));
+    std::optional<SampleCatalog> catalog;
+    try {
+        catalog.emplace(SampleCatalog::fromFile(QStringLiteral(":/devserver/sample-catalog.json")));
+    } catch (const SampleCatalogError &e) {
+        std::fprintf(stderr, "vantrel-devserver: the built-in sample catalog is broken: %s\n", e.what());
+        return 1;
+    }
 
     std::optional<DevStorage> storage;
     try {
@@ -115,7 +121,7 @@ int main(int argc, char *argv[])
     // Checksums come from the archives actually served, computed once at start.
     const ReleaseArchives archives(releasesDir);
     QStringList names;
-    for (const SampleArchive &archive : catalog.archives())
+    for (const SampleArchive &archive : catalog->archives())
         names.append(archive.fileName);
     QStringList missing;
     const QMap<QString, QString> checksums = archives.checksums(names, &missing);
@@ -133,7 +139,7 @@ int main(int argc, char *argv[])
     const QDateTime startedAt = QDateTime::currentDateTimeUtc();
     QMap<QString, QByteArray> manifests;
     for (const QString &language : {QStringLiteral("en"), QStringLiteral("pl"), QStringLiteral("de")}) {
-        manifests.insert(language, QJsonDocument(catalog.manifest(*kind, language, startedAt, server.baseUrl(), checksums))
+        manifests.insert(language, QJsonDocument(catalog->manifest(*kind, language, startedAt, server.baseUrl(), checksums))
                                        .toJson(QJsonDocument::Indented));
     }
     server.setManifests(manifests);
