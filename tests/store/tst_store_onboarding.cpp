@@ -26,6 +26,7 @@ private Q_SLOTS:
     void feedbackDiagnostics();
     void feedbackOutcome_data();
     void feedbackOutcome();
+    void storeGoneWhileSubmitting();
 };
 
 void TestStoreOnboarding::finishOnboarding_data()
@@ -319,6 +320,24 @@ void TestStoreOnboarding::feedbackOutcome()
     // The sheet and the error line are left to the views.
     QCOMPARE(store->showingFeedbackSheet(), true);
     QCOMPARE(store->errorMessage(), std::nullopt);
+}
+
+void TestStoreOnboarding::storeGoneWhileSubmitting()
+{
+    StoreHarness h;
+    auto store = h.makeStore(makeManifest({makeApp("one")}));
+    h.feedback->gate = std::make_shared<Gate>();
+    bool answered = false;
+    h.feedback->behaviour = [&answered](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
+        answered = true;
+        throw FeedbackClientError::server(QStringLiteral("late"));
+    };
+    auto task = store->submitFeedback(FeedbackType::bug, QStringLiteral("t"), QStringLiteral("d"), std::nullopt);
+    store.reset();
+    h.feedback->gate->open();
+    // The answer arrives after the store is gone and is dropped quietly.
+    QCoro::waitFor(std::move(task));
+    QVERIFY(answered);
 }
 
 QTEST_GUILESS_MAIN(TestStoreOnboarding)
