@@ -59,7 +59,15 @@ bool LinuxWorkspace::openApplication(const QUrl &bundleUrl)
     if (!executable)
         return false;
     // Started directly, never through a shell; the bundle is its working folder.
-    return QProcess::startDetached(*executable, {}, bundlePath);
+    // Its standard streams go nowhere: it must not inherit (and later write
+    // into) pipes of whoever opened it.
+    QProcess process;
+    process.setProgram(*executable);
+    process.setWorkingDirectory(bundlePath);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
 }
 
 std::optional<QUrl> LinuxWorkspace::urlForApplication(const QString &bundleIdentifier) const
