@@ -82,7 +82,9 @@ public:
 
 // Unpacks a ZIP archive into an existing directory. Blocking; called from a
 // worker thread. Throws PlatformError(archive) on any failure, including an
-// entry that would land outside destination. cancel, when set, is polled.
+// entry that would land outside destination; a write the disk refuses (full,
+// read-only, no permission) throws PlatformError(fileSystem) instead, which
+// the installer passes through. cancel, when set, is polled.
 class ArchiveExtractor
 {
 public:
