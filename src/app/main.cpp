@@ -2,6 +2,7 @@
 // opens the main window, the tray icon's panel and the settings window.
 
 #include "AppScenes.h"
+#include "FirstFrameReport.h"
 #include "SymbolGlyphs.h"
 #include "TrayController.h"
 #include "catalog/ManifestClient.h"
@@ -93,6 +94,7 @@ int main(int argc, char *argv[])
             QCoreApplication::quit();
     });
 
+    FirstFrameReport::watch(mainWindow);
     mainWindow->show();
     const int code = app.exec();
     delete scenes;

@@ -18,9 +18,8 @@ class AppScenes : public QObject
     Q_PROPERTY(bool trayAvailable READ trayAvailable NOTIFY trayAvailableChanged)
 
 public:
-    explicit AppScenes(QObject *parent = nullptr);
-
-    // One instance per process, shared by every engine and the application.
+    // One instance per process, shared by every engine and the application
+    // (the constructor is private so QML uses create()).
     static AppScenes *instance();
     static AppScenes *create(QQmlEngine *, QJSEngine *);
 
@@ -41,5 +40,6 @@ Q_SIGNALS:
     void trayAvailableChanged();
 
 private:
+    explicit AppScenes(QObject *parent = nullptr);
     bool m_trayAvailable = false;
 };

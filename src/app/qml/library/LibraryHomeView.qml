@@ -61,6 +61,19 @@ GridView {
     }
 
     model: appList
+    currentIndex: -1
+    highlightFollowsCurrentItem: false
+
+    // Back to the top when the content changes; also while the header grows
+    // after creation, unless the user has scrolled.
+    property bool userScrolled: false
+    function scrollToTop() {
+        contentY = originY - topMargin
+    }
+    onMovementStarted: userScrolled = true
+    onContentKindChanged: { userScrolled = false; scrollToTop() }
+    onSelectedSectionChanged: { userScrolled = false; scrollToTop() }
+    onOriginYChanged: if (!userScrolled) scrollToTop()
     clip: true
     boundsBehavior: Flickable.StopAtBounds
     leftMargin: 28
@@ -90,6 +103,7 @@ GridView {
 
     header: Column {
         width: library.available
+        onHeightChanged: if (!library.userScrolled) library.scrollToTop()
         spacing: 24
         bottomPadding: library.count > 0 ? 12 : 0
 

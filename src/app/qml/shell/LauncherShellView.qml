@@ -95,14 +95,15 @@ Item {
             CompactDetailView {
                 id: compactDetail
                 readonly property bool shown: shell.compact && shell.showCompactDetail
-                visible: shell.compact && (shown || slide.running)
+                // 0 hidden, 1 shown; only this animates, so resizing does not.
+                property real progress: shown ? 1 : 0
+                Behavior on progress { NumberAnimation { duration: 160; easing.type: Easing.InOutQuad } }
+                visible: shell.compact && progress > 0
                 width: content.width
                 height: content.height
                 store: shell.store
-                x: shown ? 0 : content.width
-                opacity: shown ? 1 : 0
-                Behavior on x { NumberAnimation { id: slide; duration: 160; easing.type: Easing.InOutQuad } }
-                Behavior on opacity { NumberAnimation { duration: 160; easing.type: Easing.InOutQuad } }
+                x: (1 - progress) * content.width
+                opacity: progress
                 onCloseRequested: shell.showCompactDetail = false
             }
         }
