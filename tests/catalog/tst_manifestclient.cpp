@@ -9,6 +9,7 @@
 #include <QNetworkAccessManager>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Fixtures;
@@ -291,6 +292,20 @@ private Q_SLOTS:
         QVERIFY2(outcome.message.startsWith(QStringLiteral("the document is too large")), qPrintable(outcome.message));
         QTRY_VERIFY(peerClosed);
         QVERIFY(sent < 2 * ManifestDecoder::maximumDocumentSize);
+    }
+
+    void answerThatIsNotHttpIsRefused()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("manifest.json")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(validBody);
+        file.close();
+        RemoteManifestClient client(QUrl::fromLocalFile(file.fileName()), &m_session);
+        const Outcome outcome = load(client);
+        // The file is read, but an answer without an HTTP status is refused.
+        QCOMPARE(outcome.kind, QStringLiteral("invalidResponse"));
+        QCOMPARE(outcome.httpStatus, -1);
     }
 
     void followedRedirectSucceeds()
