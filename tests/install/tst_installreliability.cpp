@@ -8,6 +8,9 @@
 #include "install/InstallLocks.h"
 
 #include <QProcess>
+#include <QSemaphore>
+#include <QThread>
+#include <QTimer>
 #include <QUuid>
 #include <QtTest>
 
@@ -64,6 +67,23 @@ private:
     QProcess m_process;
 };
 
+// Real extraction that first waits until the test lets it go, and notes the
+// thread it ran on.
+class GatedExtractor : public ArchiveExtractor
+{
+public:
+    void extractZip(const QString &archivePath, const QString &destinationDir, const std::atomic_bool *cancel) const override
+    {
+        thread = QThread::currentThread();
+        entered.release();
+        gate.acquire();
+        LibarchiveExtractor().extractZip(archivePath, destinationDir, cancel);
+    }
+    mutable QSemaphore entered;
+    mutable QSemaphore gate;
+    mutable std::atomic<QThread *> thread{nullptr};
+};
+
 QCoro::Task<InstallOutcome> markWhenDone(QCoro::Task<InstallOutcome> task, std::atomic_bool *done)
 {
     InstallOutcome outcome = co_await std::move(task);
@@ -107,6 +127,7 @@ private Q_SLOTS:
     void stalledDownloadTimesOut();
     void shortBodyFails();
     void compressionBombIsRefused();
+    void extractionRunsOffTheMainThread();
     void lockSerialisesInstallsOfOneApp();
     void lockHeldByAnotherProcessMakesTheInstallWait();
     void deadStagedCopiesOfTheBundleAreRemovedBeforePlacing();
@@ -176,6 +197,27 @@ void TestInstallReliability::compressionBombIsRefused()
     QCOMPARE(outcome.installerError->kind(), AppInstallerError::Kind::extractionFailed);
     QCOMPARE(sandbox.leftovers(), QStringList());
     QCOMPARE(sandbox.rootEntries(), QStringList());
+}
+
+void TestInstallReliability::extractionRunsOffTheMainThread()
+{
+    InstallSandbox sandbox;
+    const QString archive = sandbox.writeArchive(notesArchive(QStringLiteral("1.0")));
+    auto extractor = std::make_shared<GatedExtractor>();
+    auto installer = sandbox.makeInstaller({14, 5, 0}, extractor);
+    QCoro::Task<InstallOutcome> task = captureOutcome(installer->install(
+        catalogEntry(QStringLiteral("notes"), notesId, QUrl::fromLocalFile(archive), ZipBuilder::sha256HexOfFile(archive))));
+    // While extraction is held, this thread's event loop keeps running.
+    QTRY_COMPARE(extractor->entered.available(), 1);
+    bool timerFired = false;
+    QTimer::singleShot(0, this, [&] { timerFired = true; });
+    QTRY_VERIFY(timerFired);
+    QVERIFY(!task.isReady());
+    QVERIFY(extractor->thread.load() != QThread::currentThread());
+    extractor->gate.release();
+    const InstallOutcome outcome = QCoro::waitFor(task);
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
+    QCOMPARE(sandbox.leftovers(), QStringList());
 }
 
 void TestInstallReliability::lockSerialisesInstallsOfOneApp()
