@@ -24,12 +24,12 @@ Rectangle {
                 return i
         return -1
     }
-    function step(delta) {
-        const i = indexOfValue(value)
-        const next = Math.max(0, Math.min(segments.length - 1, i + delta))
-        if (next !== i) {
+    // Arrow keys move from the focused segment and choose where they land.
+    function step(from, delta) {
+        const next = Math.max(0, Math.min(segments.length - 1, from + delta))
+        if (next !== from) {
             picked(segments[next].value)
-            row.children[next].forceActiveFocus()
+            segmentRepeater.itemAt(next).forceActiveFocus(Qt.TabFocusReason)
         }
     }
 
@@ -39,6 +39,7 @@ Rectangle {
         anchors.margins: 2
         spacing: 2
         Repeater {
+            id: segmentRepeater
             model: picker.segments
             T.AbstractButton {
                 id: segment
@@ -57,8 +58,8 @@ Rectangle {
                 onClicked: picker.picked(modelData.value)
                 Keys.onReturnPressed: clicked()
                 Keys.onEnterPressed: clicked()
-                Keys.onLeftPressed: picker.step(-1)
-                Keys.onRightPressed: picker.step(1)
+                Keys.onLeftPressed: picker.step(index, -1)
+                Keys.onRightPressed: picker.step(index, 1)
 
                 background: Rectangle {
                     radius: 5
