@@ -40,13 +40,12 @@ export VANTREL_API_URL="${VANTREL_API_URL:-http://127.0.0.1:$devserver_port}"
 # Install failures are reported to the service too (vantrel-devserver --dump errors).
 export VANTREL_LAUNCHER_SENTRY_DSN="${VANTREL_LAUNCHER_SENTRY_DSN:-http://local@127.0.0.1:$devserver_port/1}"
 
-# The main job: the catalog, then install (or update) one sample app and open it.
-sample_app=inkwell
-catalog_listing="$(./build/src/cli/vantrel list)"
-echo "$catalog_listing"
-if grep -Eq "^${sample_app}[[:space:]].*[[:space:]]Installed [^[:space:]]+\$" <<<"$catalog_listing"; then
-  echo "$sample_app is installed and up to date."
+# The main job: the launcher's window over the service's catalog. Without a
+# display (a bare terminal or CI) it runs on a virtual X server.
+launcher=./build/src/app/vantrel-launcher
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  "$launcher" "$@"
 else
-  ./build/src/cli/vantrel install "$sample_app"
+  echo "No display found: running the launcher on a virtual X server (xvfb-run)."
+  xvfb-run -a -s "-screen 0 1280x800x24" "$launcher" "$@"
 fi
-./build/src/cli/vantrel open "$sample_app"

@@ -35,7 +35,15 @@ T.Button {
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
 
-    contentItem: RowLayout {
+    contentItem: Item {
+        implicitWidth: row.implicitWidth
+        implicitHeight: row.implicitHeight
+    RowLayout {
+        id: row
+        // Centred in a wider button unless it spreads to a trailing hint.
+        anchors.verticalCenter: parent.verticalCenter
+        x: control.fillWidth ? 0 : Math.max(0, (parent.width - width) / 2)
+        width: control.fillWidth ? parent.width : Math.min(implicitWidth, parent.width)
         spacing: 6
         Symbol {
             visible: control.symbol !== ""
@@ -59,6 +67,7 @@ T.Button {
             font: VNT.mono(10)
             color: VNT.fg3
         }
+    }
     }
 
     background: Item {

@@ -20,6 +20,8 @@ T.AbstractButton {
     }
 
     padding: 18
+    implicitWidth: implicitContentWidth + leftPadding + rightPadding
+    implicitHeight: implicitContentHeight + topPadding + bottomPadding
     focusPolicy: Qt.StrongFocus
     Accessible.role: Accessible.Button
     Accessible.name: t("firstAppTitle") + ": " + (app ? app.name : "")
@@ -61,7 +63,7 @@ T.AbstractButton {
                 font: VNT.display(28, Font.DemiBold)
                 color: VNT.fg0
                 Layout.fillWidth: true
-                elide: Text.ElideRight
+                wrapMode: Text.Wrap
             }
             Text {
                 text: panel.app ? panel.app.tagline : ""

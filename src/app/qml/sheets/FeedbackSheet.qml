@@ -49,6 +49,7 @@ Item {
     }
 
     Keys.onEscapePressed: close()
+    onSubmittedChanged: if (submitted) closeButton.forceActiveFocus()
     Shortcut {
         sequences: ["Ctrl+Return", "Ctrl+Enter"]
         enabled: !sheet.submitted
@@ -61,331 +62,360 @@ Item {
         radius: 12
     }
 
-    // Success view.
-    ColumnLayout {
-        id: successView
-        objectName: "feedbackSuccess"
-        visible: sheet.submitted
-        anchors.left: parent.left
-        anchors.right: parent.right
-        anchors.top: parent.top
-        anchors.margins: 22
-        spacing: 18
+    // Scrolls only when the window is too low for the whole sheet.
+    Flickable {
+        id: flick
+        anchors.fill: parent
+        contentWidth: width
+        contentHeight: sheet.implicitHeight
+        clip: true
+        interactive: contentHeight > height
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar { policy: flick.interactive ? ScrollBar.AsNeeded : ScrollBar.AlwaysOff }
 
-        RowLayout {
-            spacing: 12
-            Layout.fillWidth: true
-            Symbol {
-                name: "checkmark.circle.fill"
-                size: 30
-                color: VNT.lime
-                Layout.alignment: Qt.AlignTop
-            }
-            ColumnLayout {
-                spacing: 6
-                Layout.fillWidth: true
-                Layout.alignment: Qt.AlignTop
-                Text {
-                    objectName: "feedbackSuccessTitle"
-                    text: sheet.t("feedbackSuccessTitle")
-                    font: VNT.display(24, Font.DemiBold)
-                    color: VNT.fg0
-                    wrapMode: Text.Wrap
-                    Layout.fillWidth: true
-                }
-                Text {
-                    text: sheet.t("feedbackSuccessBody")
-                    font: VNT.system(13)
-                    color: VNT.fg2
-                    wrapMode: Text.Wrap
-                    Layout.fillWidth: true
+        // Keeps the control with keyboard focus in view.
+        function reveal(item) {
+            if (!interactive || !item)
+                return
+            for (let p = item; p; p = p.parent) {
+                if (p === flick.contentItem) {
+                    const r = item.mapToItem(flick.contentItem, 0, 0, item.width, item.height)
+                    if (r.y < contentY)
+                        contentY = Math.max(0, r.y - 12)
+                    else if (r.y + r.height > contentY + height)
+                        contentY = Math.min(contentHeight - height, r.y + r.height - height + 12)
+                    return
                 }
             }
         }
-        AppBadge {
-            objectName: "feedbackIssueBadge"
-            readonly property var identifier: sheet.submitted ? sheet.store.feedbackState.issue.identifier : undefined
-            visible: identifier !== undefined && identifier !== null
-            text: visible ? sheet.t("feedbackIssue", { identifier: String(identifier) }) : ""
-            color: VNT.lime
-        }
-        RowLayout {
-            Layout.fillWidth: true
-            Item { Layout.fillWidth: true }
-            VantrelButton {
-                id: closeButton
-                objectName: "feedbackCloseButton"
-                variant: "primary"
-                text: sheet.t("feedbackClose")
-                onClicked: sheet.close()
-            }
-        }
-    }
-    onSubmittedChanged: if (submitted) closeButton.forceActiveFocus()
-
-    // Form.
-    ColumnLayout {
-        id: form
-        objectName: "feedbackForm"
-        visible: !sheet.submitted
-        anchors.left: parent.left
-        anchors.right: parent.right
-        anchors.top: parent.top
-        anchors.margins: 22
-        spacing: 18
-
+        // Success view.
         ColumnLayout {
-            spacing: 6
-            Layout.fillWidth: true
-            Text {
-                objectName: "feedbackFormTitle"
-                text: sheet.t("feedbackTitle")
-                font: VNT.display(25, Font.DemiBold)
-                color: VNT.fg0
-                Layout.fillWidth: true
-                wrapMode: Text.Wrap
-            }
-            Text {
-                text: sheet.t("feedbackLead")
-                font: VNT.system(13)
-                color: VNT.fg2
-                wrapMode: Text.Wrap
-                Layout.fillWidth: true
-            }
-        }
+            id: successView
+            objectName: "feedbackSuccess"
+            visible: sheet.submitted
+            x: 22
+            y: 22
+            width: flick.width - 44
+            spacing: 18
 
-        ColumnLayout {
-            spacing: 8
-            Layout.fillWidth: true
-            Text {
-                text: sheet.t("feedbackType")
-                font: VNT.system(12, Font.DemiBold)
-                color: VNT.fg2
-            }
-            FeedbackTypePicker {
-                id: typePicker
-                objectName: "feedbackTypePicker"
-                Layout.fillWidth: true
-                value: sheet.type
-                segments: [
-                    { value: "bug", text: sheet.t("feedbackTypeBug") },
-                    { value: "idea", text: sheet.t("feedbackTypeIdea") },
-                    { value: "improvement", text: sheet.t("feedbackTypeImprovement") },
-                    { value: "other", text: sheet.t("feedbackTypeOther") }
-                ]
-                onPicked: (value) => sheet.type = value
-            }
-        }
-
-        ColumnLayout {
-            spacing: 8
-            Layout.fillWidth: true
-            Text {
-                text: sheet.t("feedbackRelatedApp")
-                font: VNT.system(12, Font.DemiBold)
-                color: VNT.fg2
-            }
-            PopUpPicker {
-                id: appPicker
-                objectName: "feedbackAppPicker"
-                Layout.fillWidth: true
-                Accessible.name: sheet.t("feedbackRelatedApp")
-                model: sheet.appChoices
-                currentIndex: {
-                    for (let i = 0; i < sheet.appChoices.length; ++i)
-                        if (sheet.appChoices[i].value === sheet.selectedAppID)
-                            return i
-                    return 0
-                }
-                onActivated: (index) => sheet.selectedAppID = sheet.appChoices[index].value
-            }
-        }
-
-        ColumnLayout {
-            spacing: 8
-            Layout.fillWidth: true
-            Text {
-                text: sheet.t("feedbackSummary")
-                font: VNT.system(12)
-                color: VNT.fg2
-            }
-            TextField {
-                id: summaryField
-                objectName: "feedbackSummaryField"
-                Layout.fillWidth: true
-                implicitHeight: 38
-                leftPadding: 11
-                rightPadding: 11
-                topPadding: 0
-                bottomPadding: 0
-                verticalAlignment: TextInput.AlignVCenter
-                placeholderText: sheet.t("feedbackSummaryPlaceholder")
-                placeholderTextColor: VNT.fg3
-                color: VNT.fg0
-                selectionColor: VNT.withAlpha(VNT.lime, 0.35)
-                selectedTextColor: VNT.fg0
-                font: VNT.system(13)
-                Accessible.name: sheet.t("feedbackSummary")
-                background: Rectangle {
-                    radius: 7
-                    color: VNT.bg2
-                    border.width: 1
-                    border.color: summaryField.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.line
-                }
-                Keys.onReturnPressed: descriptionField.forceActiveFocus()
-                Keys.onEnterPressed: descriptionField.forceActiveFocus()
-            }
-        }
-
-        ColumnLayout {
-            spacing: 8
-            Layout.fillWidth: true
-            Text {
-                text: sheet.t("feedbackDescription")
-                font: VNT.system(12)
-                color: VNT.fg2
-            }
-            Rectangle {
-                id: editorBox
-                Layout.fillWidth: true
-                implicitHeight: 130
-                radius: 7
-                color: VNT.bg2
-                border.width: 1
-                border.color: descriptionField.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.line
-                clip: true
-
-                ScrollView {
-                    id: editorScroll
-                    anchors.fill: parent
-                    anchors.margins: 1
-                    ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
-                    TextArea {
-                        id: descriptionField
-                        objectName: "feedbackDescriptionField"
-                        padding: 7
-                        leftPadding: 11
-                        rightPadding: 11
-                        topPadding: 14
-                        bottomPadding: 7
-                        wrapMode: TextEdit.Wrap
-                        color: VNT.fg0
-                        selectionColor: VNT.withAlpha(VNT.lime, 0.35)
-                        selectedTextColor: VNT.fg0
-                        font: VNT.system(13)
-                        background: null
-                        Accessible.name: sheet.t("feedbackDescription")
-                        // Tab leaves the editor instead of typing a tab.
-                        KeyNavigation.tab: cancelButton
-                        KeyNavigation.backtab: summaryField
-                    }
-                }
-                Text {
-                    objectName: "feedbackDescriptionPlaceholder"
-                    visible: sheet.description === ""
-                    x: 12
-                    y: 15
-                    width: parent.width - 24
-                    text: sheet.t("feedbackDescriptionPlaceholder")
-                    font: VNT.system(13)
-                    color: VNT.fg3
-                    wrapMode: Text.Wrap
-                    enabled: false
-                }
-            }
-        }
-
-        // Diagnostics notice.
-        VantrelCard {
-            Layout.fillWidth: true
-            radius: 8
-            implicitHeight: notice.implicitHeight + 24
             RowLayout {
-                id: notice
-                anchors.left: parent.left
-                anchors.right: parent.right
-                anchors.top: parent.top
-                anchors.margins: 12
-                spacing: 10
+                spacing: 12
+                Layout.fillWidth: true
                 Symbol {
-                    name: "lock.shield"
-                    size: 13
-                    frameWidth: 16
+                    name: "checkmark.circle.fill"
+                    size: 30
                     color: VNT.lime
                     Layout.alignment: Qt.AlignTop
                 }
                 ColumnLayout {
-                    spacing: 3
+                    spacing: 6
                     Layout.fillWidth: true
                     Layout.alignment: Qt.AlignTop
                     Text {
-                        text: sheet.t("feedbackDiagnosticsTitle")
-                        font: VNT.system(12, Font.DemiBold)
+                        objectName: "feedbackSuccessTitle"
+                        text: sheet.t("feedbackSuccessTitle")
+                        font: VNT.display(24, Font.DemiBold)
                         color: VNT.fg0
+                        wrapMode: Text.Wrap
+                        Layout.fillWidth: true
                     }
                     Text {
-                        text: sheet.t("feedbackDiagnosticsBody")
-                        font: VNT.system(12)
+                        text: sheet.t("feedbackSuccessBody")
+                        font: VNT.system(13)
                         color: VNT.fg2
                         wrapMode: Text.Wrap
                         Layout.fillWidth: true
                     }
                 }
             }
+            AppBadge {
+                objectName: "feedbackIssueBadge"
+                readonly property var identifier: sheet.submitted ? sheet.store.feedbackState.issue.identifier : undefined
+                visible: identifier !== undefined && identifier !== null
+                text: visible ? sheet.t("feedbackIssue", { identifier: String(identifier) }) : ""
+                color: VNT.lime
+            }
+            RowLayout {
+                Layout.fillWidth: true
+                Item { Layout.fillWidth: true }
+                VantrelButton {
+                    id: closeButton
+                    objectName: "feedbackCloseButton"
+                    variant: "primary"
+                    text: sheet.t("feedbackClose")
+                    onClicked: sheet.close()
+                }
+            }
         }
 
-        // Failure box: the store's message, kept while the user edits.
-        Rectangle {
-            objectName: "feedbackFailureBox"
-            visible: sheet.failed
-            Layout.fillWidth: true
-            implicitHeight: failureRow.implicitHeight + 24
-            radius: 8
-            color: VNT.bg2
-            RowLayout {
-                id: failureRow
-                anchors.left: parent.left
-                anchors.right: parent.right
-                anchors.top: parent.top
-                anchors.margins: 12
-                spacing: 8
-                Symbol {
-                    name: "exclamationmark.triangle"
-                    size: 13
-                    color: VNT.amber
-                    Layout.alignment: Qt.AlignTop
+        // Form.
+        ColumnLayout {
+            id: form
+            objectName: "feedbackForm"
+            visible: !sheet.submitted
+            x: 22
+            y: 22
+            width: flick.width - 44
+            spacing: 18
+
+            ColumnLayout {
+                spacing: 6
+                Layout.fillWidth: true
+                Text {
+                    objectName: "feedbackFormTitle"
+                    text: sheet.t("feedbackTitle")
+                    font: VNT.display(25, Font.DemiBold)
+                    color: VNT.fg0
+                    Layout.fillWidth: true
+                    wrapMode: Text.Wrap
                 }
                 Text {
-                    objectName: "feedbackFailureMessage"
-                    text: sheet.failed ? sheet.store.feedbackState.message : ""
-                    font: VNT.system(12)
-                    color: VNT.fg1
+                    text: sheet.t("feedbackLead")
+                    font: VNT.system(13)
+                    color: VNT.fg2
                     wrapMode: Text.Wrap
                     Layout.fillWidth: true
-                    Layout.alignment: Qt.AlignTop
+                }
+            }
+
+            ColumnLayout {
+                spacing: 8
+                Layout.fillWidth: true
+                Text {
+                    text: sheet.t("feedbackType")
+                    font: VNT.system(12, Font.DemiBold)
+                    color: VNT.fg2
+                }
+                FeedbackTypePicker {
+                    id: typePicker
+                    objectName: "feedbackTypePicker"
+                    Layout.fillWidth: true
+                    value: sheet.type
+                    segments: [
+                        { value: "bug", text: sheet.t("feedbackTypeBug") },
+                        { value: "idea", text: sheet.t("feedbackTypeIdea") },
+                        { value: "improvement", text: sheet.t("feedbackTypeImprovement") },
+                        { value: "other", text: sheet.t("feedbackTypeOther") }
+                    ]
+                    onPicked: (value) => sheet.type = value
+                }
+            }
+
+            ColumnLayout {
+                spacing: 8
+                Layout.fillWidth: true
+                Text {
+                    text: sheet.t("feedbackRelatedApp")
+                    font: VNT.system(12, Font.DemiBold)
+                    color: VNT.fg2
+                }
+                PopUpPicker {
+                    id: appPicker
+                    objectName: "feedbackAppPicker"
+                    Layout.fillWidth: true
+                    Accessible.name: sheet.t("feedbackRelatedApp")
+                    model: sheet.appChoices
+                    currentIndex: {
+                        for (let i = 0; i < sheet.appChoices.length; ++i)
+                            if (sheet.appChoices[i].value === sheet.selectedAppID)
+                                return i
+                        return 0
+                    }
+                    onActivated: (index) => sheet.selectedAppID = sheet.appChoices[index].value
+                }
+            }
+
+            ColumnLayout {
+                spacing: 8
+                Layout.fillWidth: true
+                Text {
+                    text: sheet.t("feedbackSummary")
+                    font: VNT.system(12)
+                    color: VNT.fg2
+                }
+                TextField {
+                    id: summaryField
+                    objectName: "feedbackSummaryField"
+                    Layout.fillWidth: true
+                    implicitHeight: 38
+                    leftPadding: 11
+                    rightPadding: 11
+                    topPadding: 0
+                    bottomPadding: 0
+                    verticalAlignment: TextInput.AlignVCenter
+                    placeholderText: sheet.t("feedbackSummaryPlaceholder")
+                    placeholderTextColor: VNT.fg3
+                    color: VNT.fg0
+                    selectionColor: VNT.withAlpha(VNT.lime, 0.35)
+                    selectedTextColor: VNT.fg0
+                    font: VNT.system(13)
+                    Accessible.name: sheet.t("feedbackSummary")
+                    background: Rectangle {
+                        radius: 7
+                        color: VNT.bg2
+                        border.width: 1
+                        border.color: summaryField.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.line
+                    }
+                    Keys.onReturnPressed: descriptionField.forceActiveFocus()
+                    Keys.onEnterPressed: descriptionField.forceActiveFocus()
+                }
+            }
+
+            ColumnLayout {
+                spacing: 8
+                Layout.fillWidth: true
+                Text {
+                    text: sheet.t("feedbackDescription")
+                    font: VNT.system(12)
+                    color: VNT.fg2
+                }
+                Rectangle {
+                    id: editorBox
+                    Layout.fillWidth: true
+                    implicitHeight: 130
+                    radius: 7
+                    color: VNT.bg2
+                    border.width: 1
+                    border.color: descriptionField.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.line
+                    clip: true
+
+                    ScrollView {
+                        id: editorScroll
+                        anchors.fill: parent
+                        anchors.margins: 1
+                        ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
+                        TextArea {
+                            id: descriptionField
+                            objectName: "feedbackDescriptionField"
+                            padding: 7
+                            leftPadding: 11
+                            rightPadding: 11
+                            topPadding: 14
+                            bottomPadding: 7
+                            wrapMode: TextEdit.Wrap
+                            color: VNT.fg0
+                            selectionColor: VNT.withAlpha(VNT.lime, 0.35)
+                            selectedTextColor: VNT.fg0
+                            font: VNT.system(13)
+                            background: null
+                            Accessible.name: sheet.t("feedbackDescription")
+                            // Tab leaves the editor instead of typing a tab.
+                            KeyNavigation.tab: cancelButton
+                            KeyNavigation.backtab: summaryField
+                        }
+                    }
+                    Text {
+                        objectName: "feedbackDescriptionPlaceholder"
+                        visible: sheet.description === ""
+                        x: 12
+                        y: 15
+                        width: parent.width - 24
+                        text: sheet.t("feedbackDescriptionPlaceholder")
+                        font: VNT.system(13)
+                        color: VNT.fg3
+                        wrapMode: Text.Wrap
+                        enabled: false
+                    }
+                }
+            }
+
+            // Diagnostics notice.
+            VantrelCard {
+                Layout.fillWidth: true
+                radius: 8
+                implicitHeight: notice.implicitHeight + 24
+                RowLayout {
+                    id: notice
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    anchors.top: parent.top
+                    anchors.margins: 12
+                    spacing: 10
+                    Symbol {
+                        name: "lock.shield"
+                        size: 13
+                        frameWidth: 16
+                        color: VNT.lime
+                        Layout.alignment: Qt.AlignTop
+                    }
+                    ColumnLayout {
+                        spacing: 3
+                        Layout.fillWidth: true
+                        Layout.alignment: Qt.AlignTop
+                        Text {
+                            text: sheet.t("feedbackDiagnosticsTitle")
+                            font: VNT.system(12, Font.DemiBold)
+                            color: VNT.fg0
+                        }
+                        Text {
+                            text: sheet.t("feedbackDiagnosticsBody")
+                            font: VNT.system(12)
+                            color: VNT.fg2
+                            wrapMode: Text.Wrap
+                            Layout.fillWidth: true
+                        }
+                    }
+                }
+            }
+
+            // Failure box: the store's message, kept while the user edits.
+            Rectangle {
+                objectName: "feedbackFailureBox"
+                visible: sheet.failed
+                Layout.fillWidth: true
+                implicitHeight: failureRow.implicitHeight + 24
+                radius: 8
+                color: VNT.bg2
+                RowLayout {
+                    id: failureRow
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    anchors.top: parent.top
+                    anchors.margins: 12
+                    spacing: 8
+                    Symbol {
+                        name: "exclamationmark.triangle"
+                        size: 13
+                        color: VNT.amber
+                        Layout.alignment: Qt.AlignTop
+                    }
+                    Text {
+                        objectName: "feedbackFailureMessage"
+                        text: sheet.failed ? sheet.store.feedbackState.message : ""
+                        font: VNT.system(12)
+                        color: VNT.fg1
+                        wrapMode: Text.Wrap
+                        Layout.fillWidth: true
+                        Layout.alignment: Qt.AlignTop
+                    }
+                }
+            }
+
+            RowLayout {
+                Layout.fillWidth: true
+                VantrelButton {
+                    id: cancelButton
+                    objectName: "feedbackCancelButton"
+                    variant: "ghost"
+                    text: sheet.t("feedbackCancel")
+                    onClicked: sheet.close()
+                }
+                Item { Layout.fillWidth: true }
+                VantrelButton {
+                    id: submitButton
+                    objectName: "feedbackSubmitButton"
+                    variant: "primary"
+                    text: sheet.submitting ? sheet.t("feedbackSubmitting") : sheet.t("feedbackSubmit")
+                    symbol: sheet.submitting ? "hourglass" : "paperplane"
+                    enabled: sheet.canSubmit
+                    onClicked: sheet.submit()
                 }
             }
         }
+    }
 
-        RowLayout {
-            Layout.fillWidth: true
-            VantrelButton {
-                id: cancelButton
-                objectName: "feedbackCancelButton"
-                variant: "ghost"
-                text: sheet.t("feedbackCancel")
-                onClicked: sheet.close()
-            }
-            Item { Layout.fillWidth: true }
-            VantrelButton {
-                id: submitButton
-                objectName: "feedbackSubmitButton"
-                variant: "primary"
-                text: sheet.submitting ? sheet.t("feedbackSubmitting") : sheet.t("feedbackSubmit")
-                symbol: sheet.submitting ? "hourglass" : "paperplane"
-                enabled: sheet.canSubmit
-                onClicked: sheet.submit()
-            }
-        }
+    Connections {
+        target: sheet.Window.window
+        function onActiveFocusItemChanged() { flick.reveal(sheet.Window.activeFocusItem) }
     }
 }

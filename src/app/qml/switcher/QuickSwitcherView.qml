@@ -76,6 +76,14 @@ Item {
         radius: 14
     }
 
+    // Stands in for the thin blurred material behind the panel: Qt Quick has
+    // no backdrop blur, so a dark veil keeps the library from reading through.
+    Rectangle {
+        anchors.fill: panel
+        radius: 14
+        color: VNT.withAlpha(VNT.bg0, 0.6)
+    }
+
     Rectangle {
         id: panel
         objectName: "quickSwitcherPanel"
