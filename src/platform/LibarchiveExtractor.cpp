@@ -87,13 +87,17 @@ bool targetStaysInside(const QList<QByteArray> &linkParts, const QByteArray &tar
     if (target.isEmpty() || target.startsWith('/'))
         return false;
     qsizetype depth = linkParts.size() - 1;
+    bool descended = false;
     for (const QByteArray &part : target.split('/')) {
         if (part.isEmpty() || part == ".")
             continue;
         if (part == "..") {
-            if (--depth < 0)
+            // ".." after a name may climb out of a link ("l/.."), which the
+            // count above cannot see: only leading ".." are allowed.
+            if (descended || --depth < 0)
                 return false;
         } else {
+            descended = true;
             ++depth;
         }
     }
