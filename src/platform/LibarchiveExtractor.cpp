@@ -221,7 +221,8 @@ void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &
                 written += qint64(size);
                 if (written > cap)
                     throw archiveError(QStringLiteral("The archive unpacks to more than %1 bytes.").arg(cap));
-                if (archive_write_data_block(writer.get(), block, size, offset) < ARCHIVE_WARN)
+                // A failed write(2), a full disk included, comes back as ARCHIVE_WARN.
+                if (archive_write_data_block(writer.get(), block, size, offset) != ARCHIVE_OK)
                     throw writerError(writer.get(), shownName);
                 if (cancel && cancel->load())
                     throw archiveError(QStringLiteral("The extraction was cancelled."));
