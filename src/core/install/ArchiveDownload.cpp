@@ -74,7 +74,10 @@ struct Sink {
         if (pending.isEmpty() || writeError)
             return !writeError;
         if (file.write(pending) != pending.size()) {
-            writeError = fileError(QStringLiteral("Could not write"), file.fileName(), file.errorString());
+            // QFile loses the reason of an unbuffered write ("Unknown error"); errno still has it.
+            const int error = errno;
+            writeError = fileError(QStringLiteral("Could not write"), file.fileName(),
+                                   error ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString(), error);
             return false;
         }
         pending.clear();
