@@ -1,0 +1,674 @@
+// vantrel-bench: times the launcher's installer, catalog decoding, start-up
+// and search against what a user could do by hand, side by side in one run,
+// and prints one table and a last line of ratios.
+
+#include "BenchServer.h"
+#include "BenchStats.h"
+#include "BundleArchive.h"
+
+#include "DefaultInstallerLayers.h"
+#include "catalog/ManifestDecoder.h"
+#include "catalog/ManifestPolicy.h"
+#include "install/AppInstaller.h"
+#include "install/Sha256Stream.h"
+
+#ifdef VANTREL_BENCH_SEARCH
+#include "LibrarySearch.h"
+#include "QuickSwitcherModel.h"
+#include "store/LauncherStore.h"
+#endif
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTime>
+#include <QTimeZone>
+
+#include <QCoroTask>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <signal.h>
+
+namespace {
+
+using BenchStats::median;
+using BenchStats::msSince;
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+    double size = 1.0;
+    int runs = 5;
+    bool smoke = false;
+    qint64 memoryArchiveMiB = 1024;
+    QString workDir;
+    QStringList sections;
+};
+
+struct Row {
+    QString section;
+    QString measure;
+    QString launcher;
+    QString reference;
+    QString ratio;
+    QString goal;
+    QString verdict;
+};
+
+QList<Row> rows;
+QStringList ratios;
+int failures = 0;
+
+QString ms(double v)
+{
+    return v >= 100 ? QStringLiteral("%1 ms").arg(v, 0, 'f', 0) : QStringLiteral("%1 ms").arg(v, 0, 'f', v >= 10 ? 1 : 3);
+}
+
+QString mib(double bytes)
+{
+    return QStringLiteral("%1 MiB").arg(bytes / (1 << 20), 0, 'f', 1);
+}
+
+// "met" or how far past the goal (upper bounds only).
+QString verdict(double value, double goal)
+{
+    if (value <= goal)
+        return QStringLiteral("met");
+    return QStringLiteral("MISSED by %1%").arg((value / goal - 1) * 100, 0, 'f', 0);
+}
+
+void fail(const QString &section, const QString &what)
+{
+    ++failures;
+    rows.append({section, what, QStringLiteral("FAILED"), {}, {}, {}, {}});
+    std::fprintf(stderr, "vantrel-bench: %s: %s\n", qPrintable(section), qPrintable(what));
+}
+
+void progress(const QString &text)
+{
+    std::fprintf(stderr, "[%s] %s\n", qPrintable(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))),
+                 qPrintable(text));
+}
+
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(file.readAll()).section(QLatin1Char(' '), 0, 2);
+}
+
+qint64 statusKiB(qint64 pid, const char *field)
+{
+    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Runs a shell pipeline; its time, or throws when it fails.
+double timeShell(const QString &script, const QStringList &args)
+{
+    QProcess shell;
+    shell.setProcessChannelMode(QProcess::ForwardedChannels);
+    const auto start = Clock::now();
+    shell.start(QStringLiteral("/bin/bash"), QStringList{QStringLiteral("-c"), script, QStringLiteral("bench")} + args);
+    if (!shell.waitForFinished(-1) || shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
+        throw std::runtime_error("a hand-made pipeline failed");
+    return msSince(start);
+}
+
+AppManifestItem benchItem(const QString &url, const QString &sha)
+{
+    AppManifestItem item;
+    item.id = QStringLiteral("bench-app");
+    item.name = QStringLiteral("Bench");
+    item.bundleId = QString::fromLatin1(BundleArchive::bundleIdentifier);
+    item.version = QStringLiteral("1.0.0");
+    item.minMacOS = QStringLiteral("1.0");
+    item.status = AppReleaseStatus::live;
+    item.downloadUrl = QUrl(url);
+    item.sha256 = sha;
+    return item;
+}
+
+// ---- install ------------------------------------------------------------------
+
+// The same steps by hand: download, checksum, extract, move over the old copy,
+// remove the old copy and the download.
+const char *handPipeline = R"(set -e
+work="$1"; url="$2"; sha="$3"; root="$4"; tool="$5"
+mkdir -p "$work" "$root"
+curl -sSf -o "$work/download.zip" "$url"
+echo "$sha  $work/download.zip" | sha256sum -c --quiet -
+mkdir "$work/extracted"
+if [ "$tool" = unzip ]; then unzip -q "$work/download.zip" -d "$work/extracted"
+else bsdtar -xf "$work/download.zip" -C "$work/extracted"; fi
+if [ -e "$root/Bench.app" ]; then mv "$root/Bench.app" "$root/.Bench.app.old"; fi
+mv "$work/extracted/Bench.app" "$root/Bench.app"
+rm -rf "$root/.Bench.app.old" "$work"
+)";
+
+void installOnce(AppInstaller &installer, const AppManifestItem &item)
+{
+    const InstalledApp placed = QCoro::waitFor(installer.install(item));
+    if (!QFileInfo::exists(placed.url.toLocalFile() + QStringLiteral("/Contents/Info.plist")))
+        throw std::runtime_error("the installer placed no bundle");
+}
+
+// Child mode: one install, then the peak resident memory over the idle process.
+int installOnceMode(const QStringList &args)
+{
+    if (args.size() != 4) {
+        std::fprintf(stderr, "--install-once URL SHA256 INSTALL_ROOT TEMP_DIR\n");
+        return 2;
+    }
+    QNetworkAccessManager session;
+    AppInstaller installer(QUrl::fromLocalFile(args[2]), &session, defaultInstallerLayers());
+    installer.setTemporaryDirectory(args[3]);
+    const AppManifestItem item = benchItem(args[0], args[1]);
+    const qint64 idle = statusKiB(QCoreApplication::applicationPid(), "VmRSS:");
+    // Restart the high-water mark from the idle level.
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    clear.close();
+    try {
+        installOnce(installer, item);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "install failed: %s\n", e.what());
+        return 1;
+    }
+    const qint64 peak = statusKiB(QCoreApplication::applicationPid(), "VmHWM:");
+    std::printf("idle-kib %lld peak-kib %lld\n", qlonglong(idle), qlonglong(peak));
+    return 0;
+}
+
+double openSslSha256MiBps()
+{
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"), {QStringLiteral("speed"), QStringLiteral("-evp"), QStringLiteral("sha256"),
+                                              QStringLiteral("-bytes"), QStringLiteral("1048576"),
+                                              QStringLiteral("-seconds"), QStringLiteral("1")});
+    if (!openssl.waitForFinished(-1) || openssl.exitCode() != 0)
+        throw std::runtime_error("openssl speed failed");
+    // Last line: "sha256   1625292.80k" (thousands of bytes per second).
+    const QStringList lines = QString::fromLatin1(openssl.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        const QStringList fields = it->simplified().split(QLatin1Char(' '));
+        if (fields.size() >= 2 && fields.first().toLower() == QLatin1String("sha256") && fields.last().endsWith(QLatin1Char('k')))
+            return fields.last().chopped(1).toDouble() * 1000 / (1 << 20);
+    }
+    throw std::runtime_error("cannot read the openssl speed output");
+}
+
+void benchInstall(const Options &options, const QString &base)
+{
+    const QString section = QStringLiteral("install");
+    BundleArchive::Shape shape;
+    shape.files = int(2000 * options.size);
+    shape.unpackedBytes = qint64(double(300LL << 20) * options.size);
+    const QString archive = base + QStringLiteral("/bundle.zip");
+    progress(QStringLiteral("writing the bundle archive"));
+    const BundleArchive::Written written = BundleArchive::write(archive, shape);
+    const QString sha = Sha256Stream::fileHex(archive);
+    BenchServer server(archive);
+
+    QNetworkAccessManager session;
+    AppInstaller installer(QUrl::fromLocalFile(base + QStringLiteral("/launcher-root")), &session,
+                           defaultInstallerLayers());
+    QDir().mkpath(base + QStringLiteral("/launcher-tmp"));
+    installer.setTemporaryDirectory(base + QStringLiteral("/launcher-tmp"));
+    const AppManifestItem item = benchItem(server.url(), sha);
+
+    const QString describe = QStringLiteral("%1 files + %2 links, %3 unpacked, %4 archive")
+                                 .arg(written.files)
+                                 .arg(written.links)
+                                 .arg(mib(double(written.unpackedBytes)), mib(double(written.archiveBytes)));
+    progress(QStringLiteral("install: ") + describe);
+
+    // Three sides, alternating which goes first run by run.
+    const std::function<double()> sides[3] = {
+        [&] { return BenchStats::timeMs([&] { installOnce(installer, item); }); },
+        [&] {
+            return timeShell(QString::fromLatin1(handPipeline),
+                             {base + QStringLiteral("/hand-work"), server.url(), sha, base + QStringLiteral("/bsdtar-root"),
+                              QStringLiteral("bsdtar")});
+        },
+        [&] {
+            return timeShell(QString::fromLatin1(handPipeline),
+                             {base + QStringLiteral("/hand-work"), server.url(), sha, base + QStringLiteral("/unzip-root"),
+                              QStringLiteral("unzip")});
+        },
+    };
+    for (const auto &side : sides)
+        side();
+    QList<double> times[3];
+    for (int run = 0; run < options.runs; ++run) {
+        for (int k = 0; k < 3; ++k) {
+            const int which = (run + k) % 3;
+            times[which].append(sides[which]());
+        }
+        progress(QStringLiteral("install run %1: launcher %2, bsdtar %3, unzip %4")
+                     .arg(run + 1)
+                     .arg(ms(times[0].last()), ms(times[1].last()), ms(times[2].last())));
+    }
+    const double launcher = median(times[0]);
+    const double bsdtar = median(times[1]);
+    const double unzip = median(times[2]);
+    rows.append({section, QStringLiteral("bundle (") + describe + QLatin1Char(')'), {}, {}, {}, {}, {}});
+    rows.append({section, QStringLiteral("end to end vs curl+sha256sum+bsdtar+mv+rm"), ms(launcher), ms(bsdtar),
+                 QString::number(launcher / bsdtar, 'f', 2), QStringLiteral("<= 0.60"), verdict(launcher / bsdtar, 0.6)});
+    rows.append({section, QStringLiteral("end to end vs curl+sha256sum+unzip+mv+rm"), ms(launcher), ms(unzip),
+                 QString::number(launcher / unzip, 'f', 2), QStringLiteral("<= 0.45"), verdict(launcher / unzip, 0.45)});
+    ratios.append(QStringLiteral("install/bsdtar %1").arg(launcher / bsdtar, 0, 'f', 2));
+    ratios.append(QStringLiteral("install/unzip %1").arg(launcher / unzip, 0, 'f', 2));
+
+    // SHA-256 throughput of the installer's hasher against openssl's own figure.
+    {
+        QByteArray buffer(options.smoke ? (16 << 20) : (256 << 20), Qt::Uninitialized);
+        for (qsizetype i = 0; i < buffer.size(); ++i)
+            buffer[i] = char(i * 131 + (i >> 12));
+        const auto hashRun = [&] {
+            const double t = BenchStats::timeMs([&] {
+                Sha256Stream sha256;
+                for (qsizetype at = 0; at < buffer.size(); at += 1 << 20)
+                    sha256.update(buffer.constData() + at, size_t(qMin<qsizetype>(1 << 20, buffer.size() - at)));
+                sha256.finishHex();
+            });
+            return double(buffer.size()) / (1 << 20) / (t / 1000);
+        };
+        // Throughputs: higher is better, so the comparison runs on their inverses.
+        const BenchStats::Pair pair = BenchStats::compare(
+            options.runs, [&] { return 1000.0 / hashRun(); }, [] { return 1000.0 / openSslSha256MiBps(); });
+        const double ours = 1000.0 / pair.a;
+        const double theirs = 1000.0 / pair.b;
+        rows.append({section, QStringLiteral("SHA-256 throughput vs openssl speed -evp sha256"),
+                     QStringLiteral("%1 MiB/s").arg(ours, 0, 'f', 0), QStringLiteral("%1 MiB/s").arg(theirs, 0, 'f', 0),
+                     QString::number(ours / theirs, 'f', 2), {}, {}});
+        ratios.append(QStringLiteral("sha256/openssl %1").arg(ours / theirs, 0, 'f', 2));
+    }
+
+    // Peak memory of a large install, in a child so nothing else counts.
+    {
+        BundleArchive::Shape big;
+        big.files = int(2000 * options.size);
+        big.unpackedBytes = options.memoryArchiveMiB << 20;
+        big.incompressibleShare = 0.95;
+        const QString bigArchive = base + QStringLiteral("/big.zip");
+        progress(QStringLiteral("writing the large archive"));
+        const BundleArchive::Written bigWritten = BundleArchive::write(bigArchive, big);
+        const QString bigSha = Sha256Stream::fileHex(bigArchive);
+        BenchServer bigServer(bigArchive);
+        QDir().mkpath(base + QStringLiteral("/memory-tmp"));
+        const auto child = [&]() -> double {
+            QProcess process;
+            process.setProcessChannelMode(QProcess::SeparateChannels);
+            process.setReadChannel(QProcess::StandardOutput);
+            process.start(QCoreApplication::applicationFilePath(),
+                          {QStringLiteral("--install-once"), bigServer.url(), bigSha,
+                           base + QStringLiteral("/memory-root"), base + QStringLiteral("/memory-tmp")});
+            if (!process.waitForFinished(-1) || process.exitCode() != 0) {
+                std::fprintf(stderr, "%s", process.readAllStandardError().constData());
+                throw std::runtime_error("the install child failed");
+            }
+            const QList<QByteArray> f = process.readAllStandardOutput().simplified().split(' ');
+            if (f.size() != 4)
+                throw std::runtime_error("the install child printed no figures");
+            return double(f[3].toLongLong() - f[1].toLongLong()) * 1024;
+        };
+        const double peak = BenchStats::single(options.runs, child);
+        rows.append({section,
+                      QStringLiteral("peak RSS over idle, installing a %1 archive").arg(mib(double(bigWritten.archiveBytes))),
+                      mib(peak), {}, {}, QStringLiteral("<= 32 MiB"), verdict(peak, 32.0 * (1 << 20))});
+        QFile::remove(bigArchive);
+    }
+}
+
+// ---- catalog ------------------------------------------------------------------
+
+LauncherManifest makeManifest(int count)
+{
+    static const char *adjectives[] = {"Tidy", "Lumen", "Quiet", "Swift", "Bright", "Calm", "Clever", "Nimble",
+                                       "Solid", "Crisp", "Gentle", "Keen", "Lucid", "Plain", "Rapid", "Steady",
+                                       "Vivid", "Warm", "Bold", "Clear", "Deep", "Fair", "Grand", "Handy",
+                                       "Noble", "Prime", "Royal", "Sharp", "Smart", "True"};
+    static const char *nouns[] = {"Tabs", "Notes", "Clip", "Focus", "Shelf", "Frame", "Ledger", "Sketch",
+                                  "Timer", "Vault", "Mail", "Reader", "Pixel", "Board", "Dock", "Lens",
+                                  "Pad", "Sync", "Stack", "Task", "Track", "Word", "Chart", "Deck",
+                                  "Flow", "Grid", "Hub", "Kit", "Link", "Map"};
+    static const char *categories[] = {"Productivity", "Writing", "Utilities", "Developer Tools", "Graphics",
+                                       "Music", "Finance", "Education", "Photography", "Travel"};
+    static const char *tagWords[] = {"windows", "tabs", "focus", "markdown", "sync", "offline", "privacy", "menu bar",
+                                     "keyboard", "clipboard", "images", "pdf", "calendar", "timer", "notes", "audio",
+                                     "backup", "search", "files", "colors"};
+    static const char *symbols[] = {"star", "bolt", "leaf", "book", "clock", "folder", "paintbrush", "music.note"};
+    LauncherManifest manifest;
+    manifest.generatedAt = QDateTime(QDate(2026, 5, 3), QTime(9, 30), Qt::UTC);
+    manifest.apps.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        AppManifestItem app;
+        const QString adjective = QString::fromLatin1(adjectives[i % 30]);
+        const QString noun = QString::fromLatin1(nouns[(i / 30) % 30]);
+        app.id = QStringLiteral("%1-%2-%3").arg(adjective.toLower(), noun.toLower()).arg(i);
+        app.name = adjective + QLatin1Char(' ') + noun + (i >= 900 ? QStringLiteral(" %1").arg(i / 900 + 1) : QString());
+        app.tagline = QStringLiteral("%1 %2 for people who like things %3.")
+                          .arg(adjective, noun.toLower(), QString::fromLatin1(tagWords[i % 20]));
+        app.category = QString::fromLatin1(categories[i % 10]);
+        app.bundleId = QStringLiteral("com.vantrel.bench%1").arg(i);
+        app.version = QStringLiteral("1.%1.%2").arg(i % 20).arg(i % 7);
+        app.minMacOS = QStringLiteral("13.0");
+        app.status = i % 17 == 0 ? AppReleaseStatus::beta : AppReleaseStatus::live;
+        app.downloadUrl = QUrl(QStringLiteral("https://downloads.vantrel.example/%1/%1-%2.zip").arg(app.id, app.version));
+        app.sha256 = QString::fromLatin1(QByteArray::number(0x3f1c9a0e5b7d2c4fULL + quint64(i), 16).repeated(4).left(64));
+        app.sparkleFeedUrl = QUrl(QStringLiteral("https://updates.vantrel.example/%1/appcast.xml").arg(app.id));
+        app.symbolName = QString::fromLatin1(symbols[i % 8]);
+        app.iconUrl = QUrl(QStringLiteral("https://cdn.vantrel.example/icons/%1.png").arg(app.id));
+        app.accent = AppAccent(i % 5);
+        app.tags = {QString::fromLatin1(tagWords[i % 20]), QString::fromLatin1(tagWords[(i / 20) % 20]),
+                    QString::fromLatin1(tagWords[(i / 3 + 7) % 20])};
+        app.description = app.name + QStringLiteral(" keeps your ") + noun.toLower()
+            + QStringLiteral(" in order, works offline and opens in a blink. Made for daily use.");
+        app.privacyNote = app.name + QStringLiteral(" keeps everything on this Mac. Nothing is sent anywhere.");
+        app.releaseNotes = {ReleaseNote{app.version, QStringLiteral("2026-04-28"), QStringLiteral("Fixes and polish.")},
+                            ReleaseNote{QStringLiteral("1.0.0"), QStringLiteral("March 2026"), QStringLiteral("First release.")}};
+        manifest.apps.append(app);
+    }
+    return manifest;
+}
+
+void benchCatalog(const Options &options)
+{
+    const QString section = QStringLiteral("catalog");
+    const QList<int> sizes = options.smoke ? QList<int>{200} : QList<int>{1000, 5000, 20000};
+    QStringList parts;
+    for (const int size : sizes) {
+        const QByteArray json = ManifestDecoder::encode(makeManifest(size));
+        if (ManifestDecoder::decode(json).apps.size() != size)
+            throw std::runtime_error("the decoder lost apps");
+        qsizetype sink = 0;
+        const BenchStats::Pair pair = BenchStats::compare(
+            qMax(options.runs, 5),
+            [&] { return BenchStats::timeMs([&] { sink += ManifestDecoder::decode(json).apps.size(); }); },
+            [&] { return BenchStats::timeMs([&] { sink += QJsonDocument::fromJson(json).object().size(); }); });
+        rows.append({section, QStringLiteral("decode %1 apps (%2) vs QJsonDocument::fromJson").arg(size).arg(mib(double(json.size()))),
+                     ms(pair.a), ms(pair.b), QString::number(pair.ratio(), 'f', 2), QStringLiteral("<= 1.50"),
+                     verdict(pair.ratio(), 1.5)});
+        parts.append(QStringLiteral("%1 %2").arg(size).arg(pair.ratio(), 0, 'f', 2));
+        if (sink < 0)
+            std::puts("");
+    }
+    ratios.append(QStringLiteral("decode/parse ") + parts.join(QLatin1Char(' ')));
+}
+
+// ---- start-up -----------------------------------------------------------------
+
+void benchStartup(const Options &options, const QString &base)
+{
+    const QString section = QStringLiteral("start-up");
+    const QString launcher = QString::fromUtf8(VANTREL_BENCH_LAUNCHER);
+    if (launcher.isEmpty() || !QFileInfo(launcher).isExecutable()) {
+        rows.append({section, QStringLiteral("vantrel-launcher not built (configure with -DVANTREL_BUILD_APP=ON)"),
+                     QStringLiteral("skipped"), {}, {}, {}, {}});
+        return;
+    }
+
+    // The development service provides the sample catalog.
+    QProcess devserver;
+    devserver.setReadChannel(QProcess::StandardOutput);
+    devserver.start(QString::fromUtf8(VANTREL_BENCH_DEVSERVER),
+                    {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), base + QStringLiteral("/devdata")});
+    QString serviceUrl;
+    while (serviceUrl.isEmpty() && devserver.waitForReadyRead(30000)) {
+        while (devserver.canReadLine()) {
+            const QString line = QString::fromUtf8(devserver.readLine()).trimmed();
+            if (line.startsWith(QLatin1String("listening on ")))
+                serviceUrl = line.mid(13);
+        }
+    }
+    if (serviceUrl.isEmpty())
+        throw std::runtime_error("the development service did not start");
+
+    const QString home = base + QStringLiteral("/home");
+    QDir().mkpath(home);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("VANTREL_REPORT_FIRST_FRAME"), QStringLiteral("1"));
+    env.insert(QStringLiteral("VANTREL_MANIFEST_URL"), serviceUrl + QStringLiteral("/api/launcher/manifest"));
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/run"));
+    QDir().mkpath(home + QStringLiteral("/run"));
+    QFile::setPermissions(home + QStringLiteral("/run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const int idleMs = options.smoke ? 500 : 3000;
+
+    QList<double> frames, reported, rss;
+    const auto once = [&](bool record) {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setReadChannel(QProcess::StandardOutput);
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+        const auto start = Clock::now();
+        process.start(launcher, {});
+        double frame = -1;
+        double ownFigure = -1;
+        while (frame < 0 && process.waitForReadyRead(60000)) {
+            while (process.canReadLine()) {
+                const QByteArray line = process.readLine().trimmed();
+                if (line.startsWith("first-frame ")) {
+                    frame = msSince(start);
+                    ownFigure = line.mid(12).toDouble();
+                }
+            }
+        }
+        if (frame < 0) {
+            std::fprintf(stderr, "%s", process.readAllStandardError().constData());
+            throw std::runtime_error("the launcher reported no first frame");
+        }
+        // Idle: the catalog has loaded and nothing is left to do.
+        process.waitForFinished(idleMs);
+        const qint64 kib = statusKiB(process.processId(), "VmRSS:");
+        ::kill(pid_t(process.processId()), SIGTERM);
+        if (!process.waitForFinished(10000)) {
+            process.kill();
+            process.waitForFinished();
+        }
+        if (record) {
+            frames.append(frame);
+            reported.append(ownFigure);
+            rss.append(double(kib) * 1024);
+        }
+    };
+    once(false);
+    for (int i = 0; i < options.runs; ++i)
+        once(true);
+    ::kill(pid_t(devserver.processId()), SIGTERM);
+    devserver.waitForFinished(10000);
+
+    const double frame = median(frames);
+    const double memory = median(rss);
+    rows.append({section, QStringLiteral("process start to first frame (offscreen, sample catalog)"), ms(frame), {}, {},
+                 QStringLiteral("<= 400 ms"), verdict(frame, 400)});
+    rows.append({section, QStringLiteral("  same, as the launcher measures it (10 ms clock)"), ms(median(reported)), {}, {}, {}, {}});
+    rows.append({section, QStringLiteral("resident memory once idle"), mib(memory), {}, {}, QStringLiteral("<= 120 MiB"),
+                 verdict(memory, 120.0 * (1 << 20))});
+}
+
+// ---- search -------------------------------------------------------------------
+
+#ifdef VANTREL_BENCH_SEARCH
+void benchSearch(const Options &options)
+{
+    const QString section = QStringLiteral("search");
+    const int count = options.smoke ? 2000 : 10000;
+    const LauncherManifest manifest = makeManifest(count);
+    const QString typed = QStringLiteral("swift notes");
+
+    // What a view does per keystroke: its base list, the filter, and the
+    // comparison with the rows it shows.
+    const auto library = [&manifest](const QString &text, QList<AppManifestItem> &shown) {
+        QList<AppManifestItem> next = LibrarySearch::filter(ManifestPolicy::visibleApps(manifest, false), text);
+        if (next != shown)
+            shown = std::move(next);
+    };
+    const auto switcher = [&manifest](const QString &text, QList<AppManifestItem> &shown) {
+        QList<AppManifestItem> next = QuickSwitcherSearch::results(ManifestPolicy::publishedApps(manifest, false), text);
+        if (next != shown)
+            shown = std::move(next);
+    };
+    // Types the query one key at a time, then deletes it; per-keystroke mean and worst.
+    const auto typing = [&](const auto &view, double *worst) {
+        QList<AppManifestItem> shown;
+        view(QString(), shown);
+        QList<double> keys;
+        for (int n = 1; n <= typed.size(); ++n)
+            keys.append(BenchStats::timeMs([&] { view(typed.left(n), shown); }));
+        for (int n = typed.size() - 1; n >= 0; --n)
+            keys.append(BenchStats::timeMs([&] { view(typed.left(n), shown); }));
+        double sum = 0;
+        for (const double k : keys) {
+            sum += k;
+            *worst = qMax(*worst, k);
+        }
+        return sum / double(keys.size());
+    };
+    double worstLibrary = 0, worstSwitcher = 0, ignored = 0;
+    const BenchStats::Pair pair = BenchStats::compare(
+        options.runs, [&] { return typing(library, &worstLibrary); }, [&] { return typing(switcher, &worstSwitcher); });
+    // The warm-up's worst keystroke does not count.
+    worstLibrary = worstSwitcher = 0;
+    for (int i = 0; i < options.runs; ++i) {
+        typing(library, &worstLibrary);
+        typing(switcher, &worstSwitcher);
+    }
+    Q_UNUSED(ignored);
+    rows.append({section, QStringLiteral("library search, per keystroke, %1 apps (worst %2)").arg(count).arg(ms(worstLibrary)),
+                 ms(pair.a), {}, {}, QStringLiteral("<= 5 ms"), verdict(pair.a, 5)});
+    rows.append({section, QStringLiteral("quick switcher results, per keystroke, %1 apps (worst %2)").arg(count).arg(ms(worstSwitcher)),
+                 ms(pair.b), {}, {}, QStringLiteral("<= 5 ms"), verdict(pair.b, 5)});
+}
+#endif
+
+void printTable(const Options &options, const QString &loadBefore)
+{
+    const QStringList header = {QStringLiteral("section"), QStringLiteral("measure"), QStringLiteral("launcher"),
+                                QStringLiteral("hand-made"), QStringLiteral("ratio"), QStringLiteral("goal"),
+                                QStringLiteral("verdict")};
+    QList<qsizetype> widths;
+    for (const QString &h : header)
+        widths.append(h.size());
+    const auto cells = [](const Row &r) {
+        return QStringList{r.section, r.measure, r.launcher, r.reference, r.ratio, r.goal, r.verdict};
+    };
+    for (const Row &r : rows) {
+        const QStringList c = cells(r);
+        for (int i = 0; i < c.size(); ++i)
+            widths[i] = qMax(widths[i], c[i].size());
+    }
+    const auto line = [&](const QStringList &c) {
+        QString out;
+        for (int i = 0; i < c.size(); ++i)
+            out += (i >= 2 && i <= 4 ? c[i].rightJustified(widths[i]) : c[i].leftJustified(widths[i])) + QStringLiteral("  ");
+        std::printf("%s\n", qPrintable(out.trimmed()));
+    };
+    std::printf("vantrel-bench: medians of %d runs after a warm-up, sides alternating; size %.2f; load %s before, %s after; %d cores\n",
+                options.runs, options.size, qPrintable(loadBefore), qPrintable(loadAverage()), QThread::idealThreadCount());
+    line(header);
+    for (const Row &r : rows)
+        line(cells(r));
+    std::printf("ratios: %s\n", qPrintable(ratios.join(QStringLiteral("; "))));
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vantrel-bench"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Times the launcher against hand-made pipelines."));
+    parser.addHelpOption();
+    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Scale of the bundle archive (1: ~2,000 files, ~300 MiB)."), QStringLiteral("factor"), QStringLiteral("1"));
+    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Measured runs per figure (at least 5 for real figures)."), QStringLiteral("n"), QStringLiteral("5"));
+    const QCommandLineOption memoryOption(QStringLiteral("memory-mib"), QStringLiteral("Unpacked size of the archive for the memory figure."), QStringLiteral("MiB"), QStringLiteral("1024"));
+    const QCommandLineOption workOption(QStringLiteral("work-dir"), QStringLiteral("Where archives and installs go (default: the temporary folder)."), QStringLiteral("dir"));
+    const QCommandLineOption onlyOption(QStringLiteral("only"), QStringLiteral("Comma-separated sections: install, catalog, startup, search."), QStringLiteral("list"));
+    const QCommandLineOption smokeOption(QStringLiteral("smoke"), QStringLiteral("A few-second run proving every part still works."));
+    const QCommandLineOption onceOption(QStringLiteral("install-once"), QStringLiteral("Child mode: one install, then print the peak memory."));
+    parser.addOptions({sizeOption, runsOption, memoryOption, workOption, onlyOption, smokeOption, onceOption});
+    parser.process(app);
+
+    if (parser.isSet(onceOption))
+        return installOnceMode(parser.positionalArguments());
+
+    Options options;
+    options.size = parser.value(sizeOption).toDouble();
+    options.runs = parser.value(runsOption).toInt();
+    options.memoryArchiveMiB = parser.value(memoryOption).toLongLong();
+    options.smoke = parser.isSet(smokeOption);
+    if (options.smoke) {
+        options.size = parser.isSet(sizeOption) ? options.size : 0.01;
+        options.runs = parser.isSet(runsOption) ? options.runs : 1;
+        options.memoryArchiveMiB = parser.isSet(memoryOption) ? options.memoryArchiveMiB : 8;
+    }
+    if (options.size <= 0 || options.runs < 1 || options.memoryArchiveMiB < 1) {
+        std::fprintf(stderr, "vantrel-bench: --size, --runs and --memory-mib must be positive\n");
+        return 2;
+    }
+    options.sections = parser.isSet(onlyOption) ? parser.value(onlyOption).split(QLatin1Char(','))
+                                                : QStringList{QStringLiteral("install"), QStringLiteral("catalog"),
+                                                              QStringLiteral("startup"), QStringLiteral("search")};
+    const QString workParent = parser.isSet(workOption) ? parser.value(workOption) : QDir::tempPath();
+    QTemporaryDir base(workParent + QStringLiteral("/vantrel-bench-XXXXXX"));
+    if (!base.isValid()) {
+        std::fprintf(stderr, "vantrel-bench: cannot create a work folder in %s\n", qPrintable(workParent));
+        return 1;
+    }
+    const QString loadBefore = loadAverage();
+
+    const auto guarded = [](const QString &section, const std::function<void()> &work) {
+        progress(section);
+        try {
+            work();
+        } catch (const LauncherError &e) {
+            fail(section, e.localizedDescription());
+        } catch (const std::exception &e) {
+            fail(section, QString::fromLocal8Bit(e.what()));
+        }
+    };
+    if (options.sections.contains(QLatin1String("install")))
+        guarded(QStringLiteral("install"), [&] { benchInstall(options, base.path()); });
+    if (options.sections.contains(QLatin1String("catalog")))
+        guarded(QStringLiteral("catalog"), [&] { benchCatalog(options); });
+    if (options.sections.contains(QLatin1String("startup")))
+        guarded(QStringLiteral("start-up"), [&] { benchStartup(options, base.path()); });
+#ifdef VANTREL_BENCH_SEARCH
+    if (options.sections.contains(QLatin1String("search")))
+        guarded(QStringLiteral("search"), [&] { benchSearch(options); });
+#else
+    if (options.sections.contains(QLatin1String("search")))
+        rows.append({QStringLiteral("search"), QStringLiteral("needs the app (-DVANTREL_BUILD_APP=ON)"), QStringLiteral("skipped"), {}, {}, {}, {}});
+#endif
+
+    printTable(options, loadBefore);
+    return failures == 0 ? 0 : 1;
+}
