@@ -65,16 +65,25 @@ public:
         return object;
     }
 
-    // Sizes the window and the view to the view's own height (tray panel, sheets).
+    // Sizes the window and the view to the view's own height (tray panel,
+    // sheets), once pending layouts have been polished.
     void fitHeight()
     {
         QQuickItem *item = rootItem();
         if (!item || !m_window)
             return;
+        waitForFrame();  // layouts are polished before a frame renders
         const int h = qCeil(item->implicitHeight());
         m_window->resize(m_window->width(), h);
         item->setHeight(h);
-        QCoreApplication::processEvents();
+        waitForFrame();
+    }
+
+    void waitForFrame()
+    {
+        QSignalSpy swapped(m_hostWindow, &QQuickWindow::frameSwapped);
+        m_hostWindow->update();
+        swapped.wait(2000);
     }
 
     QQuickWindow *window() const { return m_hostWindow; }
@@ -151,9 +160,7 @@ public:
     {
         const QString dir = screenshotDir();
         QDir().mkpath(dir);
-        QSignalSpy swapped(m_hostWindow, &QQuickWindow::frameSwapped);
-        m_hostWindow->update();
-        swapped.wait(2000);
+        waitForFrame();
         const QImage image = m_hostWindow->grabWindow();
         const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
         if (image.isNull() || !image.save(path))

@@ -292,6 +292,7 @@ private Q_SLOTS:
         f.host.click(f.submitButton());
         QTRY_VERIFY(ViewHost::shown(f.item("feedbackFailureBox")));
         QCOMPARE(ViewHost::text(f.item("feedbackFailureMessage")), shown);
+        f.host.fitHeight();
 
         // Editing keeps both the input and the message; a retry is possible.
         f.item("feedbackSummaryField")->forceActiveFocus();
@@ -333,6 +334,7 @@ private Q_SLOTS:
             };
             f.host.click(f.submitButton());
             QTRY_COMPARE(f.store->feedbackState().kindName(), QStringLiteral("failed"));
+            f.host.fitHeight();
         } else if (state == QLatin1String("submitting")) {
             f.h.feedback->gate = std::make_shared<Gate>();
             f.host.click(f.submitButton());

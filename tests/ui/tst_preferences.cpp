@@ -161,13 +161,15 @@ private Q_SLOTS:
               QStringLiteral("Język"), QStringLiteral("Globalny skrót"), QStringLiteral("Gotowość aplikacji"),
               QStringLiteral("Vantrel sprawdza pobrania przed instalacją.")})
             QVERIFY2(polish.contains(expected), qPrintable(expected));
-        // Only the shortcut and the language code read the same in both.
+        // Apart from symbols, only the shortcut and the language code read the same.
         QStringList unchanged;
         for (const QString &text : polish) {
-            if (english.contains(text))
+            const bool symbol = text == QStringLiteral("▾")
+                || (text.size() == 1 && text.at(0).unicode() >= 0xE000 && text.at(0).unicode() <= 0xF8FF);
+            if (english.contains(text) && !symbol)
                 unchanged.append(text);
         }
-        QCOMPARE(unchanged, (QStringList{QStringLiteral("⌘K"), QStringLiteral("PL")}));
+        QCOMPARE(unchanged, QStringList{QStringLiteral("⌘K")});
         QCOMPARE(ViewHost::text(f.item("resetOnboardingButton")), QStringLiteral("Resetuj onboarding"));
         QCOMPARE(f.item("languagePicker")->property("displayText").toString(), QStringLiteral("PL"));
         f.h.loader->gate->open();

@@ -300,8 +300,8 @@ Item {
                             background: null
                             Accessible.name: sheet.t("feedbackDescription")
                             // Tab leaves the editor instead of typing a tab.
-                            KeyNavigation.tab: cancelButton
-                            KeyNavigation.backtab: summaryField
+                            Keys.onTabPressed: (event) => { cancelButton.forceActiveFocus(Qt.TabFocusReason); event.accepted = true }
+                            Keys.onBacktabPressed: (event) => { summaryField.forceActiveFocus(Qt.BacktabFocusReason); event.accepted = true }
                         }
                     }
                     Text {
