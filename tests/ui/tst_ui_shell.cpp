@@ -48,6 +48,7 @@ private Q_SLOTS:
     void ctrlKOpensQuickSwitcher();
     void feedbackButtonResetsStateAndOpensSheet();
     void startupRefreshFailureShowsAlert();
+    void largeCatalogBuildsTilesLazily();
 };
 
 void TestShell::rootChoosesOnboardingOrShell()
@@ -362,6 +363,27 @@ void TestShell::startupRefreshFailureShowsAlert()
     QTRY_VERIFY(prop(alert, "opened").toBool());
     // The catalog already shown stays.
     QCOMPARE(h.store()->manifest(), options.initial);
+}
+
+void TestShell::largeCatalogBuildsTilesLazily()
+{
+    QList<AppManifestItem> apps;
+    for (int i = 0; i < 1000; ++i)
+        apps.append(app(QStringLiteral("app%1").arg(i), QStringLiteral("App %1").arg(i)));
+    UiHarness h({UiFixtures::manifest(apps)});
+    QVERIFY2(h.load(), qPrintable(h.errors()));
+    h.click(h.find("sidebarRow_allApps"));
+    QTRY_COMPARE(libraryIds(h).size(), 1000);
+    QCOMPARE(prop(h.find("allAppsCount"), "text").toString(), QStringLiteral("1000"));
+    QTRY_VERIFY(h.findVisible("tile_app0"));
+    int tiles = 0;
+    for (int i = 0; i < 1000; ++i)
+        tiles += h.find(QStringLiteral("tile_app%1").arg(i)) != nullptr;
+    QVERIFY2(tiles < 60, qPrintable(QString::number(tiles)));
+
+    // Scrolling to the end builds the last tiles on demand.
+    QMetaObject::invokeMethod(h.find("libraryHome"), "positionViewAtEnd");
+    QTRY_VERIFY(h.findVisible("tile_app999"));
 }
 
 QTEST_MAIN(TestShell)
