@@ -62,6 +62,8 @@ struct StoreSession {
     StoreSession()
     {
         installRoot = QDir::home().filePath(QStringLiteral("Applications/Vantrel"));
+        // Every start clears what an interrupted install left (live installs are skipped).
+        AppInstaller::removeLeftovers(installRoot);
         session = std::make_unique<QNetworkAccessManager>();
         auto properties = std::make_shared<CompiledAppProperties>();
         auto language = std::make_shared<SystemLanguage>();
