@@ -4,6 +4,7 @@
 #include "BlockingWork.h"
 #include "InstallFaultPoint.h"
 #include "InstallFiles.h"
+#include "InstallReceipt.h"
 #include "InstallLocks.h"
 #include "PlatformLayers.h"
 #include "catalog/ManifestPolicy.h"
@@ -262,10 +263,11 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
         leftovers.staged = staged;
 
         QCoro::Task<void> placement = BlockingWork::run([root = ctx.installRoot, bundleName, source = found.path, staged,
-                                    replacer = ctx.layers.replacer, destination] {
+                                    replacer = ctx.layers.replacer, destination, appId = app.id, version = app.version] {
             InstallLocks::removeDeadStaged(root, bundleName);
             InstallFiles::copyTreeDurably(source, staged);
             InstallFiles::syncDirectory(root);
+            InstallReceipt::write(root, bundleName, appId, version, staged);
             InstallFaultPoint::reach("before-swap");
             replacer->replaceItem(destination, staged);
             InstallFaultPoint::reach("after-swap");
