@@ -9,3 +9,4 @@ mkdir -p build/screenshots
 export QT_QPA_PLATFORM=offscreen
 cd build
 ctest --output-on-failure -j"$(nproc)" --timeout 600
+(cd .. && bash scripts/fuzz.sh 5)

@@ -1,0 +1,166 @@
+// Writes the fuzzers' seed inputs: vantrel-fuzz-seeds OUTDIR creates
+// OUTDIR/<target>/<n> files, small valid and near-valid inputs of each kind.
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QString>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <cstdio>
+
+namespace {
+
+struct ZipEntry {
+    enum Kind { file, directory, symlink } kind;
+    QByteArray name;
+    QByteArray content;  // file content or link target
+    int mode = 0644;
+};
+
+QByteArray zip(const QList<ZipEntry> &entries, bool stored = false)
+{
+    QByteArray buffer(1 << 20, '\0');
+    size_t used = 0;
+    archive *a = archive_write_new();
+    archive_write_set_format_zip(a);
+    if (stored)
+        archive_write_set_format_option(a, "zip", "compression", "store");
+    archive_write_open_memory(a, buffer.data(), size_t(buffer.size()), &used);
+    for (const ZipEntry &e : entries) {
+        archive_entry *entry = archive_entry_new();
+        archive_entry_set_pathname(entry, e.name.constData());
+        if (e.kind == ZipEntry::directory) {
+            archive_entry_set_filetype(entry, AE_IFDIR);
+            archive_entry_set_perm(entry, 0755);
+        } else if (e.kind == ZipEntry::symlink) {
+            archive_entry_set_filetype(entry, AE_IFLNK);
+            archive_entry_set_perm(entry, 0777);
+            archive_entry_set_symlink(entry, e.content.constData());
+        } else {
+            archive_entry_set_filetype(entry, AE_IFREG);
+            archive_entry_set_perm(entry, e.mode);
+            archive_entry_set_size(entry, e.content.size());
+        }
+        archive_write_header(a, entry);
+        if (e.kind == ZipEntry::file)
+            archive_write_data(a, e.content.constData(), size_t(e.content.size()));
+        archive_entry_free(entry);
+    }
+    archive_write_close(a);
+    archive_write_free(a);
+    buffer.truncate(qsizetype(used));
+    return buffer;
+}
+
+const QByteArray plist = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
+                         "<string>com.example.seed</string><key>CFBundleExecutable</key><string>Seed</string>"
+                         "</dict></plist>";
+
+QList<QByteArray> zipSeeds()
+{
+    using E = ZipEntry;
+    return {
+        zip({{E::directory, "Seed.app/", {}}, {E::directory, "Seed.app/Contents/", {}},
+             {E::file, "Seed.app/Contents/Info.plist", plist},
+             {E::file, "Seed.app/Contents/MacOS/Seed", "#!/bin/sh\necho seed\n", 0755},
+             {E::symlink, "Seed.app/Contents/Current", "MacOS"}}),
+        zip({{E::file, "Seed.app/Contents/Info.plist", plist}}, true),
+        zip({{E::file, "../escape.txt", "x"}}),
+        zip({{E::file, "/tmp/absolute.txt", "x"}}, true),
+        zip({{E::file, "a/../../escape.txt", "x"}}, true),
+        zip({{E::symlink, "link", "../.."}, {E::file, "link/escape.txt", "x"}}, true),
+        zip({{E::symlink, "abs", "/etc"}}, true),
+        zip({{E::symlink, "here", "."}, {E::symlink, "out", "here/../x"}}, true),
+        zip({{E::directory, "d/", {}}, {E::file, "d", "twice"}}, true),
+        zip({{E::file, "big.bin", QByteArray(200000, '\0')}}),
+    };
+}
+
+QList<QByteArray> manifestSeeds()
+{
+    return {
+        R"({"generatedAt":"2026-05-03T00:00:00Z","apps":[]})",
+        R"({"generatedAt":"2026-05-03T02:00:00+02:00","apps":[{"id":"a","name":"A","tagline":"t","category":"c",)"
+        R"("bundleId":"com.example.a","version":"1.2.0","minMacOS":"14","status":"live",)"
+        R"("downloadUrl":"https://example.com/a.zip","sha256":")"
+        "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef"
+        R"(","sparkleFeedUrl":null,"symbolName":"star","iconUrl":"https://example.com/a.png","accent":"lime",)"
+        R"("tags":["x","y"],"description":"d","privacyNote":"p","releaseNotes":[{"version":"1.2.0","date":"May 2026","text":"n"}]}],)"
+        R"("announcements":[{"id":"n1","appId":"a","appName":"A","kind":"release","title":"T","body":"B",)"
+        R"("version":"1.2.0","publishedAt":"2026-05-03T00:00:00Z"}]})",
+        R"({"generatedAt":"2026-05-03T00:00:00.5Z","apps":[]})",
+        R"({"generatedAt":"2026-05-03T00:00:00Z","apps":[{"status":"Live"}],"announcements":null})",
+        R"([[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]])",
+    };
+}
+
+QList<QByteArray> installStateSeeds()
+{
+    return {
+        R"({"notInstalled":{}})",
+        R"({"installing":{"progress":0.04}})",
+        R"({"installed":{"version":"1.2.0"}})",
+        R"({"updateAvailable":{"installedVersion":"1.0","latestVersion":"1.1"}})",
+        R"({"failed":{"message":"Could not install A."}})",
+        R"({"installed":{"version":"1"},"failed":{"message":"m"}})",
+        R"({"installed":{"_0":"1"}})",
+    };
+}
+
+QList<QByteArray> feedbackSeeds()
+{
+    return {
+        R"({"ok":true,"issue":{"id":"i1","identifier":"FB-1","url":"https://example.com/i/1"},"message":"thanks"})",
+        R"({"ok":false,"issue":{"id":"i2"}})",
+        R"({"error":"invalid","message":"Title is required."})",
+        R"({"error":"  ","message":""})",
+        R"(<html>500</html>)",
+    };
+}
+
+QList<QByteArray> versionSeeds()
+{
+    return {
+        QByteArray("\x05" "1.2.0" "1.10", 10),
+        "1.0.0-beta.2\x0c" "1.0.0-beta.11" "1.0.0",
+        "2.0-rc1\x05" "2.0.0" "2",
+        "1.0-alpha\x08" "1.0-ALPHA" "1.0-\xc3\xa9",
+        "99999999999999999999.1\x03" "0.1" "9223372036854775807",
+    };
+}
+
+bool writeAll(const QString &dir, const QList<QByteArray> &seeds)
+{
+    if (!QDir().mkpath(dir))
+        return false;
+    for (qsizetype i = 0; i < seeds.size(); ++i) {
+        QFile file(dir + QStringLiteral("/seed-%1").arg(i));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(seeds[i]) != seeds[i].size())
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vantrel-fuzz-seeds OUTDIR\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const bool ok = writeAll(out + QStringLiteral("/fuzz_zip_extract"), zipSeeds())
+        && writeAll(out + QStringLiteral("/fuzz_manifest_decoder"), manifestSeeds())
+        && writeAll(out + QStringLiteral("/fuzz_install_state"), installStateSeeds())
+        && writeAll(out + QStringLiteral("/fuzz_feedback_response"), feedbackSeeds())
+        && writeAll(out + QStringLiteral("/fuzz_version_compare"), versionSeeds());
+    if (!ok) {
+        std::fprintf(stderr, "vantrel-fuzz-seeds: could not write to %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,139 @@
+// Any bytes as a ZIP archive: extraction never crashes, and whatever it
+// writes stays inside the extraction directory: nothing appears beside it or
+// above it, and every symbolic link it leaves resolves inside it.
+#include "FuzzSupport.h"
+
+#include "LibarchiveExtractor.h"
+#include "errors/LauncherError.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+struct Sandbox {
+    // sandbox/up1/up2/out: escapes of one, two or three levels land in the
+    // sandbox, where they are seen.
+    QTemporaryDir root;
+    QString archive;
+    QString out;
+
+    Sandbox()
+    {
+        if (!root.isValid())
+            fuzzFinding("no temporary directory");
+        QDir(root.path()).mkpath(QStringLiteral("up1/up2"));
+        archive = root.filePath(QStringLiteral("up1/up2/input.zip"));
+        out = root.filePath(QStringLiteral("up1/up2/out"));
+    }
+};
+
+Sandbox &sandbox()
+{
+    static Sandbox *instance = new Sandbox;
+    return *instance;
+}
+
+// Everything in the sandbox except the archive and the extraction directory.
+QStringList strayItems(const Sandbox &box)
+{
+    QStringList stray;
+    QDirIterator it(box.root.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    const QString rootPath = box.root.path();
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = path.mid(rootPath.size() + 1);
+        if (relative == QLatin1String("up1") || relative == QLatin1String("up1/up2")
+            || relative == QLatin1String("up1/up2/input.zip") || relative == QLatin1String("up1/up2/out")
+            || relative.startsWith(QLatin1String("up1/up2/out/")))
+            continue;
+        stray.append(relative);
+    }
+    return stray;
+}
+
+// Where path leads when every link on the way is followed as the system
+// would, missing parts taken as written. Empty for a link loop.
+QByteArray resolve(const QByteArray &path)
+{
+    QList<QByteArray> stack;
+    QList<QByteArray> pending = path.split('/');
+    int hops = 0;
+    while (!pending.isEmpty()) {
+        const QByteArray part = pending.takeFirst();
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!stack.isEmpty())
+                stack.removeLast();
+            continue;
+        }
+        stack.append(part);
+        const QByteArray current = '/' + stack.join('/');
+        char target[4096];
+        const ssize_t n = ::readlink(current.constData(), target, sizeof target);
+        if (n < 0)
+            continue;
+        if (++hops > 64)
+            return {};
+        stack.removeLast();
+        const QByteArray text(target, n);
+        if (text.startsWith('/'))
+            stack.clear();
+        pending = text.split('/') + pending;
+    }
+    return '/' + stack.join('/');
+}
+
+void checkLinksInside(const QString &out)
+{
+    const QByteArray base = QFile::encodeName(QFileInfo(out).canonicalFilePath());
+    QDirIterator it(out, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!QFileInfo(path).isSymLink())
+            continue;
+        const QByteArray resolved = resolve(QFile::encodeName(QFileInfo(path).absoluteFilePath()));
+        FUZZ_CHECK(resolved.isEmpty() || resolved == base || resolved.startsWith(base + '/'),
+                   path + QStringLiteral(" leads to ") + QFile::decodeName(resolved));
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    Sandbox &box = sandbox();
+    {
+        QFile file(box.archive);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            fuzzFinding("cannot write the input");
+        file.write(reinterpret_cast<const char *>(data), qint64(size));
+    }
+    QDir(box.out).removeRecursively();
+    QDir().mkpath(box.out);
+
+    LibarchiveExtractor::Limits limits;
+    limits.minimumCap = 8 << 20;
+    limits.maximumCap = 8 << 20;
+    limits.maximumEntries = 2000;
+    const LibarchiveExtractor extractor(limits);
+    try {
+        extractor.extractZip(box.archive, box.out);
+    } catch (const PlatformError &) {
+    }
+
+    const QStringList stray = strayItems(box);
+    FUZZ_CHECK(stray.isEmpty(), stray.join(QLatin1Char(' ')));
+    checkLinksInside(box.out);
+    QDir(box.out).removeRecursively();
+    return 0;
+}
