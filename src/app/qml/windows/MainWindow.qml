@@ -34,9 +34,20 @@ ApplicationWindow {
         store: window.store
     }
 
-    // The start-up task: runs every time the content appears.
-    onVisibleChanged: if (visible) store.refreshCatalog()
-    Component.onCompleted: if (visible) store.refreshCatalog()
+    // The start-up task: runs every time the content appears (once per
+    // hidden-to-shown change, however often the window reports visibility).
+    property bool contentShown: false
+    function contentAppeared() {
+        const shown = visibility !== Window.Hidden
+        if (shown && !contentShown) {
+            contentShown = true
+            store.refreshCatalog()
+        } else if (!shown) {
+            contentShown = false
+        }
+    }
+    onVisibilityChanged: contentAppeared()
+    Component.onCompleted: contentAppeared()
 
     function bringUp() {
         if (visibility === Window.Minimized)
