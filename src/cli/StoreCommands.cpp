@@ -90,7 +90,7 @@ struct StoreSession {
     bool refresh()
     {
         store->setErrorMessage(std::nullopt);
-        QCoro::waitFor(store->loadManifest());
+        Cli::waitFor(store->loadManifest());
         if (const auto &message = store->errorMessage()) {
             Cli::err() << Cli::printable(*message) << Qt::endl;
             return false;

@@ -3,6 +3,7 @@
 // Substitutes for the store's collaborators, and a harness that builds a store
 // over a temporary user-defaults file. Header-only: every store test includes it.
 
+#include "AwaitTask.h"
 #include "store/LauncherStore.h"
 #include "PlatformLayers.h"
 #include "SettingsUserDefaults.h"

@@ -2,6 +2,7 @@
 // with the real platform layers, the event recorder and the workspace, against
 // a catalog, release archives and an event endpoint on loopback.
 
+#include "AwaitTask.h"
 #include "FixedSystemVersion.h"
 #include "LinuxWorkspace.h"
 #include "LoopbackHttpServer.h"
@@ -170,7 +171,7 @@ void TestStoreEndToEnd::refreshInstallRelaunchUpdateOpenFeedback()
 
     // Refresh from the seed catalog, then install.
     auto store = makeStore(SeedManifest::manifest());
-    QCoro::waitFor(store->loadManifest());
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
     QCOMPARE(store->errorMessage(), std::nullopt);
     QCOMPARE(store->manifest().apps.size(), 1);
     QCOMPARE(store->stateFor(QStringLiteral("alpha")), AppInstallState::notInstalled());
@@ -196,7 +197,7 @@ void TestStoreEndToEnd::refreshInstallRelaunchUpdateOpenFeedback()
     // The catalog moves on.
     const AppManifestItem second = release(QStringLiteral("1.1.0"));
     serve(second);
-    QCoro::waitFor(store->loadManifest());
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
     QCOMPARE(store->stateFor(QStringLiteral("alpha")),
              AppInstallState::updateAvailable(QStringLiteral("1.0.0"), QStringLiteral("1.1.0")));
 
@@ -219,8 +220,8 @@ void TestStoreEndToEnd::refreshInstallRelaunchUpdateOpenFeedback()
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker) && QFileInfo(marker).size() > 0, 10000);
 
     // Feedback about the installed app through the real client.
-    QCoro::waitFor(store->submitFeedback(FeedbackType::bug, QStringLiteral("  It crashes \n"),
-                                         QStringLiteral("When opened."), QStringLiteral("alpha")));
+    QVERIFY(StoreTest::finishes(store->submitFeedback(FeedbackType::bug, QStringLiteral("  It crashes \n"),
+                                                      QStringLiteral("When opened."), QStringLiteral("alpha"))));
     QCOMPARE(store->feedbackState().kind(), FeedbackSubmissionState::Kind::submitted);
     QCOMPARE(store->feedbackState().issue().identifier, std::optional<QString>(QStringLiteral("VAN-7")));
     LoopbackHttpServer::Request feedback;
@@ -234,7 +235,8 @@ void TestStoreEndToEnd::refreshInstallRelaunchUpdateOpenFeedback()
     QCOMPARE(sent.value(QStringLiteral("appId")).toString(), QStringLiteral("alpha"));
     QCOMPARE(sent.value(QStringLiteral("diagnostics")).toObject().value(QStringLiteral("selectedAppVersion")).toString(),
              QStringLiteral("1.1.0"));
-    QCoro::waitFor(store->submitFeedback(FeedbackType::bug, QStringLiteral("x"), QStringLiteral("y"), std::nullopt));
+    QVERIFY(StoreTest::finishes(
+        store->submitFeedback(FeedbackType::bug, QStringLiteral("x"), QStringLiteral("y"), std::nullopt)));
     QCOMPARE(store->feedbackState(), FeedbackSubmissionState::failed(QStringLiteral("Title is too short.")));
 
     // The events arrived in order, with their members.

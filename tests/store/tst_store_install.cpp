@@ -163,7 +163,7 @@ void TestStoreInstall::secondInstallOfTheSameAppIsRefused()
     // A refresh in the middle derives updateAvailable from the old record again;
     // the running install still may not be started twice.
     h.loader->results.push_back(makeManifest({app, other}));
-    QCoro::waitFor(store->loadManifest());
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
     QCOMPARE(store->state(app), AppInstallState::updateAvailable("1.0.0", "1.1.0"));
     store->setErrorMessage(std::nullopt);
     store->install(app);
@@ -244,7 +244,7 @@ void TestStoreInstall::failedUpdateKeepsTheOldRecords()
     QCOMPARE(h.recorded(LauncherStore::installedPathsKey), (QHash<QString, QString>{{"alpha", bundle}}));
     // The next refresh derives the state from the records again.
     h.loader->results.push_back(makeManifest({app}));
-    QCoro::waitFor(store->loadManifest());
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
     QCOMPARE(store->state(app), AppInstallState::updateAvailable("1.0.0", "1.1.0"));
 }
 

@@ -80,7 +80,7 @@ void TestStoreOnboarding::starterSelectionComesFromTheFirstCatalog()
     auto store = h.makeStore(makeManifest({makeApp("one")}));
     QSignalSpy spy(store.get(), &LauncherStore::selectedStarterAppIDsChanged);
     h.loader->results.push_back(makeManifest({makeApp("one"), makeApp("new")}));
-    QCoro::waitFor(store->loadManifest());
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
     QVERIFY(!store->isStarterSelected("new"));
     store->toggleStarter("new");
     QVERIFY(store->isStarterSelected("new"));
@@ -126,7 +126,7 @@ void TestStoreOnboarding::announcementQueueAcrossRelaunch()
 
     // Seen ids of announcements that left the catalog are kept; a new one pops up.
     h.loader->results.push_back(makeManifest({makeApp("one")}, {makeAnnouncement("e", "one")}));
-    QCoro::waitFor(store->loadManifest());
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
     QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("e"));
     store->acknowledgePendingAnnouncement();
     store.reset();
@@ -163,10 +163,10 @@ void TestStoreOnboarding::feedbackRequest()
 {
     StoreHarness h;
     auto store = h.makeStore(makeManifest({makeApp("one")}));
-    QCoro::waitFor(store->submitFeedback(FeedbackType::idea, QStringLiteral("  Make it  faster \n"),
-                                         QStringLiteral("\n\tWhen I open\nthe list. \r\n"), std::nullopt));
-    QCoro::waitFor(store->submitFeedback(FeedbackType::idea, QStringLiteral("  Make it  faster \n"),
-                                         QStringLiteral("x"), std::nullopt));
+    QVERIFY(StoreTest::finishes(store->submitFeedback(FeedbackType::idea, QStringLiteral("  Make it  faster \n"),
+                                                      QStringLiteral("\n\tWhen I open\nthe list. \r\n"), std::nullopt)));
+    QVERIFY(StoreTest::finishes(store->submitFeedback(FeedbackType::idea, QStringLiteral("  Make it  faster \n"),
+                                                      QStringLiteral("x"), std::nullopt)));
     QCOMPARE(h.feedback->requests.size(), 2);
     const FeedbackSubmissionRequest first = h.feedback->requests.at(0);
     QCOMPARE(first.type, FeedbackType::idea);
@@ -313,7 +313,7 @@ void TestStoreOnboarding::feedbackOutcome()
     auto task = store->submitFeedback(FeedbackType::bug, QStringLiteral("t"), QStringLiteral("d"), std::nullopt);
     QCOMPARE(store->feedbackState(), FeedbackSubmissionState::submitting());
     h.feedback->gate->open();
-    QCoro::waitFor(std::move(task));
+    QVERIFY(StoreTest::finishes(std::move(task)));
     QCOMPARE(store->feedbackState(), expected);
     QCOMPARE(spy.count(), 2);
     QCOMPARE(store->property("feedbackState").value<FeedbackSubmissionState>(), expected);
@@ -336,7 +336,7 @@ void TestStoreOnboarding::storeGoneWhileSubmitting()
     store.reset();
     h.feedback->gate->open();
     // The answer arrives after the store is gone and is dropped quietly.
-    QCoro::waitFor(std::move(task));
+    QVERIFY(StoreTest::finishes(std::move(task)));
     QVERIFY(answered);
 }
 

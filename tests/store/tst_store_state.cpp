@@ -402,7 +402,7 @@ void TestStoreState::refreshMergesAndReconciles()
                      {makeAnnouncement(QStringLiteral("n2"), QStringLiteral("gamma"))});
     h.loader->results.push_back(next);
     QSignalSpy manifestSpy(store.get(), &LauncherStore::manifestChanged);
-    QCoro::waitFor(store->loadManifest());
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
 
     QCOMPARE(h.loader->locales, QList<VantrelLocale>{VantrelLocale::de});
     QCOMPARE(store->manifest(), next);
@@ -453,7 +453,7 @@ void TestStoreState::refreshSelectionRules()
         items.append(makeApp(parts[0], *AppReleaseStatusUtil::fromRawValue(parts[1])));
     }
     h.loader->results.push_back(makeManifest(items));
-    QCoro::waitFor(store->loadManifest());
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
     QCOMPARE(store->selectedAppIDValue(), selectionAfter.toString());
     QCOMPARE(store->selectedAppID().has_value(), selectionAfter.isValid());
 }
@@ -473,7 +473,7 @@ void TestStoreState::refreshFailureKeepsEverything()
 
     h.loader->results.push_back(QStringLiteral("offline"));
     QSignalSpy manifestSpy(store.get(), &LauncherStore::manifestChanged);
-    QCoro::waitFor(store->loadManifest());
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
 
     QCOMPARE(store->errorMessage(),
              std::optional<QString>(QStringLiteral("Nie udało się odświeżyć aplikacji. Pokazuję ostatni znany stan.")));
@@ -505,7 +505,7 @@ void TestStoreState::refreshWithoutPublishedAppsCompletesOnboarding()
         h.loader->results.push_back(makeManifest({makeApp(QStringLiteral("soon"), AppReleaseStatus::comingSoon)}));
     else
         h.loader->results.push_back(QStringLiteral("offline"));
-    QCoro::waitFor(store->loadManifest());
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
     QCOMPARE(store->onboardingComplete(), true);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(store->errorMessage().has_value(), !refreshSucceeds);
