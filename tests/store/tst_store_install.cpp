@@ -30,6 +30,8 @@ private Q_SLOTS:
     void storeGoneWhileInstalling();
     void open_data();
     void open();
+    void noBundleForgetsOnlyThatApp_data();
+    void noBundleForgetsOnlyThatApp();
     void openFallsBackToInstall_data();
     void openFallsBackToInstall();
 };
@@ -352,6 +354,48 @@ void TestStoreInstall::open()
         QVERIFY(!store->installedAppURLs().contains(app.id));
         QVERIFY(h.installer->calls.isEmpty());
     }
+}
+
+void TestStoreInstall::noBundleForgetsOnlyThatApp_data()
+{
+    QTest::addColumn<bool>("recordsWipedMeanwhile");
+    QTest::newRow("records present") << false;
+    // Another process (the command-line tool) removed them after the store started.
+    QTest::newRow("records gone meanwhile") << true;
+}
+
+void TestStoreInstall::noBundleForgetsOnlyThatApp()
+{
+    QFETCH(bool, recordsWipedMeanwhile);
+    StoreHarness h;
+    const AppManifestItem app = makeApp(QStringLiteral("alpha"));
+    const QString recorded = h.makeBundle(QStringLiteral("Alpha"));
+    const QString other = h.makeBundle(QStringLiteral("Other"));
+    // Records of an app that left the catalog, and a path without a version.
+    const QHash<QString, QString> otherVersions{{"gone", "2.0"}};
+    const QHash<QString, QString> otherPaths{{"gone", other}, {"orphan", "/nowhere/Orphan.app"}};
+    h.record({{"gone", "2.0"}, {"alpha", "1.0.0"}},
+             {{"gone", other}, {"orphan", "/nowhere/Orphan.app"}, {"alpha", recorded}});
+    auto store = h.makeStore(makeManifest({app}));
+    QCOMPARE(store->state(app), AppInstallState::installed(app.version));
+    QVERIFY(QDir(recorded).removeRecursively());
+    if (recordsWipedMeanwhile) {
+        SettingsUserDefaults tool(h.defaultsPath());
+        tool.removeObject(LauncherStore::installedVersionsKey);
+        tool.removeObject(LauncherStore::installedPathsKey);
+    }
+
+    store->open(app);
+
+    QCOMPARE(store->state(app), AppInstallState::notInstalled());
+    QVERIFY(h.workspace->opened.isEmpty());
+    // Both maps are written back without the app, even when it was not in them.
+    const SettingsUserDefaults reread(h.defaultsPath());
+    QCOMPARE(reread.object(LauncherStore::installedVersionsKey).typeId(), int(QMetaType::QByteArray));
+    QCOMPARE(reread.object(LauncherStore::installedPathsKey).typeId(), int(QMetaType::QByteArray));
+    using Map = QHash<QString, QString>;
+    QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), recordsWipedMeanwhile ? Map() : otherVersions);
+    QCOMPARE(h.recorded(LauncherStore::installedPathsKey), recordsWipedMeanwhile ? Map() : otherPaths);
 }
 
 void TestStoreInstall::openFallsBackToInstall_data()
