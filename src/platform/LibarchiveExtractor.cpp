@@ -13,7 +13,9 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -102,6 +104,21 @@ bool targetStaysInside(const QList<QByteArray> &linkParts, const QByteArray &tar
         }
     }
     return true;
+}
+
+// Starts writing a finished file to disk without waiting, so the flush
+// before the swap finds little left to do while extraction goes on.
+void startWriteback(const QByteArray &path)
+{
+#ifdef __linux__
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd >= 0) {
+        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(path);
+#endif
 }
 
 }  // namespace
@@ -230,8 +247,10 @@ void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &
         }
         if (archive_write_finish_entry(writer.get()) < ARCHIVE_WARN)
             throw writerError(writer.get(), shownName);
-        if (type == AE_IFREG)
+        if (type == AE_IFREG) {
+            startWriteback(path);
             InstallFaultPoint::reach("extracting");
+        }
     }
     if (archive_write_close(writer.get()) < ARCHIVE_WARN)
         throw writerError(writer.get(), QFileInfo(destinationDir).fileName());

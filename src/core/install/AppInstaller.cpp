@@ -241,7 +241,9 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
             throw;
         }
 
-        QCoro::Task<FoundBundle> search = BlockingWork::run([bundles = ctx.layers.bundles, extracted, bundleId = app.bundleId] {
+        QCoro::Task<FoundBundle> search = BlockingWork::run([bundles = ctx.layers.bundles, archive, extracted, bundleId = app.bundleId] {
+            // Unpacked, the archive would only add to the flush before the swap.
+            InstallFiles::removeTree(archive);
             return findAndValidate(extracted, *bundles, bundleId);
         });
         const FoundBundle found = co_await search;
@@ -265,7 +267,7 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
         QCoro::Task<void> placement = BlockingWork::run([root = ctx.installRoot, bundleName, source = found.path, staged,
                                     replacer = ctx.layers.replacer, destination, appId = app.id, version = app.version] {
             InstallLocks::removeDeadStaged(root, bundleName);
-            InstallFiles::copyTreeDurably(source, staged);
+            InstallFiles::placeTreeDurably(source, staged);
             InstallFiles::syncDirectory(root);
             InstallReceipt::write(root, bundleName, appId, version, staged);
             InstallFaultPoint::reach("before-swap");

@@ -317,6 +317,33 @@ void copyTreeDurably(const QString &source, const QString &destination)
     copyDirectory(from, QFile::encodeName(destination), st.st_mode);
 }
 
+void placeTreeDurably(const QString &source, const QString &destination)
+{
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(destination);
+    struct stat st {};
+    if (::lstat(to.constData(), &st) == 0)
+        throwFileError(QStringLiteral("Could not copy"), to, EEXIST);
+    // A rename keeps the data where extraction wrote it: no second copy of
+    // every byte. Across filesystems (a separate /tmp) it fails and we copy.
+    if (::rename(from.constData(), to.constData()) != 0) {
+        copyTreeDurably(source, destination);
+        return;
+    }
+    InstallFaultPoint::reach("copying");
+    // One flush of the filesystem writes the whole tree and its folders in a
+    // single journal commit, where a flush per file would commit thousands.
+    Fd fd(::open(to.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0)
+        throwFileError(QStringLiteral("Could not copy"), to, errno);
+#ifdef __linux__
+    if (::syncfs(fd.get()) != 0)
+        throwFileError(QStringLiteral("Could not copy"), to, errno);
+#else
+    ::sync();
+#endif
+}
+
 std::optional<QString> findBundle(const QString &root)
 {
     if (auto found = findIn(QFile::encodeName(root)))

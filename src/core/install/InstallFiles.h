@@ -22,6 +22,12 @@ void syncDirectory(const QString &path) noexcept;
 // bits), and flushes every file and folder to disk before returning.
 void copyTreeDurably(const QString &source, const QString &destination);
 
+// Moves a directory tree to destination (which must not exist) when both are
+// on one filesystem, else copies it as copyTreeDurably does; either way every
+// file and folder is on disk before returning. The source is gone or
+// untouched afterwards, never half moved.
+void placeTreeDurably(const QString &source, const QString &destination);
+
 // The first folder whose name ends in ".app" (case-sensitive) in depth-first
 // order below root, siblings in name order. Hidden entries are skipped and
 // symbolic links are neither returned nor followed.
