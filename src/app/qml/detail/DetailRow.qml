@@ -15,8 +15,9 @@ RowLayout {
         font: VNT.system(11.5)
         color: VNT.fg3
         Layout.preferredWidth: 92
+        Layout.maximumWidth: 92
         Layout.alignment: Qt.AlignTop
-        elide: Text.ElideRight
+        wrapMode: Text.Wrap
     }
     TextEdit {
         id: valueText
