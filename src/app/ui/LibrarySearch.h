@@ -10,6 +10,9 @@
 namespace LibrarySearch {
 
 QString query(const QString &searchText);
+// Whether text.toLower() contains loweredQuery, without building the lowered
+// copy when text is plain ASCII (the common case, searched per keystroke).
+bool lowerContains(QStringView text, QStringView loweredQuery);
 bool matches(const AppManifestItem &app, const QString &query);
 QList<AppManifestItem> filter(const QList<AppManifestItem> &apps, const QString &searchText);
 
