@@ -29,6 +29,7 @@ private Q_SLOTS:
     void selectedAppFollowsVisibility_data();
     void selectedAppFollowsVisibility();
     void derivedValuesFollowIncludeBeta();
+    void derivedSignalsFollowRefreshesAndSelection();
     void requiresOnboardingIgnoresComingSoonApps();
     void appCountLabelWithNoVisibleApps();
     void signalsFireOnlyOnChange();
@@ -284,6 +285,49 @@ void TestStoreState::derivedValuesFollowIncludeBeta()
     QCOMPARE(count.count(), 2);
     QCOMPARE(selected.count(), 1);
     QCOMPARE(onboarding.count(), 1);
+}
+
+void TestStoreState::derivedSignalsFollowRefreshesAndSelection()
+{
+    StoreHarness h;
+    auto store = h.makeStore(makeManifest({}));
+    QCOMPARE(store->selectedApp(), std::nullopt);
+    QCOMPARE(store->requiresOnboarding(), false);
+    QCOMPARE(store->appCountLabel(), QStringLiteral("0 apps ready"));
+    QSignalSpy selected(store.get(), &LauncherStore::selectedAppChanged);
+    QSignalSpy onboarding(store.get(), &LauncherStore::requiresOnboardingChanged);
+    QSignalSpy count(store.get(), &LauncherStore::appCountLabelChanged);
+
+    const LauncherManifest two = makeManifest({makeApp(QStringLiteral("alpha")), makeApp(QStringLiteral("bravo"))});
+    h.loader->results.push_back(two);
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
+    QCOMPARE(store->selectedApp()->id, QStringLiteral("alpha"));
+    QVERIFY(store->requiresOnboarding());
+    QCOMPARE(store->appCountLabel(), QStringLiteral("2 apps ready"));
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(onboarding.count(), 1);
+    QCOMPARE(count.count(), 1);
+
+    selected.clear();
+    store->setSelectedAppIDValue(QStringLiteral("bravo"));
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(store->property("selectedApp").value<AppManifestItem>().id, QStringLiteral("bravo"));
+
+    // The same catalog again changes nothing derived.
+    selected.clear();
+    h.loader->results.push_back(two);
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
+    QCOMPARE(selected.count() + onboarding.count() + count.count(), 2);
+
+    // A new release of the selected app changes the selected record, not its id.
+    LauncherManifest newer = two;
+    newer.apps[1].version = QStringLiteral("1.1.0");
+    h.loader->results.push_back(newer);
+    QVERIFY(StoreTest::finishes(store->loadManifest()));
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(store->selectedApp()->version, QStringLiteral("1.1.0"));
+    QCOMPARE(store->selectedAppIDValue(), QStringLiteral("bravo"));
+    QCOMPARE(onboarding.count() + count.count(), 2);
 }
 
 void TestStoreState::requiresOnboardingIgnoresComingSoonApps()
