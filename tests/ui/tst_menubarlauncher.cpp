@@ -281,6 +281,23 @@ private Q_SLOTS:
         QCOMPARE(ViewHost::text(f.host.find(QStringLiteral("menuAppCount"))), QStringLiteral("5 aplikacje gotowe"));
     }
 
+    void trayPanelWindowHostsTheView()
+    {
+        StoreHarness h;
+        auto store = h.makeStore(panelManifest());
+        ViewHost host;
+        auto *panel = qobject_cast<QQuickWindow *>(host.load(
+            QStringLiteral("windows/MenuBarPanel.qml"), {{QStringLiteral("store"), QVariant::fromValue(store.get())}}));
+        QVERIFY(panel);
+        QQuickItem *view = nullptr;
+        QTRY_VERIFY((view = host.find(QStringLiteral("menuBarLauncher"))));
+        QCOMPARE(panel->width(), 360);
+        // The panel is as tall as its content: the last button ends inside it.
+        QTRY_COMPARE(panel->height(), qCeil(view->implicitHeight()));
+        QQuickItem *open = host.find(QStringLiteral("menuOpenButton"));
+        QCOMPARE(open->mapToScene(QPointF(0, open->height())).y() + 14, view->implicitHeight());
+    }
+
     void screenshots()
     {
         {

@@ -235,6 +235,25 @@ private Q_SLOTS:
         QVERIFY(f.h.loader->locales.isEmpty());
     }
 
+    void settingsWindowHostsTheViewAtItsHeight()
+    {
+        StoreHarness h;
+        auto store = h.makeStore(catalog());
+        ViewHost host;
+        auto *window = qobject_cast<QQuickWindow *>(host.load(
+            QStringLiteral("windows/SettingsWindow.qml"), {{QStringLiteral("store"), QVariant::fromValue(store.get())}}));
+        QVERIFY(window);
+        QQuickItem *view = nullptr;
+        QTRY_VERIFY((view = host.find(QStringLiteral("preferences"))));
+        QCOMPARE(window->width(), 640);
+        QTRY_COMPARE(window->height(), qCeil(view->implicitHeight()));
+        QVERIFY(view->implicitHeight() > 400);
+        QCOMPARE(window->title(), QStringLiteral("Preferences"));
+        store->setLocaleCode(QStringLiteral("de"));
+        QCOMPARE(window->title(), QStringLiteral("Einstellungen"));
+        QCOMPARE(ViewHost::text(host.find(QStringLiteral("preferencesHeading"))), QStringLiteral("Allgemein"));
+    }
+
     void screenshots()
     {
         Fixture f;
