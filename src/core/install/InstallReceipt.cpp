@@ -23,7 +23,13 @@ std::optional<QString> identity(const QString &path)
     struct stat st {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return std::nullopt;
-    return QStringLiteral("%1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
+    // The folder's modification time joins device and inode: an inode number
+    // alone may be reused by a folder made after the bundle was deleted.
+    return QStringLiteral("%1:%2:%3.%4")
+        .arg(quint64(st.st_dev))
+        .arg(quint64(st.st_ino))
+        .arg(qint64(st.st_mtim.tv_sec))
+        .arg(qint64(st.st_mtim.tv_nsec));
 }
 
 }  // namespace

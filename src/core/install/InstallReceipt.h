@@ -5,12 +5,12 @@
 #include <optional>
 
 // A small note beside each placed bundle (".<bundle>.vantrel-receipt" in the
-// install root) naming the app and version it holds and the identity (device
-// and inode) of the folder that was swapped in. It is written before the
-// swap; since the swap moves that very folder into place, the note describes
-// the bundle exactly when the identities match. After a crash between the
-// swap and the recording of the install, the next start learns from it which
-// version is really on disk.
+// install root) naming the app and version it holds and the identity (device,
+// inode and modification time) of the folder that was swapped in. It is
+// written before the swap; since the swap moves that very folder into place,
+// the note describes the bundle exactly when the identities match. After a
+// crash between the swap and the recording of the install, the next start
+// learns from it which version is really on disk.
 namespace InstallReceipt {
 
 // Writes the note for staged, which is about to become installRoot/bundleName.
