@@ -52,6 +52,8 @@ int main(int argc, char *argv[])
     auto properties = std::make_shared<CompiledAppProperties>();
     const QUrl serviceBase = ServiceEndpoints::serviceBaseURL(*properties);
     const QString installRoot = QDir::home().filePath(QStringLiteral("Applications/Vantrel"));
+    // Clear what an install interrupted by a crash left behind (live installs are skipped).
+    AppInstaller::removeLeftovers(installRoot);
 
     LauncherStore::Collaborators c;
     c.manifestLoader = std::make_shared<RemoteManifestClient>(RemoteManifestClient::defaultEndpoint(*properties), session);
