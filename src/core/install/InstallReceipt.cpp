@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace InstallReceipt {
@@ -20,16 +21,31 @@ QString receiptPath(const QString &installRoot, const QString &bundleName)
 
 std::optional<QString> identity(const QString &path)
 {
+    const QByteArray name = QFile::encodeName(path);
     struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return std::nullopt;
-    // The folder's modification time joins device and inode: an inode number
-    // alone may be reused by a folder made after the bundle was deleted.
+    // Inode numbers get reused once a folder is deleted, so the folder's
+    // creation time joins them (its modification time where the filesystem
+    // keeps no creation time).
+    qint64 seconds = st.st_mtim.tv_sec;
+    qint64 nanoseconds = st.st_mtim.tv_nsec;
+#if defined(__linux__) && defined(STATX_BTIME)
+    struct statx sx {};
+    if (::statx(AT_FDCWD, name.constData(), AT_SYMLINK_NOFOLLOW, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME)
+        && sx.stx_btime.tv_sec != 0) {
+        seconds = sx.stx_btime.tv_sec;
+        nanoseconds = sx.stx_btime.tv_nsec;
+    }
+#elif defined(__APPLE__)
+    seconds = st.st_birthtimespec.tv_sec;
+    nanoseconds = st.st_birthtimespec.tv_nsec;
+#endif
     return QStringLiteral("%1:%2:%3.%4")
         .arg(quint64(st.st_dev))
         .arg(quint64(st.st_ino))
-        .arg(qint64(st.st_mtim.tv_sec))
-        .arg(qint64(st.st_mtim.tv_nsec));
+        .arg(seconds)
+        .arg(nanoseconds);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 // A small note beside each placed bundle (".<bundle>.vantrel-receipt" in the
 // install root) naming the app and version it holds and the identity (device,
-// inode and modification time) of the folder that was swapped in. It is
+// inode and creation time) of the folder that was swapped in. It is
 // written before the swap; since the swap moves that very folder into place,
 // the note describes the bundle exactly when the identities match. After a
 // crash between the swap and the recording of the install, the next start
