@@ -4,6 +4,9 @@
 #include "catalog/ManifestPolicy.h"
 #include "store/LauncherStore.h"
 
+#include <algorithm>
+#include <numeric>
+
 AppListModel::AppListModel(QObject *parent) : QAbstractListModel(parent) {}
 
 void AppListModel::setStore(LauncherStore *store)
@@ -15,12 +18,12 @@ void AppListModel::setStore(LauncherStore *store)
     m_connections.clear();
     m_store = store;
     if (store) {
-        m_connections << connect(store, &LauncherStore::manifestChanged, this, &AppListModel::recompute)
-                      << connect(store, &LauncherStore::includeBetaAppsChanged, this, &AppListModel::recompute)
+        m_connections << connect(store, &LauncherStore::manifestChanged, this, &AppListModel::rebuildBase)
+                      << connect(store, &LauncherStore::includeBetaAppsChanged, this, &AppListModel::rebuildBase)
                       << connect(store, &LauncherStore::installStateChanged, this, &AppListModel::onInstallStateChanged)
                       << connect(store, &LauncherStore::selectedStarterAppIDsChanged, this, [this] {
                              if (m_kind == QLatin1String("selected"))
-                                 recompute();
+                                 rebuildBase();
                              else
                                  emitRowsChanged({StarredRole});
                          })
@@ -29,7 +32,7 @@ void AppListModel::setStore(LauncherStore *store)
                          })
                       << connect(store, &QObject::destroyed, this, [this] { setStore(nullptr); });
     }
-    recompute();
+    rebuildBase();
     Q_EMIT storeChanged();
 }
 
@@ -38,7 +41,7 @@ void AppListModel::setKind(const QString &kind)
     if (m_kind == kind)
         return;
     m_kind = kind;
-    recompute();
+    rebuildBase();
     Q_EMIT kindChanged();
 }
 
@@ -46,10 +49,14 @@ void AppListModel::setSearchText(const QString &text)
 {
     if (m_searchText == text)
         return;
-    const bool queryChanged = LibrarySearch::query(text) != LibrarySearch::query(m_searchText);
+    const QString previous = LibrarySearch::query(m_searchText);
+    const QString next = LibrarySearch::query(text);
     m_searchText = text;
-    if (queryChanged && searchApplies())
-        recompute();
+    if (next != previous && searchApplies()) {
+        // Typing on narrows the shown rows: only they can still match.
+        const bool narrows = !previous.isEmpty() && next.contains(previous);
+        showRows(narrows ? m_keys.matching(next, m_rows) : m_keys.matching(next));
+    }
     Q_EMIT searchTextChanged();
 }
 
@@ -59,7 +66,7 @@ bool AppListModel::searchApplies() const
         || m_kind == QLatin1String("updates");
 }
 
-QList<AppManifestItem> AppListModel::computeList() const
+QList<AppManifestItem> AppListModel::computeBase() const
 {
     if (!m_store)
         return {};
@@ -82,48 +89,134 @@ QList<AppManifestItem> AppListModel::computeList() const
                 base.append(app);
         }
     } else if (m_kind == QLatin1String("published")) {
-        return ManifestPolicy::publishedApps(manifest, beta);
+        base = ManifestPolicy::publishedApps(manifest, beta);
     } else if (m_kind == QLatin1String("comingSoon")) {
-        return ManifestPolicy::catalogLifecycle(manifest, beta).comingSoonApps;
-    } else {
-        return {};
+        base = ManifestPolicy::catalogLifecycle(manifest, beta).comingSoonApps;
     }
-    return LibrarySearch::filter(base, m_searchText);
+    return base;
 }
 
-void AppListModel::recompute()
+void AppListModel::rebuildBase()
 {
-    QList<AppManifestItem> next = computeList();
-    if (next == m_apps)
+    QList<AppManifestItem> base = computeBase();
+    LibrarySearch::SearchKeys keys;
+    QList<int> rows;
+    if (searchApplies()) {
+        keys = LibrarySearch::SearchKeys(base, LibrarySearch::SearchKeys::Fields::withTags);
+        rows = keys.matching(LibrarySearch::query(m_searchText));
+    } else {
+        rows.resize(base.size());
+        std::iota(rows.begin(), rows.end(), 0);
+    }
+    QHash<QString, QList<int>> indexes;
+    indexes.reserve(base.size());
+    for (int i = 0; i < base.size(); ++i)
+        indexes[base[i].id].append(i);
+
+    bool sameIds = rows.size() == m_rows.size();
+    for (int i = 0; sameIds && i < rows.size(); ++i)
+        sameIds = base[rows[i]].id == appAt(i).id;
+    if (sameIds) {
+        // The same rows: keep them, and redraw only those whose record changed.
+        QList<int> changed;
+        for (int i = 0; i < rows.size(); ++i) {
+            if (!(base[rows[i]] == appAt(i)))
+                changed.append(i);
+        }
+        m_base = std::move(base);
+        m_keys = std::move(keys);
+        m_baseIndexesById = std::move(indexes);
+        m_rows = std::move(rows);
+        if (!changed.isEmpty()) {
+            ++m_recomputeCount;
+            for (const int row : std::as_const(changed))
+                Q_EMIT dataChanged(index(row), index(row));
+        }
         return;
+    }
     ++m_recomputeCount;
     const int oldCount = count();
     beginResetModel();
-    m_apps = std::move(next);
-    m_rowById.clear();
-    for (int i = 0; i < m_apps.size(); ++i) {
-        if (!m_rowById.contains(m_apps[i].id))
-            m_rowById.insert(m_apps[i].id, i);
-    }
+    m_base = std::move(base);
+    m_keys = std::move(keys);
+    m_baseIndexesById = std::move(indexes);
+    m_rows = std::move(rows);
     endResetModel();
     if (oldCount != count())
         Q_EMIT countChanged();
 }
 
+void AppListModel::showRows(const QList<int> &next)
+{
+    if (next == m_rows)
+        return;
+    ++m_recomputeCount;
+    const int oldCount = count();
+    // Both lists ascend through the same base list: one walk finds the runs
+    // of rows to remove and to insert, announced as they are applied.
+    qsizetype row = 0;
+    qsizetype j = 0;
+    while (row < m_rows.size() || j < next.size()) {
+        const bool haveOld = row < m_rows.size();
+        const bool haveNew = j < next.size();
+        if (haveOld && haveNew && m_rows[row] == next[j]) {
+            ++row;
+            ++j;
+        } else if (haveOld && (!haveNew || m_rows[row] < next[j])) {
+            qsizetype end = row + 1;
+            while (end < m_rows.size() && (!haveNew || m_rows[end] < next[j]))
+                ++end;
+            beginRemoveRows({}, int(row), int(end - 1));
+            m_rows.remove(row, end - row);
+            endRemoveRows();
+        } else {
+            qsizetype k = j + 1;
+            while (k < next.size() && (!haveOld || next[k] < m_rows[row]))
+                ++k;
+            beginInsertRows({}, int(row), int(row + (k - j) - 1));
+            m_rows.insert(row, k - j, 0);
+            std::copy(next.cbegin() + j, next.cbegin() + k, m_rows.begin() + row);
+            endInsertRows();
+            row += k - j;
+            j = k;
+        }
+    }
+    if (oldCount != count())
+        Q_EMIT countChanged();
+}
+
+int AppListModel::rowOf(const QString &appId) const
+{
+    const auto it = m_baseIndexesById.constFind(appId);
+    if (it == m_baseIndexesById.constEnd())
+        return -1;
+    for (const int baseIndex : *it) {
+        const auto found = std::lower_bound(m_rows.cbegin(), m_rows.cend(), baseIndex);
+        if (found != m_rows.cend() && *found == baseIndex)
+            return int(found - m_rows.cbegin());
+    }
+    return -1;
+}
+
 void AppListModel::onInstallStateChanged(const QString &appId)
 {
-    if (m_kind == QLatin1String("updates")) {
-        recompute();
+    if (m_kind == QLatin1String("updates") && m_store) {
+        // Progress ticks do not move an app in or out of this list.
+        const auto &states = m_store->installStates();
+        const auto it = states.constFind(appId);
+        const bool due = it != states.constEnd() && it->kind() == AppInstallState::Kind::updateAvailable;
+        if (due != m_baseIndexesById.contains(appId))
+            rebuildBase();
     }
-    const auto it = m_rowById.constFind(appId);
-    if (it != m_rowById.constEnd())
-        Q_EMIT dataChanged(index(*it), index(*it), {TileStatusRole, InstallKindRole});
+    const int row = rowOf(appId);
+    if (row >= 0)
+        Q_EMIT dataChanged(index(row), index(row), {TileStatusRole, InstallKindRole});
 }
 
 void AppListModel::emitRowsChanged(const QList<int> &roles)
 {
-    if (!m_apps.isEmpty())
-        Q_EMIT dataChanged(index(0), index(int(m_apps.size()) - 1), roles);
+    if (!m_rows.isEmpty())
+        Q_EMIT dataChanged(index(0), index(int(m_rows.size()) - 1), roles);
 }
 
 QString AppListModel::tileStatus(const AppManifestItem &app) const
@@ -137,14 +230,14 @@ QString AppListModel::tileStatus(const AppManifestItem &app) const
 
 int AppListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_apps.size());
+    return parent.isValid() ? 0 : int(m_rows.size());
 }
 
 QVariant AppListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_apps.size())
+    if (!index.isValid() || index.row() >= m_rows.size())
         return {};
-    const AppManifestItem &app = m_apps.at(index.row());
+    const AppManifestItem &app = appAt(index.row());
     switch (role) {
     case AppIdRole:
     case Qt::DisplayRole:
@@ -199,14 +292,14 @@ QHash<int, QByteArray> AppListModel::roleNames() const
 
 QString AppListModel::idAt(int row) const
 {
-    return row >= 0 && row < m_apps.size() ? m_apps.at(row).id : QString();
+    return row >= 0 && row < m_rows.size() ? appAt(row).id : QString();
 }
 
 QStringList AppListModel::ids() const
 {
     QStringList result;
-    result.reserve(m_apps.size());
-    for (const AppManifestItem &app : m_apps)
-        result.append(app.id);
+    result.reserve(m_rows.size());
+    for (const int i : m_rows)
+        result.append(m_base.at(i).id);
     return result;
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
+#include "LibrarySearch.h"
 #include "store/LauncherStore.h"
 
 // One catalog list for the views, computed in C++ from the store and
@@ -52,7 +53,7 @@ public:
     void setKind(const QString &kind);
     QString searchText() const { return m_searchText; }
     void setSearchText(const QString &text);
-    int count() const { return int(m_apps.size()); }
+    int count() const { return int(m_rows.size()); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -60,7 +61,6 @@ public:
 
     Q_INVOKABLE QString idAt(int row) const;
     Q_INVOKABLE QStringList ids() const;
-    const QList<AppManifestItem> &apps() const { return m_apps; }
     // How many times the list was rebuilt; lets tests check that unrelated
     // store changes do not recompute it.
     int recomputeCount() const { return m_recomputeCount; }
@@ -73,8 +73,11 @@ Q_SIGNALS:
 
 private:
     bool searchApplies() const;
-    QList<AppManifestItem> computeList() const;
-    void recompute();
+    QList<AppManifestItem> computeBase() const;
+    void rebuildBase();
+    void showRows(const QList<int> &next);
+    const AppManifestItem &appAt(int row) const { return m_base.at(m_rows.at(row)); }
+    int rowOf(const QString &appId) const;
     void onInstallStateChanged(const QString &appId);
     void emitRowsChanged(const QList<int> &roles);
     QString tileStatus(const AppManifestItem &app) const;
@@ -82,8 +85,13 @@ private:
     QPointer<LauncherStore> m_store;
     QString m_kind = QStringLiteral("allApps");
     QString m_searchText;
-    QList<AppManifestItem> m_apps;
-    QHash<QString, int> m_rowById;
+    // The list before the search, kept between keystrokes and rebuilt only
+    // when the catalog, the beta setting, the starters or install states
+    // change it; the shown rows are ascending indices into it.
+    QList<AppManifestItem> m_base;
+    LibrarySearch::SearchKeys m_keys;
+    QHash<QString, QList<int>> m_baseIndexesById;
+    QList<int> m_rows;
     int m_recomputeCount = 0;
     QList<QMetaObject::Connection> m_connections;
 };

@@ -3,6 +3,8 @@
 #include "catalog/ManifestPolicy.h"
 #include "store/LauncherStore.h"
 
+#include <algorithm>
+
 namespace QuickSwitcherSearch {
 
 QString query(const QString &text)
@@ -13,8 +15,8 @@ QString query(const QString &text)
 
 bool matches(const AppManifestItem &app, const QString &query)
 {
-    return app.name.toLower().contains(query) || app.tagline.toLower().contains(query)
-        || app.category.toLower().contains(query);
+    return LibrarySearch::lowerContains(app.name, query) || LibrarySearch::lowerContains(app.tagline, query)
+        || LibrarySearch::lowerContains(app.category, query);
 }
 
 QList<AppManifestItem> results(const QList<AppManifestItem> &publishedApps, const QString &text)
@@ -43,17 +45,17 @@ void QuickSwitcherModel::setStore(LauncherStore *store)
     m_connections.clear();
     m_store = store;
     if (store) {
-        m_connections << connect(store, &LauncherStore::manifestChanged, this, &QuickSwitcherModel::recompute)
-                      << connect(store, &LauncherStore::includeBetaAppsChanged, this, &QuickSwitcherModel::recompute)
+        m_connections << connect(store, &LauncherStore::manifestChanged, this, &QuickSwitcherModel::rebuildBase)
+                      << connect(store, &LauncherStore::includeBetaAppsChanged, this, &QuickSwitcherModel::rebuildBase)
                       << connect(store, &LauncherStore::installStateChanged, this,
                                  &QuickSwitcherModel::onInstallStateChanged)
                       << connect(store, &LauncherStore::localeChanged, this, [this] {
-                             if (!m_apps.isEmpty())
-                                 Q_EMIT dataChanged(index(0), index(int(m_apps.size()) - 1), {HintRole});
+                             if (!m_rows.isEmpty())
+                                 Q_EMIT dataChanged(index(0), index(int(m_rows.size()) - 1), {HintRole});
                          })
                       << connect(store, &QObject::destroyed, this, [this] { setStore(nullptr); });
     }
-    recompute();
+    rebuildBase();
     Q_EMIT storeChanged();
 }
 
@@ -61,51 +63,121 @@ void QuickSwitcherModel::setQuery(const QString &query)
 {
     if (m_query == query)
         return;
-    const bool changed = QuickSwitcherSearch::query(query) != QuickSwitcherSearch::query(m_query);
+    const QString previous = QuickSwitcherSearch::query(m_query);
+    const QString next = QuickSwitcherSearch::query(query);
     m_query = query;
-    if (changed)
-        recompute();
+    if (next != previous) {
+        // Typing on narrows the shown rows: only they can still match.
+        const bool narrows = !previous.isEmpty() && next.contains(previous);
+        showRows(narrows ? m_keys.matching(next, m_rows) : m_keys.matching(next));
+    }
     Q_EMIT queryChanged();
 }
 
-void QuickSwitcherModel::recompute()
+void QuickSwitcherModel::rebuildBase()
 {
-    QList<AppManifestItem> next;
+    QList<AppManifestItem> base;
     if (m_store)
-        next = QuickSwitcherSearch::results(
-            ManifestPolicy::publishedApps(m_store->manifest(), m_store->includeBetaApps()), m_query);
-    if (next == m_apps)
+        base = ManifestPolicy::publishedApps(m_store->manifest(), m_store->includeBetaApps());
+    LibrarySearch::SearchKeys keys(base, LibrarySearch::SearchKeys::Fields::withoutTags);
+    QList<int> rows = keys.matching(QuickSwitcherSearch::query(m_query));
+    QHash<QString, QList<int>> indexes;
+    indexes.reserve(base.size());
+    for (int i = 0; i < base.size(); ++i)
+        indexes[base[i].id].append(i);
+
+    bool sameIds = rows.size() == m_rows.size();
+    for (int i = 0; sameIds && i < rows.size(); ++i)
+        sameIds = base[rows[i]].id == appAt(i).id;
+    if (sameIds) {
+        // The same rows: keep them, and redraw only those whose record changed.
+        QList<int> changed;
+        for (int i = 0; i < rows.size(); ++i) {
+            if (!(base[rows[i]] == appAt(i)))
+                changed.append(i);
+        }
+        m_base = std::move(base);
+        m_keys = std::move(keys);
+        m_baseIndexesById = std::move(indexes);
+        m_rows = std::move(rows);
+        for (const int row : std::as_const(changed))
+            Q_EMIT dataChanged(index(row), index(row));
         return;
+    }
     const int oldCount = count();
     beginResetModel();
-    m_apps = std::move(next);
-    m_rowById.clear();
-    for (int i = 0; i < m_apps.size(); ++i) {
-        if (!m_rowById.contains(m_apps[i].id))
-            m_rowById.insert(m_apps[i].id, i);
-    }
+    m_base = std::move(base);
+    m_keys = std::move(keys);
+    m_baseIndexesById = std::move(indexes);
+    m_rows = std::move(rows);
     endResetModel();
+    if (oldCount != count())
+        Q_EMIT countChanged();
+}
+
+void QuickSwitcherModel::showRows(const QList<int> &next)
+{
+    if (next == m_rows)
+        return;
+    const int oldCount = count();
+    // Both lists ascend through the published apps: one walk finds the runs
+    // of rows to remove and to insert, announced as they are applied.
+    qsizetype row = 0;
+    qsizetype j = 0;
+    while (row < m_rows.size() || j < next.size()) {
+        const bool haveOld = row < m_rows.size();
+        const bool haveNew = j < next.size();
+        if (haveOld && haveNew && m_rows[row] == next[j]) {
+            ++row;
+            ++j;
+        } else if (haveOld && (!haveNew || m_rows[row] < next[j])) {
+            qsizetype end = row + 1;
+            while (end < m_rows.size() && (!haveNew || m_rows[end] < next[j]))
+                ++end;
+            beginRemoveRows({}, int(row), int(end - 1));
+            m_rows.remove(row, end - row);
+            endRemoveRows();
+        } else {
+            qsizetype k = j + 1;
+            while (k < next.size() && (!haveOld || next[k] < m_rows[row]))
+                ++k;
+            beginInsertRows({}, int(row), int(row + (k - j) - 1));
+            m_rows.insert(row, k - j, 0);
+            std::copy(next.cbegin() + j, next.cbegin() + k, m_rows.begin() + row);
+            endInsertRows();
+            row += k - j;
+            j = k;
+        }
+    }
     if (oldCount != count())
         Q_EMIT countChanged();
 }
 
 void QuickSwitcherModel::onInstallStateChanged(const QString &appId)
 {
-    const auto it = m_rowById.constFind(appId);
-    if (it != m_rowById.constEnd())
-        Q_EMIT dataChanged(index(*it), index(*it), {OpensRole, HintRole});
+    const auto it = m_baseIndexesById.constFind(appId);
+    if (it == m_baseIndexesById.constEnd())
+        return;
+    for (const int baseIndex : *it) {
+        const auto found = std::lower_bound(m_rows.cbegin(), m_rows.cend(), baseIndex);
+        if (found != m_rows.cend() && *found == baseIndex) {
+            const QModelIndex row = index(int(found - m_rows.cbegin()));
+            Q_EMIT dataChanged(row, row, {OpensRole, HintRole});
+            return;
+        }
+    }
 }
 
 int QuickSwitcherModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_apps.size());
+    return parent.isValid() ? 0 : int(m_rows.size());
 }
 
 QVariant QuickSwitcherModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_apps.size())
+    if (!index.isValid() || index.row() >= m_rows.size())
         return {};
-    const AppManifestItem &app = m_apps.at(index.row());
+    const AppManifestItem &app = appAt(index.row());
     switch (role) {
     case AppIdRole:
     case Qt::DisplayRole:
@@ -143,14 +215,14 @@ QHash<int, QByteArray> QuickSwitcherModel::roleNames() const
 
 QString QuickSwitcherModel::idAt(int row) const
 {
-    return row >= 0 && row < m_apps.size() ? m_apps.at(row).id : QString();
+    return row >= 0 && row < m_rows.size() ? appAt(row).id : QString();
 }
 
 QStringList QuickSwitcherModel::ids() const
 {
     QStringList result;
-    result.reserve(m_apps.size());
-    for (const AppManifestItem &app : m_apps)
-        result.append(app.id);
+    result.reserve(m_rows.size());
+    for (const int i : m_rows)
+        result.append(m_base.at(i).id);
     return result;
 }

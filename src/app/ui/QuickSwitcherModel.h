@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LibrarySearch.h"
 #include "catalog/Models.h"
 
 #include <QAbstractListModel>
@@ -51,7 +52,7 @@ public:
     void setStore(LauncherStore *store);
     QString query() const { return m_query; }
     void setQuery(const QString &query);
-    int count() const { return int(m_apps.size()); }
+    int count() const { return int(m_rows.size()); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -66,12 +67,18 @@ Q_SIGNALS:
     void countChanged();
 
 private:
-    void recompute();
+    void rebuildBase();
+    void showRows(const QList<int> &next);
+    const AppManifestItem &appAt(int row) const { return m_base.at(m_rows.at(row)); }
     void onInstallStateChanged(const QString &appId);
 
     QPointer<LauncherStore> m_store;
     QString m_query;
-    QList<AppManifestItem> m_apps;
-    QHash<QString, int> m_rowById;
+    // The published apps, kept between keystrokes; the rows are ascending
+    // indices into them.
+    QList<AppManifestItem> m_base;
+    LibrarySearch::SearchKeys m_keys;
+    QHash<QString, QList<int>> m_baseIndexesById;
+    QList<int> m_rows;
     QList<QMetaObject::Connection> m_connections;
 };

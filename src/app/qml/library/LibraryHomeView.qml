@@ -105,7 +105,7 @@ GridView {
         width: library.available
         onHeightChanged: if (!library.userScrolled) library.scrollToTop()
         spacing: 24
-        bottomPadding: library.count > 0 ? 12 : 0
+        bottomPadding: appList.count > 0 ? 12 : 0
 
         HeaderBlock {
             width: parent.width
@@ -130,7 +130,7 @@ GridView {
 
     footer: Column {
         width: library.available
-        topPadding: library.count > 0 ? 12 : 24
+        topPadding: appList.count > 0 ? 12 : 24
         BasicsPanel {
             width: parent.width
             store: library.store
@@ -189,8 +189,8 @@ GridView {
                              : library.selectedSection === "selected" ? "selectedAppsTitle" : "updatesTitle")
             subtitle: library.t("appListSubtitle", { count: String(library.contentKind === "homePublished"
                                                                      ? library.overview.publishedCount
-                                                                     : library.count) })
-            isEmpty: library.count === 0
+                                                                     : appList.count) })
+            isEmpty: appList.count === 0
             emptyKind: library.selectedSection === "selected" ? "selected"
                        : library.selectedSection === "updates" ? "updates" : "generic"
         }
