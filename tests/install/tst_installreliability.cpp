@@ -57,8 +57,13 @@ public:
     void stop()
     {
         if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
+            // The lock is held by flock's child too: end the child (EOF on its
+            // input) and let flock exit after it, so the lock is surely gone.
+            m_process.closeWriteChannel();
+            if (!m_process.waitForFinished(5000)) {
+                m_process.kill();
+                m_process.waitForFinished(5000);
+            }
         }
     }
     ~LockHolder() { stop(); }
