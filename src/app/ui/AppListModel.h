@@ -2,6 +2,8 @@
 
 #include "catalog/Models.h"
 
+#include "AscendingRowsModel.h"
+
 #include <QAbstractListModel>
 #include <QHash>
 #include <QPointer>
@@ -18,7 +20,7 @@
 //   "published"  published apps (search not applied)
 //   "comingSoon" the catalog's coming-soon apps (search not applied)
 // Install labels, stars and texts of rows update in place (dataChanged).
-class AppListModel : public QAbstractListModel
+class AppListModel : public AscendingRowsModel
 {
     Q_OBJECT
     QML_ELEMENT
@@ -91,7 +93,6 @@ private:
     QList<AppManifestItem> m_base;
     LibrarySearch::SearchKeys m_keys;
     QHash<QString, QList<int>> m_baseIndexesById;
-    QList<int> m_rows;
     int m_recomputeCount = 0;
     QList<QMetaObject::Connection> m_connections;
 };

@@ -34,7 +34,7 @@ QList<AppManifestItem> results(const QList<AppManifestItem> &publishedApps, cons
 
 }  // namespace QuickSwitcherSearch
 
-QuickSwitcherModel::QuickSwitcherModel(QObject *parent) : QAbstractListModel(parent) {}
+QuickSwitcherModel::QuickSwitcherModel(QObject *parent) : AscendingRowsModel(parent) {}
 
 void QuickSwitcherModel::setStore(LauncherStore *store)
 {
@@ -120,35 +120,7 @@ void QuickSwitcherModel::showRows(const QList<int> &next)
     if (next == m_rows)
         return;
     const int oldCount = count();
-    // Both lists ascend through the published apps: one walk finds the runs
-    // of rows to remove and to insert, announced as they are applied.
-    qsizetype row = 0;
-    qsizetype j = 0;
-    while (row < m_rows.size() || j < next.size()) {
-        const bool haveOld = row < m_rows.size();
-        const bool haveNew = j < next.size();
-        if (haveOld && haveNew && m_rows[row] == next[j]) {
-            ++row;
-            ++j;
-        } else if (haveOld && (!haveNew || m_rows[row] < next[j])) {
-            qsizetype end = row + 1;
-            while (end < m_rows.size() && (!haveNew || m_rows[end] < next[j]))
-                ++end;
-            beginRemoveRows({}, int(row), int(end - 1));
-            m_rows.remove(row, end - row);
-            endRemoveRows();
-        } else {
-            qsizetype k = j + 1;
-            while (k < next.size() && (!haveOld || next[k] < m_rows[row]))
-                ++k;
-            beginInsertRows({}, int(row), int(row + (k - j) - 1));
-            m_rows.insert(row, k - j, 0);
-            std::copy(next.cbegin() + j, next.cbegin() + k, m_rows.begin() + row);
-            endInsertRows();
-            row += k - j;
-            j = k;
-        }
-    }
+    moveRowsTo(next);
     if (oldCount != count())
         Q_EMIT countChanged();
 }
@@ -159,9 +131,8 @@ void QuickSwitcherModel::onInstallStateChanged(const QString &appId)
     if (it == m_baseIndexesById.constEnd())
         return;
     for (const int baseIndex : *it) {
-        const auto found = std::lower_bound(m_rows.cbegin(), m_rows.cend(), baseIndex);
-        if (found != m_rows.cend() && *found == baseIndex) {
-            const QModelIndex row = index(int(found - m_rows.cbegin()));
+        if (const int found = rowOfBaseIndex(baseIndex); found >= 0) {
+            const QModelIndex row = index(found);
             Q_EMIT dataChanged(row, row, {OpensRole, HintRole});
             return;
         }

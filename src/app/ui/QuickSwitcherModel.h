@@ -3,6 +3,8 @@
 #include "LibrarySearch.h"
 #include "catalog/Models.h"
 
+#include "AscendingRowsModel.h"
+
 #include <QAbstractListModel>
 #include <QHash>
 #include <QPointer>
@@ -25,7 +27,7 @@ QList<AppManifestItem> results(const QList<AppManifestItem> &publishedApps, cons
 // The switcher's result rows over the store's published apps, rebuilt only
 // when the manifest, the beta preference or the query changes; hints follow
 // install states and the locale in place.
-class QuickSwitcherModel : public QAbstractListModel
+class QuickSwitcherModel : public AscendingRowsModel
 {
     Q_OBJECT
     QML_ELEMENT
@@ -79,6 +81,5 @@ private:
     QList<AppManifestItem> m_base;
     LibrarySearch::SearchKeys m_keys;
     QHash<QString, QList<int>> m_baseIndexesById;
-    QList<int> m_rows;
     QList<QMetaObject::Connection> m_connections;
 };
