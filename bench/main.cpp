@@ -6,7 +6,7 @@
 #include "BenchStats.h"
 #include "BundleArchive.h"
 
-#include "DefaultInstallerLayers.h"
+#include "DefaultCollaborators.h"
 #include "catalog/ManifestDecoder.h"
 #include "catalog/ManifestPolicy.h"
 #include "install/AppInstaller.h"

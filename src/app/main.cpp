@@ -5,20 +5,11 @@
 #include "FirstFrameReport.h"
 #include "SymbolGlyphs.h"
 #include "TrayController.h"
-#include "catalog/ManifestClient.h"
-#include "feedback/Feedback.h"
 #include "i18n/VantrelCopy.h"
 #include "install/AppInstaller.h"
-#include "monitoring/Monitoring.h"
-#include "net/ServiceEndpoints.h"
 #include "store/LauncherStore.h"
 
-#include "CompiledAppProperties.h"
-#include "DefaultInstallerLayers.h"
-#include "LinuxSystemVersion.h"
-#include "LinuxWorkspace.h"
-#include "PlistBundleInspector.h"
-#include "SettingsUserDefaults.h"
+#include "DefaultCollaborators.h"
 #include "SystemLanguage.h"
 
 #include <QApplication>
@@ -45,27 +36,13 @@ int main(int argc, char *argv[])
     SymbolGlyphs::ensureFontLoaded();
 
     // The window title follows the system language at start-up.
-    auto language = std::make_shared<SystemLanguage>();
-    const QString appName = VantrelCopy::text(CopyKey::brand, VantrelLocaleUtil::normalized(language->preferredLanguage()));
+    const QString appName = VantrelCopy::text(CopyKey::brand, VantrelLocaleUtil::normalized(SystemLanguage().preferredLanguage()));
 
     auto *session = new QNetworkAccessManager(&app);
-    auto properties = std::make_shared<CompiledAppProperties>();
-    const QUrl serviceBase = ServiceEndpoints::serviceBaseURL(*properties);
-    const QString installRoot = QDir::home().filePath(QStringLiteral("Applications/Vantrel"));
+    const QString installRoot = defaultInstallRoot();
     // Clear what an install interrupted by a crash left behind (live installs are skipped).
     AppInstaller::removeLeftovers(installRoot);
-
-    LauncherStore::Collaborators c;
-    c.manifestLoader = std::make_shared<RemoteManifestClient>(RemoteManifestClient::defaultEndpoint(*properties), session);
-    c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), session, defaultInstallerLayers());
-    c.eventRecorder = std::make_shared<RemoteEventRecorder>(serviceBase, session, language.get());
-    c.feedbackClient = std::make_shared<RemoteFeedbackClient>(serviceBase, session);
-    c.userDefaults = std::make_shared<SettingsUserDefaults>();
-    c.workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(),
-                                                   LinuxWorkspace::defaultSearchRoots(installRoot));
-    c.systemVersion = std::make_shared<LinuxSystemVersion>();
-    c.systemLanguage = language;
-    c.appProperties = properties;
+    LauncherStore::Collaborators c = defaultCollaborators(session, installRoot);
     auto *store = new LauncherStore(std::move(c), SeedManifest::manifest(), &app);
 
     QQmlApplicationEngine engine;

@@ -3,19 +3,11 @@
 
 #include "CliCommand.h"
 
-#include "CompiledAppProperties.h"
-#include "DefaultInstallerLayers.h"
-#include "LinuxSystemVersion.h"
-#include "LinuxWorkspace.h"
-#include "PlistBundleInspector.h"
-#include "SettingsUserDefaults.h"
-#include "SystemLanguage.h"
-#include "catalog/ManifestClient.h"
-#include "feedback/Feedback.h"
+#include "DefaultCollaborators.h"
 #include "install/AppInstaller.h"
 #include "monitoring/Monitoring.h"
-#include "net/ServiceEndpoints.h"
 #include "store/LauncherStore.h"
+#include "system/SystemLayers.h"
 
 #include <QCoroTask>
 #include <QDir>
@@ -57,32 +49,19 @@ struct StoreSession {
     QString installRoot;
     std::unique_ptr<QNetworkAccessManager> session;
     std::shared_ptr<ReportingWorkspace> workspace;
+    std::shared_ptr<LauncherErrorReporter> reporter;
     std::unique_ptr<LauncherStore> store;
 
     StoreSession()
     {
-        installRoot = QDir::home().filePath(QStringLiteral("Applications/Vantrel"));
+        installRoot = defaultInstallRoot();
         // Every start clears what an interrupted install left (live installs are skipped).
         AppInstaller::removeLeftovers(installRoot);
         session = std::make_unique<QNetworkAccessManager>();
-        auto properties = std::make_shared<CompiledAppProperties>();
-        auto language = std::make_shared<SystemLanguage>();
-        const QUrl serviceBase = ServiceEndpoints::serviceBaseURL(*properties);
-        workspace = std::make_shared<ReportingWorkspace>(std::make_shared<LinuxWorkspace>(
-            std::make_shared<PlistBundleInspector>(), LinuxWorkspace::defaultSearchRoots(installRoot)));
-
-        LauncherStore::Collaborators c;
-        c.manifestLoader =
-            std::make_shared<RemoteManifestClient>(RemoteManifestClient::defaultEndpoint(*properties), session.get());
-        c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), session.get(),
-                                                     defaultInstallerLayers());
-        c.eventRecorder = std::make_shared<RemoteEventRecorder>(serviceBase, session.get(), language.get());
-        c.feedbackClient = std::make_shared<RemoteFeedbackClient>(serviceBase, session.get());
-        c.userDefaults = std::make_shared<SettingsUserDefaults>();
+        LauncherStore::Collaborators c = defaultCollaborators(session.get(), installRoot);
+        reporter = std::dynamic_pointer_cast<LauncherErrorReporter>(c.errorReporter);
+        workspace = std::make_shared<ReportingWorkspace>(c.workspace);
         c.workspace = workspace;
-        c.systemVersion = std::make_shared<LinuxSystemVersion>();
-        c.systemLanguage = language;
-        c.appProperties = properties;
         store = std::make_unique<LauncherStore>(std::move(c), SeedManifest::manifest());
     }
 
@@ -114,7 +93,8 @@ struct StoreSession {
                          });
         loop.exec();
         // An error report may still be on its way.
-        LauncherErrorReporter::waitForPendingReports(5000);
+        if (reporter)
+            reporter->waitForPendingReports(5000);
         return succeeded;
     }
 

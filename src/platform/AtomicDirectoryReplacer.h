@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformLayers.h"
+#include "install/InstallerLayers.h"
 
 // Swaps a staged directory into place in one step (Linux renameat2 with
 // RENAME_EXCHANGE, macOS renamex_np with RENAME_SWAP), so the destination

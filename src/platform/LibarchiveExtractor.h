@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformLayers.h"
+#include "install/InstallerLayers.h"
 
 // Unpacks ZIP archives in-process with libarchive. Entries are written only
 // inside the destination: names that are absolute or contain "..", entries

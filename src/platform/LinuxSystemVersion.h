@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 
 // The running system's version: on Linux the numbers of the kernel release
 // ("6.1.0-18-amd64" gives 6.1.0), on macOS the product version.

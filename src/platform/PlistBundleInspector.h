@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 
 // Reads CFBundleIdentifier and CFBundleExecutable from a bundle's
 // Contents/Info.plist, XML or binary.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 
 #include <QSettings>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 
 // The first of the system's preferred user-interface languages ("de-DE").
 class SystemLanguage : public SystemLanguageProvider

@@ -89,19 +89,46 @@ private Q_SLOTS:
     void slowAnswerIsCutOff();
     void reportsDoNotPileUp();
     void reportFromAnotherThread();
+
+private:
+    // A reporter over the DSN in the environment, made on first use after setDsn.
+    LauncherErrorReporter &reporter()
+    {
+        if (!m_reporter) {
+            m_reporter = std::make_unique<LauncherErrorReporter>(LauncherErrorReporter::dsnFromEnvironment());
+            m_reporter->setReportTimeLimitMs(m_limitMs);
+        }
+        return *m_reporter;
+    }
+    void setDsn(const QByteArray &dsn)
+    {
+        qputenv(dsnVariable, dsn);
+        m_reporter.reset();
+    }
+    void setTimeLimit(int ms)
+    {
+        m_limitMs = ms;
+        if (m_reporter)
+            m_reporter->setReportTimeLimitMs(ms);
+    }
+
+    std::unique_ptr<LauncherErrorReporter> m_reporter;
+    int m_limitMs = 10000;
 };
 
 void TestErrorReporter::init()
 {
     qunsetenv(dsnVariable);
-    LauncherErrorReporter::setReportTimeLimitMs(10000);
-    QCOMPARE(LauncherErrorReporter::pendingReports(), 0);
+    m_reporter.reset();
+    m_limitMs = 10000;
 }
 
 void TestErrorReporter::cleanup()
 {
     qunsetenv(dsnVariable);
-    QVERIFY(LauncherErrorReporter::waitForPendingReports(5000));
+    if (m_reporter)
+        QVERIFY(m_reporter->waitForPendingReports(5000));
+    m_reporter.reset();
 }
 
 void TestErrorReporter::storeEndpoint_data()
@@ -170,17 +197,17 @@ void TestErrorReporter::nothingIsSentWithoutUsableDsn()
     if (dsnTemplate.isValid()) {
         QString dsn = dsnTemplate.toString();
         dsn.replace(QStringLiteral("%1"), QString::number(server.port()));
-        qputenv(dsnVariable, dsn.toUtf8());
+        setDsn(dsn.toUtf8());
     }
 
-    LauncherErrorReporter::report(PlatformError(PlatformError::Domain::network, QStringLiteral("offline")),
+    reporter().report(PlatformError(PlatformError::Domain::network, QStringLiteral("offline")),
                                   installContext());
-    QCOMPARE(LauncherErrorReporter::pendingReports(), 0);
+    QCOMPARE(reporter().pendingReports(), 0);
     // A usable report sent afterwards must be the only one the server sees.
-    qputenv(dsnVariable, dsnFor(server).toUtf8());
-    LauncherErrorReporter::report(PlatformError(PlatformError::Domain::network, QStringLiteral("control")),
+    setDsn(dsnFor(server).toUtf8());
+    reporter().report(PlatformError(PlatformError::Domain::network, QStringLiteral("control")),
                                   installContext());
-    QTRY_COMPARE(LauncherErrorReporter::pendingReports(), 0);
+    QTRY_COMPARE(reporter().pendingReports(), 0);
     QCOMPARE(server.requestCount(), 1);
     const QJsonObject event = QJsonDocument::fromJson(server.requests().first().body).object();
     QCOMPARE(event.value("message").toString(), QStringLiteral("control"));
@@ -190,15 +217,15 @@ void TestErrorReporter::sendsOneEventToTheStoreEndpoint()
 {
     LoopbackHttpServer server;
     server.setHandler(stored);
-    qputenv(dsnVariable, dsnFor(server).toUtf8());
+    setDsn(dsnFor(server).toUtf8());
 
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
     const PlatformError error(PlatformError::Domain::fileSystem, QStringLiteral("No space left on device"));
-    LauncherErrorReporter::report(error, installContext());
+    reporter().report(error, installContext());
     // The caller has its answer while the report is still on its way.
-    QCOMPARE(LauncherErrorReporter::pendingReports(), 1);
+    QCOMPARE(reporter().pendingReports(), 1);
 
-    QTRY_COMPARE(LauncherErrorReporter::pendingReports(), 0);
+    QTRY_COMPARE(reporter().pendingReports(), 0);
     const QDateTime after = QDateTime::currentDateTimeUtc().addSecs(1);
     QCOMPARE(server.requestCount(), 1);
 
@@ -237,11 +264,11 @@ void TestErrorReporter::eventIdsDiffer()
 {
     LoopbackHttpServer server;
     server.setHandler(stored);
-    qputenv(dsnVariable, dsnFor(server).toUtf8());
+    setDsn(dsnFor(server).toUtf8());
 
-    LauncherErrorReporter::reportMessage(QStringLiteral("first"), {});
-    LauncherErrorReporter::reportMessage(QStringLiteral("second"), {});
-    QTRY_COMPARE(LauncherErrorReporter::pendingReports(), 0);
+    reporter().reportMessage(QStringLiteral("first"), {});
+    reporter().reportMessage(QStringLiteral("second"), {});
+    QTRY_COMPARE(reporter().pendingReports(), 0);
     QCOMPARE(server.requestCount(), 2);
 
     const QString first = QJsonDocument::fromJson(server.requests().at(0).body).object().value("event_id").toString();
@@ -255,12 +282,12 @@ void TestErrorReporter::keyOnlyTravelsInTheHeader()
 {
     LoopbackHttpServer server;
     server.setHandler(stored);
-    qputenv(dsnVariable, dsnFor(server).toUtf8());
+    setDsn(dsnFor(server).toUtf8());
 
     // An error whose text happens to quote the DSN must not carry the key along.
-    LauncherErrorReporter::reportMessage(QStringLiteral("Could not reach ") + dsnFor(server),
+    reporter().reportMessage(QStringLiteral("Could not reach ") + dsnFor(server),
                                          {{QStringLiteral("dsn"), dsnFor(server)}});
-    QTRY_COMPARE(LauncherErrorReporter::pendingReports(), 0);
+    QTRY_COMPARE(reporter().pendingReports(), 0);
     QCOMPARE(server.requestCount(), 1);
 
     const auto request = server.requests().first();
@@ -303,14 +330,14 @@ void TestErrorReporter::failedReportsEndQuietly()
         return LoopbackHttpServer::Response::text(500, "<html>down</html>", "text/html");
     });
     const quint16 port = failure == QLatin1String("refused") ? closedPort() : server.port();
-    qputenv(dsnVariable, QStringLiteral("http://%1@127.0.0.1:%2/7").arg(publicKey).arg(port).toUtf8());
-    LauncherErrorReporter::setReportTimeLimitMs(400);
+    setDsn(QStringLiteral("http://%1@127.0.0.1:%2/7").arg(publicKey).arg(port).toUtf8());
+    setTimeLimit(400);
 
-    LauncherErrorReporter::report(PlatformError(PlatformError::Domain::network, QStringLiteral("timed out")),
+    reporter().report(PlatformError(PlatformError::Domain::network, QStringLiteral("timed out")),
                                   installContext());
     // Returned before the outcome is known.
-    QCOMPARE(LauncherErrorReporter::pendingReports(), 1);
-    QVERIFY(LauncherErrorReporter::waitForPendingReports(3000));
+    QCOMPARE(reporter().pendingReports(), 1);
+    QVERIFY(reporter().waitForPendingReports(3000));
     QCOMPARE(server.requestCount(), expectedRequests);
 }
 
@@ -318,14 +345,14 @@ void TestErrorReporter::slowAnswerIsCutOff()
 {
     TrickleServer server;
     QVERIFY(server.isListening());
-    qputenv(dsnVariable, QStringLiteral("http://%1@127.0.0.1:%2/7").arg(publicKey).arg(server.serverPort()).toUtf8());
-    LauncherErrorReporter::setReportTimeLimitMs(500);
+    setDsn(QStringLiteral("http://%1@127.0.0.1:%2/7").arg(publicKey).arg(server.serverPort()).toUtf8());
+    setTimeLimit(500);
 
     QElapsedTimer clock;
     clock.start();
-    LauncherErrorReporter::reportMessage(QStringLiteral("slow"), {});
+    reporter().reportMessage(QStringLiteral("slow"), {});
     QTRY_COMPARE(server.requests, 1);
-    QVERIFY(LauncherErrorReporter::waitForPendingReports(4000));
+    QVERIFY(reporter().waitForPendingReports(4000));
     QVERIFY(clock.elapsed() >= 450);
 }
 
@@ -337,21 +364,21 @@ void TestErrorReporter::reportsDoNotPileUp()
         response.delayMs = 600;
         return response;
     });
-    qputenv(dsnVariable, dsnFor(server).toUtf8());
+    setDsn(dsnFor(server).toUtf8());
 
     const int attempts = LauncherErrorReporter::maxPendingReports + 5;
     for (int i = 0; i < attempts; ++i)
-        LauncherErrorReporter::reportMessage(QStringLiteral("failure %1").arg(i), {});
-    QCOMPARE(LauncherErrorReporter::pendingReports(), LauncherErrorReporter::maxPendingReports);
-    QVERIFY(!LauncherErrorReporter::waitForPendingReports(50));
+        reporter().reportMessage(QStringLiteral("failure %1").arg(i), {});
+    QCOMPARE(reporter().pendingReports(), LauncherErrorReporter::maxPendingReports);
+    QVERIFY(!reporter().waitForPendingReports(50));
 
-    QVERIFY(LauncherErrorReporter::waitForPendingReports(5000));
+    QVERIFY(reporter().waitForPendingReports(5000));
     QCOMPARE(server.requestCount(), LauncherErrorReporter::maxPendingReports);
 
     // Once the earlier ones are done there is room again.
-    LauncherErrorReporter::reportMessage(QStringLiteral("later"), {});
-    QCOMPARE(LauncherErrorReporter::pendingReports(), 1);
-    QVERIFY(LauncherErrorReporter::waitForPendingReports(5000));
+    reporter().reportMessage(QStringLiteral("later"), {});
+    QCOMPARE(reporter().pendingReports(), 1);
+    QVERIFY(reporter().waitForPendingReports(5000));
     QCOMPARE(server.requestCount(), LauncherErrorReporter::maxPendingReports + 1);
 }
 
@@ -359,16 +386,17 @@ void TestErrorReporter::reportFromAnotherThread()
 {
     LoopbackHttpServer server;
     server.setHandler(stored);
-    qputenv(dsnVariable, dsnFor(server, QStringLiteral("/org/12")).toUtf8());
+    setDsn(dsnFor(server, QStringLiteral("/org/12")).toUtf8());
 
-    std::unique_ptr<QThread> worker(QThread::create([] {
-        LauncherErrorReporter::reportMessage(QStringLiteral("from a worker"), {{QStringLiteral("flow"), QStringLiteral("install")}});
+    LauncherErrorReporter &shared = reporter();
+    std::unique_ptr<QThread> worker(QThread::create([&shared] {
+        shared.reportMessage(QStringLiteral("from a worker"), {{QStringLiteral("flow"), QStringLiteral("install")}});
     }));
     worker->start();
     QVERIFY(worker->wait(5000));
 
     QTRY_COMPARE(server.requestCount(), 1);
-    QVERIFY(LauncherErrorReporter::waitForPendingReports(5000));
+    QVERIFY(reporter().waitForPendingReports(5000));
     QCOMPARE(server.requests().first().target, QByteArray("/api/12/store/"));
     const QJsonObject event = QJsonDocument::fromJson(server.requests().first().body).object();
     QCOMPARE(event.value("message").toString(), QStringLiteral("from a worker"));

@@ -1,6 +1,6 @@
 #include "AwaitResult.h"
 #include "LoopbackHttpServer.h"
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 #include "monitoring/Monitoring.h"
 
 #include <QCoroTask>
@@ -85,10 +85,10 @@ void TestEventRecorder::requestLineAndHeaders()
 
     LoopbackHttpServer server;
     server.setHandler(accepted);
-    FixedLanguage language;
+    auto language = std::make_shared<FixedLanguage>();
     if (systemLanguage.isValid())
-        language.language = systemLanguage.toString();
-    RemoteEventRecorder recorder(QUrl(server.url().toString() + baseSuffix, QUrl::StrictMode), &m_session, &language);
+        language->language = systemLanguage.toString();
+    RemoteEventRecorder recorder(QUrl(server.url().toString() + baseSuffix, QUrl::StrictMode), &m_session, language);
 
     AwaitResult::wait(recorder.recordEvent(failedInstall()));
 
@@ -104,12 +104,12 @@ void TestEventRecorder::languageIsReadAtEachCall()
 {
     LoopbackHttpServer server;
     server.setHandler(accepted);
-    FixedLanguage language;
-    language.language = QStringLiteral("pl-PL");
-    RemoteEventRecorder recorder(server.url(), &m_session, &language);
+    auto language = std::make_shared<FixedLanguage>();
+    language->language = QStringLiteral("pl-PL");
+    RemoteEventRecorder recorder(server.url(), &m_session, language);
 
     AwaitResult::wait(recorder.recordEvent(failedInstall()));
-    language.language = QStringLiteral("de-DE");
+    language->language = QStringLiteral("de-DE");
     AwaitResult::wait(recorder.recordEvent(failedInstall()));
 
     QCOMPARE(server.requestCount(), 2);
@@ -121,8 +121,8 @@ void TestEventRecorder::bodyIsSortedAndPrettyPrinted()
 {
     LoopbackHttpServer server;
     server.setHandler(accepted);
-    FixedLanguage language;
-    RemoteEventRecorder recorder(server.url(), &m_session, &language);
+    auto language = std::make_shared<FixedLanguage>();
+    RemoteEventRecorder recorder(server.url(), &m_session, language);
 
     AwaitResult::wait(recorder.recordEvent(failedInstall()));
 
@@ -157,8 +157,8 @@ void TestEventRecorder::absentMembersAreLeftOut()
 
     LoopbackHttpServer server;
     server.setHandler(accepted);
-    FixedLanguage language;
-    RemoteEventRecorder recorder(server.url(), &m_session, &language);
+    auto language = std::make_shared<FixedLanguage>();
+    RemoteEventRecorder recorder(server.url(), &m_session, language);
 
     LauncherOperationalEvent event{QStringLiteral("install_started"), std::nullopt, std::nullopt,
                                    QStringLiteral("started"), std::nullopt};
@@ -216,8 +216,8 @@ void TestEventRecorder::failuresNeverReachTheCaller()
     QUrl base = server.url();
     if (failure == QLatin1String("refused"))
         base.setPort(closedPort());
-    FixedLanguage language;
-    RemoteEventRecorder recorder(base, &m_session, &language);
+    auto language = std::make_shared<FixedLanguage>();
+    RemoteEventRecorder recorder(base, &m_session, language);
     recorder.setTimeoutMs(300);
 
     bool threw = false;
@@ -238,8 +238,8 @@ void TestEventRecorder::callerIsNotBlocked()
         response.delayMs = 300;
         return response;
     });
-    FixedLanguage language;
-    RemoteEventRecorder recorder(server.url(), &m_session, &language);
+    auto language = std::make_shared<FixedLanguage>();
+    RemoteEventRecorder recorder(server.url(), &m_session, language);
 
     QCoro::Task<void> task = recorder.recordEvent(failedInstall());
     // The call hands control back while the request is under way.

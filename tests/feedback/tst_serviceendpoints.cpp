@@ -1,4 +1,4 @@
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 #include "net/ServiceEndpoints.h"
 
 #include <QJsonArray>

@@ -4,7 +4,7 @@
 // temporary directory, catalog entries, running an install to its outcome,
 // and snapshots of directory trees.
 
-#include "DefaultInstallerLayers.h"
+#include "DefaultCollaborators.h"
 #include "FixedSystemVersion.h"
 #include "ZipBuilder.h"
 #include "install/AppInstaller.h"

@@ -3,7 +3,7 @@
 // Shared by the reliability tests: catalog entries, installers over temporary
 // folders, and a content fingerprint of a folder tree.
 
-#include "DefaultInstallerLayers.h"
+#include "DefaultCollaborators.h"
 #include "LoopbackHttpServer.h"
 #include "ZipBuilder.h"
 #include "catalog/Models.h"

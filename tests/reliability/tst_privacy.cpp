@@ -101,10 +101,11 @@ private Q_SLOTS:
         QString log;
         {
             LogCapture capture;
-            LauncherErrorReporter::report(AppInstallerError(AppInstallerError::Kind::downloadFailed),
+            LauncherErrorReporter reporter(LauncherErrorReporter::dsnFromEnvironment());
+            reporter.report(AppInstallerError(AppInstallerError::Kind::downloadFailed),
                                           {{QStringLiteral("flow"), QStringLiteral("install")}});
             QTRY_COMPARE_WITH_TIMEOUT(sentry.requestCount(), 1, 10000);
-            QVERIFY(LauncherErrorReporter::waitForPendingReports(10000));
+            QVERIFY(reporter.waitForPendingReports(10000));
             log = capture.text();
         }
         qunsetenv("VANTREL_LAUNCHER_SENTRY_DSN");

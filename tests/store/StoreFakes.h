@@ -5,7 +5,7 @@
 
 #include "AwaitTask.h"
 #include "store/LauncherStore.h"
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 #include "SettingsUserDefaults.h"
 #include "catalog/ManifestClient.h"
 #include "feedback/Feedback.h"
@@ -135,6 +135,25 @@ private:
     CallLog m_log;
 };
 
+class FakeErrorReporter : public ErrorReporting
+{
+public:
+    struct Report {
+        QString message;
+        QMap<QString, QString> context;
+    };
+    QList<Report> reports;
+
+    void report(const LauncherError &error, const QMap<QString, QString> &context) override
+    {
+        reportMessage(error.localizedDescription(), context);
+    }
+    void reportMessage(const QString &message, const QMap<QString, QString> &context) override
+    {
+        reports.append({message, context});
+    }
+};
+
 class FakeFeedbackClient : public FeedbackReporting
 {
 public:
@@ -260,6 +279,7 @@ public:
         , installer(std::make_shared<FakeInstaller>(dir.path() + QStringLiteral("/Applications"), log))
         , recorder(std::make_shared<FakeEventRecorder>(log))
         , feedback(std::make_shared<FakeFeedbackClient>())
+        , reporter(std::make_shared<FakeErrorReporter>())
         , workspace(std::make_shared<FakeWorkspace>())
         , systemVersion(std::make_shared<TestSystemVersion>())
         , language(std::make_shared<TestLanguage>())
@@ -282,6 +302,7 @@ public:
         c.installer = installer;
         c.eventRecorder = recorder;
         c.feedbackClient = feedback;
+        c.errorReporter = reporter;
         c.userDefaults = defaults;
         c.workspace = workspace;
         c.systemVersion = systemVersion;
@@ -317,6 +338,7 @@ public:
     std::shared_ptr<FakeInstaller> installer;
     std::shared_ptr<FakeEventRecorder> recorder;
     std::shared_ptr<FakeFeedbackClient> feedback;
+    std::shared_ptr<FakeErrorReporter> reporter;
     std::shared_ptr<FakeWorkspace> workspace;
     std::shared_ptr<TestSystemVersion> systemVersion;
     std::shared_ptr<TestLanguage> language;

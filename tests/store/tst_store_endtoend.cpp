@@ -9,7 +9,7 @@
 #include "PlistBundleInspector.h"
 #include "SettingsUserDefaults.h"
 #include "ZipBuilder.h"
-#include "DefaultInstallerLayers.h"
+#include "DefaultCollaborators.h"
 #include "catalog/ManifestClient.h"
 #include "catalog/ManifestDecoder.h"
 #include "feedback/Feedback.h"
@@ -69,7 +69,6 @@ private:
 void TestStoreEndToEnd::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    qunsetenv("VANTREL_LAUNCHER_SENTRY_DSN");
     QVERIFY(m_dir.isValid());
     QVERIFY(m_server.isListening());
     QDir().mkpath(m_dir.filePath(QStringLiteral("tmp")));
@@ -108,7 +107,7 @@ std::unique_ptr<LauncherStore> TestStoreEndToEnd::makeStore(const LauncherManife
     c.manifestLoader =
         std::make_shared<RemoteManifestClient>(m_server.url(QStringLiteral("/api/launcher/manifest")), &m_session);
     c.installer = installer;
-    c.eventRecorder = std::make_shared<RemoteEventRecorder>(m_server.url(), &m_session, language.get());
+    c.eventRecorder = std::make_shared<RemoteEventRecorder>(m_server.url(), &m_session, language);
     c.feedbackClient = std::make_shared<RemoteFeedbackClient>(m_server.url(), &m_session);
     c.userDefaults = std::make_shared<SettingsUserDefaults>(m_dir.filePath(QStringLiteral("defaults.ini")));
     c.workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList{installRoot});

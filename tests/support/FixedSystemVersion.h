@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 
 // A system version set by the test.
 class FixedSystemVersion : public SystemVersionProvider

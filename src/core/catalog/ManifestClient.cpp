@@ -1,7 +1,7 @@
 #include "ManifestClient.h"
 
 #include "ManifestDecoder.h"
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 #include "net/ServiceEndpoints.h"
 
 #include <QCoroNetworkReply>

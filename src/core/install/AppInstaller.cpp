@@ -6,7 +6,8 @@
 #include "InstallFiles.h"
 #include "InstallReceipt.h"
 #include "InstallLocks.h"
-#include "PlatformLayers.h"
+#include "install/InstallerLayers.h"
+#include "system/SystemLayers.h"
 #include "catalog/ManifestPolicy.h"
 
 #include <QCoroTimer>

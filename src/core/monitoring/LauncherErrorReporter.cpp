@@ -1,6 +1,7 @@
 #include "Monitoring.h"
 
 #include "errors/LauncherError.h"
+#include "log/Logging.h"
 #include "net/ServiceEndpoints.h"
 
 #include <QCoreApplication>
@@ -18,26 +19,29 @@
 #include <atomic>
 #include <memory>
 
-namespace LauncherErrorReporter {
+struct LauncherErrorReporter::Shared {
+    std::atomic_int pending{0};
+    std::atomic_int timeLimitMs{10000};
+    // Lives on the application thread and goes with the application object.
+    QPointer<QNetworkAccessManager> session;
+};
 
 namespace {
-
-std::atomic_int g_pending{0};
-std::atomic_int g_timeLimitMs{10000};
 
 // Holds one of the maxPendingReports places; gives it back when the last copy goes.
 using PendingSlot = std::shared_ptr<int>;
 
-std::optional<PendingSlot> takeSlot()
+template<typename Shared>
+std::optional<PendingSlot> takeSlot(const std::shared_ptr<Shared> &shared, int limit)
 {
-    int current = g_pending.load();
+    int current = shared->pending.load();
     do {
-        if (current >= maxPendingReports)
+        if (current >= limit)
             return std::nullopt;
-    } while (!g_pending.compare_exchange_weak(current, current + 1));
-    return PendingSlot(new int(0), [](int *p) {
+    } while (!shared->pending.compare_exchange_weak(current, current + 1));
+    return PendingSlot(new int(0), [shared](int *p) {
         delete p;
-        g_pending.fetch_sub(1);
+        shared->pending.fetch_sub(1);
     });
 }
 
@@ -85,40 +89,27 @@ QByteArray eventDocument(const QString &message, const QMap<QString, QString> &c
     return QJsonDocument(event).toJson(QJsonDocument::Compact);
 }
 
-// Lives on the application thread and goes with the application object.
-QNetworkAccessManager *reporterSession(QCoreApplication *app)
-{
-    static QPointer<QNetworkAccessManager> session;
-    if (!session)
-        session = new QNetworkAccessManager(app);
-    return session;
-}
-
-void send(const SentryEndpoint &endpoint, const QByteArray &body, const PendingSlot &slot)
-{
-    QCoreApplication *app = QCoreApplication::instance();
-    if (!app)
-        return;
-    const int limit = g_timeLimitMs.load();
-    QNetworkRequest request(endpoint.url);
-    request.setTransferTimeout(limit);
-    // A redirect must not carry the key to another host.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-    request.setRawHeader(QByteArrayLiteral("X-Sentry-Auth"),
-                         QByteArrayLiteral("Sentry sentry_version=7, sentry_client=vantrel-launcher/0.1.0, sentry_key=")
-                             + endpoint.publicKey.toLatin1());
-
-    QNetworkReply *reply = reporterSession(app)->post(request, body);
-    new SlotHolder(slot, reply);
-    QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
-    // The transfer timeout only notices silence; this bounds a slow trickle too.
-    QTimer::singleShot(limit, reply, [reply] { reply->abort(); });
-}
-
 }  // namespace
 
-std::optional<SentryEndpoint> sentryStoreEndpoint(const QUrl &dsn)
+LauncherErrorReporter::LauncherErrorReporter(std::optional<QUrl> dsn) : m_shared(std::make_shared<Shared>())
+{
+    if (dsn)
+        m_endpoint = sentryStoreEndpoint(*dsn);
+    if (dsn && !m_endpoint)
+        qCWarning(lcMonitoring) << "The error-report DSN is not usable; reports are off.";
+}
+
+LauncherErrorReporter::~LauncherErrorReporter() = default;
+
+std::optional<QUrl> LauncherErrorReporter::dsnFromEnvironment()
+{
+    static const char *const variable = "VANTREL_LAUNCHER_SENTRY_DSN";
+    if (!qEnvironmentVariableIsSet(variable))
+        return std::nullopt;
+    return ServiceEndpoints::parseUrl(qEnvironmentVariable(variable));
+}
+
+std::optional<LauncherErrorReporter::SentryEndpoint> LauncherErrorReporter::sentryStoreEndpoint(const QUrl &dsn)
 {
     if (!dsn.isValid())
         return std::nullopt;
@@ -139,49 +130,58 @@ std::optional<SentryEndpoint> sentryStoreEndpoint(const QUrl &dsn)
     return SentryEndpoint{url, publicKey};
 }
 
-void report(const LauncherError &error, const QMap<QString, QString> &context)
+void LauncherErrorReporter::report(const LauncherError &error, const QMap<QString, QString> &context)
 {
     reportMessage(error.localizedDescription(), context);
 }
 
-void reportMessage(const QString &message, const QMap<QString, QString> &context)
+void LauncherErrorReporter::reportMessage(const QString &message, const QMap<QString, QString> &context)
 {
-    static const char *const variable = "VANTREL_LAUNCHER_SENTRY_DSN";
-    if (!qEnvironmentVariableIsSet(variable))
-        return;
-    const auto dsn = ServiceEndpoints::parseUrl(qEnvironmentVariable(variable));
-    if (!dsn)
-        return;
-    const auto endpoint = sentryStoreEndpoint(*dsn);
-    if (!endpoint)
-        return;
     QCoreApplication *app = QCoreApplication::instance();
-    if (!app)
+    if (!m_endpoint || !app)
         return;
-    const auto slot = takeSlot();
-    if (!slot)
+    auto slot = takeSlot(m_shared, maxPendingReports);
+    if (!slot) {
+        qCInfo(lcMonitoring) << "Too many error reports in flight; one is dropped.";
         return;
-
-    const QByteArray body = eventDocument(message, context, endpoint->publicKey);
-    if (QThread::currentThread() == app->thread()) {
-        send(*endpoint, body, *slot);
-    } else {
-        QMetaObject::invokeMethod(
-            app, [endpoint = *endpoint, body, slot = *slot] { send(endpoint, body, slot); }, Qt::QueuedConnection);
     }
+
+    const QByteArray body = eventDocument(message, context, m_endpoint->publicKey);
+    auto send = [shared = m_shared, endpoint = *m_endpoint, body, slot = *slot, app] {
+        const int limit = shared->timeLimitMs.load();
+        QNetworkRequest request(endpoint.url);
+        request.setTransferTimeout(limit);
+        // A redirect must not carry the key to another host.
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+        request.setRawHeader(QByteArrayLiteral("X-Sentry-Auth"),
+                             QByteArrayLiteral("Sentry sentry_version=7, sentry_client=vantrel-launcher/0.1.0, sentry_key=")
+                                 + endpoint.publicKey.toLatin1());
+        if (!shared->session)
+            shared->session = new QNetworkAccessManager(app);
+        QNetworkReply *reply = shared->session->post(request, body);
+        new SlotHolder(slot, reply);
+        QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+        // The transfer timeout only notices silence; this bounds a slow trickle too.
+        QTimer::singleShot(limit, reply, [reply] { reply->abort(); });
+    };
+    if (QThread::currentThread() == app->thread())
+        send();
+    else
+        QMetaObject::invokeMethod(app, std::move(send), Qt::QueuedConnection);
 }
 
-void setReportTimeLimitMs(int msecs)
+void LauncherErrorReporter::setReportTimeLimitMs(int msecs)
 {
-    g_timeLimitMs.store(qMax(1, msecs));
+    m_shared->timeLimitMs.store(qMax(1, msecs));
 }
 
-int pendingReports()
+int LauncherErrorReporter::pendingReports() const
 {
-    return g_pending.load();
+    return m_shared->pending.load();
 }
 
-bool waitForPendingReports(int msecs)
+bool LauncherErrorReporter::waitForPendingReports(int msecs) const
 {
     const QDeadlineTimer deadline(qMax(0, msecs));
     QCoreApplication *app = QCoreApplication::instance();
@@ -190,17 +190,15 @@ bool waitForPendingReports(int msecs)
         QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (g_pending.load() == 0 || deadline.hasExpired())
+            if (pendingReports() == 0 || deadline.hasExpired())
                 loop.quit();
         });
         poll.start(10);
-        if (g_pending.load() > 0 && !deadline.hasExpired())
+        if (pendingReports() > 0 && !deadline.hasExpired())
             loop.exec();
     } else {
-        while (g_pending.load() > 0 && !deadline.hasExpired())
+        while (pendingReports() > 0 && !deadline.hasExpired())
             QThread::msleep(10);
     }
-    return g_pending.load() == 0;
+    return pendingReports() == 0;
 }
-
-}  // namespace LauncherErrorReporter

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "ErrorReporting.h"
+
 #include <QCoroTask>
 #include <QJsonObject>
 #include <QMap>
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class LauncherError;
@@ -34,7 +37,8 @@ public:
 class RemoteEventRecorder : public OperationalEventRecording
 {
 public:
-    RemoteEventRecorder(QUrl baseURL, QNetworkAccessManager *session, const SystemLanguageProvider *language);
+    RemoteEventRecorder(QUrl baseURL, QNetworkAccessManager *session,
+                        std::shared_ptr<const SystemLanguageProvider> language);
 
     QUrl baseURL() const { return m_baseURL; }
     QCoro::Task<void> recordEvent(LauncherOperationalEvent event) override;
@@ -44,33 +48,44 @@ public:
 private:
     QUrl m_baseURL;
     QNetworkAccessManager *m_session;
-    const SystemLanguageProvider *m_language;
+    std::shared_ptr<const SystemLanguageProvider> m_language;
     int m_timeoutMs = 60000;
 };
 
-// Sends one error event to the Sentry store endpoint named by
-// "VANTREL_LAUNCHER_SENTRY_DSN"; does nothing without it. Never blocks the caller.
-namespace LauncherErrorReporter {
+// Sends one error event per report to a Sentry store endpoint; does nothing
+// without a usable DSN. Callable from any thread; replies are handled on the
+// application thread.
+class LauncherErrorReporter : public ErrorReporting
+{
+public:
+    struct SentryEndpoint {
+        QUrl url;
+        QString publicKey;
+    };
 
-struct SentryEndpoint {
-    QUrl url;
-    QString publicKey;
+    // Reports in flight beyond this many are dropped.
+    static constexpr int maxPendingReports = 8;
+
+    explicit LauncherErrorReporter(std::optional<QUrl> dsn);
+    ~LauncherErrorReporter() override;
+
+    // The DSN named by "VANTREL_LAUNCHER_SENTRY_DSN", if it parses as a URL.
+    static std::optional<QUrl> dsnFromEnvironment();
+    static std::optional<SentryEndpoint> sentryStoreEndpoint(const QUrl &dsn);
+
+    void report(const LauncherError &error, const QMap<QString, QString> &context) override;
+    void reportMessage(const QString &message, const QMap<QString, QString> &context) override;
+
+    // Longest time one report may take before it is given up (10 s by default).
+    void setReportTimeLimitMs(int msecs);
+    // Reports still in flight.
+    int pendingReports() const;
+    // Waits up to msecs for reports in flight; returns true when none is left.
+    bool waitForPendingReports(int msecs) const;
+
+private:
+    struct Shared;
+    std::optional<SentryEndpoint> m_endpoint;
+    // Outlives the reporter while replies still hold a place in it.
+    std::shared_ptr<Shared> m_shared;
 };
-
-void report(const LauncherError &error, const QMap<QString, QString> &context);
-// Same, with the error's message given directly.
-void reportMessage(const QString &message, const QMap<QString, QString> &context);
-
-std::optional<SentryEndpoint> sentryStoreEndpoint(const QUrl &dsn);
-
-// Reports in flight beyond this many are dropped.
-inline constexpr int maxPendingReports = 8;
-// Longest time one report may take before it is given up (10 s by default).
-void setReportTimeLimitMs(int msecs);
-
-// Reports still in flight; the application waits on them briefly when quitting.
-int pendingReports();
-// Waits up to msecs for reports in flight; returns true when none is left.
-bool waitForPendingReports(int msecs);
-
-}  // namespace LauncherErrorReporter

@@ -1,6 +1,6 @@
 #include "Monitoring.h"
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 #include "i18n/VantrelLocale.h"
 #include "net/ServiceEndpoints.h"
 
@@ -11,10 +11,10 @@
 #include <QPointer>
 
 RemoteEventRecorder::RemoteEventRecorder(QUrl baseURL, QNetworkAccessManager *session,
-                                         const SystemLanguageProvider *language)
+                                         std::shared_ptr<const SystemLanguageProvider> language)
     : m_baseURL(std::move(baseURL))
     , m_session(session)
-    , m_language(language)
+    , m_language(std::move(language))
 {
 }
 

@@ -1,6 +1,6 @@
 #include "ServiceEndpoints.h"
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 
 #include <QJsonDocument>
 #include <QProcessEnvironment>

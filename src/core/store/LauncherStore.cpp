@@ -1,6 +1,6 @@
 #include "LauncherStore.h"
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 #include "catalog/ManifestClient.h"
 #include "feedback/Feedback.h"
 #include "install/AppInstaller.h"

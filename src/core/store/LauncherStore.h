@@ -19,6 +19,7 @@ class ManifestLoading;
 class AppInstalling;
 class OperationalEventRecording;
 class FeedbackReporting;
+class ErrorReporting;
 class UserDefaults;
 class Workspace;
 class SystemVersionProvider;
@@ -60,6 +61,7 @@ public:
         std::shared_ptr<AppInstalling> installer;
         std::shared_ptr<OperationalEventRecording> eventRecorder;
         std::shared_ptr<FeedbackReporting> feedbackClient;
+        std::shared_ptr<ErrorReporting> errorReporter;
         std::shared_ptr<UserDefaults> userDefaults;
         // Platform layers.
         std::shared_ptr<Workspace> workspace;

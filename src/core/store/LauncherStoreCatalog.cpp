@@ -3,7 +3,7 @@
 
 #include "LauncherStore.h"
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 #include "catalog/ManifestClient.h"
 #include "catalog/VersionComparison.h"
 #include "install/InstallReceipt.h"

@@ -2,7 +2,7 @@
 
 #include "LauncherStore.h"
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 
 #include <QPointer>
 #include <QUuid>

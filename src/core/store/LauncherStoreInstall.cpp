@@ -2,7 +2,7 @@
 
 #include "LauncherStore.h"
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 #include "install/AppInstaller.h"
 #include "monitoring/Monitoring.h"
 
@@ -83,6 +83,7 @@ QCoro::Task<void> LauncherStore::runInstall(AppManifestItem app)
     // The collaborators stay alive for the task even if the store goes away.
     const std::shared_ptr<AppInstalling> installer = m_c.installer;
     const std::shared_ptr<OperationalEventRecording> recorder = m_c.eventRecorder;
+    const std::shared_ptr<ErrorReporting> reporter = m_c.errorReporter;
 
     co_await recordQuietly(recorder, installEvent(app, QStringLiteral("install_started"), QStringLiteral("started")));
     if (!self)
@@ -99,8 +100,8 @@ QCoro::Task<void> LauncherStore::runInstall(AppManifestItem app)
     } catch (const LauncherError &error) {
         failureDescription = error.localizedDescription();
         failureDebug = error.debugDescription();
-        if (self) {
-            LauncherErrorReporter::report(error, {{QStringLiteral("flow"), QStringLiteral("install")},
+        if (self && reporter) {
+            reporter->report(error, {{QStringLiteral("flow"), QStringLiteral("install")},
                                                   {QStringLiteral("app"), app.id},
                                                   {QStringLiteral("version"), app.version}});
             reported = true;
@@ -125,8 +126,8 @@ QCoro::Task<void> LauncherStore::runInstall(AppManifestItem app)
         co_return;
     }
 
-    if (!reported) {
-        LauncherErrorReporter::reportMessage(failureDescription, {{QStringLiteral("flow"), QStringLiteral("install")},
+    if (!reported && reporter) {
+        reporter->reportMessage(failureDescription, {{QStringLiteral("flow"), QStringLiteral("install")},
                                                                   {QStringLiteral("app"), app.id},
                                                                   {QStringLiteral("version"), app.version}});
     }

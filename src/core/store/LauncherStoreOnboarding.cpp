@@ -2,7 +2,7 @@
 
 #include "LauncherStore.h"
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 
 void LauncherStore::toggleStarterSelection(const AppManifestItem &app)
 {

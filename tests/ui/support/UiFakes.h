@@ -2,7 +2,7 @@
 
 // Substitutes for the store's collaborators, used by the UI tests.
 
-#include "PlatformLayers.h"
+#include "system/SystemLayers.h"
 #include "catalog/ManifestClient.h"
 #include "errors/LauncherError.h"
 #include "feedback/Feedback.h"

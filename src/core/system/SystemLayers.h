@@ -1,7 +1,7 @@
 #pragma once
 
-// Small interfaces over what the operating system provides. The application
-// uses the real implementations (PlatformFactory.h); tests substitute any of them.
+// Small interfaces over what the operating system provides. src/platform holds
+// the real implementations; tests substitute any of them.
 
 #include "catalog/ManifestPolicy.h"  // OperatingSystemVersion
 
@@ -78,27 +78,4 @@ public:
     virtual ~BundleInspector() = default;
     virtual std::optional<QString> bundleIdentifier(const QString &bundlePath) const = 0;
     virtual std::optional<QString> executableName(const QString &bundlePath) const = 0;
-};
-
-// Unpacks a ZIP archive into an existing directory. Blocking; called from a
-// worker thread. Throws PlatformError(archive) on any failure, including an
-// entry that would land outside destination; a write the disk refuses (full,
-// read-only, no permission) throws PlatformError(fileSystem) instead, which
-// the installer passes through. cancel, when set, is polled.
-class ArchiveExtractor
-{
-public:
-    virtual ~ArchiveExtractor() = default;
-    virtual void extractZip(const QString &archivePath, const QString &destinationDir,
-                            const std::atomic_bool *cancel = nullptr) const = 0;
-};
-
-// Replaces the item at destination with staged in one atomic step, then removes
-// the old copy; moves staged into place when nothing is at destination.
-// Blocking; throws PlatformError(fileSystem). On failure destination is unchanged.
-class DirectoryReplacer
-{
-public:
-    virtual ~DirectoryReplacer() = default;
-    virtual void replaceItem(const QString &destination, const QString &staged) const = 0;
 };

@@ -1,0 +1,52 @@
+#include "DefaultCollaborators.h"
+
+#include "AtomicDirectoryReplacer.h"
+#include "CompiledAppProperties.h"
+#include "LibarchiveExtractor.h"
+#include "LinuxSystemVersion.h"
+#include "LinuxWorkspace.h"
+#include "PlistBundleInspector.h"
+#include "SettingsUserDefaults.h"
+#include "SystemLanguage.h"
+#include "catalog/ManifestClient.h"
+#include "feedback/Feedback.h"
+#include "monitoring/Monitoring.h"
+#include "net/ServiceEndpoints.h"
+
+#include <QDir>
+
+QString defaultInstallRoot()
+{
+    return QDir::home().filePath(QStringLiteral("Applications/Vantrel"));
+}
+
+AppInstaller::Layers defaultInstallerLayers()
+{
+    AppInstaller::Layers layers;
+    layers.systemVersion = std::make_shared<LinuxSystemVersion>();
+    layers.extractor = std::make_shared<LibarchiveExtractor>();
+    layers.bundles = std::make_shared<PlistBundleInspector>();
+    layers.replacer = std::make_shared<AtomicDirectoryReplacer>();
+    return layers;
+}
+
+LauncherStore::Collaborators defaultCollaborators(QNetworkAccessManager *session, const QString &installRoot)
+{
+    auto properties = std::make_shared<CompiledAppProperties>();
+    auto language = std::make_shared<SystemLanguage>();
+    const QUrl serviceBase = ServiceEndpoints::serviceBaseURL(*properties);
+
+    LauncherStore::Collaborators c;
+    c.manifestLoader = std::make_shared<RemoteManifestClient>(RemoteManifestClient::defaultEndpoint(*properties), session);
+    c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), session, defaultInstallerLayers());
+    c.eventRecorder = std::make_shared<RemoteEventRecorder>(serviceBase, session, language);
+    c.feedbackClient = std::make_shared<RemoteFeedbackClient>(serviceBase, session);
+    c.errorReporter = std::make_shared<LauncherErrorReporter>(LauncherErrorReporter::dsnFromEnvironment());
+    c.userDefaults = std::make_shared<SettingsUserDefaults>();
+    c.workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(),
+                                                   LinuxWorkspace::defaultSearchRoots(installRoot));
+    c.systemVersion = std::make_shared<LinuxSystemVersion>();
+    c.systemLanguage = language;
+    c.appProperties = properties;
+    return c;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "install/AppInstaller.h"
+#include "store/LauncherStore.h"
+
+class QNetworkAccessManager;
+
+// The one place that builds the real collaborators; the launcher, the
+// command-line tool and the benchmark all start from here.
+
+// ~/Applications/Vantrel
+QString defaultInstallRoot();
+
+// The running system's version, libarchive extraction, Info.plist reading and
+// the atomic swap.
+AppInstaller::Layers defaultInstallerLayers();
+
+// The store's collaborators: endpoints from the environment and the
+// application properties, the clients over session (which must outlive them),
+// the platform layers and the error reporter.
+LauncherStore::Collaborators defaultCollaborators(QNetworkAccessManager *session,
+                                                  const QString &installRoot = defaultInstallRoot());
