@@ -247,6 +247,13 @@ private Q_SLOTS:
             QStringLiteral("apps[0].status: \"archived\" is not one of beta, live, comingSoon, retired"));
         row("status empty", "apps.0.status", QStringLiteral(""), false,
             QStringLiteral("apps[0].status: \"\" is not one of beta, live, comingSoon, retired"));
+        // Only the bare case name: no scoped spelling, value number or trailing NUL.
+        row("status scoped", "apps.0.status", QStringLiteral("CatalogEnums::live"), false,
+            QStringLiteral("apps[0].status: \"CatalogEnums::live\" is not one of beta, live, comingSoon, retired"));
+        row("status value number", "apps.0.status", QStringLiteral("1"), false,
+            QStringLiteral("apps[0].status: \"1\" is not one of beta, live, comingSoon, retired"));
+        row("status with NUL", "apps.0.status", QStringLiteral("live") + QChar(u'\0'), false,
+            QStringLiteral("apps[0].status: \"live\\u0000\" is not one of beta, live, comingSoon, retired"));
         row("accent capitalised", "apps.1.accent", QStringLiteral("Lime"), false,
             QStringLiteral("apps[1].accent: \"Lime\" is not one of lime, violet, amber, blue, cyan"));
         row("accent red", "apps.0.accent", QStringLiteral("red"), false,

@@ -1,12 +1,12 @@
 #include "AppInstallState.h"
 
+#include "codec/EnumNames.h"
 #include "errors/LauncherError.h"
 #include "i18n/VantrelCopy.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QJsonValue>
-#include <QMetaEnum>
 #include <cmath>
 
 AppInstallState AppInstallState::notInstalled()
@@ -50,7 +50,7 @@ AppInstallState AppInstallState::failed(const QString &message)
 
 QString AppInstallState::kindName() const
 {
-    return QString::fromLatin1(QMetaEnum::fromType<Kind>().valueToKey(int(m_kind)));
+    return EnumNames::name(m_kind);
 }
 
 namespace {
@@ -136,22 +136,18 @@ QString payloadString(const QJsonObject &payload, const QString &caseName, const
 
 AppInstallState AppInstallState::fromJson(const QJsonObject &object)
 {
-    const QMetaEnum meta = QMetaEnum::fromType<Kind>();
     std::optional<Kind> found;
     int count = 0;
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        bool ok = false;
-        const int value = meta.keyToValue(it.key().toLatin1().constData(), &ok);
-        // keyToValue also accepts scoped spellings; only the bare case name counts.
-        if (ok && QString::fromLatin1(meta.valueToKey(value)) == it.key()) {
+        if (const auto kind = EnumNames::fromName<Kind>(it.key())) {
             ++count;
-            found = Kind(value);
+            found = kind;
         }
     }
     if (count != 1 || !found)
         throw DecodingError(QStringLiteral("Invalid number of keys found, expected one."));
 
-    const QString caseName = QString::fromLatin1(meta.valueToKey(int(*found)));
+    const QString caseName = EnumNames::name(*found);
     const QJsonValue value = object.value(caseName);
     if (!value.isObject())
         throw DecodingError(QStringLiteral("%1: expected an object").arg(caseName));

@@ -1,5 +1,6 @@
 #include "ManifestDecoder.h"
 
+#include "codec/JsonTypeName.h"
 #include "errors/LauncherError.h"
 #include "net/ServiceEndpoints.h"
 
@@ -29,20 +30,6 @@ QString quoted(const QString &text)
     if (text.size() > quotedLimit)
         result.insert(result.size() - 1, QStringLiteral("..."));
     return result;
-}
-
-QString typeName(const QJsonValue &value)
-{
-    switch (value.type()) {
-    case QJsonValue::Null: return QStringLiteral("null");
-    case QJsonValue::Bool: return QStringLiteral("a boolean");
-    case QJsonValue::Double: return QStringLiteral("a number");
-    case QJsonValue::String: return QStringLiteral("a string");
-    case QJsonValue::Array: return QStringLiteral("an array");
-    case QJsonValue::Object: return QStringLiteral("an object");
-    case QJsonValue::Undefined: break;
-    }
-    return QStringLiteral("nothing");
 }
 
 // Where a value sits in the document. Lives on the stack of the code that reads
@@ -75,7 +62,7 @@ struct Path
 
 [[noreturn]] void failType(const Path &path, const QString &expected, const QJsonValue &found)
 {
-    fail(path, QStringLiteral("expected %1, found %2").arg(expected, typeName(found)));
+    fail(path, QStringLiteral("expected %1, found %2").arg(expected, jsonTypeName(found)));
 }
 
 // One JSON object and the path that leads to it.
@@ -156,13 +143,12 @@ public:
     }
 
     template<typename Enum>
-    Enum enumeration(QLatin1StringView key, const QList<Enum> &cases, QString (*rawValue)(Enum)) const
+    Enum enumeration(QLatin1StringView key, std::optional<Enum> (*fromRawValue)(const QString &),
+                     const QList<Enum> &cases, QString (*rawValue)(Enum)) const
     {
         const QString text = string(key);
-        for (Enum value : cases) {
-            if (rawValue(value) == text)
-                return value;
-        }
+        if (const std::optional<Enum> value = fromRawValue(text))
+            return *value;
         QStringList names;
         names.reserve(cases.size());
         for (Enum value : cases)
@@ -213,13 +199,15 @@ AppManifestItem decodeApp(const QJsonValue &value, const Path &path)
     app.bundleId = r.string(QLatin1StringView("bundleId"));
     app.version = r.string(QLatin1StringView("version"));
     app.minMacOS = r.string(QLatin1StringView("minMacOS"));
-    app.status = r.enumeration(QLatin1StringView("status"), AppReleaseStatusUtil::allCases(), &AppReleaseStatusUtil::rawValue);
+    app.status = r.enumeration(QLatin1StringView("status"), &AppReleaseStatusUtil::fromRawValue,
+                               AppReleaseStatusUtil::allCases(), &AppReleaseStatusUtil::rawValue);
     app.downloadUrl = r.optionalUrl(QLatin1StringView("downloadUrl"));
     app.sha256 = r.optionalString(QLatin1StringView("sha256"));
     app.sparkleFeedUrl = r.optionalUrl(QLatin1StringView("sparkleFeedUrl"));
     app.symbolName = r.string(QLatin1StringView("symbolName"));
     app.iconUrl = r.optionalUrl(QLatin1StringView("iconUrl"));
-    app.accent = r.enumeration(QLatin1StringView("accent"), AppAccentUtil::allCases(), &AppAccentUtil::rawValue);
+    app.accent = r.enumeration(QLatin1StringView("accent"), &AppAccentUtil::fromRawValue, AppAccentUtil::allCases(),
+                               &AppAccentUtil::rawValue);
 
     const QLatin1StringView tagsKey("tags");
     const QJsonArray tags = r.array(tagsKey);

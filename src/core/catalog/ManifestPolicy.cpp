@@ -1,5 +1,6 @@
 #include "ManifestPolicy.h"
 
+#include "codec/EnumNames.h"
 
 QString OperatingSystemVersion::toString() const
 {
@@ -8,13 +9,7 @@ QString OperatingSystemVersion::toString() const
 
 QString catalogLifecycleKindName(CatalogLifecycleKind kind)
 {
-    switch (kind) {
-    case CatalogLifecycleKind::empty: return QStringLiteral("empty");
-    case CatalogLifecycleKind::comingSoonOnly: return QStringLiteral("comingSoonOnly");
-    case CatalogLifecycleKind::firstPublishedApp: return QStringLiteral("firstPublishedApp");
-    case CatalogLifecycleKind::multiAppCatalog: return QStringLiteral("multiAppCatalog");
-    }
-    return {};
+    return EnumNames::name(kind);
 }
 
 namespace ManifestPolicy {

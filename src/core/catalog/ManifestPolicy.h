@@ -16,7 +16,13 @@ struct OperatingSystemVersion {
     QString toString() const;
 };
 
+namespace CatalogLifecycleEnums {
+Q_NAMESPACE
 enum class CatalogLifecycleKind { empty, comingSoonOnly, firstPublishedApp, multiAppCatalog };
+Q_ENUM_NS(CatalogLifecycleKind)
+}  // namespace CatalogLifecycleEnums
+
+using CatalogLifecycleEnums::CatalogLifecycleKind;
 
 struct CatalogLifecycle {
     CatalogLifecycleKind kind = CatalogLifecycleKind::empty;

@@ -1,34 +1,23 @@
 #include "Models.h"
 
+#include "codec/EnumNames.h"
 #include "i18n/VantrelCopy.h"
 
 namespace AppReleaseStatusUtil {
 
 QString rawValue(AppReleaseStatus status)
 {
-    switch (status) {
-    case AppReleaseStatus::beta: return QStringLiteral("beta");
-    case AppReleaseStatus::live: return QStringLiteral("live");
-    case AppReleaseStatus::comingSoon: return QStringLiteral("comingSoon");
-    case AppReleaseStatus::retired: return QStringLiteral("retired");
-    }
-    return {};
+    return EnumNames::name(status);
 }
 
 std::optional<AppReleaseStatus> fromRawValue(const QString &raw)
 {
-    for (AppReleaseStatus s : allCases()) {
-        if (rawValue(s) == raw)
-            return s;
-    }
-    return std::nullopt;
+    return EnumNames::fromName<AppReleaseStatus>(raw);
 }
 
 const QList<AppReleaseStatus> &allCases()
 {
-    static const QList<AppReleaseStatus> cases{AppReleaseStatus::beta, AppReleaseStatus::live,
-                                               AppReleaseStatus::comingSoon, AppReleaseStatus::retired};
-    return cases;
+    return EnumNames::allCases<AppReleaseStatus>();
 }
 
 QString label(AppReleaseStatus status, VantrelLocale locale)
@@ -48,30 +37,17 @@ namespace AppAccentUtil {
 
 QString rawValue(AppAccent accent)
 {
-    switch (accent) {
-    case AppAccent::lime: return QStringLiteral("lime");
-    case AppAccent::violet: return QStringLiteral("violet");
-    case AppAccent::amber: return QStringLiteral("amber");
-    case AppAccent::blue: return QStringLiteral("blue");
-    case AppAccent::cyan: return QStringLiteral("cyan");
-    }
-    return {};
+    return EnumNames::name(accent);
 }
 
 std::optional<AppAccent> fromRawValue(const QString &raw)
 {
-    for (AppAccent a : allCases()) {
-        if (rawValue(a) == raw)
-            return a;
-    }
-    return std::nullopt;
+    return EnumNames::fromName<AppAccent>(raw);
 }
 
 const QList<AppAccent> &allCases()
 {
-    static const QList<AppAccent> cases{AppAccent::lime, AppAccent::violet, AppAccent::amber,
-                                        AppAccent::blue, AppAccent::cyan};
-    return cases;
+    return EnumNames::allCases<AppAccent>();
 }
 
 }  // namespace AppAccentUtil

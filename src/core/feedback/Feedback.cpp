@@ -1,6 +1,8 @@
 #include "Feedback.h"
 
 #include "FeedbackErrorBody.h"
+#include "codec/EnumNames.h"
+#include "codec/JsonTypeName.h"
 #include "net/ServiceEndpoints.h"
 
 #include <QJsonDocument>
@@ -10,29 +12,17 @@ namespace FeedbackTypeUtil {
 
 QString rawValue(FeedbackType type)
 {
-    switch (type) {
-    case FeedbackType::bug: return QStringLiteral("bug");
-    case FeedbackType::idea: return QStringLiteral("idea");
-    case FeedbackType::improvement: return QStringLiteral("improvement");
-    case FeedbackType::other: return QStringLiteral("other");
-    }
-    return QStringLiteral("other");
+    return EnumNames::name(type);
 }
 
 std::optional<FeedbackType> fromRawValue(const QString &raw)
 {
-    for (FeedbackType type : allCases()) {
-        if (rawValue(type) == raw)
-            return type;
-    }
-    return std::nullopt;
+    return EnumNames::fromName<FeedbackType>(raw);
 }
 
 const QList<FeedbackType> &allCases()
 {
-    static const QList<FeedbackType> cases{FeedbackType::bug, FeedbackType::idea, FeedbackType::improvement,
-                                           FeedbackType::other};
-    return cases;
+    return EnumNames::allCases<FeedbackType>();
 }
 
 }  // namespace FeedbackTypeUtil
@@ -66,20 +56,6 @@ public:
         return document.object();
     }
 
-    static QString kindName(const QJsonValue &value)
-    {
-        switch (value.type()) {
-        case QJsonValue::Null: return QStringLiteral("null");
-        case QJsonValue::Bool: return QStringLiteral("a boolean");
-        case QJsonValue::Double: return QStringLiteral("a number");
-        case QJsonValue::String: return QStringLiteral("a string");
-        case QJsonValue::Array: return QStringLiteral("an array");
-        case QJsonValue::Object: return QStringLiteral("an object");
-        case QJsonValue::Undefined: break;
-        }
-        return QStringLiteral("nothing");
-    }
-
     [[noreturn]] static void fail(const QString &path, const QString &what)
     {
         throw DecodingError(path + QStringLiteral(": ") + what);
@@ -96,7 +72,7 @@ public:
     static void expect(const QJsonValue &value, QJsonValue::Type type, const QString &typeName, const QString &path)
     {
         if (value.type() != type)
-            fail(path, QStringLiteral("expected %1, found %2").arg(typeName, kindName(value)));
+            fail(path, QStringLiteral("expected %1, found %2").arg(typeName, jsonTypeName(value)));
     }
 
     static QString requiredString(const QJsonObject &object, const QString &key, const QString &path)
@@ -268,11 +244,5 @@ FeedbackSubmissionState FeedbackSubmissionState::failed(const QString &message)
 
 QString FeedbackSubmissionState::kindName() const
 {
-    switch (m_kind) {
-    case Kind::idle: return QStringLiteral("idle");
-    case Kind::submitting: return QStringLiteral("submitting");
-    case Kind::submitted: return QStringLiteral("submitted");
-    case Kind::failed: return QStringLiteral("failed");
-    }
-    return QStringLiteral("idle");
+    return EnumNames::name(m_kind);
 }

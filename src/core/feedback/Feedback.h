@@ -113,6 +113,7 @@ class FeedbackSubmissionState
     Q_PROPERTY(QString message READ message CONSTANT)
 public:
     enum class Kind { idle, submitting, submitted, failed };
+    Q_ENUM(Kind)
 
     FeedbackSubmissionState() = default;
     static FeedbackSubmissionState idle() { return {}; }

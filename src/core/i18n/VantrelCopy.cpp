@@ -1,6 +1,6 @@
 #include "VantrelCopy.h"
 
-#include <QMetaEnum>
+#include "codec/EnumNames.h"
 
 namespace {
 
@@ -38,18 +38,12 @@ const QHash<VantrelLocale, QHash<CopyKey, QString>> &messages()
 
 QString rawValue(CopyKey key)
 {
-    const QMetaEnum meta = QMetaEnum::fromType<CopyKey>();
-    return QString::fromLatin1(meta.valueToKey(static_cast<int>(key)));
+    return EnumNames::name(key);
 }
 
 std::optional<CopyKey> keyFromRawValue(const QString &raw)
 {
-    const QMetaEnum meta = QMetaEnum::fromType<CopyKey>();
-    bool ok = false;
-    const int value = meta.keyToValue(raw.toLatin1().constData(), &ok);
-    if (!ok || rawValue(static_cast<CopyKey>(value)) != raw)
-        return std::nullopt;
-    return static_cast<CopyKey>(value);
+    return EnumNames::fromName<CopyKey>(raw);
 }
 
 const QList<CopyKey> &allKeys()

@@ -1,30 +1,22 @@
 #include "VantrelLocale.h"
 
+#include "codec/EnumNames.h"
+
 namespace VantrelLocaleUtil {
 
 QString rawValue(VantrelLocale locale)
 {
-    switch (locale) {
-    case VantrelLocale::en: return QStringLiteral("en");
-    case VantrelLocale::pl: return QStringLiteral("pl");
-    case VantrelLocale::de: return QStringLiteral("de");
-    }
-    return QStringLiteral("en");
+    return EnumNames::name(locale);
 }
 
 std::optional<VantrelLocale> fromRawValue(const QString &raw)
 {
-    for (VantrelLocale l : allCases()) {
-        if (rawValue(l) == raw)
-            return l;
-    }
-    return std::nullopt;
+    return EnumNames::fromName<VantrelLocale>(raw);
 }
 
 const QList<VantrelLocale> &allCases()
 {
-    static const QList<VantrelLocale> cases{VantrelLocale::en, VantrelLocale::pl, VantrelLocale::de};
-    return cases;
+    return EnumNames::allCases<VantrelLocale>();
 }
 
 VantrelLocale normalized(const std::optional<QString> &identifier)
