@@ -17,13 +17,6 @@
 
 namespace {
 
-struct CheckOptions {
-    bool includeBeta = true;
-    bool json = false;
-    VantrelLocale locale = VantrelLocale::en;
-    QString source;
-};
-
 // Why a visible app has no published release; empty when it has one or when
 // it is not meant to have one yet (coming soon).
 QString unpublishedReason(const AppManifestItem &app)
@@ -135,9 +128,9 @@ void printJsonReport(const LauncherManifest &manifest, bool includeBeta)
     });
 }
 
-int reportFailure(const CheckOptions &options, const QString &message)
+int reportFailure(bool json, const QString &message)
 {
-    if (options.json)
+    if (json)
         printJson(QJsonObject{{QStringLiteral("ok"), false}, {QStringLiteral("error"), message}});
     else
         Cli::err() << "vantrel check: " << Cli::printable(message) << Qt::endl;
@@ -195,95 +188,57 @@ Loaded loadFromFile(const QString &source)
     }
 }
 
-const CliCommand &checkCommand();
-
-int runCheck(QStringList args)
+int runCheck(const CliInvocation &call)
 {
-    CheckOptions options;
-    bool sourceSet = false;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (!optionsEnded && arg == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (!optionsEnded && (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
-            Cli::out() << "usage: vantrel " << checkCommand().usage << "\n" << checkCommand().summary << "\n";
-            Cli::out().flush();
-            return CliExit::ok;
-        } else if (!optionsEnded && arg == QLatin1String("--no-beta")) {
-            options.includeBeta = false;
-        } else if (!optionsEnded && arg == QLatin1String("--json")) {
-            options.json = true;
-        } else if (!optionsEnded && (arg == QLatin1String("--lang") || arg.startsWith(QLatin1String("--lang=")))) {
-            QString code;
-            if (arg == QLatin1String("--lang")) {
-                if (i + 1 >= args.size())
-                    return Cli::usageError(checkCommand(), QStringLiteral("--lang needs a value"));
-                code = args.at(++i);
-            } else {
-                code = arg.mid(7);
-            }
-            const auto locale = Cli::parseLang(code);
-            if (!locale)
-                return Cli::usageError(checkCommand(),
-                                       QStringLiteral("unknown language \"%1\" (en, pl or de)").arg(Cli::printable(code)));
-            options.locale = *locale;
-        } else if (!optionsEnded && arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-")) {
-            return Cli::usageError(checkCommand(), QStringLiteral("unknown option %1").arg(Cli::printable(arg)));
-        } else if (sourceSet) {
-            return Cli::usageError(checkCommand(), QStringLiteral("only one SOURCE may be given"));
-        } else {
-            options.source = arg;
-            sourceSet = true;
-        }
-    }
-    if (!sourceSet || options.source.isEmpty())
-        return Cli::usageError(checkCommand(), QStringLiteral("SOURCE is missing"));
+    if (call.positional.size() > 1)
+        return call.usageError(QStringLiteral("only one SOURCE may be given"));
+    const QString source = call.positional.value(0);
+    if (source.isEmpty())
+        return call.usageError(QStringLiteral("SOURCE is missing"));
+    const bool json = call.isSet(QStringLiteral("json"));
+    const bool includeBeta = !call.isSet(QStringLiteral("no-beta"));
 
-    const Loaded loaded =
-        isWebSource(options.source) ? loadFromUrl(options.source, options.locale) : loadFromFile(options.source);
+    const Loaded loaded = isWebSource(source) ? loadFromUrl(source, call.locale) : loadFromFile(source);
     if (!loaded.manifest)
-        return reportFailure(options, loaded.error);
+        return reportFailure(json, loaded.error);
 
-    if (options.json)
-        printJsonReport(*loaded.manifest, options.includeBeta);
+    if (json)
+        printJsonReport(*loaded.manifest, includeBeta);
     else
-        printTextReport(*loaded.manifest, options.includeBeta);
+        printTextReport(*loaded.manifest, includeBeta);
     return CliExit::ok;
 }
 
-const CliCommand &checkCommand()
+int runCompare(const CliInvocation &call)
 {
-    static const CliCommand command{
-        QStringLiteral("check"),
-        QStringLiteral("check [--no-beta] [--lang en|pl|de] [--json] SOURCE"),
-        QStringLiteral("Decodes a manifest (a file or an http(s) URL) and reports on every app."),
-        runCheck,
-    };
-    return command;
-}
-
-const CliCommand &compareCommand()
-{
-    static const CliCommand command{
-        QStringLiteral("compare"),
-        QStringLiteral("compare A B"),
-        QStringLiteral("Prints ascending, same or descending: how version A compares with B."),
-        [](QStringList args) {
-            if (args.size() != 2)
-                return Cli::usageError(compareCommand(), QStringLiteral("expected exactly two versions"));
-            Cli::out() << comparisonResultName(compareVersions(args.at(0), args.at(1))) << "\n";
-            Cli::out().flush();
-            return CliExit::ok;
-        },
-    };
-    return command;
+    if (call.positional.size() != 2)
+        return call.usageError(QStringLiteral("expected exactly two versions"));
+    Cli::out() << comparisonResultName(compareVersions(call.positional.at(0), call.positional.at(1))) << "\n";
+    Cli::out().flush();
+    return CliExit::ok;
 }
 
 }  // namespace
 
 void registerCatalogCommands(CliRegistry &registry)
 {
-    registry.add(checkCommand());
-    registry.add(compareCommand());
+    registry.add({
+        .name = QStringLiteral("check"),
+        .usage = QStringLiteral("check [--no-beta] [--lang en|pl|de] [--json] SOURCE"),
+        .summary = QStringLiteral("Decodes a manifest (a file or an http(s) URL) and reports on every app."),
+        .options = {{QStringLiteral("no-beta"), QStringLiteral("Reports as if beta apps were hidden.")},
+                    {QStringLiteral("json"), QStringLiteral("Prints the report as JSON.")}},
+        .arguments = {{QStringLiteral("SOURCE"), QStringLiteral("A manifest file, or the http(s) URL of a manifest service.")}},
+        .takesLanguage = true,
+        .run = runCheck,
+    });
+    registry.add({
+        .name = QStringLiteral("compare"),
+        .usage = QStringLiteral("compare A B"),
+        .summary = QStringLiteral("Prints ascending, same or descending: how version A compares with B."),
+        .arguments = {{QStringLiteral("A"), QStringLiteral("A version, taken as written.")},
+                      {QStringLiteral("B"), QStringLiteral("The version to compare it with.")}},
+        .literalArguments = true,
+        .run = runCompare,
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "i18n/VantrelLocale.h"
 
+#include <QCommandLineOption>
 #include <QCoroTask>
 #include <QList>
 #include <QString>
@@ -18,14 +19,43 @@ inline constexpr int failure = 1;
 inline constexpr int usage = 2;
 }  // namespace CliExit
 
+class QCommandLineParser;
+struct CliCommand;
+
+// What a command runs with, after its options were parsed.
+struct CliInvocation {
+    const CliCommand &command;
+    const QCommandLineParser &parser;
+    QStringList positional;
+    // --lang, or en when it is not given.
+    VantrelLocale locale = VantrelLocale::en;
+
+    bool isSet(const QString &option) const;
+    // Prints the problem and the command's usage; returns CliExit::usage.
+    int usageError(const QString &problem) const;
+};
+
+// A positional argument as the command's help lists it.
+struct CliArgument {
+    QString name;
+    QString description;
+};
+
 struct CliCommand {
     QString name;
     // Synopsis after the tool's name, e.g. "check [--json] SOURCE".
     QString usage;
     // One line for the command list.
     QString summary;
-    // Arguments after the command's name; returns the exit status.
-    std::function<int(QStringList args)> run;
+    // Options besides --help (and --lang when takesLanguage).
+    QList<QCommandLineOption> options;
+    QList<CliArgument> arguments;
+    bool takesLanguage = false;
+    // Every argument is positional, even one that looks like an option
+    // (versions such as "-1"); such a command has no --help of its own.
+    bool literalArguments = false;
+    // Returns the exit status.
+    std::function<int(const CliInvocation &)> run;
 };
 
 class CliRegistry
@@ -48,11 +78,15 @@ namespace Cli {
 QTextStream &out();
 QTextStream &err();
 
+// Parses args (what follows the command's name) and runs the command; a
+// parse failure prints the problem and the usage and returns CliExit::usage.
+int run(const CliCommand &command, const QStringList &args);
+
+// The command's usage line, summary, options and arguments.
+QString helpText(const CliCommand &command);
+
 // Prints "usage: vantrel USAGE" to standard error and returns CliExit::usage.
 int usageError(const CliCommand &command, const QString &problem = QString());
-
-// "en", "pl" or "de"; nullopt for anything else.
-std::optional<VantrelLocale> parseLang(const QString &code);
 
 // Runs the task in a nested event loop and returns its result or rethrows its
 // error. (QCoro::waitFor on its own never returns when the task throws.)

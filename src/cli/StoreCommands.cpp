@@ -52,7 +52,7 @@ struct StoreSession {
     std::shared_ptr<LauncherErrorReporter> reporter;
     std::unique_ptr<LauncherStore> store;
 
-    StoreSession()
+    explicit StoreSession(VantrelLocale locale)
     {
         installRoot = defaultInstallRoot();
         // Every start clears what an interrupted install left (live installs are skipped).
@@ -63,6 +63,7 @@ struct StoreSession {
         workspace = std::make_shared<ReportingWorkspace>(c.workspace);
         c.workspace = workspace;
         store = std::make_unique<LauncherStore>(std::move(c), SeedManifest::manifest());
+        store->setLocale(locale);
     }
 
     // Refreshes the catalog; prints the store's error line when it fails.
@@ -105,60 +106,23 @@ struct StoreSession {
     }
 };
 
-struct StoreOptions {
-    bool json = false;
-    std::optional<VantrelLocale> lang;
-    QStringList positional;
-};
-
-// Parses [--json] [--lang CODE] and positional arguments; returns a problem text.
-QString parseOptions(const QStringList &args, bool allowJson, StoreOptions &options)
-{
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (allowJson && arg == QLatin1String("--json")) {
-            options.json = true;
-        } else if (arg == QLatin1String("--lang") || arg.startsWith(QLatin1String("--lang="))) {
-            QString code;
-            if (arg.startsWith(QLatin1String("--lang=")))
-                code = arg.mid(7);
-            else if (i + 1 < args.size())
-                code = args.at(++i);
-            else
-                return QStringLiteral("--lang needs a language (en, pl or de)");
-            options.lang = Cli::parseLang(code);
-            if (!options.lang)
-                return QStringLiteral("unknown language \"%1\" (en, pl or de)").arg(Cli::printable(code));
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("unknown option %1").arg(Cli::printable(arg));
-        } else {
-            options.positional.append(arg);
-        }
-    }
-    return {};
-}
-
 QString pad(const QString &text, int width)
 {
     return text.leftJustified(width, QLatin1Char(' '));
 }
 
-int runList(const CliCommand &command, const QStringList &args)
+int runList(const CliInvocation &call)
 {
-    StoreOptions options;
-    if (const QString problem = parseOptions(args, true, options); !problem.isEmpty())
-        return Cli::usageError(command, problem);
-    if (!options.positional.isEmpty())
-        return Cli::usageError(command, QStringLiteral("unexpected argument %1").arg(Cli::printable(options.positional.first())));
+    if (!call.positional.isEmpty())
+        return call.usageError(QStringLiteral("unexpected argument %1").arg(Cli::printable(call.positional.first())));
 
-    StoreSession s;
-    const VantrelLocale locale = options.lang.value_or(VantrelLocale::en);
-    s.store->setLocale(locale);
+    StoreSession s(call.locale);
+    const VantrelLocale locale = call.locale;
     const bool refreshed = s.refresh();
 
     const QList<AppManifestItem> visible =
         ManifestPolicy::visibleApps(s.store->manifest(), s.store->includeBetaApps());
-    if (options.json) {
+    if (call.isSet(QStringLiteral("json"))) {
         QJsonArray apps;
         for (const AppManifestItem &app : visible) {
             apps.append(QJsonObject{
@@ -231,41 +195,26 @@ bool installAndReport(StoreSession &s, const AppManifestItem &app, VantrelLocale
     return false;
 }
 
-int runInstall(const CliCommand &command, const QStringList &args)
+// install and open: the one app ID names, in a store refreshed in the asked language.
+int runOnApp(const CliInvocation &call, int (*body)(StoreSession &, const AppManifestItem &, VantrelLocale))
 {
-    StoreOptions options;
-    if (const QString problem = parseOptions(args, false, options); !problem.isEmpty())
-        return Cli::usageError(command, problem);
-    if (options.positional.size() != 1)
-        return Cli::usageError(command, QStringLiteral("give exactly one app id"));
-
-    StoreSession s;
-    const VantrelLocale locale = options.lang.value_or(VantrelLocale::en);
-    s.store->setLocale(locale);
+    if (call.positional.size() != 1)
+        return call.usageError(QStringLiteral("give exactly one app id"));
+    StoreSession s(call.locale);
     s.refresh();
-    const AppManifestItem *app = findApp(s, command, options.positional.first());
-    if (!app)
-        return CliExit::failure;
-    return installAndReport(s, *app, locale) ? CliExit::ok : CliExit::failure;
-}
-
-int runOpen(const CliCommand &command, const QStringList &args)
-{
-    StoreOptions options;
-    if (const QString problem = parseOptions(args, false, options); !problem.isEmpty())
-        return Cli::usageError(command, problem);
-    if (options.positional.size() != 1)
-        return Cli::usageError(command, QStringLiteral("give exactly one app id"));
-
-    StoreSession s;
-    const VantrelLocale locale = options.lang.value_or(VantrelLocale::en);
-    s.store->setLocale(locale);
-    s.refresh();
-    const AppManifestItem *found = findApp(s, command, options.positional.first());
+    const AppManifestItem *found = findApp(s, call.command, call.positional.first());
     if (!found)
         return CliExit::failure;
-    const AppManifestItem app = *found;
+    return body(s, AppManifestItem(*found), call.locale);
+}
 
+int installApp(StoreSession &s, const AppManifestItem &app, VantrelLocale locale)
+{
+    return installAndReport(s, app, locale) ? CliExit::ok : CliExit::failure;
+}
+
+int openApp(StoreSession &s, const AppManifestItem &app, VantrelLocale locale)
+{
     // Like the window: an app that is not installed gets installed first.
     if (!s.store->state(app).isInstalledOrUpdatable()) {
         if (!installAndReport(s, app, locale))
@@ -289,15 +238,29 @@ int runOpen(const CliCommand &command, const QStringList &args)
 
 void registerStoreCommands(CliRegistry &registry)
 {
-    using Runner = int (*)(const CliCommand &, const QStringList &);
-    const auto add = [&registry](const QString &name, const QString &usage, const QString &summary, Runner runner) {
-        const CliCommand command{name, usage, summary, {}};
-        registry.add({name, usage, summary, [command, runner](QStringList args) { return runner(command, args); }});
-    };
-    add(QStringLiteral("list"), QStringLiteral("list [--json] [--lang en|pl|de]"),
-        QStringLiteral("Refreshes the catalog and shows each visible app with its install state."), &runList);
-    add(QStringLiteral("install"), QStringLiteral("install [--lang en|pl|de] ID"),
-        QStringLiteral("Installs or updates one app."), &runInstall);
-    add(QStringLiteral("open"), QStringLiteral("open [--lang en|pl|de] ID"),
-        QStringLiteral("Opens an installed app, installing it first when needed."), &runOpen);
+    const QList<CliArgument> id{{QStringLiteral("ID"), QStringLiteral("The app's id in the catalog.")}};
+    registry.add({
+        .name = QStringLiteral("list"),
+        .usage = QStringLiteral("list [--json] [--lang en|pl|de]"),
+        .summary = QStringLiteral("Refreshes the catalog and shows each visible app with its install state."),
+        .options = {{QStringLiteral("json"), QStringLiteral("Prints the apps as JSON.")}},
+        .takesLanguage = true,
+        .run = runList,
+    });
+    registry.add({
+        .name = QStringLiteral("install"),
+        .usage = QStringLiteral("install [--lang en|pl|de] ID"),
+        .summary = QStringLiteral("Installs or updates one app."),
+        .arguments = id,
+        .takesLanguage = true,
+        .run = [](const CliInvocation &call) { return runOnApp(call, &installApp); },
+    });
+    registry.add({
+        .name = QStringLiteral("open"),
+        .usage = QStringLiteral("open [--lang en|pl|de] ID"),
+        .summary = QStringLiteral("Opens an installed app, installing it first when needed."),
+        .arguments = id,
+        .takesLanguage = true,
+        .run = [](const CliInvocation &call) { return runOnApp(call, &openApp); },
+    });
 }

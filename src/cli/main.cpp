@@ -1,5 +1,6 @@
 #include "CliCommand.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 namespace {
@@ -9,6 +10,7 @@ void printHelp(const CliRegistry &registry, QTextStream &stream)
     stream << "usage: vantrel COMMAND [ARGUMENTS]\n\ncommands:\n";
     for (const CliCommand &command : registry.commands())
         stream << "  vantrel " << command.usage << "\n      " << command.summary << "\n";
+    stream << "\n\"vantrel help COMMAND\" describes a command's options and arguments.\n";
     stream.flush();
 }
 
@@ -24,14 +26,33 @@ int main(int argc, char *argv[])
     registerCatalogCommands(registry);
     registerStoreCommands(registry);
 
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // Everything from the command's name on belongs to the command.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
+    parser.addOption(help);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        Cli::err() << "vantrel: " << Cli::printable(parser.errorText()) << "\n";
+        printHelp(registry, Cli::err());
+        return CliExit::usage;
+    }
+    QStringList args = parser.positionalArguments();
+    if (parser.isSet(help)) {
+        printHelp(registry, Cli::out());
+        return CliExit::ok;
+    }
     if (args.isEmpty()) {
         printHelp(registry, Cli::err());
         return CliExit::usage;
     }
     const QString name = args.takeFirst();
-    if (name == QLatin1String("help") || name == QLatin1String("--help") || name == QLatin1String("-h")) {
-        printHelp(registry, Cli::out());
+    if (name == QLatin1String("help")) {
+        const CliCommand *command = args.isEmpty() ? nullptr : registry.find(args.first());
+        if (command)
+            Cli::out() << Cli::helpText(*command);
+        else
+            printHelp(registry, Cli::out());
+        Cli::out().flush();
         return CliExit::ok;
     }
     const CliCommand *command = registry.find(name);
@@ -40,7 +61,7 @@ int main(int argc, char *argv[])
         printHelp(registry, Cli::err());
         return CliExit::usage;
     }
-    const int status = command->run(args);
+    const int status = Cli::run(*command, args);
     Cli::out().flush();
     Cli::err().flush();
     return status;

@@ -326,6 +326,28 @@ private Q_SLOTS:
         QVERIFY(run.out.contains(QStringLiteral("vantrel compare A B")));
     }
 
+    void commandHelp_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("check --help") << QStringList{"check", "--help"} << "--no-beta";
+        QTest::newRow("check -h") << QStringList{"check", "-h"} << "--lang <en|pl|de>";
+        QTest::newRow("help list") << QStringList{"help", "list"} << "--json";
+        QTest::newRow("help compare") << QStringList{"help", "compare"} << "usage: vantrel compare A B";
+    }
+
+    void commandHelp()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, expected);
+        const Run run = vantrel(args);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith(QStringLiteral("usage: vantrel ") + args.at(args.first() == "help" ? 1 : 0)),
+                 qPrintable(run.out));
+        QVERIFY2(run.out.contains(expected), qPrintable(run.out));
+        QVERIFY(run.err.isEmpty());
+    }
+
     void compare_data()
     {
         QTest::addColumn<QString>("a");
