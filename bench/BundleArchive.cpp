@@ -1,18 +1,15 @@
 #include "BundleArchive.h"
 
+#include "ZipWriter.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
-
-#include <archive.h>
-#include <archive_entry.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
-#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -69,19 +66,14 @@ void fillText(Rng &rng, char *data, size_t n)
     }
 }
 
-struct ArchiveDeleter {
-    void operator()(struct archive *a) const { archive_write_free(a); }
-};
-
+// The bundle's own layout rules over the one ZIP writer: every folder once,
+// parents first; already-compressed content stored, as packaging tools do.
 class Writer
 {
 public:
     explicit Writer(const QString &path)
-        : m_a(archive_write_new())
     {
-        archive_write_set_format_zip(m_a.get());
-        if (archive_write_open_filename(m_a.get(), QFile::encodeName(path).constData()) != ARCHIVE_OK)
-            fail();
+        check(m_zip.openFile(path));
     }
 
     void dir(const std::string &path)
@@ -91,65 +83,36 @@ public:
         const size_t slash = path.rfind('/', path.size() - 2);
         if (slash != std::string::npos)
             dir(path.substr(0, slash + 1));
-        entry(path, AE_IFDIR, 0755, 0, nullptr, false);
+        check(m_zip.addDirectory(QByteArray::fromStdString(path)));
     }
 
     void file(const std::string &path, const QByteArray &content, bool executable, bool store)
     {
         dir(path.substr(0, path.rfind('/') + 1));
-        entry(path, AE_IFREG, executable ? 0755 : 0644, content.size(), &content, store);
+        check(m_zip.setCompression(store ? ZipWriter::Compression::store : ZipWriter::Compression::deflate));
+        check(m_zip.addFile(QByteArray::fromStdString(path), content, executable ? 0755 : 0644));
         ++written.files;
         written.unpackedBytes += content.size();
     }
 
     void link(const std::string &path, const std::string &target)
     {
-        std::unique_ptr<archive_entry, void (*)(archive_entry *)> e(archive_entry_new(), archive_entry_free);
-        archive_entry_set_pathname(e.get(), path.c_str());
-        archive_entry_set_filetype(e.get(), AE_IFLNK);
-        archive_entry_set_perm(e.get(), 0755);
-        archive_entry_set_symlink(e.get(), target.c_str());
-        archive_entry_set_mtime(e.get(), std::time(nullptr), 0);
-        if (archive_write_header(m_a.get(), e.get()) != ARCHIVE_OK)
-            fail();
+        check(m_zip.addSymlink(QByteArray::fromStdString(path), QByteArray::fromStdString(target), 0755));
         ++written.links;
     }
 
-    void close()
-    {
-        if (archive_write_close(m_a.get()) != ARCHIVE_OK)
-            fail();
-    }
+    void close() { check(m_zip.close()); }
 
     Written written;
 
 private:
-    void entry(const std::string &path, int type, int perm, qint64 size, const QByteArray *content, bool store)
+    void check(bool ok)
     {
-        // Already-compressed content is stored, as packaging tools do.
-        if (store)
-            archive_write_zip_set_compression_store(m_a.get());
-        else
-            archive_write_zip_set_compression_deflate(m_a.get());
-        std::unique_ptr<archive_entry, void (*)(archive_entry *)> e(archive_entry_new(), archive_entry_free);
-        archive_entry_set_pathname(e.get(), path.c_str());
-        archive_entry_set_filetype(e.get(), type);
-        archive_entry_set_perm(e.get(), perm);
-        archive_entry_set_size(e.get(), size);
-        archive_entry_set_mtime(e.get(), std::time(nullptr), 0);
-        if (archive_write_header(m_a.get(), e.get()) != ARCHIVE_OK)
-            fail();
-        if (content && !content->isEmpty()
-            && archive_write_data(m_a.get(), content->constData(), size_t(content->size())) != content->size())
-            fail();
+        if (!ok)
+            throw std::runtime_error("archive: " + m_zip.errorString().toStdString());
     }
 
-    [[noreturn]] void fail()
-    {
-        throw std::runtime_error(std::string("archive: ") + (archive_error_string(m_a.get()) ?: "unknown error"));
-    }
-
-    std::unique_ptr<struct archive, ArchiveDeleter> m_a;
+    ZipWriter m_zip;
     std::set<std::string> m_dirs;
 };
 

@@ -1,15 +1,15 @@
 // Writes the fuzzers' seed inputs: vantrel-fuzz-seeds OUTDIR creates
 // OUTDIR/<target>/<n> files, small valid and near-valid inputs of each kind.
+#include "ZipWriter.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QList>
 #include <QString>
 
-#include <archive.h>
-#include <archive_entry.h>
-
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -22,37 +22,23 @@ struct ZipEntry {
 
 QByteArray zip(const QList<ZipEntry> &entries, bool stored = false)
 {
-    QByteArray buffer(1 << 20, '\0');
-    size_t used = 0;
-    archive *a = archive_write_new();
-    archive_write_set_format_zip(a);
-    if (stored)
-        archive_write_set_format_option(a, "zip", "compression", "store");
-    archive_write_open_memory(a, buffer.data(), size_t(buffer.size()), &used);
+    QByteArray bytes;
+    ZipWriter writer;
+    bool written = writer.openBuffer(&bytes)
+        && writer.setCompression(stored ? ZipWriter::Compression::store : ZipWriter::Compression::deflate);
     for (const ZipEntry &e : entries) {
-        archive_entry *entry = archive_entry_new();
-        archive_entry_set_pathname(entry, e.name.constData());
-        if (e.kind == ZipEntry::directory) {
-            archive_entry_set_filetype(entry, AE_IFDIR);
-            archive_entry_set_perm(entry, 0755);
-        } else if (e.kind == ZipEntry::symlink) {
-            archive_entry_set_filetype(entry, AE_IFLNK);
-            archive_entry_set_perm(entry, 0777);
-            archive_entry_set_symlink(entry, e.content.constData());
-        } else {
-            archive_entry_set_filetype(entry, AE_IFREG);
-            archive_entry_set_perm(entry, e.mode);
-            archive_entry_set_size(entry, e.content.size());
-        }
-        archive_write_header(a, entry);
-        if (e.kind == ZipEntry::file)
-            archive_write_data(a, e.content.constData(), size_t(e.content.size()));
-        archive_entry_free(entry);
+        if (e.kind == ZipEntry::directory)
+            written = written && writer.addDirectory(e.name);
+        else if (e.kind == ZipEntry::symlink)
+            written = written && writer.addSymlink(e.name, e.content);
+        else
+            written = written && writer.addFile(e.name, e.content, e.mode);
     }
-    archive_write_close(a);
-    archive_write_free(a);
-    buffer.truncate(qsizetype(used));
-    return buffer;
+    if (!(written && writer.close())) {
+        std::fprintf(stderr, "vantrel-fuzz-seeds: %s\n", qPrintable(writer.errorString()));
+        std::exit(1);
+    }
+    return bytes;
 }
 
 const QByteArray plist = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"

@@ -1,22 +1,12 @@
 #include "ZipBuilder.h"
 
+#include "ZipWriter.h"
+
 #include <QFile>
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <openssl/evp.h>
 
-#include <memory>
-#include <sys/stat.h>
-
 namespace {
-
-struct ArchiveWriterDeleter {
-    void operator()(struct archive *a) const { archive_write_free(a); }
-};
-struct EntryDeleter {
-    void operator()(archive_entry *e) const { archive_entry_free(e); }
-};
 
 QString xmlEscaped(const QString &text)
 {
@@ -170,97 +160,51 @@ ZipBuilder &ZipBuilder::setStored(bool stored)
     return *this;
 }
 
-bool ZipBuilder::write(struct archive *archive, QString *error) const
+bool ZipBuilder::write(ZipWriter &zip) const
 {
-    auto fail = [&](const char *what) {
-        if (error)
-            *error = QString::fromLatin1(what) + QStringLiteral(": ")
-                + QString::fromUtf8(archive_error_string(archive) ? archive_error_string(archive) : "unknown");
+    if (!zip.setCompression(m_stored ? ZipWriter::Compression::store : ZipWriter::Compression::deflate))
         return false;
-    };
     for (const Entry &e : m_entries) {
-        std::unique_ptr<archive_entry, EntryDeleter> entry(archive_entry_new());
-        QString name = e.name;
-        if (e.kind == Kind::directory && !name.endsWith(QLatin1Char('/')))
-            name += QLatin1Char('/');
-        const QByteArray rawName = name.toUtf8();
-        archive_entry_set_pathname(entry.get(), rawName.constData());
-        archive_entry_set_mtime(entry.get(), 1777766400, 0);
+        const QByteArray name = e.name.toUtf8();
+        bool written = false;
         switch (e.kind) {
         case Kind::file:
-            archive_entry_set_filetype(entry.get(), AE_IFREG);
-            archive_entry_set_size(entry.get(), e.content.size());
-            break;
-        case Kind::fill:
-            archive_entry_set_filetype(entry.get(), AE_IFREG);
-            archive_entry_set_size(entry.get(), e.fillSize);
+            written = zip.addFile(name, e.content, e.mode);
             break;
         case Kind::directory:
-            archive_entry_set_filetype(entry.get(), AE_IFDIR);
-            archive_entry_set_size(entry.get(), 0);
+            written = zip.addDirectory(name, e.mode);
             break;
         case Kind::symlink:
-            archive_entry_set_filetype(entry.get(), AE_IFLNK);
-            archive_entry_set_symlink(entry.get(), e.content.constData());
-            archive_entry_set_size(entry.get(), 0);
+            written = zip.addSymlink(name, e.content, e.mode);
+            break;
+        case Kind::fill: {
+            written = zip.beginFile(name, e.fillSize, e.mode);
+            const QByteArray chunk(1 << 20, e.fill);
+            for (qint64 left = e.fillSize; written && left > 0; left -= chunk.size())
+                written = zip.writeData(chunk.constData(), qMin<qint64>(left, chunk.size()));
             break;
         }
-        archive_entry_set_perm(entry.get(), mode_t(e.mode));
-        if (archive_write_header(archive, entry.get()) != ARCHIVE_OK)
-            return fail("write header");
-        if (e.kind == Kind::file && !e.content.isEmpty()) {
-            if (archive_write_data(archive, e.content.constData(), size_t(e.content.size())) < 0)
-                return fail("write data");
-        } else if (e.kind == Kind::fill) {
-            const QByteArray chunk(1 << 20, e.fill);
-            qint64 left = e.fillSize;
-            while (left > 0) {
-                const qint64 n = qMin<qint64>(left, chunk.size());
-                if (archive_write_data(archive, chunk.constData(), size_t(n)) < 0)
-                    return fail("write data");
-                left -= n;
-            }
         }
+        if (!written)
+            return false;
     }
-    if (archive_write_close(archive) != ARCHIVE_OK)
-        return fail("close");
-    return true;
+    return zip.close();
 }
 
 bool ZipBuilder::writeTo(const QString &path, QString *error) const
 {
-    std::unique_ptr<struct archive, ArchiveWriterDeleter> archive(archive_write_new());
-    archive_write_set_format_zip(archive.get());
-    if (m_stored)
-        archive_write_zip_set_compression_store(archive.get());
-    else
-        archive_write_zip_set_compression_deflate(archive.get());
-    archive_write_set_bytes_in_last_block(archive.get(), 1);
-    if (archive_write_open_filename(archive.get(), QFile::encodeName(path).constData()) != ARCHIVE_OK) {
-        if (error)
-            *error = QString::fromUtf8(archive_error_string(archive.get()));
-        return false;
-    }
-    return write(archive.get(), error);
+    ZipWriter zip;
+    const bool written = zip.openFile(path) && write(zip);
+    if (!written && error)
+        *error = zip.errorString();
+    return written;
 }
 
 QByteArray ZipBuilder::build() const
 {
     QByteArray bytes;
-    std::unique_ptr<struct archive, ArchiveWriterDeleter> archive(archive_write_new());
-    archive_write_set_format_zip(archive.get());
-    if (m_stored)
-        archive_write_zip_set_compression_store(archive.get());
-    else
-        archive_write_zip_set_compression_deflate(archive.get());
-    archive_write_set_bytes_in_last_block(archive.get(), 1);
-    auto append = [](struct archive *, void *data, const void *buffer, size_t length) -> la_ssize_t {
-        static_cast<QByteArray *>(data)->append(static_cast<const char *>(buffer), qsizetype(length));
-        return la_ssize_t(length);
-    };
-    if (archive_write_open(archive.get(), &bytes, nullptr, append, nullptr) != ARCHIVE_OK)
-        return {};
-    if (!write(archive.get(), nullptr))
+    ZipWriter zip;
+    if (!zip.openBuffer(&bytes) || !write(zip))
         return {};
     return bytes;
 }

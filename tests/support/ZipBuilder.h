@@ -5,7 +5,9 @@
 #include <QMap>
 #include <QString>
 
-// Builds real ZIP archives with libarchive's writer, for tests and benchmarks.
+class ZipWriter;
+
+// Builds real ZIP archives (through ZipWriter) for tests.
 //
 //   ZipBuilder zip;
 //   zip.addBundle(QStringLiteral("Foo.app"), QStringLiteral("com.example.foo"));
@@ -69,7 +71,7 @@ private:
         qint64 fillSize = 0;
         char fill = 0;
     };
-    bool write(struct archive *archive, QString *error) const;
+    bool write(ZipWriter &zip) const;
 
     QList<Entry> m_entries;
     bool m_stored = false;

@@ -1,47 +1,26 @@
 #include "BundleZip.h"
 
 #include "SampleCatalog.h"
+#include "ZipWriter.h"
 
 #include <QFile>
-#include <archive.h>
-#include <archive_entry.h>
-#include <memory>
 
 namespace {
-
-// A fixed time stamp keeps archives of the same program byte-for-byte equal.
-constexpr time_t kEntryTime = 1777766400;  // 2026-05-03T00:00:00Z
 
 QByteArray escaped(const QString &text)
 {
     return text.toHtmlEscaped().toUtf8();
 }
 
+// The packager's errors name the archive; ZipWriter's text says what failed.
 class Writer
 {
 public:
-    explicit Writer(const QString &path) : m_archive(archive_write_new(), archive_write_free), m_path(path)
-    {
-        if (!m_archive || archive_write_set_format_zip(m_archive.get()) != ARCHIVE_OK
-            || archive_write_zip_set_compression_deflate(m_archive.get()) != ARCHIVE_OK
-            || archive_write_open_filename(m_archive.get(), QFile::encodeName(path).constData()) != ARCHIVE_OK)
-            fail(QStringLiteral("cannot create"));
-    }
+    explicit Writer(const QString &path) : m_path(path) { check(m_zip.openFile(path)); }
 
-    void directory(const QString &name)
-    {
-        Entry entry = header(name, AE_IFDIR, 0755, 0);
-        if (archive_write_header(m_archive.get(), entry.get()) != ARCHIVE_OK)
-            fail(QStringLiteral("cannot add ") + name);
-    }
+    void directory(const QString &name) { check(m_zip.addDirectory(name.toUtf8())); }
 
-    void file(const QString &name, const QByteArray &data, int mode)
-    {
-        Entry entry = header(name, AE_IFREG, mode, data.size());
-        if (archive_write_header(m_archive.get(), entry.get()) != ARCHIVE_OK
-            || archive_write_data(m_archive.get(), data.constData(), size_t(data.size())) != data.size())
-            fail(QStringLiteral("cannot add ") + name);
-    }
+    void file(const QString &name, const QByteArray &data, int mode) { check(m_zip.addFile(name.toUtf8(), data, mode)); }
 
     // Copies a file in blocks; a program can be large.
     void copy(const QString &name, const QString &source, int mode)
@@ -49,48 +28,25 @@ public:
         QFile in(source);
         if (!in.open(QIODevice::ReadOnly))
             throw PackagingError(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()).toStdString());
-        Entry entry = header(name, AE_IFREG, mode, in.size());
-        if (archive_write_header(m_archive.get(), entry.get()) != ARCHIVE_OK)
-            fail(QStringLiteral("cannot add ") + name);
+        check(m_zip.beginFile(name.toUtf8(), in.size(), mode));
         QByteArray buffer(1 << 20, Qt::Uninitialized);
         qint64 read = 0;
-        while ((read = in.read(buffer.data(), buffer.size())) > 0) {
-            if (archive_write_data(m_archive.get(), buffer.constData(), size_t(read)) != read)
-                fail(QStringLiteral("cannot write ") + name);
-        }
+        while ((read = in.read(buffer.data(), buffer.size())) > 0)
+            check(m_zip.writeData(buffer.constData(), read));
         if (read < 0)
             throw PackagingError(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()).toStdString());
     }
 
-    void close()
-    {
-        if (archive_write_close(m_archive.get()) != ARCHIVE_OK)
-            fail(QStringLiteral("cannot finish"));
-    }
+    void close() { check(m_zip.close()); }
 
 private:
-    using Entry = std::unique_ptr<archive_entry, decltype(&archive_entry_free)>;
-
-    static Entry header(const QString &name, unsigned type, int mode, qint64 size)
+    void check(bool ok)
     {
-        Entry entry(archive_entry_new(), archive_entry_free);
-        archive_entry_set_pathname_utf8(entry.get(), name.toUtf8().constData());
-        archive_entry_set_filetype(entry.get(), type);
-        archive_entry_set_perm(entry.get(), mode);
-        archive_entry_set_size(entry.get(), size);
-        archive_entry_set_mtime(entry.get(), kEntryTime, 0);
-        return entry;
+        if (!ok)
+            throw PackagingError(QStringLiteral("%1: %2").arg(m_path, m_zip.errorString()).toStdString());
     }
 
-    [[noreturn]] void fail(const QString &what)
-    {
-        const char *reason = m_archive ? archive_error_string(m_archive.get()) : nullptr;
-        throw PackagingError(QStringLiteral("%1 %2: %3")
-                                 .arg(what, m_path, reason ? QString::fromUtf8(reason) : QStringLiteral("unknown error"))
-                                 .toStdString());
-    }
-
-    std::unique_ptr<struct archive, decltype(&archive_write_free)> m_archive;
+    ZipWriter m_zip;
     QString m_path;
 };
 
