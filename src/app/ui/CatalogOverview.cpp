@@ -9,15 +9,11 @@ CatalogOverview::CatalogOverview(QObject *parent) : QObject(parent) {}
 
 void CatalogOverview::setStore(LauncherStore *store)
 {
-    if (m_store == store)
+    if (!m_store.reset(store))
         return;
-    for (const auto &c : std::as_const(m_connections))
-        disconnect(c);
-    m_connections.clear();
-    m_store = store;
     if (store) {
-        m_connections << connect(store, &LauncherStore::manifestChanged, this, &CatalogOverview::recompute)
-                      << connect(store, &LauncherStore::includeBetaAppsChanged, this, &CatalogOverview::recompute);
+        m_store << connect(store, &LauncherStore::manifestChanged, this, &CatalogOverview::recompute)
+                << connect(store, &LauncherStore::includeBetaAppsChanged, this, &CatalogOverview::recompute);
     }
     recompute();
     Q_EMIT storeChanged();
@@ -43,13 +39,13 @@ void CatalogOverview::recompute()
     QStringList categories;
     QString kind = QStringLiteral("empty");
     QVariant featured;
-    if (m_store) {
-        const auto visibleApps = ManifestPolicy::visibleApps(m_store->manifest(), m_store->includeBetaApps());
+    if (const LauncherStore *store = m_store.get()) {
+        const auto visibleApps = ManifestPolicy::visibleApps(store->manifest(), store->includeBetaApps());
         visible = int(visibleApps.size());
         for (const AppManifestItem &app : visibleApps)
             categories.append(app.category);
         categories = sortedCategories(categories);
-        const CatalogLifecycle lifecycle = ManifestPolicy::catalogLifecycle(m_store->manifest(), m_store->includeBetaApps());
+        const CatalogLifecycle lifecycle = ManifestPolicy::catalogLifecycle(store->manifest(), store->includeBetaApps());
         published = int(lifecycle.publishedApps.size());
         kind = catalogLifecycleKindName(lifecycle.kind);
         if (lifecycle.featuredApp)

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "StoreLink.h"
+
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
-
-#include "store/LauncherStore.h"
 
 // Catalog figures the shell and the home page show (visible-app count,
 // categories, lifecycle stage), recomputed only when the store's manifest or
@@ -26,7 +25,7 @@ class CatalogOverview : public QObject
 public:
     explicit CatalogOverview(QObject *parent = nullptr);
 
-    LauncherStore *store() const { return m_store; }
+    LauncherStore *store() const { return m_store.get(); }
     void setStore(LauncherStore *store);
     int visibleCount() const { return m_visibleCount; }
     int publishedCount() const { return m_publishedCount; }
@@ -44,8 +43,7 @@ Q_SIGNALS:
 private:
     void recompute();
 
-    QPointer<LauncherStore> m_store;
-    QList<QMetaObject::Connection> m_connections;
+    StoreLink m_store;
     int m_visibleCount = 0;
     int m_publishedCount = 0;
     QStringList m_categories;

@@ -1,16 +1,10 @@
 #pragma once
 
+#include "CatalogRowsModel.h"
 #include "LibrarySearch.h"
 #include "catalog/Models.h"
 
-#include "AscendingRowsModel.h"
-
-#include <QAbstractListModel>
-#include <QHash>
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
-
-class LauncherStore;
 
 // The quick switcher's rule: the query is trimmed and lower-cased; an empty
 // query lists every published app; otherwise an app matches when the query is
@@ -27,13 +21,11 @@ QList<AppManifestItem> results(const QList<AppManifestItem> &publishedApps, cons
 // The switcher's result rows over the store's published apps, rebuilt only
 // when the manifest, the beta preference or the query changes; hints follow
 // install states and the locale in place.
-class QuickSwitcherModel : public AscendingRowsModel
+class QuickSwitcherModel : public CatalogRowsModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(LauncherStore *store READ store WRITE setStore NOTIFY storeChanged)
     Q_PROPERTY(QString query READ query WRITE setQuery NOTIFY queryChanged)
-    Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
     enum Role {
@@ -50,36 +42,17 @@ public:
 
     explicit QuickSwitcherModel(QObject *parent = nullptr);
 
-    LauncherStore *store() const { return m_store; }
-    void setStore(LauncherStore *store);
-    QString query() const { return m_query; }
+    QString query() const { return search(); }
     void setQuery(const QString &query);
-    int count() const { return int(m_rows.size()); }
 
-    int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    Q_INVOKABLE QString idAt(int row) const;
-    Q_INVOKABLE QStringList ids() const;
-
 Q_SIGNALS:
-    void storeChanged();
     void queryChanged();
-    void countChanged();
 
-private:
-    void rebuildBase();
-    void showRows(const QList<int> &next);
-    const AppManifestItem &appAt(int row) const { return m_base.at(m_rows.at(row)); }
-    void onInstallStateChanged(const QString &appId);
-
-    QPointer<LauncherStore> m_store;
-    QString m_query;
-    // The published apps, kept between keystrokes; the rows are ascending
-    // indices into them.
-    QList<AppManifestItem> m_base;
-    LibrarySearch::SearchKeys m_keys;
-    QHash<QString, QList<int>> m_baseIndexesById;
-    QList<QMetaObject::Connection> m_connections;
+protected:
+    QList<AppManifestItem> computeBase() const override;
+    void connectStore(LauncherStore *store, StoreLink &link) override;
+    void onInstallStateChanged(const QString &appId) override;
 };

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "AscendingRowsModel.h"
+#include "LibrarySearch.h"
+#include "StoreLink.h"
+#include "catalog/Models.h"
+
+#include <QHash>
+
+// Rows of catalog apps over a base list taken from the store. The base list
+// is kept between keystrokes and rebuilt only when the catalog or the beta
+// preference changes it (or a subclass asks); a search narrows the shown rows
+// without a reset; an app's row redraws in place.
+class CatalogRowsModel : public AscendingRowsModel
+{
+    Q_OBJECT
+    Q_PROPERTY(LauncherStore *store READ store WRITE setStore NOTIFY storeChanged)
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+
+public:
+    LauncherStore *store() const { return m_store.get(); }
+    void setStore(LauncherStore *store);
+    int count() const { return int(m_rows.size()); }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+
+    Q_INVOKABLE QString idAt(int row) const;
+    Q_INVOKABLE QStringList ids() const;
+    // How many times the rows were recomputed; lets tests check that
+    // unrelated store changes do not recompute them.
+    int recomputeCount() const { return m_recomputeCount; }
+
+Q_SIGNALS:
+    void storeChanged();
+    void countChanged();
+
+protected:
+    CatalogRowsModel(LibrarySearch::SearchKeys::Fields searchedFields, QObject *parent);
+
+    // The list before the search, for the store's current state.
+    virtual QList<AppManifestItem> computeBase() const = 0;
+    // Whether the search text narrows this list.
+    virtual bool searchApplies() const { return true; }
+    // Connects the store's signals the subclass follows beyond the catalog
+    // and the beta preference, which rebuild, and install states.
+    virtual void connectStore(LauncherStore *store, StoreLink &link) = 0;
+    virtual void onInstallStateChanged(const QString &appId) = 0;
+
+    void rebuildBase();
+    // The text the rows are searched for; false when it is the same text.
+    bool setSearch(const QString &text);
+    const QString &search() const { return m_search; }
+    bool inBase(const QString &appId) const { return m_baseIndexesById.contains(appId); }
+    // Redraws the row of appId, if it is shown, for these roles.
+    void redrawApp(const QString &appId, const QList<int> &roles);
+    // Redraws every row for these roles.
+    void redrawRows(const QList<int> &roles);
+    const AppManifestItem &appAt(int row) const { return m_base.at(m_rows.at(row)); }
+
+private:
+    void showRows(const QList<int> &next);
+    int rowOf(const QString &appId) const;
+
+    StoreLink m_store;
+    LibrarySearch::SearchKeys::Fields m_searchedFields;
+    QString m_search;
+    // The rows are ascending indices into m_base.
+    QList<AppManifestItem> m_base;
+    LibrarySearch::SearchKeys m_keys;
+    QHash<QString, QList<int>> m_baseIndexesById;
+    int m_recomputeCount = 0;
+};
