@@ -90,29 +90,13 @@ QString AppListModel::tileStatus(const AppManifestItem &app) const
     return store()->state(app).label(store()->locale());
 }
 
-QVariant AppListModel::data(const QModelIndex &index, int role) const
+QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size())
-        return {};
-    const AppManifestItem &app = appAt(index.row());
     switch (role) {
-    case AppIdRole:
-    case Qt::DisplayRole:
-        return app.id;
-    case AppRole:
-        return QVariant::fromValue(app);
-    case NameRole:
-        return app.name;
     case TaglineRole:
         return app.tagline;
     case CategoryRole:
         return app.category;
-    case AccentRole:
-        return app.accentRawValue();
-    case SymbolNameRole:
-        return app.symbolName;
-    case IconUrlRole:
-        return app.iconUrl ? QVariant(*app.iconUrl) : QVariant();
     case StatusRole:
         return app.statusRawValue();
     case StatusLabelRole:
@@ -128,17 +112,11 @@ QVariant AppListModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QHash<int, QByteArray> AppListModel::roleNames() const
+QHash<int, QByteArray> AppListModel::viewRoleNames() const
 {
     return {
-        {AppIdRole, "appId"},
-        {AppRole, "app"},
-        {NameRole, "name"},
         {TaglineRole, "tagline"},
         {CategoryRole, "category"},
-        {AccentRole, "accent"},
-        {SymbolNameRole, "symbolName"},
-        {IconUrlRole, "iconUrl"},
         {StatusRole, "status"},
         {StatusLabelRole, "statusLabel"},
         {TileStatusRole, "tileStatus"},

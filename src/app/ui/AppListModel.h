@@ -20,15 +20,10 @@ class AppListModel : public CatalogRowsModel
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
 
 public:
+    // Besides the record roles of every catalog list.
     enum Role {
-        AppIdRole = Qt::UserRole + 1,
-        AppRole,
-        NameRole,
-        TaglineRole,
+        TaglineRole = ViewRole,
         CategoryRole,
-        AccentRole,
-        SymbolNameRole,
-        IconUrlRole,
         StatusRole,
         StatusLabelRole,
         TileStatusRole,
@@ -44,9 +39,6 @@ public:
     QString searchText() const { return search(); }
     void setSearchText(const QString &text);
 
-    QVariant data(const QModelIndex &index, int role) const override;
-    QHash<int, QByteArray> roleNames() const override;
-
 Q_SIGNALS:
     void kindChanged();
     void searchTextChanged();
@@ -56,6 +48,8 @@ protected:
     bool searchApplies() const override;
     void connectStore(LauncherStore *store, StoreLink &link) override;
     void onInstallStateChanged(const QString &appId) override;
+    QVariant viewData(const AppManifestItem &app, int role) const override;
+    QHash<int, QByteArray> viewRoleNames() const override;
 
 private:
     QString tileStatus(const AppManifestItem &app) const;

@@ -128,6 +128,44 @@ int CatalogRowsModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_rows.size());
 }
 
+QVariant CatalogRowsModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return {};
+    const AppManifestItem &app = appAt(index.row());
+    switch (role) {
+    case AppIdRole:
+    case Qt::DisplayRole:
+        return app.id;
+    case AppRole:
+        return QVariant::fromValue(app);
+    case NameRole:
+        return app.name;
+    case AccentRole:
+        return app.accentRawValue();
+    case SymbolNameRole:
+        return app.symbolName;
+    case IconUrlRole:
+        return app.iconUrl ? QVariant(*app.iconUrl) : QVariant();
+    default:
+        return viewData(app, role);
+    }
+}
+
+QHash<int, QByteArray> CatalogRowsModel::roleNames() const
+{
+    QHash<int, QByteArray> names{
+        {AppIdRole, "appId"},
+        {AppRole, "app"},
+        {NameRole, "name"},
+        {AccentRole, "accent"},
+        {SymbolNameRole, "symbolName"},
+        {IconUrlRole, "iconUrl"},
+    };
+    names.insert(viewRoleNames());
+    return names;
+}
+
 QString CatalogRowsModel::idAt(int row) const
 {
     return row >= 0 && row < m_rows.size() ? appAt(row).id : QString();

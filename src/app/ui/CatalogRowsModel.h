@@ -18,11 +18,26 @@ class CatalogRowsModel : public AscendingRowsModel
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
+    // Roles every catalog list takes from the app record itself; a subclass
+    // numbers its own from ViewRole on.
+    enum RecordRole {
+        AppIdRole = Qt::UserRole + 1,
+        AppRole,
+        NameRole,
+        AccentRole,
+        SymbolNameRole,
+        IconUrlRole,
+        ViewRole,
+    };
+    Q_ENUM(RecordRole)
+
     LauncherStore *store() const { return m_store.get(); }
     void setStore(LauncherStore *store);
     int count() const { return int(m_rows.size()); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const final;
+    QHash<int, QByteArray> roleNames() const final;
 
     Q_INVOKABLE QString idAt(int row) const;
     Q_INVOKABLE QStringList ids() const;
@@ -45,6 +60,9 @@ protected:
     // and the beta preference, which rebuild, and install states.
     virtual void connectStore(LauncherStore *store, StoreLink &link) = 0;
     virtual void onInstallStateChanged(const QString &appId) = 0;
+    // The subclass's own roles (ViewRole and after).
+    virtual QVariant viewData(const AppManifestItem &app, int role) const = 0;
+    virtual QHash<int, QByteArray> viewRoleNames() const = 0;
 
     void rebuildBase();
     // The text the rows are searched for; false when it is the same text.
@@ -55,9 +73,9 @@ protected:
     void redrawApp(const QString &appId, const QList<int> &roles);
     // Redraws every row for these roles.
     void redrawRows(const QList<int> &roles);
-    const AppManifestItem &appAt(int row) const { return m_base.at(m_rows.at(row)); }
 
 private:
+    const AppManifestItem &appAt(int row) const { return m_base.at(m_rows.at(row)); }
     void showRows(const QList<int> &next);
     int rowOf(const QString &appId) const;
 

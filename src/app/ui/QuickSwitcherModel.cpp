@@ -60,25 +60,9 @@ void QuickSwitcherModel::onInstallStateChanged(const QString &appId)
     redrawApp(appId, {OpensRole, HintRole});
 }
 
-QVariant QuickSwitcherModel::data(const QModelIndex &index, int role) const
+QVariant QuickSwitcherModel::viewData(const AppManifestItem &app, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size())
-        return {};
-    const AppManifestItem &app = appAt(index.row());
     switch (role) {
-    case AppIdRole:
-    case Qt::DisplayRole:
-        return app.id;
-    case AppRole:
-        return QVariant::fromValue(app);
-    case NameRole:
-        return app.name;
-    case AccentRole:
-        return app.accentRawValue();
-    case SymbolNameRole:
-        return app.symbolName;
-    case IconUrlRole:
-        return app.iconUrl ? QVariant(*app.iconUrl) : QVariant();
     case OpensRole:
         return store() && store()->state(app).isInstalledOrUpdatable();
     case HintRole:
@@ -92,10 +76,7 @@ QVariant QuickSwitcherModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QHash<int, QByteArray> QuickSwitcherModel::roleNames() const
+QHash<int, QByteArray> QuickSwitcherModel::viewRoleNames() const
 {
-    return {
-        {AppIdRole, "appId"},   {AppRole, "app"},         {NameRole, "name"},   {AccentRole, "accent"},
-        {SymbolNameRole, "symbolName"}, {IconUrlRole, "iconUrl"}, {OpensRole, "opens"}, {HintRole, "hint"},
-    };
+    return {{OpensRole, "opens"}, {HintRole, "hint"}};
 }

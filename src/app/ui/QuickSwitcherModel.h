@@ -28,14 +28,9 @@ class QuickSwitcherModel : public CatalogRowsModel
     Q_PROPERTY(QString query READ query WRITE setQuery NOTIFY queryChanged)
 
 public:
+    // Besides the record roles of every catalog list.
     enum Role {
-        AppIdRole = Qt::UserRole + 1,
-        AppRole,
-        NameRole,
-        AccentRole,
-        SymbolNameRole,
-        IconUrlRole,
-        OpensRole,  // installed or update available: running opens it
+        OpensRole = ViewRole,  // installed or update available: running opens it
         HintRole,
     };
     Q_ENUM(Role)
@@ -45,9 +40,6 @@ public:
     QString query() const { return search(); }
     void setQuery(const QString &query);
 
-    QVariant data(const QModelIndex &index, int role) const override;
-    QHash<int, QByteArray> roleNames() const override;
-
 Q_SIGNALS:
     void queryChanged();
 
@@ -55,4 +47,6 @@ protected:
     QList<AppManifestItem> computeBase() const override;
     void connectStore(LauncherStore *store, StoreLink &link) override;
     void onInstallStateChanged(const QString &appId) override;
+    QVariant viewData(const AppManifestItem &app, int role) const override;
+    QHash<int, QByteArray> viewRoleNames() const override;
 };
