@@ -226,7 +226,7 @@ void registerCatalogCommands(CliRegistry &registry)
         .name = QStringLiteral("check"),
         .usage = QStringLiteral("check [--no-beta] [--lang en|pl|de] [--json] SOURCE"),
         .summary = QStringLiteral("Decodes a manifest (a file or an http(s) URL) and reports on every app."),
-        .options = {{QStringLiteral("no-beta"), QStringLiteral("Reports as if beta apps were hidden.")},
+        .options = {{QStringLiteral("no-beta"), QStringLiteral("Reports with the beta preference off: beta apps hidden.")},
                     {QStringLiteral("json"), QStringLiteral("Prints the report as JSON.")}},
         .arguments = {{QStringLiteral("SOURCE"), QStringLiteral("A manifest file, or the http(s) URL of a manifest service.")}},
         .takesLanguage = true,
