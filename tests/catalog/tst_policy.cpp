@@ -41,6 +41,7 @@ AppManifestItem withChange(AppManifestItem app, const QString &field, const QVar
 using OsVersion = std::optional<OperatingSystemVersion>;
 Q_DECLARE_METATYPE(OsVersion)
 Q_DECLARE_METATYPE(CatalogLifecycleKind)
+Q_DECLARE_METATYPE(ManifestPolicy::InstallCheck)
 
 class TestPolicy : public QObject
 {
@@ -126,6 +127,41 @@ private Q_SLOTS:
         QVERIFY(!ManifestPolicy::hasPublishedRelease(app(QStringLiteral("c"), AppReleaseStatus::comingSoon)));
         QVERIFY(!ManifestPolicy::hasPublishedRelease(app(QStringLiteral("r"), AppReleaseStatus::retired)));
         QVERIFY(ManifestPolicy::hasPublishedRelease(app(QStringLiteral("b"), AppReleaseStatus::beta)));
+    }
+
+    void installCheck_data()
+    {
+        QTest::addColumn<AppReleaseStatus>("status");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<ManifestPolicy::InstallCheck>("expected");
+        using Check = ManifestPolicy::InstallCheck;
+
+        QTest::newRow("live, system newer") << AppReleaseStatus::live << QString() << QVariant() << Check::passes;
+        QTest::newRow("beta") << AppReleaseStatus::beta << QString() << QVariant() << Check::passes;
+        QTest::newRow("system equal") << AppReleaseStatus::live << "minMacOS" << QVariant("14.5") << Check::passes;
+        QTest::newRow("system one patch older") << AppReleaseStatus::live << "minMacOS" << QVariant("14.5.1")
+                                                << Check::systemTooOld;
+        QTest::newRow("system far older") << AppReleaseStatus::live << "minMacOS" << QVariant("99") << Check::systemTooOld;
+        // The release comes first: a coming-soon or retired app has none.
+        QTest::newRow("coming soon") << AppReleaseStatus::comingSoon << QString() << QVariant()
+                                     << Check::noPublishedRelease;
+        QTest::newRow("retired") << AppReleaseStatus::retired << QString() << QVariant() << Check::noPublishedRelease;
+        QTest::newRow("no download URL") << AppReleaseStatus::live << "downloadUrl" << QVariant()
+                                         << Check::noPublishedRelease;
+        QTest::newRow("unparsable minimum") << AppReleaseStatus::live << "minMacOS" << QVariant("14.x")
+                                            << Check::noPublishedRelease;
+    }
+
+    void installCheck()
+    {
+        QFETCH(AppReleaseStatus, status);
+        QFETCH(QString, field);
+        QFETCH(QVariant, value);
+        QFETCH(ManifestPolicy::InstallCheck, expected);
+        const AppManifestItem base = app(QStringLiteral("x"), status);
+        const AppManifestItem a = field.isEmpty() ? base : withChange(base, field, value);
+        QCOMPARE(ManifestPolicy::installCheck(a, OperatingSystemVersion{14, 5, 0}), expected);
     }
 
     void macOSVersion_data()

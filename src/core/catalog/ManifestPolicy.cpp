@@ -28,6 +28,26 @@ bool isPublished(const AppManifestItem &app, bool includeBeta)
     return isVisible(app, includeBeta) && hasPublishedRelease(app);
 }
 
+std::optional<AppManifestItem> firstVisibleApp(const LauncherManifest &manifest, bool includeBeta,
+                                               const std::optional<QString> &id)
+{
+    for (const AppManifestItem &app : manifest.apps) {
+        if (isVisible(app, includeBeta) && (!id || app.id == *id))
+            return app;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> defaultSelection(const LauncherManifest &manifest, bool includeBeta)
+{
+    for (const AppManifestItem &app : manifest.apps) {
+        if (isPublished(app, includeBeta))
+            return app.id;
+    }
+    const std::optional<AppManifestItem> visible = firstVisibleApp(manifest, includeBeta);
+    return visible ? std::optional<QString>(visible->id) : std::nullopt;
+}
+
 QList<AppManifestItem> visibleApps(const LauncherManifest &manifest, bool includeBeta)
 {
     QList<AppManifestItem> result;
@@ -93,6 +113,18 @@ bool hasPublishedRelease(const AppManifestItem &app)
     if (app.version.trimmed().isEmpty())
         return false;
     return macOSVersion(app.minMacOS).has_value();
+}
+
+InstallCheck installCheck(const AppManifestItem &app, const OperatingSystemVersion &running)
+{
+    if (!hasPublishedRelease(app))
+        return InstallCheck::noPublishedRelease;
+    if (app.status == AppReleaseStatus::comingSoon || app.status == AppReleaseStatus::retired)
+        return InstallCheck::notReleased;
+    const std::optional<OperatingSystemVersion> minimum = macOSVersion(app.minMacOS);
+    if (!minimum || running < *minimum)
+        return InstallCheck::systemTooOld;
+    return InstallCheck::passes;
 }
 
 QList<LauncherAnnouncement> unseenAnnouncements(const LauncherManifest &manifest, const QSet<QString> &seenIDs)

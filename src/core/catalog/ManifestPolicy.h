@@ -48,8 +48,22 @@ QList<LauncherAnnouncement> unseenAnnouncements(const LauncherManifest &manifest
 std::optional<OperatingSystemVersion> macOSVersion(const QString &text);
 bool isValidSha256(const QString &text);
 
+// The release checks an install must pass, in the order they are made: a
+// published release, a status that is neither coming soon nor retired, and a
+// minimum system version that parses and is not newer than the running one.
+enum class InstallCheck { passes, noPublishedRelease, notReleased, systemTooOld };
+InstallCheck installCheck(const AppManifestItem &app, const OperatingSystemVersion &running);
+
 // Predicates behind the lists, for callers that walk a manifest themselves.
 bool isVisible(const AppManifestItem &app, bool includeBeta);
 bool isPublished(const AppManifestItem &app, bool includeBeta);
+
+// The first visible app, or with an id the first visible app that has it: an
+// id of a hidden or absent app yields nothing rather than another app.
+std::optional<AppManifestItem> firstVisibleApp(const LauncherManifest &manifest, bool includeBeta,
+                                               const std::optional<QString> &id = std::nullopt);
+// The app to show when the selection is lost: the first published app, else
+// the first visible one.
+std::optional<QString> defaultSelection(const LauncherManifest &manifest, bool includeBeta);
 
 }  // namespace ManifestPolicy

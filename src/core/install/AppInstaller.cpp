@@ -187,11 +187,15 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
     if (!app.sha256)
         throw AppInstallerError(Kind::invalidReleaseMetadata);
     const QString expected = app.sha256->toLower();
-    if (!ManifestPolicy::hasPublishedRelease(app))
+    switch (ManifestPolicy::installCheck(app, ctx.layers.systemVersion->operatingSystemVersion())) {
+    case ManifestPolicy::InstallCheck::passes:
+        break;
+    case ManifestPolicy::InstallCheck::noPublishedRelease:
+    case ManifestPolicy::InstallCheck::notReleased:
         throw AppInstallerError(Kind::invalidReleaseMetadata);
-    const std::optional<OperatingSystemVersion> minimum = ManifestPolicy::macOSVersion(app.minMacOS);
-    if (!minimum || ctx.layers.systemVersion->operatingSystemVersion() < *minimum)
+    case ManifestPolicy::InstallCheck::systemTooOld:
         throw AppInstallerError::unsupportedMacOS(app.minMacOS);
+    }
 
     // One install per app at a time, across processes: the lock lives in the
     // install root, so the root is made first.
