@@ -215,9 +215,9 @@ void TestCliStore::listInstallListAgain()
     // The window reads the same records.
     QVERIFY(QFile::exists(configFile()));
     SettingsUserDefaults defaults(configFile());
-    QCOMPARE(LauncherStore::loadStringDictionary(LauncherStore::installedVersionsKey, defaults),
+    QCOMPARE(InstallRecords::loadStringDictionary(LauncherStore::installedVersionsKey, defaults),
              (QHash<QString, QString>{{"alpha", "1.0.0"}}));
-    QCOMPARE(LauncherStore::loadStringDictionary(LauncherStore::installedPathsKey, defaults),
+    QCOMPARE(InstallRecords::loadStringDictionary(LauncherStore::installedPathsKey, defaults),
              (QHash<QString, QString>{{"alpha", bundle}}));
 
     list = vantrel({"list", "--lang", "pl"});

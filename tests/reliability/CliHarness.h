@@ -148,15 +148,15 @@ public:
     QHash<QString, QString> recorded(const QString &key) const
     {
         SettingsUserDefaults defaults(home() + QStringLiteral("/.config/Vantrel/VantrelLauncher.conf"));
-        return LauncherStore::loadStringDictionary(key, defaults);
+        return InstallRecords::loadStringDictionary(key, defaults);
     }
 
     void setRecords(const QString &id, const QString &version, const QString &bundlePath) const
     {
         QDir().mkpath(home() + QStringLiteral("/.config/Vantrel"));
         SettingsUserDefaults defaults(home() + QStringLiteral("/.config/Vantrel/VantrelLauncher.conf"));
-        LauncherStore::saveStringDictionary({{id, version}}, LauncherStore::installedVersionsKey, defaults);
-        LauncherStore::saveStringDictionary({{id, bundlePath}}, LauncherStore::installedPathsKey, defaults);
+        InstallRecords::saveStringDictionary({{id, version}}, LauncherStore::installedVersionsKey, defaults);
+        InstallRecords::saveStringDictionary({{id, bundlePath}}, LauncherStore::installedPathsKey, defaults);
     }
 
     // `vantrel list --json`: the app's state object, e.g. {"installed": {"version": "1.0"}}.

@@ -160,8 +160,8 @@ private Q_SLOTS:
         QCOMPARE(store.state(app).kind(), AppInstallState::Kind::notInstalled);
         QCOMPARE(store.errorMessage(),
                  std::optional<QString>(VantrelCopy::text(CopyKey::errorNoBundle, store.locale(), {{QStringLiteral("app"), app.name}})));
-        QVERIFY(LauncherStore::loadStringDictionary(LauncherStore::installedVersionsKey, *defaults).isEmpty());
-        QVERIFY(LauncherStore::loadStringDictionary(LauncherStore::installedPathsKey, *defaults).isEmpty());
+        QVERIFY(InstallRecords::loadStringDictionary(LauncherStore::installedVersionsKey, *defaults).isEmpty());
+        QVERIFY(InstallRecords::loadStringDictionary(LauncherStore::installedPathsKey, *defaults).isEmpty());
         QVERIFY(!QFileInfo::exists(outsideMarker()));
     }
 };

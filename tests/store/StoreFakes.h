@@ -323,13 +323,13 @@ public:
     void record(const QHash<QString, QString> &versions, const QHash<QString, QString> &paths)
     {
         SettingsUserDefaults d(defaultsPath());
-        LauncherStore::saveStringDictionary(versions, LauncherStore::installedVersionsKey, d);
-        LauncherStore::saveStringDictionary(paths, LauncherStore::installedPathsKey, d);
+        InstallRecords::saveStringDictionary(versions, LauncherStore::installedVersionsKey, d);
+        InstallRecords::saveStringDictionary(paths, LauncherStore::installedPathsKey, d);
     }
     QHash<QString, QString> recorded(const QString &key) const
     {
         SettingsUserDefaults d(defaultsPath());
-        return LauncherStore::loadStringDictionary(key, d);
+        return InstallRecords::loadStringDictionary(key, d);
     }
 
     QTemporaryDir dir;

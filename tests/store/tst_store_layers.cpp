@@ -105,7 +105,7 @@ void TestStoreLayers::defaultsValueOfAnotherType()
     const QVariant text = defaults.object(QStringLiteral("vantrel.installedVersions"));
     QVERIFY(text.isValid());
     QVERIFY(text.typeId() != QMetaType::QByteArray);
-    QVERIFY(LauncherStore::loadStringDictionary(QStringLiteral("vantrel.installedVersions"), defaults).isEmpty());
+    QVERIFY(InstallRecords::loadStringDictionary(QStringLiteral("vantrel.installedVersions"), defaults).isEmpty());
     const QVariant seen = defaults.object(QStringLiteral("vantrel.seenAnnouncementIDs"));
     QVERIFY(seen.typeId() != QMetaType::QStringList);
 }

@@ -133,14 +133,14 @@ void TestStoreState::dictionaryIsACompactJsonBlob()
 {
     StoreHarness h;
     auto defaults = h.openDefaults();
-    QVERIFY(LauncherStore::loadStringDictionary(QStringLiteral("vantrel.missing"), *defaults).isEmpty());
+    QVERIFY(InstallRecords::loadStringDictionary(QStringLiteral("vantrel.missing"), *defaults).isEmpty());
     const QHash<QString, QString> map{{QStringLiteral("alpha"), QStringLiteral("1.2.0")},
                                       {QStringLiteral("beta"), QStringLiteral("2.0")}};
-    LauncherStore::saveStringDictionary(map, LauncherStore::installedVersionsKey, *defaults);
+    InstallRecords::saveStringDictionary(map, LauncherStore::installedVersionsKey, *defaults);
     const QVariant stored = h.openDefaults()->object(QStringLiteral("vantrel.installedVersions"));
     QCOMPARE(stored.typeId(), int(QMetaType::QByteArray));
     QCOMPARE(stored.toByteArray(), QByteArray(R"({"alpha":"1.2.0","beta":"2.0"})"));
-    QCOMPARE(LauncherStore::loadStringDictionary(LauncherStore::installedVersionsKey, *h.openDefaults()), map);
+    QCOMPARE(InstallRecords::loadStringDictionary(LauncherStore::installedVersionsKey, *h.openDefaults()), map);
 }
 
 void TestStoreState::reconciliation_data()
@@ -256,7 +256,7 @@ void TestStoreState::selectedAppFollowsVisibility()
     QCOMPARE(app.has_value(), expected.isValid());
     if (app)
         QCOMPARE(app->id, expected.toString());
-    QCOMPARE(store->selectedAppValue().isValid(), expected.isValid());
+    QCOMPARE(store->property("selectedApp").isValid(), expected.isValid());
 }
 
 void TestStoreState::derivedValuesFollowIncludeBeta()
@@ -570,7 +570,7 @@ void TestStoreState::qmlAccessors()
     QCOMPARE(store->property("pendingAnnouncement").value<LauncherAnnouncement>().id, QStringLiteral("n1"));
     QCOMPARE(store->property("selectedApp").value<AppManifestItem>().id, QStringLiteral("alpha"));
     QCOMPARE(store->property("selectedStarterAppIDs").toStringList(), (QStringList{"alpha", "beta"}));
-    QCOMPARE(store->text(QStringLiteral("errorNoBundle"), {{QStringLiteral("app"), QStringLiteral("X")}}),
+    QCOMPARE(store->copy()->text(QStringLiteral("errorNoBundle"), {{QStringLiteral("app"), QStringLiteral("X")}}),
              QStringLiteral("No app bundle was found on this Mac for X."));
     QVERIFY(store->setProperty("locale", QStringLiteral("de")));
     QCOMPARE(store->locale(), VantrelLocale::de);

@@ -91,7 +91,7 @@ private Q_SLOTS:
         QCOMPARE(f.textOf("onboardingBadge"), QStringLiteral("Step 2 of 4"));
 
         f.host.click(f.card("bravo"));
-        QVERIFY(!f.store->isStarterSelected("bravo"));
+        QVERIFY(!f.store->selectedStarterAppIDs().contains("bravo"));
         QVERIFY(!f.marked("bravo"));
         QVERIFY(f.marked("alpha"));
         QCOMPARE(f.textOf("onboardingSelectedCount"), QStringLiteral("3 apps selected"));
@@ -114,9 +114,9 @@ private Q_SLOTS:
         QVERIFY(card);
         card->forceActiveFocus(Qt::TabFocusReason);
         f.host.key(Qt::Key_Space);
-        QVERIFY(!f.store->isStarterSelected("charlie"));
+        QVERIFY(!f.store->selectedStarterAppIDs().contains("charlie"));
         f.host.key(Qt::Key_Return);
-        QVERIFY(f.store->isStarterSelected("charlie"));
+        QVERIFY(f.store->selectedStarterAppIDs().contains("charlie"));
     }
 
     void continueIsDisabledWithoutSelectionOrPublishedApps()
@@ -166,7 +166,7 @@ private Q_SLOTS:
         f.store->setIncludeBetaApps(false);
         f.open(manifest);
         f.host.click(f.card("echo"));
-        QVERIFY(!f.store->isStarterSelected("echo"));
+        QVERIFY(!f.store->selectedStarterAppIDs().contains("echo"));
 
         f.host.click(f.continueButton());
         QVERIFY(f.store->onboardingComplete());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "i18n/CopyLookup.h"
 #include "store/LauncherStore.h"
 
 #include <QtQml/qqml.h>
@@ -10,4 +11,11 @@ struct LauncherStoreForeign {
     QML_FOREIGN(LauncherStore)
     QML_NAMED_ELEMENT(LauncherStore)
     QML_UNCREATABLE("The application creates the one store.")
+};
+
+// The store's text lookup (store.copy), known to QML by its methods only.
+struct CopyLookupForeign {
+    Q_GADGET
+    QML_FOREIGN(CopyLookup)
+    QML_ANONYMOUS
 };

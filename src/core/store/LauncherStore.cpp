@@ -1,307 +1,87 @@
 #include "LauncherStore.h"
 
-#include "system/SystemLayers.h"
-#include "catalog/ManifestClient.h"
-#include "feedback/Feedback.h"
 #include "install/AppInstaller.h"
-#include "monitoring/Monitoring.h"
-
-#include <QDate>
-#include <QLocale>
-
-const QString LauncherStore::installedVersionsKey = QStringLiteral("vantrel.installedVersions");
-const QString LauncherStore::installedPathsKey = QStringLiteral("vantrel.installedPaths");
-const QString LauncherStore::seenAnnouncementIDsKey = QStringLiteral("vantrel.seenAnnouncementIDs");
+#include "system/SystemLayers.h"
 
 LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manifest, QObject *parent)
-    : QObject(parent)
+    : QObject(parent), m_c(std::move(collaborators)), m_manifest(std::move(manifest)), m_records(m_c.userDefaults)
 {
-    // 1. Nullable fields start empty.
-    m_selectedAppID.reset();
-    m_errorMessage.reset();
-    m_pendingAnnouncement.reset();
-    // 2. Collaborators.
-    m_c = std::move(collaborators);
-    // 3. Catalog.
-    m_manifest = std::move(manifest);
-    // 4. Selection: the first app, whatever its status.
+    // Nullable fields start empty; the collaborators and the catalog are kept.
+    // Selection: the first app, whatever its status.
     if (!m_manifest.apps.isEmpty())
         m_selectedAppID = m_manifest.apps.first().id;
-    // 5. Every app starts notInstalled.
-    for (const AppManifestItem &app : std::as_const(m_manifest.apps))
-        m_installStates.insert(app.id, AppInstallState::notInstalled());
-    // 6. Recorded paths.
-    if (m_c.userDefaults) {
-        const QHash<QString, QString> paths = loadStringDictionary(installedPathsKey, *m_c.userDefaults);
-        for (auto it = paths.cbegin(); it != paths.cend(); ++it)
-            m_installedAppURLs.insert(it.key(), QUrl::fromLocalFile(it.value()));
-    }
-    // 7. Onboarding.
-    m_onboardingComplete = false;
-    for (const AppManifestItem &app : std::as_const(m_manifest.apps))
-        m_selectedStarterAppIDs.insert(app.id);
-    // 8. Preferences.
-    m_includeBetaApps = true;
-    m_launchAtLogin = false;
-    m_showMenuBarExtra = true;
-    // 9. Language.
-    m_locale = VantrelLocaleUtil::normalized(m_c.systemLanguage ? m_c.systemLanguage->preferredLanguage()
-                                                                : std::nullopt);
-    // 10. Feedback.
-    m_showingFeedbackSheet = false;
-    m_feedbackState = FeedbackSubmissionState::idle();
-    // 11. Acknowledged announcements.
-    if (m_c.userDefaults) {
-        const QVariant seen = m_c.userDefaults->object(seenAnnouncementIDsKey);
-        if (seen.typeId() == QMetaType::QStringList) {
-            const QStringList ids = seen.toStringList();
-            m_seenAnnouncementIDs = QSet<QString>(ids.cbegin(), ids.cend());
-        }
-    }
-    // 12. Reconcile the records with the disk.
+    // Every app starts notInstalled; the recorded paths give the first URLs.
+    m_installStates = new InstallStates(m_manifest.apps, this);
+    m_installedAppURLs = m_records.recordedURLs();
+    // Onboarding not complete with every app ticked; the preferences keep
+    // their initial values; the language comes from the system.
+    m_onboarding = new Onboarding(m_manifest.apps, this);
+    m_copy = new CopyLookup(VantrelLocaleUtil::normalized(m_c.systemLanguage ? m_c.systemLanguage->preferredLanguage()
+                                                                             : std::nullopt),
+                            this);
+    m_feedback = new FeedbackFlow(m_c.feedbackClient, m_copy, this);
+    m_announcements = new AnnouncementQueue(m_c.userDefaults, this);
+    m_installs = new InstallQueue({m_c.installer, m_c.eventRecorder, m_c.errorReporter}, this);
+    connectDelegates();
+
     applyPersistedInstallStates(m_manifest.apps);
-    // 13. Pending announcement.
     updatePendingAnnouncement();
 
-    m_lastSelectedApp = selectedAppValue();
+    m_lastSelectedApp = selectedApp();
     m_lastRequiresOnboarding = requiresOnboarding();
     m_lastAppCountLabel = appCountLabel();
 }
 
 LauncherStore::~LauncherStore() = default;
 
-// --- Setters: each signal fires only when the value really changes ---
+void LauncherStore::connectDelegates()
+{
+    connect(m_onboarding, &Onboarding::completeChanged, this, [this] {
+        Q_EMIT onboardingCompleteChanged();
+        emitDerivedChanges();
+    });
+    connect(m_onboarding, &Onboarding::starterAppIDsChanged, this, &LauncherStore::selectedStarterAppIDsChanged);
+    connect(m_announcements, &AnnouncementQueue::pendingChanged, this, &LauncherStore::pendingAnnouncementChanged);
+    connect(m_feedback, &FeedbackFlow::stateChanged, this, &LauncherStore::feedbackStateChanged);
+    connect(m_installStates, &InstallStates::stateChanged, this, &LauncherStore::installStateChanged);
+    connect(m_installStates, &InstallStates::changed, this, &LauncherStore::installStatesChanged);
+    connect(m_installs, &InstallQueue::started, m_installStates, &InstallStates::follow);
+    connect(m_installs, &InstallQueue::succeeded, this,
+            [this](InstallTransaction *transaction, const InstalledApp &installed) {
+                recordInstalledApp(installed, transaction->app());
+            });
+    connect(m_installs, &InstallQueue::failed, this, [this](InstallTransaction *transaction, const QString &reason) {
+        const QString message = m_copy->text(
+            CopyKey::errorInstallFailed,
+            {{QStringLiteral("app"), transaction->app().name}, {QStringLiteral("reason"), reason}});
+        transaction->setState(AppInstallState::failed(message));
+        setErrorMessage(message);
+    });
+    connect(m_installs, &InstallQueue::finished, this, &LauncherStore::installFinished);
+}
+
+// --- Setters with follow-up work; the plain ones are in the header ---
 
 void LauncherStore::setSelectedAppID(const std::optional<QString> &id)
 {
-    if (m_selectedAppID == id)
-        return;
-    m_selectedAppID = id;
-    Q_EMIT selectedAppIDChanged();
-    emitDerivedChanges();
-}
-
-void LauncherStore::setOnboardingComplete(bool value)
-{
-    if (m_onboardingComplete == value)
-        return;
-    m_onboardingComplete = value;
-    Q_EMIT onboardingCompleteChanged();
-    emitDerivedChanges();
+    if (setIfChanged(this, m_selectedAppID, id, &LauncherStore::selectedAppIDChanged))
+        emitDerivedChanges();
 }
 
 void LauncherStore::setIncludeBetaApps(bool value)
 {
-    if (m_includeBetaApps == value)
-        return;
-    m_includeBetaApps = value;
-    Q_EMIT includeBetaAppsChanged();
-    emitDerivedChanges();
-}
-
-void LauncherStore::setLaunchAtLogin(bool value)
-{
-    if (m_launchAtLogin == value)
-        return;
-    m_launchAtLogin = value;
-    Q_EMIT launchAtLoginChanged();
-}
-
-void LauncherStore::setShowMenuBarExtra(bool value)
-{
-    if (m_showMenuBarExtra == value)
-        return;
-    m_showMenuBarExtra = value;
-    Q_EMIT showMenuBarExtraChanged();
+    if (setIfChanged(this, m_includeBetaApps, value, &LauncherStore::includeBetaAppsChanged)) {
+        Q_EMIT visibleAppsChanged();
+        emitDerivedChanges();
+    }
 }
 
 void LauncherStore::setLocale(VantrelLocale locale)
 {
-    if (m_locale == locale)
+    if (!m_copy->setLocale(locale))
         return;
-    m_locale = locale;
     Q_EMIT localeChanged();
     emitDerivedChanges();
-}
-
-void LauncherStore::setErrorMessage(const std::optional<QString> &message)
-{
-    if (m_errorMessage == message)
-        return;
-    m_errorMessage = message;
-    Q_EMIT errorMessageChanged();
-}
-
-void LauncherStore::setShowingFeedbackSheet(bool value)
-{
-    if (m_showingFeedbackSheet == value)
-        return;
-    m_showingFeedbackSheet = value;
-    Q_EMIT showingFeedbackSheetChanged();
-}
-
-void LauncherStore::setFeedbackState(const FeedbackSubmissionState &state)
-{
-    if (m_feedbackState == state)
-        return;
-    m_feedbackState = state;
-    Q_EMIT feedbackStateChanged();
-}
-
-void LauncherStore::setManifest(const LauncherManifest &manifest)
-{
-    if (m_manifest == manifest)
-        return;
-    m_manifest = manifest;
-    Q_EMIT manifestChanged();
-    emitDerivedChanges();
-}
-
-void LauncherStore::setInstallState(const QString &appId, const AppInstallState &state)
-{
-    auto it = m_installStates.find(appId);
-    if (it != m_installStates.end() && *it == state)
-        return;
-    m_installStates.insert(appId, state);
-    Q_EMIT installStateChanged(appId);
-    Q_EMIT installStatesChanged();
-}
-
-void LauncherStore::setInstalledAppURLs(const QHash<QString, QUrl> &urls)
-{
-    if (m_installedAppURLs == urls)
-        return;
-    m_installedAppURLs = urls;
-    Q_EMIT installedAppURLsChanged();
-}
-
-void LauncherStore::setPendingAnnouncement(const std::optional<LauncherAnnouncement> &announcement)
-{
-    if (m_pendingAnnouncement == announcement)
-        return;
-    m_pendingAnnouncement = announcement;
-    Q_EMIT pendingAnnouncementChanged();
-}
-
-void LauncherStore::emitDerivedChanges()
-{
-    const QVariant selected = selectedAppValue();
-    const bool selectedSame = selected.isValid() == m_lastSelectedApp.isValid()
-        && (!selected.isValid()
-            || selected.value<AppManifestItem>() == m_lastSelectedApp.value<AppManifestItem>());
-    if (!selectedSame) {
-        m_lastSelectedApp = selected;
-        Q_EMIT selectedAppChanged();
-    }
-    const bool onboarding = requiresOnboarding();
-    if (onboarding != m_lastRequiresOnboarding) {
-        m_lastRequiresOnboarding = onboarding;
-        Q_EMIT requiresOnboardingChanged();
-    }
-    const QString countLabel = appCountLabel();
-    if (countLabel != m_lastAppCountLabel) {
-        m_lastAppCountLabel = countLabel;
-        Q_EMIT appCountLabelChanged();
-    }
-}
-
-// --- Derived values ---
-
-std::optional<AppManifestItem> LauncherStore::selectedApp() const
-{
-    for (const AppManifestItem &app : std::as_const(m_manifest.apps)) {
-        if (!ManifestPolicy::isVisible(app, m_includeBetaApps))
-            continue;
-        // No selection: the first visible app. A selection naming a hidden or
-        // absent app yields nothing rather than another app.
-        if (!m_selectedAppID || app.id == *m_selectedAppID)
-            return app;
-    }
-    return std::nullopt;
-}
-
-AppInstallState LauncherStore::state(const AppManifestItem &app) const
-{
-    return m_installStates.value(app.id, AppInstallState::notInstalled());
-}
-
-bool LauncherStore::requiresOnboarding() const
-{
-    if (m_onboardingComplete)
-        return false;
-    for (const AppManifestItem &app : std::as_const(m_manifest.apps)) {
-        if (ManifestPolicy::isPublished(app, m_includeBetaApps))
-            return true;
-    }
-    return false;
-}
-
-QString LauncherStore::appCountLabel() const
-{
-    int count = 0;
-    for (const AppManifestItem &app : std::as_const(m_manifest.apps)) {
-        if (ManifestPolicy::isVisible(app, m_includeBetaApps))
-            ++count;
-    }
-    return VantrelCopy::text(CopyKey::appCount, m_locale, {{QStringLiteral("count"), QString::number(count)}});
-}
-
-QString LauncherStore::formattedToday() const
-{
-    // Full weekday, day and full month in each language's conventional order
-    // (the CLDR skeleton EEEE MMMM d); Polish takes the genitive month name,
-    // which QLocale gives for "MMMM" next to a day.
-    QString pattern;
-    switch (m_locale) {
-    case VantrelLocale::en:
-        pattern = QStringLiteral("dddd, MMMM d");
-        break;
-    case VantrelLocale::pl:
-        pattern = QStringLiteral("dddd, d MMMM");
-        break;
-    case VantrelLocale::de:
-        pattern = QStringLiteral("dddd, d. MMMM");
-        break;
-    }
-    const QLocale qlocale(VantrelLocaleUtil::rawValue(m_locale));
-    return qlocale.toUpper(qlocale.toString(QDate::currentDate(), pattern));
-}
-
-QString LauncherStore::catalogLifecycleName() const
-{
-    return catalogLifecycleKindName(ManifestPolicy::catalogLifecycle(m_manifest, m_includeBetaApps).kind);
-}
-
-QString LauncherStore::launcherVersion() const
-{
-    if (m_c.appProperties) {
-        const QVariant value = m_c.appProperties->value(QStringLiteral("CFBundleShortVersionString"));
-        if (value.typeId() == QMetaType::QString)
-            return value.toString();
-    }
-    return QStringLiteral("0.1.0");
-}
-
-// --- For the views ---
-
-void LauncherStore::setSelectedAppIDValue(const QString &id)
-{
-    setSelectedAppID(id.isEmpty() ? std::nullopt : std::optional<QString>(id));
-}
-
-QVariantMap LauncherStore::installStatesValue() const
-{
-    QVariantMap map;
-    for (auto it = m_installStates.cbegin(); it != m_installStates.cend(); ++it)
-        map.insert(it.key(), QVariant::fromValue(it.value()));
-    return map;
-}
-
-QStringList LauncherStore::selectedStarterAppIDsValue() const
-{
-    QStringList ids(m_selectedStarterAppIDs.cbegin(), m_selectedStarterAppIDs.cend());
-    ids.sort();
-    return ids;
 }
 
 void LauncherStore::setLocaleCode(const QString &code)
@@ -312,80 +92,91 @@ void LauncherStore::setLocaleCode(const QString &code)
 
 void LauncherStore::setErrorMessageValue(const QVariant &value)
 {
-    if (!value.isValid() || value.isNull())
-        setErrorMessage(std::nullopt);
-    else
-        setErrorMessage(value.toString());
+    setErrorMessage(value.isNull() ? std::nullopt : std::optional(value.toString()));
 }
 
-QVariantMap LauncherStore::installedAppURLsValue() const
+void LauncherStore::setManifest(const LauncherManifest &manifest)
 {
-    QVariantMap map;
-    for (auto it = m_installedAppURLs.cbegin(); it != m_installedAppURLs.cend(); ++it)
-        map.insert(it.key(), it.value());
-    return map;
+    if (setIfChanged(this, m_manifest, manifest, &LauncherStore::manifestChanged)) {
+        Q_EMIT visibleAppsChanged();
+        emitDerivedChanges();
+    }
 }
 
-QVariant LauncherStore::pendingAnnouncementValue() const
+void LauncherStore::emitDerivedChanges()
 {
-    return m_pendingAnnouncement ? QVariant::fromValue(*m_pendingAnnouncement) : QVariant();
+    setIfChanged(this, m_lastSelectedApp, selectedApp(), &LauncherStore::selectedAppChanged);
+    setIfChanged(this, m_lastRequiresOnboarding, requiresOnboarding(), &LauncherStore::requiresOnboardingChanged);
+    setIfChanged(this, m_lastAppCountLabel, appCountLabel(), &LauncherStore::appCountLabelChanged);
 }
 
-QVariant LauncherStore::selectedAppValue() const
+// --- Derived values ---
+
+bool LauncherStore::requiresOnboarding() const
 {
-    const auto app = selectedApp();
-    return app ? QVariant::fromValue(*app) : QVariant();
+    return !onboardingComplete() && !ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty();
 }
 
-void LauncherStore::refreshCatalog()
+QString LauncherStore::appCountLabel() const
 {
-    // The task runs on and frees itself when done.
-    loadManifest();
+    const qsizetype count = ManifestPolicy::visibleApps(m_manifest, m_includeBetaApps).size();
+    return m_copy->text(CopyKey::appCount, {{QStringLiteral("count"), QString::number(count)}});
 }
 
-void LauncherStore::installApp(const QString &appId)
+OperatingSystemVersion LauncherStore::runningSystem() const
+{
+    return m_c.systemVersion ? m_c.systemVersion->operatingSystemVersion() : OperatingSystemVersion{};
+}
+
+// --- Onboarding, announcements and feedback ---
+
+void LauncherStore::finishOnboarding()
+{
+    const QList<AppManifestItem> ticked =
+        m_onboarding->finish(ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps));
+    for (const AppManifestItem &app : ticked) {
+        // Checked first so that an app that cannot be installed is skipped
+        // without an error line.
+        if (canInstall(app))
+            install(app);
+    }
+}
+
+void LauncherStore::selectPendingAnnouncementApp()
+{
+    if (!pendingAnnouncement())
+        return;
+    if (const auto app = visibleApp(pendingAnnouncement()->appId))
+        setSelectedAppID(app->id);
+    acknowledgePendingAnnouncement();
+}
+
+FeedbackDiagnostics LauncherStore::feedbackDiagnostics(const std::optional<AppManifestItem> &relatedApp) const
+{
+    const FeedbackFlow::Snapshot snapshot{m_manifest, m_includeBetaApps, runningSystem(), m_c.appProperties.get(),
+                                          locale()};
+    return FeedbackFlow::diagnostics(snapshot, relatedApp ? relatedApp : selectedApp());
+}
+
+QCoro::Task<void> LauncherStore::submitFeedback(FeedbackType type, QString title, QString description,
+                                                std::optional<QString> appID)
+{
+    // An id naming a hidden or unknown app is dropped rather than sent.
+    const std::optional<AppManifestItem> related = appID ? visibleApp(*appID) : std::nullopt;
+    return m_feedback->submit(FeedbackFlow::request(type, title, description, related, feedbackDiagnostics(related)));
+}
+
+// --- For the views ---
+
+void LauncherStore::forApp(const QString &appId, void (LauncherStore::*operation)(const AppManifestItem &))
 {
     if (const AppManifestItem *app = m_manifest.findApp(appId))
-        install(*app);
-}
-
-void LauncherStore::openApp(const QString &appId)
-{
-    if (const AppManifestItem *app = m_manifest.findApp(appId))
-        open(*app);
-}
-
-void LauncherStore::toggleStarter(const QString &appId)
-{
-    if (const AppManifestItem *app = m_manifest.findApp(appId))
-        toggleStarterSelection(*app);
-}
-
-bool LauncherStore::isStarterSelected(const QString &appId) const
-{
-    return m_selectedStarterAppIDs.contains(appId);
-}
-
-AppInstallState LauncherStore::stateFor(const QString &appId) const
-{
-    return m_installStates.value(appId, AppInstallState::notInstalled());
+        (this->*operation)(*app);
 }
 
 void LauncherStore::sendFeedback(const QString &type, const QString &title, const QString &description,
                                  const QString &appId)
 {
     const FeedbackType feedbackType = FeedbackTypeUtil::fromRawValue(type).value_or(FeedbackType::other);
-    submitFeedback(feedbackType, title, description,
-                   appId.isEmpty() ? std::nullopt : std::optional<QString>(appId));
-}
-
-QString LauncherStore::text(const QString &key, const QVariantMap &values) const
-{
-    const auto copyKey = VantrelCopy::keyFromRawValue(key);
-    if (!copyKey)
-        return key;
-    VantrelCopy::Values filled;
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        filled.insert(it.key(), it.value().toString());
-    return VantrelCopy::text(*copyKey, m_locale, filled);
+    submitFeedback(feedbackType, title, description, appId.isEmpty() ? std::nullopt : std::optional<QString>(appId));
 }

@@ -1,34 +1,23 @@
 #pragma once
 
-#include "catalog/AppInstallState.h"
+#include "AnnouncementQueue.h"
+#include "FeedbackFlow.h"
+#include "InstallQueue.h"
+#include "InstallRecords.h"
+#include "InstallStates.h"
+#include "Onboarding.h"
+#include "SetIfChanged.h"
+#include "StoreCollaborators.h"
+#include "VariantValues.h"
 #include "catalog/ManifestPolicy.h"
-#include "catalog/Models.h"
-#include "feedback/Feedback.h"
-#include "i18n/VantrelCopy.h"
-#include "i18n/VantrelLocale.h"
+#include "i18n/CopyLookup.h"
 
 #include <QCoroTask>
-#include <QHash>
-#include <QObject>
 #include <QSet>
-#include <QUrl>
-#include <QVariant>
-#include <memory>
 
-class ManifestLoading;
-class AppInstalling;
-class OperationalEventRecording;
-class FeedbackReporting;
-class ErrorReporting;
-class UserDefaults;
-class Workspace;
-class SystemVersionProvider;
-class SystemLanguageProvider;
-class AppProperties;
-
-// The one application object. Lives on the main thread; every published field
-// is a property with a change signal; views read the properties and call the
-// invokable operations.
+// The one application object, on the main thread: views read its properties
+// and call its invokable operations. It hands the work to the install records
+// and queue, the onboarding state, the announcement queue and the feedback flow.
 class LauncherStore : public QObject
 {
     Q_OBJECT
@@ -37,7 +26,8 @@ class LauncherStore : public QObject
     Q_PROPERTY(LauncherManifest manifest READ manifest NOTIFY manifestChanged)
     Q_PROPERTY(QString selectedAppID READ selectedAppIDValue WRITE setSelectedAppIDValue NOTIFY selectedAppIDChanged)
     Q_PROPERTY(QVariantMap installStates READ installStatesValue NOTIFY installStatesChanged)
-    Q_PROPERTY(bool onboardingComplete READ onboardingComplete WRITE setOnboardingComplete NOTIFY onboardingCompleteChanged)
+    Q_PROPERTY(bool onboardingComplete READ onboardingComplete WRITE setOnboardingComplete
+                   NOTIFY onboardingCompleteChanged)
     Q_PROPERTY(QStringList selectedStarterAppIDs READ selectedStarterAppIDsValue NOTIFY selectedStarterAppIDsChanged)
     Q_PROPERTY(bool includeBetaApps READ includeBetaApps WRITE setIncludeBetaApps NOTIFY includeBetaAppsChanged)
     Q_PROPERTY(bool launchAtLogin READ launchAtLogin WRITE setLaunchAtLogin NOTIFY launchAtLoginChanged)
@@ -46,7 +36,8 @@ class LauncherStore : public QObject
     Q_PROPERTY(QVariant errorMessage READ errorMessageValue WRITE setErrorMessageValue NOTIFY errorMessageChanged)
     Q_PROPERTY(QVariantMap installedAppURLs READ installedAppURLsValue NOTIFY installedAppURLsChanged)
     Q_PROPERTY(QVariant pendingAnnouncement READ pendingAnnouncementValue NOTIFY pendingAnnouncementChanged)
-    Q_PROPERTY(bool showingFeedbackSheet READ showingFeedbackSheet WRITE setShowingFeedbackSheet NOTIFY showingFeedbackSheetChanged)
+    Q_PROPERTY(bool showingFeedbackSheet READ showingFeedbackSheet WRITE setShowingFeedbackSheet
+                   NOTIFY showingFeedbackSheetChanged)
     Q_PROPERTY(FeedbackSubmissionState feedbackState READ feedbackState NOTIFY feedbackStateChanged)
 
     // Derived values; their signals fire whenever an input may have changed.
@@ -54,111 +45,112 @@ class LauncherStore : public QObject
     Q_PROPERTY(bool requiresOnboarding READ requiresOnboarding NOTIFY requiresOnboardingChanged)
     Q_PROPERTY(QString appCountLabel READ appCountLabel NOTIFY appCountLabelChanged)
     Q_PROPERTY(QString formattedToday READ formattedToday NOTIFY localeChanged)
+    // The visible apps in catalog order.
+    Q_PROPERTY(QVariantList visibleApps READ visibleAppsValue NOTIFY visibleAppsChanged)
+    // Texts in the current language: copy.text(key, values). Notifies with the
+    // locale, so every binding that reads a text redraws on a language change.
+    Q_PROPERTY(CopyLookup *copy READ copy NOTIFY localeChanged)
 
 public:
-    struct Collaborators {
-        std::shared_ptr<ManifestLoading> manifestLoader;
-        std::shared_ptr<AppInstalling> installer;
-        std::shared_ptr<OperationalEventRecording> eventRecorder;
-        std::shared_ptr<FeedbackReporting> feedbackClient;
-        std::shared_ptr<ErrorReporting> errorReporter;
-        std::shared_ptr<UserDefaults> userDefaults;
-        // Platform layers.
-        std::shared_ptr<Workspace> workspace;
-        std::shared_ptr<const SystemVersionProvider> systemVersion;
-        std::shared_ptr<const SystemLanguageProvider> systemLanguage;
-        std::shared_ptr<const AppProperties> appProperties;
-    };
+    using Collaborators = StoreCollaborators;
 
     // The user-defaults keys.
-    static const QString installedVersionsKey;    // "vantrel.installedVersions"
-    static const QString installedPathsKey;       // "vantrel.installedPaths"
-    static const QString seenAnnouncementIDsKey;  // "vantrel.seenAnnouncementIDs"
+    static inline const QString &installedVersionsKey = InstallRecords::versionsKey;
+    static inline const QString &installedPathsKey = InstallRecords::pathsKey;
+    static inline const QString &seenAnnouncementIDsKey = AnnouncementQueue::seenIDsKey;
 
     LauncherStore(Collaborators collaborators, LauncherManifest manifest, QObject *parent = nullptr);
     ~LauncherStore() override;
 
-    // --- Published fields (C++ API) ---
+    // --- Published fields ---
     const LauncherManifest &manifest() const { return m_manifest; }
     const std::optional<QString> &selectedAppID() const { return m_selectedAppID; }
     void setSelectedAppID(const std::optional<QString> &id);
-    const QHash<QString, AppInstallState> &installStates() const { return m_installStates; }
-    bool onboardingComplete() const { return m_onboardingComplete; }
-    void setOnboardingComplete(bool value);
-    const QSet<QString> &selectedStarterAppIDs() const { return m_selectedStarterAppIDs; }
+    const QHash<QString, AppInstallState> &installStates() const { return m_installStates->all(); }
+    bool onboardingComplete() const { return m_onboarding->isComplete(); }
+    void setOnboardingComplete(bool value) { m_onboarding->setComplete(value); }
+    const QSet<QString> &selectedStarterAppIDs() const { return m_onboarding->starterAppIDs(); }
     bool includeBetaApps() const { return m_includeBetaApps; }
     void setIncludeBetaApps(bool value);
     bool launchAtLogin() const { return m_launchAtLogin; }
-    void setLaunchAtLogin(bool value);
+    void setLaunchAtLogin(bool value)
+    {
+        setIfChanged(this, m_launchAtLogin, value, &LauncherStore::launchAtLoginChanged);
+    }
     bool showMenuBarExtra() const { return m_showMenuBarExtra; }
-    void setShowMenuBarExtra(bool value);
-    VantrelLocale locale() const { return m_locale; }
+    void setShowMenuBarExtra(bool value)
+    {
+        setIfChanged(this, m_showMenuBarExtra, value, &LauncherStore::showMenuBarExtraChanged);
+    }
+    VantrelLocale locale() const { return m_copy->locale(); }
     void setLocale(VantrelLocale locale);
     const std::optional<QString> &errorMessage() const { return m_errorMessage; }
-    void setErrorMessage(const std::optional<QString> &message);
+    void setErrorMessage(const std::optional<QString> &message)
+    {
+        setIfChanged(this, m_errorMessage, message, &LauncherStore::errorMessageChanged);
+    }
     const QHash<QString, QUrl> &installedAppURLs() const { return m_installedAppURLs; }
-    const std::optional<LauncherAnnouncement> &pendingAnnouncement() const { return m_pendingAnnouncement; }
+    const std::optional<LauncherAnnouncement> &pendingAnnouncement() const { return m_announcements->pending(); }
     bool showingFeedbackSheet() const { return m_showingFeedbackSheet; }
-    void setShowingFeedbackSheet(bool value);
-    const FeedbackSubmissionState &feedbackState() const { return m_feedbackState; }
-    void setFeedbackState(const FeedbackSubmissionState &state);
-    const QSet<QString> &seenAnnouncementIDs() const { return m_seenAnnouncementIDs; }
+    void setShowingFeedbackSheet(bool value)
+    {
+        setIfChanged(this, m_showingFeedbackSheet, value, &LauncherStore::showingFeedbackSheetChanged);
+    }
+    const FeedbackSubmissionState &feedbackState() const { return m_feedback->state(); }
+    void setFeedbackState(const FeedbackSubmissionState &state) { m_feedback->setState(state); }
+    const QSet<QString> &seenAnnouncementIDs() const { return m_announcements->seenIDs(); }
+    CopyLookup *copy() const { return m_copy; }
 
     // --- Derived values ---
-    std::optional<AppManifestItem> selectedApp() const;
-    AppInstallState state(const AppManifestItem &app) const;
+    std::optional<AppManifestItem> selectedApp() const
+    {
+        return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, m_selectedAppID);
+    }
+    AppInstallState state(const AppManifestItem &app) const { return stateFor(app.id); }
     bool requiresOnboarding() const;
     QString appCountLabel() const;
-    QString formattedToday() const;
-    QString catalogLifecycleName() const;
-    QString launcherVersion() const;
+    QString formattedToday() const { return m_copy->formattedDate(QDate::currentDate()); }
+    QString catalogLifecycleName() const
+    {
+        return catalogLifecycleKindName(ManifestPolicy::catalogLifecycle(m_manifest, m_includeBetaApps).kind);
+    }
 
     // --- Operations ---
     // Refreshes the catalog; never fails (outcomes land in published fields).
     QCoro::Task<void> loadManifest();
     void install(const AppManifestItem &app);
     void open(const AppManifestItem &app);
-    void toggleStarterSelection(const AppManifestItem &app);
+    void toggleStarterSelection(const AppManifestItem &app) { m_onboarding->toggleStarter(app.id); }
     Q_INVOKABLE void finishOnboarding();
-    Q_INVOKABLE void acknowledgePendingAnnouncement();
+    Q_INVOKABLE void acknowledgePendingAnnouncement() { m_announcements->acknowledge(m_manifest); }
     Q_INVOKABLE void selectPendingAnnouncementApp();
     FeedbackDiagnostics feedbackDiagnostics(const std::optional<AppManifestItem> &relatedApp) const;
     QCoro::Task<void> submitFeedback(FeedbackType type, QString title, QString description,
                                      std::optional<QString> appID);
 
     // --- For the views (QML): apps are addressed by id ---
-    Q_INVOKABLE void refreshCatalog();  // starts loadManifest() and returns
-    Q_INVOKABLE void installApp(const QString &appId);
-    Q_INVOKABLE void openApp(const QString &appId);
-    Q_INVOKABLE void toggleStarter(const QString &appId);
-    Q_INVOKABLE bool isStarterSelected(const QString &appId) const;
-    Q_INVOKABLE AppInstallState stateFor(const QString &appId) const;
+    Q_INVOKABLE void refreshCatalog() { loadManifest(); }  // the task runs on and frees itself
+    Q_INVOKABLE void installApp(const QString &appId) { forApp(appId, &LauncherStore::install); }
+    Q_INVOKABLE void openApp(const QString &appId) { forApp(appId, &LauncherStore::open); }
+    Q_INVOKABLE void toggleStarter(const QString &appId) { forApp(appId, &LauncherStore::toggleStarterSelection); }
+    Q_INVOKABLE AppInstallState stateFor(const QString &appId) const { return m_installStates->state(appId); }
     Q_INVOKABLE void sendFeedback(const QString &type, const QString &title, const QString &description,
                                   const QString &appId);  // empty appId: none
     Q_INVOKABLE void clearErrorMessage() { setErrorMessage(std::nullopt); }
-    // Copy-catalogue lookup in the store's locale; values fill "{{name}}" placeholders.
-    Q_INVOKABLE QString text(const QString &key, const QVariantMap &values = {}) const;
+    // A fresh feedback form: the state goes back to idle.
+    Q_INVOKABLE void resetFeedbackState() { setFeedbackState(FeedbackSubmissionState::idle()); }
 
     // Ids whose installer is running (from install() until the installer's
     // outcome is known); a second install of such an app is refused.
-    bool isInstallRunning(const QString &appId) const { return m_runningInstalls.contains(appId); }
+    bool isInstallRunning(const QString &appId) const { return m_installs->isRunning(appId); }
 
-    // Persistence helpers (a data blob holding a compact JSON object of texts).
-    static QHash<QString, QString> loadStringDictionary(const QString &key, const UserDefaults &defaults);
-    static void saveStringDictionary(const QHash<QString, QString> &map, const QString &key, UserDefaults &defaults);
-
-    // QML-facing property accessors.
+    // Text forms for QML: an empty id clears the selection, an unknown language is ignored.
     QString selectedAppIDValue() const { return m_selectedAppID.value_or(QString()); }
-    void setSelectedAppIDValue(const QString &id);
-    QVariantMap installStatesValue() const;
-    QStringList selectedStarterAppIDsValue() const;
-    QString localeCode() const { return VantrelLocaleUtil::rawValue(m_locale); }
+    void setSelectedAppIDValue(const QString &id) { setSelectedAppID(id.isEmpty() ? std::nullopt : std::optional(id)); }
+    QString localeCode() const { return VantrelLocaleUtil::rawValue(locale()); }
     void setLocaleCode(const QString &code);
     QVariant errorMessageValue() const { return m_errorMessage ? QVariant(*m_errorMessage) : QVariant(); }
-    void setErrorMessageValue(const QVariant &value);
-    QVariantMap installedAppURLsValue() const;
-    QVariant pendingAnnouncementValue() const;
-    QVariant selectedAppValue() const;
+    void setErrorMessageValue(const QVariant &value);  // null clears the line
 
 Q_SIGNALS:
     void manifestChanged();
@@ -180,42 +172,61 @@ Q_SIGNALS:
     void selectedAppChanged();
     void requiresOnboardingChanged();
     void appCountLabelChanged();
+    void visibleAppsChanged();
     // An install task ended (success or failure); for tools and tests.
     void installFinished(const QString &appId, bool succeeded);
 
 private:
+    void connectDelegates();
     void applyPersistedInstallStates(const QList<AppManifestItem> &apps);
     void clearPersistedInstall(const QString &appID);
-    void recordInstalledApp(const struct InstalledApp &installed, const AppManifestItem &app);
-    void updatePendingAnnouncement();
-    bool passesInstallChecks(const AppManifestItem &app) const;
-    QCoro::Task<void> runInstall(AppManifestItem app);
-    void setInstallState(const QString &appId, const AppInstallState &state);
+    void recordInstalledApp(const InstalledApp &installed, const AppManifestItem &app);
+    void updatePendingAnnouncement() { m_announcements->update(m_manifest); }
+    bool canInstall(const AppManifestItem &app) const;
+    void setInstallState(const QString &appId, const AppInstallState &state) { m_installStates->set(appId, state); }
     void setManifest(const LauncherManifest &manifest);
-    void setInstalledAppURLs(const QHash<QString, QUrl> &urls);
-    void setPendingAnnouncement(const std::optional<LauncherAnnouncement> &announcement);
+    void setInstalledAppURLs(const QHash<QString, QUrl> &urls)
+    {
+        setIfChanged(this, m_installedAppURLs, urls, &LauncherStore::installedAppURLsChanged);
+    }
     void emitDerivedChanges();
+    void forApp(const QString &appId, void (LauncherStore::*operation)(const AppManifestItem &));
+    std::optional<AppManifestItem> visibleApp(const QString &appId) const
+    {
+        return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, appId);
+    }
+    OperatingSystemVersion runningSystem() const;
+
+    // Read sides of the properties whose C++ type QML cannot use.
+    QVariantMap installStatesValue() const { return variantMap(installStates()); }
+    QStringList selectedStarterAppIDsValue() const { return sortedList(selectedStarterAppIDs()); }
+    QVariantMap installedAppURLsValue() const { return variantMap(m_installedAppURLs); }
+    QVariant pendingAnnouncementValue() const { return optionalVariant(pendingAnnouncement()); }
+    QVariant selectedAppValue() const { return optionalVariant(selectedApp()); }
+    QVariantList visibleAppsValue() const
+    {
+        return variantList(ManifestPolicy::visibleApps(m_manifest, m_includeBetaApps));
+    }
 
     Collaborators m_c;
     LauncherManifest m_manifest;
+    InstallRecords m_records;
     std::optional<QString> m_selectedAppID;
-    QHash<QString, AppInstallState> m_installStates;
-    bool m_onboardingComplete = false;
-    QSet<QString> m_selectedStarterAppIDs;
     bool m_includeBetaApps = true;
     bool m_launchAtLogin = false;
     bool m_showMenuBarExtra = true;
-    VantrelLocale m_locale = VantrelLocale::en;
     std::optional<QString> m_errorMessage;
     QHash<QString, QUrl> m_installedAppURLs;
-    std::optional<LauncherAnnouncement> m_pendingAnnouncement;
     bool m_showingFeedbackSheet = false;
-    FeedbackSubmissionState m_feedbackState;
-    QSet<QString> m_seenAnnouncementIDs;
-    QSet<QString> m_runningInstalls;
+    CopyLookup *m_copy = nullptr;
+    Onboarding *m_onboarding = nullptr;
+    AnnouncementQueue *m_announcements = nullptr;
+    FeedbackFlow *m_feedback = nullptr;
+    InstallStates *m_installStates = nullptr;
+    InstallQueue *m_installs = nullptr;
 
     // Last values of the derived properties, so their signals fire only on change.
-    QVariant m_lastSelectedApp;
+    std::optional<AppManifestItem> m_lastSelectedApp;
     bool m_lastRequiresOnboarding = false;
     QString m_lastAppCountLabel;
 };

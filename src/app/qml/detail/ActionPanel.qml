@@ -13,7 +13,6 @@ VantrelCard {
     property var app
     property var installState
     property bool pending: false
-    function t(key) { return store.locale === "" ? "" : store.text(key) }
 
     readonly property string kind: installState ? installState.kind : "notInstalled"
     // "refresh", "installing", "open", "update" or "install".
@@ -24,13 +23,13 @@ VantrelCard {
     readonly property string stateLabel: installState ? installState.labelFor(store.locale) : ""
     readonly property string detailText: {
         if (pending)
-            return t("comingSoonTileStatus")
+            return store.copy.text("comingSoonTileStatus")
         switch (kind) {
-        case "installing": return t("installingDetail")
-        case "installed": return t("installedDetail")
-        case "updateAvailable": return t("updateDetail")
+        case "installing": return store.copy.text("installingDetail")
+        case "installed": return store.copy.text("installedDetail")
+        case "updateAvailable": return store.copy.text("updateDetail")
         case "failed": return installState.message
-        default: return t("notInstalledDetail")
+        default: return store.copy.text("notInstalledDetail")
         }
     }
 
@@ -77,10 +76,10 @@ VantrelCard {
                       : mode === "open" ? "play"
                       : mode === "update" ? "arrow.triangle.2.circlepath"
                       : mode === "install" ? "arrow.down.circle" : ""
-                text: mode === "refresh" ? panel.t("refreshCatalog")
-                    : mode === "installing" ? panel.t("installingAction")
-                    : mode === "open" ? panel.t("openAction")
-                    : mode === "update" ? panel.t("updateAction") : panel.t("installAction")
+                text: mode === "refresh" ? panel.store.copy.text("refreshCatalog")
+                    : mode === "installing" ? panel.store.copy.text("installingAction")
+                    : mode === "open" ? panel.store.copy.text("openAction")
+                    : mode === "update" ? panel.store.copy.text("updateAction") : panel.store.copy.text("installAction")
                 Layout.alignment: Qt.AlignVCenter
                 onClicked: {
                     switch (mode) {

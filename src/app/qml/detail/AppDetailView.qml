@@ -18,7 +18,6 @@ Rectangle {
         store.installStates
         return hasApp ? store.stateFor(app.id) : null
     }
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
 
     color: VNT.bg0
 
@@ -36,7 +35,7 @@ Rectangle {
             Layout.alignment: Qt.AlignHCenter
         }
         Text {
-            text: page.t("selectedAppEmptyTitle")
+            text: page.store.copy.text("selectedAppEmptyTitle")
             font: VNT.system(13, Font.Medium)
             color: VNT.fg0
             horizontalAlignment: Text.AlignHCenter
@@ -44,7 +43,7 @@ Rectangle {
             Layout.fillWidth: true
         }
         Text {
-            text: page.t("selectedAppEmptyBody")
+            text: page.store.copy.text("selectedAppEmptyBody")
             font: VNT.system(12)
             color: VNT.fg3
             horizontalAlignment: Text.AlignHCenter

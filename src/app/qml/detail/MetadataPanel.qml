@@ -9,7 +9,6 @@ VantrelCard {
     id: panel
     required property LauncherStore store
     property var app
-    function t(key) { return store.locale === "" ? "" : store.text(key) }
     readonly property string feed: app ? CatalogRules.updateFeed(app) : ""
     radius: 10
     implicitHeight: column.implicitHeight + 32
@@ -21,18 +20,18 @@ VantrelCard {
         width: parent.width - 32
         spacing: 12
         Text {
-            text: panel.t("detailsTitle")
+            text: panel.store.copy.text("detailsTitle")
             font: VNT.system(13, Font.DemiBold)
             color: VNT.fg0
         }
-        DetailRow { objectName: "rowBundleID"; label: panel.t("bundleID"); value: panel.app ? panel.app.bundleId : ""; Layout.fillWidth: true }
-        DetailRow { objectName: "rowVersion"; label: panel.t("version"); value: panel.app ? panel.app.version : ""; Layout.fillWidth: true }
-        DetailRow { objectName: "rowMinimum"; label: panel.t("minimumMacOS"); value: panel.app ? panel.app.minMacOS : ""; Layout.fillWidth: true }
-        DetailRow { objectName: "rowChecksum"; label: panel.t("checksum"); value: panel.t("checksumVerified"); Layout.fillWidth: true }
+        DetailRow { objectName: "rowBundleID"; label: panel.store.copy.text("bundleID"); value: panel.app ? panel.app.bundleId : ""; Layout.fillWidth: true }
+        DetailRow { objectName: "rowVersion"; label: panel.store.copy.text("version"); value: panel.app ? panel.app.version : ""; Layout.fillWidth: true }
+        DetailRow { objectName: "rowMinimum"; label: panel.store.copy.text("minimumMacOS"); value: panel.app ? panel.app.minMacOS : ""; Layout.fillWidth: true }
+        DetailRow { objectName: "rowChecksum"; label: panel.store.copy.text("checksum"); value: panel.store.copy.text("checksumVerified"); Layout.fillWidth: true }
         DetailRow {
             objectName: "rowUpdateFeed"
             visible: panel.feed !== ""
-            label: panel.t("updateFeed")
+            label: panel.store.copy.text("updateFeed")
             value: panel.feed
             Layout.fillWidth: true
         }

@@ -8,7 +8,6 @@ VantrelCard {
     id: panel
     required property LauncherStore store
     property var app
-    function t(key) { return store.locale === "" ? "" : store.text(key) }
     radius: 10
     implicitHeight: row.implicitHeight + 32
 
@@ -28,7 +27,7 @@ VantrelCard {
             spacing: 4
             Layout.fillWidth: true
             Text {
-                text: panel.t("privacyTitle")
+                text: panel.store.copy.text("privacyTitle")
                 font: VNT.system(13, Font.DemiBold)
                 color: VNT.fg0
             }

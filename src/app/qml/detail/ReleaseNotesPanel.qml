@@ -8,7 +8,6 @@ VantrelCard {
     id: panel
     required property LauncherStore store
     property var app
-    function t(key) { return store.locale === "" ? "" : store.text(key) }
     radius: 10
     implicitHeight: column.implicitHeight + 32
 
@@ -19,7 +18,7 @@ VantrelCard {
         width: parent.width - 32
         spacing: 12
         Text {
-            text: panel.t("recentUpdates")
+            text: panel.store.copy.text("recentUpdates")
             font: VNT.system(13, Font.DemiBold)
             color: VNT.fg0
         }

@@ -8,7 +8,6 @@ VantrelCard {
     id: panel
     objectName: "basicsPanel"
     required property LauncherStore store
-    function t(key) { return store.locale === "" ? "" : store.text(key) }
     radius: 10
     implicitHeight: column.implicitHeight + 32
 
@@ -19,16 +18,16 @@ VantrelCard {
         width: parent.width - 32
         spacing: 10
         Text {
-            text: panel.t("basicsTitle")
+            text: panel.store.copy.text("basicsTitle")
             font: VNT.display(15, Font.DemiBold)
             color: VNT.fg0
         }
         ColumnLayout {
             spacing: 8
             Layout.fillWidth: true
-            NoteRow { text: panel.t("basicsOne"); Layout.fillWidth: true }
-            NoteRow { text: panel.t("basicsTwo"); Layout.fillWidth: true }
-            NoteRow { text: panel.t("basicsThree"); Layout.fillWidth: true }
+            NoteRow { text: panel.store.copy.text("basicsOne"); Layout.fillWidth: true }
+            NoteRow { text: panel.store.copy.text("basicsTwo"); Layout.fillWidth: true }
+            NoteRow { text: panel.store.copy.text("basicsThree"); Layout.fillWidth: true }
         }
     }
 }

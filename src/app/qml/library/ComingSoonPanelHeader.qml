@@ -9,7 +9,6 @@ Item {
     id: panel
     objectName: "comingSoonPanel"
     required property LauncherStore store
-    function t(key) { return store.locale === "" ? "" : store.text(key) }
     implicitHeight: row.implicitHeight + 2   // +12 grid gap = 14 to the tiles
 
     RowLayout {
@@ -26,18 +25,18 @@ Item {
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignTop
             AppBadge {
-                text: panel.t("statusComingSoon")
+                text: panel.store.copy.text("statusComingSoon")
                 color: VNT.amber
             }
             Text {
-                text: panel.t("comingSoonTitle")
+                text: panel.store.copy.text("comingSoonTitle")
                 font: VNT.display(23, Font.DemiBold)
                 color: VNT.fg0
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }
             Text {
-                text: panel.t("comingSoonBody")
+                text: panel.store.copy.text("comingSoonBody")
                 font: VNT.system(13.5)
                 color: VNT.fg2
                 lineHeight: VNT.lineFactor(font.pixelSize, 4)

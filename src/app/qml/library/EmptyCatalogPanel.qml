@@ -10,7 +10,6 @@ VantrelCard {
     id: panel
     objectName: "emptyCatalogPanel"
     required property LauncherStore store
-    function t(key) { return store.locale === "" ? "" : store.text(key) }
     radius: 10
     implicitHeight: column.implicitHeight + 36
 
@@ -34,14 +33,14 @@ VantrelCard {
                 Layout.alignment: Qt.AlignTop
                 spacing: 6
                 Text {
-                    text: panel.t("emptyTitle")
+                    text: panel.store.copy.text("emptyTitle")
                     font: VNT.display(23, Font.DemiBold)
                     color: VNT.fg0
                     wrapMode: Text.Wrap
                     Layout.fillWidth: true
                 }
                 Text {
-                    text: panel.t("emptyBody")
+                    text: panel.store.copy.text("emptyBody")
                     font: VNT.system(13.5)
                     color: VNT.fg2
                     lineHeight: VNT.lineFactor(font.pixelSize, 4)
@@ -53,8 +52,8 @@ VantrelCard {
                 objectName: "emptyRefreshButton"
                 variant: "primary"
                 symbol: "arrow.clockwise"
-                text: panel.t("emptyPrimaryAction")
-                Accessible.name: panel.t("refreshCatalog")
+                text: panel.store.copy.text("emptyPrimaryAction")
+                Accessible.name: panel.store.copy.text("refreshCatalog")
                 Layout.alignment: Qt.AlignTop
                 onClicked: panel.store.refreshCatalog()
             }
@@ -81,14 +80,14 @@ VantrelCard {
                     spacing: 5
                     Layout.fillWidth: true
                     Text {
-                        text: panel.t("emptyTrustTitle")
+                        text: panel.store.copy.text("emptyTrustTitle")
                         font: VNT.system(13, Font.DemiBold)
                         color: VNT.fg0
                         Layout.fillWidth: true
                         wrapMode: Text.Wrap
                     }
                     Text {
-                        text: panel.t("emptyTrustBody")
+                        text: panel.store.copy.text("emptyTrustBody")
                         font: VNT.system(12.5)
                         color: VNT.fg2
                         lineHeight: VNT.lineFactor(font.pixelSize, 3)

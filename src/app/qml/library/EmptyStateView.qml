@@ -10,7 +10,6 @@ VantrelCard {
     objectName: "emptyState_" + kind
     required property LauncherStore store
     property string kind: "generic"
-    function t(key) { return store.locale === "" ? "" : store.text(key) }
     readonly property var spec: kind === "selected" ? { symbol: "star", title: "noSelectedTitle", body: "noSelectedBody" }
                               : kind === "updates" ? { symbol: "arrow.down.circle", title: "noUpdatesTitle", body: "noUpdatesBody" }
                               : { symbol: "tray", title: "noAppsTitle", body: "noAppsBody" }
@@ -30,13 +29,13 @@ VantrelCard {
         }
         Text {
             objectName: "emptyTitle"
-            text: empty.t(empty.spec.title)
+            text: empty.store.copy.text(empty.spec.title)
             font: VNT.system(13, Font.Medium)
             color: VNT.fg0
             Layout.alignment: Qt.AlignHCenter
         }
         Text {
-            text: empty.t(empty.spec.body)
+            text: empty.store.copy.text(empty.spec.body)
             font: VNT.system(12)
             color: VNT.fg3
             wrapMode: Text.Wrap

@@ -13,7 +13,6 @@ T.AbstractButton {
     required property LauncherStore store
     property var app: null
     signal chosen()
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
     readonly property string installLabel: {
         store.installStates
         return app ? store.stateFor(app.id).labelFor(store.locale) : ""
@@ -24,7 +23,7 @@ T.AbstractButton {
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
     focusPolicy: Qt.StrongFocus
     Accessible.role: Accessible.Button
-    Accessible.name: t("firstAppTitle") + ": " + (app ? app.name : "")
+    Accessible.name: store.copy.text("firstAppTitle") + ": " + (app ? app.name : "")
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
     onClicked: {
@@ -52,7 +51,7 @@ T.AbstractButton {
             Layout.alignment: Qt.AlignTop
             RowLayout {
                 spacing: 6
-                AppBadge { text: panel.t("firstAppTitle"); color: VNT.lime }
+                AppBadge { text: panel.store.copy.text("firstAppTitle"); color: VNT.lime }
                 AppBadge {
                     text: panel.app ? CatalogRules.releaseStatusLabel(panel.app.status, panel.store.locale) : ""
                     color: VNT.accentColor(panel.app ? panel.app.accent : "lime")
@@ -73,7 +72,7 @@ T.AbstractButton {
                 Layout.fillWidth: true
             }
             Text {
-                text: panel.t("firstAppBody")
+                text: panel.store.copy.text("firstAppBody")
                 font: VNT.system(12.5)
                 color: VNT.fg3
                 lineHeight: VNT.lineFactor(font.pixelSize, 3)

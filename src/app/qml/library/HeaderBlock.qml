@@ -9,9 +9,6 @@ Column {
     required property LauncherStore store
     required property CatalogOverview overview
     spacing: 4
-    function t(key, values) {
-        return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values)
-    }
 
     Text {
         objectName: "headerDate"
@@ -25,7 +22,7 @@ Column {
     Text {
         objectName: "headerGreeting"
         width: parent.width
-        text: header.t("homeGreeting", { name: "" })
+        text: header.store.copy.text("homeGreeting", { name: "" })
         font: VNT.display(31, Font.DemiBold)
         color: VNT.fg0
         wrapMode: Text.Wrap
@@ -34,8 +31,8 @@ Column {
         objectName: "headerSubtitle"
         width: parent.width
         text: header.overview.publishedCount > 0
-              ? header.t("homeSubtitleApps", { count: String(header.overview.publishedCount) })
-              : header.t("homeSubtitleEmpty")
+              ? header.store.copy.text("homeSubtitleApps", { count: String(header.overview.publishedCount) })
+              : header.store.copy.text("homeSubtitleEmpty")
         font: VNT.system(13.5)
         color: VNT.fg2
         wrapMode: Text.Wrap

@@ -17,9 +17,6 @@ GridView {
     property string selectedSection: "home"
     signal appSelected()
 
-    function t(key, values) {
-        return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values)
-    }
 
     // What the content area shows: "homeEmpty", "homeComingSoon", "homeFirstApp",
     // "homePublished", "section" or "other".
@@ -184,10 +181,10 @@ GridView {
         id: sectionHeader
         AppSectionHeader {
             store: library.store
-            title: library.t(library.contentKind === "homePublished" ? "publishedAppsTitle"
+            title: library.store.copy.text(library.contentKind === "homePublished" ? "publishedAppsTitle"
                              : library.selectedSection === "allApps" ? "allAppsTitle"
                              : library.selectedSection === "selected" ? "selectedAppsTitle" : "updatesTitle")
-            subtitle: library.t("appListSubtitle", { count: String(library.contentKind === "homePublished"
+            subtitle: library.store.copy.text("appListSubtitle", { count: String(library.contentKind === "homePublished"
                                                                      ? library.overview.publishedCount
                                                                      : appList.count) })
             isEmpty: appList.count === 0

@@ -12,7 +12,6 @@ Item {
     id: view
     objectName: "onboarding"
     required property LauncherStore store
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
 
     readonly property int publishedCount: apps.count
     readonly property int selectedCount: store.selectedStarterAppIDs.length
@@ -58,7 +57,7 @@ Item {
                     objectName: "onboardingWelcome"
                     Layout.topMargin: 18
                     Layout.fillWidth: true
-                    text: view.t("onboardingWelcome")
+                    text: view.store.copy.text("onboardingWelcome")
                     font: VNT.display(30, Font.DemiBold)
                     lineHeight: VNT.lineFactor(30, 2)
                     color: VNT.fg0
@@ -68,15 +67,15 @@ Item {
                     Layout.topMargin: 24
                     Layout.fillWidth: true
                     spacing: 12
-                    StepRow { title: view.t("onboardingStepChoose"); active: true; Layout.fillWidth: true }
-                    StepRow { title: view.t("onboardingStepInstall"); Layout.fillWidth: true }
-                    StepRow { title: view.t("onboardingStepOpen"); Layout.fillWidth: true }
+                    StepRow { title: view.store.copy.text("onboardingStepChoose"); active: true; Layout.fillWidth: true }
+                    StepRow { title: view.store.copy.text("onboardingStepInstall"); Layout.fillWidth: true }
+                    StepRow { title: view.store.copy.text("onboardingStepOpen"); Layout.fillWidth: true }
                 }
                 Item { Layout.fillHeight: true }
                 Text {
                     objectName: "onboardingStatus"
                     Layout.fillWidth: true
-                    text: view.t("onboardingStatus", { count: String(view.publishedCount) })
+                    text: view.store.copy.text("onboardingStatus", { count: String(view.publishedCount) })
                     font: VNT.mono(11)
                     color: VNT.fg3
                     wrapMode: Text.Wrap
@@ -93,13 +92,13 @@ Item {
 
             AppBadge {
                 objectName: "onboardingBadge"
-                text: view.t("onboardingStepBadge")
+                text: view.store.copy.text("onboardingStepBadge")
                 color: VNT.lime
             }
             Text {
                 objectName: "onboardingTitle"
                 Layout.fillWidth: true
-                text: view.t("onboardingTitle")
+                text: view.store.copy.text("onboardingTitle")
                 font: VNT.display(26, Font.DemiBold)
                 color: VNT.fg0
                 wrapMode: Text.Wrap
@@ -108,7 +107,7 @@ Item {
                 objectName: "onboardingLead"
                 Layout.fillWidth: true
                 Layout.maximumWidth: 560
-                text: view.t("onboardingLead")
+                text: view.store.copy.text("onboardingLead")
                 font: VNT.system(13.5)
                 color: VNT.fg2
                 wrapMode: Text.Wrap
@@ -204,7 +203,7 @@ Item {
                 spacing: 12
                 Text {
                     objectName: "onboardingSelectedCount"
-                    text: view.t("onboardingSelectedCount", { count: String(view.selectedCount) })
+                    text: view.store.copy.text("onboardingSelectedCount", { count: String(view.selectedCount) })
                     font: VNT.system(12)
                     color: VNT.fg3
                 }
@@ -212,7 +211,7 @@ Item {
                 VantrelButton {
                     objectName: "onboardingContinue"
                     variant: "primary"
-                    text: view.t("onboardingContinue")
+                    text: view.store.copy.text("onboardingContinue")
                     symbol: "arrow.right"
                     enabled: view.canContinue
                     onClicked: view.store.finishOnboarding()

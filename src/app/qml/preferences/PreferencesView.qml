@@ -11,7 +11,6 @@ Item {
     id: view
     objectName: "preferences"
     required property LauncherStore store
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
 
     implicitWidth: 640
     implicitHeight: tabStrip.implicitHeight + content.implicitHeight + 44
@@ -46,10 +45,10 @@ Item {
             id: tabRow
             anchors.centerIn: parent
             spacing: 4
-            PreferencesTab { symbol: "gearshape"; title: view.t("preferencesGeneral"); active: true }
-            PreferencesTab { symbol: "square.grid.2x2"; title: view.t("preferencesApps") }
-            PreferencesTab { symbol: "arrow.down.circle"; title: view.t("preferencesUpdates") }
-            PreferencesTab { symbol: "cpu"; title: view.t("preferencesAdvanced") }
+            PreferencesTab { symbol: "gearshape"; title: view.store.copy.text("preferencesGeneral"); active: true }
+            PreferencesTab { symbol: "square.grid.2x2"; title: view.store.copy.text("preferencesApps") }
+            PreferencesTab { symbol: "arrow.down.circle"; title: view.store.copy.text("preferencesUpdates") }
+            PreferencesTab { symbol: "cpu"; title: view.store.copy.text("preferencesAdvanced") }
         }
         Rectangle {
             anchors.left: parent.left
@@ -70,7 +69,7 @@ Item {
 
         Text {
             objectName: "preferencesHeading"
-            text: view.t("preferencesGeneral")
+            text: view.store.copy.text("preferencesGeneral")
             font: VNT.display(17, Font.DemiBold)
             color: VNT.fg0
         }
@@ -87,38 +86,38 @@ Item {
                 spacing: 0
 
                 PreferenceRow {
-                    title: view.t("preferencesLaunchAtLogin")
+                    title: view.store.copy.text("preferencesLaunchAtLogin")
                     PreferenceSwitch {
                         objectName: "launchAtLoginSwitch"
-                        Accessible.name: view.t("preferencesLaunchAtLogin")
+                        Accessible.name: view.store.copy.text("preferencesLaunchAtLogin")
                         checked: view.store.launchAtLogin
                         onToggled: view.store.launchAtLogin = checked
                     }
                 }
                 PreferenceRow {
-                    title: view.t("preferencesShowInMenuBar")
+                    title: view.store.copy.text("preferencesShowInMenuBar")
                     PreferenceSwitch {
                         objectName: "showInMenuBarSwitch"
-                        Accessible.name: view.t("preferencesShowInMenuBar")
+                        Accessible.name: view.store.copy.text("preferencesShowInMenuBar")
                         checked: view.store.showMenuBarExtra
                         onToggled: view.store.showMenuBarExtra = checked
                     }
                 }
                 PreferenceRow {
-                    title: view.t("preferencesIncludeBetaApps")
+                    title: view.store.copy.text("preferencesIncludeBetaApps")
                     PreferenceSwitch {
                         objectName: "includeBetaSwitch"
-                        Accessible.name: view.t("preferencesIncludeBetaApps")
+                        Accessible.name: view.store.copy.text("preferencesIncludeBetaApps")
                         checked: view.store.includeBetaApps
                         onToggled: view.store.includeBetaApps = checked
                     }
                 }
                 PreferenceRow {
-                    title: view.t("preferencesLanguage")
+                    title: view.store.copy.text("preferencesLanguage")
                     PopUpPicker {
                         objectName: "languagePicker"
                         width: 112
-                        Accessible.name: view.t("preferencesLanguage")
+                        Accessible.name: view.store.copy.text("preferencesLanguage")
                         model: [
                             { text: "EN", value: "en" },
                             { text: "PL", value: "pl" },
@@ -129,7 +128,7 @@ Item {
                     }
                 }
                 PreferenceRow {
-                    title: view.t("preferencesGlobalShortcut")
+                    title: view.store.copy.text("preferencesGlobalShortcut")
                     Rectangle {
                         objectName: "shortcutBadge"
                         width: shortcutText.implicitWidth + 16
@@ -162,20 +161,20 @@ Item {
                 anchors.margins: 16
                 spacing: 10
                 Text {
-                    text: view.t("preferencesReleaseReadiness")
+                    text: view.store.copy.text("preferencesReleaseReadiness")
                     font: VNT.system(13, Font.DemiBold)
                     color: VNT.fg0
                 }
-                DistributionRow { symbol: "checkmark.seal"; text: view.t("preferencesSigning"); Layout.fillWidth: true }
-                DistributionRow { symbol: "arrow.triangle.2.circlepath"; text: view.t("preferencesUpdateFeeds"); Layout.fillWidth: true }
-                DistributionRow { symbol: "number"; text: view.t("preferencesChecksums"); Layout.fillWidth: true }
+                DistributionRow { symbol: "checkmark.seal"; text: view.store.copy.text("preferencesSigning"); Layout.fillWidth: true }
+                DistributionRow { symbol: "arrow.triangle.2.circlepath"; text: view.store.copy.text("preferencesUpdateFeeds"); Layout.fillWidth: true }
+                DistributionRow { symbol: "number"; text: view.store.copy.text("preferencesChecksums"); Layout.fillWidth: true }
             }
         }
 
         VantrelButton {
             objectName: "resetOnboardingButton"
             variant: "secondary"
-            text: view.t("preferencesResetOnboarding")
+            text: view.store.copy.text("preferencesResetOnboarding")
             onClicked: view.store.onboardingComplete = false
         }
     }

@@ -12,12 +12,10 @@ Item {
     objectName: "announcementPopup"
     required property LauncherStore store
     property var announcement: null
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
 
     // The announcement's app among the visible apps, or null.
     readonly property var app: {
-        store.manifest; store.includeBetaApps
-        const found = announcement ? ViewQueries.visibleApp(store, announcement.appId) : undefined
+        const found = announcement ? store.visibleApps.find(app => app.id === announcement.appId) : undefined
         return found === undefined ? null : found
     }
     readonly property var version: announcement ? announcement.version : null
@@ -58,7 +56,7 @@ Item {
                 Layout.fillWidth: true
                 spacing: 7
                 AppBadge {
-                    text: popup.t("announcementTitle")
+                    text: popup.store.copy.text("announcementTitle")
                     color: VNT.lime
                 }
                 Text {
@@ -96,14 +94,14 @@ Item {
                 id: dismissButton
                 objectName: "announcementDismissButton"
                 variant: "secondary"
-                text: popup.t("announcementDismiss")
+                text: popup.store.copy.text("announcementDismiss")
                 onClicked: popup.store.acknowledgePendingAnnouncement()
             }
             VantrelButton {
                 id: openButton
                 objectName: "announcementOpenButton"
                 variant: "primary"
-                text: popup.t("announcementOpenApp")
+                text: popup.store.copy.text("announcementOpenApp")
                 symbol: "arrow.right"
                 enabled: popup.app !== null
                 onClicked: popup.store.selectPendingAnnouncementApp()

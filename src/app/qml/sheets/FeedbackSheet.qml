@@ -11,7 +11,6 @@ Item {
     id: sheet
     objectName: "feedbackSheetView"
     required property LauncherStore store
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
 
     // Window-local input.
     property string type: "bug"
@@ -24,10 +23,8 @@ Item {
     readonly property bool submitted: stateKind === "submitted"
     readonly property bool failed: stateKind === "failed"
     readonly property bool canSubmit: title.trim() !== "" && description.trim() !== "" && !submitting
-    readonly property var appChoices: {
-        store.manifest; store.includeBetaApps
-        return [{ text: t("feedbackNoRelatedApp"), value: "" }].concat(ViewQueries.visibleAppChoices(store))
-    }
+    readonly property var appChoices: [{ text: store.copy.text("feedbackNoRelatedApp"), value: "" }]
+        .concat(store.visibleApps.map(app => ({ text: app.name, value: app.id })))
 
     implicitWidth: 500
     implicitHeight: (submitted ? successView.implicitHeight : form.implicitHeight) + 44
@@ -39,7 +36,7 @@ Item {
     }
     function close() {
         store.showingFeedbackSheet = false
-        StoreActions.resetFeedbackState(store)
+        store.resetFeedbackState()
     }
 
     Component.onCompleted: {
@@ -113,14 +110,14 @@ Item {
                     Layout.alignment: Qt.AlignTop
                     Text {
                         objectName: "feedbackSuccessTitle"
-                        text: sheet.t("feedbackSuccessTitle")
+                        text: sheet.store.copy.text("feedbackSuccessTitle")
                         font: VNT.display(24, Font.DemiBold)
                         color: VNT.fg0
                         wrapMode: Text.Wrap
                         Layout.fillWidth: true
                     }
                     Text {
-                        text: sheet.t("feedbackSuccessBody")
+                        text: sheet.store.copy.text("feedbackSuccessBody")
                         font: VNT.system(13)
                         color: VNT.fg2
                         wrapMode: Text.Wrap
@@ -132,7 +129,7 @@ Item {
                 objectName: "feedbackIssueBadge"
                 readonly property var identifier: sheet.submitted ? sheet.store.feedbackState.issue.identifier : undefined
                 visible: identifier !== undefined && identifier !== null
-                text: visible ? sheet.t("feedbackIssue", { identifier: String(identifier) }) : ""
+                text: visible ? sheet.store.copy.text("feedbackIssue", { identifier: String(identifier) }) : ""
                 color: VNT.lime
             }
             RowLayout {
@@ -142,7 +139,7 @@ Item {
                     id: closeButton
                     objectName: "feedbackCloseButton"
                     variant: "primary"
-                    text: sheet.t("feedbackClose")
+                    text: sheet.store.copy.text("feedbackClose")
                     onClicked: sheet.close()
                 }
             }
@@ -163,14 +160,14 @@ Item {
                 Layout.fillWidth: true
                 Text {
                     objectName: "feedbackFormTitle"
-                    text: sheet.t("feedbackTitle")
+                    text: sheet.store.copy.text("feedbackTitle")
                     font: VNT.display(25, Font.DemiBold)
                     color: VNT.fg0
                     Layout.fillWidth: true
                     wrapMode: Text.Wrap
                 }
                 Text {
-                    text: sheet.t("feedbackLead")
+                    text: sheet.store.copy.text("feedbackLead")
                     font: VNT.system(13)
                     color: VNT.fg2
                     wrapMode: Text.Wrap
@@ -182,7 +179,7 @@ Item {
                 spacing: 8
                 Layout.fillWidth: true
                 Text {
-                    text: sheet.t("feedbackType")
+                    text: sheet.store.copy.text("feedbackType")
                     font: VNT.system(12, Font.DemiBold)
                     color: VNT.fg2
                 }
@@ -192,10 +189,10 @@ Item {
                     Layout.fillWidth: true
                     value: sheet.type
                     segments: [
-                        { value: "bug", text: sheet.t("feedbackTypeBug") },
-                        { value: "idea", text: sheet.t("feedbackTypeIdea") },
-                        { value: "improvement", text: sheet.t("feedbackTypeImprovement") },
-                        { value: "other", text: sheet.t("feedbackTypeOther") }
+                        { value: "bug", text: sheet.store.copy.text("feedbackTypeBug") },
+                        { value: "idea", text: sheet.store.copy.text("feedbackTypeIdea") },
+                        { value: "improvement", text: sheet.store.copy.text("feedbackTypeImprovement") },
+                        { value: "other", text: sheet.store.copy.text("feedbackTypeOther") }
                     ]
                     onPicked: (value) => sheet.type = value
                 }
@@ -205,7 +202,7 @@ Item {
                 spacing: 8
                 Layout.fillWidth: true
                 Text {
-                    text: sheet.t("feedbackRelatedApp")
+                    text: sheet.store.copy.text("feedbackRelatedApp")
                     font: VNT.system(12, Font.DemiBold)
                     color: VNT.fg2
                 }
@@ -213,7 +210,7 @@ Item {
                     id: appPicker
                     objectName: "feedbackAppPicker"
                     Layout.fillWidth: true
-                    Accessible.name: sheet.t("feedbackRelatedApp")
+                    Accessible.name: sheet.store.copy.text("feedbackRelatedApp")
                     model: sheet.appChoices
                     currentIndex: {
                         for (let i = 0; i < sheet.appChoices.length; ++i)
@@ -229,7 +226,7 @@ Item {
                 spacing: 8
                 Layout.fillWidth: true
                 Text {
-                    text: sheet.t("feedbackSummary")
+                    text: sheet.store.copy.text("feedbackSummary")
                     font: VNT.system(12)
                     color: VNT.fg2
                 }
@@ -243,13 +240,13 @@ Item {
                     topPadding: 0
                     bottomPadding: 0
                     verticalAlignment: TextInput.AlignVCenter
-                    placeholderText: sheet.t("feedbackSummaryPlaceholder")
+                    placeholderText: sheet.store.copy.text("feedbackSummaryPlaceholder")
                     placeholderTextColor: VNT.fg3
                     color: VNT.fg0
                     selectionColor: VNT.withAlpha(VNT.lime, 0.35)
                     selectedTextColor: VNT.fg0
                     font: VNT.system(13)
-                    Accessible.name: sheet.t("feedbackSummary")
+                    Accessible.name: sheet.store.copy.text("feedbackSummary")
                     background: Rectangle {
                         radius: 7
                         color: VNT.bg2
@@ -265,7 +262,7 @@ Item {
                 spacing: 8
                 Layout.fillWidth: true
                 Text {
-                    text: sheet.t("feedbackDescription")
+                    text: sheet.store.copy.text("feedbackDescription")
                     font: VNT.system(12)
                     color: VNT.fg2
                 }
@@ -298,7 +295,7 @@ Item {
                             selectedTextColor: VNT.fg0
                             font: VNT.system(13)
                             background: null
-                            Accessible.name: sheet.t("feedbackDescription")
+                            Accessible.name: sheet.store.copy.text("feedbackDescription")
                             // Tab leaves the editor instead of typing a tab.
                             Keys.onTabPressed: (event) => { cancelButton.forceActiveFocus(Qt.TabFocusReason); event.accepted = true }
                             Keys.onBacktabPressed: (event) => { summaryField.forceActiveFocus(Qt.BacktabFocusReason); event.accepted = true }
@@ -310,7 +307,7 @@ Item {
                         x: 12
                         y: 15
                         width: parent.width - 24
-                        text: sheet.t("feedbackDescriptionPlaceholder")
+                        text: sheet.store.copy.text("feedbackDescriptionPlaceholder")
                         font: VNT.system(13)
                         color: VNT.fg3
                         wrapMode: Text.Wrap
@@ -343,12 +340,12 @@ Item {
                         Layout.fillWidth: true
                         Layout.alignment: Qt.AlignTop
                         Text {
-                            text: sheet.t("feedbackDiagnosticsTitle")
+                            text: sheet.store.copy.text("feedbackDiagnosticsTitle")
                             font: VNT.system(12, Font.DemiBold)
                             color: VNT.fg0
                         }
                         Text {
-                            text: sheet.t("feedbackDiagnosticsBody")
+                            text: sheet.store.copy.text("feedbackDiagnosticsBody")
                             font: VNT.system(12)
                             color: VNT.fg2
                             wrapMode: Text.Wrap
@@ -397,7 +394,7 @@ Item {
                     id: cancelButton
                     objectName: "feedbackCancelButton"
                     variant: "ghost"
-                    text: sheet.t("feedbackCancel")
+                    text: sheet.store.copy.text("feedbackCancel")
                     onClicked: sheet.close()
                 }
                 Item { Layout.fillWidth: true }
@@ -405,7 +402,7 @@ Item {
                     id: submitButton
                     objectName: "feedbackSubmitButton"
                     variant: "primary"
-                    text: sheet.submitting ? sheet.t("feedbackSubmitting") : sheet.t("feedbackSubmit")
+                    text: sheet.submitting ? sheet.store.copy.text("feedbackSubmitting") : sheet.store.copy.text("feedbackSubmit")
                     symbol: sheet.submitting ? "hourglass" : "paperplane"
                     enabled: sheet.canSubmit
                     onClicked: sheet.submit()

@@ -9,7 +9,6 @@ Item {
     id: panel
     objectName: "compactDetail"
     required property LauncherStore store
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
     signal closeRequested()
     readonly property alias detail: detail
 
@@ -59,7 +58,7 @@ Item {
                 objectName: "compactBackButton"
                 variant: "ghost"
                 symbol: "chevron.left"
-                text: panel.t("topLibrary")
+                text: panel.store.copy.text("topLibrary")
                 onClicked: panel.closeRequested()
             }
             Item { Layout.fillWidth: true }

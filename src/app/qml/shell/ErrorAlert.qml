@@ -11,7 +11,6 @@ import Vantrel
 Popup {
     id: alert
     required property LauncherStore store
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
     readonly property bool presented: store.errorMessage !== null && store.errorMessage !== undefined
     property string shownMessage: presented ? store.errorMessage : ""
 
@@ -36,7 +35,7 @@ Popup {
         VantrelLogo { size: 40; Layout.alignment: Qt.AlignHCenter }
         Text {
             objectName: "errorAlertTitle"
-            text: alert.t("brand")
+            text: alert.store.copy.text("brand")
             font: VNT.system(13, Font.Bold)
             color: VNT.fg0
             Layout.alignment: Qt.AlignHCenter
@@ -54,7 +53,7 @@ Popup {
             id: okButton
             objectName: "errorAlertOk"
             variant: "primary"
-            text: alert.t("ok")
+            text: alert.store.copy.text("ok")
             focus: true
             Layout.fillWidth: true
             Layout.topMargin: 6

@@ -21,7 +21,6 @@ Item {
     objectName: "rootView"
     required property LauncherStore store
     property bool showQuickSwitcher: false
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
 
     readonly property Item shell: shellLoader.item
     readonly property Item onboarding: onboardingSlot.item
@@ -45,7 +44,7 @@ Item {
         visible: active
         viewUrl: Qt.resolvedUrl("../onboarding/OnboardingView.qml")
         initialProperties: ({ store: root.store })
-        placeholderText: root.t("onboardingWelcome")
+        placeholderText: root.store.copy.text("onboardingWelcome")
         opacity: active ? 1 : 0
         Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.InOutQuad } }
     }
@@ -73,7 +72,7 @@ Item {
         visible: active
         viewUrl: Qt.resolvedUrl("../switcher/QuickSwitcherView.qml")
         initialProperties: ({ store: root.store, isPresented: true })
-        placeholderText: root.t("quickSearchPlaceholder")
+        placeholderText: root.store.copy.text("quickSearchPlaceholder")
         transformOrigin: Item.Center
 
         onItemChanged: {
@@ -160,7 +159,7 @@ Item {
             active: feedbackSheet.presented
             viewUrl: Qt.resolvedUrl("../sheets/FeedbackSheet.qml")
             initialProperties: ({ store: root.store })
-            placeholderText: root.t("feedbackTitle")
+            placeholderText: root.store.copy.text("feedbackTitle")
         }
     }
 }

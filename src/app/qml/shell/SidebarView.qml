@@ -11,7 +11,6 @@ Rectangle {
     id: sidebar
     objectName: "sidebar"
     required property LauncherStore store
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
     required property CatalogOverview overview
     property string selectedSection: "home"
     signal sectionChosen(string section)
@@ -47,7 +46,7 @@ Rectangle {
             Layout.bottomMargin: 14
             VantrelLogo { size: 22 }
             Text {
-                text: sidebar.t("brand")
+                text: sidebar.store.copy.text("brand")
                 font: VNT.display(17, Font.Bold)
                 color: VNT.fg0
             }
@@ -89,7 +88,7 @@ Rectangle {
                     }
                     Text {
                         id: label
-                        text: sidebar.t(row.modelData.key)
+                        text: sidebar.store.copy.text(row.modelData.key)
                         font: VNT.system(13, Font.Medium)
                         color: row.isSelected ? VNT.fg0 : VNT.fg1
                         elide: Text.ElideRight
@@ -109,7 +108,7 @@ Rectangle {
         }
 
         Text {
-            text: sidebar.t("sidebarCategories")
+            text: sidebar.store.copy.text("sidebarCategories")
             font: VNT.system(10, Font.Medium)
             color: VNT.fg3
             Layout.leftMargin: 14
@@ -146,12 +145,12 @@ Rectangle {
             variant: "secondary"
             symbol: "bubble.left.and.bubble.right"
             symbolFrameWidth: 16
-            text: sidebar.t("sendFeedback")
+            text: sidebar.store.copy.text("sendFeedback")
             fillWidth: true
             Layout.fillWidth: true
             onClicked: {
                 // A fresh form every time the sheet opens.
-                StoreActions.resetFeedbackState(sidebar.store)
+                sidebar.store.resetFeedbackState()
                 sidebar.store.showingFeedbackSheet = true
             }
         }
@@ -159,7 +158,7 @@ Rectangle {
             objectName: "sidebarQuickSwitcherButton"
             variant: "secondary"
             symbol: "command"
-            text: sidebar.t("sidebarQuickSwitcher")
+            text: sidebar.store.copy.text("sidebarQuickSwitcher")
             hint: "⌘K"
             fillWidth: true
             Layout.fillWidth: true

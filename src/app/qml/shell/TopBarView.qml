@@ -10,7 +10,6 @@ Item {
     id: bar
     objectName: "topBar"
     required property LauncherStore store
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
     property string searchText: ""
     signal searchEdited(string text)
     signal quickSwitcherRequested()
@@ -36,7 +35,7 @@ Item {
         RowLayout {
             spacing: 6
             Text {
-                text: bar.t("topLibrary")
+                text: bar.store.copy.text("topLibrary")
                 font: VNT.system(13)
                 color: VNT.fg2
             }
@@ -46,7 +45,7 @@ Item {
                 color: VNT.fg3
             }
             Text {
-                text: bar.t("topCatalog")
+                text: bar.store.copy.text("topCatalog")
                 font: VNT.system(13)
                 color: VNT.fg0
             }
@@ -78,7 +77,7 @@ Item {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     text: bar.searchText
-                    placeholderText: bar.t("topSearchApps")
+                    placeholderText: bar.store.copy.text("topSearchApps")
                     placeholderTextColor: VNT.fg3
                     color: VNT.fg0
                     selectionColor: VNT.withAlpha(VNT.lime, 0.35)
@@ -101,7 +100,7 @@ Item {
             objectName: "topQuickSwitchButton"
             variant: "secondary"
             symbol: "command"
-            text: bar.t("topQuickSwitch")
+            text: bar.store.copy.text("topQuickSwitch")
             onClicked: bar.quickSwitcherRequested()
         }
     }

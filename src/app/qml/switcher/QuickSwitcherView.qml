@@ -16,10 +16,9 @@ Item {
     property alias query: searchField.text
     property int selectedIndex: 0
     readonly property alias results: resultsModel
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
 
     Accessible.role: Accessible.Dialog
-    Accessible.name: t("sidebarQuickSwitcher")
+    Accessible.name: store.copy.text("sidebarQuickSwitcher")
 
     QuickSwitcherModel {
         id: resultsModel
@@ -124,7 +123,7 @@ Item {
                     id: searchField
                     objectName: "quickSearchField"
                     Layout.fillWidth: true
-                    placeholderText: switcher.t("quickSearchPlaceholder")
+                    placeholderText: switcher.store.copy.text("quickSearchPlaceholder")
                     placeholderTextColor: VNT.fg3
                     color: VNT.fg0
                     selectionColor: VNT.withAlpha(VNT.lime, 0.35)
@@ -136,7 +135,7 @@ Item {
                     bottomPadding: 2
                     background: Item {}
                     focus: true
-                    Accessible.name: switcher.t("quickSearchPlaceholder")
+                    Accessible.name: switcher.store.copy.text("quickSearchPlaceholder")
                     onTextChanged: switcher.selectedIndex = 0
                     Keys.onUpPressed: switcher.moveUp()
                     Keys.onDownPressed: switcher.moveDown()
@@ -172,7 +171,7 @@ Item {
                 rightPadding: 16
                 topPadding: 12
                 bottomPadding: 12
-                text: switcher.t("quickResults", { count: String(resultsModel.count) })
+                text: switcher.store.copy.text("quickResults", { count: String(resultsModel.count) })
                 font.family: VNT.systemFamily
                 font.pixelSize: 10
                 font.letterSpacing: 0.8
@@ -187,7 +186,7 @@ Item {
                 implicitHeight: 96
                 Text {
                     anchors.centerIn: parent
-                    text: switcher.t("quickNoResults")
+                    text: switcher.store.copy.text("quickNoResults")
                     font: VNT.system(13)
                     color: VNT.fg2
                 }
@@ -292,7 +291,7 @@ Item {
                     anchors.left: parent.left
                     anchors.leftMargin: 16
                     anchors.verticalCenter: parent.verticalCenter
-                    text: switcher.t("quickFooterLeft")
+                    text: switcher.store.copy.text("quickFooterLeft")
                     font: VNT.mono(10)
                     color: VNT.fg3
                 }
@@ -300,7 +299,7 @@ Item {
                     anchors.right: parent.right
                     anchors.rightMargin: 16
                     anchors.verticalCenter: parent.verticalCenter
-                    text: switcher.t("quickFooterRight")
+                    text: switcher.store.copy.text("quickFooterRight")
                     font: VNT.mono(10)
                     color: VNT.fg3
                 }

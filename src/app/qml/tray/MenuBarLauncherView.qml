@@ -13,7 +13,6 @@ Item {
     id: view
     objectName: "menuBarLauncher"
     required property LauncherStore store
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
 
     implicitWidth: 360
     implicitHeight: column.implicitHeight
@@ -37,7 +36,7 @@ Item {
     }
     function openFeedback() {
         bringUpMainWindow()
-        StoreActions.resetFeedbackState(store)
+        store.resetFeedbackState()
         store.showingFeedbackSheet = true
     }
 
@@ -61,7 +60,7 @@ Item {
                 spacing: 1
                 Layout.fillWidth: true
                 Text {
-                    text: view.t("brand")
+                    text: view.store.copy.text("brand")
                     font: VNT.display(14, Font.DemiBold)
                     color: VNT.fg0
                 }
@@ -76,7 +75,7 @@ Item {
                 objectName: "menuHeaderOpen"
                 variant: "ghost"
                 symbol: "arrow.up.right"
-                Accessible.name: view.t("openVantrel")
+                Accessible.name: view.store.copy.text("openVantrel")
                 onClicked: view.bringUpMainWindow()
             }
         }
@@ -90,7 +89,7 @@ Item {
             rightPadding: 14
             topPadding: 12
             bottomPadding: 6
-            text: view.t("menuQuickLaunch")
+            text: view.store.copy.text("menuQuickLaunch")
             font: VNT.system(11, Font.Medium)
             color: VNT.fg3
         }
@@ -103,7 +102,7 @@ Item {
             rightPadding: 14
             topPadding: 18
             bottomPadding: 18
-            text: view.t("emptyTitle")
+            text: view.store.copy.text("emptyTitle")
             font: VNT.system(13)
             color: VNT.fg2
             wrapMode: Text.Wrap
@@ -188,8 +187,8 @@ Item {
             Layout.fillWidth: true
             Layout.margins: 14
             symbol: "arrow.down.circle"
-            title: view.t("menuUpdates")
-            detail: view.t("menuUpdatesDetail")
+            title: view.store.copy.text("menuUpdates")
+            detail: view.store.copy.text("menuUpdatesDetail")
         }
 
         VantrelButton {
@@ -200,7 +199,7 @@ Item {
             Layout.bottomMargin: 8
             variant: "secondary"
             symbol: "bubble.left.and.bubble.right"
-            text: view.t("sendFeedback")
+            text: view.store.copy.text("sendFeedback")
             fillWidth: true
             onClicked: view.openFeedback()
         }
@@ -212,7 +211,7 @@ Item {
             Layout.rightMargin: 14
             Layout.bottomMargin: 14
             variant: "secondary"
-            text: view.t("openVantrel")
+            text: view.store.copy.text("openVantrel")
             hint: "⌘⇧T"
             fillWidth: true
             onClicked: view.bringUpMainWindow()

@@ -9,7 +9,6 @@ Window {
     id: panel
     objectName: "menuBarPanel"
     required property LauncherStore store
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
     property string appName: "Vantrel"
 
     title: appName
@@ -26,7 +25,7 @@ Window {
         active: true
         viewUrl: Qt.resolvedUrl("../tray/MenuBarLauncherView.qml")
         initialProperties: ({ store: panel.store })
-        placeholderText: panel.t("openVantrel")
+        placeholderText: panel.store.copy.text("openVantrel")
     }
     Rectangle {
         anchors.fill: parent

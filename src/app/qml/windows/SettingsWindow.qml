@@ -8,10 +8,9 @@ ApplicationWindow {
     id: window
     objectName: "settings"
     required property LauncherStore store
-    function t(key, values) { return store.locale === "" ? "" : store.text(key, values === undefined ? {} : values) }
     property string appName: "Vantrel"
 
-    title: t("sidebarPreferences")
+    title: store.copy.text("sidebarPreferences")
     width: 640
     minimumWidth: 640
     maximumWidth: 640
@@ -32,7 +31,7 @@ ApplicationWindow {
         active: true
         viewUrl: Qt.resolvedUrl("../preferences/PreferencesView.qml")
         initialProperties: ({ store: window.store })
-        placeholderText: window.t("sidebarPreferences")
+        placeholderText: window.store.copy.text("sidebarPreferences")
     }
 
     function bringUp() {

@@ -1,0 +1,115 @@
+#include "InstallQueue.h"
+
+#include "install/AppInstaller.h"
+#include "log/Logging.h"
+#include "monitoring/Monitoring.h"
+
+#include <QPointer>
+
+namespace {
+
+LauncherOperationalEvent installEvent(const AppManifestItem &app, const QString &type, const QString &status,
+                                      std::optional<QString> reason = std::nullopt)
+{
+    LauncherOperationalEvent event;
+    event.eventType = type;
+    event.appSlug = app.id;
+    event.appVersion = app.version;
+    event.status = status;
+    event.reason = std::move(reason);
+    return event;
+}
+
+// The recorder never fails by contract; a substitute that does must not stop an install.
+QCoro::Task<void> recordQuietly(std::shared_ptr<OperationalEventRecording> recorder, LauncherOperationalEvent event)
+{
+    if (!recorder)
+        co_return;
+    const QString type = event.eventType;
+    try {
+        co_await recorder->recordEvent(std::move(event));
+    } catch (...) {
+        qCWarning(lcStore) << "Operational event" << type << "could not be recorded";
+    }
+}
+
+QMap<QString, QString> reportContext(const AppManifestItem &app)
+{
+    return {{QStringLiteral("flow"), QStringLiteral("install")},
+            {QStringLiteral("app"), app.id},
+            {QStringLiteral("version"), app.version}};
+}
+
+}  // namespace
+
+InstallQueue::InstallQueue(Collaborators collaborators, QObject *parent)
+    : QObject(parent), m_c(std::move(collaborators))
+{
+}
+
+void InstallQueue::start(const AppManifestItem &app)
+{
+    auto *transaction = new InstallTransaction(app, this);
+    m_running.insert(app.id, transaction);
+    Q_EMIT started(transaction);
+    run(app);  // runs on by itself and frees itself when done
+}
+
+QCoro::Task<void> InstallQueue::run(AppManifestItem app)
+{
+    QPointer<InstallQueue> self(this);
+    // The collaborators stay alive for the task even if the queue goes away.
+    const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    const std::shared_ptr<OperationalEventRecording> recorder = m_c.eventRecorder;
+    const std::shared_ptr<ErrorReporting> reporter = m_c.errorReporter;
+
+    co_await recordQuietly(recorder, installEvent(app, QStringLiteral("install_started"), QStringLiteral("started")));
+    if (!self)
+        co_return;
+
+    std::optional<InstalledApp> installed;
+    QString failureDescription;
+    QString failureDebug;
+    bool reported = false;
+    try {
+        if (!installer)
+            throw PlatformError(PlatformError::Domain::process, QStringLiteral("No installer is available."));
+        installed = co_await installer->install(app);
+    } catch (const LauncherError &error) {
+        failureDescription = error.localizedDescription();
+        failureDebug = error.debugDescription();
+        if (self && reporter) {
+            reporter->report(error, reportContext(app));
+            reported = true;
+        }
+    } catch (const std::exception &error) {
+        failureDescription = QString::fromLocal8Bit(error.what());
+        failureDebug = failureDescription;
+    } catch (...) {
+        failureDescription = QStringLiteral("Unknown error.");
+        failureDebug = QStringLiteral("unknown");
+    }
+    if (!self)
+        co_return;
+    InstallTransaction *transaction = m_running.take(app.id);
+    transaction->deleteLater();
+
+    if (installed) {
+        transaction->setState(AppInstallState::installed(installed->version));
+        Q_EMIT succeeded(transaction, *installed);
+        co_await recordQuietly(recorder,
+                               installEvent(app, QStringLiteral("install_succeeded"), QStringLiteral("succeeded")));
+        if (self)
+            Q_EMIT finished(app.id, true);
+        co_return;
+    }
+
+    qCInfo(lcStore) << "Install failed:" << app.id;
+    if (!reported && reporter)
+        reporter->reportMessage(failureDescription, reportContext(app));
+    Q_EMIT failed(transaction, failureDescription);
+    co_await recordQuietly(recorder, installEvent(app, QStringLiteral("install_failed"), QStringLiteral("failed"),
+                                                  failureDebug));
+    if (self)
+        Q_EMIT finished(app.id, false);
+}

@@ -1,0 +1,112 @@
+#include "InstallRecords.h"
+
+#include "catalog/VersionComparison.h"
+#include "install/InstallReceipt.h"
+#include "system/SystemLayers.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+InstallRecords::InstallRecords(std::shared_ptr<UserDefaults> defaults) : m_defaults(std::move(defaults)) {}
+
+QHash<QString, QString> InstallRecords::loadStringDictionary(const QString &key, const UserDefaults &defaults)
+{
+    const QVariant value = defaults.object(key);
+    if (value.typeId() != QMetaType::QByteArray)
+        return {};
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(value.toByteArray(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return {};
+    const QJsonObject object = document.object();
+    QHash<QString, QString> map;
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        if (!it.value().isString())
+            return {};
+        map.insert(it.key(), it.value().toString());
+    }
+    return map;
+}
+
+void InstallRecords::saveStringDictionary(const QHash<QString, QString> &map, const QString &key,
+                                          UserDefaults &defaults)
+{
+    QJsonObject object;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        object.insert(it.key(), it.value());
+    defaults.setData(key, QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+void InstallRecords::update(Save save, const std::function<void(Maps &)> &edit)
+{
+    if (!m_defaults)
+        return;
+    const Maps read{loadStringDictionary(versionsKey, *m_defaults), loadStringDictionary(pathsKey, *m_defaults)};
+    Maps maps = read;
+    edit(maps);
+    if (save == Save::always || maps.versions != read.versions)
+        saveStringDictionary(maps.versions, versionsKey, *m_defaults);
+    if (save == Save::always || maps.paths != read.paths)
+        saveStringDictionary(maps.paths, pathsKey, *m_defaults);
+}
+
+QHash<QString, QUrl> InstallRecords::recordedURLs() const
+{
+    QHash<QString, QUrl> urls;
+    if (!m_defaults)
+        return urls;
+    const QHash<QString, QString> paths = loadStringDictionary(pathsKey, *m_defaults);
+    for (auto it = paths.cbegin(); it != paths.cend(); ++it)
+        urls.insert(it.key(), QUrl::fromLocalFile(it.value()));
+    return urls;
+}
+
+InstallRecords::Reconciled InstallRecords::reconcile(const QList<AppManifestItem> &apps)
+{
+    Reconciled result;
+    update(Save::whenChanged, [&](Maps &maps) {
+        for (const AppManifestItem &app : apps) {
+            const QString &id = app.id;
+            const auto recordedIt = maps.versions.constFind(id);
+            if (recordedIt == maps.versions.cend())
+                continue;
+            QString recorded = *recordedIt;
+            const QString path = maps.paths.value(id);
+            // QFileInfo::exists follows symbolic links: a dangling link counts as gone.
+            if (path.isEmpty() || !QFileInfo::exists(path)) {
+                maps.versions.remove(id);
+                maps.paths.remove(id);
+                result.states.append({id, AppInstallState::notInstalled()});
+                continue;
+            }
+            // A crash between the swap and the recording left the previous version recorded.
+            if (const auto placed = InstallReceipt::placedVersion(path, id); placed && *placed != recorded) {
+                recorded = *placed;
+                maps.versions.insert(id, recorded);
+            }
+            result.urls.insert(id, QUrl::fromLocalFile(path));
+            const bool catalogNewer = recorded != app.version
+                && compareVersions(app.version, recorded) == ComparisonResult::orderedDescending;
+            result.states.append({id, catalogNewer ? AppInstallState::updateAvailable(recorded, app.version)
+                                                   : AppInstallState::installed(recorded)});
+        }
+    });
+    return result;
+}
+
+void InstallRecords::record(const QString &appId, const QString &version, const QString &path)
+{
+    update(Save::always, [&](Maps &maps) {
+        maps.versions.insert(appId, version);
+        maps.paths.insert(appId, path);
+    });
+}
+
+void InstallRecords::forget(const QString &appId)
+{
+    update(Save::always, [&](Maps &maps) {
+        maps.versions.remove(appId);
+        maps.paths.remove(appId);
+    });
+}

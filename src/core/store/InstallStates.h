@@ -1,0 +1,40 @@
+#pragma once
+
+#include "catalog/AppInstallState.h"
+#include "catalog/Models.h"
+
+#include <QHash>
+#include <QObject>
+
+class InstallTransaction;
+
+// The install state of every app the store has seen, published one app at a
+// time. Apps that leave the catalog keep their entry.
+class InstallStates : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Every app starts notInstalled.
+    explicit InstallStates(const QList<AppManifestItem> &apps, QObject *parent = nullptr);
+
+    const QHash<QString, AppInstallState> &all() const { return m_states; }
+    AppInstallState state(const QString &appId) const
+    {
+        return m_states.value(appId, AppInstallState::notInstalled());
+    }
+    void set(const QString &appId, const AppInstallState &state);
+    // Apps without an entry get notInstalled; the others keep theirs (an
+    // install in progress, a failure, a version).
+    void addMissing(const QList<AppManifestItem> &apps);
+    // The transaction's changes become its app's state.
+    void follow(InstallTransaction *transaction);
+
+Q_SIGNALS:
+    // One app's state changed; changed() follows.
+    void stateChanged(const QString &appId);
+    void changed();
+
+private:
+    QHash<QString, AppInstallState> m_states;
+};

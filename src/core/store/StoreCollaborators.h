@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+class ManifestLoading;
+class AppInstalling;
+class OperationalEventRecording;
+class FeedbackReporting;
+class ErrorReporting;
+class UserDefaults;
+class Workspace;
+class SystemVersionProvider;
+class SystemLanguageProvider;
+class AppProperties;
+
+// What the store is built from and keeps for its whole life: the clients, the
+// user defaults and the platform layers. Any of them may be missing in tests.
+struct StoreCollaborators {
+    std::shared_ptr<ManifestLoading> manifestLoader;
+    std::shared_ptr<AppInstalling> installer;
+    std::shared_ptr<OperationalEventRecording> eventRecorder;
+    std::shared_ptr<FeedbackReporting> feedbackClient;
+    std::shared_ptr<ErrorReporting> errorReporter;
+    std::shared_ptr<UserDefaults> userDefaults;
+    // Platform layers.
+    std::shared_ptr<Workspace> workspace;
+    std::shared_ptr<const SystemVersionProvider> systemVersion;
+    std::shared_ptr<const SystemLanguageProvider> systemLanguage;
+    std::shared_ptr<const AppProperties> appProperties;
+};
