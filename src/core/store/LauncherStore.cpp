@@ -3,6 +3,8 @@
 #include "install/AppInstaller.h"
 #include "system/SystemLayers.h"
 
+#include <algorithm>
+
 LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manifest, QObject *parent)
     : QObject(parent), m_c(std::move(collaborators)), m_manifest(std::move(manifest)), m_records(m_c.userDefaults)
 {
@@ -112,14 +114,21 @@ void LauncherStore::emitDerivedChanges()
 
 // --- Derived values ---
 
+// These two run on every selection change: they count in place rather than copy lists.
 bool LauncherStore::requiresOnboarding() const
 {
-    return !onboardingComplete() && !ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty();
+    const auto published = [this](const AppManifestItem &app) {
+        return ManifestPolicy::isPublished(app, m_includeBetaApps);
+    };
+    return !onboardingComplete() && std::any_of(m_manifest.apps.cbegin(), m_manifest.apps.cend(), published);
 }
 
 QString LauncherStore::appCountLabel() const
 {
-    const qsizetype count = ManifestPolicy::visibleApps(m_manifest, m_includeBetaApps).size();
+    const auto visible = [this](const AppManifestItem &app) {
+        return ManifestPolicy::isVisible(app, m_includeBetaApps);
+    };
+    const auto count = std::count_if(m_manifest.apps.cbegin(), m_manifest.apps.cend(), visible);
     return m_copy->text(CopyKey::appCount, {{QStringLiteral("count"), QString::number(count)}});
 }
 
