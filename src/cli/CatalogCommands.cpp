@@ -158,7 +158,7 @@ Loaded loadFromUrl(const QString &source, VantrelLocale locale)
     RemoteManifestClient client(*url, &session);
     const QString where = RemoteManifestClient::requestUrl(*url, locale).toString();
     try {
-        return {Cli::waitFor(client.loadManifest(locale)), {}};
+        return {waitForTask(client.loadManifest(locale)), {}};
     } catch (const DecodingError &e) {
         return {std::nullopt, e.localizedDescription()};
     } catch (const LauncherError &e) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "async/WaitForTask.h"
 #include "i18n/VantrelLocale.h"
 
 #include <QCommandLineOption>
@@ -87,41 +88,6 @@ QString helpText(const CliCommand &command);
 
 // Prints "usage: vantrel USAGE" to standard error and returns CliExit::usage.
 int usageError(const CliCommand &command, const QString &problem = QString());
-
-// Runs the task in a nested event loop and returns its result or rethrows its
-// error. (QCoro::waitFor on its own never returns when the task throws.)
-template<typename T>
-T waitFor(QCoro::Task<T> task)
-{
-    std::exception_ptr error;
-    auto guarded = [](QCoro::Task<T> inner, std::exception_ptr *failure) -> QCoro::Task<std::optional<T>> {
-        try {
-            co_return co_await std::move(inner);
-        } catch (...) {
-            *failure = std::current_exception();
-        }
-        co_return std::nullopt;
-    };
-    std::optional<T> result = QCoro::waitFor(guarded(std::move(task), &error));
-    if (error)
-        std::rethrow_exception(error);
-    return std::move(*result);
-}
-
-inline void waitFor(QCoro::Task<void> task)
-{
-    std::exception_ptr error;
-    auto guarded = [](QCoro::Task<void> inner, std::exception_ptr *failure) -> QCoro::Task<void> {
-        try {
-            co_await std::move(inner);
-        } catch (...) {
-            *failure = std::current_exception();
-        }
-    };
-    QCoro::waitFor(guarded(std::move(task), &error));
-    if (error)
-        std::rethrow_exception(error);
-}
 
 // Replaces control characters so catalog texts cannot drive the terminal.
 QString printable(const QString &text);

@@ -70,7 +70,7 @@ struct StoreSession {
     bool refresh()
     {
         store->setErrorMessage(std::nullopt);
-        Cli::waitFor(store->loadManifest());
+        waitForTask(store->loadManifest());
         if (const auto &message = store->errorMessage()) {
             Cli::err() << Cli::printable(*message) << Qt::endl;
             return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "async/WaitForTask.h"
 #include "catalog/Models.h"
 
 #include <QCoroTask>
@@ -8,26 +9,6 @@
 #include <QJsonObject>
 
 namespace Fixtures {
-
-// QCoro::waitFor never returns when the task throws (0.8 drops the exception
-// and never quits its loop); this waits and rethrows instead.
-template<typename T>
-T waitForTask(QCoro::Task<T> task)
-{
-    std::exception_ptr error;
-    auto guarded = [](QCoro::Task<T> inner, std::exception_ptr *failure) -> QCoro::Task<std::optional<T>> {
-        try {
-            co_return co_await std::move(inner);
-        } catch (...) {
-            *failure = std::current_exception();
-        }
-        co_return std::nullopt;
-    };
-    std::optional<T> result = QCoro::waitFor(guarded(std::move(task), &error));
-    if (error)
-        std::rethrow_exception(error);
-    return std::move(*result);
-}
 
 inline const QString validSha = QStringLiteral("0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef");
 

@@ -1,4 +1,4 @@
-#include "AwaitResult.h"
+#include "async/WaitForTask.h"
 #include "LoopbackHttpServer.h"
 #include "system/SystemLayers.h"
 #include "monitoring/Monitoring.h"
@@ -90,7 +90,7 @@ void TestEventRecorder::requestLineAndHeaders()
         language->language = systemLanguage.toString();
     RemoteEventRecorder recorder(QUrl(server.url().toString() + baseSuffix, QUrl::StrictMode), &m_session, language);
 
-    AwaitResult::wait(recorder.recordEvent(failedInstall()));
+    waitForTask(recorder.recordEvent(failedInstall()));
 
     QCOMPARE(server.requestCount(), 1);
     const auto request = server.requests().first();
@@ -108,9 +108,9 @@ void TestEventRecorder::languageIsReadAtEachCall()
     language->language = QStringLiteral("pl-PL");
     RemoteEventRecorder recorder(server.url(), &m_session, language);
 
-    AwaitResult::wait(recorder.recordEvent(failedInstall()));
+    waitForTask(recorder.recordEvent(failedInstall()));
     language->language = QStringLiteral("de-DE");
-    AwaitResult::wait(recorder.recordEvent(failedInstall()));
+    waitForTask(recorder.recordEvent(failedInstall()));
 
     QCOMPARE(server.requestCount(), 2);
     QCOMPARE(server.requests().at(0).header("X-Vantrel-Locale"), QByteArray("pl"));
@@ -124,7 +124,7 @@ void TestEventRecorder::bodyIsSortedAndPrettyPrinted()
     auto language = std::make_shared<FixedLanguage>();
     RemoteEventRecorder recorder(server.url(), &m_session, language);
 
-    AwaitResult::wait(recorder.recordEvent(failedInstall()));
+    waitForTask(recorder.recordEvent(failedInstall()));
 
     QCOMPARE(server.requestCount(), 1);
     const QByteArray expected = R"({
@@ -175,7 +175,7 @@ void TestEventRecorder::absentMembersAreLeftOut()
         event.reason = QStringLiteral("cancelled");
         expected.insert("reason", "cancelled");
     }
-    AwaitResult::wait(recorder.recordEvent(event));
+    waitForTask(recorder.recordEvent(event));
 
     QCOMPARE(server.requestCount(), 1);
     const QByteArray body = server.requests().first().body;
@@ -222,7 +222,7 @@ void TestEventRecorder::failuresNeverReachTheCaller()
 
     bool threw = false;
     try {
-        AwaitResult::wait(recorder.recordEvent(failedInstall()));
+        waitForTask(recorder.recordEvent(failedInstall()));
     } catch (...) {
         threw = true;
     }
@@ -245,7 +245,7 @@ void TestEventRecorder::callerIsNotBlocked()
     // The call hands control back while the request is under way.
     QVERIFY(!task.isReady());
     QTRY_COMPARE(server.requestCount(), 1);
-    AwaitResult::wait(std::move(task));
+    waitForTask(std::move(task));
 }
 
 QTEST_GUILESS_MAIN(TestEventRecorder)

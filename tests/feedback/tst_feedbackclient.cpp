@@ -1,4 +1,4 @@
-#include "AwaitResult.h"
+#include "async/WaitForTask.h"
 #include "LoopbackHttpServer.h"
 #include "feedback/Feedback.h"
 
@@ -112,7 +112,7 @@ void TestFeedbackClient::requestLineAndHeaders()
     QVERIFY(base.isValid());
     RemoteFeedbackClient client(base, &m_session);
 
-    const FeedbackSubmissionResponse response = AwaitResult::wait(client.submitFeedback(minimalRequest(), locale));
+    const FeedbackSubmissionResponse response = waitForTask(client.submitFeedback(minimalRequest(), locale));
     QCOMPARE(response.issue.id, QStringLiteral("1"));
 
     QCOMPARE(server.requestCount(), 1);
@@ -131,7 +131,7 @@ void TestFeedbackClient::fullBodyIsSortedAndPrettyPrinted()
         return LoopbackHttpServer::Response::json(201, okBody);
     });
     RemoteFeedbackClient client(server.url(), &m_session);
-    AwaitResult::wait(client.submitFeedback(fullRequest(), VantrelLocale::pl));
+    waitForTask(client.submitFeedback(fullRequest(), VantrelLocale::pl));
 
     QCOMPARE(server.requestCount(), 1);
     const QByteArray expected = R"({
@@ -164,7 +164,7 @@ void TestFeedbackClient::absentOptionalsAreLeftOut()
         return LoopbackHttpServer::Response::json(201, okBody);
     });
     RemoteFeedbackClient client(server.url(), &m_session);
-    AwaitResult::wait(client.submitFeedback(minimalRequest(), VantrelLocale::en));
+    waitForTask(client.submitFeedback(minimalRequest(), VantrelLocale::en));
 
     QCOMPARE(server.requestCount(), 1);
     const QByteArray body = server.requests().first().body;
@@ -224,7 +224,7 @@ void TestFeedbackClient::successAnswers()
         return LoopbackHttpServer::Response::json(status, body);
     });
     RemoteFeedbackClient client(server.url(), &m_session);
-    const FeedbackSubmissionResponse response = AwaitResult::wait(client.submitFeedback(fullRequest(), VantrelLocale::en));
+    const FeedbackSubmissionResponse response = waitForTask(client.submitFeedback(fullRequest(), VantrelLocale::en));
 
     QTEST(response.ok, "ok");
     QTEST(response.issue.id, "id");
@@ -303,7 +303,7 @@ void TestFeedbackClient::failureAnswers()
 
     QString caughtKind;
     try {
-        AwaitResult::wait(client.submitFeedback(fullRequest(), VantrelLocale::en));
+        waitForTask(client.submitFeedback(fullRequest(), VantrelLocale::en));
         caughtKind = QStringLiteral("success");
     } catch (const FeedbackClientError &error) {
         if (error.kind() == FeedbackClientError::Kind::server) {
@@ -351,7 +351,7 @@ void TestFeedbackClient::transportFailures()
 
     bool caught = false;
     try {
-        AwaitResult::wait(client.submitFeedback(minimalRequest(), VantrelLocale::en));
+        waitForTask(client.submitFeedback(minimalRequest(), VantrelLocale::en));
     } catch (const PlatformError &error) {
         caught = true;
         QCOMPARE(error.domain(), PlatformError::Domain::network);
