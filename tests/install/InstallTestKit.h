@@ -5,7 +5,7 @@
 // and snapshots of directory trees.
 
 #include "DefaultCollaborators.h"
-#include "FixedSystemVersion.h"
+#include "FakeSystem.h"
 #include "ZipBuilder.h"
 #include "install/AppInstaller.h"
 

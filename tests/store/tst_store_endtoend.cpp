@@ -3,7 +3,7 @@
 // a catalog, release archives and an event endpoint on loopback.
 
 #include "AwaitTask.h"
-#include "FixedSystemVersion.h"
+#include "FakeSystem.h"
 #include "LinuxWorkspace.h"
 #include "LoopbackHttpServer.h"
 #include "PlistBundleInspector.h"
