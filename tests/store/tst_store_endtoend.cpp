@@ -29,22 +29,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-class FixedLanguage : public SystemLanguageProvider
-{
-public:
-    std::optional<QString> preferredLanguage() const override { return QStringLiteral("en-US"); }
-};
-
-class NoProperties : public AppProperties
-{
-public:
-    QVariant value(const QString &) const override { return {}; }
-};
-
-}  // namespace
-
 class TestStoreEndToEnd : public QObject
 {
     Q_OBJECT
@@ -96,7 +80,7 @@ void TestStoreEndToEnd::initTestCase()
 std::unique_ptr<LauncherStore> TestStoreEndToEnd::makeStore(const LauncherManifest &initial)
 {
     const QString installRoot = m_dir.filePath(QStringLiteral("Applications/Vantrel"));
-    auto language = std::make_shared<FixedLanguage>();
+    auto language = std::make_shared<FixedLanguage>(QStringLiteral("en-US"));
     auto systemVersion = std::make_shared<FixedSystemVersion>(OperatingSystemVersion{14, 5, 0});
     AppInstaller::Layers layers = defaultInstallerLayers();
     layers.systemVersion = systemVersion;
@@ -113,7 +97,7 @@ std::unique_ptr<LauncherStore> TestStoreEndToEnd::makeStore(const LauncherManife
     c.workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList{installRoot});
     c.systemVersion = systemVersion;
     c.systemLanguage = language;
-    c.appProperties = std::make_shared<NoProperties>();
+    c.appProperties = std::make_shared<FixedAppProperties>();
     return std::make_unique<LauncherStore>(std::move(c), initial);
 }
 
