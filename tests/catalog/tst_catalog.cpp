@@ -1,0 +1,731 @@
+// Catalog records: decoding, versions, policy and lifecycle, install states, copy.
+#include "CatalogBuilders.h"
+#include "catalog/AppInstallState.h"
+#include "catalog/ManifestDecoder.h"
+#include "catalog/ManifestPolicy.h"
+#include "catalog/VersionComparison.h"
+#include "errors/LauncherError.h"
+#include "i18n/VantrelCopy.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+
+using TestCatalog::app;
+using OsVersion = std::optional<OperatingSystemVersion>;
+Q_DECLARE_METATYPE(ComparisonResult)
+Q_DECLARE_METATYPE(OsVersion)
+Q_DECLARE_METATYPE(ManifestPolicy::InstallCheck)
+
+namespace {
+
+const QJsonValue removed(QJsonValue::Undefined);
+
+// A valid document: three apps and one announcement, every member present.
+QJsonObject jsonManifest()
+{
+    const auto jsonApp = [](const char *id, const char *status) {
+        return QJsonObject{{"id", id}, {"name", QStringLiteral("Name ") + id}, {"tagline", "Tagline"},
+                           {"category", "Productivity"}, {"bundleId", QStringLiteral("com.example.") + id},
+                           {"version", "1.2.3"}, {"minMacOS", "13.5"}, {"status", status},
+                           {"downloadUrl", QStringLiteral("https://downloads.example.com/%1.zip").arg(id)},
+                           {"sha256", TestCatalog::validSha}, {"sparkleFeedUrl", "https://updates.example.com/appcast.xml"},
+                           {"symbolName", "star"}, {"iconUrl", "https://cdn.example.com/icon.png"}, {"accent", "violet"},
+                           {"tags", QJsonArray{"one", "two"}}, {"description", "Description"}, {"privacyNote", "Privacy"},
+                           {"releaseNotes", QJsonArray{QJsonObject{{"version", "1.2.3"}, {"date", "May 2026"}, {"text", "Fixes."}}}}};
+    };
+    const QJsonObject announcement{{"id", "ann-1"}, {"appId", "alpha"}, {"appName", "Alpha"}, {"kind", "release"},
+                                   {"title", "Alpha 1.2"}, {"body", "Now with more."}, {"version", "1.2.3"},
+                                   {"publishedAt", "2026-05-01T08:00:00Z"}};
+    return {{"generatedAt", "2026-05-03T00:00:00Z"},
+            {"apps", QJsonArray{jsonApp("alpha", "live"), jsonApp("beta", "beta"), jsonApp("gamma", "comingSoon")}},
+            {"announcements", QJsonArray{announcement}}};
+}
+
+// The tree with the member at path ("apps.2.status") set to value; undefined removes it.
+QJsonValue edited(const QJsonValue &node, QStringList path, const QJsonValue &value)
+{
+    const QString head = path.takeFirst();
+    if (node.isArray()) {
+        QJsonArray array = node.toArray();
+        const int i = head.toInt();
+        if (!path.isEmpty())
+            array[i] = edited(array.at(i), path, value);
+        else if (value.isUndefined())
+            array.removeAt(i);
+        else
+            array[i] = value;
+        return array;
+    }
+    QJsonObject object = node.toObject();
+    if (!path.isEmpty())
+        object.insert(head, edited(object.value(head), path, value));
+    else if (value.isUndefined())
+        object.remove(head);
+    else
+        object.insert(head, value);
+    return object;
+}
+
+QJsonValue memberAt(QJsonValue node, const QString &path)
+{
+    for (const QString &step : path.split(QLatin1Char('.')))
+        node = node.isArray() ? node.toArray().at(step.toInt()) : node.toObject().value(step);
+    return node;
+}
+
+QByteArray document(const QString &path, const QJsonValue &value)
+{
+    return QJsonDocument(edited(jsonManifest(), path.split(QLatin1Char('.')), value).toObject()).toJson();
+}
+
+QString decodingError(const QByteArray &json)
+{
+    try {
+        ManifestDecoder::decode(json);
+    } catch (const DecodingError &e) {
+        return e.localizedDescription();
+    }
+    return QStringLiteral("<decoded>");
+}
+
+// Every member of a tree: its dotted path, the path errors show, its value.
+void collectMembers(const QJsonValue &value, const QString &dotted, const QString &shown,
+                    QList<std::tuple<QString, QString, QJsonValue>> &out)
+{
+    if (!dotted.isEmpty())
+        out.append({dotted, shown, value});
+    const QString prefix = dotted.isEmpty() ? QString() : dotted + QLatin1Char('.');
+    const QJsonObject object = value.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it)
+        collectMembers(it.value(), prefix + it.key(), shown.isEmpty() ? it.key() : shown + QLatin1Char('.') + it.key(), out);
+    const QJsonArray array = value.toArray();
+    for (int i = 0; i < array.size(); ++i)
+        collectMembers(array.at(i), prefix + QString::number(i), shown + QStringLiteral("[%1]").arg(i), out);
+}
+
+// An app with complete release data, whatever its status.
+AppManifestItem withRelease(const QString &id, AppReleaseStatus status = AppReleaseStatus::live)
+{
+    AppManifestItem a = app(id);
+    a.status = status;
+    return a;
+}
+
+AppManifestItem withChange(AppManifestItem a, const QString &field, const QVariant &value)
+{
+    if (field == QLatin1String("downloadUrl"))
+        a.downloadUrl = value.isValid() ? std::optional(value.toUrl()) : std::nullopt;
+    else if (field == QLatin1String("sha256"))
+        a.sha256 = value.isValid() ? std::optional(value.toString()) : std::nullopt;
+    else if (field == QLatin1String("version"))
+        a.version = value.toString();
+    else if (field == QLatin1String("minMacOS"))
+        a.minMacOS = value.toString();
+    return a;
+}
+
+template<typename Item>
+QStringList ids(const QList<Item> &items)
+{
+    QStringList result;
+    for (const Item &item : items)
+        result.append(item.id);
+    return result;
+}
+
+QSet<QString> placeholders(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\{\\{([A-Za-z]+)\\}\\}"));
+    QSet<QString> names;
+    for (auto it = pattern.globalMatch(text); it.hasNext();)
+        names.insert(it.next().captured(1));
+    return names;
+}
+
+}  // namespace
+
+class TestCatalogRecords : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void decodesEveryMemberAndEncodesItBack()
+    {
+        const QJsonObject source = jsonManifest();
+        const LauncherManifest m = ManifestDecoder::decode(QJsonDocument(source).toJson());
+        QCOMPARE(QJsonDocument::fromJson(ManifestDecoder::encode(m)).object(), source);
+        // A decoder and an encoder that agree on a wrong field would pass the round trip.
+        QCOMPARE(m.generatedAt, QDateTime::fromSecsSinceEpoch(1777766400, Qt::UTC));
+        QCOMPARE(m.apps.at(1).status, AppReleaseStatus::beta);
+        QCOMPARE(m.apps.at(0).accent, AppAccent::violet);
+        QCOMPARE(m.apps.at(0).tagline, QStringLiteral("Tagline"));
+        QCOMPARE(m.apps.at(0).sha256, TestCatalog::validSha);
+        QCOMPARE(m.announcements.at(0).publishedAt, QDateTime::fromSecsSinceEpoch(1777622400, Qt::UTC));
+    }
+
+    void acceptedDocuments_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QJsonValue>("value");
+        QTest::addColumn<QJsonValue>("decoded");  // the member after decoding and encoding again
+        auto row = [](const char *name, const char *path, const QJsonValue &value, const QJsonValue &decoded) {
+            QTest::newRow(name) << QString::fromLatin1(path) << value << decoded;
+        };
+        for (const char *path : {"apps.0.downloadUrl", "apps.0.sha256", "apps.0.sparkleFeedUrl", "apps.0.iconUrl",
+                                 "announcements.0.version", "announcements.0.publishedAt"}) {
+            QTest::addRow("%s absent", path) << QString::fromLatin1(path) << removed << removed;
+            QTest::addRow("%s null", path) << QString::fromLatin1(path) << QJsonValue(QJsonValue::Null) << removed;
+        }
+        row("announcements absent", "announcements", removed, QJsonArray());
+        row("announcements null", "announcements", QJsonValue::Null, QJsonArray());
+        row("apps empty", "apps", QJsonArray(), QJsonArray());
+        row("tags empty", "apps.0.tags", QJsonArray(), QJsonArray());
+        row("checksum not checked here", "apps.0.sha256", "abc", "abc");
+        row("relative downloadUrl", "apps.0.downloadUrl", "releases/alpha.zip", "releases/alpha.zip");
+        row("generatedAt with an offset", "generatedAt", "2026-05-03T02:00:00+02:00", "2026-05-03T00:00:00Z");
+        row("generatedAt with a negative offset", "generatedAt", "2026-05-02T19:30:00-04:30", "2026-05-03T00:00:00Z");
+        row("release note date free text", "apps.0.releaseNotes.0.date", "sometime in May", "sometime in May");
+        row("text kept untrimmed", "apps.0.name", "  Spaced\tName \n", "  Spaced\tName \n");
+        row("empty version", "apps.0.version", "", "");
+        row("duplicate ids", "apps.1.id", "alpha", "alpha");
+        row("unknown top-level key", "extra", QJsonObject{{"x", 1}}, removed);
+        row("unknown app key", "apps.1.rating", 5, removed);
+        row("unknown release-note key", "apps.0.releaseNotes.0.author", QJsonValue::Null, removed);
+        const QString long1MiB(1 << 20, QLatin1Char('x'));
+        row("no length limit on texts", "apps.0.description", long1MiB, long1MiB);
+    }
+
+    void acceptedDocuments()
+    {
+        QFETCH(QString, path);
+        QFETCH(QJsonValue, value);
+        const LauncherManifest m = ManifestDecoder::decode(document(path, value));
+        QTEST(memberAt(QJsonDocument::fromJson(ManifestDecoder::encode(m)).object(), path), "decoded");
+    }
+
+    void rejectedDocuments_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QJsonValue>("value");  // undefined: the member removed
+        QTest::addColumn<QString>("error");
+        auto row = [](const char *name, const char *path, const QJsonValue &value, const QString &error) {
+            QTest::newRow(name) << QString::fromLatin1(path) << value << error;
+        };
+        const QString notStatus = QStringLiteral(" is not one of beta, live, comingSoon, retired");
+        const QString notDate = QStringLiteral(" is not a date-time such as 2026-05-03T00:00:00Z");
+        row("generatedAt missing", "generatedAt", removed, "missing key \"generatedAt\"");
+        row("generatedAt null", "generatedAt", QJsonValue::Null, "generatedAt: expected a string, found null");
+        row("generatedAt number", "generatedAt", 1777766400, "generatedAt: expected a string, found a number");
+        row("generatedAt fractional", "generatedAt", "2026-05-03T00:00:00.000Z", "generatedAt: \"2026-05-03T00:00:00.000Z\"" + notDate);
+        row("generatedAt half second", "generatedAt", "2026-05-03T00:00:00.5Z", "generatedAt: \"2026-05-03T00:00:00.5Z\"" + notDate);
+        row("generatedAt bare date", "generatedAt", "2026-05-03", "generatedAt: \"2026-05-03\"" + notDate);
+        row("apps missing", "apps", removed, "missing key \"apps\"");
+        row("apps null", "apps", QJsonValue::Null, "apps: expected an array, found null");
+        row("apps object", "apps", QJsonObject(), "apps: expected an array, found an object");
+        row("app not an object", "apps.1", "beta", "apps[1]: expected an object, found a string");
+        row("status Live", "apps.2.status", "Live", "apps[2].status: \"Live\"" + notStatus);
+        row("status archived", "apps.0.status", "archived", "apps[0].status: \"archived\"" + notStatus);
+        row("status empty", "apps.0.status", "", "apps[0].status: \"\"" + notStatus);
+        // Only the bare case name: no scoped spelling, value number or trailing NUL.
+        row("status scoped", "apps.0.status", "CatalogEnums::live", "apps[0].status: \"CatalogEnums::live\"" + notStatus);
+        row("status value number", "apps.0.status", "1", "apps[0].status: \"1\"" + notStatus);
+        row("status with NUL", "apps.0.status", QStringLiteral("live") + QChar(u'\0'), "apps[0].status: \"live\\u0000\"" + notStatus);
+        // Messages quote bad values escaped and cut short.
+        row("status with control characters", "apps.0.status", "li\nve\x1b[2J", "apps[0].status: \"li\\nve\\u001b[2J\"" + notStatus);
+        row("status very long", "apps.1.status", QString(200, QLatin1Char('x')),
+            "apps[1].status: \"" + QString(80, QLatin1Char('x')) + "...\"" + notStatus);
+        row("accent capitalised", "apps.1.accent", "Lime", "apps[1].accent: \"Lime\" is not one of lime, violet, amber, blue, cyan");
+        row("accent red", "apps.0.accent", "red", "apps[0].accent: \"red\" is not one of lime, violet, amber, blue, cyan");
+        row("downloadUrl empty", "apps.0.downloadUrl", "", "apps[0].downloadUrl: \"\" is not a URL");
+        row("downloadUrl with a space", "apps.0.downloadUrl", "https://exa mple.com/a.zip",
+            "apps[0].downloadUrl: \"https://exa mple.com/a.zip\" is not a URL");
+        row("iconUrl bad percent", "apps.2.iconUrl", "https://cdn.example.com/%zz.png",
+            "apps[2].iconUrl: \"https://cdn.example.com/%zz.png\" is not a URL");
+        row("sparkleFeedUrl empty", "apps.1.sparkleFeedUrl", "", "apps[1].sparkleFeedUrl: \"\" is not a URL");
+        row("downloadUrl number", "apps.0.downloadUrl", 5, "apps[0].downloadUrl: expected a string, found a number");
+        row("sha256 boolean", "apps.0.sha256", true, "apps[0].sha256: expected a string, found a boolean");
+        row("name null", "apps.0.name", QJsonValue::Null, "apps[0].name: expected a string, found null");
+        row("tags not an array", "apps.0.tags", "one", "apps[0].tags: expected an array, found a string");
+        row("tags null", "apps.0.tags", QJsonValue::Null, "apps[0].tags: expected an array, found null");
+        row("tag not a string", "apps.0.tags.1", 2, "apps[0].tags[1]: expected a string, found a number");
+        row("releaseNotes missing", "apps.1.releaseNotes", removed, "apps[1]: missing key \"releaseNotes\"");
+        row("release note missing date", "apps.0.releaseNotes.0.date", removed, "apps[0].releaseNotes[0]: missing key \"date\"");
+        row("release note text null", "apps.0.releaseNotes.0.text", QJsonValue::Null,
+            "apps[0].releaseNotes[0].text: expected a string, found null");
+        row("release note not an object", "apps.0.releaseNotes.0", QJsonArray(),
+            "apps[0].releaseNotes[0]: expected an object, found an array");
+        row("announcements object", "announcements", QJsonObject(), "announcements: expected an array, found an object");
+        row("announcement missing title", "announcements.0.title", removed, "announcements[0]: missing key \"title\"");
+        row("announcement version number", "announcements.0.version", 2, "announcements[0].version: expected a string, found a number");
+        row("announcement publishedAt fractional", "announcements.0.publishedAt", "2026-05-01T10:00:00.25+02:00",
+            "announcements[0].publishedAt: \"2026-05-01T10:00:00.25+02:00\"" + notDate);
+        row("announcement publishedAt empty", "announcements.0.publishedAt", "", "announcements[0].publishedAt: \"\"" + notDate);
+        for (const char *key : {"id", "name", "tagline", "category", "bundleId", "version", "minMacOS", "status", "symbolName",
+                                "accent", "tags", "description", "privacyNote", "releaseNotes"}) {
+            QTest::addRow("app without %s", key) << QStringLiteral("apps.0.") + QLatin1String(key) << removed
+                                                 << QStringLiteral("apps[0]: missing key \"%1\"").arg(QLatin1String(key));
+        }
+        for (const char *key : {"id", "appId", "appName", "kind", "title", "body"}) {
+            QTest::addRow("announcement without %s", key) << QStringLiteral("announcements.0.") + QLatin1String(key) << removed
+                                                          << QStringLiteral("announcements[0]: missing key \"%1\"").arg(QLatin1String(key));
+        }
+    }
+
+    void rejectedDocuments()
+    {
+        QFETCH(QString, path);
+        QFETCH(QJsonValue, value);
+        QTEST(decodingError(document(path, value)), "error");
+    }
+
+    // Each member replaced by a value of a type it never has fails with its own path.
+    void wrongTypeAtEveryMember()
+    {
+        QList<std::tuple<QString, QString, QJsonValue>> members;
+        collectMembers(jsonManifest(), QString(), QString(), members);
+        QVERIFY(members.size() > 60);
+        for (const auto &[dotted, shown, original] : members) {
+            const QJsonValue wrong = original.isString() ? QJsonValue(42)
+                : original.isArray()                    ? QJsonValue(QJsonObject())
+                                                        : QJsonValue(QJsonArray());
+            const QString message = decodingError(document(dotted, wrong));
+            QVERIFY2(message.startsWith(shown + QStringLiteral(": expected ")), qPrintable(dotted + QStringLiteral(" -> ") + message));
+        }
+    }
+
+    void malformedInput_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("errorStart");
+        QByteArray overCap(ManifestDecoder::maximumDocumentSize + 1, ' ');
+        overCap[0] = '{';
+        QTest::newRow("empty") << QByteArray() << "the document is empty";
+        QTest::newRow("white space") << QByteArray(" \n\t ") << "the document is empty";
+        QTest::newRow("over the size cap") << overCap << "the document is too large";
+        QTest::newRow("html page") << QByteArray("<html><body>Bad gateway</body></html>") << "invalid JSON at line 1";
+        QTest::newRow("top-level array") << QByteArray("[]") << "expected a JSON object at the top level";
+        QTest::newRow("top-level string") << QByteArray("\"manifest\"") << "invalid JSON at line 1";
+        QTest::newRow("trailing garbage") << QByteArray("{\"apps\": []} x") << "invalid JSON at line 1";
+        QTest::newRow("error on second line") << QByteArray("{\n  \"apps\": [,]\n}") << "invalid JSON at line 2";
+        QTest::newRow("invalid UTF-8 in a string") << QByteArray("{\"generatedAt\": \"2026\xC3\x28\"}") << "invalid UTF-8 at line 1, column 22";
+        QTest::newRow("overlong encoding") << QByteArray("{\"x\": \"\xC0\xAF\"}") << "invalid UTF-8";
+        QTest::newRow("encoded surrogate") << QByteArray("{\"x\": \"\xED\xA0\x80\"}") << "invalid UTF-8";
+        QTest::newRow("truncated sequence at end") << QByteArray("{\"x\": \"\xE2\x82") << "invalid UTF-8";
+        QTest::newRow("beyond U+10FFFF") << QByteArray("{\"x\": \"\xF4\x90\x80\x80\"}") << "invalid UTF-8";
+        QTest::newRow("lone continuation byte in a key") << QByteArray("{\"\x80\": 1}") << "invalid UTF-8";
+        QTest::newRow("deep nesting") << QByteArray("{\"deep\": ") + QByteArray(200000, '[') << "invalid JSON";
+    }
+
+    void malformedInput()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, errorStart);
+        const QString message = decodingError(json);
+        QVERIFY2(message.startsWith(errorStart), qPrintable(message));
+    }
+
+    void parseDate_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("seconds");  // -2: refused
+        QTest::newRow("Z") << "2026-05-03T00:00:00Z" << qint64(1777766400);
+        QTest::newRow("plus offset") << "2026-05-03T02:00:00+02:00" << qint64(1777766400);
+        QTest::newRow("minus offset across midnight") << "2026-05-02T23:00:00-01:00" << qint64(1777766400);
+        QTest::newRow("before epoch") << "1969-12-31T23:59:59Z" << qint64(-1);
+        QTest::newRow("leap day") << "2024-02-29T12:00:00Z" << qint64(1709208000);
+        QTest::newRow("end of year") << "2026-12-31T23:59:59Z" << qint64(1798761599);
+        for (const char *text : {"2026-05-03T00:00:00.000Z", "2026-05-03T00:00:00", "2026-05-03T00:00:00z", "2026-05-03 00:00:00Z",
+                                 "2026-05-03T00:00:00+0200", "2026-05-03T00:00:00+02", "2026-05-03T00:00Z", "2026-13-03T00:00:00Z",
+                                 "2026-00-03T00:00:00Z", "2026-02-30T00:00:00Z", "2025-02-29T00:00:00Z", "2026-04-31T00:00:00Z",
+                                 "2026-05-03T24:00:00Z", "2026-05-03T23:59:60Z", "2026-05-03T00:00:00+24:00",
+                                 " 2026-05-03T00:00:00Z", "2026-05-03T00:00:00Z\n", "2026-+5-03T00:00:00Z", "2026-W18-7T00:00:00Z"})
+            QTest::addRow("refused: %s", text) << QString::fromLatin1(text) << qint64(-2);
+        QTest::newRow("Arabic-Indic digits") << QString::fromUtf8("٢٠٢٦-05-03T00:00:00Z") << qint64(-2);
+    }
+
+    void parseDate()
+    {
+        QFETCH(QString, text);
+        QFETCH(qint64, seconds);
+        const auto date = ManifestDecoder::parseDate(text);
+        QCOMPARE(date ? date->toSecsSinceEpoch() : qint64(-2), seconds);
+        QVERIFY(!date || date->timeSpec() == Qt::UTC);
+    }
+
+    void compareVersions_data()
+    {
+        QTest::addColumn<QString>("lhs");
+        QTest::addColumn<QString>("rhs");
+        QTest::addColumn<ComparisonResult>("expected");
+        const struct { const char *lhs; char order; const char *rhs; } cases[] = {
+            {"1.3.0", '>', "1.2.9"}, {"1.2", '=', "1.2.0"}, {"1.2.0.1", '>', "1.2"}, {"1.10", '>', "1.9"}, {"1.01", '=', "1.1"},
+            {".1..2.", '=', "1.2"}, {"", '=', "0.0.0"}, {"v2.0", '<', "1.0"}, {"99999999999999999999.0", '<', "1.0"},
+            {"9223372036854775807", '>', "9223372036854775806"}, {"1.1-alpha", '>', "1.0"},
+            // Pre-releases: before their release; dot-, hyphen- or run-separated tokens; numbers before text.
+            {"1.0.0", '>', "1.0.0-beta"}, {"1.0.0-", '<', "1.0.0"}, {"1.0.0+build7", '=', "1.0.0"}, {"1.0.0+build-7", '=', "1.0.0"},
+            {"1.0.0-alpha", '<', "1.0.0-beta"}, {"1.0.0-beta.2", '<', "1.0.0-beta.10"}, {"1.0.0-beta", '<', "1.0.0-beta.1"},
+            {"1.0.0-1", '<', "1.0.0-beta"}, {"1.0.0-BETA", '=', "1.0.0-beta"}, {"1.0.0-rc10", '<', "1.0.0-rc9"},
+            {"1.0-beta-2", '>', "1.0-beta-1"}, {"1.0.0-a-b-c", '=', "1.0.0-a.b.c"}, {"1.0-99999999999999999999", '>', "1.0-5"},
+            {"1.0-Zeta", '>', "1.0-alpha"}, {"1.0-beta2", '>', "1.0-beta.2"},
+            // Text is compared by code point of its canonical form.
+            {"1.0-βeta", '=', "1.0-ΒETA"}, {"1.0-é", '>', "1.0-z"}, {"1.0-caf\u00e9", '=', "1.0-cafe\u0301"}, {"1.0-\u0663", '>', "1.0-3"},
+            {"1.0-a\U0001D400b", '>', "1.0-a.b"}};
+        for (const auto &c : cases) {
+            QTest::addRow("%s %c %s", c.lhs, c.order, c.rhs)
+                << QString::fromUtf8(c.lhs) << QString::fromUtf8(c.rhs)
+                << ComparisonResult((c.order == '>') - (c.order == '<'));
+        }
+    }
+
+    void compareVersions()
+    {
+        QFETCH(QString, lhs);
+        QFETCH(QString, rhs);
+        QFETCH(ComparisonResult, expected);
+        QCOMPARE(::compareVersions(lhs, rhs), expected);
+        QCOMPARE(::compareVersions(rhs, lhs), ComparisonResult(-int(expected)));
+    }
+
+    void versionOrderIsConsistent()
+    {
+        // Sorted oldest to newest: every pair agrees with the positions...
+        const QStringList ordered{"", "0.9", "1.0.0-1", "1.0.0-alpha", "1.0.0-alpha.1", "1.0.0-beta", "1.0.0-beta.2", "1.0.0-beta.10",
+                                  "1.0.0-rc1", "1.0.0", "1.0.1", "1.2", "1.10", "2.0.0-beta", "2.0.0", "10.0"};
+        for (int i = 0; i < ordered.size(); ++i) {
+            for (int j = 0; j < ordered.size(); ++j)
+                QVERIFY2(int(::compareVersions(ordered.at(i), ordered.at(j))) == (i > j) - (i < j),
+                         qPrintable(ordered.at(i) + QStringLiteral(" vs ") + ordered.at(j)));
+        }
+        // ...and odd texts still give an order: antisymmetric and transitive.
+        const QStringList odd = ordered + QStringList{"v1", "1..0", "1.0-", "1.0-.", "1.0+x", "1.0-B", "1.0-b", "1.0-2", "1.0-é",
+                                                      "!!!", "-1", "1.0-rc.1", "1.0-rc-1", "1.0-ß", " 1", "1.0-1a"};
+        for (const QString &a : odd) {
+            for (const QString &b : odd) {
+                const int ab = int(::compareVersions(a, b));
+                QVERIFY2(ab == -int(::compareVersions(b, a)), qPrintable(a + QStringLiteral(" vs ") + b));
+                for (const QString &c : odd) {
+                    const int bc = int(::compareVersions(b, c));
+                    const int ac = int(::compareVersions(a, c));
+                    QVERIFY2((ab > 0 || bc > 0 || ac <= 0) && (ab < 0 || bc < 0 || ac >= 0),
+                             qPrintable(a + QStringLiteral(" / ") + b + QStringLiteral(" / ") + c));
+                }
+            }
+        }
+    }
+
+    void policy_data()
+    {
+        QTest::addColumn<AppReleaseStatus>("status");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("includeBeta");
+        QTest::addColumn<QString>("lists");  // the lists the app is on
+        QTest::addColumn<ManifestPolicy::InstallCheck>("check");  // on a 14.5.0 system
+        using Check = ManifestPolicy::InstallCheck;
+        const auto live = AppReleaseStatus::live;
+        const QString sha = TestCatalog::validSha;
+        auto row = [](const char *name, AppReleaseStatus status, const char *field, const QVariant &value, bool includeBeta,
+                      const char *lists, Check check) {
+            QTest::newRow(name) << status << QString::fromLatin1(field) << value << includeBeta << QString::fromLatin1(lists) << check;
+        };
+        row("live", live, "", {}, false, "visible published", Check::passes);
+        row("beta hidden", AppReleaseStatus::beta, "", {}, false, "", Check::passes);
+        row("beta shown", AppReleaseStatus::beta, "", {}, true, "visible published", Check::passes);
+        // The release comes first: a coming-soon or retired app has none, whatever its data.
+        row("coming soon with release data", AppReleaseStatus::comingSoon, "", {}, false, "visible comingSoon", Check::noPublishedRelease);
+        row("retired, beta hidden", AppReleaseStatus::retired, "", {}, false, "", Check::noPublishedRelease);
+        row("retired, beta shown", AppReleaseStatus::retired, "", {}, true, "", Check::noPublishedRelease);
+        // A live app with incomplete data is visible but neither published nor coming soon.
+        row("no download URL", live, "downloadUrl", {}, false, "visible", Check::noPublishedRelease);
+        row("any download scheme", live, "downloadUrl", QUrl("ftp://x/y.zip"), false, "visible published", Check::passes);
+        row("no sha256", live, "sha256", {}, false, "visible", Check::noPublishedRelease);
+        row("sha256 mixed case", live, "sha256", "ABCdef" + sha.mid(6), false, "visible published", Check::passes);
+        row("sha256 of 63", live, "sha256", sha.left(63), false, "visible", Check::noPublishedRelease);
+        row("sha256 of 65", live, "sha256", sha + 'a', false, "visible", Check::noPublishedRelease);
+        row("sha256 with g", live, "sha256", sha.left(63) + 'g', false, "visible", Check::noPublishedRelease);
+        row("sha256 with prefix", live, "sha256", "0x" + sha.left(62), false, "visible", Check::noPublishedRelease);
+        row("sha256 with full-width digit", live, "sha256", sha.left(63) + QChar(0xFF11), false, "visible", Check::noPublishedRelease);
+        row("version of white space", live, "version", " \n\t", false, "visible", Check::noPublishedRelease);
+        row("version empty", live, "version", "", false, "visible", Check::noPublishedRelease);
+        row("version padded", live, "version", " 1.0 ", false, "visible published", Check::passes);
+        row("minimum unparsable", live, "minMacOS", "14.x", false, "visible", Check::noPublishedRelease);
+        row("minimum equal", live, "minMacOS", "14.5", false, "visible published", Check::passes);
+        row("minimum one patch newer", live, "minMacOS", "14.5.1", false, "visible published", Check::systemTooOld);
+        row("minimum far future", live, "minMacOS", "99", false, "visible published", Check::systemTooOld);
+    }
+
+    void policy()
+    {
+        QFETCH(AppReleaseStatus, status);
+        QFETCH(QString, field);
+        QFETCH(QVariant, value);
+        QFETCH(bool, includeBeta);
+        const AppManifestItem a = withChange(withRelease(QStringLiteral("x"), status), field, value);
+        const LauncherManifest m = TestCatalog::manifest({a});
+        QStringList lists;
+        if (!ManifestPolicy::visibleApps(m, includeBeta).isEmpty())
+            lists << QStringLiteral("visible");
+        if (!ManifestPolicy::publishedApps(m, includeBeta).isEmpty())
+            lists << QStringLiteral("published");
+        if (!ManifestPolicy::comingSoonApps(m).isEmpty())
+            lists << QStringLiteral("comingSoon");
+        QTEST(lists.join(QLatin1Char(' ')), "lists");
+        QCOMPARE(ManifestPolicy::isVisible(a, includeBeta), lists.contains(QStringLiteral("visible")));
+        QCOMPARE(ManifestPolicy::isPublished(a, includeBeta), lists.contains(QStringLiteral("published")));
+        QTEST(ManifestPolicy::installCheck(a, OperatingSystemVersion{14, 5, 0}), "check");
+    }
+
+    void systemVersion_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<OsVersion>("expected");
+        auto v = [](qint64 a, qint64 b, qint64 c) { return OsVersion(OperatingSystemVersion{a, b, c}); };
+        QTest::newRow("14") << "14" << v(14, 0, 0);
+        QTest::newRow("13.5.1") << "13.5.1" << v(13, 5, 1);
+        QTest::newRow("padded 14.1") << "  14.1 \n" << v(14, 1, 0);
+        QTest::newRow("14..1") << "14..1" << v(14, 1, 0);
+        QTest::newRow("signs") << "+14.-1" << v(14, -1, 0);
+        QTest::newRow("leading zeros") << "014.05" << v(14, 5, 0);
+        QTest::newRow("largest") << "9223372036854775807" << v(std::numeric_limits<qint64>::max(), 0, 0);
+        for (const char *text : {"13.5.1.2", "14.x", "v14", "", "...", "14. 1", "14.+", "99999999999999999999"})
+            QTest::addRow("refused: %s", text) << QString::fromLatin1(text) << OsVersion();
+        QTest::newRow("Arabic-Indic digits") << QString::fromUtf8("١٤") << OsVersion();
+    }
+
+    void systemVersion()
+    {
+        QFETCH(QString, text);
+        QTEST(ManifestPolicy::macOSVersion(text), "expected");
+    }
+
+    void listsKeepManifestOrder()
+    {
+        const auto soon = AppReleaseStatus::comingSoon;
+        const LauncherManifest m = TestCatalog::manifest(
+            {app("z"), withRelease("c1", soon), app("a", AppReleaseStatus::beta), withRelease("r", AppReleaseStatus::retired),
+             withRelease("c2", soon), app("m"), app("z")},
+            {TestCatalog::announcement("n3", "a"), TestCatalog::announcement("n1", "a"), TestCatalog::announcement("n2", "gone")});
+        QCOMPARE(ids(ManifestPolicy::visibleApps(m, true)), (QStringList{"z", "c1", "a", "c2", "m", "z"}));
+        QCOMPARE(ids(ManifestPolicy::visibleApps(m, false)), (QStringList{"z", "c1", "c2", "m", "z"}));
+        QCOMPARE(ids(ManifestPolicy::publishedApps(m, true)), (QStringList{"z", "a", "m", "z"}));
+        QCOMPARE(ids(ManifestPolicy::comingSoonApps(m)), (QStringList{"c1", "c2"}));
+        QCOMPARE(ids(ManifestPolicy::unseenAnnouncements(m, {})), (QStringList{"n3", "n1", "n2"}));
+        QCOMPARE(ids(ManifestPolicy::unseenAnnouncements(m, {"n1", "N2", "other"})), (QStringList{"n3", "n2"}));
+        QVERIFY(ManifestPolicy::unseenAnnouncements(m, {"n1", "n2", "n3"}).isEmpty());
+    }
+
+    void lifecycle_data()
+    {
+        QTest::addColumn<QList<AppManifestItem>>("apps");
+        QTest::addColumn<bool>("includeBeta");
+        QTest::addColumn<QString>("expected");  // kind, published, coming soon, featured
+        AppManifestItem badChecksum = app(QStringLiteral("bad"));
+        badChecksum.sha256 = QStringLiteral("xyz");
+        const auto soon = AppReleaseStatus::comingSoon;
+        const auto beta = AppReleaseStatus::beta;
+        using Apps = QList<AppManifestItem>;
+        QTest::newRow("no apps") << Apps{} << true << "empty [] [] -";
+        QTest::newRow("three coming soon") << Apps{withRelease("s1", soon), withRelease("s2", soon), withRelease("s3", soon)} << true
+                                           << "comingSoonOnly [] [s1 s2 s3] -";
+        QTest::newRow("first published app") << Apps{withRelease("s1", soon), app("live1"), withRelease("s2", soon)} << false
+                                             << "firstPublishedApp [live1] [s1 s2] live1";
+        QTest::newRow("two published") << Apps{app("p1"), app("p2")} << false << "multiAppCatalog [p1 p2] [] p1";
+        QTest::newRow("two published, reversed") << Apps{app("p2"), app("p1")} << false << "multiAppCatalog [p2 p1] [] p2";
+        QTest::newRow("only beta, shown") << Apps{app("b", beta)} << true << "firstPublishedApp [b] [] b";
+        QTest::newRow("only beta, hidden") << Apps{app("b", beta)} << false << "empty [] [] -";
+        QTest::newRow("beta hidden, others visible") << Apps{app("b", beta), withRelease("s", soon)} << false << "comingSoonOnly [] [s] -";
+        QTest::newRow("only retired") << Apps{withRelease("r1", AppReleaseStatus::retired)} << true << "empty [] [] -";
+        QTest::newRow("live with malformed checksum") << Apps{badChecksum} << true << "comingSoonOnly [] [] -";
+        QTest::newRow("featured skips unpublished") << Apps{badChecksum, app("p1"), app("b", beta)} << true << "multiAppCatalog [p1 b] [] p1";
+    }
+
+    void lifecycle()
+    {
+        QFETCH(QList<AppManifestItem>, apps);
+        QFETCH(bool, includeBeta);
+        const CatalogLifecycle l = ManifestPolicy::catalogLifecycle(TestCatalog::manifest(apps), includeBeta);
+        QTEST(QStringLiteral("%1 [%2] [%3] %4")
+                  .arg(catalogLifecycleKindName(l.kind), ids(l.publishedApps).join(QLatin1Char(' ')),
+                       ids(l.comingSoonApps).join(QLatin1Char(' ')), l.featuredApp ? l.featuredApp->id : QStringLiteral("-")),
+              "expected");
+    }
+
+    void installStateLabels_data()
+    {
+        QTest::addColumn<AppInstallState>("state");
+        QTest::addColumn<QStringList>("labels");  // en, pl, de
+        auto row = [](const char *name, const AppInstallState &state, const QString &en, const QString &pl, const QString &de) {
+            QTest::newRow(name) << state << QStringList{en, pl, de};
+        };
+        row("not installed", AppInstallState::notInstalled(), "Not installed", "Nie zainstalowano", "Nicht installiert");
+        row("installing 0", AppInstallState::installing(0), "Installing 0%", "Instalowanie 0%", "Installiere 0%");
+        row("installing 0.04", AppInstallState::installing(0.04), "Installing 4%", "Instalowanie 4%", "Installiere 4%");
+        row("installing 0.999", AppInstallState::installing(0.999), "Installing 99%", "Instalowanie 99%", "Installiere 99%");
+        row("installing 1", AppInstallState::installing(1), "Installing 100%", "Instalowanie 100%", "Installiere 100%");
+        row("installing below 0", AppInstallState::installing(-0.5), "Installing 0%", "Instalowanie 0%", "Installiere 0%");
+        row("installing above 1", AppInstallState::installing(7), "Installing 100%", "Instalowanie 100%", "Installiere 100%");
+        row("installing infinite", AppInstallState::installing(qInf()), "Installing 0%", "Instalowanie 0%", "Installiere 0%");
+        row("installing NaN", AppInstallState::installing(qQNaN()), "Installing 0%", "Instalowanie 0%", "Installiere 0%");
+        row("installed", AppInstallState::installed("1.2"), "Installed 1.2", "Zainstalowano 1.2", "Installiert 1.2");
+        row("update", AppInstallState::updateAvailable("1.0", "1.1"), "1.0 -> 1.1", "1.0 -> 1.1", "1.0 -> 1.1");
+        row("failed, message not shown", AppInstallState::failed("Disk full"), "Failed", QString::fromUtf8("Błąd"), "Fehlgeschlagen");
+        row("version holding a placeholder", AppInstallState::installed("{{version}}"), "Installed {{version}}",
+            "Zainstalowano {{version}}", "Installiert {{version}}");
+    }
+
+    void installStateLabels()
+    {
+        QFETCH(AppInstallState, state);
+        QFETCH(QStringList, labels);
+        QCOMPARE((QStringList{state.label(VantrelLocale::en), state.label(VantrelLocale::pl), state.label(VantrelLocale::de)}), labels);
+        QCOMPARE(state.labelFor(QStringLiteral("de-AT")), labels.at(2));
+        QCOMPARE(state.labelFor(QStringLiteral("fr")), labels.at(0));
+    }
+
+    void installStateCodedForm_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<AppInstallState>("state");
+        QTest::addColumn<bool>("exact");     // the state's own coded form is json
+        QTest::addColumn<QString>("error");  // start of the message; empty: decodes to state
+        auto exact = [](const char *name, const QByteArray &json, const AppInstallState &state) {
+            QTest::newRow(name) << json << state << true << QString();
+        };
+        auto accepted = [](const char *name, const QByteArray &json, const AppInstallState &state) {
+            QTest::newRow(name) << json << state << false << QString();
+        };
+        auto refused = [](const char *name, const QByteArray &json, const QString &error) {
+            QTest::newRow(name) << json << AppInstallState() << false << error;
+        };
+        exact("notInstalled", "{\"notInstalled\":{}}", AppInstallState::notInstalled());
+        exact("installing", "{\"installing\":{\"progress\":0.25}}", AppInstallState::installing(0.25));
+        exact("installed", "{\"installed\":{\"version\":\"1.2\"}}", AppInstallState::installed("1.2"));
+        exact("updateAvailable", "{\"updateAvailable\":{\"installedVersion\":\"1.0\",\"latestVersion\":\"1.1\"}}",
+              AppInstallState::updateAvailable("1.0", "1.1"));
+        exact("failed", "{\"failed\":{\"message\":\"No \\\"disk\\\"\"}}", AppInstallState::failed("No \"disk\""));
+        accepted("extra key that is no case", "{\"installed\":{\"version\":\"2\"},\"note\":1}", AppInstallState::installed("2"));
+        accepted("extra payload key", "{\"failed\":{\"message\":\"m\",\"code\":3}}", AppInstallState::failed("m"));
+        accepted("notInstalled with payload", "{\"notInstalled\":{\"x\":1}}", AppInstallState::notInstalled());
+        accepted("integer progress", "{\"installing\":{\"progress\":1}}", AppInstallState::installing(1));
+        const QString count = QStringLiteral("Invalid number of keys found, expected one.");
+        refused("two cases", "{\"installed\":{\"version\":\"1\"},\"failed\":{\"message\":\"m\"}}", count);
+        refused("empty object", "{}", count);
+        refused("only unknown keys", "{\"Installed\":{\"version\":\"1\"}}", count);
+        refused("scoped spelling is no case", "{\"Kind::installed\":{\"version\":\"1\"}}", count);
+        refused("notInstalled true", "{\"notInstalled\":true}", "notInstalled: expected an object");
+        refused("installed as string", "{\"installed\":\"1.2\"}", "installed: expected an object");
+        refused("missing version", "{\"installed\":{}}", "installed: missing key \"version\"");
+        refused("version number", "{\"installed\":{\"version\":1.2}}", "installed.version: expected a string");
+        refused("missing latest", "{\"updateAvailable\":{\"installedVersion\":\"1\"}}", "updateAvailable: missing key \"latestVersion\"");
+        refused("progress text", "{\"installing\":{\"progress\":\"50%\"}}", "installing.progress: expected a number");
+        refused("progress missing", "{\"installing\":{}}", "installing: missing key \"progress\"");
+        refused("message null", "{\"failed\":{\"message\":null}}", "failed.message: expected a string");
+        refused("array", "[]", "expected a JSON object");
+        refused("string", "\"installed\"", "invalid JSON");
+        refused("cut short", "{", "invalid JSON at offset");
+        refused("empty", "", "invalid JSON at offset");
+    }
+
+    void installStateCodedForm()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(AppInstallState, state);
+        QFETCH(QString, error);
+        try {
+            QCOMPARE(AppInstallState::decode(json), state);
+            QVERIFY2(error.isEmpty(), "decoded");
+        } catch (const DecodingError &e) {
+            QVERIFY2(!error.isEmpty() && e.localizedDescription().startsWith(error), qPrintable(e.localizedDescription()));
+        }
+        if (QFETCH(bool, exact); exact)
+            QCOMPARE(state.encoded(), json);
+    }
+
+    void everyCopyKeyHasThreeTexts()
+    {
+        QCOMPARE(VantrelLocaleUtil::allCases().size(), 3);
+        QVERIFY(!VantrelCopy::allKeys().isEmpty());
+        for (CopyKey key : VantrelCopy::allKeys()) {
+            const QString name = VantrelCopy::rawValue(key);
+            QCOMPARE(VantrelCopy::keyFromRawValue(name), key);  // the views look texts up by name
+            const QSet<QString> english = placeholders(VantrelCopy::templateFor(key, VantrelLocale::en));
+            for (VantrelLocale locale : VantrelLocaleUtil::allCases()) {
+                const QString text = VantrelCopy::messages().value(locale).value(key);
+                // No text is blank or falls back silently to its own name.
+                QVERIFY2(!text.trimmed().isEmpty() && (text != name || key == CopyKey::version), qPrintable(name));
+                QCOMPARE(placeholders(text), english);
+            }
+        }
+        for (VantrelLocale locale : VantrelLocaleUtil::allCases()) {
+            QSet<QString> statusLabels;
+            for (AppReleaseStatus status : AppReleaseStatusUtil::allCases())
+                statusLabels.insert(AppReleaseStatusUtil::label(status, locale));
+            QCOMPARE(statusLabels.size(), AppReleaseStatusUtil::allCases().size());
+        }
+    }
+
+    void copyLookup_data()
+    {
+        QTest::addColumn<CopyKey>("key");
+        QTest::addColumn<VantrelLocale>("locale");
+        QTest::addColumn<VantrelCopy::Values>("values");
+        QTest::addColumn<QString>("expected");
+        using V = VantrelCopy::Values;
+        const auto en = VantrelLocale::en;
+        const auto pl = VantrelLocale::pl;
+        const auto de = VantrelLocale::de;
+        QTest::newRow("appCount de") << CopyKey::appCount << de << V{{"count", "3"}} << "3 Apps bereit";
+        QTest::newRow("two placeholders") << CopyKey::errorInstallFailed << en << V{{"app", "Foo"}, {"reason", "The download failed."}}
+                                          << "Could not install Foo. The download failed.";
+        QTest::newRow("update pl") << CopyKey::installUpdateAvailable << pl << V{{"installed", "1.0"}, {"latest", "1.1"}} << "1.0 -> 1.1";
+        QTest::newRow("greeting empty name") << CopyKey::homeGreeting << en << V{{"name", ""}} << "Welcome back.";
+        QTest::newRow("greeting pl") << CopyKey::homeGreeting << pl << V{{"name", ""}} << QString::fromUtf8("Cześć.");
+        QTest::newRow("no values keeps placeholder") << CopyKey::appCount << en << V{} << "{{count}} apps ready";
+        QTest::newRow("unused value ignored") << CopyKey::ok << en << V{{"count", "3"}} << "OK";
+        QTest::newRow("placeholder name is case-sensitive") << CopyKey::appCount << en << V{{"Count", "3"}} << "{{count}} apps ready";
+        QTest::newRow("value inserted literally") << CopyKey::feedbackIssue << en << V{{"identifier", "$1 \\n %"}} << "Issue $1 \\n %";
+        // "app" is filled before "reason": a placeholder inside the app value is filled later.
+        QTest::newRow("value holding a later placeholder") << CopyKey::errorInstallFailed << en << V{{"app", "{{reason}}"}, {"reason", "R"}}
+                                                           << "Could not install R. R";
+        QTest::newRow("installing action de") << CopyKey::installingAction << de << V{} << "Wird installiert";
+        QTest::newRow("quick results pl") << CopyKey::quickResults << pl << V{{"count", "12"}} << QString::fromUtf8("Aplikacje · 12 wyników");
+        QTest::newRow("quick footer de") << CopyKey::quickFooterRight << de << V{} << QString::fromUtf8("↵ öffnen · esc schließen");
+        QTest::newRow("ellipsis as three dots") << CopyKey::openVantrel << pl << V{} << QString::fromUtf8("Otwórz Vantrel...");
+        QTest::newRow("cannot install de") << CopyKey::errorCannotInstall << de << V{{"app", "Shelf"}}
+                                           << "Shelf kann jetzt nicht installiert werden.";
+    }
+
+    void copyLookup()
+    {
+        QFETCH(CopyKey, key);
+        QFETCH(VantrelLocale, locale);
+        QFETCH(VantrelCopy::Values, values);
+        QTEST(VantrelCopy::text(key, locale, values), "expected");
+    }
+
+    void languageOfIdentifier_data()
+    {
+        QTest::addColumn<QVariant>("identifier");  // invalid: no identifier
+        QTest::addColumn<VantrelLocale>("expected");
+        QTest::newRow("none") << QVariant() << VantrelLocale::en;
+        for (const char *id : {"", "EN", "en-US", "en_GB", "fr", "fr-CA", "pl_PL", "plx", "d", "deu", "-pl", "pl "})
+            QTest::addRow("'%s'", id) << QVariant(QString::fromLatin1(id)) << VantrelLocale::en;
+        for (const char *id : {"pl", "PL", "pl-PL", "Pl-pl", "pl-", "pl-Latn-PL"})
+            QTest::addRow("%s", id) << QVariant(QString::fromLatin1(id)) << VantrelLocale::pl;
+        for (const char *id : {"de", "DE", "de-AT", "De-de"})
+            QTest::addRow("%s", id) << QVariant(QString::fromLatin1(id)) << VantrelLocale::de;
+    }
+
+    void languageOfIdentifier()
+    {
+        QFETCH(QVariant, identifier);
+        const std::optional<QString> id = identifier.isValid() ? std::optional(identifier.toString()) : std::nullopt;
+        QTEST(VantrelLocaleUtil::normalized(id), "expected");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCatalogRecords)
+#include "tst_catalog.moc"

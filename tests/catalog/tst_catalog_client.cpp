@@ -1,0 +1,222 @@
+// The manifest client against loopback servers: request, answers, limits.
+#include "CatalogBuilders.h"
+#include "ClosedPort.h"
+#include "LoopbackHttpServer.h"
+#include "async/WaitForTask.h"
+#include "catalog/ManifestClient.h"
+#include "catalog/ManifestDecoder.h"
+#include "errors/LauncherError.h"
+
+#include <QNetworkAccessManager>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Server = LoopbackHttpServer;
+
+namespace {
+
+const QByteArray validBody = ManifestDecoder::encode(
+    TestCatalog::manifest({TestCatalog::app("alpha"), TestCatalog::app("beta"), TestCatalog::app("gamma")}));
+
+// How a load ended: "ok: N apps", "status N", "network", or the decoding error.
+QString outcome(QCoro::Task<LauncherManifest> load)
+{
+    try {
+        return QStringLiteral("ok: %1 apps").arg(waitForTask(std::move(load)).apps.size());
+    } catch (const ManifestClientError &e) {
+        return QStringLiteral("status %1").arg(e.httpStatus());
+    } catch (const DecodingError &e) {
+        return QStringLiteral("decoding: ") + e.localizedDescription();
+    } catch (const PlatformError &e) {
+        return e.domain() == PlatformError::Domain::network ? QStringLiteral("network") : e.debugDescription();
+    }
+}
+
+}  // namespace
+
+class TestCatalogClient : public QObject
+{
+    Q_OBJECT
+
+private:
+    QNetworkAccessManager m_session;
+
+private Q_SLOTS:
+    void requestUrl_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<VantrelLocale>("locale");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no query") << "" << VantrelLocale::de << "?lang=de";
+        QTest::newRow("other items kept in order") << "?channel=stable&v=2" << VantrelLocale::pl << "?channel=stable&v=2&lang=pl";
+        QTest::newRow("several lang items, one moved last") << "?lang=pl&a=1&lang=de&b=2" << VantrelLocale::en << "?a=1&b=2&lang=en";
+        QTest::newRow("lang without value") << "?lang&x=1" << VantrelLocale::de << "?x=1&lang=de";
+        QTest::newRow("name is case-sensitive") << "?Lang=pl&LANG=de" << VantrelLocale::en << "?Lang=pl&LANG=de&lang=en";
+        QTest::newRow("similar names kept") << "?language=pl&langs=de" << VantrelLocale::en << "?language=pl&langs=de&lang=en";
+        QTest::newRow("encoded name of lang") << "?%6Cang=pl&a=b" << VantrelLocale::en << "?a=b&lang=en";
+        QTest::newRow("encoded values unchanged") << "?q=a%20b%26c&t=x+y" << VantrelLocale::en << "?q=a%20b%26c&t=x+y&lang=en";
+        QTest::newRow("empty query") << "?" << VantrelLocale::en << "?lang=en";
+        QTest::newRow("empty items kept") << "?a=1&&b=2" << VantrelLocale::en << "?a=1&&b=2&lang=en";
+        QTest::newRow("fragment kept") << "?a=1#top" << VantrelLocale::pl << "?a=1&lang=pl#top";
+    }
+
+    void requestUrl()
+    {
+        QFETCH(QString, query);
+        QFETCH(VantrelLocale, locale);
+        const QString base = QStringLiteral("https://user@example.com:8443/api/launcher/manifest");
+        const QUrl url = RemoteManifestClient::requestUrl(QUrl(base + query, QUrl::StrictMode), locale);
+        QTEST(url.toString(QUrl::FullyEncoded).mid(base.size()), "expected");
+    }
+
+    void loadSendsOneGetWithTheLanguage()
+    {
+        Server server;
+        server.setHandler([](const Server::Request &) { return Server::Response::json(200, validBody); });
+        QUrl endpoint = server.url(QStringLiteral("/api/launcher/manifest"));
+        endpoint.setQuery(QStringLiteral("channel=beta&lang=xx&n=1"));
+        RemoteManifestClient client(endpoint, &m_session);
+        QCOMPARE(waitForTask(client.loadManifest(VantrelLocale::pl)), ManifestDecoder::decode(validBody));
+        QCOMPARE(server.requestCount(), 1);
+        const Server::Request request = server.requests().at(0);
+        QCOMPARE(request.method, QByteArray("GET"));
+        QCOMPARE(request.target, QByteArray("/api/launcher/manifest?channel=beta&n=1&lang=pl"));
+        QVERIFY(request.body.isEmpty());
+    }
+
+    void answers_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("shape");  // how the server sends it
+        QTest::addColumn<QString>("expected");
+        // Even a refused status carries a valid manifest: only the status decides.
+        for (int status : {199, 300, 304, 404, 500})
+            QTest::addRow("%d", status) << status << validBody << QString() << QStringLiteral("status %1").arg(status);
+        for (int status : {200, 201, 299})
+            QTest::addRow("%d", status) << status << validBody << QString() << "ok: 3 apps";
+        QTest::newRow("empty body") << 200 << QByteArray() << QString() << "decoding: the document is empty";
+        QTest::newRow("html") << 200 << QByteArray("<!doctype html><title>Oops</title>") << QString() << "decoding: invalid JSON at line 1";
+        QTest::newRow("refused connection") << 200 << validBody << "refused" << "network";
+        QTest::newRow("stalled server") << 200 << validBody << "stall" << "network";
+        QTest::newRow("body cut short") << 200 << validBody << "cut" << "network";
+        QTest::newRow("announced size over the cap, refused unread") << 200 << QByteArray(1024, ' ') << "oversize"
+                                                                      << "decoding: the document is too large";
+        QTest::newRow("not HTTP at all") << 200 << validBody << "file" << "status -1";
+    }
+
+    void answers()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, shape);
+        Server server;
+        server.setHandler([=](const Server::Request &) {
+            Server::Response r = Server::Response::json(status, body);
+            r.stall = shape == QLatin1String("stall");
+            r.closeAfterBytes = shape == QLatin1String("cut") ? 40 : -1;
+            if (shape == QLatin1String("oversize")) {
+                r.announcedLength = ManifestDecoder::maximumDocumentSize + 1;
+                r.stallAfterBytes = body.size();
+            }
+            return r;
+        });
+        QUrl endpoint = server.url(QStringLiteral("/manifest"));
+        if (shape == QLatin1String("refused"))
+            endpoint.setPort(closedLoopbackPort());
+        QTemporaryDir dir;
+        if (shape == QLatin1String("file")) {
+            QFile file(dir.filePath(QStringLiteral("manifest.json")));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(body) == body.size());
+            endpoint = QUrl::fromLocalFile(file.fileName());
+        }
+        RemoteManifestClient client(endpoint, &m_session);
+        client.setTimeoutMs(shape == QLatin1String("stall") ? 300 : 10000);
+        const QString result = outcome(client.loadManifest(VantrelLocale::en));
+        QFETCH(QString, expected);
+        QVERIFY2(result.startsWith(expected), qPrintable(result));
+    }
+
+    void endlessBodyIsCutAtTheCap()
+    {
+        // No Content-Length: the body runs until the server closes, which it never does.
+        QTcpServer endless;
+        QVERIFY(endless.listen(QHostAddress::LocalHost));
+        qint64 sent = 0;
+        bool peerClosed = false;
+        connect(&endless, &QTcpServer::newConnection, this, [&] {
+            QTcpSocket *socket = endless.nextPendingConnection();
+            const QByteArray chunk(1 << 20, ' ');
+            auto pump = [socket, chunk, &sent] {
+                while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 4 * chunk.size()
+                       && sent < 4 * ManifestDecoder::maximumDocumentSize) {
+                    socket->write(chunk);
+                    sent += chunk.size();
+                }
+            };
+            connect(socket, &QTcpSocket::readyRead, socket, [socket, pump] {
+                if (socket->property("answered").toBool())
+                    return;
+                socket->readAll();
+                socket->setProperty("answered", true);
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n\r\n{");
+                pump();
+            });
+            connect(socket, &QTcpSocket::bytesWritten, socket, pump);
+            connect(socket, &QTcpSocket::disconnected, socket, [&peerClosed] { peerClosed = true; });
+        });
+        RemoteManifestClient client(QUrl(QStringLiteral("http://127.0.0.1:%1/m").arg(endless.serverPort())), &m_session);
+        const QString result = outcome(client.loadManifest(VantrelLocale::en));
+        QVERIFY2(result.startsWith(QStringLiteral("decoding: the document is too large")), qPrintable(result));
+        QTRY_VERIFY(peerClosed);
+        QVERIFY(sent < 2 * ManifestDecoder::maximumDocumentSize);
+    }
+
+    void followsRedirectsKeepingTheLanguage()
+    {
+        Server server;
+        server.setHandler([](const Server::Request &request) {
+            if (request.path != QLatin1String("/old"))
+                return Server::Response::json(200, validBody);
+            Server::Response r = Server::Response::text(302, QByteArray());
+            r.headers.append({"Location", "/new?" + request.query.toString(QUrl::FullyEncoded).toUtf8()});
+            return r;
+        });
+        RemoteManifestClient client(server.url(QStringLiteral("/old")), &m_session);
+        QCOMPARE(outcome(client.loadManifest(VantrelLocale::de)), QStringLiteral("ok: 3 apps"));
+        QCOMPARE(server.requests().last().target, QByteArray("/new?lang=de"));
+    }
+
+    void clientMayGoAwayWhileLoading()
+    {
+        Server server;
+        server.setHandler([](const Server::Request &) {
+            Server::Response r = Server::Response::json(200, validBody);
+            r.delayMs = 50;
+            return r;
+        });
+        auto client = std::make_unique<RemoteManifestClient>(server.url(QStringLiteral("/m")), &m_session);
+        QCoro::Task<LauncherManifest> task = client->loadManifest(VantrelLocale::en);
+        client.reset();
+        QCOMPARE(outcome(std::move(task)), QStringLiteral("ok: 3 apps"));
+    }
+
+    void concurrentLoadsAreIndependent()
+    {
+        Server server;
+        server.setHandler([](const Server::Request &request) {
+            const bool polish = request.query.queryItemValue(QStringLiteral("lang")) == QLatin1String("pl");
+            return Server::Response::json(polish ? 500 : 200, validBody);
+        });
+        RemoteManifestClient client(server.url(QStringLiteral("/m")), &m_session);
+        QCoro::Task<LauncherManifest> english = client.loadManifest(VantrelLocale::en);
+        QCoro::Task<LauncherManifest> polish = client.loadManifest(VantrelLocale::pl);
+        QCOMPARE(outcome(std::move(english)), QStringLiteral("ok: 3 apps"));
+        QCOMPARE(outcome(std::move(polish)), QStringLiteral("status 500"));
+        QCOMPARE(server.requestCount(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCatalogClient)
+#include "tst_catalog_client.moc"
