@@ -36,18 +36,8 @@ QUrl RemoteManifestClient::builtInEndpoint()
 
 QUrl RemoteManifestClient::defaultEndpoint(const AppProperties &properties)
 {
-    const QString variable = QStringLiteral("VANTREL_MANIFEST_URL");
-    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (env.contains(variable)) {
-        if (auto url = ServiceEndpoints::parseUrl(env.value(variable)))
-            return *url;
-    }
-    const QVariant property = properties.value(QStringLiteral("VantrelManifestURL"));
-    if (property.typeId() == QMetaType::QString) {
-        if (auto url = ServiceEndpoints::parseUrl(property.toString()))
-            return *url;
-    }
-    return builtInEndpoint();
+    return ServiceEndpoints::configuredURL(QStringLiteral("VANTREL_MANIFEST_URL"), QStringLiteral("VantrelManifestURL"),
+                                           properties, builtInEndpoint());
 }
 
 QUrl RemoteManifestClient::requestUrl(const QUrl &endpoint, VantrelLocale locale)

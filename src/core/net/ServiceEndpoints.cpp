@@ -22,19 +22,26 @@ QUrl builtInServiceBaseURL()
     return QUrl(QStringLiteral("http://127.0.0.1:8787"));
 }
 
-QUrl serviceBaseURL(const AppProperties &properties)
+QUrl configuredURL(const QString &variable, const QString &propertyKey, const AppProperties &properties,
+                   const QUrl &builtIn)
 {
     const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (env.contains(QStringLiteral("VANTREL_API_URL"))) {
-        if (auto url = parseUrl(env.value(QStringLiteral("VANTREL_API_URL"))))
+    if (env.contains(variable)) {
+        if (auto url = parseUrl(env.value(variable)))
             return *url;
     }
-    const QVariant property = properties.value(QStringLiteral("VantrelAPIURL"));
+    const QVariant property = properties.value(propertyKey);
     if (property.typeId() == QMetaType::QString) {
         if (auto url = parseUrl(property.toString()))
             return *url;
     }
-    return builtInServiceBaseURL();
+    return builtIn;
+}
+
+QUrl serviceBaseURL(const AppProperties &properties)
+{
+    return configuredURL(QStringLiteral("VANTREL_API_URL"), QStringLiteral("VantrelAPIURL"), properties,
+                         builtInServiceBaseURL());
 }
 
 namespace {

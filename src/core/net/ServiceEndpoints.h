@@ -8,6 +8,11 @@ class AppProperties;
 
 namespace ServiceEndpoints {
 
+// The environment variable when it parses as a URL, else the application
+// property when it is text that parses as one, else builtIn.
+QUrl configuredURL(const QString &variable, const QString &propertyKey, const AppProperties &properties,
+                   const QUrl &builtIn);
+
 // Base of the feedback and event endpoints: "VANTREL_API_URL", then the
 // "VantrelAPIURL" property, then the local development service.
 QUrl serviceBaseURL(const AppProperties &properties);
