@@ -154,6 +154,38 @@ ZipBuilder &ZipBuilder::addBundle(const QString &bundlePath, const QString &bund
     return *this;
 }
 
+QStringList ZipBuilder::hostileKinds()
+{
+    return {QStringLiteral("dot-dot entry"), QStringLiteral("dot-dot inside a name"), QStringLiteral("absolute entry"),
+            QStringLiteral("write through an absolute link"), QStringLiteral("write through a relative link"),
+            QStringLiteral("write through an inside link"), QStringLiteral("link to an absolute path"),
+            QStringLiteral("link replacing a file"), QStringLiteral("file written twice"),
+            QStringLiteral("chain of links leaving")};
+}
+
+ZipBuilder ZipBuilder::hostile(const QString &kind, const QString &bundleId, const QString &outside, const QString &up)
+{
+    ZipBuilder zip;
+    zip.addBundle(QStringLiteral("Notes.app"), bundleId, QStringLiteral("Notes"));
+    const QString contents = QStringLiteral("Notes.app/Contents/");
+    switch (hostileKinds().indexOf(kind)) {
+    case 0: zip.addFile(up + QStringLiteral("/evil"), "owned"); break;
+    case 1: zip.addFile(QStringLiteral("Notes.app/../") + up + QStringLiteral("/evil"), "owned"); break;
+    case 2: zip.addFile(outside + QStringLiteral("/evil"), "owned"); break;
+    case 3: zip.addSymlink(contents + QStringLiteral("out"), outside).addFile(contents + QStringLiteral("out/evil"), "owned"); break;
+    case 4: zip.addSymlink(QStringLiteral("Notes.app/out"), QStringLiteral("../") + up).addFile(QStringLiteral("Notes.app/out/evil"), "owned"); break;
+    // The link alone is harmless; writing through it is not allowed.
+    case 5: zip.addSymlink(QStringLiteral("Notes.app/Current"), QStringLiteral("Contents")).addFile(QStringLiteral("Notes.app/Current/evil"), "owned"); break;
+    case 6: zip.addSymlink(contents + QStringLiteral("secrets"), outside); break;
+    case 7: zip.addSymlink(contents + QStringLiteral("Info.plist"), QStringLiteral("../../") + up + QStringLiteral("/evil")); break;
+    case 8: zip.addFile(contents + QStringLiteral("Info.plist"), "replaced"); break;
+    // Each link alone looks inside; followed together they leave the bundle.
+    case 9: zip.addSymlink(contents + QStringLiteral("a/up"), QStringLiteral("../..")).addSymlink(contents + QStringLiteral("escape"), QStringLiteral("a/up/..")); break;
+    default: qFatal("unknown hostile archive %s", qPrintable(kind));
+    }
+    return zip;
+}
+
 ZipBuilder &ZipBuilder::setStored(bool stored)
 {
     m_stored = stored;
