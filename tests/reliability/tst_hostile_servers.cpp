@@ -1,16 +1,13 @@
 // Servers that misbehave: stalled and cut-short downloads, oversized and
-// deeply nested catalogs, and a feedback service that never answers.
+// deeply nested catalogs.
 
 #include "CatalogBuilders.h"
 #include "InstallSandbox.h"
 #include "LoopbackHttpServer.h"
-#include "SettingsUserDefaults.h"
 #include "ZipBuilder.h"
 #include "async/WaitForTask.h"
 #include "catalog/ManifestClient.h"
 #include "catalog/ManifestDecoder.h"
-#include "feedback/Feedback.h"
-#include "store/LauncherStore.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -140,36 +137,6 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, document);
         QVERIFY_THROWS_EXCEPTION(DecodingError, ManifestDecoder::decode(document));
-        LoopbackHttpServer server;
-        server.serve(QStringLiteral("/manifest"), LoopbackHttpServer::Response::json(200, document));
-        RemoteManifestClient client(server.url(QStringLiteral("/manifest")), &m_session);
-        QVERIFY_THROWS_EXCEPTION(DecodingError, waitForTask(client.loadManifest(VantrelLocale::en)));
-    }
-
-    // A feedback service that never answers: `submitting` until the timeout, then `failed`.
-    void silentFeedbackServiceEndsInFailed()
-    {
-        TempHome home;
-        LoopbackHttpServer server;
-        LoopbackHttpServer::Response silent;
-        silent.stall = true;
-        server.serve(QStringLiteral("/api/feedback"), silent);
-        auto client = std::make_shared<RemoteFeedbackClient>(server.url(), &m_session);
-        client->setTimeoutMs(500);
-        LauncherStore::Collaborators c;
-        c.feedbackClient = client;
-        c.userDefaults = std::make_shared<SettingsUserDefaults>(home.path(QStringLiteral("defaults.ini")));
-        LauncherStore store(c, LauncherManifest{});
-
-        QElapsedTimer clock;
-        clock.start();
-        QCoro::Task<void> task = store.submitFeedback(FeedbackType::bug, QStringLiteral("Title"), QStringLiteral("Details"), std::nullopt);
-        QTRY_COMPARE_WITH_TIMEOUT(server.requestCount(), 1, 5000);
-        QCOMPARE(store.feedbackState().kind(), FeedbackSubmissionState::Kind::submitting);
-        QTRY_COMPARE_WITH_TIMEOUT(store.feedbackState().kind(), FeedbackSubmissionState::Kind::failed, 20000);
-        QVERIFY(clock.elapsed() >= 400);
-        QVERIFY(!store.feedbackState().message().isEmpty());
-        waitForTask(std::move(task));
     }
 };
 
