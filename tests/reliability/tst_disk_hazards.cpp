@@ -129,14 +129,12 @@ private Q_SLOTS:
     }
 
     // A compression bomb is stopped by the cap, not by the disk: in a home
-    // larger than the cap but far smaller than the bomb, the install fails
-    // as an archive that cannot be extracted.
+    // larger than the cap but far smaller than the bomb (where mounting is
+    // allowed), the install fails as an archive that cannot be extracted.
     void compressionBombIsStoppedByTheCap()
     {
         InstallSandbox sandbox;
         const TmpfsMount disk(sandbox.home(), 48);
-        if (!disk.mounted())
-            QSKIP(qPrintable(disk.skipReason()));
         LibarchiveExtractor::Limits limits;
         limits.minimumCap = limits.maximumCap = qint64(16) << 20;  // same rule, smaller numbers
         auto installer = sandbox.makeInstaller({14, 5, 0}, std::make_shared<LibarchiveExtractor>(limits));
