@@ -1,6 +1,6 @@
 // Writes the fuzzers' seed inputs: vantrel-fuzz-seeds OUTDIR creates
 // OUTDIR/<target>/<n> files, small valid and near-valid inputs of each kind.
-#include "ZipWriter.h"
+#include "ZipBuilder.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -13,56 +13,18 @@
 
 namespace {
 
-struct ZipEntry {
-    enum Kind { file, directory, symlink } kind;
-    QByteArray name;
-    QByteArray content;  // file content or link target
-    int mode = 0644;
-};
-
-QByteArray zip(const QList<ZipEntry> &entries, bool stored = false)
-{
-    QByteArray bytes;
-    ZipWriter writer;
-    bool written = writer.openBuffer(&bytes)
-        && writer.setCompression(stored ? ZipWriter::Compression::store : ZipWriter::Compression::deflate);
-    for (const ZipEntry &e : entries) {
-        if (e.kind == ZipEntry::directory)
-            written = written && writer.addDirectory(e.name);
-        else if (e.kind == ZipEntry::symlink)
-            written = written && writer.addSymlink(e.name, e.content);
-        else
-            written = written && writer.addFile(e.name, e.content, e.mode);
-    }
-    if (!(written && writer.close())) {
-        std::fprintf(stderr, "vantrel-fuzz-seeds: %s\n", qPrintable(writer.errorString()));
-        std::exit(1);
-    }
-    return bytes;
-}
-
-const QByteArray plist = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
-                         "<string>com.example.seed</string><key>CFBundleExecutable</key><string>Seed</string>"
-                         "</dict></plist>";
-
 QList<QByteArray> zipSeeds()
 {
-    using E = ZipEntry;
-    return {
-        zip({{E::directory, "Seed.app/", {}}, {E::directory, "Seed.app/Contents/", {}},
-             {E::file, "Seed.app/Contents/Info.plist", plist},
-             {E::file, "Seed.app/Contents/MacOS/Seed", "#!/bin/sh\necho seed\n", 0755},
-             {E::symlink, "Seed.app/Contents/Current", "MacOS"}}),
-        zip({{E::file, "Seed.app/Contents/Info.plist", plist}}, true),
-        zip({{E::file, "../escape.txt", "x"}}),
-        zip({{E::file, "/tmp/absolute.txt", "x"}}, true),
-        zip({{E::file, "a/../../escape.txt", "x"}}, true),
-        zip({{E::symlink, "link", "../.."}, {E::file, "link/escape.txt", "x"}}, true),
-        zip({{E::symlink, "abs", "/etc"}}, true),
-        zip({{E::symlink, "here", "."}, {E::symlink, "out", "here/../x"}}, true),
-        zip({{E::directory, "d/", {}}, {E::file, "d", "twice"}}, true),
-        zip({{E::file, "big.bin", QByteArray(200000, '\0')}}),
+    QList<QByteArray> seeds{
+        ZipBuilder().addBundle(QStringLiteral("Seed.app"), QStringLiteral("com.example.seed"))
+            .addSymlink(QStringLiteral("Seed.app/Contents/Current"), QStringLiteral("MacOS")).build(),
+        ZipBuilder().setStored(true).addFile(QStringLiteral("Seed.app/Contents/Info.plist"), "<plist/>").build(),
+        ZipBuilder().setStored(true).addDirectory(QStringLiteral("d")).addFile(QStringLiteral("d"), "twice").build(),
+        ZipBuilder().addFile(QStringLiteral("big.bin"), QByteArray(200000, '\0')).build(),
     };
+    for (const QString &kind : ZipBuilder::hostileKinds())
+        seeds << ZipBuilder::hostile(kind, QStringLiteral("com.example.seed"), QStringLiteral("/tmp/outside"), QStringLiteral("../../outside")).setStored(true).build();
+    return seeds;
 }
 
 QList<QByteArray> manifestSeeds()

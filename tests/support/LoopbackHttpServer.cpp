@@ -1,6 +1,7 @@
 #include "LoopbackHttpServer.h"
 
 #include <QFile>
+#include <QHash>
 #include <QPointer>
 #include <QSemaphore>
 #include <QTcpServer>
@@ -9,11 +10,7 @@
 
 LoopbackHttpServer::Response LoopbackHttpServer::Response::json(int status, const QByteArray &body)
 {
-    Response r;
-    r.status = status;
-    r.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/json")));
-    r.body = body;
-    return r;
+    return text(status, body, "application/json");
 }
 
 LoopbackHttpServer::Response LoopbackHttpServer::Response::text(int status, const QByteArray &body,
@@ -49,20 +46,12 @@ public:
         }
     }
 
-    static QString reason(int status)
+    static QByteArray reason(int status)
     {
-        switch (status) {
-        case 200: return QStringLiteral("OK");
-        case 201: return QStringLiteral("Created");
-        case 202: return QStringLiteral("Accepted");
-        case 204: return QStringLiteral("No Content");
-        case 400: return QStringLiteral("Bad Request");
-        case 401: return QStringLiteral("Unauthorized");
-        case 404: return QStringLiteral("Not Found");
-        case 422: return QStringLiteral("Unprocessable Entity");
-        case 500: return QStringLiteral("Internal Server Error");
-        default: return QStringLiteral("Status");
-        }
+        static const QHash<int, QByteArray> reasons{{200, "OK"}, {201, "Created"}, {202, "Accepted"}, {204, "No Content"},
+                                                    {400, "Bad Request"}, {401, "Unauthorized"}, {404, "Not Found"},
+                                                    {422, "Unprocessable Entity"}, {500, "Internal Server Error"}};
+        return reasons.value(status, "Status");
     }
 
     void tryHandle(QTcpSocket *socket, QByteArray &buffer)
@@ -129,7 +118,7 @@ public:
             length = file->size();
         }
         const qint64 announced = response.announcedLength >= 0 ? response.announcedLength : length;
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reason(response.status).toLatin1() + "\r\n";
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reason(response.status) + "\r\n";
         bool hasType = false;
         for (const auto &h : response.headers) {
             head += h.first + ": " + h.second + "\r\n";

@@ -5,98 +5,9 @@
 #include <QFile>
 
 #include <openssl/evp.h>
+#include <plist/plist.h>
 
 namespace {
-
-QString xmlEscaped(const QString &text)
-{
-    QString out = text;
-    out.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-    out.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    out.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    return out;
-}
-
-void appendBigEndian(QByteArray &out, quint64 value, int bytes)
-{
-    for (int i = bytes - 1; i >= 0; --i)
-        out.append(char((value >> (8 * i)) & 0xff));
-}
-
-int bytesFor(quint64 value)
-{
-    if (value < 0x100)
-        return 1;
-    if (value < 0x10000)
-        return 2;
-    if (value < 0x100000000ull)
-        return 4;
-    return 8;
-}
-
-// Object header of a binary plist: 4-bit type, 4-bit length or 0xF + int.
-void appendMarker(QByteArray &out, quint8 type, quint64 length)
-{
-    if (length < 15) {
-        out.append(char((type << 4) | length));
-        return;
-    }
-    out.append(char((type << 4) | 0x0f));
-    const int n = bytesFor(length);
-    const int power = n == 1 ? 0 : n == 2 ? 1 : n == 4 ? 2 : 3;
-    out.append(char(0x10 | power));
-    appendBigEndian(out, length, n);
-}
-
-void appendString(QByteArray &out, const QString &text)
-{
-    bool ascii = true;
-    for (QChar c : text)
-        ascii = ascii && c.unicode() < 0x80;
-    if (ascii) {
-        appendMarker(out, 0x5, quint64(text.size()));
-        out.append(text.toLatin1());
-        return;
-    }
-    appendMarker(out, 0x6, quint64(text.size()));
-    for (QChar c : text)
-        appendBigEndian(out, c.unicode(), 2);
-}
-
-QByteArray binaryPlist(const QMap<QString, QString> &keys)
-{
-    // Object 0 is the dictionary, then the keys, then the values.
-    const quint64 count = quint64(keys.size());
-    const quint64 objects = 1 + 2 * count;
-    const int refSize = bytesFor(objects);
-    QByteArray out("bplist00");
-    QList<quint64> offsets;
-    offsets.append(quint64(out.size()));
-    appendMarker(out, 0xD, count);
-    for (quint64 i = 0; i < count; ++i)
-        appendBigEndian(out, 1 + i, refSize);
-    for (quint64 i = 0; i < count; ++i)
-        appendBigEndian(out, 1 + count + i, refSize);
-    for (auto it = keys.begin(); it != keys.end(); ++it) {
-        offsets.append(quint64(out.size()));
-        appendString(out, it.key());
-    }
-    for (auto it = keys.begin(); it != keys.end(); ++it) {
-        offsets.append(quint64(out.size()));
-        appendString(out, it.value());
-    }
-    const quint64 tableOffset = quint64(out.size());
-    const int offsetSize = bytesFor(tableOffset);
-    for (quint64 offset : offsets)
-        appendBigEndian(out, offset, offsetSize);
-    out.append(QByteArray(6, '\0'));
-    out.append(char(offsetSize));
-    out.append(char(refSize));
-    appendBigEndian(out, objects, 8);
-    appendBigEndian(out, 0, 8);
-    appendBigEndian(out, tableOffset, 8);
-    return out;
-}
 
 QString hexOf(const unsigned char *digest, unsigned int length)
 {
@@ -152,6 +63,38 @@ ZipBuilder &ZipBuilder::addBundle(const QString &bundlePath, const QString &bund
     addExecutable(bundlePath + QStringLiteral("/Contents/MacOS/") + executable,
                   "#!/bin/sh\necho " + version.toUtf8() + "\n");
     return *this;
+}
+
+QStringList ZipBuilder::hostileKinds()
+{
+    return {QStringLiteral("dot-dot entry"), QStringLiteral("dot-dot inside a name"), QStringLiteral("absolute entry"),
+            QStringLiteral("write through an absolute link"), QStringLiteral("write through a relative link"),
+            QStringLiteral("write through an inside link"), QStringLiteral("link to an absolute path"),
+            QStringLiteral("link replacing a file"), QStringLiteral("file written twice"),
+            QStringLiteral("chain of links leaving")};
+}
+
+ZipBuilder ZipBuilder::hostile(const QString &kind, const QString &bundleId, const QString &outside, const QString &up)
+{
+    ZipBuilder zip;
+    zip.addBundle(QStringLiteral("Notes.app"), bundleId, QStringLiteral("Notes"));
+    const QString contents = QStringLiteral("Notes.app/Contents/");
+    switch (hostileKinds().indexOf(kind)) {
+    case 0: zip.addFile(up + QStringLiteral("/evil"), "owned"); break;
+    case 1: zip.addFile(QStringLiteral("Notes.app/../") + up + QStringLiteral("/evil"), "owned"); break;
+    case 2: zip.addFile(outside + QStringLiteral("/evil"), "owned"); break;
+    case 3: zip.addSymlink(contents + QStringLiteral("out"), outside).addFile(contents + QStringLiteral("out/evil"), "owned"); break;
+    case 4: zip.addSymlink(QStringLiteral("Notes.app/out"), QStringLiteral("../") + up).addFile(QStringLiteral("Notes.app/out/evil"), "owned"); break;
+    // The link alone is harmless; writing through it is not allowed.
+    case 5: zip.addSymlink(QStringLiteral("Notes.app/Current"), QStringLiteral("Contents")).addFile(QStringLiteral("Notes.app/Current/evil"), "owned"); break;
+    case 6: zip.addSymlink(contents + QStringLiteral("secrets"), outside); break;
+    case 7: zip.addSymlink(contents + QStringLiteral("Info.plist"), QStringLiteral("../../") + up + QStringLiteral("/evil")); break;
+    case 8: zip.addFile(contents + QStringLiteral("Info.plist"), "replaced"); break;
+    // Each link alone looks inside; followed together they leave the bundle.
+    case 9: zip.addSymlink(contents + QStringLiteral("a/up"), QStringLiteral("../..")).addSymlink(contents + QStringLiteral("escape"), QStringLiteral("a/up/..")); break;
+    default: qFatal("unknown hostile archive %s", qPrintable(kind));
+    }
+    return zip;
 }
 
 ZipBuilder &ZipBuilder::setStored(bool stored)
@@ -211,18 +154,17 @@ QByteArray ZipBuilder::build() const
 
 QByteArray ZipBuilder::infoPlist(const QMap<QString, QString> &keys, PlistFormat format)
 {
-    if (format == PlistFormat::binary)
-        return binaryPlist(keys);
-    QString xml = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-        "<plist version=\"1.0\">\n<dict>\n");
-    for (auto it = keys.begin(); it != keys.end(); ++it) {
-        xml += QStringLiteral("\t<key>%1</key>\n\t<string>%2</string>\n")
-                   .arg(xmlEscaped(it.key()), xmlEscaped(it.value()));
-    }
-    xml += QStringLiteral("</dict>\n</plist>\n");
-    return xml.toUtf8();
+    plist_t dict = plist_new_dict();
+    for (auto it = keys.begin(); it != keys.end(); ++it)
+        plist_dict_set_item(dict, it.key().toUtf8().constData(), plist_new_string(it.value().toUtf8().constData()));
+    char *data = nullptr;
+    uint32_t length = 0;
+    const bool binary = format == PlistFormat::binary;
+    binary ? plist_to_bin(dict, &data, &length) : plist_to_xml(dict, &data, &length);
+    const QByteArray out(data, qsizetype(length));
+    binary ? plist_to_bin_free(data) : plist_to_xml_free(data);
+    plist_free(dict);
+    return out;
 }
 
 QString ZipBuilder::sha256Hex(const QByteArray &data)

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QMetaType>
 #include <QString>
+#include <QStringList>
 
 class ZipWriter;
 
@@ -45,6 +47,13 @@ public:
                           PlistFormat format = PlistFormat::xml,
                           const QString &version = QStringLiteral("1.0"));
 
+    // Archives that try to write or point outside the folder they are unpacked
+    // in, each around a bundle "Notes.app" of bundleId; outside is the folder
+    // they aim at, up the relative way there from the extraction folder. The
+    // extractor itself must refuse every one.
+    static QStringList hostileKinds();
+    static ZipBuilder hostile(const QString &kind, const QString &bundleId, const QString &outside, const QString &up);
+
     // Store entries uncompressed instead of deflating them.
     ZipBuilder &setStored(bool stored);
 
@@ -76,3 +85,5 @@ private:
     QList<Entry> m_entries;
     bool m_stored = false;
 };
+
+Q_DECLARE_METATYPE(ZipBuilder)

@@ -1,0 +1,696 @@
+// The installer end to end and its platform layers on their own: real ZIP
+// archives served over loopback HTTP or read from file URLs, unpacked into a
+// temporary home; competing installs in this process and another; leftovers
+// of interrupted installs.
+
+#include "CatalogBuilders.h"
+#include "InstallSandbox.h"
+#include "LibarchiveExtractor.h"
+#include "LinkEscapes.h"
+#include "LinuxSystemVersion.h"
+#include "LoopbackHttpServer.h"
+#include "ZipBuilder.h"
+#include "install/InstallLocks.h"
+
+#include <QProcess>
+#include <QSemaphore>
+#include <QThread>
+#include <QTimer>
+#include <QUuid>
+#include <QtTest>
+
+#include <functional>
+#include <sys/stat.h>
+#include <sys/time.h>
+
+Q_DECLARE_METATYPE(OperatingSystemVersion)
+
+namespace {
+
+const QString notesId = QStringLiteral("com.vantrel.notes");
+const QString up = QStringLiteral("../../../outside");  // from tmp/<work>/extracted
+
+// A bundle telling its version in a resource, with a file only this version
+// has and a link inside the bundle.
+ZipBuilder notes(const QString &version = QStringLiteral("1.0"), ZipBuilder::PlistFormat format = ZipBuilder::PlistFormat::xml)
+{
+    ZipBuilder zip;
+    zip.addBundle(QStringLiteral("Notes.app"), notesId, QStringLiteral("Notes"), format, version);
+    zip.addDirectory(QStringLiteral("Notes.app/Contents/Resources"));
+    zip.addFile(QStringLiteral("Notes.app/Contents/Resources/version.txt"), version.toUtf8());
+    zip.addFile(QStringLiteral("Notes.app/Contents/Resources/only-in-") + version, "x");
+    zip.addSymlink(QStringLiteral("Notes.app/Contents/Resources/launcher"), QStringLiteral("../MacOS/Notes"));
+    return zip;
+}
+
+AppManifestItem notesRelease(const QUrl &url, const QByteArray &archive, const QString &version = QStringLiteral("1.0"))
+{
+    return TestCatalog::release(QStringLiteral("notes"), url, ZipBuilder::sha256Hex(archive), version);
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat st {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode;
+}
+
+// Holds an exclusive lock on path from another process until stopped, the
+// way a second launcher or a stuck install would.
+class LockHolder
+{
+public:
+    bool start(const QString &path)
+    {
+        m_process.start(QStringLiteral("flock"), {QStringLiteral("-x"), path, QStringLiteral("-c"), QStringLiteral("echo locked; exec cat")});
+        while (m_process.waitForStarted(5000) && !m_process.canReadLine()) {
+            if (!m_process.waitForReadyRead(5000))
+                return false;
+        }
+        return m_process.readLine().trimmed() == "locked";
+    }
+    void stop()
+    {
+        // flock's child holds the lock too: end it (EOF on its input) and let flock exit after it.
+        m_process.closeWriteChannel();
+        if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    ~LockHolder() { stop(); }
+
+private:
+    QProcess m_process;
+};
+
+// Real extraction that first waits until the test lets it go, and notes its thread.
+class GatedExtractor : public ArchiveExtractor
+{
+public:
+    void extractZip(const QString &archivePath, const QString &destinationDir, const std::atomic_bool *cancel) const override
+    {
+        thread = QThread::currentThread();
+        entered.release();
+        gate.acquire();
+        LibarchiveExtractor().extractZip(archivePath, destinationDir, cancel);
+    }
+    mutable QSemaphore entered;
+    mutable QSemaphore gate;
+    mutable std::atomic<QThread *> thread{nullptr};
+};
+
+QString stagedName(const QString &bundle)
+{
+    return QStringLiteral(".%1.%2.staged").arg(bundle, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
+}
+
+void makeTree(const QString &path, int ageSeconds = 0)
+{
+    TempHome::writeFile(path + QStringLiteral("/Contents/data"), "leftover");
+    struct timeval times[2];
+    gettimeofday(&times[0], nullptr);
+    times[0].tv_sec -= ageSeconds;
+    times[1] = times[0];
+    ::utimes(QFile::encodeName(path).constData(), times);
+}
+
+}  // namespace
+
+class TestInstaller : public QObject
+{
+    Q_OBJECT
+
+private:
+    // For the extractor on its own: archives written to tmp/, unpacked into tmp/work/extracted.
+    TempHome m_home;
+    QString extracted() const { return m_home.path(QStringLiteral("tmp/work/extracted")); }
+    std::optional<PlatformError> extract(const QByteArray &archive, bool cancelled = false)
+    {
+        const QString path = m_home.path(QStringLiteral("tmp/archive.zip"));
+        const std::atomic_bool cancel{cancelled};
+        try {
+            if (!TempHome::writeFile(path, archive))
+                return PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("cannot write the archive"));
+            LibarchiveExtractor().extractZip(path, extracted(), &cancel);
+        } catch (const PlatformError &error) {
+            return error;
+        }
+        return std::nullopt;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        QDir(m_home.tempDir()).removeRecursively();
+        QDir().mkpath(extracted());
+    }
+
+    void installsOverEveryAllowedSource_data()
+    {
+        QTest::addColumn<QString>("host");  // empty: a file URL
+        QTest::addColumn<bool>("binaryPlist");
+        QTest::newRow("127.0.0.1") << "127.0.0.1" << false;
+        QTest::newRow("localhost") << "localhost" << false;
+        QTest::newRow("LOCALHOST") << "LOCALHOST" << true;
+        QTest::newRow("LocalHost") << "LocalHost" << false;
+        QTest::newRow("[::1]") << "::1" << true;
+        QTest::newRow("file URL") << "" << true;
+    }
+
+    void installsOverEveryAllowedSource()
+    {
+        QFETCH(QString, host);
+        QFETCH(bool, binaryPlist);
+        InstallSandbox sandbox;
+        const QString kit = QStringLiteral("Notes.app/Contents/Frameworks/Kit.framework/");
+        ZipBuilder zip = notes(QStringLiteral("2.1"), binaryPlist ? ZipBuilder::PlistFormat::binary : ZipBuilder::PlistFormat::xml);
+        zip.addFile(QStringLiteral("Notes.app/Contents/Resources/setuid-tool"), "#!/bin/sh\n", 04755);
+        zip.addFile(QStringLiteral("Notes.app/Contents/Resources/private.txt"), "p", 0600);
+        zip.addDirectory(kit + QStringLiteral("Versions/A"), 0750).addFile(kit + QStringLiteral("Versions/A/Kit"), "lib");
+        zip.addSymlink(kit + QStringLiteral("Versions/Current"), QStringLiteral("A")).addSymlink(kit + QStringLiteral("Kit"), QStringLiteral("Versions/Current/Kit"));
+        zip.addSymlink(QStringLiteral("Notes.app/Contents/dangling"), QStringLiteral("Resources/not-there"));
+        zip.addFile(QStringLiteral("./Notes.app/Contents/Resources/dotted.txt"), "d");
+        const QString archive = sandbox.writeArchive(zip);
+        LoopbackHttpServer server(host == QLatin1String("::1") ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost);
+        if (!server.isListening())
+            QSKIP("this machine has no loopback address of that kind");
+        LoopbackHttpServer::Response response;
+        response.bodyFile = archive;
+        server.serve(QStringLiteral("/notes.zip"), response);
+        QUrl url = server.url(QStringLiteral("/notes.zip"));
+        url.setHost(host);
+
+        const InstallOutcome outcome = sandbox.install(
+            notesRelease(host.isEmpty() ? QUrl::fromLocalFile(archive) : url, TempHome::readFile(archive), QStringLiteral("2.1")));
+        QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
+        const QString bundle = sandbox.bundle(QStringLiteral("Notes.app"));
+        QCOMPARE(outcome.app->url, QUrl::fromLocalFile(bundle));
+        QCOMPARE(outcome.app->version, QStringLiteral("2.1"));
+        QCOMPARE(server.requestCount(), host.isEmpty() ? 0 : 1);
+        // Modes and links as the archive has them; set-id bits never come out of an archive.
+        const QString contents = bundle + QStringLiteral("/Contents/");
+        QCOMPARE(modeOf(contents + QStringLiteral("MacOS/Notes")) & 07777, mode_t(0755));
+        QCOMPARE(modeOf(contents + QStringLiteral("Info.plist")) & 07777, mode_t(0644));
+        QCOMPARE(modeOf(contents + QStringLiteral("Resources/private.txt")) & 07777, mode_t(0600));
+        QCOMPARE(modeOf(contents + QStringLiteral("Resources/setuid-tool")) & 07777, mode_t(0755));
+        QCOMPARE(modeOf(sandbox.bundle(kit + QStringLiteral("Versions/A"))) & 07777, mode_t(0750));
+        QCOMPARE(TempHome::readFile(sandbox.bundle(kit + QStringLiteral("Kit"))), QByteArray("lib"));
+        QCOMPARE(QFile::symLinkTarget(contents + QStringLiteral("Resources/launcher")), QFileInfo(contents + QStringLiteral("MacOS/Notes")).canonicalFilePath());
+        QVERIFY(S_ISLNK(modeOf(contents + QStringLiteral("dangling"))));
+        QCOMPARE(TempHome::readFile(contents + QStringLiteral("Resources/dotted.txt")), QByteArray("d"));
+        QCOMPARE(TempHome::readFile(contents + QStringLiteral("Resources/version.txt")), QByteArray("2.1"));
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    // Which servers and URLs an archive comes from; paths are the test server's.
+    void downloadsOnlyFromAllowedPlaces_data()
+    {
+        QTest::addColumn<QString>("url");  // %1: the server's port
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QString>("message");  // empty: installed
+        const QString base = QStringLiteral("http://127.0.0.1:%1");
+        const QString failed = QStringLiteral("The download failed.");
+        const QString https = QStringLiteral("The download URL must use HTTPS.");
+        for (int status : {200, 201, 206, 299})
+            QTest::addRow("status %d", status) << base + QStringLiteral("/status/%1").arg(status) << 1 << QString();
+        // The body is a valid archive with the right checksum: only the status fails it.
+        for (int status : {300, 404, 500})
+            QTest::addRow("status %d", status) << base + QStringLiteral("/status/%1").arg(status) << 1 << failed;
+        QTest::newRow("redirect to loopback") << base + QStringLiteral("/moved") << 2 << QString();
+        QTest::newRow("redirect to plain HTTP elsewhere") << base + QStringLiteral("/away") << 1 << https;
+        QTest::newRow("other host") << QStringLiteral("http://example.com:%1/status/200") << 0 << https;
+        QTest::newRow("other loopback address") << QStringLiteral("http://127.0.0.2:%1/status/200") << 0 << https;
+        QTest::newRow("loopback lookalike") << QStringLiteral("http://localhost.example.com:%1/status/200") << 0 << https;
+        QTest::newRow("ftp") << QStringLiteral("ftp://127.0.0.1:%1/status/200") << 0 << https;
+        QTest::newRow("no host") << QStringLiteral("http:///status/200?%1") << 0 << https;
+        QTest::newRow("no scheme") << QStringLiteral("//127.0.0.1:%1/status/200") << 0 << https;
+    }
+
+    void downloadsOnlyFromAllowedPlaces()
+    {
+        QFETCH(QString, url);
+        QFETCH(int, requests);
+        QFETCH(QString, message);
+        InstallSandbox sandbox;
+        const QByteArray bytes = notes().build();
+        LoopbackHttpServer server;
+        const QUrl moved = server.url(QStringLiteral("/status/200"));
+        server.setHandler([&](const LoopbackHttpServer::Request &request) {
+            LoopbackHttpServer::Response response = LoopbackHttpServer::Response::text(302, "");
+            if (request.path.startsWith(QLatin1String("/status/")))
+                return LoopbackHttpServer::Response::text(request.path.mid(8).toInt(), bytes, "application/zip");
+            response.headers.append({"Location", request.path == QLatin1String("/moved") ? moved.toEncoded() : "http://example.com/a.zip"});
+            return response;
+        });
+        const InstallOutcome outcome = sandbox.install(notesRelease(QUrl(url.arg(server.port())), bytes));
+        QCOMPARE(outcome.message(), message);
+        QCOMPARE(outcome.succeeded(), message.isEmpty());
+        QCOMPARE(server.requestCount(), requests);
+        QCOMPARE(sandbox.rootEntries(), message.isEmpty() ? QStringList{QStringLiteral("Notes.app")} : QStringList());
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    // Metadata, status and system are checked before anything is downloaded or written.
+    void checksMetadataBeforeAnyFileWork_data()
+    {
+        QTest::addColumn<AppManifestItem>("app");
+        QTest::addColumn<QString>("message");
+        const QString incomplete = QStringLiteral("The release metadata is incomplete.");
+        const AppManifestItem valid = TestCatalog::release(QStringLiteral("a"), QUrl(QStringLiteral("https://example.com/a.zip")), TestCatalog::validSha);
+        AppManifestItem app = valid;
+        app.downloadUrl.reset();
+        QTest::newRow("no download URL") << app << QStringLiteral("The catalog does not include a download URL.");
+        app.sha256.reset();
+        QTest::newRow("no URL and no checksum") << app << QStringLiteral("The catalog does not include a download URL.");
+        const QList<std::pair<const char *, std::function<void(AppManifestItem &)>>> changes{
+            {"no checksum", [](AppManifestItem &a) { a.sha256.reset(); }},
+            {"short checksum", [](AppManifestItem &a) { a.sha256->chop(1); }},
+            {"checksum with g", [](AppManifestItem &a) { a.sha256->back() = QLatin1Char('g'); }},
+            {"blank version", [](AppManifestItem &a) { a.version = QStringLiteral("  "); }},
+            {"unparsable minimum", [](AppManifestItem &a) { a.minMacOS = QStringLiteral("14.x"); }},
+            {"coming soon", [](AppManifestItem &a) { a.status = AppReleaseStatus::comingSoon; }},
+            {"retired", [](AppManifestItem &a) { a.status = AppReleaseStatus::retired; }},
+            // Checked before the scheme: an FTP URL with incomplete metadata reports the metadata.
+            {"metadata before scheme", [](AppManifestItem &a) { a.sha256.reset(); a.downloadUrl = QUrl(QStringLiteral("ftp://x/a.zip")); }},
+        };
+        for (const auto &[name, change] : changes) {
+            app = valid;
+            change(app);
+            QTest::newRow(name) << app << incomplete;
+        }
+        // On a system 14.5.0; the message quotes the catalog's own text, untrimmed.
+        for (const char *minimum : {"14.5.1", "15", " 14.6 "}) {
+            app = valid;
+            app.minMacOS = QLatin1String(minimum);
+            QTest::addRow("needs %s", minimum) << app << QStringLiteral("This app requires macOS %1 or newer.").arg(app.minMacOS);
+        }
+    }
+
+    void checksMetadataBeforeAnyFileWork()
+    {
+        QFETCH(AppManifestItem, app);
+        QFETCH(QString, message);
+        InstallSandbox sandbox;
+        const InstallOutcome outcome = sandbox.install(app);
+        QVERIFY2(outcome.installerError, qPrintable(outcome.describe()));
+        QCOMPARE(outcome.message(), message);
+        QVERIFY(!QFileInfo::exists(sandbox.installRoot()));
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    void comparesChecksumsInLowerCase_data()
+    {
+        QTest::addColumn<bool>("upperCase");
+        QTest::addColumn<bool>("matching");
+        QTest::newRow("lower, matching") << false << true;
+        QTest::newRow("upper, matching") << true << true;
+        QTest::newRow("upper, not matching") << true << false;
+    }
+
+    void comparesChecksumsInLowerCase()
+    {
+        QFETCH(bool, upperCase);
+        QFETCH(bool, matching);
+        InstallSandbox sandbox;
+        const QString archive = sandbox.writeArchive(notes());
+        const QString actual = ZipBuilder::sha256HexOfFile(archive);
+        const QString expected = matching ? actual : ZipBuilder::sha256Hex("something else");
+        const InstallOutcome outcome = sandbox.install(TestCatalog::release(
+            QStringLiteral("notes"), QUrl::fromLocalFile(archive), upperCase ? expected.toUpper() : expected));
+        QCOMPARE(outcome.message(), matching ? QString() : QStringLiteral("Checksum mismatch. Expected %1, got %2.").arg(expected, actual));
+        if (!matching) {
+            QCOMPARE(outcome.installerError->expected(), expected);
+            QCOMPARE(outcome.installerError->actual(), actual);
+        }
+        QCOMPARE(sandbox.rootEntries(), matching ? QStringList{QStringLiteral("Notes.app")} : QStringList());
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    void choosesTheBundle_data()
+    {
+        QTest::addColumn<ZipBuilder>("zip");
+        QTest::addColumn<QString>("result");  // the bundle placed, or the error
+        const QString notFound = QStringLiteral("The archive does not contain a macOS app bundle.");
+        const QString mismatch = QStringLiteral("The app bundle does not match the catalog bundle identifier.");
+        const auto bundles = [](const QStringList &paths) {
+            ZipBuilder zip;
+            for (const QString &path : paths)
+                zip.addBundle(path, notesId);
+            return zip;
+        };
+        QTest::newRow("in a sub-folder") << bundles({"release/v2/Notes.app"}) << "Notes.app";
+        QTest::newRow("without folder entries")
+            << ZipBuilder().addFile(QStringLiteral("Notes.app/Contents/Info.plist"), ZipBuilder::infoPlist({{"CFBundleIdentifier", notesId}}, ZipBuilder::PlistFormat::xml))
+            << "Notes.app";
+        QTest::newRow("hidden entries skipped") << bundles({".hidden/Notes.app", ".Secret.app", "z/Visible.app"}) << "Visible.app";
+        QTest::newRow("APP is not a match") << bundles({"a/Shout.APP", "b/Quiet.app"}) << "Quiet.app";
+        QTest::newRow("depth first, folders in name order") << bundles({"b/Second.app", "a/deep/First.app"}) << "First.app";
+        QTest::newRow("a file named .app is not a bundle") << bundles({"b/Real.app"}).addFile(QStringLiteral("a/Fake.app"), "file") << "Real.app";
+        QTest::newRow("no bundle") << ZipBuilder().addFile(QStringLiteral("Notes/readme.txt"), "no bundle") << notFound;
+        QTest::newRow("empty archive") << ZipBuilder() << notFound;
+        QTest::newRow("only .APP") << bundles({"Notes.APP"}) << notFound;
+        QTest::newRow("only hidden") << bundles({".Notes.app"}) << notFound;
+        QTest::newRow("bundle that is a link") << bundles({"store/Real"}).addSymlink(QStringLiteral("Notes.app"), QStringLiteral("store/Real")) << notFound;
+        QTest::newRow("wrong identifier") << ZipBuilder().addBundle(QStringLiteral("Notes.app"), QStringLiteral("com.vantrel.other")) << mismatch;
+        QTest::newRow("identifier in other case")
+            << ZipBuilder().addBundle(QStringLiteral("Notes.app"), QStringLiteral("com.Vantrel.Notes"), QStringLiteral("Notes"), ZipBuilder::PlistFormat::binary) << mismatch;
+        QTest::newRow("no Info.plist") << ZipBuilder().addExecutable(QStringLiteral("Notes.app/Contents/MacOS/Notes"), "#!/bin/sh\n") << mismatch;
+        QTest::newRow("Info.plist is a folder") << ZipBuilder().addDirectory(QStringLiteral("Notes.app/Contents/Info.plist")) << mismatch;
+        const QList<std::pair<const char *, QByteArray>> badPlists{
+            {"unreadable Info.plist", "\x01\x02 no plist"},
+            {"no identifier", ZipBuilder::infoPlist({{"CFBundleName", "Notes"}}, ZipBuilder::PlistFormat::xml)},
+            {"identifier not a string", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key><integer>7</integer></dict></plist>"},
+            {"Info.plist not a dictionary", "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>com.vantrel.notes</string></array></plist>"},
+            {"truncated binary Info.plist", ZipBuilder::infoPlist({{"CFBundleIdentifier", notesId}}, ZipBuilder::PlistFormat::binary).left(40)},
+        };
+        for (const auto &[name, plist] : badPlists)
+            QTest::newRow(name) << ZipBuilder().addFile(QStringLiteral("Notes.app/Contents/Info.plist"), plist) << mismatch;
+    }
+
+    void choosesTheBundle()
+    {
+        QFETCH(ZipBuilder, zip);
+        QFETCH(QString, result);
+        InstallSandbox sandbox;
+        const InstallOutcome outcome = sandbox.installArchive(zip);
+        const bool placed = result.endsWith(QLatin1String(".app"));
+        QCOMPARE(outcome.message(), placed ? QString() : result);
+        if (placed) {
+            QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
+            QCOMPARE(outcome.app->url, QUrl::fromLocalFile(sandbox.bundle(result)));
+            QVERIFY(QFileInfo::exists(sandbox.bundle(result) + QStringLiteral("/Contents/Info.plist")));
+        }
+        QCOMPARE(sandbox.rootEntries(), placed ? QStringList{result} : QStringList());
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    void refusesHostileArchives_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const QString &kind : ZipBuilder::hostileKinds())
+            QTest::newRow(qPrintable(kind)) << kind;
+        // Inside the archive, but outside the bundle that gets installed.
+        QTest::newRow("link leaving the bundle") << QString();
+    }
+
+    void refusesHostileArchives()
+    {
+        QFETCH(QString, kind);
+        InstallSandbox sandbox;
+        ZipBuilder zip = kind.isEmpty() ? notes().addFile(QStringLiteral("other.txt"), "not the app")
+                                                 .addSymlink(QStringLiteral("Notes.app/Contents/other"), QStringLiteral("../../other.txt"))
+                                        : ZipBuilder::hostile(kind, notesId, sandbox.outsideDir(), up);
+        const InstallOutcome outcome = sandbox.installArchive(zip);
+        QCOMPARE(outcome.message(), QStringLiteral("The downloaded archive could not be extracted."));
+        QCOMPARE(TempHome::entries(sandbox.outsideDir()), QStringList());
+        QCOMPARE(TempHome::entries(sandbox.path()), (QStringList{"home", "notes-1.0.zip", "outside", "tmp"}));
+        QCOMPARE(sandbox.rootEntries(), QStringList());
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    // An update over an installed copy: whole new bundle on success; on any
+    // failure the old copy byte for byte.
+    void updateReplacesOrKeepsTheOldCopy_data()
+    {
+        QTest::addColumn<QString>("fault");
+        // Cut-short and stalled downloads: see the hostile-server tests.
+        for (const char *fault : {"none", "checksum mismatch", "server error", "wrong identifier", "hostile archive"})
+            QTest::newRow(fault) << fault;
+    }
+
+    void updateReplacesOrKeepsTheOldCopy()
+    {
+        QFETCH(QString, fault);
+        InstallSandbox sandbox;
+        QVERIFY(sandbox.installArchive(notes()).succeeded());
+        const QString bundle = sandbox.bundle(QStringLiteral("Notes.app"));
+        const QMap<QString, QString> before = TempHome::fingerprint(bundle);
+        QVERIFY(before.size() >= 8);
+
+        ZipBuilder v2 = fault == QLatin1String("wrong identifier") ? ZipBuilder().addBundle(QStringLiteral("Notes.app"), QStringLiteral("com.vantrel.impostor"))
+                                                                    : notes(QStringLiteral("2.0"));
+        if (fault == QLatin1String("hostile archive"))
+            v2.addFile(up + QStringLiteral("/evil.txt"), "owned");
+        const QByteArray bytes = v2.build();
+        LoopbackHttpServer server;
+        server.serve(QStringLiteral("/v2.zip"), LoopbackHttpServer::Response::text(fault == QLatin1String("server error") ? 500 : 200, bytes));
+        AppManifestItem app = notesRelease(server.url(QStringLiteral("/v2.zip")), bytes, QStringLiteral("2.0"));
+        if (fault == QLatin1String("checksum mismatch"))
+            app.sha256 = ZipBuilder::sha256Hex("another release");
+
+        const InstallOutcome outcome = sandbox.install(app);
+        QCOMPARE(outcome.succeeded(), fault == QLatin1String("none"));
+        if (outcome.succeeded()) {
+            QVERIFY(!QFileInfo::exists(bundle + QStringLiteral("/Contents/Resources/only-in-1.0")));
+            QCOMPARE(TempHome::readFile(bundle + QStringLiteral("/Contents/Resources/version.txt")), QByteArray("2.0"));
+        } else {
+            QCOMPARE(TempHome::fingerprint(bundle), before);
+        }
+        QCOMPARE(sandbox.rootEntries(), QStringList{QStringLiteral("Notes.app")});
+        QCOMPARE(TempHome::entries(sandbox.outsideDir()), QStringList());
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    void installsTwoAppsAtOnce()
+    {
+        InstallSandbox sandbox;
+        LoopbackHttpServer server;
+        const QByteArray notesBytes = notes().addFillFile(QStringLiteral("Notes.app/Contents/Resources/big.bin"), 8 << 20, 'n').build();
+        const QByteArray timerBytes = ZipBuilder()
+                                          .addBundle(QStringLiteral("Timer.app"), QStringLiteral("com.vantrel.timer"))
+                                          .addFillFile(QStringLiteral("Timer.app/Contents/Resources/big.bin"), 8 << 20, 't')
+                                          .build();
+        server.serve(QStringLiteral("/notes.zip"), LoopbackHttpServer::Response::text(200, notesBytes));
+        server.serve(QStringLiteral("/timer.zip"), LoopbackHttpServer::Response::text(200, timerBytes));
+        QCoro::Task<InstalledApp> first = sandbox.installer().install(notesRelease(server.url(QStringLiteral("/notes.zip")), notesBytes));
+        QCoro::Task<InstalledApp> second = sandbox.installer().install(
+            TestCatalog::release(QStringLiteral("timer"), server.url(QStringLiteral("/timer.zip")), ZipBuilder::sha256Hex(timerBytes)));
+        QVERIFY(outcomeOf(std::move(first)).succeeded());
+        QVERIFY(outcomeOf(std::move(second)).succeeded());
+        for (const QString &bundle : {QStringLiteral("Notes.app"), QStringLiteral("Timer.app")})
+            QCOMPARE(QFileInfo(sandbox.bundle(bundle) + QStringLiteral("/Contents/Resources/big.bin")).size(), qint64(8 << 20));
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    void passesAMissingFileThrough()
+    {
+        InstallSandbox sandbox;
+        const InstallOutcome outcome = sandbox.install(TestCatalog::release(
+            QStringLiteral("notes"), QUrl::fromLocalFile(sandbox.path(QStringLiteral("missing.zip"))), TestCatalog::validSha));
+        QVERIFY2(outcome.platformError, qPrintable(outcome.describe()));
+        QCOMPARE(outcome.platformError->domain(), PlatformError::Domain::fileSystem);
+        QVERIFY2(outcome.message().contains(QStringLiteral("missing.zip")), qPrintable(outcome.message()));
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    void extractionRunsOffTheMainThread()
+    {
+        InstallSandbox sandbox;
+        const QString archive = sandbox.writeArchive(notes());
+        auto extractor = std::make_shared<GatedExtractor>();
+        QCoro::Task<InstalledApp> task = sandbox.makeInstaller({14, 5, 0}, extractor)->install(
+            notesRelease(QUrl::fromLocalFile(archive), TempHome::readFile(archive)));
+        // While extraction is held, this thread's event loop keeps running.
+        QTRY_COMPARE(extractor->entered.available(), 1);
+        bool timerFired = false;
+        QTimer::singleShot(0, this, [&] { timerFired = true; });
+        QTRY_VERIFY(timerFired);
+        QVERIFY(!task.isReady());
+        QVERIFY(extractor->thread.load() != QThread::currentThread());
+        extractor->gate.release();
+        QVERIFY(outcomeOf(std::move(task)).succeeded());
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    void lockSerialisesInstallsOfOneApp()
+    {
+        InstallSandbox sandbox;
+        const QByteArray v1 = notes().build();
+        const QByteArray v2 = notes(QStringLiteral("2.0")).build();
+        const QString version = sandbox.bundle(QStringLiteral("Notes.app/Contents/Resources/version.txt"));
+        QByteArray placedWhenSecondStarted;
+        LoopbackHttpServer server;
+        server.setHandler([&](const LoopbackHttpServer::Request &request) {
+            LoopbackHttpServer::Response response = LoopbackHttpServer::Response::text(200, v1);
+            if (request.path == QLatin1String("/v1.zip")) {
+                response.delayMs = 400;  // a window in which an unserialised second install would start
+            } else {
+                placedWhenSecondStarted = TempHome::readFile(version);
+                response.body = v2;
+            }
+            return response;
+        });
+        auto other = sandbox.makeInstaller();
+        QCoro::Task<InstalledApp> first = sandbox.installer().install(notesRelease(server.url(QStringLiteral("/v1.zip")), v1));
+        QTRY_COMPARE(server.requestCount(), 1);
+        QCoro::Task<InstalledApp> second = other->install(notesRelease(server.url(QStringLiteral("/v2.zip")), v2, QStringLiteral("2.0")));
+        QVERIFY(outcomeOf(std::move(first)).succeeded());
+        QVERIFY(outcomeOf(std::move(second)).succeeded());
+        // The second started once the first was placed, and wins whole.
+        QCOMPARE(placedWhenSecondStarted, QByteArray("1.0"));
+        QCOMPARE(TempHome::readFile(version), QByteArray("2.0"));
+        QVERIFY(!QFileInfo::exists(sandbox.bundle(QStringLiteral("Notes.app/Contents/Resources/only-in-1.0"))));
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    void lockHeldByAnotherProcessMakesTheInstallWait()
+    {
+        InstallSandbox sandbox;
+        QDir().mkpath(sandbox.installRoot());
+        LockHolder holder;
+        if (!holder.start(InstallLocks::appLockPath(sandbox.installRoot(), QStringLiteral("notes"))))
+            QSKIP("the flock tool is not available to hold a lock from another process");
+        const QByteArray bytes = notes().build();
+        LoopbackHttpServer server;
+        server.serve(QStringLiteral("/notes.zip"), LoopbackHttpServer::Response::text(200, bytes));
+        QCoro::Task<InstalledApp> waiting = sandbox.installer().install(notesRelease(server.url(QStringLiteral("/notes.zip")), bytes));
+        // Another app is not held up, and its install gives the waiting one time to misbehave.
+        QVERIFY(sandbox.installArchive(ZipBuilder().addBundle(QStringLiteral("Timer.app"), QStringLiteral("com.vantrel.timer")), QStringLiteral("timer")).succeeded());
+        QVERIFY(!waiting.isReady());
+        QCOMPARE(server.requestCount(), 0);
+        // The holder ends; the system drops its lock and the install goes ahead.
+        holder.stop();
+        QVERIFY(outcomeOf(std::move(waiting)).succeeded());
+        QCOMPARE(sandbox.rootEntries(), (QStringList{"Notes.app", "Timer.app"}));
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    // Before placing a bundle, the install removes dead staged copies of that
+    // bundle only; a live one (its lock held elsewhere) stays.
+    void deadStagedCopiesOfTheBundleAreRemovedBeforePlacing()
+    {
+        InstallSandbox sandbox;
+        const QString dead = stagedName(QStringLiteral("Notes.app"));
+        const QString live = stagedName(QStringLiteral("Notes.app"));
+        const QString otherBundle = stagedName(QStringLiteral("Timer.app"));
+        for (const QString &name : {dead, live, otherBundle})
+            makeTree(sandbox.bundle(name));
+        LockHolder holder;
+        if (!holder.start(InstallLocks::stagedLockPath(sandbox.bundle(live))))
+            QSKIP("the flock tool is not available to hold a lock from another process");
+        QVERIFY(sandbox.installArchive(notes()).succeeded());
+        QStringList expected{QStringLiteral("Notes.app"), live, InstallLocks::stagedLockPath(live), otherBundle};
+        expected.sort();
+        QCOMPARE(sandbox.rootEntries(), expected);
+    }
+
+    void removeLeftoversKeepsWhatIsAlive()
+    {
+        InstallSandbox sandbox;
+        const QString temp = sandbox.tempDir();
+        const QString liveWork = temp + QStringLiteral("/VantrelInstall-LIVE");
+        const QString liveStaged = sandbox.bundle(stagedName(QStringLiteral("Timer.app")));
+        const QString deadWork = temp + QStringLiteral("/VantrelInstall-DEAD");
+        const QString deadStagedWithLock = sandbox.bundle(stagedName(QStringLiteral("Old.app")));
+        for (const QString &path : {liveWork, liveStaged, deadWork, deadStagedWithLock, temp + QStringLiteral("/VantrelInstall-FRESH"),
+                                    temp + QStringLiteral("/SomethingElse"), sandbox.bundle(stagedName(QStringLiteral("Notes.app"))),
+                                    sandbox.bundle(QStringLiteral("Notes.app"))})
+            makeTree(path);
+        // Without a lock file, only an old work folder counts as dead.
+        makeTree(temp + QStringLiteral("/VantrelInstall-OLD"), 3600);
+        for (const QString &file : {InstallLocks::workLockPath(deadWork), InstallLocks::stagedLockPath(deadStagedWithLock),
+                                    InstallLocks::appLockPath(sandbox.installRoot(), QStringLiteral("notes")), sandbox.bundle(QStringLiteral(".user-file"))})
+            TempHome::writeFile(file, {});
+        LockHolder workHolder;
+        LockHolder stagedHolder;
+        if (!workHolder.start(InstallLocks::workLockPath(liveWork)) || !stagedHolder.start(InstallLocks::stagedLockPath(liveStaged)))
+            QSKIP("the flock tool is not available to hold a lock from another process");
+
+        QCOMPARE(AppInstaller::removeLeftovers(sandbox.installRoot(), temp), 5);
+        QCOMPARE(TempHome::entries(temp), (QStringList{"SomethingElse", "VantrelInstall-FRESH", "VantrelInstall-LIVE"}));
+        QVERIFY(QFileInfo::exists(liveWork + QStringLiteral("/Contents/data")));
+        QStringList expected{QStringLiteral(".user-file"), QStringLiteral("Notes.app"), QFileInfo(liveStaged).fileName(),
+                             QFileInfo(InstallLocks::stagedLockPath(liveStaged)).fileName()};
+        expected.sort();
+        QCOMPARE(sandbox.rootEntries(), expected);
+
+        // Once their holders are gone, a later start removes them too.
+        workHolder.stop();
+        stagedHolder.stop();
+        QCOMPARE(AppInstaller::removeLeftovers(sandbox.installRoot(), temp), 2);
+        QCOMPARE(sandbox.rootEntries(), (QStringList{".user-file", "Notes.app"}));
+        QVERIFY(!QFileInfo::exists(liveWork));
+    }
+
+    // ---- the platform layers on their own ----------------------------------
+
+    // Every way of leaving the extraction folder, and every broken archive,
+    // is refused by the extractor itself; whatever it wrote stays inside.
+    void extractorKeepsEverythingInside_data()
+    {
+        using Links = QList<std::pair<const char *, const char *>>;
+        QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<bool>("accepted");
+        for (const QString &kind : ZipBuilder::hostileKinds())
+            QTest::newRow(qPrintable(kind)) << ZipBuilder::hostile(kind, notesId, m_home.outsideDir(), up).build() << false;
+        const QList<std::tuple<const char *, Links, bool>> linkRows{
+            {"framework style", {{"F/Versions/Current", "A"}, {"F/Resources", "Versions/Current/Resources"}}, true},
+            {"up and over", {{"a/b/c", "../../d/e"}}, true},
+            {"to the folder itself", {{"a/self", ".."}}, true},
+            {"one level too far up", {{"a/b", "../../x"}}, false},
+            {"dot then up through it", {{"here", "."}, {"out", "here/../x"}}, false},
+            {"up through a link, link last", {{"out", "here/../x"}, {"here", "."}}, false},
+            {"deep chain", {{"d/e/f", "../.."}, {"g", "d/e/f/../../x"}}, false},
+        };
+        for (const auto &[name, links, accepted] : linkRows) {
+            ZipBuilder zip;
+            zip.addFile(QStringLiteral("keep.txt"), "inside");
+            for (const auto &[link, target] : links)
+                zip.addSymlink(QLatin1String(link), QLatin1String(target));
+            QTest::newRow(name) << zip.build() << accepted;
+        }
+        const QByteArray good = notes().addFile(QStringLiteral("Notes.app/data"), QByteArray(100000, 'z') + "7").build();
+        QByteArray corrupt = good;
+        for (qsizetype i = good.size() / 3; i < good.size() / 3 + 64; ++i)
+            corrupt[i] = char(corrupt[i] ^ 0x5a);
+        QTest::newRow("truncated") << good.left(good.size() / 2) << false;
+        QTest::newRow("cut after the first header") << good.left(40) << false;
+        QTest::newRow("corrupt data") << corrupt << false;
+        QTest::newRow("not an archive") << QByteArray("plain text, not a zip").repeated(50) << false;
+        QTest::newRow("empty file") << QByteArray() << false;
+    }
+
+    void extractorKeepsEverythingInside()
+    {
+        QFETCH(QByteArray, archive);
+        QFETCH(bool, accepted);
+        const std::optional<PlatformError> error = extract(archive);
+        QCOMPARE(!error, accepted);
+        if (error)
+            QCOMPARE(error->domain(), PlatformError::Domain::archive);
+        QCOMPARE(linksLeadingOut(extracted()), QStringList());
+        QCOMPARE(TempHome::entries(m_home.outsideDir()), QStringList());
+        QCOMPARE(TempHome::entries(m_home.tempDir()), (QStringList{"archive.zip", "work"}));
+        QCOMPARE(TempHome::entries(m_home.path(QStringLiteral("tmp/work"))), QStringList{QStringLiteral("extracted")});
+        QCOMPARE(TempHome::entries(m_home.path()), (QStringList{"home", "outside", "tmp"}));
+    }
+
+    void extractionStopsWhenCancelled()
+    {
+        const std::optional<PlatformError> error = extract(notes().build(), true);
+        QVERIFY(error && error->domain() == PlatformError::Domain::archive);
+        QCOMPARE(TempHome::entries(extracted()), QStringList());
+    }
+
+    void systemVersionParsesReleases_data()
+    {
+        QTest::addColumn<QString>("release");
+        QTest::addColumn<OperatingSystemVersion>("version");
+        QTest::newRow("debian") << "6.1.0-18-amd64" << OperatingSystemVersion{6, 1, 0};
+        QTest::newRow("four parts") << "5.15.153.1-microsoft-standard-WSL2" << OperatingSystemVersion{5, 15, 153};
+        QTest::newRow("two parts") << "6.8-rc1" << OperatingSystemVersion{6, 8, 0};
+        QTest::newRow("nothing") << "" << OperatingSystemVersion{0, 0, 0};
+    }
+
+    void systemVersionParsesReleases()
+    {
+        QFETCH(QString, release);
+        QFETCH(OperatingSystemVersion, version);
+        QCOMPARE(LinuxSystemVersion::parseRelease(release), version);
+        QVERIFY(LinuxSystemVersion().operatingSystemVersion().majorVersion > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstaller)
+#include "tst_installer.moc"

@@ -1,0 +1,55 @@
+#include "InstallSandbox.h"
+
+#include "CatalogBuilders.h"
+#include "DefaultCollaborators.h"
+#include "FakeSystem.h"
+#include "ZipBuilder.h"
+#include "async/WaitForTask.h"
+
+QString InstallOutcome::message() const
+{
+    if (installerError)
+        return installerError->localizedDescription();
+    return platformError ? platformError->localizedDescription() : QString();
+}
+
+QString InstallOutcome::describe() const
+{
+    return app ? QStringLiteral("success") : QStringLiteral("failure: ") + message();
+}
+
+InstallOutcome outcomeOf(QCoro::Task<InstalledApp> task)
+{
+    InstallOutcome outcome;
+    try {
+        outcome.app = waitForTask(std::move(task));
+    } catch (const AppInstallerError &error) {
+        outcome.installerError = error;
+    } catch (const PlatformError &error) {
+        outcome.platformError = error;
+    }
+    return outcome;
+}
+
+InstallSandbox::InstallSandbox(OperatingSystemVersion version)
+    : m_installer(makeInstaller(version))
+{
+}
+
+std::unique_ptr<AppInstaller> InstallSandbox::makeInstaller(OperatingSystemVersion version,
+                                                            std::shared_ptr<const ArchiveExtractor> extractor)
+{
+    AppInstaller::Layers layers = defaultInstallerLayers();
+    layers.systemVersion = std::make_shared<FixedSystemVersion>(version);
+    if (extractor)
+        layers.extractor = std::move(extractor);
+    auto installer = std::make_unique<AppInstaller>(QUrl::fromLocalFile(installRoot()), &m_session, layers);
+    installer->setTemporaryDirectory(tempDir());
+    return installer;
+}
+
+InstallOutcome InstallSandbox::installArchive(const ZipBuilder &zip, const QString &id, const QString &version)
+{
+    const QString archive = writeArchive(zip, id + QLatin1Char('-') + version + QStringLiteral(".zip"));
+    return install(TestCatalog::release(id, QUrl::fromLocalFile(archive), ZipBuilder::sha256HexOfFile(archive), version));
+}

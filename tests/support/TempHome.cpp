@@ -1,0 +1,94 @@
+#include "TempHome.h"
+
+#include "ZipBuilder.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+TempHome::TempHome(const QString &homeName)
+    : m_home(m_dir.filePath(homeName))
+{
+    for (const QString &dir : {m_home, tempDir(), outsideDir()})
+        QDir().mkpath(dir);
+}
+
+QString TempHome::path(const QString &name) const
+{
+    return name.isEmpty() ? m_dir.path() : m_dir.filePath(name);
+}
+
+QString TempHome::writeArchive(const ZipBuilder &zip, const QString &name) const
+{
+    QString error;
+    if (!zip.writeTo(path(name), &error))
+        qWarning("could not write the archive: %s", qPrintable(error));
+    return path(name);
+}
+
+QStringList TempHome::leftovers() const
+{
+    QStringList found;
+    for (const QString &name : entries(tempDir()))
+        found << QStringLiteral("tmp/") + name;
+    for (const QString &name : entries(installRoot())) {
+        if (name.startsWith(QLatin1Char('.')) && !name.endsWith(QLatin1String(".vantrel-receipt")))
+            found << name;
+    }
+    return found;
+}
+
+QStringList TempHome::rootEntries() const
+{
+    QStringList names = entries(installRoot());
+    names.removeIf([](const QString &name) { return name.endsWith(QLatin1String(".vantrel-receipt")); });
+    return names;
+}
+
+QStringList TempHome::entries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QMap<QString, QString> TempHome::fingerprint(const QString &root)
+{
+    QMap<QString, QString> result;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat st {};
+        ::lstat(QFile::encodeName(path).constData(), &st);
+        QString value = QString::number(st.st_mode, 8);
+        if (S_ISLNK(st.st_mode)) {
+            char target[4096];
+            const ssize_t n = ::readlink(QFile::encodeName(path).constData(), target, sizeof target);
+            value += QStringLiteral(" -> ") + QFile::decodeName(QByteArray(target, int(qMax<ssize_t>(0, n))));
+        }
+        if (S_ISREG(st.st_mode))
+            value += QLatin1Char(' ') + QString::fromLatin1(QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha256).toHex());
+        result.insert(QDir(root).relativeFilePath(path), value);
+    }
+    return result;
+}
+
+QByteArray TempHome::readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool TempHome::writeFile(const QString &path, const QByteArray &content, int mode)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+        return false;
+    file.close();
+    return ::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0;
+}

@@ -1,0 +1,132 @@
+#include "ToolSandbox.h"
+
+#include "CatalogBuilders.h"
+#include "SettingsUserDefaults.h"
+#include "catalog/ManifestDecoder.h"
+#include "store/LauncherStore.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+
+QString buildPath(const QString &relative)
+{
+    return qEnvironmentVariable("VANTREL_BUILD_DIR") + QLatin1Char('/') + relative;
+}
+
+}  // namespace
+
+ToolSandbox::ToolSandbox(const QString &homeName)
+    : TempHome(homeName)
+    , m_env(QProcessEnvironment::systemEnvironment())
+{
+    m_env.insert(QStringLiteral("HOME"), home());
+    m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), home() + QStringLiteral("/.config"));
+    m_env.insert(QStringLiteral("XDG_DATA_HOME"), home() + QStringLiteral("/.local/share"));
+    m_env.insert(QStringLiteral("XDG_CACHE_HOME"), home() + QStringLiteral("/.cache"));
+    m_env.insert(QStringLiteral("TMPDIR"), tempDir());
+    m_env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en"));
+    for (const char *name : {"VANTREL_LAUNCHER_SENTRY_DSN", "VANTREL_INSTALL_PAUSE_AT", "QT_LOGGING_RULES"})
+        m_env.remove(QLatin1String(name));
+    useEndpoints(m_server.url());
+    m_server.setHandler([this](const LoopbackHttpServer::Request &request) { return answer(request); });
+}
+
+QString ToolSandbox::vantrel() { return buildPath(QStringLiteral("src/cli/vantrel")); }
+QString ToolSandbox::devserver() { return buildPath(QStringLiteral("src/devserver/vantrel-devserver")); }
+
+void ToolSandbox::useEndpoints(const QUrl &base)
+{
+    m_env.insert(QStringLiteral("VANTREL_MANIFEST_URL"), base.resolved(QUrl(QStringLiteral("/api/launcher/manifest"))).toString());
+    m_env.insert(QStringLiteral("VANTREL_API_URL"), base.toString());
+}
+
+void ToolSandbox::publish(const QList<AppManifestItem> &apps, int status)
+{
+    QMutexLocker lock(&m_mutex);
+    m_manifest = ManifestDecoder::encode(TestCatalog::manifest(apps));
+    m_manifestStatus = status;
+}
+
+QUrl ToolSandbox::host(const QString &path, const QByteArray &bytes)
+{
+    QMutexLocker lock(&m_mutex);
+    m_files.insert(path, LoopbackHttpServer::Response::text(200, bytes, "application/zip"));
+    return m_server.url(path);
+}
+
+QUrl ToolSandbox::hostFile(const QString &path, const QString &filePath)
+{
+    QMutexLocker lock(&m_mutex);
+    LoopbackHttpServer::Response response;
+    response.bodyFile = filePath;
+    m_files.insert(path, response);
+    return m_server.url(path);
+}
+
+LoopbackHttpServer::Response ToolSandbox::answer(const LoopbackHttpServer::Request &request)
+{
+    QMutexLocker lock(&m_mutex);
+    if (request.path == QLatin1String("/api/launcher/manifest"))
+        return LoopbackHttpServer::Response::json(m_manifestStatus, m_manifest);
+    if (request.path == QLatin1String("/api/events"))
+        return LoopbackHttpServer::Response::json(202, R"({"ok":true})");
+    if (request.path.startsWith(QLatin1String("/api/")))
+        return LoopbackHttpServer::Response::json(200, "{}");
+    return m_files.value(request.path, LoopbackHttpServer::Response::text(404, "not found"));
+}
+
+std::unique_ptr<QProcess> ToolSandbox::start(const QStringList &args, const QString &program) const
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(m_env);
+    process->start(program, args);
+    return process;
+}
+
+ToolSandbox::Result ToolSandbox::run(const QStringList &args, const QString &program) const
+{
+    auto process = start(args, program);
+    if (!process->waitForFinished(60000))
+        process->kill();
+    process->waitForFinished(5000);
+    Result result;
+    result.exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+    result.out = QString::fromUtf8(process->readAllStandardOutput());
+    result.err = QString::fromUtf8(process->readAllStandardError());
+    return result;
+}
+
+QJsonObject ToolSandbox::listed(const QString &id) const
+{
+    const Result list = run({QStringLiteral("list"), QStringLiteral("--json")});
+    for (const QJsonValue &app : QJsonDocument::fromJson(list.out.toUtf8()).array()) {
+        if (app.toObject().value(QStringLiteral("id")).toString() == id)
+            return app.toObject();
+    }
+    return {};
+}
+
+QStringList ToolSandbox::eventTypes() const
+{
+    QStringList types;
+    for (const LoopbackHttpServer::Request &request : m_server.requests()) {
+        if (request.path == QLatin1String("/api/events"))
+            types << QJsonDocument::fromJson(request.body).object().value(QStringLiteral("eventType")).toString();
+    }
+    return types;
+}
+
+QHash<QString, QString> ToolSandbox::records(const QString &key) const
+{
+    const SettingsUserDefaults defaults(home() + QStringLiteral("/.config/Vantrel/VantrelLauncher.conf"));
+    return InstallRecords::loadStringDictionary(key, defaults);
+}
+
+void ToolSandbox::setRecords(const QString &id, const QString &version, const QString &bundlePath) const
+{
+    SettingsUserDefaults defaults(home() + QStringLiteral("/.config/Vantrel/VantrelLauncher.conf"));
+    InstallRecords::saveStringDictionary({{id, version}}, LauncherStore::installedVersionsKey, defaults);
+    InstallRecords::saveStringDictionary({{id, bundlePath}}, LauncherStore::installedPathsKey, defaults);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "LoopbackHttpServer.h"
+#include "TempHome.h"
+#include "catalog/Models.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QMutex>
+#include <QProcess>
+
+#include <memory>
+
+// Runs the built `vantrel` and `vantrel-devserver` with HOME, the XDG folders
+// and TMPDIR inside a temporary home, so nothing touches the user's own. The
+// endpoints point at a loopback server that serves what the test publishes
+// (catalog, archives) and accepts events and reports; useEndpoints() points
+// them elsewhere.
+class ToolSandbox : public TempHome
+{
+public:
+    struct Result {
+        int exitCode = -1;  // -1: crashed or killed
+        QString out;
+        QString err;
+        QString output() const { return out + err; }
+    };
+
+    explicit ToolSandbox(const QString &homeName = QStringLiteral("home"));
+
+    static QString vantrel();
+    static QString devserver();
+
+    LoopbackHttpServer &server() { return m_server; }
+    // The environment of every process started from now on; tests may edit it.
+    QProcessEnvironment &environment() { return m_env; }
+    // Manifest at base/api/launcher/manifest, feedback and events under base.
+    void useEndpoints(const QUrl &base);
+
+    // The catalog the server answers with (as the launcher's decoder writes it).
+    void publish(const QList<AppManifestItem> &apps, int status = 200);
+    // Serves bytes, or the file at filePath, at path; returns the URL.
+    QUrl host(const QString &path, const QByteArray &bytes);
+    QUrl hostFile(const QString &path, const QString &filePath);
+
+    std::unique_ptr<QProcess> start(const QStringList &args, const QString &program = vantrel()) const;
+    Result run(const QStringList &args, const QString &program = vantrel()) const;
+
+    // The app's object in `vantrel list --json` (empty when not listed).
+    QJsonObject listed(const QString &id) const;
+    // eventType of every event the server received, in order.
+    QStringList eventTypes() const;
+    // The install records in the home's settings file.
+    QHash<QString, QString> records(const QString &key) const;
+    void setRecords(const QString &id, const QString &version, const QString &bundlePath) const;
+
+private:
+    LoopbackHttpServer::Response answer(const LoopbackHttpServer::Request &request);
+
+    LoopbackHttpServer m_server;
+    QProcessEnvironment m_env;
+    QMutex m_mutex;
+    QByteArray m_manifest;
+    int m_manifestStatus = 404;
+    QHash<QString, LoopbackHttpServer::Response> m_files;
+};
