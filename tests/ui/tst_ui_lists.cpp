@@ -15,13 +15,7 @@
 
 namespace {
 
-QStringList ids(const QList<AppManifestItem> &apps)
-{
-    QStringList result;
-    for (const AppManifestItem &a : apps)
-        result.append(a.id);
-    return result;
-}
+using TestCatalog::ids;
 
 AppManifestItem app(const QString &id, const QString &name, const QString &category = QStringLiteral("Tools"),
                     AppReleaseStatus status = AppReleaseStatus::live)
