@@ -175,9 +175,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("all apps, spaces and case") << "allApps" << "  QUILL " << QStringList{"notes"};
-        QTest::newRow("all apps, only spaces") << "allApps" << "   " << QStringList{"notes", "timer", "shots", "cafe", "atlas", "draft"};
-        QTest::newRow("all apps, adjacent tags") << "allApps" << "photo editing" << QStringList{"shots"};
-        QTest::newRow("all apps, accent kept") << "allApps" << "cafe m" << QStringList{};
+        QTest::newRow("all apps, nothing found") << "allApps" << "cafe m" << QStringList{};
         QTest::newRow("home ignores search") << "home" << "quill" << QStringList{"notes", "timer", "shots", "cafe"};
     }
 
