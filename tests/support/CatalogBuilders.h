@@ -57,6 +57,15 @@ inline LauncherAnnouncement announcement(const QString &id, const QString &appId
     return a;
 }
 
+// Their ids, in order.
+inline QStringList ids(const QList<AppManifestItem> &apps)
+{
+    QStringList result;
+    for (const AppManifestItem &a : apps)
+        result.append(a.id);
+    return result;
+}
+
 inline LauncherManifest manifest(const QList<AppManifestItem> &apps, const QList<LauncherAnnouncement> &announcements = {})
 {
     LauncherManifest m = SeedManifest::manifest();

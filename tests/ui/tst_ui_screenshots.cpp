@@ -1,228 +1,248 @@
-// Writes screenshots of the main window to $VANTREL_BUILD_DIR/screenshots:
-// every home lifecycle stage, every section, the compact panel, the detail
-// page in every install state, the error alert, German and Polish.
+// Writes a screenshot of every screen to $VANTREL_BUILD_DIR/screenshots: the
+// home page per catalog stage, every section, the compact panel, the detail
+// page per install state, the error alert, German and Polish, the popup and
+// sheets over the main window, the tray panel, onboarding and preferences.
 
-#include "UiHarness.h"
-
-#include <QFileInfo>
-#include <QImage>
-#include <QTest>
-
-using UiFixtures::app;
+#include "QmlHarness.h"
 
 namespace {
 
-// A file was written and shows more than a blank frame.
-void checkScreenshot(const QString &path, QSize size = QSize(1060, 720))
+QList<AppManifestItem> sampleApps(std::initializer_list<const char *> ids)
 {
-    QVERIFY2(!path.isEmpty(), "screenshot not written");
-    const QImage image(path);
-    QVERIFY(!image.isNull());
-    QCOMPARE(image.size() / image.devicePixelRatio(), size);
-    // Some pixels differ from the background: something was drawn.
-    const QRgb background = image.pixel(image.width() - 2, image.height() - 2);
-    int different = 0;
-    for (int y = 0; y < image.height(); y += 7)
-        for (int x = 0; x < image.width(); x += 7)
-            different += image.pixel(x, y) != background;
-    QVERIFY2(different > 200, qPrintable(path));
+    QList<AppManifestItem> apps;
+    for (const AppManifestItem &a : UiTest::sampleCatalog().apps)
+        if (std::any_of(ids.begin(), ids.end(), [&](const char *id) { return a.id == QLatin1String(id); }))
+            apps.append(a);
+    return apps;
 }
 
-LauncherManifest catalogWith(int published, int comingSoon)
+// Opens the main window over the store, its first refresh landed.
+void mainWindow(StoreView &f)
 {
-    const QList<AppAccent> accents = {AppAccent::lime, AppAccent::violet, AppAccent::amber, AppAccent::blue, AppAccent::cyan};
-    const QStringList symbols = {"note.text", "timer", "camera", "cart", "map", "terminal", "paintpalette", "bolt"};
-    const QStringList names = {"Quill Notes", "Tempo Timer", "Frame Shots", "Café Menu", "Atlas Maps", "Shell Deck",
-                               "Palette Lab", "Spark Sync"};
-    const QStringList categories = {"Writing", "Productivity", "Photo", "Utilities", "Travel", "Developer", "Design",
-                                    "Utilities"};
-    QList<AppManifestItem> apps;
-    for (int i = 0; i < published + comingSoon; ++i) {
-        const bool soon = i >= published;
-        AppManifestItem a = app(QStringLiteral("app%1").arg(i), names[i % names.size()],
-                                soon ? AppReleaseStatus::comingSoon : (i == 1 ? AppReleaseStatus::beta : AppReleaseStatus::live),
-                                categories[i % categories.size()], accents[i % accents.size()]);
-        a.symbolName = symbols[i % symbols.size()];
-        a.tagline = QStringList{"Plain-text notes that stay out of the way", "A calm focus timer for deep work",
-                                "Crisp screenshots with one shortcut", "Menus for small cafés, printed in minutes",
-                                "Offline maps for the next trip", "A terminal deck for quick commands",
-                                "Colour palettes from any image", "Files in sync without the cloud"}[i % 8];
-        a.releaseNotes = {{QStringLiteral("1.0.0"), QStringLiteral("2026-11-20"), QStringLiteral("First public release.")},
-                          {QStringLiteral("0.9.2"), QStringLiteral("2026-11-02"), QStringLiteral("Faster start-up and smaller downloads.")}};
-        a.sparkleFeedUrl = QUrl(QStringLiteral("https://updates.vantrel.example/%1.xml").arg(a.id));
-        apps.append(a);
+    f.openMainWindow();
+    QTRY_VERIFY(f.shell());
+    f.waitForRefresh();
+}
+
+// Notes installed, shots offered an update and selected, cafe no starter.
+void sectionsState(StoreView &f)
+{
+    mainWindow(f);
+    f.reach("notes", "installed");
+    f.reach("shots", "updateAvailable");
+    f.store->toggleStarter("cafe");
+    f.store->setSelectedAppIDValue("shots");
+}
+
+void detailIn(StoreView &f, const QString &state)
+{
+    mainWindow(f);
+    const QString id = state == QLatin1String("comingSoon") ? "atlas" : "notes";
+    f.reach(id, state == QLatin1String("comingSoon") ? "notInstalled" : state);
+    f.store->setSelectedAppIDValue(id);
+    QTRY_VERIFY(f.host.findShown("actionButton", f.item("wideDetail")));
+}
+
+void inLanguage(StoreView &f, const QString &locale, const QString &section, const QString &sidebarTitle)
+{
+    f.h.language->language = locale;
+    f.relaunch();
+    mainWindow(f);
+    f.reach("notes", "installed");
+    f.store->setSelectedAppIDValue("notes");
+    f.host.click(f.item("sidebarRow_" + section));
+    QVERIFY2(!f.host.findText(sidebarTitle, f.item("sidebar")).isEmpty(), qPrintable(sidebarTitle));
+}
+
+void announcement(StoreView &f, bool brandMark)
+{
+    LauncherAnnouncement first = TestCatalog::announcement("a1", "notes");
+    first.title = "Quill Notes 1.2 is here";
+    first.body = "Folders, quick capture from the tray and a calmer editor.";
+    first.version = "1.2.0";
+    LauncherAnnouncement second = TestCatalog::announcement("a2", "timer");
+    second.title = "Meet Tempo Timer";
+    second.body = "A focus timer that stays on this computer.";
+    f.catalog.announcements = {first, second};
+    f.relaunch();
+    f.store->setOnboardingComplete(true);
+    f.store->setIncludeBetaApps(!brandMark);
+    if (brandMark)
+        f.store->acknowledgePendingAnnouncement();
+    f.open("shell/RootView.qml");
+    QTRY_VERIFY(ViewHost::shown(f.item("announcementPopup")));
+}
+
+void feedback(StoreView &f, int outcome)  // 0 form, 1 failure, 2 success
+{
+    f.store->setOnboardingComplete(true);
+    f.store->setSelectedAppIDValue("shots");
+    f.open("shell/RootView.qml");
+    f.store->setShowingFeedbackSheet(true);
+    QQuickItem *sheet = nullptr;
+    QTRY_VERIFY((sheet = f.item("feedbackSheetView")));
+    if (outcome == 0)
+        return;
+    f.h.feedback->behaviour = [outcome](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
+        if (outcome == 1)
+            throw FeedbackClientError::server("The feedback service is busy. Try again in a minute.");
+        return FakeFeedbackClient::answer("VAN-128");
+    };
+    sheet->setProperty("title", "Frame Shots forgets the last folder");
+    sheet->setProperty("description", "After a restart the folder list is empty.\nIt happens every morning.");
+    f.host.click(f.item("feedbackSubmitButton"));
+    QTRY_VERIFY(ViewHost::shown(f.item(outcome == 1 ? "feedbackFailureBox" : "feedbackSuccess")));
+}
+
+void trayPanel(StoreView &f)
+{
+    f.open("tray/MenuBarLauncherView.qml", QSize(360, 640));
+    f.host.fitHeight();
+}
+
+void quickSwitcher(StoreView &f, bool results)
+{
+    f.reach("notes", "installed");
+    f.store->setOnboardingComplete(true);
+    f.open("shell/RootView.qml");
+    f.view->setProperty("showQuickSwitcher", true);
+    // The overlay fades and scales in; grab it once it has settled.
+    QQuickItem *slot = f.item("quickSwitcherSlot");
+    QTRY_COMPARE(slot->opacity(), 1.0);
+    QTRY_COMPARE(slot->scale(), 1.0);
+    QTRY_COMPARE(f.host.findAll("quickRowHint").size(), 4);
+    f.host.key(Qt::Key_Down);
+    if (!results) {
+        f.host.type("nothing matches");
+        QTRY_VERIFY(ViewHost::shown(f.item("quickNoResults")));
     }
-    return UiFixtures::manifest(apps);
+}
+
+struct Shot {
+    QString name;
+    int width;
+    LauncherManifest catalog;
+    std::function<void(StoreView &)> setup;
+};
+
+QList<Shot> shots()
+{
+    const LauncherManifest sample = UiTest::sampleCatalog();
+    const auto home = [](const QString &kind) {
+        return [kind](StoreView &f) {
+            mainWindow(f);
+            QCOMPARE(f.store->catalogLifecycleName(), kind);
+        };
+    };
+    QList<Shot> list{
+        {"home-empty", 1060, TestCatalog::manifest({}), home("empty")},
+        {"home-comingSoonOnly", 1060, TestCatalog::manifest(sampleApps({"atlas"})), home("comingSoonOnly")},
+        {"home-firstPublishedApp", 1060, TestCatalog::manifest(sampleApps({"notes", "atlas"})), home("firstPublishedApp")},
+        {"home-multiAppCatalog", 1060, sample, home("multiAppCatalog")},
+        {"compact-detail-open", 960, sample, [](StoreView &f) {
+             mainWindow(f);
+             f.host.resize(960);
+             QQuickItem *tile = nullptr;
+             QTRY_VERIFY((tile = f.host.findShown("tile_timer")));
+             f.host.click(tile);
+             QTRY_COMPARE(f.item("compactDetail")->x(), 0.0);
+         }},
+        {"compact-library", 960, sample, [](StoreView &f) {
+             mainWindow(f);
+             f.host.resize(960);
+             QTRY_VERIFY(f.host.findShown("tile_timer"));
+         }},
+        {"error-alert", 1060, sample, [](StoreView &f) {
+             mainWindow(f);
+             f.store->setErrorMessage("Could not install Quill Notes. The download's checksum did not match the catalog.");
+             QTRY_VERIFY(f.rootObject("errorAlert")->property("opened").toBool());
+         }},
+        {"language-de", 1060, sample, [](StoreView &f) { inLanguage(f, "de", "allApps", "Alle Apps"); }},
+        {"language-pl", 1060, sample, [](StoreView &f) { inLanguage(f, "pl", "home", "Wszystkie"); }},
+        {"announcement-app", 1060, sample, [](StoreView &f) { announcement(f, false); }},
+        {"announcement-brand-mark", 1060, sample, [](StoreView &f) { announcement(f, true); }},
+        {"feedback-form", 1060, sample, [](StoreView &f) { feedback(f, 0); }},
+        {"feedback-failure", 1060, sample, [](StoreView &f) { feedback(f, 1); }},
+        {"feedback-success", 1060, sample, [](StoreView &f) { feedback(f, 2); }},
+        {"menu-bar-panel-apps", 360, sample, [](StoreView &f) {
+             f.reach("notes", "installed");
+             f.reach("cafe", "installing");
+             trayPanel(f);
+         }},
+        {"menu-bar-panel-empty", 360, SeedManifest::manifest(), trayPanel},
+        {"onboarding", 1060, sample, [](StoreView &f) {
+             f.open("onboarding/OnboardingView.qml");
+             f.host.click(f.item("onboardingCard_timer"));
+         }},
+        {"preferences-en", 640, sample, [](StoreView &f) {
+             f.open("preferences/PreferencesView.qml", QSize(640, 560));
+             f.host.fitHeight();
+         }},
+        {"preferences-pl", 640, sample, [](StoreView &f) {
+             f.open("preferences/PreferencesView.qml", QSize(640, 560));
+             f.host.choose(f.item("languagePicker"), "PL");
+             f.host.fitHeight();
+         }},
+        {"quick-switcher-results", 1060, sample, [](StoreView &f) { quickSwitcher(f, true); }},
+        {"quick-switcher-no-results", 1060, sample, [](StoreView &f) { quickSwitcher(f, false); }},
+    };
+    for (const char *section : {"home", "allApps", "selected", "updates"}) {
+        list.append({QStringLiteral("section-") + section, 1060, sample, [section](StoreView &f) {
+                         sectionsState(f);
+                         f.host.click(f.item(QStringLiteral("sidebarRow_") + section));
+                         QCOMPARE(f.shell()->property("selectedSection").toString(), QLatin1String(section));
+                     }});
+    }
+    for (const char *state : {"notInstalled", "installing", "installed", "updateAvailable", "failed", "comingSoon"})
+        list.append({QStringLiteral("detail-") + state, 1060, sample, [state](StoreView &f) { detailIn(f, state); }});
+    return list;
 }
 
 }  // namespace
 
-class TestScreenshots : public QObject
+class TestUiScreenshots : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void lifecycleKinds_data();
-    void lifecycleKinds();
-    void sections_data();
-    void sections();
-    void compactWithDetailPanel();
-    void detailStates_data();
-    void detailStates();
-    void errorAlert();
-    void languages_data();
-    void languages();
+    void initTestCase() { UiTest::initialise(); }
+
+    void screenshot_data()
+    {
+        QTest::addColumn<int>("index");
+        const QList<Shot> list = shots();
+        for (int i = 0; i < list.size(); ++i)
+            QTest::newRow(qPrintable(list[i].name)) << i;
+    }
+
+    void screenshot()
+    {
+        QFETCH(int, index);
+        const Shot shot = shots().at(index);
+        StoreView f(shot.catalog);
+        shot.setup(f);
+        if (QTest::currentTestFailed())
+            return;
+        const QString path = f.host.screenshot(shot.name);
+        QVERIFY2(!path.isEmpty(), "screenshot not written");
+        const QImage image(path);
+        QCOMPARE(qRound(image.width() / image.devicePixelRatio()), shot.width);
+        // Some pixels differ from the background: something was drawn.
+        const QRgb background = image.pixel(image.width() - 2, image.height() - 2);
+        int different = 0;
+        for (int y = 0; y < image.height(); y += 7)
+            for (int x = 0; x < image.width(); x += 7)
+                different += image.pixel(x, y) != background;
+        QVERIFY2(different > 200, qPrintable(path));
+        // Let a held install end before the store goes.
+        if (f.h.installer->gate) {
+            f.h.installer->gate->open();
+            QTRY_VERIFY(f.store->installStates().value("notes").kind() != AppInstallState::Kind::installing
+                        && f.store->installStates().value("cafe").kind() != AppInstallState::Kind::installing);
+        }
+    }
+
 };
 
-void TestScreenshots::lifecycleKinds_data()
-{
-    QTest::addColumn<int>("published");
-    QTest::addColumn<int>("comingSoon");
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("empty") << 0 << 0 << "empty";
-    QTest::newRow("comingSoonOnly") << 0 << 3 << "comingSoonOnly";
-    QTest::newRow("firstPublishedApp") << 1 << 1 << "firstPublishedApp";
-    QTest::newRow("multiAppCatalog") << 6 << 1 << "multiAppCatalog";
-}
-
-void TestScreenshots::lifecycleKinds()
-{
-    QFETCH(int, published);
-    QFETCH(int, comingSoon);
-    QFETCH(QString, kind);
-    UiHarness h({catalogWith(published, comingSoon)});
-    QVERIFY2(h.load(), qPrintable(h.errors()));
-    QCOMPARE(h.store()->catalogLifecycleName(), kind);
-    QTRY_VERIFY(h.shell());
-    checkScreenshot(h.screenshot(QStringLiteral("home-") + kind));
-}
-
-void TestScreenshots::sections_data()
-{
-    QTest::addColumn<QString>("section");
-    QTest::newRow("home") << "home";
-    QTest::newRow("allApps") << "allApps";
-    QTest::newRow("selected") << "selected";
-    QTest::newRow("updates") << "updates";
-}
-
-void TestScreenshots::sections()
-{
-    QFETCH(QString, section);
-    LauncherManifest catalog = catalogWith(6, 2);
-    UiHarness h({catalog});
-    QVERIFY2(h.load(), qPrintable(h.errors()));
-    h.waitForRefresh();
-    // One update available, one installed, one starter removed.
-    h.install(QStringLiteral("app0"));
-    h.install(QStringLiteral("app2"));
-    catalog.apps[2].version = QStringLiteral("1.1.0");
-    h.loader().manifest = catalog;
-    QCoro::waitFor(h.store()->loadManifest());
-    h.store()->toggleStarter(QStringLiteral("app3"));
-    h.store()->setSelectedAppIDValue(QStringLiteral("app2"));
-    h.click(h.find(QStringLiteral("sidebarRow_") + section));
-    QCOMPARE(h.shell()->property("selectedSection").toString(), section);
-    checkScreenshot(h.screenshot(QStringLiteral("section-") + section));
-}
-
-void TestScreenshots::compactWithDetailPanel()
-{
-    UiHarness h({catalogWith(6, 1)});
-    QVERIFY2(h.load(), qPrintable(h.errors()));
-    h.resize(960, 720);
-    QQuickItem *tile = nullptr;
-    QTRY_VERIFY((tile = h.findVisible(QStringLiteral("tile_app1"))));
-    h.click(tile);
-    QTRY_COMPARE(h.find(QStringLiteral("compactDetail"))->x(), 0.0);
-    checkScreenshot(h.screenshot(QStringLiteral("compact-detail-open")), QSize(960, 720));
-    h.click(h.findVisible(QStringLiteral("compactBackButton")));
-    QTRY_VERIFY(!h.find(QStringLiteral("compactDetail"))->isVisible());
-    checkScreenshot(h.screenshot(QStringLiteral("compact-library")), QSize(960, 720));
-}
-
-void TestScreenshots::detailStates_data()
-{
-    QTest::addColumn<QString>("state");
-    QTest::newRow("notInstalled") << "notInstalled";
-    QTest::newRow("installing") << "installing";
-    QTest::newRow("installed") << "installed";
-    QTest::newRow("updateAvailable") << "updateAvailable";
-    QTest::newRow("failed") << "failed";
-    QTest::newRow("comingSoon") << "comingSoon";
-}
-
-void TestScreenshots::detailStates()
-{
-    QFETCH(QString, state);
-    LauncherManifest catalog = catalogWith(4, 1);
-    UiHarness h({catalog});
-    QVERIFY2(h.load(), qPrintable(h.errors()));
-    h.waitForRefresh();
-    QString id = QStringLiteral("app0");
-    std::shared_ptr<UiGate> gate;
-    if (state == QLatin1String("installing")) {
-        gate = std::make_shared<UiGate>();
-        h.installer().gates.insert(id, gate);
-        h.store()->installApp(id);
-    } else if (state == QLatin1String("installed")) {
-        h.install(id);
-    } else if (state == QLatin1String("updateAvailable")) {
-        h.install(id);
-        catalog.apps[0].version = QStringLiteral("1.1.0");
-        h.loader().manifest = catalog;
-        QCoro::waitFor(h.store()->loadManifest());
-    } else if (state == QLatin1String("failed")) {
-        h.installer().failures.insert(id, QStringLiteral("The download's checksum did not match the catalog."));
-        h.install(id);
-        h.store()->clearErrorMessage();
-    } else if (state == QLatin1String("comingSoon")) {
-        id = QStringLiteral("app4");
-    }
-    h.store()->setSelectedAppIDValue(id);
-    QTRY_VERIFY(h.findVisible(QStringLiteral("actionButton"), h.find(QStringLiteral("wideDetail"))));
-    checkScreenshot(h.screenshot(QStringLiteral("detail-") + state));
-    if (gate)
-        gate->open();
-}
-
-void TestScreenshots::errorAlert()
-{
-    UiHarness h({catalogWith(4, 1)});
-    QVERIFY2(h.load(), qPrintable(h.errors()));
-    h.store()->setErrorMessage(QStringLiteral("Could not install Quill Notes. The download's checksum did not match the catalog."));
-    QObject *alert = qvariant_cast<QObject *>(h.rootView()->property("errorAlert"));
-    QTRY_VERIFY(alert->property("opened").toBool());
-    checkScreenshot(h.screenshot(QStringLiteral("error-alert")));
-}
-
-void TestScreenshots::languages_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("expectedTitle");
-    QTest::newRow("de") << "de" << "allApps" << "Alle Apps";
-    QTest::newRow("pl") << "pl" << "home" << "Wszystkie";
-}
-
-void TestScreenshots::languages()
-{
-    QFETCH(QString, locale);
-    QFETCH(QString, section);
-    QFETCH(QString, expectedTitle);
-    UiHarness::Options options;
-    options.initial = catalogWith(6, 1);
-    options.language = locale;
-    UiHarness h(options);
-    h.store()->setLocaleCode(locale);
-    QVERIFY2(h.load(), qPrintable(h.errors()));
-    h.install(QStringLiteral("app0"));
-    h.store()->setSelectedAppIDValue(QStringLiteral("app0"));
-    h.click(h.find(QStringLiteral("sidebarRow_") + section));
-    // The sidebar reads in the store's language.
-    QVERIFY2(!h.findText(expectedTitle, h.find(QStringLiteral("sidebar"))).isEmpty(), qPrintable(expectedTitle));
-    checkScreenshot(h.screenshot(QStringLiteral("language-") + locale));
-}
-
-QTEST_MAIN(TestScreenshots)
+QTEST_MAIN(TestUiScreenshots)
 #include "tst_ui_screenshots.moc"

@@ -1,23 +1,25 @@
 #pragma once
 
 // Substitutes for the store's collaborators, and a harness that builds a store
-// over a temporary user-defaults file. Header-only: every store test includes it.
+// over them and a user-defaults file in a temporary folder. The store tests
+// and the UI tests share them.
 
-#include "AwaitTask.h"
-#include "store/LauncherStore.h"
-#include "system/SystemLayers.h"
+#include "CatalogBuilders.h"
+#include "FakeSystem.h"
 #include "SettingsUserDefaults.h"
+#include "async/WaitForTask.h"
 #include "catalog/ManifestClient.h"
 #include "feedback/Feedback.h"
 #include "install/AppInstaller.h"
 #include "monitoring/Monitoring.h"
+#include "store/LauncherStore.h"
 
 #include <QCoroFuture>
+#include <QCoroTimer>
 #include <QDir>
 #include <QFuture>
 #include <QPromise>
 #include <QTemporaryDir>
-#include <QTest>
 #include <deque>
 #include <functional>
 #include <variant>
@@ -50,7 +52,10 @@ private:
 class TestError : public LauncherError
 {
 public:
-    TestError(QString localized, QString debug) : m_localized(std::move(localized)), m_debug(std::move(debug)) {}
+    explicit TestError(QString localized, QString debug = {})
+        : m_localized(localized), m_debug(debug.isNull() ? localized : debug)
+    {
+    }
     QString localizedDescription() const override { return m_localized; }
     QString debugDescription() const override { return m_debug; }
 
@@ -62,37 +67,50 @@ private:
 // One log shared by the installer and the event recorder, to check their order.
 using CallLog = std::shared_ptr<QStringList>;
 
+// Answers each load with the next scripted result (a QString: fail with that
+// text), then with `standing` if set; always on a later turn of the event loop.
 class FakeManifestLoader : public ManifestLoading
 {
 public:
-    using Result = std::variant<LauncherManifest, QString>;  // a QString means: fail with that text
+    using Result = std::variant<LauncherManifest, QString>;
     std::deque<Result> results;
+    std::optional<LauncherManifest> standing;
     QList<VantrelLocale> locales;
     std::shared_ptr<Gate> gate;
 
     QCoro::Task<LauncherManifest> loadManifest(VantrelLocale locale) override
     {
         locales.append(locale);
-        Result result = results.empty() ? Result(QStringLiteral("no result scripted")) : results.front();
-        if (!results.empty())
+        Result result = standing ? Result(*standing) : Result(QStringLiteral("no result scripted"));
+        if (!results.empty()) {
+            result = results.front();
             results.pop_front();
-        if (std::shared_ptr<Gate> held = gate)
+        }
+        const std::shared_ptr<Gate> held = gate;
+        if (held)
             co_await held->future();
+        else
+            co_await QCoro::sleepFor(std::chrono::milliseconds(0));
         if (const QString *failure = std::get_if<QString>(&result))
-            throw TestError(*failure, *failure);
+            throw TestError(*failure);
         co_return std::get<LauncherManifest>(result);
     }
 };
 
+// Makes <root>/<id>.app unless `behaviour` says otherwise; waits for `gate`.
 class FakeInstaller : public AppInstalling
 {
 public:
-    explicit FakeInstaller(QString root, CallLog log) : m_root(std::move(root)), m_log(std::move(log)) {}
+    FakeInstaller(QString root, CallLog log) : m_root(std::move(root)), m_log(std::move(log)) {}
 
-    // Returns the installed app or throws; by default makes <root>/<id>.app.
-    std::function<InstalledApp(const AppManifestItem &)> behaviour;
+    std::function<InstalledApp(const AppManifestItem &)> behaviour;  // returns or throws
     std::shared_ptr<Gate> gate;
     QStringList calls;
+
+    void failWith(const QString &text)
+    {
+        behaviour = [text](const AppManifestItem &) -> InstalledApp { throw TestError(text); };
+    }
 
     QCoro::Task<InstalledApp> install(AppManifestItem app) override
     {
@@ -117,17 +135,14 @@ class FakeEventRecorder : public OperationalEventRecording
 public:
     explicit FakeEventRecorder(CallLog log) : m_log(std::move(log)) {}
     QList<LauncherOperationalEvent> events;
-    // Holds the first event until opened.
-    std::shared_ptr<Gate> firstEventGate;
+    std::shared_ptr<Gate> firstEventGate;  // holds the first event until opened
 
     QCoro::Task<void> recordEvent(LauncherOperationalEvent event) override
     {
         const bool first = events.isEmpty();
         events.append(event);
-        if (first && firstEventGate) {
-            std::shared_ptr<Gate> held = firstEventGate;
+        if (std::shared_ptr<Gate> held = first ? firstEventGate : nullptr)
             co_await held->future();
-        }
         m_log->append(QStringLiteral("event:") + event.eventType);
     }
 
@@ -154,14 +169,23 @@ public:
     }
 };
 
+// Answers with issue "issue-1" unless `behaviour` says otherwise; waits for `gate`.
 class FakeFeedbackClient : public FeedbackReporting
 {
 public:
     QList<FeedbackSubmissionRequest> requests;
     QList<VantrelLocale> locales;
-    // Returns the response or throws.
-    std::function<FeedbackSubmissionResponse(const FeedbackSubmissionRequest &)> behaviour;
+    std::function<FeedbackSubmissionResponse(const FeedbackSubmissionRequest &)> behaviour;  // returns or throws
     std::shared_ptr<Gate> gate;
+
+    static FeedbackSubmissionResponse answer(std::optional<QString> identifier = std::nullopt)
+    {
+        FeedbackSubmissionResponse response;
+        response.ok = true;
+        response.issue.id = QStringLiteral("issue-1");
+        response.issue.identifier = std::move(identifier);
+        return response;
+    }
 
     QCoro::Task<FeedbackSubmissionResponse> submitFeedback(FeedbackSubmissionRequest request,
                                                            VantrelLocale locale) override
@@ -170,12 +194,7 @@ public:
         locales.append(locale);
         if (std::shared_ptr<Gate> held = gate)
             co_await held->future();
-        if (behaviour)
-            co_return behaviour(request);
-        FeedbackSubmissionResponse response;
-        response.ok = true;
-        response.issue.id = QStringLiteral("issue-1");
-        co_return response;
+        co_return behaviour ? behaviour(request) : answer();
     }
 };
 
@@ -202,108 +221,52 @@ public:
     }
 };
 
-class TestSystemVersion : public SystemVersionProvider
+// The store's operations never raise; true when one ended without raising.
+[[nodiscard]] inline bool finishes(QCoro::Task<void> task)
 {
-public:
-    OperatingSystemVersion version{14, 5, 0};
-    OperatingSystemVersion operatingSystemVersion() const override { return version; }
-};
-
-class TestLanguage : public SystemLanguageProvider
-{
-public:
-    std::optional<QString> language;
-    std::optional<QString> preferredLanguage() const override { return language; }
-};
-
-class TestAppProperties : public AppProperties
-{
-public:
-    QVariantMap values;
-    QVariant value(const QString &key) const override { return values.value(key); }
-};
-
-inline const QString validSha = QStringLiteral("0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef");
-
-inline AppManifestItem makeApp(const QString &id, AppReleaseStatus status = AppReleaseStatus::live,
-                               const QString &version = QStringLiteral("1.0.0"),
-                               const QString &minMacOS = QStringLiteral("13.0"))
-{
-    AppManifestItem app;
-    app.id = id;
-    app.name = id.left(1).toUpper() + id.mid(1);
-    app.tagline = QStringLiteral("Tagline of ") + id;
-    app.category = QStringLiteral("Tools");
-    app.bundleId = QStringLiteral("com.vantrel.") + id;
-    app.version = version;
-    app.minMacOS = minMacOS;
-    app.status = status;
-    if (status == AppReleaseStatus::live || status == AppReleaseStatus::beta) {
-        app.downloadUrl = QUrl(QStringLiteral("https://downloads.example.com/") + id + QStringLiteral(".zip"));
-        app.sha256 = validSha;
+    try {
+        waitForTask(std::move(task));
+        return true;
+    } catch (...) {
+        return false;
     }
-    app.symbolName = QStringLiteral("star");
-    return app;
 }
 
-inline LauncherAnnouncement makeAnnouncement(const QString &id, const QString &appId)
-{
-    LauncherAnnouncement a;
-    a.id = id;
-    a.appId = appId;
-    a.appName = appId;
-    a.kind = QStringLiteral("release");
-    a.title = QStringLiteral("Title ") + id;
-    a.body = QStringLiteral("Body ") + id;
-    return a;
-}
-
-inline LauncherManifest makeManifest(QList<AppManifestItem> apps, QList<LauncherAnnouncement> announcements = {})
-{
-    LauncherManifest m;
-    m.generatedAt = QDateTime(QDate(2026, 12, 1), QTime(10, 0), Qt::UTC);
-    m.apps = std::move(apps);
-    m.announcements = std::move(announcements);
-    return m;
-}
-
-// Everything a store test needs: a temporary folder, a user-defaults file in it
-// and the substitutes. makeStore() builds a store over them; calling it again
-// is a relaunch over the same records.
+// A temporary folder with a user-defaults file and the substitutes. makeStore()
+// builds a store over them; calling it again is a relaunch over the same records.
 class StoreHarness
 {
 public:
     StoreHarness()
         : log(std::make_shared<QStringList>())
         , loader(std::make_shared<FakeManifestLoader>())
-        , installer(std::make_shared<FakeInstaller>(dir.path() + QStringLiteral("/Applications"), log))
+        , installer(std::make_shared<FakeInstaller>(dir.filePath(QStringLiteral("Applications")), log))
         , recorder(std::make_shared<FakeEventRecorder>(log))
         , feedback(std::make_shared<FakeFeedbackClient>())
         , reporter(std::make_shared<FakeErrorReporter>())
         , workspace(std::make_shared<FakeWorkspace>())
-        , systemVersion(std::make_shared<TestSystemVersion>())
-        , language(std::make_shared<TestLanguage>())
-        , properties(std::make_shared<TestAppProperties>())
+        , systemVersion(std::make_shared<FixedSystemVersion>())
+        , language(std::make_shared<FixedLanguage>())
+        , properties(std::make_shared<FixedAppProperties>())
     {
-        QDir().mkpath(dir.path() + QStringLiteral("/Applications"));
+        QDir().mkpath(dir.filePath(QStringLiteral("Applications")));
     }
 
-    QString defaultsPath() const { return dir.path() + QStringLiteral("/defaults.ini"); }
+    QString defaultsPath() const { return dir.filePath(QStringLiteral("defaults.ini")); }
     std::shared_ptr<SettingsUserDefaults> openDefaults() const
     {
         return std::make_shared<SettingsUserDefaults>(defaultsPath());
     }
 
-    std::unique_ptr<LauncherStore> makeStore(const LauncherManifest &manifest)
+    std::unique_ptr<LauncherStore> makeStore(const LauncherManifest &manifest) const
     {
-        defaults = openDefaults();
         LauncherStore::Collaborators c;
         c.manifestLoader = loader;
         c.installer = installer;
         c.eventRecorder = recorder;
         c.feedbackClient = feedback;
         c.errorReporter = reporter;
-        c.userDefaults = defaults;
+        c.userDefaults = openDefaults();
         c.workspace = workspace;
         c.systemVersion = systemVersion;
         c.systemLanguage = language;
@@ -311,25 +274,38 @@ public:
         return std::make_unique<LauncherStore>(std::move(c), manifest);
     }
 
-    // A bundle folder on disk, as an installer would have left it.
-    QString makeBundle(const QString &name)
+    // Scripts the next load, runs a refresh and says whether it ended.
+    bool refresh(LauncherStore &store, const FakeManifestLoader::Result &result)
     {
-        const QString path = dir.path() + QStringLiteral("/Applications/") + name + QStringLiteral(".app");
+        loader->results.push_back(result);
+        return finishes(store.loadManifest());
+    }
+
+    // A bundle folder on disk, as an installer would have left it.
+    QString makeBundle(const QString &name) const
+    {
+        const QString path = dir.filePath(QStringLiteral("Applications/") + name + QStringLiteral(".app"));
         QDir().mkpath(path);
         return path;
     }
 
     // Writes install records the way the store does.
-    void record(const QHash<QString, QString> &versions, const QHash<QString, QString> &paths)
+    void record(const QHash<QString, QString> &versions, const QHash<QString, QString> &paths) const
     {
         SettingsUserDefaults d(defaultsPath());
         InstallRecords::saveStringDictionary(versions, LauncherStore::installedVersionsKey, d);
         InstallRecords::saveStringDictionary(paths, LauncherStore::installedPathsKey, d);
     }
+    // Records `id` as installed at `version` in a fresh bundle; returns its path.
+    QString recordInstalled(const QString &id, const QString &version) const
+    {
+        const QString bundle = makeBundle(id);
+        record({{id, version}}, {{id, bundle}});
+        return bundle;
+    }
     QHash<QString, QString> recorded(const QString &key) const
     {
-        SettingsUserDefaults d(defaultsPath());
-        return InstallRecords::loadStringDictionary(key, d);
+        return InstallRecords::loadStringDictionary(key, SettingsUserDefaults(defaultsPath()));
     }
 
     QTemporaryDir dir;
@@ -340,8 +316,7 @@ public:
     std::shared_ptr<FakeFeedbackClient> feedback;
     std::shared_ptr<FakeErrorReporter> reporter;
     std::shared_ptr<FakeWorkspace> workspace;
-    std::shared_ptr<TestSystemVersion> systemVersion;
-    std::shared_ptr<TestLanguage> language;
-    std::shared_ptr<TestAppProperties> properties;
-    std::shared_ptr<SettingsUserDefaults> defaults;
+    std::shared_ptr<FixedSystemVersion> systemVersion;
+    std::shared_ptr<FixedLanguage> language;
+    std::shared_ptr<FixedAppProperties> properties;
 };

@@ -1,0 +1,1013 @@
+// The store over substitute collaborators: construction, reconciliation of the
+// install records, derived values, catalog refresh, install and open,
+// onboarding, the announcement queue and feedback.
+
+#include "StoreFakes.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace tc = TestCatalog;
+
+namespace {
+
+using Map = QHash<QString, QString>;
+
+std::optional<QString> text(const QVariant &v)
+{
+    return v.isValid() ? std::optional<QString>(v.toString()) : std::nullopt;
+}
+
+}  // namespace
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // --- Construction and the install records ---
+    void constructionOnEmptyDefaults_data()
+    {
+        QTest::addColumn<QVariant>("language");
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("German system") << QVariant("de-DE") << "de";
+        QTest::newRow("Polish system") << QVariant("pl") << "pl";
+        QTest::newRow("French system") << QVariant("fr-FR") << "en";
+        QTest::newRow("no language") << QVariant() << "en";
+    }
+
+    void constructionOnEmptyDefaults()
+    {
+        QFETCH(QVariant, language);
+        QFETCH(QString, locale);
+        StoreHarness h;
+        h.language->language = text(language);
+        const LauncherManifest manifest =
+            tc::manifest({tc::app("soon", AppReleaseStatus::comingSoon), tc::app("alpha"), tc::app("beta", AppReleaseStatus::beta)},
+                         {tc::announcement("n1", "alpha"), tc::announcement("n2", "beta")});
+        auto store = h.makeStore(manifest);
+
+        QCOMPARE(store->manifest(), manifest);
+        QCOMPARE(store->selectedAppID(), std::optional<QString>("soon"));  // the first app, whatever its status
+        QCOMPARE(store->installStates().size(), 3);
+        for (const AppManifestItem &app : manifest.apps)
+            QCOMPARE(store->state(app), AppInstallState::notInstalled());
+        QCOMPARE(store->selectedStarterAppIDs(), (QSet<QString>{"soon", "alpha", "beta"}));
+        QVERIFY(!store->onboardingComplete() && store->includeBetaApps() && !store->launchAtLogin());
+        QVERIFY(store->showMenuBarExtra() && !store->showingFeedbackSheet() && !store->errorMessage());
+        QCOMPARE(store->localeCode(), locale);
+        QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("n1"));
+        // No network access and nothing written.
+        QVERIFY(h.loader->locales.isEmpty());
+        QVERIFY(!QFile::exists(h.defaultsPath()));
+    }
+
+    void constructionOnCorruptedRecords_data()
+    {
+        QTest::addColumn<QByteArray>("versions");
+        const QByteArray paths("vantrel.installedPaths=@ByteArray({\"alpha\":\"/tmp\"})\n");
+        QTest::newRow("blob that is not JSON") << "vantrel.installedVersions=@ByteArray(not json)\n" + paths;
+        QTest::newRow("JSON array") << "vantrel.installedVersions=@ByteArray([\"1.0\"])\n" + paths;
+        QTest::newRow("value that is not a text") << "vantrel.installedVersions=@ByteArray({\"alpha\":1})\n" + paths;
+        QTest::newRow("text instead of a blob") << "vantrel.installedVersions={\"alpha\":\"1.0.0\"}\n" + paths;
+        QTest::newRow("broken file") << QByteArray("\x00\xff\xfe[[[\nvantrel.installedVersions=@ByteArray(\n@Variant(\\0\\0\n", 40);
+    }
+
+    void constructionOnCorruptedRecords()
+    {
+        QFETCH(QByteArray, versions);
+        const QByteArray contents = versions.startsWith('\0') ? versions : "[General]\n" + versions;
+        StoreHarness h;
+        {
+            QFile file(h.defaultsPath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(contents);
+        }
+        auto store = h.makeStore(tc::manifest({tc::app("alpha")}));
+        QCOMPARE(store->stateFor("alpha"), AppInstallState::notInstalled());
+        QVERIFY(store->installedAppURLs().isEmpty());
+        // Unreadable records are not rewritten by construction.
+        QFile file(h.defaultsPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), contents);
+    }
+
+    void reconciliation_data()
+    {
+        QTest::addColumn<QString>("catalogVersion");
+        QTest::addColumn<QVariant>("recordedVersion");  // invalid: none
+        QTest::addColumn<int>("path");                  // 0: none recorded, 1: existing bundle, 2: deleted bundle
+        QTest::addColumn<AppInstallState>("expected");
+        QTest::addColumn<bool>("recordsKept");
+
+        using S = AppInstallState;
+        QTest::newRow("same version") << "1.2.0" << QVariant("1.2.0") << 1 << S::installed("1.2.0") << true;
+        QTest::newRow("newer catalog version") << "1.3.0" << QVariant("1.2.0") << 1 << S::updateAvailable("1.2.0", "1.3.0") << true;
+        QTest::newRow("versions compare the same: recorded text kept") << "1.2" << QVariant("1.2.0") << 1 << S::installed("1.2.0") << true;
+        QTest::newRow("older catalog version") << "1.1.0" << QVariant("1.2.0") << 1 << S::installed("1.2.0") << true;
+        QTest::newRow("pre-release to release")
+            << "2.0.0" << QVariant("2.0.0-beta.3") << 1 << S::updateAvailable("2.0.0-beta.3", "2.0.0") << true;
+        QTest::newRow("bundle gone") << "1.2.0" << QVariant("1.2.0") << 2 << S::notInstalled() << false;
+        QTest::newRow("version recorded without path") << "1.2.0" << QVariant("1.2.0") << 0 << S::notInstalled() << false;
+        QTest::newRow("path recorded without version") << "1.2.0" << QVariant() << 1 << S::notInstalled() << true;
+    }
+
+    void reconciliation()
+    {
+        QFETCH(QString, catalogVersion);
+        QFETCH(QVariant, recordedVersion);
+        QFETCH(int, path);
+        QFETCH(AppInstallState, expected);
+        QFETCH(bool, recordsKept);
+
+        StoreHarness h;
+        const QString bundle = h.makeBundle("Alpha");
+        Map versions, paths;
+        if (recordedVersion.isValid())
+            versions.insert("alpha", recordedVersion.toString());
+        if (path != 0)
+            paths.insert("alpha", bundle);
+        if (path == 2)
+            QVERIFY(QDir(bundle).removeRecursively());
+        h.record(versions, paths);
+
+        const AppManifestItem alpha = tc::app("alpha", AppReleaseStatus::live, catalogVersion);
+        auto store = h.makeStore(tc::manifest({alpha}));
+        QCOMPARE(store->state(alpha), expected);
+        const bool installed = expected.isInstalledOrUpdatable();
+        QCOMPARE(store->installedAppURLs().value("alpha"), installed ? QUrl::fromLocalFile(bundle) : QUrl());
+        // Both records of an app go together.
+        QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), recordsKept ? versions : Map());
+        QCOMPARE(h.recorded(LauncherStore::installedPathsKey), recordsKept ? paths : Map());
+        // A relaunch derives the same state from what was kept.
+        QCOMPARE(h.makeStore(tc::manifest({alpha}))->state(alpha), expected);
+    }
+
+    void reconciliationKeepsRecordsOfAppsOutsideTheCatalog()
+    {
+        StoreHarness h;
+        const QString gone = h.makeBundle("Gone");
+        QDir(gone).removeRecursively();
+        h.record({{"other", "1.0"}, {"alpha", "1.0.0"}}, {{"other", gone}, {"alpha", gone}});
+        auto store = h.makeStore(tc::manifest({tc::app("alpha")}));
+        QVERIFY(!store->installStates().contains("other"));
+        QCOMPARE(h.recorded(LauncherStore::installedPathsKey), (Map{{"other", gone}}));
+        // Written back as compact JSON in a byte array, which the command-line tool reads too.
+        const QVariant stored = h.openDefaults()->object(QStringLiteral("vantrel.installedVersions"));
+        QCOMPARE(stored.typeId(), int(QMetaType::QByteArray));
+        QCOMPARE(stored.toByteArray(), QByteArray(R"({"other":"1.0"})"));
+    }
+
+    // --- Derived values ---
+    void selectedAppFollowsVisibility_data()
+    {
+        QTest::addColumn<QVariant>("selectedID");  // invalid: none
+        QTest::addColumn<bool>("includeBeta");
+        QTest::addColumn<QVariant>("expected");  // invalid: none
+
+        QTest::newRow("selection visible") << QVariant("live2") << false << QVariant("live2");
+        QTest::newRow("beta hidden: no fallback") << QVariant("beta") << false << QVariant();
+        QTest::newRow("beta shown") << QVariant("beta") << true << QVariant("beta");
+        QTest::newRow("retired: no fallback") << QVariant("old") << true << QVariant();
+        QTest::newRow("unknown id") << QVariant("nope") << true << QVariant();
+        QTest::newRow("no selection: first visible") << QVariant() << false << QVariant("live1");
+        QTest::newRow("no selection with beta: first visible") << QVariant() << true << QVariant("beta");
+    }
+
+    void selectedAppFollowsVisibility()
+    {
+        QFETCH(QVariant, selectedID);
+        QFETCH(bool, includeBeta);
+        QFETCH(QVariant, expected);
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({tc::app("old", AppReleaseStatus::retired), tc::app("beta", AppReleaseStatus::beta),
+                                               tc::app("live1"), tc::app("live2")}));
+        store->setIncludeBetaApps(includeBeta);
+        store->setSelectedAppID(text(selectedID));
+        const auto app = store->selectedApp();
+        QCOMPARE(app ? std::optional<QString>(app->id) : std::nullopt, text(expected));
+        QCOMPARE(store->property("selectedApp").isValid(), expected.isValid());
+    }
+
+    void requiresOnboarding_data()
+    {
+        QTest::addColumn<AppManifestItem>("app");
+        QTest::addColumn<bool>("includeBeta");
+        QTest::addColumn<bool>("expected");
+        AppManifestItem unreleased = tc::app("live");
+        unreleased.downloadUrl.reset();
+        QTest::newRow("live app") << tc::app("live") << false << true;
+        QTest::newRow("beta app shown") << tc::app("beta", AppReleaseStatus::beta) << true << true;
+        QTest::newRow("beta app hidden") << tc::app("beta", AppReleaseStatus::beta) << false << false;
+        QTest::newRow("coming soon only") << tc::app("soon", AppReleaseStatus::comingSoon) << true << false;
+        QTest::newRow("live without a download is not published") << unreleased << true << false;
+    }
+
+    void requiresOnboarding()
+    {
+        QFETCH(AppManifestItem, app);
+        QFETCH(bool, includeBeta);
+        QFETCH(bool, expected);
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({app}));
+        store->setIncludeBetaApps(includeBeta);
+        QCOMPARE(store->requiresOnboarding(), expected);
+        store->setOnboardingComplete(true);
+        QCOMPARE(store->requiresOnboarding(), false);
+    }
+
+    void derivedSignalsFollowTheirInputs()
+    {
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({}));
+        QCOMPARE(store->appCountLabel(), QStringLiteral("0 apps ready"));
+        QSignalSpy selected(store.get(), &LauncherStore::selectedAppChanged);
+        QSignalSpy onboarding(store.get(), &LauncherStore::requiresOnboardingChanged);
+        QSignalSpy count(store.get(), &LauncherStore::appCountLabelChanged);
+        const auto counts = [&] { return QList<int>{int(selected.count()), int(onboarding.count()), int(count.count())}; };
+
+        const LauncherManifest two = tc::manifest({tc::app("alpha"), tc::app("bravo", AppReleaseStatus::beta)});
+        QVERIFY(h.refresh(*store, two));
+        QCOMPARE(store->selectedApp()->id, QStringLiteral("alpha"));
+        QVERIFY(store->requiresOnboarding());
+        QCOMPARE(store->appCountLabel(), QStringLiteral("2 apps ready"));
+        QCOMPARE(counts(), (QList<int>{1, 1, 1}));
+
+        store->setSelectedAppIDValue("bravo");
+        QCOMPARE(counts(), (QList<int>{2, 1, 1}));
+        // The same catalog again changes nothing derived.
+        QVERIFY(h.refresh(*store, two));
+        QCOMPARE(counts(), (QList<int>{2, 1, 1}));
+        // A new release of the selected app changes the selected record, not its id.
+        LauncherManifest newer = two;
+        newer.apps[1].version = "1.1.0";
+        QVERIFY(h.refresh(*store, newer));
+        QCOMPARE(counts(), (QList<int>{3, 1, 1}));
+        QCOMPARE(store->selectedApp()->version, QStringLiteral("1.1.0"));
+
+        // Hiding beta apps hides the selection and changes the count.
+        store->setIncludeBetaApps(false);
+        QCOMPARE(store->selectedApp(), std::nullopt);
+        QCOMPARE(store->appCountLabel(), QStringLiteral("1 apps ready"));
+        QCOMPARE(counts(), (QList<int>{4, 1, 2}));
+        // A new language changes the label only.
+        store->setLocale(VantrelLocale::de);
+        QCOMPARE(store->appCountLabel(), QStringLiteral("1 Apps bereit"));
+        QCOMPARE(counts(), (QList<int>{4, 1, 3}));
+        store->setOnboardingComplete(true);
+        QCOMPARE(counts(), (QList<int>{4, 2, 3}));
+    }
+
+    void formattedToday_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("pattern");  // the shape, with today's names filled in
+        QTest::newRow("en") << "en" << "^%W, %M %D$";
+        QTest::newRow("de") << "de" << "^%W, %D\\. %M$";
+        QTest::newRow("pl") << "pl" << "^%W, %D %M$";
+    }
+
+    void formattedToday()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, pattern);
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({}));
+        store->setLocaleCode(locale);
+        const QDate before = QDate::currentDate();
+        const QString text = store->formattedToday();
+        const QDate today = QDate::currentDate();
+        if (before != today)
+            QSKIP("midnight passed during the test");
+
+        const QLocale q(locale);
+        // Polish uses the genitive month ("6 GRUDNIA", not "GRUDZIEŃ").
+        static const char *const genitivePl[] = {"stycznia", "lutego",  "marca",    "kwietnia",    "maja",      "czerwca",
+                                                 "lipca",    "sierpnia", "września", "października", "listopada", "grudnia"};
+        const QString month = locale == QLatin1String("pl") ? QString::fromUtf8(genitivePl[today.month() - 1])
+                                                              : q.monthName(today.month(), QLocale::LongFormat);
+        QString expected = pattern;
+        expected.replace("%W", QRegularExpression::escape(q.dayName(today.dayOfWeek()).toUpper()));
+        expected.replace("%M", QRegularExpression::escape(month.toUpper()));
+        expected.replace("%D", QString::number(today.day()));
+        QVERIFY2(QRegularExpression(expected).match(text).hasMatch(), qPrintable(text + " vs " + expected));
+    }
+
+    // --- Catalog refresh ---
+    void refreshMergesAndReconciles()
+    {
+        StoreHarness h;
+        h.language->language = "de";
+        const QString bundle = h.recordInstalled("gamma", "1.0.0");
+        auto store = h.makeStore(tc::manifest({tc::app("alpha"), tc::app("leaving")}, {tc::announcement("n1", "alpha")}));
+        // A failure from before the refresh stays (the merge keeps existing states).
+        h.installer->failWith("nope");
+        store->install(tc::app("alpha"));
+        QTRY_COMPARE(store->stateFor("alpha").kind(), AppInstallState::Kind::failed);
+        const AppInstallState failed = store->stateFor("alpha");
+        store->setErrorMessage(QStringLiteral("earlier error"));
+
+        const LauncherManifest next =
+            tc::manifest({tc::app("alpha"), tc::app("gamma", AppReleaseStatus::live, "1.1.0"), tc::app("delta")},
+                         {tc::announcement("n2", "gamma")});
+        QSignalSpy manifestSpy(store.get(), &LauncherStore::manifestChanged);
+        QVERIFY(h.refresh(*store, next));
+
+        QCOMPARE(h.loader->locales, QList<VantrelLocale>{VantrelLocale::de});
+        QCOMPARE(store->manifest(), next);
+        QCOMPARE(manifestSpy.count(), 1);
+        QCOMPARE(store->stateFor("alpha"), failed);
+        QCOMPARE(store->stateFor("gamma"), AppInstallState::updateAvailable("1.0.0", "1.1.0"));
+        QCOMPARE(store->stateFor("delta"), AppInstallState::notInstalled());
+        // Every app listed has an entry; one that left keeps its own.
+        QVERIFY(store->installStates().contains("delta") && store->installStates().contains("leaving"));
+        QCOMPARE(store->installedAppURLs(), (QHash<QString, QUrl>{{"gamma", QUrl::fromLocalFile(bundle)}}));
+        QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("n2"));
+        // Success does not clear the error line; starters come from the first catalog only.
+        QCOMPARE(store->errorMessage(), std::optional<QString>("earlier error"));
+        QVERIFY(!store->selectedStarterAppIDs().contains("delta"));
+        QCOMPARE(store->onboardingComplete(), false);
+    }
+
+    void refreshSelectionRules_data()
+    {
+        QTest::addColumn<QVariant>("selectionBefore");
+        QTest::addColumn<QStringList>("apps");  // id:status
+        QTest::addColumn<QVariant>("selectionAfter");
+
+        const QStringList mixed{"soon:comingSoon", "old:retired", "first:live", "second:live"};
+        QTest::newRow("selection still listed") << QVariant("second") << mixed << QVariant("second");
+        QTest::newRow("hidden selection still listed is kept") << QVariant("old") << mixed << QVariant("old");
+        QTest::newRow("selection gone: first published, not first visible") << QVariant("gone") << mixed << QVariant("first");
+        QTest::newRow("no selection: first published") << QVariant() << mixed << QVariant("first");
+        QTest::newRow("nothing published: first visible")
+            << QVariant("gone") << QStringList{"old:retired", "soon:comingSoon"} << QVariant("soon");
+        QTest::newRow("nothing visible: none") << QVariant("gone") << QStringList{"old:retired"} << QVariant();
+    }
+
+    void refreshSelectionRules()
+    {
+        QFETCH(QVariant, selectionBefore);
+        QFETCH(QStringList, apps);
+        QFETCH(QVariant, selectionAfter);
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({tc::app("gone")}));
+        store->setSelectedAppID(text(selectionBefore));
+        QList<AppManifestItem> items;
+        for (const QString &spec : apps)
+            items.append(tc::app(spec.section(':', 0, 0), *AppReleaseStatusUtil::fromRawValue(spec.section(':', 1))));
+        QVERIFY(h.refresh(*store, tc::manifest(items)));
+        QCOMPARE(store->selectedAppID(), text(selectionAfter));
+    }
+
+    void refreshFailureKeepsEverything()
+    {
+        StoreHarness h;
+        h.language->language = "pl";
+        h.recordInstalled("alpha", "1.0.0");
+        const LauncherManifest seed = tc::manifest({tc::app("alpha"), tc::app("beta")}, {tc::announcement("n1", "alpha")});
+        auto store = h.makeStore(seed);
+        store->setSelectedAppID(QStringLiteral("beta"));
+        const auto states = store->installStates();
+        const auto urls = store->installedAppURLs();
+        QSignalSpy manifestSpy(store.get(), &LauncherStore::manifestChanged);
+        QVERIFY(h.refresh(*store, QStringLiteral("offline")));
+
+        QCOMPARE(store->errorMessage(), std::optional<QString>("Nie udało się odświeżyć aplikacji. Pokazuję ostatni znany stan."));
+        QCOMPARE(store->manifest(), seed);
+        QCOMPARE(manifestSpy.count(), 0);
+        QCOMPARE(store->installStates(), states);
+        QCOMPARE(store->stateFor("alpha"), AppInstallState::installed("1.0.0"));
+        QCOMPARE(store->installedAppURLs(), urls);
+        QCOMPARE(store->selectedAppIDValue(), QStringLiteral("beta"));
+        QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("n1"));
+        QCOMPARE(store->onboardingComplete(), false);  // published apps remain: still due
+    }
+
+    void refreshWithoutPublishedAppsCompletesOnboarding_data()
+    {
+        QTest::addColumn<bool>("refreshSucceeds");
+        QTest::newRow("refresh returns only coming-soon apps") << true;
+        QTest::newRow("refresh fails over an empty seed") << false;
+    }
+
+    void refreshWithoutPublishedAppsCompletesOnboarding()
+    {
+        QFETCH(bool, refreshSucceeds);
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest(refreshSucceeds ? QList<AppManifestItem>{tc::app("alpha")} : QList<AppManifestItem>{}));
+        QSignalSpy spy(store.get(), &LauncherStore::onboardingCompleteChanged);
+        QVERIFY(h.refresh(*store, refreshSucceeds ? FakeManifestLoader::Result(tc::manifest({tc::app("soon", AppReleaseStatus::comingSoon)}))
+                                                  : FakeManifestLoader::Result(QStringLiteral("offline"))));
+        QCOMPARE(store->onboardingComplete(), true);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(store->errorMessage().has_value(), !refreshSucceeds);
+    }
+
+    // --- Install and open ---
+    void installChecks_data()
+    {
+        QTest::addColumn<AppManifestItem>("app");
+        QTest::addColumn<QString>("recordedVersion");  // empty: not installed
+        QTest::addColumn<bool>("passes");
+
+        // The catalog-side rules are the policy's; these are the store's inputs to them.
+        const AppManifestItem live = tc::app("alpha");
+        AppManifestItem badChecksum = live, tooNew = live;
+        badChecksum.sha256 = "abc";
+        tooNew.minMacOS = "14.6";
+        QTest::newRow("invalid checksum") << badChecksum << QString() << false;
+        QTest::newRow("coming soon") << tc::app("alpha", AppReleaseStatus::comingSoon) << QString() << false;
+        QTest::newRow("newer than the running system") << tooNew << QString() << false;
+        QTest::newRow("already installed") << live << "1.0.0" << false;
+        QTest::newRow("beta app") << tc::app("alpha", AppReleaseStatus::beta) << QString() << true;
+        QTest::newRow("update available") << tc::app("alpha", AppReleaseStatus::live, "1.1.0") << "1.0.0" << true;
+    }
+
+    void installChecks()
+    {
+        QFETCH(AppManifestItem, app);
+        QFETCH(QString, recordedVersion);
+        QFETCH(bool, passes);
+        StoreHarness h;
+        if (!recordedVersion.isEmpty())
+            h.recordInstalled(app.id, recordedVersion);
+        auto store = h.makeStore(tc::manifest({app}));
+        const AppInstallState before = store->state(app);
+        h.installer->gate = std::make_shared<Gate>();
+
+        store->install(app);
+        if (passes) {
+            QCOMPARE(store->errorMessage(), std::nullopt);
+            QCOMPARE(store->state(app), AppInstallState::installing(0.04));
+            h.installer->gate->open();
+            QTRY_COMPARE(store->state(app), AppInstallState::installed(app.version));
+            QCOMPARE(h.installer->calls, QStringList{app.id});
+        } else {
+            QCOMPARE(store->errorMessage(), std::optional<QString>("Alpha cannot be installed right now."));
+            QCOMPARE(store->state(app), before);
+            QVERIFY(!store->isInstallRunning(app.id));
+            QCoreApplication::processEvents();
+            QVERIFY(h.installer->calls.isEmpty());
+            QVERIFY(h.recorder->events.isEmpty());
+        }
+    }
+
+    void stateSequenceAndEventsInOrder()
+    {
+        StoreHarness h;
+        const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "2.1.0");
+        auto store = h.makeStore(tc::manifest({app}));
+        h.recorder->firstEventGate = std::make_shared<Gate>();
+        h.installer->gate = std::make_shared<Gate>();
+        QList<AppInstallState> states;
+        connect(store.get(), &LauncherStore::installStateChanged, this, [&](const QString &id) { states.append(store->stateFor(id)); });
+        QSignalSpy finished(store.get(), &LauncherStore::installFinished);
+
+        store->install(app);
+        // Published before install() returns; the installer waits for "install_started".
+        QCOMPARE(store->state(app), AppInstallState::installing(0.04));
+        QVERIFY(store->isInstallRunning(app.id));
+        QCOMPARE(h.recorder->events.size(), 1);
+        QCoreApplication::processEvents();
+        QVERIFY(h.installer->calls.isEmpty());
+        h.recorder->firstEventGate->open();
+        QTRY_COMPARE(h.installer->calls, QStringList{app.id});
+        h.installer->gate->open();
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.first(), (QVariantList{app.id, true}));
+
+        QCOMPARE(states, (QList<AppInstallState>{AppInstallState::installing(0.04), AppInstallState::installed("2.1.0")}));
+        QCOMPARE(*h.log, (QStringList{"event:install_started", "installer:alpha", "event:install_succeeded"}));
+        LauncherOperationalEvent started;
+        started.eventType = "install_started";
+        started.appSlug = "alpha";
+        started.appVersion = "2.1.0";
+        started.status = "started";
+        LauncherOperationalEvent succeeded = started;
+        succeeded.eventType = "install_succeeded";
+        succeeded.status = "succeeded";
+        QCOMPARE(h.recorder->events, (QList<LauncherOperationalEvent>{started, succeeded}));
+
+        // Recorded for the next launch.
+        const QString bundle = h.dir.filePath("Applications/alpha.app");
+        QCOMPARE(store->installedAppURLs().value(app.id), QUrl::fromLocalFile(bundle));
+        QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), (Map{{"alpha", "2.1.0"}}));
+        QCOMPARE(h.recorded(LauncherStore::installedPathsKey), (Map{{"alpha", bundle}}));
+        QVERIFY(!store->isInstallRunning(app.id));
+        QCOMPARE(store->errorMessage(), std::nullopt);
+    }
+
+    void secondInstallOfTheSameAppIsRefused()
+    {
+        StoreHarness h;
+        const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "1.1.0");
+        const AppManifestItem other = tc::app("beta");
+        h.recordInstalled(app.id, "1.0.0");
+        auto store = h.makeStore(tc::manifest({app, other}));
+        h.installer->gate = std::make_shared<Gate>();
+
+        store->install(app);
+        store->install(app);
+        QCOMPARE(store->errorMessage(), std::optional<QString>("Alpha cannot be installed right now."));
+        store->install(other);  // another app installs at the same time
+        QTRY_COMPARE(h.installer->calls.size(), 2);
+
+        // A refresh in the middle derives updateAvailable from the old record again;
+        // the running install still may not be started twice.
+        QVERIFY(h.refresh(*store, tc::manifest({app, other})));
+        QCOMPARE(store->state(app), AppInstallState::updateAvailable("1.0.0", "1.1.0"));
+        store->setErrorMessage(std::nullopt);
+        store->install(app);
+        QVERIFY(store->errorMessage().has_value());
+
+        h.installer->gate->open();
+        QTRY_COMPARE(store->state(app), AppInstallState::installed("1.1.0"));
+        QTRY_COMPARE(store->state(other), AppInstallState::installed("1.0.0"));
+        QCOMPARE(h.installer->calls, (QStringList{"alpha", "beta"}));
+    }
+
+    void installFailure_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("expectedMessage");
+        QTest::newRow("en") << "en-US" << "Could not install Alpha. The archive's checksum does not match.";
+        QTest::newRow("de") << "de-DE" << "Alpha konnte nicht installiert werden. The archive's checksum does not match.";
+    }
+
+    void installFailure()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, expectedMessage);
+        StoreHarness h;
+        h.language->language = language;
+        const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "1.4.0");
+        auto store = h.makeStore(tc::manifest({app}));
+        h.installer->behaviour = [](const AppManifestItem &) -> InstalledApp {
+            throw TestError("The archive's checksum does not match.", R"(checksumMismatch(expected: "ab", actual: "cd"))");
+        };
+        QSignalSpy finished(store.get(), &LauncherStore::installFinished);
+        store->install(app);
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().at(1).toBool(), false);
+
+        QCOMPARE(store->state(app), AppInstallState::failed(expectedMessage));
+        QCOMPARE(store->errorMessage(), std::optional<QString>(expectedMessage));
+        QCOMPARE(*h.log, (QStringList{"event:install_started", "installer:alpha", "event:install_failed"}));
+        const LauncherOperationalEvent failed = h.recorder->events.at(1);
+        QCOMPARE(failed.status, QStringLiteral("failed"));
+        // The plain-text rendering of the error, not the localized sentence.
+        QCOMPARE(failed.reason, std::optional<QString>(R"(checksumMismatch(expected: "ab", actual: "cd"))"));
+        QCOMPARE(failed.appSlug, std::optional<QString>("alpha"));
+        QCOMPARE(failed.appVersion, std::optional<QString>("1.4.0"));
+        QVERIFY(h.recorded(LauncherStore::installedVersionsKey).isEmpty());
+        // One error report, with the install context.
+        QCOMPARE(h.reporter->reports.size(), 1);
+        QCOMPARE(h.reporter->reports.first().message, QStringLiteral("The archive's checksum does not match."));
+        QCOMPARE(h.reporter->reports.first().context,
+                 (QMap<QString, QString>{{"flow", "install"}, {"app", "alpha"}, {"version", "1.4.0"}}));
+    }
+
+    void failureKeepsOldRecordsAndTheErrorLine()
+    {
+        StoreHarness h;
+        const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "1.1.0");
+        const QString bundle = h.recordInstalled(app.id, "1.0.0");
+        auto store = h.makeStore(tc::manifest({app}));
+        h.installer->failWith("bad");
+        store->install(app);
+        QTRY_COMPARE(store->state(app).kind(), AppInstallState::Kind::failed);
+        const auto message = store->errorMessage();
+        QVERIFY(message.has_value());
+        QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), (Map{{"alpha", "1.0.0"}}));
+        QCOMPARE(h.recorded(LauncherStore::installedPathsKey), (Map{{"alpha", bundle}}));
+        // The next refresh derives the state from the records again.
+        QVERIFY(h.refresh(*store, tc::manifest({app})));
+        QCOMPARE(store->state(app), AppInstallState::updateAvailable("1.0.0", "1.1.0"));
+        // A failed app may be installed again; success leaves the error line alone.
+        h.installer->behaviour = nullptr;
+        store->install(app);
+        QTRY_COMPARE(store->state(app), AppInstallState::installed("1.1.0"));
+        QCOMPARE(store->errorMessage(), message);
+    }
+
+    void storeGoneWhileInstalling()
+    {
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({tc::app("alpha")}));
+        h.installer->gate = std::make_shared<Gate>();
+        store->install(tc::app("alpha"));
+        QTRY_COMPARE(h.installer->calls.size(), 1);
+        store.reset();
+        h.installer->gate->open();
+        // The result arrives after the store is gone: nothing is recorded, no further event sent.
+        QTRY_VERIFY(QDir(h.dir.filePath("Applications/alpha.app")).exists());
+        QCoreApplication::processEvents();
+        QCOMPARE(h.recorder->events.size(), 1);
+        QVERIFY(h.recorded(LauncherStore::installedVersionsKey).isEmpty());
+    }
+
+    void open_data()
+    {
+        QTest::addColumn<bool>("recordedExists");
+        QTest::addColumn<bool>("recordedOpenable");
+        QTest::addColumn<bool>("foundByBundleId");
+        QTest::addColumn<int>("opened");  // 0: nothing, 1: recorded, 2: found by identifier
+
+        QTest::newRow("by recorded path") << true << true << true << 1;
+        QTest::newRow("recorded path deleted: by bundle identifier") << false << true << true << 2;
+        QTest::newRow("recorded bundle cannot be started: by bundle identifier") << true << false << true << 2;
+        QTest::newRow("no bundle anywhere") << false << true << false << 0;
+        QTest::newRow("recorded bundle cannot be started, none elsewhere") << true << false << false << 0;
+    }
+
+    void open()
+    {
+        QFETCH(bool, recordedExists);
+        QFETCH(bool, recordedOpenable);
+        QFETCH(bool, foundByBundleId);
+        QFETCH(int, opened);
+
+        StoreHarness h;
+        const AppManifestItem app = tc::app("alpha");
+        const QString recorded = h.recordInstalled(app.id, app.version);
+        const QString elsewhere = h.makeBundle("Elsewhere");
+        auto store = h.makeStore(tc::manifest({app}));
+        if (!recordedExists)
+            QVERIFY(QDir(recorded).removeRecursively());
+        if (!recordedOpenable)
+            h.workspace->unopenablePaths.insert(recorded);
+        if (foundByBundleId)
+            h.workspace->byBundleId.insert(app.bundleId, QUrl::fromLocalFile(elsewhere));
+
+        store->openApp(app.id);
+
+        const QList<QList<QUrl>> openedUrls{{}, {QUrl::fromLocalFile(recorded)}, {QUrl::fromLocalFile(elsewhere)}};
+        QCOMPARE(h.workspace->opened, openedUrls.at(opened));
+        QVERIFY(h.installer->calls.isEmpty());
+        if (opened != 0) {
+            // The records are kept as they were.
+            QCOMPARE(store->state(app), AppInstallState::installed(app.version));
+            QCOMPARE(store->errorMessage(), std::nullopt);
+            QCOMPARE(h.recorded(LauncherStore::installedPathsKey), (Map{{"alpha", recorded}}));
+            QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), (Map{{"alpha", "1.0.0"}}));
+        } else {
+            QCOMPARE(store->state(app), AppInstallState::notInstalled());
+            QCOMPARE(store->errorMessage(), std::optional<QString>("No app bundle was found on this Mac for Alpha."));
+            QVERIFY(h.recorded(LauncherStore::installedPathsKey).isEmpty());
+            QVERIFY(h.recorded(LauncherStore::installedVersionsKey).isEmpty());
+            QVERIFY(!store->installedAppURLs().contains(app.id));
+        }
+    }
+
+    void noBundleForgetsOnlyThatApp_data()
+    {
+        QTest::addColumn<bool>("recordsWipedMeanwhile");
+        QTest::newRow("records present") << false;
+        // Another process (the command-line tool) removed them after the store started.
+        QTest::newRow("records gone meanwhile") << true;
+    }
+
+    void noBundleForgetsOnlyThatApp()
+    {
+        QFETCH(bool, recordsWipedMeanwhile);
+        StoreHarness h;
+        const AppManifestItem app = tc::app("alpha");
+        const QString recorded = h.makeBundle("Alpha");
+        const QString other = h.makeBundle("Other");
+        // Records of an app that left the catalog, and a path without a version.
+        const Map otherVersions{{"gone", "2.0"}};
+        const Map otherPaths{{"gone", other}, {"orphan", "/nowhere/Orphan.app"}};
+        h.record({{"gone", "2.0"}, {"alpha", "1.0.0"}}, {{"gone", other}, {"orphan", "/nowhere/Orphan.app"}, {"alpha", recorded}});
+        auto store = h.makeStore(tc::manifest({app}));
+        QVERIFY(QDir(recorded).removeRecursively());
+        if (recordsWipedMeanwhile) {
+            SettingsUserDefaults tool(h.defaultsPath());
+            tool.removeObject(LauncherStore::installedVersionsKey);
+            tool.removeObject(LauncherStore::installedPathsKey);
+        }
+
+        store->open(app);
+
+        QCOMPARE(store->state(app), AppInstallState::notInstalled());
+        QVERIFY(h.workspace->opened.isEmpty());
+        // Both maps are written back without the app, even when it was not in them.
+        const SettingsUserDefaults reread(h.defaultsPath());
+        QCOMPARE(reread.object(LauncherStore::installedVersionsKey).typeId(), int(QMetaType::QByteArray));
+        QCOMPARE(reread.object(LauncherStore::installedPathsKey).typeId(), int(QMetaType::QByteArray));
+        QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), recordsWipedMeanwhile ? Map() : otherVersions);
+        QCOMPARE(h.recorded(LauncherStore::installedPathsKey), recordsWipedMeanwhile ? Map() : otherPaths);
+    }
+
+    void openFallsBackToInstall_data()
+    {
+        QTest::addColumn<bool>("alreadyInstalling");
+        QTest::newRow("not installed: installs") << false;
+        QTest::newRow("installing: cannot-install message") << true;
+    }
+
+    void openFallsBackToInstall()
+    {
+        QFETCH(bool, alreadyInstalling);
+        StoreHarness h;
+        const AppManifestItem app = tc::app("alpha");
+        auto store = h.makeStore(tc::manifest({app}));
+        h.installer->gate = std::make_shared<Gate>();
+        if (alreadyInstalling) {
+            store->install(app);
+            QTRY_COMPARE(h.installer->calls.size(), 1);
+        }
+        store->open(app);
+        QVERIFY(h.workspace->opened.isEmpty());
+        QCOMPARE(store->state(app), AppInstallState::installing(0.04));
+        QCOMPARE(store->errorMessage().has_value(), alreadyInstalling);
+        QTRY_COMPARE(h.installer->calls.size(), 1);
+        h.installer->gate->open();
+        QTRY_COMPARE(store->state(app), AppInstallState::installed(app.version));
+        QCOMPARE(h.installer->calls.size(), 1);
+    }
+
+    // --- Onboarding, announcements, feedback ---
+    void finishOnboarding_data()
+    {
+        QTest::addColumn<QStringList>("unticked");
+        QTest::addColumn<bool>("includeBeta");
+        QTest::addColumn<QStringList>("expectedInstalls");
+
+        QTest::newRow("all ticked, one installed, one coming soon") << QStringList{} << true << QStringList{"one", "two", "beta"};
+        QTest::newRow("beta hidden is not installed") << QStringList{} << false << QStringList{"one", "two"};
+        QTest::newRow("unticked apps are skipped") << QStringList{"one", "beta"} << true << QStringList{"two"};
+        QTest::newRow("everything unticked") << QStringList{"one", "two", "done", "beta", "soon"} << true << QStringList{};
+    }
+
+    void finishOnboarding()
+    {
+        QFETCH(QStringList, unticked);
+        QFETCH(bool, includeBeta);
+        QFETCH(QStringList, expectedInstalls);
+
+        StoreHarness h;
+        h.recordInstalled("done", "1.0.0");
+        auto store = h.makeStore(tc::manifest({tc::app("one"), tc::app("done"), tc::app("soon", AppReleaseStatus::comingSoon),
+                                               tc::app("two"), tc::app("beta", AppReleaseStatus::beta)}));
+        store->setIncludeBetaApps(includeBeta);
+        for (const QString &id : unticked)
+            store->toggleStarter(id);
+        const QSet<QString> selectionBefore = store->selectedStarterAppIDs();
+        QCOMPARE(selectionBefore.size(), 5 - unticked.size());
+        QSignalSpy onboarding(store.get(), &LauncherStore::requiresOnboardingChanged);
+
+        store->finishOnboarding();
+        QCOMPARE(store->onboardingComplete(), true);
+        QCOMPARE(onboarding.count(), 1);
+        QCOMPARE(store->errorMessage(), std::nullopt);  // skipped apps leave no error line
+        QTRY_COMPARE(h.installer->calls, expectedInstalls);
+        for (const QString &id : expectedInstalls)
+            QTRY_COMPARE(store->stateFor(id).kind(), AppInstallState::Kind::installed);
+        QCOMPARE(store->selectedStarterAppIDs(), selectionBefore);
+    }
+
+    void starterSelectionComesFromTheFirstCatalog()
+    {
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({tc::app("one")}));
+        QSignalSpy spy(store.get(), &LauncherStore::selectedStarterAppIDsChanged);
+        QVERIFY(h.refresh(*store, tc::manifest({tc::app("one"), tc::app("new")})));
+        QVERIFY(!store->selectedStarterAppIDs().contains("new"));
+        store->toggleStarter("new");
+        store->toggleStarter("one");
+        QCOMPARE(store->selectedStarterAppIDs(), QSet<QString>{"new"});
+        QCOMPARE(spy.count(), 2);
+        store->finishOnboarding();
+        QTRY_COMPARE(h.installer->calls, QStringList{"new"});
+    }
+
+    void announcementQueueAcrossRelaunch()
+    {
+        StoreHarness h;
+        const LauncherManifest manifest = tc::manifest({tc::app("one")}, {tc::announcement("c", "one"), tc::announcement("a", "one"),
+                                                                          tc::announcement("b", "one"), tc::announcement("d", "one")});
+        h.openDefaults()->setStringArray(LauncherStore::seenAnnouncementIDsKey, {"a"});
+        auto store = h.makeStore(manifest);
+        QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("c"));
+        QSignalSpy pending(store.get(), &LauncherStore::pendingAnnouncementChanged);
+        store->acknowledgePendingAnnouncement();
+        QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("b"));
+        QVERIFY(pending.count() >= 1);
+        // Stored sorted, as a string array.
+        const QVariant stored = h.openDefaults()->object(LauncherStore::seenAnnouncementIDsKey);
+        QCOMPARE(stored.typeId(), int(QMetaType::QStringList));
+        QCOMPARE(stored.toStringList(), (QStringList{"a", "c"}));
+
+        // Relaunch: acknowledged ones stay acknowledged.
+        store = h.makeStore(manifest);
+        QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("b"));
+        store->acknowledgePendingAnnouncement();
+        QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("d"));
+        store->acknowledgePendingAnnouncement();
+        QCOMPARE(store->pendingAnnouncement(), std::nullopt);
+        store->acknowledgePendingAnnouncement();  // nothing pending: nothing happens
+        QCOMPARE(h.openDefaults()->object(LauncherStore::seenAnnouncementIDsKey).toStringList(), (QStringList{"a", "b", "c", "d"}));
+
+        // Seen ids of announcements that left the catalog are kept; a new one pops up.
+        QVERIFY(h.refresh(*store, tc::manifest({tc::app("one")}, {tc::announcement("e", "one")})));
+        QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("e"));
+        store->acknowledgePendingAnnouncement();
+        store = h.makeStore(manifest);
+        QCOMPARE(store->pendingAnnouncement(), std::nullopt);
+        QCOMPARE(store->seenAnnouncementIDs(), (QSet<QString>{"a", "b", "c", "d", "e"}));
+    }
+
+    void selectPendingAnnouncementApp_data()
+    {
+        QTest::addColumn<QString>("announcedApp");
+        QTest::addColumn<QString>("expectedSelection");
+        QTest::newRow("visible app is selected") << "two" << "two";
+        QTest::newRow("retired app leaves the selection") << "old" << "one";
+        QTest::newRow("unknown app leaves the selection") << "ghost" << "one";
+    }
+
+    void selectPendingAnnouncementApp()
+    {
+        QFETCH(QString, announcedApp);
+        QFETCH(QString, expectedSelection);
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({tc::app("one"), tc::app("two"), tc::app("old", AppReleaseStatus::retired)},
+                                              {tc::announcement("n1", announcedApp), tc::announcement("n2", "one")}));
+        store->selectPendingAnnouncementApp();
+        QCOMPARE(store->selectedAppIDValue(), expectedSelection);
+        // Acknowledged in either case.
+        QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("n2"));
+        QCOMPARE(h.openDefaults()->object(LauncherStore::seenAnnouncementIDsKey).toStringList(), QStringList{"n1"});
+    }
+
+    void feedbackRequest()
+    {
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({tc::app("one")}));
+        QVERIFY(finishes(store->submitFeedback(FeedbackType::idea, "  Make it  faster \n", "\n\tWhen I open\nthe list. \r\n", std::nullopt)));
+        QVERIFY(finishes(store->submitFeedback(FeedbackType::idea, "x", "y", std::nullopt)));
+        QCOMPARE(h.feedback->requests.size(), 2);
+        const FeedbackSubmissionRequest first = h.feedback->requests.at(0);
+        QCOMPARE(first.type, FeedbackType::idea);
+        QCOMPARE(first.title, QStringLiteral("Make it  faster"));
+        QCOMPARE(first.description, QStringLiteral("When I open\nthe list."));
+        QCOMPARE(first.appId, std::nullopt);
+        static const QRegularExpression uuid("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
+        QVERIFY2(uuid.match(first.clientRequestId).hasMatch(), qPrintable(first.clientRequestId));
+        QVERIFY(uuid.match(h.feedback->requests.at(1).clientRequestId).hasMatch());
+        QVERIFY(first.clientRequestId != h.feedback->requests.at(1).clientRequestId);
+        QCOMPARE(h.feedback->locales.first(), VantrelLocale::en);
+    }
+
+    void feedbackRelatedApp_data()
+    {
+        QTest::addColumn<QVariant>("appID");
+        QTest::addColumn<bool>("includeBeta");
+        QTest::addColumn<QVariant>("sentAppId");
+        QTest::addColumn<QString>("diagnosticsApp");
+
+        QTest::newRow("visible related app") << QVariant("two") << true << QVariant("two") << "two";
+        QTest::newRow("hidden beta app dropped: selected app described") << QVariant("beta") << false << QVariant() << "one";
+        QTest::newRow("unknown app dropped") << QVariant("ghost") << true << QVariant() << "one";
+        QTest::newRow("no related app") << QVariant() << true << QVariant() << "one";
+    }
+
+    void feedbackRelatedApp()
+    {
+        QFETCH(QVariant, appID);
+        QFETCH(bool, includeBeta);
+        QFETCH(QVariant, sentAppId);
+        QFETCH(QString, diagnosticsApp);
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({tc::app("one"), tc::app("two", AppReleaseStatus::live, "2.0"),
+                                               tc::app("beta", AppReleaseStatus::beta)}));
+        store->setIncludeBetaApps(includeBeta);
+        store->sendFeedback("bug", "t", "d", appID.toString());
+        QTRY_COMPARE(h.feedback->requests.size(), 1);
+        const FeedbackSubmissionRequest request = h.feedback->requests.first();
+        QCOMPARE(request.type, FeedbackType::bug);
+        QCOMPARE(request.appId, text(sentAppId));
+        const AppManifestItem *described = store->manifest().findApp(diagnosticsApp);
+        QCOMPARE(request.diagnostics.selectedAppId, std::optional<QString>(diagnosticsApp));
+        QCOMPARE(request.diagnostics.selectedAppName, std::optional<QString>(described->name));
+        QCOMPARE(request.diagnostics.selectedAppVersion, std::optional<QString>(described->version));
+    }
+
+    void feedbackDiagnostics()
+    {
+        StoreHarness h;
+        h.systemVersion->version = {15, 1, 0};
+        h.language->language = "de-AT";
+        auto store = h.makeStore(tc::manifest({tc::app("soon", AppReleaseStatus::comingSoon), tc::app("beta", AppReleaseStatus::beta),
+                                               tc::app("one"), tc::app("old", AppReleaseStatus::retired)}));
+        store->setIncludeBetaApps(false);
+        store->setSelectedAppID(std::nullopt);
+
+        FeedbackDiagnostics d = store->feedbackDiagnostics(std::nullopt);
+        QCOMPARE(d.macOSVersion, QStringLiteral("15.1.0"));
+        QCOMPARE(d.launcherVersion, QStringLiteral("0.1.0"));  // no property: the fallback
+        QCOMPARE(d.locale, QStringLiteral("de"));
+        QCOMPARE(d.catalogLifecycle, QStringLiteral("firstPublishedApp"));
+        QCOMPARE(QList<int>({d.visibleAppCount, d.publishedAppCount, d.comingSoonAppCount}), QList<int>({2, 1, 1}));
+        QCOMPARE(d.selectedAppId, std::optional<QString>("soon"));
+
+        h.properties->values.insert("CFBundleShortVersionString", "3.2.1");
+        store->setIncludeBetaApps(true);
+        d = store->feedbackDiagnostics(tc::app("other"));
+        QCOMPARE(d.launcherVersion, QStringLiteral("3.2.1"));
+        QCOMPARE(d.catalogLifecycle, QStringLiteral("multiAppCatalog"));
+        QCOMPARE(d.publishedAppCount, 2);
+        QCOMPARE(d.selectedAppId, std::optional<QString>("other"));
+
+        // Without a related app and without a selected app: no app members.
+        auto empty = h.makeStore(tc::manifest({tc::app("soon", AppReleaseStatus::comingSoon)}));
+        empty->setSelectedAppID(QStringLiteral("ghost"));
+        h.properties->values.insert("CFBundleShortVersionString", 7);  // not a text
+        d = empty->feedbackDiagnostics(std::nullopt);
+        QVERIFY(!d.selectedAppId && !d.selectedAppName && !d.selectedAppVersion);
+        QCOMPARE(d.catalogLifecycle, QStringLiteral("comingSoonOnly"));
+        QCOMPARE(d.launcherVersion, QStringLiteral("0.1.0"));
+    }
+
+    void feedbackOutcome_data()
+    {
+        QTest::addColumn<int>("outcome");  // 0 success, 1 server text, 2 invalid status, 3 transport, 4 decoding
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<FeedbackSubmissionState>("expected");
+
+        FeedbackIssue issue;
+        issue.id = "issue-1";
+        issue.identifier = "VAN-9";
+        using S = FeedbackSubmissionState;
+        QTest::newRow("success") << 0 << "en" << S::submitted(issue);
+        QTest::newRow("server message shown unchanged") << 1 << "pl" << S::failed("Title is too short.");
+        QTest::newRow("invalid status: localized text") << 2 << "de" << S::failed("Feedback konnte gerade nicht gesendet werden.");
+        QTest::newRow("transport failure in Polish") << 3 << "pl" << S::failed("Nie udało się teraz wysłać zgłoszenia.");
+        QTest::newRow("decoding failure") << 4 << "en" << S::failed("Feedback could not be sent right now.");
+    }
+
+    void feedbackOutcome()
+    {
+        QFETCH(int, outcome);
+        QFETCH(QString, language);
+        QFETCH(FeedbackSubmissionState, expected);
+        StoreHarness h;
+        h.language->language = language;
+        auto store = h.makeStore(tc::manifest({tc::app("one")}));
+        h.feedback->gate = std::make_shared<Gate>();
+        h.feedback->behaviour = [outcome](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
+            switch (outcome) {
+            case 1:
+                throw FeedbackClientError::server("Title is too short.");
+            case 2:
+                throw FeedbackClientError::invalidStatus(500);
+            case 3:
+                throw PlatformError(PlatformError::Domain::network, "Connection refused");
+            case 4:
+                throw DecodingError("issue: missing");
+            }
+            FeedbackSubmissionResponse response = FakeFeedbackClient::answer("VAN-9");
+            response.ok = false;  // not looked at
+            return response;
+        };
+        store->setShowingFeedbackSheet(true);
+        QSignalSpy spy(store.get(), &LauncherStore::feedbackStateChanged);
+        auto task = store->submitFeedback(FeedbackType::bug, "t", "d", std::nullopt);
+        QCOMPARE(store->feedbackState(), FeedbackSubmissionState::submitting());
+        h.feedback->gate->open();
+        QVERIFY(finishes(std::move(task)));
+        QCOMPARE(store->feedbackState(), expected);
+        QCOMPARE(spy.count(), 2);
+        // The sheet and the error line are left to the views.
+        QCOMPARE(store->showingFeedbackSheet(), true);
+        QCOMPARE(store->errorMessage(), std::nullopt);
+    }
+
+    void storeGoneWhileSubmitting()
+    {
+        StoreHarness h;
+        auto store = h.makeStore(tc::manifest({tc::app("one")}));
+        h.feedback->gate = std::make_shared<Gate>();
+        bool answered = false;
+        h.feedback->behaviour = [&answered](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
+            answered = true;
+            throw FeedbackClientError::server("late");
+        };
+        auto task = store->submitFeedback(FeedbackType::bug, "t", "d", std::nullopt);
+        store.reset();
+        h.feedback->gate->open();
+        // The answer arrives after the store is gone and is dropped quietly.
+        QVERIFY(finishes(std::move(task)));
+        QVERIFY(answered);
+    }
+
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"

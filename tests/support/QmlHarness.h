@@ -1,0 +1,109 @@
+#pragma once
+
+// Loads views of the launcher's QML module in offscreen windows over a store
+// built with the substitute collaborators, and drives them with real key and
+// mouse events.
+
+#include "StoreFakes.h"
+
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace UiTest {
+
+// The basic style, the compiled-in icon font, test-mode paths.
+void initialise();
+
+// The one sample catalog: four published apps (one beta), a coming-soon app,
+// one with incomplete release data and a retired one.
+LauncherManifest sampleCatalog();
+
+}  // namespace UiTest
+
+// One view in one window: an Item goes into a fresh window, a Window is shown
+// as it is.
+class ViewHost
+{
+public:
+    ViewHost();
+    ~ViewHost();
+
+    // Loads qml/<path> with these initial properties; null (with a warning) on failure.
+    QObject *load(const QString &path, const QVariantMap &properties, QSize size = QSize(1060, 720));
+    // Sizes the window and the view to the view's own height (tray panel, sheets).
+    void fitHeight();
+    void resize(int width, int height = 720);
+    void waitForFrame();
+
+    QQuickWindow *window() const { return m_window; }
+    QObject *root() const { return m_root; }
+
+    // The first item with this name under `under` (or the window): delegates
+    // and popups included, then the view's own objects.
+    QQuickItem *find(const QString &name, QQuickItem *under = nullptr) const;
+    // The first such item that is shown and has a width.
+    QQuickItem *findShown(const QString &name, QQuickItem *under = nullptr) const;
+    QList<QQuickItem *> findAll(const QString &name, QQuickItem *under = nullptr) const;
+    // Shown items under `under` whose "text" is exactly `text`.
+    QList<QQuickItem *> findText(const QString &text, QQuickItem *under = nullptr) const;
+    // Names of the shown items whose name starts with `prefix` (without it),
+    // top to bottom, then left to right.
+    QStringList shownNamed(const QString &prefix) const;
+    // The texts of every shown text item, in tree order.
+    QStringList shownTexts() const;
+    static bool shown(const QQuickItem *item);
+    static QString text(const QQuickItem *item) { return item ? item->property("text").toString() : QString(); }
+    // The text of the first child named `name` of `item`.
+    static QString childText(const QQuickItem *item, const QString &name);
+
+    void click(QQuickItem *item);
+    void clickAt(QPoint point);
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void type(const QString &text);  // ASCII, "\n" presses Return
+    // Opens a pop-up picker and chooses the entry with this label.
+    void choose(QQuickItem *picker, const QString &label);
+
+    // Writes the window after a rendered frame to
+    // $VANTREL_BUILD_DIR/screenshots/<name>.png; returns the path, empty on failure.
+    QString screenshot(const QString &name);
+
+private:
+    QQmlEngine m_engine;
+    QObject *m_root = nullptr;
+    QQuickWindow *m_ownWindow = nullptr;
+    QQuickWindow *m_window = nullptr;
+};
+
+// A store over the substitutes with the sample catalog (or another), and a view of it.
+class StoreView
+{
+public:
+    explicit StoreView(const LauncherManifest &catalog = UiTest::sampleCatalog());
+
+    // Rebuilds the store over the same records, e.g. after recording installs.
+    void relaunch();
+    // Loads qml/<path> with `store` (and `extra`) set; the view is kept in `view`.
+    QObject *open(const QString &path, QSize size = QSize(1060, 720), const QVariantMap &extra = {});
+    // The main window over the store, onboarding done unless told otherwise.
+    QObject *openMainWindow(bool onboarded = true);
+    QQuickItem *item(const QString &name) const { return host.find(name); }
+    QQuickItem *shell() const { return host.find(QStringLiteral("launcherShell")); }
+    QObject *rootObject(const char *property) const;  // a property of the root view
+
+    // Reaches a state through the store's own operations.
+    void install(const QString &appId);  // waits for the install to end
+    // Brings an app to notInstalled, installing (held until the installer's
+    // gate opens), installed, updateAvailable (the catalog then offers 1.1.0)
+    // or failed ("The checksum did not match.").
+    void reach(const QString &appId, const QString &state);
+    void waitForRefresh();               // the refresh the window started has landed
+
+    LauncherManifest catalog;
+    StoreHarness h;
+    std::unique_ptr<LauncherStore> store;
+    ViewHost host;
+    QObject *view = nullptr;
+};

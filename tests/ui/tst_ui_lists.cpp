@@ -1,0 +1,343 @@
+// The C++ side of the catalog views: the search rules and their precomputed
+// keys, the category list, the per-section and switcher lists (what they hold,
+// when they recompute, rows moved in place), symbol glyphs and detail rules.
+
+#include "AppListModel.h"
+#include "CatalogOverview.h"
+#include "CatalogRules.h"
+#include "LibrarySearch.h"
+#include "QmlHarness.h"
+#include "QuickSwitcherModel.h"
+#include "SymbolGlyphs.h"
+
+#include <QAbstractItemModelTester>
+#include <QFontMetrics>
+
+namespace {
+
+using TestCatalog::ids;
+
+AppManifestItem app(const QString &id, const QString &name, const QString &category = QStringLiteral("Tools"),
+                    AppReleaseStatus status = AppReleaseStatus::live)
+{
+    AppManifestItem a = TestCatalog::app(id, status);
+    a.name = name;
+    a.category = category;
+    return a;
+}
+
+}  // namespace
+
+class TestUiLists : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { UiTest::initialise(); }
+
+    void searchRule_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QStringList>("expected");
+
+        const QStringList all = ids(UiTest::sampleCatalog().apps);
+        QTest::newRow("empty") << QString() << all;
+        QTest::newRow("only spaces is no search") << "   \t " << all;
+        QTest::newRow("trimmed and case-folded") << "  TEMPO  " << QStringList{"timer"};
+        QTest::newRow("newlines trimmed") << "\nquill\n" << QStringList{"notes"};
+        QTest::newRow("tagline") << "deep work" << QStringList{"timer"};
+        QTest::newRow("category") << "writing" << QStringList{"notes", "draft"};
+        QTest::newRow("one tag") << "pomodoro" << QStringList{"timer"};
+        QTest::newRow("two tags joined by one space") << "photo editing" << QStringList{"shots"};
+        QTest::newRow("tags are not joined by two spaces") << "photo  editing" << QStringList{};
+        QTest::newRow("across word boundary") << "lnotes" << QStringList{};
+        QTest::newRow("inside a word") << "uill no" << QStringList{"notes"};
+        QTest::newRow("accent significant: with") << "café m" << QStringList{"cafe"};
+        QTest::newRow("accent significant: without") << "cafe m" << QStringList{};
+        QTest::newRow("upper-case accent folds") << "CAFÉ" << QStringList{"cafe"};
+    }
+
+    void searchRule()
+    {
+        QFETCH(QString, search);
+        QFETCH(QStringList, expected);
+        QCOMPARE(ids(LibrarySearch::filter(UiTest::sampleCatalog().apps, search)), expected);
+    }
+
+    void searchKeysFollowTheRules_data()
+    {
+        QTest::addColumn<QString>("query");
+        for (const char *q : {"", "a", "quill", "b c", "bc", "dEf", "gh ij", "ef gh", "hi", "i̇stanbul", "maps", "istanbul",
+                              "àla", "ünïcode", "unicode", "café", "cafe m", "photo editing", "small"})
+            QTest::newRow(q) << QString::fromUtf8(q);
+        QTest::newRow("NUL inside") << QStringLiteral("b") + QChar(u'\0') + QStringLiteral("c");
+    }
+
+    void searchKeysFollowTheRules()
+    {
+        QFETCH(QString, query);
+        QList<AppManifestItem> apps = UiTest::sampleCatalog().apps;
+        AppManifestItem split = app("split", "Ab", "Ef");
+        split.tagline = "cd";
+        split.tags = {"gh", "ij"};
+        // Lowering İ gives two code units; the fields after it must still line up.
+        AppManifestItem istanbul = app("istanbul", "İSTANBUL Maps");
+        istanbul.tagline = "ÀLA carte";
+        istanbul.tags = {"Ünïcode"};
+        apps << split << istanbul;
+
+        const QString q = LibrarySearch::query(query);
+        const LibrarySearch::SearchKeys library(apps, LibrarySearch::SearchKeys::Fields::withTags);
+        const LibrarySearch::SearchKeys switcher(apps, LibrarySearch::SearchKeys::Fields::withoutTags);
+        QList<int> libraryExpected, switcherExpected;
+        for (int i = 0; i < apps.size(); ++i) {
+            if (LibrarySearch::matches(apps[i], q))
+                libraryExpected.append(i);
+            if (q.isEmpty() || QuickSwitcherSearch::matches(apps[i], q))
+                switcherExpected.append(i);
+        }
+        QCOMPARE(library.matching(q), libraryExpected);
+        QCOMPARE(switcher.matching(q), switcherExpected);
+        // Narrowing from a shorter query finds the same apps.
+        if (!q.isEmpty()) {
+            QCOMPARE(library.matching(q, library.matching(q.left(1))), libraryExpected);
+            QCOMPARE(switcher.matching(q, switcher.matching(q.left(1))), switcherExpected);
+        }
+    }
+
+    void categoriesSortByCodePoint()
+    {
+        QCOMPARE(CatalogOverview::sortedCategories({"Utilities", "Notes", "utilities", "Utilities", "Émigré", "Zeta"}),
+                 (QStringList{"Notes", "Utilities", "Zeta", "utilities", "Émigré"}));
+        // Code points above the BMP sort after every BMP character (UTF-16 order would not).
+        const QString high = QString::fromUcs4(U"\U0001F600");
+        const QString bmp = QString(QChar(0xFF5E));
+        QCOMPARE(CatalogOverview::sortedCategories({high, bmp}), (QStringList{bmp, high}));
+
+        StoreView f(TestCatalog::manifest({app("a", "A", "Utilities"), app("b", "B", "Notes"),
+                                           app("c", "C", "Utilities", AppReleaseStatus::beta),
+                                           app("d", "D", "Archive", AppReleaseStatus::retired)}));
+        CatalogOverview overview;
+        overview.setStore(f.store.get());
+        QCOMPARE(overview.categories(), (QStringList{"Notes", "Utilities"}));
+        QCOMPARE(overview.visibleCount(), 3);
+        QCOMPARE(overview.lifecycleKind(), QStringLiteral("multiAppCatalog"));
+    }
+
+    void sectionLists_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QStringList>("expected");
+        // Starters: notes, atlas (coming soon), draft (incomplete). Updates: shots only.
+        QTest::newRow("all apps") << "allApps" << "" << QStringList{"notes", "timer", "shots", "cafe", "atlas", "draft"};
+        QTest::newRow("selected: published starters only") << "selected" << "" << QStringList{"notes"};
+        QTest::newRow("selected narrowed") << "selected" << "tempo" << QStringList{};
+        QTest::newRow("updates: updateAvailable only") << "updates" << "" << QStringList{"shots"};
+        QTest::newRow("updates narrowed away") << "updates" << "quill" << QStringList{};
+        QTest::newRow("published ignores search") << "published" << "quill" << QStringList{"notes", "timer", "shots", "cafe"};
+        QTest::newRow("coming soon ignores search") << "comingSoon" << "zzz" << QStringList{"atlas"};
+    }
+
+    void sectionLists()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, search);
+        QFETCH(QStringList, expected);
+
+        StoreView f;
+        f.reach("notes", "installed");
+        f.reach("shots", "updateAvailable");
+        for (const AppManifestItem &a : f.catalog.apps) {
+            const bool wanted = a.id == "notes" || a.id == "atlas" || a.id == "draft";
+            if (f.store->selectedStarterAppIDs().contains(a.id) != wanted)
+                f.store->toggleStarter(a.id);
+        }
+
+        AppListModel model;
+        model.setKind(kind);
+        model.setSearchText(search);
+        model.setStore(f.store.get());
+        QCOMPARE(model.ids(), expected);
+    }
+
+    void listsRecomputeOnlyWhenTheirInputsChange()
+    {
+        StoreView f;
+        AppListModel model;
+        model.setStore(f.store.get());  // allApps
+        const int base = model.recomputeCount();
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+        f.store->setSelectedAppIDValue("timer");
+        f.store->setLocaleCode("de");
+        f.store->toggleStarter("notes");
+        QCOMPARE(model.recomputeCount(), base);
+        QCOMPARE(resets.count(), 0);
+        QVERIFY(changed.count() >= 2);  // labels (locale) and stars redrawn in place
+        QCOMPARE(model.data(model.index(0), AppListModel::StatusLabelRole).toString(), QStringLiteral("Live"));
+        QCOMPARE(model.data(model.index(4), AppListModel::TileStatusRole).toString(), QStringLiteral("Nur Vorschau"));
+
+        // A search that does not change the trimmed query does not recompute either.
+        model.setSearchText("quill");
+        model.setSearchText("  QUILL ");
+        QCOMPARE(model.recomputeCount(), base + 1);
+        QCOMPARE(model.ids(), QStringList{"notes"});
+        // The same catalog arriving again changes nothing.
+        QVERIFY(f.h.refresh(*f.store, f.catalog));
+        QCOMPARE(model.recomputeCount(), base + 1);
+
+        // The selected list follows the starters.
+        AppListModel selected;
+        selected.setKind("selected");
+        selected.setStore(f.store.get());
+        const QStringList before = selected.ids();
+        f.store->toggleStarter("timer");
+        QVERIFY(selected.ids() != before);
+    }
+
+    void installProgressUpdatesRowInPlace()
+    {
+        StoreView f;
+        f.h.installer->gate = std::make_shared<Gate>();
+        AppListModel model;
+        model.setStore(f.store.get());
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+
+        f.store->installApp("shots");
+        QTRY_VERIFY(!changed.isEmpty());
+        const QModelIndex row = model.index(2);
+        QCOMPARE(changed.first().at(0).toModelIndex(), row);
+        QCOMPARE(model.data(row, AppListModel::TileStatusRole).toString(), QStringLiteral("Installing 4%"));
+        f.h.installer->gate->open();
+        QTRY_COMPARE(model.data(row, AppListModel::TileStatusRole).toString(), QStringLiteral("Installed 1.0.0"));
+        QCOMPARE(resets.count(), 0);
+    }
+
+    void includeBetaChangesCountsAtOnce()
+    {
+        StoreView f;
+        CatalogOverview overview;
+        overview.setStore(f.store.get());
+        AppListModel all;
+        all.setStore(f.store.get());
+        QCOMPARE(overview.visibleCount(), 6);
+        QVERIFY(overview.categories().contains("Productivity"));
+        f.store->setIncludeBetaApps(false);
+        QCOMPARE(overview.visibleCount(), 5);
+        QVERIFY(!overview.categories().contains("Productivity"));
+        QVERIFY(!all.ids().contains("timer"));
+    }
+
+    void typingMovesRowsWithoutReset_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("all apps") << "allApps";
+        QTest::newRow("selected") << "selected";
+    }
+
+    void typingMovesRowsWithoutReset()
+    {
+        QFETCH(QString, kind);
+        StoreView f;
+        f.store->toggleStarter("notes");
+        f.store->toggleStarter("shots");
+        AppListModel model;
+        model.setKind(kind);
+        model.setStore(f.store.get());
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        const QStringList everything = model.ids();
+
+        const QString typed = "s ti";
+        QStringList texts;
+        for (int n = 1; n <= typed.size(); ++n)
+            texts << typed.left(n);
+        for (int n = typed.size() - 1; n >= 0; --n)
+            texts << typed.left(n);
+        texts << "notes" << "shots" << "zzz" << QString();
+        for (const QString &text : std::as_const(texts)) {
+            model.setSearchText(text);
+            // A fresh model over the same store computes the list from scratch.
+            AppListModel reference;
+            reference.setKind(kind);
+            reference.setSearchText(text);
+            reference.setStore(f.store.get());
+            QCOMPARE(model.ids(), reference.ids());
+            QCOMPARE(model.count(), model.ids().size());
+            for (int row = 0; row < model.count(); ++row)
+                QCOMPARE(model.data(model.index(row), AppListModel::AppIdRole).toString(), model.ids().at(row));
+        }
+        QCOMPARE(model.ids(), everything);
+        QCOMPARE(resets.count(), 0);
+        QVERIFY(!inserted.isEmpty() && !removed.isEmpty());
+    }
+
+    void switcherTypingMovesRowsWithoutReset()
+    {
+        StoreView f;
+        QuickSwitcherModel model;
+        model.setStore(f.store.get());
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy counts(&model, &QuickSwitcherModel::countChanged);
+        const QList<AppManifestItem> published = ManifestPolicy::publishedApps(f.catalog, true);
+        for (const QString &text : {"t", "ti", "t", "  NOTES", "pomodoro", ""}) {
+            model.setQuery(text);
+            QCOMPARE(model.ids(), ids(QuickSwitcherSearch::results(published, text)));
+        }
+        QCOMPARE(resets.count(), 0);
+        QVERIFY(!counts.isEmpty());
+    }
+
+    void symbolGlyphs()
+    {
+        SymbolGlyphs glyphs;
+        QVERIFY(glyphs.glyph("star") != glyphs.glyph("star.fill"));
+        QCOMPARE(glyphs.glyph("no.such.symbol"), SymbolGlyphs::fallbackGlyph());
+        QCOMPARE(glyphs.glyph(QString()), SymbolGlyphs::fallbackGlyph());
+        // Every symbol the launcher's own views name has a glyph of its own.
+        for (const char *name : {"house", "square.grid.2x2", "star", "star.fill", "arrow.down.circle", "gearshape", "clock",
+                                 "tray", "sparkles", "checkmark.circle", "checkmark.seal", "arrow.clockwise", "play",
+                                 "arrow.triangle.2.circlepath", "lock.shield", "magnifyingglass", "chevron.right",
+                                 "chevron.left", "command", "bubble.left.and.bubble.right", "arrow.right", "paperplane",
+                                 "exclamationmark.triangle", "checkmark.circle.fill", "checkmark", "hourglass", "cpu",
+                                 "arrow.up.right"})
+            QVERIFY2(glyphs.isKnown(QString::fromLatin1(name)), name);
+        // The glyphs exist in the compiled-in font.
+        const QFontMetrics metrics{QFont(glyphs.fontFamily())};
+        QVERIFY(metrics.inFont(glyphs.glyph("house").at(0)));
+        QVERIFY(metrics.inFont(SymbolGlyphs::fallbackGlyph().at(0)));
+    }
+
+    void updateFeedHidesLocalHosts_data()
+    {
+        QTest::addColumn<QVariant>("feed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("none") << QVariant() << QString();
+        QTest::newRow("public host") << QVariant(QUrl("https://updates.example.com/a/feed.xml?x=1"))
+                                     << "https://updates.example.com/a/feed.xml?x=1";
+        QTest::newRow("local network") << QVariant(QUrl("http://builder.local/feed.xml")) << QString();
+        QTest::newRow("local in the middle is public") << QVariant(QUrl("https://a.local.example.com/f.xml"))
+                                                       << "https://a.local.example.com/f.xml";
+        QTest::newRow("no host") << QVariant(QUrl("file:///tmp/feed.xml")) << "file:///tmp/feed.xml";
+    }
+
+    void updateFeedHidesLocalHosts()
+    {
+        QFETCH(QVariant, feed);
+        QFETCH(QString, expected);
+        AppManifestItem a = TestCatalog::app("a");
+        if (feed.isValid())
+            a.sparkleFeedUrl = feed.toUrl();
+        QCOMPARE(CatalogRules().updateFeed(QVariant::fromValue(a)), expected);
+    }
+
+};
+
+QTEST_MAIN(TestUiLists)
+#include "tst_ui_lists.moc"

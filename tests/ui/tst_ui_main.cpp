@@ -1,0 +1,496 @@
+// The main window over the sample catalog: onboarding or shell, the breakpoint,
+// tiles and the compact panel, the sidebar, search, the error alert, Ctrl+K,
+// Tab and Return, the detail page per install state, and the application's
+// scenes over one store.
+
+#include "AppScenes.h"
+#include "QmlHarness.h"
+#include "TrayController.h"
+
+#include <QQmlComponent>
+#include <QSystemTrayIcon>
+
+namespace {
+
+QVariant prop(const QObject *o, const char *name)
+{
+    return o ? o->property(name) : QVariant();
+}
+
+QStringList libraryIds(const StoreView &f)
+{
+    auto *model = qvariant_cast<QObject *>(prop(f.item("libraryHome"), "apps"));
+    QStringList ids;
+    if (model)
+        QMetaObject::invokeMethod(model, "ids", Q_RETURN_ARG(QStringList, ids));
+    return ids;
+}
+
+// The main window at compact width, once the tile of `id` is on screen.
+QQuickItem *compactTile(StoreView &f, const QString &id)
+{
+    f.openMainWindow();
+    f.host.resize(960);
+    QQuickItem *tile = nullptr;
+    QTest::qWaitFor([&] { return (tile = f.host.findShown("tile_" + id)) != nullptr; });
+    return tile;
+}
+
+}  // namespace
+
+class TestUiMain : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { UiTest::initialise(); }
+
+    void rootChoosesOnboardingOrShell()
+    {
+        StoreView f;
+        f.openMainWindow(false);
+        QVERIFY(prop(f.item("onboardingSlot"), "active").toBool());
+        QVERIFY(!f.shell());
+        f.store->setOnboardingComplete(true);
+        QTRY_VERIFY(f.shell());
+        QVERIFY(!prop(f.item("onboardingSlot"), "active").toBool());
+        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("home"));
+
+        // A catalog without published apps never needs onboarding.
+        StoreView soon(TestCatalog::manifest({TestCatalog::app("soon", AppReleaseStatus::comingSoon)}));
+        soon.openMainWindow(false);
+        QVERIFY(soon.shell());
+    }
+
+    void breakpoint_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("compact");
+        QTest::addColumn<int>("sidebarWidth");
+        QTest::newRow("1039 compact") << 1039 << true << 210;
+        QTest::newRow("1040 wide") << 1040 << false << 230;
+        QTest::newRow("minimum 900 compact") << 900 << true << 210;
+    }
+
+    void breakpoint()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, compact);
+        QFETCH(int, sidebarWidth);
+        StoreView f;
+        f.openMainWindow();
+        f.host.resize(width);
+        QTRY_COMPARE(prop(f.shell(), "compact").toBool(), compact);
+        QCOMPARE(f.item("sidebar")->width(), qreal(sidebarWidth));
+        QQuickItem *detail = f.item("wideDetail");
+        QCOMPARE(detail->isVisible(), !compact);
+        if (!compact)
+            QCOMPARE(detail->x() + detail->width(), qreal(width - sidebarWidth));
+    }
+
+    void tileClickOpensTheCompactPanel()
+    {
+        StoreView f;
+        QQuickItem *tile = compactTile(f, "shots");
+        QVERIFY(tile);
+        QQuickItem *panel = f.item("compactDetail");
+        QVERIFY(!panel->isVisible());
+
+        f.host.click(tile);
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("shots"));
+        QTRY_COMPARE(panel->x(), 0.0);
+        QVERIFY(panel->isVisible());
+        QCOMPARE(ViewHost::text(f.host.findShown("detailName", panel)), QStringLiteral("Frame Shots"));
+
+        // Widening hides the panel without resetting it; narrowing brings it back.
+        f.host.resize(1100);
+        QTRY_VERIFY(!panel->isVisible());
+        f.host.resize(960);
+        QTRY_VERIFY(panel->isVisible());
+        // Another section keeps it open; the back button closes it.
+        f.shell()->setProperty("selectedSection", "allApps");
+        QVERIFY(prop(f.shell(), "showCompactDetail").toBool());
+        f.host.click(f.host.findShown("compactBackButton", panel));
+        QTRY_VERIFY(!panel->isVisible());
+    }
+
+    void wideTileClickSelectsWithoutPanel()
+    {
+        StoreView f;
+        f.openMainWindow();
+        QQuickItem *tile = nullptr;
+        QTRY_VERIFY((tile = f.host.findShown("tile_timer")));
+        f.host.click(tile);
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("timer"));
+        QVERIFY(!prop(f.shell(), "showCompactDetail").toBool());
+        QTRY_COMPARE(ViewHost::text(f.host.findShown("detailName", f.item("wideDetail"))), QStringLiteral("Tempo Timer"));
+    }
+
+    void returnAndTabReachTheControls()
+    {
+        StoreView f;
+        QQuickItem *tile = compactTile(f, "cafe");
+        QVERIFY(tile);
+        tile->forceActiveFocus(Qt::TabFocusReason);
+        f.host.key(Qt::Key_Return);
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("cafe"));
+        QTRY_VERIFY(prop(f.shell(), "showCompactDetail").toBool());
+
+        // Tab walks from the search field through every kind of control and back.
+        f.host.resize(1060);
+        f.item("searchField")->forceActiveFocus(Qt::TabFocusReason);
+        QSet<QString> reached;
+        for (int i = 0; i < 40; ++i) {
+            f.host.key(Qt::Key_Tab);
+            if (QQuickItem *item = f.host.window()->activeFocusItem())
+                reached.insert(item->objectName());
+        }
+        for (const char *name : {"topQuickSwitchButton", "tile_notes", "tile_cafe", "actionButton", "sidebarRow_home",
+                                 "sidebarRow_settings", "sidebarFeedbackButton", "sidebarQuickSwitcherButton", "searchField"})
+            QVERIFY2(reached.contains(QString::fromLatin1(name)), name);
+    }
+
+    void sidebar()
+    {
+        StoreView f;
+        f.openMainWindow();
+        QCOMPARE(ViewHost::text(f.item("allAppsCount")), QStringLiteral("6"));
+        f.store->setIncludeBetaApps(false);
+        QTRY_COMPARE(ViewHost::text(f.item("allAppsCount")), QStringLiteral("5"));
+
+        // The settings row asks for the settings window and leaves the section alone.
+        f.host.click(f.item("sidebarRow_updates"));
+        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("updates"));
+        QSignalSpy settings(AppScenes::instance(), &AppScenes::settingsWindowRequested);
+        f.host.click(f.item("sidebarRow_settings"));
+        QCOMPARE(settings.count(), 1);
+        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("updates"));
+        QVERIFY(prop(f.item("sidebarRow_updates"), "isSelected").toBool());
+        QVERIFY(!prop(f.item("sidebarRow_settings"), "isSelected").toBool());
+    }
+
+    void searchNarrowsSectionsButNotHome_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("all apps, spaces and case") << "allApps" << "  QUILL " << QStringList{"notes"};
+        QTest::newRow("all apps, nothing found") << "allApps" << "cafe m" << QStringList{};
+        QTest::newRow("home ignores search") << "home" << "quill" << QStringList{"notes", "timer", "shots", "cafe"};
+    }
+
+    void searchNarrowsSectionsButNotHome()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, expected);
+        StoreView f;
+        f.openMainWindow();
+        f.host.click(f.item("sidebarRow_" + section));
+        QQuickItem *field = f.item("searchField");
+        f.host.click(field);
+        QTRY_VERIFY(field->hasActiveFocus());
+        f.host.type(typed);
+        QCOMPARE(prop(f.shell(), "searchText").toString(), typed);
+        QTRY_COMPARE(libraryIds(f), expected);
+        if (section != QLatin1String("home"))
+            QCOMPARE(ViewHost::text(f.host.findShown("sectionSubtitle")), QStringLiteral("%1 APPS").arg(expected.size()));
+    }
+
+    void emptyStatesOfSections()
+    {
+        StoreView f;
+        // Starters include only the coming-soon app: the selected section is empty.
+        for (const AppManifestItem &a : f.catalog.apps)
+            if ((a.id == QLatin1String("atlas")) != f.store->selectedStarterAppIDs().contains(a.id))
+                f.store->toggleStarter(a.id);
+        f.openMainWindow();
+        f.host.click(f.item("sidebarRow_selected"));
+        QTRY_VERIFY(f.host.findShown("emptyState_selected"));
+        QCOMPARE(libraryIds(f), QStringList{});
+        f.host.click(f.item("sidebarRow_updates"));
+        QTRY_VERIFY(f.host.findShown("emptyState_updates"));
+    }
+
+    void errorAlertClears_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("OK button") << false;
+        QTest::newRow("Escape") << true;
+    }
+
+    void errorAlertClears()
+    {
+        QFETCH(bool, byKey);
+        StoreView f;
+        f.openMainWindow();
+        f.store->setErrorMessage(QStringLiteral("Could not install Frame Shots. Disk full."));
+        QObject *alert = f.rootObject("errorAlert");
+        QTRY_VERIFY(prop(alert, "opened").toBool());
+        auto *content = qvariant_cast<QQuickItem *>(prop(alert, "contentItem"));
+        QCOMPARE(ViewHost::text(f.host.findShown("errorAlertMessage", content)),
+                 QStringLiteral("Could not install Frame Shots. Disk full."));
+        if (byKey)
+            f.host.key(Qt::Key_Escape);
+        else
+            f.host.click(f.host.findShown("errorAlertOk", content));
+        QTRY_VERIFY(!prop(alert, "visible").toBool());
+        QTRY_VERIFY(!f.store->errorMessage().has_value());
+        // A new error shows the alert again.
+        f.store->setErrorMessage(QStringLiteral("Again"));
+        QTRY_VERIFY(prop(alert, "opened").toBool());
+    }
+
+    void startupRefreshFailureShowsAlert()
+    {
+        StoreView f;
+        f.h.loader->standing.reset();  // every load fails
+        f.openMainWindow();
+        QTRY_COMPARE(f.h.loader->locales.size(), 1);  // the window's content appeared: one refresh
+        QTRY_VERIFY(prop(f.rootObject("errorAlert"), "opened").toBool());
+        QVERIFY(f.store->errorMessage().has_value());
+        QCOMPARE(f.store->manifest(), f.catalog);  // the catalog already shown stays
+    }
+
+    void ctrlKOpensQuickSwitcher()
+    {
+        StoreView f;
+        f.openMainWindow();
+        f.shell()->setProperty("searchText", "tempo");
+        f.shell()->setProperty("selectedSection", "allApps");
+        QQuickItem *root = f.item("rootView");
+        QQuickItem *slot = f.item("quickSwitcherSlot");
+        f.host.key(Qt::Key_K, Qt::ControlModifier);
+        QTRY_VERIFY(prop(root, "showQuickSwitcher").toBool());
+        QTRY_VERIFY(slot->isVisible());
+        // The shell underneath keeps its state.
+        QCOMPARE(prop(f.shell(), "searchText").toString(), QStringLiteral("tempo"));
+        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("allApps"));
+        // The switcher closes itself through isPresented.
+        f.rootObject("quickSwitcher")->setProperty("isPresented", false);
+        QTRY_VERIFY(!prop(root, "showQuickSwitcher").toBool());
+        QTRY_VERIFY(!slot->isVisible());
+
+        // The top-bar and sidebar buttons open it too.
+        for (const char *button : {"topQuickSwitchButton", "sidebarQuickSwitcherButton"}) {
+            f.host.click(f.item(button));
+            QTRY_VERIFY2(prop(root, "showQuickSwitcher").toBool(), button);
+            root->setProperty("showQuickSwitcher", false);
+            QTRY_VERIFY(!slot->isVisible());
+        }
+    }
+
+    void feedbackButtonResetsStateAndOpensSheet()
+    {
+        StoreView f;
+        f.openMainWindow();
+        f.store->setFeedbackState(FeedbackSubmissionState::failed(QStringLiteral("earlier failure")));
+        f.host.click(f.item("sidebarFeedbackButton"));
+        QCOMPARE(f.store->feedbackState(), FeedbackSubmissionState::idle());
+        QVERIFY(f.store->showingFeedbackSheet());
+        QTRY_VERIFY(prop(f.rootObject("feedbackSheet"), "opened").toBool());
+        // Closing the sheet otherwise writes the field back.
+        f.host.key(Qt::Key_Escape);
+        QTRY_VERIFY(!f.store->showingFeedbackSheet());
+    }
+
+    void largeCatalogBuildsTilesLazily()
+    {
+        QList<AppManifestItem> apps;
+        for (int i = 0; i < 1000; ++i)
+            apps.append(TestCatalog::app(QStringLiteral("app%1").arg(i)));
+        StoreView f(TestCatalog::manifest(apps));
+        f.openMainWindow();
+        f.host.click(f.item("sidebarRow_allApps"));
+        QTRY_COMPARE(libraryIds(f).size(), 1000);
+        QCOMPARE(ViewHost::text(f.item("allAppsCount")), QStringLiteral("1000"));
+        QTRY_VERIFY(f.host.findShown("tile_app0"));
+        int tiles = 0;
+        for (int i = 0; i < 1000; ++i)
+            tiles += f.item(QStringLiteral("tile_app%1").arg(i)) != nullptr;
+        QVERIFY2(tiles < 60, qPrintable(QString::number(tiles)));
+        // Scrolling to the end builds the last tiles on demand.
+        QMetaObject::invokeMethod(f.item("libraryHome"), "positionViewAtEnd");
+        QTRY_VERIFY(f.host.findShown("tile_app999"));
+    }
+
+    void detailPerState_data()
+    {
+        QTest::addColumn<QString>("appId");
+        QTest::addColumn<QString>("state");  // how to reach it
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QString>("buttonText");
+        QTest::addColumn<bool>("buttonEnabled");
+
+        QTest::newRow("not installed") << "notes" << "notInstalled" << "Not installed" << "Ready to install." << "Install" << true;
+        QTest::newRow("installing") << "notes" << "installing" << "Installing 4%" << "Installing now." << "Installing" << false;
+        QTest::newRow("installed") << "notes" << "installed" << "Installed 1.0.0" << "Ready to open from this Mac." << "Open" << true;
+        QTest::newRow("update available") << "notes" << "updateAvailable" << "1.0.0 -> 1.1.0" << "A newer version is ready." << "Update" << true;
+        QTest::newRow("failed shows the message verbatim")
+            << "notes" << "failed" << "Failed" << "Could not install Quill Notes. The checksum did not match." << "Install" << true;
+        QTest::newRow("coming soon") << "atlas" << "notInstalled" << "Not installed" << "Preview only" << "Check for apps" << true;
+        QTest::newRow("incomplete release data") << "draft" << "notInstalled" << "Not installed" << "Preview only" << "Check for apps" << true;
+    }
+
+    void detailPerState()
+    {
+        QFETCH(QString, appId);
+        QFETCH(QString, state);
+        QFETCH(QString, label);
+        QFETCH(QString, detail);
+        QFETCH(QString, buttonText);
+        QFETCH(bool, buttonEnabled);
+
+        StoreView f;
+        f.openMainWindow();
+        f.waitForRefresh();
+        f.reach(appId, state);
+        f.store->setSelectedAppIDValue(appId);
+
+        QQuickItem *panel = f.host.findShown("actionPanel", f.item("wideDetail"));
+        QVERIFY(panel);
+        QTRY_COMPARE(ViewHost::text(f.host.findShown("actionStateLabel", panel)), label);
+        QCOMPARE(ViewHost::text(f.host.findShown("actionDetail", panel)), detail);
+        QQuickItem *button = f.host.findShown("actionButton", panel);
+        QCOMPARE(ViewHost::text(button), buttonText);
+        QCOMPARE(button->isEnabled(), buttonEnabled);
+        QQuickItem *progress = panel->findChild<QQuickItem *>("installProgress");
+        QCOMPARE(progress->isVisible(), state == QLatin1String("installing"));
+
+        if (state == QLatin1String("installing")) {
+            QCOMPARE(prop(progress, "value").toDouble(), 0.04);
+            // The disabled button cannot start a second install.
+            f.host.click(button);
+            QCOMPARE(f.h.installer->calls.count(appId), 1);
+            f.h.installer->gate->open();
+            QTRY_COMPARE(ViewHost::text(button), QStringLiteral("Open"));
+        }
+        if (buttonText == QLatin1String("Check for apps")) {
+            const qsizetype before = f.h.loader->locales.size();
+            f.host.click(button);
+            QTRY_COMPARE(f.h.loader->locales.size(), before + 1);
+            QVERIFY(f.h.installer->calls.isEmpty());
+        }
+    }
+
+    void detailButtonInstallsRetriesAndOpens()
+    {
+        StoreView f;
+        f.openMainWindow();
+        f.store->setSelectedAppIDValue("shots");
+        QQuickItem *button = f.host.findShown("actionButton", f.item("wideDetail"));
+        QTRY_COMPARE(ViewHost::text(button), QStringLiteral("Install"));
+        f.host.click(button);
+        QCOMPARE(f.h.installer->calls, QStringList{"shots"});
+        QTRY_COMPARE(ViewHost::text(button), QStringLiteral("Open"));
+        f.host.click(button);
+        QTRY_COMPARE(f.h.workspace->opened.size(), 1);
+        QVERIFY(f.h.workspace->opened.first().toLocalFile().endsWith("/shots.app"));
+
+        // A failed install offers Install again, and pressing it retries.
+        f.h.installer->failWith("Disk full.");
+        f.store->setSelectedAppIDValue("cafe");
+        QTRY_COMPARE(ViewHost::text(button), QStringLiteral("Install"));
+        f.host.click(button);
+        QTRY_COMPARE(ViewHost::text(f.host.findShown("actionStateLabel", f.item("wideDetail"))), QStringLiteral("Failed"));
+        f.store->clearErrorMessage();
+        f.h.installer->behaviour = nullptr;
+        f.host.click(button);
+        QTRY_COMPARE(ViewHost::text(button), QStringLiteral("Open"));
+        QCOMPARE(f.h.installer->calls.count("cafe"), 2);
+    }
+
+    void detailPanelsPerApp()
+    {
+        StoreView f;
+        f.openMainWindow();
+        QQuickItem *page = f.item("wideDetail");
+        const auto visible = [&](const char *name) { return f.host.findShown(name, page) != nullptr; };
+        const auto rowValue = [&](const char *row) { return ViewHost::childText(f.host.findShown(row, page), "detailRowValue"); };
+
+        // Published, two notes, a public feed.
+        f.store->setSelectedAppIDValue("notes");
+        QTRY_VERIFY(visible("metadataPanel"));
+        QVERIFY(visible("releaseNotesPanel") && visible("privacyPanel"));
+        QCOMPARE(f.host.findAll("releaseNote", page).size(), 2);
+        QCOMPARE(rowValue("rowBundleID"), QStringLiteral("com.vantrel.notes"));
+        QCOMPARE(rowValue("rowChecksum"), f.store->copy()->text("checksumVerified"));
+        QCOMPARE(rowValue("rowUpdateFeed"), QStringLiteral("https://updates.vantrel.example/notes.xml"));
+        // A ".local" feed is not shown; no notes, no notes panel.
+        f.store->setSelectedAppIDValue("timer");
+        QTRY_COMPARE(rowValue("rowBundleID"), QStringLiteral("com.vantrel.timer"));
+        QVERIFY(!visible("rowUpdateFeed") && !visible("releaseNotesPanel"));
+        // Incomplete release data: no metadata, still hero and privacy.
+        f.store->setSelectedAppIDValue("draft");
+        QTRY_VERIFY(!visible("metadataPanel"));
+        QVERIFY(visible("detailHero") && visible("privacyPanel"));
+        QCOMPARE(ViewHost::text(f.host.findShown("privacyNote", page)), QStringLiteral("Runs locally; nothing leaves this computer."));
+        // No app at all: the empty page.
+        StoreView empty(TestCatalog::manifest({}));
+        empty.openMainWindow();
+        QVERIFY(empty.host.findShown("detailEmpty", empty.item("wideDetail")));
+        QVERIFY(!empty.host.findShown("actionPanel", empty.item("wideDetail")));
+    }
+
+    void scenesOverOneStore()
+    {
+        StoreView f;
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")));
+        std::unique_ptr<QObject> scenes(component.createWithInitialProperties({{"store", QVariant::fromValue(f.store.get())}}));
+        QVERIFY2(scenes, qPrintable(component.errorString()));
+        auto *main = qobject_cast<QQuickWindow *>(prop(scenes.get(), "mainWindow").value<QObject *>());
+        auto *panel = qobject_cast<QQuickWindow *>(prop(scenes.get(), "menuBarPanel").value<QObject *>());
+        auto *settings = qobject_cast<QQuickWindow *>(prop(scenes.get(), "settingsWindow").value<QObject *>());
+        QVERIFY(main && panel && settings);
+        QCOMPARE(main->title(), QStringLiteral("Vantrel"));
+        QCOMPARE(main->minimumSize(), QSize(900, 620));
+        QCOMPARE(main->size(), QSize(1060, 720));
+        QCOMPARE(panel->width(), 360);
+        QVERIFY(panel->flags() & Qt::FramelessWindowHint);
+        QVERIFY(!main->isVisible() && !settings->isVisible() && !panel->isVisible());
+
+        // Showing the main window refreshes the catalog, every time it appears.
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QTRY_COMPARE(f.h.loader->locales.size(), 1);
+        main->hide();
+        QTRY_VERIFY(!main->property("contentShown").toBool());
+        main->show();
+        QTRY_COMPARE(f.h.loader->locales.size(), 2);
+
+        // The settings row's request brings up the settings window, as tall as its
+        // content and titled in the store's language; the tray panel's request
+        // brings back the main window.
+        Q_EMIT AppScenes::instance()->settingsWindowRequested();
+        QTRY_VERIFY(settings->isVisible());
+        QCOMPARE(settings->width(), 640);
+        QQuickItem *preferences = f.host.find("preferences", settings->contentItem());
+        QTRY_COMPARE(settings->height(), qCeil(preferences->implicitHeight()));
+        f.store->setLocaleCode("de");
+        QCOMPARE(settings->title(), QStringLiteral("Einstellungen"));
+        main->hide();
+        AppScenes::instance()->showMainWindow();
+        QTRY_VERIFY(main->isVisible());
+    }
+
+    void trayAbsentLauncherStillRuns()
+    {
+        StoreView f;
+        QWindow panel;
+        TrayController tray(f.store.get(), &panel, QStringLiteral("Vantrel"));
+        QCOMPARE(tray.isAvailable(), QSystemTrayIcon::isSystemTrayAvailable());
+        f.store->setShowMenuBarExtra(false);
+        QVERIFY(!tray.isIconVisible());
+        QVERIFY(!panel.isVisible());
+        f.store->setShowMenuBarExtra(true);
+        QCOMPARE(tray.isIconVisible(), tray.isAvailable());
+        QVERIFY(!TrayController::renderIcon().isNull());
+    }
+
+};
+
+QTEST_MAIN(TestUiMain)
+#include "tst_ui_main.moc"

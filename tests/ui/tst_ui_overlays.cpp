@@ -1,0 +1,659 @@
+// What opens over the main window: the announcement popup (icon or brand mark,
+// the open button's rule, the queue through both buttons, Escape and a
+// restart), the feedback sheet (the send rule, the request, the success and
+// failure views, keyboard use) and the quick switcher (what it lists, keyboard
+// movement, what Return, Escape and clicks run per install state).
+
+#include "QmlHarness.h"
+
+#include "QuickSwitcherModel.h"
+
+namespace {
+
+// The sample catalog with an announcement of notes (with a version) and one of
+// the beta app (without).
+LauncherManifest withAnnouncements()
+{
+    LauncherManifest m = UiTest::sampleCatalog();
+    LauncherAnnouncement first = TestCatalog::announcement("a1", "notes");
+    first.version = "1.2.0";
+    first.title = "Quill Notes 1.2 is here";
+    LauncherAnnouncement second = TestCatalog::announcement("a2", "timer");
+    second.title = "Meet Tempo Timer";
+    m.announcements = {first, second};
+    return m;
+}
+
+// The main window's content over the store, as the popup and the sheets appear in it.
+struct RootFixture : StoreView {
+    explicit RootFixture(const LauncherManifest &catalog = withAnnouncements()) : StoreView(catalog)
+    {
+        store->setOnboardingComplete(true);
+    }
+    void open() { StoreView::open("shell/RootView.qml"); }
+    // The popup on screen for this announcement, once its sheet is open.
+    QQuickItem *popupFor(const QString &id) const
+    {
+        QQuickItem *popup = item("announcementPopup");
+        if (!ViewHost::shown(popup))
+            return nullptr;
+        return popup->property("announcement").value<LauncherAnnouncement>().id == id ? popup : nullptr;
+    }
+    bool sheetOpen() const { return rootObject("announcementSheet")->property("visible").toBool(); }
+    QStringList seen() const { return h.openDefaults()->object(LauncherStore::seenAnnouncementIDsKey).toStringList(); }
+};
+
+// The feedback sheet on its own; `order` lists the store fields as they change.
+struct SheetFixture : StoreView {
+    QObject *sheet = nullptr;
+    QStringList order;
+
+    explicit SheetFixture(const std::function<void(LauncherStore &)> &prepare = {})
+    {
+        if (prepare)
+            prepare(*store);
+        store->setShowingFeedbackSheet(true);
+        QObject::connect(store.get(), &LauncherStore::showingFeedbackSheetChanged, store.get(),
+                         [this] { order.append("showingFeedbackSheet"); });
+        QObject::connect(store.get(), &LauncherStore::feedbackStateChanged, store.get(),
+                         [this] { order.append("feedbackState:" + store->feedbackState().kindName()); });
+        sheet = StoreView::open("sheets/FeedbackSheet.qml", QSize(500, 700));
+        host.fitHeight();
+    }
+    QQuickItem *send() const { return item("feedbackSubmitButton"); }
+    void fill(const QString &title, const QString &description)
+    {
+        sheet->setProperty("title", title);
+        sheet->setProperty("description", description);
+    }
+    QStringList pickerEntries() const
+    {
+        QStringList texts;
+        for (const QVariant &entry : sheet->property("appChoices").toList())
+            texts.append(entry.toMap().value("text").toString());
+        return texts;
+    }
+};
+
+// The quick switcher on its own, presented.
+struct SwitcherFixture : StoreView {
+    void open() { StoreView::open("switcher/QuickSwitcherView.qml", QSize(1060, 720), {{"isPresented", true}}); }
+    QStringList results() const { return view->property("results").value<QuickSwitcherModel *>()->ids(); }
+    int selectedIndex() const { return view->property("selectedIndex").toInt(); }
+    bool presented() const { return view->property("isPresented").toBool(); }
+    QQuickItem *row(const QString &id) const { return item("quickRow_" + id); }
+    bool highlighted(const QString &id) const { return row(id)->property("highlighted").toBool(); }
+    QString hintOf(const QString &id) const { return ViewHost::childText(row(id), "quickRowHint"); }
+};
+
+}  // namespace
+
+class TestUiOverlays : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { UiTest::initialise(); }
+
+    // --- Announcements ---
+    void announcementIconAndOpenRule_data()
+    {
+        QTest::addColumn<bool>("acknowledgeFirst");
+        QTest::addColumn<bool>("includeBeta");
+        QTest::addColumn<bool>("appShown");  // icon and open button; else brand mark, dismiss only
+        QTest::addColumn<QString>("version");
+        QTest::newRow("app shown, with version") << false << true << true << "1.2.0";
+        QTest::newRow("beta app shown, no version") << true << true << true << "";
+        QTest::newRow("beta app hidden") << true << false << false << "";
+    }
+
+    void announcementIconAndOpenRule()
+    {
+        QFETCH(bool, acknowledgeFirst);
+        QFETCH(bool, includeBeta);
+        QFETCH(bool, appShown);
+        QFETCH(QString, version);
+        RootFixture f;
+        f.store->setIncludeBetaApps(includeBeta);
+        if (acknowledgeFirst)
+            f.store->acknowledgePendingAnnouncement();
+        const QString id = acknowledgeFirst ? "a2" : "a1";
+        f.open();
+        QTRY_VERIFY(f.popupFor(id));
+        QCOMPARE(ViewHost::shown(f.item("announcementIcon")), appShown);
+        QCOMPARE(ViewHost::shown(f.item("announcementLogo")), !appShown);
+        QCOMPARE(ViewHost::shown(f.item("announcementVersion")), !version.isEmpty());
+        QCOMPARE(ViewHost::text(f.item("announcementVersion")), version);
+        QCOMPARE(f.item("announcementOpenButton")->isEnabled(), appShown);
+        if (!appShown) {
+            // The disabled open button neither selects nor acknowledges.
+            const QString selected = f.store->selectedAppIDValue();
+            f.host.click(f.item("announcementOpenButton"));
+            QCOMPARE(f.store->pendingAnnouncement()->id, id);
+            QCOMPARE(f.store->selectedAppIDValue(), selected);
+        }
+    }
+
+    void announcementDismissShowsTheNextThenNothingAfterRestart()
+    {
+        RootFixture f;
+        f.open();
+        QTRY_VERIFY(f.popupFor("a1"));
+        f.host.click(f.item("announcementDismissButton"));
+        QTRY_VERIFY(f.popupFor("a2"));
+        QCOMPARE(ViewHost::text(f.item("announcementTitle")), QStringLiteral("Meet Tempo Timer"));
+        f.host.click(f.item("announcementDismissButton"));
+        QTRY_VERIFY(!f.sheetOpen());
+        QVERIFY(!f.store->pendingAnnouncement().has_value());
+        QCOMPARE(f.seen(), (QStringList{"a1", "a2"}));
+
+        // A restart over the same records shows nothing.
+        auto relaunched = f.h.makeStore(f.catalog);
+        ViewHost again;
+        QObject *root = again.load("shell/RootView.qml", {{"store", QVariant::fromValue(relaunched.get())}});
+        QVERIFY(!relaunched->pendingAnnouncement().has_value());
+        QVERIFY(!root->property("announcementSheet").value<QObject *>()->property("visible").toBool());
+        QVERIFY(!again.find("announcementPopup"));
+    }
+
+    void announcementEscapeAcknowledges()
+    {
+        RootFixture f;
+        f.open();
+        QTRY_VERIFY(f.popupFor("a1") && f.sheetOpen());
+        f.host.key(Qt::Key_Escape);
+        // Acknowledged after the sheet has closed; the next one follows.
+        QTRY_COMPARE(f.seen(), QStringList{"a1"});
+        QTRY_VERIFY(f.popupFor("a2") && f.sheetOpen());
+        f.host.key(Qt::Key_Escape);
+        QTRY_COMPARE(f.seen(), (QStringList{"a1", "a2"}));
+        QTRY_VERIFY(!f.sheetOpen());
+    }
+
+    void announcementOpenFromTheKeyboardSelectsTheAppThenMovesOn()
+    {
+        RootFixture f;
+        f.store->setSelectedAppIDValue("cafe");
+        f.open();
+        QTRY_VERIFY(f.popupFor("a1"));
+        QTRY_VERIFY(f.item("announcementOpenButton")->hasActiveFocus());
+        f.host.key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(f.item("announcementDismissButton")->hasActiveFocus());
+        f.host.key(Qt::Key_Tab);
+        QVERIFY(f.item("announcementOpenButton")->hasActiveFocus());
+        f.host.key(Qt::Key_Return);
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("notes"));
+        QCOMPARE(f.seen(), QStringList{"a1"});
+        QTRY_VERIFY(f.popupFor("a2"));
+    }
+
+    void announcementLongBodyWrapsInFull()
+    {
+        LauncherManifest catalog = withAnnouncements();
+        LauncherAnnouncement &a = catalog.announcements.first();
+        a.body.clear();
+        for (int i = 0; i < 12; ++i)
+            a.body += QStringLiteral("Sentence %1 of a body that keeps going to test wrapping. ").arg(i + 1);
+        RootFixture f(catalog);
+        f.open();
+        QTRY_VERIFY(f.popupFor("a1"));
+        QQuickItem *body = f.item("announcementBody");
+        QVERIFY(body->property("lineCount").toInt() > 5);
+        QVERIFY(!body->property("truncated").toBool());
+        // The whole body lies inside the 430-wide popup, above the buttons.
+        QQuickItem *popup = f.item("announcementPopup");
+        QCOMPARE(popup->width(), 430.0);
+        const QRectF bodyRect = body->mapRectToItem(popup, body->boundingRect());
+        const QQuickItem *button = f.item("announcementDismissButton");
+        const QRectF buttonRect = button->mapRectToItem(popup, button->boundingRect());
+        QVERIFY(bodyRect.right() <= 430 - 24 + 0.5);
+        QVERIFY(bodyRect.bottom() <= buttonRect.top());
+        QVERIFY(popup->height() >= buttonRect.bottom() + 24 - 0.5);
+    }
+
+    // --- The feedback sheet ---
+    void feedbackSendRule_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("submitting");
+        QTest::addColumn<bool>("enabled");
+
+        QTest::newRow("both empty") << "" << "" << false << false;
+        QTest::newRow("no description") << "Crash" << "" << false << false;
+        QTest::newRow("no summary") << "" << "It broke" << false << false;
+        QTest::newRow("summary of spaces") << "    " << "It broke" << false << false;
+        QTest::newRow("description of newlines") << "Crash" << "\n\n\n" << false << false;
+        QTest::newRow("tabs, spaces and newlines only") << " \t\n" << "\n \t" << false << false;
+        QTest::newRow("one visible character each") << "C" << "d" << false << true;
+        QTest::newRow("padded texts") << "  Crash \n" << "\n It broke \n" << false << true;
+        QTest::newRow("filled, while a send is running") << "Crash" << "It broke" << true << false;
+    }
+
+    void feedbackSendRule()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, description);
+        QFETCH(bool, submitting);
+        QFETCH(bool, enabled);
+        SheetFixture f;
+        if (submitting)
+            f.store->setFeedbackState(FeedbackSubmissionState::submitting());
+        f.fill(title, description);
+        QCOMPARE(f.send()->isEnabled(), enabled);
+        QCOMPARE(ViewHost::text(f.send()), submitting ? QStringLiteral("Sending") : QStringLiteral("Send"));
+        f.host.click(f.send());
+        QCOMPARE(f.h.feedback->requests.size(), enabled ? 1 : 0);
+    }
+
+    void feedbackTypedInput()
+    {
+        SheetFixture f;
+        QVERIFY(ViewHost::shown(f.item("feedbackDescriptionPlaceholder")));
+        QVERIFY(f.item("feedbackSummaryField")->hasActiveFocus());
+        f.host.type("   \n");  // Return moves on to the details
+        QVERIFY(f.item("feedbackDescriptionField")->hasActiveFocus());
+        f.host.type("\n\n");
+        QCOMPARE(f.sheet->property("description").toString(), QStringLiteral("\n\n"));
+        // The placeholder goes as soon as the details hold anything, even newlines.
+        QVERIFY(!ViewHost::shown(f.item("feedbackDescriptionPlaceholder")));
+        f.host.type("x");
+        QVERIFY(!f.send()->isEnabled());
+        f.item("feedbackSummaryField")->forceActiveFocus();
+        f.host.type("y");
+        QVERIFY(f.send()->isEnabled());
+    }
+
+    void feedbackPickerOffersVisibleAppsOnly()
+    {
+        SheetFixture f;
+        QCOMPARE(f.pickerEntries(), (QStringList{"No app", "Quill Notes", "Tempo Timer", "Frame Shots", "Café Menu",
+                                                 "Atlas Maps", "Draft Board"}));
+        f.store->setIncludeBetaApps(false);
+        QVERIFY(!f.pickerEntries().contains("Tempo Timer"));
+    }
+
+    void feedbackRequest_data()
+    {
+        QTest::addColumn<QString>("selectedInWindow");
+        QTest::addColumn<bool>("includeBeta");
+        QTest::addColumn<QString>("pickerStarts");
+        QTest::addColumn<QString>("choice");  // empty: keep the preset
+        QTest::addColumn<QVariant>("sentAppId");
+
+        QTest::newRow("selected app preset") << "shots" << true << "Frame Shots" << "" << QVariant("shots");
+        QTest::newRow("hidden app selected in the window") << "timer" << false << "No app" << "" << QVariant();
+        QTest::newRow("preset cleared by the user") << "shots" << true << "Frame Shots" << "No app" << QVariant();
+        QTest::newRow("another app picked") << "notes" << true << "Quill Notes" << "Tempo Timer" << QVariant("timer");
+    }
+
+    void feedbackRequest()
+    {
+        QFETCH(QString, selectedInWindow);
+        QFETCH(bool, includeBeta);
+        QFETCH(QString, pickerStarts);
+        QFETCH(QString, choice);
+        QFETCH(QVariant, sentAppId);
+        SheetFixture f([&](LauncherStore &store) {
+            store.setIncludeBetaApps(includeBeta);
+            store.setSelectedAppIDValue(selectedInWindow);
+        });
+        QQuickItem *picker = f.item("feedbackAppPicker");
+        QCOMPARE(picker->property("displayText").toString(), pickerStarts);
+        if (!choice.isEmpty())
+            f.host.choose(picker, choice);
+        f.host.click(f.item("feedbackType_idea"));
+        f.fill("  Crash on   launch \n", "\n  It quits.\nEvery time.  \n\n");
+        f.host.click(f.send());
+
+        QTRY_COMPARE(f.h.feedback->requests.size(), 1);
+        const FeedbackSubmissionRequest &request = f.h.feedback->requests.first();
+        QCOMPARE(request.type, FeedbackType::idea);
+        QCOMPARE(request.title, QStringLiteral("Crash on   launch"));
+        QCOMPARE(request.description, QStringLiteral("It quits.\nEvery time."));
+        QCOMPARE(request.appId, sentAppId.isValid() ? std::optional<QString>(sentAppId.toString()) : std::nullopt);
+        QTRY_COMPARE(f.store->feedbackState().kindName(), QStringLiteral("submitted"));
+    }
+
+    void feedbackSuccessView_data()
+    {
+        QTest::addColumn<QString>("identifier");
+        QTest::newRow("with identifier") << "VAN-42";
+        QTest::newRow("without identifier") << "";
+    }
+
+    void feedbackSuccessView()
+    {
+        QFETCH(QString, identifier);
+        SheetFixture f;
+        f.h.feedback->behaviour = [identifier](const FeedbackSubmissionRequest &) {
+            return FakeFeedbackClient::answer(identifier.isEmpty() ? std::nullopt : std::optional<QString>(identifier));
+        };
+        f.fill("Crash", "It broke");
+        f.host.click(f.send());
+        QTRY_VERIFY(ViewHost::shown(f.item("feedbackSuccess")));
+        QVERIFY(!ViewHost::shown(f.item("feedbackForm")));
+        QQuickItem *badge = f.item("feedbackIssueBadge");
+        QCOMPARE(ViewHost::shown(badge), !identifier.isEmpty());
+        if (!identifier.isEmpty())
+            QCOMPARE(ViewHost::childText(badge, "badgeLabel"), QStringLiteral("ISSUE VAN-42"));
+        // Close dismisses and resets, in that order.
+        f.order.clear();
+        f.host.click(f.item("feedbackCloseButton"));
+        QCOMPARE(f.order, (QStringList{"showingFeedbackSheet", "feedbackState:idle"}));
+    }
+
+    void feedbackFailureStaysWhileEditing()
+    {
+        const QString shown = "Please describe the steps.";
+        SheetFixture f;
+        f.h.feedback->behaviour = [shown](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
+            throw FeedbackClientError::server(shown);
+        };
+        QVERIFY(!ViewHost::shown(f.item("feedbackFailureBox")));
+        f.fill("Crash", "It broke");
+        f.host.click(f.send());
+        QTRY_VERIFY(ViewHost::shown(f.item("feedbackFailureBox")));
+        QCOMPARE(ViewHost::text(f.item("feedbackFailureMessage")), shown);
+        f.host.fitHeight();
+
+        // Editing keeps both the input and the message; a retry is possible.
+        f.item("feedbackSummaryField")->forceActiveFocus();
+        f.host.type(" again");
+        QCOMPARE(f.sheet->property("title").toString(), QStringLiteral("Crash again"));
+        QCOMPARE(f.sheet->property("description").toString(), QStringLiteral("It broke"));
+        QCOMPARE(ViewHost::text(f.item("feedbackFailureMessage")), shown);
+        QVERIFY(ViewHost::shown(f.item("feedbackFailureBox")) && f.send()->isEnabled());
+
+        // The next submission clears it.
+        f.h.feedback->behaviour = nullptr;
+        f.h.feedback->gate = std::make_shared<Gate>();
+        f.host.click(f.send());
+        QCOMPARE(f.store->feedbackState().kindName(), QStringLiteral("submitting"));
+        QVERIFY(!ViewHost::shown(f.item("feedbackFailureBox")));
+        QVERIFY(!f.send()->isEnabled());
+        QCOMPARE(f.h.feedback->requests.last().title, QStringLiteral("Crash again"));
+        f.h.feedback->gate->open();
+        QTRY_VERIFY(ViewHost::shown(f.item("feedbackSuccess")));
+    }
+
+    void feedbackCancelDismissesAndResets_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("idle") << "idle";
+        QTest::newRow("after a failure") << "failed";
+        QTest::newRow("while sending") << "submitting";
+    }
+
+    void feedbackCancelDismissesAndResets()
+    {
+        QFETCH(QString, state);
+        SheetFixture f;
+        f.fill("Crash", "It broke");
+        if (state == QLatin1String("failed")) {
+            f.h.feedback->behaviour = [](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
+                throw FeedbackClientError::invalidResponse();
+            };
+        } else if (state == QLatin1String("submitting")) {
+            f.h.feedback->gate = std::make_shared<Gate>();
+        }
+        if (state != QLatin1String("idle")) {
+            f.host.click(f.send());
+            QTRY_COMPARE(f.store->feedbackState().kindName(), state);
+            f.host.fitHeight();
+        }
+        f.order.clear();
+        f.host.click(f.item("feedbackCancelButton"));
+        QVERIFY(!f.store->showingFeedbackSheet());
+        QCOMPARE(f.store->feedbackState(), FeedbackSubmissionState::idle());
+        QCOMPARE(f.order.join(' '), state == QLatin1String("idle") ? "showingFeedbackSheet"
+                                                                   : "showingFeedbackSheet feedbackState:idle");
+        if (f.h.feedback->gate)
+            f.h.feedback->gate->open();
+    }
+
+    void feedbackKeyboardAloneInTheMainWindow()
+    {
+        RootFixture f(UiTest::sampleCatalog());
+        f.store->setSelectedAppIDValue("notes");
+        f.open();
+        f.store->setShowingFeedbackSheet(true);
+        QQuickItem *summary = nullptr;
+        QTRY_VERIFY((summary = f.item("feedbackSummaryField")) && summary->hasActiveFocus());
+        QQuickItem *sheetView = f.item("feedbackSheetView");
+
+        // Back from the summary: the app picker, then the type segments.
+        f.host.key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(f.item("feedbackAppPicker")->hasActiveFocus());
+        f.host.key(Qt::Key_Down);
+        QCOMPARE(sheetView->property("selectedAppID").toString(), QStringLiteral("timer"));
+        f.host.key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(f.item("feedbackType_other")->hasActiveFocus());
+        f.host.key(Qt::Key_Left);
+        QCOMPARE(sheetView->property("type").toString(), QStringLiteral("improvement"));
+        QVERIFY(f.item("feedbackType_improvement")->hasActiveFocus());
+
+        // Forward: picker, summary, details (Tab leaves it), cancel, send.
+        f.host.key(Qt::Key_Tab);
+        f.host.key(Qt::Key_Tab);
+        f.host.key(Qt::Key_Tab);
+        QVERIFY(summary->hasActiveFocus());
+        f.host.type("Slow start");
+        f.host.key(Qt::Key_Tab);
+        QVERIFY(f.item("feedbackDescriptionField")->hasActiveFocus());
+        f.host.type("Takes ten seconds.");
+        f.host.key(Qt::Key_Tab);
+        QVERIFY(f.item("feedbackCancelButton")->hasActiveFocus());
+        QCOMPARE(sheetView->property("description").toString(), QStringLiteral("Takes ten seconds."));
+        f.host.key(Qt::Key_Tab);
+        QVERIFY(f.item("feedbackSubmitButton")->hasActiveFocus());
+        f.host.key(Qt::Key_Return);
+        QTRY_COMPARE(f.h.feedback->requests.size(), 1);
+        QCOMPARE(f.h.feedback->requests.first().type, FeedbackType::improvement);
+        QCOMPARE(f.h.feedback->requests.first().appId, std::optional<QString>("timer"));
+
+        // The success view's Close has focus; Return closes and resets.
+        QTRY_VERIFY(f.item("feedbackCloseButton") && f.item("feedbackCloseButton")->hasActiveFocus());
+        f.host.key(Qt::Key_Return);
+        QVERIFY(!f.store->showingFeedbackSheet());
+        QCOMPARE(f.store->feedbackState(), FeedbackSubmissionState::idle());
+
+        // Escape on a fresh sheet closes it too, with an empty form next time.
+        for (int round = 0; round < 2; ++round) {
+            f.store->setShowingFeedbackSheet(true);
+            QTRY_VERIFY((summary = f.item("feedbackSummaryField")) && summary->hasActiveFocus());
+            QCOMPARE(ViewHost::text(summary), QString());
+            f.host.type("draft");
+            f.host.key(Qt::Key_Escape);
+            QVERIFY(!f.store->showingFeedbackSheet());
+        }
+    }
+
+    // --- The quick switcher ---
+    void switcherResults_data()
+    {
+        QTest::addColumn<bool>("includeBeta");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QStringList>("expected");
+
+        const QStringList all{"notes", "timer", "shots", "cafe"};
+        QTest::newRow("empty query: every published app in catalog order") << true << "" << all;
+        QTest::newRow("spaces act as an empty query") << true << "   " << all;
+        QTest::newRow("surrounding spaces trimmed, case ignored") << true << "  QUILL " << QStringList{"notes"};
+        QTest::newRow("tagline") << true << "deep work" << QStringList{"timer"};
+        QTest::newRow("name, tagline or category, catalog order") << true << "ut" << QStringList{"notes", "shots", "cafe"};
+        QTest::newRow("inner substring of a name") << true << "mpo tim" << QStringList{"timer"};
+        QTest::newRow("tags are not searched") << true << "markdown" << QStringList{};
+        QTest::newRow("description is not searched") << true << "desktop app" << QStringList{};
+        QTest::newRow("bundle id is not searched") << true << "com.vantrel" << QStringList{};
+        QTest::newRow("id is not searched") << true << "cafe" << QStringList{};
+        QTest::newRow("coming soon never listed") << true << "atlas" << QStringList{};
+        QTest::newRow("incomplete never listed") << true << "draft" << QStringList{};
+        QTest::newRow("retired never listed") << true << "relic" << QStringList{};
+        QTest::newRow("beta hidden when the preference is off") << false << "" << QStringList{"notes", "shots", "cafe"};
+        QTest::newRow("beta not found by its name when off") << false << "tempo timer" << QStringList{};
+    }
+
+    void switcherResults()
+    {
+        QFETCH(bool, includeBeta);
+        QFETCH(QString, query);
+        QFETCH(QStringList, expected);
+        SwitcherFixture f;
+        f.store->setIncludeBetaApps(includeBeta);
+        f.open();
+        f.host.type(query);
+        QCOMPARE(f.view->property("query").toString(), query);
+        QCOMPARE(f.results(), expected);
+        QTRY_COMPARE(f.host.shownNamed("quickRow_"), expected);
+        QCOMPARE(ViewHost::text(f.item("quickResultsHeader")), QStringLiteral("Apps · %1 results").arg(expected.size()));
+        QCOMPARE(ViewHost::shown(f.item("quickNoResults")), expected.isEmpty());
+        QCOMPARE(f.selectedIndex(), 0);
+    }
+
+    void switcherArrowsClampAndEditsRehighlight()
+    {
+        SwitcherFixture f;
+        f.open();
+        f.host.key(Qt::Key_Up);
+        QCOMPARE(f.selectedIndex(), 0);
+        f.host.key(Qt::Key_Down);
+        QCOMPARE(f.selectedIndex(), 1);
+        QTRY_VERIFY(f.highlighted("timer"));
+        QVERIFY(!f.highlighted("notes"));
+        for (int i = 0; i < 4; ++i)
+            f.host.key(Qt::Key_Down);
+        QCOMPARE(f.selectedIndex(), 3);
+        f.host.key(Qt::Key_Left);
+        f.host.key(Qt::Key_Right);
+        QCOMPARE(f.selectedIndex(), 3);
+        f.host.key(Qt::Key_Up);
+        QCOMPARE(f.selectedIndex(), 2);
+        // Enter runs the row moved to.
+        f.host.key(Qt::Key_Enter);
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("shots"));
+        QCOMPARE(f.h.installer->calls, QStringList{"shots"});
+        QVERIFY(!f.presented());
+
+        SwitcherFixture g;
+        g.open();
+        g.host.key(Qt::Key_Down);
+        g.host.type("t");  // an edit highlights the first row again
+        QCOMPARE(g.selectedIndex(), 0);
+        g.host.key(Qt::Key_Down);
+        g.host.key(Qt::Key_Backspace);
+        QCOMPARE(g.selectedIndex(), 0);
+    }
+
+    void switcherReturnRunsTheApp_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<bool>("opens");
+
+        QTest::newRow("installed opens") << "installed" << "Open" << true;
+        QTest::newRow("update available opens, not updates") << "updateAvailable" << "Open" << true;
+        QTest::newRow("not installed installs") << "notInstalled" << "Install" << false;
+        QTest::newRow("failed installs again") << "failed" << "Install" << false;
+        QTest::newRow("installing asks the store, which refuses") << "installing" << "Install" << false;
+    }
+
+    void switcherReturnRunsTheApp()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, hint);
+        QFETCH(bool, opens);
+
+        SwitcherFixture f;
+        f.reach("notes", state);
+        const qsizetype callsBefore = f.h.installer->calls.size();
+        f.store->setSelectedAppIDValue("shots");
+
+        f.open();
+        QTRY_COMPARE(f.hintOf("notes"), hint);
+        QCOMPARE(f.hintOf("shots"), QStringLiteral("Install"));
+        f.host.key(Qt::Key_Return);
+
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("notes"));
+        QVERIFY(!f.presented());
+        const QUrl bundle = QUrl::fromLocalFile(f.h.dir.filePath("Applications/notes.app"));
+        QCOMPARE(f.h.workspace->opened, opens ? QList<QUrl>{bundle} : QList<QUrl>{});
+        if (state == QLatin1String("installing")) {
+            // The running install is not started twice; the store says why.
+            QCOMPARE(f.h.installer->calls.size(), callsBefore);
+            QVERIFY(f.store->errorMessage().has_value());
+            f.h.installer->gate->open();
+            QTRY_VERIFY(!f.store->isInstallRunning("notes"));
+        } else if (!opens) {
+            QCOMPARE(f.h.installer->calls.mid(callsBefore), QStringList{"notes"});
+            QTRY_COMPARE(f.store->stateFor("notes").kindName(), QStringLiteral("installed"));
+        } else {
+            QCOMPARE(f.h.installer->calls.size(), callsBefore);
+        }
+    }
+
+    void switcherShrunkenListAndNoResults()
+    {
+        SwitcherFixture f;
+        f.open();
+        for (int i = 0; i < 3; ++i)
+            f.host.key(Qt::Key_Down);
+        // The catalog changes under the open switcher: only three rows remain.
+        f.store->setIncludeBetaApps(false);
+        QCOMPARE(f.results().size(), 3);
+        QCOMPARE(f.selectedIndex(), 3);
+        QVERIFY(!f.highlighted("notes") && !f.highlighted("cafe"));
+        f.host.key(Qt::Key_Return);
+        QVERIFY(f.presented());
+        QVERIFY(f.h.installer->calls.isEmpty());
+        // Moving brings the highlight back within the list.
+        f.host.key(Qt::Key_Up);
+        QCOMPARE(f.selectedIndex(), 2);
+        QVERIFY(f.highlighted("cafe"));
+
+        // Without results, moving keeps the index and Return does nothing.
+        f.host.type("nothing like this");
+        QCOMPARE(f.results(), QStringList());
+        f.host.key(Qt::Key_Down);
+        QCOMPARE(f.selectedIndex(), 0);
+        f.host.key(Qt::Key_Return);
+        QVERIFY(f.presented());
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("notes"));
+        QVERIFY(f.h.installer->calls.isEmpty() && f.h.workspace->opened.isEmpty());
+    }
+
+    void switcherEscapeBackdropAndClick()
+    {
+        {
+            SwitcherFixture f;
+            f.open();
+            f.host.type("quill");
+            f.host.key(Qt::Key_Escape);
+            QVERIFY(!f.presented());
+        }
+        {
+            // A click inside the panel keeps it open; outside it closes.
+            SwitcherFixture f;
+            f.open();
+            f.host.click(f.item("quickResultsHeader"));
+            QVERIFY(f.presented());
+            f.host.clickAt(QPoint(10, 10));
+            QVERIFY(!f.presented());
+            QVERIFY(f.h.installer->calls.isEmpty());
+        }
+        {
+            // Clicking a row highlights and runs it.
+            SwitcherFixture f;
+            f.open();
+            f.host.click(f.row("shots"));
+            QCOMPARE(f.selectedIndex(), 2);
+            QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("shots"));
+            QCOMPARE(f.h.installer->calls, QStringList{"shots"});
+            QVERIFY(!f.presented());
+        }
+    }
+
+};
+
+QTEST_MAIN(TestUiOverlays)
+#include "tst_ui_overlays.moc"

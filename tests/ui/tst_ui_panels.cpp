@@ -1,0 +1,362 @@
+// The views outside the main window's shell: the tray panel (rows and states,
+// what a row click does, the buttons), the first-run view (cards, ticking, the
+// continue rule, the installs it starts) and the preferences (switches bound
+// both ways, a language change redrawing every open window at once).
+
+#include "AppScenes.h"
+#include "QmlHarness.h"
+
+namespace {
+
+// The tray panel's view, as tall as its content.
+struct PanelFixture : StoreView {
+    using StoreView::StoreView;
+    void open()
+    {
+        StoreView::open("tray/MenuBarLauncherView.qml", QSize(360, 640));
+        host.fitHeight();
+    }
+    // Rows on screen top to bottom: id, state label, caption.
+    QList<QStringList> rows() const
+    {
+        QList<QStringList> result;
+        for (const QString &id : host.shownNamed("menuRow_")) {
+            QQuickItem *row = item("menuRow_" + id);
+            result.append({id, ViewHost::childText(row, "menuRowState"), ViewHost::childText(row, "menuRowCaption")});
+        }
+        return result;
+    }
+    QString stateOf(const QString &id) const { return ViewHost::childText(item("menuRow_" + id), "menuRowState"); }
+};
+
+struct OnboardingFixture : StoreView {
+    using StoreView::StoreView;
+    void open() { StoreView::open("onboarding/OnboardingView.qml"); }
+    QStringList cards() const { return host.shownNamed("onboardingCard_"); }
+    QQuickItem *card(const QString &id) const { return item("onboardingCard_" + id); }
+    bool marked(const QString &id) const
+    {
+        const auto marks = card(id)->findChildren<QQuickItem *>("selectionMark");
+        return !marks.isEmpty() && marks.first()->property("isSelected").toBool();
+    }
+    QString selectedCount() const { return ViewHost::text(item("onboardingSelectedCount")); }
+};
+
+struct PreferencesFixture : StoreView {
+    PreferencesFixture()
+    {
+        open("preferences/PreferencesView.qml", QSize(640, 560));
+        host.fitHeight();
+    }
+    QStringList texts() const { return host.shownTexts(); }
+};
+
+}  // namespace
+
+class TestUiPanels : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { UiTest::initialise(); }
+
+    // --- The tray panel ---
+    void trayRowsListPublishedAppsWithTheirStates_data()
+    {
+        QTest::addColumn<bool>("includeBeta");
+        QTest::addColumn<QList<QStringList>>("expected");
+        QTest::newRow("beta shown") << true
+                                    << QList<QStringList>{{"notes", "Installed 1.0.0", "⌘1"}, {"timer", "Not installed", "⌘2"},
+                                                          {"shots", "1.0.0 -> 1.1.0", "⌘3"}, {"cafe", "Not installed", "⌘4"}};
+        QTest::newRow("beta hidden") << false
+                                     << QList<QStringList>{{"notes", "Installed 1.0.0", "⌘1"}, {"shots", "1.0.0 -> 1.1.0", "⌘2"},
+                                                           {"cafe", "Not installed", "⌘3"}};
+    }
+
+    void trayRowsListPublishedAppsWithTheirStates()
+    {
+        QFETCH(bool, includeBeta);
+        QFETCH(QList<QStringList>, expected);
+        PanelFixture f;
+        f.reach("notes", "installed");
+        f.reach("shots", "updateAvailable");
+        f.store->setIncludeBetaApps(includeBeta);
+        f.open();
+        QTRY_COMPARE(f.rows(), expected);
+        QCOMPARE(ViewHost::text(f.item("menuAppCount")), QStringLiteral("%1 apps ready").arg(includeBeta ? 6 : 5));
+        QVERIFY(!ViewHost::shown(f.item("menuEmpty")));
+        // The beta preference changes the open panel at once.
+        f.store->setIncludeBetaApps(!includeBeta);
+        QTRY_COMPARE(f.rows().size(), includeBeta ? 3 : 4);
+    }
+
+    void trayRowClickInstallsOrRefuses()
+    {
+        PanelFixture f;
+        f.open();
+        QSignalSpy mainWindow(AppScenes::instance(), &AppScenes::mainWindowRequested);
+        // A failed install shows the failed label; a click starts a new install.
+        f.reach("cafe", "failed");
+        QTRY_COMPARE(f.stateOf("cafe"), QStringLiteral("Failed"));
+
+        f.h.installer->gate = std::make_shared<Gate>();
+        f.host.click(f.item("menuRow_cafe"));
+        QCOMPARE(f.h.installer->calls, (QStringList{"cafe", "cafe"}));
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("cafe"));
+        // Installing shows the whole percent; clicking again is refused by the store.
+        QTRY_COMPARE(f.stateOf("cafe"), QStringLiteral("Installing 4%"));
+        QVERIFY(!f.store->errorMessage().has_value());
+        f.host.click(f.item("menuRow_cafe"));
+        QCOMPARE(f.h.installer->calls.size(), 2);
+        QVERIFY(f.store->errorMessage().has_value());
+        f.h.installer->gate->open();
+        QTRY_COMPARE(f.stateOf("cafe"), QStringLiteral("Installed 1.0.0"));
+        QCOMPARE(mainWindow.count(), 0);  // a row click never brings up the main window
+    }
+
+    void trayRowClickOpensInstalledApps_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("installed") << "installed";
+        QTest::newRow("update available is opened, not updated") << "updateAvailable";
+    }
+
+    void trayRowClickOpensInstalledApps()
+    {
+        QFETCH(QString, state);
+        PanelFixture f;
+        f.reach("notes", state);
+        f.open();
+        QSignalSpy mainWindow(AppScenes::instance(), &AppScenes::mainWindowRequested);
+        f.store->setSelectedAppIDValue("timer");
+        f.host.click(f.item("menuRow_notes"));
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("notes"));
+        QCOMPARE(f.h.workspace->opened, QList<QUrl>{QUrl::fromLocalFile(f.h.dir.filePath("Applications/notes.app"))});
+        QCOMPARE(f.h.installer->calls, QStringList{"notes"});
+        QCOMPARE(mainWindow.count(), 0);
+    }
+
+    void trayButtons_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<FeedbackSubmissionState>("previous");
+        QTest::addColumn<bool>("opensSheet");
+        FeedbackIssue issue;
+        issue.id = "i-1";
+        QTest::newRow("feedback after a success") << "menuFeedbackButton" << FeedbackSubmissionState::submitted(issue) << true;
+        QTest::newRow("feedback after a failure") << "menuFeedbackButton" << FeedbackSubmissionState::failed("down") << true;
+        QTest::newRow("header") << "menuHeaderOpen" << FeedbackSubmissionState::idle() << false;
+        QTest::newRow("open button") << "menuOpenButton" << FeedbackSubmissionState::idle() << false;
+    }
+
+    void trayButtons()
+    {
+        QFETCH(QString, button);
+        QFETCH(FeedbackSubmissionState, previous);
+        QFETCH(bool, opensSheet);
+        PanelFixture f;
+        f.open();
+        f.store->setFeedbackState(previous);
+        QSignalSpy mainWindow(AppScenes::instance(), &AppScenes::mainWindowRequested);
+        f.host.click(f.item(button));
+        // Every button brings up the main window; feedback opens a clean sheet in it.
+        QCOMPARE(mainWindow.count(), 1);
+        QCOMPARE(f.store->showingFeedbackSheet(), opensSheet);
+        QCOMPARE(f.store->feedbackState(), FeedbackSubmissionState::idle());
+        QVERIFY(f.h.installer->calls.isEmpty());
+    }
+
+    void trayEmptyCatalog_data()
+    {
+        QTest::addColumn<LauncherManifest>("manifest");
+        QTest::newRow("coming soon only") << TestCatalog::manifest({TestCatalog::app("soon", AppReleaseStatus::comingSoon)});
+    }
+
+    void trayEmptyCatalog()
+    {
+        QFETCH(LauncherManifest, manifest);
+        PanelFixture f(manifest);
+        f.open();
+        QVERIFY(f.rows().isEmpty());
+        QCOMPARE(ViewHost::text(f.item("menuEmpty")), QStringLiteral("No apps are available yet"));
+        for (const char *name : {"menuEmpty", "menuStatusRow", "menuFeedbackButton", "menuOpenButton"})
+            QVERIFY2(ViewHost::shown(f.item(name)), name);
+    }
+
+    void trayPanelWindowFitsItsContent()
+    {
+        StoreView f;
+        auto *panel = qobject_cast<QQuickWindow *>(f.open("windows/MenuBarPanel.qml"));
+        QVERIFY(panel);
+        QQuickItem *view = nullptr;
+        QTRY_VERIFY((view = f.item("menuBarLauncher")));
+        QCOMPARE(panel->width(), 360);
+        // As tall as its content: the last button ends inside it.
+        QTRY_COMPARE(panel->height(), qCeil(view->implicitHeight()));
+        QQuickItem *open = f.item("menuOpenButton");
+        QCOMPARE(open->mapToScene(QPointF(0, open->height())).y() + 14, view->implicitHeight());
+    }
+
+    // --- The first-run view ---
+    void onboardingCardsCountsAndTicking()
+    {
+        OnboardingFixture f;
+        f.open();
+        // Every app of the first catalog starts ticked, unpublished ones too.
+        QTRY_COMPARE(f.cards(), (QStringList{"notes", "timer", "shots", "cafe"}));
+        QCOMPARE(ViewHost::text(f.item("onboardingStatus")), QStringLiteral("4 apps ready to install"));
+        QCOMPARE(f.selectedCount(), QStringLiteral("7 apps selected"));
+        QVERIFY(f.marked("notes") && f.marked("timer"));
+
+        f.host.click(f.card("timer"));
+        QVERIFY(!f.store->selectedStarterAppIDs().contains("timer"));
+        QVERIFY(!f.marked("timer") && f.marked("notes"));
+        QCOMPARE(f.selectedCount(), QStringLiteral("6 apps selected"));
+        f.host.click(f.card("timer"));
+        QVERIFY(f.marked("timer"));
+        // Space and Return tick a focused card too.
+        f.card("cafe")->forceActiveFocus(Qt::TabFocusReason);
+        f.host.key(Qt::Key_Space);
+        QVERIFY(!f.store->selectedStarterAppIDs().contains("cafe"));
+        f.host.key(Qt::Key_Return);
+        QVERIFY(f.store->selectedStarterAppIDs().contains("cafe"));
+
+        // Hiding beta apps while the view is shown drops the card and the count.
+        f.store->setIncludeBetaApps(false);
+        QTRY_COMPARE(f.cards(), (QStringList{"notes", "shots", "cafe"}));
+        QCOMPARE(ViewHost::text(f.item("onboardingStatus")), QStringLiteral("3 apps ready to install"));
+    }
+
+    void onboardingContinueRule()
+    {
+        {
+            OnboardingFixture f(TestCatalog::manifest({TestCatalog::app("alpha"), TestCatalog::app("bravo")}));
+            f.open();
+            QQuickItem *next = f.item("onboardingContinue");
+            f.host.click(f.card("alpha"));
+            QVERIFY(next->isEnabled());
+            f.host.click(f.card("bravo"));
+            QVERIFY(!next->isEnabled());
+            QCOMPARE(f.selectedCount(), QStringLiteral("0 apps selected"));
+            f.host.click(next);  // a disabled continue does nothing
+            QVERIFY(!f.store->onboardingComplete());
+            f.host.click(f.card("bravo"));
+            QVERIFY(next->isEnabled());
+        }
+        {
+            // Ticked ids, but nothing published: the grid is empty and continue is off.
+            OnboardingFixture f(TestCatalog::manifest({TestCatalog::app("soon", AppReleaseStatus::comingSoon)}));
+            f.open();
+            QVERIFY(f.cards().isEmpty());
+            QVERIFY(!f.item("onboardingContinue")->isEnabled());
+        }
+    }
+
+    void onboardingInstallsTheTickedApps()
+    {
+        OnboardingFixture f;
+        f.h.recordInstalled("notes", "1.0.0");  // installed already
+        f.relaunch();
+        f.store->setIncludeBetaApps(false);  // timer hidden
+        f.open();
+        f.host.click(f.card("cafe"));  // unticked
+        f.host.click(f.item("onboardingContinue"));
+        QVERIFY(f.store->onboardingComplete());
+        QVERIFY(!f.store->requiresOnboarding());
+        QCOMPARE(f.h.installer->calls, QStringList{"shots"});
+        QVERIFY(!f.store->errorMessage().has_value());
+        QTRY_COMPARE(f.store->stateFor("shots").kindName(), QStringLiteral("installed"));
+    }
+
+    // --- Preferences ---
+    void preferencesSwitchesAreBoundBothWays_data()
+    {
+        QTest::addColumn<QString>("switchName");
+        QTest::addColumn<QByteArray>("storeField");
+        QTest::newRow("launch at login") << "launchAtLoginSwitch" << QByteArray("launchAtLogin");
+        QTest::newRow("menu bar extra") << "showInMenuBarSwitch" << QByteArray("showMenuBarExtra");
+        QTest::newRow("beta apps") << "includeBetaSwitch" << QByteArray("includeBetaApps");
+    }
+
+    void preferencesSwitchesAreBoundBothWays()
+    {
+        QFETCH(QString, switchName);
+        QFETCH(QByteArray, storeField);
+        PreferencesFixture f;
+        QQuickItem *toggle = f.item(switchName);
+        const bool initial = f.store->property(storeField.constData()).toBool();
+        QCOMPARE(toggle->property("checked").toBool(), initial);
+        f.host.click(toggle);
+        QCOMPARE(f.store->property(storeField.constData()).toBool(), !initial);
+        // A change made elsewhere shows at once, and the switch still writes after it.
+        f.store->setProperty(storeField.constData(), initial);
+        QCOMPARE(toggle->property("checked").toBool(), initial);
+        toggle->forceActiveFocus(Qt::TabFocusReason);
+        f.host.key(Qt::Key_Space);
+        QCOMPARE(f.store->property(storeField.constData()).toBool(), !initial);
+    }
+
+    void preferencesLanguageRedrawsAndReloads()
+    {
+        PreferencesFixture f;
+        const QStringList english = f.texts();
+        QVERIFY(english.contains("Launch Vantrel at login"));
+        QQuickItem *picker = f.item("languagePicker");
+        QCOMPARE(picker->property("displayText").toString(), QStringLiteral("EN"));
+
+        f.h.loader->gate = std::make_shared<Gate>();
+        f.host.choose(picker, "PL");
+        QCOMPARE(f.store->localeCode(), QStringLiteral("pl"));
+        QCOMPARE(f.h.loader->locales, QList<VantrelLocale>{VantrelLocale::pl});
+        // Every label turned Polish at once, before the reload has answered.
+        const QStringList polish = f.texts();
+        QCOMPARE(polish.size(), english.size());
+        for (const char *expected : {"Ogólne", "Aplikacje", "Aktualizacje", "Zaawansowane", "Uruchamiaj Vantrel przy logowaniu",
+                                     "Pokaż w pasku menu", "Uwzględniaj aplikacje beta", "Język", "Globalny skrót",
+                                     "Gotowość aplikacji", "Vantrel sprawdza pobrania przed instalacją.", "Resetuj onboarding"})
+            QVERIFY2(polish.contains(QString::fromUtf8(expected)), expected);
+        // Apart from symbols, only the shortcut and the language code read the same.
+        QStringList unchanged;
+        for (const QString &text : polish) {
+            const bool symbol = text == QStringLiteral("▾") || (text.size() == 1 && text.at(0).unicode() >= 0xE000 && text.at(0).unicode() <= 0xF8FF);
+            if (english.contains(text) && !symbol)
+                unchanged.append(text);
+        }
+        QCOMPARE(unchanged, QStringList{"⌘K"});
+        f.h.loader->gate->open();
+
+        // Choosing the current language again starts no reload.
+        f.h.loader->gate.reset();
+        f.host.choose(picker, "PL");
+        QCOMPARE(f.h.loader->locales.size(), 1);
+        f.host.choose(picker, "DE");
+        QCOMPARE(f.h.loader->locales.last(), VantrelLocale::de);
+        QCOMPARE(ViewHost::text(f.item("preferencesHeading")), QStringLiteral("Allgemein"));
+    }
+
+    void languageChangeRedrawsEveryOpenWindow()
+    {
+        PreferencesFixture f;
+        // The tray panel, the switcher and the first-run view are open over the same store.
+        ViewHost panel, switcher, onboarding;
+        const QVariant store = QVariant::fromValue(f.store.get());
+        panel.load("tray/MenuBarLauncherView.qml", {{"store", store}}, QSize(360, 500));
+        switcher.load("switcher/QuickSwitcherView.qml", {{"store", store}, {"isPresented", true}});
+        onboarding.load("onboarding/OnboardingView.qml", {{"store", store}});
+        QCOMPARE(ViewHost::text(panel.find("menuFeedbackButton")), QStringLiteral("Send feedback"));
+
+        f.host.choose(f.item("languagePicker"), "DE");
+        QCOMPARE(ViewHost::text(panel.find("menuFeedbackButton")), QStringLiteral("Feedback senden"));
+        QCOMPARE(ViewHost::text(panel.find("menuAppCount")), QStringLiteral("6 Apps bereit"));
+        QCOMPARE(ViewHost::childText(panel.find("menuRow_notes"), "menuRowState"), QStringLiteral("Nicht installiert"));
+        QCOMPARE(ViewHost::text(switcher.find("quickResultsHeader")), QStringLiteral("Apps · 4 Ergebnisse"));
+        QCOMPARE(ViewHost::childText(switcher.find("quickRow_notes"), "quickRowHint"), QStringLiteral("Installieren"));
+        QCOMPARE(switcher.find("quickSearchField")->property("placeholderText").toString(), QStringLiteral("Vantrel-Apps suchen"));
+        QCOMPARE(ViewHost::text(onboarding.find("onboardingWelcome")), QStringLiteral("Willkommen bei Vantrel."));
+        QCOMPARE(ViewHost::text(onboarding.find("onboardingContinue")), QStringLiteral("Weiter"));
+    }
+
+};
+
+QTEST_MAIN(TestUiPanels)
+#include "tst_ui_panels.moc"
