@@ -29,7 +29,7 @@ PlatformError fileError(const QString &what, const QString &path, int error)
 }
 
 // 0 on success, else errno.
-int exchange(const QByteArray &from, const QByteArray &to)
+int exchangePaths(const QByteArray &from, const QByteArray &to)
 {
 #if defined(__linux__) && defined(SYS_renameat2)
     if (syscall(SYS_renameat2, AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0)
@@ -85,7 +85,7 @@ void removeTree(const QString &path)
 
 }  // namespace
 
-void AtomicDirectoryReplacer::replaceItem(const QString &destination, const QString &staged) const
+bool AtomicDirectoryReplacer::exchange(const QString &destination, const QString &staged) const
 {
     const QByteArray to = QFile::encodeName(destination);
     const QByteArray from = QFile::encodeName(staged);
@@ -94,31 +94,31 @@ void AtomicDirectoryReplacer::replaceItem(const QString &destination, const QStr
     int error = moveNoReplace(from, to);
     if (error == 0) {
         syncDirectory(parent);
-        return;
+        return false;
     }
     if (error != EEXIST && error != ENOTEMPTY)
         throw fileError(QStringLiteral("Could not move the app into place at"), destination, error);
 
-    error = exchange(from, to);
+    error = exchangePaths(from, to);
     if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
         // No atomic swap on this filesystem: move the old copy aside, put the
         // new one in, and move the old one back if that fails.
-        const QString aside = staged + QStringLiteral(".old");
-        const QByteArray asideName = QFile::encodeName(aside);
-        if (::rename(to.constData(), asideName.constData()) != 0)
+        const QByteArray aside = QFile::encodeName(staged + QStringLiteral(".old"));
+        if (::rename(to.constData(), aside.constData()) != 0)
             throw fileError(QStringLiteral("Could not replace"), destination, errno);
         if (::rename(from.constData(), to.constData()) != 0) {
             const int moveError = errno;
-            ::rename(asideName.constData(), to.constData());
+            ::rename(aside.constData(), to.constData());
             throw fileError(QStringLiteral("Could not replace"), destination, moveError);
         }
         syncDirectory(parent);
-        removeTree(aside);
-        return;
+        // The new copy is in place; the old one goes where a swap would have left it.
+        if (::rename(aside.constData(), from.constData()) != 0)
+            removeTree(QFile::decodeName(aside));
+        return ::access(from.constData(), F_OK) == 0;
     }
     if (error != 0)
         throw fileError(QStringLiteral("Could not replace"), destination, error);
     syncDirectory(parent);
-    // The old copy now sits at the staged path.
-    removeTree(staged);
+    return true;
 }

@@ -5,10 +5,10 @@
 // Swaps a staged directory into place in one step (Linux renameat2 with
 // RENAME_EXCHANGE, macOS renamex_np with RENAME_SWAP), so the destination
 // holds either the whole old item or the whole new one at every instant; the
-// old copy, left at the staged path by the swap, is then removed. The parent
-// directory is flushed to disk after the swap.
+// old copy is left at the staged path. The parent directory is flushed to disk
+// after the swap.
 class AtomicDirectoryReplacer : public DirectoryReplacer
 {
 public:
-    void replaceItem(const QString &destination, const QString &staged) const override;
+    bool exchange(const QString &destination, const QString &staged) const override;
 };

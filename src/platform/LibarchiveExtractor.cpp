@@ -121,6 +121,33 @@ void startWriteback(const QByteArray &path)
 #endif
 }
 
+std::unique_ptr<struct archive, ReaderDeleter> openZip(const QString &archivePath)
+{
+    std::unique_ptr<struct archive, ReaderDeleter> reader(archive_read_new());
+    archive_read_support_format_zip(reader.get());
+    if (archive_read_open_filename(reader.get(), QFile::encodeName(archivePath).constData(), readBlockSize)
+        != ARCHIVE_OK) {
+        throw archiveError(QStringLiteral("Could not open the archive: %1")
+                               .arg(QString::fromUtf8(archive_error_string(reader.get()))));
+    }
+    return reader;
+}
+
+// What the files of the archive say they unpack to; only a measure of
+// progress, never a limit (the write cap does not trust it). Reading the
+// headers skips the data, which costs seeks, not inflation.
+qint64 declaredSize(const QString &archivePath)
+{
+    auto reader = openZip(archivePath);
+    qint64 total = 0;
+    archive_entry *entry = nullptr;
+    while (archive_read_next_header(reader.get(), &entry) == ARCHIVE_OK) {
+        if (archive_entry_filetype(entry) == AE_IFREG && archive_entry_size_is_set(entry))
+            total += qMax<qint64>(0, archive_entry_size(entry));
+    }
+    return total;
+}
+
 }  // namespace
 
 qint64 LibarchiveExtractor::writeCap(qint64 archiveSize, const Limits &limits)
@@ -132,7 +159,7 @@ qint64 LibarchiveExtractor::writeCap(qint64 archiveSize, const Limits &limits)
 }
 
 void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &destinationDir,
-                                     const std::atomic_bool *cancel) const
+                                     const std::atomic_bool *cancel, ExtractionProgress *progress) const
 {
     const QFileInfo archiveInfo(archivePath);
     if (!archiveInfo.isFile())
@@ -145,13 +172,9 @@ void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &
     const QByteArray baseName = QFile::encodeName(base);
     const qint64 cap = writeCap(archiveInfo.size(), m_limits);
 
-    std::unique_ptr<struct archive, ReaderDeleter> reader(archive_read_new());
-    archive_read_support_format_zip(reader.get());
-    if (archive_read_open_filename(reader.get(), QFile::encodeName(archivePath).constData(), readBlockSize)
-        != ARCHIVE_OK) {
-        throw archiveError(QStringLiteral("Could not open the archive: %1")
-                               .arg(QString::fromUtf8(archive_error_string(reader.get()))));
-    }
+    if (progress)
+        progress->totalBytes.store(declaredSize(archivePath));
+    auto reader = openZip(archivePath);
 
     std::unique_ptr<struct archive, WriterDeleter> writer(archive_write_disk_new());
     // Names are checked here and made absolute under base, which is why the
@@ -236,6 +259,8 @@ void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &
                                            .arg(QString::fromUtf8(archive_error_string(reader.get()))));
                 }
                 written += qint64(size);
+                if (progress)
+                    progress->writtenBytes.fetch_add(qint64(size), std::memory_order_relaxed);
                 if (written > cap)
                     throw archiveError(QStringLiteral("The archive unpacks to more than %1 bytes.").arg(cap));
                 // A failed write(2), a full disk included, comes back as ARCHIVE_WARN.

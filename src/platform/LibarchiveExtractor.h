@@ -28,7 +28,7 @@ public:
     explicit LibarchiveExtractor(Limits limits) : m_limits(limits) {}
 
     void extractZip(const QString &archivePath, const QString &destinationDir,
-                    const std::atomic_bool *cancel = nullptr) const override;
+                    const std::atomic_bool *cancel = nullptr, ExtractionProgress *progress = nullptr) const override;
 
     // Bytes an archive of this size may unpack to:
     // min(maximumCap, max(minimumCap, ratio x archiveSize)).

@@ -87,12 +87,13 @@ private:
 class GatedExtractor : public ArchiveExtractor
 {
 public:
-    void extractZip(const QString &archivePath, const QString &destinationDir, const std::atomic_bool *cancel) const override
+    void extractZip(const QString &archivePath, const QString &destinationDir, const std::atomic_bool *cancel,
+                    ExtractionProgress *progress) const override
     {
         thread = QThread::currentThread();
         entered.release();
         gate.acquire();
-        LibarchiveExtractor().extractZip(archivePath, destinationDir, cancel);
+        LibarchiveExtractor().extractZip(archivePath, destinationDir, cancel, progress);
     }
     mutable QSemaphore entered;
     mutable QSemaphore gate;

@@ -171,7 +171,7 @@ private Q_SLOTS:
         QCOMPARE(sandbox.rootEntries(), QStringList{QStringLiteral("Disk.app")});
         QCOMPARE(sandbox.leftovers(), QStringList());
         // Nothing to move in at all: refused too.
-        QVERIFY_THROWS_EXCEPTION(PlatformError, AtomicDirectoryReplacer().replaceItem(bundle, sandbox.path(QStringLiteral("missing"))));
+        QVERIFY_THROWS_EXCEPTION(PlatformError, AtomicDirectoryReplacer().exchange(bundle, sandbox.path(QStringLiteral("missing"))));
         QCOMPARE(TempHome::fingerprint(bundle), before);
     }
 };

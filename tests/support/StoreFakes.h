@@ -112,7 +112,7 @@ public:
         behaviour = [text](const AppManifestItem &) -> InstalledApp { throw TestError(text); };
     }
 
-    QCoro::Task<InstalledApp> install(AppManifestItem app) override
+    QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl = {}) override
     {
         calls.append(app.id);
         m_log->append(QStringLiteral("installer:") + app.id);

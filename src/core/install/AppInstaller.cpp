@@ -4,6 +4,7 @@
 #include "BlockingWork.h"
 #include "InstallFaultPoint.h"
 #include "InstallFiles.h"
+#include "InstallProgress.h"
 #include "InstallReceipt.h"
 #include "InstallLocks.h"
 #include "install/InstallerLayers.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QNetworkAccessManager>
 #include <QPointer>
+#include <QTimer>
 #include <QUuid>
 
 #include <chrono>
@@ -179,7 +181,7 @@ FoundBundle findAndValidate(const QString &extracted, const BundleInspector &bun
     return result;
 }
 
-QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
+QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, InstallControl control)
 {
     // Metadata and system checks: no file-system work before these pass.
     if (!app.downloadUrl)
@@ -225,8 +227,12 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
         const QString archive = workDir + QStringLiteral("/download.zip");
         const QString extracted = workDir + QStringLiteral("/extracted");
 
+        auto progress = std::make_shared<InstallProgress>(std::move(control.onProgress));
+        ArchiveDownload::DownloadProgress onDownload = [progress](qint64 received, qint64 total) {
+            progress->download(received, total);
+        };
         QCoro::Task<DownloadedArchive> download
-            = ArchiveDownload::fetch(ctx.session.data(), *app.downloadUrl, archive, ctx.timeoutMs);
+            = ArchiveDownload::fetch(ctx.session.data(), *app.downloadUrl, archive, ctx.timeoutMs, std::move(onDownload));
         const DownloadedArchive downloaded = co_await download;
         InstallFaultPoint::reach("downloaded");
         if (downloaded.sha256Hex != expected)
@@ -234,10 +240,18 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
 
         InstallFiles::createDirectories(extracted);
         try {
+            // The workers count what they write; the progress follows on this thread.
+            auto unpacked = std::make_shared<ExtractionProgress>();
+            QTimer poll;
+            poll.setInterval(int(InstallProgress::minimumIntervalMs));
+            QObject::connect(&poll, &QTimer::timeout, [progress, unpacked] {
+                progress->extraction(unpacked->writtenBytes.load(), unpacked->totalBytes.load());
+            });
+            poll.start();
             // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
             QCoro::Task<void> extraction = BlockingWork::run(
-                [extractor = ctx.layers.extractor, archive, extracted, cancel = leftovers.cancel] {
-                    extractor->extractZip(archive, extracted, cancel.get());
+                [extractor = ctx.layers.extractor, archive, extracted, cancel = leftovers.cancel, unpacked] {
+                    extractor->extractZip(archive, extracted, cancel.get(), unpacked.get());
                 });
             co_await extraction;
         } catch (const PlatformError &error) {
@@ -276,7 +290,8 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app)
             InstallFiles::syncDirectory(root);
             InstallReceipt::write(root, bundleName, appId, version, staged);
             InstallFaultPoint::reach("before-swap");
-            replacer->replaceItem(destination, staged);
+            // The old copy, if any, is left at the staged path and removed with it below.
+            replacer->exchange(destination, staged);
             InstallFaultPoint::reach("after-swap");
         });
         co_await placement;
@@ -311,7 +326,7 @@ AppInstaller::AppInstaller(QUrl installRoot, QNetworkAccessManager *session, Lay
 {
 }
 
-QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app)
+QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app, InstallControl control)
 {
     InstallContext ctx;
     ctx.installRoot = QDir::cleanPath(m_installRoot.toLocalFile());
@@ -319,7 +334,7 @@ QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app)
     ctx.session = m_session;
     ctx.layers = m_layers;
     ctx.timeoutMs = m_timeoutMs;
-    return runInstall(std::move(ctx), std::move(app));
+    return runInstall(std::move(ctx), std::move(app), std::move(control));
 }
 
 bool AppInstaller::isLocalHTTP(const QUrl &url)

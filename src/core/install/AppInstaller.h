@@ -5,6 +5,7 @@
 
 #include <QCoroTask>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
 class QNetworkAccessManager;
@@ -60,13 +61,20 @@ private:
     QString m_minimum;
 };
 
+// What the caller of an install hears while it runs.
+struct InstallControl {
+    // The finished fraction, rising from 0.04 towards 1; called on the main
+    // thread, at most ten times a second.
+    std::function<void(double)> onProgress;
+};
+
 // The installer interface the store holds.
 class AppInstalling
 {
 public:
     virtual ~AppInstalling() = default;
     // Throws AppInstallerError, PlatformError on failure.
-    virtual QCoro::Task<InstalledApp> install(AppManifestItem app) = 0;
+    virtual QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) = 0;
 };
 
 class AppInstaller : public AppInstalling
@@ -83,7 +91,7 @@ public:
 
     QUrl installRoot() const { return m_installRoot; }
 
-    QCoro::Task<InstalledApp> install(AppManifestItem app) override;
+    QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) override;
 
     // The local-development exemption from the HTTPS rule.
     static bool isLocalHTTP(const QUrl &url);

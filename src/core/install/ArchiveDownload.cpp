@@ -60,6 +60,16 @@ DownloadedArchive copyAndHash(const QString &source, const QString &destination)
     return result;
 }
 
+// The body's length as the server announced it; -1 when unknown or encoded.
+qint64 announcedLength(const QNetworkReply *reply)
+{
+    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
+    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
+    if (!announced.isValid() || !(encoding.isEmpty() || encoding == "identity"))
+        return -1;
+    return announced.toLongLong();
+}
+
 // Receives the body: hashes it and writes it to the file in large blocks.
 struct Sink {
     QFile file;
@@ -68,6 +78,7 @@ struct Sink {
     qint64 received = 0;
     std::optional<PlatformError> writeError;
     bool refusedRedirect = false;
+    DownloadProgress onProgress;
 
     bool flush()
     {
@@ -111,6 +122,8 @@ struct Sink {
                 return;
             }
         }
+        if (onProgress)
+            onProgress(received, announcedLength(reply));
     }
 };
 
@@ -149,7 +162,8 @@ bool isAllowedRemote(const QUrl &url)
     return url.scheme() == QLatin1String("https") || isLocalHTTP(url);
 }
 
-QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, QString destination, int timeoutMs)
+QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, QString destination, int timeoutMs,
+                                     DownloadProgress onProgress)
 {
     if (url.scheme() == QLatin1String("file")) {
         // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
@@ -162,6 +176,7 @@ QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, Q
         throw AppInstallerError(AppInstallerError::Kind::unsupportedDownloadScheme);
 
     auto sink = std::make_shared<Sink>();
+    sink->onProgress = std::move(onProgress);
     sink->file.setFileName(destination);
     if (!sink->file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         throw fileError(QStringLiteral("Could not write"), destination, sink->file.errorString());
@@ -208,14 +223,12 @@ QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, Q
     if (!status.isValid())
         throw AppInstallerError(AppInstallerError::Kind::downloadFailed);
 
-    const QVariant announced = raw->header(QNetworkRequest::ContentLengthHeader);
-    const QByteArray encoding = raw->rawHeader("Content-Encoding").trimmed().toLower();
-    if (announced.isValid() && (encoding.isEmpty() || encoding == "identity")
-        && announced.toLongLong() != sink->received) {
+    const qint64 announced = announcedLength(raw);
+    if (announced >= 0 && announced != sink->received) {
         throw PlatformError(PlatformError::Domain::network,
                             QStringLiteral("The connection closed before the whole download arrived (%1 of %2 bytes).")
                                 .arg(sink->received)
-                                .arg(announced.toLongLong()),
+                                .arg(announced),
                             int(QNetworkReply::RemoteHostClosedError));
     }
     sink->file.close();

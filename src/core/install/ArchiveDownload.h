@@ -3,6 +3,7 @@
 #include <QCoroTask>
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 class QNetworkAccessManager;
 
@@ -24,6 +25,10 @@ bool isLocalHTTP(const QUrl &url);
 // URLs. Throws AppInstallerError (unsupportedDownloadScheme, downloadFailed)
 // and PlatformError (network: transport failures, a timeout after timeoutMs
 // without data, a body shorter than its Content-Length; fileSystem: writing).
-QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, QString destination, int timeoutMs);
+// onProgress, when set, hears the bytes received so far and the announced
+// length (-1 when the server sends none) as they arrive.
+using DownloadProgress = std::function<void(qint64 received, qint64 total)>;
+QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, QString destination, int timeoutMs,
+                                     DownloadProgress onProgress = {});
 
 }  // namespace ArchiveDownload

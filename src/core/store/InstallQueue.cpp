@@ -74,7 +74,12 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
     try {
         if (!installer)
             throw PlatformError(PlatformError::Domain::process, QStringLiteral("No installer is available."));
-        installed = co_await installer->install(app);
+        InstallControl control;
+        control.onProgress = [self, id = app.id](double fraction) {
+            if (InstallTransaction *transaction = self ? self->m_running.value(id) : nullptr)
+                transaction->setProgress(fraction);
+        };
+        installed = co_await installer->install(app, std::move(control));
     } catch (const LauncherError &error) {
         failureDescription = error.localizedDescription();
         failureDebug = error.debugDescription();
