@@ -60,6 +60,8 @@ QString AppInstallerError::localizedDescription() const
         return QStringLiteral("The archive does not contain a macOS app bundle.");
     case Kind::bundleIdentifierMismatch:
         return QStringLiteral("The app bundle does not match the catalog bundle identifier.");
+    case Kind::cancelled:
+        return QStringLiteral("The install was cancelled.");
     }
     return {};
 }
@@ -78,6 +80,7 @@ QString AppInstallerError::debugDescription() const
     case Kind::extractionFailed: return QStringLiteral("extractionFailed");
     case Kind::appBundleNotFound: return QStringLiteral("appBundleNotFound");
     case Kind::bundleIdentifierMismatch: return QStringLiteral("bundleIdentifierMismatch");
+    case Kind::cancelled: return QStringLiteral("cancelled");
     }
     return {};
 }
@@ -143,11 +146,18 @@ struct Leftovers {
     }
 };
 
-QCoro::Task<std::unique_ptr<FileLock>> waitForAppLock(QString path)
+void throwIfCancelled(const std::atomic_bool &cancel)
+{
+    if (cancel.load())
+        throw AppInstallerError(Kind::cancelled);
+}
+
+QCoro::Task<std::unique_ptr<FileLock>> waitForAppLock(QString path, std::shared_ptr<std::atomic_bool> cancel)
 {
     const auto deadline = std::chrono::steady_clock::now() + maxLockWait;
     auto delay = std::chrono::milliseconds(20);
     for (;;) {
+        throwIfCancelled(*cancel);
         if (auto lock = FileLock::tryAcquire(path))
             co_return lock;
         if (std::chrono::steady_clock::now() > deadline) {
@@ -202,7 +212,10 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
     // One install per app at a time, across processes: the lock lives in the
     // install root, so the root is made first.
     InstallFiles::createDirectories(ctx.installRoot);
-    QCoro::Task<std::unique_ptr<FileLock>> locking = waitForAppLock(InstallLocks::appLockPath(ctx.installRoot, app.id));
+    const std::shared_ptr<std::atomic_bool> cancel
+        = control.cancel ? control.cancel : std::make_shared<std::atomic_bool>(false);
+    QCoro::Task<std::unique_ptr<FileLock>> locking
+        = waitForAppLock(InstallLocks::appLockPath(ctx.installRoot, app.id), cancel);
     std::unique_ptr<FileLock> appLock = co_await locking;
 
     const QString tempBase = ctx.tempDir.isEmpty() ? QDir::tempPath() : ctx.tempDir;
@@ -210,6 +223,7 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
     std::unique_ptr<FileLock> workLock;
     std::unique_ptr<FileLock> stagedLock;
     Leftovers leftovers;
+    leftovers.cancel = cancel;
     try {
         InstallFiles::createDirectories(workDir);
         leftovers.workDir = workDir;
@@ -231,9 +245,10 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
         ArchiveDownload::DownloadProgress onDownload = [progress](qint64 received, qint64 total) {
             progress->download(received, total);
         };
-        QCoro::Task<DownloadedArchive> download
-            = ArchiveDownload::fetch(ctx.session.data(), *app.downloadUrl, archive, ctx.timeoutMs, std::move(onDownload));
+        QCoro::Task<DownloadedArchive> download = ArchiveDownload::fetch(
+            ctx.session.data(), *app.downloadUrl, archive, ctx.timeoutMs, std::move(onDownload), cancel);
         const DownloadedArchive downloaded = co_await download;
+        throwIfCancelled(*cancel);
         InstallFaultPoint::reach("downloaded");
         if (downloaded.sha256Hex != expected)
             throw AppInstallerError::checksumMismatch(expected, downloaded.sha256Hex);
@@ -255,10 +270,12 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
                 });
             co_await extraction;
         } catch (const PlatformError &error) {
+            throwIfCancelled(*cancel);
             if (error.domain() == PlatformError::Domain::archive)
                 throw AppInstallerError(Kind::extractionFailed);
             throw;
         }
+        throwIfCancelled(*cancel);
 
         QCoro::Task<FoundBundle> search = BlockingWork::run([bundles = ctx.layers.bundles, archive, extracted, bundleId = app.bundleId] {
             // Unpacked, the archive would only add to the flush before the swap.
@@ -284,10 +301,13 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
         leftovers.staged = staged;
 
         QCoro::Task<void> placement = BlockingWork::run([root = ctx.installRoot, bundleName, source = found.path, staged,
-                                    replacer = ctx.layers.replacer, destination, appId = app.id, version = app.version] {
+                                    replacer = ctx.layers.replacer, destination, appId = app.id, version = app.version,
+                                    cancel] {
             InstallLocks::removeDeadStaged(root, bundleName);
             InstallFiles::placeTreeDurably(source, staged);
             InstallFiles::syncDirectory(root);
+            // The last moment to stop: after the swap the new bundle stays.
+            throwIfCancelled(*cancel);
             InstallReceipt::write(root, bundleName, appId, version, staged);
             InstallFaultPoint::reach("before-swap");
             // The old copy, if any, is left at the staged path and removed with it below.

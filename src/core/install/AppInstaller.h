@@ -5,6 +5,7 @@
 
 #include <QCoroTask>
 #include <QUrl>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -34,6 +35,8 @@ public:
         extractionFailed,
         appBundleNotFound,
         bundleIdentifierMismatch,
+        // The caller asked the install to stop before the bundle was swapped in.
+        cancelled,
     };
 
     static AppInstallerError checksumMismatch(const QString &expected, const QString &actual);
@@ -66,6 +69,10 @@ struct InstallControl {
     // The finished fraction, rising from 0.04 towards 1; called on the main
     // thread, at most ten times a second.
     std::function<void(double)> onProgress;
+    // Set it to stop the install: the download or extraction stops at once and
+    // the install throws AppInstallerError(cancelled). Once the new bundle is
+    // swapped in, it is too late and the install completes.
+    std::shared_ptr<std::atomic_bool> cancel;
 };
 
 // The installer interface the store holds.

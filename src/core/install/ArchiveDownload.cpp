@@ -12,6 +12,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -31,7 +32,7 @@ PlatformError fileError(const QString &what, const QString &path, const QString 
                          QStringLiteral("%1 \"%2\": %3").arg(what, QFileInfo(path).fileName(), reason), code);
 }
 
-DownloadedArchive copyAndHash(const QString &source, const QString &destination)
+DownloadedArchive copyAndHash(const QString &source, const QString &destination, const std::atomic_bool *cancel)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -43,6 +44,8 @@ DownloadedArchive copyAndHash(const QString &source, const QString &destination)
     QByteArray buffer(blockSize, Qt::Uninitialized);
     DownloadedArchive result;
     for (;;) {
+        if (cancel && cancel->load())
+            throw AppInstallerError(AppInstallerError::Kind::cancelled);
         const qint64 n = in.read(buffer.data(), buffer.size());
         if (n < 0)
             throw fileError(QStringLiteral("Could not read"), source, in.errorString());
@@ -163,12 +166,14 @@ bool isAllowedRemote(const QUrl &url)
 }
 
 QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, QString destination, int timeoutMs,
-                                     DownloadProgress onProgress)
+                                     DownloadProgress onProgress, std::shared_ptr<const std::atomic_bool> cancel)
 {
     if (url.scheme() == QLatin1String("file")) {
         // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
         QCoro::Task<DownloadedArchive> copy
-            = BlockingWork::run([source = url.toLocalFile(), destination] { return copyAndHash(source, destination); });
+            = BlockingWork::run([source = url.toLocalFile(), destination, cancel] {
+                  return copyAndHash(source, destination, cancel.get());
+              });
         const DownloadedArchive copied = co_await copy;
         co_return copied;
     }
@@ -197,8 +202,23 @@ QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, Q
         }
     });
     QObject::connect(raw, &QIODevice::readyRead, raw, [raw, sink] { sink->take(raw); });
+    // A stalled transfer must stop at once too, so the flag is watched, not only checked on data.
+    bool cancelled = false;
+    QTimer watch;
+    if (cancel) {
+        QObject::connect(&watch, &QTimer::timeout, raw, [raw, cancel, &cancelled] {
+            if (cancel->load() && !cancelled) {
+                cancelled = true;
+                raw->abort();
+            }
+        });
+        watch.start(50);
+    }
 
     co_await raw;
+    watch.stop();
+    if (cancelled || (cancel && cancel->load()))
+        throw AppInstallerError(AppInstallerError::Kind::cancelled);
     sink->take(raw);
     sink->flush();
 

@@ -3,7 +3,9 @@
 #include <QCoroTask>
 #include <QString>
 #include <QUrl>
+#include <atomic>
 #include <functional>
+#include <memory>
 
 class QNetworkAccessManager;
 
@@ -26,9 +28,11 @@ bool isLocalHTTP(const QUrl &url);
 // and PlatformError (network: transport failures, a timeout after timeoutMs
 // without data, a body shorter than its Content-Length; fileSystem: writing).
 // onProgress, when set, hears the bytes received so far and the announced
-// length (-1 when the server sends none) as they arrive.
+// length (-1 when the server sends none) as they arrive. Setting cancel stops
+// the transfer at once with AppInstallerError(cancelled).
 using DownloadProgress = std::function<void(qint64 received, qint64 total)>;
 QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, QString destination, int timeoutMs,
-                                     DownloadProgress onProgress = {});
+                                     DownloadProgress onProgress = {},
+                                     std::shared_ptr<const std::atomic_bool> cancel = {});
 
 }  // namespace ArchiveDownload
