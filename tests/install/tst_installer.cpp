@@ -11,6 +11,7 @@
 #include "LoopbackHttpServer.h"
 #include "ZipBuilder.h"
 #include "install/InstallLocks.h"
+#include "install/InstallProgress.h"
 
 #include <QProcess>
 #include <QSemaphore>
@@ -501,6 +502,130 @@ private Q_SLOTS:
         QVERIFY(extractor->thread.load() != QThread::currentThread());
         extractor->gate.release();
         QVERIFY(outcomeOf(std::move(task)).succeeded());
+        QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    // The published fraction: 0.04-0.90 for the download, 0.90-0.99 for the
+    // extraction, rising, a new whole percent at most ten times a second.
+    void progressFollowsTheWork_data()
+    {
+        QTest::addColumn<QString>("steps");  // "d|e done total atMs" per step, ";"-separated
+        QTest::addColumn<QString>("published");
+        QTest::newRow("download half way") << "d 50 100 0" << "0.47";
+        QTest::newRow("same whole percent twice") << "d 50 100 0; d 501 1000 500" << "0.47";
+        QTest::newRow("at most ten a second") << "d 10 100 0; d 20 100 50; d 30 100 150" << "0.126;0.298";
+        QTest::newRow("unknown length keeps still") << "d 50 -1 0; d 90 0 200" << "";
+        QTest::newRow("extraction after download") << "d 100 100 0; e 0 100 200; e 50 100 300" << "0.9;0.945";
+        QTest::newRow("never goes back") << "e 100 100 0; d 10 100 500" << "0.99";
+        QTest::newRow("more than announced") << "d 300 100 0" << "0.9";
+    }
+
+    void progressFollowsTheWork()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, published);
+        qint64 now = 0;
+        QStringList seen;
+        InstallProgress progress([&](double f) { seen.append(QString::number(f, 'g', 3)); }, [&] { return now; });
+        for (const QString &step : steps.split(QLatin1Char(';'))) {
+            const QStringList f = step.simplified().split(QLatin1Char(' '));
+            now = f[3].toLongLong();
+            if (f[0] == QLatin1String("d"))
+                progress.download(f[1].toLongLong(), f[2].toLongLong());
+            else
+                progress.extraction(f[1].toLongLong(), f[2].toLongLong());
+        }
+        QCOMPARE(seen.join(QLatin1Char(';')), published);
+    }
+
+    // A slow server: the values that reach the caller during a real install.
+    void installReportsRisingProgress_data()
+    {
+        QTest::addColumn<bool>("announcesLength");
+        QTest::newRow("Content-Length") << true;
+        QTest::newRow("no Content-Length") << false;
+    }
+
+    void installReportsRisingProgress()
+    {
+        QFETCH(bool, announcesLength);
+        InstallSandbox sandbox;
+        const QByteArray bytes
+            = notes().setStored(true).addFillFile(QStringLiteral("Notes.app/Contents/Resources/data.bin"), 3 << 19, 'd').build();
+        LoopbackHttpServer server;
+        LoopbackHttpServer::Response response = LoopbackHttpServer::Response::text(200, bytes);
+        response.throttleBytes = 64 << 10;
+        response.omitLength = !announcesLength;
+        server.serve(QStringLiteral("/notes.zip"), response);
+        QList<double> values;
+        InstallControl control;
+        control.onProgress = [&values](double f) { values.append(f); };
+        const InstallOutcome outcome
+            = outcomeOf(sandbox.installer().install(notesRelease(server.url(QStringLiteral("/notes.zip")), bytes), control));
+        QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            QVERIFY2(values[i] > 0.04 && values[i] <= 0.99, qPrintable(QString::number(values[i])));
+            QVERIFY(i == 0 || int(values[i] * 100) > int(values[i - 1] * 100));
+        }
+        const auto downloading = std::count_if(values.cbegin(), values.cend(), [](double f) { return f < 0.90; });
+        if (announcesLength)
+            QVERIFY2(downloading >= 2, qPrintable(QString::number(values.size())));
+        else
+            QCOMPARE(downloading, 0);
+    }
+
+    // Cancelled at each stage: the install ends with "cancelled", the old copy
+    // stays byte for byte, nothing is left behind.
+    void cancelStopsAtEveryStage_data()
+    {
+        QTest::addColumn<QString>("stage");
+        for (const char *stage : {"waiting for the lock", "downloading", "extracting"})
+            QTest::newRow(stage) << stage;
+    }
+
+    void cancelStopsAtEveryStage()
+    {
+        QFETCH(QString, stage);
+        InstallSandbox sandbox;
+        QVERIFY(sandbox.installArchive(notes()).succeeded());
+        const QString bundle = sandbox.bundle(QStringLiteral("Notes.app"));
+        const QMap<QString, QString> before = TempHome::fingerprint(bundle);
+
+        const QByteArray bytes = notes(QStringLiteral("2.0")).setStored(true).addFillFile(
+            QStringLiteral("Notes.app/Contents/Resources/data.bin"), 1 << 20, 'd').build();
+        LoopbackHttpServer server;
+        LoopbackHttpServer::Response response = LoopbackHttpServer::Response::text(200, bytes);
+        // About four seconds to send: a cancel that waits for the end shows.
+        response.throttleBytes = 16 << 10;
+        response.throttleMs = 60;
+        server.serve(QStringLiteral("/v2.zip"), response);
+        auto extractor = std::make_shared<GatedExtractor>();
+        auto installer = sandbox.makeInstaller({14, 5, 0}, extractor);
+        LockHolder holder;
+        const QString lock = InstallLocks::appLockPath(sandbox.installRoot(), QStringLiteral("notes"));
+        if (stage == QLatin1String("waiting for the lock"))
+            QVERIFY(holder.start(lock));
+        InstallControl control;
+        control.cancel = std::make_shared<std::atomic_bool>(false);
+        QCoro::Task<InstalledApp> task = installer->install(
+            notesRelease(server.url(QStringLiteral("/v2.zip")), bytes, QStringLiteral("2.0")), control);
+        if (stage == QLatin1String("downloading"))
+            QTRY_VERIFY(!server.requests().isEmpty());
+        if (stage == QLatin1String("extracting"))
+            QTRY_COMPARE(extractor->entered.available(), 1);
+        QVERIFY(!task.isReady());
+        control.cancel->store(true);
+        extractor->gate.release();
+        QElapsedTimer clock;
+        clock.start();
+        const InstallOutcome outcome = outcomeOf(std::move(task));
+        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(outcome.installerError && outcome.installerError->kind() == AppInstallerError::Kind::cancelled,
+                 qPrintable(outcome.describe()));
+        holder.stop();
+        QFile::remove(lock);  // the other holder's, not the install's
+        QCOMPARE(TempHome::fingerprint(bundle), before);
+        QCOMPARE(sandbox.rootEntries(), QStringList{QStringLiteral("Notes.app")});
         QCOMPARE(sandbox.leftovers(), QStringList());
     }
 

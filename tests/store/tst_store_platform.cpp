@@ -91,6 +91,9 @@ private Q_SLOTS:
                 return Response::text(404, "not found");
             Response response;
             response.body = m_files.value(request.path);
+            // Slow enough for the install's progress to show.
+            response.throttleBytes = qMax<qint64>(1, response.body.size() / 10);
+            response.throttleMs = 40;
             return response;
         });
     }
@@ -235,9 +238,18 @@ private Q_SLOTS:
         waitForTask(store->loadManifest());
         QCOMPARE(store->stateFor("alpha"), AppInstallState::updateAvailable("1.0.0", "1.1.0"));
         QSignalSpy updated(store.get(), &LauncherStore::installFinished);
+        QList<double> progress;
+        connect(store.get(), &LauncherStore::installStateChanged, this, [&] {
+            if (store->stateFor("alpha").kind() == AppInstallState::Kind::installing)
+                progress.append(store->stateFor("alpha").progress());
+        });
         store->installApp("alpha");
         QVERIFY(updated.wait(30000));
         QCOMPARE(store->stateFor("alpha"), AppInstallState::installed("1.1.0"));
+        // The real fraction reaches the store, rising from the first 0.04.
+        QVERIFY2(progress.size() >= 3, qPrintable(QString::number(progress.size())));
+        QCOMPARE(progress.first(), 0.04);
+        QVERIFY(std::is_sorted(progress.cbegin(), progress.cend()) && progress.last() > 0.04 && progress.last() < 1);
         QCOMPARE(store->errorMessage(), std::nullopt);
         // Nothing temporary is left behind.
         QCOMPARE(QDir(m_dir.filePath("tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());

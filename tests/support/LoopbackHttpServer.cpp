@@ -126,7 +126,8 @@ public:
         }
         if (!hasType)
             head += "Content-Type: application/octet-stream\r\n";
-        head += "Content-Length: " + QByteArray::number(announced) + "\r\n";
+        if (!response.omitLength)
+            head += "Content-Length: " + QByteArray::number(announced) + "\r\n";
         head += "Connection: close\r\n\r\n";
         socket->write(head);
 
@@ -135,6 +136,10 @@ public:
             limit = qMin(limit, response.closeAfterBytes);
         if (response.stallAfterBytes >= 0)
             limit = qMin(limit, response.stallAfterBytes);
+        if (response.throttleBytes > 0) {
+            sendSlowly(socket, file ? file->read(limit) : body.left(limit), response);
+            return;
+        }
         if (file) {
             qint64 sent = 0;
             while (sent < limit) {
@@ -154,6 +159,25 @@ public:
             return;
         socket->flush();
         socket->disconnectFromHost();
+    }
+
+    // A slow link: one piece per tick, then the end as send() would.
+    void sendSlowly(QTcpSocket *socket, const QByteArray &content, const Response &response)
+    {
+        auto *timer = new QTimer(socket);
+        auto sent = std::make_shared<qint64>(0);
+        connect(timer, &QTimer::timeout, socket, [socket, timer, sent, content, response] {
+            socket->write(content.mid(*sent, response.throttleBytes));
+            *sent += response.throttleBytes;
+            if (*sent < content.size())
+                return;
+            timer->stop();
+            if (response.stallAfterBytes < 0) {
+                socket->flush();
+                socket->disconnectFromHost();
+            }
+        });
+        timer->start(response.throttleMs);
     }
 };
 

@@ -45,6 +45,11 @@ public:
         qint64 stallAfterBytes = -1;
         // Wait this long before answering.
         int delayMs = 0;
+        // Send the body in pieces of this many bytes, one every throttleMs (0: at once).
+        qint64 throttleBytes = 0;
+        int throttleMs = 20;
+        // Send no Content-Length: the body ends when the connection closes.
+        bool omitLength = false;
 
         static Response json(int status, const QByteArray &body);
         static Response text(int status, const QByteArray &body, const QByteArray &contentType = "text/plain");
