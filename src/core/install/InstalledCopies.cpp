@@ -137,6 +137,10 @@ void remove(const QString &bundlePath, bool toTrash)
         discard(previous);
     InstallReceipt::remove(previous);
     if (statOf(bundlePath)) {
+        // Qt makes the home trash only where its parent folder exists (6.4 then
+        // falls back to the working folder), so that parent is made first.
+        if (toTrash)
+            QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
         if (!toTrash)
             discard(bundlePath);
         else if (!QFile::moveToTrash(bundlePath))

@@ -50,9 +50,10 @@ void LauncherStore::connectDelegates()
     connect(m_installStates, &InstallStates::stateChanged, this, &LauncherStore::installStateChanged);
     connect(m_installStates, &InstallStates::changed, this, &LauncherStore::installStatesChanged);
     connect(m_installStates, &InstallStates::changed, this, &LauncherStore::emitDerivedChanges);
-    connect(m_installs, &InstallQueue::started, m_installStates, &InstallStates::follow);
+    // Who hears of the start hears it before the first state.
     connect(m_installs, &InstallQueue::started, this,
             [this](InstallTransaction *transaction) { Q_EMIT installStarted(transaction->appId()); });
+    connect(m_installs, &InstallQueue::started, m_installStates, &InstallStates::follow);
     connect(m_installs, &InstallQueue::cancellableChanged, this, &LauncherStore::cancellableInstallsChanged);
     connect(m_installs, &InstallQueue::cancelled, this,
             [this](InstallTransaction *transaction) { restoreRecordedState(transaction->app()); });
