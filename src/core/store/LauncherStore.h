@@ -238,6 +238,11 @@ private:
     void restoreRecordedState(const AppManifestItem &app);
     // Installed, not installing nor being changed, with a known bundle.
     bool canChange(const AppManifestItem &app) const;
+    enum class Change { remove, rollBack };
+    // Runs the installer's remove or roll back on the app's bundle, the app
+    // marked as changing meanwhile; when refused or failed, the error line
+    // says why and nullopt is the result.
+    QCoro::Task<std::optional<InstalledApp>> changeInstalled(AppManifestItem app, Change change, bool toTrash);
     void updatePreviousVersions();
     void connectUpdates();
     void updatePendingAnnouncement() { m_announcements->update(m_manifest); }

@@ -100,30 +100,47 @@ bool LauncherStore::removalGoesToTrash(const QString &appId) const
     return m_c.installer && !bundle.isEmpty() && m_c.installer->removesToTrash(bundle);
 }
 
-QCoro::Task<bool> LauncherStore::remove(AppManifestItem app, bool toTrash)
+QCoro::Task<std::optional<InstalledApp>> LauncherStore::changeInstalled(AppManifestItem app, Change change, bool toTrash)
 {
-    if (!canChange(app)) {
-        setErrorMessage(m_copy->text(CopyKey::errorCannotRemove, {{QStringLiteral("app"), app.name}}));
-        co_return false;
+    const bool removing = change == Change::remove;
+    const QMap<QString, QString> names{{QStringLiteral("app"), app.name}};
+    if (!canChange(app) || (!removing && !m_previousVersions.contains(app.id))) {
+        setErrorMessage(m_copy->text(removing ? CopyKey::errorCannotRemove : CopyKey::errorCannotRollBack, names));
+        co_return std::nullopt;
     }
     QPointer<LauncherStore> self(this);
     const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    const QUrl bundle = m_installedAppURLs.value(app.id);
     m_changing.insert(app.id);
+    std::optional<InstalledApp> changed;
     std::exception_ptr failure;
     try {
-        co_await installer->remove(app.id, m_installedAppURLs.value(app.id), toTrash);
+        if (removing) {
+            co_await installer->remove(app.id, bundle, toTrash);
+            changed = InstalledApp{bundle, QString()};
+        } else {
+            changed = co_await installer->rollBack(app.id, bundle);
+        }
     } catch (...) {
         failure = std::current_exception();
     }
     if (!self)
-        co_return false;
+        co_return std::nullopt;
     m_changing.remove(app.id);
     if (failure) {
-        qCInfo(lcStore) << "Remove failed:" << app.id;
-        setErrorMessage(m_copy->text(CopyKey::errorRemoveFailed, {{QStringLiteral("app"), app.name},
-                                                                  {QStringLiteral("reason"), describe(failure)}}));
-        co_return false;
+        qCInfo(lcStore) << (removing ? "Remove failed:" : "Roll back failed:") << app.id;
+        setErrorMessage(m_copy->text(removing ? CopyKey::errorRemoveFailed : CopyKey::errorRollBackFailed,
+                                     {{QStringLiteral("app"), app.name}, {QStringLiteral("reason"), describe(failure)}}));
+        updatePreviousVersions();
     }
+    co_return changed;
+}
+
+QCoro::Task<bool> LauncherStore::remove(AppManifestItem app, bool toTrash)
+{
+    QCoro::Task<std::optional<InstalledApp>> removal = changeInstalled(app, Change::remove, toTrash);
+    if (!co_await removal)
+        co_return false;
     clearPersistedInstall(app.id);
     setInstallState(app.id, AppInstallState::notInstalled());
     co_return true;
@@ -131,30 +148,10 @@ QCoro::Task<bool> LauncherStore::remove(AppManifestItem app, bool toTrash)
 
 QCoro::Task<bool> LauncherStore::rollBack(AppManifestItem app)
 {
-    if (!canChange(app) || !m_previousVersions.contains(app.id)) {
-        setErrorMessage(m_copy->text(CopyKey::errorCannotRollBack, {{QStringLiteral("app"), app.name}}));
+    QCoro::Task<std::optional<InstalledApp>> rollingBack = changeInstalled(app, Change::rollBack, false);
+    const std::optional<InstalledApp> restored = co_await rollingBack;
+    if (!restored)
         co_return false;
-    }
-    QPointer<LauncherStore> self(this);
-    const std::shared_ptr<AppInstalling> installer = m_c.installer;
-    m_changing.insert(app.id);
-    std::optional<InstalledApp> restored;
-    std::exception_ptr failure;
-    try {
-        restored = co_await installer->rollBack(app.id, m_installedAppURLs.value(app.id));
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (!self)
-        co_return false;
-    m_changing.remove(app.id);
-    if (failure) {
-        qCInfo(lcStore) << "Roll back failed:" << app.id;
-        setErrorMessage(m_copy->text(CopyKey::errorRollBackFailed, {{QStringLiteral("app"), app.name},
-                                                                    {QStringLiteral("reason"), describe(failure)}}));
-        updatePreviousVersions();
-        co_return false;
-    }
     m_records.record(app.id, restored->version, restored->url.toLocalFile());
     // Against the catalog: rolled back below its version, the app shows the update again.
     restoreRecordedState(app);
