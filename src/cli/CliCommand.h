@@ -72,7 +72,7 @@ private:
 
 // One function per command group, each called from main.cpp in one line.
 void registerCatalogCommands(CliRegistry &registry);  // CatalogCommands.cpp: check, compare
-void registerStoreCommands(CliRegistry &registry);    // StoreCommands.cpp: list, install, open
+void registerStoreCommands(CliRegistry &registry);    // StoreCommands.cpp: list, install, update, remove, rollback, open
 
 namespace Cli {
 

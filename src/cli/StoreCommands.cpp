@@ -1,10 +1,13 @@
-// `vantrel list`, `vantrel install` and `vantrel open`: the window's store,
-// records, endpoints and install root, driven from the terminal.
+// `vantrel list`, `install`, `update`, `remove`, `rollback` and `open`: the
+// window's store, records, endpoints and install root, driven from the terminal.
 
 #include "CliCommand.h"
 
 #include "DefaultCollaborators.h"
+#include "InstallReport.h"
+#include "Interrupt.h"
 #include "install/AppInstaller.h"
+#include "install/BackgroundCleanup.h"
 #include "monitoring/Monitoring.h"
 #include "store/LauncherStore.h"
 #include "system/SystemLayers.h"
@@ -101,6 +104,8 @@ struct StoreSession {
 
     ~StoreSession()
     {
+        // What the last install left to remove goes before the process does.
+        BackgroundCleanup::waitForAll(60000);
         // The store goes before the network session its collaborators use.
         store.reset();
     }
@@ -164,18 +169,10 @@ const AppManifestItem *findApp(StoreSession &s, const CliCommand &command, const
     return app;
 }
 
-// Runs the store's install for app and reports the outcome; true on success.
-bool installAndReport(StoreSession &s, const AppManifestItem &app, VantrelLocale locale)
+// Runs the store's install for app, reported as `report` prints it; true on success.
+bool installAndReport(StoreSession &s, const AppManifestItem &app)
 {
     AppInstaller::removeLeftovers(s.installRoot);
-    const AppInstallState before = s.store->state(app);
-    if (before.kind() == AppInstallState::Kind::updateAvailable)
-        Cli::out() << "Updating " << Cli::printable(app.name) << " from " << Cli::printable(before.installedVersion())
-                   << " to " << Cli::printable(app.version) << "…" << Qt::endl;
-    else
-        Cli::out() << "Installing " << Cli::printable(app.name) << " " << Cli::printable(app.version) << "…"
-                   << Qt::endl;
-
     s.store->setErrorMessage(std::nullopt);
     s.store->install(app);
     if (s.store->state(app).kind() != AppInstallState::Kind::installing && !s.store->isInstallRunning(app.id)
@@ -184,19 +181,11 @@ bool installAndReport(StoreSession &s, const AppManifestItem &app, VantrelLocale
         Cli::err() << Cli::printable(*s.store->errorMessage()) << Qt::endl;
         return false;
     }
-    const bool succeeded = s.waitForInstall(app.id);
-    const AppInstallState after = s.store->state(app);
-    if (succeeded) {
-        Cli::out() << Cli::printable(app.name) << ": " << Cli::printable(after.label(locale)) << " ("
-                   << Cli::printable(s.store->installedAppURLs().value(app.id).toLocalFile()) << ")" << Qt::endl;
-        return true;
-    }
-    Cli::err() << Cli::printable(s.store->errorMessage().value_or(after.message())) << Qt::endl;
-    return false;
+    return s.waitForInstall(app.id);
 }
 
-// install and open: the one app ID names, in a store refreshed in the asked language.
-int runOnApp(const CliInvocation &call, int (*body)(StoreSession &, const AppManifestItem &, VantrelLocale))
+// install, remove, rollback and open: the one app ID names, in a store refreshed in the asked language.
+int runOnApp(const CliInvocation &call, int (*body)(StoreSession &, const AppManifestItem &, const CliInvocation &))
 {
     if (call.positional.size() != 1)
         return call.usageError(QStringLiteral("give exactly one app id"));
@@ -205,19 +194,103 @@ int runOnApp(const CliInvocation &call, int (*body)(StoreSession &, const AppMan
     const AppManifestItem *found = findApp(s, call.command, call.positional.first());
     if (!found)
         return CliExit::failure;
-    return body(s, AppManifestItem(*found), call.locale);
+    return body(s, AppManifestItem(*found), call);
 }
 
-int installApp(StoreSession &s, const AppManifestItem &app, VantrelLocale locale)
+int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
 {
-    return installAndReport(s, app, locale) ? CliExit::ok : CliExit::failure;
+    InstallReport report(*s.store, InstallReport::formatFor(call.isSet(QStringLiteral("json"))), call.locale);
+    // Ctrl-C cancels like the window's Cancel button.
+    const InterruptWatch interrupt([&] { s.store->cancelInstall(app.id); });
+    if (installAndReport(s, app))
+        return CliExit::ok;
+    return interrupt.interrupted() && s.store->state(app).kind() != AppInstallState::Kind::failed
+        ? InterruptWatch::exitStatus
+        : CliExit::failure;
 }
 
-int openApp(StoreSession &s, const AppManifestItem &app, VantrelLocale locale)
+// The apps to update: every one with an update (--all) or those named; null after printing why not.
+std::optional<QStringList> updateTargets(const StoreSession &s, const CliInvocation &call)
+{
+    if (call.isSet(QStringLiteral("all")))
+        return s.store->updatableAppIDs();
+    for (const QString &id : call.positional) {
+        if (!s.store->manifest().findApp(id)) {
+            Cli::err() << "vantrel update: unknown app \"" << Cli::printable(id) << "\"" << Qt::endl;
+            return std::nullopt;
+        }
+    }
+    return call.positional;
+}
+
+int runUpdate(const CliInvocation &call)
+{
+    if (call.isSet(QStringLiteral("all")) == !call.positional.isEmpty())
+        return call.usageError(QStringLiteral("give --all or one or more app ids"));
+    StoreSession s(call.locale);
+    if (!s.refresh())
+        return CliExit::failure;
+    const std::optional<QStringList> ids = updateTargets(s, call);
+    if (!ids)
+        return CliExit::failure;
+    const bool json = call.isSet(QStringLiteral("json"));
+    AppInstaller::removeLeftovers(s.installRoot);
+    InstallReport report(*s.store, InstallReport::formatFor(json), call.locale);
+    // Ctrl-C cancels the running update and starts no other.
+    const InterruptWatch interrupt([&] { s.store->stopUpdates(); });
+    QEventLoop loop;
+    std::optional<int> failed;
+    QObject::connect(s.store.get(), &LauncherStore::updatesFinished, &loop, [&](const QString &, int failures) {
+        failed = failures;
+        loop.quit();
+    });
+    s.store->updateApps(*ids);
+    if (!failed)
+        loop.exec();
+    const QString summary = s.store->updateSummary();
+    if (json)
+        Cli::out() << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("summary"), summary}}).toJson(QJsonDocument::Compact)) << Qt::endl;
+    else
+        Cli::out() << Cli::printable(summary) << Qt::endl;
+    if (interrupt.interrupted())
+        return InterruptWatch::exitStatus;
+    return *failed > 0 ? CliExit::failure : CliExit::ok;
+}
+
+// Prints the store's error line when a change failed; the status to exit with.
+int changeOutcome(StoreSession &s, bool succeeded)
+{
+    if (succeeded)
+        return CliExit::ok;
+    Cli::err() << Cli::printable(s.store->errorMessage().value_or(QString())) << Qt::endl;
+    return CliExit::failure;
+}
+
+int removeApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
+{
+    const bool toTrash = s.store->removalGoesToTrash(app.id);
+    const bool removed = waitForTask(s.store->remove(app, toTrash));
+    if (removed)
+        Cli::out() << "Removed " << Cli::printable(app.name) << (toTrash ? " (moved to the trash)" : " (deleted for good)")
+                   << Qt::endl;
+    return changeOutcome(s, removed);
+}
+
+int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
+{
+    const bool rolledBack = waitForTask(s.store->rollBack(app));
+    if (rolledBack)
+        Cli::out() << Cli::printable(app.name) << ": " << Cli::printable(s.store->state(app).label(call.locale)) << " ("
+                   << Cli::printable(s.store->installedAppURLs().value(app.id).toLocalFile()) << ")" << Qt::endl;
+    return changeOutcome(s, rolledBack);
+}
+
+int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
 {
     // Like the window: an app that is not installed gets installed first.
     if (!s.store->state(app).isInstalledOrUpdatable()) {
-        if (!installAndReport(s, app, locale))
+        InstallReport report(*s.store, InstallReport::formatFor(false), call.locale);
+        if (!installAndReport(s, app))
             return CliExit::failure;
     }
     s.store->setErrorMessage(std::nullopt);
@@ -247,13 +320,40 @@ void registerStoreCommands(CliRegistry &registry)
         .takesLanguage = true,
         .run = runList,
     });
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Prints the progress and the outcome as JSON, one object per line."));
     registry.add({
         .name = QStringLiteral("install"),
-        .usage = QStringLiteral("install [--lang en|pl|de] ID"),
-        .summary = QStringLiteral("Installs or updates one app."),
+        .usage = QStringLiteral("install [--json] [--lang en|pl|de] ID"),
+        .summary = QStringLiteral("Installs or updates one app; Ctrl-C cancels it."),
+        .options = {json},
         .arguments = id,
         .takesLanguage = true,
         .run = [](const CliInvocation &call) { return runOnApp(call, &installApp); },
+    });
+    registry.add({
+        .name = QStringLiteral("update"),
+        .usage = QStringLiteral("update [--json] [--lang en|pl|de] --all | ID..."),
+        .summary = QStringLiteral("Updates every app with an update, or the apps named, one after another."),
+        .options = {json, {QStringLiteral("all"), QStringLiteral("Updates every app that has an update.")}},
+        .arguments = {{QStringLiteral("ID..."), QStringLiteral("The ids of the apps to update.")}},
+        .takesLanguage = true,
+        .run = runUpdate,
+    });
+    registry.add({
+        .name = QStringLiteral("remove"),
+        .usage = QStringLiteral("remove [--lang en|pl|de] ID"),
+        .summary = QStringLiteral("Moves an installed app to the trash (or deletes it where the trash cannot take it)."),
+        .arguments = id,
+        .takesLanguage = true,
+        .run = [](const CliInvocation &call) { return runOnApp(call, &removeApp); },
+    });
+    registry.add({
+        .name = QStringLiteral("rollback"),
+        .usage = QStringLiteral("rollback [--lang en|pl|de] ID"),
+        .summary = QStringLiteral("Goes back to the version the app's last update replaced."),
+        .arguments = id,
+        .takesLanguage = true,
+        .run = [](const CliInvocation &call) { return runOnApp(call, &rollBackApp); },
     });
     registry.add({
         .name = QStringLiteral("open"),

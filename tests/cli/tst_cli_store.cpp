@@ -1,5 +1,6 @@
-// `vantrel list`, `install` and `open` through the built executable, against a
-// catalog, release archives and an event endpoint on loopback, in a temporary home.
+// `vantrel list`, `install`, `update`, `rollback`, `remove` and `open` through
+// the built executable, against a catalog, release archives and an event
+// endpoint on loopback, in a temporary home whose trash is inside it.
 
 #include "CatalogBuilders.h"
 #include "ToolSandbox.h"
@@ -8,6 +9,8 @@
 
 #include <QJsonDocument>
 #include <QtTest>
+
+#include <csignal>
 
 class TestCliStore : public QObject
 {
@@ -18,7 +21,7 @@ private:
 
     // A release of the app served by the sandbox; `vantrel open` runs its
     // program, which writes its version where VANTREL_TEST_MARKER says.
-    AppManifestItem release(const QString &id, const QString &version)
+    AppManifestItem release(const QString &id, const QString &version, int slowMs = 0)
     {
         const QString name = id.left(1).toUpper() + id.mid(1);
         ZipBuilder zip;
@@ -26,7 +29,7 @@ private:
                     ZipBuilder::infoPlist({{"CFBundleIdentifier", QStringLiteral("com.vantrel.") + id}, {"CFBundleExecutable", name}}, ZipBuilder::PlistFormat::xml));
         zip.addExecutable(name + QStringLiteral(".app/Contents/MacOS/") + name, "#!/bin/sh\necho " + version.toUtf8() + " > \"$VANTREL_TEST_MARKER\"\n");
         const QByteArray bytes = zip.build();
-        return TestCatalog::release(id, m_cli->host(QStringLiteral("/%1-%2.zip").arg(id, version), bytes), ZipBuilder::sha256Hex(bytes), version);
+        return TestCatalog::release(id, m_cli->host(QStringLiteral("/%1-%2.zip").arg(id, version), bytes, slowMs), ZipBuilder::sha256Hex(bytes), version);
     }
     QString marker() const { return m_cli->path(QStringLiteral("opened.txt")); }
 
@@ -74,6 +77,131 @@ private Q_SLOTS:
         QVERIFY2(run.exitCode == 0 && run.out.contains("Updating Alpha from 1.0.0 to 1.1.0"), qPrintable(run.output()));
         QVERIFY(TempHome::readFile(bundle + QStringLiteral("/Contents/MacOS/Alpha")).contains("1.1.0"));
         QCOMPARE(m_cli->listed("alpha").value("state").toObject(), AppInstallState::installed("1.1.0").toJson());
+    }
+
+    // Update, roll back twice, remove: the bundle byte for byte, the records
+    // and the state a new start derives follow each step.
+    void rollBackTwiceThenRemove()
+    {
+        const QString bundle = m_cli->bundle(QStringLiteral("Alpha.app"));
+        QMap<QString, QMap<QString, QString>> copies;
+        for (const char *version : {"1.0.0", "1.1.0"}) {
+            m_cli->publish({release("alpha", version)});
+            const ToolSandbox::Result run = m_cli->run({copies.isEmpty() ? "install" : "update", "alpha"});
+            QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+            copies.insert(version, TempHome::fingerprint(bundle));
+        }
+        for (const QString version : {"1.0.0", "1.1.0"}) {
+            const ToolSandbox::Result run = m_cli->run({"rollback", "alpha"});
+            QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+            QCOMPARE(TempHome::fingerprint(bundle), copies.value(version));
+            QCOMPARE(m_cli->records(LauncherStore::installedVersionsKey), (QHash<QString, QString>{{"alpha", version}}));
+            const AppInstallState state = version == QLatin1String("1.0.0") ? AppInstallState::updateAvailable(version, "1.1.0")
+                                                                             : AppInstallState::installed(version);
+            QCOMPARE(m_cli->listed("alpha").value("state").toObject(), state.toJson());
+        }
+        const ToolSandbox::Result run = m_cli->run({"remove", "alpha"});
+        QVERIFY2(run.exitCode == 0 && run.out.contains("Removed Alpha (moved to the trash)"), qPrintable(run.output()));
+        QCOMPARE(TempHome::fingerprint(m_cli->home() + QStringLiteral("/.local/share/Trash/files/Alpha.app")), copies.value("1.1.0"));
+        QCOMPARE(m_cli->records(LauncherStore::installedPathsKey), (QHash<QString, QString>{}));
+        QCOMPARE(TempHome::entries(m_cli->installRoot()), QStringList());
+        QCOMPARE(m_cli->listed("alpha").value("state").toObject(), AppInstallState::notInstalled().toJson());
+        for (const char *command : {"remove", "rollback"})
+            QCOMPARE(m_cli->run({command, "alpha"}).exitCode, 1);
+    }
+
+    // One broken update among three: the others still run, one after another,
+    // and the summary names the failure.
+    void updateAllGoesOnPastAFailure()
+    {
+        const QStringList ids{"alpha", "beta", "gamma"};
+        QList<AppManifestItem> apps;
+        for (const QString &id : ids)
+            apps.append(release(id, "1.0.0"));
+        m_cli->publish(apps);
+        for (const QString &id : ids)
+            QCOMPARE(m_cli->run({"install", id}).exitCode, 0);
+        apps.clear();
+        for (const QString &id : ids)
+            apps.append(release(id, "1.1.0"));
+        apps[1].sha256 = TestCatalog::validSha;
+        m_cli->publish(apps);
+        m_cli->server().clearRequests();
+        const ToolSandbox::Result run = m_cli->run({"update", "--all"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.out.contains("2 updated, 1 failed: Beta: Checksum mismatch. Expected " + TestCatalog::validSha), qPrintable(run.output()));
+        QCOMPARE(m_cli->eventTypes(), (QStringList{"install_started", "install_succeeded", "install_started", "install_failed",
+                                                   "install_started", "install_succeeded"}));
+        for (const QString &id : ids)
+            QCOMPARE(m_cli->records(LauncherStore::installedVersionsKey).value(id), id == QLatin1String("beta") ? "1.0.0" : "1.1.0");
+    }
+
+    // Ctrl-C while the archive arrives: status 130, the state from before,
+    // no error line, the failed event with the reason "cancelled", nothing left.
+    void ctrlCCancels_data()
+    {
+        QTest::addColumn<bool>("update");
+        QTest::newRow("install") << false;
+        QTest::newRow("update") << true;
+    }
+
+    void ctrlCCancels()
+    {
+        QFETCH(bool, update);
+        if (update) {
+            m_cli->publish({release("alpha", "1.0.0")});
+            QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
+        }
+        m_cli->publish({release("alpha", "1.1.0", 50)});
+        m_cli->server().clearRequests();
+        auto process = m_cli->start({"install", "alpha"});
+        QTRY_VERIFY_WITH_TIMEOUT(!m_cli->server().requests().isEmpty() && m_cli->server().requests().last().path.endsWith(".zip"), 20000);
+        ::kill(pid_t(process->processId()), SIGINT);
+        QVERIFY(process->waitForFinished(20000));
+        QCOMPARE(process->exitCode(), 130);
+        const QString err = QString::fromUtf8(process->readAllStandardError());
+        QVERIFY2(err.contains("The install of Alpha was cancelled.") && !err.contains("Could not"), qPrintable(err));
+        QCOMPARE(m_cli->eventTypes(), (QStringList{"install_started", "install_failed"}));
+        QCOMPARE(QJsonDocument::fromJson(m_cli->server().requests().last().body).object().value("reason").toString(), QStringLiteral("cancelled"));
+        QCOMPARE(m_cli->listed("alpha").value("state").toObject(), (update ? AppInstallState::updateAvailable("1.0.0", "1.1.0") : AppInstallState::notInstalled()).toJson());
+        QCOMPARE(m_cli->rootEntries(), update ? QStringList{"Alpha.app"} : QStringList());
+        QCOMPARE(m_cli->leftovers(), QStringList());
+    }
+
+    // Progress: one line per ten percent into a pipe, JSON objects with
+    // --json, a bar with speed and time left on a terminal.
+    void progressOutput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("pattern");  // a progress line; its first group is the progress
+        QTest::newRow("pipe") << QStringList{"install", "alpha"} << R"(^Alpha: ([1-9]0)%$)";
+        QTest::newRow("json") << QStringList{"install", "--json", "alpha"} << R"(^\{"progress":(0\.\d+)\}$)";
+        QTest::newRow("terminal") << QStringList{"script", "-qec", ToolSandbox::vantrel() + " install alpha", "/dev/null"}
+                                  << R"(\[[#-]{24}\] +(\d+)%  .* of .*/s  \d+ s left)";
+    }
+
+    void progressOutput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, pattern);
+        m_cli->publish({release("alpha", "1.0.0", 20)});
+        const bool terminal = args.first() == QLatin1String("script");
+        const ToolSandbox::Result run = terminal ? m_cli->run(args.mid(1), QStringLiteral("script")) : m_cli->run(args);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+        QStringList lines = run.out.split(QRegularExpression(terminal ? "[\r\n]+" : "\n"), Qt::SkipEmptyParts);
+        const QString last = lines.takeLast();
+        QList<double> values;
+        for (const QString &line : lines.mid(1)) {
+            if (const QRegularExpressionMatch match = QRegularExpression(pattern).match(line); match.hasMatch())
+                values.append(match.captured(1).toDouble());
+        }
+        // Rising, and apart from the first line (which app, which version) nothing else.
+        QVERIFY2(values.size() >= 2 && (values.size() == lines.size() - 1 || terminal), qPrintable(run.out));
+        QVERIFY2(std::adjacent_find(values.cbegin(), values.cend(), std::greater_equal<>()) == values.cend(), qPrintable(run.out));
+        if (args.contains("--json"))
+            QCOMPARE(QJsonDocument::fromJson(last.toUtf8()).object(), (QJsonObject{{"id", "alpha"}, {"state", AppInstallState::installed("1.0.0").toJson()}}));
+        else
+            QVERIFY2(last.startsWith("Alpha: Installed 1.0.0"), qPrintable(last));
     }
 
     void installRefusals_data()
@@ -142,6 +270,8 @@ private Q_SLOTS:
         QTest::newRow("install with two ids") << QStringList{"install", "a", "b"};
         QTest::newRow("unknown language") << QStringList{"list", "--lang", "fr"};
         QTest::newRow("unknown option") << QStringList{"list", "--all"};
+        QTest::newRow("update without ids") << QStringList{"update"};
+        QTest::newRow("update all and an id") << QStringList{"update", "--all", "alpha"};
     }
 
     void usageErrors()

@@ -10,8 +10,10 @@
 #include "LinuxSystemVersion.h"
 #include "LoopbackHttpServer.h"
 #include "ZipBuilder.h"
+#include "async/WaitForTask.h"
 #include "install/InstallLocks.h"
 #include "install/InstallProgress.h"
+#include "install/InstallReceipt.h"
 
 #include <QProcess>
 #include <QSemaphore>
@@ -446,10 +448,12 @@ private Q_SLOTS:
         if (outcome.succeeded()) {
             QVERIFY(!QFileInfo::exists(bundle + QStringLiteral("/Contents/Resources/only-in-1.0")));
             QCOMPARE(TempHome::readFile(bundle + QStringLiteral("/Contents/Resources/version.txt")), QByteArray("2.0"));
+            // The replaced copy is kept, whole, to roll back to.
+            QCOMPARE(TempHome::fingerprint(sandbox.bundle(QStringLiteral(".Notes.app.previous"))), before);
         } else {
             QCOMPARE(TempHome::fingerprint(bundle), before);
         }
-        QCOMPARE(sandbox.rootEntries(), QStringList{QStringLiteral("Notes.app")});
+        QCOMPARE(sandbox.rootEntries(), outcome.succeeded() ? (QStringList{".Notes.app.previous", "Notes.app"}) : QStringList{"Notes.app"});
         QCOMPARE(TempHome::entries(sandbox.outsideDir()), QStringList());
         QCOMPARE(sandbox.leftovers(), QStringList());
     }
@@ -579,7 +583,7 @@ private Q_SLOTS:
     void cancelStopsAtEveryStage_data()
     {
         QTest::addColumn<QString>("stage");
-        for (const char *stage : {"waiting for the lock", "downloading", "extracting"})
+        for (const char *stage : {"waiting for the lock", "downloading", "extracting", "after the swap"})
             QTest::newRow(stage) << stage;
     }
 
@@ -596,7 +600,8 @@ private Q_SLOTS:
         LoopbackHttpServer server;
         LoopbackHttpServer::Response response = LoopbackHttpServer::Response::text(200, bytes);
         // About four seconds to send: a cancel that waits for the end shows.
-        response.throttleBytes = 16 << 10;
+        const bool afterSwap = stage == QLatin1String("after the swap");
+        response.throttleBytes = afterSwap ? 0 : 16 << 10;
         response.throttleMs = 60;
         server.serve(QStringLiteral("/v2.zip"), response);
         auto extractor = std::make_shared<GatedExtractor>();
@@ -607,6 +612,9 @@ private Q_SLOTS:
             QVERIFY(holder.start(lock));
         InstallControl control;
         control.cancel = std::make_shared<std::atomic_bool>(false);
+        // Too late once the bundle is placed: the install completes.
+        if (afterSwap)
+            control.onPlaced = [cancel = control.cancel] { cancel->store(true); };
         QCoro::Task<InstalledApp> task = installer->install(
             notesRelease(server.url(QStringLiteral("/v2.zip")), bytes, QStringLiteral("2.0")), control);
         if (stage == QLatin1String("downloading"))
@@ -614,19 +622,62 @@ private Q_SLOTS:
         if (stage == QLatin1String("extracting"))
             QTRY_COMPARE(extractor->entered.available(), 1);
         QVERIFY(!task.isReady());
-        control.cancel->store(true);
+        if (!afterSwap)
+            control.cancel->store(true);
         extractor->gate.release();
         QElapsedTimer clock;
         clock.start();
         const InstallOutcome outcome = outcomeOf(std::move(task));
         QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY2(outcome.installerError && outcome.installerError->kind() == AppInstallerError::Kind::cancelled,
-                 qPrintable(outcome.describe()));
         holder.stop();
         QFile::remove(lock);  // the other holder's, not the install's
-        QCOMPARE(TempHome::fingerprint(bundle), before);
-        QCOMPARE(sandbox.rootEntries(), QStringList{QStringLiteral("Notes.app")});
+        QVERIFY(control.cancel->load());
+        if (afterSwap) {
+            QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
+            QCOMPARE(TempHome::readFile(bundle + QStringLiteral("/Contents/Resources/version.txt")), QByteArray("2.0"));
+        } else {
+            QVERIFY2(outcome.installerError && outcome.installerError->kind() == AppInstallerError::Kind::cancelled,
+                     qPrintable(outcome.describe()));
+            QCOMPARE(TempHome::fingerprint(bundle), before);
+        }
+        QCOMPARE(sandbox.rootEntries(), afterSwap ? (QStringList{".Notes.app.previous", "Notes.app"}) : QStringList{"Notes.app"});
         QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    // Each update keeps the copy it replaced, one generation deep; rolling
+    // back exchanges the two with their notes, so twice returns to the newer.
+    void updatesKeepOnePreviousCopyToRollBackTo()
+    {
+        InstallSandbox sandbox;
+        const QString bundle = sandbox.bundle(QStringLiteral("Notes.app"));
+        const QString previous = sandbox.bundle(QStringLiteral(".Notes.app.previous"));
+        const QUrl url = QUrl::fromLocalFile(bundle);
+        QMap<QString, QMap<QString, QString>> copies;
+        for (const char *version : {"1.0", "2.0", "3.0"}) {
+            QVERIFY(sandbox.installArchive(notes(version), QStringLiteral("notes"), version).succeeded());
+            copies.insert(version, TempHome::fingerprint(bundle));
+        }
+        AppInstaller &installer = sandbox.installer();
+        const QList<std::pair<QString, QString>> inPlaceAndKept{{"3.0", "2.0"}, {"2.0", "3.0"}, {"3.0", "2.0"}};
+        for (qsizetype i = 0; i < inPlaceAndKept.size(); ++i) {
+            const auto &[inPlace, kept] = inPlaceAndKept[i];
+            if (i > 0) {
+                const InstallOutcome rolledBack = outcomeOf(installer.rollBack(QStringLiteral("notes"), url));
+                QVERIFY2(rolledBack.succeeded(), qPrintable(rolledBack.describe()));
+                QCOMPARE(*rolledBack.app, (InstalledApp{url, inPlace}));
+            }
+            QCOMPARE(TempHome::fingerprint(bundle), copies.value(inPlace));
+            QCOMPARE(TempHome::fingerprint(previous), copies.value(kept));
+            QCOMPARE(installer.previousVersion(QStringLiteral("notes"), url), std::optional<QString>(kept));
+            // The note follows the swap, so a crash before the recording is repaired to the truth.
+            QCOMPARE(InstallReceipt::placedVersion(bundle, QStringLiteral("notes")), std::optional<QString>(inPlace));
+            QCOMPARE(sandbox.rootEntries(), (QStringList{".Notes.app.previous", "Notes.app"}));
+            QCOMPARE(sandbox.leftovers(), QStringList());
+        }
+        // Only bundles of the install root; removing for good takes the previous copy and the notes along.
+        QVERIFY(!outcomeOf(installer.rollBack(QStringLiteral("notes"), QUrl::fromLocalFile(sandbox.path(QStringLiteral("Notes.app"))))).succeeded());
+        waitForTask(installer.remove(QStringLiteral("notes"), url, false));
+        QCOMPARE(TempHome::entries(sandbox.installRoot()), QStringList());
     }
 
     void lockSerialisesInstallsOfOneApp()

@@ -1,5 +1,6 @@
 // Crash safety of an install: `vantrel install` killed with SIGKILL once at
-// every phase, on top of an older copy. After each kill the bundle is whole
+// every phase, on top of an older copy, up to the clean-up after the install
+// has returned. After each kill the bundle is whole
 // (old or new), the next start agrees with the disk and removes every
 // leftover. Also two installs of one app from two processes at once.
 
@@ -110,6 +111,10 @@ private Q_SLOTS:
                 QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), destination(), m_cli.path(QStringLiteral("saved.app"))}), 0);
         }
         QVERIFY(m_oldBundle.size() > 8 && m_newBundle != m_oldBundle);
+        // The update kept the old copy to roll back to; these kills start without one.
+        QCOMPARE(TempHome::fingerprint(m_cli.bundle(QStringLiteral(".Crashy.app.previous"))), m_oldBundle);
+        QVERIFY(QDir(m_cli.bundle(QStringLiteral(".Crashy.app.previous"))).removeRecursively());
+        QVERIFY(QFile::remove(m_cli.bundle(QStringLiteral(".Crashy.app.previous.vantrel-receipt"))));
     }
 
     void killAtEveryPhase_data()
@@ -119,6 +124,8 @@ private Q_SLOTS:
         for (const char *phase : {"downloading", "downloaded", "extracting", "copying", "before-swap"})
             QTest::newRow(phase) << phase << false;
         QTest::newRow("after-swap") << "after-swap" << true;
+        // Recorded and returned; the replaced copy is still being removed.
+        QTest::newRow("cleaning-up") << "cleaning-up" << true;
     }
 
     void killAtEveryPhase()
@@ -131,6 +138,8 @@ private Q_SLOTS:
         m_cli.environment().remove(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"));
         QByteArray seen;
         QVERIFY2(waitForPause(*install, phase, &seen), seen.constData());
+        if (phase == QLatin1String("cleaning-up"))
+            QVERIFY(!m_cli.leftovers().filter(QStringLiteral(".staged")).isEmpty());
         ::kill(pid_t(install->processId()), SIGKILL);
         QVERIFY(install->waitForFinished(10000));
         QCOMPARE(install->exitStatus(), QProcess::CrashExit);

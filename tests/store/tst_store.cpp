@@ -596,6 +596,144 @@ private Q_SLOTS:
         QCOMPARE(store->errorMessage(), message);
     }
 
+    // --- Managing installed apps ---
+    // A cancel before the bundle is placed: the state the records give, no
+    // error line or report, "install_failed" with the reason "cancelled".
+    // After the placement it is too late and the install completes.
+    void cancelInstall_data()
+    {
+        QTest::addColumn<QString>("recorded");  // installed version before, empty: none
+        QTest::addColumn<bool>("failedBefore");
+        QTest::addColumn<bool>("placed");
+        QTest::addColumn<AppInstallState>("expected");
+        QTest::newRow("not installed") << QString() << false << false << AppInstallState::notInstalled();
+        QTest::newRow("update") << "1.0.0" << false << false << AppInstallState::updateAvailable("1.0.0", "1.1.0");
+        QTest::newRow("retry after a failure") << QString() << true << false << AppInstallState::notInstalled();
+        QTest::newRow("after the placement") << "1.0.0" << false << true << AppInstallState::installed("1.1.0");
+    }
+
+    void cancelInstall()
+    {
+        QFETCH(QString, recorded);
+        QFETCH(bool, failedBefore);
+        QFETCH(bool, placed);
+        QFETCH(AppInstallState, expected);
+        StoreHarness h;
+        const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "1.1.0");
+        if (!recorded.isEmpty())
+            h.recordInstalled(app.id, recorded);
+        auto store = h.makeStore(tc::manifest({app}));
+        if (failedBefore) {
+            h.installer->failWith("down");
+            store->install(app);
+            QTRY_COMPARE(store->state(app).kind(), AppInstallState::Kind::failed);
+            h.installer->behaviour = nullptr;
+            store->clearErrorMessage();
+            h.reporter->reports.clear();
+        }
+        h.installer->placedBeforeGate = placed;
+        h.installer->gate = std::make_shared<Gate>();
+        QSignalSpy finished(store.get(), &LauncherStore::installFinished);
+        store->install(app);
+        QTRY_COMPARE(h.installer->calls.size(), failedBefore ? 2 : 1);
+        QCOMPARE(store->cancellableInstalls(), placed ? QStringList() : QStringList{"alpha"});
+        QCOMPARE(store->cancelInstall(app.id), !placed);
+        QCOMPARE(store->cancellableInstalls(), QStringList());
+        h.installer->gate->open();
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(store->state(app), expected);
+        QCOMPARE(store->errorMessage(), std::nullopt);
+        QVERIFY(h.reporter->reports.isEmpty());
+        const LauncherOperationalEvent last = h.recorder->events.last();
+        QCOMPARE(last.eventType, placed ? "install_succeeded" : "install_failed");
+        QCOMPARE(last.reason, placed ? std::nullopt : std::optional<QString>("cancelled"));
+    }
+
+    // Updates run one after another and a failure stops none of them; one
+    // summary line at the end is also the error line.
+    void updateAllGoesOnPastAFailure()
+    {
+        StoreHarness h;
+        QList<AppManifestItem> apps;
+        Map versions, paths;
+        for (const char *id : {"alpha", "beta", "gamma", "delta"}) {
+            apps.append(tc::app(id, AppReleaseStatus::live, "1.1.0"));
+            versions.insert(id, id == QLatin1String("delta") ? "1.1.0" : "1.0.0");
+            paths.insert(id, h.makeBundle(id));
+        }
+        h.record(versions, paths);
+        auto store = h.makeStore(tc::manifest(apps));
+        h.installer->behaviour = [&](const AppManifestItem &app) -> InstalledApp {
+            if (app.id == QLatin1String("beta"))
+                throw TestError("Checksum mismatch. Expected ab, got cd.");
+            return InstalledApp{QUrl::fromLocalFile(h.makeBundle(app.id)), app.version};
+        };
+        QCOMPARE(store->updatableAppIDs(), (QStringList{"alpha", "beta", "gamma"}));
+        QSignalSpy finished(store.get(), &LauncherStore::updatesFinished);
+        store->updateApps({"alpha", "beta", "delta", "gamma"});
+        QVERIFY(store->isUpdatingAll());
+        QVERIFY(finished.wait(5000));
+        const QString summary = "2 updated, 2 failed: Beta: Checksum mismatch. Expected ab, got cd.; Delta: No update is available.";
+        QCOMPARE(finished.first(), (QVariantList{summary, 2}));
+        QCOMPARE(store->updateSummary(), summary);
+        QCOMPARE(store->errorMessage(), std::optional(summary));
+        QVERIFY(!store->isUpdatingAll());
+        QCOMPARE(*h.log, (QStringList{"event:install_started", "installer:alpha", "event:install_succeeded",
+                                      "event:install_started", "installer:beta", "event:install_failed",
+                                      "event:install_started", "installer:gamma", "event:install_succeeded"}));
+        QCOMPARE(store->stateFor("gamma"), AppInstallState::installed("1.1.0"));
+        QCOMPARE(store->stateFor("beta").kind(), AppInstallState::Kind::failed);
+    }
+
+    // Remove and roll back act only on an installed app that is not installing
+    // (and, to roll back, keeps a previous copy); otherwise the error line says so.
+    void removeAndRollBackRefusals_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("message");  // empty: done
+        const QString cannotRemove = "Alpha cannot be removed right now.";
+        const QString cannotRollBack = "Alpha has no earlier version to roll back to right now.";
+        QTest::newRow("remove, not installed") << "remove" << "notInstalled" << cannotRemove;
+        QTest::newRow("remove while updating") << "remove" << "installing" << cannotRemove;
+        QTest::newRow("remove") << "remove" << "installed" << QString();
+        QTest::newRow("roll back, no previous copy") << "rollBack" << "installed" << cannotRollBack;
+        QTest::newRow("roll back while updating") << "rollBack" << "installing+previous" << cannotRollBack;
+        QTest::newRow("roll back") << "rollBack" << "installed+previous" << QString();
+    }
+
+    void removeAndRollBackRefusals()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, state);
+        QFETCH(QString, message);
+        StoreHarness h;
+        const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "1.1.0");
+        if (state != QLatin1String("notInstalled"))
+            h.recordInstalled(app.id, "1.0.0");
+        if (state.endsWith(QLatin1String("+previous")))
+            h.installer->previous.insert(app.id, "0.9.0");
+        auto store = h.makeStore(tc::manifest({app}));
+        if (state.startsWith(QLatin1String("installing"))) {
+            h.installer->gate = std::make_shared<Gate>();
+            store->install(app);
+        }
+        const bool done = waitForTask(operation == QLatin1String("remove") ? store->remove(app, true) : store->rollBack(app));
+        QCOMPARE(done, message.isEmpty());
+        QCOMPARE(store->errorMessage(), message.isEmpty() ? std::nullopt : std::optional(message));
+        QCOMPARE(h.installer->calls.filter(":alpha"), done ? QStringList{operation + ":alpha"} : QStringList());
+        if (operation == QLatin1String("remove") && done) {
+            QCOMPARE(store->state(app), AppInstallState::notInstalled());
+            QVERIFY(h.recorded(LauncherStore::installedVersionsKey).isEmpty() && store->installedAppURLs().isEmpty());
+        }
+        if (operation == QLatin1String("rollBack") && done) {
+            QCOMPARE(store->state(app), AppInstallState::updateAvailable("0.9.0", "1.1.0"));
+            QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), (Map{{"alpha", "0.9.0"}}));
+        }
+        if (h.installer->gate)
+            h.installer->gate->open();
+    }
+
     void storeGoneWhileInstalling()
     {
         StoreHarness h;

@@ -5,6 +5,9 @@
 #include "FakeSystem.h"
 #include "ZipBuilder.h"
 #include "async/WaitForTask.h"
+#include "install/BackgroundCleanup.h"
+
+#include <QTest>
 
 QString InstallOutcome::message() const
 {
@@ -28,6 +31,9 @@ InstallOutcome outcomeOf(QCoro::Task<InstalledApp> task)
     } catch (const PlatformError &error) {
         outcome.platformError = error;
     }
+    // A success leaves its clean-up to the background; the tests look at the result of both.
+    if (!BackgroundCleanup::waitForAll(30000))
+        QTest::qFail("the install's clean-up did not end", __FILE__, __LINE__);
     return outcome;
 }
 

@@ -21,7 +21,7 @@ struct InstallOutcome {
     QString describe() const;
 };
 
-// Waits for an install that may already be running.
+// Waits for an install that may already be running, and for its clean-up.
 InstallOutcome outcomeOf(QCoro::Task<InstalledApp> task);
 
 // The real installer (real platform layers, a fixed system version) over a

@@ -97,7 +97,9 @@ public:
     }
 };
 
-// Makes <root>/<id>.app unless `behaviour` says otherwise; waits for `gate`.
+// Makes <root>/<id>.app unless `behaviour` says otherwise; waits for `gate`,
+// then stops when cancelled unless it said the bundle was placed before
+// waiting (`placedBeforeGate`). Keeps `previous` versions by app id.
 class FakeInstaller : public AppInstalling
 {
 public:
@@ -105,24 +107,47 @@ public:
 
     std::function<InstalledApp(const AppManifestItem &)> behaviour;  // returns or throws
     std::shared_ptr<Gate> gate;
+    bool placedBeforeGate = false;
     QStringList calls;
+    QHash<QString, QString> previous;
 
     void failWith(const QString &text)
     {
         behaviour = [text](const AppManifestItem &) -> InstalledApp { throw TestError(text); };
     }
 
-    QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl = {}) override
+    QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) override
     {
         calls.append(app.id);
         m_log->append(QStringLiteral("installer:") + app.id);
+        if (placedBeforeGate && control.onPlaced)
+            control.onPlaced();
         if (std::shared_ptr<Gate> held = gate)
             co_await held->future();
+        if (!placedBeforeGate && control.cancel && control.cancel->load())
+            throw AppInstallerError(AppInstallerError::Kind::cancelled);
         if (behaviour)
             co_return behaviour(app);
         const QString path = m_root + QLatin1Char('/') + app.id + QStringLiteral(".app");
         QDir().mkpath(path);
         co_return InstalledApp{QUrl::fromLocalFile(path), app.version};
+    }
+
+    std::optional<QString> previousVersion(const QString &appId, const QUrl &) const override
+    {
+        return previous.contains(appId) ? std::optional(previous.value(appId)) : std::nullopt;
+    }
+    QCoro::Task<InstalledApp> rollBack(QString appId, QUrl bundle) override
+    {
+        calls.append(QStringLiteral("rollBack:") + appId);
+        co_return InstalledApp{bundle, previous.take(appId)};
+    }
+    bool removesToTrash(const QUrl &) const override { return true; }
+    QCoro::Task<void> remove(QString appId, QUrl bundle, bool) override
+    {
+        calls.append(QStringLiteral("remove:") + appId);
+        QDir(bundle.toLocalFile()).removeRecursively();
+        co_return;
     }
 
 private:

@@ -37,7 +37,8 @@ QStringList TempHome::leftovers() const
     for (const QString &name : entries(tempDir()))
         found << QStringLiteral("tmp/") + name;
     for (const QString &name : entries(installRoot())) {
-        if (name.startsWith(QLatin1Char('.')) && !name.endsWith(QLatin1String(".vantrel-receipt")))
+        if (name.startsWith(QLatin1Char('.')) && !name.endsWith(QLatin1String(".vantrel-receipt"))
+            && !name.endsWith(QLatin1String(".previous")))
             found << name;
     }
     return found;

@@ -26,8 +26,8 @@ public:
     // Writes the archive beside the folders above; returns its path.
     QString writeArchive(const ZipBuilder &zip, const QString &name = QStringLiteral("archive.zip")) const;
 
-    // Anything in tmp/ and every hidden item of the install root but receipts:
-    // what an install leaves behind when it does not clean up.
+    // Anything in tmp/ and every hidden item of the install root but receipts
+    // and kept previous copies: what an install leaves behind when it does not clean up.
     QStringList leftovers() const;
     // The install root's entries, receipts aside, sorted.
     QStringList rootEntries() const;

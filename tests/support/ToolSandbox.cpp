@@ -49,10 +49,15 @@ void ToolSandbox::publish(const QList<AppManifestItem> &apps, int status)
     m_manifestStatus = status;
 }
 
-QUrl ToolSandbox::host(const QString &path, const QByteArray &bytes)
+QUrl ToolSandbox::host(const QString &path, const QByteArray &bytes, int slowMs)
 {
     QMutexLocker lock(&m_mutex);
-    m_files.insert(path, LoopbackHttpServer::Response::text(200, bytes, "application/zip"));
+    LoopbackHttpServer::Response response = LoopbackHttpServer::Response::text(200, bytes, "application/zip");
+    if (slowMs > 0) {
+        response.throttleBytes = qMax<qint64>(1, bytes.size() / 60);
+        response.throttleMs = slowMs;
+    }
+    m_files.insert(path, response);
     return m_server.url(path);
 }
 

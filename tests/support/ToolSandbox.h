@@ -39,8 +39,9 @@ public:
 
     // The catalog the server answers with (as the launcher's decoder writes it).
     void publish(const QList<AppManifestItem> &apps, int status = 200);
-    // Serves bytes, or the file at filePath, at path; returns the URL.
-    QUrl host(const QString &path, const QByteArray &bytes);
+    // Serves bytes, or the file at filePath, at path; returns the URL. With
+    // slowMs, bytes go out in 60 pieces slowMs apart.
+    QUrl host(const QString &path, const QByteArray &bytes, int slowMs = 0);
     QUrl hostFile(const QString &path, const QString &filePath);
 
     std::unique_ptr<QProcess> start(const QStringList &args, const QString &program = vantrel()) const;

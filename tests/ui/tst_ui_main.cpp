@@ -1,7 +1,7 @@
 // The main window over the sample catalog: onboarding or shell, the breakpoint,
 // tiles and the compact panel, the sidebar, search, the error alert, Ctrl+K,
-// Tab and Return, the detail page per install state, and the application's
-// scenes over one store.
+// Tab and Return, the detail page per install state and its cancel, roll back
+// and remove, and the application's scenes over one store.
 
 #include "AppScenes.h"
 #include "QmlHarness.h"
@@ -399,6 +399,43 @@ private Q_SLOTS:
         f.host.click(button);
         QTRY_COMPARE(ViewHost::text(button), QStringLiteral("Open"));
         QCOMPARE(f.h.installer->calls.count("cafe"), 2);
+    }
+
+    // Cancel beside the bar while installing; Roll back and Remove once
+    // installed, Remove asking first and saying where the app goes.
+    void detailManagesTheInstalledApp()
+    {
+        StoreView f;
+        f.openMainWindow();
+        f.waitForRefresh();
+        f.store->setSelectedAppIDValue("notes");
+        QQuickItem *page = f.item("wideDetail");
+        const auto shown = [&](const char *name) { return f.host.findShown(name, page); };
+        const auto label = [&] { return ViewHost::text(shown("actionStateLabel")); };
+        // Rows appear as states change: pressed once laid out.
+        const auto press = [&](QQuickItem *button) {
+            f.host.waitForFrame();
+            f.host.click(button);
+        };
+        f.reach("notes", "installing");
+        QTRY_VERIFY(shown("cancelInstallButton") && !shown("removeButton"));
+        press(shown("cancelInstallButton"));
+        QVERIFY(!shown("cancelInstallButton")->isEnabled());
+        f.h.installer->gate->open();
+        QTRY_COMPARE(label(), QStringLiteral("Not installed"));
+        QCOMPARE(f.store->errorMessage(), std::nullopt);
+
+        f.h.installer->previous.insert("notes", "0.9.0");
+        f.reach("notes", "installed");
+        QTRY_COMPARE(ViewHost::text(shown("rollBackButton")), QStringLiteral("Roll back to 0.9.0"));
+        press(shown("rollBackButton"));
+        QTRY_COMPARE(label(), QStringLiteral("0.9.0 -> 1.0.0"));
+        QVERIFY(!shown("rollBackButton"));
+        press(shown("removeButton"));
+        QTRY_COMPARE(ViewHost::text(f.item("removeConfirmationBody")), QStringLiteral("Quill Notes moves to the trash, where you can restore it."));
+        press(f.item("removeConfirmationRemove"));
+        QTRY_COMPARE(label(), QStringLiteral("Not installed"));
+        QCOMPARE(f.h.installer->calls.filter(":"), (QStringList{"rollBack:notes", "remove:notes"}));
     }
 
     void detailPanelsPerApp()

@@ -1,7 +1,9 @@
 // Writes a screenshot of every screen to $VANTREL_BUILD_DIR/screenshots: the
-// home page per catalog stage, every section, the compact panel, the detail
-// page per install state, the error alert, German and Polish, the popup and
-// sheets over the main window, the tray panel, onboarding and preferences.
+// home page per catalog stage, every section (Updates also after "Update
+// all"), the compact panel, the detail page per install state (with Cancel,
+// Roll back and Remove) and the remove confirmation, the error alert, German
+// and Polish, the popup and sheets over the main window, the tray panel,
+// onboarding and preferences.
 
 #include "QmlHarness.h"
 
@@ -195,6 +197,31 @@ QList<Shot> shots()
     }
     for (const char *state : {"notInstalled", "installing", "installed", "updateAvailable", "failed", "comingSoon"})
         list.append({QStringLiteral("detail-") + state, 1060, sample, [state](StoreView &f) { detailIn(f, state); }});
+    // An update kept the copy before it: Roll back beside Remove; Remove asks first.
+    for (const bool asking : {false, true}) {
+        list.append({asking ? "detail-remove-confirmation" : "detail-installed-previous-copy", 1060, sample, [asking](StoreView &f) {
+                         f.h.installer->previous.insert("notes", "0.9.0");
+                         detailIn(f, "installed");
+                         QTRY_VERIFY(ViewHost::shown(f.item("rollBackButton")));
+                         if (asking)
+                             f.host.click(f.item("removeButton"));
+                         QTRY_COMPARE(ViewHost::shown(f.item("removeConfirmationTitle")), asking);
+                     }});
+    }
+    list.append({"section-updates-after-update-all", 1060, sample, [](StoreView &f) {
+                     sectionsState(f);
+                     f.reach("timer", "updateAvailable");
+                     f.host.click(f.item("sidebarRow_updates"));
+                     f.h.installer->behaviour = [](const AppManifestItem &app) -> InstalledApp {
+                         if (app.id == QLatin1String("timer"))
+                             throw TestError("Checksum mismatch. Expected 3f2a…, got 9c41….");
+                         return InstalledApp{QUrl::fromLocalFile("/tmp/" + app.id + ".app"), app.version};
+                     };
+                     f.host.click(f.item("updateAllButton"));
+                     QTRY_VERIFY(!f.store->updateSummary().isEmpty());
+                     f.store->clearErrorMessage();
+                     QTRY_VERIFY(ViewHost::shown(f.item("updateSummary")));
+                 }});
     return list;
 }
 

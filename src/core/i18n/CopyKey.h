@@ -150,6 +150,20 @@ enum class CopyKey {
     errorCannotInstall,
     errorInstallFailed,
     errorNoBundle,
+    cancelAction,
+    removeAction,
+    rollBackAction,
+    removeConfirmTitle,
+    removeConfirmTrash,
+    removeConfirmForGood,
+    updateAllAction,
+    updateAllSummary,
+    updateAllSummaryFailed,
+    updateNotAvailable,
+    errorCannotRemove,
+    errorRemoveFailed,
+    errorCannotRollBack,
+    errorRollBackFailed,
 };
 Q_ENUM_NS(CopyKey)
 
@@ -157,4 +171,4 @@ Q_ENUM_NS(CopyKey)
 
 using CopyKey = VantrelCopyKeys::CopyKey;
 
-inline constexpr int copyKeyCount = 142;
+inline constexpr int copyKeyCount = 156;

@@ -1,13 +1,16 @@
 #include "AppInstaller.h"
 
 #include "ArchiveDownload.h"
+#include "BackgroundCleanup.h"
 #include "BlockingWork.h"
 #include "InstallFaultPoint.h"
 #include "InstallFiles.h"
 #include "InstallProgress.h"
 #include "InstallReceipt.h"
 #include "InstallLocks.h"
+#include "InstalledCopies.h"
 #include "install/InstallerLayers.h"
+#include "log/Logging.h"
 #include "system/SystemLayers.h"
 #include "catalog/ManifestPolicy.h"
 
@@ -241,8 +244,18 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
         const QString archive = workDir + QStringLiteral("/download.zip");
         const QString extracted = workDir + QStringLiteral("/extracted");
 
-        auto progress = std::make_shared<InstallProgress>(std::move(control.onProgress));
-        ArchiveDownload::DownloadProgress onDownload = [progress](qint64 received, qint64 total) {
+        // The bytes so far go out with each fraction, so both share its pace.
+        auto bytes = std::make_shared<std::pair<qint64, qint64>>(0, -1);
+        InstallProgress::Publish publish = [onProgress = std::move(control.onProgress),
+                                            onBytes = std::move(control.onDownloadBytes), bytes](double fraction) {
+            if (onBytes)
+                onBytes(bytes->first, bytes->second);
+            if (onProgress)
+                onProgress(fraction);
+        };
+        auto progress = std::make_shared<InstallProgress>(std::move(publish));
+        ArchiveDownload::DownloadProgress onDownload = [progress, bytes](qint64 received, qint64 total) {
+            *bytes = {received, total};
             progress->download(received, total);
         };
         QCoro::Task<DownloadedArchive> download = ArchiveDownload::fetch(
@@ -308,33 +321,98 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
             InstallFiles::syncDirectory(root);
             // The last moment to stop: after the swap the new bundle stays.
             throwIfCancelled(*cancel);
+            // Read before the new note replaces it: whether the replaced copy is worth keeping.
+            const std::optional<QByteArray> replacedNote = InstalledCopies::replacedNote(destination, appId, version);
             InstallReceipt::write(root, bundleName, appId, version, staged);
             InstallFaultPoint::reach("before-swap");
-            // The old copy, if any, is left at the staged path and removed with it below.
+            // The old copy, if any, is left at the staged path.
             replacer->exchange(destination, staged);
             InstallFaultPoint::reach("after-swap");
+            // It becomes the previous copy; the one before it, if any, lands at the staged path.
+            if (replacedNote) {
+                try {
+                    InstalledCopies::keepReplaced(destination, staged, *replacedNote, *replacer);
+                } catch (const PlatformError &error) {
+                    // The new bundle is in place; only the way back is lost, and the old copy goes.
+                    qCWarning(lcInstall) << "The replaced copy could not be kept:" << error.localizedDescription();
+                }
+            }
         });
         co_await placement;
+        if (control.onPlaced)
+            control.onPlaced();
         result = InstalledApp{QUrl::fromLocalFile(destination), app.version};
     } catch (...) {
         failure = std::current_exception();
     }
 
-    // Whatever happened: the staged copy first, then the work directory.
     leftovers.handled = true;
-    QCoro::Task<void> cleanup = BlockingWork::run([staged = leftovers.staged, workDir] {
+    appLock->removeAndRelease();
+    // The staged path (empty, or holding the copy beyond the kept one) and the
+    // work folder go, still under their locks: after a failure before the
+    // outcome is known, after a success once the caller has it.
+    std::shared_ptr<FileLock> heldStaged = std::move(stagedLock);
+    std::shared_ptr<FileLock> heldWork = std::move(workLock);
+    std::function<void()> cleanup = [staged = leftovers.staged, workDir, heldStaged, heldWork] {
+        InstallFaultPoint::reach("cleaning-up");
         InstallFiles::removeTree(staged);
         InstallFiles::removeTree(workDir);
-    });
-    co_await cleanup;
-    if (stagedLock)
-        stagedLock->removeAndRelease();
-    workLock.reset();
-    appLock->removeAndRelease();
+        if (heldStaged)
+            heldStaged->removeAndRelease();
+    };
+    if (!failure) {
+        BackgroundCleanup::schedule(std::move(cleanup));
+        co_return result;
+    }
+    QCoro::Task<void> cleaning = BlockingWork::run(std::move(cleanup));
+    co_await cleaning;
+    std::rethrow_exception(failure);
+}
 
-    if (failure)
-        std::rethrow_exception(failure);
-    co_return result;
+// Holds the per-app lock for an operation on an installed copy and lets it go, file and all, when done.
+struct AppLockHold {
+    std::unique_ptr<FileLock> lock;
+    ~AppLockHold()
+    {
+        if (lock)
+            lock->removeAndRelease();
+    }
+};
+
+// The bundle's path when it is a folder right in the install root; throws otherwise.
+QString bundleInRoot(const QString &installRoot, const QUrl &bundle)
+{
+    const QString path = QDir::cleanPath(bundle.toLocalFile());
+    const QFileInfo info(path);
+    if (!bundle.isLocalFile() || info.absolutePath() != installRoot || !info.fileName().endsWith(QLatin1String(".app")))
+        throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("The app is not in the launcher's folder."), ENOENT);
+    return path;
+}
+
+QCoro::Task<InstalledApp> rollBackHeld(QString installRoot, QString appId, QUrl bundleUrl,
+                                       std::shared_ptr<const DirectoryReplacer> replacer)
+{
+    const QString bundle = bundleInRoot(installRoot, bundleUrl);
+    QCoro::Task<std::unique_ptr<FileLock>> locking
+        = waitForAppLock(InstallLocks::appLockPath(installRoot, appId), std::make_shared<std::atomic_bool>(false));
+    AppLockHold hold;
+    hold.lock = co_await locking;
+    QCoro::Task<QString> swap = BlockingWork::run([bundle, appId, replacer] {
+        return InstalledCopies::rollBack(bundle, appId, *replacer);
+    });
+    const QString version = co_await swap;
+    co_return InstalledApp{QUrl::fromLocalFile(bundle), version};
+}
+
+QCoro::Task<void> removeHeld(QString installRoot, QString appId, QUrl bundleUrl, bool toTrash)
+{
+    const QString bundle = bundleInRoot(installRoot, bundleUrl);
+    QCoro::Task<std::unique_ptr<FileLock>> locking
+        = waitForAppLock(InstallLocks::appLockPath(installRoot, appId), std::make_shared<std::atomic_bool>(false));
+    AppLockHold hold;
+    hold.lock = co_await locking;
+    QCoro::Task<void> removal = BlockingWork::run([bundle, toTrash] { InstalledCopies::remove(bundle, toTrash); });
+    co_await removal;
 }
 
 }  // namespace
@@ -355,6 +433,30 @@ QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app, InstallCont
     ctx.layers = m_layers;
     ctx.timeoutMs = m_timeoutMs;
     return runInstall(std::move(ctx), std::move(app), std::move(control));
+}
+
+std::optional<QString> AppInstaller::previousVersion(const QString &appId, const QUrl &bundle) const
+{
+    try {
+        return InstalledCopies::previousVersion(bundleInRoot(QDir::cleanPath(m_installRoot.toLocalFile()), bundle), appId);
+    } catch (const PlatformError &) {
+        return std::nullopt;  // a bundle elsewhere has no previous copy of ours
+    }
+}
+
+QCoro::Task<InstalledApp> AppInstaller::rollBack(QString appId, QUrl bundle)
+{
+    return rollBackHeld(QDir::cleanPath(m_installRoot.toLocalFile()), std::move(appId), std::move(bundle), m_layers.replacer);
+}
+
+bool AppInstaller::removesToTrash(const QUrl &bundle) const
+{
+    return InstalledCopies::trashCanTake(bundle.toLocalFile());
+}
+
+QCoro::Task<void> AppInstaller::remove(QString appId, QUrl bundle, bool toTrash)
+{
+    return removeHeld(QDir::cleanPath(m_installRoot.toLocalFile()), std::move(appId), std::move(bundle), toTrash);
 }
 
 bool AppInstaller::isLocalHTTP(const QUrl &url)

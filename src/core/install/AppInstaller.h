@@ -8,6 +8,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QNetworkAccessManager;
 class SystemVersionProvider;
@@ -73,15 +74,38 @@ struct InstallControl {
     // the install throws AppInstallerError(cancelled). Once the new bundle is
     // swapped in, it is too late and the install completes.
     std::shared_ptr<std::atomic_bool> cancel;
+    // The archive's bytes received so far and its announced length (-1:
+    // none), heard with each onProgress while downloading.
+    std::function<void(qint64, qint64)> onDownloadBytes;
+    // Called on the main thread once the new bundle is in place: from then on
+    // the install completes whatever the cancel flag says.
+    std::function<void()> onPlaced;
 };
 
-// The installer interface the store holds.
+// The installer interface the store holds: installs and what can be done
+// with an installed copy afterwards. Bundles are given by the URL the
+// install yielded.
 class AppInstalling
 {
 public:
     virtual ~AppInstalling() = default;
     // Throws AppInstallerError, PlatformError on failure.
     virtual QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) = 0;
+
+    // The version of the copy an update replaced and kept, when there is one.
+    // Reads a small note; fine on the main thread.
+    virtual std::optional<QString> previousVersion(const QString &appId, const QUrl &bundle) const = 0;
+    // Puts the kept copy back in place and keeps the replaced one in its
+    // stead; yields the bundle now in place. Waits for a running install of
+    // the app. Throws PlatformError.
+    virtual QCoro::Task<InstalledApp> rollBack(QString appId, QUrl bundle) = 0;
+    // Whether remove() can put the bundle in the desktop's trash, so the
+    // user may restore it; otherwise it deletes it for good.
+    virtual bool removesToTrash(const QUrl &bundle) const = 0;
+    // Removes the bundle (to the trash or for good, as toTrash says), its kept
+    // previous copy and its notes. Waits for a running install of the app.
+    // Throws PlatformError; the bundle then stays.
+    virtual QCoro::Task<void> remove(QString appId, QUrl bundle, bool toTrash) = 0;
 };
 
 class AppInstaller : public AppInstalling
@@ -99,6 +123,10 @@ public:
     QUrl installRoot() const { return m_installRoot; }
 
     QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) override;
+    std::optional<QString> previousVersion(const QString &appId, const QUrl &bundle) const override;
+    QCoro::Task<InstalledApp> rollBack(QString appId, QUrl bundle) override;
+    bool removesToTrash(const QUrl &bundle) const override;
+    QCoro::Task<void> remove(QString appId, QUrl bundle, bool toTrash) override;
 
     // The local-development exemption from the HTTPS rule.
     static bool isLocalHTTP(const QUrl &url);
@@ -106,8 +134,8 @@ public:
     // Removes what interrupted installs left behind: "VantrelInstall-" work
     // directories in tempDir (empty: the system temporary directory) and
     // hidden ".staged" items and stale lock files in installRoot, skipping
-    // whatever a running install (in any process) still holds. Blocking; call
-    // at start. Returns how many items were removed.
+    // whatever a running install (in any process) still holds; kept previous
+    // copies stay. Blocking; call at start. Returns how many items were removed.
     static int removeLeftovers(const QString &installRoot, const QString &tempDir = QString());
 
     // Download timeout (no data for this long fails); tests may shorten it.

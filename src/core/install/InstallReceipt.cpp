@@ -14,10 +14,20 @@
 namespace InstallReceipt {
 namespace {
 
-QString receiptPath(const QString &installRoot, const QString &bundleName)
+QString receiptPath(const QString &installRoot, const QString &name)
 {
-    return installRoot + QStringLiteral("/.") + bundleName + QStringLiteral(".vantrel-receipt");
+    // Hidden folders (a kept previous copy) keep a single leading dot in their note's name.
+    const QString plain = name.startsWith(QLatin1Char('.')) ? name.mid(1) : name;
+    return installRoot + QStringLiteral("/.") + plain + QStringLiteral(".vantrel-receipt");
 }
+
+QString receiptOf(const QString &path)
+{
+    const QFileInfo info(path);
+    return receiptPath(info.absolutePath(), info.fileName());
+}
+
+constexpr qint64 maxNoteSize = 64 * 1024;
 
 std::optional<QString> identity(const QString &path)
 {
@@ -56,29 +66,55 @@ void write(const QString &installRoot, const QString &bundleName, const QString 
     const std::optional<QString> id = identity(staged);
     if (!id)
         throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("The staged copy is missing."), ENOENT);
-    const QByteArray json = QJsonDocument(QJsonObject{{QStringLiteral("appId"), appId},
-                                                      {QStringLiteral("version"), version},
-                                                      {QStringLiteral("identity"), *id}})
-                                .toJson(QJsonDocument::Compact);
-    QSaveFile file(receiptPath(installRoot, bundleName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
-        throw PlatformError(PlatformError::Domain::fileSystem,
-                            QStringLiteral("Could not write the install note for \"%1\": %2").arg(bundleName, file.errorString()));
-    }
+    writeNote(installRoot + QLatin1Char('/') + bundleName,
+              QJsonDocument(QJsonObject{{QStringLiteral("appId"), appId},
+                                        {QStringLiteral("version"), version},
+                                        {QStringLiteral("identity"), *id}})
+                  .toJson(QJsonDocument::Compact));
 }
 
 std::optional<QString> placedVersion(const QString &bundlePath, const QString &appId)
 {
-    const QFileInfo bundle(bundlePath);
-    QFile file(receiptPath(bundle.absolutePath(), bundle.fileName()));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024)
-        return std::nullopt;
-    const QJsonObject note = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject note = QJsonDocument::fromJson(noteOf(bundlePath)).object();
     const QJsonValue version = note.value(QStringLiteral("version"));
     if (note.value(QStringLiteral("appId")).toString() != appId || !version.isString()
         || note.value(QStringLiteral("identity")).toString() != identity(bundlePath))
         return std::nullopt;
     return version.toString();
+}
+
+QByteArray noteOf(const QString &path)
+{
+    QFile file(receiptOf(path));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > maxNoteSize)
+        return {};
+    return file.readAll();
+}
+
+void writeNote(const QString &path, const QByteArray &note)
+{
+    if (note.isEmpty()) {
+        remove(path);
+        return;
+    }
+    QSaveFile file(receiptOf(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(note) != note.size() || !file.commit()) {
+        throw PlatformError(PlatformError::Domain::fileSystem,
+                            QStringLiteral("Could not write the install note for \"%1\": %2")
+                                .arg(QFileInfo(path).fileName(), file.errorString()));
+    }
+}
+
+void exchange(const QString &a, const QString &b)
+{
+    const QByteArray noteOfA = noteOf(a);
+    writeNote(a, noteOf(b));
+    writeNote(b, noteOfA);
+}
+
+void remove(const QString &path) noexcept
+{
+    QFile::remove(receiptOf(path));
 }
 
 }  // namespace InstallReceipt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -19,7 +20,23 @@ void write(const QString &installRoot, const QString &bundleName, const QString 
            const QString &staged);
 
 // The version the bundle at bundlePath holds for appId, when its note
-// matches the folder there now; nullopt otherwise.
+// matches the folder there now; nullopt otherwise. Any folder in the install
+// root may carry a note, the kept previous copy of a bundle too.
 std::optional<QString> placedVersion(const QString &bundlePath, const QString &appId);
+
+// The note of the folder at path as it stands (empty when there is none),
+// and writing such a note for another path, for when that folder moves
+// there: the identity inside stays the folder's, so the note holds only once
+// it has moved. Writing is durable and throws PlatformError(fileSystem); an
+// empty note removes the path's note.
+QByteArray noteOf(const QString &path);
+void writeNote(const QString &path, const QByteArray &note);
+
+// Exchanges the notes of a and b, for when their folders are exchanged.
+// Durable. Throws PlatformError(fileSystem).
+void exchange(const QString &a, const QString &b);
+
+// Removes the note of the folder at path; errors are ignored.
+void remove(const QString &path) noexcept;
 
 }  // namespace InstallReceipt

@@ -51,8 +51,27 @@ void InstallQueue::start(const AppManifestItem &app)
 {
     auto *transaction = new InstallTransaction(app, this);
     m_running.insert(app.id, transaction);
+    connect(transaction, &InstallTransaction::cancellableChanged, this, &InstallQueue::cancellableChanged);
     Q_EMIT started(transaction);
+    Q_EMIT cancellableChanged();
     run(app);  // runs on by itself and frees itself when done
+}
+
+bool InstallQueue::cancel(const QString &appId)
+{
+    InstallTransaction *transaction = m_running.value(appId);
+    return transaction && transaction->cancel();
+}
+
+QStringList InstallQueue::cancellable() const
+{
+    QStringList ids;
+    for (const InstallTransaction *transaction : m_running) {
+        if (transaction->isCancellable())
+            ids.append(transaction->appId());
+    }
+    ids.sort();
+    return ids;
 }
 
 QCoro::Task<void> InstallQueue::run(AppManifestItem app)
@@ -71,19 +90,33 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
     QString failureDescription;
     QString failureDebug;
     bool reported = false;
+    bool wasCancelled = false;
     try {
         if (!installer)
             throw PlatformError(PlatformError::Domain::process, QStringLiteral("No installer is available."));
+        InstallTransaction *transaction = m_running.value(app.id);
+        const auto running = [self, id = app.id] { return self ? self->m_running.value(id) : nullptr; };
         InstallControl control;
-        control.onProgress = [self, id = app.id](double fraction) {
-            if (InstallTransaction *transaction = self ? self->m_running.value(id) : nullptr)
-                transaction->setProgress(fraction);
+        control.cancel = transaction->cancelFlag();
+        control.onProgress = [running](double fraction) {
+            if (InstallTransaction *t = running())
+                t->setProgress(fraction);
+        };
+        control.onDownloadBytes = [running](qint64 received, qint64 total) {
+            if (InstallTransaction *t = running())
+                t->setDownloadedBytes(received, total);
+        };
+        control.onPlaced = [running] {
+            if (InstallTransaction *t = running())
+                t->markPlaced();
         };
         installed = co_await installer->install(app, std::move(control));
     } catch (const LauncherError &error) {
         failureDescription = error.localizedDescription();
         failureDebug = error.debugDescription();
-        if (self && reporter) {
+        const auto *installError = dynamic_cast<const AppInstallerError *>(&error);
+        wasCancelled = installError && installError->kind() == AppInstallerError::Kind::cancelled;
+        if (self && reporter && !wasCancelled) {
             reporter->report(error, reportContext(app));
             reported = true;
         }
@@ -98,6 +131,7 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
         co_return;
     InstallTransaction *transaction = m_running.take(app.id);
     transaction->deleteLater();
+    Q_EMIT cancellableChanged();
 
     if (installed) {
         transaction->setState(AppInstallState::installed(installed->version));
@@ -109,10 +143,15 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
         co_return;
     }
 
-    qCInfo(lcStore) << "Install failed:" << app.id;
-    if (!reported && reporter)
-        reporter->reportMessage(failureDescription, reportContext(app));
-    Q_EMIT failed(transaction, failureDescription);
+    if (wasCancelled) {
+        qCInfo(lcStore) << "Install cancelled:" << app.id;
+        Q_EMIT cancelled(transaction);
+    } else {
+        qCInfo(lcStore) << "Install failed:" << app.id;
+        if (!reported && reporter)
+            reporter->reportMessage(failureDescription, reportContext(app));
+        Q_EMIT failed(transaction, failureDescription);
+    }
     co_await recordQuietly(recorder, installEvent(app, QStringLiteral("install_failed"), QStringLiteral("failed"),
                                                   failureDebug));
     if (self)

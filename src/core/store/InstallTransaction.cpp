@@ -14,3 +14,29 @@ void InstallTransaction::setState(const AppInstallState &state)
 {
     setIfChanged(this, m_state, state, &InstallTransaction::stateChanged);
 }
+
+void InstallTransaction::setDownloadedBytes(qint64 received, qint64 total)
+{
+    if (received == m_received && total == m_total)
+        return;
+    m_received = received;
+    m_total = total;
+    Q_EMIT bytesChanged();
+}
+
+bool InstallTransaction::cancel()
+{
+    if (!isCancellable())
+        return false;
+    m_cancel->store(true);
+    Q_EMIT cancellableChanged();
+    return true;
+}
+
+void InstallTransaction::markPlaced()
+{
+    const bool wasCancellable = isCancellable();
+    m_placed = true;
+    if (wasCancellable)
+        Q_EMIT cancellableChanged();
+}

@@ -25,6 +25,7 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     m_announcements = new AnnouncementQueue(m_c.userDefaults, this);
     m_installs = new InstallQueue({m_c.installer, m_c.eventRecorder, m_c.errorReporter}, this);
     connectDelegates();
+    connectUpdates();
 
     applyPersistedInstallStates(m_manifest.apps);
     updatePendingAnnouncement();
@@ -32,6 +33,7 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     m_lastSelectedApp = selectedApp();
     m_lastRequiresOnboarding = requiresOnboarding();
     m_lastAppCountLabel = appCountLabel();
+    m_lastUpdatableAppIDs = updatableAppIDs();
 }
 
 LauncherStore::~LauncherStore() = default;
@@ -47,7 +49,14 @@ void LauncherStore::connectDelegates()
     connect(m_feedback, &FeedbackFlow::stateChanged, this, &LauncherStore::feedbackStateChanged);
     connect(m_installStates, &InstallStates::stateChanged, this, &LauncherStore::installStateChanged);
     connect(m_installStates, &InstallStates::changed, this, &LauncherStore::installStatesChanged);
+    connect(m_installStates, &InstallStates::changed, this, &LauncherStore::emitDerivedChanges);
+    // Who hears of the start hears it before the first state.
+    connect(m_installs, &InstallQueue::started, this,
+            [this](InstallTransaction *transaction) { Q_EMIT installStarted(transaction->appId()); });
     connect(m_installs, &InstallQueue::started, m_installStates, &InstallStates::follow);
+    connect(m_installs, &InstallQueue::cancellableChanged, this, &LauncherStore::cancellableInstallsChanged);
+    connect(m_installs, &InstallQueue::cancelled, this,
+            [this](InstallTransaction *transaction) { restoreRecordedState(transaction->app()); });
     connect(m_installs, &InstallQueue::succeeded, this,
             [this](InstallTransaction *transaction, const InstalledApp &installed) {
                 recordInstalledApp(installed, transaction->app());
@@ -57,7 +66,9 @@ void LauncherStore::connectDelegates()
             CopyKey::errorInstallFailed,
             {{QStringLiteral("app"), transaction->app().name}, {QStringLiteral("reason"), reason}});
         transaction->setState(AppInstallState::failed(message));
-        setErrorMessage(message);
+        // Within "update all" only the summary at the end is the error line.
+        if (!m_updates->isUpdating(transaction->appId()))
+            setErrorMessage(message);
     });
     connect(m_installs, &InstallQueue::finished, this, &LauncherStore::installFinished);
 }
@@ -110,6 +121,7 @@ void LauncherStore::emitDerivedChanges()
     setIfChanged(this, m_lastSelectedApp, selectedApp(), &LauncherStore::selectedAppChanged);
     setIfChanged(this, m_lastRequiresOnboarding, requiresOnboarding(), &LauncherStore::requiresOnboardingChanged);
     setIfChanged(this, m_lastAppCountLabel, appCountLabel(), &LauncherStore::appCountLabelChanged);
+    setIfChanged(this, m_lastUpdatableAppIDs, updatableAppIDs(), &LauncherStore::updatableAppIDsChanged);
 }
 
 // --- Derived values ---

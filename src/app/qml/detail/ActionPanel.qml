@@ -1,7 +1,10 @@
 // The install state label (13 semibold) above the action detail (11.5, fg3),
 // and the one action button that fits: refresh for coming-soon or incomplete
 // apps; disabled "installing"; open; update; install (also after a failure).
-// A progress bar in the app's accent while installing. Padding 16, card 10.
+// While installing, a progress bar in the app's accent with Cancel beside it
+// (disabled once the new bundle is in place); once installed, Roll back (when
+// an update kept the copy it replaced) and Remove, which asks first.
+// Padding 16, card 10.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -93,11 +96,17 @@ VantrelCard {
             }
         }
 
+        RowLayout {
+            visible: panel.kind === "installing"
+            Layout.fillWidth: true
+            spacing: 12
+
         ProgressBar {
             id: progress
             objectName: "installProgress"
             visible: panel.kind === "installing"
             Layout.fillWidth: true
+            Layout.alignment: Qt.AlignVCenter
             from: 0
             to: 1
             value: panel.installState ? panel.installState.progress : 0
@@ -116,5 +125,39 @@ VantrelCard {
                 }
             }
         }
+            VantrelButton {
+                objectName: "cancelInstallButton"
+                variant: "secondary"
+                text: panel.store.copy.text("cancelAction")
+                enabled: panel.app !== null && panel.store.cancellableInstalls.indexOf(panel.app.id) >= 0
+                onClicked: panel.store.cancelInstall(panel.app.id)
+            }
+        }
+
+        RowLayout {
+            objectName: "manageRow"
+            visible: !panel.pending && (panel.kind === "installed" || panel.kind === "updateAvailable")
+            spacing: 8
+            VantrelButton {
+                objectName: "rollBackButton"
+                readonly property var version: panel.app ? panel.store.previousVersions[panel.app.id] : undefined
+                visible: version !== undefined
+                variant: "secondary"
+                text: visible ? panel.store.copy.text("rollBackAction", { version: version }) : ""
+                onClicked: panel.store.rollBackApp(panel.app.id)
+            }
+            VantrelButton {
+                objectName: "removeButton"
+                variant: "secondary"
+                text: panel.store.copy.text("removeAction")
+                onClicked: confirmation.ask()
+            }
+        }
+    }
+
+    RemoveConfirmation {
+        id: confirmation
+        store: panel.store
+        app: panel.app
     }
 }

@@ -1,6 +1,7 @@
 // The title row of an app section (display 17 semibold; the subtitle in upper
 // case, mono 10 medium, fg3) and, when the list is empty, its empty state.
-// The section's tiles follow in the library's grid.
+// The Updates section adds "Update all (N)" while N apps have an update, and
+// the line that summed up the last run. The tiles follow in the library's grid.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel
@@ -12,6 +13,8 @@ ColumnLayout {
     property string subtitle
     property bool isEmpty: false
     property string emptyKind: "generic"
+    property bool offersUpdateAll: false
+    readonly property int updatable: store.updatableAppIDs.length
     spacing: 12
 
     RowLayout {
@@ -29,6 +32,25 @@ ColumnLayout {
             font: VNT.mono(10, Font.Medium)
             color: VNT.fg3
         }
+        VantrelButton {
+            objectName: "updateAllButton"
+            visible: section.offersUpdateAll && section.updatable > 0
+            enabled: !section.store.updatingAll
+            variant: "primary"
+            symbol: "arrow.triangle.2.circlepath"
+            text: section.store.copy.text("updateAllAction", { count: String(section.updatable) })
+            Layout.leftMargin: 4
+            onClicked: section.store.updateAll()
+        }
+    }
+    Text {
+        objectName: "updateSummary"
+        visible: section.offersUpdateAll && section.store.updateSummary !== ""
+        text: section.store.updateSummary
+        font: VNT.system(12)
+        color: VNT.fg2
+        wrapMode: Text.Wrap
+        Layout.fillWidth: true
     }
     EmptyStateView {
         visible: section.isEmpty

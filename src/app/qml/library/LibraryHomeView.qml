@@ -188,6 +188,7 @@ GridView {
                                                                      ? library.overview.publishedCount
                                                                      : appList.count) })
             isEmpty: appList.count === 0
+            offersUpdateAll: library.contentKind === "section" && library.selectedSection === "updates"
             emptyKind: library.selectedSection === "selected" ? "selected"
                        : library.selectedSection === "updates" ? "updates" : "generic"
         }

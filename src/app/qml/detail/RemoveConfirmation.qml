@@ -1,0 +1,81 @@
+// Asks before an app is removed, naming it and saying where it goes: to the
+// trash, where it can be restored, or, where the trash cannot take it,
+// deleted for good (decided when asking). Cancel keeps it.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Templates as T
+import QtQuick.Layouts
+import Vantrel
+
+Popup {
+    id: dialog
+    objectName: "removeConfirmation"
+    required property LauncherStore store
+    property var app
+    property bool toTrash: true
+
+    function ask() {
+        toTrash = store.removalGoesToTrash(app.id)
+        open()
+    }
+
+    parent: T.Overlay.overlay
+    anchors.centerIn: T.Overlay.overlay
+    modal: true
+    focus: true
+    width: 320
+    padding: 20
+    closePolicy: Popup.CloseOnEscape
+
+    T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
+    background: Rectangle {
+        color: VNT.bg2
+        radius: 12
+        border.color: VNT.line2
+        border.width: 1
+    }
+
+    contentItem: ColumnLayout {
+        spacing: 10
+        Text {
+            objectName: "removeConfirmationTitle"
+            text: dialog.app ? dialog.store.copy.text("removeConfirmTitle", { app: dialog.app.name }) : ""
+            font: VNT.system(13, Font.Bold)
+            color: VNT.fg0
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
+        }
+        Text {
+            objectName: "removeConfirmationBody"
+            text: dialog.app ? dialog.store.copy.text(dialog.toTrash ? "removeConfirmTrash" : "removeConfirmForGood",
+                                                      { app: dialog.app.name }) : ""
+            font: VNT.system(11.5)
+            color: VNT.fg1
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
+        }
+        RowLayout {
+            spacing: 8
+            Layout.topMargin: 6
+            Item { Layout.fillWidth: true }
+            VantrelButton {
+                id: keepButton
+                objectName: "removeConfirmationCancel"
+                variant: "secondary"
+                text: dialog.store.copy.text("cancelAction")
+                onClicked: dialog.close()
+            }
+            VantrelButton {
+                objectName: "removeConfirmationRemove"
+                variant: "primary"
+                text: dialog.store.copy.text("removeAction")
+                onClicked: {
+                    dialog.store.removeApp(dialog.app.id, dialog.toTrash)
+                    dialog.close()
+                }
+            }
+        }
+    }
+
+    onOpened: keepButton.forceActiveFocus()
+}
