@@ -147,6 +147,7 @@ enum class CopyKey {
     announcementOpenApp,
     announcementDismiss,
     errorManifestFallback,
+    errorCatalogSignature,
     errorCannotInstall,
     errorInstallFailed,
     errorNoBundle,
@@ -157,4 +158,4 @@ Q_ENUM_NS(CopyKey)
 
 using CopyKey = VantrelCopyKeys::CopyKey;
 
-inline constexpr int copyKeyCount = 142;
+inline constexpr int copyKeyCount = 143;
