@@ -1,7 +1,7 @@
 // The command-line tool's check, compare and help commands, run as a process.
 #include "CatalogBuilders.h"
 #include "LoopbackHttpServer.h"
-#include "TestCrypto.h"
+#include "SigningKey.h"
 #include "catalog/ManifestDecoder.h"
 
 #include <QJsonArray>
@@ -233,13 +233,14 @@ private Q_SLOTS:
         QFETCH(QString, environmentKeys);
         QFETCH(int, exitCode);
         QFETCH(QString, expected);
-        const TestCrypto::Signer key, other;
+        const SigningKey key = SigningKey::loadOrCreate(m_dir.filePath(QStringLiteral("key")));
+        const SigningKey other = SigningKey::loadOrCreate(m_dir.filePath(QStringLiteral("other")));
         const QByteArray body = reasonsManifest();
         LoopbackHttpServer server;
         LoopbackHttpServer::Response signedAnswer = LoopbackHttpServer::Response::json(200, body);
         signedAnswer.headers.append({"X-Vantrel-Signature", key.sign(body)});
         server.serve(QStringLiteral("/m"), signedAnswer);
-        const QMap<QString, QString> values{{"@KEY", key.publicKey()}, {"@OTHER", other.publicKey()}, {"@SIG", key.sign(body)},
+        const QMap<QString, QString> values{{"@KEY", key.publicKeyBase64()}, {"@OTHER", other.publicKeyBase64()}, {"@SIG", key.sign(body)},
                                             {"@FILE", write("signed.json", body)}, {"@URL", server.url(QStringLiteral("/m")).toString()}};
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
             args.replaceInStrings(it.key(), it.value());

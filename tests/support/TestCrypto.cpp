@@ -1,6 +1,6 @@
 #include "TestCrypto.h"
 
-#include <openssl/evp.h>
+#include <QSslKey>
 #include <openssl/pem.h>
 #include <openssl/x509v3.h>
 
@@ -8,14 +8,10 @@ namespace TestCrypto {
 
 QSslConfiguration Identity::serverConfiguration() const
 {
-    std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new(BIO_s_mem()), BIO_free);
-    PEM_write_bio_PrivateKey(bio.get(), key.get(), nullptr, nullptr, 0, nullptr, nullptr);
-    char *pem = nullptr;
-    const long size = BIO_get_mem_data(bio.get(), &pem);
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     configuration.setLocalCertificate(certificate);
-    configuration.setPrivateKey(QSslKey(QByteArray(pem, size), QSsl::Ec));
-    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
+    EVP_PKEY_up_ref(key.get());  // the QSslKey takes one reference
+    configuration.setPrivateKey(QSslKey(reinterpret_cast<Qt::HANDLE>(key.get())));
     return configuration;
 }
 
@@ -35,19 +31,19 @@ Identity certificate(const QString &altNames, int fromDays, int toDays, const Id
     X509_set_issuer_name(cert.get(), X509_get_subject_name(issuerCert));
     X509V3_CTX ctx;
     X509V3_set_ctx(&ctx, issuerCert, cert.get(), nullptr, nullptr, 0);
-    const QByteArray constraints = authority ? "critical,CA:TRUE" : "CA:FALSE";
     const QByteArray names = altNames.toLatin1();
-    for (const auto &[nid, value] : {std::pair{NID_basic_constraints, constraints.constData()}, std::pair{NID_subject_alt_name, names.constData()}}) {
+    for (const auto &[nid, value] : {std::pair{NID_basic_constraints, authority ? "critical,CA:TRUE" : "CA:FALSE"},
+                                     std::pair{NID_subject_alt_name, names.constData()}}) {
         X509_EXTENSION *extension = X509V3_EXT_conf_nid(nullptr, &ctx, nid, value);
         X509_add_ext(cert.get(), extension, -1);
         X509_EXTENSION_free(extension);
     }
     X509_sign(cert.get(), issuer ? issuer->key.get() : identity.key.get(), EVP_sha256());
-    std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new(BIO_s_mem()), BIO_free);
-    PEM_write_bio_X509(bio.get(), cert.get());
-    char *pem = nullptr;
-    const long size = BIO_get_mem_data(bio.get(), &pem);
-    identity.certificate = QSslCertificate(QByteArray(pem, size));
+    const int size = i2d_X509(cert.get(), nullptr);
+    QByteArray der(size, Qt::Uninitialized);
+    auto *out = reinterpret_cast<unsigned char *>(der.data());
+    i2d_X509(cert.get(), &out);
+    identity.certificate = QSslCertificate(der, QSsl::Der);
     return identity;
 }
 
@@ -56,27 +52,6 @@ void trust(const Identity &authority)
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     configuration.addCaCertificate(authority.certificate);
     QSslConfiguration::setDefaultConfiguration(configuration);
-}
-
-Signer::Signer() : m_key(EVP_PKEY_Q_keygen(nullptr, nullptr, "ED25519"), EVP_PKEY_free) {}
-
-QByteArray Signer::publicKey() const
-{
-    QByteArray raw(32, Qt::Uninitialized);
-    size_t length = 32;
-    EVP_PKEY_get_raw_public_key(m_key.get(), reinterpret_cast<unsigned char *>(raw.data()), &length);
-    return raw.toBase64();
-}
-
-QByteArray Signer::sign(const QByteArray &body) const
-{
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
-    QByteArray signature(64, Qt::Uninitialized);
-    size_t length = 64;
-    EVP_DigestSignInit(ctx.get(), nullptr, nullptr, nullptr, m_key.get());
-    EVP_DigestSign(ctx.get(), reinterpret_cast<unsigned char *>(signature.data()), &length,
-                   reinterpret_cast<const unsigned char *>(body.constData()), size_t(body.size()));
-    return signature.toBase64();
 }
 
 }  // namespace TestCrypto

@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QByteArray>
 #include <QSslCertificate>
 #include <QSslConfiguration>
-#include <QSslKey>
-#include <QString>
 #include <memory>
 
 typedef struct evp_pkey_st EVP_PKEY;
 
-// Keys and certificates made with OpenSSL while the tests run; none is committed.
+// Certificates made with OpenSSL while the tests run; no key is committed.
 namespace TestCrypto {
 
 struct Identity {
@@ -19,24 +16,13 @@ struct Identity {
     QSslConfiguration serverConfiguration() const;
 };
 
-// A P-256 certificate for altNames ("IP:127.0.0.1,DNS:localhost"), valid from
-// fromDays to toDays around now, issued by issuer (none: self-signed).
+// A P-256 certificate for altNames ("IP:127.0.0.1"), valid from fromDays to
+// toDays around now, issued by issuer (none: self-signed).
 Identity certificate(const QString &altNames, int fromDays = -1, int toDays = 30, const Identity *issuer = nullptr,
                      bool authority = false);
 
-// Trusts the authority's certificate in this process's default TLS configuration.
+// Trusts the authority in this process's default TLS configuration: the only
+// way the clients under test learn of it.
 void trust(const Identity &authority);
-
-// An Ed25519 key pair for signed catalogs, in their base64 forms.
-class Signer
-{
-public:
-    Signer();
-    QByteArray publicKey() const;
-    QByteArray sign(const QByteArray &body) const;
-
-private:
-    std::shared_ptr<EVP_PKEY> m_key;
-};
 
 }  // namespace TestCrypto
