@@ -35,7 +35,13 @@ if ! grep -q '^listening on ' "$devserver_log"; then
   exit 1
 fi
 echo "Development service $(grep -m1 '^listening on ' "$devserver_log") (log: $devserver_log)"
-export VANTREL_MANIFEST_URL="${VANTREL_MANIFEST_URL:-http://127.0.0.1:$devserver_port/api/launcher/manifest}"
+if [ -z "${VANTREL_MANIFEST_URL:-}" ]; then
+  export VANTREL_MANIFEST_URL="http://127.0.0.1:$devserver_port/api/launcher/manifest"
+  # The service signs its catalogs with a key in its data folder: the launcher
+  # checks every catalog against it.
+  VANTREL_CATALOG_PUBLIC_KEYS="${VANTREL_CATALOG_PUBLIC_KEYS:-$(./build/src/devserver/vantrel-devserver --print-public-key --data build/devserver-data)}"
+  export VANTREL_CATALOG_PUBLIC_KEYS
+fi
 export VANTREL_API_URL="${VANTREL_API_URL:-http://127.0.0.1:$devserver_port}"
 # Install failures are reported to the service too (vantrel-devserver --dump errors).
 export VANTREL_LAUNCHER_SENTRY_DSN="${VANTREL_LAUNCHER_SENTRY_DSN:-http://local@127.0.0.1:$devserver_port/1}"

@@ -1,5 +1,7 @@
 #include "CliCommand.h"
 
+#include "CompiledAppProperties.h"
+#include "catalog/CatalogSignature.h"
 #include "catalog/ManifestClient.h"
 #include "catalog/ManifestDecoder.h"
 #include "catalog/ManifestPolicy.h"
@@ -7,6 +9,7 @@
 #include "errors/LauncherError.h"
 #include "net/ServiceEndpoints.h"
 
+#include <QCommandLineParser>
 #include <QCoroTask>
 #include <QFile>
 #include <QFileInfo>
@@ -66,7 +69,7 @@ QString yesNo(bool value)
     return value ? QStringLiteral("yes") : QStringLiteral("no");
 }
 
-void printTextReport(const LauncherManifest &manifest, bool includeBeta)
+void printTextReport(const LauncherManifest &manifest, bool includeBeta, bool signatureVerified)
 {
     const QList<AppReport> reports = appReports(manifest, includeBeta);
     const CatalogLifecycle lifecycle = ManifestPolicy::catalogLifecycle(manifest, includeBeta);
@@ -95,6 +98,7 @@ void printTextReport(const LauncherManifest &manifest, bool includeBeta)
     out << "featured: " << (lifecycle.featuredApp ? Cli::printable(lifecycle.featuredApp->id) : QStringLiteral("none"))
         << "\n";
     out << "announcements: " << manifest.announcements.size() << "\n";
+    out << "signature: " << (signatureVerified ? "verified" : "unchecked") << "\n";
     out.flush();
 }
 
@@ -104,7 +108,7 @@ void printJson(const QJsonObject &object)
     Cli::out().flush();
 }
 
-void printJsonReport(const LauncherManifest &manifest, bool includeBeta)
+void printJsonReport(const LauncherManifest &manifest, bool includeBeta, bool signatureVerified)
 {
     const CatalogLifecycle lifecycle = ManifestPolicy::catalogLifecycle(manifest, includeBeta);
     QJsonArray apps;
@@ -124,6 +128,7 @@ void printJsonReport(const LauncherManifest &manifest, bool includeBeta)
         {QStringLiteral("featured"),
          lifecycle.featuredApp ? QJsonValue(lifecycle.featuredApp->id) : QJsonValue(QJsonValue::Null)},
         {QStringLiteral("announcements"), manifest.announcements.size()},
+        {QStringLiteral("signature"), signatureVerified ? QStringLiteral("verified") : QStringLiteral("unchecked")},
         {QStringLiteral("apps"), apps},
     });
 }
@@ -149,13 +154,14 @@ struct Loaded {
     QString error;
 };
 
-Loaded loadFromUrl(const QString &source, VantrelLocale locale)
+Loaded loadFromUrl(const QString &source, VantrelLocale locale, const CatalogPublicKeys &keys)
 {
     const auto url = ServiceEndpoints::parseUrl(source);
     if (!url)
         return {std::nullopt, QStringLiteral("%1 is not a valid URL").arg(source)};
     QNetworkAccessManager session;
     RemoteManifestClient client(*url, &session);
+    client.setPublicKeys(keys);
     const QString where = RemoteManifestClient::requestUrl(*url, locale).toString();
     try {
         return {waitForTask(client.loadManifest(locale)), {}};
@@ -166,7 +172,9 @@ Loaded loadFromUrl(const QString &source, VantrelLocale locale)
     }
 }
 
-Loaded loadFromFile(const QString &source)
+// A file is held to the same rule as a served catalog: with keys, signature
+// must be the base64 signature of its exact bytes.
+Loaded loadFromFile(const QString &source, const CatalogPublicKeys &keys, const QByteArray &signature)
 {
     QString path = source;
     if (source.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
@@ -181,6 +189,10 @@ Loaded loadFromFile(const QString &source)
     const QByteArray bytes = file.read(ManifestDecoder::maximumDocumentSize + 1);
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+    if (keys.isConfigured() && !keys.verify(bytes, signature)) {
+        return {std::nullopt, QStringLiteral("%1: %2").arg(path, ManifestClientError(ManifestClientError::Kind::invalidSignature)
+                                                                     .localizedDescription())};
+    }
     try {
         return {ManifestDecoder::decode(bytes), {}};
     } catch (const DecodingError &e) {
@@ -197,15 +209,26 @@ int runCheck(const CliInvocation &call)
         return call.usageError(QStringLiteral("SOURCE is missing"));
     const bool json = call.isSet(QStringLiteral("json"));
     const bool includeBeta = !call.isSet(QStringLiteral("no-beta"));
+    const bool web = isWebSource(source);
 
-    const Loaded loaded = isWebSource(source) ? loadFromUrl(source, call.locale) : loadFromFile(source);
+    const CatalogPublicKeys keys = call.isSet(QStringLiteral("public-keys"))
+        ? CatalogPublicKeys::parse(call.parser.value(QStringLiteral("public-keys")))
+        : CatalogPublicKeys::configured(CompiledAppProperties());
+    if (call.isSet(QStringLiteral("public-keys")) && keys.usableKeyCount() == 0)
+        return call.usageError(QStringLiteral("--public-keys takes base64 Ed25519 public keys separated by commas"));
+    if (call.isSet(QStringLiteral("signature")) && (web || !keys.isConfigured()))
+        return call.usageError(web ? QStringLiteral("--signature is for a file; a URL's signature comes in its header")
+                                   : QStringLiteral("--signature needs --public-keys or VANTREL_CATALOG_PUBLIC_KEYS"));
+
+    const Loaded loaded = web ? loadFromUrl(source, call.locale, keys)
+                              : loadFromFile(source, keys, call.parser.value(QStringLiteral("signature")).toLatin1());
     if (!loaded.manifest)
         return reportFailure(json, loaded.error);
 
     if (json)
-        printJsonReport(*loaded.manifest, includeBeta);
+        printJsonReport(*loaded.manifest, includeBeta, keys.isConfigured());
     else
-        printTextReport(*loaded.manifest, includeBeta);
+        printTextReport(*loaded.manifest, includeBeta, keys.isConfigured());
     return CliExit::ok;
 }
 
@@ -224,10 +247,17 @@ void registerCatalogCommands(CliRegistry &registry)
 {
     registry.add({
         .name = QStringLiteral("check"),
-        .usage = QStringLiteral("check [--no-beta] [--lang en|pl|de] [--json] SOURCE"),
+        .usage = QStringLiteral("check [--no-beta] [--lang en|pl|de] [--json] [--public-keys KEYS [--signature SIG]] SOURCE"),
         .summary = QStringLiteral("Decodes a manifest (a file or an http(s) URL) and reports on every app."),
         .options = {{QStringLiteral("no-beta"), QStringLiteral("Reports with the beta preference off: beta apps hidden.")},
-                    {QStringLiteral("json"), QStringLiteral("Prints the report as JSON.")}},
+                    {QStringLiteral("json"), QStringLiteral("Prints the report as JSON.")},
+                    {QStringLiteral("public-keys"),
+                     QStringLiteral("Ed25519 public keys (base64, comma-separated) the catalog must be signed with; "
+                                    "default: VANTREL_CATALOG_PUBLIC_KEYS or the built-in ones."),
+                     QStringLiteral("KEYS")},
+                    {QStringLiteral("signature"),
+                     QStringLiteral("The base64 signature of the manifest file, as X-Vantrel-Signature would carry it."),
+                     QStringLiteral("SIG")}},
         .arguments = {{QStringLiteral("SOURCE"), QStringLiteral("A manifest file, or the http(s) URL of a manifest service.")}},
         .takesLanguage = true,
         .run = runCheck,

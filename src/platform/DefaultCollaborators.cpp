@@ -37,7 +37,9 @@ LauncherStore::Collaborators defaultCollaborators(QNetworkAccessManager *session
     const QUrl serviceBase = ServiceEndpoints::serviceBaseURL(*properties);
 
     LauncherStore::Collaborators c;
-    c.manifestLoader = std::make_shared<RemoteManifestClient>(RemoteManifestClient::defaultEndpoint(*properties), session);
+    auto manifestClient = std::make_shared<RemoteManifestClient>(RemoteManifestClient::defaultEndpoint(*properties), session);
+    manifestClient->setPublicKeys(CatalogPublicKeys::configured(*properties));
+    c.manifestLoader = manifestClient;
     c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), session, defaultInstallerLayers());
     c.eventRecorder = std::make_shared<RemoteEventRecorder>(serviceBase, session, language);
     c.feedbackClient = std::make_shared<RemoteFeedbackClient>(serviceBase, session);

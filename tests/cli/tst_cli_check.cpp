@@ -1,6 +1,7 @@
 // The command-line tool's check, compare and help commands, run as a process.
 #include "CatalogBuilders.h"
 #include "LoopbackHttpServer.h"
+#include "SigningKey.h"
 #include "catalog/ManifestDecoder.h"
 
 #include <QJsonArray>
@@ -119,7 +120,7 @@ private Q_SLOTS:
         const Run run = vantrel(QStringList{"check", "--json"} + options + QStringList{write("reasons.json", reasonsManifest())});
         QCOMPARE(run.exitCode, 0);
         const QJsonObject report = run.json();
-        QCOMPARE(report.keys(), (QStringList{"announcements", "apps", "featured", "lifecycle", "ok"}));
+        QCOMPARE(report.keys(), (QStringList{"announcements", "apps", "featured", "lifecycle", "ok", "signature"}));
         QCOMPARE(report.value("ok"), QJsonValue(true));
         QTEST(report.value("lifecycle").toString(), "lifecycle");
         QCOMPARE(report.value("featured"), QJsonValue("ok"));
@@ -205,6 +206,53 @@ private Q_SLOTS:
                  qPrintable(missing.err));
     }
 
+    // A file or a served catalog checked against keys: @KEY and @OTHER are two
+    // public keys, @SIG the signature of the catalog by @KEY.
+    void signatures_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("environmentKeys");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("expected");  // on standard output when 0, else on standard error
+        const QString refused = QStringLiteral("The catalog's signature could not be verified.");
+        QTest::newRow("file, signed") << QStringList{"--public-keys", "@OTHER,@KEY", "--signature", "@SIG", "@FILE"} << "" << 0 << "signature: verified";
+        QTest::newRow("file, signed, keys from the environment") << QStringList{"--signature", "@SIG", "@FILE"} << "@KEY" << 0 << "signature: verified";
+        QTest::newRow("file, unknown key") << QStringList{"--public-keys", "@OTHER", "--signature", "@SIG", "@FILE"} << "" << 1 << refused;
+        QTest::newRow("file, no signature") << QStringList{"@FILE"} << "@KEY" << 1 << refused;
+        QTest::newRow("file, no keys") << QStringList{"@FILE"} << "" << 0 << "signature: unchecked";
+        QTest::newRow("URL, signed") << QStringList{"@URL"} << "@KEY" << 0 << "signature: verified";
+        QTest::newRow("URL, unknown key") << QStringList{"--public-keys", "@OTHER", "@URL"} << "" << 1 << refused;
+        QTest::newRow("--signature without keys") << QStringList{"--signature", "@SIG", "@FILE"} << "" << 2 << "--signature needs";
+        QTest::newRow("--signature for a URL") << QStringList{"--signature", "@SIG", "@URL"} << "@KEY" << 2 << "--signature is for a file";
+        QTest::newRow("--public-keys without a key") << QStringList{"--public-keys", "abc", "@FILE"} << "" << 2 << "--public-keys takes";
+    }
+
+    void signatures()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, environmentKeys);
+        QFETCH(int, exitCode);
+        QFETCH(QString, expected);
+        const SigningKey key = SigningKey::loadOrCreate(m_dir.filePath(QStringLiteral("key")));
+        const SigningKey other = SigningKey::loadOrCreate(m_dir.filePath(QStringLiteral("other")));
+        const QByteArray body = reasonsManifest();
+        LoopbackHttpServer server;
+        LoopbackHttpServer::Response signedAnswer = LoopbackHttpServer::Response::json(200, body);
+        signedAnswer.headers.append({"X-Vantrel-Signature", key.sign(body)});
+        server.serve(QStringLiteral("/m"), signedAnswer);
+        const QMap<QString, QString> values{{"@KEY", key.publicKeyBase64()}, {"@OTHER", other.publicKeyBase64()}, {"@SIG", key.sign(body)},
+                                            {"@FILE", write("signed.json", body)}, {"@URL", server.url(QStringLiteral("/m")).toString()}};
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            args.replaceInStrings(it.key(), it.value());
+            environmentKeys.replace(it.key(), it.value());
+        }
+        qputenv("VANTREL_CATALOG_PUBLIC_KEYS", environmentKeys.toLatin1());
+        const Run run = vantrel(QStringList{"check"} + args);
+        qunsetenv("VANTREL_CATALOG_PUBLIC_KEYS");
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2((exitCode ? run.err : run.out).contains(expected), qPrintable(run.out + run.err));
+    }
+
     void usageAndHelp_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -220,7 +268,7 @@ private Q_SLOTS:
         QTest::newRow("language missing") << QStringList{"check", "a.json", "--lang"} << 2 << usage;
         QTest::newRow("compare with one version") << QStringList{"compare", "1.0"} << 2 << usage;
         QTest::newRow("compare with three versions") << QStringList{"compare", "1", "2", "3"} << 2 << usage;
-        QTest::newRow("help") << QStringList{"help"} << 0 << "vantrel check [--no-beta] [--lang en|pl|de] [--json] SOURCE";
+        QTest::newRow("help") << QStringList{"help"} << 0 << "vantrel check [--no-beta] [--lang en|pl|de] [--json] [--public-keys KEYS [--signature SIG]] SOURCE";
         QTest::newRow("check --help") << QStringList{"check", "--help"} << 0 << "usage: vantrel check";
         QTest::newRow("check -h") << QStringList{"check", "-h"} << 0 << "--lang <en|pl|de>";
         QTest::newRow("help list") << QStringList{"help", "list"} << 0 << "usage: vantrel list";

@@ -69,6 +69,14 @@ public:
         m_process->waitForFinished(5000);
     }
     bool running() const { return m_base.port() > 0; }
+    // What --print-public-key says for this service's data folder.
+    QString publicKey() const
+    {
+        QProcess tool;
+        tool.start(ToolSandbox::devserver(), {QStringLiteral("--print-public-key"), QStringLiteral("--data"), m_data.path()});
+        tool.waitForFinished(30000);
+        return QString::fromLatin1(tool.readAllStandardOutput().trimmed());
+    }
     QUrl base() const { return m_base; }
     QUrl url(const QString &pathAndQuery) const { return QUrl(m_base.toString() + pathAndQuery); }
     LauncherManifest manifest(const QString &language) const
@@ -128,6 +136,8 @@ private Q_SLOTS:
         m_multi = std::make_unique<DevServer>(m_cli);
         m_first = std::make_unique<DevServer>(m_cli, QStringList{QStringLiteral("--catalog"), QStringLiteral("first")});
         QVERIFY(m_multi->running() && m_first->running());
+        // Each service signs with its own key; the tools accept either.
+        m_cli.environment().insert(QStringLiteral("VANTREL_CATALOG_PUBLIC_KEYS"), m_multi->publicKey() + QLatin1Char(',') + m_first->publicKey());
         // The events carry the system language; the demo program draws offscreen and reports where it started.
         for (const char *name : {"LC_ALL", "LC_MESSAGES"})
             m_cli.environment().remove(QLatin1String(name));
@@ -206,6 +216,7 @@ private Q_SLOTS:
         QCOMPARE(report.value(QStringLiteral("lifecycle")).toString(), lifecycle);
         QCOMPARE(report.value(QStringLiteral("featured")).toString(), QStringLiteral("inkwell"));
         QCOMPARE(report.value(QStringLiteral("announcements")).toInt(), 2);
+        QCOMPARE(report.value(QStringLiteral("signature")).toString(), QStringLiteral("verified"));
         QStringList seenPublished, seenVisible;
         QString glimmerProblem;
         for (const QJsonValue &value : report.value(QStringLiteral("apps")).toArray()) {
@@ -255,6 +266,28 @@ private Q_SLOTS:
             ++installed;
         }
         QCOMPARE(installed, catalog == QLatin1String("multi") ? 4 : 2);
+    }
+
+    // A launcher given another key keeps its catalog; archives come in parts on request.
+    void signaturesAndRanges()
+    {
+        const QString keys = m_cli.environment().value(QStringLiteral("VANTREL_CATALOG_PUBLIC_KEYS"));
+        m_cli.useEndpoints(m_multi->base());
+        m_cli.environment().insert(QStringLiteral("VANTREL_CATALOG_PUBLIC_KEYS"), m_first->publicKey());
+        const ToolSandbox::Result refused = m_cli.run({QStringLiteral("list")});
+        m_cli.environment().insert(QStringLiteral("VANTREL_CATALOG_PUBLIC_KEYS"), keys);
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(QStringLiteral("The catalog's signature could not be verified.")), qPrintable(refused.err));
+
+        const QUrl archive = m_multi->url(QStringLiteral("/releases/tempo-2.3.1.zip"));
+        const QByteArray whole = http("GET", archive).body;
+        const Reply part = http("GET", archive, {}, {{"Range", "bytes=100-"}});
+        QCOMPARE(part.status, 206);
+        QCOMPARE(part.body, whole.mid(100));
+        const Reply changed = http("GET", archive, {}, {{"Range", "bytes=100-"}, {"If-Range", "\"another version\""}});
+        QCOMPARE(changed.status, 200);
+        QCOMPARE(changed.body, whole);
+        QCOMPARE(http("GET", archive, {}, {{"Range", "bytes=" + QByteArray::number(whole.size()) + '-'}}).status, 416);
     }
 
     // Feedback, events and error reports as the launcher sends them are

@@ -4,7 +4,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QSemaphore>
-#include <QTcpServer>
+#include <QSslServer>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -26,7 +26,8 @@ LoopbackHttpServer::Response LoopbackHttpServer::Response::text(int status, cons
 class LoopbackHttpServer::Worker : public QObject
 {
 public:
-    QTcpServer server;
+    std::unique_ptr<QTcpServer> server;
+    bool tls = false;
     mutable QMutex mutex;
     Handler handler;
     QMap<QString, Response> routes;
@@ -35,14 +36,18 @@ public:
 
     void onNewConnection()
     {
-        while (QTcpSocket *socket = server.nextPendingConnection()) {
+        while (QTcpSocket *socket = server->nextPendingConnection()) {
             sockets.append(socket);
             auto buffer = std::make_shared<QByteArray>();
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
+            const auto read = [this, socket, buffer] {
                 buffer->append(socket->readAll());
                 tryHandle(socket, *buffer);
-            });
+            };
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, read);
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            // A TLS socket may have the request already when handed over.
+            if (socket->bytesAvailable() > 0)
+                read();
         }
     }
 
@@ -50,6 +55,7 @@ public:
     {
         static const QHash<int, QByteArray> reasons{{200, "OK"}, {201, "Created"}, {202, "Accepted"}, {204, "No Content"},
                                                     {400, "Bad Request"}, {401, "Unauthorized"}, {404, "Not Found"},
+                                                    {206, "Partial Content"}, {416, "Range Not Satisfiable"},
                                                     {422, "Unprocessable Entity"}, {500, "Internal Server Error"}};
         return reasons.value(status, "Status");
     }
@@ -91,18 +97,34 @@ public:
                 response = Response::text(404, "not found");
             }
         }
+        const qint64 from = response.acceptRanges ? rangeStart(request, response) : 0;
         if (response.delayMs > 0) {
             QPointer<QTcpSocket> guard(socket);
-            QTimer::singleShot(response.delayMs, this, [this, guard, response] {
+            QTimer::singleShot(response.delayMs, this, [this, guard, response, from] {
                 if (guard)
-                    send(guard, response);
+                    send(guard, response, from);
             });
         } else {
-            send(socket, response);
+            send(socket, response, from);
         }
     }
 
-    void send(QTcpSocket *socket, const Response &response)
+    // N of "Range: bytes=N-" when the validator in If-Range (if any) matches.
+    static qint64 rangeStart(const Request &request, const Response &response)
+    {
+        const QByteArray range = request.header("Range");
+        if (!range.startsWith("bytes=") || !range.endsWith('-'))
+            return 0;
+        const QByteArray ifRange = request.header("If-Range");
+        for (const auto &h : response.headers) {
+            const QByteArray name = h.first.toLower();
+            if (!ifRange.isEmpty() && ifRange == h.second && (name == "etag" || name == "last-modified"))
+                return range.mid(6).chopped(1).toLongLong();
+        }
+        return ifRange.isEmpty() ? range.mid(6).chopped(1).toLongLong() : 0;
+    }
+
+    void send(QTcpSocket *socket, Response response, qint64 from)
     {
         if (response.stall)
             return;
@@ -116,6 +138,18 @@ public:
                 return;
             }
             length = file->size();
+        }
+        if (from > 0 && from >= length) {
+            response.status = 416;
+            length = 0;
+        } else if (from > 0) {
+            response.status = 206;
+            response.headers.append({"Content-Range", "bytes " + QByteArray::number(from) + '-' + QByteArray::number(length - 1)
+                                                          + '/' + QByteArray::number(length)});
+            length -= from;
+            body = body.mid(from);
+            if (file)
+                file->seek(from);
         }
         const qint64 announced = response.announcedLength >= 0 ? response.announcedLength : length;
         QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reason(response.status) + "\r\n";
@@ -133,7 +167,7 @@ public:
 
         qint64 limit = length;
         if (response.closeAfterBytes >= 0)
-            limit = qMin(limit, response.closeAfterBytes);
+            limit = qMin(limit, qMax<qint64>(0, response.closeAfterBytes - from));
         if (response.stallAfterBytes >= 0)
             limit = qMin(limit, response.stallAfterBytes);
         if (response.throttleBytes > 0) {
@@ -181,17 +215,30 @@ public:
     }
 };
 
-LoopbackHttpServer::LoopbackHttpServer(const QHostAddress &address)
+LoopbackHttpServer::LoopbackHttpServer(const QHostAddress &address) : LoopbackHttpServer(address, std::nullopt) {}
+
+LoopbackHttpServer::LoopbackHttpServer(const QSslConfiguration &tls) : LoopbackHttpServer(QHostAddress::LocalHost, tls) {}
+
+LoopbackHttpServer::LoopbackHttpServer(const QHostAddress &address, std::optional<QSslConfiguration> tls)
     : m_thread(std::make_unique<QThread>())
     , m_worker(new Worker)
 {
     m_worker->moveToThread(m_thread.get());
-    m_worker->server.moveToThread(m_thread.get());
     m_thread->start();
     QSemaphore ready;
-    QMetaObject::invokeMethod(m_worker, [this, address, &ready] {
-        QObject::connect(&m_worker->server, &QTcpServer::newConnection, m_worker, [this] { m_worker->onNewConnection(); });
-        m_worker->server.listen(address, 0);
+    QMetaObject::invokeMethod(m_worker, [this, address, tls, &ready] {
+        if (tls) {
+            auto server = std::make_unique<QSslServer>();
+            server->setSslConfiguration(*tls);
+            m_worker->server = std::move(server);
+            m_worker->tls = true;
+        } else {
+            m_worker->server = std::make_unique<QTcpServer>();
+        }
+        // Emitted for TLS only once the handshake is done.
+        QObject::connect(m_worker->server.get(), &QTcpServer::pendingConnectionAvailable, m_worker,
+                         [this] { m_worker->onNewConnection(); });
+        m_worker->server->listen(address, 0);
         ready.release();
     });
     ready.acquire();
@@ -200,7 +247,7 @@ LoopbackHttpServer::LoopbackHttpServer(const QHostAddress &address)
 LoopbackHttpServer::~LoopbackHttpServer()
 {
     QMetaObject::invokeMethod(m_worker, [this] {
-        m_worker->server.close();
+        m_worker->server->close();
         for (const auto &s : m_worker->sockets) {
             if (s)
                 s->abort();
@@ -211,14 +258,14 @@ LoopbackHttpServer::~LoopbackHttpServer()
     m_thread->wait();
 }
 
-bool LoopbackHttpServer::isListening() const { return m_worker->server.isListening(); }
-quint16 LoopbackHttpServer::port() const { return m_worker->server.serverPort(); }
+bool LoopbackHttpServer::isListening() const { return m_worker->server->isListening(); }
+quint16 LoopbackHttpServer::port() const { return m_worker->server->serverPort(); }
 
 QUrl LoopbackHttpServer::url(const QString &path) const
 {
-    const QHostAddress address = m_worker->server.serverAddress();
+    const QHostAddress address = m_worker->server->serverAddress();
     QUrl u;
-    u.setScheme(QStringLiteral("http"));
+    u.setScheme(m_worker->tls ? QStringLiteral("https") : QStringLiteral("http"));
     u.setHost(address.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("::1") : QStringLiteral("127.0.0.1"));
     u.setPort(port());
     u.setPath(path);

@@ -5,16 +5,19 @@
 #include <QList>
 #include <QMap>
 #include <QMutex>
+#include <QSslConfiguration>
 #include <QString>
 #include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // A small HTTP/1.1 server on the loopback interface for tests. It runs in its
 // own thread (so tests may block on a child process while it answers), records
-// every request and answers through a handler the test sets.
+// every request and answers through a handler the test sets. Given a TLS
+// configuration it speaks HTTPS instead.
 class LoopbackHttpServer
 {
 public:
@@ -37,8 +40,12 @@ public:
         QString bodyFile;
         // Announce this Content-Length (-1: the real length).
         qint64 announcedLength = -1;
-        // Send only this many body bytes, then close the connection (-1: all).
+        // Close the connection once the body reached this byte of the whole
+        // content, also when answering a range (-1: send all).
         qint64 closeAfterBytes = -1;
+        // Answer "Range: bytes=N-" with 206 and the part from N (416 past the
+        // end), unless If-Range differs from the ETag or Last-Modified in headers.
+        bool acceptRanges = false;
         // Send nothing at all and keep the connection open.
         bool stall = false;
         // Send headers and then stall after this many body bytes (-1: no stall).
@@ -58,11 +65,13 @@ public:
     using Handler = std::function<Response(const Request &)>;
 
     explicit LoopbackHttpServer(const QHostAddress &address = QHostAddress::LocalHost);
+    // HTTPS on 127.0.0.1 with tls's certificate and key.
+    explicit LoopbackHttpServer(const QSslConfiguration &tls);
     ~LoopbackHttpServer();
 
     bool isListening() const;
     quint16 port() const;
-    // http://127.0.0.1:PORT (or http://[::1]:PORT) joined with path.
+    // http(s)://127.0.0.1:PORT (or http://[::1]:PORT) joined with path.
     QUrl url(const QString &path = QString()) const;
 
     void setHandler(Handler handler);
@@ -74,6 +83,8 @@ public:
     void clearRequests();
 
 private:
+    LoopbackHttpServer(const QHostAddress &address, std::optional<QSslConfiguration> tls);
+
     class Worker;
     std::unique_ptr<QThread> m_thread;
     Worker *m_worker = nullptr;

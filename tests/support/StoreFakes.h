@@ -286,7 +286,7 @@ public:
     std::unique_ptr<LauncherStore> makeStore(const LauncherManifest &manifest) const
     {
         LauncherStore::Collaborators c;
-        c.manifestLoader = loader;
+        c.manifestLoader = manifestLoader ? manifestLoader : loader;
         c.installer = installer;
         c.eventRecorder = recorder;
         c.feedbackClient = feedback;
@@ -336,6 +336,7 @@ public:
     QTemporaryDir dir;
     CallLog log;
     std::shared_ptr<FakeManifestLoader> loader;
+    std::shared_ptr<ManifestLoading> manifestLoader;  // when set, the store's instead of loader
     std::shared_ptr<FakeInstaller> installer;
     std::shared_ptr<FakeEventRecorder> recorder;
     std::shared_ptr<FakeFeedbackClient> feedback;

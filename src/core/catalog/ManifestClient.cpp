@@ -14,6 +14,8 @@
 
 QString ManifestClientError::localizedDescription() const
 {
+    if (m_kind == Kind::invalidSignature)
+        return QStringLiteral("The catalog's signature could not be verified.");
     if (m_httpStatus >= 0)
         return QStringLiteral("The server answered with HTTP status %1.").arg(m_httpStatus);
     return QStringLiteral("The server's answer was not an HTTP response.");
@@ -21,7 +23,7 @@ QString ManifestClientError::localizedDescription() const
 
 QString ManifestClientError::debugDescription() const
 {
-    return QStringLiteral("invalidResponse");
+    return m_kind == Kind::invalidSignature ? QStringLiteral("invalidSignature") : QStringLiteral("invalidResponse");
 }
 
 RemoteManifestClient::RemoteManifestClient(QUrl endpoint, QNetworkAccessManager *session)
@@ -87,6 +89,7 @@ QCoro::Task<LauncherManifest> RemoteManifestClient::loadManifest(VantrelLocale l
     // Copy what the request needs: the client may be gone after the co_await.
     const QUrl url = requestUrl(m_endpoint, locale);
     const int timeoutMs = m_timeoutMs;
+    const CatalogPublicKeys keys = m_publicKeys;
     const QPointer<QNetworkAccessManager> session = m_session;
     if (!session)
         throw PlatformError(PlatformError::Domain::network, QStringLiteral("No network session."));
@@ -137,5 +140,8 @@ QCoro::Task<LauncherManifest> RemoteManifestClient::loadManifest(VantrelLocale l
     if (body->tooLarge)
         throw DecodingError(QStringLiteral("the document is too large (more than %1 MiB)")
                                 .arg(ManifestDecoder::maximumDocumentSize / (1024 * 1024)));
+    // Nothing of an unverified body reaches the decoder.
+    if (keys.isConfigured() && !keys.verify(body->data, raw->rawHeader(CatalogSignature::headerName)))
+        throw ManifestClientError(ManifestClientError::Kind::invalidSignature, status);
     co_return ManifestDecoder::decode(body->data);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CatalogSignature.h"
 #include "Models.h"
 #include "errors/LauncherError.h"
 #include "i18n/VantrelLocale.h"
@@ -22,7 +23,9 @@ public:
 class ManifestClientError : public LauncherError
 {
 public:
-    enum class Kind { invalidResponse };
+    // invalidSignature: keys are configured and the body's signature is
+    // missing, malformed or by none of them.
+    enum class Kind { invalidResponse, invalidSignature };
     explicit ManifestClientError(Kind kind = Kind::invalidResponse) : m_kind(kind) {}
     // httpStatus: the refused status code, or -1 when the answer was not HTTP.
     ManifestClientError(Kind kind, int httpStatus) : m_kind(kind), m_httpStatus(httpStatus) {}
@@ -54,11 +57,16 @@ public:
 
     QCoro::Task<LauncherManifest> loadManifest(VantrelLocale locale) override;
 
+    // With keys configured, every manifest body must carry a signature by one
+    // of them, checked before the body is decoded.
+    void setPublicKeys(CatalogPublicKeys keys) { m_publicKeys = std::move(keys); }
+
     // Timeout of one request; tests may shorten it.
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
 
 private:
     QUrl m_endpoint;
     QNetworkAccessManager *m_session;
+    CatalogPublicKeys m_publicKeys;
     int m_timeoutMs = 60000;
 };

@@ -147,6 +147,7 @@ enum class CopyKey {
     announcementOpenApp,
     announcementDismiss,
     errorManifestFallback,
+    errorCatalogSignature,
     errorCannotInstall,
     errorInstallFailed,
     errorNoBundle,
@@ -171,4 +172,4 @@ Q_ENUM_NS(CopyKey)
 
 using CopyKey = VantrelCopyKeys::CopyKey;
 
-inline constexpr int copyKeyCount = 156;
+inline constexpr int copyKeyCount = 157;

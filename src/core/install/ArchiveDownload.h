@@ -24,9 +24,14 @@ bool isLocalHTTP(const QUrl &url);
 // Fetches url into the file at destination, computing the SHA-256 while the
 // bytes arrive; memory use does not depend on the archive's size. A file URL
 // is copied (off the main thread). Redirects are followed only to allowed
-// URLs. Throws AppInstallerError (unsupportedDownloadScheme, downloadFailed)
-// and PlatformError (network: transport failures, a timeout after timeoutMs
-// without data, a body shorter than its Content-Length; fileSystem: writing).
+// URLs. A transfer that breaks off (closed early, reset, no data for
+// timeoutMs) after some bytes arrived is resumed up to three times, each after
+// a short pause: "Range: bytes=N-" with If-Range, appending to the file and
+// continuing the hash; an answer that is not the part from N starts the file
+// again from zero. Throws AppInstallerError (unsupportedDownloadScheme;
+// downloadFailed: a refused status, or still broken after the last
+// resumption) and PlatformError (network: transport failures before any byte
+// arrived, a timeout after timeoutMs without data; fileSystem: writing).
 // onProgress, when set, hears the bytes received so far and the announced
 // length (-1 when the server sends none) as they arrive. Setting cancel stops
 // the transfer at once with AppInstallerError(cancelled).

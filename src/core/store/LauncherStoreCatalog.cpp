@@ -15,9 +15,14 @@ QCoro::Task<void> LauncherStore::loadManifest()
     const VantrelLocale requestLocale = locale();
 
     std::optional<LauncherManifest> loaded;
+    bool unverified = false;
     if (loader) {
         try {
             loaded = co_await loader->loadManifest(requestLocale);
+        } catch (const ManifestClientError &e) {
+            // A catalog that may have been tampered with gets its own line.
+            unverified = e.kind() == ManifestClientError::Kind::invalidSignature;
+            qCInfo(lcStore) << "Catalog refresh failed:" << e.debugDescription() << "- the catalog shown stays";
         } catch (...) {
             // The kind of failure does not matter: the catalog shown stays.
             qCInfo(lcStore) << "Catalog refresh failed; the catalog shown stays";
@@ -27,7 +32,7 @@ QCoro::Task<void> LauncherStore::loadManifest()
         co_return;
 
     if (!loaded) {
-        setErrorMessage(m_copy->text(CopyKey::errorManifestFallback));
+        setErrorMessage(m_copy->text(unverified ? CopyKey::errorCatalogSignature : CopyKey::errorManifestFallback));
         if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
             setOnboardingComplete(true);
         co_return;

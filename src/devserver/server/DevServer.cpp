@@ -102,6 +102,25 @@ bool isEventId(const QString &id)
     return true;
 }
 
+// First and last byte of a "Range: bytes=N-" or "bytes=N-M" header (last -1:
+// to the end); nothing for a missing or other Range, or an If-Range naming
+// another version of the file.
+std::optional<std::pair<qint64, qint64>> requestedRange(const httplib::Request &req, const std::string &etag)
+{
+    const QString range = header(req, "Range").trimmed();
+    if (!range.startsWith(QLatin1String("bytes=")) || range.contains(QLatin1Char(',')))
+        return std::nullopt;
+    if (req.has_header("If-Range") && req.get_header_value("If-Range") != etag)
+        return std::nullopt;
+    bool firstOk = false, lastOk = false;
+    const QString last = range.mid(6).section(QLatin1Char('-'), 1);
+    const std::pair<qint64, qint64> bytes{range.mid(6).section(QLatin1Char('-'), 0, 0).toLongLong(&firstOk),
+                                          last.isEmpty() ? -1 : last.toLongLong(&lastOk)};
+    if (!firstOk || bytes.first < 0 || (!last.isEmpty() && (!lastOk || bytes.second < bytes.first)))
+        return std::nullopt;
+    return bytes;
+}
+
 }  // namespace
 
 DevServer::DevServer(DevStorage &storage, ReleaseArchives archives)
@@ -127,9 +146,11 @@ QString DevServer::baseUrl() const
     return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
 }
 
-void DevServer::setManifests(QMap<QString, QByteArray> manifests)
+void DevServer::setManifests(QMap<QString, QByteArray> manifests, const SigningKey &key)
 {
     m_manifests = std::move(manifests);
+    for (auto it = m_manifests.cbegin(); it != m_manifests.cend(); ++it)
+        m_signatures.insert(it.key(), key.sign(it.value()));
 }
 
 bool DevServer::listen()
@@ -191,8 +212,10 @@ void DevServer::installRoutes()
 
     server.Get("/api/launcher/manifest", [this](const httplib::Request &req, httplib::Response &res) {
         const QString requested = QString::fromStdString(req.get_param_value("lang"));
-        const QByteArray body = m_manifests.value(requested, m_manifests.value(QStringLiteral("en")));
+        const QString language = m_manifests.contains(requested) ? requested : QStringLiteral("en");
+        const QByteArray body = m_manifests.value(language);
         res.set_header("Cache-Control", "no-store");
+        res.set_header("X-Vantrel-Signature", m_signatures.value(language).toStdString());
         res.set_content(body.toStdString(), kJson);
     });
 
@@ -208,17 +231,35 @@ void DevServer::installRoutes()
             return;
         }
         auto file = std::make_shared<std::ifstream>(path->toStdString(), std::ios::binary);
-        const qint64 size = QFileInfo(*path).size();
+        const QFileInfo info(*path);
+        const qint64 size = info.size();
         if (!*file || size < 0) {
             sendError(res, 500, QStringLiteral("unreadable"), QStringLiteral("The archive cannot be read."));
             return;
         }
+        const std::string etag = QStringLiteral("\"%1-%2\"").arg(size).arg(info.lastModified().toMSecsSinceEpoch()).toStdString();
+        res.set_header("ETag", etag);
+        res.set_header("Accept-Ranges", "bytes");
+        const auto range = requestedRange(req, etag);
+        // The library would cut the body by the Range header as well; the part is chosen here.
+        const_cast<httplib::Request &>(req).ranges.clear();
+        if (range && range->first >= size) {
+            res.set_header("Content-Range", "bytes */" + std::to_string(size));
+            sendError(res, 416, QStringLiteral("bad_range"), QStringLiteral("The range starts past the archive's end."));
+            return;
+        }
+        const qint64 from = range ? range->first : 0;
+        const qint64 to = range && range->second >= 0 ? qMin(range->second, size - 1) : size - 1;
+        if (range) {
+            res.status = 206;
+            res.set_header("Content-Range", "bytes " + std::to_string(from) + '-' + std::to_string(to) + '/' + std::to_string(size));
+        }
         // Streamed block by block: archives may be far larger than memory allows.
-        res.set_content_provider(size_t(size), "application/zip",
-                                 [file](size_t offset, size_t length, httplib::DataSink &sink) {
+        res.set_content_provider(size_t(to + 1 - from), "application/zip",
+                                 [file, from](size_t offset, size_t length, httplib::DataSink &sink) {
                                      std::vector<char> buffer(std::min(length, kBlock));
                                      file->clear();
-                                     file->seekg(std::streamoff(offset));
+                                     file->seekg(std::streamoff(from + qint64(offset)));
                                      file->read(buffer.data(), std::streamsize(buffer.size()));
                                      const std::streamsize got = file->gcount();
                                      if (got <= 0)

@@ -2,6 +2,7 @@
 
 #include "DevStorage.h"
 #include "ReleaseArchives.h"
+#include "SigningKey.h"
 
 #include <QByteArray>
 #include <QMap>
@@ -25,7 +26,8 @@ public:
     QString baseUrl() const;
 
     // The manifest document per language ("en", "pl", "de"); other requests get "en".
-    void setManifests(QMap<QString, QByteArray> manifests);
+    // Each is served with its signature by key in X-Vantrel-Signature.
+    void setManifests(QMap<QString, QByteArray> manifests, const SigningKey &key);
 
     // Serves until stop(); false when the server could not run.
     bool listen();
@@ -37,6 +39,7 @@ private:
     DevStorage &m_storage;
     ReleaseArchives m_archives;
     QMap<QString, QByteArray> m_manifests;
+    QMap<QString, QByteArray> m_signatures;
     int m_port = -1;
     std::unique_ptr<httplib::Server> m_server;
 };

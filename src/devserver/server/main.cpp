@@ -4,6 +4,7 @@
 #include "DevStorage.h"
 #include "ReleaseArchives.h"
 #include "SampleCatalog.h"
+#include "SigningKey.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -73,7 +74,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption dumpOption(QStringLiteral("dump"),
                                         QStringLiteral("Print what was stored (feedback, events or errors) and exit."),
                                         QStringLiteral("WHAT"));
-    parser.addOptions({portOption, dataOption, catalogOption, releasesOption, dumpOption});
+    const QCommandLineOption printKeyOption(QStringLiteral("print-public-key"),
+                                            QStringLiteral("Print the public key the catalogs are signed with and exit."));
+    parser.addOptions({portOption, dataOption, catalogOption, releasesOption, dumpOption, printKeyOption});
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -90,6 +93,18 @@ int main(int argc, char *argv[])
         return usageError(QStringLiteral("no data folder: pass --data DIR"));
     if (parser.isSet(dumpOption))
         return dump(parser.value(dumpOption), dataDir);
+
+    std::optional<SigningKey> signingKey;
+    try {
+        signingKey.emplace(SigningKey::loadOrCreate(dataDir));
+    } catch (const SigningKeyError &e) {
+        std::fprintf(stderr, "vantrel-devserver: %s\n", e.what());
+        return 1;
+    }
+    if (parser.isSet(printKeyOption)) {
+        std::printf("%s\n", signingKey->publicKeyBase64().constData());
+        return 0;
+    }
 
     bool portOk = false;
     const int port = parser.value(portOption).toInt(&portOk);
@@ -142,7 +157,12 @@ int main(int argc, char *argv[])
         manifests.insert(language, QJsonDocument(catalog->manifest(*kind, language, startedAt, server.baseUrl(), checksums))
                                        .toJson(QJsonDocument::Indented));
     }
-    server.setManifests(manifests);
+    try {
+        server.setManifests(manifests, *signingKey);
+    } catch (const SigningKeyError &e) {
+        std::fprintf(stderr, "vantrel-devserver: %s\n", e.what());
+        return 1;
+    }
 
     std::printf("listening on %s\n", qPrintable(server.baseUrl()));
     std::fflush(stdout);
