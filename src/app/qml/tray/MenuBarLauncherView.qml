@@ -59,16 +59,21 @@ Item {
             ColumnLayout {
                 spacing: 1
                 Layout.fillWidth: true
+                // Texts that fill the column let it grow, pushing the button to the trailing edge.
                 Text {
                     text: view.store.copy.text("brand")
                     font: VNT.display(14, Font.DemiBold)
                     color: VNT.fg0
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
                 }
                 Text {
                     objectName: "menuAppCount"
                     text: view.store.appCountLabel
                     font: VNT.system(11)
                     color: VNT.fg3
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
                 }
             }
             VantrelButton {
