@@ -312,6 +312,13 @@ private Q_SLOTS:
         const QFontMetrics metrics{QFont(glyphs.fontFamily())};
         QVERIFY(metrics.inFont(glyphs.glyph("house").at(0)));
         QVERIFY(metrics.inFont(SymbolGlyphs::fallbackGlyph().at(0)));
+        // The preferences' readiness rows draw their symbols at one visual size.
+        QFont large(glyphs.fontFamily());
+        large.setPixelSize(48);
+        const QFontMetricsF inked(large);
+        const qreal seal = inked.tightBoundingRect(glyphs.glyph("checkmark.seal")).height();
+        for (const char *name : {"arrow.triangle.2.circlepath", "number"})
+            QVERIFY2(inked.tightBoundingRect(glyphs.glyph(name)).height() >= 0.75 * seal, name);
     }
 
     void updateFeedHidesLocalHosts_data()

@@ -195,6 +195,9 @@ private Q_SLOTS:
         QTRY_COMPARE(panel->height(), qCeil(view->implicitHeight()));
         QQuickItem *open = f.item("menuOpenButton");
         QCOMPARE(open->mapToScene(QPointF(0, open->height())).y() + 14, view->implicitHeight());
+        // The header's button sits at the trailing edge, after flexible space.
+        QQuickItem *header = f.item("menuHeaderOpen");
+        QCOMPARE(header->mapToScene(QPointF(header->width(), 0)).x() + 14, 360.0);
     }
 
     // --- The first-run view ---
