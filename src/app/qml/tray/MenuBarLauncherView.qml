@@ -172,7 +172,7 @@ Item {
                     }
                     Text {
                         objectName: "menuRowCaption"
-                        text: "⌘" + (row.index + 1)
+                        text: KeyHints.hint("Ctrl+" + (row.index + 1))
                         font: VNT.system(9.5)
                         color: VNT.fg3
                     }
@@ -217,7 +217,7 @@ Item {
             Layout.bottomMargin: 14
             variant: "secondary"
             text: view.store.copy.text("openVantrel")
-            hint: "⌘⇧T"
+            hint: KeyHints.hint("Ctrl+Shift+T")
             fillWidth: true
             onClicked: view.bringUpMainWindow()
         }
