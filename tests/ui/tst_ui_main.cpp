@@ -645,6 +645,11 @@ private Q_SLOTS:
         main->hide();
         AppScenes::instance()->showMainWindow();
         QTRY_VERIFY(main->isVisible());
+        // A notification's click brings it up on that app's page.
+        main->hide();
+        AppScenes::instance()->showAppDetail(QStringLiteral("shots"));
+        QTRY_VERIFY(main->isVisible());
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("shots"));
     }
 
     void trayAbsentLauncherStillRuns()
