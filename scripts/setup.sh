@@ -19,6 +19,7 @@ packages=(
   xvfb xauth
   clang libclang-rt-14-dev
   libarchive-tools unzip curl openssl
+  dbus-daemon dpkg-dev lintian
 )
 
 missing=()

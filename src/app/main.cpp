@@ -1,8 +1,12 @@
 // vantrel-launcher: builds the one store with its real collaborators and
-// opens the main window, the tray icon's panel and the settings window.
+// opens the main window, the tray icon's panel and the settings window. A
+// second start by the same user shows the running launcher's window instead.
 
 #include "AppScenes.h"
+#include "DesktopNotifier.h"
 #include "FirstFrameReport.h"
+#include "InstallNotifications.h"
+#include "SingleInstance.h"
 #include "SymbolGlyphs.h"
 #include "TrayController.h"
 #include "i18n/VantrelCopy.h"
@@ -13,6 +17,7 @@
 #include "SystemLanguage.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
 #include <QNetworkAccessManager>
@@ -22,14 +27,40 @@
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
+#include <cstdio>
+#include <cstring>
+
 Q_IMPORT_QML_PLUGIN(VantrelPlugin)
 
 int main(int argc, char *argv[])
 {
+    // Answered before the window system is reached, so it works without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("vantrel-launcher %s\n", VANTREL_VERSION);
+            return 0;
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Vantrel"));
     QApplication::setApplicationName(QStringLiteral("VantrelLauncher"));
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The Vantrel launcher."));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("version"), QStringLiteral("Shows the version.")});
+    const QCommandLineOption hidden(QStringLiteral("hidden"),
+                                    QStringLiteral("Starts without showing the main window (as at login); "
+                                                   "starting the launcher again shows it."));
+    parser.addOption(hidden);
+    parser.process(app);
+
+    SingleInstance instance;
+    if (!instance.claim())
+        return 0;
+
     QApplication::setDesktopFileName(QStringLiteral("vantrel-launcher"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/qt/qml/Vantrel/resources/vantrel-launcher.png")));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
@@ -66,6 +97,10 @@ int main(int argc, char *argv[])
     }
 
     TrayController tray(store, panel, appName);
+    DesktopNotifier notifier(appName);
+    notifier.setTray(&tray);
+    InstallNotifications notifications(store, &notifier);
+    QObject::connect(&instance, &SingleInstance::activationRequested, AppScenes::instance(), &AppScenes::showMainWindow);
     // With the tray icon shown, closing the windows keeps the launcher in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, [&tray] {
@@ -74,7 +109,8 @@ int main(int argc, char *argv[])
     });
 
     FirstFrameReport::watch(mainWindow);
-    mainWindow->show();
+    if (!parser.isSet(hidden))
+        mainWindow->show();
     const int code = app.exec();
     delete scenes;
     return code;

@@ -28,7 +28,7 @@ struct CliInvocation {
     const CliCommand &command;
     const QCommandLineParser &parser;
     QStringList positional;
-    // --lang, or en when it is not given.
+    // --lang, or the system's preferred language as the window normalises it.
     VantrelLocale locale = VantrelLocale::en;
 
     bool isSet(const QString &option) const;

@@ -1,5 +1,7 @@
 #include "CliCommand.h"
 
+#include "SystemLanguage.h"
+
 #include <QCommandLineParser>
 #include <cstdio>
 
@@ -81,6 +83,7 @@ int run(const CliCommand &command, const QStringList &args)
         return CliExit::ok;
     }
     CliInvocation invocation{command, parser, parser.positionalArguments()};
+    invocation.locale = VantrelLocaleUtil::normalized(SystemLanguage().preferredLanguage());
     if (command.takesLanguage && parser.isSet(langOption())) {
         const QString code = parser.value(langOption());
         const auto locale = VantrelLocaleUtil::fromRawValue(code);

@@ -7,7 +7,7 @@ namespace {
 
 void printHelp(const CliRegistry &registry, QTextStream &stream)
 {
-    stream << "usage: vantrel COMMAND [ARGUMENTS]\n\ncommands:\n";
+    stream << "usage: vantrel [--version] COMMAND [ARGUMENTS]\n\ncommands:\n";
     for (const CliCommand &command : registry.commands())
         stream << "  vantrel " << command.usage << "\n      " << command.summary << "\n";
     stream << "\n\"vantrel help COMMAND\" describes a command's options and arguments.\n";
@@ -30,13 +30,20 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Shows the version."));
     parser.addOption(help);
+    parser.addOption(version);
     if (!parser.parse(QCoreApplication::arguments())) {
         Cli::err() << "vantrel: " << Cli::printable(parser.errorText()) << "\n";
         printHelp(registry, Cli::err());
         return CliExit::usage;
     }
     QStringList args = parser.positionalArguments();
+    if (parser.isSet(version)) {
+        Cli::out() << "vantrel " << VANTREL_VERSION << "\n";
+        Cli::out().flush();
+        return CliExit::ok;
+    }
     if (parser.isSet(help)) {
         printHelp(registry, Cli::out());
         return CliExit::ok;

@@ -204,6 +204,33 @@ private Q_SLOTS:
             QVERIFY2(last.startsWith("Alpha: Installed 1.0.0"), qPrintable(last));
     }
 
+    void languageFollowsTheSystem_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("lang");
+        QTest::newRow("LANG, no LANGUAGE") << QStringList{"LANG=pl_PL.UTF-8"} << QStringList{} << "pl";
+        QTest::newRow("LANGUAGE first") << QStringList{"LANG=en_US.UTF-8", "LANGUAGE=pl:en"} << QStringList{} << "pl";
+        QTest::newRow("region dropped") << QStringList{"LANG=de_AT.UTF-8"} << QStringList{} << "de";
+        QTest::newRow("unknown language is English") << QStringList{"LANG=fr_FR.UTF-8"} << QStringList{} << "en";
+        QTest::newRow("--lang overrides") << QStringList{"LANG=pl_PL.UTF-8"} << QStringList{"--lang", "de"} << "de";
+    }
+
+    void languageFollowsTheSystem()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(QStringList, args);
+        QFETCH(QString, lang);
+        for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+            m_cli->environment().remove(QLatin1String(name));
+        for (const QString &setting : environment)
+            m_cli->environment().insert(setting.section('=', 0, 0), setting.section('=', 1));
+        m_cli->publish({});
+        const ToolSandbox::Result run = m_cli->run(QStringList{"list", "--json"} + args);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+        QCOMPARE(m_cli->server().requests().last().query.queryItemValue(QStringLiteral("lang")), lang);
+    }
+
     void installRefusals_data()
     {
         QTest::addColumn<QString>("id");

@@ -274,7 +274,7 @@ private Q_SLOTS:
         const QString keys = m_cli.environment().value(QStringLiteral("VANTREL_CATALOG_PUBLIC_KEYS"));
         m_cli.useEndpoints(m_multi->base());
         m_cli.environment().insert(QStringLiteral("VANTREL_CATALOG_PUBLIC_KEYS"), m_first->publicKey());
-        const ToolSandbox::Result refused = m_cli.run({QStringLiteral("list")});
+        const ToolSandbox::Result refused = m_cli.run({QStringLiteral("list"), QStringLiteral("--lang"), QStringLiteral("en")});
         m_cli.environment().insert(QStringLiteral("VANTREL_CATALOG_PUBLIC_KEYS"), keys);
         QCOMPARE(refused.exitCode, 1);
         QVERIFY2(refused.err.contains(QStringLiteral("The catalog's signature could not be verified.")), qPrintable(refused.err));

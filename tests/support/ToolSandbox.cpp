@@ -35,6 +35,7 @@ ToolSandbox::ToolSandbox(const QString &homeName)
 
 QString ToolSandbox::vantrel() { return buildPath(QStringLiteral("src/cli/vantrel")); }
 QString ToolSandbox::devserver() { return buildPath(QStringLiteral("src/devserver/vantrel-devserver")); }
+QString ToolSandbox::launcher() { return buildPath(QStringLiteral("src/app/vantrel-launcher")); }
 
 void ToolSandbox::useEndpoints(const QUrl &base)
 {

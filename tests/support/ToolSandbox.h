@@ -30,6 +30,7 @@ public:
 
     static QString vantrel();
     static QString devserver();
+    static QString launcher();
 
     LoopbackHttpServer &server() { return m_server; }
     // The environment of every process started from now on; tests may edit it.

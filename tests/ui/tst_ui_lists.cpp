@@ -1,10 +1,12 @@
 // The C++ side of the catalog views: the search rules and their precomputed
 // keys, the category list, the per-section and switcher lists (what they hold,
-// when they recompute, rows moved in place), symbol glyphs and detail rules.
+// when they recompute, rows moved in place), symbol glyphs, key hints and
+// detail rules.
 
 #include "AppListModel.h"
 #include "CatalogOverview.h"
 #include "CatalogRules.h"
+#include "KeyHints.h"
 #include "LibrarySearch.h"
 #include "QmlHarness.h"
 #include "QuickSwitcherModel.h"
@@ -312,6 +314,36 @@ private Q_SLOTS:
         const QFontMetrics metrics{QFont(glyphs.fontFamily())};
         QVERIFY(metrics.inFont(glyphs.glyph("house").at(0)));
         QVERIFY(metrics.inFont(SymbolGlyphs::fallbackGlyph().at(0)));
+        // The preferences' readiness rows draw their symbols at one visual size.
+        QFont large(glyphs.fontFamily());
+        large.setPixelSize(48);
+        const QFontMetricsF inked(large);
+        const qreal seal = inked.tightBoundingRect(glyphs.glyph("checkmark.seal")).height();
+        for (const char *name : {"arrow.triangle.2.circlepath", "number"})
+            QVERIFY2(inked.tightBoundingRect(glyphs.glyph(name)).height() >= 0.75 * seal, name);
+    }
+
+    void keyHints_data()
+    {
+        QTest::addColumn<QString>("sequence");
+        QTest::addColumn<bool>("macOS");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Ctrl+K") << "Ctrl+K" << false << "Ctrl K";
+        QTest::newRow("Ctrl+1") << "Ctrl+1" << false << "Ctrl 1";
+        QTest::newRow("Ctrl+Shift+T") << "Ctrl+Shift+T" << false << "Ctrl Shift T";
+        QTest::newRow("Ctrl+Alt+Meta+X") << "Ctrl+Alt+Meta+X" << false << "Ctrl Alt Meta X";
+        QTest::newRow("macOS Ctrl+K") << "Ctrl+K" << true << "⌘K";
+        QTest::newRow("macOS Ctrl+12") << "Ctrl+12" << true << "⌘12";
+        QTest::newRow("macOS Ctrl+Shift+T") << "Ctrl+Shift+T" << true << "⌘⇧T";
+        QTest::newRow("macOS Ctrl+Alt+Meta+X") << "Ctrl+Alt+Meta+X" << true << "⌘⌥⌃X";
+    }
+
+    void keyHints()
+    {
+        QFETCH(QString, sequence);
+        QFETCH(bool, macOS);
+        QFETCH(QString, expected);
+        QCOMPARE(KeyHints::format(sequence, macOS ? KeyHints::Platform::macOS : KeyHints::Platform::other), expected);
     }
 
     void updateFeedHidesLocalHosts_data()

@@ -26,6 +26,14 @@ QStringList libraryIds(const StoreView &f)
     return ids;
 }
 
+// The accent gradient's colour at (fx, fy) of an icon's side: top-leading to bottom-trailing.
+QColor gradientAt(const QColor &from, const QColor &to, qreal fx, qreal fy)
+{
+    const qreal t = (fx + fy) / 2;
+    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t, from.greenF() + (to.greenF() - from.greenF()) * t,
+                            from.blueF() + (to.blueF() - from.blueF()) * t);
+}
+
 // The main window at compact width, once the tile of `id` is on screen.
 QQuickItem *compactTile(StoreView &f, const QString &id)
 {
@@ -148,6 +156,95 @@ private Q_SLOTS:
         for (const char *name : {"topQuickSwitchButton", "tile_notes", "tile_cafe", "actionButton", "sidebarRow_home",
                                  "sidebarRow_settings", "sidebarFeedbackButton", "sidebarQuickSwitcherButton", "searchField"})
             QVERIFY2(reached.contains(QString::fromLatin1(name)), name);
+    }
+
+    void tilesFitTheirContent_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("tagline");  // of Café Menu
+        QTest::newRow("compact, taglines of one and two lines") << 960 << "Menus for small cafés, printed in minutes, with prices and allergens";
+        QTest::newRow("wide, every tagline one line") << 1400 << "Menus";
+    }
+
+    void tilesFitTheirContent()
+    {
+        QFETCH(int, width);
+        QFETCH(QString, tagline);
+        StoreView f;
+        f.catalog.apps[3].tagline = tagline;
+        f.h.loader->standing = f.catalog;
+        f.relaunch();
+        f.openMainWindow();
+        f.host.resize(width);
+        QTRY_VERIFY(f.host.findShown("tile_cafe"));
+        f.host.waitForFrame();
+        QHash<int, qreal> badgeRowTops;  // per row of tiles
+        for (const char *id : {"notes", "timer", "shots", "cafe"}) {
+            QQuickItem *tile = f.host.findShown(QStringLiteral("tile_") + id);
+            QQuickItem *badges = f.host.find("tileBadgeRow", tile);
+            QQuickItem *texts = f.host.find("tileTexts", tile);
+            QVERIFY(badges && texts);
+            const qreal badgesTop = badges->mapToItem(tile, QPointF()).y();
+            // 16 of padding under the badges, 13 above them, whatever the tagline's lines.
+            QCOMPARE(tile->height() - badgesTop - badges->height(), 16.0);
+            QVERIFY2(texts->mapToItem(tile, QPointF(0, texts->height())).y() + 13 <= badgesTop + 0.5, id);
+            const int row = qRound(tile->mapToScene(QPointF()).y());
+            QCOMPARE(badgeRowTops.value(row, badgesTop), badgesTop);
+            badgeRowTops.insert(row, badgesTop);
+        }
+    }
+
+    void homePanelsPutTheirActionUnderNarrowText_data()
+    {
+        QTest::addColumn<bool>("firstApp");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("under");
+        QTest::newRow("empty catalog, default width") << false << 1060 << true;
+        QTest::newRow("empty catalog, wide") << false << 1500 << false;
+        QTest::newRow("first app, default width") << true << 1060 << true;
+        QTest::newRow("first app, wide") << true << 1500 << false;
+    }
+
+    void homePanelsPutTheirActionUnderNarrowText()
+    {
+        QFETCH(bool, firstApp);
+        QFETCH(int, width);
+        QFETCH(bool, under);
+        const QList<AppManifestItem> sample = UiTest::sampleCatalog().apps;
+        StoreView f(TestCatalog::manifest(firstApp ? QList<AppManifestItem>{sample[0], sample[4]} : QList<AppManifestItem>{}));
+        f.openMainWindow();
+        f.host.resize(width);
+        QQuickItem *title = nullptr, *action = nullptr;
+        QTRY_VERIFY((title = f.host.findShown(firstApp ? "firstAppName" : "emptyTitle")));
+        QTRY_VERIFY((action = f.host.findShown(firstApp ? "firstAppInstallLabel" : "emptyRefreshButton")));
+        f.host.waitForFrame();
+        const qreal titleTop = title->mapToScene(QPointF()).y(), actionTop = action->mapToScene(QPointF()).y();
+        QCOMPARE(actionTop > titleTop + title->height(), under);
+        QVERIFY2(title->property("lineCount").toInt() <= 2, qPrintable(ViewHost::text(title)));
+    }
+
+    void detailLabelsKeepWordsWhole_data()
+    {
+        QTest::addColumn<QString>("locale");
+        for (const char *locale : {"en", "pl", "de"})
+            QTest::newRow(locale) << locale;
+    }
+
+    void detailLabelsKeepWordsWhole()
+    {
+        QFETCH(QString, locale);
+        StoreView f;
+        f.store->setLocaleCode(locale);
+        f.openMainWindow();
+        f.store->setSelectedAppIDValue("notes");
+        QTRY_VERIFY(f.host.findShown("metadataPanel", f.item("wideDetail")));
+        f.host.waitForFrame();
+        const QList<QQuickItem *> labels = f.host.findAll("detailRowLabel", f.item("wideDetail"));
+        QCOMPARE(labels.size(), 5);
+        for (QQuickItem *label : labels) {
+            QVERIFY2(label->width() >= 92 && label->property("lineCount").toInt() == 1, qPrintable(ViewHost::text(label)));
+            QCOMPARE(label->width(), labels.first()->width());
+        }
     }
 
     void sidebar()
@@ -470,6 +567,43 @@ private Q_SLOTS:
         QVERIFY(!empty.host.findShown("actionPanel", empty.item("wideDetail")));
     }
 
+    void detailIconFollowsTheApp_data()
+    {
+        QTest::addColumn<QStringList>("apps");
+        QTest::addColumn<QList<QColor>>("gradients");  // start and end colour per app
+        const QColor lime = QColor::fromRgbF(0.74, 0.94, 0.34), violet = QColor::fromRgbF(0.62, 0.42, 0.96);
+        const QColor cyan = QColor::fromRgbF(0.28, 0.82, 0.88), amber = QColor::fromRgbF(0.96, 0.68, 0.30);
+        QTest::newRow("lime, cyan, lime") << QStringList{"notes", "atlas", "notes"}
+                                          << QList<QColor>{lime, violet, cyan, violet, lime, violet};
+        QTest::newRow("violet runs into lime, then amber") << QStringList{"shots", "timer", "shots"}
+                                                           << QList<QColor>{amber, violet, violet, lime, amber, violet};
+    }
+
+    void detailIconFollowsTheApp()
+    {
+        QFETCH(QStringList, apps);
+        QFETCH(QList<QColor>, gradients);
+        StoreView f;
+        f.openMainWindow();
+        for (int i = 0; i < apps.size(); ++i) {
+            f.store->setSelectedAppIDValue(apps[i]);
+            QTRY_COMPARE(ViewHost::text(f.host.findShown("detailName", f.item("wideDetail"))), f.store->selectedApp()->name);
+            QQuickItem *icon = f.host.findShown("detailIcon", f.item("wideDetail"));
+            f.host.waitForFrame();
+            const QImage frame = f.host.window()->grabWindow();
+            // Two points clear of the symbol, near the start and near the end of the gradient.
+            for (const QPointF at : {QPointF(0.3, 0.1), QPointF(0.7, 0.9)}) {
+                const QPoint p = icon->mapToScene(QPointF(at.x() * icon->width(), at.y() * icon->height())).toPoint();
+                const QColor drawn = frame.pixelColor(p * frame.devicePixelRatio());
+                const QColor wanted = gradientAt(gradients[2 * i], gradients[2 * i + 1], at.x(), at.y());
+                const int off = std::max({std::abs(drawn.red() - wanted.red()), std::abs(drawn.green() - wanted.green()),
+                                          std::abs(drawn.blue() - wanted.blue())});
+                QVERIFY2(off <= 12, qPrintable(QStringLiteral("%1 at %2,%3: %4, not %5").arg(apps[i]).arg(at.x()).arg(at.y())
+                                                   .arg(drawn.name(), wanted.name())));
+            }
+        }
+    }
+
     void scenesOverOneStore()
     {
         StoreView f;
@@ -511,6 +645,11 @@ private Q_SLOTS:
         main->hide();
         AppScenes::instance()->showMainWindow();
         QTRY_VERIFY(main->isVisible());
+        // A notification's click brings it up on that app's page.
+        main->hide();
+        AppScenes::instance()->showAppDetail(QStringLiteral("shots"));
+        QTRY_VERIFY(main->isVisible());
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("shots"));
     }
 
     void trayAbsentLauncherStillRuns()

@@ -66,11 +66,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("includeBeta");
         QTest::addColumn<QList<QStringList>>("expected");
         QTest::newRow("beta shown") << true
-                                    << QList<QStringList>{{"notes", "Installed 1.0.0", "⌘1"}, {"timer", "Not installed", "⌘2"},
-                                                          {"shots", "1.0.0 -> 1.1.0", "⌘3"}, {"cafe", "Not installed", "⌘4"}};
+                                    << QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl 1"}, {"timer", "Not installed", "Ctrl 2"},
+                                                          {"shots", "1.0.0 -> 1.1.0", "Ctrl 3"}, {"cafe", "Not installed", "Ctrl 4"}};
         QTest::newRow("beta hidden") << false
-                                     << QList<QStringList>{{"notes", "Installed 1.0.0", "⌘1"}, {"shots", "1.0.0 -> 1.1.0", "⌘2"},
-                                                           {"cafe", "Not installed", "⌘3"}};
+                                     << QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl 1"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl 2"},
+                                                           {"cafe", "Not installed", "Ctrl 3"}};
     }
 
     void trayRowsListPublishedAppsWithTheirStates()
@@ -181,6 +181,7 @@ private Q_SLOTS:
         QCOMPARE(ViewHost::text(f.item("menuEmpty")), QStringLiteral("No apps are available yet"));
         for (const char *name : {"menuEmpty", "menuStatusRow", "menuFeedbackButton", "menuOpenButton"})
             QVERIFY2(ViewHost::shown(f.item(name)), name);
+        QCOMPARE(f.item("menuOpenButton")->property("hint").toString(), QStringLiteral("Ctrl Shift T"));
     }
 
     void trayPanelWindowFitsItsContent()
@@ -195,6 +196,9 @@ private Q_SLOTS:
         QTRY_COMPARE(panel->height(), qCeil(view->implicitHeight()));
         QQuickItem *open = f.item("menuOpenButton");
         QCOMPARE(open->mapToScene(QPointF(0, open->height())).y() + 14, view->implicitHeight());
+        // The header's button sits at the trailing edge, after flexible space.
+        QQuickItem *header = f.item("menuHeaderOpen");
+        QCOMPARE(header->mapToScene(QPointF(header->width(), 0)).x() + 14, 360.0);
     }
 
     // --- The first-run view ---
@@ -322,7 +326,7 @@ private Q_SLOTS:
             if (english.contains(text) && !symbol)
                 unchanged.append(text);
         }
-        QCOMPARE(unchanged, QStringList{"⌘K"});
+        QCOMPARE(unchanged, QStringList{"Ctrl K"});
         f.h.loader->gate->open();
 
         // Choosing the current language again starts no reload.

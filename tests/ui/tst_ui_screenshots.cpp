@@ -114,6 +114,11 @@ void quickSwitcher(StoreView &f, bool results)
     QTRY_COMPARE(slot->scale(), 1.0);
     QTRY_COMPARE(f.host.findAll("quickRowHint").size(), 4);
     f.host.key(Qt::Key_Down);
+    // Opaque: the middle of the footer shows bg2, not the library behind it.
+    QQuickItem *panel = f.item("quickSwitcherPanel");
+    f.host.waitForFrame();
+    const QPoint footer = panel->mapToScene(QPointF(panel->width() / 2, panel->height() - 17)).toPoint();
+    QCOMPARE(f.host.window()->grabWindow().pixelColor(footer), QColor(0x16, 0x1A, 0x21));
     if (!results) {
         f.host.type("nothing matches");
         QTRY_VERIFY(ViewHost::shown(f.item("quickNoResults")));

@@ -47,7 +47,7 @@ const QHash<QString, char16_t> &table()
         {QStringLiteral("menubar.rectangle"), 0xe8ee},         // view_headline
         {QStringLiteral("shield"), 0xe9e0},
         {QStringLiteral("signature"), 0xe746},                 // draw
-        {QStringLiteral("number"), 0xeb8d},                    // 123
+        {QStringLiteral("number"), 0xe9ef},                    // tag: "#", as large as its neighbours
         {QStringLiteral("info.circle"), 0xe88e},               // info
         {QStringLiteral("bell"), 0xe7f4},                      // notifications
         {QStringLiteral("megaphone"), 0xef49},                 // campaign

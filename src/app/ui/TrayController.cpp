@@ -23,6 +23,7 @@ TrayController::TrayController(LauncherStore *store, QWindow *panel, const QStri
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
             togglePanel();
     });
+    connect(m_icon.get(), &QSystemTrayIcon::messageClicked, this, &TrayController::messageClicked);
     connect(store, &LauncherStore::showMenuBarExtraChanged, this, &TrayController::sync);
     AppScenes::instance()->setTrayAvailable(true);
     sync();
@@ -38,6 +39,14 @@ bool TrayController::isAvailable() const
 bool TrayController::isIconVisible() const
 {
     return m_icon && m_icon->isVisible();
+}
+
+bool TrayController::showMessage(const QString &title, const QString &body)
+{
+    if (!isIconVisible() || !QSystemTrayIcon::supportsMessages())
+        return false;
+    m_icon->showMessage(title, body, renderIcon());
+    return true;
 }
 
 QIcon TrayController::renderIcon()

@@ -26,6 +26,12 @@ public:
     // The tray icon's picture: the grid symbol drawn from the icon font.
     static QIcon renderIcon();
 
+    // A balloon message from the icon; false when no icon is shown.
+    bool showMessage(const QString &title, const QString &body);
+
+Q_SIGNALS:
+    void messageClicked();
+
 private:
     void sync();
     void togglePanel();

@@ -17,6 +17,7 @@ ColumnLayout {
         spacing: 16
         Layout.fillWidth: true
         VantrelAppIcon {
+            objectName: "detailIcon"
             app: hero.app
             size: 70
             Layout.alignment: Qt.AlignVCenter

@@ -1,5 +1,5 @@
-// A label (11.5, fg3, 92 wide) beside a selectable value (mono 11.5, fg1, at
-// most two lines).
+// A label (11.5, fg3, `labelWidth` wide, wrapped between words only) beside a
+// selectable value (mono 11.5, fg1, at most two lines).
 import QtQuick
 import QtQuick.Layouts
 import Vantrel
@@ -8,16 +8,19 @@ RowLayout {
     id: row
     property string label
     property string value
+    property real labelWidth: 92
     spacing: 8
 
     Text {
+        objectName: "detailRowLabel"
         text: row.label
         font: VNT.system(11.5)
         color: VNT.fg3
-        Layout.preferredWidth: 92
-        Layout.maximumWidth: 92
+        Layout.minimumWidth: row.labelWidth
+        Layout.preferredWidth: row.labelWidth
+        Layout.maximumWidth: row.labelWidth
         Layout.alignment: Qt.AlignTop
-        wrapMode: Text.Wrap
+        wrapMode: Text.WordWrap
     }
     TextEdit {
         id: valueText

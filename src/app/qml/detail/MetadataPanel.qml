@@ -13,6 +13,23 @@ VantrelCard {
     radius: 10
     implicitHeight: column.implicitHeight + 32
 
+    // The label column: 92, wider for the longest word of this language's
+    // labels (a word is never broken) and, up to 130, for the longest label
+    // on one line. It does not follow the panel's width: a nested layout
+    // misses changes made while the page lays out.
+    readonly property var labels: ["bundleID", "version", "minimumMacOS", "checksum", "updateFeed"]
+                                  .map(key => store.copy.text(key))
+    readonly property real labelWidth: {
+        let word = 0, whole = 0
+        for (const label of labels) {
+            whole = Math.max(whole, labelMetrics.advanceWidth(label))
+            for (const part of label.split(/\s+/))
+                word = Math.max(word, labelMetrics.advanceWidth(part))
+        }
+        return Math.ceil(Math.max(92, word, Math.min(whole, 130)))
+    }
+    FontMetrics { id: labelMetrics; font: VNT.system(11.5) }
+
     ColumnLayout {
         id: column
         x: 16
@@ -24,15 +41,16 @@ VantrelCard {
             font: VNT.system(13, Font.DemiBold)
             color: VNT.fg0
         }
-        DetailRow { objectName: "rowBundleID"; label: panel.store.copy.text("bundleID"); value: panel.app ? panel.app.bundleId : ""; Layout.fillWidth: true }
-        DetailRow { objectName: "rowVersion"; label: panel.store.copy.text("version"); value: panel.app ? panel.app.version : ""; Layout.fillWidth: true }
-        DetailRow { objectName: "rowMinimum"; label: panel.store.copy.text("minimumMacOS"); value: panel.app ? panel.app.minMacOS : ""; Layout.fillWidth: true }
-        DetailRow { objectName: "rowChecksum"; label: panel.store.copy.text("checksum"); value: panel.store.copy.text("checksumVerified"); Layout.fillWidth: true }
+        DetailRow { objectName: "rowBundleID"; label: panel.store.copy.text("bundleID"); value: panel.app ? panel.app.bundleId : ""; labelWidth: panel.labelWidth; Layout.fillWidth: true }
+        DetailRow { objectName: "rowVersion"; label: panel.store.copy.text("version"); value: panel.app ? panel.app.version : ""; labelWidth: panel.labelWidth; Layout.fillWidth: true }
+        DetailRow { objectName: "rowMinimum"; label: panel.store.copy.text("minimumMacOS"); value: panel.app ? panel.app.minMacOS : ""; labelWidth: panel.labelWidth; Layout.fillWidth: true }
+        DetailRow { objectName: "rowChecksum"; label: panel.store.copy.text("checksum"); value: panel.store.copy.text("checksumVerified"); labelWidth: panel.labelWidth; Layout.fillWidth: true }
         DetailRow {
             objectName: "rowUpdateFeed"
             visible: panel.feed !== ""
             label: panel.store.copy.text("updateFeed")
             value: panel.feed
+            labelWidth: panel.labelWidth
             Layout.fillWidth: true
         }
         Flow {

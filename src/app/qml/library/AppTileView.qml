@@ -25,6 +25,8 @@ T.AbstractButton {
     focusPolicy: Qt.StrongFocus
     hoverEnabled: true
     padding: 16
+    // As laid out; the library gives every tile the height of the tallest.
+    implicitHeight: Math.max(164, implicitContentHeight + topPadding + bottomPadding)
     Accessible.role: Accessible.Button
     Accessible.name: (app ? app.name : "") + ", " + tileStatus
     Keys.onReturnPressed: clicked()
@@ -51,8 +53,9 @@ T.AbstractButton {
         FocusRing { target: tile; radius: 12 }
     }
 
+    // 13 between the three parts; the badge row keeps to the bottom of a taller tile.
     contentItem: ColumnLayout {
-        spacing: 13
+        spacing: 0
         RowLayout {
             Layout.fillWidth: true
             VantrelAppIcon {
@@ -70,7 +73,9 @@ T.AbstractButton {
             }
         }
         ColumnLayout {
+            objectName: "tileTexts"
             Layout.fillWidth: true
+            Layout.topMargin: 13
             spacing: 2
             Text {
                 text: tile.app ? tile.app.name : ""
@@ -91,7 +96,9 @@ T.AbstractButton {
         }
         Item { Layout.fillHeight: true }
         RowLayout {
+            objectName: "tileBadgeRow"
             Layout.fillWidth: true
+            Layout.topMargin: 13
             spacing: 8
             AppBadge {
                 text: tile.statusLabel

@@ -20,24 +20,35 @@ VantrelCard {
         width: parent.width - 36
         spacing: 16
 
-        RowLayout {
+        // The button sits beside the text while the text keeps room for the
+        // title on one line (or 360); narrower, it moves under the text.
+        GridLayout {
+            id: top
+            readonly property bool sideBySide: width - 46 - 16 - 16 - refresh.implicitWidth
+                                               >= Math.min(titleMetrics.advanceWidth(title.text), 360)
             Layout.fillWidth: true
-            spacing: 16
+            columns: sideBySide ? 3 : 2
+            columnSpacing: 16
+            rowSpacing: 16
             StateIcon {
                 symbol: "tray"
                 accent: VNT.lime
                 Layout.alignment: Qt.AlignTop
+                Layout.rowSpan: top.sideBySide ? 1 : 2
             }
             ColumnLayout {
                 Layout.fillWidth: true
                 Layout.alignment: Qt.AlignTop
                 spacing: 6
                 Text {
+                    id: title
+                    objectName: "emptyTitle"
                     text: panel.store.copy.text("emptyTitle")
                     font: VNT.display(23, Font.DemiBold)
                     color: VNT.fg0
-                    wrapMode: Text.Wrap
+                    wrapMode: Text.WordWrap
                     Layout.fillWidth: true
+                    FontMetrics { id: titleMetrics; font: title.font }
                 }
                 Text {
                     text: panel.store.copy.text("emptyBody")
@@ -49,12 +60,13 @@ VantrelCard {
                 }
             }
             VantrelButton {
+                id: refresh
                 objectName: "emptyRefreshButton"
                 variant: "primary"
                 symbol: "arrow.clockwise"
                 text: panel.store.copy.text("emptyPrimaryAction")
                 Accessible.name: panel.store.copy.text("refreshCatalog")
-                Layout.alignment: Qt.AlignTop
+                Layout.alignment: Qt.AlignTop | Qt.AlignLeft
                 onClicked: panel.store.refreshCatalog()
             }
         }

@@ -38,12 +38,20 @@ T.AbstractButton {
         FocusRing { target: panel; radius: 10 }
     }
 
-    contentItem: RowLayout {
-        spacing: 18
+    // The install label sits beside the text while the text keeps room for
+    // the name on one line (or 360); narrower, it moves under the text.
+    contentItem: GridLayout {
+        id: content
+        readonly property bool sideBySide: width - 68 - 18 - 18 - installLabel.implicitWidth
+                                           >= Math.min(nameMetrics.advanceWidth(name.text), 360)
+        columns: sideBySide ? 3 : 2
+        columnSpacing: 18
+        rowSpacing: 12
         VantrelAppIcon {
             app: panel.app
             size: 68
             Layout.alignment: Qt.AlignTop
+            Layout.rowSpan: content.sideBySide ? 1 : 2
         }
         ColumnLayout {
             spacing: 6
@@ -58,11 +66,14 @@ T.AbstractButton {
                 }
             }
             Text {
+                id: name
+                objectName: "firstAppName"
                 text: panel.app ? panel.app.name : ""
                 font: VNT.display(28, Font.DemiBold)
                 color: VNT.fg0
                 Layout.fillWidth: true
-                wrapMode: Text.Wrap
+                wrapMode: Text.WordWrap
+                FontMetrics { id: nameMetrics; font: name.font }
             }
             Text {
                 text: panel.app ? panel.app.tagline : ""
@@ -81,11 +92,12 @@ T.AbstractButton {
             }
         }
         Text {
+            id: installLabel
             objectName: "firstAppInstallLabel"
             text: panel.installLabel
             font: VNT.mono(10.5)
             color: VNT.fg3
-            Layout.alignment: Qt.AlignTop
+            Layout.alignment: Qt.AlignTop | Qt.AlignLeft
         }
     }
 }

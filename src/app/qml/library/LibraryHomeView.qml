@@ -37,11 +37,20 @@ GridView {
 
     readonly property real available: Math.max(0, width - 56)
     readonly property int columns: Math.max(1, Math.floor((available + 12) / (220 + 12)))
-    readonly property real tileHeight: Math.max(164, Math.ceil(16 + 42 + 13 + nameMetrics.height + 2
-                                                             + taglineMetrics.height * 2 + 13 + 22 + 16))
-
-    FontMetrics { id: nameMetrics; font: VNT.system(14, Font.DemiBold) }
-    FontMetrics { id: taglineMetrics; font: VNT.system(11.5) }
+    // One row pitch for the lazily built grid: the tallest tile as laid out
+    // (a tagline of two lines makes a tile taller), at least 164.
+    property real tileHeight: 164
+    property var laidOutHeights: ({})
+    function noteTileHeight(appId, height) {
+        if (height > 0)
+            laidOutHeights[appId] = height
+        else
+            delete laidOutHeights[appId]
+        let tallest = 164
+        for (const id in laidOutHeights)
+            tallest = Math.max(tallest, laidOutHeights[id])
+        tileHeight = Math.ceil(tallest)
+    }
 
     AppListModel {
         id: appList
@@ -158,6 +167,9 @@ GridView {
             starred: cell.starred
             onChosen: library.appSelected()
             onActiveFocusChanged: if (activeFocus) library.positionViewAtIndex(cell.index, GridView.Contain)
+            onImplicitHeightChanged: library.noteTileHeight(cell.appId, implicitHeight)
+            Component.onCompleted: library.noteTileHeight(cell.appId, implicitHeight)
+            Component.onDestruction: library.noteTileHeight(cell.appId, 0)
         }
     }
 

@@ -138,7 +138,7 @@ Item {
                         Text {
                             id: shortcutText
                             anchors.centerIn: parent
-                            text: "⌘K"
+                            text: KeyHints.hint("Ctrl+K")
                             font: VNT.mono(11)
                             color: VNT.fg0
                         }

@@ -159,7 +159,7 @@ Rectangle {
             variant: "secondary"
             symbol: "command"
             text: sidebar.store.copy.text("sidebarQuickSwitcher")
-            hint: "⌘K"
+            hint: KeyHints.hint("Ctrl+K")
             fillWidth: true
             Layout.fillWidth: true
             onClicked: sidebar.quickSwitcherRequested()

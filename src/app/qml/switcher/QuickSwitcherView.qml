@@ -75,14 +75,6 @@ Item {
         radius: 14
     }
 
-    // Stands in for the thin blurred material behind the panel: Qt Quick has
-    // no backdrop blur, so a dark veil keeps the library from reading through.
-    Rectangle {
-        anchors.fill: panel
-        radius: 14
-        color: VNT.withAlpha(VNT.bg0, 0.6)
-    }
-
     Rectangle {
         id: panel
         objectName: "quickSwitcherPanel"
@@ -91,7 +83,9 @@ Item {
         anchors.centerIn: parent
         radius: 14
         clip: true
-        color: VNT.withAlpha(VNT.bg2, 0.92)
+        // Opaque: the 92 % fill sits on a blurred material, and Qt Quick draws
+        // no backdrop blur, so anything less lets the library read through.
+        color: VNT.bg2
         border.width: 1
         border.color: Qt.rgba(1, 1, 1, 0.08)
 

@@ -59,16 +59,21 @@ Item {
             ColumnLayout {
                 spacing: 1
                 Layout.fillWidth: true
+                // Texts that fill the column let it grow, pushing the button to the trailing edge.
                 Text {
                     text: view.store.copy.text("brand")
                     font: VNT.display(14, Font.DemiBold)
                     color: VNT.fg0
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
                 }
                 Text {
                     objectName: "menuAppCount"
                     text: view.store.appCountLabel
                     font: VNT.system(11)
                     color: VNT.fg3
+                    elide: Text.ElideRight
+                    Layout.fillWidth: true
                 }
             }
             VantrelButton {
@@ -167,7 +172,7 @@ Item {
                     }
                     Text {
                         objectName: "menuRowCaption"
-                        text: "⌘" + (row.index + 1)
+                        text: KeyHints.hint("Ctrl+" + (row.index + 1))
                         font: VNT.system(9.5)
                         color: VNT.fg3
                     }
@@ -212,7 +217,7 @@ Item {
             Layout.bottomMargin: 14
             variant: "secondary"
             text: view.store.copy.text("openVantrel")
-            hint: "⌘⇧T"
+            hint: KeyHints.hint("Ctrl+Shift+T")
             fillWidth: true
             onClicked: view.bringUpMainWindow()
         }

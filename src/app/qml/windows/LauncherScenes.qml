@@ -26,5 +26,6 @@ QtObject {
         target: AppScenes
         function onSettingsWindowRequested() { scenes.settingsWindow.bringUp() }
         function onMainWindowRequested() { scenes.mainWindow.bringUp() }
+        function onAppDetailRequested(appId) { scenes.mainWindow.showAppDetail(appId) }
     }
 }

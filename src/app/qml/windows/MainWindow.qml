@@ -49,6 +49,15 @@ ApplicationWindow {
     onVisibilityChanged: contentAppeared()
     Component.onCompleted: contentAppeared()
 
+    // An app's page: selected, and in a narrow window the sliding panel opened.
+    function showAppDetail(appId) {
+        store.selectedAppID = appId
+        const shell = rootView.shell
+        if (shell && shell.compact)
+            shell.showCompactDetail = true
+        bringUp()
+    }
+
     function bringUp() {
         if (visibility === Window.Minimized)
             showNormal()

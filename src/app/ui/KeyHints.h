@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+// The one place that words shortcut hints: "⌘K", "⌘⇧T" on macOS, "Ctrl K",
+// "Ctrl Shift T" elsewhere. Views pass Qt's portable form ("Ctrl+Shift+T"),
+// the same text their Shortcut items bind, so hint and key never disagree.
+class KeyHints : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+
+public:
+    enum class Platform { macOS, other };
+
+    explicit KeyHints(QObject *parent = nullptr) : QObject(parent) {}
+
+    static Platform currentPlatform();
+    static QString format(const QString &sequence, Platform platform);
+
+    Q_INVOKABLE QString hint(const QString &sequence) const { return format(sequence, currentPlatform()); }
+};

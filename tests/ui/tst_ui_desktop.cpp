@@ -1,0 +1,195 @@
+// The launcher as a desktop citizen: one instance per user (a second start
+// hands over and ends; a socket left by a killed launcher is no obstacle) and
+// notifications of finished installs, posted to a stand-in notification
+// service on a private session bus only while no launcher window is active.
+
+#include "AppScenes.h"
+#include "DesktopNotifier.h"
+#include "InstallNotifications.h"
+#include "QmlHarness.h"
+#include "SingleInstance.h"
+#include "ToolSandbox.h"
+
+#include <QDBusAbstractAdaptor>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+// Records what the launcher posts; the test sends its click signal.
+class NotificationService : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    explicit NotificationService(QObject *host) : QDBusAbstractAdaptor(host) {}
+    QList<QStringList> posted;  // app, summary, body, actions
+
+public Q_SLOTS:
+    uint Notify(const QString &app, uint, const QString &, const QString &summary, const QString &body,
+                const QStringList &actions, const QVariantMap &, int)
+    {
+        posted.append({app, summary, body, actions.join(QLatin1Char(','))});
+        return uint(posted.size());
+    }
+
+Q_SIGNALS:
+    void ActionInvoked(uint id, const QString &action);
+};
+
+bool answers(const QString &name)
+{
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    return socket.waitForConnected(200);
+}
+
+// Launchers of the sandbox run offscreen, report their first frame and share a
+// private runtime folder as one user's do; returns the socket they meet at.
+QString prepareLaunchers(ToolSandbox &sandbox)
+{
+    const QString runtime = sandbox.path(QStringLiteral("run"));
+    if (!QDir().mkpath(runtime) || !QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return {};
+    QProcessEnvironment &env = sandbox.environment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("VANTREL_REPORT_FIRST_FRAME"), QStringLiteral("1"));
+    const QByteArray own = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+    const QString name = SingleInstance::defaultName();
+    if (own.isNull())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", own);
+    return name.startsWith(runtime) ? name : QString();
+}
+
+// A session bus of the test's own: no activation of the machine's services.
+const char busConfig[] = R"(<busconfig>
+  <type>session</type>
+  <listen>unix:dir=%1</listen>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+)";
+
+}  // namespace
+
+class TestUiDesktop : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_busDir;
+    QProcess m_bus;
+    QString m_busAddress;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        UiTest::initialise();
+        QVERIFY2(QFile::exists(ToolSandbox::launcher()), "vantrel-launcher has not been built");
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty())
+            return;
+        const QString config = m_busDir.filePath(QStringLiteral("bus.conf"));
+        QVERIFY(TempHome::writeFile(config, QString::fromLatin1(busConfig).arg(m_busDir.path()).toUtf8()));
+        m_bus.start(daemon, {"--config-file=" + config, "--nofork", "--print-address=1"});
+        QVERIFY2(m_bus.waitForReadyRead(5000), m_bus.readAllStandardError().constData());
+        m_busAddress = QString::fromUtf8(m_bus.readLine()).trimmed();
+    }
+    void cleanupTestCase()
+    {
+        m_bus.terminate();
+        m_bus.waitForFinished(5000);
+    }
+
+    void staleSocketDoesNotBlockANewStart()
+    {
+        ToolSandbox sandbox;
+        const QString socket = prepareLaunchers(sandbox);
+        QVERIFY(!socket.isEmpty());
+        // A launcher killed outright leaves its socket behind.
+        auto killed = sandbox.start({"--hidden"}, ToolSandbox::launcher());
+        QTRY_VERIFY_WITH_TIMEOUT(answers(socket), 10000);
+        killed->kill();
+        QVERIFY(killed->waitForFinished(5000));
+        QVERIFY(QFile::exists(socket) && !answers(socket));
+
+        auto next = sandbox.start({"--hidden"}, ToolSandbox::launcher());
+        QTRY_VERIFY_WITH_TIMEOUT(answers(socket), 10000);
+        next->terminate();
+        QVERIFY(next->waitForFinished(5000));
+    }
+
+    void secondStartShowsTheRunningWindowAndEnds()
+    {
+        ToolSandbox sandbox;
+        const QString socket = prepareLaunchers(sandbox);
+        QVERIFY(!socket.isEmpty());
+        auto first = sandbox.start({"--hidden"}, ToolSandbox::launcher());
+        QTRY_VERIFY_WITH_TIMEOUT(answers(socket), 10000);
+
+        auto second = sandbox.start({}, ToolSandbox::launcher());
+        QVERIFY2(second->waitForFinished(2000), "the second launcher is still running");
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        QVERIFY(!second->readAllStandardOutput().contains("first-frame"));
+        // The running launcher's hidden main window shows: its first frame is drawn.
+        QByteArray firstOut;
+        QTRY_VERIFY_WITH_TIMEOUT((firstOut += first->readAllStandardOutput()).contains("first-frame"), 10000);
+        first->terminate();
+        QVERIFY(first->waitForFinished(5000));
+    }
+
+    void finishedInstallsNotifyOnlyWithoutAnActiveWindow()
+    {
+        if (m_busAddress.isEmpty())
+            QSKIP("dbus-daemon is not installed: no private session bus to post to");
+        QDBusConnection serviceBus = QDBusConnection::connectToBus(m_busAddress, QStringLiteral("service"));
+        QObject host;
+        auto *service = new NotificationService(&host);
+        QVERIFY(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &host));
+        QVERIFY(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+        StoreView f;
+        DesktopNotifier notifier(QStringLiteral("Vantrel"), QDBusConnection::connectToBus(m_busAddress, QStringLiteral("launcher")));
+        InstallNotifications notifications(f.store.get(), &notifier);
+        QVERIFY(!QGuiApplication::focusWindow());
+
+        // No window active: the outcome, success or failure, is posted.
+        f.install("notes");
+        QTRY_COMPARE(service->posted.size(), 1);
+        QCOMPARE(service->posted[0], (QStringList{"Vantrel", "Quill Notes", "Installed 1.0.0", "default,Quill Notes"}));
+        f.h.installer->failWith(QStringLiteral("The checksum did not match."));
+        f.install("cafe");
+        QTRY_COMPARE(service->posted.size(), 2);
+        QCOMPARE(service->posted[1].mid(1, 2),
+                 (QStringList{"Café Menu", "Could not install Café Menu. The checksum did not match."}));
+
+        // A click on the notification shows the app's page.
+        QSignalSpy detail(AppScenes::instance(), &AppScenes::appDetailRequested);
+        Q_EMIT service->ActionInvoked(1, QStringLiteral("default"));
+        QTRY_COMPARE(detail.count(), 1);
+        QCOMPARE(detail[0][0].toString(), QStringLiteral("notes"));
+
+        // With a launcher window active, nothing; the next post proves none came before it.
+        f.h.installer->behaviour = nullptr;
+        f.open("tray/MenuBarLauncherView.qml", QSize(360, 400));
+        QTRY_VERIFY(QGuiApplication::focusWindow());
+        f.install("shots");
+        f.host.window()->close();
+        QTRY_VERIFY(!QGuiApplication::focusWindow());
+        f.install("timer");
+        QTRY_COMPARE(service->posted.size(), 3);
+        QCOMPARE(service->posted[2][1], QStringLiteral("Tempo Timer"));
+    }
+};
+
+QTEST_MAIN(TestUiDesktop)
+#include "tst_ui_desktop.moc"
