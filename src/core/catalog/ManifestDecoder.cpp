@@ -140,7 +140,9 @@ public:
         if (!text)
             return std::nullopt;
         auto url = ServiceEndpoints::parseUrl(*text);
-        if (!url)
+        // QUrl takes a "#" inside the fragment but writes it back as "%23",
+        // which then reads as another URL.
+        if (!url || text->count(QLatin1Char('#')) > 1)
             fail(m_path.member(key), QStringLiteral("%1 is not a URL").arg(quoted(*text)));
         return url;
     }
