@@ -180,14 +180,14 @@ private:
     TempHome m_home;
     QString extracted() const { return m_home.path(QStringLiteral("tmp/work/extracted")); }
     std::optional<PlatformError> extract(const QByteArray &archive, bool cancelled = false,
-                                         LibarchiveExtractor::Limits limits = {})
+                                         LibarchiveExtractor::Limits limits = {}, ExtractionProgress *progress = nullptr)
     {
         const QString path = m_home.path(QStringLiteral("tmp/archive.zip"));
         const std::atomic_bool cancel{cancelled};
         try {
             if (!TempHome::writeFile(path, archive))
                 return PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("cannot write the archive"));
-            LibarchiveExtractor(limits).extractZip(path, extracted(), &cancel);
+            LibarchiveExtractor(limits).extractZip(path, extracted(), &cancel, progress);
         } catch (const PlatformError &error) {
             return error;
         }
@@ -536,9 +536,13 @@ private Q_SLOTS:
         limits.bytesPerWorker = 1;
         limits.workers = workers;
         const QByteArray archive = zip.build();
-        const std::optional<PlatformError> error = extract(archive, false, limits);
+        ExtractionProgress progress;
+        const std::optional<PlatformError> error = extract(archive, false, limits, &progress);
         if (outcome == QLatin1String("same tree")) {
             QVERIFY2(!error, qPrintable(error ? error->localizedDescription() : QString()));
+            // Every worker's bytes reach the one progress.
+            QVERIFY(progress.totalBytes.load() > 0);
+            QCOMPARE(progress.writtenBytes.load(), progress.totalBytes.load());
             const QMap<QString, QString> shared = TempHome::fingerprint(extracted());
             init();
             limits.workers = 1;
