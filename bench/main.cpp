@@ -11,6 +11,7 @@
 #include "catalog/ManifestDecoder.h"
 #include "catalog/ManifestPolicy.h"
 #include "install/AppInstaller.h"
+#include "install/BackgroundCleanup.h"
 #include "install/Sha256Stream.h"
 
 #ifdef VANTREL_BENCH_SEARCH
@@ -249,6 +250,7 @@ void benchInstall(const Options &options, const QString &base)
 
     // The launcher reports progress as the store has it do.
     QList<double> reports;
+    QList<double> afterwards;
     QList<std::array<double, InstallPhases::count>> phaseRuns;
     const auto launcherSide = [&] {
         int published = 0;
@@ -258,6 +260,12 @@ void benchInstall(const Options &options, const QString &base)
         const double time = BenchStats::timeMs([&] { installOnce(installer, item, control); });
         phaseRuns.append(phases.finish());
         reports.append(published);
+        // The removal the install leaves for after it returns is timed apart
+        // and finished here, so the next side does not share the disk with it.
+        afterwards.append(BenchStats::timeMs([] {
+            if (!BackgroundCleanup::waitForAll(60000))
+                throw std::runtime_error("the clean-up after the install did not end");
+        }));
         return time;
     };
     const auto handSide = [&](const QString &tool, bool flush) -> std::function<double()> {
@@ -280,6 +288,7 @@ void benchInstall(const Options &options, const QString &base)
     }
     phaseRuns.clear();
     reports.clear();
+    afterwards.clear();
     QList<double> times[sideCount];
     for (int run = 0; run < options.runs; ++run) {
         QStringList shown;
@@ -314,6 +323,8 @@ void benchInstall(const Options &options, const QString &base)
             values.append(run[size_t(p)]);
         rows.append({section, QStringLiteral("  launcher phase: ") + phaseNames[p], ms(median(values)), {}, {}, {}, {}});
     }
+    rows.append({section, QStringLiteral("  launcher, after returning: clean-up on a worker (untimed above)"), ms(median(afterwards)),
+                 {}, {}, {}, {}});
     rows.append({section, QStringLiteral("  progress reports per install"), QString::number(median(reports), 'f', 0), {}, {}, {}, {}});
     rows.append({section, QStringLiteral("  load average before / after the install runs"), loadBefore, loadAverage(), {}, {}, {}});
 
