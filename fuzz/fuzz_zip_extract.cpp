@@ -75,6 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     limits.minimumCap = 8 << 20;
     limits.maximumCap = 8 << 20;
     limits.maximumEntries = 2000;
+    // Both ways of unpacking: one reader, or the files shared among three.
+    limits.workers = size % 2 ? 3 : 1;
+    limits.bytesPerWorker = 1;
     const LibarchiveExtractor extractor(limits);
     try {
         extractor.extractZip(box.archive, box.out);

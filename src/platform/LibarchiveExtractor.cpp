@@ -1,36 +1,53 @@
 #include "LibarchiveExtractor.h"
 
-#include "errors/LauncherError.h"
+#include "ZipEntryPlan.h"
 #include "install/InstallFaultPoint.h"
+#include "log/Logging.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr size_t readBlockSize = 1 << 20;
+using ZipEntryPlan::archiveError;
+using ZipEntryPlan::Item;
+using ZipEntryPlan::Plan;
 
-struct ReaderDeleter {
-    void operator()(struct archive *a) const { archive_read_free(a); }
-};
+constexpr size_t dataBlockSize = 1 << 20;
+constexpr int maximumWorkers = 4;
+// What creating a file costs beside its bytes, when the files are shared out.
+constexpr qint64 perFileWeight = 32 << 10;
+constexpr char appleDoubleMagic[] = {0x00, 0x05, 0x16, 0x07};
+
 struct WriterDeleter {
     void operator()(struct archive *a) const { archive_write_free(a); }
 };
+using Writer = std::unique_ptr<struct archive, WriterDeleter>;
 
-PlatformError archiveError(const QString &message)
+Writer newWriter()
 {
-    return PlatformError(PlatformError::Domain::archive, message);
+    Writer writer(archive_write_disk_new());
+    // Paths are checked by the plan and made absolute under the destination,
+    // which is why the writer's own absolute-path refusal cannot be used; it
+    // still refuses ".." and any path through a symbolic link.
+    archive_write_disk_set_options(writer.get(), ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_TIME
+                                                     | ARCHIVE_EXTRACT_SECURE_NODOTDOT
+                                                     | ARCHIVE_EXTRACT_SECURE_SYMLINKS);
+    return writer;
 }
 
 bool isDiskError(int error)
@@ -65,45 +82,15 @@ PlatformError writerError(struct archive *writer, const QString &entryName)
                             .arg(entryName, QString::fromUtf8(text ? text : "unknown error")));
 }
 
-// Splits an entry name into components, dropping empty and "." ones; nullopt
-// when the name is absolute or has a ".." component.
-std::optional<QList<QByteArray>> safeComponents(const QByteArray &name)
+PlatformError changedWhileRead()
 {
-    if (name.startsWith('/'))
-        return std::nullopt;
-    QList<QByteArray> parts;
-    for (const QByteArray &part : name.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part == "..")
-            return std::nullopt;
-        parts.append(part);
-    }
-    return parts;
+    return archiveError(QStringLiteral("The archive changed while it was read."));
 }
 
-// Whether a link at linkParts, with this target, stays inside the root when
-// read as written (links it passes through are checked on their own).
-bool targetStaysInside(const QList<QByteArray> &linkParts, const QByteArray &target)
+void writeEntry(struct archive *writer, archive_entry *entry)
 {
-    if (target.isEmpty() || target.startsWith('/'))
-        return false;
-    qsizetype depth = linkParts.size() - 1;
-    bool descended = false;
-    for (const QByteArray &part : target.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part == "..") {
-            // ".." after a name may climb out of a link ("l/.."), which the
-            // count above cannot see: only leading ".." are allowed.
-            if (descended || --depth < 0)
-                return false;
-        } else {
-            descended = true;
-            ++depth;
-        }
-    }
-    return true;
+    if (archive_write_header(writer, entry) < ARCHIVE_WARN || archive_write_finish_entry(writer) < ARCHIVE_WARN)
+        throw writerError(writer, QFileInfo(QFile::decodeName(archive_entry_pathname(entry))).fileName());
 }
 
 // Starts writing a finished file to disk without waiting, so the flush
@@ -121,31 +108,208 @@ void startWriteback(const QByteArray &path)
 #endif
 }
 
-std::unique_ptr<struct archive, ReaderDeleter> openZip(const QString &archivePath)
+// Thrown inside a worker once another has failed: that failure is the one reported.
+struct Stopped {};
+
+// What the workers share: one write cap for the whole archive, the first
+// failure, and the progress.
+class Shared
 {
-    std::unique_ptr<struct archive, ReaderDeleter> reader(archive_read_new());
-    archive_read_support_format_zip(reader.get());
-    if (archive_read_open_filename(reader.get(), QFile::encodeName(archivePath).constData(), readBlockSize)
-        != ARCHIVE_OK) {
-        throw archiveError(QStringLiteral("Could not open the archive: %1")
-                               .arg(QString::fromUtf8(archive_error_string(reader.get()))));
+public:
+    Shared(qint64 cap, const std::atomic_bool *cancel, ExtractionProgress *progress)
+        : m_cap(cap), m_cancel(cancel), m_progress(progress)
+    {
     }
-    return reader;
+
+    void checkpoint() const
+    {
+        if (m_failed.load())
+            throw Stopped{};
+        if (m_cancel && m_cancel->load())
+            throw ZipEntryPlan::cancelled();
+    }
+
+    // Bytes about to be written, counted against the cap before they are.
+    void count(qint64 bytes)
+    {
+        if (m_written.fetch_add(bytes) + bytes > m_cap)
+            throw archiveError(QStringLiteral("The archive unpacks to more than %1 bytes.").arg(m_cap));
+        if (m_progress)
+            m_progress->writtenBytes.fetch_add(bytes, std::memory_order_relaxed);
+    }
+
+    void fail(std::exception_ptr error)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_error)
+            m_error = error;
+        m_failed.store(true);
+    }
+
+    void rethrowFailure() const
+    {
+        if (m_error)
+            std::rethrow_exception(m_error);
+    }
+
+private:
+    const qint64 m_cap;
+    const std::atomic_bool *m_cancel;
+    ExtractionProgress *m_progress;
+    std::atomic<qint64> m_written{0};
+    std::atomic_bool m_failed{false};
+    std::mutex m_mutex;
+    std::exception_ptr m_error;
+};
+
+// Writes the file the reader stands at. An AppleDouble file ("._NAME" whose
+// data begins 00 05 16 07) holds another file's macOS metadata and is not
+// written: the first bytes of a "._" file are held until they tell.
+void writeFile(struct archive *reader, struct archive *writer, archive_entry *entry, const QByteArray &path,
+               const Item &item, Shared &shared)
+{
+    const QString shownName = QString::fromUtf8(item.name);
+    // The plan allows each path once; anything already there was not ours.
+    struct stat st {};
+    if (::lstat(path.constData(), &st) == 0)
+        throw archiveError(QStringLiteral("The archive entry \"%1\" appears twice.").arg(shownName));
+    archive_entry_set_pathname(entry, path.constData());
+    archive_entry_set_perm(entry, (archive_entry_perm(entry) & 0777) | 0600);
+    // The size an entry declares is not trusted: the writer would extend the
+    // file to it, so a small archive could claim terabytes.
+    archive_entry_unset_size(entry);
+
+    bool started = false;
+    bool empty = true;
+    const auto put = [&](const void *data, size_t size, la_int64_t offset) {
+        if (!started && archive_write_header(writer, entry) < ARCHIVE_WARN)
+            throw writerError(writer, shownName);
+        started = true;
+        empty = empty && size == 0;
+        // A failed write(2), a full disk included, comes back as ARCHIVE_WARN.
+        if (size > 0 && archive_write_data_block(writer, data, size, offset) != ARCHIVE_OK)
+            throw writerError(writer, shownName);
+    };
+    bool holding = item.dotUnderscore;
+    QByteArray held;
+    for (;;) {
+        shared.checkpoint();
+        const void *block = nullptr;
+        size_t size = 0;
+        la_int64_t offset = 0;
+        const int r = archive_read_data_block(reader, &block, &size, &offset);
+        if (r == ARCHIVE_EOF)
+            break;
+        if (r < ARCHIVE_WARN)
+            throw ZipEntryPlan::damaged(reader);
+        shared.count(qint64(size));
+        if (!holding) {
+            put(block, size, offset);
+            continue;
+        }
+        held.append(static_cast<const char *>(block), qsizetype(size));
+        if (held.size() < qsizetype(sizeof appleDoubleMagic))
+            continue;
+        if (held.startsWith(QByteArrayView(appleDoubleMagic, sizeof appleDoubleMagic)))
+            return;
+        holding = false;
+        put(held.constData(), size_t(held.size()), 0);
+    }
+    if (!started)
+        put(held.constData(), size_t(held.size()), 0);
+    if (archive_write_finish_entry(writer) < ARCHIVE_WARN)
+        throw writerError(writer, shownName);
+    if (!empty)
+        startWriteback(path);
+    InstallFaultPoint::reach("extracting");
 }
 
-// What the files of the archive say they unpack to; only a measure of
-// progress, never a limit (the write cap does not trust it). Reading the
-// headers skips the data, which costs seeks, not inflation.
-qint64 declaredSize(const QString &archivePath)
+struct Share {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+};
+
+// Cuts the entries into runs of about equal work, one per worker; each
+// reader then goes through the archive in order and stops after its run.
+QList<Share> shareOut(const Plan &plan, qint64 bytesPerWorker, int mostWorkers)
 {
-    auto reader = openZip(archivePath);
+    const auto weight = [](const Item &item) { return item.kind == Item::Kind::file ? item.declaredSize + perFileWeight : 0; };
     qint64 total = 0;
-    archive_entry *entry = nullptr;
-    while (archive_read_next_header(reader.get(), &entry) == ARCHIVE_OK) {
-        if (archive_entry_filetype(entry) == AE_IFREG && archive_entry_size_is_set(entry))
-            total += qMax<qint64>(0, archive_entry_size(entry));
+    for (const Item &item : plan.items)
+        total += weight(item);
+    const int workers = int(std::clamp<qint64>(total / std::max<qint64>(1, bytesPerWorker), 1, mostWorkers));
+    QList<Share> shares;
+    qint64 done = 0;
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i < plan.items.size() && shares.size() < workers - 1; ++i) {
+        done += weight(plan.items[i]);
+        if (done * workers >= total * (shares.size() + 1)) {
+            shares.append({begin, i + 1});
+            begin = i + 1;
+        }
     }
-    return total;
+    shares.append({begin, plan.items.size()});
+    return shares;
+}
+
+// One worker: its own reader walks the archive up to the end of the share
+// and writes the share's files.
+void writeShare(const QString &archivePath, const Plan &plan, Share share, struct archive *writer, Shared &shared)
+{
+    const ZipEntryPlan::Utf8Names utf8;
+    const ZipEntryPlan::Reader reader = ZipEntryPlan::open(archivePath, dataBlockSize);
+    archive_entry *entry = nullptr;
+    for (qsizetype index = 0; index < share.end; ++index) {
+        shared.checkpoint();
+        const int status = archive_read_next_header(reader.get(), &entry);
+        if (status == ARCHIVE_EOF)
+            throw changedWhileRead();
+        if (status < ARCHIVE_WARN)
+            throw ZipEntryPlan::damaged(reader.get());
+        const Item &item = plan.items[index];
+        if (index < share.begin || item.kind != Item::Kind::file)
+            continue;
+        // This reader must see what the plan was made from.
+        const char *name = archive_entry_pathname(entry);
+        if (!name || item.name != name || archive_entry_filetype(entry) != AE_IFREG)
+            throw changedWhileRead();
+        writeFile(reader.get(), writer, entry, plan.pathOf(item), item, shared);
+    }
+}
+
+void writeFiles(const QString &archivePath, const Plan &plan, const QList<Share> &shares, Shared &shared)
+{
+    // Made one after another here: making a writer briefly changes the process's umask.
+    std::vector<Writer> writers;
+    for (qsizetype k = 0; k < shares.size(); ++k)
+        writers.push_back(newWriter());
+    const auto work = [&](qsizetype k) {
+        try {
+            writeShare(archivePath, plan, shares[k], writers[size_t(k)].get(), shared);
+        } catch (const Stopped &) {
+            // Another worker failed first and reports it.
+        } catch (...) {
+            shared.fail(std::current_exception());
+        }
+    };
+    std::vector<std::thread> threads;
+    qsizetype started = 1;
+    try {
+        for (; started < shares.size(); ++started)
+            threads.emplace_back(work, started);
+    } catch (const std::system_error &error) {
+        qCWarning(lcInstall) << "extracting on fewer threads:" << error.what();
+    }
+    work(0);
+    for (qsizetype k = started; k < shares.size(); ++k)
+        work(k);
+    for (std::thread &thread : threads)
+        thread.join();
+    shared.rethrowFailure();
+    for (const Writer &writer : writers) {
+        if (archive_write_close(writer.get()) < ARCHIVE_WARN)
+            throw writerError(writer.get(), QFile::decodeName(plan.destination.mid(plan.destination.lastIndexOf('/') + 1)));
+    }
 }
 
 }  // namespace
@@ -169,114 +333,22 @@ void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &
     if (base.isEmpty() || !QFileInfo(base).isDir())
         throw PlatformError(PlatformError::Domain::fileSystem,
                             QStringLiteral("The extraction directory does not exist."), ENOENT);
-    const QByteArray baseName = QFile::encodeName(base);
     const qint64 cap = writeCap(archiveInfo.size(), m_limits);
-
+    const Plan plan = ZipEntryPlan::read(archivePath, QFile::encodeName(base), m_limits.maximumEntries, cap, cancel);
     if (progress)
-        progress->totalBytes.store(declaredSize(archivePath));
-    auto reader = openZip(archivePath);
+        progress->totalBytes.store(plan.declaredBytes);
 
-    std::unique_ptr<struct archive, WriterDeleter> writer(archive_write_disk_new());
-    // Names are checked here and made absolute under base, which is why the
-    // writer's own absolute-path refusal cannot be used; it still refuses ".."
-    // and any path through a symbolic link.
-    archive_write_disk_set_options(writer.get(),
-                                   ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_TIME
-                                       | ARCHIVE_EXTRACT_SECURE_NODOTDOT | ARCHIVE_EXTRACT_SECURE_SYMLINKS);
-
-    qint64 written = 0;
-    qint64 entries = 0;
-    archive_entry *entry = nullptr;
-    for (;;) {
-        if (cancel && cancel->load())
-            throw archiveError(QStringLiteral("The extraction was cancelled."));
-        const int status = archive_read_next_header(reader.get(), &entry);
-        if (status == ARCHIVE_EOF)
-            break;
-        if (status < ARCHIVE_WARN) {
-            throw archiveError(QStringLiteral("The archive is damaged: %1")
-                                   .arg(QString::fromUtf8(archive_error_string(reader.get()))));
-        }
-        if (++entries > m_limits.maximumEntries)
-            throw archiveError(QStringLiteral("The archive has too many entries."));
-
-        const char *rawName = archive_entry_pathname(entry);
-        const QByteArray name(rawName ? rawName : "");
-        const QString shownName = QString::fromUtf8(name);
-        const auto parts = safeComponents(name);
-        if (!parts)
-            throw archiveError(QStringLiteral("The archive entry \"%1\" points outside the archive.").arg(shownName));
-        if (parts->isEmpty())
-            continue;
-
-        const mode_t type = archive_entry_filetype(entry);
-        if (archive_entry_hardlink(entry) || (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK))
-            throw archiveError(QStringLiteral("The archive entry \"%1\" is not a file, folder or link.").arg(shownName));
-        if (type == AE_IFLNK) {
-            const char *target = archive_entry_symlink(entry);
-            if (!targetStaysInside(*parts, QByteArray(target ? target : "")))
-                throw archiveError(QStringLiteral("The link \"%1\" points outside the archive.").arg(shownName));
-        }
-
-        // No existing part of the path may be a link, and only a folder may
-        // be entered twice.
-        QByteArray path = baseName;
-        for (qsizetype i = 0; i < parts->size(); ++i) {
-            path += '/';
-            path += parts->at(i);
-            struct stat st {};
-            if (lstat(path.constData(), &st) != 0)
-                continue;
-            if (S_ISLNK(st.st_mode))
-                throw archiveError(QStringLiteral("The archive entry \"%1\" passes through a link.").arg(shownName));
-            const bool last = i == parts->size() - 1;
-            if (!S_ISDIR(st.st_mode) || (last && type != AE_IFDIR))
-                throw archiveError(QStringLiteral("The archive entry \"%1\" appears twice.").arg(shownName));
-        }
-
-        archive_entry_set_pathname(entry, path.constData());
-        if (type == AE_IFDIR)
-            archive_entry_set_perm(entry, (archive_entry_perm(entry) & 0777) | 0700);
-        else if (type == AE_IFREG)
-            archive_entry_set_perm(entry, (archive_entry_perm(entry) & 0777) | 0600);
-
-        // The size an entry declares is not trusted: the writer would extend the
-        // file to it, so a small archive could claim terabytes.
-        archive_entry_unset_size(entry);
-        if (archive_write_header(writer.get(), entry) < ARCHIVE_WARN)
-            throw writerError(writer.get(), shownName);
-
-        if (type == AE_IFREG) {
-            const void *block = nullptr;
-            size_t size = 0;
-            la_int64_t offset = 0;
-            for (;;) {
-                const int r = archive_read_data_block(reader.get(), &block, &size, &offset);
-                if (r == ARCHIVE_EOF)
-                    break;
-                if (r < ARCHIVE_WARN) {
-                    throw archiveError(QStringLiteral("The archive is damaged: %1")
-                                           .arg(QString::fromUtf8(archive_error_string(reader.get()))));
-                }
-                written += qint64(size);
-                if (progress)
-                    progress->writtenBytes.fetch_add(qint64(size), std::memory_order_relaxed);
-                if (written > cap)
-                    throw archiveError(QStringLiteral("The archive unpacks to more than %1 bytes.").arg(cap));
-                // A failed write(2), a full disk included, comes back as ARCHIVE_WARN.
-                if (archive_write_data_block(writer.get(), block, size, offset) != ARCHIVE_OK)
-                    throw writerError(writer.get(), shownName);
-                if (cancel && cancel->load())
-                    throw archiveError(QStringLiteral("The extraction was cancelled."));
-            }
-        }
-        if (archive_write_finish_entry(writer.get()) < ARCHIVE_WARN)
-            throw writerError(writer.get(), shownName);
-        if (type == AE_IFREG) {
-            startWriteback(path);
-            InstallFaultPoint::reach("extracting");
-        }
-    }
-    if (archive_write_close(writer.get()) < ARCHIVE_WARN)
-        throw writerError(writer.get(), QFileInfo(destinationDir).fileName());
+    // Folders first and links last: no file is written through a link, and
+    // the folders' modes and times are set once all they hold is in place.
+    const Writer outline = newWriter();
+    for (const ZipEntryPlan::Entry &folder : plan.folders)
+        writeEntry(outline.get(), folder.get());
+    const int mostWorkers = m_limits.workers > 0 ? m_limits.workers
+                                                 : std::clamp(QThread::idealThreadCount(), 1, maximumWorkers);
+    Shared shared(cap, cancel, progress);
+    writeFiles(archivePath, plan, shareOut(plan, m_limits.bytesPerWorker, mostWorkers), shared);
+    for (const ZipEntryPlan::Entry &link : plan.links)
+        writeEntry(outline.get(), link.get());
+    if (archive_write_close(outline.get()) < ARCHIVE_WARN)
+        throw writerError(outline.get(), QFileInfo(destinationDir).fileName());
 }

@@ -6,9 +6,13 @@
 // inside the destination: names that are absolute or contain "..", entries
 // whose path passes through a symbolic link, symbolic links whose target is
 // absolute or leads out of the destination, hard links and special files are
-// refused. Executable bits and symbolic links are kept; set-id and sticky bits
-// are dropped. Extraction stops once the bytes written exceed a cap that
-// grows with the archive's size, so a compression bomb cannot fill the disk.
+// refused, all before anything is written (see ZipEntryPlan). Executable bits
+// and symbolic links are kept; set-id and sticky bits are dropped. macOS
+// metadata is not written: neither "__MACOSX/" nor AppleDouble "._NAME" files.
+// Large archives are unpacked by several threads, each with its own reader
+// and its share of the files; extraction stops once the bytes written by all
+// of them exceed a cap that grows with the archive's size, so a compression
+// bomb cannot fill the disk.
 //
 // Throws PlatformError(archive) for an unreadable, corrupt, truncated or
 // hostile archive, and PlatformError(fileSystem) when the disk refuses a
@@ -22,6 +26,10 @@ public:
         qint64 maximumCap = qint64(16) << 30;  // 16 GiB
         qint64 ratio = 200;                    // times the archive's size
         qint64 maximumEntries = 500000;
+        // Threads at most (0: one per core, up to 4); an archive gets one
+        // for each bytesPerWorker it claims to unpack to.
+        int workers = 0;
+        qint64 bytesPerWorker = qint64(8) << 20;
     };
 
     LibarchiveExtractor() = default;

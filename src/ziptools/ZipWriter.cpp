@@ -5,6 +5,8 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <clocale>
+#include <locale.h>
 #include <memory>
 
 ZipWriter::ZipWriter() : m_archive(archive_write_new())
@@ -46,6 +48,12 @@ bool ZipWriter::setCompression(Compression compression)
     return status == ARCHIVE_OK || fail("cannot set the compression");
 }
 
+bool ZipWriter::forceZip64()
+{
+    return archive_write_set_format_option(m_archive, "zip", "zip64", "1") == ARCHIVE_OK
+        || fail("cannot set the Zip64 option");
+}
+
 bool ZipWriter::addFile(const QByteArray &name, const QByteArray &content, int mode)
 {
     return beginFile(name, content.size(), mode) && (content.isEmpty() || writeData(content.constData(), content.size()));
@@ -81,7 +89,16 @@ bool ZipWriter::addEntry(const QByteArray &name, unsigned type, int mode, qint64
     archive_entry_set_mtime(entry.get(), time_t(entryTime), 0);
     if (type == AE_IFLNK)
         archive_entry_set_symlink(entry.get(), symlink.constData());
-    return archive_write_header(m_archive, entry.get()) == ARCHIVE_OK || fail("cannot add an entry");
+    // libarchive flags non-ASCII names as UTF-8 exactly when the locale's
+    // character set is UTF-8; the locale of this thread decides, for this call only.
+    const locale_t names = newlocale(LC_CTYPE_MASK, m_utf8Flag ? "C.UTF-8" : "C", locale_t(nullptr));
+    const locale_t previous = names ? uselocale(names) : locale_t(nullptr);
+    const int status = archive_write_header(m_archive, entry.get());
+    if (names) {
+        uselocale(previous);
+        freelocale(names);
+    }
+    return status == ARCHIVE_OK || fail("cannot add an entry");
 }
 
 bool ZipWriter::close()

@@ -8,9 +8,10 @@ struct archive;
 // Writes a ZIP archive with libarchive, entry by entry, into a file or into
 // memory. Names are written byte for byte as given, so hostile names such as
 // "../x" or "/abs/x" can be produced, and no parent folder is added on its
-// own. Every entry carries the same time stamp, so the same entries give the
-// same bytes. Once a call fails, the archive is unusable; errorString() says
-// why.
+// own. Names that are not ASCII carry the UTF-8 flag unless told otherwise,
+// whatever the process's locale. Every entry carries the same time stamp, so
+// the same entries give the same bytes. Once a call fails, the archive is
+// unusable; errorString() says why.
 class ZipWriter
 {
 public:
@@ -30,6 +31,12 @@ public:
 
     // Applies to the entries added after the call; deflate by default.
     bool setCompression(Compression compression);
+    // Whether names that are not ASCII are flagged as UTF-8 (the default);
+    // macOS tools write UTF-8 names without the flag. For the entries added after.
+    void setUtf8Flag(bool flagged) { m_utf8Flag = flagged; }
+    // Zip64 extensions on every entry, not only where sizes or counts need
+    // them (over 65,535 entries or 4 GiB they are always written).
+    bool forceZip64();
 
     bool addFile(const QByteArray &name, const QByteArray &content, int mode = 0644);
     // A file of size bytes whose content follows in writeData() calls.
@@ -51,4 +58,5 @@ private:
 
     struct archive *m_archive = nullptr;
     QString m_error;
+    bool m_utf8Flag = true;
 };

@@ -242,6 +242,8 @@ private Q_SLOTS:
             "apps[0].downloadUrl: \"https://exa mple.com/a.zip\" is not a URL");
         row("iconUrl bad percent", "apps.2.iconUrl", "https://cdn.example.com/%zz.png",
             "apps[2].iconUrl: \"https://cdn.example.com/%zz.png\" is not a URL");
+        row("iconUrl with a '#' in the fragment", "apps.0.iconUrl", "https://cdn.example.com/a.png##b",
+            "apps[0].iconUrl: \"https://cdn.example.com/a.png##b\" is not a URL");
         row("sparkleFeedUrl empty", "apps.1.sparkleFeedUrl", "", "apps[1].sparkleFeedUrl: \"\" is not a URL");
         row("downloadUrl number", "apps.0.downloadUrl", 5, "apps[0].downloadUrl: expected a string, found a number");
         row("sha256 boolean", "apps.0.sha256", true, "apps[0].sha256: expected a string, found a boolean");

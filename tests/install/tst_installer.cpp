@@ -11,6 +11,7 @@
 #include "LoopbackHttpServer.h"
 #include "ZipBuilder.h"
 #include "async/WaitForTask.h"
+#include "install/InstallFiles.h"
 #include "install/InstallLocks.h"
 #include "install/InstallProgress.h"
 #include "install/InstallReceipt.h"
@@ -22,6 +23,7 @@
 #include <QUuid>
 #include <QtTest>
 
+#include <clocale>
 #include <functional>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -103,6 +105,55 @@ public:
     mutable std::atomic<QThread *> thread{nullptr};
 };
 
+// An app as macOS tools zip it: folder entries and, for the bundle and its
+// Info.plist, AppleDouble files, either mirrored under __MACOSX/ (Finder,
+// ditto --sequesterRsrc) or beside each item.
+ZipBuilder macZip(const QString &bundlePath, bool sequestered = true)
+{
+    const QByteArray appleDouble = QByteArray("\x00\x05\x16\x07\x00\x02\x00\x00", 8) + QByteArray(20, 'm');
+    ZipBuilder zip;
+    const QString top = bundlePath.section(QLatin1Char('/'), 0, -2);
+    if (!top.isEmpty())
+        zip.addDirectory(top);
+    zip.addBundle(bundlePath, notesId).addDirectory(bundlePath + QStringLiteral("/Contents/Resources/Empty.lproj"));
+    const QString metadata = sequestered ? QStringLiteral("__MACOSX/") : QString();
+    if (sequestered)
+        zip.addDirectory(metadata).addDirectory(metadata + bundlePath).addDirectory(metadata + bundlePath + QStringLiteral("/Contents"));
+    for (const QString &item : {bundlePath, bundlePath + QStringLiteral("/Contents/Info.plist")}) {
+        const QString folder = item.section(QLatin1Char('/'), 0, -2);
+        zip.addFile(metadata + (folder.isEmpty() ? QString() : folder + QLatin1Char('/')) + QStringLiteral("._")
+                        + item.section(QLatin1Char('/'), -1), appleDouble);
+    }
+    return zip;
+}
+
+// 2,000 entries around a bundle: folders of several modes, some empty;
+// files of several modes, sizes and contents; links inside the bundle.
+ZipBuilder largeBundle()
+{
+    ZipBuilder zip = notes();
+    for (int i = 0; zip.entryCount() < 2000; ++i) {
+        const QString dir = QStringLiteral("Notes.app/Contents/Resources/d%1").arg(i / 40);
+        if (i % 40 == 0)
+            zip.addDirectory(dir, i % 3 ? 0755 : 0750);
+        if (i % 97 == 0)
+            zip.addDirectory(dir + QStringLiteral("/empty%1").arg(i), 0700);
+        else if (i % 31 == 0)
+            zip.addSymlink(dir + QStringLiteral("/link%1").arg(i), QStringLiteral("../d0"));
+        else
+            zip.addFillFile(dir + QStringLiteral("/f%1").arg(i), (i % 7) * 1000 + i, char('a' + i % 26), i % 5 ? 0644 : 0755);
+    }
+    return zip;
+}
+
+ZipBuilder filler()
+{
+    ZipBuilder zip;
+    for (int i = 0; i < 30; ++i)
+        zip.addFillFile(QStringLiteral("Notes.app/Contents/Resources/filler%1").arg(i), 64 << 10, 'f');
+    return zip;
+}
+
 QString stagedName(const QString &bundle)
 {
     return QStringLiteral(".%1.%2.staged").arg(bundle, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
@@ -128,14 +179,15 @@ private:
     // For the extractor on its own: archives written to tmp/, unpacked into tmp/work/extracted.
     TempHome m_home;
     QString extracted() const { return m_home.path(QStringLiteral("tmp/work/extracted")); }
-    std::optional<PlatformError> extract(const QByteArray &archive, bool cancelled = false)
+    std::optional<PlatformError> extract(const QByteArray &archive, bool cancelled = false,
+                                         LibarchiveExtractor::Limits limits = {}, ExtractionProgress *progress = nullptr)
     {
         const QString path = m_home.path(QStringLiteral("tmp/archive.zip"));
         const std::atomic_bool cancel{cancelled};
         try {
             if (!TempHome::writeFile(path, archive))
                 return PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("cannot write the archive"));
-            LibarchiveExtractor().extractZip(path, extracted(), &cancel);
+            LibarchiveExtractor(limits).extractZip(path, extracted(), &cancel, progress);
         } catch (const PlatformError &error) {
             return error;
         }
@@ -387,6 +439,122 @@ private Q_SLOTS:
         }
         QCOMPARE(sandbox.rootEntries(), placed ? QStringList{result} : QStringList());
         QCOMPARE(sandbox.leftovers(), QStringList());
+    }
+
+    // Archives as macOS tools make them: the metadata is never written nor
+    // taken for the bundle; Unicode names with or without the UTF-8 flag,
+    // Zip64 and empty folders come out as they went in.
+    void extractsArchivesAsMacToolsMakeThem_data()
+    {
+        QTest::addColumn<ZipBuilder>("zip");
+        QTest::addColumn<QString>("bundle");
+        QTest::addColumn<QString>("resource");  // a file that must come out, in Contents/Resources
+        QTest::addColumn<bool>("cLocale");
+        // Decomposed, as macOS writes names; libarchive composes those flagged as UTF-8.
+        const QString accented = QString::fromUtf8("Cafe\xCC\x81.app");
+        const QString resume = QString::fromUtf8("Re\xCC\x81sume\xCC\x81.txt");
+        const auto composed = [](const QString &name) { return name.normalized(QString::NormalizationForm_C); };
+        const auto unicode = [&] { return macZip(accented).addFile(QStringLiteral("%1/Contents/Resources/%2").arg(accented, resume), "cv"); };
+        QTest::newRow("Finder, lower-case bundle") << macZip(QStringLiteral("zed.app")) << "zed.app" << "" << false;
+        QTest::newRow("ditto --keepParent, in a top folder") << macZip(QStringLiteral("Zed 1.2/zed.app")) << "Zed 1.2/zed.app" << "" << false;
+        QTest::newRow("AppleDouble beside each item")
+            << macZip(QStringLiteral("zed.app"), false).addFile(QStringLiteral("zed.app/Contents/Resources/._notes"), "not metadata")
+            << "zed.app" << "._notes" << false;
+        QTest::newRow("UTF-8 names without the flag") << unicode().setUtf8Flag(false) << accented << resume << false;
+        QTest::newRow("UTF-8 names with the flag, C locale") << unicode() << composed(accented) << composed(resume) << true;
+        QTest::newRow("Zip64 on every entry") << macZip(QStringLiteral("zed.app")).setZip64(true) << "zed.app" << "" << false;
+        ZipBuilder many = macZip(QStringLiteral("zed.app")).setStored(true);
+        while (many.entryCount() <= 65536)
+            many.addFile(QStringLiteral("zed.app/Contents/Resources/%1").arg(many.entryCount()), {});
+        QTest::newRow("more than 65,535 entries") << many << "zed.app" << "65536" << false;
+    }
+
+    void extractsArchivesAsMacToolsMakeThem()
+    {
+        QFETCH(ZipBuilder, zip);
+        QFETCH(QString, bundle);
+        QFETCH(QString, resource);
+        QFETCH(bool, cLocale);
+        const QByteArray locale = setlocale(LC_ALL, nullptr);
+        if (cLocale)
+            setlocale(LC_ALL, "C");
+        const std::optional<PlatformError> error = extract(zip.build());
+        setlocale(LC_ALL, locale.constData());
+        QVERIFY2(!error, qPrintable(error ? error->localizedDescription() : QString()));
+        QCOMPARE(InstallFiles::findBundle(extracted()), extracted() + QLatin1Char('/') + bundle);
+        const QString resources = extracted() + QLatin1Char('/') + bundle + QStringLiteral("/Contents/Resources/");
+        QVERIFY(QFileInfo(resources + QStringLiteral("Empty.lproj")).isDir());
+        QCOMPARE(TempHome::entries(resources + QStringLiteral("Empty.lproj")), QStringList());
+        QVERIFY(resource.isEmpty() || QFileInfo::exists(resources + resource));
+        for (const QString &path : TempHome::fingerprint(extracted()).keys()) {
+            QVERIFY2(!path.contains(QLatin1String("__MACOSX")), qPrintable(path));
+            QVERIFY2(!TempHome::readFile(extracted() + QLatin1Char('/') + path).startsWith(QByteArray("\x00\x05\x16\x07", 4)), qPrintable(path));
+        }
+    }
+
+    void bundleSearchPassesOverMacMetadata()
+    {
+        for (const char *folder : {"__MACOSX/zed.app/Contents", "zed.app/Contents"})
+            QDir().mkpath(extracted() + QLatin1Char('/') + QLatin1String(folder));
+        QCOMPARE(InstallFiles::findBundle(extracted()), extracted() + QStringLiteral("/zed.app"));
+    }
+
+    // The files shared among several readers: the same tree as one reader
+    // writes; a hostile entry in any share is refused before anything is
+    // written; a bomb split among them is stopped by the one cap.
+    void extractionSharedAmongWorkers_data()
+    {
+        QTest::addColumn<ZipBuilder>("zip");
+        QTest::addColumn<int>("workers");
+        QTest::addColumn<QString>("outcome");
+        const QString same = QStringLiteral("same tree");
+        const QString nothing = QStringLiteral("refused, nothing written");
+        QTest::newRow("2,000 entries, 2 workers") << largeBundle() << 2 << same;
+        QTest::newRow("2,000 entries, 3 workers") << largeBundle() << 3 << same;
+        for (const QString &kind : ZipBuilder::hostileKinds()) {
+            QTest::addRow("%s, first share", qPrintable(kind)) << ZipBuilder::hostile(kind, notesId, m_home.outsideDir(), up).add(filler()) << 3 << nothing;
+            QTest::addRow("%s, last share", qPrintable(kind)) << filler().add(ZipBuilder::hostile(kind, notesId, m_home.outsideDir(), up)) << 3 << nothing;
+        }
+        const QString current = QStringLiteral("Notes.app/Current");
+        QTest::newRow("link in the first share, written through in the last")
+            << notes().addSymlink(current, QStringLiteral("Contents")).add(filler()).addFile(current + QStringLiteral("/evil"), "owned") << 3 << nothing;
+        QTest::newRow("a file in the first share and again in the last")
+            << notes().add(filler()).addFile(QStringLiteral("Notes.app/Contents/Info.plist"), "again") << 3 << nothing;
+        ZipBuilder bomb = notes();
+        for (int i = 0; i < 4; ++i)
+            bomb.addFillFile(QStringLiteral("Notes.app/bomb%1").arg(i), qint64(6) << 20);  // 12 MiB a worker, 24 in all
+        QTest::newRow("bomb split over two workers") << bomb << 2 << "refused";
+    }
+
+    void extractionSharedAmongWorkers()
+    {
+        QFETCH(ZipBuilder, zip);
+        QFETCH(int, workers);
+        QFETCH(QString, outcome);
+        LibarchiveExtractor::Limits limits;
+        limits.minimumCap = limits.maximumCap = qint64(16) << 20;
+        limits.bytesPerWorker = 1;
+        limits.workers = workers;
+        const QByteArray archive = zip.build();
+        ExtractionProgress progress;
+        const std::optional<PlatformError> error = extract(archive, false, limits, &progress);
+        if (outcome == QLatin1String("same tree")) {
+            QVERIFY2(!error, qPrintable(error ? error->localizedDescription() : QString()));
+            // Every worker's bytes reach the one progress.
+            QVERIFY(progress.totalBytes.load() > 0);
+            QCOMPARE(progress.writtenBytes.load(), progress.totalBytes.load());
+            const QMap<QString, QString> shared = TempHome::fingerprint(extracted());
+            init();
+            limits.workers = 1;
+            QVERIFY(!extract(archive, false, limits));
+            QCOMPARE(shared, TempHome::fingerprint(extracted()));
+        } else {
+            QVERIFY(error && error->domain() == PlatformError::Domain::archive);
+            if (outcome.endsWith(QLatin1String("nothing written")))
+                QCOMPARE(TempHome::entries(extracted()), QStringList());
+        }
+        QCOMPARE(linksLeadingOut(extracted()), QStringList());
+        QCOMPARE(TempHome::entries(m_home.outsideDir()), QStringList());
     }
 
     void refusesHostileArchives_data()

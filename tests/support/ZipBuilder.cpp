@@ -103,8 +103,27 @@ ZipBuilder &ZipBuilder::setStored(bool stored)
     return *this;
 }
 
+ZipBuilder &ZipBuilder::setUtf8Flag(bool flagged)
+{
+    m_utf8Flag = flagged;
+    return *this;
+}
+
+ZipBuilder &ZipBuilder::setZip64(bool always)
+{
+    m_zip64 = always;
+    return *this;
+}
+
+ZipBuilder &ZipBuilder::add(const ZipBuilder &other)
+{
+    m_entries.append(other.m_entries);
+    return *this;
+}
+
 bool ZipBuilder::write(ZipWriter &zip) const
 {
+    zip.setUtf8Flag(m_utf8Flag);
     if (!zip.setCompression(m_stored ? ZipWriter::Compression::store : ZipWriter::Compression::deflate))
         return false;
     for (const Entry &e : m_entries) {
@@ -137,7 +156,7 @@ bool ZipBuilder::write(ZipWriter &zip) const
 bool ZipBuilder::writeTo(const QString &path, QString *error) const
 {
     ZipWriter zip;
-    const bool written = zip.openFile(path) && write(zip);
+    const bool written = (!m_zip64 || zip.forceZip64()) && zip.openFile(path) && write(zip);
     if (!written && error)
         *error = zip.errorString();
     return written;
@@ -147,7 +166,7 @@ QByteArray ZipBuilder::build() const
 {
     QByteArray bytes;
     ZipWriter zip;
-    if (!zip.openBuffer(&bytes) || !write(zip))
+    if ((m_zip64 && !zip.forceZip64()) || !zip.openBuffer(&bytes) || !write(zip))
         return {};
     return bytes;
 }

@@ -56,6 +56,12 @@ public:
 
     // Store entries uncompressed instead of deflating them.
     ZipBuilder &setStored(bool stored);
+    // Names without the UTF-8 flag, as macOS tools write them.
+    ZipBuilder &setUtf8Flag(bool flagged);
+    // Zip64 extensions on every entry (beyond 65,535 entries they are always there).
+    ZipBuilder &setZip64(bool always);
+    // Appends the other archive's entries.
+    ZipBuilder &add(const ZipBuilder &other);
 
     // Writes the archive; false (with a message in error) on failure.
     bool writeTo(const QString &path, QString *error = nullptr) const;
@@ -84,6 +90,8 @@ private:
 
     QList<Entry> m_entries;
     bool m_stored = false;
+    bool m_utf8Flag = true;
+    bool m_zip64 = false;
 };
 
 Q_DECLARE_METATYPE(ZipBuilder)

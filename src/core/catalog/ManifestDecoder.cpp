@@ -9,8 +9,11 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QJsonValue>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QUtf8StringView>
+
 #include <algorithm>
-#include <cstring>
 
 namespace ManifestDecoder {
 
@@ -137,7 +140,9 @@ public:
         if (!text)
             return std::nullopt;
         auto url = ServiceEndpoints::parseUrl(*text);
-        if (!url)
+        // QUrl takes a "#" inside the fragment but writes it back as "%23",
+        // which then reads as another URL.
+        if (!url || text->count(QLatin1Char('#')) > 1)
             fail(m_path.member(key), QStringLiteral("%1 is not a URL").arg(quoted(*text)));
         return url;
     }
@@ -262,122 +267,28 @@ QString location(const QByteArray &json, qsizetype offset)
 }
 
 // Offset of the first byte that is not part of well-formed UTF-8, or -1.
+// Only called on a document that failed the validity check.
 qsizetype invalidUtf8Offset(const QByteArray &json)
 {
-    const auto *bytes = reinterpret_cast<const unsigned char *>(json.constData());
-    const qsizetype size = json.size();
-    qsizetype i = 0;
-    while (i < size) {
-        // Runs of ASCII, the bulk of a manifest, eight bytes at a time.
-        while (i + 8 <= size) {
-            quint64 word;
-            std::memcpy(&word, bytes + i, sizeof word);
-            if (word & 0x8080808080808080ULL)
-                break;
-            i += 8;
-        }
-        if (i >= size)
-            break;
-        const unsigned char c = bytes[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        int length = 0;
-        unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0)
-                low = 0xA0;
-            else if (c == 0xED)
-                high = 0x9F;  // no surrogates
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0)
-                low = 0x90;
-            else if (c == 0xF4)
-                high = 0x8F;
-        } else {
-            return i;
-        }
-        if (i + length > size)
-            return i;
-        if (bytes[i + 1] < low || bytes[i + 1] > high)
-            return i;
-        for (int k = 2; k < length; ++k) {
-            if (bytes[i + k] < 0x80 || bytes[i + k] > 0xBF)
-                return i;
-        }
-        i += length;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = decoder.decode(json);
+    // Each malformed sequence became U+FFFD; one written out in the document is not one of them.
+    qsizetype offset = 0;
+    qsizetype from = 0;
+    for (qsizetype i = text.indexOf(QChar::ReplacementCharacter); i >= 0;
+         i = text.indexOf(QChar::ReplacementCharacter, from)) {
+        offset += QStringView(text).sliced(from, i - from).toUtf8().size();
+        if (!json.sliced(offset).startsWith("\xEF\xBF\xBD"))
+            return offset;
+        offset += 3;
+        from = i + 1;
     }
     return -1;
 }
 
-bool isAsciiDigits(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    return true;
-}
-
-int number(QStringView text)
-{
-    int value = 0;
-    for (const QChar c : text)
-        value = value * 10 + (c.unicode() - '0');
-    return value;
-}
-
-// Days since 1970-01-01 of a proleptic Gregorian date.
-qint64 daysFromCivil(qint64 y, int m, int d)
-{
-    y -= m <= 2;
-    const qint64 era = (y >= 0 ? y : y - 399) / 400;
-    const qint64 yoe = y - era * 400;
-    const qint64 doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const qint64 doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-void civilFromDays(qint64 z, qint64 &y, int &m, int &d)
-{
-    z += 719468;
-    const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
-    const qint64 doe = z - era * 146097;
-    const qint64 yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const qint64 doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const qint64 mp = (5 * doy + 2) / 153;
-    d = int(doy - (153 * mp + 2) / 5 + 1);
-    m = int(mp < 10 ? mp + 3 : mp - 9);
-    y = yoe + era * 400 + (m <= 2);
-}
-
-int daysInMonth(int year, int month)
-{
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : days[month - 1];
-}
-
 QString formatDate(const QDateTime &date)
 {
-    const qint64 secs = date.toSecsSinceEpoch();
-    qint64 days = secs / 86400;
-    qint64 rem = secs % 86400;
-    if (rem < 0) {
-        rem += 86400;
-        --days;
-    }
-    qint64 year;
-    int month, day;
-    civilFromDays(days, year, month, day);
-    return QString::asprintf("%04lld-%02d-%02dT%02lld:%02lld:%02lldZ", static_cast<long long>(year), month, day,
-                             static_cast<long long>(rem / 3600), static_cast<long long>(rem / 60 % 60),
-                             static_cast<long long>(rem % 60));
+    return date.toUTC().toString(Qt::ISODate);
 }
 
 QString encodeUrl(const QUrl &url)
@@ -389,44 +300,23 @@ QString encodeUrl(const QUrl &url)
 
 std::optional<QDateTime> parseDate(const QString &text)
 {
-    // YYYY-MM-DDTHH:MM:SS then Z or +HH:MM / -HH:MM; nothing else.
-    const QStringView s(text);
-    if (s.size() != 20 && s.size() != 25)
+    // The exact form here (\d is ASCII only); Qt's calendar then checks the
+    // date and time and places the instant. Its own ISO parsing would also
+    // take fractions of a second, missing seconds, "24:00" and more.
+    static const QRegularExpression form(QRegularExpression::anchoredPattern(
+        QStringLiteral("(\\d{4})-(\\d\\d)-(\\d\\d)T(\\d\\d):(\\d\\d):(\\d\\d)(?:Z|([+-])(\\d\\d):(\\d\\d))")));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
         return std::nullopt;
-    auto digitsAt = [&](qsizetype pos, qsizetype count) { return isAsciiDigits(s.mid(pos, count)); };
-    auto charAt = [&](qsizetype pos, char c) { return s.at(pos) == QLatin1Char(c); };
-    if (!digitsAt(0, 4) || !charAt(4, '-') || !digitsAt(5, 2) || !charAt(7, '-') || !digitsAt(8, 2)
-        || !charAt(10, 'T') || !digitsAt(11, 2) || !charAt(13, ':') || !digitsAt(14, 2) || !charAt(16, ':')
-        || !digitsAt(17, 2))
+    const auto number = [&](int group) { return match.capturedView(group).toInt(); };
+    // ISO year 0 is 1 BC, which Qt's calendar numbers -1.
+    const QDate date(number(1) == 0 ? -1 : number(1), number(2), number(3));
+    // QTime refuses hour 24 and leap seconds.
+    const QTime time(number(4), number(5), number(6));
+    if (!date.isValid() || !time.isValid() || number(8) > 23 || number(9) > 59)
         return std::nullopt;
-
-    const int year = number(s.mid(0, 4));
-    const int month = number(s.mid(5, 2));
-    const int day = number(s.mid(8, 2));
-    const int hour = number(s.mid(11, 2));
-    const int minute = number(s.mid(14, 2));
-    const int second = number(s.mid(17, 2));
-    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour > 23 || minute > 59
-        || second > 59)
-        return std::nullopt;
-
-    int offsetSeconds = 0;
-    if (s.size() == 20) {
-        if (!charAt(19, 'Z'))
-            return std::nullopt;
-    } else {
-        const bool plus = charAt(19, '+');
-        if ((!plus && !charAt(19, '-')) || !digitsAt(20, 2) || !charAt(22, ':') || !digitsAt(23, 2))
-            return std::nullopt;
-        const int offsetHours = number(s.mid(20, 2));
-        const int offsetMinutes = number(s.mid(23, 2));
-        if (offsetHours > 23 || offsetMinutes > 59)
-            return std::nullopt;
-        offsetSeconds = (offsetHours * 3600 + offsetMinutes * 60) * (plus ? 1 : -1);
-    }
-
-    const qint64 secs = daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second - offsetSeconds;
-    return QDateTime::fromSecsSinceEpoch(secs, Qt::UTC);
+    const int offset = (number(8) * 3600 + number(9) * 60) * (match.capturedView(7) == u"-" ? -1 : 1);
+    return QDateTime(date, time, Qt::OffsetFromUTC, offset).toUTC();
 }
 
 LauncherManifest decode(const QByteArray &json)
@@ -441,8 +331,8 @@ LauncherManifest decode(const QByteArray &json)
     if (blank)
         throw DecodingError(QStringLiteral("the document is empty"));
     // The JSON parser quietly replaces malformed UTF-8; the manifest must be UTF-8.
-    if (const qsizetype bad = invalidUtf8Offset(json); bad >= 0)
-        throw DecodingError(QStringLiteral("invalid UTF-8 at %1").arg(location(json, bad)));
+    if (!QUtf8StringView(json).isValidUtf8())
+        throw DecodingError(QStringLiteral("invalid UTF-8 at %1").arg(location(json, invalidUtf8Offset(json))));
 
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);

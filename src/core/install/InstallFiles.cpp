@@ -185,7 +185,8 @@ std::optional<QByteArray> findIn(const QByteArray &dir)
         return std::nullopt;
     }
     for (const QByteArray &name : names) {
-        if (name.startsWith('.'))
+        // macOS tools mirror the bundle's folders under __MACOSX for its metadata.
+        if (name.startsWith('.') || name == "__MACOSX")
             continue;
         const QByteArray path = dir + '/' + name;
         struct stat st {};

@@ -29,8 +29,8 @@ void copyTreeDurably(const QString &source, const QString &destination);
 void placeTreeDurably(const QString &source, const QString &destination);
 
 // The first folder whose name ends in ".app" (case-sensitive) in depth-first
-// order below root, siblings in name order. Hidden entries are skipped and
-// symbolic links are neither returned nor followed.
+// order below root, siblings in name order. Hidden entries and "__MACOSX"
+// folders are skipped, and symbolic links are neither returned nor followed.
 std::optional<QString> findBundle(const QString &root);
 
 // Whether every symbolic link below root, followed through any links it

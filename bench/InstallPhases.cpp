@@ -1,0 +1,89 @@
+#include "InstallPhases.h"
+
+#include "install/InstallerLayers.h"
+#include "system/SystemLayers.h"
+
+class TimedExtractor : public ArchiveExtractor
+{
+public:
+    TimedExtractor(std::shared_ptr<const ArchiveExtractor> inner, InstallPhases *phases) : m_inner(std::move(inner)), m_phases(phases) {}
+    void extractZip(const QString &archivePath, const QString &destinationDir, const std::atomic_bool *cancel,
+                    ExtractionProgress *progress) const override
+    {
+        m_phases->mark(InstallPhases::extracting);
+        m_inner->extractZip(archivePath, destinationDir, cancel, progress);
+        m_phases->mark(InstallPhases::extracted);
+    }
+
+private:
+    std::shared_ptr<const ArchiveExtractor> m_inner;
+    InstallPhases *m_phases;
+};
+
+// The identifier is the last thing the bundle check reads.
+class TimedInspector : public BundleInspector
+{
+public:
+    TimedInspector(std::shared_ptr<const BundleInspector> inner, InstallPhases *phases) : m_inner(std::move(inner)), m_phases(phases) {}
+    std::optional<QString> bundleIdentifier(const QString &bundlePath) const override
+    {
+        std::optional<QString> identifier = m_inner->bundleIdentifier(bundlePath);
+        m_phases->mark(InstallPhases::inspected);
+        return identifier;
+    }
+    std::optional<QString> executableName(const QString &bundlePath) const override { return m_inner->executableName(bundlePath); }
+
+private:
+    std::shared_ptr<const BundleInspector> m_inner;
+    InstallPhases *m_phases;
+};
+
+class TimedReplacer : public DirectoryReplacer
+{
+public:
+    TimedReplacer(std::shared_ptr<const DirectoryReplacer> inner, InstallPhases *phases) : m_inner(std::move(inner)), m_phases(phases) {}
+    bool exchange(const QString &destination, const QString &staged) const override
+    {
+        m_phases->mark(InstallPhases::swapping);
+        const bool replaced = m_inner->exchange(destination, staged);
+        m_phases->mark(InstallPhases::swapped);
+        return replaced;
+    }
+
+private:
+    std::shared_ptr<const DirectoryReplacer> m_inner;
+    InstallPhases *m_phases;
+};
+
+QStringList InstallPhases::names()
+{
+    return {QStringLiteral("download + hash"), QStringLiteral("extraction"), QStringLiteral("bundle check"),
+            QStringLiteral("flush (placing the bundle, writing it to disk)"), QStringLiteral("swap"),
+            QStringLiteral("clean-up before returning")};
+}
+
+AppInstaller::Layers InstallPhases::wrap(AppInstaller::Layers layers)
+{
+    layers.extractor = std::make_shared<TimedExtractor>(layers.extractor, this);
+    layers.bundles = std::make_shared<TimedInspector>(layers.bundles, this);
+    layers.replacer = std::make_shared<TimedReplacer>(layers.replacer, this);
+    return layers;
+}
+
+void InstallPhases::start()
+{
+    for (auto &m : m_marks)
+        m.store(0);
+    mark(started);
+}
+
+std::array<double, InstallPhases::count> InstallPhases::finish() const
+{
+    const Clock::rep end = Clock::now().time_since_epoch().count();
+    std::array<double, count> phases{};
+    for (int i = 0; i < count; ++i) {
+        const Clock::rep to = i + 1 < marks ? m_marks[i + 1].load() : end;
+        phases[size_t(i)] = std::chrono::duration<double, std::milli>(Clock::duration(to - m_marks[i].load())).count();
+    }
+    return phases;
+}
