@@ -283,7 +283,6 @@ private Q_SLOTS:
         QTest::newRow("error on second line") << QByteArray("{\n  \"apps\": [,]\n}") << "invalid JSON at line 2";
         QTest::newRow("invalid UTF-8 in a string") << QByteArray("{\"generatedAt\": \"2026\xC3\x28\"}") << "invalid UTF-8 at line 1, column 22";
         QTest::newRow("truncated sequence at end") << QByteArray("{\"x\": \"\xE2\x82") << "invalid UTF-8";
-        QTest::newRow("deep nesting") << QByteArray("{\"deep\": ") + QByteArray(200000, '[') << "invalid JSON";
     }
 
     void malformedInput()
