@@ -180,18 +180,15 @@ private Q_SLOTS:
         row("announcements absent", "announcements", removed, QJsonArray());
         row("announcements null", "announcements", QJsonValue::Null, QJsonArray());
         row("apps empty", "apps", QJsonArray(), QJsonArray());
-        row("tags empty", "apps.0.tags", QJsonArray(), QJsonArray());
         row("checksum not checked here", "apps.0.sha256", "abc", "abc");
         row("relative downloadUrl", "apps.0.downloadUrl", "releases/alpha.zip", "releases/alpha.zip");
         row("generatedAt with an offset", "generatedAt", "2026-05-03T02:00:00+02:00", "2026-05-03T00:00:00Z");
-        row("generatedAt with a negative offset", "generatedAt", "2026-05-02T19:30:00-04:30", "2026-05-03T00:00:00Z");
         row("release note date free text", "apps.0.releaseNotes.0.date", "sometime in May", "sometime in May");
         row("text kept untrimmed", "apps.0.name", "  Spaced\tName \n", "  Spaced\tName \n");
         row("empty version", "apps.0.version", "", "");
         row("duplicate ids", "apps.1.id", "alpha", "alpha");
         row("unknown top-level key", "extra", QJsonObject{{"x", 1}}, removed);
         row("unknown app key", "apps.1.rating", 5, removed);
-        row("unknown release-note key", "apps.0.releaseNotes.0.author", QJsonValue::Null, removed);
         const QString long1MiB(1 << 20, QLatin1Char('x'));
         row("no length limit on texts", "apps.0.description", long1MiB, long1MiB);
     }
@@ -216,28 +213,18 @@ private Q_SLOTS:
         const QString notDate = QStringLiteral(" is not a date-time such as 2026-05-03T00:00:00Z");
         row("generatedAt missing", "generatedAt", removed, "missing key \"generatedAt\"");
         row("generatedAt null", "generatedAt", QJsonValue::Null, "generatedAt: expected a string, found null");
-        row("generatedAt number", "generatedAt", 1777766400, "generatedAt: expected a string, found a number");
         row("generatedAt fractional", "generatedAt", "2026-05-03T00:00:00.000Z", "generatedAt: \"2026-05-03T00:00:00.000Z\"" + notDate);
-        row("generatedAt half second", "generatedAt", "2026-05-03T00:00:00.5Z", "generatedAt: \"2026-05-03T00:00:00.5Z\"" + notDate);
-        row("generatedAt bare date", "generatedAt", "2026-05-03", "generatedAt: \"2026-05-03\"" + notDate);
         row("apps missing", "apps", removed, "missing key \"apps\"");
         row("apps null", "apps", QJsonValue::Null, "apps: expected an array, found null");
-        row("apps object", "apps", QJsonObject(), "apps: expected an array, found an object");
-        row("app not an object", "apps.1", "beta", "apps[1]: expected an object, found a string");
         row("status Live", "apps.2.status", "Live", "apps[2].status: \"Live\"" + notStatus);
-        row("status archived", "apps.0.status", "archived", "apps[0].status: \"archived\"" + notStatus);
-        row("status empty", "apps.0.status", "", "apps[0].status: \"\"" + notStatus);
         // Only the bare case name: no scoped spelling, value number or trailing NUL.
         row("status scoped", "apps.0.status", "CatalogEnums::live", "apps[0].status: \"CatalogEnums::live\"" + notStatus);
-        row("status value number", "apps.0.status", "1", "apps[0].status: \"1\"" + notStatus);
         row("status with NUL", "apps.0.status", QStringLiteral("live") + QChar(u'\0'), "apps[0].status: \"live\\u0000\"" + notStatus);
         // Messages quote bad values escaped and cut short.
         row("status with control characters", "apps.0.status", "li\nve\x1b[2J", "apps[0].status: \"li\\nve\\u001b[2J\"" + notStatus);
         row("status very long", "apps.1.status", QString(200, QLatin1Char('x')),
             "apps[1].status: \"" + QString(80, QLatin1Char('x')) + "...\"" + notStatus);
         row("accent capitalised", "apps.1.accent", "Lime", "apps[1].accent: \"Lime\" is not one of lime, violet, amber, blue, cyan");
-        row("accent red", "apps.0.accent", "red", "apps[0].accent: \"red\" is not one of lime, violet, amber, blue, cyan");
-        row("downloadUrl empty", "apps.0.downloadUrl", "", "apps[0].downloadUrl: \"\" is not a URL");
         row("downloadUrl with a space", "apps.0.downloadUrl", "https://exa mple.com/a.zip",
             "apps[0].downloadUrl: \"https://exa mple.com/a.zip\" is not a URL");
         row("iconUrl bad percent", "apps.2.iconUrl", "https://cdn.example.com/%zz.png",
@@ -245,23 +232,10 @@ private Q_SLOTS:
         row("iconUrl with a '#' in the fragment", "apps.0.iconUrl", "https://cdn.example.com/a.png##b",
             "apps[0].iconUrl: \"https://cdn.example.com/a.png##b\" is not a URL");
         row("sparkleFeedUrl empty", "apps.1.sparkleFeedUrl", "", "apps[1].sparkleFeedUrl: \"\" is not a URL");
-        row("downloadUrl number", "apps.0.downloadUrl", 5, "apps[0].downloadUrl: expected a string, found a number");
         row("sha256 boolean", "apps.0.sha256", true, "apps[0].sha256: expected a string, found a boolean");
-        row("name null", "apps.0.name", QJsonValue::Null, "apps[0].name: expected a string, found null");
-        row("tags not an array", "apps.0.tags", "one", "apps[0].tags: expected an array, found a string");
-        row("tags null", "apps.0.tags", QJsonValue::Null, "apps[0].tags: expected an array, found null");
-        row("tag not a string", "apps.0.tags.1", 2, "apps[0].tags[1]: expected a string, found a number");
         row("releaseNotes missing", "apps.1.releaseNotes", removed, "apps[1]: missing key \"releaseNotes\"");
         row("release note missing date", "apps.0.releaseNotes.0.date", removed, "apps[0].releaseNotes[0]: missing key \"date\"");
-        row("release note text null", "apps.0.releaseNotes.0.text", QJsonValue::Null,
-            "apps[0].releaseNotes[0].text: expected a string, found null");
-        row("release note not an object", "apps.0.releaseNotes.0", QJsonArray(),
-            "apps[0].releaseNotes[0]: expected an object, found an array");
-        row("announcements object", "announcements", QJsonObject(), "announcements: expected an array, found an object");
         row("announcement missing title", "announcements.0.title", removed, "announcements[0]: missing key \"title\"");
-        row("announcement version number", "announcements.0.version", 2, "announcements[0].version: expected a string, found a number");
-        row("announcement publishedAt fractional", "announcements.0.publishedAt", "2026-05-01T10:00:00.25+02:00",
-            "announcements[0].publishedAt: \"2026-05-01T10:00:00.25+02:00\"" + notDate);
         row("announcement publishedAt empty", "announcements.0.publishedAt", "", "announcements[0].publishedAt: \"\"" + notDate);
         for (const char *key : {"id", "name", "tagline", "category", "bundleId", "version", "minMacOS", "status", "symbolName",
                                 "accent", "tags", "description", "privacyNote", "releaseNotes"}) {
@@ -307,16 +281,10 @@ private Q_SLOTS:
         QTest::newRow("over the size cap") << overCap << "the document is too large";
         QTest::newRow("html page") << QByteArray("<html><body>Bad gateway</body></html>") << "invalid JSON at line 1";
         QTest::newRow("top-level array") << QByteArray("[]") << "expected a JSON object at the top level";
-        QTest::newRow("top-level string") << QByteArray("\"manifest\"") << "invalid JSON at line 1";
         QTest::newRow("trailing garbage") << QByteArray("{\"apps\": []} x") << "invalid JSON at line 1";
         QTest::newRow("error on second line") << QByteArray("{\n  \"apps\": [,]\n}") << "invalid JSON at line 2";
         QTest::newRow("invalid UTF-8 in a string") << QByteArray("{\"generatedAt\": \"2026\xC3\x28\"}") << "invalid UTF-8 at line 1, column 22";
-        QTest::newRow("overlong encoding") << QByteArray("{\"x\": \"\xC0\xAF\"}") << "invalid UTF-8";
-        QTest::newRow("encoded surrogate") << QByteArray("{\"x\": \"\xED\xA0\x80\"}") << "invalid UTF-8";
         QTest::newRow("truncated sequence at end") << QByteArray("{\"x\": \"\xE2\x82") << "invalid UTF-8";
-        QTest::newRow("beyond U+10FFFF") << QByteArray("{\"x\": \"\xF4\x90\x80\x80\"}") << "invalid UTF-8";
-        QTest::newRow("lone continuation byte in a key") << QByteArray("{\"\x80\": 1}") << "invalid UTF-8";
-        QTest::newRow("deep nesting") << QByteArray("{\"deep\": ") + QByteArray(200000, '[') << "invalid JSON";
     }
 
     void malformedInput()
@@ -437,7 +405,6 @@ private Q_SLOTS:
         // The release comes first: a coming-soon or retired app has none, whatever its data.
         row("coming soon with release data", AppReleaseStatus::comingSoon, "", {}, false, "visible comingSoon", Check::noPublishedRelease);
         row("retired, beta hidden", AppReleaseStatus::retired, "", {}, false, "", Check::noPublishedRelease);
-        row("retired, beta shown", AppReleaseStatus::retired, "", {}, true, "", Check::noPublishedRelease);
         // A live app with incomplete data is visible but neither published nor coming soon.
         row("no download URL", live, "downloadUrl", {}, false, "visible", Check::noPublishedRelease);
         row("any download scheme", live, "downloadUrl", QUrl("ftp://x/y.zip"), false, "visible published", Check::passes);
@@ -446,15 +413,12 @@ private Q_SLOTS:
         row("sha256 of 63", live, "sha256", sha.left(63), false, "visible", Check::noPublishedRelease);
         row("sha256 of 65", live, "sha256", sha + 'a', false, "visible", Check::noPublishedRelease);
         row("sha256 with g", live, "sha256", sha.left(63) + 'g', false, "visible", Check::noPublishedRelease);
-        row("sha256 with prefix", live, "sha256", "0x" + sha.left(62), false, "visible", Check::noPublishedRelease);
         row("sha256 with full-width digit", live, "sha256", sha.left(63) + QChar(0xFF11), false, "visible", Check::noPublishedRelease);
         row("version of white space", live, "version", " \n\t", false, "visible", Check::noPublishedRelease);
-        row("version empty", live, "version", "", false, "visible", Check::noPublishedRelease);
         row("version padded", live, "version", " 1.0 ", false, "visible published", Check::passes);
         row("minimum unparsable", live, "minMacOS", "14.x", false, "visible", Check::noPublishedRelease);
         row("minimum equal", live, "minMacOS", "14.5", false, "visible published", Check::passes);
         row("minimum one patch newer", live, "minMacOS", "14.5.1", false, "visible published", Check::systemTooOld);
-        row("minimum far future", live, "minMacOS", "99", false, "visible published", Check::systemTooOld);
     }
 
     void policy()
@@ -529,11 +493,9 @@ private Q_SLOTS:
         QTest::newRow("first published app") << Apps{withRelease("s1", soon), app("live1"), withRelease("s2", soon)} << false
                                              << "firstPublishedApp [live1] [s1 s2] live1";
         QTest::newRow("two published") << Apps{app("p1"), app("p2")} << false << "multiAppCatalog [p1 p2] [] p1";
-        QTest::newRow("two published, reversed") << Apps{app("p2"), app("p1")} << false << "multiAppCatalog [p2 p1] [] p2";
         QTest::newRow("only beta, shown") << Apps{app("b", beta)} << true << "firstPublishedApp [b] [] b";
         QTest::newRow("only beta, hidden") << Apps{app("b", beta)} << false << "empty [] [] -";
         QTest::newRow("beta hidden, others visible") << Apps{app("b", beta), withRelease("s", soon)} << false << "comingSoonOnly [] [s] -";
-        QTest::newRow("only retired") << Apps{withRelease("r1", AppReleaseStatus::retired)} << true << "empty [] [] -";
         QTest::newRow("live with malformed checksum") << Apps{badChecksum} << true << "comingSoonOnly [] [] -";
         QTest::newRow("featured skips unpublished") << Apps{badChecksum, app("p1"), app("b", beta)} << true << "multiAppCatalog [p1 b] [] p1";
     }
@@ -556,7 +518,6 @@ private Q_SLOTS:
         QTest::newRow("not installed") << AppInstallState::notInstalled() << "Not installed";
         QTest::newRow("installing 0.04") << AppInstallState::installing(0.04) << "Installing 4%";
         QTest::newRow("installing 0.999") << AppInstallState::installing(0.999) << "Installing 99%";
-        QTest::newRow("installing 1") << AppInstallState::installing(1) << "Installing 100%";
         QTest::newRow("installing below 0") << AppInstallState::installing(-0.5) << "Installing 0%";
         QTest::newRow("installing above 1") << AppInstallState::installing(7) << "Installing 100%";
         QTest::newRow("installing infinite") << AppInstallState::installing(qInf()) << "Installing 0%";
@@ -592,25 +553,18 @@ private Q_SLOTS:
             {R"({"updateAvailable":{"installedVersion":"1.0","latestVersion":"1.1"}})", nullptr},
             {"{\"failed\":{\"message\":\"No \\\"disk\\\"\"}}", nullptr},  // moc misreads \" in raw strings
             {R"({"installed":{"version":"2"},"note":1})", R"({"installed":{"version":"2"}})"},
-            {R"({"failed":{"message":"m","code":3}})", R"({"failed":{"message":"m"}})"},
-            {R"({"notInstalled":{"x":1}})", R"({"notInstalled":{}})"},
-            {R"({"installing":{"progress":1}})", R"({"installing":{"progress":1}})"},
             {R"({"installed":{"version":"1"},"failed":{"message":"m"}})", "count"},
             {R"({})", "count"},
             {R"({"Installed":{"version":"1"}})", "count"},
-            {R"({"Kind::installed":{"version":"1"}})", "count"},
-            {R"({"notInstalled":true})", "error: notInstalled: expected an object"},
             {R"({"installed":"1.2"})", "error: installed: expected an object"},
             {R"({"installed":{}})", "error: installed: missing key \"version\""},
             {R"({"installed":{"version":1.2}})", "error: installed.version: expected a string"},
             {R"({"updateAvailable":{"installedVersion":"1"}})", "error: updateAvailable: missing key \"latestVersion\""},
             {R"({"installing":{"progress":"50%"}})", "error: installing.progress: expected a number"},
             {R"({"installing":{}})", "error: installing: missing key \"progress\""},
-            {R"({"failed":{"message":null}})", "error: failed.message: expected a string"},
             {R"([])", "error: expected a JSON object"},
             {R"("installed")", "error: invalid JSON"},
-            {"{", "error: invalid JSON at offset"},
-            {"", "error: invalid JSON at offset"}};
+            {"{", "error: invalid JSON at offset"}};
         for (const auto &c : cases) {
             QTest::addRow("%s", c[0]) << QByteArray(c[0])
                                       << (!c[1] ? QString::fromUtf8(c[0]) : qstrcmp(c[1], "count") ? QString::fromUtf8(c[1]) : count);
@@ -661,24 +615,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         using V = VantrelCopy::Values;
         const auto en = VantrelLocale::en;
-        const auto pl = VantrelLocale::pl;
         const auto de = VantrelLocale::de;
         QTest::newRow("appCount de") << CopyKey::appCount << de << V{{"count", "3"}} << "3 Apps bereit";
         QTest::newRow("two placeholders") << CopyKey::errorInstallFailed << en << V{{"app", "Foo"}, {"reason", "The download failed."}}
                                           << "Could not install Foo. The download failed.";
-        QTest::newRow("update pl") << CopyKey::installUpdateAvailable << pl << V{{"installed", "1.0"}, {"latest", "1.1"}} << "1.0 -> 1.1";
         QTest::newRow("greeting empty name") << CopyKey::homeGreeting << en << V{{"name", ""}} << "Welcome back.";
-        QTest::newRow("greeting pl") << CopyKey::homeGreeting << pl << V{{"name", ""}} << QString::fromUtf8("Cześć.");
         QTest::newRow("no values keeps placeholder") << CopyKey::appCount << en << V{} << "{{count}} apps ready";
         QTest::newRow("placeholder name is case-sensitive") << CopyKey::appCount << en << V{{"Count", "3"}} << "{{count}} apps ready";
         QTest::newRow("value inserted literally") << CopyKey::feedbackIssue << en << V{{"identifier", "$1 \\n %"}} << "Issue $1 \\n %";
         // "app" is filled before "reason": a placeholder inside the app value is filled later.
         QTest::newRow("value holding a later placeholder") << CopyKey::errorInstallFailed << en << V{{"app", "{{reason}}"}, {"reason", "R"}}
                                                            << "Could not install R. R";
-        QTest::newRow("quick results pl") << CopyKey::quickResults << pl << V{{"count", "12"}} << QString::fromUtf8("Aplikacje · 12 wyników");
-        QTest::newRow("installed state de") << CopyKey::installInstalled << de << V{{"version", "2"}} << "Installiert 2";
-        QTest::newRow("cannot install de") << CopyKey::errorCannotInstall << de << V{{"app", "Shelf"}}
-                                           << "Shelf kann jetzt nicht installiert werden.";
     }
 
     void copyLookup()

@@ -28,23 +28,16 @@
 class Gate
 {
 public:
-    Gate()
-    {
-        m_promise.start();
-        m_future = m_promise.future();
-    }
+    Gate() { m_promise.start(); }
     void open()
     {
-        if (!m_open) {
-            m_open = true;
+        if (!std::exchange(m_open, true))
             m_promise.finish();
-        }
     }
-    QFuture<void> future() const { return m_future; }
+    QFuture<void> future() { return m_promise.future(); }
 
 private:
     QPromise<void> m_promise;
-    QFuture<void> m_future;
     bool m_open = false;
 };
 
