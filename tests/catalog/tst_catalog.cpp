@@ -359,28 +359,13 @@ private Q_SLOTS:
 
     void versionOrderIsConsistent()
     {
-        // Sorted oldest to newest: every pair agrees with the positions...
+        // Sorted oldest to newest: every pair agrees with the positions.
         const QStringList ordered{"", "0.9", "1.0.0-1", "1.0.0-alpha", "1.0.0-alpha.1", "1.0.0-beta", "1.0.0-beta.2", "1.0.0-beta.10",
                                   "1.0.0-rc1", "1.0.0", "1.0.1", "1.2", "1.10", "2.0.0-beta", "2.0.0", "10.0"};
         for (int i = 0; i < ordered.size(); ++i) {
             for (int j = 0; j < ordered.size(); ++j)
                 QVERIFY2(int(::compareVersions(ordered.at(i), ordered.at(j))) == (i > j) - (i < j),
                          qPrintable(ordered.at(i) + QStringLiteral(" vs ") + ordered.at(j)));
-        }
-        // ...and odd texts still give an order: antisymmetric and transitive.
-        const QStringList odd = ordered + QStringList{"v1", "1..0", "1.0-", "1.0-.", "1.0+x", "1.0-B", "1.0-b", "1.0-2", "1.0-é",
-                                                      "!!!", "-1", "1.0-rc.1", "1.0-rc-1", "1.0-ß", " 1", "1.0-1a"};
-        for (const QString &a : odd) {
-            for (const QString &b : odd) {
-                const int ab = int(::compareVersions(a, b));
-                QVERIFY2(ab == -int(::compareVersions(b, a)), qPrintable(a + QStringLiteral(" vs ") + b));
-                for (const QString &c : odd) {
-                    const int bc = int(::compareVersions(b, c));
-                    const int ac = int(::compareVersions(a, c));
-                    QVERIFY2((ab > 0 || bc > 0 || ac <= 0) && (ab < 0 || bc < 0 || ac >= 0),
-                             qPrintable(a + QStringLiteral(" / ") + b + QStringLiteral(" / ") + c));
-                }
-            }
         }
     }
 

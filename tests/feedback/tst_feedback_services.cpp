@@ -112,46 +112,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("language");  // feedback: the chosen one; events: the system's (null: none)
         QTest::addColumn<QByteArray>("target");
         QTest::addColumn<QByteArray>("localeHeader");
-        QTest::addColumn<QByteArray>("body");
-        const QByteArray feedback = R"({
-    "appId": "notes",
-    "clientRequestId": "3F2504E0-4F89-11D3-9A0C-0305E82C3301",
-    "description": "Downloads could resume.\nZażółć gęślą jaźń",
-    "diagnostics": {
-        "catalogLifecycle": "multiAppCatalog",
-        "comingSoonAppCount": 1,
-        "launcherVersion": "0.1.0",
-        "locale": "pl",
-        "macOSVersion": "14.5.0",
-        "publishedAppCount": 3,
-        "selectedAppId": "notes",
-        "selectedAppName": "Notes",
-        "selectedAppVersion": "1.2.0",
-        "visibleAppCount": 4
-    },
-    "title": "Faster installs",
-    "type": "improvement"
-}
-)";
-        QByteArray withoutOptionals;  // the same document, its optional members left out
-        for (const QByteArray &line : feedback.trimmed().split('\n')) {
-            if (!line.contains("appId") && !line.contains("selectedApp"))
-                withoutOptionals += line + '\n';
-        }
+        QTest::addColumn<QByteArray>("body");  // compared as JSON, but byte for byte in the last row
+        const QJsonObject diagnostics{{"catalogLifecycle", "multiAppCatalog"}, {"comingSoonAppCount", 1}, {"launcherVersion", "0.1.0"},
+                                      {"locale", "pl"}, {"macOSVersion", "14.5.0"}, {"publishedAppCount", 3}, {"visibleAppCount", 4}};
+        const QJsonObject feedback{{"clientRequestId", "3F2504E0-4F89-11D3-9A0C-0305E82C3301"}, {"title", "Faster installs"},
+                                   {"description", "Downloads could resume.\nZażółć gęślą jaźń"}, {"type", "improvement"}};
+        QJsonObject full = feedback, fullDiagnostics = diagnostics;
+        fullDiagnostics.insert("selectedAppId", "notes");
+        fullDiagnostics.insert("selectedAppName", "Notes");
+        fullDiagnostics.insert("selectedAppVersion", "1.2.0");
+        full.insert("appId", "notes");
+        full.insert("diagnostics", fullDiagnostics);
+        QJsonObject partial = feedback;
+        partial.insert("diagnostics", diagnostics);
+        const auto json = [](const QJsonObject &object) { return QJsonDocument(object).toJson(QJsonDocument::Compact); };
         QTest::newRow("feedback, every member") << "feedback" << true << "" << "pl" << QByteArray("/api/feedback") << QByteArray("pl")
-                                                << feedback;
+                                                << json(full);
         QTest::newRow("feedback, optional members left out") << "feedback" << false << "/base/?tenant=lab" << "de"
-                                                             << QByteArray("/base/api/feedback?tenant=lab") << QByteArray("de")
-                                                             << withoutOptionals;
-        QTest::newRow("event, every member") << "events" << true << "/launcher/" << "de-AT" << QByteArray("/launcher/api/events")
-                                             << QByteArray("de") << QByteArray(R"({
-    "appSlug": "notes",
-    "appVersion": "1.2.0",
-    "eventType": "install_failed",
-    "reason": "The archive checksum did not match.",
-    "status": "failed"
-}
-)");
+                                                             << QByteArray("/base/api/feedback?tenant=lab") << QByteArray("de") << json(partial);
+        QTest::newRow("event, every member")
+            << "events" << true << "/launcher/" << "de-AT" << QByteArray("/launcher/api/events") << QByteArray("de")
+            << json({{"appSlug", "notes"}, {"appVersion", "1.2.0"}, {"eventType", "install_failed"},
+                     {"reason", "The archive checksum did not match."}, {"status", "failed"}});
         QTest::newRow("event, optional members left out") << "events" << false << "" << QString() << QByteArray("/api/events")
                                                           << QByteArray("en") << QByteArray(R"({
     "eventType": "install_started",
@@ -186,7 +168,9 @@ private Q_SLOTS:
         QCOMPARE(request.header("Content-Type"), QByteArray("application/json"));
         QTEST(request.header("X-Vantrel-Locale"), "localeHeader");
         QFETCH(QByteArray, body);
-        QCOMPARE(QString::fromUtf8(request.body), QString::fromUtf8(body));
+        if (body.contains('\n'))
+            QCOMPARE(QString::fromUtf8(request.body), QString::fromUtf8(body));
+        QCOMPARE(jsonBody(request), QJsonDocument::fromJson(body).object());
     }
 
     void eventLanguageIsReadAtEachCall()
@@ -367,16 +351,22 @@ private Q_SLOTS:
         QCOMPARE(jsonBody(server.requests().first()).value("message").toString(), QStringLiteral("control"));
     }
 
+    // The key travels only in the header: not in the body, not after a redirect.
     void errorReportWireFormat()
     {
         Server server;
-        server.setHandler([](const Server::Request &) { return answer(QString()); });
+        server.setHandler([](const Server::Request &request) {
+            Server::Response moved = Server::Response::text(307, QByteArray());
+            moved.headers.append({"Location", QByteArray("/elsewhere")});
+            return request.body.contains("Could not reach") ? moved : answer(QString());
+        });
         auto reporter = reporterFor(dsnFor(server.port()));
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
         reporter->report(PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("No space left on device")), installContext);
         // The caller has its answer while the report is still on its way.
         QCOMPARE(reporter->pendingReports(), 1);
-        reporter->reportMessage(QStringLiteral("second"), {});
+        // An error whose text happens to quote the DSN must not carry the key along.
+        reporter->reportMessage(QStringLiteral("Could not reach ") + dsnFor(server.port()), {{"dsn", dsnFor(server.port())}});
         QVERIFY(reporter->waitForPendingReports(5000));
         QCOMPARE(server.requestCount(), 2);
 
@@ -388,7 +378,6 @@ private Q_SLOTS:
         QCOMPARE(request.header("X-Sentry-Auth"), sentryAuth);
         QVERIFY(!request.body.contains('\n'));
         const QJsonObject event = jsonBody(request);
-        QCOMPARE(event.keys(), QStringList({"event_id", "extra", "level", "logger", "message", "platform", "timestamp"}));
         QVERIFY(QRegularExpression(QStringLiteral("^[0-9A-F]{32}$")).match(event.value("event_id").toString()).hasMatch());
         QVERIFY(event.value("event_id") != jsonBody(server.requests().at(1)).value("event_id"));
         const QString timestamp = event.value("timestamp").toString();
@@ -396,33 +385,15 @@ private Q_SLOTS:
                  qPrintable(timestamp));
         const QDateTime sentAt = QDateTime::fromString(timestamp, Qt::ISODate);
         QVERIFY(sentAt >= before && sentAt <= QDateTime::currentDateTimeUtc().addSecs(1));
-        QCOMPARE(event.value("platform").toString(), QStringLiteral("native"));
-        QCOMPARE(event.value("logger").toString(), QStringLiteral("vantrel-launcher"));
-        QCOMPARE(event.value("level").toString(), QStringLiteral("error"));
-        QCOMPARE(event.value("message").toString(), QStringLiteral("No space left on device"));
-        QCOMPARE(event.value("extra").toObject(), QJsonObject({{"flow", "install"}, {"app", "notes"}, {"version", "1.2.0"}}));
-    }
+        QCOMPARE(event, (QJsonObject{{"event_id", event.value("event_id")}, {"timestamp", timestamp}, {"platform", "native"},
+                                     {"logger", "vantrel-launcher"}, {"level", "error"}, {"message", "No space left on device"},
+                                     {"extra", QJsonObject{{"flow", "install"}, {"app", "notes"}, {"version", "1.2.0"}}}}));
 
-    void errorReportKeyOnlyTravelsInTheHeader()
-    {
-        Server server;
-        server.setHandler([](const Server::Request &request) {
-            // A redirect must not carry the key anywhere else.
-            Server::Response r = Server::Response::text(307, QByteArray());
-            r.headers.append({"Location", QByteArray("/elsewhere")});
-            return request.path == QLatin1String("/elsewhere") ? answer(QString()) : r;
-        });
-        auto reporter = reporterFor(dsnFor(server.port()));
-        // An error whose text happens to quote the DSN must not carry the key along.
-        reporter->reportMessage(QStringLiteral("Could not reach ") + dsnFor(server.port()), {{"dsn", dsnFor(server.port())}});
-        QVERIFY(reporter->waitForPendingReports(5000));
-        QCOMPARE(server.requestCount(), 1);
-        const Server::Request request = server.requests().first();
-        QCOMPARE(request.header("X-Sentry-Auth"), sentryAuth);
-        QVERIFY(!request.body.contains(publicKey.toLatin1()) && !request.target.contains(publicKey.toLatin1()));
-        const QJsonObject event = jsonBody(request);
-        QVERIFY(event.value("message").toString().startsWith(QStringLiteral("Could not reach http://")));
-        QVERIFY(event.value("extra").toObject().contains("dsn"));
+        const Server::Request quoting = server.requests().at(1);
+        QCOMPARE(quoting.header("X-Sentry-Auth"), sentryAuth);
+        QVERIFY(!quoting.body.contains(publicKey.toLatin1()) && !quoting.target.contains(publicKey.toLatin1()));
+        QVERIFY(jsonBody(quoting).value("message").toString().startsWith(QStringLiteral("Could not reach http://")));
+        QVERIFY(jsonBody(quoting).value("extra").toObject().contains("dsn"));
     }
 
     void slowErrorReportIsCutOff()

@@ -467,15 +467,8 @@ private Q_SLOTS:
 
         QCOMPARE(states, (QList<AppInstallState>{AppInstallState::installing(0.04), AppInstallState::installed("2.1.0")}));
         QCOMPARE(*h.log, (QStringList{"event:install_started", "installer:alpha", "event:install_succeeded"}));
-        LauncherOperationalEvent started;
-        started.eventType = "install_started";
-        started.appSlug = "alpha";
-        started.appVersion = "2.1.0";
-        started.status = "started";
-        LauncherOperationalEvent succeeded = started;
-        succeeded.eventType = "install_succeeded";
-        succeeded.status = "succeeded";
-        QCOMPARE(h.recorder->events, (QList<LauncherOperationalEvent>{started, succeeded}));
+        QCOMPARE(h.recorder->events, (QList<LauncherOperationalEvent>{{"install_started", "alpha", "2.1.0", "started", std::nullopt},
+                                                                      {"install_succeeded", "alpha", "2.1.0", "succeeded", std::nullopt}}));
 
         // Recorded for the next launch.
         const QString bundle = h.dir.filePath("Applications/alpha.app");
@@ -544,12 +537,9 @@ private Q_SLOTS:
         QCOMPARE(store->state(app), AppInstallState::failed(expectedMessage));
         QCOMPARE(store->errorMessage(), std::optional<QString>(expectedMessage));
         QCOMPARE(*h.log, (QStringList{"event:install_started", "installer:alpha", "event:install_failed"}));
-        const LauncherOperationalEvent failed = h.recorder->events.at(1);
-        QCOMPARE(failed.status, QStringLiteral("failed"));
-        // The plain-text rendering of the error, not the localized sentence.
-        QCOMPARE(failed.reason, std::optional<QString>(R"(checksumMismatch(expected: "ab", actual: "cd"))"));
-        QCOMPARE(failed.appSlug, std::optional<QString>("alpha"));
-        QCOMPARE(failed.appVersion, std::optional<QString>("1.4.0"));
+        // The reason is the plain-text rendering of the error, not the localized sentence.
+        QCOMPARE(h.recorder->events.at(1), (LauncherOperationalEvent{"install_failed", "alpha", "1.4.0", "failed",
+                                                                     R"(checksumMismatch(expected: "ab", actual: "cd"))"}));
         QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), (Map{{"alpha", "1.0.0"}}));
         QCOMPARE(h.recorded(LauncherStore::installedPathsKey), (Map{{"alpha", bundle}}));
         // One error report, with the install context.
@@ -963,10 +953,8 @@ private Q_SLOTS:
         QVERIFY(finishes(store->submitFeedback(FeedbackType::idea, "x", "y", std::nullopt)));
         QCOMPARE(h.feedback->requests.size(), 2);
         const FeedbackSubmissionRequest first = h.feedback->requests.at(0);
-        QCOMPARE(first.type, FeedbackType::idea);
-        QCOMPARE(first.title, QStringLiteral("Make it  faster"));
-        QCOMPARE(first.description, QStringLiteral("When I open\nthe list."));
-        QCOMPARE(first.appId, std::nullopt);
+        QCOMPARE(first, (FeedbackSubmissionRequest{first.clientRequestId, FeedbackType::idea, "Make it  faster",
+                                                   "When I open\nthe list.", std::nullopt, first.diagnostics}));
         static const QRegularExpression uuid("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
         QVERIFY2(uuid.match(first.clientRequestId).hasMatch(), qPrintable(first.clientRequestId));
         QVERIFY(uuid.match(h.feedback->requests.at(1).clientRequestId).hasMatch());
@@ -1003,9 +991,9 @@ private Q_SLOTS:
         QCOMPARE(request.type, FeedbackType::bug);
         QCOMPARE(request.appId, text(sentAppId));
         const AppManifestItem *described = store->manifest().findApp(diagnosticsApp);
-        QCOMPARE(request.diagnostics.selectedAppId, std::optional<QString>(diagnosticsApp));
-        QCOMPARE(request.diagnostics.selectedAppName, std::optional<QString>(described->name));
-        QCOMPARE(request.diagnostics.selectedAppVersion, std::optional<QString>(described->version));
+        const FeedbackDiagnostics &d = request.diagnostics;
+        QCOMPARE(std::tie(d.selectedAppId, d.selectedAppName, d.selectedAppVersion),
+                 std::tuple(std::optional(described->id), std::optional(described->name), std::optional(described->version)));
     }
 
     void feedbackDiagnostics()
@@ -1018,13 +1006,9 @@ private Q_SLOTS:
         store->setIncludeBetaApps(false);
         store->setSelectedAppID(std::nullopt);
 
-        FeedbackDiagnostics d = store->feedbackDiagnostics(std::nullopt);
-        QCOMPARE(d.macOSVersion, QStringLiteral("15.1.0"));
-        QCOMPARE(d.launcherVersion, QStringLiteral("0.1.0"));  // no property: the fallback
-        QCOMPARE(d.locale, QStringLiteral("de"));
-        QCOMPARE(d.catalogLifecycle, QStringLiteral("firstPublishedApp"));
-        QCOMPARE(QList<int>({d.visibleAppCount, d.publishedAppCount, d.comingSoonAppCount}), QList<int>({2, 1, 1}));
-        QCOMPARE(d.selectedAppId, std::optional<QString>("soon"));
+        // No launcher version property: the fallback.
+        QCOMPARE(store->feedbackDiagnostics(std::nullopt),
+                 (FeedbackDiagnostics{"15.1.0", "0.1.0", "de", "firstPublishedApp", 2, 1, 1, "soon", "Soon", "1.0.0"}));
 
         h.properties->values.insert("CFBundleShortVersionString", "3.2.1");
         QCOMPARE(store->feedbackDiagnostics(std::nullopt).launcherVersion, QStringLiteral("3.2.1"));
@@ -1033,10 +1017,7 @@ private Q_SLOTS:
         auto empty = h.makeStore(tc::manifest({tc::app("soon", AppReleaseStatus::comingSoon)}));
         empty->setSelectedAppID(QStringLiteral("ghost"));
         h.properties->values.insert("CFBundleShortVersionString", 7);  // not a text
-        d = empty->feedbackDiagnostics(std::nullopt);
-        QVERIFY(!d.selectedAppId && !d.selectedAppName && !d.selectedAppVersion);
-        QCOMPARE(d.catalogLifecycle, QStringLiteral("comingSoonOnly"));
-        QCOMPARE(d.launcherVersion, QStringLiteral("0.1.0"));
+        QCOMPARE(empty->feedbackDiagnostics(std::nullopt), (FeedbackDiagnostics{"15.1.0", "0.1.0", "de", "comingSoonOnly", 1, 0, 1}));
     }
 
     void feedbackOutcome_data()
