@@ -10,23 +10,9 @@
 
 namespace {
 
-// The sample catalog with an announcement of notes (with a version) and one of
-// the beta app (without).
-LauncherManifest withAnnouncements()
-{
-    LauncherManifest m = UiTest::sampleCatalog();
-    LauncherAnnouncement first = TestCatalog::announcement("a1", "notes");
-    first.version = "1.2.0";
-    first.title = "Quill Notes 1.2 is here";
-    LauncherAnnouncement second = TestCatalog::announcement("a2", "timer");
-    second.title = "Meet Tempo Timer";
-    m.announcements = {first, second};
-    return m;
-}
-
 // The main window's content over the store, as the popup and the sheets appear in it.
 struct RootFixture : StoreView {
-    explicit RootFixture(const LauncherManifest &catalog = withAnnouncements()) : StoreView(catalog)
+    explicit RootFixture(const LauncherManifest &catalog = UiTest::withAnnouncements()) : StoreView(catalog)
     {
         store->setOnboardingComplete(true);
     }
@@ -134,15 +120,28 @@ private Q_SLOTS:
         }
     }
 
+    void announcementDismissShowsTheNextThenNothingAfterRestart_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("dismiss button") << false;
+        QTest::newRow("Escape") << true;
+    }
+
     void announcementDismissShowsTheNextThenNothingAfterRestart()
     {
+        QFETCH(bool, byKey);
         RootFixture f;
         f.open();
-        QTRY_VERIFY(f.popupFor("a1"));
-        f.host.click(f.item("announcementDismissButton"));
-        QTRY_VERIFY(f.popupFor("a2"));
-        QCOMPARE(ViewHost::text(f.item("announcementTitle")), QStringLiteral("Meet Tempo Timer"));
-        f.host.click(f.item("announcementDismissButton"));
+        for (const QString &id : {QStringLiteral("a1"), QStringLiteral("a2")}) {
+            QTRY_VERIFY(f.popupFor(id) && f.sheetOpen());
+            QCOMPARE(ViewHost::text(f.item("announcementTitle")), f.store->pendingAnnouncement()->title);
+            if (byKey)
+                f.host.key(Qt::Key_Escape);
+            else
+                f.host.click(f.item("announcementDismissButton"));
+            // Acknowledged once the sheet has closed; the next one follows.
+            QTRY_VERIFY(f.seen().contains(id));
+        }
         QTRY_VERIFY(!f.sheetOpen());
         QVERIFY(!f.store->pendingAnnouncement().has_value());
         QCOMPARE(f.seen(), (QStringList{"a1", "a2"}));
@@ -154,20 +153,6 @@ private Q_SLOTS:
         QVERIFY(!relaunched->pendingAnnouncement().has_value());
         QVERIFY(!root->property("announcementSheet").value<QObject *>()->property("visible").toBool());
         QVERIFY(!again.find("announcementPopup"));
-    }
-
-    void announcementEscapeAcknowledges()
-    {
-        RootFixture f;
-        f.open();
-        QTRY_VERIFY(f.popupFor("a1") && f.sheetOpen());
-        f.host.key(Qt::Key_Escape);
-        // Acknowledged after the sheet has closed; the next one follows.
-        QTRY_COMPARE(f.seen(), QStringList{"a1"});
-        QTRY_VERIFY(f.popupFor("a2") && f.sheetOpen());
-        f.host.key(Qt::Key_Escape);
-        QTRY_COMPARE(f.seen(), (QStringList{"a1", "a2"}));
-        QTRY_VERIFY(!f.sheetOpen());
     }
 
     void announcementOpenFromTheKeyboardSelectsTheAppThenMovesOn()
@@ -189,7 +174,7 @@ private Q_SLOTS:
 
     void announcementLongBodyWrapsInFull()
     {
-        LauncherManifest catalog = withAnnouncements();
+        LauncherManifest catalog = UiTest::withAnnouncements();
         LauncherAnnouncement &a = catalog.announcements.first();
         a.body.clear();
         for (int i = 0; i < 12; ++i)
@@ -264,15 +249,6 @@ private Q_SLOTS:
         QVERIFY(f.send()->isEnabled());
     }
 
-    void feedbackPickerOffersVisibleAppsOnly()
-    {
-        SheetFixture f;
-        QCOMPARE(f.pickerEntries(), (QStringList{"No app", "Quill Notes", "Tempo Timer", "Frame Shots", "Café Menu",
-                                                 "Atlas Maps", "Draft Board"}));
-        f.store->setIncludeBetaApps(false);
-        QVERIFY(!f.pickerEntries().contains("Tempo Timer"));
-    }
-
     void feedbackRequest_data()
     {
         QTest::addColumn<QString>("selectedInWindow");
@@ -298,6 +274,11 @@ private Q_SLOTS:
             store.setIncludeBetaApps(includeBeta);
             store.setSelectedAppIDValue(selectedInWindow);
         });
+        // Every visible app is offered, published or not.
+        QStringList offered{"No app", "Quill Notes", "Tempo Timer", "Frame Shots", "Café Menu", "Atlas Maps", "Draft Board"};
+        if (!includeBeta)
+            offered.removeOne("Tempo Timer");
+        QCOMPARE(f.pickerEntries(), offered);
         QQuickItem *picker = f.item("feedbackAppPicker");
         QCOMPARE(picker->property("displayText").toString(), pickerStarts);
         if (!choice.isEmpty())
@@ -622,37 +603,38 @@ private Q_SLOTS:
         QVERIFY(f.h.installer->calls.isEmpty() && f.h.workspace->opened.isEmpty());
     }
 
+    // Escape and a click beside the panel close it; a click inside keeps it;
+    // a click on a row highlights and runs it.
+    void switcherEscapeBackdropAndClick_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("runsShots");
+        QTest::newRow("Escape after typing") << "escape" << false;
+        QTest::newRow("inside, then outside the panel") << "outside" << false;
+        QTest::newRow("a row") << "row" << true;
+    }
+
     void switcherEscapeBackdropAndClick()
     {
-        {
-            SwitcherFixture f;
-            f.open();
+        QFETCH(QString, action);
+        QFETCH(bool, runsShots);
+        SwitcherFixture f;
+        f.open();
+        if (action == QLatin1String("escape")) {
             f.host.type("quill");
             f.host.key(Qt::Key_Escape);
-            QVERIFY(!f.presented());
-        }
-        {
-            // A click inside the panel keeps it open; outside it closes.
-            SwitcherFixture f;
-            f.open();
+        } else if (action == QLatin1String("outside")) {
             f.host.click(f.item("quickResultsHeader"));
             QVERIFY(f.presented());
             f.host.clickAt(QPoint(10, 10));
-            QVERIFY(!f.presented());
-            QVERIFY(f.h.installer->calls.isEmpty());
-        }
-        {
-            // Clicking a row highlights and runs it.
-            SwitcherFixture f;
-            f.open();
+        } else {
             f.host.click(f.row("shots"));
             QCOMPARE(f.selectedIndex(), 2);
-            QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("shots"));
-            QCOMPARE(f.h.installer->calls, QStringList{"shots"});
-            QVERIFY(!f.presented());
         }
+        QVERIFY(!f.presented());
+        QCOMPARE(f.store->selectedAppIDValue(), runsShots ? QStringLiteral("shots") : QStringLiteral("notes"));
+        QCOMPARE(f.h.installer->calls, runsShots ? QStringList{"shots"} : QStringList());
     }
-
 };
 
 QTEST_MAIN(TestUiOverlays)
