@@ -204,12 +204,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("submitting");
         QTest::addColumn<bool>("enabled");
 
-        QTest::newRow("both empty") << "" << "" << false << false;
         QTest::newRow("no description") << "Crash" << "" << false << false;
         QTest::newRow("no summary") << "" << "It broke" << false << false;
         QTest::newRow("summary of spaces") << "    " << "It broke" << false << false;
         QTest::newRow("description of newlines") << "Crash" << "\n\n\n" << false << false;
-        QTest::newRow("tabs, spaces and newlines only") << " \t\n" << "\n \t" << false << false;
         QTest::newRow("one visible character each") << "C" << "d" << false << true;
         QTest::newRow("padded texts") << "  Crash \n" << "\n It broke \n" << false << true;
         QTest::newRow("filled, while a send is running") << "Crash" << "It broke" << true << false;
@@ -296,34 +294,6 @@ private Q_SLOTS:
         QTRY_COMPARE(f.store->feedbackState().kindName(), QStringLiteral("submitted"));
     }
 
-    void feedbackSuccessView_data()
-    {
-        QTest::addColumn<QString>("identifier");
-        QTest::newRow("with identifier") << "VAN-42";
-        QTest::newRow("without identifier") << "";
-    }
-
-    void feedbackSuccessView()
-    {
-        QFETCH(QString, identifier);
-        SheetFixture f;
-        f.h.feedback->behaviour = [identifier](const FeedbackSubmissionRequest &) {
-            return FakeFeedbackClient::answer(identifier.isEmpty() ? std::nullopt : std::optional<QString>(identifier));
-        };
-        f.fill("Crash", "It broke");
-        f.host.click(f.send());
-        QTRY_VERIFY(ViewHost::shown(f.item("feedbackSuccess")));
-        QVERIFY(!ViewHost::shown(f.item("feedbackForm")));
-        QQuickItem *badge = f.item("feedbackIssueBadge");
-        QCOMPARE(ViewHost::shown(badge), !identifier.isEmpty());
-        if (!identifier.isEmpty())
-            QCOMPARE(ViewHost::childText(badge, "badgeLabel"), QStringLiteral("ISSUE VAN-42"));
-        // Close dismisses and resets, in that order.
-        f.order.clear();
-        f.host.click(f.item("feedbackCloseButton"));
-        QCOMPARE(f.order, (QStringList{"showingFeedbackSheet", "feedbackState:idle"}));
-    }
-
     void feedbackFailureStaysWhileEditing()
     {
         const QString shown = "Please describe the steps.";
@@ -358,37 +328,49 @@ private Q_SLOTS:
         QTRY_VERIFY(ViewHost::shown(f.item("feedbackSuccess")));
     }
 
-    void feedbackCancelDismissesAndResets_data()
+    // Cancel (idle, failed or sending) and the success view's Close dismiss
+    // the sheet, then reset its state.
+    void feedbackSheetCloses_data()
     {
         QTest::addColumn<QString>("state");
-        QTest::newRow("idle") << "idle";
-        QTest::newRow("after a failure") << "failed";
-        QTest::newRow("while sending") << "submitting";
+        QTest::addColumn<QString>("identifier");  // of the submitted issue
+        QTest::newRow("cancel, idle") << "idle" << "";
+        QTest::newRow("cancel after a failure") << "failed" << "";
+        QTest::newRow("cancel while sending") << "submitting" << "";
+        QTest::newRow("close, issue with identifier") << "submitted" << "VAN-42";
+        QTest::newRow("close, issue without identifier") << "submitted" << "";
     }
 
-    void feedbackCancelDismissesAndResets()
+    void feedbackSheetCloses()
     {
         QFETCH(QString, state);
+        QFETCH(QString, identifier);
         SheetFixture f;
-        f.fill("Crash", "It broke");
-        if (state == QLatin1String("failed")) {
-            f.h.feedback->behaviour = [](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
+        f.h.feedback->behaviour = [state, identifier](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
+            if (state == QLatin1String("failed"))
                 throw FeedbackClientError::invalidResponse();
-            };
-        } else if (state == QLatin1String("submitting")) {
+            return FakeFeedbackClient::answer(identifier.isEmpty() ? std::nullopt : std::optional<QString>(identifier));
+        };
+        if (state == QLatin1String("submitting"))
             f.h.feedback->gate = std::make_shared<Gate>();
-        }
+        f.fill("Crash", "It broke");
         if (state != QLatin1String("idle")) {
             f.host.click(f.send());
             QTRY_COMPARE(f.store->feedbackState().kindName(), state);
             f.host.fitHeight();
         }
+        const bool submitted = state == QLatin1String("submitted");
+        QCOMPARE(ViewHost::shown(f.item("feedbackSuccess")), submitted);
+        QCOMPARE(ViewHost::shown(f.item("feedbackForm")), !submitted);
+        QQuickItem *badge = f.item("feedbackIssueBadge");
+        QCOMPARE(ViewHost::shown(badge), !identifier.isEmpty());
+        if (!identifier.isEmpty())
+            QCOMPARE(ViewHost::childText(badge, "badgeLabel"), QStringLiteral("ISSUE VAN-42"));
         f.order.clear();
-        f.host.click(f.item("feedbackCancelButton"));
+        f.host.click(f.item(submitted ? "feedbackCloseButton" : "feedbackCancelButton"));
         QVERIFY(!f.store->showingFeedbackSheet());
         QCOMPARE(f.store->feedbackState(), FeedbackSubmissionState::idle());
-        QCOMPARE(f.order.join(' '), state == QLatin1String("idle") ? "showingFeedbackSheet"
-                                                                   : "showingFeedbackSheet feedbackState:idle");
+        QCOMPARE(f.order.join(' '), state == QLatin1String("idle") ? "showingFeedbackSheet" : "showingFeedbackSheet feedbackState:idle");
         if (f.h.feedback->gate)
             f.h.feedback->gate->open();
     }

@@ -133,9 +133,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("button");
         QTest::addColumn<FeedbackSubmissionState>("previous");
         QTest::addColumn<bool>("opensSheet");
-        FeedbackIssue issue;
-        issue.id = "i-1";
-        QTest::newRow("feedback after a success") << "menuFeedbackButton" << FeedbackSubmissionState::submitted(issue) << true;
         QTest::newRow("feedback after a failure") << "menuFeedbackButton" << FeedbackSubmissionState::failed("down") << true;
         QTest::newRow("header") << "menuHeaderOpen" << FeedbackSubmissionState::idle() << false;
         QTest::newRow("open button") << "menuOpenButton" << FeedbackSubmissionState::idle() << false;
