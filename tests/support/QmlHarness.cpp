@@ -64,6 +64,20 @@ LauncherManifest sampleCatalog()
     return TestCatalog::manifest(apps);
 }
 
+LauncherManifest withAnnouncements()
+{
+    LauncherAnnouncement first = TestCatalog::announcement(QStringLiteral("a1"), QStringLiteral("notes"));
+    first.title = QStringLiteral("Quill Notes 1.2 is here");
+    first.body = QStringLiteral("Folders, quick capture from the tray and a calmer editor.");
+    first.version = QStringLiteral("1.2.0");
+    LauncherAnnouncement second = TestCatalog::announcement(QStringLiteral("a2"), QStringLiteral("timer"));
+    second.title = QStringLiteral("Meet Tempo Timer");
+    second.body = QStringLiteral("A focus timer that stays on this computer.");
+    LauncherManifest m = sampleCatalog();
+    m.announcements = {first, second};
+    return m;
+}
+
 }  // namespace UiTest
 
 ViewHost::ViewHost()
@@ -163,14 +177,6 @@ QQuickItem *ViewHost::findShown(const QString &name, QQuickItem *under) const
             return item;
     }
     return nullptr;
-}
-
-QList<QQuickItem *> ViewHost::findText(const QString &text, QQuickItem *under) const
-{
-    QList<QQuickItem *> out;
-    if (QQuickItem *base = under ? under : (m_window ? m_window->contentItem() : nullptr))
-        collect(base, [&](QQuickItem *item) { return shown(item) && item->property("text").toString() == text; }, out);
-    return out;
 }
 
 QStringList ViewHost::shownNamed(const QString &prefix) const

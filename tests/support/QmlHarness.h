@@ -20,6 +20,9 @@ void initialise();
 // The one sample catalog: four published apps (one beta), a coming-soon app,
 // one with incomplete release data and a retired one.
 LauncherManifest sampleCatalog();
+// The sample catalog with an announcement of notes (with a version) and one of
+// the beta app (without).
+LauncherManifest withAnnouncements();
 
 }  // namespace UiTest
 
@@ -47,8 +50,6 @@ public:
     // The first such item that is shown and has a width.
     QQuickItem *findShown(const QString &name, QQuickItem *under = nullptr) const;
     QList<QQuickItem *> findAll(const QString &name, QQuickItem *under = nullptr) const;
-    // Shown items under `under` whose "text" is exactly `text`.
-    QList<QQuickItem *> findText(const QString &text, QQuickItem *under = nullptr) const;
     // Names of the shown items whose name starts with `prefix` (without it),
     // top to bottom, then left to right.
     QStringList shownNamed(const QString &prefix) const;

@@ -2,19 +2,10 @@
 
 #include "ZipWriter.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 
-#include <openssl/evp.h>
 #include <plist/plist.h>
-
-namespace {
-
-QString hexOf(const unsigned char *digest, unsigned int length)
-{
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex());
-}
-
-}  // namespace
 
 ZipBuilder &ZipBuilder::addFile(const QString &name, const QByteArray &content, int mode)
 {
@@ -188,29 +179,14 @@ QByteArray ZipBuilder::infoPlist(const QMap<QString, QString> &keys, PlistFormat
 
 QString ZipBuilder::sha256Hex(const QByteArray &data)
 {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    EVP_Digest(data.constData(), size_t(data.size()), digest, &length, EVP_sha256(), nullptr);
-    return hexOf(digest, length);
+    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
 }
 
 QString ZipBuilder::sha256HexOfFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
         return {};
-    EVP_MD_CTX *ctx = EVP_MD_CTX_new();
-    EVP_DigestInit_ex(ctx, EVP_sha256(), nullptr);
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = file.read(buffer.data(), buffer.size());
-        if (n <= 0)
-            break;
-        EVP_DigestUpdate(ctx, buffer.constData(), size_t(n));
-    }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    EVP_DigestFinal_ex(ctx, digest, &length);
-    EVP_MD_CTX_free(ctx);
-    return hexOf(digest, length);
+    return QString::fromLatin1(hash.result().toHex());
 }

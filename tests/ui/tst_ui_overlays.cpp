@@ -10,23 +10,9 @@
 
 namespace {
 
-// The sample catalog with an announcement of notes (with a version) and one of
-// the beta app (without).
-LauncherManifest withAnnouncements()
-{
-    LauncherManifest m = UiTest::sampleCatalog();
-    LauncherAnnouncement first = TestCatalog::announcement("a1", "notes");
-    first.version = "1.2.0";
-    first.title = "Quill Notes 1.2 is here";
-    LauncherAnnouncement second = TestCatalog::announcement("a2", "timer");
-    second.title = "Meet Tempo Timer";
-    m.announcements = {first, second};
-    return m;
-}
-
 // The main window's content over the store, as the popup and the sheets appear in it.
 struct RootFixture : StoreView {
-    explicit RootFixture(const LauncherManifest &catalog = withAnnouncements()) : StoreView(catalog)
+    explicit RootFixture(const LauncherManifest &catalog = UiTest::withAnnouncements()) : StoreView(catalog)
     {
         store->setOnboardingComplete(true);
     }
@@ -134,15 +120,28 @@ private Q_SLOTS:
         }
     }
 
+    void announcementDismissShowsTheNextThenNothingAfterRestart_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("dismiss button") << false;
+        QTest::newRow("Escape") << true;
+    }
+
     void announcementDismissShowsTheNextThenNothingAfterRestart()
     {
+        QFETCH(bool, byKey);
         RootFixture f;
         f.open();
-        QTRY_VERIFY(f.popupFor("a1"));
-        f.host.click(f.item("announcementDismissButton"));
-        QTRY_VERIFY(f.popupFor("a2"));
-        QCOMPARE(ViewHost::text(f.item("announcementTitle")), QStringLiteral("Meet Tempo Timer"));
-        f.host.click(f.item("announcementDismissButton"));
+        for (const QString &id : {QStringLiteral("a1"), QStringLiteral("a2")}) {
+            QTRY_VERIFY(f.popupFor(id) && f.sheetOpen());
+            QCOMPARE(ViewHost::text(f.item("announcementTitle")), f.store->pendingAnnouncement()->title);
+            if (byKey)
+                f.host.key(Qt::Key_Escape);
+            else
+                f.host.click(f.item("announcementDismissButton"));
+            // Acknowledged once the sheet has closed; the next one follows.
+            QTRY_VERIFY(f.seen().contains(id));
+        }
         QTRY_VERIFY(!f.sheetOpen());
         QVERIFY(!f.store->pendingAnnouncement().has_value());
         QCOMPARE(f.seen(), (QStringList{"a1", "a2"}));
@@ -154,20 +153,6 @@ private Q_SLOTS:
         QVERIFY(!relaunched->pendingAnnouncement().has_value());
         QVERIFY(!root->property("announcementSheet").value<QObject *>()->property("visible").toBool());
         QVERIFY(!again.find("announcementPopup"));
-    }
-
-    void announcementEscapeAcknowledges()
-    {
-        RootFixture f;
-        f.open();
-        QTRY_VERIFY(f.popupFor("a1") && f.sheetOpen());
-        f.host.key(Qt::Key_Escape);
-        // Acknowledged after the sheet has closed; the next one follows.
-        QTRY_COMPARE(f.seen(), QStringList{"a1"});
-        QTRY_VERIFY(f.popupFor("a2") && f.sheetOpen());
-        f.host.key(Qt::Key_Escape);
-        QTRY_COMPARE(f.seen(), (QStringList{"a1", "a2"}));
-        QTRY_VERIFY(!f.sheetOpen());
     }
 
     void announcementOpenFromTheKeyboardSelectsTheAppThenMovesOn()
@@ -189,7 +174,7 @@ private Q_SLOTS:
 
     void announcementLongBodyWrapsInFull()
     {
-        LauncherManifest catalog = withAnnouncements();
+        LauncherManifest catalog = UiTest::withAnnouncements();
         LauncherAnnouncement &a = catalog.announcements.first();
         a.body.clear();
         for (int i = 0; i < 12; ++i)
@@ -219,12 +204,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("submitting");
         QTest::addColumn<bool>("enabled");
 
-        QTest::newRow("both empty") << "" << "" << false << false;
         QTest::newRow("no description") << "Crash" << "" << false << false;
         QTest::newRow("no summary") << "" << "It broke" << false << false;
         QTest::newRow("summary of spaces") << "    " << "It broke" << false << false;
         QTest::newRow("description of newlines") << "Crash" << "\n\n\n" << false << false;
-        QTest::newRow("tabs, spaces and newlines only") << " \t\n" << "\n \t" << false << false;
         QTest::newRow("one visible character each") << "C" << "d" << false << true;
         QTest::newRow("padded texts") << "  Crash \n" << "\n It broke \n" << false << true;
         QTest::newRow("filled, while a send is running") << "Crash" << "It broke" << true << false;
@@ -264,15 +247,6 @@ private Q_SLOTS:
         QVERIFY(f.send()->isEnabled());
     }
 
-    void feedbackPickerOffersVisibleAppsOnly()
-    {
-        SheetFixture f;
-        QCOMPARE(f.pickerEntries(), (QStringList{"No app", "Quill Notes", "Tempo Timer", "Frame Shots", "Café Menu",
-                                                 "Atlas Maps", "Draft Board"}));
-        f.store->setIncludeBetaApps(false);
-        QVERIFY(!f.pickerEntries().contains("Tempo Timer"));
-    }
-
     void feedbackRequest_data()
     {
         QTest::addColumn<QString>("selectedInWindow");
@@ -298,6 +272,11 @@ private Q_SLOTS:
             store.setIncludeBetaApps(includeBeta);
             store.setSelectedAppIDValue(selectedInWindow);
         });
+        // Every visible app is offered, published or not.
+        QStringList offered{"No app", "Quill Notes", "Tempo Timer", "Frame Shots", "Café Menu", "Atlas Maps", "Draft Board"};
+        if (!includeBeta)
+            offered.removeOne("Tempo Timer");
+        QCOMPARE(f.pickerEntries(), offered);
         QQuickItem *picker = f.item("feedbackAppPicker");
         QCOMPARE(picker->property("displayText").toString(), pickerStarts);
         if (!choice.isEmpty())
@@ -313,34 +292,6 @@ private Q_SLOTS:
         QCOMPARE(request.description, QStringLiteral("It quits.\nEvery time."));
         QCOMPARE(request.appId, sentAppId.isValid() ? std::optional<QString>(sentAppId.toString()) : std::nullopt);
         QTRY_COMPARE(f.store->feedbackState().kindName(), QStringLiteral("submitted"));
-    }
-
-    void feedbackSuccessView_data()
-    {
-        QTest::addColumn<QString>("identifier");
-        QTest::newRow("with identifier") << "VAN-42";
-        QTest::newRow("without identifier") << "";
-    }
-
-    void feedbackSuccessView()
-    {
-        QFETCH(QString, identifier);
-        SheetFixture f;
-        f.h.feedback->behaviour = [identifier](const FeedbackSubmissionRequest &) {
-            return FakeFeedbackClient::answer(identifier.isEmpty() ? std::nullopt : std::optional<QString>(identifier));
-        };
-        f.fill("Crash", "It broke");
-        f.host.click(f.send());
-        QTRY_VERIFY(ViewHost::shown(f.item("feedbackSuccess")));
-        QVERIFY(!ViewHost::shown(f.item("feedbackForm")));
-        QQuickItem *badge = f.item("feedbackIssueBadge");
-        QCOMPARE(ViewHost::shown(badge), !identifier.isEmpty());
-        if (!identifier.isEmpty())
-            QCOMPARE(ViewHost::childText(badge, "badgeLabel"), QStringLiteral("ISSUE VAN-42"));
-        // Close dismisses and resets, in that order.
-        f.order.clear();
-        f.host.click(f.item("feedbackCloseButton"));
-        QCOMPARE(f.order, (QStringList{"showingFeedbackSheet", "feedbackState:idle"}));
     }
 
     void feedbackFailureStaysWhileEditing()
@@ -377,37 +328,49 @@ private Q_SLOTS:
         QTRY_VERIFY(ViewHost::shown(f.item("feedbackSuccess")));
     }
 
-    void feedbackCancelDismissesAndResets_data()
+    // Cancel (idle, failed or sending) and the success view's Close dismiss
+    // the sheet, then reset its state.
+    void feedbackSheetCloses_data()
     {
         QTest::addColumn<QString>("state");
-        QTest::newRow("idle") << "idle";
-        QTest::newRow("after a failure") << "failed";
-        QTest::newRow("while sending") << "submitting";
+        QTest::addColumn<QString>("identifier");  // of the submitted issue
+        QTest::newRow("cancel, idle") << "idle" << "";
+        QTest::newRow("cancel after a failure") << "failed" << "";
+        QTest::newRow("cancel while sending") << "submitting" << "";
+        QTest::newRow("close, issue with identifier") << "submitted" << "VAN-42";
+        QTest::newRow("close, issue without identifier") << "submitted" << "";
     }
 
-    void feedbackCancelDismissesAndResets()
+    void feedbackSheetCloses()
     {
         QFETCH(QString, state);
+        QFETCH(QString, identifier);
         SheetFixture f;
-        f.fill("Crash", "It broke");
-        if (state == QLatin1String("failed")) {
-            f.h.feedback->behaviour = [](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
+        f.h.feedback->behaviour = [state, identifier](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
+            if (state == QLatin1String("failed"))
                 throw FeedbackClientError::invalidResponse();
-            };
-        } else if (state == QLatin1String("submitting")) {
+            return FakeFeedbackClient::answer(identifier.isEmpty() ? std::nullopt : std::optional<QString>(identifier));
+        };
+        if (state == QLatin1String("submitting"))
             f.h.feedback->gate = std::make_shared<Gate>();
-        }
+        f.fill("Crash", "It broke");
         if (state != QLatin1String("idle")) {
             f.host.click(f.send());
             QTRY_COMPARE(f.store->feedbackState().kindName(), state);
             f.host.fitHeight();
         }
+        const bool submitted = state == QLatin1String("submitted");
+        QCOMPARE(ViewHost::shown(f.item("feedbackSuccess")), submitted);
+        QCOMPARE(ViewHost::shown(f.item("feedbackForm")), !submitted);
+        QQuickItem *badge = f.item("feedbackIssueBadge");
+        QCOMPARE(ViewHost::shown(badge), !identifier.isEmpty());
+        if (!identifier.isEmpty())
+            QCOMPARE(ViewHost::childText(badge, "badgeLabel"), QStringLiteral("ISSUE VAN-42"));
         f.order.clear();
-        f.host.click(f.item("feedbackCancelButton"));
+        f.host.click(f.item(submitted ? "feedbackCloseButton" : "feedbackCancelButton"));
         QVERIFY(!f.store->showingFeedbackSheet());
         QCOMPARE(f.store->feedbackState(), FeedbackSubmissionState::idle());
-        QCOMPARE(f.order.join(' '), state == QLatin1String("idle") ? "showingFeedbackSheet"
-                                                                   : "showingFeedbackSheet feedbackState:idle");
+        QCOMPARE(f.order.join(' '), state == QLatin1String("idle") ? "showingFeedbackSheet" : "showingFeedbackSheet feedbackState:idle");
         if (f.h.feedback->gate)
             f.h.feedback->gate->open();
     }
@@ -622,37 +585,38 @@ private Q_SLOTS:
         QVERIFY(f.h.installer->calls.isEmpty() && f.h.workspace->opened.isEmpty());
     }
 
+    // Escape and a click beside the panel close it; a click inside keeps it;
+    // a click on a row highlights and runs it.
+    void switcherEscapeBackdropAndClick_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("runsShots");
+        QTest::newRow("Escape after typing") << "escape" << false;
+        QTest::newRow("inside, then outside the panel") << "outside" << false;
+        QTest::newRow("a row") << "row" << true;
+    }
+
     void switcherEscapeBackdropAndClick()
     {
-        {
-            SwitcherFixture f;
-            f.open();
+        QFETCH(QString, action);
+        QFETCH(bool, runsShots);
+        SwitcherFixture f;
+        f.open();
+        if (action == QLatin1String("escape")) {
             f.host.type("quill");
             f.host.key(Qt::Key_Escape);
-            QVERIFY(!f.presented());
-        }
-        {
-            // A click inside the panel keeps it open; outside it closes.
-            SwitcherFixture f;
-            f.open();
+        } else if (action == QLatin1String("outside")) {
             f.host.click(f.item("quickResultsHeader"));
             QVERIFY(f.presented());
             f.host.clickAt(QPoint(10, 10));
-            QVERIFY(!f.presented());
-            QVERIFY(f.h.installer->calls.isEmpty());
-        }
-        {
-            // Clicking a row highlights and runs it.
-            SwitcherFixture f;
-            f.open();
+        } else {
             f.host.click(f.row("shots"));
             QCOMPARE(f.selectedIndex(), 2);
-            QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("shots"));
-            QCOMPARE(f.h.installer->calls, QStringList{"shots"});
-            QVERIFY(!f.presented());
         }
+        QVERIFY(!f.presented());
+        QCOMPARE(f.store->selectedAppIDValue(), runsShots ? QStringLiteral("shots") : QStringLiteral("notes"));
+        QCOMPARE(f.h.installer->calls, runsShots ? QStringList{"shots"} : QStringList());
     }
-
 };
 
 QTEST_MAIN(TestUiOverlays)

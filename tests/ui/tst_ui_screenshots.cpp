@@ -53,20 +53,11 @@ void inLanguage(StoreView &f, const QString &locale, const QString &section, con
     f.reach("notes", "installed");
     f.store->setSelectedAppIDValue("notes");
     f.host.click(f.item("sidebarRow_" + section));
-    QVERIFY2(!f.host.findText(sidebarTitle, f.item("sidebar")).isEmpty(), qPrintable(sidebarTitle));
+    QVERIFY2(f.host.shownTexts().contains(sidebarTitle), qPrintable(sidebarTitle));
 }
 
 void announcement(StoreView &f, bool brandMark)
 {
-    LauncherAnnouncement first = TestCatalog::announcement("a1", "notes");
-    first.title = "Quill Notes 1.2 is here";
-    first.body = "Folders, quick capture from the tray and a calmer editor.";
-    first.version = "1.2.0";
-    LauncherAnnouncement second = TestCatalog::announcement("a2", "timer");
-    second.title = "Meet Tempo Timer";
-    second.body = "A focus timer that stays on this computer.";
-    f.catalog.announcements = {first, second};
-    f.relaunch();
     f.store->setOnboardingComplete(true);
     f.store->setIncludeBetaApps(!brandMark);
     if (brandMark)
@@ -146,19 +137,6 @@ QList<Shot> shots()
         {"home-comingSoonOnly", 1060, TestCatalog::manifest(sampleApps({"atlas"})), home("comingSoonOnly")},
         {"home-firstPublishedApp", 1060, TestCatalog::manifest(sampleApps({"notes", "atlas"})), home("firstPublishedApp")},
         {"home-multiAppCatalog", 1060, sample, home("multiAppCatalog")},
-        {"compact-detail-open", 960, sample, [](StoreView &f) {
-             mainWindow(f);
-             f.host.resize(960);
-             QQuickItem *tile = nullptr;
-             QTRY_VERIFY((tile = f.host.findShown("tile_timer")));
-             f.host.click(tile);
-             QTRY_COMPARE(f.item("compactDetail")->x(), 0.0);
-         }},
-        {"compact-library", 960, sample, [](StoreView &f) {
-             mainWindow(f);
-             f.host.resize(960);
-             QTRY_VERIFY(f.host.findShown("tile_timer"));
-         }},
         {"error-alert", 1060, sample, [](StoreView &f) {
              mainWindow(f);
              f.store->setErrorMessage("Could not install Quill Notes. The download's checksum did not match the catalog.");
@@ -166,8 +144,8 @@ QList<Shot> shots()
          }},
         {"language-de", 1060, sample, [](StoreView &f) { inLanguage(f, "de", "allApps", "Alle Apps"); }},
         {"language-pl", 1060, sample, [](StoreView &f) { inLanguage(f, "pl", "home", "Wszystkie"); }},
-        {"announcement-app", 1060, sample, [](StoreView &f) { announcement(f, false); }},
-        {"announcement-brand-mark", 1060, sample, [](StoreView &f) { announcement(f, true); }},
+        {"announcement-app", 1060, UiTest::withAnnouncements(), [](StoreView &f) { announcement(f, false); }},
+        {"announcement-brand-mark", 1060, UiTest::withAnnouncements(), [](StoreView &f) { announcement(f, true); }},
         {"feedback-form", 1060, sample, [](StoreView &f) { feedback(f, 0); }},
         {"feedback-failure", 1060, sample, [](StoreView &f) { feedback(f, 1); }},
         {"feedback-success", 1060, sample, [](StoreView &f) { feedback(f, 2); }},
@@ -181,18 +159,29 @@ QList<Shot> shots()
              f.open("onboarding/OnboardingView.qml");
              f.host.click(f.item("onboardingCard_timer"));
          }},
-        {"preferences-en", 640, sample, [](StoreView &f) {
-             f.open("preferences/PreferencesView.qml", QSize(640, 560));
-             f.host.fitHeight();
-         }},
-        {"preferences-pl", 640, sample, [](StoreView &f) {
-             f.open("preferences/PreferencesView.qml", QSize(640, 560));
-             f.host.choose(f.item("languagePicker"), "PL");
-             f.host.fitHeight();
-         }},
         {"quick-switcher-results", 1060, sample, [](StoreView &f) { quickSwitcher(f, true); }},
         {"quick-switcher-no-results", 1060, sample, [](StoreView &f) { quickSwitcher(f, false); }},
     };
+    for (const bool open : {false, true}) {
+        list.append({open ? "compact-detail-open" : "compact-library", 960, sample, [open](StoreView &f) {
+                         mainWindow(f);
+                         f.host.resize(960);
+                         QQuickItem *tile = nullptr;
+                         QTRY_VERIFY((tile = f.host.findShown("tile_timer")));
+                         if (open) {
+                             f.host.click(tile);
+                             QTRY_COMPARE(f.item("compactDetail")->x(), 0.0);
+                         }
+                     }});
+    }
+    for (const char *language : {"en", "pl"}) {
+        list.append({QStringLiteral("preferences-") + language, 640, sample, [language](StoreView &f) {
+                         f.open("preferences/PreferencesView.qml", QSize(640, 560));
+                         if (language != QLatin1String("en"))
+                             f.host.choose(f.item("languagePicker"), QString::fromLatin1(language).toUpper());
+                         f.host.fitHeight();
+                     }});
+    }
     for (const char *section : {"home", "allApps", "selected", "updates"}) {
         list.append({QStringLiteral("section-") + section, 1060, sample, [section](StoreView &f) {
                          sectionsState(f);
