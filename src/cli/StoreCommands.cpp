@@ -84,7 +84,7 @@ struct StoreSession {
     // Waits until the install task of appId has ended; true on success.
     bool waitForInstall(const QString &appId)
     {
-        if (!store->isInstallRunning(appId) && store->stateFor(appId).kind() != AppInstallState::Kind::installing)
+        if (!store->installTransaction(appId) && store->stateFor(appId).kind() != AppInstallState::Kind::installing)
             return store->stateFor(appId).kind() == AppInstallState::Kind::installed;
         QEventLoop loop;
         bool succeeded = false;
@@ -175,7 +175,7 @@ bool installAndReport(StoreSession &s, const AppManifestItem &app)
     AppInstaller::removeLeftovers(s.installRoot);
     s.store->setErrorMessage(std::nullopt);
     s.store->install(app);
-    if (s.store->state(app).kind() != AppInstallState::Kind::installing && !s.store->isInstallRunning(app.id)
+    if (s.store->state(app).kind() != AppInstallState::Kind::installing && !s.store->installTransaction(app.id)
         && s.store->errorMessage()) {
         // Refused by the checks.
         Cli::err() << Cli::printable(*s.store->errorMessage()) << Qt::endl;
@@ -201,7 +201,7 @@ int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation 
 {
     InstallReport report(*s.store, InstallReport::formatFor(call.isSet(QStringLiteral("json"))), call.locale);
     // Ctrl-C cancels like the window's Cancel button.
-    const InterruptWatch interrupt([&] { s.store->cancelInstall(app.id); });
+    const InterruptWatch interrupt([&] { s.store->manage()->cancelInstall(app.id); });
     if (installAndReport(s, app))
         return CliExit::ok;
     return interrupt.interrupted() && s.store->state(app).kind() != AppInstallState::Kind::failed
@@ -213,7 +213,7 @@ int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation 
 std::optional<QStringList> updateTargets(const StoreSession &s, const CliInvocation &call)
 {
     if (call.isSet(QStringLiteral("all")))
-        return s.store->updatableAppIDs();
+        return s.store->manage()->updatableAppIDs();
     for (const QString &id : call.positional) {
         if (!s.store->manifest().findApp(id)) {
             Cli::err() << "vantrel update: unknown app \"" << Cli::printable(id) << "\"" << Qt::endl;
@@ -237,17 +237,17 @@ int runUpdate(const CliInvocation &call)
     AppInstaller::removeLeftovers(s.installRoot);
     InstallReport report(*s.store, InstallReport::formatFor(json), call.locale);
     // Ctrl-C cancels the running update and starts no other.
-    const InterruptWatch interrupt([&] { s.store->stopUpdates(); });
+    const InterruptWatch interrupt([&] { s.store->manage()->stopUpdates(); });
     QEventLoop loop;
     std::optional<int> failed;
-    QObject::connect(s.store.get(), &LauncherStore::updatesFinished, &loop, [&](const QString &, int failures) {
+    QObject::connect(s.store->manage(), &AppManagement::updatesFinished, &loop, [&](const QString &, int failures) {
         failed = failures;
         loop.quit();
     });
-    s.store->updateApps(*ids);
+    s.store->manage()->updateApps(*ids);
     if (!failed)
         loop.exec();
-    const QString summary = s.store->updateSummary();
+    const QString summary = s.store->manage()->updateSummary();
     if (json)
         Cli::out() << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("summary"), summary}}).toJson(QJsonDocument::Compact)) << Qt::endl;
     else
@@ -268,8 +268,8 @@ int changeOutcome(StoreSession &s, bool succeeded)
 
 int removeApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
 {
-    const bool toTrash = s.store->removalGoesToTrash(app.id);
-    const bool removed = waitForTask(s.store->remove(app, toTrash));
+    const bool toTrash = s.store->manage()->removalGoesToTrash(app.id);
+    const bool removed = waitForTask(s.store->manage()->remove(app, toTrash));
     if (removed)
         Cli::out() << "Removed " << Cli::printable(app.name) << (toTrash ? " (moved to the trash)" : " (deleted for good)")
                    << Qt::endl;
@@ -278,7 +278,7 @@ int removeApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &
 
 int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
 {
-    const bool rolledBack = waitForTask(s.store->rollBack(app));
+    const bool rolledBack = waitForTask(s.store->manage()->rollBack(app));
     if (rolledBack)
         Cli::out() << Cli::printable(app.name) << ": " << Cli::printable(s.store->state(app).label(call.locale)) << " ("
                    << Cli::printable(s.store->installedAppURLs().value(app.id).toLocalFile()) << ")" << Qt::endl;

@@ -434,7 +434,7 @@ private Q_SLOTS:
         } else {
             QCOMPARE(store->errorMessage(), std::optional<QString>("Alpha cannot be installed right now."));
             QCOMPARE(store->state(app), before);
-            QVERIFY(!store->isInstallRunning(app.id));
+            QVERIFY(!store->installTransaction(app.id));
             QCoreApplication::processEvents();
             QVERIFY(h.installer->calls.isEmpty());
             QVERIFY(h.recorder->events.isEmpty());
@@ -455,7 +455,7 @@ private Q_SLOTS:
         store->install(app);
         // Published before install() returns; the installer waits for "install_started".
         QCOMPARE(store->state(app), AppInstallState::installing(0.04));
-        QVERIFY(store->isInstallRunning(app.id));
+        QVERIFY(store->installTransaction(app.id));
         QCOMPARE(h.recorder->events.size(), 1);
         QCoreApplication::processEvents();
         QVERIFY(h.installer->calls.isEmpty());
@@ -475,7 +475,7 @@ private Q_SLOTS:
         QCOMPARE(store->installedAppURLs().value(app.id), QUrl::fromLocalFile(bundle));
         QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), (Map{{"alpha", "2.1.0"}}));
         QCOMPARE(h.recorded(LauncherStore::installedPathsKey), (Map{{"alpha", bundle}}));
-        QVERIFY(!store->isInstallRunning(app.id));
+        QVERIFY(!store->installTransaction(app.id));
         QCOMPARE(store->errorMessage(), std::nullopt);
     }
 
@@ -598,9 +598,9 @@ private Q_SLOTS:
         QSignalSpy finished(store.get(), &LauncherStore::installFinished);
         store->install(app);
         QTRY_COMPARE(h.installer->calls.size(), failedBefore ? 2 : 1);
-        QCOMPARE(store->cancellableInstalls(), placed ? QStringList() : QStringList{"alpha"});
-        QCOMPARE(store->cancelInstall(app.id), !placed);
-        QCOMPARE(store->cancellableInstalls(), QStringList());
+        QCOMPARE(store->manage()->cancellableInstalls(), placed ? QStringList() : QStringList{"alpha"});
+        QCOMPARE(store->manage()->cancelInstall(app.id), !placed);
+        QCOMPARE(store->manage()->cancellableInstalls(), QStringList());
         h.installer->gate->open();
         QVERIFY(finished.wait(5000));
         QCOMPARE(store->state(app), expected);
@@ -630,16 +630,16 @@ private Q_SLOTS:
                 throw TestError("Checksum mismatch. Expected ab, got cd.");
             return InstalledApp{QUrl::fromLocalFile(h.makeBundle(app.id)), app.version};
         };
-        QCOMPARE(store->updatableAppIDs(), (QStringList{"alpha", "beta", "gamma"}));
-        QSignalSpy finished(store.get(), &LauncherStore::updatesFinished);
-        store->updateApps({"alpha", "beta", "delta", "gamma"});
-        QVERIFY(store->isUpdatingAll());
+        QCOMPARE(store->manage()->updatableAppIDs(), (QStringList{"alpha", "beta", "gamma"}));
+        QSignalSpy finished(store->manage(), &AppManagement::updatesFinished);
+        store->manage()->updateApps({"alpha", "beta", "delta", "gamma"});
+        QVERIFY(store->manage()->isUpdatingAll());
         QVERIFY(finished.wait(5000));
         const QString summary = "2 updated, 2 failed: Beta: Checksum mismatch. Expected ab, got cd.; Delta: No update is available.";
         QCOMPARE(finished.first(), (QVariantList{summary, 2}));
-        QCOMPARE(store->updateSummary(), summary);
+        QCOMPARE(store->manage()->updateSummary(), summary);
         QCOMPARE(store->errorMessage(), std::optional(summary));
-        QVERIFY(!store->isUpdatingAll());
+        QVERIFY(!store->manage()->isUpdatingAll());
         QCOMPARE(*h.log, (QStringList{"event:install_started", "installer:alpha", "event:install_succeeded",
                                       "event:install_started", "installer:beta", "event:install_failed",
                                       "event:install_started", "installer:gamma", "event:install_succeeded"}));
@@ -680,7 +680,7 @@ private Q_SLOTS:
             h.installer->gate = std::make_shared<Gate>();
             store->install(app);
         }
-        const bool done = waitForTask(operation == QLatin1String("remove") ? store->remove(app, true) : store->rollBack(app));
+        const bool done = waitForTask(operation == QLatin1String("remove") ? store->manage()->remove(app, true) : store->manage()->rollBack(app));
         QCOMPARE(done, message.isEmpty());
         QCOMPARE(store->errorMessage(), message.isEmpty() ? std::nullopt : std::optional(message));
         QCOMPARE(h.installer->calls.filter(":alpha"), done ? QStringList{operation + ":alpha"} : QStringList());

@@ -311,7 +311,7 @@ QObject *StoreView::rootObject(const char *property) const
 void StoreView::install(const QString &appId)
 {
     store->installApp(appId);
-    QTRY_VERIFY(!store->isInstallRunning(appId));
+    QTRY_VERIFY(!store->installTransaction(appId));
 }
 
 void StoreView::reach(const QString &appId, const QString &state)

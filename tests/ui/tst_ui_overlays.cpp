@@ -546,7 +546,7 @@ private Q_SLOTS:
             QCOMPARE(f.h.installer->calls.size(), callsBefore);
             QVERIFY(f.store->errorMessage().has_value());
             f.h.installer->gate->open();
-            QTRY_VERIFY(!f.store->isInstallRunning("notes"));
+            QTRY_VERIFY(!f.store->installTransaction("notes"));
         } else if (!opens) {
             QCOMPARE(f.h.installer->calls.mid(callsBefore), QStringList{"notes"});
             QTRY_COMPARE(f.store->stateFor("notes").kindName(), QStringLiteral("installed"));

@@ -19,3 +19,10 @@ struct CopyLookupForeign {
     QML_FOREIGN(CopyLookup)
     QML_ANONYMOUS
 };
+
+// Cancel, remove, roll back and update all (store.manage).
+struct AppManagementForeign {
+    Q_GADGET
+    QML_FOREIGN(AppManagement)
+    QML_ANONYMOUS
+};

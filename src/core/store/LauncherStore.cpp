@@ -24,8 +24,8 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     m_feedback = new FeedbackFlow(m_c.feedbackClient, m_copy, this);
     m_announcements = new AnnouncementQueue(m_c.userDefaults, this);
     m_installs = new InstallQueue({m_c.installer, m_c.eventRecorder, m_c.errorReporter}, this);
+    m_manage = new AppManagement(*this, m_installs);
     connectDelegates();
-    connectUpdates();
 
     applyPersistedInstallStates(m_manifest.apps);
     updatePendingAnnouncement();
@@ -33,7 +33,6 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     m_lastSelectedApp = selectedApp();
     m_lastRequiresOnboarding = requiresOnboarding();
     m_lastAppCountLabel = appCountLabel();
-    m_lastUpdatableAppIDs = updatableAppIDs();
 }
 
 LauncherStore::~LauncherStore() = default;
@@ -54,7 +53,6 @@ void LauncherStore::connectDelegates()
     connect(m_installs, &InstallQueue::started, this,
             [this](InstallTransaction *transaction) { Q_EMIT installStarted(transaction->appId()); });
     connect(m_installs, &InstallQueue::started, m_installStates, &InstallStates::follow);
-    connect(m_installs, &InstallQueue::cancellableChanged, this, &LauncherStore::cancellableInstallsChanged);
     connect(m_installs, &InstallQueue::cancelled, this,
             [this](InstallTransaction *transaction) { restoreRecordedState(transaction->app()); });
     connect(m_installs, &InstallQueue::succeeded, this,
@@ -67,7 +65,7 @@ void LauncherStore::connectDelegates()
             {{QStringLiteral("app"), transaction->app().name}, {QStringLiteral("reason"), reason}});
         transaction->setState(AppInstallState::failed(message));
         // Within "update all" only the summary at the end is the error line.
-        if (!m_updates->isUpdating(transaction->appId()))
+        if (!m_manage->isUpdating(transaction->appId()))
             setErrorMessage(message);
     });
     connect(m_installs, &InstallQueue::finished, this, &LauncherStore::installFinished);
@@ -121,7 +119,6 @@ void LauncherStore::emitDerivedChanges()
     setIfChanged(this, m_lastSelectedApp, selectedApp(), &LauncherStore::selectedAppChanged);
     setIfChanged(this, m_lastRequiresOnboarding, requiresOnboarding(), &LauncherStore::requiresOnboardingChanged);
     setIfChanged(this, m_lastAppCountLabel, appCountLabel(), &LauncherStore::appCountLabelChanged);
-    setIfChanged(this, m_lastUpdatableAppIDs, updatableAppIDs(), &LauncherStore::updatableAppIDsChanged);
 }
 
 // --- Derived values ---

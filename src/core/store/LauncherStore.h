@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnnouncementQueue.h"
+#include "AppManagement.h"
 #include "FeedbackFlow.h"
 #include "InstallQueue.h"
 #include "InstallRecords.h"
@@ -8,7 +9,6 @@
 #include "Onboarding.h"
 #include "SetIfChanged.h"
 #include "StoreCollaborators.h"
-#include "UpdateBatch.h"
 #include "VariantValues.h"
 #include "catalog/ManifestPolicy.h"
 #include "i18n/CopyLookup.h"
@@ -48,17 +48,9 @@ class LauncherStore : public QObject
     Q_PROPERTY(QString formattedToday READ formattedToday NOTIFY localeChanged)
     // The visible apps in catalog order.
     Q_PROPERTY(QVariantList visibleApps READ visibleAppsValue NOTIFY visibleAppsChanged)
-    // Ids of the published apps with an update, in catalog order.
-    Q_PROPERTY(QStringList updatableAppIDs READ updatableAppIDs NOTIFY updatableAppIDsChanged)
 
-    // Managing installed apps.
-    // Ids of the installs that can still be cancelled (not yet past the swap).
-    Q_PROPERTY(QStringList cancellableInstalls READ cancellableInstalls NOTIFY cancellableInstallsChanged)
-    // App id -> version of the copy its last update replaced, for the apps that keep one.
-    Q_PROPERTY(QVariantMap previousVersions READ previousVersionsValue NOTIFY previousVersionsChanged)
-    Q_PROPERTY(bool updatingAll READ isUpdatingAll NOTIFY updatingAllChanged)
-    // The line that sums up the last "update all"; empty before the first.
-    Q_PROPERTY(QString updateSummary READ updateSummary NOTIFY updateSummaryChanged)
+    // Cancel, remove, roll back and update all.
+    Q_PROPERTY(AppManagement *manage READ manage CONSTANT)
     // Texts in the current language: copy.text(key, values). Notifies with the
     // locale, so every binding that reads a text redraws on a language change.
     Q_PROPERTY(CopyLookup *copy READ copy NOTIFY localeChanged)
@@ -122,10 +114,6 @@ public:
     bool requiresOnboarding() const;
     QString appCountLabel() const;
     QString formattedToday() const { return m_copy->formattedDate(QDate::currentDate()); }
-    QString catalogLifecycleName() const
-    {
-        return catalogLifecycleKindName(ManifestPolicy::catalogLifecycle(m_manifest, m_includeBetaApps).kind);
-    }
 
     // --- Operations ---
     // Refreshes the catalog; never fails (outcomes land in published fields).
@@ -152,42 +140,11 @@ public:
     // A fresh feedback form: the state goes back to idle.
     Q_INVOKABLE void resetFeedbackState() { setFeedbackState(FeedbackSubmissionState::idle()); }
 
-    // Ids whose installer is running (from install() until the installer's
-    // outcome is known); a second install of such an app is refused.
-    bool isInstallRunning(const QString &appId) const { return m_installs->isRunning(appId); }
-    // The running install of appId (progress, downloaded bytes), or null.
+    // The running install of appId (progress, downloaded bytes) from install()
+    // until the installer's outcome is known, or null; meanwhile a second install is refused.
     const InstallTransaction *installTransaction(const QString &appId) const { return m_installs->transaction(appId); }
 
-    // --- Managing installed apps (LauncherStoreManage.cpp) ---
-    // Stops a running install before its bundle is placed: the state goes back
-    // to what the records say, with no error line and no error report. False
-    // when there is nothing to stop or it is too late.
-    Q_INVOKABLE bool cancelInstall(const QString &appId) { return m_installs->cancel(appId); }
-    QStringList cancellableInstalls() const { return m_installs->cancellable(); }
-    const QHash<QString, QString> &previousVersions() const { return m_previousVersions; }
-    // Whether removing the app puts it in the desktop's trash (else it is deleted for good).
-    Q_INVOKABLE bool removalGoesToTrash(const QString &appId) const;
-    // Removes an installed app (not while it installs): its bundle to the trash
-    // or, when toTrash is false, for good; its kept previous copy and records
-    // go. True on success; a failure lands in errorMessage. Never throws.
-    QCoro::Task<bool> remove(AppManifestItem app, bool toTrash);
-    // Puts back the copy the app's last update replaced; the replaced one is
-    // kept in its stead, so a second roll back returns to it.
-    QCoro::Task<bool> rollBack(AppManifestItem app);
-    Q_INVOKABLE void removeApp(const QString &appId, bool toTrash);
-    Q_INVOKABLE void rollBackApp(const QString &appId);
-    QList<AppManifestItem> updatableApps() const;
-    QStringList updatableAppIDs() const;
-    // Updates the apps one after another; at the end updateSummary sums up and,
-    // when any failed, becomes the error line too. Apps without an update
-    // count as failed.
-    void updateApps(const QStringList &appIds);
-    Q_INVOKABLE void updateAll() { updateApps(updatableAppIDs()); }
-    // No further update of the batch starts, and the running one is cancelled.
-    void stopUpdates();
-    bool isUpdatingAll() const { return m_updates->isRunning(); }
-    const QString &updateSummary() const { return m_updateSummary; }
-
+    AppManagement *manage() const { return m_manage; }
     // Text forms for QML: an empty id clears the selection, an unknown language is ignored.
     QString selectedAppIDValue() const { return m_selectedAppID.value_or(QString()); }
     void setSelectedAppIDValue(const QString &id) { setSelectedAppID(id.isEmpty() ? std::nullopt : std::optional(id)); }
@@ -217,34 +174,18 @@ Q_SIGNALS:
     void requiresOnboardingChanged();
     void appCountLabelChanged();
     void visibleAppsChanged();
-    void updatableAppIDsChanged();
-    void cancellableInstallsChanged();
-    void previousVersionsChanged();
-    void updatingAllChanged();
-    void updateSummaryChanged();
     // An install task started; its transaction is published.
     void installStarted(const QString &appId);
     // An install task ended (success, failure or cancel); for tools and tests.
     void installFinished(const QString &appId, bool succeeded);
-    // An update batch ended; failed counts the apps not updated.
-    void updatesFinished(const QString &summary, int failed);
 
 private:
+    friend class AppManagement;  // records what it changes
     void connectDelegates();
     void applyPersistedInstallStates(const QList<AppManifestItem> &apps);
-    void clearPersistedInstall(const QString &appID);
     void recordInstalledApp(const InstalledApp &installed, const AppManifestItem &app);
     // The app's state and URL as its records and the disk say, as a refresh derives them.
     void restoreRecordedState(const AppManifestItem &app);
-    // Installed, not installing nor being changed, with a known bundle.
-    bool canChange(const AppManifestItem &app) const;
-    enum class Change { remove, rollBack };
-    // Runs the installer's remove or roll back on the app's bundle, the app
-    // marked as changing meanwhile; when refused or failed, the error line
-    // says why and nullopt is the result.
-    QCoro::Task<std::optional<InstalledApp>> changeInstalled(AppManifestItem app, Change change, bool toTrash);
-    void updatePreviousVersions();
-    void connectUpdates();
     void updatePendingAnnouncement() { m_announcements->update(m_manifest); }
     bool canInstall(const AppManifestItem &app) const;
     void setInstallState(const QString &appId, const AppInstallState &state) { m_installStates->set(appId, state); }
@@ -253,7 +194,7 @@ private:
     {
         setIfChanged(this, m_installedAppURLs, urls, &LauncherStore::installedAppURLsChanged);
         // An install or a roll back changes them under the same URL.
-        updatePreviousVersions();
+        m_manage->updatePreviousVersions();
     }
     void emitDerivedChanges();
     void forApp(const QString &appId, void (LauncherStore::*operation)(const AppManifestItem &));
@@ -269,7 +210,6 @@ private:
     QVariantMap installedAppURLsValue() const { return variantMap(m_installedAppURLs); }
     QVariant pendingAnnouncementValue() const { return optionalVariant(pendingAnnouncement()); }
     QVariant selectedAppValue() const { return optionalVariant(selectedApp()); }
-    QVariantMap previousVersionsValue() const { return variantMap(m_previousVersions); }
     QVariantList visibleAppsValue() const
     {
         return variantList(ManifestPolicy::visibleApps(m_manifest, m_includeBetaApps));
@@ -291,14 +231,10 @@ private:
     FeedbackFlow *m_feedback = nullptr;
     InstallStates *m_installStates = nullptr;
     InstallQueue *m_installs = nullptr;
-    UpdateBatch *m_updates = nullptr;
-    QHash<QString, QString> m_previousVersions;
-    QSet<QString> m_changing;  // being removed or rolled back
-    QString m_updateSummary;
+    AppManagement *m_manage = nullptr;
 
     // Last values of the derived properties, so their signals fire only on change.
     std::optional<AppManifestItem> m_lastSelectedApp;
     bool m_lastRequiresOnboarding = false;
     QString m_lastAppCountLabel;
-    QStringList m_lastUpdatableAppIDs;
 };

@@ -62,11 +62,3 @@ void LauncherStore::applyPersistedInstallStates(const QList<AppManifestItem> &ap
         setInstallState(id, state);
     setInstalledAppURLs(reconciled.urls);
 }
-
-void LauncherStore::clearPersistedInstall(const QString &appID)
-{
-    QHash<QString, QUrl> urls = m_installedAppURLs;
-    urls.remove(appID);
-    setInstalledAppURLs(urls);
-    m_records.forget(appID);
-}

@@ -44,7 +44,18 @@ void LauncherStore::open(const AppManifestItem &app)
     }
     if (AppOpening::openInstalled(m_c.workspace.get(), m_installedAppURLs.value(app.id), app.bundleId))
         return;
-    clearPersistedInstall(app.id);
-    setInstallState(app.id, AppInstallState::notInstalled());
+    m_records.forget(app.id);
+    restoreRecordedState(app);
     setErrorMessage(m_copy->text(CopyKey::errorNoBundle, {{QStringLiteral("app"), app.name}}));
+}
+
+void LauncherStore::restoreRecordedState(const AppManifestItem &app)
+{
+    const InstallRecords::Reconciled reconciled = m_records.reconcile({app});
+    setInstallState(app.id, reconciled.states.isEmpty() ? AppInstallState::notInstalled() : reconciled.states.first().second);
+    QHash<QString, QUrl> urls = m_installedAppURLs;
+    urls.remove(app.id);
+    if (reconciled.urls.contains(app.id))
+        urls.insert(app.id, reconciled.urls.value(app.id));
+    setInstalledAppURLs(urls);
 }

@@ -129,8 +129,8 @@ VantrelCard {
                 objectName: "cancelInstallButton"
                 variant: "secondary"
                 text: panel.store.copy.text("cancelAction")
-                enabled: panel.app !== null && panel.store.cancellableInstalls.indexOf(panel.app.id) >= 0
-                onClicked: panel.store.cancelInstall(panel.app.id)
+                enabled: !!panel.app && panel.store.manage.cancellableInstalls.indexOf(panel.app.id) >= 0
+                onClicked: panel.store.manage.cancelInstall(panel.app.id)
             }
         }
 
@@ -140,11 +140,11 @@ VantrelCard {
             spacing: 8
             VantrelButton {
                 objectName: "rollBackButton"
-                readonly property var version: panel.app ? panel.store.previousVersions[panel.app.id] : undefined
+                readonly property var version: panel.app ? panel.store.manage.previousVersions[panel.app.id] : undefined
                 visible: version !== undefined
                 variant: "secondary"
                 text: visible ? panel.store.copy.text("rollBackAction", { version: version }) : ""
-                onClicked: panel.store.rollBackApp(panel.app.id)
+                onClicked: panel.store.manage.rollBackApp(panel.app.id)
             }
             VantrelButton {
                 objectName: "removeButton"

@@ -15,7 +15,7 @@ Popup {
     property bool toTrash: true
 
     function ask() {
-        toTrash = store.removalGoesToTrash(app.id)
+        toTrash = store.manage.removalGoesToTrash(app.id)
         open()
     }
 
@@ -70,7 +70,7 @@ Popup {
                 variant: "primary"
                 text: dialog.store.copy.text("removeAction")
                 onClicked: {
-                    dialog.store.removeApp(dialog.app.id, dialog.toTrash)
+                    dialog.store.manage.removeApp(dialog.app.id, dialog.toTrash)
                     dialog.close()
                 }
             }

@@ -14,7 +14,7 @@ ColumnLayout {
     property bool isEmpty: false
     property string emptyKind: "generic"
     property bool offersUpdateAll: false
-    readonly property int updatable: store.updatableAppIDs.length
+    readonly property int updatable: store.manage.updatableAppIDs.length
     spacing: 12
 
     RowLayout {
@@ -35,18 +35,18 @@ ColumnLayout {
         VantrelButton {
             objectName: "updateAllButton"
             visible: section.offersUpdateAll && section.updatable > 0
-            enabled: !section.store.updatingAll
+            enabled: !section.store.manage.updatingAll
             variant: "primary"
             symbol: "arrow.triangle.2.circlepath"
             text: section.store.copy.text("updateAllAction", { count: String(section.updatable) })
             Layout.leftMargin: 4
-            onClicked: section.store.updateAll()
+            onClicked: section.store.manage.updateAll()
         }
     }
     Text {
         objectName: "updateSummary"
-        visible: section.offersUpdateAll && section.store.updateSummary !== ""
-        text: section.store.updateSummary
+        visible: section.offersUpdateAll && section.store.manage.updateSummary !== ""
+        text: section.store.manage.updateSummary
         font: VNT.system(12)
         color: VNT.fg2
         wrapMode: Text.Wrap
