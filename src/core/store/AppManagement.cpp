@@ -171,9 +171,9 @@ QCoro::Task<bool> AppManagement::rollBack(AppManifestItem app)
     if (!restored)
         co_return false;
     // Against the catalog: rolled back below its version, the app shows the update again.
+    // Restoring the state also reads the previous copies' versions again.
     m_store.m_records.record(app.id, restored->version, restored->url.toLocalFile());
     m_store.restoreRecordedState(app);
-    updatePreviousVersions();
     co_return true;
 }
 
