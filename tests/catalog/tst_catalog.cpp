@@ -1,4 +1,5 @@
 // Catalog records: decoding, versions, policy and lifecycle, install states, copy.
+#include "DataRows.h"
 #include "CatalogBuilders.h"
 #include "catalog/AppInstallState.h"
 #include "catalog/ManifestDecoder.h"
@@ -148,6 +149,27 @@ QSet<QString> placeholders(const QString &text)
 class TestCatalogRecords : public QObject
 {
     Q_OBJECT
+    // decoded: the member after decoding and encoding again
+    using AcceptedDocumentsRows = DataRows<QString, QJsonValue, QJsonValue>;  // path, value, decoded
+    // value: undefined: the member removed
+    using RejectedDocumentsRows = DataRows<QString, QJsonValue, QString>;  // path, value, error
+    using MalformedInputRows = DataRows<QByteArray, QString>;  // json, errorStart
+    // seconds: -2: refused
+    using ParseDateRows = DataRows<QString, qint64>;  // text, seconds
+    using CompareVersionsRows = DataRows<QString, QString, ComparisonResult>;  // lhs, rhs, expected
+    // lists: the lists the app is on
+    // check: on a 14.5.0 system
+    using PolicyRows = DataRows<AppReleaseStatus, QString, QVariant, bool, QString, ManifestPolicy::InstallCheck>;  // status, field, value, includeBeta, lists, check
+    // expected: "-": refused
+    using SystemVersionRows = DataRows<QString, QString>;  // text, expected
+    // expected: kind, published, coming soon, featured
+    using LifecycleRows = DataRows<QList<AppManifestItem>, bool, QString>;  // apps, includeBeta, expected
+    using InstallStateLabelsRows = DataRows<AppInstallState, QString>;  // state, english
+    // expected: the coded form of the decoded state, or the start of the error
+    using InstallStateCodedFormRows = DataRows<QByteArray, QString>;  // json, expected
+    using CopyLookupRows = DataRows<CopyKey, VantrelLocale, VantrelCopy::Values, QString>;  // key, locale, values, expected
+    // identifier: invalid: no identifier
+    using LanguageOfIdentifierRows = DataRows<QVariant, VantrelLocale>;  // identifier, expected
 
 private Q_SLOTS:
     void decodesEveryMemberAndEncodesItBack()
@@ -166,16 +188,14 @@ private Q_SLOTS:
 
     void acceptedDocuments_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QJsonValue>("value");
-        QTest::addColumn<QJsonValue>("decoded");  // the member after decoding and encoding again
+        AcceptedDocumentsRows::columns();
         auto row = [](const char *name, const char *path, const QJsonValue &value, const QJsonValue &decoded) {
-            QTest::newRow(name) << QString::fromLatin1(path) << value << decoded;
+            AcceptedDocumentsRows::row(name, QString::fromLatin1(path), value, decoded);
         };
         for (const char *path : {"apps.0.downloadUrl", "apps.0.sha256", "apps.0.sparkleFeedUrl", "apps.0.iconUrl",
                                  "announcements.0.version", "announcements.0.publishedAt"}) {
-            QTest::addRow("%s absent", path) << QString::fromLatin1(path) << removed << removed;
-            QTest::addRow("%s null", path) << QString::fromLatin1(path) << QJsonValue(QJsonValue::Null) << removed;
+            AcceptedDocumentsRows::row(QString::asprintf("%s absent", path), QString::fromLatin1(path), removed, removed);
+            AcceptedDocumentsRows::row(QString::asprintf("%s null", path), QString::fromLatin1(path), QJsonValue(QJsonValue::Null), removed);
         }
         row("announcements absent", "announcements", removed, QJsonArray());
         row("announcements null", "announcements", QJsonValue::Null, QJsonArray());
@@ -195,19 +215,16 @@ private Q_SLOTS:
 
     void acceptedDocuments()
     {
-        QFETCH(QString, path);
-        QFETCH(QJsonValue, value);
+        const auto [path, value, decoded] = AcceptedDocumentsRows::fetch();
         const LauncherManifest m = ManifestDecoder::decode(document(path, value));
-        QTEST(memberAt(QJsonDocument::fromJson(ManifestDecoder::encode(m)).object(), path), "decoded");
+        QCOMPARE(memberAt(QJsonDocument::fromJson(ManifestDecoder::encode(m)).object(), path), decoded);
     }
 
     void rejectedDocuments_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QJsonValue>("value");  // undefined: the member removed
-        QTest::addColumn<QString>("error");
+        RejectedDocumentsRows::columns();
         auto row = [](const char *name, const char *path, const QJsonValue &value, const QString &error) {
-            QTest::newRow(name) << QString::fromLatin1(path) << value << error;
+            RejectedDocumentsRows::row(name, QString::fromLatin1(path), value, error);
         };
         const QString notStatus = QStringLiteral(" is not one of beta, live, comingSoon, retired");
         const QString notDate = QStringLiteral(" is not a date-time such as 2026-05-03T00:00:00Z");
@@ -239,20 +256,17 @@ private Q_SLOTS:
         row("announcement publishedAt empty", "announcements.0.publishedAt", "", "announcements[0].publishedAt: \"\"" + notDate);
         for (const char *key : {"id", "name", "tagline", "category", "bundleId", "version", "minMacOS", "status", "symbolName",
                                 "accent", "tags", "description", "privacyNote", "releaseNotes"}) {
-            QTest::addRow("app without %s", key) << QStringLiteral("apps.0.") + QLatin1String(key) << removed
-                                                 << QStringLiteral("apps[0]: missing key \"%1\"").arg(QLatin1String(key));
+            RejectedDocumentsRows::row(QString::asprintf("app without %s", key), QStringLiteral("apps.0.") + QLatin1String(key), removed, QStringLiteral("apps[0]: missing key \"%1\"").arg(QLatin1String(key)));
         }
         for (const char *key : {"id", "appId", "appName", "kind", "title", "body"}) {
-            QTest::addRow("announcement without %s", key) << QStringLiteral("announcements.0.") + QLatin1String(key) << removed
-                                                          << QStringLiteral("announcements[0]: missing key \"%1\"").arg(QLatin1String(key));
+            RejectedDocumentsRows::row(QString::asprintf("announcement without %s", key), QStringLiteral("announcements.0.") + QLatin1String(key), removed, QStringLiteral("announcements[0]: missing key \"%1\"").arg(QLatin1String(key)));
         }
     }
 
     void rejectedDocuments()
     {
-        QFETCH(QString, path);
-        QFETCH(QJsonValue, value);
-        QTEST(decodingError(document(path, value)), "error");
+        const auto [path, value, error] = RejectedDocumentsRows::fetch();
+        QCOMPARE(decodingError(document(path, value)), error);
     }
 
     // Each member replaced by a value of a type it never has fails with its own path.
@@ -272,52 +286,48 @@ private Q_SLOTS:
 
     void malformedInput_data()
     {
-        QTest::addColumn<QByteArray>("json");
-        QTest::addColumn<QString>("errorStart");
+        MalformedInputRows::columns();
         QByteArray overCap(ManifestDecoder::maximumDocumentSize + 1, ' ');
         overCap[0] = '{';
-        QTest::newRow("empty") << QByteArray() << "the document is empty";
-        QTest::newRow("white space") << QByteArray(" \n\t ") << "the document is empty";
-        QTest::newRow("over the size cap") << overCap << "the document is too large";
-        QTest::newRow("html page") << QByteArray("<html><body>Bad gateway</body></html>") << "invalid JSON at line 1";
-        QTest::newRow("top-level array") << QByteArray("[]") << "expected a JSON object at the top level";
-        QTest::newRow("trailing garbage") << QByteArray("{\"apps\": []} x") << "invalid JSON at line 1";
-        QTest::newRow("error on second line") << QByteArray("{\n  \"apps\": [,]\n}") << "invalid JSON at line 2";
-        QTest::newRow("invalid UTF-8 in a string") << QByteArray("{\"generatedAt\": \"2026\xC3\x28\"}") << "invalid UTF-8 at line 1, column 22";
-        QTest::newRow("truncated sequence at end") << QByteArray("{\"x\": \"\xE2\x82") << "invalid UTF-8";
+        MalformedInputRows::row("empty", QByteArray(), "the document is empty");
+        MalformedInputRows::row("white space", QByteArray(" \n\t "), "the document is empty");
+        MalformedInputRows::row("over the size cap", overCap, "the document is too large");
+        MalformedInputRows::row("html page", QByteArray("<html><body>Bad gateway</body></html>"), "invalid JSON at line 1");
+        MalformedInputRows::row("top-level array", QByteArray("[]"), "expected a JSON object at the top level");
+        MalformedInputRows::row("trailing garbage", QByteArray("{\"apps\": []} x"), "invalid JSON at line 1");
+        MalformedInputRows::row("error on second line", QByteArray("{\n  \"apps\": [,]\n}"), "invalid JSON at line 2");
+        MalformedInputRows::row("invalid UTF-8 in a string", QByteArray("{\"generatedAt\": \"2026\xC3\x28\"}"), "invalid UTF-8 at line 1, column 22");
+        MalformedInputRows::row("truncated sequence at end", QByteArray("{\"x\": \"\xE2\x82"), "invalid UTF-8");
     }
 
     void malformedInput()
     {
-        QFETCH(QByteArray, json);
-        QFETCH(QString, errorStart);
+        const auto [json, errorStart] = MalformedInputRows::fetch();
         const QString message = decodingError(json);
         QVERIFY2(message.startsWith(errorStart), qPrintable(message));
     }
 
     void parseDate_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<qint64>("seconds");  // -2: refused
-        QTest::newRow("Z") << "2026-05-03T00:00:00Z" << qint64(1777766400);
-        QTest::newRow("plus offset") << "2026-05-03T02:00:00+02:00" << qint64(1777766400);
-        QTest::newRow("minus offset across midnight") << "2026-05-02T23:00:00-01:00" << qint64(1777766400);
-        QTest::newRow("before epoch") << "1969-12-31T23:59:59Z" << qint64(-1);
-        QTest::newRow("leap day") << "2024-02-29T12:00:00Z" << qint64(1709208000);
-        QTest::newRow("end of year") << "2026-12-31T23:59:59Z" << qint64(1798761599);
+        ParseDateRows::columns();
+        ParseDateRows::row("Z", "2026-05-03T00:00:00Z", qint64(1777766400));
+        ParseDateRows::row("plus offset", "2026-05-03T02:00:00+02:00", qint64(1777766400));
+        ParseDateRows::row("minus offset across midnight", "2026-05-02T23:00:00-01:00", qint64(1777766400));
+        ParseDateRows::row("before epoch", "1969-12-31T23:59:59Z", qint64(-1));
+        ParseDateRows::row("leap day", "2024-02-29T12:00:00Z", qint64(1709208000));
+        ParseDateRows::row("end of year", "2026-12-31T23:59:59Z", qint64(1798761599));
         for (const char *text : {"2026-05-03T00:00:00.000Z", "2026-05-03T00:00:00", "2026-05-03T00:00:00z", "2026-05-03 00:00:00Z",
                                  "2026-05-03T00:00:00+0200", "2026-05-03T00:00:00+02", "2026-05-03T00:00Z", "2026-13-03T00:00:00Z",
                                  "2026-00-03T00:00:00Z", "2026-02-30T00:00:00Z", "2025-02-29T00:00:00Z", "2026-04-31T00:00:00Z",
                                  "2026-05-03T24:00:00Z", "2026-05-03T23:59:60Z", "2026-05-03T00:00:00+24:00",
                                  " 2026-05-03T00:00:00Z", "2026-05-03T00:00:00Z\n", "2026-+5-03T00:00:00Z", "2026-W18-7T00:00:00Z"})
-            QTest::addRow("refused: %s", text) << QString::fromLatin1(text) << qint64(-2);
-        QTest::newRow("Arabic-Indic digits") << QString::fromUtf8("٢٠٢٦-05-03T00:00:00Z") << qint64(-2);
+            ParseDateRows::row(QString::asprintf("refused: %s", text), QString::fromLatin1(text), qint64(-2));
+        ParseDateRows::row("Arabic-Indic digits", QString::fromUtf8("٢٠٢٦-05-03T00:00:00Z"), qint64(-2));
     }
 
     void parseDate()
     {
-        QFETCH(QString, text);
-        QFETCH(qint64, seconds);
+        const auto [text, seconds] = ParseDateRows::fetch();
         const auto date = ManifestDecoder::parseDate(text);
         QCOMPARE(date ? date->toSecsSinceEpoch() : qint64(-2), seconds);
         QVERIFY(!date || date->timeSpec() == Qt::UTC);
@@ -325,9 +335,7 @@ private Q_SLOTS:
 
     void compareVersions_data()
     {
-        QTest::addColumn<QString>("lhs");
-        QTest::addColumn<QString>("rhs");
-        QTest::addColumn<ComparisonResult>("expected");
+        CompareVersionsRows::columns();
         const struct { const char *lhs; char order; const char *rhs; } cases[] = {
             {"1.3.0", '>', "1.2.9"}, {"1.2", '=', "1.2.0"}, {"1.2.0.1", '>', "1.2"}, {"1.10", '>', "1.9"}, {"1.01", '=', "1.1"},
             {".1..2.", '=', "1.2"}, {"", '=', "0.0.0"}, {"v2.0", '<', "1.0"}, {"99999999999999999999.0", '<', "1.0"},
@@ -342,17 +350,13 @@ private Q_SLOTS:
             {"1.0-βeta", '=', "1.0-ΒETA"}, {"1.0-é", '>', "1.0-z"}, {"1.0-caf\u00e9", '=', "1.0-cafe\u0301"}, {"1.0-\u0663", '>', "1.0-3"},
             {"1.0-a\U0001D400b", '>', "1.0-a.b"}};
         for (const auto &c : cases) {
-            QTest::addRow("%s %c %s", c.lhs, c.order, c.rhs)
-                << QString::fromUtf8(c.lhs) << QString::fromUtf8(c.rhs)
-                << ComparisonResult((c.order == '>') - (c.order == '<'));
+            CompareVersionsRows::row(QString::asprintf("%s %c %s", c.lhs, c.order, c.rhs), QString::fromUtf8(c.lhs), QString::fromUtf8(c.rhs), ComparisonResult((c.order == '>') - (c.order == '<')));
         }
     }
 
     void compareVersions()
     {
-        QFETCH(QString, lhs);
-        QFETCH(QString, rhs);
-        QFETCH(ComparisonResult, expected);
+        const auto [lhs, rhs, expected] = CompareVersionsRows::fetch();
         QCOMPARE(::compareVersions(lhs, rhs), expected);
         QCOMPARE(::compareVersions(rhs, lhs), ComparisonResult(-int(expected)));
     }
@@ -371,18 +375,13 @@ private Q_SLOTS:
 
     void policy_data()
     {
-        QTest::addColumn<AppReleaseStatus>("status");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<bool>("includeBeta");
-        QTest::addColumn<QString>("lists");  // the lists the app is on
-        QTest::addColumn<ManifestPolicy::InstallCheck>("check");  // on a 14.5.0 system
+        PolicyRows::columns();
         using Check = ManifestPolicy::InstallCheck;
         const auto live = AppReleaseStatus::live;
         const QString sha = TestCatalog::validSha;
         auto row = [](const char *name, AppReleaseStatus status, const char *field, const QVariant &value, bool includeBeta,
                       const char *lists, Check check) {
-            QTest::newRow(name) << status << QString::fromLatin1(field) << value << includeBeta << QString::fromLatin1(lists) << check;
+            PolicyRows::row(name, status, QString::fromLatin1(field), value, includeBeta, QString::fromLatin1(lists), check);
         };
         row("live", live, "", {}, false, "visible published", Check::passes);
         row("beta hidden", AppReleaseStatus::beta, "", {}, false, "", Check::passes);
@@ -408,10 +407,7 @@ private Q_SLOTS:
 
     void policy()
     {
-        QFETCH(AppReleaseStatus, status);
-        QFETCH(QString, field);
-        QFETCH(QVariant, value);
-        QFETCH(bool, includeBeta);
+        const auto [status, field, value, includeBeta, expectedLists, check] = PolicyRows::fetch();
         const AppManifestItem a = withChange(withRelease(QStringLiteral("x"), status), field, value);
         const LauncherManifest m = TestCatalog::manifest({a});
         QStringList lists;
@@ -421,29 +417,28 @@ private Q_SLOTS:
             lists << QStringLiteral("published");
         if (!ManifestPolicy::comingSoonApps(m).isEmpty())
             lists << QStringLiteral("comingSoon");
-        QTEST(lists.join(QLatin1Char(' ')), "lists");
+        QCOMPARE(lists.join(QLatin1Char(' ')), expectedLists);
         QCOMPARE(ManifestPolicy::isVisible(a, includeBeta), lists.contains(QStringLiteral("visible")));
         QCOMPARE(ManifestPolicy::isPublished(a, includeBeta), lists.contains(QStringLiteral("published")));
-        QTEST(ManifestPolicy::installCheck(a, OperatingSystemVersion{14, 5, 0}), "check");
+        QCOMPARE(ManifestPolicy::installCheck(a, OperatingSystemVersion{14, 5, 0}), check);
     }
 
     void systemVersion_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");  // "-": refused
+        SystemVersionRows::columns();
         const char *const cases[][2] = {
             {"14", "14.0.0"}, {"13.5.1", "13.5.1"}, {"  14.1 \n", "14.1.0"}, {"14..1", "14.1.0"}, {"+14.-1", "14.-1.0"},
             {"014.05", "14.5.0"}, {"9223372036854775807", "9223372036854775807.0.0"}, {"99999999999999999999", "-"},
             {"13.5.1.2", "-"}, {"14.x", "-"}, {"v14", "-"}, {"", "-"}, {"...", "-"}, {"14. 1", "-"}, {"14.+", "-"}, {"١٤", "-"}};
         for (const auto &c : cases)
-            QTest::addRow("'%s'", c[0]) << QString::fromUtf8(c[0]) << QString::fromLatin1(c[1]);
+            SystemVersionRows::row(QString::asprintf("'%s'", c[0]), QString::fromUtf8(c[0]), QString::fromLatin1(c[1]));
     }
 
     void systemVersion()
     {
-        QFETCH(QString, text);
+        const auto [text, expected] = SystemVersionRows::fetch();
         const std::optional<OperatingSystemVersion> version = ManifestPolicy::macOSVersion(text);
-        QTEST(version ? version->toString() : QStringLiteral("-"), "expected");
+        QCOMPARE(version ? version->toString() : QStringLiteral("-"), expected);
     }
 
     void listsKeepManifestOrder()
@@ -464,59 +459,51 @@ private Q_SLOTS:
 
     void lifecycle_data()
     {
-        QTest::addColumn<QList<AppManifestItem>>("apps");
-        QTest::addColumn<bool>("includeBeta");
-        QTest::addColumn<QString>("expected");  // kind, published, coming soon, featured
+        LifecycleRows::columns();
         AppManifestItem badChecksum = app(QStringLiteral("bad"));
         badChecksum.sha256 = QStringLiteral("xyz");
         const auto soon = AppReleaseStatus::comingSoon;
         const auto beta = AppReleaseStatus::beta;
         using Apps = QList<AppManifestItem>;
-        QTest::newRow("no apps") << Apps{} << true << "empty [] [] -";
-        QTest::newRow("three coming soon") << Apps{withRelease("s1", soon), withRelease("s2", soon), withRelease("s3", soon)} << true
-                                           << "comingSoonOnly [] [s1 s2 s3] -";
-        QTest::newRow("first published app") << Apps{withRelease("s1", soon), app("live1"), withRelease("s2", soon)} << false
-                                             << "firstPublishedApp [live1] [s1 s2] live1";
-        QTest::newRow("two published") << Apps{app("p1"), app("p2")} << false << "multiAppCatalog [p1 p2] [] p1";
-        QTest::newRow("only beta, shown") << Apps{app("b", beta)} << true << "firstPublishedApp [b] [] b";
-        QTest::newRow("only beta, hidden") << Apps{app("b", beta)} << false << "empty [] [] -";
-        QTest::newRow("beta hidden, others visible") << Apps{app("b", beta), withRelease("s", soon)} << false << "comingSoonOnly [] [s] -";
-        QTest::newRow("live with malformed checksum") << Apps{badChecksum} << true << "comingSoonOnly [] [] -";
-        QTest::newRow("featured skips unpublished") << Apps{badChecksum, app("p1"), app("b", beta)} << true << "multiAppCatalog [p1 b] [] p1";
+        LifecycleRows::row("no apps", Apps{}, true, "empty [] [] -");
+        LifecycleRows::row("three coming soon", Apps{withRelease("s1", soon), withRelease("s2", soon), withRelease("s3", soon)}, true, "comingSoonOnly [] [s1 s2 s3] -");
+        LifecycleRows::row("first published app", Apps{withRelease("s1", soon), app("live1"), withRelease("s2", soon)}, false, "firstPublishedApp [live1] [s1 s2] live1");
+        LifecycleRows::row("two published", Apps{app("p1"), app("p2")}, false, "multiAppCatalog [p1 p2] [] p1");
+        LifecycleRows::row("only beta, shown", Apps{app("b", beta)}, true, "firstPublishedApp [b] [] b");
+        LifecycleRows::row("only beta, hidden", Apps{app("b", beta)}, false, "empty [] [] -");
+        LifecycleRows::row("beta hidden, others visible", Apps{app("b", beta), withRelease("s", soon)}, false, "comingSoonOnly [] [s] -");
+        LifecycleRows::row("live with malformed checksum", Apps{badChecksum}, true, "comingSoonOnly [] [] -");
+        LifecycleRows::row("featured skips unpublished", Apps{badChecksum, app("p1"), app("b", beta)}, true, "multiAppCatalog [p1 b] [] p1");
     }
 
     void lifecycle()
     {
-        QFETCH(QList<AppManifestItem>, apps);
-        QFETCH(bool, includeBeta);
+        const auto [apps, includeBeta, expected] = LifecycleRows::fetch();
         const CatalogLifecycle l = ManifestPolicy::catalogLifecycle(TestCatalog::manifest(apps), includeBeta);
-        QTEST(QStringLiteral("%1 [%2] [%3] %4")
+        QCOMPARE(QStringLiteral("%1 [%2] [%3] %4")
                   .arg(catalogLifecycleKindName(l.kind), ids(l.publishedApps).join(QLatin1Char(' ')),
-                       ids(l.comingSoonApps).join(QLatin1Char(' ')), l.featuredApp ? l.featuredApp->id : QStringLiteral("-")),
-              "expected");
+                       ids(l.comingSoonApps).join(QLatin1Char(' ')), l.featuredApp ? l.featuredApp->id : QStringLiteral("-")), expected);
     }
 
     void installStateLabels_data()
     {
-        QTest::addColumn<AppInstallState>("state");
-        QTest::addColumn<QString>("english");
-        QTest::newRow("not installed") << AppInstallState::notInstalled() << "Not installed";
-        QTest::newRow("installing 0.04") << AppInstallState::installing(0.04) << "Installing 4%";
-        QTest::newRow("installing 0.999") << AppInstallState::installing(0.999) << "Installing 99%";
-        QTest::newRow("installing below 0") << AppInstallState::installing(-0.5) << "Installing 0%";
-        QTest::newRow("installing above 1") << AppInstallState::installing(7) << "Installing 100%";
-        QTest::newRow("installing infinite") << AppInstallState::installing(qInf()) << "Installing 0%";
-        QTest::newRow("installing NaN") << AppInstallState::installing(qQNaN()) << "Installing 0%";
-        QTest::newRow("installed") << AppInstallState::installed("1.2") << "Installed 1.2";
-        QTest::newRow("update") << AppInstallState::updateAvailable("1.0", "1.1") << "1.0 -> 1.1";
-        QTest::newRow("failed, message not shown") << AppInstallState::failed("Disk full") << "Failed";
-        QTest::newRow("version holding a placeholder") << AppInstallState::installed("{{version}}") << "Installed {{version}}";
+        InstallStateLabelsRows::columns();
+        InstallStateLabelsRows::row("not installed", AppInstallState::notInstalled(), "Not installed");
+        InstallStateLabelsRows::row("installing 0.04", AppInstallState::installing(0.04), "Installing 4%");
+        InstallStateLabelsRows::row("installing 0.999", AppInstallState::installing(0.999), "Installing 99%");
+        InstallStateLabelsRows::row("installing below 0", AppInstallState::installing(-0.5), "Installing 0%");
+        InstallStateLabelsRows::row("installing above 1", AppInstallState::installing(7), "Installing 100%");
+        InstallStateLabelsRows::row("installing infinite", AppInstallState::installing(qInf()), "Installing 0%");
+        InstallStateLabelsRows::row("installing NaN", AppInstallState::installing(qQNaN()), "Installing 0%");
+        InstallStateLabelsRows::row("installed", AppInstallState::installed("1.2"), "Installed 1.2");
+        InstallStateLabelsRows::row("update", AppInstallState::updateAvailable("1.0", "1.1"), "1.0 -> 1.1");
+        InstallStateLabelsRows::row("failed, message not shown", AppInstallState::failed("Disk full"), "Failed");
+        InstallStateLabelsRows::row("version holding a placeholder", AppInstallState::installed("{{version}}"), "Installed {{version}}");
     }
 
     void installStateLabels()
     {
-        QFETCH(AppInstallState, state);
-        QFETCH(QString, english);
+        const auto [state, english] = InstallStateLabelsRows::fetch();
         QCOMPARE(state.label(VantrelLocale::en), english);
         QCOMPARE(state.labelFor(QStringLiteral("fr")), english);
         QCOMPARE(state.labelFor(QStringLiteral("de-AT")), state.label(VantrelLocale::de));
@@ -528,8 +515,7 @@ private Q_SLOTS:
 
     void installStateCodedForm_data()
     {
-        QTest::addColumn<QByteArray>("json");
-        QTest::addColumn<QString>("expected");  // the coded form of the decoded state, or the start of the error
+        InstallStateCodedFormRows::columns();
         const QString count = QStringLiteral("error: Invalid number of keys found, expected one.");
         const char *const cases[][2] = {
             {R"({"notInstalled":{}})", nullptr},  // nullptr: json itself
@@ -551,15 +537,13 @@ private Q_SLOTS:
             {R"("installed")", "error: invalid JSON"},
             {"{", "error: invalid JSON at offset"}};
         for (const auto &c : cases) {
-            QTest::addRow("%s", c[0]) << QByteArray(c[0])
-                                      << (!c[1] ? QString::fromUtf8(c[0]) : qstrcmp(c[1], "count") ? QString::fromUtf8(c[1]) : count);
+            InstallStateCodedFormRows::row(QString::asprintf("%s", c[0]), QByteArray(c[0]), (!c[1] ? QString::fromUtf8(c[0]) : qstrcmp(c[1], "count") ? QString::fromUtf8(c[1]) : count));
         }
     }
 
     void installStateCodedForm()
     {
-        QFETCH(QByteArray, json);
-        QFETCH(QString, expected);
+        const auto [json, expected] = InstallStateCodedFormRows::fetch();
         QString result;
         try {
             result = QString::fromUtf8(AppInstallState::decode(json).encoded());
@@ -594,51 +578,43 @@ private Q_SLOTS:
 
     void copyLookup_data()
     {
-        QTest::addColumn<CopyKey>("key");
-        QTest::addColumn<VantrelLocale>("locale");
-        QTest::addColumn<VantrelCopy::Values>("values");
-        QTest::addColumn<QString>("expected");
+        CopyLookupRows::columns();
         using V = VantrelCopy::Values;
         const auto en = VantrelLocale::en;
         const auto de = VantrelLocale::de;
-        QTest::newRow("appCount de") << CopyKey::appCount << de << V{{"count", "3"}} << "3 Apps bereit";
-        QTest::newRow("two placeholders") << CopyKey::errorInstallFailed << en << V{{"app", "Foo"}, {"reason", "The download failed."}}
-                                          << "Could not install Foo. The download failed.";
-        QTest::newRow("greeting empty name") << CopyKey::homeGreeting << en << V{{"name", ""}} << "Welcome back.";
-        QTest::newRow("no values keeps placeholder") << CopyKey::appCount << en << V{} << "{{count}} apps ready";
-        QTest::newRow("placeholder name is case-sensitive") << CopyKey::appCount << en << V{{"Count", "3"}} << "{{count}} apps ready";
-        QTest::newRow("value inserted literally") << CopyKey::feedbackIssue << en << V{{"identifier", "$1 \\n %"}} << "Issue $1 \\n %";
+        CopyLookupRows::row("appCount de", CopyKey::appCount, de, V{{"count", "3"}}, "3 Apps bereit");
+        CopyLookupRows::row("two placeholders", CopyKey::errorInstallFailed, en, V{{"app", "Foo"}, {"reason", "The download failed."}}, "Could not install Foo. The download failed.");
+        CopyLookupRows::row("greeting empty name", CopyKey::homeGreeting, en, V{{"name", ""}}, "Welcome back.");
+        CopyLookupRows::row("no values keeps placeholder", CopyKey::appCount, en, V{}, "{{count}} apps ready");
+        CopyLookupRows::row("placeholder name is case-sensitive", CopyKey::appCount, en, V{{"Count", "3"}}, "{{count}} apps ready");
+        CopyLookupRows::row("value inserted literally", CopyKey::feedbackIssue, en, V{{"identifier", "$1 \\n %"}}, "Issue $1 \\n %");
         // "app" is filled before "reason": a placeholder inside the app value is filled later.
-        QTest::newRow("value holding a later placeholder") << CopyKey::errorInstallFailed << en << V{{"app", "{{reason}}"}, {"reason", "R"}}
-                                                           << "Could not install R. R";
+        CopyLookupRows::row("value holding a later placeholder", CopyKey::errorInstallFailed, en, V{{"app", "{{reason}}"}, {"reason", "R"}}, "Could not install R. R");
     }
 
     void copyLookup()
     {
-        QFETCH(CopyKey, key);
-        QFETCH(VantrelLocale, locale);
-        QFETCH(VantrelCopy::Values, values);
-        QTEST(VantrelCopy::text(key, locale, values), "expected");
+        const auto [key, locale, values, expected] = CopyLookupRows::fetch();
+        QCOMPARE(VantrelCopy::text(key, locale, values), expected);
     }
 
     void languageOfIdentifier_data()
     {
-        QTest::addColumn<QVariant>("identifier");  // invalid: no identifier
-        QTest::addColumn<VantrelLocale>("expected");
-        QTest::newRow("none") << QVariant() << VantrelLocale::en;
+        LanguageOfIdentifierRows::columns();
+        LanguageOfIdentifierRows::row("none", QVariant(), VantrelLocale::en);
         for (const char *id : {"", "EN", "en-US", "en_GB", "fr", "fr-CA", "pl_PL", "plx", "d", "deu", "-pl", "pl "})
-            QTest::addRow("'%s'", id) << QVariant(QString::fromLatin1(id)) << VantrelLocale::en;
+            LanguageOfIdentifierRows::row(QString::asprintf("'%s'", id), QVariant(QString::fromLatin1(id)), VantrelLocale::en);
         for (const char *id : {"pl", "PL", "pl-PL", "Pl-pl", "pl-", "pl-Latn-PL"})
-            QTest::addRow("%s", id) << QVariant(QString::fromLatin1(id)) << VantrelLocale::pl;
+            LanguageOfIdentifierRows::row(QString::asprintf("%s", id), QVariant(QString::fromLatin1(id)), VantrelLocale::pl);
         for (const char *id : {"de", "DE", "de-AT", "De-de"})
-            QTest::addRow("%s", id) << QVariant(QString::fromLatin1(id)) << VantrelLocale::de;
+            LanguageOfIdentifierRows::row(QString::asprintf("%s", id), QVariant(QString::fromLatin1(id)), VantrelLocale::de);
     }
 
     void languageOfIdentifier()
     {
-        QFETCH(QVariant, identifier);
+        const auto [identifier, expected] = LanguageOfIdentifierRows::fetch();
         const std::optional<QString> id = identifier.isValid() ? std::optional(identifier.toString()) : std::nullopt;
-        QTEST(VantrelLocaleUtil::normalized(id), "expected");
+        QCOMPARE(VantrelLocaleUtil::normalized(id), expected);
     }
 };
 

@@ -1,4 +1,5 @@
 // The manifest client against loopback servers: request, answers, limits.
+#include "DataRows.h"
 #include "CatalogBuilders.h"
 #include "ClosedPort.h"
 #include "LoopbackHttpServer.h"
@@ -38,6 +39,9 @@ QString outcome(QCoro::Task<LauncherManifest> load)
 class TestCatalogClient : public QObject
 {
     Q_OBJECT
+    using RequestUrlRows = DataRows<QString, VantrelLocale, QString>;  // query, locale, expected
+    // shape: how the server sends it
+    using AnswersRows = DataRows<int, QByteArray, QString, QString>;  // status, body, shape, expected
 
 private:
     QNetworkAccessManager m_session;
@@ -45,27 +49,24 @@ private:
 private Q_SLOTS:
     void requestUrl_data()
     {
-        QTest::addColumn<QString>("query");
-        QTest::addColumn<VantrelLocale>("locale");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("no query") << "" << VantrelLocale::de << "?lang=de";
-        QTest::newRow("other items kept in order") << "?channel=stable&v=2" << VantrelLocale::pl << "?channel=stable&v=2&lang=pl";
-        QTest::newRow("several lang items, one moved last") << "?lang=pl&a=1&lang=de&b=2" << VantrelLocale::en << "?a=1&b=2&lang=en";
-        QTest::newRow("lang without value") << "?lang&x=1" << VantrelLocale::de << "?x=1&lang=de";
-        QTest::newRow("name is case-sensitive") << "?Lang=pl&LANG=de" << VantrelLocale::en << "?Lang=pl&LANG=de&lang=en";
-        QTest::newRow("encoded name of lang") << "?%6Cang=pl&a=b" << VantrelLocale::en << "?a=b&lang=en";
-        QTest::newRow("encoded values unchanged") << "?q=a%20b%26c&t=x+y" << VantrelLocale::en << "?q=a%20b%26c&t=x+y&lang=en";
-        QTest::newRow("empty items kept") << "?a=1&&b=2" << VantrelLocale::en << "?a=1&&b=2&lang=en";
-        QTest::newRow("fragment kept") << "?a=1#top" << VantrelLocale::pl << "?a=1&lang=pl#top";
+        RequestUrlRows::columns();
+        RequestUrlRows::row("no query", "", VantrelLocale::de, "?lang=de");
+        RequestUrlRows::row("other items kept in order", "?channel=stable&v=2", VantrelLocale::pl, "?channel=stable&v=2&lang=pl");
+        RequestUrlRows::row("several lang items, one moved last", "?lang=pl&a=1&lang=de&b=2", VantrelLocale::en, "?a=1&b=2&lang=en");
+        RequestUrlRows::row("lang without value", "?lang&x=1", VantrelLocale::de, "?x=1&lang=de");
+        RequestUrlRows::row("name is case-sensitive", "?Lang=pl&LANG=de", VantrelLocale::en, "?Lang=pl&LANG=de&lang=en");
+        RequestUrlRows::row("encoded name of lang", "?%6Cang=pl&a=b", VantrelLocale::en, "?a=b&lang=en");
+        RequestUrlRows::row("encoded values unchanged", "?q=a%20b%26c&t=x+y", VantrelLocale::en, "?q=a%20b%26c&t=x+y&lang=en");
+        RequestUrlRows::row("empty items kept", "?a=1&&b=2", VantrelLocale::en, "?a=1&&b=2&lang=en");
+        RequestUrlRows::row("fragment kept", "?a=1#top", VantrelLocale::pl, "?a=1&lang=pl#top");
     }
 
     void requestUrl()
     {
-        QFETCH(QString, query);
-        QFETCH(VantrelLocale, locale);
+        const auto [query, locale, expected] = RequestUrlRows::fetch();
         const QString base = QStringLiteral("https://user@example.com:8443/api/launcher/manifest");
         const QUrl url = RemoteManifestClient::requestUrl(QUrl(base + query, QUrl::StrictMode), locale);
-        QTEST(url.toString(QUrl::FullyEncoded).mid(base.size()), "expected");
+        QCOMPARE(url.toString(QUrl::FullyEncoded).mid(base.size()), expected);
     }
 
     void loadSendsOneGetWithTheLanguage()
@@ -85,30 +86,24 @@ private Q_SLOTS:
 
     void answers_data()
     {
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("shape");  // how the server sends it
-        QTest::addColumn<QString>("expected");
+        AnswersRows::columns();
         // Even a refused status carries a valid manifest: only the status decides.
         for (int status : {199, 304, 500})
-            QTest::addRow("%d", status) << status << validBody << QString() << QStringLiteral("status %1").arg(status);
+            AnswersRows::row(QString::asprintf("%d", status), status, validBody, QString(), QStringLiteral("status %1").arg(status));
         for (int status : {201, 299})
-            QTest::addRow("%d", status) << status << validBody << QString() << "ok: 3 apps";
-        QTest::newRow("empty body") << 200 << QByteArray() << QString() << "decoding: the document is empty";
-        QTest::newRow("html") << 200 << QByteArray("<!doctype html><title>Oops</title>") << QString() << "decoding: invalid JSON at line 1";
-        QTest::newRow("refused connection") << 200 << validBody << "refused" << "network";
-        QTest::newRow("stalled server") << 200 << validBody << "stall" << "network";
-        QTest::newRow("body cut short") << 200 << validBody << "cut" << "network";
-        QTest::newRow("announced size over the cap, refused unread") << 200 << QByteArray(1024, ' ') << "oversize"
-                                                                      << "decoding: the document is too large";
-        QTest::newRow("not HTTP at all") << 200 << validBody << "file" << "status -1";
+            AnswersRows::row(QString::asprintf("%d", status), status, validBody, QString(), "ok: 3 apps");
+        AnswersRows::row("empty body", 200, QByteArray(), QString(), "decoding: the document is empty");
+        AnswersRows::row("html", 200, QByteArray("<!doctype html><title>Oops</title>"), QString(), "decoding: invalid JSON at line 1");
+        AnswersRows::row("refused connection", 200, validBody, "refused", "network");
+        AnswersRows::row("stalled server", 200, validBody, "stall", "network");
+        AnswersRows::row("body cut short", 200, validBody, "cut", "network");
+        AnswersRows::row("announced size over the cap, refused unread", 200, QByteArray(1024, ' '), "oversize", "decoding: the document is too large");
+        AnswersRows::row("not HTTP at all", 200, validBody, "file", "status -1");
     }
 
     void answers()
     {
-        QFETCH(int, status);
-        QFETCH(QByteArray, body);
-        QFETCH(QString, shape);
+        const auto [status, body, shape, expected] = AnswersRows::fetch();
         Server server;
         server.setHandler([=](const Server::Request &) {
             Server::Response r = Server::Response::json(status, body);
@@ -132,7 +127,6 @@ private Q_SLOTS:
         RemoteManifestClient client(endpoint, &m_session);
         client.setTimeoutMs(shape == QLatin1String("stall") ? 300 : 10000);
         const QString result = outcome(client.loadManifest(VantrelLocale::en));
-        QFETCH(QString, expected);
         QVERIFY2(result.startsWith(expected), qPrintable(result));
     }
 

@@ -1,4 +1,5 @@
 // The command-line tool's check, compare and help commands, run as a process.
+#include "DataRows.h"
 #include "CatalogBuilders.h"
 #include "LoopbackHttpServer.h"
 #include "SigningKey.h"
@@ -44,6 +45,16 @@ QByteArray reasonsManifest()
 class TestCliCheck : public QObject
 {
     Q_OBJECT
+    // apps: id status visible published comingSoon problem
+    using JsonReportRows = DataRows<QStringList, QString, QStringList>;  // options, lifecycle, apps
+    // content: null: source is read as it stands
+    // error: part of the message
+    using RefusedSourcesRows = DataRows<QByteArray, QString, QString>;  // content, source, error
+    // expected: on standard output when 0, else on standard error
+    using SignaturesRows = DataRows<QStringList, QString, int, QString>;  // args, environmentKeys, exitCode, expected
+    // expected: on standard error for wrong usage, else on standard output
+    using UsageAndHelpRows = DataRows<QStringList, int, QString>;  // args, exitCode, expected
+    using CompareRows = DataRows<QString, QString, QString>;  // a, b, expected
 
 private:
     QTemporaryDir m_dir;
@@ -81,29 +92,25 @@ private Q_SLOTS:
 
     void jsonReport_data()
     {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("lifecycle");
-        QTest::addColumn<QStringList>("apps");  // id status visible published comingSoon problem
+        JsonReportRows::columns();
         const QStringList shared{"ok live yes yes no -", "nourl live yes no no no download URL",
                                  "badsum live yes no no checksum not 64 hexadecimal digits", "blank live yes no no blank version",
                                  "minos live yes no no minimum system version does not parse",
                                  "many live yes no no checksum not 64 hexadecimal digits"};
         const QStringList rest{"soon comingSoon yes no yes -", "old retired no no no -"};
-        QTest::newRow("beta included") << QStringList() << "multiAppCatalog"
-                                       << shared + QStringList{"beta beta yes yes no -", "betabad beta yes no no no download URL"} + rest;
-        QTest::newRow("no beta") << QStringList{"--no-beta"} << "firstPublishedApp"
-                                 << shared + QStringList{"beta beta no no no -", "betabad beta no no no -"} + rest;
+        JsonReportRows::row("beta included", QStringList(), "multiAppCatalog", shared + QStringList{"beta beta yes yes no -", "betabad beta yes no no no download URL"} + rest);
+        JsonReportRows::row("no beta", QStringList{"--no-beta"}, "firstPublishedApp", shared + QStringList{"beta beta no no no -", "betabad beta no no no -"} + rest);
     }
 
     void jsonReport()
     {
-        QFETCH(QStringList, options);
+        const auto [options, lifecycle, expectedApps] = JsonReportRows::fetch();
         const Run run = vantrel(QStringList{"check", "--json"} + options + QStringList{write("reasons.json", reasonsManifest())});
         QCOMPARE(run.exitCode, 0);
         const QJsonObject report = json(run);
         QCOMPARE(report.keys(), (QStringList{"announcements", "apps", "featured", "lifecycle", "ok", "signature"}));
         QCOMPARE(report.value("ok"), QJsonValue(true));
-        QTEST(report.value("lifecycle").toString(), "lifecycle");
+        QCOMPARE(report.value("lifecycle").toString(), lifecycle);
         QCOMPARE(report.value("featured"), QJsonValue("ok"));
         QCOMPARE(report.value("announcements"), QJsonValue(1));
         QStringList apps;
@@ -116,7 +123,7 @@ private Q_SLOTS:
                                     a.value("problem").isNull() ? QStringLiteral("-") : a.value("problem").toString()}
                             .join(QLatin1Char(' ')));
         }
-        QTEST(apps, "apps");
+        QCOMPARE(apps, expectedApps);
     }
 
     void emptyCatalogReport()
@@ -132,25 +139,18 @@ private Q_SLOTS:
 
     void refusedSources_data()
     {
-        QTest::addColumn<QByteArray>("content");  // null: source is read as it stands
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("error");  // part of the message
+        RefusedSourcesRows::columns();
         const QByteArray valid = ManifestDecoder::encode(TestCatalog::manifest({app("a"), app("b"), app("c", AppReleaseStatus::comingSoon)}));
-        QTest::newRow("bad status") << QByteArray(valid).replace("comingSoon", "Live") << QString()
-                                    << "apps[2].status: \"Live\" is not one of beta, live, comingSoon, retired";
-        QTest::newRow("control characters in a value") << QByteArray("{\"generatedAt\":\"\\u001b]0;pwned\\u0007\",\"apps\":[]}") << QString()
-                                                       << "generatedAt: \"\\u001b]0;pwned\\u0007\"";
-        QTest::newRow("missing file") << QByteArray() << "/nonexistent/dir/manifest.json" << "cannot read /nonexistent/dir/manifest.json";
-        QTest::newRow("directory") << QByteArray() << "/" << "cannot read /: it is a directory";
-        QTest::newRow("nothing listening") << QByteArray() << "http://127.0.0.1:1/manifest"
-                                           << "could not fetch http://127.0.0.1:1/manifest?lang=en";
+        RefusedSourcesRows::row("bad status", QByteArray(valid).replace("comingSoon", "Live"), QString(), "apps[2].status: \"Live\" is not one of beta, live, comingSoon, retired");
+        RefusedSourcesRows::row("control characters in a value", QByteArray("{\"generatedAt\":\"\\u001b]0;pwned\\u0007\",\"apps\":[]}"), QString(), "generatedAt: \"\\u001b]0;pwned\\u0007\"");
+        RefusedSourcesRows::row("missing file", QByteArray(), "/nonexistent/dir/manifest.json", "cannot read /nonexistent/dir/manifest.json");
+        RefusedSourcesRows::row("directory", QByteArray(), "/", "cannot read /: it is a directory");
+        RefusedSourcesRows::row("nothing listening", QByteArray(), "http://127.0.0.1:1/manifest", "could not fetch http://127.0.0.1:1/manifest?lang=en");
     }
 
     void refusedSources()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, source);
-        QFETCH(QString, error);
+        auto [content, source, error] = RefusedSourcesRows::fetch();
         if (!content.isNull())
             source = write("refused.json", content);
         const Run text = vantrel({"check", source});
@@ -190,29 +190,23 @@ private Q_SLOTS:
     // public keys, @SIG the signature of the catalog by @KEY.
     void signatures_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("environmentKeys");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("expected");  // on standard output when 0, else on standard error
+        SignaturesRows::columns();
         const QString refused = QStringLiteral("The catalog's signature could not be verified.");
-        QTest::newRow("file, signed") << QStringList{"--public-keys", "@OTHER,@KEY", "--signature", "@SIG", "@FILE"} << "" << 0 << "signature: verified";
-        QTest::newRow("file, signed, keys from the environment") << QStringList{"--signature", "@SIG", "@FILE"} << "@KEY" << 0 << "signature: verified";
-        QTest::newRow("file, unknown key") << QStringList{"--public-keys", "@OTHER", "--signature", "@SIG", "@FILE"} << "" << 1 << refused;
-        QTest::newRow("file, no signature") << QStringList{"@FILE"} << "@KEY" << 1 << refused;
-        QTest::newRow("file, no keys") << QStringList{"@FILE"} << "" << 0 << "signature: unchecked";
-        QTest::newRow("URL, signed") << QStringList{"@URL"} << "@KEY" << 0 << "signature: verified";
-        QTest::newRow("URL, unknown key") << QStringList{"--public-keys", "@OTHER", "@URL"} << "" << 1 << refused;
-        QTest::newRow("--signature without keys") << QStringList{"--signature", "@SIG", "@FILE"} << "" << 2 << "--signature needs";
-        QTest::newRow("--signature for a URL") << QStringList{"--signature", "@SIG", "@URL"} << "@KEY" << 2 << "--signature is for a file";
-        QTest::newRow("--public-keys without a key") << QStringList{"--public-keys", "abc", "@FILE"} << "" << 2 << "--public-keys takes";
+        SignaturesRows::row("file, signed", QStringList{"--public-keys", "@OTHER,@KEY", "--signature", "@SIG", "@FILE"}, "", 0, "signature: verified");
+        SignaturesRows::row("file, signed, keys from the environment", QStringList{"--signature", "@SIG", "@FILE"}, "@KEY", 0, "signature: verified");
+        SignaturesRows::row("file, unknown key", QStringList{"--public-keys", "@OTHER", "--signature", "@SIG", "@FILE"}, "", 1, refused);
+        SignaturesRows::row("file, no signature", QStringList{"@FILE"}, "@KEY", 1, refused);
+        SignaturesRows::row("file, no keys", QStringList{"@FILE"}, "", 0, "signature: unchecked");
+        SignaturesRows::row("URL, signed", QStringList{"@URL"}, "@KEY", 0, "signature: verified");
+        SignaturesRows::row("URL, unknown key", QStringList{"--public-keys", "@OTHER", "@URL"}, "", 1, refused);
+        SignaturesRows::row("--signature without keys", QStringList{"--signature", "@SIG", "@FILE"}, "", 2, "--signature needs");
+        SignaturesRows::row("--signature for a URL", QStringList{"--signature", "@SIG", "@URL"}, "@KEY", 2, "--signature is for a file");
+        SignaturesRows::row("--public-keys without a key", QStringList{"--public-keys", "abc", "@FILE"}, "", 2, "--public-keys takes");
     }
 
     void signatures()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QString, environmentKeys);
-        QFETCH(int, exitCode);
-        QFETCH(QString, expected);
+        auto [args, environmentKeys, exitCode, expected] = SignaturesRows::fetch();
         const SigningKey key = SigningKey::loadOrCreate(m_dir.filePath(QStringLiteral("key")));
         const SigningKey other = SigningKey::loadOrCreate(m_dir.filePath(QStringLiteral("other")));
         const QByteArray body = reasonsManifest();
@@ -234,28 +228,24 @@ private Q_SLOTS:
 
     void usageAndHelp_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("expected");  // on standard error for wrong usage, else on standard output
+        UsageAndHelpRows::columns();
         const QString usage = QStringLiteral("usage: vantrel");
-        QTest::newRow("no command") << QStringList() << 2 << usage;
-        QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << usage;
-        QTest::newRow("check without source") << QStringList{"check"} << 2 << usage;
-        QTest::newRow("unknown option") << QStringList{"check", "--verbose", "a.json"} << 2 << usage;
-        QTest::newRow("unknown language") << QStringList{"check", "--lang", "fr", "a.json"} << 2 << usage;
-        QTest::newRow("compare with one version") << QStringList{"compare", "1.0"} << 2 << usage;
-        QTest::newRow("help") << QStringList{"help"} << 0 << "vantrel check [--no-beta] [--lang en|pl|de] [--json] [--public-keys KEYS [--signature SIG]] SOURCE";
-        QTest::newRow("check --help") << QStringList{"check", "--help"} << 0 << "usage: vantrel check";
-        QTest::newRow("check -h") << QStringList{"check", "-h"} << 0 << "--lang <en|pl|de>";
-        QTest::newRow("help list") << QStringList{"help", "list"} << 0 << "usage: vantrel list";
-        QTest::newRow("help compare") << QStringList{"help", "compare"} << 0 << "usage: vantrel compare A B";
+        UsageAndHelpRows::row("no command", QStringList(), 2, usage);
+        UsageAndHelpRows::row("unknown command", QStringList{"frobnicate"}, 2, usage);
+        UsageAndHelpRows::row("check without source", QStringList{"check"}, 2, usage);
+        UsageAndHelpRows::row("unknown option", QStringList{"check", "--verbose", "a.json"}, 2, usage);
+        UsageAndHelpRows::row("unknown language", QStringList{"check", "--lang", "fr", "a.json"}, 2, usage);
+        UsageAndHelpRows::row("compare with one version", QStringList{"compare", "1.0"}, 2, usage);
+        UsageAndHelpRows::row("help", QStringList{"help"}, 0, "vantrel check [--no-beta] [--lang en|pl|de] [--json] [--public-keys KEYS [--signature SIG]] SOURCE");
+        UsageAndHelpRows::row("check --help", QStringList{"check", "--help"}, 0, "usage: vantrel check");
+        UsageAndHelpRows::row("check -h", QStringList{"check", "-h"}, 0, "--lang <en|pl|de>");
+        UsageAndHelpRows::row("help list", QStringList{"help", "list"}, 0, "usage: vantrel list");
+        UsageAndHelpRows::row("help compare", QStringList{"help", "compare"}, 0, "usage: vantrel compare A B");
     }
 
     void usageAndHelp()
     {
-        QFETCH(QStringList, args);
-        QFETCH(int, exitCode);
-        QFETCH(QString, expected);
+        const auto [args, exitCode, expected] = UsageAndHelpRows::fetch();
         const Run run = vantrel(args);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2((exitCode ? run.err : run.out).contains(expected), qPrintable(run.out + run.err));
@@ -264,21 +254,18 @@ private Q_SLOTS:
 
     void compare_data()
     {
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("b");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("newer") << "1.3.0" << "1.2.9" << "descending\n";
-        QTest::newRow("older") << "1.0.0-beta" << "1.0.0" << "ascending\n";
-        QTest::newRow("looks like an option") << "-1" << "--json" << "ascending\n";
+        CompareRows::columns();
+        CompareRows::row("newer", "1.3.0", "1.2.9", "descending\n");
+        CompareRows::row("older", "1.0.0-beta", "1.0.0", "ascending\n");
+        CompareRows::row("looks like an option", "-1", "--json", "ascending\n");
     }
 
     void compare()
     {
-        QFETCH(QString, a);
-        QFETCH(QString, b);
+        const auto [a, b, expected] = CompareRows::fetch();
         const Run run = vantrel({"compare", a, b});
         QCOMPARE(run.exitCode, 0);
-        QTEST(run.out, "expected");
+        QCOMPARE(run.out, expected);
     }
 };
 

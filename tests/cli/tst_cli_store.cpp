@@ -2,6 +2,7 @@
 // the built executable, against a catalog, release archives and an event
 // endpoint on loopback, in a temporary home whose trash is inside it.
 
+#include "DataRows.h"
 #include "CatalogBuilders.h"
 #include "ToolSandbox.h"
 #include "ZipBuilder.h"
@@ -15,6 +16,10 @@
 class TestCliStore : public QObject
 {
     Q_OBJECT
+    // pattern: a progress line; its first group is the progress
+    using ProgressOutputRows = DataRows<QStringList, QString>;  // args, pattern
+    using LanguageFollowsTheSystemRows = DataRows<QStringList, QStringList, QString>;  // environment, args, lang
+    using InstallRefusalsRows = DataRows<QString, QString, QStringList>;  // id, expectedError, events
 
 private:
     std::unique_ptr<ToolSandbox> m_cli;
@@ -172,18 +177,15 @@ private Q_SLOTS:
     // --json, a bar with speed and time left on a terminal.
     void progressOutput_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("pattern");  // a progress line; its first group is the progress
-        QTest::newRow("pipe") << QStringList{"install", "alpha"} << R"(^Alpha: ([1-9]0)%$)";
-        QTest::newRow("json") << QStringList{"install", "--json", "alpha"} << R"(^\{"progress":(0\.\d+)\}$)";
-        QTest::newRow("terminal") << QStringList{"script", "-qec", ToolSandbox::vantrel() + " install alpha", "/dev/null"}
-                                  << R"(\[[#-]{24}\] +(\d+)%  .* of .*/s  \d+ s left)";
+        ProgressOutputRows::columns();
+        ProgressOutputRows::row("pipe", QStringList{"install", "alpha"}, R"(^Alpha: ([1-9]0)%$)");
+        ProgressOutputRows::row("json", QStringList{"install", "--json", "alpha"}, R"(^\{"progress":(0\.\d+)\}$)");
+        ProgressOutputRows::row("terminal", QStringList{"script", "-qec", ToolSandbox::vantrel() + " install alpha", "/dev/null"}, R"(\[[#-]{24}\] +(\d+)%  .* of .*/s  \d+ s left)");
     }
 
     void progressOutput()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QString, pattern);
+        const auto [args, pattern] = ProgressOutputRows::fetch();
         m_cli->publish({release("alpha", "1.0.0", 20)});
         const bool terminal = args.first() == QLatin1String("script");
         const ToolSandbox::Result run = terminal ? m_cli->run(args.mid(1), QStringLiteral("script")) : m_cli->run(args);
@@ -206,21 +208,17 @@ private Q_SLOTS:
 
     void languageFollowsTheSystem_data()
     {
-        QTest::addColumn<QStringList>("environment");
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("lang");
-        QTest::newRow("LANG, no LANGUAGE") << QStringList{"LANG=pl_PL.UTF-8"} << QStringList{} << "pl";
-        QTest::newRow("LANGUAGE first") << QStringList{"LANG=en_US.UTF-8", "LANGUAGE=pl:en"} << QStringList{} << "pl";
-        QTest::newRow("region dropped") << QStringList{"LANG=de_AT.UTF-8"} << QStringList{} << "de";
-        QTest::newRow("unknown language is English") << QStringList{"LANG=fr_FR.UTF-8"} << QStringList{} << "en";
-        QTest::newRow("--lang overrides") << QStringList{"LANG=pl_PL.UTF-8"} << QStringList{"--lang", "de"} << "de";
+        LanguageFollowsTheSystemRows::columns();
+        LanguageFollowsTheSystemRows::row("LANG, no LANGUAGE", QStringList{"LANG=pl_PL.UTF-8"}, QStringList{}, "pl");
+        LanguageFollowsTheSystemRows::row("LANGUAGE first", QStringList{"LANG=en_US.UTF-8", "LANGUAGE=pl:en"}, QStringList{}, "pl");
+        LanguageFollowsTheSystemRows::row("region dropped", QStringList{"LANG=de_AT.UTF-8"}, QStringList{}, "de");
+        LanguageFollowsTheSystemRows::row("unknown language is English", QStringList{"LANG=fr_FR.UTF-8"}, QStringList{}, "en");
+        LanguageFollowsTheSystemRows::row("--lang overrides", QStringList{"LANG=pl_PL.UTF-8"}, QStringList{"--lang", "de"}, "de");
     }
 
     void languageFollowsTheSystem()
     {
-        QFETCH(QStringList, environment);
-        QFETCH(QStringList, args);
-        QFETCH(QString, lang);
+        const auto [environment, args, lang] = LanguageFollowsTheSystemRows::fetch();
         for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
             m_cli->environment().remove(QLatin1String(name));
         for (const QString &setting : environment)
@@ -235,21 +233,16 @@ private Q_SLOTS:
     // store's message, nothing left behind.
     void installRefusals_data()
     {
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("expectedError");
-        QTest::addColumn<QStringList>("events");
-        QTest::newRow("unknown id") << "ghost" << "unknown app \"ghost\"" << QStringList();
-        QTest::newRow("coming soon") << "soon" << "Soon cannot be installed right now." << QStringList();
-        QTest::newRow("already installed") << "alpha" << "Alpha cannot be installed right now." << QStringList();
-        QTest::newRow("checksum mismatch") << "beta" << "Could not install Beta. Checksum mismatch."
-                                           << QStringList{"install_started", "install_failed"};
+        InstallRefusalsRows::columns();
+        InstallRefusalsRows::row("unknown id", "ghost", "unknown app \"ghost\"", QStringList());
+        InstallRefusalsRows::row("coming soon", "soon", "Soon cannot be installed right now.", QStringList());
+        InstallRefusalsRows::row("already installed", "alpha", "Alpha cannot be installed right now.", QStringList());
+        InstallRefusalsRows::row("checksum mismatch", "beta", "Could not install Beta. Checksum mismatch.", QStringList{"install_started", "install_failed"});
     }
 
     void installRefusals()
     {
-        QFETCH(QString, id);
-        QFETCH(QString, expectedError);
-        QFETCH(QStringList, events);
+        const auto [id, expectedError, events] = InstallRefusalsRows::fetch();
         AppManifestItem broken = release("beta", "2.0.0");
         broken.sha256 = TestCatalog::validSha;
         m_cli->publish({release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon), broken});

@@ -4,6 +4,7 @@
 // event and error endpoints, and the real `vantrel` installing, updating and
 // opening sample apps from it in a temporary home.
 
+#include "DataRows.h"
 #include "InstallSandbox.h"
 #include "ToolSandbox.h"
 #include "catalog/ManifestDecoder.h"
@@ -108,6 +109,9 @@ private:
 class DevServerTest : public QObject
 {
     Q_OBJECT
+    // category: the first app's category in the language served
+    using ManifestInEachLanguageRows = DataRows<QString, QString, QString, QString>;  // catalog, language, category, releaseDate
+    using CatalogsAsTheRows = DataRows<QString, QString, QStringList, QStringList>;  // catalog, lifecycle, published, visible
 
 private:
     ToolSandbox m_cli;
@@ -151,21 +155,15 @@ private Q_SLOTS:
     // Each language the launcher asks for; the same releases, other texts.
     void manifestInEachLanguage_data()
     {
-        QTest::addColumn<QString>("catalog");
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("category");  // the first app's category in the language served
-        QTest::addColumn<QString>("releaseDate");
-        QTest::newRow("multi de") << "multi" << "de" << "Produktivität" << "Juni 2026";
-        QTest::newRow("multi unknown language") << "multi" << "fr" << "Productivity" << "June 2026";
-        QTest::newRow("first pl") << "first" << "pl" << "Produktywność" << "maj 2026";
+        ManifestInEachLanguageRows::columns();
+        ManifestInEachLanguageRows::row("multi de", "multi", "de", "Produktivität", "Juni 2026");
+        ManifestInEachLanguageRows::row("multi unknown language", "multi", "fr", "Productivity", "June 2026");
+        ManifestInEachLanguageRows::row("first pl", "first", "pl", "Produktywność", "maj 2026");
     }
 
     void manifestInEachLanguage()
     {
-        QFETCH(QString, catalog);
-        QFETCH(QString, language);
-        QFETCH(QString, category);
-        QFETCH(QString, releaseDate);
+        const auto [catalog, language, category, releaseDate] = ManifestInEachLanguageRows::fetch();
         const DevServer &s = server(catalog);
         const Reply reply = http("GET", s.url(QStringLiteral("/api/launcher/manifest?lang=") + language));
         QCOMPARE(reply.status, 200);
@@ -192,21 +190,14 @@ private Q_SLOTS:
     // What the launcher and `vantrel check` make of each catalog.
     void catalogsAsTheLauncherSeesThem_data()
     {
-        QTest::addColumn<QString>("catalog");
-        QTest::addColumn<QString>("lifecycle");
-        QTest::addColumn<QStringList>("published");
-        QTest::addColumn<QStringList>("visible");
-        QTest::newRow("multi") << "multi" << "multiAppCatalog" << QStringList{"inkwell", "tempo", "swatch"}
-                               << QStringList{"inkwell", "tempo", "swatch", "murmur", "glimmer"};
-        QTest::newRow("first") << "first" << "firstPublishedApp" << QStringList{"inkwell"} << QStringList{"inkwell", "murmur", "glimmer"};
+        CatalogsAsTheRows::columns();
+        CatalogsAsTheRows::row("multi", "multi", "multiAppCatalog", QStringList{"inkwell", "tempo", "swatch"}, QStringList{"inkwell", "tempo", "swatch", "murmur", "glimmer"});
+        CatalogsAsTheRows::row("first", "first", "firstPublishedApp", QStringList{"inkwell"}, QStringList{"inkwell", "murmur", "glimmer"});
     }
 
     void catalogsAsTheLauncherSeesThem()
     {
-        QFETCH(QString, catalog);
-        QFETCH(QString, lifecycle);
-        QFETCH(QStringList, published);
-        QFETCH(QStringList, visible);
+        const auto [catalog, lifecycle, published, visible] = CatalogsAsTheRows::fetch();
         const ToolSandbox::Result run = m_cli.run({QStringLiteral("check"), QStringLiteral("--json"),
                                                    server(catalog).url(QStringLiteral("/api/launcher/manifest")).toString()});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));

@@ -3,6 +3,7 @@
 // temporary home; competing installs in this process and another; leftovers
 // of interrupted installs.
 
+#include "DataRows.h"
 #include "CatalogBuilders.h"
 #include "InstallSandbox.h"
 #include "LibarchiveExtractor.h"
@@ -174,6 +175,21 @@ void makeTree(const QString &path, int ageSeconds = 0)
 class TestInstaller : public QObject
 {
     Q_OBJECT
+    // host: empty: a file URL
+    using InstallsOverEveryRows = DataRows<QString, bool>;  // host, binaryPlist
+    // url: %1: the server's port
+    // message: empty: installed
+    using DownloadsOnlyFromRows = DataRows<QString, int, QString>;  // url, requests, message
+    using ChecksMetadataBeforeRows = DataRows<AppManifestItem, QString>;  // app, message
+    // result: the bundle placed, or the error
+    using ChoosesTheBundleRows = DataRows<ZipBuilder, QString>;  // zip, result
+    // resource: a file that must come out, in Contents/Resources
+    using ExtractsArchivesAsRows = DataRows<ZipBuilder, QString, QString, bool>;  // zip, bundle, resource, cLocale
+    using ExtractionSharedAmongRows = DataRows<ZipBuilder, int, QString>;  // zip, workers, outcome
+    // steps: "d|e done total atMs" per step, ";"-separated
+    using ProgressFollowsTheWorkRows = DataRows<QString, QString>;  // steps, published
+    using ExtractorKeepsEverythingRows = DataRows<QByteArray, bool>;  // archive, accepted
+    using SystemVersionParsesRows = DataRows<QString, OperatingSystemVersion>;  // release, version
 
 private:
     // For the extractor on its own: archives written to tmp/, unpacked into tmp/work/extracted.
@@ -204,20 +220,18 @@ private Q_SLOTS:
 
     void installsOverEveryAllowedSource_data()
     {
-        QTest::addColumn<QString>("host");  // empty: a file URL
-        QTest::addColumn<bool>("binaryPlist");
-        QTest::newRow("127.0.0.1") << "127.0.0.1" << false;
-        QTest::newRow("localhost") << "localhost" << false;
-        QTest::newRow("LOCALHOST") << "LOCALHOST" << true;
-        QTest::newRow("LocalHost") << "LocalHost" << false;
-        QTest::newRow("[::1]") << "::1" << true;
-        QTest::newRow("file URL") << "" << true;
+        InstallsOverEveryRows::columns();
+        InstallsOverEveryRows::row("127.0.0.1", "127.0.0.1", false);
+        InstallsOverEveryRows::row("localhost", "localhost", false);
+        InstallsOverEveryRows::row("LOCALHOST", "LOCALHOST", true);
+        InstallsOverEveryRows::row("LocalHost", "LocalHost", false);
+        InstallsOverEveryRows::row("[::1]", "::1", true);
+        InstallsOverEveryRows::row("file URL", "", true);
     }
 
     void installsOverEveryAllowedSource()
     {
-        QFETCH(QString, host);
-        QFETCH(bool, binaryPlist);
+        const auto [host, binaryPlist] = InstallsOverEveryRows::fetch();
         InstallSandbox sandbox;
         const QString kit = QStringLiteral("Notes.app/Contents/Frameworks/Kit.framework/");
         ZipBuilder zip = notes(QStringLiteral("2.1"), binaryPlist ? ZipBuilder::PlistFormat::binary : ZipBuilder::PlistFormat::xml);
@@ -264,32 +278,28 @@ private Q_SLOTS:
     // Which servers and URLs an archive comes from; paths are the test server's.
     void downloadsOnlyFromAllowedPlaces_data()
     {
-        QTest::addColumn<QString>("url");  // %1: the server's port
-        QTest::addColumn<int>("requests");
-        QTest::addColumn<QString>("message");  // empty: installed
+        DownloadsOnlyFromRows::columns();
         const QString base = QStringLiteral("http://127.0.0.1:%1");
         const QString failed = QStringLiteral("The download failed.");
         const QString https = QStringLiteral("The download URL must use HTTPS.");
         for (int status : {200, 201, 206, 299})
-            QTest::addRow("status %d", status) << base + QStringLiteral("/status/%1").arg(status) << 1 << QString();
+            DownloadsOnlyFromRows::row(QString::asprintf("status %d", status), base + QStringLiteral("/status/%1").arg(status), 1, QString());
         // The body is a valid archive with the right checksum: only the status fails it.
         for (int status : {300, 404, 500})
-            QTest::addRow("status %d", status) << base + QStringLiteral("/status/%1").arg(status) << 1 << failed;
-        QTest::newRow("redirect to loopback") << base + QStringLiteral("/moved") << 2 << QString();
-        QTest::newRow("redirect to plain HTTP elsewhere") << base + QStringLiteral("/away") << 1 << https;
-        QTest::newRow("other host") << QStringLiteral("http://example.com:%1/status/200") << 0 << https;
-        QTest::newRow("other loopback address") << QStringLiteral("http://127.0.0.2:%1/status/200") << 0 << https;
-        QTest::newRow("loopback lookalike") << QStringLiteral("http://localhost.example.com:%1/status/200") << 0 << https;
-        QTest::newRow("ftp") << QStringLiteral("ftp://127.0.0.1:%1/status/200") << 0 << https;
-        QTest::newRow("no host") << QStringLiteral("http:///status/200?%1") << 0 << https;
-        QTest::newRow("no scheme") << QStringLiteral("//127.0.0.1:%1/status/200") << 0 << https;
+            DownloadsOnlyFromRows::row(QString::asprintf("status %d", status), base + QStringLiteral("/status/%1").arg(status), 1, failed);
+        DownloadsOnlyFromRows::row("redirect to loopback", base + QStringLiteral("/moved"), 2, QString());
+        DownloadsOnlyFromRows::row("redirect to plain HTTP elsewhere", base + QStringLiteral("/away"), 1, https);
+        DownloadsOnlyFromRows::row("other host", QStringLiteral("http://example.com:%1/status/200"), 0, https);
+        DownloadsOnlyFromRows::row("other loopback address", QStringLiteral("http://127.0.0.2:%1/status/200"), 0, https);
+        DownloadsOnlyFromRows::row("loopback lookalike", QStringLiteral("http://localhost.example.com:%1/status/200"), 0, https);
+        DownloadsOnlyFromRows::row("ftp", QStringLiteral("ftp://127.0.0.1:%1/status/200"), 0, https);
+        DownloadsOnlyFromRows::row("no host", QStringLiteral("http:///status/200?%1"), 0, https);
+        DownloadsOnlyFromRows::row("no scheme", QStringLiteral("//127.0.0.1:%1/status/200"), 0, https);
     }
 
     void downloadsOnlyFromAllowedPlaces()
     {
-        QFETCH(QString, url);
-        QFETCH(int, requests);
-        QFETCH(QString, message);
+        const auto [url, requests, message] = DownloadsOnlyFromRows::fetch();
         InstallSandbox sandbox;
         const QByteArray bytes = notes().build();
         LoopbackHttpServer server;
@@ -312,15 +322,14 @@ private Q_SLOTS:
     // Metadata, status and system are checked before anything is downloaded or written.
     void checksMetadataBeforeAnyFileWork_data()
     {
-        QTest::addColumn<AppManifestItem>("app");
-        QTest::addColumn<QString>("message");
+        ChecksMetadataBeforeRows::columns();
         const QString incomplete = QStringLiteral("The release metadata is incomplete.");
         const AppManifestItem valid = TestCatalog::release(QStringLiteral("a"), QUrl(QStringLiteral("https://example.com/a.zip")), TestCatalog::validSha);
         AppManifestItem app = valid;
         app.downloadUrl.reset();
-        QTest::newRow("no download URL") << app << QStringLiteral("The catalog does not include a download URL.");
+        ChecksMetadataBeforeRows::row("no download URL", app, QStringLiteral("The catalog does not include a download URL."));
         app.sha256.reset();
-        QTest::newRow("no URL and no checksum") << app << QStringLiteral("The catalog does not include a download URL.");
+        ChecksMetadataBeforeRows::row("no URL and no checksum", app, QStringLiteral("The catalog does not include a download URL."));
         const QList<std::pair<const char *, std::function<void(AppManifestItem &)>>> changes{
             {"no checksum", [](AppManifestItem &a) { a.sha256.reset(); }},
             {"short checksum", [](AppManifestItem &a) { a.sha256->chop(1); }},
@@ -335,20 +344,19 @@ private Q_SLOTS:
         for (const auto &[name, change] : changes) {
             app = valid;
             change(app);
-            QTest::newRow(name) << app << incomplete;
+            ChecksMetadataBeforeRows::row(name, app, incomplete);
         }
         // On a system 14.5.0; the message quotes the catalog's own text, untrimmed.
         for (const char *minimum : {"14.5.1", "15", " 14.6 "}) {
             app = valid;
             app.minMacOS = QLatin1String(minimum);
-            QTest::addRow("needs %s", minimum) << app << QStringLiteral("This app requires macOS %1 or newer.").arg(app.minMacOS);
+            ChecksMetadataBeforeRows::row(QString::asprintf("needs %s", minimum), app, QStringLiteral("This app requires macOS %1 or newer.").arg(app.minMacOS));
         }
     }
 
     void checksMetadataBeforeAnyFileWork()
     {
-        QFETCH(AppManifestItem, app);
-        QFETCH(QString, message);
+        const auto [app, message] = ChecksMetadataBeforeRows::fetch();
         InstallSandbox sandbox;
         const InstallOutcome outcome = sandbox.install(app);
         QVERIFY2(outcome.installerError, qPrintable(outcome.describe()));
@@ -359,8 +367,7 @@ private Q_SLOTS:
 
     void choosesTheBundle_data()
     {
-        QTest::addColumn<ZipBuilder>("zip");
-        QTest::addColumn<QString>("result");  // the bundle placed, or the error
+        ChoosesTheBundleRows::columns();
         const QString notFound = QStringLiteral("The archive does not contain a macOS app bundle.");
         const QString mismatch = QStringLiteral("The app bundle does not match the catalog bundle identifier.");
         const auto bundles = [](const QStringList &paths) {
@@ -369,24 +376,21 @@ private Q_SLOTS:
                 zip.addBundle(path, notesId);
             return zip;
         };
-        QTest::newRow("in a sub-folder") << bundles({"release/v2/Notes.app"}) << "Notes.app";
-        QTest::newRow("without folder entries")
-            << ZipBuilder().addFile(QStringLiteral("Notes.app/Contents/Info.plist"), ZipBuilder::infoPlist({{"CFBundleIdentifier", notesId}}, ZipBuilder::PlistFormat::xml))
-            << "Notes.app";
-        QTest::newRow("hidden entries skipped") << bundles({".hidden/Notes.app", ".Secret.app", "z/Visible.app"}) << "Visible.app";
-        QTest::newRow("APP is not a match") << bundles({"a/Shout.APP", "b/Quiet.app"}) << "Quiet.app";
-        QTest::newRow("depth first, folders in name order") << bundles({"b/Second.app", "a/deep/First.app"}) << "First.app";
-        QTest::newRow("a file named .app is not a bundle") << bundles({"b/Real.app"}).addFile(QStringLiteral("a/Fake.app"), "file") << "Real.app";
-        QTest::newRow("no bundle") << ZipBuilder().addFile(QStringLiteral("Notes/readme.txt"), "no bundle") << notFound;
-        QTest::newRow("empty archive") << ZipBuilder() << notFound;
-        QTest::newRow("only .APP") << bundles({"Notes.APP"}) << notFound;
-        QTest::newRow("only hidden") << bundles({".Notes.app"}) << notFound;
-        QTest::newRow("bundle that is a link") << bundles({"store/Real"}).addSymlink(QStringLiteral("Notes.app"), QStringLiteral("store/Real")) << notFound;
-        QTest::newRow("wrong identifier") << ZipBuilder().addBundle(QStringLiteral("Notes.app"), QStringLiteral("com.vantrel.other")) << mismatch;
-        QTest::newRow("identifier in other case")
-            << ZipBuilder().addBundle(QStringLiteral("Notes.app"), QStringLiteral("com.Vantrel.Notes"), QStringLiteral("Notes"), ZipBuilder::PlistFormat::binary) << mismatch;
-        QTest::newRow("no Info.plist") << ZipBuilder().addExecutable(QStringLiteral("Notes.app/Contents/MacOS/Notes"), "#!/bin/sh\n") << mismatch;
-        QTest::newRow("Info.plist is a folder") << ZipBuilder().addDirectory(QStringLiteral("Notes.app/Contents/Info.plist")) << mismatch;
+        ChoosesTheBundleRows::row("in a sub-folder", bundles({"release/v2/Notes.app"}), "Notes.app");
+        ChoosesTheBundleRows::row("without folder entries", ZipBuilder().addFile(QStringLiteral("Notes.app/Contents/Info.plist"), ZipBuilder::infoPlist({{"CFBundleIdentifier", notesId}}, ZipBuilder::PlistFormat::xml)), "Notes.app");
+        ChoosesTheBundleRows::row("hidden entries skipped", bundles({".hidden/Notes.app", ".Secret.app", "z/Visible.app"}), "Visible.app");
+        ChoosesTheBundleRows::row("APP is not a match", bundles({"a/Shout.APP", "b/Quiet.app"}), "Quiet.app");
+        ChoosesTheBundleRows::row("depth first, folders in name order", bundles({"b/Second.app", "a/deep/First.app"}), "First.app");
+        ChoosesTheBundleRows::row("a file named .app is not a bundle", bundles({"b/Real.app"}).addFile(QStringLiteral("a/Fake.app"), "file"), "Real.app");
+        ChoosesTheBundleRows::row("no bundle", ZipBuilder().addFile(QStringLiteral("Notes/readme.txt"), "no bundle"), notFound);
+        ChoosesTheBundleRows::row("empty archive", ZipBuilder(), notFound);
+        ChoosesTheBundleRows::row("only .APP", bundles({"Notes.APP"}), notFound);
+        ChoosesTheBundleRows::row("only hidden", bundles({".Notes.app"}), notFound);
+        ChoosesTheBundleRows::row("bundle that is a link", bundles({"store/Real"}).addSymlink(QStringLiteral("Notes.app"), QStringLiteral("store/Real")), notFound);
+        ChoosesTheBundleRows::row("wrong identifier", ZipBuilder().addBundle(QStringLiteral("Notes.app"), QStringLiteral("com.vantrel.other")), mismatch);
+        ChoosesTheBundleRows::row("identifier in other case", ZipBuilder().addBundle(QStringLiteral("Notes.app"), QStringLiteral("com.Vantrel.Notes"), QStringLiteral("Notes"), ZipBuilder::PlistFormat::binary), mismatch);
+        ChoosesTheBundleRows::row("no Info.plist", ZipBuilder().addExecutable(QStringLiteral("Notes.app/Contents/MacOS/Notes"), "#!/bin/sh\n"), mismatch);
+        ChoosesTheBundleRows::row("Info.plist is a folder", ZipBuilder().addDirectory(QStringLiteral("Notes.app/Contents/Info.plist")), mismatch);
         const QList<std::pair<const char *, QByteArray>> badPlists{
             {"unreadable Info.plist", "\x01\x02 no plist"},
             {"no identifier", ZipBuilder::infoPlist({{"CFBundleName", "Notes"}}, ZipBuilder::PlistFormat::xml)},
@@ -395,13 +399,12 @@ private Q_SLOTS:
             {"truncated binary Info.plist", ZipBuilder::infoPlist({{"CFBundleIdentifier", notesId}}, ZipBuilder::PlistFormat::binary).left(40)},
         };
         for (const auto &[name, plist] : badPlists)
-            QTest::newRow(name) << ZipBuilder().addFile(QStringLiteral("Notes.app/Contents/Info.plist"), plist) << mismatch;
+            ChoosesTheBundleRows::row(name, ZipBuilder().addFile(QStringLiteral("Notes.app/Contents/Info.plist"), plist), mismatch);
     }
 
     void choosesTheBundle()
     {
-        QFETCH(ZipBuilder, zip);
-        QFETCH(QString, result);
+        const auto [zip, result] = ChoosesTheBundleRows::fetch();
         InstallSandbox sandbox;
         const InstallOutcome outcome = sandbox.installArchive(zip);
         const bool placed = result.endsWith(QLatin1String(".app"));
@@ -420,35 +423,27 @@ private Q_SLOTS:
     // Zip64 and empty folders come out as they went in.
     void extractsArchivesAsMacToolsMakeThem_data()
     {
-        QTest::addColumn<ZipBuilder>("zip");
-        QTest::addColumn<QString>("bundle");
-        QTest::addColumn<QString>("resource");  // a file that must come out, in Contents/Resources
-        QTest::addColumn<bool>("cLocale");
+        ExtractsArchivesAsRows::columns();
         // Decomposed, as macOS writes names; libarchive composes those flagged as UTF-8.
         const QString accented = QString::fromUtf8("Cafe\xCC\x81.app");
         const QString resume = QString::fromUtf8("Re\xCC\x81sume\xCC\x81.txt");
         const auto composed = [](const QString &name) { return name.normalized(QString::NormalizationForm_C); };
         const auto unicode = [&] { return macZip(accented).addFile(QStringLiteral("%1/Contents/Resources/%2").arg(accented, resume), "cv"); };
-        QTest::newRow("Finder, lower-case bundle") << macZip(QStringLiteral("zed.app")) << "zed.app" << "" << false;
-        QTest::newRow("ditto --keepParent, in a top folder") << macZip(QStringLiteral("Zed 1.2/zed.app")) << "Zed 1.2/zed.app" << "" << false;
-        QTest::newRow("AppleDouble beside each item")
-            << macZip(QStringLiteral("zed.app"), false).addFile(QStringLiteral("zed.app/Contents/Resources/._notes"), "not metadata")
-            << "zed.app" << "._notes" << false;
-        QTest::newRow("UTF-8 names without the flag") << unicode().setUtf8Flag(false) << accented << resume << false;
-        QTest::newRow("UTF-8 names with the flag, C locale") << unicode() << composed(accented) << composed(resume) << true;
-        QTest::newRow("Zip64 on every entry") << macZip(QStringLiteral("zed.app")).setZip64(true) << "zed.app" << "" << false;
+        ExtractsArchivesAsRows::row("Finder, lower-case bundle", macZip(QStringLiteral("zed.app")), "zed.app", "", false);
+        ExtractsArchivesAsRows::row("ditto --keepParent, in a top folder", macZip(QStringLiteral("Zed 1.2/zed.app")), "Zed 1.2/zed.app", "", false);
+        ExtractsArchivesAsRows::row("AppleDouble beside each item", macZip(QStringLiteral("zed.app"), false).addFile(QStringLiteral("zed.app/Contents/Resources/._notes"), "not metadata"), "zed.app", "._notes", false);
+        ExtractsArchivesAsRows::row("UTF-8 names without the flag", unicode().setUtf8Flag(false), accented, resume, false);
+        ExtractsArchivesAsRows::row("UTF-8 names with the flag, C locale", unicode(), composed(accented), composed(resume), true);
+        ExtractsArchivesAsRows::row("Zip64 on every entry", macZip(QStringLiteral("zed.app")).setZip64(true), "zed.app", "", false);
         ZipBuilder many = macZip(QStringLiteral("zed.app")).setStored(true);
         while (many.entryCount() <= 65536)
             many.addFile(QStringLiteral("zed.app/Contents/Resources/%1").arg(many.entryCount()), {});
-        QTest::newRow("more than 65,535 entries") << many << "zed.app" << "65536" << false;
+        ExtractsArchivesAsRows::row("more than 65,535 entries", many, "zed.app", "65536", false);
     }
 
     void extractsArchivesAsMacToolsMakeThem()
     {
-        QFETCH(ZipBuilder, zip);
-        QFETCH(QString, bundle);
-        QFETCH(QString, resource);
-        QFETCH(bool, cLocale);
+        const auto [zip, bundle, resource, cLocale] = ExtractsArchivesAsRows::fetch();
         const QByteArray locale = setlocale(LC_ALL, nullptr);
         if (cLocale)
             setlocale(LC_ALL, "C");
@@ -478,33 +473,27 @@ private Q_SLOTS:
     // written; a bomb split among them is stopped by the one cap.
     void extractionSharedAmongWorkers_data()
     {
-        QTest::addColumn<ZipBuilder>("zip");
-        QTest::addColumn<int>("workers");
-        QTest::addColumn<QString>("outcome");
+        ExtractionSharedAmongRows::columns();
         const QString same = QStringLiteral("same tree");
         const QString nothing = QStringLiteral("refused, nothing written");
-        QTest::newRow("2,000 entries, 2 workers") << largeBundle() << 2 << same;
-        QTest::newRow("2,000 entries, 3 workers") << largeBundle() << 3 << same;
+        ExtractionSharedAmongRows::row("2,000 entries, 2 workers", largeBundle(), 2, same);
+        ExtractionSharedAmongRows::row("2,000 entries, 3 workers", largeBundle(), 3, same);
         for (const QString &kind : ZipBuilder::hostileKinds()) {
-            QTest::addRow("%s, first share", qPrintable(kind)) << ZipBuilder::hostile(kind, notesId, m_home.outsideDir(), up).add(filler()) << 3 << nothing;
-            QTest::addRow("%s, last share", qPrintable(kind)) << filler().add(ZipBuilder::hostile(kind, notesId, m_home.outsideDir(), up)) << 3 << nothing;
+            ExtractionSharedAmongRows::row(QString::asprintf("%s, first share", qPrintable(kind)), ZipBuilder::hostile(kind, notesId, m_home.outsideDir(), up).add(filler()), 3, nothing);
+            ExtractionSharedAmongRows::row(QString::asprintf("%s, last share", qPrintable(kind)), filler().add(ZipBuilder::hostile(kind, notesId, m_home.outsideDir(), up)), 3, nothing);
         }
         const QString current = QStringLiteral("Notes.app/Current");
-        QTest::newRow("link in the first share, written through in the last")
-            << notes().addSymlink(current, QStringLiteral("Contents")).add(filler()).addFile(current + QStringLiteral("/evil"), "owned") << 3 << nothing;
-        QTest::newRow("a file in the first share and again in the last")
-            << notes().add(filler()).addFile(QStringLiteral("Notes.app/Contents/Info.plist"), "again") << 3 << nothing;
+        ExtractionSharedAmongRows::row("link in the first share, written through in the last", notes().addSymlink(current, QStringLiteral("Contents")).add(filler()).addFile(current + QStringLiteral("/evil"), "owned"), 3, nothing);
+        ExtractionSharedAmongRows::row("a file in the first share and again in the last", notes().add(filler()).addFile(QStringLiteral("Notes.app/Contents/Info.plist"), "again"), 3, nothing);
         ZipBuilder bomb = notes();
         for (int i = 0; i < 4; ++i)
             bomb.addFillFile(QStringLiteral("Notes.app/bomb%1").arg(i), qint64(6) << 20);  // 12 MiB a worker, 24 in all
-        QTest::newRow("bomb split over two workers") << bomb << 2 << "refused";
+        ExtractionSharedAmongRows::row("bomb split over two workers", bomb, 2, "refused");
     }
 
     void extractionSharedAmongWorkers()
     {
-        QFETCH(ZipBuilder, zip);
-        QFETCH(int, workers);
-        QFETCH(QString, outcome);
+        const auto [zip, workers, outcome] = ExtractionSharedAmongRows::fetch();
         LibarchiveExtractor::Limits limits;
         limits.minimumCap = limits.maximumCap = qint64(16) << 20;
         limits.bytesPerWorker = 1;
@@ -654,21 +643,19 @@ private Q_SLOTS:
     // extraction, rising, a new whole percent at most ten times a second.
     void progressFollowsTheWork_data()
     {
-        QTest::addColumn<QString>("steps");  // "d|e done total atMs" per step, ";"-separated
-        QTest::addColumn<QString>("published");
-        QTest::newRow("download half way") << "d 50 100 0" << "0.47";
-        QTest::newRow("same whole percent twice") << "d 50 100 0; d 501 1000 500" << "0.47";
-        QTest::newRow("at most ten a second") << "d 10 100 0; d 20 100 50; d 30 100 150" << "0.126;0.298";
-        QTest::newRow("unknown length keeps still") << "d 50 -1 0; d 90 0 200" << "";
-        QTest::newRow("extraction after download") << "d 100 100 0; e 0 100 200; e 50 100 300" << "0.9;0.945";
-        QTest::newRow("never goes back") << "e 100 100 0; d 10 100 500" << "0.99";
-        QTest::newRow("more than announced") << "d 300 100 0" << "0.9";
+        ProgressFollowsTheWorkRows::columns();
+        ProgressFollowsTheWorkRows::row("download half way", "d 50 100 0", "0.47");
+        ProgressFollowsTheWorkRows::row("same whole percent twice", "d 50 100 0; d 501 1000 500", "0.47");
+        ProgressFollowsTheWorkRows::row("at most ten a second", "d 10 100 0; d 20 100 50; d 30 100 150", "0.126;0.298");
+        ProgressFollowsTheWorkRows::row("unknown length keeps still", "d 50 -1 0; d 90 0 200", "");
+        ProgressFollowsTheWorkRows::row("extraction after download", "d 100 100 0; e 0 100 200; e 50 100 300", "0.9;0.945");
+        ProgressFollowsTheWorkRows::row("never goes back", "e 100 100 0; d 10 100 500", "0.99");
+        ProgressFollowsTheWorkRows::row("more than announced", "d 300 100 0", "0.9");
     }
 
     void progressFollowsTheWork()
     {
-        QFETCH(QString, steps);
-        QFETCH(QString, published);
+        const auto [steps, published] = ProgressFollowsTheWorkRows::fetch();
         qint64 now = 0;
         QStringList seen;
         InstallProgress progress([&](double f) { seen.append(QString::number(f, 'g', 3)); }, [&] { return now; });
@@ -938,10 +925,9 @@ private Q_SLOTS:
     void extractorKeepsEverythingInside_data()
     {
         using Links = QList<std::pair<const char *, const char *>>;
-        QTest::addColumn<QByteArray>("archive");
-        QTest::addColumn<bool>("accepted");
+        ExtractorKeepsEverythingRows::columns();
         for (const QString &kind : ZipBuilder::hostileKinds())
-            QTest::newRow(qPrintable(kind)) << ZipBuilder::hostile(kind, notesId, m_home.outsideDir(), up).build() << false;
+            ExtractorKeepsEverythingRows::row(qPrintable(kind), ZipBuilder::hostile(kind, notesId, m_home.outsideDir(), up).build(), false);
         const QList<std::tuple<const char *, Links, bool>> linkRows{
             {"framework style", {{"F/Versions/Current", "A"}, {"F/Resources", "Versions/Current/Resources"}}, true},
             {"up and over", {{"a/b/c", "../../d/e"}}, true},
@@ -956,23 +942,22 @@ private Q_SLOTS:
             zip.addFile(QStringLiteral("keep.txt"), "inside");
             for (const auto &[link, target] : links)
                 zip.addSymlink(QLatin1String(link), QLatin1String(target));
-            QTest::newRow(name) << zip.build() << accepted;
+            ExtractorKeepsEverythingRows::row(name, zip.build(), accepted);
         }
         const QByteArray good = notes().addFile(QStringLiteral("Notes.app/data"), QByteArray(100000, 'z') + "7").build();
         QByteArray corrupt = good;
         for (qsizetype i = good.size() / 3; i < good.size() / 3 + 64; ++i)
             corrupt[i] = char(corrupt[i] ^ 0x5a);
-        QTest::newRow("truncated") << good.left(good.size() / 2) << false;
-        QTest::newRow("cut after the first header") << good.left(40) << false;
-        QTest::newRow("corrupt data") << corrupt << false;
-        QTest::newRow("not an archive") << QByteArray("plain text, not a zip").repeated(50) << false;
-        QTest::newRow("empty file") << QByteArray() << false;
+        ExtractorKeepsEverythingRows::row("truncated", good.left(good.size() / 2), false);
+        ExtractorKeepsEverythingRows::row("cut after the first header", good.left(40), false);
+        ExtractorKeepsEverythingRows::row("corrupt data", corrupt, false);
+        ExtractorKeepsEverythingRows::row("not an archive", QByteArray("plain text, not a zip").repeated(50), false);
+        ExtractorKeepsEverythingRows::row("empty file", QByteArray(), false);
     }
 
     void extractorKeepsEverythingInside()
     {
-        QFETCH(QByteArray, archive);
-        QFETCH(bool, accepted);
+        const auto [archive, accepted] = ExtractorKeepsEverythingRows::fetch();
         const std::optional<PlatformError> error = extract(archive);
         QCOMPARE(!error, accepted);
         if (error)
@@ -993,18 +978,16 @@ private Q_SLOTS:
 
     void systemVersionParsesReleases_data()
     {
-        QTest::addColumn<QString>("release");
-        QTest::addColumn<OperatingSystemVersion>("version");
-        QTest::newRow("debian") << "6.1.0-18-amd64" << OperatingSystemVersion{6, 1, 0};
-        QTest::newRow("four parts") << "5.15.153.1-microsoft-standard-WSL2" << OperatingSystemVersion{5, 15, 153};
-        QTest::newRow("two parts") << "6.8-rc1" << OperatingSystemVersion{6, 8, 0};
-        QTest::newRow("nothing") << "" << OperatingSystemVersion{0, 0, 0};
+        SystemVersionParsesRows::columns();
+        SystemVersionParsesRows::row("debian", "6.1.0-18-amd64", OperatingSystemVersion{6, 1, 0});
+        SystemVersionParsesRows::row("four parts", "5.15.153.1-microsoft-standard-WSL2", OperatingSystemVersion{5, 15, 153});
+        SystemVersionParsesRows::row("two parts", "6.8-rc1", OperatingSystemVersion{6, 8, 0});
+        SystemVersionParsesRows::row("nothing", "", OperatingSystemVersion{0, 0, 0});
     }
 
     void systemVersionParsesReleases()
     {
-        QFETCH(QString, release);
-        QFETCH(OperatingSystemVersion, version);
+        const auto [release, version] = SystemVersionParsesRows::fetch();
         QCOMPARE(LinuxSystemVersion::parseRelease(release), version);
         QVERIFY(LinuxSystemVersion().operatingSystemVersion().majorVersion > 0);
     }

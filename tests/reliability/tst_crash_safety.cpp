@@ -4,6 +4,7 @@
 // (old or new), the next start agrees with the disk and removes every
 // leftover. Also two installs of one app from two processes at once.
 
+#include "DataRows.h"
 #include "CatalogBuilders.h"
 #include "ToolSandbox.h"
 #include "ZipBuilder.h"
@@ -55,6 +56,7 @@ bool waitForPause(QProcess &process, const QString &phase, QByteArray *seen)
 class CrashSafety : public QObject
 {
     Q_OBJECT
+    using KillAtEveryPhaseRows = DataRows<QString, bool>;  // phase, swapped
 
 private:
     ToolSandbox m_cli;
@@ -119,19 +121,17 @@ private Q_SLOTS:
 
     void killAtEveryPhase_data()
     {
-        QTest::addColumn<QString>("phase");
-        QTest::addColumn<bool>("swapped");
+        KillAtEveryPhaseRows::columns();
         for (const char *phase : {"downloading", "downloaded", "extracting", "copying", "before-swap"})
-            QTest::newRow(phase) << phase << false;
-        QTest::newRow("after-swap") << "after-swap" << true;
+            KillAtEveryPhaseRows::row(phase, phase, false);
+        KillAtEveryPhaseRows::row("after-swap", "after-swap", true);
         // Recorded and returned; the replaced copy is still being removed.
-        QTest::newRow("cleaning-up") << "cleaning-up" << true;
+        KillAtEveryPhaseRows::row("cleaning-up", "cleaning-up", true);
     }
 
     void killAtEveryPhase()
     {
-        QFETCH(QString, phase);
-        QFETCH(bool, swapped);
+        const auto [phase, swapped] = KillAtEveryPhaseRows::fetch();
         restoreOldCopy();
         m_cli.environment().insert(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"), phase);
         auto install = m_cli.start({QStringLiteral("install"), appId});

@@ -3,6 +3,7 @@
 // Each time the install fails with a clear error, the installed copy stays
 // byte for byte and nothing temporary remains.
 
+#include "DataRows.h"
 #include "AtomicDirectoryReplacer.h"
 #include "CatalogBuilders.h"
 #include "InstallSandbox.h"
@@ -57,6 +58,8 @@ bool setImmutable(const QString &path, bool on)
 class DiskHazards : public QObject
 {
     Q_OBJECT
+    using FullDiskKeepsTheOldCopyRows = DataRows<int, bool>;  // payloadMiB, workOnSmallDisk
+    using WriteCapGrowsRows = DataRows<qint64, qint64>;  // archiveSize, cap
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -65,20 +68,18 @@ private Q_SLOTS:
     // but no path, the old copy kept, nothing temporary left.
     void fullDiskKeepsTheOldCopy_data()
     {
-        QTest::addColumn<int>("payloadMiB");
-        QTest::addColumn<bool>("workOnSmallDisk");
+        FullDiskKeepsTheOldCopyRows::columns();
         // A 16 MiB home. The download alone does not fit:
-        QTest::newRow("during the download") << 20 << true;
+        FullDiskKeepsTheOldCopyRows::row("during the download", 20, true);
         // The download fits, the download plus the unpacked copy does not:
-        QTest::newRow("during extraction") << 12 << true;
+        FullDiskKeepsTheOldCopyRows::row("during extraction", 12, true);
         // Work folder elsewhere; the copy into the install root does not fit:
-        QTest::newRow("during the copy") << 20 << false;
+        FullDiskKeepsTheOldCopyRows::row("during the copy", 20, false);
     }
 
     void fullDiskKeepsTheOldCopy()
     {
-        QFETCH(int, payloadMiB);
-        QFETCH(bool, workOnSmallDisk);
+        const auto [payloadMiB, workOnSmallDisk] = FullDiskKeepsTheOldCopyRows::fetch();
         InstallSandbox sandbox;
         const TmpfsMount disk(sandbox.home(), 16);
         if (!disk.mounted())
@@ -109,22 +110,20 @@ private Q_SLOTS:
     // The cap on bytes written: min(16 GiB, max(1 GiB, 200 x the archive)).
     void writeCapGrowsWithTheArchive_data()
     {
-        QTest::addColumn<qint64>("archiveSize");
-        QTest::addColumn<qint64>("cap");
+        WriteCapGrowsRows::columns();
         const qint64 MiB = qint64(1) << 20;
         const qint64 GiB = qint64(1) << 30;
-        QTest::newRow("empty: the floor") << qint64(0) << GiB;
-        QTest::newRow("just below the floor") << 5 * MiB << GiB;
-        QTest::newRow("200 times") << 50 * MiB << 200 * 50 * MiB;
-        QTest::newRow("just below the ceiling") << 80 * MiB << 200 * 80 * MiB;
-        QTest::newRow("large: the ceiling") << 2 * GiB << 16 * GiB;
-        QTest::newRow("huge, no overflow") << (qint64(1) << 62) << 16 * GiB;
+        WriteCapGrowsRows::row("empty: the floor", qint64(0), GiB);
+        WriteCapGrowsRows::row("just below the floor", 5 * MiB, GiB);
+        WriteCapGrowsRows::row("200 times", 50 * MiB, 200 * 50 * MiB);
+        WriteCapGrowsRows::row("just below the ceiling", 80 * MiB, 200 * 80 * MiB);
+        WriteCapGrowsRows::row("large: the ceiling", 2 * GiB, 16 * GiB);
+        WriteCapGrowsRows::row("huge, no overflow", (qint64(1) << 62), 16 * GiB);
     }
 
     void writeCapGrowsWithTheArchive()
     {
-        QFETCH(qint64, archiveSize);
-        QFETCH(qint64, cap);
+        const auto [archiveSize, cap] = WriteCapGrowsRows::fetch();
         QCOMPARE(LibarchiveExtractor::writeCap(archiveSize, LibarchiveExtractor::Limits()), cap);
     }
 

@@ -1,6 +1,7 @@
 // Servers that misbehave: stalled and cut-short downloads, oversized and
 // deeply nested catalogs.
 
+#include "DataRows.h"
 #include "CatalogBuilders.h"
 #include "InstallSandbox.h"
 #include "LoopbackHttpServer.h"
@@ -34,6 +35,12 @@ QByteArray nestedArrays(int depth)
 class HostileServers : public QObject
 {
     Q_OBJECT
+    // cuts: an answer from N closes (or stalls) at the first cut past N
+    // ranges: the server answers Range requests
+    // twist: how the server misbehaves besides
+    // asked: the Range start of each request (-1: none)
+    // expected: the start of the error; empty: installed
+    using InterruptedDownloadsRows = DataRows<QList<int>, bool, QByteArray, QString, QList<int>, QString>;  // cuts, ranges, validator, twist, asked, expected
 
 private:
     QNetworkAccessManager m_session;
@@ -48,39 +55,28 @@ private Q_SLOTS:
     // nothing temporary is left. Byte positions are in sixths of the archive.
     void interruptedDownloads_data()
     {
-        QTest::addColumn<QList<int>>("cuts");  // an answer from N closes (or stalls) at the first cut past N
-        QTest::addColumn<bool>("ranges");      // the server answers Range requests
-        QTest::addColumn<QByteArray>("validator");
-        QTest::addColumn<QString>("twist");      // how the server misbehaves besides
-        QTest::addColumn<QList<int>>("asked");   // the Range start of each request (-1: none)
-        QTest::addColumn<QString>("expected");  // the start of the error; empty: installed
+        InterruptedDownloadsRows::columns();
         const QString failed = QStringLiteral("The download failed.");
         const QString timedOut = QStringLiteral("The request timed out.");
         const QByteArray etag = "ETag: \"v2\"";
-        QTest::newRow("closes at 1/3 and 2/3, ETag") << QList{2, 4} << true << etag << "" << QList{-1, 2, 4} << "";
-        QTest::newRow("closes at 1/3 and 2/3, Last-Modified") << QList{2, 4} << true << QByteArray("Last-Modified: Tue, 05 May 2026 10:00:00 GMT")
-                                                              << "" << QList{-1, 2, 4} << "";
-        QTest::newRow("no range support: again from zero") << QList{2} << false << QByteArray() << "" << QList{-1, 2} << "";
-        QTest::newRow("416: again from zero") << QList{2} << true << etag << "416" << QList{-1, 2, -1} << "";
-        QTest::newRow("206 from elsewhere: again from zero") << QList{2} << true << etag << "misplaced" << QList{-1, 2, -1} << "";
-        QTest::newRow("resumed part differs") << QList{2} << true << etag << "corrupt" << QList{-1, 2} << "Checksum mismatch.";
-        QTest::newRow("always breaks") << QList{1, 2, 3, 4, 5} << true << etag << "" << QList{-1, 1, 2, 3} << failed;
-        QTest::newRow("always stalls mid-body") << QList{1, 2, 3, 4, 5} << true << etag << "stallBody" << QList{-1, 1, 2, 3} << failed;
+        InterruptedDownloadsRows::row("closes at 1/3 and 2/3, ETag", QList{2, 4}, true, etag, "", QList{-1, 2, 4}, "");
+        InterruptedDownloadsRows::row("closes at 1/3 and 2/3, Last-Modified", QList{2, 4}, true, QByteArray("Last-Modified: Tue, 05 May 2026 10:00:00 GMT"), "", QList{-1, 2, 4}, "");
+        InterruptedDownloadsRows::row("no range support: again from zero", QList{2}, false, QByteArray(), "", QList{-1, 2}, "");
+        InterruptedDownloadsRows::row("416: again from zero", QList{2}, true, etag, "416", QList{-1, 2, -1}, "");
+        InterruptedDownloadsRows::row("206 from elsewhere: again from zero", QList{2}, true, etag, "misplaced", QList{-1, 2, -1}, "");
+        InterruptedDownloadsRows::row("resumed part differs", QList{2}, true, etag, "corrupt", QList{-1, 2}, "Checksum mismatch.");
+        InterruptedDownloadsRows::row("always breaks", QList{1, 2, 3, 4, 5}, true, etag, "", QList{-1, 1, 2, 3}, failed);
+        InterruptedDownloadsRows::row("always stalls mid-body", QList{1, 2, 3, 4, 5}, true, etag, "stallBody", QList{-1, 1, 2, 3}, failed);
         // The whole archive arrives (its checksum would match), but less than announced.
-        QTest::newRow("announces more than it sends") << QList<int>() << false << QByteArray() << "overAnnounce" << QList{-1, 6} << failed;
+        InterruptedDownloadsRows::row("announces more than it sends", QList<int>(), false, QByteArray(), "overAnnounce", QList{-1, 6}, failed);
         // Nothing arrived: nothing to resume.
-        QTest::newRow("no answer at all") << QList<int>() << true << etag << "stall" << QList{-1} << timedOut;
-        QTest::newRow("stalls after the headers") << QList<int>() << true << etag << "stallHeaders" << QList{-1} << timedOut;
+        InterruptedDownloadsRows::row("no answer at all", QList<int>(), true, etag, "stall", QList{-1}, timedOut);
+        InterruptedDownloadsRows::row("stalls after the headers", QList<int>(), true, etag, "stallHeaders", QList{-1}, timedOut);
     }
 
     void interruptedDownloads()
     {
-        QFETCH(QList<int>, cuts);
-        QFETCH(bool, ranges);
-        QFETCH(QByteArray, validator);
-        QFETCH(QString, twist);
-        QFETCH(QList<int>, asked);
-        QFETCH(QString, expected);
+        const auto [cuts, ranges, validator, twist, asked, expected] = InterruptedDownloadsRows::fetch();
         InstallSandbox sandbox;
         const auto notes = [](const QString &version) {
             // Stored, so the archive is large enough to be cut in the middle.

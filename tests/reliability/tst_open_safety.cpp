@@ -2,6 +2,7 @@
 // executable folder is started, directly and never through a shell; anything
 // else is treated as a missing bundle.
 
+#include "DataRows.h"
 #include "CatalogBuilders.h"
 #include "LinuxWorkspace.h"
 #include "PlistBundleInspector.h"
@@ -18,6 +19,7 @@
 class OpenSafety : public QObject
 {
     Q_OBJECT
+    using HostileExecutableIsRows = DataRows<QString, QString>;  // executable, setup
 
 private:
     TempHome m_home;
@@ -44,23 +46,21 @@ private Q_SLOTS:
 
     void hostileExecutableIsNotStarted_data()
     {
-        QTest::addColumn<QString>("executable");
-        QTest::addColumn<QString>("setup");
-        QTest::newRow("parent folder in the name") << "../evil" << "fileAbove";
-        QTest::newRow("sub-folder in the name") << "sub/evil" << "fileInSub";
-        QTest::newRow("just ..") << ".." << "none";
-        QTest::newRow("absolute path") << "/bin/true" << "none";
-        QTest::newRow("link to a file outside") << "App" << "linkOutside";
-        QTest::newRow("executable folder links outside") << "evil" << "folderLinkOutside";
-        QTest::newRow("dangling link") << "App" << "danglingLink";
-        QTest::newRow("missing file") << "App" << "none";
-        QTest::newRow("empty name") << "" << "none";
+        HostileExecutableIsRows::columns();
+        HostileExecutableIsRows::row("parent folder in the name", "../evil", "fileAbove");
+        HostileExecutableIsRows::row("sub-folder in the name", "sub/evil", "fileInSub");
+        HostileExecutableIsRows::row("just ..", "..", "none");
+        HostileExecutableIsRows::row("absolute path", "/bin/true", "none");
+        HostileExecutableIsRows::row("link to a file outside", "App", "linkOutside");
+        HostileExecutableIsRows::row("executable folder links outside", "evil", "folderLinkOutside");
+        HostileExecutableIsRows::row("dangling link", "App", "danglingLink");
+        HostileExecutableIsRows::row("missing file", "App", "none");
+        HostileExecutableIsRows::row("empty name", "", "none");
     }
 
     void hostileExecutableIsNotStarted()
     {
-        QFETCH(QString, executable);
-        QFETCH(QString, setup);
+        const auto [executable, setup] = HostileExecutableIsRows::fetch();
         const QString bundle = makeBundle(QStringLiteral("Hostile.app"), executable, QStringLiteral("com.example.hostile"));
         const QString macos = bundle + QStringLiteral("/Contents/MacOS");
         QDir().mkpath(setup == QLatin1String("folderLinkOutside") ? bundle + QStringLiteral("/Contents") : macos);

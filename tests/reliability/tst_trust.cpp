@@ -2,6 +2,7 @@
 // authority made for the test, refused certificates and downgrades, no way
 // around certificate checks in the sources, and signed catalogs.
 
+#include "DataRows.h"
 #include "InstallSandbox.h"
 #include "LoopbackHttpServer.h"
 #include "SigningKey.h"
@@ -43,6 +44,10 @@ QString refresh(const QUrl &url, const QString &keys, QNetworkAccessManager *ses
 class Trust : public QObject
 {
     Q_OBJECT
+    using ServicesOverHttpsRows = DataRows<QString, QString, QString>;  // service, server, expected
+    // keys: "mine", "other": the two test keys
+    // signature: the key that signs, or what the header holds
+    using SignedCatalogsRows = DataRows<QString, QString, QByteArray, QString>;  // keys, signature, body, expected
 
 private:
     QNetworkAccessManager m_session;
@@ -60,22 +65,18 @@ private Q_SLOTS:
     // the way any broken server does, and nothing is asked over plain HTTP.
     void servicesOverHttps_data()
     {
-        QTest::addColumn<QString>("service");
-        QTest::addColumn<QString>("server");
-        QTest::addColumn<QString>("expected");
+        ServicesOverHttpsRows::columns();
         for (const char *service : {"catalog", "archive", "feedback", "event", "error report"})
-            QTest::addRow("%s", service) << service << "trusted" << "ok";
+            ServicesOverHttpsRows::row(QString::asprintf("%s", service), service, "trusted", "ok");
         for (const char *server : {"self-signed", "expired", "for another host", "redirecting to http"}) {
-            QTest::addRow("catalog, %s", server) << "catalog" << server << fallbackLine;
-            QTest::addRow("archive, %s", server) << "archive" << server
-                                                 << (QByteArray(server).startsWith("redirect") ? "The download URL must use HTTPS." : "The download failed.");
+            ServicesOverHttpsRows::row(QString::asprintf("catalog, %s", server), "catalog", server, fallbackLine);
+            ServicesOverHttpsRows::row(QString::asprintf("archive, %s", server), "archive", server, (QByteArray(server).startsWith("redirect") ? "The download URL must use HTTPS." : "The download failed."));
         }
     }
 
     void servicesOverHttps()
     {
-        QFETCH(QString, service);
-        QFETCH(QString, server);
+        const auto [service, server, expected] = ServicesOverHttpsRows::fetch();
         using TestCrypto::certificate;
         const QString local = QStringLiteral("IP:127.0.0.1");
         const TestCrypto::Identity identity = server == QLatin1String("self-signed") ? certificate(local)
@@ -128,7 +129,7 @@ private Q_SLOTS:
         // Every request reached the service over TLS, and only when its certificate is good.
         if (result.isEmpty() || result == QLatin1String("1"))
             result = tls.requestCount() == 1 ? QStringLiteral("ok") : QStringLiteral("not received");
-        QTEST(result, "expected");
+        QCOMPARE(result, expected);
         QCOMPARE(tls.requestCount(), server == QLatin1String("trusted") || server.startsWith(QLatin1String("redirect")) ? 1 : 0);
         QCOMPARE(plain.requestCount(), 0);
     }
@@ -147,30 +148,25 @@ private Q_SLOTS:
     // one shown, and the signature is checked before the body is decoded.
     void signedCatalogs_data()
     {
-        QTest::addColumn<QString>("keys");       // "mine", "other": the two test keys
-        QTest::addColumn<QString>("signature");  // the key that signs, or what the header holds
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("good signature") << "mine" << "mine" << catalog << "ok";
-        QTest::newRow("two keys, signed with the first") << "mine, other" << "mine" << catalog << "ok";
-        QTest::newRow("two keys, signed with the second") << "mine,other" << "other" << catalog << "ok";
-        QTest::newRow("no key configured, no header") << "" << "" << catalog << "ok";
-        QTest::newRow("no header") << "mine" << "" << catalog << signatureLine;
-        QTest::newRow("not base64") << "mine" << "%%%" << catalog << signatureLine;
-        QTest::newRow("unpadded") << "mine" << "unpadded" << catalog << signatureLine;
-        QTest::newRow("wrong signature") << "mine" << QString(QByteArray(64, 'x').toBase64()) << catalog << signatureLine;
-        QTest::newRow("unknown key") << "mine" << "other" << catalog << signatureLine;
-        QTest::newRow("body changed after signing") << "mine" << "changed" << catalog << signatureLine;
-        QTest::newRow("no usable key configured") << "garbage" << "mine" << catalog << signatureLine;
-        QTest::newRow("undecodable, unsigned") << "mine" << "" << QByteArray("{") << signatureLine;
-        QTest::newRow("undecodable, signed") << "mine" << "mine" << QByteArray("{") << fallbackLine;
+        SignedCatalogsRows::columns();
+        SignedCatalogsRows::row("good signature", "mine", "mine", catalog, "ok");
+        SignedCatalogsRows::row("two keys, signed with the first", "mine, other", "mine", catalog, "ok");
+        SignedCatalogsRows::row("two keys, signed with the second", "mine,other", "other", catalog, "ok");
+        SignedCatalogsRows::row("no key configured, no header", "", "", catalog, "ok");
+        SignedCatalogsRows::row("no header", "mine", "", catalog, signatureLine);
+        SignedCatalogsRows::row("not base64", "mine", "%%%", catalog, signatureLine);
+        SignedCatalogsRows::row("unpadded", "mine", "unpadded", catalog, signatureLine);
+        SignedCatalogsRows::row("wrong signature", "mine", QString(QByteArray(64, 'x').toBase64()), catalog, signatureLine);
+        SignedCatalogsRows::row("unknown key", "mine", "other", catalog, signatureLine);
+        SignedCatalogsRows::row("body changed after signing", "mine", "changed", catalog, signatureLine);
+        SignedCatalogsRows::row("no usable key configured", "garbage", "mine", catalog, signatureLine);
+        SignedCatalogsRows::row("undecodable, unsigned", "mine", "", QByteArray("{"), signatureLine);
+        SignedCatalogsRows::row("undecodable, signed", "mine", "mine", QByteArray("{"), fallbackLine);
     }
 
     void signedCatalogs()
     {
-        QFETCH(QString, keys);
-        QFETCH(QString, signature);
-        QFETCH(QByteArray, body);
+        auto [keys, signature, body, expected] = SignedCatalogsRows::fetch();
         QTemporaryDir folders;
         const SigningKey mine = SigningKey::loadOrCreate(folders.filePath(QStringLiteral("mine")));
         const SigningKey other = SigningKey::loadOrCreate(folders.filePath(QStringLiteral("other")));
@@ -185,7 +181,7 @@ private Q_SLOTS:
             response.headers.append({CatalogSignature::headerName, header});
         server.serve(QStringLiteral("/m"), response);
         keys.replace(QLatin1String("mine"), QLatin1String(mine.publicKeyBase64())).replace(QLatin1String("other"), QLatin1String(other.publicKeyBase64()));
-        QTEST(refresh(server.url(QStringLiteral("/m")), keys, &m_session), "expected");
+        QCOMPARE(refresh(server.url(QStringLiteral("/m")), keys, &m_session), expected);
     }
 };
 

@@ -2,6 +2,7 @@
 // install records, derived values, catalog refresh, install and open,
 // onboarding, the announcement queue and feedback.
 
+#include "DataRows.h"
 #include "StoreFakes.h"
 
 #include <QFile>
@@ -26,6 +27,32 @@ std::optional<QString> text(const QVariant &v)
 class TestStore : public QObject
 {
     Q_OBJECT
+    using ConstructionOnEmptyRows = DataRows<QVariant, QString>;  // language, locale
+    // recordedVersion: invalid: none
+    // path: 0: none recorded, 1: existing bundle, 2: deleted bundle
+    using ReconciliationRows = DataRows<QString, QVariant, int, AppInstallState, bool>;  // catalogVersion, recordedVersion, path, expected, recordsKept
+    // selectedID: invalid: none
+    // expected: invalid: none
+    using SelectedAppFollowsRows = DataRows<QVariant, bool, QVariant>;  // selectedID, includeBeta, expected
+    using RequiresOnboardingRows = DataRows<AppManifestItem, bool, bool>;  // app, includeBeta, expected
+    // pattern: the shape, with today's names filled in
+    using FormattedTodayRows = DataRows<QString, QString>;  // locale, pattern
+    // apps: id:status
+    using RefreshSelectionRulesRows = DataRows<QVariant, QStringList, QVariant>;  // selectionBefore, apps, selectionAfter
+    // recordedVersion: empty: not installed
+    using InstallChecksRows = DataRows<AppManifestItem, QString, bool>;  // app, recordedVersion, passes
+    using InstallFailureRows = DataRows<QString, QString>;  // language, expectedMessage
+    // recorded: installed version before, empty: none
+    using CancelInstallRows = DataRows<QString, bool, bool, AppInstallState>;  // recorded, failedBefore, placed, expected
+    // message: empty: done
+    using RemoveAndRollRows = DataRows<QString, QString, QString>;  // operation, state, message
+    // opened: 0: nothing, 1: recorded, 2: found by identifier
+    using OpenRows = DataRows<bool, bool, bool, int>;  // recordedExists, recordedOpenable, foundByBundleId, opened
+    using FinishOnboardingRows = DataRows<QStringList, bool, QStringList>;  // unticked, includeBeta, expectedInstalls
+    using SelectPendingAnnouncementRows = DataRows<QString, QString>;  // announcedApp, expectedSelection
+    using FeedbackRelatedAppRows = DataRows<QVariant, bool, QVariant, QString>;  // appID, includeBeta, sentAppId, diagnosticsApp
+    // outcome: 0 success, 1 server text, 2 invalid status, 3 transport, 4 decoding
+    using FeedbackOutcomeRows = DataRows<int, QString, FeedbackSubmissionState>;  // outcome, language, expected
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -33,18 +60,16 @@ private Q_SLOTS:
     // --- Construction and the install records ---
     void constructionOnEmptyDefaults_data()
     {
-        QTest::addColumn<QVariant>("language");
-        QTest::addColumn<QString>("locale");
-        QTest::newRow("German system") << QVariant("de-DE") << "de";
-        QTest::newRow("Polish system") << QVariant("pl") << "pl";
-        QTest::newRow("French system") << QVariant("fr-FR") << "en";
-        QTest::newRow("no language") << QVariant() << "en";
+        ConstructionOnEmptyRows::columns();
+        ConstructionOnEmptyRows::row("German system", QVariant("de-DE"), "de");
+        ConstructionOnEmptyRows::row("Polish system", QVariant("pl"), "pl");
+        ConstructionOnEmptyRows::row("French system", QVariant("fr-FR"), "en");
+        ConstructionOnEmptyRows::row("no language", QVariant(), "en");
     }
 
     void constructionOnEmptyDefaults()
     {
-        QFETCH(QVariant, language);
-        QFETCH(QString, locale);
+        const auto [language, locale] = ConstructionOnEmptyRows::fetch();
         StoreHarness h;
         h.language->language = text(language);
         const LauncherManifest manifest =
@@ -97,31 +122,21 @@ private Q_SLOTS:
 
     void reconciliation_data()
     {
-        QTest::addColumn<QString>("catalogVersion");
-        QTest::addColumn<QVariant>("recordedVersion");  // invalid: none
-        QTest::addColumn<int>("path");                  // 0: none recorded, 1: existing bundle, 2: deleted bundle
-        QTest::addColumn<AppInstallState>("expected");
-        QTest::addColumn<bool>("recordsKept");
-
+        ReconciliationRows::columns();
         using S = AppInstallState;
-        QTest::newRow("same version") << "1.2.0" << QVariant("1.2.0") << 1 << S::installed("1.2.0") << true;
-        QTest::newRow("newer catalog version") << "1.3.0" << QVariant("1.2.0") << 1 << S::updateAvailable("1.2.0", "1.3.0") << true;
-        QTest::newRow("versions compare the same: recorded text kept") << "1.2" << QVariant("1.2.0") << 1 << S::installed("1.2.0") << true;
-        QTest::newRow("older catalog version") << "1.1.0" << QVariant("1.2.0") << 1 << S::installed("1.2.0") << true;
-        QTest::newRow("pre-release to release")
-            << "2.0.0" << QVariant("2.0.0-beta.3") << 1 << S::updateAvailable("2.0.0-beta.3", "2.0.0") << true;
-        QTest::newRow("bundle gone") << "1.2.0" << QVariant("1.2.0") << 2 << S::notInstalled() << false;
-        QTest::newRow("version recorded without path") << "1.2.0" << QVariant("1.2.0") << 0 << S::notInstalled() << false;
-        QTest::newRow("path recorded without version") << "1.2.0" << QVariant() << 1 << S::notInstalled() << true;
+        ReconciliationRows::row("same version", "1.2.0", QVariant("1.2.0"), 1, S::installed("1.2.0"), true);
+        ReconciliationRows::row("newer catalog version", "1.3.0", QVariant("1.2.0"), 1, S::updateAvailable("1.2.0", "1.3.0"), true);
+        ReconciliationRows::row("versions compare the same: recorded text kept", "1.2", QVariant("1.2.0"), 1, S::installed("1.2.0"), true);
+        ReconciliationRows::row("older catalog version", "1.1.0", QVariant("1.2.0"), 1, S::installed("1.2.0"), true);
+        ReconciliationRows::row("pre-release to release", "2.0.0", QVariant("2.0.0-beta.3"), 1, S::updateAvailable("2.0.0-beta.3", "2.0.0"), true);
+        ReconciliationRows::row("bundle gone", "1.2.0", QVariant("1.2.0"), 2, S::notInstalled(), false);
+        ReconciliationRows::row("version recorded without path", "1.2.0", QVariant("1.2.0"), 0, S::notInstalled(), false);
+        ReconciliationRows::row("path recorded without version", "1.2.0", QVariant(), 1, S::notInstalled(), true);
     }
 
     void reconciliation()
     {
-        QFETCH(QString, catalogVersion);
-        QFETCH(QVariant, recordedVersion);
-        QFETCH(int, path);
-        QFETCH(AppInstallState, expected);
-        QFETCH(bool, recordsKept);
+        const auto [catalogVersion, recordedVersion, path, expected, recordsKept] = ReconciliationRows::fetch();
 
         StoreHarness h;
         const QString bundle = h.makeBundle("Alpha");
@@ -156,23 +171,18 @@ private Q_SLOTS:
     // --- Derived values ---
     void selectedAppFollowsVisibility_data()
     {
-        QTest::addColumn<QVariant>("selectedID");  // invalid: none
-        QTest::addColumn<bool>("includeBeta");
-        QTest::addColumn<QVariant>("expected");  // invalid: none
-
-        QTest::newRow("selection visible") << QVariant("live2") << false << QVariant("live2");
-        QTest::newRow("beta hidden: no fallback") << QVariant("beta") << false << QVariant();
-        QTest::newRow("beta shown") << QVariant("beta") << true << QVariant("beta");
-        QTest::newRow("retired: no fallback") << QVariant("old") << true << QVariant();
-        QTest::newRow("no selection: first visible") << QVariant() << false << QVariant("live1");
-        QTest::newRow("no selection with beta: first visible") << QVariant() << true << QVariant("beta");
+        SelectedAppFollowsRows::columns();
+        SelectedAppFollowsRows::row("selection visible", QVariant("live2"), false, QVariant("live2"));
+        SelectedAppFollowsRows::row("beta hidden: no fallback", QVariant("beta"), false, QVariant());
+        SelectedAppFollowsRows::row("beta shown", QVariant("beta"), true, QVariant("beta"));
+        SelectedAppFollowsRows::row("retired: no fallback", QVariant("old"), true, QVariant());
+        SelectedAppFollowsRows::row("no selection: first visible", QVariant(), false, QVariant("live1"));
+        SelectedAppFollowsRows::row("no selection with beta: first visible", QVariant(), true, QVariant("beta"));
     }
 
     void selectedAppFollowsVisibility()
     {
-        QFETCH(QVariant, selectedID);
-        QFETCH(bool, includeBeta);
-        QFETCH(QVariant, expected);
+        const auto [selectedID, includeBeta, expected] = SelectedAppFollowsRows::fetch();
         StoreHarness h;
         auto store = h.makeStore(tc::manifest({tc::app("old", AppReleaseStatus::retired), tc::app("beta", AppReleaseStatus::beta),
                                                tc::app("live1"), tc::app("live2")}));
@@ -185,19 +195,15 @@ private Q_SLOTS:
 
     void requiresOnboarding_data()
     {
-        QTest::addColumn<AppManifestItem>("app");
-        QTest::addColumn<bool>("includeBeta");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("live app") << tc::app("live") << false << true;
-        QTest::newRow("beta app shown") << tc::app("beta", AppReleaseStatus::beta) << true << true;
-        QTest::newRow("beta app hidden") << tc::app("beta", AppReleaseStatus::beta) << false << false;
+        RequiresOnboardingRows::columns();
+        RequiresOnboardingRows::row("live app", tc::app("live"), false, true);
+        RequiresOnboardingRows::row("beta app shown", tc::app("beta", AppReleaseStatus::beta), true, true);
+        RequiresOnboardingRows::row("beta app hidden", tc::app("beta", AppReleaseStatus::beta), false, false);
     }
 
     void requiresOnboarding()
     {
-        QFETCH(AppManifestItem, app);
-        QFETCH(bool, includeBeta);
-        QFETCH(bool, expected);
+        const auto [app, includeBeta, expected] = RequiresOnboardingRows::fetch();
         StoreHarness h;
         auto store = h.makeStore(tc::manifest({app}));
         store->setIncludeBetaApps(includeBeta);
@@ -250,17 +256,15 @@ private Q_SLOTS:
 
     void formattedToday_data()
     {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("pattern");  // the shape, with today's names filled in
-        QTest::newRow("en") << "en" << "^%W, %M %D$";
-        QTest::newRow("de") << "de" << "^%W, %D\\. %M$";
-        QTest::newRow("pl") << "pl" << "^%W, %D %M$";
+        FormattedTodayRows::columns();
+        FormattedTodayRows::row("en", "en", "^%W, %M %D$");
+        FormattedTodayRows::row("de", "de", "^%W, %D\\. %M$");
+        FormattedTodayRows::row("pl", "pl", "^%W, %D %M$");
     }
 
     void formattedToday()
     {
-        QFETCH(QString, locale);
-        QFETCH(QString, pattern);
+        const auto [locale, pattern] = FormattedTodayRows::fetch();
         StoreHarness h;
         auto store = h.makeStore(tc::manifest({}));
         store->setLocaleCode(locale);
@@ -321,25 +325,19 @@ private Q_SLOTS:
 
     void refreshSelectionRules_data()
     {
-        QTest::addColumn<QVariant>("selectionBefore");
-        QTest::addColumn<QStringList>("apps");  // id:status
-        QTest::addColumn<QVariant>("selectionAfter");
-
+        RefreshSelectionRulesRows::columns();
         const QStringList mixed{"soon:comingSoon", "old:retired", "first:live", "second:live"};
-        QTest::newRow("selection still listed") << QVariant("second") << mixed << QVariant("second");
-        QTest::newRow("hidden selection still listed is kept") << QVariant("old") << mixed << QVariant("old");
-        QTest::newRow("selection gone: first published, not first visible") << QVariant("gone") << mixed << QVariant("first");
-        QTest::newRow("no selection: first published") << QVariant() << mixed << QVariant("first");
-        QTest::newRow("nothing published: first visible")
-            << QVariant("gone") << QStringList{"old:retired", "soon:comingSoon"} << QVariant("soon");
-        QTest::newRow("nothing visible: none") << QVariant("gone") << QStringList{"old:retired"} << QVariant();
+        RefreshSelectionRulesRows::row("selection still listed", QVariant("second"), mixed, QVariant("second"));
+        RefreshSelectionRulesRows::row("hidden selection still listed is kept", QVariant("old"), mixed, QVariant("old"));
+        RefreshSelectionRulesRows::row("selection gone: first published, not first visible", QVariant("gone"), mixed, QVariant("first"));
+        RefreshSelectionRulesRows::row("no selection: first published", QVariant(), mixed, QVariant("first"));
+        RefreshSelectionRulesRows::row("nothing published: first visible", QVariant("gone"), QStringList{"old:retired", "soon:comingSoon"}, QVariant("soon"));
+        RefreshSelectionRulesRows::row("nothing visible: none", QVariant("gone"), QStringList{"old:retired"}, QVariant());
     }
 
     void refreshSelectionRules()
     {
-        QFETCH(QVariant, selectionBefore);
-        QFETCH(QStringList, apps);
-        QFETCH(QVariant, selectionAfter);
+        const auto [selectionBefore, apps, selectionAfter] = RefreshSelectionRulesRows::fetch();
         StoreHarness h;
         auto store = h.makeStore(tc::manifest({tc::app("gone")}));
         store->setSelectedAppID(text(selectionBefore));
@@ -397,26 +395,21 @@ private Q_SLOTS:
     // --- Install and open ---
     void installChecks_data()
     {
-        QTest::addColumn<AppManifestItem>("app");
-        QTest::addColumn<QString>("recordedVersion");  // empty: not installed
-        QTest::addColumn<bool>("passes");
-
+        InstallChecksRows::columns();
         // The catalog-side rules are the policy's; these are the store's inputs to them.
         const AppManifestItem live = tc::app("alpha");
         AppManifestItem badChecksum = live, tooNew = live;
         badChecksum.sha256 = "abc";
         tooNew.minMacOS = "14.6";
-        QTest::newRow("invalid checksum") << badChecksum << QString() << false;
-        QTest::newRow("newer than the running system") << tooNew << QString() << false;
-        QTest::newRow("already installed") << live << "1.0.0" << false;
-        QTest::newRow("update available") << tc::app("alpha", AppReleaseStatus::live, "1.1.0") << "1.0.0" << true;
+        InstallChecksRows::row("invalid checksum", badChecksum, QString(), false);
+        InstallChecksRows::row("newer than the running system", tooNew, QString(), false);
+        InstallChecksRows::row("already installed", live, "1.0.0", false);
+        InstallChecksRows::row("update available", tc::app("alpha", AppReleaseStatus::live, "1.1.0"), "1.0.0", true);
     }
 
     void installChecks()
     {
-        QFETCH(AppManifestItem, app);
-        QFETCH(QString, recordedVersion);
-        QFETCH(bool, passes);
+        const auto [app, recordedVersion, passes] = InstallChecksRows::fetch();
         StoreHarness h;
         if (!recordedVersion.isEmpty())
             h.recordInstalled(app.id, recordedVersion);
@@ -510,17 +503,15 @@ private Q_SLOTS:
 
     void installFailure_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("expectedMessage");
-        QTest::newRow("en") << "en-US" << "Could not install Alpha. The archive's checksum does not match.";
-        QTest::newRow("de") << "de-DE" << "Alpha konnte nicht installiert werden. The archive's checksum does not match.";
+        InstallFailureRows::columns();
+        InstallFailureRows::row("en", "en-US", "Could not install Alpha. The archive's checksum does not match.");
+        InstallFailureRows::row("de", "de-DE", "Alpha konnte nicht installiert werden. The archive's checksum does not match.");
     }
 
     // A failed update: the error line and report, the old records kept.
     void installFailure()
     {
-        QFETCH(QString, language);
-        QFETCH(QString, expectedMessage);
+        const auto [language, expectedMessage] = InstallFailureRows::fetch();
         StoreHarness h;
         h.language->language = language;
         const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "1.4.0");
@@ -564,22 +555,16 @@ private Q_SLOTS:
     // After the placement it is too late and the install completes.
     void cancelInstall_data()
     {
-        QTest::addColumn<QString>("recorded");  // installed version before, empty: none
-        QTest::addColumn<bool>("failedBefore");
-        QTest::addColumn<bool>("placed");
-        QTest::addColumn<AppInstallState>("expected");
-        QTest::newRow("not installed") << QString() << false << false << AppInstallState::notInstalled();
-        QTest::newRow("update") << "1.0.0" << false << false << AppInstallState::updateAvailable("1.0.0", "1.1.0");
-        QTest::newRow("retry after a failure") << QString() << true << false << AppInstallState::notInstalled();
-        QTest::newRow("after the placement") << "1.0.0" << false << true << AppInstallState::installed("1.1.0");
+        CancelInstallRows::columns();
+        CancelInstallRows::row("not installed", QString(), false, false, AppInstallState::notInstalled());
+        CancelInstallRows::row("update", "1.0.0", false, false, AppInstallState::updateAvailable("1.0.0", "1.1.0"));
+        CancelInstallRows::row("retry after a failure", QString(), true, false, AppInstallState::notInstalled());
+        CancelInstallRows::row("after the placement", "1.0.0", false, true, AppInstallState::installed("1.1.0"));
     }
 
     void cancelInstall()
     {
-        QFETCH(QString, recorded);
-        QFETCH(bool, failedBefore);
-        QFETCH(bool, placed);
-        QFETCH(AppInstallState, expected);
+        const auto [recorded, failedBefore, placed, expected] = CancelInstallRows::fetch();
         StoreHarness h;
         const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "1.1.0");
         if (!recorded.isEmpty())
@@ -651,24 +636,20 @@ private Q_SLOTS:
     // (and, to roll back, keeps a previous copy); otherwise the error line says so.
     void removeAndRollBackRefusals_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("message");  // empty: done
+        RemoveAndRollRows::columns();
         const QString cannotRemove = "Alpha cannot be removed right now.";
         const QString cannotRollBack = "Alpha has no earlier version to roll back to right now.";
-        QTest::newRow("remove, not installed") << "remove" << "notInstalled" << cannotRemove;
-        QTest::newRow("remove while updating") << "remove" << "installing" << cannotRemove;
-        QTest::newRow("remove") << "remove" << "installed" << QString();
-        QTest::newRow("roll back, no previous copy") << "rollBack" << "installed" << cannotRollBack;
-        QTest::newRow("roll back while updating") << "rollBack" << "installing+previous" << cannotRollBack;
-        QTest::newRow("roll back") << "rollBack" << "installed+previous" << QString();
+        RemoveAndRollRows::row("remove, not installed", "remove", "notInstalled", cannotRemove);
+        RemoveAndRollRows::row("remove while updating", "remove", "installing", cannotRemove);
+        RemoveAndRollRows::row("remove", "remove", "installed", QString());
+        RemoveAndRollRows::row("roll back, no previous copy", "rollBack", "installed", cannotRollBack);
+        RemoveAndRollRows::row("roll back while updating", "rollBack", "installing+previous", cannotRollBack);
+        RemoveAndRollRows::row("roll back", "rollBack", "installed+previous", QString());
     }
 
     void removeAndRollBackRefusals()
     {
-        QFETCH(QString, operation);
-        QFETCH(QString, state);
-        QFETCH(QString, message);
+        const auto [operation, state, message] = RemoveAndRollRows::fetch();
         StoreHarness h;
         const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "1.1.0");
         if (state != QLatin1String("notInstalled"))
@@ -714,23 +695,16 @@ private Q_SLOTS:
 
     void open_data()
     {
-        QTest::addColumn<bool>("recordedExists");
-        QTest::addColumn<bool>("recordedOpenable");
-        QTest::addColumn<bool>("foundByBundleId");
-        QTest::addColumn<int>("opened");  // 0: nothing, 1: recorded, 2: found by identifier
-
-        QTest::newRow("by recorded path") << true << true << true << 1;
-        QTest::newRow("recorded path deleted: by bundle identifier") << false << true << true << 2;
-        QTest::newRow("recorded bundle cannot be started: by bundle identifier") << true << false << true << 2;
-        QTest::newRow("no bundle anywhere") << false << true << false << 0;
+        OpenRows::columns();
+        OpenRows::row("by recorded path", true, true, true, 1);
+        OpenRows::row("recorded path deleted: by bundle identifier", false, true, true, 2);
+        OpenRows::row("recorded bundle cannot be started: by bundle identifier", true, false, true, 2);
+        OpenRows::row("no bundle anywhere", false, true, false, 0);
     }
 
     void open()
     {
-        QFETCH(bool, recordedExists);
-        QFETCH(bool, recordedOpenable);
-        QFETCH(bool, foundByBundleId);
-        QFETCH(int, opened);
+        const auto [recordedExists, recordedOpenable, foundByBundleId, opened] = OpenRows::fetch();
 
         StoreHarness h;
         const AppManifestItem app = tc::app("alpha");
@@ -834,21 +808,16 @@ private Q_SLOTS:
     // --- Onboarding, announcements, feedback ---
     void finishOnboarding_data()
     {
-        QTest::addColumn<QStringList>("unticked");
-        QTest::addColumn<bool>("includeBeta");
-        QTest::addColumn<QStringList>("expectedInstalls");
-
-        QTest::newRow("all ticked, one installed, one coming soon") << QStringList{} << true << QStringList{"one", "two", "beta"};
-        QTest::newRow("beta hidden is not installed") << QStringList{} << false << QStringList{"one", "two"};
-        QTest::newRow("unticked apps are skipped") << QStringList{"one", "beta"} << true << QStringList{"two"};
-        QTest::newRow("everything unticked") << QStringList{"one", "two", "done", "beta", "soon"} << true << QStringList{};
+        FinishOnboardingRows::columns();
+        FinishOnboardingRows::row("all ticked, one installed, one coming soon", QStringList{}, true, QStringList{"one", "two", "beta"});
+        FinishOnboardingRows::row("beta hidden is not installed", QStringList{}, false, QStringList{"one", "two"});
+        FinishOnboardingRows::row("unticked apps are skipped", QStringList{"one", "beta"}, true, QStringList{"two"});
+        FinishOnboardingRows::row("everything unticked", QStringList{"one", "two", "done", "beta", "soon"}, true, QStringList{});
     }
 
     void finishOnboarding()
     {
-        QFETCH(QStringList, unticked);
-        QFETCH(bool, includeBeta);
-        QFETCH(QStringList, expectedInstalls);
+        const auto [unticked, includeBeta, expectedInstalls] = FinishOnboardingRows::fetch();
 
         StoreHarness h;
         h.recordInstalled("done", "1.0.0");
@@ -924,17 +893,15 @@ private Q_SLOTS:
 
     void selectPendingAnnouncementApp_data()
     {
-        QTest::addColumn<QString>("announcedApp");
-        QTest::addColumn<QString>("expectedSelection");
-        QTest::newRow("visible app is selected") << "two" << "two";
-        QTest::newRow("retired app leaves the selection") << "old" << "one";
-        QTest::newRow("unknown app leaves the selection") << "ghost" << "one";
+        SelectPendingAnnouncementRows::columns();
+        SelectPendingAnnouncementRows::row("visible app is selected", "two", "two");
+        SelectPendingAnnouncementRows::row("retired app leaves the selection", "old", "one");
+        SelectPendingAnnouncementRows::row("unknown app leaves the selection", "ghost", "one");
     }
 
     void selectPendingAnnouncementApp()
     {
-        QFETCH(QString, announcedApp);
-        QFETCH(QString, expectedSelection);
+        const auto [announcedApp, expectedSelection] = SelectPendingAnnouncementRows::fetch();
         StoreHarness h;
         auto store = h.makeStore(tc::manifest({tc::app("one"), tc::app("two"), tc::app("old", AppReleaseStatus::retired)},
                                               {tc::announcement("n1", announcedApp), tc::announcement("n2", "one")}));
@@ -964,23 +931,16 @@ private Q_SLOTS:
 
     void feedbackRelatedApp_data()
     {
-        QTest::addColumn<QVariant>("appID");
-        QTest::addColumn<bool>("includeBeta");
-        QTest::addColumn<QVariant>("sentAppId");
-        QTest::addColumn<QString>("diagnosticsApp");
-
-        QTest::newRow("visible related app") << QVariant("two") << true << QVariant("two") << "two";
-        QTest::newRow("hidden beta app dropped: selected app described") << QVariant("beta") << false << QVariant() << "one";
-        QTest::newRow("unknown app dropped") << QVariant("ghost") << true << QVariant() << "one";
-        QTest::newRow("no related app") << QVariant() << true << QVariant() << "one";
+        FeedbackRelatedAppRows::columns();
+        FeedbackRelatedAppRows::row("visible related app", QVariant("two"), true, QVariant("two"), "two");
+        FeedbackRelatedAppRows::row("hidden beta app dropped: selected app described", QVariant("beta"), false, QVariant(), "one");
+        FeedbackRelatedAppRows::row("unknown app dropped", QVariant("ghost"), true, QVariant(), "one");
+        FeedbackRelatedAppRows::row("no related app", QVariant(), true, QVariant(), "one");
     }
 
     void feedbackRelatedApp()
     {
-        QFETCH(QVariant, appID);
-        QFETCH(bool, includeBeta);
-        QFETCH(QVariant, sentAppId);
-        QFETCH(QString, diagnosticsApp);
+        const auto [appID, includeBeta, sentAppId, diagnosticsApp] = FeedbackRelatedAppRows::fetch();
         StoreHarness h;
         auto store = h.makeStore(tc::manifest({tc::app("one"), tc::app("two", AppReleaseStatus::live, "2.0"),
                                                tc::app("beta", AppReleaseStatus::beta)}));
@@ -1022,26 +982,21 @@ private Q_SLOTS:
 
     void feedbackOutcome_data()
     {
-        QTest::addColumn<int>("outcome");  // 0 success, 1 server text, 2 invalid status, 3 transport, 4 decoding
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<FeedbackSubmissionState>("expected");
-
+        FeedbackOutcomeRows::columns();
         FeedbackIssue issue;
         issue.id = "issue-1";
         issue.identifier = "VAN-9";
         using S = FeedbackSubmissionState;
-        QTest::newRow("success") << 0 << "en" << S::submitted(issue);
-        QTest::newRow("server message shown unchanged") << 1 << "pl" << S::failed("Title is too short.");
-        QTest::newRow("invalid status: localized text") << 2 << "de" << S::failed("Feedback konnte gerade nicht gesendet werden.");
-        QTest::newRow("transport failure in Polish") << 3 << "pl" << S::failed("Nie udało się teraz wysłać zgłoszenia.");
-        QTest::newRow("decoding failure") << 4 << "en" << S::failed("Feedback could not be sent right now.");
+        FeedbackOutcomeRows::row("success", 0, "en", S::submitted(issue));
+        FeedbackOutcomeRows::row("server message shown unchanged", 1, "pl", S::failed("Title is too short."));
+        FeedbackOutcomeRows::row("invalid status: localized text", 2, "de", S::failed("Feedback konnte gerade nicht gesendet werden."));
+        FeedbackOutcomeRows::row("transport failure in Polish", 3, "pl", S::failed("Nie udało się teraz wysłać zgłoszenia."));
+        FeedbackOutcomeRows::row("decoding failure", 4, "en", S::failed("Feedback could not be sent right now."));
     }
 
     void feedbackOutcome()
     {
-        QFETCH(int, outcome);
-        QFETCH(QString, language);
-        QFETCH(FeedbackSubmissionState, expected);
+        const auto [outcome, language, expected] = FeedbackOutcomeRows::fetch();
         StoreHarness h;
         h.language->language = language;
         auto store = h.makeStore(tc::manifest({tc::app("one")}));

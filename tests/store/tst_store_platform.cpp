@@ -2,6 +2,7 @@
 // user defaults, the Linux workspace, and the store with its real collaborators
 // against a catalog, release archives and the services on loopback.
 
+#include "DataRows.h"
 #include "CatalogBuilders.h"
 #include "DefaultCollaborators.h"
 #include "FakeSystem.h"
@@ -53,6 +54,8 @@ LinuxWorkspace workspaceOver(const QStringList &roots)
 class TestStorePlatform : public QObject
 {
     Q_OBJECT
+    // setup: how the executable is made
+    using ExecutableInsideTheRows = DataRows<QString, bool>;  // setup, accepted
 
 private Q_SLOTS:
     void initTestCase()
@@ -145,17 +148,15 @@ private Q_SLOTS:
     // forms and the one plain refusal left.
     void executableInsideTheBundle_data()
     {
-        QTest::addColumn<QString>("setup");  // how the executable is made
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("plain file") << "file" << true;
-        QTest::newRow("link inside the bundle") << "inner-link" << true;
-        QTest::newRow("not executable") << "plain-file" << false;
+        ExecutableInsideTheRows::columns();
+        ExecutableInsideTheRows::row("plain file", "file", true);
+        ExecutableInsideTheRows::row("link inside the bundle", "inner-link", true);
+        ExecutableInsideTheRows::row("not executable", "plain-file", false);
     }
 
     void executableInsideTheBundle()
     {
-        QFETCH(QString, setup);
-        QFETCH(bool, accepted);
+        const auto [setup, accepted] = ExecutableInsideTheRows::fetch();
         QTemporaryDir dir;
         const QString bundle = makeBundle(dir.path(), "Alpha", "com.vantrel.alpha", "Alpha", false);
         const QString exe = bundle + "/Contents/MacOS/Alpha";

@@ -3,6 +3,7 @@
 // when they recompute, rows moved in place), symbol glyphs, key hints and
 // detail rules.
 
+#include "DataRows.h"
 #include "AppListModel.h"
 #include "CatalogOverview.h"
 #include "CatalogRules.h"
@@ -41,36 +42,37 @@ AppManifestItem app(const QString &id, const QString &name, const QString &categ
 class TestUiLists : public QObject
 {
     Q_OBJECT
+    using SearchRuleRows = DataRows<QString, QStringList>;  // search, expected
+    using SectionListsRows = DataRows<QString, QString, QStringList>;  // kind, search, expected
+    using KeyHintsRows = DataRows<QString, bool, QString>;  // sequence, macOS, expected
+    using UpdateFeedHidesRows = DataRows<QVariant, QString>;  // feed, expected
 
 private Q_SLOTS:
     void initTestCase() { UiTest::initialise(); }
 
     void searchRule_data()
     {
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<QStringList>("expected");
-
+        SearchRuleRows::columns();
         const QStringList all = ids(UiTest::sampleCatalog().apps);
-        QTest::newRow("empty") << QString() << all;
-        QTest::newRow("only spaces is no search") << "   \t " << all;
-        QTest::newRow("trimmed and case-folded") << "  TEMPO  " << QStringList{"timer"};
-        QTest::newRow("newlines trimmed") << "\nquill\n" << QStringList{"notes"};
-        QTest::newRow("tagline") << "deep work" << QStringList{"timer"};
-        QTest::newRow("category") << "writing" << QStringList{"notes", "draft"};
-        QTest::newRow("one tag") << "pomodoro" << QStringList{"timer"};
-        QTest::newRow("two tags joined by one space") << "photo editing" << QStringList{"shots"};
-        QTest::newRow("tags are not joined by two spaces") << "photo  editing" << QStringList{};
-        QTest::newRow("across word boundary") << "lnotes" << QStringList{};
-        QTest::newRow("inside a word") << "uill no" << QStringList{"notes"};
-        QTest::newRow("accent significant: with") << "café m" << QStringList{"cafe"};
-        QTest::newRow("accent significant: without") << "cafe m" << QStringList{};
-        QTest::newRow("upper-case accent folds") << "CAFÉ" << QStringList{"cafe"};
+        SearchRuleRows::row("empty", QString(), all);
+        SearchRuleRows::row("only spaces is no search", "   \t ", all);
+        SearchRuleRows::row("trimmed and case-folded", "  TEMPO  ", QStringList{"timer"});
+        SearchRuleRows::row("newlines trimmed", "\nquill\n", QStringList{"notes"});
+        SearchRuleRows::row("tagline", "deep work", QStringList{"timer"});
+        SearchRuleRows::row("category", "writing", QStringList{"notes", "draft"});
+        SearchRuleRows::row("one tag", "pomodoro", QStringList{"timer"});
+        SearchRuleRows::row("two tags joined by one space", "photo editing", QStringList{"shots"});
+        SearchRuleRows::row("tags are not joined by two spaces", "photo  editing", QStringList{});
+        SearchRuleRows::row("across word boundary", "lnotes", QStringList{});
+        SearchRuleRows::row("inside a word", "uill no", QStringList{"notes"});
+        SearchRuleRows::row("accent significant: with", "café m", QStringList{"cafe"});
+        SearchRuleRows::row("accent significant: without", "cafe m", QStringList{});
+        SearchRuleRows::row("upper-case accent folds", "CAFÉ", QStringList{"cafe"});
     }
 
     void searchRule()
     {
-        QFETCH(QString, search);
-        QFETCH(QStringList, expected);
+        const auto [search, expected] = SearchRuleRows::fetch();
         QCOMPARE(ids(LibrarySearch::filter(UiTest::sampleCatalog().apps, search)), expected);
     }
 
@@ -143,24 +145,20 @@ private Q_SLOTS:
 
     void sectionLists_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<QStringList>("expected");
+        SectionListsRows::columns();
         // Starters: notes, atlas (coming soon), draft (incomplete). Updates: shots only.
-        QTest::newRow("all apps") << "allApps" << "" << QStringList{"notes", "timer", "shots", "cafe", "atlas", "draft"};
-        QTest::newRow("selected: published starters only") << "selected" << "" << QStringList{"notes"};
-        QTest::newRow("selected narrowed") << "selected" << "tempo" << QStringList{};
-        QTest::newRow("updates: updateAvailable only") << "updates" << "" << QStringList{"shots"};
-        QTest::newRow("updates narrowed away") << "updates" << "quill" << QStringList{};
-        QTest::newRow("published ignores search") << "published" << "quill" << QStringList{"notes", "timer", "shots", "cafe"};
-        QTest::newRow("coming soon ignores search") << "comingSoon" << "zzz" << QStringList{"atlas"};
+        SectionListsRows::row("all apps", "allApps", "", QStringList{"notes", "timer", "shots", "cafe", "atlas", "draft"});
+        SectionListsRows::row("selected: published starters only", "selected", "", QStringList{"notes"});
+        SectionListsRows::row("selected narrowed", "selected", "tempo", QStringList{});
+        SectionListsRows::row("updates: updateAvailable only", "updates", "", QStringList{"shots"});
+        SectionListsRows::row("updates narrowed away", "updates", "quill", QStringList{});
+        SectionListsRows::row("published ignores search", "published", "quill", QStringList{"notes", "timer", "shots", "cafe"});
+        SectionListsRows::row("coming soon ignores search", "comingSoon", "zzz", QStringList{"atlas"});
     }
 
     void sectionLists()
     {
-        QFETCH(QString, kind);
-        QFETCH(QString, search);
-        QFETCH(QStringList, expected);
+        const auto [kind, search, expected] = SectionListsRows::fetch();
 
         StoreView f;
         f.reach("notes", "installed");
@@ -317,42 +315,35 @@ private Q_SLOTS:
 
     void keyHints_data()
     {
-        QTest::addColumn<QString>("sequence");
-        QTest::addColumn<bool>("macOS");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("Ctrl+K") << "Ctrl+K" << false << "Ctrl K";
-        QTest::newRow("Ctrl+1") << "Ctrl+1" << false << "Ctrl 1";
-        QTest::newRow("Ctrl+Shift+T") << "Ctrl+Shift+T" << false << "Ctrl Shift T";
-        QTest::newRow("Ctrl+Alt+Meta+X") << "Ctrl+Alt+Meta+X" << false << "Ctrl Alt Meta X";
-        QTest::newRow("macOS Ctrl+K") << "Ctrl+K" << true << "⌘K";
-        QTest::newRow("macOS Ctrl+12") << "Ctrl+12" << true << "⌘12";
-        QTest::newRow("macOS Ctrl+Shift+T") << "Ctrl+Shift+T" << true << "⌘⇧T";
-        QTest::newRow("macOS Ctrl+Alt+Meta+X") << "Ctrl+Alt+Meta+X" << true << "⌘⌥⌃X";
+        KeyHintsRows::columns();
+        KeyHintsRows::row("Ctrl+K", "Ctrl+K", false, "Ctrl K");
+        KeyHintsRows::row("Ctrl+1", "Ctrl+1", false, "Ctrl 1");
+        KeyHintsRows::row("Ctrl+Shift+T", "Ctrl+Shift+T", false, "Ctrl Shift T");
+        KeyHintsRows::row("Ctrl+Alt+Meta+X", "Ctrl+Alt+Meta+X", false, "Ctrl Alt Meta X");
+        KeyHintsRows::row("macOS Ctrl+K", "Ctrl+K", true, "⌘K");
+        KeyHintsRows::row("macOS Ctrl+12", "Ctrl+12", true, "⌘12");
+        KeyHintsRows::row("macOS Ctrl+Shift+T", "Ctrl+Shift+T", true, "⌘⇧T");
+        KeyHintsRows::row("macOS Ctrl+Alt+Meta+X", "Ctrl+Alt+Meta+X", true, "⌘⌥⌃X");
     }
 
     void keyHints()
     {
-        QFETCH(QString, sequence);
-        QFETCH(bool, macOS);
-        QFETCH(QString, expected);
+        const auto [sequence, macOS, expected] = KeyHintsRows::fetch();
         QCOMPARE(KeyHints::format(sequence, macOS ? KeyHints::Platform::macOS : KeyHints::Platform::other), expected);
     }
 
     void updateFeedHidesLocalHosts_data()
     {
-        QTest::addColumn<QVariant>("feed");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("none") << QVariant() << QString();
+        UpdateFeedHidesRows::columns();
+        UpdateFeedHidesRows::row("none", QVariant(), QString());
         // A public and a ".local" feed: see the detail page's panels.
-        QTest::newRow("local in the middle is public") << QVariant(QUrl("https://a.local.example.com/f.xml"))
-                                                       << "https://a.local.example.com/f.xml";
-        QTest::newRow("no host") << QVariant(QUrl("file:///tmp/feed.xml")) << "file:///tmp/feed.xml";
+        UpdateFeedHidesRows::row("local in the middle is public", QVariant(QUrl("https://a.local.example.com/f.xml")), "https://a.local.example.com/f.xml");
+        UpdateFeedHidesRows::row("no host", QVariant(QUrl("file:///tmp/feed.xml")), "file:///tmp/feed.xml");
     }
 
     void updateFeedHidesLocalHosts()
     {
-        QFETCH(QVariant, feed);
-        QFETCH(QString, expected);
+        const auto [feed, expected] = UpdateFeedHidesRows::fetch();
         AppManifestItem a = TestCatalog::app("a");
         if (feed.isValid())
             a.sparkleFeedUrl = feed.toUrl();

@@ -3,6 +3,7 @@
 // Tab and Return, the detail page per install state and its cancel, roll back
 // and remove, and the application's scenes over one store.
 
+#include "DataRows.h"
 #include "AppScenes.h"
 #include "QmlHarness.h"
 #include "TrayController.h"
@@ -49,6 +50,17 @@ QQuickItem *compactTile(StoreView &f, const QString &id)
 class TestUiMain : public QObject
 {
     Q_OBJECT
+    using BreakpointRows = DataRows<int, bool, int>;  // width, compact, sidebarWidth
+    // tagline: of Café Menu
+    using TilesFitTheirContentRows = DataRows<int, QString>;  // width, tagline
+    using HomePanelsPutRows = DataRows<bool, int, bool>;  // firstApp, width, under
+    // emptyState: the kind shown for an empty list
+    using SearchNarrowsSectionsRows = DataRows<QString, QString, QStringList, QString>;  // section, typed, expected, emptyState
+    // state: how to reach it
+    // press: what pressing the button does
+    using DetailPerStateRows = DataRows<QString, QString, QString, QString, QString, QString>;  // appId, state, label, detail, buttonText, press
+    // gradients: start and end colour per app
+    using DetailIconFollowsTheAppRows = DataRows<QStringList, QList<QColor>>;  // apps, gradients
 
 private Q_SLOTS:
     void initTestCase() { UiTest::initialise(); }
@@ -72,19 +84,15 @@ private Q_SLOTS:
 
     void breakpoint_data()
     {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<bool>("compact");
-        QTest::addColumn<int>("sidebarWidth");
-        QTest::newRow("1039 compact") << 1039 << true << 210;
-        QTest::newRow("1040 wide") << 1040 << false << 230;
-        QTest::newRow("minimum 900 compact") << 900 << true << 210;
+        BreakpointRows::columns();
+        BreakpointRows::row("1039 compact", 1039, true, 210);
+        BreakpointRows::row("1040 wide", 1040, false, 230);
+        BreakpointRows::row("minimum 900 compact", 900, true, 210);
     }
 
     void breakpoint()
     {
-        QFETCH(int, width);
-        QFETCH(bool, compact);
-        QFETCH(int, sidebarWidth);
+        const auto [width, compact, sidebarWidth] = BreakpointRows::fetch();
         StoreView f;
         f.openMainWindow();
         f.host.resize(width);
@@ -161,16 +169,14 @@ private Q_SLOTS:
 
     void tilesFitTheirContent_data()
     {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<QString>("tagline");  // of Café Menu
-        QTest::newRow("compact, taglines of one and two lines") << 960 << "Menus for small cafés, printed in minutes, with prices and allergens";
-        QTest::newRow("wide, every tagline one line") << 1400 << "Menus";
+        TilesFitTheirContentRows::columns();
+        TilesFitTheirContentRows::row("compact, taglines of one and two lines", 960, "Menus for small cafés, printed in minutes, with prices and allergens");
+        TilesFitTheirContentRows::row("wide, every tagline one line", 1400, "Menus");
     }
 
     void tilesFitTheirContent()
     {
-        QFETCH(int, width);
-        QFETCH(QString, tagline);
+        const auto [width, tagline] = TilesFitTheirContentRows::fetch();
         StoreView f;
         f.catalog.apps[3].tagline = tagline;
         f.h.loader->standing = f.catalog;
@@ -197,20 +203,16 @@ private Q_SLOTS:
 
     void homePanelsPutTheirActionUnderNarrowText_data()
     {
-        QTest::addColumn<bool>("firstApp");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<bool>("under");
-        QTest::newRow("empty catalog, default width") << false << 1060 << true;
-        QTest::newRow("empty catalog, wide") << false << 1500 << false;
-        QTest::newRow("first app, default width") << true << 1060 << true;
-        QTest::newRow("first app, wide") << true << 1500 << false;
+        HomePanelsPutRows::columns();
+        HomePanelsPutRows::row("empty catalog, default width", false, 1060, true);
+        HomePanelsPutRows::row("empty catalog, wide", false, 1500, false);
+        HomePanelsPutRows::row("first app, default width", true, 1060, true);
+        HomePanelsPutRows::row("first app, wide", true, 1500, false);
     }
 
     void homePanelsPutTheirActionUnderNarrowText()
     {
-        QFETCH(bool, firstApp);
-        QFETCH(int, width);
-        QFETCH(bool, under);
+        const auto [firstApp, width, under] = HomePanelsPutRows::fetch();
         const QList<AppManifestItem> sample = UiTest::sampleCatalog().apps;
         StoreView f(TestCatalog::manifest(firstApp ? QList<AppManifestItem>{sample[0], sample[4]} : QList<AppManifestItem>{}));
         f.openMainWindow();
@@ -269,23 +271,17 @@ private Q_SLOTS:
 
     void searchNarrowsSectionsButNotHome_data()
     {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QStringList>("expected");
-        QTest::addColumn<QString>("emptyState");  // the kind shown for an empty list
-        QTest::newRow("all apps, spaces and case") << "allApps" << "  QUILL " << QStringList{"notes"} << "";
-        QTest::newRow("all apps, nothing found") << "allApps" << "cafe m" << QStringList{} << "generic";
-        QTest::newRow("selected, nothing found") << "selected" << "zzz" << QStringList{} << "selected";
-        QTest::newRow("updates, none offered") << "updates" << "" << QStringList{} << "updates";
-        QTest::newRow("home ignores search") << "home" << "quill" << QStringList{"notes", "timer", "shots", "cafe"} << "";
+        SearchNarrowsSectionsRows::columns();
+        SearchNarrowsSectionsRows::row("all apps, spaces and case", "allApps", "  QUILL ", QStringList{"notes"}, "");
+        SearchNarrowsSectionsRows::row("all apps, nothing found", "allApps", "cafe m", QStringList{}, "generic");
+        SearchNarrowsSectionsRows::row("selected, nothing found", "selected", "zzz", QStringList{}, "selected");
+        SearchNarrowsSectionsRows::row("updates, none offered", "updates", "", QStringList{}, "updates");
+        SearchNarrowsSectionsRows::row("home ignores search", "home", "quill", QStringList{"notes", "timer", "shots", "cafe"}, "");
     }
 
     void searchNarrowsSectionsButNotHome()
     {
-        QFETCH(QString, section);
-        QFETCH(QString, typed);
-        QFETCH(QStringList, expected);
-        QFETCH(QString, emptyState);
+        const auto [section, typed, expected, emptyState] = SearchNarrowsSectionsRows::fetch();
         StoreView f;
         f.openMainWindow();
         f.host.click(f.item("sidebarRow_" + section));
@@ -404,31 +400,19 @@ private Q_SLOTS:
 
     void detailPerState_data()
     {
-        QTest::addColumn<QString>("appId");
-        QTest::addColumn<QString>("state");  // how to reach it
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("detail");
-        QTest::addColumn<QString>("buttonText");
-        QTest::addColumn<QString>("press");  // what pressing the button does
-
-        QTest::newRow("not installed") << "notes" << "notInstalled" << "Not installed" << "Ready to install." << "Install" << "installs";
-        QTest::newRow("installing") << "notes" << "installing" << "Installing 4%" << "Installing now." << "Installing" << "nothing";
-        QTest::newRow("installed") << "notes" << "installed" << "Installed 1.0.0" << "Ready to open from this Mac." << "Open" << "opens";
-        QTest::newRow("update available") << "notes" << "updateAvailable" << "1.0.0 -> 1.1.0" << "A newer version is ready." << "Update" << "installs";
-        QTest::newRow("failed shows the message verbatim, retries")
-            << "notes" << "failed" << "Failed" << "Could not install Quill Notes. The checksum did not match." << "Install" << "installs";
-        QTest::newRow("coming soon") << "atlas" << "notInstalled" << "Not installed" << "Preview only" << "Check for apps" << "refreshes";
-        QTest::newRow("incomplete release data") << "draft" << "notInstalled" << "Not installed" << "Preview only" << "Check for apps" << "refreshes";
+        DetailPerStateRows::columns();
+        DetailPerStateRows::row("not installed", "notes", "notInstalled", "Not installed", "Ready to install.", "Install", "installs");
+        DetailPerStateRows::row("installing", "notes", "installing", "Installing 4%", "Installing now.", "Installing", "nothing");
+        DetailPerStateRows::row("installed", "notes", "installed", "Installed 1.0.0", "Ready to open from this Mac.", "Open", "opens");
+        DetailPerStateRows::row("update available", "notes", "updateAvailable", "1.0.0 -> 1.1.0", "A newer version is ready.", "Update", "installs");
+        DetailPerStateRows::row("failed shows the message verbatim, retries", "notes", "failed", "Failed", "Could not install Quill Notes. The checksum did not match.", "Install", "installs");
+        DetailPerStateRows::row("coming soon", "atlas", "notInstalled", "Not installed", "Preview only", "Check for apps", "refreshes");
+        DetailPerStateRows::row("incomplete release data", "draft", "notInstalled", "Not installed", "Preview only", "Check for apps", "refreshes");
     }
 
     void detailPerState()
     {
-        QFETCH(QString, appId);
-        QFETCH(QString, state);
-        QFETCH(QString, label);
-        QFETCH(QString, detail);
-        QFETCH(QString, buttonText);
-        QFETCH(QString, press);
+        const auto [appId, state, label, detail, buttonText, press] = DetailPerStateRows::fetch();
 
         StoreView f;
         f.openMainWindow();
@@ -540,20 +524,16 @@ private Q_SLOTS:
 
     void detailIconFollowsTheApp_data()
     {
-        QTest::addColumn<QStringList>("apps");
-        QTest::addColumn<QList<QColor>>("gradients");  // start and end colour per app
+        DetailIconFollowsTheAppRows::columns();
         const QColor lime = QColor::fromRgbF(0.74, 0.94, 0.34), violet = QColor::fromRgbF(0.62, 0.42, 0.96);
         const QColor cyan = QColor::fromRgbF(0.28, 0.82, 0.88), amber = QColor::fromRgbF(0.96, 0.68, 0.30);
-        QTest::newRow("lime, cyan, lime") << QStringList{"notes", "atlas", "notes"}
-                                          << QList<QColor>{lime, violet, cyan, violet, lime, violet};
-        QTest::newRow("violet runs into lime, then amber") << QStringList{"shots", "timer", "shots"}
-                                                           << QList<QColor>{amber, violet, violet, lime, amber, violet};
+        DetailIconFollowsTheAppRows::row("lime, cyan, lime", QStringList{"notes", "atlas", "notes"}, QList<QColor>{lime, violet, cyan, violet, lime, violet});
+        DetailIconFollowsTheAppRows::row("violet runs into lime, then amber", QStringList{"shots", "timer", "shots"}, QList<QColor>{amber, violet, violet, lime, amber, violet});
     }
 
     void detailIconFollowsTheApp()
     {
-        QFETCH(QStringList, apps);
-        QFETCH(QList<QColor>, gradients);
+        const auto [apps, gradients] = DetailIconFollowsTheAppRows::fetch();
         StoreView f;
         f.openMainWindow();
         for (int i = 0; i < apps.size(); ++i) {

@@ -4,6 +4,7 @@
 // failure views, keyboard use) and the quick switcher (what it lists, keyboard
 // movement, what Return, Escape and clicks run per install state).
 
+#include "DataRows.h"
 #include "QmlHarness.h"
 
 #include "QuickSwitcherModel.h"
@@ -77,6 +78,16 @@ struct SwitcherFixture : StoreView {
 class TestUiOverlays : public QObject
 {
     Q_OBJECT
+    // appShown: icon and open button; else brand mark, dismiss only
+    using AnnouncementIconAndRows = DataRows<bool, bool, bool, QString>;  // acknowledgeFirst, includeBeta, appShown, version
+    using FeedbackSendRuleRows = DataRows<QString, QString, bool, bool>;  // title, description, submitting, enabled
+    // choice: empty: keep the preset
+    using FeedbackRequestRows = DataRows<QString, bool, QString, QString, QVariant>;  // selectedInWindow, includeBeta, pickerStarts, choice, sentAppId
+    // identifier: of the submitted issue
+    using FeedbackSheetClosesRows = DataRows<QString, QString>;  // state, identifier
+    using SwitcherResultsRows = DataRows<bool, QString, QStringList>;  // includeBeta, query, expected
+    using SwitcherReturnRunsTheAppRows = DataRows<QString, QString, bool>;  // state, hint, opens
+    using SwitcherEscapeBackdropRows = DataRows<QString, bool>;  // action, runsShots
 
 private Q_SLOTS:
     void initTestCase() { UiTest::initialise(); }
@@ -84,21 +95,15 @@ private Q_SLOTS:
     // --- Announcements ---
     void announcementIconAndOpenRule_data()
     {
-        QTest::addColumn<bool>("acknowledgeFirst");
-        QTest::addColumn<bool>("includeBeta");
-        QTest::addColumn<bool>("appShown");  // icon and open button; else brand mark, dismiss only
-        QTest::addColumn<QString>("version");
-        QTest::newRow("app shown, with version") << false << true << true << "1.2.0";
-        QTest::newRow("beta app shown, no version") << true << true << true << "";
-        QTest::newRow("beta app hidden") << true << false << false << "";
+        AnnouncementIconAndRows::columns();
+        AnnouncementIconAndRows::row("app shown, with version", false, true, true, "1.2.0");
+        AnnouncementIconAndRows::row("beta app shown, no version", true, true, true, "");
+        AnnouncementIconAndRows::row("beta app hidden", true, false, false, "");
     }
 
     void announcementIconAndOpenRule()
     {
-        QFETCH(bool, acknowledgeFirst);
-        QFETCH(bool, includeBeta);
-        QFETCH(bool, appShown);
-        QFETCH(QString, version);
+        const auto [acknowledgeFirst, includeBeta, appShown, version] = AnnouncementIconAndRows::fetch();
         RootFixture f;
         f.store->setIncludeBetaApps(includeBeta);
         if (acknowledgeFirst)
@@ -199,26 +204,19 @@ private Q_SLOTS:
     // --- The feedback sheet ---
     void feedbackSendRule_data()
     {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<bool>("submitting");
-        QTest::addColumn<bool>("enabled");
-
-        QTest::newRow("no description") << "Crash" << "" << false << false;
-        QTest::newRow("no summary") << "" << "It broke" << false << false;
-        QTest::newRow("summary of spaces") << "    " << "It broke" << false << false;
-        QTest::newRow("description of newlines") << "Crash" << "\n\n\n" << false << false;
-        QTest::newRow("one visible character each") << "C" << "d" << false << true;
-        QTest::newRow("padded texts") << "  Crash \n" << "\n It broke \n" << false << true;
-        QTest::newRow("filled, while a send is running") << "Crash" << "It broke" << true << false;
+        FeedbackSendRuleRows::columns();
+        FeedbackSendRuleRows::row("no description", "Crash", "", false, false);
+        FeedbackSendRuleRows::row("no summary", "", "It broke", false, false);
+        FeedbackSendRuleRows::row("summary of spaces", "    ", "It broke", false, false);
+        FeedbackSendRuleRows::row("description of newlines", "Crash", "\n\n\n", false, false);
+        FeedbackSendRuleRows::row("one visible character each", "C", "d", false, true);
+        FeedbackSendRuleRows::row("padded texts", "  Crash \n", "\n It broke \n", false, true);
+        FeedbackSendRuleRows::row("filled, while a send is running", "Crash", "It broke", true, false);
     }
 
     void feedbackSendRule()
     {
-        QFETCH(QString, title);
-        QFETCH(QString, description);
-        QFETCH(bool, submitting);
-        QFETCH(bool, enabled);
+        const auto [title, description, submitting, enabled] = FeedbackSendRuleRows::fetch();
         SheetFixture f;
         if (submitting)
             f.store->setFeedbackState(FeedbackSubmissionState::submitting());
@@ -249,25 +247,16 @@ private Q_SLOTS:
 
     void feedbackRequest_data()
     {
-        QTest::addColumn<QString>("selectedInWindow");
-        QTest::addColumn<bool>("includeBeta");
-        QTest::addColumn<QString>("pickerStarts");
-        QTest::addColumn<QString>("choice");  // empty: keep the preset
-        QTest::addColumn<QVariant>("sentAppId");
-
-        QTest::newRow("selected app preset") << "shots" << true << "Frame Shots" << "" << QVariant("shots");
-        QTest::newRow("hidden app selected in the window") << "timer" << false << "No app" << "" << QVariant();
-        QTest::newRow("preset cleared by the user") << "shots" << true << "Frame Shots" << "No app" << QVariant();
-        QTest::newRow("another app picked") << "notes" << true << "Quill Notes" << "Tempo Timer" << QVariant("timer");
+        FeedbackRequestRows::columns();
+        FeedbackRequestRows::row("selected app preset", "shots", true, "Frame Shots", "", QVariant("shots"));
+        FeedbackRequestRows::row("hidden app selected in the window", "timer", false, "No app", "", QVariant());
+        FeedbackRequestRows::row("preset cleared by the user", "shots", true, "Frame Shots", "No app", QVariant());
+        FeedbackRequestRows::row("another app picked", "notes", true, "Quill Notes", "Tempo Timer", QVariant("timer"));
     }
 
     void feedbackRequest()
     {
-        QFETCH(QString, selectedInWindow);
-        QFETCH(bool, includeBeta);
-        QFETCH(QString, pickerStarts);
-        QFETCH(QString, choice);
-        QFETCH(QVariant, sentAppId);
+        const auto [selectedInWindow, includeBeta, pickerStarts, choice, sentAppId] = FeedbackRequestRows::fetch();
         SheetFixture f([&](LauncherStore &store) {
             store.setIncludeBetaApps(includeBeta);
             store.setSelectedAppIDValue(selectedInWindow);
@@ -332,19 +321,17 @@ private Q_SLOTS:
     // the sheet, then reset its state.
     void feedbackSheetCloses_data()
     {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("identifier");  // of the submitted issue
-        QTest::newRow("cancel, idle") << "idle" << "";
-        QTest::newRow("cancel after a failure") << "failed" << "";
-        QTest::newRow("cancel while sending") << "submitting" << "";
-        QTest::newRow("close, issue with identifier") << "submitted" << "VAN-42";
-        QTest::newRow("close, issue without identifier") << "submitted" << "";
+        FeedbackSheetClosesRows::columns();
+        FeedbackSheetClosesRows::row("cancel, idle", "idle", "");
+        FeedbackSheetClosesRows::row("cancel after a failure", "failed", "");
+        FeedbackSheetClosesRows::row("cancel while sending", "submitting", "");
+        FeedbackSheetClosesRows::row("close, issue with identifier", "submitted", "VAN-42");
+        FeedbackSheetClosesRows::row("close, issue without identifier", "submitted", "");
     }
 
     void feedbackSheetCloses()
     {
-        QFETCH(QString, state);
-        QFETCH(QString, identifier);
+        const auto [state, identifier] = FeedbackSheetClosesRows::fetch();
         SheetFixture f;
         f.h.feedback->behaviour = [state, identifier](const FeedbackSubmissionRequest &) -> FeedbackSubmissionResponse {
             if (state == QLatin1String("failed"))
@@ -435,33 +422,28 @@ private Q_SLOTS:
     // --- The quick switcher ---
     void switcherResults_data()
     {
-        QTest::addColumn<bool>("includeBeta");
-        QTest::addColumn<QString>("query");
-        QTest::addColumn<QStringList>("expected");
-
+        SwitcherResultsRows::columns();
         const QStringList all{"notes", "timer", "shots", "cafe"};
-        QTest::newRow("empty query: every published app in catalog order") << true << "" << all;
-        QTest::newRow("spaces act as an empty query") << true << "   " << all;
-        QTest::newRow("surrounding spaces trimmed, case ignored") << true << "  QUILL " << QStringList{"notes"};
-        QTest::newRow("tagline") << true << "deep work" << QStringList{"timer"};
-        QTest::newRow("name, tagline or category, catalog order") << true << "ut" << QStringList{"notes", "shots", "cafe"};
-        QTest::newRow("inner substring of a name") << true << "mpo tim" << QStringList{"timer"};
-        QTest::newRow("tags are not searched") << true << "markdown" << QStringList{};
-        QTest::newRow("description is not searched") << true << "desktop app" << QStringList{};
-        QTest::newRow("bundle id is not searched") << true << "com.vantrel" << QStringList{};
-        QTest::newRow("id is not searched") << true << "cafe" << QStringList{};
-        QTest::newRow("coming soon never listed") << true << "atlas" << QStringList{};
-        QTest::newRow("incomplete never listed") << true << "draft" << QStringList{};
-        QTest::newRow("retired never listed") << true << "relic" << QStringList{};
-        QTest::newRow("beta hidden when the preference is off") << false << "" << QStringList{"notes", "shots", "cafe"};
-        QTest::newRow("beta not found by its name when off") << false << "tempo timer" << QStringList{};
+        SwitcherResultsRows::row("empty query: every published app in catalog order", true, "", all);
+        SwitcherResultsRows::row("spaces act as an empty query", true, "   ", all);
+        SwitcherResultsRows::row("surrounding spaces trimmed, case ignored", true, "  QUILL ", QStringList{"notes"});
+        SwitcherResultsRows::row("tagline", true, "deep work", QStringList{"timer"});
+        SwitcherResultsRows::row("name, tagline or category, catalog order", true, "ut", QStringList{"notes", "shots", "cafe"});
+        SwitcherResultsRows::row("inner substring of a name", true, "mpo tim", QStringList{"timer"});
+        SwitcherResultsRows::row("tags are not searched", true, "markdown", QStringList{});
+        SwitcherResultsRows::row("description is not searched", true, "desktop app", QStringList{});
+        SwitcherResultsRows::row("bundle id is not searched", true, "com.vantrel", QStringList{});
+        SwitcherResultsRows::row("id is not searched", true, "cafe", QStringList{});
+        SwitcherResultsRows::row("coming soon never listed", true, "atlas", QStringList{});
+        SwitcherResultsRows::row("incomplete never listed", true, "draft", QStringList{});
+        SwitcherResultsRows::row("retired never listed", true, "relic", QStringList{});
+        SwitcherResultsRows::row("beta hidden when the preference is off", false, "", QStringList{"notes", "shots", "cafe"});
+        SwitcherResultsRows::row("beta not found by its name when off", false, "tempo timer", QStringList{});
     }
 
     void switcherResults()
     {
-        QFETCH(bool, includeBeta);
-        QFETCH(QString, query);
-        QFETCH(QStringList, expected);
+        const auto [includeBeta, query, expected] = SwitcherResultsRows::fetch();
         SwitcherFixture f;
         f.store->setIncludeBetaApps(includeBeta);
         f.open();
@@ -510,22 +492,17 @@ private Q_SLOTS:
 
     void switcherReturnRunsTheApp_data()
     {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("hint");
-        QTest::addColumn<bool>("opens");
-
-        QTest::newRow("installed opens") << "installed" << "Open" << true;
-        QTest::newRow("update available opens, not updates") << "updateAvailable" << "Open" << true;
-        QTest::newRow("not installed installs") << "notInstalled" << "Install" << false;
-        QTest::newRow("failed installs again") << "failed" << "Install" << false;
-        QTest::newRow("installing asks the store, which refuses") << "installing" << "Install" << false;
+        SwitcherReturnRunsTheAppRows::columns();
+        SwitcherReturnRunsTheAppRows::row("installed opens", "installed", "Open", true);
+        SwitcherReturnRunsTheAppRows::row("update available opens, not updates", "updateAvailable", "Open", true);
+        SwitcherReturnRunsTheAppRows::row("not installed installs", "notInstalled", "Install", false);
+        SwitcherReturnRunsTheAppRows::row("failed installs again", "failed", "Install", false);
+        SwitcherReturnRunsTheAppRows::row("installing asks the store, which refuses", "installing", "Install", false);
     }
 
     void switcherReturnRunsTheApp()
     {
-        QFETCH(QString, state);
-        QFETCH(QString, hint);
-        QFETCH(bool, opens);
+        const auto [state, hint, opens] = SwitcherReturnRunsTheAppRows::fetch();
 
         SwitcherFixture f;
         f.reach("notes", state);
@@ -589,17 +566,15 @@ private Q_SLOTS:
     // a click on a row highlights and runs it.
     void switcherEscapeBackdropAndClick_data()
     {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<bool>("runsShots");
-        QTest::newRow("Escape after typing") << "escape" << false;
-        QTest::newRow("inside, then outside the panel") << "outside" << false;
-        QTest::newRow("a row") << "row" << true;
+        SwitcherEscapeBackdropRows::columns();
+        SwitcherEscapeBackdropRows::row("Escape after typing", "escape", false);
+        SwitcherEscapeBackdropRows::row("inside, then outside the panel", "outside", false);
+        SwitcherEscapeBackdropRows::row("a row", "row", true);
     }
 
     void switcherEscapeBackdropAndClick()
     {
-        QFETCH(QString, action);
-        QFETCH(bool, runsShots);
+        const auto [action, runsShots] = SwitcherEscapeBackdropRows::fetch();
         SwitcherFixture f;
         f.open();
         if (action == QLatin1String("escape")) {

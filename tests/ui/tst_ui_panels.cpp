@@ -3,6 +3,7 @@
 // continue rule, the installs it starts) and the preferences (switches bound
 // both ways, a language change redrawing every open window at once).
 
+#include "DataRows.h"
 #include "AppScenes.h"
 #include "QmlHarness.h"
 
@@ -56,6 +57,10 @@ struct PreferencesFixture : StoreView {
 class TestUiPanels : public QObject
 {
     Q_OBJECT
+    using TrayRowsListRows = DataRows<bool, QList<QStringList>>;  // includeBeta, expected
+    using TrayRowClickRows = DataRows<QString, QString, QString>;  // state, label, effect
+    using TrayButtonsRows = DataRows<QString, FeedbackSubmissionState, bool>;  // button, previous, opensSheet
+    using PreferencesSwitchesAreRows = DataRows<QString, QByteArray>;  // switchName, storeField
 
 private Q_SLOTS:
     void initTestCase() { UiTest::initialise(); }
@@ -63,20 +68,14 @@ private Q_SLOTS:
     // --- The tray panel ---
     void trayRowsListPublishedAppsWithTheirStates_data()
     {
-        QTest::addColumn<bool>("includeBeta");
-        QTest::addColumn<QList<QStringList>>("expected");
-        QTest::newRow("beta shown") << true
-                                    << QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl 1"}, {"timer", "Not installed", "Ctrl 2"},
-                                                          {"shots", "1.0.0 -> 1.1.0", "Ctrl 3"}, {"cafe", "Not installed", "Ctrl 4"}};
-        QTest::newRow("beta hidden") << false
-                                     << QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl 1"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl 2"},
-                                                           {"cafe", "Not installed", "Ctrl 3"}};
+        TrayRowsListRows::columns();
+        TrayRowsListRows::row("beta shown", true, QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl 1"}, {"timer", "Not installed", "Ctrl 2"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl 3"}, {"cafe", "Not installed", "Ctrl 4"}});
+        TrayRowsListRows::row("beta hidden", false, QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl 1"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl 2"}, {"cafe", "Not installed", "Ctrl 3"}});
     }
 
     void trayRowsListPublishedAppsWithTheirStates()
     {
-        QFETCH(bool, includeBeta);
-        QFETCH(QList<QStringList>, expected);
+        const auto [includeBeta, expected] = TrayRowsListRows::fetch();
         PanelFixture f;
         f.reach("notes", "installed");
         f.reach("shots", "updateAvailable");
@@ -94,20 +93,16 @@ private Q_SLOTS:
     // is refused by the store; it never brings up the main window.
     void trayRowClick_data()
     {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("effect");
-        QTest::newRow("installed") << "installed" << "Installed 1.0.0" << "opens";
-        QTest::newRow("update available is opened, not updated") << "updateAvailable" << "1.0.0 -> 1.1.0" << "opens";
-        QTest::newRow("failed installs again") << "failed" << "Failed" << "installs";
-        QTest::newRow("installing is refused") << "installing" << "Installing 4%" << "refused";
+        TrayRowClickRows::columns();
+        TrayRowClickRows::row("installed", "installed", "Installed 1.0.0", "opens");
+        TrayRowClickRows::row("update available is opened, not updated", "updateAvailable", "1.0.0 -> 1.1.0", "opens");
+        TrayRowClickRows::row("failed installs again", "failed", "Failed", "installs");
+        TrayRowClickRows::row("installing is refused", "installing", "Installing 4%", "refused");
     }
 
     void trayRowClick()
     {
-        QFETCH(QString, state);
-        QFETCH(QString, label);
-        QFETCH(QString, effect);
+        const auto [state, label, effect] = TrayRowClickRows::fetch();
         PanelFixture f;
         f.reach("notes", state);
         f.open();
@@ -130,19 +125,15 @@ private Q_SLOTS:
 
     void trayButtons_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<FeedbackSubmissionState>("previous");
-        QTest::addColumn<bool>("opensSheet");
-        QTest::newRow("feedback after a failure") << "menuFeedbackButton" << FeedbackSubmissionState::failed("down") << true;
-        QTest::newRow("header") << "menuHeaderOpen" << FeedbackSubmissionState::idle() << false;
-        QTest::newRow("open button") << "menuOpenButton" << FeedbackSubmissionState::idle() << false;
+        TrayButtonsRows::columns();
+        TrayButtonsRows::row("feedback after a failure", "menuFeedbackButton", FeedbackSubmissionState::failed("down"), true);
+        TrayButtonsRows::row("header", "menuHeaderOpen", FeedbackSubmissionState::idle(), false);
+        TrayButtonsRows::row("open button", "menuOpenButton", FeedbackSubmissionState::idle(), false);
     }
 
     void trayButtons()
     {
-        QFETCH(QString, button);
-        QFETCH(FeedbackSubmissionState, previous);
-        QFETCH(bool, opensSheet);
+        const auto [button, previous, opensSheet] = TrayButtonsRows::fetch();
         PanelFixture f;
         f.open();
         f.store->setFeedbackState(previous);
@@ -257,17 +248,15 @@ private Q_SLOTS:
     // --- Preferences ---
     void preferencesSwitchesAreBoundBothWays_data()
     {
-        QTest::addColumn<QString>("switchName");
-        QTest::addColumn<QByteArray>("storeField");
-        QTest::newRow("launch at login") << "launchAtLoginSwitch" << QByteArray("launchAtLogin");
-        QTest::newRow("menu bar extra") << "showInMenuBarSwitch" << QByteArray("showMenuBarExtra");
-        QTest::newRow("beta apps") << "includeBetaSwitch" << QByteArray("includeBetaApps");
+        PreferencesSwitchesAreRows::columns();
+        PreferencesSwitchesAreRows::row("launch at login", "launchAtLoginSwitch", QByteArray("launchAtLogin"));
+        PreferencesSwitchesAreRows::row("menu bar extra", "showInMenuBarSwitch", QByteArray("showMenuBarExtra"));
+        PreferencesSwitchesAreRows::row("beta apps", "includeBetaSwitch", QByteArray("includeBetaApps"));
     }
 
     void preferencesSwitchesAreBoundBothWays()
     {
-        QFETCH(QString, switchName);
-        QFETCH(QByteArray, storeField);
+        const auto [switchName, storeField] = PreferencesSwitchesAreRows::fetch();
         PreferencesFixture f;
         QQuickItem *toggle = f.item(switchName);
         const bool initial = f.store->property(storeField.constData()).toBool();
