@@ -8,12 +8,6 @@
 #include "errors/LauncherError.h"
 #include "i18n/VantrelCopy.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QRegularExpression>
-#include <QTest>
-
 using TestCatalog::app;
 Q_DECLARE_METATYPE(ComparisonResult)
 Q_DECLARE_METATYPE(ManifestPolicy::InstallCheck)

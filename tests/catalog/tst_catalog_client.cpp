@@ -10,8 +10,6 @@
 
 #include <QNetworkAccessManager>
 #include <QTcpSocket>
-#include <QTemporaryDir>
-#include <QTest>
 
 using Server = LoopbackHttpServer;
 

@@ -6,12 +6,6 @@
 #include "ToolSandbox.h"
 #include "catalog/ManifestDecoder.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
-#include <QTest>
-
 using TestCatalog::app;
 
 namespace {

@@ -8,9 +8,6 @@
 #include "ZipBuilder.h"
 #include "store/LauncherStore.h"
 
-#include <QJsonDocument>
-#include <QtTest>
-
 #include <csignal>
 
 class TestCliStore : public QObject

@@ -9,11 +9,7 @@
 #include "ToolSandbox.h"
 #include "catalog/ManifestDecoder.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QNetworkReply>
-#include <QRegularExpression>
-#include <QtTest>
 
 #include <csignal>
 

@@ -11,11 +11,7 @@
 #include "monitoring/Monitoring.h"
 #include "net/ServiceEndpoints.h"
 
-#include <QJsonDocument>
 #include <QNetworkAccessManager>
-#include <QRegularExpression>
-#include <QThread>
-#include <QtTest>
 
 using Server = LoopbackHttpServer;
 

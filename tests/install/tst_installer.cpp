@@ -17,13 +17,6 @@
 #include "install/InstallProgress.h"
 #include "install/InstallReceipt.h"
 
-#include <QProcess>
-#include <QSemaphore>
-#include <QThread>
-#include <QTimer>
-#include <QUuid>
-#include <QtTest>
-
 #include <clocale>
 #include <functional>
 #include <sys/stat.h>

@@ -10,10 +10,6 @@
 #include "ZipBuilder.h"
 #include "store/LauncherStore.h"
 
-#include <QDeadlineTimer>
-#include <QRandomGenerator>
-#include <QtTest>
-
 #include <csignal>
 
 namespace {

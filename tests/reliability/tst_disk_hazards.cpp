@@ -12,9 +12,6 @@
 #include "TmpfsMount.h"
 #include "ZipBuilder.h"
 
-#include <QRandomGenerator>
-#include <QtTest>
-
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>

@@ -10,9 +10,6 @@
 #include "catalog/ManifestClient.h"
 #include "catalog/ManifestDecoder.h"
 
-#include <QElapsedTimer>
-#include <QtTest>
-
 namespace {
 
 // Peak resident memory of this process so far, in KiB.

@@ -12,10 +12,6 @@
 #include "i18n/VantrelCopy.h"
 #include "store/LauncherStore.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QtTest>
-
 class OpenSafety : public QObject
 {
     Q_OBJECT

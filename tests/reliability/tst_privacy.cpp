@@ -11,7 +11,6 @@
 #include "monitoring/Monitoring.h"
 #include "store/LauncherStore.h"
 
-#include <QLoggingCategory>
 #include <QtTest>
 
 namespace {

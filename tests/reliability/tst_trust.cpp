@@ -11,9 +11,6 @@
 #include "ZipBuilder.h"
 #include "catalog/ManifestDecoder.h"
 
-#include <QDirIterator>
-#include <QtTest>
-
 using Server = LoopbackHttpServer;
 
 namespace {

@@ -5,12 +5,6 @@
 #include "DataRows.h"
 #include "StoreFakes.h"
 
-#include <QFile>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTest>
-
 namespace tc = TestCatalog;
 
 namespace {

@@ -20,12 +20,7 @@
 #include "monitoring/Monitoring.h"
 #include "store/LauncherStore.h"
 
-#include <QMutex>
 #include <QNetworkAccessManager>
-#include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include "QuickSwitcherModel.h"
 #include "SymbolGlyphs.h"
 
-#include <QAbstractItemModelTester>
 #include <QFontMetrics>
 
 namespace {
