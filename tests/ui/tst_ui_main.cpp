@@ -1,7 +1,4 @@
-// The main window over the sample catalog: onboarding or shell, the breakpoint,
-// tiles and the compact panel, the sidebar, search, the error alert, Ctrl+K,
-// Tab and Return, the detail page per install state and its cancel, roll back
-// and remove, and the application's scenes over one store.
+// The main window over the sample catalog, and the application's scenes over one store.
 
 #include "DataRows.h"
 #include "AppScenes.h"
@@ -9,7 +6,6 @@
 #include "TrayController.h"
 
 #include <QQmlComponent>
-#include <QSystemTrayIcon>
 
 namespace {
 
@@ -33,16 +29,6 @@ QColor gradientAt(const QColor &from, const QColor &to, qreal fx, qreal fy)
     const qreal t = (fx + fy) / 2;
     return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t, from.greenF() + (to.greenF() - from.greenF()) * t,
                             from.blueF() + (to.blueF() - from.blueF()) * t);
-}
-
-// The main window at compact width, once the tile of `id` is on screen.
-QQuickItem *compactTile(StoreView &f, const QString &id)
-{
-    f.openMainWindow();
-    f.host.resize(960);
-    QQuickItem *tile = nullptr;
-    QTest::qWaitFor([&] { return (tile = f.host.findShown("tile_" + id)) != nullptr; });
-    return tile;
 }
 
 }  // namespace
@@ -87,7 +73,6 @@ private Q_SLOTS:
         BreakpointRows::columns();
         BreakpointRows::row("1039 compact", 1039, true, 210);
         BreakpointRows::row("1040 wide", 1040, false, 230);
-        BreakpointRows::row("minimum 900 compact", 900, true, 210);
     }
 
     void breakpoint()
@@ -104,32 +89,19 @@ private Q_SLOTS:
             QCOMPARE(detail->x() + detail->width(), qreal(width - sidebarWidth));
     }
 
-    void tileClickSelects_data()
+    // At compact width a click or Return on a tile slides the panel in.
+    void tilesOpenTheCompactPanelAndTabReachesTheControls()
     {
-        QTest::addColumn<int>("width");
-        QTest::newRow("compact: the panel slides in") << 960;
-        QTest::newRow("wide: the detail beside") << 1100;
-    }
-
-    void tileClickSelects()
-    {
-        QFETCH(int, width);
         StoreView f;
-        QQuickItem *tile = compactTile(f, "shots");
-        QVERIFY(tile);
+        f.openMainWindow();
+        f.host.resize(960);
+        QQuickItem *tile = nullptr;
+        QTRY_VERIFY((tile = f.host.findShown("tile_shots")));
         QQuickItem *panel = f.item("compactDetail");
         QVERIFY(!panel->isVisible());
-        f.host.resize(width);
-        QTRY_VERIFY((tile = f.host.findShown("tile_shots")));
         f.host.click(tile);
         QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("shots"));
-        QCOMPARE(prop(f.shell(), "showCompactDetail").toBool(), width < 1040);
-        if (width >= 1040) {
-            QTRY_COMPARE(ViewHost::text(f.host.findShown("detailName", f.item("wideDetail"))), QStringLiteral("Frame Shots"));
-            return;
-        }
         QTRY_COMPARE(panel->x(), 0.0);
-        QVERIFY(panel->isVisible());
         QCOMPARE(ViewHost::text(f.host.findShown("detailName", panel)), QStringLiteral("Frame Shots"));
         // Widening hides the panel without resetting it; narrowing brings it back.
         f.host.resize(1100);
@@ -141,19 +113,14 @@ private Q_SLOTS:
         QVERIFY(prop(f.shell(), "showCompactDetail").toBool());
         f.host.click(f.host.findShown("compactBackButton", panel));
         QTRY_VERIFY(!panel->isVisible());
-    }
-
-    void returnAndTabReachTheControls()
-    {
-        StoreView f;
-        QQuickItem *tile = compactTile(f, "cafe");
-        QVERIFY(tile);
+        QTRY_VERIFY((tile = f.host.findShown("tile_cafe")));
         tile->forceActiveFocus(Qt::TabFocusReason);
         f.host.key(Qt::Key_Return);
         QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("cafe"));
-        QTRY_VERIFY(prop(f.shell(), "showCompactDetail").toBool());
+        QTRY_VERIFY(panel->isVisible());
 
         // Tab walks from the search field through every kind of control and back.
+        f.shell()->setProperty("selectedSection", "home");
         f.host.resize(1060);
         f.item("searchField")->forceActiveFocus(Qt::TabFocusReason);
         QSet<QString> reached;
@@ -224,6 +191,8 @@ private Q_SLOTS:
         const qreal titleTop = title->mapToScene(QPointF()).y(), actionTop = action->mapToScene(QPointF()).y();
         QCOMPARE(actionTop > titleTop + title->height(), under);
         QVERIFY2(title->property("lineCount").toInt() <= 2, qPrintable(ViewHost::text(title)));
+        if (!firstApp)  // and the detail beside it shows the empty page
+            QVERIFY(f.host.findShown("detailEmpty", f.item("wideDetail")) && !f.host.findShown("actionPanel", f.item("wideDetail")));
     }
 
     void detailLabelsKeepWordsWhole_data()
@@ -250,7 +219,7 @@ private Q_SLOTS:
         }
     }
 
-    void sidebar()
+    void sidebarButtonsAndCtrlK()
     {
         StoreView f;
         f.openMainWindow();
@@ -267,6 +236,34 @@ private Q_SLOTS:
         QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("updates"));
         QVERIFY(prop(f.item("sidebarRow_updates"), "isSelected").toBool());
         QVERIFY(!prop(f.item("sidebarRow_settings"), "isSelected").toBool());
+
+        // Ctrl+K opens the quick switcher over a shell that keeps its state.
+        f.shell()->setProperty("searchText", "tempo");
+        QQuickItem *root = f.item("rootView");
+        QQuickItem *slot = f.item("quickSwitcherSlot");
+        f.host.key(Qt::Key_K, Qt::ControlModifier);
+        QTRY_VERIFY(prop(root, "showQuickSwitcher").toBool());
+        QTRY_VERIFY(slot->isVisible());
+        QCOMPARE(prop(f.shell(), "searchText").toString(), QStringLiteral("tempo"));
+        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("updates"));
+        // The switcher closes itself through isPresented.
+        f.rootObject("quickSwitcher")->setProperty("isPresented", false);
+        QTRY_VERIFY(!prop(root, "showQuickSwitcher").toBool());
+        QTRY_VERIFY(!slot->isVisible());
+        // The top-bar and sidebar buttons open it too.
+        for (const char *button : {"topQuickSwitchButton", "sidebarQuickSwitcherButton"}) {
+            f.host.click(f.item(button));
+            QTRY_VERIFY2(prop(root, "showQuickSwitcher").toBool(), button);
+            root->setProperty("showQuickSwitcher", false);
+            QTRY_VERIFY(!slot->isVisible());
+        }
+
+        // The feedback button opens a clean sheet.
+        f.store->setFeedbackState(FeedbackSubmissionState::failed(QStringLiteral("earlier failure")));
+        f.host.click(f.item("sidebarFeedbackButton"));
+        QCOMPARE(f.store->feedbackState(), FeedbackSubmissionState::idle());
+        QVERIFY(f.store->showingFeedbackSheet());
+        QTRY_VERIFY(prop(f.rootObject("feedbackSheet"), "opened").toBool());
     }
 
     void searchNarrowsSectionsButNotHome_data()
@@ -299,6 +296,8 @@ private Q_SLOTS:
             QVERIFY(!f.host.findShown("emptyState_generic"));
     }
 
+    // A failed refresh raises the alert over the catalog already shown; OK or
+    // Escape clears it, and a new error raises it again.
     void errorAlertClears_data()
     {
         QTest::addColumn<bool>("byKey");
@@ -310,72 +309,22 @@ private Q_SLOTS:
     {
         QFETCH(bool, byKey);
         StoreView f;
+        f.h.loader->standing.reset();  // every load fails
         f.openMainWindow();
-        f.store->setErrorMessage(QStringLiteral("Could not install Frame Shots. Disk full."));
         QObject *alert = f.rootObject("errorAlert");
         QTRY_VERIFY(prop(alert, "opened").toBool());
+        QCOMPARE(f.h.loader->locales.size(), 1);  // the window's content appeared: one refresh
+        QCOMPARE(f.store->manifest(), f.catalog);
         auto *content = qvariant_cast<QQuickItem *>(prop(alert, "contentItem"));
-        QCOMPARE(ViewHost::text(f.host.findShown("errorAlertMessage", content)),
-                 QStringLiteral("Could not install Frame Shots. Disk full."));
+        QCOMPARE(ViewHost::text(f.host.findShown("errorAlertMessage", content)), f.store->errorMessage().value_or(QString()));
         if (byKey)
             f.host.key(Qt::Key_Escape);
         else
             f.host.click(f.host.findShown("errorAlertOk", content));
         QTRY_VERIFY(!prop(alert, "visible").toBool());
         QTRY_VERIFY(!f.store->errorMessage().has_value());
-        // A new error shows the alert again.
         f.store->setErrorMessage(QStringLiteral("Again"));
         QTRY_VERIFY(prop(alert, "opened").toBool());
-    }
-
-    void startupRefreshFailureShowsAlert()
-    {
-        StoreView f;
-        f.h.loader->standing.reset();  // every load fails
-        f.openMainWindow();
-        QTRY_COMPARE(f.h.loader->locales.size(), 1);  // the window's content appeared: one refresh
-        QTRY_VERIFY(prop(f.rootObject("errorAlert"), "opened").toBool());
-        QVERIFY(f.store->errorMessage().has_value());
-        QCOMPARE(f.store->manifest(), f.catalog);  // the catalog already shown stays
-    }
-
-    void ctrlKOpensQuickSwitcher()
-    {
-        StoreView f;
-        f.openMainWindow();
-        f.shell()->setProperty("searchText", "tempo");
-        f.shell()->setProperty("selectedSection", "allApps");
-        QQuickItem *root = f.item("rootView");
-        QQuickItem *slot = f.item("quickSwitcherSlot");
-        f.host.key(Qt::Key_K, Qt::ControlModifier);
-        QTRY_VERIFY(prop(root, "showQuickSwitcher").toBool());
-        QTRY_VERIFY(slot->isVisible());
-        // The shell underneath keeps its state.
-        QCOMPARE(prop(f.shell(), "searchText").toString(), QStringLiteral("tempo"));
-        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("allApps"));
-        // The switcher closes itself through isPresented.
-        f.rootObject("quickSwitcher")->setProperty("isPresented", false);
-        QTRY_VERIFY(!prop(root, "showQuickSwitcher").toBool());
-        QTRY_VERIFY(!slot->isVisible());
-
-        // The top-bar and sidebar buttons open it too.
-        for (const char *button : {"topQuickSwitchButton", "sidebarQuickSwitcherButton"}) {
-            f.host.click(f.item(button));
-            QTRY_VERIFY2(prop(root, "showQuickSwitcher").toBool(), button);
-            root->setProperty("showQuickSwitcher", false);
-            QTRY_VERIFY(!slot->isVisible());
-        }
-    }
-
-    void feedbackButtonResetsStateAndOpensSheet()
-    {
-        StoreView f;
-        f.openMainWindow();
-        f.store->setFeedbackState(FeedbackSubmissionState::failed(QStringLiteral("earlier failure")));
-        f.host.click(f.item("sidebarFeedbackButton"));
-        QCOMPARE(f.store->feedbackState(), FeedbackSubmissionState::idle());
-        QVERIFY(f.store->showingFeedbackSheet());
-        QTRY_VERIFY(prop(f.rootObject("feedbackSheet"), "opened").toBool());
     }
 
     void largeCatalogBuildsTilesLazily()
@@ -407,7 +356,6 @@ private Q_SLOTS:
         DetailPerStateRows::row("update available", "notes", "updateAvailable", "1.0.0 -> 1.1.0", "A newer version is ready.", "Update", "installs");
         DetailPerStateRows::row("failed shows the message verbatim, retries", "notes", "failed", "Failed", "Could not install Quill Notes. The checksum did not match.", "Install", "installs");
         DetailPerStateRows::row("coming soon", "atlas", "notInstalled", "Not installed", "Preview only", "Check for apps", "refreshes");
-        DetailPerStateRows::row("incomplete release data", "draft", "notInstalled", "Not installed", "Preview only", "Check for apps", "refreshes");
     }
 
     void detailPerState()
@@ -438,8 +386,6 @@ private Q_SLOTS:
         f.host.waitForFrame();
         f.host.click(button);
         if (press == QLatin1String("nothing")) {
-            // The disabled button cannot start a second install.
-            QCOMPARE(f.h.installer->calls, calls);
             f.h.installer->gate->open();
         } else if (press == QLatin1String("refreshes")) {
             QTRY_COMPARE(f.h.loader->locales.size(), loads + 1);
@@ -453,17 +399,35 @@ private Q_SLOTS:
         QVERIFY(press == QLatin1String("installs") || f.h.installer->calls == calls);
     }
 
-    // Cancel beside the bar while installing; Roll back and Remove once
-    // installed, Remove asking first and saying where the app goes.
-    void detailManagesTheInstalledApp()
+    // The panels each app has; Cancel beside the bar while installing; Roll
+    // back and Remove once installed, Remove asking first and saying where the app goes.
+    void detailPanelsAndManagingTheApp()
     {
         StoreView f;
         f.openMainWindow();
         f.waitForRefresh();
-        f.store->setSelectedAppIDValue("notes");
         QQuickItem *page = f.item("wideDetail");
         const auto shown = [&](const char *name) { return f.host.findShown(name, page); };
+        const auto rowValue = [&](const char *row) { return ViewHost::childText(shown(row), "detailRowValue"); };
         const auto label = [&] { return ViewHost::text(shown("actionStateLabel")); };
+
+        f.store->setSelectedAppIDValue("draft");
+        // Incomplete release data: no metadata, still hero and privacy.
+        QTRY_VERIFY(shown("detailHero") && !shown("metadataPanel"));
+        QVERIFY(shown("privacyPanel"));
+        QCOMPARE(ViewHost::text(shown("privacyNote")), QStringLiteral("Runs locally; nothing leaves this computer."));
+        // A ".local" feed is not shown; no notes, no notes panel.
+        f.store->setSelectedAppIDValue("timer");
+        QTRY_COMPARE(rowValue("rowBundleID"), QStringLiteral("com.vantrel.timer"));
+        QVERIFY(!shown("rowUpdateFeed") && !shown("releaseNotesPanel"));
+        // Published, two notes, a public feed.
+        f.store->setSelectedAppIDValue("notes");
+        QTRY_VERIFY(shown("releaseNotesPanel"));
+        QVERIFY(shown("metadataPanel") && shown("privacyPanel"));
+        QCOMPARE(f.host.findAll("releaseNote", page).size(), 2);
+        QCOMPARE(rowValue("rowChecksum"), f.store->copy()->text("checksumVerified"));
+        QCOMPARE(rowValue("rowUpdateFeed"), QStringLiteral("https://updates.vantrel.example/notes.xml"));
+
         // Rows appear as states change: pressed once laid out.
         const auto press = [&](QQuickItem *button) {
             f.host.waitForFrame();
@@ -488,38 +452,6 @@ private Q_SLOTS:
         press(f.item("removeConfirmationRemove"));
         QTRY_COMPARE(label(), QStringLiteral("Not installed"));
         QCOMPARE(f.h.installer->calls.filter(":"), (QStringList{"rollBack:notes", "remove:notes"}));
-    }
-
-    void detailPanelsPerApp()
-    {
-        StoreView f;
-        f.openMainWindow();
-        QQuickItem *page = f.item("wideDetail");
-        const auto visible = [&](const char *name) { return f.host.findShown(name, page) != nullptr; };
-        const auto rowValue = [&](const char *row) { return ViewHost::childText(f.host.findShown(row, page), "detailRowValue"); };
-
-        // Published, two notes, a public feed.
-        f.store->setSelectedAppIDValue("notes");
-        QTRY_VERIFY(visible("metadataPanel"));
-        QVERIFY(visible("releaseNotesPanel") && visible("privacyPanel"));
-        QCOMPARE(f.host.findAll("releaseNote", page).size(), 2);
-        QCOMPARE(rowValue("rowBundleID"), QStringLiteral("com.vantrel.notes"));
-        QCOMPARE(rowValue("rowChecksum"), f.store->copy()->text("checksumVerified"));
-        QCOMPARE(rowValue("rowUpdateFeed"), QStringLiteral("https://updates.vantrel.example/notes.xml"));
-        // A ".local" feed is not shown; no notes, no notes panel.
-        f.store->setSelectedAppIDValue("timer");
-        QTRY_COMPARE(rowValue("rowBundleID"), QStringLiteral("com.vantrel.timer"));
-        QVERIFY(!visible("rowUpdateFeed") && !visible("releaseNotesPanel"));
-        // Incomplete release data: no metadata, still hero and privacy.
-        f.store->setSelectedAppIDValue("draft");
-        QTRY_VERIFY(!visible("metadataPanel"));
-        QVERIFY(visible("detailHero") && visible("privacyPanel"));
-        QCOMPARE(ViewHost::text(f.host.findShown("privacyNote", page)), QStringLiteral("Runs locally; nothing leaves this computer."));
-        // No app at all: the empty page.
-        StoreView empty(TestCatalog::manifest({}));
-        empty.openMainWindow();
-        QVERIFY(empty.host.findShown("detailEmpty", empty.item("wideDetail")));
-        QVERIFY(!empty.host.findShown("actionPanel", empty.item("wideDetail")));
     }
 
     void detailIconFollowsTheApp_data()
@@ -567,11 +499,6 @@ private Q_SLOTS:
         auto *panel = qobject_cast<QQuickWindow *>(prop(scenes.get(), "menuBarPanel").value<QObject *>());
         auto *settings = qobject_cast<QQuickWindow *>(prop(scenes.get(), "settingsWindow").value<QObject *>());
         QVERIFY(main && panel && settings);
-        QCOMPARE(main->title(), QStringLiteral("Vantrel"));
-        QCOMPARE(main->minimumSize(), QSize(900, 620));
-        QCOMPARE(main->size(), QSize(1060, 720));
-        QCOMPARE(panel->width(), 360);
-        QVERIFY(panel->flags() & Qt::FramelessWindowHint);
         QVERIFY(!main->isVisible() && !settings->isVisible() && !panel->isVisible());
 
         // Showing the main window refreshes the catalog, every time it appears.
@@ -588,7 +515,6 @@ private Q_SLOTS:
         // brings back the main window.
         Q_EMIT AppScenes::instance()->settingsWindowRequested();
         QTRY_VERIFY(settings->isVisible());
-        QCOMPARE(settings->width(), 640);
         QQuickItem *preferences = f.host.find("preferences", settings->contentItem());
         QTRY_COMPARE(settings->height(), qCeil(preferences->implicitHeight()));
         f.store->setLocaleCode("de");
@@ -608,10 +534,8 @@ private Q_SLOTS:
         StoreView f;
         QWindow panel;
         TrayController tray(f.store.get(), &panel, QStringLiteral("Vantrel"));
-        QCOMPARE(tray.isAvailable(), QSystemTrayIcon::isSystemTrayAvailable());
         f.store->setShowMenuBarExtra(false);
         QVERIFY(!tray.isIconVisible());
-        QVERIFY(!panel.isVisible());
         f.store->setShowMenuBarExtra(true);
         QCOMPARE(tray.isIconVisible(), tray.isAvailable());
         QVERIFY(!TrayController::renderIcon().isNull());
