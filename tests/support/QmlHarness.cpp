@@ -224,12 +224,8 @@ QString ViewHost::childText(const QQuickItem *item, const QString &name)
 void ViewHost::click(QQuickItem *item)
 {
     QVERIFY2(item, "nothing to click");
-    clickAt(item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
-}
-
-void ViewHost::clickAt(QPoint point)
-{
-    QTest::mouseClick(m_window, Qt::LeftButton, Qt::NoModifier, point);
+    const QPoint centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    QTest::mouseClick(m_window, Qt::LeftButton, Qt::NoModifier, centre);
 }
 
 void ViewHost::key(int key, Qt::KeyboardModifiers modifiers)

@@ -42,7 +42,6 @@ public:
     void waitForFrame();
 
     QQuickWindow *window() const { return m_window; }
-    QObject *root() const { return m_root; }
 
     // The first item with this name under `under` (or the window): delegates
     // and popups included, then the view's own objects.
@@ -57,11 +56,9 @@ public:
     QStringList shownTexts() const;
     static bool shown(const QQuickItem *item);
     static QString text(const QQuickItem *item) { return item ? item->property("text").toString() : QString(); }
-    // The text of the first child named `name` of `item`.
     static QString childText(const QQuickItem *item, const QString &name);
 
     void click(QQuickItem *item);
-    void clickAt(QPoint point);
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void type(const QString &text);  // ASCII, "\n" presses Return
     // Opens a pop-up picker and chooses the entry with this label.

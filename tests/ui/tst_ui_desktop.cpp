@@ -1,7 +1,5 @@
-// The launcher as a desktop citizen: one instance per user (a second start
-// hands over and ends; a socket left by a killed launcher is no obstacle) and
-// notifications of finished installs, posted to a stand-in notification
-// service on a private session bus only while no launcher window is active.
+// The launcher as a desktop citizen: one instance per user, and notifications
+// of finished installs on a private session bus.
 
 #include "AppScenes.h"
 #include "DesktopNotifier.h"
