@@ -109,6 +109,9 @@ Item {
         }
     }
 
-    // Keyboard: focus starts on the open button, or on dismiss when it is disabled.
-    Component.onCompleted: (openButton.enabled ? openButton : dismissButton).forceActiveFocus()
+    // Keyboard: focus starts on the open button, or on dismiss when it is
+    // disabled, for every announcement the popup shows in turn.
+    function focusFirstButton() { (openButton.enabled ? openButton : dismissButton).forceActiveFocus() }
+    Component.onCompleted: focusFirstButton()
+    onAnnouncementChanged: Qt.callLater(focusFirstButton)
 }
