@@ -16,7 +16,7 @@ class TestCliStore : public QObject
     // pattern: a progress line; its first group is the progress
     using ProgressOutputRows = DataRows<QStringList, QString>;  // args, pattern
     using LanguageFollowsTheSystemRows = DataRows<QStringList, QStringList, QString>;  // environment, args, lang
-    using InstallRefusalsRows = DataRows<QString, QString, QStringList>;  // id, expectedError, events
+    using InstallRefusalsRows = DataRows<QString, QString>;  // id, expectedError
 
 private:
     std::unique_ptr<ToolSandbox> m_cli;
@@ -131,7 +131,10 @@ private Q_SLOTS:
         m_cli->server().clearRequests();
         const ToolSandbox::Result run = m_cli->run({"update", "--all"});
         QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.out.contains("2 updated, 1 failed: Beta: Checksum mismatch. Expected " + TestCatalog::validSha), qPrintable(run.output()));
+        // The installer's message passes through, as the failure's own line and in the summary.
+        QVERIFY2(run.err.contains("Could not install Beta. Checksum mismatch.")
+                     && run.out.contains("2 updated, 1 failed: Beta: Checksum mismatch. Expected " + TestCatalog::validSha),
+                 qPrintable(run.output()));
         QCOMPARE(m_cli->eventTypes(), (QStringList{"install_started", "install_succeeded", "install_started", "install_failed",
                                                    "install_started", "install_succeeded"}));
         for (const QString &id : ids)
@@ -226,30 +229,27 @@ private Q_SLOTS:
         QCOMPARE(m_cli->server().requests().last().query.queryItemValue(QStringLiteral("lang")), lang);
     }
 
-    // Refused before any work, or failed in the installer: status 1, the
-    // store's message, nothing left behind.
+    // Refused before any work: status 1, the store's message, nothing
+    // started. A failure in the installer is update --all's case.
     void installRefusals_data()
     {
         InstallRefusalsRows::columns();
-        InstallRefusalsRows::row("unknown id", "ghost", "unknown app \"ghost\"", QStringList());
-        InstallRefusalsRows::row("coming soon", "soon", "Soon cannot be installed right now.", QStringList());
-        InstallRefusalsRows::row("already installed", "alpha", "Alpha cannot be installed right now.", QStringList());
-        InstallRefusalsRows::row("checksum mismatch", "beta", "Could not install Beta. Checksum mismatch.", QStringList{"install_started", "install_failed"});
+        InstallRefusalsRows::row("unknown id", "ghost", "unknown app \"ghost\"");
+        InstallRefusalsRows::row("coming soon", "soon", "Soon cannot be installed right now.");
+        InstallRefusalsRows::row("already installed", "alpha", "Alpha cannot be installed right now.");
     }
 
     void installRefusals()
     {
-        const auto [id, expectedError, events] = InstallRefusalsRows::fetch();
-        AppManifestItem broken = release("beta", "2.0.0");
-        broken.sha256 = TestCatalog::validSha;
-        m_cli->publish({release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon), broken});
+        const auto [id, expectedError] = InstallRefusalsRows::fetch();
+        m_cli->publish({release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon)});
         if (id == QLatin1String("alpha"))
             QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
         m_cli->server().clearRequests();
         const ToolSandbox::Result run = m_cli->run({"install", id});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(expectedError), qPrintable(run.err));
-        QCOMPARE(m_cli->eventTypes(), events);
+        QCOMPARE(m_cli->eventTypes(), QStringList());
         QCOMPARE(m_cli->rootEntries(), id == QLatin1String("alpha") ? QStringList{"Alpha.app"} : QStringList());
         QCOMPARE(m_cli->leftovers(), QStringList());
     }
@@ -282,8 +282,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::newRow("install without id") << QStringList{"install"};
         QTest::newRow("install with two ids") << QStringList{"install", "a", "b"};
-        QTest::newRow("unknown language") << QStringList{"list", "--lang", "fr"};
-        QTest::newRow("unknown option") << QStringList{"list", "--all"};
         QTest::newRow("update without ids") << QStringList{"update"};
         QTest::newRow("update all and an id") << QStringList{"update", "--all", "alpha"};
     }

@@ -32,7 +32,8 @@ class TestStore : public QObject
     // pattern: the shape, with today's names filled in
     using FormattedTodayRows = DataRows<QString, QString>;  // locale, pattern
     // apps: id:status
-    using RefreshSelectionRulesRows = DataRows<QVariant, QStringList, QVariant>;  // selectionBefore, apps, selectionAfter
+    // onboardingDone: no published app is left, so there is nothing to onboard
+    using RefreshSelectionRulesRows = DataRows<QVariant, QStringList, QVariant, bool>;  // selectionBefore, apps, selectionAfter, onboardingDone
     // recordedVersion: empty: not installed
     using InstallChecksRows = DataRows<AppManifestItem, QString, bool>;  // app, recordedVersion, passes
     using InstallFailureRows = DataRows<QString, QString>;  // language, expectedMessage
@@ -40,9 +41,10 @@ class TestStore : public QObject
     using CancelInstallRows = DataRows<QString, bool, bool, AppInstallState>;  // recorded, failedBefore, placed, expected
     // message: empty: done
     using RemoveAndRollRows = DataRows<QString, QString, QString>;  // operation, state, message
+    // recordsWiped: the command-line tool removed the records after the store started
     // opened: 0: nothing, 1: recorded, 2: found by identifier
-    using OpenRows = DataRows<bool, bool, bool, int>;  // recordedExists, recordedOpenable, foundByBundleId, opened
-    using FinishOnboardingRows = DataRows<QStringList, bool, QStringList>;  // unticked, includeBeta, expectedInstalls
+    using OpenRows = DataRows<bool, bool, bool, bool, int>;  // recordedExists, recordedOpenable, foundByBundleId, recordsWiped, opened
+    using FinishOnboardingRows = DataRows<QStringList, bool, QStringList>;  // toggled, includeBeta, expectedInstalls
     using SelectPendingAnnouncementRows = DataRows<QString, QString>;  // announcedApp, expectedSelection
     using FeedbackRelatedAppRows = DataRows<QVariant, bool, QVariant, QString>;  // appID, includeBeta, sentAppId, diagnosticsApp
     // outcome: 0 success, 1 server text, 2 invalid status, 3 transport, 4 decoding
@@ -321,17 +323,17 @@ private Q_SLOTS:
     {
         RefreshSelectionRulesRows::columns();
         const QStringList mixed{"soon:comingSoon", "old:retired", "first:live", "second:live"};
-        RefreshSelectionRulesRows::row("selection still listed", QVariant("second"), mixed, QVariant("second"));
-        RefreshSelectionRulesRows::row("hidden selection still listed is kept", QVariant("old"), mixed, QVariant("old"));
-        RefreshSelectionRulesRows::row("selection gone: first published, not first visible", QVariant("gone"), mixed, QVariant("first"));
-        RefreshSelectionRulesRows::row("no selection: first published", QVariant(), mixed, QVariant("first"));
-        RefreshSelectionRulesRows::row("nothing published: first visible", QVariant("gone"), QStringList{"old:retired", "soon:comingSoon"}, QVariant("soon"));
-        RefreshSelectionRulesRows::row("nothing visible: none", QVariant("gone"), QStringList{"old:retired"}, QVariant());
+        RefreshSelectionRulesRows::row("selection still listed", QVariant("second"), mixed, QVariant("second"), false);
+        RefreshSelectionRulesRows::row("hidden selection still listed is kept", QVariant("old"), mixed, QVariant("old"), false);
+        RefreshSelectionRulesRows::row("selection gone: first published, not first visible", QVariant("gone"), mixed, QVariant("first"), false);
+        RefreshSelectionRulesRows::row("no selection: first published", QVariant(), mixed, QVariant("first"), false);
+        RefreshSelectionRulesRows::row("nothing published: first visible", QVariant("gone"), QStringList{"old:retired", "soon:comingSoon"}, QVariant("soon"), true);
+        RefreshSelectionRulesRows::row("nothing visible: none", QVariant("gone"), QStringList{"old:retired"}, QVariant(), true);
     }
 
     void refreshSelectionRules()
     {
-        const auto [selectionBefore, apps, selectionAfter] = RefreshSelectionRulesRows::fetch();
+        const auto [selectionBefore, apps, selectionAfter, onboardingDone] = RefreshSelectionRulesRows::fetch();
         StoreHarness h;
         auto store = h.makeStore(tc::manifest({tc::app("gone")}));
         store->setSelectedAppID(text(selectionBefore));
@@ -340,6 +342,7 @@ private Q_SLOTS:
             items.append(tc::app(spec.section(':', 0, 0), *AppReleaseStatusUtil::fromRawValue(spec.section(':', 1))));
         QVERIFY(h.refresh(*store, tc::manifest(items)));
         QCOMPARE(store->selectedAppID(), text(selectionAfter));
+        QCOMPARE(store->onboardingComplete(), onboardingDone);
     }
 
     void refreshFailureKeepsEverything()
@@ -364,26 +367,10 @@ private Q_SLOTS:
         QCOMPARE(store->selectedAppIDValue(), QStringLiteral("beta"));
         QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("n1"));
         QCOMPARE(store->onboardingComplete(), false);  // published apps remain: still due
-    }
-
-    void refreshWithoutPublishedAppsCompletesOnboarding_data()
-    {
-        QTest::addColumn<bool>("refreshSucceeds");
-        QTest::newRow("refresh returns only coming-soon apps") << true;
-        QTest::newRow("refresh fails over an empty seed") << false;
-    }
-
-    void refreshWithoutPublishedAppsCompletesOnboarding()
-    {
-        QFETCH(bool, refreshSucceeds);
-        StoreHarness h;
-        auto store = h.makeStore(tc::manifest(refreshSucceeds ? QList<AppManifestItem>{tc::app("alpha")} : QList<AppManifestItem>{}));
-        QSignalSpy spy(store.get(), &LauncherStore::onboardingCompleteChanged);
-        QVERIFY(h.refresh(*store, refreshSucceeds ? FakeManifestLoader::Result(tc::manifest({tc::app("soon", AppReleaseStatus::comingSoon)}))
-                                                  : FakeManifestLoader::Result(QStringLiteral("offline"))));
-        QCOMPARE(store->onboardingComplete(), true);
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(store->errorMessage().has_value(), !refreshSucceeds);
+        // Over a catalog without published apps the failure completes onboarding.
+        auto empty = h.makeStore(tc::manifest({}));
+        QVERIFY(h.refresh(*empty, QStringLiteral("offline")));
+        QCOMPARE(empty->onboardingComplete(), true);
     }
 
     // --- Install and open ---
@@ -476,10 +463,12 @@ private Q_SLOTS:
         h.installer->gate = std::make_shared<Gate>();
 
         store->install(app);
-        store->install(app);
+        // Open falls back to install for an app that is installing or not installed.
+        store->open(app);
         QCOMPARE(store->errorMessage(), std::optional<QString>("Alpha cannot be installed right now."));
-        store->install(other);  // another app installs at the same time
+        store->open(other);  // another app installs at the same time
         QTRY_COMPARE(h.installer->calls.size(), 2);
+        QVERIFY(h.workspace->opened.isEmpty());
 
         // A refresh in the middle derives updateAvailable from the old record again;
         // the running install still may not be started twice.
@@ -690,20 +679,25 @@ private Q_SLOTS:
     void open_data()
     {
         OpenRows::columns();
-        OpenRows::row("by recorded path", true, true, true, 1);
-        OpenRows::row("recorded path deleted: by bundle identifier", false, true, true, 2);
-        OpenRows::row("recorded bundle cannot be started: by bundle identifier", true, false, true, 2);
-        OpenRows::row("no bundle anywhere", false, true, false, 0);
+        OpenRows::row("by recorded path", true, true, true, false, 1);
+        OpenRows::row("recorded path deleted: by bundle identifier", false, true, true, false, 2);
+        OpenRows::row("recorded bundle cannot be started: by bundle identifier", true, false, true, false, 2);
+        OpenRows::row("no bundle anywhere: only that app forgotten", false, true, false, false, 0);
+        OpenRows::row("no bundle, records gone meanwhile", false, true, false, true, 0);
     }
 
     void open()
     {
-        const auto [recordedExists, recordedOpenable, foundByBundleId, opened] = OpenRows::fetch();
+        const auto [recordedExists, recordedOpenable, foundByBundleId, recordsWiped, opened] = OpenRows::fetch();
 
         StoreHarness h;
         const AppManifestItem app = tc::app("alpha");
-        const QString recorded = h.recordInstalled(app.id, app.version);
+        const QString recorded = h.makeBundle("alpha");
         const QString elsewhere = h.makeBundle("Elsewhere");
+        // Besides the app: records of an app that left the catalog, and a path without a version.
+        Map versions{{"alpha", "1.0.0"}, {"gone", "2.0"}};
+        Map paths{{"alpha", recorded}, {"gone", elsewhere}, {"orphan", "/nowhere/Orphan.app"}};
+        h.record(versions, paths);
         auto store = h.makeStore(tc::manifest({app}));
         if (!recordedExists)
             QVERIFY(QDir(recorded).removeRecursively());
@@ -711,92 +705,35 @@ private Q_SLOTS:
             h.workspace->unopenablePaths.insert(recorded);
         if (foundByBundleId)
             h.workspace->byBundleId.insert(app.bundleId, QUrl::fromLocalFile(elsewhere));
+        if (recordsWiped) {
+            SettingsUserDefaults tool(h.defaultsPath());
+            tool.removeObject(LauncherStore::installedVersionsKey);
+            tool.removeObject(LauncherStore::installedPathsKey);
+            versions.clear();
+            paths.clear();
+        }
 
         store->openApp(app.id);
 
         const QList<QList<QUrl>> openedUrls{{}, {QUrl::fromLocalFile(recorded)}, {QUrl::fromLocalFile(elsewhere)}};
         QCOMPARE(h.workspace->opened, openedUrls.at(opened));
         QVERIFY(h.installer->calls.isEmpty());
-        if (opened != 0) {
-            // The records are kept as they were.
-            QCOMPARE(store->state(app), AppInstallState::installed(app.version));
-            QCOMPARE(store->errorMessage(), std::nullopt);
-            QCOMPARE(h.recorded(LauncherStore::installedPathsKey), (Map{{"alpha", recorded}}));
-            QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), (Map{{"alpha", "1.0.0"}}));
-        } else {
+        if (opened == 0) {
             QCOMPARE(store->state(app), AppInstallState::notInstalled());
             QCOMPARE(store->errorMessage(), std::optional<QString>("No app bundle was found on this Mac for Alpha."));
-            QVERIFY(h.recorded(LauncherStore::installedPathsKey).isEmpty());
-            QVERIFY(h.recorded(LauncherStore::installedVersionsKey).isEmpty());
             QVERIFY(!store->installedAppURLs().contains(app.id));
+            versions.remove("alpha");
+            paths.remove("alpha");
+            // Both maps are written back without the app, even when it was not in them.
+            const SettingsUserDefaults reread(h.defaultsPath());
+            QCOMPARE(reread.object(LauncherStore::installedVersionsKey).typeId(), int(QMetaType::QByteArray));
+            QCOMPARE(reread.object(LauncherStore::installedPathsKey).typeId(), int(QMetaType::QByteArray));
+        } else {
+            QCOMPARE(store->state(app), AppInstallState::installed(app.version));
+            QCOMPARE(store->errorMessage(), std::nullopt);
         }
-    }
-
-    void noBundleForgetsOnlyThatApp_data()
-    {
-        QTest::addColumn<bool>("recordsWipedMeanwhile");
-        QTest::newRow("records present") << false;
-        // Another process (the command-line tool) removed them after the store started.
-        QTest::newRow("records gone meanwhile") << true;
-    }
-
-    void noBundleForgetsOnlyThatApp()
-    {
-        QFETCH(bool, recordsWipedMeanwhile);
-        StoreHarness h;
-        const AppManifestItem app = tc::app("alpha");
-        const QString recorded = h.makeBundle("Alpha");
-        const QString other = h.makeBundle("Other");
-        // Records of an app that left the catalog, and a path without a version.
-        const Map otherVersions{{"gone", "2.0"}};
-        const Map otherPaths{{"gone", other}, {"orphan", "/nowhere/Orphan.app"}};
-        h.record({{"gone", "2.0"}, {"alpha", "1.0.0"}}, {{"gone", other}, {"orphan", "/nowhere/Orphan.app"}, {"alpha", recorded}});
-        auto store = h.makeStore(tc::manifest({app}));
-        QVERIFY(QDir(recorded).removeRecursively());
-        if (recordsWipedMeanwhile) {
-            SettingsUserDefaults tool(h.defaultsPath());
-            tool.removeObject(LauncherStore::installedVersionsKey);
-            tool.removeObject(LauncherStore::installedPathsKey);
-        }
-
-        store->open(app);
-
-        QCOMPARE(store->state(app), AppInstallState::notInstalled());
-        QVERIFY(h.workspace->opened.isEmpty());
-        // Both maps are written back without the app, even when it was not in them.
-        const SettingsUserDefaults reread(h.defaultsPath());
-        QCOMPARE(reread.object(LauncherStore::installedVersionsKey).typeId(), int(QMetaType::QByteArray));
-        QCOMPARE(reread.object(LauncherStore::installedPathsKey).typeId(), int(QMetaType::QByteArray));
-        QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), recordsWipedMeanwhile ? Map() : otherVersions);
-        QCOMPARE(h.recorded(LauncherStore::installedPathsKey), recordsWipedMeanwhile ? Map() : otherPaths);
-    }
-
-    void openFallsBackToInstall_data()
-    {
-        QTest::addColumn<bool>("alreadyInstalling");
-        QTest::newRow("not installed: installs") << false;
-        QTest::newRow("installing: cannot-install message") << true;
-    }
-
-    void openFallsBackToInstall()
-    {
-        QFETCH(bool, alreadyInstalling);
-        StoreHarness h;
-        const AppManifestItem app = tc::app("alpha");
-        auto store = h.makeStore(tc::manifest({app}));
-        h.installer->gate = std::make_shared<Gate>();
-        if (alreadyInstalling) {
-            store->install(app);
-            QTRY_COMPARE(h.installer->calls.size(), 1);
-        }
-        store->open(app);
-        QVERIFY(h.workspace->opened.isEmpty());
-        QCOMPARE(store->state(app), AppInstallState::installing(0.04));
-        QCOMPARE(store->errorMessage().has_value(), alreadyInstalling);
-        QTRY_COMPARE(h.installer->calls.size(), 1);
-        h.installer->gate->open();
-        QTRY_COMPARE(store->state(app), AppInstallState::installed(app.version));
-        QCOMPARE(h.installer->calls.size(), 1);
+        QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), versions);
+        QCOMPARE(h.recorded(LauncherStore::installedPathsKey), paths);
     }
 
     // --- Onboarding, announcements, feedback ---
@@ -805,23 +742,22 @@ private Q_SLOTS:
         FinishOnboardingRows::columns();
         FinishOnboardingRows::row("all ticked, one installed, one coming soon", QStringList{}, true, QStringList{"one", "two", "beta"});
         FinishOnboardingRows::row("beta hidden is not installed", QStringList{}, false, QStringList{"one", "two"});
-        FinishOnboardingRows::row("unticked apps are skipped", QStringList{"one", "beta"}, true, QStringList{"two"});
+        FinishOnboardingRows::row("unticked apps are skipped, ticked again installed", QStringList{"one", "two", "beta", "two"}, true, QStringList{"two"});
         FinishOnboardingRows::row("everything unticked", QStringList{"one", "two", "done", "beta", "soon"}, true, QStringList{});
     }
 
     void finishOnboarding()
     {
-        const auto [unticked, includeBeta, expectedInstalls] = FinishOnboardingRows::fetch();
+        const auto [toggled, includeBeta, expectedInstalls] = FinishOnboardingRows::fetch();
 
         StoreHarness h;
         h.recordInstalled("done", "1.0.0");
         auto store = h.makeStore(tc::manifest({tc::app("one"), tc::app("done"), tc::app("soon", AppReleaseStatus::comingSoon),
                                                tc::app("two"), tc::app("beta", AppReleaseStatus::beta)}));
         store->setIncludeBetaApps(includeBeta);
-        for (const QString &id : unticked)
+        for (const QString &id : toggled)
             store->toggleStarter(id);
         const QSet<QString> selectionBefore = store->selectedStarterAppIDs();
-        QCOMPARE(selectionBefore.size(), 5 - unticked.size());
         QSignalSpy onboarding(store.get(), &LauncherStore::requiresOnboardingChanged);
 
         store->finishOnboarding();
@@ -832,21 +768,6 @@ private Q_SLOTS:
         for (const QString &id : expectedInstalls)
             QTRY_COMPARE(store->stateFor(id).kind(), AppInstallState::Kind::installed);
         QCOMPARE(store->selectedStarterAppIDs(), selectionBefore);
-    }
-
-    void starterSelectionComesFromTheFirstCatalog()
-    {
-        StoreHarness h;
-        auto store = h.makeStore(tc::manifest({tc::app("one")}));
-        QSignalSpy spy(store.get(), &LauncherStore::selectedStarterAppIDsChanged);
-        QVERIFY(h.refresh(*store, tc::manifest({tc::app("one"), tc::app("new")})));
-        QVERIFY(!store->selectedStarterAppIDs().contains("new"));
-        store->toggleStarter("new");
-        store->toggleStarter("one");
-        QCOMPARE(store->selectedStarterAppIDs(), QSet<QString>{"new"});
-        QCOMPARE(spy.count(), 2);
-        store->finishOnboarding();
-        QTRY_COMPARE(h.installer->calls, QStringList{"new"});
     }
 
     void announcementQueueAcrossRelaunch()
@@ -906,23 +827,6 @@ private Q_SLOTS:
         QCOMPARE(h.openDefaults()->object(LauncherStore::seenAnnouncementIDsKey).toStringList(), QStringList{"n1"});
     }
 
-    void feedbackRequest()
-    {
-        StoreHarness h;
-        auto store = h.makeStore(tc::manifest({tc::app("one")}));
-        QVERIFY(finishes(store->submitFeedback(FeedbackType::idea, "  Make it  faster \n", "\n\tWhen I open\nthe list. \r\n", std::nullopt)));
-        QVERIFY(finishes(store->submitFeedback(FeedbackType::idea, "x", "y", std::nullopt)));
-        QCOMPARE(h.feedback->requests.size(), 2);
-        const FeedbackSubmissionRequest first = h.feedback->requests.at(0);
-        QCOMPARE(first, (FeedbackSubmissionRequest{first.clientRequestId, FeedbackType::idea, "Make it  faster",
-                                                   "When I open\nthe list.", std::nullopt, first.diagnostics}));
-        static const QRegularExpression uuid("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
-        QVERIFY2(uuid.match(first.clientRequestId).hasMatch(), qPrintable(first.clientRequestId));
-        QVERIFY(uuid.match(h.feedback->requests.at(1).clientRequestId).hasMatch());
-        QVERIFY(first.clientRequestId != h.feedback->requests.at(1).clientRequestId);
-        QCOMPARE(h.feedback->locales.first(), VantrelLocale::en);
-    }
-
     void feedbackRelatedApp_data()
     {
         FeedbackRelatedAppRows::columns();
@@ -936,14 +840,20 @@ private Q_SLOTS:
     {
         const auto [appID, includeBeta, sentAppId, diagnosticsApp] = FeedbackRelatedAppRows::fetch();
         StoreHarness h;
+        h.language->language = "pl";
         auto store = h.makeStore(tc::manifest({tc::app("one"), tc::app("two", AppReleaseStatus::live, "2.0"),
                                                tc::app("beta", AppReleaseStatus::beta)}));
         store->setIncludeBetaApps(includeBeta);
+        store->sendFeedback("bug", "  Make it  faster \n", "\n\tWhen I open\nthe list. \r\n", appID.toString());
         store->sendFeedback("bug", "t", "d", appID.toString());
-        QTRY_COMPARE(h.feedback->requests.size(), 1);
+        QTRY_COMPARE(h.feedback->requests.size(), 2);
         const FeedbackSubmissionRequest request = h.feedback->requests.first();
-        QCOMPARE(request.type, FeedbackType::bug);
-        QCOMPARE(request.appId, text(sentAppId));
+        QCOMPARE(request, (FeedbackSubmissionRequest{request.clientRequestId, FeedbackType::bug, "Make it  faster",
+                                                     "When I open\nthe list.", text(sentAppId), request.diagnostics}));
+        static const QRegularExpression uuid("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
+        QVERIFY2(uuid.match(request.clientRequestId).hasMatch(), qPrintable(request.clientRequestId));
+        QVERIFY(request.clientRequestId != h.feedback->requests.at(1).clientRequestId);
+        QCOMPARE(h.feedback->locales.first(), VantrelLocale::pl);
         const AppManifestItem *described = store->manifest().findApp(diagnosticsApp);
         const FeedbackDiagnostics &d = request.diagnostics;
         QCOMPARE(std::tie(d.selectedAppId, d.selectedAppName, d.selectedAppVersion),

@@ -1,26 +1,14 @@
-// The store's platform side over real files and processes: the settings-backed
-// user defaults, the Linux workspace, and the store with its real collaborators
-// against a catalog, release archives and the services on loopback.
+// The store's platform side over real files: the settings-backed user defaults
+// and the Linux workspace. The store over its real collaborators is the
+// command-line tool's test: the tool drives the same store.
 
 #include "DataRows.h"
-#include "CatalogBuilders.h"
-#include "DefaultCollaborators.h"
-#include "FakeSystem.h"
 #include "LinuxWorkspace.h"
-#include "LoopbackHttpServer.h"
 #include "PlistBundleInspector.h"
 #include "SettingsUserDefaults.h"
 #include "TempHome.h"
 #include "ZipBuilder.h"
-#include "async/WaitForTask.h"
-#include "catalog/ManifestClient.h"
-#include "catalog/ManifestDecoder.h"
-#include "feedback/Feedback.h"
-#include "install/AppInstaller.h"
-#include "monitoring/Monitoring.h"
-#include "store/LauncherStore.h"
-
-#include <QNetworkAccessManager>
+#include "store/InstallRecords.h"
 
 namespace {
 
@@ -53,29 +41,7 @@ class TestStorePlatform : public QObject
     using ExecutableInsideTheRows = DataRows<QString, bool>;  // setup, accepted
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(m_dir.isValid());
-        QVERIFY(m_server.isListening());
-        QDir().mkpath(m_dir.filePath("tmp"));
-        m_server.setHandler([this](const LoopbackHttpServer::Request &request) {
-            QMutexLocker lock(&m_mutex);
-            using Response = LoopbackHttpServer::Response;
-            if (request.path == QLatin1String("/api/launcher/manifest"))
-                return Response::json(200, m_manifest);
-            if (request.path == QLatin1String("/api/events") && request.method == "POST")
-                return Response::json(202, R"({"ok":true})");
-            if (!m_files.contains(request.path))
-                return Response::text(404, "not found");
-            Response response;
-            response.body = m_files.value(request.path);
-            // Slow enough for the install's progress to show.
-            response.throttleBytes = qMax<qint64>(1, response.body.size() / 10);
-            response.throttleMs = 40;
-            return response;
-        });
-    }
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void defaultsRoundTripThroughTheFile_data()
     {
@@ -185,112 +151,7 @@ private Q_SLOTS:
         QCOMPARE(LinuxWorkspace::defaultSearchRoots(first),
                  (QStringList{first, QDir::home().filePath("Applications"), "/Applications"}));
     }
-
-    void refreshInstallRelaunchUpdateOpen()
-    {
-        const QString bundle = m_dir.filePath("Applications/Vantrel/Alpha.app");
-        const AppManifestItem first = release("1.0.0");
-
-        // Refresh from the seed catalog, then install.
-        auto store = makeStore(SeedManifest::manifest());
-        waitForTask(store->loadManifest());
-        QCOMPARE(store->errorMessage(), std::nullopt);
-        QCOMPARE(store->manifest().apps.size(), 1);
-        QCOMPARE(store->selectedAppIDValue(), QStringLiteral("alpha"));
-        QSignalSpy finished(store.get(), &LauncherStore::installFinished);
-        store->installApp("alpha");
-        QCOMPARE(store->stateFor("alpha"), AppInstallState::installing(0.04));
-        QVERIFY(finished.wait(30000));
-        QVERIFY2(finished.first().at(1).toBool(), qPrintable(store->errorMessageValue().toString()));
-        QCOMPARE(store->stateFor("alpha"), AppInstallState::installed("1.0.0"));
-        QVERIFY(QFileInfo(bundle + "/Contents/MacOS/Alpha").isExecutable());
-        QCOMPARE(store->installedAppURLs().value("alpha"), QUrl::fromLocalFile(bundle));
-
-        // Relaunch over the same records; the catalog moves on; update in place.
-        store = makeStore(TestCatalog::manifest({first}));
-        QCOMPARE(store->stateFor("alpha"), AppInstallState::installed("1.0.0"));
-        release("1.1.0");
-        waitForTask(store->loadManifest());
-        QCOMPARE(store->stateFor("alpha"), AppInstallState::updateAvailable("1.0.0", "1.1.0"));
-        QSignalSpy updated(store.get(), &LauncherStore::installFinished);
-        QList<double> progress;
-        connect(store.get(), &LauncherStore::installStateChanged, this, [&] {
-            if (store->stateFor("alpha").kind() == AppInstallState::Kind::installing)
-                progress.append(store->stateFor("alpha").progress());
-        });
-        store->installApp("alpha");
-        QVERIFY(updated.wait(30000));
-        QCOMPARE(store->stateFor("alpha"), AppInstallState::installed("1.1.0"));
-        // The real fraction reaches the store, rising from the first 0.04.
-        QVERIFY2(progress.size() >= 3, qPrintable(QString::number(progress.size())));
-        QCOMPARE(progress.first(), 0.04);
-        QVERIFY(std::is_sorted(progress.cbegin(), progress.cend()) && progress.last() > 0.04 && progress.last() < 1);
-        QCOMPARE(store->errorMessage(), std::nullopt);
-        // Nothing temporary is left behind.
-        QTRY_COMPARE(QDir(m_dir.filePath("tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-
-        // Open starts the installed (updated) executable.
-        store->openApp("alpha");
-        QFile marker(m_dir.filePath("opened.txt"));
-        QTRY_VERIFY_WITH_TIMEOUT(marker.exists() && marker.size() > 0, 10000);
-        QVERIFY(marker.open(QIODevice::ReadOnly));
-        QCOMPARE(marker.readAll().trimmed(), QByteArray("1.1.0"));
-    }
-
-private:
-    std::unique_ptr<LauncherStore> makeStore(const LauncherManifest &initial);
-    AppManifestItem release(const QString &version);
-
-    QTemporaryDir m_dir;
-    LoopbackHttpServer m_server;
-    QNetworkAccessManager m_session;
-    QMutex m_mutex;
-    QByteArray m_manifest;
-    QMap<QString, QByteArray> m_files;
 };
-
-std::unique_ptr<LauncherStore> TestStorePlatform::makeStore(const LauncherManifest &initial)
-{
-    const QString installRoot = m_dir.filePath("Applications/Vantrel");
-    auto language = std::make_shared<FixedLanguage>("en-US");
-    auto systemVersion = std::make_shared<FixedSystemVersion>();
-    AppInstaller::Layers layers = defaultInstallerLayers();
-    layers.systemVersion = systemVersion;
-    auto installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), &m_session, layers);
-    installer->setTemporaryDirectory(m_dir.filePath("tmp"));
-
-    LauncherStore::Collaborators c;
-    c.manifestLoader = std::make_shared<RemoteManifestClient>(m_server.url("/api/launcher/manifest"), &m_session);
-    c.installer = installer;
-    c.eventRecorder = std::make_shared<RemoteEventRecorder>(m_server.url(), &m_session, language);
-    c.feedbackClient = std::make_shared<RemoteFeedbackClient>(m_server.url(), &m_session);
-    c.userDefaults = std::make_shared<SettingsUserDefaults>(m_dir.filePath("defaults.ini"));
-    c.workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList{installRoot});
-    c.systemVersion = systemVersion;
-    c.systemLanguage = language;
-    c.appProperties = std::make_shared<FixedAppProperties>();
-    return std::make_unique<LauncherStore>(std::move(c), initial);
-}
-
-// Serves a release of "alpha" whose executable writes its version to opened.txt,
-// and a catalog listing it.
-AppManifestItem TestStorePlatform::release(const QString &version)
-{
-    ZipBuilder zip;
-    zip.addDirectory("Alpha.app").addDirectory("Alpha.app/Contents").addDirectory("Alpha.app/Contents/MacOS");
-    zip.addFile("Alpha.app/Contents/Info.plist",
-                ZipBuilder::infoPlist({{"CFBundleIdentifier", "com.vantrel.alpha"}, {"CFBundleExecutable", "Alpha"}},
-                                      ZipBuilder::PlistFormat::binary));
-    zip.addExecutable("Alpha.app/Contents/MacOS/Alpha",
-                      "#!/bin/sh\necho " + version.toUtf8() + " > '" + m_dir.filePath("opened.txt").toUtf8() + "'\n");
-    const QByteArray archive = zip.build();
-    const QString path = QStringLiteral("/releases/alpha-%1.zip").arg(version);
-    const AppManifestItem app = TestCatalog::release("alpha", m_server.url(path), ZipBuilder::sha256Hex(archive), version);
-    QMutexLocker lock(&m_mutex);
-    m_files.insert(path, archive);
-    m_manifest = ManifestDecoder::encode(TestCatalog::manifest({app}));
-    return app;
-}
 
 QTEST_GUILESS_MAIN(TestStorePlatform)
 #include "tst_store_platform.moc"
