@@ -146,13 +146,9 @@ private Q_SLOTS:
                 }
             };
             connect(socket, &QTcpSocket::readyRead, socket, [socket, pump] {
-                if (socket->property("answered").toBool())
-                    return;
-                socket->readAll();
-                socket->setProperty("answered", true);
                 socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n\r\n{");
                 pump();
-            });
+            }, Qt::SingleShotConnection);
             connect(socket, &QTcpSocket::bytesWritten, socket, pump);
             connect(socket, &QTcpSocket::disconnected, socket, [&peerClosed] { peerClosed = true; });
         });
