@@ -1,7 +1,7 @@
 #include "LoopbackHttpServer.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QHash>
 #include <QPointer>
 #include <QSemaphore>
 #include <QSslServer>
@@ -49,15 +49,6 @@ public:
             if (socket->bytesAvailable() > 0)
                 read();
         }
-    }
-
-    static QByteArray reason(int status)
-    {
-        static const QHash<int, QByteArray> reasons{{200, "OK"}, {201, "Created"}, {202, "Accepted"}, {204, "No Content"},
-                                                    {400, "Bad Request"}, {401, "Unauthorized"}, {404, "Not Found"},
-                                                    {206, "Partial Content"}, {416, "Range Not Satisfiable"},
-                                                    {422, "Unprocessable Entity"}, {500, "Internal Server Error"}};
-        return reasons.value(status, "Status");
     }
 
     void tryHandle(QTcpSocket *socket, QByteArray &buffer)
@@ -116,29 +107,29 @@ public:
         if (!range.startsWith("bytes=") || !range.endsWith('-'))
             return 0;
         const QByteArray ifRange = request.header("If-Range");
-        for (const auto &h : response.headers) {
-            const QByteArray name = h.first.toLower();
-            if (!ifRange.isEmpty() && ifRange == h.second && (name == "etag" || name == "last-modified"))
-                return range.mid(6).chopped(1).toLongLong();
-        }
-        return ifRange.isEmpty() ? range.mid(6).chopped(1).toLongLong() : 0;
+        const bool current = ifRange.isEmpty() || std::any_of(response.headers.cbegin(), response.headers.cend(), [&](const auto &h) {
+            return h.second == ifRange && (h.first.toLower() == "etag" || h.first.toLower() == "last-modified");
+        });
+        return current ? range.mid(6).chopped(1).toLongLong() : 0;
     }
 
     void send(QTcpSocket *socket, Response response, qint64 from)
     {
         if (response.stall)
             return;
-        QByteArray body = response.body;
-        std::unique_ptr<QFile> file;
-        qint64 length = body.size();
-        if (!response.bodyFile.isEmpty()) {
-            file = std::make_unique<QFile>(response.bodyFile);
-            if (!file->open(QIODevice::ReadOnly)) {
-                socket->disconnectFromHost();
-                return;
-            }
-            length = file->size();
+        std::unique_ptr<QIODevice> source;
+        if (response.bodyFile.isEmpty()) {
+            auto buffer = std::make_unique<QBuffer>();
+            buffer->setData(response.body);
+            source = std::move(buffer);
+        } else {
+            source = std::make_unique<QFile>(response.bodyFile);
         }
+        if (!source->open(QIODevice::ReadOnly)) {
+            socket->disconnectFromHost();
+            return;
+        }
+        qint64 length = source->size();
         if (from > 0 && from >= length) {
             response.status = 416;
             length = 0;
@@ -147,12 +138,11 @@ public:
             response.headers.append({"Content-Range", "bytes " + QByteArray::number(from) + '-' + QByteArray::number(length - 1)
                                                           + '/' + QByteArray::number(length)});
             length -= from;
-            body = body.mid(from);
-            if (file)
-                file->seek(from);
+            source->seek(from);
         }
         const qint64 announced = response.announcedLength >= 0 ? response.announcedLength : length;
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reason(response.status) + "\r\n";
+        // Clients read the status code, not the reason phrase.
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
         bool hasType = false;
         for (const auto &h : response.headers) {
             head += h.first + ": " + h.second + "\r\n";
@@ -171,23 +161,19 @@ public:
         if (response.stallAfterBytes >= 0)
             limit = qMin(limit, response.stallAfterBytes);
         if (response.throttleBytes > 0) {
-            sendSlowly(socket, file ? file->read(limit) : body.left(limit), response);
+            sendSlowly(socket, source->read(limit), response);
             return;
         }
-        if (file) {
-            qint64 sent = 0;
-            while (sent < limit) {
-                const QByteArray chunk = file->read(qMin<qint64>(1 << 20, limit - sent));
-                if (chunk.isEmpty())
-                    break;
-                socket->write(chunk);
-                sent += chunk.size();
-                // Keep memory flat for large files.
-                while (socket->bytesToWrite() > (8 << 20))
-                    socket->waitForBytesWritten(1000);
-            }
-        } else {
-            socket->write(body.left(limit));
+        qint64 sent = 0;
+        while (sent < limit) {
+            const QByteArray chunk = source->read(qMin<qint64>(1 << 20, limit - sent));
+            if (chunk.isEmpty())
+                break;
+            socket->write(chunk);
+            sent += chunk.size();
+            // Keep memory flat for large files.
+            while (socket->bytesToWrite() > (8 << 20))
+                socket->waitForBytesWritten(1000);
         }
         if (response.stallAfterBytes >= 0)
             return;
