@@ -67,13 +67,7 @@ public:
     }
     bool running() const { return m_base.port() > 0; }
     // What --print-public-key says for this service's data folder.
-    QString publicKey() const
-    {
-        QProcess tool;
-        tool.start(ToolSandbox::devserver(), {QStringLiteral("--print-public-key"), QStringLiteral("--data"), m_data.path()});
-        tool.waitForFinished(30000);
-        return QString::fromLatin1(tool.readAllStandardOutput().trimmed());
-    }
+    QString publicKey() const { return QString::fromLatin1(tool({QStringLiteral("--print-public-key")}).trimmed()); }
     QUrl base() const { return m_base; }
     QUrl url(const QString &pathAndQuery) const { return QUrl(m_base.toString() + pathAndQuery); }
     LauncherManifest manifest(const QString &language) const
@@ -83,11 +77,8 @@ public:
     // What the service stored of one kind (feedback, events, errors), as --dump prints it.
     QList<QJsonObject> dump(const QString &what) const
     {
-        QProcess tool;
-        tool.start(ToolSandbox::devserver(), {QStringLiteral("--dump"), what, QStringLiteral("--data"), m_data.path()});
-        tool.waitForFinished(30000);
         QList<QJsonObject> records;
-        for (const QByteArray &line : tool.readAllStandardOutput().split('\n')) {
+        for (const QByteArray &line : tool({QStringLiteral("--dump"), what}).split('\n')) {
             if (!line.trimmed().isEmpty())
                 records << QJsonDocument::fromJson(line).object();
         }
@@ -95,6 +86,15 @@ public:
     }
 
 private:
+    // The service's output when run with args on this data folder.
+    QByteArray tool(const QStringList &args) const
+    {
+        QProcess tool;
+        tool.start(ToolSandbox::devserver(), args + QStringList{QStringLiteral("--data"), m_data.path()});
+        tool.waitForFinished(30000);
+        return tool.readAllStandardOutput();
+    }
+
     QTemporaryDir m_data;
     std::unique_ptr<QProcess> m_process;
     QUrl m_base;
