@@ -27,7 +27,6 @@ class LoopbackHttpServer::Worker : public QObject
 {
 public:
     std::unique_ptr<QTcpServer> server;
-    bool tls = false;
     mutable QMutex mutex;
     Handler handler;
     QMap<QString, Response> routes;
@@ -217,7 +216,6 @@ LoopbackHttpServer::LoopbackHttpServer(const QHostAddress &address, std::optiona
             auto server = std::make_unique<QSslServer>();
             server->setSslConfiguration(*tls);
             m_worker->server = std::move(server);
-            m_worker->tls = true;
         } else {
             m_worker->server = std::make_unique<QTcpServer>();
         }
@@ -249,10 +247,9 @@ quint16 LoopbackHttpServer::port() const { return m_worker->server->serverPort()
 
 QUrl LoopbackHttpServer::url(const QString &path) const
 {
-    const QHostAddress address = m_worker->server->serverAddress();
     QUrl u;
-    u.setScheme(m_worker->tls ? QStringLiteral("https") : QStringLiteral("http"));
-    u.setHost(address.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("::1") : QStringLiteral("127.0.0.1"));
+    u.setScheme(qobject_cast<QSslServer *>(m_worker->server.get()) ? QStringLiteral("https") : QStringLiteral("http"));
+    u.setHost(m_worker->server->serverAddress().toString());
     u.setPort(port());
     u.setPath(path);
     return u;
