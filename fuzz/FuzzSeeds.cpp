@@ -2,14 +2,10 @@
 // OUTDIR/<target>/<n> files, small valid and near-valid inputs of each kind.
 #include "ZipBuilder.h"
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QList>
-#include <QString>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -80,18 +76,6 @@ QList<QByteArray> versionSeeds()
     };
 }
 
-bool writeAll(const QString &dir, const QList<QByteArray> &seeds)
-{
-    if (!QDir().mkpath(dir))
-        return false;
-    for (qsizetype i = 0; i < seeds.size(); ++i) {
-        QFile file(dir + QStringLiteral("/seed-%1").arg(i));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(seeds[i]) != seeds[i].size())
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char **argv)
@@ -100,15 +84,19 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: vantrel-fuzz-seeds OUTDIR\n");
         return 2;
     }
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    const bool ok = writeAll(out + QStringLiteral("/fuzz_zip_extract"), zipSeeds())
-        && writeAll(out + QStringLiteral("/fuzz_manifest_decoder"), manifestSeeds())
-        && writeAll(out + QStringLiteral("/fuzz_install_state"), installStateSeeds())
-        && writeAll(out + QStringLiteral("/fuzz_feedback_response"), feedbackSeeds())
-        && writeAll(out + QStringLiteral("/fuzz_version_compare"), versionSeeds());
-    if (!ok) {
-        std::fprintf(stderr, "vantrel-fuzz-seeds: could not write to %s\n", argv[1]);
-        return 1;
+    const std::pair<const char *, QList<QByteArray>> targets[] = {
+        {"fuzz_zip_extract", zipSeeds()}, {"fuzz_manifest_decoder", manifestSeeds()}, {"fuzz_install_state", installStateSeeds()},
+        {"fuzz_feedback_response", feedbackSeeds()}, {"fuzz_version_compare", versionSeeds()}};
+    for (const auto &[target, seeds] : targets) {
+        const QString dir = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/') + QLatin1String(target);
+        QDir().mkpath(dir);
+        for (qsizetype i = 0; i < seeds.size(); ++i) {
+            QFile file(dir + QStringLiteral("/seed-%1").arg(i));
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(seeds[i]) != seeds[i].size()) {
+                std::fprintf(stderr, "vantrel-fuzz-seeds: could not write to %s\n", argv[1]);
+                return 1;
+            }
+        }
     }
     return 0;
 }

@@ -7,15 +7,6 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-namespace {
-
-int sign(ComparisonResult r)
-{
-    return int(r);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzedDataProvider provider(data, size);
@@ -25,11 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QString shown = QStringLiteral("[%1] [%2] [%3]").arg(a, b, c);
     FUZZ_CHECK(compareVersions(a, a) == ComparisonResult::orderedSame, shown);
-    const int ab = sign(compareVersions(a, b));
-    const int ba = sign(compareVersions(b, a));
+    const int ab = int(compareVersions(a, b));
+    const int ba = int(compareVersions(b, a));
     FUZZ_CHECK(ab == -ba, shown);
-    const int bc = sign(compareVersions(b, c));
-    const int ac = sign(compareVersions(a, c));
+    const int bc = int(compareVersions(b, c));
+    const int ac = int(compareVersions(a, c));
     if (ab <= 0 && bc <= 0)
         FUZZ_CHECK(ac <= 0, shown);
     if (ab >= 0 && bc >= 0)

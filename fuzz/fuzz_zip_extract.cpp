@@ -19,40 +19,22 @@ struct Sandbox {
     // sandbox/up1/up2/out: escapes of one, two or three levels land in the
     // sandbox, where they are seen.
     QTemporaryDir root;
-    QString archive;
-    QString out;
-
-    Sandbox()
-    {
-        if (!root.isValid())
-            fuzzFinding("no temporary directory");
-        QDir(root.path()).mkpath(QStringLiteral("up1/up2"));
-        archive = root.filePath(QStringLiteral("up1/up2/input.zip"));
-        out = root.filePath(QStringLiteral("up1/up2/out"));
-    }
+    QString archive = root.filePath(QStringLiteral("up1/up2/input.zip"));
+    QString out = root.filePath(QStringLiteral("up1/up2/out"));
 };
-
-Sandbox &sandbox()
-{
-    static Sandbox *instance = new Sandbox;
-    return *instance;
-}
 
 // Everything in the sandbox except the archive and the extraction directory.
 QStringList strayItems(const Sandbox &box)
 {
+    static const QStringList expected{QStringLiteral("up1"), QStringLiteral("up1/up2"), QStringLiteral("up1/up2/input.zip"),
+                                      QStringLiteral("up1/up2/out")};
     QStringList stray;
     QDirIterator it(box.root.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
-    const QString rootPath = box.root.path();
     while (it.hasNext()) {
-        const QString path = it.next();
-        const QString relative = path.mid(rootPath.size() + 1);
-        if (relative == QLatin1String("up1") || relative == QLatin1String("up1/up2")
-            || relative == QLatin1String("up1/up2/input.zip") || relative == QLatin1String("up1/up2/out")
-            || relative.startsWith(QLatin1String("up1/up2/out/")))
-            continue;
-        stray.append(relative);
+        const QString relative = it.next().mid(box.root.path().size() + 1);
+        if (!expected.contains(relative) && !relative.startsWith(QLatin1String("up1/up2/out/")))
+            stray.append(relative);
     }
     return stray;
 }
@@ -61,7 +43,9 @@ QStringList strayItems(const Sandbox &box)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    Sandbox &box = sandbox();
+    static Sandbox &box = *new Sandbox;
+    if (!box.root.isValid() || !QDir(box.root.path()).mkpath(QStringLiteral("up1/up2")))
+        fuzzFinding("no temporary directory");
     {
         QFile file(box.archive);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

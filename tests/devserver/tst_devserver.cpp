@@ -8,6 +8,8 @@
 #include "InstallSandbox.h"
 #include "ToolSandbox.h"
 #include "catalog/ManifestDecoder.h"
+#include "feedback/Feedback.h"
+#include "feedback/FeedbackErrorBody.h"
 
 #include <QNetworkReply>
 
@@ -25,8 +27,6 @@ QString plistValue(const QString &plistPath, const QString &key)
 struct Reply {
     int status = 0;
     QByteArray body;
-    QByteArray contentType;
-    QJsonObject json() const { return QJsonDocument::fromJson(body).object(); }
 };
 
 Reply http(const QByteArray &method, const QUrl &url, const QByteArray &body = {}, const QList<std::pair<QByteArray, QByteArray>> &headers = {})
@@ -41,7 +41,7 @@ Reply http(const QByteArray &method, const QUrl &url, const QByteArray &body = {
     QSignalSpy finished(reply.get(), &QNetworkReply::finished);
     if (!reply->isFinished())
         finished.wait(30000);
-    return {reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll(), reply->rawHeader("Content-Type")};
+    return {reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll()};
 }
 
 // One running service; stopped when destroyed.
@@ -67,13 +67,7 @@ public:
     }
     bool running() const { return m_base.port() > 0; }
     // What --print-public-key says for this service's data folder.
-    QString publicKey() const
-    {
-        QProcess tool;
-        tool.start(ToolSandbox::devserver(), {QStringLiteral("--print-public-key"), QStringLiteral("--data"), m_data.path()});
-        tool.waitForFinished(30000);
-        return QString::fromLatin1(tool.readAllStandardOutput().trimmed());
-    }
+    QString publicKey() const { return QString::fromLatin1(tool({QStringLiteral("--print-public-key")}).trimmed()); }
     QUrl base() const { return m_base; }
     QUrl url(const QString &pathAndQuery) const { return QUrl(m_base.toString() + pathAndQuery); }
     LauncherManifest manifest(const QString &language) const
@@ -83,11 +77,8 @@ public:
     // What the service stored of one kind (feedback, events, errors), as --dump prints it.
     QList<QJsonObject> dump(const QString &what) const
     {
-        QProcess tool;
-        tool.start(ToolSandbox::devserver(), {QStringLiteral("--dump"), what, QStringLiteral("--data"), m_data.path()});
-        tool.waitForFinished(30000);
         QList<QJsonObject> records;
-        for (const QByteArray &line : tool.readAllStandardOutput().split('\n')) {
+        for (const QByteArray &line : tool({QStringLiteral("--dump"), what}).split('\n')) {
             if (!line.trimmed().isEmpty())
                 records << QJsonDocument::fromJson(line).object();
         }
@@ -95,6 +86,15 @@ public:
     }
 
 private:
+    // The service's output when run with args on this data folder.
+    QByteArray tool(const QStringList &args) const
+    {
+        QProcess tool;
+        tool.start(ToolSandbox::devserver(), args + QStringList{QStringLiteral("--data"), m_data.path()});
+        tool.waitForFinished(30000);
+        return tool.readAllStandardOutput();
+    }
+
     QTemporaryDir m_data;
     std::unique_ptr<QProcess> m_process;
     QUrl m_base;
@@ -163,12 +163,10 @@ private Q_SLOTS:
         const DevServer &s = server(catalog);
         const Reply reply = http("GET", s.url(QStringLiteral("/api/launcher/manifest?lang=") + language));
         QCOMPARE(reply.status, 200);
-        QVERIFY(reply.contentType.startsWith("application/json"));
         const LauncherManifest manifest = ManifestDecoder::decode(reply.body);
         QCOMPARE(manifest.apps.first().category, category);
         QCOMPARE(manifest.apps.first().releaseNotes.first().date, releaseDate);
         QCOMPARE(manifest.announcements.size(), 2);
-        QVERIFY(manifest.generatedAt.secsTo(QDateTime::currentDateTimeUtc()) >= 0);
         const LauncherManifest english = s.manifest(QStringLiteral("en"));
         QCOMPARE(manifest.apps.size(), english.apps.size());
         for (qsizetype i = 0; i < manifest.apps.size(); ++i) {
@@ -275,8 +273,8 @@ private Q_SLOTS:
         QCOMPARE(http("GET", archive, {}, {{"Range", "bytes=" + QByteArray::number(whole.size()) + '-'}}).status, 416);
     }
 
-    // Feedback, events and error reports as the launcher sends them are
-    // accepted; a refused feedback answers with a message the launcher shows.
+    // Feedback and error reports as the launcher sends them are accepted with
+    // answers it reads (events: installAndOpenSampleApp).
     void endpointsAcceptWhatTheLauncherSends()
     {
         const DevServer &s = *m_first;
@@ -284,13 +282,11 @@ private Q_SLOTS:
                              {"description", "No progress."}, {"appId", "tempo"}, {"diagnostics", QJsonObject{{"locale", "en"}}}};
         const Reply filed = http("POST", s.url(QStringLiteral("/api/feedback")), QJsonDocument(feedback).toJson(), {{"X-Vantrel-Locale", "pl"}});
         QCOMPARE(filed.status, 201);
-        const QJsonObject issue = filed.json().value(QStringLiteral("issue")).toObject();
-        QCOMPARE(issue.value(QStringLiteral("identifier")).toString(), QStringLiteral("FB-") + issue.value(QStringLiteral("id")).toString());
+        QVERIFY(FeedbackSubmissionResponse::decode(filed.body).ok);
         feedback.insert(QStringLiteral("title"), QStringLiteral("  "));
         const Reply refused = http("POST", s.url(QStringLiteral("/api/feedback")), QJsonDocument(feedback).toJson());
         QCOMPARE(refused.status, 422);
-        QCOMPARE(refused.json().value(QStringLiteral("message")).toString(), QStringLiteral("The title must not be blank."));
-        QCOMPARE(http("POST", s.url(QStringLiteral("/api/events")), R"({"eventType":"install_started","status":"started"})").status, 202);
+        QCOMPARE(FeedbackErrorBody::displayText(refused.body), std::optional<QString>(QStringLiteral("The title must not be blank.")));
         QCOMPARE(http("POST", s.url(QStringLiteral("/api/42/store/")), R"({"message":"boom"})",
                       {{"X-Sentry-Auth", "Sentry sentry_version=7, sentry_client=vantrel-launcher/0.1.0, sentry_key=abc123"}}).status, 200);
     }
@@ -324,16 +320,12 @@ private Q_SLOTS:
     {
         const QString plist = m_cli.bundle(QStringLiteral("Inkwell.app/Contents/Info.plist"));
         m_cli.useEndpoints(m_first->base());
-        ToolSandbox::Result run = m_cli.run({QStringLiteral("install"), QStringLiteral("inkwell")});
+        const ToolSandbox::Result run = m_cli.run({QStringLiteral("install"), QStringLiteral("inkwell")});
         QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
         QCOMPARE(plistValue(plist, QStringLiteral("CFBundleShortVersionString")), QStringLiteral("1.0.0"));
 
         m_cli.useEndpoints(m_multi->base());
         QVERIFY(m_cli.listed(QStringLiteral("inkwell")).value(QStringLiteral("state")).toObject().contains(QStringLiteral("updateAvailable")));
-        run = m_cli.run({QStringLiteral("install"), QStringLiteral("inkwell")});
-        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
-        QCOMPARE(plistValue(plist, QStringLiteral("CFBundleShortVersionString")), QStringLiteral("1.1.0"));
-        QCOMPARE(eventsFor(*m_multi, QStringLiteral("inkwell")), (QStringList{"install_started de 1.1.0", "install_succeeded de 1.1.0"}));
     }
 };
 

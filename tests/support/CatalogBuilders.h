@@ -57,12 +57,13 @@ inline LauncherAnnouncement announcement(const QString &id, const QString &appId
     return a;
 }
 
-// Their ids, in order.
-inline QStringList ids(const QList<AppManifestItem> &apps)
+// Their ids (apps or announcements), in order.
+template<typename Item>
+QStringList ids(const QList<Item> &items)
 {
     QStringList result;
-    for (const AppManifestItem &a : apps)
-        result.append(a.id);
+    for (const Item &item : items)
+        result.append(item.id);
     return result;
 }
 

@@ -1,7 +1,7 @@
 #include "LoopbackHttpServer.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QHash>
 #include <QPointer>
 #include <QSemaphore>
 #include <QSslServer>
@@ -27,7 +27,6 @@ class LoopbackHttpServer::Worker : public QObject
 {
 public:
     std::unique_ptr<QTcpServer> server;
-    bool tls = false;
     mutable QMutex mutex;
     Handler handler;
     QMap<QString, Response> routes;
@@ -49,15 +48,6 @@ public:
             if (socket->bytesAvailable() > 0)
                 read();
         }
-    }
-
-    static QByteArray reason(int status)
-    {
-        static const QHash<int, QByteArray> reasons{{200, "OK"}, {201, "Created"}, {202, "Accepted"}, {204, "No Content"},
-                                                    {400, "Bad Request"}, {401, "Unauthorized"}, {404, "Not Found"},
-                                                    {206, "Partial Content"}, {416, "Range Not Satisfiable"},
-                                                    {422, "Unprocessable Entity"}, {500, "Internal Server Error"}};
-        return reasons.value(status, "Status");
     }
 
     void tryHandle(QTcpSocket *socket, QByteArray &buffer)
@@ -116,29 +106,29 @@ public:
         if (!range.startsWith("bytes=") || !range.endsWith('-'))
             return 0;
         const QByteArray ifRange = request.header("If-Range");
-        for (const auto &h : response.headers) {
-            const QByteArray name = h.first.toLower();
-            if (!ifRange.isEmpty() && ifRange == h.second && (name == "etag" || name == "last-modified"))
-                return range.mid(6).chopped(1).toLongLong();
-        }
-        return ifRange.isEmpty() ? range.mid(6).chopped(1).toLongLong() : 0;
+        const bool current = ifRange.isEmpty() || std::any_of(response.headers.cbegin(), response.headers.cend(), [&](const auto &h) {
+            return h.second == ifRange && (h.first.toLower() == "etag" || h.first.toLower() == "last-modified");
+        });
+        return current ? range.mid(6).chopped(1).toLongLong() : 0;
     }
 
     void send(QTcpSocket *socket, Response response, qint64 from)
     {
         if (response.stall)
             return;
-        QByteArray body = response.body;
-        std::unique_ptr<QFile> file;
-        qint64 length = body.size();
-        if (!response.bodyFile.isEmpty()) {
-            file = std::make_unique<QFile>(response.bodyFile);
-            if (!file->open(QIODevice::ReadOnly)) {
-                socket->disconnectFromHost();
-                return;
-            }
-            length = file->size();
+        std::unique_ptr<QIODevice> source;
+        if (response.bodyFile.isEmpty()) {
+            auto buffer = std::make_unique<QBuffer>();
+            buffer->setData(response.body);
+            source = std::move(buffer);
+        } else {
+            source = std::make_unique<QFile>(response.bodyFile);
         }
+        if (!source->open(QIODevice::ReadOnly)) {
+            socket->disconnectFromHost();
+            return;
+        }
+        qint64 length = source->size();
         if (from > 0 && from >= length) {
             response.status = 416;
             length = 0;
@@ -147,12 +137,11 @@ public:
             response.headers.append({"Content-Range", "bytes " + QByteArray::number(from) + '-' + QByteArray::number(length - 1)
                                                           + '/' + QByteArray::number(length)});
             length -= from;
-            body = body.mid(from);
-            if (file)
-                file->seek(from);
+            source->seek(from);
         }
         const qint64 announced = response.announcedLength >= 0 ? response.announcedLength : length;
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reason(response.status) + "\r\n";
+        // Clients read the status code, not the reason phrase.
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
         bool hasType = false;
         for (const auto &h : response.headers) {
             head += h.first + ": " + h.second + "\r\n";
@@ -171,23 +160,19 @@ public:
         if (response.stallAfterBytes >= 0)
             limit = qMin(limit, response.stallAfterBytes);
         if (response.throttleBytes > 0) {
-            sendSlowly(socket, file ? file->read(limit) : body.left(limit), response);
+            sendSlowly(socket, source->read(limit), response);
             return;
         }
-        if (file) {
-            qint64 sent = 0;
-            while (sent < limit) {
-                const QByteArray chunk = file->read(qMin<qint64>(1 << 20, limit - sent));
-                if (chunk.isEmpty())
-                    break;
-                socket->write(chunk);
-                sent += chunk.size();
-                // Keep memory flat for large files.
-                while (socket->bytesToWrite() > (8 << 20))
-                    socket->waitForBytesWritten(1000);
-            }
-        } else {
-            socket->write(body.left(limit));
+        qint64 sent = 0;
+        while (sent < limit) {
+            const QByteArray chunk = source->read(qMin<qint64>(1 << 20, limit - sent));
+            if (chunk.isEmpty())
+                break;
+            socket->write(chunk);
+            sent += chunk.size();
+            // Keep memory flat for large files.
+            while (socket->bytesToWrite() > (8 << 20))
+                socket->waitForBytesWritten(1000);
         }
         if (response.stallAfterBytes >= 0)
             return;
@@ -231,7 +216,6 @@ LoopbackHttpServer::LoopbackHttpServer(const QHostAddress &address, std::optiona
             auto server = std::make_unique<QSslServer>();
             server->setSslConfiguration(*tls);
             m_worker->server = std::move(server);
-            m_worker->tls = true;
         } else {
             m_worker->server = std::make_unique<QTcpServer>();
         }
@@ -263,10 +247,9 @@ quint16 LoopbackHttpServer::port() const { return m_worker->server->serverPort()
 
 QUrl LoopbackHttpServer::url(const QString &path) const
 {
-    const QHostAddress address = m_worker->server->serverAddress();
     QUrl u;
-    u.setScheme(m_worker->tls ? QStringLiteral("https") : QStringLiteral("http"));
-    u.setHost(address.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("::1") : QStringLiteral("127.0.0.1"));
+    u.setScheme(qobject_cast<QSslServer *>(m_worker->server.get()) ? QStringLiteral("https") : QStringLiteral("http"));
+    u.setHost(m_worker->server->serverAddress().toString());
     u.setPort(port());
     u.setPath(path);
     return u;
