@@ -64,7 +64,7 @@ private:
     {
         const QString archive = m_cli.path(version + QStringLiteral(".zip"));
         m_cli.publish({TestCatalog::release(appId, m_cli.hostFile(QLatin1Char('/') + version + QStringLiteral(".zip"), archive),
-                                            ZipBuilder::sha256HexOfFile(archive), version)});
+                                            ZipBuilder::sha256Hex(TempHome::readFile(archive)), version)});
     }
 
     // Puts the older copy and its records back, as after an earlier install.
