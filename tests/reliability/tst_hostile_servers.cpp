@@ -139,15 +139,12 @@ private Q_SLOTS:
     {
         TempHome home;
         const QString big = home.path(QStringLiteral("big.json"));
-        {
-            QFile file(big);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(R"({"generatedAt":"2026-05-03T00:00:00Z","apps":[)");
-            const QByteArray filler(1 << 20, ' ');
-            for (int i = 0; i < 320; ++i)
-                QCOMPARE(file.write(filler), qint64(filler.size()));
-            file.write("]}");
-        }
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"generatedAt":"2026-05-03T00:00:00Z","apps":[)");
+        // 320 MiB in all; the rest is zeros the filesystem need not even store.
+        QVERIFY(file.resize(qint64(320) << 20));
+        file.close();
         LoopbackHttpServer server;
         LoopbackHttpServer::Response response = LoopbackHttpServer::Response::json(200, {});
         response.bodyFile = big;

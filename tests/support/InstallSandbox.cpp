@@ -52,11 +52,6 @@ AppManifestItem notesRelease(const QUrl &url, const QByteArray &archive, const Q
     return TestCatalog::release(QStringLiteral("notes"), url, ZipBuilder::sha256Hex(archive), version);
 }
 
-InstallSandbox::InstallSandbox()
-    : m_installer(makeInstaller())
-{
-}
-
 InstallSandbox::~InstallSandbox()
 {
     const QStringList left = leftovers();

@@ -36,7 +36,6 @@ AppManifestItem notesRelease(const QUrl &url, const QByteArray &archive, const Q
 class InstallSandbox : public TempHome
 {
 public:
-    InstallSandbox();
     ~InstallSandbox();
 
     std::unique_ptr<AppInstaller> makeInstaller(std::shared_ptr<const ArchiveExtractor> extractor = nullptr);
@@ -50,6 +49,6 @@ public:
 
 private:
     QNetworkAccessManager m_session;
-    std::unique_ptr<AppInstaller> m_installer;
+    std::unique_ptr<AppInstaller> m_installer = makeInstaller();
     bool m_leftoversAllowed = false;
 };
