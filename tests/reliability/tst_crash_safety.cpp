@@ -1,8 +1,7 @@
 // Crash safety of an install: `vantrel install` killed with SIGKILL once at
-// every phase, on top of an older copy, up to the clean-up after the install
-// has returned. After each kill the bundle is whole
-// (old or new), the next start agrees with the disk and removes every
-// leftover. Also two installs of one app from two processes at once.
+// every phase over an older copy, up to the clean-up after it has returned.
+// After each kill the bundle is whole (old or new), the next start agrees with
+// the disk and removes every leftover. Also two processes installing one app.
 
 #include "DataRows.h"
 #include "CatalogBuilders.h"
@@ -64,7 +63,7 @@ private:
     {
         const QString archive = m_cli.path(version + QStringLiteral(".zip"));
         m_cli.publish({TestCatalog::release(appId, m_cli.hostFile(QLatin1Char('/') + version + QStringLiteral(".zip"), archive),
-                                            ZipBuilder::sha256HexOfFile(archive), version)});
+                                            ZipBuilder::sha256Hex(TempHome::readFile(archive)), version)});
     }
 
     // Puts the older copy and its records back, as after an earlier install.

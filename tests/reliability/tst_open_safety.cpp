@@ -23,7 +23,6 @@ private:
     QString outsideMarker() const { return m_home.path(QStringLiteral("outside-ran")); }
     QByteArray markerScript() const { return "#!/bin/sh\necho ran > '" + QFile::encodeName(outsideMarker()) + "'\n"; }
 
-    // A bundle whose Info.plist names executable; returns its path.
     QString makeBundle(const QString &name, const QString &executable, const QString &bundleId)
     {
         const QString bundle = root() + QLatin1Char('/') + name;

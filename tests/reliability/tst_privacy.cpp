@@ -29,30 +29,18 @@ void captureMessage(QtMsgType, const QMessageLogContext &context, const QString 
     capturedLog += QLatin1String(context.category) + QLatin1Char(' ') + message + QLatin1Char('\n');
 }
 
-// Every Qt log message while alive, with all categories on.
-class LogCapture
+// Every Qt log message while work runs, with all categories on.
+QString logDuring(const std::function<void()> &work)
 {
-public:
-    LogCapture()
-    {
-        capturedLog.clear();
-        m_previous = qInstallMessageHandler(captureMessage);
-        QLoggingCategory::setFilterRules(QStringLiteral("*=true"));
-    }
-    ~LogCapture()
-    {
-        QLoggingCategory::setFilterRules(QString());
-        qInstallMessageHandler(m_previous);
-    }
-    QString text() const
-    {
-        QMutexLocker lock(&logMutex);
-        return capturedLog;
-    }
-
-private:
-    QtMessageHandler m_previous = nullptr;
-};
+    capturedLog.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+    QLoggingCategory::setFilterRules(QStringLiteral("*=true"));
+    work();
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
+    QMutexLocker lock(&logMutex);
+    return capturedLog;
+}
 
 }  // namespace
 
@@ -73,15 +61,12 @@ private Q_SLOTS:
         QUrl dsn = sentry.url(QStringLiteral("/42"));
         dsn.setUserName(dsnKey);
         qputenv("VANTREL_LAUNCHER_SENTRY_DSN", dsn.toEncoded());
-        QString log;
-        {
-            LogCapture capture;
+        const QString log = logDuring([&] {
             LauncherErrorReporter reporter(LauncherErrorReporter::dsnFromEnvironment());
             reporter.report(AppInstallerError(AppInstallerError::Kind::downloadFailed), {{QStringLiteral("flow"), QStringLiteral("install")}});
             QTRY_COMPARE_WITH_TIMEOUT(sentry.requestCount(), 1, 10000);
             QVERIFY(reporter.waitForPendingReports(10000));
-            log = capture.text();
-        }
+        });
         qunsetenv("VANTREL_LAUNCHER_SENTRY_DSN");
         // The key went where it belongs, and nowhere else.
         QVERIFY(sentry.requests().first().header("x-sentry-auth").contains(dsnKey.toUtf8()));
@@ -98,12 +83,7 @@ private Q_SLOTS:
         c.feedbackClient = std::make_shared<RemoteFeedbackClient>(server.url(), &m_session);
         c.userDefaults = std::make_shared<SettingsUserDefaults>(home.path(QStringLiteral("defaults.ini")));
         LauncherStore store(c, LauncherManifest{});
-        QString log;
-        {
-            LogCapture capture;
-            waitForTask(store.submitFeedback(FeedbackType::bug, feedbackTitle, feedbackBody, std::nullopt));
-            log = capture.text();
-        }
+        const QString log = logDuring([&] { waitForTask(store.submitFeedback(FeedbackType::bug, feedbackTitle, feedbackBody, std::nullopt)); });
         QCOMPARE(store.feedbackState().kind(), FeedbackSubmissionState::Kind::failed);
         QCOMPARE(server.requestCount(), 1);
         QVERIFY(server.requests().first().body.contains(feedbackTitle.toUtf8()));

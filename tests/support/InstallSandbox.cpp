@@ -3,7 +3,6 @@
 #include "CatalogBuilders.h"
 #include "DefaultCollaborators.h"
 #include "FakeSystem.h"
-#include "ZipBuilder.h"
 #include "async/WaitForTask.h"
 #include "install/BackgroundCleanup.h"
 
@@ -37,16 +36,33 @@ InstallOutcome outcomeOf(QCoro::Task<InstalledApp> task)
     return outcome;
 }
 
-InstallSandbox::InstallSandbox(OperatingSystemVersion version)
-    : m_installer(makeInstaller(version))
+ZipBuilder notesApp(const QString &version, ZipBuilder::PlistFormat format)
 {
+    ZipBuilder zip;
+    zip.addBundle(QStringLiteral("Notes.app"), QStringLiteral("com.vantrel.notes"), QStringLiteral("Notes"), format, version);
+    zip.addDirectory(QStringLiteral("Notes.app/Contents/Resources"));
+    zip.addFile(QStringLiteral("Notes.app/Contents/Resources/version.txt"), version.toUtf8());
+    zip.addFile(QStringLiteral("Notes.app/Contents/Resources/only-in-") + version, "x");
+    zip.addSymlink(QStringLiteral("Notes.app/Contents/Resources/launcher"), QStringLiteral("../MacOS/Notes"));
+    return zip;
 }
 
-std::unique_ptr<AppInstaller> InstallSandbox::makeInstaller(OperatingSystemVersion version,
-                                                            std::shared_ptr<const ArchiveExtractor> extractor)
+AppManifestItem notesRelease(const QUrl &url, const QByteArray &archive, const QString &version)
+{
+    return TestCatalog::release(QStringLiteral("notes"), url, ZipBuilder::sha256Hex(archive), version);
+}
+
+InstallSandbox::~InstallSandbox()
+{
+    const QStringList left = leftovers();
+    if (!m_leftoversAllowed && !left.isEmpty())
+        QTest::qFail(qPrintable(QStringLiteral("left behind: ") + left.join(QStringLiteral(", "))), __FILE__, __LINE__);
+}
+
+std::unique_ptr<AppInstaller> InstallSandbox::makeInstaller(std::shared_ptr<const ArchiveExtractor> extractor)
 {
     AppInstaller::Layers layers = defaultInstallerLayers();
-    layers.systemVersion = std::make_shared<FixedSystemVersion>(version);
+    layers.systemVersion = std::make_shared<FixedSystemVersion>();
     if (extractor)
         layers.extractor = std::move(extractor);
     auto installer = std::make_unique<AppInstaller>(QUrl::fromLocalFile(installRoot()), &m_session, layers);
@@ -57,5 +73,5 @@ std::unique_ptr<AppInstaller> InstallSandbox::makeInstaller(OperatingSystemVersi
 InstallOutcome InstallSandbox::installArchive(const ZipBuilder &zip, const QString &id, const QString &version)
 {
     const QString archive = writeArchive(zip, id + QLatin1Char('-') + version + QStringLiteral(".zip"));
-    return install(TestCatalog::release(id, QUrl::fromLocalFile(archive), ZipBuilder::sha256HexOfFile(archive), version));
+    return install(TestCatalog::release(id, QUrl::fromLocalFile(archive), ZipBuilder::sha256Hex(readFile(archive)), version));
 }

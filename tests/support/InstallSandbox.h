@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TempHome.h"
-#include "catalog/ManifestPolicy.h"  // OperatingSystemVersion
+#include "ZipBuilder.h"
 #include "install/AppInstaller.h"
 
 #include <QNetworkAccessManager>
@@ -24,22 +24,31 @@ struct InstallOutcome {
 // Waits for an install that may already be running, and for its clean-up.
 InstallOutcome outcomeOf(QCoro::Task<InstalledApp> task);
 
-// The real installer (real platform layers, a fixed system version) over a
-// temporary home.
+// A bundle "Notes.app" of com.vantrel.notes telling its version in a resource,
+// with a file only this version has and a link inside the bundle.
+ZipBuilder notesApp(const QString &version = QStringLiteral("1.0"), ZipBuilder::PlistFormat format = ZipBuilder::PlistFormat::xml);
+// The catalog's release of app "notes" as archive, downloaded from url.
+AppManifestItem notesRelease(const QUrl &url, const QByteArray &archive, const QString &version = QStringLiteral("1.0"));
+
+// The real installer (real platform layers, system version 14.5.0) over a
+// temporary home. Whatever the tests do, no install may leave anything
+// temporary behind: the sandbox fails the test when it ends with leftovers().
 class InstallSandbox : public TempHome
 {
 public:
-    explicit InstallSandbox(OperatingSystemVersion version = {14, 5, 0});
+    ~InstallSandbox();
 
-    std::unique_ptr<AppInstaller> makeInstaller(OperatingSystemVersion version = {14, 5, 0},
-                                                std::shared_ptr<const ArchiveExtractor> extractor = nullptr);
+    std::unique_ptr<AppInstaller> makeInstaller(std::shared_ptr<const ArchiveExtractor> extractor = nullptr);
     AppInstaller &installer() { return *m_installer; }
     InstallOutcome install(const AppManifestItem &app) { return outcomeOf(m_installer->install(app)); }
     // Installs the archive from a file URL as app id (bundle "com.vantrel.<id>").
     InstallOutcome installArchive(const ZipBuilder &zip, const QString &id = QStringLiteral("notes"),
                                   const QString &version = QStringLiteral("1.0"));
+    // For tests that leave such items on purpose.
+    void allowLeftovers() { m_leftoversAllowed = true; }
 
 private:
     QNetworkAccessManager m_session;
-    std::unique_ptr<AppInstaller> m_installer;
+    std::unique_ptr<AppInstaller> m_installer = makeInstaller();
+    bool m_leftoversAllowed = false;
 };

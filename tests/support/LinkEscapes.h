@@ -1,11 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QList>
-#include <QStringList>
 
 #include <unistd.h>
 

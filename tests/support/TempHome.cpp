@@ -3,10 +3,7 @@
 #include "ZipBuilder.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 
 #include <sys/stat.h>
 #include <unistd.h>

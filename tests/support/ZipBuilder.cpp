@@ -3,7 +3,6 @@
 #include "ZipWriter.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 
 #include <plist/plist.h>
 
@@ -11,11 +10,6 @@ ZipBuilder &ZipBuilder::addFile(const QString &name, const QByteArray &content, 
 {
     m_entries.append(Entry{Kind::file, name, content, mode});
     return *this;
-}
-
-ZipBuilder &ZipBuilder::addExecutable(const QString &name, const QByteArray &content)
-{
-    return addFile(name, content, 0755);
 }
 
 ZipBuilder &ZipBuilder::addDirectory(const QString &name, int mode)
@@ -180,13 +174,4 @@ QByteArray ZipBuilder::infoPlist(const QMap<QString, QString> &keys, PlistFormat
 QString ZipBuilder::sha256Hex(const QByteArray &data)
 {
     return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
-}
-
-QString ZipBuilder::sha256HexOfFile(const QString &path)
-{
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return {};
-    return QString::fromLatin1(hash.result().toHex());
 }

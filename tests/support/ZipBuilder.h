@@ -1,27 +1,15 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <QMap>
 #include <QMetaType>
-#include <QString>
 #include <QStringList>
 
 class ZipWriter;
 
-// Builds real ZIP archives (through ZipWriter) for tests.
-//
-//   ZipBuilder zip;
-//   zip.addBundle(QStringLiteral("Foo.app"), QStringLiteral("com.example.foo"));
-//   zip.addFile(QStringLiteral("Foo.app/Contents/Resources/readme.txt"), "hello");
-//   zip.addSymlink(QStringLiteral("Foo.app/Contents/Current"), QStringLiteral("MacOS"));
-//   QString error;
-//   zip.writeTo(dir.filePath("foo.zip"), &error);       // or: QByteArray bytes = zip.build();
-//   QString sum = ZipBuilder::sha256HexOfFile(dir.filePath("foo.zip"));
-//
-// Entry names are written exactly as given, without any normalisation, so
-// hostile names such as "../x", "/abs/x" or "a/../../x" can be produced.
-// Parent directories are not added implicitly (many real archives lack them).
+// Builds real ZIP archives (through ZipWriter) for tests. Entry names are
+// written exactly as given, so hostile names such as "../x", "/abs/x" or
+// "a/../../x" can be produced; parent folders are not added implicitly
+// (many real archives lack them).
 class ZipBuilder
 {
 public:
@@ -29,8 +17,7 @@ public:
 
     // A regular file with the given permission bits.
     ZipBuilder &addFile(const QString &name, const QByteArray &content, int mode = 0644);
-    // A regular file with mode 0755.
-    ZipBuilder &addExecutable(const QString &name, const QByteArray &content);
+    ZipBuilder &addExecutable(const QString &name, const QByteArray &content) { return addFile(name, content, 0755); }
     // A directory entry ("name/" is written).
     ZipBuilder &addDirectory(const QString &name, int mode = 0755);
     // A symbolic link whose target is written as given.
@@ -54,18 +41,15 @@ public:
     static QStringList hostileKinds();
     static ZipBuilder hostile(const QString &kind, const QString &bundleId, const QString &outside, const QString &up);
 
-    // Store entries uncompressed instead of deflating them.
     ZipBuilder &setStored(bool stored);
     // Names without the UTF-8 flag, as macOS tools write them.
     ZipBuilder &setUtf8Flag(bool flagged);
     // Zip64 extensions on every entry (beyond 65,535 entries they are always there).
     ZipBuilder &setZip64(bool always);
-    // Appends the other archive's entries.
     ZipBuilder &add(const ZipBuilder &other);
 
     // Writes the archive; false (with a message in error) on failure.
     bool writeTo(const QString &path, QString *error = nullptr) const;
-    // The archive's bytes.
     QByteArray build() const;
 
     int entryCount() const { return int(m_entries.size()); }
@@ -74,7 +58,6 @@ public:
     static QByteArray infoPlist(const QMap<QString, QString> &keys, PlistFormat format);
     // Lower-case hexadecimal SHA-256.
     static QString sha256Hex(const QByteArray &data);
-    static QString sha256HexOfFile(const QString &path);
 
 private:
     enum class Kind { file, directory, symlink, fill };
