@@ -18,7 +18,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth
   clang libclang-rt-14-dev
-  libarchive-tools unzip curl openssl
+  libarchive-tools unzip curl openssl e2fsprogs
   dbus-daemon dpkg-dev lintian
 )
 

@@ -600,14 +600,24 @@ private Q_SLOTS:
     }
 
     // A slow server: the values that reach the caller during a real install.
+    // Without a length the body still arrives whole, and the bar stays put.
+    void installReportsRisingProgress_data()
+    {
+        QTest::addColumn<bool>("announcesLength");
+        QTest::newRow("Content-Length") << true;
+        QTest::newRow("no Content-Length") << false;
+    }
+
     void installReportsRisingProgress()
     {
+        QFETCH(bool, announcesLength);
         InstallSandbox sandbox;
         const QByteArray bytes
             = notesApp().setStored(true).addFillFile(QStringLiteral("Notes.app/Contents/Resources/data.bin"), 3 << 19, 'd').build();
         LoopbackHttpServer server;
         LoopbackHttpServer::Response response = LoopbackHttpServer::Response::text(200, bytes);
         response.throttleBytes = 64 << 10;
+        response.omitLength = !announcesLength;
         server.serve(QStringLiteral("/notes.zip"), response);
         QList<double> values;
         InstallControl control;
@@ -620,7 +630,10 @@ private Q_SLOTS:
             QVERIFY(i == 0 || int(values[i] * 100) > int(values[i - 1] * 100));
         }
         const auto downloading = std::count_if(values.cbegin(), values.cend(), [](double f) { return f < 0.90; });
-        QVERIFY2(downloading >= 2, qPrintable(QString::number(values.size())));
+        if (announcesLength)
+            QVERIFY2(downloading >= 2, qPrintable(QString::number(values.size())));
+        else
+            QCOMPARE(downloading, 0);
     }
 
     // Cancelled at each stage: the install ends with "cancelled", the old copy
