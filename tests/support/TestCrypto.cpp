@@ -17,7 +17,7 @@ QSslConfiguration Identity::serverConfiguration() const
 
 Identity certificate(const QString &altNames, int fromDays, int toDays, const Identity *issuer, bool authority)
 {
-    Identity identity{std::shared_ptr<EVP_PKEY>(EVP_PKEY_Q_keygen(nullptr, nullptr, "EC", "P-256"), EVP_PKEY_free), {}};
+    Identity identity{std::shared_ptr<EVP_PKEY>(EVP_PKEY_Q_keygen(nullptr, nullptr, "EC", "P-256"), EVP_PKEY_free), QSslCertificate()};
     std::unique_ptr<X509, decltype(&X509_free)> cert(X509_new(), X509_free);
     static long serial = 1;
     X509_set_version(cert.get(), 2);
