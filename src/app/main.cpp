@@ -90,13 +90,17 @@ int main(int argc, char *argv[])
         return 1;
     }
     auto *mainWindow = qobject_cast<QQuickWindow *>(scenes->property("mainWindow").value<QObject *>());
-    auto *panel = qobject_cast<QQuickWindow *>(scenes->property("menuBarPanel").value<QObject *>());
     if (!mainWindow) {
         qCritical("The main window could not be created.");
         return 1;
     }
 
-    TrayController tray(store, panel, appName);
+    TrayController tray(store, nullptr, appName);
+    tray.setPanelProvider([scenes]() -> QWindow * {
+        QVariant panel;
+        QMetaObject::invokeMethod(scenes, "ensureMenuBarPanel", Q_RETURN_ARG(QVariant, panel));
+        return qobject_cast<QWindow *>(panel.value<QObject *>());
+    });
     DesktopNotifier notifier(appName);
     notifier.setTray(&tray);
     InstallNotifications notifications(store, &notifier);

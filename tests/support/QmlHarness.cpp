@@ -1,6 +1,7 @@
 #include "QmlHarness.h"
 
 #include "SymbolGlyphs.h"
+#include "VantrelFonts.h"
 
 #include <QDir>
 #include <QQmlComponent>
@@ -18,6 +19,8 @@ void initialise()
     QStandardPaths::setTestModeEnabled(true);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     SymbolGlyphs::ensureFontLoaded();
+    // The design's own sizes, whatever the test machine's font.
+    VantrelFonts::setTextScaleOverride(1.0);
 }
 
 LauncherManifest sampleCatalog()

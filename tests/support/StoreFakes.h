@@ -103,6 +103,7 @@ public:
     bool placedBeforeGate = false;
     QStringList calls;
     QHash<QString, QString> previous;
+    InstallControl lastControl;  // of the latest install, to report its progress
 
     void failWith(const QString &text)
     {
@@ -112,6 +113,7 @@ public:
     QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) override
     {
         calls.append(app.id);
+        lastControl = control;
         m_log->append(QStringLiteral("installer:") + app.id);
         if (placedBeforeGate && control.onPlaced)
             control.onPlaced();

@@ -2,6 +2,7 @@
 // in the states worth seeing.
 
 #include "QmlHarness.h"
+#include "VantrelFonts.h"
 
 namespace {
 
@@ -188,6 +189,32 @@ QList<Shot> shots()
                          QTRY_COMPARE(ViewHost::shown(f.item("removeConfirmationTitle")), asking);
                      }});
     }
+    // At 1.5 × the design's text size, as a desktop with large text shows them:
+    // nothing cut off.
+    const auto largeText = [](std::function<void(StoreView &)> setup) {
+        return [setup](StoreView &f) {
+            VantrelFonts::setTextScaleOverride(1.5);
+            setup(f);
+            if (QTest::currentTestFailed())
+                return;
+            f.host.waitForFrame();
+            QStringList cut;
+            std::function<void(QQuickItem *)> visit = [&](QQuickItem *item) {
+                if (item->inherits("QQuickText") && ViewHost::shown(item) && item->property("truncated").toBool())
+                    cut.append(ViewHost::text(item));
+                for (QQuickItem *child : item->childItems())
+                    visit(child);
+            };
+            visit(f.host.window()->contentItem());
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String(" | "))));
+        };
+    };
+    list.append({"large-text-home", 1060, sample, largeText([](StoreView &f) { sectionsState(f); })});
+    list.append({"large-text-detail", 1060, sample, largeText([](StoreView &f) { detailIn(f, "installed"); })});
+    list.append({"large-text-preferences", 640, sample, largeText([](StoreView &f) {
+                     f.open("preferences/PreferencesView.qml", QSize(640, 560));
+                     f.host.fitHeight();
+                 })});
     list.append({"section-updates-after-update-all", 1060, sample, [](StoreView &f) {
                      sectionsState(f);
                      f.reach("timer", "updateAvailable");
@@ -228,6 +255,7 @@ private Q_SLOTS:
         const Shot shot = shots().at(index);
         StoreView f(shot.catalog);
         shot.setup(f);
+        VantrelFonts::setTextScaleOverride(1.0);
         if (QTest::currentTestFailed())
             return;
         const QString path = f.host.screenshot(shot.name);

@@ -80,6 +80,8 @@ void TrayController::sync()
 
 void TrayController::togglePanel()
 {
+    if (!m_panel && m_panelProvider)
+        m_panel = m_panelProvider();
     if (!m_panel || !m_icon)
         return;
     if (m_panel->isVisible()) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class LauncherStore;
@@ -19,6 +20,10 @@ class TrayController : public QObject
 public:
     TrayController(LauncherStore *store, QWindow *panel, const QString &appName, QObject *parent = nullptr);
     ~TrayController() override;
+
+    // Makes the panel on first use instead (a hidden window stays off the
+    // accessibility bus); the panel given to the constructor may then be null.
+    void setPanelProvider(std::function<QWindow *()> provider) { m_panelProvider = std::move(provider); }
 
     bool isAvailable() const;
     bool isIconVisible() const;
@@ -38,5 +43,6 @@ private:
 
     QPointer<LauncherStore> m_store;
     QPointer<QWindow> m_panel;
+    std::function<QWindow *()> m_panelProvider;
     std::unique_ptr<QSystemTrayIcon> m_icon;
 };

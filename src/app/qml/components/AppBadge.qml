@@ -9,9 +9,10 @@ Item {
     property color color: VNT.lime
 
     implicitWidth: label.implicitWidth + 16
-    implicitHeight: 22
+    implicitHeight: Math.max(22, Math.ceil(label.implicitHeight) + 8)
     width: implicitWidth
-    height: 22
+    height: implicitHeight
+    Accessible.role: Accessible.StaticText
     Accessible.name: text
 
     Rectangle {
@@ -25,7 +26,7 @@ Item {
         anchors.centerIn: parent
         text: badge.text.toUpperCase()
         font.family: VNT.monoFamily
-        font.pixelSize: 10
+        font.pixelSize: VNT.px(10)
         font.weight: Font.Medium
         font.letterSpacing: 0.6
         color: badge.color

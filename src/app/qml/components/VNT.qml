@@ -15,6 +15,8 @@ QtObject {
     readonly property color fg0: "#F3F4F6"
     readonly property color fg1: "#C9CCD3"
     readonly property color fg2: "#8B909A"
+    // Faint: decoration only (dividers, disabled marks). At 2.6-3.1 : 1 on the
+    // backgrounds it is too faint for text; text uses fg2 at the least.
     readonly property color fg3: "#5A606B"
 
     readonly property color lime: Qt.rgba(0.74, 0.94, 0.34, 1)
@@ -28,6 +30,13 @@ QtObject {
 
     readonly property string monoFamily: VantrelFonts.monoFamily
     readonly property string systemFamily: VantrelFonts.systemFamily
+    // The desktop's text size relative to the design's (1 at the usual size).
+    readonly property real textScale: VantrelFonts.textScale
+
+    // A design font size in pixels at the desktop's text size.
+    function px(size) {
+        return size * textScale
+    }
 
     // Accent raw value ("lime", "violet", ...) to its colour.
     function accentColor(accent) {
@@ -56,6 +65,12 @@ QtObject {
         return 1 + spacing / (size * 1.2)
     }
 
+    // A state text as a screen reader is told it: a percentage in whole tens,
+    // so an install is announced as it starts, every ten percent and at its end.
+    function spokenProgress(text) {
+        return String(text).replace(/(\d+)(\s*%)/, (all, n, rest) => (Math.floor(Number(n) / 10) * 10) + rest)
+    }
+
     function withAlpha(c, a) {
         return Qt.rgba(c.r, c.g, c.b, a)
     }
@@ -63,15 +78,15 @@ QtObject {
     // vantrelDisplay(size, weight): the display family when installed, else the
     // system font, at the given pixel size and weight.
     function display(size, weight) {
-        return Qt.font({ family: VantrelFonts.displayFamily(), pixelSize: size,
+        return Qt.font({ family: VantrelFonts.displayFamily(), pixelSize: px(size),
                          weight: weight === undefined ? Font.Normal : weight })
     }
     function system(size, weight) {
-        return Qt.font({ family: systemFamily, pixelSize: size,
+        return Qt.font({ family: systemFamily, pixelSize: px(size),
                          weight: weight === undefined ? Font.Normal : weight })
     }
     function mono(size, weight) {
-        return Qt.font({ family: monoFamily, pixelSize: size,
+        return Qt.font({ family: monoFamily, pixelSize: px(size),
                          weight: weight === undefined ? Font.Normal : weight })
     }
 }

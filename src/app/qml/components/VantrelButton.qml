@@ -22,7 +22,8 @@ T.Button {
     readonly property color borderColor: variant === "primary" ? VNT.lime
                                          : variant === "secondary" ? VNT.line2 : "transparent"
 
-    implicitHeight: 34
+    // 34 at the design's text size; taller when the desktop's text is larger.
+    implicitHeight: Math.max(34, Math.ceil(contentItem.implicitHeight) + 12)
     implicitWidth: contentItem.implicitWidth + leftPadding + rightPadding
     leftPadding: variant === "ghost" ? 8 : 14
     rightPadding: leftPadding
@@ -34,6 +35,7 @@ T.Button {
     Accessible.name: text
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
+    Accessible.onPressAction: if (enabled) clicked()
 
     contentItem: Item {
         implicitWidth: row.implicitWidth
@@ -65,7 +67,7 @@ T.Button {
             visible: control.hint !== ""
             text: control.hint
             font: VNT.mono(10)
-            color: VNT.fg3
+            color: VNT.fg2
         }
     }
     }

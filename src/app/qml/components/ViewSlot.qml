@@ -27,7 +27,7 @@ Item {
         anchors.centerIn: parent
         visible: slot.active && !slot.available && slot.placeholderText !== ""
         text: slot.placeholderText
-        color: VNT.fg3
+        color: VNT.fg2
         font: VNT.system(12)
     }
 

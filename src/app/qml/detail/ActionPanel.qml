@@ -55,6 +55,7 @@ VantrelCard {
                 Text {
                     objectName: "actionStateLabel"
                     text: panel.stateLabel
+                    Accessible.name: VNT.spokenProgress(panel.stateLabel)
                     font: VNT.system(13, Font.DemiBold)
                     color: VNT.fg0
                     wrapMode: Text.Wrap
@@ -64,7 +65,7 @@ VantrelCard {
                     objectName: "actionDetail"
                     text: panel.detailText
                     font: VNT.system(11.5)
-                    color: VNT.fg3
+                    color: VNT.fg2
                     wrapMode: Text.Wrap
                     Layout.fillWidth: true
                 }
@@ -104,6 +105,7 @@ VantrelCard {
         ProgressBar {
             id: progress
             objectName: "installProgress"
+            Accessible.name: panel.app ? panel.app.name : ""
             visible: panel.kind === "installing"
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignVCenter

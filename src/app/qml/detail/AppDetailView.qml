@@ -45,7 +45,7 @@ Rectangle {
         Text {
             text: page.store.copy.text("selectedAppEmptyBody")
             font: VNT.system(12)
-            color: VNT.fg3
+            color: VNT.fg2
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
             Layout.fillWidth: true

@@ -30,10 +30,10 @@ ColumnLayout {
                 Text {
                     text: hero.app ? hero.app.category.toUpperCase() : ""
                     font.family: VNT.monoFamily
-                    font.pixelSize: 10
+                    font.pixelSize: VNT.px(10)
                     font.weight: Font.Medium
                     font.letterSpacing: 0.8
-                    color: VNT.fg3
+                    color: VNT.fg2
                 }
                 AppBadge {
                     objectName: "detailStatusBadge"

@@ -15,7 +15,7 @@ RowLayout {
         objectName: "detailRowLabel"
         text: row.label
         font: VNT.system(11.5)
-        color: VNT.fg3
+        color: VNT.fg2
         Layout.minimumWidth: row.labelWidth
         Layout.preferredWidth: row.labelWidth
         Layout.maximumWidth: row.labelWidth

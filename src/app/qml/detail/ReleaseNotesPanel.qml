@@ -43,7 +43,7 @@ VantrelCard {
                     Text {
                         text: modelData.date
                         font: VNT.system(10.5)
-                        color: VNT.fg3
+                        color: VNT.fg2
                     }
                 }
                 Text {

@@ -26,6 +26,7 @@ Popup {
     width: 320
     padding: 20
     closePolicy: Popup.CloseOnEscape
+    Accessible.name: confirmationTitle.text
 
     T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
     background: Rectangle {
@@ -33,11 +34,13 @@ Popup {
         radius: 12
         border.color: VNT.line2
         border.width: 1
+        ModalFocusReturn { popup: dialog }
     }
 
     contentItem: ColumnLayout {
         spacing: 10
         Text {
+            id: confirmationTitle
             objectName: "removeConfirmationTitle"
             text: dialog.app ? dialog.store.copy.text("removeConfirmTitle", { app: dialog.app.name }) : ""
             font: VNT.system(13, Font.Bold)

@@ -30,7 +30,7 @@ ColumnLayout {
             objectName: "sectionSubtitle"
             text: section.subtitle.toUpperCase()
             font: VNT.mono(10, Font.Medium)
-            color: VNT.fg3
+            color: VNT.fg2
         }
         VantrelButton {
             objectName: "updateAllButton"

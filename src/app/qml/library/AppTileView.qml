@@ -9,7 +9,7 @@ import QtQuick.Layouts
 import QtQuick.Templates as T
 import Vantrel
 
-T.AbstractButton {
+VantrelTile {
     id: tile
     required property LauncherStore store
     property var app
@@ -22,15 +22,10 @@ T.AbstractButton {
 
     objectName: "tile_" + appId
     readonly property bool isSelected: store.selectedAppID === appId
-    focusPolicy: Qt.StrongFocus
-    hoverEnabled: true
     padding: 16
     // As laid out; the library gives every tile the height of the tallest.
     implicitHeight: Math.max(164, implicitContentHeight + topPadding + bottomPadding)
-    Accessible.role: Accessible.Button
-    Accessible.name: (app ? app.name : "") + ", " + tileStatus
-    Keys.onReturnPressed: clicked()
-    Keys.onEnterPressed: clicked()
+    Accessible.name: (app ? app.name : "") + ", " + VNT.spokenProgress(tileStatus)
 
     onClicked: {
         store.selectedAppID = appId
@@ -108,7 +103,7 @@ T.AbstractButton {
                 objectName: "tileStatusText"
                 text: tile.tileStatus
                 font: VNT.mono(10.5)
-                color: VNT.fg3
+                color: VNT.fg2
                 elide: Text.ElideRight
                 Layout.fillWidth: true
             }

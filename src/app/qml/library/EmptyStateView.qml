@@ -37,7 +37,7 @@ VantrelCard {
         Text {
             text: empty.store.copy.text(empty.spec.body)
             font: VNT.system(12)
-            color: VNT.fg3
+            color: VNT.fg2
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
             Layout.fillWidth: true

@@ -7,7 +7,7 @@ import QtQuick.Layouts
 import QtQuick.Templates as T
 import Vantrel
 
-T.AbstractButton {
+VantrelTile {
     id: panel
     objectName: "firstAppPanel"
     required property LauncherStore store
@@ -21,11 +21,7 @@ T.AbstractButton {
     padding: 18
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
-    focusPolicy: Qt.StrongFocus
-    Accessible.role: Accessible.Button
     Accessible.name: store.copy.text("firstAppTitle") + ": " + (app ? app.name : "")
-    Keys.onReturnPressed: clicked()
-    Keys.onEnterPressed: clicked()
     onClicked: {
         if (!app)
             return
@@ -85,7 +81,7 @@ T.AbstractButton {
             Text {
                 text: panel.store.copy.text("firstAppBody")
                 font: VNT.system(12.5)
-                color: VNT.fg3
+                color: VNT.fg2
                 lineHeight: VNT.lineFactor(font.pixelSize, 3)
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
@@ -96,7 +92,7 @@ T.AbstractButton {
             objectName: "firstAppInstallLabel"
             text: panel.installLabel
             font: VNT.mono(10.5)
-            color: VNT.fg3
+            color: VNT.fg2
             Layout.alignment: Qt.AlignTop | Qt.AlignLeft
         }
     }

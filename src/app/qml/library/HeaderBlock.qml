@@ -14,10 +14,10 @@ Column {
         objectName: "headerDate"
         text: header.store.formattedToday
         font.family: VNT.monoFamily
-        font.pixelSize: 10
+        font.pixelSize: VNT.px(10)
         font.weight: Font.Medium
         font.letterSpacing: 0.8
-        color: VNT.fg3
+        color: VNT.fg2
     }
     Text {
         objectName: "headerGreeting"

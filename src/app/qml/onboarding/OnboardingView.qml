@@ -77,7 +77,7 @@ Item {
                     Layout.fillWidth: true
                     text: view.store.copy.text("onboardingStatus", { count: String(view.publishedCount) })
                     font: VNT.mono(11)
-                    color: VNT.fg3
+                    color: VNT.fg2
                     wrapMode: Text.Wrap
                 }
             }
@@ -143,20 +143,16 @@ Item {
                         width: grid.cellWidth
                         height: grid.cellHeight
 
-                        T.AbstractButton {
+                        VantrelTile {
                             id: card
                             objectName: "onboardingCard_" + cell.appId
                             width: cell.width - 12
                             height: 64
                             padding: 13
-                            focusPolicy: Qt.StrongFocus
-                            checkable: false
-                            Accessible.role: Accessible.CheckBox
-                            Accessible.checkable: true
-                            Accessible.checked: cell.starred
+                            // Checkable, so it is announced as a check box with its state.
+                            checkable: true
+                            checked: cell.starred
                             Accessible.name: cell.name
-                            Keys.onReturnPressed: clicked()
-                            Keys.onEnterPressed: clicked()
                             onClicked: view.store.toggleStarter(cell.appId)
 
                             background: Rectangle {
@@ -183,7 +179,7 @@ Item {
                                     Text {
                                         text: cell.category
                                         font: VNT.system(11)
-                                        color: VNT.fg3
+                                        color: VNT.fg2
                                         elide: Text.ElideRight
                                         Layout.fillWidth: true
                                     }
@@ -205,7 +201,7 @@ Item {
                     objectName: "onboardingSelectedCount"
                     text: view.store.copy.text("onboardingSelectedCount", { count: String(view.selectedCount) })
                     font: VNT.system(12)
-                    color: VNT.fg3
+                    color: VNT.fg2
                 }
                 Item { Layout.fillWidth: true }
                 VantrelButton {

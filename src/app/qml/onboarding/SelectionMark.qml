@@ -17,7 +17,7 @@ Item {
         radius: width / 2
         color: mark.isSelected ? VNT.lime : "transparent"
         border.width: 1.5
-        border.color: mark.isSelected ? VNT.lime : VNT.line2
+        border.color: mark.isSelected ? VNT.lime : VNT.fg2
         antialiasing: true
     }
     Symbol {

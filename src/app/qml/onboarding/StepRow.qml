@@ -36,7 +36,7 @@ RowLayout {
         objectName: "stepTitle"
         text: step.title
         font: VNT.system(13)
-        color: step.active ? VNT.fg0 : step.done ? VNT.fg2 : VNT.fg3
+        color: step.active ? VNT.fg0 : VNT.fg2
         Layout.fillWidth: true
         elide: Text.ElideRight
     }

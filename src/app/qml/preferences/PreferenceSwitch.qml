@@ -12,6 +12,9 @@ T.Switch {
     focusPolicy: Qt.StrongFocus
     Keys.onReturnPressed: { toggle(); toggled() }
     Keys.onEnterPressed: { toggle(); toggled() }
+    // Qt's own toggle action flips `checked` without `toggled`; the owner listens to that.
+    Accessible.onToggleAction: { toggle(); toggled() }
+    Accessible.onPressAction: { toggle(); toggled() }
 
     indicator: Rectangle {
         width: 38
@@ -19,7 +22,7 @@ T.Switch {
         radius: 11
         color: control.checked ? VNT.lime : VNT.bg3
         border.width: 1
-        border.color: control.checked ? VNT.lime : VNT.line2
+        border.color: control.checked ? VNT.lime : VNT.fg2
         opacity: control.enabled ? 1 : 0.5
         Behavior on color { ColorAnimation { duration: 120 } }
 

@@ -4,7 +4,7 @@ import QtQuick
 import QtQuick.Layouts
 import Vantrel
 
-Rectangle {
+VantrelTab {
     id: tab
     property string symbol
     property string title
@@ -12,12 +12,15 @@ Rectangle {
 
     implicitWidth: Math.max(symbolItem.implicitWidth, titleItem.implicitWidth) + 24
     implicitHeight: symbolItem.implicitHeight + 2 + titleItem.implicitHeight + 14
-    radius: 7
-    color: active ? VNT.bg3 : "transparent"
-    Accessible.role: Accessible.PageTab
+    selected: active
     Accessible.name: title
-    Accessible.selected: active
+    background: Rectangle {
+        radius: 7
+        color: tab.active ? VNT.bg3 : "transparent"
+        FocusRing { target: tab; radius: 8 }
+    }
 
+    contentItem: Item {
     ColumnLayout {
         anchors.centerIn: parent
         spacing: 2
@@ -37,4 +40,5 @@ Rectangle {
             Layout.alignment: Qt.AlignHCenter
         }
     }
+}
 }

@@ -87,7 +87,7 @@ Item {
                 visible: popup.hasVersion
                 text: popup.hasVersion ? String(popup.version) : ""
                 font: VNT.mono(11)
-                color: VNT.fg3
+                color: VNT.fg2
             }
             Item { Layout.fillWidth: true }
             VantrelButton {

@@ -241,7 +241,7 @@ Item {
                     bottomPadding: 0
                     verticalAlignment: TextInput.AlignVCenter
                     placeholderText: sheet.store.copy.text("feedbackSummaryPlaceholder")
-                    placeholderTextColor: VNT.fg3
+                    placeholderTextColor: VNT.fg2
                     color: VNT.fg0
                     selectionColor: VNT.withAlpha(VNT.lime, 0.35)
                     selectedTextColor: VNT.fg0
@@ -251,7 +251,7 @@ Item {
                         radius: 7
                         color: VNT.bg2
                         border.width: 1
-                        border.color: summaryField.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.line
+                        border.color: summaryField.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.fg2
                     }
                     Keys.onReturnPressed: descriptionField.forceActiveFocus()
                     Keys.onEnterPressed: descriptionField.forceActiveFocus()
@@ -273,7 +273,7 @@ Item {
                     radius: 7
                     color: VNT.bg2
                     border.width: 1
-                    border.color: descriptionField.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.line
+                    border.color: descriptionField.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.fg2
                     clip: true
 
                     ScrollView {
@@ -309,7 +309,7 @@ Item {
                         width: parent.width - 24
                         text: sheet.store.copy.text("feedbackDescriptionPlaceholder")
                         font: VNT.system(13)
-                        color: VNT.fg3
+                        color: VNT.fg2
                         wrapMode: Text.Wrap
                         enabled: false
                     }

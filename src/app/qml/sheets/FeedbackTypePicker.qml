@@ -41,23 +41,17 @@ Rectangle {
         Repeater {
             id: segmentRepeater
             model: picker.segments
-            T.AbstractButton {
+            VantrelTab {
                 id: segment
                 required property var modelData
                 required property int index
-                readonly property bool selected: picker.value === modelData.value
+                selected: picker.value === modelData.value
                 objectName: "feedbackType_" + modelData.value
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.preferredWidth: 1
-                focusPolicy: Qt.StrongFocus
-                checkable: false
-                Accessible.role: Accessible.PageTab
                 Accessible.name: modelData.text
-                Accessible.selected: selected
                 onClicked: picker.picked(modelData.value)
-                Keys.onReturnPressed: clicked()
-                Keys.onEnterPressed: clicked()
                 Keys.onLeftPressed: picker.step(index, -1)
                 Keys.onRightPressed: picker.step(index, 1)
 

@@ -16,6 +16,10 @@ ComboBox {
     rightPadding: 28
     focusPolicy: Qt.StrongFocus
     Keys.onReturnPressed: popup.visible ? undefined : popup.open()
+    // Press opens the list; increase and decrease choose the next or previous entry.
+    Accessible.onPressAction: popup.open()
+    Accessible.onIncreaseAction: incrementCurrentIndex()
+    Accessible.onDecreaseAction: decrementCurrentIndex()
 
     contentItem: Text {
         text: control.displayText
@@ -36,7 +40,7 @@ ComboBox {
         radius: 6
         color: control.down ? VNT.bg3 : VNT.bg2
         border.width: 1
-        border.color: control.visualFocus ? VNT.withAlpha(VNT.lime, 0.7) : VNT.line2
+        border.color: control.visualFocus ? VNT.withAlpha(VNT.lime, 0.7) : VNT.fg2
     }
     delegate: ItemDelegate {
         id: entry

@@ -21,6 +21,9 @@ Popup {
     width: 300
     padding: 20
     closePolicy: Popup.CloseOnEscape
+    Accessible.role: Accessible.AlertMessage
+    Accessible.name: store.copy.text("brand")
+    Accessible.description: shownMessage
 
     T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
     background: Rectangle {
@@ -28,6 +31,7 @@ Popup {
         radius: 12
         border.color: VNT.line2
         border.width: 1
+        ModalFocusReturn { popup: alert }
     }
 
     contentItem: ColumnLayout {

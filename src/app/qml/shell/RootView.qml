@@ -100,7 +100,13 @@ Item {
             onClicked: root.showQuickSwitcher = false
         }
     }
+    // Focus goes back to the control that opened the switcher.
+    property Item switcherOpener: null
     onShowQuickSwitcherChanged: {
+        if (showQuickSwitcher)
+            switcherOpener = Window.activeFocusItem
+        else if (switcherOpener && switcherOpener.visible)
+            switcherOpener.forceActiveFocus(Qt.PopupFocusReason)
         if (showQuickSwitcher) {
             switcherLeave.stop()
             switcherEnter.restart()
@@ -136,11 +142,13 @@ Item {
         objectName: "announcementSheet"
         readonly property var pending: root.store.pendingAnnouncement
         presented: pending !== null && pending !== undefined
+        Accessible.name: announcementSlot.placeholderText
         onDismissedOtherwise: Qt.callLater(function() {
             if (root.store.pendingAnnouncement !== null && root.store.pendingAnnouncement !== undefined)
                 root.store.acknowledgePendingAnnouncement()
         })
         ViewSlot {
+            id: announcementSlot
             active: announcementSheet.presented
             viewUrl: Qt.resolvedUrl("../sheets/AnnouncementPopup.qml")
             initialProperties: ({ store: root.store, announcement: announcementSheet.pending })
@@ -155,7 +163,9 @@ Item {
         objectName: "feedbackSheet"
         presented: root.store.showingFeedbackSheet
         onDismissedOtherwise: root.store.showingFeedbackSheet = false
+        Accessible.name: feedbackSlot.placeholderText
         ViewSlot {
+            id: feedbackSlot
             active: feedbackSheet.presented
             viewUrl: Qt.resolvedUrl("../sheets/FeedbackSheet.qml")
             initialProperties: ({ store: root.store })

@@ -27,6 +27,7 @@ Popup {
         radius: 12
         border.color: VNT.line
         border.width: 1
+        ModalFocusReturn { popup: sheet }
     }
     contentItem: Item {
         id: holder

@@ -54,18 +54,15 @@ Rectangle {
 
         Repeater {
             model: sidebar.sections
-            delegate: T.AbstractButton {
+            delegate: VantrelTab {
                 id: row
                 required property var modelData
                 readonly property bool isSelected: sidebar.selectedSection === modelData.section
                 objectName: "sidebarRow_" + modelData.section
                 Layout.fillWidth: true
                 implicitHeight: 32
-                focusPolicy: Qt.StrongFocus
-                Accessible.role: Accessible.Button
+                selected: isSelected
                 Accessible.name: label.text
-                Keys.onReturnPressed: clicked()
-                Keys.onEnterPressed: clicked()
                 onClicked: {
                     if (modelData.section === "settings")
                         AppScenes.showSettingsWindow()
@@ -99,7 +96,7 @@ Rectangle {
                         visible: row.modelData.section === "allApps"
                         text: String(sidebar.overview.visibleCount)
                         font: VNT.mono(10)
-                        color: VNT.fg3
+                        color: VNT.fg2
                     }
                 }
                 leftPadding: 10
@@ -110,7 +107,7 @@ Rectangle {
         Text {
             text: sidebar.store.copy.text("sidebarCategories")
             font: VNT.system(10, Font.Medium)
-            color: VNT.fg3
+            color: VNT.fg2
             Layout.leftMargin: 14
             Layout.rightMargin: 14
             Layout.topMargin: 16

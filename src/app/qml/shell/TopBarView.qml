@@ -58,7 +58,7 @@ Item {
             Layout.preferredHeight: 32
             radius: 7
             color: VNT.bg2
-            border.color: field.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.line
+            border.color: field.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.fg3
             border.width: 1
 
             RowLayout {
@@ -78,7 +78,7 @@ Item {
                     Layout.fillHeight: true
                     text: bar.searchText
                     placeholderText: bar.store.copy.text("topSearchApps")
-                    placeholderTextColor: VNT.fg3
+                    placeholderTextColor: VNT.fg2
                     color: VNT.fg0
                     selectionColor: VNT.withAlpha(VNT.lime, 0.35)
                     selectedTextColor: VNT.fg0

@@ -118,7 +118,7 @@ Item {
                     objectName: "quickSearchField"
                     Layout.fillWidth: true
                     placeholderText: switcher.store.copy.text("quickSearchPlaceholder")
-                    placeholderTextColor: VNT.fg3
+                    placeholderTextColor: VNT.fg2
                     color: VNT.fg0
                     selectionColor: VNT.withAlpha(VNT.lime, 0.35)
                     selectedTextColor: VNT.fg0
@@ -136,6 +136,9 @@ Item {
                     Keys.onReturnPressed: switcher.submit()
                     Keys.onEnterPressed: switcher.submit()
                     Keys.onEscapePressed: switcher.close()
+                    // The switcher is modal: Tab stays in it.
+                    KeyNavigation.tab: searchField
+                    KeyNavigation.backtab: searchField
                 }
                 Rectangle {
                     implicitWidth: escLabel.implicitWidth + 14
@@ -167,9 +170,9 @@ Item {
                 bottomPadding: 12
                 text: switcher.store.copy.text("quickResults", { count: String(resultsModel.count) })
                 font.family: VNT.systemFamily
-                font.pixelSize: 10
+                font.pixelSize: VNT.px(10)
                 font.letterSpacing: 0.8
-                color: VNT.fg3
+                color: VNT.fg2
             }
 
             // No results.
@@ -237,7 +240,7 @@ Item {
                                     objectName: "quickRowHint"
                                     text: rowItem.hint
                                     font: VNT.system(11)
-                                    color: VNT.fg3
+                                    color: VNT.fg2
                                     elide: Text.ElideRight
                                     Layout.fillWidth: true
                                 }
@@ -271,6 +274,7 @@ Item {
                     }
                     Accessible.role: Accessible.Button
                     Accessible.name: rowItem.name + ", " + rowItem.hint
+                    Accessible.onPressAction: { switcher.selectedIndex = rowItem.index; switcher.run(rowItem.appId) }
                 }
             }
 
@@ -287,7 +291,7 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     text: switcher.store.copy.text("quickFooterLeft")
                     font: VNT.mono(10)
-                    color: VNT.fg3
+                    color: VNT.fg2
                 }
                 Text {
                     anchors.right: parent.right
@@ -295,7 +299,7 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     text: switcher.store.copy.text("quickFooterRight")
                     font: VNT.mono(10)
-                    color: VNT.fg3
+                    color: VNT.fg2
                 }
             }
         }

@@ -71,7 +71,7 @@ Item {
                     objectName: "menuAppCount"
                     text: view.store.appCountLabel
                     font: VNT.system(11)
-                    color: VNT.fg3
+                    color: VNT.fg2
                     elide: Text.ElideRight
                     Layout.fillWidth: true
                 }
@@ -96,7 +96,7 @@ Item {
             bottomPadding: 6
             text: view.store.copy.text("menuQuickLaunch")
             font: VNT.system(11, Font.Medium)
-            color: VNT.fg3
+            color: VNT.fg2
         }
 
         Text {
@@ -126,7 +126,7 @@ Item {
             clip: true
             boundsBehavior: Flickable.StopAtBounds
             model: apps
-            delegate: T.AbstractButton {
+            delegate: VantrelTile {
                 id: row
                 required property int index
                 required property string appId
@@ -138,10 +138,7 @@ Item {
                 height: 44
                 leftPadding: 10
                 rightPadding: 10
-                focusPolicy: Qt.StrongFocus
-                Accessible.name: name + ", " + tileStatus
-                Keys.onReturnPressed: clicked()
-                Keys.onEnterPressed: clicked()
+                Accessible.name: name + ", " + VNT.spokenProgress(tileStatus)
                 onClicked: view.runApp(appId)
 
                 background: Rectangle {
@@ -165,7 +162,7 @@ Item {
                             objectName: "menuRowState"
                             text: row.tileStatus
                             font: VNT.system(10)
-                            color: VNT.fg3
+                            color: VNT.fg2
                             elide: Text.ElideRight
                             Layout.fillWidth: true
                         }
@@ -174,7 +171,7 @@ Item {
                         objectName: "menuRowCaption"
                         text: KeyHints.hint("Ctrl+" + (row.index + 1))
                         font: VNT.system(9.5)
-                        color: VNT.fg3
+                        color: VNT.fg2
                     }
                 }
             }

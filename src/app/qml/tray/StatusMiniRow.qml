@@ -33,7 +33,7 @@ RowLayout {
             objectName: "statusMiniDetail"
             text: row.detail
             font: VNT.system(10.5)
-            color: VNT.fg3
+            color: VNT.fg2
             elide: Text.ElideRight
             Layout.fillWidth: true
         }

@@ -26,7 +26,7 @@ ApplicationWindow {
     palette.buttonText: VNT.fg0
     palette.highlight: VNT.lime
     palette.highlightedText: VNT.ink
-    palette.placeholderText: VNT.fg3
+    palette.placeholderText: VNT.fg2
 
     RootView {
         id: rootView

@@ -1,0 +1,594 @@
+// Every screen as assistive technology and a keyboard user meet it: names,
+// roles and states through Qt's QAccessible interfaces, the accessibility
+// actions doing what a click does, windows made only when shown, a Tab walk
+// with the main action taken from the keyboard, modal pop-ups holding focus,
+// install states told in tens of percent, and the contrast of every shown
+// text against what is drawn behind it.
+
+#include "DataRows.h"
+#include "QmlHarness.h"
+
+#include "AppScenes.h"
+#include "SymbolGlyphs.h"
+
+#include <QAccessible>
+#include <QQmlComponent>
+
+namespace {
+
+QAccessibleInterface *accessible(QObject *object)
+{
+    // Offscreen there is no platform bridge: tell the controls that assistive
+    // technology listens, so they publish their roles and states.
+    QAccessible::setActive(true);
+    return object ? QAccessible::queryAccessibleInterface(object) : nullptr;
+}
+
+void eachAccessible(QAccessibleInterface *iface, const std::function<void(QAccessibleInterface *)> &visit)
+{
+    if (!iface)
+        return;
+    visit(iface);
+    for (int i = 0; i < iface->childCount(); ++i)
+        eachAccessible(iface->child(i), visit);
+}
+
+bool interactive(QAccessible::Role role)
+{
+    static const QList<QAccessible::Role> roles = {QAccessible::Button, QAccessible::CheckBox, QAccessible::PageTab,
+                                                   QAccessible::EditableText, QAccessible::ComboBox,
+                                                   QAccessible::ProgressBar, QAccessible::RadioButton};
+    return roles.contains(role);
+}
+
+bool doAction(QObject *object, const QString &action)
+{
+    QAccessibleInterface *iface = accessible(object);
+    QAccessibleActionInterface *actions = iface ? iface->actionInterface() : nullptr;
+    if (!actions || !actions->actionNames().contains(action))
+        return false;
+    actions->doAction(action);
+    return true;
+}
+
+// One screen as the screenshot test draws it.
+using Setup = std::function<void(StoreView &)>;
+
+void mainWindow(StoreView &f)
+{
+    f.openMainWindow();
+    f.waitForRefresh();
+}
+
+const QMap<QString, Setup> &screens()
+{
+    static const QMap<QString, Setup> all = {
+        {"onboarding", [](StoreView &f) {
+             f.openMainWindow(false);
+             QTRY_VERIFY(f.host.findShown("onboardingCard_notes"));
+         }},
+        {"home", [](StoreView &f) {
+             mainWindow(f);
+             f.reach("notes", "installed");
+             QTRY_VERIFY(f.host.findShown("tile_shots"));
+         }},
+        {"detail", [](StoreView &f) {
+             mainWindow(f);
+             f.reach("notes", "installing");
+             f.store->setSelectedAppIDValue("notes");
+             QTRY_VERIFY(f.host.findShown("installProgress"));
+         }},
+        {"detail-not-installed", [](StoreView &f) {
+             mainWindow(f);
+             f.store->setSelectedAppIDValue("shots");
+             QTRY_VERIFY(f.host.findShown("actionButton", f.item("wideDetail")));
+         }},
+        {"preferences", [](StoreView &f) { f.open("preferences/PreferencesView.qml", QSize(640, 560)); }},
+        {"tray", [](StoreView &f) { f.open("tray/MenuBarLauncherView.qml", QSize(360, 600)); }},
+        {"switcher", [](StoreView &f) {
+             f.open("switcher/QuickSwitcherView.qml", QSize(1060, 720), {{"isPresented", true}});
+         }},
+        {"feedback", [](StoreView &f) {
+             f.store->setOnboardingComplete(true);
+             f.open("shell/RootView.qml");
+             f.store->setShowingFeedbackSheet(true);
+             QTRY_VERIFY(f.host.findShown("feedbackSummaryField"));
+         }},
+        {"announcement", [](StoreView &f) {
+             f.store->setOnboardingComplete(true);
+             f.open("shell/RootView.qml");
+             QTRY_VERIFY(f.host.findShown("announcementDismissButton"));
+         }},
+    };
+    return all;
+}
+
+LauncherManifest catalogFor(const QString &screen)
+{
+    return screen == QLatin1String("announcement") ? UiTest::withAnnouncements() : UiTest::sampleCatalog();
+}
+
+// Lets a held install end before the store goes.
+void settle(StoreView &f)
+{
+    if (f.h.installer->gate) {
+        f.h.installer->gate->open();
+        QTRY_VERIFY(!f.store->installTransaction("notes"));
+    }
+}
+
+QQuickItem *focused(StoreView &f)
+{
+    return f.host.window()->activeFocusItem();
+}
+
+// The control a focused item belongs to (a field's inner editor is its own item).
+QString focusName(StoreView &f)
+{
+    for (QQuickItem *item = focused(f); item; item = item->parentItem()) {
+        if (!item->objectName().isEmpty())
+            return item->objectName();
+        if (QAccessibleInterface *iface = accessible(item); iface && !iface->text(QAccessible::Name).isEmpty())
+            return iface->text(QAccessible::Name);
+    }
+    return {};
+}
+
+// WCAG relative luminance and contrast.
+double luminance(QColor c)
+{
+    const auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(QColor a, QColor b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool enabledChain(const QQuickItem *item)
+{
+    for (; item; item = item->parentItem()) {
+        if (!item->isEnabled())
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+class TestUiAccessibility : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { UiTest::initialise(); }
+
+    void namesRolesAndStates_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("state");  // "checked", "unchecked", "selected", "unselected" or ""
+        const auto row = [](const char *screen, const char *name, QAccessible::Role role, const char *state = "") {
+            QTest::addRow("%s/%s", screen, name) << screen << name << int(role) << state;
+        };
+        row("onboarding", "onboardingCard_notes", QAccessible::CheckBox, "unchecked");
+        row("onboarding", "onboardingContinue", QAccessible::Button);
+        row("home", "tile_notes", QAccessible::Button);
+        row("home", "sidebarRow_home", QAccessible::PageTab, "selected");
+        row("home", "sidebarRow_allApps", QAccessible::PageTab, "unselected");
+        row("home", "searchField", QAccessible::EditableText);
+        row("home", "topQuickSwitchButton", QAccessible::Button);
+        row("detail", "installProgress", QAccessible::ProgressBar);
+        row("detail", "cancelInstallButton", QAccessible::Button);
+        row("preferences", "includeBetaSwitch", QAccessible::CheckBox, "unchecked");
+        row("preferences", "languagePicker", QAccessible::ComboBox);
+        row("tray", "menuRow_notes", QAccessible::Button);
+        row("switcher", "quickSwitcher", QAccessible::Dialog);
+        row("switcher", "quickSearchField", QAccessible::EditableText);
+        row("feedback", "feedbackSheet", QAccessible::Dialog);
+        row("feedback", "feedbackType_bug", QAccessible::PageTab, "selected");
+        row("feedback", "feedbackSummaryField", QAccessible::EditableText);
+        row("announcement", "announcementSheet", QAccessible::Dialog);
+        row("announcement", "announcementDismissButton", QAccessible::Button);
+    }
+
+    void namesRolesAndStates()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QString, name);
+        QFETCH(int, role);
+        QFETCH(QString, state);
+        StoreView f(catalogFor(screen));
+        screens().value(screen)(f);
+        QObject *target = f.item(name);
+        if (QObject *popup = target ? nullptr : f.rootObject(name.toLatin1())) {
+            // A pop-up is announced through the item that holds its content.
+            target = popup->property("contentItem").value<QQuickItem *>()->parentItem();
+        }
+        QAccessibleInterface *iface = accessible(target);
+        QVERIFY2(iface, qPrintable(name));
+        QCOMPARE(iface->role(), QAccessible::Role(role));
+        QVERIFY2(!iface->text(QAccessible::Name).isEmpty(), "no name");
+        const QAccessible::State s = iface->state();
+        QVERIFY(s.focusable || !interactive(iface->role()) || iface->role() == QAccessible::ProgressBar);
+        if (state == QLatin1String("checked") || state == QLatin1String("unchecked")) {
+            QVERIFY(s.checkable);
+            QCOMPARE(bool(s.checked), state == QLatin1String("checked"));
+        } else if (!state.isEmpty()) {
+            QCOMPARE(bool(s.selected), state == QLatin1String("selected"));
+        }
+        if (iface->role() == QAccessible::ProgressBar) {
+            f.h.installer->lastControl.onProgress(0.37);
+            QTRY_COMPARE(iface->valueInterface()->currentValue().toDouble(), 0.37);
+            QCOMPARE(iface->valueInterface()->maximumValue().toDouble(), 1.0);
+        }
+        // No shown control of the screen is unnamed, and decoration stays off the tree.
+        eachAccessible(accessible(f.host.window()), [&](QAccessibleInterface *each) {
+            if (interactive(each->role()) && !each->state().invisible)
+                QVERIFY2(!each->text(QAccessible::Name).isEmpty(), qPrintable(each->object()->objectName()));
+            QVERIFY2(each->object()->property("font").value<QFont>().family() != SymbolGlyphs::ensureFontLoaded(),
+                     "a symbol glyph is on the tree");
+        });
+        settle(f);
+    }
+
+    void actionsDoWhatAClickDoes_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<std::function<bool(StoreView &)>>("done");
+        const auto row = [](const char *tag, const char *screen, const char *name, const QString &action,
+                            std::function<bool(StoreView &)> done) {
+            QTest::newRow(tag) << screen << name << action << done;
+        };
+        const QString press = QAccessibleActionInterface::pressAction();
+        const QString toggle = QAccessibleActionInterface::toggleAction();
+        row("the starter is ticked", "onboarding", "onboardingCard_notes", toggle, [](StoreView &f) {
+            return f.store->selectedStarterAppIDs().contains("notes")
+                && accessible(f.item("onboardingCard_notes"))->state().checked;
+        });
+        row("pressing a starter ticks it too", "onboarding", "onboardingCard_shots", press,
+            [](StoreView &f) { return f.store->selectedStarterAppIDs().contains("shots"); });
+        row("the tile opens the page", "home", "tile_shots", press, [](StoreView &f) {
+            return f.store->selectedAppIDValue() == QLatin1String("shots")
+                && ViewHost::shown(f.host.findShown("actionButton", f.item("wideDetail")));
+        });
+        row("the section is chosen", "home", "sidebarRow_allApps", press, [](StoreView &f) {
+            return f.shell()->property("selectedSection").toString() == QLatin1String("allApps")
+                && accessible(f.item("sidebarRow_allApps"))->state().selected;
+        });
+        row("install starts", "detail-not-installed", "actionButton", press,
+            [](StoreView &f) { return f.store->stateFor("shots").kindName() == QLatin1String("installed"); });
+        row("the switch flips the setting", "preferences", "includeBetaSwitch", toggle,
+            [](StoreView &f) { return f.store->includeBetaApps(); });
+        row("the language steps on", "preferences", "languagePicker", QAccessibleActionInterface::increaseAction(),
+            [](StoreView &f) { return f.store->localeCode() == QLatin1String("pl"); });
+        row("the popup closes", "announcement", "announcementDismissButton", press, [](StoreView &f) {
+            return !f.rootObject("announcementSheet")->property("visible").toBool()
+                || f.store->pendingAnnouncementValue().value<LauncherAnnouncement>().id != QLatin1String("a1");
+        });
+        row("the feedback type is chosen", "feedback", "feedbackType_idea", press,
+            [](StoreView &f) { return accessible(f.item("feedbackType_idea"))->state().selected; });
+    }
+
+    void actionsDoWhatAClickDoes()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QString, name);
+        QFETCH(QString, action);
+        QFETCH(std::function<bool(StoreView &)>, done);
+        StoreView f(catalogFor(screen));
+        screens().value(screen)(f);
+        QQuickItem *target = f.host.findShown(name);
+        QVERIFY2(target, qPrintable(name));
+        QVERIFY2(!done(f), "already done before the action");
+        QVERIFY2(doAction(target, action), qPrintable(action + " not offered"));
+        QTRY_VERIFY(done(f));
+        settle(f);
+    }
+
+    // The continue button finishes onboarding through the bus as well.
+    void onboardingThroughActionsOnly()
+    {
+        StoreView f;
+        screens().value("onboarding")(f);
+        QVERIFY(doAction(f.item("onboardingCard_notes"), QAccessibleActionInterface::toggleAction()));
+        QTRY_VERIFY(f.host.findShown("onboardingContinue")->isEnabled());
+        QVERIFY(doAction(f.item("onboardingContinue"), QAccessibleActionInterface::pressAction()));
+        QTRY_VERIFY(!f.store->requiresOnboarding());
+        QTRY_VERIFY(f.host.findShown("tile_notes"));
+    }
+
+    void hiddenWindowsAreNotOnTheBus()
+    {
+        StoreView f;
+        f.store->setOnboardingComplete(true);
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")));
+        std::unique_ptr<QObject> scenes(component.createWithInitialProperties({{"store", QVariant::fromValue(f.store.get())}}));
+        QVERIFY2(scenes, qPrintable(component.errorString()));
+        auto *main = qobject_cast<QQuickWindow *>(scenes->property("mainWindow").value<QObject *>());
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        const auto windowsOnTheBus = [] {
+            QStringList names;
+            QAccessibleInterface *app = accessible(qApp);
+            for (int i = 0; i < app->childCount(); ++i) {
+                QAccessibleInterface *window = app->child(i);
+                auto *w = qobject_cast<QWindow *>(window->object());
+                // A window that is not shown has nothing to offer.
+                if (w && !w->isVisible() && window->childCount() > 0)
+                    names.append(QStringLiteral("hidden ") + w->objectName());
+                else if (w && w->isVisible())
+                    names.append(w->objectName());
+            }
+            return names;
+        };
+        QCOMPARE(windowsOnTheBus(), QStringList{"main"});
+        QVERIFY(!scenes->property("settingsWindow").value<QObject *>());
+        QVERIFY(!scenes->property("menuBarPanel").value<QObject *>());
+        // Nothing of the closed switcher or sheets is on the main window's tree.
+        QVERIFY(!f.host.find("quickSwitcher", main->contentItem()));
+        QVERIFY(!f.host.find("feedbackSheetView", main->contentItem()));
+
+        AppScenes::instance()->showSettingsWindow();
+        QTRY_COMPARE(windowsOnTheBus(), (QStringList{"main", "settings"}));
+        auto *settings = qobject_cast<QQuickWindow *>(scenes->property("settingsWindow").value<QObject *>());
+        settings->close();
+        QTRY_COMPARE(windowsOnTheBus(), QStringList{"main"});
+        QTRY_VERIFY(!scenes->property("settingsWindow").value<QObject *>());
+        // Made again on the next request.
+        AppScenes::instance()->showSettingsWindow();
+        QTRY_COMPARE(windowsOnTheBus(), (QStringList{"main", "settings"}));
+        QVariant panel;
+        QMetaObject::invokeMethod(scenes.get(), "ensureMenuBarPanel", Q_RETURN_ARG(QVariant, panel));
+        QVERIFY(qobject_cast<QWindow *>(panel.value<QObject *>()));
+    }
+
+    // Tab reaches these controls in this order (others may lie between);
+    // Shift+Tab goes back; then the keys take the main action.
+    void keyboardWalk_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QStringList>("order");
+        QTest::addColumn<std::function<void(StoreView &)>>("act");
+        QTest::addColumn<std::function<bool(StoreView &)>>("done");
+        QTest::newRow("onboarding") << "onboarding" << QStringList{"onboardingCard_notes", "onboardingCard_shots"}
+                                    << std::function<void(StoreView &)>([](StoreView &f) {
+                                           f.host.key(Qt::Key_Space);  // on the last card reached
+                                       })
+                                    << std::function<bool(StoreView &)>([](StoreView &f) {
+                                           return f.store->selectedStarterAppIDs().contains("shots");
+                                       });
+        QTest::newRow("home") << "home"
+                              << QStringList{"sidebarRow_home", "sidebarRow_allApps", "sidebarFeedbackButton",
+                                             "searchField", "topQuickSwitchButton", "tile_notes", "tile_shots"}
+                              << std::function<void(StoreView &)>([](StoreView &f) { f.host.key(Qt::Key_Return); })
+                              << std::function<bool(StoreView &)>([](StoreView &f) {
+                                     return f.store->selectedAppIDValue() == QLatin1String("shots");
+                                 });
+        QTest::newRow("detail") << "detail-not-installed" << QStringList{"tile_shots", "actionButton"}
+                                << std::function<void(StoreView &)>([](StoreView &f) { f.host.key(Qt::Key_Space); })
+                                << std::function<bool(StoreView &)>([](StoreView &f) {
+                                       return f.store->stateFor("shots").kindName() == QLatin1String("installed");
+                                   });
+        QTest::newRow("preferences") << "preferences"
+                                     << QStringList{"launchAtLoginSwitch", "showInMenuBarSwitch", "includeBetaSwitch",
+                                                    "languagePicker", "resetOnboardingButton"}
+                                     << std::function<void(StoreView &)>([](StoreView &f) {
+                                            f.host.key(Qt::Key_Backtab);
+                                            f.host.key(Qt::Key_Backtab);
+                                            f.host.key(Qt::Key_Space);  // the beta switch
+                                        })
+                                     << std::function<bool(StoreView &)>([](StoreView &f) { return f.store->includeBetaApps(); });
+        QTest::newRow("tray") << "tray" << QStringList{"menuRow_notes", "menuFeedbackButton", "menuOpenButton"}
+                              << std::function<void(StoreView &)>([](StoreView &f) {
+                                     QObject::connect(AppScenes::instance(), &AppScenes::mainWindowRequested, f.store.get(),
+                                                      [&f] { f.store->setProperty("mainWindowAsked", true); });
+                                     f.host.key(Qt::Key_Return);  // on Open Vantrel
+                                 })
+                              << std::function<bool(StoreView &)>([](StoreView &f) {
+                                     return f.store->property("mainWindowAsked").toBool();
+                                 });
+        QTest::newRow("announcement") << "announcement" << QStringList{"announcementDismissButton"}
+                                      << std::function<void(StoreView &)>([](StoreView &f) { f.host.key(Qt::Key_Return); })
+                                      << std::function<bool(StoreView &)>([](StoreView &f) {
+                                             return f.store->pendingAnnouncementValue().value<LauncherAnnouncement>().id
+                                                 != QLatin1String("a1");
+                                         });
+    }
+
+    void keyboardWalk()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QStringList, order);
+        QFETCH(std::function<void(StoreView &)>, act);
+        QFETCH(std::function<bool(StoreView &)>, done);
+        StoreView f(catalogFor(screen));
+        screens().value(screen)(f);
+        QStringList visited;
+        int next = 0;
+        for (int step = 0; step < 60 && next < order.size(); ++step) {
+            f.host.key(Qt::Key_Tab);
+            const QString name = focusName(f);
+            visited.append(name);
+            if (name == order[next]) {
+                QQuickItem *control = focused(f);
+                // Each stop shows its ring.
+                QVERIFY2(!control->property("visualFocus").isValid() || control->property("visualFocus").toBool()
+                             || control->inherits("QQuickTextInput"),
+                         qPrintable(name));
+                ++next;
+            }
+        }
+        QVERIFY2(next == order.size(), qPrintable(QStringLiteral("Tab went ") + visited.join(QLatin1String(" > "))));
+        if (order.size() > 1) {
+            // Shift+Tab leads back to the one before, after what lies between.
+            for (int step = 0; step < 20 && focusName(f) != order[order.size() - 2]; ++step)
+                f.host.key(Qt::Key_Backtab);
+            QCOMPARE(focusName(f), order[order.size() - 2]);
+            f.host.key(Qt::Key_Tab);
+            for (int step = 0; step < 20 && focusName(f) != order.last(); ++step)
+                f.host.key(Qt::Key_Tab);
+        }
+        act(f);
+        QTRY_VERIFY(done(f));
+        settle(f);
+    }
+
+    // Pop-ups: focus moves in and stays, Escape closes, focus returns to the opener.
+    void modalsHoldFocus_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("inside");  // a control of the modal
+        QTest::newRow("remove confirmation") << "removeButton" << "removeConfirmationCancel";
+        QTest::newRow("feedback sheet") << "sidebarFeedbackButton" << "feedbackSummaryField";
+        QTest::newRow("quick switcher") << "topQuickSwitchButton" << "quickSearchField";
+    }
+
+    void modalsHoldFocus()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QString, inside);
+        StoreView f;
+        mainWindow(f);
+        f.reach("notes", "installed");
+        f.store->setSelectedAppIDValue("notes");
+        QQuickItem *button = nullptr;
+        QTRY_VERIFY((button = f.host.findShown(opener)));
+        button->forceActiveFocus(Qt::TabFocusReason);
+        f.host.key(Qt::Key_Return);
+        QQuickItem *control = nullptr;
+        QTRY_VERIFY((control = f.host.findShown(inside)));
+        QTRY_VERIFY(control->hasActiveFocus() || (focused(f) && control->isAncestorOf(focused(f))));
+        QQuickItem *modal = control;
+        while (modal->parentItem() && modal->parentItem() != f.host.window()->contentItem()
+               && !modal->inherits("QQuickPopupItem") && modal->objectName() != QLatin1String("quickSwitcher"))
+            modal = modal->parentItem();
+        for (int step = 0; step < 12; ++step) {
+            f.host.key(step % 3 == 2 ? Qt::Key_Backtab : Qt::Key_Tab);
+            QVERIFY2(focused(f) && modal->isAncestorOf(focused(f)), qPrintable(focusName(f)));
+        }
+        f.host.key(Qt::Key_Escape);
+        QTRY_VERIFY(!ViewHost::shown(f.host.findShown(inside)));
+        QTRY_COMPARE(focusName(f), opener);
+    }
+
+    // The tile and the page tell an install's state as it starts, every ten
+    // percent and at its end; a failure's alert takes focus.
+    void stateChangesAreTold()
+    {
+        StoreView f;
+        mainWindow(f);
+        static QList<QPair<QObject *, QString>> names;
+        names.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+            QAccessibleInterface *iface = event->type() == QAccessible::NameChanged ? event->accessibleInterface() : nullptr;
+            if (iface)
+                names.append({event->object(), iface->text(QAccessible::Name)});
+        });
+        QQuickItem *tile = f.host.findShown("tile_shots");
+        tile->forceActiveFocus(Qt::TabFocusReason);
+        QVERIFY(doAction(tile, QAccessibleActionInterface::pressAction()));
+        QQuickItem *label = nullptr;
+        QTRY_VERIFY((label = f.host.findShown("actionStateLabel", f.item("wideDetail"))));
+        f.reach("shots", "installing");
+        for (const double progress : {0.31, 0.34, 0.38, 0.52})
+            f.h.installer->lastControl.onProgress(progress);
+        const auto told = [&](QObject *object) {
+            QStringList out;
+            for (const auto &[o, text] : std::as_const(names))
+                if (o == object)
+                    out.append(text);
+            return out;
+        };
+        QTRY_VERIFY(told(tile).contains("Frame Shots, Installing 50%"));
+        QVERIFY2(told(tile).contains("Frame Shots, Installing 30%"), qPrintable(told(tile).join(" | ")));
+        // Only whole tens, so the reader is not flooded.
+        for (const QString &text : told(tile) + told(label))
+            QVERIFY2(!text.contains(QRegularExpression("[1-9]%")), qPrintable(text));
+        QTRY_COMPARE(told(label).value(told(label).size() - 1), QStringLiteral("Installing 50%"));
+        f.h.installer->failWith(QStringLiteral("The checksum did not match."));
+        f.h.installer->gate->open();
+        QTRY_COMPARE(told(tile).last(), QStringLiteral("Frame Shots, Failed"));
+        QAccessible::installUpdateHandler(nullptr);
+        QQuickItem *ok = nullptr;
+        QTRY_VERIFY((ok = f.host.findShown("errorAlertOk")));
+        QTRY_VERIFY(ok->hasActiveFocus());
+    }
+
+    // Every shown text against what is drawn behind it: 4.5 : 1, or 3 : 1 from
+    // 18 pixels (and bold from 14). The text's colour is its design token.
+    void textContrast_data()
+    {
+        QTest::addColumn<QString>("screen");
+        for (const QString &screen : screens().keys())
+            QTest::newRow(qPrintable(screen)) << screen;
+    }
+
+    void textContrast()
+    {
+        QFETCH(QString, screen);
+        StoreView f(catalogFor(screen));
+        screens().value(screen)(f);
+        f.host.waitForFrame();
+        const QImage frame = f.host.window()->grabWindow();
+        const qreal dpr = frame.devicePixelRatio();
+        QList<QQuickItem *> texts;
+        std::function<void(QQuickItem *)> collect = [&](QQuickItem *item) {
+            if (!ViewHost::shown(item))
+                return;
+            if (item->inherits("QQuickText") && !ViewHost::text(item).trimmed().isEmpty() && enabledChain(item))
+                texts.append(item);
+            for (QQuickItem *child : item->childItems())
+                collect(child);
+        };
+        collect(f.host.window()->contentItem());
+        QVERIFY(!texts.isEmpty());
+        QStringList faults;
+        for (QQuickItem *text : std::as_const(texts)) {
+            if (text->property("font").value<QFont>().family() == QLatin1String("Material Icons"))
+                continue;  // symbols are decoration
+            QColor colour = text->property("color").value<QColor>();
+            qreal opacity = 1;
+            for (QQuickItem *i = text; i; i = i->parentItem())
+                opacity *= i->opacity();
+            const QRectF box = text->mapRectToScene(QRectF(0, 0, text->width(), text->height()));
+            const QRect pixels = QRectF(box.topLeft() * dpr, box.size() * dpr).toAlignedRect() & frame.rect();
+            if (pixels.isEmpty())
+                continue;
+            // Behind the text: the most common colour in its box that is not the text's.
+            QHash<QRgb, int> counts;
+            for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+                for (int x = pixels.left(); x <= pixels.right(); ++x)
+                    ++counts[frame.pixel(x, y)];
+            QRgb background = 0;
+            int most = -1;
+            for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+                if (it.value() > most && contrast(QColor(it.key()), colour) > 1.3)
+                    most = it.value(), background = it.key();
+            }
+            const QColor behind(background);
+            const double a = colour.alphaF() * opacity;
+            const QColor shown = QColor::fromRgbF(colour.redF() * a + behind.redF() * (1 - a),
+                                                  colour.greenF() * a + behind.greenF() * (1 - a),
+                                                  colour.blueF() * a + behind.blueF() * (1 - a));
+            const QFont font = text->property("font").value<QFont>();
+            const bool large = font.pixelSize() >= 18 || (font.pixelSize() >= 14 && font.weight() >= QFont::Bold);
+            const double ratio = contrast(shown, behind);
+            if (ratio < (large ? 3.0 : 4.5))
+                faults.append(QStringLiteral("\"%1\" %2 on %3: %4").arg(ViewHost::text(text).left(30), colour.name(),
+                                                                       behind.name()).arg(ratio, 0, 'f', 2));
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
+        settle(f);
+    }
+};
+
+QTEST_MAIN(TestUiAccessibility)
+#include "tst_ui_accessibility.moc"
