@@ -48,6 +48,7 @@ T.Button {
         width: control.fillWidth ? parent.width : Math.min(implicitWidth, parent.width)
         spacing: 6
         Symbol {
+            id: glyph
             visible: control.symbol !== ""
             name: control.symbol
             size: 13
@@ -56,6 +57,7 @@ T.Button {
             Layout.preferredWidth: control.symbolFrameWidth >= 0 ? control.symbolFrameWidth : implicitWidth
         }
         Text {
+            id: label
             text: control.text
             font: control.font
             color: control.textColor
@@ -64,7 +66,9 @@ T.Button {
             Layout.fillWidth: control.fillWidth
         }
         Text {
-            visible: control.hint !== ""
+            // The hint gives way when large text leaves no room beside the label.
+            visible: control.hint !== "" && (!control.fillWidth || (glyph.visible ? glyph.width + 6 : 0)
+                                             + label.implicitWidth + 6 + implicitWidth <= control.availableWidth)
             text: control.hint
             font: VNT.mono(10)
             color: VNT.fg2

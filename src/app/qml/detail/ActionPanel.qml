@@ -106,6 +106,8 @@ VantrelCard {
             id: progress
             objectName: "installProgress"
             Accessible.name: panel.app ? panel.app.name : ""
+            // Qt 6.4 gives a progress bar no value interface: its value, in whole tens, is the description.
+            Accessible.description: Math.floor(value * 10) * 10 + "%"
             visible: panel.kind === "installing"
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignVCenter

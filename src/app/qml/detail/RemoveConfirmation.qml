@@ -26,7 +26,6 @@ Popup {
     width: 320
     padding: 20
     closePolicy: Popup.CloseOnEscape
-    Accessible.name: confirmationTitle.text
 
     T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
     background: Rectangle {
@@ -39,6 +38,8 @@ Popup {
 
     contentItem: ColumnLayout {
         spacing: 10
+        Accessible.role: Accessible.Dialog
+        Accessible.name: confirmationTitle.text
         Text {
             id: confirmationTitle
             objectName: "removeConfirmationTitle"

@@ -21,9 +21,6 @@ Popup {
     width: 300
     padding: 20
     closePolicy: Popup.CloseOnEscape
-    Accessible.role: Accessible.AlertMessage
-    Accessible.name: store.copy.text("brand")
-    Accessible.description: shownMessage
 
     T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
     background: Rectangle {
@@ -36,8 +33,13 @@ Popup {
 
     contentItem: ColumnLayout {
         spacing: 10
+        // Qt 6.4 attaches Accessible to items only: the content is the alert.
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: alertTitle.text
+        Accessible.description: alert.shownMessage
         VantrelLogo { size: 40; Layout.alignment: Qt.AlignHCenter }
         Text {
+            id: alertTitle
             objectName: "errorAlertTitle"
             text: alert.store.copy.text("brand")
             font: VNT.system(13, Font.Bold)

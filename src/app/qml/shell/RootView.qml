@@ -142,7 +142,7 @@ Item {
         objectName: "announcementSheet"
         readonly property var pending: root.store.pendingAnnouncement
         presented: pending !== null && pending !== undefined
-        Accessible.name: announcementSlot.placeholderText
+        accessibleName: announcementSlot.placeholderText
         onDismissedOtherwise: Qt.callLater(function() {
             if (root.store.pendingAnnouncement !== null && root.store.pendingAnnouncement !== undefined)
                 root.store.acknowledgePendingAnnouncement()
@@ -163,7 +163,7 @@ Item {
         objectName: "feedbackSheet"
         presented: root.store.showingFeedbackSheet
         onDismissedOtherwise: root.store.showingFeedbackSheet = false
-        Accessible.name: feedbackSlot.placeholderText
+        accessibleName: feedbackSlot.placeholderText
         ViewSlot {
             id: feedbackSlot
             active: feedbackSheet.presented

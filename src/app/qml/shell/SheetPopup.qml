@@ -11,6 +11,8 @@ Popup {
     property bool presented: false
     signal dismissedOtherwise()
     default property alias content: holder.data
+    // What assistive technology calls the sheet.
+    property string accessibleName
 
     parent: T.Overlay.overlay
     anchors.centerIn: T.Overlay.overlay
@@ -31,6 +33,8 @@ Popup {
     }
     contentItem: Item {
         id: holder
+        Accessible.role: Accessible.Dialog
+        Accessible.name: sheet.accessibleName
         readonly property real implicitW: children.length > 0 ? Math.max(children[0].implicitWidth, 200) : 200
         readonly property real implicitH: children.length > 0 ? Math.max(children[0].implicitHeight, 80) : 80
         onChildrenChanged: {

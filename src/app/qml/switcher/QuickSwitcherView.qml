@@ -240,7 +240,7 @@ Item {
                                     objectName: "quickRowHint"
                                     text: rowItem.hint
                                     font: VNT.system(11)
-                                    color: VNT.fg2
+                                    color: rowItem.highlighted ? VNT.fg1 : VNT.fg2
                                     elide: Text.ElideRight
                                     Layout.fillWidth: true
                                 }
