@@ -1,18 +1,16 @@
 // Every screen as assistive technology and a keyboard user meet it: names,
 // roles and states through Qt's QAccessible interfaces, the accessibility
-// actions doing what a click does, windows made only when shown, a Tab walk
-// with the main action taken from the keyboard, modal pop-ups holding focus,
+// actions doing what a click does, a Tab walk with the main action taken
+// from the keyboard, modal pop-ups holding focus,
 // install states told in tens of percent, and the contrast of every shown
 // text against what is drawn behind it.
 
 #include "DataRows.h"
 #include "QmlHarness.h"
 
-#include "AppScenes.h"
 #include "SymbolGlyphs.h"
 
 #include <QAccessible>
-#include <QQmlComponent>
 
 namespace {
 
@@ -51,8 +49,9 @@ bool doAction(QObject *object, const QString &action)
     return true;
 }
 
-// One screen as the screenshot test draws it.
+// One screen as the screenshot test draws it, and a check of what an action did.
 using Setup = std::function<void(StoreView &)>;
+using Check = std::function<bool(StoreView &)>;
 
 void mainWindow(StoreView &f)
 {
@@ -262,9 +261,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("action");
-        QTest::addColumn<std::function<bool(StoreView &)>>("done");
+        QTest::addColumn<Check>("done");
         const auto row = [](const char *tag, const char *screen, const char *name, const QString &action,
-                            std::function<bool(StoreView &)> done) {
+                            Check done) {
             QTest::newRow(tag) << screen << name << action << done;
         };
         const QString press = QAccessibleActionInterface::pressAction();
@@ -304,7 +303,7 @@ private Q_SLOTS:
         QFETCH(QString, screen);
         QFETCH(QString, name);
         QFETCH(QString, action);
-        QFETCH(std::function<bool(StoreView &)>, done);
+        QFETCH(Check, done);
         StoreView f(catalogFor(screen));
         screens().value(screen)(f);
         QQuickItem *target = f.host.findShown(name);
@@ -315,113 +314,41 @@ private Q_SLOTS:
         settle(f);
     }
 
-    void hiddenWindowsAreNotOnTheBus()
-    {
-        StoreView f;
-        f.store->setOnboardingComplete(true);
-        QQmlEngine engine;
-        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")));
-        std::unique_ptr<QObject> scenes(component.createWithInitialProperties({{"store", QVariant::fromValue(f.store.get())}}));
-        QVERIFY2(scenes, qPrintable(component.errorString()));
-        auto *main = qobject_cast<QQuickWindow *>(scenes->property("mainWindow").value<QObject *>());
-        main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main));
-        const auto windowsOnTheBus = [] {
-            QStringList names;
-            QAccessibleInterface *app = accessible(qApp);
-            for (int i = 0; i < app->childCount(); ++i) {
-                QAccessibleInterface *window = app->child(i);
-                auto *w = qobject_cast<QWindow *>(window->object());
-                // A window that is not shown has nothing to offer.
-                if (w && !w->isVisible() && window->childCount() > 0)
-                    names.append(QStringLiteral("hidden ") + w->objectName());
-                else if (w && w->isVisible())
-                    names.append(w->objectName());
-            }
-            return names;
-        };
-        QCOMPARE(windowsOnTheBus(), QStringList{"main"});
-        QVERIFY(!scenes->property("settingsWindow").value<QObject *>());
-        QVERIFY(!scenes->property("menuBarPanel").value<QObject *>());
-        // Nothing of the closed switcher or sheets is on the main window's tree.
-        QVERIFY(!f.host.find("quickSwitcher", main->contentItem()));
-        QVERIFY(!f.host.find("feedbackSheetView", main->contentItem()));
-
-        AppScenes::instance()->showSettingsWindow();
-        QTRY_COMPARE(windowsOnTheBus(), (QStringList{"main", "settings"}));
-        auto *settings = qobject_cast<QQuickWindow *>(scenes->property("settingsWindow").value<QObject *>());
-        settings->close();
-        QTRY_COMPARE(windowsOnTheBus(), QStringList{"main"});
-        QTRY_VERIFY(!scenes->property("settingsWindow").value<QObject *>());
-        // Made again on the next request.
-        AppScenes::instance()->showSettingsWindow();
-        QTRY_COMPARE(windowsOnTheBus(), (QStringList{"main", "settings"}));
-        QVariant panel;
-        QMetaObject::invokeMethod(scenes.get(), "ensureMenuBarPanel", Q_RETURN_ARG(QVariant, panel));
-        QVERIFY(qobject_cast<QWindow *>(panel.value<QObject *>()));
-    }
-
     // Tab reaches these controls in this order (others may lie between);
     // Shift+Tab goes back; then the keys take the main action.
     void keyboardWalk_data()
     {
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QStringList>("order");
-        QTest::addColumn<std::function<void(StoreView &)>>("act");
-        QTest::addColumn<std::function<bool(StoreView &)>>("done");
-        QTest::newRow("onboarding") << "onboarding" << QStringList{"onboardingCard_notes", "onboardingCard_shots"}
-                                    << std::function<void(StoreView &)>([](StoreView &f) {
-                                           f.host.key(Qt::Key_Space);  // on the last card reached
-                                       })
-                                    << std::function<bool(StoreView &)>([](StoreView &f) {
-                                           return !f.store->selectedStarterAppIDs().contains("shots");
-                                       });
-        QTest::newRow("home") << "home"
-                              << QStringList{"sidebarRow_home", "sidebarRow_allApps", "sidebarRow_settings",
-                                             "sidebarFeedbackButton", "sidebarQuickSwitcherButton", "searchField",
-                                             "topQuickSwitchButton", "tile_notes", "tile_shots"}
-                              << std::function<void(StoreView &)>([](StoreView &f) { f.host.key(Qt::Key_Return); })
-                              << std::function<bool(StoreView &)>([](StoreView &f) {
-                                     return f.store->selectedAppIDValue() == QLatin1String("shots");
-                                 });
-        QTest::newRow("detail") << "detail-not-installed" << QStringList{"tile_shots", "actionButton"}
-                                << std::function<void(StoreView &)>([](StoreView &f) { f.host.key(Qt::Key_Space); })
-                                << std::function<bool(StoreView &)>([](StoreView &f) {
-                                       return f.store->stateFor("shots").kindName() == QLatin1String("installed");
-                                   });
-        QTest::newRow("preferences") << "preferences"
-                                     << QStringList{"launchAtLoginSwitch", "showInMenuBarSwitch", "includeBetaSwitch",
-                                                    "languagePicker", "resetOnboardingButton"}
-                                     << std::function<void(StoreView &)>([](StoreView &f) {
-                                            f.host.key(Qt::Key_Backtab, Qt::ShiftModifier);
-                                            f.host.key(Qt::Key_Backtab, Qt::ShiftModifier);
-                                            f.host.key(Qt::Key_Space);  // the beta switch
-                                        })
-                                     << std::function<bool(StoreView &)>([](StoreView &f) { return !f.store->includeBetaApps(); });
-        QTest::newRow("tray") << "tray" << QStringList{"menuRow_notes", "menuFeedbackButton", "menuOpenButton"}
-                              << std::function<void(StoreView &)>([](StoreView &f) {
-                                     QObject::connect(AppScenes::instance(), &AppScenes::mainWindowRequested, f.store.get(),
-                                                      [&f] { f.store->setProperty("mainWindowAsked", true); });
-                                     f.host.key(Qt::Key_Return);  // on Open Vantrel
-                                 })
-                              << std::function<bool(StoreView &)>([](StoreView &f) {
-                                     return f.store->property("mainWindowAsked").toBool();
-                                 });
-        QTest::newRow("announcement") << "announcement" << QStringList{"announcementDismissButton"}
-                                      << std::function<void(StoreView &)>([](StoreView &f) { f.host.key(Qt::Key_Return); })
-                                      << std::function<bool(StoreView &)>([](StoreView &f) {
-                                             return f.store->pendingAnnouncement().value_or(LauncherAnnouncement()).id
-                                                 != QLatin1String("a1");
-                                         });
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<Check>("done");
+        const auto row = [](const char *screen, const QStringList &order, const QList<int> &keys, const Check &done) {
+            QTest::newRow(screen) << QString::fromLatin1(screen) << order << keys << done;
+        };
+        row("onboarding", {"onboardingCard_notes", "onboardingCard_shots"}, {Qt::Key_Space},
+            [](StoreView &f) { return !f.store->selectedStarterAppIDs().contains("shots"); });
+        row("home", {"sidebarRow_home", "sidebarRow_allApps", "sidebarRow_settings", "sidebarFeedbackButton",
+                     "sidebarQuickSwitcherButton", "searchField", "topQuickSwitchButton", "tile_notes", "tile_shots"},
+            {Qt::Key_Return}, [](StoreView &f) { return f.store->selectedAppIDValue() == QLatin1String("shots"); });
+        row("detail-not-installed", {"tile_shots", "actionButton"}, {Qt::Key_Space},
+            [](StoreView &f) { return f.store->stateFor("shots").kindName() == QLatin1String("installed"); });
+        row("preferences", {"launchAtLoginSwitch", "showInMenuBarSwitch", "includeBetaSwitch", "languagePicker",
+                            "resetOnboardingButton"},
+            {Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Space},  // back to the beta switch
+            [](StoreView &f) { return !f.store->includeBetaApps(); });
+        row("tray", {"menuRow_notes", "menuRow_shots"}, {Qt::Key_Return},
+            [](StoreView &f) { return f.store->selectedAppIDValue() == QLatin1String("shots"); });
+        row("announcement", {"announcementDismissButton"}, {Qt::Key_Return}, [](StoreView &f) {
+            return f.store->pendingAnnouncement().value_or(LauncherAnnouncement()).id != QLatin1String("a1");
+        });
     }
 
     void keyboardWalk()
     {
         QFETCH(QString, screen);
         QFETCH(QStringList, order);
-        QFETCH(std::function<void(StoreView &)>, act);
-        QFETCH(std::function<bool(StoreView &)>, done);
+        QFETCH(QList<int>, keys);
+        QFETCH(Check, done);
         StoreView f(catalogFor(screen));
         screens().value(screen)(f);
         QStringList visited;
@@ -449,7 +376,8 @@ private Q_SLOTS:
             for (int step = 0; step < 20 && focusName(f) != order.last(); ++step)
                 f.host.key(Qt::Key_Tab);
         }
-        act(f);
+        for (const int key : keys)
+            f.host.key(key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
         QTRY_VERIFY(done(f));
         settle(f);
     }

@@ -5,6 +5,7 @@
 #include "QmlHarness.h"
 #include "TrayController.h"
 
+#include <QAccessible>
 #include <QQmlComponent>
 
 namespace {
@@ -484,6 +485,18 @@ private Q_SLOTS:
         QVERIFY2(scenes, qPrintable(component.errorString()));
         auto *main = qobject_cast<QQuickWindow *>(prop(scenes.get(), "mainWindow").value<QObject *>());
         QVERIFY(main && !main->isVisible());
+        // The other windows are made when first shown: nothing hidden is on the accessibility bus.
+        QVERIFY(!prop(scenes.get(), "settingsWindow").value<QObject *>() && !prop(scenes.get(), "menuBarPanel").value<QObject *>());
+        const auto hiddenWindowsOnTheBus = [] {
+            QAccessible::setActive(true);
+            QAccessibleInterface *app = QAccessible::queryAccessibleInterface(qApp);
+            int hidden = 0;
+            for (int i = 0; i < app->childCount(); ++i) {
+                auto *window = qobject_cast<QWindow *>(app->child(i)->object());
+                hidden += window && !window->isVisible() && app->child(i)->childCount() > 0;
+            }
+            return hidden;
+        };
 
         // Showing the main window refreshes the catalog, every time it appears.
         main->show();
@@ -513,6 +526,16 @@ private Q_SLOTS:
         AppScenes::instance()->showAppDetail(QStringLiteral("shots"));
         QTRY_VERIFY(main->isVisible());
         QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("shots"));
+        // A closed settings window is dropped, and made again on the next request.
+        settings->close();
+        QTRY_VERIFY(!prop(scenes.get(), "settingsWindow").value<QObject *>());
+        QCOMPARE(hiddenWindowsOnTheBus(), 0);
+        Q_EMIT AppScenes::instance()->settingsWindowRequested();
+        QTRY_VERIFY(prop(scenes.get(), "settingsWindow").value<QObject *>());
+        QVariant panel;
+        QMetaObject::invokeMethod(scenes.get(), "ensureMenuBarPanel", Q_RETURN_ARG(QVariant, panel));
+        QVERIFY(qobject_cast<QWindow *>(panel.value<QObject *>()));
+        QCOMPARE(hiddenWindowsOnTheBus(), 1);  // made but not shown: the check sees it
     }
 
     void trayAbsentLauncherStillRuns()
