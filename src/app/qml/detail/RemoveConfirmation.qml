@@ -33,7 +33,6 @@ Popup {
         radius: 12
         border.color: VNT.line2
         border.width: 1
-        ModalFocusReturn { popup: dialog }
     }
 
     contentItem: ColumnLayout {

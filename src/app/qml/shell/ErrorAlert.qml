@@ -28,7 +28,6 @@ Popup {
         radius: 12
         border.color: VNT.line2
         border.width: 1
-        ModalFocusReturn { popup: alert }
     }
 
     contentItem: ColumnLayout {

@@ -29,7 +29,6 @@ Popup {
         radius: 12
         border.color: VNT.line
         border.width: 1
-        ModalFocusReturn { popup: sheet }
     }
     contentItem: Item {
         id: holder
