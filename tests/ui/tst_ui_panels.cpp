@@ -65,8 +65,8 @@ private Q_SLOTS:
     void trayRowsListPublishedAppsWithTheirStates_data()
     {
         TrayRowsListRows::columns();
-        TrayRowsListRows::row("beta shown", true, QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl 1"}, {"timer", "Not installed", "Ctrl 2"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl 3"}, {"cafe", "Not installed", "Ctrl 4"}});
-        TrayRowsListRows::row("beta hidden", false, QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl 1"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl 2"}, {"cafe", "Not installed", "Ctrl 3"}});
+        TrayRowsListRows::row("beta shown", true, QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl+1"}, {"timer", "Not installed", "Ctrl+2"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl+3"}, {"cafe", "Not installed", "Ctrl+4"}});
+        TrayRowsListRows::row("beta hidden", false, QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl+1"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl+2"}, {"cafe", "Not installed", "Ctrl+3"}});
     }
 
     void trayRowsListPublishedAppsWithTheirStates()
@@ -150,7 +150,7 @@ private Q_SLOTS:
         QCOMPARE(ViewHost::text(f.item("menuEmpty")), QStringLiteral("No apps are available yet"));
         for (const char *name : {"menuEmpty", "menuStatusRow", "menuFeedbackButton", "menuOpenButton"})
             QVERIFY2(ViewHost::shown(f.item(name)), name);
-        QCOMPARE(f.item("menuOpenButton")->property("hint").toString(), QStringLiteral("Ctrl Shift T"));
+        QCOMPARE(f.item("menuOpenButton")->property("hint").toString(), QStringLiteral("Ctrl+Shift+T"));
 
         // As tall as its content, also once apps arrive: the last button ends inside it.
         QVERIFY(f.h.refresh(*f.store, UiTest::sampleCatalog()));
@@ -276,7 +276,7 @@ private Q_SLOTS:
             if (english.contains(text) && !symbol)
                 unchanged.append(text);
         }
-        QCOMPARE(unchanged, QStringList{"Ctrl K"});
+        QCOMPARE(unchanged, QStringList{"Ctrl+K"});
         f.h.loader->gate->open();
 
         // Choosing the current language again starts no reload.
