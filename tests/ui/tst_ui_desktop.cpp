@@ -1,15 +1,22 @@
-// The launcher as a desktop citizen: one instance per user, and notifications
-// of finished installs on a private session bus.
+// The launcher as a desktop citizen: one instance per user, notifications of
+// finished installs on a private session bus, and quitting from the tray
+// menu while an install runs.
 
 #include "AppScenes.h"
 #include "DesktopNotifier.h"
 #include "InstallNotifications.h"
+#include "InstallSandbox.h"
+#include "LoopbackHttpServer.h"
 #include "QmlHarness.h"
+#include "QuitFlow.h"
 #include "SingleInstance.h"
 #include "ToolSandbox.h"
+#include "TrayController.h"
+#include "install/BackgroundCleanup.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QLocalSocket>
+#include <QMenu>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -175,6 +182,56 @@ private Q_SLOTS:
         f.install("timer");
         QTRY_COMPARE(service->posted.size(), 3);
         QCOMPARE(service->posted[2][1], QStringLiteral("Tempo Timer"));
+    }
+
+    // Quit from the tray icon's menu while a real install downloads: the user
+    // is asked, keeping on changes nothing, and quitting cancels the install
+    // before the launcher ends, leaving no bundle, work folder, staged copy
+    // or record behind.
+    void quitFromTheTrayMenuDuringAnInstall()
+    {
+        InstallSandbox sandbox;
+        LoopbackHttpServer server;
+        const QByteArray archive = notesApp().build();
+        LoopbackHttpServer::Response stalled;
+        stalled.body = archive;
+        stalled.stallAfterBytes = archive.size() / 2;
+        server.serve(QStringLiteral("/notes.zip"), stalled);
+        const AppManifestItem app = notesRelease(server.url(QStringLiteral("/notes.zip")), archive);
+
+        StoreView f(TestCatalog::manifest({app}));
+        f.h.appInstaller = std::shared_ptr<AppInstaller>(sandbox.makeInstaller());
+        f.relaunch();
+        TrayController tray(f.store.get(), nullptr, QStringLiteral("Vantrel"));
+        int quits = 0;
+        QuitFlow flow(f.store.get(), AppScenes::instance(), [&quits] { ++quits; });
+        f.open("windows/QuitConfirmation.qml");
+        QQuickWindow *dialog = f.host.window();
+        dialog->hide();  // shown by the host; the question shows it again
+        QAction *quit = tray.menu()->findChild<QAction *>(QStringLiteral("trayQuit"));
+        QVERIFY(quit);
+        QCOMPARE(quit->text(), QStringLiteral("Quit"));
+
+        f.store->installApp(app.id);
+        QTRY_VERIFY(f.store->installTransaction(app.id) && f.store->installTransaction(app.id)->receivedBytes() > 0);
+        quit->trigger();
+        QCOMPARE(AppScenes::instance()->quitBlockers(), QStringList{app.name});
+        QTRY_VERIFY(dialog->isVisible());
+        f.host.click(f.item("quitConfirmationKeep"));
+        QTRY_VERIFY(!dialog->isVisible());
+        QCOMPARE(quits, 0);
+        QVERIFY(f.store->installTransaction(app.id));
+
+        quit->trigger();
+        QTRY_VERIFY(dialog->isVisible());
+        f.host.click(f.item("quitConfirmationQuit"));
+        QTRY_COMPARE(quits, 1);
+        QCOMPARE(f.store->stateFor(app.id).kind(), AppInstallState::Kind::notInstalled);
+        QVERIFY(f.store->installedAppURLs().isEmpty());
+        QVERIFY(f.h.recorded(LauncherStore::installedVersionsKey).isEmpty());
+        QCOMPARE(sandbox.rootEntries(), QStringList());
+        QCOMPARE(sandbox.leftovers(), QStringList());
+        QVERIFY(!f.store->errorMessage());
     }
 };
 

@@ -2,7 +2,9 @@
 // "secondary" (bg3 fill, line2 border) or "ghost" (no fill or border); system
 // font 13 medium, height 34, padding 14 (ghost 8), radius 8. While pressed only
 // the fill dims to 75 %. Optional leading `symbol` (in `symbolFrameWidth`),
-// `fillWidth` to push a trailing `hint` to the far edge.
+// `fillWidth` to push a trailing `hint` to the far edge; where the label and
+// the hint do not both fit, the hint goes and the label stays whole.
+// `destructive` draws an action that loses something (a red fill, white text).
 import QtQuick
 import QtQuick.Layouts
 import QtQuick.Templates as T
@@ -15,11 +17,12 @@ T.Button {
     property real symbolFrameWidth: -1
     property string hint: ""
     property bool fillWidth: false
+    property bool destructive: false
 
-    readonly property color textColor: variant === "primary" ? VNT.ink : VNT.fg0
-    readonly property color fillColor: variant === "primary" ? VNT.lime
+    readonly property color textColor: destructive ? "#FFFFFF" : variant === "primary" ? VNT.ink : VNT.fg0
+    readonly property color fillColor: destructive ? VNT.dangerFill : variant === "primary" ? VNT.lime
                                        : variant === "secondary" ? VNT.bg3 : "transparent"
-    readonly property color borderColor: variant === "primary" ? VNT.lime
+    readonly property color borderColor: destructive ? VNT.dangerFill : variant === "primary" ? VNT.lime
                                          : variant === "secondary" ? VNT.line2 : "transparent"
 
     implicitHeight: 34
@@ -46,6 +49,7 @@ T.Button {
         width: control.fillWidth ? parent.width : Math.min(implicitWidth, parent.width)
         spacing: 6
         Symbol {
+            id: symbolItem
             visible: control.symbol !== ""
             name: control.symbol
             size: 13
@@ -54,6 +58,8 @@ T.Button {
             Layout.preferredWidth: control.symbolFrameWidth >= 0 ? control.symbolFrameWidth : implicitWidth
         }
         Text {
+            id: label
+            objectName: "buttonLabel"
             text: control.text
             font: control.font
             color: control.textColor
@@ -62,7 +68,12 @@ T.Button {
             Layout.fillWidth: control.fillWidth
         }
         Text {
-            visible: control.hint !== ""
+            id: hintText
+            objectName: "buttonHint"
+            // Shown only beside the whole label.
+            readonly property real roomForLabel: control.availableWidth - row.spacing - implicitWidth
+                                                 - (symbolItem.visible ? row.spacing + symbolItem.width : 0)
+            visible: control.hint !== "" && (control.width <= 0 || label.implicitWidth <= roomForLabel)
             text: control.hint
             font: VNT.mono(10)
             color: VNT.fg3

@@ -34,7 +34,9 @@ RowLayout {
         color: VNT.fg1
         selectionColor: VNT.withAlpha(VNT.lime, 0.35)
         selectedTextColor: VNT.fg0
-        wrapMode: TextEdit.WrapAnywhere
+        // Between words, and in a URL after its slashes and hyphens; anywhere
+        // only where a word is longer than the line.
+        wrapMode: TextEdit.Wrap
         clip: true
         Layout.fillWidth: true
         Layout.alignment: Qt.AlignTop

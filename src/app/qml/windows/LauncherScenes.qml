@@ -22,10 +22,17 @@ QtObject {
         appName: scenes.appName
     }
 
+    // Asks before a quit cancels running installs.
+    property QuitConfirmation quitConfirmation: QuitConfirmation {
+        store: scenes.store
+        appName: scenes.appName
+    }
+
     property Connections sceneRequests: Connections {
         target: AppScenes
         function onSettingsWindowRequested() { scenes.settingsWindow.bringUp() }
         function onMainWindowRequested() { scenes.mainWindow.bringUp() }
         function onAppDetailRequested(appId) { scenes.mainWindow.showAppDetail(appId) }
+        function onQuickSwitcherRequested() { scenes.mainWindow.showQuickSwitcher() }
     }
 }
