@@ -7,9 +7,12 @@
 #include "QmlHarness.h"
 #include "X11WindowHints.h"
 
+#include <QApplication>
 #include <QProcess>
 #include <QRasterWindow>
 #include <QStandardPaths>
+
+#include <cstdio>
 
 namespace {
 
@@ -65,7 +68,7 @@ private Q_SLOTS:
 
         xdotool({"key", "ctrl+k"});
         QTRY_VERIFY(f.host.window()->isVisible());
-        QTRY_VERIFY(f.rootObject("showQuickSwitcher").toBool());
+        QTRY_VERIFY(f.item("rootView")->property("showQuickSwitcher").toBool());
         QTRY_VERIFY(ViewHost::shown(f.item("quickSwitcherPanel")));
         other.kill();
         other.waitForFinished(5000);

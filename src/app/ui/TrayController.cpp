@@ -5,10 +5,11 @@
 #include "X11WindowHints.h"
 #include "store/LauncherStore.h"
 
+#include <QAction>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QIcon>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>

@@ -4,6 +4,8 @@
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <cstring>
+
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 
@@ -11,7 +13,7 @@ namespace {
 xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
 {
     xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     free(reply);
     return atom;
 }

@@ -36,7 +36,7 @@ ApplicationWindow {
 
     Shortcut {
         objectName: "refreshShortcut"
-        sequences: [StandardKey.Refresh, "Ctrl+R", "F5"]
+        sequences: ["F5", "Ctrl+R"]
         context: Qt.WindowShortcut
         onActivated: window.store.refreshCatalog()
     }
