@@ -114,9 +114,10 @@ int main(int argc, char *argv[])
     globalShortcut.enable();
     // With the tray icon shown, closing the windows keeps the launcher in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, [&tray] {
+    // Without it, closing the last window quits, cancelling running installs cleanly first.
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, [&tray, &quitFlow] {
         if (!tray.isIconVisible())
-            QCoreApplication::quit();
+            quitFlow.confirm();
     });
 
     FirstFrameReport::watch(mainWindow);

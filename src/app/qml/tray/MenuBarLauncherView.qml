@@ -141,6 +141,7 @@ Item {
                 required property var app
                 required property string name
                 required property string tileStatus
+                required property string installKind
                 objectName: "menuRow_" + appId
                 width: list.width
                 height: 44
@@ -173,7 +174,7 @@ Item {
                             objectName: "menuRowState"
                             text: row.tileStatus
                             font: VNT.system(10)
-                            color: VNT.fg3
+                            color: row.installKind === "failed" ? VNT.danger : VNT.fg3
                             elide: Text.ElideRight
                             Layout.fillWidth: true
                         }
