@@ -64,9 +64,9 @@ const QString shortcutId = QStringLiteral("quick-switcher");
 
 // Calls a portal method that answers through a Request object, listening to
 // that request's Response before the call so no answer is missed.
-void callWithResponse(QObject *receiver, const char *slot, const QString &method, QVariantList arguments, QVariantMap options)
+void callWithResponse(QDBusConnection bus, QObject *receiver, const char *slot, const QString &method,
+                      QVariantList arguments, QVariantMap options)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
     const QString token = QStringLiteral("vantrel") + QUuid::createUuid().toString(QUuid::Id128);
     QString sender = bus.baseService().mid(1);
     sender.replace(QLatin1Char('.'), QLatin1Char('_'));
@@ -85,7 +85,7 @@ void callWithResponse(QObject *receiver, const char *slot, const QString &method
 }
 }  // namespace
 
-GlobalShortcut::GlobalShortcut(QObject *parent) : QObject(parent) {}
+GlobalShortcut::GlobalShortcut(QDBusConnection bus, QObject *parent) : QObject(parent), m_bus(std::move(bus)) {}
 
 GlobalShortcut::~GlobalShortcut()
 {
@@ -156,12 +156,12 @@ bool GlobalShortcut::grabX11()
 
 void GlobalShortcut::bindPortal()
 {
-    if (!QDBusConnection::sessionBus().isConnected())
+    if (!m_bus.isConnected())
         return;
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
     const QString sessionToken = QStringLiteral("vantrel") + QUuid::createUuid().toString(QUuid::Id128);
-    callWithResponse(this, SLOT(portalSessionCreated(uint, QVariantMap)), QStringLiteral("CreateSession"), {},
+    callWithResponse(m_bus, this, SLOT(portalSessionCreated(uint, QVariantMap)), QStringLiteral("CreateSession"), {},
                      {{QStringLiteral("session_handle_token"), sessionToken}});
 }
 
@@ -172,7 +172,7 @@ void GlobalShortcut::portalSessionCreated(uint response, const QVariantMap &resu
         return;
     const QList<PortalShortcut> shortcuts{{shortcutId, {{QStringLiteral("description"), QStringLiteral("Open the quick switcher")},
                                                         {QStringLiteral("preferred_trigger"), QStringLiteral("CTRL+k")}}}};
-    callWithResponse(this, SLOT(portalShortcutsBound(uint, QVariantMap)), QStringLiteral("BindShortcuts"),
+    callWithResponse(m_bus, this, SLOT(portalShortcutsBound(uint, QVariantMap)), QStringLiteral("BindShortcuts"),
                      {QVariant::fromValue(QDBusObjectPath(m_portalSession)), QVariant::fromValue(shortcuts), QString()}, {});
 }
 
@@ -180,7 +180,7 @@ void GlobalShortcut::portalShortcutsBound(uint response, const QVariantMap &)
 {
     if (response != 0)
         return;
-    QDBusConnection::sessionBus().connect(portalService, portalPath, portalInterface, QStringLiteral("Activated"), this,
+    m_bus.connect(portalService, portalPath, portalInterface, QStringLiteral("Activated"), this,
                                           SLOT(portalActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
     setMode(Mode::portal);
 }

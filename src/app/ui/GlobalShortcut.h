@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractNativeEventFilter>
+#include <QDBusConnection>
 #include <QDBusObjectPath>
 #include <QList>
 #include <QObject>
@@ -17,7 +18,8 @@ class GlobalShortcut : public QObject, public QAbstractNativeEventFilter
 public:
     enum class Mode { none, x11Grab, portal };
 
-    explicit GlobalShortcut(QObject *parent = nullptr);
+    // The portal is looked for on bus.
+    explicit GlobalShortcut(QDBusConnection bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
     ~GlobalShortcut() override;
 
     // Tries the X11 grab, then the portal; the mode says which took.
@@ -43,6 +45,7 @@ private:
     void bindPortal();
     void setMode(Mode mode);
 
+    QDBusConnection m_bus;
     Mode m_mode = Mode::none;
     QList<quint8> m_keycodes;
     quint32 m_root = 0;
