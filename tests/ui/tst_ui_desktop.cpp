@@ -17,6 +17,8 @@
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusVirtualObject>
 #include <QLocalSocket>
 #include <QMenu>
