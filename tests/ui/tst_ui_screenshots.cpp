@@ -32,6 +32,12 @@ void detailIn(StoreView &f, const QString &state)
     f.reach(id, state == QLatin1String("comingSoon") ? "notInstalled" : state);
     f.store->setSelectedAppIDValue(id);
     QTRY_VERIFY(f.host.findShown("actionButton", f.item("wideDetail")));
+    // The update feed's URL is shown whole, however many lines it breaks into.
+    if (state == QLatin1String("installed")) {
+        QQuickItem *feed = f.host.findShown("detailRowValue", f.host.findShown("rowUpdateFeed", f.item("wideDetail")));
+        QVERIFY(feed);
+        QTRY_VERIFY(feed->property("contentHeight").toReal() <= feed->height() + 0.5);
+    }
 }
 
 void inLanguage(StoreView &f, const QString &locale, const QString &section, const QString &sidebarTitle)
