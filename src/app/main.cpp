@@ -5,7 +5,9 @@
 #include "AppScenes.h"
 #include "DesktopNotifier.h"
 #include "FirstFrameReport.h"
+#include "GlobalShortcut.h"
 #include "InstallNotifications.h"
+#include "QuitFlow.h"
 #include "SingleInstance.h"
 #include "SymbolGlyphs.h"
 #include "TrayController.h"
@@ -105,11 +107,21 @@ int main(int argc, char *argv[])
     notifier.setTray(&tray);
     InstallNotifications notifications(store, &notifier);
     QObject::connect(&instance, &SingleInstance::activationRequested, AppScenes::instance(), &AppScenes::showMainWindow);
+    // Quit from the tray menu, the panel or Ctrl+Q: running installs are cancelled first, after asking.
+    QuitFlow quitFlow(store, AppScenes::instance(), [] { QCoreApplication::quit(); });
+    // Ctrl+K from anywhere, where the desktop lets the launcher have it.
+    GlobalShortcut globalShortcut;
+    QObject::connect(&globalShortcut, &GlobalShortcut::activated, AppScenes::instance(), &AppScenes::showQuickSwitcher);
+    QObject::connect(&globalShortcut, &GlobalShortcut::modeChanged, AppScenes::instance(), [&globalShortcut] {
+        AppScenes::instance()->setGlobalShortcutActive(globalShortcut.mode() != GlobalShortcut::Mode::none);
+    });
+    globalShortcut.enable();
     // With the tray icon shown, closing the windows keeps the launcher in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, [&tray] {
+    // Without it, closing the last window quits, cancelling running installs cleanly first.
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, [&tray, &quitFlow] {
         if (!tray.isIconVisible())
-            QCoreApplication::quit();
+            quitFlow.confirm();
     });
 
     FirstFrameReport::watch(mainWindow);

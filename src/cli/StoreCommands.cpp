@@ -276,12 +276,18 @@ int removeApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &
     return changeOutcome(s, removed);
 }
 
-int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
+int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
 {
+    const auto installedVersion = [&] {
+        const AppInstallState state = s.store->state(app);
+        return state.kind() == AppInstallState::Kind::updateAvailable ? state.installedVersion() : state.version();
+    };
+    const QString from = installedVersion();
     const bool rolledBack = waitForTask(s.store->manage()->rollBack(app));
+    // From the version replaced to the one put back, whichever way that goes.
     if (rolledBack)
-        Cli::out() << Cli::printable(app.name) << ": " << Cli::printable(s.store->state(app).label(call.locale)) << " ("
-                   << Cli::printable(s.store->installedAppURLs().value(app.id).toLocalFile()) << ")" << Qt::endl;
+        Cli::out() << Cli::printable(app.name) << ": " << Cli::printable(from) << " -> " << Cli::printable(installedVersion())
+                   << " (" << Cli::printable(s.store->installedAppURLs().value(app.id).toLocalFile()) << ")" << Qt::endl;
     return changeOutcome(s, rolledBack);
 }
 

@@ -95,7 +95,9 @@ private Q_SLOTS:
         }
         for (const QString version : {"1.0.0", "1.1.0"}) {
             const ToolSandbox::Result run = m_cli->run({"rollback", "alpha"});
-            QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+            // Named from the version replaced to the one put back.
+            const QString from = version == QLatin1String("1.0.0") ? QStringLiteral("1.1.0") : QStringLiteral("1.0.0");
+            QVERIFY2(run.exitCode == 0 && run.out.contains("Alpha: " + from + " -> " + version + " ("), qPrintable(run.output()));
             QCOMPARE(TempHome::fingerprint(bundle), copies.value(version));
             QCOMPARE(m_cli->records(LauncherStore::installedVersionsKey), (QHash<QString, QString>{{"alpha", version}}));
             const AppInstallState state = version == QLatin1String("1.0.0") ? AppInstallState::updateAvailable(version, "1.1.0")

@@ -282,7 +282,7 @@ public:
     {
         LauncherStore::Collaborators c;
         c.manifestLoader = manifestLoader ? manifestLoader : loader;
-        c.installer = installer;
+        c.installer = appInstaller ? appInstaller : installer;
         c.eventRecorder = recorder;
         c.feedbackClient = feedback;
         c.errorReporter = reporter;
@@ -333,6 +333,7 @@ public:
     std::shared_ptr<FakeManifestLoader> loader;
     std::shared_ptr<ManifestLoading> manifestLoader;  // when set, the store's instead of loader
     std::shared_ptr<FakeInstaller> installer;
+    std::shared_ptr<AppInstalling> appInstaller;  // when set, the store's instead of installer
     std::shared_ptr<FakeEventRecorder> recorder;
     std::shared_ptr<FakeFeedbackClient> feedback;
     std::shared_ptr<FakeErrorReporter> reporter;

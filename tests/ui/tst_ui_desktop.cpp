@@ -1,15 +1,27 @@
-// The launcher as a desktop citizen: one instance per user, and notifications
-// of finished installs on a private session bus.
+// The launcher as a desktop citizen: one instance per user, notifications of
+// finished installs and the portal's global shortcut on a private session
+// bus, and quitting from the tray menu while an install runs.
 
 #include "AppScenes.h"
 #include "DesktopNotifier.h"
+#include "GlobalShortcut.h"
 #include "InstallNotifications.h"
+#include "InstallSandbox.h"
+#include "LoopbackHttpServer.h"
 #include "QmlHarness.h"
+#include "QuitFlow.h"
 #include "SingleInstance.h"
 #include "ToolSandbox.h"
+#include "TrayController.h"
+#include "install/BackgroundCleanup.h"
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusVirtualObject>
 #include <QLocalSocket>
+#include <QMenu>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -35,6 +47,44 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void ActionInvoked(uint id, const QString &action);
+};
+
+// The desktop portal's global shortcuts: each call answers with a request
+// object whose Response follows; records the shortcuts bound as "id:trigger".
+class FakeShortcutPortal : public QDBusVirtualObject
+{
+public:
+    static inline const QString session = QStringLiteral("/org/freedesktop/portal/desktop/session/test/vantrel");
+    QStringList bound;
+
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        if (message.interface() != QLatin1String("org.freedesktop.portal.GlobalShortcuts"))
+            return false;
+        const QVariantList arguments = message.arguments();
+        if (message.member() == QLatin1String("BindShortcuts")) {
+            const QDBusArgument list = arguments.value(1).value<QDBusArgument>();
+            list.beginArray();
+            while (!list.atEnd()) {
+                QString id;
+                QVariantMap properties;
+                list.beginStructure();
+                list >> id >> properties;
+                list.endStructure();
+                bound.append(id + QLatin1Char(':') + properties.value(QStringLiteral("preferred_trigger")).toString());
+            }
+            list.endArray();
+        }
+        QString sender = message.service().mid(1);
+        sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+        const QString token = qdbus_cast<QVariantMap>(arguments.last()).value(QStringLiteral("handle_token")).toString();
+        const QString request = QStringLiteral("/org/freedesktop/portal/desktop/request/") + sender + QLatin1Char('/') + token;
+        connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
+        QDBusMessage response = QDBusMessage::createSignal(request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
+        response << 0u << QVariantMap{{QStringLiteral("session_handle"), session}};
+        return connection.send(response);
+    }
 };
 
 bool answers(const QString &name)
@@ -175,6 +225,83 @@ private Q_SLOTS:
         f.install("timer");
         QTRY_COMPARE(service->posted.size(), 3);
         QCOMPARE(service->posted[2][1], QStringLiteral("Tempo Timer"));
+    }
+
+    // Quit from the tray icon's menu while a real install downloads: the user
+    // is asked, keeping on changes nothing, and quitting cancels the install
+    // before the launcher ends, leaving no bundle, work folder, staged copy
+    // or record behind.
+    void quitFromTheTrayMenuDuringAnInstall()
+    {
+        InstallSandbox sandbox;
+        LoopbackHttpServer server;
+        const QByteArray archive = notesApp().build();
+        LoopbackHttpServer::Response stalled;
+        stalled.body = archive;
+        stalled.stallAfterBytes = archive.size() / 2;
+        server.serve(QStringLiteral("/notes.zip"), stalled);
+        const AppManifestItem app = notesRelease(server.url(QStringLiteral("/notes.zip")), archive);
+
+        StoreView f(TestCatalog::manifest({app}));
+        f.h.appInstaller = std::shared_ptr<AppInstaller>(sandbox.makeInstaller());
+        f.relaunch();
+        TrayController tray(f.store.get(), nullptr, QStringLiteral("Vantrel"));
+        int quits = 0;
+        QuitFlow flow(f.store.get(), AppScenes::instance(), [&quits] { ++quits; });
+        f.open("windows/QuitConfirmation.qml");
+        QQuickWindow *dialog = f.host.window();
+        dialog->hide();  // shown by the host; the question shows it again
+        QAction *quit = tray.menu()->findChild<QAction *>(QStringLiteral("trayQuit"));
+        QVERIFY(quit);
+        QCOMPARE(quit->text(), QStringLiteral("Quit"));
+
+        f.store->installApp(app.id);
+        QTRY_VERIFY(f.store->installTransaction(app.id) && f.store->installTransaction(app.id)->receivedBytes() > 0);
+        quit->trigger();
+        QCOMPARE(AppScenes::instance()->quitBlockers(), QStringList{app.name});
+        QTRY_VERIFY(dialog->isVisible());
+        f.host.click(f.item("quitConfirmationKeep"));
+        QTRY_VERIFY(!dialog->isVisible());
+        QCOMPARE(quits, 0);
+        QVERIFY(f.store->installTransaction(app.id));
+
+        quit->trigger();
+        QTRY_VERIFY(dialog->isVisible());
+        f.host.click(f.item("quitConfirmationQuit"));
+        QTRY_COMPARE(quits, 1);
+        QCOMPARE(f.store->stateFor(app.id).kind(), AppInstallState::Kind::notInstalled);
+        QVERIFY(f.store->installedAppURLs().isEmpty());
+        QVERIFY(f.h.recorded(LauncherStore::installedVersionsKey).isEmpty());
+        QCOMPARE(sandbox.rootEntries(), QStringList());
+        QCOMPARE(sandbox.leftovers(), QStringList());
+        QVERIFY(!f.store->errorMessage());
+    }
+
+    // Without an X server the shortcut is asked of the desktop portal: Ctrl+K
+    // is bound, and the portal's Activated reaches the launcher.
+    void portalBindsTheGlobalShortcut()
+    {
+        if (m_busAddress.isEmpty())
+            QSKIP("dbus-daemon is not installed: no private session bus for a portal");
+        QDBusConnection portalBus = QDBusConnection::connectToBus(m_busAddress, QStringLiteral("portal"));
+        FakeShortcutPortal portal;
+        QVERIFY(portalBus.registerVirtualObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal));
+        QVERIFY(portalBus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+
+        GlobalShortcut shortcut(QDBusConnection::connectToBus(m_busAddress, QStringLiteral("launcher-shortcut")));
+        QSignalSpy activated(&shortcut, &GlobalShortcut::activated);
+        shortcut.enable();
+        QTRY_COMPARE(shortcut.mode(), GlobalShortcut::Mode::portal);
+        QCOMPARE(portal.bound, QStringList{"quick-switcher:CTRL+k"});
+        QDBusMessage pressed = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/portal/desktop"),
+                                                          QStringLiteral("org.freedesktop.portal.GlobalShortcuts"),
+                                                          QStringLiteral("Activated"));
+        pressed << QVariant::fromValue(QDBusObjectPath(FakeShortcutPortal::session)) << QStringLiteral("quick-switcher")
+                << qulonglong(0) << QVariantMap();
+        QVERIFY(portalBus.send(pressed));
+        QTRY_COMPARE(activated.count(), 1);
+        portalBus.unregisterService(QStringLiteral("org.freedesktop.portal.Desktop"));
+        portalBus.unregisterObject(QStringLiteral("/org/freedesktop/portal/desktop"));
     }
 };
 

@@ -311,9 +311,9 @@ private Q_SLOTS:
     void keyHints_data()
     {
         KeyHintsRows::columns();
-        KeyHintsRows::row("Ctrl+K", "Ctrl+K", false, "Ctrl K");
-        KeyHintsRows::row("Ctrl+Shift+T", "Ctrl+Shift+T", false, "Ctrl Shift T");
-        KeyHintsRows::row("Ctrl+Alt+Meta+X", "Ctrl+Alt+Meta+X", false, "Ctrl Alt Meta X");
+        KeyHintsRows::row("Ctrl+K", "Ctrl+K", false, "Ctrl+K");
+        KeyHintsRows::row("Ctrl+Shift+T", "Ctrl+Shift+T", false, "Ctrl+Shift+T");
+        KeyHintsRows::row("Ctrl+Alt+Meta+X", "Ctrl+Alt+Meta+X", false, "Ctrl+Alt+Meta+X");
         KeyHintsRows::row("macOS Ctrl+K", "Ctrl+K", true, "⌘K");
         KeyHintsRows::row("macOS Ctrl+12", "Ctrl+12", true, "⌘12");
         KeyHintsRows::row("macOS Ctrl+Shift+T", "Ctrl+Shift+T", true, "⌘⇧T");

@@ -207,6 +207,59 @@ private Q_SLOTS:
         }
     }
 
+    // A category shows All apps of that category under its name, and every
+    // app again when chosen twice. Tiles mark only what is so: a star for a
+    // starter app, the page's "Preview only" for an app that cannot be
+    // installed, a failure with a warning symbol.
+    void categoriesFilterAndTilesSayWhatTheyMean()
+    {
+        StoreView f;
+        f.openMainWindow();
+        f.waitForRefresh();
+        f.reach("shots", "failed");
+        QQuickItem *writing = nullptr;
+        for (QQuickItem *row : f.host.findAll("categoryRow"))
+            writing = prop(row, "modelData").toString() == QLatin1String("Writing") ? row : writing;
+        QVERIFY(writing);
+        f.host.click(writing);
+        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("allApps"));
+        QTRY_COMPARE(f.host.shownNamed("tile_"), (QStringList{"notes", "draft"}));
+        QCOMPARE(ViewHost::text(f.host.findShown("sectionTitle")), QStringLiteral("Writing"));
+        QVERIFY(prop(writing, "isSelected").toBool() && !prop(f.item("sidebarRow_allApps"), "isSelected").toBool());
+        QQuickItem *draft = f.item("tile_draft");
+        QCOMPARE(prop(f.host.findShown("tileBadge", draft), "text").toString(), QStringLiteral("Preview only"));
+        QCOMPARE(prop(f.host.findShown("tileStatusSymbol", draft), "name").toString(), QStringLiteral("clock"));
+        QCOMPARE(f.host.findShown("tileStatusSymbol", f.item("tile_notes")) != nullptr,
+                 f.store->selectedStarterAppIDs().contains("notes"));
+        f.host.click(writing);
+        QTRY_COMPARE(f.host.shownNamed("tile_").size(), 6);
+        QVERIFY(prop(f.item("sidebarRow_allApps"), "isSelected").toBool());
+        QVERIFY(f.host.findShown("tileFailedSymbol", f.item("tile_shots")));
+    }
+
+    // F5 and Ctrl+R refresh the catalog, Ctrl+Q asks to quit; the Updates
+    // section checks again and says when it last did.
+    void refreshAndQuitKeys()
+    {
+        StoreView f;
+        f.openMainWindow();
+        f.waitForRefresh();
+        const qsizetype loads = f.h.loader->locales.size();
+        f.host.key(Qt::Key_F5);
+        f.host.key(Qt::Key_R, Qt::ControlModifier);
+        QTRY_COMPARE(f.h.loader->locales.size(), loads + 2);
+        QSignalSpy quit(AppScenes::instance(), &AppScenes::quitRequested);
+        f.host.key(Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(quit.count(), 1);
+        f.host.click(f.item("sidebarRow_updates"));
+        QQuickItem *check = nullptr;
+        QTRY_VERIFY((check = f.host.findShown("checkForUpdatesButton")));
+        QVERIFY(ViewHost::text(f.host.findShown("lastCheckText")).startsWith("Last checked "));
+        f.host.waitForFrame();
+        f.host.click(check);
+        QTRY_COMPARE(f.h.loader->locales.size(), loads + 3);
+    }
+
     void sidebarButtonsAndCtrlK()
     {
         StoreView f;
@@ -359,6 +412,8 @@ private Q_SLOTS:
         QQuickItem *panel = f.host.findShown("actionPanel", f.item("wideDetail"));
         QVERIFY(panel);
         QTRY_COMPARE(ViewHost::text(f.host.findShown("actionStateLabel", panel)), label);
+        // A failure is marked: a warning symbol and the error colour.
+        QCOMPARE(f.host.findShown("actionFailedSymbol", panel) != nullptr, state == QLatin1String("failed"));
         QCOMPARE(ViewHost::text(f.host.findShown("actionDetail", panel)), detail);
         QQuickItem *button = f.host.findShown("actionButton", panel);
         QCOMPARE(ViewHost::text(button), buttonText);
@@ -434,9 +489,15 @@ private Q_SLOTS:
         QTRY_COMPARE(ViewHost::text(shown("rollBackButton")), QStringLiteral("Roll back to 0.9.0"));
         press(shown("rollBackButton"));
         QTRY_COMPARE(label(), QStringLiteral("0.9.0 -> 1.0.0"));
-        QVERIFY(!shown("rollBackButton"));
+        // The replaced copy is kept: going to it again is a return.
+        f.h.installer->previous.insert("notes", "1.0.0");
+        f.store->manage()->updatePreviousVersions();
+        QTRY_COMPARE(ViewHost::text(shown("rollBackButton")), QStringLiteral("Return to 1.0.0"));
         press(shown("removeButton"));
         QTRY_COMPARE(ViewHost::text(f.item("removeConfirmationBody")), QStringLiteral("Quill Notes moves to the trash, where you can restore it."));
+        // Cancel is the default; Remove is drawn as destructive.
+        QTRY_VERIFY(f.item("removeConfirmationCancel")->hasActiveFocus());
+        QVERIFY(prop(f.item("removeConfirmationRemove"), "destructive").toBool());
         press(f.item("removeConfirmationRemove"));
         QTRY_COMPARE(label(), QStringLiteral("Not installed"));
         QCOMPARE(f.h.installer->calls.filter(":"), (QStringList{"rollBack:notes", "remove:notes"}));

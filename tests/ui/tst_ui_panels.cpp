@@ -65,8 +65,8 @@ private Q_SLOTS:
     void trayRowsListPublishedAppsWithTheirStates_data()
     {
         TrayRowsListRows::columns();
-        TrayRowsListRows::row("beta shown", true, QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl 1"}, {"timer", "Not installed", "Ctrl 2"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl 3"}, {"cafe", "Not installed", "Ctrl 4"}});
-        TrayRowsListRows::row("beta hidden", false, QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl 1"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl 2"}, {"cafe", "Not installed", "Ctrl 3"}});
+        TrayRowsListRows::row("beta shown", true, QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl+1"}, {"timer", "Not installed", "Ctrl+2"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl+3"}, {"cafe", "Not installed", "Ctrl+4"}});
+        TrayRowsListRows::row("beta hidden", false, QList<QStringList>{{"notes", "Installed 1.0.0", "Ctrl+1"}, {"shots", "1.0.0 -> 1.1.0", "Ctrl+2"}, {"cafe", "Not installed", "Ctrl+3"}});
     }
 
     void trayRowsListPublishedAppsWithTheirStates()
@@ -138,6 +138,48 @@ private Q_SLOTS:
         QVERIFY(f.h.installer->calls.isEmpty());
     }
 
+    // A pop-up: Escape hides it; Ctrl+N runs the app of row N (none past the
+    // last row), Ctrl+Q and the Quit row ask the launcher to quit.
+    void trayPanelKeys()
+    {
+        StoreView f;
+        auto *panel = qobject_cast<QQuickWindow *>(f.open("windows/MenuBarPanel.qml"));
+        QTRY_VERIFY(f.item("menuBarLauncher"));
+        QCOMPARE(ViewHost::childText(f.item("menuRow_shots"), "menuRowCaption"), QStringLiteral("Ctrl+3"));
+        f.host.key(Qt::Key_2, Qt::ControlModifier);
+        f.host.key(Qt::Key_9, Qt::ControlModifier);
+        QCOMPARE(f.h.installer->calls, QStringList{"timer"});
+        QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("timer"));
+        QSignalSpy quit(AppScenes::instance(), &AppScenes::quitRequested);
+        f.host.key(Qt::Key_Q, Qt::ControlModifier);
+        f.host.click(f.item("menuQuitButton"));
+        QCOMPARE(quit.count(), 2);
+        f.host.key(Qt::Key_Escape);
+        QTRY_VERIFY(!panel->isVisible());
+    }
+
+    // Each tab shows its page: Updates checks the catalog and says when. The
+    // shortcut row says where Ctrl+K works.
+    void preferencesTabsAndShortcutScope()
+    {
+        StoreView f;
+        f.open("preferences/PreferencesView.qml", QSize(640, 560));
+        QCOMPARE(ViewHost::text(f.item("shortcutScope")), QStringLiteral("Works inside the launcher"));
+        AppScenes::instance()->setGlobalShortcutActive(true);
+        QCOMPARE(ViewHost::text(f.item("shortcutScope")), QStringLiteral("Anywhere on the desktop"));
+        AppScenes::instance()->setGlobalShortcutActive(false);
+        QVERIFY(!ViewHost::shown(f.item("preferencesUpdatesPage")));
+        f.host.click(f.item("preferencesTab_updates"));
+        QTRY_VERIFY(ViewHost::shown(f.item("preferencesUpdatesPage")));
+        QVERIFY(!ViewHost::shown(f.item("includeBetaSwitch")));
+        QVERIFY(f.host.shownTexts().contains(QStringLiteral("Not checked yet")));
+        f.host.click(f.item("preferencesCheckForUpdates"));
+        QTRY_VERIFY(f.store->lastCatalogCheck().isValid());
+        QTRY_VERIFY(!f.host.shownTexts().filter(QRegularExpression("^Last checked \\d")).isEmpty());
+        f.host.click(f.item("preferencesTab_general"));
+        QTRY_VERIFY(ViewHost::shown(f.item("includeBetaSwitch")));
+    }
+
     void trayPanelWindowFitsItsContent()
     {
         StoreView f(TestCatalog::manifest({TestCatalog::app("soon", AppReleaseStatus::comingSoon)}));
@@ -150,14 +192,14 @@ private Q_SLOTS:
         QCOMPARE(ViewHost::text(f.item("menuEmpty")), QStringLiteral("No apps are available yet"));
         for (const char *name : {"menuEmpty", "menuStatusRow", "menuFeedbackButton", "menuOpenButton"})
             QVERIFY2(ViewHost::shown(f.item(name)), name);
-        QCOMPARE(f.item("menuOpenButton")->property("hint").toString(), QStringLiteral("Ctrl Shift T"));
+        QCOMPARE(f.item("menuOpenButton")->property("hint").toString(), QStringLiteral("Ctrl+Shift+T"));
 
         // As tall as its content, also once apps arrive: the last button ends inside it.
         QVERIFY(f.h.refresh(*f.store, UiTest::sampleCatalog()));
         QTRY_COMPARE(f.host.shownNamed("menuRow_").size(), 4);
         QTRY_COMPARE(panel->height(), qCeil(view->implicitHeight()));
-        QQuickItem *open = f.item("menuOpenButton");
-        QCOMPARE(open->mapToScene(QPointF(0, open->height())).y() + 14, view->implicitHeight());
+        QQuickItem *quit = f.item("menuQuitButton");
+        QCOMPARE(quit->mapToScene(QPointF(0, quit->height())).y() + 10, view->implicitHeight());
         // The header's button sits at the trailing edge, after flexible space.
         QQuickItem *header = f.item("menuHeaderOpen");
         QCOMPARE(header->mapToScene(QPointF(header->width(), 0)).x() + 14, qreal(panel->width()));
@@ -270,7 +312,7 @@ private Q_SLOTS:
             if (english.contains(text) && !symbol)
                 unchanged.append(text);
         }
-        QCOMPARE(unchanged, QStringList{"Ctrl K"});
+        QCOMPARE(unchanged, QStringList{"Ctrl+K"});
         f.h.loader->gate->open();
 
         // Choosing the current language again starts no reload.

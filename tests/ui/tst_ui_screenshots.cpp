@@ -1,8 +1,11 @@
 // Writes a screenshot of every screen to $VANTREL_BUILD_DIR/screenshots, each
 // in the states worth seeing.
 
+#include "AppScenes.h"
 #include "QmlHarness.h"
 #include "VantrelFonts.h"
+
+#include <QRegularExpression>
 
 namespace {
 
@@ -30,6 +33,12 @@ void detailIn(StoreView &f, const QString &state)
     f.reach(id, state == QLatin1String("comingSoon") ? "notInstalled" : state);
     f.store->setSelectedAppIDValue(id);
     QTRY_VERIFY(f.host.findShown("actionButton", f.item("wideDetail")));
+    // The update feed's URL is shown whole, however many lines it breaks into.
+    if (state == QLatin1String("installed")) {
+        QQuickItem *feed = f.host.findShown("detailRowValue", f.host.findShown("rowUpdateFeed", f.item("wideDetail")));
+        QVERIFY(feed);
+        QTRY_VERIFY(feed->property("contentHeight").toReal() <= feed->height() + 0.5);
+    }
 }
 
 void inLanguage(StoreView &f, const QString &locale, const QString &section, const QString &sidebarTitle)
@@ -221,13 +230,47 @@ QList<Shot> shots()
                      f.host.click(f.item("sidebarRow_updates"));
                      f.h.installer->behaviour = [](const AppManifestItem &app) -> InstalledApp {
                          if (app.id == QLatin1String("timer"))
-                             throw TestError("Checksum mismatch. Expected 3f2a…, got 9c41….");
+                             throw AppInstallerError::checksumMismatch(QString(64, QLatin1Char('a')), QString(64, QLatin1Char('b')));
                          return InstalledApp{QUrl::fromLocalFile("/tmp/" + app.id + ".app"), app.version};
                      };
                      f.host.click(f.item("updateAllButton"));
                      QTRY_VERIFY(!f.store->manage()->updateSummary().isEmpty());
                      f.store->clearErrorMessage();
                      QTRY_VERIFY(ViewHost::shown(f.item("updateSummary")));
+                     // No digest, and an ellipsis is one character with no stop after it.
+                     const QString summary = ViewHost::text(f.item("updateSummary"));
+                     QVERIFY2(!summary.contains(QRegularExpression("[0-9a-f]{8}|…\\.|\\.\\.\\.")), qPrintable(summary));
+                     QVERIFY2(summary.contains("did not match its checksum"), qPrintable(summary));
+                 }});
+    // At the minimum width in German the quick switcher's label stays whole; its hint gives way.
+    list.append({"compact-library-de", 900, sample, [](StoreView &f) {
+                     f.h.language->language = "de";
+                     f.relaunch();
+                     mainWindow(f);
+                     f.host.resize(900);
+                     QQuickItem *button = f.item("sidebarQuickSwitcherButton");
+                     QTRY_VERIFY(!f.host.findShown("buttonLabel", button)->property("truncated").toBool());
+                     QVERIFY(!f.host.findShown("buttonHint", button));
+                     QCOMPARE(button->property("symbol").toString(), QStringLiteral("keyboard"));
+                 }});
+    list.append({"section-category", 1060, sample, [](StoreView &f) {
+                     sectionsState(f);
+                     f.reach("cafe", "failed");
+                     f.shell()->setProperty("selectedCategory", "Utilities");
+                     f.shell()->setProperty("selectedSection", "allApps");
+                     QTRY_COMPARE(f.host.shownNamed("tile_"), QStringList{"cafe"});
+                 }});
+    list.append({"preferences-updates", 640, sample, [](StoreView &f) {
+                     f.open("preferences/PreferencesView.qml", QSize(640, 560));
+                     f.host.click(f.item("preferencesTab_updates"));
+                     QTRY_VERIFY(ViewHost::shown(f.item("preferencesCheckForUpdates")));
+                     f.host.fitHeight();
+                 }});
+    list.append({"quit-confirmation", 380, sample, [](StoreView &f) {
+                     f.reach("cafe", "installing");
+                     f.open("windows/QuitConfirmation.qml");
+                     AppScenes::instance()->setQuitBlockers({"Café Menu"});
+                     QTRY_VERIFY(f.item("quitConfirmationKeep")->hasActiveFocus());
                  }});
     return list;
 }

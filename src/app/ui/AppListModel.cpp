@@ -1,5 +1,6 @@
 #include "AppListModel.h"
 
+#include "CatalogRules.h"
 #include "catalog/ManifestPolicy.h"
 
 AppListModel::AppListModel(QObject *parent)
@@ -26,6 +27,16 @@ void AppListModel::setKind(const QString &kind)
     Q_EMIT kindChanged();
 }
 
+void AppListModel::setCategory(const QString &category)
+{
+    if (m_category == category)
+        return;
+    m_category = category;
+    if (m_kind == QLatin1String("allApps"))
+        rebuildBase();
+    Q_EMIT categoryChanged();
+}
+
 void AppListModel::setSearchText(const QString &text)
 {
     if (setSearch(text))
@@ -46,7 +57,10 @@ QList<AppManifestItem> AppListModel::computeBase() const
     const bool beta = store()->includeBetaApps();
     QList<AppManifestItem> base;
     if (m_kind == QLatin1String("allApps")) {
-        base = ManifestPolicy::visibleApps(manifest, beta);
+        for (const AppManifestItem &app : ManifestPolicy::visibleApps(manifest, beta)) {
+            if (m_category.isEmpty() || app.category == m_category)
+                base.append(app);
+        }
     } else if (m_kind == QLatin1String("selected")) {
         const QSet<QString> &starters = store()->selectedStarterAppIDs();
         for (const AppManifestItem &app : ManifestPolicy::publishedApps(manifest, beta)) {
@@ -85,7 +99,7 @@ QString AppListModel::tileStatus(const AppManifestItem &app) const
 {
     if (!store())
         return {};
-    if (app.status == AppReleaseStatus::comingSoon)
+    if (CatalogRules::isPreviewOnly(app))
         return VantrelCopy::text(CopyKey::comingSoonTileStatus, store()->locale());
     return store()->state(app).label(store()->locale());
 }
@@ -100,13 +114,15 @@ QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
     case StatusRole:
         return app.statusRawValue();
     case StatusLabelRole:
-        return store() ? AppReleaseStatusUtil::label(app.status, store()->locale()) : QString();
+        return store() ? CatalogRules::badgeLabel(app, store()->locale()) : QString();
     case TileStatusRole:
         return tileStatus(app);
     case StarredRole:
         return store() && store()->selectedStarterAppIDs().contains(app.id);
     case InstallKindRole:
         return store() ? store()->state(app).kindName() : QString();
+    case PendingRole:
+        return CatalogRules::isPreviewOnly(app);
     default:
         return {};
     }
@@ -122,5 +138,6 @@ QHash<int, QByteArray> AppListModel::viewRoleNames() const
         {TileStatusRole, "tileStatus"},
         {StarredRole, "starred"},
         {InstallKindRole, "installKind"},
+        {PendingRole, "pending"},
     };
 }

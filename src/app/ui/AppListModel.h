@@ -6,7 +6,7 @@
 
 // One catalog list for the views, computed in C++ from the store and
 // recomputed only when an input of that list changes. Kinds:
-//   "allApps"    visible apps, narrowed by searchText
+//   "allApps"    visible apps (of `category` when set), narrowed by searchText
 //   "selected"   published starter apps, narrowed by searchText
 //   "updates"    published apps with an update available, narrowed by searchText
 //   "published"  published apps (search not applied)
@@ -18,6 +18,8 @@ class AppListModel : public CatalogRowsModel
     QML_ELEMENT
     Q_PROPERTY(QString kind READ kind WRITE setKind NOTIFY kindChanged)
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    // The sidebar's chosen category (exact text); empty for every category.
+    Q_PROPERTY(QString category READ category WRITE setCategory NOTIFY categoryChanged)
 
 public:
     // Besides the record roles of every catalog list.
@@ -29,6 +31,7 @@ public:
         TileStatusRole,
         StarredRole,
         InstallKindRole,
+        PendingRole,  // cannot be installed yet: coming soon or an incomplete release
     };
     Q_ENUM(Role)
 
@@ -38,10 +41,13 @@ public:
     void setKind(const QString &kind);
     QString searchText() const { return search(); }
     void setSearchText(const QString &text);
+    QString category() const { return m_category; }
+    void setCategory(const QString &category);
 
 Q_SIGNALS:
     void kindChanged();
     void searchTextChanged();
+    void categoryChanged();
 
 protected:
     QList<AppManifestItem> computeBase() const override;
@@ -55,4 +61,5 @@ private:
     QString tileStatus(const AppManifestItem &app) const;
 
     QString m_kind = QStringLiteral("allApps");
+    QString m_category;
 };

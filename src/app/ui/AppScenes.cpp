@@ -26,6 +26,22 @@ void AppScenes::setTrayAvailable(bool value)
     Q_EMIT trayAvailableChanged();
 }
 
+void AppScenes::setGlobalShortcutActive(bool value)
+{
+    if (m_globalShortcutActive == value)
+        return;
+    m_globalShortcutActive = value;
+    Q_EMIT globalShortcutActiveChanged();
+}
+
+void AppScenes::setQuitBlockers(const QStringList &names)
+{
+    if (m_quitBlockers == names)
+        return;
+    m_quitBlockers = names;
+    Q_EMIT quitBlockersChanged();
+}
+
 bool AppScenes::viewExists(const QUrl &url) const
 {
     if (url.scheme() == QLatin1String("qrc"))

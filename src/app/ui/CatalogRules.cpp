@@ -2,6 +2,8 @@
 
 #include "catalog/ManifestPolicy.h"
 #include "catalog/Models.h"
+#include "catalog/VersionComparison.h"
+#include "i18n/VantrelCopy.h"
 
 CatalogRules::CatalogRules(QObject *parent) : QObject(parent) {}
 
@@ -23,7 +25,7 @@ bool CatalogRules::hasPublishedRelease(const QVariant &value) const
 bool CatalogRules::isPending(const QVariant &value) const
 {
     const auto app = appFrom(value);
-    return !app || app->status == AppReleaseStatus::comingSoon || !ManifestPolicy::hasPublishedRelease(*app);
+    return !app || isPreviewOnly(*app);
 }
 
 QString CatalogRules::updateFeed(const QVariant &value) const
@@ -43,4 +45,28 @@ QString CatalogRules::releaseStatusLabel(const QString &status, const QString &l
     const auto s = AppReleaseStatusUtil::fromRawValue(status);
     const auto l = VantrelLocaleUtil::fromRawValue(locale);
     return s ? AppReleaseStatusUtil::label(*s, l.value_or(VantrelLocale::en)) : status;
+}
+
+QString CatalogRules::badgeLabel(const AppManifestItem &app, VantrelLocale locale)
+{
+    if (app.status != AppReleaseStatus::comingSoon && isPreviewOnly(app))
+        return VantrelCopy::text(CopyKey::comingSoonTileStatus, locale);
+    return AppReleaseStatusUtil::label(app.status, locale);
+}
+
+QString CatalogRules::badgeText(const QVariant &value, const QString &locale) const
+{
+    const auto app = appFrom(value);
+    return app ? badgeLabel(*app, VantrelLocaleUtil::fromRawValue(locale).value_or(VantrelLocale::en)) : QString();
+}
+
+bool CatalogRules::isNewerVersion(const QString &candidate, const QString &than) const
+{
+    return !candidate.isEmpty() && !than.isEmpty()
+        && compareVersions(candidate, than) == ComparisonResult::orderedDescending;
+}
+
+bool CatalogRules::isPreviewOnly(const AppManifestItem &app)
+{
+    return app.status == AppReleaseStatus::comingSoon || !ManifestPolicy::hasPublishedRelease(app);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "catalog/Models.h"
+
 #include <QObject>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 
-// Per-app rules the detail page needs, over an app record read from the store.
+// Per-app rules the detail page and the cards need, over an app record read
+// from the store.
 class CatalogRules : public QObject
 {
     Q_OBJECT
@@ -22,4 +25,13 @@ public:
     // local-network name (ending in ".local").
     Q_INVOKABLE QString updateFeed(const QVariant &app) const;
     Q_INVOKABLE QString releaseStatusLabel(const QString &status, const QString &locale) const;
+    // The card's badge, agreeing with the page: a live or beta app whose
+    // release cannot be installed (no download, a malformed checksum) reads
+    // as the page does, "Preview only"; every other app its status.
+    static QString badgeLabel(const AppManifestItem &app, VantrelLocale locale);
+    Q_INVOKABLE QString badgeText(const QVariant &app, const QString &locale) const;
+    // Coming soon, or without a complete published release (what isPending says of a record).
+    static bool isPreviewOnly(const AppManifestItem &app);
+    // Whether version `candidate` is newer than `than` (a roll back that goes forward again).
+    Q_INVOKABLE bool isNewerVersion(const QString &candidate, const QString &than) const;
 };

@@ -27,5 +27,5 @@ QString KeyHints::format(const QString &sequence, Platform platform)
         const auto it = modifiers.constFind(key);
         parts << (it == modifiers.constEnd() ? key : mac ? it->first : it->second);
     }
-    return parts.join(mac ? QString() : QStringLiteral(" "));
+    return parts.join(mac ? QString() : QStringLiteral("+"));
 }

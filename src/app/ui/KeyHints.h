@@ -4,9 +4,10 @@
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
-// The one place that words shortcut hints: "⌘K", "⌘⇧T" on macOS, "Ctrl K",
-// "Ctrl Shift T" elsewhere. Views pass Qt's portable form ("Ctrl+Shift+T"),
-// the same text their Shortcut items bind, so hint and key never disagree.
+// The one place that words shortcut hints: "⌘K", "⌘⇧T" on macOS, "Ctrl+K",
+// "Ctrl+Shift+T" elsewhere, as each desktop writes them. Views pass Qt's
+// portable form ("Ctrl+Shift+T"), the same text their Shortcut items bind, so
+// hint and key never disagree.
 class KeyHints : public QObject
 {
     Q_OBJECT
@@ -22,4 +23,11 @@ public:
     static QString format(const QString &sequence, Platform platform);
 
     Q_INVOKABLE QString hint(const QString &sequence) const { return format(sequence, currentPlatform()); }
+    // The symbol beside a shortcut's button: the Command key where it is
+    // labelled so, a keyboard elsewhere.
+    Q_INVOKABLE QString shortcutSymbol() const { return symbolFor(currentPlatform()); }
+    static QString symbolFor(Platform platform)
+    {
+        return platform == Platform::macOS ? QStringLiteral("command") : QStringLiteral("keyboard");
+    }
 };

@@ -2,10 +2,14 @@
 
 #include "SymbolGlyphs.h"
 #include "AppScenes.h"
+#include "X11WindowHints.h"
 #include "store/LauncherStore.h"
 
+#include <QAction>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -13,11 +17,20 @@
 #include <QWindow>
 
 TrayController::TrayController(LauncherStore *store, QWindow *panel, const QString &appName, QObject *parent)
-    : QObject(parent), m_store(store), m_panel(panel)
+    : QObject(parent), m_store(store), m_panel(panel), m_menu(std::make_unique<QMenu>())
 {
+    QAction *open = m_menu->addAction(QString(), AppScenes::instance(), &AppScenes::showMainWindow);
+    open->setObjectName(QStringLiteral("trayOpen"));
+    m_menu->addSeparator();
+    QAction *quit = m_menu->addAction(QString(), AppScenes::instance(), &AppScenes::quit);
+    quit->setObjectName(QStringLiteral("trayQuit"));
+    quit->setShortcut(QKeySequence::Quit);
+    retranslateMenu();
+    connect(store, &LauncherStore::localeChanged, this, &TrayController::retranslateMenu);
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     m_icon = std::make_unique<QSystemTrayIcon>(renderIcon());
+    m_icon->setContextMenu(m_menu.get());
     m_icon->setToolTip(appName);
     connect(m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
@@ -30,6 +43,15 @@ TrayController::TrayController(LauncherStore *store, QWindow *panel, const QStri
 }
 
 TrayController::~TrayController() = default;
+
+void TrayController::retranslateMenu()
+{
+    if (!m_store)
+        return;
+    const QList<QAction *> actions = m_menu->actions();
+    actions.first()->setText(m_store->copy()->text(CopyKey::openVantrel));
+    actions.last()->setText(m_store->copy()->text(CopyKey::quitAction));
+}
 
 bool TrayController::isAvailable() const
 {
@@ -89,7 +111,11 @@ void TrayController::togglePanel()
         return;
     }
     // Below the icon when it sits at the top of the screen, above it otherwise.
-    const QRect iconRect = m_icon->geometry();
+    // Trays that do not tell where the icon is (StatusNotifierItem) were just
+    // clicked: the pointer is on the icon.
+    QRect iconRect = m_icon->geometry();
+    if (!iconRect.isValid())
+        iconRect = QRect(QCursor::pos() - QPoint(8, 8), QSize(16, 16));
     QScreen *screen = iconRect.isValid() ? QGuiApplication::screenAt(iconRect.center()) : nullptr;
     if (!screen)
         screen = QGuiApplication::primaryScreen();
@@ -104,6 +130,7 @@ void TrayController::togglePanel()
         pos = QPoint(area.right() - m_panel->width() - 8, area.top() + 8);
     }
     m_panel->setPosition(pos);
+    X11WindowHints::keepOutOfTaskbar(m_panel);
     m_panel->show();
     m_panel->raise();
     m_panel->requestActivate();

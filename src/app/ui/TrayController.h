@@ -6,13 +6,15 @@
 #include <memory>
 
 class LauncherStore;
+class QMenu;
 class QSystemTrayIcon;
 class QWindow;
 
 // The menu-bar extra as a tray icon: present while the store's
 // showMenuBarExtra is true, removed at once when it turns false. A click
-// toggles the panel window below (or above) the icon. Without a system tray
-// the controller does nothing and the launcher runs on without it.
+// toggles the panel window beside the icon; its context menu opens the main
+// window or quits. Without a system tray there is no icon and the launcher
+// runs on without it.
 class TrayController : public QObject
 {
     Q_OBJECT
@@ -31,6 +33,9 @@ public:
     // The tray icon's picture: the grid symbol drawn from the icon font.
     static QIcon renderIcon();
 
+    // The icon's context menu (built with or without a tray).
+    QMenu *menu() const { return m_menu.get(); }
+
     // A balloon message from the icon; false when no icon is shown.
     bool showMessage(const QString &title, const QString &body);
 
@@ -40,9 +45,11 @@ Q_SIGNALS:
 private:
     void sync();
     void togglePanel();
+    void retranslateMenu();
 
     QPointer<LauncherStore> m_store;
     QPointer<QWindow> m_panel;
     std::function<QWindow *()> m_panelProvider;
+    std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_icon;
 };

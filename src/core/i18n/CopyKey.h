@@ -165,6 +165,18 @@ enum class CopyKey {
     errorRemoveFailed,
     errorCannotRollBack,
     errorRollBackFailed,
+    quitAction,
+    quitConfirmTitle,
+    quitConfirmBody,
+    quitConfirmAction,
+    quitKeepInstalling,
+    checkForUpdates,
+    lastCheckedAt,
+    lastCheckedNever,
+    returnToAction,
+    shortcutAnywhere,
+    shortcutInsideLauncher,
+    checksumMismatchShort,
 };
 Q_ENUM_NS(CopyKey)
 
@@ -172,4 +184,4 @@ Q_ENUM_NS(CopyKey)
 
 using CopyKey = VantrelCopyKeys::CopyKey;
 
-inline constexpr int copyKeyCount = 157;
+inline constexpr int copyKeyCount = 169;

@@ -14,6 +14,7 @@
 #include "i18n/CopyLookup.h"
 
 #include <QCoroTask>
+#include <QDateTime>
 #include <QSet>
 
 // The one application object, on the main thread: views read its properties
@@ -48,6 +49,8 @@ class LauncherStore : public QObject
     Q_PROPERTY(QString formattedToday READ formattedToday NOTIFY localeChanged)
     // The visible apps in catalog order.
     Q_PROPERTY(QVariantList visibleApps READ visibleAppsValue NOTIFY visibleAppsChanged)
+    // When a catalog refresh last succeeded; invalid before the first.
+    Q_PROPERTY(QDateTime lastCatalogCheck READ lastCatalogCheck NOTIFY lastCatalogCheckChanged)
 
     // Cancel, remove, roll back and update all.
     Q_PROPERTY(AppManagement *manage READ manage CONSTANT)
@@ -104,6 +107,7 @@ public:
     void setFeedbackState(const FeedbackSubmissionState &state) { m_feedback->setState(state); }
     const QSet<QString> &seenAnnouncementIDs() const { return m_announcements->seenIDs(); }
     CopyLookup *copy() const { return m_copy; }
+    QDateTime lastCatalogCheck() const { return m_lastCatalogCheck; }
 
     // --- Derived values ---
     std::optional<AppManifestItem> selectedApp() const
@@ -174,6 +178,7 @@ Q_SIGNALS:
     void requiresOnboardingChanged();
     void appCountLabelChanged();
     void visibleAppsChanged();
+    void lastCatalogCheckChanged();
     // An install task started; its transaction is published.
     void installStarted(const QString &appId);
     // An install task ended (success, failure or cancel); for tools and tests.
@@ -225,6 +230,7 @@ private:
     std::optional<QString> m_errorMessage;
     QHash<QString, QUrl> m_installedAppURLs;
     bool m_showingFeedbackSheet = false;
+    QDateTime m_lastCatalogCheck;
     CopyLookup *m_copy = nullptr;
     Onboarding *m_onboarding = nullptr;
     AnnouncementQueue *m_announcements = nullptr;

@@ -40,6 +40,7 @@ QCoro::Task<void> LauncherStore::loadManifest()
 
     const LauncherManifest manifest = std::move(*loaded);
     setManifest(manifest);
+    setIfChanged(this, m_lastCatalogCheck, QDateTime::currentDateTime(), &LauncherStore::lastCatalogCheckChanged);
 
     m_installStates->addMissing(manifest.apps);
 

@@ -27,6 +27,10 @@ QtObject {
 
     // Dark ink on lime and the other light accents.
     readonly property color ink: "#0B1004"
+    // Failures: text and symbols on the dark backgrounds, and the fill of a
+    // destructive button (white text on it).
+    readonly property color danger: "#F26B6B"
+    readonly property color dangerFill: "#C4353B"
 
     readonly property string monoFamily: VantrelFonts.monoFamily
     readonly property string systemFamily: VantrelFonts.systemFamily

@@ -2,7 +2,9 @@
 // "secondary" (bg3 fill, line2 border) or "ghost" (no fill or border); system
 // font 13 medium, height 34, padding 14 (ghost 8), radius 8. While pressed only
 // the fill dims to 75 %. Optional leading `symbol` (in `symbolFrameWidth`),
-// `fillWidth` to push a trailing `hint` to the far edge.
+// `fillWidth` to push a trailing `hint` to the far edge; where the label and
+// the hint do not both fit, the hint goes and the label stays whole.
+// `destructive` draws an action that loses something (a red fill, white text).
 import QtQuick
 import QtQuick.Layouts
 import QtQuick.Templates as T
@@ -15,11 +17,12 @@ T.Button {
     property real symbolFrameWidth: -1
     property string hint: ""
     property bool fillWidth: false
+    property bool destructive: false
 
-    readonly property color textColor: variant === "primary" ? VNT.ink : VNT.fg0
-    readonly property color fillColor: variant === "primary" ? VNT.lime
+    readonly property color textColor: destructive ? "#FFFFFF" : variant === "primary" ? VNT.ink : VNT.fg0
+    readonly property color fillColor: destructive ? VNT.dangerFill : variant === "primary" ? VNT.lime
                                        : variant === "secondary" ? VNT.bg3 : "transparent"
-    readonly property color borderColor: variant === "primary" ? VNT.lime
+    readonly property color borderColor: destructive ? VNT.dangerFill : variant === "primary" ? VNT.lime
                                          : variant === "secondary" ? VNT.line2 : "transparent"
 
     // 34 at the design's text size; taller when the desktop's text is larger.
@@ -58,6 +61,7 @@ T.Button {
         }
         Text {
             id: label
+            objectName: "buttonLabel"
             text: control.text
             font: control.font
             color: control.textColor
@@ -66,9 +70,12 @@ T.Button {
             Layout.fillWidth: control.fillWidth
         }
         Text {
-            // The hint gives way when large text leaves no room beside the label.
-            visible: control.hint !== "" && (!control.fillWidth || (glyph.visible ? glyph.width + 6 : 0)
-                                             + label.implicitWidth + 6 + implicitWidth <= control.availableWidth)
+            id: hintText
+            objectName: "buttonHint"
+            // Shown only beside the whole label: the hint gives way first.
+            readonly property real roomForLabel: control.availableWidth - row.spacing - implicitWidth
+                                                 - (glyph.visible ? row.spacing + glyph.width : 0)
+            visible: control.hint !== "" && (control.width <= 0 || label.implicitWidth <= roomForLabel)
             text: control.hint
             font: VNT.mono(10)
             color: VNT.fg2

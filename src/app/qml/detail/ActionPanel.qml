@@ -52,14 +52,25 @@ VantrelCard {
             ColumnLayout {
                 spacing: 4
                 Layout.fillWidth: true
-                Text {
-                    objectName: "actionStateLabel"
-                    text: panel.stateLabel
-                    Accessible.name: VNT.spokenProgress(panel.stateLabel)
-                    font: VNT.system(13, Font.DemiBold)
-                    color: VNT.fg0
-                    wrapMode: Text.Wrap
+                RowLayout {
+                    spacing: 6
                     Layout.fillWidth: true
+                    Symbol {
+                        objectName: "actionFailedSymbol"
+                        visible: panel.kind === "failed"
+                        name: "exclamationmark.triangle"
+                        size: 13
+                        color: VNT.danger
+                    }
+                    Text {
+                        objectName: "actionStateLabel"
+                        text: panel.stateLabel
+                        Accessible.name: VNT.spokenProgress(panel.stateLabel)
+                        font: VNT.system(13, Font.DemiBold)
+                        color: panel.kind === "failed" ? VNT.danger : VNT.fg0
+                        wrapMode: Text.Wrap
+                        Layout.fillWidth: true
+                    }
                 }
                 Text {
                     objectName: "actionDetail"
@@ -145,9 +156,13 @@ VantrelCard {
             VantrelButton {
                 objectName: "rollBackButton"
                 readonly property var version: panel.app ? panel.store.manage.previousVersions[panel.app.id] : undefined
+                readonly property string installedVersion: !panel.installState ? ""
+                    : panel.kind === "updateAvailable" ? panel.installState.installedVersion : panel.installState.version
+                // After a roll back the kept copy is the newer one: going to it is a return.
+                readonly property bool forward: visible && CatalogRules.isNewerVersion(version, installedVersion)
                 visible: version !== undefined
                 variant: "secondary"
-                text: visible ? panel.store.copy.text("rollBackAction", { version: version }) : ""
+                text: !visible ? "" : panel.store.copy.text(forward ? "returnToAction" : "rollBackAction", { version: version })
                 onClicked: panel.store.manage.rollBackApp(panel.app.id)
             }
             VantrelButton {

@@ -1,5 +1,5 @@
 // A label (11.5, fg3, `labelWidth` wide, wrapped between words only) beside a
-// selectable value (mono 11.5, fg1, at most two lines).
+// selectable value (mono 11.5, fg1, at most `maximumLines` lines, two unless told).
 import QtQuick
 import QtQuick.Layouts
 import Vantrel
@@ -9,6 +9,7 @@ RowLayout {
     property string label
     property string value
     property real labelWidth: 92
+    property int maximumLines: 2
     spacing: 8
 
     Text {
@@ -34,11 +35,13 @@ RowLayout {
         color: VNT.fg1
         selectionColor: VNT.withAlpha(VNT.lime, 0.35)
         selectedTextColor: VNT.fg0
-        wrapMode: TextEdit.WrapAnywhere
+        // Between words, and in a URL after its slashes and hyphens; anywhere
+        // only where a word is longer than the line.
+        wrapMode: TextEdit.Wrap
         clip: true
         Layout.fillWidth: true
         Layout.alignment: Qt.AlignTop
-        Layout.maximumHeight: fm.lineSpacing * 2
+        Layout.maximumHeight: fm.lineSpacing * row.maximumLines
         FontMetrics { id: fm; font: valueText.font }
     }
 }

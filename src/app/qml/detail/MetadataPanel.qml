@@ -50,6 +50,8 @@ VantrelCard {
             visible: panel.feed !== ""
             label: panel.store.copy.text("updateFeed")
             value: panel.feed
+            // A URL broken at its separators takes more lines; it is shown whole.
+            maximumLines: 4
             labelWidth: panel.labelWidth
             Layout.fillWidth: true
         }

@@ -1,6 +1,7 @@
 // Asks before an app is removed, naming it and saying where it goes: to the
 // trash, where it can be restored, or, where the trash cannot take it,
-// deleted for good (decided when asking). Cancel keeps it.
+// deleted for good (decided when asking). Cancel keeps it and is the
+// default; Remove is drawn as a destructive action.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Templates as T
@@ -71,6 +72,7 @@ Popup {
             VantrelButton {
                 objectName: "removeConfirmationRemove"
                 variant: "primary"
+                destructive: true
                 text: dialog.store.copy.text("removeAction")
                 onClicked: {
                     dialog.store.manage.removeApp(dialog.app.id, dialog.toTrash)

@@ -1,7 +1,8 @@
 // The title row of an app section (display 17 semibold; the subtitle in upper
 // case, mono 10 medium, fg3) and, when the list is empty, its empty state.
-// The Updates section adds "Update all (N)" while N apps have an update, and
-// the line that summed up the last run. The tiles follow in the library's grid.
+// The Updates section adds "Check for updates" with the time of the last
+// successful check, "Update all (N)" while N apps have an update, and the line
+// that summed up the last run. The tiles follow in the library's grid.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel
@@ -43,10 +44,34 @@ ColumnLayout {
             onClicked: section.store.manage.updateAll()
         }
     }
+    RowLayout {
+        objectName: "updateCheckRow"
+        visible: section.offersUpdateAll
+        Layout.fillWidth: true
+        spacing: 10
+        VantrelButton {
+            objectName: "checkForUpdatesButton"
+            variant: "secondary"
+            symbol: "arrow.clockwise"
+            text: section.store.copy.text("checkForUpdates")
+            onClicked: section.store.refreshCatalog()
+        }
+        Text {
+            objectName: "lastCheckText"
+            readonly property date checked: section.store.lastCatalogCheck
+            text: isNaN(checked.getTime()) ? section.store.copy.text("lastCheckedNever")
+                  : section.store.copy.text("lastCheckedAt", {
+                        time: checked.toLocaleTimeString(Qt.locale(section.store.locale), Locale.ShortFormat) })
+            font: VNT.system(12)
+            color: VNT.fg2
+            elide: Text.ElideRight
+            Layout.fillWidth: true
+        }
+    }
     Text {
         objectName: "updateSummary"
         visible: section.offersUpdateAll && section.store.manage.updateSummary !== ""
-        text: section.store.manage.updateSummary
+        text: SummaryText.summary(section.store.manage.updateSummary, section.store.locale)
         font: VNT.system(12)
         color: VNT.fg2
         wrapMode: Text.Wrap

@@ -1,7 +1,9 @@
-// One app tile: icon (42), the status symbol (clock in amber for coming-soon
-// apps, else a lime star, filled when chosen as a starter), name (14
+// One app tile: icon (42), the status mark (a clock in amber for apps that
+// cannot be installed yet, a filled lime star for a starter app, else none:
+// the mark is no control, so it never looks like an empty toggle), name (14
 // semibold), tagline (11.5, fg2, two lines), the status badge (violet for
-// beta, lime otherwise) and the tile status (mono 10.5, fg3). Padding 16,
+// beta, lime otherwise) and the tile status (mono 10.5, fg3; a failure in the
+// error colour after a warning symbol). Padding 16,
 // 13 between rows, card radius 12; a lime outline at 45 % when selected.
 // Click or Return selects the app and reports `chosen`.
 import QtQuick
@@ -18,10 +20,13 @@ VantrelTile {
     property string statusLabel
     property string tileStatus
     property bool starred
+    property bool pending: status === "comingSoon"
+    property string installKind
     signal chosen()
 
     objectName: "tile_" + appId
     readonly property bool isSelected: store.selectedAppID === appId
+    readonly property bool failed: !pending && installKind === "failed"
     padding: 16
     // As laid out; the library gives every tile the height of the tallest.
     implicitHeight: Math.max(164, implicitContentHeight + topPadding + bottomPadding)
@@ -62,8 +67,9 @@ VantrelTile {
             Symbol {
                 objectName: "tileStatusSymbol"
                 Layout.alignment: Qt.AlignTop
-                name: tile.status === "comingSoon" ? "clock" : (tile.starred ? "star.fill" : "star")
-                color: tile.status === "comingSoon" ? VNT.amber : VNT.lime
+                visible: tile.pending || tile.starred
+                name: tile.pending ? "clock" : "star.fill"
+                color: tile.pending ? VNT.amber : VNT.lime
                 size: 13
             }
         }
@@ -96,14 +102,22 @@ VantrelTile {
             Layout.topMargin: 13
             spacing: 8
             AppBadge {
+                objectName: "tileBadge"
                 text: tile.statusLabel
                 color: tile.status === "beta" ? VNT.violet : VNT.lime
+            }
+            Symbol {
+                objectName: "tileFailedSymbol"
+                visible: tile.failed
+                name: "exclamationmark.triangle"
+                size: 11
+                color: VNT.danger
             }
             Text {
                 objectName: "tileStatusText"
                 text: tile.tileStatus
                 font: VNT.mono(10.5)
-                color: VNT.fg2
+                color: tile.failed ? VNT.danger : VNT.fg2
                 elide: Text.ElideRight
                 Layout.fillWidth: true
             }

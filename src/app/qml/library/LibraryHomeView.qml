@@ -15,6 +15,7 @@ GridView {
     required property CatalogOverview overview
     property string searchText: ""
     property string selectedSection: "home"
+    property string category: ""  // narrows All apps; its title then names it
     signal appSelected()
 
 
@@ -56,6 +57,7 @@ GridView {
         id: appList
         store: library.store
         searchText: library.searchText
+        category: library.category
         kind: {
             switch (library.contentKind) {
             case "homeComingSoon": return "comingSoon"
@@ -92,7 +94,9 @@ GridView {
     keyNavigationEnabled: false
     activeFocusOnTab: false
     ScrollBar.vertical: ScrollBar {
-        policy: ScrollBar.AlwaysOn
+        // Only when there is something to scroll to.
+        policy: library.contentHeight + library.topMargin + library.bottomMargin > library.height
+                ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
         contentItem: Rectangle {
             implicitWidth: 6
             radius: 3
@@ -152,6 +156,8 @@ GridView {
         required property string statusLabel
         required property string tileStatus
         required property bool starred
+        required property bool pending
+        required property string installKind
         width: library.cellWidth
         height: library.cellHeight
 
@@ -165,6 +171,8 @@ GridView {
             statusLabel: cell.statusLabel
             tileStatus: cell.tileStatus
             starred: cell.starred
+            pending: cell.pending
+            installKind: cell.installKind
             onChosen: library.appSelected()
             onActiveFocusChanged: if (activeFocus) library.positionViewAtIndex(cell.index, GridView.Contain)
             onImplicitHeightChanged: library.noteTileHeight(cell.appId, implicitHeight)
@@ -193,7 +201,8 @@ GridView {
         id: sectionHeader
         AppSectionHeader {
             store: library.store
-            title: library.store.copy.text(library.contentKind === "homePublished" ? "publishedAppsTitle"
+            title: library.selectedSection === "allApps" && library.category !== "" ? library.category
+                 : library.store.copy.text(library.contentKind === "homePublished" ? "publishedAppsTitle"
                              : library.selectedSection === "allApps" ? "allAppsTitle"
                              : library.selectedSection === "selected" ? "selectedAppsTitle" : "updatesTitle")
             subtitle: library.store.copy.text("appListSubtitle", { count: String(library.contentKind === "homePublished"

@@ -1,5 +1,6 @@
-// One tab label of the preferences strip: a symbol (15) above its title (11).
-// Labels only; the active one sits on bg3 in a radius-7 rounded rectangle.
+// One tab of the preferences strip: a symbol (15) above its title (11). A
+// click shows its page; the active tab sits on a lime-tinted fill with a lime
+// symbol and a lime rule under it, so it reads as chosen at a glance.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel
@@ -14,31 +15,33 @@ VantrelTab {
     implicitHeight: symbolItem.implicitHeight + 2 + titleItem.implicitHeight + 14
     selected: active
     Accessible.name: title
+
     background: Rectangle {
         radius: 7
-        color: tab.active ? VNT.bg3 : "transparent"
-        FocusRing { target: tab; radius: 8 }
+        color: tab.active ? VNT.withAlpha(VNT.lime, 0.14) : tab.hovered ? VNT.bg3 : "transparent"
+        border.width: tab.active ? 1 : 0
+        border.color: VNT.withAlpha(VNT.lime, 0.45)
+        FocusRing { target: tab; radius: 7 }
     }
-
     contentItem: Item {
-    ColumnLayout {
-        anchors.centerIn: parent
-        spacing: 2
-        Symbol {
-            id: symbolItem
-            name: tab.symbol
-            size: 15
-            color: tab.active ? VNT.fg0 : VNT.fg2
-            Layout.alignment: Qt.AlignHCenter
-        }
-        Text {
-            id: titleItem
-            objectName: "tabTitle"
-            text: tab.title
-            font: VNT.system(11)
-            color: tab.active ? VNT.fg0 : VNT.fg2
-            Layout.alignment: Qt.AlignHCenter
+        ColumnLayout {
+            anchors.centerIn: parent
+            spacing: 2
+            Symbol {
+                id: symbolItem
+                name: tab.symbol
+                size: 15
+                color: tab.active ? VNT.lime : VNT.fg2
+                Layout.alignment: Qt.AlignHCenter
+            }
+            Text {
+                id: titleItem
+                objectName: "tabTitle"
+                text: tab.title
+                font: VNT.system(11, tab.active ? Font.DemiBold : Font.Normal)
+                color: tab.active ? VNT.fg0 : VNT.fg2
+                Layout.alignment: Qt.AlignHCenter
+            }
         }
     }
-}
 }

@@ -1,7 +1,8 @@
-// The settings window's content: a strip of tab labels (General is always the
-// active one), the general rows bound straight to the store (login, menu bar,
-// beta apps, language, the shortcut badge), the readiness note and the button
-// that brings the onboarding back. Holds no state of its own.
+// The settings window's content: a strip of two tabs, each showing its page.
+// General: the rows bound straight to the store (login, menu bar, beta apps,
+// language, the shortcut badge and where it works), the readiness note and
+// the button that brings the onboarding back. Updates: "Check for updates"
+// with the time of the last check. Only the chosen tab is view state.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -11,9 +12,10 @@ Item {
     id: view
     objectName: "preferences"
     required property LauncherStore store
+    property string page: "general"  // or "updates"
 
     implicitWidth: 640
-    implicitHeight: tabStrip.implicitHeight + content.implicitHeight + 44
+    implicitHeight: tabStrip.implicitHeight + (page === "general" ? content.implicitHeight : updatesPage.implicitHeight) + 44
 
     // The language is written at once; the catalog reloads so its own texts
     // follow the new language.
@@ -29,7 +31,7 @@ Item {
         color: VNT.bg0
     }
 
-    // Tab strip: labels only.
+    // Tab strip.
     Rectangle {
         id: tabStrip
         objectName: "preferencesTabs"
@@ -45,10 +47,20 @@ Item {
             id: tabRow
             anchors.centerIn: parent
             spacing: 4
-            PreferencesTab { symbol: "gearshape"; title: view.store.copy.text("preferencesGeneral"); active: true }
-            PreferencesTab { symbol: "square.grid.2x2"; title: view.store.copy.text("preferencesApps") }
-            PreferencesTab { symbol: "arrow.down.circle"; title: view.store.copy.text("preferencesUpdates") }
-            PreferencesTab { symbol: "cpu"; title: view.store.copy.text("preferencesAdvanced") }
+            PreferencesTab {
+                objectName: "preferencesTab_general"
+                symbol: "gearshape"
+                title: view.store.copy.text("preferencesGeneral")
+                active: view.page === "general"
+                onClicked: view.page = "general"
+            }
+            PreferencesTab {
+                objectName: "preferencesTab_updates"
+                symbol: "arrow.down.circle"
+                title: view.store.copy.text("preferencesUpdates")
+                active: view.page === "updates"
+                onClicked: view.page = "updates"
+            }
         }
         Rectangle {
             anchors.left: parent.left
@@ -60,7 +72,47 @@ Item {
     }
 
     ColumnLayout {
+        id: updatesPage
+        objectName: "preferencesUpdatesPage"
+        visible: view.page === "updates"
+        anchors.top: tabStrip.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.margins: 22
+        spacing: 18
+
+        Text {
+            text: view.store.copy.text("preferencesUpdates")
+            font: VNT.display(17, Font.DemiBold)
+            color: VNT.fg0
+        }
+        VantrelCard {
+            Layout.fillWidth: true
+            implicitHeight: 44
+            radius: 10
+            PreferenceRow {
+                anchors.left: parent.left
+                anchors.right: parent.right
+                title: {
+                    const checked = view.store.lastCatalogCheck
+                    return isNaN(checked.getTime()) ? view.store.copy.text("lastCheckedNever")
+                        : view.store.copy.text("lastCheckedAt", {
+                              time: checked.toLocaleTimeString(Qt.locale(view.store.locale), Locale.ShortFormat) })
+                }
+                VantrelButton {
+                    objectName: "preferencesCheckForUpdates"
+                    variant: "secondary"
+                    symbol: "arrow.clockwise"
+                    text: view.store.copy.text("checkForUpdates")
+                    onClicked: view.store.refreshCatalog()
+                }
+            }
+        }
+    }
+
+    ColumnLayout {
         id: content
+        visible: view.page === "general"
         anchors.top: tabStrip.bottom
         anchors.left: parent.left
         anchors.right: parent.right
@@ -129,6 +181,15 @@ Item {
                 }
                 PreferenceRow {
                     title: view.store.copy.text("preferencesGlobalShortcut")
+                    Row {
+                    spacing: 10
+                    Text {
+                        objectName: "shortcutScope"
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: view.store.copy.text(AppScenes.globalShortcutActive ? "shortcutAnywhere" : "shortcutInsideLauncher")
+                        font: VNT.system(11.5)
+                        color: VNT.fg2
+                    }
                     Rectangle {
                         objectName: "shortcutBadge"
                         width: shortcutText.implicitWidth + 16
@@ -142,6 +203,7 @@ Item {
                             font: VNT.mono(11)
                             color: VNT.fg0
                         }
+                    }
                     }
                 }
             }

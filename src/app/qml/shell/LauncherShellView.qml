@@ -2,7 +2,8 @@
 // of the top bar and the content. Compact when narrower than 1040: the library
 // fills the content and choosing a tile slides the detail panel in from the
 // trailing edge; wide: library, a `line` divider and the detail column (390).
-// Window-local state: searchText, selectedSection, showCompactDetail.
+// Window-local state: searchText, selectedSection, selectedCategory (the
+// sidebar's category narrowing All apps), showCompactDetail.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel
@@ -15,6 +16,7 @@ Item {
 
     property string searchText: ""
     property string selectedSection: "home"
+    property string selectedCategory: ""
     property bool showCompactDetail: false
     readonly property bool compact: width < 1040
     readonly property alias sidebar: sidebar
@@ -36,7 +38,15 @@ Item {
         store: shell.store
         overview: overview
         selectedSection: shell.selectedSection
-        onSectionChosen: function(section) { shell.selectedSection = section }
+        selectedCategory: shell.selectedCategory
+        onSectionChosen: function(section) {
+            shell.selectedCategory = ""
+            shell.selectedSection = section
+        }
+        onCategoryChosen: function(category) {
+            shell.selectedCategory = category
+            shell.selectedSection = "allApps"
+        }
         onQuickSwitcherRequested: shell.quickSwitcherRequested()
     }
 
@@ -71,6 +81,7 @@ Item {
                 overview: overview
                 searchText: shell.searchText
                 selectedSection: shell.selectedSection
+                category: shell.selectedCategory
                 onAppSelected: if (shell.compact) shell.showCompactDetail = true
             }
             Rectangle {

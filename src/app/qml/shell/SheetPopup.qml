@@ -30,6 +30,18 @@ Popup {
         border.color: VNT.line
         border.width: 1
     }
+    // The edge is drawn over the content, which fills the sheet, so the sheet
+    // stands out from the dimmed window behind it.
+    property Item edge: Rectangle {
+        objectName: "sheetEdge"
+        parent: sheet.contentItem ? sheet.contentItem.parent : null
+        anchors.fill: parent
+        z: 100
+        radius: 12
+        color: "transparent"
+        border.color: VNT.fg3
+        border.width: 1
+    }
     contentItem: Item {
         id: holder
         Accessible.role: Accessible.Dialog

@@ -1,7 +1,9 @@
 // The sidebar: brand header, the five section rows (All apps shows the
 // visible-app count; Preferences opens the settings window and never becomes
-// selected), the category list sorted by code point, then the feedback and
-// quick-switcher buttons. bg1 fill with a `line` rule on the trailing edge.
+// selected), the category list sorted by code point (choosing one shows All
+// apps of that category, choosing it again shows every category), then the
+// feedback and quick-switcher buttons. bg1 fill with a `line` rule on the
+// trailing edge.
 import QtQuick
 import QtQuick.Layouts
 import QtQuick.Templates as T
@@ -13,7 +15,9 @@ Rectangle {
     required property LauncherStore store
     required property CatalogOverview overview
     property string selectedSection: "home"
+    property string selectedCategory: ""
     signal sectionChosen(string section)
+    signal categoryChosen(string category)  // "" for every category
     signal quickSwitcherRequested()
 
     color: VNT.bg1
@@ -58,6 +62,7 @@ Rectangle {
                 id: row
                 required property var modelData
                 readonly property bool isSelected: sidebar.selectedSection === modelData.section
+                                                   && (modelData.section !== "allApps" || sidebar.selectedCategory === "")
                 objectName: "sidebarRow_" + modelData.section
                 Layout.fillWidth: true
                 implicitHeight: 32
@@ -117,20 +122,41 @@ Rectangle {
         Repeater {
             objectName: "categoryRows"
             model: sidebar.overview.categories
-            delegate: RowLayout {
+            delegate: T.AbstractButton {
+                id: categoryRow
                 required property string modelData
+                readonly property bool isSelected: sidebar.selectedSection === "allApps"
+                                                   && sidebar.selectedCategory === modelData
                 objectName: "categoryRow"
-                spacing: 10
-                Layout.leftMargin: 14
-                Layout.rightMargin: 14
-                Layout.preferredHeight: 26
-                Rectangle { width: 5; height: 5; radius: 2.5; color: VNT.fg3 }
-                Text {
-                    text: modelData
-                    font: VNT.system(12.5)
-                    color: VNT.fg2
-                    elide: Text.ElideRight
-                    Layout.fillWidth: true
+                Layout.fillWidth: true
+                implicitHeight: 26
+                leftPadding: 14
+                rightPadding: 14
+                hoverEnabled: true
+                focusPolicy: Qt.StrongFocus
+                Accessible.role: Accessible.Button
+                Accessible.name: modelData
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
+                onClicked: sidebar.categoryChosen(isSelected ? "" : modelData)
+                background: Rectangle {
+                    radius: 7
+                    color: categoryRow.isSelected ? VNT.bg3 : categoryRow.hovered ? VNT.bg2 : "transparent"
+                    FocusRing { target: categoryRow; radius: 7 }
+                }
+                contentItem: RowLayout {
+                    spacing: 10
+                    Rectangle {
+                        width: 5; height: 5; radius: 2.5
+                        color: categoryRow.isSelected ? VNT.lime : VNT.fg3
+                    }
+                    Text {
+                        text: categoryRow.modelData
+                        font: VNT.system(12.5)
+                        color: categoryRow.isSelected ? VNT.fg0 : VNT.fg2
+                        elide: Text.ElideRight
+                        Layout.fillWidth: true
+                    }
                 }
             }
         }
@@ -154,7 +180,7 @@ Rectangle {
         VantrelButton {
             objectName: "sidebarQuickSwitcherButton"
             variant: "secondary"
-            symbol: "command"
+            symbol: KeyHints.shortcutSymbol()
             text: sidebar.store.copy.text("sidebarQuickSwitcher")
             hint: KeyHints.hint("Ctrl+K")
             fillWidth: true

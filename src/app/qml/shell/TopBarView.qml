@@ -99,7 +99,7 @@ Item {
         VantrelButton {
             objectName: "topQuickSwitchButton"
             variant: "secondary"
-            symbol: "command"
+            symbol: KeyHints.shortcutSymbol()
             text: bar.store.copy.text("topQuickSwitch")
             onClicked: bar.quickSwitcherRequested()
         }

@@ -1,7 +1,8 @@
 // The tray panel's content: the brand header with the app count and a button
 // to the main window, every published app with its install state (a click
 // opens it when installed or updatable and installs it otherwise), a fixed
-// updates caption, and buttons to the feedback sheet and the main window.
+// updates caption, buttons to the feedback sheet and the main window, and Quit.
+// Ctrl+1…9 (bound by the panel window) run the app of that row.
 // Holds no state; everything is read from the store when drawn.
 import QtQuick
 import QtQuick.Controls.Basic
@@ -33,6 +34,13 @@ Item {
             store.openApp(appId)
         else
             store.installApp(appId)
+    }
+    // The app of row `index` (from 0), as a click on it; false when there is none.
+    function runRow(index) {
+        if (index < 0 || index >= apps.count)
+            return false
+        runApp(apps.idAt(index))
+        return true
     }
     function openFeedback() {
         bringUpMainWindow()
@@ -133,6 +141,7 @@ Item {
                 required property var app
                 required property string name
                 required property string tileStatus
+                required property string installKind
                 objectName: "menuRow_" + appId
                 width: list.width
                 height: 44
@@ -162,7 +171,7 @@ Item {
                             objectName: "menuRowState"
                             text: row.tileStatus
                             font: VNT.system(10)
-                            color: VNT.fg2
+                            color: row.installKind === "failed" ? VNT.danger : VNT.fg2
                             elide: Text.ElideRight
                             Layout.fillWidth: true
                         }
@@ -217,6 +226,22 @@ Item {
             hint: KeyHints.hint("Ctrl+Shift+T")
             fillWidth: true
             onClicked: view.bringUpMainWindow()
+        }
+
+        VantrelButton {
+            objectName: "menuQuitButton"
+            Layout.fillWidth: true
+            Layout.leftMargin: 14
+            Layout.rightMargin: 14
+            Layout.topMargin: -6
+            Layout.bottomMargin: 10
+            variant: "ghost"
+            symbol: "power"
+            symbolFrameWidth: 16
+            text: view.store.copy.text("quitAction")
+            hint: KeyHints.hint("Ctrl+Q")
+            fillWidth: true
+            onClicked: AppScenes.quit()
         }
     }
 }

@@ -53,10 +53,25 @@ QtObject {
         window.destroy()
     }
 
+    // Asks before a quit cancels running installs; made when a quit is blocked.
+    property Window quitConfirmation: null
+    property Component quitConfirmationComponent: Component {
+        QuitConfirmation {
+            store: scenes.store
+            appName: scenes.appName
+            onVisibleChanged: if (!visible) scenes.release("quitConfirmation")
+        }
+    }
+
     property Connections sceneRequests: Connections {
         target: AppScenes
         function onSettingsWindowRequested() { scenes.ensureSettingsWindow().bringUp() }
         function onMainWindowRequested() { scenes.mainWindow.bringUp() }
         function onAppDetailRequested(appId) { scenes.mainWindow.showAppDetail(appId) }
+        function onQuickSwitcherRequested() { scenes.mainWindow.showQuickSwitcher() }
+        function onQuitBlockersChanged() {
+            if (AppScenes.quitBlockers.length > 0 && !scenes.quitConfirmation)
+                scenes.quitConfirmation = scenes.quitConfirmationComponent.createObject(scenes)
+        }
     }
 }

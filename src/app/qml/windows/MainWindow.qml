@@ -1,6 +1,6 @@
 // The main window ("main"): titled with the application name, minimum 900×620,
 // default 1060×720, always dark. Each time its content appears it refreshes
-// the catalog.
+// the catalog; F5 and Ctrl+R refresh it again, Ctrl+Q quits.
 import QtQuick
 import QtQuick.Controls.Basic
 import Vantrel
@@ -34,6 +34,19 @@ ApplicationWindow {
         store: window.store
     }
 
+    Shortcut {
+        objectName: "refreshShortcut"
+        sequences: ["F5", "Ctrl+R"]
+        context: Qt.WindowShortcut
+        onActivated: window.store.refreshCatalog()
+    }
+    Shortcut {
+        objectName: "quitShortcut"
+        sequences: ["Ctrl+Q"]
+        context: Qt.WindowShortcut
+        onActivated: AppScenes.quit()
+    }
+
     // The start-up task: runs every time the content appears (once per
     // hidden-to-shown change, however often the window reports visibility).
     property bool contentShown: false
@@ -56,6 +69,13 @@ ApplicationWindow {
         if (shell && shell.compact)
             shell.showCompactDetail = true
         bringUp()
+    }
+
+    // The quick switcher over the library, from anywhere (the desktop-wide Ctrl+K).
+    function showQuickSwitcher() {
+        bringUp()
+        if (!store.requiresOnboarding)
+            rootView.showQuickSwitcher = true
     }
 
     function bringUp() {

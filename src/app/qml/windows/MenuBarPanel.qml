@@ -1,6 +1,8 @@
 // The tray icon's panel: a frameless window 360 wide, height from its content
-// (../tray/MenuBarLauncherView.qml, created with `store`). It hides when it
-// loses focus, like a menu-bar panel.
+// (../tray/MenuBarLauncherView.qml, created with `store`). A pop-up: it hides
+// on Escape and when it loses focus, like a menu-bar panel (the tray keeps it
+// out of the taskbar). Ctrl+1…9 run the app of that row, Ctrl+Shift+T opens
+// the main window, Ctrl+Q quits.
 import QtQuick
 import QtQuick.Controls.Basic
 import Vantrel
@@ -35,6 +37,33 @@ Window {
     }
 
     onActiveChanged: if (!active && visible) hide()
+    Shortcut {
+        objectName: "panelEscape"
+        sequences: [StandardKey.Cancel]
+        context: Qt.WindowShortcut
+        onActivated: panel.hide()
+    }
+    Shortcut {
+        sequences: ["Ctrl+Q"]
+        context: Qt.WindowShortcut
+        onActivated: AppScenes.quit()
+    }
+    Shortcut {
+        sequences: ["Ctrl+Shift+T"]
+        context: Qt.WindowShortcut
+        onActivated: if (content.item) content.item.bringUpMainWindow()
+    }
+    Repeater {
+        model: 9
+        delegate: Item {
+            required property int index
+            Shortcut {
+                sequences: ["Ctrl+" + (index + 1)]
+                context: Qt.WindowShortcut
+                onActivated: if (content.item) content.item.runRow(index)
+            }
+        }
+    }
     Connections {
         target: AppScenes
         function onMenuBarPanelHideRequested() { panel.hide() }

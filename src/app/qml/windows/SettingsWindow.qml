@@ -34,6 +34,12 @@ ApplicationWindow {
         placeholderText: window.store.copy.text("sidebarPreferences")
     }
 
+    Shortcut {
+        sequences: ["Ctrl+Q"]
+        context: Qt.WindowShortcut
+        onActivated: AppScenes.quit()
+    }
+
     function bringUp() {
         show()
         raise()

@@ -1,0 +1,89 @@
+// Asks before a quit stops running installs: names the apps, offers to keep
+// installing (the default) or to cancel the installs and quit (destructive).
+// Shown while AppScenes.quitBlockers is not empty, whichever window asked.
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Vantrel
+
+Window {
+    id: dialog
+    objectName: "quitConfirmation"
+    required property LauncherStore store
+    property string appName: "Vantrel"
+    readonly property var blockers: AppScenes.quitBlockers
+
+    title: appName
+    flags: Qt.Dialog
+    modality: Qt.ApplicationModal
+    width: 380
+    height: column.implicitHeight + 40
+    minimumWidth: width
+    maximumWidth: width
+    color: VNT.bg2
+    function sync() {
+        if (blockers.length > 0) {
+            show()
+            raise()
+            requestActivate()
+            keepButton.forceActiveFocus()
+        } else {
+            hide()
+        }
+    }
+    Connections {
+        target: AppScenes
+        function onQuitBlockersChanged() { dialog.sync() }
+    }
+    Component.onCompleted: sync()
+    // Closing the dialog answers "keep installing".
+    onClosing: AppScenes.keepRunning()
+
+    ColumnLayout {
+        id: column
+        x: 20
+        y: 20
+        width: dialog.width - 40
+        spacing: 10
+        Text {
+            objectName: "quitConfirmationTitle"
+            text: dialog.store.copy.text("quitConfirmTitle")
+            font: VNT.system(13, Font.Bold)
+            color: VNT.fg0
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
+        }
+        Text {
+            objectName: "quitConfirmationBody"
+            text: dialog.store.copy.text("quitConfirmBody", { apps: dialog.blockers.join(", ") })
+            font: VNT.system(11.5)
+            color: VNT.fg1
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
+        }
+        RowLayout {
+            spacing: 8
+            Layout.topMargin: 6
+            Item { Layout.fillWidth: true }
+            VantrelButton {
+                id: keepButton
+                objectName: "quitConfirmationKeep"
+                variant: "secondary"
+                text: dialog.store.copy.text("quitKeepInstalling")
+                onClicked: AppScenes.keepRunning()
+            }
+            VantrelButton {
+                objectName: "quitConfirmationQuit"
+                variant: "primary"
+                destructive: true
+                text: dialog.store.copy.text("quitConfirmAction")
+                onClicked: AppScenes.confirmQuit()
+            }
+        }
+    }
+    Shortcut {
+        sequences: [StandardKey.Cancel]
+        context: Qt.WindowShortcut
+        onActivated: AppScenes.keepRunning()
+    }
+}

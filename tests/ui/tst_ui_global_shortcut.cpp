@@ -1,0 +1,113 @@
+// Ctrl+K from anywhere on a real (virtual) X server: with another client's
+// window focused, the key grab brings up the main window with the quick
+// switcher open. The tray panel asks the window manager to keep it out of the
+// taskbar. Skipped, saying why, without an X server or where the grab is refused.
+
+#include "GlobalShortcut.h"
+#include "QmlHarness.h"
+#include "X11WindowHints.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QRasterWindow>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace {
+
+const char otherWindowFlag[] = "--other-window";
+
+QString xdotool(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("xdotool"), arguments);
+    if (!tool.waitForFinished(10000))
+        return QString();
+    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+}  // namespace
+
+class TestUiGlobalShortcut : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        UiTest::initialise();
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("No X server (run under xvfb-run with QT_QPA_PLATFORM=xcb): the desktop-wide grab needs one");
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("xdotool is not installed: nothing can press keys on the X server");
+    }
+
+    void ctrlKWithAnotherWindowFocusedOpensTheSwitcher()
+    {
+        GlobalShortcut shortcut;
+        shortcut.enable();
+        if (shortcut.mode() != GlobalShortcut::Mode::x11Grab)
+            QSKIP("The X server refused the Ctrl+K grab (another client holds it)");
+
+        StoreView f;
+        QObject *window = f.openMainWindow();
+        f.waitForRefresh();
+        QObject::connect(&shortcut, &GlobalShortcut::activated, window, [window] {
+            QMetaObject::invokeMethod(window, "showQuickSwitcher");
+        });
+        f.host.window()->hide();
+
+        // Another client's window, focused.
+        QProcess other;
+        other.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(otherWindowFlag)});
+        QVERIFY(other.waitForReadyRead(10000));
+        const QString otherId = QString::fromUtf8(other.readLine()).trimmed();
+        xdotool({"windowfocus", "--sync", otherId});
+        QTRY_COMPARE(xdotool({"getwindowfocus"}), otherId);
+
+        xdotool({"key", "ctrl+k"});
+        QTRY_VERIFY(f.host.window()->isVisible());
+        QTRY_VERIFY(f.item("rootView")->property("showQuickSwitcher").toBool());
+        QTRY_VERIFY(ViewHost::shown(f.item("quickSwitcherPanel")));
+        other.kill();
+        other.waitForFinished(5000);
+    }
+
+    void trayPanelStaysOutOfTheTaskbar()
+    {
+        StoreView f;
+        f.open("windows/MenuBarPanel.qml");
+        QQuickWindow *panel = f.host.window();
+        panel->hide();
+        X11WindowHints::keepOutOfTaskbar(panel);
+        panel->show();
+        QVERIFY(QTest::qWaitForWindowExposed(panel));
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"), {"-id", QString::number(panel->winId()), "_NET_WM_STATE"});
+        if (!xprop.waitForFinished(10000))
+            QSKIP("xprop did not answer");
+        const QString state = QString::fromUtf8(xprop.readAllStandardOutput());
+        QVERIFY2(state.contains("_NET_WM_STATE_SKIP_TASKBAR") && state.contains("_NET_WM_STATE_SKIP_PAGER"), qPrintable(state));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc > 1 && qstrcmp(argv[1], otherWindowFlag) == 0) {
+        // The other client: one plain window; its X id goes to the test.
+        QGuiApplication app(argc, argv);
+        QRasterWindow window;
+        window.setTitle(QStringLiteral("other client"));
+        window.resize(300, 200);
+        window.show();
+        std::printf("%llu\n", static_cast<unsigned long long>(window.winId()));
+        std::fflush(stdout);
+        return app.exec();
+    }
+    QApplication app(argc, argv);
+    TestUiGlobalShortcut test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ui_global_shortcut.moc"
