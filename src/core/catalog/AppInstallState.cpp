@@ -87,6 +87,23 @@ QString AppInstallState::label(VantrelLocale locale) const
     return {};
 }
 
+QString AppInstallState::label() const
+{
+    switch (m_kind) {
+    case Kind::notInstalled:
+        return qtTrId("installNotInstalled");
+    case Kind::installing:
+        return qtTrId("installInstalling").arg(wholePercent(m_progress));
+    case Kind::installed:
+        return qtTrId("installInstalled").arg(m_first);
+    case Kind::updateAvailable:
+        return qtTrId("installUpdateAvailable").arg(m_first, m_second);
+    case Kind::failed:
+        return qtTrId("installFailed");
+    }
+    return {};
+}
+
 QString AppInstallState::labelFor(const QString &localeCode) const
 {
     return label(VantrelLocaleUtil::normalized(localeCode));

@@ -44,6 +44,8 @@ public:
     // Localized label through the copy catalogue.
     QString label(VantrelLocale locale) const;
     Q_INVOKABLE QString labelFor(const QString &localeCode) const;
+    // The label in the installed language.
+    Q_INVOKABLE QString label() const;
 
     // Coded form: {"installed": {"version": "1.2"}} and so on.
     QJsonObject toJson() const;

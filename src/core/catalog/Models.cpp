@@ -31,6 +31,22 @@ QString label(AppReleaseStatus status, VantrelLocale locale)
     return {};
 }
 
+const char *labelId(AppReleaseStatus status)
+{
+    switch (status) {
+    case AppReleaseStatus::beta: return "statusBeta";
+    case AppReleaseStatus::live: return "statusLive";
+    case AppReleaseStatus::comingSoon: return "statusComingSoon";
+    case AppReleaseStatus::retired: return "statusRetired";
+    }
+    return "statusLive";
+}
+
+QString label(AppReleaseStatus status)
+{
+    return qtTrId(labelId(status));
+}
+
 }  // namespace AppReleaseStatusUtil
 
 namespace AppAccentUtil {
