@@ -2,6 +2,7 @@
 
 #include "DataRows.h"
 #include "AppScenes.h"
+#include "LanguageRefresh.h"
 #include "QmlHarness.h"
 #include "TrayController.h"
 
@@ -352,7 +353,7 @@ private Q_SLOTS:
         DetailPerStateRows::columns();
         DetailPerStateRows::row("not installed", "notes", "notInstalled", "Not installed", "Ready to install.", "Install", "installs");
         DetailPerStateRows::row("installing", "notes", "installing", "Installing 4%", "Installing now.", "Installing", "nothing");
-        DetailPerStateRows::row("installed", "notes", "installed", "Installed 1.0.0", "Ready to open from this Mac.", "Open", "opens");
+        DetailPerStateRows::row("installed", "notes", "installed", "Installed 1.0.0", "Ready to open from this computer.", "Open", "opens");
         DetailPerStateRows::row("update available", "notes", "updateAvailable", "1.0.0 -> 1.1.0", "A newer version is ready.", "Update", "installs");
         DetailPerStateRows::row("failed shows the message verbatim, retries", "notes", "failed", "Failed", "Could not install Quill Notes. The checksum did not match.", "Install", "installs");
         DetailPerStateRows::row("coming soon", "atlas", "notInstalled", "Not installed", "Preview only", "Check for apps", "refreshes");
@@ -492,6 +493,7 @@ private Q_SLOTS:
         StoreView f;
         QQmlEngine engine;
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        refreshViewsOnLanguageChange(f.store.get(), &engine);
         QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")));
         std::unique_ptr<QObject> scenes(component.createWithInitialProperties({{"store", QVariant::fromValue(f.store.get())}}));
         QVERIFY2(scenes, qPrintable(component.errorString()));

@@ -102,6 +102,37 @@ void quickSwitcher(StoreView &f, bool results)
     }
 }
 
+// Shown texts that name the Mac, apart from the catalog's own (names, descriptions, notes).
+QStringList macMentions(const StoreView &f)
+{
+    QStringList catalog;
+    for (const AppManifestItem &app : f.store->manifest().apps) {
+        catalog << app.name << app.tagline << app.description << app.privacyNote << app.category << app.minMacOS;
+        for (const ReleaseNote &note : app.releaseNotes)
+            catalog << note.text;
+    }
+    for (const LauncherAnnouncement &announcement : f.store->manifest().announcements)
+        catalog << announcement.title << announcement.body;
+    QStringList found;
+    for (const QString &text : f.host.shownTexts()) {
+        if (text.contains(QRegularExpression(QStringLiteral("\\bMac|macOS"))) && !catalog.contains(text))
+            found << text;
+    }
+    return found;
+}
+
+// Home with one published app and the Updates section with one update, in a language.
+void oneOf(StoreView &f, const QString &language, bool updates, const QString &expected)
+{
+    f.store->setLocaleCode(language);
+    mainWindow(f);
+    if (updates) {
+        f.reach("shots", "updateAvailable");
+        f.host.click(f.item("sidebarRow_updates"));
+    }
+    QTRY_COMPARE(ViewHost::text(f.host.findShown(updates ? "sectionSubtitle" : "headerSubtitle")), expected);
+}
+
 struct Shot {
     QString name;
     int width;
@@ -188,6 +219,15 @@ QList<Shot> shots()
                          QTRY_COMPARE(ViewHost::shown(f.item("removeConfirmationTitle")), asking);
                      }});
     }
+    const QStringList oneApp{"1 app is ready to install.", "1 aplikacja jest gotowa do instalacji.", "1 App ist bereit zur Installation."};
+    const QStringList oneUpdate{"1 APP", "1 APLIKACJA", "1 APP"};
+    for (int i = 0; i < 3; ++i) {
+        const QString language = QStringList{"en", "pl", "de"}.at(i);
+        list.append({"home-one-app-" + language, 1060, TestCatalog::manifest({sample.apps[0], sample.apps[4]}),
+                     [=](StoreView &f) { oneOf(f, language, false, oneApp[i]); }});
+        list.append({"section-updates-one-update-" + language, 1060, sample,
+                     [=](StoreView &f) { oneOf(f, language, true, oneUpdate[i]); }});
+    }
     list.append({"section-updates-after-update-all", 1060, sample, [](StoreView &f) {
                      sectionsState(f);
                      f.reach("timer", "updateAvailable");
@@ -230,6 +270,14 @@ private Q_SLOTS:
         shot.setup(f);
         if (QTest::currentTestFailed())
             return;
+#ifndef Q_OS_MACOS
+        // In no language does a screen name the Mac; the live switches leave the shot's language on.
+        const QString shotLanguage = f.store->localeCode();
+        for (const QString &language : {QStringLiteral("en"), QStringLiteral("pl"), QStringLiteral("de"), shotLanguage}) {
+            f.store->setLocaleCode(language);
+            QVERIFY2(macMentions(f).isEmpty(), qPrintable(language + QStringLiteral(": ") + macMentions(f).join(QStringLiteral(" | "))));
+        }
+#endif
         const QString path = f.host.screenshot(shot.name);
         QVERIFY2(!path.isEmpty(), "screenshot not written");
         const QImage image(path);

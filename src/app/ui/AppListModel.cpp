@@ -86,8 +86,8 @@ QString AppListModel::tileStatus(const AppManifestItem &app) const
     if (!store())
         return {};
     if (app.status == AppReleaseStatus::comingSoon)
-        return VantrelCopy::text(CopyKey::comingSoonTileStatus, store()->locale());
-    return store()->state(app).label(store()->locale());
+        return qtTrId("comingSoonTileStatus");
+    return store()->state(app).label();
 }
 
 QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
@@ -100,7 +100,7 @@ QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
     case StatusRole:
         return app.statusRawValue();
     case StatusLabelRole:
-        return store() ? AppReleaseStatusUtil::label(app.status, store()->locale()) : QString();
+        return store() ? AppReleaseStatusUtil::label(app.status) : QString();
     case TileStatusRole:
         return tileStatus(app);
     case StarredRole:

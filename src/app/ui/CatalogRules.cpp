@@ -38,9 +38,8 @@ QString CatalogRules::updateFeed(const QVariant &value) const
     return url.toString(QUrl::FullyEncoded);
 }
 
-QString CatalogRules::releaseStatusLabel(const QString &status, const QString &locale) const
+QString CatalogRules::releaseStatusId(const QString &status) const
 {
     const auto s = AppReleaseStatusUtil::fromRawValue(status);
-    const auto l = VantrelLocaleUtil::fromRawValue(locale);
-    return s ? AppReleaseStatusUtil::label(*s, l.value_or(VantrelLocale::en)) : status;
+    return QString::fromLatin1(AppReleaseStatusUtil::labelId(s.value_or(AppReleaseStatus::live)));
 }

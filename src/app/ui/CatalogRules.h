@@ -21,5 +21,6 @@ public:
     // The feed URL to show, or "" when there is none or its host is a
     // local-network name (ending in ".local").
     Q_INVOKABLE QString updateFeed(const QVariant &app) const;
-    Q_INVOKABLE QString releaseStatusLabel(const QString &status, const QString &locale) const;
+    // The message id of a release status's label, for qsTrId.
+    Q_INVOKABLE QString releaseStatusId(const QString &status) const;
 };

@@ -1,7 +1,6 @@
 #include "Models.h"
 
 #include "codec/EnumNames.h"
-#include "i18n/VantrelCopy.h"
 
 namespace AppReleaseStatusUtil {
 
@@ -18,17 +17,6 @@ std::optional<AppReleaseStatus> fromRawValue(const QString &raw)
 const QList<AppReleaseStatus> &allCases()
 {
     return EnumNames::allCases<AppReleaseStatus>();
-}
-
-QString label(AppReleaseStatus status, VantrelLocale locale)
-{
-    switch (status) {
-    case AppReleaseStatus::beta: return VantrelCopy::text(CopyKey::statusBeta, locale);
-    case AppReleaseStatus::live: return VantrelCopy::text(CopyKey::statusLive, locale);
-    case AppReleaseStatus::comingSoon: return VantrelCopy::text(CopyKey::statusComingSoon, locale);
-    case AppReleaseStatus::retired: return VantrelCopy::text(CopyKey::statusRetired, locale);
-    }
-    return {};
 }
 
 const char *labelId(AppReleaseStatus status)

@@ -37,7 +37,7 @@ ColumnLayout {
                 }
                 AppBadge {
                     objectName: "detailStatusBadge"
-                    text: hero.app ? CatalogRules.releaseStatusLabel(hero.app.status, hero.store.locale) : ""
+                    text: hero.app ? qsTrId(CatalogRules.releaseStatusId(hero.app.status)) : ""
                     color: VNT.accentColor(hero.app ? hero.app.accent : "lime")
                 }
             }

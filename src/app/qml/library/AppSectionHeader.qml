@@ -38,7 +38,7 @@ ColumnLayout {
             enabled: !section.store.manage.updatingAll
             variant: "primary"
             symbol: "arrow.triangle.2.circlepath"
-            text: section.store.copy.text("updateAllAction", { count: String(section.updatable) })
+            text: qsTrId("updateAllAction", section.updatable)
             Layout.leftMargin: 4
             onClicked: section.store.manage.updateAll()
         }

@@ -14,8 +14,8 @@ T.AbstractButton {
     property var app: null
     signal chosen()
     readonly property string installLabel: {
-        store.installStates
-        return app ? store.stateFor(app.id).labelFor(store.locale) : ""
+        store.installStates, store.locale
+        return app ? store.stateFor(app.id).label() : ""
     }
 
     padding: 18
@@ -23,7 +23,7 @@ T.AbstractButton {
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
     focusPolicy: Qt.StrongFocus
     Accessible.role: Accessible.Button
-    Accessible.name: store.copy.text("firstAppTitle") + ": " + (app ? app.name : "")
+    Accessible.name: qsTrId("firstAppTitle") + ": " + (app ? app.name : "")
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
     onClicked: {
@@ -59,9 +59,9 @@ T.AbstractButton {
             Layout.alignment: Qt.AlignTop
             RowLayout {
                 spacing: 6
-                AppBadge { text: panel.store.copy.text("firstAppTitle"); color: VNT.lime }
+                AppBadge { text: qsTrId("firstAppTitle"); color: VNT.lime }
                 AppBadge {
-                    text: panel.app ? CatalogRules.releaseStatusLabel(panel.app.status, panel.store.locale) : ""
+                    text: panel.app ? qsTrId(CatalogRules.releaseStatusId(panel.app.status)) : ""
                     color: VNT.accentColor(panel.app ? panel.app.accent : "lime")
                 }
             }
@@ -83,7 +83,7 @@ T.AbstractButton {
                 Layout.fillWidth: true
             }
             Text {
-                text: panel.store.copy.text("firstAppBody")
+                text: qsTrId(PlatformText.id("firstAppBody"))
                 font: VNT.system(12.5)
                 color: VNT.fg3
                 lineHeight: VNT.lineFactor(font.pixelSize, 3)

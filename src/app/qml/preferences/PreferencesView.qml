@@ -45,10 +45,10 @@ Item {
             id: tabRow
             anchors.centerIn: parent
             spacing: 4
-            PreferencesTab { symbol: "gearshape"; title: view.store.copy.text("preferencesGeneral"); active: true }
-            PreferencesTab { symbol: "square.grid.2x2"; title: view.store.copy.text("preferencesApps") }
-            PreferencesTab { symbol: "arrow.down.circle"; title: view.store.copy.text("preferencesUpdates") }
-            PreferencesTab { symbol: "cpu"; title: view.store.copy.text("preferencesAdvanced") }
+            PreferencesTab { symbol: "gearshape"; title: qsTrId("preferencesGeneral"); active: true }
+            PreferencesTab { symbol: "square.grid.2x2"; title: qsTrId("preferencesApps") }
+            PreferencesTab { symbol: "arrow.down.circle"; title: qsTrId("preferencesUpdates") }
+            PreferencesTab { symbol: "cpu"; title: qsTrId("preferencesAdvanced") }
         }
         Rectangle {
             anchors.left: parent.left
@@ -69,7 +69,7 @@ Item {
 
         Text {
             objectName: "preferencesHeading"
-            text: view.store.copy.text("preferencesGeneral")
+            text: qsTrId("preferencesGeneral")
             font: VNT.display(17, Font.DemiBold)
             color: VNT.fg0
         }
@@ -86,38 +86,38 @@ Item {
                 spacing: 0
 
                 PreferenceRow {
-                    title: view.store.copy.text("preferencesLaunchAtLogin")
+                    title: qsTrId("preferencesLaunchAtLogin")
                     PreferenceSwitch {
                         objectName: "launchAtLoginSwitch"
-                        Accessible.name: view.store.copy.text("preferencesLaunchAtLogin")
+                        Accessible.name: qsTrId("preferencesLaunchAtLogin")
                         checked: view.store.launchAtLogin
                         onToggled: view.store.launchAtLogin = checked
                     }
                 }
                 PreferenceRow {
-                    title: view.store.copy.text("preferencesShowInMenuBar")
+                    title: qsTrId(PlatformText.id("preferencesShowInMenuBar"))
                     PreferenceSwitch {
                         objectName: "showInMenuBarSwitch"
-                        Accessible.name: view.store.copy.text("preferencesShowInMenuBar")
+                        Accessible.name: qsTrId(PlatformText.id("preferencesShowInMenuBar"))
                         checked: view.store.showMenuBarExtra
                         onToggled: view.store.showMenuBarExtra = checked
                     }
                 }
                 PreferenceRow {
-                    title: view.store.copy.text("preferencesIncludeBetaApps")
+                    title: qsTrId("preferencesIncludeBetaApps")
                     PreferenceSwitch {
                         objectName: "includeBetaSwitch"
-                        Accessible.name: view.store.copy.text("preferencesIncludeBetaApps")
+                        Accessible.name: qsTrId("preferencesIncludeBetaApps")
                         checked: view.store.includeBetaApps
                         onToggled: view.store.includeBetaApps = checked
                     }
                 }
                 PreferenceRow {
-                    title: view.store.copy.text("preferencesLanguage")
+                    title: qsTrId("preferencesLanguage")
                     PopUpPicker {
                         objectName: "languagePicker"
                         width: 112
-                        Accessible.name: view.store.copy.text("preferencesLanguage")
+                        Accessible.name: qsTrId("preferencesLanguage")
                         model: [
                             { text: "EN", value: "en" },
                             { text: "PL", value: "pl" },
@@ -128,7 +128,7 @@ Item {
                     }
                 }
                 PreferenceRow {
-                    title: view.store.copy.text("preferencesGlobalShortcut")
+                    title: qsTrId("preferencesGlobalShortcut")
                     Rectangle {
                         objectName: "shortcutBadge"
                         width: shortcutText.implicitWidth + 16
@@ -161,20 +161,20 @@ Item {
                 anchors.margins: 16
                 spacing: 10
                 Text {
-                    text: view.store.copy.text("preferencesReleaseReadiness")
+                    text: qsTrId("preferencesReleaseReadiness")
                     font: VNT.system(13, Font.DemiBold)
                     color: VNT.fg0
                 }
-                DistributionRow { symbol: "checkmark.seal"; text: view.store.copy.text("preferencesSigning"); Layout.fillWidth: true }
-                DistributionRow { symbol: "arrow.triangle.2.circlepath"; text: view.store.copy.text("preferencesUpdateFeeds"); Layout.fillWidth: true }
-                DistributionRow { symbol: "number"; text: view.store.copy.text("preferencesChecksums"); Layout.fillWidth: true }
+                DistributionRow { symbol: "checkmark.seal"; text: qsTrId(PlatformText.id("preferencesSigning")); Layout.fillWidth: true }
+                DistributionRow { symbol: "arrow.triangle.2.circlepath"; text: qsTrId("preferencesUpdateFeeds"); Layout.fillWidth: true }
+                DistributionRow { symbol: "number"; text: qsTrId("preferencesChecksums"); Layout.fillWidth: true }
             }
         }
 
         VantrelButton {
             objectName: "resetOnboardingButton"
             variant: "secondary"
-            text: view.store.copy.text("preferencesResetOnboarding")
+            text: qsTrId("preferencesResetOnboarding")
             onClicked: view.store.onboardingComplete = false
         }
     }

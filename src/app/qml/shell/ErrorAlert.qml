@@ -35,7 +35,7 @@ Popup {
         VantrelLogo { size: 40; Layout.alignment: Qt.AlignHCenter }
         Text {
             objectName: "errorAlertTitle"
-            text: alert.store.copy.text("brand")
+            text: qsTrId("brand")
             font: VNT.system(13, Font.Bold)
             color: VNT.fg0
             Layout.alignment: Qt.AlignHCenter
@@ -53,7 +53,7 @@ Popup {
             id: okButton
             objectName: "errorAlertOk"
             variant: "primary"
-            text: alert.store.copy.text("ok")
+            text: qsTrId("ok")
             focus: true
             Layout.fillWidth: true
             Layout.topMargin: 6

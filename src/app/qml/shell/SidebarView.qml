@@ -46,7 +46,7 @@ Rectangle {
             Layout.bottomMargin: 14
             VantrelLogo { size: 22 }
             Text {
-                text: sidebar.store.copy.text("brand")
+                text: qsTrId("brand")
                 font: VNT.display(17, Font.Bold)
                 color: VNT.fg0
             }
@@ -88,7 +88,7 @@ Rectangle {
                     }
                     Text {
                         id: label
-                        text: sidebar.store.copy.text(row.modelData.key)
+                        text: qsTrId(row.modelData.key)
                         font: VNT.system(13, Font.Medium)
                         color: row.isSelected ? VNT.fg0 : VNT.fg1
                         elide: Text.ElideRight
@@ -108,7 +108,7 @@ Rectangle {
         }
 
         Text {
-            text: sidebar.store.copy.text("sidebarCategories")
+            text: qsTrId("sidebarCategories")
             font: VNT.system(10, Font.Medium)
             color: VNT.fg3
             Layout.leftMargin: 14
@@ -145,7 +145,7 @@ Rectangle {
             variant: "secondary"
             symbol: "bubble.left.and.bubble.right"
             symbolFrameWidth: 16
-            text: sidebar.store.copy.text("sendFeedback")
+            text: qsTrId("sendFeedback")
             fillWidth: true
             Layout.fillWidth: true
             onClicked: {
@@ -158,7 +158,7 @@ Rectangle {
             objectName: "sidebarQuickSwitcherButton"
             variant: "secondary"
             symbol: "command"
-            text: sidebar.store.copy.text("sidebarQuickSwitcher")
+            text: qsTrId("sidebarQuickSwitcher")
             hint: KeyHints.hint("Ctrl+K")
             fillWidth: true
             Layout.fillWidth: true
