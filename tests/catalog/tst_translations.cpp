@@ -3,7 +3,6 @@
 // the sources ask for present, and no plain literal where a user reads text.
 
 #include "DataRows.h"
-#include "i18n/PlatformWords.h"
 #include "i18n/VantrelTranslator.h"
 
 #include <QDirIterator>
@@ -69,21 +68,12 @@ QSet<QString> placeholders(const QString &text)
 }
 
 // What keeps a language's file from shipping, one line per message. Every
-// plural message of a language has as many forms as most of them do.
+// plural message has as many forms as the language's appCount.
 QStringList problems(const QString &path)
 {
     const QHash<QString, Message> english = readTs(tsFile(QStringLiteral("en")));
     const QHash<QString, Message> translated = readTs(path);
-    QHash<qsizetype, int> formCounts;
-    for (const Message &m : translated) {
-        if (m.plural)
-            ++formCounts[m.forms.size()];
-    }
-    qsizetype pluralForms = 0;
-    for (auto it = formCounts.cbegin(); it != formCounts.cend(); ++it) {
-        if (it.value() > formCounts.value(pluralForms))
-            pluralForms = it.key();
-    }
+    const qsizetype pluralForms = translated.value(QStringLiteral("appCount")).forms.size();
     QStringList found;
     for (auto it = english.cbegin(); it != english.cend(); ++it) {
         const Message m = translated.value(it.key());
@@ -122,6 +112,7 @@ class TestTranslations : public QObject
     Q_OBJECT
     // texts: for the counts 0, 1, 2, 5, 12, 22 and 25
     using PluralFormsRows = DataRows<QString, VantrelLocale, QStringList>;  // id, language, texts
+    using FormattedDateRows = DataRows<VantrelLocale, QString>;  // language, expected
 
 private Q_SLOTS:
     void everyLanguageIsComplete()
@@ -145,13 +136,13 @@ private Q_SLOTS:
                      QStringLiteral("\\1 type=\"unfinished\">"));
         text.remove(QRegularExpression(QStringLiteral("<message id=\"quickNoResults\">.*?</message>"),
                                        QRegularExpression::DotMatchesEverythingOption));
-        text.replace(QStringLiteral("<numerusform>%Ln aplikacji gotowych</numerusform>"), QString());
+        text.replace(QStringLiteral("<numerusform>%Ln aplikacji gotowych do instalacji</numerusform>"), QString());
         QTemporaryDir dir;
         QFile planted(dir.filePath(QStringLiteral("vantrel_pl.ts")));
         QVERIFY(planted.open(QIODevice::WriteOnly) && planted.write(text.toUtf8()) > 0);
         planted.close();
         QCOMPARE(problems(planted.fileName()),
-                 (QStringList{"appCount: 2 plural forms", "quickNoResults: missing", "statusLive: unfinished"}));
+                 (QStringList{"onboardingStatus: 2 plural forms", "quickNoResults: missing", "statusLive: unfinished"}));
     }
 
     void pluralForms_data()
@@ -188,28 +179,19 @@ private Q_SLOTS:
         QVERIFY(qtTrId(id.toLatin1().constData(), 12345).contains(QLocale(VantrelLocaleUtil::rawValue(language)).toString(12345)));
     }
 
-    // On other systems no text names the Mac; on macOS the texts stay as they are.
-    void platformWords()
+    // Weekday, day and month as the language writes them; Polish takes the genitive month.
+    void formattedDate_data()
     {
-        const QHash<QString, Message> english = readTs(tsFile(QStringLiteral("en")));
-        const QRegularExpression mac(QStringLiteral("\\bMac|macOS"));
-        VantrelTranslator translator(VantrelLocale::en);
-        for (const VantrelLocale language : VantrelLocaleUtil::allCases()) {
-            translator.setLocale(language);
-            for (const QString &id : english.keys()) {
-                if (id.endsWith(QLatin1String(".linux"))) {
-                    QVERIFY(!mac.match(qtTrId(id.toLatin1().constData())).hasMatch());
-                    continue;
-                }
-                const QString shown = PlatformWords::messageId(id);
-#ifdef Q_OS_MACOS
-                QCOMPARE(shown, id);
-#else
-                QVERIFY2(!mac.match(qtTrId(shown.toLatin1().constData(), english[id].plural ? 2 : -1)).hasMatch(), qPrintable(id));
-                QCOMPARE(shown == id, !english.contains(id + QStringLiteral(".linux")));
-#endif
-            }
-        }
+        FormattedDateRows::columns();
+        FormattedDateRows::row("en", VantrelLocale::en, "SUNDAY, DECEMBER 6");
+        FormattedDateRows::row("pl", VantrelLocale::pl, "NIEDZIELA, 6 GRUDNIA");
+        FormattedDateRows::row("de", VantrelLocale::de, "SONNTAG, 6. DEZEMBER");
+    }
+
+    void formattedDate()
+    {
+        const auto [language, expected] = FormattedDateRows::fetch();
+        QCOMPARE(VantrelTranslator(language).formattedDate(QDate(2026, 12, 6)), expected);
     }
 
     // Each id a view, the store or the terminal tool asks for is in the files.
