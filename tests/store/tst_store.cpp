@@ -686,7 +686,7 @@ private Q_SLOTS:
         QVERIFY(h.installer->calls.isEmpty());
         if (opened == 0) {
             QCOMPARE(store->state(app), AppInstallState::notInstalled());
-            QCOMPARE(store->errorMessage(), std::optional<QString>("No app bundle was found on this Mac for Alpha."));
+            QCOMPARE(store->errorMessage(), std::optional<QString>("No app bundle was found on this computer for Alpha."));
             QVERIFY(!store->installedAppURLs().contains(app.id));
             versions.remove("alpha");
             paths.remove("alpha");

@@ -215,7 +215,10 @@ private Q_SLOTS:
         const QList<QQuickItem *> labels = f.host.findAll("detailRowLabel", f.item("wideDetail"));
         QCOMPARE(labels.size(), 5);
         for (QQuickItem *label : labels) {
-            QVERIFY2(label->width() >= 92 && label->property("lineCount").toInt() == 1, qPrintable(ViewHost::text(label)));
+            // One line, unless the label alone is wider than the column may grow: then it breaks between words.
+            const int lines = label->property("lineCount").toInt();
+            const bool wide = label->implicitWidth() > 130 && lines <= ViewHost::text(label).count(' ') + 1;
+            QVERIFY2(label->width() >= 92 && (lines == 1 || wide), qPrintable(ViewHost::text(label)));
             QCOMPARE(label->width(), labels.first()->width());
         }
     }
@@ -290,7 +293,7 @@ private Q_SLOTS:
         QCOMPARE(prop(f.shell(), "searchText").toString(), typed);
         QTRY_COMPARE(libraryIds(f), expected);
         if (section != QLatin1String("home"))
-            QCOMPARE(ViewHost::text(f.host.findShown("sectionSubtitle")), QStringLiteral("%1 APPS").arg(expected.size()));
+            QCOMPARE(ViewHost::text(f.host.findShown("sectionSubtitle")), (expected.size() == 1 ? QStringLiteral("1 APP") : QStringLiteral("%1 APPS").arg(expected.size())));
         if (!emptyState.isEmpty())
             QTRY_VERIFY(f.host.findShown("emptyState_" + emptyState));
         else
