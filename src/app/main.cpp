@@ -8,15 +8,14 @@
 #include "GlobalShortcut.h"
 #include "InstallNotifications.h"
 #include "QuitFlow.h"
+#include "LanguageRefresh.h"
 #include "SingleInstance.h"
 #include "SymbolGlyphs.h"
 #include "TrayController.h"
-#include "i18n/VantrelCopy.h"
 #include "install/AppInstaller.h"
 #include "store/LauncherStore.h"
 
 #include "DefaultCollaborators.h"
-#include "SystemLanguage.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -68,18 +67,18 @@ int main(int argc, char *argv[])
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     SymbolGlyphs::ensureFontLoaded();
 
-    // The window title follows the system language at start-up.
-    const QString appName = VantrelCopy::text(CopyKey::brand, VantrelLocaleUtil::normalized(SystemLanguage().preferredLanguage()));
-
     auto *session = new QNetworkAccessManager(&app);
     const QString installRoot = defaultInstallRoot();
     // Clear what an install interrupted by a crash left behind (live installs are skipped).
     AppInstaller::removeLeftovers(installRoot);
     LauncherStore::Collaborators c = defaultCollaborators(session, installRoot);
     auto *store = new LauncherStore(std::move(c), SeedManifest::manifest(), &app);
+    // The store put the system language's translations in place.
+    const QString appName = qtTrId("brand");
 
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    refreshViewsOnLanguageChange(store, &engine);
     QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")));
     if (component.isError()) {
         qCritical().noquote() << component.errorString();

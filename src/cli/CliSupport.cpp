@@ -1,6 +1,7 @@
 #include "CliCommand.h"
 
 #include "SystemLanguage.h"
+#include "i18n/VantrelTranslator.h"
 
 #include <QCommandLineParser>
 #include <cstdio>
@@ -84,12 +85,15 @@ int run(const CliCommand &command, const QStringList &args)
     }
     CliInvocation invocation{command, parser, parser.positionalArguments()};
     invocation.locale = VantrelLocaleUtil::normalized(SystemLanguage().preferredLanguage());
+    // The texts speak the system's language, then the chosen one, from the window's translation files.
+    VantrelTranslator translator(invocation.locale);
     if (command.takesLanguage && parser.isSet(langOption())) {
         const QString code = parser.value(langOption());
         const auto locale = VantrelLocaleUtil::fromRawValue(code);
         if (!locale)
-            return usageError(command, QStringLiteral("unknown language \"%1\" (en, pl or de)").arg(printable(code)));
+            return usageError(command, qtTrId("cliUnknownLanguage").arg(printable(code)));
         invocation.locale = *locale;
+        translator.setLocale(*locale);
     }
     return command.run(invocation);
 }

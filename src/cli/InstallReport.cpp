@@ -52,11 +52,11 @@ void InstallReport::started(const QString &appId)
         return;
     const AppInstallState before = m_settled.value(appId);
     if (before.kind() == AppInstallState::Kind::updateAvailable)
-        Cli::out() << "Updating " << Cli::printable(app->name) << " from " << Cli::printable(before.installedVersion())
-                   << " to " << Cli::printable(app->version) << "…" << Qt::endl;
-    else
-        Cli::out() << "Installing " << Cli::printable(app->name) << " " << Cli::printable(app->version) << "…"
+        Cli::out() << qtTrId("cliUpdating").arg(Cli::printable(app->name), Cli::printable(before.installedVersion()),
+                                                Cli::printable(app->version))
                    << Qt::endl;
+    else
+        Cli::out() << qtTrId("cliInstalling").arg(Cli::printable(app->name), Cli::printable(app->version)) << Qt::endl;
 }
 
 void InstallReport::stateChanged(const QString &appId)
@@ -98,15 +98,15 @@ QString InstallReport::bar(const QString &appId, double fraction) const
     const double seconds = qMax<qint64>(1, m_clock.elapsed()) / 1000.0;
     if (transaction && transaction->receivedBytes() > 0) {
         const qint64 received = transaction->receivedBytes();
-        line += QStringLiteral("  ") + size(received);
-        if (transaction->totalBytes() > 0)
-            line += QStringLiteral(" of ") + size(transaction->totalBytes());
+        const QString got = size(received);
+        line += QStringLiteral("  ")
+            + (transaction->totalBytes() > 0 ? qtTrId("cliBytesOf").arg(got, size(transaction->totalBytes())) : got);
         line += QStringLiteral("  ") + size(qint64(received / seconds)) + QStringLiteral("/s");
     }
     // Time left from the pace so far, once there is one.
     const double done = fraction - InstallTransaction::startProgress;
     if (done > 0.01)
-        line += QStringLiteral("  %1 s left").arg(qRound(seconds * (1 - fraction) / done));
+        line += QStringLiteral("  ") + qtTrId("cliSecondsLeft", qRound(seconds * (1 - fraction) / done));
     return line;
 }
 
@@ -121,10 +121,10 @@ void InstallReport::finished(const QString &appId, bool succeeded)
     if (m_format == Format::json)
         printJson({{QStringLiteral("id"), appId}, {QStringLiteral("state"), state.toJson()}});
     else if (succeeded)
-        Cli::out() << name << ": " << Cli::printable(state.label(m_locale)) << " ("
+        Cli::out() << name << ": " << Cli::printable(state.label()) << " ("
                    << Cli::printable(m_store.installedAppURLs().value(appId).toLocalFile()) << ")" << Qt::endl;
     if (!succeeded && state.kind() == AppInstallState::Kind::failed)
         Cli::err() << Cli::printable(state.message()) << Qt::endl;
     else if (!succeeded)
-        Cli::err() << "The install of " << name << " was cancelled." << Qt::endl;
+        Cli::err() << qtTrId("cliInstallCancelled").arg(name) << Qt::endl;
 }

@@ -119,10 +119,9 @@ QString pad(const QString &text, int width)
 int runList(const CliInvocation &call)
 {
     if (!call.positional.isEmpty())
-        return call.usageError(QStringLiteral("unexpected argument %1").arg(Cli::printable(call.positional.first())));
+        return call.usageError(qtTrId("cliUnexpectedArgument").arg(Cli::printable(call.positional.first())));
 
     StoreSession s(call.locale);
-    const VantrelLocale locale = call.locale;
     const bool refreshed = s.refresh();
 
     const QList<AppManifestItem> visible =
@@ -146,12 +145,12 @@ int runList(const CliInvocation &call)
         for (const AppManifestItem &app : visible) {
             idWidth = qMax(idWidth, int(Cli::printable(app.id).size()));
             nameWidth = qMax(nameWidth, int(Cli::printable(app.name).size()));
-            statusWidth = qMax(statusWidth, int(AppReleaseStatusUtil::label(app.status, locale).size()));
+            statusWidth = qMax(statusWidth, int(AppReleaseStatusUtil::label(app.status).size()));
         }
         for (const AppManifestItem &app : visible) {
             Cli::out() << pad(Cli::printable(app.id), idWidth) << "  " << pad(Cli::printable(app.name), nameWidth)
-                       << "  " << pad(AppReleaseStatusUtil::label(app.status, locale), statusWidth) << "  "
-                       << Cli::printable(s.store->state(app).label(locale)) << "\n";
+                       << "  " << pad(AppReleaseStatusUtil::label(app.status), statusWidth) << "  "
+                       << Cli::printable(s.store->state(app).label()) << "\n";
         }
         if (visible.isEmpty() && refreshed)
             Cli::out() << s.store->appCountLabel() << "\n";
@@ -165,7 +164,7 @@ const AppManifestItem *findApp(StoreSession &s, const CliCommand &command, const
 {
     const AppManifestItem *app = s.store->manifest().findApp(id);
     if (!app)
-        Cli::err() << "vantrel " << command.name << ": unknown app \"" << Cli::printable(id) << "\"" << Qt::endl;
+        Cli::err() << "vantrel " << command.name << ": " << qtTrId("cliUnknownApp").arg(Cli::printable(id)) << Qt::endl;
     return app;
 }
 
@@ -188,7 +187,7 @@ bool installAndReport(StoreSession &s, const AppManifestItem &app)
 int runOnApp(const CliInvocation &call, int (*body)(StoreSession &, const AppManifestItem &, const CliInvocation &))
 {
     if (call.positional.size() != 1)
-        return call.usageError(QStringLiteral("give exactly one app id"));
+        return call.usageError(qtTrId("cliOneAppId"));
     StoreSession s(call.locale);
     s.refresh();
     const AppManifestItem *found = findApp(s, call.command, call.positional.first());
@@ -216,7 +215,7 @@ std::optional<QStringList> updateTargets(const StoreSession &s, const CliInvocat
         return s.store->manage()->updatableAppIDs();
     for (const QString &id : call.positional) {
         if (!s.store->manifest().findApp(id)) {
-            Cli::err() << "vantrel update: unknown app \"" << Cli::printable(id) << "\"" << Qt::endl;
+            Cli::err() << "vantrel update: " << qtTrId("cliUnknownApp").arg(Cli::printable(id)) << Qt::endl;
             return std::nullopt;
         }
     }
@@ -226,7 +225,7 @@ std::optional<QStringList> updateTargets(const StoreSession &s, const CliInvocat
 int runUpdate(const CliInvocation &call)
 {
     if (call.isSet(QStringLiteral("all")) == !call.positional.isEmpty())
-        return call.usageError(QStringLiteral("give --all or one or more app ids"));
+        return call.usageError(qtTrId("cliUpdateTargets"));
     StoreSession s(call.locale);
     if (!s.refresh())
         return CliExit::failure;
@@ -271,8 +270,7 @@ int removeApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &
     const bool toTrash = s.store->manage()->removalGoesToTrash(app.id);
     const bool removed = waitForTask(s.store->manage()->remove(app, toTrash));
     if (removed)
-        Cli::out() << "Removed " << Cli::printable(app.name) << (toTrash ? " (moved to the trash)" : " (deleted for good)")
-                   << Qt::endl;
+        Cli::out() << qtTrId(toTrash ? "cliRemovedToTrash" : "cliRemovedForGood").arg(Cli::printable(app.name)) << Qt::endl;
     return changeOutcome(s, removed);
 }
 
@@ -302,14 +300,14 @@ int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &ca
     s.store->setErrorMessage(std::nullopt);
     s.store->open(app);
     if (s.workspace->openedUrl) {
-        Cli::out() << "Opened " << Cli::printable(app.name) << " ("
-                   << Cli::printable(s.workspace->openedUrl->toLocalFile()) << ")" << Qt::endl;
+        Cli::out() << qtTrId("cliOpened").arg(Cli::printable(app.name), Cli::printable(s.workspace->openedUrl->toLocalFile()))
+                   << Qt::endl;
         return CliExit::ok;
     }
     if (const auto &message = s.store->errorMessage())
         Cli::err() << Cli::printable(*message) << Qt::endl;
     else
-        Cli::err() << Cli::printable(app.name) << " could not be started." << Qt::endl;
+        Cli::err() << qtTrId("cliCouldNotStart").arg(Cli::printable(app.name)) << Qt::endl;
     return CliExit::failure;
 }
 

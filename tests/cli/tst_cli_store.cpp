@@ -15,7 +15,9 @@ class TestCliStore : public QObject
     Q_OBJECT
     // pattern: a progress line; its first group is the progress
     using ProgressOutputRows = DataRows<QStringList, QString>;  // args, pattern
-    using LanguageFollowsTheSystemRows = DataRows<QStringList, QStringList, QString>;  // environment, args, lang
+    // empty: what `list` says of an empty catalog
+    using LanguageFollowsTheSystemRows = DataRows<QStringList, QStringList, QString, QString>;  // environment, args, lang, empty
+    using UpdateAllRows = DataRows<QString, QStringList>;  // LANG, the lines expected
     using InstallRefusalsRows = DataRows<QString, QString>;  // id, expectedError
 
 private:
@@ -69,7 +71,7 @@ private Q_SLOTS:
         QCOMPARE(m_cli->records(LauncherStore::installedPathsKey), (QHash<QString, QString>{{"alpha", bundle}}));
 
         run = m_cli->run({"list", "--lang", "pl"});
-        QVERIFY2(run.exitCode == 0 && run.out.contains(AppInstallState::installed("1.0.0").label(VantrelLocale::pl)), qPrintable(run.output()));
+        QVERIFY2(run.exitCode == 0 && run.out.contains(QStringLiteral("Zainstalowano 1.0.0")), qPrintable(run.output()));
         QCOMPARE(m_cli->server().requests().last().query.queryItemValue(QStringLiteral("lang")), QStringLiteral("pl"));
 
         // A newer release: listed as an update, then applied in place.
@@ -116,8 +118,20 @@ private Q_SLOTS:
 
     // One broken update among three: the others still run, one after another,
     // and the summary names the failure.
+    void updateAllGoesOnPastAFailure_data()
+    {
+        UpdateAllRows::columns();
+        UpdateAllRows::row("en", "en_US.UTF-8", {"Updating Alpha from 1.0.0 to 1.1.0…", "Could not install Beta. Checksum mismatch.",
+                                                 "2 updated, 1 failed: Beta: Checksum mismatch. Expected " + TestCatalog::validSha});
+        UpdateAllRows::row("pl", "pl_PL.UTF-8", {"Aktualizowanie Alpha z 1.0.0 do 1.1.0…", "Nie udało się zainstalować Beta. Checksum mismatch.",
+                                                 "Zaktualizowano: 2, nieudane: 1. Beta: Checksum mismatch."});
+        UpdateAllRows::row("de", "de_DE.UTF-8", {"Aktualisiere Gamma von 1.0.0 auf 1.1.0…", "Beta konnte nicht installiert werden. Checksum mismatch.",
+                                                 "2 aktualisiert, 1 fehlgeschlagen: Beta: Checksum mismatch."});
+    }
+
     void updateAllGoesOnPastAFailure()
     {
+        const auto [lang, expected] = UpdateAllRows::fetch();
         const QStringList ids{"alpha", "beta", "gamma"};
         QList<AppManifestItem> apps;
         for (const QString &id : ids)
@@ -131,12 +145,13 @@ private Q_SLOTS:
         apps[1].sha256 = TestCatalog::validSha;
         m_cli->publish(apps);
         m_cli->server().clearRequests();
+        for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+            m_cli->environment().remove(QLatin1String(name));
+        m_cli->environment().insert(QStringLiteral("LANG"), lang);
         const ToolSandbox::Result run = m_cli->run({"update", "--all"});
         QCOMPARE(run.exitCode, 1);
-        // The installer's message passes through, as the failure's own line and in the summary.
-        QVERIFY2(run.err.contains("Could not install Beta. Checksum mismatch.")
-                     && run.out.contains("2 updated, 1 failed: Beta: Checksum mismatch. Expected " + TestCatalog::validSha),
-                 qPrintable(run.output()));
+        // In the system's language; the installer's message passes through, as the failure's own line and in the summary.
+        QVERIFY2(run.out.contains(expected[0]) && run.err.contains(expected[1]) && run.out.contains(expected[2]), qPrintable(run.output()));
         QCOMPARE(m_cli->eventTypes(), (QStringList{"install_started", "install_succeeded", "install_started", "install_failed",
                                                    "install_started", "install_succeeded"}));
         for (const QString &id : ids)
@@ -211,23 +226,23 @@ private Q_SLOTS:
     void languageFollowsTheSystem_data()
     {
         LanguageFollowsTheSystemRows::columns();
-        LanguageFollowsTheSystemRows::row("LANG, no LANGUAGE", QStringList{"LANG=pl_PL.UTF-8"}, QStringList{}, "pl");
-        LanguageFollowsTheSystemRows::row("LANGUAGE first", QStringList{"LANG=en_US.UTF-8", "LANGUAGE=pl:en"}, QStringList{}, "pl");
-        LanguageFollowsTheSystemRows::row("region dropped", QStringList{"LANG=de_AT.UTF-8"}, QStringList{}, "de");
-        LanguageFollowsTheSystemRows::row("unknown language is English", QStringList{"LANG=fr_FR.UTF-8"}, QStringList{}, "en");
-        LanguageFollowsTheSystemRows::row("--lang overrides", QStringList{"LANG=pl_PL.UTF-8"}, QStringList{"--lang", "de"}, "de");
+        LanguageFollowsTheSystemRows::row("LANG, no LANGUAGE", QStringList{"LANG=pl_PL.UTF-8"}, QStringList{}, "pl", "0 aplikacji gotowych");
+        LanguageFollowsTheSystemRows::row("LANGUAGE first", QStringList{"LANG=en_US.UTF-8", "LANGUAGE=pl:en"}, QStringList{}, "pl", "0 aplikacji gotowych");
+        LanguageFollowsTheSystemRows::row("region dropped", QStringList{"LANG=de_AT.UTF-8"}, QStringList{}, "de", "0 Apps bereit");
+        LanguageFollowsTheSystemRows::row("unknown language is English", QStringList{"LANG=fr_FR.UTF-8"}, QStringList{}, "en", "0 apps ready");
+        LanguageFollowsTheSystemRows::row("--lang overrides", QStringList{"LANG=pl_PL.UTF-8"}, QStringList{"--lang", "de"}, "de", "0 Apps bereit");
     }
 
     void languageFollowsTheSystem()
     {
-        const auto [environment, args, lang] = LanguageFollowsTheSystemRows::fetch();
+        const auto [environment, args, lang, empty] = LanguageFollowsTheSystemRows::fetch();
         for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
             m_cli->environment().remove(QLatin1String(name));
         for (const QString &setting : environment)
             m_cli->environment().insert(setting.section('=', 0, 0), setting.section('=', 1));
         m_cli->publish({});
-        const ToolSandbox::Result run = m_cli->run(QStringList{"list", "--json"} + args);
-        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+        const ToolSandbox::Result run = m_cli->run(QStringList{"list"} + args);
+        QVERIFY2(run.exitCode == 0 && run.out.trimmed() == empty, qPrintable(run.output()));
         QCOMPARE(m_cli->server().requests().last().query.queryItemValue(QStringLiteral("lang")), lang);
     }
 

@@ -9,7 +9,6 @@
 #include "SettingsUserDefaults.h"
 #include "TempHome.h"
 #include "ZipBuilder.h"
-#include "i18n/VantrelCopy.h"
 #include "store/LauncherStore.h"
 
 class OpenSafety : public QObject
@@ -115,7 +114,7 @@ private Q_SLOTS:
 
         store.open(app);
         QCOMPARE(store.state(app).kind(), AppInstallState::Kind::notInstalled);
-        QCOMPARE(store.errorMessage(), std::optional<QString>(VantrelCopy::text(CopyKey::errorNoBundle, store.locale(), {{"app", app.name}})));
+        QCOMPARE(store.errorMessage(), std::optional<QString>(QStringLiteral("No app bundle was found on this computer for %1.").arg(app.name)));
         QVERIFY(InstallRecords::loadStringDictionary(LauncherStore::installedVersionsKey, *defaults).isEmpty());
         QVERIFY(InstallRecords::loadStringDictionary(LauncherStore::installedPathsKey, *defaults).isEmpty());
         QVERIFY(!QFileInfo::exists(outsideMarker()));

@@ -1,5 +1,6 @@
 #include "QmlHarness.h"
 
+#include "LanguageRefresh.h"
 #include "SymbolGlyphs.h"
 #include "VantrelFonts.h"
 
@@ -96,6 +97,9 @@ ViewHost::~ViewHost()
 
 QObject *ViewHost::load(const QString &path, const QVariantMap &properties, QSize size)
 {
+    // As in the launcher, a language change redraws the views of the store.
+    if (auto *store = qobject_cast<LauncherStore *>(properties.value(QStringLiteral("store")).value<QObject *>()))
+        refreshViewsOnLanguageChange(store, &m_engine);
     QQmlComponent component(&m_engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/") + path));
     QObject *object = component.isError() ? nullptr : component.createWithInitialProperties(properties);
     if (!object) {

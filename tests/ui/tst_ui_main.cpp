@@ -2,6 +2,7 @@
 
 #include "DataRows.h"
 #include "AppScenes.h"
+#include "LanguageRefresh.h"
 #include "QmlHarness.h"
 #include "TrayController.h"
 
@@ -202,7 +203,10 @@ private Q_SLOTS:
         const QList<QQuickItem *> labels = f.host.findAll("detailRowLabel", f.item("wideDetail"));
         QCOMPARE(labels.size(), 5);
         for (QQuickItem *label : labels) {
-            QVERIFY2(label->width() >= 92 && label->property("lineCount").toInt() == 1, qPrintable(ViewHost::text(label)));
+            // One line, unless the label alone is wider than the column may grow: then it breaks between words.
+            const int lines = label->property("lineCount").toInt();
+            const bool wide = label->implicitWidth() > 130 && lines <= ViewHost::text(label).count(' ') + 1;
+            QVERIFY2(label->width() >= 92 && (lines == 1 || wide), qPrintable(ViewHost::text(label)));
             QCOMPARE(label->width(), labels.first()->width());
         }
     }
@@ -330,7 +334,7 @@ private Q_SLOTS:
         QCOMPARE(prop(f.shell(), "searchText").toString(), typed);
         QTRY_COMPARE(libraryIds(f), expected);
         if (section != QLatin1String("home"))
-            QCOMPARE(ViewHost::text(f.host.findShown("sectionSubtitle")), QStringLiteral("%1 APPS").arg(expected.size()));
+            QCOMPARE(ViewHost::text(f.host.findShown("sectionSubtitle")), (expected.size() == 1 ? QStringLiteral("1 APP") : QStringLiteral("%1 APPS").arg(expected.size())));
         if (!emptyState.isEmpty())
             QTRY_VERIFY(f.host.findShown("emptyState_" + emptyState));
         else
@@ -393,7 +397,7 @@ private Q_SLOTS:
         DetailPerStateRows::columns();
         DetailPerStateRows::row("not installed", "notes", "notInstalled", "Not installed", "Ready to install.", "Install", "installs");
         DetailPerStateRows::row("installing", "notes", "installing", "Installing 4%", "Installing now.", "Installing", "nothing");
-        DetailPerStateRows::row("installed", "notes", "installed", "Installed 1.0.0", "Ready to open from this Mac.", "Open", "opens");
+        DetailPerStateRows::row("installed", "notes", "installed", "Installed 1.0.0", "Ready to open from this computer.", "Open", "opens");
         DetailPerStateRows::row("update available", "notes", "updateAvailable", "1.0.0 -> 1.1.0", "A newer version is ready.", "Update", "installs");
         DetailPerStateRows::row("failed shows the message verbatim, retries", "notes", "failed", "Failed", "Could not install Quill Notes. The checksum did not match.", "Install", "installs");
         DetailPerStateRows::row("coming soon", "atlas", "notInstalled", "Not installed", "Preview only", "Check for apps", "refreshes");
@@ -468,7 +472,7 @@ private Q_SLOTS:
         QTRY_VERIFY(shown("releaseNotesPanel"));
         QVERIFY(shown("metadataPanel") && shown("privacyPanel"));
         QCOMPARE(f.host.findAll("releaseNote", page).size(), 2);
-        QCOMPARE(rowValue("rowChecksum"), f.store->copy()->text("checksumVerified"));
+        QCOMPARE(rowValue("rowChecksum"), QStringLiteral("Checked before install"));
         QCOMPARE(rowValue("rowUpdateFeed"), QStringLiteral("https://updates.vantrel.example/notes.xml"));
 
         // Rows appear as states change: pressed once laid out.
@@ -541,6 +545,7 @@ private Q_SLOTS:
         StoreView f;
         QQmlEngine engine;
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        refreshViewsOnLanguageChange(f.store.get(), &engine);
         QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")));
         std::unique_ptr<QObject> scenes(component.createWithInitialProperties({{"store", QVariant::fromValue(f.store.get())}}));
         QVERIFY2(scenes, qPrintable(component.errorString()));

@@ -401,7 +401,7 @@ private Q_SLOTS:
         f.host.type(query);
         QCOMPARE(f.view->property("query").toString(), query);
         QTRY_COMPARE(f.host.shownNamed("quickRow_"), expected);
-        QCOMPARE(ViewHost::text(f.item("quickResultsHeader")), QStringLiteral("Apps · %1 results").arg(expected.size()));
+        QCOMPARE(ViewHost::text(f.item("quickResultsHeader")), QStringLiteral("Apps · %1 result%2").arg(expected.size()).arg(expected.size() == 1 ? "" : "s"));
         QCOMPARE(ViewHost::shown(f.item("quickNoResults")), expected.isEmpty());
         QCOMPARE(f.selectedIndex(), 0);
     }

@@ -282,16 +282,22 @@ private Q_SLOTS:
         QCOMPARE(f.store->property(storeField.constData()).toBool(), !initial);
     }
 
-    // The preferences, the tray panel, the switcher and the first-run view are
-    // open over one store: a language change redraws them all at once.
+    // The preferences, the tray panel, the switcher, the first-run view and the
+    // library are open over one store: a language change redraws them all at once.
     void preferencesLanguageRedrawsEveryOpenWindowAndReloads()
     {
         PreferencesFixture f;
-        ViewHost panel, switcher, onboarding;
+        ViewHost panel, switcher, onboarding, library;
         const QVariant store = QVariant::fromValue(f.store.get());
         panel.load("tray/MenuBarLauncherView.qml", {{"store", store}}, QSize(360, 500));
         switcher.load("switcher/QuickSwitcherView.qml", {{"store", store}, {"isPresented", true}});
         onboarding.load("onboarding/OnboardingView.qml", {{"store", store}});
+        library.load("shell/LauncherShellView.qml", {{"store", store}});
+        const auto libraryTexts = [&] {
+            return QStringList{ViewHost::text(library.findShown("headerSubtitle")), ViewHost::childText(library.find("tile_notes"), "tileStatusText"),
+                               ViewHost::text(library.findShown("actionStateLabel")), ViewHost::text(panel.find("menuAppCount"))};
+        };
+        QCOMPARE(libraryTexts(), (QStringList{"4 apps are ready to install.", "Not installed", "Not installed", "6 apps ready"}));
         const QStringList english = f.host.shownTexts();
         QVERIFY(english.contains("Launch Vantrel at login"));
         QQuickItem *picker = f.item("languagePicker");
@@ -324,6 +330,10 @@ private Q_SLOTS:
         QCOMPARE(ViewHost::childText(panel.find("menuRow_notes"), "menuRowState"), QStringLiteral("Nicht installiert"));
         QCOMPARE(ViewHost::childText(switcher.find("quickRow_notes"), "quickRowHint"), QStringLiteral("Installieren"));
         QCOMPARE(ViewHost::text(onboarding.find("onboardingWelcome")), QStringLiteral("Willkommen bei Vantrel."));
+        QCOMPARE(libraryTexts(), (QStringList{"4 Apps sind bereit zur Installation.", "Nicht installiert", "Nicht installiert", "6 Apps bereit"}));
+        f.host.choose(picker, "EN");
+        QCOMPARE(f.host.shownTexts(), english);
+        QCOMPARE(libraryTexts(), (QStringList{"4 apps are ready to install.", "Not installed", "Not installed", "6 apps ready"}));
     }
 
 };

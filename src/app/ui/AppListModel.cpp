@@ -100,8 +100,8 @@ QString AppListModel::tileStatus(const AppManifestItem &app) const
     if (!store())
         return {};
     if (CatalogRules::isPreviewOnly(app))
-        return VantrelCopy::text(CopyKey::comingSoonTileStatus, store()->locale());
-    return store()->state(app).label(store()->locale());
+        return qtTrId("comingSoonTileStatus");
+    return store()->state(app).label();
 }
 
 QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
@@ -114,7 +114,7 @@ QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
     case StatusRole:
         return app.statusRawValue();
     case StatusLabelRole:
-        return store() ? CatalogRules::badgeLabel(app, store()->locale()) : QString();
+        return store() ? qtTrId(CatalogRules::badgeId(app)) : QString();
     case TileStatusRole:
         return tileStatus(app);
     case StarredRole:

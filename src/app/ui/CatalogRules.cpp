@@ -3,7 +3,6 @@
 #include "catalog/ManifestPolicy.h"
 #include "catalog/Models.h"
 #include "catalog/VersionComparison.h"
-#include "i18n/VantrelCopy.h"
 
 CatalogRules::CatalogRules(QObject *parent) : QObject(parent) {}
 
@@ -40,24 +39,23 @@ QString CatalogRules::updateFeed(const QVariant &value) const
     return url.toString(QUrl::FullyEncoded);
 }
 
-QString CatalogRules::releaseStatusLabel(const QString &status, const QString &locale) const
+QString CatalogRules::releaseStatusId(const QString &status) const
 {
     const auto s = AppReleaseStatusUtil::fromRawValue(status);
-    const auto l = VantrelLocaleUtil::fromRawValue(locale);
-    return s ? AppReleaseStatusUtil::label(*s, l.value_or(VantrelLocale::en)) : status;
+    return QString::fromLatin1(AppReleaseStatusUtil::labelId(s.value_or(AppReleaseStatus::live)));
 }
 
-QString CatalogRules::badgeLabel(const AppManifestItem &app, VantrelLocale locale)
+const char *CatalogRules::badgeId(const AppManifestItem &app)
 {
     if (app.status != AppReleaseStatus::comingSoon && isPreviewOnly(app))
-        return VantrelCopy::text(CopyKey::comingSoonTileStatus, locale);
-    return AppReleaseStatusUtil::label(app.status, locale);
+        return "comingSoonTileStatus";
+    return AppReleaseStatusUtil::labelId(app.status);
 }
 
-QString CatalogRules::badgeText(const QVariant &value, const QString &locale) const
+QString CatalogRules::badgeTextId(const QVariant &value) const
 {
     const auto app = appFrom(value);
-    return app ? badgeLabel(*app, VantrelLocaleUtil::fromRawValue(locale).value_or(VantrelLocale::en)) : QString();
+    return app ? QString::fromLatin1(badgeId(*app)) : QString();
 }
 
 bool CatalogRules::isNewerVersion(const QString &candidate, const QString &than) const

@@ -24,12 +24,13 @@ public:
     // The feed URL to show, or "" when there is none or its host is a
     // local-network name (ending in ".local").
     Q_INVOKABLE QString updateFeed(const QVariant &app) const;
-    Q_INVOKABLE QString releaseStatusLabel(const QString &status, const QString &locale) const;
-    // The card's badge, agreeing with the page: a live or beta app whose
-    // release cannot be installed (no download, a malformed checksum) reads
-    // as the page does, "Preview only"; every other app its status.
-    static QString badgeLabel(const AppManifestItem &app, VantrelLocale locale);
-    Q_INVOKABLE QString badgeText(const QVariant &app, const QString &locale) const;
+    // The message id of a release status's label, for qsTrId.
+    Q_INVOKABLE QString releaseStatusId(const QString &status) const;
+    // The message id of the card's badge, agreeing with the page: a live or
+    // beta app whose release cannot be installed (no download, a malformed
+    // checksum) reads as the page does, "Preview only"; every other app its status.
+    static const char *badgeId(const AppManifestItem &app);
+    Q_INVOKABLE QString badgeTextId(const QVariant &app) const;
     // Coming soon, or without a complete published release (what isPending says of a record).
     static bool isPreviewOnly(const AppManifestItem &app);
     // Whether version `candidate` is newer than `than` (a roll back that goes forward again).

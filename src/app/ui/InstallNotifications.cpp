@@ -23,6 +23,6 @@ void InstallNotifications::installFinished(const QString &appId, bool succeeded)
     const auto &apps = m_store->manifest().apps;
     const auto app = std::find_if(apps.cbegin(), apps.cend(), [&](const AppManifestItem &a) { return a.id == appId; });
     const AppInstallState state = m_store->stateFor(appId);
-    const QString body = succeeded ? state.label(m_store->locale()) : state.message();
+    const QString body = succeeded ? state.label() : state.message();
     m_notifier->post(appId, app != apps.cend() ? app->name : appId, body);
 }

@@ -68,9 +68,7 @@ QVariant QuickSwitcherModel::viewData(const AppManifestItem &app, int role) cons
     case HintRole:
         if (!store())
             return QString();
-        return VantrelCopy::text(store()->state(app).isInstalledOrUpdatable() ? CopyKey::quickOpenHint
-                                                                              : CopyKey::quickInstallHint,
-                                 store()->locale());
+        return qtTrId(store()->state(app).isInstalledOrUpdatable() ? "quickOpenHint" : "quickInstallHint");
     default:
         return {};
     }

@@ -1,7 +1,5 @@
 #include "SummaryText.h"
 
-#include "i18n/VantrelCopy.h"
-#include "i18n/VantrelLocale.h"
 
 #include <QRegularExpression>
 
@@ -11,9 +9,9 @@ QString SummaryText::readable(const QString &text, const QString &locale)
     static const QRegularExpression checksum(
         QStringLiteral(R"(Checksum mismatch\. Expected [0-9A-Fa-f]*(?:…|\.\.\.)?, got [0-9A-Fa-f]*(?:…|\.\.\.)?\.)"));
     static const QRegularExpression ellipsisStop(QStringLiteral("(…|\\.\\.\\.)\\.(?=\\s|$)"));
-    const VantrelLocale language = VantrelLocaleUtil::fromRawValue(locale).value_or(VantrelLocale::en);
+    Q_UNUSED(locale);  // the installed translator speaks it; views pass it so they redraw on a change
     QString result = text;
-    result.replace(checksum, VantrelCopy::text(CopyKey::checksumMismatchShort, language));
+    result.replace(checksum, qtTrId("checksumMismatchShort"));
     result.replace(ellipsisStop, QStringLiteral("…"));
     return result;
 }

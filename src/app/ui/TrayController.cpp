@@ -49,8 +49,8 @@ void TrayController::retranslateMenu()
     if (!m_store)
         return;
     const QList<QAction *> actions = m_menu->actions();
-    actions.first()->setText(m_store->copy()->text(CopyKey::openVantrel));
-    actions.last()->setText(m_store->copy()->text(CopyKey::quitAction));
+    actions.first()->setText(qtTrId("openVantrel"));
+    actions.last()->setText(qtTrId("quitAction"));
 }
 
 bool TrayController::isAvailable() const

@@ -2,7 +2,6 @@
 
 #include "codec/EnumNames.h"
 #include "errors/LauncherError.h"
-#include "i18n/VantrelCopy.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -68,28 +67,21 @@ QString wholePercent(double progress)
 
 }  // namespace
 
-QString AppInstallState::label(VantrelLocale locale) const
+QString AppInstallState::label() const
 {
     switch (m_kind) {
     case Kind::notInstalled:
-        return VantrelCopy::text(CopyKey::installNotInstalled, locale);
+        return qtTrId("installNotInstalled");
     case Kind::installing:
-        return VantrelCopy::text(CopyKey::installInstalling, locale,
-                                 {{QStringLiteral("progress"), wholePercent(m_progress)}});
+        return qtTrId("installInstalling").arg(wholePercent(m_progress));
     case Kind::installed:
-        return VantrelCopy::text(CopyKey::installInstalled, locale, {{QStringLiteral("version"), m_first}});
+        return qtTrId("installInstalled").arg(m_first);
     case Kind::updateAvailable:
-        return VantrelCopy::text(CopyKey::installUpdateAvailable, locale,
-                                 {{QStringLiteral("installed"), m_first}, {QStringLiteral("latest"), m_second}});
+        return qtTrId("installUpdateAvailable").arg(m_first, m_second);
     case Kind::failed:
-        return VantrelCopy::text(CopyKey::installFailed, locale);
+        return qtTrId("installFailed");
     }
     return {};
-}
-
-QString AppInstallState::labelFor(const QString &localeCode) const
-{
-    return label(VantrelLocaleUtil::normalized(localeCode));
 }
 
 QJsonObject AppInstallState::toJson() const

@@ -41,9 +41,8 @@ public:
 
     bool isInstalledOrUpdatable() const { return m_kind == Kind::installed || m_kind == Kind::updateAvailable; }
 
-    // Localized label through the copy catalogue.
-    QString label(VantrelLocale locale) const;
-    Q_INVOKABLE QString labelFor(const QString &localeCode) const;
+    // The label in the installed language.
+    Q_INVOKABLE QString label() const;
 
     // Coded form: {"installed": {"version": "1.2"}} and so on.
     QJsonObject toJson() const;

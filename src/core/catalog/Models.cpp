@@ -1,7 +1,6 @@
 #include "Models.h"
 
 #include "codec/EnumNames.h"
-#include "i18n/VantrelCopy.h"
 
 namespace AppReleaseStatusUtil {
 
@@ -20,15 +19,20 @@ const QList<AppReleaseStatus> &allCases()
     return EnumNames::allCases<AppReleaseStatus>();
 }
 
-QString label(AppReleaseStatus status, VantrelLocale locale)
+const char *labelId(AppReleaseStatus status)
 {
     switch (status) {
-    case AppReleaseStatus::beta: return VantrelCopy::text(CopyKey::statusBeta, locale);
-    case AppReleaseStatus::live: return VantrelCopy::text(CopyKey::statusLive, locale);
-    case AppReleaseStatus::comingSoon: return VantrelCopy::text(CopyKey::statusComingSoon, locale);
-    case AppReleaseStatus::retired: return VantrelCopy::text(CopyKey::statusRetired, locale);
+    case AppReleaseStatus::beta: return "statusBeta";
+    case AppReleaseStatus::live: return "statusLive";
+    case AppReleaseStatus::comingSoon: return "statusComingSoon";
+    case AppReleaseStatus::retired: return "statusRetired";
     }
-    return {};
+    return "statusLive";
+}
+
+QString label(AppReleaseStatus status)
+{
+    return qtTrId(labelId(status));
 }
 
 }  // namespace AppReleaseStatusUtil

@@ -33,8 +33,10 @@ namespace AppReleaseStatusUtil {
 QString rawValue(AppReleaseStatus status);
 std::optional<AppReleaseStatus> fromRawValue(const QString &raw);
 const QList<AppReleaseStatus> &allCases();
-// Localized label through the copy catalogue (statusBeta, statusLive, ...).
-QString label(AppReleaseStatus status, VantrelLocale locale);
+// The label's message id (statusBeta, statusLive, ...) and its text in the
+// installed language.
+const char *labelId(AppReleaseStatus status);
+QString label(AppReleaseStatus status);
 }  // namespace AppReleaseStatusUtil
 
 namespace AppAccentUtil {

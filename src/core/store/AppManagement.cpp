@@ -5,6 +5,7 @@
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
 
+#include <QLocale>
 #include <QPointer>
 
 namespace {
@@ -34,6 +35,11 @@ AppManagement::AppManagement(LauncherStore &store, InstallQueue *installs)
     connect(m_updates, &UpdateBatch::finished, this, &AppManagement::summarise);
     for (auto changed : {&LauncherStore::installStatesChanged, &LauncherStore::manifestChanged, &LauncherStore::includeBetaAppsChanged})
         connect(&m_store, changed, this, &AppManagement::updateUpdatable);
+    // The summary line is reworded in the new language.
+    connect(&m_store, &LauncherStore::localeChanged, this, [this] {
+        if (m_summaryUpdated >= 0)
+            setIfChanged(this, m_updateSummary, summaryText(), &AppManagement::updateSummaryChanged);
+    });
 }
 
 void AppManagement::updateUpdatable()
@@ -60,24 +66,29 @@ QString AppManagement::startUpdate(const QString &appId)
 {
     const AppManifestItem *app = m_store.manifest().findApp(appId);
     if (!app || m_store.state(*app).kind() != AppInstallState::Kind::updateAvailable)
-        return m_store.copy()->text(CopyKey::updateNotAvailable);
+        return qtTrId("updateNotAvailable");
     if (!m_store.canInstall(*app))
-        return m_store.copy()->text(CopyKey::errorCannotInstall, {{QStringLiteral("app"), app->name}});
+        return qtTrId("errorCannotInstall").arg(app->name);
     m_installs->start(*app);
     return {};
 }
 
+QString AppManagement::summaryText() const
+{
+    if (m_summaryFailures.isEmpty())
+        return qtTrId("updateAllSummary", m_summaryUpdated);
+    QStringList reasons;
+    for (const UpdateBatch::Failure &failure : m_summaryFailures)
+        reasons.append(failure.appName + QStringLiteral(": ") + failure.reason);
+    return qtTrId("updateAllSummaryFailed", int(m_summaryFailures.size()))
+        .arg(QLocale().toString(m_summaryUpdated), reasons.join(QStringLiteral("; ")));
+}
+
 void AppManagement::summarise(int updated, const QList<UpdateBatch::Failure> &failures)
 {
-    QStringList reasons;
-    for (const UpdateBatch::Failure &failure : failures)
-        reasons.append(failure.appName + QStringLiteral(": ") + failure.reason);
-    const QString count = QString::number(updated);
-    const QString summary = failures.isEmpty()
-        ? m_store.copy()->text(CopyKey::updateAllSummary, {{QStringLiteral("updated"), count}})
-        : m_store.copy()->text(CopyKey::updateAllSummaryFailed, {{QStringLiteral("updated"), count},
-                                                                  {QStringLiteral("failed"), QString::number(failures.size())},
-                                                                  {QStringLiteral("failures"), reasons.join(QStringLiteral("; "))}});
+    m_summaryUpdated = updated;
+    m_summaryFailures = failures;
+    const QString summary = summaryText();
     setIfChanged(this, m_updateSummary, summary, &AppManagement::updateSummaryChanged);
     if (!failures.isEmpty())
         m_store.setErrorMessage(summary);
@@ -121,9 +132,8 @@ bool AppManagement::removalGoesToTrash(const QString &appId) const
 QCoro::Task<std::optional<InstalledApp>> AppManagement::changeInstalled(AppManifestItem app, Change change, bool toTrash)
 {
     const bool removing = change == Change::remove;
-    const QMap<QString, QString> names{{QStringLiteral("app"), app.name}};
     if (!canChange(app) || (!removing && !m_previousVersions.contains(app.id))) {
-        m_store.setErrorMessage(m_store.copy()->text(removing ? CopyKey::errorCannotRemove : CopyKey::errorCannotRollBack, names));
+        m_store.setErrorMessage(qtTrId(removing ? "errorCannotRemove" : "errorCannotRollBack").arg(app.name));
         co_return std::nullopt;
     }
     QPointer<AppManagement> self(this);
@@ -147,8 +157,7 @@ QCoro::Task<std::optional<InstalledApp>> AppManagement::changeInstalled(AppManif
     m_changing.remove(app.id);
     if (failure) {
         qCInfo(lcStore) << (removing ? "Remove failed:" : "Roll back failed:") << app.id;
-        m_store.setErrorMessage(m_store.copy()->text(removing ? CopyKey::errorRemoveFailed : CopyKey::errorRollBackFailed,
-                                                     {{QStringLiteral("app"), app.name}, {QStringLiteral("reason"), describe(failure)}}));
+        m_store.setErrorMessage(qtTrId(removing ? "errorRemoveFailed" : "errorRollBackFailed").arg(app.name, describe(failure)));
         updatePreviousVersions();
     }
     co_return changed;

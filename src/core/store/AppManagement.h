@@ -89,6 +89,7 @@ private:
     QString startUpdate(const QString &appId);
     void updateUpdatable();
     void summarise(int updated, const QList<UpdateBatch::Failure> &failures);
+    QString summaryText() const;
     QVariantMap previousVersionsValue() const { return variantMap(m_previousVersions); }
 
     LauncherStore &m_store;
@@ -97,5 +98,7 @@ private:
     QHash<QString, QString> m_previousVersions;
     QSet<QString> m_changing;  // being removed or rolled back
     QString m_updateSummary;
+    int m_summaryUpdated = -1;  // none yet
+    QList<UpdateBatch::Failure> m_summaryFailures;
     QStringList m_updatable;
 };

@@ -1,15 +1,15 @@
 #include "FeedbackFlow.h"
 
 #include "SetIfChanged.h"
-#include "i18n/CopyLookup.h"
+#include "i18n/VantrelTranslator.h"
 #include "log/Logging.h"
 #include "system/SystemLayers.h"
 
 #include <QPointer>
 #include <QUuid>
 
-FeedbackFlow::FeedbackFlow(std::shared_ptr<FeedbackReporting> client, const CopyLookup *copy, QObject *parent)
-    : QObject(parent), m_client(std::move(client)), m_copy(copy)
+FeedbackFlow::FeedbackFlow(std::shared_ptr<FeedbackReporting> client, const VantrelTranslator *translator, QObject *parent)
+    : QObject(parent), m_client(std::move(client)), m_translator(translator)
 {
 }
 
@@ -67,7 +67,7 @@ QCoro::Task<void> FeedbackFlow::submit(FeedbackSubmissionRequest request)
     QPointer<FeedbackFlow> self(this);
     const std::shared_ptr<FeedbackReporting> client = m_client;
     setState(FeedbackSubmissionState::submitting());
-    const VantrelLocale requestLocale = m_copy->locale();
+    const VantrelLocale requestLocale = m_translator->locale();
 
     std::optional<FeedbackSubmissionResponse> response;
     std::optional<QString> serverText;
@@ -91,5 +91,5 @@ QCoro::Task<void> FeedbackFlow::submit(FeedbackSubmissionRequest request)
     else if (serverText)
         setState(FeedbackSubmissionState::failed(*serverText));
     else
-        setState(FeedbackSubmissionState::failed(m_copy->text(CopyKey::feedbackSubmitFailed)));
+        setState(FeedbackSubmissionState::failed(qtTrId("feedbackSubmitFailed")));
 }

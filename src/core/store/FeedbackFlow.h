@@ -8,7 +8,7 @@
 #include <memory>
 
 class AppProperties;
-class CopyLookup;
+class VantrelTranslator;
 
 // Sends feedback through the client and publishes how the last submission went.
 class FeedbackFlow : public QObject
@@ -16,8 +16,8 @@ class FeedbackFlow : public QObject
     Q_OBJECT
 
 public:
-    // Texts come from copy in its language at the moment they are needed.
-    FeedbackFlow(std::shared_ptr<FeedbackReporting> client, const CopyLookup *copy, QObject *parent = nullptr);
+    // Requests go out in the translator's language.
+    FeedbackFlow(std::shared_ptr<FeedbackReporting> client, const VantrelTranslator *translator, QObject *parent = nullptr);
 
     const FeedbackSubmissionState &state() const { return m_state; }
     void setState(const FeedbackSubmissionState &state);
@@ -47,6 +47,6 @@ Q_SIGNALS:
 
 private:
     std::shared_ptr<FeedbackReporting> m_client;
-    const CopyLookup *m_copy;
+    const VantrelTranslator *m_translator;
     FeedbackSubmissionState m_state;
 };

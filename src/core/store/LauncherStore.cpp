@@ -18,10 +18,10 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     // Onboarding not complete with every app ticked; the preferences keep
     // their initial values; the language comes from the system.
     m_onboarding = new Onboarding(m_manifest.apps, this);
-    m_copy = new CopyLookup(VantrelLocaleUtil::normalized(m_c.systemLanguage ? m_c.systemLanguage->preferredLanguage()
+    m_translator = new VantrelTranslator(VantrelLocaleUtil::normalized(m_c.systemLanguage ? m_c.systemLanguage->preferredLanguage()
                                                                              : std::nullopt),
-                            this);
-    m_feedback = new FeedbackFlow(m_c.feedbackClient, m_copy, this);
+                                         this);
+    m_feedback = new FeedbackFlow(m_c.feedbackClient, m_translator, this);
     m_announcements = new AnnouncementQueue(m_c.userDefaults, this);
     m_installs = new InstallQueue({m_c.installer, m_c.eventRecorder, m_c.errorReporter}, this);
     m_manage = new AppManagement(*this, m_installs);
@@ -60,9 +60,7 @@ void LauncherStore::connectDelegates()
                 recordInstalledApp(installed, transaction->app());
             });
     connect(m_installs, &InstallQueue::failed, this, [this](InstallTransaction *transaction, const QString &reason) {
-        const QString message = m_copy->text(
-            CopyKey::errorInstallFailed,
-            {{QStringLiteral("app"), transaction->app().name}, {QStringLiteral("reason"), reason}});
+        const QString message = qtTrId("errorInstallFailed").arg(transaction->app().name, reason);
         transaction->setState(AppInstallState::failed(message));
         // Within "update all" only the summary at the end is the error line.
         if (!m_manage->isUpdating(transaction->appId()))
@@ -89,7 +87,7 @@ void LauncherStore::setIncludeBetaApps(bool value)
 
 void LauncherStore::setLocale(VantrelLocale locale)
 {
-    if (!m_copy->setLocale(locale))
+    if (!m_translator->setLocale(locale))
         return;
     Q_EMIT localeChanged();
     emitDerivedChanges();
@@ -138,7 +136,7 @@ QString LauncherStore::appCountLabel() const
         return ManifestPolicy::isVisible(app, m_includeBetaApps);
     };
     const auto count = std::count_if(m_manifest.apps.cbegin(), m_manifest.apps.cend(), visible);
-    return m_copy->text(CopyKey::appCount, {{QStringLiteral("count"), QString::number(count)}});
+    return qtTrId("appCount", int(count));
 }
 
 OperatingSystemVersion LauncherStore::runningSystem() const

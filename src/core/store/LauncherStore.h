@@ -11,7 +11,7 @@
 #include "StoreCollaborators.h"
 #include "VariantValues.h"
 #include "catalog/ManifestPolicy.h"
-#include "i18n/CopyLookup.h"
+#include "i18n/VantrelTranslator.h"
 
 #include <QCoroTask>
 #include <QDateTime>
@@ -54,9 +54,6 @@ class LauncherStore : public QObject
 
     // Cancel, remove, roll back and update all.
     Q_PROPERTY(AppManagement *manage READ manage CONSTANT)
-    // Texts in the current language: copy.text(key, values). Notifies with the
-    // locale, so every binding that reads a text redraws on a language change.
-    Q_PROPERTY(CopyLookup *copy READ copy NOTIFY localeChanged)
 
 public:
     using Collaborators = StoreCollaborators;
@@ -89,7 +86,7 @@ public:
     {
         setIfChanged(this, m_showMenuBarExtra, value, &LauncherStore::showMenuBarExtraChanged);
     }
-    VantrelLocale locale() const { return m_copy->locale(); }
+    VantrelLocale locale() const { return m_translator->locale(); }
     void setLocale(VantrelLocale locale);
     const std::optional<QString> &errorMessage() const { return m_errorMessage; }
     void setErrorMessage(const std::optional<QString> &message)
@@ -106,7 +103,6 @@ public:
     const FeedbackSubmissionState &feedbackState() const { return m_feedback->state(); }
     void setFeedbackState(const FeedbackSubmissionState &state) { m_feedback->setState(state); }
     const QSet<QString> &seenAnnouncementIDs() const { return m_announcements->seenIDs(); }
-    CopyLookup *copy() const { return m_copy; }
     QDateTime lastCatalogCheck() const { return m_lastCatalogCheck; }
 
     // --- Derived values ---
@@ -117,7 +113,7 @@ public:
     AppInstallState state(const AppManifestItem &app) const { return stateFor(app.id); }
     bool requiresOnboarding() const;
     QString appCountLabel() const;
-    QString formattedToday() const { return m_copy->formattedDate(QDate::currentDate()); }
+    QString formattedToday() const { return m_translator->formattedDate(QDate::currentDate()); }
 
     // --- Operations ---
     // Refreshes the catalog; never fails (outcomes land in published fields).
@@ -231,7 +227,7 @@ private:
     QHash<QString, QUrl> m_installedAppURLs;
     bool m_showingFeedbackSheet = false;
     QDateTime m_lastCatalogCheck;
-    CopyLookup *m_copy = nullptr;
+    VantrelTranslator *m_translator = nullptr;
     Onboarding *m_onboarding = nullptr;
     AnnouncementQueue *m_announcements = nullptr;
     FeedbackFlow *m_feedback = nullptr;

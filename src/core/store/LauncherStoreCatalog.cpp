@@ -32,7 +32,7 @@ QCoro::Task<void> LauncherStore::loadManifest()
         co_return;
 
     if (!loaded) {
-        setErrorMessage(m_copy->text(unverified ? CopyKey::errorCatalogSignature : CopyKey::errorManifestFallback));
+        setErrorMessage(qtTrId(unverified ? "errorCatalogSignature" : "errorManifestFallback"));
         if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
             setOnboardingComplete(true);
         co_return;

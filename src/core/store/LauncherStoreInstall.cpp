@@ -3,6 +3,7 @@
 #include "LauncherStore.h"
 
 #include "AppOpening.h"
+#include "i18n/PlatformWords.h"
 #include "install/AppInstaller.h"
 
 bool LauncherStore::canInstall(const AppManifestItem &app) const
@@ -20,7 +21,7 @@ bool LauncherStore::canInstall(const AppManifestItem &app) const
 void LauncherStore::install(const AppManifestItem &app)
 {
     if (!canInstall(app)) {
-        setErrorMessage(m_copy->text(CopyKey::errorCannotInstall, {{QStringLiteral("app"), app.name}}));
+        setErrorMessage(qtTrId("errorCannotInstall").arg(app.name));
         return;
     }
     // The transaction is published before this returns, so a second call right after is refused.
@@ -46,7 +47,7 @@ void LauncherStore::open(const AppManifestItem &app)
         return;
     m_records.forget(app.id);
     restoreRecordedState(app);
-    setErrorMessage(m_copy->text(CopyKey::errorNoBundle, {{QStringLiteral("app"), app.name}}));
+    setErrorMessage(qtTrId(PlatformWords::messageId("errorNoBundle")).arg(app.name));
 }
 
 void LauncherStore::restoreRecordedState(const AppManifestItem &app)

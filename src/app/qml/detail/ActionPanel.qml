@@ -23,16 +23,17 @@ VantrelCard {
                                    : kind === "installing" ? "installing"
                                    : kind === "installed" ? "open"
                                    : kind === "updateAvailable" ? "update" : "install"
-    readonly property string stateLabel: installState ? installState.labelFor(store.locale) : ""
+    // store.locale: worded anew on a language change.
+    readonly property string stateLabel: installState && store.locale ? installState.label() : ""
     readonly property string detailText: {
         if (pending)
-            return store.copy.text("comingSoonTileStatus")
+            return qsTrId("comingSoonTileStatus")
         switch (kind) {
-        case "installing": return store.copy.text("installingDetail")
-        case "installed": return store.copy.text("installedDetail")
-        case "updateAvailable": return store.copy.text("updateDetail")
+        case "installing": return qsTrId("installingDetail")
+        case "installed": return qsTrId(PlatformText.id("installedDetail"))
+        case "updateAvailable": return qsTrId("updateDetail")
         case "failed": return installState.message
-        default: return store.copy.text("notInstalledDetail")
+        default: return qsTrId("notInstalledDetail")
         }
     }
 
@@ -91,10 +92,10 @@ VantrelCard {
                       : mode === "open" ? "play"
                       : mode === "update" ? "arrow.triangle.2.circlepath"
                       : mode === "install" ? "arrow.down.circle" : ""
-                text: mode === "refresh" ? panel.store.copy.text("refreshCatalog")
-                    : mode === "installing" ? panel.store.copy.text("installingAction")
-                    : mode === "open" ? panel.store.copy.text("openAction")
-                    : mode === "update" ? panel.store.copy.text("updateAction") : panel.store.copy.text("installAction")
+                text: mode === "refresh" ? qsTrId("refreshCatalog")
+                    : mode === "installing" ? qsTrId("installingAction")
+                    : mode === "open" ? qsTrId("openAction")
+                    : mode === "update" ? qsTrId("updateAction") : qsTrId("installAction")
                 Layout.alignment: Qt.AlignVCenter
                 onClicked: {
                     switch (mode) {
@@ -143,7 +144,7 @@ VantrelCard {
             VantrelButton {
                 objectName: "cancelInstallButton"
                 variant: "secondary"
-                text: panel.store.copy.text("cancelAction")
+                text: qsTrId("cancelAction")
                 enabled: !!panel.app && panel.store.manage.cancellableInstalls.indexOf(panel.app.id) >= 0
                 onClicked: panel.store.manage.cancelInstall(panel.app.id)
             }
@@ -162,13 +163,13 @@ VantrelCard {
                 readonly property bool forward: visible && CatalogRules.isNewerVersion(version, installedVersion)
                 visible: version !== undefined
                 variant: "secondary"
-                text: !visible ? "" : panel.store.copy.text(forward ? "returnToAction" : "rollBackAction", { version: version })
+                text: visible ? qsTrId(forward ? "returnToAction" : "rollBackAction").arg(version) : ""
                 onClicked: panel.store.manage.rollBackApp(panel.app.id)
             }
             VantrelButton {
                 objectName: "removeButton"
                 variant: "secondary"
-                text: panel.store.copy.text("removeAction")
+                text: qsTrId("removeAction")
                 onClicked: confirmation.ask()
             }
         }

@@ -35,7 +35,7 @@ Rectangle {
             Layout.alignment: Qt.AlignHCenter
         }
         Text {
-            text: page.store.copy.text("selectedAppEmptyTitle")
+            text: qsTrId("selectedAppEmptyTitle")
             font: VNT.system(13, Font.Medium)
             color: VNT.fg0
             horizontalAlignment: Text.AlignHCenter
@@ -43,7 +43,7 @@ Rectangle {
             Layout.fillWidth: true
         }
         Text {
-            text: page.store.copy.text("selectedAppEmptyBody")
+            text: qsTrId("selectedAppEmptyBody")
             font: VNT.system(12)
             color: VNT.fg2
             horizontalAlignment: Text.AlignHCenter

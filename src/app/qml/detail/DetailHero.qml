@@ -37,7 +37,7 @@ ColumnLayout {
                 }
                 AppBadge {
                     objectName: "detailStatusBadge"
-                    text: hero.app ? CatalogRules.badgeText(hero.app, hero.store.locale) : ""
+                    text: hero.app ? qsTrId(CatalogRules.badgeTextId(hero.app)) : ""
                     color: VNT.accentColor(hero.app ? hero.app.accent : "lime")
                 }
             }

@@ -18,7 +18,7 @@ VantrelCard {
     // on one line. It does not follow the panel's width: a nested layout
     // misses changes made while the page lays out.
     readonly property var labels: ["bundleID", "version", "minimumMacOS", "checksum", "updateFeed"]
-                                  .map(key => store.copy.text(key))
+                                  .map(key => qsTrId(PlatformText.id(key)))
     readonly property real labelWidth: {
         let word = 0, whole = 0
         for (const label of labels) {
@@ -37,18 +37,18 @@ VantrelCard {
         width: parent.width - 32
         spacing: 12
         Text {
-            text: panel.store.copy.text("detailsTitle")
+            text: qsTrId("detailsTitle")
             font: VNT.system(13, Font.DemiBold)
             color: VNT.fg0
         }
-        DetailRow { objectName: "rowBundleID"; label: panel.store.copy.text("bundleID"); value: panel.app ? panel.app.bundleId : ""; labelWidth: panel.labelWidth; Layout.fillWidth: true }
-        DetailRow { objectName: "rowVersion"; label: panel.store.copy.text("version"); value: panel.app ? panel.app.version : ""; labelWidth: panel.labelWidth; Layout.fillWidth: true }
-        DetailRow { objectName: "rowMinimum"; label: panel.store.copy.text("minimumMacOS"); value: panel.app ? panel.app.minMacOS : ""; labelWidth: panel.labelWidth; Layout.fillWidth: true }
-        DetailRow { objectName: "rowChecksum"; label: panel.store.copy.text("checksum"); value: panel.store.copy.text("checksumVerified"); labelWidth: panel.labelWidth; Layout.fillWidth: true }
+        DetailRow { objectName: "rowBundleID"; label: qsTrId("bundleID"); value: panel.app ? panel.app.bundleId : ""; labelWidth: panel.labelWidth; Layout.fillWidth: true }
+        DetailRow { objectName: "rowVersion"; label: qsTrId("version"); value: panel.app ? panel.app.version : ""; labelWidth: panel.labelWidth; Layout.fillWidth: true }
+        DetailRow { objectName: "rowMinimum"; label: qsTrId(PlatformText.id("minimumMacOS")); value: panel.app ? panel.app.minMacOS : ""; labelWidth: panel.labelWidth; Layout.fillWidth: true }
+        DetailRow { objectName: "rowChecksum"; label: qsTrId("checksum"); value: qsTrId("checksumVerified"); labelWidth: panel.labelWidth; Layout.fillWidth: true }
         DetailRow {
             objectName: "rowUpdateFeed"
             visible: panel.feed !== ""
-            label: panel.store.copy.text("updateFeed")
+            label: qsTrId("updateFeed")
             value: panel.feed
             // A URL broken at its separators takes more lines; it is shown whole.
             maximumLines: 4

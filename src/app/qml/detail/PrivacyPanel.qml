@@ -27,7 +27,7 @@ VantrelCard {
             spacing: 4
             Layout.fillWidth: true
             Text {
-                text: panel.store.copy.text("privacyTitle")
+                text: qsTrId("privacyTitle")
                 font: VNT.system(13, Font.DemiBold)
                 color: VNT.fg0
             }

@@ -18,7 +18,7 @@ VantrelCard {
         width: parent.width - 32
         spacing: 12
         Text {
-            text: panel.store.copy.text("recentUpdates")
+            text: qsTrId("recentUpdates")
             font: VNT.system(13, Font.DemiBold)
             color: VNT.fg0
         }

@@ -43,7 +43,7 @@ Popup {
         Text {
             id: confirmationTitle
             objectName: "removeConfirmationTitle"
-            text: dialog.app ? dialog.store.copy.text("removeConfirmTitle", { app: dialog.app.name }) : ""
+            text: dialog.app ? qsTrId("removeConfirmTitle").arg(dialog.app.name) : ""
             font: VNT.system(13, Font.Bold)
             color: VNT.fg0
             wrapMode: Text.Wrap
@@ -51,8 +51,7 @@ Popup {
         }
         Text {
             objectName: "removeConfirmationBody"
-            text: dialog.app ? dialog.store.copy.text(dialog.toTrash ? "removeConfirmTrash" : "removeConfirmForGood",
-                                                      { app: dialog.app.name }) : ""
+            text: dialog.app ? qsTrId(dialog.toTrash ? "removeConfirmTrash" : "removeConfirmForGood").arg(dialog.app.name) : ""
             font: VNT.system(11.5)
             color: VNT.fg1
             wrapMode: Text.Wrap
@@ -66,14 +65,14 @@ Popup {
                 id: keepButton
                 objectName: "removeConfirmationCancel"
                 variant: "secondary"
-                text: dialog.store.copy.text("cancelAction")
+                text: qsTrId("cancelAction")
                 onClicked: dialog.close()
             }
             VantrelButton {
                 objectName: "removeConfirmationRemove"
                 variant: "primary"
                 destructive: true
-                text: dialog.store.copy.text("removeAction")
+                text: qsTrId("removeAction")
                 onClicked: {
                     dialog.store.manage.removeApp(dialog.app.id, dialog.toTrash)
                     dialog.close()

@@ -39,7 +39,7 @@ ColumnLayout {
             enabled: !section.store.manage.updatingAll
             variant: "primary"
             symbol: "arrow.triangle.2.circlepath"
-            text: section.store.copy.text("updateAllAction", { count: String(section.updatable) })
+            text: qsTrId("updateAllAction", section.updatable)
             Layout.leftMargin: 4
             onClicked: section.store.manage.updateAll()
         }
@@ -53,15 +53,15 @@ ColumnLayout {
             objectName: "checkForUpdatesButton"
             variant: "secondary"
             symbol: "arrow.clockwise"
-            text: section.store.copy.text("checkForUpdates")
+            text: qsTrId("checkForUpdates")
             onClicked: section.store.refreshCatalog()
         }
         Text {
             objectName: "lastCheckText"
             readonly property date checked: section.store.lastCatalogCheck
-            text: isNaN(checked.getTime()) ? section.store.copy.text("lastCheckedNever")
-                  : section.store.copy.text("lastCheckedAt", {
-                        time: checked.toLocaleTimeString(Qt.locale(section.store.locale), Locale.ShortFormat) })
+            text: isNaN(checked.getTime()) ? qsTrId("lastCheckedNever")
+                  : qsTrId("lastCheckedAt").arg(
+                        checked.toLocaleTimeString(Qt.locale(section.store.locale), Locale.ShortFormat))
             font: VNT.system(12)
             color: VNT.fg2
             elide: Text.ElideRight

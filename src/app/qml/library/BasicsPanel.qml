@@ -18,16 +18,16 @@ VantrelCard {
         width: parent.width - 32
         spacing: 10
         Text {
-            text: panel.store.copy.text("basicsTitle")
+            text: qsTrId("basicsTitle")
             font: VNT.display(15, Font.DemiBold)
             color: VNT.fg0
         }
         ColumnLayout {
             spacing: 8
             Layout.fillWidth: true
-            NoteRow { text: panel.store.copy.text("basicsOne"); Layout.fillWidth: true }
-            NoteRow { text: panel.store.copy.text("basicsTwo"); Layout.fillWidth: true }
-            NoteRow { text: panel.store.copy.text("basicsThree"); Layout.fillWidth: true }
+            NoteRow { text: qsTrId("basicsOne"); Layout.fillWidth: true }
+            NoteRow { text: qsTrId("basicsTwo"); Layout.fillWidth: true }
+            NoteRow { text: qsTrId("basicsThree"); Layout.fillWidth: true }
         }
     }
 }

@@ -25,18 +25,18 @@ Item {
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignTop
             AppBadge {
-                text: panel.store.copy.text("statusComingSoon")
+                text: qsTrId("statusComingSoon")
                 color: VNT.amber
             }
             Text {
-                text: panel.store.copy.text("comingSoonTitle")
+                text: qsTrId("comingSoonTitle")
                 font: VNT.display(23, Font.DemiBold)
                 color: VNT.fg0
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }
             Text {
-                text: panel.store.copy.text("comingSoonBody")
+                text: qsTrId("comingSoonBody")
                 font: VNT.system(13.5)
                 color: VNT.fg2
                 lineHeight: VNT.lineFactor(font.pixelSize, 4)

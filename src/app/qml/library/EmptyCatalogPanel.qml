@@ -43,7 +43,7 @@ VantrelCard {
                 Text {
                     id: title
                     objectName: "emptyTitle"
-                    text: panel.store.copy.text("emptyTitle")
+                    text: qsTrId("emptyTitle")
                     font: VNT.display(23, Font.DemiBold)
                     color: VNT.fg0
                     wrapMode: Text.WordWrap
@@ -51,7 +51,7 @@ VantrelCard {
                     FontMetrics { id: titleMetrics; font: title.font }
                 }
                 Text {
-                    text: panel.store.copy.text("emptyBody")
+                    text: qsTrId("emptyBody")
                     font: VNT.system(13.5)
                     color: VNT.fg2
                     lineHeight: VNT.lineFactor(font.pixelSize, 4)
@@ -64,8 +64,8 @@ VantrelCard {
                 objectName: "emptyRefreshButton"
                 variant: "primary"
                 symbol: "arrow.clockwise"
-                text: panel.store.copy.text("emptyPrimaryAction")
-                Accessible.name: panel.store.copy.text("refreshCatalog")
+                text: qsTrId("emptyPrimaryAction")
+                Accessible.name: qsTrId("refreshCatalog")
                 Layout.alignment: Qt.AlignTop | Qt.AlignLeft
                 onClicked: panel.store.refreshCatalog()
             }
@@ -92,14 +92,14 @@ VantrelCard {
                     spacing: 5
                     Layout.fillWidth: true
                     Text {
-                        text: panel.store.copy.text("emptyTrustTitle")
+                        text: qsTrId("emptyTrustTitle")
                         font: VNT.system(13, Font.DemiBold)
                         color: VNT.fg0
                         Layout.fillWidth: true
                         wrapMode: Text.Wrap
                     }
                     Text {
-                        text: panel.store.copy.text("emptyTrustBody")
+                        text: qsTrId("emptyTrustBody")
                         font: VNT.system(12.5)
                         color: VNT.fg2
                         lineHeight: VNT.lineFactor(font.pixelSize, 3)

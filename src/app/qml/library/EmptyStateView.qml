@@ -29,13 +29,13 @@ VantrelCard {
         }
         Text {
             objectName: "emptyTitle"
-            text: empty.store.copy.text(empty.spec.title)
+            text: qsTrId(empty.spec.title)
             font: VNT.system(13, Font.Medium)
             color: VNT.fg0
             Layout.alignment: Qt.AlignHCenter
         }
         Text {
-            text: empty.store.copy.text(empty.spec.body)
+            text: qsTrId(empty.spec.body)
             font: VNT.system(12)
             color: VNT.fg2
             wrapMode: Text.Wrap

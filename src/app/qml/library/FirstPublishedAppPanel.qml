@@ -14,14 +14,14 @@ VantrelTile {
     property var app: null
     signal chosen()
     readonly property string installLabel: {
-        store.installStates
-        return app ? store.stateFor(app.id).labelFor(store.locale) : ""
+        store.installStates, store.locale
+        return app ? store.stateFor(app.id).label() : ""
     }
 
     padding: 18
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
-    Accessible.name: store.copy.text("firstAppTitle") + ": " + (app ? app.name : "")
+    Accessible.name: qsTrId("firstAppTitle") + ": " + (app ? app.name : "")
     onClicked: {
         if (!app)
             return
@@ -55,9 +55,9 @@ VantrelTile {
             Layout.alignment: Qt.AlignTop
             RowLayout {
                 spacing: 6
-                AppBadge { text: panel.store.copy.text("firstAppTitle"); color: VNT.lime }
+                AppBadge { text: qsTrId("firstAppTitle"); color: VNT.lime }
                 AppBadge {
-                    text: panel.app ? CatalogRules.releaseStatusLabel(panel.app.status, panel.store.locale) : ""
+                    text: panel.app ? qsTrId(CatalogRules.releaseStatusId(panel.app.status)) : ""
                     color: VNT.accentColor(panel.app ? panel.app.accent : "lime")
                 }
             }
@@ -79,7 +79,7 @@ VantrelTile {
                 Layout.fillWidth: true
             }
             Text {
-                text: panel.store.copy.text("firstAppBody")
+                text: qsTrId(PlatformText.id("firstAppBody"))
                 font: VNT.system(12.5)
                 color: VNT.fg2
                 lineHeight: VNT.lineFactor(font.pixelSize, 3)

@@ -22,7 +22,7 @@ Column {
     Text {
         objectName: "headerGreeting"
         width: parent.width
-        text: header.store.copy.text("homeGreeting", { name: "" })
+        text: qsTrId("homeGreeting").arg("")
         font: VNT.display(31, Font.DemiBold)
         color: VNT.fg0
         wrapMode: Text.Wrap
@@ -31,8 +31,8 @@ Column {
         objectName: "headerSubtitle"
         width: parent.width
         text: header.overview.publishedCount > 0
-              ? header.store.copy.text("homeSubtitleApps", { count: String(header.overview.publishedCount) })
-              : header.store.copy.text("homeSubtitleEmpty")
+              ? qsTrId("homeSubtitleApps", header.overview.publishedCount)
+              : qsTrId("homeSubtitleEmpty")
         font: VNT.system(13.5)
         color: VNT.fg2
         wrapMode: Text.Wrap

@@ -202,12 +202,11 @@ GridView {
         AppSectionHeader {
             store: library.store
             title: library.selectedSection === "allApps" && library.category !== "" ? library.category
-                 : library.store.copy.text(library.contentKind === "homePublished" ? "publishedAppsTitle"
+                 : qsTrId(library.contentKind === "homePublished" ? "publishedAppsTitle"
                              : library.selectedSection === "allApps" ? "allAppsTitle"
                              : library.selectedSection === "selected" ? "selectedAppsTitle" : "updatesTitle")
-            subtitle: library.store.copy.text("appListSubtitle", { count: String(library.contentKind === "homePublished"
-                                                                     ? library.overview.publishedCount
-                                                                     : appList.count) })
+            subtitle: qsTrId("appListSubtitle", library.contentKind === "homePublished"
+                                                ? library.overview.publishedCount : appList.count)
             isEmpty: appList.count === 0
             offersUpdateAll: library.contentKind === "section" && library.selectedSection === "updates"
             emptyKind: library.selectedSection === "selected" ? "selected"

@@ -57,7 +57,7 @@ Item {
                     objectName: "onboardingWelcome"
                     Layout.topMargin: 18
                     Layout.fillWidth: true
-                    text: view.store.copy.text("onboardingWelcome")
+                    text: qsTrId("onboardingWelcome")
                     font: VNT.display(30, Font.DemiBold)
                     lineHeight: VNT.lineFactor(30, 2)
                     color: VNT.fg0
@@ -67,15 +67,15 @@ Item {
                     Layout.topMargin: 24
                     Layout.fillWidth: true
                     spacing: 12
-                    StepRow { title: view.store.copy.text("onboardingStepChoose"); active: true; Layout.fillWidth: true }
-                    StepRow { title: view.store.copy.text("onboardingStepInstall"); Layout.fillWidth: true }
-                    StepRow { title: view.store.copy.text("onboardingStepOpen"); Layout.fillWidth: true }
+                    StepRow { title: qsTrId("onboardingStepChoose"); active: true; Layout.fillWidth: true }
+                    StepRow { title: qsTrId("onboardingStepInstall"); Layout.fillWidth: true }
+                    StepRow { title: qsTrId("onboardingStepOpen"); Layout.fillWidth: true }
                 }
                 Item { Layout.fillHeight: true }
                 Text {
                     objectName: "onboardingStatus"
                     Layout.fillWidth: true
-                    text: view.store.copy.text("onboardingStatus", { count: String(view.publishedCount) })
+                    text: qsTrId("onboardingStatus", view.publishedCount)
                     font: VNT.mono(11)
                     color: VNT.fg2
                     wrapMode: Text.Wrap
@@ -92,13 +92,13 @@ Item {
 
             AppBadge {
                 objectName: "onboardingBadge"
-                text: view.store.copy.text("onboardingStepBadge")
+                text: qsTrId("onboardingStepBadge")
                 color: VNT.lime
             }
             Text {
                 objectName: "onboardingTitle"
                 Layout.fillWidth: true
-                text: view.store.copy.text("onboardingTitle")
+                text: qsTrId("onboardingTitle")
                 font: VNT.display(26, Font.DemiBold)
                 color: VNT.fg0
                 wrapMode: Text.Wrap
@@ -107,7 +107,7 @@ Item {
                 objectName: "onboardingLead"
                 Layout.fillWidth: true
                 Layout.maximumWidth: 560
-                text: view.store.copy.text("onboardingLead")
+                text: qsTrId(PlatformText.id("onboardingLead"))
                 font: VNT.system(13.5)
                 color: VNT.fg2
                 wrapMode: Text.Wrap
@@ -199,7 +199,7 @@ Item {
                 spacing: 12
                 Text {
                     objectName: "onboardingSelectedCount"
-                    text: view.store.copy.text("onboardingSelectedCount", { count: String(view.selectedCount) })
+                    text: qsTrId("onboardingSelectedCount", view.selectedCount)
                     font: VNT.system(12)
                     color: VNT.fg2
                 }
@@ -207,7 +207,7 @@ Item {
                 VantrelButton {
                     objectName: "onboardingContinue"
                     variant: "primary"
-                    text: view.store.copy.text("onboardingContinue")
+                    text: qsTrId("onboardingContinue")
                     symbol: "arrow.right"
                     enabled: view.canContinue
                     onClicked: view.store.finishOnboarding()

@@ -50,14 +50,14 @@ Item {
             PreferencesTab {
                 objectName: "preferencesTab_general"
                 symbol: "gearshape"
-                title: view.store.copy.text("preferencesGeneral")
+                title: qsTrId("preferencesGeneral")
                 active: view.page === "general"
                 onClicked: view.page = "general"
             }
             PreferencesTab {
                 objectName: "preferencesTab_updates"
                 symbol: "arrow.down.circle"
-                title: view.store.copy.text("preferencesUpdates")
+                title: qsTrId("preferencesUpdates")
                 active: view.page === "updates"
                 onClicked: view.page = "updates"
             }
@@ -82,7 +82,7 @@ Item {
         spacing: 18
 
         Text {
-            text: view.store.copy.text("preferencesUpdates")
+            text: qsTrId("preferencesUpdates")
             font: VNT.display(17, Font.DemiBold)
             color: VNT.fg0
         }
@@ -95,15 +95,15 @@ Item {
                 anchors.right: parent.right
                 title: {
                     const checked = view.store.lastCatalogCheck
-                    return isNaN(checked.getTime()) ? view.store.copy.text("lastCheckedNever")
-                        : view.store.copy.text("lastCheckedAt", {
-                              time: checked.toLocaleTimeString(Qt.locale(view.store.locale), Locale.ShortFormat) })
+                    return isNaN(checked.getTime()) ? qsTrId("lastCheckedNever")
+                        : qsTrId("lastCheckedAt").arg(
+                              checked.toLocaleTimeString(Qt.locale(view.store.locale), Locale.ShortFormat))
                 }
                 VantrelButton {
                     objectName: "preferencesCheckForUpdates"
                     variant: "secondary"
                     symbol: "arrow.clockwise"
-                    text: view.store.copy.text("checkForUpdates")
+                    text: qsTrId("checkForUpdates")
                     onClicked: view.store.refreshCatalog()
                 }
             }
@@ -121,7 +121,7 @@ Item {
 
         Text {
             objectName: "preferencesHeading"
-            text: view.store.copy.text("preferencesGeneral")
+            text: qsTrId("preferencesGeneral")
             font: VNT.display(17, Font.DemiBold)
             color: VNT.fg0
         }
@@ -138,38 +138,38 @@ Item {
                 spacing: 0
 
                 PreferenceRow {
-                    title: view.store.copy.text("preferencesLaunchAtLogin")
+                    title: qsTrId("preferencesLaunchAtLogin")
                     PreferenceSwitch {
                         objectName: "launchAtLoginSwitch"
-                        Accessible.name: view.store.copy.text("preferencesLaunchAtLogin")
+                        Accessible.name: qsTrId("preferencesLaunchAtLogin")
                         checked: view.store.launchAtLogin
                         onToggled: view.store.launchAtLogin = checked
                     }
                 }
                 PreferenceRow {
-                    title: view.store.copy.text("preferencesShowInMenuBar")
+                    title: qsTrId(PlatformText.id("preferencesShowInMenuBar"))
                     PreferenceSwitch {
                         objectName: "showInMenuBarSwitch"
-                        Accessible.name: view.store.copy.text("preferencesShowInMenuBar")
+                        Accessible.name: qsTrId(PlatformText.id("preferencesShowInMenuBar"))
                         checked: view.store.showMenuBarExtra
                         onToggled: view.store.showMenuBarExtra = checked
                     }
                 }
                 PreferenceRow {
-                    title: view.store.copy.text("preferencesIncludeBetaApps")
+                    title: qsTrId("preferencesIncludeBetaApps")
                     PreferenceSwitch {
                         objectName: "includeBetaSwitch"
-                        Accessible.name: view.store.copy.text("preferencesIncludeBetaApps")
+                        Accessible.name: qsTrId("preferencesIncludeBetaApps")
                         checked: view.store.includeBetaApps
                         onToggled: view.store.includeBetaApps = checked
                     }
                 }
                 PreferenceRow {
-                    title: view.store.copy.text("preferencesLanguage")
+                    title: qsTrId("preferencesLanguage")
                     PopUpPicker {
                         objectName: "languagePicker"
                         width: 112
-                        Accessible.name: view.store.copy.text("preferencesLanguage")
+                        Accessible.name: qsTrId("preferencesLanguage")
                         model: [
                             { text: "EN", value: "en" },
                             { text: "PL", value: "pl" },
@@ -180,13 +180,13 @@ Item {
                     }
                 }
                 PreferenceRow {
-                    title: view.store.copy.text("preferencesGlobalShortcut")
+                    title: qsTrId("preferencesGlobalShortcut")
                     Row {
                     spacing: 10
                     Text {
                         objectName: "shortcutScope"
                         anchors.verticalCenter: parent.verticalCenter
-                        text: view.store.copy.text(AppScenes.globalShortcutActive ? "shortcutAnywhere" : "shortcutInsideLauncher")
+                        text: qsTrId(AppScenes.globalShortcutActive ? "shortcutAnywhere" : "shortcutInsideLauncher")
                         font: VNT.system(11.5)
                         color: VNT.fg2
                     }
@@ -223,20 +223,20 @@ Item {
                 anchors.margins: 16
                 spacing: 10
                 Text {
-                    text: view.store.copy.text("preferencesReleaseReadiness")
+                    text: qsTrId("preferencesReleaseReadiness")
                     font: VNT.system(13, Font.DemiBold)
                     color: VNT.fg0
                 }
-                DistributionRow { symbol: "checkmark.seal"; text: view.store.copy.text("preferencesSigning"); Layout.fillWidth: true }
-                DistributionRow { symbol: "arrow.triangle.2.circlepath"; text: view.store.copy.text("preferencesUpdateFeeds"); Layout.fillWidth: true }
-                DistributionRow { symbol: "number"; text: view.store.copy.text("preferencesChecksums"); Layout.fillWidth: true }
+                DistributionRow { symbol: "checkmark.seal"; text: qsTrId(PlatformText.id("preferencesSigning")); Layout.fillWidth: true }
+                DistributionRow { symbol: "arrow.triangle.2.circlepath"; text: qsTrId("preferencesUpdateFeeds"); Layout.fillWidth: true }
+                DistributionRow { symbol: "number"; text: qsTrId("preferencesChecksums"); Layout.fillWidth: true }
             }
         }
 
         VantrelButton {
             objectName: "resetOnboardingButton"
             variant: "secondary"
-            text: view.store.copy.text("preferencesResetOnboarding")
+            text: qsTrId("preferencesResetOnboarding")
             onClicked: view.store.onboardingComplete = false
         }
     }

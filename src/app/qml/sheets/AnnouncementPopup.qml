@@ -56,7 +56,7 @@ Item {
                 Layout.fillWidth: true
                 spacing: 7
                 AppBadge {
-                    text: popup.store.copy.text("announcementTitle")
+                    text: qsTrId("announcementTitle")
                     color: VNT.lime
                 }
                 Text {
@@ -94,14 +94,14 @@ Item {
                 id: dismissButton
                 objectName: "announcementDismissButton"
                 variant: "secondary"
-                text: popup.store.copy.text("announcementDismiss")
+                text: qsTrId("announcementDismiss")
                 onClicked: popup.store.acknowledgePendingAnnouncement()
             }
             VantrelButton {
                 id: openButton
                 objectName: "announcementOpenButton"
                 variant: "primary"
-                text: popup.store.copy.text("announcementOpenApp")
+                text: qsTrId("announcementOpenApp")
                 symbol: "arrow.right"
                 enabled: popup.app !== null
                 onClicked: popup.store.selectPendingAnnouncementApp()

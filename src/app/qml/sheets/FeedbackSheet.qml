@@ -23,7 +23,7 @@ Item {
     readonly property bool submitted: stateKind === "submitted"
     readonly property bool failed: stateKind === "failed"
     readonly property bool canSubmit: title.trim() !== "" && description.trim() !== "" && !submitting
-    readonly property var appChoices: [{ text: store.copy.text("feedbackNoRelatedApp"), value: "" }]
+    readonly property var appChoices: [{ text: qsTrId("feedbackNoRelatedApp"), value: "" }]
         .concat(store.visibleApps.map(app => ({ text: app.name, value: app.id })))
 
     implicitWidth: 500
@@ -110,14 +110,14 @@ Item {
                     Layout.alignment: Qt.AlignTop
                     Text {
                         objectName: "feedbackSuccessTitle"
-                        text: sheet.store.copy.text("feedbackSuccessTitle")
+                        text: qsTrId("feedbackSuccessTitle")
                         font: VNT.display(24, Font.DemiBold)
                         color: VNT.fg0
                         wrapMode: Text.Wrap
                         Layout.fillWidth: true
                     }
                     Text {
-                        text: sheet.store.copy.text("feedbackSuccessBody")
+                        text: qsTrId("feedbackSuccessBody")
                         font: VNT.system(13)
                         color: VNT.fg2
                         wrapMode: Text.Wrap
@@ -129,7 +129,7 @@ Item {
                 objectName: "feedbackIssueBadge"
                 readonly property var identifier: sheet.submitted ? sheet.store.feedbackState.issue.identifier : undefined
                 visible: identifier !== undefined && identifier !== null
-                text: visible ? sheet.store.copy.text("feedbackIssue", { identifier: String(identifier) }) : ""
+                text: visible ? qsTrId("feedbackIssue").arg(identifier) : ""
                 color: VNT.lime
             }
             RowLayout {
@@ -139,7 +139,7 @@ Item {
                     id: closeButton
                     objectName: "feedbackCloseButton"
                     variant: "primary"
-                    text: sheet.store.copy.text("feedbackClose")
+                    text: qsTrId("feedbackClose")
                     onClicked: sheet.close()
                 }
             }
@@ -160,14 +160,14 @@ Item {
                 Layout.fillWidth: true
                 Text {
                     objectName: "feedbackFormTitle"
-                    text: sheet.store.copy.text("feedbackTitle")
+                    text: qsTrId("feedbackTitle")
                     font: VNT.display(25, Font.DemiBold)
                     color: VNT.fg0
                     Layout.fillWidth: true
                     wrapMode: Text.Wrap
                 }
                 Text {
-                    text: sheet.store.copy.text("feedbackLead")
+                    text: qsTrId("feedbackLead")
                     font: VNT.system(13)
                     color: VNT.fg2
                     wrapMode: Text.Wrap
@@ -179,7 +179,7 @@ Item {
                 spacing: 8
                 Layout.fillWidth: true
                 Text {
-                    text: sheet.store.copy.text("feedbackType")
+                    text: qsTrId("feedbackType")
                     font: VNT.system(12, Font.DemiBold)
                     color: VNT.fg2
                 }
@@ -189,10 +189,10 @@ Item {
                     Layout.fillWidth: true
                     value: sheet.type
                     segments: [
-                        { value: "bug", text: sheet.store.copy.text("feedbackTypeBug") },
-                        { value: "idea", text: sheet.store.copy.text("feedbackTypeIdea") },
-                        { value: "improvement", text: sheet.store.copy.text("feedbackTypeImprovement") },
-                        { value: "other", text: sheet.store.copy.text("feedbackTypeOther") }
+                        { value: "bug", text: qsTrId("feedbackTypeBug") },
+                        { value: "idea", text: qsTrId("feedbackTypeIdea") },
+                        { value: "improvement", text: qsTrId("feedbackTypeImprovement") },
+                        { value: "other", text: qsTrId("feedbackTypeOther") }
                     ]
                     onPicked: (value) => sheet.type = value
                 }
@@ -202,7 +202,7 @@ Item {
                 spacing: 8
                 Layout.fillWidth: true
                 Text {
-                    text: sheet.store.copy.text("feedbackRelatedApp")
+                    text: qsTrId("feedbackRelatedApp")
                     font: VNT.system(12, Font.DemiBold)
                     color: VNT.fg2
                 }
@@ -210,7 +210,7 @@ Item {
                     id: appPicker
                     objectName: "feedbackAppPicker"
                     Layout.fillWidth: true
-                    Accessible.name: sheet.store.copy.text("feedbackRelatedApp")
+                    Accessible.name: qsTrId("feedbackRelatedApp")
                     model: sheet.appChoices
                     currentIndex: {
                         for (let i = 0; i < sheet.appChoices.length; ++i)
@@ -226,7 +226,7 @@ Item {
                 spacing: 8
                 Layout.fillWidth: true
                 Text {
-                    text: sheet.store.copy.text("feedbackSummary")
+                    text: qsTrId("feedbackSummary")
                     font: VNT.system(12)
                     color: VNT.fg2
                 }
@@ -240,13 +240,13 @@ Item {
                     topPadding: 0
                     bottomPadding: 0
                     verticalAlignment: TextInput.AlignVCenter
-                    placeholderText: sheet.store.copy.text("feedbackSummaryPlaceholder")
+                    placeholderText: qsTrId("feedbackSummaryPlaceholder")
                     placeholderTextColor: VNT.fg2
                     color: VNT.fg0
                     selectionColor: VNT.withAlpha(VNT.lime, 0.35)
                     selectedTextColor: VNT.fg0
                     font: VNT.system(13)
-                    Accessible.name: sheet.store.copy.text("feedbackSummary")
+                    Accessible.name: qsTrId("feedbackSummary")
                     background: Rectangle {
                         radius: 7
                         color: VNT.bg2
@@ -262,7 +262,7 @@ Item {
                 spacing: 8
                 Layout.fillWidth: true
                 Text {
-                    text: sheet.store.copy.text("feedbackDescription")
+                    text: qsTrId("feedbackDescription")
                     font: VNT.system(12)
                     color: VNT.fg2
                 }
@@ -295,7 +295,7 @@ Item {
                             selectedTextColor: VNT.fg0
                             font: VNT.system(13)
                             background: null
-                            Accessible.name: sheet.store.copy.text("feedbackDescription")
+                            Accessible.name: qsTrId("feedbackDescription")
                             // Tab leaves the editor instead of typing a tab.
                             Keys.onTabPressed: (event) => { cancelButton.forceActiveFocus(Qt.TabFocusReason); event.accepted = true }
                             Keys.onBacktabPressed: (event) => { summaryField.forceActiveFocus(Qt.BacktabFocusReason); event.accepted = true }
@@ -307,7 +307,7 @@ Item {
                         x: 12
                         y: 15
                         width: parent.width - 24
-                        text: sheet.store.copy.text("feedbackDescriptionPlaceholder")
+                        text: qsTrId("feedbackDescriptionPlaceholder")
                         font: VNT.system(13)
                         color: VNT.fg2
                         wrapMode: Text.Wrap
@@ -340,12 +340,12 @@ Item {
                         Layout.fillWidth: true
                         Layout.alignment: Qt.AlignTop
                         Text {
-                            text: sheet.store.copy.text("feedbackDiagnosticsTitle")
+                            text: qsTrId("feedbackDiagnosticsTitle")
                             font: VNT.system(12, Font.DemiBold)
                             color: VNT.fg0
                         }
                         Text {
-                            text: sheet.store.copy.text("feedbackDiagnosticsBody")
+                            text: qsTrId(PlatformText.id("feedbackDiagnosticsBody"))
                             font: VNT.system(12)
                             color: VNT.fg2
                             wrapMode: Text.Wrap
@@ -394,7 +394,7 @@ Item {
                     id: cancelButton
                     objectName: "feedbackCancelButton"
                     variant: "ghost"
-                    text: sheet.store.copy.text("feedbackCancel")
+                    text: qsTrId("feedbackCancel")
                     onClicked: sheet.close()
                 }
                 Item { Layout.fillWidth: true }
@@ -402,7 +402,7 @@ Item {
                     id: submitButton
                     objectName: "feedbackSubmitButton"
                     variant: "primary"
-                    text: sheet.submitting ? sheet.store.copy.text("feedbackSubmitting") : sheet.store.copy.text("feedbackSubmit")
+                    text: sheet.submitting ? qsTrId("feedbackSubmitting") : qsTrId("feedbackSubmit")
                     symbol: sheet.submitting ? "hourglass" : "paperplane"
                     enabled: sheet.canSubmit
                     onClicked: sheet.submit()

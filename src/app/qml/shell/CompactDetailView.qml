@@ -58,7 +58,7 @@ Item {
                 objectName: "compactBackButton"
                 variant: "ghost"
                 symbol: "chevron.left"
-                text: panel.store.copy.text("topLibrary")
+                text: qsTrId("topLibrary")
                 onClicked: panel.closeRequested()
             }
             Item { Layout.fillWidth: true }

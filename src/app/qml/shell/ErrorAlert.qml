@@ -40,7 +40,7 @@ Popup {
         Text {
             id: alertTitle
             objectName: "errorAlertTitle"
-            text: alert.store.copy.text("brand")
+            text: qsTrId("brand")
             font: VNT.system(13, Font.Bold)
             color: VNT.fg0
             Layout.alignment: Qt.AlignHCenter
@@ -58,7 +58,7 @@ Popup {
             id: okButton
             objectName: "errorAlertOk"
             variant: "primary"
-            text: alert.store.copy.text("ok")
+            text: qsTrId("ok")
             focus: true
             Layout.fillWidth: true
             Layout.topMargin: 6

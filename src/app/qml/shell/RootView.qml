@@ -44,7 +44,7 @@ Item {
         visible: active
         viewUrl: Qt.resolvedUrl("../onboarding/OnboardingView.qml")
         initialProperties: ({ store: root.store })
-        placeholderText: root.store.copy.text("onboardingWelcome")
+        placeholderText: qsTrId("onboardingWelcome")
         opacity: active ? 1 : 0
         Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.InOutQuad } }
     }
@@ -72,7 +72,7 @@ Item {
         visible: active
         viewUrl: Qt.resolvedUrl("../switcher/QuickSwitcherView.qml")
         initialProperties: ({ store: root.store, isPresented: true })
-        placeholderText: root.store.copy.text("quickSearchPlaceholder")
+        placeholderText: qsTrId("quickSearchPlaceholder")
         transformOrigin: Item.Center
 
         onItemChanged: {
@@ -169,7 +169,7 @@ Item {
             active: feedbackSheet.presented
             viewUrl: Qt.resolvedUrl("../sheets/FeedbackSheet.qml")
             initialProperties: ({ store: root.store })
-            placeholderText: root.store.copy.text("feedbackTitle")
+            placeholderText: qsTrId("feedbackTitle")
         }
     }
 }

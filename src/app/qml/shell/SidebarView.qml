@@ -50,7 +50,7 @@ Rectangle {
             Layout.bottomMargin: 14
             VantrelLogo { size: 22 }
             Text {
-                text: sidebar.store.copy.text("brand")
+                text: qsTrId("brand")
                 font: VNT.display(17, Font.Bold)
                 color: VNT.fg0
             }
@@ -90,7 +90,7 @@ Rectangle {
                     }
                     Text {
                         id: label
-                        text: sidebar.store.copy.text(row.modelData.key)
+                        text: qsTrId(row.modelData.key)
                         font: VNT.system(13, Font.Medium)
                         color: row.isSelected ? VNT.fg0 : VNT.fg1
                         elide: Text.ElideRight
@@ -110,7 +110,7 @@ Rectangle {
         }
 
         Text {
-            text: sidebar.store.copy.text("sidebarCategories")
+            text: qsTrId("sidebarCategories")
             font: VNT.system(10, Font.Medium)
             color: VNT.fg2
             Layout.leftMargin: 14
@@ -168,7 +168,7 @@ Rectangle {
             variant: "secondary"
             symbol: "bubble.left.and.bubble.right"
             symbolFrameWidth: 16
-            text: sidebar.store.copy.text("sendFeedback")
+            text: qsTrId("sendFeedback")
             fillWidth: true
             Layout.fillWidth: true
             onClicked: {
@@ -181,7 +181,7 @@ Rectangle {
             objectName: "sidebarQuickSwitcherButton"
             variant: "secondary"
             symbol: KeyHints.shortcutSymbol()
-            text: sidebar.store.copy.text("sidebarQuickSwitcher")
+            text: qsTrId("sidebarQuickSwitcher")
             hint: KeyHints.hint("Ctrl+K")
             fillWidth: true
             Layout.fillWidth: true

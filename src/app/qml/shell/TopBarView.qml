@@ -35,7 +35,7 @@ Item {
         RowLayout {
             spacing: 6
             Text {
-                text: bar.store.copy.text("topLibrary")
+                text: qsTrId("topLibrary")
                 font: VNT.system(13)
                 color: VNT.fg2
             }
@@ -45,7 +45,7 @@ Item {
                 color: VNT.fg3
             }
             Text {
-                text: bar.store.copy.text("topCatalog")
+                text: qsTrId("topCatalog")
                 font: VNT.system(13)
                 color: VNT.fg0
             }
@@ -77,7 +77,7 @@ Item {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     text: bar.searchText
-                    placeholderText: bar.store.copy.text("topSearchApps")
+                    placeholderText: qsTrId("topSearchApps")
                     placeholderTextColor: VNT.fg2
                     color: VNT.fg0
                     selectionColor: VNT.withAlpha(VNT.lime, 0.35)
@@ -100,7 +100,7 @@ Item {
             objectName: "topQuickSwitchButton"
             variant: "secondary"
             symbol: KeyHints.shortcutSymbol()
-            text: bar.store.copy.text("topQuickSwitch")
+            text: qsTrId("topQuickSwitch")
             onClicked: bar.quickSwitcherRequested()
         }
     }

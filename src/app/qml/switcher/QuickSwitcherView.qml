@@ -18,7 +18,7 @@ Item {
     readonly property alias results: resultsModel
 
     Accessible.role: Accessible.Dialog
-    Accessible.name: store.copy.text("sidebarQuickSwitcher")
+    Accessible.name: qsTrId("sidebarQuickSwitcher")
 
     QuickSwitcherModel {
         id: resultsModel
@@ -117,7 +117,7 @@ Item {
                     id: searchField
                     objectName: "quickSearchField"
                     Layout.fillWidth: true
-                    placeholderText: switcher.store.copy.text("quickSearchPlaceholder")
+                    placeholderText: qsTrId("quickSearchPlaceholder")
                     placeholderTextColor: VNT.fg2
                     color: VNT.fg0
                     selectionColor: VNT.withAlpha(VNT.lime, 0.35)
@@ -129,7 +129,7 @@ Item {
                     bottomPadding: 2
                     background: Item {}
                     focus: true
-                    Accessible.name: switcher.store.copy.text("quickSearchPlaceholder")
+                    Accessible.name: qsTrId("quickSearchPlaceholder")
                     onTextChanged: switcher.selectedIndex = 0
                     Keys.onUpPressed: switcher.moveUp()
                     Keys.onDownPressed: switcher.moveDown()
@@ -168,7 +168,7 @@ Item {
                 rightPadding: 16
                 topPadding: 12
                 bottomPadding: 12
-                text: switcher.store.copy.text("quickResults", { count: String(resultsModel.count) })
+                text: qsTrId("quickResults", resultsModel.count)
                 font.family: VNT.systemFamily
                 font.pixelSize: VNT.px(10)
                 font.letterSpacing: 0.8
@@ -183,7 +183,7 @@ Item {
                 implicitHeight: 96
                 Text {
                     anchors.centerIn: parent
-                    text: switcher.store.copy.text("quickNoResults")
+                    text: qsTrId("quickNoResults")
                     font: VNT.system(13)
                     color: VNT.fg2
                 }
@@ -289,7 +289,7 @@ Item {
                     anchors.left: parent.left
                     anchors.leftMargin: 16
                     anchors.verticalCenter: parent.verticalCenter
-                    text: switcher.store.copy.text("quickFooterLeft")
+                    text: qsTrId("quickFooterLeft")
                     font: VNT.mono(10)
                     color: VNT.fg2
                 }
@@ -297,7 +297,7 @@ Item {
                     anchors.right: parent.right
                     anchors.rightMargin: 16
                     anchors.verticalCenter: parent.verticalCenter
-                    text: switcher.store.copy.text("quickFooterRight")
+                    text: qsTrId("quickFooterRight")
                     font: VNT.mono(10)
                     color: VNT.fg2
                 }

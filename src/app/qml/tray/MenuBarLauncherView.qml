@@ -69,7 +69,7 @@ Item {
                 Layout.fillWidth: true
                 // Texts that fill the column let it grow, pushing the button to the trailing edge.
                 Text {
-                    text: view.store.copy.text("brand")
+                    text: qsTrId("brand")
                     font: VNT.display(14, Font.DemiBold)
                     color: VNT.fg0
                     elide: Text.ElideRight
@@ -88,7 +88,7 @@ Item {
                 objectName: "menuHeaderOpen"
                 variant: "ghost"
                 symbol: "arrow.up.right"
-                Accessible.name: view.store.copy.text("openVantrel")
+                Accessible.name: qsTrId("openVantrel")
                 onClicked: view.bringUpMainWindow()
             }
         }
@@ -102,7 +102,7 @@ Item {
             rightPadding: 14
             topPadding: 12
             bottomPadding: 6
-            text: view.store.copy.text("menuQuickLaunch")
+            text: qsTrId("menuQuickLaunch")
             font: VNT.system(11, Font.Medium)
             color: VNT.fg2
         }
@@ -115,7 +115,7 @@ Item {
             rightPadding: 14
             topPadding: 18
             bottomPadding: 18
-            text: view.store.copy.text("emptyTitle")
+            text: qsTrId("emptyTitle")
             font: VNT.system(13)
             color: VNT.fg2
             wrapMode: Text.Wrap
@@ -198,8 +198,8 @@ Item {
             Layout.fillWidth: true
             Layout.margins: 14
             symbol: "arrow.down.circle"
-            title: view.store.copy.text("menuUpdates")
-            detail: view.store.copy.text("menuUpdatesDetail")
+            title: qsTrId("menuUpdates")
+            detail: qsTrId("menuUpdatesDetail")
         }
 
         VantrelButton {
@@ -210,7 +210,7 @@ Item {
             Layout.bottomMargin: 8
             variant: "secondary"
             symbol: "bubble.left.and.bubble.right"
-            text: view.store.copy.text("sendFeedback")
+            text: qsTrId("sendFeedback")
             fillWidth: true
             onClicked: view.openFeedback()
         }
@@ -222,7 +222,7 @@ Item {
             Layout.rightMargin: 14
             Layout.bottomMargin: 14
             variant: "secondary"
-            text: view.store.copy.text("openVantrel")
+            text: qsTrId("openVantrel")
             hint: KeyHints.hint("Ctrl+Shift+T")
             fillWidth: true
             onClicked: view.bringUpMainWindow()
@@ -238,7 +238,7 @@ Item {
             variant: "ghost"
             symbol: "power"
             symbolFrameWidth: 16
-            text: view.store.copy.text("quitAction")
+            text: qsTrId("quitAction")
             hint: KeyHints.hint("Ctrl+Q")
             fillWidth: true
             onClicked: AppScenes.quit()

@@ -27,7 +27,7 @@ Window {
         active: true
         viewUrl: Qt.resolvedUrl("../tray/MenuBarLauncherView.qml")
         initialProperties: ({ store: panel.store })
-        placeholderText: panel.store.copy.text("openVantrel")
+        placeholderText: qsTrId("openVantrel")
     }
     Rectangle {
         anchors.fill: parent

@@ -47,7 +47,7 @@ Window {
         spacing: 10
         Text {
             objectName: "quitConfirmationTitle"
-            text: dialog.store.copy.text("quitConfirmTitle")
+            text: qsTrId("quitConfirmTitle")
             font: VNT.system(13, Font.Bold)
             color: VNT.fg0
             wrapMode: Text.Wrap
@@ -55,7 +55,7 @@ Window {
         }
         Text {
             objectName: "quitConfirmationBody"
-            text: dialog.store.copy.text("quitConfirmBody", { apps: dialog.blockers.join(", ") })
+            text: qsTrId("quitConfirmBody").arg(dialog.blockers.join(", "))
             font: VNT.system(11.5)
             color: VNT.fg1
             wrapMode: Text.Wrap
@@ -69,14 +69,14 @@ Window {
                 id: keepButton
                 objectName: "quitConfirmationKeep"
                 variant: "secondary"
-                text: dialog.store.copy.text("quitKeepInstalling")
+                text: qsTrId("quitKeepInstalling")
                 onClicked: AppScenes.keepRunning()
             }
             VantrelButton {
                 objectName: "quitConfirmationQuit"
                 variant: "primary"
                 destructive: true
-                text: dialog.store.copy.text("quitConfirmAction")
+                text: qsTrId("quitConfirmAction")
                 onClicked: AppScenes.confirmQuit()
             }
         }

@@ -10,7 +10,7 @@ ApplicationWindow {
     required property LauncherStore store
     property string appName: "Vantrel"
 
-    title: store.copy.text("sidebarPreferences")
+    title: qsTrId("sidebarPreferences")
     width: 640
     minimumWidth: 640
     maximumWidth: 640
@@ -31,7 +31,7 @@ ApplicationWindow {
         active: true
         viewUrl: Qt.resolvedUrl("../preferences/PreferencesView.qml")
         initialProperties: ({ store: window.store })
-        placeholderText: window.store.copy.text("sidebarPreferences")
+        placeholderText: qsTrId("sidebarPreferences")
     }
 
     Shortcut {

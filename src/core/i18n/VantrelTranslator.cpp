@@ -1,0 +1,59 @@
+#include "VantrelTranslator.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+VantrelTranslator::VantrelTranslator(VantrelLocale locale, QObject *parent) : QObject(parent), m_locale(locale)
+{
+    if (!m_english.load(qmFile(VantrelLocale::en)))
+        qWarning("The English translations are missing from the build.");
+    QCoreApplication::installTranslator(&m_english);
+    install();
+}
+
+bool VantrelTranslator::setLocale(VantrelLocale locale)
+{
+    if (m_locale == locale)
+        return false;
+    m_locale = locale;
+    install();
+    return true;
+}
+
+void VantrelTranslator::install()
+{
+    QCoreApplication::removeTranslator(&m_chosen);
+    // Counts (%Ln) take the default locale's digits and grouping.
+    QLocale::setDefault(QLocale(VantrelLocaleUtil::rawValue(m_locale)));
+    if (m_locale == VantrelLocale::en)
+        return;
+    if (m_chosen.load(qmFile(m_locale)))
+        QCoreApplication::installTranslator(&m_chosen);
+    else
+        qWarning("The %s translations are missing from the build.", qPrintable(VantrelLocaleUtil::rawValue(m_locale)));
+}
+
+QString VantrelTranslator::qmFile(VantrelLocale locale)
+{
+    return QStringLiteral(":/i18n/vantrel_%1.qm").arg(VantrelLocaleUtil::rawValue(locale));
+}
+
+QString VantrelTranslator::formattedDate(const QDate &date) const
+{
+    // The CLDR skeleton EEEE MMMM d in each language's order; Polish takes the
+    // genitive month name, which QLocale gives for "MMMM" next to a day.
+    QString pattern;
+    switch (m_locale) {
+    case VantrelLocale::en:
+        pattern = QStringLiteral("dddd, MMMM d");
+        break;
+    case VantrelLocale::pl:
+        pattern = QStringLiteral("dddd, d MMMM");
+        break;
+    case VantrelLocale::de:
+        pattern = QStringLiteral("dddd, d. MMMM");
+        break;
+    }
+    const QLocale qlocale(VantrelLocaleUtil::rawValue(m_locale));
+    return qlocale.toUpper(qlocale.toString(date, pattern));
+}

@@ -1,0 +1,801 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en_US">
+<context>
+    <name></name>
+    <message id="brand">
+        <source>Vantrel</source>
+        <translation>Vantrel</translation>
+    </message>
+    <message id="ok">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="refreshCatalog">
+        <source>Check for apps</source>
+        <translation>Apps prüfen</translation>
+    </message>
+    <message id="openVantrel">
+        <source>Open Vantrel...</source>
+        <translation>Vantrel öffnen...</translation>
+    </message>
+    <message id="appCount" numerus="yes">
+        <source>%n apps ready</source>
+        <translation>
+            <numerusform>%Ln App bereit</numerusform>
+            <numerusform>%Ln Apps bereit</numerusform>
+        </translation>
+    </message>
+    <message id="betaBadge">
+        <source>Beta</source>
+        <translation>Beta</translation>
+    </message>
+    <message id="statusReady">
+        <source>Ready</source>
+        <translation>Bereit</translation>
+    </message>
+    <message id="statusComingSoon">
+        <source>Coming soon</source>
+        <translation>Bald verfügbar</translation>
+    </message>
+    <message id="statusLive">
+        <source>Live</source>
+        <translation>Live</translation>
+    </message>
+    <message id="statusBeta">
+        <source>Beta</source>
+        <translation>Beta</translation>
+    </message>
+    <message id="statusRetired">
+        <source>Retired</source>
+        <translation>Eingestellt</translation>
+    </message>
+    <message id="installNotInstalled">
+        <source>Not installed</source>
+        <translation>Nicht installiert</translation>
+    </message>
+    <message id="installInstalling">
+        <source>Installing %1%</source>
+        <translation>Installiere %1%</translation>
+    </message>
+    <message id="installInstalled">
+        <source>Installed %1</source>
+        <translation>Installiert %1</translation>
+    </message>
+    <message id="installUpdateAvailable">
+        <source>%1 -&gt; %2</source>
+        <translation>%1 -&gt; %2</translation>
+    </message>
+    <message id="installFailed">
+        <source>Failed</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message id="installAction">
+        <source>Install</source>
+        <translation>Installieren</translation>
+    </message>
+    <message id="installingAction">
+        <source>Installing</source>
+        <translation>Wird installiert</translation>
+    </message>
+    <message id="openAction">
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message id="updateAction">
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message id="notInstalledDetail">
+        <source>Ready to install.</source>
+        <translation>Bereit zur Installation.</translation>
+    </message>
+    <message id="installingDetail">
+        <source>Installing now.</source>
+        <translation>Installation läuft.</translation>
+    </message>
+    <message id="installedDetail">
+        <source>Ready to open from this Mac.</source>
+        <translation>Bereit zum Öffnen auf diesem Mac.</translation>
+    </message>
+    <message id="installedDetail.linux">
+        <source>Ready to open from this computer.</source>
+        <translation>Bereit zum Öffnen auf diesem Computer.</translation>
+    </message>
+    <message id="updateDetail">
+        <source>A newer version is ready.</source>
+        <translation>Eine neue Version ist bereit.</translation>
+    </message>
+    <message id="sidebarHome">
+        <source>Home</source>
+        <translation>Start</translation>
+    </message>
+    <message id="sidebarAllApps">
+        <source>All apps</source>
+        <translation>Alle Apps</translation>
+    </message>
+    <message id="sidebarSelected">
+        <source>Selected</source>
+        <translation>Ausgewählt</translation>
+    </message>
+    <message id="sidebarUpdates">
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message id="sidebarPreferences">
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message id="sidebarCategories">
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message id="sidebarQuickSwitcher">
+        <source>Quick switcher</source>
+        <translation>Schnellwechsler</translation>
+    </message>
+    <message id="topLibrary">
+        <source>Library</source>
+        <translation>Bibliothek</translation>
+    </message>
+    <message id="topCatalog">
+        <source>Vantrel apps</source>
+        <translation>Vantrel Apps</translation>
+    </message>
+    <message id="topSearchApps">
+        <source>Search apps</source>
+        <translation>Apps suchen</translation>
+    </message>
+    <message id="topQuickSwitch">
+        <source>Quick switch</source>
+        <translation>Schnell wechseln</translation>
+    </message>
+    <message id="onboardingWelcome">
+        <source>Welcome to Vantrel.</source>
+        <translation>Willkommen bei Vantrel.</translation>
+    </message>
+    <message id="onboardingStepChoose">
+        <source>Choose apps</source>
+        <translation>Apps wählen</translation>
+    </message>
+    <message id="onboardingStepInstall">
+        <source>Install selected apps</source>
+        <translation>Ausgewählte Apps installieren</translation>
+    </message>
+    <message id="onboardingStepOpen">
+        <source>Open the launcher</source>
+        <translation>Launcher öffnen</translation>
+    </message>
+    <message id="onboardingStatus" numerus="yes">
+        <source>%n apps ready to install</source>
+        <translation>
+            <numerusform>%Ln App bereit zur Installation</numerusform>
+            <numerusform>%Ln Apps bereit zur Installation</numerusform>
+        </translation>
+    </message>
+    <message id="onboardingStepBadge">
+        <source>Step 2 of 4</source>
+        <translation>Schritt 2 von 4</translation>
+    </message>
+    <message id="onboardingTitle">
+        <source>Choose what to install first</source>
+        <translation>Wähle, was zuerst installiert wird</translation>
+    </message>
+    <message id="onboardingLead">
+        <source>Pick the apps you want on this Mac. You can install the rest later.</source>
+        <translation>Wähle die Apps für diesen Mac. Den Rest kannst du später installieren.</translation>
+    </message>
+    <message id="onboardingLead.linux">
+        <source>Pick the apps you want on this computer. You can install the rest later.</source>
+        <translation>Wähle die Apps für diesen Computer. Den Rest kannst du später installieren.</translation>
+    </message>
+    <message id="onboardingSelectedCount" numerus="yes">
+        <source>%n apps selected</source>
+        <translation>
+            <numerusform>%Ln App ausgewählt</numerusform>
+            <numerusform>%Ln Apps ausgewählt</numerusform>
+        </translation>
+    </message>
+    <message id="onboardingBack">
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message id="onboardingContinue">
+        <source>Continue</source>
+        <translation>Weiter</translation>
+    </message>
+    <message id="homeGreeting">
+        <source>Welcome back%1.</source>
+        <translation>Willkommen zurück%1.</translation>
+    </message>
+    <message id="homeSubtitleEmpty">
+        <source>Vantrel is ready. Apps will appear here as they ship.</source>
+        <translation>Vantrel ist bereit. Apps erscheinen hier, sobald sie veröffentlicht werden.</translation>
+    </message>
+    <message id="homeSubtitleApps" numerus="yes">
+        <source>%n apps are ready to install.</source>
+        <translation>
+            <numerusform>%Ln App ist bereit zur Installation.</numerusform>
+            <numerusform>%Ln Apps sind bereit zur Installation.</numerusform>
+        </translation>
+    </message>
+    <message id="emptyTitle">
+        <source>No apps are available yet</source>
+        <translation>Noch keine Apps verfügbar</translation>
+    </message>
+    <message id="emptyBody">
+        <source>You have the launcher. When the first app is ready, it will show up here automatically.</source>
+        <translation>Du hast den Launcher. Sobald die erste App bereit ist, erscheint sie automatisch hier.</translation>
+    </message>
+    <message id="emptyPrimaryAction">
+        <source>Check for apps</source>
+        <translation>Apps prüfen</translation>
+    </message>
+    <message id="emptyTrustTitle">
+        <source>What happens next</source>
+        <translation>Was als Nächstes passiert</translation>
+    </message>
+    <message id="emptyTrustBody">
+        <source>New apps appear here only after they have a real download and a short privacy note.</source>
+        <translation>Neue Apps erscheinen hier erst, wenn es einen echten Download und einen kurzen Datenschutzhinweis gibt.</translation>
+    </message>
+    <message id="comingSoonTitle">
+        <source>Apps are coming soon</source>
+        <translation>Apps erscheinen bald</translation>
+    </message>
+    <message id="comingSoonBody">
+        <source>These apps are in progress. You will see an install button when a download is ready.</source>
+        <translation>Diese Apps sind in Arbeit. Der Installationsbutton erscheint, sobald ein Download bereit ist.</translation>
+    </message>
+    <message id="comingSoonTileStatus">
+        <source>Preview only</source>
+        <translation>Nur Vorschau</translation>
+    </message>
+    <message id="firstAppTitle">
+        <source>Ready to install</source>
+        <translation>Bereit zur Installation</translation>
+    </message>
+    <message id="firstAppBody">
+        <source>Open the app page to see what it does, what changed, and what stays on your Mac.</source>
+        <translation>Öffne die App-Seite, um zu sehen, was sie tut, was neu ist und was auf deinem Mac bleibt.</translation>
+    </message>
+    <message id="firstAppBody.linux">
+        <source>Open the app page to see what it does, what changed, and what stays on your computer.</source>
+        <translation>Öffne die App-Seite, um zu sehen, was sie tut, was neu ist und was auf deinem Computer bleibt.</translation>
+    </message>
+    <message id="publishedAppsTitle">
+        <source>Ready now</source>
+        <translation>Jetzt bereit</translation>
+    </message>
+    <message id="appListSubtitle" numerus="yes">
+        <source>%n apps</source>
+        <translation>
+            <numerusform>%Ln App</numerusform>
+            <numerusform>%Ln Apps</numerusform>
+        </translation>
+    </message>
+    <message id="allAppsTitle">
+        <source>All apps</source>
+        <translation>Alle Apps</translation>
+    </message>
+    <message id="selectedAppsTitle">
+        <source>Selected apps</source>
+        <translation>Ausgewählte Apps</translation>
+    </message>
+    <message id="updatesTitle">
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message id="noAppsTitle">
+        <source>No apps match this view</source>
+        <translation>Keine Apps in dieser Ansicht</translation>
+    </message>
+    <message id="noAppsBody">
+        <source>Try another section or clear the search.</source>
+        <translation>Wähle einen anderen Bereich oder lösche die Suche.</translation>
+    </message>
+    <message id="noUpdatesTitle">
+        <source>No updates right now</source>
+        <translation>Keine Updates</translation>
+    </message>
+    <message id="noUpdatesBody">
+        <source>New app versions will appear here after publishing.</source>
+        <translation>Neue App-Versionen erscheinen hier nach der Veröffentlichung.</translation>
+    </message>
+    <message id="noSelectedTitle">
+        <source>No selected apps yet</source>
+        <translation>Noch keine Apps ausgewählt</translation>
+    </message>
+    <message id="noSelectedBody">
+        <source>Choose ready apps during setup or from the library.</source>
+        <translation>Bereite Apps kannst du beim Einrichten oder in der Bibliothek wählen.</translation>
+    </message>
+    <message id="basicsTitle">
+        <source>Good to know</source>
+        <translation>Gut zu wissen</translation>
+    </message>
+    <message id="basicsOne">
+        <source>Apps marked Ready can be installed from this launcher.</source>
+        <translation>Apps mit dem Status Bereit kannst du aus dem Launcher installieren.</translation>
+    </message>
+    <message id="basicsTwo">
+        <source>Apps marked Coming soon are visible early, but not downloadable yet.</source>
+        <translation>Angekündigte Apps sind früh sichtbar, aber noch nicht downloadbar.</translation>
+    </message>
+    <message id="basicsThree">
+        <source>When a new app ships, Vantrel will let you know here.</source>
+        <translation>Wenn eine neue App erscheint, zeigt Vantrel sie hier.</translation>
+    </message>
+    <message id="selectedAppEmptyTitle">
+        <source>No app selected</source>
+        <translation>Keine App ausgewählt</translation>
+    </message>
+    <message id="selectedAppEmptyBody">
+        <source>Choose an app to see what it does and whether it is ready to install.</source>
+        <translation>Wähle eine App, um zu sehen, was sie tut und ob sie installierbar ist.</translation>
+    </message>
+    <message id="detailsTitle">
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message id="bundleID">
+        <source>App ID</source>
+        <translation>App-ID</translation>
+    </message>
+    <message id="version">
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message id="minimumMacOS">
+        <source>Minimum macOS</source>
+        <translation>Minimum macOS</translation>
+    </message>
+    <message id="minimumMacOS.linux">
+        <source>Minimum system version</source>
+        <translation>Mindestversion des Systems</translation>
+    </message>
+    <message id="checksum">
+        <source>Download check</source>
+        <translation>Downloadprüfung</translation>
+    </message>
+    <message id="checksumVerified">
+        <source>Checked before install</source>
+        <translation>Vor der Installation geprüft</translation>
+    </message>
+    <message id="updateFeed">
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message id="pendingRelease">
+        <source>Not ready yet</source>
+        <translation>Noch nicht bereit</translation>
+    </message>
+    <message id="notConfigured">
+        <source>Not configured</source>
+        <translation>Nicht konfiguriert</translation>
+    </message>
+    <message id="recentUpdates">
+        <source>Recent updates</source>
+        <translation>Letzte Updates</translation>
+    </message>
+    <message id="privacyTitle">
+        <source>Privacy</source>
+        <translation>Datenschutz</translation>
+    </message>
+    <message id="quickSearchPlaceholder">
+        <source>Search Vantrel apps</source>
+        <translation>Vantrel-Apps suchen</translation>
+    </message>
+    <message id="quickResults" numerus="yes">
+        <source>Apps · %n results</source>
+        <translation>
+            <numerusform>Apps · %Ln Ergebnis</numerusform>
+            <numerusform>Apps · %Ln Ergebnisse</numerusform>
+        </translation>
+    </message>
+    <message id="quickNoResults">
+        <source>No results</source>
+        <translation>Keine Ergebnisse</translation>
+    </message>
+    <message id="quickOpenHint">
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message id="quickInstallHint">
+        <source>Install</source>
+        <translation>Installieren</translation>
+    </message>
+    <message id="quickFooterLeft">
+        <source>↑↓ navigate</source>
+        <translation>↑↓ navigieren</translation>
+    </message>
+    <message id="quickFooterRight">
+        <source>↵ open · esc close</source>
+        <translation>↵ öffnen · esc schließen</translation>
+    </message>
+    <message id="menuQuickLaunch">
+        <source>Quick launch</source>
+        <translation>Schnellstart</translation>
+    </message>
+    <message id="menuUpdates">
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message id="menuUpdatesDetail">
+        <source>New versions will appear here</source>
+        <translation>Neue Versionen erscheinen hier</translation>
+    </message>
+    <message id="sendFeedback">
+        <source>Send feedback</source>
+        <translation>Feedback senden</translation>
+    </message>
+    <message id="feedbackTitle">
+        <source>Send feedback</source>
+        <translation>Feedback senden</translation>
+    </message>
+    <message id="feedbackLead">
+        <source>Report a bug, suggest an idea, or tell us what should feel better.</source>
+        <translation>Melde einen Fehler, schlage eine Idee vor oder sag uns, was besser werden soll.</translation>
+    </message>
+    <message id="feedbackType">
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message id="feedbackTypeBug">
+        <source>Bug</source>
+        <translation>Fehler</translation>
+    </message>
+    <message id="feedbackTypeIdea">
+        <source>Idea</source>
+        <translation>Idee</translation>
+    </message>
+    <message id="feedbackTypeImprovement">
+        <source>Improvement</source>
+        <translation>Verbesserung</translation>
+    </message>
+    <message id="feedbackTypeOther">
+        <source>Other</source>
+        <translation>Sonstiges</translation>
+    </message>
+    <message id="feedbackRelatedApp">
+        <source>Related app</source>
+        <translation>Zugehörige App</translation>
+    </message>
+    <message id="feedbackNoRelatedApp">
+        <source>No app</source>
+        <translation>Keine App</translation>
+    </message>
+    <message id="feedbackSummary">
+        <source>Summary</source>
+        <translation>Zusammenfassung</translation>
+    </message>
+    <message id="feedbackSummaryPlaceholder">
+        <source>Short title</source>
+        <translation>Kurzer Titel</translation>
+    </message>
+    <message id="feedbackDescription">
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message id="feedbackDescriptionPlaceholder">
+        <source>What happened, what did you expect, or what would you like to see?</source>
+        <translation>Was ist passiert, was hast du erwartet oder was möchtest du sehen?</translation>
+    </message>
+    <message id="feedbackDiagnosticsTitle">
+        <source>Diagnostics</source>
+        <translation>Diagnose</translation>
+    </message>
+    <message id="feedbackDiagnosticsBody">
+        <source>Vantrel includes basic context, like macOS version, language, and the selected app.</source>
+        <translation>Vantrel sendet einfachen Kontext mit: macOS-Version, Sprache und ausgewählte App.</translation>
+    </message>
+    <message id="feedbackDiagnosticsBody.linux">
+        <source>Vantrel includes basic context, like the system version, language, and the selected app.</source>
+        <translation>Vantrel sendet einfachen Kontext mit: Systemversion, Sprache und ausgewählte App.</translation>
+    </message>
+    <message id="feedbackCancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="feedbackSubmit">
+        <source>Send</source>
+        <translation>Senden</translation>
+    </message>
+    <message id="feedbackSubmitting">
+        <source>Sending</source>
+        <translation>Senden</translation>
+    </message>
+    <message id="feedbackSuccessTitle">
+        <source>Feedback sent</source>
+        <translation>Feedback gesendet</translation>
+    </message>
+    <message id="feedbackSuccessBody">
+        <source>Thanks. We will read it and follow up if needed.</source>
+        <translation>Danke. Wir lesen es und melden uns, falls nötig.</translation>
+    </message>
+    <message id="feedbackIssue">
+        <source>Issue %1</source>
+        <translation>Meldung %1</translation>
+    </message>
+    <message id="feedbackClose">
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message id="feedbackSubmitFailed">
+        <source>Feedback could not be sent right now.</source>
+        <translation>Feedback konnte gerade nicht gesendet werden.</translation>
+    </message>
+    <message id="preferencesGeneral">
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message id="preferencesApps">
+        <source>Apps</source>
+        <translation>Apps</translation>
+    </message>
+    <message id="preferencesUpdates">
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message id="preferencesAdvanced">
+        <source>Advanced</source>
+        <translation>Erweitert</translation>
+    </message>
+    <message id="preferencesLaunchAtLogin">
+        <source>Launch Vantrel at login</source>
+        <translation>Vantrel bei Anmeldung starten</translation>
+    </message>
+    <message id="preferencesShowInMenuBar">
+        <source>Show in menu bar</source>
+        <translation>In der Menüleiste anzeigen</translation>
+    </message>
+    <message id="preferencesShowInMenuBar.linux">
+        <source>Show in the system tray</source>
+        <translation>Im Infobereich der Taskleiste anzeigen</translation>
+    </message>
+    <message id="preferencesIncludeBetaApps">
+        <source>Include beta apps</source>
+        <translation>Beta-Apps einschließen</translation>
+    </message>
+    <message id="preferencesLanguage">
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message id="preferencesGlobalShortcut">
+        <source>Global shortcut</source>
+        <translation>Globaler Kurzbefehl</translation>
+    </message>
+    <message id="preferencesReleaseReadiness">
+        <source>App readiness</source>
+        <translation>App-Bereitschaft</translation>
+    </message>
+    <message id="preferencesSigning">
+        <source>Only apps with a real Mac download can be installed.</source>
+        <translation>Installierbar sind nur Apps mit echtem Mac-Download.</translation>
+    </message>
+    <message id="preferencesSigning.linux">
+        <source>Only apps with a real download for this system can be installed.</source>
+        <translation>Installierbar sind nur Apps mit echtem Download für dieses System.</translation>
+    </message>
+    <message id="preferencesUpdateFeeds">
+        <source>Updates appear here when a new version ships.</source>
+        <translation>Updates erscheinen hier, wenn eine neue Version veröffentlicht wird.</translation>
+    </message>
+    <message id="preferencesChecksums">
+        <source>Vantrel checks downloads before installing them.</source>
+        <translation>Vantrel prüft Downloads vor der Installation.</translation>
+    </message>
+    <message id="preferencesResetOnboarding">
+        <source>Reset onboarding</source>
+        <translation>Onboarding zurücksetzen</translation>
+    </message>
+    <message id="announcementTitle">
+        <source>New in Vantrel</source>
+        <translation>Neu in Vantrel</translation>
+    </message>
+    <message id="announcementOpenApp">
+        <source>View app</source>
+        <translation>App ansehen</translation>
+    </message>
+    <message id="announcementDismiss">
+        <source>Not now</source>
+        <translation>Nicht jetzt</translation>
+    </message>
+    <message id="errorManifestFallback">
+        <source>Could not refresh apps. Showing the last known state.</source>
+        <translation>Apps konnten nicht aktualisiert werden. Zeige den letzten bekannten Stand.</translation>
+    </message>
+    <message id="errorCatalogSignature">
+        <source>The catalog's signature could not be verified. Showing the last known state.</source>
+        <translation>Die Signatur des Katalogs konnte nicht überprüft werden. Zeige den letzten bekannten Stand.</translation>
+    </message>
+    <message id="errorCannotInstall">
+        <source>%1 cannot be installed right now.</source>
+        <translation>%1 kann jetzt nicht installiert werden.</translation>
+    </message>
+    <message id="errorInstallFailed">
+        <source>Could not install %1. %2</source>
+        <translation>%1 konnte nicht installiert werden. %2</translation>
+    </message>
+    <message id="errorNoBundle">
+        <source>No app bundle was found on this Mac for %1.</source>
+        <translation>Auf diesem Mac wurde kein App-Bundle für %1 gefunden.</translation>
+    </message>
+    <message id="errorNoBundle.linux">
+        <source>No app bundle was found on this computer for %1.</source>
+        <translation>Auf diesem Computer wurde kein App-Bundle für %1 gefunden.</translation>
+    </message>
+    <message id="cancelAction">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="removeAction">
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message id="rollBackAction">
+        <source>Roll back to %1</source>
+        <translation>Zurück zu %1</translation>
+    </message>
+    <message id="removeConfirmTitle">
+        <source>Remove %1?</source>
+        <translation>%1 entfernen?</translation>
+    </message>
+    <message id="removeConfirmTrash">
+        <source>%1 moves to the trash, where you can restore it.</source>
+        <translation>%1 wird in den Papierkorb gelegt und lässt sich von dort wiederherstellen.</translation>
+    </message>
+    <message id="removeConfirmForGood">
+        <source>The trash cannot take %1 on this drive, so it will be deleted for good.</source>
+        <translation>Der Papierkorb kann %1 auf diesem Laufwerk nicht aufnehmen, daher wird die App endgültig gelöscht.</translation>
+    </message>
+    <message id="updateAllAction" numerus="yes">
+        <source>Update all (%n)</source>
+        <translation>
+            <numerusform>Alle aktualisieren (%Ln)</numerusform>
+            <numerusform>Alle aktualisieren (%Ln)</numerusform>
+        </translation>
+    </message>
+    <message id="updateAllSummary" numerus="yes">
+        <source>%n updated</source>
+        <translation>
+            <numerusform>%Ln aktualisiert</numerusform>
+            <numerusform>%Ln aktualisiert</numerusform>
+        </translation>
+    </message>
+    <message id="updateAllSummaryFailed" numerus="yes">
+        <source>%1 updated, %n failed: %2</source>
+        <translation>
+            <numerusform>%1 aktualisiert, %Ln fehlgeschlagen: %2</numerusform>
+            <numerusform>%1 aktualisiert, %Ln fehlgeschlagen: %2</numerusform>
+        </translation>
+    </message>
+    <message id="updateNotAvailable">
+        <source>No update is available.</source>
+        <translation>Kein Update verfügbar.</translation>
+    </message>
+    <message id="errorCannotRemove">
+        <source>%1 cannot be removed right now.</source>
+        <translation>%1 kann jetzt nicht entfernt werden.</translation>
+    </message>
+    <message id="errorRemoveFailed">
+        <source>Could not remove %1. %2</source>
+        <translation>%1 konnte nicht entfernt werden. %2</translation>
+    </message>
+    <message id="errorCannotRollBack">
+        <source>%1 has no earlier version to roll back to right now.</source>
+        <translation>Für %1 gibt es gerade keine frühere Version zum Zurückkehren.</translation>
+    </message>
+    <message id="errorRollBackFailed">
+        <source>Could not roll back %1. %2</source>
+        <translation>%1 konnte nicht zurückgesetzt werden. %2</translation>
+    </message>
+    <message id="cliInstalling">
+        <source>Installing %1 %2…</source>
+        <translation>Installiere %1 %2…</translation>
+    </message>
+    <message id="cliUpdating">
+        <source>Updating %1 from %2 to %3…</source>
+        <translation>Aktualisiere %1 von %2 auf %3…</translation>
+    </message>
+    <message id="cliInstallCancelled">
+        <source>The install of %1 was cancelled.</source>
+        <translation>Die Installation von %1 wurde abgebrochen.</translation>
+    </message>
+    <message id="cliRemovedToTrash">
+        <source>Removed %1 (moved to the trash)</source>
+        <translation>%1 entfernt (in den Papierkorb gelegt)</translation>
+    </message>
+    <message id="cliRemovedForGood">
+        <source>Removed %1 (deleted for good)</source>
+        <translation>%1 entfernt (endgültig gelöscht)</translation>
+    </message>
+    <message id="cliOpened">
+        <source>Opened %1 (%2)</source>
+        <translation>%1 geöffnet (%2)</translation>
+    </message>
+    <message id="cliCouldNotStart">
+        <source>%1 could not be started.</source>
+        <translation>%1 konnte nicht gestartet werden.</translation>
+    </message>
+    <message id="cliUnknownApp">
+        <source>unknown app "%1"</source>
+        <translation>unbekannte App „%1“</translation>
+    </message>
+    <message id="cliUnknownLanguage">
+        <source>unknown language "%1" (en, pl or de)</source>
+        <translation>unbekannte Sprache „%1“ (en, pl oder de)</translation>
+    </message>
+    <message id="cliOneAppId">
+        <source>give exactly one app id</source>
+        <translation>gib genau eine App-ID an</translation>
+    </message>
+    <message id="cliUpdateTargets">
+        <source>give --all or one or more app ids</source>
+        <translation>gib --all oder eine oder mehrere App-IDs an</translation>
+    </message>
+    <message id="cliUnexpectedArgument">
+        <source>unexpected argument %1</source>
+        <translation>unerwartetes Argument %1</translation>
+    </message>
+    <message id="cliBytesOf">
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message id="cliSecondsLeft" numerus="yes">
+        <source>%n s left</source>
+        <translation>
+            <numerusform>noch %Ln s</numerusform>
+            <numerusform>noch %Ln s</numerusform>
+        </translation>
+    </message>
+    <message id="quitAction">
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message id="quitConfirmTitle">
+        <source>Quit while installing?</source>
+        <translation>Während der Installation beenden?</translation>
+    </message>
+    <message id="quitConfirmBody">
+        <source>%1 is still installing. Quitting cancels the install and leaves nothing half-installed.</source>
+        <translation>%1 wird noch installiert. Beim Beenden wird die Installation abgebrochen; nichts bleibt halb installiert.</translation>
+    </message>
+    <message id="quitConfirmAction">
+        <source>Cancel install and quit</source>
+        <translation>Installation abbrechen und beenden</translation>
+    </message>
+    <message id="quitKeepInstalling">
+        <source>Keep installing</source>
+        <translation>Weiter installieren</translation>
+    </message>
+    <message id="checkForUpdates">
+        <source>Check for updates</source>
+        <translation>Nach Updates suchen</translation>
+    </message>
+    <message id="lastCheckedAt">
+        <source>Last checked %1</source>
+        <translation>Zuletzt geprüft %1</translation>
+    </message>
+    <message id="lastCheckedNever">
+        <source>Not checked yet</source>
+        <translation>Noch nicht geprüft</translation>
+    </message>
+    <message id="returnToAction">
+        <source>Return to %1</source>
+        <translation>Weiter zu %1</translation>
+    </message>
+    <message id="shortcutAnywhere">
+        <source>Anywhere on the desktop</source>
+        <translation>Überall auf dem Desktop</translation>
+    </message>
+    <message id="shortcutInsideLauncher">
+        <source>Works inside the launcher</source>
+        <translation>Funktioniert im Launcher</translation>
+    </message>
+    <message id="checksumMismatchShort">
+        <source>The download did not match its checksum.</source>
+        <translation>Der Download passt nicht zu seiner Prüfsumme.</translation>
+    </message>
+</context>
+</TS>

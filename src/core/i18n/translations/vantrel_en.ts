@@ -1,0 +1,801 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="en_US">
+<context>
+    <name></name>
+    <message id="brand">
+        <source>Vantrel</source>
+        <translation>Vantrel</translation>
+    </message>
+    <message id="ok">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="refreshCatalog">
+        <source>Check for apps</source>
+        <translation>Check for apps</translation>
+    </message>
+    <message id="openVantrel">
+        <source>Open Vantrel...</source>
+        <translation>Open Vantrel...</translation>
+    </message>
+    <message id="appCount" numerus="yes">
+        <source>%n apps ready</source>
+        <translation>
+            <numerusform>%Ln app ready</numerusform>
+            <numerusform>%Ln apps ready</numerusform>
+        </translation>
+    </message>
+    <message id="betaBadge">
+        <source>Beta</source>
+        <translation>Beta</translation>
+    </message>
+    <message id="statusReady">
+        <source>Ready</source>
+        <translation>Ready</translation>
+    </message>
+    <message id="statusComingSoon">
+        <source>Coming soon</source>
+        <translation>Coming soon</translation>
+    </message>
+    <message id="statusLive">
+        <source>Live</source>
+        <translation>Live</translation>
+    </message>
+    <message id="statusBeta">
+        <source>Beta</source>
+        <translation>Beta</translation>
+    </message>
+    <message id="statusRetired">
+        <source>Retired</source>
+        <translation>Retired</translation>
+    </message>
+    <message id="installNotInstalled">
+        <source>Not installed</source>
+        <translation>Not installed</translation>
+    </message>
+    <message id="installInstalling">
+        <source>Installing %1%</source>
+        <translation>Installing %1%</translation>
+    </message>
+    <message id="installInstalled">
+        <source>Installed %1</source>
+        <translation>Installed %1</translation>
+    </message>
+    <message id="installUpdateAvailable">
+        <source>%1 -&gt; %2</source>
+        <translation>%1 -&gt; %2</translation>
+    </message>
+    <message id="installFailed">
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message id="installAction">
+        <source>Install</source>
+        <translation>Install</translation>
+    </message>
+    <message id="installingAction">
+        <source>Installing</source>
+        <translation>Installing</translation>
+    </message>
+    <message id="openAction">
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message id="updateAction">
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message id="notInstalledDetail">
+        <source>Ready to install.</source>
+        <translation>Ready to install.</translation>
+    </message>
+    <message id="installingDetail">
+        <source>Installing now.</source>
+        <translation>Installing now.</translation>
+    </message>
+    <message id="installedDetail">
+        <source>Ready to open from this Mac.</source>
+        <translation>Ready to open from this Mac.</translation>
+    </message>
+    <message id="installedDetail.linux">
+        <source>Ready to open from this computer.</source>
+        <translation>Ready to open from this computer.</translation>
+    </message>
+    <message id="updateDetail">
+        <source>A newer version is ready.</source>
+        <translation>A newer version is ready.</translation>
+    </message>
+    <message id="sidebarHome">
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message id="sidebarAllApps">
+        <source>All apps</source>
+        <translation>All apps</translation>
+    </message>
+    <message id="sidebarSelected">
+        <source>Selected</source>
+        <translation>Selected</translation>
+    </message>
+    <message id="sidebarUpdates">
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message id="sidebarPreferences">
+        <source>Preferences</source>
+        <translation>Preferences</translation>
+    </message>
+    <message id="sidebarCategories">
+        <source>Categories</source>
+        <translation>Categories</translation>
+    </message>
+    <message id="sidebarQuickSwitcher">
+        <source>Quick switcher</source>
+        <translation>Quick switcher</translation>
+    </message>
+    <message id="topLibrary">
+        <source>Library</source>
+        <translation>Library</translation>
+    </message>
+    <message id="topCatalog">
+        <source>Vantrel apps</source>
+        <translation>Vantrel apps</translation>
+    </message>
+    <message id="topSearchApps">
+        <source>Search apps</source>
+        <translation>Search apps</translation>
+    </message>
+    <message id="topQuickSwitch">
+        <source>Quick switch</source>
+        <translation>Quick switch</translation>
+    </message>
+    <message id="onboardingWelcome">
+        <source>Welcome to Vantrel.</source>
+        <translation>Welcome to Vantrel.</translation>
+    </message>
+    <message id="onboardingStepChoose">
+        <source>Choose apps</source>
+        <translation>Choose apps</translation>
+    </message>
+    <message id="onboardingStepInstall">
+        <source>Install selected apps</source>
+        <translation>Install selected apps</translation>
+    </message>
+    <message id="onboardingStepOpen">
+        <source>Open the launcher</source>
+        <translation>Open the launcher</translation>
+    </message>
+    <message id="onboardingStatus" numerus="yes">
+        <source>%n apps ready to install</source>
+        <translation>
+            <numerusform>%Ln app ready to install</numerusform>
+            <numerusform>%Ln apps ready to install</numerusform>
+        </translation>
+    </message>
+    <message id="onboardingStepBadge">
+        <source>Step 2 of 4</source>
+        <translation>Step 2 of 4</translation>
+    </message>
+    <message id="onboardingTitle">
+        <source>Choose what to install first</source>
+        <translation>Choose what to install first</translation>
+    </message>
+    <message id="onboardingLead">
+        <source>Pick the apps you want on this Mac. You can install the rest later.</source>
+        <translation>Pick the apps you want on this Mac. You can install the rest later.</translation>
+    </message>
+    <message id="onboardingLead.linux">
+        <source>Pick the apps you want on this computer. You can install the rest later.</source>
+        <translation>Pick the apps you want on this computer. You can install the rest later.</translation>
+    </message>
+    <message id="onboardingSelectedCount" numerus="yes">
+        <source>%n apps selected</source>
+        <translation>
+            <numerusform>%Ln app selected</numerusform>
+            <numerusform>%Ln apps selected</numerusform>
+        </translation>
+    </message>
+    <message id="onboardingBack">
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message id="onboardingContinue">
+        <source>Continue</source>
+        <translation>Continue</translation>
+    </message>
+    <message id="homeGreeting">
+        <source>Welcome back%1.</source>
+        <translation>Welcome back%1.</translation>
+    </message>
+    <message id="homeSubtitleEmpty">
+        <source>Vantrel is ready. Apps will appear here as they ship.</source>
+        <translation>Vantrel is ready. Apps will appear here as they ship.</translation>
+    </message>
+    <message id="homeSubtitleApps" numerus="yes">
+        <source>%n apps are ready to install.</source>
+        <translation>
+            <numerusform>%Ln app is ready to install.</numerusform>
+            <numerusform>%Ln apps are ready to install.</numerusform>
+        </translation>
+    </message>
+    <message id="emptyTitle">
+        <source>No apps are available yet</source>
+        <translation>No apps are available yet</translation>
+    </message>
+    <message id="emptyBody">
+        <source>You have the launcher. When the first app is ready, it will show up here automatically.</source>
+        <translation>You have the launcher. When the first app is ready, it will show up here automatically.</translation>
+    </message>
+    <message id="emptyPrimaryAction">
+        <source>Check for apps</source>
+        <translation>Check for apps</translation>
+    </message>
+    <message id="emptyTrustTitle">
+        <source>What happens next</source>
+        <translation>What happens next</translation>
+    </message>
+    <message id="emptyTrustBody">
+        <source>New apps appear here only after they have a real download and a short privacy note.</source>
+        <translation>New apps appear here only after they have a real download and a short privacy note.</translation>
+    </message>
+    <message id="comingSoonTitle">
+        <source>Apps are coming soon</source>
+        <translation>Apps are coming soon</translation>
+    </message>
+    <message id="comingSoonBody">
+        <source>These apps are in progress. You will see an install button when a download is ready.</source>
+        <translation>These apps are in progress. You will see an install button when a download is ready.</translation>
+    </message>
+    <message id="comingSoonTileStatus">
+        <source>Preview only</source>
+        <translation>Preview only</translation>
+    </message>
+    <message id="firstAppTitle">
+        <source>Ready to install</source>
+        <translation>Ready to install</translation>
+    </message>
+    <message id="firstAppBody">
+        <source>Open the app page to see what it does, what changed, and what stays on your Mac.</source>
+        <translation>Open the app page to see what it does, what changed, and what stays on your Mac.</translation>
+    </message>
+    <message id="firstAppBody.linux">
+        <source>Open the app page to see what it does, what changed, and what stays on your computer.</source>
+        <translation>Open the app page to see what it does, what changed, and what stays on your computer.</translation>
+    </message>
+    <message id="publishedAppsTitle">
+        <source>Ready now</source>
+        <translation>Ready now</translation>
+    </message>
+    <message id="appListSubtitle" numerus="yes">
+        <source>%n apps</source>
+        <translation>
+            <numerusform>%Ln app</numerusform>
+            <numerusform>%Ln apps</numerusform>
+        </translation>
+    </message>
+    <message id="allAppsTitle">
+        <source>All apps</source>
+        <translation>All apps</translation>
+    </message>
+    <message id="selectedAppsTitle">
+        <source>Selected apps</source>
+        <translation>Selected apps</translation>
+    </message>
+    <message id="updatesTitle">
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message id="noAppsTitle">
+        <source>No apps match this view</source>
+        <translation>No apps match this view</translation>
+    </message>
+    <message id="noAppsBody">
+        <source>Try another section or clear the search.</source>
+        <translation>Try another section or clear the search.</translation>
+    </message>
+    <message id="noUpdatesTitle">
+        <source>No updates right now</source>
+        <translation>No updates right now</translation>
+    </message>
+    <message id="noUpdatesBody">
+        <source>New app versions will appear here after publishing.</source>
+        <translation>New app versions will appear here after publishing.</translation>
+    </message>
+    <message id="noSelectedTitle">
+        <source>No selected apps yet</source>
+        <translation>No selected apps yet</translation>
+    </message>
+    <message id="noSelectedBody">
+        <source>Choose ready apps during setup or from the library.</source>
+        <translation>Choose ready apps during setup or from the library.</translation>
+    </message>
+    <message id="basicsTitle">
+        <source>Good to know</source>
+        <translation>Good to know</translation>
+    </message>
+    <message id="basicsOne">
+        <source>Apps marked Ready can be installed from this launcher.</source>
+        <translation>Apps marked Ready can be installed from this launcher.</translation>
+    </message>
+    <message id="basicsTwo">
+        <source>Apps marked Coming soon are visible early, but not downloadable yet.</source>
+        <translation>Apps marked Coming soon are visible early, but not downloadable yet.</translation>
+    </message>
+    <message id="basicsThree">
+        <source>When a new app ships, Vantrel will let you know here.</source>
+        <translation>When a new app ships, Vantrel will let you know here.</translation>
+    </message>
+    <message id="selectedAppEmptyTitle">
+        <source>No app selected</source>
+        <translation>No app selected</translation>
+    </message>
+    <message id="selectedAppEmptyBody">
+        <source>Choose an app to see what it does and whether it is ready to install.</source>
+        <translation>Choose an app to see what it does and whether it is ready to install.</translation>
+    </message>
+    <message id="detailsTitle">
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message id="bundleID">
+        <source>App ID</source>
+        <translation>App ID</translation>
+    </message>
+    <message id="version">
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message id="minimumMacOS">
+        <source>Minimum macOS</source>
+        <translation>Minimum macOS</translation>
+    </message>
+    <message id="minimumMacOS.linux">
+        <source>Minimum system version</source>
+        <translation>Minimum system version</translation>
+    </message>
+    <message id="checksum">
+        <source>Download check</source>
+        <translation>Download check</translation>
+    </message>
+    <message id="checksumVerified">
+        <source>Checked before install</source>
+        <translation>Checked before install</translation>
+    </message>
+    <message id="updateFeed">
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message id="pendingRelease">
+        <source>Not ready yet</source>
+        <translation>Not ready yet</translation>
+    </message>
+    <message id="notConfigured">
+        <source>Not configured</source>
+        <translation>Not configured</translation>
+    </message>
+    <message id="recentUpdates">
+        <source>Recent updates</source>
+        <translation>Recent updates</translation>
+    </message>
+    <message id="privacyTitle">
+        <source>Privacy</source>
+        <translation>Privacy</translation>
+    </message>
+    <message id="quickSearchPlaceholder">
+        <source>Search Vantrel apps</source>
+        <translation>Search Vantrel apps</translation>
+    </message>
+    <message id="quickResults" numerus="yes">
+        <source>Apps · %n results</source>
+        <translation>
+            <numerusform>Apps · %Ln result</numerusform>
+            <numerusform>Apps · %Ln results</numerusform>
+        </translation>
+    </message>
+    <message id="quickNoResults">
+        <source>No results</source>
+        <translation>No results</translation>
+    </message>
+    <message id="quickOpenHint">
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message id="quickInstallHint">
+        <source>Install</source>
+        <translation>Install</translation>
+    </message>
+    <message id="quickFooterLeft">
+        <source>↑↓ navigate</source>
+        <translation>↑↓ navigate</translation>
+    </message>
+    <message id="quickFooterRight">
+        <source>↵ open · esc close</source>
+        <translation>↵ open · esc close</translation>
+    </message>
+    <message id="menuQuickLaunch">
+        <source>Quick launch</source>
+        <translation>Quick launch</translation>
+    </message>
+    <message id="menuUpdates">
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message id="menuUpdatesDetail">
+        <source>New versions will appear here</source>
+        <translation>New versions will appear here</translation>
+    </message>
+    <message id="sendFeedback">
+        <source>Send feedback</source>
+        <translation>Send feedback</translation>
+    </message>
+    <message id="feedbackTitle">
+        <source>Send feedback</source>
+        <translation>Send feedback</translation>
+    </message>
+    <message id="feedbackLead">
+        <source>Report a bug, suggest an idea, or tell us what should feel better.</source>
+        <translation>Report a bug, suggest an idea, or tell us what should feel better.</translation>
+    </message>
+    <message id="feedbackType">
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message id="feedbackTypeBug">
+        <source>Bug</source>
+        <translation>Bug</translation>
+    </message>
+    <message id="feedbackTypeIdea">
+        <source>Idea</source>
+        <translation>Idea</translation>
+    </message>
+    <message id="feedbackTypeImprovement">
+        <source>Improvement</source>
+        <translation>Improvement</translation>
+    </message>
+    <message id="feedbackTypeOther">
+        <source>Other</source>
+        <translation>Other</translation>
+    </message>
+    <message id="feedbackRelatedApp">
+        <source>Related app</source>
+        <translation>Related app</translation>
+    </message>
+    <message id="feedbackNoRelatedApp">
+        <source>No app</source>
+        <translation>No app</translation>
+    </message>
+    <message id="feedbackSummary">
+        <source>Summary</source>
+        <translation>Summary</translation>
+    </message>
+    <message id="feedbackSummaryPlaceholder">
+        <source>Short title</source>
+        <translation>Short title</translation>
+    </message>
+    <message id="feedbackDescription">
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message id="feedbackDescriptionPlaceholder">
+        <source>What happened, what did you expect, or what would you like to see?</source>
+        <translation>What happened, what did you expect, or what would you like to see?</translation>
+    </message>
+    <message id="feedbackDiagnosticsTitle">
+        <source>Diagnostics</source>
+        <translation>Diagnostics</translation>
+    </message>
+    <message id="feedbackDiagnosticsBody">
+        <source>Vantrel includes basic context, like macOS version, language, and the selected app.</source>
+        <translation>Vantrel includes basic context, like macOS version, language, and the selected app.</translation>
+    </message>
+    <message id="feedbackDiagnosticsBody.linux">
+        <source>Vantrel includes basic context, like the system version, language, and the selected app.</source>
+        <translation>Vantrel includes basic context, like the system version, language, and the selected app.</translation>
+    </message>
+    <message id="feedbackCancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="feedbackSubmit">
+        <source>Send</source>
+        <translation>Send</translation>
+    </message>
+    <message id="feedbackSubmitting">
+        <source>Sending</source>
+        <translation>Sending</translation>
+    </message>
+    <message id="feedbackSuccessTitle">
+        <source>Feedback sent</source>
+        <translation>Feedback sent</translation>
+    </message>
+    <message id="feedbackSuccessBody">
+        <source>Thanks. We will read it and follow up if needed.</source>
+        <translation>Thanks. We will read it and follow up if needed.</translation>
+    </message>
+    <message id="feedbackIssue">
+        <source>Issue %1</source>
+        <translation>Issue %1</translation>
+    </message>
+    <message id="feedbackClose">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message id="feedbackSubmitFailed">
+        <source>Feedback could not be sent right now.</source>
+        <translation>Feedback could not be sent right now.</translation>
+    </message>
+    <message id="preferencesGeneral">
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message id="preferencesApps">
+        <source>Apps</source>
+        <translation>Apps</translation>
+    </message>
+    <message id="preferencesUpdates">
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message id="preferencesAdvanced">
+        <source>Advanced</source>
+        <translation>Advanced</translation>
+    </message>
+    <message id="preferencesLaunchAtLogin">
+        <source>Launch Vantrel at login</source>
+        <translation>Launch Vantrel at login</translation>
+    </message>
+    <message id="preferencesShowInMenuBar">
+        <source>Show in menu bar</source>
+        <translation>Show in menu bar</translation>
+    </message>
+    <message id="preferencesShowInMenuBar.linux">
+        <source>Show in the system tray</source>
+        <translation>Show in the system tray</translation>
+    </message>
+    <message id="preferencesIncludeBetaApps">
+        <source>Include beta apps</source>
+        <translation>Include beta apps</translation>
+    </message>
+    <message id="preferencesLanguage">
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message id="preferencesGlobalShortcut">
+        <source>Global shortcut</source>
+        <translation>Global shortcut</translation>
+    </message>
+    <message id="preferencesReleaseReadiness">
+        <source>App readiness</source>
+        <translation>App readiness</translation>
+    </message>
+    <message id="preferencesSigning">
+        <source>Only apps with a real Mac download can be installed.</source>
+        <translation>Only apps with a real Mac download can be installed.</translation>
+    </message>
+    <message id="preferencesSigning.linux">
+        <source>Only apps with a real download for this system can be installed.</source>
+        <translation>Only apps with a real download for this system can be installed.</translation>
+    </message>
+    <message id="preferencesUpdateFeeds">
+        <source>Updates appear here when a new version ships.</source>
+        <translation>Updates appear here when a new version ships.</translation>
+    </message>
+    <message id="preferencesChecksums">
+        <source>Vantrel checks downloads before installing them.</source>
+        <translation>Vantrel checks downloads before installing them.</translation>
+    </message>
+    <message id="preferencesResetOnboarding">
+        <source>Reset onboarding</source>
+        <translation>Reset onboarding</translation>
+    </message>
+    <message id="announcementTitle">
+        <source>New in Vantrel</source>
+        <translation>New in Vantrel</translation>
+    </message>
+    <message id="announcementOpenApp">
+        <source>View app</source>
+        <translation>View app</translation>
+    </message>
+    <message id="announcementDismiss">
+        <source>Not now</source>
+        <translation>Not now</translation>
+    </message>
+    <message id="errorManifestFallback">
+        <source>Could not refresh apps. Showing the last known state.</source>
+        <translation>Could not refresh apps. Showing the last known state.</translation>
+    </message>
+    <message id="errorCatalogSignature">
+        <source>The catalog's signature could not be verified. Showing the last known state.</source>
+        <translation>The catalog's signature could not be verified. Showing the last known state.</translation>
+    </message>
+    <message id="errorCannotInstall">
+        <source>%1 cannot be installed right now.</source>
+        <translation>%1 cannot be installed right now.</translation>
+    </message>
+    <message id="errorInstallFailed">
+        <source>Could not install %1. %2</source>
+        <translation>Could not install %1. %2</translation>
+    </message>
+    <message id="errorNoBundle">
+        <source>No app bundle was found on this Mac for %1.</source>
+        <translation>No app bundle was found on this Mac for %1.</translation>
+    </message>
+    <message id="errorNoBundle.linux">
+        <source>No app bundle was found on this computer for %1.</source>
+        <translation>No app bundle was found on this computer for %1.</translation>
+    </message>
+    <message id="cancelAction">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="removeAction">
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message id="rollBackAction">
+        <source>Roll back to %1</source>
+        <translation>Roll back to %1</translation>
+    </message>
+    <message id="removeConfirmTitle">
+        <source>Remove %1?</source>
+        <translation>Remove %1?</translation>
+    </message>
+    <message id="removeConfirmTrash">
+        <source>%1 moves to the trash, where you can restore it.</source>
+        <translation>%1 moves to the trash, where you can restore it.</translation>
+    </message>
+    <message id="removeConfirmForGood">
+        <source>The trash cannot take %1 on this drive, so it will be deleted for good.</source>
+        <translation>The trash cannot take %1 on this drive, so it will be deleted for good.</translation>
+    </message>
+    <message id="updateAllAction" numerus="yes">
+        <source>Update all (%n)</source>
+        <translation>
+            <numerusform>Update all (%Ln)</numerusform>
+            <numerusform>Update all (%Ln)</numerusform>
+        </translation>
+    </message>
+    <message id="updateAllSummary" numerus="yes">
+        <source>%n updated</source>
+        <translation>
+            <numerusform>%Ln updated</numerusform>
+            <numerusform>%Ln updated</numerusform>
+        </translation>
+    </message>
+    <message id="updateAllSummaryFailed" numerus="yes">
+        <source>%1 updated, %n failed: %2</source>
+        <translation>
+            <numerusform>%1 updated, %Ln failed: %2</numerusform>
+            <numerusform>%1 updated, %Ln failed: %2</numerusform>
+        </translation>
+    </message>
+    <message id="updateNotAvailable">
+        <source>No update is available.</source>
+        <translation>No update is available.</translation>
+    </message>
+    <message id="errorCannotRemove">
+        <source>%1 cannot be removed right now.</source>
+        <translation>%1 cannot be removed right now.</translation>
+    </message>
+    <message id="errorRemoveFailed">
+        <source>Could not remove %1. %2</source>
+        <translation>Could not remove %1. %2</translation>
+    </message>
+    <message id="errorCannotRollBack">
+        <source>%1 has no earlier version to roll back to right now.</source>
+        <translation>%1 has no earlier version to roll back to right now.</translation>
+    </message>
+    <message id="errorRollBackFailed">
+        <source>Could not roll back %1. %2</source>
+        <translation>Could not roll back %1. %2</translation>
+    </message>
+    <message id="cliInstalling">
+        <source>Installing %1 %2…</source>
+        <translation>Installing %1 %2…</translation>
+    </message>
+    <message id="cliUpdating">
+        <source>Updating %1 from %2 to %3…</source>
+        <translation>Updating %1 from %2 to %3…</translation>
+    </message>
+    <message id="cliInstallCancelled">
+        <source>The install of %1 was cancelled.</source>
+        <translation>The install of %1 was cancelled.</translation>
+    </message>
+    <message id="cliRemovedToTrash">
+        <source>Removed %1 (moved to the trash)</source>
+        <translation>Removed %1 (moved to the trash)</translation>
+    </message>
+    <message id="cliRemovedForGood">
+        <source>Removed %1 (deleted for good)</source>
+        <translation>Removed %1 (deleted for good)</translation>
+    </message>
+    <message id="cliOpened">
+        <source>Opened %1 (%2)</source>
+        <translation>Opened %1 (%2)</translation>
+    </message>
+    <message id="cliCouldNotStart">
+        <source>%1 could not be started.</source>
+        <translation>%1 could not be started.</translation>
+    </message>
+    <message id="cliUnknownApp">
+        <source>unknown app "%1"</source>
+        <translation>unknown app "%1"</translation>
+    </message>
+    <message id="cliUnknownLanguage">
+        <source>unknown language "%1" (en, pl or de)</source>
+        <translation>unknown language "%1" (en, pl or de)</translation>
+    </message>
+    <message id="cliOneAppId">
+        <source>give exactly one app id</source>
+        <translation>give exactly one app id</translation>
+    </message>
+    <message id="cliUpdateTargets">
+        <source>give --all or one or more app ids</source>
+        <translation>give --all or one or more app ids</translation>
+    </message>
+    <message id="cliUnexpectedArgument">
+        <source>unexpected argument %1</source>
+        <translation>unexpected argument %1</translation>
+    </message>
+    <message id="cliBytesOf">
+        <source>%1 of %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message id="cliSecondsLeft" numerus="yes">
+        <source>%n s left</source>
+        <translation>
+            <numerusform>%Ln s left</numerusform>
+            <numerusform>%Ln s left</numerusform>
+        </translation>
+    </message>
+    <message id="quitAction">
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message id="quitConfirmTitle">
+        <source>Quit while installing?</source>
+        <translation>Quit while installing?</translation>
+    </message>
+    <message id="quitConfirmBody">
+        <source>%1 is still installing. Quitting cancels the install and leaves nothing half-installed.</source>
+        <translation>%1 is still installing. Quitting cancels the install and leaves nothing half-installed.</translation>
+    </message>
+    <message id="quitConfirmAction">
+        <source>Cancel install and quit</source>
+        <translation>Cancel install and quit</translation>
+    </message>
+    <message id="quitKeepInstalling">
+        <source>Keep installing</source>
+        <translation>Keep installing</translation>
+    </message>
+    <message id="checkForUpdates">
+        <source>Check for updates</source>
+        <translation>Check for updates</translation>
+    </message>
+    <message id="lastCheckedAt">
+        <source>Last checked %1</source>
+        <translation>Last checked %1</translation>
+    </message>
+    <message id="lastCheckedNever">
+        <source>Not checked yet</source>
+        <translation>Not checked yet</translation>
+    </message>
+    <message id="returnToAction">
+        <source>Return to %1</source>
+        <translation>Return to %1</translation>
+    </message>
+    <message id="shortcutAnywhere">
+        <source>Anywhere on the desktop</source>
+        <translation>Anywhere on the desktop</translation>
+    </message>
+    <message id="shortcutInsideLauncher">
+        <source>Works inside the launcher</source>
+        <translation>Works inside the launcher</translation>
+    </message>
+    <message id="checksumMismatchShort">
+        <source>The download did not match its checksum.</source>
+        <translation>The download did not match its checksum.</translation>
+    </message>
+</context>
+</TS>

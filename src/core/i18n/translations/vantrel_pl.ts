@@ -1,0 +1,811 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pl_PL" sourcelanguage="en_US">
+<context>
+    <name></name>
+    <message id="brand">
+        <source>Vantrel</source>
+        <translation>Vantrel</translation>
+    </message>
+    <message id="ok">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="refreshCatalog">
+        <source>Check for apps</source>
+        <translation>Sprawdź aplikacje</translation>
+    </message>
+    <message id="openVantrel">
+        <source>Open Vantrel...</source>
+        <translation>Otwórz Vantrel...</translation>
+    </message>
+    <message id="appCount" numerus="yes">
+        <source>%n apps ready</source>
+        <translation>
+            <numerusform>%Ln aplikacja gotowa</numerusform>
+            <numerusform>%Ln aplikacje gotowe</numerusform>
+            <numerusform>%Ln aplikacji gotowych</numerusform>
+        </translation>
+    </message>
+    <message id="betaBadge">
+        <source>Beta</source>
+        <translation>Beta</translation>
+    </message>
+    <message id="statusReady">
+        <source>Ready</source>
+        <translation>Gotowe</translation>
+    </message>
+    <message id="statusComingSoon">
+        <source>Coming soon</source>
+        <translation>Wkrótce</translation>
+    </message>
+    <message id="statusLive">
+        <source>Live</source>
+        <translation>Live</translation>
+    </message>
+    <message id="statusBeta">
+        <source>Beta</source>
+        <translation>Beta</translation>
+    </message>
+    <message id="statusRetired">
+        <source>Retired</source>
+        <translation>Wycofane</translation>
+    </message>
+    <message id="installNotInstalled">
+        <source>Not installed</source>
+        <translation>Nie zainstalowano</translation>
+    </message>
+    <message id="installInstalling">
+        <source>Installing %1%</source>
+        <translation>Instalowanie %1%</translation>
+    </message>
+    <message id="installInstalled">
+        <source>Installed %1</source>
+        <translation>Zainstalowano %1</translation>
+    </message>
+    <message id="installUpdateAvailable">
+        <source>%1 -&gt; %2</source>
+        <translation>%1 -&gt; %2</translation>
+    </message>
+    <message id="installFailed">
+        <source>Failed</source>
+        <translation>Błąd</translation>
+    </message>
+    <message id="installAction">
+        <source>Install</source>
+        <translation>Instaluj</translation>
+    </message>
+    <message id="installingAction">
+        <source>Installing</source>
+        <translation>Instalowanie</translation>
+    </message>
+    <message id="openAction">
+        <source>Open</source>
+        <translation>Otwórz</translation>
+    </message>
+    <message id="updateAction">
+        <source>Update</source>
+        <translation>Aktualizuj</translation>
+    </message>
+    <message id="notInstalledDetail">
+        <source>Ready to install.</source>
+        <translation>Gotowe do instalacji.</translation>
+    </message>
+    <message id="installingDetail">
+        <source>Installing now.</source>
+        <translation>Instalowanie trwa.</translation>
+    </message>
+    <message id="installedDetail">
+        <source>Ready to open from this Mac.</source>
+        <translation>Gotowe do otwarcia na tym Macu.</translation>
+    </message>
+    <message id="installedDetail.linux">
+        <source>Ready to open from this computer.</source>
+        <translation>Gotowe do otwarcia na tym komputerze.</translation>
+    </message>
+    <message id="updateDetail">
+        <source>A newer version is ready.</source>
+        <translation>Nowsza wersja jest gotowa.</translation>
+    </message>
+    <message id="sidebarHome">
+        <source>Home</source>
+        <translation>Start</translation>
+    </message>
+    <message id="sidebarAllApps">
+        <source>All apps</source>
+        <translation>Wszystkie</translation>
+    </message>
+    <message id="sidebarSelected">
+        <source>Selected</source>
+        <translation>Wybrane</translation>
+    </message>
+    <message id="sidebarUpdates">
+        <source>Updates</source>
+        <translation>Aktualizacje</translation>
+    </message>
+    <message id="sidebarPreferences">
+        <source>Preferences</source>
+        <translation>Preferencje</translation>
+    </message>
+    <message id="sidebarCategories">
+        <source>Categories</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message id="sidebarQuickSwitcher">
+        <source>Quick switcher</source>
+        <translation>Szybki przełącznik</translation>
+    </message>
+    <message id="topLibrary">
+        <source>Library</source>
+        <translation>Biblioteka</translation>
+    </message>
+    <message id="topCatalog">
+        <source>Vantrel apps</source>
+        <translation>Aplikacje Vantrel</translation>
+    </message>
+    <message id="topSearchApps">
+        <source>Search apps</source>
+        <translation>Szukaj aplikacji</translation>
+    </message>
+    <message id="topQuickSwitch">
+        <source>Quick switch</source>
+        <translation>Szybki przełącznik</translation>
+    </message>
+    <message id="onboardingWelcome">
+        <source>Welcome to Vantrel.</source>
+        <translation>Witaj w Vantrel.</translation>
+    </message>
+    <message id="onboardingStepChoose">
+        <source>Choose apps</source>
+        <translation>Wybierz aplikacje</translation>
+    </message>
+    <message id="onboardingStepInstall">
+        <source>Install selected apps</source>
+        <translation>Zainstaluj wybrane</translation>
+    </message>
+    <message id="onboardingStepOpen">
+        <source>Open the launcher</source>
+        <translation>Otwórz launcher</translation>
+    </message>
+    <message id="onboardingStatus" numerus="yes">
+        <source>%n apps ready to install</source>
+        <translation>
+            <numerusform>%Ln aplikacja gotowa do instalacji</numerusform>
+            <numerusform>%Ln aplikacje gotowe do instalacji</numerusform>
+            <numerusform>%Ln aplikacji gotowych do instalacji</numerusform>
+        </translation>
+    </message>
+    <message id="onboardingStepBadge">
+        <source>Step 2 of 4</source>
+        <translation>Krok 2 z 4</translation>
+    </message>
+    <message id="onboardingTitle">
+        <source>Choose what to install first</source>
+        <translation>Wybierz, co zainstalować najpierw</translation>
+    </message>
+    <message id="onboardingLead">
+        <source>Pick the apps you want on this Mac. You can install the rest later.</source>
+        <translation>Wskaż aplikacje, które chcesz mieć na tym Macu. Resztę możesz doinstalować później.</translation>
+    </message>
+    <message id="onboardingLead.linux">
+        <source>Pick the apps you want on this computer. You can install the rest later.</source>
+        <translation>Wskaż aplikacje, które chcesz mieć na tym komputerze. Resztę możesz doinstalować później.</translation>
+    </message>
+    <message id="onboardingSelectedCount" numerus="yes">
+        <source>%n apps selected</source>
+        <translation>
+            <numerusform>%Ln wybrana</numerusform>
+            <numerusform>%Ln wybrane</numerusform>
+            <numerusform>%Ln wybranych</numerusform>
+        </translation>
+    </message>
+    <message id="onboardingBack">
+        <source>Back</source>
+        <translation>Wstecz</translation>
+    </message>
+    <message id="onboardingContinue">
+        <source>Continue</source>
+        <translation>Kontynuuj</translation>
+    </message>
+    <message id="homeGreeting">
+        <source>Welcome back%1.</source>
+        <translation>Cześć%1.</translation>
+    </message>
+    <message id="homeSubtitleEmpty">
+        <source>Vantrel is ready. Apps will appear here as they ship.</source>
+        <translation>Vantrel jest gotowe. Aplikacje pojawią się tutaj, gdy je wydamy.</translation>
+    </message>
+    <message id="homeSubtitleApps" numerus="yes">
+        <source>%n apps are ready to install.</source>
+        <translation>
+            <numerusform>%Ln aplikacja jest gotowa do instalacji.</numerusform>
+            <numerusform>%Ln aplikacje są gotowe do instalacji.</numerusform>
+            <numerusform>%Ln aplikacji jest gotowych do instalacji.</numerusform>
+        </translation>
+    </message>
+    <message id="emptyTitle">
+        <source>No apps are available yet</source>
+        <translation>Nie ma jeszcze dostępnych aplikacji</translation>
+    </message>
+    <message id="emptyBody">
+        <source>You have the launcher. When the first app is ready, it will show up here automatically.</source>
+        <translation>Masz już launcher. Gdy pierwsza aplikacja będzie gotowa, pojawi się tutaj automatycznie.</translation>
+    </message>
+    <message id="emptyPrimaryAction">
+        <source>Check for apps</source>
+        <translation>Sprawdź aplikacje</translation>
+    </message>
+    <message id="emptyTrustTitle">
+        <source>What happens next</source>
+        <translation>Co dalej</translation>
+    </message>
+    <message id="emptyTrustBody">
+        <source>New apps appear here only after they have a real download and a short privacy note.</source>
+        <translation>Nowe aplikacje pojawiają się tutaj dopiero wtedy, gdy mają realne pobranie i krótką notkę o prywatności.</translation>
+    </message>
+    <message id="comingSoonTitle">
+        <source>Apps are coming soon</source>
+        <translation>Aplikacje pojawią się wkrótce</translation>
+    </message>
+    <message id="comingSoonBody">
+        <source>These apps are in progress. You will see an install button when a download is ready.</source>
+        <translation>Te aplikacje są w trakcie. Przycisk instalacji pojawi się, gdy pobranie będzie gotowe.</translation>
+    </message>
+    <message id="comingSoonTileStatus">
+        <source>Preview only</source>
+        <translation>Tylko zapowiedź</translation>
+    </message>
+    <message id="firstAppTitle">
+        <source>Ready to install</source>
+        <translation>Gotowe do instalacji</translation>
+    </message>
+    <message id="firstAppBody">
+        <source>Open the app page to see what it does, what changed, and what stays on your Mac.</source>
+        <translation>Otwórz kartę aplikacji, żeby zobaczyć, do czego służy, co się zmieniło i co zostaje na Twoim Macu.</translation>
+    </message>
+    <message id="firstAppBody.linux">
+        <source>Open the app page to see what it does, what changed, and what stays on your computer.</source>
+        <translation>Otwórz kartę aplikacji, żeby zobaczyć, do czego służy, co się zmieniło i co zostaje na Twoim komputerze.</translation>
+    </message>
+    <message id="publishedAppsTitle">
+        <source>Ready now</source>
+        <translation>Gotowe teraz</translation>
+    </message>
+    <message id="appListSubtitle" numerus="yes">
+        <source>%n apps</source>
+        <translation>
+            <numerusform>%Ln aplikacja</numerusform>
+            <numerusform>%Ln aplikacje</numerusform>
+            <numerusform>%Ln aplikacji</numerusform>
+        </translation>
+    </message>
+    <message id="allAppsTitle">
+        <source>All apps</source>
+        <translation>Wszystkie aplikacje</translation>
+    </message>
+    <message id="selectedAppsTitle">
+        <source>Selected apps</source>
+        <translation>Wybrane aplikacje</translation>
+    </message>
+    <message id="updatesTitle">
+        <source>Updates</source>
+        <translation>Aktualizacje</translation>
+    </message>
+    <message id="noAppsTitle">
+        <source>No apps match this view</source>
+        <translation>Brak aplikacji w tym widoku</translation>
+    </message>
+    <message id="noAppsBody">
+        <source>Try another section or clear the search.</source>
+        <translation>Spróbuj innej sekcji albo wyczyść wyszukiwanie.</translation>
+    </message>
+    <message id="noUpdatesTitle">
+        <source>No updates right now</source>
+        <translation>Brak aktualizacji</translation>
+    </message>
+    <message id="noUpdatesBody">
+        <source>New app versions will appear here after publishing.</source>
+        <translation>Nowe wersje aplikacji pojawią się tutaj po publikacji.</translation>
+    </message>
+    <message id="noSelectedTitle">
+        <source>No selected apps yet</source>
+        <translation>Nie wybrano aplikacji</translation>
+    </message>
+    <message id="noSelectedBody">
+        <source>Choose ready apps during setup or from the library.</source>
+        <translation>Gotowe aplikacje wybierzesz podczas konfiguracji albo z biblioteki.</translation>
+    </message>
+    <message id="basicsTitle">
+        <source>Good to know</source>
+        <translation>Warto wiedzieć</translation>
+    </message>
+    <message id="basicsOne">
+        <source>Apps marked Ready can be installed from this launcher.</source>
+        <translation>Aplikacje oznaczone jako gotowe możesz instalować z launchera.</translation>
+    </message>
+    <message id="basicsTwo">
+        <source>Apps marked Coming soon are visible early, but not downloadable yet.</source>
+        <translation>Zapowiedziane aplikacje są widoczne wcześniej, ale jeszcze bez pobierania.</translation>
+    </message>
+    <message id="basicsThree">
+        <source>When a new app ships, Vantrel will let you know here.</source>
+        <translation>Gdy wyjdzie nowa aplikacja, Vantrel pokaże ją tutaj.</translation>
+    </message>
+    <message id="selectedAppEmptyTitle">
+        <source>No app selected</source>
+        <translation>Nie wybrano aplikacji</translation>
+    </message>
+    <message id="selectedAppEmptyBody">
+        <source>Choose an app to see what it does and whether it is ready to install.</source>
+        <translation>Wybierz aplikację, żeby zobaczyć, co robi i czy można ją już zainstalować.</translation>
+    </message>
+    <message id="detailsTitle">
+        <source>Details</source>
+        <translation>Szczegóły</translation>
+    </message>
+    <message id="bundleID">
+        <source>App ID</source>
+        <translation>ID aplikacji</translation>
+    </message>
+    <message id="version">
+        <source>Version</source>
+        <translation>Wersja</translation>
+    </message>
+    <message id="minimumMacOS">
+        <source>Minimum macOS</source>
+        <translation>Minimum macOS</translation>
+    </message>
+    <message id="minimumMacOS.linux">
+        <source>Minimum system version</source>
+        <translation>Minimalna wersja systemu</translation>
+    </message>
+    <message id="checksum">
+        <source>Download check</source>
+        <translation>Kontrola pobrania</translation>
+    </message>
+    <message id="checksumVerified">
+        <source>Checked before install</source>
+        <translation>Sprawdzane przed instalacją</translation>
+    </message>
+    <message id="updateFeed">
+        <source>Updates</source>
+        <translation>Aktualizacje</translation>
+    </message>
+    <message id="pendingRelease">
+        <source>Not ready yet</source>
+        <translation>Jeszcze niegotowe</translation>
+    </message>
+    <message id="notConfigured">
+        <source>Not configured</source>
+        <translation>Nie skonfigurowano</translation>
+    </message>
+    <message id="recentUpdates">
+        <source>Recent updates</source>
+        <translation>Ostatnie zmiany</translation>
+    </message>
+    <message id="privacyTitle">
+        <source>Privacy</source>
+        <translation>Prywatność</translation>
+    </message>
+    <message id="quickSearchPlaceholder">
+        <source>Search Vantrel apps</source>
+        <translation>Szukaj aplikacji Vantrel</translation>
+    </message>
+    <message id="quickResults" numerus="yes">
+        <source>Apps · %n results</source>
+        <translation>
+            <numerusform>Aplikacje · %Ln wynik</numerusform>
+            <numerusform>Aplikacje · %Ln wyniki</numerusform>
+            <numerusform>Aplikacje · %Ln wyników</numerusform>
+        </translation>
+    </message>
+    <message id="quickNoResults">
+        <source>No results</source>
+        <translation>Brak wyników</translation>
+    </message>
+    <message id="quickOpenHint">
+        <source>Open</source>
+        <translation>Otwórz</translation>
+    </message>
+    <message id="quickInstallHint">
+        <source>Install</source>
+        <translation>Instaluj</translation>
+    </message>
+    <message id="quickFooterLeft">
+        <source>↑↓ navigate</source>
+        <translation>↑↓ nawiguj</translation>
+    </message>
+    <message id="quickFooterRight">
+        <source>↵ open · esc close</source>
+        <translation>↵ otwórz · esc zamknij</translation>
+    </message>
+    <message id="menuQuickLaunch">
+        <source>Quick launch</source>
+        <translation>Szybkie uruchamianie</translation>
+    </message>
+    <message id="menuUpdates">
+        <source>Updates</source>
+        <translation>Aktualizacje</translation>
+    </message>
+    <message id="menuUpdatesDetail">
+        <source>New versions will appear here</source>
+        <translation>Nowe wersje pojawią się tutaj</translation>
+    </message>
+    <message id="sendFeedback">
+        <source>Send feedback</source>
+        <translation>Wyślij zgłoszenie</translation>
+    </message>
+    <message id="feedbackTitle">
+        <source>Send feedback</source>
+        <translation>Wyślij zgłoszenie</translation>
+    </message>
+    <message id="feedbackLead">
+        <source>Report a bug, suggest an idea, or tell us what should feel better.</source>
+        <translation>Zgłoś błąd, zaproponuj pomysł albo napisz, co powinno działać lepiej.</translation>
+    </message>
+    <message id="feedbackType">
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message id="feedbackTypeBug">
+        <source>Bug</source>
+        <translation>Błąd</translation>
+    </message>
+    <message id="feedbackTypeIdea">
+        <source>Idea</source>
+        <translation>Pomysł</translation>
+    </message>
+    <message id="feedbackTypeImprovement">
+        <source>Improvement</source>
+        <translation>Usprawnienie</translation>
+    </message>
+    <message id="feedbackTypeOther">
+        <source>Other</source>
+        <translation>Inne</translation>
+    </message>
+    <message id="feedbackRelatedApp">
+        <source>Related app</source>
+        <translation>Powiązana aplikacja</translation>
+    </message>
+    <message id="feedbackNoRelatedApp">
+        <source>No app</source>
+        <translation>Brak aplikacji</translation>
+    </message>
+    <message id="feedbackSummary">
+        <source>Summary</source>
+        <translation>Temat</translation>
+    </message>
+    <message id="feedbackSummaryPlaceholder">
+        <source>Short title</source>
+        <translation>Krótki tytuł</translation>
+    </message>
+    <message id="feedbackDescription">
+        <source>Details</source>
+        <translation>Szczegóły</translation>
+    </message>
+    <message id="feedbackDescriptionPlaceholder">
+        <source>What happened, what did you expect, or what would you like to see?</source>
+        <translation>Co się stało, czego oczekujesz albo co chcesz zobaczyć?</translation>
+    </message>
+    <message id="feedbackDiagnosticsTitle">
+        <source>Diagnostics</source>
+        <translation>Diagnostyka</translation>
+    </message>
+    <message id="feedbackDiagnosticsBody">
+        <source>Vantrel includes basic context, like macOS version, language, and the selected app.</source>
+        <translation>Vantrel dołączy podstawowy kontekst: wersję macOS, język i wybraną aplikację.</translation>
+    </message>
+    <message id="feedbackDiagnosticsBody.linux">
+        <source>Vantrel includes basic context, like the system version, language, and the selected app.</source>
+        <translation>Vantrel dołączy podstawowy kontekst: wersję systemu, język i wybraną aplikację.</translation>
+    </message>
+    <message id="feedbackCancel">
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="feedbackSubmit">
+        <source>Send</source>
+        <translation>Wyślij</translation>
+    </message>
+    <message id="feedbackSubmitting">
+        <source>Sending</source>
+        <translation>Wysyłanie</translation>
+    </message>
+    <message id="feedbackSuccessTitle">
+        <source>Feedback sent</source>
+        <translation>Zgłoszenie wysłane</translation>
+    </message>
+    <message id="feedbackSuccessBody">
+        <source>Thanks. We will read it and follow up if needed.</source>
+        <translation>Dzięki. Przeczytamy zgłoszenie i wrócimy do Ciebie, jeśli będzie trzeba.</translation>
+    </message>
+    <message id="feedbackIssue">
+        <source>Issue %1</source>
+        <translation>Zgłoszenie %1</translation>
+    </message>
+    <message id="feedbackClose">
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message id="feedbackSubmitFailed">
+        <source>Feedback could not be sent right now.</source>
+        <translation>Nie udało się teraz wysłać zgłoszenia.</translation>
+    </message>
+    <message id="preferencesGeneral">
+        <source>General</source>
+        <translation>Ogólne</translation>
+    </message>
+    <message id="preferencesApps">
+        <source>Apps</source>
+        <translation>Aplikacje</translation>
+    </message>
+    <message id="preferencesUpdates">
+        <source>Updates</source>
+        <translation>Aktualizacje</translation>
+    </message>
+    <message id="preferencesAdvanced">
+        <source>Advanced</source>
+        <translation>Zaawansowane</translation>
+    </message>
+    <message id="preferencesLaunchAtLogin">
+        <source>Launch Vantrel at login</source>
+        <translation>Uruchamiaj Vantrel przy logowaniu</translation>
+    </message>
+    <message id="preferencesShowInMenuBar">
+        <source>Show in menu bar</source>
+        <translation>Pokaż w pasku menu</translation>
+    </message>
+    <message id="preferencesShowInMenuBar.linux">
+        <source>Show in the system tray</source>
+        <translation>Pokaż w zasobniku systemowym</translation>
+    </message>
+    <message id="preferencesIncludeBetaApps">
+        <source>Include beta apps</source>
+        <translation>Uwzględniaj aplikacje beta</translation>
+    </message>
+    <message id="preferencesLanguage">
+        <source>Language</source>
+        <translation>Język</translation>
+    </message>
+    <message id="preferencesGlobalShortcut">
+        <source>Global shortcut</source>
+        <translation>Globalny skrót</translation>
+    </message>
+    <message id="preferencesReleaseReadiness">
+        <source>App readiness</source>
+        <translation>Gotowość aplikacji</translation>
+    </message>
+    <message id="preferencesSigning">
+        <source>Only apps with a real Mac download can be installed.</source>
+        <translation>Instalować można tylko aplikacje z realnym pobraniem dla Maca.</translation>
+    </message>
+    <message id="preferencesSigning.linux">
+        <source>Only apps with a real download for this system can be installed.</source>
+        <translation>Instalować można tylko aplikacje z realnym pobraniem dla tego systemu.</translation>
+    </message>
+    <message id="preferencesUpdateFeeds">
+        <source>Updates appear here when a new version ships.</source>
+        <translation>Aktualizacje pojawią się tutaj, gdy wyjdzie nowa wersja.</translation>
+    </message>
+    <message id="preferencesChecksums">
+        <source>Vantrel checks downloads before installing them.</source>
+        <translation>Vantrel sprawdza pobrania przed instalacją.</translation>
+    </message>
+    <message id="preferencesResetOnboarding">
+        <source>Reset onboarding</source>
+        <translation>Resetuj onboarding</translation>
+    </message>
+    <message id="announcementTitle">
+        <source>New in Vantrel</source>
+        <translation>Nowość w Vantrel</translation>
+    </message>
+    <message id="announcementOpenApp">
+        <source>View app</source>
+        <translation>Zobacz aplikację</translation>
+    </message>
+    <message id="announcementDismiss">
+        <source>Not now</source>
+        <translation>Nie teraz</translation>
+    </message>
+    <message id="errorManifestFallback">
+        <source>Could not refresh apps. Showing the last known state.</source>
+        <translation>Nie udało się odświeżyć aplikacji. Pokazuję ostatni znany stan.</translation>
+    </message>
+    <message id="errorCatalogSignature">
+        <source>The catalog's signature could not be verified. Showing the last known state.</source>
+        <translation>Nie udało się zweryfikować podpisu katalogu. Pokazuję ostatni znany stan.</translation>
+    </message>
+    <message id="errorCannotInstall">
+        <source>%1 cannot be installed right now.</source>
+        <translation>%1 nie może być teraz zainstalowana.</translation>
+    </message>
+    <message id="errorInstallFailed">
+        <source>Could not install %1. %2</source>
+        <translation>Nie udało się zainstalować %1. %2</translation>
+    </message>
+    <message id="errorNoBundle">
+        <source>No app bundle was found on this Mac for %1.</source>
+        <translation>Na tym Macu nie znaleziono pakietu aplikacji dla %1.</translation>
+    </message>
+    <message id="errorNoBundle.linux">
+        <source>No app bundle was found on this computer for %1.</source>
+        <translation>Na tym komputerze nie znaleziono pakietu aplikacji dla %1.</translation>
+    </message>
+    <message id="cancelAction">
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="removeAction">
+        <source>Remove</source>
+        <translation>Usuń</translation>
+    </message>
+    <message id="rollBackAction">
+        <source>Roll back to %1</source>
+        <translation>Przywróć %1</translation>
+    </message>
+    <message id="removeConfirmTitle">
+        <source>Remove %1?</source>
+        <translation>Usunąć %1?</translation>
+    </message>
+    <message id="removeConfirmTrash">
+        <source>%1 moves to the trash, where you can restore it.</source>
+        <translation>%1 trafi do kosza, skąd można ją przywrócić.</translation>
+    </message>
+    <message id="removeConfirmForGood">
+        <source>The trash cannot take %1 on this drive, so it will be deleted for good.</source>
+        <translation>Kosz nie przyjmie %1 z tego dysku, więc zostanie ona usunięta na zawsze.</translation>
+    </message>
+    <message id="updateAllAction" numerus="yes">
+        <source>Update all (%n)</source>
+        <translation>
+            <numerusform>Aktualizuj wszystkie (%Ln)</numerusform>
+            <numerusform>Aktualizuj wszystkie (%Ln)</numerusform>
+            <numerusform>Aktualizuj wszystkie (%Ln)</numerusform>
+        </translation>
+    </message>
+    <message id="updateAllSummary" numerus="yes">
+        <source>%n updated</source>
+        <translation>
+            <numerusform>Zaktualizowano: %Ln</numerusform>
+            <numerusform>Zaktualizowano: %Ln</numerusform>
+            <numerusform>Zaktualizowano: %Ln</numerusform>
+        </translation>
+    </message>
+    <message id="updateAllSummaryFailed" numerus="yes">
+        <source>%1 updated, %n failed: %2</source>
+        <translation>
+            <numerusform>Zaktualizowano: %1, nieudane: %Ln. %2</numerusform>
+            <numerusform>Zaktualizowano: %1, nieudane: %Ln. %2</numerusform>
+            <numerusform>Zaktualizowano: %1, nieudane: %Ln. %2</numerusform>
+        </translation>
+    </message>
+    <message id="updateNotAvailable">
+        <source>No update is available.</source>
+        <translation>Brak dostępnej aktualizacji.</translation>
+    </message>
+    <message id="errorCannotRemove">
+        <source>%1 cannot be removed right now.</source>
+        <translation>%1 nie może być teraz usunięta.</translation>
+    </message>
+    <message id="errorRemoveFailed">
+        <source>Could not remove %1. %2</source>
+        <translation>Nie udało się usunąć %1. %2</translation>
+    </message>
+    <message id="errorCannotRollBack">
+        <source>%1 has no earlier version to roll back to right now.</source>
+        <translation>%1 nie ma teraz wcześniejszej wersji do przywrócenia.</translation>
+    </message>
+    <message id="errorRollBackFailed">
+        <source>Could not roll back %1. %2</source>
+        <translation>Nie udało się przywrócić poprzedniej wersji %1. %2</translation>
+    </message>
+    <message id="cliInstalling">
+        <source>Installing %1 %2…</source>
+        <translation>Instalowanie %1 %2…</translation>
+    </message>
+    <message id="cliUpdating">
+        <source>Updating %1 from %2 to %3…</source>
+        <translation>Aktualizowanie %1 z %2 do %3…</translation>
+    </message>
+    <message id="cliInstallCancelled">
+        <source>The install of %1 was cancelled.</source>
+        <translation>Instalacja %1 została anulowana.</translation>
+    </message>
+    <message id="cliRemovedToTrash">
+        <source>Removed %1 (moved to the trash)</source>
+        <translation>Usunięto %1 (przeniesiono do kosza)</translation>
+    </message>
+    <message id="cliRemovedForGood">
+        <source>Removed %1 (deleted for good)</source>
+        <translation>Usunięto %1 (usunięto na zawsze)</translation>
+    </message>
+    <message id="cliOpened">
+        <source>Opened %1 (%2)</source>
+        <translation>Otwarto %1 (%2)</translation>
+    </message>
+    <message id="cliCouldNotStart">
+        <source>%1 could not be started.</source>
+        <translation>Nie udało się uruchomić %1.</translation>
+    </message>
+    <message id="cliUnknownApp">
+        <source>unknown app "%1"</source>
+        <translation>nieznana aplikacja „%1”</translation>
+    </message>
+    <message id="cliUnknownLanguage">
+        <source>unknown language "%1" (en, pl or de)</source>
+        <translation>nieznany język „%1” (en, pl albo de)</translation>
+    </message>
+    <message id="cliOneAppId">
+        <source>give exactly one app id</source>
+        <translation>podaj dokładnie jeden identyfikator aplikacji</translation>
+    </message>
+    <message id="cliUpdateTargets">
+        <source>give --all or one or more app ids</source>
+        <translation>podaj --all albo jeden lub więcej identyfikatorów aplikacji</translation>
+    </message>
+    <message id="cliUnexpectedArgument">
+        <source>unexpected argument %1</source>
+        <translation>nieoczekiwany argument %1</translation>
+    </message>
+    <message id="cliBytesOf">
+        <source>%1 of %2</source>
+        <translation>%1 z %2</translation>
+    </message>
+    <message id="cliSecondsLeft" numerus="yes">
+        <source>%n s left</source>
+        <translation>
+            <numerusform>zostało %Ln s</numerusform>
+            <numerusform>zostało %Ln s</numerusform>
+            <numerusform>zostało %Ln s</numerusform>
+        </translation>
+    </message>
+    <message id="quitAction">
+        <source>Quit</source>
+        <translation>Zakończ</translation>
+    </message>
+    <message id="quitConfirmTitle">
+        <source>Quit while installing?</source>
+        <translation>Zakończyć podczas instalacji?</translation>
+    </message>
+    <message id="quitConfirmBody">
+        <source>%1 is still installing. Quitting cancels the install and leaves nothing half-installed.</source>
+        <translation>Trwa instalacja: %1. Zakończenie anuluje instalację i nie zostawia niczego zainstalowanego w połowie.</translation>
+    </message>
+    <message id="quitConfirmAction">
+        <source>Cancel install and quit</source>
+        <translation>Anuluj instalację i zakończ</translation>
+    </message>
+    <message id="quitKeepInstalling">
+        <source>Keep installing</source>
+        <translation>Kontynuuj instalację</translation>
+    </message>
+    <message id="checkForUpdates">
+        <source>Check for updates</source>
+        <translation>Sprawdź aktualizacje</translation>
+    </message>
+    <message id="lastCheckedAt">
+        <source>Last checked %1</source>
+        <translation>Ostatnio sprawdzono %1</translation>
+    </message>
+    <message id="lastCheckedNever">
+        <source>Not checked yet</source>
+        <translation>Jeszcze nie sprawdzono</translation>
+    </message>
+    <message id="returnToAction">
+        <source>Return to %1</source>
+        <translation>Wróć do %1</translation>
+    </message>
+    <message id="shortcutAnywhere">
+        <source>Anywhere on the desktop</source>
+        <translation>W całym systemie</translation>
+    </message>
+    <message id="shortcutInsideLauncher">
+        <source>Works inside the launcher</source>
+        <translation>Działa w oknie programu</translation>
+    </message>
+    <message id="checksumMismatchShort">
+        <source>The download did not match its checksum.</source>
+        <translation>Pobrany plik nie zgadza się z sumą kontrolną.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,255 @@
+// The translation files as a translator and the build see them: complete in
+// every language, with the plural forms each language needs, every message
+// the sources ask for present, and no plain literal where a user reads text.
+
+#include "DataRows.h"
+#include "i18n/VantrelTranslator.h"
+
+#include <QDirIterator>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <utility>
+
+namespace {
+
+QString sourcePath(const QString &relative)
+{
+    return qEnvironmentVariable("VANTREL_SOURCE_DIR") + QLatin1Char('/') + relative;
+}
+QString tsFile(const QString &language)
+{
+    return sourcePath(QStringLiteral("src/core/i18n/translations/vantrel_%1.ts").arg(language));
+}
+
+struct Message {
+    QStringList forms;  // one, or one per plural form
+    bool plural = false;
+    bool finished = true;
+};
+
+// id -> message, as Qt Linguist reads the file; vanished ones left out.
+QHash<QString, Message> readTs(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QHash<QString, Message> messages;
+    QXmlStreamReader xml(&file);
+    QString id;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (xml.name() == u"message") {
+            id = attributes.value(QLatin1String("id")).toString();
+            messages[id].plural = attributes.value(QLatin1String("numerus")) == u"yes";
+        } else if (xml.name() == u"translation") {
+            const QString type = attributes.value(QLatin1String("type")).toString();
+            if (type == u"vanished" || type == u"obsolete")
+                messages.remove(std::exchange(id, QString()));
+            messages[id].finished = type.isEmpty();
+            if (!messages[id].plural)
+                messages[id].forms.append(xml.readElementText());
+        } else if (xml.name() == u"numerusform") {
+            messages[id].forms.append(xml.readElementText());
+        }
+    }
+    messages.remove(QString());
+    return messages;
+}
+
+QSet<QString> placeholders(const QString &text)
+{
+    QSet<QString> found;
+    static const QRegularExpression pattern(QStringLiteral("%L?([1-9n])"));
+    for (const auto &match : pattern.globalMatch(text))
+        found.insert(match.captured(1));
+    return found;
+}
+
+// What keeps a language's file from shipping, one line per message. Every
+// plural message has as many forms as the language's appCount.
+QStringList problems(const QString &path)
+{
+    const QHash<QString, Message> english = readTs(tsFile(QStringLiteral("en")));
+    const QHash<QString, Message> translated = readTs(path);
+    const qsizetype pluralForms = translated.value(QStringLiteral("appCount")).forms.size();
+    QStringList found;
+    for (auto it = english.cbegin(); it != english.cend(); ++it) {
+        const Message m = translated.value(it.key());
+        if (!m.finished)
+            found << it.key() + QStringLiteral(": unfinished");
+        else if (m.forms.join(QString()).trimmed().isEmpty())
+            found << it.key() + QStringLiteral(": missing");
+        else if (it->plural && m.forms.size() != pluralForms)
+            found << it.key() + QStringLiteral(": %1 plural forms").arg(m.forms.size());
+        for (const QString &form : m.forms) {
+            if (placeholders(form) != placeholders(it->forms.value(0)))
+                found << it.key() + QStringLiteral(": placeholders unlike English: ") + form;
+        }
+    }
+    found.sort();
+    return found;
+}
+
+// Every file under src/ with one of these endings, with its text.
+QHash<QString, QString> sources(const QStringList &patterns, const QString &under = QStringLiteral("src"))
+{
+    QHash<QString, QString> files;
+    QDirIterator it(sourcePath(under), patterns, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly))
+            files.insert(it.filePath().mid(sourcePath(QString()).size()), QString::fromUtf8(file.readAll()));
+    }
+    return files;
+}
+
+}  // namespace
+
+class TestTranslations : public QObject
+{
+    Q_OBJECT
+    // texts: for the counts 0, 1, 2, 5, 12, 22 and 25
+    using PluralFormsRows = DataRows<QString, VantrelLocale, QStringList>;  // id, language, texts
+    using FormattedDateRows = DataRows<VantrelLocale, QString>;  // language, expected
+
+private Q_SLOTS:
+    void everyLanguageIsComplete()
+    {
+        QVERIFY(readTs(tsFile(QStringLiteral("en"))).size() > 150);
+        const QDir folder(QFileInfo(tsFile(QStringLiteral("en"))).path(), QStringLiteral("vantrel_*.ts"));
+        QVERIFY(folder.count() >= 3);
+        for (const QString &file : folder.entryList()) {
+            const QStringList found = problems(folder.filePath(file));
+            QVERIFY2(found.isEmpty(), qPrintable(file + QStringLiteral(": ") + found.join(QStringLiteral("; "))));
+        }
+    }
+
+    // The check itself bites: an unfinished, a missing and a short plural message.
+    void completenessCheckCatchesGaps()
+    {
+        QFile original(tsFile(QStringLiteral("pl")));
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(original.readAll());
+        text.replace(QRegularExpression(QStringLiteral("(id=\"statusLive\">\\s*<source>[^<]*</source>\\s*<translation)>")),
+                     QStringLiteral("\\1 type=\"unfinished\">"));
+        text.remove(QRegularExpression(QStringLiteral("<message id=\"quickNoResults\">.*?</message>"),
+                                       QRegularExpression::DotMatchesEverythingOption));
+        text.replace(QStringLiteral("<numerusform>%Ln aplikacji gotowych do instalacji</numerusform>"), QString());
+        QTemporaryDir dir;
+        QFile planted(dir.filePath(QStringLiteral("vantrel_pl.ts")));
+        QVERIFY(planted.open(QIODevice::WriteOnly) && planted.write(text.toUtf8()) > 0);
+        planted.close();
+        QCOMPARE(problems(planted.fileName()),
+                 (QStringList{"onboardingStatus: 2 plural forms", "quickNoResults: missing", "statusLive: unfinished"}));
+    }
+
+    void pluralForms_data()
+    {
+        PluralFormsRows::columns();
+        const auto en = VantrelLocale::en, pl = VantrelLocale::pl, de = VantrelLocale::de;
+        const auto counts = [](const QString &one, const QString &few, const QString &many, const QString &zero) {
+            // 0, 1, 2, 5, 12, 22, 25
+            return QStringList{zero, one, few, many, many, few, many};
+        };
+        const auto two = [&](const QString &one, const QString &other) { return counts(one, other, other, other); };
+        PluralFormsRows::row("appCount en", "appCount", en, two("app ready", "apps ready"));
+        PluralFormsRows::row("appCount pl", "appCount", pl, counts("aplikacja gotowa", "aplikacje gotowe", "aplikacji gotowych", "aplikacji gotowych"));
+        PluralFormsRows::row("appCount de", "appCount", de, two("App bereit", "Apps bereit"));
+        PluralFormsRows::row("onboardingStatus en", "onboardingStatus", en, two("app ready to install", "apps ready to install"));
+        PluralFormsRows::row("onboardingStatus pl", "onboardingStatus", pl,
+                             counts("aplikacja gotowa do instalacji", "aplikacje gotowe do instalacji", "aplikacji gotowych do instalacji", "aplikacji gotowych do instalacji"));
+        PluralFormsRows::row("onboardingStatus de", "onboardingStatus", de, two("App bereit zur Installation", "Apps bereit zur Installation"));
+        PluralFormsRows::row("quickResults en", "quickResults", en, two("result", "results"));
+        PluralFormsRows::row("quickResults pl", "quickResults", pl, counts("wynik", "wyniki", "wyników", "wyników"));
+        PluralFormsRows::row("quickResults de", "quickResults", de, two("Ergebnis", "Ergebnisse"));
+    }
+
+    void pluralForms()
+    {
+        const auto [id, language, texts] = PluralFormsRows::fetch();
+        VantrelTranslator translator(language);
+        const QList<int> counts{0, 1, 2, 5, 12, 22, 25};
+        for (qsizetype i = 0; i < counts.size(); ++i) {
+            const QString text = qtTrId(id.toLatin1().constData(), counts[i]);
+            QVERIFY2(text.contains(QString::number(counts[i]) + QLatin1Char(' ') + texts[i]), qPrintable(text));
+        }
+        // Counts in the language's digits and grouping.
+        QVERIFY(qtTrId(id.toLatin1().constData(), 12345).contains(QLocale(VantrelLocaleUtil::rawValue(language)).toString(12345)));
+    }
+
+    // Weekday, day and month as the language writes them; Polish takes the genitive month.
+    void formattedDate_data()
+    {
+        FormattedDateRows::columns();
+        FormattedDateRows::row("en", VantrelLocale::en, "SUNDAY, DECEMBER 6");
+        FormattedDateRows::row("pl", VantrelLocale::pl, "NIEDZIELA, 6 GRUDNIA");
+        FormattedDateRows::row("de", VantrelLocale::de, "SONNTAG, 6. DEZEMBER");
+    }
+
+    void formattedDate()
+    {
+        const auto [language, expected] = FormattedDateRows::fetch();
+        QCOMPARE(VantrelTranslator(language).formattedDate(QDate(2026, 12, 6)), expected);
+    }
+
+    // Each id a view, the store or the terminal tool asks for is in the files.
+    void everyMessageAskedForExists()
+    {
+        const QHash<QString, Message> english = readTs(tsFile(QStringLiteral("en")));
+        const QRegularExpression call(QStringLiteral("(?:q[st]TrId|PlatformText\\.id|messageId)\\(([^;{}]*?)[,)]"));
+        const QRegularExpression literal(QStringLiteral("(?<!= )\"([A-Za-z.]+)\""));
+        int asked = 0;
+        const auto files = sources({QStringLiteral("*.qml"), QStringLiteral("*.cpp")});
+        for (auto file = files.cbegin(); file != files.cend(); ++file) {
+            for (const auto &match : call.globalMatch(*file)) {
+                for (const auto &id : literal.globalMatch(match.captured(1))) {
+                    ++asked;
+                    QVERIFY2(english.contains(id.captured(1)), qPrintable(file.key() + QStringLiteral(": ") + id.captured(1)));
+                }
+            }
+        }
+        QVERIFY(asked > 100);
+    }
+
+    // What a user reads comes from the files: no view binds a text, and no
+    // store message or app command prints one, as a plain literal.
+    void noPlainTextWhereUsersRead()
+    {
+        const QRegularExpression words(QStringLiteral("[a-z]{2}"));
+        const QRegularExpression binding(QStringLiteral(
+            "\\b(?:text|placeholderText|title|subtitle|label|detail|hint|Accessible\\.name|Accessible\\.description)\\s*:\\s*\"([^\"]*)\""));
+        const QRegularExpression message(
+            QStringLiteral("(?:setErrorMessage|::failed|usageError)\\(\\s*(?:QStringLiteral\\()?\"([^\"]*)\""));
+        const QRegularExpression printed(QStringLiteral("Cli::(?:out|err)\\(\\)[^;]*;"));
+        const QRegularExpression literal(QStringLiteral("\"((?:[^\"\\\\]|\\\\.)*)\""));
+        const QHash<QString, Message> ids = readTs(tsFile(QStringLiteral("en")));
+        QStringList found;
+        const auto check = [&](const QString &file, const QString &text) {
+            if (words.match(text).hasMatch() && !text.startsWith(QLatin1String("vantrel ")) && !ids.contains(text))
+                found << file + QStringLiteral(": ") + text;
+        };
+        const auto views = sources({QStringLiteral("*.qml")}, QStringLiteral("src/app/qml"));
+        for (auto file = views.cbegin(); file != views.cend(); ++file) {
+            for (const auto &match : binding.globalMatch(*file))
+                check(file.key(), match.captured(1));
+        }
+        auto code = sources({QStringLiteral("*.cpp")}, QStringLiteral("src/core/store"));
+        code.insert(sources({QStringLiteral("StoreCommands.cpp"), QStringLiteral("InstallReport.cpp")}, QStringLiteral("src/cli")));
+        for (auto file = code.cbegin(); file != code.cend(); ++file) {
+            for (const auto &match : message.globalMatch(*file))
+                check(file.key(), match.captured(1));
+            for (const auto &statement : printed.globalMatch(*file)) {
+                if (statement.captured().contains(QLatin1String("QJson")))  // member names
+                    continue;
+                for (const auto &match : literal.globalMatch(statement.captured()))
+                    check(file.key(), match.captured(1));
+            }
+        }
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("; "))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTranslations)
+#include "tst_translations.moc"
