@@ -165,6 +165,12 @@ enum class CopyKey {
     errorRemoveFailed,
     errorCannotRollBack,
     errorRollBackFailed,
+    errorManifestStored,
+    errorCatalogSignatureStored,
+    timeJustNow,
+    timeMinutesAgo,
+    timeHoursAgo,
+    timeDaysAgo,
 };
 Q_ENUM_NS(CopyKey)
 
@@ -172,4 +178,4 @@ Q_ENUM_NS(CopyKey)
 
 using CopyKey = VantrelCopyKeys::CopyKey;
 
-inline constexpr int copyKeyCount = 157;
+inline constexpr int copyKeyCount = 163;
