@@ -628,6 +628,7 @@ void benchStartup(const Options &options, const QString &base)
     // The service answers with a newer version of the stored catalog.
     LauncherManifest served = makeManifest(20);
     served.apps[0].version = QStringLiteral("9.0.0");
+    served.apps[0].name += QStringLiteral(" Nine");
     const QString servedFile = base + QStringLiteral("/manifest.json");
     {
         QFile file(servedFile);
@@ -658,11 +659,11 @@ void benchStartup(const Options &options, const QString &base)
         xserver.setProcessChannelMode(QProcess::SeparateChannels);
         xserver.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x800x24"),
                                                    QStringLiteral("/bin/sh"), QStringLiteral("-c"),
-                                                   QStringLiteral("echo \"$DISPLAY $$\"; exec sleep 100000")});
+                                                   QStringLiteral("echo \"$DISPLAY $$ $XAUTHORITY\"; exec sleep 100000")});
         QList<QByteArray> started;
         if (xserver.waitForReadyRead(30000))
             started = xserver.readLine().trimmed().split(' ');
-        if (started.size() != 2)
+        if (started.size() != 3)
             throw std::runtime_error("xvfb-run did not start a virtual X server");
         const auto stopServer = qScopeGuard([&] {
             ::kill(pid_t(started[1].toLongLong()), SIGTERM);  // xvfb-run then stops the server
@@ -672,6 +673,7 @@ void benchStartup(const Options &options, const QString &base)
         QProcessEnvironment xEnv = servedEnv;
         xEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         xEnv.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(started[0]));
+        xEnv.insert(QStringLiteral("XAUTHORITY"), QString::fromLocal8Bit(started[2]));
         xEnv.remove(QStringLiteral("WAYLAND_DISPLAY"));
         const QList<LaunchFigures> xRuns = launches(options, [&] {
             freshStore();

@@ -111,6 +111,8 @@ void watchCatalog(QQuickWindow *window, LauncherStore *store)
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = QObject::connect(store, &LauncherStore::manifestChanged, window, [connection, window] {
         QObject::disconnect(*connection);
+        // A frame even when nothing that changed is on screen (a version on a hidden page).
+        window->update();
         onNextFrame(window, [] {
             std::printf("catalog-drawn %.1f\n", msSinceProcessStart());
             std::fflush(stdout);
