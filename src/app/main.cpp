@@ -9,10 +9,12 @@
 #include "InstallNotifications.h"
 #include "QuitFlow.h"
 #include "LanguageRefresh.h"
+#include "SceneGraphChoice.h"
 #include "SingleInstance.h"
 #include "SymbolGlyphs.h"
 #include "TrayController.h"
 #include "install/AppInstaller.h"
+#include "log/Logging.h"
 #include "store/LauncherStore.h"
 
 #include "DefaultCollaborators.h"
@@ -44,6 +46,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    FirstFrameReport::mark("application");
     QApplication::setOrganizationName(QStringLiteral("Vantrel"));
     QApplication::setApplicationName(QStringLiteral("VantrelLauncher"));
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
@@ -61,6 +64,9 @@ int main(int argc, char *argv[])
     SingleInstance instance;
     if (!instance.claim())
         return 0;
+    // Before the first window exists.
+    const QString sceneGraph = SceneGraphChoice::apply();
+    qCInfo(lcUi).noquote() << "Scene graph:" << sceneGraph;
 
     QApplication::setDesktopFileName(QStringLiteral("vantrel-launcher"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/qt/qml/Vantrel/resources/vantrel-launcher.png")));
@@ -73,6 +79,11 @@ int main(int argc, char *argv[])
     AppInstaller::removeLeftovers(installRoot);
     LauncherStore::Collaborators c = defaultCollaborators(session, installRoot);
     auto *store = new LauncherStore(std::move(c), SeedManifest::manifest(), &app);
+    FirstFrameReport::mark("store");
+    // The catalog the last refresh kept, so the first frame shows the user's
+    // own; the refresh the main window starts follows it.
+    store->restoreStoredCatalog();
+    FirstFrameReport::mark("stored-catalog");
     // The store put the system language's translations in place.
     const QString appName = qtTrId("brand");
 
@@ -95,6 +106,7 @@ int main(int argc, char *argv[])
         qCritical("The main window could not be created.");
         return 1;
     }
+    FirstFrameReport::mark("windows");
 
     TrayController tray(store, nullptr, appName);
     tray.setPanelProvider([scenes]() -> QWindow * {
@@ -123,7 +135,17 @@ int main(int argc, char *argv[])
             quitFlow.confirm();
     });
 
-    FirstFrameReport::watch(mainWindow);
+    FirstFrameReport::watch(mainWindow, store);
+    FirstFrameReport::watchCatalog(mainWindow, store);
+    FirstFrameReport::watchOpening(mainWindow, {
+        {QStringLiteral("preferences"), [] { AppScenes::instance()->showSettingsWindow(); }, QStringLiteral("settings")},
+        {QStringLiteral("switcher"), [mainWindow] {
+             if (QObject *root = mainWindow->property("rootView").value<QObject *>())
+                 root->setProperty("showQuickSwitcher", true);
+         }, QStringLiteral("main")},
+        // What a click on the tray icon does, where the desktop has no tray to click.
+        {QStringLiteral("tray"), [panel = QPointer<QQuickWindow>(panel)] { if (panel) panel->show(); }, QStringLiteral("menuBarPanel")},
+    });
     if (!parser.isSet(hidden))
         mainWindow->show();
     const int code = app.exec();

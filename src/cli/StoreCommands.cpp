@@ -122,7 +122,9 @@ int runList(const CliInvocation &call)
         return call.usageError(qtTrId("cliUnexpectedArgument").arg(Cli::printable(call.positional.first())));
 
     StoreSession s(call.locale);
-    const bool refreshed = s.refresh();
+    // Offline, the catalog kept by the last successful refresh is listed; the error line names its time.
+    const bool stored = s.store->restoreStoredCatalog();
+    const bool catalogShown = s.refresh() || stored;
 
     const QList<AppManifestItem> visible =
         ManifestPolicy::visibleApps(s.store->manifest(), s.store->includeBetaApps());
@@ -152,11 +154,11 @@ int runList(const CliInvocation &call)
                        << "  " << pad(AppReleaseStatusUtil::label(app.status), statusWidth) << "  "
                        << Cli::printable(s.store->state(app).label()) << "\n";
         }
-        if (visible.isEmpty() && refreshed)
+        if (visible.isEmpty() && catalogShown)
             Cli::out() << s.store->appCountLabel() << "\n";
     }
     Cli::out().flush();
-    return refreshed ? CliExit::ok : CliExit::failure;
+    return catalogShown ? CliExit::ok : CliExit::failure;
 }
 
 // Finds the app in the refreshed catalog, or prints why not.

@@ -39,6 +39,7 @@ LauncherStore::Collaborators defaultCollaborators(QNetworkAccessManager *session
     LauncherStore::Collaborators c;
     auto manifestClient = std::make_shared<RemoteManifestClient>(RemoteManifestClient::defaultEndpoint(*properties), session);
     manifestClient->setPublicKeys(CatalogPublicKeys::configured(*properties));
+    manifestClient->setCache(std::make_shared<CatalogCache>(CatalogCache::defaultFolder()));
     c.manifestLoader = manifestClient;
     c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), session, defaultInstallerLayers());
     c.eventRecorder = std::make_shared<RemoteEventRecorder>(serviceBase, session, language);

@@ -271,14 +271,24 @@ private Q_SLOTS:
         QCOMPARE(m_cli->leftovers(), QStringList());
     }
 
+    // Never refreshed: the built-in catalog and status 1. Once refreshed, the
+    // catalog it kept is listed offline with its time, and the status is 0.
     void listWhenTheCatalogIsUnreachable()
     {
         m_cli->publish({release("alpha", "1.0.0")}, 500);
-        const ToolSandbox::Result run = m_cli->run({"list", "--json"});
+        ToolSandbox::Result run = m_cli->run({"list", "--json"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("Could not refresh apps. Showing the last known state."), qPrintable(run.err));
-        // The last known state: the built-in catalog.
         QVERIFY(QJsonDocument::fromJson(run.out.toUtf8()).isArray());
+        QCOMPARE(m_cli->listed("alpha"), QJsonObject());
+
+        m_cli->publish({release("alpha", "1.0.0")});
+        QCOMPARE(m_cli->run({"list"}).exitCode, 0);
+        m_cli->publish({release("alpha", "1.0.0")}, 500);
+        run = m_cli->run({"list", "--lang", "de"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains("Zeige den gerade eben geladenen Katalog."), qPrintable(run.err));
+        QVERIFY2(run.out.startsWith("alpha "), qPrintable(run.out));
     }
 
     void openInstallsWhenNeededAndStarts()

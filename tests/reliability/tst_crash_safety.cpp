@@ -1,12 +1,15 @@
 // Crash safety of an install: `vantrel install` killed with SIGKILL once at
 // every phase over an older copy, up to the clean-up after it has returned.
 // After each kill the bundle is whole (old or new), the next start agrees with
-// the disk and removes every leftover. Also two processes installing one app.
+// the disk and removes every leftover. Also two processes installing one app,
+// and the kept catalog replaced by `vantrel list` killed mid-write.
 
 #include "DataRows.h"
 #include "CatalogBuilders.h"
 #include "ToolSandbox.h"
 #include "ZipBuilder.h"
+#include "catalog/CatalogCache.h"
+#include "catalog/CatalogSignature.h"
 #include "store/LauncherStore.h"
 
 #include <csignal>
@@ -52,6 +55,7 @@ class CrashSafety : public QObject
 {
     Q_OBJECT
     using KillAtEveryPhaseRows = DataRows<QString, bool>;  // phase, swapped
+    using CatalogCopyRows = DataRows<QString, bool>;       // phase, replaced
 
 private:
     ToolSandbox m_cli;
@@ -139,6 +143,42 @@ private Q_SLOTS:
         QVERIFY(install->waitForFinished(10000));
         QCOMPARE(install->exitStatus(), QProcess::CrashExit);
         checkAfterwards(swapped);
+    }
+
+    // A successful refresh replaces the kept catalog in one step: killed at any
+    // point of the write, the copy is the whole old one or the whole new one.
+    void catalogCopyKilledMidWrite_data()
+    {
+        CatalogCopyRows::columns();
+        CatalogCopyRows::row("half the body written", "catalog-copy-writing", false);
+        CatalogCopyRows::row("whole body written, not yet in place", "catalog-copy-written", false);
+        CatalogCopyRows::row("in place", "catalog-copy-committed", true);
+    }
+
+    void catalogCopyKilledMidWrite()
+    {
+        const auto [phase, replaced] = CatalogCopyRows::fetch();
+        const CatalogCache cache(m_cli.home() + QStringLiteral("/.cache/Vantrel/VantrelLauncher/catalogs"));
+        const QUrl endpoint(m_cli.environment().value(QStringLiteral("VANTREL_MANIFEST_URL")));
+        m_cli.publish({TestCatalog::app(QStringLiteral("older"))});
+        QCOMPARE(m_cli.run({QStringLiteral("list")}).exitCode, 0);
+        const QByteArray oldCopy = TempHome::readFile(cache.pathFor(endpoint));
+        QVERIFY(oldCopy.contains("older"));
+
+        m_cli.publish({TestCatalog::app(QStringLiteral("newer"))});
+        m_cli.environment().insert(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"), phase);
+        auto list = m_cli.start({QStringLiteral("list")});
+        m_cli.environment().remove(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"));
+        QByteArray seen;
+        QVERIFY2(waitForPause(*list, phase, &seen), seen.constData());
+        ::kill(pid_t(list->processId()), SIGKILL);
+        QVERIFY(list->waitForFinished(10000));
+
+        if (!replaced)
+            QCOMPARE(TempHome::readFile(cache.pathFor(endpoint)), oldCopy);
+        const std::optional<StoredCatalog> kept = cache.read(endpoint, CatalogPublicKeys());
+        QVERIFY(kept);
+        QCOMPARE(TestCatalog::ids(kept->manifest.apps), QStringList{replaced ? QStringLiteral("newer") : QStringLiteral("older")});
     }
 
     // Two `vantrel install` of one app at once: the second waits for the

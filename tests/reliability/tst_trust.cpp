@@ -1,6 +1,7 @@
 // Trust in what the launcher fetches: every service over real HTTPS with an
 // authority made for the test, refused certificates and downgrades, no way
-// around certificate checks in the sources, and signed catalogs.
+// around certificate checks in the sources, and signed catalogs (only a
+// verified, decoded catalog is kept on disk).
 
 #include "DataRows.h"
 #include "InstallSandbox.h"
@@ -20,18 +21,29 @@ const QString fallbackLine = QStringLiteral("Could not refresh apps. Showing the
 const QString signatureLine = QStringLiteral("The catalog's signature could not be verified. Showing the last known state.");
 
 // A store seeded with `seed` refreshes from url through the real client: "ok"
-// when it shows the served catalog, else its error line (the seed kept).
+// when it shows the served catalog and keeps it on disk, else its error line
+// (the seed kept, the copy on disk untouched).
 QString refresh(const QUrl &url, const QString &keys, QNetworkAccessManager *session)
 {
     StoreHarness h;
     auto client = std::make_shared<RemoteManifestClient>(url, session);
     client->setPublicKeys(CatalogPublicKeys::parse(keys));
+    const auto cache = std::make_shared<CatalogCache>(h.dir.filePath(QStringLiteral("cache")));
+    client->setCache(cache);
     h.manifestLoader = client;
+    cache->write(url, "an older copy", {}, QDateTime::currentDateTimeUtc());
+    const QByteArray before = TempHome::readFile(cache->pathFor(url));
     const std::unique_ptr<LauncherStore> store = h.makeStore(seed);
     if (!finishes(store->loadManifest()))
         return QStringLiteral("raised");
-    if (!store->errorMessage())
+    if (!store->errorMessage()) {
+        const std::optional<StoredCatalog> kept = cache->read(url, CatalogPublicKeys::parse(keys));
+        if (!kept || kept->manifest != store->manifest())
+            return QStringLiteral("not kept on disk");
         return store->manifest() == ManifestDecoder::decode(catalog) ? QStringLiteral("ok") : QStringLiteral("another catalog");
+    }
+    if (TempHome::readFile(cache->pathFor(url)) != before)
+        return QStringLiteral("copy on disk replaced");
     return store->manifest() == seed ? *store->errorMessage() : QStringLiteral("seed lost");
 }
 

@@ -271,7 +271,8 @@ void ViewHost::choose(QQuickItem *picker, const QString &label)
 
 QString ViewHost::screenshot(const QString &name)
 {
-    const QString dir = qEnvironmentVariable("VANTREL_BUILD_DIR", QDir::currentPath()) + QStringLiteral("/screenshots");
+    const QString dir = qEnvironmentVariable("VANTREL_SCREENSHOT_DIR",
+                                              qEnvironmentVariable("VANTREL_BUILD_DIR", QDir::currentPath()) + QStringLiteral("/screenshots"));
     QDir().mkpath(dir);
     waitForFrame();
     const QImage image = m_window->grabWindow();

@@ -1,12 +1,15 @@
 // Writes a screenshot of every screen to $VANTREL_BUILD_DIR/screenshots, each
-// in the states worth seeing.
+// in the states worth seeing; run once per scene graph (software, and OpenGL
+// into screenshots/opengl).
 
 #include "AppScenes.h"
+#include "DataRows.h"
 #include "QmlHarness.h"
+#include "SceneGraphChoice.h"
 #include "VantrelFonts.h"
+#include "catalog/ManifestDecoder.h"
 
 #include <QRegularExpression>
-#include "catalog/ManifestDecoder.h"
 
 namespace {
 
@@ -304,8 +307,32 @@ class TestUiScreenshots : public QObject
 {
     Q_OBJECT
 
+    using Choice = SceneGraphChoice::Choice;
+    using SceneGraphRows = DataRows<QString, bool, bool, bool, bool, Choice>;  // platform, requested, forced, node, DRI
+
 private Q_SLOTS:
     void initTestCase() { UiTest::initialise(); }
+
+    // Software rendering wherever OpenGL would be Mesa's software rasteriser or missing.
+    void sceneGraphChoice_data()
+    {
+        SceneGraphRows::columns();
+        SceneGraphRows::row("X server with a GPU", "xcb", false, false, true, true, Choice::hardware);
+        SceneGraphRows::row("Xvfb on a machine with a GPU", "xcb", false, false, true, false, Choice::software);
+        SceneGraphRows::row("X server, no render node", "xcb", false, false, false, false, Choice::software);
+        SceneGraphRows::row("llvmpipe asked for", "xcb", false, true, true, true, Choice::software);
+        SceneGraphRows::row("QT_QUICK_BACKEND set", "xcb", true, false, false, false, Choice::asRequested);
+        SceneGraphRows::row("Wayland with a GPU", "wayland", false, false, true, false, Choice::hardware);
+        SceneGraphRows::row("Wayland without one", "wayland-egl", false, false, false, false, Choice::software);
+        SceneGraphRows::row("offscreen", "offscreen", false, false, true, true, Choice::software);
+        SceneGraphRows::row("macOS", "cocoa", false, false, false, false, Choice::hardware);
+    }
+
+    void sceneGraphChoice()
+    {
+        const auto [platform, requested, forced, node, dri, expected] = SceneGraphRows::fetch();
+        QCOMPARE(SceneGraphChoice::decide({platform, requested, forced, node, dri}), expected);
+    }
 
     void screenshot_data()
     {
@@ -332,6 +359,14 @@ private Q_SLOTS:
             QVERIFY2(macMentions(f).isEmpty(), qPrintable(language + QStringLiteral(": ") + macMentions(f).join(QStringLiteral(" | "))));
         }
 #endif
+        // Drawn by the scene graph this run is for (the build runs it once per graphics API).
+        const QString graphics = qEnvironmentVariable("VANTREL_SCREENSHOT_GRAPHICS");
+        if (!graphics.isEmpty()) {
+            const auto api = f.host.window()->rendererInterface()->graphicsApi();
+            QCOMPARE(api == QSGRendererInterface::Software ? QStringLiteral("software")
+                         : api == QSGRendererInterface::OpenGLRhi ? QStringLiteral("opengl") : QStringLiteral("other"),
+                     graphics);
+        }
         const QString path = f.host.screenshot(shot.name);
         QVERIFY2(!path.isEmpty(), "screenshot not written");
         const QImage image(path);

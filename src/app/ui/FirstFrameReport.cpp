@@ -1,8 +1,15 @@
 #include "FirstFrameReport.h"
 
-#include <QCoreApplication>
-#include <QQuickWindow>
+#include "store/LauncherStore.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QQuickWindow>
+#include <QTimer>
+
+#include <algorithm>
 #include <memory>
 
 #include <cstdio>
@@ -39,24 +46,123 @@ double msSinceProcessStart()
     return (double(now.tv_sec) + double(now.tv_nsec) / 1e9 - double(startTicks) / ticks) * 1000.0;
 }
 
+bool probing()
+{
+    static const bool on = !qEnvironmentVariableIsEmpty("VANTREL_REPORT_FIRST_FRAME");
+    return on;
+}
+
+// Exits after the last awaited report when the probe says "quit".
+void reportDone()
+{
+    static int awaited = 1 + int(!qEnvironmentVariableIsEmpty("VANTREL_REPORT_CATALOG_DRAWN"))
+        + int(!qEnvironmentVariableIsEmpty("VANTREL_REPORT_OPENING"));
+    if (--awaited == 0 && qgetenv("VANTREL_REPORT_FIRST_FRAME") == "quit")
+        QCoreApplication::quit();
+}
+
+QWindow *shownWindow(const QString &objectName)
+{
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    const auto shown = std::find_if(windows.cbegin(), windows.cend(),
+                                    [&](QWindow *w) { return w->objectName() == objectName && w->isVisible(); });
+    return shown == windows.cend() ? nullptr : *shown;
+}
+
+// Runs then() once, on the window's next swapped frame.
+void onNextFrame(QQuickWindow *window, std::function<void()> then)
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(window, &QQuickWindow::frameSwapped, window, [connection, then] {
+        QObject::disconnect(*connection);
+        then();
+    }, Qt::DirectConnection);
+}
+
 }  // namespace
 
 namespace FirstFrameReport {
 
-void watch(QQuickWindow *window)
+void mark(const char *name)
 {
-    const QByteArray mode = qgetenv("VANTREL_REPORT_FIRST_FRAME");
-    if (mode.isEmpty() || !window)
+    if (!probing())
         return;
-    const bool quit = mode == "quit";
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = QObject::connect(window, &QQuickWindow::frameSwapped, window, [connection, quit] {
-        QObject::disconnect(*connection);
-        std::printf("first-frame %.1f\n", msSinceProcessStart());
+    std::printf("startup-mark %s %.1f\n", name, msSinceProcessStart());
+    std::fflush(stdout);
+}
+
+void watch(QQuickWindow *window, LauncherStore *store)
+{
+    if (!probing() || !window)
+        return;
+    const QPointer<LauncherStore> watched(store);
+    onNextFrame(window, [watched] {
+        std::printf("first-frame %.1f catalog %lld\n", msSinceProcessStart(),
+                    watched ? qlonglong(watched->manifest().apps.size()) : -1LL);
         std::fflush(stdout);
-        if (quit)
-            QCoreApplication::quit();
-    }, Qt::DirectConnection);
+        reportDone();
+    });
+}
+
+void watchCatalog(QQuickWindow *window, LauncherStore *store)
+{
+    if (!probing() || !window || !store || qEnvironmentVariableIsEmpty("VANTREL_REPORT_CATALOG_DRAWN"))
+        return;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(store, &LauncherStore::manifestChanged, window, [connection, window] {
+        QObject::disconnect(*connection);
+        // A frame even when nothing that changed is on screen (a version on a hidden page).
+        window->update();
+        onNextFrame(window, [] {
+            std::printf("catalog-drawn %.1f\n", msSinceProcessStart());
+            std::fflush(stdout);
+            reportDone();
+        });
+    });
+}
+
+void watchOpening(QQuickWindow *window, QList<Opener> openers)
+{
+    const QString wanted = qEnvironmentVariable("VANTREL_REPORT_OPENING");
+    if (!probing() || !window || wanted.isEmpty())
+        return;
+    const auto found = std::find_if(openers.cbegin(), openers.cend(), [&](const Opener &o) { return o.name == wanted; });
+    if (found == openers.cend()) {
+        std::printf("opened %s unknown\n", qPrintable(wanted));
+        reportDone();
+        return;
+    }
+    const Opener opener = *found;
+    onNextFrame(window, [opener] {
+        QTimer::singleShot(500, [opener] {
+            auto clock = std::make_shared<QElapsedTimer>();
+            clock->start();
+            opener.open();
+            // The window may be made on request, synchronously or a little later.
+            auto *poll = new QTimer;
+            poll->setInterval(1);
+            const auto look = [opener, clock, poll] {
+                auto *target = qobject_cast<QQuickWindow *>(shownWindow(opener.windowName));
+                if (!target && clock->elapsed() < 10000)
+                    return;
+                poll->stop();
+                poll->deleteLater();
+                if (!target) {
+                    std::printf("opened %s never\n", qPrintable(opener.name));
+                    reportDone();
+                    return;
+                }
+                onNextFrame(target, [opener, clock] {
+                    std::printf("opened %s %.1f\n", qPrintable(opener.name), double(clock->nsecsElapsed()) / 1e6);
+                    std::fflush(stdout);
+                    reportDone();
+                });
+            };
+            QObject::connect(poll, &QTimer::timeout, look);
+            poll->start();
+            look();
+        });
+    });
 }
 
 }  // namespace FirstFrameReport

@@ -4,12 +4,14 @@
 #include "system/SystemLayers.h"
 #include "net/ServiceEndpoints.h"
 
+#include <QCoroFuture>
 #include <QCoroNetworkReply>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QProcessEnvironment>
+#include <QtConcurrent/QtConcurrentRun>
 #include <memory>
 
 QString ManifestClientError::localizedDescription() const
@@ -82,6 +84,17 @@ struct BodyBuffer {
     bool tooLarge = false;
 };
 
+// Not a coroutine: the closure goes straight to the pool (GCC 12 destroys
+// closures made inside a coroutine twice).
+QFuture<void> keepInBackground(std::shared_ptr<const CatalogCache> cache, QUrl endpoint, QByteArray body,
+                               QByteArray signature)
+{
+    return QtConcurrent::run([cache = std::move(cache), endpoint = std::move(endpoint), body = std::move(body),
+                              signature = std::move(signature)] {
+        cache->write(endpoint, body, signature, QDateTime::currentDateTimeUtc());
+    });
+}
+
 }  // namespace
 
 QCoro::Task<LauncherManifest> RemoteManifestClient::loadManifest(VantrelLocale locale)
@@ -90,6 +103,8 @@ QCoro::Task<LauncherManifest> RemoteManifestClient::loadManifest(VantrelLocale l
     const QUrl url = requestUrl(m_endpoint, locale);
     const int timeoutMs = m_timeoutMs;
     const CatalogPublicKeys keys = m_publicKeys;
+    const std::shared_ptr<const CatalogCache> cache = m_cache;
+    const QUrl endpoint = m_endpoint;
     const QPointer<QNetworkAccessManager> session = m_session;
     if (!session)
         throw PlatformError(PlatformError::Domain::network, QStringLiteral("No network session."));
@@ -141,7 +156,19 @@ QCoro::Task<LauncherManifest> RemoteManifestClient::loadManifest(VantrelLocale l
         throw DecodingError(QStringLiteral("the document is too large (more than %1 MiB)")
                                 .arg(ManifestDecoder::maximumDocumentSize / (1024 * 1024)));
     // Nothing of an unverified body reaches the decoder.
-    if (keys.isConfigured() && !keys.verify(body->data, raw->rawHeader(CatalogSignature::headerName)))
+    const QByteArray signature = raw->rawHeader(CatalogSignature::headerName);
+    if (keys.isConfigured() && !keys.verify(body->data, signature))
         throw ManifestClientError(ManifestClientError::Kind::invalidSignature, status);
-    co_return ManifestDecoder::decode(body->data);
+    LauncherManifest manifest = ManifestDecoder::decode(body->data);
+    // Only a verified, decoded body is kept; the write (flushed to disk) runs off the main thread.
+    if (cache) {
+        const QFuture<void> kept = keepInBackground(cache, endpoint, body->data, signature);
+        co_await kept;
+    }
+    co_return manifest;
+}
+
+std::optional<StoredCatalog> RemoteManifestClient::storedManifest() const
+{
+    return m_cache ? m_cache->read(m_endpoint, m_publicKeys) : std::nullopt;
 }

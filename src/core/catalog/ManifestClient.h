@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CatalogCache.h"
 #include "CatalogSignature.h"
 #include "Models.h"
 #include "errors/LauncherError.h"
@@ -7,6 +8,8 @@
 
 #include <QCoroTask>
 #include <QUrl>
+
+#include <memory>
 
 class QNetworkAccessManager;
 class AppProperties;
@@ -18,6 +21,9 @@ public:
     virtual ~ManifestLoading() = default;
     // Throws on any failure (ManifestClientError, PlatformError, DecodingError).
     virtual QCoro::Task<LauncherManifest> loadManifest(VantrelLocale locale) = 0;
+    // The catalog the last successful load kept on disk, verified and decoded
+    // again; nullopt when there is none or it is unusable.
+    virtual std::optional<StoredCatalog> storedManifest() const { return std::nullopt; }
 };
 
 class ManifestClientError : public LauncherError
@@ -55,7 +61,13 @@ public:
     // endpoint with exactly one trailing "lang" query item.
     static QUrl requestUrl(const QUrl &endpoint, VantrelLocale locale);
 
+    // After verification and decoding succeed, the body is kept in the cache
+    // (when one is set) before the manifest is returned.
     QCoro::Task<LauncherManifest> loadManifest(VantrelLocale locale) override;
+    std::optional<StoredCatalog> storedManifest() const override;
+
+    // Where successful loads keep their body; none: nothing is kept.
+    void setCache(std::shared_ptr<const CatalogCache> cache) { m_cache = std::move(cache); }
 
     // With keys configured, every manifest body must carry a signature by one
     // of them, checked before the body is decoded.
@@ -68,5 +80,6 @@ private:
     QUrl m_endpoint;
     QNetworkAccessManager *m_session;
     CatalogPublicKeys m_publicKeys;
+    std::shared_ptr<const CatalogCache> m_cache;
     int m_timeoutMs = 60000;
 };

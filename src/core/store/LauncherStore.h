@@ -118,6 +118,15 @@ public:
     // --- Operations ---
     // Refreshes the catalog; never fails (outcomes land in published fields).
     QCoro::Task<void> loadManifest();
+    // Shows manifest as a successful refresh does: catalog, install states
+    // reconciled, selection, pending announcement. fetchedAt is when it was
+    // fetched; a later failed refresh names it in the error line.
+    void applyCatalog(const LauncherManifest &manifest, const QDateTime &fetchedAt);
+    // At start, before the first frame: applies the catalog the manifest loader
+    // kept on disk, if it has a usable one. True when it did.
+    bool restoreStoredCatalog();
+    // When the catalog shown was fetched; null for the built-in one.
+    const std::optional<QDateTime> &catalogFetchedAt() const { return m_catalogFetchedAt; }
     void install(const AppManifestItem &app);
     void open(const AppManifestItem &app);
     void toggleStarterSelection(const AppManifestItem &app) { m_onboarding->toggleStarter(app.id); }
@@ -184,6 +193,7 @@ private:
     friend class AppManagement;  // records what it changes
     void connectDelegates();
     void applyPersistedInstallStates(const QList<AppManifestItem> &apps);
+    QString refreshFailureLine(bool unverified) const;
     void recordInstalledApp(const InstalledApp &installed, const AppManifestItem &app);
     // The app's state and URL as its records and the disk say, as a refresh derives them.
     void restoreRecordedState(const AppManifestItem &app);
@@ -218,6 +228,7 @@ private:
 
     Collaborators m_c;
     LauncherManifest m_manifest;
+    std::optional<QDateTime> m_catalogFetchedAt;
     InstallRecords m_records;
     std::optional<QString> m_selectedAppID;
     bool m_includeBetaApps = true;

@@ -3,6 +3,7 @@
 #include "LauncherStore.h"
 
 #include "catalog/ManifestClient.h"
+#include "i18n/RelativeTime.h"
 #include "log/Logging.h"
 
 #include <QPointer>
@@ -32,13 +33,25 @@ QCoro::Task<void> LauncherStore::loadManifest()
         co_return;
 
     if (!loaded) {
-        setErrorMessage(qtTrId(unverified ? "errorCatalogSignature" : "errorManifestFallback"));
+        setErrorMessage(refreshFailureLine(unverified));
         if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
             setOnboardingComplete(true);
         co_return;
     }
+    applyCatalog(*loaded, QDateTime::currentDateTimeUtc());
+}
 
-    const LauncherManifest manifest = std::move(*loaded);
+bool LauncherStore::restoreStoredCatalog()
+{
+    const std::optional<StoredCatalog> stored = m_c.manifestLoader ? m_c.manifestLoader->storedManifest() : std::nullopt;
+    if (stored)
+        applyCatalog(stored->manifest, stored->fetchedAt);
+    return stored.has_value();
+}
+
+void LauncherStore::applyCatalog(const LauncherManifest &manifest, const QDateTime &fetchedAt)
+{
+    m_catalogFetchedAt = fetchedAt;
     setManifest(manifest);
     setIfChanged(this, m_lastCatalogCheck, QDateTime::currentDateTime(), &LauncherStore::lastCatalogCheckChanged);
 
@@ -54,6 +67,15 @@ QCoro::Task<void> LauncherStore::loadManifest()
 
     if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
         setOnboardingComplete(true);
+}
+
+QString LauncherStore::refreshFailureLine(bool unverified) const
+{
+    // The built-in catalog has no fetch time; a fetched one says how old it is.
+    if (!m_catalogFetchedAt)
+        return qtTrId(unverified ? "errorCatalogSignature" : "errorManifestFallback");
+    const QString time = RelativeTime::shortText(*m_catalogFetchedAt, QDateTime::currentDateTimeUtc());
+    return qtTrId(unverified ? "errorCatalogSignatureStored" : "errorManifestStored").arg(time);
 }
 
 void LauncherStore::applyPersistedInstallStates(const QList<AppManifestItem> &apps)

@@ -127,9 +127,11 @@ Item {
             visible: apps.count > 0
             Layout.fillWidth: true
             Layout.fillHeight: true
-            Layout.preferredHeight: contentHeight
+            // Capped at the panel's tallest (720): a height that followed the
+            // content would make the list build a row for every app.
+            Layout.preferredHeight: Math.min(contentHeight, 720)
             Layout.minimumHeight: Math.min(contentHeight, 88)
-            implicitHeight: contentHeight
+            implicitHeight: Math.min(contentHeight, 720)
             interactive: contentHeight > height
             clip: true
             boundsBehavior: Flickable.StopAtBounds

@@ -797,5 +797,38 @@
         <source>The download did not match its checksum.</source>
         <translation>Der Download passt nicht zu seiner Prüfsumme.</translation>
     </message>
+    <message id="errorManifestStored">
+        <source>Could not refresh apps. Showing the catalog fetched %1.</source>
+        <translation>Apps konnten nicht aktualisiert werden. Zeige den %1 geladenen Katalog.</translation>
+    </message>
+    <message id="errorCatalogSignatureStored">
+        <source>The catalog's signature could not be verified. Showing the catalog fetched %1.</source>
+        <translation>Die Signatur des Katalogs konnte nicht überprüft werden. Zeige den %1 geladenen Katalog.</translation>
+    </message>
+    <message id="timeJustNow">
+        <source>just now</source>
+        <translation>gerade eben</translation>
+    </message>
+    <message id="timeMinutesAgo" numerus="yes">
+        <source>%n min ago</source>
+        <translation>
+            <numerusform>vor %Ln Min.</numerusform>
+            <numerusform>vor %Ln Min.</numerusform>
+        </translation>
+    </message>
+    <message id="timeHoursAgo" numerus="yes">
+        <source>%n h ago</source>
+        <translation>
+            <numerusform>vor %Ln Std.</numerusform>
+            <numerusform>vor %Ln Std.</numerusform>
+        </translation>
+    </message>
+    <message id="timeDaysAgo" numerus="yes">
+        <source>%n d ago</source>
+        <translation>
+            <numerusform>vor %Ln Tg.</numerusform>
+            <numerusform>vor %Ln Tg.</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

@@ -797,5 +797,38 @@
         <source>The download did not match its checksum.</source>
         <translation>The download did not match its checksum.</translation>
     </message>
+    <message id="errorManifestStored">
+        <source>Could not refresh apps. Showing the catalog fetched %1.</source>
+        <translation>Could not refresh apps. Showing the catalog fetched %1.</translation>
+    </message>
+    <message id="errorCatalogSignatureStored">
+        <source>The catalog's signature could not be verified. Showing the catalog fetched %1.</source>
+        <translation>The catalog's signature could not be verified. Showing the catalog fetched %1.</translation>
+    </message>
+    <message id="timeJustNow">
+        <source>just now</source>
+        <translation>just now</translation>
+    </message>
+    <message id="timeMinutesAgo" numerus="yes">
+        <source>%n min ago</source>
+        <translation>
+            <numerusform>%Ln min ago</numerusform>
+            <numerusform>%Ln min ago</numerusform>
+        </translation>
+    </message>
+    <message id="timeHoursAgo" numerus="yes">
+        <source>%n h ago</source>
+        <translation>
+            <numerusform>%Ln h ago</numerusform>
+            <numerusform>%Ln h ago</numerusform>
+        </translation>
+    </message>
+    <message id="timeDaysAgo" numerus="yes">
+        <source>%n d ago</source>
+        <translation>
+            <numerusform>%Ln d ago</numerusform>
+            <numerusform>%Ln d ago</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

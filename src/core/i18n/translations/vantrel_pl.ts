@@ -807,5 +807,41 @@
         <source>The download did not match its checksum.</source>
         <translation>Pobrany plik nie zgadza się z sumą kontrolną.</translation>
     </message>
+    <message id="errorManifestStored">
+        <source>Could not refresh apps. Showing the catalog fetched %1.</source>
+        <translation>Nie udało się odświeżyć aplikacji. Pokazuję katalog pobrany %1.</translation>
+    </message>
+    <message id="errorCatalogSignatureStored">
+        <source>The catalog's signature could not be verified. Showing the catalog fetched %1.</source>
+        <translation>Nie udało się zweryfikować podpisu katalogu. Pokazuję katalog pobrany %1.</translation>
+    </message>
+    <message id="timeJustNow">
+        <source>just now</source>
+        <translation>przed chwilą</translation>
+    </message>
+    <message id="timeMinutesAgo" numerus="yes">
+        <source>%n min ago</source>
+        <translation>
+            <numerusform>%Ln min temu</numerusform>
+            <numerusform>%Ln min temu</numerusform>
+            <numerusform>%Ln min temu</numerusform>
+        </translation>
+    </message>
+    <message id="timeHoursAgo" numerus="yes">
+        <source>%n h ago</source>
+        <translation>
+            <numerusform>%Ln godz. temu</numerusform>
+            <numerusform>%Ln godz. temu</numerusform>
+            <numerusform>%Ln godz. temu</numerusform>
+        </translation>
+    </message>
+    <message id="timeDaysAgo" numerus="yes">
+        <source>%n d ago</source>
+        <translation>
+            <numerusform>%Ln dn. temu</numerusform>
+            <numerusform>%Ln dn. temu</numerusform>
+            <numerusform>%Ln dn. temu</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

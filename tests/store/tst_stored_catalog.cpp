@@ -1,0 +1,149 @@
+// The last catalog kept on disk: shown at start through the real client while
+// the service is unreachable, and ignored (the built-in catalog kept) when the
+// copy cannot be trusted or read.
+
+#include "ClosedPort.h"
+#include "DataRows.h"
+#include "SigningKey.h"
+#include "StoreFakes.h"
+#include "TempHome.h"
+#include "catalog/ManifestDecoder.h"
+
+#include <QNetworkAccessManager>
+
+namespace {
+
+const LauncherManifest seed = TestCatalog::manifest({TestCatalog::app("seed")});
+const LauncherManifest stored = TestCatalog::manifest(
+    {TestCatalog::app("alpha", AppReleaseStatus::live, QStringLiteral("2.0.0")), TestCatalog::app("beta"),
+     TestCatalog::app("soon", AppReleaseStatus::comingSoon)});
+const QByteArray storedBody = ManifestDecoder::encode(stored);
+
+}  // namespace
+
+class TestStoredCatalog : public QObject
+{
+    Q_OBJECT
+    using ShownRows = DataRows<qint64, QString, QString>;  // age in seconds, locale, error line
+    using IgnoredRows = DataRows<QString>;                  // what is wrong with the copy
+
+    QNetworkAccessManager m_session;
+    QTemporaryDir m_keys;
+    const SigningKey m_mine = SigningKey::loadOrCreate(m_keys.filePath(QStringLiteral("mine")));
+    const SigningKey m_other = SigningKey::loadOrCreate(m_keys.filePath(QStringLiteral("other")));
+    // Nothing listens here: every refresh fails.
+    const QUrl m_endpoint = QUrl(QStringLiteral("http://127.0.0.1:%1/api/launcher/manifest").arg(closedLoopbackPort()));
+
+    // The store's loader: the real client over the unreachable endpoint, keys configured.
+    std::shared_ptr<RemoteManifestClient> client(StoreHarness &h, const CatalogCache &cache)
+    {
+        auto c = std::make_shared<RemoteManifestClient>(m_endpoint, &m_session);
+        c->setPublicKeys(CatalogPublicKeys::parse(QString::fromLatin1(m_mine.publicKeyBase64())));
+        c->setCache(std::make_shared<CatalogCache>(cache.folder()));
+        c->setTimeoutMs(5000);
+        h.manifestLoader = c;
+        return c;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // Apps, lifecycle and install states are those of the stored copy from the
+    // first moment; the failed refresh keeps them and names the copy's age.
+    void shownWhileTheServiceIsUnreachable_data()
+    {
+        ShownRows::columns();
+        ShownRows::row("2 hours, en", 2 * 3600 + 300, "en", "Could not refresh apps. Showing the catalog fetched 2 h ago.");
+        ShownRows::row("seconds, de", 20, "de", "Apps konnten nicht aktualisiert werden. Zeige den gerade eben geladenen Katalog.");
+        ShownRows::row("45 minutes, pl", 45 * 60 + 10, "pl", "Nie udało się odświeżyć aplikacji. Pokazuję katalog pobrany 45 min temu.");
+        ShownRows::row("3 days, en", 3 * 86400 + 60, "en", "Could not refresh apps. Showing the catalog fetched 3 d ago.");
+    }
+
+    void shownWhileTheServiceIsUnreachable()
+    {
+        const auto [age, locale, line] = ShownRows::fetch();
+        StoreHarness h;
+        h.language->language = locale;
+        const CatalogCache cache(h.dir.filePath(QStringLiteral("cache")));
+        client(h, cache);
+        QVERIFY(cache.write(m_endpoint, storedBody, m_mine.sign(storedBody), QDateTime::currentDateTimeUtc().addSecs(-age)));
+        h.record({{"alpha", "1.0.0"}, {"beta", "1.0.0"}}, {{"alpha", h.makeBundle("alpha")}, {"beta", h.makeBundle("beta")}});
+
+        const std::unique_ptr<LauncherStore> store = h.makeStore(seed);
+        QVERIFY(store->restoreStoredCatalog());
+        const auto check = [&] {
+            QCOMPARE(store->manifest(), stored);
+            QCOMPARE(store->stateFor("alpha"), AppInstallState::updateAvailable("1.0.0", "2.0.0"));
+            QCOMPARE(store->stateFor("beta"), AppInstallState::installed("1.0.0"));
+            QCOMPARE(store->selectedAppIDValue(), QStringLiteral("alpha"));
+            QCOMPARE(ManifestPolicy::catalogLifecycle(store->manifest(), true).kind, CatalogLifecycleKind::multiAppCatalog);
+            QCOMPARE(store->installedAppURLs().size(), 2);
+        };
+        check();
+        if (QTest::currentTestFailed())
+            return;
+        // The starter selection still starts from the built-in catalog.
+        QCOMPARE(store->selectedStarterAppIDs(), QSet<QString>{"seed"});
+
+        QVERIFY(finishes(store->loadManifest()));
+        QCOMPARE(store->errorMessage().value_or(QString()), line);
+        check();
+    }
+
+    // Each unusable copy: the built-in catalog stays, the copy goes, and
+    // nothing else (records, another URL's copy) is touched.
+    void unusableCopyIsIgnored_data()
+    {
+        IgnoredRows::columns();
+        for (const char *fault : {"truncated", "not JSON", "not a catalog", "signed by another key",
+                                  "unsigned while keys are configured", "stored for another manifest URL",
+                                  "body changed after signing"})
+            IgnoredRows::row(fault, QString::fromLatin1(fault));
+    }
+
+    void unusableCopyIsIgnored()
+    {
+        const auto [fault] = IgnoredRows::fetch();
+        StoreHarness h;
+        const CatalogCache cache(h.dir.filePath(QStringLiteral("cache")));
+        client(h, cache);
+        const QUrl elsewhere(QStringLiteral("http://127.0.0.1:1/another/manifest"));
+        QVERIFY(cache.write(elsewhere, storedBody, m_mine.sign(storedBody), QDateTime::currentDateTimeUtc()));
+        h.recordInstalled(QStringLiteral("seed"), QStringLiteral("1.0.0"));
+
+        const QString copy = cache.pathFor(m_endpoint);
+        QByteArray body = storedBody;
+        QByteArray signature = m_mine.sign(body);
+        if (fault == QLatin1String("not JSON"))
+            signature = m_mine.sign(body = "<html>Service Unavailable</html>");
+        else if (fault == QLatin1String("not a catalog"))
+            signature = m_mine.sign(body = R"({"apps": "none"})");
+        else if (fault == QLatin1String("signed by another key"))
+            signature = m_other.sign(body);
+        else if (fault == QLatin1String("unsigned while keys are configured"))
+            signature.clear();
+        else if (fault == QLatin1String("body changed after signing"))
+            body.replace("beta", "bet4");
+        QVERIFY(cache.write(m_endpoint, body, signature, QDateTime::currentDateTimeUtc()));
+        if (fault == QLatin1String("truncated"))
+            QVERIFY(QFile::resize(copy, QFileInfo(copy).size() - 40));
+        else if (fault == QLatin1String("stored for another manifest URL"))
+            QVERIFY(QFile::remove(copy) && QFile::copy(cache.pathFor(elsewhere), copy));
+
+        // Afterwards: the copy gone, everything else as it was.
+        QMap<QString, QString> expected = TempHome::fingerprint(h.dir.path());
+        expected.remove(QStringLiteral("cache/") + QFileInfo(copy).fileName());
+        const std::unique_ptr<LauncherStore> store = h.makeStore(seed);
+        QVERIFY(!store->restoreStoredCatalog());
+        QCOMPARE(store->manifest(), seed);
+        QCOMPARE(store->stateFor("seed"), AppInstallState::installed("1.0.0"));
+        QVERIFY(!store->catalogFetchedAt());
+        QCOMPARE(TempHome::fingerprint(h.dir.path()), expected);
+        // The failed refresh then says what any failure over the built-in catalog says.
+        QVERIFY(finishes(store->loadManifest()));
+        QCOMPARE(store->errorMessage().value_or(QString()), QStringLiteral("Could not refresh apps. Showing the last known state."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStoredCatalog)
+#include "tst_stored_catalog.moc"
