@@ -165,6 +165,18 @@ enum class CopyKey {
     errorRemoveFailed,
     errorCannotRollBack,
     errorRollBackFailed,
+    refusalUnknownApp,
+    refusalNoPublishedRelease,
+    refusalComingSoon,
+    refusalRetired,
+    refusalMalformedChecksum,
+    refusalSystemTooOld,
+    refusalAlreadyInstalling,
+    refusalAlreadyInstalled,
+    refusalNotInstalled,
+    refusalBusy,
+    refusalNothingToRollBack,
+    refusalNoInstaller,
 };
 Q_ENUM_NS(CopyKey)
 
@@ -172,4 +184,4 @@ Q_ENUM_NS(CopyKey)
 
 using CopyKey = VantrelCopyKeys::CopyKey;
 
-inline constexpr int copyKeyCount = 157;
+inline constexpr int copyKeyCount = 169;

@@ -1,20 +1,18 @@
 #include "LauncherStore.h"
 
-#include "install/AppInstaller.h"
+#include "AppManagement.h"
 #include "system/SystemLayers.h"
+
+#include <QMetaEnum>
 
 #include <algorithm>
 
 LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manifest, QObject *parent)
-    : QObject(parent), m_c(std::move(collaborators)), m_manifest(std::move(manifest)), m_records(m_c.userDefaults)
+    : QObject(parent), m_c(std::move(collaborators)), m_manifest(std::move(manifest))
 {
-    // Nullable fields start empty; the collaborators and the catalog are kept.
     // Selection: the first app, whatever its status.
     if (!m_manifest.apps.isEmpty())
         m_selectedAppID = m_manifest.apps.first().id;
-    // Every app starts notInstalled; the recorded paths give the first URLs.
-    m_installStates = new InstallStates(m_manifest.apps, this);
-    m_installedAppURLs = m_records.recordedURLs();
     // Onboarding not complete with every app ticked; the preferences keep
     // their initial values; the language comes from the system.
     m_onboarding = new Onboarding(m_manifest.apps, this);
@@ -23,12 +21,19 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
                             this);
     m_feedback = new FeedbackFlow(m_c.feedbackClient, m_copy, this);
     m_announcements = new AnnouncementQueue(m_c.userDefaults, this);
-    m_installs = new InstallQueue({m_c.installer, m_c.eventRecorder, m_c.errorReporter}, this);
-    m_manage = new AppManagement(*this, m_installs);
+    // Every app starts notInstalled; the records and the disk say the rest.
+    m_apps = new InstalledApps({m_c.installer, m_c.eventRecorder, m_c.errorReporter, m_c.userDefaults, m_c.workspace,
+                                m_c.systemVersion},
+                               m_manifest.apps, m_copy, this);
+    const auto published = [this] { return ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps); };
+    const auto find = [this](const QString &id) {
+        const AppManifestItem *app = m_manifest.findApp(id);
+        return app ? std::optional(*app) : std::nullopt;
+    };
+    m_manage = new AppManagement(m_apps, m_copy, {published, find}, this);
+    m_manage->updateUpdatable();
     connectDelegates();
-
-    applyPersistedInstallStates(m_manifest.apps);
-    updatePendingAnnouncement();
+    m_announcements->update(m_manifest);
 
     m_lastSelectedApp = selectedApp();
     m_lastRequiresOnboarding = requiresOnboarding();
@@ -46,29 +51,26 @@ void LauncherStore::connectDelegates()
     connect(m_onboarding, &Onboarding::starterAppIDsChanged, this, &LauncherStore::selectedStarterAppIDsChanged);
     connect(m_announcements, &AnnouncementQueue::pendingChanged, this, &LauncherStore::pendingAnnouncementChanged);
     connect(m_feedback, &FeedbackFlow::stateChanged, this, &LauncherStore::feedbackStateChanged);
-    connect(m_installStates, &InstallStates::stateChanged, this, &LauncherStore::installStateChanged);
-    connect(m_installStates, &InstallStates::changed, this, &LauncherStore::installStatesChanged);
-    connect(m_installStates, &InstallStates::changed, this, &LauncherStore::emitDerivedChanges);
+    connect(m_apps, &InstalledApps::stateChanged, this, &LauncherStore::installStateChanged);
+    connect(m_apps, &InstalledApps::statesChanged, this, &LauncherStore::installStatesChanged);
+    connect(m_apps, &InstalledApps::statesChanged, this, &LauncherStore::emitDerivedChanges);
+    connect(m_apps, &InstalledApps::urlsChanged, this, &LauncherStore::installedAppURLsChanged);
     // Who hears of the start hears it before the first state.
-    connect(m_installs, &InstallQueue::started, this,
+    connect(m_apps, &InstalledApps::installStarted, this,
             [this](InstallTransaction *transaction) { Q_EMIT installStarted(transaction->appId()); });
-    connect(m_installs, &InstallQueue::started, m_installStates, &InstallStates::follow);
-    connect(m_installs, &InstallQueue::cancelled, this,
-            [this](InstallTransaction *transaction) { restoreRecordedState(transaction->app()); });
-    connect(m_installs, &InstallQueue::succeeded, this,
-            [this](InstallTransaction *transaction, const InstalledApp &installed) {
-                recordInstalledApp(installed, transaction->app());
-            });
-    connect(m_installs, &InstallQueue::failed, this, [this](InstallTransaction *transaction, const QString &reason) {
-        const QString message = m_copy->text(
-            CopyKey::errorInstallFailed,
-            {{QStringLiteral("app"), transaction->app().name}, {QStringLiteral("reason"), reason}});
-        transaction->setState(AppInstallState::failed(message));
-        // Within "update all" only the summary at the end is the error line.
-        if (!m_manage->isUpdating(transaction->appId()))
-            setErrorMessage(message);
-    });
-    connect(m_installs, &InstallQueue::finished, this, &LauncherStore::installFinished);
+    connect(m_apps, &InstalledApps::installFinished, this, &LauncherStore::installFinished);
+    connect(m_apps, &InstalledApps::operationFinished, this, &LauncherStore::showOutcome);
+    connect(m_manage, &AppManagement::summaryFailed, this, [this](const QString &summary) { setErrorMessage(summary); });
+    for (auto changed : {&LauncherStore::manifestChanged, &LauncherStore::includeBetaAppsChanged})
+        connect(this, changed, m_manage, &AppManagement::updateUpdatable);
+}
+
+void LauncherStore::showOutcome(const AppOperation *operation)
+{
+    // Within "update all" only the summary at the end is the error line.
+    const QString line = m_apps->errorLine(*operation);
+    if (!line.isEmpty() && !m_manage->isUpdating(operation->appId()))
+        setErrorMessage(line);
 }
 
 // --- Setters with follow-up work; the plain ones are in the header ---
@@ -155,9 +157,19 @@ void LauncherStore::finishOnboarding()
     for (const AppManifestItem &app : ticked) {
         // Checked first so that an app that cannot be installed is skipped
         // without an error line.
-        if (canInstall(app))
+        if (!m_apps->installRefusal(app))
             install(app);
     }
+}
+
+InstalledApps::Operation LauncherStore::install(const AppManifestItem &app)
+{
+    return m_apps->install(app);
+}
+
+InstalledApps::Operation LauncherStore::open(const AppManifestItem &app)
+{
+    return state(app).isInstalledOrUpdatable() ? m_apps->open(app) : install(app);
 }
 
 void LauncherStore::selectPendingAnnouncementApp()
@@ -186,10 +198,30 @@ QCoro::Task<void> LauncherStore::submitFeedback(FeedbackType type, QString title
 
 // --- For the views ---
 
-void LauncherStore::forApp(const QString &appId, void (LauncherStore::*operation)(const AppManifestItem &))
+void LauncherStore::installApp(const QString &appId)
 {
     if (const AppManifestItem *app = m_manifest.findApp(appId))
-        (this->*operation)(*app);
+        install(*app);
+}
+
+void LauncherStore::openApp(const QString &appId)
+{
+    if (const AppManifestItem *app = m_manifest.findApp(appId))
+        open(*app);
+}
+
+void LauncherStore::toggleStarter(const QString &appId)
+{
+    if (const AppManifestItem *app = m_manifest.findApp(appId))
+        toggleStarterSelection(*app);
+}
+
+QString LauncherStore::installRefusalKey(const QString &appId) const
+{
+    const AppManifestItem *app = m_manifest.findApp(appId);
+    const std::optional<Refusal> refusal = app ? m_apps->installRefusal(*app) : Refusal::unknownApp;
+    return refusal ? QString::fromLatin1(QMetaEnum::fromType<CopyKey>().valueToKey(int(RefusalText::key(*refusal))))
+                   : QString();
 }
 
 void LauncherStore::sendFeedback(const QString &type, const QString &title, const QString &description,

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "AnnouncementQueue.h"
-#include "AppManagement.h"
 #include "FeedbackFlow.h"
-#include "InstallQueue.h"
 #include "InstallRecords.h"
-#include "InstallStates.h"
+#include "InstalledApps.h"
 #include "Onboarding.h"
 #include "SetIfChanged.h"
 #include "StoreCollaborators.h"
@@ -16,19 +14,21 @@
 #include <QCoroTask>
 #include <QSet>
 
+class AppManagement;
+Q_MOC_INCLUDE("store/AppManagement.h")
+
 // The one application object, on the main thread: views read its properties
-// and call its invokable operations. It hands the work to the install records
-// and queue, the onboarding state, the announcement queue and the feedback flow.
+// and call its invokable operations. Installed apps are the business of
+// InstalledApps; this publishes them with the catalog, onboarding,
+// announcements and feedback.
 class LauncherStore : public QObject
 {
     Q_OBJECT
 
-    // Published fields.
     Q_PROPERTY(LauncherManifest manifest READ manifest NOTIFY manifestChanged)
     Q_PROPERTY(QString selectedAppID READ selectedAppIDValue WRITE setSelectedAppIDValue NOTIFY selectedAppIDChanged)
     Q_PROPERTY(QVariantMap installStates READ installStatesValue NOTIFY installStatesChanged)
-    Q_PROPERTY(bool onboardingComplete READ onboardingComplete WRITE setOnboardingComplete
-                   NOTIFY onboardingCompleteChanged)
+    Q_PROPERTY(bool onboardingComplete READ onboardingComplete WRITE setOnboardingComplete NOTIFY onboardingCompleteChanged)
     Q_PROPERTY(QStringList selectedStarterAppIDs READ selectedStarterAppIDsValue NOTIFY selectedStarterAppIDsChanged)
     Q_PROPERTY(bool includeBetaApps READ includeBetaApps WRITE setIncludeBetaApps NOTIFY includeBetaAppsChanged)
     Q_PROPERTY(bool launchAtLogin READ launchAtLogin WRITE setLaunchAtLogin NOTIFY launchAtLoginChanged)
@@ -37,22 +37,17 @@ class LauncherStore : public QObject
     Q_PROPERTY(QVariant errorMessage READ errorMessageValue WRITE setErrorMessageValue NOTIFY errorMessageChanged)
     Q_PROPERTY(QVariantMap installedAppURLs READ installedAppURLsValue NOTIFY installedAppURLsChanged)
     Q_PROPERTY(QVariant pendingAnnouncement READ pendingAnnouncementValue NOTIFY pendingAnnouncementChanged)
-    Q_PROPERTY(bool showingFeedbackSheet READ showingFeedbackSheet WRITE setShowingFeedbackSheet
-                   NOTIFY showingFeedbackSheetChanged)
+    Q_PROPERTY(bool showingFeedbackSheet READ showingFeedbackSheet WRITE setShowingFeedbackSheet NOTIFY showingFeedbackSheetChanged)
     Q_PROPERTY(FeedbackSubmissionState feedbackState READ feedbackState NOTIFY feedbackStateChanged)
-
     // Derived values; their signals fire whenever an input may have changed.
     Q_PROPERTY(QVariant selectedApp READ selectedAppValue NOTIFY selectedAppChanged)
     Q_PROPERTY(bool requiresOnboarding READ requiresOnboarding NOTIFY requiresOnboardingChanged)
     Q_PROPERTY(QString appCountLabel READ appCountLabel NOTIFY appCountLabelChanged)
     Q_PROPERTY(QString formattedToday READ formattedToday NOTIFY localeChanged)
-    // The visible apps in catalog order.
-    Q_PROPERTY(QVariantList visibleApps READ visibleAppsValue NOTIFY visibleAppsChanged)
-
+    Q_PROPERTY(QVariantList visibleApps READ visibleAppsValue NOTIFY visibleAppsChanged)  // in catalog order
     // Cancel, remove, roll back and update all.
     Q_PROPERTY(AppManagement *manage READ manage CONSTANT)
-    // Texts in the current language: copy.text(key, values). Notifies with the
-    // locale, so every binding that reads a text redraws on a language change.
+    // Texts in the current language: copy.text(key, values); notifies with the locale.
     Q_PROPERTY(CopyLookup *copy READ copy NOTIFY localeChanged)
 
 public:
@@ -66,74 +61,63 @@ public:
     LauncherStore(Collaborators collaborators, LauncherManifest manifest, QObject *parent = nullptr);
     ~LauncherStore() override;
 
-    // --- Published fields ---
     const LauncherManifest &manifest() const { return m_manifest; }
     const std::optional<QString> &selectedAppID() const { return m_selectedAppID; }
     void setSelectedAppID(const std::optional<QString> &id);
-    const QHash<QString, AppInstallState> &installStates() const { return m_installStates->all(); }
+    const QHash<QString, AppInstallState> &installStates() const { return m_apps->states(); }
     bool onboardingComplete() const { return m_onboarding->isComplete(); }
     void setOnboardingComplete(bool value) { m_onboarding->setComplete(value); }
     const QSet<QString> &selectedStarterAppIDs() const { return m_onboarding->starterAppIDs(); }
     bool includeBetaApps() const { return m_includeBetaApps; }
     void setIncludeBetaApps(bool value);
     bool launchAtLogin() const { return m_launchAtLogin; }
-    void setLaunchAtLogin(bool value)
-    {
-        setIfChanged(this, m_launchAtLogin, value, &LauncherStore::launchAtLoginChanged);
-    }
+    void setLaunchAtLogin(bool value) { setIfChanged(this, m_launchAtLogin, value, &LauncherStore::launchAtLoginChanged); }
     bool showMenuBarExtra() const { return m_showMenuBarExtra; }
-    void setShowMenuBarExtra(bool value)
-    {
-        setIfChanged(this, m_showMenuBarExtra, value, &LauncherStore::showMenuBarExtraChanged);
-    }
+    void setShowMenuBarExtra(bool value) { setIfChanged(this, m_showMenuBarExtra, value, &LauncherStore::showMenuBarExtraChanged); }
     VantrelLocale locale() const { return m_copy->locale(); }
     void setLocale(VantrelLocale locale);
     const std::optional<QString> &errorMessage() const { return m_errorMessage; }
-    void setErrorMessage(const std::optional<QString> &message)
-    {
-        setIfChanged(this, m_errorMessage, message, &LauncherStore::errorMessageChanged);
-    }
-    const QHash<QString, QUrl> &installedAppURLs() const { return m_installedAppURLs; }
+    void setErrorMessage(const std::optional<QString> &message) { setIfChanged(this, m_errorMessage, message, &LauncherStore::errorMessageChanged); }
+    const QHash<QString, QUrl> &installedAppURLs() const { return m_apps->urls(); }
     const std::optional<LauncherAnnouncement> &pendingAnnouncement() const { return m_announcements->pending(); }
     bool showingFeedbackSheet() const { return m_showingFeedbackSheet; }
-    void setShowingFeedbackSheet(bool value)
-    {
-        setIfChanged(this, m_showingFeedbackSheet, value, &LauncherStore::showingFeedbackSheetChanged);
-    }
+    void setShowingFeedbackSheet(bool value) { setIfChanged(this, m_showingFeedbackSheet, value, &LauncherStore::showingFeedbackSheetChanged); }
     const FeedbackSubmissionState &feedbackState() const { return m_feedback->state(); }
     void setFeedbackState(const FeedbackSubmissionState &state) { m_feedback->setState(state); }
     const QSet<QString> &seenAnnouncementIDs() const { return m_announcements->seenIDs(); }
     CopyLookup *copy() const { return m_copy; }
+    InstalledApps *installedApps() const { return m_apps; }
+    AppManagement *manage() const { return m_manage; }
 
-    // --- Derived values ---
-    std::optional<AppManifestItem> selectedApp() const
-    {
-        return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, m_selectedAppID);
-    }
+    std::optional<AppManifestItem> selectedApp() const { return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, m_selectedAppID); }
     AppInstallState state(const AppManifestItem &app) const { return stateFor(app.id); }
     bool requiresOnboarding() const;
     QString appCountLabel() const;
     QString formattedToday() const { return m_copy->formattedDate(QDate::currentDate()); }
 
-    // --- Operations ---
     // Refreshes the catalog; never fails (outcomes land in published fields).
     QCoro::Task<void> loadManifest();
-    void install(const AppManifestItem &app);
-    void open(const AppManifestItem &app);
+    // Shows a loaded catalog: states, records, selection, announcements.
+    void applyManifest(const LauncherManifest &manifest);
+    // Refused or failed: the error line says so (refusals too, unlike the owner's own operation).
+    InstalledApps::Operation install(const AppManifestItem &app);
+    // An app that is not installed is installed instead.
+    InstalledApps::Operation open(const AppManifestItem &app);
     void toggleStarterSelection(const AppManifestItem &app) { m_onboarding->toggleStarter(app.id); }
     Q_INVOKABLE void finishOnboarding();
     Q_INVOKABLE void acknowledgePendingAnnouncement() { m_announcements->acknowledge(m_manifest); }
     Q_INVOKABLE void selectPendingAnnouncementApp();
     FeedbackDiagnostics feedbackDiagnostics(const std::optional<AppManifestItem> &relatedApp) const;
-    QCoro::Task<void> submitFeedback(FeedbackType type, QString title, QString description,
-                                     std::optional<QString> appID);
+    QCoro::Task<void> submitFeedback(FeedbackType type, QString title, QString description, std::optional<QString> appID);
 
     // --- For the views (QML): apps are addressed by id ---
     Q_INVOKABLE void refreshCatalog() { loadManifest(); }  // the task runs on and frees itself
-    Q_INVOKABLE void installApp(const QString &appId) { forApp(appId, &LauncherStore::install); }
-    Q_INVOKABLE void openApp(const QString &appId) { forApp(appId, &LauncherStore::open); }
-    Q_INVOKABLE void toggleStarter(const QString &appId) { forApp(appId, &LauncherStore::toggleStarterSelection); }
-    Q_INVOKABLE AppInstallState stateFor(const QString &appId) const { return m_installStates->state(appId); }
+    Q_INVOKABLE void installApp(const QString &appId);
+    Q_INVOKABLE void openApp(const QString &appId);
+    Q_INVOKABLE void toggleStarter(const QString &appId);
+    Q_INVOKABLE AppInstallState stateFor(const QString &appId) const { return m_apps->state(appId); }
+    // The text key of the reason the app cannot be installed now; empty when it can.
+    Q_INVOKABLE QString installRefusalKey(const QString &appId) const;
     Q_INVOKABLE void sendFeedback(const QString &type, const QString &title, const QString &description,
                                   const QString &appId);  // empty appId: none
     Q_INVOKABLE void clearErrorMessage() { setErrorMessage(std::nullopt); }
@@ -141,16 +125,15 @@ public:
     Q_INVOKABLE void resetFeedbackState() { setFeedbackState(FeedbackSubmissionState::idle()); }
 
     // The running install of appId (progress, downloaded bytes) from install()
-    // until the installer's outcome is known, or null; meanwhile a second install is refused.
-    const InstallTransaction *installTransaction(const QString &appId) const { return m_installs->transaction(appId); }
+    // until the installer's outcome is known, or null.
+    const InstallTransaction *installTransaction(const QString &appId) const { return m_apps->transaction(appId); }
 
-    AppManagement *manage() const { return m_manage; }
     // Text forms for QML: an empty id clears the selection, an unknown language is ignored.
     QString selectedAppIDValue() const { return m_selectedAppID.value_or(QString()); }
     void setSelectedAppIDValue(const QString &id) { setSelectedAppID(id.isEmpty() ? std::nullopt : std::optional(id)); }
     QString localeCode() const { return VantrelLocaleUtil::rawValue(locale()); }
     void setLocaleCode(const QString &code);
-    QVariant errorMessageValue() const { return m_errorMessage ? QVariant(*m_errorMessage) : QVariant(); }
+    QVariant errorMessageValue() const { return optionalVariant(m_errorMessage); }
     void setErrorMessageValue(const QVariant &value);  // null clears the line
 
 Q_SIGNALS:
@@ -176,61 +159,38 @@ Q_SIGNALS:
     void visibleAppsChanged();
     // An install task started; its transaction is published.
     void installStarted(const QString &appId);
-    // An install task ended (success, failure or cancel); for tools and tests.
+    // An install ended (success, failure or cancel); for tools and tests.
     void installFinished(const QString &appId, bool succeeded);
 
 private:
-    friend class AppManagement;  // records what it changes
     void connectDelegates();
-    void applyPersistedInstallStates(const QList<AppManifestItem> &apps);
-    void recordInstalledApp(const InstalledApp &installed, const AppManifestItem &app);
-    // The app's state and URL as its records and the disk say, as a refresh derives them.
-    void restoreRecordedState(const AppManifestItem &app);
-    void updatePendingAnnouncement() { m_announcements->update(m_manifest); }
-    bool canInstall(const AppManifestItem &app) const;
-    void setInstallState(const QString &appId, const AppInstallState &state) { m_installStates->set(appId, state); }
+    void showOutcome(const AppOperation *operation);
     void setManifest(const LauncherManifest &manifest);
-    void setInstalledAppURLs(const QHash<QString, QUrl> &urls)
-    {
-        setIfChanged(this, m_installedAppURLs, urls, &LauncherStore::installedAppURLsChanged);
-        // An install or a roll back changes them under the same URL.
-        m_manage->updatePreviousVersions();
-    }
     void emitDerivedChanges();
-    void forApp(const QString &appId, void (LauncherStore::*operation)(const AppManifestItem &));
-    std::optional<AppManifestItem> visibleApp(const QString &appId) const
-    {
-        return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, appId);
-    }
+    std::optional<AppManifestItem> visibleApp(const QString &appId) const { return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, appId); }
     OperatingSystemVersion runningSystem() const;
 
     // Read sides of the properties whose C++ type QML cannot use.
     QVariantMap installStatesValue() const { return variantMap(installStates()); }
     QStringList selectedStarterAppIDsValue() const { return sortedList(selectedStarterAppIDs()); }
-    QVariantMap installedAppURLsValue() const { return variantMap(m_installedAppURLs); }
+    QVariantMap installedAppURLsValue() const { return variantMap(installedAppURLs()); }
     QVariant pendingAnnouncementValue() const { return optionalVariant(pendingAnnouncement()); }
     QVariant selectedAppValue() const { return optionalVariant(selectedApp()); }
-    QVariantList visibleAppsValue() const
-    {
-        return variantList(ManifestPolicy::visibleApps(m_manifest, m_includeBetaApps));
-    }
+    QVariantList visibleAppsValue() const { return variantList(ManifestPolicy::visibleApps(m_manifest, m_includeBetaApps)); }
 
     Collaborators m_c;
     LauncherManifest m_manifest;
-    InstallRecords m_records;
     std::optional<QString> m_selectedAppID;
     bool m_includeBetaApps = true;
     bool m_launchAtLogin = false;
     bool m_showMenuBarExtra = true;
     std::optional<QString> m_errorMessage;
-    QHash<QString, QUrl> m_installedAppURLs;
     bool m_showingFeedbackSheet = false;
     CopyLookup *m_copy = nullptr;
     Onboarding *m_onboarding = nullptr;
     AnnouncementQueue *m_announcements = nullptr;
     FeedbackFlow *m_feedback = nullptr;
-    InstallStates *m_installStates = nullptr;
-    InstallQueue *m_installs = nullptr;
+    InstalledApps *m_apps = nullptr;
     AppManagement *m_manage = nullptr;
 
     // Last values of the derived properties, so their signals fire only on change.

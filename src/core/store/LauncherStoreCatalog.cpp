@@ -1,4 +1,4 @@
-// Catalog refresh and reconciliation of the install records with the disk.
+// Catalog refresh, and showing a loaded catalog.
 
 #include "LauncherStore.h"
 
@@ -38,27 +38,17 @@ QCoro::Task<void> LauncherStore::loadManifest()
         co_return;
     }
 
-    const LauncherManifest manifest = std::move(*loaded);
+    applyManifest(*loaded);
+}
+
+void LauncherStore::applyManifest(const LauncherManifest &manifest)
+{
     setManifest(manifest);
-
-    m_installStates->addMissing(manifest.apps);
-
-    applyPersistedInstallStates(manifest.apps);
-
+    m_apps->reconcile(manifest.apps);
     const bool selectionKnown = m_selectedAppID && manifest.findApp(*m_selectedAppID) != nullptr;
     if (!selectionKnown)
         setSelectedAppID(ManifestPolicy::defaultSelection(manifest, m_includeBetaApps));
-
-    updatePendingAnnouncement();
-
+    m_announcements->update(m_manifest);
     if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
         setOnboardingComplete(true);
-}
-
-void LauncherStore::applyPersistedInstallStates(const QList<AppManifestItem> &apps)
-{
-    const InstallRecords::Reconciled reconciled = m_records.reconcile(apps);
-    for (const auto &[id, state] : reconciled.states)
-        setInstallState(id, state);
-    setInstalledAppURLs(reconciled.urls);
 }
