@@ -10,6 +10,7 @@
 #include "log/Logging.h"
 #include "system/SystemLayers.h"
 
+#include <QMetaEnum>
 #include <QPointer>
 
 namespace {
@@ -183,6 +184,13 @@ std::optional<Refusal> InstalledApps::rollBackRefusal(const AppManifestItem &app
     if (!m_previousVersions.contains(app.id))
         return Refusal::nothingToRollBack;
     return std::nullopt;
+}
+
+QString InstalledApps::installRefusalKey(const std::optional<AppManifestItem> &app) const
+{
+    const std::optional<Refusal> refusal = app ? installRefusal(*app) : Refusal::unknownApp;
+    return refusal ? QString::fromLatin1(QMetaEnum::fromType<CopyKey>().valueToKey(int(RefusalText::key(*refusal))))
+                   : QString();
 }
 
 // --- Operations ---

@@ -66,6 +66,8 @@ public:
     std::optional<Refusal> updateRefusal(const AppManifestItem &app) const;
     std::optional<Refusal> removeRefusal(const AppManifestItem &app) const;
     std::optional<Refusal> rollBackRefusal(const AppManifestItem &app) const;
+    // The text key of why the app cannot be installed now (unknown: none given); empty when it can.
+    QString installRefusalKey(const std::optional<AppManifestItem> &app) const;
 
     // --- Operations; a refused one comes back finished ---
     // An install, or an update when the app has one.

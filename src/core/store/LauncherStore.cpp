@@ -1,20 +1,19 @@
 #include "LauncherStore.h"
 
 #include "AppManagement.h"
+#include "catalog/ManifestClient.h"
+#include "log/Logging.h"
 #include "system/SystemLayers.h"
 
-#include <QMetaEnum>
-
+#include <QPointer>
 #include <algorithm>
 
 LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manifest, QObject *parent)
     : QObject(parent), m_c(std::move(collaborators)), m_manifest(std::move(manifest))
 {
-    // Selection: the first app, whatever its status.
-    if (!m_manifest.apps.isEmpty())
+    if (!m_manifest.apps.isEmpty())  // the first app, whatever its status
         m_selectedAppID = m_manifest.apps.first().id;
-    // Onboarding not complete with every app ticked; the preferences keep
-    // their initial values; the language comes from the system.
+    // Onboarding not complete with every app ticked; the language comes from the system.
     m_onboarding = new Onboarding(m_manifest.apps, this);
     m_copy = new CopyLookup(VantrelLocaleUtil::normalized(m_c.systemLanguage ? m_c.systemLanguage->preferredLanguage()
                                                                              : std::nullopt),
@@ -26,16 +25,13 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
                                 m_c.systemVersion},
                                m_manifest.apps, m_copy, this);
     const auto published = [this] { return ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps); };
-    const auto find = [this](const QString &id) {
-        const AppManifestItem *app = m_manifest.findApp(id);
-        return app ? std::optional(*app) : std::nullopt;
-    };
+    const auto find = [this](const QString &id) { return findApp(id); };
     m_manage = new AppManagement(m_apps, m_copy, {published, find}, this);
     m_manage->updateUpdatable();
     connectDelegates();
     m_announcements->update(m_manifest);
 
-    m_lastSelectedApp = selectedApp();
+    m_lastSelectedApp = selectedApp();  // derived values: their signals fire only on change
     m_lastRequiresOnboarding = requiresOnboarding();
     m_lastAppCountLabel = appCountLabel();
 }
@@ -73,7 +69,6 @@ void LauncherStore::showOutcome(const AppOperation *operation)
         setErrorMessage(line);
 }
 
-// --- Setters with follow-up work; the plain ones are in the header ---
 
 void LauncherStore::setSelectedAppID(const std::optional<QString> &id)
 {
@@ -97,17 +92,6 @@ void LauncherStore::setLocale(VantrelLocale locale)
     emitDerivedChanges();
 }
 
-void LauncherStore::setLocaleCode(const QString &code)
-{
-    if (const auto locale = VantrelLocaleUtil::fromRawValue(code))
-        setLocale(*locale);
-}
-
-void LauncherStore::setErrorMessageValue(const QVariant &value)
-{
-    setErrorMessage(value.isNull() ? std::nullopt : std::optional(value.toString()));
-}
-
 void LauncherStore::setManifest(const LauncherManifest &manifest)
 {
     if (setIfChanged(this, m_manifest, manifest, &LauncherStore::manifestChanged)) {
@@ -123,53 +107,14 @@ void LauncherStore::emitDerivedChanges()
     setIfChanged(this, m_lastAppCountLabel, appCountLabel(), &LauncherStore::appCountLabelChanged);
 }
 
-// --- Derived values ---
-
-// These two run on every selection change: they count in place rather than copy lists.
-bool LauncherStore::requiresOnboarding() const
-{
-    const auto published = [this](const AppManifestItem &app) {
-        return ManifestPolicy::isPublished(app, m_includeBetaApps);
-    };
-    return !onboardingComplete() && std::any_of(m_manifest.apps.cbegin(), m_manifest.apps.cend(), published);
-}
-
-QString LauncherStore::appCountLabel() const
-{
-    const auto visible = [this](const AppManifestItem &app) {
-        return ManifestPolicy::isVisible(app, m_includeBetaApps);
-    };
-    const auto count = std::count_if(m_manifest.apps.cbegin(), m_manifest.apps.cend(), visible);
-    return m_copy->text(CopyKey::appCount, {{QStringLiteral("count"), QString::number(count)}});
-}
-
-OperatingSystemVersion LauncherStore::runningSystem() const
-{
-    return m_c.systemVersion ? m_c.systemVersion->operatingSystemVersion() : OperatingSystemVersion{};
-}
-
-// --- Onboarding, announcements and feedback ---
 
 void LauncherStore::finishOnboarding()
 {
-    const QList<AppManifestItem> ticked =
-        m_onboarding->finish(ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps));
-    for (const AppManifestItem &app : ticked) {
-        // Checked first so that an app that cannot be installed is skipped
-        // without an error line.
+    // Checked first so that an app that cannot be installed is skipped without an error line.
+    for (const AppManifestItem &app : m_onboarding->finish(ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps))) {
         if (!m_apps->installRefusal(app))
             install(app);
     }
-}
-
-InstalledApps::Operation LauncherStore::install(const AppManifestItem &app)
-{
-    return m_apps->install(app);
-}
-
-InstalledApps::Operation LauncherStore::open(const AppManifestItem &app)
-{
-    return state(app).isInstalledOrUpdatable() ? m_apps->open(app) : install(app);
 }
 
 void LauncherStore::selectPendingAnnouncementApp()
@@ -183,8 +128,8 @@ void LauncherStore::selectPendingAnnouncementApp()
 
 FeedbackDiagnostics LauncherStore::feedbackDiagnostics(const std::optional<AppManifestItem> &relatedApp) const
 {
-    const FeedbackFlow::Snapshot snapshot{m_manifest, m_includeBetaApps, runningSystem(), m_c.appProperties.get(),
-                                          locale()};
+    const OperatingSystemVersion running = m_c.systemVersion ? m_c.systemVersion->operatingSystemVersion() : OperatingSystemVersion{};
+    const FeedbackFlow::Snapshot snapshot{m_manifest, m_includeBetaApps, running, m_c.appProperties.get(), locale()};
     return FeedbackFlow::diagnostics(snapshot, relatedApp ? relatedApp : selectedApp());
 }
 
@@ -196,37 +141,50 @@ QCoro::Task<void> LauncherStore::submitFeedback(FeedbackType type, QString title
     return m_feedback->submit(FeedbackFlow::request(type, title, description, related, feedbackDiagnostics(related)));
 }
 
-// --- For the views ---
+// --- The catalog: refreshed from the service, then applied ---
 
-void LauncherStore::installApp(const QString &appId)
+QCoro::Task<void> LauncherStore::loadManifest()
 {
-    if (const AppManifestItem *app = m_manifest.findApp(appId))
-        install(*app);
+    QPointer<LauncherStore> self(this);
+    // Keep the loader alive even if the store goes away while it works.
+    const std::shared_ptr<ManifestLoading> loader = m_c.manifestLoader;
+    const VantrelLocale requestLocale = locale();
+
+    std::optional<LauncherManifest> loaded;
+    bool unverified = false;
+    if (loader) {
+        try {
+            loaded = co_await loader->loadManifest(requestLocale);
+        } catch (const ManifestClientError &e) {
+            // A catalog that may have been tampered with gets its own line.
+            unverified = e.kind() == ManifestClientError::Kind::invalidSignature;
+            qCInfo(lcStore) << "Catalog refresh failed:" << e.debugDescription() << "- the catalog shown stays";
+        } catch (...) {
+            // The kind of failure does not matter: the catalog shown stays.
+            qCInfo(lcStore) << "Catalog refresh failed; the catalog shown stays";
+        }
+    }
+    if (!self)
+        co_return;
+
+    if (!loaded) {
+        setErrorMessage(m_copy->text(unverified ? CopyKey::errorCatalogSignature : CopyKey::errorManifestFallback));
+        if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
+            setOnboardingComplete(true);
+        co_return;
+    }
+
+    applyManifest(*loaded);
 }
 
-void LauncherStore::openApp(const QString &appId)
+void LauncherStore::applyManifest(const LauncherManifest &manifest)
 {
-    if (const AppManifestItem *app = m_manifest.findApp(appId))
-        open(*app);
-}
-
-void LauncherStore::toggleStarter(const QString &appId)
-{
-    if (const AppManifestItem *app = m_manifest.findApp(appId))
-        toggleStarterSelection(*app);
-}
-
-QString LauncherStore::installRefusalKey(const QString &appId) const
-{
-    const AppManifestItem *app = m_manifest.findApp(appId);
-    const std::optional<Refusal> refusal = app ? m_apps->installRefusal(*app) : Refusal::unknownApp;
-    return refusal ? QString::fromLatin1(QMetaEnum::fromType<CopyKey>().valueToKey(int(RefusalText::key(*refusal))))
-                   : QString();
-}
-
-void LauncherStore::sendFeedback(const QString &type, const QString &title, const QString &description,
-                                 const QString &appId)
-{
-    const FeedbackType feedbackType = FeedbackTypeUtil::fromRawValue(type).value_or(FeedbackType::other);
-    submitFeedback(feedbackType, title, description, appId.isEmpty() ? std::nullopt : std::optional<QString>(appId));
+    setManifest(manifest);
+    m_apps->reconcile(manifest.apps);
+    const bool selectionKnown = m_selectedAppID && manifest.findApp(*m_selectedAppID) != nullptr;
+    if (!selectionKnown)
+        setSelectedAppID(ManifestPolicy::defaultSelection(manifest, m_includeBetaApps));
+    m_announcements->update(m_manifest);
+    if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
+        setOnboardingComplete(true);
 }

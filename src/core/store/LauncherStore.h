@@ -13,6 +13,7 @@
 
 #include <QCoroTask>
 #include <QSet>
+#include <algorithm>
 
 class AppManagement;
 Q_MOC_INCLUDE("store/AppManagement.h")
@@ -45,15 +46,13 @@ class LauncherStore : public QObject
     Q_PROPERTY(QString appCountLabel READ appCountLabel NOTIFY appCountLabelChanged)
     Q_PROPERTY(QString formattedToday READ formattedToday NOTIFY localeChanged)
     Q_PROPERTY(QVariantList visibleApps READ visibleAppsValue NOTIFY visibleAppsChanged)  // in catalog order
-    // Cancel, remove, roll back and update all.
-    Q_PROPERTY(AppManagement *manage READ manage CONSTANT)
+    Q_PROPERTY(AppManagement *manage READ manage CONSTANT)  // cancel, remove, roll back, update all
     // Texts in the current language: copy.text(key, values); notifies with the locale.
     Q_PROPERTY(CopyLookup *copy READ copy NOTIFY localeChanged)
 
 public:
     using Collaborators = StoreCollaborators;
 
-    // The user-defaults keys.
     static inline const QString &installedVersionsKey = InstallRecords::versionsKey;
     static inline const QString &installedPathsKey = InstallRecords::pathsKey;
     static inline const QString &seenAnnouncementIDsKey = AnnouncementQueue::seenIDsKey;
@@ -91,18 +90,22 @@ public:
 
     std::optional<AppManifestItem> selectedApp() const { return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, m_selectedAppID); }
     AppInstallState state(const AppManifestItem &app) const { return stateFor(app.id); }
-    bool requiresOnboarding() const;
-    QString appCountLabel() const;
+    bool requiresOnboarding() const { return m_onboarding->isRequired(m_manifest, m_includeBetaApps); }
+    QString appCountLabel() const  // counts in place: it runs on every selection change
+    {
+        const auto count = std::count_if(m_manifest.apps.cbegin(), m_manifest.apps.cend(), [this](const AppManifestItem &app) { return ManifestPolicy::isVisible(app, m_includeBetaApps); });
+        return m_copy->text(CopyKey::appCount, {{QStringLiteral("count"), QString::number(count)}});
+    }
     QString formattedToday() const { return m_copy->formattedDate(QDate::currentDate()); }
 
     // Refreshes the catalog; never fails (outcomes land in published fields).
     QCoro::Task<void> loadManifest();
     // Shows a loaded catalog: states, records, selection, announcements.
     void applyManifest(const LauncherManifest &manifest);
-    // Refused or failed: the error line says so (refusals too, unlike the owner's own operation).
-    InstalledApps::Operation install(const AppManifestItem &app);
+    // A refusal or failure lands in the error line.
+    InstalledApps::Operation install(const AppManifestItem &app) { return m_apps->install(app); }
     // An app that is not installed is installed instead.
-    InstalledApps::Operation open(const AppManifestItem &app);
+    InstalledApps::Operation open(const AppManifestItem &app) { return state(app).isInstalledOrUpdatable() ? m_apps->open(app) : install(app); }
     void toggleStarterSelection(const AppManifestItem &app) { m_onboarding->toggleStarter(app.id); }
     Q_INVOKABLE void finishOnboarding();
     Q_INVOKABLE void acknowledgePendingAnnouncement() { m_announcements->acknowledge(m_manifest); }
@@ -110,31 +113,32 @@ public:
     FeedbackDiagnostics feedbackDiagnostics(const std::optional<AppManifestItem> &relatedApp) const;
     QCoro::Task<void> submitFeedback(FeedbackType type, QString title, QString description, std::optional<QString> appID);
 
-    // --- For the views (QML): apps are addressed by id ---
+    // For the views (QML): apps are addressed by id.
     Q_INVOKABLE void refreshCatalog() { loadManifest(); }  // the task runs on and frees itself
-    Q_INVOKABLE void installApp(const QString &appId);
-    Q_INVOKABLE void openApp(const QString &appId);
-    Q_INVOKABLE void toggleStarter(const QString &appId);
+    Q_INVOKABLE void installApp(const QString &appId) { if (const auto app = findApp(appId)) install(*app); }
+    Q_INVOKABLE void openApp(const QString &appId) { if (const auto app = findApp(appId)) open(*app); }
+    Q_INVOKABLE void toggleStarter(const QString &appId) { if (const auto app = findApp(appId)) toggleStarterSelection(*app); }
     Q_INVOKABLE AppInstallState stateFor(const QString &appId) const { return m_apps->state(appId); }
     // The text key of the reason the app cannot be installed now; empty when it can.
-    Q_INVOKABLE QString installRefusalKey(const QString &appId) const;
-    Q_INVOKABLE void sendFeedback(const QString &type, const QString &title, const QString &description,
-                                  const QString &appId);  // empty appId: none
+    Q_INVOKABLE QString installRefusalKey(const QString &appId) const { return m_apps->installRefusalKey(findApp(appId)); }
+    Q_INVOKABLE void sendFeedback(const QString &type, const QString &title, const QString &description, const QString &appId)
+    {
+        submitFeedback(FeedbackTypeUtil::fromRawValue(type).value_or(FeedbackType::other), title, description,
+                       appId.isEmpty() ? std::nullopt : std::optional(appId));  // the task runs on and frees itself
+    }
     Q_INVOKABLE void clearErrorMessage() { setErrorMessage(std::nullopt); }
-    // A fresh feedback form: the state goes back to idle.
-    Q_INVOKABLE void resetFeedbackState() { setFeedbackState(FeedbackSubmissionState::idle()); }
+    Q_INVOKABLE void resetFeedbackState() { setFeedbackState(FeedbackSubmissionState::idle()); }  // a fresh form
 
-    // The running install of appId (progress, downloaded bytes) from install()
-    // until the installer's outcome is known, or null.
+    // The running install of appId (progress, downloaded bytes) until its outcome is known, or null.
     const InstallTransaction *installTransaction(const QString &appId) const { return m_apps->transaction(appId); }
 
-    // Text forms for QML: an empty id clears the selection, an unknown language is ignored.
+    // Text forms for QML: an empty id clears the selection, an unknown language is ignored, null clears the line.
     QString selectedAppIDValue() const { return m_selectedAppID.value_or(QString()); }
     void setSelectedAppIDValue(const QString &id) { setSelectedAppID(id.isEmpty() ? std::nullopt : std::optional(id)); }
     QString localeCode() const { return VantrelLocaleUtil::rawValue(locale()); }
-    void setLocaleCode(const QString &code);
+    void setLocaleCode(const QString &code) { if (const auto l = VantrelLocaleUtil::fromRawValue(code)) setLocale(*l); }
     QVariant errorMessageValue() const { return optionalVariant(m_errorMessage); }
-    void setErrorMessageValue(const QVariant &value);  // null clears the line
+    void setErrorMessageValue(const QVariant &value) { setErrorMessage(value.isNull() ? std::nullopt : std::optional(value.toString())); }
 
 Q_SIGNALS:
     void manifestChanged();
@@ -157,20 +161,18 @@ Q_SIGNALS:
     void requiresOnboardingChanged();
     void appCountLabelChanged();
     void visibleAppsChanged();
-    // An install task started; its transaction is published.
-    void installStarted(const QString &appId);
-    // An install ended (success, failure or cancel); for tools and tests.
-    void installFinished(const QString &appId, bool succeeded);
+    void installStarted(const QString &appId);  // its transaction is published
+    void installFinished(const QString &appId, bool succeeded);  // done, failed or cancelled
 
 private:
     void connectDelegates();
     void showOutcome(const AppOperation *operation);
     void setManifest(const LauncherManifest &manifest);
     void emitDerivedChanges();
+    std::optional<AppManifestItem> findApp(const QString &id) const { return m_manifest.findApp(id) ? std::optional(*m_manifest.findApp(id)) : std::nullopt; }
     std::optional<AppManifestItem> visibleApp(const QString &appId) const { return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, appId); }
-    OperatingSystemVersion runningSystem() const;
 
-    // Read sides of the properties whose C++ type QML cannot use.
+    // Read sides for QML.
     QVariantMap installStatesValue() const { return variantMap(installStates()); }
     QStringList selectedStarterAppIDsValue() const { return sortedList(selectedStarterAppIDs()); }
     QVariantMap installedAppURLsValue() const { return variantMap(installedAppURLs()); }
@@ -193,7 +195,7 @@ private:
     InstalledApps *m_apps = nullptr;
     AppManagement *m_manage = nullptr;
 
-    // Last values of the derived properties, so their signals fire only on change.
+    // Last values of the derived properties.
     std::optional<AppManifestItem> m_lastSelectedApp;
     bool m_lastRequiresOnboarding = false;
     QString m_lastAppCountLabel;
