@@ -12,7 +12,6 @@
 #include "feedback/Feedback.h"
 #include "install/AppInstaller.h"
 #include "monitoring/Monitoring.h"
-#include "store/AppManagement.h"
 #include "store/LauncherStore.h"
 
 #include <QCoroFuture>

@@ -1,6 +1,5 @@
 #include "LauncherStore.h"
 
-#include "AppManagement.h"
 #include "catalog/ManifestClient.h"
 #include "log/Logging.h"
 #include "system/SystemLayers.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnnouncementQueue.h"
+#include "AppManagement.h"
 #include "FeedbackFlow.h"
 #include "InstallRecords.h"
 #include "InstalledApps.h"
@@ -15,8 +16,6 @@
 #include <QSet>
 #include <algorithm>
 
-class AppManagement;
-Q_MOC_INCLUDE("store/AppManagement.h")
 
 // The one application object, on the main thread: views read its properties
 // and call its invokable operations. Installed apps are the business of
