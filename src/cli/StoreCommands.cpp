@@ -69,6 +69,7 @@ struct StoreSession {
         reporter = std::dynamic_pointer_cast<LauncherErrorReporter>(c.errorReporter);
         workspace = std::make_shared<ReportingWorkspace>(c.workspace);
         c.workspace = workspace;
+        c.followChangesElsewhere = false;
         store = std::make_unique<LauncherStore>(std::move(c), SeedManifest::manifest());
         store->setLocale(locale);
     }

@@ -42,7 +42,7 @@ InstalledApps::InstalledApps(Collaborators collaborators, const QList<AppManifes
     connectInstalls();
     reconcile(apps);
     // Another process (the terminal tool, a second login) changed the records.
-    const QString recordsFile = m_c.userDefaults ? m_c.userDefaults->storagePath() : QString();
+    const QString recordsFile = m_c.userDefaults && m_c.followChangesElsewhere ? m_c.userDefaults->storagePath() : QString();
     if (!recordsFile.isEmpty()) {
         m_watch = new DefaultsFileWatch(recordsFile, this);
         connect(m_watch, &DefaultsFileWatch::changed, this, [this] { reconcile(m_catalog); });

@@ -41,6 +41,7 @@ public:
         std::shared_ptr<UserDefaults> userDefaults;
         std::shared_ptr<Workspace> workspace;
         std::shared_ptr<const SystemVersionProvider> systemVersion;
+        bool followChangesElsewhere = true;
     };
     using Operation = std::shared_ptr<AppOperation>;
 

@@ -21,7 +21,7 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     m_announcements = new AnnouncementQueue(m_c.userDefaults, this);
     // Every app starts notInstalled; the records and the disk say the rest.
     m_apps = new InstalledApps({m_c.installer, m_c.eventRecorder, m_c.errorReporter, m_c.userDefaults, m_c.workspace,
-                                m_c.systemVersion},
+                                m_c.systemVersion, m_c.followChangesElsewhere},
                                m_manifest.apps, m_copy, this);
     const auto published = [this] { return ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps); };
     const auto find = [this](const QString &id) { return findApp(id); };
