@@ -9,6 +9,7 @@
 #include "install/AppInstaller.h"
 #include "install/BackgroundCleanup.h"
 #include "monitoring/Monitoring.h"
+#include "store/AppManagement.h"
 #include "store/LauncherStore.h"
 #include "system/SystemLayers.h"
 
@@ -19,6 +20,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
+#include <QTimer>
 
 namespace {
 
@@ -49,6 +51,8 @@ private:
 
 // The store as the window builds it, with the same records and install root.
 struct StoreSession {
+    static constexpr int eventGraceMs = 1000;
+
     QString installRoot;
     std::unique_ptr<QNetworkAccessManager> session;
     std::shared_ptr<ReportingWorkspace> workspace;
@@ -65,6 +69,7 @@ struct StoreSession {
         reporter = std::dynamic_pointer_cast<LauncherErrorReporter>(c.errorReporter);
         workspace = std::make_shared<ReportingWorkspace>(c.workspace);
         c.workspace = workspace;
+        c.followChangesElsewhere = false;
         store = std::make_unique<LauncherStore>(std::move(c), SeedManifest::manifest());
         store->setLocale(locale);
     }
@@ -81,29 +86,30 @@ struct StoreSession {
         return true;
     }
 
-    // Waits until the install task of appId has ended; true on success.
-    bool waitForInstall(const QString &appId)
+    // Waits for an operation's outcome; prints the check that refused it.
+    OperationOutcome await(const InstalledApps::Operation &operation)
     {
-        if (!store->installTransaction(appId) && store->stateFor(appId).kind() != AppInstallState::Kind::installing)
-            return store->stateFor(appId).kind() == AppInstallState::Kind::installed;
-        QEventLoop loop;
-        bool succeeded = false;
-        QObject::connect(store.get(), &LauncherStore::installFinished, &loop,
-                         [&](const QString &id, bool ok) {
-                             if (id != appId)
-                                 return;
-                             succeeded = ok;
-                             loop.quit();
-                         });
-        loop.exec();
+        const OperationOutcome outcome = waitForTask(operation->result());
+        if (outcome.kind == OperationOutcome::Kind::refused) {
+            Cli::err() << Cli::printable(store->installedApps()->errorLine(*operation) + QLatin1Char(' ')
+                                         + qtTrId(RefusalText::key(*outcome.refusal)))
+                       << Qt::endl;
+        }
         // An error report may still be on its way.
-        if (reporter)
+        if (reporter && (operation->kind() == AppOperation::Kind::install || operation->kind() == AppOperation::Kind::update))
             reporter->waitForPendingReports(5000);
-        return succeeded;
+        return outcome;
     }
 
     ~StoreSession()
     {
+        // Events still on their way get a moment; a service that does not answer holds nothing up.
+        if (store->installedApps()->hasEventsInFlight()) {
+            QEventLoop loop;
+            QObject::connect(store->installedApps(), &InstalledApps::eventsSent, &loop, &QEventLoop::quit);
+            QTimer::singleShot(eventGraceMs, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
         // What the last install left to remove goes before the process does.
         BackgroundCleanup::waitForAll(60000);
         // The store goes before the network session its collaborators use.
@@ -170,19 +176,12 @@ const AppManifestItem *findApp(StoreSession &s, const CliCommand &command, const
     return app;
 }
 
-// Runs the store's install for app, reported as `report` prints it; true on success.
-bool installAndReport(StoreSession &s, const AppManifestItem &app)
+// Runs the store's install for app, reported as `report` prints it.
+OperationOutcome installAndReport(StoreSession &s, const AppManifestItem &app)
 {
     AppInstaller::removeLeftovers(s.installRoot);
     s.store->setErrorMessage(std::nullopt);
-    s.store->install(app);
-    if (s.store->state(app).kind() != AppInstallState::Kind::installing && !s.store->installTransaction(app.id)
-        && s.store->errorMessage()) {
-        // Refused by the checks.
-        Cli::err() << Cli::printable(*s.store->errorMessage()) << Qt::endl;
-        return false;
-    }
-    return s.waitForInstall(app.id);
+    return s.await(s.store->install(app));
 }
 
 // install, remove, rollback and open: the one app ID names, in a store refreshed in the asked language.
@@ -203,11 +202,11 @@ int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation 
     InstallReport report(*s.store, InstallReport::formatFor(call.isSet(QStringLiteral("json"))), call.locale);
     // Ctrl-C cancels like the window's Cancel button.
     const InterruptWatch interrupt([&] { s.store->manage()->cancelInstall(app.id); });
-    if (installAndReport(s, app))
-        return CliExit::ok;
-    return interrupt.interrupted() && s.store->state(app).kind() != AppInstallState::Kind::failed
-        ? InterruptWatch::exitStatus
-        : CliExit::failure;
+    switch (installAndReport(s, app).kind) {
+    case OperationOutcome::Kind::done: return CliExit::ok;
+    case OperationOutcome::Kind::cancelled: return InterruptWatch::exitStatus;
+    default: return CliExit::failure;
+    }
 }
 
 // The apps to update: every one with an update (--all) or those named; null after printing why not.
@@ -258,22 +257,25 @@ int runUpdate(const CliInvocation &call)
     return *failed > 0 ? CliExit::failure : CliExit::ok;
 }
 
-// Prints the store's error line when a change failed; the status to exit with.
-int changeOutcome(StoreSession &s, bool succeeded)
+// Prints what a change did, or why it did not; the status to exit with.
+int changeOutcome(StoreSession &s, const InstalledApps::Operation &operation, const QString &doneLine)
 {
-    if (succeeded)
+    const OperationOutcome outcome = s.await(operation);
+    if (outcome.kind == OperationOutcome::Kind::done) {
+        if (!doneLine.isEmpty())
+            Cli::out() << Cli::printable(doneLine) << Qt::endl;
         return CliExit::ok;
-    Cli::err() << Cli::printable(s.store->errorMessage().value_or(QString())) << Qt::endl;
+    }
+    if (outcome.kind == OperationOutcome::Kind::failed)
+        Cli::err() << Cli::printable(s.store->installedApps()->errorLine(*operation)) << Qt::endl;
     return CliExit::failure;
 }
 
 int removeApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
 {
     const bool toTrash = s.store->manage()->removalGoesToTrash(app.id);
-    const bool removed = waitForTask(s.store->manage()->remove(app, toTrash));
-    if (removed)
-        Cli::out() << qtTrId(toTrash ? "cliRemovedToTrash" : "cliRemovedForGood").arg(Cli::printable(app.name)) << Qt::endl;
-    return changeOutcome(s, removed);
+    return changeOutcome(s, s.store->installedApps()->remove(app, toTrash),
+                         qtTrId(toTrash ? "cliRemovedToTrash" : "cliRemovedForGood").arg(Cli::printable(app.name)));
 }
 
 int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
@@ -283,12 +285,13 @@ int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation
         return state.kind() == AppInstallState::Kind::updateAvailable ? state.installedVersion() : state.version();
     };
     const QString from = installedVersion();
-    const bool rolledBack = waitForTask(s.store->manage()->rollBack(app));
+    const InstalledApps::Operation operation = s.store->installedApps()->rollBack(app);
+    const int status = changeOutcome(s, operation, QString());
     // From the version replaced to the one put back, whichever way that goes.
-    if (rolledBack)
+    if (status == CliExit::ok)
         Cli::out() << Cli::printable(app.name) << ": " << Cli::printable(from) << " -> " << Cli::printable(installedVersion())
                    << " (" << Cli::printable(s.store->installedAppURLs().value(app.id).toLocalFile()) << ")" << Qt::endl;
-    return changeOutcome(s, rolledBack);
+    return status;
 }
 
 int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
@@ -296,19 +299,18 @@ int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &ca
     // Like the window: an app that is not installed gets installed first.
     if (!s.store->state(app).isInstalledOrUpdatable()) {
         InstallReport report(*s.store, InstallReport::formatFor(false), call.locale);
-        if (!installAndReport(s, app))
+        if (installAndReport(s, app).kind != OperationOutcome::Kind::done)
             return CliExit::failure;
     }
-    s.store->setErrorMessage(std::nullopt);
-    s.store->open(app);
-    if (s.workspace->openedUrl) {
+    const InstalledApps::Operation operation = s.store->installedApps()->open(app);
+    if (s.await(operation).kind == OperationOutcome::Kind::done && s.workspace->openedUrl) {
         Cli::out() << qtTrId("cliOpened").arg(Cli::printable(app.name), Cli::printable(s.workspace->openedUrl->toLocalFile()))
                    << Qt::endl;
         return CliExit::ok;
     }
-    if (const auto &message = s.store->errorMessage())
-        Cli::err() << Cli::printable(*message) << Qt::endl;
-    else
+    if (operation->outcome()->kind == OperationOutcome::Kind::failed)
+        Cli::err() << Cli::printable(s.store->installedApps()->errorLine(*operation)) << Qt::endl;
+    else if (operation->outcome()->kind == OperationOutcome::Kind::done)
         Cli::err() << qtTrId("cliCouldNotStart").arg(Cli::printable(app.name)) << Qt::endl;
     return CliExit::failure;
 }

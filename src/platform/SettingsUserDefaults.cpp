@@ -1,6 +1,15 @@
 #include "SettingsUserDefaults.h"
 
+#include "install/InstallFaultPoint.h"
+#include "log/Logging.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRandomGenerator>
+#include <QThread>
 
 namespace {
 const QString sizeKey = QStringLiteral("size");
@@ -79,6 +88,28 @@ void SettingsUserDefaults::removeObject(const QString &key)
     preserveCorruptedFile();
     m_settings->remove(key);
     write();
+}
+
+void SettingsUserDefaults::change(const std::function<void(UserDefaults &)> &step)
+{
+    const QString path = fileName();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QLockFile lock(path + QStringLiteral(".vantrel-lock"));
+    lock.setStaleLockTime(staleLockMs);
+    // Short, jittered retries: changes take milliseconds, and QLockFile's own
+    // waiting doubles its pause up to seconds. tryLock also clears a stale lock.
+    const QDeadlineTimer deadline(2 * staleLockMs);
+    bool locked = lock.tryLock(0);
+    while (!locked && !deadline.hasExpired()) {
+        QThread::msleep(2 + QRandomGenerator::global()->bounded(8));
+        locked = lock.tryLock(0);
+    }
+    if (!locked)
+        qCWarning(lcStore) << "The settings lock could not be taken (" << lock.error() << "); changing without it";
+    InstallFaultPoint::reach("records-locked");
+    // Reads inside step see what the other processes stored up to now.
+    m_settings->sync();
+    step(*this);
 }
 
 void SettingsUserDefaults::write()

@@ -10,6 +10,11 @@
 // a plain QStringList of one element or none does not survive an INI round trip
 // with its type. A corrupted file reads as empty and is copied aside
 // ("<file>.corrupt") before anything is written over it.
+//
+// Several processes (the window, the terminal tool, a second login) share the
+// file. change() holds a lock file beside it ("<file>.vantrel-lock"; QSettings
+// keeps its own "<file>.lock" for the write itself), so a read-change-write
+// of one key never overwrites what another process wrote in between.
 class SettingsUserDefaults : public UserDefaults
 {
 public:
@@ -26,6 +31,11 @@ public:
     void setData(const QString &key, const QByteArray &data) override;
     void setStringArray(const QString &key, const QStringList &values) override;
     void removeObject(const QString &key) override;
+    void change(const std::function<void(UserDefaults &)> &step) override;
+    QString storagePath() const override { return fileName(); }
+
+    // A holder older than this is taken for hung; a dead holder is noticed at once.
+    static constexpr int staleLockMs = 10000;
 
 private:
     void preserveCorruptedFile();

@@ -23,17 +23,9 @@ class TestCliStore : public QObject
 private:
     std::unique_ptr<ToolSandbox> m_cli;
 
-    // A release of the app served by the sandbox; `vantrel open` runs its
-    // program, which writes its version where VANTREL_TEST_MARKER says.
     AppManifestItem release(const QString &id, const QString &version, int slowMs = 0)
     {
-        const QString name = id.left(1).toUpper() + id.mid(1);
-        ZipBuilder zip;
-        zip.addFile(name + QStringLiteral(".app/Contents/Info.plist"),
-                    ZipBuilder::infoPlist({{"CFBundleIdentifier", QStringLiteral("com.vantrel.") + id}, {"CFBundleExecutable", name}}, ZipBuilder::PlistFormat::xml));
-        zip.addExecutable(name + QStringLiteral(".app/Contents/MacOS/") + name, "#!/bin/sh\necho " + version.toUtf8() + " > \"$VANTREL_TEST_MARKER\"\n");
-        const QByteArray bytes = zip.build();
-        return TestCatalog::release(id, m_cli->host(QStringLiteral("/%1-%2.zip").arg(id, version), bytes, slowMs), ZipBuilder::sha256Hex(bytes), version);
+        return m_cli->release(id, version, slowMs);
     }
     QString marker() const { return m_cli->path(QStringLiteral("opened.txt")); }
 

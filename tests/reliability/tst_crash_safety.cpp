@@ -34,21 +34,6 @@ ZipBuilder release(const QString &version, quint32 seed)
     return zip.setStored(true);
 }
 
-// Waits until the process printed the pause marker of phase (it has stopped
-// itself there); false when it ended or printed nothing in time.
-bool waitForPause(QProcess &process, const QString &phase, QByteArray *seen)
-{
-    process.setReadChannel(QProcess::StandardError);
-    const QDeadlineTimer deadline(30000);
-    while (!seen->contains("vantrel-install-phase: " + phase.toUtf8())) {
-        if (deadline.hasExpired() || (process.state() == QProcess::NotRunning && !process.bytesAvailable()))
-            return false;
-        process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
-        *seen += process.readAllStandardError();
-    }
-    return true;
-}
-
 }  // namespace
 
 class CrashSafety : public QObject
@@ -136,7 +121,7 @@ private Q_SLOTS:
         auto install = m_cli.start({QStringLiteral("install"), appId});
         m_cli.environment().remove(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"));
         QByteArray seen;
-        QVERIFY2(waitForPause(*install, phase, &seen), seen.constData());
+        QVERIFY2(ToolSandbox::waitForPause(*install, phase, &seen), seen.constData());
         if (phase == QLatin1String("cleaning-up"))
             QVERIFY(!m_cli.leftovers().filter(QStringLiteral(".staged")).isEmpty());
         ::kill(pid_t(install->processId()), SIGKILL);
@@ -195,7 +180,7 @@ private Q_SLOTS:
         auto first = m_cli.start({QStringLiteral("install"), appId});
         m_cli.environment().remove(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"));
         QByteArray seen;
-        QVERIFY2(waitForPause(*first, QStringLiteral("downloaded"), &seen), seen.constData());
+        QVERIFY2(ToolSandbox::waitForPause(*first, QStringLiteral("downloaded"), &seen), seen.constData());
         QCOMPARE(archiveRequests(), 1);
 
         auto second = m_cli.start({QStringLiteral("install"), appId});

@@ -34,12 +34,11 @@ class TestStore : public QObject
     // onboardingDone: no published app is left, so there is nothing to onboard
     using RefreshSelectionRulesRows = DataRows<QVariant, QStringList, QVariant, bool>;  // selectionBefore, apps, selectionAfter, onboardingDone
     // recordedVersion: empty: not installed
-    using InstallChecksRows = DataRows<AppManifestItem, QString, bool>;  // app, recordedVersion, passes
+    using OperationOutcomesRows = DataRows<QString, AppManifestItem, QString, QString, QString>;  // operation, app, setup, expected, errorLine
     using InstallFailureRows = DataRows<QString, QString>;  // language, expectedMessage
     // recorded: installed version before, empty: none
     using CancelInstallRows = DataRows<QString, bool, bool, AppInstallState>;  // recorded, failedBefore, placed, expected
     // message: empty: done
-    using RemoveAndRollRows = DataRows<QString, QString, QString>;  // operation, state, message
     // recordsWiped: the command-line tool removed the records after the store started
     // opened: 0: nothing, 1: recorded, 2: found by identifier
     using OpenRows = DataRows<bool, bool, bool, bool, int>;  // recordedExists, recordedOpenable, foundByBundleId, recordsWiped, opened
@@ -340,45 +339,90 @@ private Q_SLOTS:
     }
 
     // --- Install and open ---
-    void installChecks_data()
+    // Every operation's outcome, each refusal by value: the check that
+    // failed, the error line, and nothing started.
+    void operationOutcomes_data()
     {
-        InstallChecksRows::columns();
-        // The catalog-side rules are the policy's; these are the store's inputs to them.
-        const AppManifestItem live = tc::app("alpha");
-        AppManifestItem badChecksum = live, tooNew = live;
+        OperationOutcomesRows::columns();
+        const AppManifestItem live = tc::app("alpha", AppReleaseStatus::live, "1.1.0");
+        AppManifestItem unpublished = live, badChecksum = live, tooNew = live;
+        unpublished.downloadUrl.reset();
         badChecksum.sha256 = "abc";
         tooNew.minMacOS = "14.6";
-        InstallChecksRows::row("invalid checksum", badChecksum, QString(), false);
-        InstallChecksRows::row("newer than the running system", tooNew, QString(), false);
-        InstallChecksRows::row("already installed", live, "1.0.0", false);
-        InstallChecksRows::row("update available", tc::app("alpha", AppReleaseStatus::live, "1.1.0"), "1.0.0", true);
+        const QString cannotInstall = "Alpha cannot be installed right now.";
+        const QString cannotRemove = "Alpha cannot be removed right now.";
+        const QString cannotRollBack = "Alpha has no earlier version to roll back to right now.";
+        OperationOutcomesRows::row("install, no release", "install", unpublished, "", "noPublishedRelease", cannotInstall);
+        OperationOutcomesRows::row("install, coming soon", "install", tc::app("alpha", AppReleaseStatus::comingSoon), "", "comingSoon", cannotInstall);
+        OperationOutcomesRows::row("install, retired", "install", tc::app("alpha", AppReleaseStatus::retired), "", "retired", cannotInstall);
+        OperationOutcomesRows::row("install, malformed checksum", "install", badChecksum, "", "malformedChecksum", cannotInstall);
+        OperationOutcomesRows::row("install, system too old", "install", tooNew, "", "systemTooOld", cannotInstall);
+        OperationOutcomesRows::row("install, installed", "install", tc::app("alpha", AppReleaseStatus::live, "1.0.0"), "1.0.0", "alreadyInstalled", cannotInstall);
+        OperationOutcomesRows::row("install, installing", "install", live, "installing", "alreadyInstalling", cannotInstall);
+        OperationOutcomesRows::row("install, an update", "install", live, "1.0.0", "done", "");
+        OperationOutcomesRows::row("update, none", "update", tc::app("alpha", AppReleaseStatus::live, "1.0.0"), "1.0.0", "noUpdate", cannotInstall);
+        OperationOutcomesRows::row("remove, not installed", "remove", live, "", "notInstalled", cannotRemove);
+        OperationOutcomesRows::row("remove, installing", "remove", live, "installing", "alreadyInstalling", cannotRemove);
+        OperationOutcomesRows::row("remove", "remove", live, "1.0.0", "done", "");
+        OperationOutcomesRows::row("roll back, no previous copy", "rollBack", live, "1.0.0", "nothingToRollBack", cannotRollBack);
+        OperationOutcomesRows::row("roll back, installing", "rollBack", live, "installing+previous", "alreadyInstalling", cannotRollBack);
+        OperationOutcomesRows::row("roll back", "rollBack", live, "1.0.0+previous", "done", "");
+        OperationOutcomesRows::row("open, not installed", "open", live, "", "notInstalled", cannotInstall);
+        OperationOutcomesRows::row("open", "open", live, "1.0.0", "done", "");
     }
 
-    void installChecks()
+    void operationOutcomes()
     {
-        const auto [app, recordedVersion, passes] = InstallChecksRows::fetch();
+        const auto [operation, app, setup, expected, errorLine] = OperationOutcomesRows::fetch();
         StoreHarness h;
-        if (!recordedVersion.isEmpty())
-            h.recordInstalled(app.id, recordedVersion);
+        if (!setup.isEmpty())
+            h.recordInstalled(app.id, "1.0.0");
+        if (setup.endsWith(QLatin1String("+previous")))
+            h.installer->previous.insert(app.id, "0.9.0");
         auto store = h.makeStore(tc::manifest({app}));
-        const AppInstallState before = store->state(app);
-        h.installer->gate = std::make_shared<Gate>();
-
-        store->install(app);
-        if (passes) {
-            QCOMPARE(store->errorMessage(), std::nullopt);
-            QCOMPARE(store->state(app), AppInstallState::installing(0.04));
-            h.installer->gate->open();
-            QTRY_COMPARE(store->state(app), AppInstallState::installed(app.version));
-            QCOMPARE(h.installer->calls, QStringList{app.id});
-        } else {
-            QCOMPARE(store->errorMessage(), std::optional<QString>("Alpha cannot be installed right now."));
-            QCOMPARE(store->state(app), before);
-            QVERIFY(!store->installTransaction(app.id));
-            QCoreApplication::processEvents();
-            QVERIFY(h.installer->calls.isEmpty());
-            QVERIFY(h.recorder->events.isEmpty());
+        InstalledApps *apps = store->installedApps();
+        if (setup.startsWith(QLatin1String("installing"))) {
+            h.installer->gate = std::make_shared<Gate>();
+            store->install(app);
         }
+        const AppInstallState before = store->state(app);
+        const QStringList callsBefore = h.installer->calls;
+        const InstalledApps::Operation op = operation == "install" ? apps->install(app)
+            : operation == "update"                                 ? apps->update(app)
+            : operation == "remove"                                 ? apps->remove(app, true)
+            : operation == "rollBack"                               ? apps->rollBack(app)
+                                                                    : apps->open(app);
+        const OperationOutcome outcome = waitForTask(op->result());
+        QCOMPARE(outcome, expected == "done" ? OperationOutcome::done() : OperationOutcome::refused(*refusalNamed(expected)));
+        QCOMPARE(store->errorMessage(), errorLine.isEmpty() ? std::nullopt : std::optional(errorLine));
+        if (expected != "done") {
+            QCOMPARE(store->state(app), before);
+            QCOMPARE(h.installer->calls, callsBefore);
+        } else if (operation == "remove") {
+            QCOMPARE(store->state(app), AppInstallState::notInstalled());
+            QVERIFY(h.recorded(LauncherStore::installedVersionsKey).isEmpty() && store->installedAppURLs().isEmpty());
+        } else if (operation == "rollBack") {
+            QCOMPARE(store->state(app), AppInstallState::updateAvailable("0.9.0", "1.1.0"));
+            QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), (Map{{"alpha", "0.9.0"}}));
+        } else if (operation == "install") {
+            QCOMPARE(op->kind(), AppOperation::Kind::update);
+            QCOMPARE(store->state(app), AppInstallState::installed("1.1.0"));
+        }
+        // The store's own question, as the app page asks it.
+        const auto refusal = apps->installRefusal(app);
+        QCOMPARE(store->installRefusalKey(app.id),
+                 refusal ? QString::fromLatin1(RefusalText::key(*refusal)) : QString());
+        if (h.installer->gate)
+            h.installer->gate->open();
+    }
+
+    static std::optional<Refusal> refusalNamed(const QString &name)
+    {
+        for (int r = 0; r <= int(Refusal::noInstaller); ++r) {
+            if (RefusalText::name(Refusal(r)) == name)
+                return Refusal(r);
+        }
+        return std::nullopt;
     }
 
     void stateSequenceAndEventsInOrder()
@@ -436,10 +480,10 @@ private Q_SLOTS:
         QTRY_COMPARE(h.installer->calls.size(), 2);
         QVERIFY(h.workspace->opened.isEmpty());
 
-        // A refresh in the middle derives updateAvailable from the old record again;
-        // the running install still may not be started twice.
+        // A refresh in the middle leaves a running install's state alone, and
+        // the install may not be started twice.
         QVERIFY(h.refresh(*store, tc::manifest({app, other})));
-        QCOMPARE(store->state(app), AppInstallState::updateAvailable("1.0.0", "1.1.0"));
+        QCOMPARE(store->state(app), AppInstallState::installing(0.04));
         store->setErrorMessage(std::nullopt);
         store->install(app);
         QVERIFY(store->errorMessage().has_value());
@@ -579,51 +623,6 @@ private Q_SLOTS:
                                       "event:install_started", "installer:gamma", "event:install_succeeded"}));
         QCOMPARE(store->stateFor("gamma"), AppInstallState::installed("1.1.0"));
         QCOMPARE(store->stateFor("beta").kind(), AppInstallState::Kind::failed);
-    }
-
-    // Remove and roll back act only on an installed app that is not installing
-    // (and, to roll back, keeps a previous copy); otherwise the error line says so.
-    void removeAndRollBackRefusals_data()
-    {
-        RemoveAndRollRows::columns();
-        const QString cannotRemove = "Alpha cannot be removed right now.";
-        const QString cannotRollBack = "Alpha has no earlier version to roll back to right now.";
-        RemoveAndRollRows::row("remove, not installed", "remove", "notInstalled", cannotRemove);
-        RemoveAndRollRows::row("remove while updating", "remove", "installing", cannotRemove);
-        RemoveAndRollRows::row("remove", "remove", "installed", QString());
-        RemoveAndRollRows::row("roll back, no previous copy", "rollBack", "installed", cannotRollBack);
-        RemoveAndRollRows::row("roll back while updating", "rollBack", "installing+previous", cannotRollBack);
-        RemoveAndRollRows::row("roll back", "rollBack", "installed+previous", QString());
-    }
-
-    void removeAndRollBackRefusals()
-    {
-        const auto [operation, state, message] = RemoveAndRollRows::fetch();
-        StoreHarness h;
-        const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "1.1.0");
-        if (state != QLatin1String("notInstalled"))
-            h.recordInstalled(app.id, "1.0.0");
-        if (state.endsWith(QLatin1String("+previous")))
-            h.installer->previous.insert(app.id, "0.9.0");
-        auto store = h.makeStore(tc::manifest({app}));
-        if (state.startsWith(QLatin1String("installing"))) {
-            h.installer->gate = std::make_shared<Gate>();
-            store->install(app);
-        }
-        const bool done = waitForTask(operation == QLatin1String("remove") ? store->manage()->remove(app, true) : store->manage()->rollBack(app));
-        QCOMPARE(done, message.isEmpty());
-        QCOMPARE(store->errorMessage(), message.isEmpty() ? std::nullopt : std::optional(message));
-        QCOMPARE(h.installer->calls.filter(":alpha"), done ? QStringList{operation + ":alpha"} : QStringList());
-        if (operation == QLatin1String("remove") && done) {
-            QCOMPARE(store->state(app), AppInstallState::notInstalled());
-            QVERIFY(h.recorded(LauncherStore::installedVersionsKey).isEmpty() && store->installedAppURLs().isEmpty());
-        }
-        if (operation == QLatin1String("rollBack") && done) {
-            QCOMPARE(store->state(app), AppInstallState::updateAvailable("0.9.0", "1.1.0"));
-            QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), (Map{{"alpha", "0.9.0"}}));
-        }
-        if (h.installer->gate)
-            h.installer->gate->open();
     }
 
     void storeGoneWhileInstalling()

@@ -2,12 +2,14 @@
 // and the Linux workspace. The store over its real collaborators is the
 // command-line tool's test: the tool drives the same store.
 
+#include "CatalogBuilders.h"
 #include "DataRows.h"
 #include "LinuxWorkspace.h"
 #include "PlistBundleInspector.h"
 #include "SettingsUserDefaults.h"
 #include "TempHome.h"
 #include "ZipBuilder.h"
+#include "store/AnnouncementQueue.h"
 #include "store/InstallRecords.h"
 
 namespace {
@@ -103,6 +105,39 @@ private Q_SLOTS:
         QFile aside(broken + ".corrupt");
         QVERIFY(aside.open(QIODevice::ReadOnly));
         QCOMPARE(aside.readAll(), garbage);
+    }
+
+    // A settings file as the previous release wrote it reads back unchanged;
+    // one app recorded and forgotten again leaves it byte for byte as it was,
+    // so either release reads what the other writes.
+    void recordsFileOfTodayReadsBackUnchanged()
+    {
+        QTemporaryDir dir;
+        const QString alpha = dir.filePath("Alpha.app"), beta = dir.filePath("Beta.app");
+        QVERIFY(QDir().mkpath(alpha) && QDir().mkpath(beta));
+        // QSettings quotes a value holding a comma.
+        const QString today = QStringLiteral("[General]\nvantrel.installedPaths=%1\nvantrel.installedVersions=%2\n\n"
+                                             "[vantrel.seenAnnouncementIDs]\n1\\value=news-1\nsize=1\n");
+        const QString onePath = QStringLiteral("@ByteArray({\\\"alpha\\\":\\\"%1\\\"})").arg(alpha);
+        const QString oneVersion = QStringLiteral("@ByteArray({\\\"alpha\\\":\\\"1.0.0\\\"})");
+        const QString twoPaths = QStringLiteral("\"@ByteArray({\\\"alpha\\\":\\\"%1\\\",\\\"beta\\\":\\\"%2\\\"})\"").arg(alpha, beta);
+        const QString twoVersions = QStringLiteral("\"@ByteArray({\\\"alpha\\\":\\\"1.0.0\\\",\\\"beta\\\":\\\"2.0.0\\\"})\"");
+        const QByteArray original = today.arg(onePath, oneVersion).toUtf8();
+        const QString path = dir.filePath("VantrelLauncher.conf");
+        QVERIFY(TempHome::writeFile(path, original));
+
+        auto defaults = std::make_shared<SettingsUserDefaults>(path);
+        InstallRecords records(defaults);
+        const InstallRecords::Reconciled reconciled = records.reconcile({TestCatalog::app("alpha")});
+        QCOMPARE(reconciled.urls, (QHash<QString, QUrl>{{"alpha", QUrl::fromLocalFile(alpha)}}));
+        QCOMPARE(reconciled.states.value(0).second, AppInstallState::installed("1.0.0"));
+        QCOMPARE(AnnouncementQueue(defaults).seenIDs(), QSet<QString>{"news-1"});
+        QCOMPARE(TempHome::readFile(path), original);
+
+        records.record("beta", "2.0.0", beta);
+        QCOMPARE(QString::fromUtf8(TempHome::readFile(path)), today.arg(twoPaths, twoVersions));
+        records.forget("beta");
+        QCOMPARE(TempHome::readFile(path), original);
     }
 
     // Hostile names and links are the open-safety test's; these are the accepted

@@ -2,9 +2,11 @@
 
 #include "CatalogBuilders.h"
 #include "SettingsUserDefaults.h"
+#include "ZipBuilder.h"
 #include "catalog/ManifestDecoder.h"
 #include "store/LauncherStore.h"
 
+#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -104,6 +106,43 @@ ToolSandbox::Result ToolSandbox::run(const QStringList &args, const QString &pro
     return result;
 }
 
+bool ToolSandbox::waitForPause(QProcess &process, const QString &phase, QByteArray *seen)
+{
+    process.setReadChannel(QProcess::StandardError);
+    const QDeadlineTimer deadline(30000);
+    while (!seen->contains("vantrel-install-phase: " + phase.toUtf8())) {
+        if (deadline.hasExpired() || (process.state() == QProcess::NotRunning && !process.bytesAvailable()))
+            return false;
+        process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+        *seen += process.readAllStandardError();
+    }
+    return true;
+}
+
+QList<int> ToolSandbox::runAtOnce(const QList<QStringList> &commands) const
+{
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (const QStringList &args : commands)
+        processes.push_back(start(args));
+    QList<int> statuses;
+    for (const std::unique_ptr<QProcess> &process : processes) {
+        process->waitForFinished(120000);
+        statuses.append(process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1);
+    }
+    return statuses;
+}
+
+AppManifestItem ToolSandbox::release(const QString &id, const QString &version, int slowMs)
+{
+    const QString name = id.left(1).toUpper() + id.mid(1);
+    ZipBuilder zip;
+    zip.addFile(name + QStringLiteral(".app/Contents/Info.plist"),
+                ZipBuilder::infoPlist({{"CFBundleIdentifier", QStringLiteral("com.vantrel.") + id}, {"CFBundleExecutable", name}}, ZipBuilder::PlistFormat::xml));
+    zip.addExecutable(name + QStringLiteral(".app/Contents/MacOS/") + name, "#!/bin/sh\necho " + version.toUtf8() + " > \"$VANTREL_TEST_MARKER\"\n");
+    const QByteArray bytes = zip.build();
+    return TestCatalog::release(id, host(QStringLiteral("/%1-%2.zip").arg(id, version), bytes, slowMs), ZipBuilder::sha256Hex(bytes), version);
+}
+
 QJsonObject ToolSandbox::listed(const QString &id) const
 {
     const Result list = run({QStringLiteral("list"), QStringLiteral("--json")});
@@ -126,13 +165,13 @@ QStringList ToolSandbox::eventTypes() const
 
 QHash<QString, QString> ToolSandbox::records(const QString &key) const
 {
-    const SettingsUserDefaults defaults(home() + QStringLiteral("/.config/Vantrel/VantrelLauncher.conf"));
+    const SettingsUserDefaults defaults(settingsFile());
     return InstallRecords::loadStringDictionary(key, defaults);
 }
 
 void ToolSandbox::setRecords(const QString &id, const QString &version, const QString &bundlePath) const
 {
-    SettingsUserDefaults defaults(home() + QStringLiteral("/.config/Vantrel/VantrelLauncher.conf"));
+    SettingsUserDefaults defaults(settingsFile());
     InstallRecords::saveStringDictionary({{id, version}}, LauncherStore::installedVersionsKey, defaults);
     InstallRecords::saveStringDictionary({{id, bundlePath}}, LauncherStore::installedPathsKey, defaults);
 }

@@ -48,6 +48,19 @@ public:
     std::unique_ptr<QProcess> start(const QStringList &args, const QString &program = vantrel()) const;
     Result run(const QStringList &args, const QString &program = vantrel()) const;
 
+    // Waits until the process printed the pause marker of phase
+    // (VANTREL_INSTALL_PAUSE_AT: it has stopped itself there); false when it
+    // ended or printed nothing in time.
+    static bool waitForPause(QProcess &process, const QString &phase, QByteArray *seen);
+    // Runs the commands at once; their exit statuses in order (-1: crashed).
+    QList<int> runAtOnce(const QList<QStringList> &commands) const;
+
+    // A release of the app served here; its program writes its version where
+    // VANTREL_TEST_MARKER says.
+    AppManifestItem release(const QString &id, const QString &version, int slowMs = 0);
+    // The settings file the window and the tool keep the records in.
+    QString settingsFile() const { return home() + QStringLiteral("/.config/Vantrel/VantrelLauncher.conf"); }
+
     // The app's object in `vantrel list --json` (empty when not listed).
     QJsonObject listed(const QString &id) const;
     // eventType of every event the server received, in order.

@@ -296,6 +296,7 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
             return findAndValidate(extracted, *bundles, bundleId);
         });
         const FoundBundle found = co_await search;
+        throwIfCancelled(*cancel);
         switch (found.outcome) {
         case FoundBundle::Outcome::notFound: throw AppInstallerError(Kind::appBundleNotFound);
         case FoundBundle::Outcome::escapingLink: throw AppInstallerError(Kind::extractionFailed);
@@ -317,6 +318,7 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
                                     replacer = ctx.layers.replacer, destination, appId = app.id, version = app.version,
                                     cancel] {
             InstallLocks::removeDeadStaged(root, bundleName);
+            throwIfCancelled(*cancel);
             InstallFiles::placeTreeDurably(source, staged);
             InstallFiles::syncDirectory(root);
             // The last moment to stop: after the swap the new bundle stays.

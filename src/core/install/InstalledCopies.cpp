@@ -130,8 +130,22 @@ bool trashCanTake(const QString &bundlePath)
     return trashSt && trashSt->st_dev == bundle->st_dev && isWritableFolder(trash);
 }
 
+// Qt 6.4 retries a trash entry forever when the home trash refuses it, so a
+// trash that cannot take it is found out first.
+bool homeTrashRefuses()
+{
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+    for (const QString &folder : {trash, trash + QStringLiteral("/files"), trash + QStringLiteral("/info")}) {
+        if (statOf(folder) && !isWritableFolder(folder))
+            return true;
+    }
+    return false;
+}
+
 void remove(const QString &bundlePath, bool toTrash)
 {
+    if (toTrash && statOf(bundlePath) && homeTrashRefuses())
+        throw fileError(QStringLiteral("Could not move to the trash"), bundlePath, EACCES);
     const QString previous = previousPath(bundlePath);
     if (statOf(previous))
         discard(previous);

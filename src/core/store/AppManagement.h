@@ -7,18 +7,14 @@
 #include <QCoroTask>
 #include <QHash>
 #include <QObject>
-#include <QSet>
-#include <QUrl>
-#include <optional>
+#include <functional>
 
-class LauncherStore;
-class InstallQueue;
-struct InstalledApp;
+class InstalledApps;
 
-// Managing installed apps for the store: cancel a running install, remove an
-// app, roll back to the copy its last update replaced, and update several apps
-// one after another. Views reach it as `store.manage`; what it changes lands
-// in the store's records, states and error line.
+// Managing installed apps for the views (`store.manage`): cancel a running
+// install, remove an app, roll back to the copy its last update replaced, and
+// update several apps one after another. The work is the installed apps'
+// operations; this publishes what the views show of it.
 class AppManagement : public QObject
 {
     Q_OBJECT
@@ -33,25 +29,27 @@ class AppManagement : public QObject
     Q_PROPERTY(QStringList updatableAppIDs READ updatableAppIDs NOTIFY updatableAppIDsChanged)
 
 public:
-    AppManagement(LauncherStore &store, InstallQueue *installs);
+    // What it needs of the catalog: the published apps in order, and an app by id.
+    struct Catalog {
+        std::function<QList<AppManifestItem>()> publishedApps;
+        std::function<std::optional<AppManifestItem>(const QString &)> find;
+    };
+
+    AppManagement(InstalledApps *apps, Catalog catalog, QObject *parent = nullptr);
+    // Words the last summary again in the language now installed.
+    void retranslate();
 
     // Stops a running install before its bundle is placed: the state goes back
     // to what the records say, with no error line and no error report. False
     // when there is nothing to stop or it is too late.
     Q_INVOKABLE bool cancelInstall(const QString &appId);
     QStringList cancellableInstalls() const;
-    const QHash<QString, QString> &previousVersions() const { return m_previousVersions; }
-    // Reads the previous copies' versions again (after an install or a roll back).
-    void updatePreviousVersions();
+    const QHash<QString, QString> &previousVersions() const;
 
     // Whether removing the app puts it in the desktop's trash (else it is deleted for good).
     Q_INVOKABLE bool removalGoesToTrash(const QString &appId) const;
-    // Removes an installed app (not while it installs): its bundle to the trash
-    // or, when toTrash is false, for good; its kept previous copy and records
-    // go. True on success; a failure lands in the error line. Never throws.
+    // True when done; a refusal or failure lands in the error line.
     QCoro::Task<bool> remove(AppManifestItem app, bool toTrash);
-    // Puts back the copy the app's last update replaced; the replaced one is
-    // kept in its stead, so a second roll back returns to it.
     QCoro::Task<bool> rollBack(AppManifestItem app);
     Q_INVOKABLE void removeApp(const QString &appId, bool toTrash);
     Q_INVOKABLE void rollBackApp(const QString &appId);
@@ -60,7 +58,7 @@ public:
     // when any failed, becomes the error line too. Apps without an update
     // count as failed.
     void updateApps(const QStringList &appIds);
-    Q_INVOKABLE void updateAll();
+    Q_INVOKABLE void updateAll() { updateApps(m_updatable); }
     // No further update of the batch starts, and the running one is cancelled.
     void stopUpdates();
     bool isUpdatingAll() const { return m_updates->isRunning(); }
@@ -68,6 +66,8 @@ public:
     bool isUpdating(const QString &appId) const { return m_updates->isUpdating(appId); }
     const QString &updateSummary() const { return m_updateSummary; }
     const QStringList &updatableAppIDs() const { return m_updatable; }
+    // The catalog or the beta setting changed.
+    void updateUpdatable();
 
 Q_SIGNALS:
     void cancellableInstallsChanged();
@@ -77,28 +77,19 @@ Q_SIGNALS:
     void updatableAppIDsChanged();
     // An update batch ended; failed counts the apps not updated.
     void updatesFinished(const QString &summary, int failed);
+    // A batch with failures sums them up for the error line.
+    void summaryFailed(const QString &summary);
 
 private:
-    enum class Change { remove, rollBack };
-    // Installed, not installing nor being changed, with a known bundle.
-    bool canChange(const AppManifestItem &app) const;
-    // Runs the installer's remove or roll back on the app's bundle, the app
-    // marked as changing meanwhile; when refused or failed, the error line
-    // says why and nullopt is the result.
-    QCoro::Task<std::optional<InstalledApp>> changeInstalled(AppManifestItem app, Change change, bool toTrash);
-    QString startUpdate(const QString &appId);
-    void updateUpdatable();
     void summarise(int updated, const QList<UpdateBatch::Failure> &failures);
     QString summaryText() const;
-    QVariantMap previousVersionsValue() const { return variantMap(m_previousVersions); }
+    QVariantMap previousVersionsValue() const { return variantMap(previousVersions()); }
 
-    LauncherStore &m_store;
-    InstallQueue *m_installs;
+    InstalledApps *m_apps;
+    Catalog m_catalog;
     UpdateBatch *m_updates;
-    QHash<QString, QString> m_previousVersions;
-    QSet<QString> m_changing;  // being removed or rolled back
     QString m_updateSummary;
-    int m_summaryUpdated = -1;  // none yet
+    int m_summaryUpdated = -1;  // the last summary's counts; -1 before the first
     QList<UpdateBatch::Failure> m_summaryFailures;
     QStringList m_updatable;
 };

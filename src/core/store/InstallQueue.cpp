@@ -1,10 +1,13 @@
 #include "InstallQueue.h"
 
+#include "InstallEvents.h"
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
 #include "monitoring/Monitoring.h"
 
+#include <QCoroTimer>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -18,19 +21,6 @@ LauncherOperationalEvent installEvent(const AppManifestItem &app, const QString 
     event.status = status;
     event.reason = std::move(reason);
     return event;
-}
-
-// The recorder never fails by contract; a substitute that does must not stop an install.
-QCoro::Task<void> recordQuietly(std::shared_ptr<OperationalEventRecording> recorder, LauncherOperationalEvent event)
-{
-    if (!recorder)
-        co_return;
-    const QString type = event.eventType;
-    try {
-        co_await recorder->recordEvent(std::move(event));
-    } catch (...) {
-        qCWarning(lcStore) << "Operational event" << type << "could not be recorded";
-    }
 }
 
 QMap<QString, QString> reportContext(const AppManifestItem &app)
@@ -47,7 +37,7 @@ InstallQueue::InstallQueue(Collaborators collaborators, QObject *parent)
 {
 }
 
-void InstallQueue::start(const AppManifestItem &app)
+InstallTransaction *InstallQueue::start(const AppManifestItem &app)
 {
     auto *transaction = new InstallTransaction(app, this);
     m_running.insert(app.id, transaction);
@@ -55,6 +45,20 @@ void InstallQueue::start(const AppManifestItem &app)
     Q_EMIT started(transaction);
     Q_EMIT cancellableChanged();
     run(app);  // runs on by itself and frees itself when done
+    return transaction;
+}
+
+QCoro::Task<void> InstallQueue::waitForStartEvent(InstallEvents *events, InstallTransaction *transaction)
+{
+    if (events->sentCount() > 0 || transaction->cancelFlag()->load())
+        co_return;
+    QTimer wake;
+    wake.setSingleShot(true);
+    const auto now = [&wake] { wake.start(0); };
+    connect(events, &InstallEvents::sent, &wake, now);
+    connect(transaction, &InstallTransaction::cancellableChanged, &wake, now);
+    wake.start(eventWaitMs);
+    co_await wake;
 }
 
 bool InstallQueue::cancel(const QString &appId)
@@ -82,7 +86,19 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
     const std::shared_ptr<OperationalEventRecording> recorder = m_c.eventRecorder;
     const std::shared_ptr<ErrorReporting> reporter = m_c.errorReporter;
 
-    co_await recordQuietly(recorder, installEvent(app, QStringLiteral("install_started"), QStringLiteral("started")));
+    // Sent in order from the install's own queue, which outlives the install
+    // until it is empty and goes with the queue (dropping the rest) at quit.
+    auto *events = new InstallEvents(recorder, this);
+    ++m_eventQueues;
+    connect(events, &QObject::destroyed, this, [this] {
+        if (--m_eventQueues == 0)
+            Q_EMIT eventsSent();
+    });
+    events->send(installEvent(app, QStringLiteral("install_started"), QStringLiteral("started")));
+    {
+        QCoro::Task<void> waiting = waitForStartEvent(events, m_running.value(app.id));
+        co_await waiting;
+    }
     if (!self)
         co_return;
 
@@ -95,6 +111,9 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
         if (!installer)
             throw PlatformError(PlatformError::Domain::process, QStringLiteral("No installer is available."));
         InstallTransaction *transaction = m_running.value(app.id);
+        // Cancelled while the start event was on its way: the installer never runs.
+        if (transaction->cancelFlag()->load())
+            throw AppInstallerError(AppInstallerError::Kind::cancelled);
         const auto running = [self, id = app.id] { return self ? self->m_running.value(id) : nullptr; };
         InstallControl control;
         control.cancel = transaction->cancelFlag();
@@ -134,10 +153,10 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
     Q_EMIT cancellableChanged();
 
     if (installed) {
+        events->send(installEvent(app, QStringLiteral("install_succeeded"), QStringLiteral("succeeded")));
         transaction->setState(AppInstallState::installed(installed->version));
         Q_EMIT succeeded(transaction, *installed);
-        co_await recordQuietly(recorder,
-                               installEvent(app, QStringLiteral("install_succeeded"), QStringLiteral("succeeded")));
+        events->close();
         if (self)
             Q_EMIT finished(app.id, true);
         co_return;
@@ -152,8 +171,8 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
             reporter->reportMessage(failureDescription, reportContext(app));
         Q_EMIT failed(transaction, failureDescription);
     }
-    co_await recordQuietly(recorder, installEvent(app, QStringLiteral("install_failed"), QStringLiteral("failed"),
-                                                  failureDebug));
+    events->send(installEvent(app, QStringLiteral("install_failed"), QStringLiteral("failed"), failureDebug));
+    events->close();
     if (self)
         Q_EMIT finished(app.id, false);
 }

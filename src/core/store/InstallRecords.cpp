@@ -42,13 +42,17 @@ void InstallRecords::update(Save save, const std::function<void(Maps &)> &edit)
 {
     if (!m_defaults)
         return;
-    const Maps read{loadStringDictionary(versionsKey, *m_defaults), loadStringDictionary(pathsKey, *m_defaults)};
-    Maps maps = read;
-    edit(maps);
-    if (save == Save::always || maps.versions != read.versions)
-        saveStringDictionary(maps.versions, versionsKey, *m_defaults);
-    if (save == Save::always || maps.paths != read.paths)
-        saveStringDictionary(maps.paths, pathsKey, *m_defaults);
+    // One change under the per-user lock: read again what is stored now (another
+    // process may have recorded an app since), change only this, write.
+    m_defaults->change([&](UserDefaults &defaults) {
+        const Maps read{loadStringDictionary(versionsKey, defaults), loadStringDictionary(pathsKey, defaults)};
+        Maps maps = read;
+        edit(maps);
+        if (save == Save::always || maps.versions != read.versions)
+            saveStringDictionary(maps.versions, versionsKey, defaults);
+        if (save == Save::always || maps.paths != read.paths)
+            saveStringDictionary(maps.paths, pathsKey, defaults);
+    });
 }
 
 QHash<QString, QUrl> InstallRecords::recordedURLs() const

@@ -1,36 +1,34 @@
 #include "LauncherStore.h"
 
-#include "install/AppInstaller.h"
+#include "CatalogFetch.h"
+#include "catalog/ManifestClient.h"
 #include "system/SystemLayers.h"
 
-#include <algorithm>
+#include <QPointer>
 
 LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manifest, QObject *parent)
-    : QObject(parent), m_c(std::move(collaborators)), m_manifest(std::move(manifest)), m_records(m_c.userDefaults)
+    : QObject(parent), m_c(std::move(collaborators)), m_manifest(std::move(manifest))
 {
-    // Nullable fields start empty; the collaborators and the catalog are kept.
-    // Selection: the first app, whatever its status.
-    if (!m_manifest.apps.isEmpty())
+    if (!m_manifest.apps.isEmpty())  // the first app, whatever its status
         m_selectedAppID = m_manifest.apps.first().id;
-    // Every app starts notInstalled; the recorded paths give the first URLs.
-    m_installStates = new InstallStates(m_manifest.apps, this);
-    m_installedAppURLs = m_records.recordedURLs();
-    // Onboarding not complete with every app ticked; the preferences keep
-    // their initial values; the language comes from the system.
+    // Onboarding not complete with every app ticked; the language comes from the system.
     m_onboarding = new Onboarding(m_manifest.apps, this);
-    m_translator = new VantrelTranslator(VantrelLocaleUtil::normalized(m_c.systemLanguage ? m_c.systemLanguage->preferredLanguage()
-                                                                             : std::nullopt),
-                                         this);
+    m_translator = new VantrelTranslator(
+        VantrelLocaleUtil::normalized(m_c.systemLanguage ? m_c.systemLanguage->preferredLanguage() : std::nullopt), this);
     m_feedback = new FeedbackFlow(m_c.feedbackClient, m_translator, this);
     m_announcements = new AnnouncementQueue(m_c.userDefaults, this);
-    m_installs = new InstallQueue({m_c.installer, m_c.eventRecorder, m_c.errorReporter}, this);
-    m_manage = new AppManagement(*this, m_installs);
+    // Every app starts notInstalled; the records and the disk say the rest.
+    m_apps = new InstalledApps({m_c.installer, m_c.eventRecorder, m_c.errorReporter, m_c.userDefaults, m_c.workspace,
+                                m_c.systemVersion, m_c.followChangesElsewhere},
+                               m_manifest.apps, this);
+    const auto published = [this] { return ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps); };
+    const auto find = [this](const QString &id) { return findApp(id); };
+    m_manage = new AppManagement(m_apps, {published, find}, this);
+    m_manage->updateUpdatable();
     connectDelegates();
+    m_announcements->update(m_manifest);
 
-    applyPersistedInstallStates(m_manifest.apps);
-    updatePendingAnnouncement();
-
-    m_lastSelectedApp = selectedApp();
+    m_lastSelectedApp = selectedApp();  // derived values: their signals fire only on change
     m_lastRequiresOnboarding = requiresOnboarding();
     m_lastAppCountLabel = appCountLabel();
 }
@@ -46,30 +44,28 @@ void LauncherStore::connectDelegates()
     connect(m_onboarding, &Onboarding::starterAppIDsChanged, this, &LauncherStore::selectedStarterAppIDsChanged);
     connect(m_announcements, &AnnouncementQueue::pendingChanged, this, &LauncherStore::pendingAnnouncementChanged);
     connect(m_feedback, &FeedbackFlow::stateChanged, this, &LauncherStore::feedbackStateChanged);
-    connect(m_installStates, &InstallStates::stateChanged, this, &LauncherStore::installStateChanged);
-    connect(m_installStates, &InstallStates::changed, this, &LauncherStore::installStatesChanged);
-    connect(m_installStates, &InstallStates::changed, this, &LauncherStore::emitDerivedChanges);
+    connect(m_apps, &InstalledApps::stateChanged, this, &LauncherStore::installStateChanged);
+    connect(m_apps, &InstalledApps::statesChanged, this, &LauncherStore::installStatesChanged);
+    connect(m_apps, &InstalledApps::statesChanged, this, &LauncherStore::emitDerivedChanges);
+    connect(m_apps, &InstalledApps::urlsChanged, this, &LauncherStore::installedAppURLsChanged);
     // Who hears of the start hears it before the first state.
-    connect(m_installs, &InstallQueue::started, this,
+    connect(m_apps, &InstalledApps::installStarted, this,
             [this](InstallTransaction *transaction) { Q_EMIT installStarted(transaction->appId()); });
-    connect(m_installs, &InstallQueue::started, m_installStates, &InstallStates::follow);
-    connect(m_installs, &InstallQueue::cancelled, this,
-            [this](InstallTransaction *transaction) { restoreRecordedState(transaction->app()); });
-    connect(m_installs, &InstallQueue::succeeded, this,
-            [this](InstallTransaction *transaction, const InstalledApp &installed) {
-                recordInstalledApp(installed, transaction->app());
-            });
-    connect(m_installs, &InstallQueue::failed, this, [this](InstallTransaction *transaction, const QString &reason) {
-        const QString message = qtTrId("errorInstallFailed").arg(transaction->app().name, reason);
-        transaction->setState(AppInstallState::failed(message));
-        // Within "update all" only the summary at the end is the error line.
-        if (!m_manage->isUpdating(transaction->appId()))
-            setErrorMessage(message);
-    });
-    connect(m_installs, &InstallQueue::finished, this, &LauncherStore::installFinished);
+    connect(m_apps, &InstalledApps::installFinished, this, &LauncherStore::installFinished);
+    connect(m_apps, &InstalledApps::operationFinished, this, &LauncherStore::showOutcome);
+    connect(m_manage, &AppManagement::summaryFailed, this, [this](const QString &summary) { setErrorMessage(summary); });
+    for (auto changed : {&LauncherStore::manifestChanged, &LauncherStore::includeBetaAppsChanged})
+        connect(this, changed, m_manage, &AppManagement::updateUpdatable);
 }
 
-// --- Setters with follow-up work; the plain ones are in the header ---
+void LauncherStore::showOutcome(const AppOperation *operation)
+{
+    // Within "update all" only the summary at the end is the error line.
+    const QString line = m_apps->errorLine(*operation);
+    if (!line.isEmpty() && !m_manage->isUpdating(operation->appId()))
+        setErrorMessage(line);
+}
+
 
 void LauncherStore::setSelectedAppID(const std::optional<QString> &id)
 {
@@ -89,19 +85,9 @@ void LauncherStore::setLocale(VantrelLocale locale)
 {
     if (!m_translator->setLocale(locale))
         return;
+    m_manage->retranslate();
     Q_EMIT localeChanged();
     emitDerivedChanges();
-}
-
-void LauncherStore::setLocaleCode(const QString &code)
-{
-    if (const auto locale = VantrelLocaleUtil::fromRawValue(code))
-        setLocale(*locale);
-}
-
-void LauncherStore::setErrorMessageValue(const QVariant &value)
-{
-    setErrorMessage(value.isNull() ? std::nullopt : std::optional(value.toString()));
 }
 
 void LauncherStore::setManifest(const LauncherManifest &manifest)
@@ -119,41 +105,12 @@ void LauncherStore::emitDerivedChanges()
     setIfChanged(this, m_lastAppCountLabel, appCountLabel(), &LauncherStore::appCountLabelChanged);
 }
 
-// --- Derived values ---
-
-// These two run on every selection change: they count in place rather than copy lists.
-bool LauncherStore::requiresOnboarding() const
-{
-    const auto published = [this](const AppManifestItem &app) {
-        return ManifestPolicy::isPublished(app, m_includeBetaApps);
-    };
-    return !onboardingComplete() && std::any_of(m_manifest.apps.cbegin(), m_manifest.apps.cend(), published);
-}
-
-QString LauncherStore::appCountLabel() const
-{
-    const auto visible = [this](const AppManifestItem &app) {
-        return ManifestPolicy::isVisible(app, m_includeBetaApps);
-    };
-    const auto count = std::count_if(m_manifest.apps.cbegin(), m_manifest.apps.cend(), visible);
-    return qtTrId("appCount", int(count));
-}
-
-OperatingSystemVersion LauncherStore::runningSystem() const
-{
-    return m_c.systemVersion ? m_c.systemVersion->operatingSystemVersion() : OperatingSystemVersion{};
-}
-
-// --- Onboarding, announcements and feedback ---
 
 void LauncherStore::finishOnboarding()
 {
-    const QList<AppManifestItem> ticked =
-        m_onboarding->finish(ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps));
-    for (const AppManifestItem &app : ticked) {
-        // Checked first so that an app that cannot be installed is skipped
-        // without an error line.
-        if (canInstall(app))
+    // Checked first so that an app that cannot be installed is skipped without an error line.
+    for (const AppManifestItem &app : m_onboarding->finish(ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps))) {
+        if (!m_apps->installRefusal(app))
             install(app);
     }
 }
@@ -169,8 +126,8 @@ void LauncherStore::selectPendingAnnouncementApp()
 
 FeedbackDiagnostics LauncherStore::feedbackDiagnostics(const std::optional<AppManifestItem> &relatedApp) const
 {
-    const FeedbackFlow::Snapshot snapshot{m_manifest, m_includeBetaApps, runningSystem(), m_c.appProperties.get(),
-                                          locale()};
+    const OperatingSystemVersion running = m_c.systemVersion ? m_c.systemVersion->operatingSystemVersion() : OperatingSystemVersion{};
+    const FeedbackFlow::Snapshot snapshot{m_manifest, m_includeBetaApps, running, m_c.appProperties.get(), locale()};
     return FeedbackFlow::diagnostics(snapshot, relatedApp ? relatedApp : selectedApp());
 }
 
@@ -182,17 +139,41 @@ QCoro::Task<void> LauncherStore::submitFeedback(FeedbackType type, QString title
     return m_feedback->submit(FeedbackFlow::request(type, title, description, related, feedbackDiagnostics(related)));
 }
 
-// --- For the views ---
+// --- The catalog: refreshed from the service, then applied ---
 
-void LauncherStore::forApp(const QString &appId, void (LauncherStore::*operation)(const AppManifestItem &))
+QCoro::Task<void> LauncherStore::loadManifest()
 {
-    if (const AppManifestItem *app = m_manifest.findApp(appId))
-        (this->*operation)(*app);
+    QPointer<LauncherStore> self(this);
+    const CatalogFetch fetch = co_await CatalogFetch::run(m_c.manifestLoader, locale());
+    if (!self)
+        co_return;
+    if (fetch.manifest) {
+        applyManifest(*fetch.manifest);
+        co_return;
+    }
+    setErrorMessage(CatalogFetch::failureLine(fetch.unverified, m_catalogFetchedAt));
+    if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
+        setOnboardingComplete(true);
 }
 
-void LauncherStore::sendFeedback(const QString &type, const QString &title, const QString &description,
-                                 const QString &appId)
+bool LauncherStore::restoreStoredCatalog()
 {
-    const FeedbackType feedbackType = FeedbackTypeUtil::fromRawValue(type).value_or(FeedbackType::other);
-    submitFeedback(feedbackType, title, description, appId.isEmpty() ? std::nullopt : std::optional<QString>(appId));
+    const std::optional<StoredCatalog> stored = m_c.manifestLoader ? m_c.manifestLoader->storedManifest() : std::nullopt;
+    if (stored)
+        applyManifest(stored->manifest, stored->fetchedAt);
+    return stored.has_value();
+}
+
+void LauncherStore::applyManifest(const LauncherManifest &manifest, const QDateTime &fetchedAt)
+{
+    m_catalogFetchedAt = fetchedAt;
+    setManifest(manifest);
+    setIfChanged(this, m_lastCatalogCheck, QDateTime::currentDateTime(), &LauncherStore::lastCatalogCheckChanged);
+    m_apps->reconcile(manifest.apps);
+    const bool selectionKnown = m_selectedAppID && manifest.findApp(*m_selectedAppID) != nullptr;
+    if (!selectionKnown)
+        setSelectedAppID(ManifestPolicy::defaultSelection(manifest, m_includeBetaApps));
+    m_announcements->update(m_manifest);
+    if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
+        setOnboardingComplete(true);
 }

@@ -1,6 +1,9 @@
 #include "Onboarding.h"
 
 #include "SetIfChanged.h"
+#include "catalog/ManifestPolicy.h"
+
+#include <algorithm>
 
 Onboarding::Onboarding(const QList<AppManifestItem> &apps, QObject *parent) : QObject(parent)
 {
@@ -29,4 +32,10 @@ QList<AppManifestItem> Onboarding::finish(const QList<AppManifestItem> &publishe
             ticked.append(app);
     }
     return ticked;
+}
+
+bool Onboarding::isRequired(const LauncherManifest &manifest, bool includeBeta) const
+{
+    const auto published = [includeBeta](const AppManifestItem &app) { return ManifestPolicy::isPublished(app, includeBeta); };
+    return !m_complete && std::any_of(manifest.apps.cbegin(), manifest.apps.cend(), published);
 }

@@ -15,6 +15,9 @@ public:
     explicit Onboarding(const QList<AppManifestItem> &apps, QObject *parent = nullptr);
 
     bool isComplete() const { return m_complete; }
+    // Not complete while the catalog publishes an app. Runs on every selection
+    // change: it looks in place rather than copy lists.
+    bool isRequired(const LauncherManifest &manifest, bool includeBeta) const;
     void setComplete(bool complete);
     const QSet<QString> &starterAppIDs() const { return m_starterAppIDs; }
     void toggleStarter(const QString &appId);

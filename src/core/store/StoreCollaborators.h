@@ -27,4 +27,7 @@ struct StoreCollaborators {
     std::shared_ptr<const SystemVersionProvider> systemVersion;
     std::shared_ptr<const SystemLanguageProvider> systemLanguage;
     std::shared_ptr<const AppProperties> appProperties;
+    // Whether the store watches the user defaults for changes other processes
+    // make; a command that runs for moments has no view to keep current.
+    bool followChangesElsewhere = true;
 };

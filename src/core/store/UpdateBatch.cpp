@@ -1,20 +1,10 @@
 #include "UpdateBatch.h"
 
-#include "InstallQueue.h"
-#include "install/AppInstaller.h"
+#include "AppOperation.h"
 
-UpdateBatch::UpdateBatch(InstallQueue *queue, Start start, QObject *parent)
-    : QObject(parent), m_queue(queue), m_start(std::move(start))
+UpdateBatch::UpdateBatch(Start start, Describe describe, QObject *parent)
+    : QObject(parent), m_start(std::move(start)), m_describe(std::move(describe))
 {
-    connect(queue, &InstallQueue::failed, this, [this](InstallTransaction *transaction, const QString &description) {
-        if (isUpdating(transaction->appId()))
-            m_currentReason = description;
-    });
-    connect(queue, &InstallQueue::cancelled, this, [this](InstallTransaction *transaction) {
-        if (isUpdating(transaction->appId()))
-            m_currentReason = AppInstallerError(AppInstallerError::Kind::cancelled).localizedDescription();
-    });
-    connect(queue, &InstallQueue::finished, this, &UpdateBatch::ended);
 }
 
 void UpdateBatch::run(const QList<Item> &items)
@@ -31,30 +21,31 @@ void UpdateBatch::run(const QList<Item> &items)
 
 void UpdateBatch::startNext()
 {
-    while (!m_pending.isEmpty()) {
-        const Item item = m_pending.takeFirst();
-        m_current = item;
-        m_currentReason.clear();
-        const QString refusal = m_start(item.appId);
-        if (refusal.isEmpty())
-            return;  // ended() goes on
-        m_failures.append({item.appName, refusal});
+    if (m_pending.isEmpty()) {
+        m_current.reset();
+        m_operation.reset();
+        m_running = false;
+        Q_EMIT runningChanged();
+        Q_EMIT finished(m_updated, m_failures);
+        return;
     }
-    m_current.reset();
-    m_running = false;
-    Q_EMIT runningChanged();
-    Q_EMIT finished(m_updated, m_failures);
+    m_current = m_pending.takeFirst();
+    m_operation = m_start(m_current->appId);
+    const auto ended = [this] {
+        account(*m_operation);
+        // The next starts from the event loop, not from inside the one that ended.
+        QMetaObject::invokeMethod(this, &UpdateBatch::startNext, Qt::QueuedConnection);
+    };
+    if (m_operation->isFinished())
+        ended();
+    else
+        connect(m_operation.get(), &AppOperation::finished, this, ended);
 }
 
-void UpdateBatch::ended(const QString &appId, bool succeeded)
+void UpdateBatch::account(const AppOperation &operation)
 {
-    if (!isUpdating(appId))
-        return;
-    if (succeeded)
+    if (operation.outcome() && operation.outcome()->kind == OperationOutcome::Kind::done)
         ++m_updated;
     else
-        m_failures.append({m_current->appName, m_currentReason});
-    m_current.reset();
-    // The next starts from the event loop, not from inside the queue's task.
-    QMetaObject::invokeMethod(this, &UpdateBatch::startNext, Qt::QueuedConnection);
+        m_failures.append({m_current->appName, m_describe(operation)});
 }

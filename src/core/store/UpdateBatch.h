@@ -4,13 +4,14 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
-class InstallQueue;
+class AppOperation;
 
-// Updates apps one after another through the install queue: each starts once
-// the one before has ended (its last event sent), and one failure does not
-// stop the rest. At the end it tells how many were updated and which failed.
+// Updates apps one after another: each starts once the outcome of the one
+// before is known, and one failure does not stop the rest. At the end it
+// tells how many were updated and which failed.
 class UpdateBatch : public QObject
 {
     Q_OBJECT
@@ -22,12 +23,14 @@ public:
     };
     struct Failure {
         QString appName;
-        QString reason;  // the installer's own description
+        QString reason;
     };
-    // Starts the app's update in the queue; returns why it cannot (empty: started).
-    using Start = std::function<QString(const QString &appId)>;
+    // Starts the app's update; a refused one comes back finished.
+    using Start = std::function<std::shared_ptr<AppOperation>(const QString &appId)>;
+    // Why an operation did not update its app.
+    using Describe = std::function<QString(const AppOperation &)>;
 
-    UpdateBatch(InstallQueue *queue, Start start, QObject *parent = nullptr);
+    UpdateBatch(Start start, Describe describe, QObject *parent = nullptr);
 
     bool isRunning() const { return m_running; }
     // Whether appId's update is the one running now.
@@ -43,13 +46,13 @@ Q_SIGNALS:
 
 private:
     void startNext();
-    void ended(const QString &appId, bool succeeded);
+    void account(const AppOperation &operation);
 
-    InstallQueue *m_queue;
     Start m_start;
+    Describe m_describe;
     QList<Item> m_pending;
     std::optional<Item> m_current;
-    QString m_currentReason;
+    std::shared_ptr<AppOperation> m_operation;
     int m_updated = 0;
     QList<Failure> m_failures;
     bool m_running = false;

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <functional>
 #include <optional>
 
 // The running system's version (macOS: its real version; Linux: the kernel
@@ -50,6 +51,13 @@ public:
     virtual void setData(const QString &key, const QByteArray &data) = 0;
     virtual void setStringArray(const QString &key, const QStringList &values) = 0;
     virtual void removeObject(const QString &key) = 0;
+
+    // Runs step as one change no other process interleaves with: what step
+    // reads is what is stored now, and what it writes is stored before the
+    // next process may read. In memory there is no one to interleave with.
+    virtual void change(const std::function<void(UserDefaults &)> &step) { step(*this); }
+    // The file the values live in, for watching changes made elsewhere; empty when none.
+    virtual QString storagePath() const { return {}; }
 };
 
 // Opens applications and finds them by bundle identifier.

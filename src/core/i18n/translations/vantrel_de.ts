@@ -830,5 +830,53 @@
             <numerusform>vor %Ln Tg.</numerusform>
         </translation>
     </message>
+    <message id="refusalUnknownApp">
+        <source>The catalog has no such app.</source>
+        <translation>Der Katalog enthält diese App nicht.</translation>
+    </message>
+    <message id="refusalNoPublishedRelease">
+        <source>No release of it is published yet.</source>
+        <translation>Es ist noch keine Version veröffentlicht.</translation>
+    </message>
+    <message id="refusalComingSoon">
+        <source>It is coming soon.</source>
+        <translation>Die App erscheint bald.</translation>
+    </message>
+    <message id="refusalRetired">
+        <source>It has been retired.</source>
+        <translation>Die App wurde eingestellt.</translation>
+    </message>
+    <message id="refusalMalformedChecksum">
+        <source>Its release has a malformed checksum.</source>
+        <translation>Die Prüfsumme der Version ist fehlerhaft.</translation>
+    </message>
+    <message id="refusalSystemTooOld">
+        <source>It needs a newer system.</source>
+        <translation>Die App benötigt ein neueres System.</translation>
+    </message>
+    <message id="refusalAlreadyInstalling">
+        <source>It is being installed already.</source>
+        <translation>Die App wird bereits installiert.</translation>
+    </message>
+    <message id="refusalAlreadyInstalled">
+        <source>It is installed already.</source>
+        <translation>Die App ist bereits installiert.</translation>
+    </message>
+    <message id="refusalNotInstalled">
+        <source>It is not installed.</source>
+        <translation>Die App ist nicht installiert.</translation>
+    </message>
+    <message id="refusalBusy">
+        <source>It is being removed or rolled back.</source>
+        <translation>Die App wird gerade entfernt oder zurückgesetzt.</translation>
+    </message>
+    <message id="refusalNothingToRollBack">
+        <source>No earlier version is kept.</source>
+        <translation>Es ist keine frühere Version vorhanden.</translation>
+    </message>
+    <message id="refusalNoInstaller">
+        <source>No installer is available.</source>
+        <translation>Kein Installationsprogramm verfügbar.</translation>
+    </message>
 </context>
 </TS>

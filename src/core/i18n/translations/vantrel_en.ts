@@ -830,5 +830,53 @@
             <numerusform>%Ln d ago</numerusform>
         </translation>
     </message>
+    <message id="refusalUnknownApp">
+        <source>The catalog has no such app.</source>
+        <translation>The catalog has no such app.</translation>
+    </message>
+    <message id="refusalNoPublishedRelease">
+        <source>No release of it is published yet.</source>
+        <translation>No release of it is published yet.</translation>
+    </message>
+    <message id="refusalComingSoon">
+        <source>It is coming soon.</source>
+        <translation>It is coming soon.</translation>
+    </message>
+    <message id="refusalRetired">
+        <source>It has been retired.</source>
+        <translation>It has been retired.</translation>
+    </message>
+    <message id="refusalMalformedChecksum">
+        <source>Its release has a malformed checksum.</source>
+        <translation>Its release has a malformed checksum.</translation>
+    </message>
+    <message id="refusalSystemTooOld">
+        <source>It needs a newer system.</source>
+        <translation>It needs a newer system.</translation>
+    </message>
+    <message id="refusalAlreadyInstalling">
+        <source>It is being installed already.</source>
+        <translation>It is being installed already.</translation>
+    </message>
+    <message id="refusalAlreadyInstalled">
+        <source>It is installed already.</source>
+        <translation>It is installed already.</translation>
+    </message>
+    <message id="refusalNotInstalled">
+        <source>It is not installed.</source>
+        <translation>It is not installed.</translation>
+    </message>
+    <message id="refusalBusy">
+        <source>It is being removed or rolled back.</source>
+        <translation>It is being removed or rolled back.</translation>
+    </message>
+    <message id="refusalNothingToRollBack">
+        <source>No earlier version is kept.</source>
+        <translation>No earlier version is kept.</translation>
+    </message>
+    <message id="refusalNoInstaller">
+        <source>No installer is available.</source>
+        <translation>No installer is available.</translation>
+    </message>
 </context>
 </TS>

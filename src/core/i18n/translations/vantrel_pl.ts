@@ -843,5 +843,53 @@
             <numerusform>%Ln dn. temu</numerusform>
         </translation>
     </message>
+    <message id="refusalUnknownApp">
+        <source>The catalog has no such app.</source>
+        <translation>Katalog nie zawiera takiej aplikacji.</translation>
+    </message>
+    <message id="refusalNoPublishedRelease">
+        <source>No release of it is published yet.</source>
+        <translation>Nie opublikowano jeszcze żadnego wydania.</translation>
+    </message>
+    <message id="refusalComingSoon">
+        <source>It is coming soon.</source>
+        <translation>Pojawi się wkrótce.</translation>
+    </message>
+    <message id="refusalRetired">
+        <source>It has been retired.</source>
+        <translation>Została wycofana.</translation>
+    </message>
+    <message id="refusalMalformedChecksum">
+        <source>Its release has a malformed checksum.</source>
+        <translation>Suma kontrolna wydania jest nieprawidłowa.</translation>
+    </message>
+    <message id="refusalSystemTooOld">
+        <source>It needs a newer system.</source>
+        <translation>Wymaga nowszego systemu.</translation>
+    </message>
+    <message id="refusalAlreadyInstalling">
+        <source>It is being installed already.</source>
+        <translation>Jest już instalowana.</translation>
+    </message>
+    <message id="refusalAlreadyInstalled">
+        <source>It is installed already.</source>
+        <translation>Jest już zainstalowana.</translation>
+    </message>
+    <message id="refusalNotInstalled">
+        <source>It is not installed.</source>
+        <translation>Nie jest zainstalowana.</translation>
+    </message>
+    <message id="refusalBusy">
+        <source>It is being removed or rolled back.</source>
+        <translation>Jest właśnie usuwana lub przywracana.</translation>
+    </message>
+    <message id="refusalNothingToRollBack">
+        <source>No earlier version is kept.</source>
+        <translation>Nie zachowano wcześniejszej wersji.</translation>
+    </message>
+    <message id="refusalNoInstaller">
+        <source>No installer is available.</source>
+        <translation>Instalator jest niedostępny.</translation>
+    </message>
 </context>
 </TS>

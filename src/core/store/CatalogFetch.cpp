@@ -1,0 +1,31 @@
+#include "CatalogFetch.h"
+
+#include "catalog/ManifestClient.h"
+#include "i18n/RelativeTime.h"
+#include "log/Logging.h"
+
+QCoro::Task<CatalogFetch> CatalogFetch::run(std::shared_ptr<ManifestLoading> loader, VantrelLocale locale)
+{
+    CatalogFetch fetch;
+    if (!loader)
+        co_return fetch;
+    try {
+        fetch.manifest = co_await loader->loadManifest(locale);
+    } catch (const ManifestClientError &e) {
+        fetch.unverified = e.kind() == ManifestClientError::Kind::invalidSignature;
+        qCInfo(lcStore) << "Catalog refresh failed:" << e.debugDescription() << "- the catalog shown stays";
+    } catch (...) {
+        // The kind of failure does not matter: the catalog shown stays.
+        qCInfo(lcStore) << "Catalog refresh failed; the catalog shown stays";
+    }
+    co_return fetch;
+}
+
+QString CatalogFetch::failureLine(bool unverified, const std::optional<QDateTime> &shownFetchedAt)
+{
+    // The built-in catalog has no fetch time.
+    if (!shownFetchedAt)
+        return qtTrId(unverified ? "errorCatalogSignature" : "errorManifestFallback");
+    const QString time = RelativeTime::shortText(*shownFetchedAt, QDateTime::currentDateTimeUtc());
+    return qtTrId(unverified ? "errorCatalogSignatureStored" : "errorManifestStored").arg(time);
+}

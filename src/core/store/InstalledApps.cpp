@@ -1,0 +1,434 @@
+#include "InstalledApps.h"
+
+#include "AppOpening.h"
+#include "DefaultsFileWatch.h"
+#include "InstallQueue.h"
+#include "InstallStates.h"
+#include "catalog/ManifestPolicy.h"
+#include "i18n/PlatformWords.h"
+#include "install/AppInstaller.h"
+#include "log/Logging.h"
+#include "system/SystemLayers.h"
+
+#include <QMetaEnum>
+#include <QPointer>
+
+namespace {
+
+// The sentence to show for whatever an installer operation threw.
+QString describe(const std::exception_ptr &failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const LauncherError &error) {
+        return error.localizedDescription();
+    } catch (const std::exception &error) {
+        return QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error.");
+    }
+}
+
+}  // namespace
+
+InstalledApps::InstalledApps(Collaborators collaborators, const QList<AppManifestItem> &apps, QObject *parent)
+    : QObject(parent), m_c(std::move(collaborators)), m_records(m_c.userDefaults),
+      m_states(new InstallStates(apps, this)),
+      m_installs(new InstallQueue({m_c.installer, m_c.eventRecorder, m_c.errorReporter}, this))
+{
+    connect(m_states, &InstallStates::stateChanged, this, &InstalledApps::stateChanged);
+    connect(m_states, &InstallStates::changed, this, &InstalledApps::statesChanged);
+    connectInstalls();
+    reconcile(apps);
+    // Another process (the terminal tool, a second login) changed the records.
+    const QString recordsFile = m_c.userDefaults && m_c.followChangesElsewhere ? m_c.userDefaults->storagePath() : QString();
+    if (!recordsFile.isEmpty()) {
+        m_watch = new DefaultsFileWatch(recordsFile, this);
+        connect(m_watch, &DefaultsFileWatch::changed, this, [this] { reconcile(m_catalog); });
+    }
+}
+
+InstalledApps::~InstalledApps() = default;
+
+void InstalledApps::connectInstalls()
+{
+    connect(m_installs, &InstallQueue::started, m_states, &InstallStates::follow);
+    connect(m_installs, &InstallQueue::started, this, &InstalledApps::installStarted);
+    connect(m_installs, &InstallQueue::cancellableChanged, this, &InstalledApps::cancellableChanged);
+    connect(m_installs, &InstallQueue::eventsSent, this, &InstalledApps::eventsSent);
+    connect(m_installs, &InstallQueue::finished, this, &InstalledApps::installFinished);
+    connect(m_installs, &InstallQueue::succeeded, this,
+            [this](InstallTransaction *transaction, const InstalledApp &installed) {
+                recordInstalled(installed, transaction->app());
+                finish(m_runningInstalls.value(transaction->appId()), OperationOutcome::done());
+            });
+    connect(m_installs, &InstallQueue::failed, this, [this](InstallTransaction *transaction, const QString &reason) {
+        const Operation operation = m_runningInstalls.value(transaction->appId());
+        finish(operation, OperationOutcome::failed(reason));
+        if (operation)
+            transaction->setState(AppInstallState::failed(errorLine(*operation)));
+    });
+    connect(m_installs, &InstallQueue::cancelled, this, [this](InstallTransaction *transaction) {
+        restoreRecordedState(transaction->app());
+        finish(m_runningInstalls.value(transaction->appId()), OperationOutcome::cancelled());
+    });
+}
+
+// --- Read side ---
+
+const QHash<QString, AppInstallState> &InstalledApps::states() const
+{
+    return m_states->all();
+}
+
+AppInstallState InstalledApps::state(const QString &appId) const
+{
+    return m_states->state(appId);
+}
+
+InstallTransaction *InstalledApps::transaction(const QString &appId) const
+{
+    return m_installs->transaction(appId);
+}
+
+QStringList InstalledApps::cancellable() const
+{
+    return m_installs->cancellable();
+}
+
+bool InstalledApps::hasEventsInFlight() const
+{
+    return m_installs->hasEventsInFlight();
+}
+
+bool InstalledApps::removalGoesToTrash(const QString &appId) const
+{
+    const QUrl bundle = m_urls.value(appId);
+    return m_c.installer && !bundle.isEmpty() && m_c.installer->removesToTrash(bundle);
+}
+
+bool InstalledApps::isBusy(const QString &appId) const
+{
+    return m_installs->isRunning(appId) || m_changing.contains(appId);
+}
+
+// --- Checks ---
+
+std::optional<Refusal> InstalledApps::catalogRefusal(const AppManifestItem &app) const
+{
+    if (app.status == AppReleaseStatus::comingSoon)
+        return Refusal::comingSoon;
+    if (app.status == AppReleaseStatus::retired)
+        return Refusal::retired;
+    if (!app.downloadUrl || !app.sha256 || app.version.trimmed().isEmpty())
+        return Refusal::noPublishedRelease;
+    if (!ManifestPolicy::isValidSha256(*app.sha256))
+        return Refusal::malformedChecksum;
+    const OperatingSystemVersion running
+        = m_c.systemVersion ? m_c.systemVersion->operatingSystemVersion() : OperatingSystemVersion{};
+    const std::optional<OperatingSystemVersion> minimum = ManifestPolicy::macOSVersion(app.minMacOS);
+    if (!minimum || running < *minimum)
+        return Refusal::systemTooOld;
+    // The policy has the last word on what counts as published.
+    if (ManifestPolicy::installCheck(app, running) != ManifestPolicy::InstallCheck::passes)
+        return Refusal::noPublishedRelease;
+    return std::nullopt;
+}
+
+std::optional<Refusal> InstalledApps::installRefusal(const AppManifestItem &app) const
+{
+    if (const std::optional<Refusal> refusal = catalogRefusal(app))
+        return refusal;
+    const AppInstallState::Kind kind = state(app.id).kind();
+    // A refresh never turns a running install's state back, but the installer
+    // must never run twice for one app whatever the state says.
+    if (kind == AppInstallState::Kind::installing || m_installs->isRunning(app.id))
+        return Refusal::alreadyInstalling;
+    if (kind == AppInstallState::Kind::installed)
+        return Refusal::alreadyInstalled;
+    if (m_changing.contains(app.id))
+        return Refusal::busy;
+    return std::nullopt;
+}
+
+std::optional<Refusal> InstalledApps::updateRefusal(const AppManifestItem &app) const
+{
+    if (state(app.id).kind() != AppInstallState::Kind::updateAvailable && !m_installs->isRunning(app.id))
+        return Refusal::noUpdate;
+    return installRefusal(app);
+}
+
+std::optional<Refusal> InstalledApps::changeRefusal(const AppManifestItem &app) const
+{
+    if (!m_c.installer)
+        return Refusal::noInstaller;
+    if (m_installs->isRunning(app.id))
+        return Refusal::alreadyInstalling;
+    if (m_changing.contains(app.id))
+        return Refusal::busy;
+    if (!state(app.id).isInstalledOrUpdatable() || !m_urls.contains(app.id))
+        return Refusal::notInstalled;
+    return std::nullopt;
+}
+
+std::optional<Refusal> InstalledApps::removeRefusal(const AppManifestItem &app) const
+{
+    return changeRefusal(app);
+}
+
+std::optional<Refusal> InstalledApps::rollBackRefusal(const AppManifestItem &app) const
+{
+    if (const std::optional<Refusal> refusal = changeRefusal(app))
+        return refusal;
+    if (!m_previousVersions.contains(app.id))
+        return Refusal::nothingToRollBack;
+    return std::nullopt;
+}
+
+QString InstalledApps::installRefusalKey(const std::optional<AppManifestItem> &app) const
+{
+    const std::optional<Refusal> refusal = app ? installRefusal(*app) : Refusal::unknownApp;
+    return refusal ? QString::fromLatin1(RefusalText::key(*refusal)) : QString();
+}
+
+// --- Operations ---
+
+void InstalledApps::finish(const Operation &operation, const OperationOutcome &outcome)
+{
+    if (!operation)
+        return;
+    if (m_runningInstalls.value(operation->appId()) == operation)
+        m_runningInstalls.remove(operation->appId());
+    operation->finish(outcome);
+    Q_EMIT operationFinished(operation.get());
+}
+
+InstalledApps::Operation InstalledApps::refused(const AppManifestItem &app, AppOperation::Kind kind, Refusal refusal)
+{
+    auto operation = std::make_shared<AppOperation>(app, kind);
+    qCInfo(lcStore) << "Refused:" << app.id << RefusalText::name(refusal);
+    finish(operation, OperationOutcome::refused(refusal));
+    return operation;
+}
+
+InstalledApps::Operation InstalledApps::install(const AppManifestItem &app)
+{
+    if (state(app.id).kind() == AppInstallState::Kind::updateAvailable)
+        return update(app);
+    if (const std::optional<Refusal> refusal = installRefusal(app))
+        return refused(app, AppOperation::Kind::install, *refusal);
+    return startInstall(app, AppOperation::Kind::install);
+}
+
+InstalledApps::Operation InstalledApps::update(const AppManifestItem &app)
+{
+    if (const std::optional<Refusal> refusal = updateRefusal(app))
+        return refused(app, AppOperation::Kind::update, *refusal);
+    return startInstall(app, AppOperation::Kind::update);
+}
+
+InstalledApps::Operation InstalledApps::startInstall(const AppManifestItem &app, AppOperation::Kind kind)
+{
+    auto operation = std::make_shared<AppOperation>(app, kind);
+    m_runningInstalls.insert(app.id, operation);
+    // The transaction is published before this returns, so a second call right after is refused.
+    QPointer<InstallTransaction> transaction = m_installs->start(app);
+    if (transaction && !operation->isFinished()) {
+        operation->setProgress(transaction->progress());
+        operation->setCanceller([transaction] { return transaction && transaction->cancel(); });
+        connect(transaction, &InstallTransaction::progressChanged, operation.get(),
+                [op = operation.get(), transaction] {
+                    if (transaction)
+                        op->setProgress(transaction->progress());
+                });
+    }
+    return operation;
+}
+
+bool InstalledApps::cancel(const QString &appId)
+{
+    return m_installs->cancel(appId);
+}
+
+InstalledApps::Operation InstalledApps::remove(const AppManifestItem &app, bool toTrash)
+{
+    if (const std::optional<Refusal> refusal = removeRefusal(app))
+        return refused(app, AppOperation::Kind::remove, *refusal);
+    auto operation = std::make_shared<AppOperation>(app, AppOperation::Kind::remove);
+    runChange(operation, toTrash);  // runs on by itself
+    return operation;
+}
+
+InstalledApps::Operation InstalledApps::rollBack(const AppManifestItem &app)
+{
+    if (const std::optional<Refusal> refusal = rollBackRefusal(app))
+        return refused(app, AppOperation::Kind::rollBack, *refusal);
+    auto operation = std::make_shared<AppOperation>(app, AppOperation::Kind::rollBack);
+    runChange(operation, false);
+    return operation;
+}
+
+QCoro::Task<void> InstalledApps::runChange(Operation operation, bool toTrash)
+{
+    QPointer<InstalledApps> self(this);
+    const AppManifestItem app = operation->app();
+    const bool removing = operation->kind() == AppOperation::Kind::remove;
+    const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    const QUrl bundle = m_urls.value(app.id);
+    m_changing.insert(app.id);
+    std::optional<InstalledApp> changed;
+    std::exception_ptr failure;
+    try {
+        if (removing) {
+            co_await installer->remove(app.id, bundle, toTrash);
+            changed = InstalledApp{bundle, QString()};
+        } else {
+            changed = co_await installer->rollBack(app.id, bundle);
+        }
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!self)
+        co_return;
+    m_changing.remove(app.id);
+    if (failure) {
+        qCInfo(lcStore) << (removing ? "Remove failed:" : "Roll back failed:") << app.id;
+        // What is on disk may have changed all the same.
+        updatePreviousVersions();
+        finish(operation, OperationOutcome::failed(describe(failure)));
+        co_return;
+    }
+    if (removing)
+        m_records.forget(app.id);
+    else  // against the catalog: rolled back below its version, the app shows the update again
+        m_records.record(app.id, changed->version, changed->url.toLocalFile());
+    restoreRecordedState(app);
+    finish(operation, OperationOutcome::done());
+}
+
+InstalledApps::Operation InstalledApps::open(const AppManifestItem &app)
+{
+    if (!state(app.id).isInstalledOrUpdatable())
+        return refused(app, AppOperation::Kind::open, Refusal::notInstalled);
+    auto operation = std::make_shared<AppOperation>(app, AppOperation::Kind::open);
+    if (AppOpening::openInstalled(m_c.workspace.get(), m_urls.value(app.id), app.bundleId)) {
+        finish(operation, OperationOutcome::done());
+        return operation;
+    }
+    m_records.forget(app.id);
+    restoreRecordedState(app);
+    finish(operation, OperationOutcome::failed(qtTrId(PlatformWords::messageId("errorNoBundle")).arg(app.name)));
+    return operation;
+}
+
+// --- Records ---
+
+void InstalledApps::reconcile(const QList<AppManifestItem> &apps)
+{
+    m_catalog = apps;
+    m_states->addMissing(apps);
+    const InstallRecords::Reconciled reconciled = m_records.reconcile(apps);
+    QHash<QString, QUrl> urls = reconciled.urls;
+    for (const auto &[id, state] : reconciled.states) {
+        if (isBusy(id)) {
+            // Its own outcome decides; until then it keeps what it shows.
+            urls.remove(id);
+            if (m_urls.contains(id))
+                urls.insert(id, m_urls.value(id));
+            continue;
+        }
+        m_states->set(id, state);
+    }
+    setURLs(urls);
+}
+
+void InstalledApps::recordInstalled(const InstalledApp &installed, const AppManifestItem &app)
+{
+    m_states->set(app.id, AppInstallState::installed(installed.version));
+    setURL(app.id, installed.url);
+    m_records.record(app.id, installed.version, installed.url.toLocalFile());
+}
+
+void InstalledApps::restoreRecordedState(const AppManifestItem &app)
+{
+    const InstallRecords::Reconciled reconciled = m_records.reconcile({app});
+    m_states->set(app.id, reconciled.states.isEmpty() ? AppInstallState::notInstalled() : reconciled.states.first().second);
+    setURL(app.id, reconciled.urls.contains(app.id) ? std::optional(reconciled.urls.value(app.id)) : std::nullopt);
+}
+
+void InstalledApps::setURL(const QString &appId, const std::optional<QUrl> &url)
+{
+    QHash<QString, QUrl> urls = m_urls;
+    urls.remove(appId);
+    if (url)
+        urls.insert(appId, *url);
+    setURLs(urls);
+}
+
+void InstalledApps::setURLs(const QHash<QString, QUrl> &urls)
+{
+    if (urls != m_urls) {
+        m_urls = urls;
+        Q_EMIT urlsChanged();
+    }
+    // An install or a roll back changes them under the same URL.
+    updatePreviousVersions();
+}
+
+void InstalledApps::updatePreviousVersions()
+{
+    QHash<QString, QString> versions;
+    for (auto it = m_urls.cbegin(); m_c.installer && it != m_urls.cend(); ++it) {
+        if (const std::optional<QString> version = m_c.installer->previousVersion(it.key(), it.value()))
+            versions.insert(it.key(), *version);
+    }
+    if (versions != m_previousVersions) {
+        m_previousVersions = versions;
+        Q_EMIT previousVersionsChanged();
+    }
+}
+
+// --- Texts ---
+
+QString InstalledApps::errorLine(const AppOperation &operation) const
+{
+    if (!operation.outcome())
+        return {};
+    const OperationOutcome &outcome = *operation.outcome();
+    const QString &name = operation.app().name;
+    const AppOperation::Kind kind = operation.kind();
+    if (outcome.kind == OperationOutcome::Kind::refused) {
+        const char *id = kind == AppOperation::Kind::remove ? "errorCannotRemove"
+            : kind == AppOperation::Kind::rollBack          ? "errorCannotRollBack"
+                                                            : "errorCannotInstall";
+        return qtTrId(id).arg(name);
+    }
+    if (outcome.kind != OperationOutcome::Kind::failed)
+        return {};
+    if (kind == AppOperation::Kind::open)
+        return outcome.reason;
+    const char *id = kind == AppOperation::Kind::remove ? "errorRemoveFailed"
+        : kind == AppOperation::Kind::rollBack          ? "errorRollBackFailed"
+                                                        : "errorInstallFailed";
+    return qtTrId(id).arg(name, outcome.reason);
+}
+
+QString InstalledApps::reasonText(const AppOperation &operation) const
+{
+    if (!operation.outcome())
+        return {};
+    const OperationOutcome &outcome = *operation.outcome();
+    switch (outcome.kind) {
+    case OperationOutcome::Kind::done:
+        return {};
+    case OperationOutcome::Kind::failed:
+        return outcome.reason;
+    case OperationOutcome::Kind::cancelled:
+        return AppInstallerError(AppInstallerError::Kind::cancelled).localizedDescription();
+    case OperationOutcome::Kind::refused:
+        break;
+    }
+    if (outcome.refusal == Refusal::noUpdate || outcome.refusal == Refusal::unknownApp)
+        return qtTrId("updateNotAvailable");
+    return errorLine(operation);
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "AppOperation.h"
+#include "InstallRecords.h"
+#include "InstallTransaction.h"
+#include "catalog/AppInstallState.h"
+#include "catalog/Models.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QUrl>
+#include <memory>
+
+class AppInstalling;
+class DefaultsFileWatch;
+class ErrorReporting;
+class InstallQueue;
+class InstallStates;
+class OperationalEventRecording;
+class SystemVersionProvider;
+class UserDefaults;
+class Workspace;
+struct InstalledApp;
+
+// Everything about the apps the launcher installed: their records (shared
+// with every other process of the user), receipts and states, the installed
+// bundles and the kept previous copies; the checks that say whether an app
+// can be installed, updated, removed or rolled back, and the operations that
+// do it. Changes other processes make to the records are followed.
+class InstalledApps : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Collaborators {
+        std::shared_ptr<AppInstalling> installer;
+        std::shared_ptr<OperationalEventRecording> eventRecorder;
+        std::shared_ptr<ErrorReporting> errorReporter;
+        std::shared_ptr<UserDefaults> userDefaults;
+        std::shared_ptr<Workspace> workspace;
+        std::shared_ptr<const SystemVersionProvider> systemVersion;
+        bool followChangesElsewhere = true;
+    };
+    using Operation = std::shared_ptr<AppOperation>;
+
+    // Every app of the catalog starts notInstalled; then the records are reconciled.
+    InstalledApps(Collaborators collaborators, const QList<AppManifestItem> &apps, QObject *parent = nullptr);
+    ~InstalledApps() override;
+
+    const QHash<QString, AppInstallState> &states() const;
+    AppInstallState state(const QString &appId) const;
+    const QHash<QString, QUrl> &urls() const { return m_urls; }
+    const QHash<QString, QString> &previousVersions() const { return m_previousVersions; }
+    // The running install of appId from its start until its outcome is known.
+    InstallTransaction *transaction(const QString &appId) const;
+    // Ids of the installs that can still be cancelled, sorted.
+    QStringList cancellable() const;
+    bool removalGoesToTrash(const QString &appId) const;
+    // Whether events of ended installs are still on their way.
+    bool hasEventsInFlight() const;
+
+    // --- Checks: why the operation would be refused, or nothing ---
+    std::optional<Refusal> installRefusal(const AppManifestItem &app) const;
+    std::optional<Refusal> updateRefusal(const AppManifestItem &app) const;
+    std::optional<Refusal> removeRefusal(const AppManifestItem &app) const;
+    std::optional<Refusal> rollBackRefusal(const AppManifestItem &app) const;
+    // The text key of why the app cannot be installed now (unknown: none given); empty when it can.
+    QString installRefusalKey(const std::optional<AppManifestItem> &app) const;
+
+    // --- Operations; a refused one comes back finished ---
+    // An install, or an update when the app has one.
+    Operation install(const AppManifestItem &app);
+    Operation update(const AppManifestItem &app);
+    // To the trash or, when toTrash is false, for good; the kept previous copy and the records go too.
+    Operation remove(const AppManifestItem &app, bool toTrash);
+    // Puts back the copy the last update replaced; the replaced one is kept in its stead.
+    Operation rollBack(const AppManifestItem &app);
+    // Fails, forgetting the record, when no bundle can be found.
+    Operation open(const AppManifestItem &app);
+    bool cancel(const QString &appId);
+
+    // The catalog changed: new apps get notInstalled, recorded ones the state
+    // the records and the disk give. Apps being installed or changed keep theirs.
+    void reconcile(const QList<AppManifestItem> &apps);
+
+    // The error line for an operation that was refused or failed (empty otherwise).
+    QString errorLine(const AppOperation &operation) const;
+    // Why it did not happen, for a summary: the failure or the refusal's sentence.
+    QString reasonText(const AppOperation &operation) const;
+
+Q_SIGNALS:
+    void stateChanged(const QString &appId);
+    void statesChanged();
+    void urlsChanged();
+    void previousVersionsChanged();
+    void cancellableChanged();
+    // An install or update started; its transaction is published.
+    void installStarted(InstallTransaction *transaction);
+    // Its outcome is known (events may still be on their way).
+    void installFinished(const QString &appId, bool succeeded);
+    void eventsSent();
+    // Any operation ended, refused ones included.
+    void operationFinished(const AppOperation *operation);
+
+private:
+    std::optional<Refusal> catalogRefusal(const AppManifestItem &app) const;
+    std::optional<Refusal> changeRefusal(const AppManifestItem &app) const;
+    bool isBusy(const QString &appId) const;
+    void finish(const Operation &operation, const OperationOutcome &outcome);
+    Operation refused(const AppManifestItem &app, AppOperation::Kind kind, Refusal refusal);
+    Operation startInstall(const AppManifestItem &app, AppOperation::Kind kind);
+    QCoro::Task<void> runChange(Operation operation, bool toTrash);
+    void connectInstalls();
+    void recordInstalled(const InstalledApp &installed, const AppManifestItem &app);
+    // The app's state and URL as its records and the disk say.
+    void restoreRecordedState(const AppManifestItem &app);
+    void setURL(const QString &appId, const std::optional<QUrl> &url);
+    void setURLs(const QHash<QString, QUrl> &urls);
+    void updatePreviousVersions();
+
+    Collaborators m_c;
+    InstallRecords m_records;
+    InstallStates *m_states;
+    InstallQueue *m_installs;
+    DefaultsFileWatch *m_watch = nullptr;
+    QList<AppManifestItem> m_catalog;
+    QHash<QString, QUrl> m_urls;
+    QHash<QString, QString> m_previousVersions;
+    QSet<QString> m_changing;  // being removed or rolled back
+    QHash<QString, Operation> m_runningInstalls;
+};

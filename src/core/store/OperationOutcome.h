@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Why an operation on an app was not started: the check that failed.
+enum class Refusal {
+    unknownApp,
+    noPublishedRelease,  // not beta or live, or no download, checksum or version
+    comingSoon,
+    retired,
+    malformedChecksum,
+    systemTooOld,
+    alreadyInstalling,
+    alreadyInstalled,
+    noUpdate,
+    notInstalled,
+    busy,  // being removed or rolled back
+    nothingToRollBack,
+    noInstaller,
+};
+
+namespace RefusalText {
+// The message id of the sentence that says why.
+const char *key(Refusal refusal);
+// The coded form for tools ("comingSoon").
+QString name(Refusal refusal);
+}  // namespace RefusalText
+
+// How an operation on an app ended.
+struct OperationOutcome {
+    enum class Kind { done, refused, failed, cancelled };
+
+    Kind kind = Kind::done;
+    std::optional<Refusal> refusal;  // refused only
+    QString reason;                  // failed only: the localized description
+
+    static OperationOutcome done() { return {}; }
+    static OperationOutcome refused(Refusal refusal) { return {Kind::refused, refusal, {}}; }
+    static OperationOutcome failed(QString reason) { return {Kind::failed, std::nullopt, std::move(reason)}; }
+    static OperationOutcome cancelled() { return {Kind::cancelled, std::nullopt, {}}; }
+
+    friend bool operator==(const OperationOutcome &, const OperationOutcome &) = default;
+};

@@ -1,0 +1,192 @@
+// What a user can count on while an install runs in the window's store: an
+// events service that never answers holds nothing up, Cancel acts at once up
+// to the swap, and a removal the trash refuses changes nothing.
+
+#include "CatalogBuilders.h"
+#include "DefaultCollaborators.h"
+#include "SettingsUserDefaults.h"
+#include "SilentServer.h"
+#include "ToolSandbox.h"
+#include "async/WaitForTask.h"
+#include "monitoring/Monitoring.h"
+#include "store/LauncherStore.h"
+#include "system/SystemLayers.h"
+
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <QTest>
+
+namespace {
+
+// Reads bundles as the real inspector does; once held, it waits at its first
+// read until the test lets it go: an install stopped after its extraction,
+// before the swap.
+class HeldInspector : public BundleInspector
+{
+public:
+    explicit HeldInspector(std::shared_ptr<const BundleInspector> inner) : m_inner(std::move(inner)) {}
+
+    std::optional<QString> bundleIdentifier(const QString &bundlePath) const override
+    {
+        if (held.exchange(false)) {
+            reached = true;
+            letGo.acquire();
+        }
+        return m_inner->bundleIdentifier(bundlePath);
+    }
+    std::optional<QString> executableName(const QString &bundlePath) const override
+    {
+        return m_inner->executableName(bundlePath);
+    }
+
+    mutable std::atomic_bool held = false;
+    mutable std::atomic_bool reached = false;
+    mutable QSemaphore letGo;
+
+private:
+    std::shared_ptr<const BundleInspector> m_inner;
+};
+
+// The window's store over the sandbox's records, install root and releases,
+// with the real installer; events go to eventsBase when given.
+struct SandboxStore {
+    QNetworkAccessManager session;
+    std::shared_ptr<HeldInspector> inspector;
+    std::unique_ptr<LauncherStore> store;
+
+    SandboxStore(const ToolSandbox &cli, const QList<AppManifestItem> &apps, const QUrl &eventsBase = {})
+    {
+        AppInstaller::Layers layers = defaultInstallerLayers();
+        inspector = std::make_shared<HeldInspector>(layers.bundles);
+        layers.bundles = inspector;
+        auto installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), &session, layers);
+        installer->setTemporaryDirectory(cli.tempDir());
+        LauncherStore::Collaborators c;
+        c.installer = installer;
+        if (!eventsBase.isEmpty())
+            c.eventRecorder = std::make_shared<RemoteEventRecorder>(eventsBase, &session, nullptr);
+        c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
+        c.systemVersion = layers.systemVersion;
+        store = std::make_unique<LauncherStore>(c, TestCatalog::manifest(apps));
+    }
+
+    OperationOutcome run(const InstalledApps::Operation &operation) { return waitForTask(operation->result()); }
+};
+
+// Sets (+i) or clears (-i) the immutable flag of a folder and what it holds.
+bool chattr(const QString &flag, const QString &path)
+{
+    return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-R"), flag, path}) == 0;
+}
+
+}  // namespace
+
+class CancelAndOutages : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The events service accepts the connection and never answers: the
+    // install waits for its "install_started" at most 2 s and completes, and
+    // Cancel during that wait ends the install at once.
+    void silentEventsServiceHoldsNothing()
+    {
+        ToolSandbox cli;
+        SilentServer events;
+        const AppManifestItem alpha = cli.release(QStringLiteral("alpha"), QStringLiteral("1.0.0"));
+        const AppManifestItem beta = cli.release(QStringLiteral("beta"), QStringLiteral("1.0.0"));
+        SandboxStore s(cli, {alpha, beta}, events.url());
+
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(s.run(s.store->install(alpha)), OperationOutcome::done());
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(s.store->stateFor(alpha.id), AppInstallState::installed("1.0.0"));
+
+        const InstalledApps::Operation install = s.store->install(beta);
+        // Its "install_started" is on its way (two connections: one per install).
+        QTRY_COMPARE(events.findChildren<QTcpSocket *>().size(), 2);
+        clock.restart();
+        QVERIFY(install->cancel());
+        QCOMPARE(s.run(install), OperationOutcome::cancelled());
+        QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(s.store->stateFor(beta.id), AppInstallState::notInstalled());
+        QCOMPARE(s.store->errorMessage(), std::nullopt);
+        QTRY_COMPARE(cli.rootEntries(), QStringList{"Alpha.app"});  // the clean-up after an install runs on a worker
+        for (const LoopbackHttpServer::Request &request : cli.server().requests())
+            QVERIFY(!request.path.startsWith(QLatin1String("/beta")));
+    }
+
+    // Cancelled after the extraction, during the bundle check: the old copy
+    // stays byte for byte, the records are unchanged, nothing is left.
+    void cancelBeforeTheSwapKeepsThePreviousState()
+    {
+        ToolSandbox cli;
+        const AppManifestItem v1 = cli.release(QStringLiteral("alpha"), QStringLiteral("1.0.0"));
+        SandboxStore s(cli, {v1});
+        QCOMPARE(s.run(s.store->install(v1)), OperationOutcome::done());
+        const QMap<QString, QString> before = TempHome::fingerprint(cli.bundle(QStringLiteral("Alpha.app")));
+        const QHash<QString, QString> versions = cli.records(LauncherStore::installedVersionsKey);
+        const QHash<QString, QString> paths = cli.records(LauncherStore::installedPathsKey);
+
+        const AppManifestItem v2 = cli.release(QStringLiteral("alpha"), QStringLiteral("2.0.0"));
+        s.store->applyManifest(TestCatalog::manifest({v2}));
+        s.inspector->held = true;
+        const InstalledApps::Operation update = s.store->install(v2);
+        QCOMPARE(update->kind(), AppOperation::Kind::update);
+        QTRY_VERIFY_WITH_TIMEOUT(s.inspector->reached, 10000);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(update->cancel());
+        s.inspector->letGo.release();
+        QCOMPARE(s.run(update), OperationOutcome::cancelled());
+        QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+
+        QCOMPARE(s.store->stateFor(v2.id), AppInstallState::updateAvailable("1.0.0", "2.0.0"));
+        QCOMPARE(TempHome::fingerprint(cli.bundle(QStringLiteral("Alpha.app"))), before);
+        QCOMPARE(cli.records(LauncherStore::installedVersionsKey), versions);
+        QCOMPARE(cli.records(LauncherStore::installedPathsKey), paths);
+        QTRY_COMPARE(cli.leftovers(), QStringList());
+        QCOMPARE(s.store->errorMessage(), std::nullopt);
+    }
+
+    // The trash refuses the bundle: the removal fails and says so; bundle,
+    // records and state stay as they were.
+    void removalTheTrashRefusesChangesNothing()
+    {
+        ToolSandbox cli;
+        qputenv("HOME", cli.home().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", (cli.home() + QStringLiteral("/.local/share")).toLocal8Bit());
+        const AppManifestItem alpha = cli.release(QStringLiteral("alpha"), QStringLiteral("1.0.0"));
+        SandboxStore s(cli, {alpha});
+        QCOMPARE(s.run(s.store->install(alpha)), OperationOutcome::done());
+        const QString trash = cli.home() + QStringLiteral("/.local/share/Trash");
+        QVERIFY(QDir().mkpath(trash + QStringLiteral("/files")) && QDir().mkpath(trash + QStringLiteral("/info")));
+        // Unwritable even for root: immutable where the filesystem keeps the
+        // flag, else a plain file where the trash keeps its files.
+        const bool immutable = chattr(QStringLiteral("+i"), trash);
+        const auto unlock = qScopeGuard([&] {
+            if (immutable)
+                chattr(QStringLiteral("-i"), trash);
+        });
+        if (!immutable)
+            QVERIFY(QDir(trash + QStringLiteral("/files")).removeRecursively() && TempHome::writeFile(trash + QStringLiteral("/files"), "not a folder"));
+        const QMap<QString, QString> before = TempHome::fingerprint(cli.bundle(QStringLiteral("Alpha.app")));
+        const QHash<QString, QString> versions = cli.records(LauncherStore::installedVersionsKey);
+
+        const InstalledApps::Operation removal = s.store->installedApps()->remove(alpha, true);
+        const OperationOutcome outcome = s.run(removal);
+        QCOMPARE(outcome.kind, OperationOutcome::Kind::failed);
+        QVERIFY2(s.store->errorMessage().value_or(QString()).startsWith(QLatin1String("Could not remove Alpha.")),
+                 qPrintable(s.store->errorMessage().value_or(QString())));
+        QCOMPARE(TempHome::fingerprint(cli.bundle(QStringLiteral("Alpha.app"))), before);
+        QCOMPARE(cli.records(LauncherStore::installedVersionsKey), versions);
+        QCOMPARE(s.store->stateFor(alpha.id), AppInstallState::installed("1.0.0"));
+    }
+};
+
+QTEST_GUILESS_MAIN(CancelAndOutages)
+#include "tst_install_control.moc"

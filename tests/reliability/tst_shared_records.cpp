@@ -1,0 +1,153 @@
+// Several processes of one user working on one set of install records at
+// once: real `vantrel` processes, and the store of this process among them.
+
+#include "CatalogBuilders.h"
+#include "DefaultCollaborators.h"
+#include "SettingsUserDefaults.h"
+#include "SilentServer.h"
+#include "ToolSandbox.h"
+#include "store/LauncherStore.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QStandardPaths>
+#include <QNetworkAccessManager>
+#include <QTest>
+#include <csignal>
+
+class SharedRecords : public QObject
+{
+    Q_OBJECT
+
+    // The ids of a published catalog of count apps with one release each.
+    static QStringList publishApps(ToolSandbox &cli, int count)
+    {
+        QList<AppManifestItem> apps;
+        QStringList ids;
+        for (int i = 0; i < count; ++i) {
+            ids.append(QStringLiteral("app%1").arg(i));
+            apps.append(cli.release(ids.last(), QStringLiteral("1.0.0")));
+        }
+        cli.publish(apps);
+        return ids;
+    }
+
+    // Every listed app's install state, by id.
+    static QHash<QString, QJsonObject> listedStates(const ToolSandbox &cli)
+    {
+        QHash<QString, QJsonObject> states;
+        const ToolSandbox::Result list = cli.run({QStringLiteral("list"), QStringLiteral("--json")});
+        for (const QJsonValue &app : QJsonDocument::fromJson(list.out.toUtf8()).array())
+            states.insert(app[QStringLiteral("id")].toString(), app[QStringLiteral("state")].toObject());
+        return states;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY2(QFile::exists(ToolSandbox::vantrel()), qPrintable(ToolSandbox::vantrel() + QStringLiteral(" has not been built")));
+    }
+
+    // Eight installs of different apps started at once, three rounds: every
+    // one that reports success is listed as installed, and removing them all
+    // at once leaves no bundle and no record behind.
+    void eightInstallsAtOnce()
+    {
+        ToolSandbox cli;
+        const QStringList ids = publishApps(cli, 8);
+        const QJsonObject installed{{QStringLiteral("installed"), QJsonObject{{QStringLiteral("version"), "1.0.0"}}}};
+        for (int round = 0; round < 3; ++round) {
+            QList<QStringList> installs, removals;
+            for (const QString &id : ids) {
+                installs.append({QStringLiteral("install"), id});
+                removals.append({QStringLiteral("remove"), id});
+            }
+            const QList<int> statuses = cli.runAtOnce(installs);
+            const QHash<QString, QJsonObject> states = listedStates(cli);
+            for (int i = 0; i < ids.size(); ++i) {
+                QCOMPARE(statuses.at(i), 0);
+                QCOMPARE(states.value(ids.at(i)), installed);
+            }
+            QCOMPARE(cli.records(LauncherStore::installedVersionsKey).size(), ids.size());
+            QCOMPARE(cli.runAtOnce(removals), QList<int>(ids.size(), 0));
+            QCOMPARE(cli.rootEntries(), QStringList());
+            QVERIFY(cli.records(LauncherStore::installedVersionsKey).isEmpty());
+            QVERIFY(cli.records(LauncherStore::installedPathsKey).isEmpty());
+        }
+    }
+
+    // The window's store installs one app while `vantrel` installs another:
+    // both are recorded, and the store shows the tool's install without
+    // anyone refreshing it.
+    void windowAndToolAtOnce()
+    {
+        ToolSandbox cli;
+        const AppManifestItem alpha = cli.release(QStringLiteral("alpha"), QStringLiteral("1.0.0"), 20);
+        const AppManifestItem beta = cli.release(QStringLiteral("beta"), QStringLiteral("1.0.0"));
+        cli.publish({alpha, beta});
+
+        QNetworkAccessManager session;
+        auto installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), &session, defaultInstallerLayers());
+        installer->setTemporaryDirectory(cli.tempDir());
+        LauncherStore::Collaborators c;
+        c.installer = installer;
+        c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
+        c.systemVersion = defaultInstallerLayers().systemVersion;
+        LauncherStore store(c, TestCatalog::manifest({alpha, beta}));
+
+        const std::unique_ptr<QProcess> tool = cli.start({QStringLiteral("install"), QStringLiteral("beta")});
+        store.install(alpha);
+        QVERIFY(tool->waitForFinished(60000));
+        QCOMPARE(tool->exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(store.stateFor(QStringLiteral("alpha")), AppInstallState::installed("1.0.0"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(store.stateFor(QStringLiteral("beta")), AppInstallState::installed("1.0.0"), 5000);
+        QCOMPARE(store.installedAppURLs().value(QStringLiteral("beta")), QUrl::fromLocalFile(cli.bundle(QStringLiteral("Beta.app"))));
+        QCOMPARE(cli.records(LauncherStore::installedVersionsKey),
+                 (QHash<QString, QString>{{"alpha", "1.0.0"}, {"beta", "1.0.0"}}));
+    }
+
+    // A process killed while it holds the records lock blocks nobody: the
+    // next one takes the lock at once and records its install.
+    void killedLockHolderBlocksNobody()
+    {
+        ToolSandbox cli;
+        publishApps(cli, 2);
+        cli.environment().insert(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"), QStringLiteral("records-locked"));
+        const std::unique_ptr<QProcess> holder = cli.start({QStringLiteral("install"), QStringLiteral("app0")});
+        QByteArray seen;
+        QVERIFY2(ToolSandbox::waitForPause(*holder, QStringLiteral("records-locked"), &seen), seen.constData());
+        const QString lock = cli.settingsFile() + QStringLiteral(".vantrel-lock");
+        QVERIFY(QFile::exists(lock));
+        ::kill(pid_t(holder->processId()), SIGKILL);
+        QVERIFY(holder->waitForFinished(10000));
+        QVERIFY(QFile::exists(lock));  // left behind by the dead holder
+
+        cli.environment().remove(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"));
+        QElapsedTimer clock;
+        clock.start();
+        const ToolSandbox::Result next = cli.run({QStringLiteral("install"), QStringLiteral("app1")});
+        QVERIFY2(next.exitCode == 0, qPrintable(next.output()));
+        QVERIFY(clock.elapsed() < SettingsUserDefaults::staleLockMs);
+        QCOMPARE(cli.records(LauncherStore::installedVersionsKey), (QHash<QString, QString>{{"app1", "1.0.0"}}));
+    }
+
+    // An events service that accepts and never answers holds no install up.
+    void silentEventsServiceHoldsNoToolInstall()
+    {
+        ToolSandbox cli;
+        publishApps(cli, 1);
+        SilentServer events;
+        cli.environment().insert(QStringLiteral("VANTREL_API_URL"), events.url().toString());
+        QElapsedTimer clock;
+        clock.start();
+        const ToolSandbox::Result run = cli.run({QStringLiteral("install"), QStringLiteral("app0")});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(cli.records(LauncherStore::installedVersionsKey), (QHash<QString, QString>{{"app0", "1.0.0"}}));
+    }
+};
+
+QTEST_GUILESS_MAIN(SharedRecords)
+#include "tst_shared_records.moc"
