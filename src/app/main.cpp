@@ -109,11 +109,13 @@ int main(int argc, char *argv[])
     FirstFrameReport::mark("windows");
 
     TrayController tray(store, nullptr, appName);
-    tray.setPanelProvider([scenes]() -> QWindow * {
+    // The tray panel is made on first use.
+    const auto trayPanel = [scenes]() -> QWindow * {
         QVariant panel;
         QMetaObject::invokeMethod(scenes, "ensureMenuBarPanel", Q_RETURN_ARG(QVariant, panel));
         return qobject_cast<QWindow *>(panel.value<QObject *>());
-    });
+    };
+    tray.setPanelProvider(trayPanel);
     DesktopNotifier notifier(appName);
     notifier.setTray(&tray);
     InstallNotifications notifications(store, &notifier);
@@ -144,7 +146,7 @@ int main(int argc, char *argv[])
                  root->setProperty("showQuickSwitcher", true);
          }, QStringLiteral("main")},
         // What a click on the tray icon does, where the desktop has no tray to click.
-        {QStringLiteral("tray"), [panel = QPointer<QQuickWindow>(panel)] { if (panel) panel->show(); }, QStringLiteral("menuBarPanel")},
+        {QStringLiteral("tray"), [trayPanel] { if (QWindow *panel = trayPanel()) panel->show(); }, QStringLiteral("menuBarPanel")},
     });
     if (!parser.isSet(hidden))
         mainWindow->show();

@@ -155,7 +155,7 @@ private Q_SLOTS:
         auto list = m_cli.start({QStringLiteral("list")});
         m_cli.environment().remove(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"));
         QByteArray seen;
-        QVERIFY2(waitForPause(*list, phase, &seen), seen.constData());
+        QVERIFY2(ToolSandbox::waitForPause(*list, phase, &seen), seen.constData());
         ::kill(pid_t(list->processId()), SIGKILL);
         QVERIFY(list->waitForFinished(10000));
 

@@ -233,6 +233,12 @@ private Q_SLOTS:
         QQuickItem *draft = f.item("tile_draft");
         QCOMPARE(prop(f.host.findShown("tileBadge", draft), "text").toString(), QStringLiteral("Preview only"));
         QCOMPARE(prop(f.host.findShown("tileStatusSymbol", draft), "name").toString(), QStringLiteral("clock"));
+        // Its page agrees, and says which check keeps it back.
+        const QString key = f.store->installRefusalKey("draft");
+        QVERIFY(!key.isEmpty() && qtTrId(qPrintable(key)) != key);
+        f.store->setSelectedAppIDValue("draft");
+        QTRY_COMPARE(ViewHost::text(f.host.findShown("actionDetail", f.item("wideDetail"))),
+                     QStringLiteral("Preview only · ") + qtTrId(qPrintable(key)));
         QCOMPARE(f.host.findShown("tileStatusSymbol", f.item("tile_notes")) != nullptr,
                  f.store->selectedStarterAppIDs().contains("notes"));
         f.host.click(writing);
@@ -400,7 +406,7 @@ private Q_SLOTS:
         DetailPerStateRows::row("installed", "notes", "installed", "Installed 1.0.0", "Ready to open from this computer.", "Open", "opens");
         DetailPerStateRows::row("update available", "notes", "updateAvailable", "1.0.0 -> 1.1.0", "A newer version is ready.", "Update", "installs");
         DetailPerStateRows::row("failed shows the message verbatim, retries", "notes", "failed", "Failed", "Could not install Quill Notes. The checksum did not match.", "Install", "installs");
-        DetailPerStateRows::row("coming soon", "atlas", "notInstalled", "Not installed", "Preview only", "Check for apps", "refreshes");
+        DetailPerStateRows::row("coming soon", "atlas", "notInstalled", "Not installed", "Preview only · It is coming soon.", "Check for apps", "refreshes");
     }
 
     void detailPerState()
@@ -495,7 +501,7 @@ private Q_SLOTS:
         QTRY_COMPARE(label(), QStringLiteral("0.9.0 -> 1.0.0"));
         // The replaced copy is kept: going to it again is a return.
         f.h.installer->previous.insert("notes", "1.0.0");
-        f.store->manage()->updatePreviousVersions();
+        f.store->installedApps()->updatePreviousVersions();
         QTRY_COMPARE(ViewHost::text(shown("rollBackButton")), QStringLiteral("Return to 1.0.0"));
         press(shown("removeButton"));
         QTRY_COMPARE(ViewHost::text(f.item("removeConfirmationBody")), QStringLiteral("Quill Notes moves to the trash, where you can restore it."));

@@ -48,6 +48,9 @@ public:
     InstalledApps(Collaborators collaborators, const QList<AppManifestItem> &apps, QObject *parent = nullptr);
     ~InstalledApps() override;
 
+    // Reads the previous copies' versions again (the installer keeps them on disk).
+    void updatePreviousVersions();
+
     const QHash<QString, AppInstallState> &states() const;
     AppInstallState state(const QString &appId) const;
     const QHash<QString, QUrl> &urls() const { return m_urls; }
@@ -117,7 +120,6 @@ private:
     void restoreRecordedState(const AppManifestItem &app);
     void setURL(const QString &appId, const std::optional<QUrl> &url);
     void setURLs(const QHash<QString, QUrl> &urls);
-    void updatePreviousVersions();
 
     Collaborators m_c;
     InstallRecords m_records;

@@ -26,8 +26,11 @@ VantrelCard {
     // store.locale: worded anew on a language change.
     readonly property string stateLabel: installState && store.locale ? installState.label() : ""
     readonly property string detailText: {
-        if (pending)
-            return qsTrId("comingSoonTileStatus")
+        if (pending) {
+            // Which check keeps it from being installed, so nobody has to guess.
+            const reason = app && store.manifest ? store.installRefusalKey(app.id) : ""
+            return qsTrId("comingSoonTileStatus") + (reason !== "" ? " · " + qsTrId(reason) : "")
+        }
         switch (kind) {
         case "installing": return qsTrId("installingDetail")
         case "installed": return qsTrId(PlatformText.id("installedDetail"))

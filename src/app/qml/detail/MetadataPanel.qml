@@ -51,7 +51,7 @@ VantrelCard {
             label: qsTrId("updateFeed")
             value: panel.feed
             // A URL broken at its separators takes more lines; it is shown whole.
-            maximumLines: 4
+            maximumLines: 8  // whole, even at large text sizes
             labelWidth: panel.labelWidth
             Layout.fillWidth: true
         }
