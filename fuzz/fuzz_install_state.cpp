@@ -19,6 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } catch (const DecodingError &error) {
         fuzzFinding("an encoded state does not decode", QString::fromUtf8(encoded) + QLatin1Char(' ') + error.localizedDescription());
     }
-    (void)state.label(VantrelLocale::de);
+    (void)state.label();
     return 0;
 }
