@@ -3,16 +3,13 @@
 // second start by the same user shows the running launcher's window instead.
 
 #include "AppScenes.h"
-#include "DesktopNotifier.h"
+#include "DesktopIntegration.h"
 #include "FirstFrameReport.h"
-#include "GlobalShortcut.h"
-#include "InstallNotifications.h"
 #include "QuitFlow.h"
 #include "LanguageRefresh.h"
 #include "SceneGraphChoice.h"
 #include "SingleInstance.h"
 #include "SymbolGlyphs.h"
-#include "TrayController.h"
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
 #include "store/LauncherStore.h"
@@ -22,16 +19,20 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QEventLoop>
 #include <QIcon>
 #include <QNetworkAccessManager>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
 #include <cstring>
+#include <future>
+#include <memory>
 
 Q_IMPORT_QML_PLUGIN(VantrelPlugin)
 
@@ -45,6 +46,7 @@ int main(int argc, char *argv[])
         }
     }
 
+    FirstFrameReport::mark("main");
     QApplication app(argc, argv);
     FirstFrameReport::mark("application");
     QApplication::setOrganizationName(QStringLiteral("Vantrel"));
@@ -69,9 +71,15 @@ int main(int argc, char *argv[])
     qCInfo(lcUi).noquote() << "Scene graph:" << sceneGraph;
 
     QApplication::setDesktopFileName(QStringLiteral("vantrel-launcher"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/qt/qml/Vantrel/resources/vantrel-launcher.png")));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
-    SymbolGlyphs::ensureFontLoaded();
+    // The symbol font (and with it the font database) loads beside the store.
+    std::future<QString> symbolFont = std::async(std::launch::async, &SymbolGlyphs::ensureFontLoaded);
+    // The windows' QML compiles on the engine's loader thread while the store is built.
+    QQmlApplicationEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    QQmlComponent component(&engine);
+    component.loadUrl(QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")), QQmlComponent::Asynchronous);
+    FirstFrameReport::mark("engine");
 
     auto *session = new QNetworkAccessManager(&app);
     const QString installRoot = defaultInstallRoot();
@@ -87,10 +95,14 @@ int main(int argc, char *argv[])
     // The store put the system language's translations in place.
     const QString appName = qtTrId("brand");
 
-    QQmlApplicationEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     refreshViewsOnLanguageChange(store, &engine);
-    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")));
+    symbolFont.wait();
+    if (component.isLoading()) {
+        QEventLoop compiled;
+        QObject::connect(&component, &QQmlComponent::statusChanged, &compiled, &QEventLoop::quit);
+        compiled.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    FirstFrameReport::mark("component");
     if (component.isError()) {
         qCritical().noquote() << component.errorString();
         return 1;
@@ -108,32 +120,33 @@ int main(int argc, char *argv[])
     }
     FirstFrameReport::mark("windows");
 
-    TrayController tray(store, nullptr, appName);
     // The tray panel is made on first use.
     const auto trayPanel = [scenes]() -> QWindow * {
         QVariant panel;
         QMetaObject::invokeMethod(scenes, "ensureMenuBarPanel", Q_RETURN_ARG(QVariant, panel));
         return qobject_cast<QWindow *>(panel.value<QObject *>());
     };
-    tray.setPanelProvider(trayPanel);
-    DesktopNotifier notifier(appName);
-    notifier.setTray(&tray);
-    InstallNotifications notifications(store, &notifier);
+    std::unique_ptr<DesktopIntegration> desktop;
+    const auto startDesktop = [&] {
+        if (desktop)
+            return;
+        // Reading the icon looks through every image format plugin: not before the first frame.
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/qt/qml/Vantrel/resources/vantrel-launcher.png")));
+        desktop = std::make_unique<DesktopIntegration>(store, appName, trayPanel);
+    };
+    if (parser.isSet(hidden))
+        QTimer::singleShot(0, &app, startDesktop);
+    else
+        QObject::connect(mainWindow, &QQuickWindow::frameSwapped, &app, startDesktop,
+                         Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
     QObject::connect(&instance, &SingleInstance::activationRequested, AppScenes::instance(), &AppScenes::showMainWindow);
     // Quit from the tray menu, the panel or Ctrl+Q: running installs are cancelled first, after asking.
     QuitFlow quitFlow(store, AppScenes::instance(), [] { QCoreApplication::quit(); });
-    // Ctrl+K from anywhere, where the desktop lets the launcher have it.
-    GlobalShortcut globalShortcut;
-    QObject::connect(&globalShortcut, &GlobalShortcut::activated, AppScenes::instance(), &AppScenes::showQuickSwitcher);
-    QObject::connect(&globalShortcut, &GlobalShortcut::modeChanged, AppScenes::instance(), [&globalShortcut] {
-        AppScenes::instance()->setGlobalShortcutActive(globalShortcut.mode() != GlobalShortcut::Mode::none);
-    });
-    globalShortcut.enable();
     // With the tray icon shown, closing the windows keeps the launcher in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
     // Without it, closing the last window quits, cancelling running installs cleanly first.
-    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, [&tray, &quitFlow] {
-        if (!tray.isIconVisible())
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, [&desktop, &quitFlow] {
+        if (!desktop || !desktop->isTrayIconVisible())
             quitFlow.confirm();
     });
 
@@ -151,6 +164,7 @@ int main(int argc, char *argv[])
     if (!parser.isSet(hidden))
         mainWindow->show();
     const int code = app.exec();
+    desktop.reset();
     delete scenes;
     return code;
 }

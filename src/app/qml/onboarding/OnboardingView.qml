@@ -3,7 +3,6 @@
 // completes onboarding and starts installing the ticked apps that can be
 // installed. All state lives in the store.
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import QtQuick.Templates as T
 import Vantrel
@@ -163,30 +162,42 @@ Item {
                                 opacity: card.down ? 0.85 : 1
                                 FocusRing { target: card; radius: 12 }
                             }
-                            contentItem: RowLayout {
-                                spacing: 12
-                                VantrelAppIcon { app: cell.app; size: 38 }
-                                ColumnLayout {
+                            // Anchors, not layouts: a screenful of cards is laid out in the first frame.
+                            contentItem: Item {
+                                VantrelAppIcon {
+                                    id: cardIcon
+                                    app: cell.app
+                                    size: 38
+                                    anchors.verticalCenter: parent.verticalCenter
+                                }
+                                SelectionMark {
+                                    id: selectionMark
+                                    objectName: "selectionMark"
+                                    isSelected: cell.starred
+                                    anchors.right: parent.right
+                                    anchors.verticalCenter: parent.verticalCenter
+                                }
+                                Column {
+                                    anchors.left: cardIcon.right
+                                    anchors.leftMargin: 12
+                                    anchors.right: selectionMark.left
+                                    anchors.rightMargin: 12
+                                    anchors.verticalCenter: parent.verticalCenter
                                     spacing: 2
-                                    Layout.fillWidth: true
                                     Text {
+                                        width: parent.width
                                         text: cell.name
                                         font: VNT.system(13.5, Font.DemiBold)
                                         color: VNT.fg0
                                         elide: Text.ElideRight
-                                        Layout.fillWidth: true
                                     }
                                     Text {
+                                        width: parent.width
                                         text: cell.category
                                         font: VNT.system(11)
                                         color: VNT.fg2
                                         elide: Text.ElideRight
-                                        Layout.fillWidth: true
                                     }
-                                }
-                                SelectionMark {
-                                    objectName: "selectionMark"
-                                    isSelected: cell.starred
                                 }
                             }
                         }

@@ -3,12 +3,11 @@
 // clears errorMessage at once; any other dismissal clears it in a task that
 // runs after the alert has closed.
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Templates as T
 import QtQuick.Layouts
 import Vantrel
 
-Popup {
+T.Popup {
     id: alert
     required property LauncherStore store
     readonly property bool presented: store.errorMessage !== null && store.errorMessage !== undefined
@@ -20,7 +19,9 @@ Popup {
     focus: true
     width: 300
     padding: 20
-    closePolicy: Popup.CloseOnEscape
+    closePolicy: T.Popup.CloseOnEscape
+    implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, implicitContentWidth + leftPadding + rightPadding)
+    implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset, implicitContentHeight + topPadding + bottomPadding)
 
     T.Overlay.modal: Rectangle { color: Qt.rgba(0, 0, 0, 0.45) }
     background: Rectangle {

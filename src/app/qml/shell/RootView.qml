@@ -13,7 +13,6 @@
 //   ../sheets/AnnouncementPopup.qml    also `announcement` (the pending one)
 //   ../sheets/FeedbackSheet.qml
 import QtQuick
-import QtQuick.Controls.Basic
 import Vantrel
 
 Item {
@@ -49,17 +48,20 @@ Item {
         Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.InOutQuad } }
     }
 
+    // By URL, so its types load only when it is first shown (most starts show onboarding).
     Loader {
         id: shellLoader
         objectName: "shellSlot"
         anchors.fill: parent
         active: !root.store.requiresOnboarding
-        sourceComponent: LauncherShellView {
-            store: root.store
-            onQuickSwitcherRequested: root.showQuickSwitcher = true
-        }
+        Component.onCompleted: setSource(Qt.resolvedUrl("LauncherShellView.qml"), { store: root.store })
         opacity: active ? 1 : 0
         Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.InOutQuad } }
+    }
+    Connections {
+        target: shellLoader.item
+        ignoreUnknownSignals: true
+        function onQuickSwitcherRequested() { root.showQuickSwitcher = true }
     }
 
     // Quick switcher layer: fades and scales from 0.96 about the centre.

@@ -2,11 +2,10 @@
 // any other reason (Escape, outside click) `dismissedOtherwise` fires so the
 // owner can write its store field back. Its single child is the content.
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Templates as T
 import Vantrel
 
-Popup {
+T.Popup {
     id: sheet
     property bool presented: false
     signal dismissedOtherwise()
@@ -19,7 +18,9 @@ Popup {
     modal: true
     focus: true
     padding: 0
-    closePolicy: Popup.CloseOnEscape
+    closePolicy: T.Popup.CloseOnEscape
+    implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, implicitContentWidth + leftPadding + rightPadding)
+    implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset, implicitContentHeight + topPadding + bottomPadding)
     width: Math.min(holder.implicitW, parent ? parent.width - 40 : 480)
     height: Math.min(holder.implicitH, parent ? parent.height - 40 : 600)
 

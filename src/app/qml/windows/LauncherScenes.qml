@@ -18,31 +18,41 @@ QtObject {
     // Null until first use.
     property Window menuBarPanel: null
     property Window settingsWindow: null
+    // Asks before a quit cancels running installs; made when a quit is blocked.
+    property Window quitConfirmation: null
 
-    property Component menuBarPanelComponent: Component {
-        MenuBarPanel {
-            store: scenes.store
-            appName: scenes.appName
-            onVisibleChanged: if (!visible) scenes.release("menuBarPanel")
+    // The other scenes' files are compiled in the background once the main
+    // window has drawn, so neither the first frame nor a first opening waits.
+    readonly property var sceneFiles: ({ menuBarPanel: "MenuBarPanel.qml", settingsWindow: "SettingsWindow.qml",
+                                         quitConfirmation: "QuitConfirmation.qml" })
+    property var compiling: []
+    property Connections firstFrame: Connections {
+        target: scenes.mainWindow
+        enabled: scenes.compiling.length === 0
+        function onFrameSwapped() {
+            scenes.compiling = Object.values(scenes.sceneFiles).map(file => Qt.createComponent(file, Component.Asynchronous))
         }
     }
-    property Component settingsWindowComponent: Component {
-        SettingsWindow {
-            store: scenes.store
-            appName: scenes.appName
-            onVisibleChanged: if (!visible) scenes.release("settingsWindow")
-        }
-    }
 
+    // Makes the named scene (waiting for its file if it is still compiling).
+    function make(name) {
+        if (scenes[name])
+            return scenes[name]
+        const component = Qt.createComponent(sceneFiles[name])
+        const window = component.createObject(scenes, { store: scenes.store, appName: scenes.appName })
+        if (!window) {
+            console.warn(component.errorString())
+            return null
+        }
+        window.visibleChanged.connect(function() { if (!window.visible) scenes.release(name) })
+        scenes[name] = window
+        return window
+    }
     function ensureMenuBarPanel() {
-        if (!menuBarPanel)
-            menuBarPanel = menuBarPanelComponent.createObject(scenes)
-        return menuBarPanel
+        return make("menuBarPanel")
     }
     function ensureSettingsWindow() {
-        if (!settingsWindow)
-            settingsWindow = settingsWindowComponent.createObject(scenes)
-        return settingsWindow
+        return make("settingsWindow")
     }
     // A hidden scene is destroyed; the next use makes a fresh one.
     function release(name) {
@@ -53,16 +63,6 @@ QtObject {
         window.destroy()
     }
 
-    // Asks before a quit cancels running installs; made when a quit is blocked.
-    property Window quitConfirmation: null
-    property Component quitConfirmationComponent: Component {
-        QuitConfirmation {
-            store: scenes.store
-            appName: scenes.appName
-            onVisibleChanged: if (!visible) scenes.release("quitConfirmation")
-        }
-    }
-
     property Connections sceneRequests: Connections {
         target: AppScenes
         function onSettingsWindowRequested() { scenes.ensureSettingsWindow().bringUp() }
@@ -71,7 +71,7 @@ QtObject {
         function onQuickSwitcherRequested() { scenes.mainWindow.showQuickSwitcher() }
         function onQuitBlockersChanged() {
             if (AppScenes.quitBlockers.length > 0 && !scenes.quitConfirmation)
-                scenes.quitConfirmation = scenes.quitConfirmationComponent.createObject(scenes)
+                scenes.make("quitConfirmation")
         }
     }
 }

@@ -2,10 +2,11 @@
 // default 1060×720, always dark. Each time its content appears it refreshes
 // the catalog; F5 and Ctrl+R refresh it again, Ctrl+Q quits.
 import QtQuick
-import QtQuick.Controls.Basic
+import QtQuick.Templates as T
 import Vantrel
 
-ApplicationWindow {
+// Templates only: the first frame need not load a style.
+T.ApplicationWindow {
     id: window
     objectName: "main"
     required property LauncherStore store
