@@ -12,6 +12,7 @@
 #include "SymbolGlyphs.h"
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
+#include "catalog/ManifestClient.h"
 #include "store/LauncherStore.h"
 
 #include "DefaultCollaborators.h"
@@ -72,6 +73,16 @@ int main(int argc, char *argv[])
 
     QApplication::setDesktopFileName(QStringLiteral("vantrel-launcher"));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
+    auto *session = new QNetworkAccessManager(&app);
+    const QString installRoot = defaultInstallRoot();
+    LauncherStore::Collaborators c = defaultCollaborators(session, installRoot);
+    // The catalog the last refresh kept, so the first frame shows the user's own
+    // (the refresh the main window starts follows it). Read, checked and decoded
+    // on a worker while the engine and the store are built.
+    std::future<std::optional<StoredCatalog>> storedCatalog
+        = std::async(std::launch::async, [loader = c.manifestLoader]() -> std::optional<StoredCatalog> {
+              return loader ? loader->storedManifest() : std::nullopt;
+          });
     // The symbol font (and with it the font database) loads beside the store.
     std::future<QString> symbolFont = std::async(std::launch::async, &SymbolGlyphs::ensureFontLoaded);
     // The windows' QML compiles on the engine's loader thread while the store is built.
@@ -81,16 +92,12 @@ int main(int argc, char *argv[])
     component.loadUrl(QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")), QQmlComponent::Asynchronous);
     FirstFrameReport::mark("engine");
 
-    auto *session = new QNetworkAccessManager(&app);
-    const QString installRoot = defaultInstallRoot();
     // Clear what an install interrupted by a crash left behind (live installs are skipped).
     AppInstaller::removeLeftovers(installRoot);
-    LauncherStore::Collaborators c = defaultCollaborators(session, installRoot);
     auto *store = new LauncherStore(std::move(c), SeedManifest::manifest(), &app);
     FirstFrameReport::mark("store");
-    // The catalog the last refresh kept, so the first frame shows the user's
-    // own; the refresh the main window starts follows it.
-    store->restoreStoredCatalog();
+    if (const std::optional<StoredCatalog> stored = storedCatalog.get())
+        store->applyManifest(stored->manifest, stored->fetchedAt);
     FirstFrameReport::mark("stored-catalog");
     // The store put the system language's translations in place.
     const QString appName = qtTrId("brand");
@@ -100,7 +107,8 @@ int main(int argc, char *argv[])
     if (component.isLoading()) {
         QEventLoop compiled;
         QObject::connect(&component, &QQmlComponent::statusChanged, &compiled, &QEventLoop::quit);
-        compiled.exec(QEventLoop::ExcludeUserInputEvents);
+        // Not the single-instance socket: an activation waits for the windows to exist.
+        compiled.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
     }
     FirstFrameReport::mark("component");
     if (component.isError()) {

@@ -2,6 +2,8 @@
 
 #include "codec/EnumNames.h"
 
+#include <algorithm>
+
 QString OperatingSystemVersion::toString() const
 {
     return QStringLiteral("%1.%2.%3").arg(majorVersion).arg(minorVersion).arg(patchVersion);
@@ -51,6 +53,7 @@ std::optional<QString> defaultSelection(const LauncherManifest &manifest, bool i
 QList<AppManifestItem> visibleApps(const LauncherManifest &manifest, bool includeBeta)
 {
     QList<AppManifestItem> result;
+    result.reserve(manifest.apps.size());
     for (const AppManifestItem &app : manifest.apps) {
         if (isVisible(app, includeBeta))
             result.append(app);
@@ -61,6 +64,7 @@ QList<AppManifestItem> visibleApps(const LauncherManifest &manifest, bool includ
 QList<AppManifestItem> publishedApps(const LauncherManifest &manifest, bool includeBeta)
 {
     QList<AppManifestItem> result;
+    result.reserve(manifest.apps.size());
     for (const AppManifestItem &app : manifest.apps) {
         if (isPublished(app, includeBeta))
             result.append(app);
@@ -68,9 +72,16 @@ QList<AppManifestItem> publishedApps(const LauncherManifest &manifest, bool incl
     return result;
 }
 
+bool hasPublishedApps(const LauncherManifest &manifest, bool includeBeta)
+{
+    return std::any_of(manifest.apps.cbegin(), manifest.apps.cend(),
+                       [includeBeta](const AppManifestItem &app) { return isPublished(app, includeBeta); });
+}
+
 QList<AppManifestItem> comingSoonApps(const LauncherManifest &manifest)
 {
     QList<AppManifestItem> result;
+    result.reserve(manifest.apps.size());
     for (const AppManifestItem &app : manifest.apps) {
         if (isVisible(app, true) && app.status == AppReleaseStatus::comingSoon)
             result.append(app);

@@ -41,6 +41,8 @@ namespace ManifestPolicy {
 
 QList<AppManifestItem> visibleApps(const LauncherManifest &manifest, bool includeBeta);
 QList<AppManifestItem> publishedApps(const LauncherManifest &manifest, bool includeBeta);
+// publishedApps(...) is not empty, without copying a catalog to say so.
+bool hasPublishedApps(const LauncherManifest &manifest, bool includeBeta);
 QList<AppManifestItem> comingSoonApps(const LauncherManifest &manifest);
 CatalogLifecycle catalogLifecycle(const LauncherManifest &manifest, bool includeBeta);
 bool hasPublishedRelease(const AppManifestItem &app);

@@ -152,7 +152,7 @@ QCoro::Task<void> LauncherStore::loadManifest()
         co_return;
     }
     setErrorMessage(CatalogFetch::failureLine(fetch.unverified, m_catalogFetchedAt));
-    if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
+    if (!ManifestPolicy::hasPublishedApps(m_manifest, m_includeBetaApps))
         setOnboardingComplete(true);
 }
 
@@ -174,6 +174,6 @@ void LauncherStore::applyManifest(const LauncherManifest &manifest, const QDateT
     if (!selectionKnown)
         setSelectedAppID(ManifestPolicy::defaultSelection(manifest, m_includeBetaApps));
     m_announcements->update(m_manifest);
-    if (ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps).isEmpty())
+    if (!ManifestPolicy::hasPublishedApps(m_manifest, m_includeBetaApps))
         setOnboardingComplete(true);
 }

@@ -36,6 +36,5 @@ QList<AppManifestItem> Onboarding::finish(const QList<AppManifestItem> &publishe
 
 bool Onboarding::isRequired(const LauncherManifest &manifest, bool includeBeta) const
 {
-    const auto published = [includeBeta](const AppManifestItem &app) { return ManifestPolicy::isPublished(app, includeBeta); };
-    return !m_complete && std::any_of(manifest.apps.cbegin(), manifest.apps.cend(), published);
+    return !m_complete && ManifestPolicy::hasPublishedApps(manifest, includeBeta);
 }

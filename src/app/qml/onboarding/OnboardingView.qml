@@ -130,6 +130,8 @@ Item {
                     readonly property int columns: Math.max(1, Math.floor((parent.width + 12) / (240 + 12)))
                     cellWidth: Math.floor((parent.width + 12) / columns)
                     cellHeight: 64 + 12
+                    // Only the cards in view: the first frame waits for every card made.
+                    cacheBuffer: 0
                     boundsBehavior: Flickable.StopAtBounds
                     model: apps
                     delegate: Item {

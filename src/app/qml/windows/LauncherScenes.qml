@@ -25,12 +25,16 @@ QtObject {
     // window has drawn, so neither the first frame nor a first opening waits.
     readonly property var sceneFiles: ({ menuBarPanel: "MenuBarPanel.qml", settingsWindow: "SettingsWindow.qml",
                                          quitConfirmation: "QuitConfirmation.qml" })
+    // Views the scenes host by file, so each would compile on its first opening.
+    readonly property var hostedViews: ["../tray/MenuBarLauncherView.qml", "../preferences/PreferencesView.qml",
+                                        "../switcher/QuickSwitcherView.qml"]
     property var compiling: []
     property Connections firstFrame: Connections {
         target: scenes.mainWindow
         enabled: scenes.compiling.length === 0
         function onFrameSwapped() {
-            scenes.compiling = Object.values(scenes.sceneFiles).map(file => Qt.createComponent(file, Component.Asynchronous))
+            scenes.compiling = Object.values(scenes.sceneFiles).concat(scenes.hostedViews)
+                .map(file => Qt.createComponent(file, Component.Asynchronous))
         }
     }
 
