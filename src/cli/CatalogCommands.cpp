@@ -16,6 +16,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QNetworkAccessManager>
 
 namespace {
@@ -27,13 +28,13 @@ QString unpublishedReason(const AppManifestItem &app)
     if (app.status != AppReleaseStatus::beta && app.status != AppReleaseStatus::live)
         return {};
     if (!app.downloadUrl)
-        return QStringLiteral("no download URL");
+        return qtTrId("cliProblemNoDownloadUrl");
     if (!app.sha256 || !ManifestPolicy::isValidSha256(*app.sha256))
-        return QStringLiteral("checksum not 64 hexadecimal digits");
+        return qtTrId("cliProblemChecksum");
     if (app.version.trimmed().isEmpty())
-        return QStringLiteral("blank version");
+        return qtTrId("cliProblemBlankVersion");
     if (!ManifestPolicy::macOSVersion(app.minMacOS))
-        return QStringLiteral("minimum system version does not parse");
+        return qtTrId("cliProblemMinimumVersion");
     return {};
 }
 
@@ -66,7 +67,23 @@ QList<AppReport> appReports(const LauncherManifest &manifest, bool includeBeta)
 
 QString yesNo(bool value)
 {
-    return value ? QStringLiteral("yes") : QStringLiteral("no");
+    return qtTrId(value ? "cliYes" : "cliNo");
+}
+
+// Rows of cells under a header, each column as wide as its widest cell.
+void printTable(QTextStream &out, const QList<QStringList> &rows)
+{
+    QList<qsizetype> widths(rows.first().size(), 0);
+    for (const QStringList &row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i)
+            widths[i] = std::max(widths[i], row[i].size());
+    }
+    for (const QStringList &row : rows) {
+        QStringList cells;
+        for (qsizetype i = 0; i < row.size(); ++i)
+            cells << (i + 1 < row.size() ? row[i].leftJustified(widths[i]) : row[i]);
+        out << cells.join(QStringLiteral("  ")) << "\n";
+    }
 }
 
 void printTextReport(const LauncherManifest &manifest, bool includeBeta, bool signatureVerified)
@@ -76,29 +93,25 @@ void printTextReport(const LauncherManifest &manifest, bool includeBeta, bool si
     QTextStream &out = Cli::out();
 
     if (reports.isEmpty()) {
-        out << "no apps\n";
+        out << qtTrId("cliCheckNoApps") << "\n";
     } else {
-        qsizetype idWidth = 2;
-        for (const AppReport &r : reports)
-            idWidth = std::max(idWidth, Cli::printable(r.id).size());
-        const QStringList header{QStringLiteral("ID").leftJustified(idWidth), QStringLiteral("STATUS    "),
-                                 QStringLiteral("VISIBLE"), QStringLiteral("PUBLISHED"),
-                                 QStringLiteral("COMING SOON"), QStringLiteral("PROBLEM")};
-        out << header.join(QStringLiteral("  ")) << "\n";
+        // The status is the catalog's own code, as in the manifest.
+        QList<QStringList> rows{{qtTrId("cliCheckColumnId"), qtTrId("cliCheckColumnStatus"), qtTrId("cliCheckColumnVisible"),
+                                 qtTrId("cliCheckColumnPublished"), qtTrId("cliCheckColumnComingSoon"),
+                                 qtTrId("cliCheckColumnProblem")}};
         for (const AppReport &r : reports) {
-            const QStringList row{Cli::printable(r.id).leftJustified(idWidth), r.status.leftJustified(10),
-                                  yesNo(r.visible).leftJustified(7), yesNo(r.published).leftJustified(9),
-                                  yesNo(r.comingSoon).leftJustified(11),
-                                  r.problem.isEmpty() ? QStringLiteral("-") : r.problem};
-            out << row.join(QStringLiteral("  ")) << "\n";
+            rows.append({Cli::printable(r.id), r.status, yesNo(r.visible), yesNo(r.published), yesNo(r.comingSoon),
+                         r.problem.isEmpty() ? QStringLiteral("-") : r.problem});
         }
+        printTable(out, rows);
     }
+    // The lifecycle is a code scripts may match; the rest is worded.
     out << "\n";
-    out << "lifecycle: " << catalogLifecycleKindName(lifecycle.kind) << "\n";
-    out << "featured: " << (lifecycle.featuredApp ? Cli::printable(lifecycle.featuredApp->id) : QStringLiteral("none"))
+    out << qtTrId("cliCheckLifecycle").arg(catalogLifecycleKindName(lifecycle.kind)) << "\n";
+    out << qtTrId("cliCheckFeatured").arg(lifecycle.featuredApp ? Cli::printable(lifecycle.featuredApp->id) : qtTrId("cliCheckNone"))
         << "\n";
-    out << "announcements: " << manifest.announcements.size() << "\n";
-    out << "signature: " << (signatureVerified ? "verified" : "unchecked") << "\n";
+    out << qtTrId("cliCheckAnnouncements").arg(QLocale().toString(manifest.announcements.size())) << "\n";
+    out << qtTrId("cliCheckSignature").arg(qtTrId(signatureVerified ? "cliCheckVerified" : "cliCheckUnchecked")) << "\n";
     out.flush();
 }
 
@@ -158,7 +171,7 @@ Loaded loadFromUrl(const QString &source, VantrelLocale locale, const CatalogPub
 {
     const auto url = ServiceEndpoints::parseUrl(source);
     if (!url)
-        return {std::nullopt, QStringLiteral("%1 is not a valid URL").arg(source)};
+        return {std::nullopt, qtTrId("cliInvalidUrl").arg(source)};
     QNetworkAccessManager session;
     RemoteManifestClient client(*url, &session);
     client.setPublicKeys(keys);
@@ -167,8 +180,13 @@ Loaded loadFromUrl(const QString &source, VantrelLocale locale, const CatalogPub
         return {waitForTask(client.loadManifest(locale)), {}};
     } catch (const DecodingError &e) {
         return {std::nullopt, e.localizedDescription()};
+    } catch (const ManifestClientError &e) {
+        if (e.kind() == ManifestClientError::Kind::invalidSignature)
+            return {std::nullopt, qtTrId("errorCatalogSignature")};
+        const QString why = e.httpStatus() >= 0 ? qtTrId("cliHttpStatus").arg(e.httpStatus()) : qtTrId("cliNotHttp");
+        return {std::nullopt, qtTrId("cliCouldNotFetch").arg(where, why)};
     } catch (const LauncherError &e) {
-        return {std::nullopt, QStringLiteral("could not fetch %1: %2").arg(where, e.localizedDescription())};
+        return {std::nullopt, qtTrId("cliCouldNotFetch").arg(where, e.localizedDescription())};
     }
 }
 
@@ -181,17 +199,16 @@ Loaded loadFromFile(const QString &source, const CatalogPublicKeys &keys, const 
         path = QUrl(source).toLocalFile();
     const QFileInfo info(path);
     if (info.isDir())
-        return {std::nullopt, QStringLiteral("cannot read %1: it is a directory").arg(path)};
+        return {std::nullopt, qtTrId("cliReadDirectory").arg(path)};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+        return {std::nullopt, qtTrId("cliCannotRead").arg(path, file.errorString())};
     // One byte past the limit is enough for the decoder to refuse it.
     const QByteArray bytes = file.read(ManifestDecoder::maximumDocumentSize + 1);
     if (file.error() != QFileDevice::NoError)
-        return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+        return {std::nullopt, qtTrId("cliCannotRead").arg(path, file.errorString())};
     if (keys.isConfigured() && !keys.verify(bytes, signature)) {
-        return {std::nullopt, QStringLiteral("%1: %2").arg(path, ManifestClientError(ManifestClientError::Kind::invalidSignature)
-                                                                     .localizedDescription())};
+        return {std::nullopt, QStringLiteral("%1: %2").arg(path, qtTrId("errorCatalogSignature"))};
     }
     try {
         return {ManifestDecoder::decode(bytes), {}};
@@ -203,10 +220,10 @@ Loaded loadFromFile(const QString &source, const CatalogPublicKeys &keys, const 
 int runCheck(const CliInvocation &call)
 {
     if (call.positional.size() > 1)
-        return call.usageError(QStringLiteral("only one SOURCE may be given"));
+        return call.usageError(qtTrId("cliOneSource"));
     const QString source = call.positional.value(0);
     if (source.isEmpty())
-        return call.usageError(QStringLiteral("SOURCE is missing"));
+        return call.usageError(qtTrId("cliSourceMissing"));
     const bool json = call.isSet(QStringLiteral("json"));
     const bool includeBeta = !call.isSet(QStringLiteral("no-beta"));
     const bool web = isWebSource(source);
@@ -215,10 +232,9 @@ int runCheck(const CliInvocation &call)
         ? CatalogPublicKeys::parse(call.parser.value(QStringLiteral("public-keys")))
         : CatalogPublicKeys::configured(CompiledAppProperties());
     if (call.isSet(QStringLiteral("public-keys")) && keys.usableKeyCount() == 0)
-        return call.usageError(QStringLiteral("--public-keys takes base64 Ed25519 public keys separated by commas"));
+        return call.usageError(qtTrId("cliPublicKeysFormat"));
     if (call.isSet(QStringLiteral("signature")) && (web || !keys.isConfigured()))
-        return call.usageError(web ? QStringLiteral("--signature is for a file; a URL's signature comes in its header")
-                                   : QStringLiteral("--signature needs --public-keys or VANTREL_CATALOG_PUBLIC_KEYS"));
+        return call.usageError(qtTrId(web ? "cliSignatureForFile" : "cliSignatureNeedsKeys"));
 
     const Loaded loaded = web ? loadFromUrl(source, call.locale, keys)
                               : loadFromFile(source, keys, call.parser.value(QStringLiteral("signature")).toLatin1());
@@ -235,7 +251,8 @@ int runCheck(const CliInvocation &call)
 int runCompare(const CliInvocation &call)
 {
     if (call.positional.size() != 2)
-        return call.usageError(QStringLiteral("expected exactly two versions"));
+        return call.usageError(qtTrId("cliTwoVersions"));
+    // ascending, same or descending: a result scripts match, the same in every language.
     Cli::out() << comparisonResultName(compareVersions(call.positional.at(0), call.positional.at(1))) << "\n";
     Cli::out().flush();
     return CliExit::ok;
@@ -248,26 +265,21 @@ void registerCatalogCommands(CliRegistry &registry)
     registry.add({
         .name = QStringLiteral("check"),
         .usage = QStringLiteral("check [--no-beta] [--lang en|pl|de] [--json] [--public-keys KEYS [--signature SIG]] SOURCE"),
-        .summary = QStringLiteral("Decodes a manifest (a file or an http(s) URL) and reports on every app."),
-        .options = {{QStringLiteral("no-beta"), QStringLiteral("Reports with the beta preference off: beta apps hidden.")},
-                    {QStringLiteral("json"), QStringLiteral("Prints the report as JSON.")},
-                    {QStringLiteral("public-keys"),
-                     QStringLiteral("Ed25519 public keys (base64, comma-separated) the catalog must be signed with; "
-                                    "default: VANTREL_CATALOG_PUBLIC_KEYS or the built-in ones."),
-                     QStringLiteral("KEYS")},
-                    {QStringLiteral("signature"),
-                     QStringLiteral("The base64 signature of the manifest file, as X-Vantrel-Signature would carry it."),
-                     QStringLiteral("SIG")}},
-        .arguments = {{QStringLiteral("SOURCE"), QStringLiteral("A manifest file, or the http(s) URL of a manifest service.")}},
+        .summaryId = QT_TRID_NOOP("cliCheckSummary"),
+        .options = {{QStringLiteral("no-beta"), QT_TRID_NOOP("cliCheckNoBetaOption")},
+                    {QStringLiteral("json"), QT_TRID_NOOP("cliCheckJsonOption")},
+                    {QStringLiteral("public-keys"), QT_TRID_NOOP("cliCheckPublicKeysOption"), QStringLiteral("KEYS")},
+                    {QStringLiteral("signature"), QT_TRID_NOOP("cliCheckSignatureOption"), QStringLiteral("SIG")}},
+        .arguments = {{QStringLiteral("SOURCE"), QT_TRID_NOOP("cliCheckSourceArgument")}},
         .takesLanguage = true,
         .run = runCheck,
     });
     registry.add({
         .name = QStringLiteral("compare"),
         .usage = QStringLiteral("compare A B"),
-        .summary = QStringLiteral("Prints ascending, same or descending: how version A compares with B."),
-        .arguments = {{QStringLiteral("A"), QStringLiteral("A version, taken as written.")},
-                      {QStringLiteral("B"), QStringLiteral("The version to compare it with.")}},
+        .summaryId = QT_TRID_NOOP("cliCompareSummary"),
+        .arguments = {{QStringLiteral("A"), QT_TRID_NOOP("cliCompareFirstArgument")},
+                      {QStringLiteral("B"), QT_TRID_NOOP("cliCompareSecondArgument")}},
         .literalArguments = true,
         .run = runCompare,
     });

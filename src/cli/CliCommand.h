@@ -2,8 +2,8 @@
 
 #include "async/WaitForTask.h"
 #include "i18n/VantrelLocale.h"
+#include "i18n/VantrelTranslator.h"
 
-#include <QCommandLineOption>
 #include <QCoroTask>
 #include <QList>
 #include <QString>
@@ -36,20 +36,29 @@ struct CliInvocation {
     int usageError(const QString &problem) const;
 };
 
+// The tables are built before --lang is read, so the texts they hold are
+// message ids (QT_TRID_NOOP), translated when printed.
+
+// An option besides --help and --lang.
+struct CliOption {
+    QString name;
+    const char *descriptionId;
+    QString valueName = {};  // empty for a switch
+};
+
 // A positional argument as the command's help lists it.
 struct CliArgument {
     QString name;
-    QString description;
+    const char *descriptionId;
 };
 
 struct CliCommand {
     QString name;
-    // Synopsis after the tool's name, e.g. "check [--json] SOURCE".
+    // Synopsis after the tool's name, e.g. "check [--json] SOURCE"; the same in every language.
     QString usage;
     // One line for the command list.
-    QString summary;
-    // Options besides --help (and --lang when takesLanguage).
-    QList<QCommandLineOption> options;
+    const char *summaryId;
+    QList<CliOption> options;
     QList<CliArgument> arguments;
     bool takesLanguage = false;
     // Every argument is positional, even one that looks like an option
@@ -79,14 +88,22 @@ namespace Cli {
 QTextStream &out();
 QTextStream &err();
 
-// Parses args (what follows the command's name) and runs the command; a
-// parse failure prints the problem and the usage and returns CliExit::usage.
-int run(const CliCommand &command, const QStringList &args);
+// Parses args (what follows the command's name), switches translator to
+// --lang when given and runs the command; a parse failure prints the problem
+// and the usage and returns CliExit::usage.
+int run(const CliCommand &command, const QStringList &args, VantrelTranslator &translator);
 
-// The command's usage line, summary, options and arguments.
+// The command's usage line, summary, options and arguments, in the language installed.
 QString helpText(const CliCommand &command);
 
-// Prints "usage: vantrel USAGE" to standard error and returns CliExit::usage.
+// Why parser refused the arguments, in the language installed; valueOptions
+// are the names of the options that take a value.
+QString parseProblem(const QCommandLineParser &parser, const QStringList &valueOptions = {});
+
+// "usage: vantrel SYNOPSIS" in the language installed.
+QString usageLine(const QString &synopsis);
+
+// Prints the usage line to standard error and returns CliExit::usage.
 int usageError(const CliCommand &command, const QString &problem = QString());
 
 // Replaces control characters so catalog texts cannot drive the terminal.

@@ -34,8 +34,8 @@ InstallReport::Format InstallReport::formatFor(bool json)
     return ::isatty(STDOUT_FILENO) ? Format::terminal : Format::lines;
 }
 
-InstallReport::InstallReport(const LauncherStore &store, Format format, VantrelLocale locale, QObject *parent)
-    : QObject(parent), m_store(store), m_format(format), m_locale(locale), m_settled(store.installStates())
+InstallReport::InstallReport(const LauncherStore &store, Format format, QObject *parent)
+    : QObject(parent), m_store(store), m_format(format), m_settled(store.installStates())
 {
     connect(&store, &LauncherStore::installStarted, this, &InstallReport::started);
     connect(&store, &LauncherStore::installStateChanged, this, &InstallReport::stateChanged);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "catalog/AppInstallState.h"
-#include "i18n/VantrelLocale.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -23,7 +22,7 @@ public:
     // json when asked for, else terminal when standard output is one.
     static Format formatFor(bool json);
 
-    InstallReport(const LauncherStore &store, Format format, VantrelLocale locale, QObject *parent = nullptr);
+    InstallReport(const LauncherStore &store, Format format, QObject *parent = nullptr);
 
 private:
     void started(const QString &appId);
@@ -34,7 +33,6 @@ private:
 
     const LauncherStore &m_store;
     Format m_format;
-    VantrelLocale m_locale;
     // The last state before each install, for the first line.
     QHash<QString, AppInstallState> m_settled;
     QElapsedTimer m_clock;

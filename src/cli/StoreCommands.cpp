@@ -199,7 +199,7 @@ int runOnApp(const CliInvocation &call, int (*body)(StoreSession &, const AppMan
 
 int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
 {
-    InstallReport report(*s.store, InstallReport::formatFor(call.isSet(QStringLiteral("json"))), call.locale);
+    InstallReport report(*s.store, InstallReport::formatFor(call.isSet(QStringLiteral("json"))));
     // Ctrl-C cancels like the window's Cancel button.
     const InterruptWatch interrupt([&] { s.store->manage()->cancelInstall(app.id); });
     switch (installAndReport(s, app).kind) {
@@ -235,7 +235,7 @@ int runUpdate(const CliInvocation &call)
         return CliExit::failure;
     const bool json = call.isSet(QStringLiteral("json"));
     AppInstaller::removeLeftovers(s.installRoot);
-    InstallReport report(*s.store, InstallReport::formatFor(json), call.locale);
+    InstallReport report(*s.store, InstallReport::formatFor(json));
     // Ctrl-C cancels the running update and starts no other.
     const InterruptWatch interrupt([&] { s.store->manage()->stopUpdates(); });
     QEventLoop loop;
@@ -294,11 +294,11 @@ int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation
     return status;
 }
 
-int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
+int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
 {
     // Like the window: an app that is not installed gets installed first.
     if (!s.store->state(app).isInstalledOrUpdatable()) {
-        InstallReport report(*s.store, InstallReport::formatFor(false), call.locale);
+        InstallReport report(*s.store, InstallReport::formatFor(false));
         if (installAndReport(s, app).kind != OperationOutcome::Kind::done)
             return CliExit::failure;
     }
@@ -319,20 +319,20 @@ int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &ca
 
 void registerStoreCommands(CliRegistry &registry)
 {
-    const QList<CliArgument> id{{QStringLiteral("ID"), QStringLiteral("The app's id in the catalog.")}};
+    const QList<CliArgument> id{{QStringLiteral("ID"), QT_TRID_NOOP("cliIdArgument")}};
+    const CliOption json{QStringLiteral("json"), QT_TRID_NOOP("cliProgressJsonOption")};
     registry.add({
         .name = QStringLiteral("list"),
         .usage = QStringLiteral("list [--json] [--lang en|pl|de]"),
-        .summary = QStringLiteral("Refreshes the catalog and shows each visible app with its install state."),
-        .options = {{QStringLiteral("json"), QStringLiteral("Prints the apps as JSON.")}},
+        .summaryId = QT_TRID_NOOP("cliListSummary"),
+        .options = {{QStringLiteral("json"), QT_TRID_NOOP("cliListJsonOption")}},
         .takesLanguage = true,
         .run = runList,
     });
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Prints the progress and the outcome as JSON, one object per line."));
     registry.add({
         .name = QStringLiteral("install"),
         .usage = QStringLiteral("install [--json] [--lang en|pl|de] ID"),
-        .summary = QStringLiteral("Installs or updates one app; Ctrl-C cancels it."),
+        .summaryId = QT_TRID_NOOP("cliInstallSummary"),
         .options = {json},
         .arguments = id,
         .takesLanguage = true,
@@ -341,16 +341,16 @@ void registerStoreCommands(CliRegistry &registry)
     registry.add({
         .name = QStringLiteral("update"),
         .usage = QStringLiteral("update [--json] [--lang en|pl|de] --all | ID..."),
-        .summary = QStringLiteral("Updates every app with an update, or the apps named, one after another."),
-        .options = {json, {QStringLiteral("all"), QStringLiteral("Updates every app that has an update.")}},
-        .arguments = {{QStringLiteral("ID..."), QStringLiteral("The ids of the apps to update.")}},
+        .summaryId = QT_TRID_NOOP("cliUpdateSummary"),
+        .options = {json, {QStringLiteral("all"), QT_TRID_NOOP("cliUpdateAllOption")}},
+        .arguments = {{QStringLiteral("ID..."), QT_TRID_NOOP("cliUpdateIdsArgument")}},
         .takesLanguage = true,
         .run = runUpdate,
     });
     registry.add({
         .name = QStringLiteral("remove"),
         .usage = QStringLiteral("remove [--lang en|pl|de] ID"),
-        .summary = QStringLiteral("Moves an installed app to the trash (or deletes it where the trash cannot take it)."),
+        .summaryId = QT_TRID_NOOP("cliRemoveSummary"),
         .arguments = id,
         .takesLanguage = true,
         .run = [](const CliInvocation &call) { return runOnApp(call, &removeApp); },
@@ -358,7 +358,7 @@ void registerStoreCommands(CliRegistry &registry)
     registry.add({
         .name = QStringLiteral("rollback"),
         .usage = QStringLiteral("rollback [--lang en|pl|de] ID"),
-        .summary = QStringLiteral("Goes back to the version the app's last update replaced."),
+        .summaryId = QT_TRID_NOOP("cliRollbackSummary"),
         .arguments = id,
         .takesLanguage = true,
         .run = [](const CliInvocation &call) { return runOnApp(call, &rollBackApp); },
@@ -366,7 +366,7 @@ void registerStoreCommands(CliRegistry &registry)
     registry.add({
         .name = QStringLiteral("open"),
         .usage = QStringLiteral("open [--lang en|pl|de] ID"),
-        .summary = QStringLiteral("Opens an installed app, installing it first when needed."),
+        .summaryId = QT_TRID_NOOP("cliOpenSummary"),
         .arguments = id,
         .takesLanguage = true,
         .run = [](const CliInvocation &call) { return runOnApp(call, &openApp); },

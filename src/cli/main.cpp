@@ -1,5 +1,7 @@
 #include "CliCommand.h"
 
+#include "SystemLanguage.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -7,10 +9,11 @@ namespace {
 
 void printHelp(const CliRegistry &registry, QTextStream &stream)
 {
-    stream << "usage: vantrel [--version] COMMAND [ARGUMENTS]\n\ncommands:\n";
+    stream << Cli::usageLine(QStringLiteral("vantrel [--version] COMMAND [ARGUMENTS]")) << "\n\n"
+           << qtTrId("cliCommandsHeading") << "\n";
     for (const CliCommand &command : registry.commands())
-        stream << "  vantrel " << command.usage << "\n      " << command.summary << "\n";
-    stream << "\n\"vantrel help COMMAND\" describes a command's options and arguments.\n";
+        stream << "  vantrel " << command.usage << "\n      " << qtTrId(command.summaryId) << "\n";
+    stream << "\n" << qtTrId("cliHelpHint").arg(QStringLiteral("vantrel help COMMAND")) << "\n";
     stream.flush();
 }
 
@@ -21,6 +24,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vantrel"));
     QCoreApplication::setOrganizationName(QStringLiteral("Vantrel"));
+    // Every text speaks the system's language (the window's rule) unless a command's --lang says otherwise.
+    VantrelTranslator translator(VantrelLocaleUtil::normalized(SystemLanguage().preferredLanguage()));
 
     CliRegistry registry;
     registerCatalogCommands(registry);
@@ -29,12 +34,12 @@ int main(int argc, char *argv[])
     // Everything from the command's name on belongs to the command.
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
-    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Shows the version."));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
     parser.addOption(help);
     parser.addOption(version);
     if (!parser.parse(QCoreApplication::arguments())) {
-        Cli::err() << "vantrel: " << Cli::printable(parser.errorText()) << "\n";
+        Cli::err() << "vantrel: " << Cli::parseProblem(parser) << "\n";
         printHelp(registry, Cli::err());
         return CliExit::usage;
     }
@@ -64,11 +69,11 @@ int main(int argc, char *argv[])
     }
     const CliCommand *command = registry.find(name);
     if (!command) {
-        Cli::err() << "vantrel: unknown command \"" << Cli::printable(name) << "\"\n";
+        Cli::err() << "vantrel: " << qtTrId("cliUnknownCommand").arg(Cli::printable(name)) << "\n";
         printHelp(registry, Cli::err());
         return CliExit::usage;
     }
-    const int status = Cli::run(*command, args);
+    const int status = Cli::run(*command, args, translator);
     Cli::out().flush();
     Cli::err().flush();
     return status;

@@ -126,6 +126,8 @@ private Q_SLOTS:
         const Run text = vantrel({"check", path});
         QCOMPARE(text.exitCode, 0);
         QVERIFY(text.out.contains(QStringLiteral("lifecycle: empty\nfeatured: none\nannouncements: 0\n")));
+        const Run polish = vantrel({"check", "--lang", "pl", path});
+        QVERIFY2(polish.out == QStringLiteral("brak aplikacji\n\ncykl życia: empty\nwyróżniona: brak\nogłoszenia: 0\npodpis: niesprawdzony\n"), qPrintable(polish.out));
         const QJsonObject report = json(vantrel({"check", "--json", path}));
         QCOMPARE(report.value("featured"), QJsonValue(QJsonValue::Null));
         QCOMPARE(report.value("apps"), QJsonValue(QJsonArray()));
@@ -225,15 +227,18 @@ private Q_SLOTS:
         UsageAndHelpRows::columns();
         const QString usage = QStringLiteral("usage: vantrel");
         UsageAndHelpRows::row("no command", QStringList(), 2, usage);
-        UsageAndHelpRows::row("unknown command", QStringList{"frobnicate"}, 2, usage);
+        UsageAndHelpRows::row("unknown command", QStringList{"frobnicate"}, 2, "vantrel: unknown command \"frobnicate\"\nusage: vantrel");
         UsageAndHelpRows::row("check without source", QStringList{"check"}, 2, usage);
         UsageAndHelpRows::row("unknown option", QStringList{"check", "--verbose", "a.json"}, 2, usage);
         UsageAndHelpRows::row("unknown language", QStringList{"check", "--lang", "fr", "a.json"}, 2, usage);
+        UsageAndHelpRows::row("unknown options, in Polish", QStringList{"list", "--verbose", "-q", "--lang", "pl"}, 2, "nieznane opcje: --verbose, -q\nużycie: vantrel list");
+        UsageAndHelpRows::row("value missing", QStringList{"install", "alpha", "--lang"}, 2, "vantrel install: --lang needs a value");
         UsageAndHelpRows::row("compare with one version", QStringList{"compare", "1.0"}, 2, usage);
         UsageAndHelpRows::row("help", QStringList{"help"}, 0, "vantrel check [--no-beta] [--lang en|pl|de] [--json] [--public-keys KEYS [--signature SIG]] SOURCE");
         UsageAndHelpRows::row("check --help", QStringList{"check", "--help"}, 0, "usage: vantrel check");
         UsageAndHelpRows::row("check -h", QStringList{"check", "-h"}, 0, "--lang <en|pl|de>");
         UsageAndHelpRows::row("help list", QStringList{"help", "list"}, 0, "usage: vantrel list");
+        UsageAndHelpRows::row("help in German", QStringList{"update", "-h", "--lang", "de"}, 0, "Aufruf: vantrel update [--json] [--lang en|pl|de] --all | ID...\nAktualisiert nacheinander");
         UsageAndHelpRows::row("help compare", QStringList{"help", "compare"}, 0, "usage: vantrel compare A B");
     }
 

@@ -214,7 +214,7 @@ private Q_SLOTS:
         }
         QCOMPARE(seenPublished, published);
         QCOMPARE(seenVisible, visible);
-        QCOMPARE(glimmerProblem, QStringLiteral("checksum not 64 hexadecimal digits"));
+        QCOMPARE(glimmerProblem, QStringLiteral("Prüfsumme nicht aus 64 Hexadezimalziffern"));  // in the tool's language
     }
 
     // Every archive a catalog names installs with the launcher's own

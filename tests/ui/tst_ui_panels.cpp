@@ -298,20 +298,27 @@ private Q_SLOTS:
                                ViewHost::text(library.findShown("actionStateLabel")), ViewHost::text(panel.find("menuAppCount"))};
         };
         QCOMPARE(libraryTexts(), (QStringList{"4 apps are ready to install.", "Not installed", "Not installed", "6 apps ready"}));
+        // A failed refresh's error line, shown over a catalog fetched two hours ago, follows the language too.
+        f.store->applyManifest(f.store->manifest(), QDateTime::currentDateTimeUtc().addSecs(-7500));
+        QVERIFY(f.h.refresh(*f.store, QStringLiteral("offline")));
+        f.h.loader->locales.clear();
+        const auto errorLine = [&] { return f.store->errorMessage().value_or(QString()); };
+        QCOMPARE(errorLine(), QStringLiteral("Could not refresh apps. Showing the catalog fetched 2 h ago."));
         const QStringList english = f.host.shownTexts();
         QVERIFY(english.contains("Launch Vantrel at login"));
         QQuickItem *picker = f.item("languagePicker");
-        QCOMPARE(picker->property("displayText").toString(), QStringLiteral("EN"));
+        QCOMPARE(picker->property("displayText").toString(), QStringLiteral("English"));
 
         f.h.loader->gate = std::make_shared<Gate>();
-        f.host.choose(picker, "PL");
+        f.host.choose(picker, "Polski");
         QCOMPARE(f.store->localeCode(), QStringLiteral("pl"));
         QCOMPARE(f.h.loader->locales, QList<VantrelLocale>{VantrelLocale::pl});
         // Every label turned Polish at once, before the reload has answered.
         const QStringList polish = f.host.shownTexts();
         QCOMPARE(polish.size(), english.size());
         QVERIFY(polish.contains(QStringLiteral("Uruchamiaj Vantrel przy logowaniu")));
-        // Apart from symbols, only the shortcut and the language code read the same.
+        QCOMPARE(errorLine(), QStringLiteral("Nie udało się odświeżyć aplikacji. Pokazuję katalog pobrany 2 godz. temu."));
+        // Apart from symbols, only the shortcut reads the same.
         QStringList unchanged;
         for (const QString &text : polish) {
             const bool symbol = text == QStringLiteral("▾") || (text.size() == 1 && text.at(0).unicode() >= 0xE000 && text.at(0).unicode() <= 0xF8FF);
@@ -323,15 +330,16 @@ private Q_SLOTS:
 
         // Choosing the current language again starts no reload.
         f.h.loader->gate.reset();
-        f.host.choose(picker, "PL");
+        f.host.choose(picker, "Polski");
         QCOMPARE(f.h.loader->locales.size(), 1);
-        f.host.choose(picker, "DE");
+        f.host.choose(picker, "Deutsch");
         QCOMPARE(f.h.loader->locales.last(), VantrelLocale::de);
         QCOMPARE(ViewHost::childText(panel.find("menuRow_notes"), "menuRowState"), QStringLiteral("Nicht installiert"));
         QCOMPARE(ViewHost::childText(switcher.find("quickRow_notes"), "quickRowHint"), QStringLiteral("Installieren"));
         QCOMPARE(ViewHost::text(onboarding.find("onboardingWelcome")), QStringLiteral("Willkommen bei Vantrel."));
         QCOMPARE(libraryTexts(), (QStringList{"4 Apps sind bereit zur Installation.", "Nicht installiert", "Nicht installiert", "6 Apps bereit"}));
-        f.host.choose(picker, "EN");
+        QCOMPARE(errorLine(), QStringLiteral("Apps konnten nicht aktualisiert werden. Zeige den vor 2 Std. geladenen Katalog."));
+        f.host.choose(picker, "English");
         QCOMPARE(f.host.shownTexts(), english);
         QCOMPARE(libraryTexts(), (QStringList{"4 apps are ready to install.", "Not installed", "Not installed", "6 apps ready"}));
     }

@@ -191,7 +191,7 @@ QList<Shot> shots()
         list.append({QStringLiteral("preferences-") + language, 640, sample, [language](StoreView &f) {
                          f.open("preferences/PreferencesView.qml", QSize(640, 560));
                          if (language != QLatin1String("en"))
-                             f.host.choose(f.item("languagePicker"), QString::fromLatin1(language).toUpper());
+                             f.host.choose(f.item("languagePicker"), QStringLiteral("Polski"));
                          f.host.fitHeight();
                      }});
     }

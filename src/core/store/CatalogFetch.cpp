@@ -21,11 +21,13 @@ QCoro::Task<CatalogFetch> CatalogFetch::run(std::shared_ptr<ManifestLoading> loa
     co_return fetch;
 }
 
-QString CatalogFetch::failureLine(bool unverified, const std::optional<QDateTime> &shownFetchedAt)
+std::function<QString()> CatalogFetch::failureWording(bool unverified, const std::optional<QDateTime> &shownFetchedAt)
 {
-    // The built-in catalog has no fetch time.
-    if (!shownFetchedAt)
-        return qtTrId(unverified ? "errorCatalogSignature" : "errorManifestFallback");
-    const QString time = RelativeTime::shortText(*shownFetchedAt, QDateTime::currentDateTimeUtc());
-    return qtTrId(unverified ? "errorCatalogSignatureStored" : "errorManifestStored").arg(time);
+    return [unverified, shownFetchedAt] {
+        // The built-in catalog has no fetch time.
+        if (!shownFetchedAt)
+            return qtTrId(unverified ? "errorCatalogSignature" : "errorManifestFallback");
+        const QString time = RelativeTime::shortText(*shownFetchedAt, QDateTime::currentDateTimeUtc());
+        return qtTrId(unverified ? "errorCatalogSignatureStored" : "errorManifestStored").arg(time);
+    };
 }

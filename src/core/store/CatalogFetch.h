@@ -5,6 +5,7 @@
 
 #include <QCoroTask>
 #include <QDateTime>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -17,6 +18,7 @@ struct CatalogFetch {
 
     // Never throws; a missing loader loads nothing.
     static QCoro::Task<CatalogFetch> run(std::shared_ptr<ManifestLoading> loader, VantrelLocale locale);
-    // The error line of a failed refresh; a fetched catalog still shown says how old it is.
-    static QString failureLine(bool unverified, const std::optional<QDateTime> &shownFetchedAt);
+    // The error line of a failed refresh, worded in the language installed
+    // whenever it is called; a fetched catalog still shown says how old it is.
+    static std::function<QString()> failureWording(bool unverified, const std::optional<QDateTime> &shownFetchedAt);
 };

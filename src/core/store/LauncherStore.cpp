@@ -33,8 +33,6 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     m_lastAppCountLabel = appCountLabel();
 }
 
-LauncherStore::~LauncherStore() = default;
-
 void LauncherStore::connectDelegates()
 {
     connect(m_onboarding, &Onboarding::completeChanged, this, [this] {
@@ -86,6 +84,7 @@ void LauncherStore::setLocale(VantrelLocale locale)
     if (!m_translator->setLocale(locale))
         return;
     m_manage->retranslate();
+    m_errorLine.reword();
     Q_EMIT localeChanged();
     emitDerivedChanges();
 }
@@ -151,7 +150,7 @@ QCoro::Task<void> LauncherStore::loadManifest()
         applyManifest(*fetch.manifest);
         co_return;
     }
-    setErrorMessage(CatalogFetch::failureLine(fetch.unverified, m_catalogFetchedAt));
+    m_errorLine.setWording(CatalogFetch::failureWording(fetch.unverified, m_catalogFetchedAt));
     if (!ManifestPolicy::hasPublishedApps(m_manifest, m_includeBetaApps))
         setOnboardingComplete(true);
 }

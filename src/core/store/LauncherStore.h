@@ -2,6 +2,7 @@
 
 #include "AnnouncementQueue.h"
 #include "AppManagement.h"
+#include "ErrorLine.h"
 #include "FeedbackFlow.h"
 #include "InstallRecords.h"
 #include "InstalledApps.h"
@@ -58,7 +59,6 @@ public:
     static inline const QString &seenAnnouncementIDsKey = AnnouncementQueue::seenIDsKey;
 
     LauncherStore(Collaborators collaborators, LauncherManifest manifest, QObject *parent = nullptr);
-    ~LauncherStore() override;
 
     const LauncherManifest &manifest() const { return m_manifest; }
     const std::optional<QString> &selectedAppID() const { return m_selectedAppID; }
@@ -75,8 +75,8 @@ public:
     void setShowMenuBarExtra(bool value) { setIfChanged(this, m_showMenuBarExtra, value, &LauncherStore::showMenuBarExtraChanged); }
     VantrelLocale locale() const { return m_translator->locale(); }
     void setLocale(VantrelLocale locale);
-    const std::optional<QString> &errorMessage() const { return m_errorMessage; }
-    void setErrorMessage(const std::optional<QString> &message) { setIfChanged(this, m_errorMessage, message, &LauncherStore::errorMessageChanged); }
+    const std::optional<QString> &errorMessage() const { return m_errorLine.text(); }
+    void setErrorMessage(const std::optional<QString> &message) { m_errorLine.set(message); }
     const QHash<QString, QUrl> &installedAppURLs() const { return m_apps->urls(); }
     const std::optional<LauncherAnnouncement> &pendingAnnouncement() const { return m_announcements->pending(); }
     bool showingFeedbackSheet() const { return m_showingFeedbackSheet; }
@@ -143,7 +143,7 @@ public:
     void setSelectedAppIDValue(const QString &id) { setSelectedAppID(id.isEmpty() ? std::nullopt : std::optional(id)); }
     QString localeCode() const { return VantrelLocaleUtil::rawValue(locale()); }
     void setLocaleCode(const QString &code) { if (const auto l = VantrelLocaleUtil::fromRawValue(code)) setLocale(*l); }
-    QVariant errorMessageValue() const { return optionalVariant(m_errorMessage); }
+    QVariant errorMessageValue() const { return optionalVariant(m_errorLine.text()); }
     void setErrorMessageValue(const QVariant &value) { setErrorMessage(value.isNull() ? std::nullopt : std::optional(value.toString())); }
 
 Q_SIGNALS:
@@ -195,7 +195,7 @@ private:
     bool m_includeBetaApps = true;
     bool m_launchAtLogin = false;
     bool m_showMenuBarExtra = true;
-    std::optional<QString> m_errorMessage;
+    ErrorLine m_errorLine{[this] { Q_EMIT errorMessageChanged(); }};  // a catalog error follows the language
     bool m_showingFeedbackSheet = false;
     VantrelTranslator *m_translator = nullptr;
     Onboarding *m_onboarding = nullptr;

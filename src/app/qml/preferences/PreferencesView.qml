@@ -170,10 +170,12 @@ Item {
                         objectName: "languagePicker"
                         width: 112
                         Accessible.name: qsTrId("preferencesLanguage")
+                        // Each language by its own name, which reads the same in
+                        // every language: names, not messages to translate.
                         model: [
-                            { text: "EN", value: "en" },
-                            { text: "PL", value: "pl" },
-                            { text: "DE", value: "de" }
+                            { text: "English", value: "en" },
+                            { text: "Polski", value: "pl" },
+                            { text: "Deutsch", value: "de" }
                         ]
                         currentIndex: view.store.locale === "pl" ? 1 : view.store.locale === "de" ? 2 : 0
                         onActivated: (index) => view.setLanguage(model[index].value)

@@ -878,5 +878,260 @@
         <source>No installer is available.</source>
         <translation>Kein Installationsprogramm verfügbar.</translation>
     </message>
+    <message id="cliUsage">
+        <source>usage: %1</source>
+        <translation>Aufruf: %1</translation>
+    </message>
+    <message id="cliOptionsHeading">
+        <source>options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message id="cliArgumentsHeading">
+        <source>arguments:</source>
+        <translation>Argumente:</translation>
+    </message>
+    <message id="cliCommandsHeading">
+        <source>commands:</source>
+        <translation>Befehle:</translation>
+    </message>
+    <message id="cliHelpHint">
+        <source>"%1" describes a command's options and arguments.</source>
+        <translation>„%1“ beschreibt die Optionen und Argumente eines Befehls.</translation>
+    </message>
+    <message id="cliUnknownCommand">
+        <source>unknown command "%1"</source>
+        <translation>unbekannter Befehl „%1“</translation>
+    </message>
+    <message id="cliMissingValue">
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message id="cliUnexpectedValue">
+        <source>%1 takes no value</source>
+        <translation>%1 nimmt keinen Wert an</translation>
+    </message>
+    <message id="cliHelpOption">
+        <source>Shows this help.</source>
+        <translation>Zeigt diese Hilfe.</translation>
+    </message>
+    <message id="cliLangOption">
+        <source>Language of the texts and of the catalog: en, pl or de.</source>
+        <translation>Sprache der Texte und des Katalogs: en, pl oder de.</translation>
+    </message>
+    <message id="cliCheckSummary">
+        <source>Decodes a manifest (a file or an http(s) URL) and reports on every app.</source>
+        <translation>Dekodiert ein Manifest (eine Datei oder eine http(s)-URL) und berichtet über jede App.</translation>
+    </message>
+    <message id="cliCheckNoBetaOption">
+        <source>Reports with the beta preference off: beta apps hidden.</source>
+        <translation>Bericht bei ausgeschalteten Betaversionen: Beta-Apps sind ausgeblendet.</translation>
+    </message>
+    <message id="cliCheckJsonOption">
+        <source>Prints the report as JSON.</source>
+        <translation>Gibt den Bericht als JSON aus.</translation>
+    </message>
+    <message id="cliCheckPublicKeysOption">
+        <source>Ed25519 public keys (base64, comma-separated) the catalog must be signed with; default: VANTREL_CATALOG_PUBLIC_KEYS or the built-in ones.</source>
+        <translation>Öffentliche Ed25519-Schlüssel (base64, durch Kommas getrennt), mit denen der Katalog signiert sein muss; Standard: VANTREL_CATALOG_PUBLIC_KEYS oder die eingebauten.</translation>
+    </message>
+    <message id="cliCheckSignatureOption">
+        <source>The base64 signature of the manifest file, as X-Vantrel-Signature would carry it.</source>
+        <translation>Die base64-Signatur der Manifestdatei, wie sie im Header X-Vantrel-Signature stünde.</translation>
+    </message>
+    <message id="cliCheckSourceArgument">
+        <source>A manifest file, or the http(s) URL of a manifest service.</source>
+        <translation>Eine Manifestdatei oder die http(s)-URL eines Manifestdienstes.</translation>
+    </message>
+    <message id="cliCompareSummary">
+        <source>Prints ascending, same or descending: how version A compares with B.</source>
+        <translation>Gibt ascending, same oder descending aus: wie sich Version A zu B verhält.</translation>
+    </message>
+    <message id="cliCompareFirstArgument">
+        <source>A version, taken as written.</source>
+        <translation>Eine Version, genau wie geschrieben.</translation>
+    </message>
+    <message id="cliCompareSecondArgument">
+        <source>The version to compare it with.</source>
+        <translation>Die Version, mit der sie verglichen wird.</translation>
+    </message>
+    <message id="cliIdArgument">
+        <source>The app's id in the catalog.</source>
+        <translation>Die ID der App im Katalog.</translation>
+    </message>
+    <message id="cliProgressJsonOption">
+        <source>Prints the progress and the outcome as JSON, one object per line.</source>
+        <translation>Gibt Fortschritt und Ergebnis als JSON aus, ein Objekt pro Zeile.</translation>
+    </message>
+    <message id="cliListSummary">
+        <source>Refreshes the catalog and shows each visible app with its install state.</source>
+        <translation>Aktualisiert den Katalog und zeigt jede sichtbare App mit ihrem Installationsstatus.</translation>
+    </message>
+    <message id="cliListJsonOption">
+        <source>Prints the apps as JSON.</source>
+        <translation>Gibt die Apps als JSON aus.</translation>
+    </message>
+    <message id="cliInstallSummary">
+        <source>Installs or updates one app; Ctrl-C cancels it.</source>
+        <translation>Installiert oder aktualisiert eine App; Strg-C bricht ab.</translation>
+    </message>
+    <message id="cliUpdateSummary">
+        <source>Updates every app with an update, or the apps named, one after another.</source>
+        <translation>Aktualisiert nacheinander jede App mit einem Update oder die genannten Apps.</translation>
+    </message>
+    <message id="cliUpdateAllOption">
+        <source>Updates every app that has an update.</source>
+        <translation>Aktualisiert jede App, für die es ein Update gibt.</translation>
+    </message>
+    <message id="cliUpdateIdsArgument">
+        <source>The ids of the apps to update.</source>
+        <translation>Die IDs der zu aktualisierenden Apps.</translation>
+    </message>
+    <message id="cliRemoveSummary">
+        <source>Moves an installed app to the trash (or deletes it where the trash cannot take it).</source>
+        <translation>Legt eine installierte App in den Papierkorb (oder löscht sie, wo der Papierkorb sie nicht aufnehmen kann).</translation>
+    </message>
+    <message id="cliRollbackSummary">
+        <source>Goes back to the version the app's last update replaced.</source>
+        <translation>Kehrt zu der Version zurück, die das letzte Update der App ersetzt hat.</translation>
+    </message>
+    <message id="cliOpenSummary">
+        <source>Opens an installed app, installing it first when needed.</source>
+        <translation>Öffnet eine installierte App und installiert sie vorher, falls nötig.</translation>
+    </message>
+    <message id="cliProblemNoDownloadUrl">
+        <source>no download URL</source>
+        <translation>keine Download-URL</translation>
+    </message>
+    <message id="cliProblemChecksum">
+        <source>checksum not 64 hexadecimal digits</source>
+        <translation>Prüfsumme nicht aus 64 Hexadezimalziffern</translation>
+    </message>
+    <message id="cliProblemBlankVersion">
+        <source>blank version</source>
+        <translation>leere Version</translation>
+    </message>
+    <message id="cliProblemMinimumVersion">
+        <source>minimum system version does not parse</source>
+        <translation>Mindestversion des Systems nicht lesbar</translation>
+    </message>
+    <message id="cliYes">
+        <source>yes</source>
+        <translation>ja</translation>
+    </message>
+    <message id="cliNo">
+        <source>no</source>
+        <translation>nein</translation>
+    </message>
+    <message id="cliCheckNoApps">
+        <source>no apps</source>
+        <translation>keine Apps</translation>
+    </message>
+    <message id="cliCheckColumnId">
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message id="cliCheckColumnStatus">
+        <source>STATUS</source>
+        <translation>STATUS</translation>
+    </message>
+    <message id="cliCheckColumnVisible">
+        <source>VISIBLE</source>
+        <translation>SICHTBAR</translation>
+    </message>
+    <message id="cliCheckColumnPublished">
+        <source>PUBLISHED</source>
+        <translation>VERÖFFENTLICHT</translation>
+    </message>
+    <message id="cliCheckColumnComingSoon">
+        <source>COMING SOON</source>
+        <translation>DEMNÄCHST</translation>
+    </message>
+    <message id="cliCheckColumnProblem">
+        <source>PROBLEM</source>
+        <translation>PROBLEM</translation>
+    </message>
+    <message id="cliCheckLifecycle">
+        <source>lifecycle: %1</source>
+        <translation>Lebenszyklus: %1</translation>
+    </message>
+    <message id="cliCheckFeatured">
+        <source>featured: %1</source>
+        <translation>hervorgehoben: %1</translation>
+    </message>
+    <message id="cliCheckNone">
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message id="cliCheckAnnouncements">
+        <source>announcements: %1</source>
+        <translation>Ankündigungen: %1</translation>
+    </message>
+    <message id="cliCheckSignature">
+        <source>signature: %1</source>
+        <translation>Signatur: %1</translation>
+    </message>
+    <message id="cliCheckVerified">
+        <source>verified</source>
+        <translation>geprüft</translation>
+    </message>
+    <message id="cliCheckUnchecked">
+        <source>unchecked</source>
+        <translation>ungeprüft</translation>
+    </message>
+    <message id="cliInvalidUrl">
+        <source>%1 is not a valid URL</source>
+        <translation>%1 ist keine gültige URL</translation>
+    </message>
+    <message id="cliCouldNotFetch">
+        <source>could not fetch %1: %2</source>
+        <translation>%1 konnte nicht geladen werden: %2</translation>
+    </message>
+    <message id="cliReadDirectory">
+        <source>cannot read %1: it is a directory</source>
+        <translation>%1 kann nicht gelesen werden: es ist ein Ordner</translation>
+    </message>
+    <message id="cliCannotRead">
+        <source>cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message id="cliOneSource">
+        <source>only one SOURCE may be given</source>
+        <translation>nur eine Quelle (SOURCE) ist erlaubt</translation>
+    </message>
+    <message id="cliSourceMissing">
+        <source>SOURCE is missing</source>
+        <translation>die Quelle (SOURCE) fehlt</translation>
+    </message>
+    <message id="cliPublicKeysFormat">
+        <source>--public-keys takes base64 Ed25519 public keys separated by commas</source>
+        <translation>--public-keys erwartet öffentliche Ed25519-Schlüssel in base64, durch Kommas getrennt</translation>
+    </message>
+    <message id="cliSignatureForFile">
+        <source>--signature is for a file; a URL's signature comes in its header</source>
+        <translation>--signature gilt für eine Datei; die Signatur einer URL kommt in ihrem Header</translation>
+    </message>
+    <message id="cliSignatureNeedsKeys">
+        <source>--signature needs --public-keys or VANTREL_CATALOG_PUBLIC_KEYS</source>
+        <translation>--signature braucht --public-keys oder VANTREL_CATALOG_PUBLIC_KEYS</translation>
+    </message>
+    <message id="cliTwoVersions">
+        <source>expected exactly two versions</source>
+        <translation>gib genau zwei Versionen an</translation>
+    </message>
+    <message id="cliUnknownOption" numerus="yes">
+        <source>unknown option: %1</source>
+        <translation>
+            <numerusform>unbekannte Option: %1</numerusform>
+            <numerusform>unbekannte Optionen: %1</numerusform>
+        </translation>
+    </message>
+    <message id="cliHttpStatus">
+        <source>the server answered with HTTP status %1</source>
+        <translation>der Server antwortete mit HTTP-Status %1</translation>
+    </message>
+    <message id="cliNotHttp">
+        <source>the answer was not an HTTP response</source>
+        <translation>die Antwort war keine HTTP-Antwort</translation>
+    </message>
 </context>
 </TS>

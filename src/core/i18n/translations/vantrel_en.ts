@@ -878,5 +878,260 @@
         <source>No installer is available.</source>
         <translation>No installer is available.</translation>
     </message>
+    <message id="cliUsage">
+        <source>usage: %1</source>
+        <translation>usage: %1</translation>
+    </message>
+    <message id="cliOptionsHeading">
+        <source>options:</source>
+        <translation>options:</translation>
+    </message>
+    <message id="cliArgumentsHeading">
+        <source>arguments:</source>
+        <translation>arguments:</translation>
+    </message>
+    <message id="cliCommandsHeading">
+        <source>commands:</source>
+        <translation>commands:</translation>
+    </message>
+    <message id="cliHelpHint">
+        <source>"%1" describes a command's options and arguments.</source>
+        <translation>"%1" describes a command's options and arguments.</translation>
+    </message>
+    <message id="cliUnknownCommand">
+        <source>unknown command "%1"</source>
+        <translation>unknown command "%1"</translation>
+    </message>
+    <message id="cliMissingValue">
+        <source>%1 needs a value</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message id="cliUnexpectedValue">
+        <source>%1 takes no value</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message id="cliHelpOption">
+        <source>Shows this help.</source>
+        <translation>Shows this help.</translation>
+    </message>
+    <message id="cliLangOption">
+        <source>Language of the texts and of the catalog: en, pl or de.</source>
+        <translation>Language of the texts and of the catalog: en, pl or de.</translation>
+    </message>
+    <message id="cliCheckSummary">
+        <source>Decodes a manifest (a file or an http(s) URL) and reports on every app.</source>
+        <translation>Decodes a manifest (a file or an http(s) URL) and reports on every app.</translation>
+    </message>
+    <message id="cliCheckNoBetaOption">
+        <source>Reports with the beta preference off: beta apps hidden.</source>
+        <translation>Reports with the beta preference off: beta apps hidden.</translation>
+    </message>
+    <message id="cliCheckJsonOption">
+        <source>Prints the report as JSON.</source>
+        <translation>Prints the report as JSON.</translation>
+    </message>
+    <message id="cliCheckPublicKeysOption">
+        <source>Ed25519 public keys (base64, comma-separated) the catalog must be signed with; default: VANTREL_CATALOG_PUBLIC_KEYS or the built-in ones.</source>
+        <translation>Ed25519 public keys (base64, comma-separated) the catalog must be signed with; default: VANTREL_CATALOG_PUBLIC_KEYS or the built-in ones.</translation>
+    </message>
+    <message id="cliCheckSignatureOption">
+        <source>The base64 signature of the manifest file, as X-Vantrel-Signature would carry it.</source>
+        <translation>The base64 signature of the manifest file, as X-Vantrel-Signature would carry it.</translation>
+    </message>
+    <message id="cliCheckSourceArgument">
+        <source>A manifest file, or the http(s) URL of a manifest service.</source>
+        <translation>A manifest file, or the http(s) URL of a manifest service.</translation>
+    </message>
+    <message id="cliCompareSummary">
+        <source>Prints ascending, same or descending: how version A compares with B.</source>
+        <translation>Prints ascending, same or descending: how version A compares with B.</translation>
+    </message>
+    <message id="cliCompareFirstArgument">
+        <source>A version, taken as written.</source>
+        <translation>A version, taken as written.</translation>
+    </message>
+    <message id="cliCompareSecondArgument">
+        <source>The version to compare it with.</source>
+        <translation>The version to compare it with.</translation>
+    </message>
+    <message id="cliIdArgument">
+        <source>The app's id in the catalog.</source>
+        <translation>The app's id in the catalog.</translation>
+    </message>
+    <message id="cliProgressJsonOption">
+        <source>Prints the progress and the outcome as JSON, one object per line.</source>
+        <translation>Prints the progress and the outcome as JSON, one object per line.</translation>
+    </message>
+    <message id="cliListSummary">
+        <source>Refreshes the catalog and shows each visible app with its install state.</source>
+        <translation>Refreshes the catalog and shows each visible app with its install state.</translation>
+    </message>
+    <message id="cliListJsonOption">
+        <source>Prints the apps as JSON.</source>
+        <translation>Prints the apps as JSON.</translation>
+    </message>
+    <message id="cliInstallSummary">
+        <source>Installs or updates one app; Ctrl-C cancels it.</source>
+        <translation>Installs or updates one app; Ctrl-C cancels it.</translation>
+    </message>
+    <message id="cliUpdateSummary">
+        <source>Updates every app with an update, or the apps named, one after another.</source>
+        <translation>Updates every app with an update, or the apps named, one after another.</translation>
+    </message>
+    <message id="cliUpdateAllOption">
+        <source>Updates every app that has an update.</source>
+        <translation>Updates every app that has an update.</translation>
+    </message>
+    <message id="cliUpdateIdsArgument">
+        <source>The ids of the apps to update.</source>
+        <translation>The ids of the apps to update.</translation>
+    </message>
+    <message id="cliRemoveSummary">
+        <source>Moves an installed app to the trash (or deletes it where the trash cannot take it).</source>
+        <translation>Moves an installed app to the trash (or deletes it where the trash cannot take it).</translation>
+    </message>
+    <message id="cliRollbackSummary">
+        <source>Goes back to the version the app's last update replaced.</source>
+        <translation>Goes back to the version the app's last update replaced.</translation>
+    </message>
+    <message id="cliOpenSummary">
+        <source>Opens an installed app, installing it first when needed.</source>
+        <translation>Opens an installed app, installing it first when needed.</translation>
+    </message>
+    <message id="cliProblemNoDownloadUrl">
+        <source>no download URL</source>
+        <translation>no download URL</translation>
+    </message>
+    <message id="cliProblemChecksum">
+        <source>checksum not 64 hexadecimal digits</source>
+        <translation>checksum not 64 hexadecimal digits</translation>
+    </message>
+    <message id="cliProblemBlankVersion">
+        <source>blank version</source>
+        <translation>blank version</translation>
+    </message>
+    <message id="cliProblemMinimumVersion">
+        <source>minimum system version does not parse</source>
+        <translation>minimum system version does not parse</translation>
+    </message>
+    <message id="cliYes">
+        <source>yes</source>
+        <translation>yes</translation>
+    </message>
+    <message id="cliNo">
+        <source>no</source>
+        <translation>no</translation>
+    </message>
+    <message id="cliCheckNoApps">
+        <source>no apps</source>
+        <translation>no apps</translation>
+    </message>
+    <message id="cliCheckColumnId">
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message id="cliCheckColumnStatus">
+        <source>STATUS</source>
+        <translation>STATUS</translation>
+    </message>
+    <message id="cliCheckColumnVisible">
+        <source>VISIBLE</source>
+        <translation>VISIBLE</translation>
+    </message>
+    <message id="cliCheckColumnPublished">
+        <source>PUBLISHED</source>
+        <translation>PUBLISHED</translation>
+    </message>
+    <message id="cliCheckColumnComingSoon">
+        <source>COMING SOON</source>
+        <translation>COMING SOON</translation>
+    </message>
+    <message id="cliCheckColumnProblem">
+        <source>PROBLEM</source>
+        <translation>PROBLEM</translation>
+    </message>
+    <message id="cliCheckLifecycle">
+        <source>lifecycle: %1</source>
+        <translation>lifecycle: %1</translation>
+    </message>
+    <message id="cliCheckFeatured">
+        <source>featured: %1</source>
+        <translation>featured: %1</translation>
+    </message>
+    <message id="cliCheckNone">
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+    <message id="cliCheckAnnouncements">
+        <source>announcements: %1</source>
+        <translation>announcements: %1</translation>
+    </message>
+    <message id="cliCheckSignature">
+        <source>signature: %1</source>
+        <translation>signature: %1</translation>
+    </message>
+    <message id="cliCheckVerified">
+        <source>verified</source>
+        <translation>verified</translation>
+    </message>
+    <message id="cliCheckUnchecked">
+        <source>unchecked</source>
+        <translation>unchecked</translation>
+    </message>
+    <message id="cliInvalidUrl">
+        <source>%1 is not a valid URL</source>
+        <translation>%1 is not a valid URL</translation>
+    </message>
+    <message id="cliCouldNotFetch">
+        <source>could not fetch %1: %2</source>
+        <translation>could not fetch %1: %2</translation>
+    </message>
+    <message id="cliReadDirectory">
+        <source>cannot read %1: it is a directory</source>
+        <translation>cannot read %1: it is a directory</translation>
+    </message>
+    <message id="cliCannotRead">
+        <source>cannot read %1: %2</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message id="cliOneSource">
+        <source>only one SOURCE may be given</source>
+        <translation>only one SOURCE may be given</translation>
+    </message>
+    <message id="cliSourceMissing">
+        <source>SOURCE is missing</source>
+        <translation>SOURCE is missing</translation>
+    </message>
+    <message id="cliPublicKeysFormat">
+        <source>--public-keys takes base64 Ed25519 public keys separated by commas</source>
+        <translation>--public-keys takes base64 Ed25519 public keys separated by commas</translation>
+    </message>
+    <message id="cliSignatureForFile">
+        <source>--signature is for a file; a URL's signature comes in its header</source>
+        <translation>--signature is for a file; a URL's signature comes in its header</translation>
+    </message>
+    <message id="cliSignatureNeedsKeys">
+        <source>--signature needs --public-keys or VANTREL_CATALOG_PUBLIC_KEYS</source>
+        <translation>--signature needs --public-keys or VANTREL_CATALOG_PUBLIC_KEYS</translation>
+    </message>
+    <message id="cliTwoVersions">
+        <source>expected exactly two versions</source>
+        <translation>expected exactly two versions</translation>
+    </message>
+    <message id="cliUnknownOption" numerus="yes">
+        <source>unknown option: %1</source>
+        <translation>
+            <numerusform>unknown option: %1</numerusform>
+            <numerusform>unknown options: %1</numerusform>
+        </translation>
+    </message>
+    <message id="cliHttpStatus">
+        <source>the server answered with HTTP status %1</source>
+        <translation>the server answered with HTTP status %1</translation>
+    </message>
+    <message id="cliNotHttp">
+        <source>the answer was not an HTTP response</source>
+        <translation>the answer was not an HTTP response</translation>
+    </message>
 </context>
 </TS>

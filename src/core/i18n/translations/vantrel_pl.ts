@@ -891,5 +891,261 @@
         <source>No installer is available.</source>
         <translation>Instalator jest niedostępny.</translation>
     </message>
+    <message id="cliUsage">
+        <source>usage: %1</source>
+        <translation>użycie: %1</translation>
+    </message>
+    <message id="cliOptionsHeading">
+        <source>options:</source>
+        <translation>opcje:</translation>
+    </message>
+    <message id="cliArgumentsHeading">
+        <source>arguments:</source>
+        <translation>argumenty:</translation>
+    </message>
+    <message id="cliCommandsHeading">
+        <source>commands:</source>
+        <translation>polecenia:</translation>
+    </message>
+    <message id="cliHelpHint">
+        <source>"%1" describes a command's options and arguments.</source>
+        <translation>„%1” opisuje opcje i argumenty polecenia.</translation>
+    </message>
+    <message id="cliUnknownCommand">
+        <source>unknown command "%1"</source>
+        <translation>nieznane polecenie „%1”</translation>
+    </message>
+    <message id="cliMissingValue">
+        <source>%1 needs a value</source>
+        <translation>%1 wymaga wartości</translation>
+    </message>
+    <message id="cliUnexpectedValue">
+        <source>%1 takes no value</source>
+        <translation>%1 nie przyjmuje wartości</translation>
+    </message>
+    <message id="cliHelpOption">
+        <source>Shows this help.</source>
+        <translation>Pokazuje tę pomoc.</translation>
+    </message>
+    <message id="cliLangOption">
+        <source>Language of the texts and of the catalog: en, pl or de.</source>
+        <translation>Język tekstów i katalogu: en, pl albo de.</translation>
+    </message>
+    <message id="cliCheckSummary">
+        <source>Decodes a manifest (a file or an http(s) URL) and reports on every app.</source>
+        <translation>Dekoduje manifest (plik albo adres http(s)) i opisuje każdą aplikację.</translation>
+    </message>
+    <message id="cliCheckNoBetaOption">
+        <source>Reports with the beta preference off: beta apps hidden.</source>
+        <translation>Raport przy wyłączonych wersjach beta: aplikacje beta są ukryte.</translation>
+    </message>
+    <message id="cliCheckJsonOption">
+        <source>Prints the report as JSON.</source>
+        <translation>Wypisuje raport jako JSON.</translation>
+    </message>
+    <message id="cliCheckPublicKeysOption">
+        <source>Ed25519 public keys (base64, comma-separated) the catalog must be signed with; default: VANTREL_CATALOG_PUBLIC_KEYS or the built-in ones.</source>
+        <translation>Klucze publiczne Ed25519 (base64, rozdzielone przecinkami), którymi musi być podpisany katalog; domyślnie: VANTREL_CATALOG_PUBLIC_KEYS albo klucze wbudowane.</translation>
+    </message>
+    <message id="cliCheckSignatureOption">
+        <source>The base64 signature of the manifest file, as X-Vantrel-Signature would carry it.</source>
+        <translation>Podpis pliku manifestu w base64, taki jak w nagłówku X-Vantrel-Signature.</translation>
+    </message>
+    <message id="cliCheckSourceArgument">
+        <source>A manifest file, or the http(s) URL of a manifest service.</source>
+        <translation>Plik manifestu albo adres http(s) usługi manifestu.</translation>
+    </message>
+    <message id="cliCompareSummary">
+        <source>Prints ascending, same or descending: how version A compares with B.</source>
+        <translation>Wypisuje ascending, same albo descending: jak wersja A ma się do B.</translation>
+    </message>
+    <message id="cliCompareFirstArgument">
+        <source>A version, taken as written.</source>
+        <translation>Wersja, dokładnie tak, jak zapisana.</translation>
+    </message>
+    <message id="cliCompareSecondArgument">
+        <source>The version to compare it with.</source>
+        <translation>Wersja, z którą ją porównać.</translation>
+    </message>
+    <message id="cliIdArgument">
+        <source>The app's id in the catalog.</source>
+        <translation>Identyfikator aplikacji w katalogu.</translation>
+    </message>
+    <message id="cliProgressJsonOption">
+        <source>Prints the progress and the outcome as JSON, one object per line.</source>
+        <translation>Wypisuje postęp i wynik jako JSON, po jednym obiekcie w wierszu.</translation>
+    </message>
+    <message id="cliListSummary">
+        <source>Refreshes the catalog and shows each visible app with its install state.</source>
+        <translation>Odświeża katalog i pokazuje każdą widoczną aplikację z jej stanem instalacji.</translation>
+    </message>
+    <message id="cliListJsonOption">
+        <source>Prints the apps as JSON.</source>
+        <translation>Wypisuje aplikacje jako JSON.</translation>
+    </message>
+    <message id="cliInstallSummary">
+        <source>Installs or updates one app; Ctrl-C cancels it.</source>
+        <translation>Instaluje albo aktualizuje jedną aplikację; Ctrl-C przerywa.</translation>
+    </message>
+    <message id="cliUpdateSummary">
+        <source>Updates every app with an update, or the apps named, one after another.</source>
+        <translation>Aktualizuje po kolei każdą aplikację, dla której jest aktualizacja, albo podane aplikacje.</translation>
+    </message>
+    <message id="cliUpdateAllOption">
+        <source>Updates every app that has an update.</source>
+        <translation>Aktualizuje każdą aplikację, dla której jest aktualizacja.</translation>
+    </message>
+    <message id="cliUpdateIdsArgument">
+        <source>The ids of the apps to update.</source>
+        <translation>Identyfikatory aplikacji do zaktualizowania.</translation>
+    </message>
+    <message id="cliRemoveSummary">
+        <source>Moves an installed app to the trash (or deletes it where the trash cannot take it).</source>
+        <translation>Przenosi zainstalowaną aplikację do kosza (albo usuwa ją, gdy kosz nie może jej przyjąć).</translation>
+    </message>
+    <message id="cliRollbackSummary">
+        <source>Goes back to the version the app's last update replaced.</source>
+        <translation>Wraca do wersji, którą zastąpiła ostatnia aktualizacja aplikacji.</translation>
+    </message>
+    <message id="cliOpenSummary">
+        <source>Opens an installed app, installing it first when needed.</source>
+        <translation>Otwiera zainstalowaną aplikację, w razie potrzeby najpierw ją instalując.</translation>
+    </message>
+    <message id="cliProblemNoDownloadUrl">
+        <source>no download URL</source>
+        <translation>brak adresu pobierania</translation>
+    </message>
+    <message id="cliProblemChecksum">
+        <source>checksum not 64 hexadecimal digits</source>
+        <translation>suma kontrolna nie ma 64 cyfr szesnastkowych</translation>
+    </message>
+    <message id="cliProblemBlankVersion">
+        <source>blank version</source>
+        <translation>pusta wersja</translation>
+    </message>
+    <message id="cliProblemMinimumVersion">
+        <source>minimum system version does not parse</source>
+        <translation>minimalnej wersji systemu nie da się odczytać</translation>
+    </message>
+    <message id="cliYes">
+        <source>yes</source>
+        <translation>tak</translation>
+    </message>
+    <message id="cliNo">
+        <source>no</source>
+        <translation>nie</translation>
+    </message>
+    <message id="cliCheckNoApps">
+        <source>no apps</source>
+        <translation>brak aplikacji</translation>
+    </message>
+    <message id="cliCheckColumnId">
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message id="cliCheckColumnStatus">
+        <source>STATUS</source>
+        <translation>STATUS</translation>
+    </message>
+    <message id="cliCheckColumnVisible">
+        <source>VISIBLE</source>
+        <translation>WIDOCZNA</translation>
+    </message>
+    <message id="cliCheckColumnPublished">
+        <source>PUBLISHED</source>
+        <translation>OPUBLIKOWANA</translation>
+    </message>
+    <message id="cliCheckColumnComingSoon">
+        <source>COMING SOON</source>
+        <translation>WKRÓTCE</translation>
+    </message>
+    <message id="cliCheckColumnProblem">
+        <source>PROBLEM</source>
+        <translation>PROBLEM</translation>
+    </message>
+    <message id="cliCheckLifecycle">
+        <source>lifecycle: %1</source>
+        <translation>cykl życia: %1</translation>
+    </message>
+    <message id="cliCheckFeatured">
+        <source>featured: %1</source>
+        <translation>wyróżniona: %1</translation>
+    </message>
+    <message id="cliCheckNone">
+        <source>none</source>
+        <translation>brak</translation>
+    </message>
+    <message id="cliCheckAnnouncements">
+        <source>announcements: %1</source>
+        <translation>ogłoszenia: %1</translation>
+    </message>
+    <message id="cliCheckSignature">
+        <source>signature: %1</source>
+        <translation>podpis: %1</translation>
+    </message>
+    <message id="cliCheckVerified">
+        <source>verified</source>
+        <translation>zweryfikowany</translation>
+    </message>
+    <message id="cliCheckUnchecked">
+        <source>unchecked</source>
+        <translation>niesprawdzony</translation>
+    </message>
+    <message id="cliInvalidUrl">
+        <source>%1 is not a valid URL</source>
+        <translation>%1 nie jest prawidłowym adresem URL</translation>
+    </message>
+    <message id="cliCouldNotFetch">
+        <source>could not fetch %1: %2</source>
+        <translation>nie udało się pobrać %1: %2</translation>
+    </message>
+    <message id="cliReadDirectory">
+        <source>cannot read %1: it is a directory</source>
+        <translation>nie można odczytać %1: to folder</translation>
+    </message>
+    <message id="cliCannotRead">
+        <source>cannot read %1: %2</source>
+        <translation>nie można odczytać %1: %2</translation>
+    </message>
+    <message id="cliOneSource">
+        <source>only one SOURCE may be given</source>
+        <translation>można podać tylko jedno źródło (SOURCE)</translation>
+    </message>
+    <message id="cliSourceMissing">
+        <source>SOURCE is missing</source>
+        <translation>brak źródła (SOURCE)</translation>
+    </message>
+    <message id="cliPublicKeysFormat">
+        <source>--public-keys takes base64 Ed25519 public keys separated by commas</source>
+        <translation>--public-keys przyjmuje klucze publiczne Ed25519 w base64, rozdzielone przecinkami</translation>
+    </message>
+    <message id="cliSignatureForFile">
+        <source>--signature is for a file; a URL's signature comes in its header</source>
+        <translation>--signature dotyczy pliku; podpis adresu URL przychodzi w jego nagłówku</translation>
+    </message>
+    <message id="cliSignatureNeedsKeys">
+        <source>--signature needs --public-keys or VANTREL_CATALOG_PUBLIC_KEYS</source>
+        <translation>--signature wymaga --public-keys albo VANTREL_CATALOG_PUBLIC_KEYS</translation>
+    </message>
+    <message id="cliTwoVersions">
+        <source>expected exactly two versions</source>
+        <translation>podaj dokładnie dwie wersje</translation>
+    </message>
+    <message id="cliUnknownOption" numerus="yes">
+        <source>unknown option: %1</source>
+        <translation>
+            <numerusform>nieznana opcja: %1</numerusform>
+            <numerusform>nieznane opcje: %1</numerusform>
+            <numerusform>nieznane opcje: %1</numerusform>
+        </translation>
+    </message>
+    <message id="cliHttpStatus">
+        <source>the server answered with HTTP status %1</source>
+        <translation>serwer odpowiedział statusem HTTP %1</translation>
+    </message>
+    <message id="cliNotHttp">
+        <source>the answer was not an HTTP response</source>
+        <translation>odpowiedź nie była odpowiedzią HTTP</translation>
+    </message>
 </context>
 </TS>
