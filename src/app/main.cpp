@@ -12,7 +12,6 @@
 #include "SymbolGlyphs.h"
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
-#include "catalog/ManifestClient.h"
 #include "store/LauncherStore.h"
 
 #include "DefaultCollaborators.h"
@@ -76,13 +75,6 @@ int main(int argc, char *argv[])
     auto *session = new QNetworkAccessManager(&app);
     const QString installRoot = defaultInstallRoot();
     LauncherStore::Collaborators c = defaultCollaborators(session, installRoot);
-    // The catalog the last refresh kept, so the first frame shows the user's own
-    // (the refresh the main window starts follows it). Read, checked and decoded
-    // on a worker while the engine and the store are built.
-    std::future<std::optional<StoredCatalog>> storedCatalog
-        = std::async(std::launch::async, [loader = c.manifestLoader]() -> std::optional<StoredCatalog> {
-              return loader ? loader->storedManifest() : std::nullopt;
-          });
     // The symbol font (and with it the font database) loads beside the store.
     std::future<QString> symbolFont = std::async(std::launch::async, &SymbolGlyphs::ensureFontLoaded);
     // The windows' QML compiles on the engine's loader thread while the store is built.
@@ -96,8 +88,10 @@ int main(int argc, char *argv[])
     AppInstaller::removeLeftovers(installRoot);
     auto *store = new LauncherStore(std::move(c), SeedManifest::manifest(), &app);
     FirstFrameReport::mark("store");
-    if (const std::optional<StoredCatalog> stored = storedCatalog.get())
-        store->applyManifest(stored->manifest, stored->fetchedAt);
+    // The catalog the last refresh kept, so the first frame shows the user's
+    // own; the refresh the main window starts follows it. Read on this thread:
+    // a worker, with fresh memory to fault in, finished later.
+    store->restoreStoredCatalog();
     FirstFrameReport::mark("stored-catalog");
     // The store put the system language's translations in place.
     const QString appName = qtTrId("brand");

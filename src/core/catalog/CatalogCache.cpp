@@ -63,7 +63,8 @@ std::variant<ParsedCopy, QString> parse(const QByteArray &bytes)
     copy.signature = decoded.decoded;
     bool ok = false;
     const qint64 declared = length->toLongLong(&ok);
-    copy.body = bytes.mid(end + 2);
+    // A view of bytes' own memory, which the caller keeps.
+    copy.body = QByteArray::fromRawData(bytes.constData() + end + 2, bytes.size() - end - 2);
     if (!ok || declared != copy.body.size())
         return QStringLiteral("the body is not as long as recorded (truncated?)");
     return copy;
@@ -138,8 +139,12 @@ std::optional<StoredCatalog> CatalogCache::read(const QUrl &endpoint, const Cata
         qCWarning(lcCatalog).noquote() << "Ignoring the stored catalog: it cannot be read:" << file.errorString();
         return std::nullopt;
     }
-    const auto parsed = parse(file.readAll());
-    file.close();
+    // Mapped, not read: a large catalog is not copied before it is decoded. A
+    // copy is only ever replaced whole (renamed over), so the mapped one stays.
+    const uchar *mapped = info.size() > 0 ? file.map(0, info.size()) : nullptr;
+    const QByteArray bytes = mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), info.size())
+                                    : file.readAll();
+    const auto parsed = parse(bytes);
     if (const QString *why = std::get_if<QString>(&parsed))
         return ignore(*why);
     const ParsedCopy &copy = std::get<ParsedCopy>(parsed);
