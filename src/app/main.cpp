@@ -10,6 +10,8 @@
 #include "SceneGraphChoice.h"
 #include "SingleInstance.h"
 #include "SymbolGlyphs.h"
+#include "SystemLanguage.h"
+#include "i18n/VantrelTranslator.h"
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
 #include "store/LauncherStore.h"
@@ -19,7 +21,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QEventLoop>
 #include <QIcon>
 #include <QNetworkAccessManager>
 #include <QQmlApplicationEngine>
@@ -53,15 +54,18 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("VantrelLauncher"));
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("The Vantrel launcher."));
-    parser.addHelpOption();
-    parser.addOption({QStringLiteral("version"), QStringLiteral("Shows the version.")});
-    const QCommandLineOption hidden(QStringLiteral("hidden"),
-                                    QStringLiteral("Starts without showing the main window (as at login); "
-                                                   "starting the launcher again shows it."));
-    parser.addOption(hidden);
-    parser.process(app);
+    const bool startHidden = [&app] {
+        // The options read in the system's language, as every other text does.
+        const VantrelTranslator texts(VantrelLocaleUtil::normalized(SystemLanguage().preferredLanguage()));
+        QCommandLineParser parser;
+        parser.setApplicationDescription(qtTrId("launcherDescription"));
+        parser.addHelpOption();
+        parser.addOption({QStringLiteral("version"), qtTrId("launcherVersionOption")});
+        const QCommandLineOption hidden(QStringLiteral("hidden"), qtTrId("launcherHiddenOption"));
+        parser.addOption(hidden);
+        parser.process(app);
+        return parser.isSet(hidden);
+    }();
 
     SingleInstance instance;
     if (!instance.claim())
@@ -80,8 +84,9 @@ int main(int argc, char *argv[])
     // The windows' QML compiles on the engine's loader thread while the store is built.
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    QQmlComponent component(&engine);
-    component.loadUrl(QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")), QQmlComponent::Asynchronous);
+    const QUrl scenesUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml"));
+    QQmlComponent compiling(&engine);
+    compiling.loadUrl(scenesUrl, QQmlComponent::Asynchronous);
     FirstFrameReport::mark("engine");
 
     // Clear what an install interrupted by a crash left behind (live installs are skipped).
@@ -98,12 +103,10 @@ int main(int argc, char *argv[])
 
     refreshViewsOnLanguageChange(store, &engine);
     symbolFont.wait();
-    if (component.isLoading()) {
-        QEventLoop compiled;
-        QObject::connect(&component, &QQmlComponent::statusChanged, &compiled, &QEventLoop::quit);
-        // Not the single-instance socket: an activation waits for the windows to exist.
-        compiled.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
-    }
+    // Takes over the compilation begun above and waits for it without running
+    // the event loop, so nothing (a second start's request) is handled before
+    // the windows exist.
+    QQmlComponent component(&engine, scenesUrl);
     FirstFrameReport::mark("component");
     if (component.isError()) {
         qCritical().noquote() << component.errorString();
@@ -136,7 +139,7 @@ int main(int argc, char *argv[])
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/qt/qml/Vantrel/resources/vantrel-launcher.png")));
         desktop = std::make_unique<DesktopIntegration>(store, appName, trayPanel);
     };
-    if (parser.isSet(hidden))
+    if (startHidden)
         QTimer::singleShot(0, &app, startDesktop);
     else
         QObject::connect(mainWindow, &QQuickWindow::frameSwapped, &app, startDesktop,
@@ -163,7 +166,7 @@ int main(int argc, char *argv[])
         // What a click on the tray icon does, where the desktop has no tray to click.
         {QStringLiteral("tray"), [trayPanel] { if (QWindow *panel = trayPanel()) panel->show(); }, QStringLiteral("menuBarPanel")},
     });
-    if (!parser.isSet(hidden))
+    if (!startHidden)
         mainWindow->show();
     const int code = app.exec();
     desktop.reset();

@@ -170,7 +170,7 @@ void GlobalShortcut::portalSessionCreated(uint response, const QVariantMap &resu
     m_portalSession = results.value(QStringLiteral("session_handle")).toString();
     if (response != 0 || m_portalSession.isEmpty())
         return;
-    const QList<PortalShortcut> shortcuts{{shortcutId, {{QStringLiteral("description"), QStringLiteral("Open the quick switcher")},
+    const QList<PortalShortcut> shortcuts{{shortcutId, {{QStringLiteral("description"), qtTrId("globalShortcutDescription")},
                                                         {QStringLiteral("preferred_trigger"), QStringLiteral("CTRL+k")}}}};
     callWithResponse(m_bus, this, SLOT(portalShortcutsBound(uint, QVariantMap)), QStringLiteral("BindShortcuts"),
                      {QVariant::fromValue(QDBusObjectPath(m_portalSession)), QVariant::fromValue(shortcuts), QString()}, {});

@@ -1133,5 +1133,21 @@
         <source>the answer was not an HTTP response</source>
         <translation>die Antwort war keine HTTP-Antwort</translation>
     </message>
+    <message id="launcherDescription">
+        <source>The Vantrel launcher.</source>
+        <translation>Der Vantrel-Launcher.</translation>
+    </message>
+    <message id="launcherVersionOption">
+        <source>Shows the version.</source>
+        <translation>Zeigt die Version.</translation>
+    </message>
+    <message id="launcherHiddenOption">
+        <source>Starts without showing the main window (as at login); starting the launcher again shows it.</source>
+        <translation>Startet, ohne das Hauptfenster zu zeigen (wie bei der Anmeldung); ein erneuter Start des Launchers zeigt es.</translation>
+    </message>
+    <message id="globalShortcutDescription">
+        <source>Open the quick switcher</source>
+        <translation>Schnellwechsler öffnen</translation>
+    </message>
 </context>
 </TS>

@@ -1133,5 +1133,21 @@
         <source>the answer was not an HTTP response</source>
         <translation>the answer was not an HTTP response</translation>
     </message>
+    <message id="launcherDescription">
+        <source>The Vantrel launcher.</source>
+        <translation>The Vantrel launcher.</translation>
+    </message>
+    <message id="launcherVersionOption">
+        <source>Shows the version.</source>
+        <translation>Shows the version.</translation>
+    </message>
+    <message id="launcherHiddenOption">
+        <source>Starts without showing the main window (as at login); starting the launcher again shows it.</source>
+        <translation>Starts without showing the main window (as at login); starting the launcher again shows it.</translation>
+    </message>
+    <message id="globalShortcutDescription">
+        <source>Open the quick switcher</source>
+        <translation>Open the quick switcher</translation>
+    </message>
 </context>
 </TS>

@@ -1147,5 +1147,21 @@
         <source>the answer was not an HTTP response</source>
         <translation>odpowiedź nie była odpowiedzią HTTP</translation>
     </message>
+    <message id="launcherDescription">
+        <source>The Vantrel launcher.</source>
+        <translation>Launcher Vantrel.</translation>
+    </message>
+    <message id="launcherVersionOption">
+        <source>Shows the version.</source>
+        <translation>Pokazuje wersję.</translation>
+    </message>
+    <message id="launcherHiddenOption">
+        <source>Starts without showing the main window (as at login); starting the launcher again shows it.</source>
+        <translation>Uruchamia bez pokazywania głównego okna (jak przy logowaniu); ponowne uruchomienie launchera je pokazuje.</translation>
+    </message>
+    <message id="globalShortcutDescription">
+        <source>Open the quick switcher</source>
+        <translation>Otwórz szybki przełącznik</translation>
+    </message>
 </context>
 </TS>
