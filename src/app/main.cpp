@@ -139,11 +139,12 @@ int main(int argc, char *argv[])
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/qt/qml/Vantrel/resources/vantrel-launcher.png")));
         desktop = std::make_unique<DesktopIntegration>(store, appName, trayPanel);
     };
-    if (startHidden)
-        QTimer::singleShot(0, &app, startDesktop);
-    else
+    if (!startHidden) {
         QObject::connect(mainWindow, &QQuickWindow::frameSwapped, &app, startDesktop,
                          Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    }
+    // Hidden, or a window the desktop never exposes (another workspace), draws no frame.
+    QTimer::singleShot(startHidden ? 0 : 2000, &app, startDesktop);
     QObject::connect(&instance, &SingleInstance::activationRequested, AppScenes::instance(), &AppScenes::showMainWindow);
     // Quit from the tray menu, the panel or Ctrl+Q: running installs are cancelled first, after asking.
     QuitFlow quitFlow(store, AppScenes::instance(), [] { QCoreApplication::quit(); });
