@@ -86,8 +86,11 @@ def walk(pid):
 
     def find(root, role, name=lambda n: True):
         for node in nodes(root):
-            if node.getRole() == role and showing(node) and name(node.name or ""):
-                return node
+            try:
+                if node.getRole() == role and showing(node) and name(node.name or ""):
+                    return node
+            except Exception:
+                pass  # gone while walking: a refresh replaced its view
         return None
 
     def act(node, action):
