@@ -133,6 +133,8 @@ Item {
             Layout.minimumHeight: Math.min(contentHeight, 88)
             implicitHeight: Math.min(contentHeight, 720)
             interactive: contentHeight > height
+            // Only the rows in view: the panel's first frame waits for every row made.
+            cacheBuffer: 0
             clip: true
             boundsBehavior: Flickable.StopAtBounds
             model: apps
