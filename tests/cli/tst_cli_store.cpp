@@ -23,10 +23,6 @@ class TestCliStore : public QObject
 private:
     std::unique_ptr<ToolSandbox> m_cli;
 
-    AppManifestItem release(const QString &id, const QString &version, int slowMs = 0)
-    {
-        return m_cli->release(id, version, slowMs);
-    }
     QString marker() const { return m_cli->path(QStringLiteral("opened.txt")); }
 
 private Q_SLOTS:
@@ -43,7 +39,7 @@ private Q_SLOTS:
 
     void listInstallListAgain()
     {
-        m_cli->publish({release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon),
+        m_cli->publish({m_cli->release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon),
                         TestCatalog::app("old", AppReleaseStatus::retired)});
         QCOMPARE(m_cli->listed("alpha"), (QJsonObject{{"id", "alpha"}, {"name", "Alpha"}, {"status", "live"}, {"published", true},
                                                       {"state", QJsonObject{{"notInstalled", QJsonObject{}}}}}));
@@ -67,7 +63,7 @@ private Q_SLOTS:
         QCOMPARE(m_cli->server().requests().last().query.queryItemValue(QStringLiteral("lang")), QStringLiteral("pl"));
 
         // A newer release: listed as an update, then applied in place.
-        m_cli->publish({release("alpha", "1.1.0")});
+        m_cli->publish({m_cli->release("alpha", "1.1.0")});
         QCOMPARE(m_cli->listed("alpha").value("state").toObject(), AppInstallState::updateAvailable("1.0.0", "1.1.0").toJson());
         run = m_cli->run({"install", "alpha"});
         QVERIFY2(run.exitCode == 0 && run.out.contains("Updating Alpha from 1.0.0 to 1.1.0"), qPrintable(run.output()));
@@ -82,7 +78,7 @@ private Q_SLOTS:
         const QString bundle = m_cli->bundle(QStringLiteral("Alpha.app"));
         QMap<QString, QMap<QString, QString>> copies;
         for (const char *version : {"1.0.0", "1.1.0"}) {
-            m_cli->publish({release("alpha", version)});
+            m_cli->publish({m_cli->release("alpha", version)});
             const ToolSandbox::Result run = m_cli->run({copies.isEmpty() ? "install" : "update", "alpha"});
             QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
             copies.insert(version, TempHome::fingerprint(bundle));
@@ -127,13 +123,13 @@ private Q_SLOTS:
         const QStringList ids{"alpha", "beta", "gamma"};
         QList<AppManifestItem> apps;
         for (const QString &id : ids)
-            apps.append(release(id, "1.0.0"));
+            apps.append(m_cli->release(id, "1.0.0"));
         m_cli->publish(apps);
         for (const QString &id : ids)
             QCOMPARE(m_cli->run({"install", id}).exitCode, 0);
         apps.clear();
         for (const QString &id : ids)
-            apps.append(release(id, "1.1.0"));
+            apps.append(m_cli->release(id, "1.1.0"));
         apps[1].sha256 = TestCatalog::validSha;
         m_cli->publish(apps);
         m_cli->server().clearRequests();
@@ -163,10 +159,10 @@ private Q_SLOTS:
     {
         QFETCH(bool, update);
         if (update) {
-            m_cli->publish({release("alpha", "1.0.0")});
+            m_cli->publish({m_cli->release("alpha", "1.0.0")});
             QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
         }
-        m_cli->publish({release("alpha", "1.1.0", 50)});
+        m_cli->publish({m_cli->release("alpha", "1.1.0", 50)});
         m_cli->server().clearRequests();
         auto process = m_cli->start({"install", "alpha"});
         QTRY_VERIFY_WITH_TIMEOUT(!m_cli->server().requests().isEmpty() && m_cli->server().requests().last().path.endsWith(".zip"), 20000);
@@ -195,7 +191,7 @@ private Q_SLOTS:
     void progressOutput()
     {
         const auto [args, pattern] = ProgressOutputRows::fetch();
-        m_cli->publish({release("alpha", "1.0.0", 20)});
+        m_cli->publish({m_cli->release("alpha", "1.0.0", 20)});
         const bool terminal = args.first() == QLatin1String("script");
         const ToolSandbox::Result run = terminal ? m_cli->run(args.mid(1), QStringLiteral("script")) : m_cli->run(args);
         QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
@@ -251,7 +247,7 @@ private Q_SLOTS:
     void installRefusals()
     {
         const auto [id, expectedError] = InstallRefusalsRows::fetch();
-        m_cli->publish({release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon)});
+        m_cli->publish({m_cli->release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon)});
         if (id == QLatin1String("alpha"))
             QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
         m_cli->server().clearRequests();
@@ -267,16 +263,16 @@ private Q_SLOTS:
     // catalog it kept is listed offline with its time, and the status is 0.
     void listWhenTheCatalogIsUnreachable()
     {
-        m_cli->publish({release("alpha", "1.0.0")}, 500);
+        m_cli->publish({m_cli->release("alpha", "1.0.0")}, 500);
         ToolSandbox::Result run = m_cli->run({"list", "--json"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("Could not refresh apps. Showing the last known state."), qPrintable(run.err));
         QVERIFY(QJsonDocument::fromJson(run.out.toUtf8()).isArray());
         QCOMPARE(m_cli->listed("alpha"), QJsonObject());
 
-        m_cli->publish({release("alpha", "1.0.0")});
+        m_cli->publish({m_cli->release("alpha", "1.0.0")});
         QCOMPARE(m_cli->run({"list"}).exitCode, 0);
-        m_cli->publish({release("alpha", "1.0.0")}, 500);
+        m_cli->publish({m_cli->release("alpha", "1.0.0")}, 500);
         run = m_cli->run({"list", "--lang", "de"});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.err.contains("Zeige den gerade eben geladenen Katalog."), qPrintable(run.err));
@@ -285,7 +281,7 @@ private Q_SLOTS:
 
     void openInstallsWhenNeededAndStarts()
     {
-        m_cli->publish({release("alpha", "1.0.0")});
+        m_cli->publish({m_cli->release("alpha", "1.0.0")});
         for (int round = 0; round < 2; ++round) {
             // Not installed (at first, then its bundle gone): installed first, then started.
             const ToolSandbox::Result run = m_cli->run({"open", "alpha"});

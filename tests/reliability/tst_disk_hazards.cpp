@@ -39,12 +39,6 @@ private:
     int m_error = 0;
 };
 
-// Sets (+i) or clears (-i) the immutable flag of a folder, as root where the filesystem keeps one.
-bool chattr(const QString &flag, const QString &path)
-{
-    return QProcess::execute(QStringLiteral("chattr"), {flag, path}) == 0;
-}
-
 }  // namespace
 
 class DiskHazards : public QObject
@@ -146,9 +140,9 @@ private Q_SLOTS:
         QVERIFY(sandbox.installArchive(notesApp()).succeeded());
         const QString bundle = sandbox.bundle(QStringLiteral("Notes.app"));
         const QMap<QString, QString> before = TempHome::fingerprint(bundle);
-        if (!chattr(QStringLiteral("+i"), bundle))
+        const ImmutableTree locked(bundle);
+        if (!locked.isSet())
             QSKIP("cannot make a folder immutable here (chattr +i)");
-        const auto unlock = qScopeGuard([&] { chattr(QStringLiteral("-i"), bundle); });
 
         const InstallOutcome outcome = sandbox.installArchive(notesApp(QStringLiteral("2.0")), QStringLiteral("notes"), QStringLiteral("2.0"));
         QVERIFY2(outcome.platformError, qPrintable(outcome.describe()));

@@ -14,8 +14,6 @@
 
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
-#include <QProcess>
-#include <QScopeGuard>
 #include <QSemaphore>
 #include <QTest>
 
@@ -75,12 +73,6 @@ struct SandboxStore {
 
     OperationOutcome run(const InstalledApps::Operation &operation) { return waitForTask(operation->result()); }
 };
-
-// Sets (+i) or clears (-i) the immutable flag of a folder and what it holds.
-bool chattr(const QString &flag, const QString &path)
-{
-    return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-R"), flag, path}) == 0;
-}
 
 }  // namespace
 
@@ -165,14 +157,9 @@ private Q_SLOTS:
         QCOMPARE(s.run(s.store->install(alpha)), OperationOutcome::done());
         const QString trash = cli.home() + QStringLiteral("/.local/share/Trash");
         QVERIFY(QDir().mkpath(trash + QStringLiteral("/files")) && QDir().mkpath(trash + QStringLiteral("/info")));
-        // Unwritable even for root: immutable where the filesystem keeps the
-        // flag, else a plain file where the trash keeps its files.
-        const bool immutable = chattr(QStringLiteral("+i"), trash);
-        const auto unlock = qScopeGuard([&] {
-            if (immutable)
-                chattr(QStringLiteral("-i"), trash);
-        });
-        if (!immutable)
+        // Immutable where the filesystem keeps the flag, else a plain file where the trash keeps its files.
+        const ImmutableTree locked(trash);
+        if (!locked.isSet())
             QVERIFY(QDir(trash + QStringLiteral("/files")).removeRecursively() && TempHome::writeFile(trash + QStringLiteral("/files"), "not a folder"));
         const QMap<QString, QString> before = TempHome::fingerprint(cli.bundle(QStringLiteral("Alpha.app")));
         const QHash<QString, QString> versions = cli.records(LauncherStore::installedVersionsKey);

@@ -98,6 +98,7 @@ public:
     // or failed ("The checksum did not match.").
     void reach(const QString &appId, const QString &state);
     void waitForRefresh();               // the refresh the window started has landed
+    void openRefreshedMainWindow() { openMainWindow(); waitForRefresh(); }
 
     LauncherManifest catalog;
     StoreHarness h;

@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QDirIterator>
+#include <QProcess>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,6 +80,17 @@ QByteArray TempHome::readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+ImmutableTree::ImmutableTree(const QString &path)
+    : m_path(path), m_set(QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-R"), QStringLiteral("+i"), path}) == 0)
+{
+}
+
+ImmutableTree::~ImmutableTree()
+{
+    if (m_set)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-R"), QStringLiteral("-i"), m_path});
 }
 
 bool TempHome::writeFile(const QString &path, const QByteArray &content, int mode)

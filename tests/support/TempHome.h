@@ -44,3 +44,17 @@ private:
     QTemporaryDir m_dir;
     QString m_home;
 };
+
+// The immutable flag on a folder and what it holds (chattr, as root where the
+// file system keeps one) while this lives: unwritable even for root.
+class ImmutableTree
+{
+public:
+    explicit ImmutableTree(const QString &path);
+    ~ImmutableTree();
+    bool isSet() const { return m_set; }
+
+private:
+    QString m_path;
+    bool m_set;
+};

@@ -53,12 +53,6 @@ bool doAction(QObject *object, const QString &action)
 using Setup = std::function<void(StoreView &)>;
 using Check = std::function<bool(StoreView &)>;
 
-void mainWindow(StoreView &f)
-{
-    f.openMainWindow();
-    f.waitForRefresh();
-}
-
 const QMap<QString, Setup> &screens()
 {
     static const QMap<QString, Setup> all = {
@@ -67,18 +61,18 @@ const QMap<QString, Setup> &screens()
              QTRY_VERIFY(f.host.findShown("onboardingCard_notes"));
          }},
         {"home", [](StoreView &f) {
-             mainWindow(f);
+             f.openRefreshedMainWindow();
              f.reach("notes", "installed");
              QTRY_VERIFY(f.host.findShown("tile_shots"));
          }},
         {"detail", [](StoreView &f) {
-             mainWindow(f);
+             f.openRefreshedMainWindow();
              f.reach("notes", "installing");
              f.store->setSelectedAppIDValue("notes");
              QTRY_VERIFY(f.host.findShown("installProgress"));
          }},
         {"detail-not-installed", [](StoreView &f) {
-             mainWindow(f);
+             f.openRefreshedMainWindow();
              f.store->setSelectedAppIDValue("shots");
              QTRY_VERIFY(f.host.findShown("actionButton", f.item("wideDetail")));
          }},
@@ -183,18 +177,21 @@ private:
 class TestUiAccessibility : public QObject
 {
     Q_OBJECT
+    // state: "checked", "unchecked", "selected", "unselected" or ""
+    using NamesRolesRows = DataRows<QString, QString, QAccessible::Role, QString>;  // screen, name, role, state
+    using ActionsRows = DataRows<QString, QString, QString, Check>;  // screen, name, action, done
+    // keys: taken once the walk has reached the last of order
+    using KeyboardWalkRows = DataRows<QString, QStringList, QList<int>, Check>;  // screen, order, keys, done
+    using ModalsRows = DataRows<QString, QString>;  // opener, inside: a control of the modal
 
 private Q_SLOTS:
     void initTestCase() { UiTest::initialise(); }
 
     void namesRolesAndStates_data()
     {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("role");
-        QTest::addColumn<QString>("state");  // "checked", "unchecked", "selected", "unselected" or ""
+        NamesRolesRows::columns();
         const auto row = [](const char *screen, const char *name, QAccessible::Role role, const char *state = "") {
-            QTest::addRow("%s/%s", screen, name) << screen << name << int(role) << state;
+            NamesRolesRows::row(QString::asprintf("%s/%s", screen, name), screen, name, role, state);
         };
         row("onboarding", "onboardingCard_notes", QAccessible::CheckBox, "checked");  // every starter comes ticked
         row("onboarding", "onboardingContinue", QAccessible::Button);
@@ -219,10 +216,7 @@ private Q_SLOTS:
 
     void namesRolesAndStates()
     {
-        QFETCH(QString, screen);
-        QFETCH(QString, name);
-        QFETCH(int, role);
-        QFETCH(QString, state);
+        const auto [screen, name, role, state] = NamesRolesRows::fetch();
         StoreView f(catalogFor(screen));
         screens().value(screen)(f);
         QObject *target = f.item(name);
@@ -232,7 +226,7 @@ private Q_SLOTS:
         }
         QAccessibleInterface *iface = accessible(target);
         QVERIFY2(iface, qPrintable(name));
-        QCOMPARE(iface->role(), QAccessible::Role(role));
+        QCOMPARE(iface->role(), role);
         QVERIFY2(!iface->text(QAccessible::Name).isEmpty(), "no name");
         const QAccessible::State s = iface->state();
         QVERIFY(s.focusable || !interactive(iface->role()) || iface->role() == QAccessible::ProgressBar);
@@ -258,13 +252,9 @@ private Q_SLOTS:
 
     void actionsDoWhatAClickDoes_data()
     {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<Check>("done");
-        const auto row = [](const char *tag, const char *screen, const char *name, const QString &action,
-                            Check done) {
-            QTest::newRow(tag) << screen << name << action << done;
+        ActionsRows::columns();
+        const auto row = [](const char *tag, const char *screen, const char *name, const QString &action, Check done) {
+            ActionsRows::row(tag, screen, name, action, done);
         };
         const QString press = QAccessibleActionInterface::pressAction();
         const QString toggle = QAccessibleActionInterface::toggleAction();
@@ -300,10 +290,7 @@ private Q_SLOTS:
 
     void actionsDoWhatAClickDoes()
     {
-        QFETCH(QString, screen);
-        QFETCH(QString, name);
-        QFETCH(QString, action);
-        QFETCH(Check, done);
+        const auto [screen, name, action, done] = ActionsRows::fetch();
         StoreView f(catalogFor(screen));
         screens().value(screen)(f);
         QQuickItem *target = f.host.findShown(name);
@@ -318,12 +305,9 @@ private Q_SLOTS:
     // Shift+Tab goes back; then the keys take the main action.
     void keyboardWalk_data()
     {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QStringList>("order");
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<Check>("done");
+        KeyboardWalkRows::columns();
         const auto row = [](const char *screen, const QStringList &order, const QList<int> &keys, const Check &done) {
-            QTest::newRow(screen) << QString::fromLatin1(screen) << order << keys << done;
+            KeyboardWalkRows::row(screen, screen, order, keys, done);
         };
         row("onboarding", {"onboardingCard_notes", "onboardingCard_shots"}, {Qt::Key_Space},
             [](StoreView &f) { return !f.store->selectedStarterAppIDs().contains("shots"); });
@@ -345,10 +329,7 @@ private Q_SLOTS:
 
     void keyboardWalk()
     {
-        QFETCH(QString, screen);
-        QFETCH(QStringList, order);
-        QFETCH(QList<int>, keys);
-        QFETCH(Check, done);
+        const auto [screen, order, keys, done] = KeyboardWalkRows::fetch();
         StoreView f(catalogFor(screen));
         screens().value(screen)(f);
         QStringList visited;
@@ -385,19 +366,17 @@ private Q_SLOTS:
     // Pop-ups: focus moves in and stays, Escape closes, focus returns to the opener.
     void modalsHoldFocus_data()
     {
-        QTest::addColumn<QString>("opener");
-        QTest::addColumn<QString>("inside");  // a control of the modal
-        QTest::newRow("remove confirmation") << "removeButton" << "removeConfirmationCancel";
-        QTest::newRow("feedback sheet") << "sidebarFeedbackButton" << "feedbackSummaryField";
-        QTest::newRow("quick switcher") << "topQuickSwitchButton" << "quickSearchField";
+        ModalsRows::columns();
+        ModalsRows::row("remove confirmation", "removeButton", "removeConfirmationCancel");
+        ModalsRows::row("feedback sheet", "sidebarFeedbackButton", "feedbackSummaryField");
+        ModalsRows::row("quick switcher", "topQuickSwitchButton", "quickSearchField");
     }
 
     void modalsHoldFocus()
     {
-        QFETCH(QString, opener);
-        QFETCH(QString, inside);
+        const auto [opener, inside] = ModalsRows::fetch();
         StoreView f;
-        mainWindow(f);
+        f.openRefreshedMainWindow();
         f.reach("notes", "installed");
         f.store->setSelectedAppIDValue("notes");
         QQuickItem *button = nullptr;
@@ -428,7 +407,7 @@ private Q_SLOTS:
     void stateChangesAreTold()
     {
         StoreView f;
-        mainWindow(f);
+        f.openRefreshedMainWindow();
         QQuickItem *tile = f.host.findShown("tile_shots");
         NameLog tileLog(tile);
         tile->forceActiveFocus(Qt::TabFocusReason);

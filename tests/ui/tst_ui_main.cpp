@@ -218,8 +218,7 @@ private Q_SLOTS:
     void categoriesFilterAndTilesSayWhatTheyMean()
     {
         StoreView f;
-        f.openMainWindow();
-        f.waitForRefresh();
+        f.openRefreshedMainWindow();
         f.reach("shots", "failed");
         QQuickItem *writing = nullptr;
         for (QQuickItem *row : f.host.findAll("categoryRow"))
@@ -252,8 +251,7 @@ private Q_SLOTS:
     void refreshAndQuitKeys()
     {
         StoreView f;
-        f.openMainWindow();
-        f.waitForRefresh();
+        f.openRefreshedMainWindow();
         const qsizetype loads = f.h.loader->locales.size();
         f.host.key(Qt::Key_F5);
         f.host.key(Qt::Key_R, Qt::ControlModifier);
@@ -414,8 +412,7 @@ private Q_SLOTS:
         const auto [appId, state, label, detail, buttonText, press] = DetailPerStateRows::fetch();
 
         StoreView f;
-        f.openMainWindow();
-        f.waitForRefresh();
+        f.openRefreshedMainWindow();
         f.reach(appId, state);
         f.store->setSelectedAppIDValue(appId);
 
@@ -457,8 +454,7 @@ private Q_SLOTS:
     void detailPanelsAndManagingTheApp()
     {
         StoreView f;
-        f.openMainWindow();
-        f.waitForRefresh();
+        f.openRefreshedMainWindow();
         QQuickItem *page = f.item("wideDetail");
         const auto shown = [&](const char *name) { return f.host.findShown(name, page); };
         const auto rowValue = [&](const char *row) { return ViewHost::childText(shown(row), "detailRowValue"); };

@@ -13,17 +13,10 @@
 
 namespace {
 
-// Opens the main window over the store, its first refresh landed.
-void mainWindow(StoreView &f)
-{
-    f.openMainWindow();
-    f.waitForRefresh();
-}
-
 // Notes installed, shots offered an update and selected, cafe no starter.
 void sectionsState(StoreView &f)
 {
-    mainWindow(f);
+    f.openRefreshedMainWindow();
     f.reach("notes", "installed");
     f.reach("shots", "updateAvailable");
     f.store->toggleStarter("cafe");
@@ -32,7 +25,7 @@ void sectionsState(StoreView &f)
 
 void detailIn(StoreView &f, const QString &state)
 {
-    mainWindow(f);
+    f.openRefreshedMainWindow();
     const QString id = state == QLatin1String("comingSoon") ? "atlas" : "notes";
     f.reach(id, state == QLatin1String("comingSoon") ? "notInstalled" : state);
     f.store->setSelectedAppIDValue(id);
@@ -123,7 +116,7 @@ void oneOf(StoreView &f, const QString &language, bool updates, const QString &e
 {
     f.h.language->language = language;
     f.relaunch();
-    mainWindow(f);
+    f.openRefreshedMainWindow();
     if (updates) {
         f.reach("shots", "updateAvailable");
         f.host.click(f.item("sidebarRow_updates"));
@@ -143,7 +136,7 @@ QList<Shot> shots()
     const LauncherManifest sample = UiTest::sampleCatalog();
     const auto home = [](const QString &kind) {
         return [kind](StoreView &f) {
-            mainWindow(f);
+            f.openRefreshedMainWindow();
             QCOMPARE(catalogLifecycleKindName(ManifestPolicy::catalogLifecycle(f.store->manifest(), f.store->includeBetaApps()).kind), kind);
         };
     };
@@ -153,7 +146,7 @@ QList<Shot> shots()
         {"home-firstPublishedApp", 1060, TestCatalog::manifest({sample.apps[0], sample.apps[4]}), home("firstPublishedApp")},
         {"home-multiAppCatalog", 1060, sample, home("multiAppCatalog")},
         {"error-alert", 1060, sample, [](StoreView &f) {
-             mainWindow(f);
+             f.openRefreshedMainWindow();
              f.store->setErrorMessage("Could not install Quill Notes. The download's checksum did not match the catalog.");
              QTRY_VERIFY(f.rootObject("errorAlert")->property("opened").toBool());
          }},
@@ -177,7 +170,7 @@ QList<Shot> shots()
     };
     for (const bool open : {false, true}) {
         list.append({open ? "compact-detail-open" : "compact-library", 960, sample, [open](StoreView &f) {
-                         mainWindow(f);
+                         f.openRefreshedMainWindow();
                          f.host.resize(960);
                          QQuickItem *tile = nullptr;
                          QTRY_VERIFY((tile = f.host.findShown("tile_timer")));
@@ -275,7 +268,7 @@ QList<Shot> shots()
     list.append({"compact-library-de", 900, sample, [](StoreView &f) {
                      f.h.language->language = "de";
                      f.relaunch();
-                     mainWindow(f);
+                     f.openRefreshedMainWindow();
                      f.host.resize(900);
                      QQuickItem *button = f.item("sidebarQuickSwitcherButton");
                      QTRY_VERIFY(!f.host.findShown("buttonLabel", button)->property("truncated").toBool());
