@@ -20,7 +20,7 @@ packages=(
   clang libclang-rt-14-dev
   libarchive-tools unzip curl openssl e2fsprogs
   dbus-daemon dpkg-dev lintian
-  qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools
+  qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools qt6-translations-l10n
   at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus-x11
   libxcb1-dev libxcb-keysyms1-dev xdotool
 )

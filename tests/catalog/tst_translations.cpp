@@ -179,6 +179,19 @@ private Q_SLOTS:
         QVERIFY(qtTrId(id.toLatin1().constData(), 12345).contains(QLocale(VantrelLocaleUtil::rawValue(language)).toString(12345)));
     }
 
+    // Qt's own texts (the option help, network errors) follow the language too.
+    void qtsOwnTextsFollowTheLanguage()
+    {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm")))
+            QSKIP("Qt's own translations are not installed (qt6-translations-l10n)");
+        const auto help = [] { return QCoreApplication::translate("QCommandLineParser", "Displays help on commandline options."); };
+        const QString english = help();
+        VantrelTranslator translator(VantrelLocale::de);
+        QVERIFY2(help() != english, qPrintable(help()));
+        translator.setLocale(VantrelLocale::en);
+        QCOMPARE(help(), english);
+    }
+
     // Weekday, day and month as the language writes them; Polish takes the genitive month.
     void formattedDate_data()
     {

@@ -1,6 +1,7 @@
 #include "VantrelTranslator.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 
 VantrelTranslator::VantrelTranslator(VantrelLocale locale, QObject *parent) : QObject(parent), m_locale(locale)
@@ -23,6 +24,7 @@ bool VantrelTranslator::setLocale(VantrelLocale locale)
 void VantrelTranslator::install()
 {
     QCoreApplication::removeTranslator(&m_chosen);
+    QCoreApplication::removeTranslator(&m_qt);
     // Counts (%Ln) take the default locale's digits and grouping.
     QLocale::setDefault(QLocale(VantrelLocaleUtil::rawValue(m_locale)));
     if (m_locale == VantrelLocale::en)
@@ -31,6 +33,11 @@ void VantrelTranslator::install()
         QCoreApplication::installTranslator(&m_chosen);
     else
         qWarning("The %s translations are missing from the build.", qPrintable(VantrelLocaleUtil::rawValue(m_locale)));
+    // Qt's own texts (its option help, its network errors) from the system's
+    // Qt translations, where they are installed.
+    const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (m_qt.load(QStringLiteral("qtbase_") + VantrelLocaleUtil::rawValue(m_locale), qtTranslations))
+        QCoreApplication::installTranslator(&m_qt);
 }
 
 QString VantrelTranslator::qmFile(VantrelLocale locale)

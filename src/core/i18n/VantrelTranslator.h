@@ -34,4 +34,5 @@ private:
     VantrelLocale m_locale;
     QTranslator m_english;
     QTranslator m_chosen;
+    QTranslator m_qt;
 };
