@@ -3,6 +3,7 @@
 #include "codec/EnumNames.h"
 
 #include <algorithm>
+#include <iterator>
 
 QString OperatingSystemVersion::toString() const
 {
@@ -15,6 +16,20 @@ QString catalogLifecycleKindName(CatalogLifecycleKind kind)
 }
 
 namespace ManifestPolicy {
+
+namespace {
+
+// The catalog's apps that pass, in catalog order.
+template<typename Predicate>
+QList<AppManifestItem> appsWhere(const LauncherManifest &manifest, Predicate passes)
+{
+    QList<AppManifestItem> result;
+    result.reserve(manifest.apps.size());
+    std::copy_if(manifest.apps.cbegin(), manifest.apps.cend(), std::back_inserter(result), passes);
+    return result;
+}
+
+}  // namespace
 
 bool isVisible(const AppManifestItem &app, bool includeBeta)
 {
@@ -52,24 +67,12 @@ std::optional<QString> defaultSelection(const LauncherManifest &manifest, bool i
 
 QList<AppManifestItem> visibleApps(const LauncherManifest &manifest, bool includeBeta)
 {
-    QList<AppManifestItem> result;
-    result.reserve(manifest.apps.size());
-    for (const AppManifestItem &app : manifest.apps) {
-        if (isVisible(app, includeBeta))
-            result.append(app);
-    }
-    return result;
+    return appsWhere(manifest, [includeBeta](const AppManifestItem &app) { return isVisible(app, includeBeta); });
 }
 
 QList<AppManifestItem> publishedApps(const LauncherManifest &manifest, bool includeBeta)
 {
-    QList<AppManifestItem> result;
-    result.reserve(manifest.apps.size());
-    for (const AppManifestItem &app : manifest.apps) {
-        if (isPublished(app, includeBeta))
-            result.append(app);
-    }
-    return result;
+    return appsWhere(manifest, [includeBeta](const AppManifestItem &app) { return isPublished(app, includeBeta); });
 }
 
 bool hasPublishedApps(const LauncherManifest &manifest, bool includeBeta)
@@ -80,13 +83,9 @@ bool hasPublishedApps(const LauncherManifest &manifest, bool includeBeta)
 
 QList<AppManifestItem> comingSoonApps(const LauncherManifest &manifest)
 {
-    QList<AppManifestItem> result;
-    result.reserve(manifest.apps.size());
-    for (const AppManifestItem &app : manifest.apps) {
-        if (isVisible(app, true) && app.status == AppReleaseStatus::comingSoon)
-            result.append(app);
-    }
-    return result;
+    return appsWhere(manifest, [](const AppManifestItem &app) {
+        return isVisible(app, true) && app.status == AppReleaseStatus::comingSoon;
+    });
 }
 
 CatalogLifecycle catalogLifecycle(const LauncherManifest &manifest, bool includeBeta)

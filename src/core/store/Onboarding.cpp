@@ -3,8 +3,6 @@
 #include "SetIfChanged.h"
 #include "catalog/ManifestPolicy.h"
 
-#include <algorithm>
-
 Onboarding::Onboarding(const QList<AppManifestItem> &apps, QObject *parent) : QObject(parent)
 {
     for (const AppManifestItem &app : apps)
