@@ -602,7 +602,10 @@ private Q_SLOTS:
         QTRY_VERIFY(prop(scenes.get(), "settingsWindow").value<QObject *>());
         QVariant panel;
         QMetaObject::invokeMethod(scenes.get(), "ensureMenuBarPanel", Q_RETURN_ARG(QVariant, panel));
-        QVERIFY(qobject_cast<QWindow *>(panel.value<QObject *>()));
+        auto *panelWindow = qobject_cast<QWindow *>(panel.value<QObject *>());
+        QVERIFY(panelWindow);
+        // Its view is made once, not made on completion and again after it.
+        QCOMPARE(panelWindow->findChildren<QQuickItem *>(QStringLiteral("menuBarLauncher")).size(), 1);
         QCOMPARE(hiddenWindowsOnTheBus(), 1);  // made but not shown: the check sees it
     }
 

@@ -31,7 +31,12 @@ Item {
         font: VNT.system(12)
     }
 
+    // Changes while the slot is being created wait for its completion: a
+    // source set then would be loaded on completion and loaded again here.
+    property bool completed: false
     function reload() {
+        if (!completed)
+            return
         if (active && available)
             loader.setSource(viewUrl, initialProperties)
         else
@@ -39,5 +44,8 @@ Item {
     }
     onActiveChanged: reload()
     onViewUrlChanged: reload()
-    Component.onCompleted: reload()
+    Component.onCompleted: {
+        completed = true
+        reload()
+    }
 }
