@@ -25,7 +25,6 @@
 #include <QNetworkAccessManager>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
-#include <QQuickStyle>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
@@ -75,7 +74,6 @@ int main(int argc, char *argv[])
     qCInfo(lcUi).noquote() << "Scene graph:" << sceneGraph;
 
     QApplication::setDesktopFileName(QStringLiteral("vantrel-launcher"));
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
     auto *session = new QNetworkAccessManager(&app);
     const QString installRoot = defaultInstallRoot();
     LauncherStore::Collaborators c = defaultCollaborators(session, installRoot);

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QQmlComponent>
-#include <QQuickStyle>
 #include <QStandardPaths>
 #include <QtMath>
 #include <QtQml/qqmlextensionplugin.h>
@@ -18,7 +17,6 @@ namespace UiTest {
 void initialise()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
     SymbolGlyphs::ensureFontLoaded();
     // The design's own sizes, whatever the test machine's font.
     VantrelFonts::setTextScaleOverride(1.0);

@@ -7,6 +7,7 @@
 #include "store/LauncherStore.h"
 
 #include <QDeadlineTimer>
+#include <QDebug>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -128,6 +129,8 @@ QList<int> ToolSandbox::runAtOnce(const QList<QStringList> &commands) const
     for (const std::unique_ptr<QProcess> &process : processes) {
         process->waitForFinished(120000);
         statuses.append(process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1);
+        if (statuses.last() != 0)  // the failing check then shows why
+            qWarning().noquote() << process->arguments().join(QLatin1Char(' ')) << "failed:" << process->readAllStandardError();
     }
     return statuses;
 }
