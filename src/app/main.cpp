@@ -168,6 +168,8 @@ int main(int argc, char *argv[])
     if (!startHidden)
         mainWindow->show();
     const int code = app.exec();
+    // Tearing down can take a moment; a start meanwhile must not hand over to us.
+    instance.release();
     desktop.reset();
     delete scenes;
     return code;

@@ -22,6 +22,7 @@
 #include <QDBusVirtualObject>
 #include <QLocalSocket>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -182,6 +183,18 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT((firstOut += first->readAllStandardOutput()).contains("first-frame"), 10000);
         first->terminate();
         QVERIFY(first->waitForFinished(5000));
+
+        // A launcher that is quitting hands nothing over: a start meanwhile runs itself.
+        QTemporaryDir here;
+        const QString name = here.filePath(QStringLiteral("instance"));
+        SingleInstance quitting(name);
+        QVERIFY(quitting.claim());
+        QSignalSpy asked(&quitting, &SingleInstance::activationRequested);
+        QVERIFY(!SingleInstance(name).claim());
+        QTRY_COMPARE(asked.size(), 1);
+        quitting.release();
+        QVERIFY(SingleInstance(name).claim());
+        QCOMPARE(asked.size(), 1);
     }
 
     void finishedInstallsNotifyOnlyWithoutAnActiveWindow()

@@ -43,6 +43,11 @@ bool SingleInstance::claim()
     return true;
 }
 
+void SingleInstance::release()
+{
+    m_server.close();  // also removes the socket file
+}
+
 bool SingleInstance::handOver() const
 {
     QLocalSocket socket;

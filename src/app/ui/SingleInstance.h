@@ -22,6 +22,10 @@ public:
     // one was asked to show itself and this process should end.
     bool claim();
 
+    // Stops answering: a start from now on becomes the launcher itself. Called
+    // when quitting begins, as requests would no longer be handled.
+    void release();
+
 Q_SIGNALS:
     // Another start asked this launcher to show its main window.
     void activationRequested();
