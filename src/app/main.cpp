@@ -23,8 +23,8 @@
 #include <QDir>
 #include <QIcon>
 #include <QNetworkAccessManager>
-#include <QQmlApplicationEngine>
 #include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
@@ -80,7 +80,9 @@ int main(int argc, char *argv[])
     // The symbol font (and with it the font database) loads beside the store.
     std::future<QString> symbolFont = std::async(std::launch::async, &SymbolGlyphs::ensureFontLoaded);
     // The windows' QML compiles on the engine's loader thread while the store is built.
-    QQmlApplicationEngine engine;
+    // A plain engine: the windows come from our own component, so the application
+    // engine's extras (loading by file, a file selector on every URL) go unused.
+    QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     const QUrl scenesUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml"));
     QQmlComponent compiling(&engine);
