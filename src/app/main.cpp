@@ -5,6 +5,7 @@
 #include "AppScenes.h"
 #include "DesktopIntegration.h"
 #include "FirstFrameReport.h"
+#include "ImageCacheFactory.h"
 #include "QuitFlow.h"
 #include "LanguageRefresh.h"
 #include "SceneGraphChoice.h"
@@ -82,7 +83,9 @@ int main(int argc, char *argv[])
     // The windows' QML compiles on the engine's loader thread while the store is built.
     // A plain engine: the windows come from our own component, so the application
     // engine's extras (loading by file, a file selector on every URL) go unused.
+    ImageCacheFactory imageNetwork(ImageCacheFactory::defaultFolder());
     QQmlEngine engine;
+    engine.setNetworkAccessManagerFactory(&imageNetwork);
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     const QUrl scenesUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml"));
     QQmlComponent compiling(&engine);

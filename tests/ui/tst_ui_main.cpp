@@ -2,11 +2,15 @@
 
 #include "DataRows.h"
 #include "AppScenes.h"
+#include "ImageCacheFactory.h"
 #include "LanguageRefresh.h"
+#include "LoopbackHttpServer.h"
 #include "QmlHarness.h"
 #include "TrayController.h"
 
 #include <QAccessible>
+#include <QBuffer>
+#include <QImage>
 #include <QQmlComponent>
 
 namespace {
@@ -607,6 +611,44 @@ private Q_SLOTS:
         // Its view is made once, not made on completion and again after it.
         QCOMPARE(panelWindow->findChildren<QQuickItem *>(QStringLiteral("menuBarLauncher")).size(), 1);
         QCOMPARE(hiddenWindowsOnTheBus(), 1);  // made but not shown: the check sees it
+    }
+
+    // An icon the server let us keep shows again with the server gone, from
+    // the views' disk cache and without a request.
+    void remoteIconsShowFromTheDiskCacheOffline()
+    {
+        QByteArray png;
+        QBuffer buffer(&png);
+        QImage picture(16, 16, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"));
+        auto server = std::make_unique<LoopbackHttpServer>();
+        LoopbackHttpServer::Response icon = LoopbackHttpServer::Response::text(200, png, "image/png");
+        icon.headers.append({QByteArray("Cache-Control"), QByteArray("max-age=3600")});
+        server->serve(QStringLiteral("/icon.png"), icon);
+        const QUrl url = server->url(QStringLiteral("/icon.png"));
+        QTemporaryDir cache, empty;
+        const auto iconShown = [&url](const QString &folder) {
+            ImageCacheFactory network(folder);
+            QQmlEngine engine;
+            engine.setNetworkAccessManagerFactory(&network);
+            engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+            QQmlComponent component(&engine);
+            component.setData("import Vantrel\nVantrelAppIcon { accent: \"lime\" }", QUrl());
+            std::unique_ptr<QObject> item(component.createWithInitialProperties({{QStringLiteral("iconUrl"), url}}));
+            if (!item)
+                return false;
+            QObject *image = item->findChild<QObject *>(QStringLiteral("appIconImage"));
+            const auto settled = [&] { return item->property("imageShown").toBool() || image->property("status").toInt() == 3; };
+            QTest::qWaitFor(settled, 5000);  // 3: Image.Error
+            return item->property("imageShown").toBool();
+        };
+
+        QVERIFY(iconShown(cache.path()));
+        QCOMPARE(server->requests().size(), 1);
+        server.reset();
+        QVERIFY(iconShown(cache.path()));
+        QVERIFY(!iconShown(empty.path()));
     }
 
     void trayAbsentLauncherStillRuns()
