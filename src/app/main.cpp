@@ -80,10 +80,11 @@ int main(int argc, char *argv[])
     LauncherStore::Collaborators c = defaultCollaborators(session, installRoot);
     // The symbol font (and with it the font database) loads beside the store.
     std::future<QString> symbolFont = std::async(std::launch::async, &SymbolGlyphs::ensureFontLoaded);
+    // Outlives the engine, which asks it for the icons' network access.
+    ImageCacheFactory imageNetwork(ImageCacheFactory::defaultFolder());
     // The windows' QML compiles on the engine's loader thread while the store is built.
     // A plain engine: the windows come from our own component, so the application
     // engine's extras (loading by file, a file selector on every URL) go unused.
-    ImageCacheFactory imageNetwork(ImageCacheFactory::defaultFolder());
     QQmlEngine engine;
     engine.setNetworkAccessManagerFactory(&imageNetwork);
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
