@@ -182,8 +182,7 @@ private Q_SLOTS:
                  qPrintable(missing.err));
     }
 
-    // A file or a served catalog checked against keys: @KEY and @OTHER are two
-    // public keys, @SIG the signature of the catalog by @KEY.
+    // Checked against keys: @KEY and @OTHER are two public keys, @SIG the catalog's signature by @KEY.
     void signatures_data()
     {
         SignaturesRows::columns();

@@ -1,5 +1,4 @@
-// The launcher's services on the wire: feedback, operational events, error
-// reports, and where they are reached.
+// The launcher's services on the wire: feedback, operational events, error reports, and their addresses.
 #include "DataRows.h"
 #include "ClosedPort.h"
 #include "FakeSystem.h"
@@ -235,8 +234,7 @@ private Q_SLOTS:
         QCOMPARE(server.requestCount(), 1);
     }
 
-    // Network trouble ends a feedback submission with a network error; events
-    // and error reports swallow it.
+    // Network trouble fails a feedback submission with a network error; events and error reports swallow it.
     void networkFailures_data()
     {
         NetworkFailuresRows::columns();

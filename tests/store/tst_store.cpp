@@ -1,6 +1,4 @@
-// The store over substitute collaborators: construction, reconciliation of the
-// install records, derived values, catalog refresh, install and open,
-// onboarding, the announcement queue and feedback.
+// The store over substitute collaborators: records, derived values, refresh, install and open, onboarding, feedback.
 
 #include "DataRows.h"
 #include "StoreFakes.h"
@@ -339,8 +337,7 @@ private Q_SLOTS:
     }
 
     // --- Install and open ---
-    // Every operation's outcome, each refusal by value: the check that
-    // failed, the error line, and nothing started.
+    // Every operation's outcome; a refusal names the failed check, sets the error line and starts nothing.
     void operationOutcomes_data()
     {
         OperationOutcomesRows::columns();
@@ -480,8 +477,7 @@ private Q_SLOTS:
         QTRY_COMPARE(h.installer->calls.size(), 2);
         QVERIFY(h.workspace->opened.isEmpty());
 
-        // A refresh in the middle leaves a running install's state alone, and
-        // the install may not be started twice.
+        // A refresh meanwhile leaves a running install alone, and it may not be started twice.
         QVERIFY(h.refresh(*store, tc::manifest({app, other})));
         QCOMPARE(store->state(app), AppInstallState::installing(0.04));
         store->setErrorMessage(std::nullopt);
@@ -543,9 +539,7 @@ private Q_SLOTS:
     }
 
     // --- Managing installed apps ---
-    // A cancel before the bundle is placed: the state the records give, no
-    // error line or report, "install_failed" with the reason "cancelled".
-    // After the placement it is too late and the install completes.
+    // Cancel before placing: the recorded state, no error line or report, reason "cancelled"; after placing it completes.
     void cancelInstall_data()
     {
         CancelInstallRows::columns();
@@ -589,8 +583,7 @@ private Q_SLOTS:
         QCOMPARE(last.reason, placed ? std::nullopt : std::optional<QString>("cancelled"));
     }
 
-    // Updates run one after another and a failure stops none of them; one
-    // summary line at the end is also the error line.
+    // Updates run in turn and a failure stops none; the one summary line is also the error line.
     void updateAllGoesOnPastAFailure()
     {
         StoreHarness h;
@@ -625,8 +618,7 @@ private Q_SLOTS:
         QCOMPARE(store->stateFor("beta").kind(), AppInstallState::Kind::failed);
     }
 
-    // An install and a feedback submission whose answers arrive after the
-    // store is gone: dropped quietly, nothing recorded, no further event sent.
+    // Install and feedback answers after the store is gone: dropped quietly, nothing recorded, no further event.
     void storeGoneWhileWorking()
     {
         StoreHarness h;

@@ -1,5 +1,4 @@
-// What opens over the main window: the announcement popup, the feedback sheet
-// and the quick switcher.
+// What opens over the main window: the announcement popup, the feedback sheet and the quick switcher.
 
 #include "DataRows.h"
 #include "QmlHarness.h"
@@ -269,8 +268,7 @@ private Q_SLOTS:
         f.h.feedback->gate->open();
     }
 
-    // Cancel (idle or sending) and the success view's Close dismiss the sheet,
-    // then reset its state.
+    // Cancel (idle or sending) and the success view's Close dismiss the sheet and reset it.
     void feedbackSheetCloses_data()
     {
         FeedbackSheetClosesRows::columns();
