@@ -109,8 +109,7 @@ QHash<QString, QString> sources(const QStringList &patterns, const QString &unde
 class TestTranslations : public QObject
 {
     Q_OBJECT
-    // texts: for the counts 0, 1, 2, 5, 12, 22 and 25
-    using PluralFormsRows = DataRows<QString, VantrelLocale, QStringList>;  // id, language, texts
+    using PluralFormsRows = DataRows<QString, VantrelLocale, QStringList>;  // id, language, texts (for the counts 0, 1, 2, 5, 12, 22 and 25)
     using FormattedDateRows = DataRows<VantrelLocale, QString>;  // language, expected
 
 private Q_SLOTS:

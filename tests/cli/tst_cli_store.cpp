@@ -11,10 +11,8 @@
 class TestCliStore : public QObject
 {
     Q_OBJECT
-    // pattern: a progress line; its first group is the progress
-    using ProgressOutputRows = DataRows<QStringList, QString>;  // args, pattern
-    // empty: what `list` says of an empty catalog
-    using LanguageFollowsTheSystemRows = DataRows<QStringList, QStringList, QString, QString>;  // environment, args, lang, empty
+    using ProgressOutputRows = DataRows<QStringList, QString>;  // args, pattern (a progress line; its first group is the progress)
+    using LanguageFollowsTheSystemRows = DataRows<QStringList, QStringList, QString, QString>;  // environment, args, lang, empty (what `list` says of an empty catalog)
     using UpdateAllRows = DataRows<QString, QStringList>;  // LANG, the lines expected
     using InstallRefusalsRows = DataRows<QString, QString>;  // id, expectedError
 

@@ -102,8 +102,7 @@ private:
 class DevServerTest : public QObject
 {
     Q_OBJECT
-    // category: the first app's category in the language served
-    using ManifestInEachLanguageRows = DataRows<QString, QString, QString, QString>;  // catalog, language, category, releaseDate
+    using ManifestInEachLanguageRows = DataRows<QString, QString, QString, QString>;  // catalog, language, category (the first app's, as served), releaseDate
     using CatalogsAsTheRows = DataRows<QString, QString, QStringList, QStringList>;  // catalog, lifecycle, published, visible
 
 private:

@@ -94,17 +94,12 @@ const QMap<QString, QString> installContext{{"flow", "install"}, {"app", "notes"
 class TestFeedbackServices : public QObject
 {
     Q_OBJECT
-    // language: feedback: the chosen one; events: the system's (null: none)
-    // body: compared as JSON
+    // service, full, base, language (feedback: the chosen one; events: the system's (null: none)), target, localeHeader, body (compared as JSON)
     using WireFormatRows = DataRows<QString, bool, QString, QString, QByteArray, QByteArray, QByteArray>;  // service, full, base, language, target, localeHeader, body
-    // expected: start of the outcome
-    using FeedbackAnswersRows = DataRows<int, QByteArray, QString>;  // status, body, expected
+    using FeedbackAnswersRows = DataRows<int, QByteArray, QString>;  // status, body, expected (start of the outcome)
     using NetworkFailuresRows = DataRows<QString, QString, int>;  // service, failure, requests
-    // expected: store URL and key; empty: reports are off
-    using ErrorReportEndpointRows = DataRows<QString, QString>;  // dsn, expected
-    // environment: invalid: unset
-    // property: invalid: absent
-    // expected: "environment", "property" or the built-in address
+    using ErrorReportEndpointRows = DataRows<QString, QString>;  // dsn, expected (store URL and key; empty: reports are off)
+    // service, environment (invalid: unset), property (invalid: absent), expected ("environment", "property" or the built-in address)
     using ServiceAddressRows = DataRows<QString, QVariant, QVariant, QString>;  // service, environment, property, expected
 
 private:

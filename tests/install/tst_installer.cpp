@@ -129,19 +129,13 @@ void makeTree(const QString &path, int ageSeconds = 0)
 class TestInstaller : public QObject
 {
     Q_OBJECT
-    // host: empty: a file URL
-    using InstallsOverEveryRows = DataRows<QString, bool>;  // host, binaryPlist
-    // url: %1: the server's port
-    // message: empty: installed
-    using DownloadsOnlyFromRows = DataRows<QString, int, QString>;  // url, requests, message
+    using InstallsOverEveryRows = DataRows<QString, bool>;  // host (empty: a file URL), binaryPlist
+    using DownloadsOnlyFromRows = DataRows<QString, int, QString>;  // url (%1: the server's port), requests, message (empty: installed)
     using ChecksMetadataBeforeRows = DataRows<AppManifestItem, QString>;  // app, message
-    // result: the bundle placed, or the error
-    using ChoosesTheBundleRows = DataRows<ZipBuilder, QString>;  // zip, result
-    // resource: a file that must come out, in Contents/Resources
-    using ExtractsArchivesAsRows = DataRows<ZipBuilder, QString, QString, bool>;  // zip, bundle, resource, cLocale
+    using ChoosesTheBundleRows = DataRows<ZipBuilder, QString>;  // zip, result (the bundle placed, or the error)
+    using ExtractsArchivesAsRows = DataRows<ZipBuilder, QString, QString, bool>;  // zip, bundle, resource (must come out, in Contents/Resources), cLocale
     using ExtractionSharedAmongRows = DataRows<ZipBuilder, int, QString>;  // zip, workers, outcome
-    // steps: "d|e done total atMs" per step, ";"-separated
-    using ProgressFollowsTheWorkRows = DataRows<QString, QString>;  // steps, published
+    using ProgressFollowsTheWorkRows = DataRows<QString, QString>;  // steps ("d|e done total atMs" per step, ";"-separated), published
     using ExtractorKeepsEverythingRows = DataRows<QByteArray, bool>;  // archive, accepted
     using SystemVersionParsesRows = DataRows<QString, OperatingSystemVersion>;  // release, version
 

@@ -17,11 +17,8 @@ QByteArray nestedArrays(int depth)
 class HostileServers : public QObject
 {
     Q_OBJECT
-    // cuts: an answer from N closes (or stalls) at the first cut past N
-    // ranges: the server answers Range requests
-    // twist: how the server misbehaves besides
-    // asked: the Range start of each request (-1: none)
-    // expected: the start of the error; empty: installed
+    // cuts: an answer from N closes (or stalls) at the first cut past N; ranges: the server answers Range requests;
+    // twist: its other misbehaviour; asked: each request's Range start (-1: none); expected: error start, empty: installed
     using InterruptedDownloadsRows = DataRows<QList<int>, bool, QByteArray, QString, QList<int>, QString>;  // cuts, ranges, validator, twist, asked, expected
 
 private Q_SLOTS:

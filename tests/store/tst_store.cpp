@@ -20,31 +20,21 @@ class TestStore : public QObject
 {
     Q_OBJECT
     using ConstructionOnEmptyRows = DataRows<QVariant, QString>;  // language, locale
-    // recordedVersion: invalid: none
-    // path: 0: none recorded, 1: existing bundle, 2: deleted bundle
+    // catalogVersion, recordedVersion (invalid: none), path (0: none recorded, 1: existing bundle, 2: deleted bundle), expected, recordsKept
     using ReconciliationRows = DataRows<QString, QVariant, int, AppInstallState, bool>;  // catalogVersion, recordedVersion, path, expected, recordsKept
-    // selectedID: invalid: none
-    // expected: invalid: none
-    using SelectedAppFollowsRows = DataRows<QVariant, bool, QVariant>;  // selectedID, includeBeta, expected
+    using SelectedAppFollowsRows = DataRows<QVariant, bool, QVariant>;  // selectedID (invalid: none), includeBeta, expected (invalid: none)
     using RequiresOnboardingRows = DataRows<AppManifestItem, bool, bool>;  // app, includeBeta, expected
-    // pattern: the shape, with today's names filled in
-    // apps: id:status
-    // onboardingDone: no published app is left, so there is nothing to onboard
+    // selectionBefore, apps (id:status), selectionAfter, onboardingDone (no published app is left, so there is nothing to onboard)
     using RefreshSelectionRulesRows = DataRows<QVariant, QStringList, QVariant, bool>;  // selectionBefore, apps, selectionAfter, onboardingDone
-    // recordedVersion: empty: not installed
     using OperationOutcomesRows = DataRows<QString, AppManifestItem, QString, QString, QString>;  // operation, app, setup, expected, errorLine
     using InstallFailureRows = DataRows<QString, QString>;  // language, expectedMessage
-    // recorded: installed version before, empty: none
-    using CancelInstallRows = DataRows<QString, bool, bool, AppInstallState>;  // recorded, failedBefore, placed, expected
-    // message: empty: done
-    // recordsWiped: the command-line tool removed the records after the store started
-    // opened: 0: nothing, 1: recorded, 2: found by identifier
+    using CancelInstallRows = DataRows<QString, bool, bool, AppInstallState>;  // recorded (version installed before, empty: none), failedBefore, placed, expected
+    // recordsWiped: by the command-line tool after the store started; opened: 0 nothing, 1 recorded, 2 found by identifier
     using OpenRows = DataRows<bool, bool, bool, bool, int>;  // recordedExists, recordedOpenable, foundByBundleId, recordsWiped, opened
     using FinishOnboardingRows = DataRows<QStringList, bool, QStringList>;  // toggled, includeBeta, expectedInstalls
     using SelectPendingAnnouncementRows = DataRows<QString, QString>;  // announcedApp, expectedSelection
     using FeedbackRelatedAppRows = DataRows<QVariant, bool, QVariant, QString>;  // appID, includeBeta, sentAppId, diagnosticsApp
-    // outcome: 0 success, 1 server text, 2 invalid status, 3 transport, 4 decoding
-    using FeedbackOutcomeRows = DataRows<int, QString, FeedbackSubmissionState>;  // outcome, language, expected
+    using FeedbackOutcomeRows = DataRows<int, QString, FeedbackSubmissionState>;  // outcome (0 success, 1 server text, 2 invalid status, 3 transport, 4 decoding), language, expected
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }

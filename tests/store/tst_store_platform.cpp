@@ -37,8 +37,7 @@ LinuxWorkspace workspaceOver(const QStringList &roots)
 class TestStorePlatform : public QObject
 {
     Q_OBJECT
-    // setup: how the executable is made
-    using ExecutableInsideTheRows = DataRows<QString, bool>;  // setup, accepted
+    using ExecutableInsideTheRows = DataRows<QString, bool>;  // setup (how the executable is made), accepted
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }

@@ -171,11 +171,9 @@ private:
 class TestUiAccessibility : public QObject
 {
     Q_OBJECT
-    // state: "checked", "unchecked", "selected", "unselected" or ""
-    using NamesRolesRows = DataRows<QString, QString, QAccessible::Role, QString>;  // screen, name, role, state
+    using NamesRolesRows = DataRows<QString, QString, QAccessible::Role, QString>;  // screen, name, role, state ("checked", "unchecked", "selected", "unselected", "")
     using ActionsRows = DataRows<QString, QString, QString, Check>;  // screen, name, action, done
-    // keys: taken once the walk has reached the last of order
-    using KeyboardWalkRows = DataRows<QString, QStringList, QList<int>, Check>;  // screen, order, keys, done
+    using KeyboardWalkRows = DataRows<QString, QStringList, QList<int>, Check>;  // screen, order, keys (pressed once the walk reached the last of order), done
     using ModalsRows = DataRows<QString, QString>;  // opener, inside: a control of the modal
 
 private Q_SLOTS:

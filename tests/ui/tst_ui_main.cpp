@@ -43,16 +43,12 @@ class TestUiMain : public QObject
 {
     Q_OBJECT
     using BreakpointRows = DataRows<int, bool, int>;  // width, compact, sidebarWidth
-    // tagline: of Café Menu
-    using TilesFitTheirContentRows = DataRows<int, QString>;  // width, tagline
+    using TilesFitTheirContentRows = DataRows<int, QString>;  // width, tagline (of Café Menu)
     using HomePanelsPutRows = DataRows<bool, int, bool>;  // firstApp, width, under
-    // emptyState: the kind shown for an empty list
-    using SearchNarrowsSectionsRows = DataRows<QString, QString, QStringList, QString>;  // section, typed, expected, emptyState
-    // state: how to reach it
-    // press: what pressing the button does
+    using SearchNarrowsSectionsRows = DataRows<QString, QString, QStringList, QString>;  // section, typed, expected, emptyState (the kind shown for an empty list)
+    // appId, state (how to reach it), label, detail, buttonText, press (what pressing the button does)
     using DetailPerStateRows = DataRows<QString, QString, QString, QString, QString, QString>;  // appId, state, label, detail, buttonText, press
-    // gradients: start and end colour per app
-    using DetailIconFollowsTheAppRows = DataRows<QStringList, QList<QColor>>;  // apps, gradients
+    using DetailIconFollowsTheAppRows = DataRows<QStringList, QList<QColor>>;  // apps, gradients (start and end colour per app)
 
 private Q_SLOTS:
     void initTestCase() { UiTest::initialise(); }
