@@ -94,12 +94,12 @@ const QMap<QString, QString> installContext{{"flow", "install"}, {"app", "notes"
 class TestFeedbackServices : public QObject
 {
     Q_OBJECT
-    // service, full, base, language (feedback: the chosen one; events: the system's (null: none)), target, localeHeader, body (compared as JSON)
+    // language: feedback's chosen one, or the system's for events (null: none); body: compared as JSON
     using WireFormatRows = DataRows<QString, bool, QString, QString, QByteArray, QByteArray, QByteArray>;  // service, full, base, language, target, localeHeader, body
     using FeedbackAnswersRows = DataRows<int, QByteArray, QString>;  // status, body, expected (start of the outcome)
     using NetworkFailuresRows = DataRows<QString, QString, int>;  // service, failure, requests
     using ErrorReportEndpointRows = DataRows<QString, QString>;  // dsn, expected (store URL and key; empty: reports are off)
-    // service, environment (invalid: unset), property (invalid: absent), expected ("environment", "property" or the built-in address)
+    // environment: invalid: unset; property: invalid: absent; expected: "environment", "property" or the built-in address
     using ServiceAddressRows = DataRows<QString, QVariant, QVariant, QString>;  // service, environment, property, expected
 
 private:

@@ -49,7 +49,7 @@ class Trust : public QObject
 {
     Q_OBJECT
     using ServicesOverHttpsRows = DataRows<QString, QString, QString>;  // service, server, expected
-    // keys ("mine", "other": the two test keys), signature (the key that signs, or what the header holds), body, expected
+    // keys: "mine", "other" (the two test keys); signature: the key that signs, or what the header holds
     using SignedCatalogsRows = DataRows<QString, QString, QByteArray, QString>;  // keys, signature, body, expected
 
 private:

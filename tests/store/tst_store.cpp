@@ -20,11 +20,11 @@ class TestStore : public QObject
 {
     Q_OBJECT
     using ConstructionOnEmptyRows = DataRows<QVariant, QString>;  // language, locale
-    // catalogVersion, recordedVersion (invalid: none), path (0: none recorded, 1: existing bundle, 2: deleted bundle), expected, recordsKept
+    // recordedVersion: invalid: none; path: 0 none recorded, 1 existing bundle, 2 deleted bundle
     using ReconciliationRows = DataRows<QString, QVariant, int, AppInstallState, bool>;  // catalogVersion, recordedVersion, path, expected, recordsKept
     using SelectedAppFollowsRows = DataRows<QVariant, bool, QVariant>;  // selectedID (invalid: none), includeBeta, expected (invalid: none)
     using RequiresOnboardingRows = DataRows<AppManifestItem, bool, bool>;  // app, includeBeta, expected
-    // selectionBefore, apps (id:status), selectionAfter, onboardingDone (no published app is left, so there is nothing to onboard)
+    // apps: id:status; onboardingDone: no published app is left, so there is nothing to onboard
     using RefreshSelectionRulesRows = DataRows<QVariant, QStringList, QVariant, bool>;  // selectionBefore, apps, selectionAfter, onboardingDone
     using OperationOutcomesRows = DataRows<QString, AppManifestItem, QString, QString, QString>;  // operation, app, setup, expected, errorLine
     using InstallFailureRows = DataRows<QString, QString>;  // language, expectedMessage

@@ -46,7 +46,7 @@ class TestUiMain : public QObject
     using TilesFitTheirContentRows = DataRows<int, QString>;  // width, tagline (of Café Menu)
     using HomePanelsPutRows = DataRows<bool, int, bool>;  // firstApp, width, under
     using SearchNarrowsSectionsRows = DataRows<QString, QString, QStringList, QString>;  // section, typed, expected, emptyState (the kind shown for an empty list)
-    // appId, state (how to reach it), label, detail, buttonText, press (what pressing the button does)
+    // state: how to reach it; press: what pressing the button does
     using DetailPerStateRows = DataRows<QString, QString, QString, QString, QString, QString>;  // appId, state, label, detail, buttonText, press
     using DetailIconFollowsTheAppRows = DataRows<QStringList, QList<QColor>>;  // apps, gradients (start and end colour per app)
 
