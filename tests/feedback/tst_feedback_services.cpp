@@ -328,8 +328,6 @@ private Q_SLOTS:
         auto reporter = reporterFor(dsnFor(server.port()));
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
         reporter->report(PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("No space left on device")), installContext);
-        // The caller has its answer while the report is still on its way.
-        QCOMPARE(reporter->pendingReports(), 1);
         // An error whose text happens to quote the DSN must not carry the key along.
         reporter->reportMessage(QStringLiteral("Could not reach ") + dsnFor(server.port()), {{"dsn", dsnFor(server.port())}});
         QVERIFY(reporter->waitForPendingReports(5000));
