@@ -217,8 +217,8 @@ private Q_SLOTS:
     void archivesInstallAsListed_data()
     {
         QTest::addColumn<QString>("catalog");
-        QTest::newRow("multi") << "multi";
-        QTest::newRow("first") << "first";
+        for (const char *catalog : {"multi", "first"})
+            QTest::newRow(catalog) << catalog;
     }
 
     void archivesInstallAsListed()

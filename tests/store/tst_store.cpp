@@ -380,7 +380,8 @@ private Q_SLOTS:
             : operation == "rollBack"                               ? apps->rollBack(app)
                                                                     : apps->open(app);
         const OperationOutcome outcome = waitForTask(op->result());
-        QCOMPARE(outcome, expected == "done" ? OperationOutcome::done() : OperationOutcome::refused(*refusalNamed(expected)));
+        QCOMPARE(outcome.refusal ? RefusalText::name(*outcome.refusal) : QStringLiteral("done"), expected);
+        QCOMPARE(outcome.kind, expected == "done" ? OperationOutcome::Kind::done : OperationOutcome::Kind::refused);
         QCOMPARE(store->errorMessage(), errorLine.isEmpty() ? std::nullopt : std::optional(errorLine));
         if (expected != "done") {
             QCOMPARE(store->state(app), before);
@@ -401,15 +402,6 @@ private Q_SLOTS:
                  refusal ? QString::fromLatin1(RefusalText::key(*refusal)) : QString());
         if (h.installer->gate)
             h.installer->gate->open();
-    }
-
-    static std::optional<Refusal> refusalNamed(const QString &name)
-    {
-        for (int r = 0; r <= int(Refusal::noInstaller); ++r) {
-            if (RefusalText::name(Refusal(r)) == name)
-                return Refusal(r);
-        }
-        return std::nullopt;
     }
 
     void stateSequenceAndEventsInOrder()

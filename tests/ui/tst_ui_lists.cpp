@@ -222,9 +222,8 @@ private Q_SLOTS:
     void typingMovesRowsWithoutReset_data()
     {
         QTest::addColumn<QString>("kind");  // a section, or the switcher
-        QTest::newRow("all apps") << "allApps";
-        QTest::newRow("selected") << "selected";
-        QTest::newRow("switcher") << "switcher";
+        for (const char *kind : {"allApps", "selected", "switcher"})
+            QTest::newRow(kind) << kind;
     }
 
     void typingMovesRowsWithoutReset()
