@@ -138,29 +138,19 @@ QString outcome(QCoro::Task<LauncherManifest> load)
 class TestCatalogRecords : public QObject
 {
     Q_OBJECT
-    // decoded: the member after decoding and encoding again
-    using AcceptedDocumentsRows = DataRows<QString, QJsonValue, QJsonValue>;  // path, value, decoded
-    // value: undefined: the member removed
-    using RejectedDocumentsRows = DataRows<QString, QJsonValue, QString>;  // path, value, error
+    using AcceptedDocumentsRows = DataRows<QString, QJsonValue, QJsonValue>;  // path, value, decoded (the member after decoding and encoding again)
+    using RejectedDocumentsRows = DataRows<QString, QJsonValue, QString>;  // path, value (undefined: the member removed), error
     using MalformedInputRows = DataRows<QByteArray, QString>;  // json, errorStart
-    // seconds: -2: refused
-    using ParseDateRows = DataRows<QString, qint64>;  // text, seconds
+    using ParseDateRows = DataRows<QString, qint64>;  // text, seconds (-2: refused)
     using CompareVersionsRows = DataRows<QString, QString, ComparisonResult>;  // lhs, rhs, expected
-    // lists: the lists the app is on
-    // check: on a 14.5.0 system
-    using PolicyRows = DataRows<AppManifestItem, bool, QString, ManifestPolicy::InstallCheck>;  // app, includeBeta, lists, check
-    // expected: "-": refused
-    using SystemVersionRows = DataRows<QString, QString>;  // text, expected
-    // expected: kind, published, coming soon, featured
-    using LifecycleRows = DataRows<QList<AppManifestItem>, bool, QString>;  // apps, includeBeta, expected
+    using PolicyRows = DataRows<AppManifestItem, bool, QString, ManifestPolicy::InstallCheck>;  // app, includeBeta, lists (the lists the app is on), check (on a 14.5.0 system)
+    using SystemVersionRows = DataRows<QString, QString>;  // text, expected ("-": refused)
+    using LifecycleRows = DataRows<QList<AppManifestItem>, bool, QString>;  // apps, includeBeta, expected (kind, published, coming soon, featured)
     using InstallStateLabelsRows = DataRows<AppInstallState, QString>;  // state, english
-    // expected: the coded form of the decoded state, or the start of the error
-    using InstallStateCodedFormRows = DataRows<QByteArray, QString>;  // json, expected
-    // identifier: invalid: no identifier
-    using LanguageOfIdentifierRows = DataRows<QVariant, VantrelLocale>;  // identifier, expected
+    using InstallStateCodedFormRows = DataRows<QByteArray, QString>;  // json, expected (coded form of the decoded state, or error start)
+    using LanguageOfIdentifierRows = DataRows<QVariant, VantrelLocale>;  // identifier (invalid: no identifier), expected
     using RequestUrlRows = DataRows<QString, VantrelLocale, QString>;  // query, locale, expected
-    // shape: how the server sends it
-    using AnswersRows = DataRows<int, QByteArray, QString, QString>;  // status, body, shape, expected
+    using AnswersRows = DataRows<int, QByteArray, QString, QString>;  // status, body, shape (how the server sends it), expected
 
 private:
     QNetworkAccessManager m_session;

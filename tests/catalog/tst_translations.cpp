@@ -67,8 +67,7 @@ QSet<QString> placeholders(const QString &text)
     return found;
 }
 
-// What keeps a language's file from shipping, one line per message. Every
-// plural message has as many forms as the language's appCount.
+// What keeps a language's file from shipping, one line per message; plurals need as many forms as appCount.
 QStringList problems(const QString &path)
 {
     const QHash<QString, Message> english = readTs(tsFile(QStringLiteral("en")));
@@ -110,8 +109,7 @@ QHash<QString, QString> sources(const QStringList &patterns, const QString &unde
 class TestTranslations : public QObject
 {
     Q_OBJECT
-    // texts: for the counts 0, 1, 2, 5, 12, 22 and 25
-    using PluralFormsRows = DataRows<QString, VantrelLocale, QStringList>;  // id, language, texts
+    using PluralFormsRows = DataRows<QString, VantrelLocale, QStringList>;  // id, language, texts (for the counts 0, 1, 2, 5, 12, 22 and 25)
     using FormattedDateRows = DataRows<VantrelLocale, QString>;  // language, expected
 
 private Q_SLOTS:
@@ -226,9 +224,7 @@ private Q_SLOTS:
         QVERIFY(asked > 100);
     }
 
-    // What a user reads comes from the files: no view binds a text, no store
-    // message is a plain literal, and the terminal tool has no literal with
-    // words in it but the few below that are not prose.
+    // No view binds a text, no store message is a plain literal, and the tool has no prose literal but those below.
     void noPlainTextWhereUsersRead()
     {
         const QRegularExpression words(QStringLiteral("[a-z]{2}"));

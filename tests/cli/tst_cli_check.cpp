@@ -39,15 +39,10 @@ QByteArray reasonsManifest()
 class TestCliCheck : public QObject
 {
     Q_OBJECT
-    // apps: id status visible published comingSoon problem
-    using JsonReportRows = DataRows<QStringList, QString, QStringList>;  // options, lifecycle, apps
-    // content: null: source is read as it stands
-    // error: part of the message
-    using RefusedSourcesRows = DataRows<QByteArray, QString, QString>;  // content, source, error
-    // expected: on standard output when 0, else on standard error
-    using SignaturesRows = DataRows<QStringList, QString, int, QString>;  // args, environmentKeys, exitCode, expected
-    // expected: on standard error for wrong usage, else on standard output
-    using UsageAndHelpRows = DataRows<QStringList, int, QString>;  // args, exitCode, expected
+    using JsonReportRows = DataRows<QStringList, QString, QStringList>;  // options, lifecycle, apps (id status visible published comingSoon problem)
+    using RefusedSourcesRows = DataRows<QByteArray, QString, QString>;  // content (null: source read as it stands), source, error (part of the message)
+    using SignaturesRows = DataRows<QStringList, QString, int, QString>;  // args, environmentKeys, exitCode, expected (on stdout when 0, else stderr)
+    using UsageAndHelpRows = DataRows<QStringList, int, QString>;  // args, exitCode, expected (on stderr for wrong usage, else stdout)
     using CompareRows = DataRows<QString, QString, QString>;  // a, b, expected
 
 private:
@@ -182,8 +177,7 @@ private Q_SLOTS:
                  qPrintable(missing.err));
     }
 
-    // A file or a served catalog checked against keys: @KEY and @OTHER are two
-    // public keys, @SIG the signature of the catalog by @KEY.
+    // Checked against keys: @KEY and @OTHER are two public keys, @SIG the catalog's signature by @KEY.
     void signatures_data()
     {
         SignaturesRows::columns();

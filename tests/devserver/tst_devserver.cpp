@@ -1,8 +1,5 @@
-// The development service as the launcher relies on it, through real HTTP
-// against the built vantrel-devserver: its two catalogs in each language,
-// every archive they name installed by the real installer, the feedback,
-// event and error endpoints, and the real `vantrel` installing, updating and
-// opening sample apps from it in a temporary home.
+// The built vantrel-devserver over real HTTP: catalogs in each language, every archive through the real installer,
+// the service endpoints, and the real `vantrel` installing, updating and opening sample apps in a temporary home.
 
 #include "DataRows.h"
 #include "InstallSandbox.h"
@@ -105,8 +102,7 @@ private:
 class DevServerTest : public QObject
 {
     Q_OBJECT
-    // category: the first app's category in the language served
-    using ManifestInEachLanguageRows = DataRows<QString, QString, QString, QString>;  // catalog, language, category, releaseDate
+    using ManifestInEachLanguageRows = DataRows<QString, QString, QString, QString>;  // catalog, language, category (the first app's, as served), releaseDate
     using CatalogsAsTheRows = DataRows<QString, QString, QStringList, QStringList>;  // catalog, lifecycle, published, visible
 
 private:
@@ -217,13 +213,12 @@ private Q_SLOTS:
         QCOMPARE(glimmerProblem, QStringLiteral("Prüfsumme nicht aus 64 Hexadezimalziffern"));  // in the tool's language
     }
 
-    // Every archive a catalog names installs with the launcher's own
-    // installer and holds the bundle the catalog describes.
+    // Every archive a catalog names installs with the launcher's installer and holds the bundle described.
     void archivesInstallAsListed_data()
     {
         QTest::addColumn<QString>("catalog");
-        QTest::newRow("multi") << "multi";
-        QTest::newRow("first") << "first";
+        for (const char *catalog : {"multi", "first"})
+            QTest::newRow(catalog) << catalog;
     }
 
     void archivesInstallAsListed()
@@ -273,8 +268,7 @@ private Q_SLOTS:
         QCOMPARE(http("GET", archive, {}, {{"Range", "bytes=" + QByteArray::number(whole.size()) + '-'}}).status, 416);
     }
 
-    // Feedback and error reports as the launcher sends them are accepted with
-    // answers it reads (events: installAndOpenSampleApp).
+    // Feedback and error reports as the launcher sends them are accepted (events: installAndOpenSampleApp).
     void endpointsAcceptWhatTheLauncherSends()
     {
         const DevServer &s = *m_first;

@@ -1,8 +1,5 @@
-// Crash safety of an install: `vantrel install` killed with SIGKILL once at
-// every phase over an older copy, up to the clean-up after it has returned.
-// After each kill the bundle is whole (old or new), the next start agrees with
-// the disk and removes every leftover. Also two processes installing one app,
-// and the kept catalog replaced by `vantrel list` killed mid-write.
+// `vantrel install` killed at every phase over an older copy: the bundle whole, the next start agrees with the disk and
+// cleans up. Also two processes installing one app, and the kept catalog's writer killed mid-write.
 
 #include "DataRows.h"
 #include "CatalogBuilders.h"
@@ -130,8 +127,7 @@ private Q_SLOTS:
         checkAfterwards(swapped);
     }
 
-    // A successful refresh replaces the kept catalog in one step: killed at any
-    // point of the write, the copy is the whole old one or the whole new one.
+    // The kept catalog is replaced in one step: killed at any point, the copy is the whole old or the whole new one.
     void catalogCopyKilledMidWrite_data()
     {
         CatalogCopyRows::columns();
@@ -166,8 +162,7 @@ private Q_SLOTS:
         QCOMPARE(TestCatalog::ids(kept->manifest.apps), QStringList{replaced ? QStringLiteral("newer") : QStringLiteral("older")});
     }
 
-    // Two `vantrel install` of one app at once: the second waits for the
-    // first; the bundle ends whole and the records intact.
+    // Two `vantrel install` of one app: the second waits for the first; the bundle whole, the records intact.
     void twoProcessesOneApp()
     {
         restoreOldCopy();

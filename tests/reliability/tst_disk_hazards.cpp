@@ -1,7 +1,5 @@
-// When the disk says no: it fills up at each stage of an install, an archive
-// unpacks to far more than is plausible, the system refuses the final swap.
-// Each time the install fails with a clear error, the installed copy stays
-// byte for byte and nothing temporary remains.
+// A full disk at each stage, an archive unpacking far too large, a refused swap: a clear error, the old copy byte for
+// byte, nothing temporary left.
 
 #include "DataRows.h"
 #include "InstallSandbox.h"
@@ -12,9 +10,7 @@
 
 namespace {
 
-// A small filesystem of its own at path, so that "full" comes after a few
-// megabytes; unmounted when destroyed. Mounting needs root or mount rights;
-// where they are missing, skipReason() says so.
+// A small filesystem of its own at path, so "full" comes after a few megabytes; skipReason() says why it cannot mount.
 class TmpfsMount
 {
 public:
@@ -50,8 +46,7 @@ class DiskHazards : public QObject
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // Running out of space at each stage: the system's error, naming the item
-    // but no path, the old copy kept, nothing temporary left.
+    // Out of space at each stage: the system's error naming the item but no path, the old copy kept, nothing left.
     void fullDiskKeepsTheOldCopy_data()
     {
         FullDiskKeepsTheOldCopyRows::columns();
@@ -111,9 +106,7 @@ private Q_SLOTS:
         QCOMPARE(LibarchiveExtractor::writeCap(archiveSize, LibarchiveExtractor::Limits()), cap);
     }
 
-    // A compression bomb is stopped by the cap, not by the disk: in a home
-    // larger than the cap but far smaller than the bomb (where mounting is
-    // allowed), the install fails as an archive that cannot be extracted.
+    // A bomb stops at the cap, not the disk (a home larger than the cap, far smaller than the bomb): extraction fails.
     void compressionBombIsStoppedByTheCap()
     {
         InstallSandbox sandbox;
@@ -129,8 +122,7 @@ private Q_SLOTS:
         QCOMPARE(sandbox.leftovers(), QStringList());  // the sandbox's own check comes after the unmount
     }
 
-    // The system refuses to swap the new copy in (an immutable installed
-    // copy): the install reports the system's error, not success.
+    // The system refuses the swap (an immutable installed copy): the install reports the system's error.
     void refusedSwapKeepsTheOldCopy()
     {
         InstallSandbox sandbox;

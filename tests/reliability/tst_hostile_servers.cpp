@@ -1,6 +1,4 @@
-// Servers that misbehave: stalled and cut-short downloads, deeply nested
-// catalogs. An oversized catalog is refused unread or cut at the cap: see
-// answers and endlessBodyIsCutAtTheCap in tst_catalog.
+// Stalled and cut-short downloads, deep catalogs (oversized ones: tst_catalog answers, endlessBodyIsCutAtTheCap).
 
 #include "DataRows.h"
 #include "InstallSandbox.h"
@@ -19,21 +17,15 @@ QByteArray nestedArrays(int depth)
 class HostileServers : public QObject
 {
     Q_OBJECT
-    // cuts: an answer from N closes (or stalls) at the first cut past N
-    // ranges: the server answers Range requests
-    // twist: how the server misbehaves besides
-    // asked: the Range start of each request (-1: none)
-    // expected: the start of the error; empty: installed
+    // cuts: an answer from N closes (or stalls) at the first cut past N; ranges: the server answers Range requests;
+    // twist: its other misbehaviour; asked: each request's Range start (-1: none); expected: error start, empty: installed
     using InterruptedDownloadsRows = DataRows<QList<int>, bool, QByteArray, QString, QList<int>, QString>;  // cuts, ranges, validator, twist, asked, expected
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // A download that breaks off after some bytes is asked for again from
-    // where it stopped (If-Range with the first answer's validator), or from
-    // zero when the server cannot resume; three times at most. Whatever the
-    // end, the installed copy stays unless the whole archive arrived, and
-    // nothing temporary is left. Byte positions are in sixths of the archive.
+    // A broken-off download resumes where it stopped (If-Range with the first validator) or from zero, three times at most;
+    // the old copy stays unless the whole archive arrived, nothing is left. Positions are sixths of the archive.
     void interruptedDownloads_data()
     {
         InterruptedDownloadsRows::columns();

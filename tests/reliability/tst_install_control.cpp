@@ -1,6 +1,4 @@
-// What a user can count on while an install runs in the window's store: an
-// events service that never answers holds nothing up, Cancel acts at once up
-// to the swap, and a removal the trash refuses changes nothing.
+// An install in the window's store: silent events hold nothing up, Cancel acts until the swap, a refused trash alters nothing.
 
 #include "CatalogBuilders.h"
 #include "DefaultCollaborators.h"
@@ -19,9 +17,7 @@
 
 namespace {
 
-// Reads bundles as the real inspector does; once held, it waits at its first
-// read until the test lets it go: an install stopped after its extraction,
-// before the swap.
+// Reads bundles as the real inspector does; once held, waits at its first read (after extraction, before the swap).
 class HeldInspector : public BundleInspector
 {
 public:
@@ -48,8 +44,7 @@ private:
     std::shared_ptr<const BundleInspector> m_inner;
 };
 
-// The window's store over the sandbox's records, install root and releases,
-// with the real installer; events go to eventsBase when given.
+// The window's store over the sandbox with the real installer; events go to eventsBase when given.
 struct SandboxStore {
     QNetworkAccessManager session;
     std::shared_ptr<HeldInspector> inspector;
@@ -81,9 +76,7 @@ class CancelAndOutages : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The events service accepts the connection and never answers: the
-    // install waits for its "install_started" at most 2 s and completes, and
-    // Cancel during that wait ends the install at once.
+    // Silent events service: the install waits for "install_started" at most 2 s; Cancel during that wait ends it at once.
     void silentEventsServiceHoldsNothing()
     {
         ToolSandbox cli;
@@ -112,8 +105,7 @@ private Q_SLOTS:
             QVERIFY(!request.path.startsWith(QLatin1String("/beta")));
     }
 
-    // Cancelled after the extraction, during the bundle check: the old copy
-    // stays byte for byte, the records are unchanged, nothing is left.
+    // Cancelled during the bundle check: the old copy byte for byte, the records unchanged, nothing left.
     void cancelBeforeTheSwapKeepsThePreviousState()
     {
         ToolSandbox cli;
@@ -145,8 +137,7 @@ private Q_SLOTS:
         QCOMPARE(s.store->errorMessage(), std::nullopt);
     }
 
-    // The trash refuses the bundle: the removal fails and says so; bundle,
-    // records and state stay as they were.
+    // The trash refuses the bundle: the removal fails and says so; bundle, records and state stay.
     void removalTheTrashRefusesChangesNothing()
     {
         ToolSandbox cli;

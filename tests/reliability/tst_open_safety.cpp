@@ -1,6 +1,4 @@
-// Opening is safe: only a plain executable name inside the bundle's own
-// executable folder is started, directly and never through a shell; anything
-// else is treated as a missing bundle.
+// Only a plain executable name in the bundle's executable folder starts, never via a shell; else: a missing bundle.
 
 #include "DataRows.h"
 #include "CatalogBuilders.h"
@@ -76,8 +74,7 @@ private Q_SLOTS:
         QCOMPARE(workspace.urlForApplication(QStringLiteral("com.example.hostile")), std::nullopt);
     }
 
-    // A name full of shell syntax is still one plain file name: the file of
-    // that name runs, and nothing of the syntax does.
+    // A name full of shell syntax is one plain file name: that file runs, none of the syntax does.
     void shellSyntaxInNameIsNotInterpreted()
     {
         const QString name = QStringLiteral("run;touch pwned $(touch pwned2) `touch pwned3`");

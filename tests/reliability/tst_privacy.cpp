@@ -1,6 +1,4 @@
-// Secrets and privacy: the Sentry DSN's key, feedback texts and paths inside
-// the user's home never reach the log output, even with every logging
-// category switched on.
+// The Sentry DSN's key, feedback texts and home paths never reach the log output, with every logging category on.
 
 #include "CatalogBuilders.h"
 #include "SettingsUserDefaults.h"
@@ -91,8 +89,7 @@ private Q_SLOTS:
         QVERIFY(!store.feedbackState().message().contains(feedbackBody));
     }
 
-    // A failing `vantrel install` with a DSN set and all logging on: the
-    // output names the app, but neither the key nor any path in the home.
+    // A failing `vantrel install` with a DSN and all logging: the output names the app, not the key nor a home path.
     void failingCliInstallLeaksNothing_data()
     {
         QTest::addColumn<QString>("failure");

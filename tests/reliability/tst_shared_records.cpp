@@ -1,5 +1,4 @@
-// Several processes of one user working on one set of install records at
-// once: real `vantrel` processes, and the store of this process among them.
+// Several processes of one user on one set of install records: real `vantrel` processes and this process's store.
 
 #include "CatalogBuilders.h"
 #include "DefaultCollaborators.h"
@@ -50,9 +49,7 @@ private Q_SLOTS:
         QVERIFY2(QFile::exists(ToolSandbox::vantrel()), qPrintable(ToolSandbox::vantrel() + QStringLiteral(" has not been built")));
     }
 
-    // Eight installs of different apps started at once, three rounds: every
-    // one that reports success is listed as installed, and removing them all
-    // at once leaves no bundle and no record behind.
+    // Eight installs at once, three rounds: every success is listed; removing all at once leaves no bundle nor record.
     void eightInstallsAtOnce()
     {
         ToolSandbox cli;
@@ -78,9 +75,7 @@ private Q_SLOTS:
         }
     }
 
-    // The window's store installs one app while `vantrel` installs another:
-    // both are recorded, and the store shows the tool's install without
-    // anyone refreshing it.
+    // The window's store and `vantrel` install an app each: both recorded, the store shows the tool's without a refresh.
     void windowAndToolAtOnce()
     {
         ToolSandbox cli;
@@ -108,8 +103,7 @@ private Q_SLOTS:
                  (QHash<QString, QString>{{"alpha", "1.0.0"}, {"beta", "1.0.0"}}));
     }
 
-    // A process killed while it holds the records lock blocks nobody: the
-    // next one takes the lock at once and records its install.
+    // A process killed holding the records lock blocks nobody: the next takes it at once and records its install.
     void killedLockHolderBlocksNobody()
     {
         ToolSandbox cli;

@@ -1,7 +1,5 @@
-// Trust in what the launcher fetches: every service over real HTTPS with an
-// authority made for the test, refused certificates and downgrades, no way
-// around certificate checks in the sources, and signed catalogs (only a
-// verified, decoded catalog is kept on disk).
+// Every service over real HTTPS with a test authority, refused certificates and downgrades, no certificate bypass in
+// the sources, and signed catalogs (only a verified, decoded catalog is kept on disk).
 
 #include "DataRows.h"
 #include "InstallSandbox.h"
@@ -20,9 +18,7 @@ const LauncherManifest seed = TestCatalog::manifest({TestCatalog::app("seed")});
 const QString fallbackLine = QStringLiteral("Could not refresh apps. Showing the last known state.");
 const QString signatureLine = QStringLiteral("The catalog's signature could not be verified. Showing the last known state.");
 
-// A store seeded with `seed` refreshes from url through the real client: "ok"
-// when it shows the served catalog and keeps it on disk, else its error line
-// (the seed kept, the copy on disk untouched).
+// Refreshes a store seeded with `seed` from url via the real client: "ok" if shown and kept on disk, else its error line.
 QString refresh(const QUrl &url, const QString &keys, QNetworkAccessManager *session)
 {
     StoreHarness h;
@@ -53,8 +49,7 @@ class Trust : public QObject
 {
     Q_OBJECT
     using ServicesOverHttpsRows = DataRows<QString, QString, QString>;  // service, server, expected
-    // keys: "mine", "other": the two test keys
-    // signature: the key that signs, or what the header holds
+    // keys: "mine", "other" (the two test keys); signature: the key that signs, or what the header holds
     using SignedCatalogsRows = DataRows<QString, QString, QByteArray, QString>;  // keys, signature, body, expected
 
 private:
@@ -68,9 +63,8 @@ private Q_SLOTS:
         TestCrypto::trust(m_authority);
     }
 
-    // Each service end to end over HTTPS; for the catalog and an archive, a
-    // certificate that is not good for 127.0.0.1 or a step down to http fails
-    // the way any broken server does, and nothing is asked over plain HTTP.
+    // Each service over HTTPS; for catalog and archive, a certificate not for 127.0.0.1 or a step down to http fails as a
+    // broken server does, and nothing is asked over plain HTTP.
     void servicesOverHttps_data()
     {
         ServicesOverHttpsRows::columns();
@@ -150,8 +144,7 @@ private Q_SLOTS:
         QVERIFY(files > 100);
     }
 
-    // With keys configured only a catalog signed by one of them replaces the
-    // one shown, and the signature is checked before the body is decoded.
+    // With keys configured only a catalog signed by one of them replaces the shown one; the signature is checked first.
     void signedCatalogs_data()
     {
         SignedCatalogsRows::columns();

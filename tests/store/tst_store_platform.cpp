@@ -1,6 +1,4 @@
-// The store's platform side over real files: the settings-backed user defaults
-// and the Linux workspace. The store over its real collaborators is the
-// command-line tool's test: the tool drives the same store.
+// The store's platform side over real files: settings-backed user defaults and the Linux workspace.
 
 #include "CatalogBuilders.h"
 #include "DataRows.h"
@@ -39,8 +37,7 @@ LinuxWorkspace workspaceOver(const QStringList &roots)
 class TestStorePlatform : public QObject
 {
     Q_OBJECT
-    // setup: how the executable is made
-    using ExecutableInsideTheRows = DataRows<QString, bool>;  // setup, accepted
+    using ExecutableInsideTheRows = DataRows<QString, bool>;  // setup (how the executable is made), accepted
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -107,9 +104,7 @@ private Q_SLOTS:
         QCOMPARE(aside.readAll(), garbage);
     }
 
-    // A settings file as the previous release wrote it reads back unchanged;
-    // one app recorded and forgotten again leaves it byte for byte as it was,
-    // so either release reads what the other writes.
+    // The previous release's settings file reads back unchanged; recording and forgetting an app keeps it byte for byte.
     void recordsFileOfTodayReadsBackUnchanged()
     {
         QTemporaryDir dir;
@@ -140,8 +135,7 @@ private Q_SLOTS:
         QCOMPARE(TempHome::readFile(path), original);
     }
 
-    // Hostile names and links are the open-safety test's; these are the accepted
-    // forms and the one plain refusal left.
+    // Hostile names and links: tst_open_safety; here the accepted forms and the one plain refusal left.
     void executableInsideTheBundle_data()
     {
         ExecutableInsideTheRows::columns();

@@ -1,6 +1,4 @@
-// The last catalog kept on disk: shown at start through the real client while
-// the service is unreachable, and ignored (the built-in catalog kept) when the
-// copy cannot be trusted or read.
+// The kept catalog: shown at start while the service is unreachable, ignored when it cannot be trusted or read.
 
 #include "ClosedPort.h"
 #include "DataRows.h"
@@ -48,8 +46,7 @@ class TestStoredCatalog : public QObject
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // Apps, lifecycle and install states are those of the stored copy from the
-    // first moment; the failed refresh keeps them and names the copy's age.
+    // The stored copy's apps, lifecycle and states from the start; the failed refresh keeps them and names its age.
     void shownWhileTheServiceIsUnreachable_data()
     {
         ShownRows::columns();
@@ -90,8 +87,7 @@ private Q_SLOTS:
         check();
     }
 
-    // Each unusable copy: the built-in catalog stays, the copy goes, and
-    // nothing else (records, another URL's copy) is touched.
+    // Each unusable copy: the built-in catalog stays, the copy goes, nothing else is touched.
     void unusableCopyIsIgnored_data()
     {
         IgnoredRows::columns();

@@ -1,7 +1,6 @@
 #pragma once
 
-// The one way tests make catalog records: a complete, installable app whose
-// fields a test then changes as it needs.
+// The one way tests make catalog records: a complete, installable app a test then changes as it needs.
 
 #include "catalog/Models.h"
 

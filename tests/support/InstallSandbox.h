@@ -24,15 +24,12 @@ struct InstallOutcome {
 // Waits for an install that may already be running, and for its clean-up.
 InstallOutcome outcomeOf(QCoro::Task<InstalledApp> task);
 
-// A bundle "Notes.app" of com.vantrel.notes telling its version in a resource,
-// with a file only this version has and a link inside the bundle.
+// "Notes.app" (com.vantrel.notes) telling its version in a resource, with a file only it has and an inner link.
 ZipBuilder notesApp(const QString &version = QStringLiteral("1.0"), ZipBuilder::PlistFormat format = ZipBuilder::PlistFormat::xml);
 // The catalog's release of app "notes" as archive, downloaded from url.
 AppManifestItem notesRelease(const QUrl &url, const QByteArray &archive, const QString &version = QStringLiteral("1.0"));
 
-// The real installer (real platform layers, system version 14.5.0) over a
-// temporary home. Whatever the tests do, no install may leave anything
-// temporary behind: the sandbox fails the test when it ends with leftovers().
+// The real installer (system 14.5.0) over a temporary home; fails the test if it ends with leftovers().
 class InstallSandbox : public TempHome
 {
 public:

@@ -14,10 +14,7 @@
 #include <memory>
 #include <optional>
 
-// A small HTTP/1.1 server on the loopback interface for tests. It runs in its
-// own thread (so tests may block on a child process while it answers), records
-// every request and answers through a handler the test sets. Given a TLS
-// configuration it speaks HTTPS instead.
+// A loopback HTTP/1.1 (with TLS: HTTPS) server in its own thread: records every request, answers via the handler.
 class LoopbackHttpServer
 {
 public:

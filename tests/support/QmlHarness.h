@@ -1,8 +1,6 @@
 #pragma once
 
-// Loads views of the launcher's QML module in offscreen windows over a store
-// built with the substitute collaborators, and drives them with real key and
-// mouse events.
+// Loads the launcher's QML views offscreen over a store with the substitutes; drives them with real key and mouse input.
 
 #include "StoreFakes.h"
 
@@ -26,8 +24,7 @@ LauncherManifest withAnnouncements();
 
 }  // namespace UiTest
 
-// One view in one window: an Item goes into a fresh window, a Window is shown
-// as it is.
+// One view in one window: an Item goes into a fresh window, a Window is shown as it is.
 class ViewHost
 {
 public:
@@ -43,14 +40,12 @@ public:
 
     QQuickWindow *window() const { return m_window; }
 
-    // The first item with this name under `under` (or the window): delegates
-    // and popups included, then the view's own objects.
+    // The first item with this name under `under` (or the window), delegates and popups included, then the view's objects.
     QQuickItem *find(const QString &name, QQuickItem *under = nullptr) const;
     // The first such item that is shown and has a width.
     QQuickItem *findShown(const QString &name, QQuickItem *under = nullptr) const;
     QList<QQuickItem *> findAll(const QString &name, QQuickItem *under = nullptr) const;
-    // Names of the shown items whose name starts with `prefix` (without it),
-    // top to bottom, then left to right.
+    // Names of the shown items starting with `prefix` (without it), top to bottom, then left to right.
     QStringList shownNamed(const QString &prefix) const;
     // The texts of every shown text item, in tree order.
     QStringList shownTexts() const;
@@ -64,8 +59,7 @@ public:
     // Opens a pop-up picker and chooses the entry with this label.
     void choose(QQuickItem *picker, const QString &label);
 
-    // Writes the window after a rendered frame to
-    // $VANTREL_BUILD_DIR/screenshots/<name>.png; returns the path, empty on failure.
+    // Writes the rendered window to $VANTREL_BUILD_DIR/screenshots/<name>.png; returns the path, empty on failure.
     QString screenshot(const QString &name);
 
 private:
@@ -93,9 +87,7 @@ public:
 
     // Reaches a state through the store's own operations.
     void install(const QString &appId);  // waits for the install to end
-    // Brings an app to notInstalled, installing (held until the installer's
-    // gate opens), installed, updateAvailable (the catalog then offers 1.1.0)
-    // or failed ("The checksum did not match.").
+    // Brings an app to notInstalled, installing (until the gate opens), installed, updateAvailable (1.1.0) or failed.
     void reach(const QString &appId, const QString &state);
     void waitForRefresh();               // the refresh the window started has landed
     void openRefreshedMainWindow() { openMainWindow(); waitForRefresh(); }

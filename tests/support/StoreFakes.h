@@ -1,8 +1,6 @@
 #pragma once
 
-// Substitutes for the store's collaborators, and a harness that builds a store
-// over them and a user-defaults file in a temporary folder. The store tests
-// and the UI tests share them.
+// Substitutes for the store's collaborators and a harness building a store over them; the store and UI tests share them.
 
 #include "CatalogBuilders.h"
 #include "FakeSystem.h"
@@ -90,9 +88,8 @@ public:
     }
 };
 
-// Makes <root>/<id>.app unless `behaviour` says otherwise; waits for `gate`,
-// then stops when cancelled unless it said the bundle was placed before
-// waiting (`placedBeforeGate`). Keeps `previous` versions by app id.
+// Makes <root>/<id>.app unless `behaviour` says otherwise; waits for `gate`, then stops when cancelled unless
+// `placedBeforeGate`. Keeps `previous` versions by app id.
 class FakeInstaller : public AppInstalling
 {
 public:

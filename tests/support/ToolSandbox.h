@@ -11,11 +11,8 @@
 
 #include <memory>
 
-// Runs the built `vantrel` and `vantrel-devserver` with HOME, the XDG folders
-// and TMPDIR inside a temporary home, so nothing touches the user's own. The
-// endpoints point at a loopback server that serves what the test publishes
-// (catalog, archives) and accepts events and reports; useEndpoints() points
-// them elsewhere.
+// Runs the built `vantrel` and `vantrel-devserver` with HOME, XDG folders and TMPDIR in a temporary home; endpoints
+// point at a loopback server serving what the test publishes (useEndpoints() points them elsewhere).
 class ToolSandbox : public TempHome
 {
 public:
@@ -48,9 +45,7 @@ public:
     std::unique_ptr<QProcess> start(const QStringList &args, const QString &program = vantrel()) const;
     Result run(const QStringList &args, const QString &program = vantrel()) const;
 
-    // Waits until the process printed the pause marker of phase
-    // (VANTREL_INSTALL_PAUSE_AT: it has stopped itself there); false when it
-    // ended or printed nothing in time.
+    // Waits for phase's pause marker (VANTREL_INSTALL_PAUSE_AT); false when the process ended or printed nothing in time.
     static bool waitForPause(QProcess &process, const QString &phase, QByteArray *seen);
     // Runs the commands at once; their exit statuses in order (-1: crashed).
     QList<int> runAtOnce(const QList<QStringList> &commands) const;

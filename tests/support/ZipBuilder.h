@@ -6,10 +6,7 @@
 
 class ZipWriter;
 
-// Builds real ZIP archives (through ZipWriter) for tests. Entry names are
-// written exactly as given, so hostile names such as "../x", "/abs/x" or
-// "a/../../x" can be produced; parent folders are not added implicitly
-// (many real archives lack them).
+// Builds real ZIPs (via ZipWriter) for tests; names are written as given ("../x" too), parent folders never added.
 class ZipBuilder
 {
 public:
@@ -25,19 +22,15 @@ public:
     // A file of size bytes, all equal to fill, generated while the archive is
     // written (never held in memory); compresses to almost nothing.
     ZipBuilder &addFillFile(const QString &name, qint64 size, char fill = 0, int mode = 0644);
-    // A bundle: bundlePath/ (may sit in folders, "sub/Foo.app"), Contents/,
-    // Contents/Info.plist with CFBundleIdentifier, CFBundleExecutable,
-    // CFBundleShortVersionString and CFBundleName, and Contents/MacOS/executable,
-    // an executable shell script (mode 0755) that prints the version.
+    // bundlePath/ (may be nested), Contents/Info.plist (identifier, executable, version, name), and an executable
+    // Contents/MacOS script (0755) printing the version.
     ZipBuilder &addBundle(const QString &bundlePath, const QString &bundleId,
                           const QString &executable = QStringLiteral("App"),
                           PlistFormat format = PlistFormat::xml,
                           const QString &version = QStringLiteral("1.0"));
 
-    // Archives that try to write or point outside the folder they are unpacked
-    // in, each around a bundle "Notes.app" of bundleId; outside is the folder
-    // they aim at, up the relative way there from the extraction folder. The
-    // extractor itself must refuse every one.
+    // Archives around "Notes.app" that write or point outside the extraction folder, reaching `outside` by the relative
+    // way up; the extractor must refuse every one.
     static QStringList hostileKinds();
     static ZipBuilder hostile(const QString &kind, const QString &bundleId, const QString &outside, const QString &up);
 

@@ -1,9 +1,5 @@
-// Every screen as assistive technology and a keyboard user meet it: names,
-// roles and states through Qt's QAccessible interfaces, the accessibility
-// actions doing what a click does, a Tab walk with the main action taken
-// from the keyboard, modal pop-ups holding focus,
-// install states told in tens of percent, and the contrast of every shown
-// text against what is drawn behind it.
+// Every screen as assistive technology and a keyboard user meet it: names, roles, states, actions, a Tab walk, modal
+// focus, install states in tens of percent, and the contrast of every shown text.
 
 #include "DataRows.h"
 #include "QmlHarness.h"
@@ -16,8 +12,7 @@ namespace {
 
 QAccessibleInterface *accessible(QObject *object)
 {
-    // Offscreen there is no platform bridge: tell the controls that assistive
-    // technology listens, so they publish their roles and states.
+    // Offscreen there is no platform bridge: say assistive technology listens, so controls publish roles and states.
     QAccessible::setActive(true);
     return object ? QAccessible::queryAccessibleInterface(object) : nullptr;
 }
@@ -149,8 +144,7 @@ bool enabledChain(const QQuickItem *item)
     return true;
 }
 
-// Every name an item's accessible takes, as a screen reader hears it: Qt sends
-// its name-change event where the Accessible attachment changes its name.
+// Every name an item's accessible takes, as a screen reader hears it (Qt's name-change events).
 class NameLog : public QObject
 {
     Q_OBJECT
@@ -177,11 +171,9 @@ private:
 class TestUiAccessibility : public QObject
 {
     Q_OBJECT
-    // state: "checked", "unchecked", "selected", "unselected" or ""
-    using NamesRolesRows = DataRows<QString, QString, QAccessible::Role, QString>;  // screen, name, role, state
+    using NamesRolesRows = DataRows<QString, QString, QAccessible::Role, QString>;  // screen, name, role, state ("checked", "unchecked", "selected", "unselected", "")
     using ActionsRows = DataRows<QString, QString, QString, Check>;  // screen, name, action, done
-    // keys: taken once the walk has reached the last of order
-    using KeyboardWalkRows = DataRows<QString, QStringList, QList<int>, Check>;  // screen, order, keys, done
+    using KeyboardWalkRows = DataRows<QString, QStringList, QList<int>, Check>;  // screen, order, keys (pressed once the walk reached the last of order), done
     using ModalsRows = DataRows<QString, QString>;  // opener, inside: a control of the modal
 
 private Q_SLOTS:
@@ -301,8 +293,7 @@ private Q_SLOTS:
         settle(f);
     }
 
-    // Tab reaches these controls in this order (others may lie between);
-    // Shift+Tab goes back; then the keys take the main action.
+    // Tab reaches these in this order (others may lie between); Shift+Tab goes back; then keys take the main action.
     void keyboardWalk_data()
     {
         KeyboardWalkRows::columns();
@@ -402,8 +393,7 @@ private Q_SLOTS:
         QTRY_COMPARE(focusName(f), opener);
     }
 
-    // The tile and the page tell an install's state as it starts, every ten
-    // percent and at its end; a failure's alert takes focus.
+    // Tile and page tell an install's state at its start, every ten percent and its end; a failure's alert takes focus.
     void stateChangesAreTold()
     {
         StoreView f;
@@ -435,8 +425,7 @@ private Q_SLOTS:
         QTRY_VERIFY(ok->hasActiveFocus());
     }
 
-    // Every shown text against what is drawn behind it: 4.5 : 1, or 3 : 1 from
-    // 18 pixels (and bold from 14). The text's colour is its design token.
+    // Every shown text against its backdrop: 4.5:1, or 3:1 from 18 px (bold from 14); its colour is its design token.
     void textContrast_data()
     {
         QTest::addColumn<QString>("screen");

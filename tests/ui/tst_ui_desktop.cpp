@@ -1,6 +1,4 @@
-// The launcher as a desktop citizen: one instance per user, notifications of
-// finished installs and the portal's global shortcut on a private session
-// bus, and quitting from the tray menu while an install runs.
+// One instance per user, finished-install notifications and the portal shortcut on a private bus, quitting from the tray.
 
 #include "AppScenes.h"
 #include "DesktopNotifier.h"
@@ -50,8 +48,7 @@ Q_SIGNALS:
     void ActionInvoked(uint id, const QString &action);
 };
 
-// The desktop portal's global shortcuts: each call answers with a request
-// object whose Response follows; records the shortcuts bound as "id:trigger".
+// The portal's global shortcuts: each call answers with a request whose Response follows; records "id:trigger" bound.
 class FakeShortcutPortal : public QDBusVirtualObject
 {
 public:
@@ -95,8 +92,7 @@ bool answers(const QString &name)
     return socket.waitForConnected(200);
 }
 
-// Launchers of the sandbox run offscreen, report their first frame and share a
-// private runtime folder as one user's do; returns the socket they meet at.
+// Sandbox launchers run offscreen, report their first frame and share a private runtime folder; returns their socket.
 QString prepareLaunchers(ToolSandbox &sandbox)
 {
     const QString runtime = sandbox.path(QStringLiteral("run"));
@@ -158,8 +154,7 @@ private Q_SLOTS:
         m_bus.waitForFinished(5000);
     }
 
-    // A socket left by a killed launcher is no obstacle; a second start hands
-    // over to the running launcher and ends.
+    // A killed launcher's socket is no obstacle; a second start hands over to the running launcher and ends.
     void oneLauncherPerUser()
     {
         ToolSandbox sandbox;
@@ -240,10 +235,8 @@ private Q_SLOTS:
         QCOMPARE(service->posted[2][1], QStringLiteral("Tempo Timer"));
     }
 
-    // Quit from the tray icon's menu while a real install downloads: the user
-    // is asked, keeping on changes nothing, and quitting cancels the install
-    // before the launcher ends, leaving no bundle, work folder, staged copy
-    // or record behind.
+    // Quit from the tray menu during a real download: asked first, keeping on changes nothing, quitting cancels the install
+    // before the end, leaving no bundle, work folder, staged copy or record.
     void quitFromTheTrayMenuDuringAnInstall()
     {
         InstallSandbox sandbox;
@@ -290,8 +283,7 @@ private Q_SLOTS:
         QVERIFY(!f.store->errorMessage());
     }
 
-    // Without an X server the shortcut is asked of the desktop portal: Ctrl+K
-    // is bound, and the portal's Activated reaches the launcher.
+    // Without an X server the desktop portal binds Ctrl+K, and its Activated reaches the launcher.
     void portalBindsTheGlobalShortcut()
     {
         if (m_busAddress.isEmpty())

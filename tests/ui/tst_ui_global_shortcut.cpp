@@ -1,6 +1,4 @@
-// Ctrl+K from anywhere on a real (virtual) X server: with another client's
-// window focused, the key grab brings up the main window with the quick
-// switcher open. The tray panel asks the window manager to keep it out of the
+// Ctrl+K over another client's focused window on a virtual X server brings up the switcher; the tray panel stays off the
 // taskbar. Skipped, saying why, without an X server or where the grab is refused.
 
 #include "GlobalShortcut.h"

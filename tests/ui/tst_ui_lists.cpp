@@ -1,5 +1,4 @@
-// The C++ side of the catalog views: search, categories, the list models,
-// symbol glyphs, key hints and detail rules.
+// The C++ side of the catalog views: search, categories, list models, glyphs, key hints and detail rules.
 
 #include "DataRows.h"
 #include "AppListModel.h"
@@ -219,14 +218,12 @@ private Q_SLOTS:
         QVERIFY(selected.ids() != before);
     }
 
-    // Rows move in place as the text changes, and always equal a list
-    // computed from scratch for the same text.
+    // Rows move in place as the text changes, and always equal a list computed from scratch.
     void typingMovesRowsWithoutReset_data()
     {
         QTest::addColumn<QString>("kind");  // a section, or the switcher
-        QTest::newRow("all apps") << "allApps";
-        QTest::newRow("selected") << "selected";
-        QTest::newRow("switcher") << "switcher";
+        for (const char *kind : {"allApps", "selected", "switcher"})
+            QTest::newRow(kind) << kind;
     }
 
     void typingMovesRowsWithoutReset()

@@ -43,16 +43,12 @@ class TestUiMain : public QObject
 {
     Q_OBJECT
     using BreakpointRows = DataRows<int, bool, int>;  // width, compact, sidebarWidth
-    // tagline: of Café Menu
-    using TilesFitTheirContentRows = DataRows<int, QString>;  // width, tagline
+    using TilesFitTheirContentRows = DataRows<int, QString>;  // width, tagline (of Café Menu)
     using HomePanelsPutRows = DataRows<bool, int, bool>;  // firstApp, width, under
-    // emptyState: the kind shown for an empty list
-    using SearchNarrowsSectionsRows = DataRows<QString, QString, QStringList, QString>;  // section, typed, expected, emptyState
-    // state: how to reach it
-    // press: what pressing the button does
+    using SearchNarrowsSectionsRows = DataRows<QString, QString, QStringList, QString>;  // section, typed, expected, emptyState (the kind shown for an empty list)
+    // state: how to reach it; press: what pressing the button does
     using DetailPerStateRows = DataRows<QString, QString, QString, QString, QString, QString>;  // appId, state, label, detail, buttonText, press
-    // gradients: start and end colour per app
-    using DetailIconFollowsTheAppRows = DataRows<QStringList, QList<QColor>>;  // apps, gradients
+    using DetailIconFollowsTheAppRows = DataRows<QStringList, QList<QColor>>;  // apps, gradients (start and end colour per app)
 
 private Q_SLOTS:
     void initTestCase() { UiTest::initialise(); }
@@ -215,10 +211,8 @@ private Q_SLOTS:
         }
     }
 
-    // A category shows All apps of that category under its name, and every
-    // app again when chosen twice. Tiles mark only what is so: a star for a
-    // starter app, the page's "Preview only" for an app that cannot be
-    // installed, a failure with a warning symbol.
+    // A category shows its apps under its name, all again when chosen twice. Tiles mark only what is so: a starter's star,
+    // "Preview only" for an app that cannot be installed, a failure's warning symbol.
     void categoriesFilterAndTilesSayWhatTheyMean()
     {
         StoreView f;
@@ -250,8 +244,7 @@ private Q_SLOTS:
         QVERIFY(f.host.findShown("tileFailedSymbol", f.item("tile_shots")));
     }
 
-    // F5 and Ctrl+R refresh the catalog, Ctrl+Q asks to quit; the Updates
-    // section checks again and says when it last did.
+    // F5 and Ctrl+R refresh, Ctrl+Q asks to quit; the Updates section checks again and says when.
     void refreshAndQuitKeys()
     {
         StoreView f;
@@ -349,8 +342,7 @@ private Q_SLOTS:
             QVERIFY(!f.host.findShown("emptyState_generic"));
     }
 
-    // A failed refresh raises the alert over the catalog already shown; OK or
-    // Escape clears it, and a new error raises it again.
+    // A failed refresh raises the alert over the catalog shown; OK or Escape clears it, a new error raises it again.
     void errorAlertClears_data()
     {
         QTest::addColumn<bool>("byKey");
@@ -453,8 +445,7 @@ private Q_SLOTS:
         QVERIFY(press == QLatin1String("installs") || f.h.installer->calls == calls);
     }
 
-    // The panels each app has; Cancel beside the bar while installing; Roll
-    // back and Remove once installed, Remove asking first and saying where the app goes.
+    // Each app's panels; Cancel beside the bar while installing; Roll back, and Remove asking first and saying where to.
     void detailPanelsAndManagingTheApp()
     {
         StoreView f;
@@ -579,9 +570,7 @@ private Q_SLOTS:
         main->show();
         QTRY_COMPARE(f.h.loader->locales.size(), 2);
 
-        // The settings row's request brings up the settings window, as tall as its
-        // content and titled in the store's language; the tray panel's request
-        // brings back the main window.
+        // The settings row brings up the settings window (fitted, titled in the store's language); the tray the main one.
         Q_EMIT AppScenes::instance()->settingsWindowRequested();
         auto *settings = qobject_cast<QQuickWindow *>(prop(scenes.get(), "settingsWindow").value<QObject *>());
         QVERIFY(settings);
@@ -613,8 +602,7 @@ private Q_SLOTS:
         QCOMPARE(hiddenWindowsOnTheBus(), 1);  // made but not shown: the check sees it
     }
 
-    // An icon the server let us keep shows again with the server gone, from
-    // the views' disk cache and without a request.
+    // An icon the server let us keep shows from the views' disk cache with the server gone, without a request.
     void remoteIconsShowFromTheDiskCacheOffline()
     {
         QByteArray png;

@@ -1,5 +1,4 @@
-// What opens over the main window: the announcement popup, the feedback sheet
-// and the quick switcher.
+// What opens over the main window: the announcement popup, the feedback sheet and the quick switcher.
 
 #include "DataRows.h"
 #include "QmlHarness.h"
@@ -68,13 +67,10 @@ struct SwitcherFixture : StoreView {
 class TestUiOverlays : public QObject
 {
     Q_OBJECT
-    // appShown: icon and open button; else brand mark, dismiss only
-    using AnnouncementIconAndRows = DataRows<bool, bool, bool, QString>;  // acknowledgeFirst, includeBeta, appShown, version
+    using AnnouncementIconAndRows = DataRows<bool, bool, bool, QString>;  // acknowledgeFirst, includeBeta, appShown (icon and open button; else brand mark, dismiss only), version
     using FeedbackSendRuleRows = DataRows<QString, QString, bool, bool>;  // title, description, submitting, enabled
-    // choice: empty: keep the preset
-    using FeedbackRequestRows = DataRows<QString, bool, QString, QString, QVariant>;  // selectedInWindow, includeBeta, pickerStarts, choice, sentAppId
-    // identifier: of the submitted issue
-    using FeedbackSheetClosesRows = DataRows<QString, QString>;  // state, identifier
+    using FeedbackRequestRows = DataRows<QString, bool, QString, QString, QVariant>;  // selectedInWindow, includeBeta, pickerStarts, choice (empty: keep the preset), sentAppId
+    using FeedbackSheetClosesRows = DataRows<QString, QString>;  // state, identifier (of the submitted issue)
     using SwitcherResultsRows = DataRows<bool, QString, QStringList>;  // includeBeta, query, expected
     using SwitcherReturnRunsTheAppRows = DataRows<QString, bool>;  // state, opens
 
@@ -269,8 +265,7 @@ private Q_SLOTS:
         f.h.feedback->gate->open();
     }
 
-    // Cancel (idle or sending) and the success view's Close dismiss the sheet,
-    // then reset its state.
+    // Cancel (idle or sending) and the success view's Close dismiss the sheet and reset it.
     void feedbackSheetCloses_data()
     {
         FeedbackSheetClosesRows::columns();

@@ -1,5 +1,4 @@
-// The views outside the main window's shell: the tray panel, the first-run view
-// and the preferences.
+// The views outside the main window's shell: the tray panel, the first-run view and the preferences.
 
 #include "DataRows.h"
 #include "AppScenes.h"
@@ -85,8 +84,7 @@ private Q_SLOTS:
         QTRY_COMPARE(f.rows().size(), includeBeta ? 3 : 4);
     }
 
-    // A row click selects the app and opens or installs it; it never brings up
-    // the main window.
+    // A row click selects the app and opens or installs it; it never brings up the main window.
     void trayRowClick_data()
     {
         TrayRowClickRows::columns();
@@ -138,8 +136,7 @@ private Q_SLOTS:
         QVERIFY(f.h.installer->calls.isEmpty());
     }
 
-    // A pop-up: Escape hides it; Ctrl+N runs the app of row N (none past the
-    // last row), Ctrl+Q and the Quit row ask the launcher to quit.
+    // Escape hides the pop-up; Ctrl+N runs row N's app (none past the last), Ctrl+Q and the Quit row ask to quit.
     void trayPanelKeys()
     {
         StoreView f;
@@ -158,8 +155,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!panel->isVisible());
     }
 
-    // Each tab shows its page: Updates checks the catalog and says when. The
-    // shortcut row says where Ctrl+K works.
+    // Each tab shows its page: Updates checks the catalog and says when; the shortcut row says where Ctrl+K works.
     void preferencesTabsAndShortcutScope()
     {
         StoreView f;
@@ -282,8 +278,7 @@ private Q_SLOTS:
         QCOMPARE(f.store->property(storeField.constData()).toBool(), !initial);
     }
 
-    // The preferences, the tray panel, the switcher, the first-run view and the
-    // library are open over one store: a language change redraws them all at once.
+    // Preferences, tray panel, switcher, first-run view and library open over one store: a language change redraws all.
     void preferencesLanguageRedrawsEveryOpenWindowAndReloads()
     {
         PreferencesFixture f;

@@ -1,6 +1,4 @@
-// Writes a screenshot of every screen to $VANTREL_BUILD_DIR/screenshots, each
-// in the states worth seeing; run once per scene graph (software, and OpenGL
-// into screenshots/opengl).
+// A screenshot of every screen in the states worth seeing, in $VANTREL_BUILD_DIR/screenshots (OpenGL: .../opengl).
 
 #include "AppScenes.h"
 #include "DataRows.h"
@@ -110,8 +108,7 @@ QStringList macMentions(const StoreView &f)
     return found;
 }
 
-// Home with one published app and the Updates section with one update, the
-// system's language being this one.
+// Home with one published app and one update in the Updates section, in this system language.
 void oneOf(StoreView &f, const QString &language, bool updates, const QString &expected)
 {
     f.h.language->language = language;
@@ -208,8 +205,7 @@ QList<Shot> shots()
                          QTRY_COMPARE(ViewHost::shown(f.item("removeConfirmationTitle")), asking);
                      }});
     }
-    // At 1.5 × the design's text size, as a desktop with large text shows them:
-    // nothing cut off.
+    // At 1.5 × the design's text size, as a large-text desktop shows them: nothing cut off.
     const auto largeText = [](std::function<void(StoreView &)> setup) {
         return [setup](StoreView &f) {
             VantrelFonts::setTextScaleOverride(1.5);
