@@ -780,6 +780,21 @@ private Q_SLOTS:
         QCOMPARE(sandbox.rootEntries(), expected);
     }
 
+    // A work folder's lock file appears already held, so a clean-up in another
+    // process never finds it free and takes a new folder for a dead one; it
+    // never replaces a lock file that is there.
+    void workLockAppearsHeld()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral(".lock"));
+        const std::unique_ptr<FileLock> held = FileLock::createHeld(path);
+        QVERIFY(held && QFileInfo::exists(path));
+        QVERIFY(!FileLock::tryAcquireExisting(path));
+        QCOMPARE(TempHome::entries(dir.path()), QStringList{QStringLiteral(".lock")});
+        QVERIFY_THROWS_EXCEPTION(PlatformError, FileLock::createHeld(path));
+        QVERIFY(!FileLock::tryAcquireExisting(path));
+    }
+
     void removeLeftoversKeepsWhatIsAlive()
     {
         InstallSandbox sandbox;

@@ -230,7 +230,9 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
     try {
         InstallFiles::createDirectories(workDir);
         leftovers.workDir = workDir;
-        workLock = FileLock::tryAcquire(InstallLocks::workLockPath(workDir));
+        // Locked before it is seen: a clean-up in another process that found
+        // the lock file free would take the new folder for a dead install's.
+        workLock = FileLock::createHeld(InstallLocks::workLockPath(workDir));
     } catch (...) {
         leftovers.handled = true;
         InstallFiles::removeTree(leftovers.workDir);

@@ -72,6 +72,28 @@ std::unique_ptr<FileLock> FileLock::acquire(const QString &path, bool create)
     return nullptr;
 }
 
+std::unique_ptr<FileLock> FileLock::createHeld(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const QByteArray unlocked = name + ".new";
+    const int fd = ::open(unlocked.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_CREAT | O_EXCL, 0600);
+    // A new file nobody else can see yet: its lock is ours at once. link()
+    // puts it in place only if nothing is there yet.
+    const bool held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::link(unlocked.constData(), name.constData()) == 0;
+    const int error = errno;
+    if (fd >= 0)
+        ::unlink(unlocked.constData());
+    if (!held) {
+        if (fd >= 0)
+            ::close(fd);
+        throw PlatformError(PlatformError::Domain::fileSystem,
+                            QStringLiteral("Could not create the lock file \"%1\": %2")
+                                .arg(QFileInfo(path).fileName(), QString::fromLocal8Bit(std::strerror(error))),
+                            error);
+    }
+    return std::unique_ptr<FileLock>(new FileLock(fd, path));
+}
+
 std::unique_ptr<FileLock> FileLock::tryAcquire(const QString &path)
 {
     return acquire(path, true);

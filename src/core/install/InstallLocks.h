@@ -21,6 +21,10 @@ public:
     // Like tryAcquire, but never creates the file: nullptr when it is
     // missing or held.
     static std::unique_ptr<FileLock> tryAcquireExisting(const QString &path);
+    // Makes the file, which must not exist, already locked: it appears under
+    // `path` only once held, so nobody can take it for a dead holder's.
+    // Throws PlatformError(fileSystem) when it cannot be made.
+    static std::unique_ptr<FileLock> createHeld(const QString &path);
 
     // Removes the file while still holding it, then releases the lock.
     void removeAndRelease();
