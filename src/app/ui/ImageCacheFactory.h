@@ -4,7 +4,7 @@
 #include <QString>
 
 // Network access for the views (app icons) through a disk cache in `folder`,
-// so icons a server let us keep show at start without a request and while
+// so icons a server lets clients keep show at start without a request and
 // offline. HTTP's own rules decide what is kept and for how long.
 class ImageCacheFactory : public QQmlNetworkAccessManagerFactory
 {
