@@ -151,6 +151,11 @@ QCoro::Task<void> LauncherStore::loadManifest()
         co_return;
     }
     m_errorLine.setWording(CatalogFetch::failureWording(fetch.unverified, m_catalogFetchedAt));
+    completeOnboardingIfNothingPublished();
+}
+
+void LauncherStore::completeOnboardingIfNothingPublished()
+{
     if (!ManifestPolicy::hasPublishedApps(m_manifest, m_includeBetaApps))
         setOnboardingComplete(true);
 }
@@ -173,6 +178,5 @@ void LauncherStore::applyManifest(const LauncherManifest &manifest, const QDateT
     if (!selectionKnown)
         setSelectedAppID(ManifestPolicy::defaultSelection(manifest, m_includeBetaApps));
     m_announcements->update(m_manifest);
-    if (!ManifestPolicy::hasPublishedApps(m_manifest, m_includeBetaApps))
-        setOnboardingComplete(true);
+    completeOnboardingIfNothingPublished();
 }

@@ -175,6 +175,8 @@ private:
     void connectDelegates();
     void showOutcome(const AppOperation *operation);
     void setManifest(const LauncherManifest &manifest);
+    // Onboarding has nothing to offer in a catalog without published apps.
+    void completeOnboardingIfNothingPublished();
     void emitDerivedChanges();
     std::optional<AppManifestItem> findApp(const QString &id) const { return m_manifest.findApp(id) ? std::optional(*m_manifest.findApp(id)) : std::nullopt; }
     std::optional<AppManifestItem> visibleApp(const QString &appId) const { return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, appId); }
