@@ -2,7 +2,8 @@
 """A screen-reader user's walk through the real launcher over the desktop
 accessibility bus (AT-SPI): tick a starter app on onboarding, continue,
 dismiss the announcement, wait for the app to be installed and open its page,
-with accessibility actions only. Run under dbus-run-session and xvfb-run:
+with accessibility actions only. Run under dbus-run-session and a virtual X server
+(tests/support/run-on-xvfb.py):
 
     a11y_bus_walk.py LAUNCHER DEVSERVER
 """

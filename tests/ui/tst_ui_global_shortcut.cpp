@@ -36,7 +36,7 @@ private Q_SLOTS:
     {
         UiTest::initialise();
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            QSKIP("No X server (run under xvfb-run with QT_QPA_PLATFORM=xcb): the desktop-wide grab needs one");
+            QSKIP("No X server (run under tests/support/run-on-xvfb.py with QT_QPA_PLATFORM=xcb): the desktop-wide grab needs one");
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             QSKIP("xdotool is not installed: nothing can press keys on the X server");
     }
