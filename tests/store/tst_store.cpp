@@ -379,7 +379,20 @@ private Q_SLOTS:
             : operation == "remove"                                 ? apps->remove(app, true)
             : operation == "rollBack"                               ? apps->rollBack(app)
                                                                     : apps->open(app);
-        const OperationOutcome outcome = waitForTask(op->result());
+        // A refusal comes at once; an operation that went on would wait for the
+        // gate, so the wait is bounded and opens the gate before failing.
+        std::optional<OperationOutcome> ended;
+        const auto waiting = [](QCoro::Task<OperationOutcome> task, std::optional<OperationOutcome> *out) -> QCoro::Task<> {
+            *out = co_await std::move(task);
+        }(op->result(), &ended);
+        if (!QTest::qWaitFor([&] { return ended.has_value(); }, 5000) && h.installer->gate) {
+            h.installer->gate->open();
+            QVERIFY2(!QTest::qWaitFor([&] { return ended.has_value(); }, 5000),
+                     "the operation went on to the installer instead of being refused");
+            QFAIL("the operation was neither refused nor ended");
+        }
+        QVERIFY(ended);
+        const OperationOutcome outcome = *ended;
         QCOMPARE(outcome.refusal ? RefusalText::name(*outcome.refusal) : QStringLiteral("done"), expected);
         QCOMPARE(outcome.kind, expected == "done" ? OperationOutcome::Kind::done : OperationOutcome::Kind::refused);
         QCOMPARE(store->errorMessage(), errorLine.isEmpty() ? std::nullopt : std::optional(errorLine));
