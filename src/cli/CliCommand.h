@@ -13,11 +13,13 @@
 #include <exception>
 #include <optional>
 
-// Exit statuses shared by every command.
+// Exit statuses shared by every command (the README lists them).
 namespace CliExit {
 inline constexpr int ok = 0;
 inline constexpr int failure = 1;
 inline constexpr int usage = 2;
+// The catalog could not be fetched, and the command needs it (install, update).
+inline constexpr int unreachable = 3;
 }  // namespace CliExit
 
 class QCommandLineParser;

@@ -10,6 +10,7 @@
 #include "install/BackgroundCleanup.h"
 #include "monitoring/Monitoring.h"
 #include "store/AppManagement.h"
+#include "codec/EnumNames.h"
 #include "store/LauncherStore.h"
 #include "system/SystemLayers.h"
 
@@ -122,6 +123,12 @@ QString pad(const QString &text, int width)
     return text.leftJustified(width, QLatin1Char(' '));
 }
 
+// A listed app's line or object: the catalog's visible apps, then installed apps it does not list.
+struct ListedApp {
+    AppManifestItem app;
+    QString notListedKey;  // empty for the catalog's own
+};
+
 int runList(const CliInvocation &call)
 {
     if (!call.positional.isEmpty())
@@ -132,48 +139,66 @@ int runList(const CliInvocation &call)
     const bool stored = s.store->restoreStoredCatalog();
     const bool catalogShown = s.refresh() || stored;
 
-    const QList<AppManifestItem> visible =
-        ManifestPolicy::visibleApps(s.store->manifest(), s.store->includeBetaApps());
+    QList<ListedApp> listed;
+    for (const AppManifestItem &app : ManifestPolicy::visibleApps(s.store->manifest(), s.store->includeBetaApps()))
+        listed.append({app, QString()});
+    for (const AppManifestItem &app : s.store->unlistedInstalledApps())
+        listed.append({app, s.store->notListedKey(app.id)});
     if (call.isSet(QStringLiteral("json"))) {
         QJsonArray apps;
-        for (const AppManifestItem &app : visible) {
-            apps.append(QJsonObject{
+        for (const auto &[app, notListedKey] : std::as_const(listed)) {
+            QJsonObject object{
                 {QStringLiteral("id"), app.id},
                 {QStringLiteral("name"), app.name},
                 {QStringLiteral("status"), AppReleaseStatusUtil::rawValue(app.status)},
-                {QStringLiteral("published"), ManifestPolicy::isPublished(app, s.store->includeBetaApps())},
+                {QStringLiteral("published"), notListedKey.isEmpty() && ManifestPolicy::isPublished(app, s.store->includeBetaApps())},
                 {QStringLiteral("state"), s.store->state(app).toJson()},
-            });
+            };
+            // Why the catalog does not list it, coded for scripts: "notInCatalog", "retired", "betaHidden".
+            if (const std::optional<NotListed> reason = s.store->notListedReason(app.id); !notListedKey.isEmpty() && reason)
+                object.insert(QStringLiteral("notListed"), EnumNames::name(*reason));
+            apps.append(object);
         }
         Cli::out() << QString::fromUtf8(QJsonDocument(apps).toJson(QJsonDocument::Indented));
     } else {
+        const auto statusText = [](const ListedApp &entry) {
+            return entry.notListedKey.isEmpty() ? AppReleaseStatusUtil::label(entry.app.status) : qtTrId(qPrintable(entry.notListedKey));
+        };
         int idWidth = 2;
         int nameWidth = 4;
         int statusWidth = 6;
-        for (const AppManifestItem &app : visible) {
-            idWidth = qMax(idWidth, int(Cli::printable(app.id).size()));
-            nameWidth = qMax(nameWidth, int(Cli::printable(app.name).size()));
-            statusWidth = qMax(statusWidth, int(AppReleaseStatusUtil::label(app.status).size()));
+        for (const ListedApp &entry : std::as_const(listed)) {
+            idWidth = qMax(idWidth, int(Cli::printable(entry.app.id).size()));
+            nameWidth = qMax(nameWidth, int(Cli::printable(entry.app.name).size()));
+            statusWidth = qMax(statusWidth, int(statusText(entry).size()));
         }
-        for (const AppManifestItem &app : visible) {
-            Cli::out() << pad(Cli::printable(app.id), idWidth) << "  " << pad(Cli::printable(app.name), nameWidth)
-                       << "  " << pad(AppReleaseStatusUtil::label(app.status), statusWidth) << "  "
-                       << Cli::printable(s.store->state(app).label()) << "\n";
+        for (const ListedApp &entry : std::as_const(listed)) {
+            Cli::out() << pad(Cli::printable(entry.app.id), idWidth) << "  " << pad(Cli::printable(entry.app.name), nameWidth)
+                       << "  " << pad(statusText(entry), statusWidth) << "  "
+                       << Cli::printable(s.store->state(entry.app).fullLabel()) << "\n";
         }
-        if (visible.isEmpty() && catalogShown)
+        if (listed.isEmpty() && catalogShown)
             Cli::out() << s.store->appCountLabel() << "\n";
     }
     Cli::out().flush();
     return catalogShown ? CliExit::ok : CliExit::failure;
 }
 
-// Finds the app in the refreshed catalog, or prints why not.
-const AppManifestItem *findApp(StoreSession &s, const CliCommand &command, const QString &id)
+// The app in the catalog, or installed though the catalog no longer lists it; or prints why not.
+std::optional<AppManifestItem> findApp(StoreSession &s, const CliCommand &command, const QString &id)
 {
-    const AppManifestItem *app = s.store->manifest().findApp(id);
+    const std::optional<AppManifestItem> app = s.store->installedApps()->describedApp(id);
     if (!app)
         Cli::err() << "vantrel " << command.name << ": " << qtTrId("cliUnknownApp").arg(Cli::printable(id)) << Qt::endl;
     return app;
+}
+
+// Prints why the catalog could not be fetched, for a command that needs it.
+int catalogUnreachable(const StoreSession &s, const CliCommand &command)
+{
+    Cli::err() << "vantrel " << command.name << ": "
+               << qtTrId("cliCatalogUnreachable").arg(Cli::printable(s.store->catalogFailureReason())) << Qt::endl;
+    return CliExit::unreachable;
 }
 
 // Runs the store's install for app, reported as `report` prints it.
@@ -184,17 +209,24 @@ OperationOutcome installAndReport(StoreSession &s, const AppManifestItem &app)
     return s.await(s.store->install(app));
 }
 
+// What a command on one app needs of the catalog: install needs it fetched
+// now; remove, rollback and open work on what is installed, offline too.
+enum class CatalogNeed { fresh, storedWillDo };
+
 // install, remove, rollback and open: the one app ID names, in a store refreshed in the asked language.
-int runOnApp(const CliInvocation &call, int (*body)(StoreSession &, const AppManifestItem &, const CliInvocation &))
+int runOnApp(const CliInvocation &call, CatalogNeed need,
+             int (*body)(StoreSession &, const AppManifestItem &, const CliInvocation &))
 {
     if (call.positional.size() != 1)
         return call.usageError(qtTrId("cliOneAppId"));
     StoreSession s(call.locale);
-    s.refresh();
-    const AppManifestItem *found = findApp(s, call.command, call.positional.first());
+    s.store->restoreStoredCatalog();
+    if (!s.refresh() && need == CatalogNeed::fresh)
+        return catalogUnreachable(s, call.command);
+    const std::optional<AppManifestItem> found = findApp(s, call.command, call.positional.first());
     if (!found)
         return CliExit::failure;
-    return body(s, AppManifestItem(*found), call);
+    return body(s, *found, call);
 }
 
 int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
@@ -215,7 +247,7 @@ std::optional<QStringList> updateTargets(const StoreSession &s, const CliInvocat
     if (call.isSet(QStringLiteral("all")))
         return s.store->manage()->updatableAppIDs();
     for (const QString &id : call.positional) {
-        if (!s.store->manifest().findApp(id)) {
+        if (!s.store->installedApps()->describedApp(id)) {
             Cli::err() << "vantrel update: " << qtTrId("cliUnknownApp").arg(Cli::printable(id)) << Qt::endl;
             return std::nullopt;
         }
@@ -228,8 +260,9 @@ int runUpdate(const CliInvocation &call)
     if (call.isSet(QStringLiteral("all")) == !call.positional.isEmpty())
         return call.usageError(qtTrId("cliUpdateTargets"));
     StoreSession s(call.locale);
+    s.store->restoreStoredCatalog();
     if (!s.refresh())
-        return CliExit::failure;
+        return catalogUnreachable(s, call.command);
     const std::optional<QStringList> ids = updateTargets(s, call);
     if (!ids)
         return CliExit::failure;
@@ -280,10 +313,7 @@ int removeApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &
 
 int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
 {
-    const auto installedVersion = [&] {
-        const AppInstallState state = s.store->state(app);
-        return state.kind() == AppInstallState::Kind::updateAvailable ? state.installedVersion() : state.version();
-    };
+    const auto installedVersion = [&] { return s.store->state(app).installedCopyVersion(); };
     const QString from = installedVersion();
     const InstalledApps::Operation operation = s.store->installedApps()->rollBack(app);
     const int status = changeOutcome(s, operation, QString());
@@ -297,7 +327,7 @@ int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation
 int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
 {
     // Like the window: an app that is not installed gets installed first.
-    if (!s.store->state(app).isInstalledOrUpdatable()) {
+    if (!s.store->state(app).hasInstalledCopy()) {
         InstallReport report(*s.store, InstallReport::formatFor(false));
         if (installAndReport(s, app).kind != OperationOutcome::Kind::done)
             return CliExit::failure;
@@ -336,7 +366,7 @@ void registerStoreCommands(CliRegistry &registry)
         .options = {json},
         .arguments = id,
         .takesLanguage = true,
-        .run = [](const CliInvocation &call) { return runOnApp(call, &installApp); },
+        .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::fresh, &installApp); },
     });
     registry.add({
         .name = QStringLiteral("update"),
@@ -353,7 +383,7 @@ void registerStoreCommands(CliRegistry &registry)
         .summaryId = QT_TRID_NOOP("cliRemoveSummary"),
         .arguments = id,
         .takesLanguage = true,
-        .run = [](const CliInvocation &call) { return runOnApp(call, &removeApp); },
+        .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::storedWillDo, &removeApp); },
     });
     registry.add({
         .name = QStringLiteral("rollback"),
@@ -361,7 +391,7 @@ void registerStoreCommands(CliRegistry &registry)
         .summaryId = QT_TRID_NOOP("cliRollbackSummary"),
         .arguments = id,
         .takesLanguage = true,
-        .run = [](const CliInvocation &call) { return runOnApp(call, &rollBackApp); },
+        .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::storedWillDo, &rollBackApp); },
     });
     registry.add({
         .name = QStringLiteral("open"),
@@ -369,6 +399,6 @@ void registerStoreCommands(CliRegistry &registry)
         .summaryId = QT_TRID_NOOP("cliOpenSummary"),
         .arguments = id,
         .takesLanguage = true,
-        .run = [](const CliInvocation &call) { return runOnApp(call, &openApp); },
+        .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::storedWillDo, &openApp); },
     });
 }

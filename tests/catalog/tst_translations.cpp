@@ -244,7 +244,7 @@ private Q_SLOTS:
             "check", "compare", "list", "install", "update", "remove", "rollback", "open",    // commands
             "help", "lang", "json", "no-beta", "public-keys", "signature", "all", "version",  // options
             "ok", "error", "lifecycle", "featured", "announcements", "apps", "id", "name",    // JSON members
-            "status", "visible", "published", "comingSoon", "problem", "progress", "state", "summary",
+            "status", "visible", "published", "comingSoon", "problem", "progress", "state", "summary", "notListed",
             "verified", "unchecked",                                                            // JSON values
             "English", "Polski", "Deutsch"};  // each language by its own name, the same in every language
         const QHash<QString, Message> ids = readTs(tsFile(QStringLiteral("en")));

@@ -119,6 +119,7 @@ private Q_SLOTS:
     void reconciliation()
     {
         const auto [catalogVersion, recordedVersion, path, expected, recordsKept] = ReconciliationRows::fetch();
+        using S = AppInstallState;
 
         StoreHarness h;
         const QString bundle = h.makeBundle("Alpha");
@@ -129,16 +130,17 @@ private Q_SLOTS:
             paths.insert("alpha", bundle);
         if (path == 2)
             QVERIFY(QDir(bundle).removeRecursively());
-        // The records of an app the catalog does not list are kept, even with its bundle gone.
+        // An app the catalog does not list is installed all the same while its bundle is there.
         versions.insert("other", "1.0");
-        paths.insert("other", "/nowhere/Other.app");
+        paths.insert("other", h.makeBundle("Other"));
         h.record(versions, paths);
 
         const AppManifestItem alpha = tc::app("alpha", AppReleaseStatus::live, catalogVersion);
         auto store = h.makeStore(tc::manifest({alpha}));
         QCOMPARE(store->state(alpha), expected);
-        const bool installed = expected.isInstalledOrUpdatable();
+        const bool installed = expected.hasInstalledCopy();
         QCOMPARE(store->installedAppURLs().value("alpha"), installed ? QUrl::fromLocalFile(bundle) : QUrl());
+        QCOMPARE(store->stateFor("other"), S::installed("1.0"));
         // Both records of an app go together.
         if (!recordsKept) {
             versions.remove("alpha");
@@ -506,7 +508,8 @@ private Q_SLOTS:
         QTRY_COMPARE(finished.count(), 1);
         QCOMPARE(finished.first().at(1).toBool(), false);
 
-        QCOMPARE(store->state(app), AppInstallState::failed(expectedMessage));
+        // The installed copy stays, and the state says so.
+        QCOMPARE(store->state(app), AppInstallState::failed(expectedMessage, "1.0.0"));
         QCOMPARE(store->errorMessage(), std::optional<QString>(expectedMessage));
         QCOMPARE(*h.log, (QStringList{"event:install_started", "installer:alpha", "event:install_failed"}));
         // The reason is the plain-text rendering of the error, not the localized sentence.

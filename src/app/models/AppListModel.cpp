@@ -2,6 +2,7 @@
 
 #include "CatalogRules.h"
 #include "catalog/ManifestPolicy.h"
+#include "store/AppManagement.h"
 
 AppListModel::AppListModel(QObject *parent)
     : CatalogRowsModel(LibrarySearch::SearchKeys::Fields::withTags, parent)
@@ -15,7 +16,12 @@ void AppListModel::connectStore(LauncherStore *store, StoreLink &link)
             rebuildBase();
         else
             redrawRows({StarredRole});
-    }) << connect(store, &LauncherStore::localeChanged, this, [this] { redrawRows({StatusLabelRole, TileStatusRole}); });
+    }) << connect(store, &LauncherStore::localeChanged, this, [this] {
+        redrawRows({StatusLabelRole, TileStatusRole, NotListedRole});
+    }) << connect(store->manage(), &AppManagement::updatableAppIDsChanged, this, [this] {
+        if (m_kind == QLatin1String("updates"))
+            rebuildBase();
+    });
 }
 
 void AppListModel::setKind(const QString &kind)
@@ -46,7 +52,7 @@ void AppListModel::setSearchText(const QString &text)
 bool AppListModel::searchApplies() const
 {
     return m_kind == QLatin1String("allApps") || m_kind == QLatin1String("selected")
-        || m_kind == QLatin1String("updates");
+        || m_kind == QLatin1String("updates") || m_kind == QLatin1String("unlisted");
 }
 
 QList<AppManifestItem> AppListModel::computeBase() const
@@ -68,40 +74,44 @@ QList<AppManifestItem> AppListModel::computeBase() const
                 base.append(app);
         }
     } else if (m_kind == QLatin1String("updates")) {
-        const auto &states = store()->installStates();
+        // Also an app whose update failed: it still has one.
+        const QStringList &updatable = store()->manage()->updatableAppIDs();
         for (const AppManifestItem &app : ManifestPolicy::publishedApps(manifest, beta)) {
-            const auto it = states.constFind(app.id);
-            if (it != states.constEnd() && it->kind() == AppInstallState::Kind::updateAvailable)
+            if (updatable.contains(app.id))
                 base.append(app);
         }
     } else if (m_kind == QLatin1String("published")) {
         base = ManifestPolicy::publishedApps(manifest, beta);
     } else if (m_kind == QLatin1String("comingSoon")) {
         base = ManifestPolicy::catalogLifecycle(manifest, beta).comingSoonApps;
+    } else if (m_kind == QLatin1String("unlisted")) {
+        base = store()->unlistedInstalledApps();
+    } else if (m_kind == QLatin1String("quickLaunch")) {
+        base = ManifestPolicy::publishedApps(manifest, beta) + store()->unlistedInstalledApps();
     }
     return base;
 }
 
 void AppListModel::onInstallStateChanged(const QString &appId)
 {
-    if (m_kind == QLatin1String("updates") && store()) {
-        // Progress ticks do not move an app in or out of this list.
-        const auto &states = store()->installStates();
-        const auto it = states.constFind(appId);
-        const bool due = it != states.constEnd() && it->kind() == AppInstallState::Kind::updateAvailable;
-        if (due != inBase(appId))
-            rebuildBase();
-    }
-    redrawApp(appId, {TileStatusRole, InstallKindRole});
+    redrawApp(appId, {TileStatusRole, InstallKindRole, NotListedRole, PendingRole, StatusLabelRole});
+}
+
+QString AppListModel::notListedText(const AppManifestItem &app, Wording wording) const
+{
+    const std::optional<NotListed> reason = store() ? store()->notListedReason(app.id) : std::nullopt;
+    if (!reason)
+        return {};
+    return qtTrId(wording == Wording::badge ? ManifestPolicy::notListedBadgeKey(*reason) : ManifestPolicy::notListedKey(*reason));
 }
 
 QString AppListModel::tileStatus(const AppManifestItem &app) const
 {
     if (!store())
         return {};
-    if (CatalogRules::isPreviewOnly(app))
+    if (CatalogRules::isPreviewOnly(app) && notListedText(app).isEmpty())
         return qtTrId("comingSoonTileStatus");
-    return store()->state(app).label();
+    return store()->state(app).fullLabel();
 }
 
 QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
@@ -114,6 +124,8 @@ QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
     case StatusRole:
         return app.statusRawValue();
     case StatusLabelRole:
+        if (const QString reason = notListedText(app, Wording::badge); !reason.isEmpty())
+            return reason;
         return store() ? qtTrId(CatalogRules::badgeId(app)) : QString();
     case TileStatusRole:
         return tileStatus(app);
@@ -122,7 +134,9 @@ QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
     case InstallKindRole:
         return store() ? store()->state(app).kindName() : QString();
     case PendingRole:
-        return CatalogRules::isPreviewOnly(app);
+        return CatalogRules::isPreviewOnly(app) && notListedText(app).isEmpty();
+    case NotListedRole:
+        return notListedText(app);
     default:
         return {};
     }
@@ -139,5 +153,6 @@ QHash<int, QByteArray> AppListModel::viewRoleNames() const
         {StarredRole, "starred"},
         {InstallKindRole, "installKind"},
         {PendingRole, "pending"},
+        {NotListedRole, "notListed"},
     };
 }

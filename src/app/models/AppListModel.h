@@ -11,6 +11,8 @@
 //   "updates"    published apps with an update available, narrowed by searchText
 //   "published"  published apps (search not applied)
 //   "comingSoon" the catalog's coming-soon apps (search not applied)
+//   "unlisted"   installed apps the catalog does not list, by name, narrowed by searchText
+//   "quickLaunch" published apps, then the unlisted installed ones (search not applied)
 // Install labels, stars and texts of rows update in place (dataChanged).
 class AppListModel : public CatalogRowsModel
 {
@@ -27,11 +29,12 @@ public:
         TaglineRole = ViewRole,
         CategoryRole,
         StatusRole,
-        StatusLabelRole,
+        StatusLabelRole,  // the release status's badge, or for an installed app the catalog does not list, why
         TileStatusRole,
         StarredRole,
         InstallKindRole,
         PendingRole,  // cannot be installed yet: coming soon or an incomplete release
+        NotListedRole,  // why the catalog does not list this installed app; empty when it does
     };
     Q_ENUM(Role)
 
@@ -59,6 +62,10 @@ protected:
 
 private:
     QString tileStatus(const AppManifestItem &app) const;
+    // Why the catalog does not list this installed app, as a sentence or in a
+    // tile's badge ("Not in catalog"); empty when it does.
+    enum class Wording { sentence, badge };
+    QString notListedText(const AppManifestItem &app, Wording wording = Wording::sentence) const;
 
     QString m_kind = QStringLiteral("allApps");
     QString m_category;

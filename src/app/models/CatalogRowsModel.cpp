@@ -14,6 +14,7 @@ void CatalogRowsModel::setStore(LauncherStore *store)
     if (store) {
         m_store << connect(store, &LauncherStore::manifestChanged, this, &CatalogRowsModel::rebuildBase)
                 << connect(store, &LauncherStore::includeBetaAppsChanged, this, &CatalogRowsModel::rebuildBase)
+                << connect(store, &LauncherStore::unlistedInstalledAppsChanged, this, &CatalogRowsModel::rebuildBase)
                 << connect(store, &LauncherStore::installStateChanged, this, &CatalogRowsModel::onInstallStateChanged)
                 << connect(store, &QObject::destroyed, this, [this] { setStore(nullptr); });
         connectStore(store, m_store);

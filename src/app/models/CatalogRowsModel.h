@@ -7,9 +7,10 @@
 
 #include <QHash>
 
-// Rows of catalog apps over a base list taken from the store. The base list
-// is kept between keystrokes and rebuilt only when the catalog or the beta
-// preference changes it (or a subclass asks); a search narrows the shown rows
+// Rows of apps over a base list taken from the store: the catalog's, and
+// installed apps it does not list. The base list is kept between keystrokes
+// and rebuilt only when the catalog, the beta preference or the installed
+// apps change it (or a subclass asks); a search narrows the shown rows
 // without a reset; an app's row redraws in place.
 class CatalogRowsModel : public AscendingRowsModel
 {

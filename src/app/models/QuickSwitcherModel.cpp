@@ -52,7 +52,9 @@ QList<AppManifestItem> QuickSwitcherModel::computeBase() const
 {
     if (!store())
         return {};
-    return ManifestPolicy::publishedApps(store()->manifest(), store()->includeBetaApps());
+    // Installed apps the catalog does not list are opened from here too.
+    return ManifestPolicy::publishedApps(store()->manifest(), store()->includeBetaApps())
+        + store()->unlistedInstalledApps();
 }
 
 void QuickSwitcherModel::onInstallStateChanged(const QString &appId)
@@ -64,11 +66,15 @@ QVariant QuickSwitcherModel::viewData(const AppManifestItem &app, int role) cons
 {
     switch (role) {
     case OpensRole:
-        return store() && store()->state(app).isInstalledOrUpdatable();
+        return store() && store()->state(app).hasInstalledCopy();
     case HintRole:
         if (!store())
             return QString();
-        return qtTrId(store()->state(app).isInstalledOrUpdatable() ? "quickOpenHint" : "quickInstallHint");
+    {
+        const QString hint = qtTrId(store()->state(app).hasInstalledCopy() ? "quickOpenHint" : "quickInstallHint");
+        const QString notListed = store()->notListedKey(app.id);
+        return notListed.isEmpty() ? hint : hint + QStringLiteral(" · ") + qtTrId(qPrintable(notListed));
+    }
     default:
         return {};
     }

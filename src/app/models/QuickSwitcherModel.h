@@ -18,7 +18,8 @@ QList<AppManifestItem> results(const QList<AppManifestItem> &publishedApps, cons
 
 }  // namespace QuickSwitcherSearch
 
-// The switcher's result rows over the store's published apps, rebuilt only
+// The switcher's result rows over the store's published apps and the
+// installed apps the catalog does not list, rebuilt only
 // when the manifest, the beta preference or the query changes; hints follow
 // install states and the locale in place.
 class QuickSwitcherModel : public CatalogRowsModel

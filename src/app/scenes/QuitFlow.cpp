@@ -10,14 +10,16 @@ QuitFlow::QuitFlow(LauncherStore *store, AppScenes *scenes, std::function<void()
     connect(scenes, &AppScenes::quitRequested, this, &QuitFlow::request);
     connect(scenes, &AppScenes::quitConfirmed, this, &QuitFlow::confirm);
     connect(store, &LauncherStore::installFinished, this, &QuitFlow::quitOnceSettled);
-    // An install that ends while the question is open no longer holds the quit up.
+    // An install that ends while the question is open no longer holds the
+    // quit up; once none is left, the quit asked for goes ahead.
     connect(store, &LauncherStore::installStatesChanged, this, [this] {
         if (m_quitting || !m_scenes || m_scenes->quitBlockers().isEmpty())
             return;
-        QStringList names;
-        for (const QString &id : installingApps())
-            names.append(m_store->manifest().findApp(id) ? m_store->manifest().findApp(id)->name : id);
-        m_scenes->setQuitBlockers(names);
+        const QStringList names = installingNames();
+        if (names.isEmpty())
+            confirm();
+        else
+            m_scenes->setQuitBlockers(names);
     });
 }
 
@@ -33,19 +35,24 @@ QStringList QuitFlow::installingApps() const
     return ids;
 }
 
+QStringList QuitFlow::installingNames() const
+{
+    QStringList names;
+    for (const QString &id : installingApps())
+        names.append(m_store->manifest().findApp(id)->name);
+    return names;
+}
+
 void QuitFlow::request()
 {
     if (m_quitting)
         return;
-    const QStringList ids = installingApps();
-    if (ids.isEmpty()) {
+    const QStringList names = installingNames();
+    if (names.isEmpty()) {
         m_quitting = true;
         quitOnceSettled();
         return;
     }
-    QStringList names;
-    for (const QString &id : ids)
-        names.append(m_store->manifest().findApp(id)->name);
     m_scenes->setQuitBlockers(names);
 }
 

@@ -11,7 +11,9 @@ class LauncherStore;
 // Ending the launcher: at once when nothing installs; otherwise the user is
 // asked first (AppScenes::quitBlockers), and on yes every running install is
 // cancelled and awaited, so no app is left half-installed, before `quit` runs.
-// An install already past its swap cannot be stopped; it is awaited too.
+// An install already past its swap cannot be stopped; it is awaited too. A
+// quit asked for is never lost: when the installs end while the question is
+// open, the launcher quits.
 class QuitFlow : public QObject
 {
     Q_OBJECT
@@ -25,6 +27,7 @@ public:
 
 private:
     QStringList installingApps() const;  // ids, in catalog order
+    QStringList installingNames() const;
     void quitOnceSettled();
 
     QPointer<LauncherStore> m_store;

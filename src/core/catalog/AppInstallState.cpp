@@ -39,12 +39,26 @@ AppInstallState AppInstallState::updateAvailable(const QString &installedVersion
     return state;
 }
 
-AppInstallState AppInstallState::failed(const QString &message)
+AppInstallState AppInstallState::failed(const QString &message, const QString &keptVersion)
 {
     AppInstallState state;
     state.m_kind = Kind::failed;
     state.m_first = message;
+    state.m_second = keptVersion;
     return state;
+}
+
+QString AppInstallState::installedCopyVersion() const
+{
+    switch (m_kind) {
+    case Kind::installed:
+    case Kind::updateAvailable:
+        return m_first;
+    case Kind::failed:
+        return m_second;
+    default:
+        return {};
+    }
 }
 
 QString AppInstallState::kindName() const
@@ -84,6 +98,13 @@ QString AppInstallState::label() const
     return {};
 }
 
+QString AppInstallState::fullLabel() const
+{
+    if (m_kind == Kind::failed && hasInstalledCopy())
+        return label() + QStringLiteral(" · ") + installed(m_second).label();
+    return label();
+}
+
 QJsonObject AppInstallState::toJson() const
 {
     QJsonObject payload;
@@ -102,6 +123,9 @@ QJsonObject AppInstallState::toJson() const
         break;
     case Kind::failed:
         payload.insert(QStringLiteral("message"), m_first);
+        // Only where a copy was kept, so the coded form of other failures stays as it was.
+        if (!m_second.isEmpty())
+            payload.insert(QStringLiteral("installedVersion"), m_second);
         break;
     }
     return QJsonObject{{kindName(), payload}};
@@ -161,8 +185,10 @@ AppInstallState AppInstallState::fromJson(const QJsonObject &object)
     case Kind::updateAvailable:
         return updateAvailable(payloadString(payload, caseName, QStringLiteral("installedVersion")),
                                payloadString(payload, caseName, QStringLiteral("latestVersion")));
-    case Kind::failed:
-        return failed(payloadString(payload, caseName, QStringLiteral("message")));
+    case Kind::failed: {
+        const QJsonValue kept = payload.value(QStringLiteral("installedVersion"));
+        return failed(payloadString(payload, caseName, QStringLiteral("message")), kept.isString() ? kept.toString() : QString());
+    }
     }
     throw DecodingError(QStringLiteral("Invalid number of keys found, expected one."));
 }

@@ -19,6 +19,9 @@ class AppInstallState
     Q_PROPERTY(QString installedVersion READ installedVersion CONSTANT)
     Q_PROPERTY(QString latestVersion READ latestVersion CONSTANT)
     Q_PROPERTY(QString message READ message CONSTANT)
+    // The version of the copy on disk, whatever the case: installed, update
+    // available, or failed with the installed copy kept.
+    Q_PROPERTY(QString installedCopyVersion READ installedCopyVersion CONSTANT)
 public:
     enum class Kind { notInstalled, installing, installed, updateAvailable, failed };
     Q_ENUM(Kind)
@@ -29,7 +32,8 @@ public:
     static AppInstallState installing(double progress);
     static AppInstallState installed(const QString &version);
     static AppInstallState updateAvailable(const QString &installedVersion, const QString &latestVersion);
-    static AppInstallState failed(const QString &message);
+    // keptVersion: the installed copy a failed update or reinstall left in place.
+    static AppInstallState failed(const QString &message, const QString &keptVersion = QString());
 
     Kind kind() const { return m_kind; }
     QString kindName() const;
@@ -38,11 +42,14 @@ public:
     QString installedVersion() const { return m_kind == Kind::updateAvailable ? m_first : QString(); }
     QString latestVersion() const { return m_kind == Kind::updateAvailable ? m_second : QString(); }
     QString message() const { return m_kind == Kind::failed ? m_first : QString(); }
-
-    bool isInstalledOrUpdatable() const { return m_kind == Kind::installed || m_kind == Kind::updateAvailable; }
+    QString installedCopyVersion() const;
+    bool hasInstalledCopy() const { return !installedCopyVersion().isEmpty(); }
 
     // The label in the installed language.
     Q_INVOKABLE QString label() const;
+    // The label, and after a failure that kept the installed copy, which
+    // version is still installed ("Failed · Installed 1.0.0").
+    Q_INVOKABLE QString fullLabel() const;
 
     // Coded form: {"installed": {"version": "1.2"}} and so on.
     QJsonObject toJson() const;

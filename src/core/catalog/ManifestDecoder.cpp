@@ -364,41 +364,50 @@ LauncherManifest decode(const QByteArray &json)
     return manifest;
 }
 
+QJsonObject encodeApp(const AppManifestItem &app)
+{
+    QJsonObject o{
+        {QStringLiteral("id"), app.id},
+        {QStringLiteral("name"), app.name},
+        {QStringLiteral("tagline"), app.tagline},
+        {QStringLiteral("category"), app.category},
+        {QStringLiteral("bundleId"), app.bundleId},
+        {QStringLiteral("version"), app.version},
+        {QStringLiteral("minMacOS"), app.minMacOS},
+        {QStringLiteral("status"), AppReleaseStatusUtil::rawValue(app.status)},
+        {QStringLiteral("symbolName"), app.symbolName},
+        {QStringLiteral("accent"), AppAccentUtil::rawValue(app.accent)},
+        {QStringLiteral("tags"), QJsonArray::fromStringList(app.tags)},
+        {QStringLiteral("description"), app.description},
+        {QStringLiteral("privacyNote"), app.privacyNote},
+    };
+    if (app.downloadUrl)
+        o.insert(QStringLiteral("downloadUrl"), encodeUrl(*app.downloadUrl));
+    if (app.sha256)
+        o.insert(QStringLiteral("sha256"), *app.sha256);
+    if (app.sparkleFeedUrl)
+        o.insert(QStringLiteral("sparkleFeedUrl"), encodeUrl(*app.sparkleFeedUrl));
+    if (app.iconUrl)
+        o.insert(QStringLiteral("iconUrl"), encodeUrl(*app.iconUrl));
+    QJsonArray notes;
+    for (const ReleaseNote &note : app.releaseNotes)
+        notes.append(QJsonObject{{QStringLiteral("version"), note.version},
+                                 {QStringLiteral("date"), note.date},
+                                 {QStringLiteral("text"), note.text}});
+    o.insert(QStringLiteral("releaseNotes"), notes);
+    return o;
+}
+
+AppManifestItem decodeApp(const QJsonObject &object)
+{
+    return decodeApp(QJsonValue(object), Path());
+}
+
 QByteArray encode(const LauncherManifest &manifest)
 {
     QJsonArray apps;
-    for (const AppManifestItem &app : manifest.apps) {
-        QJsonObject o{
-            {QStringLiteral("id"), app.id},
-            {QStringLiteral("name"), app.name},
-            {QStringLiteral("tagline"), app.tagline},
-            {QStringLiteral("category"), app.category},
-            {QStringLiteral("bundleId"), app.bundleId},
-            {QStringLiteral("version"), app.version},
-            {QStringLiteral("minMacOS"), app.minMacOS},
-            {QStringLiteral("status"), AppReleaseStatusUtil::rawValue(app.status)},
-            {QStringLiteral("symbolName"), app.symbolName},
-            {QStringLiteral("accent"), AppAccentUtil::rawValue(app.accent)},
-            {QStringLiteral("tags"), QJsonArray::fromStringList(app.tags)},
-            {QStringLiteral("description"), app.description},
-            {QStringLiteral("privacyNote"), app.privacyNote},
-        };
-        if (app.downloadUrl)
-            o.insert(QStringLiteral("downloadUrl"), encodeUrl(*app.downloadUrl));
-        if (app.sha256)
-            o.insert(QStringLiteral("sha256"), *app.sha256);
-        if (app.sparkleFeedUrl)
-            o.insert(QStringLiteral("sparkleFeedUrl"), encodeUrl(*app.sparkleFeedUrl));
-        if (app.iconUrl)
-            o.insert(QStringLiteral("iconUrl"), encodeUrl(*app.iconUrl));
-        QJsonArray notes;
-        for (const ReleaseNote &note : app.releaseNotes)
-            notes.append(QJsonObject{{QStringLiteral("version"), note.version},
-                                     {QStringLiteral("date"), note.date},
-                                     {QStringLiteral("text"), note.text}});
-        o.insert(QStringLiteral("releaseNotes"), notes);
-        apps.append(o);
-    }
+    for (const AppManifestItem &app : manifest.apps)
+        apps.append(encodeApp(app));
 
     QJsonArray announcements;
     for (const LauncherAnnouncement &a : manifest.announcements) {

@@ -3,6 +3,7 @@
 #include "Models.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 
 // Strict, all-or-nothing decoding of the manifest document. Throws
 // DecodingError naming where it failed ("apps[2].status: ...").
@@ -20,5 +21,8 @@ std::optional<QDateTime> parseDate(const QString &text);
 
 // Encodes records back with the same keys (optional members left out).
 QByteArray encode(const LauncherManifest &manifest);
+// One app's record alone, as it stands in the document's "apps".
+QJsonObject encodeApp(const AppManifestItem &app);
+AppManifestItem decodeApp(const QJsonObject &object);
 
 }  // namespace ManifestDecoder

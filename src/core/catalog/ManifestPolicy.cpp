@@ -55,6 +55,38 @@ std::optional<AppManifestItem> firstVisibleApp(const LauncherManifest &manifest,
     return std::nullopt;
 }
 
+std::optional<NotListed> whyNotListed(const LauncherManifest &manifest, bool includeBeta, const QString &appId)
+{
+    const AppManifestItem *app = manifest.findApp(appId);
+    if (!app)
+        return NotListed::notInCatalog;
+    if (app->status == AppReleaseStatus::retired)
+        return NotListed::retired;
+    if (!isVisible(*app, includeBeta))
+        return NotListed::betaHidden;
+    return std::nullopt;
+}
+
+const char *notListedKey(NotListed reason)
+{
+    switch (reason) {
+    case NotListed::notInCatalog: return "notListedNotInCatalog";
+    case NotListed::retired: return "notListedRetired";
+    case NotListed::betaHidden: return "notListedBetaHidden";
+    }
+    return "notListedNotInCatalog";
+}
+
+const char *notListedBadgeKey(NotListed reason)
+{
+    switch (reason) {
+    case NotListed::notInCatalog: return "notListedNotInCatalogBadge";
+    case NotListed::retired: return "notListedRetiredBadge";
+    case NotListed::betaHidden: return "notListedBetaHiddenBadge";
+    }
+    return "notListedNotInCatalogBadge";
+}
+
 std::optional<QString> defaultSelection(const LauncherManifest &manifest, bool includeBeta)
 {
     for (const AppManifestItem &app : manifest.apps) {

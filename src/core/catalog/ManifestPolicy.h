@@ -36,6 +36,15 @@ struct CatalogLifecycle {
 // "empty", "comingSoonOnly", "firstPublishedApp" or "multiAppCatalog".
 QString catalogLifecycleKindName(CatalogLifecycleKind kind);
 
+namespace CatalogListingEnums {
+Q_NAMESPACE
+// Why an app is not among a catalog's visible apps.
+enum class NotListed { notInCatalog, retired, betaHidden };
+Q_ENUM_NS(NotListed)
+}  // namespace CatalogListingEnums
+
+using CatalogListingEnums::NotListed;
+
 // Pure rules over a manifest. Every list keeps the manifest's order.
 namespace ManifestPolicy {
 
@@ -64,6 +73,13 @@ bool isPublished(const AppManifestItem &app, bool includeBeta);
 // id of a hidden or absent app yields nothing rather than another app.
 std::optional<AppManifestItem> firstVisibleApp(const LauncherManifest &manifest, bool includeBeta,
                                                const std::optional<QString> &id = std::nullopt);
+// Why the app with this id is not visible; nullopt when it is.
+std::optional<NotListed> whyNotListed(const LauncherManifest &manifest, bool includeBeta, const QString &appId);
+// The message ids that say so: a sentence ("notListedBetaHidden"), and a
+// tile's badge ("notListedBetaHiddenBadge").
+const char *notListedKey(NotListed reason);
+const char *notListedBadgeKey(NotListed reason);
+
 // The app to show when the selection is lost: the first published app, else
 // the first visible one.
 std::optional<QString> defaultSelection(const LauncherManifest &manifest, bool includeBeta);

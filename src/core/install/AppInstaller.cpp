@@ -317,8 +317,7 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
         leftovers.staged = staged;
 
         QCoro::Task<void> placement = BlockingWork::run([root = ctx.installRoot, bundleName, source = found.path, staged,
-                                    replacer = ctx.layers.replacer, destination, appId = app.id, version = app.version,
-                                    cancel] {
+                                    replacer = ctx.layers.replacer, destination, app, cancel] {
             InstallLocks::removeDeadStaged(root, bundleName);
             throwIfCancelled(*cancel);
             InstallFiles::placeTreeDurably(source, staged);
@@ -326,8 +325,8 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
             // The last moment to stop: after the swap the new bundle stays.
             throwIfCancelled(*cancel);
             // Read before the new note replaces it: whether the replaced copy is worth keeping.
-            const std::optional<QByteArray> replacedNote = InstalledCopies::replacedNote(destination, appId, version);
-            InstallReceipt::write(root, bundleName, appId, version, staged);
+            const std::optional<QByteArray> replacedNote = InstalledCopies::replacedNote(destination, app.id, app.version);
+            InstallReceipt::write(root, bundleName, app, staged);
             InstallFaultPoint::reach("before-swap");
             // The old copy, if any, is left at the staged path.
             replacer->exchange(destination, staged);

@@ -1,5 +1,6 @@
 #include "InstallReceipt.h"
 
+#include "catalog/ManifestDecoder.h"
 #include "errors/LauncherError.h"
 
 #include <QFile>
@@ -60,16 +61,19 @@ std::optional<QString> identity(const QString &path)
 
 }  // namespace
 
-void write(const QString &installRoot, const QString &bundleName, const QString &appId, const QString &version,
-           const QString &staged)
+void write(const QString &installRoot, const QString &bundleName, const AppManifestItem &app, const QString &staged)
 {
     const std::optional<QString> id = identity(staged);
     if (!id)
         throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("The staged copy is missing."), ENOENT);
+    // Release notes can be long and say nothing about the copy on disk.
+    AppManifestItem kept = app;
+    kept.releaseNotes.clear();
     writeNote(installRoot + QLatin1Char('/') + bundleName,
-              QJsonDocument(QJsonObject{{QStringLiteral("appId"), appId},
-                                        {QStringLiteral("version"), version},
-                                        {QStringLiteral("identity"), *id}})
+              QJsonDocument(QJsonObject{{QStringLiteral("appId"), app.id},
+                                        {QStringLiteral("version"), app.version},
+                                        {QStringLiteral("identity"), *id},
+                                        {QStringLiteral("app"), ManifestDecoder::encodeApp(kept)}})
                   .toJson(QJsonDocument::Compact));
 }
 
@@ -81,6 +85,21 @@ std::optional<QString> placedVersion(const QString &bundlePath, const QString &a
         || note.value(QStringLiteral("identity")).toString() != identity(bundlePath))
         return std::nullopt;
     return version.toString();
+}
+
+std::optional<AppManifestItem> recordedApp(const QString &bundlePath, const QString &appId)
+{
+    const QJsonObject note = QJsonDocument::fromJson(noteOf(bundlePath)).object();
+    if (note.value(QStringLiteral("appId")).toString() != appId || !note.value(QStringLiteral("app")).isObject())
+        return std::nullopt;
+    try {
+        const AppManifestItem app = ManifestDecoder::decodeApp(note.value(QStringLiteral("app")).toObject());
+        if (app.id == appId)
+            return app;
+    } catch (const DecodingError &) {
+        // A note edited by hand names nothing then.
+    }
+    return std::nullopt;
 }
 
 QByteArray noteOf(const QString &path)

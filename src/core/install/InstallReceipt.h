@@ -1,13 +1,17 @@
 #pragma once
 
+#include "catalog/Models.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
 
 // A small note beside each placed bundle (".<bundle>.vantrel-receipt" in the
-// install root) naming the app and version it holds and the identity (device,
-// inode and creation time) of the folder that was swapped in. It is
+// install root) naming the app and version it holds, the catalog's record of
+// the app as it was installed (so the app can be shown once the catalog drops
+// it), and the identity (device, inode and creation time) of the folder that
+// was swapped in. It is
 // written before the swap; since the swap moves that very folder into place,
 // the note describes the bundle exactly when the identities match. After a
 // crash between the swap and the recording of the install, the next start
@@ -16,13 +20,16 @@ namespace InstallReceipt {
 
 // Writes the note for staged, which is about to become installRoot/bundleName.
 // Durable (written, flushed, renamed). Throws PlatformError(fileSystem).
-void write(const QString &installRoot, const QString &bundleName, const QString &appId, const QString &version,
-           const QString &staged);
+void write(const QString &installRoot, const QString &bundleName, const AppManifestItem &app, const QString &staged);
 
 // The version the bundle at bundlePath holds for appId, when its note
 // matches the folder there now; nullopt otherwise. Any folder in the install
 // root may carry a note, the kept previous copy of a bundle too.
 std::optional<QString> placedVersion(const QString &bundlePath, const QString &appId);
+
+// The catalog's record of appId that the bundle's note keeps; nullopt when
+// the note has none (notes of older versions) or it does not decode.
+std::optional<AppManifestItem> recordedApp(const QString &bundlePath, const QString &appId);
 
 // The note of the folder at path as it stands (empty when there is none),
 // and writing such a note for another path, for when that folder moves

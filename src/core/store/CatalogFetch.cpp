@@ -13,9 +13,14 @@ QCoro::Task<CatalogFetch> CatalogFetch::run(std::shared_ptr<ManifestLoading> loa
         fetch.manifest = co_await loader->loadManifest(locale);
     } catch (const ManifestClientError &e) {
         fetch.unverified = e.kind() == ManifestClientError::Kind::invalidSignature;
+        fetch.reason = e.localizedDescription();
+        qCInfo(lcStore) << "Catalog refresh failed:" << e.debugDescription() << "- the catalog shown stays";
+    } catch (const LauncherError &e) {
+        fetch.reason = e.localizedDescription();
         qCInfo(lcStore) << "Catalog refresh failed:" << e.debugDescription() << "- the catalog shown stays";
     } catch (...) {
         // The kind of failure does not matter: the catalog shown stays.
+        fetch.reason = QStringLiteral("Unknown error.");
         qCInfo(lcStore) << "Catalog refresh failed; the catalog shown stays";
     }
     co_return fetch;

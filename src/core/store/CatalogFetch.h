@@ -15,6 +15,7 @@ class ManifestLoading;
 struct CatalogFetch {
     std::optional<LauncherManifest> manifest;
     bool unverified = false;  // refused for its signature: it may have been tampered with
+    QString reason;           // a failure's own words ("Connection refused"); empty on success
 
     // Never throws; a missing loader loads nothing.
     static QCoro::Task<CatalogFetch> run(std::shared_ptr<ManifestLoading> loader, VantrelLocale locale);

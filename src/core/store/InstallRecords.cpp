@@ -1,6 +1,5 @@
 #include "InstallRecords.h"
 
-#include "catalog/VersionComparison.h"
 #include "install/InstallReceipt.h"
 #include "system/SystemLayers.h"
 
@@ -55,48 +54,25 @@ void InstallRecords::update(Save save, const std::function<void(Maps &)> &edit)
     });
 }
 
-QHash<QString, QUrl> InstallRecords::recordedURLs() const
+QHash<QString, InstallRecords::Recorded> InstallRecords::reconcile()
 {
-    QHash<QString, QUrl> urls;
-    if (!m_defaults)
-        return urls;
-    const QHash<QString, QString> paths = loadStringDictionary(pathsKey, *m_defaults);
-    for (auto it = paths.cbegin(); it != paths.cend(); ++it)
-        urls.insert(it.key(), QUrl::fromLocalFile(it.value()));
-    return urls;
-}
-
-InstallRecords::Reconciled InstallRecords::reconcile(const QList<AppManifestItem> &apps)
-{
-    Reconciled result;
+    QHash<QString, Recorded> recorded;
     update(Save::whenChanged, [&](Maps &maps) {
-        for (const AppManifestItem &app : apps) {
-            const QString &id = app.id;
-            const auto recordedIt = maps.versions.constFind(id);
-            if (recordedIt == maps.versions.cend())
-                continue;
-            QString recorded = *recordedIt;
+        for (const QString &id : maps.versions.keys()) {
             const QString path = maps.paths.value(id);
             // QFileInfo::exists follows symbolic links: a dangling link counts as gone.
             if (path.isEmpty() || !QFileInfo::exists(path)) {
                 maps.versions.remove(id);
                 maps.paths.remove(id);
-                result.states.append({id, AppInstallState::notInstalled()});
                 continue;
             }
             // A crash between the swap and the recording left the previous version recorded.
-            if (const auto placed = InstallReceipt::placedVersion(path, id); placed && *placed != recorded) {
-                recorded = *placed;
-                maps.versions.insert(id, recorded);
-            }
-            result.urls.insert(id, QUrl::fromLocalFile(path));
-            const bool catalogNewer = recorded != app.version
-                && compareVersions(app.version, recorded) == ComparisonResult::orderedDescending;
-            result.states.append({id, catalogNewer ? AppInstallState::updateAvailable(recorded, app.version)
-                                                   : AppInstallState::installed(recorded)});
+            if (const auto placed = InstallReceipt::placedVersion(path, id); placed && *placed != maps.versions.value(id))
+                maps.versions.insert(id, *placed);
+            recorded.insert(id, {maps.versions.value(id), QUrl::fromLocalFile(path)});
         }
     });
-    return result;
+    return recorded;
 }
 
 void InstallRecords::record(const QString &appId, const QString &version, const QString &path)

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "catalog/AppInstallState.h"
-#include "catalog/Models.h"
-
 #include <QHash>
 #include <QList>
-#include <QPair>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -28,17 +24,18 @@ public:
     static QHash<QString, QString> loadStringDictionary(const QString &key, const UserDefaults &defaults);
     static void saveStringDictionary(const QHash<QString, QString> &map, const QString &key, UserDefaults &defaults);
 
-    // The recorded paths as file URLs.
-    QHash<QString, QUrl> recordedURLs() const;
+    // One recorded app whose bundle is on disk.
+    struct Recorded {
+        QString version;
+        QUrl bundle;
 
-    struct Reconciled {
-        QList<QPair<QString, AppInstallState>> states;  // recorded apps only, in the order given
-        QHash<QString, QUrl> urls;                      // recorded apps whose bundle still exists
+        friend bool operator==(const Recorded &, const Recorded &) = default;
     };
-    // Derives each recorded app's state from the disk, repairs a version the
-    // receipt contradicts and drops records whose bundle is gone. Writes only
-    // the maps that changed.
-    Reconciled reconcile(const QList<AppManifestItem> &apps);
+    // Every recorded app whose bundle still exists, by id, whatever the
+    // catalog lists: records whose bundle is gone are dropped, and a version
+    // the bundle's receipt contradicts is repaired. Writes only the maps that
+    // changed.
+    QHash<QString, Recorded> reconcile();
 
     void record(const QString &appId, const QString &version, const QString &path);
     // Both maps are written even when the app was not recorded.

@@ -1,15 +1,18 @@
 #include "InstalledApps.h"
 
 #include "AppOpening.h"
-#include "DefaultsFileWatch.h"
+#include "RecordsWatch.h"
 #include "InstallQueue.h"
 #include "InstallStates.h"
 #include "catalog/ManifestPolicy.h"
+#include "catalog/VersionComparison.h"
 #include "i18n/PlatformWords.h"
 #include "install/AppInstaller.h"
+#include "install/InstallReceipt.h"
 #include "log/Logging.h"
 #include "system/SystemLayers.h"
 
+#include <QFileInfo>
 #include <QMetaEnum>
 #include <QPointer>
 
@@ -40,11 +43,13 @@ InstalledApps::InstalledApps(Collaborators collaborators, const QList<AppManifes
     connect(m_states, &InstallStates::changed, this, &InstalledApps::statesChanged);
     connectInstalls();
     reconcile(apps);
-    // Another process (the terminal tool, a second login) changed the records.
+    // Another process (the terminal tool, a second login) changed the
+    // records, or someone the bundles.
     const QString recordsFile = m_c.userDefaults && m_c.followChangesElsewhere ? m_c.userDefaults->storagePath() : QString();
     if (!recordsFile.isEmpty()) {
-        m_watch = new DefaultsFileWatch(recordsFile, this);
-        connect(m_watch, &DefaultsFileWatch::changed, this, [this] { reconcile(m_catalog); });
+        m_watch = new RecordsWatch(recordsFile, this);
+        connect(m_watch, &RecordsWatch::changed, this, [this] { applyRecords(KeepFailures::yes); });
+        watchBundleFolders();
     }
 }
 
@@ -65,8 +70,10 @@ void InstalledApps::connectInstalls()
     connect(m_installs, &InstallQueue::failed, this, [this](InstallTransaction *transaction, const QString &reason) {
         const Operation operation = m_runningInstalls.value(transaction->appId());
         finish(operation, OperationOutcome::failed(reason));
+        // A failed update or reinstall leaves the installed copy in place, and it stays reachable.
+        const InstallRecords::Recorded kept = m_records.reconcile().value(transaction->appId());
         if (operation)
-            transaction->setState(AppInstallState::failed(errorLine(*operation)));
+            transaction->setState(AppInstallState::failed(errorLine(*operation), kept.version));
     });
     connect(m_installs, &InstallQueue::cancelled, this, [this](InstallTransaction *transaction) {
         restoreRecordedState(transaction->app());
@@ -101,6 +108,41 @@ bool InstalledApps::hasEventsInFlight() const
     return m_installs->hasEventsInFlight();
 }
 
+QStringList InstalledApps::installedIds() const
+{
+    QStringList ids = m_urls.keys();
+    ids.sort();
+    return ids;
+}
+
+std::optional<AppManifestItem> InstalledApps::describedApp(const QString &appId) const
+{
+    if (const AppManifestItem *listed = catalogEntry(appId))
+        return *listed;
+    if (const auto it = m_installed.constFind(appId); it != m_installed.cend())
+        return *it;
+    return std::nullopt;
+}
+
+bool InstalledApps::hasUpdate(const QString &appId) const
+{
+    const AppInstallState current = state(appId);
+    if (current.kind() == AppInstallState::Kind::updateAvailable)
+        return true;
+    const AppManifestItem *listed = catalogEntry(appId);
+    return current.kind() == AppInstallState::Kind::failed && listed && current.hasInstalledCopy()
+        && compareVersions(listed->version, current.installedCopyVersion()) == ComparisonResult::orderedDescending;
+}
+
+const AppManifestItem *InstalledApps::catalogEntry(const QString &appId) const
+{
+    for (const AppManifestItem &app : m_catalog) {
+        if (app.id == appId)
+            return &app;
+    }
+    return nullptr;
+}
+
 bool InstalledApps::removalGoesToTrash(const QString &appId) const
 {
     const QUrl bundle = m_urls.value(appId);
@@ -116,6 +158,9 @@ bool InstalledApps::isBusy(const QString &appId) const
 
 std::optional<Refusal> InstalledApps::catalogRefusal(const AppManifestItem &app) const
 {
+    // A record an installed app's receipt kept is no release to install from.
+    if (!catalogEntry(app.id))
+        return describedApp(app.id) ? Refusal::notInCatalog : Refusal::unknownApp;
     if (app.status == AppReleaseStatus::comingSoon)
         return Refusal::comingSoon;
     if (app.status == AppReleaseStatus::retired)
@@ -153,7 +198,7 @@ std::optional<Refusal> InstalledApps::installRefusal(const AppManifestItem &app)
 
 std::optional<Refusal> InstalledApps::updateRefusal(const AppManifestItem &app) const
 {
-    if (state(app.id).kind() != AppInstallState::Kind::updateAvailable && !m_installs->isRunning(app.id))
+    if (!hasUpdate(app.id) && !m_installs->isRunning(app.id))
         return Refusal::noUpdate;
     return installRefusal(app);
 }
@@ -166,7 +211,7 @@ std::optional<Refusal> InstalledApps::changeRefusal(const AppManifestItem &app) 
         return Refusal::alreadyInstalling;
     if (m_changing.contains(app.id))
         return Refusal::busy;
-    if (!state(app.id).isInstalledOrUpdatable() || !m_urls.contains(app.id))
+    if (!state(app.id).hasInstalledCopy() || !m_urls.contains(app.id))
         return Refusal::notInstalled;
     return std::nullopt;
 }
@@ -213,7 +258,7 @@ InstalledApps::Operation InstalledApps::refused(const AppManifestItem &app, AppO
 
 InstalledApps::Operation InstalledApps::install(const AppManifestItem &app)
 {
-    if (state(app.id).kind() == AppInstallState::Kind::updateAvailable)
+    if (hasUpdate(app.id))
         return update(app);
     if (const std::optional<Refusal> refusal = installRefusal(app))
         return refused(app, AppOperation::Kind::install, *refusal);
@@ -308,7 +353,7 @@ QCoro::Task<void> InstalledApps::runChange(Operation operation, bool toTrash)
 
 InstalledApps::Operation InstalledApps::open(const AppManifestItem &app)
 {
-    if (!state(app.id).isInstalledOrUpdatable())
+    if (!state(app.id).hasInstalledCopy())
         return refused(app, AppOperation::Kind::open, Refusal::notInstalled);
     auto operation = std::make_shared<AppOperation>(app, AppOperation::Kind::open);
     if (AppOpening::openInstalled(m_c.workspace.get(), m_urls.value(app.id), app.bundleId)) {
@@ -327,33 +372,99 @@ void InstalledApps::reconcile(const QList<AppManifestItem> &apps)
 {
     m_catalog = apps;
     m_states->addMissing(apps);
-    const InstallRecords::Reconciled reconciled = m_records.reconcile(apps);
-    QHash<QString, QUrl> urls = reconciled.urls;
-    for (const auto &[id, state] : reconciled.states) {
+    applyRecords(KeepFailures::no);
+}
+
+AppInstallState InstalledApps::recordedState(const QString &appId, const InstallRecords::Recorded &recorded) const
+{
+    const AppManifestItem *listed = catalogEntry(appId);
+    const bool catalogNewer = listed && recorded.version != listed->version
+        && compareVersions(listed->version, recorded.version) == ComparisonResult::orderedDescending;
+    return catalogNewer ? AppInstallState::updateAvailable(recorded.version, listed->version)
+                        : AppInstallState::installed(recorded.version);
+}
+
+void InstalledApps::applyRecords(KeepFailures keep)
+{
+    const QHash<QString, InstallRecords::Recorded> recorded = m_records.reconcile();
+    const bool described = rememberInstalled(recorded);
+    QHash<QString, QUrl> urls;
+    for (auto it = recorded.cbegin(); it != recorded.cend(); ++it)
+        urls.insert(it.key(), it->bundle);
+    for (const QString &id : m_states->all().keys()) {
         if (isBusy(id)) {
             // Its own outcome decides; until then it keeps what it shows.
             urls.remove(id);
             if (m_urls.contains(id))
                 urls.insert(id, m_urls.value(id));
-            continue;
         }
-        m_states->set(id, state);
+    }
+    for (auto it = recorded.cbegin(); it != recorded.cend(); ++it) {
+        const AppInstallState current = state(it.key());
+        const bool failureStillTrue = keep == KeepFailures::yes && current.kind() == AppInstallState::Kind::failed
+            && current.installedCopyVersion() == it->version;
+        if (!isBusy(it.key()) && !failureStillTrue)
+            m_states->set(it.key(), recordedState(it.key(), *it));
+    }
+    // Shown installed, but removed elsewhere or deleted by hand.
+    for (const QString &id : m_states->all().keys()) {
+        const AppInstallState current = state(id);
+        if (recorded.contains(id) || isBusy(id) || !current.hasInstalledCopy())
+            continue;
+        m_states->set(id, current.kind() == AppInstallState::Kind::failed ? AppInstallState::failed(current.message())
+                                                                         : AppInstallState::notInstalled());
     }
     setURLs(urls);
+    if (described)
+        Q_EMIT installedChanged();
+}
+
+bool InstalledApps::rememberInstalled(const QHash<QString, InstallRecords::Recorded> &recorded)
+{
+    QHash<QString, AppManifestItem> installed;
+    for (auto it = recorded.cbegin(); it != recorded.cend(); ++it) {
+        const QString &id = it.key();
+        if (const AppManifestItem *listed = catalogEntry(id)) {
+            installed.insert(id, *listed);
+        } else if (m_installed.contains(id)) {
+            installed.insert(id, m_installed.value(id));  // the catalog's last word while it listed the app
+        } else if (const auto kept = InstallReceipt::recordedApp(it->bundle.toLocalFile(), id)) {
+            installed.insert(id, *kept);
+        } else {
+            // Installed before receipts kept the record: the bundle's name is all there is.
+            AppManifestItem app;
+            app.id = id;
+            app.name = QFileInfo(it->bundle.toLocalFile()).completeBaseName();
+            app.version = it->version;
+            installed.insert(id, app);
+        }
+    }
+    if (installed == m_installed)
+        return false;
+    m_installed = installed;
+    return true;
 }
 
 void InstalledApps::recordInstalled(const InstalledApp &installed, const AppManifestItem &app)
 {
     m_states->set(app.id, AppInstallState::installed(installed.version));
-    setURL(app.id, installed.url);
     m_records.record(app.id, installed.version, installed.url.toLocalFile());
+    const bool described = m_installed.value(app.id) != app;
+    m_installed.insert(app.id, app);
+    setURL(app.id, installed.url);
+    if (described)
+        Q_EMIT installedChanged();
 }
 
 void InstalledApps::restoreRecordedState(const AppManifestItem &app)
 {
-    const InstallRecords::Reconciled reconciled = m_records.reconcile({app});
-    m_states->set(app.id, reconciled.states.isEmpty() ? AppInstallState::notInstalled() : reconciled.states.first().second);
-    setURL(app.id, reconciled.urls.contains(app.id) ? std::optional(reconciled.urls.value(app.id)) : std::nullopt);
+    const QHash<QString, InstallRecords::Recorded> recorded = m_records.reconcile();
+    const auto it = recorded.constFind(app.id);
+    m_states->set(app.id, it == recorded.cend() ? AppInstallState::notInstalled() : recordedState(app.id, *it));
+    const bool described = rememberInstalled(recorded);
+    setURL(app.id, it == recorded.cend() ? std::nullopt : std::optional(it->bundle));
+    if (described)
+        Q_EMIT installedChanged();
 }
 
 void InstalledApps::setURL(const QString &appId, const std::optional<QUrl> &url)
@@ -369,10 +480,21 @@ void InstalledApps::setURLs(const QHash<QString, QUrl> &urls)
 {
     if (urls != m_urls) {
         m_urls = urls;
+        watchBundleFolders();
         Q_EMIT urlsChanged();
     }
     // An install or a roll back changes them under the same URL.
     updatePreviousVersions();
+}
+
+void InstalledApps::watchBundleFolders()
+{
+    if (!m_watch)
+        return;
+    QStringList folders;
+    for (const QUrl &bundle : std::as_const(m_urls))
+        folders.append(QFileInfo(bundle.toLocalFile()).absolutePath());
+    m_watch->setBundleFolders(folders);
 }
 
 void InstalledApps::updatePreviousVersions()

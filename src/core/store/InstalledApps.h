@@ -13,7 +13,7 @@
 #include <memory>
 
 class AppInstalling;
-class DefaultsFileWatch;
+class RecordsWatch;
 class ErrorReporting;
 class InstallQueue;
 class InstallStates;
@@ -27,7 +27,10 @@ struct InstalledApp;
 // with every other process of the user), receipts and states, the installed
 // bundles and the kept previous copies; the checks that say whether an app
 // can be installed, updated, removed or rolled back, and the operations that
-// do it. Changes other processes make to the records are followed.
+// do it. What is installed comes from the records and the disk, whatever the
+// catalog lists: an app the catalog drops stays installed, described as its
+// receipt kept it. Changes other processes (or the user, by hand) make to the
+// records or the bundles are followed.
 class InstalledApps : public QObject
 {
     Q_OBJECT
@@ -55,6 +58,14 @@ public:
     AppInstallState state(const QString &appId) const;
     const QHash<QString, QUrl> &urls() const { return m_urls; }
     const QHash<QString, QString> &previousVersions() const { return m_previousVersions; }
+    // Ids of the apps with a copy on disk, recorded by this or another process.
+    QStringList installedIds() const;
+    // The catalog's record of the app, or for an installed app the catalog
+    // no longer lists, the record its receipt kept (at least its id, name and version).
+    std::optional<AppManifestItem> describedApp(const QString &appId) const;
+    // Whether the catalog offers a newer version than the copy installed,
+    // after an update failed too.
+    bool hasUpdate(const QString &appId) const;
     // The running install of appId from its start until its outcome is known.
     InstallTransaction *transaction(const QString &appId) const;
     // Ids of the installs that can still be cancelled, sorted.
@@ -84,8 +95,11 @@ public:
     bool cancel(const QString &appId);
 
     // The catalog changed: new apps get notInstalled, recorded ones the state
-    // the records and the disk give. Apps being installed or changed keep theirs.
+    // the records and the disk give, and apps shown installed whose copy is
+    // gone become notInstalled. Apps being installed or changed keep theirs.
     void reconcile(const QList<AppManifestItem> &apps);
+    // The same against the catalog shown, after the records or the disk changed.
+    void reconcileAgain() { applyRecords(KeepFailures::no); }
 
     // The error line for an operation that was refused or failed (empty otherwise).
     QString errorLine(const AppOperation &operation) const;
@@ -96,6 +110,8 @@ Q_SIGNALS:
     void stateChanged(const QString &appId);
     void statesChanged();
     void urlsChanged();
+    // The set of installed apps, or what is known of them, changed.
+    void installedChanged();
     void previousVersionsChanged();
     void cancellableChanged();
     // An install or update started; its transaction is published.
@@ -107,6 +123,7 @@ Q_SIGNALS:
     void operationFinished(const AppOperation *operation);
 
 private:
+    const AppManifestItem *catalogEntry(const QString &appId) const;
     std::optional<Refusal> catalogRefusal(const AppManifestItem &app) const;
     std::optional<Refusal> changeRefusal(const AppManifestItem &app) const;
     bool isBusy(const QString &appId) const;
@@ -116,17 +133,28 @@ private:
     QCoro::Task<void> runChange(Operation operation, bool toTrash);
     void connectInstalls();
     void recordInstalled(const InstalledApp &installed, const AppManifestItem &app);
+    // A failure's own state survives the records changing elsewhere (it
+    // still tells what went wrong); a catalog refresh derives it anew.
+    enum class KeepFailures { no, yes };
+    void applyRecords(KeepFailures keep);
     // The app's state and URL as its records and the disk say.
     void restoreRecordedState(const AppManifestItem &app);
+    // The state the record gives against the catalog's version, if the catalog lists the app.
+    AppInstallState recordedState(const QString &appId, const InstallRecords::Recorded &recorded) const;
+    // True when what is known of the installed apps changed.
+    bool rememberInstalled(const QHash<QString, InstallRecords::Recorded> &recorded);
     void setURL(const QString &appId, const std::optional<QUrl> &url);
     void setURLs(const QHash<QString, QUrl> &urls);
+    void watchBundleFolders();
 
     Collaborators m_c;
     InstallRecords m_records;
     InstallStates *m_states;
     InstallQueue *m_installs;
-    DefaultsFileWatch *m_watch = nullptr;
+    RecordsWatch *m_watch = nullptr;
     QList<AppManifestItem> m_catalog;
+    // What is known of each installed app: its catalog record, or the one its receipt kept.
+    QHash<QString, AppManifestItem> m_installed;
     QHash<QString, QUrl> m_urls;
     QHash<QString, QString> m_previousVersions;
     QSet<QString> m_changing;  // being removed or rolled back

@@ -31,6 +31,7 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     m_lastSelectedApp = selectedApp();  // derived values: their signals fire only on change
     m_lastRequiresOnboarding = requiresOnboarding();
     m_lastAppCountLabel = appCountLabel();
+    m_lastUnlisted = unlistedInstalledApps();
 }
 
 void LauncherStore::connectDelegates()
@@ -46,6 +47,8 @@ void LauncherStore::connectDelegates()
     connect(m_apps, &InstalledApps::statesChanged, this, &LauncherStore::installStatesChanged);
     connect(m_apps, &InstalledApps::statesChanged, this, &LauncherStore::emitDerivedChanges);
     connect(m_apps, &InstalledApps::urlsChanged, this, &LauncherStore::installedAppURLsChanged);
+    connect(m_apps, &InstalledApps::urlsChanged, this, &LauncherStore::emitDerivedChanges);
+    connect(m_apps, &InstalledApps::installedChanged, this, &LauncherStore::emitDerivedChanges);
     // Who hears of the start hears it before the first state.
     connect(m_apps, &InstalledApps::installStarted, this,
             [this](InstallTransaction *transaction) { Q_EMIT installStarted(transaction->appId()); });
@@ -102,6 +105,49 @@ void LauncherStore::emitDerivedChanges()
     setIfChanged(this, m_lastSelectedApp, selectedApp(), &LauncherStore::selectedAppChanged);
     setIfChanged(this, m_lastRequiresOnboarding, requiresOnboarding(), &LauncherStore::requiresOnboardingChanged);
     setIfChanged(this, m_lastAppCountLabel, appCountLabel(), &LauncherStore::appCountLabelChanged);
+    setIfChanged(this, m_lastUnlisted, unlistedInstalledApps(), &LauncherStore::unlistedInstalledAppsChanged);
+}
+
+std::optional<AppManifestItem> LauncherStore::selectedApp() const
+{
+    if (auto visible = ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, m_selectedAppID))
+        return visible;
+    if (m_selectedAppID && !notListedKey(*m_selectedAppID).isEmpty())
+        return m_apps->describedApp(*m_selectedAppID);
+    return std::nullopt;
+}
+
+QList<AppManifestItem> LauncherStore::unlistedInstalledApps() const
+{
+    QList<AppManifestItem> apps;
+    for (const QString &id : m_apps->installedIds()) {
+        const std::optional<AppManifestItem> app = m_apps->describedApp(id);
+        if (app && ManifestPolicy::whyNotListed(m_manifest, m_includeBetaApps, id))
+            apps.append(*app);
+    }
+    std::stable_sort(apps.begin(), apps.end(), [](const AppManifestItem &a, const AppManifestItem &b) {
+        return QString::localeAwareCompare(a.name, b.name) < 0;
+    });
+    return apps;
+}
+
+std::optional<NotListed> LauncherStore::notListedReason(const QString &appId) const
+{
+    if (!m_apps->urls().contains(appId))
+        return std::nullopt;
+    return ManifestPolicy::whyNotListed(m_manifest, m_includeBetaApps, appId);
+}
+
+QString LauncherStore::notListedKey(const QString &appId) const
+{
+    const std::optional<NotListed> reason = notListedReason(appId);
+    return reason ? QString::fromLatin1(ManifestPolicy::notListedKey(*reason)) : QString();
+}
+
+void LauncherStore::refreshCatalog()
+{
+    m_apps->reconcileAgain();
+    loadManifest();  // the task runs on and frees itself
 }
 
 
@@ -146,6 +192,7 @@ QCoro::Task<void> LauncherStore::loadManifest()
     const CatalogFetch fetch = co_await CatalogFetch::run(m_c.manifestLoader, locale());
     if (!self)
         co_return;
+    m_catalogFailureReason = fetch.reason;
     if (fetch.manifest) {
         applyManifest(*fetch.manifest);
         co_return;
@@ -174,7 +221,9 @@ void LauncherStore::applyManifest(const LauncherManifest &manifest, const QDateT
     setManifest(manifest);
     setIfChanged(this, m_lastCatalogCheck, QDateTime::currentDateTime(), &LauncherStore::lastCatalogCheckChanged);
     m_apps->reconcile(manifest.apps);
-    const bool selectionKnown = m_selectedAppID && manifest.findApp(*m_selectedAppID) != nullptr;
+    // An installed app the catalog dropped stays selected: it is still shown.
+    const bool selectionKnown = m_selectedAppID
+        && (manifest.findApp(*m_selectedAppID) != nullptr || m_apps->installedIds().contains(*m_selectedAppID));
     if (!selectionKnown)
         setSelectedAppID(ManifestPolicy::defaultSelection(manifest, m_includeBetaApps));
     m_announcements->update(m_manifest);

@@ -47,6 +47,8 @@ class LauncherStore : public QObject
     Q_PROPERTY(QString appCountLabel READ appCountLabel NOTIFY appCountLabelChanged)
     Q_PROPERTY(QString formattedToday READ formattedToday NOTIFY localeChanged)
     Q_PROPERTY(QVariantList visibleApps READ visibleAppsValue NOTIFY visibleAppsChanged)  // in catalog order
+    // Installed apps the catalog's lists do not show, by name.
+    Q_PROPERTY(QVariantList unlistedInstalledApps READ unlistedInstalledAppsValue NOTIFY unlistedInstalledAppsChanged)
     Q_PROPERTY(AppManagement *manage READ manage CONSTANT)  // cancel, remove, roll back, update all
     // When a catalog refresh last succeeded; invalid before the first.
     Q_PROPERTY(QDateTime lastCatalogCheck READ lastCatalogCheck NOTIFY lastCatalogCheckChanged)
@@ -85,12 +87,19 @@ public:
     void setFeedbackState(const FeedbackSubmissionState &state) { m_feedback->setState(state); }
     const QSet<QString> &seenAnnouncementIDs() const { return m_announcements->seenIDs(); }
     QDateTime lastCatalogCheck() const { return m_lastCatalogCheck; }
+    // Why the last catalog refresh failed, in the failure's own words; empty after a success.
+    const QString &catalogFailureReason() const { return m_catalogFailureReason; }
     // When the catalog shown was fetched; null for the built-in one.
     const std::optional<QDateTime> &catalogFetchedAt() const { return m_catalogFetchedAt; }
     InstalledApps *installedApps() const { return m_apps; }
     AppManagement *manage() const { return m_manage; }
 
-    std::optional<AppManifestItem> selectedApp() const { return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, m_selectedAppID); }
+    // A visible app of the catalog, or an installed app the catalog's lists do not show.
+    std::optional<AppManifestItem> selectedApp() const;
+    // Installed apps the catalog dropped, retired or hides (a beta while betas
+    // are hidden), by name: the catalog's lists never show them, yet they stay
+    // within reach.
+    QList<AppManifestItem> unlistedInstalledApps() const;
     AppInstallState state(const AppManifestItem &app) const { return stateFor(app.id); }
     bool requiresOnboarding() const { return m_onboarding->isRequired(m_manifest, m_includeBetaApps); }
     QString appCountLabel() const  // counts in place: it runs on every selection change
@@ -111,7 +120,7 @@ public:
     // A refusal or failure lands in the error line.
     InstalledApps::Operation install(const AppManifestItem &app) { return m_apps->install(app); }
     // An app that is not installed is installed instead.
-    InstalledApps::Operation open(const AppManifestItem &app) { return state(app).isInstalledOrUpdatable() ? m_apps->open(app) : install(app); }
+    InstalledApps::Operation open(const AppManifestItem &app) { return state(app).hasInstalledCopy() ? m_apps->open(app) : install(app); }
     void toggleStarterSelection(const AppManifestItem &app) { m_onboarding->toggleStarter(app.id); }
     Q_INVOKABLE void finishOnboarding();
     Q_INVOKABLE void acknowledgePendingAnnouncement() { m_announcements->acknowledge(m_manifest); }
@@ -120,11 +129,16 @@ public:
     QCoro::Task<void> submitFeedback(FeedbackType type, QString title, QString description, std::optional<QString> appID);
 
     // For the views (QML): apps are addressed by id.
-    Q_INVOKABLE void refreshCatalog() { loadManifest(); }  // the task runs on and frees itself
+    // Reads the records and the disk again at once, then refreshes the catalog.
+    Q_INVOKABLE void refreshCatalog();
     Q_INVOKABLE void installApp(const QString &appId) { if (const auto app = findApp(appId)) install(*app); }
     Q_INVOKABLE void openApp(const QString &appId) { if (const auto app = findApp(appId)) open(*app); }
     Q_INVOKABLE void toggleStarter(const QString &appId) { if (const auto app = findApp(appId)) toggleStarterSelection(*app); }
     Q_INVOKABLE AppInstallState stateFor(const QString &appId) const { return m_apps->state(appId); }
+    // Why an installed app is not in the catalog's lists; nullopt when it is (or is not installed).
+    std::optional<NotListed> notListedReason(const QString &appId) const;
+    // The same as a message id; empty when it is listed.
+    Q_INVOKABLE QString notListedKey(const QString &appId) const;
     // The text key of the reason the app cannot be installed now; empty when it can.
     Q_INVOKABLE QString installRefusalKey(const QString &appId) const { return m_apps->installRefusalKey(findApp(appId)); }
     Q_INVOKABLE void sendFeedback(const QString &type, const QString &title, const QString &description, const QString &appId)
@@ -167,6 +181,7 @@ Q_SIGNALS:
     void requiresOnboardingChanged();
     void appCountLabelChanged();
     void visibleAppsChanged();
+    void unlistedInstalledAppsChanged();
     void lastCatalogCheckChanged();
     void installStarted(const QString &appId);  // its transaction is published
     void installFinished(const QString &appId, bool succeeded);  // done, failed or cancelled
@@ -178,7 +193,8 @@ private:
     // Onboarding has nothing to offer in a catalog without published apps.
     void completeOnboardingIfNothingPublished();
     void emitDerivedChanges();
-    std::optional<AppManifestItem> findApp(const QString &id) const { return m_manifest.findApp(id) ? std::optional(*m_manifest.findApp(id)) : std::nullopt; }
+    // The catalog's app, or an installed app as its receipt describes it.
+    std::optional<AppManifestItem> findApp(const QString &id) const { return m_apps->describedApp(id); }
     std::optional<AppManifestItem> visibleApp(const QString &appId) const { return ManifestPolicy::firstVisibleApp(m_manifest, m_includeBetaApps, appId); }
 
     // Read sides for QML.
@@ -188,10 +204,12 @@ private:
     QVariant pendingAnnouncementValue() const { return optionalVariant(pendingAnnouncement()); }
     QVariant selectedAppValue() const { return optionalVariant(selectedApp()); }
     QVariantList visibleAppsValue() const { return variantList(ManifestPolicy::visibleApps(m_manifest, m_includeBetaApps)); }
+    QVariantList unlistedInstalledAppsValue() const { return variantList(unlistedInstalledApps()); }
 
     Collaborators m_c;
     LauncherManifest m_manifest;
     std::optional<QDateTime> m_catalogFetchedAt;
+    QString m_catalogFailureReason;
     QDateTime m_lastCatalogCheck;
     std::optional<QString> m_selectedAppID;
     bool m_includeBetaApps = true;
@@ -210,4 +228,5 @@ private:
     std::optional<AppManifestItem> m_lastSelectedApp;
     bool m_lastRequiresOnboarding = false;
     QString m_lastAppCountLabel;
+    QList<AppManifestItem> m_lastUnlisted;
 };

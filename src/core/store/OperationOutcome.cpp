@@ -18,6 +18,7 @@ const char *key(Refusal refusal)
     case Refusal::busy: return "refusalBusy";
     case Refusal::nothingToRollBack: return "refusalNothingToRollBack";
     case Refusal::noInstaller: return "refusalNoInstaller";
+    case Refusal::notInCatalog: return "refusalNotInCatalog";
     }
     return "refusalUnknownApp";
 }
@@ -38,6 +39,7 @@ QString name(Refusal refusal)
     case Refusal::busy: return QStringLiteral("busy");
     case Refusal::nothingToRollBack: return QStringLiteral("nothingToRollBack");
     case Refusal::noInstaller: return QStringLiteral("noInstaller");
+    case Refusal::notInCatalog: return QStringLiteral("notInCatalog");
     }
     return {};
 }

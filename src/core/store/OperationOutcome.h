@@ -18,6 +18,7 @@ enum class Refusal {
     busy,  // being removed or rolled back
     nothingToRollBack,
     noInstaller,
+    notInCatalog,  // installed, but the catalog no longer offers it: nothing to install from
 };
 
 namespace RefusalText {

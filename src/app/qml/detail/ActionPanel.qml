@@ -1,10 +1,12 @@
 // The install state label (13 semibold) above the action detail (11.5, fg3),
 // and the one action button that fits: refresh for coming-soon or incomplete
-// apps; disabled "installing"; open; update; install (also after a failure).
+// apps; disabled "installing"; open; update; install (also after a failure);
+// retry after a failed update or reinstall, whose installed copy stays.
 // While installing, a progress bar in the app's accent with Cancel beside it
-// (disabled once the new bundle is in place); once installed, Roll back (when
-// an update kept the copy it replaced) and Remove, which asks first.
-// Padding 16, card 10.
+// (disabled once the new bundle is in place); while a copy is installed, Open
+// (unless the main button opens), Roll back (when an update kept the copy it
+// replaced) and Remove, which asks first. An installed app the catalog does
+// not list says why, and opens. Padding 16, card 10.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -18,19 +20,29 @@ VantrelCard {
     property bool pending: false
 
     readonly property string kind: installState ? installState.kind : "notInstalled"
-    // "refresh", "installing", "open", "update" or "install".
-    readonly property string action: pending ? "refresh"
+    readonly property bool hasCopy: !!installState && installState.installedCopyVersion !== ""
+    // Why the catalog does not list this installed app (a message id); empty when it does.
+    readonly property string notListed: {
+        store.installedAppURLs; store.includeBetaApps; store.manifest
+        return app ? store.notListedKey(app.id) : ""
+    }
+    readonly property bool offersRefresh: pending && notListed === ""
+    // "refresh", "installing", "open", "update", "retry" or "install".
+    readonly property string action: offersRefresh ? "refresh"
                                    : kind === "installing" ? "installing"
-                                   : kind === "installed" ? "open"
-                                   : kind === "updateAvailable" ? "update" : "install"
+                                   : kind === "updateAvailable" ? "update"
+                                   : kind === "installed" || notListed !== "" ? "open"
+                                   : kind === "failed" && hasCopy ? "retry" : "install"
     // store.locale: worded anew on a language change.
-    readonly property string stateLabel: installState && store.locale ? installState.label() : ""
+    readonly property string stateLabel: installState && store.locale ? installState.fullLabel() : ""
     readonly property string detailText: {
-        if (pending) {
+        if (offersRefresh) {
             // Which check keeps it from being installed, so nobody has to guess.
             const reason = app && store.manifest ? store.installRefusalKey(app.id) : ""
             return qsTrId("comingSoonTileStatus") + (reason !== "" ? " · " + qsTrId(reason) : "")
         }
+        if (notListed !== "" && kind !== "failed")
+            return qsTrId(notListed)
         switch (kind) {
         case "installing": return qsTrId("installingDetail")
         case "installed": return qsTrId(PlatformText.id("installedDetail"))
@@ -91,13 +103,14 @@ VantrelCard {
                 readonly property string mode: panel.action
                 variant: mode === "refresh" || mode === "installing" ? "secondary" : "primary"
                 enabled: mode !== "installing"
-                symbol: mode === "refresh" ? "arrow.clockwise"
+                symbol: mode === "refresh" || mode === "retry" ? "arrow.clockwise"
                       : mode === "open" ? "play"
                       : mode === "update" ? "arrow.triangle.2.circlepath"
                       : mode === "install" ? "arrow.down.circle" : ""
                 text: mode === "refresh" ? qsTrId("refreshCatalog")
                     : mode === "installing" ? qsTrId("installingAction")
                     : mode === "open" ? qsTrId("openAction")
+                    : mode === "retry" ? qsTrId("retryAction")
                     : mode === "update" ? qsTrId("updateAction") : qsTrId("installAction")
                 Layout.alignment: Qt.AlignVCenter
                 onClicked: {
@@ -105,6 +118,7 @@ VantrelCard {
                     case "refresh": panel.store.refreshCatalog(); break
                     case "open": panel.store.openApp(panel.app.id); break
                     case "update":
+                    case "retry":
                     case "install": panel.store.installApp(panel.app.id); break
                     default: break
                     }
@@ -155,13 +169,20 @@ VantrelCard {
 
         RowLayout {
             objectName: "manageRow"
-            visible: !panel.pending && (panel.kind === "installed" || panel.kind === "updateAvailable")
+            visible: panel.hasCopy
             spacing: 8
+            VantrelButton {
+                objectName: "openButton"
+                visible: panel.action !== "open"
+                variant: "secondary"
+                symbol: "play"
+                text: qsTrId("openAction")
+                onClicked: panel.store.openApp(panel.app.id)
+            }
             VantrelButton {
                 objectName: "rollBackButton"
                 readonly property var version: panel.app ? panel.store.manage.previousVersions[panel.app.id] : undefined
-                readonly property string installedVersion: !panel.installState ? ""
-                    : panel.kind === "updateAvailable" ? panel.installState.installedVersion : panel.installState.version
+                readonly property string installedVersion: panel.installState ? panel.installState.installedCopyVersion : ""
                 // After a roll back the kept copy is the newer one: going to it is a return.
                 readonly property bool forward: visible && CatalogRules.isNewerVersion(version, installedVersion)
                 visible: version !== undefined

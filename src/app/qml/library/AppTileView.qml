@@ -2,7 +2,8 @@
 // cannot be installed yet, a filled lime star for a starter app, else none:
 // the mark is no control, so it never looks like an empty toggle), name (14
 // semibold), tagline (11.5, fg2, two lines), the status badge (violet for
-// beta, lime otherwise) and the tile status (mono 10.5, fg3; a failure in the
+// beta, lime otherwise; for an installed app the catalog does not list, why,
+// in a neutral tone) and the tile status (mono 10.5, fg3; a failure in the
 // error colour after a warning symbol). Padding 16,
 // 13 between rows, card radius 12; a lime outline at 45 % when selected.
 // Click or Return selects the app and reports `chosen`.
@@ -22,6 +23,8 @@ VantrelTile {
     property bool starred
     property bool pending: status === "comingSoon"
     property string installKind
+    // Why the catalog does not list this installed app; empty when it does.
+    property string notListed
     signal chosen()
 
     objectName: "tile_" + appId
@@ -30,7 +33,7 @@ VantrelTile {
     padding: 16
     // As laid out; the library gives every tile the height of the tallest.
     implicitHeight: Math.max(164, implicitContentHeight + topPadding + bottomPadding)
-    Accessible.name: (app ? app.name : "") + ", " + VNT.spokenProgress(tileStatus)
+    Accessible.name: (app ? app.name : "") + ", " + VNT.spokenProgress(tileStatus) + (notListed !== "" ? ", " + notListed : "")
 
     onClicked: {
         store.selectedAppID = appId
@@ -104,7 +107,7 @@ VantrelTile {
             AppBadge {
                 objectName: "tileBadge"
                 text: tile.statusLabel
-                color: tile.status === "beta" ? VNT.violet : VNT.lime
+                color: tile.notListed !== "" ? VNT.fg2 : tile.status === "beta" ? VNT.violet : VNT.lime
             }
             Symbol {
                 objectName: "tileFailedSymbol"

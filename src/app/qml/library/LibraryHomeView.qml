@@ -2,7 +2,8 @@
 // basics panel, all in one lazily built grid. Home follows the catalog's
 // lifecycle (empty panel, coming-soon panel, first-app feature, or the grid of
 // published apps) and ignores the search; All apps, Selected and Updates show
-// a titled grid narrowed by the search text. Padding 28, 24 between parts,
+// a titled grid narrowed by the search text. Below home and All apps, the
+// installed apps the catalog's lists do not show. Padding 28, 24 between parts,
 // adaptive columns of at least 220 with 12 between columns and rows.
 import QtQuick
 import QtQuick.Controls.Basic
@@ -35,6 +36,10 @@ GridView {
         return "other"
     }
     readonly property alias apps: appList
+    readonly property alias unlistedApps: unlistedList
+    // Installed apps the catalog's lists do not show, below home and All apps.
+    readonly property bool showsUnlisted: (selectedSection === "home" || selectedSection === "allApps")
+                                          && unlistedList.count > 0
 
     readonly property real available: Math.max(0, width - 56)
     readonly property int columns: Math.max(1, Math.floor((available + 12) / (220 + 12)))
@@ -66,6 +71,13 @@ GridView {
             default: return "none"
             }
         }
+    }
+
+    AppListModel {
+        id: unlistedList
+        store: library.store
+        kind: "unlisted"
+        searchText: library.selectedSection === "allApps" ? library.searchText : ""
     }
 
     model: appList
@@ -141,6 +153,16 @@ GridView {
     footer: Column {
         width: library.available
         topPadding: appList.count > 0 ? 12 : 24
+        spacing: 24
+        InstalledGroup {
+            visible: library.showsUnlisted
+            width: parent.width
+            store: library.store
+            apps: unlistedList
+            columns: library.columns
+            tileHeight: library.tileHeight
+            onAppSelected: library.appSelected()
+        }
         BasicsPanel {
             width: parent.width
             store: library.store

@@ -1,5 +1,6 @@
 // The keyboard-first overlay over the library window: type to narrow the
-// published apps (name, tagline, category), move with Up/Down, Return runs the
+// published apps and the installed apps the catalog does not list (name,
+// tagline, category), move with Up/Down, Return runs the
 // highlighted app (opens it when installed or updatable, installs it
 // otherwise), Escape or a click on the backdrop closes. Holds only the query
 // and the highlighted row; the host inserts it afresh for every presentation.
@@ -40,15 +41,11 @@ Item {
         if (selectedIndex >= 0 && selectedIndex < resultsModel.count)
             run(resultsModel.idAt(selectedIndex))
     }
-    // Opens installed or updatable apps, installs every other one; an app
-    // with an update available is opened, not updated.
+    // Opens an app with a copy installed (one with an update available too),
+    // installs every other one: the store decides.
     function run(appId) {
         store.selectedAppID = appId
-        const kind = store.stateFor(appId).kind
-        if (kind === "installed" || kind === "updateAvailable")
-            store.openApp(appId)
-        else
-            store.installApp(appId)
+        store.openApp(appId)
         close()
     }
 

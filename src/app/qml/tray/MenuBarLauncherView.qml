@@ -1,6 +1,7 @@
 // The tray panel's content: the brand header with the app count and a button
-// to the main window, every published app with its install state (a click
-// opens it when installed or updatable and installs it otherwise), a fixed
+// to the main window, every published app and then every installed app the
+// catalog does not list, with its install state (a click opens it when a
+// copy is installed and installs it otherwise), a fixed
 // updates caption, buttons to the feedback sheet and the main window, and Quit.
 // Ctrl+1…9 (bound by the panel window) run the app of that row.
 // Holds no state; everything is read from the store when drawn.
@@ -21,19 +22,16 @@ Item {
     AppListModel {
         id: apps
         store: view.store
-        kind: "published"
+        kind: "quickLaunch"
     }
 
     function bringUpMainWindow() {
         AppScenes.showMainWindow()
     }
+    // Opens it when a copy is installed, installs it otherwise: the store decides.
     function runApp(appId) {
         store.selectedAppID = appId
-        const kind = store.stateFor(appId).kind
-        if (kind === "installed" || kind === "updateAvailable")
-            store.openApp(appId)
-        else
-            store.installApp(appId)
+        store.openApp(appId)
     }
     // The app of row `index` (from 0), as a click on it; false when there is none.
     function runRow(index) {
@@ -146,12 +144,14 @@ Item {
                 required property string name
                 required property string tileStatus
                 required property string installKind
+                required property string statusLabel
+                required property string notListed
                 objectName: "menuRow_" + appId
                 width: list.width
                 height: 44
                 leftPadding: 10
                 rightPadding: 10
-                Accessible.name: name + ", " + VNT.spokenProgress(tileStatus)
+                Accessible.name: name + ", " + VNT.spokenProgress(tileStatus) + (notListed !== "" ? ", " + notListed : "")
                 onClicked: view.runApp(appId)
 
                 background: Rectangle {
@@ -173,7 +173,7 @@ Item {
                         }
                         Text {
                             objectName: "menuRowState"
-                            text: row.tileStatus
+                            text: row.tileStatus + (row.notListed !== "" ? " · " + row.statusLabel : "")
                             font: VNT.system(10)
                             color: row.installKind === "failed" ? VNT.danger : VNT.fg2
                             elide: Text.ElideRight

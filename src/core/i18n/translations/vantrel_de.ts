@@ -82,6 +82,10 @@
         <source>Open</source>
         <translation>Öffnen</translation>
     </message>
+    <message id="retryAction">
+        <source>Retry</source>
+        <translation>Erneut versuchen</translation>
+    </message>
     <message id="updateAction">
         <source>Update</source>
         <translation>Aktualisieren</translation>
@@ -722,6 +726,10 @@
         <source>unknown app "%1"</source>
         <translation>unbekannte App „%1“</translation>
     </message>
+    <message id="cliCatalogUnreachable">
+        <source>the catalog could not be fetched: %1</source>
+        <translation>der Katalog konnte nicht geladen werden: %1</translation>
+    </message>
     <message id="cliUnknownLanguage">
         <source>unknown language "%1" (en, pl or de)</source>
         <translation>unbekannte Sprache „%1“ (en, pl oder de)</translation>
@@ -877,6 +885,42 @@
     <message id="refusalNoInstaller">
         <source>No installer is available.</source>
         <translation>Kein Installationsprogramm verfügbar.</translation>
+    </message>
+    <message id="refusalNotInCatalog">
+        <source>It is no longer in the catalog.</source>
+        <translation>Sie ist nicht mehr im Katalog.</translation>
+    </message>
+    <message id="notListedNotInCatalog">
+        <source>No longer in the catalog</source>
+        <translation>Nicht mehr im Katalog</translation>
+    </message>
+    <message id="notListedRetired">
+        <source>Retired from the catalog</source>
+        <translation>Aus dem Katalog genommen</translation>
+    </message>
+    <message id="notListedBetaHidden">
+        <source>Beta apps are hidden</source>
+        <translation>Beta-Apps sind ausgeblendet</translation>
+    </message>
+    <message id="notListedNotInCatalogBadge">
+        <source>Not in catalog</source>
+        <translation>Nicht im Katalog</translation>
+    </message>
+    <message id="notListedRetiredBadge">
+        <source>Retired</source>
+        <translation>Eingestellt</translation>
+    </message>
+    <message id="notListedBetaHiddenBadge">
+        <source>Beta hidden</source>
+        <translation>Beta ausgeblendet</translation>
+    </message>
+    <message id="installedGroupTitle">
+        <source>Installed</source>
+        <translation>Installiert</translation>
+    </message>
+    <message id="installedGroupNote">
+        <source>Installed apps the catalog's lists do not show.</source>
+        <translation>Installierte Apps, die die Listen des Katalogs nicht zeigen.</translation>
     </message>
     <message id="cliUsage">
         <source>usage: %1</source>

@@ -82,6 +82,10 @@
         <source>Open</source>
         <translation>Open</translation>
     </message>
+    <message id="retryAction">
+        <source>Retry</source>
+        <translation>Retry</translation>
+    </message>
     <message id="updateAction">
         <source>Update</source>
         <translation>Update</translation>
@@ -722,6 +726,10 @@
         <source>unknown app "%1"</source>
         <translation>unknown app "%1"</translation>
     </message>
+    <message id="cliCatalogUnreachable">
+        <source>the catalog could not be fetched: %1</source>
+        <translation>the catalog could not be fetched: %1</translation>
+    </message>
     <message id="cliUnknownLanguage">
         <source>unknown language "%1" (en, pl or de)</source>
         <translation>unknown language "%1" (en, pl or de)</translation>
@@ -877,6 +885,42 @@
     <message id="refusalNoInstaller">
         <source>No installer is available.</source>
         <translation>No installer is available.</translation>
+    </message>
+    <message id="refusalNotInCatalog">
+        <source>It is no longer in the catalog.</source>
+        <translation>It is no longer in the catalog.</translation>
+    </message>
+    <message id="notListedNotInCatalog">
+        <source>No longer in the catalog</source>
+        <translation>No longer in the catalog</translation>
+    </message>
+    <message id="notListedRetired">
+        <source>Retired from the catalog</source>
+        <translation>Retired from the catalog</translation>
+    </message>
+    <message id="notListedBetaHidden">
+        <source>Beta apps are hidden</source>
+        <translation>Beta apps are hidden</translation>
+    </message>
+    <message id="notListedNotInCatalogBadge">
+        <source>Not in catalog</source>
+        <translation>Not in catalog</translation>
+    </message>
+    <message id="notListedRetiredBadge">
+        <source>Retired</source>
+        <translation>Retired</translation>
+    </message>
+    <message id="notListedBetaHiddenBadge">
+        <source>Beta hidden</source>
+        <translation>Beta hidden</translation>
+    </message>
+    <message id="installedGroupTitle">
+        <source>Installed</source>
+        <translation>Installed</translation>
+    </message>
+    <message id="installedGroupNote">
+        <source>Installed apps the catalog's lists do not show.</source>
+        <translation>Installed apps the catalog's lists do not show.</translation>
     </message>
     <message id="cliUsage">
         <source>usage: %1</source>

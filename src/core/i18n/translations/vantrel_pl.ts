@@ -83,6 +83,10 @@
         <source>Open</source>
         <translation>Otwórz</translation>
     </message>
+    <message id="retryAction">
+        <source>Retry</source>
+        <translation>Ponów</translation>
+    </message>
     <message id="updateAction">
         <source>Update</source>
         <translation>Aktualizuj</translation>
@@ -731,6 +735,10 @@
         <source>unknown app "%1"</source>
         <translation>nieznana aplikacja „%1”</translation>
     </message>
+    <message id="cliCatalogUnreachable">
+        <source>the catalog could not be fetched: %1</source>
+        <translation>nie udało się pobrać katalogu: %1</translation>
+    </message>
     <message id="cliUnknownLanguage">
         <source>unknown language "%1" (en, pl or de)</source>
         <translation>nieznany język „%1” (en, pl albo de)</translation>
@@ -890,6 +898,42 @@
     <message id="refusalNoInstaller">
         <source>No installer is available.</source>
         <translation>Instalator jest niedostępny.</translation>
+    </message>
+    <message id="refusalNotInCatalog">
+        <source>It is no longer in the catalog.</source>
+        <translation>Nie ma jej już w katalogu.</translation>
+    </message>
+    <message id="notListedNotInCatalog">
+        <source>No longer in the catalog</source>
+        <translation>Już nie w katalogu</translation>
+    </message>
+    <message id="notListedRetired">
+        <source>Retired from the catalog</source>
+        <translation>Wycofana z katalogu</translation>
+    </message>
+    <message id="notListedBetaHidden">
+        <source>Beta apps are hidden</source>
+        <translation>Aplikacje beta są ukryte</translation>
+    </message>
+    <message id="notListedNotInCatalogBadge">
+        <source>Not in catalog</source>
+        <translation>Poza katalogiem</translation>
+    </message>
+    <message id="notListedRetiredBadge">
+        <source>Retired</source>
+        <translation>Wycofana</translation>
+    </message>
+    <message id="notListedBetaHiddenBadge">
+        <source>Beta hidden</source>
+        <translation>Beta ukryta</translation>
+    </message>
+    <message id="installedGroupTitle">
+        <source>Installed</source>
+        <translation>Zainstalowane</translation>
+    </message>
+    <message id="installedGroupNote">
+        <source>Installed apps the catalog's lists do not show.</source>
+        <translation>Zainstalowane aplikacje, których listy katalogu nie pokazują.</translation>
     </message>
     <message id="cliUsage">
         <source>usage: %1</source>
