@@ -103,6 +103,55 @@ private Q_SLOTS:
                  (QHash<QString, QString>{{"alpha", "1.0.0"}, {"beta", "1.0.0"}}));
     }
 
+    // The window follows what the tool (or the user, by hand) changes, within a second and without a refresh.
+    void windowFollowsChangesElsewhere_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char *change : {"install", "update", "roll back", "remove", "bundle deleted by hand"})
+            QTest::newRow(change) << QString::fromLatin1(change);
+    }
+
+    void windowFollowsChangesElsewhere()
+    {
+        QFETCH(QString, change);
+        ToolSandbox cli;
+        const AppManifestItem older = cli.release(QStringLiteral("alpha"), QStringLiteral("1.0.0"));
+        const AppManifestItem newer = cli.release(QStringLiteral("alpha"), QStringLiteral("1.1.0"));
+        cli.publish({older});
+        if (change != "install")
+            QCOMPARE(cli.run({QStringLiteral("install"), QStringLiteral("alpha")}).exitCode, 0);
+        if (change == "roll back") {
+            cli.publish({newer});
+            QCOMPARE(cli.run({QStringLiteral("update"), QStringLiteral("alpha")}).exitCode, 0);
+        }
+        // The window's catalog offers 1.1.0; the tool works against the same records and install root.
+        cli.publish({newer});
+        LauncherStore::Collaborators c;
+        c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
+        c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), nullptr, defaultInstallerLayers());
+        LauncherStore store(c, TestCatalog::manifest({newer}));
+        const QString bundle = cli.bundle(QStringLiteral("Alpha.app"));
+
+        AppInstallState expected = AppInstallState::notInstalled();
+        if (change == "install") {
+            QCOMPARE(cli.run({QStringLiteral("install"), QStringLiteral("alpha")}).exitCode, 0);
+            expected = AppInstallState::installed("1.1.0");
+        } else if (change == "update") {
+            QCOMPARE(cli.run({QStringLiteral("update"), QStringLiteral("alpha")}).exitCode, 0);
+            expected = AppInstallState::installed("1.1.0");
+        } else if (change == "roll back") {
+            QCOMPARE(cli.run({QStringLiteral("rollback"), QStringLiteral("alpha")}).exitCode, 0);
+            expected = AppInstallState::updateAvailable("1.0.0", "1.1.0");
+        } else if (change == "remove") {
+            QCOMPARE(cli.run({QStringLiteral("remove"), QStringLiteral("alpha")}).exitCode, 0);
+        } else {
+            QVERIFY(QDir(bundle).removeRecursively());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(store.stateFor(QStringLiteral("alpha")), expected, 1000);
+        QCOMPARE(store.installedAppURLs().value(QStringLiteral("alpha")),
+                 expected.hasInstalledCopy() ? QUrl::fromLocalFile(bundle) : QUrl());
+    }
+
     // A process killed holding the records lock blocks nobody: the next takes it at once and records its install.
     void killedLockHolderBlocksNobody()
     {

@@ -2,6 +2,7 @@
 
 #include "DataRows.h"
 #include "StoreFakes.h"
+#include "install/InstallReceipt.h"
 
 namespace tc = TestCatalog;
 
@@ -32,6 +33,8 @@ class TestStore : public QObject
     // recordsWiped: by the command-line tool after the store started; opened: 0 nothing, 1 recorded, 2 found by identifier
     using OpenRows = DataRows<bool, bool, bool, bool, int>;  // recordedExists, recordedOpenable, foundByBundleId, recordsWiped, opened
     using FinishOnboardingRows = DataRows<QStringList, bool, QStringList>;  // toggled, includeBeta, expectedInstalls
+    // catalogSays: "dropped", "retired" or "beta" (listed as a beta while betas are hidden)
+    using UnlistedInstalledRows = DataRows<QString, QString, QString>;  // catalogSays, notListedKey, installRefusal
     using SelectPendingAnnouncementRows = DataRows<QString, QString>;  // announcedApp, expectedSelection
     using FeedbackRelatedAppRows = DataRows<QVariant, bool, QVariant, QString>;  // appID, includeBeta, sentAppId, diagnosticsApp
     using FeedbackOutcomeRows = DataRows<int, QString, FeedbackSubmissionState>;  // outcome (0 success, 1 server text, 2 invalid status, 3 transport, 4 decoding), language, expected
@@ -491,7 +494,7 @@ private Q_SLOTS:
         InstallFailureRows::row("de", "de-DE", "Alpha konnte nicht installiert werden. The archive's checksum does not match.");
     }
 
-    // A failed update: the error line and report, the old records kept.
+    // A failed update: the error line and report, the old records and the installed copy kept.
     void installFailure()
     {
         const auto [language, expectedMessage] = InstallFailureRows::fetch();
@@ -522,6 +525,12 @@ private Q_SLOTS:
         QCOMPARE(h.reporter->reports.first().message, QStringLiteral("The archive's checksum does not match."));
         QCOMPARE(h.reporter->reports.first().context,
                  (QMap<QString, QString>{{"flow", "install"}, {"app", "alpha"}, {"version", "1.4.0"}}));
+
+        // The copy stays within reach: it opens, can be removed, and still has its update.
+        store->openApp(app.id);
+        QCOMPARE(h.workspace->opened, QList<QUrl>{QUrl::fromLocalFile(bundle)});
+        QCOMPARE(store->installedApps()->removeRefusal(app), std::nullopt);
+        QCOMPARE(store->manage()->updatableAppIDs(), QStringList{app.id});
 
         // The next refresh derives the state from the records again.
         QVERIFY(h.refresh(*store, tc::manifest({app})));
@@ -700,6 +709,54 @@ private Q_SLOTS:
     }
 
     // --- Onboarding, announcements, feedback ---
+    // An installed app the catalog's lists do not show is still listed, selectable, opened and removed whole.
+    void unlistedInstalledApps_data()
+    {
+        UnlistedInstalledRows::columns();
+        UnlistedInstalledRows::row("dropped by the catalog", "dropped", "notListedNotInCatalog", "notInCatalog");
+        UnlistedInstalledRows::row("retired", "retired", "notListedRetired", "retired");
+        UnlistedInstalledRows::row("a beta while betas are hidden", "beta", "notListedBetaHidden", "alreadyInstalled");
+    }
+
+    void unlistedInstalledApps()
+    {
+        const auto [catalogSays, notListedKey, installRefusal] = UnlistedInstalledRows::fetch();
+        StoreHarness h;
+        AppManifestItem tempo = tc::app("tempo", AppReleaseStatus::beta, "1.0.0");
+        tempo.name = QStringLiteral("Tempo Timer");
+        const QString bundle = h.recordInstalled(tempo.id, "1.0.0");
+        // The receipt kept the catalog's record of the install.
+        InstallReceipt::write(QFileInfo(bundle).absolutePath(), QFileInfo(bundle).fileName(), tempo, bundle);
+        QList<AppManifestItem> apps{tc::app("alpha")};
+        if (catalogSays != "dropped")
+            apps.append(tc::app("tempo", catalogSays == "retired" ? AppReleaseStatus::retired : AppReleaseStatus::beta, "1.0.0"));
+        auto store = h.makeStore(tc::manifest(apps));
+        store->setIncludeBetaApps(false);
+
+        const QList<AppManifestItem> unlisted = store->unlistedInstalledApps();
+        QCOMPARE(unlisted.size(), 1);
+        QCOMPARE(unlisted.first().name, catalogSays == "dropped" ? tempo.name : QStringLiteral("Tempo"));
+        QCOMPARE(store->notListedKey(tempo.id), notListedKey);
+        QCOMPARE(store->stateFor(tempo.id), AppInstallState::installed("1.0.0"));
+        store->setSelectedAppIDValue(tempo.id);
+        QCOMPARE(store->selectedApp()->id, tempo.id);
+        // Nothing is installed from a record the receipt kept; the copy there opens.
+        const InstalledApps::Operation install = store->installedApps()->install(unlisted.first());
+        QCOMPARE(RefusalText::name(*install->outcome()->refusal), installRefusal);
+        store->openApp(tempo.id);
+        QCOMPARE(h.workspace->opened, QList<QUrl>{QUrl::fromLocalFile(bundle)});
+
+        QSignalSpy unlistedChanged(store.get(), &LauncherStore::unlistedInstalledAppsChanged);
+        QVERIFY(waitForTask(store->manage()->remove(unlisted.first(), true)));
+        QVERIFY(!QFileInfo::exists(bundle));
+        QVERIFY(h.recorded(LauncherStore::installedVersionsKey).isEmpty() && h.recorded(LauncherStore::installedPathsKey).isEmpty());
+        QVERIFY(store->unlistedInstalledApps().isEmpty());
+        QCOMPARE(unlistedChanged.count(), 1);
+        QCOMPARE(store->notListedKey(tempo.id), QString());
+        // The catalog's own rules are untouched: a hidden or dropped app is not offered.
+        QVERIFY(!ManifestPolicy::firstVisibleApp(store->manifest(), false, tempo.id));
+    }
+
     void finishOnboarding_data()
     {
         FinishOnboardingRows::columns();

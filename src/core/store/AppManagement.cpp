@@ -27,7 +27,7 @@ void AppManagement::updateUpdatable()
 {
     QStringList ids;
     for (const AppManifestItem &app : m_catalog.publishedApps()) {
-        if (m_apps->states().contains(app.id) && m_apps->state(app.id).kind() == AppInstallState::Kind::updateAvailable)
+        if (m_apps->hasUpdate(app.id))
             ids.append(app.id);
     }
     setIfChanged(this, m_updatable, ids, &AppManagement::updatableAppIDsChanged);

@@ -25,7 +25,7 @@ class AppManagement : public QObject
     Q_PROPERTY(bool updatingAll READ isUpdatingAll NOTIFY updatingAllChanged)
     // The line that sums up the last "update all"; empty before the first.
     Q_PROPERTY(QString updateSummary READ updateSummary NOTIFY updateSummaryChanged)
-    // Ids of the published apps with an update, in catalog order.
+    // Ids of the published apps with an update (also after the update failed), in catalog order.
     Q_PROPERTY(QStringList updatableAppIDs READ updatableAppIDs NOTIFY updatableAppIDsChanged)
 
 public:
