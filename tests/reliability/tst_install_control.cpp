@@ -1,6 +1,8 @@
-// An install in the window's store: silent events hold nothing up, Cancel acts until the swap, a refused trash alters nothing.
+// An install in the window's store: silent events hold nothing up, Cancel acts until the swap, a folder the system
+// refuses to move alters nothing.
 
 #include "CatalogBuilders.h"
+#include "DataRows.h"
 #include "DefaultCollaborators.h"
 #include "SettingsUserDefaults.h"
 #include "SilentServer.h"
@@ -74,6 +76,7 @@ struct SandboxStore {
 class CancelAndOutages : public QObject
 {
     Q_OBJECT
+    using RefusedMoveRows = DataRows<QString, QString, QString>;  // operation, pinned (below the home: what the system refuses to move), errorLine (how it starts)
 
 private Q_SLOTS:
     // Silent events service: the install waits for "install_started" at most 2 s; Cancel during that wait ends it at once.
@@ -137,9 +140,20 @@ private Q_SLOTS:
         QCOMPARE(s.store->errorMessage(), std::nullopt);
     }
 
-    // The trash refuses the bundle: the removal fails and says so; bundle, records and state stay.
-    void removalTheTrashRefusesChangesNothing()
+    // The system refuses to move a folder: the operation fails and says why; bundle, records and state stay, nothing is left.
+    void refusedMoveChangesNothing_data()
     {
+        RefusedMoveRows::columns();
+        RefusedMoveRows::row("update onto a copy that cannot move", "update", "Applications/Vantrel/Alpha.app",
+                             "Could not install Alpha. Could not replace \"Alpha.app\": ");
+        RefusedMoveRows::row("removal the trash refuses", "remove", ".local/share/Trash", "Could not remove Alpha.");
+        RefusedMoveRows::row("removal of a bundle that cannot leave its folder", "remove", "Applications/Vantrel/Alpha.app",
+                             "Could not remove Alpha. Could not move to the trash \"Alpha.app\": ");
+    }
+
+    void refusedMoveChangesNothing()
+    {
+        const auto [operation, pinned, errorLine] = RefusedMoveRows::fetch();
         ToolSandbox cli;
         qputenv("HOME", cli.home().toLocal8Bit());
         qputenv("XDG_DATA_HOME", (cli.home() + QStringLiteral("/.local/share")).toLocal8Bit());
@@ -148,21 +162,27 @@ private Q_SLOTS:
         QCOMPARE(s.run(s.store->install(alpha)), OperationOutcome::done());
         const QString trash = cli.home() + QStringLiteral("/.local/share/Trash");
         QVERIFY(QDir().mkpath(trash + QStringLiteral("/files")) && QDir().mkpath(trash + QStringLiteral("/info")));
-        // Immutable where the filesystem keeps the flag, else a plain file where the trash keeps its files.
-        const ImmutableTree locked(trash);
-        if (!locked.isSet())
-            QVERIFY(QDir(trash + QStringLiteral("/files")).removeRecursively() && TempHome::writeFile(trash + QStringLiteral("/files"), "not a folder"));
         const QMap<QString, QString> before = TempHome::fingerprint(cli.bundle(QStringLiteral("Alpha.app")));
         const QHash<QString, QString> versions = cli.records(LauncherStore::installedVersionsKey);
+        const QHash<QString, QString> paths = cli.records(LauncherStore::installedPathsKey);
+        const ImmutableTree locked(cli.home() + QLatin1Char('/') + pinned);
+        if (!locked.isSet() && !pinned.endsWith(QLatin1String("Trash")))
+            QSKIP(qPrintable(locked.skipReason()));
+        // Where nothing can be made immutable, a plain file where the trash keeps its files refuses as well.
+        if (!locked.isSet())
+            QVERIFY(QDir(trash + QStringLiteral("/files")).removeRecursively() && TempHome::writeFile(trash + QStringLiteral("/files"), "not a folder"));
 
-        const InstalledApps::Operation removal = s.store->installedApps()->remove(alpha, true);
-        const OperationOutcome outcome = s.run(removal);
+        const AppManifestItem update = cli.release(QStringLiteral("alpha"), QStringLiteral("2.0.0"));
+        s.store->applyManifest(TestCatalog::manifest({update}));
+        const OperationOutcome outcome = s.run(operation == QLatin1String("update") ? s.store->install(update)
+                                                                                   : s.store->installedApps()->remove(update, true));
         QCOMPARE(outcome.kind, OperationOutcome::Kind::failed);
-        QVERIFY2(s.store->errorMessage().value_or(QString()).startsWith(QLatin1String("Could not remove Alpha.")),
-                 qPrintable(s.store->errorMessage().value_or(QString())));
+        QVERIFY2(s.store->errorMessage().value_or(QString()).startsWith(errorLine), qPrintable(s.store->errorMessage().value_or(QString())));
         QCOMPARE(TempHome::fingerprint(cli.bundle(QStringLiteral("Alpha.app"))), before);
         QCOMPARE(cli.records(LauncherStore::installedVersionsKey), versions);
-        QCOMPARE(s.store->stateFor(alpha.id), AppInstallState::installed("1.0.0"));
+        QCOMPARE(cli.records(LauncherStore::installedPathsKey), paths);
+        QTRY_COMPARE(cli.leftovers(), QStringList());
+        QCOMPARE(cli.rootEntries(), QStringList{QStringLiteral("Alpha.app")});
     }
 };
 
