@@ -115,11 +115,9 @@ private Q_SLOTS:
     {
         EndedEarlyRows::columns();
         EndedEarlyRows::row("update cancelled during the bundle check", "update", "", OperationOutcome::Kind::cancelled, "");
-        EndedEarlyRows::row("update onto a copy that cannot move", "update", "Applications/Vantrel/Alpha.app",
-                            OperationOutcome::Kind::failed, "Could not install Alpha. Could not replace \"Alpha.app\": ");
+        EndedEarlyRows::row("update onto a copy that cannot move", "update", "Applications/Vantrel/Alpha.app", OperationOutcome::Kind::failed, "Could not install Alpha. Could not replace \"Alpha.app\": ");
         EndedEarlyRows::row("removal the trash refuses", "remove", ".local/share/Trash", OperationOutcome::Kind::failed, "Could not remove Alpha.");
-        EndedEarlyRows::row("removal of a bundle that cannot leave its folder", "remove", "Applications/Vantrel/Alpha.app",
-                            OperationOutcome::Kind::failed, "Could not remove Alpha. Could not move to the trash \"Alpha.app\": ");
+        EndedEarlyRows::row("removal of a bundle that cannot leave its folder", "remove", "Applications/Vantrel/Alpha.app", OperationOutcome::Kind::failed, "Could not remove Alpha. Could not move to the trash \"Alpha.app\": ");
     }
 
     void endedEarlyChangesNothing()
