@@ -186,8 +186,7 @@ struct Placement {
     QString source;  // the checked bundle in the work folder
     QString staged;
     QString destination;
-    QString appId;
-    QString version;
+    AppManifestItem app;
     std::shared_ptr<const DirectoryReplacer> replacer;
     std::shared_ptr<std::atomic_bool> cancel;
 
@@ -207,8 +206,8 @@ struct Placement {
     std::optional<QByteArray> swap() const
     {
         // Read before the new note replaces it.
-        std::optional<QByteArray> replacedNote = InstalledCopies::replacedNote(destination, appId, version);
-        InstallReceipt::write(root, bundleName, appId, version, staged);
+        std::optional<QByteArray> replacedNote = InstalledCopies::replacedNote(destination, app.id, app.version);
+        InstallReceipt::write(root, bundleName, app.id, app.version, staged);
         InstallFaultPoint::reach("before-swap");
         replacer->exchange(destination, staged);
         InstallFaultPoint::reach("after-swap");
@@ -384,8 +383,7 @@ public:
         placement.staged = m_ctx.installRoot + QStringLiteral("/.") + placement.bundleName + QLatin1Char('.')
             + freshUuid() + QStringLiteral(".staged");
         placement.destination = m_ctx.installRoot + QLatin1Char('/') + placement.bundleName;
-        placement.appId = m_app.id;
-        placement.version = m_app.version;
+        placement.app = m_app;
         placement.replacer = m_ctx.layers.replacer;
         placement.cancel = m_cancel;
         m_stagedLock = FileLock::tryAcquire(InstallLocks::stagedLockPath(placement.staged));
