@@ -137,26 +137,37 @@ private Q_SLOTS:
             QCOMPARE(m_cli->records(LauncherStore::installedVersionsKey).value(id), id == QLatin1String("beta") ? "1.0.0" : "1.1.0");
     }
 
-    // Ctrl-C mid-download: status 130, the state from before, no error line, reason "cancelled", nothing left.
+    // Ctrl-C mid-download, and during the staging copy after the bundle check: status 130, the state and the old copy
+    // from before, no error line, reason "cancelled", nothing left.
     void ctrlCCancels_data()
     {
-        QTest::addColumn<bool>("update");
-        QTest::newRow("install") << false;
-        QTest::newRow("update") << true;
+        QTest::addColumn<QString>("pauseAt");  // the phase the install is paused at for Ctrl-C (empty: mid-download)
+        QTest::newRow("install, mid-download") << QString();
+        QTest::newRow("update, at the staging copy") << QStringLiteral("copying");
     }
 
     void ctrlCCancels()
     {
-        QFETCH(bool, update);
+        QFETCH(QString, pauseAt);
+        const bool update = !pauseAt.isEmpty();  // the cancel at the copy must keep an installed copy
         if (update) {
             m_cli->publish({m_cli->release("alpha", "1.0.0")});
             QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
         }
-        m_cli->publish({m_cli->release("alpha", "1.1.0", 50)});
+        const QMap<QString, QString> before = TempHome::fingerprint(m_cli->bundle("Alpha.app"));
+        const QHash<QString, QString> records = m_cli->records(LauncherStore::installedVersionsKey);
+        m_cli->publish({m_cli->release("alpha", "1.1.0", pauseAt.isEmpty() ? 50 : 0)});
         m_cli->server().clearRequests();
+        m_cli->environment().insert("VANTREL_INSTALL_PAUSE_AT", pauseAt);
         auto process = m_cli->start({"install", "alpha"});
-        QTRY_VERIFY_WITH_TIMEOUT(!m_cli->server().requests().isEmpty() && m_cli->server().requests().last().path.endsWith(".zip"), 20000);
+        m_cli->environment().remove("VANTREL_INSTALL_PAUSE_AT");
+        QByteArray seen;
+        if (pauseAt.isEmpty())
+            QTRY_VERIFY_WITH_TIMEOUT(!m_cli->server().requests().isEmpty() && m_cli->server().requests().last().path.endsWith(".zip"), 20000);
+        else
+            QVERIFY2(ToolSandbox::waitForPause(*process, pauseAt, &seen), seen.constData());
         ::kill(pid_t(process->processId()), SIGINT);
+        ::kill(pid_t(process->processId()), SIGCONT);
         QVERIFY(process->waitForFinished(20000));
         QCOMPARE(process->exitCode(), 130);
         const QString err = QString::fromUtf8(process->readAllStandardError());
@@ -164,6 +175,8 @@ private Q_SLOTS:
         QCOMPARE(m_cli->eventTypes(), (QStringList{"install_started", "install_failed"}));
         QCOMPARE(QJsonDocument::fromJson(m_cli->server().requests().last().body).object().value("reason").toString(), QStringLiteral("cancelled"));
         QCOMPARE(m_cli->listed("alpha").value("state").toObject(), (update ? AppInstallState::updateAvailable("1.0.0", "1.1.0") : AppInstallState::notInstalled()).toJson());
+        QCOMPARE(TempHome::fingerprint(m_cli->bundle("Alpha.app")), before);
+        QCOMPARE(m_cli->records(LauncherStore::installedVersionsKey), records);
         QCOMPARE(m_cli->rootEntries(), update ? QStringList{"Alpha.app"} : QStringList());
         QCOMPARE(m_cli->leftovers(), QStringList());
     }

@@ -14,6 +14,8 @@
 #include "install/InstallProgress.h"
 #include "install/InstallReceipt.h"
 
+#include <QtEndian>
+
 #include <clocale>
 #include <functional>
 #include <sys/time.h>
@@ -24,6 +26,19 @@ namespace {
 
 const QString notesId = QStringLiteral("com.vantrel.notes");
 const QString up = QStringLiteral("../../../outside");  // from tmp/<work>/extracted
+
+// zip (Zip64, as ZipBuilder writes it) with the local header of the entry `name` claiming `size` unpacked bytes.
+QByteArray claimingSize(QByteArray zip, const QByteArray &name, quint64 size)
+{
+    const qsizetype header = zip.indexOf(name) - 30;
+    const auto u16 = [&zip](qsizetype at) { return qFromLittleEndian<quint16>(zip.constData() + at); };
+    qsizetype field = header + 30 + u16(header + 26);
+    const qsizetype end = field + u16(header + 28);
+    while (field < end && u16(field) != 0x0001)  // the Zip64 field: the unpacked size first
+        field += 4 + u16(field + 2);
+    qToLittleEndian<quint64>(size, zip.data() + field + 4);
+    return zip;
+}
 
 // Holds an exclusive lock on path from another process, as a second launcher or a stuck install would.
 class LockHolder
@@ -834,7 +849,8 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(liveWork));
     }
 
-    // Every escape and every broken archive is refused by the extractor itself; whatever it wrote stays inside.
+    // Every escape and every broken archive is refused by the extractor itself; whatever it wrote stays inside, within the
+    // cap, whatever sizes the entries claim.
     void extractorKeepsEverythingInside_data()
     {
         using Links = QList<std::pair<const char *, const char *>>;
@@ -866,6 +882,9 @@ private Q_SLOTS:
         ExtractorKeepsEverythingRows::row("corrupt data", corrupt, false);
         ExtractorKeepsEverythingRows::row("not an archive", QByteArray("plain text, not a zip").repeated(50), false);
         ExtractorKeepsEverythingRows::row("empty file", QByteArray(), false);
+        // Equal to what it holds in the low 32 bits, as the reader's own size check compares.
+        ExtractorKeepsEverythingRows::row("6 bytes claiming 2 TiB", claimingSize(ZipBuilder().setStored(true).setZip64(true).addFile(QStringLiteral("keep.txt"), "inside").build(),
+                                                                                 "keep.txt", (quint64(1) << 41) + 6), true);
     }
 
     void extractorKeepsEverythingInside()
@@ -876,6 +895,9 @@ private Q_SLOTS:
         if (error)
             QCOMPARE(error->domain(), PlatformError::Domain::archive);
         QCOMPARE(linksLeadingOut(extracted()), QStringList());
+        QDirIterator files(extracted(), QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
+        for (qint64 written = 0; files.hasNext();)
+            QVERIFY((written += files.nextFileInfo().size()) <= LibarchiveExtractor::writeCap(archive.size(), {}));
         QCOMPARE(TempHome::entries(m_home.outsideDir()), QStringList());
         QCOMPARE(TempHome::entries(m_home.tempDir()), (QStringList{"archive.zip", "work"}));
         QCOMPARE(TempHome::entries(m_home.path(QStringLiteral("tmp/work"))), QStringList{QStringLiteral("extracted")});

@@ -1,5 +1,5 @@
-// A full disk at each stage, an archive unpacking far too large, a refused swap: a clear error, the old copy byte for
-// byte, nothing temporary left.
+// A full disk at each stage, an archive unpacking far too large: a clear error, the old copy byte for byte, nothing
+// temporary left.
 
 #include "DataRows.h"
 #include "InstallSandbox.h"
@@ -120,28 +120,6 @@ private Q_SLOTS:
         QCOMPARE(outcome.message(), QStringLiteral("The downloaded archive could not be extracted."));
         QCOMPARE(TempHome::entries(sandbox.home()), QStringList{QStringLiteral("Applications")});
         QCOMPARE(sandbox.leftovers(), QStringList());  // the sandbox's own check comes after the unmount
-    }
-
-    // The system refuses the swap (an immutable installed copy): the install reports the system's error.
-    void refusedSwapKeepsTheOldCopy()
-    {
-        InstallSandbox sandbox;
-        const TmpfsMount disk(sandbox.home(), 16);
-        if (!disk.mounted())
-            QSKIP(qPrintable(disk.skipReason()));
-        QVERIFY(sandbox.installArchive(notesApp()).succeeded());
-        const QString bundle = sandbox.bundle(QStringLiteral("Notes.app"));
-        const QMap<QString, QString> before = TempHome::fingerprint(bundle);
-        const ImmutableTree locked(bundle);
-        if (!locked.isSet())
-            QSKIP("cannot make a folder immutable here (chattr +i)");
-
-        const InstallOutcome outcome = sandbox.installArchive(notesApp(QStringLiteral("2.0")), QStringLiteral("notes"), QStringLiteral("2.0"));
-        QVERIFY2(outcome.platformError, qPrintable(outcome.describe()));
-        QCOMPARE(outcome.platformError->domain(), PlatformError::Domain::fileSystem);
-        QCOMPARE(outcome.message(), QStringLiteral("Could not replace \"Notes.app\": %1").arg(QString::fromLocal8Bit(strerror(EPERM))));
-        QCOMPARE(TempHome::fingerprint(bundle), before);
-        QCOMPARE(sandbox.rootEntries(), QStringList{QStringLiteral("Notes.app")});
     }
 };
 

@@ -807,15 +807,17 @@ private Q_SLOTS:
         QCOMPARE(stored.typeId(), int(QMetaType::QStringList));
         QCOMPARE(stored.toStringList(), (QStringList{"a", "c"}));
 
-        // Relaunch: acknowledged ones stay acknowledged.
+        // Relaunch: acknowledged ones stay acknowledged. A second store on the file meanwhile (another process)
+        // acknowledges another announcement: both stay.
         store = h.makeStore(manifest);
+        h.makeStore(tc::manifest({tc::app("one")}, {tc::announcement("f", "one")}))->acknowledgePendingAnnouncement();
         QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("b"));
         store->acknowledgePendingAnnouncement();
         QCOMPARE(store->pendingAnnouncement()->id, QStringLiteral("d"));
         store->acknowledgePendingAnnouncement();
         QCOMPARE(store->pendingAnnouncement(), std::nullopt);
         store->acknowledgePendingAnnouncement();  // nothing pending: nothing happens
-        QCOMPARE(h.openDefaults()->object(LauncherStore::seenAnnouncementIDsKey).toStringList(), (QStringList{"a", "b", "c", "d"}));
+        QCOMPARE(h.openDefaults()->object(LauncherStore::seenAnnouncementIDsKey).toStringList(), (QStringList{"a", "b", "c", "d", "f"}));
 
         // Seen ids of announcements that left the catalog are kept; a new one pops up.
         QVERIFY(h.refresh(*store, tc::manifest({tc::app("one")}, {tc::announcement("e", "one")})));
@@ -823,7 +825,7 @@ private Q_SLOTS:
         store->acknowledgePendingAnnouncement();
         store = h.makeStore(manifest);
         QCOMPARE(store->pendingAnnouncement(), std::nullopt);
-        QCOMPARE(store->seenAnnouncementIDs(), (QSet<QString>{"a", "b", "c", "d", "e"}));
+        QCOMPARE(store->seenAnnouncementIDs(), (QSet<QString>{"a", "b", "c", "d", "e", "f"}));
     }
 
     void selectPendingAnnouncementApp_data()

@@ -6,6 +6,9 @@
 #include <QDirIterator>
 #include <QProcess>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,15 +85,38 @@ QByteArray TempHome::readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-ImmutableTree::ImmutableTree(const QString &path)
-    : m_path(path), m_set(QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-R"), QStringLiteral("+i"), path}) == 0)
+ImmutableTree::ImmutableTree(const QString &path) : m_entries{path}
 {
+    // Named one by one: chattr -R gives up at the first link.
+    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        m_entries.append(it.next());
+    m_flagged = QProcess::execute(QStringLiteral("chattr"), QStringList{QStringLiteral("+i")} + m_entries) == 0;
+    if (m_flagged)
+        return;
+    QProcess::execute(QStringLiteral("chattr"), QStringList{QStringLiteral("-i")} + m_entries);
+    const QByteArray name = QFile::encodeName(path);
+    m_mounted = ::mount(name.constData(), name.constData(), nullptr, MS_BIND, nullptr) == 0;
+    if (m_mounted && ::mount(nullptr, name.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+        ::umount2(name.constData(), MNT_DETACH);
+        m_mounted = false;
+    }
+    m_mountError = m_mounted ? 0 : errno;
 }
 
 ImmutableTree::~ImmutableTree()
 {
-    if (m_set)
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-R"), QStringLiteral("-i"), m_path});
+    if (m_flagged)
+        QProcess::execute(QStringLiteral("chattr"), QStringList{QStringLiteral("-i")} + m_entries);
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_entries.first()).constData(), MNT_DETACH);
+}
+
+QString ImmutableTree::skipReason() const
+{
+    return QStringLiteral("cannot make a folder immutable here (chattr +i) nor mount it read-only (%1); run as root")
+        .arg(QString::fromLocal8Bit(std::strerror(m_mountError)));
 }
 
 bool TempHome::writeFile(const QString &path, const QByteArray &content, int mode)

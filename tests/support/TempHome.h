@@ -45,16 +45,21 @@ private:
     QString m_home;
 };
 
-// The immutable flag on a folder and what it holds (chattr, as root where the
-// file system keeps one) while this lives: unwritable even for root.
+// A folder nobody may move, change or remove while this lives, not even root:
+// the immutable flag on it and on every file and folder below it (chattr, where
+// the filesystem keeps one; links cannot carry it), else a read-only bind mount
+// of it onto itself (where mounting is allowed).
 class ImmutableTree
 {
 public:
     explicit ImmutableTree(const QString &path);
     ~ImmutableTree();
-    bool isSet() const { return m_set; }
+    bool isSet() const { return m_flagged || m_mounted; }
+    QString skipReason() const;
 
 private:
-    QString m_path;
-    bool m_set;
+    QStringList m_entries;
+    bool m_flagged = false;
+    bool m_mounted = false;
+    int m_mountError = 0;
 };

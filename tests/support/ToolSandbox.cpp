@@ -10,6 +10,7 @@
 #include <QDebug>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QThread>
 
 namespace {
 
@@ -117,7 +118,14 @@ bool ToolSandbox::waitForPause(QProcess &process, const QString &phase, QByteArr
         process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
         *seen += process.readAllStandardError();
     }
-    return true;
+    // The marker comes just before the stop: a SIGCONT sent in between would be lost.
+    const QString status = QStringLiteral("/proc/%1/stat").arg(process.processId());
+    for (QByteArray stat; !deadline.hasExpired(); QThread::msleep(1)) {
+        stat = readFile(status);
+        if (stat.mid(stat.lastIndexOf(')') + 2, 1) == "T")
+            return true;
+    }
+    return false;
 }
 
 QList<int> ToolSandbox::runAtOnce(const QList<QStringList> &commands) const

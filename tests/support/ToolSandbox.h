@@ -45,7 +45,7 @@ public:
     std::unique_ptr<QProcess> start(const QStringList &args, const QString &program = vantrel()) const;
     Result run(const QStringList &args, const QString &program = vantrel()) const;
 
-    // Waits for phase's pause marker (VANTREL_INSTALL_PAUSE_AT); false when the process ended or printed nothing in time.
+    // Waits until the process has stopped at phase (VANTREL_INSTALL_PAUSE_AT); false when it ended or did not stop in time.
     static bool waitForPause(QProcess &process, const QString &phase, QByteArray *seen);
     // Runs the commands at once; their exit statuses in order (-1: crashed).
     QList<int> runAtOnce(const QList<QStringList> &commands) const;

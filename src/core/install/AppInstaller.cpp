@@ -88,7 +88,7 @@ QString AppInstallerError::debugDescription() const
     return {};
 }
 
-// ---- the pipeline -----------------------------------------------------------
+// ---- the road of one install ------------------------------------------------
 
 namespace BlockingWork {
 QThreadPool *pool()
@@ -131,23 +131,6 @@ QString freshUuid()
 {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
 }
-
-// Last resort if the coroutine is destroyed before it finishes (the
-// application quits mid-install): stop the workers and remove what is ours.
-struct Leftovers {
-    QString staged;
-    QString workDir;
-    std::shared_ptr<std::atomic_bool> cancel = std::make_shared<std::atomic_bool>(false);
-    bool handled = false;
-    ~Leftovers()
-    {
-        if (handled)
-            return;
-        cancel->store(true);
-        InstallFiles::removeTree(staged);
-        InstallFiles::removeTree(workDir);
-    }
-};
 
 void throwIfCancelled(const std::atomic_bool &cancel)
 {
@@ -194,182 +177,301 @@ FoundBundle findAndValidate(const QString &extracted, const BundleInspector &bun
     return result;
 }
 
-QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, InstallControl control)
+// Stage, swap and keep the previous copy: one job on a worker, so nothing but
+// the cancel flag comes between the staging copy and the swap. It holds
+// copies of what it needs, never the install itself.
+struct Placement {
+    QString root;
+    QString bundleName;
+    QString source;  // the checked bundle in the work folder
+    QString staged;
+    QString destination;
+    AppManifestItem app;
+    std::shared_ptr<const DirectoryReplacer> replacer;
+    std::shared_ptr<std::atomic_bool> cancel;
+
+    // The bundle moved (or copied) beside the installed one and flushed to disk.
+    void stage() const
+    {
+        InstallLocks::removeDeadStaged(root, bundleName);
+        throwIfCancelled(*cancel);
+        InstallFiles::placeTreeDurably(source, staged);
+        InstallFiles::syncDirectory(root);
+        // The last moment to stop: after the swap the new bundle stays.
+        throwIfCancelled(*cancel);
+    }
+
+    // The staged copy in place in one step; the old copy, if any, is left at
+    // the staged path. Yields the replaced copy's note when it is worth keeping.
+    std::optional<QByteArray> swap() const
+    {
+        // Read before the new note replaces it.
+        std::optional<QByteArray> replacedNote = InstalledCopies::replacedNote(destination, app.id, app.version);
+        InstallReceipt::write(root, bundleName, app, staged);
+        InstallFaultPoint::reach("before-swap");
+        replacer->exchange(destination, staged);
+        InstallFaultPoint::reach("after-swap");
+        return replacedNote;
+    }
+
+    // The replaced copy becomes the previous copy; the one before it, if any, lands at the staged path.
+    void keepPreviousCopy(const std::optional<QByteArray> &replacedNote) const
+    {
+        if (!replacedNote)
+            return;
+        try {
+            InstalledCopies::keepReplaced(destination, staged, *replacedNote, *replacer);
+        } catch (const PlatformError &error) {
+            // The new bundle is in place; only the way back is lost, and the old copy goes.
+            qCWarning(lcInstall) << "The replaced copy could not be kept:" << error.localizedDescription();
+        }
+    }
+};
+
+// One install from its checks to its clean-up, one member a phase, in the
+// order they run. Whatever it holds goes with it: destroyed before its
+// clean-up (the application quits mid-install), it stops the workers and
+// removes what is its own.
+class InstallRun
 {
+public:
+    InstallRun(InstallContext context, AppManifestItem app, InstallControl control)
+        : m_ctx(std::move(context))
+        , m_app(std::move(app))
+        , m_control(std::move(control))
+        , m_cancel(m_control.cancel ? m_control.cancel : std::make_shared<std::atomic_bool>(false))
+    {
+    }
+    ~InstallRun()
+    {
+        if (!m_mustCleanUp)
+            return;
+        m_cancel->store(true);
+        InstallFiles::removeTree(m_staged);
+        InstallFiles::removeTree(m_workDir);
+    }
+    InstallRun(const InstallRun &) = delete;
+    InstallRun &operator=(const InstallRun &) = delete;
+
     // Metadata and system checks: no file-system work before these pass.
-    if (!app.downloadUrl)
-        throw AppInstallerError(Kind::missingDownloadURL);
-    if (!app.sha256)
-        throw AppInstallerError(Kind::invalidReleaseMetadata);
-    const QString expected = app.sha256->toLower();
-    switch (ManifestPolicy::installCheck(app, ctx.layers.systemVersion->operatingSystemVersion())) {
-    case ManifestPolicy::InstallCheck::passes:
-        break;
-    case ManifestPolicy::InstallCheck::noPublishedRelease:
-    case ManifestPolicy::InstallCheck::notReleased:
-        throw AppInstallerError(Kind::invalidReleaseMetadata);
-    case ManifestPolicy::InstallCheck::systemTooOld:
-        throw AppInstallerError::unsupportedMacOS(app.minMacOS);
+    void check()
+    {
+        if (!m_app.downloadUrl)
+            throw AppInstallerError(Kind::missingDownloadURL);
+        if (!m_app.sha256)
+            throw AppInstallerError(Kind::invalidReleaseMetadata);
+        m_expectedSha256 = m_app.sha256->toLower();
+        switch (ManifestPolicy::installCheck(m_app, m_ctx.layers.systemVersion->operatingSystemVersion())) {
+        case ManifestPolicy::InstallCheck::passes:
+            break;
+        case ManifestPolicy::InstallCheck::noPublishedRelease:
+        case ManifestPolicy::InstallCheck::notReleased:
+            throw AppInstallerError(Kind::invalidReleaseMetadata);
+        case ManifestPolicy::InstallCheck::systemTooOld:
+            throw AppInstallerError::unsupportedMacOS(m_app.minMacOS);
+        }
     }
 
-    // One install per app at a time, across processes: the lock lives in the
-    // install root, so the root is made first.
-    InstallFiles::createDirectories(ctx.installRoot);
-    const std::shared_ptr<std::atomic_bool> cancel
-        = control.cancel ? control.cancel : std::make_shared<std::atomic_bool>(false);
-    QCoro::Task<std::unique_ptr<FileLock>> locking
-        = waitForAppLock(InstallLocks::appLockPath(ctx.installRoot, app.id), cancel);
-    std::unique_ptr<FileLock> appLock = co_await locking;
-
-    const QString tempBase = ctx.tempDir.isEmpty() ? QDir::tempPath() : ctx.tempDir;
-    const QString workDir = tempBase + QStringLiteral("/VantrelInstall-") + freshUuid();
-    std::unique_ptr<FileLock> workLock;
-    std::unique_ptr<FileLock> stagedLock;
-    Leftovers leftovers;
-    leftovers.cancel = cancel;
-    try {
-        InstallFiles::createDirectories(workDir);
-        leftovers.workDir = workDir;
-        // Locked before it is seen: a clean-up in another process that found
-        // the lock file free would take the new folder for a dead install's.
-        workLock = FileLock::createHeld(InstallLocks::workLockPath(workDir));
-    } catch (...) {
-        leftovers.handled = true;
-        InstallFiles::removeTree(leftovers.workDir);
-        appLock->removeAndRelease();
-        throw;
+    // One install per app at a time, across processes, then a work folder of its own.
+    QCoro::Task<void> lock()
+    {
+        // The lock lives in the install root, so the root is made first.
+        InstallFiles::createDirectories(m_ctx.installRoot);
+        QCoro::Task<std::unique_ptr<FileLock>> locking
+            = waitForAppLock(InstallLocks::appLockPath(m_ctx.installRoot, m_app.id), m_cancel);
+        m_appLock = co_await locking;
+        m_mustCleanUp = true;
+        const QString tempBase = m_ctx.tempDir.isEmpty() ? QDir::tempPath() : m_ctx.tempDir;
+        const QString workDir = tempBase + QStringLiteral("/VantrelInstall-") + freshUuid();
+        try {
+            InstallFiles::createDirectories(workDir);
+            m_workDir = workDir;
+            // Locked before it is seen: a clean-up in another process that found
+            // the lock file free would take the new folder for a dead install's.
+            m_workLock = FileLock::createHeld(InstallLocks::workLockPath(workDir));
+        } catch (...) {
+            m_mustCleanUp = false;
+            InstallFiles::removeTree(m_workDir);
+            m_appLock->removeAndRelease();
+            throw;
+        }
     }
 
-    std::exception_ptr failure;
-    InstalledApp result;
-    try {
-        const QString archive = workDir + QStringLiteral("/download.zip");
-        const QString extracted = workDir + QStringLiteral("/extracted");
-
+    // The archive into the work folder, hashed as it arrives, against the catalog's checksum.
+    QCoro::Task<void> downloadAndVerify()
+    {
         // The bytes so far go out with each fraction, so both share its pace.
         auto bytes = std::make_shared<std::pair<qint64, qint64>>(0, -1);
-        InstallProgress::Publish publish = [onProgress = std::move(control.onProgress),
-                                            onBytes = std::move(control.onDownloadBytes), bytes](double fraction) {
+        InstallProgress::Publish publish = [onProgress = std::move(m_control.onProgress),
+                                            onBytes = std::move(m_control.onDownloadBytes), bytes](double fraction) {
             if (onBytes)
                 onBytes(bytes->first, bytes->second);
             if (onProgress)
                 onProgress(fraction);
         };
-        auto progress = std::make_shared<InstallProgress>(std::move(publish));
-        ArchiveDownload::DownloadProgress onDownload = [progress, bytes](qint64 received, qint64 total) {
+        m_progress = std::make_shared<InstallProgress>(std::move(publish));
+        ArchiveDownload::DownloadProgress onDownload = [progress = m_progress, bytes](qint64 received, qint64 total) {
             *bytes = {received, total};
             progress->download(received, total);
         };
         QCoro::Task<DownloadedArchive> download = ArchiveDownload::fetch(
-            ctx.session.data(), *app.downloadUrl, archive, ctx.timeoutMs, std::move(onDownload), cancel);
+            m_ctx.session.data(), *m_app.downloadUrl, archivePath(), m_ctx.timeoutMs, std::move(onDownload), m_cancel);
         const DownloadedArchive downloaded = co_await download;
-        throwIfCancelled(*cancel);
+        throwIfCancelled(*m_cancel);
         InstallFaultPoint::reach("downloaded");
-        if (downloaded.sha256Hex != expected)
-            throw AppInstallerError::checksumMismatch(expected, downloaded.sha256Hex);
+        if (downloaded.sha256Hex != m_expectedSha256)
+            throw AppInstallerError::checksumMismatch(m_expectedSha256, downloaded.sha256Hex);
+    }
 
-        InstallFiles::createDirectories(extracted);
+    // Unpacked on workers into the work folder.
+    QCoro::Task<void> extract()
+    {
+        InstallFiles::createDirectories(extractedPath());
         try {
             // The workers count what they write; the progress follows on this thread.
             auto unpacked = std::make_shared<ExtractionProgress>();
             QTimer poll;
             poll.setInterval(int(InstallProgress::minimumIntervalMs));
-            QObject::connect(&poll, &QTimer::timeout, [progress, unpacked] {
+            QObject::connect(&poll, &QTimer::timeout, [progress = m_progress, unpacked] {
                 progress->extraction(unpacked->writtenBytes.load(), unpacked->totalBytes.load());
             });
             poll.start();
             // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
             QCoro::Task<void> extraction = BlockingWork::run(
-                [extractor = ctx.layers.extractor, archive, extracted, cancel = leftovers.cancel, unpacked] {
+                [extractor = m_ctx.layers.extractor, archive = archivePath(), extracted = extractedPath(), cancel = m_cancel, unpacked] {
                     extractor->extractZip(archive, extracted, cancel.get(), unpacked.get());
                 });
             co_await extraction;
         } catch (const PlatformError &error) {
-            throwIfCancelled(*cancel);
+            throwIfCancelled(*m_cancel);
             if (error.domain() == PlatformError::Domain::archive)
                 throw AppInstallerError(Kind::extractionFailed);
             throw;
         }
-        throwIfCancelled(*cancel);
+        throwIfCancelled(*m_cancel);
+    }
 
-        QCoro::Task<FoundBundle> search = BlockingWork::run([bundles = ctx.layers.bundles, archive, extracted, bundleId = app.bundleId] {
-            // Unpacked, the archive would only add to the flush before the swap.
-            InstallFiles::removeTree(archive);
-            return findAndValidate(extracted, *bundles, bundleId);
-        });
+    // The first ".app" folder, its links kept inside it, its identifier the catalog's.
+    QCoro::Task<void> findAndCheckBundle()
+    {
+        QCoro::Task<FoundBundle> search = BlockingWork::run(
+            [bundles = m_ctx.layers.bundles, archive = archivePath(), extracted = extractedPath(), bundleId = m_app.bundleId] {
+                // Unpacked, the archive would only add to the flush before the swap.
+                InstallFiles::removeTree(archive);
+                return findAndValidate(extracted, *bundles, bundleId);
+            });
         const FoundBundle found = co_await search;
-        throwIfCancelled(*cancel);
+        throwIfCancelled(*m_cancel);
         switch (found.outcome) {
         case FoundBundle::Outcome::notFound: throw AppInstallerError(Kind::appBundleNotFound);
         case FoundBundle::Outcome::escapingLink: throw AppInstallerError(Kind::extractionFailed);
         case FoundBundle::Outcome::identifierMismatch: throw AppInstallerError(Kind::bundleIdentifierMismatch);
         case FoundBundle::Outcome::found: break;
         }
+        m_bundle = found.path;
+    }
 
-        InstallFiles::createDirectories(ctx.installRoot);
-        const QString bundleName = QFileInfo(found.path).fileName();
-        const QString destination = ctx.installRoot + QLatin1Char('/') + bundleName;
-        const QString staged = ctx.installRoot + QStringLiteral("/.") + bundleName + QLatin1Char('.') + freshUuid()
-            + QStringLiteral(".staged");
-        stagedLock = FileLock::tryAcquire(InstallLocks::stagedLockPath(staged));
-        if (!stagedLock)
+    // Reserves the staged path beside the installed copy, then stages, swaps
+    // and keeps the previous copy on a worker (Placement).
+    QCoro::Task<void> place()
+    {
+        InstallFiles::createDirectories(m_ctx.installRoot);
+        Placement placement;
+        placement.root = m_ctx.installRoot;
+        placement.bundleName = QFileInfo(m_bundle).fileName();
+        placement.source = m_bundle;
+        placement.staged = m_ctx.installRoot + QStringLiteral("/.") + placement.bundleName + QLatin1Char('.')
+            + freshUuid() + QStringLiteral(".staged");
+        placement.destination = m_ctx.installRoot + QLatin1Char('/') + placement.bundleName;
+        placement.app = m_app;
+        placement.replacer = m_ctx.layers.replacer;
+        placement.cancel = m_cancel;
+        m_stagedLock = FileLock::tryAcquire(InstallLocks::stagedLockPath(placement.staged));
+        if (!m_stagedLock)
             throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("Could not reserve the staged copy."), EBUSY);
-        leftovers.staged = staged;
+        m_staged = placement.staged;
 
-        QCoro::Task<void> placement = BlockingWork::run([root = ctx.installRoot, bundleName, source = found.path, staged,
-                                    replacer = ctx.layers.replacer, destination, app, cancel] {
-            InstallLocks::removeDeadStaged(root, bundleName);
-            throwIfCancelled(*cancel);
-            InstallFiles::placeTreeDurably(source, staged);
-            InstallFiles::syncDirectory(root);
-            // The last moment to stop: after the swap the new bundle stays.
-            throwIfCancelled(*cancel);
-            // Read before the new note replaces it: whether the replaced copy is worth keeping.
-            const std::optional<QByteArray> replacedNote = InstalledCopies::replacedNote(destination, app.id, app.version);
-            InstallReceipt::write(root, bundleName, app, staged);
-            InstallFaultPoint::reach("before-swap");
-            // The old copy, if any, is left at the staged path.
-            replacer->exchange(destination, staged);
-            InstallFaultPoint::reach("after-swap");
-            // It becomes the previous copy; the one before it, if any, lands at the staged path.
-            if (replacedNote) {
-                try {
-                    InstalledCopies::keepReplaced(destination, staged, *replacedNote, *replacer);
-                } catch (const PlatformError &error) {
-                    // The new bundle is in place; only the way back is lost, and the old copy goes.
-                    qCWarning(lcInstall) << "The replaced copy could not be kept:" << error.localizedDescription();
-                }
-            }
+        QCoro::Task<void> placing = BlockingWork::run([placement] {
+            placement.stage();
+            const std::optional<QByteArray> replacedNote = placement.swap();
+            placement.keepPreviousCopy(replacedNote);
         });
+        co_await placing;
+        if (m_control.onPlaced)
+            m_control.onPlaced();
+        m_result = InstalledApp{QUrl::fromLocalFile(placement.destination), m_app.version};
+    }
+
+    // The app's lock goes at once. The staged path (empty, or holding the copy
+    // beyond the kept one) and the work folder go, still under their locks:
+    // after a failure before the outcome is known, after a success once the
+    // caller has it.
+    QCoro::Task<InstalledApp> cleanUp(std::exception_ptr failure)
+    {
+        m_progress.reset();
+        m_mustCleanUp = false;
+        m_appLock->removeAndRelease();
+        std::shared_ptr<FileLock> heldStaged = std::move(m_stagedLock);
+        std::shared_ptr<FileLock> heldWork = std::move(m_workLock);
+        std::function<void()> cleanup = [staged = m_staged, workDir = m_workDir, heldStaged, heldWork] {
+            InstallFaultPoint::reach("cleaning-up");
+            InstallFiles::removeTree(staged);
+            InstallFiles::removeTree(workDir);
+            if (heldStaged)
+                heldStaged->removeAndRelease();
+        };
+        if (!failure) {
+            BackgroundCleanup::schedule(std::move(cleanup));
+            co_return m_result;
+        }
+        QCoro::Task<void> cleaning = BlockingWork::run(std::move(cleanup));
+        co_await cleaning;
+        std::rethrow_exception(failure);
+    }
+
+private:
+    QString archivePath() const { return m_workDir + QStringLiteral("/download.zip"); }
+    QString extractedPath() const { return m_workDir + QStringLiteral("/extracted"); }
+
+    InstallContext m_ctx;
+    AppManifestItem m_app;
+    InstallControl m_control;
+    std::shared_ptr<std::atomic_bool> m_cancel;
+    QString m_expectedSha256;
+    std::unique_ptr<FileLock> m_appLock;
+    QString m_workDir;
+    std::unique_ptr<FileLock> m_workLock;
+    std::shared_ptr<InstallProgress> m_progress;
+    QString m_bundle;
+    QString m_staged;
+    std::unique_ptr<FileLock> m_stagedLock;
+    InstalledApp m_result;
+    // From the app's lock to the clean-up: what the destructor must remove.
+    bool m_mustCleanUp = false;
+};
+
+// The phases in the README's order; every path past the lock ends in the clean-up.
+QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, InstallControl control)
+{
+    InstallRun run(std::move(ctx), std::move(app), std::move(control));
+    run.check();
+    QCoro::Task<void> locking = run.lock();
+    co_await locking;
+    std::exception_ptr failure;
+    try {
+        QCoro::Task<void> download = run.downloadAndVerify();
+        co_await download;
+        QCoro::Task<void> extraction = run.extract();
+        co_await extraction;
+        QCoro::Task<void> search = run.findAndCheckBundle();
+        co_await search;
+        QCoro::Task<void> placement = run.place();
         co_await placement;
-        if (control.onPlaced)
-            control.onPlaced();
-        result = InstalledApp{QUrl::fromLocalFile(destination), app.version};
     } catch (...) {
         failure = std::current_exception();
     }
-
-    leftovers.handled = true;
-    appLock->removeAndRelease();
-    // The staged path (empty, or holding the copy beyond the kept one) and the
-    // work folder go, still under their locks: after a failure before the
-    // outcome is known, after a success once the caller has it.
-    std::shared_ptr<FileLock> heldStaged = std::move(stagedLock);
-    std::shared_ptr<FileLock> heldWork = std::move(workLock);
-    std::function<void()> cleanup = [staged = leftovers.staged, workDir, heldStaged, heldWork] {
-        InstallFaultPoint::reach("cleaning-up");
-        InstallFiles::removeTree(staged);
-        InstallFiles::removeTree(workDir);
-        if (heldStaged)
-            heldStaged->removeAndRelease();
-    };
-    if (!failure) {
-        BackgroundCleanup::schedule(std::move(cleanup));
-        co_return result;
-    }
-    QCoro::Task<void> cleaning = BlockingWork::run(std::move(cleanup));
-    co_await cleaning;
-    std::rethrow_exception(failure);
+    QCoro::Task<InstalledApp> cleaning = run.cleanUp(failure);
+    co_return co_await cleaning;
 }
 
 // Holds the per-app lock for an operation on an installed copy and lets it go, file and all, when done.

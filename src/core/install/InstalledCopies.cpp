@@ -155,10 +155,12 @@ void remove(const QString &bundlePath, bool toTrash)
         // falls back to the working folder), so that parent is made first.
         if (toTrash)
             QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+        QFile bundle(bundlePath);
         if (!toTrash)
             discard(bundlePath);
-        else if (!QFile::moveToTrash(bundlePath))
-            throw fileError(QStringLiteral("Could not move to the trash"), bundlePath, EIO);
+        else if (!bundle.moveToTrash())
+            throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("Could not move to the trash \"%1\": %2")
+                                                                       .arg(QFileInfo(bundlePath).fileName(), bundle.errorString()));
     }
     InstallReceipt::remove(bundlePath);
     InstallFiles::syncDirectory(QFileInfo(bundlePath).absolutePath());
