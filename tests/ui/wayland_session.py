@@ -1,0 +1,45 @@
+#!/usr/bin/python3
+"""The real launcher on Wayland: weston's headless backend (a compositor with
+no seat, no keyboard and no pointer), Qt's Wayland platform, the development
+service and a tray host. The launcher draws its first frame, installs a
+starter app through the accessibility bus and ends with status 0 when Quit
+is chosen from its tray menu. Run under dbus-run-session:
+
+    wayland_session.py LAUNCHER DEVSERVER
+"""
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from desktop_session import (Session, skip_without_wayland, application, choose_from_item_menu, install_starter,  # noqa: E402
+                             wait_for)
+
+
+def main():
+    launcher, devserver = sys.argv[1:3]
+    skip_without_wayland()
+    session = Session()
+    try:
+        session.start_accessibility_bus()
+        tray = session.start_tray_host()
+        session.start_headless_weston()
+        session.start_devserver(devserver)
+        proc = session.start_launcher(launcher)
+        print(session.wait_for_first_frame())
+        install_starter(application(proc.pid), "Inkwell")
+        print("installed through the accessibility bus")
+        item = wait_for("the tray item", lambda: tray.starting("registered "))[len("registered "):]
+        choose_from_item_menu(item, "Quit")
+        try:
+            status = proc.wait(20)
+        except Exception:
+            raise SystemExit("the launcher did not end after Quit")
+        if status != 0:
+            raise SystemExit("the launcher ended with status %d after Quit" % status)
+        print("quit with status 0")
+    finally:
+        session.close()
+
+
+if __name__ == "__main__":
+    main()
