@@ -5,7 +5,7 @@
 #include <QtQml/qqmlregistration.h>
 
 // The one place that words shortcut hints: "⌘K", "⌘⇧T" on macOS, "Ctrl+K",
-// "Ctrl+Shift+T" elsewhere, as each desktop writes them. Views pass Qt's
+// "Ctrl+Shift+T" elsewhere (in German "Strg+Umschalt+T"), as each desktop writes them. Views pass Qt's
 // portable form ("Ctrl+Shift+T"), the same text their Shortcut items bind, so
 // hint and key never disagree.
 class KeyHints : public QObject
