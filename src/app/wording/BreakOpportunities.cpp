@@ -11,7 +11,7 @@ constexpr QChar zeroWidthSpace(0x200B);
 BreakOpportunities::BreakOpportunities(QObject *parent) : QObject(parent)
 {
     if (QClipboard *clipboard = QGuiApplication::clipboard())
-        connect(clipboard, &QClipboard::changed, this, [this](QClipboard::Mode mode) { cleanClipboard(mode); });
+        connect(clipboard, &QClipboard::selectionChanged, this, &BreakOpportunities::cleanSelection);
 }
 
 BreakOpportunities *BreakOpportunities::create(QQmlEngine *, QJSEngine *)
@@ -40,13 +40,16 @@ QString BreakOpportunities::withoutBreaks(QString text)
     return text.remove(zeroWidthSpace);
 }
 
-void BreakOpportunities::cleanClipboard(int mode)
+void BreakOpportunities::copy(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(withoutBreaks(text));
+}
+
+void BreakOpportunities::cleanSelection()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
-    const auto which = QClipboard::Mode(mode);
-    const bool ours = which == QClipboard::Selection ? clipboard->ownsSelection() : clipboard->ownsClipboard();
-    const QString text = clipboard->text(which);
+    const QString text = clipboard->text(QClipboard::Selection);
     // Setting the clean text announces a change again, which then finds nothing to clean.
-    if (ours && text.contains(zeroWidthSpace))
-        clipboard->setText(withoutBreaks(text), which);
+    if (clipboard->ownsSelection() && text.contains(zeroWidthSpace))
+        clipboard->setText(withoutBreaks(text), QClipboard::Selection);
 }

@@ -11,9 +11,9 @@ class QJSEngine;
 // ("com.vantrel." / "notes"), never inside a word: Unicode's line-breaking
 // rules offer no break after a dot between letters, so a long id broke
 // anywhere. Views show such values through atDotsAndSlashes, which puts a
-// zero-width space after each dot and slash; while the instance lives, a
-// copy of such a text the launcher puts on the clipboard (or the selection)
-// is cleaned of them, so what is pasted is the value itself.
+// zero-width space after each dot and slash, and copy them with copy(); the
+// X11 selection a mouse makes of such a text is cleaned as soon as the
+// launcher owns it. What is pasted is the value itself.
 class BreakOpportunities : public QObject
 {
     Q_OBJECT
@@ -25,8 +25,10 @@ public:
 
     Q_INVOKABLE static QString atDotsAndSlashes(const QString &value);
     static QString withoutBreaks(QString text);
+    // Puts the text on the clipboard without its break marks.
+    Q_INVOKABLE static void copy(const QString &text);
 
 private:
     explicit BreakOpportunities(QObject *parent = nullptr);
-    void cleanClipboard(int mode);
+    static void cleanSelection();
 };

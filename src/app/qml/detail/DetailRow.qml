@@ -43,5 +43,11 @@ RowLayout {
         Layout.alignment: Qt.AlignTop
         Layout.maximumHeight: fm.lineSpacing * row.maximumLines
         FontMetrics { id: fm; font: valueText.font }
+        // A copy holds the value, not the marks where it may break.
+        Keys.onPressed: (event) => {
+            event.accepted = event.matches(StandardKey.Copy) && selectedText.length > 0
+            if (event.accepted)
+                BreakOpportunities.copy(selectedText)
+        }
     }
 }
