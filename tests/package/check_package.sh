@@ -16,8 +16,7 @@ for tool in dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli m
 done
 cd "$build"
 deb=$(ls -t vantrel-launcher_*.deb 2>/dev/null | head -n 1 || true)
-newer=$(find src/app/vantrel-launcher src/cli/vantrel packaging -newer "${deb:-/nonexistent}" -type f 2>/dev/null | head -n 1)
-if [ -z "$deb" ] || [ -n "$newer" ]; then
+if [ -z "$deb" ] || [ -n "$(find src/app/vantrel-launcher src/cli/vantrel packaging -type f -newer "$deb" | head -n 1)" ]; then
   cpack -G DEB --config CPackConfig.cmake >/dev/null
   deb=$(ls -t vantrel-launcher_*.deb | head -n 1)
 fi
