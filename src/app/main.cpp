@@ -1,6 +1,7 @@
 // vantrel-launcher: builds the one store with its real collaborators and
-// opens the main window, the tray icon's panel and the settings window. A
-// second start by the same user shows the running launcher's window instead.
+// opens the main window, the tray icon's panel, the settings window and
+// About. A second start by the same user shows the running launcher's window
+// instead.
 
 #include "AboutFacts.h"
 #include "AppScenes.h"

@@ -61,6 +61,7 @@ class Session:
         self.procs = []
         self.launcher = None
         self.output = None
+        self.tray = None
 
     def start(self, args, **kwargs):
         proc = subprocess.Popen(args, env=self.env, **kwargs)
@@ -105,6 +106,18 @@ class Session:
         self.launcher = self.start([launcher, *args], stdout=subprocess.PIPE, text=True)
         self.output = Lines(self.launcher.stdout)
         return self.launcher
+
+    def start_wayland_desktop(self, launcher, devserver):
+        """The accessibility bus, a tray host, headless weston, the development service and the launcher on them."""
+        self.start_accessibility_bus()
+        self.tray = self.start_tray_host()
+        self.start_headless_weston()
+        self.start_devserver(devserver)
+        return self.start_launcher(launcher)
+
+    def tray_item(self):
+        """The bus name of the launcher's StatusNotifierItem, once it registered with the tray host."""
+        return wait_for("the launcher's tray item", lambda: self.tray.starting("registered "))[len("registered "):]
 
     def wait_for_first_frame(self, timeout=60):
         def drawn():

@@ -21,13 +21,9 @@ def main():
     skip_without_wayland()
     session = Session()
     try:
-        session.start_accessibility_bus()
-        tray = session.start_tray_host()
-        session.start_headless_weston()
-        session.start_devserver(devserver)
-        proc = session.start_launcher(launcher)
+        proc = session.start_wayland_desktop(launcher, devserver)
         session.wait_for_first_frame()
-        item = wait_for("the launcher's item", lambda: tray.starting("registered "))[len("registered "):]
+        item = session.tray_item()
         tooltip = item_property(item, "ToolTip")
         expect(tooltip[2] == "Vantrel", "the item's tooltip is titled %r" % (tooltip[2],))
         icons = item_property(item, "IconPixmap")

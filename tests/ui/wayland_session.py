@@ -11,8 +11,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop_session import (Session, skip_without_wayland, application, choose_from_item_menu, install_starter,  # noqa: E402
-                             wait_for)
+from desktop_session import (Session, application, choose_from_item_menu, install_starter,  # noqa: E402
+                             skip_without_wayland)
 
 
 def main():
@@ -20,16 +20,11 @@ def main():
     skip_without_wayland()
     session = Session()
     try:
-        session.start_accessibility_bus()
-        tray = session.start_tray_host()
-        session.start_headless_weston()
-        session.start_devserver(devserver)
-        proc = session.start_launcher(launcher)
+        proc = session.start_wayland_desktop(launcher, devserver)
         print(session.wait_for_first_frame())
         install_starter(application(proc.pid), "Inkwell")
         print("installed through the accessibility bus")
-        item = wait_for("the tray item", lambda: tray.starting("registered "))[len("registered "):]
-        choose_from_item_menu(item, "Quit")
+        choose_from_item_menu(session.tray_item(), "Quit")
         try:
             status = proc.wait(20)
         except Exception:
