@@ -402,6 +402,8 @@ private Q_SLOTS:
         QCOMPARE(ViewHost::text(onboarding.find("onboardingWelcome")), QStringLiteral("Willkommen bei Vantrel."));
         QCOMPARE(libraryTexts(), (QStringList{"4 Apps sind bereit zur Installation.", "Nicht installiert", "Nicht installiert", "6 Apps bereit"}));
         QCOMPARE(errorLine(), QStringLiteral("Apps konnten nicht aktualisiert werden. Zeige den vor 2 Std. geladenen Katalog."));
+        // Key names as a German keyboard labels them.
+        QVERIFY(f.host.shownTexts().contains(QStringLiteral("Strg+K")));
         f.host.choose(picker, "English");
         QCOMPARE(f.host.shownTexts(), english);
         QCOMPARE(libraryTexts(), (QStringList{"4 apps are ready to install.", "Not installed", "Not installed", "6 apps ready"}));

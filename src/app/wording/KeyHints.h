@@ -22,7 +22,13 @@ public:
     static Platform currentPlatform();
     static QString format(const QString &sequence, Platform platform);
 
-    Q_INVOKABLE QString hint(const QString &sequence) const { return format(sequence, currentPlatform()); }
+    // Views that stay open while the language changes pass it (the store's
+    // locale), so the binding words the hint again in the new language.
+    Q_INVOKABLE QString hint(const QString &sequence, const QString &language = {}) const
+    {
+        Q_UNUSED(language)
+        return format(sequence, currentPlatform());
+    }
     // The symbol beside a shortcut's button: the Command key where it is
     // labelled so, a keyboard elsewhere.
     Q_INVOKABLE QString shortcutSymbol() const { return symbolFor(currentPlatform()); }
