@@ -263,6 +263,18 @@ def choose_from_item_menu(service, label):
           GLib.Variant("(isvu)", (entries[label], "clicked", GLib.Variant("s", ""), 0)))
 
 
+def on_headless_wayland(steps):
+    """Runs steps(session, launcher process) against the real launcher on headless weston with a tray host and the
+    development service (LAUNCHER DEVSERVER from the command line); skipped where Wayland is missing."""
+    launcher, devserver = sys.argv[1:3]
+    skip_without_wayland()
+    session = Session()
+    try:
+        steps(session, session.start_wayland_desktop(launcher, devserver))
+    finally:
+        session.close()
+
+
 def skip_without_wayland():
     """Exits 77 (skipped), saying why, where weston or Qt's Wayland platform is missing."""
     if not shutil.which("weston") or not glob.glob("/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so"):

@@ -11,30 +11,22 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop_session import (Session, application, choose_from_item_menu, install_starter,  # noqa: E402
-                             skip_without_wayland)
+from desktop_session import application, choose_from_item_menu, install_starter, on_headless_wayland  # noqa: E402
 
 
-def main():
-    launcher, devserver = sys.argv[1:3]
-    skip_without_wayland()
-    session = Session()
+def steps(session, proc):
+    print(session.wait_for_first_frame())
+    install_starter(application(proc.pid), "Inkwell")
+    print("installed through the accessibility bus")
+    choose_from_item_menu(session.tray_item(), "Quit")
     try:
-        proc = session.start_wayland_desktop(launcher, devserver)
-        print(session.wait_for_first_frame())
-        install_starter(application(proc.pid), "Inkwell")
-        print("installed through the accessibility bus")
-        choose_from_item_menu(session.tray_item(), "Quit")
-        try:
-            status = proc.wait(20)
-        except Exception:
-            raise SystemExit("the launcher did not end after Quit")
-        if status != 0:
-            raise SystemExit("the launcher ended with status %d after Quit" % status)
-        print("quit with status 0")
-    finally:
-        session.close()
+        status = proc.wait(20)
+    except Exception:
+        raise SystemExit("the launcher did not end after Quit")
+    if status != 0:
+        raise SystemExit("the launcher ended with status %d after Quit" % status)
+    print("quit with status 0")
 
 
 if __name__ == "__main__":
-    main()
+    on_headless_wayland(steps)
