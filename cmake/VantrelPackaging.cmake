@@ -1,6 +1,7 @@
 # The Debian package: `cmake --build build --target package` writes
 # build/vantrel-launcher_<version>_<arch>.deb with both executables, the
-# desktop entry and its icons. Library dependencies are computed from the
+# desktop entry and its icons, the AppStream metadata, the manual pages and
+# the bash completion of `vantrel`. Library dependencies are computed from the
 # binaries; the QML modules the views import are loaded at run time, so they
 # are listed here. (The icon font is compiled into the launcher.)
 
@@ -14,6 +15,38 @@ find_program(VANTREL_GZIP gzip REQUIRED)
 execute_process(COMMAND ${VANTREL_GZIP} -9nf ${CMAKE_BINARY_DIR}/packaging/changelog COMMAND_ERROR_IS_FATAL ANY)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${CMAKE_CURRENT_LIST_DIR}/../packaging/copyright
         DESTINATION ${VANTREL_DOC_DIR})
+
+# Software centres read the AppStream metadata; its release is this version.
+string(TIMESTAMP VANTREL_RELEASE_DATE "%Y-%m-%d" UTC)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/../packaging/vantrel-launcher.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/packaging/com.vantrel.launcher.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/com.vantrel.launcher.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual pages are written once in scdoc and made at build time.
+find_program(VANTREL_SCDOC scdoc)
+if(VANTREL_SCDOC)
+  set(_vantrel_man_pages)
+  foreach(_page vantrel.1 vantrel-launcher.1)
+    set(_source ${CMAKE_CURRENT_LIST_DIR}/../packaging/man/${_page}.scd)
+    set(_page_out ${CMAKE_BINARY_DIR}/packaging/man/${_page})
+    set(_page_gz ${_page_out}.gz)
+    add_custom_command(OUTPUT ${_page_gz}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging/man
+      COMMAND sh -c "\"$1\" < \"$2\" > \"$3\"" sh ${VANTREL_SCDOC} ${_source} ${_page_out}
+      COMMAND ${VANTREL_GZIP} -9nf ${_page_out}
+      DEPENDS ${_source}
+      COMMENT "Manual page ${_page}"
+      VERBATIM)
+    list(APPEND _vantrel_man_pages ${_page_gz})
+  endforeach()
+  add_custom_target(vantrel_man_pages ALL DEPENDS ${_vantrel_man_pages})
+  install(FILES ${_vantrel_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  message(WARNING "scdoc not found: no manual pages (scripts/setup.sh installs it)")
+endif()
+
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/../packaging/completion/vantrel.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME vantrel)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantrel-launcher)

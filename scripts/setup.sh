@@ -23,6 +23,8 @@ packages=(
   qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools qt6-translations-l10n
   at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus-x11
   libxcb1-dev libxcb-keysyms1-dev xdotool
+  weston qt6-wayland libwayland-dev python3-gi
+  appstream desktop-file-utils scdoc
 )
 
 missing=()

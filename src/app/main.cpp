@@ -1,18 +1,21 @@
 // vantrel-launcher: builds the one store with its real collaborators and
-// opens the main window, the tray icon's panel and the settings window. A
-// second start by the same user shows the running launcher's window instead.
+// opens the main window, the tray icon's panel, the settings window and
+// About. A second start by the same user shows the running launcher's window
+// instead.
 
+#include "AboutFacts.h"
 #include "AppScenes.h"
 #include "DesktopIntegration.h"
 #include "FirstFrameReport.h"
 #include "ImageCacheFactory.h"
+#include "LauncherOptions.h"
 #include "QuitFlow.h"
 #include "LanguageRefresh.h"
 #include "SceneGraphChoice.h"
+#include "SeatlessWayland.h"
 #include "SingleInstance.h"
 #include "SymbolGlyphs.h"
-#include "SystemLanguage.h"
-#include "i18n/VantrelTranslator.h"
+#include "catalog/ManifestClient.h"
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
 #include "store/LauncherStore.h"
@@ -20,7 +23,6 @@
 #include "DefaultCollaborators.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
 #include <QNetworkAccessManager>
@@ -30,8 +32,6 @@
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
 
-#include <cstdio>
-#include <cstring>
 #include <future>
 #include <memory>
 
@@ -39,33 +39,18 @@ Q_IMPORT_QML_PLUGIN(VantrelPlugin)
 
 int main(int argc, char *argv[])
 {
-    // Answered before the window system is reached, so it works without a display.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("vantrel-launcher %s\n", VANTREL_VERSION);
-            return 0;
-        }
-    }
+    if (const std::optional<int> answered = LauncherOptions::answerWithoutWindows(argc, argv))
+        return *answered;
 
     FirstFrameReport::mark("main");
+    SeatlessWayland::chooseInputMethod();
     QApplication app(argc, argv);
     FirstFrameReport::mark("application");
     QApplication::setOrganizationName(QStringLiteral("Vantrel"));
     QApplication::setApplicationName(QStringLiteral("VantrelLauncher"));
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
 
-    const bool startHidden = [&app] {
-        // The options read in the system's language, as every other text does.
-        const VantrelTranslator texts(VantrelLocaleUtil::normalized(SystemLanguage().preferredLanguage()));
-        QCommandLineParser parser;
-        parser.setApplicationDescription(qtTrId("launcherDescription"));
-        parser.addHelpOption();
-        parser.addOption({QStringLiteral("version"), qtTrId("launcherVersionOption")});
-        const QCommandLineOption hidden(QStringLiteral("hidden"), qtTrId("launcherHiddenOption"));
-        parser.addOption(hidden);
-        parser.process(app);
-        return parser.isSet(hidden);
-    }();
+    const bool startHidden = LauncherOptions::startsHidden(app);
 
     SingleInstance instance;
     if (!instance.claim())
@@ -78,6 +63,8 @@ int main(int argc, char *argv[])
     auto *session = new QNetworkAccessManager(&app);
     const QString installRoot = defaultInstallRoot();
     LauncherStore::Collaborators c = defaultCollaborators(session, installRoot);
+    if (const auto client = std::dynamic_pointer_cast<RemoteManifestClient>(c.manifestLoader))
+        AboutFacts::instance()->setCatalogUrl(client->endpoint().toString());
     // The symbol font (and with it the font database) loads beside the store.
     std::future<QString> symbolFont = std::async(std::launch::async, &SymbolGlyphs::ensureFontLoaded);
     // Outlives the engine, which asks it for the icons' network access.

@@ -84,6 +84,7 @@ private:
 // One function per command group, each called from main.cpp in one line.
 void registerCatalogCommands(CliRegistry &registry);  // CatalogCommands.cpp: check, compare
 void registerStoreCommands(CliRegistry &registry);    // StoreCommands.cpp: list, install, update, remove, rollback, open
+void registerCompletionCommand(CliRegistry &registry);  // CompletionCommand.cpp: complete (what a shell offers)
 
 namespace Cli {
 

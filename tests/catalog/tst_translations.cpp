@@ -241,7 +241,7 @@ private Q_SLOTS:
             "^(?:[a-z]+ )?(?:\\[*(?:--?[a-z-]+,?|[A-Z]+(?:\\.\\.\\.)?|<?en\\|pl\\|de>?|\\|)\\]* ?)+$"));
         const QSet<QString> notProse{
             "Vantrel", "en|pl|de", "http://", "https://", "file:",                           // names, schemes
-            "check", "compare", "list", "install", "update", "remove", "rollback", "open",    // commands
+            "check", "compare", "list", "install", "update", "remove", "rollback", "open", "complete",  // commands
             "help", "lang", "json", "no-beta", "public-keys", "signature", "all", "version",  // options
             "ok", "error", "lifecycle", "featured", "announcements", "apps", "id", "name",    // JSON members
             "status", "visible", "published", "comingSoon", "problem", "progress", "state", "summary", "notListed",

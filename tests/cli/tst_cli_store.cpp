@@ -15,6 +15,7 @@ class TestCliStore : public QObject
     using LanguageFollowsTheSystemRows = DataRows<QStringList, QStringList, QString, QString>;  // environment, args, lang, empty (what `list` says of an empty catalog)
     using UpdateAllRows = DataRows<QString, QStringList>;  // LANG, the lines expected
     using InstallRefusalsRows = DataRows<QString, QString>;  // id, expectedError
+    using BashCompletionRows = DataRows<QStringList, QStringList>;  // words typed (the last one being completed), offered
 
 private:
     std::unique_ptr<ToolSandbox> m_cli;
@@ -277,6 +278,39 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.err.contains("Zeige den gerade eben geladenen Katalog."), qPrintable(run.err));
         QVERIFY2(run.out.startsWith("alpha "), qPrintable(run.out));
+    }
+
+    // The bash completion the package installs offers what `vantrel complete` prints: commands, options, languages and
+    // the ids of the catalog the last refresh kept (beta apps too), without the network.
+    void bashCompletion_data()
+    {
+        BashCompletionRows::columns();
+        BashCompletionRows::row("commands", {""}, {"check", "compare", "list", "install", "update", "remove", "rollback", "open",
+                                                   "complete", "help", "--help", "--version"});
+        BashCompletionRows::row("a command begun", {"ro"}, {"rollback"});
+        BashCompletionRows::row("options and app ids", {"install", ""}, {"--json", "--help", "--lang", "alpha", "beta", "soon"});
+        BashCompletionRows::row("an app id begun", {"open", "b"}, {"beta"});
+        BashCompletionRows::row("languages", {"list", "--lang", ""}, {"en", "pl", "de"});
+        BashCompletionRows::row("a value of the caller's own", {"check", "--public-keys", ""}, {});
+        BashCompletionRows::row("commands to help with", {"help", "c"}, {"check", "compare", "complete"});
+        BashCompletionRows::row("nothing after an unknown command", {"frobnicate", ""}, {});
+    }
+
+    void bashCompletion()
+    {
+        const auto [words, offered] = BashCompletionRows::fetch();
+        m_cli->publish({m_cli->release("alpha", "1.0.0"), TestCatalog::app("beta", AppReleaseStatus::beta),
+                        TestCatalog::app("soon", AppReleaseStatus::comingSoon)});
+        QCOMPARE(m_cli->run({"list"}).exitCode, 0);
+        m_cli->publish({}, 500);  // completing asks no server
+        const QString script = QStringLiteral(
+            "source \"$1\"; shift; COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); _vantrel; "
+            "[ ${#COMPREPLY[@]} -eq 0 ] || printf '%s\\n' \"${COMPREPLY[@]}\"");
+        const ToolSandbox::Result run = m_cli->run(
+            QStringList{"-c", script, "bash", qEnvironmentVariable("VANTREL_SOURCE_DIR") + "/packaging/completion/vantrel.bash",
+                        ToolSandbox::vantrel()} + words, QStringLiteral("/bin/bash"));
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+        QCOMPARE(run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), offered);
     }
 
     void openInstallsWhenNeededAndStarts()

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The Debian package: built by CPack once and reused until an executable is
 # newer, then read back with dpkg-deb (dependencies, contents, the packaged
-# executables' --version) and checked by lintian, which must report no error.
-# Exits 77 (skipped) when the Debian tools are missing.
+# executables' --version and --help without a display), its metadata checked
+# by desktop-file-validate and appstreamcli (the screenshots it names are the
+# screenshot test's own), its manual pages by man, its bash completion run,
+# and the whole by lintian. Every tool must report nothing. Exits 77
+# (skipped) when the Debian tools are missing.
 set -euo pipefail
 build=$1
-for tool in dpkg-deb dpkg-shlibdeps lintian; do
+for tool in dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli man; do
   if ! command -v "$tool" >/dev/null; then
     echo "skipped: $tool is not installed (scripts/setup.sh installs it)"
     exit 77
@@ -13,7 +16,7 @@ for tool in dpkg-deb dpkg-shlibdeps lintian; do
 done
 cd "$build"
 deb=$(ls -t vantrel-launcher_*.deb 2>/dev/null | head -n 1 || true)
-if [ -z "$deb" ] || [ src/app/vantrel-launcher -nt "$deb" ] || [ src/cli/vantrel -nt "$deb" ]; then
+if [ -z "$deb" ] || [ -n "$(find src/app/vantrel-launcher src/cli/vantrel packaging -type f -newer "$deb" | head -n 1)" ]; then
   cpack -G DEB --config CPackConfig.cmake >/dev/null
   deb=$(ls -t vantrel-launcher_*.deb | head -n 1)
 fi
@@ -29,8 +32,11 @@ done
 [[ $info == *"Package: vantrel-launcher"* ]] || fail "not the launcher's package"
 
 contents=$(dpkg-deb --contents "$deb")
+metainfo=./usr/share/metainfo/com.vantrel.launcher.metainfo.xml
 for path in ./usr/bin/vantrel-launcher ./usr/bin/vantrel ./usr/share/applications/vantrel-launcher.desktop \
-            ./usr/share/icons/hicolor/256x256/apps/vantrel-launcher.png; do
+            ./usr/share/icons/hicolor/256x256/apps/vantrel-launcher.png $metainfo \
+            ./usr/share/man/man1/vantrel.1.gz ./usr/share/man/man1/vantrel-launcher.1.gz \
+            ./usr/share/bash-completion/completions/vantrel; do
   grep -q " $path\$" <<<"$contents" || fail "$path is not in the package"
 done
 
@@ -42,5 +48,42 @@ for tool in vantrel vantrel-launcher; do
   [ "$said" = "$tool $version" ] || fail "$tool --version printed \"$said\", not \"$tool $version\""
 done
 
-report=$(lintian --fail-on error "$deb" 2>&1) || { echo "$report"; fail "lintian reports errors"; }
-echo "package $deb: dependencies, contents, versions and lintian checked"
+# Without a display, a Wayland compositor or a session bus.
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS -u QT_QPA_PLATFORM LANGUAGE=en \
+       "$unpacked/usr/bin/vantrel-launcher" --help) || fail "vantrel-launcher --help failed without a display"
+[[ $help == *"--hidden"* ]] || fail "vantrel-launcher --help printed: $help"
+
+said=$(desktop-file-validate "$unpacked/usr/share/applications/vantrel-launcher.desktop" 2>&1) || true
+[ -z "$said" ] || fail "desktop-file-validate: $said"
+
+said=$(appstreamcli validate --no-net --pedantic --no-color "$unpacked/$metainfo" 2>&1) || fail "appstreamcli: $said"
+if grep -qE '^[EWIP]: ' <<<"$said"; then fail "appstreamcli: $said"; fi
+grep -q "<launchable type=\"desktop-id\">vantrel-launcher.desktop</launchable>" "$unpacked/$metainfo" \
+  || fail "the metadata does not name the desktop entry"
+grep -q "release version=\"$version\"" "$unpacked/$metainfo" || fail "the metadata has no release $version"
+# Each screenshot named is one the screenshot test writes, at the size stated.
+while read -r width height name; do
+  shot=screenshots/$name
+  [ -f "$shot" ] || fail "$name is not among the screenshot test's screenshots (run tst_ui_screenshots first)"
+  size=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(24); print(*struct.unpack(">II", d[16:24]))' "$shot")
+  [ "$size" = "$width $height" ] || fail "$name is $size, the metadata says $width $height"
+done < <(sed -nE 's|.*<image type="source" width="([0-9]+)" height="([0-9]+)">[^<]*/([^/<]+)</image>.*|\1 \2 \3|p' "$unpacked/$metainfo")
+
+for page in vantrel vantrel-launcher; do
+  said=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$unpacked/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null) || true
+  [ -z "$said" ] || fail "man $page: $said"
+done
+# Every command the tool knows has its section in vantrel(1).
+manual=$(MANWIDTH=200 man -l "$unpacked/usr/share/man/man1/vantrel.1.gz" 2>/dev/null)
+for command in $("$unpacked/usr/bin/vantrel" complete | grep -v '^-'); do
+  grep -qE "^ +$command( |\$)" <<<"$manual" || fail "vantrel(1) does not describe $command"
+done
+
+# The completion offers the tool's commands.
+offered=$(bash -c 'source "$1"; COMP_WORDS=("$2" "ins"); COMP_CWORD=1; _vantrel; echo "${COMPREPLY[*]}"' \
+          bash "$unpacked/usr/share/bash-completion/completions/vantrel" "$unpacked/usr/bin/vantrel")
+[ "$offered" = "install" ] || fail "the bash completion offers \"$offered\" for vantrel ins"
+
+report=$(lintian --fail-on error,warning "$deb" 2>&1) || { echo "$report"; fail "lintian reports errors or warnings"; }
+if grep -qE '^[EW]: ' <<<"$report"; then echo "$report"; fail "lintian reports errors or warnings"; fi
+echo "package $deb: dependencies, contents, versions, help, metadata, manual pages, completion and lintian checked"

@@ -50,7 +50,11 @@ public:
     // The texts of every shown text item, in tree order.
     QStringList shownTexts() const;
     static bool shown(const QQuickItem *item);
-    static QString text(const QQuickItem *item) { return item ? item->property("text").toString() : QString(); }
+    // As a reader sees it: without the zero-width spaces that mark where ids may break.
+    static QString text(const QQuickItem *item)
+    {
+        return item ? item->property("text").toString().remove(QChar(0x200B)) : QString();
+    }
     static QString childText(const QQuickItem *item, const QString &name);
 
     void click(QQuickItem *item);

@@ -1,4 +1,5 @@
-// One instance per user, finished-install notifications and the portal shortcut on a private bus, quitting from the tray.
+// One instance per user, finished-install notifications and the portal shortcut on a private bus, quitting from the tray,
+// the command line without a display.
 
 #include "AppScenes.h"
 #include "DesktopNotifier.h"
@@ -281,6 +282,32 @@ private Q_SLOTS:
         QCOMPARE(sandbox.rootEntries(), QStringList());
         QCOMPARE(sandbox.leftovers(), QStringList());
         QVERIFY(!f.store->errorMessage());
+    }
+
+    // --help and --version print and exit 0 with no display, no Wayland compositor and no session bus.
+    void commandLineWithoutADisplay_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("help") << "--help" << "en" << "--hidden    Starts without showing the main window";
+        QTest::newRow("help in German") << "-h" << "de" << "--hidden    Startet, ohne das Hauptfenster";
+        QTest::newRow("version") << "--version" << "en" << "vantrel-launcher " VANTREL_VERSION "\n";
+    }
+
+    void commandLineWithoutADisplay()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, language);
+        QFETCH(QString, expected);
+        ToolSandbox sandbox;
+        QProcessEnvironment &env = sandbox.environment();
+        for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(variable));
+        env.insert(QStringLiteral("LANGUAGE"), language);
+        const ToolSandbox::Result run = sandbox.run({option}, ToolSandbox::launcher());
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+        QVERIFY2(run.out.contains(expected), qPrintable(run.output()));
     }
 
     // Without an X server the desktop portal binds Ctrl+K, and its Activated reaches the launcher.

@@ -1,4 +1,5 @@
-// The C++ side of the catalog views: search, categories, list models, glyphs, key hints and detail rules.
+// The C++ side of the catalog views: search, categories, list models, glyphs, key hints, detail rules, and how
+// symbols, icons and ids follow the desktop's text size.
 
 #include "DataRows.h"
 #include "AppListModel.h"
@@ -9,8 +10,15 @@
 #include "QmlHarness.h"
 #include "QuickSwitcherModel.h"
 #include "SymbolGlyphs.h"
+#include "VantrelFonts.h"
+#include "i18n/VantrelTranslator.h"
 
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QQuickTextDocument>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -33,6 +41,20 @@ AppManifestItem app(const QString &id, const QString &name, const QString &categ
     return a;
 }
 
+// The lines a text edit shows, as laid out.
+QStringList shownLines(QQuickItem *edit)
+{
+    QTextDocument *document = edit->property("textDocument").value<QQuickTextDocument *>()->textDocument();
+    QStringList lines;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (int i = 0; i < block.layout()->lineCount(); ++i) {
+            const QTextLine line = block.layout()->lineAt(i);
+            lines << block.text().mid(line.textStart(), line.textLength());
+        }
+    }
+    return lines;
+}
+
 }  // namespace
 
 class TestUiLists : public QObject
@@ -40,7 +62,7 @@ class TestUiLists : public QObject
     Q_OBJECT
     using SearchRuleRows = DataRows<QString, QStringList>;  // search, expected
     using SectionListsRows = DataRows<QString, QString, QStringList>;  // kind, search, expected
-    using KeyHintsRows = DataRows<QString, bool, QString>;  // sequence, macOS, expected
+    using KeyHintsRows = DataRows<QString, bool, VantrelLocale, QString>;  // sequence, macOS, language, expected
     using UpdateFeedHidesRows = DataRows<QVariant, QString>;  // feed, expected
 
 private Q_SLOTS:
@@ -300,19 +322,80 @@ private Q_SLOTS:
     void keyHints_data()
     {
         KeyHintsRows::columns();
-        KeyHintsRows::row("Ctrl+K", "Ctrl+K", false, "Ctrl+K");
-        KeyHintsRows::row("Ctrl+Shift+T", "Ctrl+Shift+T", false, "Ctrl+Shift+T");
-        KeyHintsRows::row("Ctrl+Alt+Meta+X", "Ctrl+Alt+Meta+X", false, "Ctrl+Alt+Meta+X");
-        KeyHintsRows::row("macOS Ctrl+K", "Ctrl+K", true, "⌘K");
-        KeyHintsRows::row("macOS Ctrl+12", "Ctrl+12", true, "⌘12");
-        KeyHintsRows::row("macOS Ctrl+Shift+T", "Ctrl+Shift+T", true, "⌘⇧T");
-        KeyHintsRows::row("macOS Ctrl+Alt+Meta+X", "Ctrl+Alt+Meta+X", true, "⌘⌥⌃X");
+        using enum VantrelLocale;
+        KeyHintsRows::row("Ctrl+K", "Ctrl+K", false, en, "Ctrl+K");
+        KeyHintsRows::row("Ctrl+Shift+T", "Ctrl+Shift+T", false, en, "Ctrl+Shift+T");
+        KeyHintsRows::row("Ctrl+Alt+Meta+X", "Ctrl+Alt+Meta+X", false, en, "Ctrl+Alt+Meta+X");
+        // As a German keyboard labels its keys (Qt's own translations).
+        KeyHintsRows::row("German Ctrl+K", "Ctrl+K", false, de, "Strg+K");
+        KeyHintsRows::row("German Ctrl+Shift+T", "Ctrl+Shift+T", false, de, "Strg+Umschalt+T");
+        KeyHintsRows::row("macOS Ctrl+K", "Ctrl+K", true, en, "⌘K");
+        KeyHintsRows::row("macOS Ctrl+12", "Ctrl+12", true, en, "⌘12");
+        KeyHintsRows::row("macOS Ctrl+Shift+T, German", "Ctrl+Shift+T", true, de, "⌘⇧T");
+        KeyHintsRows::row("macOS Ctrl+Alt+Meta+X", "Ctrl+Alt+Meta+X", true, en, "⌘⌥⌃X");
     }
 
     void keyHints()
     {
-        const auto [sequence, macOS, expected] = KeyHintsRows::fetch();
+        const auto [sequence, macOS, language, expected] = KeyHintsRows::fetch();
+        const VantrelTranslator texts(language);
         QCOMPARE(KeyHints::format(sequence, macOS ? KeyHints::Platform::macOS : KeyHints::Platform::other), expected);
+    }
+
+    // Symbols and app icons grow with the desktop's text; at the usual size they keep the design's.
+    void symbolsAndIconsFollowTheTextSize_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        for (const qreal scale : {1.0, 1.5, 2.0})
+            QTest::addRow("%d %%", qRound(scale * 100)) << scale;
+    }
+
+    void symbolsAndIconsFollowTheTextSize()
+    {
+        QFETCH(qreal, scale);
+        VantrelFonts::setTextScaleOverride(scale);
+        ViewHost symbol;
+        QQuickItem *glyph = qobject_cast<QQuickItem *>(symbol.load("components/Symbol.qml", {{"name", "house"}, {"size", 16}}));
+        ViewHost icon;
+        QQuickItem *appIcon = qobject_cast<QQuickItem *>(icon.load("components/VantrelAppIcon.qml", {{"symbolName", "timer"}, {"size", 42}}));
+        VantrelFonts::setTextScaleOverride(std::nullopt);
+        QVERIFY(glyph && appIcon);
+        QCOMPARE(glyph->property("font").value<QFont>().pixelSize(), qRound(16 * 1.1 * scale));
+        QCOMPARE(appIcon->implicitWidth(), 42 * scale);
+        QCOMPARE(icon.find("appIconSymbol")->property("font").value<QFont>().pixelSize(), qRound(42 * 0.48 * 1.1 * scale));
+    }
+
+    // Ids and URLs break after a dot or a slash, never inside a word, however narrow; a copy holds the value itself.
+    void idsBreakAtDotsAndSlashes_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("width");
+        QTest::newRow("bundle id") << "com.vantrel.notes.companion.helper" << 150;
+        QTest::newRow("URL") << "https://updates.vantrel.example/notes/appcast.xml" << 170;
+    }
+
+    void idsBreakAtDotsAndSlashes()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, width);
+        VantrelFonts::setTextScaleOverride(2.0);
+        ViewHost host;
+        auto *row = qobject_cast<QQuickItem *>(host.load("detail/DetailRow.qml", {{"label", "Bundle"}, {"value", value},
+                                                                                  {"labelWidth", 40}, {"maximumLines", 12}},
+                                                         QSize(width + 48, 600)));
+        VantrelFonts::setTextScaleOverride(std::nullopt);
+        QVERIFY(row);
+        QQuickItem *edit = host.find("detailRowValue");
+        QTRY_VERIFY(shownLines(edit).size() > 2);
+        const QStringList lines = shownLines(edit);
+        for (int i = 0; i + 1 < lines.size(); ++i)
+            QVERIFY2(lines[i].endsWith(QChar(0x200B)) || lines[i].endsWith(QLatin1Char('/')), qPrintable(lines.join(" | ")));
+        QCOMPARE(ViewHost::text(edit), value);
+
+        edit->forceActiveFocus();
+        QMetaObject::invokeMethod(edit, "selectAll");
+        host.key(Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(QGuiApplication::clipboard()->text(), value);
     }
 
     void updateFeedHidesLocalHosts_data()

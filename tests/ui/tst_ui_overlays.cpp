@@ -1,4 +1,5 @@
-// What opens over the main window: the announcement popup, the feedback sheet and the quick switcher.
+// What opens over the main window: the announcement popup, the feedback sheet, the error alert, the removal question
+// and the quick switcher; the search fields.
 
 #include "DataRows.h"
 #include "QmlHarness.h"
@@ -446,7 +447,10 @@ private Q_SLOTS:
         QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("notes"));
         QVERIFY(f.h.installer->calls.isEmpty() && f.h.workspace->opened.isEmpty());
 
-        // Escape closes; so does a click beside the panel, not one inside it.
+        // Escape empties the query, the next one closes; so does a click beside the panel, not one inside it.
+        f.host.key(Qt::Key_Escape);
+        QVERIFY(f.presented());
+        QCOMPARE(f.view->property("query").toString(), QString());
         f.host.key(Qt::Key_Escape);
         QVERIFY(!f.presented());
         f.view->setProperty("isPresented", true);
@@ -500,6 +504,94 @@ private Q_SLOTS:
         QCOMPARE(f.h.workspace->opened, opens ? QList<QUrl>{bundle} : QList<QUrl>{});
         QCOMPARE(f.h.installer->calls.mid(callsBefore), opens ? QStringList() : QStringList{"notes"});
         QTRY_COMPARE(f.store->stateFor("notes").kindName(), opens ? state : QStringLiteral("installed"));
+    }
+
+    // Escape empties a search field and keeps its focus (the quick switcher stays open); so does its clear button.
+    void searchFieldsClearOnEscape_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("top bar") << "searchField";
+        QTest::newRow("quick switcher") << "quickSearchField";
+    }
+
+    void searchFieldsClearOnEscape()
+    {
+        QFETCH(QString, field);
+        const bool switcher = field == QLatin1String("quickSearchField");
+        StoreView f;
+        f.openRefreshedMainWindow();
+        // The library's All apps, which the search narrows (Home does not).
+        f.host.click(f.item("sidebarRow_allApps"));
+        if (switcher)
+            f.item("rootView")->setProperty("showQuickSwitcher", true);
+        QQuickItem *input = nullptr;
+        QTRY_VERIFY((input = f.host.findShown(field)));
+        input->forceActiveFocus();
+        const QString rows = switcher ? QStringLiteral("quickRow_") : QStringLiteral("tile_");
+        const int published = 4;
+        QTRY_COMPARE(f.host.shownNamed(rows).size(), switcher ? published : int(ManifestPolicy::visibleApps(f.store->manifest(), true).size()));
+        const QStringList all = f.host.shownNamed(rows);
+        QQuickItem *clear = f.host.find(switcher ? "quickSearchClearButton" : "searchClearButton");
+        QVERIFY(clear && !clear->isVisible());
+        for (const bool byButton : {false, true}) {
+            f.host.type("quill");
+            QTRY_COMPARE(f.host.shownNamed(rows), QStringList{"notes"});
+            QVERIFY(clear->isVisible());
+            if (byButton)
+                f.host.click(clear);
+            else
+                f.host.key(Qt::Key_Escape);
+            QCOMPARE(ViewHost::text(input), QString());
+            QVERIFY(input->hasActiveFocus());
+            QTRY_COMPARE(f.host.shownNamed(rows), all);
+            QVERIFY(!clear->isVisible());
+        }
+        if (switcher)
+            QVERIFY(f.item("rootView")->property("showQuickSwitcher").toBool());
+        else
+            QCOMPARE(f.shell()->property("searchText").toString(), QString());
+    }
+
+    // Ctrl+W closes every sheet as Escape does, with the same effect on the store.
+    void sheetsCloseOnCtrlW_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        for (const char *sheet : {"feedback", "announcement", "error alert", "remove confirmation"})
+            QTest::newRow(sheet) << sheet;
+    }
+
+    void sheetsCloseOnCtrlW()
+    {
+        QFETCH(QString, sheet);
+        const bool announcement = sheet == QLatin1String("announcement");
+        RootFixture f(announcement ? UiTest::withAnnouncements() : UiTest::sampleCatalog());
+        f.openRefreshedMainWindow();
+        QString popupName = QStringLiteral("feedbackSheet");
+        std::function<bool()> shown = [&] { return f.store->showingFeedbackSheet(); };
+        if (announcement) {
+            popupName = QStringLiteral("announcementSheet");
+            // The next announcement follows the one closed.
+            shown = [&] { return f.store->pendingAnnouncement() && f.store->pendingAnnouncement()->id == QLatin1String("a1"); };
+        } else if (sheet == QLatin1String("error alert")) {
+            popupName = QStringLiteral("errorAlert");
+            shown = [&] { return f.store->errorMessage().has_value(); };
+            f.store->setErrorMessage(QStringLiteral("The catalog could not be loaded."));
+        } else if (sheet == QLatin1String("remove confirmation")) {
+            popupName = QStringLiteral("removeConfirmation");
+            shown = [&] { return ViewHost::shown(f.item("removeConfirmationCancel")); };
+            f.reach("notes", "installed");
+            f.store->setSelectedAppIDValue("notes");
+            QQuickItem *remove = nullptr;
+            QTRY_VERIFY((remove = f.host.findShown("removeButton")));
+            f.host.click(remove);
+        } else {
+            f.store->setShowingFeedbackSheet(true);
+        }
+        QObject *popup = nullptr;
+        QTRY_VERIFY((popup = f.host.window()->findChild<QObject *>(popupName)));
+        QTRY_VERIFY(popup->property("opened").toBool() && shown());
+        f.host.key(Qt::Key_W, Qt::ControlModifier);
+        QTRY_VERIFY(!shown());
     }
 };
 

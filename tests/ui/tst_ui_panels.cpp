@@ -1,6 +1,7 @@
-// The views outside the main window's shell: the tray panel, the first-run view and the preferences.
+// The views outside the main window's shell: the tray panel, the first-run view, the preferences and About.
 
 #include "DataRows.h"
+#include "AboutFacts.h"
 #include "AppScenes.h"
 #include "QmlHarness.h"
 
@@ -176,6 +177,73 @@ private Q_SLOTS:
         QTRY_VERIFY(ViewHost::shown(f.item("includeBetaSwitch")));
     }
 
+    // Escape and Ctrl+W close the preferences window; with the language list open, Escape closes the list first.
+    void preferencesCloseOnEscapeAndCtrlW_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+        QTest::newRow("Ctrl+W") << int(Qt::Key_W) << int(Qt::ControlModifier);
+    }
+
+    void preferencesCloseOnEscapeAndCtrlW()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        StoreView f;
+        auto *window = qobject_cast<QQuickWindow *>(f.open("windows/SettingsWindow.qml"));
+        QVERIFY(window);
+        QQuickItem *picker = nullptr;
+        QTRY_VERIFY((picker = f.host.findShown("languagePicker")));
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        if (key == Qt::Key_Escape) {
+            f.host.click(picker);
+            QTRY_VERIFY(picker->property("popup").value<QObject *>()->property("opened").toBool());
+            f.host.key(key);
+            QTRY_VERIFY(!picker->property("popup").value<QObject *>()->property("visible").toBool());
+            QVERIFY(window->isVisible());
+        }
+        f.host.key(key, Qt::KeyboardModifiers(modifiers));
+        QTRY_VERIFY(!window->isVisible());
+    }
+
+    // About states the version, the copyright and licence as the package's copyright file does and the catalog URL in
+    // use; its feedback button opens the main window's sheet on a fresh form. Preferences leads there.
+    void aboutWindow()
+    {
+        const QString catalog = QStringLiteral("https://catalog.vantrel.example/api/launcher/manifest");
+        AboutFacts::instance()->setCatalogUrl(catalog);
+        StoreView f;
+        f.store->setFeedbackState(FeedbackSubmissionState::failed(QStringLiteral("busy")));
+        auto *window = qobject_cast<QQuickWindow *>(f.open("windows/AboutWindow.qml"));
+        QVERIFY(window);
+        QTRY_VERIFY(f.item("aboutView"));
+        QCOMPARE(window->title(), QStringLiteral("About Vantrel"));
+        QCOMPARE(ViewHost::text(f.item("aboutVersion")), QStringLiteral("Version " VANTREL_VERSION));
+        QFile copyright(qEnvironmentVariable("VANTREL_SOURCE_DIR") + QStringLiteral("/packaging/copyright"));
+        QVERIFY(copyright.open(QIODevice::ReadOnly));
+        const QString stated = QString::fromUtf8(copyright.readAll());
+        const auto value = [&f](const char *row) { return ViewHost::childText(f.item(row), "detailRowValue"); };
+        QVERIFY2(stated.contains(QStringLiteral("Copyright: ") + value("aboutCopyright") + QLatin1Char('\n')), qPrintable(value("aboutCopyright")));
+        const QString licence = value("aboutLicence");
+        QVERIFY2(stated.contains(QStringLiteral("License: ") + licence.section(QLatin1Char(':'), 0, 0) + QLatin1Char('\n'))
+                     && stated.contains(licence.section(QLatin1String(": "), 1).trimmed()), qPrintable(licence));
+        QCOMPARE(value("aboutCatalog"), catalog);
+
+        QSignalSpy mainWindow(AppScenes::instance(), &AppScenes::mainWindowRequested);
+        f.host.click(f.item("aboutFeedbackButton"));
+        QCOMPARE(mainWindow.count(), 1);
+        QVERIFY(f.store->showingFeedbackSheet());
+        QCOMPARE(f.store->feedbackState(), FeedbackSubmissionState::idle());
+        QTRY_VERIFY(!window->isVisible());
+
+        StoreView preferences;
+        preferences.open("preferences/PreferencesView.qml", QSize(640, 560));
+        QSignalSpy about(AppScenes::instance(), &AppScenes::aboutWindowRequested);
+        preferences.host.click(preferences.item("preferencesAboutButton"));
+        QCOMPARE(about.count(), 1);
+    }
+
     void trayPanelWindowFitsItsContent()
     {
         StoreView f(TestCatalog::manifest({TestCatalog::app("soon", AppReleaseStatus::comingSoon)}));
@@ -338,6 +406,8 @@ private Q_SLOTS:
         QCOMPARE(ViewHost::text(onboarding.find("onboardingWelcome")), QStringLiteral("Willkommen bei Vantrel."));
         QCOMPARE(libraryTexts(), (QStringList{"4 Apps sind bereit zur Installation.", "Nicht installiert", "Nicht installiert", "6 Apps bereit"}));
         QCOMPARE(errorLine(), QStringLiteral("Apps konnten nicht aktualisiert werden. Zeige den vor 2 Std. geladenen Katalog."));
+        // Key names as a German keyboard labels them.
+        QVERIFY(f.host.shownTexts().contains(QStringLiteral("Strg+K")));
         f.host.choose(picker, "English");
         QCOMPARE(f.host.shownTexts(), english);
         QCOMPARE(libraryTexts(), (QStringList{"4 apps are ready to install.", "Not installed", "Not installed", "6 apps ready"}));

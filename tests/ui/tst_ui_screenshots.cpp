@@ -1,5 +1,6 @@
 // A screenshot of every screen in the states worth seeing, in $VANTREL_BUILD_DIR/screenshots (OpenGL: .../opengl).
 
+#include "AboutFacts.h"
 #include "AppScenes.h"
 #include "DataRows.h"
 #include "QmlHarness.h"
@@ -205,10 +206,10 @@ QList<Shot> shots()
                          QTRY_COMPARE(ViewHost::shown(f.item("removeConfirmationTitle")), asking);
                      }});
     }
-    // At 1.5 × the design's text size, as a large-text desktop shows them: nothing cut off.
-    const auto largeText = [](std::function<void(StoreView &)> setup) {
-        return [setup](StoreView &f) {
-            VantrelFonts::setTextScaleOverride(1.5);
+    // At 1.5 × and 2 × the design's text size, as large-text desktops show them: nothing cut off.
+    const auto largeText = [](std::function<void(StoreView &)> setup, qreal scale = 1.5) {
+        return [setup, scale](StoreView &f) {
+            VantrelFonts::setTextScaleOverride(scale);
             setup(f);
             if (QTest::currentTestFailed())
                 return;
@@ -230,6 +231,13 @@ QList<Shot> shots()
                      f.open("preferences/PreferencesView.qml", QSize(640, 560));
                      f.host.fitHeight();
                  })});
+    // Twice the text wants a larger window, as on the screens of those who choose it.
+    for (const bool detail : {false, true}) {
+        list.append({detail ? "text-200-detail" : "text-200-home", 1600, sample, largeText([detail](StoreView &f) {
+                         detail ? detailIn(f, "installed") : sectionsState(f);
+                         f.host.resize(1600, 1000);
+                     }, 2.0)});
+    }
     const QStringList oneApp{"1 app is ready to install.", "1 aplikacja jest gotowa do instalacji.", "1 App ist bereit zur Installation."};
     const QStringList oneUpdate{"1 APP", "1 APLIKACJA", "1 APP"};
     for (int i = 0; i < 3; ++i) {
@@ -283,6 +291,11 @@ QList<Shot> shots()
                      f.host.click(f.item("preferencesTab_updates"));
                      QTRY_VERIFY(ViewHost::shown(f.item("preferencesCheckForUpdates")));
                      f.host.fitHeight();
+                 }});
+    list.append({"about", 420, sample, [](StoreView &f) {
+                     AboutFacts::instance()->setCatalogUrl(QStringLiteral("https://catalog.vantrel.example/api/launcher/manifest"));
+                     f.open("windows/AboutWindow.qml");
+                     QTRY_VERIFY(ViewHost::shown(f.item("aboutCatalog")));
                  }});
     list.append({"quit-confirmation", 380, sample, [](StoreView &f) {
                      f.reach("cafe", "installing");

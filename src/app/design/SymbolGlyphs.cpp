@@ -41,6 +41,7 @@ const QHash<QString, char16_t> &table()
         {QStringLiteral("bug"), 0xe868},                       // bug_report
         {QStringLiteral("lightbulb"), 0xe0f0},
         {QStringLiteral("xmark"), 0xe5cd},                     // close
+        {QStringLiteral("xmark.circle.fill"), 0xe5c9},         // cancel
         {QStringLiteral("globe"), 0xe894},                     // language
         {QStringLiteral("keyboard"), 0xe312},
         {QStringLiteral("power"), 0xe8ac},                     // power_settings_new

@@ -19,12 +19,14 @@
 TrayController::TrayController(LauncherStore *store, QWindow *panel, const QString &appName, QObject *parent)
     : QObject(parent), m_store(store), m_panel(panel), m_menu(std::make_unique<QMenu>())
 {
-    QAction *open = m_menu->addAction(QString(), AppScenes::instance(), &AppScenes::showMainWindow);
-    open->setObjectName(QStringLiteral("trayOpen"));
+    m_open = m_menu->addAction(QString(), AppScenes::instance(), &AppScenes::showMainWindow);
+    m_open->setObjectName(QStringLiteral("trayOpen"));
+    m_about = m_menu->addAction(QString(), AppScenes::instance(), &AppScenes::showAboutWindow);
+    m_about->setObjectName(QStringLiteral("trayAbout"));
     m_menu->addSeparator();
-    QAction *quit = m_menu->addAction(QString(), AppScenes::instance(), &AppScenes::quit);
-    quit->setObjectName(QStringLiteral("trayQuit"));
-    quit->setShortcut(QKeySequence::Quit);
+    m_quit = m_menu->addAction(QString(), AppScenes::instance(), &AppScenes::quit);
+    m_quit->setObjectName(QStringLiteral("trayQuit"));
+    m_quit->setShortcut(QKeySequence::Quit);
     retranslateMenu();
     connect(store, &LauncherStore::localeChanged, this, &TrayController::retranslateMenu);
     if (!QSystemTrayIcon::isSystemTrayAvailable())
@@ -48,9 +50,9 @@ void TrayController::retranslateMenu()
 {
     if (!m_store)
         return;
-    const QList<QAction *> actions = m_menu->actions();
-    actions.first()->setText(qtTrId("openVantrel"));
-    actions.last()->setText(qtTrId("quitAction"));
+    m_open->setText(qtTrId("openVantrel"));
+    m_about->setText(qtTrId("aboutVantrel"));
+    m_quit->setText(qtTrId("quitAction"));
 }
 
 bool TrayController::isAvailable() const

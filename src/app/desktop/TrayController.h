@@ -6,6 +6,7 @@
 #include <memory>
 
 class LauncherStore;
+class QAction;
 class QMenu;
 class QSystemTrayIcon;
 class QWindow;
@@ -13,7 +14,7 @@ class QWindow;
 // The menu-bar extra as a tray icon: present while the store's
 // showMenuBarExtra is true, removed at once when it turns false. A click
 // toggles the panel window beside the icon; its context menu opens the main
-// window or quits. Without a system tray there is no icon and the launcher
+// window or the About window, or quits. Without a system tray there is no icon and the launcher
 // runs on without it.
 class TrayController : public QObject
 {
@@ -51,5 +52,8 @@ private:
     QPointer<QWindow> m_panel;
     std::function<QWindow *()> m_panelProvider;
     std::unique_ptr<QMenu> m_menu;
+    QAction *m_open = nullptr;
+    QAction *m_about = nullptr;
+    QAction *m_quit = nullptr;
     std::unique_ptr<QSystemTrayIcon> m_icon;
 };

@@ -9,7 +9,7 @@ class QQmlEngine;
 class QJSEngine;
 
 // Requests from the views to the application's windows: the settings row
-// opens the settings window, the tray panel brings up the main window, a
+// opens the settings window, the tray menu and Preferences the About window, the tray panel brings up the main window, a
 // notification's click shows an app's page, Quit ends the launcher (asking
 // first while installs run).
 // The application connects these to its windows; tests watch them.
@@ -31,6 +31,7 @@ public:
     static AppScenes *create(QQmlEngine *, QJSEngine *);
 
     Q_INVOKABLE void showSettingsWindow() { Q_EMIT settingsWindowRequested(); }
+    Q_INVOKABLE void showAboutWindow() { Q_EMIT aboutWindowRequested(); }
     Q_INVOKABLE void showMainWindow() { Q_EMIT mainWindowRequested(); }
     Q_INVOKABLE void hideMenuBarPanel() { Q_EMIT menuBarPanelHideRequested(); }
     // The main window, brought up on this app's page.
@@ -54,6 +55,7 @@ public:
 
 Q_SIGNALS:
     void settingsWindowRequested();
+    void aboutWindowRequested();
     void mainWindowRequested();
     void menuBarPanelHideRequested();
     void appDetailRequested(const QString &appId);

@@ -1,5 +1,6 @@
 #include "KeyHints.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QStringList>
 
@@ -15,17 +16,21 @@ KeyHints::Platform KeyHints::currentPlatform()
 QString KeyHints::format(const QString &sequence, Platform platform)
 {
     // Qt's "Ctrl" is the Command key on macOS, and its "Meta" the Control key.
-    static const QHash<QString, std::pair<QString, QString>> modifiers = {
-        {QStringLiteral("Ctrl"), {QStringLiteral("⌘"), QStringLiteral("Ctrl")}},
-        {QStringLiteral("Shift"), {QStringLiteral("⇧"), QStringLiteral("Shift")}},
-        {QStringLiteral("Alt"), {QStringLiteral("⌥"), QStringLiteral("Alt")}},
-        {QStringLiteral("Meta"), {QStringLiteral("⌃"), QStringLiteral("Meta")}},
+    static const QHash<QString, QString> macSymbols = {
+        {QStringLiteral("Ctrl"), QStringLiteral("⌘")},
+        {QStringLiteral("Shift"), QStringLiteral("⇧")},
+        {QStringLiteral("Alt"), QStringLiteral("⌥")},
+        {QStringLiteral("Meta"), QStringLiteral("⌃")},
     };
     const bool mac = platform == Platform::macOS;
     QStringList parts;
     for (const QString &key : sequence.split(QLatin1Char('+'), Qt::SkipEmptyParts)) {
-        const auto it = modifiers.constFind(key);
-        parts << (it == modifiers.constEnd() ? key : mac ? it->first : it->second);
+        if (!macSymbols.contains(key))
+            parts << key;
+        else if (mac)
+            parts << macSymbols.value(key);
+        else  // as the keyboard labels it in the language chosen, from Qt's own translations ("Strg")
+            parts << QCoreApplication::translate("QShortcut", qPrintable(key));
     }
     return parts.join(mac ? QString() : QStringLiteral("+"));
 }

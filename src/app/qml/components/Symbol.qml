@@ -1,6 +1,7 @@
 // A symbol by name (the catalog's symbolName or a view's symbol), drawn as a
 // glyph of the icon font compiled into the binary; unknown names show the
-// fallback glyph. `size` is the font size, `frameWidth` an optional fixed width.
+// fallback glyph. `size` is the font size, `frameWidth` an optional fixed width,
+// both at the design's text size: symbols grow with the desktop's text.
 import QtQuick
 import Vantrel
 
@@ -12,9 +13,9 @@ Text {
 
     text: SymbolGlyphs.glyph(name)
     font.family: SymbolGlyphs.fontFamily
-    font.pixelSize: Math.max(1, Math.round(size * 1.1))
+    font.pixelSize: Math.max(1, Math.round(VNT.px(size) * 1.1))
     color: VNT.fg0
-    width: frameWidth >= 0 ? frameWidth : implicitWidth
+    width: frameWidth >= 0 ? VNT.px(frameWidth) : implicitWidth
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter
     renderType: Text.QtRendering

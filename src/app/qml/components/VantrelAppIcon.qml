@@ -2,7 +2,8 @@
 // gradient; the remote icon (loaded asynchronously, inset 0.08 × size) when the
 // app has one and it loads, else the app's symbol at 0.48 × size, semibold,
 // white on violet and ink elsewhere; a shadow of the accent at 16 %, blur 16,
-// 8 down. Set `app` (a catalog record) or the three fields directly.
+// 8 down. Set `app` (a catalog record) or the three fields directly. `size` is
+// at the design's text size; the icon grows with the desktop's text.
 import QtQuick
 import Vantrel
 
@@ -15,10 +16,11 @@ Item {
     property var iconUrl: app ? app.iconUrl : null
 
     readonly property bool imageShown: remote.status === Image.Ready
-    implicitWidth: size
-    implicitHeight: size
-    width: size
-    height: size
+    readonly property real side: VNT.px(size)
+    implicitWidth: side
+    implicitHeight: side
+    width: side
+    height: side
 
     SoftShadow {
         anchors.fill: parent
@@ -26,12 +28,12 @@ Item {
         opacityTotal: 0.16
         blur: 16
         offsetY: 8
-        radius: icon.size * 0.22
+        radius: icon.side * 0.22
     }
 
     GradientRoundedRect {
         anchors.fill: parent
-        radius: icon.size * 0.22
+        radius: icon.side * 0.22
         startColor: VNT.accentGradientStops(icon.accent)[0]
         endColor: VNT.accentGradientStops(icon.accent)[1]
     }
@@ -41,7 +43,7 @@ Item {
         anchors.centerIn: parent
         visible: !icon.imageShown
         name: icon.symbolName
-        size: icon.size * 0.48
+        size: icon.size * 0.48  // Symbol scales it with the text
         font.weight: Font.DemiBold
         color: VNT.inkOn(icon.accent)
     }
@@ -50,7 +52,7 @@ Item {
         id: remote
         objectName: "appIconImage"
         anchors.fill: parent
-        anchors.margins: icon.size * 0.08
+        anchors.margins: icon.side * 0.08
         asynchronous: true
         cache: false
         fillMode: Image.PreserveAspectFit

@@ -1,5 +1,6 @@
 // A label (11.5, fg3, `labelWidth` wide, wrapped between words only) beside a
-// selectable value (mono 11.5, fg1, at most `maximumLines` lines, two unless told).
+// selectable value (mono 11.5, fg1, at most `maximumLines` lines, two unless
+// told) that breaks between words and after the dots and slashes of ids and URLs.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel
@@ -26,7 +27,7 @@ RowLayout {
     TextEdit {
         id: valueText
         objectName: "detailRowValue"
-        text: row.value
+        text: BreakOpportunities.atDotsAndSlashes(row.value)
         readOnly: true
         selectByMouse: true
         selectByKeyboard: true
@@ -35,13 +36,18 @@ RowLayout {
         color: VNT.fg1
         selectionColor: VNT.withAlpha(VNT.lime, 0.35)
         selectedTextColor: VNT.fg0
-        // Between words, and in a URL after its slashes and hyphens; anywhere
-        // only where a word is longer than the line.
+        // Anywhere only where a word, or a part of an id, is longer than the line.
         wrapMode: TextEdit.Wrap
         clip: true
         Layout.fillWidth: true
         Layout.alignment: Qt.AlignTop
         Layout.maximumHeight: fm.lineSpacing * row.maximumLines
         FontMetrics { id: fm; font: valueText.font }
+        // A copy holds the value, not the marks where it may break.
+        Keys.onPressed: (event) => {
+            event.accepted = event.matches(StandardKey.Copy) && selectedText.length > 0
+            if (event.accepted)
+                BreakOpportunities.copy(selectedText)
+        }
     }
 }

@@ -36,6 +36,11 @@ Popup {
         border.width: 1
     }
 
+    CloseKeys {
+        enabled: dialog.opened
+        onActivated: dialog.close()
+    }
+
     contentItem: ColumnLayout {
         spacing: 10
         Accessible.role: Accessible.Dialog

@@ -42,7 +42,8 @@ GridView {
                                           && unlistedList.count > 0
 
     readonly property real available: Math.max(0, width - 56)
-    readonly property int columns: Math.max(1, Math.floor((available + 12) / (220 + 12)))
+    // Past 1.5 × the design's text size a column widens with the text, as the shell's columns do.
+    readonly property int columns: Math.max(1, Math.floor((available + 12) / (220 * Math.max(1, VNT.textScale / 1.5) + 12)))
     // One row pitch for the lazily built grid: the tallest tile as laid out
     // (a tagline of two lines makes a tile taller), at least 164.
     property real tileHeight: 164

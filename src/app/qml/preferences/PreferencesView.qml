@@ -1,7 +1,7 @@
 // The settings window's content: a strip of two tabs, each showing its page.
 // General: the rows bound straight to the store (login, menu bar, beta apps,
-// language, the shortcut badge and where it works), the readiness note and
-// the button that brings the onboarding back. Updates: "Check for updates"
+// language, the shortcut badge and where it works), the readiness note, the
+// button that brings the onboarding back and the one to the About window. Updates: "Check for updates"
 // with the time of the last check. Only the chosen tab is view state.
 import QtQuick
 import QtQuick.Controls.Basic
@@ -201,7 +201,7 @@ Item {
                         Text {
                             id: shortcutText
                             anchors.centerIn: parent
-                            text: KeyHints.hint("Ctrl+K")
+                            text: KeyHints.hint("Ctrl+K", view.store.locale)
                             font: VNT.mono(11)
                             color: VNT.fg0
                         }
@@ -235,11 +235,21 @@ Item {
             }
         }
 
-        VantrelButton {
-            objectName: "resetOnboardingButton"
-            variant: "secondary"
-            text: qsTrId("preferencesResetOnboarding")
-            onClicked: view.store.onboardingComplete = false
+        RowLayout {
+            spacing: 8
+            VantrelButton {
+                objectName: "resetOnboardingButton"
+                variant: "secondary"
+                text: qsTrId("preferencesResetOnboarding")
+                onClicked: view.store.onboardingComplete = false
+            }
+            VantrelButton {
+                objectName: "preferencesAboutButton"
+                variant: "ghost"
+                symbol: "info.circle"
+                text: qsTrId("aboutVantrel")
+                onClicked: AppScenes.showAboutWindow()
+            }
         }
     }
 }

@@ -1,6 +1,6 @@
 // The window's error alert: shown while the store's errorMessage is not null,
 // titled with the brand text, the message verbatim and one OK button. OK
-// clears errorMessage at once; any other dismissal clears it in a task that
+// clears errorMessage at once; any other dismissal (Escape, Ctrl+W) clears it in a task that
 // runs after the alert has closed.
 import QtQuick
 import QtQuick.Templates as T
@@ -68,6 +68,11 @@ T.Popup {
                 alert.close()
             }
         }
+    }
+
+    CloseKeys {
+        enabled: alert.opened
+        onActivated: alert.close()
     }
 
     onPresentedChanged: presented ? open() : close()

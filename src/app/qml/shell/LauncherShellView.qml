@@ -19,6 +19,10 @@ Item {
     property string selectedCategory: ""
     property bool showCompactDetail: false
     readonly property bool compact: width < 1040
+    // Past 1.5 × the design's text size the sidebar and the detail column widen
+    // with the text, so labels stay whole and titles break between words.
+    readonly property real widening: Math.max(1, VNT.textScale / 1.5)
+    readonly property real detailWidth: 390 * widening
     readonly property alias sidebar: sidebar
     readonly property alias topBar: topBar
     readonly property alias library: library
@@ -33,7 +37,7 @@ Item {
     SidebarView {
         id: sidebar
         x: 0
-        width: shell.compact ? 210 : 230
+        width: (shell.compact ? 210 : 230) * shell.widening
         height: shell.height
         store: shell.store
         overview: overview
@@ -75,7 +79,7 @@ Item {
 
             LibraryHomeView {
                 id: library
-                width: shell.compact ? content.width : Math.max(0, content.width - 391)
+                width: shell.compact ? content.width : Math.max(0, content.width - shell.detailWidth - 1)
                 height: content.height
                 store: shell.store
                 overview: overview
@@ -96,7 +100,7 @@ Item {
                 objectName: "wideDetail"
                 visible: !shell.compact
                 x: library.width + 1
-                width: 390
+                width: shell.detailWidth
                 height: content.height
                 store: shell.store
                 app: shell.store.selectedApp

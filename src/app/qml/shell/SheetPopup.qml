@@ -1,5 +1,5 @@
 // A modal sheet over the window: shown while `presented`; when it closes for
-// any other reason (Escape, outside click) `dismissedOtherwise` fires so the
+// any other reason (Escape, Ctrl+W, outside click) `dismissedOtherwise` fires so the
 // owner can write its store field back. Its single child is the content.
 import QtQuick
 import QtQuick.Templates as T
@@ -53,6 +53,11 @@ T.Popup {
             for (let i = 0; i < children.length; ++i)
                 children[i].anchors.fill = holder
         }
+    }
+
+    CloseKeys {
+        enabled: sheet.opened
+        onActivated: sheet.close()
     }
 
     onPresentedChanged: presented ? open() : close()

@@ -1,6 +1,6 @@
 // The top bar (56 high): breadcrumb Library › Catalog, the search field
-// (260×32, bg2, radius 7, `line` outline; typing narrows the library at once)
-// and the quick-switch button. bg0 at 72 % with a `line` rule below.
+// (260×32, bg2, radius 7, `line` outline; typing narrows the library at once;
+// Escape or its clear button empties it) and the quick-switch button. bg0 at 72 % with a `line` rule below.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -92,6 +92,18 @@ Item {
                     activeFocusOnTab: true
                     Accessible.name: placeholderText
                     onTextEdited: bar.searchEdited(text)
+                    Keys.onEscapePressed: (event) => {
+                        event.accepted = text.length > 0
+                        if (event.accepted) {
+                            clear()
+                            bar.searchEdited("")
+                        }
+                    }
+                }
+                ClearFieldButton {
+                    objectName: "searchClearButton"
+                    field: field
+                    onCleared: bar.searchEdited("")
                 }
             }
         }

@@ -2,8 +2,9 @@
 // published apps and the installed apps the catalog does not list (name,
 // tagline, category), move with Up/Down, Return runs the
 // highlighted app (opens it when installed or updatable, installs it
-// otherwise), Escape or a click on the backdrop closes. Holds only the query
-// and the highlighted row; the host inserts it afresh for every presentation.
+// otherwise). Escape empties the query, and closes once it is empty; a click
+// on the backdrop closes. Holds only the query and the highlighted row; the
+// host inserts it afresh for every presentation.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -132,10 +133,14 @@ Item {
                     Keys.onDownPressed: switcher.moveDown()
                     Keys.onReturnPressed: switcher.submit()
                     Keys.onEnterPressed: switcher.submit()
-                    Keys.onEscapePressed: switcher.close()
+                    Keys.onEscapePressed: text.length > 0 ? clear() : switcher.close()
                     // The switcher is modal: Tab stays in it.
                     KeyNavigation.tab: searchField
                     KeyNavigation.backtab: searchField
+                }
+                ClearFieldButton {
+                    objectName: "quickSearchClearButton"
+                    field: searchField
                 }
                 Rectangle {
                     implicitWidth: escLabel.implicitWidth + 14

@@ -1,5 +1,5 @@
-// The application's three scenes over the one store: the main window, the
-// tray icon's panel and the settings window. The application shows the main
+// The application's scenes over the one store: the main window, the tray
+// icon's panel, the settings window and the About window. The application shows the main
 // window; the tray and the settings row bring up the others, which are made
 // on first use and dropped when hidden: a window nobody sees costs no start-up
 // time or memory and is not offered to assistive technology.
@@ -18,16 +18,17 @@ QtObject {
     // Null until first use.
     property Window menuBarPanel: null
     property Window settingsWindow: null
+    property Window aboutWindow: null
     // Asks before a quit cancels running installs; made when a quit is blocked.
     property Window quitConfirmation: null
 
     // The other scenes' files are compiled in the background once the main
     // window has drawn, so neither the first frame nor a first opening waits.
     readonly property var sceneFiles: ({ menuBarPanel: "MenuBarPanel.qml", settingsWindow: "SettingsWindow.qml",
-                                         quitConfirmation: "QuitConfirmation.qml" })
+                                         aboutWindow: "AboutWindow.qml", quitConfirmation: "QuitConfirmation.qml" })
     // Views the scenes host by file, so each would compile on its first opening.
     readonly property var hostedViews: ["../tray/MenuBarLauncherView.qml", "../preferences/PreferencesView.qml",
-                                        "../switcher/QuickSwitcherView.qml"]
+                                        "../switcher/QuickSwitcherView.qml", "../about/AboutView.qml"]
     property var compiling: []
     property Connections firstFrame: Connections {
         target: scenes.mainWindow
@@ -70,6 +71,7 @@ QtObject {
     property Connections sceneRequests: Connections {
         target: AppScenes
         function onSettingsWindowRequested() { scenes.ensureSettingsWindow().bringUp() }
+        function onAboutWindowRequested() { scenes.make("aboutWindow").bringUp() }
         function onMainWindowRequested() { scenes.mainWindow.bringUp() }
         function onAppDetailRequested(appId) { scenes.mainWindow.showAppDetail(appId) }
         function onQuickSwitcherRequested() { scenes.mainWindow.showQuickSwitcher() }

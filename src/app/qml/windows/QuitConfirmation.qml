@@ -81,9 +81,5 @@ Window {
             }
         }
     }
-    Shortcut {
-        sequences: [StandardKey.Cancel]
-        context: Qt.WindowShortcut
-        onActivated: AppScenes.keepRunning()
-    }
+    CloseKeys { onActivated: AppScenes.keepRunning() }
 }

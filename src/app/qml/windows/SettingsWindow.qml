@@ -1,5 +1,6 @@
 // The settings window: 640 wide, height from its content
 // (../preferences/PreferencesView.qml, created with `store`), always dark.
+// Escape and Ctrl+W close it.
 import QtQuick
 import QtQuick.Controls.Basic
 import Vantrel
@@ -34,6 +35,7 @@ ApplicationWindow {
         placeholderText: qsTrId("sidebarPreferences")
     }
 
+    CloseKeys { onActivated: window.close() }
     Shortcut {
         sequences: ["Ctrl+Q"]
         context: Qt.WindowShortcut

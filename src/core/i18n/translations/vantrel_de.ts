@@ -593,6 +593,30 @@
         <source>Reset onboarding</source>
         <translation>Onboarding zurücksetzen</translation>
     </message>
+    <message id="aboutVantrel">
+        <source>About Vantrel</source>
+        <translation>Über Vantrel</translation>
+    </message>
+    <message id="aboutVersion">
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message id="aboutCopyright">
+        <source>Copyright</source>
+        <translation>Urheberrecht</translation>
+    </message>
+    <message id="aboutLicence">
+        <source>Licence</source>
+        <translation>Lizenz</translation>
+    </message>
+    <message id="aboutCatalog">
+        <source>Catalog</source>
+        <translation>Katalog</translation>
+    </message>
+    <message id="clearSearch">
+        <source>Clear search</source>
+        <translation>Suche leeren</translation>
+    </message>
     <message id="announcementTitle">
         <source>New in Vantrel</source>
         <translation>Neu in Vantrel</translation>
@@ -1041,6 +1065,14 @@
     <message id="cliOpenSummary">
         <source>Opens an installed app, installing it first when needed.</source>
         <translation>Öffnet eine installierte App und installiert sie vorher, falls nötig.</translation>
+    </message>
+    <message id="cliCompleteSummary">
+        <source>Prints what a shell may offer after the words given, one per line (for shell completion).</source>
+        <translation>Gibt aus, was eine Shell nach den angegebenen Wörtern anbieten kann, eines je Zeile (für die Vervollständigung der Shell).</translation>
+    </message>
+    <message id="cliCompleteWordsArgument">
+        <source>The words typed after vantrel so far.</source>
+        <translation>Die bisher nach vantrel eingegebenen Wörter.</translation>
     </message>
     <message id="cliProblemNoDownloadUrl">
         <source>no download URL</source>

@@ -593,6 +593,30 @@
         <source>Reset onboarding</source>
         <translation>Reset onboarding</translation>
     </message>
+    <message id="aboutVantrel">
+        <source>About Vantrel</source>
+        <translation>About Vantrel</translation>
+    </message>
+    <message id="aboutVersion">
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message id="aboutCopyright">
+        <source>Copyright</source>
+        <translation>Copyright</translation>
+    </message>
+    <message id="aboutLicence">
+        <source>Licence</source>
+        <translation>Licence</translation>
+    </message>
+    <message id="aboutCatalog">
+        <source>Catalog</source>
+        <translation>Catalog</translation>
+    </message>
+    <message id="clearSearch">
+        <source>Clear search</source>
+        <translation>Clear search</translation>
+    </message>
     <message id="announcementTitle">
         <source>New in Vantrel</source>
         <translation>New in Vantrel</translation>
@@ -1041,6 +1065,14 @@
     <message id="cliOpenSummary">
         <source>Opens an installed app, installing it first when needed.</source>
         <translation>Opens an installed app, installing it first when needed.</translation>
+    </message>
+    <message id="cliCompleteSummary">
+        <source>Prints what a shell may offer after the words given, one per line (for shell completion).</source>
+        <translation>Prints what a shell may offer after the words given, one per line (for shell completion).</translation>
+    </message>
+    <message id="cliCompleteWordsArgument">
+        <source>The words typed after vantrel so far.</source>
+        <translation>The words typed after vantrel so far.</translation>
     </message>
     <message id="cliProblemNoDownloadUrl">
         <source>no download URL</source>

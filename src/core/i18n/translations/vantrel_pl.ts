@@ -599,6 +599,30 @@
         <source>Reset onboarding</source>
         <translation>Resetuj onboarding</translation>
     </message>
+    <message id="aboutVantrel">
+        <source>About Vantrel</source>
+        <translation>O programie Vantrel</translation>
+    </message>
+    <message id="aboutVersion">
+        <source>Version %1</source>
+        <translation>Wersja %1</translation>
+    </message>
+    <message id="aboutCopyright">
+        <source>Copyright</source>
+        <translation>Prawa autorskie</translation>
+    </message>
+    <message id="aboutLicence">
+        <source>Licence</source>
+        <translation>Licencja</translation>
+    </message>
+    <message id="aboutCatalog">
+        <source>Catalog</source>
+        <translation>Katalog</translation>
+    </message>
+    <message id="clearSearch">
+        <source>Clear search</source>
+        <translation>Wyczyść wyszukiwanie</translation>
+    </message>
     <message id="announcementTitle">
         <source>New in Vantrel</source>
         <translation>Nowość w Vantrel</translation>
@@ -1054,6 +1078,14 @@
     <message id="cliOpenSummary">
         <source>Opens an installed app, installing it first when needed.</source>
         <translation>Otwiera zainstalowaną aplikację, w razie potrzeby najpierw ją instalując.</translation>
+    </message>
+    <message id="cliCompleteSummary">
+        <source>Prints what a shell may offer after the words given, one per line (for shell completion).</source>
+        <translation>Wypisuje, co powłoka może podpowiedzieć po podanych słowach, po jednym w wierszu (do uzupełniania w powłoce).</translation>
+    </message>
+    <message id="cliCompleteWordsArgument">
+        <source>The words typed after vantrel so far.</source>
+        <translation>Słowa wpisane dotąd po vantrel.</translation>
     </message>
     <message id="cliProblemNoDownloadUrl">
         <source>no download URL</source>
