@@ -1,5 +1,7 @@
 #include "ZipEntryPlan.h"
 
+#include "install/RelativePath.h"
+
 #include <QFile>
 #include <QHash>
 
@@ -7,54 +9,12 @@
 #include <archive_entry.h>
 
 #include <algorithm>
-#include <optional>
 
 namespace ZipEntryPlan {
 namespace {
 
 // Headers are small and far apart: small reads skip the data between them cheaply.
 constexpr size_t headerBlockSize = 64 << 10;
-
-// Splits an entry name into components, dropping empty and "." ones; nullopt
-// when the name is absolute or has a ".." component.
-std::optional<QList<QByteArray>> safeComponents(const QByteArray &name)
-{
-    if (name.startsWith('/'))
-        return std::nullopt;
-    QList<QByteArray> parts;
-    for (const QByteArray &part : name.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part == "..")
-            return std::nullopt;
-        parts.append(part);
-    }
-    return parts;
-}
-
-// Whether a link at linkParts, with this target, stays inside the root when
-// read as written (links it passes through are checked on their own).
-bool targetStaysInside(const QList<QByteArray> &linkParts, const QByteArray &target)
-{
-    if (target.isEmpty() || target.startsWith('/'))
-        return false;
-    qsizetype depth = linkParts.size() - 1;
-    bool descended = false;
-    for (const QByteArray &part : target.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part == "..") {
-            // ".." after a name may climb out of a link ("l/.."), which the
-            // count above cannot see: only leading ".." are allowed.
-            if (descended || --depth < 0)
-                return false;
-        } else {
-            descended = true;
-            ++depth;
-        }
-    }
-    return true;
-}
 
 PlatformError refused(const char *why, const QByteArray &name)
 {
@@ -150,7 +110,7 @@ Plan read(const QString &archivePath, const QByteArray &destination, qint64 maxi
             throw archiveError(QStringLiteral("An entry's name in the archive cannot be read."));
         Item item;
         item.name = rawName;
-        const auto parts = safeComponents(item.name);
+        const auto parts = RelativePath::components(item.name);
         if (!parts)
             throw refused("points outside the archive", item.name);
         if (parts->isEmpty() || parts->contains("__MACOSX")) {
@@ -162,7 +122,7 @@ Plan read(const QString &archivePath, const QByteArray &destination, qint64 maxi
             throw refused("is not a file, folder or link", item.name);
         if (type == AE_IFLNK) {
             const char *target = archive_entry_symlink(entry);
-            if (!targetStaysInside(*parts, QByteArray(target ? target : "")))
+            if (!RelativePath::targetStaysInside(*parts, QByteArray(target ? target : "")))
                 throw archiveError(QStringLiteral("The link \"%1\" points outside the archive.").arg(QString::fromUtf8(item.name)));
         }
         item.kind = type == AE_IFDIR ? Kind::folder : type == AE_IFLNK ? Kind::link : Kind::file;

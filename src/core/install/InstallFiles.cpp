@@ -1,6 +1,7 @@
 #include "InstallFiles.h"
 
 #include "InstallFaultPoint.h"
+#include "UniqueFd.h"
 #include "errors/LauncherError.h"
 
 #include <QByteArray>
@@ -30,30 +31,6 @@ constexpr size_t copyBlockSize = 1 << 20;
                         QStringLiteral("%1 \"%2\": %3").arg(what, name, QString::fromLocal8Bit(std::strerror(error))),
                         error);
 }
-
-class Fd
-{
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    // Closes now, reporting the error close may carry (delayed write errors).
-    int close()
-    {
-        const int r = ::close(m_fd);
-        m_fd = -1;
-        return r == 0 ? 0 : errno;
-    }
-
-private:
-    int m_fd;
-};
 
 QList<QByteArray> directoryEntries(const QByteArray &path)
 {
@@ -87,10 +64,10 @@ void writeAll(int fd, const char *data, size_t length, const QByteArray &path)
 
 void copyFile(const QByteArray &from, const QByteArray &to, mode_t mode)
 {
-    Fd in(::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    UniqueFd in(::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     if (in.get() < 0)
         throwFileError(QStringLiteral("Could not read"), from, errno);
-    Fd out(::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    UniqueFd out(::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (out.get() < 0)
         throwFileError(QStringLiteral("Could not copy"), to, errno);
 
@@ -141,7 +118,7 @@ void copyFile(const QByteArray &from, const QByteArray &to, mode_t mode)
 
 void syncOrThrow(const QByteArray &path)
 {
-    Fd fd(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd fd(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0 || ::fsync(fd.get()) != 0)
         throwFileError(QStringLiteral("Could not copy"), path, errno);
 }
@@ -334,7 +311,7 @@ void placeTreeDurably(const QString &source, const QString &destination)
     InstallFaultPoint::reach("copying");
     // One flush of the filesystem writes the whole tree and its folders in a
     // single journal commit, where a flush per file would commit thousands.
-    Fd fd(::open(to.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd fd(::open(to.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0)
         throwFileError(QStringLiteral("Could not copy"), to, errno);
 #ifdef __linux__
