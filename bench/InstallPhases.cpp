@@ -8,10 +8,10 @@ class TimedExtractor : public ArchiveExtractor
 public:
     TimedExtractor(std::shared_ptr<const ArchiveExtractor> inner, InstallPhases *phases) : m_inner(std::move(inner)), m_phases(phases) {}
     void extractZip(const QString &archivePath, const QString &destinationDir, const std::atomic_bool *cancel,
-                    ExtractionProgress *progress) const override
+                    ExtractionProgress *progress, ExtractedDigests *digests) const override
     {
         m_phases->mark(InstallPhases::extracting);
-        m_inner->extractZip(archivePath, destinationDir, cancel, progress);
+        m_inner->extractZip(archivePath, destinationDir, cancel, progress, digests);
         m_phases->mark(InstallPhases::extracted);
     }
 

@@ -141,6 +141,18 @@ public:
         QDir(bundle.toLocalFile()).removeRecursively();
         co_return;
     }
+    // What a verify of any app finds.
+    BundleVerification verification;
+    QCoro::Task<BundleVerification> verify(QString appId, QUrl, VerifyControl) override
+    {
+        calls.append(QStringLiteral("verify:") + appId);
+        co_return verification;
+    }
+    QCoro::Task<int> repairPermissions(QString appId, QUrl) override
+    {
+        calls.append(QStringLiteral("repairPermissions:") + appId);
+        co_return verification.count(VerificationFinding::Kind::permissions);
+    }
 
 private:
     QString m_root;

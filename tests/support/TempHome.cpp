@@ -32,14 +32,18 @@ QString TempHome::writeArchive(const ZipBuilder &zip, const QString &name) const
     return path(name);
 }
 
+bool TempHome::isNote(const QString &name)
+{
+    return name.endsWith(QLatin1String(".vantrel-receipt")) || name.endsWith(QLatin1String(".vantrel-tree"));
+}
+
 QStringList TempHome::leftovers() const
 {
     QStringList found;
     for (const QString &name : entries(tempDir()))
         found << QStringLiteral("tmp/") + name;
     for (const QString &name : entries(installRoot())) {
-        if (name.startsWith(QLatin1Char('.')) && !name.endsWith(QLatin1String(".vantrel-receipt"))
-            && !name.endsWith(QLatin1String(".previous")))
+        if (name.startsWith(QLatin1Char('.')) && !isNote(name) && !name.endsWith(QLatin1String(".previous")))
             found << name;
     }
     return found;
@@ -48,7 +52,7 @@ QStringList TempHome::leftovers() const
 QStringList TempHome::rootEntries() const
 {
     QStringList names = entries(installRoot());
-    names.removeIf([](const QString &name) { return name.endsWith(QLatin1String(".vantrel-receipt")); });
+    names.removeIf(isNote);
     return names;
 }
 

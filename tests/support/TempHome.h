@@ -26,11 +26,13 @@ public:
     // Writes the archive beside the folders above; returns its path.
     QString writeArchive(const ZipBuilder &zip, const QString &name = QStringLiteral("archive.zip")) const;
 
-    // Anything in tmp/ and every hidden item of the install root but receipts
+    // Anything in tmp/ and every hidden item of the install root but notes
     // and kept previous copies: what an install leaves behind when it does not clean up.
     QStringList leftovers() const;
-    // The install root's entries, receipts aside, sorted.
+    // The install root's entries, notes aside, sorted.
     QStringList rootEntries() const;
+    // The installer's notes beside a bundle: its receipt and the tree it names.
+    static bool isNote(const QString &name);
     // All entries of dir, hidden ones included, sorted.
     static QStringList entries(const QString &dir);
 

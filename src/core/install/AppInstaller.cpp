@@ -3,6 +3,9 @@
 #include "ArchiveDownload.h"
 #include "BackgroundCleanup.h"
 #include "BlockingWork.h"
+#include "BundleRepair.h"
+#include "BundleTree.h"
+#include "BundleVerifier.h"
 #include "InstallFaultPoint.h"
 #include "InstallFiles.h"
 #include "InstallProgress.h"
@@ -41,6 +44,13 @@ AppInstallerError AppInstallerError::unsupportedMacOS(const QString &minimum)
     return error;
 }
 
+AppInstallerError AppInstallerError::versionNotOffered(const QString &version)
+{
+    AppInstallerError error(Kind::versionNotOffered);
+    error.m_version = version;
+    return error;
+}
+
 QString AppInstallerError::localizedDescription() const
 {
     switch (m_kind) {
@@ -65,6 +75,8 @@ QString AppInstallerError::localizedDescription() const
         return QStringLiteral("The app bundle does not match the catalog bundle identifier.");
     case Kind::cancelled:
         return QStringLiteral("The install was cancelled.");
+    case Kind::versionNotOffered:
+        return QStringLiteral("The catalog no longer offers version ") + m_version + QStringLiteral(".");
     }
     return {};
 }
@@ -84,6 +96,7 @@ QString AppInstallerError::debugDescription() const
     case Kind::appBundleNotFound: return QStringLiteral("appBundleNotFound");
     case Kind::bundleIdentifierMismatch: return QStringLiteral("bundleIdentifierMismatch");
     case Kind::cancelled: return QStringLiteral("cancelled");
+    case Kind::versionNotOffered: return QStringLiteral("versionNotOffered(version: %1)").arg(debugQuoted(m_version));
     }
     return {};
 }
@@ -187,44 +200,66 @@ struct Placement {
     QString staged;
     QString destination;
     AppManifestItem app;
+    // The extraction's digests of the bundle's files, by path below it.
+    QHash<QByteArray, QByteArray> digests;
+    // A repair discards the copy it replaces: the kept previous copy stays.
+    bool repairing = false;
     std::shared_ptr<const DirectoryReplacer> replacer;
     std::shared_ptr<std::atomic_bool> cancel;
 
-    // The bundle moved (or copied) beside the installed one and flushed to disk.
-    void stage() const
+    // The bundle moved (or copied) beside the installed one and flushed to
+    // disk; yields the tree placed, for the receipt.
+    BundleTree stage() const
     {
         InstallLocks::removeDeadStaged(root, bundleName);
         throwIfCancelled(*cancel);
         InstallFiles::placeTreeDurably(source, staged);
         InstallFiles::syncDirectory(root);
+        BundleTree tree = BundleTree::describe(staged, digests);
         // The last moment to stop: after the swap the new bundle stays.
         throwIfCancelled(*cancel);
+        return tree;
     }
 
     // The staged copy in place in one step; the old copy, if any, is left at
     // the staged path. Yields the replaced copy's note when it is worth keeping.
-    std::optional<QByteArray> swap() const
+    std::optional<QByteArray> swap(const BundleTree &tree) const
     {
         // Read before the new note replaces it.
-        std::optional<QByteArray> replacedNote = InstalledCopies::replacedNote(destination, app.id, app.version);
-        InstallReceipt::write(root, bundleName, app, staged);
+        const QByteArray oldNote = InstallReceipt::noteOf(destination);
+        std::optional<QByteArray> replacedNote
+            = repairing ? std::nullopt : InstalledCopies::replacedNote(destination, app.id, app.version);
+        InstallReceipt::write(root, bundleName, app, staged, &tree);
         InstallFaultPoint::reach("before-swap");
-        replacer->exchange(destination, staged);
+        try {
+            replacer->exchange(destination, staged);
+        } catch (const PlatformError &) {
+            // The old copy stays, and so does what its note says about it.
+            try {
+                InstallReceipt::writeNote(destination, oldNote);
+                InstallReceipt::removeUnreferencedTrees(root, bundleName);
+            } catch (const PlatformError &error) {
+                qCWarning(lcInstall) << "The note of the copy in place could not be put back:" << error.localizedDescription();
+            }
+            throw;
+        }
         InstallFaultPoint::reach("after-swap");
         return replacedNote;
     }
 
-    // The replaced copy becomes the previous copy; the one before it, if any, lands at the staged path.
+    // The replaced copy becomes the previous copy; the one before it, if any,
+    // lands at the staged path, and tree files no note names any more go.
     void keepPreviousCopy(const std::optional<QByteArray> &replacedNote) const
     {
-        if (!replacedNote)
-            return;
-        try {
-            InstalledCopies::keepReplaced(destination, staged, *replacedNote, *replacer);
-        } catch (const PlatformError &error) {
-            // The new bundle is in place; only the way back is lost, and the old copy goes.
-            qCWarning(lcInstall) << "The replaced copy could not be kept:" << error.localizedDescription();
+        if (replacedNote) {
+            try {
+                InstalledCopies::keepReplaced(destination, staged, *replacedNote, *replacer);
+            } catch (const PlatformError &error) {
+                // The new bundle is in place; only the way back is lost, and the old copy goes.
+                qCWarning(lcInstall) << "The replaced copy could not be kept:" << error.localizedDescription();
+            }
         }
+        InstallReceipt::removeUnreferencedTrees(root, bundleName);
     }
 };
 
@@ -256,6 +291,8 @@ public:
     // Metadata and system checks: no file-system work before these pass.
     void check()
     {
+        if (m_control.repairVersion && *m_control.repairVersion != m_app.version)
+            throw AppInstallerError::versionNotOffered(*m_control.repairVersion);
         if (!m_app.downloadUrl)
             throw AppInstallerError(Kind::missingDownloadURL);
         if (!m_app.sha256)
@@ -338,8 +375,9 @@ public:
             poll.start();
             // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
             QCoro::Task<void> extraction = BlockingWork::run(
-                [extractor = m_ctx.layers.extractor, archive = archivePath(), extracted = extractedPath(), cancel = m_cancel, unpacked] {
-                    extractor->extractZip(archive, extracted, cancel.get(), unpacked.get());
+                [extractor = m_ctx.layers.extractor, archive = archivePath(), extracted = extractedPath(), cancel = m_cancel, unpacked,
+                 digests = m_digests] {
+                    extractor->extractZip(archive, extracted, cancel.get(), unpacked.get(), digests.get());
                 });
             co_await extraction;
         } catch (const PlatformError &error) {
@@ -384,6 +422,8 @@ public:
             + freshUuid() + QStringLiteral(".staged");
         placement.destination = m_ctx.installRoot + QLatin1Char('/') + placement.bundleName;
         placement.app = m_app;
+        placement.digests = bundleDigests();
+        placement.repairing = m_control.repairVersion.has_value();
         placement.replacer = m_ctx.layers.replacer;
         placement.cancel = m_cancel;
         m_stagedLock = FileLock::tryAcquire(InstallLocks::stagedLockPath(placement.staged));
@@ -392,8 +432,8 @@ public:
         m_staged = placement.staged;
 
         QCoro::Task<void> placing = BlockingWork::run([placement] {
-            placement.stage();
-            const std::optional<QByteArray> replacedNote = placement.swap();
+            const BundleTree tree = placement.stage();
+            const std::optional<QByteArray> replacedNote = placement.swap(tree);
             placement.keepPreviousCopy(replacedNote);
         });
         co_await placing;
@@ -433,6 +473,19 @@ private:
     QString archivePath() const { return m_workDir + QStringLiteral("/download.zip"); }
     QString extractedPath() const { return m_workDir + QStringLiteral("/extracted"); }
 
+    // What the extraction hashed of the chosen bundle, by path below it.
+    QHash<QByteArray, QByteArray> bundleDigests() const
+    {
+        const QByteArray prefix = QFile::encodeName(m_bundle.mid(extractedPath().size() + 1)) + '/';
+        QHash<QByteArray, QByteArray> below;
+        const QHash<QByteArray, QByteArray> all = m_digests->take();
+        for (auto it = all.cbegin(); it != all.cend(); ++it) {
+            if (it.key().startsWith(prefix))
+                below.insert(it.key().mid(prefix.size()), it.value());
+        }
+        return below;
+    }
+
     InstallContext m_ctx;
     AppManifestItem m_app;
     InstallControl m_control;
@@ -442,6 +495,7 @@ private:
     QString m_workDir;
     std::unique_ptr<FileLock> m_workLock;
     std::shared_ptr<InstallProgress> m_progress;
+    std::shared_ptr<ExtractedDigests> m_digests = std::make_shared<ExtractedDigests>();
     QString m_bundle;
     QString m_staged;
     std::unique_ptr<FileLock> m_stagedLock;
@@ -520,6 +574,49 @@ QCoro::Task<void> removeHeld(QString installRoot, QString appId, QUrl bundleUrl,
     co_await removal;
 }
 
+QCoro::Task<int> repairPermissionsHeld(QString installRoot, QString appId, QUrl bundleUrl)
+{
+    const QString bundle = bundleInRoot(installRoot, bundleUrl);
+    QCoro::Task<std::unique_ptr<FileLock>> locking
+        = waitForAppLock(InstallLocks::appLockPath(installRoot, appId), std::make_shared<std::atomic_bool>(false));
+    AppLockHold hold;
+    hold.lock = co_await locking;
+    QCoro::Task<int> repair = BlockingWork::run([bundle, appId] { return BundleRepair::restorePermissions(bundle, appId); });
+    co_return co_await repair;
+}
+
+// Stops the verify's threads when whoever awaits it goes first.
+struct StopUnlessDone {
+    std::shared_ptr<std::atomic_bool> cancel;
+    bool done = false;
+    ~StopUnlessDone()
+    {
+        if (!done)
+            cancel->store(true);
+    }
+};
+
+QCoro::Task<BundleVerification> verifyBundle(QString installRoot, QString appId, QUrl bundleUrl, VerifyControl control)
+{
+    const QString bundle = bundleInRoot(installRoot, bundleUrl);
+    auto progress = std::make_shared<VerifyProgress>();
+    StopUnlessDone stop{control.cancel ? control.cancel : std::make_shared<std::atomic_bool>(false)};
+    // The threads count what they read; the caller hears it on this thread.
+    QTimer poll;
+    poll.setInterval(int(InstallProgress::minimumIntervalMs));
+    QObject::connect(&poll, &QTimer::timeout, [progress, onProgress = control.onProgress] {
+        onProgress(progress->readBytes.load(), progress->totalBytes.load());
+    });
+    if (control.onProgress)
+        poll.start();
+    QCoro::Task<BundleVerification> checking = BlockingWork::run([bundle, appId, cancel = stop.cancel, progress] {
+        return BundleVerifier::verify(bundle, appId, cancel.get(), progress.get());
+    });
+    BundleVerification result = co_await checking;
+    stop.done = true;
+    co_return result;
+}
+
 }  // namespace
 
 AppInstaller::AppInstaller(QUrl installRoot, QNetworkAccessManager *session, Layers layers)
@@ -564,6 +661,16 @@ QCoro::Task<void> AppInstaller::remove(QString appId, QUrl bundle, bool toTrash)
     return removeHeld(QDir::cleanPath(m_installRoot.toLocalFile()), std::move(appId), std::move(bundle), toTrash);
 }
 
+QCoro::Task<BundleVerification> AppInstaller::verify(QString appId, QUrl bundle, VerifyControl control)
+{
+    return verifyBundle(QDir::cleanPath(m_installRoot.toLocalFile()), std::move(appId), std::move(bundle), std::move(control));
+}
+
+QCoro::Task<int> AppInstaller::repairPermissions(QString appId, QUrl bundle)
+{
+    return repairPermissionsHeld(QDir::cleanPath(m_installRoot.toLocalFile()), std::move(appId), std::move(bundle));
+}
+
 bool AppInstaller::isLocalHTTP(const QUrl &url)
 {
     return ArchiveDownload::isLocalHTTP(url);
@@ -575,6 +682,7 @@ int AppInstaller::removeLeftovers(const QString &installRoot, const QString &tem
     if (!installRoot.isEmpty()) {
         removed += InstallLocks::removeDeadStaged(installRoot);
         removed += InstallLocks::removeDeadLockFiles(installRoot);
+        removed += InstallReceipt::removeDeadTrees(installRoot);
     }
     return removed;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BundleVerification.h"
 #include "catalog/Models.h"
 #include "errors/LauncherError.h"
 
@@ -38,16 +39,20 @@ public:
         bundleIdentifierMismatch,
         // The caller asked the install to stop before the bundle was swapped in.
         cancelled,
+        // A repair asked for the installed version and the catalog offers another.
+        versionNotOffered,
     };
 
     static AppInstallerError checksumMismatch(const QString &expected, const QString &actual);
     static AppInstallerError unsupportedMacOS(const QString &minimum);
+    static AppInstallerError versionNotOffered(const QString &version);
     explicit AppInstallerError(Kind kind) : m_kind(kind) {}
 
     Kind kind() const { return m_kind; }
     QString expected() const { return m_expected; }
     QString actual() const { return m_actual; }
     QString minimum() const { return m_minimum; }
+    QString version() const { return m_version; }
 
     QString localizedDescription() const override;
     QString debugDescription() const override;
@@ -55,7 +60,7 @@ public:
     friend bool operator==(const AppInstallerError &a, const AppInstallerError &b)
     {
         return a.m_kind == b.m_kind && a.m_expected == b.m_expected && a.m_actual == b.m_actual
-            && a.m_minimum == b.m_minimum;
+            && a.m_minimum == b.m_minimum && a.m_version == b.m_version;
     }
 
 private:
@@ -63,6 +68,7 @@ private:
     QString m_expected;
     QString m_actual;
     QString m_minimum;
+    QString m_version;
 };
 
 // What the caller of an install hears while it runs.
@@ -80,6 +86,12 @@ struct InstallControl {
     // Called on the main thread once the new bundle is in place: from then on
     // the install completes whatever the cancel flag says.
     std::function<void()> onPlaced;
+    // Set to repair the installed copy of this version: an install like any
+    // other (verified download, extraction, bundle check, atomic swap), but
+    // the damaged copy it replaces is discarded instead of kept, so the kept
+    // previous copy and its note stay as they are. When the catalog's version
+    // is another, it fails with versionNotOffered before touching anything.
+    std::optional<QString> repairVersion;
 };
 
 // The installer interface the store holds: installs and what can be done
@@ -106,6 +118,16 @@ public:
     // previous copy and its notes. Waits for a running install of the app.
     // Throws PlatformError; the bundle then stays.
     virtual QCoro::Task<void> remove(QString appId, QUrl bundle, bool toTrash) = 0;
+
+    // Compares the bundle with what its install placed (BundleVerifier), on
+    // worker threads; never changes a file. Takes no lock: a copy replaced
+    // meanwhile fails the verify. Throws PlatformError when the bundle
+    // cannot be read.
+    virtual QCoro::Task<BundleVerification> verify(QString appId, QUrl bundle, VerifyControl control = {}) = 0;
+    // Puts back the permission bits the receipt records (BundleRepair), with
+    // no download; returns how many entries changed. Waits for a running
+    // install of the app. Throws PlatformError.
+    virtual QCoro::Task<int> repairPermissions(QString appId, QUrl bundle) = 0;
 };
 
 class AppInstaller : public AppInstalling
@@ -127,15 +149,18 @@ public:
     QCoro::Task<InstalledApp> rollBack(QString appId, QUrl bundle) override;
     bool removesToTrash(const QUrl &bundle) const override;
     QCoro::Task<void> remove(QString appId, QUrl bundle, bool toTrash) override;
+    QCoro::Task<BundleVerification> verify(QString appId, QUrl bundle, VerifyControl control = {}) override;
+    QCoro::Task<int> repairPermissions(QString appId, QUrl bundle) override;
 
     // The local-development exemption from the HTTPS rule.
     static bool isLocalHTTP(const QUrl &url);
 
     // Removes what interrupted installs left behind: "VantrelInstall-" work
     // directories in tempDir (empty: the system temporary directory) and
-    // hidden ".staged" items and stale lock files in installRoot, skipping
-    // whatever a running install (in any process) still holds; kept previous
-    // copies stay. Blocking; call at start. Returns how many items were removed.
+    // hidden ".staged" items, stale lock files and tree files no note names
+    // in installRoot, skipping whatever a running install (in any process)
+    // still holds; kept previous copies stay. Blocking; call at start.
+    // Returns how many items were removed.
     static int removeLeftovers(const QString &installRoot, const QString &tempDir = QString());
 
     // Download timeout (no data for this long fails); tests may shorten it.

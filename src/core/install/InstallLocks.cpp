@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -170,6 +171,16 @@ int removeDeadStaged(const QString &installRoot, const QString &bundleName)
         ++removed;
     }
     return removed;
+}
+
+bool placementInFlight(const QString &installRoot, const QString &bundleName)
+{
+    const QStringList names = QDir(installRoot).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return std::any_of(names.cbegin(), names.cend(), [&bundleName](const QString &name) {
+        const QString staged = name.endsWith(QLatin1String(".staged.lock")) ? name.chopped(5) : name;
+        const QRegularExpressionMatch match = stagedPattern().match(staged);
+        return match.hasMatch() && match.captured(1) == bundleName;
+    });
 }
 
 int removeDeadWorkDirectories(const QString &tempDir)

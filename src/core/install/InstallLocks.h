@@ -54,6 +54,10 @@ QString workLockPath(const QString &workDir);
 // Returns how many items were removed.
 int removeDeadStaged(const QString &installRoot, const QString &bundleName = QString());
 
+// Whether a staged copy of bundleName, or its lock file, is in installRoot:
+// an install (or a removal) is placing that bundle, or died doing so.
+bool placementInFlight(const QString &installRoot, const QString &bundleName);
+
 // Removes "VantrelInstall-" work directories in tempDir that no live install
 // holds. Returns how many were removed.
 int removeDeadWorkDirectories(const QString &tempDir);

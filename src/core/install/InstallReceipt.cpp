@@ -1,13 +1,20 @@
 #include "InstallReceipt.h"
 
+#include "InstallLocks.h"
+#include "Sha256Stream.h"
+#include "UniqueFd.h"
 #include "catalog/ManifestDecoder.h"
 #include "errors/LauncherError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
+#include <QUuid>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,6 +36,52 @@ QString receiptOf(const QString &path)
 }
 
 constexpr qint64 maxNoteSize = 64 * 1024;
+// Far above the 500,000 entries an archive may hold.
+constexpr qint64 maxTreeSize = qint64(256) << 20;
+
+const QString treeSuffix = QStringLiteral(".vantrel-tree");
+
+// ".<bundle>.<UUID>.vantrel-tree": a plain name in the install root, never a path.
+const QRegularExpression &treeFilePattern()
+{
+    static const QRegularExpression pattern(QStringLiteral(
+        "^\\.([^/]+)\\.[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\.vantrel-tree$"));
+    return pattern;
+}
+
+QString writeTree(const QString &installRoot, const QString &bundleName, const QByteArray &bytes)
+{
+    const QString name = QStringLiteral(".") + bundleName + QLatin1Char('.')
+        + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + treeSuffix;
+    QSaveFile file(installRoot + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        throw PlatformError(PlatformError::Domain::fileSystem,
+                            QStringLiteral("Could not write the install note for \"%1\": %2").arg(bundleName, file.errorString()));
+    }
+    return name;
+}
+
+// The file's bytes, never through a link; nullopt when it cannot be read or is too large.
+std::optional<QByteArray> readTreeFile(const QString &path)
+{
+    const UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (!fd.isValid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxTreeSize)
+        return std::nullopt;
+    QFile file;
+    if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        return std::nullopt;
+    QByteArray bytes = file.read(maxTreeSize + 1);
+    if (bytes.size() > maxTreeSize)
+        return std::nullopt;
+    return bytes;
+}
+
+// The tree file a note names, when it names one.
+QString treeNameIn(const QJsonObject &note)
+{
+    return note.value(QStringLiteral("tree")).toObject().value(QStringLiteral("file")).toString();
+}
 
 std::optional<QString> identity(const QString &path)
 {
@@ -61,7 +114,8 @@ std::optional<QString> identity(const QString &path)
 
 }  // namespace
 
-void write(const QString &installRoot, const QString &bundleName, const AppManifestItem &app, const QString &staged)
+void write(const QString &installRoot, const QString &bundleName, const AppManifestItem &app, const QString &staged,
+           const BundleTree *tree)
 {
     const std::optional<QString> id = identity(staged);
     if (!id)
@@ -69,12 +123,115 @@ void write(const QString &installRoot, const QString &bundleName, const AppManif
     // Release notes can be long and say nothing about the copy on disk.
     AppManifestItem kept = app;
     kept.releaseNotes.clear();
-    writeNote(installRoot + QLatin1Char('/') + bundleName,
-              QJsonDocument(QJsonObject{{QStringLiteral("appId"), app.id},
-                                        {QStringLiteral("version"), app.version},
-                                        {QStringLiteral("identity"), *id},
-                                        {QStringLiteral("app"), ManifestDecoder::encodeApp(kept)}})
-                  .toJson(QJsonDocument::Compact));
+    QJsonObject note{{QStringLiteral("appId"), app.id},
+                     {QStringLiteral("version"), app.version},
+                     {QStringLiteral("identity"), *id},
+                     {QStringLiteral("app"), ManifestDecoder::encodeApp(kept)}};
+    if (tree) {
+        const QByteArray bytes = tree->encode();
+        Sha256Stream digest;
+        digest.update(bytes.constData(), size_t(bytes.size()));
+        note.insert(QStringLiteral("tree"), QJsonObject{{QStringLiteral("file"), writeTree(installRoot, bundleName, bytes)},
+                                                       {QStringLiteral("sha256"), digest.finishHex()}});
+    }
+    writeNote(installRoot + QLatin1Char('/') + bundleName, QJsonDocument(note).toJson(QJsonDocument::Compact));
+}
+
+TreeReceipt treeReceipt(const QString &bundlePath, const QString &appId)
+{
+    TreeReceipt receipt;
+    const auto unreadable = [&receipt](const QString &problem) {
+        receipt.state = TreeReceipt::State::unreadable;
+        receipt.problem = problem;
+        return receipt;
+    };
+    const QByteArray bytes = noteOf(bundlePath);
+    if (bytes.isEmpty() && !QFileInfo::exists(receiptOf(bundlePath))) {
+        // Installed before the installer left notes at all.
+        receipt.state = TreeReceipt::State::legacy;
+        return receipt;
+    }
+    const QJsonObject note = QJsonDocument::fromJson(bytes).object();
+    if (note.isEmpty())
+        return unreadable(QStringLiteral("the note is not a JSON object or is too large"));
+    if (note.value(QStringLiteral("appId")).toString() != appId || !note.value(QStringLiteral("version")).isString())
+        return unreadable(QStringLiteral("the note is for another app"));
+    if (note.value(QStringLiteral("identity")).toString() != identity(bundlePath))
+        return unreadable(QStringLiteral("the note describes another copy"));
+    receipt.version = note.value(QStringLiteral("version")).toString();
+    if (!note.contains(QStringLiteral("tree"))) {
+        receipt.state = TreeReceipt::State::legacy;
+        return receipt;
+    }
+    const QString name = treeNameIn(note);
+    const QString expected = note.value(QStringLiteral("tree")).toObject().value(QStringLiteral("sha256")).toString();
+    if (!treeFilePattern().match(name).hasMatch())
+        return unreadable(QStringLiteral("the note names no tree file"));
+    const std::optional<QByteArray> treeBytes = readTreeFile(QFileInfo(bundlePath).absolutePath() + QLatin1Char('/') + name);
+    if (!treeBytes)
+        return unreadable(QStringLiteral("the tree file cannot be read"));
+    Sha256Stream digest;
+    digest.update(treeBytes->constData(), size_t(treeBytes->size()));
+    if (digest.finishHex() != expected)
+        return unreadable(QStringLiteral("the tree file is not the one the note names"));
+    QString problem;
+    std::optional<BundleTree> tree = BundleTree::decode(*treeBytes, &problem);
+    if (!tree)
+        return unreadable(QStringLiteral("the tree file is refused: ") + problem);
+    receipt.state = TreeReceipt::State::described;
+    receipt.tree = std::move(*tree);
+    return receipt;
+}
+
+namespace {
+
+// Tree files of the root by the bundle they belong to, and the ones its notes name.
+struct TreeFiles {
+    QHash<QString, QStringList> byBundle;
+    QSet<QString> named;
+
+    explicit TreeFiles(const QString &installRoot)
+    {
+        const QDir root(installRoot);
+        for (const QString &name : root.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+            if (const QRegularExpressionMatch match = treeFilePattern().match(name); match.hasMatch()) {
+                byBundle[match.captured(1)].append(name);
+            } else if (name.endsWith(QLatin1String(".vantrel-receipt"))) {
+                QFile file(root.filePath(name));
+                if (file.open(QIODevice::ReadOnly) && file.size() <= maxNoteSize)
+                    named.insert(treeNameIn(QJsonDocument::fromJson(file.readAll()).object()));
+            }
+        }
+    }
+
+    int removeUnnamed(const QString &installRoot, const QString &bundleName) const
+    {
+        int removed = 0;
+        for (const QString &name : byBundle.value(bundleName)) {
+            if (!named.contains(name) && QFile::remove(installRoot + QLatin1Char('/') + name))
+                ++removed;
+        }
+        return removed;
+    }
+};
+
+}  // namespace
+
+void removeUnreferencedTrees(const QString &installRoot, const QString &bundleName)
+{
+    TreeFiles(installRoot).removeUnnamed(installRoot, bundleName);
+}
+
+int removeDeadTrees(const QString &installRoot)
+{
+    const TreeFiles trees(installRoot);
+    int removed = 0;
+    for (auto it = trees.byBundle.cbegin(); it != trees.byBundle.cend(); ++it) {
+        // An install placing this bundle may have written its tree and not yet its note.
+        if (!InstallLocks::placementInFlight(installRoot, it.key()))
+            removed += trees.removeUnnamed(installRoot, it.key());
+    }
+    return removed;
 }
 
 std::optional<QString> placedVersion(const QString &bundlePath, const QString &appId)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BundleTree.h"
 #include "catalog/Models.h"
 
 #include <QByteArray>
@@ -16,11 +17,45 @@
 // the note describes the bundle exactly when the identities match. After a
 // crash between the swap and the recording of the install, the next start
 // learns from it which version is really on disk.
+//
+// The note also names the tree the install placed (BundleTree), kept in a
+// file of its own beside it (".<bundle>.<UUID>.vantrel-tree", too large for
+// the note), and that file's SHA-256. A fresh name for every install means
+// the note's rename alone switches a copy to its new tree, and notes that
+// follow their folders (kept copy, roll back) take their tree along; trees
+// no note names are removed by the installer under the app's lock and by the
+// leftover clean-up. Notes written before verification existed name no tree.
 namespace InstallReceipt {
 
-// Writes the note for staged, which is about to become installRoot/bundleName.
-// Durable (written, flushed, renamed). Throws PlatformError(fileSystem).
-void write(const QString &installRoot, const QString &bundleName, const AppManifestItem &app, const QString &staged);
+// Writes the tree file, then the note for staged, which is about to become
+// installRoot/bundleName. Durable (written, flushed, renamed). Throws
+// PlatformError(fileSystem). Without a tree, the note is as versions before
+// verification wrote it.
+void write(const QString &installRoot, const QString &bundleName, const AppManifestItem &app, const QString &staged,
+           const BundleTree *tree = nullptr);
+
+// What a bundle's note says about its tree, read as untrusted input.
+struct TreeReceipt {
+    enum class State {
+        described,   // the tree, whole and checked
+        legacy,      // no tree: installed before verification existed
+        unreadable,  // garbled, cut short, for another app or copy, or naming paths that leave the bundle
+    };
+    State state = State::unreadable;
+    QString version;  // described and legacy: what the note names, when it names one
+    BundleTree tree;  // described
+    QString problem;  // unreadable: why, for logs
+};
+// Reads nothing but the note and its tree file in the install root.
+TreeReceipt treeReceipt(const QString &bundlePath, const QString &appId);
+
+// Removes the tree files of bundleName that no note in installRoot names.
+// Call while holding the app's lock.
+void removeUnreferencedTrees(const QString &installRoot, const QString &bundleName);
+
+// The leftover clean-up's part: tree files no note names, of bundles no
+// install is placing right now. Returns how many were removed.
+int removeDeadTrees(const QString &installRoot);
 
 // The version the bundle at bundlePath holds for appId, when its note
 // matches the folder there now; nullopt otherwise. Any folder in the install

@@ -163,6 +163,7 @@ void remove(const QString &bundlePath, bool toTrash)
                                                                        .arg(QFileInfo(bundlePath).fileName(), bundle.errorString()));
     }
     InstallReceipt::remove(bundlePath);
+    InstallReceipt::removeUnreferencedTrees(QFileInfo(bundlePath).absolutePath(), QFileInfo(bundlePath).fileName());
     InstallFiles::syncDirectory(QFileInfo(bundlePath).absolutePath());
 }
 

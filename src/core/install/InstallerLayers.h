@@ -3,9 +3,13 @@
 // What the installer needs from the operating system beyond SystemLayers.h:
 // extraction and the atomic swap. Implemented in src/platform.
 
-#include <QtGlobal>
+#include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <QtGlobal>
 #include <atomic>
+#include <mutex>
+#include <utility>
 
 // How far an extraction has come, for progress; written by the extracting
 // threads, read by the installer.
@@ -15,18 +19,41 @@ struct ExtractionProgress {
     std::atomic<qint64> writtenBytes{0};
 };
 
+// The SHA-256 (lower-case hexadecimal) of each file an extraction wrote, by
+// its path below the destination, taken from the bytes as they were written;
+// filled by the extracting threads, taken once they are done.
+class ExtractedDigests
+{
+public:
+    void add(const QByteArray &relativePath, const QByteArray &sha256Hex)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_digests.insert(relativePath, sha256Hex);
+    }
+    QHash<QByteArray, QByteArray> take()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return std::exchange(m_digests, {});
+    }
+
+private:
+    std::mutex m_mutex;
+    QHash<QByteArray, QByteArray> m_digests;
+};
+
 // Unpacks a ZIP archive into an existing directory. Blocking; called from a
 // worker thread. Throws PlatformError(archive) on any failure, including an
 // entry that would land outside destination; a write the disk refuses (full,
 // read-only, no permission) throws PlatformError(fileSystem) instead, which
 // the installer passes through. cancel, when set, is polled; progress, when
-// set, is kept up to date.
+// set, is kept up to date; digests, when set, receives each file's digest.
 class ArchiveExtractor
 {
 public:
     virtual ~ArchiveExtractor() = default;
     virtual void extractZip(const QString &archivePath, const QString &destinationDir,
-                            const std::atomic_bool *cancel = nullptr, ExtractionProgress *progress = nullptr) const = 0;
+                            const std::atomic_bool *cancel = nullptr, ExtractionProgress *progress = nullptr,
+                            ExtractedDigests *digests = nullptr) const = 0;
 };
 
 // Puts staged at destination in one atomic step. What was at destination then
