@@ -70,12 +70,12 @@ class GatedExtractor : public ArchiveExtractor
 {
 public:
     void extractZip(const QString &archivePath, const QString &destinationDir, const std::atomic_bool *cancel,
-                    ExtractionProgress *progress) const override
+                    ExtractionProgress *progress, ExtractedDigests *digests) const override
     {
         thread = QThread::currentThread();
         entered.release();
         gate.acquire();
-        LibarchiveExtractor().extractZip(archivePath, destinationDir, cancel, progress);
+        LibarchiveExtractor().extractZip(archivePath, destinationDir, cancel, progress, digests);
     }
     mutable QSemaphore entered;
     mutable QSemaphore gate;
