@@ -20,6 +20,8 @@ inline constexpr int failure = 1;
 inline constexpr int usage = 2;
 // The catalog could not be fetched, and the command needs it (install, update).
 inline constexpr int unreachable = 3;
+// verify: an app is damaged, or was installed before verification existed; a repair puts either right.
+inline constexpr int damaged = 4;
 }  // namespace CliExit
 
 class QCommandLineParser;
@@ -84,6 +86,7 @@ private:
 // One function per command group, each called from main.cpp in one line.
 void registerCatalogCommands(CliRegistry &registry);  // CatalogCommands.cpp: check, compare
 void registerStoreCommands(CliRegistry &registry);    // StoreCommands.cpp: list, install, update, remove, rollback, open
+void registerVerifyCommand(CliRegistry &registry);     // VerifyCommand.cpp: verify
 void registerCompletionCommand(CliRegistry &registry);  // CompletionCommand.cpp: complete (what a shell offers)
 
 namespace Cli {

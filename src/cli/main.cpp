@@ -30,6 +30,7 @@ int main(int argc, char *argv[])
     CliRegistry registry;
     registerCatalogCommands(registry);
     registerStoreCommands(registry);
+    registerVerifyCommand(registry);
     registerCompletionCommand(registry);
 
     // Everything from the command's name on belongs to the command.

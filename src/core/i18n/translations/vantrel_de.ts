@@ -1225,5 +1225,107 @@
         <source>Open the quick switcher</source>
         <translation>Schnellwechsler öffnen</translation>
     </message>
+    <message id="verifyIntact">
+        <source>Intact</source>
+        <translation>Intakt</translation>
+    </message>
+    <message id="verifyLegacyReceipt">
+        <source>Installed before verification existed</source>
+        <translation>Installiert, bevor es die Prüfung gab</translation>
+    </message>
+    <message id="verifyUnreadableReceipt">
+        <source>The install receipt cannot be read</source>
+        <translation>Der Installationsbeleg ist nicht lesbar</translation>
+    </message>
+    <message id="verifyCancelled">
+        <source>Verification cancelled</source>
+        <translation>Prüfung abgebrochen</translation>
+    </message>
+    <message id="verifyChangedCount" numerus="yes">
+        <source>%n files changed</source>
+        <translation>
+            <numerusform>%Ln Datei geändert</numerusform>
+            <numerusform>%Ln Dateien geändert</numerusform>
+        </translation>
+    </message>
+    <message id="verifyMissingCount" numerus="yes">
+        <source>%n missing</source>
+        <translation>
+            <numerusform>%Ln fehlt</numerusform>
+            <numerusform>%Ln fehlen</numerusform>
+        </translation>
+    </message>
+    <message id="verifyPermissionsCount" numerus="yes">
+        <source>%n with changed permissions</source>
+        <translation>
+            <numerusform>%Ln mit geänderten Rechten</numerusform>
+            <numerusform>%Ln mit geänderten Rechten</numerusform>
+        </translation>
+    </message>
+    <message id="verifyLinkChangedCount" numerus="yes">
+        <source>%n links changed</source>
+        <translation>
+            <numerusform>%Ln Verknüpfung geändert</numerusform>
+            <numerusform>%Ln Verknüpfungen geändert</numerusform>
+        </translation>
+    </message>
+    <message id="verifyLinkLeadsOutCount" numerus="yes">
+        <source>%n links lead outside the app</source>
+        <translation>
+            <numerusform>%Ln Verknüpfung führt aus der App hinaus</numerusform>
+            <numerusform>%Ln Verknüpfungen führen aus der App hinaus</numerusform>
+        </translation>
+    </message>
+    <message id="verifyExtraCount" numerus="yes">
+        <source>%n extra items</source>
+        <translation>
+            <numerusform>%Ln zusätzlicher Eintrag</numerusform>
+            <numerusform>%Ln zusätzliche Einträge</numerusform>
+        </translation>
+    </message>
+    <message id="verifyFindingMissing">
+        <source>missing</source>
+        <translation>fehlt</translation>
+    </message>
+    <message id="verifyFindingChanged">
+        <source>changed</source>
+        <translation>geändert</translation>
+    </message>
+    <message id="verifyFindingPermissions">
+        <source>permissions changed</source>
+        <translation>Rechte geändert</translation>
+    </message>
+    <message id="verifyFindingLinkChanged">
+        <source>link changed</source>
+        <translation>Verknüpfung geändert</translation>
+    </message>
+    <message id="verifyFindingLinkLeadsOut">
+        <source>link leads outside the app</source>
+        <translation>Verknüpfung führt aus der App hinaus</translation>
+    </message>
+    <message id="verifyFindingExtra">
+        <source>not installed by the launcher</source>
+        <translation>nicht vom Launcher installiert</translation>
+    </message>
+    <message id="cliVerifySummary">
+        <source>Checks installed apps file by file against what their install placed; changes nothing.</source>
+        <translation>Prüft installierte Apps Datei für Datei gegen das, was ihre Installation abgelegt hat; ändert nichts.</translation>
+    </message>
+    <message id="cliVerifyIdsArgument">
+        <source>The ids of the apps to check; every installed app when none is given.</source>
+        <translation>Die IDs der zu prüfenden Apps; ohne Angabe jede installierte App.</translation>
+    </message>
+    <message id="cliVerifying">
+        <source>Verifying %1: %2%</source>
+        <translation>Prüfe %1: %2 %</translation>
+    </message>
+    <message id="cliNotInstalled">
+        <source>app "%1" is not installed</source>
+        <translation>App „%1“ ist nicht installiert</translation>
+    </message>
+    <message id="cliNoAppsInstalled">
+        <source>No apps are installed.</source>
+        <translation>Keine Apps installiert.</translation>
+    </message>
 </context>
 </TS>

@@ -1225,5 +1225,107 @@
         <source>Open the quick switcher</source>
         <translation>Open the quick switcher</translation>
     </message>
+    <message id="verifyIntact">
+        <source>Intact</source>
+        <translation>Intact</translation>
+    </message>
+    <message id="verifyLegacyReceipt">
+        <source>Installed before verification existed</source>
+        <translation>Installed before verification existed</translation>
+    </message>
+    <message id="verifyUnreadableReceipt">
+        <source>The install receipt cannot be read</source>
+        <translation>The install receipt cannot be read</translation>
+    </message>
+    <message id="verifyCancelled">
+        <source>Verification cancelled</source>
+        <translation>Verification cancelled</translation>
+    </message>
+    <message id="verifyChangedCount" numerus="yes">
+        <source>%n files changed</source>
+        <translation>
+            <numerusform>%Ln file changed</numerusform>
+            <numerusform>%Ln files changed</numerusform>
+        </translation>
+    </message>
+    <message id="verifyMissingCount" numerus="yes">
+        <source>%n missing</source>
+        <translation>
+            <numerusform>%Ln missing</numerusform>
+            <numerusform>%Ln missing</numerusform>
+        </translation>
+    </message>
+    <message id="verifyPermissionsCount" numerus="yes">
+        <source>%n with changed permissions</source>
+        <translation>
+            <numerusform>%Ln with changed permissions</numerusform>
+            <numerusform>%Ln with changed permissions</numerusform>
+        </translation>
+    </message>
+    <message id="verifyLinkChangedCount" numerus="yes">
+        <source>%n links changed</source>
+        <translation>
+            <numerusform>%Ln link changed</numerusform>
+            <numerusform>%Ln links changed</numerusform>
+        </translation>
+    </message>
+    <message id="verifyLinkLeadsOutCount" numerus="yes">
+        <source>%n links lead outside the app</source>
+        <translation>
+            <numerusform>%Ln link leads outside the app</numerusform>
+            <numerusform>%Ln links lead outside the app</numerusform>
+        </translation>
+    </message>
+    <message id="verifyExtraCount" numerus="yes">
+        <source>%n extra items</source>
+        <translation>
+            <numerusform>%Ln extra item</numerusform>
+            <numerusform>%Ln extra items</numerusform>
+        </translation>
+    </message>
+    <message id="verifyFindingMissing">
+        <source>missing</source>
+        <translation>missing</translation>
+    </message>
+    <message id="verifyFindingChanged">
+        <source>changed</source>
+        <translation>changed</translation>
+    </message>
+    <message id="verifyFindingPermissions">
+        <source>permissions changed</source>
+        <translation>permissions changed</translation>
+    </message>
+    <message id="verifyFindingLinkChanged">
+        <source>link changed</source>
+        <translation>link changed</translation>
+    </message>
+    <message id="verifyFindingLinkLeadsOut">
+        <source>link leads outside the app</source>
+        <translation>link leads outside the app</translation>
+    </message>
+    <message id="verifyFindingExtra">
+        <source>not installed by the launcher</source>
+        <translation>not installed by the launcher</translation>
+    </message>
+    <message id="cliVerifySummary">
+        <source>Checks installed apps file by file against what their install placed; changes nothing.</source>
+        <translation>Checks installed apps file by file against what their install placed; changes nothing.</translation>
+    </message>
+    <message id="cliVerifyIdsArgument">
+        <source>The ids of the apps to check; every installed app when none is given.</source>
+        <translation>The ids of the apps to check; every installed app when none is given.</translation>
+    </message>
+    <message id="cliVerifying">
+        <source>Verifying %1: %2%</source>
+        <translation>Verifying %1: %2%</translation>
+    </message>
+    <message id="cliNotInstalled">
+        <source>app "%1" is not installed</source>
+        <translation>app "%1" is not installed</translation>
+    </message>
+    <message id="cliNoAppsInstalled">
+        <source>No apps are installed.</source>
+        <translation>No apps are installed.</translation>
+    </message>
 </context>
 </TS>

@@ -1239,5 +1239,113 @@
         <source>Open the quick switcher</source>
         <translation>Otwórz szybki przełącznik</translation>
     </message>
+    <message id="verifyIntact">
+        <source>Intact</source>
+        <translation>Nienaruszona</translation>
+    </message>
+    <message id="verifyLegacyReceipt">
+        <source>Installed before verification existed</source>
+        <translation>Zainstalowana, zanim istniała weryfikacja</translation>
+    </message>
+    <message id="verifyUnreadableReceipt">
+        <source>The install receipt cannot be read</source>
+        <translation>Nie można odczytać potwierdzenia instalacji</translation>
+    </message>
+    <message id="verifyCancelled">
+        <source>Verification cancelled</source>
+        <translation>Weryfikacja przerwana</translation>
+    </message>
+    <message id="verifyChangedCount" numerus="yes">
+        <source>%n files changed</source>
+        <translation>
+            <numerusform>%Ln plik zmieniony</numerusform>
+            <numerusform>%Ln pliki zmienione</numerusform>
+            <numerusform>%Ln plików zmienionych</numerusform>
+        </translation>
+    </message>
+    <message id="verifyMissingCount" numerus="yes">
+        <source>%n missing</source>
+        <translation>
+            <numerusform>%Ln brakujący</numerusform>
+            <numerusform>%Ln brakujące</numerusform>
+            <numerusform>%Ln brakujących</numerusform>
+        </translation>
+    </message>
+    <message id="verifyPermissionsCount" numerus="yes">
+        <source>%n with changed permissions</source>
+        <translation>
+            <numerusform>%Ln ze zmienionymi uprawnieniami</numerusform>
+            <numerusform>%Ln ze zmienionymi uprawnieniami</numerusform>
+            <numerusform>%Ln ze zmienionymi uprawnieniami</numerusform>
+        </translation>
+    </message>
+    <message id="verifyLinkChangedCount" numerus="yes">
+        <source>%n links changed</source>
+        <translation>
+            <numerusform>%Ln dowiązanie zmienione</numerusform>
+            <numerusform>%Ln dowiązania zmienione</numerusform>
+            <numerusform>%Ln dowiązań zmienionych</numerusform>
+        </translation>
+    </message>
+    <message id="verifyLinkLeadsOutCount" numerus="yes">
+        <source>%n links lead outside the app</source>
+        <translation>
+            <numerusform>%Ln dowiązanie prowadzi poza aplikację</numerusform>
+            <numerusform>%Ln dowiązania prowadzą poza aplikację</numerusform>
+            <numerusform>%Ln dowiązań prowadzi poza aplikację</numerusform>
+        </translation>
+    </message>
+    <message id="verifyExtraCount" numerus="yes">
+        <source>%n extra items</source>
+        <translation>
+            <numerusform>%Ln dodatkowy element</numerusform>
+            <numerusform>%Ln dodatkowe elementy</numerusform>
+            <numerusform>%Ln dodatkowych elementów</numerusform>
+        </translation>
+    </message>
+    <message id="verifyFindingMissing">
+        <source>missing</source>
+        <translation>brak</translation>
+    </message>
+    <message id="verifyFindingChanged">
+        <source>changed</source>
+        <translation>zmieniony</translation>
+    </message>
+    <message id="verifyFindingPermissions">
+        <source>permissions changed</source>
+        <translation>zmienione uprawnienia</translation>
+    </message>
+    <message id="verifyFindingLinkChanged">
+        <source>link changed</source>
+        <translation>zmienione dowiązanie</translation>
+    </message>
+    <message id="verifyFindingLinkLeadsOut">
+        <source>link leads outside the app</source>
+        <translation>dowiązanie prowadzi poza aplikację</translation>
+    </message>
+    <message id="verifyFindingExtra">
+        <source>not installed by the launcher</source>
+        <translation>nie zainstalowany przez launcher</translation>
+    </message>
+    <message id="cliVerifySummary">
+        <source>Checks installed apps file by file against what their install placed; changes nothing.</source>
+        <translation>Sprawdza zainstalowane aplikacje plik po pliku z tym, co umieściła ich instalacja; niczego nie zmienia.</translation>
+    </message>
+    <message id="cliVerifyIdsArgument">
+        <source>The ids of the apps to check; every installed app when none is given.</source>
+        <translation>Identyfikatory aplikacji do sprawdzenia; bez nich każda zainstalowana aplikacja.</translation>
+    </message>
+    <message id="cliVerifying">
+        <source>Verifying %1: %2%</source>
+        <translation>Weryfikacja %1: %2%</translation>
+    </message>
+    <message id="cliNotInstalled">
+        <source>app "%1" is not installed</source>
+        <translation>aplikacja „%1” nie jest zainstalowana</translation>
+    </message>
+    <message id="cliNoAppsInstalled">
+        <source>No apps are installed.</source>
+        <translation>Nie zainstalowano żadnej aplikacji.</translation>
+    </message>
 </context>
 </TS>
