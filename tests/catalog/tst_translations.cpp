@@ -162,6 +162,9 @@ private Q_SLOTS:
         PluralFormsRows::row("quickResults en", "quickResults", en, two("result", "results"));
         PluralFormsRows::row("quickResults pl", "quickResults", pl, counts("wynik", "wyniki", "wyników", "wyników"));
         PluralFormsRows::row("quickResults de", "quickResults", de, two("Ergebnis", "Ergebnisse"));
+        PluralFormsRows::row("verifyChangedCount en", "verifyChangedCount", en, two("file changed", "files changed"));
+        PluralFormsRows::row("verifyChangedCount pl", "verifyChangedCount", pl, counts("plik zmieniony", "pliki zmienione", "plików zmienionych", "plików zmienionych"));
+        PluralFormsRows::row("verifyChangedCount de", "verifyChangedCount", de, two("Datei geändert", "Dateien geändert"));
     }
 
     void pluralForms()

@@ -16,6 +16,7 @@ class TestCliStore : public QObject
     using UpdateAllRows = DataRows<QString, QStringList>;  // LANG, the lines expected
     using InstallRefusalsRows = DataRows<QString, QString>;  // id, expectedError
     using BashCompletionRows = DataRows<QStringList, QStringList>;  // words typed (the last one being completed), offered
+    using VerifyStatusRows = DataRows<QString, QStringList, int, QStringList>;  // damage, args, exit status, lines expected (err or out)
 
 private:
     std::unique_ptr<ToolSandbox> m_cli;
@@ -261,6 +262,55 @@ private Q_SLOTS:
         QCOMPARE(m_cli->leftovers(), QStringList());
     }
 
+    // Every installed app or those named, offline, from the records: 0 intact, 4 damaged or installed before
+    // verification existed, 1 for what cannot be checked; the bundles stay as they were.
+    void verifyExitStatuses_data()
+    {
+        VerifyStatusRows::columns();
+        VerifyStatusRows::row("intact", "", {"verify"}, 0, {"alpha 1.0.0: Intact", "beta 1.0.0: Intact"});
+        VerifyStatusRows::row("a changed byte", "byte", {"verify"}, 4,
+                              {"alpha 1.0.0: 1 file changed", "  changed: Contents/MacOS/Alpha", "beta 1.0.0: Intact"});
+        VerifyStatusRows::row("named, in Polish", "byte", {"verify", "--lang", "pl", "alpha"}, 4, {"alpha 1.0.0: 1 plik zmieniony"});
+        VerifyStatusRows::row("the other app named", "byte", {"verify", "beta"}, 0, {"beta 1.0.0: Intact"});
+        VerifyStatusRows::row("a receipt of the previous version", "legacy", {"verify", "alpha"}, 4,
+                              {"alpha 1.0.0: Installed before verification existed"});
+        VerifyStatusRows::row("a garbled receipt", "garbled", {"verify"}, 1, {"alpha: The install receipt cannot be read", "beta 1.0.0: Intact"});
+        VerifyStatusRows::row("an app not installed", "", {"verify", "beta", "ghost"}, 1, {"vantrel verify: app \"ghost\" is not installed"});
+        VerifyStatusRows::row("JSON", "byte", {"verify", "--json", "alpha"}, 4,
+                              {R"({"findings":[{"kind":"changed","path":"Contents/MacOS/Alpha"}],"id":"alpha","repair":"reinstall",)"
+                               R"("status":"damaged","summary":"1 file changed","version":"1.0.0"})"});
+    }
+
+    void verifyExitStatuses()
+    {
+        const auto [damage, args, status, lines] = VerifyStatusRows::fetch();
+        m_cli->publish({m_cli->release("alpha", "1.0.0"), m_cli->release("beta", "1.0.0")});
+        for (const char *id : {"alpha", "beta"})
+            QCOMPARE(m_cli->run({"install", id}).exitCode, 0);
+        const QString executable = m_cli->bundle("Alpha.app/Contents/MacOS/Alpha");
+        const QString notePath = m_cli->bundle(".Alpha.app.vantrel-receipt");
+        if (damage == "byte") {
+            QByteArray bytes = TempHome::readFile(executable);
+            bytes[12] = 'X';
+            QVERIFY(TempHome::writeFile(executable, bytes, 0755));
+        }
+        if (damage == "legacy") {
+            QJsonObject note = QJsonDocument::fromJson(TempHome::readFile(notePath)).object();
+            note.remove("tree");
+            QVERIFY(TempHome::writeFile(notePath, QJsonDocument(note).toJson(QJsonDocument::Compact)));
+        }
+        if (damage == "garbled")
+            QVERIFY(TempHome::writeFile(notePath, TempHome::readFile(notePath).chopped(30)));
+        const QMap<QString, QString> before = TempHome::fingerprint(m_cli->installRoot());
+        m_cli->publish({}, 500);
+
+        const ToolSandbox::Result run = m_cli->run(args);
+        QCOMPARE(run.exitCode, status);
+        for (const QString &line : lines)
+            QVERIFY2(run.out.split('\n').contains(line) || run.err.split('\n').contains(line), qPrintable(run.output()));
+        QCOMPARE(TempHome::fingerprint(m_cli->installRoot()), before);
+    }
+
     // Never refreshed: built-in catalog, status 1; after a refresh the kept catalog is listed offline, timed, status 0.
     void listWhenTheCatalogIsUnreachable()
     {
@@ -286,7 +336,7 @@ private Q_SLOTS:
     {
         BashCompletionRows::columns();
         BashCompletionRows::row("commands", {""}, {"check", "compare", "list", "install", "update", "remove", "rollback", "open",
-                                                   "complete", "help", "--help", "--version"});
+                                                   "verify", "complete", "help", "--help", "--version"});
         BashCompletionRows::row("a command begun", {"ro"}, {"rollback"});
         BashCompletionRows::row("options and app ids", {"install", ""}, {"--json", "--help", "--lang", "alpha", "beta", "soon"});
         BashCompletionRows::row("an app id begun", {"open", "b"}, {"beta"});

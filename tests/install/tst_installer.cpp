@@ -715,8 +715,9 @@ private Q_SLOTS:
             QCOMPARE(TempHome::fingerprint(bundle), copies.value(inPlace));
             QCOMPARE(TempHome::fingerprint(previous), copies.value(kept));
             QCOMPARE(installer.previousVersion(QStringLiteral("notes"), url), std::optional<QString>(kept));
-            // The note follows the swap, so a crash before the recording is repaired to the truth.
+            // The note follows the swap, so a crash before the recording is repaired to the truth; its tree goes along.
             QCOMPARE(InstallReceipt::placedVersion(bundle, QStringLiteral("notes")), std::optional<QString>(inPlace));
+            QCOMPARE(waitForTask(installer.verify(QStringLiteral("notes"), url)).status, BundleVerification::Status::intact);
             QCOMPARE(sandbox.rootEntries(), (QStringList{".Notes.app.previous", "Notes.app"}));
         }
         // Only bundles of the install root; removing for good takes the previous copy and the notes along.
