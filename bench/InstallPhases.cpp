@@ -58,7 +58,7 @@ private:
 QStringList InstallPhases::names()
 {
     return {QStringLiteral("download + hash"), QStringLiteral("extraction"), QStringLiteral("bundle check"),
-            QStringLiteral("flush (placing the bundle, writing it to disk)"), QStringLiteral("swap"),
+            QStringLiteral("flush (placing the bundle, recording its tree, writing both to disk)"), QStringLiteral("swap"),
             QStringLiteral("clean-up before returning")};
 }
 

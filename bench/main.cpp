@@ -13,6 +13,7 @@
 #include "catalog/ManifestPolicy.h"
 #include "install/AppInstaller.h"
 #include "install/BackgroundCleanup.h"
+#include "install/BundleVerifier.h"
 #include "install/Sha256Stream.h"
 
 #ifdef VANTREL_BENCH_SEARCH
@@ -339,6 +340,30 @@ void benchInstall(const Options &options, const QString &base)
                  {}, {}, {}, {}});
     rows.append({section, QStringLiteral("  progress reports per install"), QString::number(median(reports), 'f', 0), {}, {}, {}, {}});
     rows.append({section, QStringLiteral("  load average before / after the install runs"), loadBefore, loadAverage(), {}, {}, {}});
+
+    // Verifying the installed bundle against its receipt, against sha256sum checking a list of the same files.
+    {
+        const QString bundle = base + QStringLiteral("/launcher-root/") + QLatin1String(BundleArchive::bundleName);
+        const QString list = base + QStringLiteral("/verify-list.txt");
+        timeShell(QStringLiteral(R"(cd "$1" && find . -type f -print0 | xargs -0 sha256sum > "$2")"), {bundle, list});
+        const QString loadBeforeVerify = loadAverage();
+        const auto launcherVerify = [&] {
+            return BenchStats::timeMs([&] {
+                const BundleVerification result = QCoro::waitFor(installer.verify(item.id, QUrl::fromLocalFile(bundle)));
+                if (result.status != BundleVerification::Status::intact || !result.findings.isEmpty())
+                    throw std::runtime_error("the installed bundle did not verify");
+            });
+        };
+        const auto handVerify = [&] { return timeShell(QStringLiteral(R"(cd "$1" && sha256sum -c --quiet "$2")"), {bundle, list}); };
+        // One warm-up of each first: both read from the page cache.
+        const BenchStats::Pair pair = BenchStats::compare(options.runs, launcherVerify, handVerify);
+        rows.append({section, QStringLiteral("verify the installed bundle vs sha256sum -c over the same files (page cache warm)"),
+                     ms(pair.a), ms(pair.b), QString::number(pair.ratio(), 'f', 2), QStringLiteral("<= 0.80"),
+                     verdict(pair.ratio(), 0.80)});
+        rows.append({section, QStringLiteral("  load average before / after the verify runs"), loadBeforeVerify, loadAverage(), {}, {}, {}});
+        ratios.append(QStringLiteral("verify/sha256sum %1").arg(pair.ratio(), 0, 'f', 2));
+        QFile::remove(list);
+    }
 
     // SHA-256 throughput of the installer's hasher against openssl's own figure.
     {
