@@ -61,18 +61,20 @@ QString writeTree(const QString &installRoot, const QString &bundleName, const Q
     return name;
 }
 
-// The file's bytes, never through a link; nullopt when it cannot be read or is too large.
-std::optional<QByteArray> readTreeFile(const QString &path)
+// A regular file's bytes, never through a link and never more than cap;
+// nullopt when it cannot be read or is larger. A named pipe or a device put
+// in a note's place neither hangs the read nor fills the memory.
+std::optional<QByteArray> readSmallFile(const QString &path, qint64 cap)
 {
     const UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
-    if (!fd.isValid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxTreeSize)
+    if (!fd.isValid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > cap)
         return std::nullopt;
     QFile file;
     if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return std::nullopt;
-    QByteArray bytes = file.read(maxTreeSize + 1);
-    if (bytes.size() > maxTreeSize)
+    QByteArray bytes = file.read(cap + 1);
+    if (bytes.size() > cap)
         return std::nullopt;
     return bytes;
 }
@@ -167,7 +169,7 @@ TreeReceipt treeReceipt(const QString &bundlePath, const QString &appId)
     const QString expected = note.value(QStringLiteral("tree")).toObject().value(QStringLiteral("sha256")).toString();
     if (!treeFilePattern().match(name).hasMatch())
         return unreadable(QStringLiteral("the note names no tree file"));
-    const std::optional<QByteArray> treeBytes = readTreeFile(QFileInfo(bundlePath).absolutePath() + QLatin1Char('/') + name);
+    const std::optional<QByteArray> treeBytes = readSmallFile(QFileInfo(bundlePath).absolutePath() + QLatin1Char('/') + name, maxTreeSize);
     if (!treeBytes)
         return unreadable(QStringLiteral("the tree file cannot be read"));
     Sha256Stream digest;
@@ -197,9 +199,8 @@ struct TreeFiles {
             if (const QRegularExpressionMatch match = treeFilePattern().match(name); match.hasMatch()) {
                 byBundle[match.captured(1)].append(name);
             } else if (name.endsWith(QLatin1String(".vantrel-receipt"))) {
-                QFile file(root.filePath(name));
-                if (file.open(QIODevice::ReadOnly) && file.size() <= maxNoteSize)
-                    named.insert(treeNameIn(QJsonDocument::fromJson(file.readAll()).object()));
+                const QByteArray note = readSmallFile(root.filePath(name), maxNoteSize).value_or(QByteArray());
+                named.insert(treeNameIn(QJsonDocument::fromJson(note).object()));
             }
         }
     }
@@ -261,10 +262,7 @@ std::optional<AppManifestItem> recordedApp(const QString &bundlePath, const QStr
 
 QByteArray noteOf(const QString &path)
 {
-    QFile file(receiptOf(path));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxNoteSize)
-        return {};
-    return file.readAll();
+    return readSmallFile(receiptOf(path), maxNoteSize).value_or(QByteArray());
 }
 
 void writeNote(const QString &path, const QByteArray &note)
