@@ -76,6 +76,17 @@ QList<QByteArray> versionSeeds()
     };
 }
 
+QList<QByteArray> treeSeeds()
+{
+    const QByteArray sha = QByteArray("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    return {
+        "vantrel-bundle-tree 1\nd 755 Contents\nf 644 0 " + sha + " Contents/Info.plist\nl Contents/Current ..\n",
+        "vantrel-bundle-tree 1\nd 700 A%20B\nf 755 12 " + sha + " A%20B/%C3%A9\n",
+        "vantrel-bundle-tree 1\nl x ../y\n",
+        "vantrel-bundle-tree 1\n",
+    };
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -86,7 +97,8 @@ int main(int argc, char **argv)
     }
     const std::pair<const char *, QList<QByteArray>> targets[] = {
         {"fuzz_zip_extract", zipSeeds()}, {"fuzz_manifest_decoder", manifestSeeds()}, {"fuzz_install_state", installStateSeeds()},
-        {"fuzz_feedback_response", feedbackSeeds()}, {"fuzz_version_compare", versionSeeds()}};
+        {"fuzz_feedback_response", feedbackSeeds()}, {"fuzz_version_compare", versionSeeds()},
+        {"fuzz_bundle_tree", treeSeeds()}};
     for (const auto &[target, seeds] : targets) {
         const QString dir = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/') + QLatin1String(target);
         QDir().mkpath(dir);

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 build=build-fuzz
-targets=(fuzz_manifest_decoder fuzz_install_state fuzz_feedback_response fuzz_version_compare fuzz_zip_extract)
+targets=(fuzz_manifest_decoder fuzz_install_state fuzz_feedback_response fuzz_version_compare fuzz_zip_extract fuzz_bundle_tree)
 
 if [ ! -f "$build/build.ninja" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
