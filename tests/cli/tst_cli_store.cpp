@@ -275,6 +275,8 @@ private Q_SLOTS:
         VerifyStatusRows::row("a receipt of the previous version", "legacy", {"verify", "alpha"}, 4,
                               {"alpha 1.0.0: Installed before verification existed"});
         VerifyStatusRows::row("a garbled receipt", "garbled", {"verify"}, 1, {"alpha: The install receipt cannot be read", "beta 1.0.0: Intact"});
+        VerifyStatusRows::row("a bundle replaced by a link", "link", {"verify"}, 1,
+                              {"vantrel verify: alpha: Could not open \"Alpha.app\": Not a directory", "beta 1.0.0: Intact"});
         VerifyStatusRows::row("an app not installed", "", {"verify", "beta", "ghost"}, 1, {"vantrel verify: app \"ghost\" is not installed"});
         VerifyStatusRows::row("JSON", "byte", {"verify", "--json", "alpha"}, 4,
                               {R"({"findings":[{"kind":"changed","path":"Contents/MacOS/Alpha"}],"id":"alpha","repair":"reinstall",)"
@@ -298,6 +300,10 @@ private Q_SLOTS:
             QJsonObject note = QJsonDocument::fromJson(TempHome::readFile(notePath)).object();
             note.remove("tree");
             QVERIFY(TempHome::writeFile(notePath, QJsonDocument(note).toJson(QJsonDocument::Compact)));
+        }
+        if (damage == "link") {
+            QVERIFY(QDir().rename(m_cli->bundle("Alpha.app"), m_cli->path("Alpha.app")));
+            QVERIFY(QFile::link(m_cli->path("Alpha.app"), m_cli->bundle("Alpha.app")));
         }
         if (damage == "garbled")
             QVERIFY(TempHome::writeFile(notePath, TempHome::readFile(notePath).chopped(30)));

@@ -585,7 +585,7 @@ QCoro::Task<int> repairPermissionsHeld(QString installRoot, QString appId, QUrl 
     co_return co_await repair;
 }
 
-// Stops the verify's threads when whoever awaits it goes first.
+// Stops the verify's threads when whoever awaits it goes first, and only then.
 struct StopUnlessDone {
     std::shared_ptr<std::atomic_bool> cancel;
     bool done = false;
@@ -612,9 +612,14 @@ QCoro::Task<BundleVerification> verifyBundle(QString installRoot, QString appId,
     QCoro::Task<BundleVerification> checking = BlockingWork::run([bundle, appId, cancel = stop.cancel, progress] {
         return BundleVerifier::verify(bundle, appId, cancel.get(), progress.get());
     });
-    BundleVerification result = co_await checking;
-    stop.done = true;
-    co_return result;
+    try {
+        BundleVerification result = co_await checking;
+        stop.done = true;
+        co_return result;
+    } catch (...) {
+        stop.done = true;
+        throw;
+    }
 }
 
 }  // namespace
