@@ -14,6 +14,8 @@
 #include "install/InstallProgress.h"
 #include "install/InstallReceipt.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtEndian>
 
 #include <clocale>
@@ -829,24 +831,46 @@ private Q_SLOTS:
         for (const QString &file : {InstallLocks::workLockPath(deadWork), InstallLocks::stagedLockPath(deadStagedWithLock),
                                     InstallLocks::appLockPath(sandbox.installRoot(), QStringLiteral("notes")), sandbox.bundle(QStringLiteral(".user-file"))})
             TempHome::writeFile(file, {});
+        // Tree files: one a note names; others no note names, of a bundle nobody works on, of one whose app's lock is
+        // held (a roll back rewriting its notes), of one being placed.
+        const auto tree = [&sandbox](const QString &bundle) {
+            const QString name = QStringLiteral(".%1.%2.vantrel-tree").arg(bundle, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
+            TempHome::writeFile(sandbox.bundle(name), "vantrel-bundle-tree 1\n");
+            return name;
+        };
+        const QString named = tree(QStringLiteral("Notes.app"));
+        const QStringList heldTrees{tree(QStringLiteral("Clock.app")), tree(QStringLiteral("Timer.app"))};
+        tree(QStringLiteral("Notes.app"));
+        TempHome::writeFile(sandbox.bundle(QStringLiteral(".Notes.app.vantrel-receipt")),
+                            QJsonDocument(QJsonObject{{"appId", "notes"}, {"tree", QJsonObject{{"file", named}}}}).toJson());
+        TempHome::writeFile(sandbox.bundle(QStringLiteral(".Clock.app.previous.vantrel-receipt")), QJsonDocument(QJsonObject{{"appId", "clock"}}).toJson());
+        const auto trees = [&sandbox] { return TempHome::entries(sandbox.installRoot()).filter(QStringLiteral(".vantrel-tree")); };
         LockHolder workHolder;
         LockHolder stagedHolder;
-        if (!workHolder.start(InstallLocks::workLockPath(liveWork)) || !stagedHolder.start(InstallLocks::stagedLockPath(liveStaged)))
+        LockHolder appHolder;
+        if (!workHolder.start(InstallLocks::workLockPath(liveWork)) || !stagedHolder.start(InstallLocks::stagedLockPath(liveStaged))
+            || !appHolder.start(InstallLocks::appLockPath(sandbox.installRoot(), QStringLiteral("clock"))))
             QSKIP("the flock tool is not available to hold a lock from another process");
 
-        QCOMPARE(AppInstaller::removeLeftovers(sandbox.installRoot(), temp), 5);
+        QCOMPARE(AppInstaller::removeLeftovers(sandbox.installRoot(), temp), 6);
+        QStringList keptTrees = heldTrees + QStringList{named};
+        keptTrees.sort();
+        QCOMPARE(trees(), keptTrees);
         QCOMPARE(TempHome::entries(temp), (QStringList{"SomethingElse", "VantrelInstall-FRESH", "VantrelInstall-LIVE"}));
         QVERIFY(QFileInfo::exists(liveWork + QStringLiteral("/Contents/data")));
         QStringList expected{QStringLiteral(".user-file"), QStringLiteral("Notes.app"), QFileInfo(liveStaged).fileName(),
-                             QFileInfo(InstallLocks::stagedLockPath(liveStaged)).fileName()};
+                             QFileInfo(InstallLocks::stagedLockPath(liveStaged)).fileName(),
+                             QFileInfo(InstallLocks::appLockPath(sandbox.installRoot(), QStringLiteral("clock"))).fileName()};
         expected.sort();
         QCOMPARE(sandbox.rootEntries(), expected);
 
         // Once their holders are gone, a later start removes them too.
         workHolder.stop();
         stagedHolder.stop();
-        QCOMPARE(AppInstaller::removeLeftovers(sandbox.installRoot(), temp), 2);
+        appHolder.stop();
+        QCOMPARE(AppInstaller::removeLeftovers(sandbox.installRoot(), temp), 5);
         QCOMPARE(sandbox.rootEntries(), (QStringList{".user-file", "Notes.app"}));
+        QCOMPARE(trees(), QStringList{named});
         QVERIFY(!QFileInfo::exists(liveWork));
     }
 

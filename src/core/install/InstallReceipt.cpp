@@ -187,10 +187,12 @@ TreeReceipt treeReceipt(const QString &bundlePath, const QString &appId)
 
 namespace {
 
-// Tree files of the root by the bundle they belong to, and the ones its notes name.
+// Tree files of the root by the bundle they belong to, the ones its notes
+// name, and the apps the notes are for.
 struct TreeFiles {
     QHash<QString, QStringList> byBundle;
     QSet<QString> named;
+    QHash<QString, QString> appIdByNote;
 
     explicit TreeFiles(const QString &installRoot)
     {
@@ -199,17 +201,37 @@ struct TreeFiles {
             if (const QRegularExpressionMatch match = treeFilePattern().match(name); match.hasMatch()) {
                 byBundle[match.captured(1)].append(name);
             } else if (name.endsWith(QLatin1String(".vantrel-receipt"))) {
-                const QByteArray note = readSmallFile(root.filePath(name), maxNoteSize).value_or(QByteArray());
-                named.insert(treeNameIn(QJsonDocument::fromJson(note).object()));
+                const QJsonObject note
+                    = QJsonDocument::fromJson(readSmallFile(root.filePath(name), maxNoteSize).value_or(QByteArray())).object();
+                named.insert(treeNameIn(note));
+                appIdByNote.insert(name, note.value(QStringLiteral("appId")).toString());
             }
         }
+    }
+
+    QStringList unnamed(const QString &bundleName) const
+    {
+        QStringList found = byBundle.value(bundleName);
+        found.removeIf([this](const QString &name) { return named.contains(name); });
+        return found;
+    }
+
+    // The apps of the notes of the bundle and of its copies (".<bundle>.<more>.vantrel-receipt").
+    QStringList appIdsOf(const QString &bundleName) const
+    {
+        QStringList ids;
+        for (auto it = appIdByNote.cbegin(); it != appIdByNote.cend(); ++it) {
+            if (it.key().startsWith(QLatin1Char('.') + bundleName + QLatin1Char('.')) && !it.value().isEmpty())
+                ids.append(it.value());
+        }
+        return ids;
     }
 
     int removeUnnamed(const QString &installRoot, const QString &bundleName) const
     {
         int removed = 0;
-        for (const QString &name : byBundle.value(bundleName)) {
-            if (!named.contains(name) && QFile::remove(installRoot + QLatin1Char('/') + name))
+        for (const QString &name : unnamed(bundleName)) {
+            if (QFile::remove(installRoot + QLatin1Char('/') + name))
                 ++removed;
         }
         return removed;
@@ -225,12 +247,32 @@ void removeUnreferencedTrees(const QString &installRoot, const QString &bundleNa
 
 int removeDeadTrees(const QString &installRoot)
 {
-    const TreeFiles trees(installRoot);
+    const TreeFiles found(installRoot);
     int removed = 0;
-    for (auto it = trees.byBundle.cbegin(); it != trees.byBundle.cend(); ++it) {
-        // An install placing this bundle may have written its tree and not yet its note.
-        if (!InstallLocks::placementInFlight(installRoot, it.key()))
-            removed += trees.removeUnnamed(installRoot, it.key());
+    for (auto it = found.byBundle.cbegin(); it != found.byBundle.cend(); ++it) {
+        const QString &bundleName = it.key();
+        // An install placing the bundle may have written its tree and not yet its note.
+        if (found.unnamed(bundleName).isEmpty() || InstallLocks::placementInFlight(installRoot, bundleName))
+            continue;
+        // Installs, roll backs (which rewrite both notes, one after the
+        // other) and removals change notes under the app's lock: held here,
+        // none is halfway.
+        std::vector<std::unique_ptr<FileLock>> held;
+        bool free = true;
+        for (const QString &appId : found.appIdsOf(bundleName)) {
+            try {
+                std::unique_ptr<FileLock> lock = FileLock::tryAcquire(InstallLocks::appLockPath(installRoot, appId));
+                free = free && lock;
+                if (lock)
+                    held.push_back(std::move(lock));
+            } catch (const PlatformError &) {
+                free = false;
+            }
+        }
+        if (free)
+            removed += TreeFiles(installRoot).removeUnnamed(installRoot, bundleName);
+        for (const std::unique_ptr<FileLock> &lock : held)
+            lock->removeAndRelease();
     }
     return removed;
 }
