@@ -8,10 +8,10 @@ class TimedExtractor : public ArchiveExtractor
 public:
     TimedExtractor(std::shared_ptr<const ArchiveExtractor> inner, InstallPhases *phases) : m_inner(std::move(inner)), m_phases(phases) {}
     void extractZip(const QString &archivePath, const QString &destinationDir, const std::atomic_bool *cancel,
-                    ExtractionProgress *progress, ExtractedDigests *digests) const override
+                    ExtractionProgress *progress, ExtractedChecksums *checksums) const override
     {
         m_phases->mark(InstallPhases::extracting);
-        m_inner->extractZip(archivePath, destinationDir, cancel, progress, digests);
+        m_inner->extractZip(archivePath, destinationDir, cancel, progress, checksums);
         m_phases->mark(InstallPhases::extracted);
     }
 

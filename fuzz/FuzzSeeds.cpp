@@ -78,10 +78,9 @@ QList<QByteArray> versionSeeds()
 
 QList<QByteArray> treeSeeds()
 {
-    const QByteArray sha = QByteArray("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
     return {
-        "vantrel-bundle-tree 1\nd 755 Contents\nf 644 0 " + sha + " Contents/Info.plist\nl Contents/Current ..\n",
-        "vantrel-bundle-tree 1\nd 700 A%20B\nf 755 12 " + sha + " A%20B/%C3%A9\n",
+        "vantrel-bundle-tree 1\nd 755 Contents\nf 644 0 00000000 Contents/Info.plist\nl Contents/Current ..\n",
+        "vantrel-bundle-tree 1\nd 700 A%20B\nf 755 12 0badf00d A%20B/%C3%A9\n",
         "vantrel-bundle-tree 1\nl x ../y\n",
         "vantrel-bundle-tree 1\n",
     };

@@ -2,7 +2,7 @@
 
 #include "ZipEntryPlan.h"
 #include "install/InstallFaultPoint.h"
-#include "install/Sha256Stream.h"
+#include "install/Crc32.h"
 #include "log/Logging.h"
 
 #include <QFile>
@@ -118,16 +118,16 @@ struct Stopped {};
 class Shared
 {
 public:
-    Shared(qint64 cap, const std::atomic_bool *cancel, ExtractionProgress *progress, ExtractedDigests *digests)
-        : m_cap(cap), m_cancel(cancel), m_progress(progress), m_digests(digests)
+    Shared(qint64 cap, const std::atomic_bool *cancel, ExtractionProgress *progress, ExtractedChecksums *checksums)
+        : m_cap(cap), m_cancel(cancel), m_progress(progress), m_checksums(checksums)
     {
     }
 
-    bool wantsDigests() const { return m_digests; }
-    void written(const QByteArray &relativePath, const QByteArray &sha256Hex)
+    bool wantsChecksums() const { return m_checksums; }
+    void written(const QByteArray &relativePath, quint32 crc32)
     {
-        if (m_digests)
-            m_digests->add(relativePath, sha256Hex);
+        if (m_checksums)
+            m_checksums->add(relativePath, crc32);
     }
 
     void checkpoint() const
@@ -165,14 +165,14 @@ private:
     const qint64 m_cap;
     const std::atomic_bool *m_cancel;
     ExtractionProgress *m_progress;
-    ExtractedDigests *m_digests;
+    ExtractedChecksums *m_checksums;
     std::atomic<qint64> m_written{0};
     std::atomic_bool m_failed{false};
     std::mutex m_mutex;
     std::exception_ptr m_error;
 };
 
-// Writes the file the reader stands at, hashing what it writes. An
+// Writes the file the reader stands at, taking the CRC-32 of what it writes. An
 // AppleDouble file ("._NAME" whose data begins 00 05 16 07) holds another
 // file's macOS metadata and is not written: the first bytes of a "._" file
 // are held until they tell.
@@ -192,21 +192,21 @@ void writeFile(struct archive *reader, struct archive *writer, archive_entry *en
 
     bool started = false;
     bool empty = true;
-    // The blocks hashed in order are the file only when none skips ahead.
-    std::optional<Sha256Stream> digest;
-    if (shared.wantsDigests())
-        digest.emplace();
-    la_int64_t hashedUpTo = 0;
+    // The blocks summed in order are the file only when none skips ahead.
+    std::optional<Crc32> checksum;
+    if (shared.wantsChecksums())
+        checksum.emplace();
+    la_int64_t summedUpTo = 0;
     const auto put = [&](const void *data, size_t size, la_int64_t offset) {
         if (!started && archive_write_header(writer, entry) < ARCHIVE_WARN)
             throw writerError(writer, shownName);
         started = true;
         empty = empty && size == 0;
-        if (digest && offset != hashedUpTo)
-            digest.reset();
-        if (digest) {
-            digest->update(static_cast<const char *>(data), size);
-            hashedUpTo += la_int64_t(size);
+        if (checksum && offset != summedUpTo)
+            checksum.reset();
+        if (checksum) {
+            checksum->update(static_cast<const char *>(data), size);
+            summedUpTo += la_int64_t(size);
         }
         // A failed write(2), a full disk included, comes back as ARCHIVE_WARN.
         if (size > 0 && archive_write_data_block(writer, data, size, offset) != ARCHIVE_OK)
@@ -241,8 +241,8 @@ void writeFile(struct archive *reader, struct archive *writer, archive_entry *en
         put(held.constData(), size_t(held.size()), 0);
     if (archive_write_finish_entry(writer) < ARCHIVE_WARN)
         throw writerError(writer, shownName);
-    if (digest)
-        shared.written(item.relative, digest->finishHex().toLatin1());
+    if (checksum)
+        shared.written(item.relative, checksum->value());
     if (!empty)
         startWriteback(path);
     InstallFaultPoint::reach("extracting");
@@ -348,7 +348,7 @@ qint64 LibarchiveExtractor::writeCap(qint64 archiveSize, const Limits &limits)
 
 void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &destinationDir,
                                      const std::atomic_bool *cancel, ExtractionProgress *progress,
-                                     ExtractedDigests *digests) const
+                                     ExtractedChecksums *checksums) const
 {
     const QFileInfo archiveInfo(archivePath);
     if (!archiveInfo.isFile())
@@ -370,7 +370,7 @@ void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &
         writeEntry(outline.get(), folder.get());
     const int mostWorkers = m_limits.workers > 0 ? m_limits.workers
                                                  : std::clamp(QThread::idealThreadCount(), 1, maximumWorkers);
-    Shared shared(cap, cancel, progress, digests);
+    Shared shared(cap, cancel, progress, checksums);
     writeFiles(archivePath, plan, shareOut(plan, m_limits.bytesPerWorker, mostWorkers), shared);
     for (const ZipEntryPlan::Entry &link : plan.links)
         writeEntry(outline.get(), link.get());

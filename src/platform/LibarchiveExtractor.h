@@ -12,7 +12,7 @@
 // Large archives are unpacked by several threads, each with its own reader
 // and its share of the files; extraction stops once the bytes written by all
 // of them exceed a cap that grows with the archive's size, so a compression
-// bomb cannot fill the disk. Each file is hashed (SHA-256) as it is written.
+// bomb cannot fill the disk. Each file's CRC-32 is taken as it is written.
 //
 // Throws PlatformError(archive) for an unreadable, corrupt, truncated or
 // hostile archive, and PlatformError(fileSystem) when the disk refuses a
@@ -37,7 +37,7 @@ public:
 
     void extractZip(const QString &archivePath, const QString &destinationDir,
                     const std::atomic_bool *cancel = nullptr, ExtractionProgress *progress = nullptr,
-                    ExtractedDigests *digests = nullptr) const override;
+                    ExtractedChecksums *checksums = nullptr) const override;
 
     // Bytes an archive of this size may unpack to:
     // min(maximumCap, max(minimumCap, ratio x archiveSize)).

@@ -72,12 +72,12 @@ class GatedExtractor : public ArchiveExtractor
 {
 public:
     void extractZip(const QString &archivePath, const QString &destinationDir, const std::atomic_bool *cancel,
-                    ExtractionProgress *progress, ExtractedDigests *digests) const override
+                    ExtractionProgress *progress, ExtractedChecksums *checksums) const override
     {
         thread = QThread::currentThread();
         entered.release();
         gate.acquire();
-        LibarchiveExtractor().extractZip(archivePath, destinationDir, cancel, progress, digests);
+        LibarchiveExtractor().extractZip(archivePath, destinationDir, cancel, progress, checksums);
     }
     mutable QSemaphore entered;
     mutable QSemaphore gate;

@@ -200,8 +200,8 @@ struct Placement {
     QString staged;
     QString destination;
     AppManifestItem app;
-    // The extraction's digests of the bundle's files, by path below it.
-    QHash<QByteArray, QByteArray> digests;
+    // The extraction's checksums of the bundle's files, by path below it.
+    QHash<QByteArray, quint32> checksums;
     // A repair discards the copy it replaces: the kept previous copy stays.
     bool repairing = false;
     std::shared_ptr<const DirectoryReplacer> replacer;
@@ -215,7 +215,7 @@ struct Placement {
         throwIfCancelled(*cancel);
         InstallFiles::placeTreeDurably(source, staged);
         InstallFiles::syncDirectory(root);
-        BundleTree tree = BundleTree::describe(staged, digests);
+        BundleTree tree = BundleTree::describe(staged, checksums);
         // The last moment to stop: after the swap the new bundle stays.
         throwIfCancelled(*cancel);
         return tree;
@@ -376,8 +376,8 @@ public:
             // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
             QCoro::Task<void> extraction = BlockingWork::run(
                 [extractor = m_ctx.layers.extractor, archive = archivePath(), extracted = extractedPath(), cancel = m_cancel, unpacked,
-                 digests = m_digests] {
-                    extractor->extractZip(archive, extracted, cancel.get(), unpacked.get(), digests.get());
+                 checksums = m_checksums] {
+                    extractor->extractZip(archive, extracted, cancel.get(), unpacked.get(), checksums.get());
                 });
             co_await extraction;
         } catch (const PlatformError &error) {
@@ -422,7 +422,7 @@ public:
             + freshUuid() + QStringLiteral(".staged");
         placement.destination = m_ctx.installRoot + QLatin1Char('/') + placement.bundleName;
         placement.app = m_app;
-        placement.digests = bundleDigests();
+        placement.checksums = bundleChecksums();
         placement.repairing = m_control.repairVersion.has_value();
         placement.replacer = m_ctx.layers.replacer;
         placement.cancel = m_cancel;
@@ -473,12 +473,12 @@ private:
     QString archivePath() const { return m_workDir + QStringLiteral("/download.zip"); }
     QString extractedPath() const { return m_workDir + QStringLiteral("/extracted"); }
 
-    // What the extraction hashed of the chosen bundle, by path below it.
-    QHash<QByteArray, QByteArray> bundleDigests() const
+    // What the extraction summed of the chosen bundle, by path below it.
+    QHash<QByteArray, quint32> bundleChecksums() const
     {
         const QByteArray prefix = QFile::encodeName(m_bundle.mid(extractedPath().size() + 1)) + '/';
-        QHash<QByteArray, QByteArray> below;
-        const QHash<QByteArray, QByteArray> all = m_digests->take();
+        QHash<QByteArray, quint32> below;
+        const QHash<QByteArray, quint32> all = m_checksums->take();
         for (auto it = all.cbegin(); it != all.cend(); ++it) {
             if (it.key().startsWith(prefix))
                 below.insert(it.key().mid(prefix.size()), it.value());
@@ -495,7 +495,7 @@ private:
     QString m_workDir;
     std::unique_ptr<FileLock> m_workLock;
     std::shared_ptr<InstallProgress> m_progress;
-    std::shared_ptr<ExtractedDigests> m_digests = std::make_shared<ExtractedDigests>();
+    std::shared_ptr<ExtractedChecksums> m_checksums = std::make_shared<ExtractedChecksums>();
     QString m_bundle;
     QString m_staged;
     std::unique_ptr<FileLock> m_stagedLock;

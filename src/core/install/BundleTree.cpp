@@ -1,7 +1,7 @@
 #include "BundleTree.h"
 
 #include "RelativePath.h"
-#include "Sha256Stream.h"
+#include "Crc32.h"
 #include "errors/LauncherError.h"
 
 #include <QFile>
@@ -31,10 +31,18 @@ std::optional<QByteArray> decoded(const QByteArray &field)
     return bytes;
 }
 
-bool isDigest(const QByteArray &text)
+QByteArray checksumText(quint32 crc32)
 {
-    return text.size() == 64
-        && std::all_of(text.cbegin(), text.cend(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+    return QByteArray::number(crc32, 16).rightJustified(8, '0');
+}
+
+std::optional<quint32> checksum(const QByteArray &field)
+{
+    bool ok = false;
+    const quint32 value = field.toUInt(&ok, 16);
+    if (!ok || checksumText(value) != field)
+        return std::nullopt;
+    return value;
 }
 
 // A path as describe writes it: relative, no empty, "." or ".." components, no NUL.
@@ -74,12 +82,12 @@ std::optional<BundleEntry> entryOf(const QByteArray &line, QString *why)
         const auto m = mode(f[1]);
         bool ok = false;
         entry.size = f[2].toLongLong(&ok);
+        const auto crc32 = checksum(f[3]);
         const auto path = decoded(f[4]);
-        if (!m || !ok || entry.size < 0 || entry.size > largestSize || QByteArray::number(entry.size) != f[2]
-            || !isDigest(f[3]) || !path)
+        if (!m || !ok || entry.size < 0 || entry.size > largestSize || QByteArray::number(entry.size) != f[2] || !crc32 || !path)
             return bad(QStringLiteral("a file line is garbled"));
         entry.mode = *m;
-        entry.sha256 = f[3];
+        entry.crc32 = *crc32;
         entry.path = *path;
     } else if (f.value(0) == "l" && f.size() == 3) {
         entry.type = BundleEntry::Type::link;
@@ -107,7 +115,7 @@ std::optional<BundleEntry> entryOf(const QByteArray &line, QString *why)
                         error);
 }
 
-void describeFolder(const QByteArray &root, const QByteArray &relative, const QHash<QByteArray, QByteArray> &known,
+void describeFolder(const QByteArray &root, const QByteArray &relative, const QHash<QByteArray, quint32> &known,
                     QList<BundleEntry> &entries)
 {
     const QByteArray folder = relative.isEmpty() ? root : root + '/' + relative;
@@ -136,9 +144,8 @@ void describeFolder(const QByteArray &root, const QByteArray &relative, const QH
         } else if (S_ISREG(st.st_mode)) {
             entry.mode = int(st.st_mode & 0777);
             entry.size = qint64(st.st_size);
-            entry.sha256 = known.value(entry.path);
-            if (entry.sha256.isEmpty())
-                entry.sha256 = Sha256Stream::fileHex(QFile::decodeName(path)).toLatin1();
+            const auto found = known.constFind(entry.path);
+            entry.crc32 = found != known.cend() ? *found : Crc32::ofFile(QFile::decodeName(path));
             entries.append(entry);
         } else if (S_ISLNK(st.st_mode)) {
             entry.type = BundleEntry::Type::link;
@@ -167,7 +174,8 @@ QByteArray BundleTree::encode() const
             out += "d " + QByteArray::number(e.mode, 8) + ' ' + encoded(e.path);
             break;
         case BundleEntry::Type::file:
-            out += "f " + QByteArray::number(e.mode, 8) + ' ' + QByteArray::number(e.size) + ' ' + e.sha256 + ' ' + encoded(e.path);
+            out += "f " + QByteArray::number(e.mode, 8) + ' ' + QByteArray::number(e.size) + ' ' + checksumText(e.crc32) + ' '
+                + encoded(e.path);
             break;
         case BundleEntry::Type::link:
             out += "l " + encoded(e.path) + ' ' + encoded(e.target);
@@ -209,10 +217,10 @@ std::optional<BundleTree> BundleTree::decode(const QByteArray &bytes, QString *p
     return tree;
 }
 
-BundleTree BundleTree::describe(const QString &root, const QHash<QByteArray, QByteArray> &knownDigests)
+BundleTree BundleTree::describe(const QString &root, const QHash<QByteArray, quint32> &knownChecksums)
 {
     BundleTree tree;
-    describeFolder(QFile::encodeName(root), {}, knownDigests, tree.entries);
+    describeFolder(QFile::encodeName(root), {}, knownChecksums, tree.entries);
     std::sort(tree.entries.begin(), tree.entries.end(), [](const BundleEntry &a, const BundleEntry &b) { return a.path < b.path; });
     return tree;
 }

@@ -12,10 +12,10 @@
 // bundle's receipt (InstallReceipt), one line an entry after a header line:
 //   vantrel-bundle-tree 1
 //   d MODE PATH
-//   f MODE SIZE SHA256 PATH
+//   f MODE SIZE CRC32 PATH
 //   l PATH TARGET
-// MODE in octal, SHA256 in lower-case hexadecimal, PATH and TARGET
-// percent-encoded: names are the file system's bytes, not always text.
+// MODE in octal, CRC32 in lower-case hexadecimal (eight digits), PATH and
+// TARGET percent-encoded: names are the file system's bytes, not always text.
 struct BundleEntry {
     enum class Type { directory, file, link };
 
@@ -23,7 +23,7 @@ struct BundleEntry {
     Type type = Type::file;
     int mode = 0;        // read, write and execute bits (folders and files); set-id and sticky bits aside
     qint64 size = 0;     // files
-    QByteArray sha256;   // files
+    quint32 crc32 = 0;   // files
     QByteArray target;   // links, as written
 
     friend bool operator==(const BundleEntry &, const BundleEntry &) = default;
@@ -41,10 +41,10 @@ struct BundleTree {
     // link), or appears twice, or holds a link that leads out of the bundle.
     static std::optional<BundleTree> decode(const QByteArray &bytes, QString *problem = nullptr);
 
-    // The tree below root as it stands. Files take their digest from
-    // knownDigests (by path below root) and are read only when it has none.
+    // The tree below root as it stands. Files take their CRC-32 from
+    // knownChecksums (by path below root) and are read only when it has none.
     // Blocking; throws PlatformError(fileSystem).
-    static BundleTree describe(const QString &root, const QHash<QByteArray, QByteArray> &knownDigests = {});
+    static BundleTree describe(const QString &root, const QHash<QByteArray, quint32> &knownChecksums = {});
 
     friend bool operator==(const BundleTree &, const BundleTree &) = default;
 };

@@ -4,7 +4,7 @@
 #include "HeldFolder.h"
 #include "InstallReceipt.h"
 #include "RelativePath.h"
-#include "Sha256Stream.h"
+#include "Crc32.h"
 #include "errors/LauncherError.h"
 
 #include <QFile>
@@ -48,7 +48,7 @@ struct Stopped {};
 struct ContentCheck {
     QByteArray path;
     qint64 size = 0;
-    QByteArray sha256;
+    quint32 crc32 = 0;
 };
 
 // The entries' types and bits first, on one thread; then the contents, on several.
@@ -219,7 +219,7 @@ private:
         else if (qint64(st.st_size) != entry.size)
             add(Kind::changed, entry.path);
         else
-            m_contents.append({entry.path, entry.size, entry.sha256});
+            m_contents.append({entry.path, entry.size, entry.crc32});
     }
 
     void checkLink(const BundleEntry &entry, int parent, const QByteArray &name)
@@ -260,7 +260,7 @@ private:
 #ifdef POSIX_FADV_SEQUENTIAL
         ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-        Sha256Stream digest;
+        Crc32 checksum;
         for (;;) {
             checkpoint();
             const ssize_t n = ::read(fd.get(), buffer.data(), size_t(buffer.size()));
@@ -270,11 +270,11 @@ private:
                 throwReadError(file.path, errno);
             if (n == 0)
                 break;
-            digest.update(buffer.constData(), size_t(n));
+            checksum.update(buffer.constData(), size_t(n));
             if (m_progress)
                 m_progress->readBytes.fetch_add(n, std::memory_order_relaxed);
         }
-        if (digest.finishHex().toLatin1() != file.sha256)
+        if (checksum.value() != file.crc32)
             add(Kind::changed, file.path);
     }
 

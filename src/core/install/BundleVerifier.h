@@ -14,7 +14,7 @@ struct VerifyProgress {
 
 // Compares an installed bundle with the tree its receipt records
 // (InstallReceipt::treeReceipt): every entry's type, permission bits, size,
-// content (SHA-256) and link target, and what the bundle holds beyond it.
+// content (CRC-32) and link target, and what the bundle holds beyond it.
 // Read-only: the bundle is opened once and everything below it is reached
 // one component at a time without following a link (HeldFolder), files are
 // opened read-only, nothing is written and no time is set. A receipt that

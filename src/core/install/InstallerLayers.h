@@ -19,26 +19,26 @@ struct ExtractionProgress {
     std::atomic<qint64> writtenBytes{0};
 };
 
-// The SHA-256 (lower-case hexadecimal) of each file an extraction wrote, by
-// its path below the destination, taken from the bytes as they were written;
-// filled by the extracting threads, taken once they are done.
-class ExtractedDigests
+// The CRC-32 of each file an extraction wrote, by its path below the
+// destination, taken from the bytes as they were written; filled by the
+// extracting threads, taken once they are done.
+class ExtractedChecksums
 {
 public:
-    void add(const QByteArray &relativePath, const QByteArray &sha256Hex)
+    void add(const QByteArray &relativePath, quint32 crc32)
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
-        m_digests.insert(relativePath, sha256Hex);
+        m_checksums.insert(relativePath, crc32);
     }
-    QHash<QByteArray, QByteArray> take()
+    QHash<QByteArray, quint32> take()
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
-        return std::exchange(m_digests, {});
+        return std::exchange(m_checksums, {});
     }
 
 private:
     std::mutex m_mutex;
-    QHash<QByteArray, QByteArray> m_digests;
+    QHash<QByteArray, quint32> m_checksums;
 };
 
 // Unpacks a ZIP archive into an existing directory. Blocking; called from a
@@ -46,14 +46,14 @@ private:
 // entry that would land outside destination; a write the disk refuses (full,
 // read-only, no permission) throws PlatformError(fileSystem) instead, which
 // the installer passes through. cancel, when set, is polled; progress, when
-// set, is kept up to date; digests, when set, receives each file's digest.
+// set, is kept up to date; checksums, when set, receives each file's CRC-32.
 class ArchiveExtractor
 {
 public:
     virtual ~ArchiveExtractor() = default;
     virtual void extractZip(const QString &archivePath, const QString &destinationDir,
                             const std::atomic_bool *cancel = nullptr, ExtractionProgress *progress = nullptr,
-                            ExtractedDigests *digests = nullptr) const = 0;
+                            ExtractedChecksums *checksums = nullptr) const = 0;
 };
 
 // Puts staged at destination in one atomic step. What was at destination then
