@@ -1,9 +1,6 @@
 #include "Crc32.h"
 
-#include "errors/LauncherError.h"
-
-#include <QByteArray>
-#include <QFile>
+#include "InstallFiles.h"
 
 #include <zlib.h>
 
@@ -17,18 +14,7 @@ void Crc32::update(const char *data, std::size_t length)
 
 quint32 Crc32::ofFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw PlatformError(PlatformError::Domain::fileSystem, file.errorString());
     Crc32 crc;
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = file.read(buffer.data(), buffer.size());
-        if (n < 0)
-            throw PlatformError(PlatformError::Domain::fileSystem, file.errorString());
-        if (n == 0)
-            break;
-        crc.update(buffer.constData(), std::size_t(n));
-    }
+    InstallFiles::readInBlocks(path, [&crc](const char *data, std::size_t length) { crc.update(data, length); });
     return crc.value();
 }

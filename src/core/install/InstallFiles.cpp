@@ -269,6 +269,22 @@ void createDirectories(const QString &path)
         throwFileError(QStringLiteral("Could not create the folder"), name, ENOTDIR);
 }
 
+void readInBlocks(const QString &path, const std::function<void(const char *, std::size_t)> &feed)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw PlatformError(PlatformError::Domain::fileSystem, file.errorString());
+    QByteArray buffer(copyBlockSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = file.read(buffer.data(), buffer.size());
+        if (n < 0)
+            throw PlatformError(PlatformError::Domain::fileSystem, file.errorString());
+        if (n == 0)
+            break;
+        feed(buffer.constData(), std::size_t(n));
+    }
+}
+
 void removeTree(const QString &path) noexcept
 {
     if (path.isEmpty())

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 
 // Blocking file-system steps of an install; run off the main thread.
@@ -10,6 +12,9 @@ namespace InstallFiles {
 
 // Creates path with its parents.
 void createDirectories(const QString &path);
+
+// Hands the file's bytes to feed in large blocks, in order.
+void readInBlocks(const QString &path, const std::function<void(const char *, std::size_t)> &feed);
 
 // Removes path and everything below it; errors are ignored.
 void removeTree(const QString &path) noexcept;

@@ -1,9 +1,6 @@
 #include "Sha256Stream.h"
 
-#include "errors/LauncherError.h"
-
-#include <QByteArray>
-#include <QFile>
+#include "InstallFiles.h"
 
 #include <openssl/evp.h>
 
@@ -44,18 +41,7 @@ QString Sha256Stream::finishHex()
 
 QString Sha256Stream::fileHex(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw PlatformError(PlatformError::Domain::fileSystem, file.errorString());
     Sha256Stream stream;
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = file.read(buffer.data(), buffer.size());
-        if (n < 0)
-            throw PlatformError(PlatformError::Domain::fileSystem, file.errorString());
-        if (n == 0)
-            break;
-        stream.update(buffer.constData(), std::size_t(n));
-    }
+    InstallFiles::readInBlocks(path, [&stream](const char *data, std::size_t length) { stream.update(data, length); });
     return stream.finishHex();
 }
