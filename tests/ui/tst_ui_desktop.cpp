@@ -310,6 +310,39 @@ private Q_SLOTS:
         QVERIFY2(run.out.contains(expected), qPrintable(run.output()));
     }
 
+    // A quit asked for while an install runs stands when the install ends before the answer: the launcher quits,
+    // and the app is wholly installed.
+    void quitAskedStandsWhenTheInstallEnds()
+    {
+        InstallSandbox sandbox;
+        LoopbackHttpServer server;
+        const QByteArray archive = notesApp().build();
+        LoopbackHttpServer::Response slow;
+        slow.body = archive;
+        slow.throttleBytes = qMax<qint64>(1, archive.size() / 20);
+        slow.throttleMs = 50;
+        server.serve(QStringLiteral("/notes.zip"), slow);
+        const AppManifestItem app = notesRelease(server.url(QStringLiteral("/notes.zip")), archive);
+
+        StoreView f(TestCatalog::manifest({app}));
+        f.h.appInstaller = std::shared_ptr<AppInstaller>(sandbox.makeInstaller());
+        f.relaunch();
+        int quits = 0;
+        QuitFlow flow(f.store.get(), AppScenes::instance(), [&quits] { ++quits; });
+        f.store->installApp(app.id);
+        QTRY_VERIFY(f.store->installTransaction(app.id) && f.store->installTransaction(app.id)->receivedBytes() > 0);
+        AppScenes::instance()->quit();
+        QCOMPARE(AppScenes::instance()->quitBlockers(), QStringList{app.name});
+        QTRY_COMPARE_WITH_TIMEOUT(quits, 1, 15000);
+        QVERIFY(AppScenes::instance()->quitBlockers().isEmpty());
+        QCOMPARE(f.store->stateFor(app.id), AppInstallState::installed(app.version));
+        QCOMPARE(f.h.recorded(LauncherStore::installedVersionsKey), (QHash<QString, QString>{{app.id, app.version}}));
+        const QString bundle = f.store->installedAppURLs().value(app.id).toLocalFile();
+        QCOMPARE(sandbox.rootEntries(), QStringList{QFileInfo(bundle).fileName()});
+        QVERIFY(QFileInfo(bundle).isDir());
+        QTRY_COMPARE(sandbox.leftovers(), QStringList());
+    }
+
     // Without an X server the desktop portal binds Ctrl+K, and its Activated reaches the launcher.
     void portalBindsTheGlobalShortcut()
     {

@@ -144,6 +144,12 @@ QString LauncherStore::notListedKey(const QString &appId) const
     return reason ? QString::fromLatin1(ManifestPolicy::notListedKey(*reason)) : QString();
 }
 
+QString LauncherStore::notListedBadgeKey(const QString &appId) const
+{
+    const std::optional<NotListed> reason = notListedReason(appId);
+    return reason ? QString::fromLatin1(ManifestPolicy::notListedBadgeKey(*reason)) : QString();
+}
+
 void LauncherStore::refreshCatalog()
 {
     m_apps->reconcileAgain();

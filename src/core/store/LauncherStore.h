@@ -137,8 +137,9 @@ public:
     Q_INVOKABLE AppInstallState stateFor(const QString &appId) const { return m_apps->state(appId); }
     // Why an installed app is not in the catalog's lists; nullopt when it is (or is not installed).
     std::optional<NotListed> notListedReason(const QString &appId) const;
-    // The same as a message id; empty when it is listed.
+    // The same as a message id, a sentence or a badge's words; empty when it is listed.
     Q_INVOKABLE QString notListedKey(const QString &appId) const;
+    Q_INVOKABLE QString notListedBadgeKey(const QString &appId) const;
     // The text key of the reason the app cannot be installed now; empty when it can.
     Q_INVOKABLE QString installRefusalKey(const QString &appId) const { return m_apps->installRefusalKey(findApp(appId)); }
     Q_INVOKABLE void sendFeedback(const QString &type, const QString &title, const QString &description, const QString &appId)
