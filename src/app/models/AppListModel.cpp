@@ -5,7 +5,7 @@
 #include "store/AppManagement.h"
 
 AppListModel::AppListModel(QObject *parent)
-    : CatalogRowsModel(LibrarySearch::SearchKeys::Fields::withTags, parent)
+    : CatalogRowsModel(AppSearch::SearchKeys::Fields::withTags, parent)
 {
 }
 
