@@ -143,7 +143,7 @@ Item {
                 required property var app
                 required property string name
                 required property string tileStatus
-                required property string installKind
+                required property int installKind
                 required property string statusLabel
                 required property string notListed
                 objectName: "menuRow_" + appId
@@ -175,7 +175,7 @@ Item {
                             objectName: "menuRowState"
                             text: row.tileStatus + (row.notListed !== "" ? " · " + row.statusLabel : "")
                             font: VNT.system(10)
-                            color: row.installKind === "failed" ? VNT.danger : VNT.fg2
+                            color: row.installKind === InstallState.Failed ? VNT.danger : VNT.fg2
                             elide: Text.ElideRight
                             Layout.fillWidth: true
                         }
