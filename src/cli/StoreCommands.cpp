@@ -140,7 +140,7 @@ int runList(const CliInvocation &call)
             apps.append(QJsonObject{
                 {QStringLiteral("id"), app.id},
                 {QStringLiteral("name"), app.name},
-                {QStringLiteral("status"), AppReleaseStatusUtil::rawValue(app.status)},
+                {QStringLiteral("status"), EnumNames::name(app.status)},
                 {QStringLiteral("published"), ManifestPolicy::isPublished(app, s.store->includeBetaApps())},
                 {QStringLiteral("state"), s.store->state(app).toJson()},
             });
