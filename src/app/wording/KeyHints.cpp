@@ -1,31 +1,17 @@
 #include "KeyHints.h"
 
-#include <QHash>
-#include <QStringList>
+#include <QKeySequence>
 
-KeyHints::Platform KeyHints::currentPlatform()
+QString KeyHints::native(const QString &sequence)
 {
-#ifdef Q_OS_MACOS
-    return Platform::macOS;
-#else
-    return Platform::other;
-#endif
+    return QKeySequence(sequence, QKeySequence::PortableText).toString(QKeySequence::NativeText);
 }
 
-QString KeyHints::format(const QString &sequence, Platform platform)
+QString KeyHints::shortcutSymbol() const
 {
-    // Qt's "Ctrl" is the Command key on macOS, and its "Meta" the Control key.
-    static const QHash<QString, std::pair<QString, QString>> modifiers = {
-        {QStringLiteral("Ctrl"), {QStringLiteral("⌘"), QStringLiteral("Ctrl")}},
-        {QStringLiteral("Shift"), {QStringLiteral("⇧"), QStringLiteral("Shift")}},
-        {QStringLiteral("Alt"), {QStringLiteral("⌥"), QStringLiteral("Alt")}},
-        {QStringLiteral("Meta"), {QStringLiteral("⌃"), QStringLiteral("Meta")}},
-    };
-    const bool mac = platform == Platform::macOS;
-    QStringList parts;
-    for (const QString &key : sequence.split(QLatin1Char('+'), Qt::SkipEmptyParts)) {
-        const auto it = modifiers.constFind(key);
-        parts << (it == modifiers.constEnd() ? key : mac ? it->first : it->second);
-    }
-    return parts.join(mac ? QString() : QStringLiteral("+"));
+#ifdef Q_OS_MACOS
+    return QStringLiteral("command");
+#else
+    return QStringLiteral("keyboard");
+#endif
 }

@@ -4,10 +4,11 @@
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
-// The one place that words shortcut hints: "⌘K", "⌘⇧T" on macOS, "Ctrl+K",
-// "Ctrl+Shift+T" elsewhere, as each desktop writes them. Views pass Qt's
-// portable form ("Ctrl+Shift+T"), the same text their Shortcut items bind, so
-// hint and key never disagree.
+// Shortcut hints as the user's keyboard names the keys: Qt's native text of a
+// sequence ("Ctrl+K", "Strg+K" in German, "⌘K" on macOS), in the language
+// whose Qt translations are installed. Views pass Qt's portable form
+// ("Ctrl+Shift+T"), the same text their Shortcut items bind, so hint and key
+// never disagree.
 class KeyHints : public QObject
 {
     Q_OBJECT
@@ -15,19 +16,17 @@ class KeyHints : public QObject
     QML_SINGLETON
 
 public:
-    enum class Platform { macOS, other };
-
     explicit KeyHints(QObject *parent = nullptr) : QObject(parent) {}
 
-    static Platform currentPlatform();
-    static QString format(const QString &sequence, Platform platform);
+    static QString native(const QString &sequence);
 
-    Q_INVOKABLE QString hint(const QString &sequence) const { return format(sequence, currentPlatform()); }
+    // Views pass the language so they redraw on a change; Qt's installed translations speak it.
+    Q_INVOKABLE QString hint(const QString &sequence, const QString &locale) const
+    {
+        Q_UNUSED(locale);
+        return native(sequence);
+    }
     // The symbol beside a shortcut's button: the Command key where it is
     // labelled so, a keyboard elsewhere.
-    Q_INVOKABLE QString shortcutSymbol() const { return symbolFor(currentPlatform()); }
-    static QString symbolFor(Platform platform)
-    {
-        return platform == Platform::macOS ? QStringLiteral("command") : QStringLiteral("keyboard");
-    }
+    Q_INVOKABLE QString shortcutSymbol() const;
 };

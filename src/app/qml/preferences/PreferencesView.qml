@@ -201,7 +201,7 @@ Item {
                         Text {
                             id: shortcutText
                             anchors.centerIn: parent
-                            text: KeyHints.hint("Ctrl+K")
+                            text: KeyHints.hint("Ctrl+K", view.store.locale)
                             font: VNT.mono(11)
                             color: VNT.fg0
                         }

@@ -182,7 +182,7 @@ Rectangle {
             variant: "secondary"
             symbol: KeyHints.shortcutSymbol()
             text: qsTrId("sidebarQuickSwitcher")
-            hint: KeyHints.hint("Ctrl+K")
+            hint: KeyHints.hint("Ctrl+K", sidebar.store.locale)
             fillWidth: true
             Layout.fillWidth: true
             onClicked: sidebar.quickSwitcherRequested()
