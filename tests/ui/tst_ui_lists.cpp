@@ -321,7 +321,7 @@ private Q_SLOTS:
 #endif
         const auto [language, sequence, expected] = KeyHintsRows::fetch();
         VantrelTranslator translator(language);
-        QCOMPARE(KeyHints::native(sequence), expected);
+        QCOMPARE(KeyHints().hint(sequence), expected);
     }
 
     // The line under "Update all" words each failure from its kind in the view's language, after a live switch too;

@@ -2,8 +2,9 @@
 
 #include <QKeySequence>
 
-QString KeyHints::native(const QString &sequence)
+QString KeyHints::hint(const QString &sequence, const QString &language) const
 {
+    Q_UNUSED(language)
     return QKeySequence(sequence, QKeySequence::PortableText).toString(QKeySequence::NativeText);
 }
 

@@ -18,14 +18,9 @@ class KeyHints : public QObject
 public:
     explicit KeyHints(QObject *parent = nullptr) : QObject(parent) {}
 
-    static QString native(const QString &sequence);
-
-    // Views pass the language so they redraw on a change; Qt's installed translations speak it.
-    Q_INVOKABLE QString hint(const QString &sequence, const QString &locale) const
-    {
-        Q_UNUSED(locale);
-        return native(sequence);
-    }
+    // Views that stay open while the language changes pass it (the store's
+    // locale), so the binding words the hint again in the new language.
+    Q_INVOKABLE QString hint(const QString &sequence, const QString &language = {}) const;
     // The symbol beside a shortcut's button: the Command key where it is
     // labelled so, a keyboard elsewhere.
     Q_INVOKABLE QString shortcutSymbol() const;

@@ -1,7 +1,8 @@
 #include "SummaryText.h"
 
-QString SummaryText::readable(const UpdateBatchResult &updates)
+QString SummaryText::summary(const UpdateBatchResult &updates, const QString &language) const
 {
+    Q_UNUSED(language)
     return updates.summary(&SummaryText::failureWords);
 }
 

@@ -19,14 +19,9 @@ class SummaryText : public QObject
 public:
     explicit SummaryText(QObject *parent = nullptr) : QObject(parent) {}
 
-    static QString readable(const UpdateBatchResult &updates);
+    // Views pass the language so they redraw on a change; the installed
+    // translator speaks it.
+    Q_INVOKABLE QString summary(const UpdateBatchResult &updates, const QString &language) const;
     // Why one app was not updated, in the installed language.
     static QString failureWords(const UpdateBatch::Failure &failure);
-
-    // Views pass the language so they redraw on a change; the installed translator speaks it.
-    Q_INVOKABLE QString summary(const UpdateBatchResult &updates, const QString &locale) const
-    {
-        Q_UNUSED(locale);
-        return readable(updates);
-    }
 };
