@@ -53,7 +53,7 @@ QList<AppReport> appReports(const LauncherManifest &manifest, bool includeBeta)
     for (const AppManifestItem &app : manifest.apps) {
         AppReport r;
         r.id = app.id;
-        r.status = AppReleaseStatusUtil::rawValue(app.status);
+        r.status = EnumNames::name(app.status);
         r.visible = ManifestPolicy::isVisible(app, includeBeta);
         r.published = ManifestPolicy::isPublished(app, includeBeta);
         // The coming-soon list does not depend on the beta preference.

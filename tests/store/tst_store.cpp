@@ -297,7 +297,7 @@ private Q_SLOTS:
         store->setSelectedAppID(text(selectionBefore));
         QList<AppManifestItem> items;
         for (const QString &spec : apps)
-            items.append(tc::app(spec.section(':', 0, 0), *AppReleaseStatusUtil::fromRawValue(spec.section(':', 1))));
+            items.append(tc::app(spec.section(':', 0, 0), *EnumNames::fromName<AppReleaseStatus>(spec.section(':', 1))));
         QVERIFY(h.refresh(*store, tc::manifest(items)));
         QCOMPARE(store->selectedAppID(), text(selectionAfter));
         QCOMPARE(store->onboardingComplete(), onboardingDone);

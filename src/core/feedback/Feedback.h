@@ -23,9 +23,8 @@ Q_ENUM_NS(FeedbackType)
 using FeedbackEnums::FeedbackType;
 
 namespace FeedbackTypeUtil {
-QString rawValue(FeedbackType type);
+// The case name; anything else is none.
 std::optional<FeedbackType> fromRawValue(const QString &raw);
-const QList<FeedbackType> &allCases();
 }  // namespace FeedbackTypeUtil
 
 struct FeedbackDiagnostics {

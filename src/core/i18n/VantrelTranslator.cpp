@@ -1,5 +1,7 @@
 #include "VantrelTranslator.h"
 
+#include "log/Logging.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -7,7 +9,7 @@
 VantrelTranslator::VantrelTranslator(VantrelLocale locale, QObject *parent) : QObject(parent), m_locale(locale)
 {
     if (!m_english.load(qmFile(VantrelLocale::en)))
-        qWarning("The English translations are missing from the build.");
+        qCWarning(lcI18n) << "The English translations are missing from the build.";
     QCoreApplication::installTranslator(&m_english);
     install();
 }
@@ -32,7 +34,7 @@ void VantrelTranslator::install()
     if (m_chosen.load(qmFile(m_locale)))
         QCoreApplication::installTranslator(&m_chosen);
     else
-        qWarning("The %s translations are missing from the build.", qPrintable(VantrelLocaleUtil::rawValue(m_locale)));
+        qCWarning(lcI18n).noquote() << "The" << VantrelLocaleUtil::rawValue(m_locale) << "translations are missing from the build.";
     // Qt's own texts (its option help, its network errors) from the system's
     // Qt translations, where they are installed.
     const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);

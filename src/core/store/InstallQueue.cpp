@@ -105,6 +105,7 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
     std::optional<InstalledApp> installed;
     QString failureDescription;
     QString failureDebug;
+    std::optional<AppInstallerError> installerError;
     bool reported = false;
     bool wasCancelled = false;
     try {
@@ -135,6 +136,8 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
         failureDebug = error.debugDescription();
         const auto *installError = dynamic_cast<const AppInstallerError *>(&error);
         wasCancelled = installError && installError->kind() == AppInstallerError::Kind::cancelled;
+        if (installError)
+            installerError = *installError;
         if (self && reporter && !wasCancelled) {
             reporter->report(error, reportContext(app));
             reported = true;
@@ -169,7 +172,7 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
         qCInfo(lcStore) << "Install failed:" << app.id;
         if (!reported && reporter)
             reporter->reportMessage(failureDescription, reportContext(app));
-        Q_EMIT failed(transaction, failureDescription);
+        Q_EMIT failed(transaction, OperationOutcome::failed(failureDescription, installerError));
     }
     events->send(installEvent(app, QStringLiteral("install_failed"), QStringLiteral("failed"), failureDebug));
     events->close();

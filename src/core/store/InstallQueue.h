@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InstallTransaction.h"
+#include "OperationOutcome.h"
 
 #include <QCoroTask>
 #include <QHash>
@@ -51,8 +52,9 @@ Q_SIGNALS:
     void started(InstallTransaction *transaction);
     // The installer placed the app; the transaction is already installed.
     void succeeded(InstallTransaction *transaction, const InstalledApp &installed);
-    // The installer failed with this localized description.
-    void failed(InstallTransaction *transaction, const QString &description);
+    // The installer failed: the outcome's localized description, and the
+    // installer's error when it raised one.
+    void failed(InstallTransaction *transaction, const OperationOutcome &outcome);
     // The install stopped on request before its bundle was placed; nothing is
     // reported and no error shown.
     void cancelled(InstallTransaction *transaction);

@@ -67,9 +67,9 @@ void InstalledApps::connectInstalls()
                 recordInstalled(installed, transaction->app());
                 finish(m_runningInstalls.value(transaction->appId()), OperationOutcome::done());
             });
-    connect(m_installs, &InstallQueue::failed, this, [this](InstallTransaction *transaction, const QString &reason) {
+    connect(m_installs, &InstallQueue::failed, this, [this](InstallTransaction *transaction, const OperationOutcome &outcome) {
         const Operation operation = m_runningInstalls.value(transaction->appId());
-        finish(operation, OperationOutcome::failed(reason));
+        finish(operation, outcome);
         // A failed update or reinstall leaves the installed copy in place, and it stays reachable.
         const InstallRecords::Recorded kept = m_records.reconcile().value(transaction->appId());
         if (operation)

@@ -182,7 +182,7 @@ Item {
                     }
                     Text {
                         objectName: "menuRowCaption"
-                        text: KeyHints.hint("Ctrl+" + (row.index + 1))
+                        text: KeyHints.hint("Ctrl+" + (row.index + 1), view.store.locale)
                         font: VNT.system(9.5)
                         color: VNT.fg2
                     }
@@ -227,7 +227,7 @@ Item {
             Layout.bottomMargin: 14
             variant: "secondary"
             text: qsTrId("openVantrel")
-            hint: KeyHints.hint("Ctrl+Shift+T")
+            hint: KeyHints.hint("Ctrl+Shift+T", view.store.locale)
             fillWidth: true
             onClicked: view.bringUpMainWindow()
         }
@@ -243,7 +243,7 @@ Item {
             symbol: "power"
             symbolFrameWidth: 16
             text: qsTrId("quitAction")
-            hint: KeyHints.hint("Ctrl+Q")
+            hint: KeyHints.hint("Ctrl+Q", view.store.locale)
             fillWidth: true
             onClicked: AppScenes.quit()
         }
