@@ -315,7 +315,7 @@ QObject *StoreView::rootObject(const char *property) const
 void StoreView::install(const QString &appId)
 {
     store->installApp(appId);
-    QTRY_VERIFY(!store->installTransaction(appId));
+    QTRY_VERIFY(!store->runningInstall(appId));
 }
 
 void StoreView::reach(const QString &appId, const QString &state)

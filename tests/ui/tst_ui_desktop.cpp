@@ -263,14 +263,14 @@ private Q_SLOTS:
         QCOMPARE(quit->text(), QStringLiteral("Quit"));
 
         f.store->installApp(app.id);
-        QTRY_VERIFY(f.store->installTransaction(app.id) && f.store->installTransaction(app.id)->receivedBytes() > 0);
+        QTRY_VERIFY(f.store->runningInstall(app.id) && f.store->runningInstall(app.id)->receivedBytes() > 0);
         quit->trigger();
         QCOMPARE(AppScenes::instance()->quitBlockers(), QStringList{app.name});
         QTRY_VERIFY(dialog->isVisible());
         f.host.click(f.item("quitConfirmationKeep"));
         QTRY_VERIFY(!dialog->isVisible());
         QCOMPARE(quits, 0);
-        QVERIFY(f.store->installTransaction(app.id));
+        QVERIFY(f.store->runningInstall(app.id));
 
         quit->trigger();
         QTRY_VERIFY(dialog->isVisible());
@@ -330,7 +330,7 @@ private Q_SLOTS:
         int quits = 0;
         QuitFlow flow(f.store.get(), AppScenes::instance(), [&quits] { ++quits; });
         f.store->installApp(app.id);
-        QTRY_VERIFY(f.store->installTransaction(app.id) && f.store->installTransaction(app.id)->receivedBytes() > 0);
+        QTRY_VERIFY(f.store->runningInstall(app.id) && f.store->runningInstall(app.id)->receivedBytes() > 0);
         AppScenes::instance()->quit();
         QCOMPARE(AppScenes::instance()->quitBlockers(), QStringList{app.name});
         QTRY_COMPARE_WITH_TIMEOUT(quits, 1, 15000);

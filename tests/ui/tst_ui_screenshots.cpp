@@ -408,7 +408,7 @@ private Q_SLOTS:
         // Let a held install end before the store goes.
         if (f.h.installer->gate) {
             f.h.installer->gate->open();
-            QTRY_VERIFY(!f.store->installTransaction("notes") && !f.store->installTransaction("cafe"));
+            QTRY_VERIFY(!f.store->runningInstall("notes") && !f.store->runningInstall("cafe"));
         }
     }
 

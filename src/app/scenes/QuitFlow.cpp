@@ -29,7 +29,7 @@ QStringList QuitFlow::installingApps() const
     if (!m_store)
         return ids;
     for (const AppManifestItem &app : m_store->manifest().apps) {
-        if (m_store->installTransaction(app.id))
+        if (m_store->runningInstall(app.id))
             ids.append(app.id);
     }
     return ids;

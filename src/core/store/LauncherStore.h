@@ -150,8 +150,8 @@ public:
     Q_INVOKABLE void clearErrorMessage() { setErrorMessage(std::nullopt); }
     Q_INVOKABLE void resetFeedbackState() { setFeedbackState(FeedbackSubmissionState::idle()); }  // a fresh form
 
-    // The running install of appId (progress, downloaded bytes) until its outcome is known, or null.
-    const InstallTransaction *installTransaction(const QString &appId) const { return m_apps->transaction(appId); }
+    // The running install or update of appId (progress, downloaded bytes) until its outcome is known, or null.
+    const AppOperation *runningInstall(const QString &appId) const { return m_apps->runningInstall(appId); }
 
     // Text forms for QML: an empty id clears the selection, an unknown language is ignored, null clears the line.
     QString selectedAppIDValue() const { return m_selectedAppID.value_or(QString()); }
@@ -184,7 +184,7 @@ Q_SIGNALS:
     void visibleAppsChanged();
     void unlistedInstalledAppsChanged();
     void lastCatalogCheckChanged();
-    void installStarted(const QString &appId);  // its transaction is published
+    void installStarted(const QString &appId);  // its operation is published
     void installFinished(const QString &appId, bool succeeded);  // done, failed or cancelled
 
 private:
