@@ -48,7 +48,7 @@ QStringList candidates(const CliRegistry &registry, const QStringList &words)
     if (command->takesLanguage && previous == QLatin1String("--lang")) {
         QStringList languages;
         for (const VantrelLocale locale : EnumNames::allCases<VantrelLocale>())
-            languages << VantrelLocaleUtil::rawValue(locale);
+            languages << EnumNames::name(locale);
         return languages;
     }
     QStringList offered;

@@ -1,6 +1,7 @@
 // A screenshot of every screen in the states worth seeing, in $VANTREL_BUILD_DIR/screenshots (OpenGL: .../opengl).
 
 #include "AboutFacts.h"
+#include "codec/EnumNames.h"
 #include "AppScenes.h"
 #include "DataRows.h"
 #include "QmlHarness.h"
@@ -135,7 +136,7 @@ QList<Shot> shots()
     const auto home = [](const QString &kind) {
         return [kind](StoreView &f) {
             f.openRefreshedMainWindow();
-            QCOMPARE(catalogLifecycleKindName(ManifestPolicy::catalogLifecycle(f.store->manifest(), f.store->includeBetaApps()).kind), kind);
+            QCOMPARE(EnumNames::name(ManifestPolicy::catalogLifecycle(f.store->manifest(), f.store->includeBetaApps()).kind), kind);
         };
     };
     QList<Shot> list{

@@ -22,11 +22,6 @@ Q_ENUM_NS(FeedbackType)
 
 using FeedbackEnums::FeedbackType;
 
-namespace FeedbackTypeUtil {
-// The case name; anything else is none.
-std::optional<FeedbackType> fromRawValue(const QString &raw);
-}  // namespace FeedbackTypeUtil
-
 struct FeedbackDiagnostics {
     QString macOSVersion;
     QString launcherVersion;

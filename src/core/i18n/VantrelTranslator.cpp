@@ -1,4 +1,5 @@
 #include "VantrelTranslator.h"
+#include "codec/EnumNames.h"
 
 #include "log/Logging.h"
 
@@ -28,23 +29,23 @@ void VantrelTranslator::install()
     QCoreApplication::removeTranslator(&m_chosen);
     QCoreApplication::removeTranslator(&m_qt);
     // Counts (%Ln) take the default locale's digits and grouping.
-    QLocale::setDefault(QLocale(VantrelLocaleUtil::rawValue(m_locale)));
+    QLocale::setDefault(QLocale(EnumNames::name(m_locale)));
     if (m_locale == VantrelLocale::en)
         return;
     if (m_chosen.load(qmFile(m_locale)))
         QCoreApplication::installTranslator(&m_chosen);
     else
-        qCWarning(lcI18n).noquote() << "The" << VantrelLocaleUtil::rawValue(m_locale) << "translations are missing from the build.";
+        qCWarning(lcI18n).noquote() << "The" << EnumNames::name(m_locale) << "translations are missing from the build.";
     // Qt's own texts (its option help, its network errors) from the system's
     // Qt translations, where they are installed.
     const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (m_qt.load(QStringLiteral("qtbase_") + VantrelLocaleUtil::rawValue(m_locale), qtTranslations))
+    if (m_qt.load(QStringLiteral("qtbase_") + EnumNames::name(m_locale), qtTranslations))
         QCoreApplication::installTranslator(&m_qt);
 }
 
 QString VantrelTranslator::qmFile(VantrelLocale locale)
 {
-    return QStringLiteral(":/i18n/vantrel_%1.qm").arg(VantrelLocaleUtil::rawValue(locale));
+    return QStringLiteral(":/i18n/vantrel_%1.qm").arg(EnumNames::name(locale));
 }
 
 QString VantrelTranslator::formattedDate(const QDate &date) const
@@ -63,6 +64,6 @@ QString VantrelTranslator::formattedDate(const QDate &date) const
         pattern = QStringLiteral("dddd, d. MMMM");
         break;
     }
-    const QLocale qlocale(VantrelLocaleUtil::rawValue(m_locale));
+    const QLocale qlocale(EnumNames::name(m_locale));
     return qlocale.toUpper(qlocale.toString(date, pattern));
 }

@@ -1,4 +1,5 @@
 #include "Monitoring.h"
+#include "codec/EnumNames.h"
 
 #include "system/SystemLayers.h"
 #include "i18n/VantrelLocale.h"
@@ -28,7 +29,7 @@ QCoro::Task<void> RemoteEventRecorder::recordEvent(LauncherOperationalEvent even
         QNetworkRequest request(ServiceEndpoints::joinPath(m_baseURL, QStringLiteral("/api/events")));
         request.setTransferTimeout(m_timeoutMs);
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-        request.setRawHeader(QByteArrayLiteral("X-Vantrel-Locale"), VantrelLocaleUtil::rawValue(locale).toLatin1());
+        request.setRawHeader(QByteArrayLiteral("X-Vantrel-Locale"), EnumNames::name(locale).toLatin1());
         const QByteArray body = RequestBodyEncoder::encode(event.toJson());
         if (!m_session || *m_sessionEnded)
             co_return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnnouncementQueue.h"
+#include "codec/EnumNames.h"
 #include "AppManagement.h"
 #include "ErrorLine.h"
 #include "FeedbackFlow.h"
@@ -144,7 +145,7 @@ public:
     Q_INVOKABLE QString installRefusalKey(const QString &appId) const { return m_apps->installRefusalKey(findApp(appId)); }
     Q_INVOKABLE void sendFeedback(const QString &type, const QString &title, const QString &description, const QString &appId)
     {
-        submitFeedback(FeedbackTypeUtil::fromRawValue(type).value_or(FeedbackType::other), title, description,
+        submitFeedback(EnumNames::fromName<FeedbackType>(type).value_or(FeedbackType::other), title, description,
                        appId.isEmpty() ? std::nullopt : std::optional(appId));  // the task runs on and frees itself
     }
     Q_INVOKABLE void clearErrorMessage() { setErrorMessage(std::nullopt); }
@@ -156,8 +157,8 @@ public:
     // Text forms for QML: an empty id clears the selection, an unknown language is ignored, null clears the line.
     QString selectedAppIDValue() const { return m_selectedAppID.value_or(QString()); }
     void setSelectedAppIDValue(const QString &id) { setSelectedAppID(id.isEmpty() ? std::nullopt : std::optional(id)); }
-    QString localeCode() const { return VantrelLocaleUtil::rawValue(locale()); }
-    void setLocaleCode(const QString &code) { if (const auto l = VantrelLocaleUtil::fromRawValue(code)) setLocale(*l); }
+    QString localeCode() const { return EnumNames::name(locale()); }
+    void setLocaleCode(const QString &code) { if (const auto l = EnumNames::fromName<VantrelLocale>(code)) setLocale(*l); }
     QVariant errorMessageValue() const { return optionalVariant(m_errorLine.text()); }
     void setErrorMessageValue(const QVariant &value) { setErrorMessage(value.isNull() ? std::nullopt : std::optional(value.toString())); }
 
