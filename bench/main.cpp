@@ -17,7 +17,7 @@
 #include "install/Sha256Stream.h"
 
 #ifdef VANTREL_BENCH_SEARCH
-#include "LibrarySearch.h"
+#include "AppSearch.h"
 #include "QuickSwitcherModel.h"
 #include "store/LauncherStore.h"
 #endif
@@ -786,9 +786,9 @@ void benchSearch(const Options &options)
     };
     const QList<AppManifestItem> visible = ManifestPolicy::visibleApps(manifest, false);
     const QList<AppManifestItem> published = ManifestPolicy::publishedApps(manifest, false);
-    const LibrarySearch::SearchKeys libraryKeys(visible, LibrarySearch::SearchKeys::Fields::withTags);
-    const LibrarySearch::SearchKeys switcherKeys(published, LibrarySearch::SearchKeys::Fields::withoutTags);
-    const auto step = [](const LibrarySearch::SearchKeys &keys, const QString &q, Shown &shown) {
+    const AppSearch::SearchKeys libraryKeys(visible, AppSearch::SearchKeys::Fields::withTags);
+    const AppSearch::SearchKeys switcherKeys(published, AppSearch::SearchKeys::Fields::withoutTags);
+    const auto step = [](const AppSearch::SearchKeys &keys, const QString &q, Shown &shown) {
         if (q == shown.query && !shown.rows.isEmpty())
             return;
         const bool narrows = !shown.query.isEmpty() && q.contains(shown.query);
@@ -797,9 +797,9 @@ void benchSearch(const Options &options)
             shown.rows = std::move(next);
         shown.query = q;
     };
-    const auto library = [&](const QString &text, Shown &shown) { step(libraryKeys, LibrarySearch::query(text), shown); };
+    const auto library = [&](const QString &text, Shown &shown) { step(libraryKeys, AppSearch::query(text), shown); };
     const auto switcher = [&](const QString &text, Shown &shown) {
-        step(switcherKeys, QuickSwitcherSearch::query(text), shown);
+        step(switcherKeys, AppSearch::query(text), shown);
     };
     // Types the query one key at a time, then deletes it; per-keystroke mean and worst.
     const auto typing = [&](const auto &view, double *worst) {

@@ -1,4 +1,5 @@
-# One test program, registered with CTest under its area's label.
+# One test program, registered with CTest under its area's label (and
+# "sanitized" when its area is one of VANTREL_SANITIZED_AREAS).
 #   vantrel_add_test(NAME tst_x LABEL area SOURCES files... [LIBS libs...] [DEPENDS targets...] [TIMEOUT s])
 function(vantrel_add_test)
   cmake_parse_arguments(ARG "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
@@ -12,6 +13,11 @@ function(vantrel_add_test)
     add_dependencies(${ARG_NAME} ${ARG_DEPENDS})
   endif()
   add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
-  set_tests_properties(${ARG_NAME} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS ${ARG_LABEL}
+  set(_labels ${ARG_LABEL})
+  if(ARG_LABEL IN_LIST VANTREL_SANITIZED_AREAS)
+    list(APPEND _labels sanitized)
+    set_property(GLOBAL APPEND PROPERTY VANTREL_SANITIZED_TESTS ${ARG_NAME})
+  endif()
+  set_tests_properties(${ARG_NAME} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${_labels}"
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VANTREL_BUILD_DIR=${CMAKE_BINARY_DIR};VANTREL_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()

@@ -12,3 +12,6 @@ export QT_QPA_PLATFORM=offscreen
 cd build
 ctest --output-on-failure -j"$(nproc)" --timeout 600
 (cd .. && bash scripts/fuzz.sh 5)
+# The core, platform and terminal-tool tests again, built with AddressSanitizer
+# and UndefinedBehaviorSanitizer (build-asan/).
+(cd .. && bash scripts/sanitize.sh)

@@ -17,7 +17,7 @@
 #include "SymbolGlyphs.h"
 #include "catalog/ManifestClient.h"
 #include "install/AppInstaller.h"
-#include "log/Logging.h"
+#include "UiLogging.h"
 #include "store/LauncherStore.h"
 
 #include "DefaultCollaborators.h"
@@ -100,18 +100,18 @@ int main(int argc, char *argv[])
     QQmlComponent component(&engine, scenesUrl);
     FirstFrameReport::mark("component");
     if (component.isError()) {
-        qCritical().noquote() << component.errorString();
+        qCCritical(lcUi).noquote() << component.errorString();
         return 1;
     }
     QObject *scenes = component.createWithInitialProperties(
         {{QStringLiteral("store"), QVariant::fromValue(store)}, {QStringLiteral("appName"), appName}});
     if (!scenes) {
-        qCritical().noquote() << component.errorString();
+        qCCritical(lcUi).noquote() << component.errorString();
         return 1;
     }
     auto *mainWindow = qobject_cast<QQuickWindow *>(scenes->property("mainWindow").value<QObject *>());
     if (!mainWindow) {
-        qCritical("The main window could not be created.");
+        qCCritical(lcUi) << "The main window could not be created.";
         return 1;
     }
     FirstFrameReport::mark("windows");

@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "codec/EnumNames.h"
 
 #include "CompiledAppProperties.h"
 #include "catalog/CatalogSignature.h"
@@ -53,7 +54,7 @@ QList<AppReport> appReports(const LauncherManifest &manifest, bool includeBeta)
     for (const AppManifestItem &app : manifest.apps) {
         AppReport r;
         r.id = app.id;
-        r.status = AppReleaseStatusUtil::rawValue(app.status);
+        r.status = EnumNames::name(app.status);
         r.visible = ManifestPolicy::isVisible(app, includeBeta);
         r.published = ManifestPolicy::isPublished(app, includeBeta);
         // The coming-soon list does not depend on the beta preference.
@@ -107,7 +108,7 @@ void printTextReport(const LauncherManifest &manifest, bool includeBeta, bool si
     }
     // The lifecycle is a code scripts may match; the rest is worded.
     out << "\n";
-    out << qtTrId("cliCheckLifecycle").arg(catalogLifecycleKindName(lifecycle.kind)) << "\n";
+    out << qtTrId("cliCheckLifecycle").arg(EnumNames::name(lifecycle.kind)) << "\n";
     out << qtTrId("cliCheckFeatured").arg(lifecycle.featuredApp ? Cli::printable(lifecycle.featuredApp->id) : qtTrId("cliCheckNone"))
         << "\n";
     out << qtTrId("cliCheckAnnouncements").arg(QLocale().toString(manifest.announcements.size())) << "\n";
@@ -137,7 +138,7 @@ void printJsonReport(const LauncherManifest &manifest, bool includeBeta, bool si
     }
     printJson(QJsonObject{
         {QStringLiteral("ok"), true},
-        {QStringLiteral("lifecycle"), catalogLifecycleKindName(lifecycle.kind)},
+        {QStringLiteral("lifecycle"), EnumNames::name(lifecycle.kind)},
         {QStringLiteral("featured"),
          lifecycle.featuredApp ? QJsonValue(lifecycle.featuredApp->id) : QJsonValue(QJsonValue::Null)},
         {QStringLiteral("announcements"), manifest.announcements.size()},

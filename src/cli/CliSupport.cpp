@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "codec/EnumNames.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -90,7 +91,7 @@ int run(const CliCommand &command, const QStringList &args, VantrelTranslator &t
     // --lang first, so that the help and the complaints, too, speak it (unless its value is what is missing).
     if (command.takesLanguage && parser.isSet(langOption()) && (parsed || !parser.value(langOption()).isEmpty())) {
         const QString code = parser.value(langOption());
-        const auto locale = VantrelLocaleUtil::fromRawValue(code);
+        const auto locale = EnumNames::fromName<VantrelLocale>(code);
         if (!locale)
             return usageError(command, qtTrId("cliUnknownLanguage").arg(printable(code)));
         invocation.locale = *locale;

@@ -5,6 +5,7 @@
 // always the tool's own.
 
 #include "CliCommand.h"
+#include "codec/EnumNames.h"
 
 #include "DefaultCollaborators.h"
 #include "catalog/ManifestClient.h"
@@ -46,8 +47,8 @@ QStringList candidates(const CliRegistry &registry, const QStringList &words)
     const QString previous = words.last();
     if (command->takesLanguage && previous == QLatin1String("--lang")) {
         QStringList languages;
-        for (const VantrelLocale locale : VantrelLocaleUtil::allCases())
-            languages << VantrelLocaleUtil::rawValue(locale);
+        for (const VantrelLocale locale : EnumNames::allCases<VantrelLocale>())
+            languages << EnumNames::name(locale);
         return languages;
     }
     QStringList offered;

@@ -94,17 +94,17 @@ QString InstallReport::bar(const QString &appId, double fraction) const
     const int filled = int(fraction * barWidth);
     QString line = QLatin1Char('[') + QString(filled, QLatin1Char('#')) + QString(barWidth - filled, QLatin1Char('-'))
         + QStringLiteral("] %1%").arg(int(fraction * 100), 3);
-    const InstallTransaction *transaction = m_store.installTransaction(appId);
+    const AppOperation *install = m_store.runningInstall(appId);
     const double seconds = qMax<qint64>(1, m_clock.elapsed()) / 1000.0;
-    if (transaction && transaction->receivedBytes() > 0) {
-        const qint64 received = transaction->receivedBytes();
+    if (install && install->receivedBytes() > 0) {
+        const qint64 received = install->receivedBytes();
         const QString got = size(received);
         line += QStringLiteral("  ")
-            + (transaction->totalBytes() > 0 ? qtTrId("cliBytesOf").arg(got, size(transaction->totalBytes())) : got);
+            + (install->totalBytes() > 0 ? qtTrId("cliBytesOf").arg(got, size(install->totalBytes())) : got);
         line += QStringLiteral("  ") + size(qint64(received / seconds)) + QStringLiteral("/s");
     }
     // Time left from the pace so far, once there is one.
-    const double done = fraction - InstallTransaction::startProgress;
+    const double done = fraction - AppOperation::startProgress;
     if (done > 0.01)
         line += QStringLiteral("  ") + qtTrId("cliSecondsLeft", qRound(seconds * (1 - fraction) / done));
     return line;

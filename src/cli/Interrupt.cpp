@@ -1,6 +1,6 @@
 #include "Interrupt.h"
 
-#include "log/Logging.h"
+#include "CliLogging.h"
 
 #include <QSocketNotifier>
 

@@ -150,7 +150,7 @@ int runList(const CliInvocation &call)
             QJsonObject object{
                 {QStringLiteral("id"), app.id},
                 {QStringLiteral("name"), app.name},
-                {QStringLiteral("status"), AppReleaseStatusUtil::rawValue(app.status)},
+                {QStringLiteral("status"), EnumNames::name(app.status)},
                 {QStringLiteral("published"), notListedKey.isEmpty() && ManifestPolicy::isPublished(app, s.store->includeBetaApps())},
                 {QStringLiteral("state"), s.store->state(app).toJson()},
             };

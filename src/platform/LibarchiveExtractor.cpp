@@ -1,9 +1,9 @@
 #include "LibarchiveExtractor.h"
 
+#include "PlatformLogging.h"
 #include "ZipEntryPlan.h"
 #include "install/InstallFaultPoint.h"
 #include "install/Crc32.h"
-#include "log/Logging.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -322,7 +322,7 @@ void writeFiles(const QString &archivePath, const Plan &plan, const QList<Share>
         for (; started < shares.size(); ++started)
             threads.emplace_back(work, started);
     } catch (const std::system_error &error) {
-        qCWarning(lcInstall) << "extracting on fewer threads:" << error.what();
+        qCWarning(lcPlatform) << "extracting on fewer threads:" << error.what();
     }
     work(0);
     for (qsizetype k = started; k < shares.size(); ++k)

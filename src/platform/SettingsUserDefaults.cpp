@@ -1,7 +1,7 @@
 #include "SettingsUserDefaults.h"
 
+#include "PlatformLogging.h"
 #include "install/InstallFaultPoint.h"
-#include "log/Logging.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -105,7 +105,7 @@ void SettingsUserDefaults::change(const std::function<void(UserDefaults &)> &ste
         locked = lock.tryLock(0);
     }
     if (!locked)
-        qCWarning(lcStore) << "The settings lock could not be taken (" << lock.error() << "); changing without it";
+        qCWarning(lcPlatform) << "The settings lock could not be taken (" << lock.error() << "); changing without it";
     InstallFaultPoint::reach("records-locked");
     // Reads inside step see what the other processes stored up to now.
     m_settings->sync();

@@ -1,5 +1,6 @@
 // Catalog records (decoding, versions, policy, install states, copy) and the manifest client.
 #include "DataRows.h"
+#include "codec/EnumNames.h"
 #include "CatalogBuilders.h"
 #include "ClosedPort.h"
 #include "LoopbackHttpServer.h"
@@ -444,7 +445,7 @@ private Q_SLOTS:
         const auto [apps, includeBeta, expected] = LifecycleRows::fetch();
         const CatalogLifecycle l = ManifestPolicy::catalogLifecycle(TestCatalog::manifest(apps), includeBeta);
         QCOMPARE(QStringLiteral("%1 [%2] [%3] %4")
-                  .arg(catalogLifecycleKindName(l.kind), ids(l.publishedApps).join(QLatin1Char(' ')),
+                  .arg(EnumNames::name(l.kind), ids(l.publishedApps).join(QLatin1Char(' ')),
                        ids(l.comingSoonApps).join(QLatin1Char(' ')), l.featuredApp ? l.featuredApp->id : QStringLiteral("-")), expected);
     }
 

@@ -3,6 +3,7 @@
 // the sources ask for present, and no plain literal where a user reads text.
 
 #include "DataRows.h"
+#include "codec/EnumNames.h"
 #include "i18n/VantrelTranslator.h"
 
 #include <QDirIterator>
@@ -177,7 +178,7 @@ private Q_SLOTS:
             QVERIFY2(text.contains(QString::number(counts[i]) + QLatin1Char(' ') + texts[i]), qPrintable(text));
         }
         // Counts in the language's digits and grouping.
-        QVERIFY(qtTrId(id.toLatin1().constData(), 12345).contains(QLocale(VantrelLocaleUtil::rawValue(language)).toString(12345)));
+        QVERIFY(qtTrId(id.toLatin1().constData(), 12345).contains(QLocale(EnumNames::name(language)).toString(12345)));
     }
 
     // Qt's own texts (the option help, network errors) follow the language too.

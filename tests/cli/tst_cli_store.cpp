@@ -369,6 +369,52 @@ private Q_SLOTS:
         QCOMPARE(run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), offered);
     }
 
+    // With the catalog unreachable, what is installed opens and goes; install and update say why they cannot fetch,
+    // with their own status; only an id neither installed nor in any catalog is unknown.
+    void offlineWorksOnWhatIsInstalled()
+    {
+        m_cli->publish({m_cli->release("alpha", "1.0.0"), m_cli->release("tempo", "1.0.0")});
+        QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
+        m_cli->publish({}, 500);
+        ToolSandbox::Result run = m_cli->run({"open", "alpha"});
+        QVERIFY2(run.exitCode == 0 && run.out.contains("Opened Alpha"), qPrintable(run.output()));
+        QTRY_COMPARE_WITH_TIMEOUT(TempHome::readFile(marker()), QByteArray("1.0.0\n"), 10000);
+        for (const char *command : {"install", "update"}) {
+            run = m_cli->run({command, "tempo"});
+            QCOMPARE(run.exitCode, 3);
+            QVERIFY2(run.err.contains("the catalog could not be fetched: The server answered with HTTP status 500.")
+                         && !run.err.contains("unknown app"), qPrintable(run.err));
+        }
+        run = m_cli->run({"open", "ghost"});
+        QVERIFY2(run.exitCode == 1 && run.err.contains("unknown app \"ghost\""), qPrintable(run.output()));
+        run = m_cli->run({"remove", "alpha"});
+        QVERIFY2(run.exitCode == 0 && run.out.contains("Removed Alpha"), qPrintable(run.output()));
+        QCOMPARE(m_cli->rootEntries(), QStringList());
+        QCOMPARE(m_cli->records(LauncherStore::installedVersionsKey), (QHash<QString, QString>{}));
+    }
+
+    // An app the catalog drops stays listed as installed, opens and is removed whole; nothing installs it again.
+    void droppedByTheCatalogStaysReachable()
+    {
+        m_cli->publish({m_cli->release("alpha", "1.0.0"), m_cli->release("tempo", "1.0.0")});
+        QCOMPARE(m_cli->run({"install", "tempo"}).exitCode, 0);
+        m_cli->publish({m_cli->release("alpha", "1.0.0")});
+        QCOMPARE(m_cli->listed("tempo"), (QJsonObject{{"id", "tempo"}, {"name", "Tempo"}, {"status", "live"}, {"published", false},
+                                                      {"notListed", "notInCatalog"}, {"state", AppInstallState::installed("1.0.0").toJson()}}));
+        ToolSandbox::Result run = m_cli->run({"list"});
+        QVERIFY2(run.out.contains(QRegularExpression("tempo +Tempo +No longer in the catalog +Installed 1.0.0")), qPrintable(run.out));
+        run = m_cli->run({"install", "tempo"});
+        QVERIFY2(run.exitCode == 1 && run.err.contains("It is no longer in the catalog."), qPrintable(run.output()));
+        run = m_cli->run({"open", "tempo"});
+        QVERIFY2(run.exitCode == 0 && run.out.contains("Opened Tempo"), qPrintable(run.output()));
+        run = m_cli->run({"remove", "tempo"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+        QCOMPARE(m_cli->rootEntries(), QStringList());
+        QCOMPARE(m_cli->leftovers(), QStringList());
+        QCOMPARE(m_cli->listed("tempo"), QJsonObject());
+        QCOMPARE(m_cli->run({"open", "tempo"}).exitCode, 1);
+    }
+
     void openInstallsWhenNeededAndStarts()
     {
         m_cli->publish({m_cli->release("alpha", "1.0.0")});

@@ -1,5 +1,6 @@
 // The launcher's services on the wire: feedback, operational events, error reports, and their addresses.
 #include "DataRows.h"
+#include "codec/EnumNames.h"
 #include "ClosedPort.h"
 #include "FakeSystem.h"
 #include "LoopbackHttpServer.h"
@@ -143,7 +144,7 @@ private Q_SLOTS:
         const QUrl baseUrl(server.url().toString() + base, QUrl::StrictMode);
         if (service == QLatin1String("feedback")) {
             RemoteFeedbackClient client(baseUrl, &m_session);
-            const auto locale = VantrelLocaleUtil::fromRawValue(language);
+            const auto locale = EnumNames::fromName<VantrelLocale>(language);
             QCOMPARE(waitForTask(client.submitFeedback(feedbackRequest(full), *locale)).issue.id, QStringLiteral("1"));
         } else {
             RemoteEventRecorder recorder(baseUrl, &m_session,

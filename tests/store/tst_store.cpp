@@ -297,7 +297,7 @@ private Q_SLOTS:
         store->setSelectedAppID(text(selectionBefore));
         QList<AppManifestItem> items;
         for (const QString &spec : apps)
-            items.append(tc::app(spec.section(':', 0, 0), *AppReleaseStatusUtil::fromRawValue(spec.section(':', 1))));
+            items.append(tc::app(spec.section(':', 0, 0), *EnumNames::fromName<AppReleaseStatus>(spec.section(':', 1))));
         QVERIFY(h.refresh(*store, tc::manifest(items)));
         QCOMPARE(store->selectedAppID(), text(selectionAfter));
         QCOMPARE(store->onboardingComplete(), onboardingDone);
@@ -436,7 +436,7 @@ private Q_SLOTS:
         store->install(app);
         // Published before install() returns; the installer waits for "install_started".
         QCOMPARE(store->state(app), AppInstallState::installing(0.04));
-        QVERIFY(store->installTransaction(app.id));
+        QVERIFY(store->runningInstall(app.id));
         QCOMPARE(h.recorder->events.size(), 1);
         QCoreApplication::processEvents();
         QVERIFY(h.installer->calls.isEmpty());
@@ -456,7 +456,7 @@ private Q_SLOTS:
         QCOMPARE(store->installedAppURLs().value(app.id), QUrl::fromLocalFile(bundle));
         QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), (Map{{"alpha", "2.1.0"}}));
         QCOMPARE(h.recorded(LauncherStore::installedPathsKey), (Map{{"alpha", bundle}}));
-        QVERIFY(!store->installTransaction(app.id));
+        QVERIFY(!store->runningInstall(app.id));
         QCOMPARE(store->errorMessage(), std::nullopt);
     }
 

@@ -3,8 +3,10 @@
 #include "LanguageRefresh.h"
 #include "SymbolGlyphs.h"
 #include "VantrelFonts.h"
+#include "install/InstallReceipt.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QQmlComponent>
 #include <QStandardPaths>
 #include <QtMath>
@@ -313,7 +315,7 @@ QObject *StoreView::rootObject(const char *property) const
 void StoreView::install(const QString &appId)
 {
     store->installApp(appId);
-    QTRY_VERIFY(!store->installTransaction(appId));
+    QTRY_VERIFY(!store->runningInstall(appId));
 }
 
 void StoreView::reach(const QString &appId, const QString &state)
@@ -323,13 +325,14 @@ void StoreView::reach(const QString &appId, const QString &state)
         store->installApp(appId);
         return;
     }
+    const bool failedUpdate = state == QLatin1String("failedUpdate");
     if (state == QLatin1String("failed"))
         h.installer->failWith(QStringLiteral("The checksum did not match."));
     if (state != QLatin1String("notInstalled"))
         install(appId);
     h.installer->behaviour = nullptr;
     store->clearErrorMessage();
-    if (state == QLatin1String("updateAvailable")) {
+    if (state == QLatin1String("updateAvailable") || failedUpdate) {
         for (AppManifestItem &app : catalog.apps) {
             if (app.id == appId)
                 app.version = QStringLiteral("1.1.0");
@@ -337,7 +340,29 @@ void StoreView::reach(const QString &appId, const QString &state)
         h.loader->standing = catalog;
         QVERIFY(finishes(store->loadManifest()));
     }
-    QCOMPARE(store->stateFor(appId).kindName(), state);
+    if (failedUpdate) {
+        h.installer->failWith(QStringLiteral("The checksum did not match."));
+        install(appId);
+        h.installer->behaviour = nullptr;
+        store->clearErrorMessage();
+    }
+    QCOMPARE(store->stateFor(appId).kindName(), failedUpdate ? QStringLiteral("failed") : state);
+}
+
+void StoreView::installUnlisted(const QString &appId, const QString &name)
+{
+    AppManifestItem app = TestCatalog::app(appId, AppReleaseStatus::live, QStringLiteral("2.0"));
+    app.name = name;
+    app.tagline = QStringLiteral("Installed before the catalog dropped it");
+    const QString bundle = h.makeBundle(appId);
+    InstallReceipt::write(QFileInfo(bundle).absolutePath(), QFileInfo(bundle).fileName(), app, bundle);
+    QHash<QString, QString> versions = h.recorded(LauncherStore::installedVersionsKey);
+    QHash<QString, QString> paths = h.recorded(LauncherStore::installedPathsKey);
+    versions.insert(appId, app.version);
+    paths.insert(appId, bundle);
+    h.record(versions, paths);
+    // The store follows the records another process writes.
+    QTRY_VERIFY(!store->notListedKey(appId).isEmpty());
 }
 
 void StoreView::waitForRefresh()

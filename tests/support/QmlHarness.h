@@ -91,8 +91,11 @@ public:
 
     // Reaches a state through the store's own operations.
     void install(const QString &appId);  // waits for the install to end
-    // Brings an app to notInstalled, installing (until the gate opens), installed, updateAvailable (1.1.0) or failed.
+    // Brings an app to notInstalled, installing (until the gate opens), installed, updateAvailable (1.1.0), failed,
+    // or failedUpdate (1.0.0 installed, the update to 1.1.0 failed).
     void reach(const QString &appId, const QString &state);
+    // An app installed at 2.0 that the catalog does not list (its receipt keeps `name`), as another process leaves it.
+    void installUnlisted(const QString &appId, const QString &name);
     void waitForRefresh();               // the refresh the window started has landed
     void openRefreshedMainWindow() { openMainWindow(); waitForRefresh(); }
 

@@ -101,7 +101,7 @@ void settle(StoreView &f)
 {
     if (f.h.installer->gate) {
         f.h.installer->gate->open();
-        QTRY_VERIFY(!f.store->installTransaction("notes"));
+        QTRY_VERIFY(!f.store->runningInstall("notes"));
     }
 }
 

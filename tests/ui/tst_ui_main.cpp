@@ -401,6 +401,7 @@ private Q_SLOTS:
         DetailPerStateRows::row("update available", "notes", "updateAvailable", "1.0.0 -> 1.1.0", "A newer version is ready.", "Update", "installs");
         DetailPerStateRows::row("failed shows the message verbatim, retries", "notes", "failed", "Failed", "Could not install Quill Notes. The checksum did not match.", "Install", "installs");
         DetailPerStateRows::row("coming soon", "atlas", "notInstalled", "Not installed", "Preview only · It is coming soon.", "Check for apps", "refreshes");
+        DetailPerStateRows::row("failed update keeps the copy, retries", "notes", "failedUpdate", "Failed · Installed 1.0.0", "Could not install Quill Notes. The checksum did not match.", "Retry", "installs");
     }
 
     void detailPerState()
@@ -416,7 +417,7 @@ private Q_SLOTS:
         QVERIFY(panel);
         QTRY_COMPARE(ViewHost::text(f.host.findShown("actionStateLabel", panel)), label);
         // A failure is marked: a warning symbol and the error colour.
-        QCOMPARE(f.host.findShown("actionFailedSymbol", panel) != nullptr, state == QLatin1String("failed"));
+        QCOMPARE(f.host.findShown("actionFailedSymbol", panel) != nullptr, state.startsWith(QLatin1String("failed")));
         QCOMPARE(ViewHost::text(f.host.findShown("actionDetail", panel)), detail);
         QQuickItem *button = f.host.findShown("actionButton", panel);
         QCOMPARE(ViewHost::text(button), buttonText);
@@ -424,6 +425,10 @@ private Q_SLOTS:
         QQuickItem *progress = panel->findChild<QQuickItem *>("installProgress");
         QCOMPARE(progress->isVisible(), state == QLatin1String("installing"));
         QCOMPARE(f.host.findShown("cancelInstallButton", panel) != nullptr, state == QLatin1String("installing"));
+        // Whatever the main button does, an installed copy opens and goes.
+        const bool copy = state == QLatin1String("installed") || state == QLatin1String("updateAvailable") || state == QLatin1String("failedUpdate");
+        QCOMPARE(f.host.findShown("removeButton", panel) != nullptr, copy);
+        QCOMPARE(f.host.findShown("openButton", panel) != nullptr, copy && buttonText != QLatin1String("Open"));
         if (state == QLatin1String("installing"))
             QCOMPARE(prop(progress, "value").toDouble(), 0.04);
 
@@ -502,6 +507,54 @@ private Q_SLOTS:
         press(f.item("removeConfirmationRemove"));
         QTRY_COMPARE(label(), QStringLiteral("Not installed"));
         QCOMPARE(f.h.installer->calls.filter(":"), (QStringList{"rollBack:notes", "remove:notes"}));
+    }
+
+    // Installed apps the catalog dropped or hides: their own group below home and All apps, a page that opens and
+    // removes them, rows in the tray panel and the quick switcher.
+    void unlistedInstalledAppsStayWithinReach()
+    {
+        StoreView f;
+        f.openRefreshedMainWindow();
+        f.reach("timer", "installed");
+        f.store->setIncludeBetaApps(false);
+        f.installUnlisted("legacy", "Legacy Ledger");
+        QTRY_VERIFY(ViewHost::shown(f.item("installedGroup")));
+        QCOMPARE(f.host.shownNamed("tile_").mid(f.host.shownNamed("tile_").indexOf("legacy")), (QStringList{"legacy", "timer"}));
+        QCOMPARE(ViewHost::text(f.host.findShown("badgeLabel", f.item("tile_legacy"))), QStringLiteral("NOT IN CATALOG"));
+        QCOMPARE(ViewHost::text(f.host.findShown("badgeLabel", f.item("tile_timer"))), QStringLiteral("BETA HIDDEN"));
+        QCOMPARE(ViewHost::childText(f.item("tile_legacy"), "tileStatusText"), QStringLiteral("Installed 2.0"));
+        // Not in the catalog's own sections.
+        f.host.click(f.item("sidebarRow_updates"));
+        QTRY_VERIFY(!ViewHost::shown(f.item("installedGroup")));
+        f.host.click(f.item("sidebarRow_allApps"));
+        QTRY_VERIFY(ViewHost::shown(f.item("installedGroup")));
+
+        // The group sits below the catalog's tiles.
+        QMetaObject::invokeMethod(f.item("libraryHome"), "positionViewAtEnd");
+        f.host.waitForFrame();
+        f.host.click(f.item("tile_legacy"));
+        QQuickItem *page = f.item("wideDetail");
+        QTRY_COMPARE(ViewHost::text(f.host.findShown("detailName", page)), QStringLiteral("Legacy Ledger"));
+        QCOMPARE(ViewHost::text(f.host.findShown("actionStateLabel", page)), QStringLiteral("Installed 2.0"));
+        QCOMPARE(ViewHost::text(f.host.findShown("actionDetail", page)), QStringLiteral("No longer in the catalog"));
+        QCOMPARE(ViewHost::text(f.host.findShown("actionButton", page)), QStringLiteral("Open"));
+        f.host.waitForFrame();
+        f.host.click(f.host.findShown("actionButton", page));
+        QCOMPARE(f.h.workspace->opened, QList<QUrl>{QUrl::fromLocalFile(f.h.dir.filePath("Applications/legacy.app"))});
+
+        f.open("tray/MenuBarLauncherView.qml", QSize(360, 640));
+        QTRY_COMPARE(ViewHost::childText(f.item("menuRow_legacy"), "menuRowState"), QStringLiteral("Installed 2.0 · Not in catalog"));
+        QCOMPARE(ViewHost::childText(f.item("menuRow_timer"), "menuRowState"), QStringLiteral("Installed 1.0.0 · Beta hidden"));
+        f.open("switcher/QuickSwitcherView.qml");
+        f.host.type("ledger");
+        QTRY_COMPARE(ViewHost::childText(f.item("quickRow_legacy"), "quickRowHint"), QStringLiteral("Open · No longer in the catalog"));
+        f.host.key(Qt::Key_Return);
+        QCOMPARE(f.h.workspace->opened.size(), 2);
+
+        // Removed from its page, it leaves every list.
+        QVERIFY(waitForTask(f.store->manage()->remove(*f.store->installedApps()->describedApp("legacy"), true)));
+        QTRY_VERIFY(f.store->unlistedInstalledApps().size() == 1);
+        QVERIFY(!QFileInfo::exists(f.h.dir.filePath("Applications/legacy.app")));
     }
 
     void detailIconFollowsTheApp_data()

@@ -406,8 +406,9 @@ private Q_SLOTS:
         QCOMPARE(ViewHost::text(onboarding.find("onboardingWelcome")), QStringLiteral("Willkommen bei Vantrel."));
         QCOMPARE(libraryTexts(), (QStringList{"4 Apps sind bereit zur Installation.", "Nicht installiert", "Nicht installiert", "6 Apps bereit"}));
         QCOMPARE(errorLine(), QStringLiteral("Apps konnten nicht aktualisiert werden. Zeige den vor 2 Std. geladenen Katalog."));
-        // Key names as a German keyboard labels them.
+        // Keys by the names German keyboards give them, in the preferences and on the tray panel.
         QVERIFY(f.host.shownTexts().contains(QStringLiteral("Strg+K")));
+        QCOMPARE(panel.find("menuOpenButton")->property("hint").toString(), QStringLiteral("Strg+Umschalt+T"));
         f.host.choose(picker, "English");
         QCOMPARE(f.host.shownTexts(), english);
         QCOMPARE(libraryTexts(), (QStringList{"4 apps are ready to install.", "Not installed", "Not installed", "6 apps ready"}));

@@ -1,6 +1,7 @@
 // A screenshot of every screen in the states worth seeing, in $VANTREL_BUILD_DIR/screenshots (OpenGL: .../opengl).
 
 #include "AboutFacts.h"
+#include "codec/EnumNames.h"
 #include "AppScenes.h"
 #include "DataRows.h"
 #include "QmlHarness.h"
@@ -135,7 +136,7 @@ QList<Shot> shots()
     const auto home = [](const QString &kind) {
         return [kind](StoreView &f) {
             f.openRefreshedMainWindow();
-            QCOMPARE(catalogLifecycleKindName(ManifestPolicy::catalogLifecycle(f.store->manifest(), f.store->includeBetaApps()).kind), kind);
+            QCOMPARE(EnumNames::name(ManifestPolicy::catalogLifecycle(f.store->manifest(), f.store->includeBetaApps()).kind), kind);
         };
     };
     QList<Shot> list{
@@ -193,8 +194,30 @@ QList<Shot> shots()
                          QCOMPARE(f.shell()->property("selectedSection").toString(), QLatin1String(section));
                      }});
     }
-    for (const char *state : {"notInstalled", "installing", "installed", "updateAvailable", "failed", "comingSoon"})
+    for (const char *state : {"notInstalled", "installing", "installed", "updateAvailable", "failed", "failedUpdate", "comingSoon"})
         list.append({QStringLiteral("detail-") + state, 1060, sample, [state](StoreView &f) { detailIn(f, state); }});
+    // Installed apps the catalog dropped or hides: their group below the tiles, their page, the tray's rows.
+    const auto unlisted = [](StoreView &f) {
+        f.openRefreshedMainWindow();
+        f.reach("timer", "installed");
+        f.store->setIncludeBetaApps(false);
+        f.installUnlisted("legacy", "Legacy Ledger");
+    };
+    list.append({"home-installed-unlisted", 1060, sample, [unlisted](StoreView &f) {
+                     unlisted(f);
+                     QTRY_VERIFY(ViewHost::shown(f.item("installedGroup")));
+                     QMetaObject::invokeMethod(f.item("libraryHome"), "positionViewAtEnd");
+                 }});
+    list.append({"detail-unlisted", 1060, sample, [unlisted](StoreView &f) {
+                     unlisted(f);
+                     f.store->setSelectedAppIDValue("legacy");
+                     QTRY_VERIFY(f.host.findShown("openButton", f.item("wideDetail")) == nullptr);
+                     QTRY_VERIFY(ViewHost::shown(f.item("removeButton")));
+                 }});
+    list.append({"menu-bar-panel-unlisted", 360, sample, [unlisted](StoreView &f) {
+                     unlisted(f);
+                     trayPanel(f);
+                 }});
     // An update kept the copy before it: Roll back beside Remove; Remove asks first.
     for (const bool asking : {false, true}) {
         list.append({asking ? "detail-remove-confirmation" : "detail-installed-previous-copy", 1060, sample, [asking](StoreView &f) {
@@ -386,7 +409,7 @@ private Q_SLOTS:
         // Let a held install end before the store goes.
         if (f.h.installer->gate) {
             f.h.installer->gate->open();
-            QTRY_VERIFY(!f.store->installTransaction("notes") && !f.store->installTransaction("cafe"));
+            QTRY_VERIFY(!f.store->runningInstall("notes") && !f.store->runningInstall("cafe"));
         }
     }
 

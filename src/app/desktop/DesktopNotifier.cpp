@@ -1,7 +1,7 @@
 #include "DesktopNotifier.h"
 
 #include "TrayController.h"
-#include "log/Logging.h"
+#include "UiLogging.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

@@ -1,6 +1,6 @@
 #include "GlobalShortcut.h"
 
-#include "log/Logging.h"
+#include "UiLogging.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
 #include "SingleInstance.h"
 
-#include "log/Logging.h"
+#include "UiLogging.h"
 
 #include <QDir>
 #include <QLocalSocket>

@@ -5,7 +5,7 @@
 #include "store/AppManagement.h"
 
 AppListModel::AppListModel(QObject *parent)
-    : CatalogRowsModel(LibrarySearch::SearchKeys::Fields::withTags, parent)
+    : CatalogRowsModel(AppSearch::SearchKeys::Fields::withTags, parent)
 {
 }
 
@@ -132,7 +132,7 @@ QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
     case StarredRole:
         return store() && store()->selectedStarterAppIDs().contains(app.id);
     case InstallKindRole:
-        return store() ? store()->state(app).kindName() : QString();
+        return int(store() ? store()->state(app).kind() : AppInstallState::Kind::notInstalled);
     case PendingRole:
         return CatalogRules::isPreviewOnly(app) && notListedText(app).isEmpty();
     case NotListedRole:

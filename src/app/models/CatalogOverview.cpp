@@ -1,4 +1,5 @@
 #include "CatalogOverview.h"
+#include "codec/EnumNames.h"
 
 #include "catalog/ManifestPolicy.h"
 #include "store/LauncherStore.h"
@@ -47,7 +48,7 @@ void CatalogOverview::recompute()
         categories = sortedCategories(categories);
         const CatalogLifecycle lifecycle = ManifestPolicy::catalogLifecycle(store->manifest(), store->includeBetaApps());
         published = int(lifecycle.publishedApps.size());
-        kind = catalogLifecycleKindName(lifecycle.kind);
+        kind = EnumNames::name(lifecycle.kind);
         if (lifecycle.featuredApp)
             featured = QVariant::fromValue(*lifecycle.featuredApp);
     }

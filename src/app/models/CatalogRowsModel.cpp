@@ -2,7 +2,7 @@
 
 #include <numeric>
 
-CatalogRowsModel::CatalogRowsModel(LibrarySearch::SearchKeys::Fields searchedFields, QObject *parent)
+CatalogRowsModel::CatalogRowsModel(AppSearch::SearchKeys::Fields searchedFields, QObject *parent)
     : AscendingRowsModel(parent), m_searchedFields(searchedFields)
 {
 }
@@ -28,8 +28,8 @@ bool CatalogRowsModel::setSearch(const QString &text)
     if (m_search == text)
         return false;
     // The library and the switcher trim and lower the text the same way.
-    const QString previous = LibrarySearch::query(m_search);
-    const QString next = LibrarySearch::query(text);
+    const QString previous = AppSearch::query(m_search);
+    const QString next = AppSearch::query(text);
     m_search = text;
     if (next != previous && searchApplies()) {
         // Typing on narrows the shown rows: only they can still match.
@@ -42,11 +42,11 @@ bool CatalogRowsModel::setSearch(const QString &text)
 void CatalogRowsModel::rebuildBase()
 {
     QList<AppManifestItem> base = computeBase();
-    LibrarySearch::SearchKeys keys;
+    AppSearch::SearchKeys keys;
     QList<int> rows;
     if (searchApplies()) {
-        keys = LibrarySearch::SearchKeys(base, m_searchedFields);
-        rows = keys.matching(LibrarySearch::query(m_search));
+        keys = AppSearch::SearchKeys(base, m_searchedFields);
+        rows = keys.matching(AppSearch::query(m_search));
     } else {
         rows.resize(base.size());
         std::iota(rows.begin(), rows.end(), 0);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AscendingRowsModel.h"
-#include "LibrarySearch.h"
+#include "AppSearch.h"
 #include "StoreLink.h"
 #include "catalog/Models.h"
 
@@ -51,7 +51,7 @@ Q_SIGNALS:
     void countChanged();
 
 protected:
-    CatalogRowsModel(LibrarySearch::SearchKeys::Fields searchedFields, QObject *parent);
+    CatalogRowsModel(AppSearch::SearchKeys::Fields searchedFields, QObject *parent);
 
     // The list before the search, for the store's current state.
     virtual QList<AppManifestItem> computeBase() const = 0;
@@ -81,11 +81,11 @@ private:
     int rowOf(const QString &appId) const;
 
     StoreLink m_store;
-    LibrarySearch::SearchKeys::Fields m_searchedFields;
+    AppSearch::SearchKeys::Fields m_searchedFields;
     QString m_search;
     // The rows are ascending indices into m_base.
     QList<AppManifestItem> m_base;
-    LibrarySearch::SearchKeys m_keys;
+    AppSearch::SearchKeys m_keys;
     QHash<QString, QList<int>> m_baseIndexesById;
     int m_recomputeCount = 0;
 };

@@ -41,7 +41,7 @@ QString CatalogRules::updateFeed(const QVariant &value) const
 
 QString CatalogRules::releaseStatusId(const QString &status) const
 {
-    const auto s = AppReleaseStatusUtil::fromRawValue(status);
+    const auto s = EnumNames::fromName<AppReleaseStatus>(status);
     return QString::fromLatin1(AppReleaseStatusUtil::labelId(s.value_or(AppReleaseStatus::live)));
 }
 

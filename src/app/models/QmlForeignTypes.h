@@ -18,3 +18,19 @@ struct AppManagementForeign {
     QML_FOREIGN(AppManagement)
     QML_ANONYMOUS
 };
+
+// An install state's case for the views, which find enum values by
+// capitalised names only: `state.kind === InstallState.Failed`. Each value is
+// the core's own case.
+namespace InstallStateForQml {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(InstallState)
+enum Kind {
+    NotInstalled = int(AppInstallState::Kind::notInstalled),
+    Installing = int(AppInstallState::Kind::installing),
+    Installed = int(AppInstallState::Kind::installed),
+    UpdateAvailable = int(AppInstallState::Kind::updateAvailable),
+    Failed = int(AppInstallState::Kind::failed),
+};
+Q_ENUM_NS(Kind)
+}  // namespace InstallStateForQml

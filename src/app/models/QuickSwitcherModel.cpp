@@ -3,37 +3,8 @@
 #include "catalog/ManifestPolicy.h"
 #include "store/LauncherStore.h"
 
-namespace QuickSwitcherSearch {
-
-QString query(const QString &text)
-{
-    // QString::trimmed() strips spaces, tabs and line breaks at both ends.
-    return text.trimmed().toLower();
-}
-
-bool matches(const AppManifestItem &app, const QString &query)
-{
-    return LibrarySearch::lowerContains(app.name, query) || LibrarySearch::lowerContains(app.tagline, query)
-        || LibrarySearch::lowerContains(app.category, query);
-}
-
-QList<AppManifestItem> results(const QList<AppManifestItem> &publishedApps, const QString &text)
-{
-    const QString q = query(text);
-    if (q.isEmpty())
-        return publishedApps;
-    QList<AppManifestItem> found;
-    for (const AppManifestItem &app : publishedApps) {
-        if (matches(app, q))
-            found.append(app);
-    }
-    return found;
-}
-
-}  // namespace QuickSwitcherSearch
-
 QuickSwitcherModel::QuickSwitcherModel(QObject *parent)
-    : CatalogRowsModel(LibrarySearch::SearchKeys::Fields::withoutTags, parent)
+    : CatalogRowsModel(AppSearch::SearchKeys::Fields::withoutTags, parent)
 {
 }
 

@@ -1,27 +1,15 @@
 #pragma once
 
 #include "CatalogRowsModel.h"
-#include "LibrarySearch.h"
 #include "catalog/Models.h"
 
 #include <QtQml/qqmlregistration.h>
 
-// The quick switcher's rule: the query is trimmed and lower-cased; an empty
-// query lists every published app; otherwise an app matches when the query is
-// a substring of its lower-cased name, tagline or category. Nothing else is
-// searched and the manifest's order is kept.
-namespace QuickSwitcherSearch {
-
-QString query(const QString &text);
-bool matches(const AppManifestItem &app, const QString &query);
-QList<AppManifestItem> results(const QList<AppManifestItem> &publishedApps, const QString &text);
-
-}  // namespace QuickSwitcherSearch
-
 // The switcher's result rows over the store's published apps and the
-// installed apps the catalog does not list, rebuilt only
-// when the manifest, the beta preference or the query changes; hints follow
-// install states and the locale in place.
+// installed apps the catalog does not list, searched by name, tagline and
+// category (AppSearch), rebuilt only when the manifest, the beta preference,
+// the installed apps or the query change; hints follow install states and
+// the locale in place.
 class QuickSwitcherModel : public CatalogRowsModel
 {
     Q_OBJECT
@@ -31,7 +19,7 @@ class QuickSwitcherModel : public CatalogRowsModel
 public:
     // Besides the record roles of every catalog list.
     enum Role {
-        OpensRole = ViewRole,  // installed or update available: running opens it
+        OpensRole = ViewRole,  // a copy is installed: running opens it
         HintRole,
     };
     Q_ENUM(Role)

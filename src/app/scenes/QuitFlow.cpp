@@ -29,7 +29,7 @@ QStringList QuitFlow::installingApps() const
     if (!m_store)
         return ids;
     for (const AppManifestItem &app : m_store->manifest().apps) {
-        if (m_store->installTransaction(app.id))
+        if (m_store->runningInstall(app.id))
             ids.append(app.id);
     }
     return ids;
@@ -69,9 +69,9 @@ void QuitFlow::confirm()
 
 void QuitFlow::quitOnceSettled()
 {
-    if (!m_quitting || !installingApps().isEmpty())
+    // Once: the store is let go below, so a later installFinished does not quit twice.
+    if (!m_quitting || !m_store || !installingApps().isEmpty())
         return;
-    // Once: a later installFinished must not quit twice.
     m_store = nullptr;
     // Outside the install's own stack, and after the work folders it left
     // for a worker are gone.

@@ -1,6 +1,6 @@
 #include "SeatlessWayland.h"
 
-#include "log/Logging.h"
+#include "UiLogging.h"
 
 #include <QByteArray>
 #include <QtGlobal>

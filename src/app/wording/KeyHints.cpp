@@ -1,36 +1,18 @@
 #include "KeyHints.h"
 
-#include <QCoreApplication>
-#include <QHash>
-#include <QStringList>
+#include <QKeySequence>
 
-KeyHints::Platform KeyHints::currentPlatform()
+QString KeyHints::hint(const QString &sequence, const QString &language) const
 {
-#ifdef Q_OS_MACOS
-    return Platform::macOS;
-#else
-    return Platform::other;
-#endif
+    Q_UNUSED(language)
+    return QKeySequence(sequence, QKeySequence::PortableText).toString(QKeySequence::NativeText);
 }
 
-QString KeyHints::format(const QString &sequence, Platform platform)
+QString KeyHints::shortcutSymbol() const
 {
-    // Qt's "Ctrl" is the Command key on macOS, and its "Meta" the Control key.
-    static const QHash<QString, QString> macSymbols = {
-        {QStringLiteral("Ctrl"), QStringLiteral("⌘")},
-        {QStringLiteral("Shift"), QStringLiteral("⇧")},
-        {QStringLiteral("Alt"), QStringLiteral("⌥")},
-        {QStringLiteral("Meta"), QStringLiteral("⌃")},
-    };
-    const bool mac = platform == Platform::macOS;
-    QStringList parts;
-    for (const QString &key : sequence.split(QLatin1Char('+'), Qt::SkipEmptyParts)) {
-        if (!macSymbols.contains(key))
-            parts << key;
-        else if (mac)
-            parts << macSymbols.value(key);
-        else  // as the keyboard labels it in the language chosen, from Qt's own translations ("Strg")
-            parts << QCoreApplication::translate("QShortcut", qPrintable(key));
-    }
-    return parts.join(mac ? QString() : QStringLiteral("+"));
+#ifdef Q_OS_MACOS
+    return QStringLiteral("command");
+#else
+    return QStringLiteral("keyboard");
+#endif
 }

@@ -1,17 +1,31 @@
 #include "SummaryText.h"
 
-
-#include <QRegularExpression>
-
-QString SummaryText::readable(const QString &text, const QString &locale)
+QString SummaryText::summary(const UpdateBatchResult &updates, const QString &language) const
 {
-    // "Checksum mismatch. Expected <digest>, got <digest>." (digests possibly shortened with "…").
-    static const QRegularExpression checksum(
-        QStringLiteral(R"(Checksum mismatch\. Expected [0-9A-Fa-f]*(?:…|\.\.\.)?, got [0-9A-Fa-f]*(?:…|\.\.\.)?\.)"));
-    static const QRegularExpression ellipsisStop(QStringLiteral("(…|\\.\\.\\.)\\.(?=\\s|$)"));
-    Q_UNUSED(locale);  // the installed translator speaks it; views pass it so they redraw on a change
-    QString result = text;
-    result.replace(checksum, qtTrId("checksumMismatchShort"));
-    result.replace(ellipsisStop, QStringLiteral("…"));
-    return result;
+    Q_UNUSED(language)
+    return updates.summary(&SummaryText::failureWords);
+}
+
+QString SummaryText::failureWords(const UpdateBatch::Failure &failure)
+{
+    const OperationOutcome &outcome = failure.outcome;
+    if (outcome.kind == OperationOutcome::Kind::cancelled)
+        return qtTrId("failureCancelled");
+    // Refusals are worded by the store already; platform errors carry their own text.
+    if (!outcome.installerError)
+        return failure.reason;
+    switch (outcome.installerError->kind()) {
+    case AppInstallerError::Kind::checksumMismatch: return qtTrId("failureChecksumMismatch");
+    case AppInstallerError::Kind::unsupportedMacOS:
+        return qtTrId("failureUnsupportedMacOS").arg(outcome.installerError->minimum());
+    case AppInstallerError::Kind::missingDownloadURL: return qtTrId("failureMissingDownloadURL");
+    case AppInstallerError::Kind::invalidReleaseMetadata: return qtTrId("failureInvalidReleaseMetadata");
+    case AppInstallerError::Kind::unsupportedDownloadScheme: return qtTrId("failureUnsupportedDownloadScheme");
+    case AppInstallerError::Kind::downloadFailed: return qtTrId("failureDownloadFailed");
+    case AppInstallerError::Kind::extractionFailed: return qtTrId("failureExtractionFailed");
+    case AppInstallerError::Kind::appBundleNotFound: return qtTrId("failureAppBundleNotFound");
+    case AppInstallerError::Kind::bundleIdentifierMismatch: return qtTrId("failureBundleIdentifierMismatch");
+    case AppInstallerError::Kind::cancelled: return qtTrId("failureCancelled");
+    }
+    return failure.reason;
 }

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "store/UpdateBatch.h"
+
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
-// One-line summaries for people: the installer's checksum message names both
-// digests in full (64 hexadecimal digits each), which a summary replaces by a
-// short sentence in the view's language, and a sentence that ends in an
-// ellipsis gets no second full stop.
+// The line under "Update all", worded from each failure's kind in the view's
+// language. The store's own summary quotes the installer's descriptions,
+// which are fixed English and name both digests of a checksum mismatch in
+// full; a summary for people says what went wrong instead.
 class SummaryText : public QObject
 {
     Q_OBJECT
@@ -17,6 +19,9 @@ class SummaryText : public QObject
 public:
     explicit SummaryText(QObject *parent = nullptr) : QObject(parent) {}
 
-    static QString readable(const QString &text, const QString &locale);
-    Q_INVOKABLE QString summary(const QString &text, const QString &locale) const { return readable(text, locale); }
+    // Views pass the language so they redraw on a change; the installed
+    // translator speaks it.
+    Q_INVOKABLE QString summary(const UpdateBatchResult &updates, const QString &language) const;
+    // Why one app was not updated, in the installed language.
+    static QString failureWords(const UpdateBatch::Failure &failure);
 };

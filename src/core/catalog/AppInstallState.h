@@ -8,12 +8,20 @@
 #include <QObject>
 #include <QString>
 
-// One app's state on this machine. Readable from QML as a gadget: `kind` is the
-// case name; the payload members are empty / 0 when the case has none.
+namespace InstallStateKinds {
+Q_NAMESPACE
+// The cases, in declaration order; their names are the coded form's keys.
+enum class Kind { notInstalled, installing, installed, updateAvailable, failed };
+Q_ENUM_NS(Kind)
+}  // namespace InstallStateKinds
+
+// One app's state on this machine. Readable from QML as a gadget: `kind` is
+// the case (InstallState.failed in the views); the payload members are empty
+// / 0 when the case has none.
 class AppInstallState
 {
     Q_GADGET
-    Q_PROPERTY(QString kind READ kindName CONSTANT)
+    Q_PROPERTY(Kind kind READ kind CONSTANT)
     Q_PROPERTY(double progress READ progress CONSTANT)
     Q_PROPERTY(QString version READ version CONSTANT)
     Q_PROPERTY(QString installedVersion READ installedVersion CONSTANT)
@@ -23,8 +31,7 @@ class AppInstallState
     // available, or failed with the installed copy kept.
     Q_PROPERTY(QString installedCopyVersion READ installedCopyVersion CONSTANT)
 public:
-    enum class Kind { notInstalled, installing, installed, updateAvailable, failed };
-    Q_ENUM(Kind)
+    using Kind = InstallStateKinds::Kind;
 
     AppInstallState() = default;  // notInstalled
 

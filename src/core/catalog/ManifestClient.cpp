@@ -1,4 +1,5 @@
 #include "ManifestClient.h"
+#include "codec/EnumNames.h"
 
 #include "ManifestDecoder.h"
 #include "system/SystemLayers.h"
@@ -60,7 +61,7 @@ QUrl RemoteManifestClient::requestUrl(const QUrl &endpoint, VantrelLocale locale
             }
         }
     }
-    items.append(QStringLiteral("lang=") + VantrelLocaleUtil::rawValue(locale));
+    items.append(QStringLiteral("lang=") + EnumNames::name(locale));
     QUrl url = endpoint;
     url.setQuery(items.join(QLatin1Char('&')), QUrl::StrictMode);
     if (!url.isValid())

@@ -1,5 +1,6 @@
 #include "ManifestDecoder.h"
 
+#include "codec/EnumNames.h"
 #include "codec/JsonTypeName.h"
 #include "errors/LauncherError.h"
 #include "net/ServiceEndpoints.h"
@@ -148,16 +149,14 @@ public:
     }
 
     template<typename Enum>
-    Enum enumeration(QLatin1StringView key, std::optional<Enum> (*fromRawValue)(const QString &),
-                     const QList<Enum> &cases, QString (*rawValue)(Enum)) const
+    Enum enumeration(QLatin1StringView key) const
     {
         const QString text = string(key);
-        if (const std::optional<Enum> value = fromRawValue(text))
+        if (const std::optional<Enum> value = EnumNames::fromName<Enum>(text))
             return *value;
         QStringList names;
-        names.reserve(cases.size());
-        for (Enum value : cases)
-            names.append(rawValue(value));
+        for (Enum value : EnumNames::allCases<Enum>())
+            names.append(EnumNames::name(value));
         fail(m_path.member(key), QStringLiteral("%1 is not one of %2").arg(quoted(text), names.join(QStringLiteral(", "))));
     }
 
@@ -204,15 +203,13 @@ AppManifestItem decodeApp(const QJsonValue &value, const Path &path)
     app.bundleId = r.string(QLatin1StringView("bundleId"));
     app.version = r.string(QLatin1StringView("version"));
     app.minMacOS = r.string(QLatin1StringView("minMacOS"));
-    app.status = r.enumeration(QLatin1StringView("status"), &AppReleaseStatusUtil::fromRawValue,
-                               AppReleaseStatusUtil::allCases(), &AppReleaseStatusUtil::rawValue);
+    app.status = r.enumeration<AppReleaseStatus>(QLatin1StringView("status"));
     app.downloadUrl = r.optionalUrl(QLatin1StringView("downloadUrl"));
     app.sha256 = r.optionalString(QLatin1StringView("sha256"));
     app.sparkleFeedUrl = r.optionalUrl(QLatin1StringView("sparkleFeedUrl"));
     app.symbolName = r.string(QLatin1StringView("symbolName"));
     app.iconUrl = r.optionalUrl(QLatin1StringView("iconUrl"));
-    app.accent = r.enumeration(QLatin1StringView("accent"), &AppAccentUtil::fromRawValue, AppAccentUtil::allCases(),
-                               &AppAccentUtil::rawValue);
+    app.accent = r.enumeration<AppAccent>(QLatin1StringView("accent"));
 
     const QLatin1StringView tagsKey("tags");
     const QJsonArray tags = r.array(tagsKey);
@@ -374,9 +371,9 @@ QJsonObject encodeApp(const AppManifestItem &app)
         {QStringLiteral("bundleId"), app.bundleId},
         {QStringLiteral("version"), app.version},
         {QStringLiteral("minMacOS"), app.minMacOS},
-        {QStringLiteral("status"), AppReleaseStatusUtil::rawValue(app.status)},
+        {QStringLiteral("status"), EnumNames::name(app.status)},
         {QStringLiteral("symbolName"), app.symbolName},
-        {QStringLiteral("accent"), AppAccentUtil::rawValue(app.accent)},
+        {QStringLiteral("accent"), EnumNames::name(app.accent)},
         {QStringLiteral("tags"), QJsonArray::fromStringList(app.tags)},
         {QStringLiteral("description"), app.description},
         {QStringLiteral("privacyNote"), app.privacyNote},

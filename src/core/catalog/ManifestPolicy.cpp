@@ -10,11 +10,6 @@ QString OperatingSystemVersion::toString() const
     return QStringLiteral("%1.%2.%3").arg(majorVersion).arg(minorVersion).arg(patchVersion);
 }
 
-QString catalogLifecycleKindName(CatalogLifecycleKind kind)
-{
-    return EnumNames::name(kind);
-}
-
 namespace ManifestPolicy {
 
 namespace {

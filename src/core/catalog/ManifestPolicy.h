@@ -33,9 +33,6 @@ struct CatalogLifecycle {
     friend bool operator==(const CatalogLifecycle &, const CatalogLifecycle &) = default;
 };
 
-// "empty", "comingSoonOnly", "firstPublishedApp" or "multiAppCatalog".
-QString catalogLifecycleKindName(CatalogLifecycleKind kind);
-
 namespace CatalogListingEnums {
 Q_NAMESPACE
 // Why an app is not among a catalog's visible apps.

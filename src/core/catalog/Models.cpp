@@ -1,23 +1,6 @@
 #include "Models.h"
 
-#include "codec/EnumNames.h"
-
 namespace AppReleaseStatusUtil {
-
-QString rawValue(AppReleaseStatus status)
-{
-    return EnumNames::name(status);
-}
-
-std::optional<AppReleaseStatus> fromRawValue(const QString &raw)
-{
-    return EnumNames::fromName<AppReleaseStatus>(raw);
-}
-
-const QList<AppReleaseStatus> &allCases()
-{
-    return EnumNames::allCases<AppReleaseStatus>();
-}
 
 const char *labelId(AppReleaseStatus status)
 {
@@ -36,25 +19,6 @@ QString label(AppReleaseStatus status)
 }
 
 }  // namespace AppReleaseStatusUtil
-
-namespace AppAccentUtil {
-
-QString rawValue(AppAccent accent)
-{
-    return EnumNames::name(accent);
-}
-
-std::optional<AppAccent> fromRawValue(const QString &raw)
-{
-    return EnumNames::fromName<AppAccent>(raw);
-}
-
-const QList<AppAccent> &allCases()
-{
-    return EnumNames::allCases<AppAccent>();
-}
-
-}  // namespace AppAccentUtil
 
 namespace {
 template<typename T>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codec/EnumNames.h"
 #include "i18n/VantrelLocale.h"
 
 #include <QDateTime>
@@ -29,21 +30,13 @@ Q_ENUM_NS(AppAccent)
 using CatalogEnums::AppAccent;
 using CatalogEnums::AppReleaseStatus;
 
+// The coded names of both are the case names (codec/EnumNames.h).
 namespace AppReleaseStatusUtil {
-QString rawValue(AppReleaseStatus status);
-std::optional<AppReleaseStatus> fromRawValue(const QString &raw);
-const QList<AppReleaseStatus> &allCases();
 // The label's message id (statusBeta, statusLive, ...) and its text in the
 // installed language.
 const char *labelId(AppReleaseStatus status);
 QString label(AppReleaseStatus status);
 }  // namespace AppReleaseStatusUtil
-
-namespace AppAccentUtil {
-QString rawValue(AppAccent accent);
-std::optional<AppAccent> fromRawValue(const QString &raw);
-const QList<AppAccent> &allCases();
-}  // namespace AppAccentUtil
 
 struct ReleaseNote {
     Q_GADGET
@@ -98,8 +91,8 @@ public:
     QString privacyNote;
     QList<ReleaseNote> releaseNotes;
 
-    QString statusRawValue() const { return AppReleaseStatusUtil::rawValue(status); }
-    QString accentRawValue() const { return AppAccentUtil::rawValue(accent); }
+    QString statusRawValue() const { return EnumNames::name(status); }
+    QString accentRawValue() const { return EnumNames::name(accent); }
     QVariant downloadUrlValue() const;
     QVariant sha256Value() const;
     QVariant sparkleFeedUrlValue() const;

@@ -10,19 +10,9 @@
 
 namespace FeedbackTypeUtil {
 
-QString rawValue(FeedbackType type)
-{
-    return EnumNames::name(type);
-}
-
 std::optional<FeedbackType> fromRawValue(const QString &raw)
 {
     return EnumNames::fromName<FeedbackType>(raw);
-}
-
-const QList<FeedbackType> &allCases()
-{
-    return EnumNames::allCases<FeedbackType>();
 }
 
 }  // namespace FeedbackTypeUtil
@@ -129,7 +119,7 @@ QJsonObject FeedbackSubmissionRequest::toJson() const
 {
     QJsonObject object{
         {QStringLiteral("clientRequestId"), clientRequestId},
-        {QStringLiteral("type"), FeedbackTypeUtil::rawValue(type)},
+        {QStringLiteral("type"), EnumNames::name(type)},
         {QStringLiteral("title"), title},
         {QStringLiteral("description"), description},
         {QStringLiteral("diagnostics"), diagnostics.toJson()},

@@ -22,12 +22,6 @@ Q_ENUM_NS(FeedbackType)
 
 using FeedbackEnums::FeedbackType;
 
-namespace FeedbackTypeUtil {
-QString rawValue(FeedbackType type);
-std::optional<FeedbackType> fromRawValue(const QString &raw);
-const QList<FeedbackType> &allCases();
-}  // namespace FeedbackTypeUtil
-
 struct FeedbackDiagnostics {
     QString macOSVersion;
     QString launcherVersion;

@@ -1,4 +1,5 @@
 #include "Feedback.h"
+#include "codec/EnumNames.h"
 
 #include "FeedbackErrorBody.h"
 #include "net/ServiceEndpoints.h"
@@ -36,7 +37,7 @@ QCoro::Task<FeedbackSubmissionResponse> RemoteFeedbackClient::submitFeedback(Fee
     QNetworkRequest http(ServiceEndpoints::joinPath(m_baseURL, QStringLiteral("/api/feedback")));
     http.setTransferTimeout(m_timeoutMs);
     http.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-    http.setRawHeader(QByteArrayLiteral("X-Vantrel-Locale"), VantrelLocaleUtil::rawValue(locale).toLatin1());
+    http.setRawHeader(QByteArrayLiteral("X-Vantrel-Locale"), EnumNames::name(locale).toLatin1());
     const QByteArray body = RequestBodyEncoder::encode(request.toJson());
 
     if (!m_session)

@@ -14,11 +14,6 @@ std::optional<VantrelLocale> fromRawValue(const QString &raw)
     return EnumNames::fromName<VantrelLocale>(raw);
 }
 
-const QList<VantrelLocale> &allCases()
-{
-    return EnumNames::allCases<VantrelLocale>();
-}
-
 VantrelLocale normalized(const std::optional<QString> &identifier)
 {
     if (!identifier)

@@ -19,11 +19,6 @@ using VantrelLocales::VantrelLocale;
 
 namespace VantrelLocaleUtil {
 
-// "en", "pl" or "de".
-QString rawValue(VantrelLocale locale);
-std::optional<VantrelLocale> fromRawValue(const QString &raw);
-const QList<VantrelLocale> &allCases();
-
 // Maps a system language identifier ("de-AT", "pl", ...) to a supported language.
 VantrelLocale normalized(const std::optional<QString> &identifier);
 

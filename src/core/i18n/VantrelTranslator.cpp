@@ -1,4 +1,7 @@
 #include "VantrelTranslator.h"
+#include "codec/EnumNames.h"
+
+#include "log/Logging.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -7,7 +10,7 @@
 VantrelTranslator::VantrelTranslator(VantrelLocale locale, QObject *parent) : QObject(parent), m_locale(locale)
 {
     if (!m_english.load(qmFile(VantrelLocale::en)))
-        qWarning("The English translations are missing from the build.");
+        qCWarning(lcI18n) << "The English translations are missing from the build.";
     QCoreApplication::installTranslator(&m_english);
     install();
 }
@@ -26,23 +29,23 @@ void VantrelTranslator::install()
     QCoreApplication::removeTranslator(&m_chosen);
     QCoreApplication::removeTranslator(&m_qt);
     // Counts (%Ln) take the default locale's digits and grouping.
-    QLocale::setDefault(QLocale(VantrelLocaleUtil::rawValue(m_locale)));
+    QLocale::setDefault(QLocale(EnumNames::name(m_locale)));
     if (m_locale == VantrelLocale::en)
         return;
     if (m_chosen.load(qmFile(m_locale)))
         QCoreApplication::installTranslator(&m_chosen);
     else
-        qWarning("The %s translations are missing from the build.", qPrintable(VantrelLocaleUtil::rawValue(m_locale)));
+        qCWarning(lcI18n).noquote() << "The" << EnumNames::name(m_locale) << "translations are missing from the build.";
     // Qt's own texts (its option help, its network errors) from the system's
     // Qt translations, where they are installed.
     const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (m_qt.load(QStringLiteral("qtbase_") + VantrelLocaleUtil::rawValue(m_locale), qtTranslations))
+    if (m_qt.load(QStringLiteral("qtbase_") + EnumNames::name(m_locale), qtTranslations))
         QCoreApplication::installTranslator(&m_qt);
 }
 
 QString VantrelTranslator::qmFile(VantrelLocale locale)
 {
-    return QStringLiteral(":/i18n/vantrel_%1.qm").arg(VantrelLocaleUtil::rawValue(locale));
+    return QStringLiteral(":/i18n/vantrel_%1.qm").arg(EnumNames::name(locale));
 }
 
 QString VantrelTranslator::formattedDate(const QDate &date) const
@@ -61,6 +64,6 @@ QString VantrelTranslator::formattedDate(const QDate &date) const
         pattern = QStringLiteral("dddd, d. MMMM");
         break;
     }
-    const QLocale qlocale(VantrelLocaleUtil::rawValue(m_locale));
+    const QLocale qlocale(EnumNames::name(m_locale));
     return qlocale.toUpper(qlocale.toString(date, pattern));
 }

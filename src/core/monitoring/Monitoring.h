@@ -50,6 +50,8 @@ private:
     QNetworkAccessManager *m_session;
     std::shared_ptr<const SystemLanguageProvider> m_language;
     int m_timeoutMs = 60000;
+    // Set once the session took a reply away unanswered (at quit): nothing more is sent.
+    std::shared_ptr<bool> m_sessionEnded = std::make_shared<bool>(false);
 };
 
 // Sends one error event per report to a Sentry store endpoint; does nothing

@@ -1,14 +1,14 @@
 #include "Monitoring.h"
+#include "codec/EnumNames.h"
 
 #include "system/SystemLayers.h"
 #include "i18n/VantrelLocale.h"
+#include "net/ReplyEnd.h"
 #include "net/ServiceEndpoints.h"
 
-#include <QCoroNetworkReply>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QPointer>
 
 RemoteEventRecorder::RemoteEventRecorder(QUrl baseURL, QNetworkAccessManager *session,
                                          std::shared_ptr<const SystemLanguageProvider> language)
@@ -29,15 +29,18 @@ QCoro::Task<void> RemoteEventRecorder::recordEvent(LauncherOperationalEvent even
         QNetworkRequest request(ServiceEndpoints::joinPath(m_baseURL, QStringLiteral("/api/events")));
         request.setTransferTimeout(m_timeoutMs);
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-        request.setRawHeader(QByteArrayLiteral("X-Vantrel-Locale"), VantrelLocaleUtil::rawValue(locale).toLatin1());
+        request.setRawHeader(QByteArrayLiteral("X-Vantrel-Locale"), EnumNames::name(locale).toLatin1());
         const QByteArray body = RequestBodyEncoder::encode(event.toJson());
-        if (!m_session)
+        if (!m_session || *m_sessionEnded)
             co_return;
 
-        QPointer<QNetworkReply> reply = m_session->post(request, body);
-        co_await reply.get();
-        if (reply)
+        QNetworkReply *reply = m_session->post(request, body);
+        // The recorder may be gone when the reply ends; the flag is shared.
+        const std::shared_ptr<bool> sessionEnded = m_sessionEnded;
+        if (co_await ReplyEnd(reply))
             reply->deleteLater();
+        else
+            *sessionEnded = true;  // taken away unanswered: the session is going, and later events with it
     } catch (...) {
     }
 }

@@ -2,7 +2,6 @@
 
 #include "InstalledApps.h"
 #include "SetIfChanged.h"
-#include <QLocale>
 
 AppManagement::AppManagement(InstalledApps *apps, Catalog catalog, QObject *parent)
     : QObject(parent), m_apps(apps), m_catalog(std::move(catalog))
@@ -55,25 +54,18 @@ bool AppManagement::removalGoesToTrash(const QString &appId) const
 
 QString AppManagement::summaryText() const
 {
-    if (m_summaryFailures.isEmpty())
-        return qtTrId("updateAllSummary", m_summaryUpdated);
-    QStringList reasons;
-    for (const UpdateBatch::Failure &failure : m_summaryFailures)
-        reasons.append(failure.appName + QStringLiteral(": ") + failure.reason);
-    return qtTrId("updateAllSummaryFailed", int(m_summaryFailures.size()))
-        .arg(QLocale().toString(m_summaryUpdated), reasons.join(QStringLiteral("; ")));
+    return m_lastUpdates->summary([](const UpdateBatch::Failure &failure) { return failure.reason; });
 }
 
 void AppManagement::retranslate()
 {
-    if (m_summaryUpdated >= 0)
+    if (m_lastUpdates)
         setIfChanged(this, m_updateSummary, summaryText(), &AppManagement::updateSummaryChanged);
 }
 
 void AppManagement::summarise(int updated, const QList<UpdateBatch::Failure> &failures)
 {
-    m_summaryUpdated = updated;
-    m_summaryFailures = failures;
+    m_lastUpdates = UpdateBatchResult{updated, failures};
     const QString summary = summaryText();
     setIfChanged(this, m_updateSummary, summary, &AppManagement::updateSummaryChanged);
     if (!failures.isEmpty())

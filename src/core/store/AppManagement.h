@@ -25,6 +25,8 @@ class AppManagement : public QObject
     Q_PROPERTY(bool updatingAll READ isUpdatingAll NOTIFY updatingAllChanged)
     // The line that sums up the last "update all"; empty before the first.
     Q_PROPERTY(QString updateSummary READ updateSummary NOTIFY updateSummaryChanged)
+    // The same batch whole, for views that word its failures themselves.
+    Q_PROPERTY(UpdateBatchResult lastUpdates READ lastUpdates NOTIFY updateSummaryChanged)
     // Ids of the published apps with an update (also after the update failed), in catalog order.
     Q_PROPERTY(QStringList updatableAppIDs READ updatableAppIDs NOTIFY updatableAppIDsChanged)
 
@@ -65,6 +67,7 @@ public:
     // Whether appId's update is the one the batch runs now.
     bool isUpdating(const QString &appId) const { return m_updates->isUpdating(appId); }
     const QString &updateSummary() const { return m_updateSummary; }
+    UpdateBatchResult lastUpdates() const { return m_lastUpdates.value_or(UpdateBatchResult{}); }
     const QStringList &updatableAppIDs() const { return m_updatable; }
     // The catalog or the beta setting changed.
     void updateUpdatable();
@@ -89,7 +92,6 @@ private:
     Catalog m_catalog;
     UpdateBatch *m_updates;
     QString m_updateSummary;
-    int m_summaryUpdated = -1;  // the last summary's counts; -1 before the first
-    QList<UpdateBatch::Failure> m_summaryFailures;
+    std::optional<UpdateBatchResult> m_lastUpdates;  // none before the first batch
     QStringList m_updatable;
 };

@@ -2,13 +2,25 @@
 
 #include <QCoroSignal>
 
-AppOperation::AppOperation(AppManifestItem app, Kind kind) : m_app(std::move(app)), m_kind(kind) {}
+AppOperation::AppOperation(AppManifestItem app, Kind kind)
+    : m_app(std::move(app)), m_kind(kind), m_progress(isInstall() ? startProgress : 0)
+{
+}
 
 QCoro::Task<OperationOutcome> AppOperation::result()
 {
     if (m_outcome)
         co_return *m_outcome;
     co_return co_await qCoro(this, &AppOperation::finished);
+}
+
+bool AppOperation::cancel()
+{
+    if (!isCancellable())
+        return false;
+    m_cancel->store(true);
+    Q_EMIT cancellableChanged();
+    return true;
 }
 
 void AppOperation::setProgress(double progress)
@@ -19,12 +31,31 @@ void AppOperation::setProgress(double progress)
     Q_EMIT progressChanged();
 }
 
+void AppOperation::setDownloadedBytes(qint64 received, qint64 total)
+{
+    if (received == m_received && total == m_total)
+        return;
+    m_received = received;
+    m_total = total;
+    Q_EMIT bytesChanged();
+}
+
+void AppOperation::markPlaced()
+{
+    const bool wasCancellable = isCancellable();
+    m_placed = true;
+    if (wasCancellable)
+        Q_EMIT cancellableChanged();
+}
+
 void AppOperation::finish(const OperationOutcome &outcome)
 {
     if (m_outcome)
         return;
+    const bool wasCancellable = isCancellable();
     m_outcome = outcome;
-    m_canceller = nullptr;
+    if (wasCancellable)
+        Q_EMIT cancellableChanged();
     if (outcome.kind == OperationOutcome::Kind::done)
         setProgress(1);
     Q_EMIT finished(outcome);

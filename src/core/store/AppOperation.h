@@ -5,48 +5,71 @@
 
 #include <QCoroTask>
 #include <QObject>
-#include <functional>
+#include <atomic>
+#include <memory>
 #include <optional>
 
-// One operation on one app (install, update, remove, roll back, open), as the
-// owner of installed apps runs it: its progress, a cancel where the kind
-// allows one, and the outcome callers await. A refused operation is finished
+// One operation on one app (install, update, remove, roll back, open), from
+// its start to its outcome: what callers await, and for an install or update
+// what the window shows while it runs (progress, downloaded bytes) and the
+// flag that asks the installer to stop. A refused operation is finished
 // before the call that made it returns.
 class AppOperation : public QObject
 {
     Q_OBJECT
+    Q_PROPERTY(QString appId READ appId CONSTANT)
+    Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(bool cancellable READ isCancellable NOTIFY cancellableChanged)
 
 public:
     enum class Kind { install, update, remove, rollBack, open };
+
+    // What an install shows from its start until its outcome.
+    static constexpr double startProgress = 0.04;
 
     AppOperation(AppManifestItem app, Kind kind);
 
     const AppManifestItem &app() const { return m_app; }
     QString appId() const { return m_app.id; }
     Kind kind() const { return m_kind; }
-    // From 0 to 1; installs and updates report it as they go.
+    bool isInstall() const { return m_kind == Kind::install || m_kind == Kind::update; }
+    // From startProgress to 1 while an install or update runs; 1 once done.
     double progress() const { return m_progress; }
+    // The archive's bytes so far and its announced length (-1: none).
+    qint64 receivedBytes() const { return m_received; }
+    qint64 totalBytes() const { return m_total; }
     bool isFinished() const { return m_outcome.has_value(); }
     const std::optional<OperationOutcome> &outcome() const { return m_outcome; }
-    // Asks a running install or update to stop before its bundle is placed;
-    // false when the kind has no cancel, it is too late or it ended.
-    bool cancel() { return !isFinished() && m_canceller && m_canceller(); }
     // The outcome, once known.
     QCoro::Task<OperationOutcome> result();
 
-    // The owner's side.
+    // An install or update may be stopped until its new bundle is in place, and only once.
+    bool isCancellable() const { return isInstall() && !isFinished() && !m_placed && !m_cancel->load(); }
+    // Asks the installer to stop; false when that is too late, was asked
+    // already, or the kind has no cancel.
+    bool cancel();
+
+    // The runner's side.
+    const std::shared_ptr<std::atomic_bool> &cancelFlag() const { return m_cancel; }
     void setProgress(double progress);
-    void setCanceller(std::function<bool()> canceller) { m_canceller = std::move(canceller); }
+    void setDownloadedBytes(qint64 received, qint64 total);
+    // The installer put the new bundle in place: the install will complete.
+    void markPlaced();
     void finish(const OperationOutcome &outcome);
 
 Q_SIGNALS:
     void progressChanged();
+    void bytesChanged();
+    void cancellableChanged();
     void finished(const OperationOutcome &outcome);
 
 private:
     AppManifestItem m_app;
     Kind m_kind;
     double m_progress = 0;
-    std::function<bool()> m_canceller;
+    qint64 m_received = 0;
+    qint64 m_total = -1;
+    std::shared_ptr<std::atomic_bool> m_cancel = std::make_shared<std::atomic_bool>(false);
+    bool m_placed = false;
     std::optional<OperationOutcome> m_outcome;
 };

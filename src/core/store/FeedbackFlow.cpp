@@ -1,4 +1,5 @@
 #include "FeedbackFlow.h"
+#include "codec/EnumNames.h"
 
 #include "SetIfChanged.h"
 #include "i18n/VantrelTranslator.h"
@@ -33,9 +34,9 @@ FeedbackDiagnostics FeedbackFlow::diagnostics(const Snapshot &snapshot, const st
     FeedbackDiagnostics diagnostics;
     diagnostics.macOSVersion = snapshot.system.toString();
     diagnostics.launcherVersion = launcherVersion(snapshot.appProperties);
-    diagnostics.locale = VantrelLocaleUtil::rawValue(snapshot.locale);
+    diagnostics.locale = EnumNames::name(snapshot.locale);
     diagnostics.catalogLifecycle =
-        catalogLifecycleKindName(ManifestPolicy::catalogLifecycle(snapshot.manifest, snapshot.includeBeta).kind);
+        EnumNames::name(ManifestPolicy::catalogLifecycle(snapshot.manifest, snapshot.includeBeta).kind);
     diagnostics.visibleAppCount = int(ManifestPolicy::visibleApps(snapshot.manifest, snapshot.includeBeta).size());
     diagnostics.publishedAppCount = int(ManifestPolicy::publishedApps(snapshot.manifest, snapshot.includeBeta).size());
     diagnostics.comingSoonAppCount = int(ManifestPolicy::comingSoonApps(snapshot.manifest).size());

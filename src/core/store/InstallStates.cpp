@@ -1,6 +1,6 @@
 #include "InstallStates.h"
 
-#include "InstallTransaction.h"
+#include "AppOperation.h"
 
 InstallStates::InstallStates(const QList<AppManifestItem> &apps, QObject *parent) : QObject(parent)
 {
@@ -33,9 +33,12 @@ void InstallStates::addMissing(const QList<AppManifestItem> &apps)
         Q_EMIT changed();
 }
 
-void InstallStates::follow(InstallTransaction *transaction)
+void InstallStates::follow(AppOperation *operation)
 {
-    connect(transaction, &InstallTransaction::stateChanged, this,
-            [this, transaction] { set(transaction->appId(), transaction->state()); });
-    set(transaction->appId(), transaction->state());
+    const auto show = [this, operation] {
+        if (!operation->isFinished())
+            set(operation->appId(), AppInstallState::installing(operation->progress()));
+    };
+    connect(operation, &AppOperation::progressChanged, this, show);
+    show();
 }

@@ -6,7 +6,7 @@
 #include <QHash>
 #include <QObject>
 
-class InstallTransaction;
+class AppOperation;
 
 // The install state of every app the store has seen, published one app at a
 // time. Apps that leave the catalog keep their entry.
@@ -27,8 +27,9 @@ public:
     // Apps without an entry get notInstalled; the others keep theirs (an
     // install in progress, a failure, a version).
     void addMissing(const QList<AppManifestItem> &apps);
-    // The transaction's changes become its app's state.
-    void follow(InstallTransaction *transaction);
+    // A running install's progress becomes its app's state, installing(progress),
+    // until its outcome is known; the outcome's state is set by who hears it.
+    void follow(AppOperation *operation);
 
 Q_SIGNALS:
     // One app's state changed; changed() follows.

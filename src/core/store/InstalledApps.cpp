@@ -2,7 +2,7 @@
 
 #include "AppOpening.h"
 #include "RecordsWatch.h"
-#include "InstallQueue.h"
+#include "InstallRunner.h"
 #include "InstallStates.h"
 #include "catalog/ManifestPolicy.h"
 #include "catalog/VersionComparison.h"
@@ -34,10 +34,9 @@ QString describe(const std::exception_ptr &failure)
 
 }  // namespace
 
-InstalledApps::InstalledApps(Collaborators collaborators, const QList<AppManifestItem> &apps, QObject *parent)
-    : QObject(parent), m_c(std::move(collaborators)), m_records(m_c.userDefaults),
-      m_states(new InstallStates(apps, this)),
-      m_installs(new InstallQueue({m_c.installer, m_c.eventRecorder, m_c.errorReporter}, this))
+InstalledApps::InstalledApps(const StoreCollaborators &collaborators, const QList<AppManifestItem> &apps, QObject *parent)
+    : QObject(parent), m_c(collaborators), m_records(m_c.userDefaults), m_states(new InstallStates(apps, this)),
+      m_installs(new InstallRunner(m_c, this))
 {
     connect(m_states, &InstallStates::stateChanged, this, &InstalledApps::stateChanged);
     connect(m_states, &InstallStates::changed, this, &InstalledApps::statesChanged);
@@ -57,27 +56,24 @@ InstalledApps::~InstalledApps() = default;
 
 void InstalledApps::connectInstalls()
 {
-    connect(m_installs, &InstallQueue::started, m_states, &InstallStates::follow);
-    connect(m_installs, &InstallQueue::started, this, &InstalledApps::installStarted);
-    connect(m_installs, &InstallQueue::cancellableChanged, this, &InstalledApps::cancellableChanged);
-    connect(m_installs, &InstallQueue::eventsSent, this, &InstalledApps::eventsSent);
-    connect(m_installs, &InstallQueue::finished, this, &InstalledApps::installFinished);
-    connect(m_installs, &InstallQueue::succeeded, this,
-            [this](InstallTransaction *transaction, const InstalledApp &installed) {
-                recordInstalled(installed, transaction->app());
-                finish(m_runningInstalls.value(transaction->appId()), OperationOutcome::done());
-            });
-    connect(m_installs, &InstallQueue::failed, this, [this](InstallTransaction *transaction, const QString &reason) {
-        const Operation operation = m_runningInstalls.value(transaction->appId());
-        finish(operation, OperationOutcome::failed(reason));
-        // A failed update or reinstall leaves the installed copy in place, and it stays reachable.
-        const InstallRecords::Recorded kept = m_records.reconcile().value(transaction->appId());
-        if (operation)
-            transaction->setState(AppInstallState::failed(errorLine(*operation), kept.version));
+    connect(m_installs, &InstallRunner::started, m_states, &InstallStates::follow);
+    connect(m_installs, &InstallRunner::started, this, &InstalledApps::installStarted);
+    connect(m_installs, &InstallRunner::cancellableChanged, this, &InstalledApps::cancellableChanged);
+    connect(m_installs, &InstallRunner::eventsSent, this, &InstalledApps::eventsSent);
+    connect(m_installs, &InstallRunner::finished, this, &InstalledApps::installFinished);
+    connect(m_installs, &InstallRunner::succeeded, this, [this](AppOperation *operation, const InstalledApp &installed) {
+        recordInstalled(installed, operation->app());
+        finish(operation, OperationOutcome::done());
     });
-    connect(m_installs, &InstallQueue::cancelled, this, [this](InstallTransaction *transaction) {
-        restoreRecordedState(transaction->app());
-        finish(m_runningInstalls.value(transaction->appId()), OperationOutcome::cancelled());
+    connect(m_installs, &InstallRunner::failed, this, [this](AppOperation *operation, const OperationOutcome &outcome) {
+        finish(operation, outcome);
+        // A failed update or reinstall leaves the installed copy in place, and it stays reachable.
+        const InstallRecords::Recorded kept = m_records.reconcile().value(operation->appId());
+        m_states->set(operation->appId(), AppInstallState::failed(errorLine(*operation), kept.version));
+    });
+    connect(m_installs, &InstallRunner::cancelled, this, [this](AppOperation *operation) {
+        restoreRecordedState(operation->app());
+        finish(operation, OperationOutcome::cancelled());
     });
 }
 
@@ -93,9 +89,9 @@ AppInstallState InstalledApps::state(const QString &appId) const
     return m_states->state(appId);
 }
 
-InstallTransaction *InstalledApps::transaction(const QString &appId) const
+AppOperation *InstalledApps::runningInstall(const QString &appId) const
 {
-    return m_installs->transaction(appId);
+    return m_installs->running(appId);
 }
 
 QStringList InstalledApps::cancellable() const
@@ -238,21 +234,17 @@ QString InstalledApps::installRefusalKey(const std::optional<AppManifestItem> &a
 
 // --- Operations ---
 
-void InstalledApps::finish(const Operation &operation, const OperationOutcome &outcome)
+void InstalledApps::finish(AppOperation *operation, const OperationOutcome &outcome)
 {
-    if (!operation)
-        return;
-    if (m_runningInstalls.value(operation->appId()) == operation)
-        m_runningInstalls.remove(operation->appId());
     operation->finish(outcome);
-    Q_EMIT operationFinished(operation.get());
+    Q_EMIT operationFinished(operation);
 }
 
 InstalledApps::Operation InstalledApps::refused(const AppManifestItem &app, AppOperation::Kind kind, Refusal refusal)
 {
     auto operation = std::make_shared<AppOperation>(app, kind);
     qCInfo(lcStore) << "Refused:" << app.id << RefusalText::name(refusal);
-    finish(operation, OperationOutcome::refused(refusal));
+    finish(operation.get(), OperationOutcome::refused(refusal));
     return operation;
 }
 
@@ -275,18 +267,8 @@ InstalledApps::Operation InstalledApps::update(const AppManifestItem &app)
 InstalledApps::Operation InstalledApps::startInstall(const AppManifestItem &app, AppOperation::Kind kind)
 {
     auto operation = std::make_shared<AppOperation>(app, kind);
-    m_runningInstalls.insert(app.id, operation);
-    // The transaction is published before this returns, so a second call right after is refused.
-    QPointer<InstallTransaction> transaction = m_installs->start(app);
-    if (transaction && !operation->isFinished()) {
-        operation->setProgress(transaction->progress());
-        operation->setCanceller([transaction] { return transaction && transaction->cancel(); });
-        connect(transaction, &InstallTransaction::progressChanged, operation.get(),
-                [op = operation.get(), transaction] {
-                    if (transaction)
-                        op->setProgress(transaction->progress());
-                });
-    }
+    // Published before this returns, so a second call right after is refused.
+    m_installs->start(operation);
     return operation;
 }
 
@@ -340,7 +322,7 @@ QCoro::Task<void> InstalledApps::runChange(Operation operation, bool toTrash)
         qCInfo(lcStore) << (removing ? "Remove failed:" : "Roll back failed:") << app.id;
         // What is on disk may have changed all the same.
         updatePreviousVersions();
-        finish(operation, OperationOutcome::failed(describe(failure)));
+        finish(operation.get(), OperationOutcome::failed(describe(failure)));
         co_return;
     }
     if (removing)
@@ -348,7 +330,7 @@ QCoro::Task<void> InstalledApps::runChange(Operation operation, bool toTrash)
     else  // against the catalog: rolled back below its version, the app shows the update again
         m_records.record(app.id, changed->version, changed->url.toLocalFile());
     restoreRecordedState(app);
-    finish(operation, OperationOutcome::done());
+    finish(operation.get(), OperationOutcome::done());
 }
 
 InstalledApps::Operation InstalledApps::open(const AppManifestItem &app)
@@ -357,12 +339,12 @@ InstalledApps::Operation InstalledApps::open(const AppManifestItem &app)
         return refused(app, AppOperation::Kind::open, Refusal::notInstalled);
     auto operation = std::make_shared<AppOperation>(app, AppOperation::Kind::open);
     if (AppOpening::openInstalled(m_c.workspace.get(), m_urls.value(app.id), app.bundleId)) {
-        finish(operation, OperationOutcome::done());
+        finish(operation.get(), OperationOutcome::done());
         return operation;
     }
     m_records.forget(app.id);
     restoreRecordedState(app);
-    finish(operation, OperationOutcome::failed(qtTrId(PlatformWords::messageId("errorNoBundle")).arg(app.name)));
+    finish(operation.get(), OperationOutcome::failed(qtTrId(PlatformWords::messageId("errorNoBundle")).arg(app.name)));
     return operation;
 }
 

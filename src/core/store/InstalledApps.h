@@ -2,7 +2,7 @@
 
 #include "AppOperation.h"
 #include "InstallRecords.h"
-#include "InstallTransaction.h"
+#include "StoreCollaborators.h"
 #include "catalog/AppInstallState.h"
 #include "catalog/Models.h"
 
@@ -12,15 +12,9 @@
 #include <QUrl>
 #include <memory>
 
-class AppInstalling;
 class RecordsWatch;
-class ErrorReporting;
-class InstallQueue;
+class InstallRunner;
 class InstallStates;
-class OperationalEventRecording;
-class SystemVersionProvider;
-class UserDefaults;
-class Workspace;
 struct InstalledApp;
 
 // Everything about the apps the launcher installed: their records (shared
@@ -36,19 +30,10 @@ class InstalledApps : public QObject
     Q_OBJECT
 
 public:
-    struct Collaborators {
-        std::shared_ptr<AppInstalling> installer;
-        std::shared_ptr<OperationalEventRecording> eventRecorder;
-        std::shared_ptr<ErrorReporting> errorReporter;
-        std::shared_ptr<UserDefaults> userDefaults;
-        std::shared_ptr<Workspace> workspace;
-        std::shared_ptr<const SystemVersionProvider> systemVersion;
-        bool followChangesElsewhere = true;
-    };
     using Operation = std::shared_ptr<AppOperation>;
 
     // Every app of the catalog starts notInstalled; then the records are reconciled.
-    InstalledApps(Collaborators collaborators, const QList<AppManifestItem> &apps, QObject *parent = nullptr);
+    InstalledApps(const StoreCollaborators &collaborators, const QList<AppManifestItem> &apps, QObject *parent = nullptr);
     ~InstalledApps() override;
 
     // Reads the previous copies' versions again (the installer keeps them on disk).
@@ -66,8 +51,8 @@ public:
     // Whether the catalog offers a newer version than the copy installed,
     // after an update failed too.
     bool hasUpdate(const QString &appId) const;
-    // The running install of appId from its start until its outcome is known.
-    InstallTransaction *transaction(const QString &appId) const;
+    // The running install or update of appId from its start until its outcome is known.
+    AppOperation *runningInstall(const QString &appId) const;
     // Ids of the installs that can still be cancelled, sorted.
     QStringList cancellable() const;
     bool removalGoesToTrash(const QString &appId) const;
@@ -114,8 +99,8 @@ Q_SIGNALS:
     void installedChanged();
     void previousVersionsChanged();
     void cancellableChanged();
-    // An install or update started; its transaction is published.
-    void installStarted(InstallTransaction *transaction);
+    // An install or update started; its operation is published.
+    void installStarted(AppOperation *operation);
     // Its outcome is known (events may still be on their way).
     void installFinished(const QString &appId, bool succeeded);
     void eventsSent();
@@ -127,7 +112,7 @@ private:
     std::optional<Refusal> catalogRefusal(const AppManifestItem &app) const;
     std::optional<Refusal> changeRefusal(const AppManifestItem &app) const;
     bool isBusy(const QString &appId) const;
-    void finish(const Operation &operation, const OperationOutcome &outcome);
+    void finish(AppOperation *operation, const OperationOutcome &outcome);
     Operation refused(const AppManifestItem &app, AppOperation::Kind kind, Refusal refusal);
     Operation startInstall(const AppManifestItem &app, AppOperation::Kind kind);
     QCoro::Task<void> runChange(Operation operation, bool toTrash);
@@ -147,10 +132,10 @@ private:
     void setURLs(const QHash<QString, QUrl> &urls);
     void watchBundleFolders();
 
-    Collaborators m_c;
+    StoreCollaborators m_c;
     InstallRecords m_records;
     InstallStates *m_states;
-    InstallQueue *m_installs;
+    InstallRunner *m_installs;
     RecordsWatch *m_watch = nullptr;
     QList<AppManifestItem> m_catalog;
     // What is known of each installed app: its catalog record, or the one its receipt kept.
@@ -158,5 +143,4 @@ private:
     QHash<QString, QUrl> m_urls;
     QHash<QString, QString> m_previousVersions;
     QSet<QString> m_changing;  // being removed or rolled back
-    QHash<QString, Operation> m_runningInstalls;
 };

@@ -18,9 +18,7 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     m_feedback = new FeedbackFlow(m_c.feedbackClient, m_translator, this);
     m_announcements = new AnnouncementQueue(m_c.userDefaults, this);
     // Every app starts notInstalled; the records and the disk say the rest.
-    m_apps = new InstalledApps({m_c.installer, m_c.eventRecorder, m_c.errorReporter, m_c.userDefaults, m_c.workspace,
-                                m_c.systemVersion, m_c.followChangesElsewhere},
-                               m_manifest.apps, this);
+    m_apps = new InstalledApps(m_c, m_manifest.apps, this);
     const auto published = [this] { return ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps); };
     const auto find = [this](const QString &id) { return findApp(id); };
     m_manage = new AppManagement(m_apps, {published, find}, this);
@@ -51,7 +49,7 @@ void LauncherStore::connectDelegates()
     connect(m_apps, &InstalledApps::installedChanged, this, &LauncherStore::emitDerivedChanges);
     // Who hears of the start hears it before the first state.
     connect(m_apps, &InstalledApps::installStarted, this,
-            [this](InstallTransaction *transaction) { Q_EMIT installStarted(transaction->appId()); });
+            [this](AppOperation *operation) { Q_EMIT installStarted(operation->appId()); });
     connect(m_apps, &InstalledApps::installFinished, this, &LauncherStore::installFinished);
     connect(m_apps, &InstalledApps::operationFinished, this, &LauncherStore::showOutcome);
     connect(m_manage, &AppManagement::summaryFailed, this, [this](const QString &summary) { setErrorMessage(summary); });
@@ -142,6 +140,12 @@ QString LauncherStore::notListedKey(const QString &appId) const
 {
     const std::optional<NotListed> reason = notListedReason(appId);
     return reason ? QString::fromLatin1(ManifestPolicy::notListedKey(*reason)) : QString();
+}
+
+QString LauncherStore::notListedBadgeKey(const QString &appId) const
+{
+    const std::optional<NotListed> reason = notListedReason(appId);
+    return reason ? QString::fromLatin1(ManifestPolicy::notListedBadgeKey(*reason)) : QString();
 }
 
 void LauncherStore::refreshCatalog()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AnnouncementQueue.h"
+#include "codec/EnumNames.h"
 #include "AppManagement.h"
 #include "ErrorLine.h"
 #include "FeedbackFlow.h"
@@ -137,26 +138,27 @@ public:
     Q_INVOKABLE AppInstallState stateFor(const QString &appId) const { return m_apps->state(appId); }
     // Why an installed app is not in the catalog's lists; nullopt when it is (or is not installed).
     std::optional<NotListed> notListedReason(const QString &appId) const;
-    // The same as a message id; empty when it is listed.
+    // The same as a message id, a sentence or a badge's words; empty when it is listed.
     Q_INVOKABLE QString notListedKey(const QString &appId) const;
+    Q_INVOKABLE QString notListedBadgeKey(const QString &appId) const;
     // The text key of the reason the app cannot be installed now; empty when it can.
     Q_INVOKABLE QString installRefusalKey(const QString &appId) const { return m_apps->installRefusalKey(findApp(appId)); }
     Q_INVOKABLE void sendFeedback(const QString &type, const QString &title, const QString &description, const QString &appId)
     {
-        submitFeedback(FeedbackTypeUtil::fromRawValue(type).value_or(FeedbackType::other), title, description,
+        submitFeedback(EnumNames::fromName<FeedbackType>(type).value_or(FeedbackType::other), title, description,
                        appId.isEmpty() ? std::nullopt : std::optional(appId));  // the task runs on and frees itself
     }
     Q_INVOKABLE void clearErrorMessage() { setErrorMessage(std::nullopt); }
     Q_INVOKABLE void resetFeedbackState() { setFeedbackState(FeedbackSubmissionState::idle()); }  // a fresh form
 
-    // The running install of appId (progress, downloaded bytes) until its outcome is known, or null.
-    const InstallTransaction *installTransaction(const QString &appId) const { return m_apps->transaction(appId); }
+    // The running install or update of appId (progress, downloaded bytes) until its outcome is known, or null.
+    const AppOperation *runningInstall(const QString &appId) const { return m_apps->runningInstall(appId); }
 
     // Text forms for QML: an empty id clears the selection, an unknown language is ignored, null clears the line.
     QString selectedAppIDValue() const { return m_selectedAppID.value_or(QString()); }
     void setSelectedAppIDValue(const QString &id) { setSelectedAppID(id.isEmpty() ? std::nullopt : std::optional(id)); }
-    QString localeCode() const { return VantrelLocaleUtil::rawValue(locale()); }
-    void setLocaleCode(const QString &code) { if (const auto l = VantrelLocaleUtil::fromRawValue(code)) setLocale(*l); }
+    QString localeCode() const { return EnumNames::name(locale()); }
+    void setLocaleCode(const QString &code) { if (const auto l = EnumNames::fromName<VantrelLocale>(code)) setLocale(*l); }
     QVariant errorMessageValue() const { return optionalVariant(m_errorLine.text()); }
     void setErrorMessageValue(const QVariant &value) { setErrorMessage(value.isNull() ? std::nullopt : std::optional(value.toString())); }
 
@@ -183,7 +185,7 @@ Q_SIGNALS:
     void visibleAppsChanged();
     void unlistedInstalledAppsChanged();
     void lastCatalogCheckChanged();
-    void installStarted(const QString &appId);  // its transaction is published
+    void installStarted(const QString &appId);  // its operation is published
     void installFinished(const QString &appId, bool succeeded);  // done, failed or cancelled
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "install/AppInstaller.h"
+
 #include <QString>
 #include <optional>
 
@@ -35,10 +37,16 @@ struct OperationOutcome {
     Kind kind = Kind::done;
     std::optional<Refusal> refusal;  // refused only
     QString reason;                  // failed only: the localized description
+    // Failed in the installer: its error, which views word in their own
+    // language (its description is fixed English).
+    std::optional<AppInstallerError> installerError;
 
     static OperationOutcome done() { return {}; }
     static OperationOutcome refused(Refusal refusal) { return {Kind::refused, refusal, {}}; }
-    static OperationOutcome failed(QString reason) { return {Kind::failed, std::nullopt, std::move(reason)}; }
+    static OperationOutcome failed(QString reason, std::optional<AppInstallerError> installerError = std::nullopt)
+    {
+        return {Kind::failed, std::nullopt, std::move(reason), std::move(installerError)};
+    }
     static OperationOutcome cancelled() { return {Kind::cancelled, std::nullopt, {}}; }
 
     friend bool operator==(const OperationOutcome &, const OperationOutcome &) = default;

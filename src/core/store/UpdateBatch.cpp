@@ -2,6 +2,8 @@
 
 #include "AppOperation.h"
 
+#include <QLocale>
+
 UpdateBatch::UpdateBatch(Start start, Describe describe, QObject *parent)
     : QObject(parent), m_start(std::move(start)), m_describe(std::move(describe))
 {
@@ -47,5 +49,17 @@ void UpdateBatch::account(const AppOperation &operation)
     if (operation.outcome() && operation.outcome()->kind == OperationOutcome::Kind::done)
         ++m_updated;
     else
-        m_failures.append({m_current->appName, m_describe(operation)});
+        m_failures.append({m_current->appName, m_describe(operation),
+                           operation.outcome().value_or(OperationOutcome::cancelled())});
+}
+
+QString UpdateBatchResult::summary(const std::function<QString(const UpdateBatch::Failure &)> &reasonOf) const
+{
+    if (failures.isEmpty())
+        return qtTrId("updateAllSummary", updated);
+    QStringList reasons;
+    for (const UpdateBatch::Failure &failure : failures)
+        reasons.append(failure.appName + QStringLiteral(": ") + reasonOf(failure));
+    return qtTrId("updateAllSummaryFailed", int(failures.size()))
+        .arg(QLocale().toString(updated), reasons.join(QStringLiteral("; ")));
 }

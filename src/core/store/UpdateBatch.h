@@ -1,6 +1,9 @@
 #pragma once
 
+#include "OperationOutcome.h"
+
 #include <QList>
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -23,7 +26,8 @@ public:
     };
     struct Failure {
         QString appName;
-        QString reason;
+        QString reason;  // the whole sentence, as the error line shows it
+        OperationOutcome outcome;
     };
     // Starts the app's update; a refused one comes back finished.
     using Start = std::function<std::shared_ptr<AppOperation>(const QString &appId)>;
@@ -57,3 +61,15 @@ private:
     QList<Failure> m_failures;
     bool m_running = false;
 };
+
+// How a batch ended. The store sums it up with each failure's reason; a view
+// may word the failures from their outcomes instead.
+struct UpdateBatchResult {
+    int updated = 0;
+    QList<UpdateBatch::Failure> failures;
+
+    // "2 updated, 1 failed: Notes: <reason>" in the installed language.
+    QString summary(const std::function<QString(const UpdateBatch::Failure &)> &reasonOf) const;
+};
+
+Q_DECLARE_METATYPE(UpdateBatchResult)

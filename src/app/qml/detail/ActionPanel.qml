@@ -19,7 +19,7 @@ VantrelCard {
     property var installState
     property bool pending: false
 
-    readonly property string kind: installState ? installState.kind : "notInstalled"
+    readonly property int kind: installState ? installState.kind : InstallState.NotInstalled
     readonly property bool hasCopy: !!installState && installState.installedCopyVersion !== ""
     // Why the catalog does not list this installed app (a message id); empty when it does.
     readonly property string notListed: {
@@ -29,10 +29,10 @@ VantrelCard {
     readonly property bool offersRefresh: pending && notListed === ""
     // "refresh", "installing", "open", "update", "retry" or "install".
     readonly property string action: offersRefresh ? "refresh"
-                                   : kind === "installing" ? "installing"
-                                   : kind === "updateAvailable" ? "update"
-                                   : kind === "installed" || notListed !== "" ? "open"
-                                   : kind === "failed" && hasCopy ? "retry" : "install"
+                                   : kind === InstallState.Installing ? "installing"
+                                   : kind === InstallState.UpdateAvailable ? "update"
+                                   : kind === InstallState.Installed || notListed !== "" ? "open"
+                                   : kind === InstallState.Failed && hasCopy ? "retry" : "install"
     // store.locale: worded anew on a language change.
     readonly property string stateLabel: installState && store.locale ? installState.fullLabel() : ""
     readonly property string detailText: {
@@ -41,13 +41,13 @@ VantrelCard {
             const reason = app && store.manifest ? store.installRefusalKey(app.id) : ""
             return qsTrId("comingSoonTileStatus") + (reason !== "" ? " · " + qsTrId(reason) : "")
         }
-        if (notListed !== "" && kind !== "failed")
+        if (notListed !== "" && kind !== InstallState.Failed)
             return qsTrId(notListed)
         switch (kind) {
-        case "installing": return qsTrId("installingDetail")
-        case "installed": return qsTrId(PlatformText.id("installedDetail"))
-        case "updateAvailable": return qsTrId("updateDetail")
-        case "failed": return installState.message
+        case InstallState.Installing: return qsTrId("installingDetail")
+        case InstallState.Installed: return qsTrId(PlatformText.id("installedDetail"))
+        case InstallState.UpdateAvailable: return qsTrId("updateDetail")
+        case InstallState.Failed: return installState.message
         default: return qsTrId("notInstalledDetail")
         }
     }
@@ -73,7 +73,7 @@ VantrelCard {
                     Layout.fillWidth: true
                     Symbol {
                         objectName: "actionFailedSymbol"
-                        visible: panel.kind === "failed"
+                        visible: panel.kind === InstallState.Failed
                         name: "exclamationmark.triangle"
                         size: 13
                         color: VNT.danger
@@ -83,7 +83,7 @@ VantrelCard {
                         text: panel.stateLabel
                         Accessible.name: VNT.spokenProgress(panel.stateLabel)
                         font: VNT.system(13, Font.DemiBold)
-                        color: panel.kind === "failed" ? VNT.danger : VNT.fg0
+                        color: panel.kind === InstallState.Failed ? VNT.danger : VNT.fg0
                         wrapMode: Text.Wrap
                         Layout.fillWidth: true
                     }
@@ -127,7 +127,7 @@ VantrelCard {
         }
 
         RowLayout {
-            visible: panel.kind === "installing"
+            visible: panel.kind === InstallState.Installing
             Layout.fillWidth: true
             spacing: 12
 
@@ -137,7 +137,7 @@ VantrelCard {
             Accessible.name: panel.app ? panel.app.name : ""
             // Qt 6.4 gives a progress bar no value interface: its value, in whole tens, is the description.
             Accessible.description: Math.floor(value * 10) * 10 + "%"
-            visible: panel.kind === "installing"
+            visible: panel.kind === InstallState.Installing
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignVCenter
             from: 0

@@ -1,7 +1,8 @@
 // The detail page's hero: icon (70) beside the category (upper case, mono 10
 // medium, tracking 0.8, fg3) with the status badge in the app's accent, the
 // name (display 30 semibold) and tagline (13, fg2); then the description
-// (13, fg2, line spacing 4). 14 apart; 7 within the column.
+// (13, fg2, line spacing 4). 14 apart; 7 within the column. An installed app
+// the catalog does not list has a neutral badge saying why instead.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel
@@ -11,6 +12,10 @@ ColumnLayout {
     objectName: "detailHero"
     required property LauncherStore store
     property var app
+    readonly property string notListedBadge: {
+        store.installedAppURLs; store.includeBetaApps; store.manifest
+        return app ? store.notListedBadgeKey(app.id) : ""
+    }
     spacing: 14
 
     RowLayout {
@@ -37,8 +42,9 @@ ColumnLayout {
                 }
                 AppBadge {
                     objectName: "detailStatusBadge"
-                    text: hero.app ? qsTrId(CatalogRules.badgeTextId(hero.app)) : ""
-                    color: VNT.accentColor(hero.app ? hero.app.accent : "lime")
+                    text: !hero.app ? "" : hero.notListedBadge !== "" ? qsTrId(hero.notListedBadge)
+                                                                     : qsTrId(CatalogRules.badgeTextId(hero.app))
+                    color: hero.notListedBadge !== "" ? VNT.fg2 : VNT.accentColor(hero.app ? hero.app.accent : "lime")
                 }
             }
             Text {

@@ -71,7 +71,7 @@ ColumnLayout {
     Text {
         objectName: "updateSummary"
         visible: section.offersUpdateAll && section.store.manage.updateSummary !== ""
-        text: SummaryText.summary(section.store.manage.updateSummary, section.store.locale)
+        text: SummaryText.summary(section.store.manage.lastUpdates, section.store.locale)
         font: VNT.system(12)
         color: VNT.fg2
         wrapMode: Text.Wrap

@@ -22,14 +22,14 @@ VantrelTile {
     property string tileStatus
     property bool starred
     property bool pending: status === "comingSoon"
-    property string installKind
+    property int installKind: InstallState.NotInstalled
     // Why the catalog does not list this installed app; empty when it does.
     property string notListed
     signal chosen()
 
     objectName: "tile_" + appId
     readonly property bool isSelected: store.selectedAppID === appId
-    readonly property bool failed: !pending && installKind === "failed"
+    readonly property bool failed: !pending && installKind === InstallState.Failed
     padding: 16
     // As laid out; the library gives every tile the height of the tallest.
     implicitHeight: Math.max(164, implicitContentHeight + topPadding + bottomPadding)

@@ -180,7 +180,7 @@ GridView {
         required property string tileStatus
         required property bool starred
         required property bool pending
-        required property string installKind
+        required property int installKind
         width: library.cellWidth
         height: library.cellHeight
 

@@ -143,7 +143,7 @@ Item {
                 required property var app
                 required property string name
                 required property string tileStatus
-                required property string installKind
+                required property int installKind
                 required property string statusLabel
                 required property string notListed
                 objectName: "menuRow_" + appId
@@ -175,14 +175,14 @@ Item {
                             objectName: "menuRowState"
                             text: row.tileStatus + (row.notListed !== "" ? " · " + row.statusLabel : "")
                             font: VNT.system(10)
-                            color: row.installKind === "failed" ? VNT.danger : VNT.fg2
+                            color: row.installKind === InstallState.Failed ? VNT.danger : VNT.fg2
                             elide: Text.ElideRight
                             Layout.fillWidth: true
                         }
                     }
                     Text {
                         objectName: "menuRowCaption"
-                        text: KeyHints.hint("Ctrl+" + (row.index + 1))
+                        text: KeyHints.hint("Ctrl+" + (row.index + 1), view.store.locale)
                         font: VNT.system(9.5)
                         color: VNT.fg2
                     }
@@ -227,7 +227,7 @@ Item {
             Layout.bottomMargin: 14
             variant: "secondary"
             text: qsTrId("openVantrel")
-            hint: KeyHints.hint("Ctrl+Shift+T")
+            hint: KeyHints.hint("Ctrl+Shift+T", view.store.locale)
             fillWidth: true
             onClicked: view.bringUpMainWindow()
         }
@@ -243,7 +243,7 @@ Item {
             symbol: "power"
             symbolFrameWidth: 16
             text: qsTrId("quitAction")
-            hint: KeyHints.hint("Ctrl+Q")
+            hint: KeyHints.hint("Ctrl+Q", view.store.locale)
             fillWidth: true
             onClicked: AppScenes.quit()
         }

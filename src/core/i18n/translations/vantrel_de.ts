@@ -825,9 +825,45 @@
         <source>Works inside the launcher</source>
         <translation>Funktioniert im Launcher</translation>
     </message>
-    <message id="checksumMismatchShort">
+    <message id="failureChecksumMismatch">
         <source>The download did not match its checksum.</source>
         <translation>Der Download passt nicht zu seiner Prüfsumme.</translation>
+    </message>
+    <message id="failureUnsupportedMacOS">
+        <source>This app requires macOS %1 or newer.</source>
+        <translation>Diese App erfordert macOS %1 oder neuer.</translation>
+    </message>
+    <message id="failureMissingDownloadURL">
+        <source>The catalog does not include a download URL.</source>
+        <translation>Der Katalog enthält keine Download-URL.</translation>
+    </message>
+    <message id="failureInvalidReleaseMetadata">
+        <source>The release metadata is incomplete.</source>
+        <translation>Die Angaben zur Version sind unvollständig.</translation>
+    </message>
+    <message id="failureUnsupportedDownloadScheme">
+        <source>The download URL must use HTTPS.</source>
+        <translation>Die Download-URL muss HTTPS verwenden.</translation>
+    </message>
+    <message id="failureDownloadFailed">
+        <source>The download failed.</source>
+        <translation>Der Download ist fehlgeschlagen.</translation>
+    </message>
+    <message id="failureExtractionFailed">
+        <source>The downloaded archive could not be extracted.</source>
+        <translation>Das heruntergeladene Archiv konnte nicht entpackt werden.</translation>
+    </message>
+    <message id="failureAppBundleNotFound">
+        <source>The archive does not contain a macOS app bundle.</source>
+        <translation>Das Archiv enthält kein macOS-App-Bundle.</translation>
+    </message>
+    <message id="failureBundleIdentifierMismatch">
+        <source>The app bundle does not match the catalog bundle identifier.</source>
+        <translation>Das App-Bundle passt nicht zur Bundle-ID im Katalog.</translation>
+    </message>
+    <message id="failureCancelled">
+        <source>The install was cancelled.</source>
+        <translation>Die Installation wurde abgebrochen.</translation>
     </message>
     <message id="errorManifestStored">
         <source>Could not refresh apps. Showing the catalog fetched %1.</source>

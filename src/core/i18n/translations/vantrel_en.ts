@@ -825,9 +825,45 @@
         <source>Works inside the launcher</source>
         <translation>Works inside the launcher</translation>
     </message>
-    <message id="checksumMismatchShort">
+    <message id="failureChecksumMismatch">
         <source>The download did not match its checksum.</source>
         <translation>The download did not match its checksum.</translation>
+    </message>
+    <message id="failureUnsupportedMacOS">
+        <source>This app requires macOS %1 or newer.</source>
+        <translation>This app requires macOS %1 or newer.</translation>
+    </message>
+    <message id="failureMissingDownloadURL">
+        <source>The catalog does not include a download URL.</source>
+        <translation>The catalog does not include a download URL.</translation>
+    </message>
+    <message id="failureInvalidReleaseMetadata">
+        <source>The release metadata is incomplete.</source>
+        <translation>The release metadata is incomplete.</translation>
+    </message>
+    <message id="failureUnsupportedDownloadScheme">
+        <source>The download URL must use HTTPS.</source>
+        <translation>The download URL must use HTTPS.</translation>
+    </message>
+    <message id="failureDownloadFailed">
+        <source>The download failed.</source>
+        <translation>The download failed.</translation>
+    </message>
+    <message id="failureExtractionFailed">
+        <source>The downloaded archive could not be extracted.</source>
+        <translation>The downloaded archive could not be extracted.</translation>
+    </message>
+    <message id="failureAppBundleNotFound">
+        <source>The archive does not contain a macOS app bundle.</source>
+        <translation>The archive does not contain a macOS app bundle.</translation>
+    </message>
+    <message id="failureBundleIdentifierMismatch">
+        <source>The app bundle does not match the catalog bundle identifier.</source>
+        <translation>The app bundle does not match the catalog bundle identifier.</translation>
+    </message>
+    <message id="failureCancelled">
+        <source>The install was cancelled.</source>
+        <translation>The install was cancelled.</translation>
     </message>
     <message id="errorManifestStored">
         <source>Could not refresh apps. Showing the catalog fetched %1.</source>

@@ -835,9 +835,45 @@
         <source>Works inside the launcher</source>
         <translation>Działa w oknie programu</translation>
     </message>
-    <message id="checksumMismatchShort">
+    <message id="failureChecksumMismatch">
         <source>The download did not match its checksum.</source>
         <translation>Pobrany plik nie zgadza się z sumą kontrolną.</translation>
+    </message>
+    <message id="failureUnsupportedMacOS">
+        <source>This app requires macOS %1 or newer.</source>
+        <translation>Ta aplikacja wymaga systemu macOS %1 lub nowszego.</translation>
+    </message>
+    <message id="failureMissingDownloadURL">
+        <source>The catalog does not include a download URL.</source>
+        <translation>Katalog nie zawiera adresu pobierania.</translation>
+    </message>
+    <message id="failureInvalidReleaseMetadata">
+        <source>The release metadata is incomplete.</source>
+        <translation>Dane wydania są niekompletne.</translation>
+    </message>
+    <message id="failureUnsupportedDownloadScheme">
+        <source>The download URL must use HTTPS.</source>
+        <translation>Adres pobierania musi używać HTTPS.</translation>
+    </message>
+    <message id="failureDownloadFailed">
+        <source>The download failed.</source>
+        <translation>Pobieranie nie powiodło się.</translation>
+    </message>
+    <message id="failureExtractionFailed">
+        <source>The downloaded archive could not be extracted.</source>
+        <translation>Nie udało się rozpakować pobranego archiwum.</translation>
+    </message>
+    <message id="failureAppBundleNotFound">
+        <source>The archive does not contain a macOS app bundle.</source>
+        <translation>Archiwum nie zawiera pakietu aplikacji macOS.</translation>
+    </message>
+    <message id="failureBundleIdentifierMismatch">
+        <source>The app bundle does not match the catalog bundle identifier.</source>
+        <translation>Pakiet aplikacji nie pasuje do identyfikatora pakietu z katalogu.</translation>
+    </message>
+    <message id="failureCancelled">
+        <source>The install was cancelled.</source>
+        <translation>Instalacja została anulowana.</translation>
     </message>
     <message id="errorManifestStored">
         <source>Could not refresh apps. Showing the catalog fetched %1.</source>

@@ -1,4 +1,4 @@
-#include "InstallQueue.h"
+#include "InstallRunner.h"
 
 #include "InstallEvents.h"
 #include "install/AppInstaller.h"
@@ -32,62 +32,65 @@ QMap<QString, QString> reportContext(const AppManifestItem &app)
 
 }  // namespace
 
-InstallQueue::InstallQueue(Collaborators collaborators, QObject *parent)
-    : QObject(parent), m_c(std::move(collaborators))
+InstallRunner::InstallRunner(const StoreCollaborators &collaborators, QObject *parent)
+    : QObject(parent), m_c(collaborators)
 {
 }
 
-InstallTransaction *InstallQueue::start(const AppManifestItem &app)
+void InstallRunner::start(const std::shared_ptr<AppOperation> &operation)
 {
-    auto *transaction = new InstallTransaction(app, this);
-    m_running.insert(app.id, transaction);
-    connect(transaction, &InstallTransaction::cancellableChanged, this, &InstallQueue::cancellableChanged);
-    Q_EMIT started(transaction);
+    m_running.insert(operation->appId(), operation);
+    connect(operation.get(), &AppOperation::cancellableChanged, this, &InstallRunner::cancellableChanged);
+    Q_EMIT started(operation.get());
     Q_EMIT cancellableChanged();
-    run(app);  // runs on by itself and frees itself when done
-    return transaction;
+    run(operation->app());  // runs on by itself
 }
 
-QCoro::Task<void> InstallQueue::waitForStartEvent(InstallEvents *events, InstallTransaction *transaction)
+QCoro::Task<void> InstallRunner::waitForStartEvent(InstallEvents *events, AppOperation *operation)
 {
-    if (events->sentCount() > 0 || transaction->cancelFlag()->load())
+    if (events->sentCount() > 0 || operation->cancelFlag()->load())
         co_return;
     QTimer wake;
     wake.setSingleShot(true);
     const auto now = [&wake] { wake.start(0); };
     connect(events, &InstallEvents::sent, &wake, now);
-    connect(transaction, &InstallTransaction::cancellableChanged, &wake, now);
+    connect(operation, &AppOperation::cancellableChanged, &wake, now);
     wake.start(eventWaitMs);
     co_await wake;
 }
 
-bool InstallQueue::cancel(const QString &appId)
+AppOperation *InstallRunner::running(const QString &appId) const
 {
-    InstallTransaction *transaction = m_running.value(appId);
-    return transaction && transaction->cancel();
+    return m_running.value(appId).get();
 }
 
-QStringList InstallQueue::cancellable() const
+bool InstallRunner::cancel(const QString &appId)
+{
+    AppOperation *operation = running(appId);
+    return operation && operation->cancel();
+}
+
+QStringList InstallRunner::cancellable() const
 {
     QStringList ids;
-    for (const InstallTransaction *transaction : m_running) {
-        if (transaction->isCancellable())
-            ids.append(transaction->appId());
+    for (const std::shared_ptr<AppOperation> &operation : m_running) {
+        if (operation->isCancellable())
+            ids.append(operation->appId());
     }
     ids.sort();
     return ids;
 }
 
-QCoro::Task<void> InstallQueue::run(AppManifestItem app)
+QCoro::Task<void> InstallRunner::run(AppManifestItem app)
 {
-    QPointer<InstallQueue> self(this);
-    // The collaborators stay alive for the task even if the queue goes away.
+    QPointer<InstallRunner> self(this);
+    // The collaborators stay alive for the task even if the runner goes away.
     const std::shared_ptr<AppInstalling> installer = m_c.installer;
     const std::shared_ptr<OperationalEventRecording> recorder = m_c.eventRecorder;
     const std::shared_ptr<ErrorReporting> reporter = m_c.errorReporter;
 
-    // Sent in order from the install's own queue, which outlives the install
-    // until it is empty and goes with the queue (dropping the rest) at quit.
+    // Sent in order from the install's own queue of events, which outlives the
+    // install until it is empty and goes with the runner (dropping the rest) at quit.
     auto *events = new InstallEvents(recorder, this);
     ++m_eventQueues;
     connect(events, &QObject::destroyed, this, [this] {
@@ -96,7 +99,7 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
     });
     events->send(installEvent(app, QStringLiteral("install_started"), QStringLiteral("started")));
     {
-        QCoro::Task<void> waiting = waitForStartEvent(events, m_running.value(app.id));
+        QCoro::Task<void> waiting = waitForStartEvent(events, running(app.id));
         co_await waiting;
     }
     if (!self)
@@ -105,29 +108,29 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
     std::optional<InstalledApp> installed;
     QString failureDescription;
     QString failureDebug;
+    std::optional<AppInstallerError> installerError;
     bool reported = false;
     bool wasCancelled = false;
     try {
         if (!installer)
             throw PlatformError(PlatformError::Domain::process, QStringLiteral("No installer is available."));
-        InstallTransaction *transaction = m_running.value(app.id);
+        const std::weak_ptr<AppOperation> operation = m_running.value(app.id);
         // Cancelled while the start event was on its way: the installer never runs.
-        if (transaction->cancelFlag()->load())
+        if (operation.lock()->cancelFlag()->load())
             throw AppInstallerError(AppInstallerError::Kind::cancelled);
-        const auto running = [self, id = app.id] { return self ? self->m_running.value(id) : nullptr; };
         InstallControl control;
-        control.cancel = transaction->cancelFlag();
-        control.onProgress = [running](double fraction) {
-            if (InstallTransaction *t = running())
-                t->setProgress(fraction);
+        control.cancel = operation.lock()->cancelFlag();
+        control.onProgress = [operation](double fraction) {
+            if (const auto o = operation.lock())
+                o->setProgress(fraction);
         };
-        control.onDownloadBytes = [running](qint64 received, qint64 total) {
-            if (InstallTransaction *t = running())
-                t->setDownloadedBytes(received, total);
+        control.onDownloadBytes = [operation](qint64 received, qint64 total) {
+            if (const auto o = operation.lock())
+                o->setDownloadedBytes(received, total);
         };
-        control.onPlaced = [running] {
-            if (InstallTransaction *t = running())
-                t->markPlaced();
+        control.onPlaced = [operation] {
+            if (const auto o = operation.lock())
+                o->markPlaced();
         };
         installed = co_await installer->install(app, std::move(control));
     } catch (const LauncherError &error) {
@@ -135,6 +138,8 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
         failureDebug = error.debugDescription();
         const auto *installError = dynamic_cast<const AppInstallerError *>(&error);
         wasCancelled = installError && installError->kind() == AppInstallerError::Kind::cancelled;
+        if (installError)
+            installerError = *installError;
         if (self && reporter && !wasCancelled) {
             reporter->report(error, reportContext(app));
             reported = true;
@@ -148,14 +153,13 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
     }
     if (!self)
         co_return;
-    InstallTransaction *transaction = m_running.take(app.id);
-    transaction->deleteLater();
+    // Out of the running set before anyone hears the outcome; kept alive while they do.
+    const std::shared_ptr<AppOperation> operation = m_running.take(app.id);
     Q_EMIT cancellableChanged();
 
     if (installed) {
         events->send(installEvent(app, QStringLiteral("install_succeeded"), QStringLiteral("succeeded")));
-        transaction->setState(AppInstallState::installed(installed->version));
-        Q_EMIT succeeded(transaction, *installed);
+        Q_EMIT succeeded(operation.get(), *installed);
         events->close();
         if (self)
             Q_EMIT finished(app.id, true);
@@ -164,12 +168,12 @@ QCoro::Task<void> InstallQueue::run(AppManifestItem app)
 
     if (wasCancelled) {
         qCInfo(lcStore) << "Install cancelled:" << app.id;
-        Q_EMIT cancelled(transaction);
+        Q_EMIT cancelled(operation.get());
     } else {
         qCInfo(lcStore) << "Install failed:" << app.id;
         if (!reported && reporter)
             reporter->reportMessage(failureDescription, reportContext(app));
-        Q_EMIT failed(transaction, failureDescription);
+        Q_EMIT failed(operation.get(), OperationOutcome::failed(failureDescription, installerError));
     }
     events->send(installEvent(app, QStringLiteral("install_failed"), QStringLiteral("failed"), failureDebug));
     events->close();

@@ -4,21 +4,18 @@
 
 #include <QString>
 
-// The library's search rule: the query is the trimmed, lower-cased text; an
-// app matches when the query is a substring of its lower-cased name, tagline,
-// category or its tags joined by one space. Accents stay significant.
-namespace LibrarySearch {
+// The one rule every app list searches by (the library's sections, the quick
+// switcher): the query is the trimmed, lower-cased text (locale-independent
+// lower-casing); an app matches when the query is a substring of one of its
+// lower-cased fields: name, tagline, category and, in the library, its tags
+// joined by one space. Accents stay significant. The fields are lowered once
+// per list, so a keystroke only scans text.
+namespace AppSearch {
 
 QString query(const QString &searchText);
-// Whether text.toLower() contains loweredQuery, without building the lowered
-// copy when text is plain ASCII (the common case, searched per keystroke).
-bool lowerContains(QStringView text, QStringView loweredQuery);
-bool matches(const AppManifestItem &app, const QString &query);
-QList<AppManifestItem> filter(const QList<AppManifestItem> &apps, const QString &searchText);
 
-// The lower-cased searched fields of a list of apps, built once per list so
-// that a keystroke only scans text. Results are indices into that list, in
-// its order.
+// The lower-cased searched fields of a list of apps. Results are indices
+// into that list, in its order.
 class SearchKeys
 {
 public:
@@ -43,4 +40,4 @@ private:
     QList<qsizetype> m_starts;  // size() + 1 entries
 };
 
-}  // namespace LibrarySearch
+}  // namespace AppSearch

@@ -1,0 +1,3 @@
+#include "CliLogging.h"
+
+Q_LOGGING_CATEGORY(lcCli, "vantrel.cli", QtWarningMsg)
