@@ -87,6 +87,7 @@ private:
 void registerCatalogCommands(CliRegistry &registry);  // CatalogCommands.cpp: check, compare
 void registerStoreCommands(CliRegistry &registry);    // StoreCommands.cpp: list, install, update, remove, rollback, open
 void registerVerifyCommand(CliRegistry &registry);     // VerifyCommand.cpp: verify
+void registerRepairCommand(CliRegistry &registry);     // RepairCommand.cpp: repair
 void registerCompletionCommand(CliRegistry &registry);  // CompletionCommand.cpp: complete (what a shell offers)
 
 namespace Cli {

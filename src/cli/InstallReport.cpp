@@ -51,7 +51,10 @@ void InstallReport::started(const QString &appId)
     if (m_format == Format::json || !app)
         return;
     const AppInstallState before = m_settled.value(appId);
-    if (before.kind() == AppInstallState::Kind::updateAvailable)
+    const AppOperation *running = m_store.runningInstall(appId);
+    if (running && running->kind() == AppOperation::Kind::repair)
+        Cli::out() << qtTrId("cliRepairing").arg(Cli::printable(app->name), Cli::printable(app->version)) << Qt::endl;
+    else if (before.kind() == AppInstallState::Kind::updateAvailable)
         Cli::out() << qtTrId("cliUpdating").arg(Cli::printable(app->name), Cli::printable(before.installedVersion()),
                                                 Cli::printable(app->version))
                    << Qt::endl;

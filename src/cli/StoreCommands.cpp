@@ -3,120 +3,21 @@
 
 #include "CliCommand.h"
 
-#include "DefaultCollaborators.h"
 #include "InstallReport.h"
 #include "Interrupt.h"
+#include "StoreSession.h"
 #include "install/AppInstaller.h"
-#include "install/BackgroundCleanup.h"
-#include "monitoring/Monitoring.h"
 #include "store/AppManagement.h"
 #include "codec/EnumNames.h"
 #include "store/LauncherStore.h"
 #include "system/SystemLayers.h"
 
-#include <QCoroTask>
-#include <QDir>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QTimer>
 
 namespace {
-
-// Remembers whether the store actually started an application.
-class ReportingWorkspace : public Workspace
-{
-public:
-    explicit ReportingWorkspace(std::shared_ptr<Workspace> inner) : m_inner(std::move(inner)) {}
-
-    bool openApplication(const QUrl &bundleUrl) override
-    {
-        const bool started = m_inner->openApplication(bundleUrl);
-        if (started)
-            openedUrl = bundleUrl;
-        return started;
-    }
-    std::optional<QUrl> urlForApplication(const QString &bundleIdentifier) const override
-    {
-        return m_inner->urlForApplication(bundleIdentifier);
-    }
-    bool canOpenApplication(const QUrl &bundleUrl) const override { return m_inner->canOpenApplication(bundleUrl); }
-
-    std::optional<QUrl> openedUrl;
-
-private:
-    std::shared_ptr<Workspace> m_inner;
-};
-
-// The store as the window builds it, with the same records and install root.
-struct StoreSession {
-    static constexpr int eventGraceMs = 1000;
-
-    QString installRoot;
-    std::unique_ptr<QNetworkAccessManager> session;
-    std::shared_ptr<ReportingWorkspace> workspace;
-    std::shared_ptr<LauncherErrorReporter> reporter;
-    std::unique_ptr<LauncherStore> store;
-
-    explicit StoreSession(VantrelLocale locale)
-    {
-        installRoot = defaultInstallRoot();
-        // Every start clears what an interrupted install left (live installs are skipped).
-        AppInstaller::removeLeftovers(installRoot);
-        session = std::make_unique<QNetworkAccessManager>();
-        LauncherStore::Collaborators c = defaultCollaborators(session.get(), installRoot);
-        reporter = std::dynamic_pointer_cast<LauncherErrorReporter>(c.errorReporter);
-        workspace = std::make_shared<ReportingWorkspace>(c.workspace);
-        c.workspace = workspace;
-        c.followChangesElsewhere = false;
-        store = std::make_unique<LauncherStore>(std::move(c), SeedManifest::manifest());
-        store->setLocale(locale);
-    }
-
-    // Refreshes the catalog; prints the store's error line when it fails.
-    bool refresh()
-    {
-        store->setErrorMessage(std::nullopt);
-        waitForTask(store->loadManifest());
-        if (const auto &message = store->errorMessage()) {
-            Cli::err() << Cli::printable(*message) << Qt::endl;
-            return false;
-        }
-        return true;
-    }
-
-    // Waits for an operation's outcome; prints the check that refused it.
-    OperationOutcome await(const InstalledApps::Operation &operation)
-    {
-        const OperationOutcome outcome = waitForTask(operation->result());
-        if (outcome.kind == OperationOutcome::Kind::refused) {
-            Cli::err() << Cli::printable(store->installedApps()->errorLine(*operation) + QLatin1Char(' ')
-                                         + qtTrId(RefusalText::key(*outcome.refusal)))
-                       << Qt::endl;
-        }
-        // An error report may still be on its way.
-        if (reporter && (operation->kind() == AppOperation::Kind::install || operation->kind() == AppOperation::Kind::update))
-            reporter->waitForPendingReports(5000);
-        return outcome;
-    }
-
-    ~StoreSession()
-    {
-        // Events still on their way get a moment; a service that does not answer holds nothing up.
-        if (store->installedApps()->hasEventsInFlight()) {
-            QEventLoop loop;
-            QObject::connect(store->installedApps(), &InstalledApps::eventsSent, &loop, &QEventLoop::quit);
-            QTimer::singleShot(eventGraceMs, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
-        // What the last install left to remove goes before the process does.
-        BackgroundCleanup::waitForAll(60000);
-        // The store goes before the network session its collaborators use.
-        store.reset();
-    }
-};
 
 QString pad(const QString &text, int width)
 {
@@ -184,23 +85,6 @@ int runList(const CliInvocation &call)
     return catalogShown ? CliExit::ok : CliExit::failure;
 }
 
-// The app in the catalog, or installed though the catalog no longer lists it; or prints why not.
-std::optional<AppManifestItem> findApp(StoreSession &s, const CliCommand &command, const QString &id)
-{
-    const std::optional<AppManifestItem> app = s.store->installedApps()->describedApp(id);
-    if (!app)
-        Cli::err() << "vantrel " << command.name << ": " << qtTrId("cliUnknownApp").arg(Cli::printable(id)) << Qt::endl;
-    return app;
-}
-
-// Prints why the catalog could not be fetched, for a command that needs it.
-int catalogUnreachable(const StoreSession &s, const CliCommand &command)
-{
-    Cli::err() << "vantrel " << command.name << ": "
-               << qtTrId("cliCatalogUnreachable").arg(Cli::printable(s.store->catalogFailureReason())) << Qt::endl;
-    return CliExit::unreachable;
-}
-
 // Runs the store's install for app, reported as `report` prints it.
 OperationOutcome installAndReport(StoreSession &s, const AppManifestItem &app)
 {
@@ -222,8 +106,8 @@ int runOnApp(const CliInvocation &call, CatalogNeed need,
     StoreSession s(call.locale);
     s.store->restoreStoredCatalog();
     if (!s.refresh() && need == CatalogNeed::fresh)
-        return catalogUnreachable(s, call.command);
-    const std::optional<AppManifestItem> found = findApp(s, call.command, call.positional.first());
+        return s.catalogUnreachable(call.command);
+    const std::optional<AppManifestItem> found = s.find(call.command, call.positional.first());
     if (!found)
         return CliExit::failure;
     return body(s, *found, call);
@@ -262,7 +146,7 @@ int runUpdate(const CliInvocation &call)
     StoreSession s(call.locale);
     s.store->restoreStoredCatalog();
     if (!s.refresh())
-        return catalogUnreachable(s, call.command);
+        return s.catalogUnreachable(call.command);
     const std::optional<QStringList> ids = updateTargets(s, call);
     if (!ids)
         return CliExit::failure;

@@ -31,6 +31,7 @@ int main(int argc, char *argv[])
     registerCatalogCommands(registry);
     registerStoreCommands(registry);
     registerVerifyCommand(registry);
+    registerRepairCommand(registry);
     registerCompletionCommand(registry);
 
     // Everything from the command's name on belongs to the command.

@@ -18,6 +18,8 @@ void AppListModel::connectStore(LauncherStore *store, StoreLink &link)
             redrawRows({StarredRole});
     }) << connect(store, &LauncherStore::localeChanged, this, [this] {
         redrawRows({StatusLabelRole, TileStatusRole, NotListedRole});
+    }) << connect(store->checks(), &InstalledAppChecks::verificationsChanged, this, [this] {
+        redrawRows({TileStatusRole});
     }) << connect(store->manage(), &AppManagement::updatableAppIDsChanged, this, [this] {
         if (m_kind == QLatin1String("updates"))
             rebuildBase();
@@ -111,7 +113,8 @@ QString AppListModel::tileStatus(const AppManifestItem &app) const
         return {};
     if (CatalogRules::isPreviewOnly(app) && notListedText(app).isEmpty())
         return qtTrId("comingSoonTileStatus");
-    return store()->state(app).fullLabel();
+    const QString label = store()->state(app).fullLabel();
+    return store()->checks()->isDamaged(app.id) ? label + QStringLiteral(" · ") + qtTrId("verifyDamaged") : label;
 }
 
 QVariant AppListModel::viewData(const AppManifestItem &app, int role) const

@@ -12,6 +12,13 @@ struct LauncherStoreForeign {
     QML_UNCREATABLE("The application creates the one store.")
 };
 
+// Verify, repair and verify all (store.checks).
+struct InstalledAppChecksForeign {
+    Q_GADGET
+    QML_FOREIGN(InstalledAppChecks)
+    QML_ANONYMOUS
+};
+
 // Cancel, remove, roll back and update all (store.manage).
 struct AppManagementForeign {
     Q_GADGET

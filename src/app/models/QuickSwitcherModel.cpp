@@ -10,7 +10,8 @@ QuickSwitcherModel::QuickSwitcherModel(QObject *parent)
 
 void QuickSwitcherModel::connectStore(LauncherStore *store, StoreLink &link)
 {
-    link << connect(store, &LauncherStore::localeChanged, this, [this] { redrawRows({HintRole}); });
+    link << connect(store, &LauncherStore::localeChanged, this, [this] { redrawRows({HintRole}); })
+         << connect(store->checks(), &InstalledAppChecks::verificationsChanged, this, [this] { redrawRows({HintRole}); });
 }
 
 void QuickSwitcherModel::setQuery(const QString &query)
@@ -42,7 +43,9 @@ QVariant QuickSwitcherModel::viewData(const AppManifestItem &app, int role) cons
         if (!store())
             return QString();
     {
-        const QString hint = qtTrId(store()->state(app).hasInstalledCopy() ? "quickOpenHint" : "quickInstallHint");
+        QString hint = qtTrId(store()->state(app).hasInstalledCopy() ? "quickOpenHint" : "quickInstallHint");
+        if (store()->checks()->isDamaged(app.id))
+            hint += QStringLiteral(" · ") + qtTrId("verifyDamaged");
         const QString notListed = store()->notListedKey(app.id);
         return notListed.isEmpty() ? hint : hint + QStringLiteral(" · ") + qtTrId(qPrintable(notListed));
     }

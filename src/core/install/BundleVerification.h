@@ -30,9 +30,13 @@ public:
     friend bool operator==(const VerificationFinding &, const VerificationFinding &) = default;
 };
 
-// What a verify of one installed bundle found.
+// What a verify of one installed bundle found. Readable from QML: whether it
+// is damaged, whether a repair is offered, and the one line that says why.
 struct BundleVerification {
     Q_GADGET
+    Q_PROPERTY(bool damaged READ isDamaged CONSTANT)
+    Q_PROPERTY(bool offersRepair READ offersRepair CONSTANT)
+    Q_PROPERTY(QString summary READ summary CONSTANT)
 
 public:
     enum class Status {
@@ -59,6 +63,8 @@ public:
 
     int count(VerificationFinding::Kind kind) const;
     Repair repair() const;
+    bool isDamaged() const { return status == Status::damaged; }
+    bool offersRepair() const { return repair() != Repair::none; }
 
     // One line for people, in the installed language: "2 files changed,
     // 1 missing", "Intact", "Installed before verification existed", ...

@@ -9,10 +9,10 @@
 #include <memory>
 #include <optional>
 
-// One operation on one app (install, update, remove, roll back, open), from
-// its start to its outcome: what callers await, and for an install or update
-// what the window shows while it runs (progress, downloaded bytes) and the
-// flag that asks the installer to stop. A refused operation is finished
+// One operation on one app (install, update, repair, verify, remove, roll
+// back, open), from its start to its outcome: what callers await, and for an
+// install, update, repair or verify what the window shows while it runs
+// (progress, downloaded bytes) and the flag that asks it to stop. A refused operation is finished
 // before the call that made it returns.
 class AppOperation : public QObject
 {
@@ -22,7 +22,8 @@ class AppOperation : public QObject
     Q_PROPERTY(bool cancellable READ isCancellable NOTIFY cancellableChanged)
 
 public:
-    enum class Kind { install, update, remove, rollBack, open };
+    // repair: a fresh install of the installed version, or its permission bits put back.
+    enum class Kind { install, update, repair, verify, remove, rollBack, open };
 
     // What an install shows from its start until its outcome.
     static constexpr double startProgress = 0.04;
@@ -32,7 +33,7 @@ public:
     const AppManifestItem &app() const { return m_app; }
     QString appId() const { return m_app.id; }
     Kind kind() const { return m_kind; }
-    bool isInstall() const { return m_kind == Kind::install || m_kind == Kind::update; }
+    bool isInstall() const { return m_kind == Kind::install || m_kind == Kind::update || m_kind == Kind::repair; }
     // From startProgress to 1 while an install or update runs; 1 once done.
     double progress() const { return m_progress; }
     // The archive's bytes so far and its announced length (-1: none).
@@ -43,8 +44,12 @@ public:
     // The outcome, once known.
     QCoro::Task<OperationOutcome> result();
 
-    // An install or update may be stopped until its new bundle is in place, and only once.
-    bool isCancellable() const { return isInstall() && !isFinished() && !m_placed && !m_cancel->load(); }
+    // An install, update or repair may be stopped until its new bundle is in
+    // place, a verify until it ends; and only once.
+    bool isCancellable() const
+    {
+        return (isInstall() || m_kind == Kind::verify) && !isFinished() && !m_placed && !m_cancel->load();
+    }
     // Asks the installer to stop; false when that is too late, was asked
     // already, or the kind has no cancel.
     bool cancel();

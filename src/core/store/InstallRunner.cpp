@@ -120,6 +120,9 @@ QCoro::Task<void> InstallRunner::run(AppManifestItem app)
             throw AppInstallerError(AppInstallerError::Kind::cancelled);
         InstallControl control;
         control.cancel = operation.lock()->cancelFlag();
+        // A repair puts back the version installed, and keeps the previous copy as it is.
+        if (operation.lock()->kind() == AppOperation::Kind::repair)
+            control.repairVersion = app.version;
         control.onProgress = [operation](double fraction) {
             if (const auto o = operation.lock())
                 o->setProgress(fraction);

@@ -12,7 +12,7 @@
 class InstallEvents;
 struct InstalledApp;
 
-// Runs installs and updates, one per app at a time, each as its operation:
+// Runs installs, updates and repair installs, one per app at a time, each as its operation:
 // sends the operational events around the installer, reports failures, stops
 // an install on request until its bundle is placed, and hands each outcome to
 // whoever listens (the owner of installed apps records it and finishes the

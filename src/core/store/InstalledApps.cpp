@@ -236,6 +236,11 @@ QString InstalledApps::installRefusalKey(const std::optional<AppManifestItem> &a
 
 void InstalledApps::finish(AppOperation *operation, const OperationOutcome &outcome)
 {
+    // What changed the copy makes the last verify's finding stale; what
+    // failed or stopped left the copy as it was.
+    const AppOperation::Kind kind = operation->kind();
+    if (outcome.kind == OperationOutcome::Kind::done && kind != AppOperation::Kind::verify && kind != AppOperation::Kind::open)
+        forgetVerification(operation->appId());
     operation->finish(outcome);
     Q_EMIT operationFinished(operation);
 }
@@ -504,6 +509,8 @@ QString InstalledApps::errorLine(const AppOperation &operation) const
     if (outcome.kind == OperationOutcome::Kind::refused) {
         const char *id = kind == AppOperation::Kind::remove ? "errorCannotRemove"
             : kind == AppOperation::Kind::rollBack          ? "errorCannotRollBack"
+            : kind == AppOperation::Kind::repair            ? "errorCannotRepair"
+            : kind == AppOperation::Kind::verify            ? "errorCannotVerify"
                                                             : "errorCannotInstall";
         return qtTrId(id).arg(name);
     }
@@ -513,6 +520,8 @@ QString InstalledApps::errorLine(const AppOperation &operation) const
         return outcome.reason;
     const char *id = kind == AppOperation::Kind::remove ? "errorRemoveFailed"
         : kind == AppOperation::Kind::rollBack          ? "errorRollBackFailed"
+        : kind == AppOperation::Kind::repair            ? "errorRepairFailed"
+        : kind == AppOperation::Kind::verify            ? "errorVerifyFailed"
                                                         : "errorInstallFailed";
     return qtTrId(id).arg(name, outcome.reason);
 }

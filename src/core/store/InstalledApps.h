@@ -5,6 +5,7 @@
 #include "StoreCollaborators.h"
 #include "catalog/AppInstallState.h"
 #include "catalog/Models.h"
+#include "install/BundleVerification.h"
 
 #include <QHash>
 #include <QObject>
@@ -67,6 +68,12 @@ public:
     // The text key of why the app cannot be installed now (unknown: none given); empty when it can.
     QString installRefusalKey(const std::optional<AppManifestItem> &app) const;
 
+    // The last verify's finding for the app's installed copy; nullopt before
+    // one, and once the copy changed since.
+    std::optional<BundleVerification> verification(const QString &appId) const;
+    std::optional<Refusal> verifyRefusal(const AppManifestItem &app) const;
+    std::optional<Refusal> repairRefusal(const AppManifestItem &app) const;
+
     // --- Operations; a refused one comes back finished ---
     // An install, or an update when the app has one.
     Operation install(const AppManifestItem &app);
@@ -77,6 +84,13 @@ public:
     Operation rollBack(const AppManifestItem &app);
     // Fails, forgetting the record, when no bundle can be found.
     Operation open(const AppManifestItem &app);
+    // Compares the installed copy with what its install placed; never changes
+    // a file. Cancellable; its progress is the share read.
+    Operation verify(const AppManifestItem &app);
+    // Puts right what the last verify found: the permission bits in place,
+    // else a fresh install of the installed version that keeps the previous
+    // copy as it is (cancellable like an install).
+    Operation repair(const AppManifestItem &app);
     bool cancel(const QString &appId);
 
     // The catalog changed: new apps get notInstalled, recorded ones the state
@@ -106,6 +120,8 @@ Q_SIGNALS:
     void eventsSent();
     // Any operation ended, refused ones included.
     void operationFinished(const AppOperation *operation);
+    // The app's verification is new, or no longer holds.
+    void verificationChanged(const QString &appId);
 
 private:
     const AppManifestItem *catalogEntry(const QString &appId) const;
@@ -116,6 +132,9 @@ private:
     Operation refused(const AppManifestItem &app, AppOperation::Kind kind, Refusal refusal);
     Operation startInstall(const AppManifestItem &app, AppOperation::Kind kind);
     QCoro::Task<void> runChange(Operation operation, bool toTrash);
+    QCoro::Task<void> runVerify(Operation operation);
+    QCoro::Task<void> runPermissionRepair(Operation operation);
+    void forgetVerification(const QString &appId);
     void connectInstalls();
     void recordInstalled(const InstalledApp &installed, const AppManifestItem &app);
     // A failure's own state survives the records changing elsewhere (it
@@ -142,5 +161,13 @@ private:
     QHash<QString, AppManifestItem> m_installed;
     QHash<QString, QUrl> m_urls;
     QHash<QString, QString> m_previousVersions;
-    QSet<QString> m_changing;  // being removed or rolled back
+    QSet<QString> m_changing;  // being removed, rolled back or repaired in place
+    QSet<QString> m_verifying;
+    // A verify's finding and the copy it was about (version and bundle).
+    struct Verified {
+        BundleVerification finding;
+        QString version;
+        QUrl bundle;
+    };
+    QHash<QString, Verified> m_verifications;
 };

@@ -23,6 +23,7 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     const auto find = [this](const QString &id) { return findApp(id); };
     m_manage = new AppManagement(m_apps, {published, find}, this);
     m_manage->updateUpdatable();
+    m_checks = new InstalledAppChecks(m_apps, find, this);
     connectDelegates();
     m_announcements->update(m_manifest);
 
@@ -85,6 +86,7 @@ void LauncherStore::setLocale(VantrelLocale locale)
     if (!m_translator->setLocale(locale))
         return;
     m_manage->retranslate();
+    m_checks->retranslate();
     m_errorLine.reword();
     Q_EMIT localeChanged();
     emitDerivedChanges();

@@ -6,6 +6,7 @@
 #include "ErrorLine.h"
 #include "FeedbackFlow.h"
 #include "InstallRecords.h"
+#include "InstalledAppChecks.h"
 #include "InstalledApps.h"
 #include "Onboarding.h"
 #include "SetIfChanged.h"
@@ -51,6 +52,7 @@ class LauncherStore : public QObject
     // Installed apps the catalog's lists do not show, by name.
     Q_PROPERTY(QVariantList unlistedInstalledApps READ unlistedInstalledAppsValue NOTIFY unlistedInstalledAppsChanged)
     Q_PROPERTY(AppManagement *manage READ manage CONSTANT)  // cancel, remove, roll back, update all
+    Q_PROPERTY(InstalledAppChecks *checks READ checks CONSTANT)  // verify, repair, verify all
     // When a catalog refresh last succeeded; invalid before the first.
     Q_PROPERTY(QDateTime lastCatalogCheck READ lastCatalogCheck NOTIFY lastCatalogCheckChanged)
 
@@ -94,6 +96,7 @@ public:
     const std::optional<QDateTime> &catalogFetchedAt() const { return m_catalogFetchedAt; }
     InstalledApps *installedApps() const { return m_apps; }
     AppManagement *manage() const { return m_manage; }
+    InstalledAppChecks *checks() const { return m_checks; }
 
     // A visible app of the catalog, or an installed app the catalog's lists do not show.
     std::optional<AppManifestItem> selectedApp() const;
@@ -225,6 +228,7 @@ private:
     FeedbackFlow *m_feedback = nullptr;
     InstalledApps *m_apps = nullptr;
     AppManagement *m_manage = nullptr;
+    InstalledAppChecks *m_checks = nullptr;
 
     // Last values of the derived properties.
     std::optional<AppManifestItem> m_lastSelectedApp;

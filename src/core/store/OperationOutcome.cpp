@@ -19,6 +19,9 @@ const char *key(Refusal refusal)
     case Refusal::nothingToRollBack: return "refusalNothingToRollBack";
     case Refusal::noInstaller: return "refusalNoInstaller";
     case Refusal::notInCatalog: return "refusalNotInCatalog";
+    case Refusal::alreadyVerifying: return "refusalAlreadyVerifying";
+    case Refusal::nothingToRepair: return "refusalNothingToRepair";
+    case Refusal::versionNotOffered: return "refusalVersionNotOffered";
     }
     return "refusalUnknownApp";
 }
@@ -40,6 +43,9 @@ QString name(Refusal refusal)
     case Refusal::nothingToRollBack: return QStringLiteral("nothingToRollBack");
     case Refusal::noInstaller: return QStringLiteral("noInstaller");
     case Refusal::notInCatalog: return QStringLiteral("notInCatalog");
+    case Refusal::alreadyVerifying: return QStringLiteral("alreadyVerifying");
+    case Refusal::nothingToRepair: return QStringLiteral("nothingToRepair");
+    case Refusal::versionNotOffered: return QStringLiteral("versionNotOffered");
     }
     return {};
 }

@@ -21,6 +21,9 @@ enum class Refusal {
     nothingToRollBack,
     noInstaller,
     notInCatalog,  // installed, but the catalog no longer offers it: nothing to install from
+    alreadyVerifying,
+    nothingToRepair,    // not verified, or nothing found
+    versionNotOffered,  // a repair needs the installed version, and the catalog offers another
 };
 
 namespace RefusalText {

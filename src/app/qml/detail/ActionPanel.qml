@@ -5,8 +5,9 @@
 // While installing, a progress bar in the app's accent with Cancel beside it
 // (disabled once the new bundle is in place); while a copy is installed, Open
 // (unless the main button opens), Roll back (when an update kept the copy it
-// replaced) and Remove, which asks first. An installed app the catalog does
-// not list says why, and opens. Padding 16, card 10.
+// replaced), Verify and Remove, which asks first; what the last verify found,
+// with Repair when something needs it. An installed app the catalog does not
+// list says why, and opens. Padding 16, card 10.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -27,6 +28,10 @@ VantrelCard {
         return app ? store.notListedKey(app.id) : ""
     }
     readonly property bool offersRefresh: pending && notListed === ""
+    // What the last verify of the installed copy found, or undefined.
+    readonly property var verification: app ? store.checks.verifications[app.id] : undefined
+    readonly property bool offersRepair: !!verification && verification.offersRepair
+    readonly property bool verifying: !!app && store.checks.verifyingApps.indexOf(app.id) >= 0
     // "refresh", "installing", "open", "update", "retry" or "install".
     readonly property string action: offersRefresh ? "refresh"
                                    : kind === InstallState.Installing ? "installing"
@@ -126,6 +131,38 @@ VantrelCard {
             }
         }
 
+        // What the last verify found: damaged (or nothing to compare with) with Repair, or intact.
+        RowLayout {
+            objectName: "verificationRow"
+            visible: !!panel.verification && panel.hasCopy && panel.kind !== InstallState.Installing
+            Layout.fillWidth: true
+            spacing: 8
+            Symbol {
+                visible: panel.offersRepair
+                name: "exclamationmark.triangle"
+                size: 13
+                color: VNT.danger
+            }
+            Text {
+                objectName: "verificationText"
+                text: !panel.verification ? ""
+                      : panel.verification.damaged ? qsTrId("verifyDamaged") + " · " + panel.verification.summary
+                      : panel.verification.summary
+                font: VNT.system(12)
+                color: panel.offersRepair ? VNT.danger : VNT.fg2
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            VantrelButton {
+                objectName: "repairButton"
+                visible: panel.offersRepair
+                variant: "primary"
+                symbol: "wrench"
+                text: qsTrId("repairAction")
+                onClicked: panel.store.checks.repairApp(panel.app.id)
+            }
+        }
+
         RowLayout {
             visible: panel.kind === InstallState.Installing
             Layout.fillWidth: true
@@ -189,6 +226,14 @@ VantrelCard {
                 variant: "secondary"
                 text: visible ? qsTrId(forward ? "returnToAction" : "rollBackAction").arg(version) : ""
                 onClicked: panel.store.manage.rollBackApp(panel.app.id)
+            }
+            VantrelButton {
+                objectName: "verifyButton"
+                variant: "secondary"
+                enabled: !panel.verifying && panel.kind !== InstallState.Installing
+                text: panel.verifying ? qsTrId("verifyingAction").arg(Math.floor(panel.store.checks.verifyProgress(panel.app.id) * 100))
+                                      : qsTrId("verifyAction")
+                onClicked: panel.store.checks.verifyApp(panel.app.id)
             }
             VantrelButton {
                 objectName: "removeButton"

@@ -1,8 +1,9 @@
 // The title row of an app section (display 17 semibold; the subtitle in upper
 // case, mono 10 medium, fg3) and, when the list is empty, its empty state.
-// The Updates section adds "Check for updates" with the time of the last
-// successful check, "Update all (N)" while N apps have an update, and the line
-// that summed up the last run. The tiles follow in the library's grid.
+// The Updates section adds "Check for updates" and "Verify all" with the time
+// of the last successful check, "Update all (N)" while N apps have an update,
+// and the lines that sum up the last update run and the last "Verify all".
+// The tiles follow in the library's grid.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel
@@ -56,6 +57,14 @@ ColumnLayout {
             text: qsTrId("checkForUpdates")
             onClicked: section.store.refreshCatalog()
         }
+        VantrelButton {
+            objectName: "verifyAllButton"
+            variant: "secondary"
+            symbol: "checkmark.seal"
+            text: qsTrId("verifyAllAction")
+            enabled: !section.store.checks.verifyingAll
+            onClicked: section.store.checks.verifyAll()
+        }
         Text {
             objectName: "lastCheckText"
             readonly property date checked: section.store.lastCatalogCheck
@@ -72,6 +81,15 @@ ColumnLayout {
         objectName: "updateSummary"
         visible: section.offersUpdateAll && section.store.manage.updateSummary !== ""
         text: SummaryText.summary(section.store.manage.lastUpdates, section.store.locale)
+        font: VNT.system(12)
+        color: VNT.fg2
+        wrapMode: Text.Wrap
+        Layout.fillWidth: true
+    }
+    Text {
+        objectName: "verifySummary"
+        visible: section.offersUpdateAll && section.store.checks.verifySummary !== ""
+        text: section.store.checks.verifySummary
         font: VNT.system(12)
         color: VNT.fg2
         wrapMode: Text.Wrap

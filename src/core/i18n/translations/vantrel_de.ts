@@ -86,6 +86,40 @@
         <source>Retry</source>
         <translation>Erneut versuchen</translation>
     </message>
+    <message id="verifyAction">
+        <source>Verify</source>
+        <translation>Prüfen</translation>
+    </message>
+    <message id="verifyingAction">
+        <source>Verifying %1%</source>
+        <translation>Prüfe %1%</translation>
+    </message>
+    <message id="repairAction">
+        <source>Repair</source>
+        <translation>Reparieren</translation>
+    </message>
+    <message id="verifyAllAction">
+        <source>Verify all</source>
+        <translation>Alle prüfen</translation>
+    </message>
+    <message id="verifyDamaged">
+        <source>Damaged</source>
+        <translation>Beschädigt</translation>
+    </message>
+    <message id="verifyAllSummary" numerus="yes">
+        <source>%n apps verified, all intact.</source>
+        <translation>
+            <numerusform>%n App geprüft, unversehrt.</numerusform>
+            <numerusform>%n Apps geprüft, alle unversehrt.</numerusform>
+        </translation>
+    </message>
+    <message id="verifyAllSummaryNeedRepair" numerus="yes">
+        <source>%n apps verified; to repair: %1.</source>
+        <translation>
+            <numerusform>%n App geprüft; zu reparieren: %1.</numerusform>
+            <numerusform>%n Apps geprüft; zu reparieren: %1.</numerusform>
+        </translation>
+    </message>
     <message id="updateAction">
         <source>Update</source>
         <translation>Aktualisieren</translation>
@@ -718,9 +752,33 @@
         <source>Could not roll back %1. %2</source>
         <translation>%1 konnte nicht zurückgesetzt werden. %2</translation>
     </message>
+    <message id="errorCannotRepair">
+        <source>%1 cannot be repaired right now.</source>
+        <translation>%1 kann jetzt nicht repariert werden.</translation>
+    </message>
+    <message id="errorRepairFailed">
+        <source>Could not repair %1. %2</source>
+        <translation>%1 konnte nicht repariert werden. %2</translation>
+    </message>
+    <message id="errorCannotVerify">
+        <source>%1 cannot be verified right now.</source>
+        <translation>%1 kann jetzt nicht geprüft werden.</translation>
+    </message>
+    <message id="errorVerifyFailed">
+        <source>Could not verify %1. %2</source>
+        <translation>%1 konnte nicht geprüft werden. %2</translation>
+    </message>
     <message id="cliInstalling">
         <source>Installing %1 %2…</source>
         <translation>Installiere %1 %2…</translation>
+    </message>
+    <message id="cliRepairing">
+        <source>Repairing %1 %2…</source>
+        <translation>Repariere %1 %2…</translation>
+    </message>
+    <message id="cliRepaired">
+        <source>Repaired %1.</source>
+        <translation>%1 repariert.</translation>
     </message>
     <message id="cliUpdating">
         <source>Updating %1 from %2 to %3…</source>
@@ -950,6 +1008,18 @@
         <source>It is no longer in the catalog.</source>
         <translation>Sie ist nicht mehr im Katalog.</translation>
     </message>
+    <message id="refusalAlreadyVerifying">
+        <source>It is being verified already.</source>
+        <translation>Sie wird bereits geprüft.</translation>
+    </message>
+    <message id="refusalNothingToRepair">
+        <source>Nothing was found to repair; verify it first.</source>
+        <translation>Es wurde nichts zu reparieren gefunden; prüfen Sie sie zuerst.</translation>
+    </message>
+    <message id="refusalVersionNotOffered">
+        <source>The catalog no longer offers the version installed.</source>
+        <translation>Der Katalog bietet die installierte Version nicht mehr an.</translation>
+    </message>
     <message id="notListedNotInCatalog">
         <source>No longer in the catalog</source>
         <translation>Nicht mehr im Katalog</translation>
@@ -1101,6 +1171,14 @@
     <message id="cliOpenSummary">
         <source>Opens an installed app, installing it first when needed.</source>
         <translation>Öffnet eine installierte App und installiert sie vorher, falls nötig.</translation>
+    </message>
+    <message id="cliRepairSummary">
+        <source>Verifies installed apps and puts right what it finds: permission bits in place, anything else by a fresh install of the installed version.</source>
+        <translation>Prüft installierte Apps und behebt, was es findet: Berechtigungen an Ort und Stelle, alles andere durch eine frische Installation der installierten Version.</translation>
+    </message>
+    <message id="cliRepairIdsArgument">
+        <source>The ids of the apps to repair; every installed app when none is given.</source>
+        <translation>Die IDs der zu reparierenden Apps; alle installierten, wenn keine angegeben ist.</translation>
     </message>
     <message id="cliCompleteSummary">
         <source>Prints what a shell may offer after the words given, one per line (for shell completion).</source>

@@ -86,6 +86,40 @@
         <source>Retry</source>
         <translation>Retry</translation>
     </message>
+    <message id="verifyAction">
+        <source>Verify</source>
+        <translation>Verify</translation>
+    </message>
+    <message id="verifyingAction">
+        <source>Verifying %1%</source>
+        <translation>Verifying %1%</translation>
+    </message>
+    <message id="repairAction">
+        <source>Repair</source>
+        <translation>Repair</translation>
+    </message>
+    <message id="verifyAllAction">
+        <source>Verify all</source>
+        <translation>Verify all</translation>
+    </message>
+    <message id="verifyDamaged">
+        <source>Damaged</source>
+        <translation>Damaged</translation>
+    </message>
+    <message id="verifyAllSummary" numerus="yes">
+        <source>%n apps verified, all intact.</source>
+        <translation>
+            <numerusform>%n app verified, intact.</numerusform>
+            <numerusform>%n apps verified, all intact.</numerusform>
+        </translation>
+    </message>
+    <message id="verifyAllSummaryNeedRepair" numerus="yes">
+        <source>%n apps verified; to repair: %1.</source>
+        <translation>
+            <numerusform>%n app verified; to repair: %1.</numerusform>
+            <numerusform>%n apps verified; to repair: %1.</numerusform>
+        </translation>
+    </message>
     <message id="updateAction">
         <source>Update</source>
         <translation>Update</translation>
@@ -718,9 +752,33 @@
         <source>Could not roll back %1. %2</source>
         <translation>Could not roll back %1. %2</translation>
     </message>
+    <message id="errorCannotRepair">
+        <source>%1 cannot be repaired right now.</source>
+        <translation>%1 cannot be repaired right now.</translation>
+    </message>
+    <message id="errorRepairFailed">
+        <source>Could not repair %1. %2</source>
+        <translation>Could not repair %1. %2</translation>
+    </message>
+    <message id="errorCannotVerify">
+        <source>%1 cannot be verified right now.</source>
+        <translation>%1 cannot be verified right now.</translation>
+    </message>
+    <message id="errorVerifyFailed">
+        <source>Could not verify %1. %2</source>
+        <translation>Could not verify %1. %2</translation>
+    </message>
     <message id="cliInstalling">
         <source>Installing %1 %2…</source>
         <translation>Installing %1 %2…</translation>
+    </message>
+    <message id="cliRepairing">
+        <source>Repairing %1 %2…</source>
+        <translation>Repairing %1 %2…</translation>
+    </message>
+    <message id="cliRepaired">
+        <source>Repaired %1.</source>
+        <translation>Repaired %1.</translation>
     </message>
     <message id="cliUpdating">
         <source>Updating %1 from %2 to %3…</source>
@@ -950,6 +1008,18 @@
         <source>It is no longer in the catalog.</source>
         <translation>It is no longer in the catalog.</translation>
     </message>
+    <message id="refusalAlreadyVerifying">
+        <source>It is being verified already.</source>
+        <translation>It is being verified already.</translation>
+    </message>
+    <message id="refusalNothingToRepair">
+        <source>Nothing was found to repair; verify it first.</source>
+        <translation>Nothing was found to repair; verify it first.</translation>
+    </message>
+    <message id="refusalVersionNotOffered">
+        <source>The catalog no longer offers the version installed.</source>
+        <translation>The catalog no longer offers the version installed.</translation>
+    </message>
     <message id="notListedNotInCatalog">
         <source>No longer in the catalog</source>
         <translation>No longer in the catalog</translation>
@@ -1101,6 +1171,14 @@
     <message id="cliOpenSummary">
         <source>Opens an installed app, installing it first when needed.</source>
         <translation>Opens an installed app, installing it first when needed.</translation>
+    </message>
+    <message id="cliRepairSummary">
+        <source>Verifies installed apps and puts right what it finds: permission bits in place, anything else by a fresh install of the installed version.</source>
+        <translation>Verifies installed apps and puts right what it finds: permission bits in place, anything else by a fresh install of the installed version.</translation>
+    </message>
+    <message id="cliRepairIdsArgument">
+        <source>The ids of the apps to repair; every installed app when none is given.</source>
+        <translation>The ids of the apps to repair; every installed app when none is given.</translation>
     </message>
     <message id="cliCompleteSummary">
         <source>Prints what a shell may offer after the words given, one per line (for shell completion).</source>

@@ -87,6 +87,42 @@
         <source>Retry</source>
         <translation>Ponów</translation>
     </message>
+    <message id="verifyAction">
+        <source>Verify</source>
+        <translation>Sprawdź</translation>
+    </message>
+    <message id="verifyingAction">
+        <source>Verifying %1%</source>
+        <translation>Sprawdzanie %1%</translation>
+    </message>
+    <message id="repairAction">
+        <source>Repair</source>
+        <translation>Napraw</translation>
+    </message>
+    <message id="verifyAllAction">
+        <source>Verify all</source>
+        <translation>Sprawdź wszystkie</translation>
+    </message>
+    <message id="verifyDamaged">
+        <source>Damaged</source>
+        <translation>Uszkodzona</translation>
+    </message>
+    <message id="verifyAllSummary" numerus="yes">
+        <source>%n apps verified, all intact.</source>
+        <translation>
+            <numerusform>Sprawdzono %n aplikację: bez uszkodzeń.</numerusform>
+            <numerusform>Sprawdzono %n aplikacje: bez uszkodzeń.</numerusform>
+            <numerusform>Sprawdzono %n aplikacji: bez uszkodzeń.</numerusform>
+        </translation>
+    </message>
+    <message id="verifyAllSummaryNeedRepair" numerus="yes">
+        <source>%n apps verified; to repair: %1.</source>
+        <translation>
+            <numerusform>Sprawdzono %n aplikację; do naprawy: %1.</numerusform>
+            <numerusform>Sprawdzono %n aplikacje; do naprawy: %1.</numerusform>
+            <numerusform>Sprawdzono %n aplikacji; do naprawy: %1.</numerusform>
+        </translation>
+    </message>
     <message id="updateAction">
         <source>Update</source>
         <translation>Aktualizuj</translation>
@@ -727,9 +763,33 @@
         <source>Could not roll back %1. %2</source>
         <translation>Nie udało się przywrócić poprzedniej wersji %1. %2</translation>
     </message>
+    <message id="errorCannotRepair">
+        <source>%1 cannot be repaired right now.</source>
+        <translation>%1 nie może być teraz naprawiona.</translation>
+    </message>
+    <message id="errorRepairFailed">
+        <source>Could not repair %1. %2</source>
+        <translation>Nie udało się naprawić %1. %2</translation>
+    </message>
+    <message id="errorCannotVerify">
+        <source>%1 cannot be verified right now.</source>
+        <translation>%1 nie może być teraz sprawdzona.</translation>
+    </message>
+    <message id="errorVerifyFailed">
+        <source>Could not verify %1. %2</source>
+        <translation>Nie udało się sprawdzić %1. %2</translation>
+    </message>
     <message id="cliInstalling">
         <source>Installing %1 %2…</source>
         <translation>Instalowanie %1 %2…</translation>
+    </message>
+    <message id="cliRepairing">
+        <source>Repairing %1 %2…</source>
+        <translation>Naprawianie %1 %2…</translation>
+    </message>
+    <message id="cliRepaired">
+        <source>Repaired %1.</source>
+        <translation>Naprawiono %1.</translation>
     </message>
     <message id="cliUpdating">
         <source>Updating %1 from %2 to %3…</source>
@@ -963,6 +1023,18 @@
         <source>It is no longer in the catalog.</source>
         <translation>Nie ma jej już w katalogu.</translation>
     </message>
+    <message id="refusalAlreadyVerifying">
+        <source>It is being verified already.</source>
+        <translation>Jest już sprawdzana.</translation>
+    </message>
+    <message id="refusalNothingToRepair">
+        <source>Nothing was found to repair; verify it first.</source>
+        <translation>Nie znaleziono nic do naprawy; najpierw ją sprawdź.</translation>
+    </message>
+    <message id="refusalVersionNotOffered">
+        <source>The catalog no longer offers the version installed.</source>
+        <translation>Katalog nie oferuje już zainstalowanej wersji.</translation>
+    </message>
     <message id="notListedNotInCatalog">
         <source>No longer in the catalog</source>
         <translation>Już nie w katalogu</translation>
@@ -1114,6 +1186,14 @@
     <message id="cliOpenSummary">
         <source>Opens an installed app, installing it first when needed.</source>
         <translation>Otwiera zainstalowaną aplikację, w razie potrzeby najpierw ją instalując.</translation>
+    </message>
+    <message id="cliRepairSummary">
+        <source>Verifies installed apps and puts right what it finds: permission bits in place, anything else by a fresh install of the installed version.</source>
+        <translation>Sprawdza zainstalowane aplikacje i naprawia, co znajdzie: uprawnienia na miejscu, resztę przez świeżą instalację zainstalowanej wersji.</translation>
+    </message>
+    <message id="cliRepairIdsArgument">
+        <source>The ids of the apps to repair; every installed app when none is given.</source>
+        <translation>Identyfikatory aplikacji do naprawy; wszystkie zainstalowane, gdy nie podano żadnego.</translation>
     </message>
     <message id="cliCompleteSummary">
         <source>Prints what a shell may offer after the words given, one per line (for shell completion).</source>

@@ -1,0 +1,87 @@
+#include "StoreSession.h"
+
+#include "DefaultCollaborators.h"
+#include "install/AppInstaller.h"
+#include "install/BackgroundCleanup.h"
+#include "monitoring/Monitoring.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+bool ReportingWorkspace::openApplication(const QUrl &bundleUrl)
+{
+    const bool started = m_inner->openApplication(bundleUrl);
+    if (started)
+        openedUrl = bundleUrl;
+    return started;
+}
+
+StoreSession::StoreSession(VantrelLocale locale)
+{
+    installRoot = defaultInstallRoot();
+    // Every start clears what an interrupted install left (live installs are skipped).
+    AppInstaller::removeLeftovers(installRoot);
+    session = std::make_unique<QNetworkAccessManager>();
+    LauncherStore::Collaborators c = defaultCollaborators(session.get(), installRoot);
+    reporter = std::dynamic_pointer_cast<LauncherErrorReporter>(c.errorReporter);
+    workspace = std::make_shared<ReportingWorkspace>(c.workspace);
+    c.workspace = workspace;
+    c.followChangesElsewhere = false;
+    store = std::make_unique<LauncherStore>(std::move(c), SeedManifest::manifest());
+    store->setLocale(locale);
+}
+
+StoreSession::~StoreSession()
+{
+    // Events still on their way get a moment; a service that does not answer holds nothing up.
+    if (store->installedApps()->hasEventsInFlight()) {
+        QEventLoop loop;
+        QObject::connect(store->installedApps(), &InstalledApps::eventsSent, &loop, &QEventLoop::quit);
+        QTimer::singleShot(eventGraceMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    // What the last install left to remove goes before the process does.
+    BackgroundCleanup::waitForAll(60000);
+    // The store goes before the network session its collaborators use.
+    store.reset();
+}
+
+bool StoreSession::refresh()
+{
+    store->setErrorMessage(std::nullopt);
+    waitForTask(store->loadManifest());
+    if (const auto &message = store->errorMessage()) {
+        Cli::err() << Cli::printable(*message) << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+OperationOutcome StoreSession::await(const InstalledApps::Operation &operation)
+{
+    const OperationOutcome outcome = waitForTask(operation->result());
+    if (outcome.kind == OperationOutcome::Kind::refused) {
+        Cli::err() << Cli::printable(store->installedApps()->errorLine(*operation) + QLatin1Char(' ')
+                                     + qtTrId(RefusalText::key(*outcome.refusal)))
+                   << Qt::endl;
+    }
+    // An error report may still be on its way.
+    if (reporter && operation->isInstall())
+        reporter->waitForPendingReports(5000);
+    return outcome;
+}
+
+std::optional<AppManifestItem> StoreSession::find(const CliCommand &command, const QString &id) const
+{
+    const std::optional<AppManifestItem> app = store->installedApps()->describedApp(id);
+    if (!app)
+        Cli::err() << "vantrel " << command.name << ": " << qtTrId("cliUnknownApp").arg(Cli::printable(id)) << Qt::endl;
+    return app;
+}
+
+int StoreSession::catalogUnreachable(const CliCommand &command) const
+{
+    Cli::err() << "vantrel " << command.name << ": "
+               << qtTrId("cliCatalogUnreachable").arg(Cli::printable(store->catalogFailureReason())) << Qt::endl;
+    return CliExit::unreachable;
+}

@@ -1,0 +1,110 @@
+#include "InstalledAppChecks.h"
+
+#include "InstalledApps.h"
+#include "SetIfChanged.h"
+
+#include <QPointer>
+
+InstalledAppChecks::InstalledAppChecks(InstalledApps *apps, Find find, QObject *parent)
+    : QObject(parent), m_apps(apps), m_find(std::move(find))
+{
+    connect(m_apps, &InstalledApps::verificationChanged, this, &InstalledAppChecks::verificationsChanged);
+    // A copy that changed elsewhere takes its finding along.
+    connect(m_apps, &InstalledApps::statesChanged, this, &InstalledAppChecks::verificationsChanged);
+}
+
+QVariantMap InstalledAppChecks::verificationsValue() const
+{
+    QVariantMap map;
+    for (const QString &appId : m_apps->installedIds()) {
+        if (const std::optional<BundleVerification> found = m_apps->verification(appId))
+            map.insert(appId, QVariant::fromValue(*found));
+    }
+    return map;
+}
+
+bool InstalledAppChecks::isDamaged(const QString &appId) const
+{
+    const std::optional<BundleVerification> found = m_apps->verification(appId);
+    return found && found->isDamaged();
+}
+
+void InstalledAppChecks::follow(const std::shared_ptr<AppOperation> &operation)
+{
+    if (operation->isFinished())
+        return;
+    const QString appId = operation->appId();
+    m_progress.insert(appId, 0);
+    Q_EMIT verifyingChanged();
+    connect(operation.get(), &AppOperation::progressChanged, this, [this, appId, op = operation.get()] {
+        m_progress.insert(appId, op->progress());
+        Q_EMIT verifyingChanged();
+    });
+    connect(operation.get(), &AppOperation::finished, this, [this, appId] {
+        m_progress.remove(appId);
+        Q_EMIT verifyingChanged();
+    });
+}
+
+void InstalledAppChecks::verifyApp(const QString &appId)
+{
+    if (const std::optional<AppManifestItem> app = m_find(appId))
+        follow(m_apps->verify(*app));
+}
+
+void InstalledAppChecks::repairApp(const QString &appId)
+{
+    if (const std::optional<AppManifestItem> app = m_find(appId))
+        m_apps->repair(*app);  // runs on by itself
+}
+
+void InstalledAppChecks::verifyAll()
+{
+    if (!m_verifyingAll)
+        runVerifyAll();  // runs on by itself
+}
+
+QCoro::Task<void> InstalledAppChecks::runVerifyAll()
+{
+    QPointer<InstalledAppChecks> self(this);
+    m_verifyingAll = true;
+    Q_EMIT verifyingAllChanged();
+    int verified = 0;
+    int needRepair = 0;
+    for (const QString &appId : m_apps->installedIds()) {
+        const std::optional<AppManifestItem> app = m_find(appId);
+        if (!app)
+            continue;
+        const std::shared_ptr<AppOperation> operation = m_apps->verify(*app);
+        follow(operation);
+        const OperationOutcome outcome = co_await operation->result();
+        if (!self)
+            co_return;
+        if (outcome.kind != OperationOutcome::Kind::done)
+            continue;
+        ++verified;
+        const std::optional<BundleVerification> found = m_apps->verification(appId);
+        if (found && found->offersRepair())
+            ++needRepair;
+    }
+    m_lastVerified = verified;
+    m_lastNeedRepair = needRepair;
+    setIfChanged(this, m_summary, summaryText(), &InstalledAppChecks::verifySummaryChanged);
+    m_verifyingAll = false;
+    Q_EMIT verifyingAllChanged();
+    Q_EMIT verifiedAll(verified, needRepair);
+}
+
+QString InstalledAppChecks::summaryText() const
+{
+    if (m_lastVerified < 0)
+        return {};
+    if (m_lastNeedRepair == 0)
+        return qtTrId("verifyAllSummary", m_lastVerified);
+    return qtTrId("verifyAllSummaryNeedRepair", m_lastVerified).arg(m_lastNeedRepair);
+}
+
+void InstalledAppChecks::retranslate()
+{
+    setIfChanged(this, m_summary, summaryText(), &InstalledAppChecks::verifySummaryChanged);
+}

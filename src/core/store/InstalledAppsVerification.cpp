@@ -1,0 +1,128 @@
+// Verifying installed apps and repairing what a verify found: the part of
+// InstalledApps that looks at a copy after its install.
+
+#include "InstalledApps.h"
+
+#include "InstallRunner.h"
+#include "install/AppInstaller.h"
+#include "log/Logging.h"
+
+#include <QPointer>
+
+std::optional<BundleVerification> InstalledApps::verification(const QString &appId) const
+{
+    const auto it = m_verifications.constFind(appId);
+    // About another copy than the one there now (changed elsewhere): it no longer holds.
+    if (it == m_verifications.cend() || it->bundle != m_urls.value(appId)
+        || it->version != state(appId).installedCopyVersion())
+        return std::nullopt;
+    return it->finding;
+}
+
+void InstalledApps::forgetVerification(const QString &appId)
+{
+    if (m_verifications.remove(appId))
+        Q_EMIT verificationChanged(appId);
+}
+
+std::optional<Refusal> InstalledApps::verifyRefusal(const AppManifestItem &app) const
+{
+    if (m_verifying.contains(app.id))
+        return Refusal::alreadyVerifying;
+    return changeRefusal(app);
+}
+
+std::optional<Refusal> InstalledApps::repairRefusal(const AppManifestItem &app) const
+{
+    if (const std::optional<Refusal> refusal = verifyRefusal(app))
+        return refusal;
+    const std::optional<BundleVerification> found = verification(app.id);
+    if (!found || found->repair() == BundleVerification::Repair::none)
+        return Refusal::nothingToRepair;
+    if (found->repair() == BundleVerification::Repair::permissions)
+        return std::nullopt;
+    // A fresh copy of the installed version, from the catalog that offers it now.
+    const AppManifestItem *listed = catalogEntry(app.id);
+    if (!listed)
+        return Refusal::notInCatalog;
+    if (listed->version != state(app.id).installedCopyVersion())
+        return Refusal::versionNotOffered;
+    return catalogRefusal(*listed);
+}
+
+InstalledApps::Operation InstalledApps::verify(const AppManifestItem &app)
+{
+    if (const std::optional<Refusal> refusal = verifyRefusal(app))
+        return refused(app, AppOperation::Kind::verify, *refusal);
+    auto operation = std::make_shared<AppOperation>(app, AppOperation::Kind::verify);
+    runVerify(operation);  // runs on by itself
+    return operation;
+}
+
+QCoro::Task<void> InstalledApps::runVerify(Operation operation)
+{
+    QPointer<InstalledApps> self(this);
+    const QString appId = operation->appId();
+    const QUrl bundle = m_urls.value(appId);
+    const QString version = state(appId).installedCopyVersion();
+    const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    m_verifying.insert(appId);
+    VerifyControl control;
+    control.cancel = operation->cancelFlag();
+    control.onProgress = [op = operation.get()](qint64 read, qint64 total) {
+        if (total > 0)
+            op->setProgress(double(read) / double(total));
+    };
+    std::optional<BundleVerification> found;
+    QString failure;
+    try {
+        found = co_await installer->verify(appId, bundle, std::move(control));
+    } catch (const LauncherError &error) {
+        failure = error.localizedDescription();
+    }
+    if (!self)
+        co_return;
+    m_verifying.remove(appId);
+    if (!found) {
+        finish(operation.get(), OperationOutcome::failed(failure));
+        co_return;
+    }
+    if (found->status == BundleVerification::Status::cancelled) {
+        finish(operation.get(), OperationOutcome::cancelled());
+        co_return;
+    }
+    qCInfo(lcStore) << "Verified" << appId << found->summary();
+    m_verifications.insert(appId, {*found, version, bundle});
+    Q_EMIT verificationChanged(appId);
+    finish(operation.get(), OperationOutcome::done());
+}
+
+InstalledApps::Operation InstalledApps::repair(const AppManifestItem &app)
+{
+    if (const std::optional<Refusal> refusal = repairRefusal(app))
+        return refused(app, AppOperation::Kind::repair, *refusal);
+    if (verification(app.id)->repair() == BundleVerification::Repair::reinstall)
+        return startInstall(*catalogEntry(app.id), AppOperation::Kind::repair);
+    auto operation = std::make_shared<AppOperation>(app, AppOperation::Kind::repair);
+    runPermissionRepair(operation);  // runs on by itself
+    return operation;
+}
+
+QCoro::Task<void> InstalledApps::runPermissionRepair(Operation operation)
+{
+    QPointer<InstalledApps> self(this);
+    const QString appId = operation->appId();
+    const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    m_changing.insert(appId);
+    QString failure;
+    try {
+        const int changed = co_await installer->repairPermissions(appId, m_urls.value(appId));
+        qCInfo(lcStore) << "Permission bits put back:" << appId << changed;
+    } catch (const LauncherError &error) {
+        failure = error.localizedDescription();
+    }
+    if (!self)
+        co_return;
+    m_changing.remove(appId);
+    finish(operation.get(), failure.isEmpty() ? OperationOutcome::done() : OperationOutcome::failed(failure));
+}
