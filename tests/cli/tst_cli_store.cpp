@@ -145,7 +145,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("pauseAt");  // the phase the install is paused at for Ctrl-C (empty: mid-download)
         QTest::newRow("install, mid-download") << QString();
-        QTest::newRow("update, at the staging copy") << QStringLiteral("copying");
+        QTest::newRow("update, at the staging copy") << QStringLiteral("staged");
     }
 
     void ctrlCCancels()
@@ -160,16 +160,16 @@ private Q_SLOTS:
         const QHash<QString, QString> records = m_cli->records(LauncherStore::installedVersionsKey);
         m_cli->publish({m_cli->release("alpha", "1.1.0", pauseAt.isEmpty() ? 50 : 0)});
         m_cli->server().clearRequests();
-        m_cli->environment().insert("VANTREL_INSTALL_PAUSE_AT", pauseAt);
+        // Held there: the copy's thread waits for the cancel while the rest runs on.
+        m_cli->environment().insert("VANTREL_INSTALL_HOLD_AT", pauseAt);
         auto process = m_cli->start({"install", "alpha"});
-        m_cli->environment().remove("VANTREL_INSTALL_PAUSE_AT");
+        m_cli->environment().remove("VANTREL_INSTALL_HOLD_AT");
         QByteArray seen;
         if (pauseAt.isEmpty())
             QTRY_VERIFY_WITH_TIMEOUT(!m_cli->server().requests().isEmpty() && m_cli->server().requests().last().path.endsWith(".zip"), 20000);
         else
-            QVERIFY2(ToolSandbox::waitForPause(*process, pauseAt, &seen), seen.constData());
+            QVERIFY2(ToolSandbox::waitForMarker(*process, pauseAt, &seen), seen.constData());
         ::kill(pid_t(process->processId()), SIGINT);
-        ::kill(pid_t(process->processId()), SIGCONT);
         QVERIFY(process->waitForFinished(20000));
         QCOMPARE(process->exitCode(), 130);
         const QString err = QString::fromUtf8(process->readAllStandardError());
@@ -342,7 +342,7 @@ private Q_SLOTS:
     {
         BashCompletionRows::columns();
         BashCompletionRows::row("commands", {""}, {"check", "compare", "list", "install", "update", "remove", "rollback", "open",
-                                                   "verify", "complete", "help", "--help", "--version"});
+                                                   "verify", "repair", "complete", "help", "--help", "--version"});
         BashCompletionRows::row("a command begun", {"ro"}, {"rollback"});
         BashCompletionRows::row("options and app ids", {"install", ""}, {"--json", "--help", "--lang", "alpha", "beta", "soon"});
         BashCompletionRows::row("an app id begun", {"open", "b"}, {"beta"});

@@ -108,7 +108,7 @@ ToolSandbox::Result ToolSandbox::run(const QStringList &args, const QString &pro
     return result;
 }
 
-bool ToolSandbox::waitForPause(QProcess &process, const QString &phase, QByteArray *seen)
+bool ToolSandbox::waitForMarker(QProcess &process, const QString &phase, QByteArray *seen)
 {
     process.setReadChannel(QProcess::StandardError);
     const QDeadlineTimer deadline(30000);
@@ -118,6 +118,14 @@ bool ToolSandbox::waitForPause(QProcess &process, const QString &phase, QByteArr
         process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
         *seen += process.readAllStandardError();
     }
+    return true;
+}
+
+bool ToolSandbox::waitForPause(QProcess &process, const QString &phase, QByteArray *seen)
+{
+    if (!waitForMarker(process, phase, seen))
+        return false;
+    const QDeadlineTimer deadline(30000);
     // The marker comes just before the stop: a SIGCONT sent in between would be lost.
     const QString status = QStringLiteral("/proc/%1/stat").arg(process.processId());
     for (QByteArray stat; !deadline.hasExpired(); QThread::msleep(1)) {

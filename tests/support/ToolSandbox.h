@@ -47,6 +47,8 @@ public:
 
     // Waits until the process has stopped at phase (VANTREL_INSTALL_PAUSE_AT); false when it ended or did not stop in time.
     static bool waitForPause(QProcess &process, const QString &phase, QByteArray *seen);
+    // Waits for phase's marker alone (VANTREL_INSTALL_HOLD_AT holds one thread there, the process runs on).
+    static bool waitForMarker(QProcess &process, const QString &phase, QByteArray *seen);
     // Runs the commands at once; their exit statuses in order (-1: crashed).
     QList<int> runAtOnce(const QList<QStringList> &commands) const;
 

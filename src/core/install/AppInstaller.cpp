@@ -216,6 +216,7 @@ struct Placement {
         InstallFiles::placeTreeDurably(source, staged);
         InstallFiles::syncDirectory(root);
         BundleTree tree = BundleTree::describe(staged, checksums);
+        InstallFaultPoint::hold("staged", *cancel);
         // The last moment to stop: after the swap the new bundle stays.
         throwIfCancelled(*cancel);
         return tree;

@@ -1,14 +1,20 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
-// Test hook for crash-safety tests: when VANTREL_INSTALL_PAUSE_AT names a
+// Test hooks for crash-safety tests: when VANTREL_INSTALL_PAUSE_AT names a
 // phase, the install prints "vantrel-install-phase: PHASE" to stderr on
 // reaching it and stops its own process (SIGSTOP) so the test can kill it
-// exactly there. Unset, nothing happens.
+// exactly there. When VANTREL_INSTALL_HOLD_AT names it, only the thread that
+// reached it waits, after the same line, until the install is cancelled (at
+// most 30 s), so a test's Ctrl-C lands exactly there while the rest of the
+// process runs on. Unset, nothing happens.
 namespace InstallFaultPoint {
 
 inline void reach(const char *phase)
@@ -19,6 +25,17 @@ inline void reach(const char *phase)
     std::fprintf(stderr, "vantrel-install-phase: %s\n", phase);
     std::fflush(stderr);
     std::raise(SIGSTOP);
+}
+
+inline void hold(const char *phase, const std::atomic_bool &cancel)
+{
+    static const char *holdAt = std::getenv("VANTREL_INSTALL_HOLD_AT");
+    if (!holdAt || std::strcmp(holdAt, phase) != 0)
+        return;
+    std::fprintf(stderr, "vantrel-install-phase: %s\n", phase);
+    std::fflush(stderr);
+    for (int waited = 0; !cancel.load() && waited < 30000; waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 }  // namespace InstallFaultPoint
