@@ -17,6 +17,9 @@ class TestCliStore : public QObject
     using InstallRefusalsRows = DataRows<QString, QString>;  // id, expectedError
     using BashCompletionRows = DataRows<QStringList, QStringList>;  // words typed (the last one being completed), offered
     using VerifyStatusRows = DataRows<QString, QStringList, int, QStringList>;  // damage, args, exit status, lines expected (err or out)
+    // damage: "bits" (chmod -x) or "byte"; catalog after the damage: "same", "down" (500), "newer" (1.1.0 offered),
+    // "broken" (the archive's checksum does not match)
+    using RepairRows = DataRows<QString, QString, int, QString, bool>;  // damage, catalog, exit status, line expected, repaired
 
 private:
     std::unique_ptr<ToolSandbox> m_cli;
@@ -315,6 +318,54 @@ private Q_SLOTS:
         for (const QString &line : lines)
             QVERIFY2(run.out.split('\n').contains(line) || run.err.split('\n').contains(line), qPrintable(run.output()));
         QCOMPARE(TempHome::fingerprint(m_cli->installRoot()), before);
+    }
+
+    // Repair fixes what verify finds: permission bits in place with the service down; content by a verified download
+    // of the installed version, keeping the copy to roll back to. Otherwise nothing changes: the catalog offers another
+    // version, cannot be reached, or the download fails.
+    void repairWhatVerifyFinds_data()
+    {
+        RepairRows::columns();
+        RepairRows::row("bits, service down", "bits", "down", 0, "Repaired Alpha.", true);
+        RepairRows::row("content, verified download", "byte", "same", 0, "Repaired Alpha.", true);
+        RepairRows::row("content, version no longer offered", "byte", "newer", 1, "The catalog no longer offers the version installed.", false);
+        RepairRows::row("content, service down", "byte", "down", 3, "the catalog could not be fetched", false);
+        RepairRows::row("content, download fails", "byte", "broken", 1, "Could not repair Alpha.", false);
+    }
+
+    void repairWhatVerifyFinds()
+    {
+        const auto [damage, catalog, status, line, repaired] = RepairRows::fetch();
+        for (const char *version : {"0.9.0", "1.0.0"}) {
+            m_cli->publish({m_cli->release("alpha", version)});
+            QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
+        }
+        const QString executable = m_cli->bundle("Alpha.app/Contents/MacOS/Alpha");
+        const QMap<QString, QString> intact = TempHome::fingerprint(m_cli->bundle("Alpha.app"));
+        const QMap<QString, QString> previous = TempHome::fingerprint(m_cli->bundle(".Alpha.app.previous"));
+        if (damage == "bits")
+            QVERIFY(QFile::setPermissions(executable, QFile::ReadOwner | QFile::WriteOwner));
+        else
+            QVERIFY(TempHome::writeFile(executable, TempHome::readFile(executable).replace("1.0.0", "9.9.9"), 0755));
+        const QMap<QString, QString> damaged = TempHome::fingerprint(m_cli->bundle("Alpha.app"));
+        AppManifestItem offered = m_cli->release("alpha", catalog == "newer" ? "1.1.0" : "1.0.0");
+        if (catalog == "broken")
+            offered.sha256 = TestCatalog::validSha;
+        m_cli->publish({offered}, catalog == "down" ? 500 : 200);
+        m_cli->server().clearRequests();
+
+        const ToolSandbox::Result run = m_cli->run({"repair", "alpha"});
+        QCOMPARE(run.exitCode, status);
+        QVERIFY2(run.output().contains(line), qPrintable(run.output()));
+        QCOMPARE(TempHome::fingerprint(m_cli->bundle("Alpha.app")), repaired ? intact : damaged);
+        // The copy to roll back to stays as it was, and only content is downloaded.
+        QCOMPARE(TempHome::fingerprint(m_cli->bundle(".Alpha.app.previous")), previous);
+        const bool downloaded = std::any_of(m_cli->server().requests().cbegin(), m_cli->server().requests().cend(),
+                                            [](const LoopbackHttpServer::Request &r) { return r.path.endsWith(".zip"); });
+        QCOMPARE(downloaded, damage == "byte" && (catalog == "same" || catalog == "broken"));
+        QCOMPARE(m_cli->run({"verify", "alpha"}).exitCode, repaired ? 0 : 4);
+        QCOMPARE(m_cli->records(LauncherStore::installedVersionsKey), (QHash<QString, QString>{{"alpha", "1.0.0"}}));
+        QCOMPARE(m_cli->leftovers(), QStringList());
     }
 
     // Never refreshed: built-in catalog, status 1; after a refresh the kept catalog is listed offline, timed, status 0.

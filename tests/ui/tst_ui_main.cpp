@@ -557,6 +557,52 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(f.h.dir.filePath("Applications/legacy.app")));
     }
 
+    // Verify from the page: a damaged copy says what is wrong in one line, on the page and in the tile, the tray and
+    // the switcher; Repair installs the installed version afresh; Verify all sums up.
+    void verifyAndRepairFromThePage()
+    {
+        StoreView f;
+        f.openRefreshedMainWindow();
+        f.reach("notes", "installed");
+        f.store->setSelectedAppIDValue("notes");
+        using Kind = VerificationFinding::Kind;
+        f.h.installer->verification.status = BundleVerification::Status::damaged;
+        f.h.installer->verification.findings = {{Kind::changed, "Contents/MacOS/Notes"}, {Kind::changed, "Contents/Info.plist"},
+                                                {Kind::missing, "Contents/Resources"}};
+        QQuickItem *page = f.item("wideDetail");
+        QTRY_VERIFY(f.host.findShown("verifyButton", page));
+        QVERIFY(!f.host.findShown("verificationRow", page));
+        f.host.waitForFrame();
+        f.host.click(f.host.findShown("verifyButton", page));
+        QTRY_COMPARE(ViewHost::text(f.host.findShown("verificationText", page)), QStringLiteral("Damaged · 2 files changed, 1 missing"));
+        QCOMPARE(ViewHost::childText(f.item("tile_notes"), "tileStatusText"), QStringLiteral("Installed 1.0.0 · Damaged"));
+        QCOMPARE(f.h.installer->calls.filter("verify:"), QStringList{"verify:notes"});
+
+        f.host.waitForFrame();
+        f.host.click(f.host.findShown("repairButton", page));
+        QTRY_VERIFY(!f.store->runningInstall("notes"));
+        QCOMPARE(f.h.installer->lastControl.repairVersion, std::optional<QString>("1.0.0"));
+        QTRY_VERIFY(!f.host.findShown("verificationRow", page));
+        QCOMPARE(f.store->stateFor("notes"), AppInstallState::installed("1.0.0"));
+
+        // Verify all, from the Updates section.
+        f.h.installer->verification = BundleVerification{};
+        f.host.click(f.item("sidebarRow_updates"));
+        QTRY_VERIFY(f.host.findShown("verifyAllButton"));
+        f.host.click(f.host.findShown("verifyAllButton"));
+        QTRY_COMPARE(ViewHost::text(f.host.findShown("verifySummary")), QStringLiteral("1 app verified, intact."));
+
+        // Damaged again: the tray's row and the switcher's hint say so.
+        f.h.installer->verification.status = BundleVerification::Status::damaged;
+        f.h.installer->verification.findings = {{Kind::permissions, "Contents/MacOS/Notes"}};
+        f.store->checks()->verifyApp("notes");
+        QTRY_VERIFY(f.store->checks()->isDamaged("notes"));
+        f.open("tray/MenuBarLauncherView.qml", QSize(360, 640));
+        QTRY_COMPARE(ViewHost::childText(f.item("menuRow_notes"), "menuRowState"), QStringLiteral("Installed 1.0.0 · Damaged"));
+        f.open("switcher/QuickSwitcherView.qml");
+        QTRY_COMPARE(ViewHost::childText(f.item("quickRow_notes"), "quickRowHint"), QStringLiteral("Open · Damaged"));
+    }
+
     void detailIconFollowsTheApp_data()
     {
         DetailIconFollowsTheAppRows::columns();

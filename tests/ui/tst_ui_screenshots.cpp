@@ -218,6 +218,15 @@ QList<Shot> shots()
                      unlisted(f);
                      trayPanel(f);
                  }});
+    // A verify found the copy damaged: what is wrong in one line, and Repair.
+    list.append({"detail-damaged", 1060, sample, [](StoreView &f) {
+                     f.h.installer->verification.status = BundleVerification::Status::damaged;
+                     f.h.installer->verification.findings = {{VerificationFinding::Kind::changed, "Contents/MacOS/Notes"},
+                                                             {VerificationFinding::Kind::missing, "Contents/Resources"}};
+                     detailIn(f, "installed");
+                     f.store->checks()->verifyApp("notes");
+                     QTRY_VERIFY(ViewHost::shown(f.item("repairButton")));
+                 }});
     // An update kept the copy before it: Roll back beside Remove; Remove asks first.
     for (const bool asking : {false, true}) {
         list.append({asking ? "detail-remove-confirmation" : "detail-installed-previous-copy", 1060, sample, [asking](StoreView &f) {
