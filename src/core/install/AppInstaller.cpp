@@ -529,15 +529,24 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
     co_return co_await cleaning;
 }
 
-// Holds the per-app lock for an operation on an installed copy and lets it go, file and all, when done.
-struct AppLockHold {
-    std::unique_ptr<FileLock> lock;
-    ~AppLockHold()
+
+// The per-app lock for an operation on an installed copy, let go, file and all, when the hold goes.
+struct RemoveAndRelease {
+    void operator()(FileLock *lock) const
     {
-        if (lock)
-            lock->removeAndRelease();
+        lock->removeAndRelease();
+        delete lock;
     }
 };
+using AppLockHold = std::unique_ptr<FileLock, RemoveAndRelease>;
+
+QCoro::Task<AppLockHold> holdAppLock(QString installRoot, QString appId)
+{
+    QCoro::Task<std::unique_ptr<FileLock>> locking
+        = waitForAppLock(InstallLocks::appLockPath(installRoot, appId), std::make_shared<std::atomic_bool>(false));
+    std::unique_ptr<FileLock> lock = co_await locking;
+    co_return AppLockHold(lock.release());
+}
 
 // The bundle's path when it is a folder right in the install root; throws otherwise.
 QString bundleInRoot(const QString &installRoot, const QUrl &bundle)
@@ -553,10 +562,8 @@ QCoro::Task<InstalledApp> rollBackHeld(QString installRoot, QString appId, QUrl 
                                        std::shared_ptr<const DirectoryReplacer> replacer)
 {
     const QString bundle = bundleInRoot(installRoot, bundleUrl);
-    QCoro::Task<std::unique_ptr<FileLock>> locking
-        = waitForAppLock(InstallLocks::appLockPath(installRoot, appId), std::make_shared<std::atomic_bool>(false));
-    AppLockHold hold;
-    hold.lock = co_await locking;
+    QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
+    const AppLockHold hold = co_await locking;
     QCoro::Task<QString> swap = BlockingWork::run([bundle, appId, replacer] {
         return InstalledCopies::rollBack(bundle, appId, *replacer);
     });
@@ -567,10 +574,8 @@ QCoro::Task<InstalledApp> rollBackHeld(QString installRoot, QString appId, QUrl 
 QCoro::Task<void> removeHeld(QString installRoot, QString appId, QUrl bundleUrl, bool toTrash)
 {
     const QString bundle = bundleInRoot(installRoot, bundleUrl);
-    QCoro::Task<std::unique_ptr<FileLock>> locking
-        = waitForAppLock(InstallLocks::appLockPath(installRoot, appId), std::make_shared<std::atomic_bool>(false));
-    AppLockHold hold;
-    hold.lock = co_await locking;
+    QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
+    const AppLockHold hold = co_await locking;
     QCoro::Task<void> removal = BlockingWork::run([bundle, toTrash] { InstalledCopies::remove(bundle, toTrash); });
     co_await removal;
 }
@@ -578,10 +583,8 @@ QCoro::Task<void> removeHeld(QString installRoot, QString appId, QUrl bundleUrl,
 QCoro::Task<int> repairPermissionsHeld(QString installRoot, QString appId, QUrl bundleUrl)
 {
     const QString bundle = bundleInRoot(installRoot, bundleUrl);
-    QCoro::Task<std::unique_ptr<FileLock>> locking
-        = waitForAppLock(InstallLocks::appLockPath(installRoot, appId), std::make_shared<std::atomic_bool>(false));
-    AppLockHold hold;
-    hold.lock = co_await locking;
+    QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
+    const AppLockHold hold = co_await locking;
     QCoro::Task<int> repair = BlockingWork::run([bundle, appId] { return BundleRepair::restorePermissions(bundle, appId); });
     co_return co_await repair;
 }
@@ -635,7 +638,7 @@ AppInstaller::AppInstaller(QUrl installRoot, QNetworkAccessManager *session, Lay
 QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app, InstallControl control)
 {
     InstallContext ctx;
-    ctx.installRoot = QDir::cleanPath(m_installRoot.toLocalFile());
+    ctx.installRoot = rootPath();
     ctx.tempDir = m_tempDir;
     ctx.session = m_session;
     ctx.layers = m_layers;
@@ -646,7 +649,7 @@ QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app, InstallCont
 std::optional<QString> AppInstaller::previousVersion(const QString &appId, const QUrl &bundle) const
 {
     try {
-        return InstalledCopies::previousVersion(bundleInRoot(QDir::cleanPath(m_installRoot.toLocalFile()), bundle), appId);
+        return InstalledCopies::previousVersion(bundleInRoot(rootPath(), bundle), appId);
     } catch (const PlatformError &) {
         return std::nullopt;  // a bundle elsewhere has no previous copy of ours
     }
@@ -654,7 +657,7 @@ std::optional<QString> AppInstaller::previousVersion(const QString &appId, const
 
 QCoro::Task<InstalledApp> AppInstaller::rollBack(QString appId, QUrl bundle)
 {
-    return rollBackHeld(QDir::cleanPath(m_installRoot.toLocalFile()), std::move(appId), std::move(bundle), m_layers.replacer);
+    return rollBackHeld(rootPath(), std::move(appId), std::move(bundle), m_layers.replacer);
 }
 
 bool AppInstaller::removesToTrash(const QUrl &bundle) const
@@ -664,17 +667,22 @@ bool AppInstaller::removesToTrash(const QUrl &bundle) const
 
 QCoro::Task<void> AppInstaller::remove(QString appId, QUrl bundle, bool toTrash)
 {
-    return removeHeld(QDir::cleanPath(m_installRoot.toLocalFile()), std::move(appId), std::move(bundle), toTrash);
+    return removeHeld(rootPath(), std::move(appId), std::move(bundle), toTrash);
 }
 
 QCoro::Task<BundleVerification> AppInstaller::verify(QString appId, QUrl bundle, VerifyControl control)
 {
-    return verifyBundle(QDir::cleanPath(m_installRoot.toLocalFile()), std::move(appId), std::move(bundle), std::move(control));
+    return verifyBundle(rootPath(), std::move(appId), std::move(bundle), std::move(control));
 }
 
 QCoro::Task<int> AppInstaller::repairPermissions(QString appId, QUrl bundle)
 {
-    return repairPermissionsHeld(QDir::cleanPath(m_installRoot.toLocalFile()), std::move(appId), std::move(bundle));
+    return repairPermissionsHeld(rootPath(), std::move(appId), std::move(bundle));
+}
+
+QString AppInstaller::rootPath() const
+{
+    return QDir::cleanPath(m_installRoot.toLocalFile());
 }
 
 bool AppInstaller::isLocalHTTP(const QUrl &url)

@@ -170,6 +170,8 @@ public:
     void setTemporaryDirectory(const QString &path) { m_tempDir = path; }
 
 private:
+    QString rootPath() const;
+
     QUrl m_installRoot;
     QNetworkAccessManager *m_session;
     Layers m_layers;
