@@ -27,11 +27,9 @@ Repaired repairOne(StoreSession &s, const AppManifestItem &app, bool catalogFetc
         return Repaired::failed;
     }
     const BundleVerification found = *apps->verification(app.id);
-    if (!found.offersRepair()) {
-        Cli::out() << Cli::printable(app.name) << ": " << found.summary() << Qt::endl;
-        return Repaired::nothingToDo;
-    }
     Cli::out() << Cli::printable(app.name) << ": " << found.summary() << Qt::endl;
+    if (!found.offersRepair())
+        return Repaired::nothingToDo;
     // A fresh copy needs the catalog as it is now; permission bits need nothing.
     if (found.repair() == BundleVerification::Repair::reinstall && !catalogFetched) {
         s.catalogUnreachable(command);

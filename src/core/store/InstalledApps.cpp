@@ -16,23 +16,6 @@
 #include <QMetaEnum>
 #include <QPointer>
 
-namespace {
-
-// The sentence to show for whatever an installer operation threw.
-QString describe(const std::exception_ptr &failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const LauncherError &error) {
-        return error.localizedDescription();
-    } catch (const std::exception &error) {
-        return QString::fromLocal8Bit(error.what());
-    } catch (...) {
-        return QStringLiteral("Unknown error.");
-    }
-}
-
-}  // namespace
 
 InstalledApps::InstalledApps(const StoreCollaborators &collaborators, const QList<AppManifestItem> &apps, QObject *parent)
     : QObject(parent), m_c(collaborators), m_records(m_c.userDefaults), m_states(new InstallStates(apps, this)),
@@ -53,6 +36,20 @@ InstalledApps::InstalledApps(const StoreCollaborators &collaborators, const QLis
 }
 
 InstalledApps::~InstalledApps() = default;
+
+QString InstalledApps::describe(const std::exception_ptr &failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const LauncherError &error) {
+        return error.localizedDescription();
+    } catch (const std::exception &error) {
+        return QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error.");
+    }
+}
+
 
 void InstalledApps::connectInstalls()
 {

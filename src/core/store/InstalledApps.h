@@ -131,6 +131,8 @@ private:
     void finish(AppOperation *operation, const OperationOutcome &outcome);
     Operation refused(const AppManifestItem &app, AppOperation::Kind kind, Refusal refusal);
     Operation startInstall(const AppManifestItem &app, AppOperation::Kind kind);
+    // The sentence to show for whatever an installer operation threw.
+    static QString describe(const std::exception_ptr &failure);
     QCoro::Task<void> runChange(Operation operation, bool toTrash);
     QCoro::Task<void> runVerify(Operation operation);
     QCoro::Task<void> runPermissionRepair(Operation operation);

@@ -77,8 +77,8 @@ QCoro::Task<void> InstalledApps::runVerify(Operation operation)
     QString failure;
     try {
         found = co_await installer->verify(appId, bundle, std::move(control));
-    } catch (const LauncherError &error) {
-        failure = error.localizedDescription();
+    } catch (...) {
+        failure = describe(std::current_exception());
     }
     if (!self)
         co_return;
@@ -118,8 +118,8 @@ QCoro::Task<void> InstalledApps::runPermissionRepair(Operation operation)
     try {
         const int changed = co_await installer->repairPermissions(appId, m_urls.value(appId));
         qCInfo(lcStore) << "Permission bits put back:" << appId << changed;
-    } catch (const LauncherError &error) {
-        failure = error.localizedDescription();
+    } catch (...) {
+        failure = describe(std::current_exception());
     }
     if (!self)
         co_return;
