@@ -2,6 +2,7 @@
 // focus, install states in tens of percent, and the contrast of every shown text.
 
 #include "DataRows.h"
+#include "LibrarySection.h"
 #include "QmlHarness.h"
 
 #include "SymbolGlyphs.h"
@@ -263,7 +264,7 @@ private Q_SLOTS:
                 && ViewHost::shown(f.host.findShown("actionButton", f.item("wideDetail")));
         });
         row("the section is chosen", "home", "sidebarRow_allApps", press, [](StoreView &f) {
-            return f.shell()->property("selectedSection").toString() == QLatin1String("allApps")
+            return f.shell()->property("selectedSection").toInt() == LibrarySection::AllApps
                 && accessible(f.item("sidebarRow_allApps"))->state().selected;
         });
         row("install starts", "detail-not-installed", "actionButton", press,

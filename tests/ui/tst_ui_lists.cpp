@@ -12,6 +12,7 @@
 #include "SummaryText.h"
 #include "SymbolGlyphs.h"
 #include "VantrelFonts.h"
+#include "codec/EnumNames.h"
 #include "i18n/VantrelTranslator.h"
 
 #include <QClipboard>
@@ -62,7 +63,7 @@ class TestUiLists : public QObject
 {
     Q_OBJECT
     using SearchRuleRows = DataRows<QString, QStringList>;  // search, expected
-    using SectionListsRows = DataRows<QString, QString, QStringList>;  // kind, search, expected
+    using SectionListsRows = DataRows<AppListModel::Kind, QString, QStringList>;  // kind, search, expected
     using KeyHintsRows = DataRows<VantrelLocale, QString, QString>;  // language, sequence, expected
     using UpdateSummaryRows = DataRows<QString, QString>;  // language, expected
     using UpdateFeedHidesRows = DataRows<QVariant, QString>;  // feed, expected
@@ -164,7 +165,7 @@ private Q_SLOTS:
         all.setStore(f.store.get());
         QCOMPARE(overview.categories(), (QStringList{"Beta", "Notes", "Utilities"}));
         QCOMPARE(overview.visibleCount(), 3);
-        QCOMPARE(overview.lifecycleKind(), QStringLiteral("multiAppCatalog"));
+        QCOMPARE(overview.lifecycle(), CatalogOverview::Lifecycle::MultiAppCatalog);
         f.store->setIncludeBetaApps(false);
         QCOMPARE(overview.categories(), (QStringList{"Notes", "Utilities"}));
         QCOMPARE(overview.visibleCount(), 2);
@@ -175,13 +176,14 @@ private Q_SLOTS:
     {
         SectionListsRows::columns();
         // Starters: notes, atlas (coming soon), draft (incomplete). Updates: shots only.
-        SectionListsRows::row("all apps", "allApps", "", QStringList{"notes", "timer", "shots", "cafe", "atlas", "draft"});
-        SectionListsRows::row("selected: published starters only", "selected", "", QStringList{"notes"});
-        SectionListsRows::row("selected narrowed", "selected", "tempo", QStringList{});
-        SectionListsRows::row("updates: updateAvailable only", "updates", "", QStringList{"shots"});
-        SectionListsRows::row("updates narrowed away", "updates", "quill", QStringList{});
-        SectionListsRows::row("published ignores search", "published", "quill", QStringList{"notes", "timer", "shots", "cafe"});
-        SectionListsRows::row("coming soon ignores search", "comingSoon", "zzz", QStringList{"atlas"});
+        using Kind = AppListModel::Kind;
+        SectionListsRows::row("all apps", Kind::AllApps, "", QStringList{"notes", "timer", "shots", "cafe", "atlas", "draft"});
+        SectionListsRows::row("selected: published starters only", Kind::Selected, "", QStringList{"notes"});
+        SectionListsRows::row("selected narrowed", Kind::Selected, "tempo", QStringList{});
+        SectionListsRows::row("updates: updateAvailable only", Kind::Updates, "", QStringList{"shots"});
+        SectionListsRows::row("updates narrowed away", Kind::Updates, "quill", QStringList{});
+        SectionListsRows::row("published ignores search", Kind::Published, "quill", QStringList{"notes", "timer", "shots", "cafe"});
+        SectionListsRows::row("coming soon ignores search", Kind::ComingSoon, "zzz", QStringList{"atlas"});
     }
 
     void sectionLists()
@@ -244,7 +246,7 @@ private Q_SLOTS:
 
         // The selected list follows the starters.
         AppListModel selected;
-        selected.setKind("selected");
+        selected.setKind(AppListModel::Kind::Selected);
         selected.setStore(f.store.get());
         const QStringList before = selected.ids();
         f.store->toggleStarter("timer");
@@ -255,7 +257,7 @@ private Q_SLOTS:
     void typingMovesRowsWithoutReset_data()
     {
         QTest::addColumn<QString>("kind");  // a section, or the switcher
-        for (const char *kind : {"allApps", "selected", "switcher"})
+        for (const char *kind : {"AllApps", "Selected", "switcher"})
             QTest::newRow(kind) << kind;
     }
 
@@ -271,7 +273,7 @@ private Q_SLOTS:
                 model = std::make_unique<QuickSwitcherModel>();
             } else {
                 model = std::make_unique<AppListModel>();
-                static_cast<AppListModel &>(*model).setKind(kind);
+                static_cast<AppListModel &>(*model).setKind(*EnumNames::fromName<AppListModel::Kind>(kind));
             }
             search(*model, text);
             model->setStore(f.store.get());

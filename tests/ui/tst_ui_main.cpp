@@ -4,6 +4,7 @@
 #include "AppScenes.h"
 #include "ImageCacheFactory.h"
 #include "LanguageRefresh.h"
+#include "LibrarySection.h"
 #include "LoopbackHttpServer.h"
 #include "QmlHarness.h"
 #include "TrayController.h"
@@ -62,7 +63,7 @@ private Q_SLOTS:
         f.store->setOnboardingComplete(true);
         QTRY_VERIFY(f.shell());
         QVERIFY(!prop(f.item("onboardingSlot"), "active").toBool());
-        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("home"));
+        QCOMPARE(prop(f.shell(), "selectedSection").toInt(), int(LibrarySection::Home));
 
         // A catalog without published apps never needs onboarding.
         StoreView soon(TestCatalog::manifest({TestCatalog::app("soon", AppReleaseStatus::comingSoon)}));
@@ -111,7 +112,7 @@ private Q_SLOTS:
         f.host.resize(960);
         QTRY_VERIFY(panel->isVisible());
         // Another section keeps it open; the back button closes it.
-        f.shell()->setProperty("selectedSection", "allApps");
+        f.shell()->setProperty("selectedSection", int(LibrarySection::AllApps));
         QVERIFY(prop(f.shell(), "showCompactDetail").toBool());
         f.host.click(f.host.findShown("compactBackButton", panel));
         QTRY_VERIFY(!panel->isVisible());
@@ -223,7 +224,7 @@ private Q_SLOTS:
             writing = prop(row, "modelData").toString() == QLatin1String("Writing") ? row : writing;
         QVERIFY(writing);
         f.host.click(writing);
-        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("allApps"));
+        QCOMPARE(prop(f.shell(), "selectedSection").toInt(), int(LibrarySection::AllApps));
         QTRY_COMPARE(f.host.shownNamed("tile_"), (QStringList{"notes", "draft"}));
         QCOMPARE(ViewHost::text(f.host.findShown("sectionTitle")), QStringLiteral("Writing"));
         QVERIFY(prop(writing, "isSelected").toBool() && !prop(f.item("sidebarRow_allApps"), "isSelected").toBool());
@@ -275,11 +276,11 @@ private Q_SLOTS:
 
         // The settings row asks for the settings window and leaves the section alone.
         f.host.click(f.item("sidebarRow_updates"));
-        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("updates"));
+        QCOMPARE(prop(f.shell(), "selectedSection").toInt(), int(LibrarySection::Updates));
         QSignalSpy settings(AppScenes::instance(), &AppScenes::settingsWindowRequested);
         f.host.click(f.item("sidebarRow_settings"));
         QCOMPARE(settings.count(), 1);
-        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("updates"));
+        QCOMPARE(prop(f.shell(), "selectedSection").toInt(), int(LibrarySection::Updates));
         QVERIFY(prop(f.item("sidebarRow_updates"), "isSelected").toBool());
         QVERIFY(!prop(f.item("sidebarRow_settings"), "isSelected").toBool());
 
@@ -291,7 +292,7 @@ private Q_SLOTS:
         QTRY_VERIFY(prop(root, "showQuickSwitcher").toBool());
         QTRY_VERIFY(slot->isVisible());
         QCOMPARE(prop(f.shell(), "searchText").toString(), QStringLiteral("tempo"));
-        QCOMPARE(prop(f.shell(), "selectedSection").toString(), QStringLiteral("updates"));
+        QCOMPARE(prop(f.shell(), "selectedSection").toInt(), int(LibrarySection::Updates));
         // The switcher closes itself through isPresented.
         f.rootObject("quickSwitcher")->setProperty("isPresented", false);
         QTRY_VERIFY(!prop(root, "showQuickSwitcher").toBool());
@@ -721,7 +722,7 @@ private Q_SLOTS:
             engine.setNetworkAccessManagerFactory(&network);
             engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
             QQmlComponent component(&engine);
-            component.setData("import Vantrel\nVantrelAppIcon { accent: \"lime\" }", QUrl());
+            component.setData("import Vantrel\nVantrelAppIcon { accent: Accent.Lime }", QUrl());
             std::unique_ptr<QObject> item(component.createWithInitialProperties({{QStringLiteral("iconUrl"), url}}));
             if (!item)
                 return false;

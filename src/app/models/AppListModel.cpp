@@ -12,7 +12,7 @@ AppListModel::AppListModel(QObject *parent)
 void AppListModel::connectStore(LauncherStore *store, StoreLink &link)
 {
     link << connect(store, &LauncherStore::selectedStarterAppIDsChanged, this, [this] {
-        if (m_kind == QLatin1String("selected"))
+        if (m_kind == Kind::Selected)
             rebuildBase();
         else
             redrawRows({StarredRole});
@@ -21,12 +21,12 @@ void AppListModel::connectStore(LauncherStore *store, StoreLink &link)
     }) << connect(store->checks(), &InstalledAppChecks::verificationsChanged, this, [this] {
         redrawRows({TileStatusRole});
     }) << connect(store->manage(), &AppManagement::updatableAppIDsChanged, this, [this] {
-        if (m_kind == QLatin1String("updates"))
+        if (m_kind == Kind::Updates)
             rebuildBase();
     });
 }
 
-void AppListModel::setKind(const QString &kind)
+void AppListModel::setKind(Kind kind)
 {
     if (m_kind == kind)
         return;
@@ -40,7 +40,7 @@ void AppListModel::setCategory(const QString &category)
     if (m_category == category)
         return;
     m_category = category;
-    if (m_kind == QLatin1String("allApps"))
+    if (m_kind == Kind::AllApps)
         rebuildBase();
     Q_EMIT categoryChanged();
 }
@@ -53,8 +53,8 @@ void AppListModel::setSearchText(const QString &text)
 
 bool AppListModel::searchApplies() const
 {
-    return m_kind == QLatin1String("allApps") || m_kind == QLatin1String("selected")
-        || m_kind == QLatin1String("updates") || m_kind == QLatin1String("unlisted");
+    return m_kind == Kind::AllApps || m_kind == Kind::Selected
+        || m_kind == Kind::Updates || m_kind == Kind::Unlisted;
 }
 
 QList<AppManifestItem> AppListModel::computeBase() const
@@ -64,32 +64,44 @@ QList<AppManifestItem> AppListModel::computeBase() const
     const LauncherManifest &manifest = store()->manifest();
     const bool beta = store()->includeBetaApps();
     QList<AppManifestItem> base;
-    if (m_kind == QLatin1String("allApps")) {
+    switch (m_kind) {
+    case Kind::None:
+        break;
+    case Kind::AllApps:
         for (const AppManifestItem &app : ManifestPolicy::visibleApps(manifest, beta)) {
             if (m_category.isEmpty() || app.category == m_category)
                 base.append(app);
         }
-    } else if (m_kind == QLatin1String("selected")) {
+        break;
+    case Kind::Selected: {
         const QSet<QString> &starters = store()->selectedStarterAppIDs();
         for (const AppManifestItem &app : ManifestPolicy::publishedApps(manifest, beta)) {
             if (starters.contains(app.id))
                 base.append(app);
         }
-    } else if (m_kind == QLatin1String("updates")) {
+        break;
+    }
+    case Kind::Updates: {
         // Also an app whose update failed: it still has one.
         const QStringList &updatable = store()->manage()->updatableAppIDs();
         for (const AppManifestItem &app : ManifestPolicy::publishedApps(manifest, beta)) {
             if (updatable.contains(app.id))
                 base.append(app);
         }
-    } else if (m_kind == QLatin1String("published")) {
+        break;
+    }
+    case Kind::Published:
         base = ManifestPolicy::publishedApps(manifest, beta);
-    } else if (m_kind == QLatin1String("comingSoon")) {
+        break;
+    case Kind::ComingSoon:
         base = ManifestPolicy::catalogLifecycle(manifest, beta).comingSoonApps;
-    } else if (m_kind == QLatin1String("unlisted")) {
+        break;
+    case Kind::Unlisted:
         base = store()->unlistedInstalledApps();
-    } else if (m_kind == QLatin1String("quickLaunch")) {
+        break;
+    case Kind::QuickLaunch:
         base = ManifestPolicy::publishedApps(manifest, beta) + store()->unlistedInstalledApps();
+        break;
     }
     return base;
 }
@@ -125,7 +137,7 @@ QVariant AppListModel::viewData(const AppManifestItem &app, int role) const
     case CategoryRole:
         return app.category;
     case StatusRole:
-        return app.statusRawValue();
+        return int(app.status);
     case StatusLabelRole:
         if (const QString reason = notListedText(app, Wording::badge); !reason.isEmpty())
             return reason;

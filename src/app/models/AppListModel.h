@@ -5,25 +5,32 @@
 #include <QtQml/qqmlregistration.h>
 
 // One catalog list for the views, computed in C++ from the store and
-// recomputed only when an input of that list changes. Kinds:
-//   "allApps"    visible apps (of `category` when set), narrowed by searchText
-//   "selected"   published starter apps, narrowed by searchText
-//   "updates"    published apps with an update available, narrowed by searchText
-//   "published"  published apps (search not applied)
-//   "comingSoon" the catalog's coming-soon apps (search not applied)
-//   "unlisted"   installed apps the catalog does not list, by name, narrowed by searchText
-//   "quickLaunch" published apps, then the unlisted installed ones (search not applied)
-// Install labels, stars and texts of rows update in place (dataChanged).
+// recomputed only when an input of that list changes. Install labels, stars
+// and texts of rows update in place (dataChanged).
 class AppListModel : public CatalogRowsModel
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString kind READ kind WRITE setKind NOTIFY kindChanged)
+    // Which list, `AppListModel.Kind.Selected` in the views: a misspelt kind
+    // is an error there, not an empty list.
+    Q_PROPERTY(Kind kind READ kind WRITE setKind NOTIFY kindChanged)
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
     // The sidebar's chosen category (exact text); empty for every category.
     Q_PROPERTY(QString category READ category WRITE setCategory NOTIFY categoryChanged)
 
 public:
+    enum class Kind {
+        None,         // no apps
+        AllApps,      // visible apps (of `category` when set), narrowed by searchText
+        Selected,     // published starter apps, narrowed by searchText
+        Updates,      // published apps with an update available, narrowed by searchText
+        Published,    // published apps (search not applied)
+        ComingSoon,   // the catalog's coming-soon apps (search not applied)
+        Unlisted,     // installed apps the catalog does not list, by name, narrowed by searchText
+        QuickLaunch,  // published apps, then the unlisted installed ones (search not applied)
+    };
+    Q_ENUM(Kind)
+
     // Besides the record roles of every catalog list.
     enum Role {
         TaglineRole = ViewRole,
@@ -40,8 +47,8 @@ public:
 
     explicit AppListModel(QObject *parent = nullptr);
 
-    QString kind() const { return m_kind; }
-    void setKind(const QString &kind);
+    Kind kind() const { return m_kind; }
+    void setKind(Kind kind);
     QString searchText() const { return search(); }
     void setSearchText(const QString &text);
     QString category() const { return m_category; }
@@ -67,6 +74,6 @@ private:
     enum class Wording { sentence, badge };
     QString notListedText(const AppManifestItem &app, Wording wording = Wording::sentence) const;
 
-    QString m_kind = QStringLiteral("allApps");
+    Kind m_kind = Kind::AllApps;
     QString m_category;
 };

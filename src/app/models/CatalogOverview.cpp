@@ -1,7 +1,5 @@
 #include "CatalogOverview.h"
-#include "codec/EnumNames.h"
 
-#include "catalog/ManifestPolicy.h"
 #include "store/LauncherStore.h"
 
 #include <algorithm>
@@ -38,7 +36,7 @@ void CatalogOverview::recompute()
     int visible = 0;
     int published = 0;
     QStringList categories;
-    QString kind = QStringLiteral("empty");
+    Lifecycle lifecycle = Lifecycle::Empty;
     QVariant featured;
     if (const LauncherStore *store = m_store.get()) {
         const auto visibleApps = ManifestPolicy::visibleApps(store->manifest(), store->includeBetaApps());
@@ -46,20 +44,20 @@ void CatalogOverview::recompute()
         for (const AppManifestItem &app : visibleApps)
             categories.append(app.category);
         categories = sortedCategories(categories);
-        const CatalogLifecycle lifecycle = ManifestPolicy::catalogLifecycle(store->manifest(), store->includeBetaApps());
-        published = int(lifecycle.publishedApps.size());
-        kind = EnumNames::name(lifecycle.kind);
-        if (lifecycle.featuredApp)
-            featured = QVariant::fromValue(*lifecycle.featuredApp);
+        const CatalogLifecycle stage = ManifestPolicy::catalogLifecycle(store->manifest(), store->includeBetaApps());
+        published = int(stage.publishedApps.size());
+        lifecycle = Lifecycle(stage.kind);
+        if (stage.featuredApp)
+            featured = QVariant::fromValue(*stage.featuredApp);
     }
     const bool same = visible == m_visibleCount && published == m_publishedCount && categories == m_categories
-        && kind == m_lifecycleKind && featured == m_featuredApp;
+        && lifecycle == m_lifecycle && featured == m_featuredApp;
     if (same)
         return;
     m_visibleCount = visible;
     m_publishedCount = published;
     m_categories = categories;
-    m_lifecycleKind = kind;
+    m_lifecycle = lifecycle;
     m_featuredApp = featured;
     Q_EMIT changed();
 }

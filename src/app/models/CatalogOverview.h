@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StoreLink.h"
+#include "catalog/ManifestPolicy.h"
 
 #include <QObject>
 #include <QStringList>
@@ -18,11 +19,20 @@ class CatalogOverview : public QObject
     Q_PROPERTY(int visibleCount READ visibleCount NOTIFY changed)
     Q_PROPERTY(int publishedCount READ publishedCount NOTIFY changed)
     Q_PROPERTY(QStringList categories READ categories NOTIFY changed)
-    // "empty", "comingSoonOnly", "firstPublishedApp" or "multiAppCatalog".
-    Q_PROPERTY(QString lifecycleKind READ lifecycleKind NOTIFY changed)
+    // The catalog's stage, `CatalogOverview.Lifecycle.ComingSoonOnly` in the views.
+    Q_PROPERTY(Lifecycle lifecycle READ lifecycle NOTIFY changed)
     Q_PROPERTY(QVariant featuredApp READ featuredApp NOTIFY changed)
 
 public:
+    // The core's stages, named as the views can read them.
+    enum class Lifecycle {
+        Empty = int(CatalogLifecycleKind::empty),
+        ComingSoonOnly = int(CatalogLifecycleKind::comingSoonOnly),
+        FirstPublishedApp = int(CatalogLifecycleKind::firstPublishedApp),
+        MultiAppCatalog = int(CatalogLifecycleKind::multiAppCatalog),
+    };
+    Q_ENUM(Lifecycle)
+
     explicit CatalogOverview(QObject *parent = nullptr);
 
     LauncherStore *store() const { return m_store.get(); }
@@ -30,7 +40,7 @@ public:
     int visibleCount() const { return m_visibleCount; }
     int publishedCount() const { return m_publishedCount; }
     QStringList categories() const { return m_categories; }
-    QString lifecycleKind() const { return m_lifecycleKind; }
+    Lifecycle lifecycle() const { return m_lifecycle; }
     QVariant featuredApp() const { return m_featuredApp; }
 
     // Distinct categories sorted by code point (case-sensitive, no locale rules).
@@ -47,6 +57,6 @@ private:
     int m_visibleCount = 0;
     int m_publishedCount = 0;
     QStringList m_categories;
-    QString m_lifecycleKind = QStringLiteral("empty");
+    Lifecycle m_lifecycle = Lifecycle::Empty;
     QVariant m_featuredApp;
 };

@@ -143,7 +143,7 @@ QVariant CatalogRowsModel::data(const QModelIndex &index, int role) const
     case NameRole:
         return app.name;
     case AccentRole:
-        return app.accentRawValue();
+        return int(app.accent);
     case SymbolNameRole:
         return app.symbolName;
     case IconUrlRole:

@@ -39,10 +39,9 @@ QString CatalogRules::updateFeed(const QVariant &value) const
     return url.toString(QUrl::FullyEncoded);
 }
 
-QString CatalogRules::releaseStatusId(const QString &status) const
+QString CatalogRules::releaseStatusId(int status) const
 {
-    const auto s = EnumNames::fromName<AppReleaseStatus>(status);
-    return QString::fromLatin1(AppReleaseStatusUtil::labelId(s.value_or(AppReleaseStatus::live)));
+    return QString::fromLatin1(AppReleaseStatusUtil::labelId(AppReleaseStatus(status)));
 }
 
 const char *CatalogRules::badgeId(const AppManifestItem &app)

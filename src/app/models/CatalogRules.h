@@ -24,8 +24,8 @@ public:
     // The feed URL to show, or "" when there is none or its host is a
     // local-network name (ending in ".local").
     Q_INVOKABLE QString updateFeed(const QVariant &app) const;
-    // The message id of a release status's label, for qsTrId.
-    Q_INVOKABLE QString releaseStatusId(const QString &status) const;
+    // The message id of a release status's label (ReleaseStatus.Beta, ...), for qsTrId.
+    Q_INVOKABLE QString releaseStatusId(int status) const;
     // The message id of the card's badge, agreeing with the page: a live or
     // beta app whose release cannot be installed (no download, a malformed
     // checksum) reads as the page does, "Preview only"; every other app its status.

@@ -41,3 +41,43 @@ enum Kind {
 };
 Q_ENUM_NS(Kind)
 }  // namespace InstallStateForQml
+
+// A record's release status and accent, and the feedback form's state, named
+// the same way: `app.status === ReleaseStatus.Beta`, `Accent.Violet`,
+// `store.feedbackState.kind === FeedbackState.Submitting`.
+namespace ReleaseStatusForQml {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(ReleaseStatus)
+enum Kind {
+    Beta = int(AppReleaseStatus::beta),
+    Live = int(AppReleaseStatus::live),
+    ComingSoon = int(AppReleaseStatus::comingSoon),
+    Retired = int(AppReleaseStatus::retired),
+};
+Q_ENUM_NS(Kind)
+}  // namespace ReleaseStatusForQml
+
+namespace AccentForQml {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(Accent)
+enum Kind {
+    Lime = int(AppAccent::lime),
+    Violet = int(AppAccent::violet),
+    Amber = int(AppAccent::amber),
+    Blue = int(AppAccent::blue),
+    Cyan = int(AppAccent::cyan),
+};
+Q_ENUM_NS(Kind)
+}  // namespace AccentForQml
+
+namespace FeedbackStateForQml {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(FeedbackState)
+enum Kind {
+    Idle = int(FeedbackSubmissionState::Kind::idle),
+    Submitting = int(FeedbackSubmissionState::Kind::submitting),
+    Submitted = int(FeedbackSubmissionState::Kind::submitted),
+    Failed = int(FeedbackSubmissionState::Kind::failed),
+};
+Q_ENUM_NS(Kind)
+}  // namespace FeedbackStateForQml

@@ -60,13 +60,13 @@ struct AppManifestItem {
     Q_PROPERTY(QString bundleId MEMBER bundleId CONSTANT)
     Q_PROPERTY(QString version MEMBER version CONSTANT)
     Q_PROPERTY(QString minMacOS MEMBER minMacOS CONSTANT)
-    Q_PROPERTY(QString status READ statusRawValue CONSTANT)
+    Q_PROPERTY(AppReleaseStatus status MEMBER status CONSTANT)
     Q_PROPERTY(QVariant downloadUrl READ downloadUrlValue CONSTANT)
     Q_PROPERTY(QVariant sha256 READ sha256Value CONSTANT)
     Q_PROPERTY(QVariant sparkleFeedUrl READ sparkleFeedUrlValue CONSTANT)
     Q_PROPERTY(QString symbolName MEMBER symbolName CONSTANT)
     Q_PROPERTY(QVariant iconUrl READ iconUrlValue CONSTANT)
-    Q_PROPERTY(QString accent READ accentRawValue CONSTANT)
+    Q_PROPERTY(AppAccent accent MEMBER accent CONSTANT)
     Q_PROPERTY(QStringList tags MEMBER tags CONSTANT)
     Q_PROPERTY(QString description MEMBER description CONSTANT)
     Q_PROPERTY(QString privacyNote MEMBER privacyNote CONSTANT)
@@ -91,8 +91,6 @@ public:
     QString privacyNote;
     QList<ReleaseNote> releaseNotes;
 
-    QString statusRawValue() const { return EnumNames::name(status); }
-    QString accentRawValue() const { return EnumNames::name(accent); }
     QVariant downloadUrlValue() const;
     QVariant sha256Value() const;
     QVariant sparkleFeedUrlValue() const;

@@ -102,7 +102,7 @@ private:
 class FeedbackSubmissionState
 {
     Q_GADGET
-    Q_PROPERTY(QString kind READ kindName CONSTANT)
+    Q_PROPERTY(Kind kind READ kind CONSTANT)
     Q_PROPERTY(FeedbackIssue issue READ issue CONSTANT)
     Q_PROPERTY(QString message READ message CONSTANT)
 public:

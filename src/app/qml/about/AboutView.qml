@@ -94,7 +94,7 @@ Item {
             spacing: 8
             VantrelButton {
                 objectName: "aboutFeedbackButton"
-                variant: "secondary"
+                variant: VantrelButton.Variant.Secondary
                 symbol: "bubble.left.and.bubble.right"
                 text: qsTrId("sendFeedback")
                 onClicked: view.sendFeedback()
@@ -102,7 +102,7 @@ Item {
             Item { Layout.fillWidth: true }
             VantrelButton {
                 objectName: "aboutCloseButton"
-                variant: "primary"
+                variant: VantrelButton.Variant.Primary
                 text: qsTrId("feedbackClose")
                 onClicked: view.closeRequested()
             }

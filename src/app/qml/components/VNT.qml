@@ -42,25 +42,25 @@ QtObject {
         return size * textScale
     }
 
-    // Accent raw value ("lime", "violet", ...) to its colour.
+    // An app's accent (Accent.Violet, ...) to its colour.
     function accentColor(accent) {
         switch (accent) {
-        case "violet": return violet
-        case "amber": return amber
-        case "blue": return blue
-        case "cyan": return cyan
+        case Accent.Violet: return violet
+        case Accent.Amber: return amber
+        case Accent.Blue: return blue
+        case Accent.Cyan: return cyan
         default: return lime
         }
     }
 
     // accentGradient: the accent runs into violet; violet runs into lime.
     function accentGradientStops(accent) {
-        return [accentColor(accent), accent === "violet" ? lime : violet]
+        return [accentColor(accent), accent === Accent.Violet ? lime : violet]
     }
 
     // Symbol colour on an accent: white on violet, ink elsewhere.
     function inkOn(accent) {
-        return accent === "violet" ? "#FFFFFF" : ink
+        return accent === Accent.Violet ? "#FFFFFF" : ink
     }
 
     // Extra space between lines (SwiftUI-style line spacing) as a Text

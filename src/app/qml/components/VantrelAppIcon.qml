@@ -11,7 +11,7 @@ Item {
     id: icon
     property var app: null
     property real size: 42
-    property string accent: app ? app.accent : "lime"
+    property int accent: app ? app.accent : Accent.Lime
     property string symbolName: app ? app.symbolName : ""
     property var iconUrl: app ? app.iconUrl : null
 

@@ -12,23 +12,24 @@ import Vantrel
 
 T.Button {
     id: control
-    property string variant: "secondary"
+    enum Variant { Primary, Secondary, Ghost }
+    property int variant: VantrelButton.Variant.Secondary
     property string symbol: ""
     property real symbolFrameWidth: -1
     property string hint: ""
     property bool fillWidth: false
     property bool destructive: false
 
-    readonly property color textColor: destructive ? "#FFFFFF" : variant === "primary" ? VNT.ink : VNT.fg0
-    readonly property color fillColor: destructive ? VNT.dangerFill : variant === "primary" ? VNT.lime
-                                       : variant === "secondary" ? VNT.bg3 : "transparent"
-    readonly property color borderColor: destructive ? VNT.dangerFill : variant === "primary" ? VNT.lime
-                                         : variant === "secondary" ? VNT.line2 : "transparent"
+    readonly property color textColor: destructive ? "#FFFFFF" : variant === VantrelButton.Variant.Primary ? VNT.ink : VNT.fg0
+    readonly property color fillColor: destructive ? VNT.dangerFill : variant === VantrelButton.Variant.Primary ? VNT.lime
+                                       : variant === VantrelButton.Variant.Secondary ? VNT.bg3 : "transparent"
+    readonly property color borderColor: destructive ? VNT.dangerFill : variant === VantrelButton.Variant.Primary ? VNT.lime
+                                         : variant === VantrelButton.Variant.Secondary ? VNT.line2 : "transparent"
 
     // 34 at the design's text size; taller when the desktop's text is larger.
     implicitHeight: Math.max(34, Math.ceil(contentItem.implicitHeight) + 12)
     implicitWidth: contentItem.implicitWidth + leftPadding + rightPadding
-    leftPadding: variant === "ghost" ? 8 : 14
+    leftPadding: variant === VantrelButton.Variant.Ghost ? 8 : 14
     rightPadding: leftPadding
     topPadding: 0
     bottomPadding: 0
@@ -95,7 +96,7 @@ T.Button {
             anchors.fill: parent
             radius: 8
             color: "transparent"
-            border.width: control.variant === "ghost" ? 0 : 1
+            border.width: control.variant === VantrelButton.Variant.Ghost ? 0 : 1
             border.color: control.borderColor
         }
         FocusRing { target: control; radius: 8 }

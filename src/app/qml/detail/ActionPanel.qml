@@ -106,7 +106,7 @@ VantrelCard {
                 id: button
                 objectName: "actionButton"
                 readonly property string mode: panel.action
-                variant: mode === "refresh" || mode === "installing" ? "secondary" : "primary"
+                variant: mode === "refresh" || mode === "installing" ? VantrelButton.Variant.Secondary : VantrelButton.Variant.Primary
                 enabled: mode !== "installing"
                 symbol: mode === "refresh" || mode === "retry" ? "arrow.clockwise"
                       : mode === "open" ? "play"
@@ -156,7 +156,7 @@ VantrelCard {
             VantrelButton {
                 objectName: "repairButton"
                 visible: panel.offersRepair
-                variant: "primary"
+                variant: VantrelButton.Variant.Primary
                 symbol: "wrench"
                 text: qsTrId("repairAction")
                 onClicked: panel.store.checks.repairApp(panel.app.id)
@@ -191,13 +191,13 @@ VantrelCard {
                     width: progress.visualPosition * parent.width
                     height: parent.height
                     radius: 2
-                    color: VNT.accentColor(panel.app ? panel.app.accent : "lime")
+                    color: VNT.accentColor(panel.app ? panel.app.accent : Accent.Lime)
                 }
             }
         }
             VantrelButton {
                 objectName: "cancelInstallButton"
-                variant: "secondary"
+                variant: VantrelButton.Variant.Secondary
                 text: qsTrId("cancelAction")
                 enabled: !!panel.app && panel.store.manage.cancellableInstalls.indexOf(panel.app.id) >= 0
                 onClicked: panel.store.manage.cancelInstall(panel.app.id)
@@ -211,7 +211,7 @@ VantrelCard {
             VantrelButton {
                 objectName: "openButton"
                 visible: panel.action !== "open"
-                variant: "secondary"
+                variant: VantrelButton.Variant.Secondary
                 symbol: "play"
                 text: qsTrId("openAction")
                 onClicked: panel.store.openApp(panel.app.id)
@@ -223,13 +223,13 @@ VantrelCard {
                 // After a roll back the kept copy is the newer one: going to it is a return.
                 readonly property bool forward: visible && CatalogRules.isNewerVersion(version, installedVersion)
                 visible: version !== undefined
-                variant: "secondary"
+                variant: VantrelButton.Variant.Secondary
                 text: visible ? qsTrId(forward ? "returnToAction" : "rollBackAction").arg(version) : ""
                 onClicked: panel.store.manage.rollBackApp(panel.app.id)
             }
             VantrelButton {
                 objectName: "verifyButton"
-                variant: "secondary"
+                variant: VantrelButton.Variant.Secondary
                 enabled: !panel.verifying && panel.kind !== InstallState.Installing
                 text: panel.verifying ? qsTrId("verifyingAction").arg(Math.floor(panel.store.checks.verifyProgress(panel.app.id) * 100))
                                       : qsTrId("verifyAction")
@@ -237,7 +237,7 @@ VantrelCard {
             }
             VantrelButton {
                 objectName: "removeButton"
-                variant: "secondary"
+                variant: VantrelButton.Variant.Secondary
                 text: qsTrId("removeAction")
                 onClicked: confirmation.ask()
             }

@@ -44,7 +44,7 @@ ColumnLayout {
                     objectName: "detailStatusBadge"
                     text: !hero.app ? "" : hero.notListedBadge !== "" ? qsTrId(hero.notListedBadge)
                                                                      : qsTrId(CatalogRules.badgeTextId(hero.app))
-                    color: hero.notListedBadge !== "" ? VNT.fg2 : VNT.accentColor(hero.app ? hero.app.accent : "lime")
+                    color: hero.notListedBadge !== "" ? VNT.fg2 : VNT.accentColor(hero.app ? hero.app.accent : Accent.Lime)
                 }
             }
             Text {

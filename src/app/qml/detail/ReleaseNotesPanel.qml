@@ -37,7 +37,7 @@ VantrelCard {
                     Text {
                         text: modelData.version
                         font: VNT.mono(11)
-                        color: VNT.accentColor(panel.app ? panel.app.accent : "lime")
+                        color: VNT.accentColor(panel.app ? panel.app.accent : Accent.Lime)
                     }
                     Item { Layout.fillWidth: true }
                     Text {

@@ -69,13 +69,13 @@ Popup {
             VantrelButton {
                 id: keepButton
                 objectName: "removeConfirmationCancel"
-                variant: "secondary"
+                variant: VantrelButton.Variant.Secondary
                 text: qsTrId("cancelAction")
                 onClicked: dialog.close()
             }
             VantrelButton {
                 objectName: "removeConfirmationRemove"
-                variant: "primary"
+                variant: VantrelButton.Variant.Primary
                 destructive: true
                 text: qsTrId("removeAction")
                 onClicked: {

@@ -14,7 +14,7 @@ ColumnLayout {
     property string title
     property string subtitle
     property bool isEmpty: false
-    property string emptyKind: "generic"
+    property int emptyKind: AppListModel.Kind.None  // the list shown, for its empty state
     property bool offersUpdateAll: false
     readonly property int updatable: store.manage.updatableAppIDs.length
     spacing: 12
@@ -38,7 +38,7 @@ ColumnLayout {
             objectName: "updateAllButton"
             visible: section.offersUpdateAll && section.updatable > 0
             enabled: !section.store.manage.updatingAll
-            variant: "primary"
+            variant: VantrelButton.Variant.Primary
             symbol: "arrow.triangle.2.circlepath"
             text: qsTrId("updateAllAction", section.updatable)
             Layout.leftMargin: 4
@@ -52,14 +52,14 @@ ColumnLayout {
         spacing: 10
         VantrelButton {
             objectName: "checkForUpdatesButton"
-            variant: "secondary"
+            variant: VantrelButton.Variant.Secondary
             symbol: "arrow.clockwise"
             text: qsTrId("checkForUpdates")
             onClicked: section.store.refreshCatalog()
         }
         VantrelButton {
             objectName: "verifyAllButton"
-            variant: "secondary"
+            variant: VantrelButton.Variant.Secondary
             symbol: "checkmark.seal"
             text: qsTrId("verifyAllAction")
             enabled: !section.store.checks.verifyingAll

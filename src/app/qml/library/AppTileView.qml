@@ -17,11 +17,11 @@ VantrelTile {
     required property LauncherStore store
     property var app
     property string appId
-    property string status
+    property int status: ReleaseStatus.Live
     property string statusLabel
     property string tileStatus
     property bool starred
-    property bool pending: status === "comingSoon"
+    property bool pending: false
     property int installKind: InstallState.NotInstalled
     // Why the catalog does not list this installed app; empty when it does.
     property string notListed
@@ -107,7 +107,7 @@ VantrelTile {
             AppBadge {
                 objectName: "tileBadge"
                 text: tile.statusLabel
-                color: tile.notListed !== "" ? VNT.fg2 : tile.status === "beta" ? VNT.violet : VNT.lime
+                color: tile.notListed !== "" ? VNT.fg2 : tile.status === ReleaseStatus.Beta ? VNT.violet : VNT.lime
             }
             Symbol {
                 objectName: "tileFailedSymbol"

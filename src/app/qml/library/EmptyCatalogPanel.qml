@@ -62,7 +62,7 @@ VantrelCard {
             VantrelButton {
                 id: refresh
                 objectName: "emptyRefreshButton"
-                variant: "primary"
+                variant: VantrelButton.Variant.Primary
                 symbol: "arrow.clockwise"
                 text: qsTrId("emptyPrimaryAction")
                 Accessible.name: qsTrId("refreshCatalog")

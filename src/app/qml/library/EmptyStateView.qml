@@ -7,12 +7,12 @@ import Vantrel
 
 VantrelCard {
     id: empty
-    objectName: "emptyState_" + kind
+    objectName: "emptyState_" + spec.name
     required property LauncherStore store
-    property string kind: "generic"
-    readonly property var spec: kind === "selected" ? { symbol: "star", title: "noSelectedTitle", body: "noSelectedBody" }
-                              : kind === "updates" ? { symbol: "arrow.down.circle", title: "noUpdatesTitle", body: "noUpdatesBody" }
-                              : { symbol: "tray", title: "noAppsTitle", body: "noAppsBody" }
+    property int kind: AppListModel.Kind.None
+    readonly property var spec: kind === AppListModel.Kind.Selected ? { name: "selected", symbol: "star", title: "noSelectedTitle", body: "noSelectedBody" }
+                              : kind === AppListModel.Kind.Updates ? { name: "updates", symbol: "arrow.down.circle", title: "noUpdatesTitle", body: "noUpdatesBody" }
+                              : { name: "generic", symbol: "tray", title: "noAppsTitle", body: "noAppsBody" }
     radius: 10
     implicitHeight: Math.max(180, stack.implicitHeight + 48)
 

@@ -58,7 +58,7 @@ VantrelTile {
                 AppBadge { text: qsTrId("firstAppTitle"); color: VNT.lime }
                 AppBadge {
                     text: panel.app ? qsTrId(CatalogRules.releaseStatusId(panel.app.status)) : ""
-                    color: VNT.accentColor(panel.app ? panel.app.accent : "lime")
+                    color: VNT.accentColor(panel.app ? panel.app.accent : Accent.Lime)
                 }
             }
             Text {

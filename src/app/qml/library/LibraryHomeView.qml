@@ -15,30 +15,34 @@ GridView {
     required property LauncherStore store
     required property CatalogOverview overview
     property string searchText: ""
-    property string selectedSection: "home"
+    property int selectedSection: LibrarySection.Home
     property string category: ""  // narrows All apps; its title then names it
     signal appSelected()
 
-
-    // What the content area shows: "homeEmpty", "homeComingSoon", "homeFirstApp",
-    // "homePublished", "section" or "other".
-    readonly property string contentKind: {
-        if (selectedSection === "home") {
-            switch (overview.lifecycleKind) {
-            case "comingSoonOnly": return "homeComingSoon"
-            case "firstPublishedApp": return "homeFirstApp"
-            case "multiAppCatalog": return "homePublished"
-            default: return "homeEmpty"
+    // What the content area shows.
+    enum Content { HomeEmpty, HomeComingSoon, HomeFirstApp, HomePublished, Section, Other }
+    readonly property int contentKind: {
+        if (selectedSection === LibrarySection.Home) {
+            switch (overview.lifecycle) {
+            case CatalogOverview.Lifecycle.ComingSoonOnly: return LibraryHomeView.Content.HomeComingSoon
+            case CatalogOverview.Lifecycle.FirstPublishedApp: return LibraryHomeView.Content.HomeFirstApp
+            case CatalogOverview.Lifecycle.MultiAppCatalog: return LibraryHomeView.Content.HomePublished
+            default: return LibraryHomeView.Content.HomeEmpty
             }
         }
-        if (selectedSection === "allApps" || selectedSection === "selected" || selectedSection === "updates")
-            return "section"
-        return "other"
+        switch (selectedSection) {
+        case LibrarySection.AllApps:
+        case LibrarySection.Selected:
+        case LibrarySection.Updates:
+            return LibraryHomeView.Content.Section
+        default:
+            return LibraryHomeView.Content.Other
+        }
     }
     readonly property alias apps: appList
     readonly property alias unlistedApps: unlistedList
     // Installed apps the catalog's lists do not show, below home and All apps.
-    readonly property bool showsUnlisted: (selectedSection === "home" || selectedSection === "allApps")
+    readonly property bool showsUnlisted: (selectedSection === LibrarySection.Home || selectedSection === LibrarySection.AllApps)
                                           && unlistedList.count > 0
 
     readonly property real available: Math.max(0, width - 56)
@@ -66,10 +70,13 @@ GridView {
         category: library.category
         kind: {
             switch (library.contentKind) {
-            case "homeComingSoon": return "comingSoon"
-            case "homePublished": return "published"
-            case "section": return library.selectedSection
-            default: return "none"
+            case LibraryHomeView.Content.HomeComingSoon: return AppListModel.Kind.ComingSoon
+            case LibraryHomeView.Content.HomePublished: return AppListModel.Kind.Published
+            case LibraryHomeView.Content.Section:
+                return library.selectedSection === LibrarySection.AllApps ? AppListModel.Kind.AllApps
+                     : library.selectedSection === LibrarySection.Selected ? AppListModel.Kind.Selected
+                     : AppListModel.Kind.Updates
+            default: return AppListModel.Kind.None
             }
         }
     }
@@ -77,8 +84,8 @@ GridView {
     AppListModel {
         id: unlistedList
         store: library.store
-        kind: "unlisted"
-        searchText: library.selectedSection === "allApps" ? library.searchText : ""
+        kind: AppListModel.Kind.Unlisted
+        searchText: library.selectedSection === LibrarySection.AllApps ? library.searchText : ""
     }
 
     model: appList
@@ -140,11 +147,11 @@ GridView {
             width: parent.width
             sourceComponent: {
                 switch (library.contentKind) {
-                case "homeEmpty": return emptyCatalog
-                case "homeComingSoon": return comingSoon
-                case "homeFirstApp": return firstApp
-                case "homePublished": return sectionHeader
-                case "section": return sectionHeader
+                case LibraryHomeView.Content.HomeEmpty: return emptyCatalog
+                case LibraryHomeView.Content.HomeComingSoon: return comingSoon
+                case LibraryHomeView.Content.HomeFirstApp: return firstApp
+                case LibraryHomeView.Content.HomePublished: return sectionHeader
+                case LibraryHomeView.Content.Section: return sectionHeader
                 default: return genericEmpty
                 }
             }
@@ -175,7 +182,7 @@ GridView {
         required property int index
         required property string appId
         required property var app
-        required property string status
+        required property int status
         required property string statusLabel
         required property string tileStatus
         required property bool starred
@@ -224,20 +231,19 @@ GridView {
         id: sectionHeader
         AppSectionHeader {
             store: library.store
-            title: library.selectedSection === "allApps" && library.category !== "" ? library.category
-                 : qsTrId(library.contentKind === "homePublished" ? "publishedAppsTitle"
-                             : library.selectedSection === "allApps" ? "allAppsTitle"
-                             : library.selectedSection === "selected" ? "selectedAppsTitle" : "updatesTitle")
-            subtitle: qsTrId("appListSubtitle", library.contentKind === "homePublished"
+            title: appList.kind === AppListModel.Kind.AllApps && library.category !== "" ? library.category
+                 : qsTrId(appList.kind === AppListModel.Kind.Published ? "publishedAppsTitle"
+                             : appList.kind === AppListModel.Kind.AllApps ? "allAppsTitle"
+                             : appList.kind === AppListModel.Kind.Selected ? "selectedAppsTitle" : "updatesTitle")
+            subtitle: qsTrId("appListSubtitle", appList.kind === AppListModel.Kind.Published
                                                 ? library.overview.publishedCount : appList.count)
             isEmpty: appList.count === 0
-            offersUpdateAll: library.contentKind === "section" && library.selectedSection === "updates"
-            emptyKind: library.selectedSection === "selected" ? "selected"
-                       : library.selectedSection === "updates" ? "updates" : "generic"
+            offersUpdateAll: appList.kind === AppListModel.Kind.Updates
+            emptyKind: appList.kind
         }
     }
     Component {
         id: genericEmpty
-        EmptyStateView { store: library.store; kind: "generic" }
+        EmptyStateView { store: library.store; kind: AppListModel.Kind.None }
     }
 }

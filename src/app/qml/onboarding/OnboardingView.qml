@@ -19,7 +19,7 @@ Item {
     AppListModel {
         id: apps
         store: view.store
-        kind: "published"
+        kind: AppListModel.Kind.Published
     }
 
     RowLayout {
@@ -219,7 +219,7 @@ Item {
                 Item { Layout.fillWidth: true }
                 VantrelButton {
                     objectName: "onboardingContinue"
-                    variant: "primary"
+                    variant: VantrelButton.Variant.Primary
                     text: qsTrId("onboardingContinue")
                     symbol: "arrow.right"
                     enabled: view.canContinue

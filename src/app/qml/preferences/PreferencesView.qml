@@ -12,10 +12,11 @@ Item {
     id: view
     objectName: "preferences"
     required property LauncherStore store
-    property string page: "general"  // or "updates"
+    enum Page { General, Updates }
+    property int page: PreferencesView.Page.General
 
     implicitWidth: 640
-    implicitHeight: tabStrip.implicitHeight + (page === "general" ? content.implicitHeight : updatesPage.implicitHeight) + 44
+    implicitHeight: tabStrip.implicitHeight + (page === PreferencesView.Page.General ? content.implicitHeight : updatesPage.implicitHeight) + 44
 
     // The language is written at once; the catalog reloads so its own texts
     // follow the new language.
@@ -51,15 +52,15 @@ Item {
                 objectName: "preferencesTab_general"
                 symbol: "gearshape"
                 title: qsTrId("preferencesGeneral")
-                active: view.page === "general"
-                onClicked: view.page = "general"
+                active: view.page === PreferencesView.Page.General
+                onClicked: view.page = PreferencesView.Page.General
             }
             PreferencesTab {
                 objectName: "preferencesTab_updates"
                 symbol: "arrow.down.circle"
                 title: qsTrId("preferencesUpdates")
-                active: view.page === "updates"
-                onClicked: view.page = "updates"
+                active: view.page === PreferencesView.Page.Updates
+                onClicked: view.page = PreferencesView.Page.Updates
             }
         }
         Rectangle {
@@ -74,7 +75,7 @@ Item {
     ColumnLayout {
         id: updatesPage
         objectName: "preferencesUpdatesPage"
-        visible: view.page === "updates"
+        visible: view.page === PreferencesView.Page.Updates
         anchors.top: tabStrip.bottom
         anchors.left: parent.left
         anchors.right: parent.right
@@ -101,7 +102,7 @@ Item {
                 }
                 VantrelButton {
                     objectName: "preferencesCheckForUpdates"
-                    variant: "secondary"
+                    variant: VantrelButton.Variant.Secondary
                     symbol: "arrow.clockwise"
                     text: qsTrId("checkForUpdates")
                     onClicked: view.store.refreshCatalog()
@@ -112,7 +113,7 @@ Item {
 
     ColumnLayout {
         id: content
-        visible: view.page === "general"
+        visible: view.page === PreferencesView.Page.General
         anchors.top: tabStrip.bottom
         anchors.left: parent.left
         anchors.right: parent.right
@@ -177,7 +178,7 @@ Item {
                             { text: "Polski", value: "pl" },
                             { text: "Deutsch", value: "de" }
                         ]
-                        currentIndex: view.store.locale === "pl" ? 1 : view.store.locale === "de" ? 2 : 0
+                        currentIndex: Math.max(0, model.findIndex(entry => entry.value === view.store.locale))
                         onActivated: (index) => view.setLanguage(model[index].value)
                     }
                 }
@@ -239,13 +240,13 @@ Item {
             spacing: 8
             VantrelButton {
                 objectName: "resetOnboardingButton"
-                variant: "secondary"
+                variant: VantrelButton.Variant.Secondary
                 text: qsTrId("preferencesResetOnboarding")
                 onClicked: view.store.onboardingComplete = false
             }
             VantrelButton {
                 objectName: "preferencesAboutButton"
-                variant: "ghost"
+                variant: VantrelButton.Variant.Ghost
                 symbol: "info.circle"
                 text: qsTrId("aboutVantrel")
                 onClicked: AppScenes.showAboutWindow()

@@ -93,14 +93,14 @@ Item {
             VantrelButton {
                 id: dismissButton
                 objectName: "announcementDismissButton"
-                variant: "secondary"
+                variant: VantrelButton.Variant.Secondary
                 text: qsTrId("announcementDismiss")
                 onClicked: popup.store.acknowledgePendingAnnouncement()
             }
             VantrelButton {
                 id: openButton
                 objectName: "announcementOpenButton"
-                variant: "primary"
+                variant: VantrelButton.Variant.Primary
                 text: qsTrId("announcementOpenApp")
                 symbol: "arrow.right"
                 enabled: popup.app !== null

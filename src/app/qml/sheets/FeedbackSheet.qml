@@ -18,10 +18,10 @@ Item {
     property alias title: summaryField.text
     property alias description: descriptionField.text
 
-    readonly property string stateKind: store.feedbackState.kind
-    readonly property bool submitting: stateKind === "submitting"
-    readonly property bool submitted: stateKind === "submitted"
-    readonly property bool failed: stateKind === "failed"
+    readonly property int stateKind: store.feedbackState.kind
+    readonly property bool submitting: stateKind === FeedbackState.Submitting
+    readonly property bool submitted: stateKind === FeedbackState.Submitted
+    readonly property bool failed: stateKind === FeedbackState.Failed
     readonly property bool canSubmit: title.trim() !== "" && description.trim() !== "" && !submitting
     readonly property var appChoices: [{ text: qsTrId("feedbackNoRelatedApp"), value: "" }]
         .concat(store.visibleApps.map(app => ({ text: app.name, value: app.id })))
@@ -138,7 +138,7 @@ Item {
                 VantrelButton {
                     id: closeButton
                     objectName: "feedbackCloseButton"
-                    variant: "primary"
+                    variant: VantrelButton.Variant.Primary
                     text: qsTrId("feedbackClose")
                     onClicked: sheet.close()
                 }
@@ -393,7 +393,7 @@ Item {
                 VantrelButton {
                     id: cancelButton
                     objectName: "feedbackCancelButton"
-                    variant: "ghost"
+                    variant: VantrelButton.Variant.Ghost
                     text: qsTrId("feedbackCancel")
                     onClicked: sheet.close()
                 }
@@ -401,7 +401,7 @@ Item {
                 VantrelButton {
                     id: submitButton
                     objectName: "feedbackSubmitButton"
-                    variant: "primary"
+                    variant: VantrelButton.Variant.Primary
                     text: sheet.submitting ? qsTrId("feedbackSubmitting") : qsTrId("feedbackSubmit")
                     symbol: sheet.submitting ? "hourglass" : "paperplane"
                     enabled: sheet.canSubmit

@@ -56,7 +56,7 @@ Item {
             anchors.rightMargin: 18
             VantrelButton {
                 objectName: "compactBackButton"
-                variant: "ghost"
+                variant: VantrelButton.Variant.Ghost
                 symbol: "chevron.left"
                 text: qsTrId("topLibrary")
                 onClicked: panel.closeRequested()

@@ -58,7 +58,7 @@ T.Popup {
         VantrelButton {
             id: okButton
             objectName: "errorAlertOk"
-            variant: "primary"
+            variant: VantrelButton.Variant.Primary
             text: qsTrId("ok")
             focus: true
             Layout.fillWidth: true

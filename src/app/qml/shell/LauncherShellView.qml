@@ -15,7 +15,7 @@ Item {
     signal quickSwitcherRequested()
 
     property string searchText: ""
-    property string selectedSection: "home"
+    property int selectedSection: LibrarySection.Home
     property string selectedCategory: ""
     property bool showCompactDetail: false
     readonly property bool compact: width < 1040
@@ -49,7 +49,7 @@ Item {
         }
         onCategoryChosen: function(category) {
             shell.selectedCategory = category
-            shell.selectedSection = "allApps"
+            shell.selectedSection = LibrarySection.AllApps
         }
         onQuickSwitcherRequested: shell.quickSwitcherRequested()
     }

@@ -14,20 +14,21 @@ Rectangle {
     objectName: "sidebar"
     required property LauncherStore store
     required property CatalogOverview overview
-    property string selectedSection: "home"
+    property int selectedSection: LibrarySection.Home
     property string selectedCategory: ""
-    signal sectionChosen(string section)
+    signal sectionChosen(int section)
     signal categoryChosen(string category)  // "" for every category
     signal quickSwitcherRequested()
 
     color: VNT.bg1
 
+    // `name` only names the row's object.
     readonly property var sections: [
-        { section: "home", key: "sidebarHome", symbol: "house" },
-        { section: "allApps", key: "sidebarAllApps", symbol: "square.grid.2x2" },
-        { section: "selected", key: "sidebarSelected", symbol: "star" },
-        { section: "updates", key: "sidebarUpdates", symbol: "arrow.down.circle" },
-        { section: "settings", key: "sidebarPreferences", symbol: "gearshape" }
+        { section: LibrarySection.Home, name: "home", key: "sidebarHome", symbol: "house" },
+        { section: LibrarySection.AllApps, name: "allApps", key: "sidebarAllApps", symbol: "square.grid.2x2" },
+        { section: LibrarySection.Selected, name: "selected", key: "sidebarSelected", symbol: "star" },
+        { section: LibrarySection.Updates, name: "updates", key: "sidebarUpdates", symbol: "arrow.down.circle" },
+        { section: LibrarySection.Settings, name: "settings", key: "sidebarPreferences", symbol: "gearshape" }
     ]
 
     Rectangle {
@@ -62,14 +63,14 @@ Rectangle {
                 id: row
                 required property var modelData
                 readonly property bool isSelected: sidebar.selectedSection === modelData.section
-                                                   && (modelData.section !== "allApps" || sidebar.selectedCategory === "")
-                objectName: "sidebarRow_" + modelData.section
+                                                   && (modelData.section !== LibrarySection.AllApps || sidebar.selectedCategory === "")
+                objectName: "sidebarRow_" + modelData.name
                 Layout.fillWidth: true
                 implicitHeight: 32
                 selected: isSelected
                 Accessible.name: label.text
                 onClicked: {
-                    if (modelData.section === "settings")
+                    if (modelData.section === LibrarySection.Settings)
                         AppScenes.showSettingsWindow()
                     else
                         sidebar.sectionChosen(modelData.section)
@@ -98,7 +99,7 @@ Rectangle {
                     }
                     Text {
                         objectName: "allAppsCount"
-                        visible: row.modelData.section === "allApps"
+                        visible: row.modelData.section === LibrarySection.AllApps
                         text: String(sidebar.overview.visibleCount)
                         font: VNT.mono(10)
                         color: VNT.fg2
@@ -125,7 +126,7 @@ Rectangle {
             delegate: T.AbstractButton {
                 id: categoryRow
                 required property string modelData
-                readonly property bool isSelected: sidebar.selectedSection === "allApps"
+                readonly property bool isSelected: sidebar.selectedSection === LibrarySection.AllApps
                                                    && sidebar.selectedCategory === modelData
                 objectName: "categoryRow"
                 Layout.fillWidth: true
@@ -165,7 +166,7 @@ Rectangle {
 
         VantrelButton {
             objectName: "sidebarFeedbackButton"
-            variant: "secondary"
+            variant: VantrelButton.Variant.Secondary
             symbol: "bubble.left.and.bubble.right"
             symbolFrameWidth: 16
             text: qsTrId("sendFeedback")
@@ -179,7 +180,7 @@ Rectangle {
         }
         VantrelButton {
             objectName: "sidebarQuickSwitcherButton"
-            variant: "secondary"
+            variant: VantrelButton.Variant.Secondary
             symbol: KeyHints.shortcutSymbol()
             text: qsTrId("sidebarQuickSwitcher")
             hint: KeyHints.hint("Ctrl+K", sidebar.store.locale)

@@ -110,7 +110,7 @@ Item {
 
         VantrelButton {
             objectName: "topQuickSwitchButton"
-            variant: "secondary"
+            variant: VantrelButton.Variant.Secondary
             symbol: KeyHints.shortcutSymbol()
             text: qsTrId("topQuickSwitch")
             onClicked: bar.quickSwitcherRequested()

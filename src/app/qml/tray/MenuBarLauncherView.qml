@@ -22,7 +22,7 @@ Item {
     AppListModel {
         id: apps
         store: view.store
-        kind: "quickLaunch"
+        kind: AppListModel.Kind.QuickLaunch
     }
 
     function bringUpMainWindow() {
@@ -84,7 +84,7 @@ Item {
             }
             VantrelButton {
                 objectName: "menuHeaderOpen"
-                variant: "ghost"
+                variant: VantrelButton.Variant.Ghost
                 symbol: "arrow.up.right"
                 Accessible.name: qsTrId("openVantrel")
                 onClicked: view.bringUpMainWindow()
@@ -212,7 +212,7 @@ Item {
             Layout.leftMargin: 14
             Layout.rightMargin: 14
             Layout.bottomMargin: 8
-            variant: "secondary"
+            variant: VantrelButton.Variant.Secondary
             symbol: "bubble.left.and.bubble.right"
             text: qsTrId("sendFeedback")
             fillWidth: true
@@ -225,7 +225,7 @@ Item {
             Layout.leftMargin: 14
             Layout.rightMargin: 14
             Layout.bottomMargin: 14
-            variant: "secondary"
+            variant: VantrelButton.Variant.Secondary
             text: qsTrId("openVantrel")
             hint: KeyHints.hint("Ctrl+Shift+T", view.store.locale)
             fillWidth: true
@@ -239,7 +239,7 @@ Item {
             Layout.rightMargin: 14
             Layout.topMargin: -6
             Layout.bottomMargin: 10
-            variant: "ghost"
+            variant: VantrelButton.Variant.Ghost
             symbol: "power"
             symbolFrameWidth: 16
             text: qsTrId("quitAction")

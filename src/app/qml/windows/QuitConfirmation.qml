@@ -68,13 +68,13 @@ Window {
             VantrelButton {
                 id: keepButton
                 objectName: "quitConfirmationKeep"
-                variant: "secondary"
+                variant: VantrelButton.Variant.Secondary
                 text: qsTrId("quitKeepInstalling")
                 onClicked: AppScenes.keepRunning()
             }
             VantrelButton {
                 objectName: "quitConfirmationQuit"
-                variant: "primary"
+                variant: VantrelButton.Variant.Primary
                 destructive: true
                 text: qsTrId("quitConfirmAction")
                 onClicked: AppScenes.confirmQuit()
