@@ -32,12 +32,62 @@ VantrelCard {
     readonly property var verification: app ? store.checks.verifications[app.id] : undefined
     readonly property bool offersRepair: !!verification && verification.offersRepair
     readonly property bool verifying: !!app && store.checks.verifyingApps.indexOf(app.id) >= 0
-    // "refresh", "installing", "open", "update", "retry" or "install".
-    readonly property string action: offersRefresh ? "refresh"
-                                   : kind === InstallState.Installing ? "installing"
-                                   : kind === InstallState.UpdateAvailable ? "update"
-                                   : kind === InstallState.Installed || notListed !== "" ? "open"
-                                   : kind === InstallState.Failed && hasCopy ? "retry" : "install"
+
+    // One main action: all the button shows and what it does.
+    component MainAction: Action {
+        property bool applies: true
+        property string symbol: ""
+        property int variant: VantrelButton.Variant.Primary
+    }
+    // In order: the first that applies is the main button.
+    readonly property list<MainAction> actions: [
+        // Coming soon or an incomplete release: only a newer catalog can help.
+        MainAction {
+            applies: panel.offersRefresh
+            text: qsTrId("refreshCatalog")
+            symbol: "arrow.clockwise"
+            variant: VantrelButton.Variant.Secondary
+            onTriggered: panel.store.refreshCatalog()
+        },
+        MainAction {
+            applies: panel.kind === InstallState.Installing
+            text: qsTrId("installingAction")
+            variant: VantrelButton.Variant.Secondary
+            enabled: false
+        },
+        MainAction {
+            applies: panel.kind === InstallState.UpdateAvailable
+            text: qsTrId("updateAction")
+            symbol: "arrow.triangle.2.circlepath"
+            onTriggered: panel.store.installApp(panel.app.id)
+        },
+        MainAction {
+            id: openAction
+            applies: panel.kind === InstallState.Installed || panel.notListed !== ""
+            text: qsTrId("openAction")
+            symbol: "play"
+            onTriggered: panel.store.openApp(panel.app.id)
+        },
+        // A failed update or reinstall: the installed copy stays.
+        MainAction {
+            applies: panel.kind === InstallState.Failed && panel.hasCopy
+            text: qsTrId("retryAction")
+            symbol: "arrow.clockwise"
+            onTriggered: panel.store.installApp(panel.app.id)
+        },
+        MainAction {
+            text: qsTrId("installAction")
+            symbol: "arrow.down.circle"
+            onTriggered: panel.store.installApp(panel.app.id)
+        }
+    ]
+    readonly property MainAction action: {
+        for (let i = 0; i < actions.length; ++i) {
+            if (actions[i].applies)
+                return actions[i]
+        }
+        return null
+    }
     // store.locale: worded anew on a language change.
     readonly property string stateLabel: installState && store.locale ? installState.fullLabel() : ""
     readonly property string detailText: {
@@ -103,31 +153,13 @@ VantrelCard {
                 }
             }
             VantrelButton {
-                id: button
                 objectName: "actionButton"
-                readonly property string mode: panel.action
-                variant: mode === "refresh" || mode === "installing" ? VantrelButton.Variant.Secondary : VantrelButton.Variant.Primary
-                enabled: mode !== "installing"
-                symbol: mode === "refresh" || mode === "retry" ? "arrow.clockwise"
-                      : mode === "open" ? "play"
-                      : mode === "update" ? "arrow.triangle.2.circlepath"
-                      : mode === "install" ? "arrow.down.circle" : ""
-                text: mode === "refresh" ? qsTrId("refreshCatalog")
-                    : mode === "installing" ? qsTrId("installingAction")
-                    : mode === "open" ? qsTrId("openAction")
-                    : mode === "retry" ? qsTrId("retryAction")
-                    : mode === "update" ? qsTrId("updateAction") : qsTrId("installAction")
+                text: panel.action.text
+                symbol: panel.action.symbol
+                variant: panel.action.variant
+                enabled: panel.action.enabled
                 Layout.alignment: Qt.AlignVCenter
-                onClicked: {
-                    switch (mode) {
-                    case "refresh": panel.store.refreshCatalog(); break
-                    case "open": panel.store.openApp(panel.app.id); break
-                    case "update":
-                    case "retry":
-                    case "install": panel.store.installApp(panel.app.id); break
-                    default: break
-                    }
-                }
+                onClicked: panel.action.trigger()
             }
         }
 
@@ -210,7 +242,7 @@ VantrelCard {
             spacing: 8
             VantrelButton {
                 objectName: "openButton"
-                visible: panel.action !== "open"
+                visible: panel.action !== openAction
                 variant: VantrelButton.Variant.Secondary
                 symbol: "play"
                 text: qsTrId("openAction")
