@@ -1,5 +1,6 @@
 #include "GlobalShortcut.h"
 
+#include "LauncherKeys.h"
 #include "UiLogging.h"
 
 #include <QDBusArgument>
@@ -19,11 +20,47 @@
 #endif
 
 namespace {
+// The quick switcher's key: a letter or digit, whose X keysym and portal name
+// are its lower-case character.
+QKeyCombination switcherKey()
+{
+    return LauncherKeys::quickSwitcher()[0];
+}
+
+// As the desktop portal's shortcuts name it ("CTRL+k").
+QString portalTrigger(QKeyCombination key)
+{
+    QString trigger;
+    const Qt::KeyboardModifiers modifiers = key.keyboardModifiers();
+    if (modifiers & Qt::ControlModifier)
+        trigger += QStringLiteral("CTRL+");
+    if (modifiers & Qt::AltModifier)
+        trigger += QStringLiteral("ALT+");
+    if (modifiers & Qt::ShiftModifier)
+        trigger += QStringLiteral("SHIFT+");
+    if (modifiers & Qt::MetaModifier)
+        trigger += QStringLiteral("LOGO+");
+    return trigger + QChar(char16_t(key.key())).toLower();
+}
+
 #if QT_CONFIG(xcb)
-constexpr xcb_keysym_t keysymK = 0x006b;  // XK_k
 // The grab must not depend on Caps Lock (Lock) or Num Lock (usually Mod2).
 constexpr quint16 ignoredLocks[] = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2, XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 constexpr quint16 relevantModifiers = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_1 | XCB_MOD_MASK_4;
+
+xcb_keysym_t x11Keysym(QKeyCombination key)
+{
+    return QChar(char16_t(key.key())).toLower().unicode();
+}
+
+quint16 x11Modifiers(QKeyCombination key)
+{
+    const Qt::KeyboardModifiers modifiers = key.keyboardModifiers();
+    return ((modifiers & Qt::ControlModifier) ? XCB_MOD_MASK_CONTROL : 0)
+        | ((modifiers & Qt::ShiftModifier) ? XCB_MOD_MASK_SHIFT : 0)
+        | ((modifiers & Qt::AltModifier) ? XCB_MOD_MASK_1 : 0)
+        | ((modifiers & Qt::MetaModifier) ? XCB_MOD_MASK_4 : 0);
+}
 
 xcb_connection_t *x11Connection()
 {
@@ -124,7 +161,7 @@ bool GlobalShortcut::grabX11()
     xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(c);
     if (!symbols)
         return false;
-    if (xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, keysymK)) {
+    if (xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, x11Keysym(switcherKey()))) {
         for (xcb_keycode_t *code = codes; *code != XCB_NO_SYMBOL; ++code)
             m_keycodes.append(*code);
         free(codes);
@@ -133,11 +170,12 @@ bool GlobalShortcut::grabX11()
     bool refused = m_keycodes.isEmpty();
     for (const quint8 code : std::as_const(m_keycodes)) {
         for (const quint16 locks : ignoredLocks) {
-            const xcb_void_cookie_t cookie = xcb_grab_key_checked(c, 1, m_root, XCB_MOD_MASK_CONTROL | locks, code,
+            const xcb_void_cookie_t cookie = xcb_grab_key_checked(c, 1, m_root, x11Modifiers(switcherKey()) | locks, code,
                                                                   XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
             if (xcb_generic_error_t *error = xcb_request_check(c, cookie)) {
-                // BadAccess: another client holds Ctrl+K.
-                qCInfo(lcUi) << "The X server refused the Ctrl+K grab, error" << error->error_code;
+                // BadAccess: another client holds the key.
+                qCInfo(lcUi) << "The X server refused the grab of" << LauncherKeys::quickSwitcher() << "error"
+                             << error->error_code;
                 free(error);
                 refused = true;
             }
@@ -171,7 +209,7 @@ void GlobalShortcut::portalSessionCreated(uint response, const QVariantMap &resu
     if (response != 0 || m_portalSession.isEmpty())
         return;
     const QList<PortalShortcut> shortcuts{{shortcutId, {{QStringLiteral("description"), qtTrId("globalShortcutDescription")},
-                                                        {QStringLiteral("preferred_trigger"), QStringLiteral("CTRL+k")}}}};
+                                                        {QStringLiteral("preferred_trigger"), portalTrigger(switcherKey())}}}};
     callWithResponse(m_bus, this, SLOT(portalShortcutsBound(uint, QVariantMap)), QStringLiteral("BindShortcuts"),
                      {QVariant::fromValue(QDBusObjectPath(m_portalSession)), QVariant::fromValue(shortcuts), QString()}, {});
 }
@@ -200,7 +238,7 @@ void GlobalShortcut::ungrabX11()
     if (c && m_root) {
         for (const quint8 code : std::as_const(m_keycodes)) {
             for (const quint16 locks : ignoredLocks)
-                xcb_ungrab_key(c, code, m_root, XCB_MOD_MASK_CONTROL | locks);
+                xcb_ungrab_key(c, code, m_root, x11Modifiers(switcherKey()) | locks);
         }
         xcb_flush(c);
     }
@@ -218,7 +256,7 @@ bool GlobalShortcut::nativeEventFilter(const QByteArray &eventType, void *messag
     if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
         return false;
     const auto *key = static_cast<const xcb_key_press_event_t *>(message);
-    if (key->event != m_root || !m_keycodes.contains(key->detail) || (key->state & relevantModifiers) != XCB_MOD_MASK_CONTROL)
+    if (key->event != m_root || !m_keycodes.contains(key->detail) || (key->state & relevantModifiers) != x11Modifiers(switcherKey()))
         return false;
     // Out of the window system's event handling before windows are shown.
     if (type == XCB_KEY_PRESS)

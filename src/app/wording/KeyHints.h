@@ -6,8 +6,8 @@
 
 // Shortcut hints as the user's keyboard names the keys: Qt's native text of a
 // sequence ("Ctrl+K", "Strg+K" in German, "⌘K" on macOS), in the language
-// whose Qt translations are installed. Views pass Qt's portable form
-// ("Ctrl+Shift+T"), the same text their Shortcut items bind, so hint and key
+// whose Qt translations are installed. Views pass a LauncherKeys sequence
+// (Qt's portable form), the same their Shortcut items bind, so hint and key
 // never disagree.
 class KeyHints : public QObject
 {

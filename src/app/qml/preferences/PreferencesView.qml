@@ -202,7 +202,7 @@ Item {
                         Text {
                             id: shortcutText
                             anchors.centerIn: parent
-                            text: KeyHints.hint("Ctrl+K", view.store.locale)
+                            text: KeyHints.hint(LauncherKeys.quickSwitcher, view.store.locale)
                             font: VNT.mono(11)
                             color: VNT.fg0
                         }

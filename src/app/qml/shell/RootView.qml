@@ -120,7 +120,7 @@ Item {
 
     Shortcut {
         objectName: "quickSwitcherShortcut"
-        sequences: ["Ctrl+K"]
+        sequences: [LauncherKeys.quickSwitcher]
         context: Qt.WindowShortcut
         enabled: !root.store.requiresOnboarding
         onActivated: root.showQuickSwitcher = true

@@ -183,7 +183,7 @@ Rectangle {
             variant: VantrelButton.Variant.Secondary
             symbol: KeyHints.shortcutSymbol()
             text: qsTrId("sidebarQuickSwitcher")
-            hint: KeyHints.hint("Ctrl+K", sidebar.store.locale)
+            hint: KeyHints.hint(LauncherKeys.quickSwitcher, sidebar.store.locale)
             fillWidth: true
             Layout.fillWidth: true
             onClicked: sidebar.quickSwitcherRequested()

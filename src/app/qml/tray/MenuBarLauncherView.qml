@@ -182,7 +182,7 @@ Item {
                     }
                     Text {
                         objectName: "menuRowCaption"
-                        text: KeyHints.hint("Ctrl+" + (row.index + 1), view.store.locale)
+                        text: KeyHints.hint(LauncherKeys.panelRow(row.index), view.store.locale)
                         font: VNT.system(9.5)
                         color: VNT.fg2
                     }
@@ -227,7 +227,7 @@ Item {
             Layout.bottomMargin: 14
             variant: VantrelButton.Variant.Secondary
             text: qsTrId("openVantrel")
-            hint: KeyHints.hint("Ctrl+Shift+T", view.store.locale)
+            hint: KeyHints.hint(LauncherKeys.mainWindow, view.store.locale)
             fillWidth: true
             onClicked: view.bringUpMainWindow()
         }
@@ -243,7 +243,7 @@ Item {
             symbol: "power"
             symbolFrameWidth: 16
             text: qsTrId("quitAction")
-            hint: KeyHints.hint("Ctrl+Q", view.store.locale)
+            hint: KeyHints.hint(LauncherKeys.quit, view.store.locale)
             fillWidth: true
             onClicked: AppScenes.quit()
         }

@@ -41,12 +41,7 @@ T.ApplicationWindow {
         context: Qt.WindowShortcut
         onActivated: window.store.refreshCatalog()
     }
-    Shortcut {
-        objectName: "quitShortcut"
-        sequences: ["Ctrl+Q"]
-        context: Qt.WindowShortcut
-        onActivated: AppScenes.quit()
-    }
+    QuitKeys { objectName: "quitShortcut" }
 
     // The start-up task: runs every time the content appears (once per
     // hidden-to-shown change, however often the window reports visibility).

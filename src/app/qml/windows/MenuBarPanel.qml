@@ -43,13 +43,9 @@ Window {
         context: Qt.WindowShortcut
         onActivated: panel.hide()
     }
+    QuitKeys {}
     Shortcut {
-        sequences: ["Ctrl+Q"]
-        context: Qt.WindowShortcut
-        onActivated: AppScenes.quit()
-    }
-    Shortcut {
-        sequences: ["Ctrl+Shift+T"]
+        sequences: [LauncherKeys.mainWindow]
         context: Qt.WindowShortcut
         onActivated: if (content.item) content.item.bringUpMainWindow()
     }
@@ -58,7 +54,7 @@ Window {
         delegate: Item {
             required property int index
             Shortcut {
-                sequences: ["Ctrl+" + (index + 1)]
+                sequences: [LauncherKeys.panelRow(index)]
                 context: Qt.WindowShortcut
                 onActivated: if (content.item) content.item.runRow(index)
             }

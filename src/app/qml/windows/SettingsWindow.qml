@@ -36,11 +36,7 @@ ApplicationWindow {
     }
 
     CloseKeys { onActivated: window.close() }
-    Shortcut {
-        sequences: ["Ctrl+Q"]
-        context: Qt.WindowShortcut
-        onActivated: AppScenes.quit()
-    }
+    QuitKeys {}
 
     function bringUp() {
         show()
