@@ -1,5 +1,4 @@
-// A small upper-case label: mono 10 medium, tracking 0.6, in `color`, padding
-// 8, height 22, on the same colour at 14 % in a radius-5 rounded rectangle.
+// A small upper-case label in `color`, on a faint fill of the same colour.
 import QtQuick
 import Vantrel
 

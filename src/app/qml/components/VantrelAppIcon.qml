@@ -1,8 +1,6 @@
-// An app's icon: a rounded square (radius 0.22 × size) with the accent
-// gradient; the remote icon (loaded asynchronously, inset 0.08 × size) when the
-// app has one and it loads, else the app's symbol at 0.48 × size, semibold,
-// white on violet and ink elsewhere; a shadow of the accent at 16 %, blur 16,
-// 8 down. Set `app` (a catalog record) or the three fields directly. `size` is
+// An app's icon: a rounded square with the accent gradient; the remote icon
+// (loaded asynchronously) when the app has one and it loads, else the app's
+// symbol. Set `app` (a catalog record) or the three fields directly. `size` is
 // at the design's text size; the icon grows with the desktop's text.
 import QtQuick
 import Vantrel

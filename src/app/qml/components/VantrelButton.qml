@@ -1,10 +1,8 @@
-// The launcher's button: variant "primary" (lime fill and border, ink text),
-// "secondary" (bg3 fill, line2 border) or "ghost" (no fill or border); system
-// font 13 medium, height 34, padding 14 (ghost 8), radius 8. While pressed only
-// the fill dims to 75 %. Optional leading `symbol` (in `symbolFrameWidth`),
-// `fillWidth` to push a trailing `hint` to the far edge; where the label and
-// the hint do not both fit, the hint goes and the label stays whole.
-// `destructive` draws an action that loses something (a red fill, white text).
+// The launcher's button: a primary (lime), secondary or ghost (no fill or
+// border) variant. While pressed only the fill dims. Optional leading `symbol`
+// (in `symbolFrameWidth`), `fillWidth` to push a trailing `hint` to the far
+// edge; where the label and the hint do not both fit, the hint goes and the
+// label stays whole. `destructive` draws an action that loses something.
 import QtQuick
 import QtQuick.Layouts
 import QtQuick.Templates as T

@@ -1,6 +1,5 @@
-// Card background: bg1 fill and a 1-point `line` stroke of the given
-// `radius` (each screen sets its own). Use as a container: children go
-// inside; padding is the caller's.
+// Card background with its outline; each screen sets its own `radius`. Use as
+// a container: children go inside; padding is the caller's.
 import QtQuick
 import Vantrel
 

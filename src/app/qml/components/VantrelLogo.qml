@@ -1,6 +1,5 @@
-// The brand mark, a square of side `size`: a lime-to-violet rounded square
-// (radius 0.22 s), a bg0 square inset 0.22 s (radius 0.1 s), and a small
-// lime-to-violet square inset 0.34 s (radius 0.05 s).
+// The brand mark, a square of side `size`: nested rounded squares in the
+// brand's gradient.
 import QtQuick
 import Vantrel
 

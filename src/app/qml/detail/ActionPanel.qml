@@ -1,13 +1,11 @@
-// The install state label (13 semibold) above the action detail (11.5, fg3),
-// and the one action button that fits: refresh for coming-soon or incomplete
-// apps; disabled "installing"; open; update; install (also after a failure);
-// retry after a failed update or reinstall, whose installed copy stays.
-// While installing, a progress bar in the app's accent with Cancel beside it
-// (disabled once the new bundle is in place); while a copy is installed, Open
-// (unless the main button opens), Roll back (when an update kept the copy it
-// replaced), Verify and Remove, which asks first; what the last verify found,
-// with Repair when something needs it. An installed app the catalog does not
-// list says why, and opens. Padding 16, card 10.
+// The install state label above the action detail, and the one main action
+// that fits (the first of `actions` that applies). While installing, a
+// progress bar in the app's accent with Cancel beside it (disabled once the new
+// bundle is in place); while a copy is installed, Open (unless the main action
+// opens), Roll back (when an update kept the copy it replaced), Verify and
+// Remove, which asks first; what the last verify found, with Repair when
+// something needs it. An installed app the catalog does not list says why,
+// and opens.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts

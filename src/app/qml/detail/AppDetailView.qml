@@ -1,7 +1,7 @@
 // The page of one app (the store's selected app): hero, action panel with the
 // one action that fits its state, metadata (only for apps with a complete
 // published release), release notes (when there are any) and the privacy
-// note; 20 apart, padding 24. Without an app, an empty page.
+// note. Without an app, an empty page.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts

@@ -1,8 +1,6 @@
-// The detail page's hero: icon (70) beside the category (upper case, mono 10
-// medium, tracking 0.8, fg3) with the status badge in the app's accent, the
-// name (display 30 semibold) and tagline (13, fg2); then the description
-// (13, fg2, line spacing 4). 14 apart; 7 within the column. An installed app
-// the catalog does not list has a neutral badge saying why instead.
+// The detail page's hero: icon beside the category with the status badge in
+// the app's accent, the name and tagline; then the description. An installed
+// app the catalog does not list has a neutral badge saying why instead.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

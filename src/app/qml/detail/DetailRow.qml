@@ -1,6 +1,6 @@
-// A label (11.5, fg3, `labelWidth` wide, wrapped between words only) beside a
-// selectable value (mono 11.5, fg1, at most `maximumLines` lines, two unless
-// told) that breaks between words and after the dots and slashes of ids and URLs.
+// A label (`labelWidth` wide, wrapped between words only) beside a selectable
+// value (at most `maximumLines` lines, two unless told) that breaks between
+// words and after the dots and slashes of ids and URLs.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

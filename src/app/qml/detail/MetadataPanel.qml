@@ -1,6 +1,6 @@
 // Release metadata: bundle ID, version, minimum system, "checksum verified",
 // the update feed (only when it has one that is not on a ".local" host) and a
-// badge per tag. Padding 16, 12 apart, card radius 10.
+// badge per tag.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

@@ -1,5 +1,4 @@
-// The privacy note: a lime shield beside the title (13 semibold) and the
-// app's note (12, fg2, line spacing 3). Padding 16, 10 apart, card radius 10.
+// The privacy note: a shield beside the title, and the app's note.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

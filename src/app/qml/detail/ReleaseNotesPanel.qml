@@ -1,5 +1,5 @@
-// Every release note in manifest order: version (mono 11, accent), date as
-// written (10.5, fg3) and text (12, fg2). Padding 16, 12 apart, card radius 10.
+// Every release note in manifest order: version (in the app's accent), date as
+// written and text.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

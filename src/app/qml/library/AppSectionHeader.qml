@@ -1,5 +1,5 @@
-// The title row of an app section (display 17 semibold; the subtitle in upper
-// case, mono 10 medium, fg3) and, when the list is empty, its empty state.
+// The title row of an app section (the subtitle in upper case) and, when the
+// list is empty, its empty state.
 // The Updates section adds "Check for updates" and "Verify all" with the time
 // of the last successful check, "Update all (N)" while N apps have an update,
 // and the lines that sum up the last update run and the last "Verify all".

@@ -1,12 +1,9 @@
-// One app tile: icon (42), the status mark (a clock in amber for apps that
-// cannot be installed yet, a filled lime star for a starter app, else none:
-// the mark is no control, so it never looks like an empty toggle), name (14
-// semibold), tagline (11.5, fg2, two lines), the status badge (violet for
-// beta, lime otherwise; for an installed app the catalog does not list, why,
-// in a neutral tone) and the tile status (mono 10.5, fg3; a failure in the
-// error colour after a warning symbol). Padding 16,
-// 13 between rows, card radius 12; a lime outline at 45 % when selected.
-// Click or Return selects the app and reports `chosen`.
+// One app tile: icon, the status mark (a clock for apps that cannot be
+// installed yet, a filled star for a starter app, else none: the mark is no
+// control, so it never looks like an empty toggle), name, tagline, the status
+// badge (for an installed app the catalog does not list, why, in a neutral
+// tone) and the tile status (a failure after a warning symbol); an outline
+// when selected. Click or Return selects the app and reports `chosen`.
 import QtQuick
 import QtQuick.Layouts
 import QtQuick.Templates as T

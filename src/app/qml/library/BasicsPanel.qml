@@ -1,5 +1,4 @@
-// The catalog's rules in three lines under a title (display 15 semibold);
-// padding 16, 10 apart, card radius 10.
+// The catalog's rules in three lines under a title.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

@@ -1,6 +1,5 @@
-// The top of the coming-soon panel: a sparkles state icon (amber), the
-// "coming soon" badge, title (display 23 semibold) and body (13.5, fg2). The
-// coming-soon tiles follow in the library's grid, 14 below.
+// The top of the coming-soon panel: a sparkles state icon, the "coming soon"
+// badge, title and body. The coming-soon tiles follow in the library's grid.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

@@ -1,7 +1,5 @@
-// Home with an empty catalog: a tray state icon, the title (display 23
-// semibold) and body (13.5, fg2), a primary "check for apps" button that
-// refreshes the catalog, and the trust note on bg2 (radius 8).
-// Padding 18, 16 between rows, card radius 10.
+// Home with an empty catalog: a tray state icon, the title and body, a primary
+// "check for apps" button that refreshes the catalog, and the trust note.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

@@ -1,6 +1,5 @@
-// An empty list: the kind's symbol (24, fg3), title (13 medium) and body (12,
-// fg3, centred), 8 apart, at least 180 high, padding 24, card radius 10.
-// Kinds: "generic" (tray), "selected" (star), "updates" (arrow.down.circle).
+// An empty list: a symbol, a title and a body for the list it stands for
+// (Selected and Updates have their own; every other list says there are no apps).
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

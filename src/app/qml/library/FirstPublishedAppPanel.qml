@@ -1,7 +1,6 @@
-// Home with exactly one published app: a card button featuring it (icon 68,
-// "ready to install" and status badges, name in display 28 semibold, tagline,
-// the first-app body) with its install label at the trailing edge. Choosing
-// it selects the app. Padding 18, 18 apart, card radius 10.
+// Home with exactly one published app: a card button featuring it (icon,
+// "ready to install" and status badges, name, tagline, the first-app body)
+// with its install label at the trailing edge. Choosing it selects the app.
 import QtQuick
 import QtQuick.Layouts
 import QtQuick.Templates as T

@@ -1,5 +1,4 @@
-// The library's header: today's date (mono 10, tracking 0.8, fg3), the
-// greeting (display 31 semibold) and the catalog subtitle (13.5, fg2).
+// The library's header: today's date, the greeting and the catalog subtitle.
 import QtQuick
 import Vantrel
 

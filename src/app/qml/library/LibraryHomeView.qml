@@ -3,8 +3,7 @@
 // lifecycle (empty panel, coming-soon panel, first-app feature, or the grid of
 // published apps) and ignores the search; All apps, Selected and Updates show
 // a titled grid narrowed by the search text. Below home and All apps, the
-// installed apps the catalog's lists do not show. Padding 28, 24 between parts,
-// adaptive columns of at least 220 with 12 between columns and rows.
+// installed apps the catalog's lists do not show.
 import QtQuick
 import QtQuick.Controls.Basic
 import Vantrel

@@ -1,4 +1,4 @@
-// A checkmark (lime) beside a line of text (12.5, fg2).
+// A checkmark beside a line of text.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

@@ -1,5 +1,4 @@
-// A 46×46 square (radius 10) of the accent at 16 % with the symbol (20
-// semibold) in the accent.
+// A symbol in the accent on a faint square of the same accent.
 import QtQuick
 import Vantrel
 

@@ -1,5 +1,5 @@
-// The tick circle of an onboarding card: 18 points, lime and filled with a
-// check when selected, a line2 ring otherwise.
+// The tick circle of an onboarding card: filled with a check when selected, a
+// ring otherwise.
 import QtQuick
 import Vantrel
 

@@ -1,5 +1,5 @@
-// One line of the first-run step list: a 16-point circle mark (lime when
-// active or done, filled with a check when done) and the title.
+// One line of the first-run step list: a circle mark (lit when active or
+// done, filled with a check when done) and the title.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

@@ -1,4 +1,4 @@
-// One line of the readiness note: a lime symbol in a 16-wide frame and the text.
+// One line of the readiness note: a symbol and the text.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

@@ -1,5 +1,5 @@
-// One settings row: the title (12.5, fg1), then the accessory at the trailing
-// end; 44 high, padded 14, with a faint rule along the bottom.
+// One settings row: the title, then the accessory at the trailing end, with a
+// faint rule along the bottom.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

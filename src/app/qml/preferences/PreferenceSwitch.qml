@@ -1,5 +1,5 @@
-// An on/off switch with its label hidden (the row carries the title): a
-// rounded track, lime when on, with a light knob; Space toggles it.
+// An on/off switch with its label hidden (the row carries the title); Space
+// toggles it.
 import QtQuick
 import QtQuick.Templates as T
 import Vantrel

@@ -1,6 +1,6 @@
-// One tab of the preferences strip: a symbol (15) above its title (11). A
-// click shows its page; the active tab sits on a lime-tinted fill with a lime
-// symbol and a lime rule under it, so it reads as chosen at a glance.
+// One tab of the preferences strip: a symbol above its title. A click shows
+// its page; the active tab is tinted, with a rule under it, so it reads as
+// chosen at a glance.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

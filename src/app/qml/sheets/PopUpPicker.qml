@@ -1,7 +1,6 @@
-// A pop-up picker in the launcher's dark style: a bg2 field with a line
-// outline showing the current entry and a chevron, and a list of entries.
-// `model` is a list of { text, value } objects; `currentValue` follows the
-// chosen entry.
+// A pop-up picker in the launcher's dark style: a field showing the current
+// entry and a chevron, and a list of entries. `model` is a list of
+// { text, value } objects; `currentValue` follows the chosen entry.
 import QtQuick
 import QtQuick.Controls.Basic
 import Vantrel

@@ -1,6 +1,5 @@
-// The sliding detail panel of narrow windows: a 48-high header (bg0 at 94 %,
-// `line` rule below) with a ghost "Library" back button, then the detail of
-// the store's selected app. Shadow of black at 32 %, blur 28, 10 to the left.
+// The sliding detail panel of narrow windows: a header with a "Library" back
+// button, then the detail of the store's selected app.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

@@ -1,7 +1,7 @@
-// The library shell: sidebar (210 when compact, 230 otherwise), then a column
-// of the top bar and the content. Compact when narrower than 1040: the library
-// fills the content and choosing a tile slides the detail panel in from the
-// trailing edge; wide: library, a `line` divider and the detail column (390).
+// The library shell: sidebar, then a column of the top bar and the content.
+// Compact when narrow: the library fills the content and choosing a tile
+// slides the detail panel in from the trailing edge; wide: library, a divider
+// and the detail column.
 // Window-local state: searchText, selectedSection, selectedCategory (the
 // sidebar's category narrowing All apps), showCompactDetail.
 import QtQuick

@@ -2,8 +2,7 @@
 // visible-app count; Preferences opens the settings window and never becomes
 // selected), the category list sorted by code point (choosing one shows All
 // apps of that category, choosing it again shows every category), then the
-// feedback and quick-switcher buttons. bg1 fill with a `line` rule on the
-// trailing edge.
+// feedback and quick-switcher buttons.
 import QtQuick
 import QtQuick.Layouts
 import QtQuick.Templates as T

@@ -1,6 +1,6 @@
-// The top bar (56 high): breadcrumb Library › Catalog, the search field
-// (260×32, bg2, radius 7, `line` outline; typing narrows the library at once;
-// Escape or its clear button empties it) and the quick-switch button. bg0 at 72 % with a `line` rule below.
+// The top bar: breadcrumb Library › Catalog, the search field (typing narrows
+// the library at once; Escape or its clear button empties it) and the
+// quick-switch button.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts

@@ -1,5 +1,4 @@
-// One caption line of the tray panel: a symbol in a 16-wide frame beside a
-// title (11.5 medium) over a detail (10.5, fg3).
+// One caption line of the tray panel: a symbol beside a title over a detail.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel

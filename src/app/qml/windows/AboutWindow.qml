@@ -1,6 +1,6 @@
-// The About window: 420 wide, height from its content
-// (../about/AboutView.qml, created with `store`), always dark. Reached from
-// the tray icon's menu and from Preferences.
+// The About window: height from its content (../about/AboutView.qml, created
+// with `store`), always dark. Reached from the tray icon's menu and from
+// Preferences.
 import QtQuick
 import QtQuick.Controls.Basic
 import Vantrel

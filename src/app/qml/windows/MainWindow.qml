@@ -1,6 +1,6 @@
-// The main window ("main"): titled with the application name, minimum 900×620,
-// default 1060×720, always dark. Each time its content appears it refreshes
-// the catalog; F5 and Ctrl+R refresh it again, Ctrl+Q quits.
+// The main window ("main"): titled with the application name, always dark.
+// Each time its content appears it refreshes the catalog; F5 and Ctrl+R
+// refresh it again, Ctrl+Q quits.
 import QtQuick
 import QtQuick.Templates as T
 import Vantrel

@@ -1,4 +1,4 @@
-// The tray icon's panel: a frameless window 360 wide, height from its content
+// The tray icon's panel: a frameless window, height from its content
 // (../tray/MenuBarLauncherView.qml, created with `store`). A pop-up: it hides
 // on Escape and when it loses focus, like a menu-bar panel (the tray keeps it
 // out of the taskbar). Ctrl+1…9 run the app of that row, Ctrl+Shift+T opens

@@ -1,4 +1,4 @@
-// The settings window: 640 wide, height from its content
+// The settings window: height from its content
 // (../preferences/PreferencesView.qml, created with `store`), always dark.
 // Escape and Ctrl+W close it.
 import QtQuick
