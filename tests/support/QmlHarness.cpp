@@ -87,6 +87,11 @@ LauncherManifest withAnnouncements()
 ViewHost::ViewHost()
 {
     m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    // A view's warning (a misspelt kind, a property that is not there) fails the test that drew it.
+    QObject::connect(&m_engine, &QQmlEngine::warnings, [](const QList<QQmlError> &warnings) {
+        for (const QQmlError &warning : warnings)
+            QTest::qFail(qPrintable(warning.toString()), __FILE__, __LINE__);
+    });
 }
 
 ViewHost::~ViewHost()

@@ -17,6 +17,8 @@
 
 #include <QClipboard>
 #include <QFontMetrics>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQuickTextDocument>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -204,6 +206,34 @@ private Q_SLOTS:
         model.setSearchText(search);
         model.setStore(f.store.get());
         QCOMPARE(model.ids(), expected);
+    }
+
+    // A misspelt kind is an error where it is written, not a list that is silently empty or another one.
+    void misspeltKindIsAnError_data()
+    {
+        QTest::addColumn<QString>("declaration");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("list kind") << "AppListModel { kind: AppListModel.Kind.Selectd }" << "Unable to assign [undefined]";
+        QTest::newRow("list kind in words") << "AppListModel { kind: \"selected\" }" << "unknown enumeration";
+        QTest::newRow("section") << "QtObject { property int section: LibrarySection.AllAps }" << "Unable to assign [undefined]";
+        QTest::newRow("button variant") << "VantrelButton { variant: VantrelButton.Variant.Primry }" << "Unable to assign [undefined]";
+    }
+
+    void misspeltKindIsAnError()
+    {
+        QFETCH(QString, declaration);
+        QFETCH(QString, error);
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        engine.setOutputWarningsToStandardError(false);
+        QList<QQmlError> errors;
+        connect(&engine, &QQmlEngine::warnings, this, [&](const QList<QQmlError> &warnings) { errors += warnings; });
+        QQmlComponent component(&engine);
+        component.setData("import QtQml\nimport Vantrel\n" + declaration.toUtf8(), QUrl(QStringLiteral("misspelt.qml")));
+        const std::unique_ptr<QObject> object(component.create());
+        errors += component.errors();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().description().contains(error), qPrintable(errors.first().toString()));
     }
 
     void listsRecomputeOnlyWhenTheirInputsChange()
