@@ -26,7 +26,7 @@ struct InstalledApp {
 
 // What the caller of an install hears while it runs.
 struct InstallControl {
-    // The finished fraction, rising from 0.04 towards 1; called on the main
+    // The finished fraction, rising from InstallProgress::start towards 1; called on the main
     // thread, at most ten times a second.
     std::function<void(double)> onProgress;
     // Set it to stop the install: the download or extraction stops at once and
