@@ -4,13 +4,13 @@
 #include "BackgroundCleanup.h"
 #include "BlockingWork.h"
 #include "BundleTree.h"
-#include "InstallFaultPoint.h"
 #include "InstallFiles.h"
 #include "InstallProgress.h"
 #include "InstallReceipt.h"
 #include "InstallLocks.h"
 #include "InstalledCopies.h"
 #include "InstalledCopyOperations.h"
+#include "faults/FaultPoint.h"
 #include "install/InstallerLayers.h"
 #include "log/Logging.h"
 #include "system/SystemLayers.h"
@@ -95,7 +95,7 @@ struct Placement {
         InstallFiles::placeTreeDurably(source, staged);
         InstallFiles::syncDirectory(root);
         BundleTree tree = BundleTree::describe(staged, checksums);
-        InstallFaultPoint::hold("staged", *cancel);
+        FaultPoint::hold("staged", *cancel);
         // The last moment to stop: after the swap the new bundle stays.
         throwIfCancelled(*cancel);
         return tree;
@@ -110,7 +110,7 @@ struct Placement {
         std::optional<QByteArray> replacedNote
             = repairing ? std::nullopt : InstalledCopies::replacedNote(destination, app.id, app.version);
         InstallReceipt::write(root, bundleName, app, staged, &tree);
-        InstallFaultPoint::reach("before-swap");
+        FaultPoint::reach("before-swap");
         try {
             replacer->exchange(destination, staged);
         } catch (const PlatformError &) {
@@ -123,7 +123,7 @@ struct Placement {
             }
             throw;
         }
-        InstallFaultPoint::reach("after-swap");
+        FaultPoint::reach("after-swap");
         return replacedNote;
     }
 
@@ -234,7 +234,7 @@ public:
             m_ctx.session.data(), *m_app.downloadUrl, archivePath(), m_ctx.timeoutMs, std::move(onDownload), m_cancel);
         const DownloadedArchive downloaded = co_await download;
         throwIfCancelled(*m_cancel);
-        InstallFaultPoint::reach("downloaded");
+        FaultPoint::reach("downloaded");
         if (downloaded.sha256Hex != m_expectedSha256)
             throw AppInstallerError::checksumMismatch(m_expectedSha256, downloaded.sha256Hex);
     }
@@ -333,7 +333,7 @@ public:
         std::shared_ptr<FileLock> heldStaged = std::move(m_stagedLock);
         std::shared_ptr<FileLock> heldWork = std::move(m_workLock);
         std::function<void()> cleanup = [staged = m_staged, workDir = m_workDir, heldStaged, heldWork] {
-            InstallFaultPoint::reach("cleaning-up");
+            FaultPoint::reach("cleaning-up");
             InstallFiles::removeTree(staged);
             InstallFiles::removeTree(workDir);
             if (heldStaged)
