@@ -1,5 +1,7 @@
 #include "AppInstallerError.h"
 
+#include "codec/EnumNames.h"
+
 AppInstallerError AppInstallerError::checksumMismatch(const QString &expected, const QString &actual)
 {
     AppInstallerError error(Kind::checksumMismatch);
@@ -52,22 +54,19 @@ QString AppInstallerError::localizedDescription() const
     return {};
 }
 
+// The case name, then the values the case carries: checksumMismatch(expected: "ab", actual: "cd").
+// Operational events carry it as the failure's reason.
 QString AppInstallerError::debugDescription() const
 {
+    const QString name = EnumNames::name(m_kind);
     switch (m_kind) {
     case Kind::checksumMismatch:
-        return QStringLiteral("checksumMismatch(expected: %1, actual: %2)").arg(debugQuoted(m_expected), debugQuoted(m_actual));
+        return name + QStringLiteral("(expected: %1, actual: %2)").arg(debugQuoted(m_expected), debugQuoted(m_actual));
     case Kind::unsupportedMacOS:
-        return QStringLiteral("unsupportedMacOS(minimum: %1)").arg(debugQuoted(m_minimum));
-    case Kind::missingDownloadURL: return QStringLiteral("missingDownloadURL");
-    case Kind::invalidReleaseMetadata: return QStringLiteral("invalidReleaseMetadata");
-    case Kind::unsupportedDownloadScheme: return QStringLiteral("unsupportedDownloadScheme");
-    case Kind::downloadFailed: return QStringLiteral("downloadFailed");
-    case Kind::extractionFailed: return QStringLiteral("extractionFailed");
-    case Kind::appBundleNotFound: return QStringLiteral("appBundleNotFound");
-    case Kind::bundleIdentifierMismatch: return QStringLiteral("bundleIdentifierMismatch");
-    case Kind::cancelled: return QStringLiteral("cancelled");
-    case Kind::versionNotOffered: return QStringLiteral("versionNotOffered(version: %1)").arg(debugQuoted(m_version));
+        return name + QStringLiteral("(minimum: %1)").arg(debugQuoted(m_minimum));
+    case Kind::versionNotOffered:
+        return name + QStringLiteral("(version: %1)").arg(debugQuoted(m_version));
+    default:
+        return name;
     }
-    return {};
 }

@@ -2,26 +2,34 @@
 
 #include "errors/LauncherError.h"
 
+#include <QObject>
 #include <QString>
+
+namespace AppInstallerErrorKinds {
+Q_NAMESPACE
+// The case names are the debug description's names (codec/EnumNames.h).
+enum class Kind {
+    checksumMismatch,
+    unsupportedMacOS,
+    missingDownloadURL,
+    invalidReleaseMetadata,
+    unsupportedDownloadScheme,
+    downloadFailed,
+    extractionFailed,
+    appBundleNotFound,
+    bundleIdentifierMismatch,
+    // The caller asked the install to stop before the bundle was swapped in.
+    cancelled,
+    // A repair asked for the installed version and the catalog offers another.
+    versionNotOffered,
+};
+Q_ENUM_NS(Kind)
+}  // namespace AppInstallerErrorKinds
 
 class AppInstallerError : public LauncherError
 {
 public:
-    enum class Kind {
-        checksumMismatch,
-        unsupportedMacOS,
-        missingDownloadURL,
-        invalidReleaseMetadata,
-        unsupportedDownloadScheme,
-        downloadFailed,
-        extractionFailed,
-        appBundleNotFound,
-        bundleIdentifierMismatch,
-        // The caller asked the install to stop before the bundle was swapped in.
-        cancelled,
-        // A repair asked for the installed version and the catalog offers another.
-        versionNotOffered,
-    };
+    using Kind = AppInstallerErrorKinds::Kind;
 
     static AppInstallerError checksumMismatch(const QString &expected, const QString &actual);
     static AppInstallerError unsupportedMacOS(const QString &minimum);
