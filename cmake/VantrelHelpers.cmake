@@ -1,8 +1,9 @@
 # One test program, registered with CTest under its area's label (and
 # "sanitized" when its area is one of VANTREL_SANITIZED_AREAS).
-#   vantrel_add_test(NAME tst_x LABEL area SOURCES files... [LIBS libs...] [DEPENDS targets...] [TIMEOUT s])
+#   vantrel_add_test(NAME tst_x LABEL area SOURCES files... [LIBS libs...] [DEPENDS targets...] [TIMEOUT s]
+#                    [RUN_WITH wrapper args...])
 function(vantrel_add_test)
-  cmake_parse_arguments(ARG "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS;DEPENDS;RUN_WITH" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
@@ -12,7 +13,7 @@ function(vantrel_add_test)
   if(ARG_DEPENDS)
     add_dependencies(${ARG_NAME} ${ARG_DEPENDS})
   endif()
-  add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
+  add_test(NAME ${ARG_NAME} COMMAND ${ARG_RUN_WITH} $<TARGET_FILE:${ARG_NAME}>)
   set(_labels ${ARG_LABEL})
   if(ARG_LABEL IN_LIST VANTREL_SANITIZED_AREAS)
     list(APPEND _labels sanitized)

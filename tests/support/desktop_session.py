@@ -1,8 +1,9 @@
 """A desktop session of a test's own for the real launcher: a scratch home,
 the accessibility bus, the development service, optionally a headless Wayland
 compositor and a fake tray host, and helpers that act as a screen-reader user
-does over the accessibility bus (AT-SPI). Run the test under dbus-run-session,
-so the session bus is private to it."""
+does over the accessibility bus (AT-SPI). Run the test under
+tests/support/run-on-own-bus.py, so the session bus is private to it; the
+accessibility bus is the one service it activates (org.a11y.Bus)."""
 import glob
 import os
 import shutil
@@ -58,6 +59,11 @@ class Session:
         os.makedirs(self.env["XDG_RUNTIME_DIR"], mode=0o700)
         # pyatspi finds the accessibility bus through the session bus, from this process.
         os.environ.update({k: self.env[k] for k in ("HOME", "XDG_RUNTIME_DIR")})
+        # What the bus activates (the accessibility bus) lives in this home too, as a desktop session arranges.
+        from gi.repository import GLib
+        scratch = {k: v for k, v in self.env.items() if k == "HOME" or k.startswith("XDG_")}
+        _call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "UpdateActivationEnvironment",
+              GLib.Variant("(a{ss})", (scratch,)))
         self.procs = []
         self.launcher = None
         self.output = None
@@ -67,9 +73,6 @@ class Session:
         proc = subprocess.Popen(args, env=self.env, **kwargs)
         self.procs.append(proc)
         return proc
-
-    def start_accessibility_bus(self):
-        self.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
 
     def start_devserver(self, devserver, catalog="multi"):
         port = free_port()
@@ -108,8 +111,7 @@ class Session:
         return self.launcher
 
     def start_wayland_desktop(self, launcher, devserver):
-        """The accessibility bus, a tray host, headless weston, the development service and the launcher on them."""
-        self.start_accessibility_bus()
+        """A tray host, headless weston, the development service and the launcher on them."""
         self.tray = self.start_tray_host()
         self.start_headless_weston()
         self.start_devserver(devserver)

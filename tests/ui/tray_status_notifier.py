@@ -3,7 +3,8 @@
 fake StatusNotifierWatcher on the test's private session bus. The launcher's
 item registers with it, names the launcher in its tooltip and carries its icon; activating
 the item opens the tray panel and activating it again closes it; the item's
-menu opens the About window. Run under dbus-run-session:
+menu opens the About window. Run on a bus of its own that activates the accessibility
+bus (as tests/ui/CMakeLists.txt registers it):
 
     tray_status_notifier.py LAUNCHER DEVSERVER
 """

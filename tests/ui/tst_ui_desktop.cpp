@@ -22,7 +22,6 @@
 #include <QLocalSocket>
 #include <QMenu>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -113,46 +112,20 @@ QString prepareLaunchers(ToolSandbox &sandbox)
     return name.startsWith(runtime) ? name : QString();
 }
 
-// A session bus of the test's own: no activation of the machine's services.
-const char busConfig[] = R"(<busconfig>
-  <type>session</type>
-  <listen>unix:dir=%1</listen>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)";
-
 }  // namespace
 
 class TestUiDesktop : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_busDir;
-    QProcess m_bus;
-    QString m_busAddress;
+    // The test's own session bus (tests/support/run-on-own-bus.py): it activates nothing of the machine's.
+    const QString m_busAddress = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
 
 private Q_SLOTS:
     void initTestCase()
     {
         UiTest::initialise();
         QVERIFY2(QFile::exists(ToolSandbox::launcher()), "vantrel-launcher has not been built");
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
-            return;
-        const QString config = m_busDir.filePath(QStringLiteral("bus.conf"));
-        QVERIFY(TempHome::writeFile(config, QString::fromLatin1(busConfig).arg(m_busDir.path()).toUtf8()));
-        m_bus.start(daemon, {"--config-file=" + config, "--nofork", "--print-address=1"});
-        QVERIFY2(m_bus.waitForReadyRead(5000), m_bus.readAllStandardError().constData());
-        m_busAddress = QString::fromUtf8(m_bus.readLine()).trimmed();
-    }
-    void cleanupTestCase()
-    {
-        m_bus.terminate();
-        m_bus.waitForFinished(5000);
     }
 
     // A killed launcher's socket is no obstacle; a second start hands over to the running launcher and ends.
@@ -196,7 +169,7 @@ private Q_SLOTS:
     void finishedInstallsNotifyOnlyWithoutAnActiveWindow()
     {
         if (m_busAddress.isEmpty())
-            QSKIP("dbus-daemon is not installed: no private session bus to post to");
+            QSKIP("No session bus of the test's own to post to (run under tests/support/run-on-own-bus.py)");
         QDBusConnection serviceBus = QDBusConnection::connectToBus(m_busAddress, QStringLiteral("service"));
         QObject host;
         auto *service = new NotificationService(&host);
@@ -313,7 +286,7 @@ private Q_SLOTS:
     void portalBindsTheGlobalShortcut()
     {
         if (m_busAddress.isEmpty())
-            QSKIP("dbus-daemon is not installed: no private session bus for a portal");
+            QSKIP("No session bus of the test's own for a portal (run under tests/support/run-on-own-bus.py)");
         QDBusConnection portalBus = QDBusConnection::connectToBus(m_busAddress, QStringLiteral("portal"));
         FakeShortcutPortal portal;
         QVERIFY(portalBus.registerVirtualObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal));

@@ -3,7 +3,8 @@
 no seat, no keyboard and no pointer), Qt's Wayland platform, the development
 service and a tray host. The launcher draws its first frame, installs a
 starter app through the accessibility bus and ends with status 0 when Quit
-is chosen from its tray menu. Run under dbus-run-session:
+is chosen from its tray menu. Run on a bus of its own that activates the accessibility
+bus (as tests/ui/CMakeLists.txt registers it):
 
     wayland_session.py LAUNCHER DEVSERVER
 """
