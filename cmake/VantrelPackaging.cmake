@@ -1,7 +1,7 @@
 # The Debian package: `cmake --build build --target package` writes
 # build/vantrel-launcher_<version>_<arch>.deb with both executables, the
-# desktop entry and its icons, the AppStream metadata, the manual pages and
-# the bash completion of `vantrel`. Library dependencies are computed from the
+# desktop entry and its icons, the AppStream metadata, the manual pages, the
+# bash completion of `vantrel` and the list of logging categories. Library dependencies are computed from the
 # binaries; the QML modules the views import are loaded at run time, so they
 # are listed here. (The icon font is compiled into the launcher.)
 
@@ -47,6 +47,11 @@ endif()
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/../packaging/completion/vantrel.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME vantrel)
+
+# Where tools that switch logging categories on and off look for them. Copied
+# into the build, so a package made before a change to it is made again.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/../packaging/vantrel.categories ${CMAKE_BINARY_DIR}/packaging/vantrel.categories COPYONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/vantrel.categories DESTINATION ${CMAKE_INSTALL_DATADIR}/qlogging-categories6)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantrel-launcher)

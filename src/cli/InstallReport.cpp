@@ -1,6 +1,7 @@
 #include "InstallReport.h"
 
 #include "CliCommand.h"
+#include "install/InstallProgress.h"
 #include "store/LauncherStore.h"
 
 #include <QJsonDocument>
@@ -107,7 +108,7 @@ QString InstallReport::bar(const QString &appId, double fraction) const
         line += QStringLiteral("  ") + size(qint64(received / seconds)) + QStringLiteral("/s");
     }
     // Time left from the pace so far, once there is one.
-    const double done = fraction - AppOperation::startProgress;
+    const double done = fraction - InstallProgress::start;
     if (done > 0.01)
         line += QStringLiteral("  ") + qtTrId("cliSecondsLeft", qRound(seconds * (1 - fraction) / done));
     return line;

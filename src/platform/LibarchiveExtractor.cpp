@@ -2,7 +2,7 @@
 
 #include "PlatformLogging.h"
 #include "ZipEntryPlan.h"
-#include "install/InstallFaultPoint.h"
+#include "faults/FaultPoint.h"
 #include "install/Crc32.h"
 
 #include <QFile>
@@ -245,7 +245,7 @@ void writeFile(struct archive *reader, struct archive *writer, archive_entry *en
         shared.written(item.relative, checksum->value());
     if (!empty)
         startWriteback(path);
-    InstallFaultPoint::reach("extracting");
+    FaultPoint::reach("extracting");
 }
 
 struct Share {

@@ -1,7 +1,7 @@
 #include "SettingsUserDefaults.h"
 
 #include "PlatformLogging.h"
-#include "install/InstallFaultPoint.h"
+#include "faults/FaultPoint.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -106,7 +106,7 @@ void SettingsUserDefaults::change(const std::function<void(UserDefaults &)> &ste
     }
     if (!locked)
         qCWarning(lcPlatform) << "The settings lock could not be taken (" << lock.error() << "); changing without it";
-    InstallFaultPoint::reach("records-locked");
+    FaultPoint::reach("records-locked");
     // Reads inside step see what the other processes stored up to now.
     m_settings->sync();
     step(*this);

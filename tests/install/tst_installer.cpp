@@ -527,8 +527,12 @@ private Q_SLOTS:
 
         const InstallOutcome outcome = sandbox.install(app);
         QCOMPARE(outcome.succeeded(), fault == QLatin1String("none"));
-        if (fault == QLatin1String("checksum mismatch"))
+        if (fault == QLatin1String("checksum mismatch")) {
             QCOMPARE(outcome.message(), QStringLiteral("Checksum mismatch. Expected %1, got %2.").arg(other, ZipBuilder::sha256Hex(bytes)));
+            // What the "install_failed" event carries as its reason.
+            QCOMPARE(outcome.installerError->debugDescription(),
+                     QStringLiteral(R"(checksumMismatch(expected: "%1", actual: "%2"))").arg(other, ZipBuilder::sha256Hex(bytes)));
+        }
         if (fault == QLatin1String("missing file")) {
             QVERIFY2(outcome.platformError && outcome.platformError->domain() == PlatformError::Domain::fileSystem, qPrintable(outcome.describe()));
             QVERIFY2(outcome.message().contains(QStringLiteral("missing.zip")), qPrintable(outcome.message()));

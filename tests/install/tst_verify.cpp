@@ -2,6 +2,7 @@
 
 #include "DataRows.h"
 #include "InstallSandbox.h"
+#include "LibarchiveExtractor.h"
 #include "LoopbackHttpServer.h"
 #include "ZipBuilder.h"
 #include "async/WaitForTask.h"
@@ -47,6 +48,21 @@ void flipByte(const QString &path, qint64 at)
     char byte = 0;
     QVERIFY(file.getChar(&byte) && file.seek(at) && file.putChar(char(byte ^ 0x20)));
 }
+
+// Real extraction, then one byte of data.bin changed after its checksum was taken: what the receipt records must
+// be the archive's sums, not a fresh read of what was staged.
+class ChangingExtractor : public ArchiveExtractor
+{
+public:
+    void extractZip(const QString &archivePath, const QString &destinationDir, const std::atomic_bool *cancel,
+                    ExtractionProgress *progress, ExtractedChecksums *checksums) const override
+    {
+        LibarchiveExtractor().extractZip(archivePath, destinationDir, cancel, progress, checksums);
+        QFile file(destinationDir + QStringLiteral("/Notes.app/") + dataBin);
+        if (file.open(QIODevice::ReadWrite) && file.seek(200000))
+            file.putChar('x');
+    }
+};
 
 // Every entry's times, type, bits and size, and every file's bytes: what a read-only check must leave alone.
 QMap<QString, QString> snapshot(const QString &root)
@@ -159,6 +175,7 @@ private Q_SLOTS:
         FindsDamageRows::columns();
         FindsDamageRows::row("as installed", "none", "", "Intact");
         FindsDamageRows::row("one changed byte", "byte", "changed Contents/Resources/data.bin", "1 file changed");
+        FindsDamageRows::row("a byte changed after extraction", "after extraction", "changed Contents/Resources/data.bin", "1 file changed");
         FindsDamageRows::row("a deleted file", "delete file", "missing Contents/Resources/version.txt", "1 missing");
         FindsDamageRows::row("chmod -x on the executable", "chmod -x", "permissions Contents/MacOS/Notes", "1 with changed permissions");
         FindsDamageRows::row("a file replaced by a link out", "link out", "linkLeadsOut Contents/Resources/version.txt",
@@ -175,7 +192,14 @@ private Q_SLOTS:
     {
         const auto [damage, findings, summary] = FindsDamageRows::fetch();
         InstallSandbox sandbox;
-        QVERIFY(sandbox.installArchive(damageableApp("1.0")).succeeded());
+        if (damage == "after extraction") {
+            const QString archive = sandbox.writeArchive(damageableApp("1.0"), "notes-1.0.zip");
+            const InstallOutcome changed = outcomeOf(sandbox.makeInstaller(std::make_shared<ChangingExtractor>())
+                                                         ->install(notesRelease(QUrl::fromLocalFile(archive), TempHome::readFile(archive))));
+            QVERIFY2(changed.succeeded(), qPrintable(changed.describe()));
+        } else {
+            QVERIFY(sandbox.installArchive(damageableApp("1.0")).succeeded());
+        }
         const QString bundle = sandbox.bundle("Notes.app");
         const auto at = [&bundle](const QString &path) { return bundle + QLatin1Char('/') + path; };
         const QString version = at("Contents/Resources/version.txt");

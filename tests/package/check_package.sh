@@ -4,10 +4,11 @@
 # executables' --version and --help without a display), its metadata checked
 # by desktop-file-validate and appstreamcli (the screenshots it names are the
 # screenshot test's own), its manual pages by man, its bash completion run,
-# and the whole by lintian. Every tool must report nothing. Exits 77
+# its logging categories against the code's, and the whole by lintian. Every tool must report nothing. Exits 77
 # (skipped) when the Debian tools are missing.
 set -euo pipefail
 build=$1
+sources=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 for tool in dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli man; do
   if ! command -v "$tool" >/dev/null; then
     echo "skipped: $tool is not installed (scripts/setup.sh installs it)"
@@ -36,7 +37,7 @@ metainfo=./usr/share/metainfo/com.vantrel.launcher.metainfo.xml
 for path in ./usr/bin/vantrel-launcher ./usr/bin/vantrel ./usr/share/applications/vantrel-launcher.desktop \
             ./usr/share/icons/hicolor/256x256/apps/vantrel-launcher.png $metainfo \
             ./usr/share/man/man1/vantrel.1.gz ./usr/share/man/man1/vantrel-launcher.1.gz \
-            ./usr/share/bash-completion/completions/vantrel; do
+            ./usr/share/bash-completion/completions/vantrel ./usr/share/qlogging-categories6/vantrel.categories; do
   grep -q " $path\$" <<<"$contents" || fail "$path is not in the package"
 done
 
@@ -83,6 +84,11 @@ done
 offered=$(bash -c 'source "$1"; COMP_WORDS=("$2" "ins"); COMP_CWORD=1; _vantrel; echo "${COMPREPLY[*]}"' \
           bash "$unpacked/usr/share/bash-completion/completions/vantrel" "$unpacked/usr/bin/vantrel")
 [ "$offered" = "install" ] || fail "the bash completion offers \"$offered\" for vantrel ins"
+
+# The categories file names each category the code declares, with its identifier, and no other.
+declared=$(grep -rhoE 'Q_LOGGING_CATEGORY\(\w+, "[^"]+"' "$sources/src" | sed -E 's/.*\((\w+), "([^"]+)"/\2 \1/' | sort)
+listed=$(sed -nE 's/^([^# ]+) .* IDENTIFIER \[(\w+)\]$/\1 \2/p' "$unpacked/usr/share/qlogging-categories6/vantrel.categories" | sort)
+[ -n "$declared" ] && [ "$declared" = "$listed" ] || fail "vantrel.categories lists [$(echo $listed)], the code declares [$(echo $declared)]"
 
 report=$(lintian --fail-on error,warning "$deb" 2>&1) || { echo "$report"; fail "lintian reports errors or warnings"; }
 if grep -qE '^[EW]: ' <<<"$report"; then echo "$report"; fail "lintian reports errors or warnings"; fi

@@ -113,7 +113,8 @@ private Q_SLOTS:
     void killAtEveryPhase_data()
     {
         KillAtEveryPhaseRows::columns();
-        for (const char *phase : {"downloading", "downloaded", "extracting", "copying", "before-swap"})
+        // tree-written: the receipt's tree file is there, the note naming it not yet.
+        for (const char *phase : {"downloading", "downloaded", "extracting", "copying", "tree-written", "before-swap"})
             KillAtEveryPhaseRows::row(phase, phase, false);
         KillAtEveryPhaseRows::row("after-swap", "after-swap", true);
         // Recorded and returned; the replaced copy is still being removed.

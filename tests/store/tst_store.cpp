@@ -399,7 +399,7 @@ private Q_SLOTS:
         }
         QVERIFY(ended);
         const OperationOutcome outcome = *ended;
-        QCOMPARE(outcome.refusal ? RefusalText::name(*outcome.refusal) : QStringLiteral("done"), expected);
+        QCOMPARE(outcome.refusal ? EnumNames::name(*outcome.refusal) : QStringLiteral("done"), expected);
         QCOMPARE(outcome.kind, expected == "done" ? OperationOutcome::Kind::done : OperationOutcome::Kind::refused);
         QCOMPARE(store->errorMessage(), errorLine.isEmpty() ? std::nullopt : std::optional(errorLine));
         if (expected != "done") {
@@ -741,7 +741,7 @@ private Q_SLOTS:
         QCOMPARE(store->selectedApp()->id, tempo.id);
         // Nothing is installed from a record the receipt kept; the copy there opens.
         const InstalledApps::Operation install = store->installedApps()->install(unlisted.first());
-        QCOMPARE(RefusalText::name(*install->outcome()->refusal), installRefusal);
+        QCOMPARE(EnumNames::name(*install->outcome()->refusal), installRefusal);
         store->openApp(tempo.id);
         QCOMPARE(h.workspace->opened, QList<QUrl>{QUrl::fromLocalFile(bundle)});
 

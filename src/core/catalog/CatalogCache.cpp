@@ -3,7 +3,7 @@
 #include "CatalogSignature.h"
 #include "ManifestDecoder.h"
 #include "errors/LauncherError.h"
-#include "install/InstallFaultPoint.h"
+#include "faults/FaultPoint.h"
 #include "log/Logging.h"
 
 #include <QCryptographicHash>
@@ -106,15 +106,15 @@ bool CatalogCache::write(const QUrl &endpoint, const QByteArray &body, const QBy
     bool written = file.open(QIODevice::WriteOnly) && file.write(header) == header.size()
         && file.write(body.constData(), half) == half;
     // Crash tests stop here and after the whole body: the copy in place must stay whole.
-    InstallFaultPoint::reach("catalog-copy-writing");
+    FaultPoint::reach("catalog-copy-writing");
     written = written && file.write(body.constData() + half, body.size() - half) == body.size() - half;
-    InstallFaultPoint::reach("catalog-copy-written");
+    FaultPoint::reach("catalog-copy-written");
     if (!written || !file.commit()) {
         qCWarning(lcCatalog).noquote() << "Cannot keep the catalog on disk:" << file.errorString();
         file.cancelWriting();
         return false;
     }
-    InstallFaultPoint::reach("catalog-copy-committed");
+    FaultPoint::reach("catalog-copy-committed");
     return true;
 }
 

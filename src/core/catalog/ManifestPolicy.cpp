@@ -5,11 +5,6 @@
 #include <algorithm>
 #include <iterator>
 
-QString OperatingSystemVersion::toString() const
-{
-    return QStringLiteral("%1.%2.%3").arg(majorVersion).arg(minorVersion).arg(patchVersion);
-}
-
 namespace ManifestPolicy {
 
 namespace {

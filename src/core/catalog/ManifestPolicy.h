@@ -1,20 +1,10 @@
 #pragma once
 
 #include "Models.h"
+#include "system/OperatingSystemVersion.h"
 
 #include <QSet>
 #include <optional>
-
-struct OperatingSystemVersion {
-    qint64 majorVersion = 0;
-    qint64 minorVersion = 0;
-    qint64 patchVersion = 0;
-
-    friend bool operator==(const OperatingSystemVersion &, const OperatingSystemVersion &) = default;
-    friend auto operator<=>(const OperatingSystemVersion &, const OperatingSystemVersion &) = default;
-    // "14.5.0": always three parts.
-    QString toString() const;
-};
 
 namespace CatalogLifecycleEnums {
 Q_NAMESPACE

@@ -3,134 +3,30 @@
 #include "ArchiveDownload.h"
 #include "BackgroundCleanup.h"
 #include "BlockingWork.h"
-#include "BundleRepair.h"
 #include "BundleTree.h"
-#include "BundleVerifier.h"
-#include "InstallFaultPoint.h"
 #include "InstallFiles.h"
 #include "InstallProgress.h"
 #include "InstallReceipt.h"
 #include "InstallLocks.h"
 #include "InstalledCopies.h"
+#include "InstalledCopyOperations.h"
+#include "faults/FaultPoint.h"
 #include "install/InstallerLayers.h"
 #include "log/Logging.h"
 #include "system/SystemLayers.h"
 #include "catalog/ManifestPolicy.h"
 
-#include <QCoroTimer>
 #include <QDir>
 #include <QNetworkAccessManager>
 #include <QPointer>
 #include <QTimer>
 #include <QUuid>
 
-#include <chrono>
 #include <exception>
-
-// ---- errors -----------------------------------------------------------------
-
-AppInstallerError AppInstallerError::checksumMismatch(const QString &expected, const QString &actual)
-{
-    AppInstallerError error(Kind::checksumMismatch);
-    error.m_expected = expected;
-    error.m_actual = actual;
-    return error;
-}
-
-AppInstallerError AppInstallerError::unsupportedMacOS(const QString &minimum)
-{
-    AppInstallerError error(Kind::unsupportedMacOS);
-    error.m_minimum = minimum;
-    return error;
-}
-
-AppInstallerError AppInstallerError::versionNotOffered(const QString &version)
-{
-    AppInstallerError error(Kind::versionNotOffered);
-    error.m_version = version;
-    return error;
-}
-
-QString AppInstallerError::localizedDescription() const
-{
-    switch (m_kind) {
-    case Kind::checksumMismatch:
-        return QStringLiteral("Checksum mismatch. Expected ") + m_expected + QStringLiteral(", got ") + m_actual
-            + QStringLiteral(".");
-    case Kind::unsupportedMacOS:
-        return QStringLiteral("This app requires macOS ") + m_minimum + QStringLiteral(" or newer.");
-    case Kind::missingDownloadURL:
-        return QStringLiteral("The catalog does not include a download URL.");
-    case Kind::invalidReleaseMetadata:
-        return QStringLiteral("The release metadata is incomplete.");
-    case Kind::unsupportedDownloadScheme:
-        return QStringLiteral("The download URL must use HTTPS.");
-    case Kind::downloadFailed:
-        return QStringLiteral("The download failed.");
-    case Kind::extractionFailed:
-        return QStringLiteral("The downloaded archive could not be extracted.");
-    case Kind::appBundleNotFound:
-        return QStringLiteral("The archive does not contain a macOS app bundle.");
-    case Kind::bundleIdentifierMismatch:
-        return QStringLiteral("The app bundle does not match the catalog bundle identifier.");
-    case Kind::cancelled:
-        return QStringLiteral("The install was cancelled.");
-    case Kind::versionNotOffered:
-        return QStringLiteral("The catalog no longer offers version ") + m_version + QStringLiteral(".");
-    }
-    return {};
-}
-
-QString AppInstallerError::debugDescription() const
-{
-    switch (m_kind) {
-    case Kind::checksumMismatch:
-        return QStringLiteral("checksumMismatch(expected: %1, actual: %2)").arg(debugQuoted(m_expected), debugQuoted(m_actual));
-    case Kind::unsupportedMacOS:
-        return QStringLiteral("unsupportedMacOS(minimum: %1)").arg(debugQuoted(m_minimum));
-    case Kind::missingDownloadURL: return QStringLiteral("missingDownloadURL");
-    case Kind::invalidReleaseMetadata: return QStringLiteral("invalidReleaseMetadata");
-    case Kind::unsupportedDownloadScheme: return QStringLiteral("unsupportedDownloadScheme");
-    case Kind::downloadFailed: return QStringLiteral("downloadFailed");
-    case Kind::extractionFailed: return QStringLiteral("extractionFailed");
-    case Kind::appBundleNotFound: return QStringLiteral("appBundleNotFound");
-    case Kind::bundleIdentifierMismatch: return QStringLiteral("bundleIdentifierMismatch");
-    case Kind::cancelled: return QStringLiteral("cancelled");
-    case Kind::versionNotOffered: return QStringLiteral("versionNotOffered(version: %1)").arg(debugQuoted(m_version));
-    }
-    return {};
-}
-
-// ---- the road of one install ------------------------------------------------
-
-namespace BlockingWork {
-QThreadPool *pool()
-{
-    // Our own pool: a long extraction must not starve other users of the global one.
-    static QThreadPool *installPool = [] {
-        auto *p = new QThreadPool;
-        p->setMaxThreadCount(4);
-        p->setExpiryTimeout(30000);
-        return p;
-    }();
-    return installPool;
-}
-
-QCoro::Task<void> completionOf(QFuture<std::exception_ptr> future)
-{
-    const std::exception_ptr error = co_await future;
-    if (error)
-        std::rethrow_exception(error);
-}
-}  // namespace BlockingWork
 
 namespace {
 
 using Kind = AppInstallerError::Kind;
-
-// Another install of the same app may hold the lock for a whole download;
-// waiting longer than this means that process is stuck.
-constexpr auto maxLockWait = std::chrono::minutes(10);
 
 struct InstallContext {
     QString installRoot;
@@ -149,23 +45,6 @@ void throwIfCancelled(const std::atomic_bool &cancel)
 {
     if (cancel.load())
         throw AppInstallerError(Kind::cancelled);
-}
-
-QCoro::Task<std::unique_ptr<FileLock>> waitForAppLock(QString path, std::shared_ptr<std::atomic_bool> cancel)
-{
-    const auto deadline = std::chrono::steady_clock::now() + maxLockWait;
-    auto delay = std::chrono::milliseconds(20);
-    for (;;) {
-        throwIfCancelled(*cancel);
-        if (auto lock = FileLock::tryAcquire(path))
-            co_return lock;
-        if (std::chrono::steady_clock::now() > deadline) {
-            throw PlatformError(PlatformError::Domain::fileSystem,
-                                QStringLiteral("Another install of this app is still running."), EBUSY);
-        }
-        co_await QCoro::sleepFor(delay);
-        delay = std::min(delay * 2, std::chrono::milliseconds(250));
-    }
 }
 
 struct FoundBundle {
@@ -216,7 +95,7 @@ struct Placement {
         InstallFiles::placeTreeDurably(source, staged);
         InstallFiles::syncDirectory(root);
         BundleTree tree = BundleTree::describe(staged, checksums);
-        InstallFaultPoint::hold("staged", *cancel);
+        FaultPoint::hold("staged", *cancel);
         // The last moment to stop: after the swap the new bundle stays.
         throwIfCancelled(*cancel);
         return tree;
@@ -231,7 +110,7 @@ struct Placement {
         std::optional<QByteArray> replacedNote
             = repairing ? std::nullopt : InstalledCopies::replacedNote(destination, app.id, app.version);
         InstallReceipt::write(root, bundleName, app, staged, &tree);
-        InstallFaultPoint::reach("before-swap");
+        FaultPoint::reach("before-swap");
         try {
             replacer->exchange(destination, staged);
         } catch (const PlatformError &) {
@@ -244,7 +123,7 @@ struct Placement {
             }
             throw;
         }
-        InstallFaultPoint::reach("after-swap");
+        FaultPoint::reach("after-swap");
         return replacedNote;
     }
 
@@ -315,8 +194,7 @@ public:
     {
         // The lock lives in the install root, so the root is made first.
         InstallFiles::createDirectories(m_ctx.installRoot);
-        QCoro::Task<std::unique_ptr<FileLock>> locking
-            = waitForAppLock(InstallLocks::appLockPath(m_ctx.installRoot, m_app.id), m_cancel);
+        QCoro::Task<std::unique_ptr<FileLock>> locking = InstallLocks::waitForAppLock(m_ctx.installRoot, m_app.id, m_cancel);
         m_appLock = co_await locking;
         m_mustCleanUp = true;
         const QString tempBase = m_ctx.tempDir.isEmpty() ? QDir::tempPath() : m_ctx.tempDir;
@@ -356,7 +234,7 @@ public:
             m_ctx.session.data(), *m_app.downloadUrl, archivePath(), m_ctx.timeoutMs, std::move(onDownload), m_cancel);
         const DownloadedArchive downloaded = co_await download;
         throwIfCancelled(*m_cancel);
-        InstallFaultPoint::reach("downloaded");
+        FaultPoint::reach("downloaded");
         if (downloaded.sha256Hex != m_expectedSha256)
             throw AppInstallerError::checksumMismatch(m_expectedSha256, downloaded.sha256Hex);
     }
@@ -455,7 +333,7 @@ public:
         std::shared_ptr<FileLock> heldStaged = std::move(m_stagedLock);
         std::shared_ptr<FileLock> heldWork = std::move(m_workLock);
         std::function<void()> cleanup = [staged = m_staged, workDir = m_workDir, heldStaged, heldWork] {
-            InstallFaultPoint::reach("cleaning-up");
+            FaultPoint::reach("cleaning-up");
             InstallFiles::removeTree(staged);
             InstallFiles::removeTree(workDir);
             if (heldStaged)
@@ -529,103 +407,6 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
     co_return co_await cleaning;
 }
 
-
-// The per-app lock for an operation on an installed copy, let go, file and all, when the hold goes.
-struct RemoveAndRelease {
-    void operator()(FileLock *lock) const
-    {
-        lock->removeAndRelease();
-        delete lock;
-    }
-};
-using AppLockHold = std::unique_ptr<FileLock, RemoveAndRelease>;
-
-QCoro::Task<AppLockHold> holdAppLock(QString installRoot, QString appId)
-{
-    QCoro::Task<std::unique_ptr<FileLock>> locking
-        = waitForAppLock(InstallLocks::appLockPath(installRoot, appId), std::make_shared<std::atomic_bool>(false));
-    std::unique_ptr<FileLock> lock = co_await locking;
-    co_return AppLockHold(lock.release());
-}
-
-// The bundle's path when it is a folder right in the install root; throws otherwise.
-QString bundleInRoot(const QString &installRoot, const QUrl &bundle)
-{
-    const QString path = QDir::cleanPath(bundle.toLocalFile());
-    const QFileInfo info(path);
-    if (!bundle.isLocalFile() || info.absolutePath() != installRoot || !info.fileName().endsWith(QLatin1String(".app")))
-        throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("The app is not in the launcher's folder."), ENOENT);
-    return path;
-}
-
-QCoro::Task<InstalledApp> rollBackHeld(QString installRoot, QString appId, QUrl bundleUrl,
-                                       std::shared_ptr<const DirectoryReplacer> replacer)
-{
-    const QString bundle = bundleInRoot(installRoot, bundleUrl);
-    QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
-    const AppLockHold hold = co_await locking;
-    QCoro::Task<QString> swap = BlockingWork::run([bundle, appId, replacer] {
-        return InstalledCopies::rollBack(bundle, appId, *replacer);
-    });
-    const QString version = co_await swap;
-    co_return InstalledApp{QUrl::fromLocalFile(bundle), version};
-}
-
-QCoro::Task<void> removeHeld(QString installRoot, QString appId, QUrl bundleUrl, bool toTrash)
-{
-    const QString bundle = bundleInRoot(installRoot, bundleUrl);
-    QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
-    const AppLockHold hold = co_await locking;
-    QCoro::Task<void> removal = BlockingWork::run([bundle, toTrash] { InstalledCopies::remove(bundle, toTrash); });
-    co_await removal;
-}
-
-QCoro::Task<int> repairPermissionsHeld(QString installRoot, QString appId, QUrl bundleUrl)
-{
-    const QString bundle = bundleInRoot(installRoot, bundleUrl);
-    QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
-    const AppLockHold hold = co_await locking;
-    QCoro::Task<int> repair = BlockingWork::run([bundle, appId] { return BundleRepair::restorePermissions(bundle, appId); });
-    co_return co_await repair;
-}
-
-// Stops the verify's threads when whoever awaits it goes first, and only then.
-struct StopUnlessDone {
-    std::shared_ptr<std::atomic_bool> cancel;
-    bool done = false;
-    ~StopUnlessDone()
-    {
-        if (!done)
-            cancel->store(true);
-    }
-};
-
-QCoro::Task<BundleVerification> verifyBundle(QString installRoot, QString appId, QUrl bundleUrl, VerifyControl control)
-{
-    const QString bundle = bundleInRoot(installRoot, bundleUrl);
-    auto progress = std::make_shared<VerifyProgress>();
-    StopUnlessDone stop{control.cancel ? control.cancel : std::make_shared<std::atomic_bool>(false)};
-    // The threads count what they read; the caller hears it on this thread.
-    QTimer poll;
-    poll.setInterval(int(InstallProgress::minimumIntervalMs));
-    QObject::connect(&poll, &QTimer::timeout, [progress, onProgress = control.onProgress] {
-        onProgress(progress->readBytes.load(), progress->totalBytes.load());
-    });
-    if (control.onProgress)
-        poll.start();
-    QCoro::Task<BundleVerification> checking = BlockingWork::run([bundle, appId, cancel = stop.cancel, progress] {
-        return BundleVerifier::verify(bundle, appId, cancel.get(), progress.get());
-    });
-    try {
-        BundleVerification result = co_await checking;
-        stop.done = true;
-        co_return result;
-    } catch (...) {
-        stop.done = true;
-        throw;
-    }
-}
-
 }  // namespace
 
 AppInstaller::AppInstaller(QUrl installRoot, QNetworkAccessManager *session, Layers layers)
@@ -649,7 +430,7 @@ QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app, InstallCont
 std::optional<QString> AppInstaller::previousVersion(const QString &appId, const QUrl &bundle) const
 {
     try {
-        return InstalledCopies::previousVersion(bundleInRoot(rootPath(), bundle), appId);
+        return InstalledCopies::previousVersion(InstalledCopyOperations::bundleInRoot(rootPath(), bundle), appId);
     } catch (const PlatformError &) {
         return std::nullopt;  // a bundle elsewhere has no previous copy of ours
     }
@@ -657,7 +438,7 @@ std::optional<QString> AppInstaller::previousVersion(const QString &appId, const
 
 QCoro::Task<InstalledApp> AppInstaller::rollBack(QString appId, QUrl bundle)
 {
-    return rollBackHeld(rootPath(), std::move(appId), std::move(bundle), m_layers.replacer);
+    return InstalledCopyOperations::rollBack(rootPath(), std::move(appId), std::move(bundle), m_layers.replacer);
 }
 
 bool AppInstaller::removesToTrash(const QUrl &bundle) const
@@ -667,17 +448,17 @@ bool AppInstaller::removesToTrash(const QUrl &bundle) const
 
 QCoro::Task<void> AppInstaller::remove(QString appId, QUrl bundle, bool toTrash)
 {
-    return removeHeld(rootPath(), std::move(appId), std::move(bundle), toTrash);
+    return InstalledCopyOperations::remove(rootPath(), std::move(appId), std::move(bundle), toTrash);
 }
 
 QCoro::Task<BundleVerification> AppInstaller::verify(QString appId, QUrl bundle, VerifyControl control)
 {
-    return verifyBundle(rootPath(), std::move(appId), std::move(bundle), std::move(control));
+    return InstalledCopyOperations::verify(rootPath(), std::move(appId), std::move(bundle), std::move(control));
 }
 
 QCoro::Task<int> AppInstaller::repairPermissions(QString appId, QUrl bundle)
 {
-    return repairPermissionsHeld(rootPath(), std::move(appId), std::move(bundle));
+    return InstalledCopyOperations::repairPermissions(rootPath(), std::move(appId), std::move(bundle));
 }
 
 QString AppInstaller::rootPath() const

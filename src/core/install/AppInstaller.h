@@ -1,8 +1,8 @@
 #pragma once
 
+#include "AppInstallerError.h"
 #include "BundleVerification.h"
 #include "catalog/Models.h"
-#include "errors/LauncherError.h"
 
 #include <QCoroTask>
 #include <QUrl>
@@ -24,56 +24,9 @@ struct InstalledApp {
     friend bool operator==(const InstalledApp &, const InstalledApp &) = default;
 };
 
-class AppInstallerError : public LauncherError
-{
-public:
-    enum class Kind {
-        checksumMismatch,
-        unsupportedMacOS,
-        missingDownloadURL,
-        invalidReleaseMetadata,
-        unsupportedDownloadScheme,
-        downloadFailed,
-        extractionFailed,
-        appBundleNotFound,
-        bundleIdentifierMismatch,
-        // The caller asked the install to stop before the bundle was swapped in.
-        cancelled,
-        // A repair asked for the installed version and the catalog offers another.
-        versionNotOffered,
-    };
-
-    static AppInstallerError checksumMismatch(const QString &expected, const QString &actual);
-    static AppInstallerError unsupportedMacOS(const QString &minimum);
-    static AppInstallerError versionNotOffered(const QString &version);
-    explicit AppInstallerError(Kind kind) : m_kind(kind) {}
-
-    Kind kind() const { return m_kind; }
-    QString expected() const { return m_expected; }
-    QString actual() const { return m_actual; }
-    QString minimum() const { return m_minimum; }
-    QString version() const { return m_version; }
-
-    QString localizedDescription() const override;
-    QString debugDescription() const override;
-
-    friend bool operator==(const AppInstallerError &a, const AppInstallerError &b)
-    {
-        return a.m_kind == b.m_kind && a.m_expected == b.m_expected && a.m_actual == b.m_actual
-            && a.m_minimum == b.m_minimum && a.m_version == b.m_version;
-    }
-
-private:
-    Kind m_kind;
-    QString m_expected;
-    QString m_actual;
-    QString m_minimum;
-    QString m_version;
-};
-
 // What the caller of an install hears while it runs.
 struct InstallControl {
-    // The finished fraction, rising from 0.04 towards 1; called on the main
+    // The finished fraction, rising from InstallProgress::start towards 1; called on the main
     // thread, at most ten times a second.
     std::function<void(double)> onProgress;
     // Set it to stop the install: the download or extraction stops at once and

@@ -2,8 +2,8 @@
 
 #include "AppInstaller.h"
 #include "BlockingWork.h"
-#include "InstallFaultPoint.h"
 #include "Sha256Stream.h"
+#include "faults/FaultPoint.h"
 
 #include "log/Logging.h"
 
@@ -163,7 +163,7 @@ struct Sink {
             return false;
         }
         pending.clear();
-        InstallFaultPoint::reach("downloading");
+        FaultPoint::reach("downloading");
         return true;
     }
 

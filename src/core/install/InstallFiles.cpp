@@ -1,8 +1,8 @@
 #include "InstallFiles.h"
 
-#include "InstallFaultPoint.h"
 #include "UniqueFd.h"
 #include "errors/LauncherError.h"
+#include "faults/FaultPoint.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -113,7 +113,7 @@ void copyFile(const QByteArray &from, const QByteArray &to, mode_t mode)
         throwFileError(QStringLiteral("Could not copy"), to, errno);
     if (const int error = out.close())
         throwFileError(QStringLiteral("Could not copy"), to, error);
-    InstallFaultPoint::reach("copying");
+    FaultPoint::reach("copying");
 }
 
 void syncOrThrow(const QByteArray &path)
@@ -324,7 +324,7 @@ void placeTreeDurably(const QString &source, const QString &destination)
         copyTreeDurably(source, destination);
         return;
     }
-    InstallFaultPoint::reach("copying");
+    FaultPoint::reach("copying");
     // One flush of the filesystem writes the whole tree and its folders in a
     // single journal commit, where a flush per file would commit thousands.
     UniqueFd fd(::open(to.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

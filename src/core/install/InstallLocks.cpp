@@ -1,9 +1,11 @@
 #include "InstallLocks.h"
 
+#include "AppInstallerError.h"
 #include "InstallFiles.h"
 #include "Sha256Stream.h"
 #include "errors/LauncherError.h"
 
+#include <QCoroTimer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -11,6 +13,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -23,6 +26,10 @@ namespace {
 // A work directory without a lock file may be one being created right now;
 // only one this old is taken for a crash leftover.
 constexpr qint64 unlockedWorkDirGraceSeconds = 60;
+
+// Another install of the same app may hold the lock for a whole download;
+// waiting longer than this means that process is stuck.
+constexpr auto maxLockWait = std::chrono::minutes(10);
 
 const QRegularExpression &stagedPattern()
 {
@@ -131,6 +138,26 @@ QString appLockPath(const QString &installRoot, const QString &appId)
         name = QStringLiteral("app-") + digest.finishHex().left(32);
     }
     return installRoot + QStringLiteral("/.") + name + QStringLiteral(".vantrel-lock");
+}
+
+QCoro::Task<std::unique_ptr<FileLock>> waitForAppLock(QString installRoot, QString appId,
+                                                      std::shared_ptr<std::atomic_bool> cancel)
+{
+    const QString path = appLockPath(installRoot, appId);
+    const auto deadline = std::chrono::steady_clock::now() + maxLockWait;
+    auto delay = std::chrono::milliseconds(20);
+    for (;;) {
+        if (cancel->load())
+            throw AppInstallerError(AppInstallerError::Kind::cancelled);
+        if (auto lock = FileLock::tryAcquire(path))
+            co_return lock;
+        if (std::chrono::steady_clock::now() > deadline) {
+            throw PlatformError(PlatformError::Domain::fileSystem,
+                                QStringLiteral("Another install of this app is still running."), EBUSY);
+        }
+        co_await QCoro::sleepFor(delay);
+        delay = std::min(delay * 2, std::chrono::milliseconds(250));
+    }
 }
 
 QString stagedLockPath(const QString &stagedPath)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 // An exclusive advisory lock (flock) on a small file. The system releases it
@@ -42,6 +44,12 @@ namespace InstallLocks {
 // The per-app lock file in the install root: ".<appId>.vantrel-lock" (ids
 // that are not plain names are replaced by a digest).
 QString appLockPath(const QString &installRoot, const QString &appId);
+
+// Takes the app's lock, waiting while another install (in any process) holds
+// it. Throws AppInstallerError(cancelled) once cancel is set, and
+// PlatformError(fileSystem, EBUSY) when the wait lasts beyond all reason.
+QCoro::Task<std::unique_ptr<FileLock>> waitForAppLock(QString installRoot, QString appId,
+                                                      std::shared_ptr<std::atomic_bool> cancel);
 
 // The lock file a running install holds beside its staged copy.
 QString stagedLockPath(const QString &stagedPath);

@@ -5,6 +5,7 @@
 #include "UniqueFd.h"
 #include "catalog/ManifestDecoder.h"
 #include "errors/LauncherError.h"
+#include "faults/FaultPoint.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,6 +136,8 @@ void write(const QString &installRoot, const QString &bundleName, const AppManif
         digest.update(bytes.constData(), size_t(bytes.size()));
         note.insert(QStringLiteral("tree"), QJsonObject{{QStringLiteral("file"), writeTree(installRoot, bundleName, bytes)},
                                                        {QStringLiteral("sha256"), digest.finishHex()}});
+        // Killed here, the old note still names a tree that is there.
+        FaultPoint::reach("tree-written");
     }
     writeNote(installRoot + QLatin1Char('/') + bundleName, QJsonDocument(note).toJson(QJsonDocument::Compact));
 }

@@ -1,9 +1,11 @@
 #include "AppOperation.h"
 
+#include "install/InstallProgress.h"
+
 #include <QCoroSignal>
 
 AppOperation::AppOperation(AppManifestItem app, Kind kind)
-    : m_app(std::move(app)), m_kind(kind), m_progress(isInstall() ? startProgress : 0)
+    : m_app(std::move(app)), m_kind(kind), m_progress(isInstall() ? InstallProgress::start : 0)
 {
 }
 

@@ -25,16 +25,13 @@ public:
     // repair: a fresh install of the installed version, or its permission bits put back.
     enum class Kind { install, update, repair, verify, remove, rollBack, open };
 
-    // What an install shows from its start until its outcome.
-    static constexpr double startProgress = 0.04;
-
     AppOperation(AppManifestItem app, Kind kind);
 
     const AppManifestItem &app() const { return m_app; }
     QString appId() const { return m_app.id; }
     Kind kind() const { return m_kind; }
     bool isInstall() const { return m_kind == Kind::install || m_kind == Kind::update || m_kind == Kind::repair; }
-    // From startProgress to 1 while an install or update runs; 1 once done.
+    // From InstallProgress::start to 1 while an install or update runs; 1 once done.
     double progress() const { return m_progress; }
     // The archive's bytes so far and its announced length (-1: none).
     qint64 receivedBytes() const { return m_received; }

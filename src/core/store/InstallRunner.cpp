@@ -81,22 +81,14 @@ QStringList InstallRunner::cancellable() const
     return ids;
 }
 
+// The install's steps, in the order they run.
 QCoro::Task<void> InstallRunner::run(AppManifestItem app)
 {
     QPointer<InstallRunner> self(this);
     // The collaborators stay alive for the task even if the runner goes away.
     const std::shared_ptr<AppInstalling> installer = m_c.installer;
-    const std::shared_ptr<OperationalEventRecording> recorder = m_c.eventRecorder;
     const std::shared_ptr<ErrorReporting> reporter = m_c.errorReporter;
-
-    // Sent in order from the install's own queue of events, which outlives the
-    // install until it is empty and goes with the runner (dropping the rest) at quit.
-    auto *events = new InstallEvents(recorder, this);
-    ++m_eventQueues;
-    connect(events, &QObject::destroyed, this, [this] {
-        if (--m_eventQueues == 0)
-            Q_EMIT eventsSent();
-    });
+    InstallEvents *events = openEventQueue();
     events->send(installEvent(app, QStringLiteral("install_started"), QStringLiteral("started")));
     {
         QCoro::Task<void> waiting = waitForStartEvent(events, running(app.id));
@@ -104,82 +96,113 @@ QCoro::Task<void> InstallRunner::run(AppManifestItem app)
     }
     if (!self)
         co_return;
+    QCoro::Task<Attempt> installing = attempt(installer, reporter, app, m_running.value(app.id), self);
+    const Attempt attempted = co_await installing;
+    if (!self)
+        co_return;
+    conclude(app, attempted, events);
+}
 
-    std::optional<InstalledApp> installed;
-    QString failureDescription;
-    QString failureDebug;
-    std::optional<AppInstallerError> installerError;
-    bool reported = false;
-    bool wasCancelled = false;
+InstallEvents *InstallRunner::openEventQueue()
+{
+    // Sent in order from the install's own queue of events, which outlives the
+    // install until it is empty and goes with the runner (dropping the rest) at quit.
+    auto *events = new InstallEvents(m_c.eventRecorder, this);
+    ++m_eventQueues;
+    connect(events, &QObject::destroyed, this, [this] {
+        if (--m_eventQueues == 0)
+            Q_EMIT eventsSent();
+    });
+    return events;
+}
+
+QCoro::Task<InstallRunner::Attempt> InstallRunner::attempt(std::shared_ptr<AppInstalling> installer,
+                                                          std::shared_ptr<ErrorReporting> reporter, AppManifestItem app,
+                                                          std::weak_ptr<AppOperation> operation,
+                                                          QPointer<InstallRunner> runner)
+{
+    Attempt attempted;
     try {
         if (!installer)
             throw PlatformError(PlatformError::Domain::process, QStringLiteral("No installer is available."));
-        const std::weak_ptr<AppOperation> operation = m_running.value(app.id);
         // Cancelled while the start event was on its way: the installer never runs.
         if (operation.lock()->cancelFlag()->load())
             throw AppInstallerError(AppInstallerError::Kind::cancelled);
-        InstallControl control;
-        control.cancel = operation.lock()->cancelFlag();
-        // A repair puts back the version installed, and keeps the previous copy as it is.
-        if (operation.lock()->kind() == AppOperation::Kind::repair)
-            control.repairVersion = app.version;
-        control.onProgress = [operation](double fraction) {
-            if (const auto o = operation.lock())
-                o->setProgress(fraction);
-        };
-        control.onDownloadBytes = [operation](qint64 received, qint64 total) {
-            if (const auto o = operation.lock())
-                o->setDownloadedBytes(received, total);
-        };
-        control.onPlaced = [operation] {
-            if (const auto o = operation.lock())
-                o->markPlaced();
-        };
-        installed = co_await installer->install(app, std::move(control));
+        InstallControl control = controlFor(operation, app);
+        attempted.installed = co_await installer->install(app, std::move(control));
     } catch (const LauncherError &error) {
-        failureDescription = error.localizedDescription();
-        failureDebug = error.debugDescription();
-        const auto *installError = dynamic_cast<const AppInstallerError *>(&error);
-        wasCancelled = installError && installError->kind() == AppInstallerError::Kind::cancelled;
-        if (installError)
-            installerError = *installError;
-        if (self && reporter && !wasCancelled) {
+        attempted = Attempt::failedWith(error);
+        // Reported with the error itself while the runner stands; the others as a message, later.
+        if (runner && reporter && !attempted.cancelled) {
             reporter->report(error, reportContext(app));
-            reported = true;
+            attempted.reported = true;
         }
     } catch (const std::exception &error) {
-        failureDescription = QString::fromLocal8Bit(error.what());
-        failureDebug = failureDescription;
+        attempted.failureDescription = QString::fromLocal8Bit(error.what());
+        attempted.failureDebug = attempted.failureDescription;
     } catch (...) {
-        failureDescription = QStringLiteral("Unknown error.");
-        failureDebug = QStringLiteral("unknown");
+        attempted.failureDescription = QStringLiteral("Unknown error.");
+        attempted.failureDebug = QStringLiteral("unknown");
     }
-    if (!self)
-        co_return;
+    co_return attempted;
+}
+
+InstallControl InstallRunner::controlFor(const std::weak_ptr<AppOperation> &operation, const AppManifestItem &app)
+{
+    InstallControl control;
+    control.cancel = operation.lock()->cancelFlag();
+    // A repair puts back the version installed, and keeps the previous copy as it is.
+    if (operation.lock()->kind() == AppOperation::Kind::repair)
+        control.repairVersion = app.version;
+    control.onProgress = [operation](double fraction) {
+        if (const auto o = operation.lock())
+            o->setProgress(fraction);
+    };
+    control.onDownloadBytes = [operation](qint64 received, qint64 total) {
+        if (const auto o = operation.lock())
+            o->setDownloadedBytes(received, total);
+    };
+    control.onPlaced = [operation] {
+        if (const auto o = operation.lock())
+            o->markPlaced();
+    };
+    return control;
+}
+
+InstallRunner::Attempt InstallRunner::Attempt::failedWith(const LauncherError &error)
+{
+    Attempt failed;
+    failed.failureDescription = error.localizedDescription();
+    failed.failureDebug = error.debugDescription();
+    if (const auto *installError = dynamic_cast<const AppInstallerError *>(&error)) {
+        failed.installerError = *installError;
+        failed.cancelled = installError->kind() == AppInstallerError::Kind::cancelled;
+    }
+    return failed;
+}
+
+void InstallRunner::conclude(const AppManifestItem &app, const Attempt &attempted, InstallEvents *events)
+{
+    QPointer<InstallRunner> self(this);
     // Out of the running set before anyone hears the outcome; kept alive while they do.
     const std::shared_ptr<AppOperation> operation = m_running.take(app.id);
     Q_EMIT cancellableChanged();
 
-    if (installed) {
+    if (attempted.installed) {
         events->send(installEvent(app, QStringLiteral("install_succeeded"), QStringLiteral("succeeded")));
-        Q_EMIT succeeded(operation.get(), *installed);
-        events->close();
-        if (self)
-            Q_EMIT finished(app.id, true);
-        co_return;
-    }
-
-    if (wasCancelled) {
+        Q_EMIT succeeded(operation.get(), *attempted.installed);
+    } else if (attempted.cancelled) {
         qCInfo(lcStore) << "Install cancelled:" << app.id;
         Q_EMIT cancelled(operation.get());
     } else {
         qCInfo(lcStore) << "Install failed:" << app.id;
-        if (!reported && reporter)
-            reporter->reportMessage(failureDescription, reportContext(app));
-        Q_EMIT failed(operation.get(), OperationOutcome::failed(failureDescription, installerError));
+        if (!attempted.reported && m_c.errorReporter)
+            m_c.errorReporter->reportMessage(attempted.failureDescription, reportContext(app));
+        Q_EMIT failed(operation.get(), OperationOutcome::failed(attempted.failureDescription, attempted.installerError));
     }
-    events->send(installEvent(app, QStringLiteral("install_failed"), QStringLiteral("failed"), failureDebug));
+    if (!attempted.installed)
+        events->send(installEvent(app, QStringLiteral("install_failed"), QStringLiteral("failed"), attempted.failureDebug));
     events->close();
     if (self)
-        Q_EMIT finished(app.id, false);
+        Q_EMIT finished(app.id, attempted.installed.has_value());
 }

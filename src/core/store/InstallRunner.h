@@ -7,10 +7,10 @@
 #include <QCoroTask>
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 class InstallEvents;
-struct InstalledApp;
 
 // Runs installs, updates and repair installs, one per app at a time, each as its operation:
 // sends the operational events around the installer, reports failures, stops
@@ -58,9 +58,32 @@ Q_SIGNALS:
     void eventsSent();
 
 private:
+    // What the installer's call came to.
+    struct Attempt {
+        std::optional<InstalledApp> installed;
+        QString failureDescription;  // localized
+        QString failureDebug;        // the "install_failed" event's reason
+        std::optional<AppInstallerError> installerError;
+        bool cancelled = false;
+        bool reported = false;  // the error went to the reporter already
+        static Attempt failedWith(const LauncherError &error);
+    };
+
     QCoro::Task<void> run(AppManifestItem app);
+    // The install's own queue of events, counted until it has sent its last.
+    InstallEvents *openEventQueue();
     // Until "install_started" has left, eventWaitMs have passed or the install is cancelled.
     QCoro::Task<void> waitForStartEvent(InstallEvents *events, AppOperation *operation);
+    // Calls the installer, and catches and reports whatever it throws; holds
+    // what it uses, so it runs on after the runner goes (as at quit).
+    static QCoro::Task<Attempt> attempt(std::shared_ptr<AppInstalling> installer, std::shared_ptr<ErrorReporting> reporter,
+                                        AppManifestItem app, std::weak_ptr<AppOperation> operation,
+                                        QPointer<InstallRunner> runner);
+    // The operation's callbacks into the installer.
+    static InstallControl controlFor(const std::weak_ptr<AppOperation> &operation, const AppManifestItem &app);
+    // Hands the outcome on: the operation leaves the running set, the event
+    // goes out, one of succeeded, cancelled or failed, then finished.
+    void conclude(const AppManifestItem &app, const Attempt &attempted, InstallEvents *events);
 
     StoreCollaborators m_c;
     QHash<QString, std::shared_ptr<AppOperation>> m_running;

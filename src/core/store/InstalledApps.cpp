@@ -245,7 +245,7 @@ void InstalledApps::finish(AppOperation *operation, const OperationOutcome &outc
 InstalledApps::Operation InstalledApps::refused(const AppManifestItem &app, AppOperation::Kind kind, Refusal refusal)
 {
     auto operation = std::make_shared<AppOperation>(app, kind);
-    qCInfo(lcStore) << "Refused:" << app.id << RefusalText::name(refusal);
+    qCInfo(lcStore) << "Refused:" << app.id << EnumNames::name(refusal);
     finish(operation.get(), OperationOutcome::refused(refusal));
     return operation;
 }

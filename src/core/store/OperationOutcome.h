@@ -2,10 +2,14 @@
 
 #include "install/AppInstaller.h"
 
+#include <QObject>
 #include <QString>
 #include <optional>
 
-// Why an operation on an app was not started: the check that failed.
+namespace RefusalKinds {
+Q_NAMESPACE
+// Why an operation on an app was not started: the check that failed. The
+// case names are the coded form tools and logs show (codec/EnumNames.h).
 enum class Refusal {
     unknownApp,
     noPublishedRelease,  // not beta or live, or no download, checksum or version
@@ -25,12 +29,14 @@ enum class Refusal {
     nothingToRepair,    // not verified, or nothing found
     versionNotOffered,  // a repair needs the installed version, and the catalog offers another
 };
+Q_ENUM_NS(Refusal)
+}  // namespace RefusalKinds
+
+using RefusalKinds::Refusal;
 
 namespace RefusalText {
 // The message id of the sentence that says why.
 const char *key(Refusal refusal);
-// The coded form for tools ("comingSoon").
-QString name(Refusal refusal);
 }  // namespace RefusalText
 
 // How an operation on an app ended.

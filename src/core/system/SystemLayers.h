@@ -3,7 +3,7 @@
 // Small interfaces over what the operating system provides. src/platform holds
 // the real implementations; tests substitute any of them.
 
-#include "catalog/ManifestPolicy.h"  // OperatingSystemVersion
+#include "OperatingSystemVersion.h"
 
 #include <QByteArray>
 #include <QString>

@@ -8,14 +8,15 @@
 #include <cstring>
 #include <thread>
 
-// Test hooks for crash-safety tests: when VANTREL_INSTALL_PAUSE_AT names a
-// phase, the install prints "vantrel-install-phase: PHASE" to stderr on
+// Test hooks for crash-safety tests, reached by the catalog, the installer
+// and the platform layers alike. When VANTREL_INSTALL_PAUSE_AT names a
+// phase, the process prints "vantrel-install-phase: PHASE" to stderr on
 // reaching it and stops its own process (SIGSTOP) so the test can kill it
 // exactly there. When VANTREL_INSTALL_HOLD_AT names it, only the thread that
 // reached it waits, after the same line, until the install is cancelled (at
 // most 30 s), so a test's Ctrl-C lands exactly there while the rest of the
 // process runs on. Unset, nothing happens.
-namespace InstallFaultPoint {
+namespace FaultPoint {
 
 inline void reach(const char *phase)
 {
@@ -38,4 +39,4 @@ inline void hold(const char *phase, const std::atomic_bool &cancel)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
-}  // namespace InstallFaultPoint
+}  // namespace FaultPoint

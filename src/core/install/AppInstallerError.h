@@ -1,0 +1,60 @@
+#pragma once
+
+#include "errors/LauncherError.h"
+
+#include <QObject>
+#include <QString>
+
+namespace AppInstallerErrorKinds {
+Q_NAMESPACE
+// The case names are the debug description's names (codec/EnumNames.h).
+enum class Kind {
+    checksumMismatch,
+    unsupportedMacOS,
+    missingDownloadURL,
+    invalidReleaseMetadata,
+    unsupportedDownloadScheme,
+    downloadFailed,
+    extractionFailed,
+    appBundleNotFound,
+    bundleIdentifierMismatch,
+    // The caller asked the install to stop before the bundle was swapped in.
+    cancelled,
+    // A repair asked for the installed version and the catalog offers another.
+    versionNotOffered,
+};
+Q_ENUM_NS(Kind)
+}  // namespace AppInstallerErrorKinds
+
+class AppInstallerError : public LauncherError
+{
+public:
+    using Kind = AppInstallerErrorKinds::Kind;
+
+    static AppInstallerError checksumMismatch(const QString &expected, const QString &actual);
+    static AppInstallerError unsupportedMacOS(const QString &minimum);
+    static AppInstallerError versionNotOffered(const QString &version);
+    explicit AppInstallerError(Kind kind) : m_kind(kind) {}
+
+    Kind kind() const { return m_kind; }
+    QString expected() const { return m_expected; }
+    QString actual() const { return m_actual; }
+    QString minimum() const { return m_minimum; }
+    QString version() const { return m_version; }
+
+    QString localizedDescription() const override;
+    QString debugDescription() const override;
+
+    friend bool operator==(const AppInstallerError &a, const AppInstallerError &b)
+    {
+        return a.m_kind == b.m_kind && a.m_expected == b.m_expected && a.m_actual == b.m_actual
+            && a.m_minimum == b.m_minimum && a.m_version == b.m_version;
+    }
+
+private:
+    Kind m_kind;
+    QString m_expected;
+    QString m_actual;
+    QString m_minimum;
+    QString m_version;
+};

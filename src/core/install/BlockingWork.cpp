@@ -1,0 +1,24 @@
+#include "BlockingWork.h"
+
+namespace BlockingWork {
+
+QThreadPool *pool()
+{
+    // Our own pool: a long extraction must not starve other users of the global one.
+    static QThreadPool *installPool = [] {
+        auto *p = new QThreadPool;
+        p->setMaxThreadCount(4);
+        p->setExpiryTimeout(30000);
+        return p;
+    }();
+    return installPool;
+}
+
+QCoro::Task<void> completionOf(QFuture<std::exception_ptr> future)
+{
+    const std::exception_ptr error = co_await future;
+    if (error)
+        std::rethrow_exception(error);
+}
+
+}  // namespace BlockingWork

@@ -1,0 +1,118 @@
+#include "InstalledCopyOperations.h"
+
+#include "BlockingWork.h"
+#include "BundleRepair.h"
+#include "BundleVerifier.h"
+#include "InstallLocks.h"
+#include "InstallProgress.h"
+#include "InstalledCopies.h"
+#include "install/InstallerLayers.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cerrno>
+
+namespace {
+
+// The per-app lock for an operation on an installed copy, let go, file and all, when the hold goes.
+struct RemoveAndRelease {
+    void operator()(FileLock *lock) const
+    {
+        lock->removeAndRelease();
+        delete lock;
+    }
+};
+using AppLockHold = std::unique_ptr<FileLock, RemoveAndRelease>;
+
+QCoro::Task<AppLockHold> holdAppLock(QString installRoot, QString appId)
+{
+    QCoro::Task<std::unique_ptr<FileLock>> locking
+        = InstallLocks::waitForAppLock(installRoot, appId, std::make_shared<std::atomic_bool>(false));
+    std::unique_ptr<FileLock> lock = co_await locking;
+    co_return AppLockHold(lock.release());
+}
+
+// Stops the verify's threads when whoever awaits it goes first, and only then.
+struct StopUnlessDone {
+    std::shared_ptr<std::atomic_bool> cancel;
+    bool done = false;
+    ~StopUnlessDone()
+    {
+        if (!done)
+            cancel->store(true);
+    }
+};
+
+}  // namespace
+
+namespace InstalledCopyOperations {
+
+QString bundleInRoot(const QString &installRoot, const QUrl &bundle)
+{
+    const QString path = QDir::cleanPath(bundle.toLocalFile());
+    const QFileInfo info(path);
+    if (!bundle.isLocalFile() || info.absolutePath() != installRoot || !info.fileName().endsWith(QLatin1String(".app")))
+        throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("The app is not in the launcher's folder."), ENOENT);
+    return path;
+}
+
+QCoro::Task<InstalledApp> rollBack(QString installRoot, QString appId, QUrl bundleUrl,
+                                   std::shared_ptr<const DirectoryReplacer> replacer)
+{
+    const QString bundle = bundleInRoot(installRoot, bundleUrl);
+    QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
+    const AppLockHold hold = co_await locking;
+    QCoro::Task<QString> swap = BlockingWork::run([bundle, appId, replacer] {
+        return InstalledCopies::rollBack(bundle, appId, *replacer);
+    });
+    const QString version = co_await swap;
+    co_return InstalledApp{QUrl::fromLocalFile(bundle), version};
+}
+
+QCoro::Task<void> remove(QString installRoot, QString appId, QUrl bundleUrl, bool toTrash)
+{
+    const QString bundle = bundleInRoot(installRoot, bundleUrl);
+    QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
+    const AppLockHold hold = co_await locking;
+    QCoro::Task<void> removal = BlockingWork::run([bundle, toTrash] { InstalledCopies::remove(bundle, toTrash); });
+    co_await removal;
+}
+
+QCoro::Task<int> repairPermissions(QString installRoot, QString appId, QUrl bundleUrl)
+{
+    const QString bundle = bundleInRoot(installRoot, bundleUrl);
+    QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
+    const AppLockHold hold = co_await locking;
+    QCoro::Task<int> repair = BlockingWork::run([bundle, appId] { return BundleRepair::restorePermissions(bundle, appId); });
+    co_return co_await repair;
+}
+
+QCoro::Task<BundleVerification> verify(QString installRoot, QString appId, QUrl bundleUrl, VerifyControl control)
+{
+    const QString bundle = bundleInRoot(installRoot, bundleUrl);
+    auto progress = std::make_shared<VerifyProgress>();
+    StopUnlessDone stop{control.cancel ? control.cancel : std::make_shared<std::atomic_bool>(false)};
+    // The threads count what they read; the caller hears it on this thread.
+    QTimer poll;
+    poll.setInterval(int(InstallProgress::minimumIntervalMs));
+    QObject::connect(&poll, &QTimer::timeout, [progress, onProgress = control.onProgress] {
+        onProgress(progress->readBytes.load(), progress->totalBytes.load());
+    });
+    if (control.onProgress)
+        poll.start();
+    QCoro::Task<BundleVerification> checking = BlockingWork::run([bundle, appId, cancel = stop.cancel, progress] {
+        return BundleVerifier::verify(bundle, appId, cancel.get(), progress.get());
+    });
+    try {
+        BundleVerification result = co_await checking;
+        stop.done = true;
+        co_return result;
+    } catch (...) {
+        stop.done = true;
+        throw;
+    }
+}
+
+}  // namespace InstalledCopyOperations
