@@ -8,6 +8,7 @@
 #include "PlistBundleInspector.h"
 #include "SettingsUserDefaults.h"
 #include "SystemLanguage.h"
+#include "XdgDesktopEntries.h"
 #include "catalog/ManifestClient.h"
 #include "feedback/Feedback.h"
 #include "monitoring/Monitoring.h"
@@ -46,8 +47,13 @@ LauncherStore::Collaborators defaultCollaborators(QNetworkAccessManager *session
     c.feedbackClient = std::make_shared<RemoteFeedbackClient>(serviceBase, session);
     c.errorReporter = std::make_shared<LauncherErrorReporter>(LauncherErrorReporter::dsnFromEnvironment());
     c.userDefaults = std::make_shared<SettingsUserDefaults>();
-    c.workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(),
-                                                   LinuxWorkspace::defaultSearchRoots(installRoot));
+    auto workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(),
+                                                      LinuxWorkspace::defaultSearchRoots(installRoot));
+    c.workspace = workspace;
+#ifndef Q_OS_MACOS
+    // macOS lists every app under ~/Applications by itself.
+    c.desktopEntries = std::make_shared<XdgDesktopEntries>(workspace);
+#endif
     c.systemVersion = std::make_shared<LinuxSystemVersion>();
     c.systemLanguage = language;
     c.appProperties = properties;

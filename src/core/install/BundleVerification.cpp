@@ -16,6 +16,8 @@ QString countText(VerificationFinding::Kind kind, int n)
     case VerificationFinding::Kind::linkChanged: return qtTrId("verifyLinkChangedCount", n);
     case VerificationFinding::Kind::linkLeadsOut: return qtTrId("verifyLinkLeadsOutCount", n);
     case VerificationFinding::Kind::extra: return qtTrId("verifyExtraCount", n);
+    case VerificationFinding::Kind::desktopMissing: return qtTrId("verifyDesktopMissingCount", n);
+    case VerificationFinding::Kind::desktopChanged: return qtTrId("verifyDesktopChangedCount", n);
     }
     return {};
 }
@@ -39,10 +41,20 @@ BundleVerification::Repair BundleVerification::repair() const
     case Status::damaged:
         break;
     }
-    const bool onlyBits = std::all_of(findings.cbegin(), findings.cend(), [](const VerificationFinding &f) {
-        return f.kind == VerificationFinding::Kind::permissions || f.kind == VerificationFinding::Kind::extra;
-    });
-    return onlyBits ? Repair::permissions : Repair::reinstall;
+    using Kind = VerificationFinding::Kind;
+    const auto onlyOf = [this](std::initializer_list<Kind> kinds) {
+        return std::all_of(findings.cbegin(), findings.cend(), [kinds](const VerificationFinding &f) {
+            return std::find(kinds.begin(), kinds.end(), f.kind) != kinds.end();
+        });
+    };
+    // A fresh copy writes the desktop's files too; so does a repair of the bits.
+    const bool desktopOnly = count(Kind::desktopMissing) + count(Kind::desktopChanged) > 0
+        && onlyOf({Kind::extra, Kind::desktopMissing, Kind::desktopChanged});
+    if (desktopOnly)
+        return Repair::desktop;
+    if (onlyOf({Kind::permissions, Kind::extra, Kind::desktopMissing, Kind::desktopChanged}))
+        return Repair::permissions;
+    return Repair::reinstall;
 }
 
 QString BundleVerification::summary() const
@@ -63,7 +75,8 @@ QString BundleVerification::summary() const
     if (status == Status::intact)
         parts.append(qtTrId("verifyIntact"));
     // Damage first, extra entries last.
-    for (const Kind kind : {Kind::changed, Kind::missing, Kind::permissions, Kind::linkChanged, Kind::linkLeadsOut, Kind::extra}) {
+    for (const Kind kind : {Kind::changed, Kind::missing, Kind::permissions, Kind::linkChanged, Kind::linkLeadsOut,
+                            Kind::desktopMissing, Kind::desktopChanged, Kind::extra}) {
         if (const int n = count(kind))
             parts.append(countText(kind, n));
     }
@@ -79,6 +92,8 @@ QString BundleVerification::kindLabel(VerificationFinding::Kind kind)
     case VerificationFinding::Kind::linkChanged: return qtTrId("verifyFindingLinkChanged");
     case VerificationFinding::Kind::linkLeadsOut: return qtTrId("verifyFindingLinkLeadsOut");
     case VerificationFinding::Kind::extra: return qtTrId("verifyFindingExtra");
+    case VerificationFinding::Kind::desktopMissing: return qtTrId("verifyFindingDesktopMissing");
+    case VerificationFinding::Kind::desktopChanged: return qtTrId("verifyFindingDesktopChanged");
     }
     return {};
 }

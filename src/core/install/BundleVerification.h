@@ -21,11 +21,15 @@ public:
         linkChanged,   // a link that points elsewhere now, or is no link any more
         linkLeadsOut,  // now a link leading out of the bundle
         extra,         // not placed by the install; listed, no damage on its own
+        // The app's desktop entry or an icon of it (the path is below the
+        // user's data folder): gone, or the entry differs from what was written.
+        desktopMissing,
+        desktopChanged,
     };
     Q_ENUM(Kind)
 
     Kind kind = Kind::changed;
-    QByteArray path;  // below the bundle, as the file system spells it
+    QByteArray path;  // below the bundle (desktop kinds: below the data folder), as the file system spells it
 
     friend bool operator==(const VerificationFinding &, const VerificationFinding &) = default;
 };
@@ -53,6 +57,7 @@ public:
         none,
         permissions,  // the permission bits, in place, without a download
         reinstall,    // a fresh install of the installed version (the repair install)
+        desktop,      // the desktop entry and icons written again, without a download
     };
     Q_ENUM(Repair)
 

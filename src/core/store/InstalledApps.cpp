@@ -10,6 +10,7 @@
 #include "install/AppInstaller.h"
 #include "install/InstallReceipt.h"
 #include "log/Logging.h"
+#include "system/DesktopEntries.h"
 #include "system/SystemLayers.h"
 
 #include <QFileInfo>
@@ -469,6 +470,29 @@ void InstalledApps::setURLs(const QHash<QString, QUrl> &urls)
     }
     // An install or a roll back changes them under the same URL.
     updatePreviousVersions();
+    syncDesktop();
+}
+
+std::optional<DesktopApp> InstalledApps::desktopApp(const QString &appId)
+{
+    const InstallRecords::Recorded recorded = m_records.reconcile().value(appId);
+    if (recorded.bundle.isEmpty() || !m_installed.contains(appId))
+        return std::nullopt;
+    return DesktopApp{m_installed.value(appId), recorded.version, recorded.bundle.toLocalFile()};
+}
+
+void InstalledApps::syncDesktop()
+{
+    if (!m_c.desktopEntries)
+        return;
+    // The records, not the URLs shown: an app being changed still has its copy.
+    const QHash<QString, InstallRecords::Recorded> recorded = m_records.reconcile();
+    QList<DesktopApp> apps;
+    for (auto it = recorded.cbegin(); it != recorded.cend(); ++it) {
+        if (const auto known = m_installed.constFind(it.key()); known != m_installed.cend())
+            apps.append({*known, it->version, it->bundle.toLocalFile()});
+    }
+    m_c.desktopEntries->sync(apps);
 }
 
 void InstalledApps::watchBundleFolders()

@@ -135,7 +135,7 @@ private:
     static QString describe(const std::exception_ptr &failure);
     QCoro::Task<void> runChange(Operation operation, bool toTrash);
     QCoro::Task<void> runVerify(Operation operation);
-    QCoro::Task<void> runPermissionRepair(Operation operation);
+    QCoro::Task<void> runInPlaceRepair(Operation operation);
     void forgetVerification(const QString &appId);
     void connectInstalls();
     void recordInstalled(const InstalledApp &installed, const AppManifestItem &app);
@@ -152,6 +152,9 @@ private:
     void setURL(const QString &appId, const std::optional<QUrl> &url);
     void setURLs(const QHash<QString, QUrl> &urls);
     void watchBundleFolders();
+    // The desktop's entries follow the installed apps as the records give them.
+    void syncDesktop();
+    std::optional<struct DesktopApp> desktopApp(const QString &appId);
 
     StoreCollaborators m_c;
     InstallRecords m_records;

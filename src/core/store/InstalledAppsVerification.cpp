@@ -6,6 +6,7 @@
 #include "InstallRunner.h"
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
+#include "system/DesktopEntries.h"
 
 #include <QPointer>
 
@@ -39,7 +40,7 @@ std::optional<Refusal> InstalledApps::repairRefusal(const AppManifestItem &app) 
     const std::optional<BundleVerification> found = verification(app.id);
     if (!found || found->repair() == BundleVerification::Repair::none)
         return Refusal::nothingToRepair;
-    if (found->repair() == BundleVerification::Repair::permissions)
+    if (found->repair() == BundleVerification::Repair::permissions || found->repair() == BundleVerification::Repair::desktop)
         return std::nullopt;
     // A fresh copy of the installed version, from the catalog that offers it now.
     const AppManifestItem *listed = catalogEntry(app.id);
@@ -91,6 +92,14 @@ QCoro::Task<void> InstalledApps::runVerify(Operation operation)
         finish(operation.get(), OperationOutcome::cancelled());
         co_return;
     }
+    // The desktop's entry and icons are part of the app as installed.
+    const bool compared = found->status == BundleVerification::Status::intact || found->status == BundleVerification::Status::damaged;
+    if (const std::optional<DesktopApp> desktop = desktopApp(appId); desktop && m_c.desktopEntries && compared) {
+        const QList<VerificationFinding> more = m_c.desktopEntries->check(*desktop);
+        found->findings.append(more);
+        if (!more.isEmpty())
+            found->status = BundleVerification::Status::damaged;
+    }
     qCInfo(lcStore) << "Verified" << appId << found->summary();
     m_verifications.insert(appId, {*found, version, bundle});
     Q_EMIT verificationChanged(appId);
@@ -104,25 +113,30 @@ InstalledApps::Operation InstalledApps::repair(const AppManifestItem &app)
     if (verification(app.id)->repair() == BundleVerification::Repair::reinstall)
         return startInstall(*catalogEntry(app.id), AppOperation::Kind::repair);
     auto operation = std::make_shared<AppOperation>(app, AppOperation::Kind::repair);
-    runPermissionRepair(operation);  // runs on by itself
+    runInPlaceRepair(operation);  // runs on by itself
     return operation;
 }
 
-QCoro::Task<void> InstalledApps::runPermissionRepair(Operation operation)
+QCoro::Task<void> InstalledApps::runInPlaceRepair(Operation operation)
 {
     QPointer<InstalledApps> self(this);
     const QString appId = operation->appId();
     const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    const bool bits = verification(appId)->count(VerificationFinding::Kind::permissions) > 0;
     m_changing.insert(appId);
     QString failure;
     try {
-        const int changed = co_await installer->repairPermissions(appId, m_urls.value(appId));
-        qCInfo(lcStore) << "Permission bits put back:" << appId << changed;
+        if (bits) {
+            const int changed = co_await installer->repairPermissions(appId, m_urls.value(appId));
+            qCInfo(lcStore) << "Permission bits put back:" << appId << changed;
+        }
     } catch (...) {
         failure = describe(std::current_exception());
     }
     if (!self)
         co_return;
     m_changing.remove(appId);
+    if (const std::optional<DesktopApp> desktop = desktopApp(appId); desktop && m_c.desktopEntries && failure.isEmpty())
+        m_c.desktopEntries->rewrite(*desktop);
     finish(operation.get(), failure.isEmpty() ? OperationOutcome::done() : OperationOutcome::failed(failure));
 }

@@ -12,6 +12,7 @@ class Workspace;
 class SystemVersionProvider;
 class SystemLanguageProvider;
 class AppProperties;
+class DesktopEntries;
 
 // What the store is built from and keeps for its whole life: the clients, the
 // user defaults and the platform layers. Any of them may be missing in tests.
@@ -27,6 +28,9 @@ struct StoreCollaborators {
     std::shared_ptr<const SystemVersionProvider> systemVersion;
     std::shared_ptr<const SystemLanguageProvider> systemLanguage;
     std::shared_ptr<const AppProperties> appProperties;
+    // The installed apps' entries in the desktop's menu; none where the
+    // system finds installed apps by itself.
+    std::shared_ptr<DesktopEntries> desktopEntries;
     // Whether the store watches the user defaults for changes other processes
     // make; a command that runs for moments has no view to keep current.
     bool followChangesElsewhere = true;

@@ -3,7 +3,13 @@
 #include "SampleCatalog.h"
 #include "ZipWriter.h"
 
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QLinearGradient>
+#include <QPainter>
 
 namespace {
 
@@ -54,7 +60,34 @@ private:
 
 namespace BundleZip {
 
-QByteArray infoPlist(const SampleArchive &archive)
+Icon icon(const SampleArchive &archive)
+{
+    // A colour of the app's own, the same in every build.
+    const QByteArray hash = QCryptographicHash::hash(archive.bundleId.toUtf8(), QCryptographicHash::Sha256);
+    const QColor colour = QColor::fromHsv(int(quint8(hash.at(0))) * 359 / 255, 170, 230);
+    QImage image(256, 256, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient gradient(0, 0, 256, 256);
+    gradient.setColorAt(0, colour.lighter(130));
+    gradient.setColorAt(1, colour.darker(140));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(gradient);
+    painter.drawEllipse(QRectF(8, 8, 240, 240));
+    painter.setBrush(QColor(255, 255, 255, 220));
+    painter.drawRoundedRect(QRectF(88, 88, 80, 80), 16, 16);
+    painter.end();
+    const bool icns = QImageWriter::supportedImageFormats().contains("icns");
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, icns ? "icns" : "png");
+    if (!writer.write(image))
+        throw PackagingError(QStringLiteral("cannot draw the icon: %1").arg(writer.errorString()).toStdString());
+    return {icns ? QStringLiteral("AppIcon.icns") : QStringLiteral("AppIcon.png"), buffer.data()};
+}
+
+QByteArray infoPlist(const SampleArchive &archive, const QString &iconFile)
 {
     QByteArray xml;
     xml += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
@@ -62,6 +95,7 @@ QByteArray infoPlist(const SampleArchive &archive)
         xml += "\t<key>" + QByteArray(key) + "</key>\n\t<string>" + escaped(value) + "</string>\n";
     };
     add("CFBundleExecutable", archive.executable);
+    add("CFBundleIconFile", iconFile);
     add("CFBundleIdentifier", archive.bundleId);
     add("CFBundleName", archive.appName);
     add("CFBundlePackageType", QStringLiteral("APPL"));
@@ -80,7 +114,10 @@ void write(const SampleArchive &archive, const QString &program, const QString &
         const QString root = archive.bundleName + QLatin1Char('/');
         writer.directory(root);
         writer.directory(root + QStringLiteral("Contents/"));
-        writer.file(root + QStringLiteral("Contents/Info.plist"), infoPlist(archive), 0644);
+        const Icon picture = icon(archive);
+        writer.file(root + QStringLiteral("Contents/Info.plist"), infoPlist(archive, picture.fileName), 0644);
+        writer.directory(root + QStringLiteral("Contents/Resources/"));
+        writer.file(root + QStringLiteral("Contents/Resources/") + picture.fileName, picture.bytes, 0644);
         writer.directory(root + QStringLiteral("Contents/MacOS/"));
         writer.copy(root + QStringLiteral("Contents/MacOS/") + archive.executable, program, 0755);
         writer.close();

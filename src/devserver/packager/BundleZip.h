@@ -13,11 +13,20 @@ public:
 
 namespace BundleZip {
 
-// The Info.plist (XML) of a sample bundle.
-QByteArray infoPlist(const SampleArchive &archive);
+// A sample bundle's icon: a picture of its own colour, as an .icns file
+// where Qt's image plugins write one (a PNG elsewhere).
+struct Icon {
+    QString fileName;  // below Contents/Resources
+    QByteArray bytes;
+};
+Icon icon(const SampleArchive &archive);
 
-// Writes archivePath: NAME.app/Contents/Info.plist and
-// NAME.app/Contents/MacOS/EXECUTABLE (a copy of program, mode 0755).
+// The Info.plist (XML) of a sample bundle; it names the icon file.
+QByteArray infoPlist(const SampleArchive &archive, const QString &iconFile);
+
+// Writes archivePath: NAME.app/Contents/Info.plist,
+// NAME.app/Contents/MacOS/EXECUTABLE (a copy of program, mode 0755) and the
+// icon in NAME.app/Contents/Resources.
 // Written to a temporary name first, so a half-written archive is never left
 // under the final name. Throws PackagingError.
 void write(const SampleArchive &archive, const QString &program, const QString &archivePath);

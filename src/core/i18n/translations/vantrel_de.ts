@@ -1397,6 +1397,28 @@
             <numerusform>%Ln zusätzliche Einträge</numerusform>
         </translation>
     </message>
+    <message id="verifyDesktopMissingCount" numerus="yes">
+        <source>%n desktop files missing</source>
+        <translation>
+            <numerusform>%Ln Desktop-Datei fehlt</numerusform>
+            <numerusform>%Ln Desktop-Dateien fehlen</numerusform>
+        </translation>
+    </message>
+    <message id="verifyDesktopChangedCount" numerus="yes">
+        <source>%n desktop files changed</source>
+        <translation>
+            <numerusform>%Ln Desktop-Datei geändert</numerusform>
+            <numerusform>%Ln Desktop-Dateien geändert</numerusform>
+        </translation>
+    </message>
+    <message id="verifyFindingDesktopMissing">
+        <source>missing from the desktop</source>
+        <translation>fehlt auf dem Desktop</translation>
+    </message>
+    <message id="verifyFindingDesktopChanged">
+        <source>changed on the desktop</source>
+        <translation>auf dem Desktop geändert</translation>
+    </message>
     <message id="verifyFindingMissing">
         <source>missing</source>
         <translation>fehlt</translation>

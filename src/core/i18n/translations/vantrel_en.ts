@@ -1397,6 +1397,28 @@
             <numerusform>%Ln extra items</numerusform>
         </translation>
     </message>
+    <message id="verifyDesktopMissingCount" numerus="yes">
+        <source>%n desktop files missing</source>
+        <translation>
+            <numerusform>%Ln desktop file missing</numerusform>
+            <numerusform>%Ln desktop files missing</numerusform>
+        </translation>
+    </message>
+    <message id="verifyDesktopChangedCount" numerus="yes">
+        <source>%n desktop files changed</source>
+        <translation>
+            <numerusform>%Ln desktop file changed</numerusform>
+            <numerusform>%Ln desktop files changed</numerusform>
+        </translation>
+    </message>
+    <message id="verifyFindingDesktopMissing">
+        <source>missing from the desktop</source>
+        <translation>missing from the desktop</translation>
+    </message>
+    <message id="verifyFindingDesktopChanged">
+        <source>changed on the desktop</source>
+        <translation>changed on the desktop</translation>
+    </message>
     <message id="verifyFindingMissing">
         <source>missing</source>
         <translation>missing</translation>

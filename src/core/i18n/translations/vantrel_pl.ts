@@ -1419,6 +1419,30 @@
             <numerusform>%Ln dodatkowych elementów</numerusform>
         </translation>
     </message>
+    <message id="verifyDesktopMissingCount" numerus="yes">
+        <source>%n desktop files missing</source>
+        <translation>
+            <numerusform>%Ln brakujący plik pulpitu</numerusform>
+            <numerusform>%Ln brakujące pliki pulpitu</numerusform>
+            <numerusform>%Ln brakujących plików pulpitu</numerusform>
+        </translation>
+    </message>
+    <message id="verifyDesktopChangedCount" numerus="yes">
+        <source>%n desktop files changed</source>
+        <translation>
+            <numerusform>%Ln zmieniony plik pulpitu</numerusform>
+            <numerusform>%Ln zmienione pliki pulpitu</numerusform>
+            <numerusform>%Ln zmienionych plików pulpitu</numerusform>
+        </translation>
+    </message>
+    <message id="verifyFindingDesktopMissing">
+        <source>missing from the desktop</source>
+        <translation>brak na pulpicie</translation>
+    </message>
+    <message id="verifyFindingDesktopChanged">
+        <source>changed on the desktop</source>
+        <translation>zmieniony na pulpicie</translation>
+    </message>
     <message id="verifyFindingMissing">
         <source>missing</source>
         <translation>brak</translation>

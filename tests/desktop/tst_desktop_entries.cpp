@@ -1,0 +1,495 @@
+// Installed apps as apps of the desktop: entries and icons under a temporary
+// XDG_DATA_HOME, written by real `vantrel` processes and this process's store,
+// checked with the desktop's own tools.
+
+#include "CatalogBuilders.h"
+#include "DefaultCollaborators.h"
+#include "DesktopEntryText.h"
+#include "DesktopIcons.h"
+#include "LinuxWorkspace.h"
+#include "PlistBundleInspector.h"
+#include "SettingsUserDefaults.h"
+#include "ToolSandbox.h"
+#include "XdgDesktopEntries.h"
+#include "ZipBuilder.h"
+#include "store/LauncherStore.h"
+
+#include <QBuffer>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QImageWriter>
+#include <QStandardPaths>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+const QString marker = QStringLiteral("VANTREL_TEST_MARKER");
+
+QByteArray picture(const char *format, QColor colour, int side = 512)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(colour);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    return writer.write(image) ? buffer.data() : QByteArray();
+}
+
+// A bundle whose program writes its process id where VANTREL_TEST_MARKER
+// says and then stays running; its icon is the given file.
+ZipBuilder bundle(const QString &name, const QString &bundleId, const QString &executable, const QByteArray &icon = {})
+{
+    QMap<QString, QString> keys{{"CFBundleIdentifier", bundleId}, {"CFBundleExecutable", executable}};
+    ZipBuilder zip;
+    if (!icon.isEmpty()) {
+        keys.insert(QStringLiteral("CFBundleIconFile"), QStringLiteral("AppIcon"));
+        zip.addFile(name + QStringLiteral(".app/Contents/Resources/AppIcon.icns"), icon);
+    }
+    zip.addFile(name + QStringLiteral(".app/Contents/Info.plist"), ZipBuilder::infoPlist(keys, ZipBuilder::PlistFormat::xml));
+    zip.addExecutable(name + QStringLiteral(".app/Contents/MacOS/") + executable,
+                      "#!/bin/sh\necho $$ > \"$" + marker.toUtf8() + "\"\nexec sleep 60\n");
+    return zip;
+}
+
+AppManifestItem release(ToolSandbox &cli, const QString &id, const QString &version)
+{
+    const QString name = id.left(1).toUpper() + id.mid(1);
+    const QByteArray bytes = bundle(name, QStringLiteral("com.vantrel.") + id, name, picture("icns", Qt::red)).build();
+    AppManifestItem app = TestCatalog::release(id, cli.host(QStringLiteral("/%1-%2.zip").arg(id, version), bytes, 0),
+                                               ZipBuilder::sha256Hex(bytes), version);
+    app.name = name;
+    app.tagline = QStringLiteral("The %1 app").arg(id);
+    app.category = QStringLiteral("Productivity");
+    app.bundleId = QStringLiteral("com.vantrel.") + id;
+    return app;
+}
+
+// The bundle written straight to disk (names no archive tool would unpack).
+bool writeBundle(const QString &bundlePath, const QString &executable)
+{
+    const QMap<QString, QString> keys{{"CFBundleExecutable", executable}, {"CFBundleIconFile", "AppIcon"}};
+    return TempHome::writeFile(bundlePath + QStringLiteral("/Contents/Info.plist"), ZipBuilder::infoPlist(keys, ZipBuilder::PlistFormat::xml))
+        && TempHome::writeFile(bundlePath + QStringLiteral("/Contents/MacOS/") + executable, "#!/bin/sh\n", 0755);
+}
+
+QString dataHome(const TempHome &home)
+{
+    return home.home() + QStringLiteral("/.local/share");
+}
+
+// Every entry and icon the launcher may have written, below the data folder.
+QStringList desktopFiles(const TempHome &home)
+{
+    QStringList files;
+    const QString root = dataHome(home);
+    QDirIterator it(root, {QStringLiteral("*.desktop"), QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next().mid(root.size() + 1));
+    files.sort();
+    return files;
+}
+
+// What the installed apps' files are: an entry and every icon size each.
+QStringList expectedFiles(const QStringList &ids)
+{
+    QStringList files;
+    for (const QString &id : ids) {
+        const QString fileId = DesktopEntryText::fileId(QStringLiteral("com.vantrel.") + id, id);
+        files.append(XdgDesktopEntries::entryPath(fileId));
+        for (const int size : DesktopIcons::sizes)
+            files.append(XdgDesktopEntries::iconPath(fileId, size));
+    }
+    files.sort();
+    return files;
+}
+
+QString entryFile(const TempHome &home, const QString &id)
+{
+    return dataHome(home) + QLatin1Char('/')
+        + XdgDesktopEntries::entryPath(DesktopEntryText::fileId(QStringLiteral("com.vantrel.") + id, id));
+}
+
+// desktop-file-validate's complaints about the entry (empty when it passes).
+QString validationProblems(const QString &path)
+{
+    QProcess validate;
+    validate.start(QStringLiteral("desktop-file-validate"), {path});
+    if (!validate.waitForFinished(20000))
+        return QStringLiteral("desktop-file-validate did not run");
+    const QString said = QString::fromUtf8(validate.readAll() + validate.readAllStandardError());
+    return validate.exitCode() == 0 && !said.contains(QLatin1String("error")) ? QString() : said;
+}
+
+// Exec read back as a desktop reads it: the string escapes, then the quoting, then '%%'.
+QStringList execArguments(const QByteArray &entry, int *execLines)
+{
+    QString exec;
+    *execLines = 0;
+    for (const QByteArray &line : entry.split('\n')) {
+        if (line.startsWith("Exec")) {
+            ++*execLines;
+            exec = QString::fromUtf8(line.mid(5));
+        }
+    }
+    QString value;
+    for (int i = 0; i < exec.size(); ++i) {
+        if (exec[i] == QLatin1Char('\\') && i + 1 < exec.size()) {
+            const QChar next = exec[++i];
+            value += next == QLatin1Char('n') ? QChar('\n') : next == QLatin1Char('t') ? QChar('\t')
+                : next == QLatin1Char('s') ? QChar(' ') : next == QLatin1Char('r') ? QChar('\r') : next;
+        } else {
+            value += exec[i];
+        }
+    }
+    QStringList arguments;
+    QString current;
+    bool quoted = false, started = false;
+    for (int i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            started = true;
+        } else if (quoted && c == QLatin1Char('\\') && i + 1 < value.size()) {
+            current += value[++i];
+        } else if (c == QLatin1Char('%')) {
+            if (value.value(++i) != QLatin1Char('%'))
+                return {QStringLiteral("field code %") + value.value(i)};
+            current += c;
+        } else if (!quoted && c == QLatin1Char(' ')) {
+            if (started)
+                arguments.append(current);
+            current.clear();
+            started = false;
+        } else {
+            current += c;
+            started = true;
+        }
+    }
+    if (started)
+        arguments.append(current);
+    return arguments;
+}
+
+qint64 peakMemoryKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+}  // namespace
+
+class DesktopEntriesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY2(QFile::exists(ToolSandbox::vantrel()), qPrintable(ToolSandbox::vantrel() + QStringLiteral(" has not been built")));
+        QVERIFY2(QImageWriter::supportedImageFormats().contains("icns"), "the icns image plugin is missing");
+    }
+
+    void fileIds_data()
+    {
+        QTest::addColumn<QString>("bundleId");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("reverse DNS") << "com.vantrel.notes" << "vantrel-app.com.vantrel.notes";
+        QTest::newRow("no bundle id: the app id") << "" << "vantrel-app.notes";
+        QTest::newRow("separators and spaces") << "com/../x y;z=1" << "vantrel-app.com_.__.x_y_z_1";
+        QTest::newRow("digit after a dot") << "com.7zip.ä" << "vantrel-app.com._7zip._";
+    }
+
+    void fileIds()
+    {
+        QFETCH(QString, bundleId);
+        QFETCH(QString, expected);
+        QCOMPARE(DesktopEntryText::fileId(bundleId, QStringLiteral("notes")), expected);
+        const QString longer = QString(600, QLatin1Char('a'));
+        QVERIFY(DesktopEntryText::fileId(longer + QLatin1Char('1'), {}).size() < 200);
+        QVERIFY(DesktopEntryText::fileId(longer + QLatin1Char('1'), {}) != DesktopEntryText::fileId(longer + QLatin1Char('2'), {}));
+    }
+
+    void categories_data()
+    {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("en") << "Productivity" << "Office;";
+        QTest::newRow("pl") << "Produktywność" << "Office;";
+        QTest::newRow("audio") << "Audio" << "AudioVideo;Audio;";
+        QTest::newRow("de photo") << "Foto" << "Graphics;Photography;";
+        QTest::newRow("unknown") << "Whatever" << "Utility;";
+        QTest::newRow("hostile") << "Game;\nExec=evil" << "Game;";
+    }
+
+    void categories()
+    {
+        QFETCH(QString, category);
+        QFETCH(QString, expected);
+        QCOMPARE(DesktopEntryText::categories(category), expected);
+    }
+
+    // Downloaded names, taglines and executable names never add a key, an argument or a line.
+    void hostileValues_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("tagline");
+        QTest::addColumn<QString>("executable");
+        const QString injection = QStringLiteral("Tempo\nExec=/bin/evil %f\n[Desktop Entry]\nX-Evil=1");
+        QTest::newRow("newline and Exec in name") << injection << "tag" << "Tempo";
+        QTest::newRow("field codes and quotes") << "\"%f\" %u 'x' %%" << "a;b=c \\ `x` $(y)" << "Tempo";
+        QTest::newRow("4 KB long") << QString(4096, QLatin1Char('n')) << injection.repeated(200) << "Tempo";
+        QTest::newRow("hostile executable") << "Tempo" << "tag" << "T \"%f\" $HOME `id` ;x=1 \\ 'q'";
+        QTest::newRow("newline in executable") << "Tempo" << "tag" << "a\nExec=/bin/evil";
+    }
+
+    void hostileValues()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, tagline);
+        QFETCH(QString, executable);
+        TempHome home;
+        const QString bundlePath = home.bundle(QStringLiteral("Tempo.app"));
+        QVERIFY(writeBundle(bundlePath, executable));
+        AppManifestItem app = TestCatalog::app(QStringLiteral("tempo"));
+        app.name = name;
+        app.tagline = tagline;
+        app.category = injection();
+        app.tags = {QStringLiteral("a;b"), QStringLiteral("c\nd=e")};
+        auto workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList());
+        XdgDesktopEntries entries(workspace, dataHome(home));
+        entries.sync({{app, QStringLiteral("1.0"), bundlePath}});
+
+        const QString path = entryFile(home, QStringLiteral("tempo"));
+        const QByteArray entry = TempHome::readFile(path);
+        int execLines = 0;
+        QCOMPARE(execArguments(entry, &execLines), QStringList{QFileInfo(bundlePath + QStringLiteral("/Contents/MacOS/") + executable).canonicalFilePath()});
+        QCOMPARE(execLines, 1);
+        const QStringList keys = {"Type", "Version", "Name", "Comment", "Exec", "TryExec", "Path", "Icon", "Categories",
+                                  "Keywords", "StartupNotify", "StartupWMClass", "X-Vantrel-Managed", "X-Vantrel-Version"};
+        const QList<QByteArray> lines = entry.trimmed().split('\n');
+        QCOMPARE(lines.first(), QByteArray("[Desktop Entry]"));
+        for (const QByteArray &line : lines.mid(1))
+            QVERIFY2(keys.contains(QString::fromUtf8(line.left(line.indexOf('=')))), line.left(80).constData());
+        QVERIFY(lines.size() <= keys.size() + 1);
+        const QString problems = validationProblems(path);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
+    }
+
+    // Install, update, roll back and remove by real processes: the files on disk are exactly the installed apps'.
+    void followsInstalledApps()
+    {
+        ToolSandbox cli;
+        const AppManifestItem alpha = release(cli, QStringLiteral("alpha"), QStringLiteral("1.0.0"));
+        const AppManifestItem beta = release(cli, QStringLiteral("beta"), QStringLiteral("1.0.0"));
+        cli.publish({alpha, beta});
+        const auto run = [&cli](const QString &command, const QString &id) {
+            const ToolSandbox::Result result = cli.run({command, id});
+            QVERIFY2(result.exitCode == 0, qPrintable(result.output()));
+        };
+        const auto version = [&cli](const QString &id) {
+            const QByteArray entry = TempHome::readFile(entryFile(cli, id));
+            return entry.mid(entry.indexOf("X-Vantrel-Version=") + 18).trimmed();
+        };
+        run(QStringLiteral("install"), QStringLiteral("alpha"));
+        run(QStringLiteral("install"), QStringLiteral("beta"));
+        QCOMPARE(desktopFiles(cli), expectedFiles({QStringLiteral("alpha"), QStringLiteral("beta")}));
+        for (const QString &id : {QStringLiteral("alpha"), QStringLiteral("beta")}) {
+            const QString problems = validationProblems(entryFile(cli, id));
+            QVERIFY2(problems.isEmpty(), qPrintable(problems));
+        }
+        // The bundle's own icon, not the drawn one.
+        const QImage icon(dataHome(cli) + QLatin1Char('/') + XdgDesktopEntries::iconPath(QStringLiteral("vantrel-app.com.vantrel.alpha"), 48));
+        QCOMPARE(icon.size(), QSize(48, 48));
+        QCOMPARE(icon.pixelColor(24, 24), QColor(Qt::red));
+
+        cli.publish({release(cli, QStringLiteral("alpha"), QStringLiteral("1.1.0")), beta});
+        run(QStringLiteral("update"), QStringLiteral("alpha"));
+        QCOMPARE(version(QStringLiteral("alpha")), QByteArray("1.1.0"));
+        run(QStringLiteral("rollback"), QStringLiteral("alpha"));
+        QCOMPARE(version(QStringLiteral("alpha")), QByteArray("1.0.0"));
+        QCOMPARE(desktopFiles(cli), expectedFiles({QStringLiteral("alpha"), QStringLiteral("beta")}));
+        run(QStringLiteral("remove"), QStringLiteral("beta"));
+        QCOMPARE(desktopFiles(cli), expectedFiles({QStringLiteral("alpha")}));
+        run(QStringLiteral("remove"), QStringLiteral("alpha"));
+        QCOMPARE(desktopFiles(cli), QStringList());
+    }
+
+    // The window's store follows what happens elsewhere, and never brings back an entry of a removed app.
+    void followsChangesElsewhere_data()
+    {
+        QTest::addColumn<bool>("byHand");
+        QTest::newRow("vantrel remove") << false;
+        QTest::newRow("bundle deleted by hand") << true;
+    }
+
+    void followsChangesElsewhere()
+    {
+        QFETCH(bool, byHand);
+        ToolSandbox cli;
+        const AppManifestItem alpha = release(cli, QStringLiteral("alpha"), QStringLiteral("1.0.0"));
+        cli.publish({alpha});
+        QCOMPARE(cli.run({QStringLiteral("install"), QStringLiteral("alpha")}).exitCode, 0);
+        QFile::remove(entryFile(cli, QStringLiteral("alpha")));
+
+        LauncherStore::Collaborators c;
+        c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
+        c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), nullptr, defaultInstallerLayers());
+        auto workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList());
+        c.workspace = workspace;
+        c.desktopEntries = std::make_shared<XdgDesktopEntries>(workspace, dataHome(cli));
+        LauncherStore store(c, TestCatalog::manifest({alpha}));
+        // At its start, the store puts back what is missing.
+        QCOMPARE(desktopFiles(cli), expectedFiles({QStringLiteral("alpha")}));
+
+        if (byHand)
+            QVERIFY(QDir(cli.bundle(QStringLiteral("Alpha.app"))).removeRecursively());
+        else
+            QCOMPARE(cli.run({QStringLiteral("remove"), QStringLiteral("alpha")}).exitCode, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(store.stateFor(QStringLiteral("alpha")), AppInstallState::notInstalled(), 5000);
+        QTest::qWait(300);
+        QCOMPARE(desktopFiles(cli), QStringList());
+    }
+
+    // A desktop starts the installed app from its entry, as its menu would.
+    void desktopClientStartsTheApp()
+    {
+        const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+        if (gio.isEmpty())
+            QSKIP("gio (libglib2.0-bin) is not installed");
+        ToolSandbox cli;
+        cli.publish({release(cli, QStringLiteral("alpha"), QStringLiteral("1.0.0"))});
+        QCOMPARE(cli.run({QStringLiteral("install"), QStringLiteral("alpha")}).exitCode, 0);
+        const QString pidFile = cli.path(QStringLiteral("pid"));
+        cli.environment().insert(marker, pidFile);
+        const ToolSandbox::Result launched = cli.run({QStringLiteral("launch"), entryFile(cli, QStringLiteral("alpha"))}, gio);
+        QVERIFY2(launched.exitCode == 0, qPrintable(launched.output()));
+        QTRY_VERIFY_WITH_TIMEOUT(TempHome::readFile(pidFile).trimmed().toInt() > 0, 10000);
+        const pid_t pid = TempHome::readFile(pidFile).trimmed().toInt();
+        const QByteArray command = TempHome::readFile(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        ::kill(pid, SIGKILL);
+        QVERIFY2(command.startsWith("sleep"), command.constData());
+    }
+
+    // An entry the user made under the same name is neither written over nor removed, and the log says why.
+    void userEntryLeftAlone()
+    {
+        ToolSandbox cli;
+        cli.publish({release(cli, QStringLiteral("alpha"), QStringLiteral("1.0.0"))});
+        const QString path = entryFile(cli, QStringLiteral("alpha"));
+        const QByteArray own = "[Desktop Entry]\nType=Application\nName=Mine\nExec=/bin/true\n";
+        QVERIFY(TempHome::writeFile(path, own));
+        const ToolSandbox::Result installed = cli.run({QStringLiteral("install"), QStringLiteral("alpha")});
+        QCOMPARE(installed.exitCode, 0);
+        QVERIFY2(installed.err.contains(QLatin1String("was not written by the launcher")), qPrintable(installed.err));
+        QCOMPARE(TempHome::readFile(path), own);
+        QCOMPARE(cli.run({QStringLiteral("remove"), QStringLiteral("alpha")}).exitCode, 0);
+        QCOMPARE(TempHome::readFile(path), own);
+    }
+
+    // A missing or changed entry and a missing icon are damage verify names and repair puts right, with no download.
+    void verifyAndRepair_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("entry deleted") << "entry deleted" << "desktopMissing";
+        QTest::newRow("entry edited") << "entry edited" << "desktopChanged";
+        QTest::newRow("icon deleted") << "icon deleted" << "desktopMissing";
+    }
+
+    void verifyAndRepair()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, kind);
+        ToolSandbox cli;
+        cli.publish({release(cli, QStringLiteral("alpha"), QStringLiteral("1.0.0"))});
+        QCOMPARE(cli.run({QStringLiteral("install"), QStringLiteral("alpha")}).exitCode, 0);
+        const QString entry = entryFile(cli, QStringLiteral("alpha"));
+        const QByteArray written = TempHome::readFile(entry);
+        const QString icon = dataHome(cli) + QLatin1Char('/') + XdgDesktopEntries::iconPath(QStringLiteral("vantrel-app.com.vantrel.alpha"), 256);
+        if (damage == "entry deleted")
+            QVERIFY(QFile::remove(entry));
+        else if (damage == "entry edited")
+            QVERIFY(TempHome::writeFile(entry, QByteArray(written).replace("Name=Alpha", "Name=Other")));
+        else
+            QVERIFY(QFile::remove(icon));
+
+        const ToolSandbox::Result verified = cli.run({QStringLiteral("verify"), QStringLiteral("--json"), QStringLiteral("alpha")});
+        QCOMPARE(verified.exitCode, 4);
+        QVERIFY2(verified.out.contains(QStringLiteral("\"kind\":\"%1\"").arg(kind)), qPrintable(verified.out));
+        const qsizetype requests = cli.server().requests().size();
+        cli.publish({}, 500);  // a repair that needed the catalog or a download could not happen
+        const ToolSandbox::Result repaired = cli.run({QStringLiteral("repair"), QStringLiteral("alpha")});
+        QVERIFY2(repaired.exitCode == 0 && repaired.out.contains(QLatin1String("Repaired Alpha.")), qPrintable(repaired.output()));
+        for (const LoopbackHttpServer::Request &request : cli.server().requests().mid(requests))
+            QVERIFY2(!request.path.endsWith(QLatin1String(".zip")), qPrintable(request.path));
+        QCOMPARE(TempHome::readFile(entry), written);
+        QCOMPARE(desktopFiles(cli), expectedFiles({QStringLiteral("alpha")}));
+        QCOMPARE(cli.run({QStringLiteral("verify"), QStringLiteral("alpha")}).exitCode, 0);
+    }
+
+    // The bundle's icon file: converted at every size when it is a picture, refused in bounded time and memory when not.
+    void icons_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("own");
+        QTest::newRow("icns") << "icns" << true;
+        QTest::newRow("png") << "png" << true;
+        QTest::newRow("malformed") << "malformed" << false;
+        QTest::newRow("200 MB") << "200 MB" << false;
+        QTest::newRow("huge dimensions") << "huge dimensions" << false;
+        QTest::newRow("link out of the bundle") << "link" << false;
+    }
+
+    void icons()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, own);
+        TempHome home;
+        const QString bundlePath = home.bundle(QStringLiteral("Alpha.app"));
+        const QString iconFile = bundlePath + QStringLiteral("/Contents/Resources/AppIcon.icns");
+        QVERIFY(writeBundle(bundlePath, QStringLiteral("Alpha")));
+        if (kind == "icns" || kind == "png") {
+            QVERIFY(TempHome::writeFile(iconFile, picture(kind == "icns" ? "icns" : "png", Qt::red)));
+        } else if (kind == "malformed") {
+            QVERIFY(TempHome::writeFile(iconFile, "icns\0\0\0\x20" + QByteArray(4096, '\xff')));
+        } else if (kind == "200 MB") {
+            QFile sparse(iconFile);
+            QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.write(picture("png", Qt::red)) > 0 && sparse.resize(200LL << 20));
+        } else if (kind == "huge dimensions") {
+            // A PNG header declaring 60000 x 60000 pixels.
+            QByteArray png = picture("png", Qt::red, 8);
+            png.replace(16, 8, QByteArray::fromHex("0000ea600000ea60"));
+            QVERIFY(TempHome::writeFile(iconFile, png));
+        } else {
+            QVERIFY(TempHome::writeFile(home.outsideDir() + QStringLiteral("/icon.png"), picture("png", Qt::red)));
+            QVERIFY(QFile::link(home.outsideDir() + QStringLiteral("/icon.png"), iconFile));
+        }
+        AppManifestItem app = TestCatalog::app(QStringLiteral("alpha"));
+        app.accent = AppAccent::cyan;
+        XdgDesktopEntries entries(std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList()), dataHome(home));
+
+        const qint64 memoryBefore = peakMemoryKb();
+        QElapsedTimer clock;
+        clock.start();
+        entries.sync({{app, QStringLiteral("1.0"), bundlePath}});
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(peakMemoryKb() - memoryBefore < 100 * 1024, qPrintable(QString::number(peakMemoryKb() - memoryBefore)));
+        for (const int size : DesktopIcons::sizes) {
+            const QImage written(dataHome(home) + QLatin1Char('/') + XdgDesktopEntries::iconPath(QStringLiteral("vantrel-app.com.vantrel.alpha"), size));
+            QCOMPARE(written.size(), QSize(size, size));
+            const QImage expected = own ? QImage() : DesktopIcons::drawnIcon(AppAccent::cyan, size);
+            QCOMPARE(written.pixelColor(size / 2, size / 2), own ? QColor(Qt::red) : expected.pixelColor(size / 2, size / 2));
+            QCOMPARE(written.pixelColor(size / 4, size / 2), own ? QColor(Qt::red) : expected.pixelColor(size / 4, size / 2));
+        }
+    }
+
+private:
+    static QString injection() { return QStringLiteral("Game\nExec=/bin/evil"); }
+};
+
+QTEST_GUILESS_MAIN(DesktopEntriesTest)
+#include "tst_desktop_entries.moc"
