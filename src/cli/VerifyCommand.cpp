@@ -5,10 +5,13 @@
 
 #include "DefaultCollaborators.h"
 #include "Interrupt.h"
+#include "LinuxWorkspace.h"
+#include "PlistBundleInspector.h"
 #include "SettingsUserDefaults.h"
 #include "codec/EnumNames.h"
 #include "install/AppInstaller.h"
 #include "store/InstallRecords.h"
+#include "store/InstalledApps.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -137,6 +140,8 @@ int runVerify(const CliInvocation &call)
         Cli::out() << qtTrId("cliNoAppsInstalled") << Qt::endl;
 
     AppInstaller installer(QUrl::fromLocalFile(defaultInstallRoot()), nullptr, defaultInstallerLayers());
+    const std::shared_ptr<DesktopEntries> desktop = defaultDesktopEntries(std::make_shared<LinuxWorkspace>(
+        std::make_shared<PlistBundleInspector>(), LinuxWorkspace::defaultSearchRoots(defaultInstallRoot())));
     auto cancel = std::make_shared<std::atomic_bool>(false);
     // Ctrl-C stops the check under way and starts no other.
     const InterruptWatch interrupt([cancel] { cancel->store(true); });
@@ -156,6 +161,8 @@ int runVerify(const CliInvocation &call)
         }
         if (result.status == BundleVerification::Status::cancelled)
             return InterruptWatch::exitStatus;
+        if (desktop)
+            result.addFindings(desktop->check(InstalledApps::desktopApp(id, installed.value(id))));
         printResult(id, result, json);
         status = worse(status, statusOf(result));
     }

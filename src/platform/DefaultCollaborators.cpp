@@ -31,6 +31,16 @@ AppInstaller::Layers defaultInstallerLayers()
     return layers;
 }
 
+std::shared_ptr<DesktopEntries> defaultDesktopEntries(std::shared_ptr<const LinuxWorkspace> workspace)
+{
+#ifdef Q_OS_MACOS
+    Q_UNUSED(workspace);
+    return nullptr;
+#else
+    return std::make_shared<XdgDesktopEntries>(std::move(workspace));
+#endif
+}
+
 LauncherStore::Collaborators defaultCollaborators(QNetworkAccessManager *session, const QString &installRoot)
 {
     auto properties = std::make_shared<CompiledAppProperties>();
@@ -50,10 +60,7 @@ LauncherStore::Collaborators defaultCollaborators(QNetworkAccessManager *session
     auto workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(),
                                                       LinuxWorkspace::defaultSearchRoots(installRoot));
     c.workspace = workspace;
-#ifndef Q_OS_MACOS
-    // macOS lists every app under ~/Applications by itself.
-    c.desktopEntries = std::make_shared<XdgDesktopEntries>(workspace);
-#endif
+    c.desktopEntries = defaultDesktopEntries(workspace);
     c.systemVersion = std::make_shared<LinuxSystemVersion>();
     c.systemLanguage = language;
     c.appProperties = properties;

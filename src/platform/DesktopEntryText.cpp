@@ -153,7 +153,7 @@ std::optional<QByteArray> entry(const Fields &fields)
     QStringList lines = {
         QStringLiteral("[Desktop Entry]"),
         QStringLiteral("Type=Application"),
-        QStringLiteral("Version=1.5"),
+        QStringLiteral("Version=1.4"),
         QStringLiteral("Name=") + (name.isEmpty() ? QStringLiteral("App") : name),
     };
     const QString comment = stringValue(fields.comment, 256);

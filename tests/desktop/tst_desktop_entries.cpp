@@ -154,8 +154,9 @@ QStringList execArguments(const QByteArray &entry, int *execLines)
         } else if (quoted && c == QLatin1Char('\\') && i + 1 < value.size()) {
             current += value[++i];
         } else if (c == QLatin1Char('%')) {
-            if (value.value(++i) != QLatin1Char('%'))
-                return {QStringLiteral("field code %") + value.value(i)};
+            const QString code = value.mid(++i, 1);
+            if (code != QLatin1String("%"))
+                return {QStringLiteral("field code %") + code};
             current += c;
         } else if (!quoted && c == QLatin1Char(' ')) {
             if (started)
@@ -199,7 +200,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("reverse DNS") << "com.vantrel.notes" << "vantrel-app.com.vantrel.notes";
         QTest::newRow("no bundle id: the app id") << "" << "vantrel-app.notes";
-        QTest::newRow("separators and spaces") << "com/../x y;z=1" << "vantrel-app.com_.__.x_y_z_1";
+        QTest::newRow("separators and spaces") << "com/../x y;z=1" << "vantrel-app.com_._x_y_z_1";
         QTest::newRow("digit after a dot") << "com.7zip.ä" << "vantrel-app.com._7zip._";
     }
 
@@ -238,12 +239,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("tagline");
         QTest::addColumn<QString>("executable");
+        QTest::addColumn<QString>("folder");
         const QString injection = QStringLiteral("Tempo\nExec=/bin/evil %f\n[Desktop Entry]\nX-Evil=1");
-        QTest::newRow("newline and Exec in name") << injection << "tag" << "Tempo";
-        QTest::newRow("field codes and quotes") << "\"%f\" %u 'x' %%" << "a;b=c \\ `x` $(y)" << "Tempo";
-        QTest::newRow("4 KB long") << QString(4096, QLatin1Char('n')) << injection.repeated(200) << "Tempo";
-        QTest::newRow("hostile executable") << "Tempo" << "tag" << "T \"%f\" $HOME `id` ;x=1 \\ 'q'";
-        QTest::newRow("newline in executable") << "Tempo" << "tag" << "a\nExec=/bin/evil";
+        QTest::newRow("newline and Exec in name") << injection << "tag" << "Tempo" << "Tempo.app";
+        QTest::newRow("field codes and quotes") << "\"%f\" %u 'x' %%" << "a;b=c \\ `x` $(y)" << "Tempo" << "Tempo.app";
+        QTest::newRow("4 KB long") << QString(4096, QLatin1Char('n')) << injection.repeated(200) << "Tempo" << "Tempo.app";
+        QTest::newRow("hostile executable") << "Tempo" << "tag" << "T \"%f\" $HOME `id` ;x=1 'q'" << "T$ \\ \"%d\"\n.app";
+        QTest::newRow("newline in executable") << "Tempo" << "tag" << "a\nExec=evil %u" << "Tempo.app";
     }
 
     void hostileValues()
@@ -251,8 +253,9 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, tagline);
         QFETCH(QString, executable);
+        QFETCH(QString, folder);
         TempHome home;
-        const QString bundlePath = home.bundle(QStringLiteral("Tempo.app"));
+        const QString bundlePath = home.bundle(folder);
         QVERIFY(writeBundle(bundlePath, executable));
         AppManifestItem app = TestCatalog::app(QStringLiteral("tempo"));
         app.name = name;
@@ -452,6 +455,7 @@ private Q_SLOTS:
         const QString bundlePath = home.bundle(QStringLiteral("Alpha.app"));
         const QString iconFile = bundlePath + QStringLiteral("/Contents/Resources/AppIcon.icns");
         QVERIFY(writeBundle(bundlePath, QStringLiteral("Alpha")));
+        QVERIFY(QDir().mkpath(bundlePath + QStringLiteral("/Contents/Resources")));
         if (kind == "icns" || kind == "png") {
             QVERIFY(TempHome::writeFile(iconFile, picture(kind == "icns" ? "icns" : "png", Qt::red)));
         } else if (kind == "malformed") {

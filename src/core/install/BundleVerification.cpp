@@ -29,6 +29,14 @@ int BundleVerification::count(VerificationFinding::Kind kind) const
     return int(std::count_if(findings.cbegin(), findings.cend(), [kind](const VerificationFinding &f) { return f.kind == kind; }));
 }
 
+void BundleVerification::addFindings(const QList<VerificationFinding> &more)
+{
+    if (more.isEmpty() || (status != Status::intact && status != Status::damaged))
+        return;
+    findings.append(more);
+    status = Status::damaged;
+}
+
 BundleVerification::Repair BundleVerification::repair() const
 {
     switch (status) {

@@ -67,6 +67,9 @@ public:
     QString problem;                       // unreadableReceipt: why, in English, for logs
 
     int count(VerificationFinding::Kind kind) const;
+    // Adds findings of what lies outside the bundle (its desktop entry):
+    // damage to a copy found intact, nothing to one that was not compared.
+    void addFindings(const QList<VerificationFinding> &more);
     Repair repair() const;
     bool isDamaged() const { return status == Status::damaged; }
     bool offersRepair() const { return repair() != Repair::none; }

@@ -37,7 +37,7 @@ void InstallRecords::saveStringDictionary(const QHash<QString, QString> &map, co
     defaults.setData(key, QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
-void InstallRecords::update(Save save, const std::function<void(Maps &)> &edit)
+void InstallRecords::update(Save save, const std::function<void(Maps &)> &edit, const std::function<void()> &thenLocked)
 {
     if (!m_defaults)
         return;
@@ -51,10 +51,12 @@ void InstallRecords::update(Save save, const std::function<void(Maps &)> &edit)
             saveStringDictionary(maps.versions, versionsKey, defaults);
         if (save == Save::always || maps.paths != read.paths)
             saveStringDictionary(maps.paths, pathsKey, defaults);
+        if (thenLocked)
+            thenLocked();
     });
 }
 
-QHash<QString, InstallRecords::Recorded> InstallRecords::reconcile()
+QHash<QString, InstallRecords::Recorded> InstallRecords::reconcile(const std::function<void(const QHash<QString, Recorded> &)> &thenLocked)
 {
     QHash<QString, Recorded> recorded;
     update(Save::whenChanged, [&](Maps &maps) {
@@ -71,6 +73,9 @@ QHash<QString, InstallRecords::Recorded> InstallRecords::reconcile()
                 maps.versions.insert(id, *placed);
             recorded.insert(id, {maps.versions.value(id), QUrl::fromLocalFile(path)});
         }
+    }, [&] {
+        if (thenLocked)
+            thenLocked(recorded);
     });
     return recorded;
 }

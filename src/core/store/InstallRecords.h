@@ -35,7 +35,9 @@ public:
     // catalog lists: records whose bundle is gone are dropped, and a version
     // the bundle's receipt contradicts is repaired. Writes only the maps that
     // changed.
-    QHash<QString, Recorded> reconcile();
+    // thenLocked, when given, runs with the result inside the same change, so
+    // no other process records or forgets an app until it returns.
+    QHash<QString, Recorded> reconcile(const std::function<void(const QHash<QString, Recorded> &)> &thenLocked = {});
 
     void record(const QString &appId, const QString &version, const QString &path);
     // Both maps are written even when the app was not recorded.
@@ -48,7 +50,7 @@ private:
     };
     enum class Save { always, whenChanged };
     // The one load-modify-save of the records.
-    void update(Save save, const std::function<void(Maps &)> &edit);
+    void update(Save save, const std::function<void(Maps &)> &edit, const std::function<void()> &thenLocked = {});
 
     std::shared_ptr<UserDefaults> m_defaults;
 };

@@ -239,6 +239,11 @@ void InstalledApps::finish(AppOperation *operation, const OperationOutcome &outc
     const AppOperation::Kind kind = operation->kind();
     if (outcome.kind == OperationOutcome::Kind::done && kind != AppOperation::Kind::verify && kind != AppOperation::Kind::open)
         forgetVerification(operation->appId());
+    // A command that runs for moments writes the desktop's files only after
+    // what it changed, so that its verify still finds what is wrong with them.
+    const bool ran = outcome.kind == OperationOutcome::Kind::done || outcome.kind == OperationOutcome::Kind::failed;
+    if (!m_c.followChangesElsewhere && ran && kind != AppOperation::Kind::verify && kind != AppOperation::Kind::open)
+        syncDesktop();
     operation->finish(outcome);
     Q_EMIT operationFinished(operation);
 }
@@ -404,26 +409,27 @@ void InstalledApps::applyRecords(KeepFailures keep)
         Q_EMIT installedChanged();
 }
 
+AppManifestItem InstalledApps::describeRecorded(const QString &appId, const InstallRecords::Recorded &recorded) const
+{
+    if (const AppManifestItem *listed = catalogEntry(appId))
+        return *listed;
+    if (const auto known = m_installed.constFind(appId); known != m_installed.cend())
+        return *known;  // the catalog's last word while it listed the app
+    if (const auto kept = InstallReceipt::recordedApp(recorded.bundle.toLocalFile(), appId))
+        return *kept;
+    // Installed before receipts kept the record: the bundle's name is all there is.
+    AppManifestItem app;
+    app.id = appId;
+    app.name = QFileInfo(recorded.bundle.toLocalFile()).completeBaseName();
+    app.version = recorded.version;
+    return app;
+}
+
 bool InstalledApps::rememberInstalled(const QHash<QString, InstallRecords::Recorded> &recorded)
 {
     QHash<QString, AppManifestItem> installed;
-    for (auto it = recorded.cbegin(); it != recorded.cend(); ++it) {
-        const QString &id = it.key();
-        if (const AppManifestItem *listed = catalogEntry(id)) {
-            installed.insert(id, *listed);
-        } else if (m_installed.contains(id)) {
-            installed.insert(id, m_installed.value(id));  // the catalog's last word while it listed the app
-        } else if (const auto kept = InstallReceipt::recordedApp(it->bundle.toLocalFile(), id)) {
-            installed.insert(id, *kept);
-        } else {
-            // Installed before receipts kept the record: the bundle's name is all there is.
-            AppManifestItem app;
-            app.id = id;
-            app.name = QFileInfo(it->bundle.toLocalFile()).completeBaseName();
-            app.version = it->version;
-            installed.insert(id, app);
-        }
-    }
+    for (auto it = recorded.cbegin(); it != recorded.cend(); ++it)
+        installed.insert(it.key(), describeRecorded(it.key(), *it));
     if (installed == m_installed)
         return false;
     m_installed = installed;
@@ -470,29 +476,44 @@ void InstalledApps::setURLs(const QHash<QString, QUrl> &urls)
     }
     // An install or a roll back changes them under the same URL.
     updatePreviousVersions();
-    syncDesktop();
+    if (m_c.followChangesElsewhere)
+        syncDesktop();
 }
 
 std::optional<DesktopApp> InstalledApps::desktopApp(const QString &appId)
 {
-    const InstallRecords::Recorded recorded = m_records.reconcile().value(appId);
-    if (recorded.bundle.isEmpty() || !m_installed.contains(appId))
+    const QHash<QString, InstallRecords::Recorded> recorded = m_records.reconcile();
+    const auto it = recorded.constFind(appId);
+    if (it == recorded.cend())
         return std::nullopt;
-    return DesktopApp{m_installed.value(appId), recorded.version, recorded.bundle.toLocalFile()};
+    return desktopApp(appId, *it);
+}
+
+DesktopApp InstalledApps::desktopApp(const QString &appId, const InstallRecords::Recorded &recorded)
+{
+    const QString bundle = recorded.bundle.toLocalFile();
+    std::optional<AppManifestItem> kept = InstallReceipt::recordedApp(bundle, appId);
+    if (!kept) {
+        kept = AppManifestItem();
+        kept->id = appId;
+        kept->name = QFileInfo(bundle).completeBaseName();
+    }
+    return {*kept, recorded.version, bundle};
 }
 
 void InstalledApps::syncDesktop()
 {
     if (!m_c.desktopEntries)
         return;
-    // The records, not the URLs shown: an app being changed still has its copy.
-    const QHash<QString, InstallRecords::Recorded> recorded = m_records.reconcile();
-    QList<DesktopApp> apps;
-    for (auto it = recorded.cbegin(); it != recorded.cend(); ++it) {
-        if (const auto known = m_installed.constFind(it.key()); known != m_installed.cend())
-            apps.append({*known, it->version, it->bundle.toLocalFile()});
-    }
-    m_c.desktopEntries->sync(apps);
+    // The records, not the URLs shown (an app being changed still has its
+    // copy), read and acted on while no other process changes them: its
+    // entries are never taken for those of an app no longer installed.
+    m_records.reconcile([this](const QHash<QString, InstallRecords::Recorded> &recorded) {
+        QList<DesktopApp> apps;
+        for (auto it = recorded.cbegin(); it != recorded.cend(); ++it)
+            apps.append(desktopApp(it.key(), *it));
+        m_c.desktopEntries->sync(apps);
+    });
 }
 
 void InstalledApps::watchBundleFolders()

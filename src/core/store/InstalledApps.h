@@ -6,6 +6,7 @@
 #include "catalog/AppInstallState.h"
 #include "catalog/Models.h"
 #include "install/BundleVerification.h"
+#include "system/DesktopEntries.h"
 
 #include <QHash>
 #include <QObject>
@@ -100,6 +101,11 @@ public:
     // The same against the catalog shown, after the records or the disk changed.
     void reconcileAgain() { applyRecords(KeepFailures::no); }
 
+    // A recorded app as the desktop lists it: the catalog's record its
+    // receipt kept (the same for every process, whatever catalog each has
+    // seen; else the bundle's name), with the version and bundle recorded.
+    static DesktopApp desktopApp(const QString &appId, const InstallRecords::Recorded &recorded);
+
     // The error line for an operation that was refused or failed (empty otherwise).
     QString errorLine(const AppOperation &operation) const;
     // Why it did not happen, for a summary: the failure or the refusal's sentence.
@@ -147,6 +153,9 @@ private:
     void restoreRecordedState(const AppManifestItem &app);
     // The state the record gives against the catalog's version, if the catalog lists the app.
     AppInstallState recordedState(const QString &appId, const InstallRecords::Recorded &recorded) const;
+    // What is known of a recorded app: the catalog's record, the last one
+    // seen, the one its receipt kept, or its bundle's name.
+    AppManifestItem describeRecorded(const QString &appId, const InstallRecords::Recorded &recorded) const;
     // True when what is known of the installed apps changed.
     bool rememberInstalled(const QHash<QString, InstallRecords::Recorded> &recorded);
     void setURL(const QString &appId, const std::optional<QUrl> &url);
@@ -154,7 +163,7 @@ private:
     void watchBundleFolders();
     // The desktop's entries follow the installed apps as the records give them.
     void syncDesktop();
-    std::optional<struct DesktopApp> desktopApp(const QString &appId);
+    std::optional<DesktopApp> desktopApp(const QString &appId);
 
     StoreCollaborators m_c;
     InstallRecords m_records;

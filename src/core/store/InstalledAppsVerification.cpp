@@ -93,13 +93,8 @@ QCoro::Task<void> InstalledApps::runVerify(Operation operation)
         co_return;
     }
     // The desktop's entry and icons are part of the app as installed.
-    const bool compared = found->status == BundleVerification::Status::intact || found->status == BundleVerification::Status::damaged;
-    if (const std::optional<DesktopApp> desktop = desktopApp(appId); desktop && m_c.desktopEntries && compared) {
-        const QList<VerificationFinding> more = m_c.desktopEntries->check(*desktop);
-        found->findings.append(more);
-        if (!more.isEmpty())
-            found->status = BundleVerification::Status::damaged;
-    }
+    if (const std::optional<DesktopApp> desktop = desktopApp(appId); desktop && m_c.desktopEntries)
+        found->addFindings(m_c.desktopEntries->check(*desktop));
     qCInfo(lcStore) << "Verified" << appId << found->summary();
     m_verifications.insert(appId, {*found, version, bundle});
     Q_EMIT verificationChanged(appId);
