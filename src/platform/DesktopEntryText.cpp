@@ -132,7 +132,8 @@ QString categories(const QString &category)
           QStringLiteral("czyta"), QStringLiteral("lese"), QStringLiteral("note"), QStringLiteral("notat")}, "Office;"},
         {{QStringLiteral("system")}, "System;"},
     };
-    const QStringList words = category.toLower().split(QRegularExpression(QStringLiteral("\\W+")), Qt::SkipEmptyParts);
+    static const QRegularExpression separators(QStringLiteral("\\W+"), QRegularExpression::UseUnicodePropertiesOption);
+    const QStringList words = category.toLower().split(separators, Qt::SkipEmptyParts);
     for (const Rule &rule : rules) {
         for (const QString &word : words) {
             for (const QString &beginning : rule.words) {

@@ -232,11 +232,12 @@ void XdgDesktopEntries::rewrite(const DesktopApp &app)
 
 void XdgDesktopEntries::refreshCaches() const
 {
-    // Desktops read the folders themselves; these caches only matter where
-    // one exists. Started detached: nobody waits for them.
-    const auto start = [](const QString &tool, const QStringList &arguments) {
+    // Desktops read the folders themselves; a cache only matters where one
+    // exists (one made here would hide what other programs add later without
+    // refreshing it). Started detached: nobody waits for them.
+    const auto refresh = [this](const QString &tool, const QString &cache, QStringList arguments) {
         const QString program = QStandardPaths::findExecutable(tool);
-        if (program.isEmpty())
+        if (program.isEmpty() || !QFileInfo::exists(full(cache)))
             return;
         QProcess process;
         process.setProgram(program);
@@ -246,9 +247,8 @@ void XdgDesktopEntries::refreshCaches() const
         process.setStandardErrorFile(QProcess::nullDevice());
         process.startDetached();
     };
-    start(QStringLiteral("update-desktop-database"), {QStringLiteral("-q"), full(QStringLiteral("applications"))});
-    // A cache made here would hide icons other programs add later without refreshing it.
-    const QString hicolor = full(QStringLiteral("icons/hicolor"));
-    if (QFileInfo::exists(hicolor + QStringLiteral("/icon-theme.cache")))
-        start(QStringLiteral("gtk-update-icon-cache"), {QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("-f"), hicolor});
+    refresh(QStringLiteral("update-desktop-database"), QStringLiteral("applications/mimeinfo.cache"),
+            {QStringLiteral("-q"), full(QStringLiteral("applications"))});
+    refresh(QStringLiteral("gtk-update-icon-cache"), QStringLiteral("icons/hicolor/icon-theme.cache"),
+            {QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("-f"), full(QStringLiteral("icons/hicolor"))});
 }

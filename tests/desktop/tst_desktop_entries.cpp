@@ -220,7 +220,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("en") << "Productivity" << "Office;";
         QTest::newRow("pl") << "Produktywność" << "Office;";
-        QTest::newRow("audio") << "Audio" << "AudioVideo;Audio;";
+        QTest::newRow("pl audio") << "Dźwięk" << "AudioVideo;Audio;";
         QTest::newRow("de photo") << "Foto" << "Graphics;Photography;";
         QTest::newRow("unknown") << "Whatever" << "Utility;";
         QTest::newRow("hostile") << "Game;\nExec=evil" << "Game;";
@@ -321,7 +321,8 @@ private Q_SLOTS:
         QCOMPARE(desktopFiles(cli), QStringList());
     }
 
-    // The window's store follows what happens elsewhere, and never brings back an entry of a removed app.
+    // The window's store follows what happens elsewhere, keeps the entry of an app the catalog dropped,
+    // and never brings back one of a removed app.
     void followsChangesElsewhere_data()
     {
         QTest::addColumn<bool>("byHand");
@@ -344,7 +345,9 @@ private Q_SLOTS:
         auto workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList());
         c.workspace = workspace;
         c.desktopEntries = std::make_shared<XdgDesktopEntries>(workspace, dataHome(cli));
-        LauncherStore store(c, TestCatalog::manifest({alpha}));
+        // A catalog that no longer offers the app: it stays installed, and so does its entry.
+        LauncherStore store(c, TestCatalog::manifest({}));
+        QCOMPARE(store.installedApps()->installedIds(), QStringList{QStringLiteral("alpha")});
         // At its start, the store puts back what is missing.
         QCOMPARE(desktopFiles(cli), expectedFiles({QStringLiteral("alpha")}));
 
@@ -352,7 +355,7 @@ private Q_SLOTS:
             QVERIFY(QDir(cli.bundle(QStringLiteral("Alpha.app"))).removeRecursively());
         else
             QCOMPARE(cli.run({QStringLiteral("remove"), QStringLiteral("alpha")}).exitCode, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(store.stateFor(QStringLiteral("alpha")), AppInstallState::notInstalled(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(store.installedApps()->installedIds().isEmpty(), 5000);
         QTest::qWait(300);
         QCOMPARE(desktopFiles(cli), QStringList());
     }
@@ -391,6 +394,38 @@ private Q_SLOTS:
         QCOMPARE(TempHome::readFile(path), own);
         QCOMPARE(cli.run({QStringLiteral("remove"), QStringLiteral("alpha")}).exitCode, 0);
         QCOMPARE(TempHome::readFile(path), own);
+    }
+
+    // A cache of the desktop's is refreshed where one exists; without the tools, installs work all the same.
+    void caches_data()
+    {
+        QTest::addColumn<bool>("toolsFound");
+        QTest::newRow("tools installed") << true;
+        QTest::newRow("no tools") << false;
+    }
+
+    void caches()
+    {
+        QFETCH(bool, toolsFound);
+        if (toolsFound && QStandardPaths::findExecutable(QStringLiteral("update-desktop-database")).isEmpty())
+            QSKIP("update-desktop-database (desktop-file-utils) is not installed");
+        ToolSandbox cli;
+        cli.publish({release(cli, QStringLiteral("alpha"), QStringLiteral("1.0.0"))});
+        const QString cache = dataHome(cli) + QStringLiteral("/applications/mimeinfo.cache");
+        QVERIFY(TempHome::writeFile(cache, "stale"));
+        if (!toolsFound)
+            cli.environment().insert(QStringLiteral("PATH"), cli.path(QStringLiteral("empty")));
+        const ToolSandbox::Result installed = cli.run({QStringLiteral("install"), QStringLiteral("alpha")});
+        QVERIFY2(installed.exitCode == 0, qPrintable(installed.output()));
+        QCOMPARE(desktopFiles(cli), expectedFiles({QStringLiteral("alpha")}));
+        if (toolsFound) {
+            QTRY_VERIFY_WITH_TIMEOUT(TempHome::readFile(cache).startsWith("[MIME Cache]"), 10000);
+        } else {
+            QTest::qWait(500);
+            QCOMPARE(TempHome::readFile(cache), QByteArray("stale"));
+        }
+        // None is made where there was none.
+        QVERIFY(!QFile::exists(dataHome(cli) + QStringLiteral("/icons/hicolor/icon-theme.cache")));
     }
 
     // A missing or changed entry and a missing icon are damage verify names and repair puts right, with no download.
