@@ -85,6 +85,11 @@ int runList(const CliInvocation &call)
     return catalogShown ? CliExit::ok : CliExit::failure;
 }
 
+bool lackedSpace(const OperationOutcome &outcome)
+{
+    return outcome.installerError && outcome.installerError->kind() == AppInstallerError::Kind::notEnoughSpace;
+}
+
 // Runs the store's install for app, reported as `report` prints it.
 OperationOutcome installAndReport(StoreSession &s, const AppManifestItem &app)
 {
@@ -118,10 +123,11 @@ int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation 
     InstallReport report(*s.store, InstallReport::formatFor(call.isSet(QStringLiteral("json"))));
     // Ctrl-C cancels like the window's Cancel button.
     const InterruptWatch interrupt([&] { s.store->manage()->cancelInstall(app.id); });
-    switch (installAndReport(s, app).kind) {
+    const OperationOutcome outcome = installAndReport(s, app);
+    switch (outcome.kind) {
     case OperationOutcome::Kind::done: return CliExit::ok;
     case OperationOutcome::Kind::cancelled: return InterruptWatch::exitStatus;
-    default: return CliExit::failure;
+    default: return lackedSpace(outcome) ? CliExit::noSpace : CliExit::failure;
     }
 }
 
@@ -171,6 +177,9 @@ int runUpdate(const CliInvocation &call)
         Cli::out() << Cli::printable(summary) << Qt::endl;
     if (interrupt.interrupted())
         return InterruptWatch::exitStatus;
+    const QList<UpdateBatch::Failure> failures = s.store->manage()->lastUpdates().failures;
+    if (std::any_of(failures.cbegin(), failures.cend(), [](const UpdateBatch::Failure &f) { return lackedSpace(f.outcome); }))
+        return CliExit::noSpace;
     return *failed > 0 ? CliExit::failure : CliExit::ok;
 }
 

@@ -1441,5 +1441,13 @@
         <source>No apps are installed.</source>
         <translation>Keine Apps installiert.</translation>
     </message>
+    <message id="errorNotEnoughSpace">
+        <source>Not enough disk space: %1. Free some space and try again.</source>
+        <translation>Nicht genug Speicherplatz: %1. Gib etwas Speicher frei und versuche es erneut.</translation>
+    </message>
+    <message id="spaceOnVolume">
+        <source>%1 needs %2 and has %3 free</source>
+        <translation>%1 benötigt %2, frei sind %3</translation>
+    </message>
 </context>
 </TS>

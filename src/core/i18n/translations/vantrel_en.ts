@@ -1441,5 +1441,13 @@
         <source>No apps are installed.</source>
         <translation>No apps are installed.</translation>
     </message>
+    <message id="errorNotEnoughSpace">
+        <source>Not enough disk space: %1. Free some space and try again.</source>
+        <translation>Not enough disk space: %1. Free some space and try again.</translation>
+    </message>
+    <message id="spaceOnVolume">
+        <source>%1 needs %2 and has %3 free</source>
+        <translation>%1 needs %2 and has %3 free</translation>
+    </message>
 </context>
 </TS>

@@ -1463,5 +1463,13 @@
         <source>No apps are installed.</source>
         <translation>Nie zainstalowano żadnej aplikacji.</translation>
     </message>
+    <message id="errorNotEnoughSpace">
+        <source>Not enough disk space: %1. Free some space and try again.</source>
+        <translation>Za mało miejsca na dysku: %1. Zwolnij trochę miejsca i spróbuj ponownie.</translation>
+    </message>
+    <message id="spaceOnVolume">
+        <source>%1 needs %2 and has %3 free</source>
+        <translation>%1 wymaga %2, a wolne jest %3</translation>
+    </message>
 </context>
 </TS>
