@@ -1449,5 +1449,9 @@
         <source>%1 needs %2 and has %3 free</source>
         <translation>%1 benötigt %2, frei sind %3</translation>
     </message>
+    <message id="refusalHeld">
+        <source>It is held at the version installed; release it first.</source>
+        <translation>Sie wird auf der installierten Version gehalten; gib sie zuerst frei.</translation>
+    </message>
 </context>
 </TS>

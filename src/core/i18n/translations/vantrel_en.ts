@@ -1449,5 +1449,9 @@
         <source>%1 needs %2 and has %3 free</source>
         <translation>%1 needs %2 and has %3 free</translation>
     </message>
+    <message id="refusalHeld">
+        <source>It is held at the version installed; release it first.</source>
+        <translation>It is held at the version installed; release it first.</translation>
+    </message>
 </context>
 </TS>

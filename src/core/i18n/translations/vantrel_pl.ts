@@ -1471,5 +1471,9 @@
         <source>%1 needs %2 and has %3 free</source>
         <translation>%1 wymaga %2, a wolne jest %3</translation>
     </message>
+    <message id="refusalHeld">
+        <source>It is held at the version installed; release it first.</source>
+        <translation>Jest wstrzymana na zainstalowanej wersji; najpierw zwolnij wstrzymanie.</translation>
+    </message>
 </context>
 </TS>
