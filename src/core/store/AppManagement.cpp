@@ -123,12 +123,12 @@ void AppManagement::rollBackApp(const QString &appId)
         m_apps->rollBack(*app);
 }
 
-QVariantMap AppManagement::heldAppsValue() const
+QVariantMap AppManagement::heldApps() const
 {
     return variantMap(m_apps->heldApps());
 }
 
-QVariantMap AppManagement::skippedUpdatesValue() const
+QVariantMap AppManagement::skippedUpdates() const
 {
     return variantMap(m_apps->skippedUpdates());
 }

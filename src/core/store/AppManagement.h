@@ -31,9 +31,9 @@ class AppManagement : public QObject
     // held apps and skipped versions are not among them.
     Q_PROPERTY(QStringList updatableAppIDs READ updatableAppIDs NOTIFY updatableAppIDsChanged)
     // App id -> the version it is held at, for the apps kept out of updates.
-    Q_PROPERTY(QVariantMap heldApps READ heldAppsValue NOTIFY decisionsChanged)
+    Q_PROPERTY(QVariantMap heldApps READ heldApps NOTIFY decisionsChanged)
     // App id -> the offered version the user skipped, while the catalog offers just that one.
-    Q_PROPERTY(QVariantMap skippedUpdates READ skippedUpdatesValue NOTIFY decisionsChanged)
+    Q_PROPERTY(QVariantMap skippedUpdates READ skippedUpdates NOTIFY decisionsChanged)
 
 public:
     // What it needs of the catalog: the published apps in order, and an app by id.
@@ -80,6 +80,8 @@ public:
     const QString &updateSummary() const { return m_updateSummary; }
     UpdateBatchResult lastUpdates() const { return m_lastUpdates.value_or(UpdateBatchResult{}); }
     const QStringList &updatableAppIDs() const { return m_updatable; }
+    QVariantMap heldApps() const;
+    QVariantMap skippedUpdates() const;
     // The catalog or the beta setting changed.
     void updateUpdatable();
 
@@ -99,8 +101,6 @@ private:
     void summarise(int updated, const QList<UpdateBatch::Failure> &failures);
     QString summaryText() const;
     QVariantMap previousVersionsValue() const { return variantMap(previousVersions()); }
-    QVariantMap heldAppsValue() const;
-    QVariantMap skippedUpdatesValue() const;
     // Runs decide on the app the catalog or the records know as appId.
     bool decide(const QString &appId, std::optional<Refusal> (InstalledApps::*decide)(const AppManifestItem &));
 
