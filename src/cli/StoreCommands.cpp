@@ -17,6 +17,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace {
 
 QString pad(const QString &text, int width)

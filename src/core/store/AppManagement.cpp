@@ -133,12 +133,12 @@ QVariantMap AppManagement::skippedUpdates() const
     return variantMap(m_apps->skippedUpdates());
 }
 
-bool AppManagement::decide(const QString &appId, std::optional<Refusal> (InstalledApps::*decide)(const AppManifestItem &))
+bool AppManagement::decide(const QString &appId, std::optional<Refusal> (InstalledApps::*choice)(const AppManifestItem &))
 {
     std::optional<AppManifestItem> app = m_catalog.find(appId);
     if (!app)
         app = m_apps->describedApp(appId);
-    return app && !(m_apps->*decide)(*app);
+    return app && !(m_apps->*choice)(*app);
 }
 
 bool AppManagement::skipVersion(const QString &appId)

@@ -102,7 +102,7 @@ private:
     QString summaryText() const;
     QVariantMap previousVersionsValue() const { return variantMap(previousVersions()); }
     // Runs decide on the app the catalog or the records know as appId.
-    bool decide(const QString &appId, std::optional<Refusal> (InstalledApps::*decide)(const AppManifestItem &));
+    bool decide(const QString &appId, std::optional<Refusal> (InstalledApps::*choice)(const AppManifestItem &));
 
     InstalledApps *m_apps;
     Catalog m_catalog;
