@@ -6,6 +6,7 @@
 #include "FakeDiskSpace.h"
 #include "InstallSandbox.h"
 #include "LibarchiveExtractor.h"
+#include "StorageDiskSpace.h"
 #include "LoopbackHttpServer.h"
 #include "install/ZipCentralDirectory.h"
 
@@ -63,7 +64,10 @@ private Q_SLOTS:
         LoopbackHttpServer::Response response = payloadArchive(sandbox, payloadMiB);
         response.acceptRanges = true;
         server.serve(QStringLiteral("/v2.zip"), response);
-        const InstallOutcome outcome = sandbox.install(notesRelease(server.url(QStringLiteral("/v2.zip")), TempHome::readFile(response.bodyFile), QStringLiteral("2.0")));
+        // The system's own free space, as the launcher asks it.
+        const auto installer = sandbox.makeInstaller(nullptr, std::make_shared<StorageDiskSpace>());
+        installer->setTemporaryDirectory(work);
+        const InstallOutcome outcome = outcomeOf(installer->install(notesRelease(server.url(QStringLiteral("/v2.zip")), TempHome::readFile(response.bodyFile), QStringLiteral("2.0"))));
         QVERIFY2(outcome.installerError, qPrintable(outcome.describe()));
         QCOMPARE(outcome.installerError->kind(), AppInstallerError::Kind::notEnoughSpace);
         QVERIFY2(outcome.message().contains(sandbox.home() + QStringLiteral(" needs ")), qPrintable(outcome.message()));

@@ -66,8 +66,7 @@ std::unique_ptr<AppInstaller> InstallSandbox::makeInstaller(std::shared_ptr<cons
     layers.systemVersion = std::make_shared<FixedSystemVersion>();
     if (extractor)
         layers.extractor = std::move(extractor);
-    if (diskSpace)
-        layers.diskSpace = std::move(diskSpace);
+    layers.diskSpace = std::move(diskSpace);
     auto installer = std::make_unique<AppInstaller>(QUrl::fromLocalFile(installRoot()), &m_session, layers);
     installer->setTemporaryDirectory(tempDir());
     return installer;

@@ -36,6 +36,8 @@ public:
     ~InstallSandbox();
 
     // The real layers but those given; the temporary folder is the sandbox's.
+    // Without diskSpace no space is checked: the check's request for the
+    // archive's end would add to what the other tests count and script.
     std::unique_ptr<AppInstaller> makeInstaller(std::shared_ptr<const ArchiveExtractor> extractor = nullptr,
                                                 std::shared_ptr<const DiskSpace> diskSpace = nullptr);
     AppInstaller &installer() { return *m_installer; }
