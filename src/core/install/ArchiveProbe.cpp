@@ -133,16 +133,16 @@ QCoro::Task<InstallSpace::Archive> measureRemote(QNetworkAccessManager *session,
     if (location->offset >= tail.start) {
         directory = tail.body.mid(location->offset - tail.start, location->size);
     } else {
-        // The directory starts before the tail: the bytes up to it, from the same file.
-        const qint64 missing = tail.start - location->offset;
-        QCoro::Task<Part> more = fetchPart(
-            session, url,
-            "bytes=" + QByteArray::number(location->offset) + '-' + QByteArray::number(tail.start - 1), tail.etag,
-            missing, timeoutMs, cancel);
-        const Part head = co_await more;
-        if (!head.ranged || head.start != location->offset || head.total != tail.total || head.body.size() != missing)
+        // The directory starts before the tail: from it to the end, of the same file (the
+        // open-ended form every server that serves ranges knows).
+        const qint64 rest = tail.total - location->offset;
+        QCoro::Task<Part> more = fetchPart(session, url, "bytes=" + QByteArray::number(location->offset) + '-',
+                                           tail.etag, rest, timeoutMs, cancel);
+        const Part fromDirectory = co_await more;
+        if (!fromDirectory.ranged || fromDirectory.start != location->offset || fromDirectory.total != tail.total
+            || fromDirectory.body.size() != rest)
             co_return archive;
-        directory = head.body + tail.body.left(location->size - missing);
+        directory = fromDirectory.body.left(location->size);
     }
     archive.contents = read(directory, *location);
     co_return archive;
