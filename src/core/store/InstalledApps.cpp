@@ -1,7 +1,5 @@
 #include "InstalledApps.h"
 
-#include "SpaceWording.h"
-
 #include "AppOpening.h"
 #include "RecordsWatch.h"
 #include "InstallRunner.h"
@@ -43,11 +41,6 @@ QString InstalledApps::describe(const std::exception_ptr &failure)
 {
     try {
         std::rethrow_exception(failure);
-    } catch (const AppInstallerError &error) {
-        // The one installer failure the user can put right, so said in their language.
-        if (error.kind() == AppInstallerError::Kind::notEnoughSpace)
-            return SpaceWording::sentence(error.volumes());
-        return error.localizedDescription();
     } catch (const LauncherError &error) {
         return error.localizedDescription();
     } catch (const std::exception &error) {
