@@ -222,15 +222,13 @@ QList<Shot> shots()
                      unlisted(f);
                      trayPanel(f);
                  }});
-    // Skip this version and Hold at 1.0.0 beside the offered update; after a click on each, the way back.
-    list.append({"detail-update-decisions", 1060, sample, [](StoreView &f) {
-                     detailIn(f, "updateAvailable");
-                     QTRY_VERIFY(ViewHost::shown(f.item("skipVersionButton")));
-                     QCOMPARE(ViewHost::text(f.host.findShown("buttonLabel", f.item("holdButton"))), QStringLiteral("Hold at 1.0.0"));
-                 }});
+    // Skip this version and Hold at 1.0.0 beside the offered update (detail-updateAvailable); after a click on
+    // each, the way back.
     for (const char *decision : {"skipped", "held"}) {
         list.append({QStringLiteral("detail-") + decision, 1060, sample, [decision](StoreView &f) {
                          detailIn(f, "updateAvailable");
+                         QTRY_VERIFY(ViewHost::shown(f.item("skipVersionButton")));
+                         QCOMPARE(ViewHost::text(f.host.findShown("buttonLabel", f.item("holdButton"))), QStringLiteral("Hold at 1.0.0"));
                          const bool held = decision == QLatin1String("held");
                          f.host.click(f.item(held ? "holdButton" : "skipVersionButton"));
                          QTRY_VERIFY(ViewHost::shown(f.item(held ? "releaseHoldButton" : "offerAgainButton")));

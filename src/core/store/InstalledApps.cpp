@@ -551,5 +551,7 @@ QString InstalledApps::reasonText(const AppOperation &operation) const
     }
     if (outcome.refusal == Refusal::noUpdate || outcome.refusal == Refusal::unknownApp)
         return qtTrId("updateNotAvailable");
+    if (outcome.refusal == Refusal::held)
+        return qtTrId(RefusalText::key(Refusal::held));
     return errorLine(operation);
 }
