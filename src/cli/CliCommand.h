@@ -22,6 +22,8 @@ inline constexpr int usage = 2;
 inline constexpr int unreachable = 3;
 // verify: an app is damaged, or was installed before verification existed; a repair puts either right.
 inline constexpr int damaged = 4;
+// install, update: the disk has not room for the app; stopped before the download.
+inline constexpr int noSpace = 5;
 }  // namespace CliExit
 
 class QCommandLineParser;

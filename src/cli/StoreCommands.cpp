@@ -1,4 +1,4 @@
-// `vantrel list`, `install`, `update`, `remove`, `rollback` and `open`: the
+// `vantrel list`, `install`, `update`, `remove`, `rollback`, `skip`, `hold`, `release` and `open`: the
 // window's store, records, endpoints and install root, driven from the terminal.
 
 #include "CliCommand.h"
@@ -17,11 +17,23 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace {
 
 QString pad(const QString &text, int width)
 {
     return text.leftJustified(width, QLatin1Char(' '));
+}
+
+// " · held", " · 2.0.0 skipped" after an app's state, or nothing.
+QString decisionNote(const StoreSession &s, const QString &appId)
+{
+    if (s.store->installedApps()->heldApps().contains(appId))
+        return QStringLiteral(" · ") + qtTrId("cliListHeld");
+    if (const QString skipped = s.store->installedApps()->skippedUpdates().value(appId); !skipped.isEmpty())
+        return QStringLiteral(" · ") + qtTrId("skippedVersionLabel").arg(Cli::printable(skipped));
+    return {};
 }
 
 // A listed app's line or object: the catalog's visible apps, then installed apps it does not list.
@@ -58,6 +70,11 @@ int runList(const CliInvocation &call)
             // Why the catalog does not list it, coded for scripts: "notInCatalog", "retired", "betaHidden".
             if (const std::optional<NotListed> reason = s.store->notListedReason(app.id); !notListedKey.isEmpty() && reason)
                 object.insert(QStringLiteral("notListed"), EnumNames::name(*reason));
+            // The user's decisions about its updates.
+            if (s.store->installedApps()->heldApps().contains(app.id))
+                object.insert(QStringLiteral("held"), true);
+            if (const QString skipped = s.store->installedApps()->skippedUpdates().value(app.id); !skipped.isEmpty())
+                object.insert(QStringLiteral("skippedVersion"), skipped);
             apps.append(object);
         }
         Cli::out() << QString::fromUtf8(QJsonDocument(apps).toJson(QJsonDocument::Indented));
@@ -76,13 +93,18 @@ int runList(const CliInvocation &call)
         for (const ListedApp &entry : std::as_const(listed)) {
             Cli::out() << pad(Cli::printable(entry.app.id), idWidth) << "  " << pad(Cli::printable(entry.app.name), nameWidth)
                        << "  " << pad(statusText(entry), statusWidth) << "  "
-                       << Cli::printable(s.store->state(entry.app).fullLabel()) << "\n";
+                       << Cli::printable(s.store->state(entry.app).fullLabel()) << decisionNote(s, entry.app.id) << "\n";
         }
         if (listed.isEmpty() && catalogShown)
             Cli::out() << s.store->appCountLabel() << "\n";
     }
     Cli::out().flush();
     return catalogShown ? CliExit::ok : CliExit::failure;
+}
+
+bool lackedSpace(const OperationOutcome &outcome)
+{
+    return outcome.installerError && outcome.installerError->kind() == AppInstallerError::Kind::notEnoughSpace;
 }
 
 // Runs the store's install for app, reported as `report` prints it.
@@ -118,10 +140,11 @@ int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation 
     InstallReport report(*s.store, InstallReport::formatFor(call.isSet(QStringLiteral("json"))));
     // Ctrl-C cancels like the window's Cancel button.
     const InterruptWatch interrupt([&] { s.store->manage()->cancelInstall(app.id); });
-    switch (installAndReport(s, app).kind) {
+    const OperationOutcome outcome = installAndReport(s, app);
+    switch (outcome.kind) {
     case OperationOutcome::Kind::done: return CliExit::ok;
     case OperationOutcome::Kind::cancelled: return InterruptWatch::exitStatus;
-    default: return CliExit::failure;
+    default: return lackedSpace(outcome) ? CliExit::noSpace : CliExit::failure;
     }
 }
 
@@ -171,6 +194,9 @@ int runUpdate(const CliInvocation &call)
         Cli::out() << Cli::printable(summary) << Qt::endl;
     if (interrupt.interrupted())
         return InterruptWatch::exitStatus;
+    const QList<UpdateBatch::Failure> failures = s.store->manage()->lastUpdates().failures;
+    if (std::any_of(failures.cbegin(), failures.cend(), [](const UpdateBatch::Failure &f) { return lackedSpace(f.outcome); }))
+        return CliExit::noSpace;
     return *failed > 0 ? CliExit::failure : CliExit::ok;
 }
 
@@ -206,6 +232,42 @@ int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation
         Cli::out() << Cli::printable(app.name) << ": " << Cli::printable(from) << " -> " << Cli::printable(installedVersion())
                    << " (" << Cli::printable(s.store->installedAppURLs().value(app.id).toLocalFile()) << ")" << Qt::endl;
     return status;
+}
+
+// skip, hold and release: a decision kept with the app's record; the line saying what now holds.
+int decide(const AppManifestItem &app, std::optional<Refusal> refusal, const QString &doneLine)
+{
+    if (refusal) {
+        Cli::err() << Cli::printable(qtTrId("cliCannotDecide").arg(app.name)) << ' ' << qtTrId(RefusalText::key(*refusal))
+                   << Qt::endl;
+        return CliExit::failure;
+    }
+    Cli::out() << Cli::printable(doneLine) << Qt::endl;
+    return CliExit::ok;
+}
+
+int skipApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
+{
+    InstalledApps *apps = s.store->installedApps();
+    const std::optional<Refusal> refusal = apps->skipVersion(app);
+    return decide(app, refusal, qtTrId("cliSkipped").arg(app.name, apps->skippedUpdates().value(app.id)));
+}
+
+int holdApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
+{
+    InstalledApps *apps = s.store->installedApps();
+    const std::optional<Refusal> refusal = apps->hold(app);
+    return decide(app, refusal, qtTrId("cliHeld").arg(app.name, apps->heldApps().value(app.id)));
+}
+
+// Ends a hold and offers a skipped version again: the way back from both.
+int releaseApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
+{
+    InstalledApps *apps = s.store->installedApps();
+    std::optional<Refusal> refusal = apps->release(app);
+    if (!refusal)
+        refusal = apps->offerAgain(app);
+    return decide(app, refusal, qtTrId("cliReleased").arg(app.name));
 }
 
 int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
@@ -276,6 +338,30 @@ void registerStoreCommands(CliRegistry &registry)
         .arguments = id,
         .takesLanguage = true,
         .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::storedWillDo, &rollBackApp); },
+    });
+    registry.add({
+        .name = QStringLiteral("skip"),
+        .usage = QStringLiteral("skip [--lang en|pl|de] ID"),
+        .summaryId = QT_TRID_NOOP("cliSkipSummary"),
+        .arguments = id,
+        .takesLanguage = true,
+        .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::storedWillDo, &skipApp); },
+    });
+    registry.add({
+        .name = QStringLiteral("hold"),
+        .usage = QStringLiteral("hold [--lang en|pl|de] ID"),
+        .summaryId = QT_TRID_NOOP("cliHoldSummary"),
+        .arguments = id,
+        .takesLanguage = true,
+        .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::storedWillDo, &holdApp); },
+    });
+    registry.add({
+        .name = QStringLiteral("release"),
+        .usage = QStringLiteral("release [--lang en|pl|de] ID"),
+        .summaryId = QT_TRID_NOOP("cliReleaseSummary"),
+        .arguments = id,
+        .takesLanguage = true,
+        .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::storedWillDo, &releaseApp); },
     });
     registry.add({
         .name = QStringLiteral("open"),

@@ -7,6 +7,7 @@
 #include "LinuxWorkspace.h"
 #include "PlistBundleInspector.h"
 #include "SettingsUserDefaults.h"
+#include "StorageDiskSpace.h"
 #include "SystemLanguage.h"
 #include "XdgDesktopEntries.h"
 #include "catalog/ManifestClient.h"
@@ -28,6 +29,7 @@ AppInstaller::Layers defaultInstallerLayers()
     layers.extractor = std::make_shared<LibarchiveExtractor>();
     layers.bundles = std::make_shared<PlistBundleInspector>();
     layers.replacer = std::make_shared<AtomicDirectoryReplacer>();
+    layers.diskSpace = std::make_shared<StorageDiskSpace>();
     return layers;
 }
 

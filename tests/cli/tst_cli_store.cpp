@@ -2,6 +2,7 @@
 
 #include "DataRows.h"
 #include "CatalogBuilders.h"
+#include "TmpfsMount.h"
 #include "ToolSandbox.h"
 #include "ZipBuilder.h"
 #include "store/LauncherStore.h"
@@ -140,6 +141,32 @@ private Q_SLOTS:
                                                    "install_started", "install_succeeded"}));
         for (const QString &id : ids)
             QCOMPARE(m_cli->records(LauncherStore::installedVersionsKey).value(id), id == QLatin1String("beta") ? "1.0.0" : "1.1.0");
+    }
+
+    // A temporary folder too small for the archive's files: status 5 before the body is fetched, the message naming
+    // the file system with what it needs and has, the failure's event saying why, nothing installed.
+    void installThatCannotFitExitsWithItsStatus()
+    {
+        const QString small = m_cli->path(QStringLiteral("small-tmp"));
+        QVERIFY(QDir().mkpath(small));
+        const TmpfsMount disk(small, 1);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.skipReason()));
+        m_cli->environment().insert(QStringLiteral("TMPDIR"), small);
+        const QByteArray archive = ZipBuilder()
+                                       .addFile("Big.app/Contents/Info.plist", ZipBuilder::infoPlist({{"CFBundleIdentifier", "com.vantrel.big"}}, ZipBuilder::PlistFormat::xml))
+                                       .addFillFile("Big.app/Contents/Resources/data", qint64(8) << 20)
+                                       .build();
+        m_cli->publish({TestCatalog::release("big", m_cli->host("/big.zip", archive), ZipBuilder::sha256Hex(archive), "1.0.0")});
+        const ToolSandbox::Result run = m_cli->run({"install", "big", "--lang", "en"});
+        QCOMPARE(run.exitCode, 5);
+        QVERIFY2(run.err.contains(QStringLiteral("Not enough disk space: ") + small + QStringLiteral(" needs 8.")), qPrintable(run.output()));
+        QVERIFY2(run.err.contains(QStringLiteral("free. Free some space and try again.")), qPrintable(run.output()));
+        QCOMPARE(m_cli->eventTypes(), (QStringList{"install_started", "install_failed"}));
+        QVERIFY2(m_cli->eventBodies().last().value(QStringLiteral("reason")).toString().startsWith(QStringLiteral("notEnoughSpace(volumes: [(volume: \"") + small),
+                 qPrintable(m_cli->eventBodies().last().value(QStringLiteral("reason")).toString()));
+        QCOMPARE(m_cli->rootEntries(), QStringList());
+        QCOMPARE(TempHome::entries(small), QStringList());
     }
 
     // Ctrl-C mid-download, and during the staging copy after the bundle check: status 130, the state and the old copy
@@ -392,8 +419,9 @@ private Q_SLOTS:
     void bashCompletion_data()
     {
         BashCompletionRows::columns();
-        BashCompletionRows::row("commands", {""}, {"check", "compare", "list", "install", "update", "remove", "rollback", "open",
-                                                   "verify", "repair", "complete", "help", "--help", "--version"});
+        BashCompletionRows::row("commands", {""}, {"check", "compare", "list", "install", "update", "remove", "rollback", "skip",
+                                                   "hold", "release", "open", "verify", "repair", "complete", "help", "--help",
+                                                   "--version"});
         BashCompletionRows::row("a command begun", {"ro"}, {"rollback"});
         BashCompletionRows::row("options and app ids", {"install", ""}, {"--json", "--help", "--lang", "alpha", "beta", "soon"});
         BashCompletionRows::row("an app id begun", {"open", "b"}, {"beta"});

@@ -266,6 +266,12 @@ private Q_SLOTS:
         QCOMPARE(changed.status, 200);
         QCOMPARE(changed.body, whole);
         QCOMPARE(http("GET", archive, {}, {{"Range", "bytes=" + QByteArray::number(whole.size()) + '-'}}).status, 416);
+        // The tail, as an install reads the central directory before the body.
+        const Reply tail = http("GET", archive, {}, {{"Range", "bytes=-22"}});
+        QCOMPARE(tail.status, 206);
+        QCOMPARE(tail.body, whole.right(22));
+        QCOMPARE(http("GET", archive, {}, {{"Range", "bytes=-" + QByteArray::number(whole.size() + 10)}}).body, whole);
+        QCOMPARE(http("GET", archive, {}, {{"Range", "bytes=-0"}}).status, 416);
     }
 
     // Feedback and error reports as the launcher sends them are accepted (events: installAndOpenSampleApp).

@@ -1,39 +1,36 @@
-// A full disk at each stage, an archive unpacking far too large: a clear error, the old copy byte for byte, nothing
+// A disk too small for an install, found before the download; a disk that fills up at each stage anyway (another
+// program writes meanwhile); an archive unpacking far too large: a clear error, the old copy byte for byte, nothing
 // temporary left.
 
 #include "DataRows.h"
+#include "FakeDiskSpace.h"
 #include "InstallSandbox.h"
 #include "LibarchiveExtractor.h"
+#include "StorageDiskSpace.h"
 #include "LoopbackHttpServer.h"
+#include "install/ZipCentralDirectory.h"
 
-#include <sys/mount.h>
+#include "TmpfsMount.h"
 
 namespace {
 
-// A small filesystem of its own at path, so "full" comes after a few megabytes; skipReason() says why it cannot mount.
-class TmpfsMount
+// Version 2.0 of Notes with payloadMiB of incompressible data, stored, as the body of an answer.
+LoopbackHttpServer::Response payloadArchive(InstallSandbox &sandbox, int payloadMiB)
 {
-public:
-    TmpfsMount(const QString &path, int megabytes) : m_path(QFile::encodeName(path))
-    {
-        const QByteArray options = "size=" + QByteArray::number(megabytes) + "m,mode=0700";
-        m_error = ::mount("tmpfs", m_path.constData(), "tmpfs", 0, options.constData()) == 0 ? 0 : errno;
-    }
-    ~TmpfsMount()
-    {
-        if (mounted())
-            ::umount2(m_path.constData(), MNT_DETACH);
-    }
-    bool mounted() const { return m_error == 0; }
-    QString skipReason() const
-    {
-        return QStringLiteral("cannot mount a small filesystem here (%1); run as root with mount rights").arg(QString::fromLocal8Bit(strerror(m_error)));
-    }
+    QByteArray payload(qsizetype(payloadMiB) << 20, Qt::Uninitialized);
+    QRandomGenerator(42).fillRange(reinterpret_cast<quint32 *>(payload.data()), payload.size() / 4);
+    LoopbackHttpServer::Response response;
+    response.bodyFile = sandbox.writeArchive(notesApp(QStringLiteral("2.0")).addFile(QStringLiteral("Notes.app/Contents/Resources/payload.bin"), payload).setStored(true));
+    return response;
+}
 
-private:
-    QByteArray m_path;
-    int m_error = 0;
-};
+// A space check that always finds a terabyte free.
+std::shared_ptr<const DiskSpace> roomyDisk()
+{
+    auto roomy = std::make_shared<FakeDiskSpace>();
+    roomy->volumes = {{QStringLiteral("/"), QStringLiteral("/"), qint64(1) << 40}};
+    return roomy;
+}
 
 }  // namespace
 
@@ -46,7 +43,41 @@ class DiskHazards : public QObject
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // Out of space at each stage: the system's error naming the item but no path, the old copy kept, nothing left.
+    // Too small for the new version: refused after reading the archive's end, before its body, naming the file
+    // system; the old copy kept, nothing left.
+    void smallDiskRefusesBeforeTheDownload_data() { fullDiskKeepsTheOldCopy_data(); }
+
+    void smallDiskRefusesBeforeTheDownload()
+    {
+        const auto [payloadMiB, workOnSmallDisk] = FullDiskKeepsTheOldCopyRows::fetch();
+        InstallSandbox sandbox;
+        const TmpfsMount disk(sandbox.home(), 16);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.skipReason()));
+        const QString work = workOnSmallDisk ? sandbox.home() + QStringLiteral("/tmp") : sandbox.tempDir();
+        QDir().mkpath(work);
+        sandbox.installer().setTemporaryDirectory(work);
+        QVERIFY(sandbox.installArchive(notesApp()).succeeded());
+        const QMap<QString, QString> before = TempHome::fingerprint(sandbox.installRoot());
+
+        LoopbackHttpServer server;
+        LoopbackHttpServer::Response response = payloadArchive(sandbox, payloadMiB);
+        response.acceptRanges = true;
+        server.serve(QStringLiteral("/v2.zip"), response);
+        // The system's own free space, as the launcher asks it.
+        const auto installer = sandbox.makeInstaller(nullptr, std::make_shared<StorageDiskSpace>());
+        installer->setTemporaryDirectory(work);
+        const InstallOutcome outcome = outcomeOf(installer->install(notesRelease(server.url(QStringLiteral("/v2.zip")), TempHome::readFile(response.bodyFile), QStringLiteral("2.0"))));
+        QVERIFY2(outcome.installerError, qPrintable(outcome.describe()));
+        QCOMPARE(outcome.installerError->kind(), AppInstallerError::Kind::notEnoughSpace);
+        QVERIFY2(outcome.message().contains(sandbox.home() + QStringLiteral(" needs ")), qPrintable(outcome.message()));
+        QVERIFY2(server.bodyBytesSent() <= ZipCentralDirectory::endSearchBytes, qPrintable(QString::number(server.bodyBytesSent())));
+        QCOMPARE(TempHome::fingerprint(sandbox.installRoot()), before);
+        QCOMPARE(TempHome::entries(work), QStringList());
+    }
+
+    // Out of space at each stage, though the check found room: the system's error naming the item but no path,
+    // the old copy kept, nothing left.
     void fullDiskKeepsTheOldCopy_data()
     {
         FullDiskKeepsTheOldCopyRows::columns();
@@ -71,13 +102,13 @@ private Q_SLOTS:
         QVERIFY(sandbox.installArchive(notesApp()).succeeded());
         const QMap<QString, QString> before = TempHome::fingerprint(sandbox.installRoot());
 
-        QByteArray payload(qsizetype(payloadMiB) << 20, Qt::Uninitialized);
-        QRandomGenerator(42).fillRange(reinterpret_cast<quint32 *>(payload.data()), payload.size() / 4);
         LoopbackHttpServer server;
-        LoopbackHttpServer::Response response;
-        response.bodyFile = sandbox.writeArchive(notesApp(QStringLiteral("2.0")).addFile(QStringLiteral("Notes.app/Contents/Resources/payload.bin"), payload).setStored(true));
+        const LoopbackHttpServer::Response response = payloadArchive(sandbox, payloadMiB);
         server.serve(QStringLiteral("/v2.zip"), response);
-        const InstallOutcome outcome = sandbox.install(notesRelease(server.url(QStringLiteral("/v2.zip")), TempHome::readFile(response.bodyFile), QStringLiteral("2.0")));
+        // The space check sees room to spare, as when another program fills the disk meanwhile.
+        const auto installer = sandbox.makeInstaller(nullptr, roomyDisk());
+        installer->setTemporaryDirectory(work);
+        const InstallOutcome outcome = outcomeOf(installer->install(notesRelease(server.url(QStringLiteral("/v2.zip")), TempHome::readFile(response.bodyFile), QStringLiteral("2.0"))));
         QVERIFY2(outcome.platformError, qPrintable(outcome.describe()));
         QCOMPARE(outcome.platformError->domain(), PlatformError::Domain::fileSystem);
         QVERIFY2(outcome.message().contains(QString::fromLocal8Bit(strerror(ENOSPC))), qPrintable(outcome.message()));
@@ -113,7 +144,8 @@ private Q_SLOTS:
         const TmpfsMount disk(sandbox.home(), 48);
         LibarchiveExtractor::Limits limits;
         limits.minimumCap = limits.maximumCap = qint64(16) << 20;  // same rule, smaller numbers
-        auto installer = sandbox.makeInstaller(std::make_shared<LibarchiveExtractor>(limits));
+        // The archive states its size truly, so the space check would refuse it first; here the cap must.
+        auto installer = sandbox.makeInstaller(std::make_shared<LibarchiveExtractor>(limits), roomyDisk());
         installer->setTemporaryDirectory(sandbox.home());
         const QString archive = sandbox.writeArchive(notesApp().addFillFile(QStringLiteral("Notes.app/bomb.bin"), qint64(512) << 20));
         const InstallOutcome outcome = outcomeOf(installer->install(notesRelease(QUrl::fromLocalFile(archive), TempHome::readFile(archive))));

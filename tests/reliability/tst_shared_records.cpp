@@ -5,6 +5,7 @@
 #include "SettingsUserDefaults.h"
 #include "SilentServer.h"
 #include "ToolSandbox.h"
+#include "store/AppManagement.h"
 #include "store/LauncherStore.h"
 
 #include <QElapsedTimer>
@@ -189,6 +190,76 @@ private Q_SLOTS:
         QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
         QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(cli.records(LauncherStore::installedVersionsKey), (QHash<QString, QString>{{"app0", "1.0.0"}}));
+    }
+
+    // Skip and hold live with the records: made by the tool or the window, each sees the other's, a new store
+    // (a restart) too; update --all and the update count pass over them; a roll back keeps a hold; a version newer
+    // than the one skipped is offered again; release is the way back.
+    void skipAndHoldAreSharedAndKept()
+    {
+        ToolSandbox cli;
+        const QStringList ids{QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma")};
+        QList<AppManifestItem> first, second, third;
+        for (const QString &id : ids) {
+            first.append(cli.release(id, QStringLiteral("1.0.0")));
+            second.append(cli.release(id, QStringLiteral("1.1.0")));
+            third.append(cli.release(id, QStringLiteral("1.2.0")));
+        }
+        cli.publish(first);
+        for (const QString &id : ids)
+            QCOMPARE(cli.run({QStringLiteral("install"), id}).exitCode, 0);
+        cli.publish(second);
+        const ToolSandbox::Result hold = cli.run({QStringLiteral("hold"), QStringLiteral("alpha"), QStringLiteral("--lang"), QStringLiteral("en")});
+        QCOMPARE(hold.exitCode, 0);
+        QCOMPARE(hold.out.trimmed(), QStringLiteral("Alpha is held at 1.0.0."));
+        QCOMPARE(cli.run({QStringLiteral("skip"), QStringLiteral("beta")}).exitCode, 0);
+
+        // The window's store, started after the decisions, over the same records.
+        const auto makeStore = [&cli](const QList<AppManifestItem> &catalog) {
+            LauncherStore::Collaborators c;
+            c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
+            c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), nullptr, defaultInstallerLayers());
+            return std::make_unique<LauncherStore>(c, TestCatalog::manifest(catalog));
+        };
+        std::unique_ptr<LauncherStore> window = makeStore(second);
+        QCOMPARE(window->stateFor(QStringLiteral("alpha")), AppInstallState::installed("1.0.0"));
+        QCOMPARE(window->stateFor(QStringLiteral("beta")), AppInstallState::installed("1.0.0"));
+        QCOMPARE(window->manage()->updatableAppIDs(), QStringList{QStringLiteral("gamma")});
+        QCOMPARE(window->manage()->heldApps(), (QVariantMap{{"alpha", "1.0.0"}}));
+        QCOMPARE(window->manage()->skippedUpdates(), (QVariantMap{{"beta", "1.1.0"}}));
+
+        const ToolSandbox::Result all = cli.run({QStringLiteral("update"), QStringLiteral("--all")});
+        QVERIFY2(all.exitCode == 0, qPrintable(all.output()));
+        QCOMPARE(cli.records(LauncherStore::installedVersionsKey),
+                 (QHash<QString, QString>{{"alpha", "1.0.0"}, {"beta", "1.0.0"}, {"gamma", "1.1.0"}}));
+        const ToolSandbox::Result named = cli.run({QStringLiteral("update"), QStringLiteral("alpha"), QStringLiteral("--lang"), QStringLiteral("en")});
+        QCOMPARE(named.exitCode, 1);
+        QVERIFY2(named.output().contains(QStringLiteral("It is held at the version installed")), qPrintable(named.output()));
+        QTRY_COMPARE_WITH_TIMEOUT(window->stateFor(QStringLiteral("gamma")), AppInstallState::installed("1.1.0"), 5000);
+        // Nothing to skip where nothing newer is offered.
+        QCOMPARE(cli.run({QStringLiteral("skip"), QStringLiteral("gamma")}).exitCode, 1);
+
+        // A hold made in the window holds in the tool, through a roll back.
+        QVERIFY(window->manage()->holdApp(QStringLiteral("gamma")));
+        QCOMPARE(cli.run({QStringLiteral("rollback"), QStringLiteral("gamma")}).exitCode, 0);
+        QCOMPARE(cli.listed(QStringLiteral("gamma")).value(QStringLiteral("held")), QJsonValue(true));
+        QCOMPARE(cli.listed(QStringLiteral("gamma")).value(QStringLiteral("state")).toObject(),
+                 (QJsonObject{{QStringLiteral("installed"), QJsonObject{{QStringLiteral("version"), "1.0.0"}}}}));
+
+        // Restarted on a catalog with 1.2.0: the skip no longer hides it; the holds stay.
+        window.reset();
+        cli.publish(third);
+        window = makeStore(third);
+        QCOMPARE(window->stateFor(QStringLiteral("beta")), AppInstallState::updateAvailable("1.0.0", "1.2.0"));
+        QCOMPARE(window->manage()->updatableAppIDs(), QStringList{QStringLiteral("beta")});
+        QCOMPARE(window->manage()->skippedUpdates(), QVariantMap());
+        QCOMPARE(window->manage()->heldApps(), (QVariantMap{{"alpha", "1.0.0"}, {"gamma", "1.0.0"}}));
+
+        // Released in the tool: offered again in the window.
+        QCOMPARE(cli.run({QStringLiteral("release"), QStringLiteral("alpha")}).exitCode, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(window->stateFor(QStringLiteral("alpha")), AppInstallState::updateAvailable("1.0.0", "1.2.0"), 5000);
+        QCOMPARE(window->manage()->updatableAppIDs(), (QStringList{QStringLiteral("alpha"), QStringLiteral("beta")}));
+        QVERIFY(!cli.listed(QStringLiteral("alpha")).contains(QStringLiteral("held")));
     }
 };
 

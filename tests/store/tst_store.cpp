@@ -23,6 +23,7 @@ class TestStore : public QObject
     using ConstructionOnEmptyRows = DataRows<QVariant, QString>;  // language, locale
     // recordedVersion: invalid: none; path: 0 none recorded, 1 existing bundle, 2 deleted bundle
     using ReconciliationRows = DataRows<QString, QVariant, int, AppInstallState, bool>;  // catalogVersion, recordedVersion, path, expected, recordsKept
+    using DecisionRows = DataRows<QString, bool, QString, AppInstallState>;  // catalogVersion, held, skipped, expected
     using SelectedAppFollowsRows = DataRows<QVariant, bool, QVariant>;  // selectedID (invalid: none), includeBeta, expected (invalid: none)
     using RequiresOnboardingRows = DataRows<AppManifestItem, bool, bool>;  // app, includeBeta, expected
     // apps: id:status; onboardingDone: no published app is left, so there is nothing to onboard
@@ -154,6 +155,56 @@ private Q_SLOTS:
         QCOMPARE(h.recorded(LauncherStore::installedPathsKey), paths);
         // A relaunch derives the same state from what was kept.
         QCOMPARE(h.makeStore(tc::manifest({alpha}))->state(alpha), expected);
+    }
+
+    // Held apps and skipped versions, as recorded beside the install records: the state and the update count follow,
+    // a version newer than the one skipped is offered; records without them read as before, and are not rewritten.
+    void decisionsShapeTheState_data()
+    {
+        DecisionRows::columns();
+        using S = AppInstallState;
+        DecisionRows::row("no decisions", "1.1.0", false, "", S::updateAvailable("1.0.0", "1.1.0"));
+        DecisionRows::row("held", "1.1.0", true, "", S::installed("1.0.0"));
+        DecisionRows::row("offered version skipped", "1.1.0", false, "1.1.0", S::installed("1.0.0"));
+        DecisionRows::row("newer than the one skipped", "1.2.0", false, "1.1.0", S::updateAvailable("1.0.0", "1.2.0"));
+        DecisionRows::row("older than the one skipped", "1.1.0", false, "1.2.0", S::installed("1.0.0"));
+        DecisionRows::row("held and skipped", "1.2.0", true, "1.1.0", S::installed("1.0.0"));
+    }
+
+    void decisionsShapeTheState()
+    {
+        const auto [catalogVersion, held, skipped, expected] = DecisionRows::fetch();
+        StoreHarness h;
+        h.recordInstalled("alpha", "1.0.0");
+        {
+            SettingsUserDefaults d(h.defaultsPath());
+            if (held)
+                InstallRecords::saveStringDictionary({{"alpha", "1.0.0"}}, InstallRecords::heldKey, d);
+            if (!skipped.isEmpty())
+                InstallRecords::saveStringDictionary({{"alpha", skipped}}, InstallRecords::skippedKey, d);
+        }
+        QFile file(h.defaultsPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        const AppManifestItem alpha = tc::app("alpha", AppReleaseStatus::live, catalogVersion);
+        auto store = h.makeStore(tc::manifest({alpha}));
+        QCOMPARE(store->state(alpha), expected);
+        QCOMPARE(store->manage()->updatableAppIDs(),
+                 expected.kind() == AppInstallState::Kind::updateAvailable ? QStringList{"alpha"} : QStringList());
+        QCOMPARE(store->manage()->heldApps().contains("alpha"), held);
+        file.seek(0);
+        QCOMPARE(file.readAll(), before);
+
+        // Released and offered again: the update is back, and the decisions' maps are empty, not gone astray.
+        QVERIFY(store->manage()->releaseApp("alpha"));
+        QVERIFY(store->manage()->offerAgain("alpha"));
+        QCOMPARE(store->state(alpha), AppInstallState::updateAvailable("1.0.0", catalogVersion));
+        QVERIFY(h.recorded(InstallRecords::heldKey).isEmpty());
+        QVERIFY(h.recorded(InstallRecords::skippedKey).isEmpty());
+        // Held again, as recorded; an app not installed cannot be held.
+        QVERIFY(store->manage()->holdApp("alpha"));
+        QCOMPARE(h.recorded(InstallRecords::heldKey), (QHash<QString, QString>{{"alpha", "1.0.0"}}));
+        QVERIFY(!store->manage()->holdApp("nobody"));
     }
 
     // --- Derived values ---

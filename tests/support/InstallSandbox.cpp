@@ -59,12 +59,14 @@ InstallSandbox::~InstallSandbox()
         QTest::qFail(qPrintable(QStringLiteral("left behind: ") + left.join(QStringLiteral(", "))), __FILE__, __LINE__);
 }
 
-std::unique_ptr<AppInstaller> InstallSandbox::makeInstaller(std::shared_ptr<const ArchiveExtractor> extractor)
+std::unique_ptr<AppInstaller> InstallSandbox::makeInstaller(std::shared_ptr<const ArchiveExtractor> extractor,
+                                                            std::shared_ptr<const DiskSpace> diskSpace)
 {
     AppInstaller::Layers layers = defaultInstallerLayers();
     layers.systemVersion = std::make_shared<FixedSystemVersion>();
     if (extractor)
         layers.extractor = std::move(extractor);
+    layers.diskSpace = std::move(diskSpace);
     auto installer = std::make_unique<AppInstaller>(QUrl::fromLocalFile(installRoot()), &m_session, layers);
     installer->setTemporaryDirectory(tempDir());
     return installer;

@@ -35,7 +35,11 @@ class InstallSandbox : public TempHome
 public:
     ~InstallSandbox();
 
-    std::unique_ptr<AppInstaller> makeInstaller(std::shared_ptr<const ArchiveExtractor> extractor = nullptr);
+    // The real layers but those given; the temporary folder is the sandbox's.
+    // Without diskSpace no space is checked: the check's request for the
+    // archive's end would add to what the other tests count and script.
+    std::unique_ptr<AppInstaller> makeInstaller(std::shared_ptr<const ArchiveExtractor> extractor = nullptr,
+                                                std::shared_ptr<const DiskSpace> diskSpace = nullptr);
     AppInstaller &installer() { return *m_installer; }
     InstallOutcome install(const AppManifestItem &app) { return outcomeOf(m_installer->install(app)); }
     // Installs the archive from a file URL as app id (bundle "com.vantrel.<id>").

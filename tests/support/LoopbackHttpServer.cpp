@@ -1,5 +1,7 @@
 #include "LoopbackHttpServer.h"
 
+#include <atomic>
+
 #include <QBuffer>
 #include <QFile>
 #include <QPointer>
@@ -32,6 +34,8 @@ public:
     QMap<QString, Response> routes;
     QList<Request> recorded;
     QList<QPointer<QTcpSocket>> sockets;
+    // Body bytes handed to sockets in whole-speed answers.
+    std::atomic<qint64> bodyBytes{0};
 
     void onNewConnection()
     {
@@ -99,17 +103,21 @@ public:
         }
     }
 
-    // N of "Range: bytes=N-" when the validator in If-Range (if any) matches.
+    // What "Range: bytes=N-" or "bytes=-N" asks for when the validator in
+    // If-Range (if any) matches: N, or -N for the last N bytes; 0 for the whole.
     static qint64 rangeStart(const Request &request, const Response &response)
     {
         const QByteArray range = request.header("Range");
-        if (!range.startsWith("bytes=") || !range.endsWith('-'))
+        const bool suffix = range.startsWith("bytes=-");
+        if (!range.startsWith("bytes=") || (!range.endsWith('-') && !suffix))
             return 0;
         const QByteArray ifRange = request.header("If-Range");
         const bool current = ifRange.isEmpty() || std::any_of(response.headers.cbegin(), response.headers.cend(), [&](const auto &h) {
             return h.second == ifRange && (h.first.toLower() == "etag" || h.first.toLower() == "last-modified");
         });
-        return current ? range.mid(6).chopped(1).toLongLong() : 0;
+        if (!current)
+            return 0;
+        return suffix ? -qMax<qint64>(1, range.mid(7).toLongLong()) : range.mid(6).chopped(1).toLongLong();
     }
 
     void send(QTcpSocket *socket, Response response, qint64 from)
@@ -129,10 +137,14 @@ public:
             return;
         }
         qint64 length = source->size();
+        // A suffix is answered as a part even when it covers the whole file.
+        const bool suffix = from < 0;
+        if (suffix)
+            from = qMax<qint64>(length + from, 0);
         if (from > 0 && from >= length) {
             response.status = 416;
             length = 0;
-        } else if (from > 0) {
+        } else if (from > 0 || suffix) {
             response.status = 206;
             response.headers.append({"Content-Range", "bytes " + QByteArray::number(from) + '-' + QByteArray::number(length - 1)
                                                           + '/' + QByteArray::number(length)});
@@ -170,6 +182,7 @@ public:
                 break;
             socket->write(chunk);
             sent += chunk.size();
+            bodyBytes += chunk.size();
             // Keep memory flat for large files.
             while (socket->bytesToWrite() > (8 << 20))
                 socket->waitForBytesWritten(1000);
@@ -283,4 +296,10 @@ void LoopbackHttpServer::clearRequests()
 {
     QMutexLocker lock(&m_worker->mutex);
     m_worker->recorded.clear();
+    m_worker->bodyBytes = 0;
+}
+
+qint64 LoopbackHttpServer::bodyBytesSent() const
+{
+    return m_worker->bodyBytes.load();
 }

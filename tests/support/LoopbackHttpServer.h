@@ -41,7 +41,8 @@ public:
         // content, also when answering a range (-1: send all).
         qint64 closeAfterBytes = -1;
         // Answer "Range: bytes=N-" with 206 and the part from N (416 past the
-        // end), unless If-Range differs from the ETag or Last-Modified in headers.
+        // end), and "bytes=-N" with the last N bytes, unless If-Range differs
+        // from the ETag or Last-Modified in headers.
         bool acceptRanges = false;
         // Send nothing at all and keep the connection open.
         bool stall = false;
@@ -77,7 +78,10 @@ public:
 
     QList<Request> requests() const;
     int requestCount() const;
+    // Also sets bodyBytesSent() back to 0.
     void clearRequests();
+    // Body bytes written to clients so far (throttled answers not counted).
+    qint64 bodyBytesSent() const;
 
 private:
     LoopbackHttpServer(const QHostAddress &address, std::optional<QSslConfiguration> tls);

@@ -175,11 +175,19 @@ QJsonObject ToolSandbox::listed(const QString &id) const
 QStringList ToolSandbox::eventTypes() const
 {
     QStringList types;
+    for (const QJsonObject &event : eventBodies())
+        types << event.value(QStringLiteral("eventType")).toString();
+    return types;
+}
+
+QList<QJsonObject> ToolSandbox::eventBodies() const
+{
+    QList<QJsonObject> events;
     for (const LoopbackHttpServer::Request &request : m_server.requests()) {
         if (request.path == QLatin1String("/api/events"))
-            types << QJsonDocument::fromJson(request.body).object().value(QStringLiteral("eventType")).toString();
+            events << QJsonDocument::fromJson(request.body).object();
     }
-    return types;
+    return events;
 }
 
 QHash<QString, QString> ToolSandbox::records(const QString &key) const

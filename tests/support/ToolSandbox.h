@@ -62,6 +62,8 @@ public:
     QJsonObject listed(const QString &id) const;
     // eventType of every event the server received, in order.
     QStringList eventTypes() const;
+    // The same events whole.
+    QList<QJsonObject> eventBodies() const;
     // The install records in the home's settings file.
     QHash<QString, QString> records(const QString &key) const;
     void setRecords(const QString &id, const QString &version, const QString &bundlePath) const;

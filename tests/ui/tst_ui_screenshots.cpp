@@ -222,6 +222,45 @@ QList<Shot> shots()
                      unlisted(f);
                      trayPanel(f);
                  }});
+    // Skip this version and Hold at 1.0.0 beside the offered update (detail-updateAvailable); after a click on
+    // each, the way back.
+    for (const char *decision : {"skipped", "held"}) {
+        list.append({QStringLiteral("detail-") + decision, 1060, sample, [decision](StoreView &f) {
+                         detailIn(f, "updateAvailable");
+                         QTRY_VERIFY(ViewHost::shown(f.item("skipVersionButton")));
+                         QCOMPARE(ViewHost::text(f.host.findShown("buttonLabel", f.item("holdButton"))), QStringLiteral("Hold at 1.0.0"));
+                         const bool held = decision == QLatin1String("held");
+                         f.host.click(f.item(held ? "holdButton" : "skipVersionButton"));
+                         QTRY_VERIFY(ViewHost::shown(f.item(held ? "releaseHoldButton" : "offerAgainButton")));
+                         QCOMPARE(f.store->stateFor("notes"), AppInstallState::installed("1.0.0"));
+                         QCOMPARE(f.store->manage()->updatableAppIDs(), QStringList());
+                         QVERIFY(!ViewHost::shown(f.item("skipVersionButton")));
+                     }});
+    }
+    // Held apps and skipped versions apart below the Updates list, each with the way back, which works.
+    list.append({"section-updates-held-skipped", 1060, sample, [](StoreView &f) {
+                     sectionsState(f);
+                     f.reach("timer", "updateAvailable");
+                     QVERIFY(f.store->manage()->holdApp("notes"));
+                     QVERIFY(f.store->manage()->skipVersion("timer"));
+                     f.host.click(f.item("sidebarRow_updates"));
+                     QTRY_VERIFY(ViewHost::shown(f.item("updateDecisionsGroup")));
+                     QCOMPARE(f.host.findAll("decisionButton").size(), 2);
+                     QCOMPARE(f.store->manage()->updatableAppIDs(), QStringList{"shots"});
+                     QMetaObject::invokeMethod(f.item("libraryHome"), "positionViewAtEnd");
+                 }});
+    list.append({"section-updates-offered-again", 1060, sample, [](StoreView &f) {
+                     sectionsState(f);
+                     f.reach("timer", "updateAvailable");
+                     QVERIFY(f.store->manage()->skipVersion("timer"));
+                     f.host.click(f.item("sidebarRow_updates"));
+                     QTRY_VERIFY(ViewHost::shown(f.item("updateDecisionsGroup")));
+                     f.host.click(f.item("decisionButton"));
+                     QTRY_VERIFY(!ViewHost::shown(f.item("updateDecisionsGroup")));
+                     QStringList offered = f.store->manage()->updatableAppIDs();
+                     offered.sort();
+                     QCOMPARE(offered, (QStringList{"shots", "timer"}));
+                 }});
     // A verify found the copy damaged: what is wrong in one line, and Repair.
     list.append({"detail-damaged", 1060, sample, [](StoreView &f) {
                      f.h.installer->verification.status = BundleVerification::Status::damaged;

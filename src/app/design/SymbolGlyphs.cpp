@@ -25,6 +25,7 @@ const QHash<QString, char16_t> &table()
         {QStringLiteral("checkmark"), 0xe5ca},                 // check
         {QStringLiteral("arrow.clockwise"), 0xe5d5},           // refresh
         {QStringLiteral("play"), 0xe037},                      // play_arrow
+        {QStringLiteral("pause.circle"), 0xe036},              // pause_circle_outline
         {QStringLiteral("arrow.triangle.2.circlepath"), 0xe627},  // sync
         {QStringLiteral("lock.shield"), 0xe32a},               // security
         {QStringLiteral("magnifyingglass"), 0xe8b6},           // search

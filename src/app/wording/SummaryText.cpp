@@ -1,5 +1,7 @@
 #include "SummaryText.h"
 
+#include "store/SpaceWording.h"
+
 QString SummaryText::summary(const UpdateBatchResult &updates, const QString &language) const
 {
     Q_UNUSED(language)
@@ -26,6 +28,8 @@ QString SummaryText::failureWords(const UpdateBatch::Failure &failure)
     case AppInstallerError::Kind::appBundleNotFound: return qtTrId("failureAppBundleNotFound");
     case AppInstallerError::Kind::bundleIdentifierMismatch: return qtTrId("failureBundleIdentifierMismatch");
     case AppInstallerError::Kind::cancelled: return qtTrId("failureCancelled");
+    case AppInstallerError::Kind::notEnoughSpace: return SpaceWording::sentence(outcome.installerError->volumes());
+    default: break;
     }
     return failure.reason;
 }

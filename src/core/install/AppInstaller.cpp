@@ -1,12 +1,14 @@
 #include "AppInstaller.h"
 
 #include "ArchiveDownload.h"
+#include "ArchiveProbe.h"
 #include "BackgroundCleanup.h"
 #include "BlockingWork.h"
 #include "BundleTree.h"
 #include "InstallFiles.h"
 #include "InstallProgress.h"
 #include "InstallReceipt.h"
+#include "InstallSpace.h"
 #include "InstallLocks.h"
 #include "InstalledCopies.h"
 #include "InstalledCopyOperations.h"
@@ -189,6 +191,19 @@ public:
         }
     }
 
+    // Before anything is written: what the archive and its unpacked files
+    // will take, against the free space where they go.
+    QCoro::Task<void> checkSpace()
+    {
+        if (!m_ctx.layers.diskSpace)
+            co_return;
+        QCoro::Task<InstallSpace::Archive> measuring
+            = ArchiveProbe::measure(m_ctx.session.data(), *m_app.downloadUrl, m_ctx.timeoutMs, m_cancel);
+        m_measured = co_await measuring;
+        throwIfCancelled(*m_cancel);
+        InstallSpace::require(InstallSpace::needs(*m_ctx.layers.diskSpace, tempBase(), m_ctx.installRoot, m_measured, false));
+    }
+
     // One install per app at a time, across processes, then a work folder of its own.
     QCoro::Task<void> lock()
     {
@@ -197,8 +212,7 @@ public:
         QCoro::Task<std::unique_ptr<FileLock>> locking = InstallLocks::waitForAppLock(m_ctx.installRoot, m_app.id, m_cancel);
         m_appLock = co_await locking;
         m_mustCleanUp = true;
-        const QString tempBase = m_ctx.tempDir.isEmpty() ? QDir::tempPath() : m_ctx.tempDir;
-        const QString workDir = tempBase + QStringLiteral("/VantrelInstall-") + freshUuid();
+        const QString workDir = tempBase() + QStringLiteral("/VantrelInstall-") + freshUuid();
         try {
             InstallFiles::createDirectories(workDir);
             m_workDir = workDir;
@@ -237,6 +251,19 @@ public:
         FaultPoint::reach("downloaded");
         if (downloaded.sha256Hex != m_expectedSha256)
             throw AppInstallerError::checksumMismatch(m_expectedSha256, downloaded.sha256Hex);
+    }
+
+    // When the archive's directory could not be read ahead, it is read now,
+    // before a byte is unpacked.
+    QCoro::Task<void> checkUnpackedSpace()
+    {
+        if (!m_ctx.layers.diskSpace || m_measured.contents)
+            co_return;
+        QCoro::Task<std::optional<ZipCentralDirectory::Contents>> reading
+            = BlockingWork::run([archive = archivePath()] { return ZipCentralDirectory::readFile(archive); });
+        m_measured.contents = co_await reading;
+        throwIfCancelled(*m_cancel);
+        InstallSpace::require(InstallSpace::needs(*m_ctx.layers.diskSpace, tempBase(), m_ctx.installRoot, m_measured, true));
     }
 
     // Unpacked on workers into the work folder.
@@ -349,6 +376,7 @@ public:
     }
 
 private:
+    QString tempBase() const { return m_ctx.tempDir.isEmpty() ? QDir::tempPath() : m_ctx.tempDir; }
     QString archivePath() const { return m_workDir + QStringLiteral("/download.zip"); }
     QString extractedPath() const { return m_workDir + QStringLiteral("/extracted"); }
 
@@ -370,6 +398,7 @@ private:
     InstallControl m_control;
     std::shared_ptr<std::atomic_bool> m_cancel;
     QString m_expectedSha256;
+    InstallSpace::Archive m_measured;
     std::unique_ptr<FileLock> m_appLock;
     QString m_workDir;
     std::unique_ptr<FileLock> m_workLock;
@@ -388,12 +417,16 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
 {
     InstallRun run(std::move(ctx), std::move(app), std::move(control));
     run.check();
+    QCoro::Task<void> spaceCheck = run.checkSpace();
+    co_await spaceCheck;
     QCoro::Task<void> locking = run.lock();
     co_await locking;
     std::exception_ptr failure;
     try {
         QCoro::Task<void> download = run.downloadAndVerify();
         co_await download;
+        QCoro::Task<void> unpackedCheck = run.checkUnpackedSpace();
+        co_await unpackedCheck;
         QCoro::Task<void> extraction = run.extract();
         co_await extraction;
         QCoro::Task<void> search = run.findAndCheckBundle();

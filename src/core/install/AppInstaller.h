@@ -16,6 +16,7 @@ class SystemVersionProvider;
 class ArchiveExtractor;
 class BundleInspector;
 class DirectoryReplacer;
+class DiskSpace;
 
 struct InstalledApp {
     QUrl url;         // file URL of the placed bundle
@@ -91,6 +92,8 @@ public:
         std::shared_ptr<const ArchiveExtractor> extractor;
         std::shared_ptr<const BundleInspector> bundles;
         std::shared_ptr<const DirectoryReplacer> replacer;
+        // Without it, no space is checked before an install writes.
+        std::shared_ptr<const DiskSpace> diskSpace;
     };
 
     AppInstaller(QUrl installRoot, QNetworkAccessManager *session, Layers layers);

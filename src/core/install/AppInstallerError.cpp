@@ -2,6 +2,9 @@
 
 #include "codec/EnumNames.h"
 
+#include <QLocale>
+#include <QStringList>
+
 AppInstallerError AppInstallerError::checksumMismatch(const QString &expected, const QString &actual)
 {
     AppInstallerError error(Kind::checksumMismatch);
@@ -21,6 +24,13 @@ AppInstallerError AppInstallerError::versionNotOffered(const QString &version)
 {
     AppInstallerError error(Kind::versionNotOffered);
     error.m_version = version;
+    return error;
+}
+
+AppInstallerError AppInstallerError::notEnoughSpace(const QList<VolumeNeed> &volumes)
+{
+    AppInstallerError error(Kind::notEnoughSpace);
+    error.m_volumes = volumes;
     return error;
 }
 
@@ -50,6 +60,16 @@ QString AppInstallerError::localizedDescription() const
         return QStringLiteral("The install was cancelled.");
     case Kind::versionNotOffered:
         return QStringLiteral("The catalog no longer offers version ") + m_version + QStringLiteral(".");
+    case Kind::notEnoughSpace: {
+        const QLocale english(QLocale::English);
+        QStringList parts;
+        for (const VolumeNeed &volume : m_volumes) {
+            parts.append(QStringLiteral("%1 needs %2 and has %3 free")
+                             .arg(volume.volume, english.formattedDataSize(volume.needed, 1, QLocale::DataSizeSIFormat),
+                                  english.formattedDataSize(volume.available, 1, QLocale::DataSizeSIFormat)));
+        }
+        return QStringLiteral("Not enough disk space: ") + parts.join(QStringLiteral("; ")) + QStringLiteral(".");
+    }
     }
     return {};
 }
@@ -66,6 +86,13 @@ QString AppInstallerError::debugDescription() const
         return name + QStringLiteral("(minimum: %1)").arg(debugQuoted(m_minimum));
     case Kind::versionNotOffered:
         return name + QStringLiteral("(version: %1)").arg(debugQuoted(m_version));
+    case Kind::notEnoughSpace: {
+        QStringList volumes;
+        for (const VolumeNeed &volume : m_volumes)
+            volumes.append(QStringLiteral("(volume: %1, needed: %2, available: %3)")
+                               .arg(debugQuoted(volume.volume)).arg(volume.needed).arg(volume.available));
+        return name + QStringLiteral("(volumes: [%1])").arg(volumes.join(QStringLiteral(", ")));
+    }
     default:
         return name;
     }

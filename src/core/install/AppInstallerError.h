@@ -2,6 +2,7 @@
 
 #include "errors/LauncherError.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -22,9 +23,23 @@ enum class Kind {
     cancelled,
     // A repair asked for the installed version and the catalog offers another.
     versionNotOffered,
+    // The download, its extraction or the staged copy would not fit on a
+    // file system; found before anything was written there.
+    notEnoughSpace,
 };
 Q_ENUM_NS(Kind)
 }  // namespace AppInstallerErrorKinds
+
+// One file system an install writes to: what the install needs there and
+// what was free.
+struct VolumeNeed {
+    QString volume;  // where the file system is mounted
+    qint64 needed = 0;
+    qint64 available = 0;
+
+    bool fits() const { return needed <= available; }
+    friend bool operator==(const VolumeNeed &, const VolumeNeed &) = default;
+};
 
 class AppInstallerError : public LauncherError
 {
@@ -34,6 +49,8 @@ public:
     static AppInstallerError checksumMismatch(const QString &expected, const QString &actual);
     static AppInstallerError unsupportedMacOS(const QString &minimum);
     static AppInstallerError versionNotOffered(const QString &version);
+    // Every file system the install writes to, at least one of which is too small.
+    static AppInstallerError notEnoughSpace(const QList<VolumeNeed> &volumes);
     explicit AppInstallerError(Kind kind) : m_kind(kind) {}
 
     Kind kind() const { return m_kind; }
@@ -41,6 +58,7 @@ public:
     QString actual() const { return m_actual; }
     QString minimum() const { return m_minimum; }
     QString version() const { return m_version; }
+    const QList<VolumeNeed> &volumes() const { return m_volumes; }
 
     QString localizedDescription() const override;
     QString debugDescription() const override;
@@ -48,7 +66,7 @@ public:
     friend bool operator==(const AppInstallerError &a, const AppInstallerError &b)
     {
         return a.m_kind == b.m_kind && a.m_expected == b.m_expected && a.m_actual == b.m_actual
-            && a.m_minimum == b.m_minimum && a.m_version == b.m_version;
+            && a.m_minimum == b.m_minimum && a.m_version == b.m_version && a.m_volumes == b.m_volumes;
     }
 
 private:
@@ -57,4 +75,5 @@ private:
     QString m_actual;
     QString m_minimum;
     QString m_version;
+    QList<VolumeNeed> m_volumes;
 };

@@ -66,3 +66,19 @@ public:
     virtual ~DirectoryReplacer() = default;
     virtual bool exchange(const QString &destination, const QString &staged) const = 0;
 };
+
+// A file system as the space check sees it.
+struct VolumeSpace {
+    QString id;    // the same for two paths on one file system
+    QString name;  // where it is mounted, for messages
+    qint64 available = -1;  // bytes this user may still write; -1: unknown
+};
+
+// Where an install's files would go. Blocking but quick; called on the main thread.
+class DiskSpace
+{
+public:
+    virtual ~DiskSpace() = default;
+    // The file system holding path, or the nearest existing folder above it.
+    virtual VolumeSpace volumeOf(const QString &path) const = 0;
+};

@@ -18,6 +18,7 @@ AppManagement::AppManagement(InstalledApps *apps, Catalog catalog, QObject *pare
     connect(m_apps, &InstalledApps::cancellableChanged, this, &AppManagement::cancellableInstallsChanged);
     connect(m_apps, &InstalledApps::previousVersionsChanged, this, &AppManagement::previousVersionsChanged);
     connect(m_apps, &InstalledApps::statesChanged, this, &AppManagement::updateUpdatable);
+    connect(m_apps, &InstalledApps::decisionsChanged, this, &AppManagement::decisionsChanged);
     connect(m_updates, &UpdateBatch::runningChanged, this, &AppManagement::updatingAllChanged);
     connect(m_updates, &UpdateBatch::finished, this, &AppManagement::summarise);
 }
@@ -30,6 +31,12 @@ void AppManagement::updateUpdatable()
             ids.append(app.id);
     }
     setIfChanged(this, m_updatable, ids, &AppManagement::updatableAppIDsChanged);
+    // A newer version than the one skipped ends the skip's hiding without a new decision.
+    const QHash<QString, QString> skipped = m_apps->skippedUpdates();
+    if (skipped != m_skippedShown) {
+        m_skippedShown = skipped;
+        Q_EMIT decisionsChanged();
+    }
 }
 
 bool AppManagement::cancelInstall(const QString &appId)
@@ -114,4 +121,42 @@ void AppManagement::rollBackApp(const QString &appId)
 {
     if (const std::optional<AppManifestItem> app = m_catalog.find(appId))
         m_apps->rollBack(*app);
+}
+
+QVariantMap AppManagement::heldApps() const
+{
+    return variantMap(m_apps->heldApps());
+}
+
+QVariantMap AppManagement::skippedUpdates() const
+{
+    return variantMap(m_apps->skippedUpdates());
+}
+
+bool AppManagement::decide(const QString &appId, std::optional<Refusal> (InstalledApps::*choice)(const AppManifestItem &))
+{
+    std::optional<AppManifestItem> app = m_catalog.find(appId);
+    if (!app)
+        app = m_apps->describedApp(appId);
+    return app && !(m_apps->*choice)(*app);
+}
+
+bool AppManagement::skipVersion(const QString &appId)
+{
+    return decide(appId, &InstalledApps::skipVersion);
+}
+
+bool AppManagement::offerAgain(const QString &appId)
+{
+    return decide(appId, &InstalledApps::offerAgain);
+}
+
+bool AppManagement::holdApp(const QString &appId)
+{
+    return decide(appId, &InstalledApps::hold);
+}
+
+bool AppManagement::releaseApp(const QString &appId)
+{
+    return decide(appId, &InstalledApps::release);
 }

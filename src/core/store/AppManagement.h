@@ -27,8 +27,13 @@ class AppManagement : public QObject
     Q_PROPERTY(QString updateSummary READ updateSummary NOTIFY updateSummaryChanged)
     // The same batch whole, for views that word its failures themselves.
     Q_PROPERTY(UpdateBatchResult lastUpdates READ lastUpdates NOTIFY updateSummaryChanged)
-    // Ids of the published apps with an update (also after the update failed), in catalog order.
+    // Ids of the published apps with an update (also after the update failed), in catalog order;
+    // held apps and skipped versions are not among them.
     Q_PROPERTY(QStringList updatableAppIDs READ updatableAppIDs NOTIFY updatableAppIDsChanged)
+    // App id -> the version it is held at, for the apps kept out of updates.
+    Q_PROPERTY(QVariantMap heldApps READ heldApps NOTIFY decisionsChanged)
+    // App id -> the offered version the user skipped, while the catalog offers just that one.
+    Q_PROPERTY(QVariantMap skippedUpdates READ skippedUpdates NOTIFY decisionsChanged)
 
 public:
     // What it needs of the catalog: the published apps in order, and an app by id.
@@ -56,6 +61,12 @@ public:
     Q_INVOKABLE void removeApp(const QString &appId, bool toTrash);
     Q_INVOKABLE void rollBackApp(const QString &appId);
 
+    // Decisions about an installed app's updates, kept with its record; false when refused.
+    Q_INVOKABLE bool skipVersion(const QString &appId);
+    Q_INVOKABLE bool offerAgain(const QString &appId);
+    Q_INVOKABLE bool holdApp(const QString &appId);
+    Q_INVOKABLE bool releaseApp(const QString &appId);
+
     // Updates the apps one after another; at the end updateSummary sums up and,
     // when any failed, becomes the error line too. Apps without an update
     // count as failed.
@@ -69,6 +80,8 @@ public:
     const QString &updateSummary() const { return m_updateSummary; }
     UpdateBatchResult lastUpdates() const { return m_lastUpdates.value_or(UpdateBatchResult{}); }
     const QStringList &updatableAppIDs() const { return m_updatable; }
+    QVariantMap heldApps() const;
+    QVariantMap skippedUpdates() const;
     // The catalog or the beta setting changed.
     void updateUpdatable();
 
@@ -78,6 +91,7 @@ Q_SIGNALS:
     void updatingAllChanged();
     void updateSummaryChanged();
     void updatableAppIDsChanged();
+    void decisionsChanged();
     // An update batch ended; failed counts the apps not updated.
     void updatesFinished(const QString &summary, int failed);
     // A batch with failures sums them up for the error line.
@@ -87,6 +101,8 @@ private:
     void summarise(int updated, const QList<UpdateBatch::Failure> &failures);
     QString summaryText() const;
     QVariantMap previousVersionsValue() const { return variantMap(previousVersions()); }
+    // Runs decide on the app the catalog or the records know as appId.
+    bool decide(const QString &appId, std::optional<Refusal> (InstalledApps::*choice)(const AppManifestItem &));
 
     InstalledApps *m_apps;
     Catalog m_catalog;
@@ -94,4 +110,5 @@ private:
     QString m_updateSummary;
     std::optional<UpdateBatchResult> m_lastUpdates;  // none before the first batch
     QStringList m_updatable;
+    QHash<QString, QString> m_skippedShown;
 };

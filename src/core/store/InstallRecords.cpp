@@ -1,5 +1,6 @@
 #include "InstallRecords.h"
 
+#include "catalog/VersionComparison.h"
 #include "install/InstallReceipt.h"
 #include "system/SystemLayers.h"
 
@@ -44,13 +45,19 @@ void InstallRecords::update(Save save, const std::function<void(Maps &)> &edit, 
     // One change under the per-user lock: read again what is stored now (another
     // process may have recorded an app since), change only this, write.
     m_defaults->change([&](UserDefaults &defaults) {
-        const Maps read{loadStringDictionary(versionsKey, defaults), loadStringDictionary(pathsKey, defaults)};
+        const Maps read{loadStringDictionary(versionsKey, defaults), loadStringDictionary(pathsKey, defaults),
+                        loadStringDictionary(heldKey, defaults), loadStringDictionary(skippedKey, defaults)};
         Maps maps = read;
         edit(maps);
         if (save == Save::always || maps.versions != read.versions)
             saveStringDictionary(maps.versions, versionsKey, defaults);
         if (save == Save::always || maps.paths != read.paths)
             saveStringDictionary(maps.paths, pathsKey, defaults);
+        // Decisions are written only once there are any, so older records stay as they were.
+        if (maps.held != read.held)
+            saveStringDictionary(maps.held, heldKey, defaults);
+        if (maps.skipped != read.skipped)
+            saveStringDictionary(maps.skipped, skippedKey, defaults);
         if (thenLocked)
             thenLocked();
     });
@@ -66,12 +73,15 @@ QHash<QString, InstallRecords::Recorded> InstallRecords::reconcile(const std::fu
             if (path.isEmpty() || !QFileInfo::exists(path)) {
                 maps.versions.remove(id);
                 maps.paths.remove(id);
+                maps.held.remove(id);
+                maps.skipped.remove(id);
                 continue;
             }
             // A crash between the swap and the recording left the previous version recorded.
             if (const auto placed = InstallReceipt::placedVersion(path, id); placed && *placed != maps.versions.value(id))
                 maps.versions.insert(id, *placed);
-            recorded.insert(id, {maps.versions.value(id), QUrl::fromLocalFile(path)});
+            recorded.insert(id, {maps.versions.value(id), QUrl::fromLocalFile(path), maps.held.contains(id),
+                                 maps.skipped.value(id)});
         }
     }, [&] {
         if (thenLocked)
@@ -85,6 +95,11 @@ void InstallRecords::record(const QString &appId, const QString &version, const 
     update(Save::always, [&](Maps &maps) {
         maps.versions.insert(appId, version);
         maps.paths.insert(appId, path);
+        if (maps.held.contains(appId))
+            maps.held.insert(appId, version);
+        const QString skipped = maps.skipped.value(appId);
+        if (!skipped.isEmpty() && compareVersions(skipped, version) != ComparisonResult::orderedDescending)
+            maps.skipped.remove(appId);
     });
 }
 
@@ -93,5 +108,33 @@ void InstallRecords::forget(const QString &appId)
     update(Save::always, [&](Maps &maps) {
         maps.versions.remove(appId);
         maps.paths.remove(appId);
+        maps.held.remove(appId);
+        maps.skipped.remove(appId);
     });
+}
+
+bool InstallRecords::setHeld(const QString &appId, bool held)
+{
+    bool recorded = false;
+    update(Save::whenChanged, [&](Maps &maps) {
+        recorded = maps.versions.contains(appId);
+        if (recorded && held)
+            maps.held.insert(appId, maps.versions.value(appId));
+        else
+            maps.held.remove(appId);
+    });
+    return recorded;
+}
+
+bool InstallRecords::setSkipped(const QString &appId, const std::optional<QString> &version)
+{
+    bool recorded = false;
+    update(Save::whenChanged, [&](Maps &maps) {
+        recorded = maps.versions.contains(appId);
+        if (recorded && version)
+            maps.skipped.insert(appId, *version);
+        else
+            maps.skipped.remove(appId);
+    });
+    return recorded;
 }

@@ -5,18 +5,23 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class UserDefaults;
 
 // The install records in the user defaults: the version and the bundle path of
 // every app the launcher installed, each map a data blob holding a compact JSON
 // object keyed by app id. An app is recorded when the versions map holds it;
-// both maps change together.
+// both maps change together. Two optional maps keep the user's decisions about
+// an installed app's updates: held apps (by the version held at) and skipped
+// versions; records written before they existed simply lack them.
 class InstallRecords
 {
 public:
     static inline const QString versionsKey = QStringLiteral("vantrel.installedVersions");
     static inline const QString pathsKey = QStringLiteral("vantrel.installedPaths");
+    static inline const QString heldKey = QStringLiteral("vantrel.heldVersions");
+    static inline const QString skippedKey = QStringLiteral("vantrel.skippedVersions");
 
     explicit InstallRecords(std::shared_ptr<UserDefaults> defaults);
 
@@ -28,6 +33,8 @@ public:
     struct Recorded {
         QString version;
         QUrl bundle;
+        bool held = false;       // kept out of updates until released
+        QString skippedVersion;  // an offered version not to offer again; empty: none
 
         friend bool operator==(const Recorded &, const Recorded &) = default;
     };
@@ -39,14 +46,21 @@ public:
     // no other process records or forgets an app until it returns.
     QHash<QString, Recorded> reconcile(const std::function<void(const QHash<QString, Recorded> &)> &thenLocked = {});
 
+    // A skip of a version no newer than the one recorded is dropped: it has been passed.
     void record(const QString &appId, const QString &version, const QString &path);
-    // Both maps are written even when the app was not recorded.
+    // Both maps are written even when the app was not recorded; its decisions go too.
     void forget(const QString &appId);
+    // Only for a recorded app; false otherwise.
+    bool setHeld(const QString &appId, bool held);
+    // Nothing: offered again.
+    bool setSkipped(const QString &appId, const std::optional<QString> &version);
 
 private:
     struct Maps {
         QHash<QString, QString> versions;
         QHash<QString, QString> paths;
+        QHash<QString, QString> held;
+        QHash<QString, QString> skipped;
     };
     enum class Save { always, whenChanged };
     // The one load-modify-save of the records.

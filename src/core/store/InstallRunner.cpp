@@ -1,5 +1,7 @@
 #include "InstallRunner.h"
 
+#include "SpaceWording.h"
+
 #include "InstallEvents.h"
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
@@ -198,7 +200,12 @@ void InstallRunner::conclude(const AppManifestItem &app, const Attempt &attempte
         qCInfo(lcStore) << "Install failed:" << app.id;
         if (!attempted.reported && m_c.errorReporter)
             m_c.errorReporter->reportMessage(attempted.failureDescription, reportContext(app));
-        Q_EMIT failed(operation.get(), OperationOutcome::failed(attempted.failureDescription, attempted.installerError));
+        // The one installer failure the user can put right is said in their language.
+        const bool lackedSpace = attempted.installerError
+            && attempted.installerError->kind() == AppInstallerError::Kind::notEnoughSpace;
+        const QString reason = lackedSpace ? SpaceWording::sentence(attempted.installerError->volumes())
+                                           : attempted.failureDescription;
+        Q_EMIT failed(operation.get(), OperationOutcome::failed(reason, attempted.installerError));
     }
     if (!attempted.installed)
         events->send(installEvent(app, QStringLiteral("install_failed"), QStringLiteral("failed"), attempted.failureDebug));

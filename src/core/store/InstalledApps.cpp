@@ -125,7 +125,8 @@ bool InstalledApps::hasUpdate(const QString &appId) const
         return true;
     const AppManifestItem *listed = catalogEntry(appId);
     return current.kind() == AppInstallState::Kind::failed && listed && current.hasInstalledCopy()
-        && compareVersions(listed->version, current.installedCopyVersion()) == ComparisonResult::orderedDescending;
+        && compareVersions(listed->version, current.installedCopyVersion()) == ComparisonResult::orderedDescending
+        && !declined(appId, listed->version);
 }
 
 const AppManifestItem *InstalledApps::catalogEntry(const QString &appId) const
@@ -192,6 +193,8 @@ std::optional<Refusal> InstalledApps::installRefusal(const AppManifestItem &app)
 
 std::optional<Refusal> InstalledApps::updateRefusal(const AppManifestItem &app) const
 {
+    if (m_held.contains(app.id) && !m_installs->isRunning(app.id))
+        return Refusal::held;
     if (!hasUpdate(app.id) && !m_installs->isRunning(app.id))
         return Refusal::noUpdate;
     return installRefusal(app);
@@ -368,7 +371,10 @@ void InstalledApps::reconcile(const QList<AppManifestItem> &apps)
 AppInstallState InstalledApps::recordedState(const QString &appId, const InstallRecords::Recorded &recorded) const
 {
     const AppManifestItem *listed = catalogEntry(appId);
-    const bool catalogNewer = listed && recorded.version != listed->version
+    // A held app, or one whose offered version was skipped, shows as up to date.
+    const bool skipped = listed && !recorded.skippedVersion.isEmpty()
+        && compareVersions(listed->version, recorded.skippedVersion) != ComparisonResult::orderedDescending;
+    const bool catalogNewer = listed && recorded.version != listed->version && !recorded.held && !skipped
         && compareVersions(listed->version, recorded.version) == ComparisonResult::orderedDescending;
     return catalogNewer ? AppInstallState::updateAvailable(recorded.version, listed->version)
                         : AppInstallState::installed(recorded.version);
@@ -377,6 +383,7 @@ AppInstallState InstalledApps::recordedState(const QString &appId, const Install
 void InstalledApps::applyRecords(KeepFailures keep)
 {
     const QHash<QString, InstallRecords::Recorded> recorded = m_records.reconcile();
+    rememberDecisions(recorded);
     const bool described = rememberInstalled(recorded);
     QHash<QString, QUrl> urls;
     for (auto it = recorded.cbegin(); it != recorded.cend(); ++it)
@@ -440,6 +447,9 @@ void InstalledApps::recordInstalled(const InstalledApp &installed, const AppMani
 {
     m_states->set(app.id, AppInstallState::installed(installed.version));
     m_records.record(app.id, installed.version, installed.url.toLocalFile());
+    // The record may have dropped a skip the new version passed.
+    if (m_skipped.contains(app.id) || m_held.contains(app.id))
+        rememberDecisions(m_records.reconcile());
     const bool described = m_installed.value(app.id) != app;
     m_installed.insert(app.id, app);
     setURL(app.id, installed.url);
@@ -450,6 +460,7 @@ void InstalledApps::recordInstalled(const InstalledApp &installed, const AppMani
 void InstalledApps::restoreRecordedState(const AppManifestItem &app)
 {
     const QHash<QString, InstallRecords::Recorded> recorded = m_records.reconcile();
+    rememberDecisions(recorded);
     const auto it = recorded.constFind(app.id);
     m_states->set(app.id, it == recorded.cend() ? AppInstallState::notInstalled() : recordedState(app.id, *it));
     const bool described = rememberInstalled(recorded);
@@ -585,5 +596,7 @@ QString InstalledApps::reasonText(const AppOperation &operation) const
     }
     if (outcome.refusal == Refusal::noUpdate || outcome.refusal == Refusal::unknownApp)
         return qtTrId("updateNotAvailable");
+    if (outcome.refusal == Refusal::held)
+        return qtTrId(RefusalText::key(Refusal::held));
     return errorLine(operation);
 }

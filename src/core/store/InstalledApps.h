@@ -53,6 +53,17 @@ public:
     // Whether the catalog offers a newer version than the copy installed,
     // after an update failed too.
     bool hasUpdate(const QString &appId) const;
+    // The user's decisions about updates, kept with the records. Held apps
+    // (id -> installed version) are left out of updates until released.
+    const QHash<QString, QString> &heldApps() const { return m_held; }
+    // Id -> the version skipped, for apps whose offered version is the one skipped.
+    QHash<QString, QString> skippedUpdates() const;
+    // The catalog's version is not offered again; a newer one will be.
+    std::optional<Refusal> skipVersion(const AppManifestItem &app);
+    std::optional<Refusal> offerAgain(const AppManifestItem &app);
+    std::optional<Refusal> hold(const AppManifestItem &app);
+    std::optional<Refusal> release(const AppManifestItem &app);
+
     // The running install or update of appId from its start until its outcome is known.
     AppOperation *runningInstall(const QString &appId) const;
     // Ids of the installs that can still be cancelled, sorted.
@@ -128,6 +139,8 @@ Q_SIGNALS:
     void operationFinished(const AppOperation *operation);
     // The app's verification is new, or no longer holds.
     void verificationChanged(const QString &appId);
+    // An app was held or released, a version skipped or offered again (here or elsewhere).
+    void decisionsChanged();
 
 private:
     const AppManifestItem *catalogEntry(const QString &appId) const;
@@ -158,6 +171,11 @@ private:
     AppManifestItem describeRecorded(const QString &appId, const InstallRecords::Recorded &recorded) const;
     // True when what is known of the installed apps changed.
     bool rememberInstalled(const QHash<QString, InstallRecords::Recorded> &recorded);
+    void rememberDecisions(const QHash<QString, InstallRecords::Recorded> &recorded);
+    // Whether the user decided against taking latest for appId.
+    bool declined(const QString &appId, const QString &latest) const;
+    // Why the app's updates cannot be decided on now, or nothing.
+    std::optional<Refusal> decisionRefusal(const AppManifestItem &app) const;
     void setURL(const QString &appId, const std::optional<QUrl> &url);
     void setURLs(const QHash<QString, QUrl> &urls);
     void watchBundleFolders();
@@ -175,6 +193,8 @@ private:
     QHash<QString, AppManifestItem> m_installed;
     QHash<QString, QUrl> m_urls;
     QHash<QString, QString> m_previousVersions;
+    QHash<QString, QString> m_held;     // id -> version held at
+    QHash<QString, QString> m_skipped;  // id -> version skipped
     QSet<QString> m_changing;  // being removed, rolled back or repaired in place
     QSet<QString> m_verifying;
     // A verify's finding and the copy it was about (version and bundle).

@@ -139,6 +139,8 @@ public:
     Q_INVOKABLE void openApp(const QString &appId) { if (const auto app = findApp(appId)) open(*app); }
     Q_INVOKABLE void toggleStarter(const QString &appId) { if (const auto app = findApp(appId)) toggleStarterSelection(*app); }
     Q_INVOKABLE AppInstallState stateFor(const QString &appId) const { return m_apps->state(appId); }
+    // The catalog's record of the app, or the one its receipt kept; null for an unknown id.
+    Q_INVOKABLE QVariant appFor(const QString &appId) const { return optionalVariant(findApp(appId)); }
     // Why an installed app is not in the catalog's lists; nullopt when it is (or is not installed).
     std::optional<NotListed> notListedReason(const QString &appId) const;
     // The same as a message id, a sentence or a badge's words; empty when it is listed.

@@ -22,6 +22,7 @@ const char *key(Refusal refusal)
     case Refusal::alreadyVerifying: return "refusalAlreadyVerifying";
     case Refusal::nothingToRepair: return "refusalNothingToRepair";
     case Refusal::versionNotOffered: return "refusalVersionNotOffered";
+    case Refusal::held: return "refusalHeld";
     }
     return "refusalUnknownApp";
 }

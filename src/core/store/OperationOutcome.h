@@ -28,6 +28,7 @@ enum class Refusal {
     alreadyVerifying,
     nothingToRepair,    // not verified, or nothing found
     versionNotOffered,  // a repair needs the installed version, and the catalog offers another
+    held,               // the user holds the app at its version until released
 };
 Q_ENUM_NS(Refusal)
 }  // namespace RefusalKinds

@@ -102,20 +102,27 @@ bool isEventId(const QString &id)
     return true;
 }
 
-// First and last byte of a "Range: bytes=N-" or "bytes=N-M" header (last -1:
-// to the end); nothing for a missing or other Range, or an If-Range naming
-// another version of the file.
-std::optional<std::pair<qint64, qint64>> requestedRange(const httplib::Request &req, const std::string &etag)
+// First and last byte of a "Range: bytes=N-", "bytes=N-M" or "bytes=-N" (the
+// last N bytes) header of a file of size bytes (last -1: to the end); nothing
+// for a missing or other Range, or an If-Range naming another version of the file.
+std::optional<std::pair<qint64, qint64>> requestedRange(const httplib::Request &req, const std::string &etag, qint64 size)
 {
     const QString range = header(req, "Range").trimmed();
     if (!range.startsWith(QLatin1String("bytes=")) || range.contains(QLatin1Char(',')))
         return std::nullopt;
     if (req.has_header("If-Range") && req.get_header_value("If-Range") != etag)
         return std::nullopt;
+    const QString first = range.mid(6).section(QLatin1Char('-'), 0, 0).trimmed();
+    const QString last = range.mid(6).section(QLatin1Char('-'), 1).trimmed();
     bool firstOk = false, lastOk = false;
-    const QString last = range.mid(6).section(QLatin1Char('-'), 1);
-    const std::pair<qint64, qint64> bytes{range.mid(6).section(QLatin1Char('-'), 0, 0).toLongLong(&firstOk),
-                                          last.isEmpty() ? -1 : last.toLongLong(&lastOk)};
+    if (first.isEmpty()) {
+        // A suffix: zero bytes cannot be served (416, as a start past the end).
+        const qint64 suffix = last.toLongLong(&lastOk);
+        if (!lastOk || suffix < 0)
+            return std::nullopt;
+        return std::pair<qint64, qint64>{suffix == 0 ? size : qMax<qint64>(0, size - suffix), -1};
+    }
+    const std::pair<qint64, qint64> bytes{first.toLongLong(&firstOk), last.isEmpty() ? -1 : last.toLongLong(&lastOk)};
     if (!firstOk || bytes.first < 0 || (!last.isEmpty() && (!lastOk || bytes.second < bytes.first)))
         return std::nullopt;
     return bytes;
@@ -240,7 +247,7 @@ void DevServer::installRoutes()
         const std::string etag = QStringLiteral("\"%1-%2\"").arg(size).arg(info.lastModified().toMSecsSinceEpoch()).toStdString();
         res.set_header("ETag", etag);
         res.set_header("Accept-Ranges", "bytes");
-        const auto range = requestedRange(req, etag);
+        const auto range = requestedRange(req, etag, size);
         // The library would cut the body by the Range header as well; the part is chosen here.
         const_cast<httplib::Request &>(req).ranges.clear();
         if (range && range->first >= size) {

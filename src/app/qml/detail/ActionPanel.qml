@@ -5,7 +5,8 @@
 // opens), Roll back (when an update kept the copy it replaced), Verify and
 // Remove, which asks first; what the last verify found, with Repair when
 // something needs it. An installed app the catalog does not list says why,
-// and opens.
+// and opens. Below the main row: Skip this version, Hold at VERSION, and the
+// way back from each.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -158,6 +159,63 @@ VantrelCard {
                 enabled: panel.action.enabled
                 Layout.alignment: Qt.AlignVCenter
                 onClicked: panel.action.trigger()
+            }
+        }
+
+        // The user's decisions about updates: skip the offered version or hold
+        // at the installed one, and the way back from each.
+        RowLayout {
+            id: decisions
+            objectName: "updateDecisionRow"
+            readonly property string installedVersion: panel.installState ? panel.installState.installedCopyVersion : ""
+            readonly property bool held: !!panel.app && panel.store.manage.heldApps[panel.app.id] !== undefined
+            readonly property string skipped: panel.app ? panel.store.manage.skippedUpdates[panel.app.id] || "" : ""
+            visible: panel.hasCopy && panel.notListed === "" && panel.kind !== InstallState.Installing
+            Layout.fillWidth: true
+            spacing: 8
+            Text {
+                objectName: "decisionText"
+                text: !panel.store.locale ? ""
+                      : decisions.held ? qsTrId("heldDetail").arg(decisions.installedVersion)
+                      : decisions.skipped !== "" ? qsTrId("skippedDetail").arg(decisions.skipped) : ""
+                visible: text !== ""
+                font: VNT.system(12)
+                color: VNT.fg2
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            Item {
+                visible: !decisions.held && decisions.skipped === ""
+                Layout.fillWidth: true
+            }
+            VantrelButton {
+                objectName: "skipVersionButton"
+                visible: panel.kind === InstallState.UpdateAvailable && !decisions.held
+                variant: VantrelButton.Variant.Secondary
+                text: qsTrId("skipVersionAction")
+                onClicked: panel.store.manage.skipVersion(panel.app.id)
+            }
+            VantrelButton {
+                objectName: "offerAgainButton"
+                visible: decisions.skipped !== "" && !decisions.held
+                variant: VantrelButton.Variant.Secondary
+                text: visible ? qsTrId("offerAgainAction").arg(decisions.skipped) : ""
+                onClicked: panel.store.manage.offerAgain(panel.app.id)
+            }
+            VantrelButton {
+                objectName: "holdButton"
+                visible: !decisions.held
+                variant: VantrelButton.Variant.Secondary
+                symbol: "pause.circle"
+                text: qsTrId("holdAtAction").arg(decisions.installedVersion)
+                onClicked: panel.store.manage.holdApp(panel.app.id)
+            }
+            VantrelButton {
+                objectName: "releaseHoldButton"
+                visible: decisions.held
+                variant: VantrelButton.Variant.Secondary
+                text: qsTrId("releaseHoldAction")
+                onClicked: panel.store.manage.releaseApp(panel.app.id)
             }
         }
 

@@ -3,7 +3,8 @@
 // lifecycle (empty panel, coming-soon panel, first-app feature, or the grid of
 // published apps) and ignores the search; All apps, Selected and Updates show
 // a titled grid narrowed by the search text. Below home and All apps, the
-// installed apps the catalog's lists do not show.
+// installed apps the catalog's lists do not show; below Updates, the held apps
+// and skipped versions.
 import QtQuick
 import QtQuick.Controls.Basic
 import Vantrel
@@ -169,6 +170,11 @@ GridView {
             columns: library.columns
             tileHeight: library.tileHeight
             onAppSelected: library.appSelected()
+        }
+        UpdateDecisionsGroup {
+            visible: library.selectedSection === LibrarySection.Updates && heldIds.length + skippedIds.length > 0
+            width: parent.width
+            store: library.store
         }
         BasicsPanel {
             width: parent.width

@@ -1463,5 +1463,89 @@
         <source>No apps are installed.</source>
         <translation>Keine Apps installiert.</translation>
     </message>
+    <message id="errorNotEnoughSpace">
+        <source>Not enough disk space: %1. Free some space and try again.</source>
+        <translation>Nicht genug Speicherplatz: %1. Gib etwas Speicher frei und versuche es erneut.</translation>
+    </message>
+    <message id="spaceOnVolume">
+        <source>%1 needs %2 and has %3 free</source>
+        <translation>%1 benötigt %2, frei sind %3</translation>
+    </message>
+    <message id="refusalHeld">
+        <source>It is held at the version installed; release it first.</source>
+        <translation>Sie wird auf der installierten Version gehalten; gib sie zuerst frei.</translation>
+    </message>
+    <message id="cliSkipSummary">
+        <source>Stops offering the version the catalog offers now; a newer one will be offered.</source>
+        <translation>Bietet die jetzt angebotene Version nicht mehr an; eine neuere wird wieder angeboten.</translation>
+    </message>
+    <message id="cliHoldSummary">
+        <source>Keeps the app at its installed version, out of update --all and the update count, until released.</source>
+        <translation>Hält die App auf der installierten Version, außerhalb von update --all und der Zahl der Updates, bis sie freigegeben wird.</translation>
+    </message>
+    <message id="cliReleaseSummary">
+        <source>Ends a hold and offers a skipped version again.</source>
+        <translation>Beendet das Halten und bietet eine übersprungene Version wieder an.</translation>
+    </message>
+    <message id="cliSkipped">
+        <source>%1 %2 skipped; a newer version will be offered.</source>
+        <translation>%1 %2 übersprungen; eine neuere Version wird angeboten.</translation>
+    </message>
+    <message id="cliHeld">
+        <source>%1 is held at %2.</source>
+        <translation>%1 wird auf %2 gehalten.</translation>
+    </message>
+    <message id="cliReleased">
+        <source>%1 is released: its updates are offered again.</source>
+        <translation>%1 ist freigegeben: Updates werden wieder angeboten.</translation>
+    </message>
+    <message id="cliCannotDecide">
+        <source>The updates of %1 cannot be changed now.</source>
+        <translation>Die Updates von %1 können jetzt nicht geändert werden.</translation>
+    </message>
+    <message id="cliListHeld">
+        <source>held</source>
+        <translation>gehalten</translation>
+    </message>
+    <message id="skippedVersionLabel">
+        <source>%1 skipped</source>
+        <translation>%1 übersprungen</translation>
+    </message>
+    <message id="skipVersionAction">
+        <source>Skip this version</source>
+        <translation>Diese Version überspringen</translation>
+    </message>
+    <message id="holdAtAction">
+        <source>Hold at %1</source>
+        <translation>Auf %1 halten</translation>
+    </message>
+    <message id="releaseHoldAction">
+        <source>Release hold</source>
+        <translation>Halten beenden</translation>
+    </message>
+    <message id="offerAgainAction">
+        <source>Offer %1 again</source>
+        <translation>%1 wieder anbieten</translation>
+    </message>
+    <message id="heldDetail">
+        <source>Held at %1: kept out of Update all until you release it.</source>
+        <translation>Auf %1 gehalten: bleibt bei „Alle aktualisieren“ außen vor, bis du sie freigibst.</translation>
+    </message>
+    <message id="skippedDetail">
+        <source>Version %1 skipped; a newer one will be offered.</source>
+        <translation>Version %1 übersprungen; eine neuere wird angeboten.</translation>
+    </message>
+    <message id="heldAtLabel">
+        <source>Held at %1</source>
+        <translation>Gehalten auf %1</translation>
+    </message>
+    <message id="updatesHeldTitle">
+        <source>Held</source>
+        <translation>Gehalten</translation>
+    </message>
+    <message id="updatesSkippedTitle">
+        <source>Skipped versions</source>
+        <translation>Übersprungene Versionen</translation>
+    </message>
 </context>
 </TS>

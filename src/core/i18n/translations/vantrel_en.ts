@@ -1463,5 +1463,89 @@
         <source>No apps are installed.</source>
         <translation>No apps are installed.</translation>
     </message>
+    <message id="errorNotEnoughSpace">
+        <source>Not enough disk space: %1. Free some space and try again.</source>
+        <translation>Not enough disk space: %1. Free some space and try again.</translation>
+    </message>
+    <message id="spaceOnVolume">
+        <source>%1 needs %2 and has %3 free</source>
+        <translation>%1 needs %2 and has %3 free</translation>
+    </message>
+    <message id="refusalHeld">
+        <source>It is held at the version installed; release it first.</source>
+        <translation>It is held at the version installed; release it first.</translation>
+    </message>
+    <message id="cliSkipSummary">
+        <source>Stops offering the version the catalog offers now; a newer one will be offered.</source>
+        <translation>Stops offering the version the catalog offers now; a newer one will be offered.</translation>
+    </message>
+    <message id="cliHoldSummary">
+        <source>Keeps the app at its installed version, out of update --all and the update count, until released.</source>
+        <translation>Keeps the app at its installed version, out of update --all and the update count, until released.</translation>
+    </message>
+    <message id="cliReleaseSummary">
+        <source>Ends a hold and offers a skipped version again.</source>
+        <translation>Ends a hold and offers a skipped version again.</translation>
+    </message>
+    <message id="cliSkipped">
+        <source>%1 %2 skipped; a newer version will be offered.</source>
+        <translation>%1 %2 skipped; a newer version will be offered.</translation>
+    </message>
+    <message id="cliHeld">
+        <source>%1 is held at %2.</source>
+        <translation>%1 is held at %2.</translation>
+    </message>
+    <message id="cliReleased">
+        <source>%1 is released: its updates are offered again.</source>
+        <translation>%1 is released: its updates are offered again.</translation>
+    </message>
+    <message id="cliCannotDecide">
+        <source>The updates of %1 cannot be changed now.</source>
+        <translation>The updates of %1 cannot be changed now.</translation>
+    </message>
+    <message id="cliListHeld">
+        <source>held</source>
+        <translation>held</translation>
+    </message>
+    <message id="skippedVersionLabel">
+        <source>%1 skipped</source>
+        <translation>%1 skipped</translation>
+    </message>
+    <message id="skipVersionAction">
+        <source>Skip this version</source>
+        <translation>Skip this version</translation>
+    </message>
+    <message id="holdAtAction">
+        <source>Hold at %1</source>
+        <translation>Hold at %1</translation>
+    </message>
+    <message id="releaseHoldAction">
+        <source>Release hold</source>
+        <translation>Release hold</translation>
+    </message>
+    <message id="offerAgainAction">
+        <source>Offer %1 again</source>
+        <translation>Offer %1 again</translation>
+    </message>
+    <message id="heldDetail">
+        <source>Held at %1: kept out of Update all until you release it.</source>
+        <translation>Held at %1: kept out of Update all until you release it.</translation>
+    </message>
+    <message id="skippedDetail">
+        <source>Version %1 skipped; a newer one will be offered.</source>
+        <translation>Version %1 skipped; a newer one will be offered.</translation>
+    </message>
+    <message id="heldAtLabel">
+        <source>Held at %1</source>
+        <translation>Held at %1</translation>
+    </message>
+    <message id="updatesHeldTitle">
+        <source>Held</source>
+        <translation>Held</translation>
+    </message>
+    <message id="updatesSkippedTitle">
+        <source>Skipped versions</source>
+        <translation>Skipped versions</translation>
+    </message>
 </context>
 </TS>

@@ -1487,5 +1487,89 @@
         <source>No apps are installed.</source>
         <translation>Nie zainstalowano żadnej aplikacji.</translation>
     </message>
+    <message id="errorNotEnoughSpace">
+        <source>Not enough disk space: %1. Free some space and try again.</source>
+        <translation>Za mało miejsca na dysku: %1. Zwolnij trochę miejsca i spróbuj ponownie.</translation>
+    </message>
+    <message id="spaceOnVolume">
+        <source>%1 needs %2 and has %3 free</source>
+        <translation>%1 wymaga %2, a wolne jest %3</translation>
+    </message>
+    <message id="refusalHeld">
+        <source>It is held at the version installed; release it first.</source>
+        <translation>Jest wstrzymana na zainstalowanej wersji; najpierw zwolnij wstrzymanie.</translation>
+    </message>
+    <message id="cliSkipSummary">
+        <source>Stops offering the version the catalog offers now; a newer one will be offered.</source>
+        <translation>Przestaje proponować wersję, którą katalog oferuje teraz; nowsza zostanie zaproponowana.</translation>
+    </message>
+    <message id="cliHoldSummary">
+        <source>Keeps the app at its installed version, out of update --all and the update count, until released.</source>
+        <translation>Zatrzymuje aplikację na zainstalowanej wersji, poza update --all i licznikiem aktualizacji, dopóki nie zostanie zwolniona.</translation>
+    </message>
+    <message id="cliReleaseSummary">
+        <source>Ends a hold and offers a skipped version again.</source>
+        <translation>Kończy wstrzymanie i znów proponuje pominiętą wersję.</translation>
+    </message>
+    <message id="cliSkipped">
+        <source>%1 %2 skipped; a newer version will be offered.</source>
+        <translation>Pominięto %1 %2; nowsza wersja zostanie zaproponowana.</translation>
+    </message>
+    <message id="cliHeld">
+        <source>%1 is held at %2.</source>
+        <translation>Aplikacja %1 jest wstrzymana na wersji %2.</translation>
+    </message>
+    <message id="cliReleased">
+        <source>%1 is released: its updates are offered again.</source>
+        <translation>Aplikacja %1 jest zwolniona: jej aktualizacje znów będą proponowane.</translation>
+    </message>
+    <message id="cliCannotDecide">
+        <source>The updates of %1 cannot be changed now.</source>
+        <translation>Nie można teraz zmienić aktualizacji aplikacji %1.</translation>
+    </message>
+    <message id="cliListHeld">
+        <source>held</source>
+        <translation>wstrzymana</translation>
+    </message>
+    <message id="skippedVersionLabel">
+        <source>%1 skipped</source>
+        <translation>pominięto %1</translation>
+    </message>
+    <message id="skipVersionAction">
+        <source>Skip this version</source>
+        <translation>Pomiń tę wersję</translation>
+    </message>
+    <message id="holdAtAction">
+        <source>Hold at %1</source>
+        <translation>Wstrzymaj na %1</translation>
+    </message>
+    <message id="releaseHoldAction">
+        <source>Release hold</source>
+        <translation>Zwolnij wstrzymanie</translation>
+    </message>
+    <message id="offerAgainAction">
+        <source>Offer %1 again</source>
+        <translation>Proponuj %1 ponownie</translation>
+    </message>
+    <message id="heldDetail">
+        <source>Held at %1: kept out of Update all until you release it.</source>
+        <translation>Wstrzymana na %1: pomijana przy „Aktualizuj wszystkie”, dopóki jej nie zwolnisz.</translation>
+    </message>
+    <message id="skippedDetail">
+        <source>Version %1 skipped; a newer one will be offered.</source>
+        <translation>Pominięto wersję %1; nowsza zostanie zaproponowana.</translation>
+    </message>
+    <message id="heldAtLabel">
+        <source>Held at %1</source>
+        <translation>Wstrzymana na %1</translation>
+    </message>
+    <message id="updatesHeldTitle">
+        <source>Held</source>
+        <translation>Wstrzymane</translation>
+    </message>
+    <message id="updatesSkippedTitle">
+        <source>Skipped versions</source>
+        <translation>Pominięte wersje</translation>
+    </message>
 </context>
 </TS>

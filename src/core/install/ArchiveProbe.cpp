@@ -1,0 +1,175 @@
+#include "ArchiveProbe.h"
+
+#include "ArchiveDownload.h"
+#include "BlockingWork.h"
+#include "log/Logging.h"
+
+#include <QCoroNetworkReply>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+namespace ArchiveProbe {
+namespace {
+
+// One answer to a range request.
+struct Part {
+    bool ranged = false;      // 206 with a readable Content-Range
+    qint64 start = -1;        // of the bytes in body
+    qint64 total = -1;        // the archive's length; -1 unknown
+    QByteArray body;
+    QByteArray etag;
+};
+
+qint64 identityLength(const QNetworkReply *reply)
+{
+    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    return (encoding.isEmpty() || encoding == "identity") && length.isValid() ? length.toLongLong() : -1;
+}
+
+// "bytes START-END/TOTAL" -> START, TOTAL.
+std::optional<std::pair<qint64, qint64>> contentRange(const QNetworkReply *reply)
+{
+    const QByteArray value = reply->rawHeader("Content-Range").trimmed();
+    if (!value.startsWith("bytes "))
+        return std::nullopt;
+    const qsizetype dash = value.indexOf('-');
+    const qsizetype slash = value.indexOf('/');
+    bool startOk = false, totalOk = false;
+    const qint64 start = dash > 6 ? value.mid(6, dash - 6).toLongLong(&startOk) : -1;
+    const qint64 total = slash > dash ? value.mid(slash + 1).toLongLong(&totalOk) : -1;
+    if (!startOk || !totalOk || start < 0 || total <= start)
+        return std::nullopt;
+    return std::pair{start, total};
+}
+
+struct ReplyDeleter {
+    void operator()(QNetworkReply *reply) const
+    {
+        reply->disconnect();
+        if (reply->isRunning())
+            reply->abort();
+        reply->deleteLater();
+    }
+};
+
+QCoro::Task<Part> fetchPart(QNetworkAccessManager *session, QUrl url, QByteArray range, QByteArray ifRange,
+                            qint64 maximumBytes, int timeoutMs, std::shared_ptr<const std::atomic_bool> cancel)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(timeoutMs);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setRawHeader("Range", range);
+    if (!ifRange.isEmpty())
+        request.setRawHeader("If-Range", ifRange);
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(session->get(request));
+    QNetworkReply *raw = reply.get();
+    const bool secure = url.scheme() == QLatin1String("https");
+    QObject::connect(raw, &QNetworkReply::redirected, raw, [raw, secure](const QUrl &target) {
+        if (ArchiveDownload::isAllowedRemote(target) && (!secure || target.scheme() == QLatin1String("https")))
+            Q_EMIT raw->redirectAllowed();
+        else
+            raw->abort();
+    });
+    Part part;
+    // Only a part is wanted: a whole answer (ranges not served) is dropped at its headers.
+    QObject::connect(raw, &QNetworkReply::metaDataChanged, raw, [raw, &part] {
+        const int status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (status >= 300 && status < 400)
+            return;
+        if (status == 200)
+            part.total = identityLength(raw);
+        if (const auto known = contentRange(raw); status == 206 && known) {
+            part.ranged = true;
+            part.start = known->first;
+            part.total = known->second;
+            part.etag = raw->rawHeader("ETag").trimmed();
+        } else {
+            raw->abort();
+        }
+    });
+    QObject::connect(raw, &QIODevice::readyRead, raw, [raw, &part, maximumBytes] {
+        part.body += raw->readAll();
+        if (part.body.size() > maximumBytes) {
+            part.ranged = false;
+            raw->abort();
+        }
+    });
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, raw, [raw, cancel] {
+        if (cancel && cancel->load())
+            raw->abort();
+    });
+    watch.start(50);
+    co_await raw;
+    watch.stop();
+    if (cancel && cancel->load())
+        throw AppInstallerError(AppInstallerError::Kind::cancelled);
+    if (part.ranged && raw->error() == QNetworkReply::NoError)
+        part.body += raw->readAll();
+    else
+        part.ranged = false;
+    co_return part;
+}
+
+QCoro::Task<InstallSpace::Archive> measureRemote(QNetworkAccessManager *session, QUrl url, int timeoutMs,
+                                                 std::shared_ptr<const std::atomic_bool> cancel)
+{
+    using namespace ZipCentralDirectory;
+    InstallSpace::Archive archive;
+    QCoro::Task<Part> asking = fetchPart(session, url, "bytes=-" + QByteArray::number(endSearchBytes), {},
+                                         endSearchBytes, timeoutMs, cancel);
+    const Part tail = co_await asking;
+    archive.archiveBytes = tail.total;
+    if (!tail.ranged || tail.start + tail.body.size() != tail.total)
+        co_return archive;
+    const std::optional<Location> location = locate(tail.body, tail.total);
+    if (!location || location->size > maximumDirectoryBytes)
+        co_return archive;
+    QByteArray directory;
+    if (location->offset >= tail.start) {
+        directory = tail.body.mid(location->offset - tail.start, location->size);
+    } else {
+        // The directory starts before the tail: from it to the end, of the same file (the
+        // open-ended form every server that serves ranges knows).
+        const qint64 rest = tail.total - location->offset;
+        QCoro::Task<Part> more = fetchPart(session, url, "bytes=" + QByteArray::number(location->offset) + '-',
+                                           tail.etag, rest, timeoutMs, cancel);
+        const Part fromDirectory = co_await more;
+        if (!fromDirectory.ranged || fromDirectory.start != location->offset || fromDirectory.total != tail.total
+            || fromDirectory.body.size() != rest)
+            co_return archive;
+        directory = fromDirectory.body.left(location->size);
+    }
+    archive.contents = read(directory, *location);
+    co_return archive;
+}
+
+}  // namespace
+
+QCoro::Task<InstallSpace::Archive> measure(QNetworkAccessManager *session, QUrl url, int timeoutMs,
+                                           std::shared_ptr<const std::atomic_bool> cancel)
+{
+    if (url.scheme() == QLatin1String("file")) {
+        QCoro::Task<InstallSpace::Archive> reading = BlockingWork::run([path = url.toLocalFile()] {
+            InstallSpace::Archive archive;
+            const QFileInfo info(path);
+            archive.archiveBytes = info.isFile() ? info.size() : -1;
+            archive.contents = ZipCentralDirectory::readFile(path);
+            return archive;
+        });
+        co_return co_await reading;
+    }
+    if (!session || !ArchiveDownload::isAllowedRemote(url))
+        co_return InstallSpace::Archive{};
+    QCoro::Task<InstallSpace::Archive> asking = measureRemote(session, url, timeoutMs, cancel);
+    const InstallSpace::Archive archive = co_await asking;
+    qCInfo(lcInstall) << "Archive measured:" << archive.archiveBytes << "bytes,"
+                      << (archive.contents ? archive.contents->diskBytes : -1) << "bytes unpacked";
+    co_return archive;
+}
+
+}  // namespace ArchiveProbe

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// What a ZIP archive's central directory says it unpacks to, read before the
+// archive is extracted (or even downloaded: the directory sits at its end).
+// The extractor checks every entry again as it writes; this only sizes the
+// work, so a directory that lies makes the extraction fail, never overflow.
+namespace ZipCentralDirectory {
+
+// Enough of an archive's end to hold the end record, its longest comment and
+// the ZIP64 locator and record before it.
+inline constexpr qint64 endSearchBytes = 22 + 65535 + 20 + 56;
+// A directory larger than this is not read ahead (one of 100 000 entries is
+// far smaller); the space is then checked from the archive's size alone.
+inline constexpr qint64 maximumDirectoryBytes = 32 << 20;
+
+struct Location {
+    qint64 offset = 0;   // of the directory, from the archive's start
+    qint64 size = 0;     // its bytes
+    qint64 entries = 0;  // as the end record counts them
+};
+
+// The directory's place, from tail: the last tail.size() bytes of an archive
+// of archiveSize bytes. Nothing when tail holds no end record, or the record
+// points outside the archive.
+std::optional<Location> locate(const QByteArray &tail, qint64 archiveSize);
+
+// Block size the disk need is rounded to, per entry.
+inline constexpr qint64 blockBytes = 4096;
+
+struct Contents {
+    qint64 entries = 0;
+    qint64 unpackedBytes = 0;  // the entries' sizes as stated
+    // What they take on disk at most: each file rounded up to whole blocks,
+    // each folder one block.
+    qint64 diskBytes = 0;
+};
+
+// The entries of a whole directory (location.size bytes); nothing when an
+// entry is malformed or the count differs from location.entries.
+std::optional<Contents> read(const QByteArray &directory, const Location &location);
+
+// Both of the above from an archive on disk; nothing when it is not a
+// readable ZIP (the extractor then says why). Blocking.
+std::optional<Contents> readFile(const QString &path);
+
+}  // namespace ZipCentralDirectory
