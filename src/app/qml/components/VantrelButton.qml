@@ -56,7 +56,8 @@ T.Button {
             size: 13
             frameWidth: control.symbolFrameWidth
             color: control.textColor
-            Layout.preferredWidth: control.symbolFrameWidth >= 0 ? control.symbolFrameWidth : implicitWidth
+            // Its frame grows with the text, so the label keeps its distance.
+            Layout.preferredWidth: width
         }
         Text {
             id: label

@@ -106,8 +106,10 @@ Rectangle {
                 store: page.store
                 app: page.app
             }
+            // Left out where there is no note (an installed app the catalog does not list).
             PrivacyPanel {
                 objectName: "privacyPanel"
+                visible: page.hasApp && page.app.privacyNote !== ""
                 Layout.fillWidth: true
                 store: page.store
                 app: page.app

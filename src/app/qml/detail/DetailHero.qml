@@ -54,6 +54,7 @@ ColumnLayout {
                 Layout.fillWidth: true
             }
             Text {
+                visible: text !== ""
                 text: hero.app ? hero.app.tagline : ""
                 font: VNT.system(13)
                 color: VNT.fg2
@@ -64,6 +65,8 @@ ColumnLayout {
     }
     Text {
         objectName: "detailDescription"
+        // An empty line would still take a line's height.
+        visible: text !== ""
         text: hero.app ? hero.app.description : ""
         font: VNT.system(13)
         color: VNT.fg2

@@ -1,8 +1,8 @@
 // The title row of an app section (the subtitle in upper case) and, when the
 // list is empty, its empty state.
-// The Updates section adds "Check for updates" and "Verify all" with the time
-// of the last successful check, "Update all (N)" while N apps have an update,
-// and the lines that sum up the last update run and the last "Verify all".
+// The Updates section adds a toolbar: "Update all (N)" while N apps have an
+// update, "Check for updates" and "Verify all" with the time of the last
+// successful check; then the lines that sum up the last update run and the last "Verify all".
 // The tiles follow in the library's grid.
 import QtQuick
 import QtQuick.Layouts
@@ -34,24 +34,28 @@ ColumnLayout {
             font: VNT.mono(10, Font.Medium)
             color: VNT.fg2
         }
-        VantrelButton {
-            objectName: "updateAllButton"
-            visible: section.offersUpdateAll && section.updatable > 0
-            enabled: !section.store.manage.updatingAll
-            variant: VantrelButton.Variant.Primary
-            symbol: "arrow.triangle.2.circlepath"
-            text: qsTrId("updateAllAction", section.updatable)
-            Layout.leftMargin: 4
-            onClicked: section.store.manage.updateAll()
-        }
     }
-    RowLayout {
+    // A toolbar that wraps onto further lines rather than cutting a control at the column's edge.
+    Flow {
+        id: toolbar
         objectName: "updateCheckRow"
         visible: section.offersUpdateAll
         Layout.fillWidth: true
         spacing: 10
         VantrelButton {
+            objectName: "updateAllButton"
+            width: Math.min(implicitWidth, toolbar.width)
+            visible: section.offersUpdateAll && section.updatable > 0
+            enabled: !section.store.manage.updatingAll
+            variant: VantrelButton.Variant.Primary
+            symbol: "arrow.triangle.2.circlepath"
+            text: qsTrId("updateAllAction", section.updatable)
+            onClicked: section.store.manage.updateAll()
+        }
+        VantrelButton {
+            id: checkButton
             objectName: "checkForUpdatesButton"
+            width: Math.min(implicitWidth, toolbar.width)
             variant: VantrelButton.Variant.Secondary
             symbol: "arrow.clockwise"
             text: qsTrId("checkForUpdates")
@@ -59,6 +63,7 @@ ColumnLayout {
         }
         VantrelButton {
             objectName: "verifyAllButton"
+            width: Math.min(implicitWidth, toolbar.width)
             variant: VantrelButton.Variant.Secondary
             symbol: "checkmark.seal"
             text: qsTrId("verifyAllAction")
@@ -71,10 +76,13 @@ ColumnLayout {
             text: isNaN(checked.getTime()) ? qsTrId("lastCheckedNever")
                   : qsTrId("lastCheckedAt").arg(
                         checked.toLocaleTimeString(Qt.locale(section.store.locale), Locale.ShortFormat))
+            // Whole, and as tall as the buttons beside it; on a line of its own where it must.
+            width: Math.min(implicitWidth, toolbar.width)
+            height: Math.max(implicitHeight, checkButton.height)
+            verticalAlignment: Text.AlignVCenter
             font: VNT.system(12)
             color: VNT.fg2
-            elide: Text.ElideRight
-            Layout.fillWidth: true
+            wrapMode: Text.Wrap
         }
     }
     Text {

@@ -34,6 +34,7 @@ Item {
 
         RowLayout {
             spacing: 6
+            Layout.minimumWidth: implicitWidth
             Text {
                 text: qsTrId("topLibrary")
                 font: VNT.system(13)
@@ -53,9 +54,13 @@ Item {
 
         Item { Layout.fillWidth: true }
 
+        // 260 by 32 at the design's text size, as tall as the button beside it at
+        // any text size; narrower in a narrow window, so the button stays in it.
         Rectangle {
-            Layout.preferredWidth: 260
-            Layout.preferredHeight: 32
+            objectName: "searchBox"
+            Layout.preferredWidth: 260 * Math.max(1, VNT.textScale / 1.5)
+            Layout.minimumWidth: 140
+            Layout.preferredHeight: Math.max(32, quickSwitchButton.implicitHeight)
             radius: 7
             color: VNT.bg2
             border.color: field.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.fg3
@@ -109,7 +114,9 @@ Item {
         }
 
         VantrelButton {
+            id: quickSwitchButton
             objectName: "topQuickSwitchButton"
+            Layout.minimumWidth: implicitWidth
             variant: VantrelButton.Variant.Secondary
             symbol: KeyHints.shortcutSymbol()
             text: qsTrId("topQuickSwitch")

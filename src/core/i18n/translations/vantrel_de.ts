@@ -98,6 +98,10 @@
         <source>Repair</source>
         <translation>Reparieren</translation>
     </message>
+    <message id="repairedStatus">
+        <source>Repaired</source>
+        <translation>Repariert</translation>
+    </message>
     <message id="verifyAllAction">
         <source>Verify all</source>
         <translation>Alle prüfen</translation>
@@ -626,6 +630,10 @@
     <message id="preferencesResetOnboarding">
         <source>Reset onboarding</source>
         <translation>Onboarding zurücksetzen</translation>
+    </message>
+    <message id="trayMenuOpen">
+        <source>Open Vantrel…</source>
+        <translation>Vantrel öffnen…</translation>
     </message>
     <message id="aboutVantrel">
         <source>About Vantrel</source>

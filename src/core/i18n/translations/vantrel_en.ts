@@ -98,6 +98,10 @@
         <source>Repair</source>
         <translation>Repair</translation>
     </message>
+    <message id="repairedStatus">
+        <source>Repaired</source>
+        <translation>Repaired</translation>
+    </message>
     <message id="verifyAllAction">
         <source>Verify all</source>
         <translation>Verify all</translation>
@@ -626,6 +630,10 @@
     <message id="preferencesResetOnboarding">
         <source>Reset onboarding</source>
         <translation>Reset onboarding</translation>
+    </message>
+    <message id="trayMenuOpen">
+        <source>Open Vantrel…</source>
+        <translation>Open Vantrel…</translation>
     </message>
     <message id="aboutVantrel">
         <source>About Vantrel</source>

@@ -99,6 +99,10 @@
         <source>Repair</source>
         <translation>Napraw</translation>
     </message>
+    <message id="repairedStatus">
+        <source>Repaired</source>
+        <translation>Naprawiono</translation>
+    </message>
     <message id="verifyAllAction">
         <source>Verify all</source>
         <translation>Sprawdź wszystkie</translation>
@@ -634,6 +638,10 @@
     <message id="preferencesResetOnboarding">
         <source>Reset onboarding</source>
         <translation>Resetuj onboarding</translation>
+    </message>
+    <message id="trayMenuOpen">
+        <source>Open Vantrel…</source>
+        <translation>Otwórz Vantrel…</translation>
     </message>
     <message id="aboutVantrel">
         <source>About Vantrel</source>
