@@ -2,6 +2,7 @@
 // diagnostics notice, a failure box after a failed send) or, once sent, the
 // success view. The input lives here while the sheet is open, so it survives
 // a failure; Cancel and Close dismiss the sheet and reset the state to idle.
+// Escape and Ctrl+W ask before they drop a typed draft.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -23,6 +24,8 @@ Item {
     readonly property bool submitted: stateKind === FeedbackState.Submitted
     readonly property bool failed: stateKind === FeedbackState.Failed
     readonly property bool canSubmit: title.trim() !== "" && description.trim() !== "" && !submitting
+    readonly property bool hasDraft: !submitted && (title.trim() !== "" || description.trim() !== "")
+    readonly property bool asking: discardQuestion.opened
     readonly property var appChoices: [{ text: qsTrId("feedbackNoRelatedApp"), value: "" }]
         .concat(store.visibleApps.map(app => ({ text: app.name, value: app.id })))
 
@@ -38,6 +41,21 @@ Item {
         store.showingFeedbackSheet = false
         store.resetFeedbackState()
     }
+    // A dismissal by a key: closes at once, unless there is a draft to ask about. True when closed.
+    function dismiss() {
+        if (!hasDraft) {
+            close()
+            return true
+        }
+        discardQuestion.open()
+        return false
+    }
+
+    DiscardDraftConfirmation {
+        id: discardQuestion
+        onDiscarded: sheet.close()
+        onClosed: if (sheet.store.showingFeedbackSheet) summaryField.forceActiveFocus()
+    }
 
     Component.onCompleted: {
         const app = store.selectedApp
@@ -45,7 +63,7 @@ Item {
         summaryField.forceActiveFocus()
     }
 
-    Keys.onEscapePressed: close()
+    Keys.onEscapePressed: dismiss()
     onSubmittedChanged: if (submitted) closeButton.forceActiveFocus()
     Shortcut {
         sequences: ["Ctrl+Return", "Ctrl+Enter"]

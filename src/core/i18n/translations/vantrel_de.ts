@@ -535,6 +535,22 @@
         <source>Vantrel includes basic context, like the system version, language, and the selected app.</source>
         <translation>Vantrel sendet einfachen Kontext mit: Systemversion, Sprache und ausgewählte App.</translation>
     </message>
+    <message id="feedbackDiscardTitle">
+        <source>Discard this feedback?</source>
+        <translation>Dieses Feedback verwerfen?</translation>
+    </message>
+    <message id="feedbackDiscardBody">
+        <source>What you typed has not been sent and will be lost.</source>
+        <translation>Ihr Text wurde nicht gesendet und geht verloren.</translation>
+    </message>
+    <message id="feedbackKeepEditing">
+        <source>Keep editing</source>
+        <translation>Weiter bearbeiten</translation>
+    </message>
+    <message id="feedbackDiscard">
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
+    </message>
     <message id="feedbackCancel">
         <source>Cancel</source>
         <translation>Abbrechen</translation>

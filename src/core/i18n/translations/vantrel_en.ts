@@ -535,6 +535,22 @@
         <source>Vantrel includes basic context, like the system version, language, and the selected app.</source>
         <translation>Vantrel includes basic context, like the system version, language, and the selected app.</translation>
     </message>
+    <message id="feedbackDiscardTitle">
+        <source>Discard this feedback?</source>
+        <translation>Discard this feedback?</translation>
+    </message>
+    <message id="feedbackDiscardBody">
+        <source>What you typed has not been sent and will be lost.</source>
+        <translation>What you typed has not been sent and will be lost.</translation>
+    </message>
+    <message id="feedbackKeepEditing">
+        <source>Keep editing</source>
+        <translation>Keep editing</translation>
+    </message>
+    <message id="feedbackDiscard">
+        <source>Discard</source>
+        <translation>Discard</translation>
+    </message>
     <message id="feedbackCancel">
         <source>Cancel</source>
         <translation>Cancel</translation>

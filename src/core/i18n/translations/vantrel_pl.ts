@@ -543,6 +543,22 @@
         <source>Vantrel includes basic context, like the system version, language, and the selected app.</source>
         <translation>Vantrel dołączy podstawowy kontekst: wersję systemu, język i wybraną aplikację.</translation>
     </message>
+    <message id="feedbackDiscardTitle">
+        <source>Discard this feedback?</source>
+        <translation>Odrzucić tę opinię?</translation>
+    </message>
+    <message id="feedbackDiscardBody">
+        <source>What you typed has not been sent and will be lost.</source>
+        <translation>To, co wpisano, nie zostało wysłane i przepadnie.</translation>
+    </message>
+    <message id="feedbackKeepEditing">
+        <source>Keep editing</source>
+        <translation>Edytuj dalej</translation>
+    </message>
+    <message id="feedbackDiscard">
+        <source>Discard</source>
+        <translation>Odrzuć</translation>
+    </message>
     <message id="feedbackCancel">
         <source>Cancel</source>
         <translation>Anuluj</translation>
