@@ -18,6 +18,9 @@ RowLayout {
     }
     Text {
         objectName: "distributionText"
+        // Explanatory text a screen reader must reach, not only the controls.
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: row.text
         font: VNT.system(12)
         color: VNT.fg2

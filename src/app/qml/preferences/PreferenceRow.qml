@@ -19,6 +19,8 @@ Item {
         spacing: 12
         Text {
             objectName: "preferenceTitle"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: row.title
             font: VNT.system(12.5)
             color: VNT.fg1

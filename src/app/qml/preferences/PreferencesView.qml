@@ -83,6 +83,8 @@ Item {
         spacing: 18
 
         Text {
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
             text: qsTrId("preferencesUpdates")
             font: VNT.display(17, Font.DemiBold)
             color: VNT.fg0
@@ -122,6 +124,8 @@ Item {
 
         Text {
             objectName: "preferencesHeading"
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
             text: qsTrId("preferencesGeneral")
             font: VNT.display(17, Font.DemiBold)
             color: VNT.fg0
@@ -188,6 +192,9 @@ Item {
                     spacing: 10
                     Text {
                         objectName: "shortcutScope"
+                        // Read out as text, not left to the controls around it.
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         anchors.verticalCenter: parent.verticalCenter
                         text: qsTrId(AppScenes.globalShortcutActive ? "shortcutAnywhere" : "shortcutInsideLauncher")
                         font: VNT.system(11.5)
@@ -201,6 +208,8 @@ Item {
                         color: VNT.bg3
                         Text {
                             id: shortcutText
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             anchors.centerIn: parent
                             text: KeyHints.hint(LauncherKeys.quickSwitcher, view.store.locale)
                             font: VNT.mono(11)
@@ -226,6 +235,8 @@ Item {
                 anchors.margins: 16
                 spacing: 10
                 Text {
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     text: qsTrId("preferencesReleaseReadiness")
                     font: VNT.system(13, Font.DemiBold)
                     color: VNT.fg0
