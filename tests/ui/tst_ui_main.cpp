@@ -8,6 +8,7 @@
 #include "LoopbackHttpServer.h"
 #include "QmlHarness.h"
 #include "TrayController.h"
+#include "VantrelFonts.h"
 
 #include <QAccessible>
 #include <QBuffer>
@@ -475,6 +476,44 @@ private Q_SLOTS:
     }
 
     // Each app's panels; Cancel beside the bar while installing; Roll back, and Remove asking first and saying where to.
+    // At twice the text the shell's sizes follow it: the brand mark, the search field beside its button, the
+    // sidebar rows' padding, a button's symbol apart from its label.
+    void shellSizesFollowTheText_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("200 %") << 2.0;
+    }
+
+    void shellSizesFollowTheText()
+    {
+        QFETCH(qreal, scale);
+        VantrelFonts::setTextScaleOverride(scale);
+        StoreView f;
+        f.openRefreshedMainWindow();
+        VantrelFonts::setTextScaleOverride(1.0);
+        f.host.window()->resize(1600, 1000);
+        f.host.waitForFrame();
+        QCOMPARE(f.item("sidebarLogo")->width(), 22 * scale);
+        // 32 at the design's size, and never shorter than the button beside it.
+        QVERIFY(f.item("searchBox")->height() >= f.item("topQuickSwitchButton")->height());
+        if (scale == 1.0)
+            QCOMPARE(f.item("searchBox")->height(), 32.0);
+        for (const char *name : {"sidebarRow_home", "sidebarRow_allApps"}) {
+            QQuickItem *row = f.item(name);
+            QQuickItem *content = row->property("contentItem").value<QQuickItem *>();
+            QVERIFY2(row->height() - content->implicitHeight() >= 16 - 0.5, name);
+        }
+        if (scale == 1.0)
+            QCOMPARE(f.item("sidebarRow_home")->height(), 32.0);
+        QQuickItem *feedback = f.item("sidebarFeedbackButton");
+        QQuickItem *symbol = f.host.findShown("buttonSymbol", feedback);
+        QQuickItem *label = f.host.findShown("buttonLabel", feedback);
+        const qreal gap = label->mapToScene(QPointF()).x() - symbol->mapToScene(QPointF(symbol->width(), 0)).x();
+        QVERIFY2(gap >= 6 - 0.5, qPrintable(QString::number(gap)));
+        QVERIFY(symbol->width() >= symbol->implicitWidth());
+    }
+
     // Rows of buttons wrap onto further lines: at the default size no control runs past its card or is cut.
     void buttonRowsWrapInsideTheirCard_data()
     {

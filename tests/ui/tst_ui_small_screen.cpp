@@ -81,7 +81,7 @@ class TestUiSmallScreen : public QObject
         const QRect available = window->screen()->availableGeometry();
         QVERIFY2(window->minimumWidth() <= available.width() && window->minimumHeight() <= available.height(),
                  qPrintable(QStringLiteral("minimum %1x%2").arg(window->minimumWidth()).arg(window->minimumHeight())));
-        QVERIFY(available.contains(window->geometry()));
+        QVERIFY2(available.contains(window->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(window->x()).arg(window->y()).arg(window->width()).arg(window->height()).arg(available.width()).arg(available.height())));
         window->showMaximized();
         QTRY_VERIFY(window->windowStates() & Qt::WindowMaximized);
         QTRY_VERIFY(available.contains(window->frameGeometry()));

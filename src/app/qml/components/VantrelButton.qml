@@ -51,6 +51,7 @@ T.Button {
         spacing: 6
         Symbol {
             id: glyph
+            objectName: "buttonSymbol"
             visible: control.symbol !== ""
             name: control.symbol
             size: 13

@@ -62,7 +62,7 @@ Rectangle {
                 Layout.leftMargin: 14
                 Layout.rightMargin: 14
                 Layout.bottomMargin: 14
-                VantrelLogo { size: 22 }
+                VantrelLogo { objectName: "sidebarLogo"; size: 22 }
                 Text {
                     text: qsTrId("brand")
                     font: VNT.display(17, Font.Bold)

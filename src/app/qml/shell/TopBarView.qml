@@ -58,7 +58,9 @@ Item {
         // any text size; narrower in a narrow window, so the button stays in it.
         Rectangle {
             objectName: "searchBox"
+            Layout.fillWidth: true
             Layout.preferredWidth: 260 * Math.max(1, VNT.textScale / 1.5)
+            Layout.maximumWidth: Layout.preferredWidth
             Layout.minimumWidth: 140
             Layout.preferredHeight: Math.max(32, quickSwitchButton.implicitHeight)
             radius: 7

@@ -14,9 +14,9 @@ T.ApplicationWindow {
     readonly property alias rootView: rootView
 
     // Never larger than the screen it opens on (large text on a small screen
-    // leaves few logical pixels), with room for the window's title bar; the
-    // views scroll where they must.
-    readonly property int roomWidth: Math.min(Screen.width, Screen.desktopAvailableWidth)
+    // leaves few logical pixels), with room for the window's frame and title
+    // bar; the views scroll where they must.
+    readonly property int roomWidth: Math.floor(Math.min(Screen.width, Screen.desktopAvailableWidth) * 0.96)
     readonly property int roomHeight: Math.floor(Math.min(Screen.height, Screen.desktopAvailableHeight) * 0.92)
 
     title: appName
