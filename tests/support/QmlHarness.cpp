@@ -165,7 +165,7 @@ void ViewHost::scrollToEnd(QQuickItem *view)
         QMetaObject::invokeMethod(view, "positionViewAtEnd");
         waitForFrame();
         const qreal now = view->property("contentY").toReal();
-        const bool settled = qFuzzyCompare(now + 1, last + 1) && view->property("atYEnd").toBool();
+        const bool settled = qFuzzyCompare(now + 1, last + 1);
         last = now;
         return settled;
     }());

@@ -260,13 +260,15 @@ VantrelCard {
         // Wraps onto further lines rather than cutting a button at the card's edge.
         Flow {
             id: manageRow
+            // No narrower than its content before the layout gives it a width.
+            readonly property real room: width > 0 ? width : Infinity
             objectName: "manageRow"
             visible: panel.hasCopy
             Layout.fillWidth: true
             spacing: 8
             VantrelButton {
                 objectName: "openButton"
-                width: Math.min(implicitWidth, manageRow.width)
+                width: Math.min(implicitWidth, manageRow.room)
                 visible: panel.action !== openAction
                 variant: VantrelButton.Variant.Secondary
                 symbol: "play"
@@ -275,7 +277,7 @@ VantrelCard {
             }
             VantrelButton {
                 objectName: "rollBackButton"
-                width: Math.min(implicitWidth, manageRow.width)
+                width: Math.min(implicitWidth, manageRow.room)
                 readonly property var version: panel.app ? panel.store.manage.previousVersions[panel.app.id] : undefined
                 readonly property string installedVersion: panel.installState ? panel.installState.installedCopyVersion : ""
                 // After a roll back the kept copy is the newer one: going to it is a return.
@@ -287,7 +289,7 @@ VantrelCard {
             }
             VantrelButton {
                 objectName: "verifyButton"
-                width: Math.min(implicitWidth, manageRow.width)
+                width: Math.min(implicitWidth, manageRow.room)
                 variant: VantrelButton.Variant.Secondary
                 enabled: !panel.verifying && panel.kind !== InstallState.Installing
                 text: panel.verifying ? qsTrId("verifyingAction").arg(Math.floor(panel.store.checks.verifyProgress(panel.app.id) * 100))
@@ -296,7 +298,7 @@ VantrelCard {
             }
             VantrelButton {
                 objectName: "removeButton"
-                width: Math.min(implicitWidth, manageRow.width)
+                width: Math.min(implicitWidth, manageRow.room)
                 variant: VantrelButton.Variant.Secondary
                 text: qsTrId("removeAction")
                 onClicked: confirmation.ask()

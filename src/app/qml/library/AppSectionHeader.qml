@@ -38,13 +38,15 @@ ColumnLayout {
     // A toolbar that wraps onto further lines rather than cutting a control at the column's edge.
     Flow {
         id: toolbar
+        // No narrower than its content before the layout gives it a width.
+        readonly property real room: width > 0 ? width : Infinity
         objectName: "updateCheckRow"
         visible: section.offersUpdateAll
         Layout.fillWidth: true
         spacing: 10
         VantrelButton {
             objectName: "updateAllButton"
-            width: Math.min(implicitWidth, toolbar.width)
+            width: Math.min(implicitWidth, toolbar.room)
             visible: section.offersUpdateAll && section.updatable > 0
             enabled: !section.store.manage.updatingAll
             variant: VantrelButton.Variant.Primary
@@ -55,7 +57,7 @@ ColumnLayout {
         VantrelButton {
             id: checkButton
             objectName: "checkForUpdatesButton"
-            width: Math.min(implicitWidth, toolbar.width)
+            width: Math.min(implicitWidth, toolbar.room)
             variant: VantrelButton.Variant.Secondary
             symbol: "arrow.clockwise"
             text: qsTrId("checkForUpdates")
@@ -63,7 +65,7 @@ ColumnLayout {
         }
         VantrelButton {
             objectName: "verifyAllButton"
-            width: Math.min(implicitWidth, toolbar.width)
+            width: Math.min(implicitWidth, toolbar.room)
             variant: VantrelButton.Variant.Secondary
             symbol: "checkmark.seal"
             text: qsTrId("verifyAllAction")
@@ -77,7 +79,7 @@ ColumnLayout {
                   : qsTrId("lastCheckedAt").arg(
                         checked.toLocaleTimeString(Qt.locale(section.store.locale), Locale.ShortFormat))
             // Whole, and as tall as the buttons beside it; on a line of its own where it must.
-            width: Math.min(implicitWidth, toolbar.width)
+            width: Math.min(implicitWidth, toolbar.room)
             height: Math.max(implicitHeight, checkButton.height)
             verticalAlignment: Text.AlignVCenter
             font: VNT.system(12)
