@@ -149,7 +149,7 @@ VantrelCard {
                         size: 13
                         color: VNT.danger
                     }
-                    Text {
+                    VantrelText {
                         objectName: "actionStateLabel"
                         text: panel.stateLabel
                         Accessible.name: VNT.spokenProgress(panel.stateLabel)
@@ -159,7 +159,7 @@ VantrelCard {
                         Layout.fillWidth: true
                     }
                 }
-                Text {
+                VantrelText {
                     objectName: "actionDetail"
                     text: panel.detailText
                     font: VNT.system(11.5)
@@ -194,7 +194,7 @@ VantrelCard {
                 size: 13
                 color: panel.repaired ? VNT.lime : VNT.danger
             }
-            Text {
+            VantrelText {
                 objectName: "verificationText"
                 text: panel.repaired ? qsTrId("repairedStatus")
                       : !panel.verification ? ""

@@ -36,7 +36,7 @@ VantrelCard {
         y: 16
         width: parent.width - 32
         spacing: 12
-        Text {
+        VantrelText {
             text: qsTrId("detailsTitle")
             font: VNT.system(13, Font.DemiBold)
             color: VNT.fg0

@@ -21,14 +21,14 @@ ColumnLayout {
 
     RowLayout {
         Layout.fillWidth: true
-        Text {
+        VantrelText {
             objectName: "sectionTitle"
             text: section.title
             font: VNT.display(17, Font.DemiBold)
             color: VNT.fg0
         }
         Item { Layout.fillWidth: true }
-        Text {
+        VantrelText {
             objectName: "sectionSubtitle"
             text: section.subtitle.toUpperCase()
             font: VNT.mono(10, Font.Medium)
@@ -72,7 +72,7 @@ ColumnLayout {
             enabled: !section.store.checks.verifyingAll
             onClicked: section.store.checks.verifyAll()
         }
-        Text {
+        VantrelText {
             objectName: "lastCheckText"
             readonly property date checked: section.store.lastCatalogCheck
             text: isNaN(checked.getTime()) ? qsTrId("lastCheckedNever")
@@ -87,7 +87,7 @@ ColumnLayout {
             wrapMode: Text.Wrap
         }
     }
-    Text {
+    VantrelText {
         objectName: "updateSummary"
         visible: section.offersUpdateAll && section.store.manage.updateSummary !== ""
         text: SummaryText.summary(section.store.manage.lastUpdates, section.store.locale)
@@ -96,7 +96,7 @@ ColumnLayout {
         wrapMode: Text.Wrap
         Layout.fillWidth: true
     }
-    Text {
+    VantrelText {
         objectName: "verifySummary"
         visible: section.offersUpdateAll && section.store.checks.verifySummary !== ""
         text: section.store.checks.verifySummary

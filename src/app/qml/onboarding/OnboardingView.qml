@@ -67,7 +67,7 @@ Item {
                     spacing: 0
 
                     VantrelLogo { size: 34 }
-                    Text {
+                    VantrelText {
                         objectName: "onboardingWelcome"
                         Layout.topMargin: 18
                         Layout.fillWidth: true
@@ -86,7 +86,7 @@ Item {
                         StepRow { title: qsTrId("onboardingStepOpen"); Layout.fillWidth: true }
                     }
                     Item { Layout.fillHeight: true }
-                    Text {
+                    VantrelText {
                         objectName: "onboardingStatus"
                         Layout.fillWidth: true
                         text: qsTrId("onboardingStatus", view.publishedCount)
@@ -109,7 +109,7 @@ Item {
                     text: qsTrId("onboardingStepBadge")
                     color: VNT.lime
                 }
-                Text {
+                VantrelText {
                     objectName: "onboardingTitle"
                     Layout.fillWidth: true
                     text: qsTrId("onboardingTitle")
@@ -117,7 +117,7 @@ Item {
                     color: VNT.fg0
                     wrapMode: Text.Wrap
                 }
-                Text {
+                VantrelText {
                     objectName: "onboardingLead"
                     Layout.fillWidth: true
                     Layout.maximumWidth: 560
@@ -225,7 +225,7 @@ Item {
                 RowLayout {
                     Layout.fillWidth: true
                     spacing: 12
-                    Text {
+                    VantrelText {
                         objectName: "onboardingSelectedCount"
                         text: qsTrId("onboardingSelectedCount", view.selectedCount)
                         font: VNT.system(12)

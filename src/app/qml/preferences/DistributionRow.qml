@@ -16,11 +16,8 @@ RowLayout {
         color: VNT.lime
         Layout.alignment: Qt.AlignTop
     }
-    Text {
+    VantrelText {
         objectName: "distributionText"
-        // Explanatory text a screen reader must reach, not only the controls.
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
         text: row.text
         font: VNT.system(12)
         color: VNT.fg2

@@ -17,10 +17,8 @@ Item {
         anchors.leftMargin: 14
         anchors.rightMargin: 14
         spacing: 12
-        Text {
+        VantrelText {
             objectName: "preferenceTitle"
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
             text: row.title
             font: VNT.system(12.5)
             color: VNT.fg1

@@ -82,7 +82,7 @@ Item {
         anchors.margins: 22
         spacing: 18
 
-        Text {
+        VantrelText {
             Accessible.role: Accessible.Heading
             Accessible.name: text
             text: qsTrId("preferencesUpdates")
@@ -122,7 +122,7 @@ Item {
         anchors.margins: 22
         spacing: 18
 
-        Text {
+        VantrelText {
             objectName: "preferencesHeading"
             Accessible.role: Accessible.Heading
             Accessible.name: text
@@ -190,11 +190,8 @@ Item {
                     title: qsTrId("preferencesGlobalShortcut")
                     Row {
                     spacing: 10
-                    Text {
+                    VantrelText {
                         objectName: "shortcutScope"
-                        // Read out as text, not left to the controls around it.
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                         anchors.verticalCenter: parent.verticalCenter
                         text: qsTrId(AppScenes.globalShortcutActive ? "shortcutAnywhere" : "shortcutInsideLauncher")
                         font: VNT.system(11.5)
@@ -206,10 +203,8 @@ Item {
                         height: 24
                         radius: 5
                         color: VNT.bg3
-                        Text {
+                        VantrelText {
                             id: shortcutText
-                            Accessible.role: Accessible.StaticText
-                            Accessible.name: text
                             anchors.centerIn: parent
                             text: KeyHints.hint(LauncherKeys.quickSwitcher, view.store.locale)
                             font: VNT.mono(11)
@@ -234,7 +229,7 @@ Item {
                 anchors.top: parent.top
                 anchors.margins: 16
                 spacing: 10
-                Text {
+                VantrelText {
                     Accessible.role: Accessible.Heading
                     Accessible.name: text
                     text: qsTrId("preferencesReleaseReadiness")

@@ -37,7 +37,7 @@ Popup {
         spacing: 10
         Accessible.role: Accessible.Dialog
         Accessible.name: question.text
-        Text {
+        VantrelText {
             id: question
             objectName: "discardDraftTitle"
             text: qsTrId("feedbackDiscardTitle")
@@ -46,7 +46,7 @@ Popup {
             wrapMode: Text.Wrap
             Layout.fillWidth: true
         }
-        Text {
+        VantrelText {
             text: qsTrId("feedbackDiscardBody")
             font: VNT.system(11.5)
             color: VNT.fg1

@@ -126,7 +126,7 @@ Item {
                     spacing: 6
                     Layout.fillWidth: true
                     Layout.alignment: Qt.AlignTop
-                    Text {
+                    VantrelText {
                         objectName: "feedbackSuccessTitle"
                         text: qsTrId("feedbackSuccessTitle")
                         font: VNT.display(24, Font.DemiBold)
@@ -134,7 +134,7 @@ Item {
                         wrapMode: Text.Wrap
                         Layout.fillWidth: true
                     }
-                    Text {
+                    VantrelText {
                         text: qsTrId("feedbackSuccessBody")
                         font: VNT.system(13)
                         color: VNT.fg2
@@ -176,7 +176,7 @@ Item {
             ColumnLayout {
                 spacing: 6
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     objectName: "feedbackFormTitle"
                     text: qsTrId("feedbackTitle")
                     font: VNT.display(25, Font.DemiBold)
@@ -184,7 +184,7 @@ Item {
                     Layout.fillWidth: true
                     wrapMode: Text.Wrap
                 }
-                Text {
+                VantrelText {
                     text: qsTrId("feedbackLead")
                     font: VNT.system(13)
                     color: VNT.fg2
@@ -196,7 +196,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     text: qsTrId("feedbackType")
                     font: VNT.system(12, Font.DemiBold)
                     color: VNT.fg2
@@ -219,7 +219,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     text: qsTrId("feedbackRelatedApp")
                     font: VNT.system(12, Font.DemiBold)
                     color: VNT.fg2
@@ -243,7 +243,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     text: qsTrId("feedbackSummary")
                     font: VNT.system(12)
                     color: VNT.fg2
@@ -279,7 +279,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     text: qsTrId("feedbackDescription")
                     font: VNT.system(12)
                     color: VNT.fg2
@@ -319,7 +319,7 @@ Item {
                             Keys.onBacktabPressed: (event) => { summaryField.forceActiveFocus(Qt.BacktabFocusReason); event.accepted = true }
                         }
                     }
-                    Text {
+                    VantrelText {
                         objectName: "feedbackDescriptionPlaceholder"
                         visible: sheet.description === ""
                         x: 12
@@ -357,12 +357,12 @@ Item {
                         spacing: 3
                         Layout.fillWidth: true
                         Layout.alignment: Qt.AlignTop
-                        Text {
+                        VantrelText {
                             text: qsTrId("feedbackDiagnosticsTitle")
                             font: VNT.system(12, Font.DemiBold)
                             color: VNT.fg0
                         }
-                        Text {
+                        VantrelText {
                             text: qsTrId(PlatformText.id("feedbackDiagnosticsBody"))
                             font: VNT.system(12)
                             color: VNT.fg2
@@ -394,7 +394,7 @@ Item {
                         color: VNT.amber
                         Layout.alignment: Qt.AlignTop
                     }
-                    Text {
+                    VantrelText {
                         objectName: "feedbackFailureMessage"
                         text: sheet.failed ? sheet.store.feedbackState.message : ""
                         font: VNT.system(12)

@@ -63,7 +63,7 @@ Rectangle {
                 Layout.rightMargin: 14
                 Layout.bottomMargin: 14
                 VantrelLogo { objectName: "sidebarLogo"; size: 22 }
-                Text {
+                VantrelText {
                     text: qsTrId("brand")
                     font: VNT.display(17, Font.Bold)
                     color: VNT.fg0
@@ -124,7 +124,7 @@ Rectangle {
                 }
             }
 
-            Text {
+            VantrelText {
                 text: qsTrId("sidebarCategories")
                 font: VNT.system(10, Font.Medium)
                 color: VNT.fg2

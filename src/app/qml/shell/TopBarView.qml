@@ -35,7 +35,7 @@ Item {
         RowLayout {
             spacing: 6
             Layout.minimumWidth: implicitWidth
-            Text {
+            VantrelText {
                 text: qsTrId("topLibrary")
                 font: VNT.system(13)
                 color: VNT.fg2
@@ -45,7 +45,7 @@ Item {
                 size: 10
                 color: VNT.fg3
             }
-            Text {
+            VantrelText {
                 text: qsTrId("topCatalog")
                 font: VNT.system(13)
                 color: VNT.fg0

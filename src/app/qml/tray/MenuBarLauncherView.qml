@@ -66,14 +66,14 @@ Item {
                 spacing: 1
                 Layout.fillWidth: true
                 // Texts that fill the column let it grow, pushing the button to the trailing edge.
-                Text {
+                VantrelText {
                     text: qsTrId("brand")
                     font: VNT.display(14, Font.DemiBold)
                     color: VNT.fg0
                     elide: Text.ElideRight
                     Layout.fillWidth: true
                 }
-                Text {
+                VantrelText {
                     objectName: "menuAppCount"
                     text: view.store.appCountLabel
                     font: VNT.system(11)
@@ -93,7 +93,7 @@ Item {
 
         Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: VNT.line }
 
-        Text {
+        VantrelText {
             objectName: "menuQuickLaunchTitle"
             Layout.fillWidth: true
             leftPadding: 14
@@ -105,7 +105,7 @@ Item {
             color: VNT.fg2
         }
 
-        Text {
+        VantrelText {
             objectName: "menuEmpty"
             visible: apps.count === 0
             Layout.fillWidth: true
