@@ -641,6 +641,12 @@ private Q_SLOTS:
         QCOMPARE(ViewHost::text(f.host.findShown("actionStateLabel", page)), QStringLiteral("Installed 2.0"));
         QCOMPARE(ViewHost::text(f.host.findShown("actionDetail", page)), QStringLiteral("No longer in the catalog"));
         QCOMPARE(ViewHost::text(f.host.findShown("actionButton", page)), QStringLiteral("Open"));
+        // What has nothing to show is left out: no privacy card without a note, no band below the last detail.
+        QVERIFY(!f.host.findShown("privacyPanel", page));
+        QQuickItem *details = f.host.findShown("metadataPanel", page);
+        QQuickItem *lastRow = f.host.findShown("rowChecksum", details);
+        QVERIFY(details && lastRow);
+        QCOMPARE(details->mapRectToScene(details->boundingRect()).bottom() - lastRow->mapRectToScene(lastRow->boundingRect()).bottom(), 16.0);
         f.host.waitForFrame();
         f.host.click(f.host.findShown("actionButton", page));
         QCOMPARE(f.h.workspace->opened, QList<QUrl>{QUrl::fromLocalFile(f.h.dir.filePath("Applications/legacy.app"))});

@@ -55,7 +55,10 @@ VantrelCard {
             labelWidth: panel.labelWidth
             Layout.fillWidth: true
         }
+        // Left out without tags: an empty row would still take its spacing.
         Flow {
+            objectName: "metadataTags"
+            visible: !!panel.app && panel.app.tags.length > 0
             spacing: 6
             Layout.fillWidth: true
             Repeater {

@@ -14,6 +14,8 @@ Item {
     signal searchEdited(string text)
     signal quickSwitcherRequested()
     readonly property alias searchField: field
+    // 56 at the design's text size; as the text grows, so does the bar around its controls.
+    implicitHeight: Math.max(56, quickSwitchButton.implicitHeight + 22)
 
     Rectangle {
         anchors.fill: parent
