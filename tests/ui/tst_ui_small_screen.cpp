@@ -107,6 +107,7 @@ private Q_SLOTS:
         QTRY_VERIFY((onboarding = f.host.findShown("onboarding")));
         QTRY_VERIFY(f.host.findShown("onboardingCard_notes"));
         QCOMPARE(outOfReach(f.host, onboarding), QStringList());
+        QVERIFY(!f.host.screenshot(QStringLiteral("small-screen-onboarding")).isEmpty());
         // Continue is within reach of the mouse.
         f.host.click(f.host.findShown("onboardingCard_notes"));
         QTRY_VERIFY(f.item("onboardingContinue")->isEnabled());
@@ -133,6 +134,7 @@ private Q_SLOTS:
         QTRY_VERIFY(f.host.findShown("rollBackButton", page));
         const QStringList out = outOfReach(f.host, f.shell());
         QVERIFY2(out.isEmpty(), qPrintable(out.join(QLatin1String(" | "))));
+        QVERIFY(!f.host.screenshot(QStringLiteral("small-screen-app-page")).isEmpty());
         // The page's own controls are among those checked.
         for (const char *name : {"actionButton", "verifyButton", "removeButton", "searchField", "topQuickSwitchButton"})
             QVERIFY2(f.host.findShown(QString::fromLatin1(name)), name);
