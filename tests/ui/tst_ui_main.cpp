@@ -548,11 +548,9 @@ private Q_SLOTS:
             QVERIFY(f.host.findShown("openButton", row));
             card = f.host.findShown("actionPanel", f.item("wideDetail"));
         }
-        f.host.waitForFrame();
-        const QStringList out = pastTheCard(card, row);
-        QVERIFY2(out.isEmpty(), qPrintable(out.join(QLatin1String(" | "))));
+        QTRY_VERIFY2(pastTheCard(card, row).isEmpty(), qPrintable(pastTheCard(card, row).join(QLatin1String(" | "))));
         // Wrapped, not squeezed: the row is more than one button high.
-        QVERIFY(row->height() > 50);
+        QTRY_VERIFY(row->height() > 50);
     }
 
     void detailPanelsAndManagingTheApp()
@@ -646,7 +644,7 @@ private Q_SLOTS:
         QQuickItem *details = f.host.findShown("metadataPanel", page);
         QQuickItem *lastRow = f.host.findShown("rowChecksum", details);
         QVERIFY(details && lastRow);
-        QCOMPARE(details->mapRectToScene(details->boundingRect()).bottom() - lastRow->mapRectToScene(lastRow->boundingRect()).bottom(), 16.0);
+        QTRY_COMPARE(details->mapRectToScene(details->boundingRect()).bottom() - lastRow->mapRectToScene(lastRow->boundingRect()).bottom(), 16.0);
         f.host.waitForFrame();
         f.host.click(f.host.findShown("actionButton", page));
         QCOMPARE(f.h.workspace->opened, QList<QUrl>{QUrl::fromLocalFile(f.h.dir.filePath("Applications/legacy.app"))});
