@@ -2,6 +2,10 @@
 # "sanitized" when its area is one of VANTREL_SANITIZED_AREAS).
 #   vantrel_add_test(NAME tst_x LABEL area SOURCES files... [LIBS libs...] [DEPENDS targets...] [TIMEOUT s]
 #                    [RUN_WITH wrapper args...])
+# Offscreen tests draw on a desktop-sized screen (the platform's own is
+# 800 by 600, smaller than the main window).
+set(VANTREL_OFFSCREEN_SCREEN ${CMAKE_SOURCE_DIR}/tests/support/offscreen-screen.json)
+
 function(vantrel_add_test)
   cmake_parse_arguments(ARG "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS;DEPENDS;RUN_WITH" ${ARGN})
   if(NOT ARG_TIMEOUT)
@@ -23,5 +27,5 @@ function(vantrel_add_test)
     set_property(GLOBAL APPEND PROPERTY VANTREL_SANITIZED_TESTS ${ARG_NAME})
   endif()
   set_tests_properties(${ARG_NAME} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${_labels}"
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VANTREL_BUILD_DIR=${CMAKE_BINARY_DIR};VANTREL_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${VANTREL_OFFSCREEN_SCREEN};VANTREL_BUILD_DIR=${CMAKE_BINARY_DIR};VANTREL_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()

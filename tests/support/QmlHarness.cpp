@@ -157,6 +157,20 @@ void ViewHost::waitForFrame()
     swapped.wait(2000);
 }
 
+void ViewHost::scrollToEnd(QQuickItem *view)
+{
+    QVERIFY2(view, "nothing to scroll");
+    qreal last = -1;
+    QTRY_VERIFY([&] {
+        QMetaObject::invokeMethod(view, "positionViewAtEnd");
+        waitForFrame();
+        const qreal now = view->property("contentY").toReal();
+        const bool settled = qFuzzyCompare(now + 1, last + 1);
+        last = now;
+        return settled;
+    }());
+}
+
 static void collect(QQuickItem *item, const std::function<bool(QQuickItem *)> &wanted, QList<QQuickItem *> &out)
 {
     if (wanted(item))

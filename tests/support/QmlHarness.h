@@ -37,6 +37,9 @@ public:
     void fitHeight();
     void resize(int width, int height = 720);
     void waitForFrame();
+    // Scrolls a list or grid to its end until the end stays put: a view that builds its rows lazily
+    // learns its height as it goes, so one jump lands wherever the first guess was.
+    void scrollToEnd(QQuickItem *view);
 
     QQuickWindow *window() const { return m_window; }
 

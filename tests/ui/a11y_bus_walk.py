@@ -2,7 +2,8 @@
 """A screen-reader user's walk through the real launcher over the desktop
 accessibility bus (AT-SPI): tick a starter app on onboarding, continue,
 dismiss the announcement, wait for the app to be installed and open its page,
-with accessibility actions only. Run on a virtual X server and a bus of its own
+then open Preferences and read its explanatory texts, with accessibility
+actions only. Run on a virtual X server and a bus of its own
 that activates the accessibility bus (as tests/ui/CMakeLists.txt registers it):
 
     a11y_bus_walk.py LAUNCHER DEVSERVER
@@ -40,6 +41,16 @@ def walk(pid):
         raise SystemExit("the Home section is not a selected tab")
     act(tile, "press")
     wait_for("Inkwell's page", lambda: find(app, pyatspi.ROLE_PUSH_BUTTON, lambda n: n == "Open"))
+
+    # Preferences: what its texts explain is heard, not only its controls.
+    act(find(app, pyatspi.ROLE_PAGE_TAB, lambda n: n == "Preferences"), "press")
+    wait_for("the Preferences window", lambda: app.childCount == 2)
+    texts = (pyatspi.ROLE_STATIC, pyatspi.ROLE_LABEL, pyatspi.ROLE_TEXT, pyatspi.ROLE_HEADING)
+    for text in ("Anywhere on the desktop|Works inside the launcher", "Updates appear here when a new version ships.",
+                 "Launch Vantrel at login"):
+        wanted = text.split("|")
+        wait_for("'%s' on the bus" % text,
+                 lambda: any(find(app, role, lambda n: n in wanted) for role in texts))
 
 
 if __name__ == "__main__":

@@ -25,7 +25,7 @@ def steps(session, proc):
     icons = item_property(item, "IconPixmap")
     expect(icons and all(w > 0 and h > 0 and len(data) == 4 * w * h for w, h, data in icons),
            "the item carries no icon")
-    expect({"Open Vantrel...", "About Vantrel", "Quit"} <= set(item_menu(item)[1]),
+    expect({"Open Vantrel…", "About Vantrel", "Quit"} <= set(item_menu(item)[1]),
            "the item's menu holds %s" % sorted(item_menu(item)[1]))
 
     import pyatspi

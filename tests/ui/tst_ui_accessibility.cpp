@@ -243,6 +243,47 @@ private Q_SLOTS:
         settle(f);
     }
 
+    // Every text a screen shows is on the tree: as static text of its own, or as part of the control it labels.
+    void everyShownTextIsHeard_data()
+    {
+        QTest::addColumn<QString>("screen");
+        for (const QString &screen : screens().keys())
+            QTest::newRow(qPrintable(screen)) << screen;
+    }
+
+    void everyShownTextIsHeard()
+    {
+        QFETCH(QString, screen);
+        StoreView f(catalogFor(screen));
+        screens().value(screen)(f);
+        f.host.waitForFrame();
+        QHash<QObject *, QAccessibleInterface *> onTree;
+        eachAccessible(accessible(f.host.window()), [&](QAccessibleInterface *each) { onTree.insert(each->object(), each); });
+        const QString symbolFont = SymbolGlyphs::ensureFontLoaded();
+        QStringList unheard;
+        std::function<void(QQuickItem *)> visit = [&](QQuickItem *item) {
+            if (!ViewHost::shown(item))
+                return;
+            const QString text = ViewHost::text(item);
+            if (item->inherits("QQuickText") && !text.trimmed().isEmpty()
+                && item->property("font").value<QFont>().family() != symbolFont) {
+                // On the tree with a name of its own (a progress, for one, is told in tens).
+                bool heard = onTree.contains(item) && !onTree.value(item)->text(QAccessible::Name).isEmpty();
+                for (QQuickItem *up = item->parentItem(); up && !heard; up = up->parentItem()) {
+                    QAccessibleInterface *owner = onTree.value(up);
+                    heard = owner && (interactive(owner->role()) || owner->text(QAccessible::Name).contains(text, Qt::CaseInsensitive));
+                }
+                if (!heard)
+                    unheard << text;
+            }
+            for (QQuickItem *child : item->childItems())
+                visit(child);
+        };
+        visit(f.host.window()->contentItem());
+        QVERIFY2(unheard.isEmpty(), qPrintable(unheard.join(QLatin1String(" | "))));
+        settle(f);
+    }
+
     void actionsDoWhatAClickDoes_data()
     {
         ActionsRows::columns();

@@ -248,6 +248,8 @@ private Q_SLOTS:
         QAction *quit = tray.menu()->findChild<QAction *>(QStringLiteral("trayQuit"));
         QVERIFY(quit);
         QCOMPARE(quit->text(), QStringLiteral("Quit"));
+        // A menu item's ellipsis is the one character.
+        QCOMPARE(tray.menu()->findChild<QAction *>(QStringLiteral("trayOpen"))->text(), QStringLiteral("Open Vantrel…"));
 
         f.store->installApp(app.id);
         QTRY_VERIFY(f.store->runningInstall(app.id) && f.store->runningInstall(app.id)->receivedBytes() > 0);

@@ -8,6 +8,7 @@
 #include "LoopbackHttpServer.h"
 #include "QmlHarness.h"
 #include "TrayController.h"
+#include "VantrelFonts.h"
 
 #include <QAccessible>
 #include <QBuffer>
@@ -38,6 +39,30 @@ QColor gradientAt(const QColor &from, const QColor &to, qreal fx, qreal fy)
                             from.blueF() + (to.blueF() - from.blueF()) * t);
 }
 
+
+// Shown buttons and texts under `under` that run past `card`'s edges or are cut short.
+QStringList pastTheCard(QQuickItem *card, QQuickItem *under)
+{
+    const QRectF edge = card->mapRectToScene(card->boundingRect()).adjusted(-0.5, -0.5, 0.5, 0.5);
+    QStringList out;
+    std::function<void(QQuickItem *)> visit = [&](QQuickItem *item) {
+        if (!ViewHost::shown(item))
+            return;
+        const bool button = item->inherits("QQuickAbstractButton");
+        if ((button || item->inherits("QQuickText")) && item->width() > 0) {
+            const QString name = button ? item->property("text").toString() : ViewHost::text(item);
+            if (!edge.contains(item->mapRectToScene(item->boundingRect())))
+                out << name + QStringLiteral(" (past the edge)");
+            if (item->property("truncated").toBool())
+                out << name + QStringLiteral(" (cut)");
+        }
+        for (QQuickItem *child : item->childItems())
+            visit(child);
+    };
+    visit(under);
+    return out;
+}
+
 }  // namespace
 
 class TestUiMain : public QObject
@@ -49,6 +74,7 @@ class TestUiMain : public QObject
     using SearchNarrowsSectionsRows = DataRows<QString, QString, QStringList, QString>;  // section, typed, expected, emptyState (the kind shown for an empty list)
     // state: how to reach it; press: what pressing the button does
     using DetailPerStateRows = DataRows<QString, QString, QString, QString, QString, QString>;  // appId, state, label, detail, buttonText, press
+    using RowsWrapRows = DataRows<QString, bool>;  // language, updates (else the page after a roll back)
     using DetailIconFollowsTheAppRows = DataRows<QStringList, QList<QColor>>;  // apps, gradients (start and end colour per app)
 
 private Q_SLOTS:
@@ -450,6 +476,86 @@ private Q_SLOTS:
     }
 
     // Each app's panels; Cancel beside the bar while installing; Roll back, and Remove asking first and saying where to.
+    // At twice the text the shell's sizes follow it: the brand mark, the search field beside its button, the
+    // sidebar rows' padding, a button's symbol apart from its label.
+    void shellSizesFollowTheText_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("200 %") << 2.0;
+    }
+
+    void shellSizesFollowTheText()
+    {
+        QFETCH(qreal, scale);
+        VantrelFonts::setTextScaleOverride(scale);
+        StoreView f;
+        f.openRefreshedMainWindow();
+        VantrelFonts::setTextScaleOverride(1.0);
+        f.host.window()->resize(1600, 1000);
+        f.host.waitForFrame();
+        QCOMPARE(f.item("sidebarLogo")->width(), 22 * scale);
+        // 32 at the design's size, beside a button of 34; as much lower than it at any size.
+        QCOMPARE(f.item("searchBox")->height(), f.item("topQuickSwitchButton")->height() - 2);
+        if (scale == 1.0)
+            QCOMPARE(f.item("searchBox")->height(), 32.0);
+        for (const char *name : {"sidebarRow_home", "sidebarRow_allApps"}) {
+            QQuickItem *row = f.item(name);
+            QQuickItem *content = row->property("contentItem").value<QQuickItem *>();
+            QVERIFY2(row->height() - content->implicitHeight() >= 16 - 0.5, name);
+        }
+        if (scale == 1.0)
+            QCOMPARE(f.item("sidebarRow_home")->height(), 32.0);
+        QQuickItem *feedback = f.item("sidebarFeedbackButton");
+        QQuickItem *symbol = f.host.findShown("buttonSymbol", feedback);
+        QQuickItem *label = f.host.findShown("buttonLabel", feedback);
+        const qreal gap = label->mapToScene(QPointF()).x() - symbol->mapToScene(QPointF(symbol->width(), 0)).x();
+        QVERIFY2(gap >= 6 - 0.5, qPrintable(QString::number(gap)));
+        QVERIFY(symbol->width() >= symbol->implicitWidth());
+    }
+
+    // Rows of buttons wrap onto further lines: at the default size no control runs past its card or is cut.
+    void buttonRowsWrapInsideTheirCard_data()
+    {
+        RowsWrapRows::columns();
+        RowsWrapRows::row("page after a roll back", "en", false);
+        RowsWrapRows::row("Updates toolbar, Polish", "pl", true);
+        RowsWrapRows::row("Updates toolbar, German", "de", true);
+    }
+
+    void buttonRowsWrapInsideTheirCard()
+    {
+        const auto [language, updates] = RowsWrapRows::fetch();
+        StoreView f;
+        f.h.language->language = language;
+        f.relaunch();
+        f.openRefreshedMainWindow();
+        f.reach("notes", "updateAvailable");
+        QQuickItem *card = nullptr;
+        QQuickItem *row = nullptr;
+        if (updates) {
+            f.host.click(f.item("sidebarRow_updates"));
+            QTRY_VERIFY((row = f.host.findShown("updateCheckRow")) && f.host.findShown("updateAllButton"));
+            QTRY_VERIFY(!ViewHost::text(f.item("lastCheckText")).isEmpty());
+            card = f.item("libraryHome");
+        } else {
+            // Rolled back from 1.1.0: Update, then Open, Return to 1.1.0, Verify and Remove.
+            f.h.installer->previous.insert("notes", "1.1.0");
+            f.store->installedApps()->updatePreviousVersions();
+            f.store->setSelectedAppIDValue("notes");
+            QTRY_VERIFY((row = f.host.findShown("manageRow", f.item("wideDetail"))));
+            QTRY_COMPARE(ViewHost::text(f.host.findShown("rollBackButton", row)), QStringLiteral("Return to 1.1.0"));
+            QVERIFY(f.host.findShown("openButton", row));
+            card = f.host.findShown("actionPanel", f.item("wideDetail"));
+        }
+        // Once laid out (a frame is drawn only after the layouts are polished).
+        f.host.waitForFrame();
+        const QStringList out = pastTheCard(card, row);
+        QVERIFY2(out.isEmpty(), qPrintable(out.join(QLatin1String(" | "))));
+        // Wrapped, not squeezed: the row is more than one button high.
+        QVERIFY(row->height() > 50);
+    }
+
     void detailPanelsAndManagingTheApp()
     {
         StoreView f;
@@ -529,14 +635,19 @@ private Q_SLOTS:
         QTRY_VERIFY(ViewHost::shown(f.item("installedGroup")));
 
         // The group sits below the catalog's tiles.
-        QMetaObject::invokeMethod(f.item("libraryHome"), "positionViewAtEnd");
-        f.host.waitForFrame();
+        f.host.scrollToEnd(f.item("libraryHome"));
         f.host.click(f.item("tile_legacy"));
         QQuickItem *page = f.item("wideDetail");
         QTRY_COMPARE(ViewHost::text(f.host.findShown("detailName", page)), QStringLiteral("Legacy Ledger"));
         QCOMPARE(ViewHost::text(f.host.findShown("actionStateLabel", page)), QStringLiteral("Installed 2.0"));
         QCOMPARE(ViewHost::text(f.host.findShown("actionDetail", page)), QStringLiteral("No longer in the catalog"));
         QCOMPARE(ViewHost::text(f.host.findShown("actionButton", page)), QStringLiteral("Open"));
+        // What has nothing to show is left out: no privacy card without a note, no band below the last detail.
+        QVERIFY(!f.host.findShown("privacyPanel", page));
+        QQuickItem *details = f.host.findShown("metadataPanel", page);
+        QQuickItem *lastRow = f.host.findShown("rowChecksum", details);
+        QVERIFY(details && lastRow);
+        QTRY_COMPARE(details->mapRectToScene(details->boundingRect()).bottom() - lastRow->mapRectToScene(lastRow->boundingRect()).bottom(), 16.0);
         f.host.waitForFrame();
         f.host.click(f.host.findShown("actionButton", page));
         QCOMPARE(f.h.workspace->opened, QList<QUrl>{QUrl::fromLocalFile(f.h.dir.filePath("Applications/legacy.app"))});
@@ -573,15 +684,28 @@ private Q_SLOTS:
         QVERIFY(!f.host.findShown("verificationRow", page));
         f.host.waitForFrame();
         f.host.click(f.host.findShown("verifyButton", page));
-        QTRY_COMPARE(ViewHost::text(f.host.findShown("verificationText", page)), QStringLiteral("Damaged · 2 files changed, 1 missing"));
+        // The state line says so, the line under it what is wrong; Repair is the one primary action, Open a secondary.
+        QTRY_COMPARE(ViewHost::text(f.host.findShown("actionStateLabel", page)), QStringLiteral("Installed 1.0.0 · Damaged"));
+        QCOMPARE(ViewHost::text(f.host.findShown("actionDetail", page)), QStringLiteral("2 files changed, 1 missing"));
+        QVERIFY(f.host.findShown("actionFailedSymbol", page));
+        QQuickItem *main = f.host.findShown("actionButton", page);
+        QCOMPARE(ViewHost::text(main), QStringLiteral("Repair"));
+        QCOMPARE(prop(main, "variant").toInt(), 0);  // primary
+        QCOMPARE(prop(f.host.findShown("openButton", page), "variant").toInt(), 1);  // secondary
+        QVERIFY(!f.host.findShown("verificationRow", page));
+        // The tile shows it as it shows a failure.
         QCOMPARE(ViewHost::childText(f.item("tile_notes"), "tileStatusText"), QStringLiteral("Installed 1.0.0 · Damaged"));
+        QVERIFY(f.host.findShown("tileFailedSymbol", f.item("tile_notes")));
         QCOMPARE(f.h.installer->calls.filter("verify:"), QStringList{"verify:notes"});
 
         f.host.waitForFrame();
-        f.host.click(f.host.findShown("repairButton", page));
+        f.host.click(main);
         QTRY_VERIFY(!f.store->runningInstall("notes"));
         QCOMPARE(f.h.installer->lastControl.repairVersion, std::optional<QString>("1.0.0"));
-        QTRY_VERIFY(!f.host.findShown("verificationRow", page));
+        // It says that it worked, until the next verify.
+        QTRY_COMPARE(ViewHost::text(f.host.findShown("verificationText", page)), QStringLiteral("Repaired"));
+        QCOMPARE(ViewHost::text(f.host.findShown("actionButton", page)), QStringLiteral("Open"));
+        QVERIFY(!f.host.findShown("tileFailedSymbol", f.item("tile_notes")));
         QCOMPARE(f.store->stateFor("notes"), AppInstallState::installed("1.0.0"));
 
         // Verify all, from the Updates section.

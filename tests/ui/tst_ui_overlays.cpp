@@ -357,15 +357,32 @@ private Q_SLOTS:
         QVERIFY(!f.store->showingFeedbackSheet());
         QCOMPARE(f.store->feedbackState(), FeedbackSubmissionState::idle());
 
-        // Escape on a fresh sheet closes it too, with an empty form next time.
+        // A key that would drop a typed draft asks first; Escape there, or Keep editing, keeps every word.
+        // Discarding leaves an empty form next time.
         for (int round = 0; round < 2; ++round) {
             f.store->setShowingFeedbackSheet(true);
             QTRY_VERIFY((summary = f.item("feedbackSummaryField")) && summary->hasActiveFocus());
             QCOMPARE(ViewHost::text(summary), QString());
             f.host.type("draft");
             f.host.key(Qt::Key_Escape);
-            QVERIFY(!f.store->showingFeedbackSheet());
+            QQuickItem *keep = nullptr;
+            QTRY_VERIFY((keep = f.host.findShown("discardDraftKeep")) && keep->hasActiveFocus());
+            QVERIFY(f.store->showingFeedbackSheet());
+            f.host.key(round == 0 ? Qt::Key_Escape : Qt::Key_Return);
+            QTRY_VERIFY(!f.host.findShown("discardDraftKeep"));
+            QVERIFY(f.store->showingFeedbackSheet());
+            QCOMPARE(ViewHost::text(summary), QStringLiteral("draft"));
+            f.host.key(Qt::Key_W, Qt::ControlModifier);
+            QQuickItem *discard = nullptr;
+            QTRY_VERIFY((discard = f.host.findShown("discardDraftDiscard")));
+            f.host.click(discard);
+            QTRY_VERIFY(!f.store->showingFeedbackSheet());
         }
+        // Nothing typed: Escape closes at once.
+        f.store->setShowingFeedbackSheet(true);
+        QTRY_VERIFY((summary = f.item("feedbackSummaryField")) && summary->hasActiveFocus());
+        f.host.key(Qt::Key_Escape);
+        QVERIFY(!f.store->showingFeedbackSheet());
     }
 
     void switcherResults_data()

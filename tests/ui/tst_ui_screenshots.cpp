@@ -210,7 +210,7 @@ QList<Shot> shots()
     list.append({"home-installed-unlisted", 1060, sample, [unlisted](StoreView &f) {
                      unlisted(f);
                      QTRY_VERIFY(ViewHost::shown(f.item("installedGroup")));
-                     QMetaObject::invokeMethod(f.item("libraryHome"), "positionViewAtEnd");
+                     f.host.scrollToEnd(f.item("libraryHome"));
                  }});
     list.append({"detail-unlisted", 1060, sample, [unlisted](StoreView &f) {
                      unlisted(f);
@@ -268,7 +268,7 @@ QList<Shot> shots()
                                                              {VerificationFinding::Kind::missing, "Contents/Resources"}};
                      detailIn(f, "installed");
                      f.store->checks()->verifyApp("notes");
-                     QTRY_VERIFY(ViewHost::shown(f.item("repairButton")));
+                     QTRY_COMPARE(ViewHost::text(f.host.findShown("actionButton", f.item("wideDetail"))), QStringLiteral("Repair"));
                  }});
     // An update kept the copy before it: Roll back beside Remove; Remove asks first.
     for (const bool asking : {false, true}) {

@@ -50,7 +50,8 @@ void TrayController::retranslateMenu()
 {
     if (!m_store)
         return;
-    m_open->setText(qtTrId("openVantrel"));
+    // A menu item writes its ellipsis as the one character.
+    m_open->setText(qtTrId("trayMenuOpen"));
     m_about->setText(qtTrId("aboutVantrel"));
     m_quit->setText(qtTrId("quitAction"));
 }

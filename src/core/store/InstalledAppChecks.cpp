@@ -48,14 +48,38 @@ void InstalledAppChecks::follow(const std::shared_ptr<AppOperation> &operation)
 
 void InstalledAppChecks::verifyApp(const QString &appId)
 {
-    if (const std::optional<AppManifestItem> app = m_find(appId))
+    if (const std::optional<AppManifestItem> app = m_find(appId)) {
+        // A new verify says anew what the copy is like.
+        if (m_repaired.remove(appId))
+            Q_EMIT repairedChanged();
         follow(m_apps->verify(*app));
+    }
 }
 
 void InstalledAppChecks::repairApp(const QString &appId)
 {
-    if (const std::optional<AppManifestItem> app = m_find(appId))
-        m_apps->repair(*app);  // runs on by itself
+    const std::optional<AppManifestItem> app = m_find(appId);
+    if (!app)
+        return;
+    const std::shared_ptr<AppOperation> operation = m_apps->repair(*app);  // runs on by itself
+    // Only a repair that ended well is told as done; a failure is the error line's.
+    const auto conclude = [this, appId](const OperationOutcome &outcome) {
+        if (outcome.kind == OperationOutcome::Kind::done && !m_repaired.contains(appId)) {
+            m_repaired.insert(appId);
+            Q_EMIT repairedChanged();
+        }
+    };
+    if (operation->isFinished())
+        conclude(*operation->outcome());
+    else
+        connect(operation.get(), &AppOperation::finished, this, conclude);
+}
+
+QStringList InstalledAppChecks::repairedApps() const
+{
+    QStringList ids(m_repaired.begin(), m_repaired.end());
+    ids.sort();
+    return ids;
 }
 
 void InstalledAppChecks::verifyAll()

@@ -7,6 +7,7 @@
 #include <QCoroTask>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QVariant>
 #include <functional>
 #include <optional>
@@ -25,6 +26,8 @@ class InstalledAppChecks : public QObject
     Q_PROPERTY(bool verifyingAll READ isVerifyingAll NOTIFY verifyingAllChanged)
     // App id -> the last verify's finding (a BundleVerification) for the copy there now.
     Q_PROPERTY(QVariantMap verifications READ verificationsValue NOTIFY verificationsChanged)
+    // Ids of the apps a repair put right since their last verify, sorted.
+    Q_PROPERTY(QStringList repairedApps READ repairedApps NOTIFY repairedChanged)
     // The line that sums up the last "Verify all"; empty before the first.
     Q_PROPERTY(QString verifySummary READ verifySummary NOTIFY verifySummaryChanged)
 
@@ -43,6 +46,7 @@ public:
     // A refusal or failure lands in the error line.
     Q_INVOKABLE void verifyApp(const QString &appId);
     Q_INVOKABLE void repairApp(const QString &appId);
+    QStringList repairedApps() const;
     // Verifies every installed app in turn.
     Q_INVOKABLE void verifyAll();
     bool isVerifyingAll() const { return m_verifyingAll; }
@@ -53,6 +57,7 @@ Q_SIGNALS:
     void verifyingChanged();
     void verifyingAllChanged();
     void verifySummaryChanged();
+    void repairedChanged();
     // A "Verify all" ended: how many apps it verified and how many need a repair.
     void verifiedAll(int verified, int needRepair);
 
@@ -66,6 +71,7 @@ private:
     InstalledApps *m_apps;
     Find m_find;
     QHash<QString, double> m_progress;
+    QSet<QString> m_repaired;
     bool m_verifyingAll = false;
     int m_lastVerified = -1;  // the last "Verify all"'s counts; -1 before the first
     int m_lastNeedRepair = 0;

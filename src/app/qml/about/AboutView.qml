@@ -40,18 +40,16 @@ Item {
             ColumnLayout {
                 spacing: 2
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     text: qsTrId("brand")
                     font: VNT.display(20, Font.DemiBold)
                     color: VNT.fg0
                 }
-                Text {
+                VantrelText {
                     objectName: "aboutVersion"
                     text: qsTrId("aboutVersion").arg(AboutFacts.version)
                     font: VNT.system(12)
                     color: VNT.fg2
-                    Accessible.role: Accessible.StaticText
-                    Accessible.name: text
                 }
             }
         }

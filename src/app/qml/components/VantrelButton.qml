@@ -51,12 +51,14 @@ T.Button {
         spacing: 6
         Symbol {
             id: glyph
+            objectName: "buttonSymbol"
             visible: control.symbol !== ""
             name: control.symbol
             size: 13
             frameWidth: control.symbolFrameWidth
             color: control.textColor
-            Layout.preferredWidth: control.symbolFrameWidth >= 0 ? control.symbolFrameWidth : implicitWidth
+            // Its frame grows with the text, so the label keeps its distance.
+            Layout.preferredWidth: width
         }
         Text {
             id: label

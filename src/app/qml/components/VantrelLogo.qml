@@ -1,34 +1,36 @@
-// The brand mark, a square of side `size`: nested rounded squares in the
-// brand's gradient.
+// The brand mark, a square of side `size` at the design's text size (it grows
+// with the desktop's text, as the wordmark beside it does): nested rounded
+// squares in the brand's gradient.
 import QtQuick
 import Vantrel
 
 Item {
     id: logo
     property real size: 22
-    implicitWidth: size
-    implicitHeight: size
-    width: size
-    height: size
+    readonly property real edge: VNT.px(size)
+    implicitWidth: edge
+    implicitHeight: edge
+    width: edge
+    height: edge
     Accessible.ignored: true
 
     GradientRoundedRect {
         anchors.fill: parent
-        radius: logo.size * 0.22
+        radius: logo.edge * 0.22
         startColor: VNT.lime
         endColor: VNT.violet
     }
     Rectangle {
         anchors.fill: parent
-        anchors.margins: logo.size * 0.22
-        radius: logo.size * 0.1
+        anchors.margins: logo.edge * 0.22
+        radius: logo.edge * 0.1
         color: VNT.bg0
         antialiasing: true
     }
     GradientRoundedRect {
         anchors.fill: parent
-        anchors.margins: logo.size * 0.34
-        radius: logo.size * 0.05
+        anchors.margins: logo.edge * 0.34
+        radius: logo.edge * 0.05
         startColor: VNT.lime
         endColor: VNT.violet
     }

@@ -22,7 +22,7 @@ Item {
         anchors.fill: parent
     }
 
-    Text {
+    VantrelText {
         id: placeholder
         anchors.centerIn: parent
         visible: slot.active && !slot.available && slot.placeholderText !== ""

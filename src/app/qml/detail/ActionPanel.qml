@@ -3,10 +3,11 @@
 // progress bar in the app's accent with Cancel beside it (disabled once the new
 // bundle is in place); while a copy is installed, Open (unless the main action
 // opens), Roll back (when an update kept the copy it replaced), Verify and
-// Remove, which asks first; what the last verify found, with Repair when
-// something needs it. An installed app the catalog does not list says why,
-// and opens. Below the main row: Skip this version, Hold at VERSION, and the
-// way back from each.
+// Remove, which asks first. A damaged copy says so in the state line, and
+// Repair is its main action (beside an update, a secondary button in the
+// line of what the last verify found); after a repair, "Repaired". An
+// installed app the catalog does not list says why, and opens. Below the
+// main row: Skip this version, Hold at VERSION, and the way back from each.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -30,6 +31,10 @@ VantrelCard {
     // What the last verify of the installed copy found, or undefined.
     readonly property var verification: app ? store.checks.verifications[app.id] : undefined
     readonly property bool offersRepair: !!verification && verification.offersRepair
+    readonly property bool damaged: !!verification && verification.damaged && kind !== InstallState.Installing
+    // A repair put the copy right, and no verify has been run since.
+    readonly property bool repaired: !!app && !verification && hasCopy && kind !== InstallState.Installing
+                                     && store.checks.repairedApps.indexOf(app.id) >= 0
     readonly property bool verifying: !!app && store.checks.verifyingApps.indexOf(app.id) >= 0
 
     // One main action: all the button shows and what it does.
@@ -53,6 +58,14 @@ VantrelCard {
             text: qsTrId("installingAction")
             variant: VantrelButton.Variant.Secondary
             enabled: false
+        },
+        // A damaged copy that is otherwise current: putting it right comes first.
+        MainAction {
+            id: repairAction
+            applies: panel.offersRepair && (panel.kind === InstallState.Installed || panel.notListed !== "")
+            text: qsTrId("repairAction")
+            symbol: "wrench"
+            onTriggered: panel.store.checks.repairApp(panel.app.id)
         },
         MainAction {
             applies: panel.kind === InstallState.UpdateAvailable
@@ -88,13 +101,18 @@ VantrelCard {
         return null
     }
     // store.locale: worded anew on a language change.
-    readonly property string stateLabel: installState && store.locale ? installState.fullLabel() : ""
+    // A damaged copy says so here, not only in the line of the verify.
+    readonly property string stateLabel: !installState || !store.locale ? ""
+                                         : installState.fullLabel() + (damaged ? " · " + qsTrId("verifyDamaged") : "")
+    readonly property bool alarming: kind === InstallState.Failed || damaged
     readonly property string detailText: {
         if (offersRefresh) {
             // Which check keeps it from being installed, so nobody has to guess.
             const reason = app && store.manifest ? store.installRefusalKey(app.id) : ""
             return qsTrId("comingSoonTileStatus") + (reason !== "" ? " · " + qsTrId(reason) : "")
         }
+        if (damaged)
+            return verification.summary
         if (notListed !== "" && kind !== InstallState.Failed)
             return qsTrId(notListed)
         switch (kind) {
@@ -127,22 +145,22 @@ VantrelCard {
                     Layout.fillWidth: true
                     Symbol {
                         objectName: "actionFailedSymbol"
-                        visible: panel.kind === InstallState.Failed
+                        visible: panel.alarming
                         name: "exclamationmark.triangle"
                         size: 13
                         color: VNT.danger
                     }
-                    Text {
+                    VantrelText {
                         objectName: "actionStateLabel"
                         text: panel.stateLabel
                         Accessible.name: VNT.spokenProgress(panel.stateLabel)
                         font: VNT.system(13, Font.DemiBold)
-                        color: panel.kind === InstallState.Failed ? VNT.danger : VNT.fg0
+                        color: panel.alarming ? VNT.danger : VNT.fg0
                         wrapMode: Text.Wrap
                         Layout.fillWidth: true
                     }
                 }
-                Text {
+                VantrelText {
                     objectName: "actionDetail"
                     text: panel.detailText
                     font: VNT.system(11.5)
@@ -173,7 +191,7 @@ VantrelCard {
             visible: panel.hasCopy && panel.notListed === "" && panel.kind !== InstallState.Installing
             Layout.fillWidth: true
             spacing: 8
-            Text {
+            VantrelText {
                 objectName: "decisionText"
                 text: !panel.store.locale ? ""
                       : decisions.held ? qsTrId("heldDetail").arg(decisions.installedVersion)
@@ -219,21 +237,25 @@ VantrelCard {
             }
         }
 
-        // What the last verify found: damaged (or nothing to compare with) with Repair, or intact.
+        // What the last verify found, unless the lines above say it already: damaged (or
+        // nothing to compare with) with Repair beside another main action, or intact; and
+        // "Repaired" once a repair put the copy right.
         RowLayout {
             objectName: "verificationRow"
-            visible: !!panel.verification && panel.hasCopy && panel.kind !== InstallState.Installing
+            visible: panel.repaired || (!!panel.verification && panel.hasCopy && panel.kind !== InstallState.Installing
+                                        && panel.action !== repairAction)
             Layout.fillWidth: true
             spacing: 8
             Symbol {
-                visible: panel.offersRepair
-                name: "exclamationmark.triangle"
+                visible: panel.offersRepair || panel.repaired
+                name: panel.repaired ? "checkmark.seal" : "exclamationmark.triangle"
                 size: 13
-                color: VNT.danger
+                color: panel.repaired ? VNT.lime : VNT.danger
             }
-            Text {
+            VantrelText {
                 objectName: "verificationText"
-                text: !panel.verification ? ""
+                text: panel.repaired ? qsTrId("repairedStatus")
+                      : !panel.verification ? ""
                       : panel.verification.damaged ? qsTrId("verifyDamaged") + " · " + panel.verification.summary
                       : panel.verification.summary
                 font: VNT.system(12)
@@ -241,10 +263,11 @@ VantrelCard {
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }
+            // Beside an update, the secondary way to put the copy right: one action is primary.
             VantrelButton {
                 objectName: "repairButton"
                 visible: panel.offersRepair
-                variant: VantrelButton.Variant.Primary
+                variant: VantrelButton.Variant.Secondary
                 symbol: "wrench"
                 text: qsTrId("repairAction")
                 onClicked: panel.store.checks.repairApp(panel.app.id)
@@ -292,12 +315,18 @@ VantrelCard {
             }
         }
 
-        RowLayout {
+        // Wraps onto further lines rather than cutting a button at the card's edge.
+        Flow {
+            id: manageRow
+            // No narrower than its content before the layout gives it a width.
+            readonly property real room: width > 0 ? width : Infinity
             objectName: "manageRow"
             visible: panel.hasCopy
+            Layout.fillWidth: true
             spacing: 8
             VantrelButton {
                 objectName: "openButton"
+                width: Math.min(implicitWidth, manageRow.room)
                 visible: panel.action !== openAction
                 variant: VantrelButton.Variant.Secondary
                 symbol: "play"
@@ -306,6 +335,7 @@ VantrelCard {
             }
             VantrelButton {
                 objectName: "rollBackButton"
+                width: Math.min(implicitWidth, manageRow.room)
                 readonly property var version: panel.app ? panel.store.manage.previousVersions[panel.app.id] : undefined
                 readonly property string installedVersion: panel.installState ? panel.installState.installedCopyVersion : ""
                 // After a roll back the kept copy is the newer one: going to it is a return.
@@ -317,6 +347,7 @@ VantrelCard {
             }
             VantrelButton {
                 objectName: "verifyButton"
+                width: Math.min(implicitWidth, manageRow.room)
                 variant: VantrelButton.Variant.Secondary
                 enabled: !panel.verifying && panel.kind !== InstallState.Installing
                 text: panel.verifying ? qsTrId("verifyingAction").arg(Math.floor(panel.store.checks.verifyProgress(panel.app.id) * 100))
@@ -325,6 +356,7 @@ VantrelCard {
             }
             VantrelButton {
                 objectName: "removeButton"
+                width: Math.min(implicitWidth, manageRow.room)
                 variant: VantrelButton.Variant.Secondary
                 text: qsTrId("removeAction")
                 onClicked: confirmation.ask()

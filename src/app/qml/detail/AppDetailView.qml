@@ -34,7 +34,7 @@ Rectangle {
             color: VNT.fg3
             Layout.alignment: Qt.AlignHCenter
         }
-        Text {
+        VantrelText {
             text: qsTrId("selectedAppEmptyTitle")
             font: VNT.system(13, Font.Medium)
             color: VNT.fg0
@@ -42,7 +42,7 @@ Rectangle {
             wrapMode: Text.Wrap
             Layout.fillWidth: true
         }
-        Text {
+        VantrelText {
             text: qsTrId("selectedAppEmptyBody")
             font: VNT.system(12)
             color: VNT.fg2
@@ -106,8 +106,10 @@ Rectangle {
                 store: page.store
                 app: page.app
             }
+            // Left out where there is no note (an installed app the catalog does not list).
             PrivacyPanel {
                 objectName: "privacyPanel"
+                visible: page.hasApp && page.app.privacyNote !== ""
                 Layout.fillWidth: true
                 store: page.store
                 app: page.app

@@ -30,7 +30,7 @@ ColumnLayout {
             Layout.fillWidth: true
             RowLayout {
                 spacing: 8
-                Text {
+                VantrelText {
                     text: hero.app ? hero.app.category.toUpperCase() : ""
                     font.family: VNT.monoFamily
                     font.pixelSize: VNT.px(10)
@@ -45,7 +45,7 @@ ColumnLayout {
                     color: hero.notListedBadge !== "" ? VNT.fg2 : VNT.accentColor(hero.app ? hero.app.accent : Accent.Lime)
                 }
             }
-            Text {
+            VantrelText {
                 objectName: "detailName"
                 text: hero.app ? hero.app.name : ""
                 font: VNT.display(30, Font.DemiBold)
@@ -53,7 +53,8 @@ ColumnLayout {
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }
-            Text {
+            VantrelText {
+                visible: text !== ""
                 text: hero.app ? hero.app.tagline : ""
                 font: VNT.system(13)
                 color: VNT.fg2
@@ -62,8 +63,10 @@ ColumnLayout {
             }
         }
     }
-    Text {
+    VantrelText {
         objectName: "detailDescription"
+        // An empty line would still take a line's height.
+        visible: text !== ""
         text: hero.app ? hero.app.description : ""
         font: VNT.system(13)
         color: VNT.fg2

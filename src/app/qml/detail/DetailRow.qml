@@ -13,7 +13,7 @@ RowLayout {
     property int maximumLines: 2
     spacing: 8
 
-    Text {
+    VantrelText {
         objectName: "detailRowLabel"
         text: row.label
         font: VNT.system(11.5)

@@ -36,7 +36,7 @@ VantrelCard {
         y: 16
         width: parent.width - 32
         spacing: 12
-        Text {
+        VantrelText {
             text: qsTrId("detailsTitle")
             font: VNT.system(13, Font.DemiBold)
             color: VNT.fg0
@@ -55,7 +55,10 @@ VantrelCard {
             labelWidth: panel.labelWidth
             Layout.fillWidth: true
         }
+        // Left out without tags: an empty row would still take its spacing.
         Flow {
+            objectName: "metadataTags"
+            visible: !!panel.app && panel.app.tags.length > 0
             spacing: 6
             Layout.fillWidth: true
             Repeater {

@@ -25,12 +25,12 @@ VantrelCard {
         ColumnLayout {
             spacing: 4
             Layout.fillWidth: true
-            Text {
+            VantrelText {
                 text: qsTrId("privacyTitle")
                 font: VNT.system(13, Font.DemiBold)
                 color: VNT.fg0
             }
-            Text {
+            VantrelText {
                 objectName: "privacyNote"
                 text: panel.app ? panel.app.privacyNote : ""
                 font: VNT.system(12)

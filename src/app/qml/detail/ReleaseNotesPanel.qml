@@ -17,7 +17,7 @@ VantrelCard {
         y: 16
         width: parent.width - 32
         spacing: 12
-        Text {
+        VantrelText {
             text: qsTrId("recentUpdates")
             font: VNT.system(13, Font.DemiBold)
             color: VNT.fg0
@@ -34,19 +34,19 @@ VantrelCard {
                 Layout.bottomMargin: 4
                 RowLayout {
                     Layout.fillWidth: true
-                    Text {
+                    VantrelText {
                         text: modelData.version
                         font: VNT.mono(11)
                         color: VNT.accentColor(panel.app ? panel.app.accent : Accent.Lime)
                     }
                     Item { Layout.fillWidth: true }
-                    Text {
+                    VantrelText {
                         text: modelData.date
                         font: VNT.system(10.5)
                         color: VNT.fg2
                     }
                 }
-                Text {
+                VantrelText {
                     text: modelData.text
                     font: VNT.system(12)
                     color: VNT.fg2

@@ -45,7 +45,7 @@ Popup {
         spacing: 10
         Accessible.role: Accessible.Dialog
         Accessible.name: confirmationTitle.text
-        Text {
+        VantrelText {
             id: confirmationTitle
             objectName: "removeConfirmationTitle"
             text: dialog.app ? qsTrId("removeConfirmTitle").arg(dialog.app.name) : ""
@@ -54,7 +54,7 @@ Popup {
             wrapMode: Text.Wrap
             Layout.fillWidth: true
         }
-        Text {
+        VantrelText {
             objectName: "removeConfirmationBody"
             text: dialog.app ? qsTrId(dialog.toTrash ? "removeConfirmTrash" : "removeConfirmForGood").arg(dialog.app.name) : ""
             font: VNT.system(11.5)

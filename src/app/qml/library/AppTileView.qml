@@ -2,7 +2,8 @@
 // installed yet, a filled star for a starter app, else none: the mark is no
 // control, so it never looks like an empty toggle), name, tagline, the status
 // badge (for an installed app the catalog does not list, why, in a neutral
-// tone) and the tile status (a failure after a warning symbol); an outline
+// tone) and the tile status (a failure or a damaged copy after a warning
+// symbol); an outline
 // when selected. Click or Return selects the app and reports `chosen`.
 import QtQuick
 import QtQuick.Layouts
@@ -27,6 +28,11 @@ VantrelTile {
     objectName: "tile_" + appId
     readonly property bool isSelected: store.selectedAppID === appId
     readonly property bool failed: !pending && installKind === InstallState.Failed
+    // The last verify found the copy damaged: as alarming as a failure.
+    readonly property bool damaged: {
+        const found = store.checks.verifications[appId]
+        return !!found && found.damaged && installKind !== InstallState.Installing
+    }
     padding: 16
     // As laid out; the library gives every tile the height of the tallest.
     implicitHeight: Math.max(164, implicitContentHeight + topPadding + bottomPadding)
@@ -108,7 +114,7 @@ VantrelTile {
             }
             Symbol {
                 objectName: "tileFailedSymbol"
-                visible: tile.failed
+                visible: tile.failed || tile.damaged
                 name: "exclamationmark.triangle"
                 size: 11
                 color: VNT.danger
@@ -117,7 +123,7 @@ VantrelTile {
                 objectName: "tileStatusText"
                 text: tile.tileStatus
                 font: VNT.mono(10.5)
-                color: tile.failed ? VNT.danger : VNT.fg2
+                color: tile.failed || tile.damaged ? VNT.danger : VNT.fg2
                 elide: Text.ElideRight
                 Layout.fillWidth: true
             }

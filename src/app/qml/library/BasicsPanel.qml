@@ -16,7 +16,7 @@ VantrelCard {
         y: 16
         width: parent.width - 32
         spacing: 10
-        Text {
+        VantrelText {
             text: qsTrId("basicsTitle")
             font: VNT.display(15, Font.DemiBold)
             color: VNT.fg0

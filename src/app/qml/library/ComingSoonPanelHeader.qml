@@ -27,14 +27,14 @@ Item {
                 text: qsTrId("statusComingSoon")
                 color: VNT.amber
             }
-            Text {
+            VantrelText {
                 text: qsTrId("comingSoonTitle")
                 font: VNT.display(23, Font.DemiBold)
                 color: VNT.fg0
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }
-            Text {
+            VantrelText {
                 text: qsTrId("comingSoonBody")
                 font: VNT.system(13.5)
                 color: VNT.fg2

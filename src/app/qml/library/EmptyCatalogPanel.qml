@@ -38,7 +38,7 @@ VantrelCard {
                 Layout.fillWidth: true
                 Layout.alignment: Qt.AlignTop
                 spacing: 6
-                Text {
+                VantrelText {
                     id: title
                     objectName: "emptyTitle"
                     text: qsTrId("emptyTitle")
@@ -48,7 +48,7 @@ VantrelCard {
                     Layout.fillWidth: true
                     FontMetrics { id: titleMetrics; font: title.font }
                 }
-                Text {
+                VantrelText {
                     text: qsTrId("emptyBody")
                     font: VNT.system(13.5)
                     color: VNT.fg2
@@ -89,14 +89,14 @@ VantrelCard {
                 ColumnLayout {
                     spacing: 5
                     Layout.fillWidth: true
-                    Text {
+                    VantrelText {
                         text: qsTrId("emptyTrustTitle")
                         font: VNT.system(13, Font.DemiBold)
                         color: VNT.fg0
                         Layout.fillWidth: true
                         wrapMode: Text.Wrap
                     }
-                    Text {
+                    VantrelText {
                         text: qsTrId("emptyTrustBody")
                         font: VNT.system(12.5)
                         color: VNT.fg2

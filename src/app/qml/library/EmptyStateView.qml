@@ -26,14 +26,14 @@ VantrelCard {
             color: VNT.fg3
             Layout.alignment: Qt.AlignHCenter
         }
-        Text {
+        VantrelText {
             objectName: "emptyTitle"
             text: qsTrId(empty.spec.title)
             font: VNT.system(13, Font.Medium)
             color: VNT.fg0
             Layout.alignment: Qt.AlignHCenter
         }
-        Text {
+        VantrelText {
             text: qsTrId(empty.spec.body)
             font: VNT.system(12)
             color: VNT.fg2

@@ -60,7 +60,7 @@ VantrelTile {
                     color: VNT.accentColor(panel.app ? panel.app.accent : Accent.Lime)
                 }
             }
-            Text {
+            VantrelText {
                 id: name
                 objectName: "firstAppName"
                 text: panel.app ? panel.app.name : ""
@@ -70,14 +70,14 @@ VantrelTile {
                 wrapMode: Text.WordWrap
                 FontMetrics { id: nameMetrics; font: name.font }
             }
-            Text {
+            VantrelText {
                 text: panel.app ? panel.app.tagline : ""
                 font: VNT.system(13.5)
                 color: VNT.fg2
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }
-            Text {
+            VantrelText {
                 text: qsTrId(PlatformText.id("firstAppBody"))
                 font: VNT.system(12.5)
                 color: VNT.fg2
@@ -86,7 +86,7 @@ VantrelTile {
                 Layout.fillWidth: true
             }
         }
-        Text {
+        VantrelText {
             id: installLabel
             objectName: "firstAppInstallLabel"
             text: panel.installLabel

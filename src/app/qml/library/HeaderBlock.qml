@@ -9,7 +9,7 @@ Column {
     required property CatalogOverview overview
     spacing: 4
 
-    Text {
+    VantrelText {
         objectName: "headerDate"
         text: header.store.formattedToday
         font.family: VNT.monoFamily
@@ -18,7 +18,7 @@ Column {
         font.letterSpacing: 0.8
         color: VNT.fg2
     }
-    Text {
+    VantrelText {
         objectName: "headerGreeting"
         width: parent.width
         text: qsTrId("homeGreeting").arg("")
@@ -26,7 +26,7 @@ Column {
         color: VNT.fg0
         wrapMode: Text.Wrap
     }
-    Text {
+    VantrelText {
         objectName: "headerSubtitle"
         width: parent.width
         text: header.overview.publishedCount > 0

@@ -22,7 +22,7 @@ ColumnLayout {
         title: qsTrId("installedGroupTitle")
         subtitle: qsTrId("appListSubtitle", group.apps.count)
     }
-    Text {
+    VantrelText {
         text: qsTrId("installedGroupNote")
         font: VNT.system(12)
         color: VNT.fg2

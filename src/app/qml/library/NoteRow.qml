@@ -12,7 +12,7 @@ RowLayout {
         size: 13
         Layout.alignment: Qt.AlignTop
     }
-    Text {
+    VantrelText {
         text: parent.text
         font: VNT.system(12.5)
         color: VNT.fg2

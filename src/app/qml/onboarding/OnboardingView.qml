@@ -22,208 +22,224 @@ Item {
         kind: AppListModel.Kind.Published
     }
 
-    RowLayout {
+    // Scrolls where the window is shorter than the panels need (large text on a small screen).
+    Flickable {
+        id: scroller
+        objectName: "onboardingScroll"
         anchors.fill: parent
-        spacing: 0
+        contentWidth: width
+        contentHeight: Math.max(height, panels.implicitHeight)
+        boundsBehavior: Flickable.StopAtBounds
+        interactive: contentHeight > height
+        clip: true
 
-        // Left panel.
-        Item {
-            Layout.preferredWidth: 310
-            Layout.fillHeight: true
+        RowLayout {
+            id: panels
+            width: scroller.width
+            height: scroller.contentHeight
+            spacing: 0
 
-            Rectangle {
-                anchors.fill: parent
-                gradient: Gradient {
-                    GradientStop { position: 0; color: VNT.bg1 }
-                    GradientStop { position: 1; color: VNT.bg0 }
+            // Left panel.
+            Item {
+                Layout.preferredWidth: 310
+                Layout.fillHeight: true
+                Layout.minimumHeight: steps.implicitHeight + 64
+
+                Rectangle {
+                    anchors.fill: parent
+                    gradient: Gradient {
+                        GradientStop { position: 0; color: VNT.bg1 }
+                        GradientStop { position: 1; color: VNT.bg0 }
+                    }
+                }
+                Rectangle {
+                    anchors.top: parent.top
+                    anchors.bottom: parent.bottom
+                    anchors.right: parent.right
+                    width: 1
+                    color: VNT.line
+                }
+
+                ColumnLayout {
+                    id: steps
+                    anchors.fill: parent
+                    anchors.margins: 32
+                    spacing: 0
+
+                    VantrelLogo { size: 34 }
+                    VantrelText {
+                        objectName: "onboardingWelcome"
+                        Layout.topMargin: 18
+                        Layout.fillWidth: true
+                        text: qsTrId("onboardingWelcome")
+                        font: VNT.display(30, Font.DemiBold)
+                        lineHeight: VNT.lineFactor(30, 2)
+                        color: VNT.fg0
+                        wrapMode: Text.Wrap
+                    }
+                    ColumnLayout {
+                        Layout.topMargin: 24
+                        Layout.fillWidth: true
+                        spacing: 12
+                        StepRow { title: qsTrId("onboardingStepChoose"); active: true; Layout.fillWidth: true }
+                        StepRow { title: qsTrId("onboardingStepInstall"); Layout.fillWidth: true }
+                        StepRow { title: qsTrId("onboardingStepOpen"); Layout.fillWidth: true }
+                    }
+                    Item { Layout.fillHeight: true }
+                    VantrelText {
+                        objectName: "onboardingStatus"
+                        Layout.fillWidth: true
+                        text: qsTrId("onboardingStatus", view.publishedCount)
+                        font: VNT.mono(11)
+                        color: VNT.fg2
+                        wrapMode: Text.Wrap
+                    }
                 }
             }
-            Rectangle {
-                anchors.top: parent.top
-                anchors.bottom: parent.bottom
-                anchors.right: parent.right
-                width: 1
-                color: VNT.line
-            }
 
+            // Right panel.
             ColumnLayout {
-                anchors.fill: parent
-                anchors.margins: 32
-                spacing: 0
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.margins: 34
+                spacing: 18
 
-                VantrelLogo { size: 34 }
-                Text {
-                    objectName: "onboardingWelcome"
-                    Layout.topMargin: 18
+                AppBadge {
+                    objectName: "onboardingBadge"
+                    text: qsTrId("onboardingStepBadge")
+                    color: VNT.lime
+                }
+                VantrelText {
+                    objectName: "onboardingTitle"
                     Layout.fillWidth: true
-                    text: qsTrId("onboardingWelcome")
-                    font: VNT.display(30, Font.DemiBold)
-                    lineHeight: VNT.lineFactor(30, 2)
+                    text: qsTrId("onboardingTitle")
+                    font: VNT.display(26, Font.DemiBold)
                     color: VNT.fg0
                     wrapMode: Text.Wrap
                 }
-                ColumnLayout {
-                    Layout.topMargin: 24
+                VantrelText {
+                    objectName: "onboardingLead"
                     Layout.fillWidth: true
-                    spacing: 12
-                    StepRow { title: qsTrId("onboardingStepChoose"); active: true; Layout.fillWidth: true }
-                    StepRow { title: qsTrId("onboardingStepInstall"); Layout.fillWidth: true }
-                    StepRow { title: qsTrId("onboardingStepOpen"); Layout.fillWidth: true }
-                }
-                Item { Layout.fillHeight: true }
-                Text {
-                    objectName: "onboardingStatus"
-                    Layout.fillWidth: true
-                    text: qsTrId("onboardingStatus", view.publishedCount)
-                    font: VNT.mono(11)
+                    Layout.maximumWidth: 560
+                    text: qsTrId(PlatformText.id("onboardingLead"))
+                    font: VNT.system(13.5)
                     color: VNT.fg2
                     wrapMode: Text.Wrap
                 }
-            }
-        }
 
-        // Right panel.
-        ColumnLayout {
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            Layout.margins: 34
-            spacing: 18
+                // Adaptive columns of at least 240, 12 apart; the grid builds its
+                // cards lazily and fills the space above the footer.
+                Item {
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    Layout.minimumHeight: 64
+                    clip: true
 
-            AppBadge {
-                objectName: "onboardingBadge"
-                text: qsTrId("onboardingStepBadge")
-                color: VNT.lime
-            }
-            Text {
-                objectName: "onboardingTitle"
-                Layout.fillWidth: true
-                text: qsTrId("onboardingTitle")
-                font: VNT.display(26, Font.DemiBold)
-                color: VNT.fg0
-                wrapMode: Text.Wrap
-            }
-            Text {
-                objectName: "onboardingLead"
-                Layout.fillWidth: true
-                Layout.maximumWidth: 560
-                text: qsTrId(PlatformText.id("onboardingLead"))
-                font: VNT.system(13.5)
-                color: VNT.fg2
-                wrapMode: Text.Wrap
-            }
+                    GridView {
+                        id: grid
+                        objectName: "onboardingGrid"
+                        // 12 wider than the panel: each cell carries the 12 of
+                        // spacing after its card, the last column's falls outside.
+                        width: parent.width + 12
+                        height: parent.height
+                        readonly property int columns: Math.max(1, Math.floor((parent.width + 12) / (240 + 12)))
+                        cellWidth: Math.floor((parent.width + 12) / columns)
+                        cellHeight: 64 + 12
+                        // Only the cards in view: the first frame waits for every card made.
+                        cacheBuffer: 0
+                        boundsBehavior: Flickable.StopAtBounds
+                        model: apps
+                        delegate: Item {
+                            id: cell
+                            required property string appId
+                            required property var app
+                            required property string name
+                            required property string category
+                            required property bool starred
+                            width: grid.cellWidth
+                            height: grid.cellHeight
 
-            // Adaptive columns of at least 240, 12 apart; the grid builds its
-            // cards lazily and fills the space above the footer.
-            Item {
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.minimumHeight: 64
-                clip: true
+                            VantrelTile {
+                                id: card
+                                objectName: "onboardingCard_" + cell.appId
+                                width: cell.width - 12
+                                height: 64
+                                padding: 13
+                                // Checkable, so it is announced as a check box with its state.
+                                checkable: true
+                                checked: cell.starred
+                                Accessible.name: cell.name
+                                onClicked: view.store.toggleStarter(cell.appId)
 
-                GridView {
-                    id: grid
-                    objectName: "onboardingGrid"
-                    // 12 wider than the panel: each cell carries the 12 of
-                    // spacing after its card, the last column's falls outside.
-                    width: parent.width + 12
-                    height: parent.height
-                    readonly property int columns: Math.max(1, Math.floor((parent.width + 12) / (240 + 12)))
-                    cellWidth: Math.floor((parent.width + 12) / columns)
-                    cellHeight: 64 + 12
-                    // Only the cards in view: the first frame waits for every card made.
-                    cacheBuffer: 0
-                    boundsBehavior: Flickable.StopAtBounds
-                    model: apps
-                    delegate: Item {
-                        id: cell
-                        required property string appId
-                        required property var app
-                        required property string name
-                        required property string category
-                        required property bool starred
-                        width: grid.cellWidth
-                        height: grid.cellHeight
-
-                        VantrelTile {
-                            id: card
-                            objectName: "onboardingCard_" + cell.appId
-                            width: cell.width - 12
-                            height: 64
-                            padding: 13
-                            // Checkable, so it is announced as a check box with its state.
-                            checkable: true
-                            checked: cell.starred
-                            Accessible.name: cell.name
-                            onClicked: view.store.toggleStarter(cell.appId)
-
-                            background: Rectangle {
-                                radius: 10
-                                color: VNT.bg1
-                                border.width: 1
-                                border.color: cell.starred ? VNT.lime : VNT.line
-                                opacity: card.down ? 0.85 : 1
-                                FocusRing { target: card; radius: 12 }
-                            }
-                            // Anchors, not layouts: a screenful of cards is laid out in the first frame.
-                            contentItem: Item {
-                                VantrelAppIcon {
-                                    id: cardIcon
-                                    app: cell.app
-                                    size: 38
-                                    anchors.verticalCenter: parent.verticalCenter
+                                background: Rectangle {
+                                    radius: 10
+                                    color: VNT.bg1
+                                    border.width: 1
+                                    border.color: cell.starred ? VNT.lime : VNT.line
+                                    opacity: card.down ? 0.85 : 1
+                                    FocusRing { target: card; radius: 12 }
                                 }
-                                SelectionMark {
-                                    id: selectionMark
-                                    objectName: "selectionMark"
-                                    isSelected: cell.starred
-                                    anchors.right: parent.right
-                                    anchors.verticalCenter: parent.verticalCenter
-                                }
-                                Column {
-                                    anchors.left: cardIcon.right
-                                    anchors.leftMargin: 12
-                                    anchors.right: selectionMark.left
-                                    anchors.rightMargin: 12
-                                    anchors.verticalCenter: parent.verticalCenter
-                                    spacing: 2
-                                    Text {
-                                        width: parent.width
-                                        text: cell.name
-                                        font: VNT.system(13.5, Font.DemiBold)
-                                        color: VNT.fg0
-                                        elide: Text.ElideRight
+                                // Anchors, not layouts: a screenful of cards is laid out in the first frame.
+                                contentItem: Item {
+                                    VantrelAppIcon {
+                                        id: cardIcon
+                                        app: cell.app
+                                        size: 38
+                                        anchors.verticalCenter: parent.verticalCenter
                                     }
-                                    Text {
-                                        width: parent.width
-                                        text: cell.category
-                                        font: VNT.system(11)
-                                        color: VNT.fg2
-                                        elide: Text.ElideRight
+                                    SelectionMark {
+                                        id: selectionMark
+                                        objectName: "selectionMark"
+                                        isSelected: cell.starred
+                                        anchors.right: parent.right
+                                        anchors.verticalCenter: parent.verticalCenter
+                                    }
+                                    Column {
+                                        anchors.left: cardIcon.right
+                                        anchors.leftMargin: 12
+                                        anchors.right: selectionMark.left
+                                        anchors.rightMargin: 12
+                                        anchors.verticalCenter: parent.verticalCenter
+                                        spacing: 2
+                                        Text {
+                                            width: parent.width
+                                            text: cell.name
+                                            font: VNT.system(13.5, Font.DemiBold)
+                                            color: VNT.fg0
+                                            elide: Text.ElideRight
+                                        }
+                                        Text {
+                                            width: parent.width
+                                            text: cell.category
+                                            font: VNT.system(11)
+                                            color: VNT.fg2
+                                            elide: Text.ElideRight
+                                        }
                                     }
                                 }
                             }
                         }
                     }
                 }
-            }
 
-            RowLayout {
-                Layout.fillWidth: true
-                spacing: 12
-                Text {
-                    objectName: "onboardingSelectedCount"
-                    text: qsTrId("onboardingSelectedCount", view.selectedCount)
-                    font: VNT.system(12)
-                    color: VNT.fg2
-                }
-                Item { Layout.fillWidth: true }
-                VantrelButton {
-                    objectName: "onboardingContinue"
-                    variant: VantrelButton.Variant.Primary
-                    text: qsTrId("onboardingContinue")
-                    symbol: "arrow.right"
-                    enabled: view.canContinue
-                    onClicked: view.store.finishOnboarding()
+                RowLayout {
+                    Layout.fillWidth: true
+                    spacing: 12
+                    VantrelText {
+                        objectName: "onboardingSelectedCount"
+                        text: qsTrId("onboardingSelectedCount", view.selectedCount)
+                        font: VNT.system(12)
+                        color: VNT.fg2
+                    }
+                    Item { Layout.fillWidth: true }
+                    VantrelButton {
+                        objectName: "onboardingContinue"
+                        variant: VantrelButton.Variant.Primary
+                        text: qsTrId("onboardingContinue")
+                        symbol: "arrow.right"
+                        enabled: view.canContinue
+                        onClicked: view.store.finishOnboarding()
+                    }
                 }
             }
         }

@@ -32,7 +32,7 @@ RowLayout {
             color: VNT.ink
         }
     }
-    Text {
+    VantrelText {
         objectName: "stepTitle"
         text: step.title
         font: VNT.system(13)

@@ -16,7 +16,7 @@ RowLayout {
         color: VNT.lime
         Layout.alignment: Qt.AlignTop
     }
-    Text {
+    VantrelText {
         objectName: "distributionText"
         text: row.text
         font: VNT.system(12)

@@ -17,7 +17,7 @@ Item {
         anchors.leftMargin: 14
         anchors.rightMargin: 14
         spacing: 12
-        Text {
+        VantrelText {
             objectName: "preferenceTitle"
             text: row.title
             font: VNT.system(12.5)

@@ -82,7 +82,9 @@ Item {
         anchors.margins: 22
         spacing: 18
 
-        Text {
+        VantrelText {
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
             text: qsTrId("preferencesUpdates")
             font: VNT.display(17, Font.DemiBold)
             color: VNT.fg0
@@ -120,8 +122,10 @@ Item {
         anchors.margins: 22
         spacing: 18
 
-        Text {
+        VantrelText {
             objectName: "preferencesHeading"
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
             text: qsTrId("preferencesGeneral")
             font: VNT.display(17, Font.DemiBold)
             color: VNT.fg0
@@ -186,7 +190,7 @@ Item {
                     title: qsTrId("preferencesGlobalShortcut")
                     Row {
                     spacing: 10
-                    Text {
+                    VantrelText {
                         objectName: "shortcutScope"
                         anchors.verticalCenter: parent.verticalCenter
                         text: qsTrId(AppScenes.globalShortcutActive ? "shortcutAnywhere" : "shortcutInsideLauncher")
@@ -199,7 +203,7 @@ Item {
                         height: 24
                         radius: 5
                         color: VNT.bg3
-                        Text {
+                        VantrelText {
                             id: shortcutText
                             anchors.centerIn: parent
                             text: KeyHints.hint(LauncherKeys.quickSwitcher, view.store.locale)
@@ -225,7 +229,9 @@ Item {
                 anchors.top: parent.top
                 anchors.margins: 16
                 spacing: 10
-                Text {
+                VantrelText {
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     text: qsTrId("preferencesReleaseReadiness")
                     font: VNT.system(13, Font.DemiBold)
                     color: VNT.fg0

@@ -59,7 +59,7 @@ Item {
                     text: qsTrId("announcementTitle")
                     color: VNT.lime
                 }
-                Text {
+                VantrelText {
                     objectName: "announcementTitle"
                     text: popup.announcement ? popup.announcement.title : ""
                     font: VNT.display(24, Font.DemiBold)
@@ -67,7 +67,7 @@ Item {
                     wrapMode: Text.Wrap
                     Layout.fillWidth: true
                 }
-                Text {
+                VantrelText {
                     objectName: "announcementBody"
                     text: popup.announcement ? popup.announcement.body : ""
                     font: VNT.system(13)
@@ -82,7 +82,7 @@ Item {
         RowLayout {
             Layout.fillWidth: true
             spacing: 10
-            Text {
+            VantrelText {
                 objectName: "announcementVersion"
                 visible: popup.hasVersion
                 text: popup.hasVersion ? String(popup.version) : ""

@@ -2,6 +2,7 @@
 // diagnostics notice, a failure box after a failed send) or, once sent, the
 // success view. The input lives here while the sheet is open, so it survives
 // a failure; Cancel and Close dismiss the sheet and reset the state to idle.
+// Escape and Ctrl+W ask before they drop a typed draft.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -23,6 +24,8 @@ Item {
     readonly property bool submitted: stateKind === FeedbackState.Submitted
     readonly property bool failed: stateKind === FeedbackState.Failed
     readonly property bool canSubmit: title.trim() !== "" && description.trim() !== "" && !submitting
+    readonly property bool hasDraft: !submitted && (title.trim() !== "" || description.trim() !== "")
+    readonly property bool asking: discardQuestion.opened
     readonly property var appChoices: [{ text: qsTrId("feedbackNoRelatedApp"), value: "" }]
         .concat(store.visibleApps.map(app => ({ text: app.name, value: app.id })))
 
@@ -38,6 +41,21 @@ Item {
         store.showingFeedbackSheet = false
         store.resetFeedbackState()
     }
+    // A dismissal by a key: closes at once, unless there is a draft to ask about. True when closed.
+    function dismiss() {
+        if (!hasDraft) {
+            close()
+            return true
+        }
+        discardQuestion.open()
+        return false
+    }
+
+    DiscardDraftConfirmation {
+        id: discardQuestion
+        onDiscarded: sheet.close()
+        onClosed: if (sheet.store.showingFeedbackSheet) summaryField.forceActiveFocus()
+    }
 
     Component.onCompleted: {
         const app = store.selectedApp
@@ -45,7 +63,7 @@ Item {
         summaryField.forceActiveFocus()
     }
 
-    Keys.onEscapePressed: close()
+    Keys.onEscapePressed: dismiss()
     onSubmittedChanged: if (submitted) closeButton.forceActiveFocus()
     Shortcut {
         sequences: ["Ctrl+Return", "Ctrl+Enter"]
@@ -108,7 +126,7 @@ Item {
                     spacing: 6
                     Layout.fillWidth: true
                     Layout.alignment: Qt.AlignTop
-                    Text {
+                    VantrelText {
                         objectName: "feedbackSuccessTitle"
                         text: qsTrId("feedbackSuccessTitle")
                         font: VNT.display(24, Font.DemiBold)
@@ -116,7 +134,7 @@ Item {
                         wrapMode: Text.Wrap
                         Layout.fillWidth: true
                     }
-                    Text {
+                    VantrelText {
                         text: qsTrId("feedbackSuccessBody")
                         font: VNT.system(13)
                         color: VNT.fg2
@@ -158,7 +176,7 @@ Item {
             ColumnLayout {
                 spacing: 6
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     objectName: "feedbackFormTitle"
                     text: qsTrId("feedbackTitle")
                     font: VNT.display(25, Font.DemiBold)
@@ -166,7 +184,7 @@ Item {
                     Layout.fillWidth: true
                     wrapMode: Text.Wrap
                 }
-                Text {
+                VantrelText {
                     text: qsTrId("feedbackLead")
                     font: VNT.system(13)
                     color: VNT.fg2
@@ -178,7 +196,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     text: qsTrId("feedbackType")
                     font: VNT.system(12, Font.DemiBold)
                     color: VNT.fg2
@@ -201,7 +219,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     text: qsTrId("feedbackRelatedApp")
                     font: VNT.system(12, Font.DemiBold)
                     color: VNT.fg2
@@ -225,7 +243,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     text: qsTrId("feedbackSummary")
                     font: VNT.system(12)
                     color: VNT.fg2
@@ -261,7 +279,7 @@ Item {
             ColumnLayout {
                 spacing: 8
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     text: qsTrId("feedbackDescription")
                     font: VNT.system(12)
                     color: VNT.fg2
@@ -301,7 +319,7 @@ Item {
                             Keys.onBacktabPressed: (event) => { summaryField.forceActiveFocus(Qt.BacktabFocusReason); event.accepted = true }
                         }
                     }
-                    Text {
+                    VantrelText {
                         objectName: "feedbackDescriptionPlaceholder"
                         visible: sheet.description === ""
                         x: 12
@@ -339,12 +357,12 @@ Item {
                         spacing: 3
                         Layout.fillWidth: true
                         Layout.alignment: Qt.AlignTop
-                        Text {
+                        VantrelText {
                             text: qsTrId("feedbackDiagnosticsTitle")
                             font: VNT.system(12, Font.DemiBold)
                             color: VNT.fg0
                         }
-                        Text {
+                        VantrelText {
                             text: qsTrId(PlatformText.id("feedbackDiagnosticsBody"))
                             font: VNT.system(12)
                             color: VNT.fg2
@@ -376,7 +394,7 @@ Item {
                         color: VNT.amber
                         Layout.alignment: Qt.AlignTop
                     }
-                    Text {
+                    VantrelText {
                         objectName: "feedbackFailureMessage"
                         text: sheet.failed ? sheet.store.feedbackState.message : ""
                         font: VNT.system(12)

@@ -38,7 +38,7 @@ T.Popup {
         Accessible.name: alertTitle.text
         Accessible.description: alert.shownMessage
         VantrelLogo { size: 40; Layout.alignment: Qt.AlignHCenter }
-        Text {
+        VantrelText {
             id: alertTitle
             objectName: "errorAlertTitle"
             text: qsTrId("brand")
@@ -46,7 +46,7 @@ T.Popup {
             color: VNT.fg0
             Layout.alignment: Qt.AlignHCenter
         }
-        Text {
+        VantrelText {
             objectName: "errorAlertMessage"
             text: alert.shownMessage
             font: VNT.system(11)

@@ -63,7 +63,7 @@ Item {
         TopBarView {
             id: topBar
             width: column.width
-            height: 56
+            height: implicitHeight
             store: shell.store
             searchText: shell.searchText
             onSearchEdited: function(text) { shell.searchText = text }

@@ -166,6 +166,9 @@ Item {
         presented: root.store.showingFeedbackSheet
         onDismissedOtherwise: root.store.showingFeedbackSheet = false
         accessibleName: feedbackSlot.placeholderText
+        // A typed draft is not dropped by a key without asking.
+        mayDismiss: function() { return !feedbackSlot.item || feedbackSlot.item.dismiss() }
+        closeKeysEnabled: !feedbackSlot.item || !feedbackSlot.item.asking
         ViewSlot {
             id: feedbackSlot
             active: feedbackSheet.presented

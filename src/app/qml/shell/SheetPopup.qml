@@ -1,6 +1,9 @@
 // A modal sheet over the window: shown while `presented`; when it closes for
 // any other reason (Escape, Ctrl+W, outside click) `dismissedOtherwise` fires so the
 // owner can write its store field back. Its single child is the content.
+// `mayDismiss`, when set, is asked first and may keep the sheet open (to ask
+// before a draft is lost); `closeKeysEnabled` lets a question over the sheet
+// take Escape.
 import QtQuick
 import QtQuick.Templates as T
 import Vantrel
@@ -12,13 +15,15 @@ T.Popup {
     default property alias content: holder.data
     // What assistive technology calls the sheet.
     property string accessibleName
+    property var mayDismiss: null
+    property bool closeKeysEnabled: true
 
     parent: T.Overlay.overlay
     anchors.centerIn: T.Overlay.overlay
     modal: true
     focus: true
     padding: 0
-    closePolicy: T.Popup.CloseOnEscape
+    closePolicy: mayDismiss ? T.Popup.NoAutoClose : T.Popup.CloseOnEscape
     implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset, implicitContentHeight + topPadding + bottomPadding)
     width: Math.min(holder.implicitW, parent ? parent.width - 40 : 480)
@@ -56,8 +61,8 @@ T.Popup {
     }
 
     CloseKeys {
-        enabled: sheet.opened
-        onActivated: sheet.close()
+        enabled: sheet.opened && sheet.closeKeysEnabled
+        onActivated: if (!sheet.mayDismiss || sheet.mayDismiss()) sheet.close()
     }
 
     onPresentedChanged: presented ? open() : close()

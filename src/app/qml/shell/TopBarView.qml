@@ -14,6 +14,8 @@ Item {
     signal searchEdited(string text)
     signal quickSwitcherRequested()
     readonly property alias searchField: field
+    // 56 at the design's text size; as the text grows, so does the bar around its controls.
+    implicitHeight: Math.max(56, quickSwitchButton.implicitHeight + 22)
 
     Rectangle {
         anchors.fill: parent
@@ -34,7 +36,8 @@ Item {
 
         RowLayout {
             spacing: 6
-            Text {
+            Layout.minimumWidth: implicitWidth
+            VantrelText {
                 text: qsTrId("topLibrary")
                 font: VNT.system(13)
                 color: VNT.fg2
@@ -44,7 +47,7 @@ Item {
                 size: 10
                 color: VNT.fg3
             }
-            Text {
+            VantrelText {
                 text: qsTrId("topCatalog")
                 font: VNT.system(13)
                 color: VNT.fg0
@@ -53,9 +56,15 @@ Item {
 
         Item { Layout.fillWidth: true }
 
+        // 260 by 32 at the design's text size, 2 lower than the button beside it
+        // at any text size; narrower in a narrow window, so the button stays in it.
         Rectangle {
-            Layout.preferredWidth: 260
-            Layout.preferredHeight: 32
+            objectName: "searchBox"
+            Layout.fillWidth: true
+            Layout.preferredWidth: 260 * Math.max(1, VNT.textScale / 1.5)
+            Layout.maximumWidth: Layout.preferredWidth
+            Layout.minimumWidth: 140
+            Layout.preferredHeight: Math.max(32, quickSwitchButton.implicitHeight - 2)
             radius: 7
             color: VNT.bg2
             border.color: field.activeFocus ? VNT.withAlpha(VNT.lime, 0.6) : VNT.fg3
@@ -109,7 +118,9 @@ Item {
         }
 
         VantrelButton {
+            id: quickSwitchButton
             objectName: "topQuickSwitchButton"
+            Layout.minimumWidth: implicitWidth
             variant: VantrelButton.Variant.Secondary
             symbol: KeyHints.shortcutSymbol()
             text: qsTrId("topQuickSwitch")

@@ -149,7 +149,7 @@ Item {
                     color: VNT.bg3
                     border.width: 1
                     border.color: VNT.line2
-                    Text {
+                    VantrelText {
                         id: escLabel
                         anchors.centerIn: parent
                         text: "ESC"
@@ -162,7 +162,7 @@ Item {
             Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: VNT.line }
 
             // Results header.
-            Text {
+            VantrelText {
                 id: header
                 objectName: "quickResultsHeader"
                 Layout.fillWidth: true
@@ -183,7 +183,7 @@ Item {
                 visible: resultsModel.count === 0
                 Layout.fillWidth: true
                 implicitHeight: 96
-                Text {
+                VantrelText {
                     anchors.centerIn: parent
                     text: qsTrId("quickNoResults")
                     font: VNT.system(13)
@@ -287,7 +287,7 @@ Item {
             Item {
                 Layout.fillWidth: true
                 implicitHeight: 34
-                Text {
+                VantrelText {
                     anchors.left: parent.left
                     anchors.leftMargin: 16
                     anchors.verticalCenter: parent.verticalCenter
@@ -295,7 +295,7 @@ Item {
                     font: VNT.mono(10)
                     color: VNT.fg2
                 }
-                Text {
+                VantrelText {
                     anchors.right: parent.right
                     anchors.rightMargin: 16
                     anchors.verticalCenter: parent.verticalCenter

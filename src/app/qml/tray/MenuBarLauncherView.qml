@@ -66,14 +66,14 @@ Item {
                 spacing: 1
                 Layout.fillWidth: true
                 // Texts that fill the column let it grow, pushing the button to the trailing edge.
-                Text {
+                VantrelText {
                     text: qsTrId("brand")
                     font: VNT.display(14, Font.DemiBold)
                     color: VNT.fg0
                     elide: Text.ElideRight
                     Layout.fillWidth: true
                 }
-                Text {
+                VantrelText {
                     objectName: "menuAppCount"
                     text: view.store.appCountLabel
                     font: VNT.system(11)
@@ -93,7 +93,7 @@ Item {
 
         Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: VNT.line }
 
-        Text {
+        VantrelText {
             objectName: "menuQuickLaunchTitle"
             Layout.fillWidth: true
             leftPadding: 14
@@ -105,7 +105,7 @@ Item {
             color: VNT.fg2
         }
 
-        Text {
+        VantrelText {
             objectName: "menuEmpty"
             visible: apps.count === 0
             Layout.fillWidth: true
@@ -125,6 +125,9 @@ Item {
             visible: apps.count > 0
             Layout.fillWidth: true
             Layout.fillHeight: true
+            // Inset so each row's icon lines up with the labels above and below it.
+            Layout.leftMargin: 4
+            Layout.rightMargin: 4
             // Capped at the panel's tallest (720): a height that followed the
             // content would make the list build a row for every app.
             Layout.preferredHeight: Math.min(contentHeight, 720)
@@ -133,7 +136,8 @@ Item {
             interactive: contentHeight > height
             // Only the rows in view: the panel's first frame waits for every row made.
             cacheBuffer: 0
-            clip: true
+            // Only while it scrolls: the icons' glow reaches past the list's edge.
+            clip: interactive
             boundsBehavior: Flickable.StopAtBounds
             model: apps
             delegate: VantrelTile {
@@ -155,6 +159,7 @@ Item {
                 onClicked: view.runApp(appId)
 
                 background: Rectangle {
+                    radius: 6
                     color: row.down ? VNT.bg3 : row.hovered ? VNT.bg2 : "transparent"
                     FocusRing { target: row; anchors.margins: 1; radius: 6 }
                 }

@@ -20,7 +20,7 @@ RowLayout {
     ColumnLayout {
         spacing: 1
         Layout.fillWidth: true
-        Text {
+        VantrelText {
             objectName: "statusMiniTitle"
             text: row.title
             font: VNT.system(11.5, Font.Medium)
@@ -28,7 +28,7 @@ RowLayout {
             elide: Text.ElideRight
             Layout.fillWidth: true
         }
-        Text {
+        VantrelText {
             objectName: "statusMiniDetail"
             text: row.detail
             font: VNT.system(10.5)

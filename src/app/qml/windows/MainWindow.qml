@@ -13,11 +13,17 @@ T.ApplicationWindow {
     property string appName: "Vantrel"
     readonly property alias rootView: rootView
 
+    // Never larger than the screen it opens on (large text on a small screen
+    // leaves few logical pixels), with room for the window's frame and title
+    // bar; the views scroll where they must.
+    readonly property int roomWidth: Math.floor(Math.min(Screen.width, Screen.desktopAvailableWidth) * 0.96)
+    readonly property int roomHeight: Math.floor(Math.min(Screen.height, Screen.desktopAvailableHeight) * 0.92)
+
     title: appName
-    minimumWidth: 900
-    minimumHeight: 620
-    width: 1060
-    height: 720
+    minimumWidth: Math.min(900, roomWidth)
+    minimumHeight: Math.min(620, roomHeight)
+    width: Math.min(1060, roomWidth)
+    height: Math.min(720, roomHeight)
     color: VNT.bg0
     palette.window: VNT.bg0
     palette.windowText: VNT.fg0

@@ -45,7 +45,7 @@ Window {
         y: 20
         width: dialog.width - 40
         spacing: 10
-        Text {
+        VantrelText {
             objectName: "quitConfirmationTitle"
             text: qsTrId("quitConfirmTitle")
             font: VNT.system(13, Font.Bold)
@@ -53,7 +53,7 @@ Window {
             wrapMode: Text.Wrap
             Layout.fillWidth: true
         }
-        Text {
+        VantrelText {
             objectName: "quitConfirmationBody"
             text: qsTrId("quitConfirmBody").arg(dialog.blockers.join(", "))
             font: VNT.system(11.5)

@@ -98,6 +98,10 @@
         <source>Repair</source>
         <translation>Reparieren</translation>
     </message>
+    <message id="repairedStatus">
+        <source>Repaired</source>
+        <translation>Repariert</translation>
+    </message>
     <message id="verifyAllAction">
         <source>Verify all</source>
         <translation>Alle prüfen</translation>
@@ -531,6 +535,22 @@
         <source>Vantrel includes basic context, like the system version, language, and the selected app.</source>
         <translation>Vantrel sendet einfachen Kontext mit: Systemversion, Sprache und ausgewählte App.</translation>
     </message>
+    <message id="feedbackDiscardTitle">
+        <source>Discard this feedback?</source>
+        <translation>Dieses Feedback verwerfen?</translation>
+    </message>
+    <message id="feedbackDiscardBody">
+        <source>What you typed has not been sent and will be lost.</source>
+        <translation>Ihr Text wurde nicht gesendet und geht verloren.</translation>
+    </message>
+    <message id="feedbackKeepEditing">
+        <source>Keep editing</source>
+        <translation>Weiter bearbeiten</translation>
+    </message>
+    <message id="feedbackDiscard">
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
+    </message>
     <message id="feedbackCancel">
         <source>Cancel</source>
         <translation>Abbrechen</translation>
@@ -626,6 +646,10 @@
     <message id="preferencesResetOnboarding">
         <source>Reset onboarding</source>
         <translation>Onboarding zurücksetzen</translation>
+    </message>
+    <message id="trayMenuOpen">
+        <source>Open Vantrel…</source>
+        <translation>Vantrel öffnen…</translation>
     </message>
     <message id="aboutVantrel">
         <source>About Vantrel</source>

@@ -98,6 +98,10 @@
         <source>Repair</source>
         <translation>Repair</translation>
     </message>
+    <message id="repairedStatus">
+        <source>Repaired</source>
+        <translation>Repaired</translation>
+    </message>
     <message id="verifyAllAction">
         <source>Verify all</source>
         <translation>Verify all</translation>
@@ -531,6 +535,22 @@
         <source>Vantrel includes basic context, like the system version, language, and the selected app.</source>
         <translation>Vantrel includes basic context, like the system version, language, and the selected app.</translation>
     </message>
+    <message id="feedbackDiscardTitle">
+        <source>Discard this feedback?</source>
+        <translation>Discard this feedback?</translation>
+    </message>
+    <message id="feedbackDiscardBody">
+        <source>What you typed has not been sent and will be lost.</source>
+        <translation>What you typed has not been sent and will be lost.</translation>
+    </message>
+    <message id="feedbackKeepEditing">
+        <source>Keep editing</source>
+        <translation>Keep editing</translation>
+    </message>
+    <message id="feedbackDiscard">
+        <source>Discard</source>
+        <translation>Discard</translation>
+    </message>
     <message id="feedbackCancel">
         <source>Cancel</source>
         <translation>Cancel</translation>
@@ -626,6 +646,10 @@
     <message id="preferencesResetOnboarding">
         <source>Reset onboarding</source>
         <translation>Reset onboarding</translation>
+    </message>
+    <message id="trayMenuOpen">
+        <source>Open Vantrel…</source>
+        <translation>Open Vantrel…</translation>
     </message>
     <message id="aboutVantrel">
         <source>About Vantrel</source>

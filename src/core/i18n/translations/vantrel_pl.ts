@@ -99,6 +99,10 @@
         <source>Repair</source>
         <translation>Napraw</translation>
     </message>
+    <message id="repairedStatus">
+        <source>Repaired</source>
+        <translation>Naprawiono</translation>
+    </message>
     <message id="verifyAllAction">
         <source>Verify all</source>
         <translation>Sprawdź wszystkie</translation>
@@ -539,6 +543,22 @@
         <source>Vantrel includes basic context, like the system version, language, and the selected app.</source>
         <translation>Vantrel dołączy podstawowy kontekst: wersję systemu, język i wybraną aplikację.</translation>
     </message>
+    <message id="feedbackDiscardTitle">
+        <source>Discard this feedback?</source>
+        <translation>Odrzucić tę opinię?</translation>
+    </message>
+    <message id="feedbackDiscardBody">
+        <source>What you typed has not been sent and will be lost.</source>
+        <translation>To, co wpisano, nie zostało wysłane i przepadnie.</translation>
+    </message>
+    <message id="feedbackKeepEditing">
+        <source>Keep editing</source>
+        <translation>Edytuj dalej</translation>
+    </message>
+    <message id="feedbackDiscard">
+        <source>Discard</source>
+        <translation>Odrzuć</translation>
+    </message>
     <message id="feedbackCancel">
         <source>Cancel</source>
         <translation>Anuluj</translation>
@@ -634,6 +654,10 @@
     <message id="preferencesResetOnboarding">
         <source>Reset onboarding</source>
         <translation>Resetuj onboarding</translation>
+    </message>
+    <message id="trayMenuOpen">
+        <source>Open Vantrel…</source>
+        <translation>Otwórz Vantrel…</translation>
     </message>
     <message id="aboutVantrel">
         <source>About Vantrel</source>
