@@ -26,6 +26,8 @@ QString SummaryText::failureWords(const UpdateBatch::Failure &failure)
     case AppInstallerError::Kind::appBundleNotFound: return qtTrId("failureAppBundleNotFound");
     case AppInstallerError::Kind::bundleIdentifierMismatch: return qtTrId("failureBundleIdentifierMismatch");
     case AppInstallerError::Kind::cancelled: return qtTrId("failureCancelled");
+    // Only a repair asks for a version; its error names the version itself.
+    case AppInstallerError::Kind::versionNotOffered: return failure.reason;
     }
     return failure.reason;
 }
