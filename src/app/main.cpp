@@ -11,6 +11,7 @@
 #include "LauncherOptions.h"
 #include "QuitFlow.h"
 #include "LanguageRefresh.h"
+#include "NoDisplayExit.h"
 #include "SceneGraphChoice.h"
 #include "SeatlessWayland.h"
 #include "SingleInstance.h"
@@ -33,6 +34,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <future>
+#include <optional>
 #include <memory>
 
 Q_IMPORT_QML_PLUGIN(VantrelPlugin)
@@ -44,7 +46,9 @@ int main(int argc, char *argv[])
 
     FirstFrameReport::mark("main");
     SeatlessWayland::chooseInputMethod();
+    std::optional<NoDisplayExit> noDisplay(std::in_place);
     QApplication app(argc, argv);
+    noDisplay.reset();
     FirstFrameReport::mark("application");
     QApplication::setOrganizationName(QStringLiteral("Vantrel"));
     QApplication::setApplicationName(QStringLiteral("VantrelLauncher"));

@@ -92,6 +92,8 @@ void registerVerifyCommand(CliRegistry &registry);     // VerifyCommand.cpp: ver
 void registerRepairCommand(CliRegistry &registry);     // RepairCommand.cpp: repair
 void registerCompletionCommand(CliRegistry &registry);  // CompletionCommand.cpp: complete (what a shell offers)
 
+class QJsonObject;
+
 namespace Cli {
 
 QTextStream &out();
@@ -117,5 +119,8 @@ int usageError(const CliCommand &command, const QString &problem = QString());
 
 // Replaces control characters so catalog texts cannot drive the terminal.
 QString printable(const QString &text);
+
+// One compact JSON object on a line of standard output: what every --json prints.
+void printJson(const QJsonObject &object);
 
 }  // namespace Cli

@@ -2,6 +2,8 @@
 #include "codec/EnumNames.h"
 
 #include <QCommandLineParser>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
@@ -70,6 +72,11 @@ QTextStream &out()
 {
     static QTextStream stream(stdout);
     return stream;
+}
+
+void printJson(const QJsonObject &object)
+{
+    out() << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << Qt::endl;
 }
 
 QTextStream &err()

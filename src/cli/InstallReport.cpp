@@ -4,7 +4,6 @@
 #include "install/InstallProgress.h"
 #include "store/LauncherStore.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
 
@@ -15,11 +14,6 @@
 namespace {
 
 constexpr int barWidth = 24;
-
-void printJson(const QJsonObject &object)
-{
-    Cli::out() << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << Qt::endl;
-}
 
 QString size(qint64 bytes)
 {
@@ -76,7 +70,7 @@ void InstallReport::progressed(const QString &appId, double fraction)
 {
     switch (m_format) {
     case Format::json:
-        printJson({{QStringLiteral("progress"), std::floor(fraction * 100) / 100}});
+        Cli::printJson({{QStringLiteral("progress"), std::floor(fraction * 100) / 100}});
         break;
     case Format::lines:
         if (const int tenth = int(fraction * 10); tenth > m_lastTenth) {
@@ -123,7 +117,7 @@ void InstallReport::finished(const QString &appId, bool succeeded)
     const QString name = Cli::printable(app ? app->name : appId);
     const AppInstallState state = m_store.stateFor(appId);
     if (m_format == Format::json)
-        printJson({{QStringLiteral("id"), appId}, {QStringLiteral("state"), state.toJson()}});
+        Cli::printJson({{QStringLiteral("id"), appId}, {QStringLiteral("state"), state.toJson()}});
     else if (succeeded)
         Cli::out() << name << ": " << Cli::printable(state.label()) << " ("
                    << Cli::printable(m_store.installedAppURLs().value(appId).toLocalFile()) << ")" << Qt::endl;

@@ -1,21 +1,34 @@
 // `vantrel repair`: each app verified, then what the verify found put right
 // through the store, as the window does: the permission bits in place, or a
-// fresh install of the installed version.
+// fresh install of the installed version. With --json, standard output holds
+// JSON lines only: each verify's object (as `vantrel verify --json` prints
+// it), a repair install's progress and state, then {"id", "repaired"}.
 
 #include "CliCommand.h"
 
 #include "InstallReport.h"
 #include "Interrupt.h"
 #include "StoreSession.h"
+#include "VerifyCommand.h"
 
 namespace {
 
 enum class Repaired { yes, nothingToDo, failed, interrupted, unreachable };
 
+// What one app's repair came to, as a line of text or of JSON.
+void printRepaired(const AppManifestItem &app, bool repaired, bool json)
+{
+    if (json)
+        Cli::printJson({{QStringLiteral("id"), app.id}, {QStringLiteral("repaired"), repaired}});
+    else if (repaired)
+        Cli::out() << qtTrId("cliRepaired").arg(Cli::printable(app.name)) << Qt::endl;
+}
+
 // current: the operation running now, for Ctrl-C to stop.
-Repaired repairOne(StoreSession &s, const AppManifestItem &app, bool catalogFetched, const CliCommand &command,
+Repaired repairOne(StoreSession &s, const AppManifestItem &app, bool catalogFetched, const CliInvocation &call,
                    InstalledApps::Operation &current)
 {
+    const bool json = call.isSet(QStringLiteral("json"));
     InstalledApps *apps = s.store->installedApps();
     current = apps->verify(app);
     const OperationOutcome verified = s.await(current);
@@ -24,23 +37,28 @@ Repaired repairOne(StoreSession &s, const AppManifestItem &app, bool catalogFetc
     if (verified.kind != OperationOutcome::Kind::done) {
         if (verified.kind == OperationOutcome::Kind::failed)
             Cli::err() << Cli::printable(app.name) << ": " << Cli::printable(verified.reason) << Qt::endl;
+        printRepaired(app, false, json);
         return Repaired::failed;
     }
     const BundleVerification found = *apps->verification(app.id);
-    Cli::out() << Cli::printable(app.name) << ": " << found.summary() << Qt::endl;
+    if (json)
+        Cli::printJson(verificationJson(app.id, found));
+    else
+        Cli::out() << Cli::printable(app.name) << ": " << found.summary() << Qt::endl;
     if (!found.offersRepair())
         return Repaired::nothingToDo;
     // A fresh copy needs the catalog as it is now; permission bits need nothing.
     if (found.repair() == BundleVerification::Repair::reinstall && !catalogFetched) {
-        s.catalogUnreachable(command);
+        s.catalogUnreachable(call.command);
+        printRepaired(app, false, json);
         return Repaired::unreachable;
     }
     current = apps->repair(app);
     const InstalledApps::Operation repair = current;
     const OperationOutcome outcome = s.await(repair);
+    printRepaired(app, outcome.kind == OperationOutcome::Kind::done, json);
     switch (outcome.kind) {
     case OperationOutcome::Kind::done:
-        Cli::out() << qtTrId("cliRepaired").arg(Cli::printable(app.name)) << Qt::endl;
         return Repaired::yes;
     case OperationOutcome::Kind::cancelled:
         return Repaired::interrupted;
@@ -77,7 +95,7 @@ int runRepair(const CliInvocation &call)
     });
     int status = CliExit::ok;
     for (const AppManifestItem &app : std::as_const(apps)) {
-        const Repaired repaired = repairOne(s, app, catalogFetched, call.command, current);
+        const Repaired repaired = repairOne(s, app, catalogFetched, call, current);
         if (interrupt.interrupted())
             return InterruptWatch::exitStatus;
         switch (repaired) {

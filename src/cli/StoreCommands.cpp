@@ -189,7 +189,7 @@ int runUpdate(const CliInvocation &call)
         loop.exec();
     const QString summary = s.store->manage()->updateSummary();
     if (json)
-        Cli::out() << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("summary"), summary}}).toJson(QJsonDocument::Compact)) << Qt::endl;
+        Cli::printJson({{QStringLiteral("summary"), summary}});
     else
         Cli::out() << Cli::printable(summary) << Qt::endl;
     if (interrupt.interrupted())

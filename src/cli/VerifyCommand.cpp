@@ -1,6 +1,8 @@
 // `vantrel verify`: installed apps compared with what their install placed,
 // from the records alone; no catalog, no network, nothing written to a bundle.
 
+#include "VerifyCommand.h"
+
 #include "CliCommand.h"
 
 #include "DefaultCollaborators.h"
@@ -15,18 +17,12 @@
 
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
 #include <unistd.h>
 
 namespace {
-
-void printJson(const QJsonObject &object)
-{
-    Cli::out() << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << Qt::endl;
-}
 
 QString shownPath(const QByteArray &path)
 {
@@ -63,7 +59,7 @@ public:
             return;
         m_lastTenth = percent / 10;
         if (m_json)
-            printJson({{QStringLiteral("id"), m_appId}, {QStringLiteral("progress"), percent / 100.0}});
+            Cli::printJson({{QStringLiteral("id"), m_appId}, {QStringLiteral("progress"), percent / 100.0}});
         else
             Cli::err() << qtTrId("cliVerifying").arg(Cli::printable(m_appId)).arg(percent) << Qt::endl;
     }
@@ -79,19 +75,7 @@ private:
 void printResult(const QString &appId, const BundleVerification &result, bool json)
 {
     if (json) {
-        QJsonArray findings;
-        for (const VerificationFinding &finding : result.findings)
-            findings.append(QJsonObject{{QStringLiteral("kind"), EnumNames::name(finding.kind)},
-                                        {QStringLiteral("path"), QFile::decodeName(finding.path)}});
-        QJsonObject object{{QStringLiteral("id"), appId},
-                           {QStringLiteral("version"), result.receiptVersion},
-                           {QStringLiteral("status"), EnumNames::name(result.status)},
-                           {QStringLiteral("repair"), EnumNames::name(result.repair())},
-                           {QStringLiteral("summary"), result.summary()},
-                           {QStringLiteral("findings"), findings}};
-        if (!result.problem.isEmpty())
-            object.insert(QStringLiteral("problem"), result.problem);
-        printJson(object);
+        Cli::printJson(verificationJson(appId, result));
         return;
     }
     const QString version = result.receiptVersion.isEmpty() ? QString() : QLatin1Char(' ') + Cli::printable(result.receiptVersion);
@@ -170,6 +154,23 @@ int runVerify(const CliInvocation &call)
 }
 
 }  // namespace
+
+QJsonObject verificationJson(const QString &appId, const BundleVerification &result)
+{
+    QJsonArray findings;
+    for (const VerificationFinding &finding : result.findings)
+        findings.append(QJsonObject{{QStringLiteral("kind"), EnumNames::name(finding.kind)},
+                                    {QStringLiteral("path"), QFile::decodeName(finding.path)}});
+    QJsonObject object{{QStringLiteral("id"), appId},
+                       {QStringLiteral("version"), result.receiptVersion},
+                       {QStringLiteral("status"), EnumNames::name(result.status)},
+                       {QStringLiteral("repair"), EnumNames::name(result.repair())},
+                       {QStringLiteral("summary"), result.summary()},
+                       {QStringLiteral("findings"), findings}};
+    if (!result.problem.isEmpty())
+        object.insert(QStringLiteral("problem"), result.problem);
+    return object;
+}
 
 void registerVerifyCommand(CliRegistry &registry)
 {

@@ -250,7 +250,7 @@ private Q_SLOTS:
             "help", "lang", "json", "no-beta", "public-keys", "signature", "all", "version",  // options
             "ok", "error", "lifecycle", "featured", "announcements", "apps", "id", "name",    // JSON members
             "status", "visible", "published", "comingSoon", "problem", "progress", "state", "summary", "notListed", "held", "skippedVersion",
-            "verified", "unchecked", "findings", "kind", "path", "repair",                       // JSON values
+            "verified", "unchecked", "findings", "kind", "path", "repair", "repaired",           // JSON values
             "English", "Polski", "Deutsch"};  // each language by its own name, the same in every language
         const QHash<QString, Message> ids = readTs(tsFile(QStringLiteral("en")));
         QStringList found;

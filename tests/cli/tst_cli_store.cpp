@@ -7,7 +7,11 @@
 #include "ZipBuilder.h"
 #include "store/LauncherStore.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <csignal>
+#include <functional>
 
 class TestCliStore : public QObject
 {
@@ -345,6 +349,60 @@ private Q_SLOTS:
         for (const QString &line : lines)
             QVERIFY2(run.out.split('\n').contains(line) || run.err.split('\n').contains(line), qPrintable(run.output()));
         QCOMPARE(TempHome::fingerprint(m_cli->installRoot()), before);
+    }
+
+    // With --json, repair prints JSON lines only, whichever way it goes: intact, bits put back, content downloaded
+    // again, and refused (the catalog no longer offers the version installed). Errors go to standard error.
+    void repairPrintsJsonOnEveryPath()
+    {
+        for (const char *version : {"0.9.0", "1.0.0"}) {
+            m_cli->publish({m_cli->release("alpha", version)});
+            QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
+        }
+        const QString executable = m_cli->bundle("Alpha.app/Contents/MacOS/Alpha");
+        const auto damageContent = [&] {
+            return TempHome::writeFile(executable, TempHome::readFile(executable).replace("1.0.0", "9.9.9"), 0755);
+        };
+        // Each line an object; returns the objects' keys, line by line, and the last "repaired".
+        const auto jsonLines = [](const QString &out, QStringList *shapes) {
+            QJsonValue repaired;
+            for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+                QJsonParseError error;
+                const QJsonDocument document = QJsonDocument::fromJson(line.toUtf8(), &error);
+                if (error.error != QJsonParseError::NoError || !document.isObject())
+                    return QJsonValue(QStringLiteral("not JSON: ") + line);
+                shapes->append(document.object().keys().join(QLatin1Char(',')));
+                if (document.object().contains(QStringLiteral("repaired")))
+                    repaired = document.object().value(QStringLiteral("repaired"));
+            }
+            return repaired;
+        };
+        const QString verified = QStringLiteral("findings,id,repair,status,summary,version");
+        struct Path {
+            const char *name;
+            std::function<bool()> damage;
+            int status;
+            QJsonValue repaired;
+        };
+        const Path paths[] = {
+            {"intact", [] { return true; }, 0, QJsonValue()},
+            {"permissions", [&] { return QFile::setPermissions(executable, QFile::ReadOwner | QFile::WriteOwner); }, 0, true},
+            {"content", damageContent, 0, true},
+            {"refused", [&] {
+                 m_cli->publish({m_cli->release("alpha", "1.1.0")});
+                 return damageContent();
+             }, 1, false},
+        };
+        for (const Path &path : paths) {
+            QVERIFY2(path.damage(), path.name);
+            const ToolSandbox::Result run = m_cli->run({"repair", "--json", "alpha"});
+            QVERIFY2(run.exitCode == path.status, qPrintable(QString::fromLatin1(path.name) + QLatin1Char(' ') + run.output()));
+            QStringList shapes;
+            QCOMPARE(jsonLines(run.out, &shapes), path.repaired);
+            QVERIFY2(shapes.value(0) == verified, qPrintable(run.out));
+            if (QLatin1String(path.name) == QLatin1String("content"))
+                QVERIFY2(shapes.contains(QStringLiteral("progress")) && shapes.contains(QStringLiteral("id,state")), qPrintable(run.out));
+        }
     }
 
     // Repair fixes what verify finds: permission bits in place with the service down; content by a verified download

@@ -809,6 +809,22 @@ private Q_SLOTS:
         AppScenes::instance()->showAppDetail(QStringLiteral("shots"));
         QTRY_VERIFY(main->isVisible());
         QCOMPARE(f.store->selectedAppIDValue(), QStringLiteral("shots"));
+        // Coming back leaves the window as the user left it: Ctrl+K over a maximised
+        // window, or over one minimised or hidden from maximised, keeps it maximised.
+        main->showMaximized();
+        QTRY_COMPARE(main->visibility(), QWindow::Maximized);
+        AppScenes::instance()->showQuickSwitcher();
+        QTest::qWait(50);
+        QCOMPARE(main->visibility(), QWindow::Maximized);
+        main->showMinimized();
+        QTRY_COMPARE(main->visibility(), QWindow::Minimized);
+        AppScenes::instance()->showQuickSwitcher();
+        QTRY_COMPARE(main->visibility(), QWindow::Maximized);
+        main->hide();
+        AppScenes::instance()->showMainWindow();
+        QTRY_COMPARE(main->visibility(), QWindow::Maximized);
+        main->showNormal();
+        QTRY_COMPARE(main->visibility(), QWindow::Windowed);
         // A closed settings window is dropped, and made again on the next request.
         settings->close();
         QTRY_VERIFY(!prop(scenes.get(), "settingsWindow").value<QObject *>());
@@ -850,7 +866,7 @@ private Q_SLOTS:
                 return false;
             QObject *image = item->findChild<QObject *>(QStringLiteral("appIconImage"));
             const auto settled = [&] { return item->property("imageShown").toBool() || image->property("status").toInt() == 3; };
-            QTest::qWaitFor(settled, 5000);  // 3: Image.Error
+            (void)QTest::qWaitFor(settled, 5000);  // 3: Image.Error
             return item->property("imageShown").toBool();
         };
 

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <algorithm>
+
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -214,10 +216,21 @@ void GlobalShortcut::portalSessionCreated(uint response, const QVariantMap &resu
                      {QVariant::fromValue(QDBusObjectPath(m_portalSession)), QVariant::fromValue(shortcuts), QString()}, {});
 }
 
-void GlobalShortcut::portalShortcutsBound(uint response, const QVariantMap &)
+void GlobalShortcut::portalShortcutsBound(uint response, const QVariantMap &results)
 {
     if (response != 0)
         return;
+    // A portal may answer success yet bind nothing (some bind only what the
+    // user confirms later): only what it lists is bound desktop-wide.
+    QList<PortalShortcut> bound;
+    const QVariant listed = results.value(QStringLiteral("shortcuts"));
+    if (listed.canConvert<QDBusArgument>())
+        listed.value<QDBusArgument>() >> bound;
+    const bool ours = std::any_of(bound.cbegin(), bound.cend(), [](const PortalShortcut &s) { return s.id == shortcutId; });
+    if (!ours) {
+        qCInfo(lcUi) << "The desktop portal bound no quick-switcher shortcut; Ctrl+K works inside the launcher only";
+        return;
+    }
     m_bus.connect(portalService, portalPath, portalInterface, QStringLiteral("Activated"), this,
                                           SLOT(portalActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
     setMode(Mode::portal);

@@ -29,7 +29,8 @@ QString SummaryText::failureWords(const UpdateBatch::Failure &failure)
     case AppInstallerError::Kind::bundleIdentifierMismatch: return qtTrId("failureBundleIdentifierMismatch");
     case AppInstallerError::Kind::cancelled: return qtTrId("failureCancelled");
     case AppInstallerError::Kind::notEnoughSpace: return SpaceWording::sentence(outcome.installerError->volumes());
-    default: break;
+    // Only a repair asks for a version; its error names the version itself.
+    case AppInstallerError::Kind::versionNotOffered: return failure.reason;
     }
     return failure.reason;
 }

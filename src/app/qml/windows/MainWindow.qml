@@ -61,7 +61,11 @@ T.ApplicationWindow {
             contentShown = false
         }
     }
-    onVisibilityChanged: contentAppeared()
+    onVisibilityChanged: {
+        contentAppeared()
+        if (visibility === Window.Windowed || visibility === Window.Maximized || visibility === Window.FullScreen)
+            shownAs = visibility
+    }
     Component.onCompleted: contentAppeared()
 
     // An app's page: selected, and in a narrow window the sliding panel opened.
@@ -80,11 +84,13 @@ T.ApplicationWindow {
             rootView.showQuickSwitcher = true
     }
 
+    // How the window was last on screen, so that coming back (from the tray,
+    // Ctrl+K, a notification) restores it as the user left it: show() alone
+    // would make a maximised window normal again.
+    property int shownAs: Window.Windowed
     function bringUp() {
-        if (visibility === Window.Minimized)
-            showNormal()
-        else
-            show()
+        if (visibility === Window.Minimized || visibility === Window.Hidden)
+            visibility = shownAs
         raise()
         requestActivate()
     }

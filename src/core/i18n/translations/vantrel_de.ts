@@ -1359,6 +1359,10 @@
         <source>Starts without showing the main window (as at login); starting the launcher again shows it.</source>
         <translation>Startet, ohne das Hauptfenster zu zeigen (wie bei der Anmeldung); ein erneuter Start des Launchers zeigt es.</translation>
     </message>
+    <message id="launcherNoDisplay">
+        <source>no display was found. Start it inside a desktop session (an X11 or Wayland session sets DISPLAY or WAYLAND_DISPLAY); the terminal tool vantrel works without one.</source>
+        <translation>keine Anzeige gefunden. Starte ihn in einer Desktop-Sitzung (eine X11- oder Wayland-Sitzung setzt DISPLAY oder WAYLAND_DISPLAY); das Terminalwerkzeug vantrel kommt ohne aus.</translation>
+    </message>
     <message id="globalShortcutDescription">
         <source>Open the quick switcher</source>
         <translation>Schnellwechsler öffnen</translation>

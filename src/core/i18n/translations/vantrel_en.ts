@@ -1359,6 +1359,10 @@
         <source>Starts without showing the main window (as at login); starting the launcher again shows it.</source>
         <translation>Starts without showing the main window (as at login); starting the launcher again shows it.</translation>
     </message>
+    <message id="launcherNoDisplay">
+        <source>no display was found. Start it inside a desktop session (an X11 or Wayland session sets DISPLAY or WAYLAND_DISPLAY); the terminal tool vantrel works without one.</source>
+        <translation>no display was found. Start it inside a desktop session (an X11 or Wayland session sets DISPLAY or WAYLAND_DISPLAY); the terminal tool vantrel works without one.</translation>
+    </message>
     <message id="globalShortcutDescription">
         <source>Open the quick switcher</source>
         <translation>Open the quick switcher</translation>

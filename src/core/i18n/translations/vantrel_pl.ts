@@ -1375,6 +1375,10 @@
         <source>Starts without showing the main window (as at login); starting the launcher again shows it.</source>
         <translation>Uruchamia bez pokazywania głównego okna (jak przy logowaniu); ponowne uruchomienie launchera je pokazuje.</translation>
     </message>
+    <message id="launcherNoDisplay">
+        <source>no display was found. Start it inside a desktop session (an X11 or Wayland session sets DISPLAY or WAYLAND_DISPLAY); the terminal tool vantrel works without one.</source>
+        <translation>nie znaleziono ekranu. Uruchom go w sesji pulpitu (sesja X11 lub Wayland ustawia DISPLAY lub WAYLAND_DISPLAY); narzędzie terminalowe vantrel działa bez niego.</translation>
+    </message>
     <message id="globalShortcutDescription">
         <source>Open the quick switcher</source>
         <translation>Otwórz szybki przełącznik</translation>
