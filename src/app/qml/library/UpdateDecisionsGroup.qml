@@ -37,14 +37,14 @@ ColumnLayout {
             ColumnLayout {
                 spacing: 2
                 Layout.fillWidth: true
-                Text {
+                VantrelText {
                     text: row.app ? row.app.name : row.appId
                     font: VNT.system(12.5, Font.Medium)
                     color: VNT.fg0
                     elide: Text.ElideRight
                     Layout.fillWidth: true
                 }
-                Text {
+                VantrelText {
                     objectName: "decisionNote"
                     text: row.note
                     font: VNT.system(11)
