@@ -75,32 +75,6 @@ bool isIdentityEncoded(const QNetworkReply *reply)
     return encoding.isEmpty() || encoding == "identity";
 }
 
-// The body's length as the server announced it; -1 when unknown or encoded.
-qint64 announcedLength(const QNetworkReply *reply)
-{
-    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (!announced.isValid() || !isIdentityEncoded(reply))
-        return -1;
-    return announced.toLongLong();
-}
-
-// START and TOTAL of "bytes START-END/TOTAL" (TOTAL -1 for "*"); nullopt when malformed.
-std::optional<std::pair<qint64, qint64>> contentRange(const QNetworkReply *reply)
-{
-    const QByteArray value = reply->rawHeader("Content-Range").trimmed();
-    if (!value.startsWith("bytes "))
-        return std::nullopt;
-    const qsizetype dash = value.indexOf('-');
-    const qsizetype slash = value.indexOf('/');
-    bool startOk = false, totalOk = false;
-    const qint64 start = dash > 6 ? value.mid(6, dash - 6).trimmed().toLongLong(&startOk) : -1;
-    const QByteArray totalText = slash > dash ? value.mid(slash + 1).trimmed() : QByteArray();
-    const qint64 total = totalText == "*" ? -1 : totalText.toLongLong(&totalOk);
-    if (!startOk || (!totalOk && total != -1))
-        return std::nullopt;
-    return std::pair{start, total};
-}
-
 // What If-Range may carry: a strong ETag, else Last-Modified.
 QByteArray rangeValidator(const QNetworkReply *reply)
 {
@@ -374,6 +348,32 @@ QCoro::Task<void> pause(int n, int timeoutMs, std::shared_ptr<const std::atomic_
 }
 
 }  // namespace
+
+// The body's length as the server announced it; -1 when unknown or encoded.
+qint64 announcedLength(const QNetworkReply *reply)
+{
+    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (!announced.isValid() || !isIdentityEncoded(reply))
+        return -1;
+    return announced.toLongLong();
+}
+
+// START and TOTAL of "bytes START-END/TOTAL" (TOTAL -1 for "*"); nullopt when malformed.
+std::optional<std::pair<qint64, qint64>> contentRange(const QNetworkReply *reply)
+{
+    const QByteArray value = reply->rawHeader("Content-Range").trimmed();
+    if (!value.startsWith("bytes "))
+        return std::nullopt;
+    const qsizetype dash = value.indexOf('-');
+    const qsizetype slash = value.indexOf('/');
+    bool startOk = false, totalOk = false;
+    const qint64 start = dash > 6 ? value.mid(6, dash - 6).trimmed().toLongLong(&startOk) : -1;
+    const QByteArray totalText = slash > dash ? value.mid(slash + 1).trimmed() : QByteArray();
+    const qint64 total = totalText == "*" ? -1 : totalText.toLongLong(&totalOk);
+    if (!startOk || (!totalOk && total != -1))
+        return std::nullopt;
+    return std::pair{start, total};
+}
 
 bool isLocalHTTP(const QUrl &url)
 {

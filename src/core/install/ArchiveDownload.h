@@ -6,6 +6,8 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QNetworkAccessManager;
 
@@ -15,11 +17,18 @@ struct DownloadedArchive {
     qint64 size = 0;
 };
 
+class QNetworkReply;
+
 namespace ArchiveDownload {
 
 // "https", or "http" to one of the loopback hosts.
 bool isAllowedRemote(const QUrl &url);
 bool isLocalHTTP(const QUrl &url);
+
+// The body's length as the server announced it; -1 when unknown or encoded.
+qint64 announcedLength(const QNetworkReply *reply);
+// START and TOTAL of "bytes START-END/TOTAL" (TOTAL -1 for "*"); nullopt when malformed.
+std::optional<std::pair<qint64, qint64>> contentRange(const QNetworkReply *reply);
 
 // Fetches url into the file at destination, computing the SHA-256 while the
 // bytes arrive; memory use does not depend on the archive's size. A file URL

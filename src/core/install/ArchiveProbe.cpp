@@ -23,29 +23,6 @@ struct Part {
     QByteArray etag;
 };
 
-qint64 identityLength(const QNetworkReply *reply)
-{
-    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    return (encoding.isEmpty() || encoding == "identity") && length.isValid() ? length.toLongLong() : -1;
-}
-
-// "bytes START-END/TOTAL" -> START, TOTAL.
-std::optional<std::pair<qint64, qint64>> contentRange(const QNetworkReply *reply)
-{
-    const QByteArray value = reply->rawHeader("Content-Range").trimmed();
-    if (!value.startsWith("bytes "))
-        return std::nullopt;
-    const qsizetype dash = value.indexOf('-');
-    const qsizetype slash = value.indexOf('/');
-    bool startOk = false, totalOk = false;
-    const qint64 start = dash > 6 ? value.mid(6, dash - 6).toLongLong(&startOk) : -1;
-    const qint64 total = slash > dash ? value.mid(slash + 1).toLongLong(&totalOk) : -1;
-    if (!startOk || !totalOk || start < 0 || total <= start)
-        return std::nullopt;
-    return std::pair{start, total};
-}
-
 struct ReplyDeleter {
     void operator()(QNetworkReply *reply) const
     {
@@ -81,8 +58,8 @@ QCoro::Task<Part> fetchPart(QNetworkAccessManager *session, QUrl url, QByteArray
         if (status >= 300 && status < 400)
             return;
         if (status == 200)
-            part.total = identityLength(raw);
-        if (const auto known = contentRange(raw); status == 206 && known) {
+            part.total = ArchiveDownload::announcedLength(raw);
+        if (const auto known = ArchiveDownload::contentRange(raw); status == 206 && known && known->second > known->first) {
             part.ranged = true;
             part.start = known->first;
             part.total = known->second;
