@@ -52,11 +52,14 @@ QString fileId(const QString &bundleId, const QString &appId)
         parts.append(clean);
     }
     QString id = parts.isEmpty() ? QStringLiteral("app") : parts.join(QLatin1Char('.'));
-    if (id.size() > maxIdLength) {
-        // Two long identifiers sharing a beginning still get two ids.
-        const QByteArray hash = QCryptographicHash::hash(source.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-        id = id.left(maxIdLength - 17) + QLatin1Char('_') + QString::fromLatin1(hash);
-    }
+    // Where cleaning or cutting changed the identifier, two apps could meet in
+    // one id ("a b" and "a_b"): a hash of the original keeps them apart.
+    const QString hash = QString::fromLatin1(
+        QCryptographicHash::hash(source.toUtf8(), QCryptographicHash::Sha256).toHex().left(16));
+    if (id.size() > maxIdLength)
+        id = id.left(maxIdLength - 17) + QLatin1Char('_') + hash;
+    else if (id != source)
+        id += QLatin1Char('_') + hash;
     return QLatin1String(idPrefix) + id;
 }
 

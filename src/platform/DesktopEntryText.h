@@ -19,7 +19,8 @@ inline constexpr char idPrefix[] = "vantrel-app.";
 
 // "vantrel-app.com.vantrel.notes": the desktop file id for a bundle
 // identifier (the app id when the bundle has none): dot-separated parts of
-// letters, digits, '_' and '-', no part starting with a digit, bounded length.
+// letters, digits, '_' and '-', no part starting with a digit, bounded length;
+// a hash of the identifier follows where cleaning or cutting changed it.
 QString fileId(const QString &bundleId, const QString &appId);
 
 // A value of type string: one line (line breaks and tabs become spaces, other

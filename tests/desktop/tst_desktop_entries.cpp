@@ -18,6 +18,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QImageWriter>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <csignal>
@@ -194,24 +195,36 @@ private Q_SLOTS:
         QVERIFY2(QImageWriter::supportedImageFormats().contains("icns"), "the icns image plugin is missing");
     }
 
+    // Clean reverse-DNS identifiers stay as they are; whatever cleaning changes gets a hash of the original, so two
+    // apps never share an id.
     void fileIds_data()
     {
         QTest::addColumn<QString>("bundleId");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("reverse DNS") << "com.vantrel.notes" << "vantrel-app.com.vantrel.notes";
-        QTest::newRow("no bundle id: the app id") << "" << "vantrel-app.notes";
-        QTest::newRow("separators and spaces") << "com/../x y;z=1" << "vantrel-app.com_._x_y_z_1";
-        QTest::newRow("digit after a dot") << "com.7zip.ä" << "vantrel-app.com._7zip._";
+        QTest::addColumn<QString>("expected");  // the id, or what comes before the hash
+        QTest::addColumn<bool>("hashed");
+        QTest::addColumn<QString>("mustDifferFrom");
+        QTest::newRow("reverse DNS") << "com.vantrel.notes" << "vantrel-app.com.vantrel.notes" << false << "com.vantrel.Notes";
+        QTest::newRow("no bundle id: the app id") << "" << "vantrel-app.notes" << false << "notes_";
+        QTest::newRow("separators and spaces") << "com/../x y;z=1" << "vantrel-app.com_._x_y_z_1_" << true << "com_._x_y_z_1";
+        QTest::newRow("digit after a dot") << "com.7zip.ä" << "vantrel-app.com._7zip.__" << true << "com._7zip._";
+        QTest::newRow("an empty part") << "com..x" << "vantrel-app.com.x_" << true << "com.x";
+        QTest::newRow("long") << QString(600, QLatin1Char('a')) + QLatin1Char('1') << "vantrel-app.aaa" << true
+                              << QString(600, QLatin1Char('a')) + QLatin1Char('2');
     }
 
     void fileIds()
     {
         QFETCH(QString, bundleId);
         QFETCH(QString, expected);
-        QCOMPARE(DesktopEntryText::fileId(bundleId, QStringLiteral("notes")), expected);
-        const QString longer = QString(600, QLatin1Char('a'));
-        QVERIFY(DesktopEntryText::fileId(longer + QLatin1Char('1'), {}).size() < 200);
-        QVERIFY(DesktopEntryText::fileId(longer + QLatin1Char('1'), {}) != DesktopEntryText::fileId(longer + QLatin1Char('2'), {}));
+        QFETCH(bool, hashed);
+        QFETCH(QString, mustDifferFrom);
+        const QString id = DesktopEntryText::fileId(bundleId, QStringLiteral("notes"));
+        if (hashed)
+            QVERIFY2(id.startsWith(expected) && QRegularExpression(QStringLiteral("_[0-9a-f]{16}$")).match(id).hasMatch(), qPrintable(id));
+        else
+            QCOMPARE(id, expected);
+        QVERIFY2(id.size() < 200, qPrintable(id));
+        QVERIFY(id != DesktopEntryText::fileId(mustDifferFrom, QStringLiteral("other")));
     }
 
     void categories_data()
