@@ -32,6 +32,26 @@ std::shared_ptr<const DiskSpace> roomyDisk()
     return roomy;
 }
 
+// Notes 1.0 installed in a 16 MiB home, the work folder on that small disk or beside it.
+struct SmallHome {
+    InstallSandbox sandbox;
+    TmpfsMount disk{sandbox.home(), 16};
+    QString work;
+    QMap<QString, QString> before;  // the installed copy, to compare with after a failure
+
+    // False when the old copy could not be installed; check disk.mounted() first.
+    bool installOldCopy(bool workOnSmallDisk)
+    {
+        work = workOnSmallDisk ? sandbox.home() + QStringLiteral("/tmp") : sandbox.tempDir();
+        QDir().mkpath(work);
+        sandbox.installer().setTemporaryDirectory(work);
+        if (!sandbox.installArchive(notesApp()).succeeded())
+            return false;
+        before = TempHome::fingerprint(sandbox.installRoot());
+        return true;
+    }
+};
+
 }  // namespace
 
 class DiskHazards : public QObject
@@ -50,15 +70,13 @@ private Q_SLOTS:
     void smallDiskRefusesBeforeTheDownload()
     {
         const auto [payloadMiB, workOnSmallDisk] = FullDiskKeepsTheOldCopyRows::fetch();
-        InstallSandbox sandbox;
-        const TmpfsMount disk(sandbox.home(), 16);
-        if (!disk.mounted())
-            QSKIP(qPrintable(disk.skipReason()));
-        const QString work = workOnSmallDisk ? sandbox.home() + QStringLiteral("/tmp") : sandbox.tempDir();
-        QDir().mkpath(work);
-        sandbox.installer().setTemporaryDirectory(work);
-        QVERIFY(sandbox.installArchive(notesApp()).succeeded());
-        const QMap<QString, QString> before = TempHome::fingerprint(sandbox.installRoot());
+        SmallHome home;
+        if (!home.disk.mounted())
+            QSKIP(qPrintable(home.disk.skipReason()));
+        QVERIFY(home.installOldCopy(workOnSmallDisk));
+        InstallSandbox &sandbox = home.sandbox;
+        const QString &work = home.work;
+        const QMap<QString, QString> &before = home.before;
 
         LoopbackHttpServer server;
         LoopbackHttpServer::Response response = payloadArchive(sandbox, payloadMiB);
@@ -92,15 +110,13 @@ private Q_SLOTS:
     void fullDiskKeepsTheOldCopy()
     {
         const auto [payloadMiB, workOnSmallDisk] = FullDiskKeepsTheOldCopyRows::fetch();
-        InstallSandbox sandbox;
-        const TmpfsMount disk(sandbox.home(), 16);
-        if (!disk.mounted())
-            QSKIP(qPrintable(disk.skipReason()));
-        const QString work = workOnSmallDisk ? sandbox.home() + QStringLiteral("/tmp") : sandbox.tempDir();
-        QDir().mkpath(work);
-        sandbox.installer().setTemporaryDirectory(work);
-        QVERIFY(sandbox.installArchive(notesApp()).succeeded());
-        const QMap<QString, QString> before = TempHome::fingerprint(sandbox.installRoot());
+        SmallHome home;
+        if (!home.disk.mounted())
+            QSKIP(qPrintable(home.disk.skipReason()));
+        QVERIFY(home.installOldCopy(workOnSmallDisk));
+        InstallSandbox &sandbox = home.sandbox;
+        const QString &work = home.work;
+        const QMap<QString, QString> &before = home.before;
 
         LoopbackHttpServer server;
         const LoopbackHttpServer::Response response = payloadArchive(sandbox, payloadMiB);
