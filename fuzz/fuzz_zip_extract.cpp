@@ -59,8 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     limits.minimumCap = 8 << 20;
     limits.maximumCap = 8 << 20;
     limits.maximumEntries = 2000;
-    // Both ways of unpacking: one reader, or the files shared among three.
+    // Every way of unpacking: one reader, or the files shared among three;
+    // deflated entries inflated whole, or all through libarchive's reader.
     limits.workers = size % 2 ? 3 : 1;
+    limits.wholeEntryBytes = size / 2 % 2 ? 0 : limits.maximumCap;
     limits.bytesPerWorker = 1;
     const LibarchiveExtractor extractor(limits);
     try {

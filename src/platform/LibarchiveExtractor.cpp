@@ -1,6 +1,7 @@
 #include "LibarchiveExtractor.h"
 
 #include "PlatformLogging.h"
+#include "WholeEntryInflater.h"
 #include "ZipEntryPlan.h"
 #include "faults/FaultPoint.h"
 #include "install/Crc32.h"
@@ -28,6 +29,7 @@ namespace {
 using ZipEntryPlan::archiveError;
 using ZipEntryPlan::Item;
 using ZipEntryPlan::Plan;
+using Directory = QHash<QByteArray, ZipCentralDirectory::Entry>;
 
 constexpr size_t dataBlockSize = 1 << 20;
 constexpr int maximumWorkers = 4;
@@ -172,12 +174,52 @@ private:
     std::exception_ptr m_error;
 };
 
-// Writes the file the reader stands at, taking the CRC-32 of what it writes. An
-// AppleDouble file ("._NAME" whose data begins 00 05 16 07) holds another
-// file's macOS metadata and is not written: the first bytes of a "._" file
-// are held until they tell.
+// The end of a file written whole or in blocks: its checksum noted, its
+// bytes on their way to the disk.
+void finishFile(struct archive *writer, const QByteArray &path, const Item &item, Shared &shared,
+                std::optional<quint32> crc32, bool empty)
+{
+    if (archive_write_finish_entry(writer) < ARCHIVE_WARN)
+        throw writerError(writer, QString::fromUtf8(item.name));
+    if (crc32)
+        shared.written(item.relative, *crc32);
+    if (!empty)
+        startWriteback(path);
+    FaultPoint::reach("extracting");
+}
+
+bool isAppleDouble(QByteArrayView start)
+{
+    return start.startsWith(QByteArrayView(appleDoubleMagic, sizeof appleDoubleMagic));
+}
+
+// The file from one buffer, inflated whole; false when the entry turns out
+// not to be for that road.
+bool writeWhole(struct archive *writer, archive_entry *entry, const QByteArray &path, const Item &item,
+                Shared &shared, WholeEntryInflater &inflater, const ZipCentralDirectory::Entry &stated)
+{
+    const std::optional<QByteArrayView> bytes = inflater.inflate(stated);
+    if (!bytes)
+        return false;
+    shared.count(bytes->size());
+    if (item.dotUnderscore && isAppleDouble(*bytes))
+        return true;
+    if (archive_write_header(writer, entry) < ARCHIVE_WARN)
+        throw writerError(writer, QString::fromUtf8(item.name));
+    // A failed write(2), a full disk included, comes back as ARCHIVE_WARN.
+    if (!bytes->isEmpty() && archive_write_data_block(writer, bytes->data(), size_t(bytes->size()), 0) != ARCHIVE_OK)
+        throw writerError(writer, QString::fromUtf8(item.name));
+    finishFile(writer, path, item, shared, inflater.lastCrc32(), bytes->isEmpty());
+    return true;
+}
+
+// Writes the file the reader stands at, taking the CRC-32 of what it writes:
+// whole from one buffer where the inflater takes it, else in the reader's
+// blocks. An AppleDouble file ("._NAME" whose data begins 00 05 16 07) holds
+// another file's macOS metadata and is not written: the first bytes of a "._"
+// file are held until they tell.
 void writeFile(struct archive *reader, struct archive *writer, archive_entry *entry, const QByteArray &path,
-               const Item &item, Shared &shared)
+               const Item &item, Shared &shared, WholeEntryInflater *inflater, const ZipCentralDirectory::Entry *stated)
 {
     const QString shownName = QString::fromUtf8(item.name);
     // The plan allows each path once; anything already there was not ours.
@@ -189,6 +231,8 @@ void writeFile(struct archive *reader, struct archive *writer, archive_entry *en
     // The size an entry declares is not trusted: the writer would extend the
     // file to it, so a small archive could claim terabytes.
     archive_entry_unset_size(entry);
+    if (inflater && stated && writeWhole(writer, entry, path, item, shared, *inflater, *stated))
+        return;
 
     bool started = false;
     bool empty = true;
@@ -214,6 +258,7 @@ void writeFile(struct archive *reader, struct archive *writer, archive_entry *en
     };
     bool holding = item.dotUnderscore;
     QByteArray held;
+    qint64 read = 0;
     for (;;) {
         shared.checkpoint();
         const void *block = nullptr;
@@ -222,9 +267,15 @@ void writeFile(struct archive *reader, struct archive *writer, archive_entry *en
         const int r = archive_read_data_block(reader, &block, &size, &offset);
         if (r == ARCHIVE_EOF)
             break;
-        if (r < ARCHIVE_WARN)
+        // A wrong CRC-32 or size comes as a warning, with the entry's last block.
+        if (r != ARCHIVE_OK)
             throw ZipEntryPlan::damaged(reader);
         shared.count(qint64(size));
+        // The reader finds a size that lies only at the entry's end; nothing
+        // beyond the stated size is written meanwhile.
+        read += qint64(size);
+        if (item.sizeStated && read > item.declaredSize)
+            throw archiveError(QStringLiteral("The archive is damaged: the entry \"%1\" unpacks to more than it states.").arg(shownName));
         if (!holding) {
             put(block, size, offset);
             continue;
@@ -232,20 +283,14 @@ void writeFile(struct archive *reader, struct archive *writer, archive_entry *en
         held.append(static_cast<const char *>(block), qsizetype(size));
         if (held.size() < qsizetype(sizeof appleDoubleMagic))
             continue;
-        if (held.startsWith(QByteArrayView(appleDoubleMagic, sizeof appleDoubleMagic)))
+        if (isAppleDouble(held))
             return;
         holding = false;
         put(held.constData(), size_t(held.size()), 0);
     }
     if (!started)
         put(held.constData(), size_t(held.size()), 0);
-    if (archive_write_finish_entry(writer) < ARCHIVE_WARN)
-        throw writerError(writer, shownName);
-    if (checksum)
-        shared.written(item.relative, checksum->value());
-    if (!empty)
-        startWriteback(path);
-    FaultPoint::reach("extracting");
+    finishFile(writer, path, item, shared, checksum ? std::optional<quint32>(checksum->value()) : std::nullopt, empty);
 }
 
 struct Share {
@@ -278,10 +323,14 @@ QList<Share> shareOut(const Plan &plan, qint64 bytesPerWorker, int mostWorkers)
 
 // One worker: its own reader walks the archive up to the end of the share
 // and writes the share's files.
-void writeShare(const QString &archivePath, const Plan &plan, Share share, struct archive *writer, Shared &shared)
+void writeShare(const QString &archivePath, const Plan &plan, Share share, struct archive *writer, Shared &shared,
+                const Directory &directory, qint64 wholeEntryBytes)
 {
     const ZipEntryPlan::Utf8Names utf8;
     const ZipEntryPlan::Reader reader = ZipEntryPlan::open(archivePath, dataBlockSize);
+    std::optional<WholeEntryInflater> inflater;
+    if (!directory.isEmpty())
+        inflater.emplace(archivePath, wholeEntryBytes);
     archive_entry *entry = nullptr;
     for (qsizetype index = 0; index < share.end; ++index) {
         shared.checkpoint();
@@ -297,11 +346,14 @@ void writeShare(const QString &archivePath, const Plan &plan, Share share, struc
         const char *name = archive_entry_pathname(entry);
         if (!name || item.name != name || archive_entry_filetype(entry) != AE_IFREG)
             throw changedWhileRead();
-        writeFile(reader.get(), writer, entry, plan.pathOf(item), item, shared);
+        const auto stated = directory.constFind(item.name);
+        writeFile(reader.get(), writer, entry, plan.pathOf(item), item, shared, inflater ? &*inflater : nullptr,
+                  stated != directory.cend() ? &*stated : nullptr);
     }
 }
 
-void writeFiles(const QString &archivePath, const Plan &plan, const QList<Share> &shares, Shared &shared)
+void writeFiles(const QString &archivePath, const Plan &plan, const QList<Share> &shares, Shared &shared,
+                const Directory &directory, qint64 wholeEntryBytes)
 {
     // Made one after another here: making a writer briefly changes the process's umask.
     std::vector<Writer> writers;
@@ -309,7 +361,7 @@ void writeFiles(const QString &archivePath, const Plan &plan, const QList<Share>
         writers.push_back(newWriter());
     const auto work = [&](qsizetype k) {
         try {
-            writeShare(archivePath, plan, shares[k], writers[size_t(k)].get(), shared);
+            writeShare(archivePath, plan, shares[k], writers[size_t(k)].get(), shared, directory, wholeEntryBytes);
         } catch (const Stopped &) {
             // Another worker failed first and reports it.
         } catch (...) {
@@ -371,7 +423,10 @@ void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &
     const int mostWorkers = m_limits.workers > 0 ? m_limits.workers
                                                  : std::clamp(QThread::idealThreadCount(), 1, maximumWorkers);
     Shared shared(cap, cancel, progress, checksums);
-    writeFiles(archivePath, plan, shareOut(plan, m_limits.bytesPerWorker, mostWorkers), shared);
+    // Deflated entries the directory states plainly are inflated whole.
+    const Directory directory = m_limits.wholeEntryBytes > 0 ? WholeEntryInflater::directoryByName(archivePath) : Directory();
+    writeFiles(archivePath, plan, shareOut(plan, m_limits.bytesPerWorker, mostWorkers), shared, directory,
+               m_limits.wholeEntryBytes);
     for (const ZipEntryPlan::Entry &link : plan.links)
         writeEntry(outline.get(), link.get());
     if (archive_write_close(outline.get()) < ARCHIVE_WARN)

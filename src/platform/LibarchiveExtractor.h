@@ -12,7 +12,8 @@
 // Large archives are unpacked by several threads, each with its own reader
 // and its share of the files; extraction stops once the bytes written by all
 // of them exceed a cap that grows with the archive's size, so a compression
-// bomb cannot fill the disk. Each file's CRC-32 is taken as it is written.
+// bomb cannot fill the disk. Each file's CRC-32 is taken as it is written, and
+// no file grows past the size its entry states.
 //
 // Throws PlatformError(archive) for an unreadable, corrupt, truncated or
 // hostile archive, and PlatformError(fileSystem) when the disk refuses a
@@ -30,6 +31,10 @@ public:
         // for each bytesPerWorker it claims to unpack to.
         int workers = 0;
         qint64 bytesPerWorker = qint64(8) << 20;
+        // Deflated entries up to this size unpacked, as the central directory
+        // states them, are inflated whole with libdeflate (WholeEntryInflater);
+        // larger ones, and all when 0, go through libarchive's reader.
+        qint64 wholeEntryBytes = qint64(32) << 20;
     };
 
     LibarchiveExtractor() = default;

@@ -134,7 +134,8 @@ Plan read(const QString &archivePath, const QByteArray &destination, qint64 maxi
 
         if (item.kind == Kind::file) {
             item.dotUnderscore = parts->last().size() > 2 && parts->last().startsWith("._");
-            if (archive_entry_size_is_set(entry))
+            item.sizeStated = archive_entry_size_is_set(entry);
+            if (item.sizeStated)
                 item.declaredSize = std::clamp<qint64>(archive_entry_size(entry), 0, writeCap);
             plan.declaredBytes += item.declaredSize;
         } else {

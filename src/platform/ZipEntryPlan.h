@@ -63,6 +63,7 @@ struct Item {
     QByteArray name;      // as the archive spells it
     QByteArray relative;  // where it goes, below the destination
     qint64 declaredSize = 0;   // files: what the header claims, at most the write cap
+    bool sizeStated = false;   // files: whether the header claims any
     bool dotUnderscore = false;  // a file named "._NAME": maybe AppleDouble metadata
 };
 

@@ -26,7 +26,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 info=$(dpkg-deb --info "$deb")
 version=$(dpkg-deb --field "$deb" Version)
 depends=$(dpkg-deb --field "$deb" Depends)
-for dep in libqt6quick6 libqt6dbus6 libarchive13 libssl3 qml6-module-qtquick-controls qml6-module-qtquick-layouts \
+for dep in libqt6quick6 libqt6dbus6 libarchive13 libdeflate0 libssl3 qml6-module-qtquick-controls qml6-module-qtquick-layouts \
            qml6-module-qtquick-templates; do
   [[ ", $depends," == *", $dep "* || ", $depends," == *", $dep,"* ]] || fail "Depends lacks $dep: $depends"
 done

@@ -2,14 +2,14 @@
 
 #include "InstallFiles.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 void Crc32::update(const char *data, std::size_t length)
 {
-    // zlib answers a null buffer with the initial value, and readers hand out empty blocks as null.
+    // Readers hand out empty blocks as null.
     if (length == 0)
         return;
-    m_value = quint32(crc32_z(m_value, reinterpret_cast<const Bytef *>(data), length));
+    m_value = quint32(libdeflate_crc32(m_value, data, length));
 }
 
 quint32 Crc32::ofFile(const QString &path)

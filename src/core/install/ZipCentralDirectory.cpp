@@ -78,55 +78,69 @@ std::optional<Location> locate(const QByteArray &tail, qint64 archiveSize)
     return std::nullopt;
 }
 
-std::optional<Contents> read(const QByteArray &directory, const Location &location)
+namespace {
+
+// Every entry of a whole directory, in its order, handed to take; false when
+// an entry is malformed or the count differs from location.entries.
+template <typename Take>
+bool walk(const QByteArray &directory, const Location &location, Take take)
 {
     if (directory.size() != location.size)
-        return std::nullopt;
-    Contents contents;
+        return false;
+    qint64 count = 0;
     qsizetype at = 0;
     while (at < directory.size()) {
         if (!fits(at, entrySize, directory.size()) || u32(directory, at) != entrySignature)
-            return std::nullopt;
+            return false;
         const qsizetype nameLength = u16(directory, at + 28);
         const qsizetype extraLength = u16(directory, at + 30);
         const qsizetype commentLength = u16(directory, at + 32);
         const qsizetype nameAt = at + entrySize;
         const qsizetype extraAt = nameAt + nameLength;
         if (!fits(nameAt, nameLength + extraLength + commentLength, directory.size()))
-            return std::nullopt;
-        quint64 unpacked = u32(directory, at + 24);
-        if (unpacked == 0xffffffff) {
-            // The ZIP64 field holds the real size first.
-            bool found = false;
-            for (qsizetype field = extraAt; fits(field, 4, extraAt + extraLength);) {
-                const quint16 id = u16(directory, field);
-                const qsizetype length = u16(directory, field + 2);
-                if (!fits(field + 4, length, extraAt + extraLength))
-                    return std::nullopt;
-                if (id == 0x0001 && length >= 8) {
-                    unpacked = u64(directory, field + 4);
-                    found = true;
-                    break;
+            return false;
+        Entry entry;
+        entry.name = directory.mid(nameAt, nameLength);
+        entry.flags = u16(directory, at + 8);
+        entry.method = u16(directory, at + 10);
+        entry.crc32 = u32(directory, at + 16);
+        // Each value too large for its field is in the ZIP64 field instead, in this order.
+        quint64 values[3] = {u32(directory, at + 24), u32(directory, at + 20), u32(directory, at + 42)};
+        int wide = 0;
+        while (wide < 3 && values[wide] != 0xffffffff)
+            ++wide;
+        for (qsizetype field = extraAt; wide < 3 && fits(field, 4, extraAt + extraLength);) {
+            const quint16 id = u16(directory, field);
+            const qsizetype length = u16(directory, field + 2);
+            if (!fits(field + 4, length, extraAt + extraLength))
+                return false;
+            if (id == 0x0001) {
+                for (qsizetype read = 0; wide < 3 && read + 8 <= length; read += 8) {
+                    values[wide] = u64(directory, field + 4 + read);
+                    while (++wide < 3 && values[wide] != 0xffffffff) {
+                    }
                 }
-                field += 4 + length;
+                break;
             }
-            if (!found || unpacked > quint64(std::numeric_limits<qint64>::max() / 4))
-                return std::nullopt;
+            field += 4 + length;
         }
-        const bool folder = nameLength > 0 && directory.at(extraAt - 1) == '/';
-        contents.unpackedBytes += qint64(unpacked);
-        contents.diskBytes += folder ? blockBytes : roundedUp(qint64(unpacked));
-        ++contents.entries;
-        if (contents.unpackedBytes > std::numeric_limits<qint64>::max() / 4)
-            return std::nullopt;
+        // The unpacked size must be known; the others only matter to whoever reads the entry.
+        if (values[0] == 0xffffffff || values[0] > quint64(std::numeric_limits<qint64>::max() / 4))
+            return false;
+        entry.unpackedBytes = qint64(values[0]);
+        entry.packedBytes = values[1] == 0xffffffff || values[1] > quint64(std::numeric_limits<qint64>::max() / 4) ? -1 : qint64(values[1]);
+        entry.localHeaderOffset = values[2] == 0xffffffff || values[2] > quint64(std::numeric_limits<qint64>::max() / 4) ? -1 : qint64(values[2]);
+        entry.folder = nameLength > 0 && directory.at(extraAt - 1) == '/';
+        if (!take(std::move(entry)))
+            return false;
+        ++count;
         at = extraAt + extraLength + commentLength;
     }
-    if (contents.entries != location.entries)
-        return std::nullopt;
-    return contents;
+    return count == location.entries;
 }
 
-std::optional<Contents> readFile(const QString &path)
+// The directory's bytes and place in an archive on disk.
+std::optional<std::pair<QByteArray, Location>> directoryOf(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -139,7 +153,47 @@ std::optional<Contents> readFile(const QString &path)
     const std::optional<Location> location = locate(tail, size);
     if (!location || location->size > maximumDirectoryBytes || !file.seek(location->offset))
         return std::nullopt;
-    return read(file.read(location->size), *location);
+    return std::pair{file.read(location->size), *location};
+}
+
+}  // namespace
+
+std::optional<Contents> read(const QByteArray &directory, const Location &location)
+{
+    Contents contents;
+    const bool whole = walk(directory, location, [&contents](Entry entry) {
+        contents.unpackedBytes += entry.unpackedBytes;
+        contents.diskBytes += entry.folder ? blockBytes : roundedUp(entry.unpackedBytes);
+        ++contents.entries;
+        return contents.unpackedBytes <= std::numeric_limits<qint64>::max() / 4;
+    });
+    if (!whole)
+        return std::nullopt;
+    return contents;
+}
+
+std::optional<QList<Entry>> entries(const QByteArray &directory, const Location &location)
+{
+    QList<Entry> list;
+    list.reserve(qsizetype(qMin<qint64>(location.entries, 1 << 20)));
+    if (!walk(directory, location, [&list](Entry entry) {
+            list.append(std::move(entry));
+            return true;
+        }))
+        return std::nullopt;
+    return list;
+}
+
+std::optional<Contents> readFile(const QString &path)
+{
+    const auto directory = directoryOf(path);
+    return directory ? read(directory->first, directory->second) : std::nullopt;
+}
+
+std::optional<QList<Entry>> entriesOfFile(const QString &path)
+{
+    const auto directory = directoryOf(path);
+    return directory ? entries(directory->first, directory->second) : std::nullopt;
 }
 
 }  // namespace ZipCentralDirectory

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -48,5 +49,22 @@ std::optional<Contents> read(const QByteArray &directory, const Location &locati
 // Both of the above from an archive on disk; nothing when it is not a
 // readable ZIP (the extractor then says why). Blocking.
 std::optional<Contents> readFile(const QString &path);
+
+// One entry as the directory states it: what lets a reader go straight to
+// its data and check what it unpacks.
+struct Entry {
+    QByteArray name;  // the bytes as stored
+    quint16 flags = 0;
+    quint16 method = 0;  // 0 stored, 8 deflated
+    quint32 crc32 = 0;
+    qint64 packedBytes = -1;        // -1: not stated
+    qint64 unpackedBytes = 0;
+    qint64 localHeaderOffset = -1;  // -1: not stated
+    bool folder = false;
+};
+
+// Every entry of a whole directory, in its order; nothing as for read().
+std::optional<QList<Entry>> entries(const QByteArray &directory, const Location &location);
+std::optional<QList<Entry>> entriesOfFile(const QString &path);
 
 }  // namespace ZipCentralDirectory
