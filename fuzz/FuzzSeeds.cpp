@@ -17,6 +17,7 @@ QList<QByteArray> zipSeeds()
         ZipBuilder().setStored(true).addFile(QStringLiteral("Seed.app/Contents/Info.plist"), "<plist/>").build(),
         ZipBuilder().setStored(true).addDirectory(QStringLiteral("d")).addFile(QStringLiteral("d"), "twice").build(),
         ZipBuilder().addFile(QStringLiteral("big.bin"), QByteArray(200000, '\0')).build(),
+        ZipBuilder().addFile(QStringLiteral("a/text.txt"), QByteArray("inflated whole ").repeated(300)).addFile(QStringLiteral("a/empty"), {}).build(),
     };
     for (const QString &kind : ZipBuilder::hostileKinds())
         seeds << ZipBuilder::hostile(kind, QStringLiteral("com.example.seed"), QStringLiteral("/tmp/outside"), QStringLiteral("../../outside")).setStored(true).build();

@@ -33,8 +33,9 @@ public:
         qint64 bytesPerWorker = qint64(8) << 20;
         // Deflated entries up to this size unpacked, as the central directory
         // states them, are inflated whole with libdeflate (WholeEntryInflater);
-        // larger ones, and all when 0, go through libarchive's reader.
-        qint64 wholeEntryBytes = qint64(32) << 20;
+        // larger ones, and all when 0, go through libarchive's reader. Each
+        // thread holds up to twice this in memory.
+        qint64 wholeEntryBytes = qint64(4) << 20;
     };
 
     LibarchiveExtractor() = default;

@@ -105,21 +105,6 @@ QByteArray stating(QByteArray zip, const QByteArray &name, std::optional<quint32
     qFatal("no entry %s", name.constData());
 }
 
-// Text that deflates to about a third, as most of an app does.
-QByteArray prose(qsizetype size, quint32 seed)
-{
-    static const char *words[] = {"window ", "layout ", "<string>", "</string>\n", "return ", "const ", "the ", "of ", "0x"};
-    QByteArray text;
-    text.reserve(size + 16);
-    while (text.size() < size) {
-        seed = seed * 1664525u + 1013904223u;
-        text += words[(seed >> 16) % (sizeof words / sizeof *words)];
-        text += QByteArray::number(seed % 1000);
-    }
-    text.truncate(size);
-    return text;
-}
-
 // bsdtar's answer (its exit code) for the archive unpacked into a new folder dir.
 int bsdtar(const QString &archive, const QString &dir)
 {
@@ -172,8 +157,7 @@ private Q_SLOTS:
     void initTestCase_data()
     {
         QTest::addColumn<qint64>("wholeEntryBytes");
-        // Entries of up to 8 MiB inflated whole, so a large entry of either kind stays cheap to make.
-        QTest::newRow("libdeflate") << qint64(8 << 20);
+        QTest::newRow("libdeflate") << LibarchiveExtractor::Limits().wholeEntryBytes;
         QTest::newRow("libarchive") << qint64(0);
     }
 
@@ -207,6 +191,8 @@ private Q_SLOTS:
     void extractsArchivesAsMacToolsMakeThem()
     {
         const auto [zip, bundle, resource, cLocale] = ExtractsArchivesAsRows::fetch();
+        if (road() == 0 && zip.entryCount() > 65535)
+            QSKIP("stored entries only, which take one road either way; the slowest row, run once");
         const QByteArray locale = setlocale(LC_ALL, nullptr);
         if (cLocale)
             setlocale(LC_ALL, "C");
@@ -348,7 +334,9 @@ private Q_SLOTS:
     void unpacksAsBsdtarDoes_data()
     {
         UnpacksAsBsdtarRows::columns();
-        const QByteArray text = prose(300000, 7);
+        QByteArray text;  // deflates to about a third, as most of an app does
+        for (quint32 i = 1; text.size() < 300000; i = i * 1664525u + 1013904223u)
+            text += QByteArray::number(i % 100000) + (i % 7 ? " window " : "\n");
         const auto app = [&](bool stored) {
             return notesApp().setStored(stored).addFile(QStringLiteral("Notes.app/Contents/Resources/text.txt"), text)
                 .addFile(QStringLiteral("Notes.app/Contents/Resources/small.txt"), "x")
@@ -360,8 +348,8 @@ private Q_SLOTS:
         UnpacksAsBsdtarRows::row("zero-length", notesApp().addFile(QStringLiteral("Notes.app/empty"), {})
                                                      .add(ZipBuilder().setStored(true).addFile(QStringLiteral("Notes.app/stored-empty"), {})).build(), "", 0, false);
         UnpacksAsBsdtarRows::row("2,000 entries", largeBundle().build(), "", 0, false);
-        UnpacksAsBsdtarRows::row("large: 8 MiB inflated whole, 12 MiB in blocks",
-                                 notesApp().addFillFile(QStringLiteral("Notes.app/eight"), 8 << 20, 't')
+        UnpacksAsBsdtarRows::row("large: 4 MiB inflated whole, 12 MiB in blocks",
+                                 notesApp().addFillFile(QStringLiteral("Notes.app/four"), 4 << 20, 't')
                                      .addFillFile(QStringLiteral("Notes.app/twelve"), 12 << 20, 'f').build(), "", 0, false);
         const QByteArray lying = app(false).build();
         const QByteArray name = "Notes.app/Contents/Resources/text.txt";
