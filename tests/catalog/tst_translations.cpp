@@ -248,6 +248,7 @@ private Q_SLOTS:
             "check", "compare", "list", "install", "update", "remove", "rollback", "open", "complete", "verify",  // commands
             "skip", "hold", "release",
             "help", "lang", "json", "no-beta", "public-keys", "signature", "all", "version",  // options
+            "when-closed", "restart", "no-metered",
             "ok", "error", "lifecycle", "featured", "announcements", "apps", "id", "name",    // JSON members
             "status", "visible", "published", "comingSoon", "problem", "progress", "state", "summary", "notListed", "held", "skippedVersion",
             "verified", "unchecked", "findings", "kind", "path", "repair", "repaired",           // JSON values

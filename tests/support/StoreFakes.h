@@ -101,6 +101,7 @@ public:
     QStringList calls;
     QHash<QString, QString> previous;
     InstallControl lastControl;  // of the latest install, to report its progress
+    QHash<QString, qint64> sizes;  // app id -> its archive's size; others unknown
 
     void failWith(const QString &text)
     {
@@ -123,6 +124,11 @@ public:
         const QString path = m_root + QLatin1Char('/') + app.id + QStringLiteral(".app");
         QDir().mkpath(path);
         co_return InstalledApp{QUrl::fromLocalFile(path), app.version};
+    }
+
+    QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app) override
+    {
+        co_return sizes.contains(app.id) ? std::optional(sizes.value(app.id)) : std::nullopt;
     }
 
     std::optional<QString> previousVersion(const QString &appId, const QUrl &) const override
@@ -300,6 +306,8 @@ public:
         c.systemVersion = systemVersion;
         c.systemLanguage = language;
         c.appProperties = properties;
+        c.networkCost = networkCost;
+        c.runningProcesses = runningProcesses;
         return std::make_unique<LauncherStore>(std::move(c), manifest);
     }
 
@@ -343,6 +351,8 @@ public:
     std::shared_ptr<ManifestLoading> manifestLoader;  // when set, the store's instead of loader
     std::shared_ptr<FakeInstaller> installer;
     std::shared_ptr<AppInstalling> appInstaller;  // when set, the store's instead of installer
+    std::shared_ptr<FixedNetworkCost> networkCost = std::make_shared<FixedNetworkCost>();
+    std::shared_ptr<FakeRunningProcesses> runningProcesses;  // none: no app counts as running
     std::shared_ptr<FakeEventRecorder> recorder;
     std::shared_ptr<FakeFeedbackClient> feedback;
     std::shared_ptr<FakeErrorReporter> reporter;

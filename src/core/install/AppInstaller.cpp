@@ -460,6 +460,15 @@ QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app, InstallCont
     return runInstall(std::move(ctx), std::move(app), std::move(control));
 }
 
+QCoro::Task<std::optional<qint64>> AppInstaller::downloadSize(AppManifestItem app)
+{
+    if (!app.downloadUrl)
+        co_return std::nullopt;
+    QCoro::Task<InstallSpace::Archive> measuring = ArchiveProbe::measure(m_session, *app.downloadUrl, m_timeoutMs);
+    const InstallSpace::Archive archive = co_await measuring;
+    co_return archive.archiveBytes >= 0 ? std::optional(archive.archiveBytes) : std::nullopt;
+}
+
 std::optional<QString> AppInstaller::previousVersion(const QString &appId, const QUrl &bundle) const
 {
     try {

@@ -58,6 +58,14 @@ public:
     // Throws AppInstallerError, PlatformError on failure.
     virtual QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) = 0;
 
+    // The size of the app's release archive as its server tells it (or as
+    // the file is); nullopt when it cannot be learnt. Never throws.
+    virtual QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app)
+    {
+        Q_UNUSED(app);
+        co_return std::nullopt;
+    }
+
     // The version of the copy an update replaced and kept, when there is one.
     // Reads a small note; fine on the main thread.
     virtual std::optional<QString> previousVersion(const QString &appId, const QUrl &bundle) const = 0;
@@ -101,6 +109,7 @@ public:
     QUrl installRoot() const { return m_installRoot; }
 
     QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) override;
+    QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app) override;
     std::optional<QString> previousVersion(const QString &appId, const QUrl &bundle) const override;
     QCoro::Task<InstalledApp> rollBack(QString appId, QUrl bundle) override;
     bool removesToTrash(const QUrl &bundle) const override;
