@@ -101,6 +101,7 @@ public:
     QStringList calls;
     QHash<QString, QString> previous;
     InstallControl lastControl;  // of the latest install, to report its progress
+    std::optional<qint64> updateBytes;  // what updateSize tells
 
     void failWith(const QString &text)
     {
@@ -125,6 +126,7 @@ public:
         co_return InstalledApp{QUrl::fromLocalFile(path), app.version};
     }
 
+    QCoro::Task<std::optional<qint64>> updateSize(AppManifestItem, QUrl) override { co_return updateBytes; }
     std::optional<QString> previousVersion(const QString &appId, const QUrl &) const override
     {
         return previous.contains(appId) ? std::optional(previous.value(appId)) : std::nullopt;
