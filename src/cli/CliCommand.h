@@ -24,6 +24,10 @@ inline constexpr int unreachable = 3;
 inline constexpr int damaged = 4;
 // install, update: the disk has not room for the app; stopped before the download.
 inline constexpr int noSpace = 5;
+// update, remove, rollback, repair: the app is running (its process ids are printed); nothing was changed.
+inline constexpr int running = 6;
+// install, update with --no-metered: the connection is metered; nothing was downloaded.
+inline constexpr int metered = 7;
 }  // namespace CliExit
 
 class QCommandLineParser;

@@ -6,6 +6,7 @@
 
 #include "CliCommand.h"
 
+#include "ChangeGuards.h"
 #include "InstallReport.h"
 #include "Interrupt.h"
 #include "StoreSession.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-enum class Repaired { yes, nothingToDo, failed, interrupted, unreachable };
+enum class Repaired { yes, nothingToDo, failed, interrupted, unreachable, running };
 
 // What one app's repair came to, as a line of text or of JSON.
 void printRepaired(const AppManifestItem &app, bool repaired, bool json)
@@ -52,6 +53,10 @@ Repaired repairOne(StoreSession &s, const AppManifestItem &app, bool catalogFetc
         s.catalogUnreachable(call.command);
         printRepaired(app, false, json);
         return Repaired::unreachable;
+    }
+    if (ChangeGuards::running(s, {app}, ChangeGuards::WhenRunning::refuse, call.command.name)) {
+        printRepaired(app, false, json);
+        return Repaired::running;
     }
     current = apps->repair(app);
     const InstalledApps::Operation repair = current;
@@ -109,6 +114,9 @@ int runRepair(const CliInvocation &call)
             break;
         case Repaired::failed:
             status = CliExit::failure;
+            break;
+        case Repaired::running:
+            status = CliExit::running;
             break;
         }
     }

@@ -3,6 +3,7 @@
 
 #include "CliCommand.h"
 
+#include "ChangeGuards.h"
 #include "InstallReport.h"
 #include "Interrupt.h"
 #include "StoreSession.h"
@@ -140,6 +141,8 @@ int runOnApp(const CliInvocation &call, CatalogNeed need,
 
 int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
 {
+    if (const auto status = ChangeGuards::metered(s, {app}, call.isSet(QStringLiteral("no-metered")), call.command.name))
+        return *status;
     InstallReport report(*s.store, InstallReport::formatFor(call.isSet(QStringLiteral("json"))));
     // Ctrl-C cancels like the window's Cancel button.
     const InterruptWatch interrupt([&] { s.store->manage()->cancelInstall(app.id); });
@@ -165,10 +168,19 @@ std::optional<QStringList> updateTargets(const StoreSession &s, const CliInvocat
     return call.positional;
 }
 
+ChangeGuards::WhenRunning whenRunning(const CliInvocation &call)
+{
+    if (call.isSet(QStringLiteral("restart")))
+        return ChangeGuards::WhenRunning::restart;
+    return call.isSet(QStringLiteral("when-closed")) ? ChangeGuards::WhenRunning::wait : ChangeGuards::WhenRunning::refuse;
+}
+
 int runUpdate(const CliInvocation &call)
 {
     if (call.isSet(QStringLiteral("all")) == !call.positional.isEmpty())
         return call.usageError(qtTrId("cliUpdateTargets"));
+    if (call.isSet(QStringLiteral("restart")) && call.isSet(QStringLiteral("when-closed")))
+        return call.usageError(qtTrId("cliRestartOrWait"));
     StoreSession s(call.locale);
     s.store->restoreStoredCatalog();
     if (!s.refresh())
@@ -176,6 +188,18 @@ int runUpdate(const CliInvocation &call)
     const std::optional<QStringList> ids = updateTargets(s, call);
     if (!ids)
         return CliExit::failure;
+    // Apps the update will pass over (held, nothing newer) neither count nor wait.
+    QList<AppManifestItem> changing;
+    for (const QString &id : *ids) {
+        const std::optional<AppManifestItem> app = s.store->installedApps()->describedApp(id);
+        if (app && !s.store->installedApps()->updateRefusal(*app))
+            changing.append(*app);
+    }
+    if (const auto status = ChangeGuards::metered(s, changing, call.isSet(QStringLiteral("no-metered")), call.command.name))
+        return *status;
+    QList<AppManifestItem> reopen;
+    if (const auto status = ChangeGuards::running(s, changing, whenRunning(call), call.command.name, &reopen))
+        return *status;
     const bool json = call.isSet(QStringLiteral("json"));
     AppInstaller::removeLeftovers(s.installRoot);
     const bool whole = call.isSet(QStringLiteral("full"));
@@ -203,6 +227,9 @@ int runUpdate(const CliInvocation &call)
     s.store->manage()->updateApps(*ids);
     if (!failed)
         loop.exec();
+    // Apps quit for the update come back, updated or not.
+    for (const AppManifestItem &app : reopen)
+        s.await(s.store->installedApps()->open(app));
     const QString summary = s.store->manage()->updateSummary();
     if (json)
         Cli::printJson({{QStringLiteral("summary"), summary}});
@@ -230,15 +257,23 @@ int changeOutcome(StoreSession &s, const InstalledApps::Operation &operation, co
     return CliExit::failure;
 }
 
-int removeApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
+int removeApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
 {
+    if (!s.store->installedApps()->removeRefusal(app)) {
+        if (const auto status = ChangeGuards::running(s, {app}, ChangeGuards::WhenRunning::refuse, call.command.name))
+            return *status;
+    }
     const bool toTrash = s.store->manage()->removalGoesToTrash(app.id);
     return changeOutcome(s, s.store->installedApps()->remove(app, toTrash),
                          qtTrId(toTrash ? "cliRemovedToTrash" : "cliRemovedForGood").arg(Cli::printable(app.name)));
 }
 
-int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
+int rollBackApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
 {
+    if (!s.store->installedApps()->rollBackRefusal(app)) {
+        if (const auto status = ChangeGuards::running(s, {app}, ChangeGuards::WhenRunning::refuse, call.command.name))
+            return *status;
+    }
     const auto installedVersion = [&] { return s.store->state(app).installedCopyVersion(); };
     const QString from = installedVersion();
     const InstalledApps::Operation operation = s.store->installedApps()->rollBack(app);
@@ -313,6 +348,7 @@ void registerStoreCommands(CliRegistry &registry)
 {
     const QList<CliArgument> id{{QStringLiteral("ID"), QT_TRID_NOOP("cliIdArgument")}};
     const CliOption json{QStringLiteral("json"), QT_TRID_NOOP("cliProgressJsonOption")};
+    const CliOption noMetered{QStringLiteral("no-metered"), QT_TRID_NOOP("cliNoMeteredOption")};
     registry.add({
         .name = QStringLiteral("list"),
         .usage = QStringLiteral("list [--json] [--lang en|pl|de]"),
@@ -323,19 +359,23 @@ void registerStoreCommands(CliRegistry &registry)
     });
     registry.add({
         .name = QStringLiteral("install"),
-        .usage = QStringLiteral("install [--json] [--lang en|pl|de] ID"),
+        .usage = QStringLiteral("install [--json] [--no-metered] [--lang en|pl|de] ID"),
         .summaryId = QT_TRID_NOOP("cliInstallSummary"),
-        .options = {json},
+        .options = {json, noMetered},
         .arguments = id,
         .takesLanguage = true,
         .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::fresh, &installApp); },
     });
     registry.add({
         .name = QStringLiteral("update"),
-        .usage = QStringLiteral("update [--json] [--full] [--lang en|pl|de] --all | ID..."),
+        .usage = QStringLiteral("update [--json] [--full] [--when-closed | --restart] [--no-metered] [--lang en|pl|de] --all | ID..."),
         .summaryId = QT_TRID_NOOP("cliUpdateSummary"),
-        .options = {json, {QStringLiteral("all"), QT_TRID_NOOP("cliUpdateAllOption")},
-                    {QStringLiteral("full"), QT_TRID_NOOP("cliUpdateFullOption")}},
+        .options = {json,
+                    {QStringLiteral("all"), QT_TRID_NOOP("cliUpdateAllOption")},
+                    {QStringLiteral("full"), QT_TRID_NOOP("cliUpdateFullOption")},
+                    {QStringLiteral("when-closed"), QT_TRID_NOOP("cliUpdateWhenClosedOption")},
+                    {QStringLiteral("restart"), QT_TRID_NOOP("cliUpdateRestartOption")},
+                    noMetered},
         .arguments = {{QStringLiteral("ID..."), QT_TRID_NOOP("cliUpdateIdsArgument")}},
         .takesLanguage = true,
         .run = runUpdate,

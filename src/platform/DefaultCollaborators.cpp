@@ -6,6 +6,8 @@
 #include "LinuxSystemVersion.h"
 #include "LinuxWorkspace.h"
 #include "PlistBundleInspector.h"
+#include "ProcRunningProcesses.h"
+#include "QtNetworkCost.h"
 #include "SettingsUserDefaults.h"
 #include "StorageDiskSpace.h"
 #include "SystemLanguage.h"
@@ -63,6 +65,10 @@ LauncherStore::Collaborators defaultCollaborators(QNetworkAccessManager *session
                                                       LinuxWorkspace::defaultSearchRoots(installRoot));
     c.workspace = workspace;
     c.desktopEntries = defaultDesktopEntries(workspace);
+#ifndef Q_OS_MACOS
+    c.runningProcesses = std::make_shared<ProcRunningProcesses>();
+#endif
+    c.networkCost = std::make_shared<QtNetworkCost>();
     c.systemVersion = std::make_shared<LinuxSystemVersion>();
     c.systemLanguage = language;
     c.appProperties = properties;

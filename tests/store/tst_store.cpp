@@ -672,6 +672,56 @@ private Q_SLOTS:
         QCOMPARE(store->stateFor("beta").kind(), AppInstallState::Kind::failed);
     }
 
+    // On a metered connection Update all asks first, naming the size, and so do starter installs above 50 MB.
+    void meteredDownloadsAsk_data()
+    {
+        QTest::addColumn<std::optional<bool>>("metered");
+        QTest::addColumn<bool>("updateAll");  // else the starter apps of onboarding
+        QTest::addColumn<qint64>("size");     // of each archive; -1: unknown
+        QTest::addColumn<QString>("question");  // empty: none
+        using M = std::optional<bool>;
+        QTest::newRow("update all, metered") << M(true) << true << qint64(20'000'000) << "Updating 2 apps downloads 40.0 MB over a metered connection.";
+        QTest::newRow("update all, size unknown") << M(true) << true << qint64(-1) << "Updating 2 apps downloads an unknown amount over a metered connection.";
+        QTest::newRow("update all, not metered") << M(false) << true << qint64(20'000'000) << "";
+        QTest::newRow("update all, cannot tell") << M() << true << qint64(20'000'000) << "";
+        QTest::newRow("starters, 50 MB") << M(true) << false << qint64(25'000'000) << "";
+        QTest::newRow("starters above 50 MB") << M(true) << false << qint64(25'000'001) << "Installing 2 apps downloads 50.0 MB over a metered connection.";
+    }
+    void meteredDownloadsAsk()
+    {
+        QFETCH(std::optional<bool>, metered);
+        QFETCH(bool, updateAll);
+        QFETCH(qint64, size);
+        QFETCH(QString, question);
+        StoreHarness h;
+        h.networkCost->metered = metered;
+        const QList<AppManifestItem> apps{tc::app("alpha", AppReleaseStatus::live, "1.1.0"), tc::app("beta", AppReleaseStatus::live, "1.1.0")};
+        for (const AppManifestItem &app : apps) {
+            if (size >= 0)
+                h.installer->sizes.insert(app.id, size);
+        }
+        if (updateAll)
+            h.record({{"alpha", "1.0.0"}, {"beta", "1.0.0"}}, {{"alpha", h.makeBundle("alpha")}, {"beta", h.makeBundle("beta")}});
+        auto store = h.makeStore(tc::manifest(apps));
+        if (updateAll)
+            store->manage()->updateAll();
+        else
+            store->finishOnboarding();
+        MeteredDownloads *asking = store->metered();
+        if (question.isEmpty()) {
+            QTRY_COMPARE(h.installer->calls, (QStringList{"alpha", "beta"}));
+            QVERIFY(!asking->question().isValid());
+            return;
+        }
+        QTRY_VERIFY(asking->question().isValid());
+        QCOMPARE(asking->question().toMap().value("text").toString(), question);
+        QTest::qWait(50);
+        QVERIFY(h.installer->calls.isEmpty());  // nothing downloads before the answer
+        asking->downloadAnyway();
+        QVERIFY(!asking->question().isValid());
+        QTRY_COMPARE(h.installer->calls, (QStringList{"alpha", "beta"}));
+    }
+
     // Install and feedback answers after the store is gone: dropped quietly, nothing recorded, no further event.
     void storeGoneWhileWorking()
     {

@@ -102,6 +102,7 @@ public:
     QHash<QString, QString> previous;
     InstallControl lastControl;  // of the latest install, to report its progress
     std::optional<qint64> updateBytes;  // what updateSize tells
+    QHash<QString, qint64> sizes;  // app id -> its archive's size; others unknown
 
     void failWith(const QString &text)
     {
@@ -127,6 +128,11 @@ public:
     }
 
     QCoro::Task<std::optional<qint64>> updateSize(AppManifestItem, QUrl) override { co_return updateBytes; }
+    QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app) override
+    {
+        co_return sizes.contains(app.id) ? std::optional(sizes.value(app.id)) : std::nullopt;
+    }
+
     std::optional<QString> previousVersion(const QString &appId, const QUrl &) const override
     {
         return previous.contains(appId) ? std::optional(previous.value(appId)) : std::nullopt;
@@ -302,6 +308,8 @@ public:
         c.systemVersion = systemVersion;
         c.systemLanguage = language;
         c.appProperties = properties;
+        c.networkCost = networkCost;
+        c.runningProcesses = runningProcesses;
         return std::make_unique<LauncherStore>(std::move(c), manifest);
     }
 
@@ -345,6 +353,8 @@ public:
     std::shared_ptr<ManifestLoading> manifestLoader;  // when set, the store's instead of loader
     std::shared_ptr<FakeInstaller> installer;
     std::shared_ptr<AppInstalling> appInstaller;  // when set, the store's instead of installer
+    std::shared_ptr<FixedNetworkCost> networkCost = std::make_shared<FixedNetworkCost>();
+    std::shared_ptr<FakeRunningProcesses> runningProcesses;  // none: no app counts as running
     std::shared_ptr<FakeEventRecorder> recorder;
     std::shared_ptr<FakeFeedbackClient> feedback;
     std::shared_ptr<FakeErrorReporter> reporter;

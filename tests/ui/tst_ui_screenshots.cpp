@@ -9,6 +9,7 @@
 #include "SceneGraphChoice.h"
 #include "VantrelFonts.h"
 #include "catalog/ManifestDecoder.h"
+#include "install/InstalledCopies.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
@@ -237,6 +238,39 @@ QList<Shot> shots()
                          QVERIFY(!ViewHost::shown(f.item("skipVersionButton")));
                      }});
     }
+    // A running app's update asks first; a metered Update all names the size; a process of the replaced copy asks for a restart.
+    list.append({"question-running-app", 1060, sample, [](StoreView &f) {
+                     f.h.runningProcesses = std::make_shared<FakeRunningProcesses>();
+                     f.relaunch();
+                     detailIn(f, "updateAvailable");
+                     const QString bundle = f.store->installedAppURLs().value("notes").toLocalFile();
+                     f.h.runningProcesses->processes = {{4242, bundle + "/Contents/MacOS/Notes", false}};
+                     f.host.click(f.item("actionButton"));
+                     QTRY_VERIFY(ViewHost::shown(f.host.find("runningQuitAndGoOn")));
+                     QCOMPARE(ViewHost::text(f.host.find("runningQuestionBody")),
+                              QStringLiteral("Changing Quill Notes while it runs would put new files under the running app (process 4242)."));
+                 }});
+    list.append({"question-metered", 1060, sample, [](StoreView &f) {
+                     f.h.networkCost->metered = true;
+                     f.h.installer->sizes = {{"shots", 48'200'000}};
+                     f.relaunch();
+                     sectionsState(f);
+                     f.host.click(f.item("sidebarRow_updates"));
+                     f.host.click(f.item("updateAllButton"));
+                     QTRY_VERIFY(ViewHost::shown(f.host.find("meteredDownloadAnyway")));
+                     QCOMPARE(ViewHost::text(f.host.find("meteredQuestionBody")),
+                              QStringLiteral("Updating 1 app downloads 48.2 MB over a metered connection."));
+                 }});
+    list.append({"detail-restart-needed", 1060, sample, [](StoreView &f) {
+                     f.h.runningProcesses = std::make_shared<FakeRunningProcesses>();
+                     f.relaunch();
+                     detailIn(f, "installed");
+                     const QString bundle = f.store->installedAppURLs().value("notes").toLocalFile();
+                     f.h.runningProcesses->processes = {{4242, InstalledCopies::previousPath(bundle) + "/Contents/MacOS/Notes", false}};
+                     f.store->running()->refreshRestartNeeded();
+                     QTRY_VERIFY(ViewHost::shown(f.item("runningRow")));
+                     QCOMPARE(ViewHost::text(f.item("runningText")), QStringLiteral("Restart Quill Notes to use 1.0.0"));
+                 }});
     // Held apps and skipped versions apart below the Updates list, each with the way back, which works.
     list.append({"section-updates-held-skipped", 1060, sample, [](StoreView &f) {
                      sectionsState(f);

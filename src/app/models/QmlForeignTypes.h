@@ -26,6 +26,33 @@ struct AppManagementForeign {
     QML_ANONYMOUS
 };
 
+// Questions about running apps, and the apps that wait to quit (store.running).
+struct RunningAppsForeign {
+    Q_GADGET
+    QML_FOREIGN(RunningApps)
+    QML_ANONYMOUS
+};
+
+// The question before a download on a metered connection (store.metered).
+struct MeteredDownloadsForeign {
+    Q_GADGET
+    QML_FOREIGN(MeteredDownloads)
+    QML_ANONYMOUS
+};
+
+// What a question about a running app would change: `question.change === RunningChange.Update`.
+namespace RunningChangeForQml {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(RunningChange)
+enum Kind {
+    Update = int(RunningApps::Change::update),
+    Remove = int(RunningApps::Change::remove),
+    RollBack = int(RunningApps::Change::rollBack),
+    Repair = int(RunningApps::Change::repair),
+};
+Q_ENUM_NS(Kind)
+}  // namespace RunningChangeForQml
+
 // An install state's case for the views, which find enum values by
 // capitalised names only: `state.kind === InstallState.Failed`. Each value is
 // the core's own case.

@@ -523,6 +523,15 @@ QCoro::Task<std::optional<qint64>> AppInstaller::updateSize(AppManifestItem app,
     return UpdateSize::estimate(m_session, std::move(app), bundle.toLocalFile(), m_timeoutMs);
 }
 
+QCoro::Task<std::optional<qint64>> AppInstaller::downloadSize(AppManifestItem app)
+{
+    if (!app.downloadUrl)
+        co_return std::nullopt;
+    QCoro::Task<InstallSpace::Archive> measuring = ArchiveProbe::measure(m_session, *app.downloadUrl, m_timeoutMs);
+    const InstallSpace::Archive archive = co_await measuring;
+    co_return archive.archiveBytes >= 0 ? std::optional(archive.archiveBytes) : std::nullopt;
+}
+
 std::optional<QString> AppInstaller::previousVersion(const QString &appId, const QUrl &bundle) const
 {
     try {

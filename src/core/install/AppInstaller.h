@@ -71,6 +71,13 @@ public:
         Q_UNUSED(bundle);
         co_return std::nullopt;
     }
+    // The size of the app's release archive as its server tells it (or as
+    // the file is); nullopt when it cannot be learnt. Never throws.
+    virtual QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app)
+    {
+        Q_UNUSED(app);
+        co_return std::nullopt;
+    }
 
     // The version of the copy an update replaced and kept, when there is one.
     // Reads a small note; fine on the main thread.
@@ -116,6 +123,7 @@ public:
 
     QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) override;
     QCoro::Task<std::optional<qint64>> updateSize(AppManifestItem app, QUrl bundle) override;
+    QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app) override;
     std::optional<QString> previousVersion(const QString &appId, const QUrl &bundle) const override;
     QCoro::Task<InstalledApp> rollBack(QString appId, QUrl bundle) override;
     bool removesToTrash(const QUrl &bundle) const override;

@@ -1,13 +1,16 @@
 #include "AppManagement.h"
 
 #include "InstalledApps.h"
+#include "MeteredDownloads.h"
+#include "RunningApps.h"
 #include "SetIfChanged.h"
 
 #include <QCoroTask>
 #include <QLocale>
+#include <QPointer>
 
-AppManagement::AppManagement(InstalledApps *apps, Catalog catalog, QObject *parent)
-    : QObject(parent), m_apps(apps), m_catalog(std::move(catalog))
+AppManagement::AppManagement(InstalledApps *apps, Catalog catalog, RunningApps *running, MeteredDownloads *metered, QObject *parent)
+    : QObject(parent), m_apps(apps), m_catalog(std::move(catalog)), m_running(running), m_metered(metered)
 {
     m_updates = new UpdateBatch(
         [this](const QString &appId) {
@@ -126,6 +129,38 @@ void AppManagement::updateApps(const QStringList &appIds)
     m_updates->run(items);
 }
 
+void AppManagement::updateAll()
+{
+    if (m_updates->isRunning())
+        return;
+    QList<AppManifestItem> apps;
+    for (const QString &id : m_updatable) {
+        if (const std::optional<AppManifestItem> app = m_catalog.find(id))
+            apps.append(*app);
+    }
+    m_metered->guard(apps, MeteredDownloads::Batch::updates, [this, apps] { updateAskingAboutRunning(apps); });
+}
+
+QCoro::Task<void> AppManagement::updateAskingAboutRunning(QList<AppManifestItem> apps)
+{
+    QPointer<AppManagement> self(this);
+    QStringList free;
+    QList<AppManifestItem> running;
+    for (const AppManifestItem &app : apps) {
+        const QList<RunningProcess> processes = co_await m_running->processesOf(app.id);
+        if (!self)
+            co_return;
+        if (processes.isEmpty())
+            free.append(app.id);
+        else
+            running.append(app);
+    }
+    if (!free.isEmpty() || running.isEmpty())
+        updateApps(free);
+    for (const AppManifestItem &app : running)
+        m_running->guard(app, RunningApps::Change::update, [this, app] { return m_apps->update(app); });
+}
+
 void AppManagement::stopUpdates()
 {
     m_updates->stop();
@@ -150,13 +185,13 @@ QCoro::Task<bool> AppManagement::rollBack(AppManifestItem app)
 void AppManagement::removeApp(const QString &appId, bool toTrash)
 {
     if (const std::optional<AppManifestItem> app = m_catalog.find(appId))
-        m_apps->remove(*app, toTrash);  // runs on by itself
+        m_running->guard(*app, RunningApps::Change::remove, [this, app = *app, toTrash] { return m_apps->remove(app, toTrash); });
 }
 
 void AppManagement::rollBackApp(const QString &appId)
 {
     if (const std::optional<AppManifestItem> app = m_catalog.find(appId))
-        m_apps->rollBack(*app);
+        m_running->guard(*app, RunningApps::Change::rollBack, [this, app = *app] { return m_apps->rollBack(app); });
 }
 
 QVariantMap AppManagement::heldApps() const

@@ -10,6 +10,8 @@
 #include <functional>
 
 class InstalledApps;
+class MeteredDownloads;
+class RunningApps;
 
 // Managing installed apps for the views (`store.manage`): cancel a running
 // install, remove an app, roll back to the copy its last update replaced, and
@@ -45,7 +47,8 @@ public:
         std::function<std::optional<AppManifestItem>(const QString &)> find;
     };
 
-    AppManagement(InstalledApps *apps, Catalog catalog, QObject *parent = nullptr);
+    // A change to a running app asks through running; Update all on a metered connection through metered.
+    AppManagement(InstalledApps *apps, Catalog catalog, RunningApps *running, MeteredDownloads *metered, QObject *parent = nullptr);
     // Words the last summary again in the language now installed.
     void retranslate();
 
@@ -74,9 +77,11 @@ public:
 
     // Updates the apps one after another; at the end updateSummary sums up and,
     // when any failed, becomes the error line too. Apps without an update
-    // count as failed.
+    // count as failed. Running apps are not looked for.
     void updateApps(const QStringList &appIds);
-    Q_INVOKABLE void updateAll() { updateApps(m_updatable); }
+    // The window's Update all: asks first on a metered connection, and about
+    // each running app apart while the others update.
+    Q_INVOKABLE void updateAll();
     // No further update of the batch starts, and the running one is cancelled.
     void stopUpdates();
     bool isUpdatingAll() const { return m_updates->isRunning(); }
@@ -107,6 +112,7 @@ private:
     // Asks what each updatable app's update will download, once per version.
     void measureUpdates();
     void summarise(int updated, const QList<UpdateBatch::Failure> &failures);
+    QCoro::Task<void> updateAskingAboutRunning(QList<AppManifestItem> apps);
     QString summaryText() const;
     QVariantMap previousVersionsValue() const { return variantMap(previousVersions()); }
     // Runs decide on the app the catalog or the records know as appId.
@@ -114,6 +120,8 @@ private:
 
     InstalledApps *m_apps;
     Catalog m_catalog;
+    RunningApps *m_running;
+    MeteredDownloads *m_metered;
     UpdateBatch *m_updates;
     QString m_updateSummary;
     std::optional<UpdateBatchResult> m_lastUpdates;  // none before the first batch

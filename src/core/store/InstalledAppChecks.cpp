@@ -1,12 +1,13 @@
 #include "InstalledAppChecks.h"
 
 #include "InstalledApps.h"
+#include "RunningApps.h"
 #include "SetIfChanged.h"
 
 #include <QPointer>
 
-InstalledAppChecks::InstalledAppChecks(InstalledApps *apps, Find find, QObject *parent)
-    : QObject(parent), m_apps(apps), m_find(std::move(find))
+InstalledAppChecks::InstalledAppChecks(InstalledApps *apps, Find find, RunningApps *running, QObject *parent)
+    : QObject(parent), m_apps(apps), m_running(running), m_find(std::move(find))
 {
     connect(m_apps, &InstalledApps::verificationChanged, this, &InstalledAppChecks::verificationsChanged);
     // A copy that changed elsewhere takes its finding along.
@@ -61,18 +62,21 @@ void InstalledAppChecks::repairApp(const QString &appId)
     const std::optional<AppManifestItem> app = m_find(appId);
     if (!app)
         return;
-    const std::shared_ptr<AppOperation> operation = m_apps->repair(*app);  // runs on by itself
-    // Only a repair that ended well is told as done; a failure is the error line's.
-    const auto conclude = [this, appId](const OperationOutcome &outcome) {
-        if (outcome.kind == OperationOutcome::Kind::done && !m_repaired.contains(appId)) {
-            m_repaired.insert(appId);
-            Q_EMIT repairedChanged();
-        }
-    };
-    if (operation->isFinished())
-        conclude(*operation->outcome());
-    else
-        connect(operation.get(), &AppOperation::finished, this, conclude);
+    m_running->guard(*app, RunningApps::Change::repair, [this, app = *app] {
+        const std::shared_ptr<AppOperation> operation = m_apps->repair(app);  // runs on by itself
+        // Only a repair that ended well is told as done; a failure is the error line's.
+        const auto conclude = [this, appId = app.id](const OperationOutcome &outcome) {
+            if (outcome.kind == OperationOutcome::Kind::done && !m_repaired.contains(appId)) {
+                m_repaired.insert(appId);
+                Q_EMIT repairedChanged();
+            }
+        };
+        if (operation->isFinished())
+            conclude(*operation->outcome());
+        else
+            connect(operation.get(), &AppOperation::finished, this, conclude);
+        return operation;
+    });
 }
 
 QStringList InstalledAppChecks::repairedApps() const

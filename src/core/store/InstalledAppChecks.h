@@ -13,6 +13,7 @@
 #include <optional>
 
 class InstalledApps;
+class RunningApps;
 
 // Verifying installed apps and repairing what a verify found, for the views
 // (`store.checks`): one app from its page, or every installed app one after
@@ -34,7 +35,7 @@ class InstalledAppChecks : public QObject
 public:
     using Find = std::function<std::optional<AppManifestItem>(const QString &)>;
 
-    InstalledAppChecks(InstalledApps *apps, Find find, QObject *parent = nullptr);
+    InstalledAppChecks(InstalledApps *apps, Find find, RunningApps *running, QObject *parent = nullptr);
     // Words the last summary again in the language now installed.
     void retranslate();
 
@@ -69,6 +70,7 @@ private:
     QVariantMap verificationsValue() const;
 
     InstalledApps *m_apps;
+    RunningApps *m_running;
     Find m_find;
     QHash<QString, double> m_progress;
     QSet<QString> m_repaired;

@@ -21,9 +21,11 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     m_apps = new InstalledApps(m_c, m_manifest.apps, this);
     const auto published = [this] { return ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps); };
     const auto find = [this](const QString &id) { return findApp(id); };
-    m_manage = new AppManagement(m_apps, {published, find}, this);
+    m_running = new RunningApps(m_c.runningProcesses, m_apps, this);
+    m_metered = new MeteredDownloads(m_c.networkCost, m_c.installer, this);
+    m_manage = new AppManagement(m_apps, {published, find}, m_running, m_metered, this);
     m_manage->updateUpdatable();
-    m_checks = new InstalledAppChecks(m_apps, find, this);
+    m_checks = new InstalledAppChecks(m_apps, find, m_running, this);
     connectDelegates();
     m_announcements->update(m_manifest);
 
@@ -54,6 +56,7 @@ void LauncherStore::connectDelegates()
     connect(m_apps, &InstalledApps::installFinished, this, &LauncherStore::installFinished);
     connect(m_apps, &InstalledApps::operationFinished, this, &LauncherStore::showOutcome);
     connect(m_manage, &AppManagement::summaryFailed, this, [this](const QString &summary) { setErrorMessage(summary); });
+    connect(m_running, &RunningApps::failed, this, [this](const QString &line) { setErrorMessage(line); });
     for (auto changed : {&LauncherStore::manifestChanged, &LauncherStore::includeBetaAppsChanged})
         connect(this, changed, m_manage, &AppManagement::updateUpdatable);
 }
@@ -160,10 +163,26 @@ void LauncherStore::refreshCatalog()
 void LauncherStore::finishOnboarding()
 {
     // Checked first so that an app that cannot be installed is skipped without an error line.
+    QList<AppManifestItem> starters;
     for (const AppManifestItem &app : m_onboarding->finish(ManifestPolicy::publishedApps(m_manifest, m_includeBetaApps))) {
         if (!m_apps->installRefusal(app))
-            install(app);
+            starters.append(app);
     }
+    m_metered->guard(starters, MeteredDownloads::Batch::installs, [this, starters] {
+        for (const AppManifestItem &app : starters)
+            install(app);
+    });
+}
+
+void LauncherStore::installApp(const QString &appId)
+{
+    const std::optional<AppManifestItem> app = findApp(appId);
+    if (!app)
+        return;
+    if (state(*app).hasInstalledCopy())
+        m_running->guard(*app, RunningApps::Change::update, [this, app = *app] { return install(app); });
+    else
+        install(*app);
 }
 
 void LauncherStore::selectPendingAnnouncementApp()

@@ -8,6 +8,8 @@
 #include "InstallRecords.h"
 #include "InstalledAppChecks.h"
 #include "InstalledApps.h"
+#include "MeteredDownloads.h"
+#include "RunningApps.h"
 #include "Onboarding.h"
 #include "SetIfChanged.h"
 #include "StoreCollaborators.h"
@@ -53,6 +55,8 @@ class LauncherStore : public QObject
     Q_PROPERTY(QVariantList unlistedInstalledApps READ unlistedInstalledAppsValue NOTIFY unlistedInstalledAppsChanged)
     Q_PROPERTY(AppManagement *manage READ manage CONSTANT)  // cancel, remove, roll back, update all
     Q_PROPERTY(InstalledAppChecks *checks READ checks CONSTANT)  // verify, repair, verify all
+    Q_PROPERTY(RunningApps *running READ running CONSTANT)  // questions about running apps
+    Q_PROPERTY(MeteredDownloads *metered READ metered CONSTANT)  // questions on a metered connection
     // When a catalog refresh last succeeded; invalid before the first.
     Q_PROPERTY(QDateTime lastCatalogCheck READ lastCatalogCheck NOTIFY lastCatalogCheckChanged)
 
@@ -97,6 +101,8 @@ public:
     InstalledApps *installedApps() const { return m_apps; }
     AppManagement *manage() const { return m_manage; }
     InstalledAppChecks *checks() const { return m_checks; }
+    RunningApps *running() const { return m_running; }
+    MeteredDownloads *metered() const { return m_metered; }
 
     // A visible app of the catalog, or an installed app the catalog's lists do not show.
     std::optional<AppManifestItem> selectedApp() const;
@@ -135,7 +141,8 @@ public:
     // For the views (QML): apps are addressed by id.
     // Reads the records and the disk again at once, then refreshes the catalog.
     Q_INVOKABLE void refreshCatalog();
-    Q_INVOKABLE void installApp(const QString &appId) { if (const auto app = findApp(appId)) install(*app); }
+    // An update of a running app asks first (store.running).
+    Q_INVOKABLE void installApp(const QString &appId);
     Q_INVOKABLE void openApp(const QString &appId) { if (const auto app = findApp(appId)) open(*app); }
     Q_INVOKABLE void toggleStarter(const QString &appId) { if (const auto app = findApp(appId)) toggleStarterSelection(*app); }
     Q_INVOKABLE AppInstallState stateFor(const QString &appId) const { return m_apps->state(appId); }
@@ -231,6 +238,8 @@ private:
     InstalledApps *m_apps = nullptr;
     AppManagement *m_manage = nullptr;
     InstalledAppChecks *m_checks = nullptr;
+    RunningApps *m_running = nullptr;
+    MeteredDownloads *m_metered = nullptr;
 
     // Last values of the derived properties.
     std::optional<AppManifestItem> m_lastSelectedApp;

@@ -13,6 +13,8 @@ class SystemVersionProvider;
 class SystemLanguageProvider;
 class AppProperties;
 class DesktopEntries;
+class RunningProcesses;
+class NetworkCost;
 
 // What the store is built from and keeps for its whole life: the clients, the
 // user defaults and the platform layers. Any of them may be missing in tests.
@@ -31,6 +33,10 @@ struct StoreCollaborators {
     // The installed apps' entries in the desktop's menu; none where the
     // system finds installed apps by itself.
     std::shared_ptr<DesktopEntries> desktopEntries;
+    // Processes running from installed bundles; none: no app counts as running.
+    std::shared_ptr<RunningProcesses> runningProcesses;
+    // Whether the connection is metered; none: not known, nothing asks.
+    std::shared_ptr<const NetworkCost> networkCost;
     // Whether the store watches the user defaults for changes other processes
     // make; a command that runs for moments has no view to keep current.
     bool followChangesElsewhere = true;

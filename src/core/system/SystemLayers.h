@@ -79,6 +79,15 @@ public:
     }
 };
 
+// Whether downloads cost the user by the byte (a phone's hotspot, a metered
+// plan); nullopt where the system cannot tell.
+class NetworkCost
+{
+public:
+    virtual ~NetworkCost() = default;
+    virtual std::optional<bool> isMetered() const = 0;
+};
+
 // Reads a bundle's Contents/Info.plist (XML or binary).
 class BundleInspector
 {

@@ -5,7 +5,9 @@
 // opens), Roll back (when an update kept the copy it replaced), Verify and
 // Remove, which asks first. A damaged copy says so in the state line, and
 // Repair is its main action (beside an update, a secondary button in the
-// line of what the last verify found); after a repair, "Repaired". An
+// line of what the last verify found); after a repair, "Repaired". A change
+// waiting for the app to quit says so, with the way out; an app still running
+// the copy an update replaced asks for a restart. An
 // installed app the catalog does not list says why, and opens. Below the
 // main row: Skip this version, Hold at VERSION, and the way back from each.
 import QtQuick
@@ -179,6 +181,40 @@ VantrelCard {
                 enabled: panel.action.enabled
                 Layout.alignment: Qt.AlignVCenter
                 onClicked: panel.action.trigger()
+            }
+        }
+
+        // The app and its processes: a change that waits for the app to quit
+        // (with the way out), or a process still running the copy an update replaced.
+        RowLayout {
+            id: runningRow
+            objectName: "runningRow"
+            readonly property bool waiting: !!panel.app && panel.store.running.waitingApps.indexOf(panel.app.id) >= 0
+            readonly property string restartVersion: panel.app ? panel.store.running.restartNeeded[panel.app.id] || "" : ""
+            visible: waiting || restartVersion !== ""
+            Layout.fillWidth: true
+            spacing: 8
+            Symbol {
+                name: runningRow.waiting ? "clock" : "arrow.clockwise"
+                size: 13
+                color: VNT.fg1
+            }
+            VantrelText {
+                objectName: "runningText"
+                text: !panel.app || !panel.store.locale ? ""
+                      : runningRow.waiting ? qsTrId("runningWaiting").arg(panel.app.name)
+                      : qsTrId("restartToUse").arg(panel.app.name).arg(runningRow.restartVersion)
+                font: VNT.system(12)
+                color: VNT.fg1
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            VantrelButton {
+                objectName: "stopWaitingButton"
+                visible: runningRow.waiting
+                variant: VantrelButton.Variant.Secondary
+                text: qsTrId("runningStopWaiting")
+                onClicked: panel.store.running.stopWaiting(panel.app.id)
             }
         }
 

@@ -12,6 +12,8 @@
 //       overlay by setting its own `isPresented` to false
 //   ../sheets/AnnouncementPopup.qml    also `announcement` (the pending one)
 //   ../sheets/FeedbackSheet.qml
+// Questions the store asks (a running app, a metered connection) are
+// StoreQuestion popups over everything.
 import QtQuick
 import Vantrel
 
@@ -136,6 +138,38 @@ Item {
         id: errorAlert
         objectName: "errorAlert"
         store: root.store
+    }
+
+    // Before a running app is changed: quit it and go on, go on when it quits, or cancel.
+    StoreQuestion {
+        id: runningQuestion
+        objectName: "runningQuestion"
+        readonly property var asked: root.store.running.question
+        readonly property bool updates: !!asked && asked.change === RunningChange.Update
+        shown: !!asked
+        title: asked ? qsTrId("runningQuestionTitle").arg(asked.appName) : ""
+        body: asked ? qsTrId("runningQuestionDetail").arg(asked.appName).arg(asked.pids.join(", ")) : ""
+        answers: [
+            { text: qsTrId("cancelAction"), name: "runningCancel", trigger: () => root.store.running.cancelQuestion() },
+            { text: qsTrId(updates ? "runningUpdateWhenQuits" : "runningContinueWhenQuits"), name: "runningWhenQuits",
+              trigger: () => root.store.running.continueWhenQuit() },
+            { text: qsTrId(updates ? "runningQuitAndUpdate" : "runningQuitAndContinue"), name: "runningQuitAndGoOn",
+              trigger: () => root.store.running.quitAndContinue() }
+        ]
+    }
+
+    // Before a large download on a metered connection, naming its size.
+    StoreQuestion {
+        id: meteredQuestion
+        objectName: "meteredQuestion"
+        readonly property var asked: root.store.metered.question
+        shown: !!asked
+        title: qsTrId("meteredTitle")
+        body: asked ? asked.text : ""
+        answers: [
+            { text: qsTrId("meteredNotNow"), name: "meteredNotNow", trigger: () => root.store.metered.notNow() },
+            { text: qsTrId("meteredDownloadAnyway"), name: "meteredDownloadAnyway", trigger: () => root.store.metered.downloadAnyway() }
+        ]
     }
 
     // Announcement sheet.

@@ -1495,6 +1495,112 @@
         <source>Not enough disk space: %1. Free some space and try again.</source>
         <translation>Nicht genug Speicherplatz: %1. Gib etwas Speicher frei und versuche es erneut.</translation>
     </message>
+    <message id="runningDidNotQuit">
+        <source>%1 did not quit, so it was left as it is.</source>
+        <translation>%1 wurde nicht beendet und bleibt daher unverändert.</translation>
+    </message>
+    <message id="meteredSizeUnknown">
+        <source>an unknown amount</source>
+        <translation>eine unbekannte Datenmenge</translation>
+    </message>
+    <message id="meteredUpdatesQuestion" numerus="yes">
+        <source>Updating %n apps downloads %1 over a metered connection.</source>
+        <translation>
+            <numerusform>Die Aktualisierung von %Ln App lädt %1 über eine getaktete Verbindung.</numerusform>
+            <numerusform>Die Aktualisierung von %Ln Apps lädt %1 über eine getaktete Verbindung.</numerusform>
+        </translation>
+    </message>
+    <message id="meteredInstallsQuestion" numerus="yes">
+        <source>Installing %n apps downloads %1 over a metered connection.</source>
+        <translation>
+            <numerusform>Die Installation von %Ln App lädt %1 über eine getaktete Verbindung.</numerusform>
+            <numerusform>Die Installation von %Ln Apps lädt %1 über eine getaktete Verbindung.</numerusform>
+        </translation>
+    </message>
+    <message id="meteredTitle">
+        <source>Metered connection</source>
+        <translation>Getaktete Verbindung</translation>
+    </message>
+    <message id="meteredDownloadAnyway">
+        <source>Download anyway</source>
+        <translation>Trotzdem laden</translation>
+    </message>
+    <message id="meteredNotNow">
+        <source>Not now</source>
+        <translation>Nicht jetzt</translation>
+    </message>
+    <message id="runningQuestionTitle">
+        <source>%1 is running</source>
+        <translation>%1 läuft</translation>
+    </message>
+    <message id="runningQuestionDetail">
+        <source>Changing %1 while it runs would put new files under the running app (process %2).</source>
+        <translation>Eine Änderung an %1 während der Ausführung würde Dateien unter der laufenden App austauschen (Prozess %2).</translation>
+    </message>
+    <message id="runningQuitAndUpdate">
+        <source>Quit and update</source>
+        <translation>Beenden und aktualisieren</translation>
+    </message>
+    <message id="runningUpdateWhenQuits">
+        <source>Update when it quits</source>
+        <translation>Aktualisieren, wenn sie beendet wird</translation>
+    </message>
+    <message id="runningQuitAndContinue">
+        <source>Quit and continue</source>
+        <translation>Beenden und fortfahren</translation>
+    </message>
+    <message id="runningContinueWhenQuits">
+        <source>Continue when it quits</source>
+        <translation>Fortfahren, wenn sie beendet wird</translation>
+    </message>
+    <message id="runningWaiting">
+        <source>Waiting for %1 to quit</source>
+        <translation>Wartet darauf, dass %1 beendet wird</translation>
+    </message>
+    <message id="runningStopWaiting">
+        <source>Don't wait</source>
+        <translation>Nicht warten</translation>
+    </message>
+    <message id="restartToUse">
+        <source>Restart %1 to use %2</source>
+        <translation>Starte %1 neu, um %2 zu verwenden</translation>
+    </message>
+    <message id="cliUpdateWhenClosedOption">
+        <source>Wait for running apps to quit, then update them</source>
+        <translation>Warten, bis laufende Apps beendet sind, und sie dann aktualisieren</translation>
+    </message>
+    <message id="cliUpdateRestartOption">
+        <source>Ask running apps to quit, update them and open them again</source>
+        <translation>Laufende Apps zum Beenden auffordern, sie aktualisieren und wieder öffnen</translation>
+    </message>
+    <message id="cliNoMeteredOption">
+        <source>Download nothing over a metered connection</source>
+        <translation>Nichts über eine getaktete Verbindung laden</translation>
+    </message>
+    <message id="cliRestartOrWait">
+        <source>Give --when-closed or --restart, not both.</source>
+        <translation>Gib --when-closed oder --restart an, nicht beides.</translation>
+    </message>
+    <message id="cliAppRunning">
+        <source>%1 is running (process %2). Quit it, or use --when-closed or --restart.</source>
+        <translation>%1 läuft (Prozess %2). Beende sie oder verwende --when-closed oder --restart.</translation>
+    </message>
+    <message id="cliChangeRunning">
+        <source>%1 is running (process %2). Quit it first.</source>
+        <translation>%1 läuft (Prozess %2). Beende sie zuerst.</translation>
+    </message>
+    <message id="cliWaitingToQuit">
+        <source>Waiting for %1 to quit…</source>
+        <translation>Warte, bis %1 beendet wird …</translation>
+    </message>
+    <message id="cliMeteredWarning">
+        <source>Warning: the connection is metered; this downloads %1.</source>
+        <translation>Warnung: Die Verbindung ist getaktet; es werden %1 geladen.</translation>
+    </message>
+    <message id="cliMeteredRefused">
+        <source>The connection is metered and --no-metered was given; nothing was downloaded.</source>
+        <translation>Die Verbindung ist getaktet und --no-metered wurde angegeben; es wurde nichts geladen.</translation>
+    </message>
     <message id="spaceOnVolume">
         <source>%1 needs %2 and has %3 free</source>
         <translation>%1 benötigt %2, frei sind %3</translation>

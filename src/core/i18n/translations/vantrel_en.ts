@@ -1495,6 +1495,112 @@
         <source>Not enough disk space: %1. Free some space and try again.</source>
         <translation>Not enough disk space: %1. Free some space and try again.</translation>
     </message>
+    <message id="runningDidNotQuit">
+        <source>%1 did not quit, so it was left as it is.</source>
+        <translation>%1 did not quit, so it was left as it is.</translation>
+    </message>
+    <message id="meteredSizeUnknown">
+        <source>an unknown amount</source>
+        <translation>an unknown amount</translation>
+    </message>
+    <message id="meteredUpdatesQuestion" numerus="yes">
+        <source>Updating %n apps downloads %1 over a metered connection.</source>
+        <translation>
+            <numerusform>Updating %Ln app downloads %1 over a metered connection.</numerusform>
+            <numerusform>Updating %Ln apps downloads %1 over a metered connection.</numerusform>
+        </translation>
+    </message>
+    <message id="meteredInstallsQuestion" numerus="yes">
+        <source>Installing %n apps downloads %1 over a metered connection.</source>
+        <translation>
+            <numerusform>Installing %Ln app downloads %1 over a metered connection.</numerusform>
+            <numerusform>Installing %Ln apps downloads %1 over a metered connection.</numerusform>
+        </translation>
+    </message>
+    <message id="meteredTitle">
+        <source>Metered connection</source>
+        <translation>Metered connection</translation>
+    </message>
+    <message id="meteredDownloadAnyway">
+        <source>Download anyway</source>
+        <translation>Download anyway</translation>
+    </message>
+    <message id="meteredNotNow">
+        <source>Not now</source>
+        <translation>Not now</translation>
+    </message>
+    <message id="runningQuestionTitle">
+        <source>%1 is running</source>
+        <translation>%1 is running</translation>
+    </message>
+    <message id="runningQuestionDetail">
+        <source>Changing %1 while it runs would put new files under the running app (process %2).</source>
+        <translation>Changing %1 while it runs would put new files under the running app (process %2).</translation>
+    </message>
+    <message id="runningQuitAndUpdate">
+        <source>Quit and update</source>
+        <translation>Quit and update</translation>
+    </message>
+    <message id="runningUpdateWhenQuits">
+        <source>Update when it quits</source>
+        <translation>Update when it quits</translation>
+    </message>
+    <message id="runningQuitAndContinue">
+        <source>Quit and continue</source>
+        <translation>Quit and continue</translation>
+    </message>
+    <message id="runningContinueWhenQuits">
+        <source>Continue when it quits</source>
+        <translation>Continue when it quits</translation>
+    </message>
+    <message id="runningWaiting">
+        <source>Waiting for %1 to quit</source>
+        <translation>Waiting for %1 to quit</translation>
+    </message>
+    <message id="runningStopWaiting">
+        <source>Don't wait</source>
+        <translation>Don't wait</translation>
+    </message>
+    <message id="restartToUse">
+        <source>Restart %1 to use %2</source>
+        <translation>Restart %1 to use %2</translation>
+    </message>
+    <message id="cliUpdateWhenClosedOption">
+        <source>Wait for running apps to quit, then update them</source>
+        <translation>Wait for running apps to quit, then update them</translation>
+    </message>
+    <message id="cliUpdateRestartOption">
+        <source>Ask running apps to quit, update them and open them again</source>
+        <translation>Ask running apps to quit, update them and open them again</translation>
+    </message>
+    <message id="cliNoMeteredOption">
+        <source>Download nothing over a metered connection</source>
+        <translation>Download nothing over a metered connection</translation>
+    </message>
+    <message id="cliRestartOrWait">
+        <source>Give --when-closed or --restart, not both.</source>
+        <translation>Give --when-closed or --restart, not both.</translation>
+    </message>
+    <message id="cliAppRunning">
+        <source>%1 is running (process %2). Quit it, or use --when-closed or --restart.</source>
+        <translation>%1 is running (process %2). Quit it, or use --when-closed or --restart.</translation>
+    </message>
+    <message id="cliChangeRunning">
+        <source>%1 is running (process %2). Quit it first.</source>
+        <translation>%1 is running (process %2). Quit it first.</translation>
+    </message>
+    <message id="cliWaitingToQuit">
+        <source>Waiting for %1 to quit…</source>
+        <translation>Waiting for %1 to quit…</translation>
+    </message>
+    <message id="cliMeteredWarning">
+        <source>Warning: the connection is metered; this downloads %1.</source>
+        <translation>Warning: the connection is metered; this downloads %1.</translation>
+    </message>
+    <message id="cliMeteredRefused">
+        <source>The connection is metered and --no-metered was given; nothing was downloaded.</source>
+        <translation>The connection is metered and --no-metered was given; nothing was downloaded.</translation>
+    </message>
     <message id="spaceOnVolume">
         <source>%1 needs %2 and has %3 free</source>
         <translation>%1 needs %2 and has %3 free</translation>

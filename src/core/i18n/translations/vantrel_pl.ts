@@ -1519,6 +1519,114 @@
         <source>Not enough disk space: %1. Free some space and try again.</source>
         <translation>Za mało miejsca na dysku: %1. Zwolnij trochę miejsca i spróbuj ponownie.</translation>
     </message>
+    <message id="runningDidNotQuit">
+        <source>%1 did not quit, so it was left as it is.</source>
+        <translation>%1 nie zakończyła działania, więc pozostała bez zmian.</translation>
+    </message>
+    <message id="meteredSizeUnknown">
+        <source>an unknown amount</source>
+        <translation>nieznaną ilość danych</translation>
+    </message>
+    <message id="meteredUpdatesQuestion" numerus="yes">
+        <source>Updating %n apps downloads %1 over a metered connection.</source>
+        <translation>
+            <numerusform>Aktualizacja %Ln aplikacji pobierze %1 przez połączenie taryfowe.</numerusform>
+            <numerusform>Aktualizacja %Ln aplikacji pobierze %1 przez połączenie taryfowe.</numerusform>
+            <numerusform>Aktualizacja %Ln aplikacji pobierze %1 przez połączenie taryfowe.</numerusform>
+        </translation>
+    </message>
+    <message id="meteredInstallsQuestion" numerus="yes">
+        <source>Installing %n apps downloads %1 over a metered connection.</source>
+        <translation>
+            <numerusform>Instalacja %Ln aplikacji pobierze %1 przez połączenie taryfowe.</numerusform>
+            <numerusform>Instalacja %Ln aplikacji pobierze %1 przez połączenie taryfowe.</numerusform>
+            <numerusform>Instalacja %Ln aplikacji pobierze %1 przez połączenie taryfowe.</numerusform>
+        </translation>
+    </message>
+    <message id="meteredTitle">
+        <source>Metered connection</source>
+        <translation>Połączenie taryfowe</translation>
+    </message>
+    <message id="meteredDownloadAnyway">
+        <source>Download anyway</source>
+        <translation>Pobierz mimo to</translation>
+    </message>
+    <message id="meteredNotNow">
+        <source>Not now</source>
+        <translation>Nie teraz</translation>
+    </message>
+    <message id="runningQuestionTitle">
+        <source>%1 is running</source>
+        <translation>%1 jest uruchomiona</translation>
+    </message>
+    <message id="runningQuestionDetail">
+        <source>Changing %1 while it runs would put new files under the running app (process %2).</source>
+        <translation>Zmiana %1 w trakcie działania podmieniłaby pliki pod działającą aplikacją (proces %2).</translation>
+    </message>
+    <message id="runningQuitAndUpdate">
+        <source>Quit and update</source>
+        <translation>Zakończ i aktualizuj</translation>
+    </message>
+    <message id="runningUpdateWhenQuits">
+        <source>Update when it quits</source>
+        <translation>Aktualizuj po zamknięciu</translation>
+    </message>
+    <message id="runningQuitAndContinue">
+        <source>Quit and continue</source>
+        <translation>Zakończ i kontynuuj</translation>
+    </message>
+    <message id="runningContinueWhenQuits">
+        <source>Continue when it quits</source>
+        <translation>Kontynuuj po zamknięciu</translation>
+    </message>
+    <message id="runningWaiting">
+        <source>Waiting for %1 to quit</source>
+        <translation>Czekam na zamknięcie %1</translation>
+    </message>
+    <message id="runningStopWaiting">
+        <source>Don't wait</source>
+        <translation>Nie czekaj</translation>
+    </message>
+    <message id="restartToUse">
+        <source>Restart %1 to use %2</source>
+        <translation>Uruchom ponownie %1, aby używać wersji %2</translation>
+    </message>
+    <message id="cliUpdateWhenClosedOption">
+        <source>Wait for running apps to quit, then update them</source>
+        <translation>Poczekaj, aż uruchomione aplikacje zostaną zamknięte, i wtedy je zaktualizuj</translation>
+    </message>
+    <message id="cliUpdateRestartOption">
+        <source>Ask running apps to quit, update them and open them again</source>
+        <translation>Poproś uruchomione aplikacje o zamknięcie, zaktualizuj je i otwórz ponownie</translation>
+    </message>
+    <message id="cliNoMeteredOption">
+        <source>Download nothing over a metered connection</source>
+        <translation>Nie pobieraj niczego przez połączenie taryfowe</translation>
+    </message>
+    <message id="cliRestartOrWait">
+        <source>Give --when-closed or --restart, not both.</source>
+        <translation>Podaj --when-closed albo --restart, nie oba.</translation>
+    </message>
+    <message id="cliAppRunning">
+        <source>%1 is running (process %2). Quit it, or use --when-closed or --restart.</source>
+        <translation>%1 jest uruchomiona (proces %2). Zamknij ją albo użyj --when-closed lub --restart.</translation>
+    </message>
+    <message id="cliChangeRunning">
+        <source>%1 is running (process %2). Quit it first.</source>
+        <translation>%1 jest uruchomiona (proces %2). Najpierw ją zamknij.</translation>
+    </message>
+    <message id="cliWaitingToQuit">
+        <source>Waiting for %1 to quit…</source>
+        <translation>Czekam na zamknięcie %1…</translation>
+    </message>
+    <message id="cliMeteredWarning">
+        <source>Warning: the connection is metered; this downloads %1.</source>
+        <translation>Uwaga: połączenie jest taryfowe; zostanie pobrane %1.</translation>
+    </message>
+    <message id="cliMeteredRefused">
+        <source>The connection is metered and --no-metered was given; nothing was downloaded.</source>
+        <translation>Połączenie jest taryfowe, a podano --no-metered; nic nie zostało pobrane.</translation>
+    </message>
     <message id="spaceOnVolume">
         <source>%1 needs %2 and has %3 free</source>
         <translation>%1 wymaga %2, a wolne jest %3</translation>
