@@ -67,7 +67,8 @@ qint64 write(const QString &root, const Shape &shape, int generation)
     const qint64 unit = qint64(double(shape.unpackedBytes) / (shape.files - changed + changed * weight));
     qint64 total = 0;
     for (int i = 0; i < shape.files; ++i) {
-        const bool changes = i % shape.changeEvery == 0;
+        // Both kinds of content change: pairs of neighbours, one text, one binary.
+        const bool changes = shape.changeEvery == 1 || i % (2 * shape.changeEvery) < 2;
         const qint64 size = changes ? qint64(unit * weight) : unit;
         const quint64 seed = quint64(i) + (changes ? quint64(generation) * 1000003ULL : 0);
         const QString path = app + QStringLiteral("/Contents/Resources/%1/file%2.%3")

@@ -5,9 +5,9 @@
 // The bench's app as a maker's folder, for publishing with a file list:
 // Bench.app with an Info.plist, a program and `files` resources, half the
 // bytes random, half text-like. Generation 0 is the older version; a later
-// generation changes the files whose index is a multiple of changeEvery
-// (every file when changeEvery is 1), which are made larger than the rest so
-// one file in twenty holds about a tenth of the bytes.
+// generation changes one file in changeEvery, text and binary alike (every
+// file when changeEvery is 1), made larger than the rest so one file in
+// twenty holds about a tenth of the bytes.
 namespace BundleFolder {
 
 struct Shape {

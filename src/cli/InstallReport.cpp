@@ -44,7 +44,8 @@ void InstallReport::started(const QString &appId)
     m_lastTenth = 0;
     m_barDrawn = false;
     m_transferred.remove(appId);
-    if (const AppOperation *operation = m_store.runningInstall(appId)) {
+    // What an update downloaded and took from the installed copy; installs and repairs download the archive.
+    if (const AppOperation *operation = m_store.runningInstall(appId); operation && operation->kind() == AppOperation::Kind::update) {
         connect(operation, &AppOperation::bytesChanged, this, [this, appId, operation] {
             if (operation->transferredBytes() >= 0)
                 m_transferred.insert(appId, {operation->transferredBytes(), operation->reusedBytes()});

@@ -12,9 +12,9 @@ class LauncherStore;
 // store runs: a first line naming the app and the versions, then the
 // progress (a bar with bytes, speed and time left on a terminal, one line per
 // ten percent otherwise, one {"progress": f} object per line with --json),
-// then the outcome ({"id": ..., "state": coded form, and once placed
-// "downloadedBytes" and "reusedBytes"} with --json; a line saying both
-// otherwise).
+// then the outcome ({"id": ..., "state": coded form, and for a placed
+// update "downloadedBytes" and "reusedBytes"} with --json; a line saying
+// both otherwise).
 class InstallReport : public QObject
 {
     Q_OBJECT

@@ -267,7 +267,7 @@ private Q_SLOTS:
         UsageAndHelpRows::row("check --help", QStringList{"check", "--help"}, 0, "usage: vantrel check");
         UsageAndHelpRows::row("check -h", QStringList{"check", "-h"}, 0, "--lang <en|pl|de>");
         UsageAndHelpRows::row("help list", QStringList{"help", "list"}, 0, "usage: vantrel list");
-        UsageAndHelpRows::row("help in German", QStringList{"update", "-h", "--lang", "de"}, 0, "Aufruf: vantrel update [--json] [--lang en|pl|de] --all | ID...\nAktualisiert nacheinander");
+        UsageAndHelpRows::row("help in German", QStringList{"update", "-h", "--lang", "de"}, 0, "Aufruf: vantrel update [--json] [--full] [--when-closed | --restart] [--no-metered] [--lang en|pl|de] --all | ID...\nAktualisiert nacheinander");
         UsageAndHelpRows::row("help compare", QStringList{"help", "compare"}, 0, "usage: vantrel compare A B");
     }
 

@@ -169,8 +169,11 @@ private Q_SLOTS:
         m_cancelOnRange.reset();
         lock.unlock();
         m_box = std::make_unique<InstallSandbox>();
-        const InstallOutcome first = m_box->install(record(m_v1, QStringLiteral("v1.zip"), QStringLiteral("1.0"), false));
+        m_server.clearRequests();
+        const InstallOutcome first = m_box->install(record(m_v1, QStringLiteral("v1.zip"), QStringLiteral("1.0")));
         QVERIFY2(first.succeeded(), qPrintable(first.describe()));
+        // With nothing installed there is nothing to reuse: the list is not even asked for.
+        QCOMPARE(m_server.requestCount(), 1);
         m_server.clearRequests();
         capturedWarnings().clear();
     }
@@ -222,6 +225,7 @@ private Q_SLOTS:
         FallbackRows::row("one entry's bytes changed on the server", "entry changed", true, "does not match the file list");
         FallbackRows::row("archive replaced between two requests", "replaced", true, "changed on the server");
         FallbackRows::row("shorter archive on the server", "short", false, "not the one the list describes");
+        FallbackRows::row("almost nothing to reuse", "all damaged", true, "most of the archive changed");
     }
 
     void fallsBackToTheWholeArchive()
@@ -245,6 +249,11 @@ private Q_SLOTS:
                 m_serving.rangedPath = m_releases.path(QStringLiteral("damaged.zip"));
             } else if (scenario == QLatin1String("replaced")) {
                 m_serving.replacedAfterFirstRange = true;
+            } else if (scenario == QLatin1String("all damaged")) {
+                for (int i = 0; i < ReleaseFolders::partCount; ++i) {
+                    const QString part = installed() + QStringLiteral("/Contents/Resources/part%1.bin").arg(i, 2, 10, QLatin1Char('0'));
+                    QVERIFY(TempHome::writeFile(part, TempHome::readFile(part).chopped(1)));
+                }
             } else if (scenario == QLatin1String("short")) {
                 QVERIFY(TempHome::writeFile(m_releases.path(QStringLiteral("short.zip")),
                                             TempHome::readFile(m_v2.archivePath).chopped(100)));

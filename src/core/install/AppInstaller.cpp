@@ -12,6 +12,7 @@
 #include "InstallLocks.h"
 #include "InstalledCopies.h"
 #include "InstalledCopyOperations.h"
+#include "PartialAssembly.h"
 #include "PartialUpdate.h"
 #include "UpdateSize.h"
 #include "faults/FaultPoint.h"
@@ -236,6 +237,11 @@ public:
     {
         if (m_control.repairVersion || m_control.fullArchive || !PartialUpdate::offered(m_app)
             || !ArchiveDownload::isAllowedRemote(*m_app.downloadUrl))
+            co_return false;
+        QCoro::Task<bool> looking = BlockingWork::run(
+            [root = m_ctx.installRoot, appId = m_app.id] { return PartialAssembly::hasInstalledCopy(root, appId); });
+        const bool installed = co_await looking;
+        if (!installed)
             co_return false;
         InstallFiles::createDirectories(extractedPath());
         PartialUpdate::Work work;

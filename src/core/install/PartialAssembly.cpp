@@ -10,11 +10,16 @@
 #include "errors/LauncherError.h"
 #include "faults/FaultPoint.h"
 
+#include <QDir>
+#include <QThread>
 #include <QFile>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
+#include <thread>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -129,6 +134,14 @@ bool copyIfSame(const QByteArray &source, const QByteArray &destination, const F
 
 }  // namespace
 
+bool hasInstalledCopy(const QString &installRoot, const QString &appId)
+{
+    const QStringList folders = QDir(installRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return std::any_of(folders.cbegin(), folders.cend(), [&](const QString &name) {
+        return InstallReceipt::placedVersion(installRoot + QLatin1Char('/') + name, appId).has_value();
+    });
+}
+
 QHash<QByteArray, QString> installedFolders(const FileList &list, const QString &installRoot, const QString &appId)
 {
     QHash<QByteArray, QString> folders;
@@ -145,29 +158,60 @@ QHash<QByteArray, QString> installedFolders(const FileList &list, const QString 
 Reused placeReusable(const FileList &list, const QHash<QByteArray, QString> &installed, const QString &extracted,
                      ExtractedChecksums *checksums, const std::atomic_bool *cancel)
 {
-    Reused reused;
     if (cancel)
         FaultPoint::hold("reusing", *cancel);
+    QList<qsizetype> files;
     for (qsizetype i = 0; i < list.entries.size(); ++i) {
         const FileListEntry &entry = list.entries[i];
-        const QByteArray path = placedPath(extracted, entry);
-        if (entry.type == FileListEntry::Type::directory) {
+        if (entry.type == FileListEntry::Type::file) {
+            files.append(i);
+        } else if (entry.type == FileListEntry::Type::directory) {
+            const QByteArray path = placedPath(extracted, entry);
             if (::mkdir(path.constData(), 0700) != 0)
                 throwFileError(QStringLiteral("Could not create"), path, errno);
-            continue;
         }
-        if (entry.type != FileListEntry::Type::file)
-            continue;
-        throwIfCancelled(cancel);
-        const QString root = installed.value(topFolder(entry.path));
-        const QByteArray source = root.isEmpty() ? QByteArray()
-                                                 : QFile::encodeName(root) + entry.path.mid(entry.path.indexOf('/'));
-        if (!source.isEmpty() && copyIfSame(source, path, entry, checksums, entry.path, cancel))
-            reused.bytes += entry.size;
-        else
-            reused.missing.append(i);
-        FaultPoint::reach("reusing");
     }
+    // Hashing and copying share the cores, as an extraction does.
+    const int workers = std::clamp(QThread::idealThreadCount(), 1, 4);
+    std::atomic<qsizetype> next{0};
+    std::vector<Reused> found(static_cast<std::size_t>(workers));
+    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(workers));
+    const auto work = [&](int worker) {
+        try {
+            for (qsizetype at = next++; at < files.size(); at = next++) {
+                throwIfCancelled(cancel);
+                const qsizetype i = files[at];
+                const FileListEntry &entry = list.entries[i];
+                const QString root = installed.value(topFolder(entry.path));
+                const QByteArray source = root.isEmpty() ? QByteArray()
+                                                         : QFile::encodeName(root) + entry.path.mid(entry.path.indexOf('/'));
+                if (!source.isEmpty() && copyIfSame(source, placedPath(extracted, entry), entry, checksums, entry.path, cancel))
+                    found[std::size_t(worker)].bytes += entry.size;
+                else
+                    found[std::size_t(worker)].missing.append(i);
+                FaultPoint::reach("reusing");
+            }
+        } catch (...) {
+            failures[std::size_t(worker)] = std::current_exception();
+            next = files.size();  // the others stop too
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int worker = 1; worker < workers; ++worker)
+        threads.emplace_back(work, worker);
+    work(0);
+    for (std::thread &thread : threads)
+        thread.join();
+    for (const std::exception_ptr &failure : failures) {
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+    Reused reused;
+    for (const Reused &part : found) {
+        reused.bytes += part.bytes;
+        reused.missing += part.missing;
+    }
+    std::sort(reused.missing.begin(), reused.missing.end());
     return reused;
 }
 

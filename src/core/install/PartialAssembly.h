@@ -18,6 +18,10 @@ class ExtractedChecksums;
 // throws PlatformError(fileSystem) when the work folder cannot be written.
 namespace PartialAssembly {
 
+// Whether installRoot holds a copy of appId to reuse at all (a folder whose
+// note names the app); a first install does not ask for the list.
+bool hasInstalledCopy(const QString &installRoot, const QString &appId);
+
 // The installed copy of each top folder of the list, when a copy of appId
 // stands under that name in installRoot (its note says so).
 QHash<QByteArray, QString> installedFolders(const FileList &list, const QString &installRoot, const QString &appId);

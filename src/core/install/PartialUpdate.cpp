@@ -21,6 +21,9 @@ constexpr qint64 largestList = 64 << 20;
 constexpr qint64 coalescedGap = 64 << 10;
 constexpr qint64 longestRun = 16 << 20;
 constexpr int maximumRetries = 3;
+// Past this share of the archive, one whole download (extracted on several
+// threads) costs less than the ranges.
+constexpr double largestShare = 0.8;
 
 Outcome fallBack(QString why, qint64 fetched = 0)
 {
@@ -116,6 +119,9 @@ QCoro::Task<Outcome> assemble(Work work)
     qint64 toFetch = 0;
     for (const PartialAssembly::Run &run : runs)
         toFetch += run.bytes();
+    if (double(toFetch) > largestShare * double(list.archiveSize))
+        co_return fallBack(QStringLiteral("most of the archive changed (%1 of %2 bytes)").arg(toFetch).arg(list.archiveSize),
+                           fetched.bytes);
     Outcome outcome;
     outcome.reusedBytes = reused.bytes;
     outcome.fetchedBytes = fetched.bytes;

@@ -53,7 +53,9 @@ QCoro::Task<QList<RunningProcess>> RunningApps::processesOf(QString appId) const
     if (!m_processes || bundle.isEmpty())
         co_return QList<RunningProcess>{};
     // Only what runs the bundle's files as they are now: a replaced copy's process is no obstacle.
-    QList<RunningProcess> found = co_await BlockingWork::run([processes = m_processes, bundle] { return processes->runningFrom({bundle}); });
+    QCoro::Task<QList<RunningProcess>> scanning
+        = BlockingWork::run([processes = m_processes, bundle] { return processes->runningFrom({bundle}); });
+    QList<RunningProcess> found = co_await scanning;
     found.removeIf([](const RunningProcess &process) { return process.deleted; });
     co_return found;
 }
@@ -215,8 +217,13 @@ QCoro::Task<void> RunningApps::findRestartNeeded()
     }
     QPointer<RunningApps> self(this);
     m_scanning = true;
-    const QList<RunningProcess> running = folders.isEmpty() ? QList<RunningProcess>{}
-        : co_await BlockingWork::run([processes = m_processes, folders] { return processes->runningFrom(folders); });
+    QList<RunningProcess> running;
+    if (!folders.isEmpty()) {
+        // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
+        QCoro::Task<QList<RunningProcess>> scanning
+            = BlockingWork::run([processes = m_processes, folders] { return processes->runningFrom(folders); });
+        running = co_await scanning;
+    }
     if (!self)
         co_return;
     m_scanning = false;
