@@ -28,12 +28,12 @@ std::optional<int> running(StoreSession &s, const QList<AppManifestItem> &apps, 
             continue;
         const QString name = Cli::printable(app.name);
         switch (when) {
-        case WhenRunning::refuse:
+        case WhenRunning::refuse: {
             // Only update has options that get past a running app.
-            Cli::err() << "vantrel " << command << ": "
-                       << qtTrId(command == QLatin1String("update") ? "cliAppRunning" : "cliChangeRunning").arg(name, pidList(processes))
-                       << Qt::endl;
+            const QString sentence = command == QLatin1String("update") ? qtTrId("cliAppRunning") : qtTrId("cliChangeRunning");
+            Cli::err() << "vantrel " << command << ": " << sentence.arg(name, pidList(processes)) << Qt::endl;
             return CliExit::running;
+        }
         case WhenRunning::wait: {
             Cli::err() << qtTrId("cliWaitingToQuit").arg(name) << Qt::endl;
             const InterruptWatch interrupt([&] { runningApps.stopWaiting(app.id); });

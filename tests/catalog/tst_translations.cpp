@@ -247,7 +247,8 @@ private Q_SLOTS:
             "Vantrel", "en|pl|de", "http://", "https://", "file:", "file",                   // names, schemes
             "check", "compare", "list", "install", "update", "remove", "rollback", "open", "complete", "verify",  // commands
             "skip", "hold", "release",
-            "help", "lang", "json", "no-beta", "public-keys", "signature", "all", "version", "full",  // options
+            "help", "lang", "json", "no-beta", "public-keys", "signature", "all", "version",  // options
+            "when-closed", "restart", "no-metered", "full",
             "ok", "error", "lifecycle", "featured", "announcements", "apps", "id", "name",    // JSON members
             "status", "visible", "published", "comingSoon", "problem", "progress", "state", "summary", "notListed", "held", "skippedVersion",
             "verified", "unchecked", "findings", "kind", "path", "repair", "repaired",           // JSON values

@@ -481,7 +481,7 @@ private Q_SLOTS:
                                                    "hold", "release", "open", "verify", "repair", "complete", "help", "--help",
                                                    "--version"});
         BashCompletionRows::row("a command begun", {"ro"}, {"rollback"});
-        BashCompletionRows::row("options and app ids", {"install", ""}, {"--json", "--help", "--lang", "alpha", "beta", "soon"});
+        BashCompletionRows::row("options and app ids", {"install", ""}, {"--json", "--no-metered", "--help", "--lang", "alpha", "beta", "soon"});
         BashCompletionRows::row("an app id begun", {"open", "b"}, {"beta"});
         BashCompletionRows::row("languages", {"list", "--lang", ""}, {"en", "pl", "de"});
         BashCompletionRows::row("a value of the caller's own", {"check", "--public-keys", ""}, {});

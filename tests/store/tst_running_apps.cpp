@@ -13,7 +13,10 @@
 #include "CatalogBuilders.h"
 #include "store/LauncherStore.h"
 
+#include "async/WaitForTask.h"
+
 #include <QNetworkAccessManager>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <csignal>
@@ -88,8 +91,11 @@ public:
     // Installs 1.0.0 and starts it as the desktop would; its process id.
     qint64 installAndStart()
     {
-        if (run({QStringLiteral("install"), swatch}).exitCode != 0)
+        const Result installed = run({QStringLiteral("install"), swatch});
+        if (installed.exitCode != 0) {
+            qWarning().noquote() << "install failed:" << installed.output();
             return 0;
+        }
         publish({m_new});
         return startApp();
     }
@@ -111,6 +117,11 @@ public:
                 out << line.toLongLong();
         }
         return out;
+    }
+    int runningCount() const
+    {
+        const QList<qint64> all = pids();
+        return int(std::count_if(all.cbegin(), all.cend(), alive));
     }
     QString installedVersion() const
     {
@@ -210,7 +221,7 @@ private Q_SLOTS:
                                                                            : AppInstallState::updateAvailable("1.0.0", "1.1.0");
         QTRY_COMPARE_WITH_TIMEOUT(store->stateFor(swatch), expected, 20000);
         QCOMPARE(home.installedVersion(), version);
-        QTRY_COMPARE_WITH_TIMEOUT(int(std::count_if(home.pids().cbegin(), home.pids().cend(), alive)), processesAtEnd, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(home.runningCount(), processesAtEnd, 5000);
         QCOMPARE(alive(pid), version == QLatin1String("1.0.0"));  // nothing was ended without an answer
         QVERIFY(running->waitingApps().isEmpty());
     }
@@ -266,7 +277,8 @@ private Q_SLOTS:
         QVERIFY(pid > 0);
         const std::unique_ptr<QProcess> tool = home.start(QStringList{QStringLiteral("update"), swatch} + options);
         if (options == QStringList{QStringLiteral("--when-closed")}) {
-            QTRY_VERIFY_WITH_TIMEOUT(tool->readAllStandardError().contains("Waiting for Swatch to quit"), 10000);
+            QByteArray waiting;
+            QTRY_VERIFY_WITH_TIMEOUT((waiting += tool->readAllStandardError()).contains("Waiting for Swatch to quit"), 10000);
             QCOMPARE(home.installedVersion(), QStringLiteral("1.0.0"));
             ::kill(pid_t(pid), SIGTERM);
         }

@@ -70,7 +70,7 @@ void MeteredDownloads::notNow()
         Q_EMIT questionChanged();
 }
 
-QVariant MeteredDownloads::questionValue() const
+QVariant MeteredDownloads::question() const
 {
     if (!m_question)
         return {};

@@ -21,7 +21,7 @@ class MeteredDownloads : public QObject
 {
     Q_OBJECT
     // The question shown, or null: {text, bytes (-1: unknown), count}.
-    Q_PROPERTY(QVariant question READ questionValue NOTIFY questionChanged)
+    Q_PROPERTY(QVariant question READ question NOTIFY questionChanged)
 
 public:
     enum class Batch { updates, installs };
@@ -39,6 +39,8 @@ public:
     // The question's sentence: "Updating 3 apps downloads 312 MB on a metered connection."
     static QString sentence(Batch batch, int count, std::optional<qint64> bytes);
 
+    // The question shown, or null (see the property).
+    QVariant question() const;
     Q_INVOKABLE void downloadAnyway();
     Q_INVOKABLE void notNow();
 
@@ -52,7 +54,7 @@ private:
         int count = 0;
         std::function<void()> start;
     };
-    QVariant questionValue() const;
+    
 
     std::shared_ptr<const NetworkCost> m_cost;
     std::shared_ptr<AppInstalling> m_installer;

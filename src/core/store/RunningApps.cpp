@@ -3,9 +3,11 @@
 #include "install/BlockingWork.h"
 #include "install/InstalledCopies.h"
 
+#include <QCoroFuture>
 #include <QCoroTimer>
 #include <QPointer>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -41,6 +43,22 @@ RunningApps::RunningApps(std::shared_ptr<RunningProcesses> processes, InstalledA
     connect(m_apps, &InstalledApps::operationFinished, this, &RunningApps::refreshRestartNeeded);
 }
 
+RunningApps::~RunningApps()
+{
+    for (QFuture<QList<RunningProcess>> &scan : m_scans)
+        scan.waitForFinished();
+}
+
+QCoro::Task<QList<RunningProcess>> RunningApps::scan(QStringList folders) const
+{
+    m_scans.removeIf([](const QFuture<QList<RunningProcess>> &done) { return done.isFinished(); });
+    QFuture<QList<RunningProcess>> future
+        = QtConcurrent::run(BlockingWork::pool(), [processes = m_processes, folders] { return processes->runningFrom(folders); });
+    m_scans.append(future);
+    QList<RunningProcess> found = co_await future;
+    co_return found;
+}
+
 QString RunningApps::bundlePath(const QString &appId) const
 {
     const QUrl url = m_apps->urls().value(appId);
@@ -53,9 +71,8 @@ QCoro::Task<QList<RunningProcess>> RunningApps::processesOf(QString appId) const
     if (!m_processes || bundle.isEmpty())
         co_return QList<RunningProcess>{};
     // Only what runs the bundle's files as they are now: a replaced copy's process is no obstacle.
-    QCoro::Task<QList<RunningProcess>> scanning
-        = BlockingWork::run([processes = m_processes, bundle] { return processes->runningFrom({bundle}); });
-    QList<RunningProcess> found = co_await scanning;
+    const QStringList folders{bundle};
+    QList<RunningProcess> found = co_await scan(folders);
     found.removeIf([](const RunningProcess &process) { return process.deleted; });
     co_return found;
 }
@@ -199,7 +216,11 @@ QCoro::Task<void> RunningApps::startWhenQuit(Question question)
 
 void RunningApps::refreshRestartNeeded()
 {
-    if (m_processes && !m_scanning)
+    if (!m_processes)
+        return;
+    if (m_scanning)
+        m_scanAgain = true;
+    else
         findRestartNeeded();
 }
 
@@ -216,17 +237,14 @@ QCoro::Task<void> RunningApps::findRestartNeeded()
         folders << bundle << InstalledCopies::previousPath(bundle);
     }
     QPointer<RunningApps> self(this);
-    m_scanning = true;
     QList<RunningProcess> running;
     if (!folders.isEmpty()) {
-        // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
-        QCoro::Task<QList<RunningProcess>> scanning
-            = BlockingWork::run([processes = m_processes, folders] { return processes->runningFrom(folders); });
-        running = co_await scanning;
+        m_scanning = true;
+        running = co_await scan(folders);
+        if (!self)
+            co_return;
+        m_scanning = false;
     }
-    if (!self)
-        co_return;
-    m_scanning = false;
     // A process of a replaced copy runs from where the swap moved it, or from files since deleted.
     QHash<QString, QString> needed;
     for (auto it = bundles.cbegin(); it != bundles.cend(); ++it) {
@@ -245,9 +263,11 @@ QCoro::Task<void> RunningApps::findRestartNeeded()
         m_restartNeeded = needed;
         Q_EMIT restartNeededChanged();
     }
+    if (std::exchange(m_scanAgain, false))
+        refreshRestartNeeded();
 }
 
-QVariant RunningApps::questionValue() const
+QVariant RunningApps::question() const
 {
     if (m_questions.isEmpty())
         return {};

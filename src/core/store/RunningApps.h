@@ -4,6 +4,7 @@
 #include "system/RunningProcesses.h"
 
 #include <QCoroTask>
+#include <QFuture>
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -23,7 +24,7 @@ class RunningApps : public QObject
 {
     Q_OBJECT
     // The question shown, or null: {appId, appName, change (Change), pids (list)}.
-    Q_PROPERTY(QVariant question READ questionValue NOTIFY questionChanged)
+    Q_PROPERTY(QVariant question READ question NOTIFY questionChanged)
     // Ids of the apps whose change waits for them to quit.
     Q_PROPERTY(QStringList waitingApps READ waitingApps NOTIFY waitingAppsChanged)
     // App id -> the installed version a process of the app still running does not use yet.
@@ -38,6 +39,8 @@ public:
     static constexpr std::chrono::milliseconds quitGrace{5000};
 
     RunningApps(std::shared_ptr<RunningProcesses> processes, InstalledApps *apps, QObject *parent = nullptr);
+    // Waits for scans still running: they read what the process's exit tears down.
+    ~RunningApps() override;
 
     // Starts the change at once when nothing runs from the app's bundle;
     // otherwise asks (one question at a time, the rest in line).
@@ -49,6 +52,8 @@ public:
     // Waits until none runs from the bundle; false when stopWaiting came first.
     QCoro::Task<bool> waitUntilQuit(QString appId);
 
+    // The question shown, or null (see the property).
+    QVariant question() const;
     // The answers to the question shown.
     Q_INVOKABLE void quitAndContinue();
     Q_INVOKABLE void continueWhenQuit();
@@ -78,11 +83,13 @@ private:
     QCoro::Task<void> quitThenStart(Question question);
     QCoro::Task<void> startWhenQuit(Question question);
     QCoro::Task<void> findRestartNeeded();
+    // The processes running from folders, found on a worker thread.
+    QCoro::Task<QList<RunningProcess>> scan(QStringList folders) const;
     void setWaiting(const QString &appId, bool waiting);
     std::optional<Question> takeQuestion();
     std::optional<Refusal> refusal(const AppManifestItem &app, Change change) const;
     QString bundlePath(const QString &appId) const;
-    QVariant questionValue() const;
+    
     QVariantMap restartNeededValue() const;
 
     std::shared_ptr<RunningProcesses> m_processes;
@@ -92,4 +99,6 @@ private:
     QHash<QString, QString> m_restartNeeded;
     QTimer *m_recheck;  // while an app needs a restart, whether it had one
     bool m_scanning = false;
+    bool m_scanAgain = false;  // asked for while a scan ran: what it saw may be old
+    mutable QList<QFuture<QList<RunningProcess>>> m_scans;
 };

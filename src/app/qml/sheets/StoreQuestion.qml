@@ -20,7 +20,7 @@ Popup {
     anchors.centerIn: T.Overlay.overlay
     modal: true
     focus: true
-    width: Math.min(380, parent ? parent.width - 32 : 380)
+    width: Math.min(460, parent ? parent.width - 32 : 460)
     padding: 20
     closePolicy: Popup.CloseOnEscape
 
