@@ -5,6 +5,9 @@
 #include "BenchServer.h"
 #include "BenchStats.h"
 #include "BundleArchive.h"
+#include "BundleFolder.h"
+#include "ReleasePublisher.h"
+#include "ReleaseServer.h"
 #include "InstallPhases.h"
 
 #include "DefaultCollaborators.h"
@@ -233,6 +236,82 @@ double openSslSha256MiBps()
             return fields.last().chopped(1).toDouble() * 1000 / (1 << 20);
     }
     throw std::runtime_error("cannot read the openssl speed output");
+}
+
+// ---- update ---------------------------------------------------------------------
+
+// An update from the installed copy against the whole archive, on loopback
+// and over a link paced to 100 Mbit/s, for a version that changes a twentieth
+// of the files (a tenth of the bytes) and for one that changes every file.
+void benchUpdate(const Options &options, const QString &base)
+{
+    const QString section = QStringLiteral("update");
+    BundleFolder::Shape shape;
+    shape.files = qMax(40, int(2000 * options.size));
+    shape.unpackedBytes = qint64(double(300LL << 20) * options.size);
+    BundleFolder::Shape everything = shape;
+    everything.changeEvery = 1;
+    const QString releases = base + QStringLiteral("/update-releases");
+    progress(QStringLiteral("writing and publishing three versions of the bench app"));
+    BundleFolder::write(base + QStringLiteral("/update-one"), shape, 0);
+    BundleFolder::write(base + QStringLiteral("/update-two"), shape, 1);
+    BundleFolder::write(base + QStringLiteral("/update-all"), everything, 2);
+    const ReleasePublisher::Release one = ReleasePublisher::publish(base + QStringLiteral("/update-one/Bench.app"), releases, QStringLiteral("one.zip"));
+    const ReleasePublisher::Release two = ReleasePublisher::publish(base + QStringLiteral("/update-two/Bench.app"), releases, QStringLiteral("two.zip"));
+    const ReleasePublisher::Release all = ReleasePublisher::publish(base + QStringLiteral("/update-all/Bench.app"), releases, QStringLiteral("all.zip"));
+    ReleaseServer server(releases);
+    const auto item = [&server](const ReleasePublisher::Release &release, const QString &version) {
+        AppManifestItem app = benchItem(server.url(QFileInfo(release.archivePath).fileName()), QString::fromLatin1(release.archiveSha256));
+        app.version = version;
+        app.fileListUrl = QUrl(server.url(QFileInfo(release.listPath).fileName()));
+        app.fileListSha256 = QString::fromLatin1(release.listSha256);
+        return app;
+    };
+
+    QNetworkAccessManager session;
+    AppInstaller installer(QUrl::fromLocalFile(base + QStringLiteral("/update-root")), &session, defaultInstallerLayers());
+    QDir().mkpath(base + QStringLiteral("/update-tmp"));
+    installer.setTemporaryDirectory(base + QStringLiteral("/update-tmp"));
+    installOnce(installer, item(one, QStringLiteral("1.0.0")));
+    const QUrl bundle = QUrl::fromLocalFile(base + QStringLiteral("/update-root/Bench.app"));
+    const qint64 archiveBytes = QFileInfo(two.archivePath).size();
+    progress(QStringLiteral("update: %1 files, %2 unpacked, %3 archive").arg(shape.files).arg(mib(double(shape.unpackedBytes)), mib(double(archiveBytes))));
+
+    // One update from 1.0.0, timed; the copy is rolled back (untimed) for the next.
+    qint64 fetched = 0;
+    const auto updateOnce = [&](const AppManifestItem &target, bool whole) {
+        InstallControl control;
+        control.fullArchive = whole;
+        control.onTransferred = [&fetched](qint64 downloaded, qint64) { fetched = downloaded; };
+        ::sync();
+        const double time = BenchStats::timeMs([&] { installOnce(installer, target, control); });
+        BackgroundCleanup::waitForAll(60000);
+        QCoro::waitFor(installer.rollBack(target.id, bundle));
+        return time;
+    };
+    const auto compare = [&](const QString &measure, const AppManifestItem &target, double goal) {
+        QList<double> partial, full;
+        updateOnce(target, false);
+        for (int run = 0; run < options.runs; ++run) {
+            partial.append(updateOnce(target, false));
+            full.append(updateOnce(target, true));
+        }
+        const double ratio = median(partial) / median(full);
+        rows.append({section, measure, ms(median(partial)), ms(median(full)), QStringLiteral("%1").arg(ratio, 0, 'f', 2),
+                     QStringLiteral("<= %1").arg(goal), verdict(ratio, goal)});
+        ratios.append(QStringLiteral("%1 %2").arg(measure).arg(ratio, 0, 'f', 2));
+    };
+
+    const AppManifestItem changed = item(two, QStringLiteral("2.0.0"));
+    updateOnce(changed, false);
+    const double share = double(fetched) / double(archiveBytes);
+    rows.append({section, QStringLiteral("bytes fetched, 5 % of files changed"), mib(double(fetched)), mib(double(archiveBytes)),
+                 QStringLiteral("%1").arg(share, 0, 'f', 3), QStringLiteral("<= 0.12"), verdict(share, 0.12)});
+    compare(QStringLiteral("update time, 5 % changed, loopback"), changed, 0.35);
+    server.setPace(100'000'000 / 8);
+    compare(QStringLiteral("update time, 5 % changed, 100 Mbit/s"), changed, 0.15);
+    server.setPace(0);
+    compare(QStringLiteral("update time, every file changed, loopback"), item(all, QStringLiteral("3.0.0")), 1.05);
 }
 
 void benchInstall(const Options &options, const QString &base)
@@ -903,7 +982,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Measured runs per figure (at least 5 for real figures)."), QStringLiteral("n"), QStringLiteral("5"));
     const QCommandLineOption memoryOption(QStringLiteral("memory-mib"), QStringLiteral("Unpacked size of the archive for the memory figure."), QStringLiteral("MiB"), QStringLiteral("1024"));
     const QCommandLineOption workOption(QStringLiteral("work-dir"), QStringLiteral("Where archives and installs go (default: the temporary folder)."), QStringLiteral("dir"));
-    const QCommandLineOption onlyOption(QStringLiteral("only"), QStringLiteral("Comma-separated sections: install, catalog, startup, search."), QStringLiteral("list"));
+    const QCommandLineOption onlyOption(QStringLiteral("only"), QStringLiteral("Comma-separated sections: install, update, catalog, startup, search."), QStringLiteral("list"));
     const QCommandLineOption smokeOption(QStringLiteral("smoke"), QStringLiteral("A few-second run proving every part still works."));
     const QCommandLineOption onceOption(QStringLiteral("install-once"), QStringLiteral("Child mode: one install, then print the peak memory."));
     parser.addOptions({sizeOption, runsOption, memoryOption, workOption, onlyOption, smokeOption, onceOption});
@@ -927,7 +1006,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     options.sections = parser.isSet(onlyOption) ? parser.value(onlyOption).split(QLatin1Char(','))
-                                                : QStringList{QStringLiteral("install"), QStringLiteral("catalog"),
+                                                : QStringList{QStringLiteral("install"), QStringLiteral("update"), QStringLiteral("catalog"),
                                                               QStringLiteral("startup"), QStringLiteral("search")};
     const QString workParent = parser.isSet(workOption) ? parser.value(workOption) : QDir::tempPath();
     QTemporaryDir base(workParent + QStringLiteral("/vantrel-bench-XXXXXX"));
@@ -949,6 +1028,8 @@ int main(int argc, char *argv[])
     };
     if (options.sections.contains(QLatin1String("install")))
         guarded(QStringLiteral("install"), [&] { benchInstall(options, base.path()); });
+    if (options.sections.contains(QLatin1String("update")))
+        guarded(QStringLiteral("update"), [&] { benchUpdate(options, base.path()); });
     if (options.sections.contains(QLatin1String("catalog")))
         guarded(QStringLiteral("catalog"), [&] { benchCatalog(options); });
     if (options.sections.contains(QLatin1String("startup")))

@@ -8,6 +8,7 @@
 #include "catalog/ManifestPolicy.h"
 #include "catalog/VersionComparison.h"
 #include "errors/LauncherError.h"
+#include "install/ArchiveDownload.h"
 #include "net/ServiceEndpoints.h"
 
 #include <QCommandLineParser>
@@ -39,6 +40,22 @@ QString unpublishedReason(const AppManifestItem &app)
     return {};
 }
 
+// What is wrong with the record's file list keys; empty when they are
+// usable or absent. The launcher then updates from the whole archive.
+QString fileListProblem(const AppManifestItem &app)
+{
+    if (!app.fileListUrl && !app.fileListSha256)
+        return {};
+    if (!app.fileListUrl || !app.fileListSha256)
+        return qtTrId("cliProblemFileListHalf");
+    if (!app.fileListUrl->isValid()
+        || !(ArchiveDownload::isAllowedRemote(*app.fileListUrl) || app.fileListUrl->scheme() == QLatin1String("file")))
+        return qtTrId("cliProblemFileListUrl");
+    if (!ManifestPolicy::isValidSha256(*app.fileListSha256))
+        return qtTrId("cliProblemFileListChecksum");
+    return {};
+}
+
 struct AppReport {
     QString id;
     QString status;
@@ -61,6 +78,8 @@ QList<AppReport> appReports(const LauncherManifest &manifest, bool includeBeta)
         r.comingSoon = ManifestPolicy::isVisible(app, true) && app.status == AppReleaseStatus::comingSoon;
         if (r.visible && !r.published)
             r.problem = unpublishedReason(app);
+        if (const QString list = fileListProblem(app); !list.isEmpty())
+            r.problem = r.problem.isEmpty() ? list : r.problem + QStringLiteral("; ") + list;
         reports.append(r);
     }
     return reports;

@@ -2,6 +2,7 @@
 
 #include "CliCommand.h"
 #include "install/InstallProgress.h"
+#include "store/AppOperation.h"
 #include "store/LauncherStore.h"
 
 #include <QJsonObject>
@@ -42,6 +43,14 @@ void InstallReport::started(const QString &appId)
     m_clock.start();
     m_lastTenth = 0;
     m_barDrawn = false;
+    m_transferred.remove(appId);
+    // What an update downloaded and took from the installed copy; installs and repairs download the archive.
+    if (const AppOperation *operation = m_store.runningInstall(appId); operation && operation->kind() == AppOperation::Kind::update) {
+        connect(operation, &AppOperation::bytesChanged, this, [this, appId, operation] {
+            if (operation->transferredBytes() >= 0)
+                m_transferred.insert(appId, {operation->transferredBytes(), operation->reusedBytes()});
+        });
+    }
     const AppManifestItem *app = m_store.manifest().findApp(appId);
     if (m_format == Format::json || !app)
         return;
@@ -116,11 +125,20 @@ void InstallReport::finished(const QString &appId, bool succeeded)
     const AppManifestItem *app = m_store.manifest().findApp(appId);
     const QString name = Cli::printable(app ? app->name : appId);
     const AppInstallState state = m_store.stateFor(appId);
-    if (m_format == Format::json)
-        Cli::printJson({{QStringLiteral("id"), appId}, {QStringLiteral("state"), state.toJson()}});
-    else if (succeeded)
+    const auto transferred = m_transferred.constFind(appId);
+    if (m_format == Format::json) {
+        QJsonObject outcome{{QStringLiteral("id"), appId}, {QStringLiteral("state"), state.toJson()}};
+        if (transferred != m_transferred.cend()) {
+            outcome.insert(QStringLiteral("downloadedBytes"), transferred->first);
+            outcome.insert(QStringLiteral("reusedBytes"), transferred->second);
+        }
+        Cli::printJson(outcome);
+    } else if (succeeded) {
         Cli::out() << name << ": " << Cli::printable(state.label()) << " ("
                    << Cli::printable(m_store.installedAppURLs().value(appId).toLocalFile()) << ")" << Qt::endl;
+        if (transferred != m_transferred.cend() && transferred->second > 0)
+            Cli::out() << qtTrId("cliTransferred").arg(size(transferred->first), size(transferred->second)) << Qt::endl;
+    }
     if (!succeeded && state.kind() == AppInstallState::Kind::failed)
         Cli::err() << Cli::printable(state.message()) << Qt::endl;
     else if (!succeeded)

@@ -12,7 +12,9 @@ class LauncherStore;
 // store runs: a first line naming the app and the versions, then the
 // progress (a bar with bytes, speed and time left on a terminal, one line per
 // ten percent otherwise, one {"progress": f} object per line with --json),
-// then the outcome ({"id": ..., "state": coded form} with --json).
+// then the outcome ({"id": ..., "state": coded form, and for a placed
+// update "downloadedBytes" and "reusedBytes"} with --json; a line saying
+// both otherwise).
 class InstallReport : public QObject
 {
     Q_OBJECT
@@ -35,6 +37,8 @@ private:
     Format m_format;
     // The last state before each install, for the first line.
     QHash<QString, AppInstallState> m_settled;
+    // Bytes each placed install downloaded and took from the installed copy.
+    QHash<QString, std::pair<qint64, qint64>> m_transferred;
     QElapsedTimer m_clock;
     int m_lastTenth = 0;
     bool m_barDrawn = false;

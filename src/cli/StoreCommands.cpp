@@ -10,13 +10,16 @@
 #include "install/AppInstaller.h"
 #include "store/AppManagement.h"
 #include "codec/EnumNames.h"
+#include "store/InstalledApps.h"
 #include "store/LauncherStore.h"
 #include "system/SystemLayers.h"
 
+#include <QCoroTask>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 
 #include <algorithm>
 
@@ -199,6 +202,19 @@ int runUpdate(const CliInvocation &call)
         return *status;
     const bool json = call.isSet(QStringLiteral("json"));
     AppInstaller::removeLeftovers(s.installRoot);
+    const bool whole = call.isSet(QStringLiteral("full"));
+    s.store->installedApps()->setWholeArchives(whole);
+    // What each update will download, where it can be told ahead.
+    for (const QString &id : *ids) {
+        const AppManifestItem *app = s.store->manifest().findApp(id);
+        if (json || whole || !app)
+            continue;
+        const std::optional<qint64> bytes = QCoro::waitFor(s.store->installedApps()->updateSize(*app));
+        if (bytes)
+            Cli::out() << qtTrId("cliUpdateSize").arg(Cli::printable(app->name),
+                                                      QLocale().formattedDataSize(*bytes, 1, QLocale::DataSizeSIFormat))
+                       << Qt::endl;
+    }
     InstallReport report(*s.store, InstallReport::formatFor(json));
     // Ctrl-C cancels the running update and starts no other.
     const InterruptWatch interrupt([&] { s.store->manage()->stopUpdates(); });
@@ -352,10 +368,11 @@ void registerStoreCommands(CliRegistry &registry)
     });
     registry.add({
         .name = QStringLiteral("update"),
-        .usage = QStringLiteral("update [--json] [--when-closed | --restart] [--no-metered] [--lang en|pl|de] --all | ID..."),
+        .usage = QStringLiteral("update [--json] [--full] [--when-closed | --restart] [--no-metered] [--lang en|pl|de] --all | ID..."),
         .summaryId = QT_TRID_NOOP("cliUpdateSummary"),
         .options = {json,
                     {QStringLiteral("all"), QT_TRID_NOOP("cliUpdateAllOption")},
+                    {QStringLiteral("full"), QT_TRID_NOOP("cliUpdateFullOption")},
                     {QStringLiteral("when-closed"), QT_TRID_NOOP("cliUpdateWhenClosedOption")},
                     {QStringLiteral("restart"), QT_TRID_NOOP("cliUpdateRestartOption")},
                     noMetered},

@@ -244,14 +244,15 @@ private Q_SLOTS:
         const QRegularExpression synopsis(QStringLiteral(
             "^(?:[a-z]+ )?(?:\\[*(?:--?[a-z-]+,?|[A-Z]+(?:\\.\\.\\.)?|<?en\\|pl\\|de>?|\\|)\\]* ?)+$"));
         const QSet<QString> notProse{
-            "Vantrel", "en|pl|de", "http://", "https://", "file:",                           // names, schemes
+            "Vantrel", "en|pl|de", "http://", "https://", "file:", "file",                   // names, schemes
             "check", "compare", "list", "install", "update", "remove", "rollback", "open", "complete", "verify",  // commands
             "skip", "hold", "release",
             "help", "lang", "json", "no-beta", "public-keys", "signature", "all", "version",  // options
-            "when-closed", "restart", "no-metered",
+            "when-closed", "restart", "no-metered", "full",
             "ok", "error", "lifecycle", "featured", "announcements", "apps", "id", "name",    // JSON members
             "status", "visible", "published", "comingSoon", "problem", "progress", "state", "summary", "notListed", "held", "skippedVersion",
             "verified", "unchecked", "findings", "kind", "path", "repair", "repaired",           // JSON values
+            "downloadedBytes", "reusedBytes",
             "English", "Polski", "Deutsch"};  // each language by its own name, the same in every language
         const QHash<QString, Message> ids = readTs(tsFile(QStringLiteral("en")));
         QStringList found;

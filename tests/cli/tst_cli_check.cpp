@@ -44,6 +44,7 @@ class TestCliCheck : public QObject
     using SignaturesRows = DataRows<QStringList, QString, int, QString>;  // args, environmentKeys, exitCode, expected (on stdout when 0, else stderr)
     using UsageAndHelpRows = DataRows<QStringList, int, QString>;  // args, exitCode, expected (on stderr for wrong usage, else stdout)
     using CompareRows = DataRows<QString, QString, QString>;  // a, b, expected
+    using FileListKeysRows = DataRows<QJsonValue, QJsonValue, QString>;  // fileListUrl, fileListSha256 (undefined: absent), problem
 
 private:
     QTemporaryDir m_dir;
@@ -113,6 +114,40 @@ private Q_SLOTS:
                             .join(QLatin1Char(' ')));
         }
         QCOMPARE(apps, expectedApps);
+    }
+
+    // Newer keys an older launcher ignores: malformed, they fail nothing, and check names them.
+    void fileListKeys_data()
+    {
+        FileListKeysRows::columns();
+        const QJsonValue sum(QString(64, QLatin1Char('c')));
+        const QJsonValue url(QStringLiteral("https://example.com/ok.zip.files"));
+        FileListKeysRows::row("none", QJsonValue::Undefined, QJsonValue::Undefined, "-");
+        FileListKeysRows::row("both usable", url, sum, "-");
+        FileListKeysRows::row("list without checksum", url, QJsonValue::Undefined, "file list and its checksum must come together");
+        FileListKeysRows::row("checksum without list", QJsonValue::Undefined, sum, "file list and its checksum must come together");
+        FileListKeysRows::row("URL a number", 42, sum, "file list URL not usable");
+        FileListKeysRows::row("URL of another scheme", QJsonValue(QStringLiteral("ftp://example.com/ok.zip.files")), sum, "file list URL not usable");
+        FileListKeysRows::row("checksum too short", url, QJsonValue(QStringLiteral("abc")), "file list checksum not 64 hexadecimal digits");
+    }
+
+    void fileListKeys()
+    {
+        const auto [url, sum, problem] = FileListKeysRows::fetch();
+        QJsonObject manifest = QJsonDocument::fromJson(ManifestDecoder::encode(TestCatalog::manifest({app("ok")}, {}))).object();
+        QJsonArray apps = manifest.value("apps").toArray();
+        QJsonObject record = apps.first().toObject();
+        if (!url.isUndefined())
+            record.insert("fileListUrl", url);
+        if (!sum.isUndefined())
+            record.insert("fileListSha256", sum);
+        apps.replace(0, record);
+        manifest.insert("apps", apps);
+        const Run run = vantrel({"check", "--json", write("lists.json", QJsonDocument(manifest).toJson())});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject reported = json(run).value("apps").toArray().first().toObject();
+        QCOMPARE(reported.value("published"), QJsonValue(true));
+        QCOMPARE(reported.value("problem").isNull() ? QStringLiteral("-") : reported.value("problem").toString(), problem);
     }
 
     void emptyCatalogReport()
@@ -232,7 +267,7 @@ private Q_SLOTS:
         UsageAndHelpRows::row("check --help", QStringList{"check", "--help"}, 0, "usage: vantrel check");
         UsageAndHelpRows::row("check -h", QStringList{"check", "-h"}, 0, "--lang <en|pl|de>");
         UsageAndHelpRows::row("help list", QStringList{"help", "list"}, 0, "usage: vantrel list");
-        UsageAndHelpRows::row("help in German", QStringList{"update", "-h", "--lang", "de"}, 0, "Aufruf: vantrel update [--json] [--when-closed | --restart] [--no-metered] [--lang en|pl|de] --all | ID...\nAktualisiert nacheinander");
+        UsageAndHelpRows::row("help in German", QStringList{"update", "-h", "--lang", "de"}, 0, "Aufruf: vantrel update [--json] [--full] [--when-closed | --restart] [--no-metered] [--lang en|pl|de] --all | ID...\nAktualisiert nacheinander");
         UsageAndHelpRows::row("help compare", QStringList{"help", "compare"}, 0, "usage: vantrel compare A B");
     }
 

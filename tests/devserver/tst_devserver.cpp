@@ -326,6 +326,20 @@ private Q_SLOTS:
 
         m_cli.useEndpoints(m_multi->base());
         QVERIFY(m_cli.listed(QStringLiteral("inkwell")).value(QStringLiteral("state")).toObject().contains(QStringLiteral("updateAvailable")));
+
+        // Its releases are published with file lists: the update takes the program and icon from the installed copy.
+        const ToolSandbox::Result update = m_cli.run({QStringLiteral("update"), QStringLiteral("--json"), QStringLiteral("inkwell")});
+        QVERIFY2(update.exitCode == 0, qPrintable(update.output()));
+        QCOMPARE(plistValue(plist, QStringLiteral("CFBundleShortVersionString")), QStringLiteral("1.1.0"));
+        QJsonObject outcome;
+        for (const QString &line : update.out.split(QLatin1Char('\n'))) {
+            const QJsonObject object = QJsonDocument::fromJson(line.toUtf8()).object();
+            if (object.contains(QStringLiteral("reusedBytes")))
+                outcome = object;
+        }
+        const qint64 archive = http("GET", m_multi->url(QStringLiteral("/releases/inkwell-1.1.0.zip"))).body.size();
+        QVERIFY2(outcome.value(QStringLiteral("reusedBytes")).toInteger() > archive / 2, qPrintable(update.out));
+        QVERIFY2(outcome.value(QStringLiteral("downloadedBytes")).toInteger() < archive / 4, qPrintable(update.out));
     }
 };
 

@@ -91,36 +91,40 @@ public:
                 response = Response::text(404, "not found");
             }
         }
-        const qint64 from = response.acceptRanges ? rangeStart(request, response) : 0;
+        const auto [from, last] = response.acceptRanges ? requestedRange(request, response) : std::pair<qint64, qint64>(0, -1);
         if (response.delayMs > 0) {
             QPointer<QTcpSocket> guard(socket);
-            QTimer::singleShot(response.delayMs, this, [this, guard, response, from] {
+            QTimer::singleShot(response.delayMs, this, [this, guard, response, from, last] {
                 if (guard)
-                    send(guard, response, from);
+                    send(guard, response, from, last);
             });
         } else {
-            send(socket, response, from);
+            send(socket, response, from, last);
         }
     }
 
-    // What "Range: bytes=N-" or "bytes=-N" asks for when the validator in
-    // If-Range (if any) matches: N, or -N for the last N bytes; 0 for the whole.
-    static qint64 rangeStart(const Request &request, const Response &response)
+    // What "Range: bytes=N-", "bytes=N-M" or "bytes=-N" asks for when the
+    // validator in If-Range (if any) matches: N (or -N for the last N bytes;
+    // 0 for the whole) and M (-1: to the end).
+    static std::pair<qint64, qint64> requestedRange(const Request &request, const Response &response)
     {
         const QByteArray range = request.header("Range");
         const bool suffix = range.startsWith("bytes=-");
-        if (!range.startsWith("bytes=") || (!range.endsWith('-') && !suffix))
-            return 0;
+        const QList<QByteArray> bounds = range.mid(6).split('-');
+        if (!range.startsWith("bytes=") || bounds.size() != 2 || range.contains(','))
+            return {0, -1};
         const QByteArray ifRange = request.header("If-Range");
         const bool current = ifRange.isEmpty() || std::any_of(response.headers.cbegin(), response.headers.cend(), [&](const auto &h) {
             return h.second == ifRange && (h.first.toLower() == "etag" || h.first.toLower() == "last-modified");
         });
         if (!current)
-            return 0;
-        return suffix ? -qMax<qint64>(1, range.mid(7).toLongLong()) : range.mid(6).chopped(1).toLongLong();
+            return {0, -1};
+        if (suffix)
+            return {-qMax<qint64>(1, bounds[1].toLongLong()), -1};
+        return {bounds[0].toLongLong(), bounds[1].isEmpty() ? -1 : bounds[1].toLongLong()};
     }
 
-    void send(QTcpSocket *socket, Response response, qint64 from)
+    void send(QTcpSocket *socket, Response response, qint64 from, qint64 last)
     {
         if (response.stall)
             return;
@@ -144,11 +148,12 @@ public:
         if (from > 0 && from >= length) {
             response.status = 416;
             length = 0;
-        } else if (from > 0 || suffix) {
+        } else if (from > 0 || suffix || last >= 0) {
             response.status = 206;
-            response.headers.append({"Content-Range", "bytes " + QByteArray::number(from) + '-' + QByteArray::number(length - 1)
+            const qint64 end = last >= 0 ? qMin(last, length - 1) : length - 1;
+            response.headers.append({"Content-Range", "bytes " + QByteArray::number(from) + '-' + QByteArray::number(end)
                                                           + '/' + QByteArray::number(length)});
-            length -= from;
+            length = end - from + 1;
             source->seek(from);
         }
         const qint64 announced = response.announcedLength >= 0 ? response.announcedLength : length;

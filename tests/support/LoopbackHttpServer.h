@@ -40,7 +40,7 @@ public:
         // Close the connection once the body reached this byte of the whole
         // content, also when answering a range (-1: send all).
         qint64 closeAfterBytes = -1;
-        // Answer "Range: bytes=N-" with 206 and the part from N (416 past the
+        // Answer "Range: bytes=N-" (or "bytes=N-M") with 206 and the part from N (416 past the
         // end), and "bytes=-N" with the last N bytes, unless If-Range differs
         // from the ETag or Last-Modified in headers.
         bool acceptRanges = false;

@@ -101,6 +101,7 @@ public:
     QStringList calls;
     QHash<QString, QString> previous;
     InstallControl lastControl;  // of the latest install, to report its progress
+    std::optional<qint64> updateBytes;  // what updateSize tells
     QHash<QString, qint64> sizes;  // app id -> its archive's size; others unknown
 
     void failWith(const QString &text)
@@ -126,6 +127,7 @@ public:
         co_return InstalledApp{QUrl::fromLocalFile(path), app.version};
     }
 
+    QCoro::Task<std::optional<qint64>> updateSize(AppManifestItem, QUrl) override { co_return updateBytes; }
     QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app) override
     {
         co_return sizes.contains(app.id) ? std::optional(sizes.value(app.id)) : std::nullopt;

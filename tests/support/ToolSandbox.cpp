@@ -40,6 +40,7 @@ ToolSandbox::ToolSandbox(const QString &homeName)
 QString ToolSandbox::vantrel() { return buildPath(QStringLiteral("src/cli/vantrel")); }
 QString ToolSandbox::devserver() { return buildPath(QStringLiteral("src/devserver/vantrel-devserver")); }
 QString ToolSandbox::launcher() { return buildPath(QStringLiteral("src/app/vantrel-launcher")); }
+QString ToolSandbox::publisher() { return buildPath(QStringLiteral("src/publish/vantrel-publish")); }
 
 void ToolSandbox::useEndpoints(const QUrl &base)
 {
@@ -66,11 +67,14 @@ QUrl ToolSandbox::host(const QString &path, const QByteArray &bytes, int slowMs)
     return m_server.url(path);
 }
 
-QUrl ToolSandbox::hostFile(const QString &path, const QString &filePath)
+QUrl ToolSandbox::hostFile(const QString &path, const QString &filePath, bool ranges)
 {
     QMutexLocker lock(&m_mutex);
     LoopbackHttpServer::Response response;
     response.bodyFile = filePath;
+    response.acceptRanges = ranges;
+    if (ranges)
+        response.headers.append(qMakePair(QByteArray("ETag"), QByteArray("\"served\"")));
     m_files.insert(path, response);
     return m_server.url(path);
 }

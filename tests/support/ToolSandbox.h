@@ -28,6 +28,7 @@ public:
     static QString vantrel();
     static QString devserver();
     static QString launcher();
+    static QString publisher();
 
     LoopbackHttpServer &server() { return m_server; }
     // The environment of every process started from now on; tests may edit it.
@@ -40,7 +41,8 @@ public:
     // Serves bytes, or the file at filePath, at path; returns the URL. With
     // slowMs, bytes go out in 60 pieces slowMs apart.
     QUrl host(const QString &path, const QByteArray &bytes, int slowMs = 0);
-    QUrl hostFile(const QString &path, const QString &filePath);
+    // With ranges, the file is served in parts too, under a fixed ETag.
+    QUrl hostFile(const QString &path, const QString &filePath, bool ranges = false);
 
     std::unique_ptr<QProcess> start(const QStringList &args, const QString &program = vantrel()) const;
     Result run(const QStringList &args, const QString &program = vantrel()) const;

@@ -475,6 +475,19 @@ private Q_SLOTS:
         QVERIFY(press == QLatin1String("installs") || f.h.installer->calls == calls);
     }
 
+    // What the update downloads, told ahead by the installer, on the button.
+    void updateButtonSaysTheSize()
+    {
+        StoreView f;
+        f.h.installer->updateBytes = 12'345'678;
+        f.openRefreshedMainWindow();
+        f.reach(QStringLiteral("notes"), QStringLiteral("updateAvailable"));
+        f.store->setSelectedAppIDValue(QStringLiteral("notes"));
+        QQuickItem *panel = f.host.findShown("actionPanel", f.item("wideDetail"));
+        QVERIFY(panel);
+        QTRY_COMPARE(ViewHost::text(f.host.findShown("actionButton", panel)), QStringLiteral("Update · 12 MB"));
+    }
+
     // Each app's panels; Cancel beside the bar while installing; Roll back, and Remove asking first and saying where to.
     // At twice the text the shell's sizes follow it: the brand mark, the search field beside its button, the
     // sidebar rows' padding, a button's symbol apart from its label.

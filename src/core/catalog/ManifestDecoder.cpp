@@ -207,6 +207,13 @@ AppManifestItem decodeApp(const QJsonValue &value, const Path &path)
     app.downloadUrl = r.optionalUrl(QLatin1StringView("downloadUrl"));
     app.sha256 = r.optionalString(QLatin1StringView("sha256"));
     app.sparkleFeedUrl = r.optionalUrl(QLatin1StringView("sparkleFeedUrl"));
+    // Keys older launchers ignore: one that is malformed fails nothing here
+    // either; it stays unusable (an invalid URL, an empty text), `vantrel
+    // check` names it and the app installs from its whole archive.
+    if (const auto list = r.optional(QLatin1StringView("fileListUrl")))
+        app.fileListUrl = list->isString() ? ServiceEndpoints::parseUrl(list->toString()).value_or(QUrl()) : QUrl();
+    if (const auto sum = r.optional(QLatin1StringView("fileListSha256")))
+        app.fileListSha256 = sum->isString() ? sum->toString() : QString();
     app.symbolName = r.string(QLatin1StringView("symbolName"));
     app.iconUrl = r.optionalUrl(QLatin1StringView("iconUrl"));
     app.accent = r.enumeration<AppAccent>(QLatin1StringView("accent"));
@@ -384,6 +391,10 @@ QJsonObject encodeApp(const AppManifestItem &app)
         o.insert(QStringLiteral("sha256"), *app.sha256);
     if (app.sparkleFeedUrl)
         o.insert(QStringLiteral("sparkleFeedUrl"), encodeUrl(*app.sparkleFeedUrl));
+    if (app.fileListUrl)
+        o.insert(QStringLiteral("fileListUrl"), encodeUrl(*app.fileListUrl));
+    if (app.fileListSha256)
+        o.insert(QStringLiteral("fileListSha256"), *app.fileListSha256);
     if (app.iconUrl)
         o.insert(QStringLiteral("iconUrl"), encodeUrl(*app.iconUrl));
     QJsonArray notes;

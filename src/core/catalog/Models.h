@@ -83,6 +83,10 @@ public:
     std::optional<QUrl> downloadUrl;
     std::optional<QString> sha256;
     std::optional<QUrl> sparkleFeedUrl;
+    // The release's file list and its SHA-256: what an update may fetch
+    // piece by piece from the archive instead of whole.
+    std::optional<QUrl> fileListUrl;
+    std::optional<QString> fileListSha256;
     QString symbolName;
     std::optional<QUrl> iconUrl;
     AppAccent accent = AppAccent::lime;

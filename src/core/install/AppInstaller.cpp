@@ -12,6 +12,9 @@
 #include "InstallLocks.h"
 #include "InstalledCopies.h"
 #include "InstalledCopyOperations.h"
+#include "PartialAssembly.h"
+#include "PartialUpdate.h"
+#include "UpdateSize.h"
 #include "faults/FaultPoint.h"
 #include "install/InstallerLayers.h"
 #include "log/Logging.h"
@@ -227,20 +230,55 @@ public:
         }
     }
 
+    // When the record offers a file list: the release's tree built from the
+    // installed copy and ranges of the archive. False when it cannot be
+    // trusted to (the reason is logged); the whole archive is fetched then.
+    QCoro::Task<bool> assembleFromInstalled()
+    {
+        if (m_control.repairVersion || m_control.fullArchive || !PartialUpdate::offered(m_app)
+            || !ArchiveDownload::isAllowedRemote(*m_app.downloadUrl))
+            co_return false;
+        QCoro::Task<bool> looking = BlockingWork::run(
+            [root = m_ctx.installRoot, appId = m_app.id] { return PartialAssembly::hasInstalledCopy(root, appId); });
+        const bool installed = co_await looking;
+        if (!installed)
+            co_return false;
+        InstallFiles::createDirectories(extractedPath());
+        PartialUpdate::Work work;
+        work.session = m_ctx.session.data();
+        work.app = m_app;
+        work.installRoot = m_ctx.installRoot;
+        work.workDir = m_workDir;
+        work.extracted = extractedPath();
+        work.timeoutMs = m_ctx.timeoutMs;
+        work.cancel = m_cancel;
+        work.checksums = m_checksums;
+        work.onFetched = [progress = progress(), bytes = m_bytes](qint64 fetched, qint64 total) {
+            *bytes = {fetched, total};
+            progress->download(fetched, total);
+        };
+        QCoro::Task<PartialUpdate::Outcome> assembling = PartialUpdate::assemble(std::move(work));
+        const PartialUpdate::Outcome outcome = co_await assembling;
+        m_downloadedBytes += outcome.fetchedBytes;
+        if (!outcome.assembled) {
+            qCWarning(lcInstall).noquote() << "Fetching the whole archive of" << m_app.id << "instead of its changed files:"
+                                           << outcome.fallbackReason;
+            m_checksums->take();
+            QCoro::Task<void> clearing = BlockingWork::run([extracted = extractedPath()] { InstallFiles::removeTree(extracted); });
+            co_await clearing;
+            throwIfCancelled(*m_cancel);
+            co_return false;
+        }
+        m_reusedBytes = outcome.reusedBytes;
+        qCInfo(lcInstall) << "Updated" << m_app.id << "from its installed copy:" << outcome.fetchedBytes << "bytes fetched,"
+                          << outcome.reusedBytes << "bytes reused";
+        co_return true;
+    }
+
     // The archive into the work folder, hashed as it arrives, against the catalog's checksum.
     QCoro::Task<void> downloadAndVerify()
     {
-        // The bytes so far go out with each fraction, so both share its pace.
-        auto bytes = std::make_shared<std::pair<qint64, qint64>>(0, -1);
-        InstallProgress::Publish publish = [onProgress = std::move(m_control.onProgress),
-                                            onBytes = std::move(m_control.onDownloadBytes), bytes](double fraction) {
-            if (onBytes)
-                onBytes(bytes->first, bytes->second);
-            if (onProgress)
-                onProgress(fraction);
-        };
-        m_progress = std::make_shared<InstallProgress>(std::move(publish));
-        ArchiveDownload::DownloadProgress onDownload = [progress = m_progress, bytes](qint64 received, qint64 total) {
+        ArchiveDownload::DownloadProgress onDownload = [progress = progress(), bytes = m_bytes](qint64 received, qint64 total) {
             *bytes = {received, total};
             progress->download(received, total);
         };
@@ -248,6 +286,7 @@ public:
             m_ctx.session.data(), *m_app.downloadUrl, archivePath(), m_ctx.timeoutMs, std::move(onDownload), m_cancel);
         const DownloadedArchive downloaded = co_await download;
         throwIfCancelled(*m_cancel);
+        m_downloadedBytes += downloaded.size;
         FaultPoint::reach("downloaded");
         if (downloaded.sha256Hex != m_expectedSha256)
             throw AppInstallerError::checksumMismatch(m_expectedSha256, downloaded.sha256Hex);
@@ -345,6 +384,8 @@ public:
         co_await placing;
         if (m_control.onPlaced)
             m_control.onPlaced();
+        if (m_control.onTransferred)
+            m_control.onTransferred(m_downloadedBytes, m_reusedBytes);
         m_result = InstalledApp{QUrl::fromLocalFile(placement.destination), m_app.version};
     }
 
@@ -376,6 +417,22 @@ public:
     }
 
 private:
+    // The fraction and the bytes so far go out together, so both share its pace.
+    std::shared_ptr<InstallProgress> progress()
+    {
+        if (!m_progress) {
+            InstallProgress::Publish publish = [onProgress = std::move(m_control.onProgress),
+                                                onBytes = std::move(m_control.onDownloadBytes), bytes = m_bytes](double fraction) {
+                if (onBytes)
+                    onBytes(bytes->first, bytes->second);
+                if (onProgress)
+                    onProgress(fraction);
+            };
+            m_progress = std::make_shared<InstallProgress>(std::move(publish));
+        }
+        return m_progress;
+    }
+
     QString tempBase() const { return m_ctx.tempDir.isEmpty() ? QDir::tempPath() : m_ctx.tempDir; }
     QString archivePath() const { return m_workDir + QStringLiteral("/download.zip"); }
     QString extractedPath() const { return m_workDir + QStringLiteral("/extracted"); }
@@ -403,6 +460,9 @@ private:
     QString m_workDir;
     std::unique_ptr<FileLock> m_workLock;
     std::shared_ptr<InstallProgress> m_progress;
+    std::shared_ptr<std::pair<qint64, qint64>> m_bytes = std::make_shared<std::pair<qint64, qint64>>(0, -1);
+    qint64 m_downloadedBytes = 0;
+    qint64 m_reusedBytes = 0;
     std::shared_ptr<ExtractedChecksums> m_checksums = std::make_shared<ExtractedChecksums>();
     QString m_bundle;
     QString m_staged;
@@ -423,12 +483,16 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
     co_await locking;
     std::exception_ptr failure;
     try {
-        QCoro::Task<void> download = run.downloadAndVerify();
-        co_await download;
-        QCoro::Task<void> unpackedCheck = run.checkUnpackedSpace();
-        co_await unpackedCheck;
-        QCoro::Task<void> extraction = run.extract();
-        co_await extraction;
+        QCoro::Task<bool> partial = run.assembleFromInstalled();
+        const bool assembled = co_await partial;
+        if (!assembled) {
+            QCoro::Task<void> download = run.downloadAndVerify();
+            co_await download;
+            QCoro::Task<void> unpackedCheck = run.checkUnpackedSpace();
+            co_await unpackedCheck;
+            QCoro::Task<void> extraction = run.extract();
+            co_await extraction;
+        }
         QCoro::Task<void> search = run.findAndCheckBundle();
         co_await search;
         QCoro::Task<void> placement = run.place();
@@ -458,6 +522,11 @@ QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app, InstallCont
     ctx.layers = m_layers;
     ctx.timeoutMs = m_timeoutMs;
     return runInstall(std::move(ctx), std::move(app), std::move(control));
+}
+
+QCoro::Task<std::optional<qint64>> AppInstaller::updateSize(AppManifestItem app, QUrl bundle)
+{
+    return UpdateSize::estimate(m_session, std::move(app), bundle.toLocalFile(), m_timeoutMs);
 }
 
 QCoro::Task<std::optional<qint64>> AppInstaller::downloadSize(AppManifestItem app)

@@ -46,6 +46,11 @@ struct InstallControl {
     // previous copy and its note stay as they are. When the catalog's version
     // is another, it fails with versionNotOffered before touching anything.
     std::optional<QString> repairVersion;
+    // Take the whole archive even when the record offers a file list.
+    bool fullArchive = false;
+    // Called on the main thread once the new bundle is in place: the bytes
+    // that came over the network and those taken from the installed copy.
+    std::function<void(qint64 downloaded, qint64 reused)> onTransferred;
 };
 
 // The installer interface the store holds: installs and what can be done
@@ -58,6 +63,14 @@ public:
     // Throws AppInstallerError, PlatformError on failure.
     virtual QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) = 0;
 
+    // What updating the bundle to app will download, in bytes, told ahead
+    // (UpdateSize); nullopt when it cannot be. Never throws.
+    virtual QCoro::Task<std::optional<qint64>> updateSize(AppManifestItem app, QUrl bundle)
+    {
+        Q_UNUSED(app);
+        Q_UNUSED(bundle);
+        co_return std::nullopt;
+    }
     // The size of the app's release archive as its server tells it (or as
     // the file is); nullopt when it cannot be learnt. Never throws.
     virtual QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app)
@@ -109,6 +122,7 @@ public:
     QUrl installRoot() const { return m_installRoot; }
 
     QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) override;
+    QCoro::Task<std::optional<qint64>> updateSize(AppManifestItem app, QUrl bundle) override;
     QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app) override;
     std::optional<QString> previousVersion(const QString &appId, const QUrl &bundle) const override;
     QCoro::Task<InstalledApp> rollBack(QString appId, QUrl bundle) override;

@@ -5,6 +5,8 @@
 #include "RunningApps.h"
 #include "SetIfChanged.h"
 
+#include <QCoroTask>
+#include <QLocale>
 #include <QPointer>
 
 AppManagement::AppManagement(InstalledApps *apps, Catalog catalog, RunningApps *running, MeteredDownloads *metered, QObject *parent)
@@ -35,12 +37,43 @@ void AppManagement::updateUpdatable()
             ids.append(app.id);
     }
     setIfChanged(this, m_updatable, ids, &AppManagement::updatableAppIDsChanged);
+    measureUpdates();
     // A newer version than the one skipped ends the skip's hiding without a new decision.
     const QHash<QString, QString> skipped = m_apps->skippedUpdates();
     if (skipped != m_skippedShown) {
         m_skippedShown = skipped;
         Q_EMIT decisionsChanged();
     }
+}
+
+void AppManagement::measureUpdates()
+{
+    for (const QString &id : std::as_const(m_updatable)) {
+        const std::optional<AppManifestItem> app = m_catalog.find(id);
+        const QString key = id + QLatin1Char(' ') + (app ? app->version : QString());
+        if (!app || m_updateBytes.contains(key))
+            continue;
+        m_updateBytes.insert(key, -1);
+        QCoro::connect(m_apps->updateSize(*app), this, [this, key](const std::optional<qint64> &bytes) {
+            if (!bytes)
+                return;
+            m_updateBytes.insert(key, *bytes);
+            Q_EMIT updateSizesChanged();
+        });
+    }
+}
+
+QVariantMap AppManagement::updateSizes() const
+{
+    QVariantMap sizes;
+    const QLocale locale;
+    for (const QString &id : m_updatable) {
+        const std::optional<AppManifestItem> app = m_catalog.find(id);
+        const qint64 bytes = app ? m_updateBytes.value(id + QLatin1Char(' ') + app->version, -1) : -1;
+        if (bytes >= 0)
+            sizes.insert(id, locale.formattedDataSize(bytes, bytes >= 10'000'000 ? 0 : 1, QLocale::DataSizeSIFormat));
+    }
+    return sizes;
 }
 
 bool AppManagement::cancelInstall(const QString &appId)
@@ -72,6 +105,8 @@ void AppManagement::retranslate()
 {
     if (m_lastUpdates)
         setIfChanged(this, m_updateSummary, summaryText(), &AppManagement::updateSummaryChanged);
+    // The sizes are worded in the language installed.
+    Q_EMIT updateSizesChanged();
 }
 
 void AppManagement::summarise(int updated, const QList<UpdateBatch::Failure> &failures)

@@ -32,6 +32,9 @@ class AppManagement : public QObject
     // Ids of the published apps with an update (also after the update failed), in catalog order;
     // held apps and skipped versions are not among them.
     Q_PROPERTY(QStringList updatableAppIDs READ updatableAppIDs NOTIFY updatableAppIDsChanged)
+    // App id -> what its update will download ("12 MB", in the language
+    // installed), for the updatable apps where it can be told ahead.
+    Q_PROPERTY(QVariantMap updateSizes READ updateSizes NOTIFY updateSizesChanged)
     // App id -> the version it is held at, for the apps kept out of updates.
     Q_PROPERTY(QVariantMap heldApps READ heldApps NOTIFY decisionsChanged)
     // App id -> the offered version the user skipped, while the catalog offers just that one.
@@ -55,6 +58,8 @@ public:
     Q_INVOKABLE bool cancelInstall(const QString &appId);
     QStringList cancellableInstalls() const;
     const QHash<QString, QString> &previousVersions() const;
+
+    QVariantMap updateSizes() const;
 
     // Whether removing the app puts it in the desktop's trash (else it is deleted for good).
     Q_INVOKABLE bool removalGoesToTrash(const QString &appId) const;
@@ -97,12 +102,15 @@ Q_SIGNALS:
     void updateSummaryChanged();
     void updatableAppIDsChanged();
     void decisionsChanged();
+    void updateSizesChanged();
     // An update batch ended; failed counts the apps not updated.
     void updatesFinished(const QString &summary, int failed);
     // A batch with failures sums them up for the error line.
     void summaryFailed(const QString &summary);
 
 private:
+    // Asks what each updatable app's update will download, once per version.
+    void measureUpdates();
     void summarise(int updated, const QList<UpdateBatch::Failure> &failures);
     QCoro::Task<void> updateAskingAboutRunning(QList<AppManifestItem> apps);
     QString summaryText() const;
@@ -119,4 +127,6 @@ private:
     std::optional<UpdateBatchResult> m_lastUpdates;  // none before the first batch
     QStringList m_updatable;
     QHash<QString, QString> m_skippedShown;
+    // "id version" -> bytes its update downloads (-1: cannot be told).
+    QHash<QString, qint64> m_updateBytes;
 };

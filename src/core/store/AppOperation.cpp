@@ -33,6 +33,13 @@ void AppOperation::setProgress(double progress)
     Q_EMIT progressChanged();
 }
 
+void AppOperation::setTransferred(qint64 downloaded, qint64 reused)
+{
+    m_transferred = downloaded;
+    m_reused = reused;
+    Q_EMIT bytesChanged();
+}
+
 void AppOperation::setDownloadedBytes(qint64 received, qint64 total)
 {
     if (received == m_received && total == m_total)

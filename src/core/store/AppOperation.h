@@ -36,6 +36,10 @@ public:
     // The archive's bytes so far and its announced length (-1: none).
     qint64 receivedBytes() const { return m_received; }
     qint64 totalBytes() const { return m_total; }
+    // Once the new bundle is in place: what came over the network and what
+    // was taken from the installed copy (-1 until then).
+    qint64 transferredBytes() const { return m_transferred; }
+    qint64 reusedBytes() const { return m_reused; }
     bool isFinished() const { return m_outcome.has_value(); }
     const std::optional<OperationOutcome> &outcome() const { return m_outcome; }
     // The outcome, once known.
@@ -55,6 +59,10 @@ public:
     const std::shared_ptr<std::atomic_bool> &cancelFlag() const { return m_cancel; }
     void setProgress(double progress);
     void setDownloadedBytes(qint64 received, qint64 total);
+    void setTransferred(qint64 downloaded, qint64 reused);
+    // Take the whole archive even where the release offers a file list.
+    bool wholeArchive() const { return m_wholeArchive; }
+    void setWholeArchive(bool whole) { m_wholeArchive = whole; }
     // The installer put the new bundle in place: the install will complete.
     void markPlaced();
     void finish(const OperationOutcome &outcome);
@@ -71,6 +79,9 @@ private:
     double m_progress = 0;
     qint64 m_received = 0;
     qint64 m_total = -1;
+    qint64 m_transferred = -1;
+    qint64 m_reused = -1;
+    bool m_wholeArchive = false;
     std::shared_ptr<std::atomic_bool> m_cancel = std::make_shared<std::atomic_bool>(false);
     bool m_placed = false;
     std::optional<OperationOutcome> m_outcome;

@@ -168,6 +168,11 @@ InstallControl InstallRunner::controlFor(const std::weak_ptr<AppOperation> &oper
         if (const auto o = operation.lock())
             o->markPlaced();
     };
+    control.onTransferred = [operation](qint64 downloaded, qint64 reused) {
+        if (const auto o = operation.lock())
+            o->setTransferred(downloaded, reused);
+    };
+    control.fullArchive = operation.lock()->wholeArchive();
     return control;
 }
 

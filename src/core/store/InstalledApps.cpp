@@ -275,9 +275,20 @@ InstalledApps::Operation InstalledApps::update(const AppManifestItem &app)
     return startInstall(app, AppOperation::Kind::update);
 }
 
+QCoro::Task<std::optional<qint64>> InstalledApps::updateSize(AppManifestItem app)
+{
+    const QUrl bundle = m_urls.value(app.id);
+    const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    if (bundle.isEmpty() || !installer)
+        co_return std::nullopt;
+    QCoro::Task<std::optional<qint64>> asking = installer->updateSize(std::move(app), bundle);
+    co_return co_await asking;
+}
+
 InstalledApps::Operation InstalledApps::startInstall(const AppManifestItem &app, AppOperation::Kind kind)
 {
     auto operation = std::make_shared<AppOperation>(app, kind);
+    operation->setWholeArchive(m_wholeArchives);
     // Published before this returns, so a second call right after is refused.
     m_installs->start(operation);
     return operation;

@@ -90,6 +90,12 @@ public:
     // An install, or an update when the app has one.
     Operation install(const AppManifestItem &app);
     Operation update(const AppManifestItem &app);
+    // What the app's update to the catalog's version will download, in
+    // bytes; nullopt when it cannot be told ahead or nothing is installed.
+    QCoro::Task<std::optional<qint64>> updateSize(AppManifestItem app);
+    // Installs and updates started from now on take the whole archive even
+    // where the release offers a file list (`vantrel update --full`).
+    void setWholeArchives(bool whole) { m_wholeArchives = whole; }
     // To the trash or, when toTrash is false, for good; the kept previous copy and the records go too.
     Operation remove(const AppManifestItem &app, bool toTrash);
     // Puts back the copy the last update replaced; the replaced one is kept in its stead.
@@ -187,6 +193,7 @@ private:
     InstallRecords m_records;
     InstallStates *m_states;
     InstallRunner *m_installs;
+    bool m_wholeArchives = false;
     RecordsWatch *m_watch = nullptr;
     QList<AppManifestItem> m_catalog;
     // What is known of each installed app: its catalog record, or the one its receipt kept.

@@ -259,6 +259,8 @@ QJsonObject SampleCatalog::manifest(SampleCatalogKind kind, const QString &reque
 
         std::optional<QString> downloadUrl;
         std::optional<QString> sha256;
+        std::optional<QString> fileListUrl;
+        std::optional<QString> fileListSha256;
         if (release.download) {
             const QString fileName = archiveFileName(app, release.version);
             downloadUrl = baseUrl + QStringLiteral("/releases/") + fileName;
@@ -267,6 +269,11 @@ QJsonObject SampleCatalog::manifest(SampleCatalogKind kind, const QString &reque
                 sha256 = release.malformedChecksum ? checksum.left(checksum.size() - 1) : checksum;
             else if (release.malformedChecksum)
                 sha256 = QStringLiteral("not-a-checksum");
+            const QString listName = fileName + QStringLiteral(".files");
+            if (checksums.contains(listName) && !release.malformedChecksum) {
+                fileListUrl = baseUrl + QStringLiteral("/releases/") + listName;
+                fileListSha256 = checksums.value(listName);
+            }
         }
 
         // The history up to the version this catalog offers.
@@ -291,6 +298,8 @@ QJsonObject SampleCatalog::manifest(SampleCatalogKind kind, const QString &reque
             {QStringLiteral("status"), release.status},
             {QStringLiteral("downloadUrl"), optionalValue(downloadUrl)},
             {QStringLiteral("sha256"), optionalValue(sha256)},
+            {QStringLiteral("fileListUrl"), optionalValue(fileListUrl)},
+            {QStringLiteral("fileListSha256"), optionalValue(fileListSha256)},
             {QStringLiteral("sparkleFeedUrl"), optionalValue(app.sparkleFeedUrl)},
             {QStringLiteral("symbolName"), app.symbolName},
             {QStringLiteral("iconUrl"), optionalValue(app.iconUrl)},

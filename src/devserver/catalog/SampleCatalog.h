@@ -97,7 +97,8 @@ public:
     static QString archiveFileName(const SampleApp &app, const QString &version);
 
     // The manifest document. checksums maps archive file names to their
-    // SHA-256; an archive without one is listed without a checksum.
+    // SHA-256; an archive without one is listed without a checksum. The
+    // archive's file list ("NAME.zip.files") is offered when it has one too.
     QJsonObject manifest(SampleCatalogKind kind, const QString &language, const QDateTime &generatedAt,
                          const QString &baseUrl, const QMap<QString, QString> &checksums) const;
 

@@ -1,9 +1,12 @@
 #include "BundleZip.h"
 
 #include "SampleCatalog.h"
-#include "ZipWriter.h"
+#include "ReleasePublisher.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QImage>
@@ -18,43 +21,38 @@ QByteArray escaped(const QString &text)
     return text.toHtmlEscaped().toUtf8();
 }
 
-// The packager's errors name the archive; ZipWriter's text says what failed.
-class Writer
+QFileDevice::Permissions modeOf(int mode)
 {
-public:
-    explicit Writer(const QString &path) : m_path(path) { check(m_zip.openFile(path)); }
-
-    void directory(const QString &name) { check(m_zip.addDirectory(name.toUtf8())); }
-
-    void file(const QString &name, const QByteArray &data, int mode) { check(m_zip.addFile(name.toUtf8(), data, mode)); }
-
-    // Copies a file in blocks; a program can be large.
-    void copy(const QString &name, const QString &source, int mode)
-    {
-        QFile in(source);
-        if (!in.open(QIODevice::ReadOnly))
-            throw PackagingError(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()).toStdString());
-        check(m_zip.beginFile(name.toUtf8(), in.size(), mode));
-        QByteArray buffer(1 << 20, Qt::Uninitialized);
-        qint64 read = 0;
-        while ((read = in.read(buffer.data(), buffer.size())) > 0)
-            check(m_zip.writeData(buffer.constData(), read));
-        if (read < 0)
-            throw PackagingError(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()).toStdString());
+    QFileDevice::Permissions permissions;
+    const QFileDevice::Permission owner[] = {QFileDevice::ReadOwner, QFileDevice::WriteOwner, QFileDevice::ExeOwner};
+    const QFileDevice::Permission group[] = {QFileDevice::ReadGroup, QFileDevice::WriteGroup, QFileDevice::ExeGroup};
+    const QFileDevice::Permission other[] = {QFileDevice::ReadOther, QFileDevice::WriteOther, QFileDevice::ExeOther};
+    for (int bit = 0; bit < 3; ++bit) {
+        const int mask = 4 >> bit;
+        if ((mode >> 6) & mask)
+            permissions |= owner[bit];
+        if ((mode >> 3) & mask)
+            permissions |= group[bit];
+        if (mode & mask)
+            permissions |= other[bit];
     }
+    return permissions;
+}
 
-    void close() { check(m_zip.close()); }
+void writeFile(const QString &path, const QByteArray &bytes, int mode)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.setPermissions(modeOf(mode)))
+        throw PackagingError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()).toStdString());
+}
 
-private:
-    void check(bool ok)
-    {
-        if (!ok)
-            throw PackagingError(QStringLiteral("%1: %2").arg(m_path, m_zip.errorString()).toStdString());
-    }
-
-    ZipWriter m_zip;
-    QString m_path;
-};
+void copyProgram(const QString &program, const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!QFile::copy(program, path) || !QFile::setPermissions(path, modeOf(0755)))
+        throw PackagingError(QStringLiteral("cannot copy %1").arg(program).toStdString());
+}
 
 }  // namespace
 
@@ -107,28 +105,23 @@ QByteArray infoPlist(const SampleArchive &archive, const QString &iconFile)
 
 void write(const SampleArchive &archive, const QString &program, const QString &archivePath)
 {
-    const QString temporary = archivePath + QStringLiteral(".part");
-    QFile::remove(temporary);
+    // The bundle as a folder, published as any maker's app is: the archive and its file list.
+    QTemporaryDir staging;
+    if (!staging.isValid())
+        throw PackagingError("cannot make a staging folder");
+    const QString root = staging.filePath(archive.bundleName);
+    const Icon picture = icon(archive);
+    writeFile(root + QStringLiteral("/Contents/Info.plist"), infoPlist(archive, picture.fileName), 0644);
+    writeFile(root + QStringLiteral("/Contents/Resources/") + picture.fileName, picture.bytes, 0644);
+    copyProgram(program, root + QStringLiteral("/Contents/MacOS/") + archive.executable);
+    for (const QString &folder : {QStringLiteral("/Contents/MacOS"), QStringLiteral("/Contents/Resources"),
+                                  QStringLiteral("/Contents"), QString()})
+        QFile::setPermissions(root + folder, modeOf(0755));
+    const QFileInfo target(archivePath);
     try {
-        Writer writer(temporary);
-        const QString root = archive.bundleName + QLatin1Char('/');
-        writer.directory(root);
-        writer.directory(root + QStringLiteral("Contents/"));
-        const Icon picture = icon(archive);
-        writer.file(root + QStringLiteral("Contents/Info.plist"), infoPlist(archive, picture.fileName), 0644);
-        writer.directory(root + QStringLiteral("Contents/Resources/"));
-        writer.file(root + QStringLiteral("Contents/Resources/") + picture.fileName, picture.bytes, 0644);
-        writer.directory(root + QStringLiteral("Contents/MacOS/"));
-        writer.copy(root + QStringLiteral("Contents/MacOS/") + archive.executable, program, 0755);
-        writer.close();
-    } catch (...) {
-        QFile::remove(temporary);
-        throw;
-    }
-    QFile::remove(archivePath);
-    if (!QFile::rename(temporary, archivePath)) {
-        QFile::remove(temporary);
-        throw PackagingError(QStringLiteral("cannot move %1 into place").arg(archivePath).toStdString());
+        ReleasePublisher::publish(root, target.absolutePath(), target.fileName());
+    } catch (const PublishError &error) {
+        throw PackagingError(error.what());
     }
 }
 

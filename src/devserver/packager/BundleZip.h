@@ -24,10 +24,10 @@ Icon icon(const SampleArchive &archive);
 // The Info.plist (XML) of a sample bundle; it names the icon file.
 QByteArray infoPlist(const SampleArchive &archive, const QString &iconFile);
 
-// Writes archivePath: NAME.app/Contents/Info.plist,
+// Publishes archivePath and its file list beside it: NAME.app/Contents/Info.plist,
 // NAME.app/Contents/MacOS/EXECUTABLE (a copy of program, mode 0755) and the
-// icon in NAME.app/Contents/Resources.
-// Written to a temporary name first, so a half-written archive is never left
+// icon in NAME.app/Contents/Resources, staged as a folder first.
+// Written to temporary names first, so a half-written release is never left
 // under the final name. Throws PackagingError.
 void write(const SampleArchive &archive, const QString &program, const QString &archivePath);
 

@@ -8,7 +8,9 @@
 
 bool ReleaseArchives::isServableName(const QString &name)
 {
-    if (name.size() <= 4 || !name.endsWith(QLatin1String(".zip")))
+    // An archive, or the file list published beside it.
+    const bool list = name.endsWith(QLatin1String(".zip.files"));
+    if (name.size() <= (list ? 10 : 4) || !(list || name.endsWith(QLatin1String(".zip"))))
         return false;
     if (name.startsWith(QLatin1Char('.')) || name.contains(QLatin1String("..")))
         return false;

@@ -13,7 +13,7 @@ public:
 
     const QString &directory() const { return m_directory; }
 
-    // A name the service will serve: a plain "*.zip" file name, no path parts.
+    // A name the service will serve: a plain "*.zip" or "*.zip.files" file name, no path parts.
     static bool isServableName(const QString &name);
     // Path of a servable regular file in the folder, if there is one.
     std::optional<QString> pathFor(const QString &name) const;

@@ -63,6 +63,14 @@ SigningKey SigningKey::loadOrCreate(const QString &dataDir)
     return SigningKey(key);
 }
 
+SigningKey SigningKey::load(const QString &pemPath)
+{
+    EVP_PKEY *key = readKey(pemPath);
+    if (!key)
+        throw SigningKeyError(QStringLiteral("cannot read the signing key %1").arg(pemPath).toStdString());
+    return SigningKey(key);
+}
+
 QByteArray SigningKey::publicKeyBase64() const
 {
     QByteArray raw(32, Qt::Uninitialized);

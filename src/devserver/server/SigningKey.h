@@ -21,6 +21,8 @@ class SigningKey
 public:
     // Throws SigningKeyError when the key can be neither read nor made.
     static SigningKey loadOrCreate(const QString &dataDir);
+    // A maker's key file as it is; throws SigningKeyError when it is missing or not Ed25519.
+    static SigningKey load(const QString &pemPath);
 
     // Standard padded base64 of the 32 raw public key bytes: what the launcher is given.
     QByteArray publicKeyBase64() const;

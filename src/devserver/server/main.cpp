@@ -139,7 +139,12 @@ int main(int argc, char *argv[])
     for (const SampleArchive &archive : catalog->archives())
         names.append(archive.fileName);
     QStringList missing;
-    const QMap<QString, QString> checksums = archives.checksums(names, &missing);
+    QMap<QString, QString> checksums = archives.checksums(names, &missing);
+    QStringList lists;
+    for (const QString &name : names)
+        lists.append(name + QStringLiteral(".files"));
+    // A release without its list is still offered whole.
+    checksums.insert(archives.checksums(lists));
     for (const QString &name : missing)
         std::fprintf(stderr, "vantrel-devserver: warning: %s is missing from %s; listed without a checksum\n",
                      qPrintable(name), qPrintable(releasesDir));

@@ -71,7 +71,9 @@ VantrelCard {
         },
         MainAction {
             applies: panel.kind === InstallState.UpdateAvailable
-            text: qsTrId("updateAction")
+            // What the update downloads, where it can be told ahead.
+            readonly property string size: panel.app && panel.store.locale ? panel.store.manage.updateSizes[panel.app.id] || "" : ""
+            text: size !== "" ? qsTrId("updateActionSized").arg(size) : qsTrId("updateAction")
             symbol: "arrow.triangle.2.circlepath"
             onTriggered: panel.store.installApp(panel.app.id)
         },

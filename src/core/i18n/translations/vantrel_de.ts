@@ -1681,5 +1681,33 @@
         <source>Skipped versions</source>
         <translation>Übersprungene Versionen</translation>
     </message>
+    <message id="cliProblemFileListHalf">
+        <source>file list and its checksum must come together</source>
+        <translation>Dateiliste und ihre Prüfsumme gehören zusammen</translation>
+    </message>
+    <message id="cliProblemFileListUrl">
+        <source>file list URL not usable</source>
+        <translation>Adresse der Dateiliste nicht verwendbar</translation>
+    </message>
+    <message id="cliProblemFileListChecksum">
+        <source>file list checksum not 64 hexadecimal digits</source>
+        <translation>Prüfsumme der Dateiliste nicht aus 64 Hexadezimalziffern</translation>
+    </message>
+    <message id="cliUpdateFullOption">
+        <source>Download each whole release archive, even where only some files changed.</source>
+        <translation>Jedes Release-Archiv vollständig laden, auch wenn sich nur einige Dateien geändert haben.</translation>
+    </message>
+    <message id="cliTransferred">
+        <source>Downloaded %1; %2 taken from the installed copy.</source>
+        <translation>%1 geladen; %2 aus der installierten Kopie übernommen.</translation>
+    </message>
+    <message id="updateActionSized">
+        <source>Update · %1</source>
+        <translation>Aktualisieren · %1</translation>
+    </message>
+    <message id="cliUpdateSize">
+        <source>%1: %2 to download.</source>
+        <translation>%1: %2 zu laden.</translation>
+    </message>
 </context>
 </TS>

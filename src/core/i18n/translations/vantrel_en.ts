@@ -1681,5 +1681,33 @@
         <source>Skipped versions</source>
         <translation>Skipped versions</translation>
     </message>
+    <message id="cliProblemFileListHalf">
+        <source>file list and its checksum must come together</source>
+        <translation>file list and its checksum must come together</translation>
+    </message>
+    <message id="cliProblemFileListUrl">
+        <source>file list URL not usable</source>
+        <translation>file list URL not usable</translation>
+    </message>
+    <message id="cliProblemFileListChecksum">
+        <source>file list checksum not 64 hexadecimal digits</source>
+        <translation>file list checksum not 64 hexadecimal digits</translation>
+    </message>
+    <message id="cliUpdateFullOption">
+        <source>Download each whole release archive, even where only some files changed.</source>
+        <translation>Download each whole release archive, even where only some files changed.</translation>
+    </message>
+    <message id="cliTransferred">
+        <source>Downloaded %1; %2 taken from the installed copy.</source>
+        <translation>Downloaded %1; %2 taken from the installed copy.</translation>
+    </message>
+    <message id="updateActionSized">
+        <source>Update · %1</source>
+        <translation>Update · %1</translation>
+    </message>
+    <message id="cliUpdateSize">
+        <source>%1: %2 to download.</source>
+        <translation>%1: %2 to download.</translation>
+    </message>
 </context>
 </TS>

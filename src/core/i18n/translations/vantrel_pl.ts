@@ -1707,5 +1707,33 @@
         <source>Skipped versions</source>
         <translation>Pominięte wersje</translation>
     </message>
+    <message id="cliProblemFileListHalf">
+        <source>file list and its checksum must come together</source>
+        <translation>lista plików i jej suma kontrolna muszą występować razem</translation>
+    </message>
+    <message id="cliProblemFileListUrl">
+        <source>file list URL not usable</source>
+        <translation>adres listy plików jest nieużyteczny</translation>
+    </message>
+    <message id="cliProblemFileListChecksum">
+        <source>file list checksum not 64 hexadecimal digits</source>
+        <translation>suma kontrolna listy plików nie ma 64 cyfr szesnastkowych</translation>
+    </message>
+    <message id="cliUpdateFullOption">
+        <source>Download each whole release archive, even where only some files changed.</source>
+        <translation>Pobierz całe archiwum wydania, nawet gdy zmieniły się tylko niektóre pliki.</translation>
+    </message>
+    <message id="cliTransferred">
+        <source>Downloaded %1; %2 taken from the installed copy.</source>
+        <translation>Pobrano %1; %2 wzięto z zainstalowanej kopii.</translation>
+    </message>
+    <message id="updateActionSized">
+        <source>Update · %1</source>
+        <translation>Aktualizuj · %1</translation>
+    </message>
+    <message id="cliUpdateSize">
+        <source>%1: %2 to download.</source>
+        <translation>%1: do pobrania %2.</translation>
+    </message>
 </context>
 </TS>

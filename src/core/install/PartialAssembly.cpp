@@ -1,0 +1,282 @@
+#include "PartialAssembly.h"
+
+#include "AppInstallerError.h"
+#include "Crc32.h"
+#include "EntryInflate.h"
+#include "InstallReceipt.h"
+#include "InstallerLayers.h"
+#include "Sha256Stream.h"
+#include "UniqueFd.h"
+#include "errors/LauncherError.h"
+#include "faults/FaultPoint.h"
+
+#include <QDir>
+#include <QThread>
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <thread>
+#include <vector>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace PartialAssembly {
+namespace {
+
+constexpr qint64 blockSize = 1 << 20;
+
+[[noreturn]] void throwFileError(const QString &what, const QByteArray &path, int error)
+{
+    const QString name = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+    throw PlatformError(PlatformError::Domain::fileSystem,
+                        QStringLiteral("%1 \"%2\": %3").arg(what, name, QString::fromLocal8Bit(std::strerror(error))), error);
+}
+
+void throwIfCancelled(const std::atomic_bool *cancel)
+{
+    if (cancel && cancel->load())
+        throw AppInstallerError(AppInstallerError::Kind::cancelled);
+}
+
+// A file of the new tree as it is written: its SHA-256 and CRC-32 taken on the way.
+class PlacedFile
+{
+public:
+    explicit PlacedFile(QByteArray path) : m_path(std::move(path))
+    {
+        m_fd = UniqueFd(::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!m_fd.isValid())
+            throwFileError(QStringLiteral("Could not write"), m_path, errno);
+    }
+
+    void write(const char *data, std::size_t length)
+    {
+        m_sha.update(data, length);
+        m_crc.update(data, length);
+        m_size += qint64(length);
+        while (length > 0) {
+            const ssize_t n = ::write(m_fd.get(), data, length);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throwFileError(QStringLiteral("Could not write"), m_path, errno);
+            data += n;
+            length -= std::size_t(n);
+        }
+    }
+
+    // Whether it holds what the list says; the mode is the extractor's.
+    bool matches(const FileListEntry &entry)
+    {
+        const bool same = m_size == entry.size && m_sha.finishHex().toLatin1() == entry.sha256;
+        if (same && ::fchmod(m_fd.get(), mode_t((entry.mode & 0777) | 0600)) != 0)
+            throwFileError(QStringLiteral("Could not write"), m_path, errno);
+        return same;
+    }
+
+    quint32 crc32() const { return m_crc.value(); }
+
+private:
+    QByteArray m_path;
+    UniqueFd m_fd;
+    Sha256Stream m_sha;
+    Crc32 m_crc;
+    qint64 m_size = 0;
+};
+
+QByteArray placedPath(const QString &extracted, const FileListEntry &entry)
+{
+    return QFile::encodeName(extracted) + '/' + entry.path;
+}
+
+QByteArray topFolder(const QByteArray &path)
+{
+    return path.left(path.indexOf('/'));
+}
+
+// Copies the installed file at source while hashing it; false when it is not
+// a plain file of the listed bytes (the copy is then removed).
+bool copyIfSame(const QByteArray &source, const QByteArray &destination, const FileListEntry &entry,
+                ExtractedChecksums *checksums, const QByteArray &relative, const std::atomic_bool *cancel)
+{
+    const UniqueFd in(::open(source.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (!in.isValid() || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != entry.size)
+        return false;
+    bool same = false;
+    {
+        PlacedFile out(destination);
+        QByteArray buffer(qsizetype(qMin<qint64>(blockSize, qMax<qint64>(entry.size, 1))), Qt::Uninitialized);
+        for (;;) {
+            throwIfCancelled(cancel);
+            const ssize_t n = ::read(in.get(), buffer.data(), std::size_t(buffer.size()));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                break;
+            if (n == 0) {
+                same = out.matches(entry);
+                break;
+            }
+            out.write(buffer.constData(), std::size_t(n));
+        }
+        if (same && checksums)
+            checksums->add(relative, out.crc32());
+    }
+    if (!same)
+        ::unlink(destination.constData());
+    return same;
+}
+
+}  // namespace
+
+bool hasInstalledCopy(const QString &installRoot, const QString &appId)
+{
+    const QStringList folders = QDir(installRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return std::any_of(folders.cbegin(), folders.cend(), [&](const QString &name) {
+        return InstallReceipt::placedVersion(installRoot + QLatin1Char('/') + name, appId).has_value();
+    });
+}
+
+QHash<QByteArray, QString> installedFolders(const FileList &list, const QString &installRoot, const QString &appId)
+{
+    QHash<QByteArray, QString> folders;
+    for (const FileListEntry &entry : list.entries) {
+        if (entry.type != FileListEntry::Type::directory || entry.path.contains('/'))
+            continue;
+        const QString path = installRoot + QLatin1Char('/') + QFile::decodeName(entry.path);
+        if (InstallReceipt::placedVersion(path, appId))
+            folders.insert(entry.path, path);
+    }
+    return folders;
+}
+
+Reused placeReusable(const FileList &list, const QHash<QByteArray, QString> &installed, const QString &extracted,
+                     ExtractedChecksums *checksums, const std::atomic_bool *cancel)
+{
+    if (cancel)
+        FaultPoint::hold("reusing", *cancel);
+    QList<qsizetype> files;
+    for (qsizetype i = 0; i < list.entries.size(); ++i) {
+        const FileListEntry &entry = list.entries[i];
+        if (entry.type == FileListEntry::Type::file) {
+            files.append(i);
+        } else if (entry.type == FileListEntry::Type::directory) {
+            const QByteArray path = placedPath(extracted, entry);
+            if (::mkdir(path.constData(), 0700) != 0)
+                throwFileError(QStringLiteral("Could not create"), path, errno);
+        }
+    }
+    // Hashing and copying share the cores, as an extraction does.
+    const int workers = std::clamp(QThread::idealThreadCount(), 1, 4);
+    std::atomic<qsizetype> next{0};
+    std::vector<Reused> found(static_cast<std::size_t>(workers));
+    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(workers));
+    const auto work = [&](int worker) {
+        try {
+            for (qsizetype at = next++; at < files.size(); at = next++) {
+                throwIfCancelled(cancel);
+                const qsizetype i = files[at];
+                const FileListEntry &entry = list.entries[i];
+                const QString root = installed.value(topFolder(entry.path));
+                const QByteArray source = root.isEmpty() ? QByteArray()
+                                                         : QFile::encodeName(root) + entry.path.mid(entry.path.indexOf('/'));
+                if (!source.isEmpty() && copyIfSame(source, placedPath(extracted, entry), entry, checksums, entry.path, cancel))
+                    found[std::size_t(worker)].bytes += entry.size;
+                else
+                    found[std::size_t(worker)].missing.append(i);
+                FaultPoint::reach("reusing");
+            }
+        } catch (...) {
+            failures[std::size_t(worker)] = std::current_exception();
+            next = files.size();  // the others stop too
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int worker = 1; worker < workers; ++worker)
+        threads.emplace_back(work, worker);
+    work(0);
+    for (std::thread &thread : threads)
+        thread.join();
+    for (const std::exception_ptr &failure : failures) {
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+    Reused reused;
+    for (const Reused &part : found) {
+        reused.bytes += part.bytes;
+        reused.missing += part.missing;
+    }
+    std::sort(reused.missing.begin(), reused.missing.end());
+    return reused;
+}
+
+QList<Run> runs(const FileList &list, QList<qsizetype> files, qint64 maximumGap, qint64 maximumBytes)
+{
+    std::sort(files.begin(), files.end(),
+              [&list](qsizetype a, qsizetype b) { return list.entries[a].dataOffset < list.entries[b].dataOffset; });
+    QList<Run> result;
+    for (const qsizetype i : files) {
+        const FileListEntry &entry = list.entries[i];
+        const qint64 first = entry.dataOffset;
+        // An empty entry still needs its (empty) range read: one byte keeps ranges valid.
+        const qint64 last = entry.dataOffset + qMax<qint64>(entry.compressedSize, 1) - 1;
+        if (!result.isEmpty()) {
+            Run &run = result.last();
+            if (first <= run.last + 1 + maximumGap && last - run.first + 1 <= maximumBytes) {
+                run.last = qMax(run.last, last);
+                run.files.append(i);
+                continue;
+            }
+        }
+        result.append(Run{first, last, {i}});
+    }
+    return result;
+}
+
+std::optional<QByteArray> unpackRun(const FileList &list, const Run &run, const QString &runFile, const QString &extracted,
+                                    ExtractedChecksums *checksums, const std::atomic_bool *cancel)
+{
+    QFile in(runFile);
+    if (!in.open(QIODevice::ReadOnly))
+        throwFileError(QStringLiteral("Could not read"), QFile::encodeName(runFile), ENOENT);
+    for (const qsizetype i : run.files) {
+        throwIfCancelled(cancel);
+        const FileListEntry &entry = list.entries[i];
+        if (!in.seek(entry.dataOffset - run.first))
+            return entry.path;
+        PlacedFile out(placedPath(extracted, entry));
+        const bool unpacked = EntryInflate::unpack(in, entry.compressedSize, entry.method, entry.size,
+                                                   [&out](const char *data, std::size_t length) { out.write(data, length); });
+        if (!unpacked || !out.matches(entry) || out.crc32() != entry.crc32)
+            return entry.path;
+        if (checksums)
+            checksums->add(entry.path, out.crc32());
+    }
+    return std::nullopt;
+}
+
+void finish(const FileList &list, const QString &extracted)
+{
+    for (const FileListEntry &entry : list.entries) {
+        if (entry.type != FileListEntry::Type::link)
+            continue;
+        const QByteArray path = placedPath(extracted, entry);
+        if (::symlink(entry.target.constData(), path.constData()) != 0)
+            throwFileError(QStringLiteral("Could not create"), path, errno);
+    }
+    // Deepest first, so a folder closed to its owner is never written into.
+    for (auto it = list.entries.crbegin(); it != list.entries.crend(); ++it) {
+        if (it->type != FileListEntry::Type::directory)
+            continue;
+        const QByteArray path = placedPath(extracted, *it);
+        if (::chmod(path.constData(), mode_t((it->mode & 0777) | 0700)) != 0)
+            throwFileError(QStringLiteral("Could not change"), path, errno);
+    }
+}
+
+}  // namespace PartialAssembly

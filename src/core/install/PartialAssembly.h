@@ -1,0 +1,61 @@
+#pragma once
+
+#include "FileList.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <atomic>
+#include <optional>
+
+class ExtractedChecksums;
+
+// The file work of an update that reuses the installed copy: the release's
+// tree built in the work folder from the list, unchanged files copied from
+// the installed copy, the others unpacked from byte ranges of the archive.
+// The tree comes out as the extractor would write it: files' modes with the
+// owner's read and write bits, folders' with the owner's three. Blocking;
+// throws PlatformError(fileSystem) when the work folder cannot be written.
+namespace PartialAssembly {
+
+// Whether installRoot holds a copy of appId to reuse at all (a folder whose
+// note names the app); a first install does not ask for the list.
+bool hasInstalledCopy(const QString &installRoot, const QString &appId);
+
+// The installed copy of each top folder of the list, when a copy of appId
+// stands under that name in installRoot (its note says so).
+QHash<QByteArray, QString> installedFolders(const FileList &list, const QString &installRoot, const QString &appId);
+
+struct Reused {
+    qint64 bytes = 0;
+    QList<qsizetype> missing;  // indexes of the files still to fetch
+};
+
+// Makes the folders (writable until finish), then copies every file whose
+// installed counterpart has the list's SHA-256, hashing the installed bytes
+// as they are copied; anything else (absent, a link, other bytes, unreadable)
+// is left to fetch.
+Reused placeReusable(const FileList &list, const QHash<QByteArray, QString> &installed, const QString &extracted,
+                     ExtractedChecksums *checksums, const std::atomic_bool *cancel);
+
+// Neighbouring files fetched by one request: gaps up to maximumGap bytes are
+// fetched with them, and a run grows no longer than maximumBytes (a single
+// larger file is a run of its own).
+struct Run {
+    qint64 first = 0;  // archive offsets, both inclusive
+    qint64 last = 0;
+    QList<qsizetype> files;
+    qint64 bytes() const { return last - first + 1; }
+};
+QList<Run> runs(const FileList &list, QList<qsizetype> files, qint64 maximumGap, qint64 maximumBytes);
+
+// Unpacks the run's files from runFile (the archive's bytes run.first to
+// run.last) into extracted, each checked against the list's size and
+// SHA-256. Yields the path of the first file that does not match.
+std::optional<QByteArray> unpackRun(const FileList &list, const Run &run, const QString &runFile, const QString &extracted,
+                                    ExtractedChecksums *checksums, const std::atomic_bool *cancel);
+
+// The links, then the folders' modes, deepest first.
+void finish(const FileList &list, const QString &extracted);
+
+}  // namespace PartialAssembly

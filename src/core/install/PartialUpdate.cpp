@@ -1,0 +1,178 @@
+#include "PartialUpdate.h"
+
+#include "AppInstallerError.h"
+#include "ArchiveDownload.h"
+#include "BlockingWork.h"
+#include "FileList.h"
+#include "InstallFiles.h"
+#include "PartialAssembly.h"
+#include "RangeRequest.h"
+#include "catalog/ManifestPolicy.h"
+#include "log/Logging.h"
+
+#include <QFile>
+
+namespace PartialUpdate {
+namespace {
+
+// A list this large is not a list (one of 100 000 entries is far smaller).
+constexpr qint64 largestList = 64 << 20;
+// Gaps up to this are fetched rather than asked for apart; runs stay below the next.
+constexpr qint64 coalescedGap = 64 << 10;
+constexpr qint64 longestRun = 16 << 20;
+constexpr int maximumRetries = 3;
+// Past this share of the archive, one whole download (extracted on several
+// threads) costs less than the ranges.
+constexpr double largestShare = 0.8;
+
+Outcome fallBack(QString why, qint64 fetched = 0)
+{
+    Outcome outcome;
+    outcome.fallbackReason = std::move(why);
+    outcome.fetchedBytes = fetched;
+    return outcome;
+}
+
+void throwIfCancelled(const std::atomic_bool &cancel)
+{
+    if (cancel.load())
+        throw AppInstallerError(AppInstallerError::Kind::cancelled);
+}
+
+struct FetchedList {
+    std::optional<FileList> list;
+    QString problem;
+    qint64 bytes = 0;
+};
+
+QCoro::Task<FetchedList> fetchList(Work work)
+{
+    FetchedList fetched;
+    const QString path = work.workDir + QStringLiteral("/files.list");
+    try {
+        QCoro::Task<DownloadedArchive> getting
+            = ArchiveDownload::fetch(work.session, *work.app.fileListUrl, path, work.timeoutMs, {}, work.cancel);
+        const DownloadedArchive got = co_await getting;
+        fetched.bytes = got.size;
+        if (got.sha256Hex != work.app.fileListSha256->toLower()) {
+            fetched.problem = QStringLiteral("the file list's SHA-256 differs from the catalog's");
+            co_return fetched;
+        }
+        if (got.size > largestList) {
+            fetched.problem = QStringLiteral("the file list is too large");
+            co_return fetched;
+        }
+    } catch (const AppInstallerError &error) {
+        if (error.kind() == AppInstallerError::Kind::cancelled)
+            throw;
+        fetched.problem = QStringLiteral("the file list could not be fetched");
+        co_return fetched;
+    } catch (const PlatformError &error) {
+        fetched.problem = QStringLiteral("the file list could not be fetched: %1").arg(error.localizedDescription());
+        co_return fetched;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fetched.problem = QStringLiteral("the file list could not be read");
+        co_return fetched;
+    }
+    QString problem;
+    fetched.list = FileList::decode(file.readAll(), &problem);
+    if (!fetched.list)
+        fetched.problem = QStringLiteral("the file list was refused: %1").arg(problem);
+    co_return fetched;
+}
+
+}  // namespace
+
+bool offered(const AppManifestItem &app)
+{
+    return app.fileListUrl && app.fileListSha256 && app.sha256 && ManifestPolicy::isValidSha256(*app.fileListSha256)
+        && (ArchiveDownload::isAllowedRemote(*app.fileListUrl) || app.fileListUrl->scheme() == QLatin1String("file"));
+}
+
+QCoro::Task<Outcome> assemble(Work work)
+{
+    QCoro::Task<FetchedList> listing = fetchList(work);
+    const FetchedList fetched = co_await listing;
+    throwIfCancelled(*work.cancel);
+    if (!fetched.list)
+        co_return fallBack(fetched.problem, fetched.bytes);
+    const FileList &list = *fetched.list;
+    if (list.archiveSha256 != work.app.sha256->toLower().toLatin1())
+        co_return fallBack(QStringLiteral("the file list describes another archive"), fetched.bytes);
+
+    QCoro::Task<PartialAssembly::Reused> reusing = BlockingWork::run(
+        [list, root = work.installRoot, appId = work.app.id, extracted = work.extracted, checksums = work.checksums,
+         cancel = work.cancel] {
+            const QHash<QByteArray, QString> installed = PartialAssembly::installedFolders(list, root, appId);
+            if (installed.isEmpty())
+                return PartialAssembly::Reused{-1, {}};
+            return PartialAssembly::placeReusable(list, installed, extracted, checksums.get(), cancel.get());
+        });
+    const PartialAssembly::Reused reused = co_await reusing;
+    throwIfCancelled(*work.cancel);
+    if (reused.bytes < 0)
+        co_return fallBack(QStringLiteral("no installed copy of the app to reuse"), fetched.bytes);
+
+    const QList<PartialAssembly::Run> runs = PartialAssembly::runs(list, reused.missing, coalescedGap, longestRun);
+    qint64 toFetch = 0;
+    for (const PartialAssembly::Run &run : runs)
+        toFetch += run.bytes();
+    if (double(toFetch) > largestShare * double(list.archiveSize))
+        co_return fallBack(QStringLiteral("most of the archive changed (%1 of %2 bytes)").arg(toFetch).arg(list.archiveSize),
+                           fetched.bytes);
+    Outcome outcome;
+    outcome.reusedBytes = reused.bytes;
+    outcome.fetchedBytes = fetched.bytes;
+    qint64 done = 0;
+    if (work.onFetched)
+        work.onFetched(0, toFetch);
+    QByteArray etag;
+    int retries = 0;
+    const QString partPath = work.workDir + QStringLiteral("/part");
+    for (qsizetype i = 0; i < runs.size();) {
+        const PartialAssembly::Run &run = runs[i];
+        std::function<void(qint64)> onBytes = [onFetched = work.onFetched, done, toFetch](qint64 bytes) {
+            if (onFetched)
+                onFetched(done + bytes, toFetch);
+        };
+        QCoro::Task<RangeRequest::Answer> asking
+            = RangeRequest::fetch(work.session, *work.app.downloadUrl, run.first, run.last, list.archiveSize, etag,
+                                  partPath, work.timeoutMs, work.cancel, std::move(onBytes));
+        const RangeRequest::Answer answer = co_await asking;
+        throwIfCancelled(*work.cancel);
+        if (answer.outcome == RangeRequest::Answer::Outcome::broken && retries < maximumRetries) {
+            ++retries;
+            qCInfo(lcInstall) << "A range of the archive broke off, asking again:" << answer.why;
+            continue;
+        }
+        if (answer.outcome != RangeRequest::Answer::Outcome::part)
+            co_return fallBack(answer.why, outcome.fetchedBytes + done);
+        if (etag.isEmpty())
+            etag = answer.etag;
+        QCoro::Task<std::optional<QByteArray>> unpacking = BlockingWork::run(
+            [list, run, partPath, extracted = work.extracted, checksums = work.checksums, cancel = work.cancel] {
+                return PartialAssembly::unpackRun(list, run, partPath, extracted, checksums.get(), cancel.get());
+            });
+        const std::optional<QByteArray> mismatch = co_await unpacking;
+        throwIfCancelled(*work.cancel);
+        done += run.bytes();
+        if (mismatch) {
+            co_return fallBack(QStringLiteral("the entry \"%1\" does not match the file list").arg(QString::fromUtf8(*mismatch)),
+                               outcome.fetchedBytes + done);
+        }
+        ++i;
+    }
+    QCoro::Task<void> finishing = BlockingWork::run([list, extracted = work.extracted, partPath] {
+        QFile::remove(partPath);
+        PartialAssembly::finish(list, extracted);
+    });
+    co_await finishing;
+    throwIfCancelled(*work.cancel);
+    outcome.fetchedBytes += done;
+    outcome.assembled = true;
+    co_return outcome;
+}
+
+}  // namespace PartialUpdate

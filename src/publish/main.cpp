@@ -1,0 +1,78 @@
+// vantrel-publish: turns an app folder into a release (the archive and its
+// file list), prints the catalog fields that name it, and can set them on the
+// app's record in a catalog file and sign that file with the maker's key.
+
+#include "ReleasePublisher.h"
+#include "SigningKey.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <cstdio>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw PublishError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()).toStdString());
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw PublishError(QStringLiteral("cannot write %1").arg(path).toStdString());
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Publishes an app folder as a release archive with its file list."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("The app folder (its name becomes the archive's top folder)."));
+    const QCommandLineOption outputOption(QStringLiteral("output"), QStringLiteral("Folder the release is written to."), QStringLiteral("DIR"));
+    const QCommandLineOption nameOption(QStringLiteral("name"), QStringLiteral("The archive's file name (NAME.zip)."), QStringLiteral("NAME"));
+    const QCommandLineOption baseOption(QStringLiteral("base-url"), QStringLiteral("Where the release's files will be served from."), QStringLiteral("URL"));
+    const QCommandLineOption catalogOption(QStringLiteral("catalog"), QStringLiteral("Catalog file whose app record gets the fields."), QStringLiteral("FILE"));
+    const QCommandLineOption appOption(QStringLiteral("app"), QStringLiteral("The app's id in the catalog."), QStringLiteral("ID"));
+    const QCommandLineOption keyOption(QStringLiteral("sign-key"), QStringLiteral("Ed25519 key (PEM) the catalog is signed with, into FILE.sig."), QStringLiteral("PEM"));
+    parser.addOptions({outputOption, nameOption, baseOption, catalogOption, appOption, keyOption});
+    parser.process(app);
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() != 1 || !parser.isSet(outputOption) || !parser.isSet(nameOption) || !parser.isSet(baseOption)
+        || parser.isSet(catalogOption) != parser.isSet(appOption) || (parser.isSet(keyOption) && !parser.isSet(catalogOption))) {
+        std::fprintf(stderr, "usage: vantrel-publish FOLDER --output DIR --name NAME.zip --base-url URL "
+                             "[--catalog FILE --app ID [--sign-key PEM]]\n");
+        return 2;
+    }
+    const QUrl base(parser.value(baseOption), QUrl::StrictMode);
+    if (!base.isValid() || base.scheme().isEmpty()) {
+        std::fprintf(stderr, "vantrel-publish: %s is not a URL\n", qPrintable(parser.value(baseOption)));
+        return 2;
+    }
+    try {
+        const ReleasePublisher::Release release
+            = ReleasePublisher::publish(folders.first(), parser.value(outputOption), parser.value(nameOption));
+        const QJsonObject fields = ReleasePublisher::catalogFields(release, base);
+        if (parser.isSet(catalogOption)) {
+            const QString catalogPath = parser.value(catalogOption);
+            const QByteArray catalog = ReleasePublisher::updateCatalog(readFile(catalogPath), parser.value(appOption), fields);
+            writeFile(catalogPath, catalog);
+            if (parser.isSet(keyOption))
+                writeFile(catalogPath + QStringLiteral(".sig"), SigningKey::load(parser.value(keyOption)).sign(catalog) + '\n');
+        }
+        std::fputs(QJsonDocument(fields).toJson(QJsonDocument::Indented).constData(), stdout);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "vantrel-publish: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,178 @@
+// The maker's `vantrel-publish` and `vantrel update` as processes: a folder
+// with links and execute bits published, installed whole and updated from
+// the installed copy to identical trees; the bytes `update --json` reports;
+// `--full`; and an update killed or interrupted while it reuses files.
+
+#include "CatalogBuilders.h"
+#include "ReleaseFolders.h"
+#include "ToolSandbox.h"
+#include "ZipBuilder.h"
+#include "catalog/CatalogSignature.h"
+#include "store/LauncherStore.h"
+
+#include <QJsonArray>
+#include <QtTest>
+#include <QJsonDocument>
+
+#include "SigningKey.h"
+#include <csignal>
+
+namespace {
+
+const QString appId = QStringLiteral("notes");
+
+}  // namespace
+
+class CliPartialUpdate : public QObject
+{
+    Q_OBJECT
+
+private:
+    ToolSandbox m_cli;
+    QJsonObject m_fields[2];  // what vantrel-publish printed for 1.0 and 1.1
+
+    QString source(int release) const { return m_cli.path(release == 0 ? QStringLiteral("one/Notes.app") : QStringLiteral("two/Notes.app")); }
+    QString destination() const { return m_cli.bundle(ReleaseFolders::bundleName); }
+
+    // The catalog offers release 0 (1.0) or 1 (1.1) with its file list.
+    void offer(int release)
+    {
+        AppManifestItem app = TestCatalog::release(appId, QUrl(m_fields[release].value(QStringLiteral("downloadUrl")).toString()),
+                                                   m_fields[release].value(QStringLiteral("sha256")).toString(),
+                                                   release == 0 ? QStringLiteral("1.0") : QStringLiteral("1.1"));
+        app.fileListUrl = QUrl(m_fields[release].value(QStringLiteral("fileListUrl")).toString());
+        app.fileListSha256 = m_fields[release].value(QStringLiteral("fileListSha256")).toString();
+        m_cli.publish({app});
+    }
+
+    void installFirstRelease()
+    {
+        QDir(destination()).removeRecursively();
+        QDir(m_cli.bundle(QStringLiteral(".Notes.app.previous"))).removeRecursively();
+        offer(0);
+        const ToolSandbox::Result install = m_cli.run({QStringLiteral("install"), appId});
+        QVERIFY2(install.exitCode == 0, qPrintable(install.output()));
+        QCOMPARE(TempHome::fingerprint(destination()), TempHome::fingerprint(source(0)));
+        offer(1);
+    }
+
+    QJsonObject updateOutcome(const QStringList &options)
+    {
+        const ToolSandbox::Result update = m_cli.run(QStringList{QStringLiteral("update"), QStringLiteral("--json")} + options + QStringList{appId});
+        if (update.exitCode != 0)
+            return {{QStringLiteral("failed"), update.output()}};
+        for (const QString &line : update.out.split(QLatin1Char('\n'))) {
+            const QJsonObject object = QJsonDocument::fromJson(line.toUtf8()).object();
+            if (object.value(QStringLiteral("id")) == appId)
+                return object;
+        }
+        return {{QStringLiteral("failed"), update.output()}};
+    }
+
+    void checkUntouched(const QMap<QString, QString> &before)
+    {
+        QCOMPARE(TempHome::fingerprint(destination()), before);
+        QCOMPARE(m_cli.records(LauncherStore::installedVersionsKey).value(appId), QStringLiteral("1.0"));
+        QCOMPARE(m_cli.records(LauncherStore::installedPathsKey).value(appId), destination());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        if (!QFileInfo(ToolSandbox::vantrel()).isExecutable() || !QFileInfo(ToolSandbox::publisher()).isExecutable())
+            QSKIP("the tools are not built");
+        QVERIFY(ReleaseFolders::write(m_cli.path(QStringLiteral("one")), QStringLiteral("1.0")));
+        QVERIFY(ReleaseFolders::write(m_cli.path(QStringLiteral("two")), QStringLiteral("1.1")));
+        const QString key = m_cli.path(QStringLiteral("keys")) + QStringLiteral("/catalog-signing-key.pem");
+        const SigningKey signing = SigningKey::loadOrCreate(m_cli.path(QStringLiteral("keys")));
+        const QString catalog = m_cli.path(QStringLiteral("catalog.json"));
+        QVERIFY(TempHome::writeFile(catalog, QJsonDocument(QJsonObject{{QStringLiteral("apps"), QJsonArray{QJsonObject{
+                                                                            {QStringLiteral("id"), appId},
+                                                                            {QStringLiteral("kept"), QStringLiteral("as it was")}}}}})
+                                                 .toJson()));
+        for (int release : {0, 1}) {
+            const QString name = release == 0 ? QStringLiteral("v1.zip") : QStringLiteral("v2.zip");
+            const ToolSandbox::Result published = m_cli.run({source(release), QStringLiteral("--output"), m_cli.path(QStringLiteral("out")),
+                                                             QStringLiteral("--name"), name, QStringLiteral("--base-url"),
+                                                             m_cli.server().url(QStringLiteral("/releases/")).toString(),
+                                                             QStringLiteral("--catalog"), catalog, QStringLiteral("--app"), appId,
+                                                             QStringLiteral("--sign-key"), key},
+                                                            ToolSandbox::publisher());
+            QVERIFY2(published.exitCode == 0, qPrintable(published.output()));
+            m_fields[release] = QJsonDocument::fromJson(published.out.toUtf8()).object();
+            const QString archive = m_cli.path(QStringLiteral("out/")) + name;
+            QCOMPARE(m_fields[release].value(QStringLiteral("sha256")).toString(), ZipBuilder::sha256Hex(TempHome::readFile(archive)));
+            QCOMPARE(m_fields[release].value(QStringLiteral("fileListSha256")).toString(),
+                     ZipBuilder::sha256Hex(TempHome::readFile(archive + QStringLiteral(".files"))));
+            m_cli.hostFile(QStringLiteral("/releases/") + name, archive, true);
+            m_cli.hostFile(QStringLiteral("/releases/") + name + QStringLiteral(".files"), archive + QStringLiteral(".files"));
+        }
+        // The catalog file got the last release's fields, kept its own keys and is signed.
+        const QByteArray body = TempHome::readFile(catalog);
+        const QJsonObject record = QJsonDocument::fromJson(body).object().value(QStringLiteral("apps")).toArray().first().toObject();
+        QCOMPARE(record.value(QStringLiteral("kept")).toString(), QStringLiteral("as it was"));
+        QCOMPARE(record.value(QStringLiteral("fileListUrl")), m_fields[1].value(QStringLiteral("fileListUrl")));
+        const CatalogPublicKeys keys = CatalogPublicKeys::parse(QString::fromLatin1(signing.publicKeyBase64()));
+        QVERIFY(keys.verify(body, TempHome::readFile(catalog + QStringLiteral(".sig")).trimmed()));
+        QVERIFY(!keys.verify(body + ' ', TempHome::readFile(catalog + QStringLiteral(".sig")).trimmed()));
+    }
+
+    // Published, installed whole, updated from the installed copy: each time the maker's folder, links and bits alike.
+    void publishedFolderRoundTrips()
+    {
+        installFirstRelease();
+        const QJsonObject outcome = updateOutcome({});
+        QVERIFY2(!outcome.contains(QStringLiteral("failed")), qPrintable(outcome.value(QStringLiteral("failed")).toString()));
+        QCOMPARE(TempHome::fingerprint(destination()), TempHome::fingerprint(source(1)));
+        const qint64 archive = QFileInfo(m_cli.path(QStringLiteral("out/v2.zip"))).size();
+        const qint64 downloaded = outcome.value(QStringLiteral("downloadedBytes")).toInteger(-1);
+        const qint64 reused = outcome.value(QStringLiteral("reusedBytes")).toInteger(-1);
+        QVERIFY2(downloaded > 0 && downloaded < archive / 5, qPrintable(QString::number(downloaded)));
+        QVERIFY2(reused >= (ReleaseFolders::partCount - 3) * ReleaseFolders::partBytes, qPrintable(QString::number(reused)));
+    }
+
+    void fullOptionTakesTheWholeArchive()
+    {
+        installFirstRelease();
+        const QJsonObject outcome = updateOutcome({QStringLiteral("--full")});
+        QVERIFY2(!outcome.contains(QStringLiteral("failed")), qPrintable(outcome.value(QStringLiteral("failed")).toString()));
+        QCOMPARE(TempHome::fingerprint(destination()), TempHome::fingerprint(source(1)));
+        QCOMPARE(outcome.value(QStringLiteral("downloadedBytes")).toInteger(), QFileInfo(m_cli.path(QStringLiteral("out/v2.zip"))).size());
+        QCOMPARE(outcome.value(QStringLiteral("reusedBytes")).toInteger(-1), 0);
+    }
+
+    void killedWhileReusingLeavesTheCopy()
+    {
+        installFirstRelease();
+        const QMap<QString, QString> before = TempHome::fingerprint(destination());
+        m_cli.environment().insert(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"), QStringLiteral("reusing"));
+        auto update = m_cli.start({QStringLiteral("update"), appId});
+        m_cli.environment().remove(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"));
+        QByteArray seen;
+        QVERIFY2(ToolSandbox::waitForPause(*update, QStringLiteral("reusing"), &seen), seen.constData());
+        ::kill(pid_t(update->processId()), SIGKILL);
+        QVERIFY(update->waitForFinished(10000));
+        QCOMPARE(update->exitStatus(), QProcess::CrashExit);
+        checkUntouched(before);
+    }
+
+    void interruptedWhileReusingLeavesTheCopy()
+    {
+        installFirstRelease();
+        const QMap<QString, QString> before = TempHome::fingerprint(destination());
+        m_cli.environment().insert(QStringLiteral("VANTREL_INSTALL_HOLD_AT"), QStringLiteral("reusing"));
+        auto update = m_cli.start({QStringLiteral("update"), appId});
+        m_cli.environment().remove(QStringLiteral("VANTREL_INSTALL_HOLD_AT"));
+        QByteArray seen;
+        QVERIFY2(ToolSandbox::waitForMarker(*update, QStringLiteral("reusing"), &seen), seen.constData());
+        ::kill(pid_t(update->processId()), SIGINT);
+        QVERIFY(update->waitForFinished(20000));
+        QCOMPARE(update->exitCode(), 130);
+        checkUntouched(before);
+        QCOMPARE(m_cli.leftovers(), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(CliPartialUpdate)
+#include "tst_cli_partial_update.moc"
