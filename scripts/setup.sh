@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
   qt6-httpserver-dev qt6-websockets-dev libcpp-httplib-dev
   qcoro-qt6-dev
-  libssl-dev libarchive-dev libdeflate-dev libplist-dev libsqlite3-dev libicu-dev
+  libssl-dev libarchive-dev libdeflate-dev zlib1g-dev libplist-dev libsqlite3-dev libicu-dev
   qml6-module-qtquick qml6-module-qtqml qml6-module-qtqml-models
   qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-shapes qml6-module-qtquick-window
