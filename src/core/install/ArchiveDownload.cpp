@@ -383,6 +383,26 @@ bool isLocalHTTP(const QUrl &url)
     return host == QLatin1String("localhost") || host == QLatin1String("127.0.0.1") || host == QLatin1String("::1");
 }
 
+QNetworkReply *rangedGet(QNetworkAccessManager *session, const QUrl &url, const QByteArray &range,
+                         const QByteArray &ifRange, int timeoutMs)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(timeoutMs);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setRawHeader("Range", range);
+    if (!ifRange.isEmpty())
+        request.setRawHeader("If-Range", ifRange);
+    QNetworkReply *reply = session->get(request);
+    const bool secure = url.scheme() == QLatin1String("https");
+    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, secure](const QUrl &target) {
+        if (isAllowedRemote(target) && (!secure || target.scheme() == QLatin1String("https")))
+            Q_EMIT reply->redirectAllowed();
+        else
+            reply->abort();
+    });
+    return reply;
+}
+
 bool isAllowedRemote(const QUrl &url)
 {
     return url.scheme() == QLatin1String("https") || isLocalHTTP(url);

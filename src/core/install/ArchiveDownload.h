@@ -30,6 +30,12 @@ qint64 announcedLength(const QNetworkReply *reply);
 // START and TOTAL of "bytes START-END/TOTAL" (TOTAL -1 for "*"); nullopt when malformed.
 std::optional<std::pair<qint64, qint64>> contentRange(const QNetworkReply *reply);
 
+// GET of one part of url ("Range: <range>", If-Range when given), following
+// redirects only to allowed URLs and never from HTTPS down to HTTP; a refused
+// redirect aborts the reply. The caller owns the reply.
+QNetworkReply *rangedGet(QNetworkAccessManager *session, const QUrl &url, const QByteArray &range,
+                         const QByteArray &ifRange, int timeoutMs);
+
 // Fetches url into the file at destination, computing the SHA-256 while the
 // bytes arrive; memory use does not depend on the archive's size. A file URL
 // is copied (off the main thread). Redirects are followed only to allowed

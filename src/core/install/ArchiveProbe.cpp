@@ -36,21 +36,8 @@ struct ReplyDeleter {
 QCoro::Task<Part> fetchPart(QNetworkAccessManager *session, QUrl url, QByteArray range, QByteArray ifRange,
                             qint64 maximumBytes, int timeoutMs, std::shared_ptr<const std::atomic_bool> cancel)
 {
-    QNetworkRequest request(url);
-    request.setTransferTimeout(timeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setRawHeader("Range", range);
-    if (!ifRange.isEmpty())
-        request.setRawHeader("If-Range", ifRange);
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(session->get(request));
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(ArchiveDownload::rangedGet(session, url, range, ifRange, timeoutMs));
     QNetworkReply *raw = reply.get();
-    const bool secure = url.scheme() == QLatin1String("https");
-    QObject::connect(raw, &QNetworkReply::redirected, raw, [raw, secure](const QUrl &target) {
-        if (ArchiveDownload::isAllowedRemote(target) && (!secure || target.scheme() == QLatin1String("https")))
-            Q_EMIT raw->redirectAllowed();
-        else
-            raw->abort();
-    });
     Part part;
     // Only a part is wanted: a whole answer (ranges not served) is dropped at its headers.
     QObject::connect(raw, &QNetworkReply::metaDataChanged, raw, [raw, &part] {

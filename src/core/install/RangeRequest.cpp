@@ -43,21 +43,9 @@ QCoro::Task<Answer> fetch(QNetworkAccessManager *session, QUrl url, qint64 first
     if (!receipt->file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw PlatformError(PlatformError::Domain::fileSystem, receipt->file.errorString());
 
-    QNetworkRequest request(url);
-    request.setTransferTimeout(timeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setRawHeader("Range", "bytes=" + QByteArray::number(first) + '-' + QByteArray::number(last));
-    if (!ifRange.isEmpty())
-        request.setRawHeader("If-Range", ifRange);
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(session->get(request));
+    const QByteArray range = "bytes=" + QByteArray::number(first) + '-' + QByteArray::number(last);
+    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(ArchiveDownload::rangedGet(session, url, range, ifRange, timeoutMs));
     QNetworkReply *raw = reply.get();
-    const bool secure = url.scheme() == QLatin1String("https");
-    QObject::connect(raw, &QNetworkReply::redirected, raw, [raw, secure](const QUrl &target) {
-        if (ArchiveDownload::isAllowedRemote(target) && (!secure || target.scheme() == QLatin1String("https")))
-            Q_EMIT raw->redirectAllowed();
-        else
-            raw->abort();
-    });
     // The answer is judged at its headers: only the exact part is read.
     QObject::connect(raw, &QNetworkReply::metaDataChanged, raw, [raw, receipt, first, last, archiveSize, ifRange] {
         const int status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
