@@ -10,8 +10,11 @@
 #include "ReleasePublisher.h"
 #include "install/FileList.h"
 #include "install/InstallReceipt.h"
+#include "install/InstalledCopies.h"
 
 #include <QJsonDocument>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -214,6 +217,34 @@ private Q_SLOTS:
         QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
         QVERIFY(fetchedEntries().contains(QStringLiteral("part05.bin")));
         QCOMPARE(TempHome::fingerprint(installed()), m_fullV2);
+    }
+
+    // Unchanged files share their data with the installed copy, which keeps
+    // its own bytes and bits: the helper's mode changes, so it is copied.
+    void unchangedFilesShareTheInstalledCopy()
+    {
+        const QMap<QString, QString> before = TempHome::fingerprint(installed());
+        const InstallOutcome outcome = update();
+        QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
+        QCOMPARE(TempHome::fingerprint(installed()), m_fullV2);
+        const QString previous = InstalledCopies::previousPath(installed());
+        QCOMPARE(TempHome::fingerprint(previous), before);
+        const auto inode = [](const QString &path) {
+            struct stat st {};
+            return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : ino_t(0);
+        };
+        const auto shared = [&](const QString &relative) {
+            return inode(installed() + relative) == inode(previous + relative);
+        };
+        QVERIFY(shared(QStringLiteral("/Contents/Resources/part00.bin")));
+        QVERIFY(shared(QStringLiteral("/Contents/Resources/notes.txt")));
+        QVERIFY(!shared(QStringLiteral("/Contents/MacOS/helper")));
+        QVERIFY(!shared(QStringLiteral("/Contents/Resources/part03.bin")));
+        QVERIFY(!fetchedEntries().contains(QStringLiteral("helper")));
+        // Rolled back, the copy in place is 1.0 as it was installed.
+        const InstallOutcome rolledBack = outcomeOf(m_box->installer().rollBack(QStringLiteral("notes"), QUrl::fromLocalFile(installed())));
+        QVERIFY2(rolledBack.succeeded(), qPrintable(rolledBack.describe()));
+        QCOMPARE(TempHome::fingerprint(installed()), before);
     }
 
     void fallsBackToTheWholeArchive_data()

@@ -29,7 +29,7 @@ bool write(const QString &root, const QString &version)
     const quint32 generation = version == QLatin1String("1.0") ? 0 : 1;
     bool ok = TempHome::writeFile(app + QStringLiteral("/Contents/Info.plist"), ZipBuilder::infoPlist(plist, ZipBuilder::PlistFormat::xml))
         && TempHome::writeFile(app + QStringLiteral("/Contents/MacOS/Notes"), "#!/bin/sh\necho notes\n", 0755)
-        && TempHome::writeFile(app + QStringLiteral("/Contents/MacOS/helper"), noise(4096, 7), 0700)
+        && TempHome::writeFile(app + QStringLiteral("/Contents/MacOS/helper"), noise(4096, 7), generation == 0 ? 0700 : 0750)
         && TempHome::writeFile(app + QStringLiteral("/Contents/Resources/private.key"), "secret", 0600)
         && TempHome::writeFile(app + QStringLiteral("/Contents/Resources/empty"), QByteArray(), 0644)
         && TempHome::writeFile(app + QStringLiteral("/Contents/Resources/notes.txt"),

@@ -11,8 +11,9 @@
 class ExtractedChecksums;
 
 // The file work of an update that reuses the installed copy: the release's
-// tree built in the work folder from the list, unchanged files copied from
-// the installed copy, the others unpacked from byte ranges of the archive.
+// tree built in the work folder from the list, unchanged files taken from
+// (or linked to) the installed copy, the others unpacked from byte ranges of
+// the archive.
 // The tree comes out as the extractor would write it: files' modes with the
 // owner's read and write bits, folders' with the owner's three. Blocking;
 // throws PlatformError(fileSystem) when the work folder cannot be written.
@@ -31,10 +32,11 @@ struct Reused {
     QList<qsizetype> missing;  // indexes of the files still to fetch
 };
 
-// Makes the folders (writable until finish), then copies every file whose
-// installed counterpart has the list's SHA-256, hashing the installed bytes
-// as they are copied; anything else (absent, a link, other bytes, unreadable)
-// is left to fetch.
+// Makes the folders (writable until finish), then takes every file whose
+// installed counterpart has the list's SHA-256: a hard link to it where the
+// file system allows and the mode is the same, else a copy, hashed either
+// way; anything else (absent, a link, other bytes, unreadable) is left to
+// fetch.
 Reused placeReusable(const FileList &list, const QHash<QByteArray, QString> &installed, const QString &extracted,
                      ExtractedChecksums *checksums, const std::atomic_bool *cancel);
 
