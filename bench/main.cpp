@@ -741,6 +741,49 @@ double medianOf(const QList<LaunchFigures> &runs, double LaunchFigures::*field)
     return median(values);
 }
 
+// The launcher's first frame on the X server against the floor: the same
+// program showing one Text (its libraries, none of its views) and a program
+// linking only Gui, Qml and Quick. Started in turn, so the machine's drift
+// reaches all three alike; all draw with the launcher's choice, the software
+// scene graph.
+void benchFirstFrameFloor(const Options &options, const QString &launcher, const QProcessEnvironment &xEnv,
+                          const QString &storedHome, const QString &unreachable)
+{
+    const QString section = QStringLiteral("start-up");
+    const QString floor = QString::fromUtf8(VANTREL_BENCH_FLOOR);
+    QProcessEnvironment own = launcherEnvironment(storedHome, unreachable);
+    for (const QString &name : {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("DISPLAY"), QStringLiteral("XAUTHORITY")})
+        own.insert(name, xEnv.value(name));
+    own.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    QProcessEnvironment oneText = own;
+    oneText.insert(QStringLiteral("VANTREL_REPORT_FIRST_FRAME"), QStringLiteral("floor"));
+    QProcessEnvironment minimal = own;
+    minimal.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
+    const auto seen = [](const LaunchFigures &f) { return f.firstFrame >= 0; };
+    const std::array<std::pair<QString, QProcessEnvironment>, 3> programs{
+        {{launcher, own}, {launcher, oneText}, {floor, minimal}}};
+    std::array<QList<double>, 3> frames;
+    for (int round = -1; round < std::max(7, options.smoke ? 1 : options.runs); ++round) {
+        for (std::size_t i = 0; i < programs.size(); ++i) {
+            const LaunchFigures f = launchOnce(programs[i].first, programs[i].second, 0, seen);
+            if (i == 0 && f.catalogShown != 20)
+                throw std::runtime_error("the first frame did not show the stored catalog");
+            if (round >= 0)  // the first round warms the caches
+                frames[i].append(f.firstFrame);
+        }
+    }
+    const double launcherFrame = median(frames[0]);
+    const double oneTextFrame = median(frames[1]);
+    const double minimalFrame = median(frames[2]);
+    const double ratio = launcherFrame / minimalFrame;
+    rows.append({section, QStringLiteral("first frame on Xvfb vs a program linking only Gui, Qml and Quick showing one Text, "
+                                         "interleaved (%1 starts each)").arg(frames[0].size()),
+                 ms(launcherFrame), ms(minimalFrame), QString::number(ratio, 'f', 2), QStringLiteral("<= 1.50"), verdict(ratio, 1.5)});
+    rows.append({section, QStringLiteral("  the launcher itself showing that one Text instead of its windows"), ms(oneTextFrame),
+                 ms(minimalFrame), QString::number(oneTextFrame / minimalFrame, 'f', 2), {}, {}});
+    ratios.append(QStringLiteral("first-frame/minimal %1").arg(ratio, 0, 'f', 2));
+}
+
 void benchStartup(const Options &options, const QString &base)
 {
     const QString section = QStringLiteral("start-up");
@@ -846,6 +889,7 @@ void benchStartup(const Options &options, const QString &base)
                      {}, {}, QStringLiteral("<= 180 ms"), verdict(xFrame, 180)});
         rows.append({section, QStringLiteral("real window (xcb on Xvfb, scene graph as chosen), resident memory once idle"),
                      mib(xMemory), {}, {}, QStringLiteral("<= 70 MiB"), verdict(xMemory, 70.0 * (1 << 20))});
+        benchFirstFrameFloor(options, launcher, xEnv, base + QStringLiteral("/home-stored-20"), unreachable);
     } else {
         rows.append({section, QStringLiteral("real window: Xvfb not installed"), QStringLiteral("skipped"), {}, {}, {}, {}});
     }

@@ -55,6 +55,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
 
     const bool startHidden = LauncherOptions::startsHidden(app);
+    if (FirstFrameReport::floorAsked()) {
+        SceneGraphChoice::apply();
+        return FirstFrameReport::showFloor();
+    }
 
     SingleInstance instance;
     if (!instance.claim())

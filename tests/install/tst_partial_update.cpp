@@ -247,6 +247,19 @@ private Q_SLOTS:
         QCOMPARE(TempHome::fingerprint(installed()), before);
     }
 
+    // The installed copy's tree may keep a file out, never let it in: a file
+    // recorded with other bytes is fetched even when it now holds the new ones.
+    void fileRecordedOtherwiseIsFetched()
+    {
+        const QString relative = QStringLiteral("/Contents/Resources/part03.bin");
+        QVERIFY(QFile::remove(installed() + relative));
+        QVERIFY(QFile::copy(m_releases.path(QStringLiteral("two/Notes.app")) + relative, installed() + relative));
+        const InstallOutcome outcome = update();
+        QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
+        QVERIFY(fetchedEntries().contains(QStringLiteral("part03.bin")));
+        QCOMPARE(TempHome::fingerprint(installed()), m_fullV2);
+    }
+
     void fallsBackToTheWholeArchive_data()
     {
         FallbackRows::columns();

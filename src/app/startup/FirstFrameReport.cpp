@@ -1,11 +1,15 @@
 #include "FirstFrameReport.h"
 
+#include "FloorWindow.h"
+
 #include "store/LauncherStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTimer>
 
@@ -102,6 +106,27 @@ void watch(QQuickWindow *window, LauncherStore *store)
         std::fflush(stdout);
         reportDone();
     });
+}
+
+bool floorAsked()
+{
+    return qgetenv("VANTREL_REPORT_FIRST_FRAME") == "floor";
+}
+
+int showFloor()
+{
+    QQmlEngine engine;
+    QQmlComponent component(&engine);
+    component.setData(floorWindowQml, QUrl());
+    const std::unique_ptr<QObject> window(component.create());
+    auto *quickWindow = qobject_cast<QQuickWindow *>(window.get());
+    if (!quickWindow)
+        return 1;
+    onNextFrame(quickWindow, [] {
+        std::printf("first-frame %.1f catalog 0\n", msSinceProcessStart());
+        std::fflush(stdout);
+    });
+    return QGuiApplication::exec();
 }
 
 void watchCatalog(QQuickWindow *window, LauncherStore *store)

@@ -15,6 +15,12 @@ namespace FirstFrameReport {
 
 void watch(QQuickWindow *window, LauncherStore *store);
 
+// With VANTREL_REPORT_FIRST_FRAME=floor the launcher shows only the floor
+// window (FloorWindow.h) instead of its own, reports its first frame and runs
+// until it is ended: what its libraries cost before any of its views.
+bool floorAsked();
+int showFloor();
+
 // With the probe on, prints "startup-mark <name> <ms since process start>":
 // where the time before the first frame goes.
 void mark(const char *name);

@@ -179,6 +179,16 @@ Linked linkIfSame(const QByteArray &source, const QByteArray &destination, const
     return result;
 }
 
+// Whether the copy's tree records the file (below its folder) with other
+// bytes than the list's, or not at all: then it surely differs.
+bool recordedOtherwise(const InstalledFolder &folder, const QByteArray &below, const FileListEntry &entry)
+{
+    if (!folder.recorded)
+        return false;
+    const auto recorded = folder.recorded->constFind(below);
+    return recorded == folder.recorded->cend() || recorded->first != entry.size || recorded->second != entry.crc32;
+}
+
 // Takes the installed file into the new tree when it holds the listed bytes.
 bool reuse(const QByteArray &source, const QByteArray &destination, const FileListEntry &entry,
            ExtractedChecksums *checksums, const QByteArray &relative, const std::atomic_bool *cancel)
@@ -204,20 +214,29 @@ bool hasInstalledCopy(const QString &installRoot, const QString &appId)
     });
 }
 
-QHash<QByteArray, QString> installedFolders(const FileList &list, const QString &installRoot, const QString &appId)
+QHash<QByteArray, InstalledFolder> installedFolders(const FileList &list, const QString &installRoot, const QString &appId)
 {
-    QHash<QByteArray, QString> folders;
+    QHash<QByteArray, InstalledFolder> folders;
     for (const FileListEntry &entry : list.entries) {
         if (entry.type != FileListEntry::Type::directory || entry.path.contains('/'))
             continue;
-        const QString path = installRoot + QLatin1Char('/') + QFile::decodeName(entry.path);
-        if (InstallReceipt::placedVersion(path, appId))
-            folders.insert(entry.path, path);
+        InstalledFolder folder{installRoot + QLatin1Char('/') + QFile::decodeName(entry.path), std::nullopt};
+        if (!InstallReceipt::placedVersion(folder.path, appId))
+            continue;
+        const InstallReceipt::TreeReceipt receipt = InstallReceipt::treeReceipt(folder.path, appId);
+        if (receipt.state == InstallReceipt::TreeReceipt::State::described) {
+            folder.recorded.emplace();
+            for (const BundleEntry &recorded : receipt.tree.entries) {
+                if (recorded.type == BundleEntry::Type::file)
+                    folder.recorded->insert(recorded.path, {recorded.size, recorded.crc32});
+            }
+        }
+        folders.insert(entry.path, folder);
     }
     return folders;
 }
 
-Reused placeReusable(const FileList &list, const QHash<QByteArray, QString> &installed, const QString &extracted,
+Reused placeReusable(const FileList &list, const QHash<QByteArray, InstalledFolder> &installed, const QString &extracted,
                      ExtractedChecksums *checksums, const std::atomic_bool *cancel)
 {
     if (cancel)
@@ -244,10 +263,11 @@ Reused placeReusable(const FileList &list, const QHash<QByteArray, QString> &ins
                 throwIfCancelled(cancel);
                 const qsizetype i = files[at];
                 const FileListEntry &entry = list.entries[i];
-                const QString root = installed.value(topFolder(entry.path));
-                const QByteArray source = root.isEmpty() ? QByteArray()
-                                                         : QFile::encodeName(root) + entry.path.mid(entry.path.indexOf('/'));
-                if (!source.isEmpty() && reuse(source, placedPath(extracted, entry), entry, checksums, entry.path, cancel))
+                const auto folder = installed.constFind(topFolder(entry.path));
+                const QByteArray below = entry.path.mid(entry.path.indexOf('/') + 1);
+                if (folder != installed.cend() && !recordedOtherwise(*folder, below, entry)
+                    && reuse(QFile::encodeName(folder->path) + '/' + below, placedPath(extracted, entry), entry, checksums,
+                             entry.path, cancel))
                     found[std::size_t(worker)].bytes += entry.size;
                 else
                     found[std::size_t(worker)].missing.append(i);

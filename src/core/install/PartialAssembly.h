@@ -23,9 +23,16 @@ namespace PartialAssembly {
 // note names the app); a first install does not ask for the list.
 bool hasInstalledCopy(const QString &installRoot, const QString &appId);
 
+struct InstalledFolder {
+    QString path;
+    // Each file's size and CRC-32 below the folder, by path, as its note's
+    // tree records them; none for a copy installed before trees were kept.
+    std::optional<QHash<QByteArray, std::pair<qint64, quint32>>> recorded;
+};
+
 // The installed copy of each top folder of the list, when a copy of appId
 // stands under that name in installRoot (its note says so).
-QHash<QByteArray, QString> installedFolders(const FileList &list, const QString &installRoot, const QString &appId);
+QHash<QByteArray, InstalledFolder> installedFolders(const FileList &list, const QString &installRoot, const QString &appId);
 
 struct Reused {
     qint64 bytes = 0;
@@ -36,8 +43,9 @@ struct Reused {
 // installed counterpart has the list's SHA-256: a hard link to it where the
 // file system allows and the mode is the same, else a copy, hashed either
 // way; anything else (absent, a link, other bytes, unreadable) is left to
-// fetch.
-Reused placeReusable(const FileList &list, const QHash<QByteArray, QString> &installed, const QString &extracted,
+// fetch. A file the copy's tree records with another size or CRC-32 is left
+// to fetch unread: the record may keep a file out, only its hash lets it in.
+Reused placeReusable(const FileList &list, const QHash<QByteArray, InstalledFolder> &installed, const QString &extracted,
                      ExtractedChecksums *checksums, const std::atomic_bool *cancel);
 
 // Neighbouring files fetched by one request: gaps up to maximumGap bytes are

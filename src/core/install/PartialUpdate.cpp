@@ -105,7 +105,7 @@ QCoro::Task<Outcome> assemble(Work work)
     QCoro::Task<PartialAssembly::Reused> reusing = BlockingWork::run(
         [list, root = work.installRoot, appId = work.app.id, extracted = work.extracted, checksums = work.checksums,
          cancel = work.cancel] {
-            const QHash<QByteArray, QString> installed = PartialAssembly::installedFolders(list, root, appId);
+            const QHash<QByteArray, PartialAssembly::InstalledFolder> installed = PartialAssembly::installedFolders(list, root, appId);
             if (installed.isEmpty())
                 return PartialAssembly::Reused{-1, {}};
             return PartialAssembly::placeReusable(list, installed, extracted, checksums.get(), cancel.get());
