@@ -98,6 +98,12 @@ QByteArray topFolder(const QByteArray &path)
     return path.left(path.indexOf('/'));
 }
 
+// The entry's path below its top folder.
+QByteArray below(const FileListEntry &entry)
+{
+    return entry.path.mid(entry.path.indexOf('/') + 1);
+}
+
 // Copies the installed file at source while hashing it; false when it is not
 // a plain file of the listed bytes (the copy is then removed).
 bool copyIfSame(const QByteArray &source, const QByteArray &destination, const FileListEntry &entry,
@@ -181,11 +187,11 @@ Linked linkIfSame(const QByteArray &source, const QByteArray &destination, const
 
 // Whether the copy's tree records the file (below its folder) with other
 // bytes than the list's, or not at all: then it surely differs.
-bool recordedOtherwise(const InstalledFolder &folder, const QByteArray &below, const FileListEntry &entry)
+bool recordedOtherwise(const InstalledFolder &folder, const QByteArray &path, const FileListEntry &entry)
 {
     if (!folder.recorded)
         return false;
-    const auto recorded = folder.recorded->constFind(below);
+    const auto recorded = folder.recorded->constFind(path);
     return recorded == folder.recorded->cend() || recorded->first != entry.size || recorded->second != entry.crc32;
 }
 
@@ -236,22 +242,36 @@ QHash<QByteArray, InstalledFolder> installedFolders(const FileList &list, const 
     return folders;
 }
 
-Reused placeReusable(const FileList &list, const QHash<QByteArray, InstalledFolder> &installed, const QString &extracted,
-                     ExtractedChecksums *checksums, const std::atomic_bool *cancel)
+void makeFolders(const FileList &list, const QString &extracted)
+{
+    for (const FileListEntry &entry : list.entries) {
+        if (entry.type != FileListEntry::Type::directory)
+            continue;
+        const QByteArray path = placedPath(extracted, entry);
+        if (::mkdir(path.constData(), 0700) != 0)
+            throwFileError(QStringLiteral("Could not create"), path, errno);
+    }
+}
+
+Sorted sortOut(const FileList &list, const QHash<QByteArray, InstalledFolder> &installed)
+{
+    Sorted sorted;
+    for (qsizetype i = 0; i < list.entries.size(); ++i) {
+        const FileListEntry &entry = list.entries[i];
+        if (entry.type != FileListEntry::Type::file)
+            continue;
+        const auto folder = installed.constFind(topFolder(entry.path));
+        const bool absent = folder == installed.cend() || recordedOtherwise(*folder, below(entry), entry);
+        (absent ? sorted.toFetch : sorted.toLookAt).append(i);
+    }
+    return sorted;
+}
+
+Reused placeReusable(const FileList &list, const QList<qsizetype> &files, const QHash<QByteArray, InstalledFolder> &installed,
+                     const QString &extracted, ExtractedChecksums *checksums, const std::atomic_bool *cancel)
 {
     if (cancel)
         FaultPoint::hold("reusing", *cancel);
-    QList<qsizetype> files;
-    for (qsizetype i = 0; i < list.entries.size(); ++i) {
-        const FileListEntry &entry = list.entries[i];
-        if (entry.type == FileListEntry::Type::file) {
-            files.append(i);
-        } else if (entry.type == FileListEntry::Type::directory) {
-            const QByteArray path = placedPath(extracted, entry);
-            if (::mkdir(path.constData(), 0700) != 0)
-                throwFileError(QStringLiteral("Could not create"), path, errno);
-        }
-    }
     // Hashing (and copying) share the cores, as an extraction does.
     const int workers = std::clamp(QThread::idealThreadCount(), 1, 4);
     std::atomic<qsizetype> next{0};
@@ -264,9 +284,8 @@ Reused placeReusable(const FileList &list, const QHash<QByteArray, InstalledFold
                 const qsizetype i = files[at];
                 const FileListEntry &entry = list.entries[i];
                 const auto folder = installed.constFind(topFolder(entry.path));
-                const QByteArray below = entry.path.mid(entry.path.indexOf('/') + 1);
-                if (folder != installed.cend() && !recordedOtherwise(*folder, below, entry)
-                    && reuse(QFile::encodeName(folder->path) + '/' + below, placedPath(extracted, entry), entry, checksums,
+                if (folder != installed.cend()
+                    && reuse(QFile::encodeName(folder->path) + '/' + below(entry), placedPath(extracted, entry), entry, checksums,
                              entry.path, cancel))
                     found[std::size_t(worker)].bytes += entry.size;
                 else

@@ -34,19 +34,30 @@ struct InstalledFolder {
 // stands under that name in installRoot (its note says so).
 QHash<QByteArray, InstalledFolder> installedFolders(const FileList &list, const QString &installRoot, const QString &appId);
 
+// Makes the list's folders in extracted, writable until finish.
+void makeFolders(const FileList &list, const QString &extracted);
+
+// The list's files (indexes) split by what the installed copy may give.
+struct Sorted {
+    QList<qsizetype> toLookAt;  // worth reading in the installed copy
+    QList<qsizetype> toFetch;   // no copy holds them, or its tree records other bytes
+};
+// A file the copy's tree records with another size or CRC-32, or not at all,
+// surely differs and is fetched unread: the record may keep a file out, only
+// its hash lets it in (placeReusable).
+Sorted sortOut(const FileList &list, const QHash<QByteArray, InstalledFolder> &installed);
+
 struct Reused {
     qint64 bytes = 0;
     QList<qsizetype> missing;  // indexes of the files still to fetch
 };
 
-// Makes the folders (writable until finish), then takes every file whose
-// installed counterpart has the list's SHA-256: a hard link to it where the
-// file system allows and the mode is the same, else a copy, hashed either
-// way; anything else (absent, a link, other bytes, unreadable) is left to
-// fetch. A file the copy's tree records with another size or CRC-32 is left
-// to fetch unread: the record may keep a file out, only its hash lets it in.
-Reused placeReusable(const FileList &list, const QHash<QByteArray, InstalledFolder> &installed, const QString &extracted,
-                     ExtractedChecksums *checksums, const std::atomic_bool *cancel);
+// Takes each of files whose installed counterpart has the list's SHA-256: a
+// hard link to it where the file system allows and the mode is the same,
+// else a copy, hashed either way; anything else (absent, a link, other bytes,
+// unreadable) is left to fetch. The folders must exist.
+Reused placeReusable(const FileList &list, const QList<qsizetype> &files, const QHash<QByteArray, InstalledFolder> &installed,
+                     const QString &extracted, ExtractedChecksums *checksums, const std::atomic_bool *cancel);
 
 // Neighbouring files fetched by one request: gaps up to maximumGap bytes are
 // fetched with them, and a run grows no longer than maximumBytes (a single

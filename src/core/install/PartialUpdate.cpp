@@ -83,6 +83,73 @@ QCoro::Task<FetchedList> fetchList(Work work)
     co_return fetched;
 }
 
+qint64 bytesOf(const QList<PartialAssembly::Run> &runs)
+{
+    qint64 bytes = 0;
+    for (const PartialAssembly::Run &run : runs)
+        bytes += run.bytes();
+    return bytes;
+}
+
+std::optional<QString> tooMuchOf(const FileList &list, qint64 toFetch)
+{
+    if (double(toFetch) <= largestShare * double(list.archiveSize))
+        return std::nullopt;
+    return QStringLiteral("most of the archive changed (%1 of %2 bytes)").arg(toFetch).arg(list.archiveSize);
+}
+
+QString partPathOf(const Work &work)
+{
+    return work.workDir + QStringLiteral("/part");
+}
+
+struct Fetching {
+    QByteArray etag;  // of the first part: every later one must be of the same archive
+    qint64 done = 0;  // bytes of the runs unpacked so far
+    qint64 total = 0; // bytes of all the runs known so far
+    int retries = 0;
+};
+
+// Fetches the runs one after another and unpacks each; why to fall back, if
+// anything was not as the list says.
+QCoro::Task<std::optional<QString>> fetchRuns(const Work &work, const FileList &list, const QList<PartialAssembly::Run> &runs,
+                                              Fetching *state)
+{
+    const QString partPath = partPathOf(work);
+    for (qsizetype i = 0; i < runs.size();) {
+        const PartialAssembly::Run &run = runs[i];
+        std::function<void(qint64)> onBytes = [onFetched = work.onFetched, done = state->done, total = state->total](qint64 bytes) {
+            if (onFetched)
+                onFetched(done + bytes, total);
+        };
+        QCoro::Task<RangeRequest::Answer> asking
+            = RangeRequest::fetch(work.session, *work.app.downloadUrl, run.first, run.last, list.archiveSize, state->etag,
+                                  partPath, work.timeoutMs, work.cancel, std::move(onBytes));
+        const RangeRequest::Answer answer = co_await asking;
+        throwIfCancelled(*work.cancel);
+        if (answer.outcome == RangeRequest::Answer::Outcome::broken && state->retries < maximumRetries) {
+            ++state->retries;
+            qCInfo(lcInstall) << "A range of the archive broke off, asking again:" << answer.why;
+            continue;
+        }
+        if (answer.outcome != RangeRequest::Answer::Outcome::part)
+            co_return answer.why;
+        if (state->etag.isEmpty())
+            state->etag = answer.etag;
+        QCoro::Task<std::optional<QByteArray>> unpacking = BlockingWork::run(
+            [list, run, partPath, extracted = work.extracted, checksums = work.checksums, cancel = work.cancel] {
+                return PartialAssembly::unpackRun(list, run, partPath, extracted, checksums.get(), cancel.get());
+            });
+        const std::optional<QByteArray> mismatch = co_await unpacking;
+        throwIfCancelled(*work.cancel);
+        state->done += run.bytes();
+        if (mismatch)
+            co_return QStringLiteral("the entry \"%1\" does not match the file list").arg(QString::fromUtf8(*mismatch));
+        ++i;
+    }
+    co_return std::nullopt;
+}
+
 }  // namespace
 
 bool offered(const AppManifestItem &app)
@@ -102,75 +169,84 @@ QCoro::Task<Outcome> assemble(Work work)
     if (list.archiveSha256 != work.app.sha256->toLower().toLatin1())
         co_return fallBack(QStringLiteral("the file list describes another archive"), fetched.bytes);
 
-    QCoro::Task<PartialAssembly::Reused> reusing = BlockingWork::run(
-        [list, root = work.installRoot, appId = work.app.id, extracted = work.extracted, checksums = work.checksums,
-         cancel = work.cancel] {
-            const QHash<QByteArray, PartialAssembly::InstalledFolder> installed = PartialAssembly::installedFolders(list, root, appId);
-            if (installed.isEmpty())
-                return PartialAssembly::Reused{-1, {}};
-            return PartialAssembly::placeReusable(list, installed, extracted, checksums.get(), cancel.get());
+    // What the installed copy may give, from its tree alone.
+    struct Plan {
+        QHash<QByteArray, PartialAssembly::InstalledFolder> installed;
+        PartialAssembly::Sorted sorted;
+    };
+    QCoro::Task<std::optional<Plan>> planning = BlockingWork::run(
+        [list, root = work.installRoot, appId = work.app.id, extracted = work.extracted]() -> std::optional<Plan> {
+            Plan plan{PartialAssembly::installedFolders(list, root, appId), {}};
+            if (plan.installed.isEmpty())
+                return std::nullopt;
+            PartialAssembly::makeFolders(list, extracted);
+            plan.sorted = PartialAssembly::sortOut(list, plan.installed);
+            return plan;
         });
-    const PartialAssembly::Reused reused = co_await reusing;
+    const std::optional<Plan> plan = co_await planning;
     throwIfCancelled(*work.cancel);
-    if (reused.bytes < 0)
+    if (!plan)
         co_return fallBack(QStringLiteral("no installed copy of the app to reuse"), fetched.bytes);
 
-    const QList<PartialAssembly::Run> runs = PartialAssembly::runs(list, reused.missing, coalescedGap, longestRun);
-    qint64 toFetch = 0;
-    for (const PartialAssembly::Run &run : runs)
-        toFetch += run.bytes();
-    if (double(toFetch) > largestShare * double(list.archiveSize))
-        co_return fallBack(QStringLiteral("most of the archive changed (%1 of %2 bytes)").arg(toFetch).arg(list.archiveSize),
-                           fetched.bytes);
-    Outcome outcome;
-    outcome.reusedBytes = reused.bytes;
-    outcome.fetchedBytes = fetched.bytes;
-    qint64 done = 0;
+    Fetching state;
+    const QList<PartialAssembly::Run> changed = PartialAssembly::runs(list, plan->sorted.toFetch, coalescedGap, longestRun);
+    state.total = bytesOf(changed);
+    if (const std::optional<QString> why = tooMuchOf(list, state.total))
+        co_return fallBack(*why, fetched.bytes);
     if (work.onFetched)
-        work.onFetched(0, toFetch);
-    QByteArray etag;
-    int retries = 0;
-    const QString partPath = work.workDir + QStringLiteral("/part");
-    for (qsizetype i = 0; i < runs.size();) {
-        const PartialAssembly::Run &run = runs[i];
-        std::function<void(qint64)> onBytes = [onFetched = work.onFetched, done, toFetch](qint64 bytes) {
-            if (onFetched)
-                onFetched(done + bytes, toFetch);
-        };
-        QCoro::Task<RangeRequest::Answer> asking
-            = RangeRequest::fetch(work.session, *work.app.downloadUrl, run.first, run.last, list.archiveSize, etag,
-                                  partPath, work.timeoutMs, work.cancel, std::move(onBytes));
-        const RangeRequest::Answer answer = co_await asking;
-        throwIfCancelled(*work.cancel);
-        if (answer.outcome == RangeRequest::Answer::Outcome::broken && retries < maximumRetries) {
-            ++retries;
-            qCInfo(lcInstall) << "A range of the archive broke off, asking again:" << answer.why;
-            continue;
-        }
-        if (answer.outcome != RangeRequest::Answer::Outcome::part)
-            co_return fallBack(answer.why, outcome.fetchedBytes + done);
-        if (etag.isEmpty())
-            etag = answer.etag;
-        QCoro::Task<std::optional<QByteArray>> unpacking = BlockingWork::run(
-            [list, run, partPath, extracted = work.extracted, checksums = work.checksums, cancel = work.cancel] {
-                return PartialAssembly::unpackRun(list, run, partPath, extracted, checksums.get(), cancel.get());
-            });
-        const std::optional<QByteArray> mismatch = co_await unpacking;
-        throwIfCancelled(*work.cancel);
-        done += run.bytes();
-        if (mismatch) {
-            co_return fallBack(QStringLiteral("the entry \"%1\" does not match the file list").arg(QString::fromUtf8(*mismatch)),
-                               outcome.fetchedBytes + done);
-        }
-        ++i;
+        work.onFetched(0, state.total);
+
+    // The installed copy is read while the files known to have changed come in.
+    QCoro::Task<PartialAssembly::Reused> reusing = BlockingWork::run(
+        [list, files = plan->sorted.toLookAt, installed = plan->installed, extracted = work.extracted,
+         checksums = work.checksums, cancel = work.cancel] {
+            return PartialAssembly::placeReusable(list, files, installed, extracted, checksums.get(), cancel.get());
+        });
+    std::optional<QString> problem;
+    std::exception_ptr failure;
+    try {
+        QCoro::Task<std::optional<QString>> fetching = fetchRuns(work, list, changed, &state);
+        problem = co_await fetching;
+    } catch (...) {
+        failure = std::current_exception();
     }
-    QCoro::Task<void> finishing = BlockingWork::run([list, extracted = work.extracted, partPath] {
+    PartialAssembly::Reused reused;
+    try {
+        // Always waited for: it writes into the work folder.
+        reused = co_await reusing;
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+    throwIfCancelled(*work.cancel);
+    if (problem)
+        co_return fallBack(*problem, fetched.bytes + state.done);
+
+    // Installed files that did not hold what their tree says (damaged).
+    const QList<PartialAssembly::Run> damaged = PartialAssembly::runs(list, reused.missing, coalescedGap, longestRun);
+    state.total += bytesOf(damaged);
+    if (const std::optional<QString> why = tooMuchOf(list, state.total))
+        co_return fallBack(*why, fetched.bytes + state.done);
+    if (!damaged.isEmpty()) {
+        if (work.onFetched)
+            work.onFetched(state.done, state.total);
+        QCoro::Task<std::optional<QString>> fetching = fetchRuns(work, list, damaged, &state);
+        problem = co_await fetching;
+        if (problem)
+            co_return fallBack(*problem, fetched.bytes + state.done);
+    }
+
+    QCoro::Task<void> finishing = BlockingWork::run([list, extracted = work.extracted, partPath = partPathOf(work)] {
         QFile::remove(partPath);
         PartialAssembly::finish(list, extracted);
     });
     co_await finishing;
     throwIfCancelled(*work.cancel);
-    outcome.fetchedBytes += done;
+    Outcome outcome;
+    outcome.reusedBytes = reused.bytes;
+    outcome.fetchedBytes = fetched.bytes + state.done;
     outcome.assembled = true;
     co_return outcome;
 }
