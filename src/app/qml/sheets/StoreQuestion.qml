@@ -2,13 +2,14 @@
 // connection): a title, a sentence and the answers, the last one the
 // default. Shown while `shown` is true; Escape or a click outside gives the
 // first answer, which must leave everything as it is.
+// Templates only, as ErrorAlert: the main window's first frame holds it, and
+// the Controls style would load with it.
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Templates as T
 import QtQuick.Layouts
 import Vantrel
 
-Popup {
+T.Popup {
     id: question
     property bool shown: false
     property string title: ""
@@ -22,7 +23,9 @@ Popup {
     focus: true
     width: Math.min(460, parent ? parent.width - 32 : 460)
     padding: 20
-    closePolicy: Popup.CloseOnEscape
+    closePolicy: T.Popup.CloseOnEscape
+    implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, implicitContentWidth + leftPadding + rightPadding)
+    implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset, implicitContentHeight + topPadding + bottomPadding)
 
     onShownChanged: shown ? open() : close()
     Component.onCompleted: if (shown) open()
