@@ -4,6 +4,7 @@
 #include "ManifestDecoder.h"
 #include "system/SystemLayers.h"
 #include "net/ServiceEndpoints.h"
+#include "net/OwnedReply.h"
 
 #include <QCoroFuture>
 #include <QCoroNetworkReply>
@@ -71,14 +72,6 @@ QUrl RemoteManifestClient::requestUrl(const QUrl &endpoint, VantrelLocale locale
 
 namespace {
 
-struct ReplyDeleter {
-    void operator()(QNetworkReply *reply) const
-    {
-        if (reply)
-            reply->deleteLater();
-    }
-};
-
 // Body received so far; the reply is aborted once it passes the cap.
 struct BodyBuffer {
     QByteArray data;
@@ -113,7 +106,7 @@ QCoro::Task<LauncherManifest> RemoteManifestClient::loadManifest(VantrelLocale l
     QNetworkRequest request(url);
     request.setTransferTimeout(timeoutMs);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(session->get(request));
+    OwnedReply reply(session->get(request));
 
     auto body = std::make_shared<BodyBuffer>();
     QNetworkReply *raw = reply.get();

@@ -6,6 +6,7 @@
 #include "faults/FaultPoint.h"
 
 #include "log/Logging.h"
+#include "net/OwnedReply.h"
 
 #include <QCoroNetworkReply>
 #include <QCoroTimer>
@@ -200,18 +201,6 @@ struct Sink {
     }
 };
 
-struct ReplyDeleter {
-    void operator()(QNetworkReply *reply) const
-    {
-        if (!reply)
-            return;
-        reply->disconnect();
-        if (reply->isRunning())
-            reply->abort();
-        reply->deleteLater();
-    }
-};
-
 QNetworkAccessManager *fallbackSession()
 {
     thread_local QNetworkAccessManager *session = nullptr;
@@ -257,7 +246,7 @@ QCoro::Task<std::optional<PlatformError>> transfer(QNetworkAccessManager *sessio
         if (!sink->validator.isEmpty())
             request.setRawHeader("If-Range", sink->validator);
     }
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply((session ? session : fallbackSession())->get(request));
+    OwnedReply reply((session ? session : fallbackSession())->get(request));
     QNetworkReply *raw = reply.get();
     raw->setReadBufferSize(replyBufferSize);
     // Once on HTTPS, never down to plain HTTP, not even to loopback.

@@ -3,6 +3,7 @@
 #include "ArchiveDownload.h"
 #include "BlockingWork.h"
 #include "log/Logging.h"
+#include "net/OwnedReply.h"
 
 #include <QCoroNetworkReply>
 #include <QFileInfo>
@@ -23,20 +24,10 @@ struct Part {
     QByteArray etag;
 };
 
-struct ReplyDeleter {
-    void operator()(QNetworkReply *reply) const
-    {
-        reply->disconnect();
-        if (reply->isRunning())
-            reply->abort();
-        reply->deleteLater();
-    }
-};
-
 QCoro::Task<Part> fetchPart(QNetworkAccessManager *session, QUrl url, QByteArray range, QByteArray ifRange,
                             qint64 maximumBytes, int timeoutMs, std::shared_ptr<const std::atomic_bool> cancel)
 {
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(ArchiveDownload::rangedGet(session, url, range, ifRange, timeoutMs));
+    OwnedReply reply(ArchiveDownload::rangedGet(session, url, range, ifRange, timeoutMs));
     QNetworkReply *raw = reply.get();
     Part part;
     // Only a part is wanted: a whole answer (ranges not served) is dropped at its headers.

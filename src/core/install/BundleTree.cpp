@@ -17,20 +17,6 @@ namespace {
 const QByteArray header = "vantrel-bundle-tree 1";
 constexpr qint64 largestSize = qint64(1) << 60;
 
-QByteArray encoded(const QByteArray &name)
-{
-    return name.toPercentEncoding("/");
-}
-
-// The bytes a field stands for, when it is written as encode writes it.
-std::optional<QByteArray> decoded(const QByteArray &field)
-{
-    const QByteArray bytes = QByteArray::fromPercentEncoding(field);
-    if (field.isEmpty() || encoded(bytes) != field)
-        return std::nullopt;
-    return bytes;
-}
-
 QByteArray checksumText(quint32 crc32)
 {
     return QByteArray::number(crc32, 16).rightJustified(8, '0');
@@ -43,13 +29,6 @@ std::optional<quint32> checksum(const QByteArray &field)
     if (!ok || checksumText(value) != field)
         return std::nullopt;
     return value;
-}
-
-// A path as describe writes it: relative, no empty, "." or ".." components, no NUL.
-bool isPlainPath(const QByteArray &path)
-{
-    const auto parts = RelativePath::components(path);
-    return parts && !parts->isEmpty() && parts->join('/') == path && !path.contains('\0');
 }
 
 // Numbers as encode writes them, nothing else ("+1", "01", " 1" are not).
@@ -73,7 +52,7 @@ std::optional<BundleEntry> entryOf(const QByteArray &line, QString *why)
     if (f.value(0) == "d" && f.size() == 3) {
         entry.type = BundleEntry::Type::directory;
         const auto m = mode(f[1]);
-        const auto path = decoded(f[2]);
+        const auto path = RelativePath::decodedField(f[2]);
         if (!m || !path)
             return bad(QStringLiteral("a folder line is garbled"));
         entry.mode = *m;
@@ -83,7 +62,7 @@ std::optional<BundleEntry> entryOf(const QByteArray &line, QString *why)
         bool ok = false;
         entry.size = f[2].toLongLong(&ok);
         const auto crc32 = checksum(f[3]);
-        const auto path = decoded(f[4]);
+        const auto path = RelativePath::decodedField(f[4]);
         if (!m || !ok || entry.size < 0 || entry.size > largestSize || QByteArray::number(entry.size) != f[2] || !crc32 || !path)
             return bad(QStringLiteral("a file line is garbled"));
         entry.mode = *m;
@@ -91,8 +70,8 @@ std::optional<BundleEntry> entryOf(const QByteArray &line, QString *why)
         entry.path = *path;
     } else if (f.value(0) == "l" && f.size() == 3) {
         entry.type = BundleEntry::Type::link;
-        const auto path = decoded(f[1]);
-        const auto target = decoded(f[2]);
+        const auto path = RelativePath::decodedField(f[1]);
+        const auto target = RelativePath::decodedField(f[2]);
         if (!path || !target || target->contains('\0'))
             return bad(QStringLiteral("a link line is garbled"));
         entry.path = *path;
@@ -100,7 +79,7 @@ std::optional<BundleEntry> entryOf(const QByteArray &line, QString *why)
     } else {
         return bad(QStringLiteral("a line is garbled"));
     }
-    if (!isPlainPath(entry.path))
+    if (!RelativePath::isPlain(entry.path))
         return bad(QStringLiteral("the path \"%1\" leaves the bundle").arg(QString::fromUtf8(entry.path)));
     if (entry.type == BundleEntry::Type::link && !RelativePath::targetStaysInside(entry.path.split('/'), entry.target))
         return bad(QStringLiteral("the link \"%1\" leads out of the bundle").arg(QString::fromUtf8(entry.path)));
@@ -171,14 +150,14 @@ QByteArray BundleTree::encode() const
     for (const BundleEntry &e : entries) {
         switch (e.type) {
         case BundleEntry::Type::directory:
-            out += "d " + QByteArray::number(e.mode, 8) + ' ' + encoded(e.path);
+            out += "d " + QByteArray::number(e.mode, 8) + ' ' + RelativePath::encodedField(e.path);
             break;
         case BundleEntry::Type::file:
             out += "f " + QByteArray::number(e.mode, 8) + ' ' + QByteArray::number(e.size) + ' ' + checksumText(e.crc32) + ' '
-                + encoded(e.path);
+                + RelativePath::encodedField(e.path);
             break;
         case BundleEntry::Type::link:
-            out += "l " + encoded(e.path) + ' ' + encoded(e.target);
+            out += "l " + RelativePath::encodedField(e.path) + ' ' + RelativePath::encodedField(e.target);
             break;
         }
         out += '\n';

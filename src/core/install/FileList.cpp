@@ -13,19 +13,6 @@ const QByteArray header = "vantrel-file-list 1";
 constexpr qint64 deflateRatio = 1032;
 constexpr qint64 largestArchive = qint64(1) << 50;
 
-QByteArray encoded(const QByteArray &name)
-{
-    return name.toPercentEncoding("/");
-}
-
-std::optional<QByteArray> decoded(const QByteArray &field)
-{
-    const QByteArray bytes = QByteArray::fromPercentEncoding(field);
-    if (field.isEmpty() || encoded(bytes) != field)
-        return std::nullopt;
-    return bytes;
-}
-
 // Numbers exactly as encode writes them ("+1", "01" and " 1" are not).
 std::optional<qint64> number(const QByteArray &field, int base = 10)
 {
@@ -40,12 +27,6 @@ bool isHex(const QByteArray &field, qsizetype length)
 {
     return field.size() == length
         && std::all_of(field.cbegin(), field.cend(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
-}
-
-bool isPlainPath(const QByteArray &path)
-{
-    const auto parts = RelativePath::components(path);
-    return parts && !parts->isEmpty() && parts->join('/') == path && !path.contains('\0');
 }
 
 std::optional<FileListEntry> entryOf(const QList<QByteArray> &fields)
@@ -73,7 +54,7 @@ std::optional<FileListEntry> entryOf(const QList<QByteArray> &fields)
         entry.compressedSize = *compressed;
     } else if (kind == "l" && fields.size() == 4) {
         entry.type = FileListEntry::Type::link;
-        const auto target = decoded(fields[3]);
+        const auto target = RelativePath::decodedField(fields[3]);
         if (!target || target->contains('\0'))
             return std::nullopt;
         entry.target = *target;
@@ -81,7 +62,7 @@ std::optional<FileListEntry> entryOf(const QList<QByteArray> &fields)
         return std::nullopt;
     }
     const auto mode = number(fields[1], 8);
-    const auto path = decoded(kind == "l" ? fields[2] : fields.last());
+    const auto path = RelativePath::decodedField(kind == "l" ? fields[2] : fields.last());
     if (!mode || *mode > 0777 || !path)
         return std::nullopt;
     entry.mode = int(*mode);
@@ -104,15 +85,15 @@ QByteArray FileList::encode() const
         const QByteArray mode = QByteArray::number(e.mode, 8);
         switch (e.type) {
         case FileListEntry::Type::directory:
-            out += "d " + mode + ' ' + encoded(e.path) + '\n';
+            out += "d " + mode + ' ' + RelativePath::encodedField(e.path) + '\n';
             break;
         case FileListEntry::Type::file:
             out += "f " + mode + ' ' + QByteArray::number(e.size) + ' ' + e.sha256 + ' ' + hex8(e.crc32) + ' '
                 + QByteArray::number(e.method) + ' ' + QByteArray::number(e.dataOffset) + ' '
-                + QByteArray::number(e.compressedSize) + ' ' + encoded(e.path) + '\n';
+                + QByteArray::number(e.compressedSize) + ' ' + RelativePath::encodedField(e.path) + '\n';
             break;
         case FileListEntry::Type::link:
-            out += "l " + mode + ' ' + encoded(e.path) + ' ' + encoded(e.target) + '\n';
+            out += "l " + mode + ' ' + RelativePath::encodedField(e.path) + ' ' + RelativePath::encodedField(e.target) + '\n';
             break;
         }
     }
@@ -145,7 +126,7 @@ std::optional<FileList> FileList::decode(const QByteArray &bytes, QString *probl
         if (!entry)
             return bad(QStringLiteral("line %1 is garbled").arg(i + 1));
         const QString shown = QString::fromUtf8(entry->path);
-        if (!isPlainPath(entry->path))
+        if (!RelativePath::isPlain(entry->path))
             return bad(QStringLiteral("the path \"%1\" is not a plain relative path").arg(shown));
         if (entry->path.split('/').last().startsWith("._"))
             return bad(QStringLiteral("the path \"%1\" is hidden metadata").arg(shown));

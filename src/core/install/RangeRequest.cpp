@@ -2,6 +2,7 @@
 
 #include "AppInstallerError.h"
 #include "ArchiveDownload.h"
+#include "net/OwnedReply.h"
 
 #include <QCoroNetworkReply>
 #include <QFile>
@@ -12,16 +13,6 @@
 
 namespace RangeRequest {
 namespace {
-
-struct ReplyDeleter {
-    void operator()(QNetworkReply *reply) const
-    {
-        reply->disconnect();
-        if (reply->isRunning())
-            reply->abort();
-        reply->deleteLater();
-    }
-};
 
 // Receives the part; set by the reply's signals.
 struct Receipt {
@@ -44,7 +35,7 @@ QCoro::Task<Answer> fetch(QNetworkAccessManager *session, QUrl url, qint64 first
         throw PlatformError(PlatformError::Domain::fileSystem, receipt->file.errorString());
 
     const QByteArray range = "bytes=" + QByteArray::number(first) + '-' + QByteArray::number(last);
-    std::unique_ptr<QNetworkReply, ReplyDeleter> reply(ArchiveDownload::rangedGet(session, url, range, ifRange, timeoutMs));
+    OwnedReply reply(ArchiveDownload::rangedGet(session, url, range, ifRange, timeoutMs));
     QNetworkReply *raw = reply.get();
     // The answer is judged at its headers: only the exact part is read.
     QObject::connect(raw, &QNetworkReply::metaDataChanged, raw, [raw, receipt, first, last, archiveSize, ifRange] {

@@ -37,4 +37,23 @@ bool targetStaysInside(const QList<QByteArray> &linkParts, const QByteArray &tar
     return true;
 }
 
+bool isPlain(const QByteArray &path)
+{
+    const auto parts = components(path);
+    return parts && !parts->isEmpty() && parts->join('/') == path && !path.contains('\0');
+}
+
+QByteArray encodedField(const QByteArray &name)
+{
+    return name.toPercentEncoding("/");
+}
+
+std::optional<QByteArray> decodedField(const QByteArray &field)
+{
+    const QByteArray bytes = QByteArray::fromPercentEncoding(field);
+    if (field.isEmpty() || encodedField(bytes) != field)
+        return std::nullopt;
+    return bytes;
+}
+
 }  // namespace RelativePath
