@@ -104,6 +104,22 @@ QByteArray below(const FileListEntry &entry)
     return entry.path.mid(entry.path.indexOf('/') + 1);
 }
 
+// Reads fd to its end in blocks, handing each to take; false on a read error.
+template <typename Take>
+bool readThrough(int fd, qint64 size, const std::atomic_bool *cancel, Take take)
+{
+    QByteArray buffer(qsizetype(qMin<qint64>(blockSize, qMax<qint64>(size, 1))), Qt::Uninitialized);
+    for (;;) {
+        throwIfCancelled(cancel);
+        const ssize_t n = ::read(fd, buffer.data(), std::size_t(buffer.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n == 0;
+        take(buffer.constData(), std::size_t(n));
+    }
+}
+
 // Copies the installed file at source while hashing it; false when it is not
 // a plain file of the listed bytes (the copy is then removed).
 bool copyIfSame(const QByteArray &source, const QByteArray &destination, const FileListEntry &entry,
@@ -116,20 +132,8 @@ bool copyIfSame(const QByteArray &source, const QByteArray &destination, const F
     bool same = false;
     {
         PlacedFile out(destination);
-        QByteArray buffer(qsizetype(qMin<qint64>(blockSize, qMax<qint64>(entry.size, 1))), Qt::Uninitialized);
-        for (;;) {
-            throwIfCancelled(cancel);
-            const ssize_t n = ::read(in.get(), buffer.data(), std::size_t(buffer.size()));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                break;
-            if (n == 0) {
-                same = out.matches(entry);
-                break;
-            }
-            out.write(buffer.constData(), std::size_t(n));
-        }
+        same = readThrough(in.get(), entry.size, cancel, [&out](const char *data, std::size_t length) { out.write(data, length); })
+            && out.matches(entry);
         if (same && checksums)
             checksums->add(relative, out.crc32());
     }
@@ -152,32 +156,25 @@ Linked linkIfSame(const QByteArray &source, const QByteArray &destination, const
     // Another file system (a separate /tmp) or one without links: copy instead.
     if (::link(source.constData(), destination.constData()) != 0)
         return Linked::notLinked;
-    Linked result = Linked::notLinked;
+    Linked result = Linked::otherBytes;
     {
         const UniqueFd in(::open(destination.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
         struct stat st {};
-        if (!in.isValid() || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-            result = Linked::otherBytes;
-        } else if (st.st_size != entry.size) {
-            result = Linked::otherBytes;
-        } else if ((st.st_mode & 07777) == mode_t((entry.mode & 0777) | 0600)) {
+        const bool plainOfSize = in.isValid() && ::fstat(in.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == entry.size;
+        if (plainOfSize && (st.st_mode & 07777) != mode_t((entry.mode & 0777) | 0600)) {
+            result = Linked::notLinked;
+        } else if (plainOfSize) {
             Sha256Stream sha;
             Crc32 crc;
-            QByteArray buffer(qsizetype(qMin<qint64>(blockSize, qMax<qint64>(entry.size, 1))), Qt::Uninitialized);
-            for (;;) {
-                throwIfCancelled(cancel);
-                const ssize_t n = ::read(in.get(), buffer.data(), std::size_t(buffer.size()));
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n <= 0) {
-                    result = n == 0 && sha.finishHex().toLatin1() == entry.sha256 ? Linked::yes : Linked::otherBytes;
-                    break;
-                }
-                sha.update(buffer.constData(), std::size_t(n));
-                crc.update(buffer.constData(), std::size_t(n));
+            const bool read = readThrough(in.get(), entry.size, cancel, [&](const char *data, std::size_t length) {
+                sha.update(data, length);
+                crc.update(data, length);
+            });
+            if (read && sha.finishHex().toLatin1() == entry.sha256) {
+                result = Linked::yes;
+                if (checksums)
+                    checksums->add(relative, crc.value());
             }
-            if (result == Linked::yes && checksums)
-                checksums->add(relative, crc.value());
         }
     }
     if (result != Linked::yes)

@@ -106,12 +106,12 @@ QString partPathOf(const Work &work)
 struct Fetching {
     QByteArray etag;  // of the first part: every later one must be of the same archive
     qint64 done = 0;  // bytes of the runs unpacked so far
-    qint64 total = 0; // bytes of all the runs known so far
+    qint64 total = 0;  // bytes of all the runs known so far
     int retries = 0;
 };
 
 // Fetches the runs one after another and unpacks each; why to fall back, if
-// anything was not as the list says.
+// anything was not as the list says. Takes references: awaited at once.
 QCoro::Task<std::optional<QString>> fetchRuns(const Work &work, const FileList &list, const QList<PartialAssembly::Run> &runs,
                                               Fetching *state)
 {
