@@ -206,16 +206,23 @@ private Q_SLOTS:
         QCOMPARE(m_box->installer().previousVersion(QStringLiteral("notes"), QUrl::fromLocalFile(installed())), QStringLiteral("1.0"));
     }
 
-    // An installed file with the listed size but other bytes is fetched, never copied.
+    // An installed file with the listed size but other bytes is fetched, never
+    // linked or copied: part05 would be linked, the helper (whose mode
+    // changes) copied.
     void damagedInstalledFileIsFetched()
     {
-        const QString part = installed() + QStringLiteral("/Contents/Resources/part05.bin");
-        QByteArray bytes = TempHome::readFile(part);
-        bytes[100] = char(bytes[100] ^ 0x5a);
-        QVERIFY(TempHome::writeFile(part, bytes));
+        for (const QString &relative : {QStringLiteral("/Contents/Resources/part05.bin"), QStringLiteral("/Contents/MacOS/helper")}) {
+            const QString file = installed() + relative;
+            QByteArray bytes = TempHome::readFile(file);
+            bytes[100] = char(bytes[100] ^ 0x5a);
+            const QFileDevice::Permissions mode = QFile::permissions(file);
+            QVERIFY(TempHome::writeFile(file, bytes));
+            QVERIFY(QFile::setPermissions(file, mode));
+        }
         const InstallOutcome outcome = update();
         QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
         QVERIFY(fetchedEntries().contains(QStringLiteral("part05.bin")));
+        QVERIFY(fetchedEntries().contains(QStringLiteral("helper")));
         QCOMPARE(TempHome::fingerprint(installed()), m_fullV2);
     }
 
