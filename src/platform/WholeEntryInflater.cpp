@@ -51,7 +51,7 @@ PlatformError refused(const QByteArray &name, const char *why)
 char *WholeEntryInflater::Buffer::reserve(qint64 bytes)
 {
     // At least one byte, so an empty entry still has somewhere to go.
-    if (bytes >= capacity || !data) {
+    if (bytes > capacity || !data) {
         capacity = qMax<qint64>(1, bytes);
         data.reset(new char[size_t(capacity)]);
     }

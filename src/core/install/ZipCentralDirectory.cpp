@@ -124,12 +124,16 @@ bool walk(const QByteArray &directory, const Location &location, Take take)
             }
             field += 4 + length;
         }
+        // -1 for a value still unstated or beyond belief.
+        const auto stated = [](quint64 value) {
+            return value == 0xffffffff || value > quint64(std::numeric_limits<qint64>::max() / 4) ? -1 : qint64(value);
+        };
         // The unpacked size must be known; the others only matter to whoever reads the entry.
-        if (values[0] == 0xffffffff || values[0] > quint64(std::numeric_limits<qint64>::max() / 4))
+        entry.unpackedBytes = stated(values[0]);
+        if (entry.unpackedBytes < 0)
             return false;
-        entry.unpackedBytes = qint64(values[0]);
-        entry.packedBytes = values[1] == 0xffffffff || values[1] > quint64(std::numeric_limits<qint64>::max() / 4) ? -1 : qint64(values[1]);
-        entry.localHeaderOffset = values[2] == 0xffffffff || values[2] > quint64(std::numeric_limits<qint64>::max() / 4) ? -1 : qint64(values[2]);
+        entry.packedBytes = stated(values[1]);
+        entry.localHeaderOffset = stated(values[2]);
         entry.folder = nameLength > 0 && directory.at(extraAt - 1) == '/';
         if (!take(std::move(entry)))
             return false;

@@ -54,7 +54,6 @@ private:
         int count = 0;
         std::function<void()> start;
     };
-    
 
     std::shared_ptr<const NetworkCost> m_cost;
     std::shared_ptr<AppInstalling> m_installer;
