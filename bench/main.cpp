@@ -667,6 +667,45 @@ private:
 
 QString sessionBusAddress;
 
+// One virtual X server for every run of a section. It picks a display number
+// no other server holds and prints it once it takes connections; it never
+// resets, which it would do between two runs, refusing connections meanwhile.
+class VirtualX
+{
+public:
+    VirtualX()
+    {
+        m_server.setProcessChannelMode(QProcess::SeparateChannels);
+        m_server.start(QStringLiteral("Xvfb"), QStringLiteral("-displayfd 1 -noreset -nolisten tcp -screen 0 1280x800x24").split(u' '));
+        if (m_server.waitForReadyRead(30000))
+            m_display = m_server.readLine().trimmed();
+        if (m_display.isEmpty()) {
+            stop();
+            throw std::runtime_error("Xvfb did not start a virtual X server");
+        }
+    }
+    ~VirtualX() { stop(); }
+    // env with its windows on this server.
+    QProcessEnvironment on(QProcessEnvironment env) const
+    {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(m_display));
+        env.insert(QStringLiteral("XAUTHORITY"), QStringLiteral("/dev/null"));  // a server without -auth needs no cookie
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        return env;
+    }
+
+private:
+    void stop()
+    {
+        m_server.terminate();
+        if (!m_server.waitForFinished(10000))
+            m_server.kill();
+    }
+    QProcess m_server;
+    QByteArray m_display;
+};
+
 // A scratch home for the launcher: its own settings, cache and runtime folders.
 QProcessEnvironment launcherEnvironment(const QString &home, const QString &manifestUrl)
 {
@@ -758,20 +797,32 @@ double medianOf(const QList<LaunchFigures> &runs, double LaunchFigures::*field)
     return median(values);
 }
 
+// "name ms" for each start-up mark, the median over runs. The marks count from
+// the process start the kernel records in 10 ms ticks: compare them with each
+// other, not with the bench's own clock.
+QString markMedians(const QList<LaunchFigures> &runs)
+{
+    QStringList parts;
+    for (const char *mark : {"main", "application", "engine", "store", "stored-catalog", "component", "windows"}) {
+        QList<double> values;
+        for (const LaunchFigures &f : runs)
+            values.append(f.marks.value(QLatin1String(mark), -1));
+        parts.append(QStringLiteral("%1 %2").arg(QLatin1String(mark), ms(median(values))));
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
 // The launcher's first frame on the X server against the floor: the same
 // program showing one Text (its libraries, none of its views) and a program
 // linking only Gui, Qml and Quick. Started in turn, so the machine's drift
 // reaches all three alike; all draw with the launcher's choice, the software
 // scene graph.
-void benchFirstFrameFloor(const Options &options, const QString &launcher, const QProcessEnvironment &xEnv,
+void benchFirstFrameFloor(const Options &options, const QString &launcher, const VirtualX &xserver,
                           const QString &storedHome, const QString &unreachable)
 {
     const QString section = QStringLiteral("start-up");
     const QString floor = QString::fromUtf8(VANTREL_BENCH_FLOOR);
-    QProcessEnvironment own = launcherEnvironment(storedHome, unreachable);
-    for (const QString &name : {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("DISPLAY"), QStringLiteral("XAUTHORITY")})
-        own.insert(name, xEnv.value(name));
-    own.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    const QProcessEnvironment own = xserver.on(launcherEnvironment(storedHome, unreachable));
     QProcessEnvironment oneText = own;
     oneText.insert(QStringLiteral("VANTREL_REPORT_FIRST_FRAME"), QStringLiteral("floor"));
     QProcessEnvironment minimal = own;
@@ -780,13 +831,17 @@ void benchFirstFrameFloor(const Options &options, const QString &launcher, const
     const std::array<std::pair<QString, QProcessEnvironment>, 3> programs{
         {{launcher, own}, {launcher, oneText}, {floor, minimal}}};
     std::array<QList<double>, 3> frames;
+    QList<LaunchFigures> launcherRuns;
     for (int round = -1; round < std::max(7, options.smoke ? 1 : options.runs); ++round) {
         for (std::size_t i = 0; i < programs.size(); ++i) {
             const LaunchFigures f = launchOnce(programs[i].first, programs[i].second, 0, seen);
             if (i == 0 && f.catalogShown != 20)
                 throw std::runtime_error("the first frame did not show the stored catalog");
-            if (round >= 0)  // the first round warms the caches
-                frames[i].append(f.firstFrame);
+            if (round < 0)  // the first round warms the caches
+                continue;
+            frames[i].append(f.firstFrame);
+            if (i == 0)
+                launcherRuns.append(f);
         }
     }
     const double launcherFrame = median(frames[0]);
@@ -798,7 +853,25 @@ void benchFirstFrameFloor(const Options &options, const QString &launcher, const
                  ms(launcherFrame), ms(minimalFrame), QString::number(ratio, 'f', 2), QStringLiteral("<= 1.50"), verdict(ratio, 1.5)});
     rows.append({section, QStringLiteral("  the launcher itself showing that one Text instead of its windows"), ms(oneTextFrame),
                  ms(minimalFrame), QString::number(oneTextFrame / minimalFrame, 'f', 2), {}, {}});
+    rows.append({section, QStringLiteral("  its marks since process start: ") + markMedians(launcherRuns), {}, {}, {}, {}, {}});
     ratios.append(QStringLiteral("first-frame/minimal %1").arg(ratio, 0, 'f', 2));
+}
+
+// The floor rows alone, for trying a start-up change: a quick run on their own.
+void benchFirstFrame(const Options &options, const QString &base)
+{
+    const QString launcher = QString::fromUtf8(VANTREL_BENCH_LAUNCHER);
+    if (launcher.isEmpty() || !QFileInfo(launcher).isExecutable())
+        throw std::runtime_error("vantrel-launcher not built (configure with -DVANTREL_BUILD_APP=ON)");
+    const QString loadBefore = loadAverage();
+    const SessionBus bus;
+    sessionBusAddress = bus.address();
+    const QString unreachable = QStringLiteral("http://127.0.0.1:%1/api/launcher/manifest").arg(closedLoopbackPort());
+    const QString home = base + QStringLiteral("/home-stored-20");
+    storeCatalog(home, unreachable, makeManifest(20));
+    benchFirstFrameFloor(options, launcher, VirtualX(), home, unreachable);
+    rows.append({QStringLiteral("start-up"), QStringLiteral("  load average before / after the first-frame runs"), loadBefore, loadAverage(),
+                 {}, {}, {}});
 }
 
 void benchStartup(const Options &options, const QString &base)
@@ -835,14 +908,7 @@ void benchStartup(const Options &options, const QString &base)
                      ms(frame), {}, {}, QStringLiteral("<= %1 ms").arg(goal), verdict(frame, goal)});
         if (size == 20) {
             // Where the time before the first frame goes, by the launcher's own marks (10 ms clock).
-            QStringList parts;
-            for (const char *mark : {"main", "application", "engine", "store", "stored-catalog", "component", "windows"}) {
-                QList<double> values;
-                for (const LaunchFigures &f : runs)
-                    values.append(f.marks.value(QLatin1String(mark), -1));
-                parts.append(QStringLiteral("%1 %2").arg(QLatin1String(mark), ms(median(values))));
-            }
-            rows.append({section, QStringLiteral("  marks since process start: ") + parts.join(QStringLiteral(", ")), {}, {}, {}, {}, {}});
+            rows.append({section, QStringLiteral("  marks since process start: ") + markMedians(runs), {}, {}, {}, {}, {}});
         }
     }
 
@@ -875,27 +941,8 @@ void benchStartup(const Options &options, const QString &base)
 
     // A real window on a virtual X server, the scene graph as the launcher chooses it.
     if (!QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) {
-        // One virtual X server for every run. It picks a display number no other
-        // server holds and prints it once it takes connections; it never resets,
-        // which it would do between two runs, refusing connections meanwhile.
-        QProcess xserver;
-        xserver.setProcessChannelMode(QProcess::SeparateChannels);
-        xserver.start(QStringLiteral("Xvfb"), QStringLiteral("-displayfd 1 -noreset -nolisten tcp -screen 0 1280x800x24").split(u' '));
-        QByteArray display;
-        if (xserver.waitForReadyRead(30000))
-            display = xserver.readLine().trimmed();
-        if (display.isEmpty())
-            throw std::runtime_error("Xvfb did not start a virtual X server");
-        const auto stopServer = qScopeGuard([&] {
-            xserver.terminate();
-            if (!xserver.waitForFinished(10000))
-                xserver.kill();
-        });
-        QProcessEnvironment xEnv = servedEnv;
-        xEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        xEnv.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(display));
-        xEnv.insert(QStringLiteral("XAUTHORITY"), QStringLiteral("/dev/null"));  // a server without -auth needs no cookie
-        xEnv.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        const VirtualX xserver;
+        const QProcessEnvironment xEnv = xserver.on(servedEnv);
         const QList<LaunchFigures> xRuns = launches(options, [&] {
             freshStore();
             return launchOnce(launcher, xEnv, idleMs, catalogDrawnSeen);
@@ -906,7 +953,7 @@ void benchStartup(const Options &options, const QString &base)
                      {}, {}, QStringLiteral("<= 180 ms"), verdict(xFrame, 180)});
         rows.append({section, QStringLiteral("real window (xcb on Xvfb, scene graph as chosen), resident memory once idle"),
                      mib(xMemory), {}, {}, QStringLiteral("<= 70 MiB"), verdict(xMemory, 70.0 * (1 << 20))});
-        benchFirstFrameFloor(options, launcher, xEnv, base + QStringLiteral("/home-stored-20"), unreachable);
+        benchFirstFrameFloor(options, launcher, xserver, base + QStringLiteral("/home-stored-20"), unreachable);
     } else {
         rows.append({section, QStringLiteral("real window: Xvfb not installed"), QStringLiteral("skipped"), {}, {}, {}, {}});
     }
@@ -1043,7 +1090,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Measured runs per figure (at least 5 for real figures)."), QStringLiteral("n"), QStringLiteral("5"));
     const QCommandLineOption memoryOption(QStringLiteral("memory-mib"), QStringLiteral("Unpacked size of the archive for the memory figure."), QStringLiteral("MiB"), QStringLiteral("1024"));
     const QCommandLineOption workOption(QStringLiteral("work-dir"), QStringLiteral("Where archives and installs go (default: the temporary folder)."), QStringLiteral("dir"));
-    const QCommandLineOption onlyOption(QStringLiteral("only"), QStringLiteral("Comma-separated sections: install, update, catalog, startup, search."), QStringLiteral("list"));
+    const QCommandLineOption onlyOption(QStringLiteral("only"), QStringLiteral("Comma-separated sections: install, update, catalog, startup (first-frame: its floor rows alone), search."), QStringLiteral("list"));
     const QCommandLineOption smokeOption(QStringLiteral("smoke"), QStringLiteral("A few-second run proving every part still works."));
     const QCommandLineOption onceOption(QStringLiteral("install-once"), QStringLiteral("Child mode: one install, then print the peak memory."));
     parser.addOptions({sizeOption, runsOption, memoryOption, workOption, onlyOption, smokeOption, onceOption});
@@ -1095,6 +1142,8 @@ int main(int argc, char *argv[])
         guarded(QStringLiteral("catalog"), [&] { benchCatalog(options); });
     if (options.sections.contains(QLatin1String("startup")))
         guarded(QStringLiteral("start-up"), [&] { benchStartup(options, base.path()); });
+    else if (options.sections.contains(QLatin1String("first-frame")))
+        guarded(QStringLiteral("first frame"), [&] { benchFirstFrame(options, base.path()); });
 #ifdef VANTREL_BENCH_SEARCH
     if (options.sections.contains(QLatin1String("search")))
         guarded(QStringLiteral("search"), [&] { benchSearch(options); });
