@@ -30,7 +30,11 @@ void GradientRoundedRect::setEndColor(const QColor &color)
 
 void GradientRoundedRect::paint(QPainter *painter)
 {
-    const QRectF area = boundingRect();
+    paintPlate(painter, boundingRect());
+}
+
+void GradientRoundedRect::paintPlate(QPainter *painter, const QRectF &area) const
+{
     const qreal r = std::min({m_radius, area.width() / 2, area.height() / 2});
     QLinearGradient gradient(area.topLeft(), area.bottomRight());
     gradient.setColorAt(0, m_startColor);

@@ -29,6 +29,10 @@ public:
 
     void paint(QPainter *painter) override;
 
+protected:
+    // The gradient plate within area.
+    void paintPlate(QPainter *painter, const QRectF &area) const;
+
 Q_SIGNALS:
     void radiusChanged();
     void startColorChanged();

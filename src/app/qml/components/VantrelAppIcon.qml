@@ -20,20 +20,19 @@ Item {
     width: side
     height: side
 
-    SoftShadow {
-        anchors.fill: parent
-        color: VNT.accentColor(icon.accent)
-        opacityTotal: 0.16
-        blur: 16
-        offsetY: 8
-        radius: icon.side * 0.22
-    }
-
-    GradientRoundedRect {
-        anchors.fill: parent
+    // The plate with its shadow around it, painted as one.
+    IconPlate {
+        x: -shadowReach
+        y: -shadowReach
+        width: icon.side + 2 * shadowReach
+        height: icon.side + 2 * shadowReach + shadowOffsetY
         radius: icon.side * 0.22
         startColor: VNT.accentGradientStops(icon.accent)[0]
         endColor: VNT.accentGradientStops(icon.accent)[1]
+        shadowColor: VNT.accentColor(icon.accent)
+        shadowOpacity: 0.16
+        shadowBlur: 16
+        shadowOffsetY: 8
     }
 
     Symbol {
