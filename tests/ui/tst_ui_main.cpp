@@ -2,6 +2,7 @@
 
 #include "DataRows.h"
 #include "AppScenes.h"
+#include "IconPlate.h"
 #include "ImageCacheFactory.h"
 #include "LanguageRefresh.h"
 #include "LibrarySection.h"
@@ -76,6 +77,7 @@ class TestUiMain : public QObject
     using DetailPerStateRows = DataRows<QString, QString, QString, QString, QString, QString>;  // appId, state, label, detail, buttonText, press
     using RowsWrapRows = DataRows<QString, bool>;  // language, updates (else the page after a roll back)
     using DetailIconFollowsTheAppRows = DataRows<QStringList, QList<QColor>>;  // apps, gradients (start and end colour per app)
+    using IconShadowRows = DataRows<qreal, qreal, int>;  // x as a share of the side, y in pixels below the plate's top, shadow layers there
 
 private Q_SLOTS:
     void initTestCase() { UiTest::initialise(); }
@@ -393,8 +395,12 @@ private Q_SLOTS:
             f.host.click(f.host.findShown("errorAlertOk", content));
         QTRY_VERIFY(!prop(alert, "visible").toBool());
         QTRY_VERIFY(!f.store->errorMessage().has_value());
+        // Closed, it keeps no content (nor does the first frame make any); asked again, it makes it anew.
+        QTRY_VERIFY(!f.host.find("errorAlertOk", content));
         f.store->setErrorMessage(QStringLiteral("Again"));
         QTRY_VERIFY(prop(alert, "opened").toBool());
+        QCOMPARE(ViewHost::text(f.host.findShown("errorAlertMessage", content)), QStringLiteral("Again"));
+        QTRY_VERIFY(f.host.findShown("errorAlertOk", content)->hasActiveFocus());
     }
 
     void largeCatalogBuildsTilesLazily()
@@ -770,6 +776,43 @@ private Q_SLOTS:
                                                    .arg(drawn.name(), wanted.name())));
             }
         }
+    }
+
+    // The icon's shadow falls below its plate, offset and blurred as drawn before it was painted in one.
+    void iconShadowFallsBelowThePlate_data()
+    {
+        IconShadowRows::columns();
+        IconShadowRows::row("just above the plate: none (the shadow is offset down)", 0.5, -2, 0);
+        IconShadowRows::row("just below the plate: every layer", 0.5, 42 + 4, 6);
+        IconShadowRows::row("below the widest layer: none", 0.5, 42 + 8 + 8 + 2, 0);
+        IconShadowRows::row("beside the plate, past the three narrower layers: the three wider", 1 + 4.0 / 42, 21, 3);
+    }
+
+    void iconShadowFallsBelowThePlate()
+    {
+        const auto [fx, dy, layers] = IconShadowRows::fetch();
+        ViewHost host;
+        auto *icon = qobject_cast<QQuickItem *>(host.load("components/VantrelAppIcon.qml", {{"size", 42}, {"x", 100}, {"y", 100}}));
+        QVERIFY(icon);
+        icon->setSize(QSizeF(icon->implicitWidth(), icon->implicitHeight()));  // the host stretched it over the window
+        QCOMPARE(icon->height(), 42);  // the rows are in pixels of the design's text size
+        auto *plate = icon->findChild<IconPlate *>();
+        QVERIFY(plate);
+        host.waitForFrame();
+        const QImage frame = host.window()->grabWindow();
+        const auto at = [&](QPointF p) { return frame.pixelColor((p * frame.devicePixelRatio()).toPoint()); };
+        const QColor background = at(QPointF(5, 5));
+        const QColor drawn = at(icon->mapToScene(QPointF(fx * icon->width(), dy)));
+        // Each layer lays its share of the total opacity over what is below it.
+        const qreal alpha = 1 - std::pow(1 - plate->shadowOpacity() / IconPlate::shadowLayers, layers);
+        const QColor shadow = plate->shadowColor();
+        const QColor wanted = QColor::fromRgbF(background.redF() + (shadow.redF() - background.redF()) * alpha,
+                                               background.greenF() + (shadow.greenF() - background.greenF()) * alpha,
+                                               background.blueF() + (shadow.blueF() - background.blueF()) * alpha);
+        const int off = std::max({std::abs(drawn.red() - wanted.red()), std::abs(drawn.green() - wanted.green()),
+                                  std::abs(drawn.blue() - wanted.blue())});
+        // Faint layers lose a little to 8-bit blending; a layer more or less on the lime shadow is about 6 apart.
+        QVERIFY2(off <= 5, qPrintable(QStringLiteral("%1, not %2 (background %3)").arg(drawn.name(), wanted.name(), background.name())));
     }
 
     void scenesOverOneStore()

@@ -2,7 +2,7 @@
 // connection): a title, a sentence and the answers, the last one the
 // default. Shown while `shown` is true; Escape or a click outside gives the
 // first answer, which must leave everything as it is.
-// Templates only, as ErrorAlert: the main window's first frame holds it, and
+// Templates only, as ErrorAlert: the main window holds it from the start, and
 // the Controls style would load with it.
 import QtQuick
 import QtQuick.Templates as T
@@ -44,47 +44,57 @@ T.Popup {
         onActivated: question.close()
     }
 
-    contentItem: ColumnLayout {
-        spacing: 10
-        Accessible.role: Accessible.Dialog
-        Accessible.name: titleText.text
-        VantrelText {
-            id: titleText
-            objectName: question.objectName + "Title"
-            text: question.title
-            font: VNT.system(13, Font.Bold)
-            color: VNT.fg0
-            wrapMode: Text.Wrap
-            Layout.fillWidth: true
-        }
-        VantrelText {
-            objectName: question.objectName + "Body"
-            text: question.body
-            font: VNT.system(11.5)
-            color: VNT.fg1
-            wrapMode: Text.Wrap
-            Layout.fillWidth: true
-        }
-        // Answers wrap onto more lines where a language's words are long.
-        Flow {
-            spacing: 8
-            layoutDirection: Qt.RightToLeft
-            Layout.topMargin: 6
-            Layout.fillWidth: true
-            Repeater {
-                id: answerButtons
-                model: question.answers.slice().reverse()
-                VantrelButton {
-                    required property var modelData
-                    required property int index
-                    objectName: modelData.name
-                    variant: index === 0 ? VantrelButton.Variant.Primary : VantrelButton.Variant.Secondary
-                    text: modelData.text
-                    onClicked: modelData.trigger()
+    // Made when the question is asked: hidden, it costs the first frame nothing.
+    contentItem: Loader {
+        id: content
+        active: question.shown || question.visible
+        focus: true
+        sourceComponent: ColumnLayout {
+            function focusDefault() {
+                if (answerButtons.count > 0)
+                    answerButtons.itemAt(0).forceActiveFocus()
+            }
+            spacing: 10
+            Accessible.role: Accessible.Dialog
+            Accessible.name: titleText.text
+            VantrelText {
+                id: titleText
+                objectName: question.objectName + "Title"
+                text: question.title
+                font: VNT.system(13, Font.Bold)
+                color: VNT.fg0
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            VantrelText {
+                objectName: question.objectName + "Body"
+                text: question.body
+                font: VNT.system(11.5)
+                color: VNT.fg1
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            // Answers wrap onto more lines where a language's words are long.
+            Flow {
+                spacing: 8
+                layoutDirection: Qt.RightToLeft
+                Layout.topMargin: 6
+                Layout.fillWidth: true
+                Repeater {
+                    id: answerButtons
+                    model: question.answers.slice().reverse()
+                    VantrelButton {
+                        required property var modelData
+                        required property int index
+                        objectName: modelData.name
+                        variant: index === 0 ? VantrelButton.Variant.Primary : VantrelButton.Variant.Secondary
+                        text: modelData.text
+                        onClicked: modelData.trigger()
+                    }
                 }
             }
         }
     }
 
-    onOpened: if (answerButtons.count > 0) answerButtons.itemAt(0).forceActiveFocus()
+    onOpened: if (content.item) content.item.focusDefault()
 }

@@ -31,41 +31,50 @@ T.Popup {
         border.width: 1
     }
 
-    contentItem: ColumnLayout {
-        spacing: 10
-        // Qt 6.4 attaches Accessible to items only: the content is the alert.
-        Accessible.role: Accessible.AlertMessage
-        Accessible.name: alertTitle.text
-        Accessible.description: alert.shownMessage
-        VantrelLogo { size: 40; Layout.alignment: Qt.AlignHCenter }
-        VantrelText {
-            id: alertTitle
-            objectName: "errorAlertTitle"
-            text: qsTrId("brand")
-            font: VNT.system(13, Font.Bold)
-            color: VNT.fg0
-            Layout.alignment: Qt.AlignHCenter
-        }
-        VantrelText {
-            objectName: "errorAlertMessage"
-            text: alert.shownMessage
-            font: VNT.system(11)
-            color: VNT.fg1
-            wrapMode: Text.Wrap
-            horizontalAlignment: Text.AlignHCenter
-            Layout.fillWidth: true
-        }
-        VantrelButton {
-            id: okButton
-            objectName: "errorAlertOk"
-            variant: VantrelButton.Variant.Primary
-            text: qsTrId("ok")
-            focus: true
-            Layout.fillWidth: true
-            Layout.topMargin: 6
-            onClicked: {
-                alert.store.clearErrorMessage()
-                alert.close()
+    // Made when the alert is asked for: hidden, it costs the first frame nothing.
+    contentItem: Loader {
+        id: content
+        active: alert.presented || alert.visible
+        focus: true
+        sourceComponent: ColumnLayout {
+            function focusDefault() {
+                okButton.forceActiveFocus()
+            }
+            spacing: 10
+            // Qt 6.4 attaches Accessible to items only: the content is the alert.
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: alertTitle.text
+            Accessible.description: alert.shownMessage
+            VantrelLogo { size: 40; Layout.alignment: Qt.AlignHCenter }
+            VantrelText {
+                id: alertTitle
+                objectName: "errorAlertTitle"
+                text: qsTrId("brand")
+                font: VNT.system(13, Font.Bold)
+                color: VNT.fg0
+                Layout.alignment: Qt.AlignHCenter
+            }
+            VantrelText {
+                objectName: "errorAlertMessage"
+                text: alert.shownMessage
+                font: VNT.system(11)
+                color: VNT.fg1
+                wrapMode: Text.Wrap
+                horizontalAlignment: Text.AlignHCenter
+                Layout.fillWidth: true
+            }
+            VantrelButton {
+                id: okButton
+                objectName: "errorAlertOk"
+                variant: VantrelButton.Variant.Primary
+                text: qsTrId("ok")
+                focus: true
+                Layout.fillWidth: true
+                Layout.topMargin: 6
+                onClicked: {
+                    alert.store.clearErrorMessage()
+                    alert.close()
+                }
             }
         }
     }
@@ -77,7 +86,7 @@ T.Popup {
 
     onPresentedChanged: presented ? open() : close()
     Component.onCompleted: if (presented) open()
-    onOpened: okButton.forceActiveFocus()
+    onOpened: if (content.item) content.item.focusDefault()
     onClosed: {
         if (presented)
             Qt.callLater(function() {
