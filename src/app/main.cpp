@@ -97,6 +97,17 @@ int main(int argc, char *argv[])
     // a worker, with fresh memory to fault in, finished later.
     store->restoreStoredCatalog();
     FirstFrameReport::mark("stored-catalog");
+    // The first view the main window hosts (by URL, as its slot loads it) compiles
+    // on the loader thread too, while the main window is made here.
+    const QUrl firstViewUrl(store->requiresOnboarding() ? QStringLiteral("qrc:/qt/qml/Vantrel/qml/onboarding/OnboardingView.qml")
+                                                        : QStringLiteral("qrc:/qt/qml/Vantrel/qml/shell/LauncherShellView.qml"));
+    QQmlComponent firstView(&engine);
+    // Only time is lost if it fails: the slot loads its view itself.
+    QObject::connect(&firstView, &QQmlComponent::statusChanged, &app, [&firstView](QQmlComponent::Status status) {
+        if (status == QQmlComponent::Error)
+            qCWarning(lcUi).noquote() << firstView.errorString();
+    });
+    firstView.loadUrl(firstViewUrl, QQmlComponent::Asynchronous);
     // The store put the system language's translations in place.
     const QString appName = qtTrId("brand");
 
