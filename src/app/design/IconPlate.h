@@ -37,15 +37,15 @@ public:
     void setShadowBlur(qreal blur);
     void setShadowOffsetY(qreal offset);
 
-    // Where the plate lies in an item of the given size.
-    QRectF plateArea(const QSizeF &item) const;
-
     void paint(QPainter *painter) override;
 
 Q_SIGNALS:
     void shadowChanged();
 
 private:
+    // Where the plate lies in an item of the given size.
+    QRectF plateArea(const QSizeF &item) const;
+
     QColor m_shadowColor = Qt::black;
     qreal m_shadowOpacity = 0;
     qreal m_shadowBlur = 0;

@@ -1,7 +1,8 @@
 // A soft drop shadow behind a rounded shape. Qt Quick 6.4 has no blur effect
 // that works on every renderer, so the blur is approximated by stacked,
 // growing, faint rounded rectangles whose opacities add up to `opacityTotal`.
-// Place it as a sibling under the shape, anchored to it.
+// Place it as a sibling under the shape, anchored to it. App icons, many to
+// a screen, paint the same layers with their plate instead (IconPlate).
 import QtQuick
 
 Item {
