@@ -88,6 +88,12 @@ const QMap<QString, Setup> &screens()
              f.open("shell/RootView.qml");
              QTRY_VERIFY(f.host.findShown("announcementDismissButton"));
          }},
+        {"error", [](StoreView &f) {
+             f.store->setOnboardingComplete(true);
+             f.open("shell/RootView.qml");
+             f.store->setErrorMessage(QStringLiteral("Could not refresh apps. Showing the last known state."));
+             QTRY_VERIFY(f.host.findShown("errorAlertOk"));
+         }},
     };
     return all;
 }
@@ -205,6 +211,8 @@ private Q_SLOTS:
         row("feedback", "feedbackSummaryField", QAccessible::EditableText);
         row("announcement", "announcementSheet", QAccessible::Dialog);
         row("announcement", "announcementDismissButton", QAccessible::Button);
+        row("error", "errorAlert", QAccessible::AlertMessage);
+        row("error", "errorAlertOk", QAccessible::Button);
     }
 
     void namesRolesAndStates()

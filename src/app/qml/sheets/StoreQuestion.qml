@@ -49,16 +49,15 @@ T.Popup {
         id: content
         active: question.shown || question.visible
         focus: true
+        Accessible.role: Accessible.Dialog
+        Accessible.name: question.title
         sourceComponent: ColumnLayout {
             function focusDefault() {
                 if (answerButtons.count > 0)
                     answerButtons.itemAt(0).forceActiveFocus()
             }
             spacing: 10
-            Accessible.role: Accessible.Dialog
-            Accessible.name: titleText.text
             VantrelText {
-                id: titleText
                 objectName: question.objectName + "Title"
                 text: question.title
                 font: VNT.system(13, Font.Bold)

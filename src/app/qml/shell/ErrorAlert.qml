@@ -36,18 +36,17 @@ T.Popup {
         id: content
         active: alert.presented || alert.visible
         focus: true
+        // Qt 6.4 attaches Accessible to items only: what holds the content is the alert.
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: qsTrId("brand")
+        Accessible.description: alert.shownMessage
         sourceComponent: ColumnLayout {
             function focusDefault() {
                 okButton.forceActiveFocus()
             }
             spacing: 10
-            // Qt 6.4 attaches Accessible to items only: the content is the alert.
-            Accessible.role: Accessible.AlertMessage
-            Accessible.name: alertTitle.text
-            Accessible.description: alert.shownMessage
             VantrelLogo { size: 40; Layout.alignment: Qt.AlignHCenter }
             VantrelText {
-                id: alertTitle
                 objectName: "errorAlertTitle"
                 text: qsTrId("brand")
                 font: VNT.system(13, Font.Bold)
