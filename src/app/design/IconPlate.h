@@ -4,8 +4,9 @@
 
 // An app icon's plate: the gradient rounded rectangle over its soft drop
 // shadow, painted as one image. The shadow is stacked, growing, faint rounded
-// rectangles whose opacities add up to shadowOpacity (Qt Quick 6.4 has no blur
-// that works on every renderer). One painted item instead of a shadow item per
+// rectangles whose opacities add up to shadowOpacity, the layers SoftShadow.qml
+// makes for the panels (Qt Quick 6.4 has no blur that works on every
+// renderer). One painted item instead of a shadow item per
 // layer: a screenful of icons is made for the first frame, and the software
 // renderer keeps an image of every rounded rectangle it draws.
 //
