@@ -706,6 +706,12 @@ private:
     QByteArray m_display;
 };
 
+// A manifest URL nothing listens at: the launcher starts from its stored catalog alone.
+QString unreachableManifestUrl()
+{
+    return QStringLiteral("http://127.0.0.1:%1/api/launcher/manifest").arg(closedLoopbackPort());
+}
+
 // A scratch home for the launcher: its own settings, cache and runtime folders.
 QProcessEnvironment launcherEnvironment(const QString &home, const QString &manifestUrl)
 {
@@ -866,7 +872,7 @@ void benchFirstFrame(const Options &options, const QString &base)
     const QString loadBefore = loadAverage();
     const SessionBus bus;
     sessionBusAddress = bus.address();
-    const QString unreachable = QStringLiteral("http://127.0.0.1:%1/api/launcher/manifest").arg(closedLoopbackPort());
+    const QString unreachable = unreachableManifestUrl();
     const QString home = base + QStringLiteral("/home-stored-20");
     storeCatalog(home, unreachable, makeManifest(20));
     benchFirstFrameFloor(options, launcher, VirtualX(), home, unreachable);
@@ -892,7 +898,7 @@ void benchStartup(const Options &options, const QString &base)
         rows.append({section, QStringLiteral("  no dbus-daemon: the launcher starts without a session bus"), {}, {}, {}, {}, {}});
 
     // Stored catalogs of 20 and 2,000 apps, the service unreachable.
-    const QString unreachable = QStringLiteral("http://127.0.0.1:%1/api/launcher/manifest").arg(closedLoopbackPort());
+    const QString unreachable = unreachableManifestUrl();
     for (const int size : {20, 2000}) {
         const QString home = base + QStringLiteral("/home-stored-%1").arg(size);
         storeCatalog(home, unreachable, makeManifest(size));

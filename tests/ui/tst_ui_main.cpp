@@ -32,12 +32,23 @@ QStringList libraryIds(const StoreView &f)
     return ids;
 }
 
+// The colour a share t of the way from `from` to `to`.
+QColor mixed(const QColor &from, const QColor &to, qreal t)
+{
+    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t, from.greenF() + (to.greenF() - from.greenF()) * t,
+                            from.blueF() + (to.blueF() - from.blueF()) * t);
+}
+
 // The accent gradient's colour at (fx, fy) of an icon's side: top-leading to bottom-trailing.
 QColor gradientAt(const QColor &from, const QColor &to, qreal fx, qreal fy)
 {
-    const qreal t = (fx + fy) / 2;
-    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t, from.greenF() + (to.greenF() - from.greenF()) * t,
-                            from.blueF() + (to.blueF() - from.blueF()) * t);
+    return mixed(from, to, (fx + fy) / 2);
+}
+
+// The largest difference of one colour channel, in 8-bit steps.
+int channelDistance(const QColor &a, const QColor &b)
+{
+    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
 }
 
 
@@ -770,9 +781,7 @@ private Q_SLOTS:
                 const QPoint p = icon->mapToScene(QPointF(at.x() * icon->width(), at.y() * icon->height())).toPoint();
                 const QColor drawn = frame.pixelColor(p * frame.devicePixelRatio());
                 const QColor wanted = gradientAt(gradients[2 * i], gradients[2 * i + 1], at.x(), at.y());
-                const int off = std::max({std::abs(drawn.red() - wanted.red()), std::abs(drawn.green() - wanted.green()),
-                                          std::abs(drawn.blue() - wanted.blue())});
-                QVERIFY2(off <= 12, qPrintable(QStringLiteral("%1 at %2,%3: %4, not %5").arg(apps[i]).arg(at.x()).arg(at.y())
+                QVERIFY2(channelDistance(drawn, wanted) <= 12, qPrintable(QStringLiteral("%1 at %2,%3: %4, not %5").arg(apps[i]).arg(at.x()).arg(at.y())
                                                    .arg(drawn.name(), wanted.name())));
             }
         }
@@ -805,14 +814,9 @@ private Q_SLOTS:
         const QColor drawn = at(icon->mapToScene(QPointF(fx * icon->width(), dy)));
         // Each layer lays its share of the total opacity over what is below it.
         const qreal alpha = 1 - std::pow(1 - plate->shadowOpacity() / IconPlate::shadowLayers, layers);
-        const QColor shadow = plate->shadowColor();
-        const QColor wanted = QColor::fromRgbF(background.redF() + (shadow.redF() - background.redF()) * alpha,
-                                               background.greenF() + (shadow.greenF() - background.greenF()) * alpha,
-                                               background.blueF() + (shadow.blueF() - background.blueF()) * alpha);
-        const int off = std::max({std::abs(drawn.red() - wanted.red()), std::abs(drawn.green() - wanted.green()),
-                                  std::abs(drawn.blue() - wanted.blue())});
+        const QColor wanted = mixed(background, plate->shadowColor(), alpha);
         // Faint layers lose a little to 8-bit blending; a layer more or less on the lime shadow is about 6 apart.
-        QVERIFY2(off <= 5, qPrintable(QStringLiteral("%1, not %2 (background %3)").arg(drawn.name(), wanted.name(), background.name())));
+        QVERIFY2(channelDistance(drawn, wanted) <= 5, qPrintable(QStringLiteral("%1, not %2 (background %3)").arg(drawn.name(), wanted.name(), background.name())));
     }
 
     void scenesOverOneStore()
