@@ -33,9 +33,14 @@ void GradientRoundedRect::paint(QPainter *painter)
     paintPlate(painter, boundingRect());
 }
 
+qreal GradientRoundedRect::cornerRadius(const QRectF &area) const
+{
+    return std::min({m_radius, area.width() / 2, area.height() / 2});
+}
+
 void GradientRoundedRect::paintPlate(QPainter *painter, const QRectF &area) const
 {
-    const qreal r = std::min({m_radius, area.width() / 2, area.height() / 2});
+    const qreal r = cornerRadius(area);
     QLinearGradient gradient(area.topLeft(), area.bottomRight());
     gradient.setColorAt(0, m_startColor);
     gradient.setColorAt(1, m_endColor);

@@ -32,6 +32,8 @@ public:
 protected:
     // The gradient plate within area.
     void paintPlate(QPainter *painter, const QRectF &area) const;
+    // The corner radius within area: at most half its shorter side.
+    qreal cornerRadius(const QRectF &area) const;
 
 Q_SIGNALS:
     void radiusChanged();

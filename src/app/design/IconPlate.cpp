@@ -45,7 +45,7 @@ void IconPlate::paint(QPainter *painter)
     const QRectF plate = plateArea(size());
     if (plate.isEmpty())
         return;
-    const qreal r = std::min({radius(), plate.width() / 2, plate.height() / 2});
+    const qreal r = cornerRadius(plate);
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(Qt::NoPen);
     painter->setBrush(m_shadowColor);

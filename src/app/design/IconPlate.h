@@ -6,9 +6,9 @@
 // shadow, painted as one image. The shadow is stacked, growing, faint rounded
 // rectangles whose opacities add up to shadowOpacity, the layers SoftShadow.qml
 // makes for the panels (Qt Quick 6.4 has no blur that works on every
-// renderer). One painted item instead of a shadow item per
-// layer: a screenful of icons is made for the first frame, and the software
-// renderer keeps an image of every rounded rectangle it draws.
+// renderer). One painted item instead of a shadow item per layer: a screenful
+// of icons is made for the first frame, and the software renderer keeps an
+// image of every rounded rectangle it draws.
 //
 // The item covers the shadow too: place it shadowReach before the plate's
 // left and top edges, shadowReach wider on each side and shadowReach +
