@@ -20,7 +20,8 @@ inline constexpr int failure = 1;
 inline constexpr int usage = 2;
 // The catalog could not be fetched, and the command needs it (install, update).
 inline constexpr int unreachable = 3;
-// verify: an app is damaged, or was installed before verification existed; a repair puts either right.
+// verify: an app is damaged, or was installed before verification existed; open: the app's program
+// cannot start. A repair puts either right.
 inline constexpr int damaged = 4;
 // install, update: the disk has not room for the app; stopped before the download.
 inline constexpr int noSpace = 5;

@@ -339,7 +339,8 @@ int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
         Cli::err() << Cli::printable(s.store->installedApps()->errorLine(*operation)) << Qt::endl;
     else if (operation->outcome()->kind == OperationOutcome::Kind::done)
         Cli::err() << qtTrId("cliCouldNotStart").arg(Cli::printable(app.name)) << Qt::endl;
-    return CliExit::failure;
+    const std::optional<BundleVerification> found = s.store->installedApps()->verification(app.id);
+    return found && found->isDamaged() ? CliExit::damaged : CliExit::failure;
 }
 
 }  // namespace

@@ -22,6 +22,10 @@ public:
         return m_inner->urlForApplication(bundleIdentifier);
     }
     bool canOpenApplication(const QUrl &bundleUrl) const override { return m_inner->canOpenApplication(bundleUrl); }
+    std::optional<LaunchProblem> launchProblem(const QUrl &bundleUrl) const override
+    {
+        return m_inner->launchProblem(bundleUrl);
+    }
 
     std::optional<QUrl> openedUrl;
 

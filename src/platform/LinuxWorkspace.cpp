@@ -21,28 +21,51 @@ QStringList LinuxWorkspace::defaultSearchRoots(const QString &installRoot)
     return roots;
 }
 
-std::optional<QString> LinuxWorkspace::executablePath(const QString &bundlePath) const
+LinuxWorkspace::Program LinuxWorkspace::program(const QString &bundlePath) const
 {
-    if (!m_bundles)
-        return std::nullopt;
-    const QFileInfo bundleInfo(bundlePath);
-    if (!bundleInfo.isDir())
-        return std::nullopt;
-    const std::optional<QString> name = m_bundles->executableName(bundlePath);
+    using Kind = LaunchProblem::Kind;
+    const auto problem = [](Kind kind, const QString &path) { return Program{{}, LaunchProblem{kind, path.toUtf8()}}; };
+    const QString plist = QStringLiteral("Contents/Info.plist");
+    const std::optional<QString> name = m_bundles ? m_bundles->executableName(bundlePath) : std::nullopt;
     // The name comes from a downloaded file: only a plain file name is accepted.
     if (!name || name->isEmpty() || name->contains(QLatin1Char('/')) || name->contains(QLatin1Char('\\'))
         || *name == QLatin1String(".") || name->contains(QLatin1String("..")) || name->contains(QChar(0)))
-        return std::nullopt;
+        return problem(Kind::programUnnamed, plist);
 
-    const QString bundleRoot = bundleInfo.canonicalFilePath();
-    const QFileInfo candidate(bundlePath + QStringLiteral("/Contents/MacOS/") + *name);
+    const QString relative = QStringLiteral("Contents/MacOS/") + *name;
+    const QString bundleRoot = QFileInfo(bundlePath).canonicalFilePath();
+    const QFileInfo candidate(bundlePath + QLatin1Char('/') + relative);
     const QString resolved = candidate.canonicalFilePath();  // empty when missing or a dangling link
-    if (bundleRoot.isEmpty() || resolved.isEmpty() || !resolved.startsWith(bundleRoot + QLatin1Char('/')))
-        return std::nullopt;
+    if (resolved.isEmpty())
+        return problem(Kind::programMissing, relative);
+    if (bundleRoot.isEmpty() || !resolved.startsWith(bundleRoot + QLatin1Char('/')))
+        return problem(Kind::programUnnamed, plist);
     const QFileInfo target(resolved);
-    if (!target.isFile() || !target.isExecutable())
+    if (!target.isFile())
+        return problem(Kind::programMissing, relative);
+    // The owner's bits as well as access(): root may read and run anything,
+    // yet a copy whose bits were taken away is damaged all the same.
+    const QFile::Permissions bits = target.permissions();
+    if (!target.isReadable() || !bits.testFlag(QFile::ReadOwner))
+        return problem(Kind::unreadable, relative);
+    if (!target.isExecutable() || !bits.testFlag(QFile::ExeOwner))
+        return problem(Kind::notExecutable, relative);
+    return Program{resolved, std::nullopt};
+}
+
+std::optional<QString> LinuxWorkspace::executablePath(const QString &bundlePath) const
+{
+    if (!QFileInfo(bundlePath).isDir())
         return std::nullopt;
-    return resolved;
+    const Program found = program(bundlePath);
+    return found.problem ? std::nullopt : std::optional<QString>(found.path);
+}
+
+std::optional<LaunchProblem> LinuxWorkspace::launchProblem(const QUrl &bundleUrl) const
+{
+    if (!bundleUrl.isLocalFile() || !QFileInfo(bundleUrl.toLocalFile()).isDir())
+        return std::nullopt;
+    return program(bundleUrl.toLocalFile()).problem;
 }
 
 bool LinuxWorkspace::canOpenApplication(const QUrl &bundleUrl) const

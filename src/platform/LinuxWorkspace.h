@@ -19,6 +19,7 @@ public:
     bool openApplication(const QUrl &bundleUrl) override;
     std::optional<QUrl> urlForApplication(const QString &bundleIdentifier) const override;
     bool canOpenApplication(const QUrl &bundleUrl) const override;
+    std::optional<LaunchProblem> launchProblem(const QUrl &bundleUrl) const override;
 
     // The executable to start for a bundle, or nullopt when the bundle names
     // none, names something other than a plain file name, or the file (after
@@ -28,6 +29,13 @@ public:
     const QStringList &searchRoots() const { return m_searchRoots; }
 
 private:
+    // The program a bundle names, or what is wrong with it.
+    struct Program {
+        QString path;
+        std::optional<LaunchProblem> problem;
+    };
+    Program program(const QString &bundlePath) const;
+
     std::shared_ptr<const BundleInspector> m_bundles;
     QStringList m_searchRoots;
 };

@@ -25,6 +25,7 @@ class TestCliStore : public QObject
     // damage: "bits" (chmod -x) or "byte"; catalog after the damage: "same", "down" (500), "newer" (1.1.0 offered),
     // "broken" (the archive's checksum does not match)
     using RepairRows = DataRows<QString, QString, int, QString, bool>;  // damage, catalog, exit status, line expected, repaired
+    using ProgramFaultRows = DataRows<QString, QString>;  // fault ("bits", "missing", "unreadable"), line expected
 
 private:
     std::unique_ptr<ToolSandbox> m_cli;
@@ -563,6 +564,41 @@ private Q_SLOTS:
             QFile::remove(marker());
             QVERIFY(QDir(m_cli->bundle(QStringLiteral("Alpha.app"))).removeRecursively());
         }
+    }
+
+    // A bundle whose program cannot start is damaged, never forgotten: open
+    // says why with the damaged status, the record stays, and repair puts it right.
+    void openSaysWhyTheProgramCannotStart_data()
+    {
+        ProgramFaultRows::columns();
+        ProgramFaultRows::row("not executable", "bits", "Alpha cannot start: its program Contents/MacOS/Alpha is not executable.");
+        ProgramFaultRows::row("missing", "missing", "Alpha cannot start: its program Contents/MacOS/Alpha is missing.");
+        ProgramFaultRows::row("unreadable", "unreadable", "Alpha cannot start: its program Contents/MacOS/Alpha cannot be read.");
+    }
+
+    void openSaysWhyTheProgramCannotStart()
+    {
+        const auto [fault, line] = ProgramFaultRows::fetch();
+        m_cli->publish({m_cli->release("alpha", "1.0.0")});
+        QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
+        const QString executable = m_cli->bundle("Alpha.app/Contents/MacOS/Alpha");
+        if (fault == "missing")
+            QVERIFY(QFile::remove(executable));
+        else
+            QVERIFY(QFile::setPermissions(executable, fault == "bits" ? QFile::ReadOwner | QFile::WriteOwner : QFile::WriteOwner | QFile::ExeOwner));
+
+        const ToolSandbox::Result opened = m_cli->run({"open", "alpha"});
+        QCOMPARE(opened.exitCode, 4);
+        QVERIFY2(opened.err.contains(line) && !opened.err.startsWith('\n'), qPrintable(opened.output()));
+        QVERIFY(!QFileInfo::exists(marker()));
+        QCOMPARE(m_cli->records(LauncherStore::installedVersionsKey), (QHash<QString, QString>{{"alpha", "1.0.0"}}));
+        QCOMPARE(m_cli->listed("alpha").value("state").toObject(), AppInstallState::installed("1.0.0").toJson());
+
+        const ToolSandbox::Result repaired = m_cli->run({"repair", "alpha"});
+        QVERIFY2(repaired.exitCode == 0, qPrintable(repaired.output()));
+        const ToolSandbox::Result again = m_cli->run({"open", "alpha"});
+        QVERIFY2(again.exitCode == 0 && again.out.contains("Opened Alpha"), qPrintable(again.output()));
+        QTRY_COMPARE_WITH_TIMEOUT(TempHome::readFile(marker()), QByteArray("1.0.0\n"), 10000);
     }
 
     void usageErrors_data()

@@ -10,6 +10,8 @@
 #include "ReleasePublisher.h"
 #include "install/FileList.h"
 #include "install/InstallReceipt.h"
+#include "async/WaitForTask.h"
+#include "i18n/VantrelTranslator.h"
 #include "install/InstalledCopies.h"
 
 #include <QJsonDocument>
@@ -51,6 +53,7 @@ class PartialUpdateTest : public QObject
     Q_OBJECT
     using FallbackRows = DataRows<QString, bool, QString>;  // scenario, succeeds, logged reason
     using HostileRows = DataRows<QByteArray, QByteArray, QString>;  // text of the list, its replacement, refusal
+    using SharedDamageRows = DataRows<QString, QString, bool>;  // file below the bundle, damage ("byte", "bits"), found by the check first
 
 private:
     TempHome m_releases;
@@ -66,6 +69,7 @@ private:
     std::shared_ptr<std::atomic_bool> m_cancelOnRange;
 
     std::unique_ptr<InstallSandbox> m_box;
+    VantrelTranslator m_translator{VantrelLocale::en};
 
     QString installed() const { return m_box->installer().installRoot().toLocalFile() + QLatin1Char('/') + bundleName; }
 
@@ -360,6 +364,77 @@ private Q_SLOTS:
         QCOMPARE(archiveRanges(), QList<QByteArray>());
         QCOMPARE(TempHome::fingerprint(installed()), m_fullV2);
         QVERIFY(!capturedWarnings().filter(refusal).isEmpty());
+    }
+
+    // Unchanged files of the kept copy share their data with the installed
+    // one, so damage to either reaches both. The kept copy is checked before
+    // a roll back, which then refuses with the reason; the window's check
+    // finds it first and discards it, so roll back is no longer offered.
+    void damagedKeptCopyIsNeverPutBack_data()
+    {
+        SharedDamageRows::columns();
+        SharedDamageRows::row("byte appended, roll back", "/Contents/Resources/part00.bin", "byte", false);
+        SharedDamageRows::row("execute bit taken, roll back", "/Contents/MacOS/Notes", "bits", false);
+        SharedDamageRows::row("byte appended, found by the check", "/Contents/Resources/notes.txt", "byte", true);
+    }
+
+    void damagedKeptCopyIsNeverPutBack()
+    {
+        const auto [relative, damage, checkedFirst] = SharedDamageRows::fetch();
+        const QUrl bundle = QUrl::fromLocalFile(installed());
+        const QString previous = InstalledCopies::previousPath(installed());
+        const InstallOutcome outcome = update();
+        QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
+        QCOMPARE(InstalledCopies::damage(previous, QStringLiteral("notes")), std::nullopt);
+        QVERIFY(!waitForTask(m_box->installer().discardDamagedPrevious(QStringLiteral("notes"), bundle)));
+        QVERIFY(QFileInfo(previous).isDir());
+
+        const QString file = installed() + relative;
+        if (damage == QLatin1String("bits")) {
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+        } else {
+            QFile appended(file);
+            QVERIFY(appended.open(QIODevice::Append));
+            QCOMPARE(appended.write("!"), 1);
+        }
+        QVERIFY(InstalledCopies::damage(previous, QStringLiteral("notes")).has_value());
+        const QMap<QString, QString> damaged = TempHome::fingerprint(installed());
+
+        if (checkedFirst)
+            QVERIFY(waitForTask(m_box->installer().discardDamagedPrevious(QStringLiteral("notes"), bundle)));
+        const InstallOutcome rolledBack = outcomeOf(m_box->installer().rollBack(QStringLiteral("notes"), bundle));
+        QVERIFY(!rolledBack.succeeded());
+        QVERIFY2(checkedFirst ? rolledBack.message().contains(QStringLiteral("no earlier copy"))
+                              : rolledBack.message().contains(QStringLiteral("is damaged")),
+                 qPrintable(rolledBack.message()));
+        // Nothing moved: the copy in place is as the damage left it, and the damaged copy is gone for good.
+        QCOMPARE(TempHome::fingerprint(installed()), damaged);
+        QCOMPARE(InstallReceipt::placedVersion(installed(), QStringLiteral("notes")), QStringLiteral("1.1"));
+        QVERIFY(!QFileInfo::exists(previous));
+        QCOMPARE(m_box->installer().previousVersion(QStringLiteral("notes"), bundle), std::nullopt);
+    }
+
+    // An install over a damaged copy keeps no copy to go back to: going back
+    // would restore the damage, or skip the version in between. Every copy
+    // kept on the way verifies clean.
+    void installOverADamagedCopyKeepsNoPreviousCopy()
+    {
+        const QString previous = InstalledCopies::previousPath(installed());
+        const InstallOutcome updated = update();
+        QVERIFY2(updated.succeeded(), qPrintable(updated.describe()));
+        for (const QString &copy : {installed(), previous})
+            QCOMPARE(InstalledCopies::damage(copy, QStringLiteral("notes")), std::nullopt);
+
+        // A file 1.1 has alone: the kept 1.0 stays clean, the copy in place does not.
+        QVERIFY(QFile::setPermissions(installed() + QStringLiteral("/Contents/Resources/part03.bin"), QFile::ReadOwner));
+        QCOMPARE(InstalledCopies::damage(previous, QStringLiteral("notes")), std::nullopt);
+        QVERIFY(InstalledCopies::damage(installed(), QStringLiteral("notes")).has_value());
+
+        const InstallOutcome reinstalled = m_box->install(record(m_v1, QStringLiteral("v1.zip"), QStringLiteral("1.0"), false));
+        QVERIFY2(reinstalled.succeeded(), qPrintable(reinstalled.describe()));
+        QCOMPARE(InstalledCopies::damage(installed(), QStringLiteral("notes")), std::nullopt);
+        QVERIFY(!QFileInfo::exists(previous));
+        QCOMPARE(m_box->installer().previousVersion(QStringLiteral("notes"), QUrl::fromLocalFile(installed())), std::nullopt);
     }
 
     // Cancelled while the changed entries arrive: the copy in place stays as it was.

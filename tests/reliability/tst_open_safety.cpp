@@ -7,6 +7,7 @@
 #include "SettingsUserDefaults.h"
 #include "TempHome.h"
 #include "ZipBuilder.h"
+#include "store/InstalledAppChecks.h"
 #include "store/LauncherStore.h"
 
 class OpenSafety : public QObject
@@ -94,8 +95,9 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(outsideMarker()));
     }
 
-    // The store treats a bundle it must not start like a missing one.
-    void storeTreatsHostileBundleAsMissing()
+    // The store never starts a bundle it must not start, nor forgets it: the
+    // copy is there, so it is damaged, and a repair replaces it.
+    void storeKeepsHostileBundleAsDamaged()
     {
         const QString bundle = makeBundle(QStringLiteral("Store.app"), QStringLiteral("../evil"), QStringLiteral("com.vantrel.store"));
         QVERIFY(TempHome::writeFile(bundle + QStringLiteral("/Contents/evil"), markerScript(), 0755));
@@ -110,10 +112,12 @@ private Q_SLOTS:
         QCOMPARE(store.state(app).kind(), AppInstallState::Kind::installed);
 
         store.open(app);
-        QCOMPARE(store.state(app).kind(), AppInstallState::Kind::notInstalled);
-        QCOMPARE(store.errorMessage(), std::optional<QString>(QStringLiteral("No app bundle was found on this computer for %1.").arg(app.name)));
-        QVERIFY(InstallRecords::loadStringDictionary(LauncherStore::installedVersionsKey, *defaults).isEmpty());
-        QVERIFY(InstallRecords::loadStringDictionary(LauncherStore::installedPathsKey, *defaults).isEmpty());
+        QCOMPARE(store.state(app).kind(), AppInstallState::Kind::installed);
+        QCOMPARE(store.errorMessage(),
+                 std::optional<QString>(QStringLiteral("%1 cannot start: its Info.plist names no program the app holds. "
+                                                       "Repair puts it right.").arg(app.name)));
+        QVERIFY(store.checks()->isDamaged(app.id));
+        QCOMPARE(InstallRecords::loadStringDictionary(LauncherStore::installedPathsKey, *defaults).value(app.id), bundle);
         QVERIFY(!QFileInfo::exists(outsideMarker()));
     }
 };

@@ -2,6 +2,7 @@
 
 #include "DataRows.h"
 #include "StoreFakes.h"
+#include "store/InstalledAppChecks.h"
 #include "install/InstallReceipt.h"
 
 namespace tc = TestCatalog;
@@ -753,7 +754,7 @@ private Q_SLOTS:
         OpenRows::columns();
         OpenRows::row("by recorded path", true, true, true, false, 1);
         OpenRows::row("recorded path deleted: by bundle identifier", false, true, true, false, 2);
-        OpenRows::row("recorded bundle cannot be started: by bundle identifier", true, false, true, false, 2);
+        OpenRows::row("recorded bundle cannot be started: damaged, kept, no other copy started", true, false, true, false, 0);
         OpenRows::row("no bundle anywhere: only that app forgotten", false, true, false, false, 0);
         OpenRows::row("no bundle, records gone meanwhile", false, true, false, true, 0);
     }
@@ -790,7 +791,15 @@ private Q_SLOTS:
         const QList<QList<QUrl>> openedUrls{{}, {QUrl::fromLocalFile(recorded)}, {QUrl::fromLocalFile(elsewhere)}};
         QCOMPARE(h.workspace->opened, openedUrls.at(opened));
         QVERIFY(h.installer->calls.isEmpty());
-        if (opened == 0) {
+        // A bundle that is there is never forgotten: it is shown damaged, with Repair.
+        const bool damaged = recordedExists && !recordedOpenable;
+        QCOMPARE(store->checks()->isDamaged(app.id), damaged);
+        if (damaged) {
+            QCOMPARE(store->state(app), AppInstallState::installed(app.version));
+            QCOMPARE(store->errorMessage(), std::optional<QString>("Alpha cannot start: its program Contents/MacOS/alpha is not "
+                                                                   "executable. Repair puts it right."));
+            QCOMPARE(store->installedApps()->repairRefusal(app), std::nullopt);
+        } else if (opened == 0) {
             QCOMPARE(store->state(app), AppInstallState::notInstalled());
             QCOMPARE(store->errorMessage(), std::optional<QString>("No app bundle was found on this computer for Alpha."));
             QVERIFY(!store->installedAppURLs().contains(app.id));
@@ -806,6 +815,39 @@ private Q_SLOTS:
         }
         QCOMPARE(h.recorded(LauncherStore::installedVersionsKey), versions);
         QCOMPARE(h.recorded(LauncherStore::installedPathsKey), paths);
+    }
+
+    // Roll back is offered only where it can succeed: the window checks the
+    // kept copy when it appears and again when the installed copy is found
+    // damaged (they share unchanged files), and a damaged one goes.
+    void rollBackOfferedOnlyOverASoundKeptCopy_data()
+    {
+        QTest::addColumn<QString>("damage");  // "none", "at start", "found by open"
+        QTest::newRow("kept copy sound") << "none";
+        QTest::newRow("kept copy damaged at start") << "at start";
+        QTest::newRow("damaged later, found when open fails") << "found by open";
+    }
+
+    void rollBackOfferedOnlyOverASoundKeptCopy()
+    {
+        QFETCH(QString, damage);
+        StoreHarness h;
+        const AppManifestItem app = tc::app("alpha", AppReleaseStatus::live, "1.1.0");
+        const QString bundle = h.recordInstalled(app.id, "1.1.0");
+        h.installer->previous.insert(app.id, "1.0.0");
+        if (damage == "at start")
+            h.installer->damagedPrevious.insert(app.id);
+        auto store = h.makeStore(tc::manifest({app}));
+        QCoreApplication::processEvents();
+        if (damage == "found by open") {
+            QCOMPARE(store->installedApps()->rollBackRefusal(app), std::nullopt);
+            h.installer->damagedPrevious.insert(app.id);
+            h.workspace->unopenablePaths.insert(bundle);
+            store->openApp(app.id);
+        }
+        const bool sound = damage == "none";
+        QTRY_COMPARE(store->installedApps()->previousVersions().contains(app.id), sound);
+        QCOMPARE(store->installedApps()->rollBackRefusal(app), sound ? std::nullopt : std::optional(Refusal::nothingToRollBack));
     }
 
     // --- Onboarding, announcements, feedback ---

@@ -37,7 +37,7 @@ LinuxWorkspace workspaceOver(const QStringList &roots)
 class TestStorePlatform : public QObject
 {
     Q_OBJECT
-    using ExecutableInsideTheRows = DataRows<QString, bool>;  // setup (how the executable is made), accepted
+    using ExecutableInsideTheRows = DataRows<QString, QString>;  // setup, what keeps it from starting (empty: nothing)
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -138,28 +138,49 @@ private Q_SLOTS:
     void executableInsideTheBundle_data()
     {
         ExecutableInsideTheRows::columns();
-        ExecutableInsideTheRows::row("plain file", "file", true);
-        ExecutableInsideTheRows::row("link inside the bundle", "inner-link", true);
-        ExecutableInsideTheRows::row("not executable", "plain-file", false);
+        ExecutableInsideTheRows::row("plain file", "file", "");
+        ExecutableInsideTheRows::row("link inside the bundle", "inner-link", "");
+        ExecutableInsideTheRows::row("not executable", "plain-file", "notExecutable");
+        ExecutableInsideTheRows::row("unreadable", "unreadable", "unreadable");
+        ExecutableInsideTheRows::row("missing", "missing", "programMissing");
+        ExecutableInsideTheRows::row("a folder in its place", "folder", "programMissing");
+        ExecutableInsideTheRows::row("dangling link", "dangling", "programMissing");
     }
 
+    // Whatever keeps the program from starting is named, so the store can
+    // show the copy damaged instead of forgetting it.
     void executableInsideTheBundle()
     {
-        const auto [setup, accepted] = ExecutableInsideTheRows::fetch();
+        const auto [setup, problem] = ExecutableInsideTheRows::fetch();
+        const bool accepted = problem.isEmpty();
         QTemporaryDir dir;
         const QString bundle = makeBundle(dir.path(), "Alpha", "com.vantrel.alpha", "Alpha", false);
         const QString exe = bundle + "/Contents/MacOS/Alpha";
         if (setup == QLatin1String("inner-link")) {
             QVERIFY(TempHome::writeFile(bundle + "/Contents/Resources/real", "#!/bin/sh\n", 0755));
             QVERIFY(QFile::link("../Resources/real", exe));
-        } else {
-            QVERIFY(TempHome::writeFile(exe, "#!/bin/sh\n", setup == QLatin1String("file") ? 0755 : 0644));
+        } else if (setup == QLatin1String("folder")) {
+            QVERIFY(QDir().mkpath(exe));
+        } else if (setup == QLatin1String("dangling")) {
+            QVERIFY(QDir().mkpath(bundle + "/Contents/MacOS"));
+            QVERIFY(QFile::link("../Resources/nowhere", exe));
+        } else if (setup != QLatin1String("missing")) {
+            const int mode = setup == QLatin1String("file") ? 0755 : setup == QLatin1String("unreadable") ? 0311 : 0644;
+            QVERIFY(TempHome::writeFile(exe, "#!/bin/sh\n", mode));
         }
 
         LinuxWorkspace workspace = workspaceOver({dir.path()});
         QCOMPARE(workspace.executablePath(bundle).has_value(), accepted);
         QCOMPARE(workspace.canOpenApplication(QUrl::fromLocalFile(bundle)), accepted);
         QCOMPARE(workspace.urlForApplication("com.vantrel.alpha").has_value(), accepted);
+        const std::optional<LaunchProblem> found = workspace.launchProblem(QUrl::fromLocalFile(bundle));
+        const QHash<LaunchProblem::Kind, QString> names{{LaunchProblem::Kind::programMissing, "programMissing"},
+                                                        {LaunchProblem::Kind::notExecutable, "notExecutable"},
+                                                        {LaunchProblem::Kind::unreadable, "unreadable"},
+                                                        {LaunchProblem::Kind::programUnnamed, "programUnnamed"}};
+        QCOMPARE(found ? names.value(found->kind) : QString(), problem);
+        if (found)
+            QCOMPARE(found->path, QByteArray("Contents/MacOS/Alpha"));
     }
 
     void urlForApplicationSearchesTheRoots()

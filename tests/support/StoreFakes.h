@@ -133,6 +133,12 @@ public:
         co_return sizes.contains(app.id) ? std::optional(sizes.value(app.id)) : std::nullopt;
     }
 
+    // Apps whose kept copy a check finds damaged (and discards).
+    QSet<QString> damagedPrevious;
+    QCoro::Task<bool> discardDamagedPrevious(QString appId, QUrl) override
+    {
+        co_return damagedPrevious.contains(appId) && previous.remove(appId);
+    }
     std::optional<QString> previousVersion(const QString &appId, const QUrl &) const override
     {
         return previous.contains(appId) ? std::optional(previous.value(appId)) : std::nullopt;
@@ -255,6 +261,14 @@ public:
     bool canOpenApplication(const QUrl &bundleUrl) const override
     {
         return !unopenablePaths.contains(bundleUrl.toLocalFile());
+    }
+    // An unopenable bundle's program has lost its execute bit.
+    std::optional<LaunchProblem> launchProblem(const QUrl &bundleUrl) const override
+    {
+        if (canOpenApplication(bundleUrl))
+            return std::nullopt;
+        const QString name = QFileInfo(bundleUrl.toLocalFile()).completeBaseName();
+        return LaunchProblem{LaunchProblem::Kind::notExecutable, "Contents/MacOS/" + name.toUtf8()};
     }
 };
 

@@ -106,14 +106,34 @@ struct Placement {
         return tree;
     }
 
+    // What becomes of the copy in place: its note when it is worth keeping as
+    // the previous copy. A damaged copy is not kept, and neither is the copy
+    // kept before it: going back past the damage would skip a version.
+    struct Replaced {
+        std::optional<QByteArray> note;
+        bool damaged = false;
+    };
+    Replaced judgeReplaced() const
+    {
+        Replaced replaced;
+        if (repairing)
+            return replaced;
+        replaced.note = InstalledCopies::replacedNote(destination, app.id, app.version);
+        if (replaced.note) {
+            if (const std::optional<QString> wrong = InstalledCopies::damage(destination, app.id)) {
+                qCInfo(lcInstall) << "The replaced copy is damaged and is not kept:" << *wrong;
+                replaced = {std::nullopt, true};
+            }
+        }
+        return replaced;
+    }
+
     // The staged copy in place in one step; the old copy, if any, is left at
-    // the staged path. Yields the replaced copy's note when it is worth keeping.
-    std::optional<QByteArray> swap(const BundleTree &tree) const
+    // the staged path.
+    void swap(const BundleTree &tree) const
     {
         // Read before the new note replaces it.
         const QByteArray oldNote = InstallReceipt::noteOf(destination);
-        std::optional<QByteArray> replacedNote
-            = repairing ? std::nullopt : InstalledCopies::replacedNote(destination, app.id, app.version);
         InstallReceipt::write(root, bundleName, app, staged, &tree);
         FaultPoint::reach("before-swap");
         try {
@@ -129,20 +149,20 @@ struct Placement {
             throw;
         }
         FaultPoint::reach("after-swap");
-        return replacedNote;
     }
 
     // The replaced copy becomes the previous copy; the one before it, if any,
     // lands at the staged path, and tree files no note names any more go.
-    void keepPreviousCopy(const std::optional<QByteArray> &replacedNote) const
+    void keepPreviousCopy(const Replaced &replaced) const
     {
-        if (replacedNote) {
-            try {
-                InstalledCopies::keepReplaced(destination, staged, *replacedNote, *replacer);
-            } catch (const PlatformError &error) {
-                // The new bundle is in place; only the way back is lost, and the old copy goes.
-                qCWarning(lcInstall) << "The replaced copy could not be kept:" << error.localizedDescription();
-            }
+        try {
+            if (replaced.note)
+                InstalledCopies::keepReplaced(destination, staged, *replaced.note, *replacer);
+            else if (replaced.damaged)
+                InstalledCopies::discardPrevious(destination);
+        } catch (const PlatformError &error) {
+            // The new bundle is in place; only the way back is lost, and the old copy goes.
+            qCWarning(lcInstall) << "The replaced copy could not be kept:" << error.localizedDescription();
         }
         InstallReceipt::removeUnreferencedTrees(root, bundleName);
     }
@@ -378,8 +398,9 @@ public:
 
         QCoro::Task<void> placing = BlockingWork::run([placement] {
             const BundleTree tree = placement.stage();
-            const std::optional<QByteArray> replacedNote = placement.swap(tree);
-            placement.keepPreviousCopy(replacedNote);
+            const Placement::Replaced replaced = placement.judgeReplaced();
+            placement.swap(tree);
+            placement.keepPreviousCopy(replaced);
         });
         co_await placing;
         if (m_control.onPlaced)
@@ -545,6 +566,12 @@ std::optional<QString> AppInstaller::previousVersion(const QString &appId, const
     } catch (const PlatformError &) {
         return std::nullopt;  // a bundle elsewhere has no previous copy of ours
     }
+}
+
+QCoro::Task<bool> AppInstaller::discardDamagedPrevious(QString appId, QUrl bundle)
+{
+    QCoro::Task<bool> checking = InstalledCopyOperations::discardDamagedPrevious(rootPath(), std::move(appId), std::move(bundle));
+    co_return co_await checking;
 }
 
 QCoro::Task<InstalledApp> AppInstaller::rollBack(QString appId, QUrl bundle)

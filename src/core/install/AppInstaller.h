@@ -82,6 +82,16 @@ public:
     // The version of the copy an update replaced and kept, when there is one.
     // Reads a small note; fine on the main thread.
     virtual std::optional<QString> previousVersion(const QString &appId, const QUrl &bundle) const = 0;
+    // Checks the kept previous copy against its own note and discards it
+    // when it is damaged, so that roll back is offered only where it can
+    // succeed; true when one was discarded. Waits for a running install of
+    // the app. Never throws.
+    virtual QCoro::Task<bool> discardDamagedPrevious(QString appId, QUrl bundle)
+    {
+        Q_UNUSED(appId);
+        Q_UNUSED(bundle);
+        co_return false;
+    }
     // Puts the kept copy back in place and keeps the replaced one in its
     // stead; yields the bundle now in place. Waits for a running install of
     // the app. Throws PlatformError.
@@ -125,6 +135,7 @@ public:
     QCoro::Task<std::optional<qint64>> updateSize(AppManifestItem app, QUrl bundle) override;
     QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app) override;
     std::optional<QString> previousVersion(const QString &appId, const QUrl &bundle) const override;
+    QCoro::Task<bool> discardDamagedPrevious(QString appId, QUrl bundle) override;
     QCoro::Task<InstalledApp> rollBack(QString appId, QUrl bundle) override;
     bool removesToTrash(const QUrl &bundle) const override;
     QCoro::Task<void> remove(QString appId, QUrl bundle, bool toTrash) override;

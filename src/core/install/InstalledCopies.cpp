@@ -1,5 +1,6 @@
 #include "InstalledCopies.h"
 
+#include "BundleVerifier.h"
 #include "InstallFiles.h"
 #include "InstallLocks.h"
 #include "InstallReceipt.h"
@@ -92,6 +93,35 @@ void keepReplaced(const QString &bundlePath, const QString &replaced, const QByt
     replacer.exchange(previous, replaced);
 }
 
+std::optional<QString> damage(const QString &path, const QString &appId)
+{
+    BundleVerification found;
+    try {
+        found = BundleVerifier::verify(path, appId);
+    } catch (const PlatformError &error) {
+        return error.localizedDescription();
+    }
+    switch (found.status) {
+    case BundleVerification::Status::intact:
+    case BundleVerification::Status::legacyReceipt:
+        return std::nullopt;
+    case BundleVerification::Status::damaged:
+    case BundleVerification::Status::unreadableReceipt:
+    case BundleVerification::Status::cancelled:
+        break;
+    }
+    return found.summary();
+}
+
+void discardPrevious(const QString &bundlePath)
+{
+    const QString previous = previousPath(bundlePath);
+    if (statOf(previous))
+        discard(previous);
+    InstallReceipt::remove(previous);
+    InstallReceipt::removeUnreferencedTrees(QFileInfo(bundlePath).absolutePath(), QFileInfo(bundlePath).fileName());
+}
+
 std::optional<QString> previousVersion(const QString &bundlePath, const QString &appId)
 {
     return InstallReceipt::placedVersion(previousPath(bundlePath), appId);
@@ -104,6 +134,10 @@ QString rollBack(const QString &bundlePath, const QString &appId, const Director
     const auto bundle = statOf(bundlePath);
     if (!version || !bundle || !S_ISDIR(bundle->st_mode))
         throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("There is no earlier copy to go back to."), ENOENT);
+    if (const std::optional<QString> wrong = damage(previous, appId)) {
+        discardPrevious(bundlePath);
+        throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("The copy of version %1 kept for going back is damaged (%2), so it was removed.").arg(*version, *wrong), EIO);
+    }
     InstallReceipt::exchange(bundlePath, previous);
     try {
         replacer.exchange(bundlePath, previous);
@@ -146,10 +180,7 @@ void remove(const QString &bundlePath, bool toTrash)
 {
     if (toTrash && statOf(bundlePath) && homeTrashRefuses())
         throw fileError(QStringLiteral("Could not move to the trash"), bundlePath, EACCES);
-    const QString previous = previousPath(bundlePath);
-    if (statOf(previous))
-        discard(previous);
-    InstallReceipt::remove(previous);
+    discardPrevious(bundlePath);
     if (statOf(bundlePath)) {
         // Qt makes the home trash only where its parent folder exists (6.4 then
         // falls back to the working folder), so that parent is made first.

@@ -27,12 +27,23 @@ std::optional<QByteArray> replacedNote(const QString &bundlePath, const QString 
 void keepReplaced(const QString &bundlePath, const QString &replaced, const QByteArray &note,
                   const DirectoryReplacer &replacer);
 
+// What is wrong with the copy at path by its own note (BundleVerifier), for
+// people; nullopt when it is as its install placed it, or when its note names
+// no tree to compare with (installed before verification existed). Unchanged
+// files of a kept copy share their data with the installed one since partial
+// updates, so damage to one reaches the other.
+std::optional<QString> damage(const QString &path, const QString &appId);
+
+// Deletes the bundle's previous copy and its note, if there is one.
+void discardPrevious(const QString &bundlePath);
+
 // The version of the previous copy, when its note vouches for it.
 std::optional<QString> previousVersion(const QString &bundlePath, const QString &appId);
 
 // Exchanges the bundle and its previous copy in one step, notes first, so
 // the bundle's note is never wrong about what is in place; returns the
-// version now in place.
+// version now in place. A damaged previous copy is never put back: it is
+// discarded, and the refusal says why.
 QString rollBack(const QString &bundlePath, const QString &appId, const DirectoryReplacer &replacer);
 
 // Whether the desktop's trash can take the bundle: a trash folder on its

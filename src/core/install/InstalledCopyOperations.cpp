@@ -7,6 +7,7 @@
 #include "InstallProgress.h"
 #include "InstalledCopies.h"
 #include "install/InstallerLayers.h"
+#include "log/Logging.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -69,6 +70,29 @@ QCoro::Task<InstalledApp> rollBack(QString installRoot, QString appId, QUrl bund
     });
     const QString version = co_await swap;
     co_return InstalledApp{QUrl::fromLocalFile(bundle), version};
+}
+
+QCoro::Task<bool> discardDamagedPrevious(QString installRoot, QString appId, QUrl bundleUrl)
+{
+    try {
+        const QString bundle = bundleInRoot(installRoot, bundleUrl);
+        QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
+        const AppLockHold hold = co_await locking;
+        QCoro::Task<bool> check = BlockingWork::run([bundle, appId] {
+            if (!InstalledCopies::previousVersion(bundle, appId))
+                return false;
+            const std::optional<QString> wrong = InstalledCopies::damage(InstalledCopies::previousPath(bundle), appId);
+            if (!wrong)
+                return false;
+            qCInfo(lcInstall) << "The copy kept for going back is damaged and goes:" << appId << *wrong;
+            InstalledCopies::discardPrevious(bundle);
+            return true;
+        });
+        co_return co_await check;
+    } catch (const LauncherError &error) {
+        qCWarning(lcInstall) << "The copy kept for going back could not be checked:" << appId << error.localizedDescription();
+    }
+    co_return false;
 }
 
 QCoro::Task<void> remove(QString installRoot, QString appId, QUrl bundleUrl, bool toTrash)

@@ -21,6 +21,8 @@ QString bundleInRoot(const QString &installRoot, const QUrl &bundle);
 
 QCoro::Task<InstalledApp> rollBack(QString installRoot, QString appId, QUrl bundle,
                                    std::shared_ptr<const DirectoryReplacer> replacer);
+// Never throws: a copy that cannot be checked is left as it is.
+QCoro::Task<bool> discardDamagedPrevious(QString installRoot, QString appId, QUrl bundle);
 QCoro::Task<void> remove(QString installRoot, QString appId, QUrl bundle, bool toTrash);
 QCoro::Task<int> repairPermissions(QString installRoot, QString appId, QUrl bundle);
 // Takes no lock: a copy replaced meanwhile fails the verify.

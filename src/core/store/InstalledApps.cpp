@@ -360,13 +360,23 @@ InstalledApps::Operation InstalledApps::open(const AppManifestItem &app)
     if (!state(app.id).hasInstalledCopy())
         return refused(app, AppOperation::Kind::open, Refusal::notInstalled);
     auto operation = std::make_shared<AppOperation>(app, AppOperation::Kind::open);
-    if (AppOpening::openInstalled(m_c.workspace.get(), m_urls.value(app.id), app.bundleId)) {
+    const AppOpening::Result opening = AppOpening::openInstalled(m_c.workspace.get(), m_urls.value(app.id), app.bundleId);
+    switch (opening.kind) {
+    case AppOpening::Result::Kind::opened:
+    case AppOpening::Result::Kind::notStarted:  // the launch's own result is not observed; `vantrel open` says it
         finish(operation.get(), OperationOutcome::done());
-        return operation;
+        break;
+    case AppOpening::Result::Kind::damaged:
+        // The copy is there: it is shown damaged, with Repair, and stays recorded.
+        markDamaged(app.id, AppOpening::finding(*opening.problem));
+        finish(operation.get(), OperationOutcome::failed(AppOpening::problemText(app.name, *opening.problem)));
+        break;
+    case AppOpening::Result::Kind::notFound:
+        m_records.forget(app.id);
+        restoreRecordedState(app);
+        finish(operation.get(), OperationOutcome::failed(qtTrId(PlatformWords::messageId("errorNoBundle")).arg(app.name)));
+        break;
     }
-    m_records.forget(app.id);
-    restoreRecordedState(app);
-    finish(operation.get(), OperationOutcome::failed(qtTrId(PlatformWords::messageId("errorNoBundle")).arg(app.name)));
     return operation;
 }
 
@@ -546,19 +556,6 @@ void InstalledApps::watchBundleFolders()
     for (const QUrl &bundle : std::as_const(m_urls))
         folders.append(QFileInfo(bundle.toLocalFile()).absolutePath());
     m_watch->setBundleFolders(folders);
-}
-
-void InstalledApps::updatePreviousVersions()
-{
-    QHash<QString, QString> versions;
-    for (auto it = m_urls.cbegin(); m_c.installer && it != m_urls.cend(); ++it) {
-        if (const std::optional<QString> version = m_c.installer->previousVersion(it.key(), it.value()))
-            versions.insert(it.key(), *version);
-    }
-    if (versions != m_previousVersions) {
-        m_previousVersions = versions;
-        Q_EMIT previousVersionsChanged();
-    }
 }
 
 // --- Texts ---

@@ -100,7 +100,8 @@ public:
     Operation remove(const AppManifestItem &app, bool toTrash);
     // Puts back the copy the last update replaced; the replaced one is kept in its stead.
     Operation rollBack(const AppManifestItem &app);
-    // Fails, forgetting the record, when no bundle can be found.
+    // Fails, forgetting the record, when no bundle can be found; a bundle
+    // whose program cannot start fails the open and is shown damaged.
     Operation open(const AppManifestItem &app);
     // Compares the installed copy with what its install placed; never changes
     // a file. Cancellable; its progress is the share read.
@@ -162,6 +163,13 @@ private:
     QCoro::Task<void> runVerify(Operation operation);
     QCoro::Task<void> runInPlaceRepair(Operation operation);
     void forgetVerification(const QString &appId);
+    // The kept previous copies are checked off the main thread, and a
+    // damaged one is discarded: roll back is offered only where it can succeed.
+    void checkPreviousCopies();
+    QCoro::Task<void> checkPreviousCopy(QString appId);
+    void recheckPreviousCopy(const QString &appId);
+    // What an open found wrong with the copy, held as a verify's finding would be.
+    void markDamaged(const QString &appId, const VerificationFinding &finding);
     void connectInstalls();
     void recordInstalled(const InstalledApp &installed, const AppManifestItem &app);
     // A failure's own state survives the records changing elsewhere (it
@@ -200,6 +208,7 @@ private:
     QHash<QString, AppManifestItem> m_installed;
     QHash<QString, QUrl> m_urls;
     QHash<QString, QString> m_previousVersions;
+    QHash<QString, QString> m_previousChecked;  // id -> the previous copy last checked (version, bundle)
     QHash<QString, QString> m_held;     // id -> version held at
     QHash<QString, QString> m_skipped;  // id -> version skipped
     QSet<QString> m_changing;  // being removed, rolled back or repaired in place

@@ -20,6 +20,66 @@ std::optional<BundleVerification> InstalledApps::verification(const QString &app
     return it->finding;
 }
 
+void InstalledApps::updatePreviousVersions()
+{
+    QHash<QString, QString> versions;
+    for (auto it = m_urls.cbegin(); m_c.installer && it != m_urls.cend(); ++it) {
+        if (const std::optional<QString> version = m_c.installer->previousVersion(it.key(), it.value()))
+            versions.insert(it.key(), *version);
+    }
+    if (versions != m_previousVersions) {
+        m_previousVersions = versions;
+        Q_EMIT previousVersionsChanged();
+    }
+    checkPreviousCopies();
+}
+
+void InstalledApps::checkPreviousCopies()
+{
+    // A command that runs for moments checks the kept copy when it rolls back.
+    if (!m_c.followChangesElsewhere || !m_c.installer)
+        return;
+    QStringList unchecked;
+    for (auto it = m_previousVersions.cbegin(); it != m_previousVersions.cend(); ++it) {
+        const QString copy = it.value() + QLatin1Char('\n') + m_urls.value(it.key()).toString();
+        if (m_previousChecked.value(it.key()) != copy) {
+            m_previousChecked.insert(it.key(), copy);
+            unchecked.append(it.key());
+        }
+    }
+    // A check that ends at once reads the previous copies again.
+    for (const QString &appId : std::as_const(unchecked))
+        checkPreviousCopy(appId);  // runs on by itself
+}
+
+QCoro::Task<void> InstalledApps::checkPreviousCopy(QString appId)
+{
+    QPointer<InstalledApps> self(this);
+    const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    QCoro::Task<bool> checking = installer->discardDamagedPrevious(appId, m_urls.value(appId));
+    const bool discarded = co_await checking;
+    if (self && discarded)
+        updatePreviousVersions();
+}
+
+void InstalledApps::recheckPreviousCopy(const QString &appId)
+{
+    // Unchanged files of the kept copy may share their data with the damaged one.
+    m_previousChecked.remove(appId);
+    checkPreviousCopies();
+}
+
+void InstalledApps::markDamaged(const QString &appId, const VerificationFinding &finding)
+{
+    BundleVerification found;
+    found.status = BundleVerification::Status::damaged;
+    found.receiptVersion = state(appId).installedCopyVersion();
+    found.findings = {finding};
+    m_verifications.insert(appId, {found, found.receiptVersion, m_urls.value(appId)});
+    Q_EMIT verificationChanged(appId);
+    recheckPreviousCopy(appId);
+}
+
 void InstalledApps::forgetVerification(const QString &appId)
 {
     if (m_verifications.remove(appId))
@@ -98,6 +158,8 @@ QCoro::Task<void> InstalledApps::runVerify(Operation operation)
     qCInfo(lcStore) << "Verified" << appId << found->summary();
     m_verifications.insert(appId, {*found, version, bundle});
     Q_EMIT verificationChanged(appId);
+    if (found->isDamaged())
+        recheckPreviousCopy(appId);
     finish(operation.get(), OperationOutcome::done());
 }
 

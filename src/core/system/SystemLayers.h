@@ -60,6 +60,19 @@ public:
     virtual QString storagePath() const { return {}; }
 };
 
+// Why a bundle that is there cannot be started: what is wrong with the
+// program its Info.plist names. Such a bundle is damaged, not gone.
+struct LaunchProblem {
+    enum class Kind {
+        programMissing,  // no file where the program should be
+        notExecutable,   // there, but without its execute bit
+        unreadable,      // there, but it cannot be read
+        programUnnamed,  // the Info.plist names no program the bundle holds
+    };
+    Kind kind = Kind::programMissing;
+    QByteArray path;  // below the bundle ("Contents/MacOS/Inkwell", "Contents/Info.plist")
+};
+
 // Opens applications and finds them by bundle identifier.
 class Workspace
 {
@@ -76,6 +89,13 @@ public:
     {
         Q_UNUSED(bundleUrl);
         return true;
+    }
+    // What keeps the bundle at url, which is there, from being started;
+    // nullopt when nothing does, or nothing is known.
+    virtual std::optional<LaunchProblem> launchProblem(const QUrl &bundleUrl) const
+    {
+        Q_UNUSED(bundleUrl);
+        return std::nullopt;
     }
 };
 

@@ -711,6 +711,22 @@
         <source>No app bundle was found on this computer for %1.</source>
         <translation>Auf diesem Computer wurde kein App-Bundle für %1 gefunden.</translation>
     </message>
+    <message id="errorProgramMissing">
+        <source>%1 cannot start: its program %2 is missing. Repair puts it right.</source>
+        <translation>%1 kann nicht starten: Sein Programm %2 fehlt. „Reparieren“ behebt das.</translation>
+    </message>
+    <message id="errorProgramNotExecutable">
+        <source>%1 cannot start: its program %2 is not executable. Repair puts it right.</source>
+        <translation>%1 kann nicht starten: Sein Programm %2 ist nicht ausführbar. „Reparieren“ behebt das.</translation>
+    </message>
+    <message id="errorProgramUnreadable">
+        <source>%1 cannot start: its program %2 cannot be read. Repair puts it right.</source>
+        <translation>%1 kann nicht starten: Sein Programm %2 ist nicht lesbar. „Reparieren“ behebt das.</translation>
+    </message>
+    <message id="errorProgramUnnamed">
+        <source>%1 cannot start: its Info.plist names no program the app holds. Repair puts it right.</source>
+        <translation>%1 kann nicht starten: Seine Info.plist nennt kein Programm, das die App enthält. „Reparieren“ behebt das.</translation>
+    </message>
     <message id="cancelAction">
         <source>Cancel</source>
         <translation>Abbrechen</translation>

@@ -711,6 +711,22 @@
         <source>No app bundle was found on this computer for %1.</source>
         <translation>No app bundle was found on this computer for %1.</translation>
     </message>
+    <message id="errorProgramMissing">
+        <source>%1 cannot start: its program %2 is missing. Repair puts it right.</source>
+        <translation>%1 cannot start: its program %2 is missing. Repair puts it right.</translation>
+    </message>
+    <message id="errorProgramNotExecutable">
+        <source>%1 cannot start: its program %2 is not executable. Repair puts it right.</source>
+        <translation>%1 cannot start: its program %2 is not executable. Repair puts it right.</translation>
+    </message>
+    <message id="errorProgramUnreadable">
+        <source>%1 cannot start: its program %2 cannot be read. Repair puts it right.</source>
+        <translation>%1 cannot start: its program %2 cannot be read. Repair puts it right.</translation>
+    </message>
+    <message id="errorProgramUnnamed">
+        <source>%1 cannot start: its Info.plist names no program the app holds. Repair puts it right.</source>
+        <translation>%1 cannot start: its Info.plist names no program the app holds. Repair puts it right.</translation>
+    </message>
     <message id="cancelAction">
         <source>Cancel</source>
         <translation>Cancel</translation>

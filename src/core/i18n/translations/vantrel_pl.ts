@@ -719,6 +719,22 @@
         <source>No app bundle was found on this computer for %1.</source>
         <translation>Na tym komputerze nie znaleziono pakietu aplikacji dla %1.</translation>
     </message>
+    <message id="errorProgramMissing">
+        <source>%1 cannot start: its program %2 is missing. Repair puts it right.</source>
+        <translation>Nie można uruchomić %1: brakuje jej programu %2. „Napraw” to naprawi.</translation>
+    </message>
+    <message id="errorProgramNotExecutable">
+        <source>%1 cannot start: its program %2 is not executable. Repair puts it right.</source>
+        <translation>Nie można uruchomić %1: jej program %2 nie jest wykonywalny. „Napraw” to naprawi.</translation>
+    </message>
+    <message id="errorProgramUnreadable">
+        <source>%1 cannot start: its program %2 cannot be read. Repair puts it right.</source>
+        <translation>Nie można uruchomić %1: nie da się odczytać jej programu %2. „Napraw” to naprawi.</translation>
+    </message>
+    <message id="errorProgramUnnamed">
+        <source>%1 cannot start: its Info.plist names no program the app holds. Repair puts it right.</source>
+        <translation>Nie można uruchomić %1: plik Info.plist nie wskazuje programu, który aplikacja zawiera. „Napraw” to naprawi.</translation>
+    </message>
     <message id="cancelAction">
         <source>Cancel</source>
         <translation>Anuluj</translation>
