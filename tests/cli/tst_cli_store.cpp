@@ -589,7 +589,7 @@ private Q_SLOTS:
 
         const ToolSandbox::Result opened = m_cli->run({"open", "alpha"});
         QCOMPARE(opened.exitCode, 4);
-        QVERIFY2(opened.err.contains(line) && !opened.err.startsWith('\n'), qPrintable(opened.output()));
+        QVERIFY2(opened.err.contains(line) && !opened.err.startsWith(QLatin1Char(0x0a)), qPrintable(opened.output()));
         QVERIFY(!QFileInfo::exists(marker()));
         QCOMPARE(m_cli->records(LauncherStore::installedVersionsKey), (QHash<QString, QString>{{"alpha", "1.0.0"}}));
         QCOMPARE(m_cli->listed("alpha").value("state").toObject(), AppInstallState::installed("1.0.0").toJson());

@@ -11,8 +11,10 @@ AppOperation::AppOperation(AppManifestItem app, Kind kind)
 
 QCoro::Task<OperationOutcome> AppOperation::result()
 {
+    // A copy: QCoro 0.8 moves from whatever co_return names, and the outcome
+    // must stay readable after it was awaited.
     if (m_outcome)
-        co_return *m_outcome;
+        co_return OperationOutcome(*m_outcome);
     co_return co_await qCoro(this, &AppOperation::finished);
 }
 
