@@ -62,7 +62,10 @@ public:
     std::optional<Refusal> skipVersion(const AppManifestItem &app);
     std::optional<Refusal> offerAgain(const AppManifestItem &app);
     std::optional<Refusal> hold(const AppManifestItem &app);
+    // Ends a hold and a skip alike: every update the catalog offers is offered again.
     std::optional<Refusal> release(const AppManifestItem &app);
+    // Whether appId is held or has a version skipped (offered now or not).
+    bool hasDecision(const QString &appId) const;
 
     // The running install or update of appId from its start until its outcome is known.
     AppOperation *runningInstall(const QString &appId) const;
