@@ -29,6 +29,8 @@ inline constexpr int noSpace = 5;
 inline constexpr int running = 6;
 // install, update with --no-metered: the connection is metered; nothing was downloaded.
 inline constexpr int metered = 7;
+// update: an app named is held at its version; nothing was changed (release it first).
+inline constexpr int held = 8;
 }  // namespace CliExit
 
 class QCommandLineParser;

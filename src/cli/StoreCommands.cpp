@@ -168,6 +168,23 @@ std::optional<QStringList> updateTargets(const StoreSession &s, const CliInvocat
     return call.positional;
 }
 
+// Held apps named to update, said at once before anything is fetched; the status to exit with.
+std::optional<int> heldAmong(const StoreSession &s, const QStringList &ids)
+{
+    bool any = false;
+    for (const QString &id : ids) {
+        const QString version = s.store->installedApps()->heldApps().value(id);
+        if (version.isEmpty())
+            continue;
+        const std::optional<AppManifestItem> app = s.store->installedApps()->describedApp(id);
+        Cli::err() << "vantrel update: "
+                   << qtTrId("cliUpdateHeld").arg(Cli::printable(app ? app->name : id), Cli::printable(version), Cli::printable(id))
+                   << Qt::endl;
+        any = true;
+    }
+    return any ? std::optional<int>(CliExit::held) : std::nullopt;
+}
+
 ChangeGuards::WhenRunning whenRunning(const CliInvocation &call)
 {
     if (call.isSet(QStringLiteral("restart")))
@@ -188,6 +205,8 @@ int runUpdate(const CliInvocation &call)
     const std::optional<QStringList> ids = updateTargets(s, call);
     if (!ids)
         return CliExit::failure;
+    if (const auto status = heldAmong(s, *ids))
+        return *status;
     // Apps the update will pass over (held, nothing newer) neither count nor wait.
     QList<AppManifestItem> changing;
     for (const QString &id : *ids) {
@@ -315,10 +334,10 @@ int holdApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
 int releaseApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
 {
     InstalledApps *apps = s.store->installedApps();
-    std::optional<Refusal> refusal = apps->release(app);
-    if (!refusal)
-        refusal = apps->offerAgain(app);
-    return decide(app, refusal, qtTrId("cliReleased").arg(app.name));
+    const bool decided = apps->hasDecision(app.id);
+    const std::optional<Refusal> refusal = apps->release(app);
+    // Nothing to release is no failure: the app is as asked.
+    return decide(app, refusal, qtTrId(decided ? "cliReleased" : "cliNothingToRelease").arg(app.name));
 }
 
 int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)

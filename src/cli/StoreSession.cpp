@@ -29,6 +29,8 @@ StoreSession::StoreSession(VantrelLocale locale)
     c.followChangesElsewhere = false;
     store = std::make_unique<LauncherStore>(std::move(c), SeedManifest::manifest());
     store->setLocale(locale);
+    // A bundle deleted by hand leaves its menu entry behind until some command looks.
+    store->installedApps()->tidyDesktop();
 }
 
 StoreSession::~StoreSession()

@@ -107,8 +107,14 @@ int worse(int a, int b)
 int runVerify(const CliInvocation &call)
 {
     const bool json = call.isSet(QStringLiteral("json"));
-    const QHash<QString, InstallRecords::Recorded> installed
-        = InstallRecords(std::make_shared<SettingsUserDefaults>()).reconcile();
+    const std::shared_ptr<DesktopEntries> desktop = defaultDesktopEntries(std::make_shared<LinuxWorkspace>(
+        std::make_shared<PlistBundleInspector>(), LinuxWorkspace::defaultSearchRoots(defaultInstallRoot())));
+    // Entries of bundles deleted by hand go, as after any command; the others are checked below as they are.
+    const QHash<QString, InstallRecords::Recorded> installed = InstallRecords(std::make_shared<SettingsUserDefaults>())
+        .reconcile([&desktop](const QHash<QString, InstallRecords::Recorded> &recorded) {
+            if (desktop)
+                desktop->tidy(InstalledApps::desktopApps(recorded));
+        });
     QStringList ids = call.positional;
     for (const QString &id : std::as_const(ids)) {
         if (!installed.contains(id)) {
@@ -124,8 +130,6 @@ int runVerify(const CliInvocation &call)
         Cli::out() << qtTrId("cliNoAppsInstalled") << Qt::endl;
 
     AppInstaller installer(QUrl::fromLocalFile(defaultInstallRoot()), nullptr, defaultInstallerLayers());
-    const std::shared_ptr<DesktopEntries> desktop = defaultDesktopEntries(std::make_shared<LinuxWorkspace>(
-        std::make_shared<PlistBundleInspector>(), LinuxWorkspace::defaultSearchRoots(defaultInstallRoot())));
     auto cancel = std::make_shared<std::atomic_bool>(false);
     // Ctrl-C stops the check under way and starts no other.
     const InterruptWatch interrupt([cancel] { cancel->store(true); });

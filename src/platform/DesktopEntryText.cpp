@@ -39,14 +39,18 @@ QString cut(const QString &text, int maxChars)
 
 }  // namespace
 
-QString fileId(const QString &bundleId, const QString &appId)
+namespace {
+
+QString idWith(const QString &bundleId, const QString &appId, const char *prefix, bool keepHyphens)
 {
     const QString source = bundleId.trimmed().isEmpty() ? appId : bundleId;
     QStringList parts;
     for (const QString &part : source.split(QLatin1Char('.'), Qt::SkipEmptyParts)) {
         QString clean;
-        for (const QChar c : part)
-            clean += (c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('-') || c == QLatin1Char('_') ? c : QChar('_');
+        for (const QChar c : part) {
+            const bool kept = (c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('_') || (keepHyphens && c == QLatin1Char('-'));
+            clean += kept ? c : QChar('_');
+        }
         if (clean.front().isDigit())
             clean.prepend(QLatin1Char('_'));
         parts.append(clean);
@@ -60,7 +64,19 @@ QString fileId(const QString &bundleId, const QString &appId)
         id = id.left(maxIdLength - 17) + QLatin1Char('_') + hash;
     else if (id != source)
         id += QLatin1Char('_') + hash;
-    return QLatin1String(idPrefix) + id;
+    return QLatin1String(prefix) + id;
+}
+
+}  // namespace
+
+QString fileId(const QString &bundleId, const QString &appId)
+{
+    return idWith(bundleId, appId, idPrefix, false);
+}
+
+QString legacyFileId(const QString &bundleId, const QString &appId)
+{
+    return idWith(bundleId, appId, legacyIdPrefix, true);
 }
 
 QString stringValue(const QString &text, int maxChars)

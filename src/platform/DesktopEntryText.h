@@ -15,13 +15,19 @@ namespace DesktopEntryText {
 // are ever rewritten or removed.
 inline constexpr char markKey[] = "X-Vantrel-Managed";
 // The prefix of every desktop file id (and icon name) the launcher writes.
-inline constexpr char idPrefix[] = "vantrel-app.";
+// No '-' anywhere in an id: menus that take an id with a '.' for a D-Bus name
+// turn it into an object path, where '-' is not allowed, and complain at every launch.
+inline constexpr char idPrefix[] = "vantrel_app.";
+// The prefix of the ids written before; their files move to the current id.
+inline constexpr char legacyIdPrefix[] = "vantrel-app.";
 
-// "vantrel-app.com.vantrel.notes": the desktop file id for a bundle
+// "vantrel_app.com.vantrel.notes": the desktop file id for a bundle
 // identifier (the app id when the bundle has none): dot-separated parts of
-// letters, digits, '_' and '-', no part starting with a digit, bounded length;
+// letters, digits and '_', no part starting with a digit, bounded length;
 // a hash of the identifier follows where cleaning or cutting changed it.
 QString fileId(const QString &bundleId, const QString &appId);
+// The id the same app's files had under legacyIdPrefix ('-' was kept then).
+QString legacyFileId(const QString &bundleId, const QString &appId);
 
 // A value of type string: one line (line breaks and tabs become spaces, other
 // control characters go), backslashes escaped, at most maxChars characters.

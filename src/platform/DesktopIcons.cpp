@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
@@ -72,7 +73,7 @@ QImage bundleIcon(const QString &bundlePath)
     return best;
 }
 
-QImage drawnIcon(AppAccent accent, int side)
+QImage drawnIcon(AppAccent accent, int side, const std::optional<Symbol> &symbol)
 {
     // The design's accents; each runs into violet, violet into lime.
     const auto colour = [](AppAccent a) {
@@ -100,6 +101,17 @@ QImage drawnIcon(AppAccent accent, int side)
     painter.setPen(Qt::NoPen);
     painter.setBrush(gradient);
     painter.drawRoundedRect(area, side * 0.22, side * 0.22);
+    if (symbol) {
+        // As the tiles draw it: the symbol at about half the plate's side.
+        QFont font(symbol->fontFamily);
+        font.setPixelSize(qMax(1, qRound(side * 0.48 * 1.1)));
+        font.setWeight(QFont::DemiBold);
+        painter.setFont(font);
+        painter.setPen(ink);
+        painter.drawText(area, Qt::AlignCenter, QString(symbol->glyph));
+        painter.end();
+        return image;
+    }
     // The symbol needs the window's icon font, which a terminal process has not; a ring stands in.
     QPen pen(ink, side * 0.09);
     painter.setPen(pen);

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The pictures of an installed app's desktop icons: the bundle's own icon,
 // read with the bounds a downloaded file needs, or the launcher's drawn one.
 namespace DesktopIcons {
@@ -25,9 +27,16 @@ inline constexpr int allocationLimitMb = 64;
 // Qt's image plugins can decode within allocationLimitMb.
 QImage bundleIcon(const QString &bundlePath);
 
-// The launcher's own app icon: a rounded square in the accent's gradient
-// with a plain mark in the colour the views draw symbols on it.
-QImage drawnIcon(AppAccent accent, int side);
+// An app's symbol as a glyph of a loaded font (a process with a GUI only).
+struct Symbol {
+    QString fontFamily;
+    QChar glyph;
+};
+
+// The launcher's own app icon, the tile the views draw: a rounded square in
+// the accent's gradient with the symbol in the colour they draw it on it;
+// without a symbol, a plain ring in that colour stands in.
+QImage drawnIcon(AppAccent accent, int side, const std::optional<Symbol> &symbol = std::nullopt);
 
 // The picture scaled into a side x side square, aspect kept, centred.
 QImage atSize(const QImage &picture, int side);

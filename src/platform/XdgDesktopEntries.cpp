@@ -166,15 +166,31 @@ bool XdgDesktopEntries::removeFiles(const QString &fileId)
 QSet<QString> XdgDesktopEntries::idsOnDisk() const
 {
     QSet<QString> ids;
-    const QString prefix = QLatin1String(DesktopEntryText::idPrefix);
-    for (const QString &name : QDir(full(QStringLiteral("applications"))).entryList({prefix + QStringLiteral("*.desktop")}, QDir::Files | QDir::System))
+    const QStringList prefixes{QLatin1String(DesktopEntryText::idPrefix), QLatin1String(DesktopEntryText::legacyIdPrefix)};
+    const auto named = [&prefixes](const QString &suffix) {
+        QStringList patterns;
+        for (const QString &prefix : prefixes)
+            patterns.append(prefix + QLatin1Char('*') + suffix);
+        return patterns;
+    };
+    for (const QString &name : QDir(full(QStringLiteral("applications"))).entryList(named(QStringLiteral(".desktop")), QDir::Files | QDir::System))
         ids.insert(name.chopped(int(qstrlen(".desktop"))));
     for (const int size : DesktopIcons::sizes) {
         const QDir folder(full(QStringLiteral("icons/hicolor/%1x%1/apps").arg(size)));
-        for (const QString &name : folder.entryList({prefix + QStringLiteral("*.png")}, QDir::Files | QDir::System))
+        for (const QString &name : folder.entryList(named(QStringLiteral(".png")), QDir::Files | QDir::System))
             ids.insert(name.chopped(int(qstrlen(".png"))));
     }
     return ids;
+}
+
+bool XdgDesktopEntries::removeAllBut(const QSet<QString> &wanted)
+{
+    bool removed = false;
+    for (const QString &id : idsOnDisk()) {
+        if (!wanted.contains(id))
+            removed |= removeFiles(id);
+    }
+    return removed;
 }
 
 void XdgDesktopEntries::sync(const QList<DesktopApp> &apps)
@@ -192,10 +208,26 @@ void XdgDesktopEntries::sync(const QList<DesktopApp> &apps)
         // A new version may bring a new icon: the icons follow the entry.
         changed |= write(app, *planned, true);
     }
-    for (const QString &id : idsOnDisk()) {
-        if (!wanted.contains(id))
-            changed |= removeFiles(id);
+    // Files under an earlier name are never wanted: the entry just written replaces them.
+    changed |= removeAllBut(wanted);
+    if (changed)
+        refreshCaches();
+}
+
+void XdgDesktopEntries::tidy(const QList<DesktopApp> &apps)
+{
+    bool changed = false;
+    QSet<QString> wanted;
+    for (const DesktopApp &app : apps) {
+        const std::optional<Planned> planned = plan(app);
+        if (!planned)
+            continue;
+        wanted.insert(planned->fileId);
+        const QString legacy = DesktopEntryText::legacyFileId(app.app.bundleId, app.app.id);
+        if (owner(legacy) == Owner::launcher && owner(planned->fileId) == Owner::nobody)
+            changed |= write(app, *planned, true);
     }
+    changed |= removeAllBut(wanted);
     if (changed)
         refreshCaches();
 }

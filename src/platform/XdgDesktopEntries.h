@@ -10,8 +10,9 @@ class LinuxWorkspace;
 
 // The installed apps' desktop entries and icons under the user's data folder
 // ($XDG_DATA_HOME, else ~/.local/share):
-//   applications/vantrel-app.<bundle id>.desktop
-//   icons/hicolor/<N>x<N>/apps/vantrel-app.<bundle id>.png  for every size of DesktopIcons::sizes
+//   applications/vantrel_app.<bundle id>.desktop
+//   icons/hicolor/<N>x<N>/apps/vantrel_app.<bundle id>.png  for every size of DesktopIcons::sizes
+// (files named vantrel-app.<bundle id> before move over to these names).
 // Each file is written whole and renamed into place. An entry without the
 // launcher's mark is the user's: it is never written over nor removed (and
 // that is logged once), and its app's icons are left as they are.
@@ -24,6 +25,7 @@ public:
     static QString defaultDataHome();
 
     void sync(const QList<DesktopApp> &apps) override;
+    void tidy(const QList<DesktopApp> &apps) override;
     QList<VerificationFinding> check(const DesktopApp &app) const override;
     void rewrite(const DesktopApp &app) override;
 
@@ -47,8 +49,10 @@ private:
     bool write(const DesktopApp &app, const Planned &planned, bool icons);
     bool writeIcons(const DesktopApp &app, const QString &fileId);
     bool removeFiles(const QString &fileId);
-    // Ids of the launcher's files on disk (entries and icons).
+    // Ids of the launcher's files on disk (entries and icons), under either prefix.
     QSet<QString> idsOnDisk() const;
+    // Removes the launcher's files of every id on disk but those wanted; true when any went.
+    bool removeAllBut(const QSet<QString> &wanted);
     void refreshCaches() const;
 
     std::shared_ptr<const LinuxWorkspace> m_workspace;

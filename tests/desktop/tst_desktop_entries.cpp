@@ -203,12 +203,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");  // the id, or what comes before the hash
         QTest::addColumn<bool>("hashed");
         QTest::addColumn<QString>("mustDifferFrom");
-        QTest::newRow("reverse DNS") << "com.vantrel.notes" << "vantrel-app.com.vantrel.notes" << false << "com.vantrel.Notes";
-        QTest::newRow("no bundle id: the app id") << "" << "vantrel-app.notes" << false << "notes_";
-        QTest::newRow("separators and spaces") << "com/../x y;z=1" << "vantrel-app.com_._x_y_z_1_" << true << "com_._x_y_z_1";
-        QTest::newRow("digit after a dot") << "com.7zip.ä" << "vantrel-app.com._7zip.__" << true << "com._7zip._";
-        QTest::newRow("an empty part") << "com..x" << "vantrel-app.com.x_" << true << "com.x";
-        QTest::newRow("long") << QString(600, QLatin1Char('a')) + QLatin1Char('1') << "vantrel-app.aaa" << true
+        QTest::newRow("reverse DNS") << "com.vantrel.notes" << "vantrel_app.com.vantrel.notes" << false << "com.vantrel.Notes";
+        QTest::newRow("no bundle id: the app id") << "" << "vantrel_app.notes" << false << "notes_";
+        QTest::newRow("separators and spaces") << "com/../x y;z=1" << "vantrel_app.com_._x_y_z_1_" << true << "com_._x_y_z_1";
+        QTest::newRow("digit after a dot") << "com.7zip.ä" << "vantrel_app.com._7zip.__" << true << "com._7zip._";
+        QTest::newRow("an empty part") << "com..x" << "vantrel_app.com.x_" << true << "com.x";
+        QTest::newRow("a hyphen") << "com.x-y.my-app" << "vantrel_app.com.x_y.my_app_" << true << "com.x_y.my_app";
+        QTest::newRow("long") << QString(600, QLatin1Char('a')) + QLatin1Char('1') << "vantrel_app.aaa" << true
                               << QString(600, QLatin1Char('a')) + QLatin1Char('2');
     }
 
@@ -224,6 +225,8 @@ private Q_SLOTS:
         else
             QCOMPARE(id, expected);
         QVERIFY2(id.size() < 200, qPrintable(id));
+        // An id with a '.' and a '-' makes desktop launchers complain at every start.
+        QVERIFY2(!id.contains(QLatin1Char('-')), qPrintable(id));
         QVERIFY(id != DesktopEntryText::fileId(mustDifferFrom, QStringLiteral("other")));
     }
 
@@ -318,7 +321,7 @@ private Q_SLOTS:
             QVERIFY2(problems.isEmpty(), qPrintable(problems));
         }
         // The bundle's own icon, not the drawn one.
-        const QImage icon(dataHome(cli) + QLatin1Char('/') + XdgDesktopEntries::iconPath(QStringLiteral("vantrel-app.com.vantrel.alpha"), 48));
+        const QImage icon(dataHome(cli) + QLatin1Char('/') + XdgDesktopEntries::iconPath(alphaId(), 48));
         QCOMPARE(icon.size(), QSize(48, 48));
         QCOMPARE(icon.pixelColor(24, 24), QColor(Qt::red));
 
@@ -373,19 +376,40 @@ private Q_SLOTS:
         QCOMPARE(desktopFiles(cli), QStringList());
     }
 
-    // A desktop starts the installed app from its entry, as its menu would.
+    // A desktop starts the installed app from its entry, as its menu would: by the file, and by the desktop file id
+    // (which a launcher of GTK's takes for a D-Bus name when it has a '.', and complains about when it also has a '-').
+    void desktopClientStartsTheApp_data()
+    {
+        QTest::addColumn<QString>("client");
+        QTest::newRow("gio launch") << "gio";
+        QTest::newRow("gtk-launch") << "gtk-launch";
+    }
+
     void desktopClientStartsTheApp()
     {
-        const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
-        if (gio.isEmpty())
-            QSKIP("gio (libglib2.0-bin) is not installed");
+        QFETCH(QString, client);
+        const QString program = QStandardPaths::findExecutable(client);
+        if (program.isEmpty())
+            QSKIP(qPrintable(client + QStringLiteral(" is not installed (libglib2.0-bin, libgtk-3-bin)")));
         ToolSandbox cli;
         cli.publish({release(cli, QStringLiteral("alpha"), QStringLiteral("1.0.0"))});
         QCOMPARE(cli.run({QStringLiteral("install"), QStringLiteral("alpha")}).exitCode, 0);
         const QString pidFile = cli.path(QStringLiteral("pid"));
         cli.environment().insert(marker, pidFile);
-        const ToolSandbox::Result launched = cli.run({QStringLiteral("launch"), entryFile(cli, QStringLiteral("alpha"))}, gio);
+        ToolSandbox::Result launched;
+        if (client == QLatin1String("gio")) {
+            launched = cli.run({QStringLiteral("launch"), entryFile(cli, QStringLiteral("alpha"))}, program);
+        } else if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+            launched = cli.run({alphaId()}, program);
+        } else {
+            // GTK needs a display; a virtual one does.
+            const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+            if (xvfb.isEmpty())
+                QSKIP("no display, and xvfb-run is not installed");
+            launched = cli.run({QStringLiteral("-a"), program, alphaId()}, xvfb);
+        }
         QVERIFY2(launched.exitCode == 0, qPrintable(launched.output()));
+        QVERIFY2(!launched.err.contains(QLatin1String("CRITICAL")), qPrintable(launched.err));
         QTRY_VERIFY_WITH_TIMEOUT(TempHome::readFile(pidFile).trimmed().toInt() > 0, 10000);
         const pid_t pid = TempHome::readFile(pidFile).trimmed().toInt();
         // The app's program, running on (after its shell's exec), is ended by the test.
@@ -393,6 +417,85 @@ private Q_SLOTS:
         const bool running = QTest::qWaitFor([&command] { return TempHome::readFile(command).startsWith("sleep"); }, 5000);
         ::kill(pid, SIGKILL);
         QVERIFY2(running, TempHome::readFile(command).constData());
+    }
+
+    // Entries and icons written under the earlier name move to the current one, by the window's store and by any
+    // command; a user's entry under the earlier name stays as it is.
+    void earlierNamesMove_data()
+    {
+        QTest::addColumn<QString>("by");
+        QTest::addColumn<bool>("usersOwn");
+        QTest::newRow("vantrel list") << "list" << false;
+        QTest::newRow("vantrel verify") << "verify" << false;
+        QTest::newRow("the window's store") << "window" << false;
+        QTest::newRow("the user's entry, the window's store") << "window" << true;
+    }
+
+    void earlierNamesMove()
+    {
+        QFETCH(QString, by);
+        QFETCH(bool, usersOwn);
+        ToolSandbox cli;
+        cli.publish({release(cli, QStringLiteral("alpha"), QStringLiteral("1.0.0"))});
+        QCOMPARE(cli.run({QStringLiteral("install"), QStringLiteral("alpha")}).exitCode, 0);
+        // What an earlier launcher left: the same files under the earlier name.
+        const QString earlier = DesktopEntryText::legacyFileId(QStringLiteral("com.vantrel.alpha"), QStringLiteral("alpha"));
+        QVERIFY(earlier != alphaId());
+        const QString root = dataHome(cli) + QLatin1Char('/');
+        QVERIFY(QFile::rename(root + XdgDesktopEntries::entryPath(alphaId()), root + XdgDesktopEntries::entryPath(earlier)));
+        for (const int size : DesktopIcons::sizes)
+            QVERIFY(QFile::rename(root + XdgDesktopEntries::iconPath(alphaId(), size), root + XdgDesktopEntries::iconPath(earlier, size)));
+        const QByteArray own = "[Desktop Entry]\nType=Application\nName=Mine\nExec=/bin/true\n";
+        if (usersOwn)
+            QVERIFY(TempHome::writeFile(root + XdgDesktopEntries::entryPath(earlier), own));
+
+        if (by == QLatin1String("window")) {
+            auto workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList());
+            LauncherStore::Collaborators c;
+            c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
+            c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), nullptr, defaultInstallerLayers());
+            c.workspace = workspace;
+            c.desktopEntries = std::make_shared<XdgDesktopEntries>(workspace, dataHome(cli));
+            LauncherStore store(c, TestCatalog::manifest({}));
+        } else {
+            const ToolSandbox::Result result = cli.run({by});
+            QVERIFY2(result.exitCode == 0, qPrintable(result.output()));
+        }
+        QStringList expected = expectedFiles({QStringLiteral("alpha")});
+        if (usersOwn) {
+            // The user's entry keeps the icons it may show.
+            expected.append(XdgDesktopEntries::entryPath(earlier));
+            for (const int size : DesktopIcons::sizes)
+                expected.append(XdgDesktopEntries::iconPath(earlier, size));
+            expected.sort();
+            QCOMPARE(TempHome::readFile(root + XdgDesktopEntries::entryPath(earlier)), own);
+        }
+        QCOMPARE(desktopFiles(cli), expected);
+        const QString problems = validationProblems(entryFile(cli, QStringLiteral("alpha")));
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
+    }
+
+    // A bundle deleted by hand: the next command of any kind takes its entry and icons away, not only the window.
+    void handDeletedBundleLeavesNoEntry_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::newRow("list") << QStringList{QStringLiteral("list")};
+        QTest::newRow("list --json") << QStringList{QStringLiteral("list"), QStringLiteral("--json")};
+        QTest::newRow("verify") << QStringList{QStringLiteral("verify")};
+        QTest::newRow("hold another app") << QStringList{QStringLiteral("hold"), QStringLiteral("beta")};
+    }
+
+    void handDeletedBundleLeavesNoEntry()
+    {
+        QFETCH(QStringList, command);
+        ToolSandbox cli;
+        cli.publish({release(cli, QStringLiteral("alpha"), QStringLiteral("1.0.0")), release(cli, QStringLiteral("beta"), QStringLiteral("1.0.0"))});
+        QCOMPARE(cli.run({QStringLiteral("install"), QStringLiteral("alpha")}).exitCode, 0);
+        QCOMPARE(cli.run({QStringLiteral("install"), QStringLiteral("beta")}).exitCode, 0);
+        QVERIFY(QDir(cli.bundle(QStringLiteral("Alpha.app"))).removeRecursively());
+        const ToolSandbox::Result result = cli.run(command);
+        QVERIFY2(result.exitCode == 0, qPrintable(result.output()));
+        QCOMPARE(desktopFiles(cli), expectedFiles({QStringLiteral("beta")}));
     }
 
     // An entry the user made under the same name is neither written over nor removed, and the log says why.
@@ -462,7 +565,7 @@ private Q_SLOTS:
         QCOMPARE(cli.run({QStringLiteral("install"), QStringLiteral("alpha")}).exitCode, 0);
         const QString entry = entryFile(cli, QStringLiteral("alpha"));
         const QByteArray written = TempHome::readFile(entry);
-        const QString icon = dataHome(cli) + QLatin1Char('/') + XdgDesktopEntries::iconPath(QStringLiteral("vantrel-app.com.vantrel.alpha"), 256);
+        const QString icon = dataHome(cli) + QLatin1Char('/') + XdgDesktopEntries::iconPath(alphaId(), 256);
         if (damage == "entry deleted")
             QVERIFY(QFile::remove(entry));
         else if (damage == "entry edited")
@@ -533,7 +636,7 @@ private Q_SLOTS:
         QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY2(peakMemoryKb() - memoryBefore < 100 * 1024, qPrintable(QString::number(peakMemoryKb() - memoryBefore)));
         for (const int size : DesktopIcons::sizes) {
-            const QImage written(dataHome(home) + QLatin1Char('/') + XdgDesktopEntries::iconPath(QStringLiteral("vantrel-app.com.vantrel.alpha"), size));
+            const QImage written(dataHome(home) + QLatin1Char('/') + XdgDesktopEntries::iconPath(alphaId(), size));
             QCOMPARE(written.size(), QSize(size, size));
             const QImage expected = own ? QImage() : DesktopIcons::drawnIcon(AppAccent::cyan, size);
             QCOMPARE(written.pixelColor(size / 2, size / 2), own ? QColor(Qt::red) : expected.pixelColor(size / 2, size / 2));
@@ -543,6 +646,7 @@ private Q_SLOTS:
 
 private:
     static QString injection() { return QStringLiteral("Game\nExec=/bin/evil"); }
+    static QString alphaId() { return DesktopEntryText::fileId(QStringLiteral("com.vantrel.alpha"), QStringLiteral("alpha")); }
 };
 
 QTEST_GUILESS_MAIN(DesktopEntriesTest)

@@ -2,12 +2,14 @@
 // the service endpoints, and the real `vantrel` installing, updating and opening sample apps in a temporary home.
 
 #include "DataRows.h"
+#include "DesktopIcons.h"
 #include "InstallSandbox.h"
 #include "ToolSandbox.h"
 #include "catalog/ManifestDecoder.h"
 #include "feedback/Feedback.h"
 #include "feedback/FeedbackErrorBody.h"
 
+#include <QImage>
 #include <QNetworkReply>
 
 #include <csignal>
@@ -300,6 +302,19 @@ private Q_SLOTS:
         const QString plist = m_cli.bundle(QStringLiteral("Tempo.app/Contents/Info.plist"));
         QCOMPARE(plistValue(plist, QStringLiteral("CFBundleIdentifier")), QStringLiteral("com.vantrel.timer"));
         QCOMPARE(plistValue(plist, QStringLiteral("CFBundleShortVersionString")), QStringLiteral("2.3.1"));
+        // Its icon is its tile in the launcher: the violet plate of rounded corners (not a circle), the symbol on it.
+        const QImage icon(m_cli.bundle(QStringLiteral("Tempo.app/Contents/Resources/AppIcon.icns")));
+        QCOMPARE(icon.size(), QSize(512, 512));
+        const QImage ring = DesktopIcons::drawnIcon(AppAccent::violet, 512);
+        for (const QPoint corner : {QPoint(51, 51), QPoint(460, 51), QPoint(51, 460), QPoint(460, 460)})
+            QCOMPARE(icon.pixelColor(corner), ring.pixelColor(corner));
+        QCOMPARE(icon.pixelColor(2, 2).alpha(), 0);
+        int symbolPixels = 0;
+        for (int y = 128; y < 384; ++y) {
+            for (int x = 128; x < 384; ++x)
+                symbolPixels += icon.pixel(x, y) != ring.pixel(x, y) ? 1 : 0;
+        }
+        QVERIFY2(symbolPixels > 256 * 256 / 20, qPrintable(QString::number(symbolPixels)));
 
         // Opening starts the program from the installed bundle.
         run = m_cli.run({QStringLiteral("open"), QStringLiteral("tempo")});

@@ -232,9 +232,18 @@ private Q_SLOTS:
         QVERIFY2(all.exitCode == 0, qPrintable(all.output()));
         QCOMPARE(cli.records(LauncherStore::installedVersionsKey),
                  (QHash<QString, QString>{{"alpha", "1.0.0"}, {"beta", "1.0.0"}, {"gamma", "1.1.0"}}));
-        const ToolSandbox::Result named = cli.run({QStringLiteral("update"), QStringLiteral("alpha"), QStringLiteral("--lang"), QStringLiteral("en")});
-        QCOMPARE(named.exitCode, 1);
-        QVERIFY2(named.output().contains(QStringLiteral("It is held at the version installed")), qPrintable(named.output()));
+        // Updating a held app by name says so at once, before any size or download, with a status of its own;
+        // named with another, nothing is updated.
+        for (const QStringList &named : {QStringList{QStringLiteral("alpha")}, QStringList{QStringLiteral("beta"), QStringLiteral("alpha")}}) {
+            const qsizetype requests = cli.server().requests().size();
+            const ToolSandbox::Result refused = cli.run(QStringList{QStringLiteral("update")} + named + QStringList{QStringLiteral("--lang"), QStringLiteral("en")});
+            QCOMPARE(refused.exitCode, 8);
+            QCOMPARE(refused.out, QString());
+            QCOMPARE(refused.err.trimmed(), QStringLiteral("vantrel update: Alpha is held at 1.0.0 and is not updated; release it first "
+                                                           "(vantrel release alpha). Nothing was changed."));
+            for (const LoopbackHttpServer::Request &request : cli.server().requests().mid(requests))
+                QVERIFY2(!request.path.endsWith(QLatin1String(".zip")), qPrintable(request.path));
+        }
         QTRY_COMPARE_WITH_TIMEOUT(window->stateFor(QStringLiteral("gamma")), AppInstallState::installed("1.1.0"), 5000);
         // Nothing to skip where nothing newer is offered.
         QCOMPARE(cli.run({QStringLiteral("skip"), QStringLiteral("gamma")}).exitCode, 1);
@@ -255,8 +264,13 @@ private Q_SLOTS:
         QCOMPARE(window->manage()->skippedUpdates(), QVariantMap());
         QCOMPARE(window->manage()->heldApps(), (QVariantMap{{"alpha", "1.0.0"}, {"gamma", "1.0.0"}}));
 
-        // Released in the tool: offered again in the window.
-        QCOMPARE(cli.run({QStringLiteral("release"), QStringLiteral("alpha")}).exitCode, 0);
+        // Released in the tool: offered again in the window. Released again: nothing was held or skipped, and it says so.
+        const ToolSandbox::Result released = cli.run({QStringLiteral("release"), QStringLiteral("alpha"), QStringLiteral("--lang"), QStringLiteral("en")});
+        QCOMPARE(released.exitCode, 0);
+        QCOMPARE(released.out.trimmed(), QStringLiteral("Alpha is released: its updates are offered again."));
+        const ToolSandbox::Result again = cli.run({QStringLiteral("release"), QStringLiteral("alpha"), QStringLiteral("--lang"), QStringLiteral("en")});
+        QCOMPARE(again.exitCode, 0);
+        QCOMPARE(again.out.trimmed(), QStringLiteral("Alpha was neither held nor skipped; nothing changed."));
         QTRY_COMPARE_WITH_TIMEOUT(window->stateFor(QStringLiteral("alpha")), AppInstallState::updateAvailable("1.0.0", "1.2.0"), 5000);
         QCOMPARE(window->manage()->updatableAppIDs(), (QStringList{QStringLiteral("alpha"), QStringLiteral("beta")}));
         QVERIFY(!cli.listed(QStringLiteral("alpha")).contains(QStringLiteral("held")));

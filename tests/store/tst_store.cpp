@@ -196,16 +196,22 @@ private Q_SLOTS:
         file.seek(0);
         QCOMPARE(file.readAll(), before);
 
-        // Released and offered again: the update is back, and the decisions' maps are empty, not gone astray.
+        // Released: a hold and a skip end alike (as the tool's release does), the update is back, and the
+        // decisions' maps are empty, not gone astray.
         QVERIFY(store->manage()->releaseApp("alpha"));
-        QVERIFY(store->manage()->offerAgain("alpha"));
         QCOMPARE(store->state(alpha), AppInstallState::updateAvailable("1.0.0", catalogVersion));
+        QCOMPARE(store->manage()->skippedUpdates(), QVariantMap());
         QVERIFY(h.recorded(InstallRecords::heldKey).isEmpty());
         QVERIFY(h.recorded(InstallRecords::skippedKey).isEmpty());
         // Held again, as recorded; an app not installed cannot be held.
         QVERIFY(store->manage()->holdApp("alpha"));
         QCOMPARE(h.recorded(InstallRecords::heldKey), (QHash<QString, QString>{{"alpha", "1.0.0"}}));
         QVERIFY(!store->manage()->holdApp("nobody"));
+        // Offering a skipped version again ends the skip only.
+        QVERIFY(store->manage()->skipVersion("alpha"));
+        QVERIFY(store->manage()->offerAgain("alpha"));
+        QCOMPARE(h.recorded(InstallRecords::heldKey), (QHash<QString, QString>{{"alpha", "1.0.0"}}));
+        QVERIFY(h.recorded(InstallRecords::skippedKey).isEmpty());
     }
 
     // --- Derived values ---

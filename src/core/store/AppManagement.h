@@ -73,6 +73,7 @@ public:
     Q_INVOKABLE bool skipVersion(const QString &appId);
     Q_INVOKABLE bool offerAgain(const QString &appId);
     Q_INVOKABLE bool holdApp(const QString &appId);
+    // Ends a hold and a skip alike, as `vantrel release` does.
     Q_INVOKABLE bool releaseApp(const QString &appId);
 
     // Updates the apps one after another; at the end updateSummary sums up and,

@@ -533,6 +533,14 @@ DesktopApp InstalledApps::desktopApp(const QString &appId, const InstallRecords:
     return {*kept, recorded.version, bundle};
 }
 
+QList<DesktopApp> InstalledApps::desktopApps(const QHash<QString, InstallRecords::Recorded> &recorded)
+{
+    QList<DesktopApp> apps;
+    for (auto it = recorded.cbegin(); it != recorded.cend(); ++it)
+        apps.append(desktopApp(it.key(), *it));
+    return apps;
+}
+
 void InstalledApps::syncDesktop()
 {
     if (!m_c.desktopEntries)
@@ -541,10 +549,16 @@ void InstalledApps::syncDesktop()
     // copy), read and acted on while no other process changes them: its
     // entries are never taken for those of an app no longer installed.
     m_records.reconcile([this](const QHash<QString, InstallRecords::Recorded> &recorded) {
-        QList<DesktopApp> apps;
-        for (auto it = recorded.cbegin(); it != recorded.cend(); ++it)
-            apps.append(desktopApp(it.key(), *it));
-        m_c.desktopEntries->sync(apps);
+        m_c.desktopEntries->sync(desktopApps(recorded));
+    });
+}
+
+void InstalledApps::tidyDesktop()
+{
+    if (!m_c.desktopEntries)
+        return;
+    m_records.reconcile([this](const QHash<QString, InstallRecords::Recorded> &recorded) {
+        m_c.desktopEntries->tidy(desktopApps(recorded));
     });
 }
 

@@ -62,7 +62,10 @@ public:
     std::optional<Refusal> skipVersion(const AppManifestItem &app);
     std::optional<Refusal> offerAgain(const AppManifestItem &app);
     std::optional<Refusal> hold(const AppManifestItem &app);
+    // Ends a hold and a skip alike: every update the catalog offers is offered again.
     std::optional<Refusal> release(const AppManifestItem &app);
+    // Whether appId is held or has a version skipped (offered now or not).
+    bool hasDecision(const QString &appId) const;
 
     // The running install or update of appId from its start until its outcome is known.
     AppOperation *runningInstall(const QString &appId) const;
@@ -123,6 +126,11 @@ public:
     // receipt kept (the same for every process, whatever catalog each has
     // seen; else the bundle's name), with the version and bundle recorded.
     static DesktopApp desktopApp(const QString &appId, const InstallRecords::Recorded &recorded);
+    static QList<DesktopApp> desktopApps(const QHash<QString, InstallRecords::Recorded> &recorded);
+    // The desktop's entries of apps no longer installed (a bundle deleted by
+    // hand) go, and entries under an earlier name move; nothing else is written.
+    // For a process that does not follow changes: the window syncs them anyway.
+    void tidyDesktop();
 
     // The error line for an operation that was refused or failed (empty otherwise).
     QString errorLine(const AppOperation &operation) const;

@@ -69,11 +69,19 @@ std::optional<Refusal> InstalledApps::hold(const AppManifestItem &app)
     return std::nullopt;
 }
 
+bool InstalledApps::hasDecision(const QString &appId) const
+{
+    return m_held.contains(appId) || m_skipped.contains(appId);
+}
+
 std::optional<Refusal> InstalledApps::release(const AppManifestItem &app)
 {
     if (const std::optional<Refusal> refusal = decisionRefusal(app))
         return refusal;
+    // The way back from both: a skip under a hold must not come back once the hold ends.
+    qCInfo(lcStore) << "Released:" << app.id;
     m_records.setHeld(app.id, false);
+    m_records.setSkipped(app.id, std::nullopt);
     restoreRecordedState(app);
     return std::nullopt;
 }

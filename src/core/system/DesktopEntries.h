@@ -28,6 +28,10 @@ public:
     // is missing or differs, removes the launcher's own files no app names.
     // Files the launcher did not write are never touched.
     virtual void sync(const QList<DesktopApp> &apps) = 0;
+    // Removes the launcher's files no app names, and moves an app's files
+    // kept under an earlier name to its current one; writes nothing else, so
+    // whatever else is missing or changed is still there for a verify to find.
+    virtual void tidy(const QList<DesktopApp> &apps) = 0;
     // How app's entry and icons differ from what sync writes (findings of
     // kind desktopMissing or desktopChanged); none for an entry the user owns.
     virtual QList<VerificationFinding> check(const DesktopApp &app) const = 0;

@@ -237,7 +237,8 @@ QList<SampleArchive> SampleCatalog::archives() const
             if (release == app.catalogs.cend() || !release->download)
                 continue;
             const SampleArchive archive{archiveFileName(app, release->version), app.name + QStringLiteral(".app"),
-                                        app.name, app.bundleId, release->version, app.executable};
+                                        app.name, app.bundleId, release->version, app.executable,
+                                        app.symbolName, app.accent};
             if (!result.contains(archive))
                 result.append(archive);
         }

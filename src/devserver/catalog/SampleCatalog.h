@@ -77,6 +77,8 @@ struct SampleArchive {
     QString bundleId;
     QString version;
     QString executable;
+    QString symbolName;  // the tile's look, drawn into the bundle's icon
+    QString accent;
 
     friend bool operator==(const SampleArchive &, const SampleArchive &) = default;
 };

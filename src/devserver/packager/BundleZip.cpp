@@ -1,18 +1,17 @@
 #include "BundleZip.h"
 
-#include "SampleCatalog.h"
+#include "DesktopIcons.h"
 #include "ReleasePublisher.h"
+#include "SampleCatalog.h"
+#include "catalog/SymbolCodePoints.h"
+#include "codec/EnumNames.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QCryptographicHash>
 #include <QFile>
-#include <QImage>
 #include <QImageWriter>
-#include <QLinearGradient>
-#include <QPainter>
 
 namespace {
 
@@ -58,24 +57,13 @@ void copyProgram(const QString &program, const QString &path)
 
 namespace BundleZip {
 
-Icon icon(const SampleArchive &archive)
+Icon icon(const SampleArchive &archive, const QString &symbolFont)
 {
-    // A colour of the app's own, the same in every build.
-    const QByteArray hash = QCryptographicHash::hash(archive.bundleId.toUtf8(), QCryptographicHash::Sha256);
-    const QColor colour = QColor::fromHsv(int(quint8(hash.at(0))) * 359 / 255, 170, 230);
-    QImage image(256, 256, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient gradient(0, 0, 256, 256);
-    gradient.setColorAt(0, colour.lighter(130));
-    gradient.setColorAt(1, colour.darker(140));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(gradient);
-    painter.drawEllipse(QRectF(8, 8, 240, 240));
-    painter.setBrush(QColor(255, 255, 255, 220));
-    painter.drawRoundedRect(QRectF(88, 88, 80, 80), 16, 16);
-    painter.end();
+    const AppAccent accent = EnumNames::fromName<AppAccent>(archive.accent).value_or(AppAccent::lime);
+    std::optional<DesktopIcons::Symbol> symbol;
+    if (!symbolFont.isEmpty())
+        symbol = DesktopIcons::Symbol{symbolFont, QChar(SymbolCodePoints::codePoint(archive.symbolName).value_or(SymbolCodePoints::fallback))};
+    const QImage image = DesktopIcons::drawnIcon(accent, 512, symbol);
     const bool icns = QImageWriter::supportedImageFormats().contains("icns");
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -103,14 +91,14 @@ QByteArray infoPlist(const SampleArchive &archive, const QString &iconFile)
     return xml;
 }
 
-void write(const SampleArchive &archive, const QString &program, const QString &archivePath)
+void write(const SampleArchive &archive, const QString &program, const QString &archivePath, const QString &symbolFont)
 {
     // The bundle as a folder, published as any maker's app is: the archive and its file list.
     QTemporaryDir staging;
     if (!staging.isValid())
         throw PackagingError("cannot make a staging folder");
     const QString root = staging.filePath(archive.bundleName);
-    const Icon picture = icon(archive);
+    const Icon picture = icon(archive, symbolFont);
     writeFile(root + QStringLiteral("/Contents/Info.plist"), infoPlist(archive, picture.fileName), 0644);
     writeFile(root + QStringLiteral("/Contents/Resources/") + picture.fileName, picture.bytes, 0644);
     copyProgram(program, root + QStringLiteral("/Contents/MacOS/") + archive.executable);

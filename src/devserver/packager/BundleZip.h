@@ -13,13 +13,15 @@ public:
 
 namespace BundleZip {
 
-// A sample bundle's icon: a picture of its own colour, as an .icns file
-// where Qt's image plugins write one (a PNG elsewhere).
+// A sample bundle's icon: the app's tile as the launcher draws it (its
+// accent's gradient on a rounded square, its symbol from symbolFont, the
+// family of the loaded icon font; a ring where that is empty), as an .icns
+// file where Qt's image plugins write one (a PNG elsewhere).
 struct Icon {
     QString fileName;  // below Contents/Resources
     QByteArray bytes;
 };
-Icon icon(const SampleArchive &archive);
+Icon icon(const SampleArchive &archive, const QString &symbolFont);
 
 // The Info.plist (XML) of a sample bundle; it names the icon file.
 QByteArray infoPlist(const SampleArchive &archive, const QString &iconFile);
@@ -29,6 +31,6 @@ QByteArray infoPlist(const SampleArchive &archive, const QString &iconFile);
 // icon in NAME.app/Contents/Resources, staged as a folder first.
 // Written to temporary names first, so a half-written release is never left
 // under the final name. Throws PackagingError.
-void write(const SampleArchive &archive, const QString &program, const QString &archivePath);
+void write(const SampleArchive &archive, const QString &program, const QString &archivePath, const QString &symbolFont);
 
 }  // namespace BundleZip

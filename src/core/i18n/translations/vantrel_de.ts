@@ -1649,6 +1649,14 @@
         <source>%1 is released: its updates are offered again.</source>
         <translation>%1 ist freigegeben: Updates werden wieder angeboten.</translation>
     </message>
+    <message id="cliNothingToRelease">
+        <source>%1 was neither held nor skipped; nothing changed.</source>
+        <translation>%1 wurde weder gehalten noch übersprungen; nichts geändert.</translation>
+    </message>
+    <message id="cliUpdateHeld">
+        <source>%1 is held at %2 and is not updated; release it first (vantrel release %3). Nothing was changed.</source>
+        <translation>%1 wird auf %2 gehalten und nicht aktualisiert; zuerst freigeben (vantrel release %3). Nichts wurde geändert.</translation>
+    </message>
     <message id="cliCannotDecide">
         <source>The updates of %1 cannot be changed now.</source>
         <translation>Die Updates von %1 können jetzt nicht geändert werden.</translation>

@@ -1649,6 +1649,14 @@
         <source>%1 is released: its updates are offered again.</source>
         <translation>%1 is released: its updates are offered again.</translation>
     </message>
+    <message id="cliNothingToRelease">
+        <source>%1 was neither held nor skipped; nothing changed.</source>
+        <translation>%1 was neither held nor skipped; nothing changed.</translation>
+    </message>
+    <message id="cliUpdateHeld">
+        <source>%1 is held at %2 and is not updated; release it first (vantrel release %3). Nothing was changed.</source>
+        <translation>%1 is held at %2 and is not updated; release it first (vantrel release %3). Nothing was changed.</translation>
+    </message>
     <message id="cliCannotDecide">
         <source>The updates of %1 cannot be changed now.</source>
         <translation>The updates of %1 cannot be changed now.</translation>

@@ -1675,6 +1675,14 @@
         <source>%1 is released: its updates are offered again.</source>
         <translation>Aplikacja %1 jest zwolniona: jej aktualizacje znów będą proponowane.</translation>
     </message>
+    <message id="cliNothingToRelease">
+        <source>%1 was neither held nor skipped; nothing changed.</source>
+        <translation>Aplikacja %1 nie była wstrzymana ani pominięta; nic nie zmieniono.</translation>
+    </message>
+    <message id="cliUpdateHeld">
+        <source>%1 is held at %2 and is not updated; release it first (vantrel release %3). Nothing was changed.</source>
+        <translation>Aplikacja %1 jest wstrzymana na wersji %2 i nie zostanie zaktualizowana; najpierw ją zwolnij (vantrel release %3). Nic nie zmieniono.</translation>
+    </message>
     <message id="cliCannotDecide">
         <source>The updates of %1 cannot be changed now.</source>
         <translation>Nie można teraz zmienić aktualizacji aplikacji %1.</translation>
