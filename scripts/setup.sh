@@ -25,7 +25,7 @@ packages=(
   libxcb1-dev libxcb-keysyms1-dev xdotool
   weston qt6-wayland libwayland-dev python3-gi
   appstream desktop-file-utils scdoc
-  qt6-image-formats-plugins libglib2.0-bin
+  qt6-image-formats-plugins libglib2.0-bin libgtk-3-bin
 )
 
 missing=()
