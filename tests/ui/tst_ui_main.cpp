@@ -303,6 +303,43 @@ private Q_SLOTS:
         QTRY_COMPARE(f.h.loader->locales.size(), loads + 3);
     }
 
+    // Ctrl+Q reaches the quit with an alert or a question open over the window, and after one is dismissed.
+    void quitKeyOverAlertsAndQuestions_data()
+    {
+        QTest::addColumn<QString>("over");
+        for (const char *row : {"nothing", "alert open", "alert dismissed by OK", "alert dismissed by Escape",
+                                "running-app question open"})
+            QTest::newRow(row) << QString::fromLatin1(row);
+    }
+
+    void quitKeyOverAlertsAndQuestions()
+    {
+        QFETCH(QString, over);
+        StoreView f;
+        f.h.runningProcesses = std::make_shared<FakeRunningProcesses>();
+        f.relaunch();
+        f.openRefreshedMainWindow();
+        QObject *alert = f.rootObject("errorAlert");
+        if (over.startsWith("alert")) {
+            f.store->setErrorMessage(QStringLiteral("Not enough disk space: 3 MB more is needed. Free some space and try again."));
+            QTRY_VERIFY(prop(alert, "opened").toBool());
+            if (over.endsWith("OK"))
+                f.host.click(f.host.findShown("errorAlertOk", qvariant_cast<QQuickItem *>(prop(alert, "contentItem"))));
+            else if (over.endsWith("Escape"))
+                f.host.key(Qt::Key_Escape);
+            QTRY_COMPARE(prop(alert, "visible").toBool(), over == "alert open");
+        } else if (over.startsWith("running-app")) {
+            f.reach("notes", "updateAvailable");
+            const QString bundle = f.store->installedAppURLs().value("notes").toLocalFile();
+            f.h.runningProcesses->processes = {{4242, bundle + "/Contents/MacOS/Notes", false}};
+            f.store->installApp("notes");
+            QTRY_VERIFY(ViewHost::shown(f.host.find("runningQuitAndGoOn")));
+        }
+        QSignalSpy quit(AppScenes::instance(), &AppScenes::quitRequested);
+        f.host.key(Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(quit.count(), 1);
+    }
+
     void sidebarButtonsAndCtrlK()
     {
         StoreView f;
