@@ -8,6 +8,7 @@
 #include "LibrarySection.h"
 #include "LoopbackHttpServer.h"
 #include "QmlHarness.h"
+#include "QuitFlow.h"
 #include "TrayController.h"
 #include "VantrelFonts.h"
 
@@ -15,6 +16,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QQmlComponent>
+#include <QScopeGuard>
 
 namespace {
 
@@ -338,6 +340,48 @@ private Q_SLOTS:
         QSignalSpy quit(AppScenes::instance(), &AppScenes::quitRequested);
         f.host.key(Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(quit.count(), 1);
+    }
+
+    // The quit question, asked by Ctrl+Q during an install or by the tray with the window hidden, is the main
+    // window's: its transient child, with the window brought up beneath it.
+    void quitQuestionBelongsToTheMainWindow()
+    {
+        StoreView f;
+        f.store->setOnboardingComplete(true);
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")));
+        std::unique_ptr<QObject> scenes(component.createWithInitialProperties({{"store", QVariant::fromValue(f.store.get())}}));
+        QVERIFY2(scenes, qPrintable(component.errorString()));
+        auto *main = qobject_cast<QQuickWindow *>(prop(scenes.get(), "mainWindow").value<QObject *>());
+        int quits = 0;
+        QuitFlow flow(f.store.get(), AppScenes::instance(), [&quits] { ++quits; });
+        const auto cleanup = qScopeGuard([&f] {
+            AppScenes::instance()->keepRunning();
+            if (f.h.installer->gate)
+                f.h.installer->gate->open();
+        });
+        main->show();
+        main->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        f.reach("notes", "installing");
+        QTRY_VERIFY(f.store->runningInstall("notes"));
+        const auto question = [&] { return qobject_cast<QQuickWindow *>(prop(scenes.get(), "quitConfirmation").value<QObject *>()); };
+
+        QTest::keyClick(main, Qt::Key_Q, Qt::ControlModifier);
+        QTRY_VERIFY(question() && question()->isVisible());
+        QCOMPARE(question()->transientParent(), main);
+        QCOMPARE(AppScenes::instance()->quitBlockers(), QStringList{"Quill Notes"});
+        AppScenes::instance()->keepRunning();
+        QTRY_VERIFY(!question());
+        QCOMPARE(quits, 0);
+
+        // From the tray, the window hidden: it comes up, and the question over it.
+        main->hide();
+        AppScenes::instance()->quit();
+        QTRY_VERIFY(question() && question()->isVisible());
+        QVERIFY(main->isVisible());
+        QCOMPARE(question()->transientParent(), main);
     }
 
     void sidebarButtonsAndCtrlK()
