@@ -384,6 +384,41 @@ private Q_SLOTS:
         QCOMPARE(question()->transientParent(), main);
     }
 
+    // While an update waits for the running app to quit, Update cannot ask the same question again, from the page
+    // or from anywhere else; once the app quits, the update goes ahead.
+    void updateWaitsForTheAppToQuit()
+    {
+        StoreView f;
+        f.h.runningProcesses = std::make_shared<FakeRunningProcesses>();
+        f.relaunch();
+        f.openRefreshedMainWindow();
+        f.reach("notes", "updateAvailable");
+        f.store->setSelectedAppIDValue("notes");
+        QQuickItem *update = nullptr;
+        QTRY_VERIFY((update = f.host.findShown("actionButton", f.item("wideDetail"))));
+        const QString bundle = f.store->installedAppURLs().value("notes").toLocalFile();
+        f.h.runningProcesses->processes = {{4242, bundle + "/Contents/MacOS/Notes", false}};
+        f.host.click(update);
+        QTRY_VERIFY(ViewHost::shown(f.host.find("runningWhenQuits")));
+        f.host.click(f.host.find("runningWhenQuits"));
+        QTRY_VERIFY(ViewHost::shown(f.item("runningRow")));
+        QCOMPARE(ViewHost::text(f.item("runningText")), QStringLiteral("Waiting for Quill Notes to quit"));
+        QTRY_VERIFY(!update->isEnabled());
+
+        int started = 0;
+        QVERIFY(finishes(f.store->running()->guard(*f.catalog.findApp("notes"), RunningApps::Change::update, [&started] {
+            ++started;
+            return InstalledApps::Operation();
+        })));
+        QVERIFY(!f.store->running()->question().isValid());
+        QCOMPARE(started, 0);
+
+        f.h.runningProcesses->processes.clear();
+        QTRY_COMPARE_WITH_TIMEOUT(f.store->stateFor("notes"), AppInstallState::installed("1.1.0"), 10000);
+        QVERIFY(!ViewHost::shown(f.item("runningRow")));
+        QTRY_VERIFY(update->isEnabled());
+    }
+
     void sidebarButtonsAndCtrlK()
     {
         StoreView f;
