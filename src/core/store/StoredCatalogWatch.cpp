@@ -21,8 +21,10 @@ QByteArray digestOf(const QString &path)
 }  // namespace
 
 StoredCatalogWatch::StoredCatalogWatch(QString catalogFile, QObject *parent)
-    : QObject(parent), m_path(std::move(catalogFile)), m_lastDigest(digestOf(m_path))
+    : QObject(parent), m_path(std::move(catalogFile))
 {
+    // No digest yet: reading the copy again here would cost the first frame. The
+    // first change after start is passed on, and the reader finds it not newer.
     // The folder is the launcher's own cache; watching needs it to exist.
     const QString folder = QFileInfo(m_path).absolutePath();
     QDir().mkpath(folder);

@@ -30,5 +30,5 @@ private:
     QString m_path;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
-    QByteArray m_lastDigest;  // of the bytes last seen; empty while there is no file
+    QByteArray m_lastDigest;  // of the bytes last seen; empty before the first change and while there is no file
 };
