@@ -1,11 +1,14 @@
-// The kept catalog: shown at start while the service is unreachable, ignored when it cannot be trusted or read.
+// The kept catalog: shown at start while the service is unreachable, ignored when it cannot be trusted or read,
+// and followed while the window is open when another process stores a newer one.
 
 #include "ClosedPort.h"
 #include "DataRows.h"
+#include "LoopbackHttpServer.h"
 #include "SigningKey.h"
 #include "StoreFakes.h"
 #include "TempHome.h"
 #include "catalog/ManifestDecoder.h"
+#include "store/StoredCatalogWatch.h"
 
 #include <QNetworkAccessManager>
 
@@ -16,6 +19,10 @@ const LauncherManifest stored = TestCatalog::manifest(
     {TestCatalog::app("alpha", AppReleaseStatus::live, QStringLiteral("2.0.0")), TestCatalog::app("beta"),
      TestCatalog::app("soon", AppReleaseStatus::comingSoon)});
 const QByteArray storedBody = ManifestDecoder::encode(stored);
+// What the terminal tool's update fetched later: alpha moved on to 2.1.0.
+const LauncherManifest newer = TestCatalog::manifest(
+    {TestCatalog::app("alpha", AppReleaseStatus::live, QStringLiteral("2.1.0")), TestCatalog::app("beta")});
+const QByteArray newerBody = ManifestDecoder::encode(newer);
 
 }  // namespace
 
@@ -24,6 +31,7 @@ class TestStoredCatalog : public QObject
     Q_OBJECT
     using ShownRows = DataRows<qint64, QString, QString>;  // age in seconds, locale, error line
     using IgnoredRows = DataRows<QString>;                  // what is wrong with the copy
+    using NotTakenUpRows = DataRows<QString, bool>;         // what another process stores, whether the copy stays
 
     QNetworkAccessManager m_session;
     QTemporaryDir m_keys;
@@ -33,14 +41,26 @@ class TestStoredCatalog : public QObject
     const QUrl m_endpoint = QUrl(QStringLiteral("http://127.0.0.1:%1/api/launcher/manifest").arg(closedLoopbackPort()));
 
     // The store's loader: the real client over the unreachable endpoint, keys configured.
-    std::shared_ptr<RemoteManifestClient> client(StoreHarness &h, const CatalogCache &cache)
+    std::shared_ptr<RemoteManifestClient> client(StoreHarness &h, const CatalogCache &cache, const QUrl &endpoint = {})
     {
-        auto c = std::make_shared<RemoteManifestClient>(m_endpoint, &m_session);
+        auto c = std::make_shared<RemoteManifestClient>(endpoint.isEmpty() ? m_endpoint : endpoint, &m_session);
         c->setPublicKeys(CatalogPublicKeys::parse(QString::fromLatin1(m_mine.publicKeyBase64())));
         c->setCache(std::make_shared<CatalogCache>(cache.folder()));
         c->setTimeoutMs(5000);
         h.manifestLoader = c;
         return c;
+    }
+
+    // The window's store over a copy for endpoint stored a minute ago, alpha installed at 2.0.0.
+    std::unique_ptr<LauncherStore> windowOverStoredCopy(StoreHarness &h, const CatalogCache &cache, const QUrl &endpoint)
+    {
+        client(h, cache, endpoint);
+        if (!cache.write(endpoint, storedBody, m_mine.sign(storedBody), QDateTime::currentDateTimeUtc().addSecs(-60)))
+            return nullptr;
+        h.record({{"alpha", "2.0.0"}}, {{"alpha", h.makeBundle("alpha")}});
+        std::unique_ptr<LauncherStore> store = h.makeStore(seed);
+        store->restoreStoredCatalog();
+        return store;
     }
 
 private Q_SLOTS:
@@ -138,6 +158,75 @@ private Q_SLOTS:
         // The failed refresh then says what any failure over the built-in catalog says.
         QVERIFY(finishes(store->loadManifest()));
         QCOMPARE(store->errorMessage().value_or(QString()), QStringLiteral("Could not refresh apps. Showing the last known state."));
+    }
+
+    // The terminal tool fetches a newer catalog and updates alpha: the open window shows both without a refresh
+    // of its own; its own refresh afterwards stores a copy it does not take up again.
+    void newerCatalogStoredElsewhereIsShown()
+    {
+        LoopbackHttpServer server;
+        LoopbackHttpServer::Response answer = LoopbackHttpServer::Response::json(200, newerBody);
+        answer.headers.append({CatalogSignature::headerName, m_mine.sign(newerBody)});
+        server.serve(QStringLiteral("/api/launcher/manifest"), answer);
+        const QUrl endpoint = server.url(QStringLiteral("/api/launcher/manifest"));
+        StoreHarness window;
+        const CatalogCache cache(window.dir.filePath(QStringLiteral("cache")));
+        const std::unique_ptr<LauncherStore> store = windowOverStoredCopy(window, cache, endpoint);
+        QVERIFY(store && store->catalogFetchedAt());
+        QCOMPARE(store->stateFor("alpha"), AppInstallState::installed("2.0.0"));
+        auto *watch = store->findChild<StoredCatalogWatch *>();
+        QVERIFY(watch);
+        QSignalSpy watched(watch, &StoredCatalogWatch::changed);
+
+        // The terminal tool: its own client over the same folder, then the records of its update.
+        StoreHarness terminal;
+        QCOMPARE(waitForTask(client(terminal, cache, endpoint)->loadManifest(VantrelLocale::en)), newer);
+        window.record({{"alpha", "2.1.0"}}, {{"alpha", store->installedAppURLs().value("alpha").toLocalFile()}});
+        QTRY_COMPARE(store->manifest(), newer);
+        QTRY_COMPARE(store->stateFor("alpha"), AppInstallState::installed("2.1.0"));
+        QCOMPARE(server.requestCount(), 1);
+        QCOMPARE(watched.count(), 1);
+
+        // The window's own refresh stores its copy after the watch has seen the last one: seen, not taken up.
+        QSignalSpy shown(store.get(), &LauncherStore::manifestChanged);
+        QVERIFY(finishes(store->loadManifest()));
+        const std::optional<QDateTime> fetchedAt = store->catalogFetchedAt();
+        QTRY_COMPARE(watched.count(), 2);
+        QCOMPARE(store->catalogFetchedAt(), fetchedAt);
+        QCOMPARE(shown.count(), 0);
+        QCOMPARE(server.requestCount(), 2);
+    }
+
+    // What another process stores and the window does not show: the catalog shown stays.
+    void copyStoredElsewhereNotTakenUp_data()
+    {
+        NotTakenUpRows::columns();
+        NotTakenUpRows::row("truncated", "truncated", false);
+        NotTakenUpRows::row("signed by another key", "other key", false);
+        NotTakenUpRows::row("fetched before the one shown", "older", true);
+    }
+
+    void copyStoredElsewhereNotTakenUp()
+    {
+        const auto [fault, copyStays] = NotTakenUpRows::fetch();
+        StoreHarness window;
+        const CatalogCache cache(window.dir.filePath(QStringLiteral("cache")));
+        const std::unique_ptr<LauncherStore> store = windowOverStoredCopy(window, cache, m_endpoint);
+        QVERIFY(store);
+        QCOMPARE(store->manifest(), stored);
+        QSignalSpy watched(store->findChild<StoredCatalogWatch *>(), &StoredCatalogWatch::changed);
+        QVERIFY(watched.isValid());
+
+        const QString copy = cache.pathFor(m_endpoint);
+        const SigningKey &signer = fault == QLatin1String("other key") ? m_other : m_mine;
+        const QDateTime fetchedAt = QDateTime::currentDateTimeUtc().addSecs(fault == QLatin1String("older") ? -120 : 0);
+        QVERIFY(cache.write(m_endpoint, newerBody, signer.sign(newerBody), fetchedAt));
+        if (fault == QLatin1String("truncated"))
+            QVERIFY(QFile::resize(copy, QFileInfo(copy).size() - 40));
+        QVERIFY(watched.wait());
+        QCOMPARE(store->manifest(), stored);
+        QCOMPARE(store->stateFor("alpha"), AppInstallState::installed("2.0.0"));
+        QCOMPARE(QFile::exists(copy), copyStays);
     }
 };
 

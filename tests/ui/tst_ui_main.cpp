@@ -8,6 +8,7 @@
 #include "LibrarySection.h"
 #include "LoopbackHttpServer.h"
 #include "QmlHarness.h"
+#include "QuitFlow.h"
 #include "TrayController.h"
 #include "VantrelFonts.h"
 
@@ -15,6 +16,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QQmlComponent>
+#include <QScopeGuard>
 
 namespace {
 
@@ -301,6 +303,120 @@ private Q_SLOTS:
         f.host.waitForFrame();
         f.host.click(check);
         QTRY_COMPARE(f.h.loader->locales.size(), loads + 3);
+    }
+
+    // Ctrl+Q reaches the quit with an alert or a question open over the window, and after one is dismissed.
+    void quitKeyOverAlertsAndQuestions_data()
+    {
+        QTest::addColumn<QString>("over");
+        for (const char *row : {"nothing", "alert open", "alert dismissed by OK", "alert dismissed by Escape",
+                                "running-app question open"})
+            QTest::newRow(row) << QString::fromLatin1(row);
+    }
+
+    void quitKeyOverAlertsAndQuestions()
+    {
+        QFETCH(QString, over);
+        StoreView f;
+        f.h.runningProcesses = std::make_shared<FakeRunningProcesses>();
+        f.relaunch();
+        f.openRefreshedMainWindow();
+        QObject *alert = f.rootObject("errorAlert");
+        if (over.startsWith("alert")) {
+            f.store->setErrorMessage(QStringLiteral("Not enough disk space: 3 MB more is needed. Free some space and try again."));
+            QTRY_VERIFY(prop(alert, "opened").toBool());
+            if (over.endsWith("OK"))
+                f.host.click(f.host.findShown("errorAlertOk", qvariant_cast<QQuickItem *>(prop(alert, "contentItem"))));
+            else if (over.endsWith("Escape"))
+                f.host.key(Qt::Key_Escape);
+            QTRY_COMPARE(prop(alert, "visible").toBool(), over == "alert open");
+        } else if (over.startsWith("running-app")) {
+            f.reach("notes", "updateAvailable");
+            const QString bundle = f.store->installedAppURLs().value("notes").toLocalFile();
+            f.h.runningProcesses->processes = {{4242, bundle + "/Contents/MacOS/Notes", false}};
+            f.store->installApp("notes");
+            QTRY_VERIFY(ViewHost::shown(f.host.find("runningQuitAndGoOn")));
+        }
+        QSignalSpy quit(AppScenes::instance(), &AppScenes::quitRequested);
+        f.host.key(Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(quit.count(), 1);
+    }
+
+    // The quit question, asked by Ctrl+Q during an install or by the tray with the window hidden, is the main
+    // window's: its transient child, with the window brought up beneath it.
+    void quitQuestionBelongsToTheMainWindow()
+    {
+        StoreView f;
+        f.store->setOnboardingComplete(true);
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Vantrel/qml/windows/LauncherScenes.qml")));
+        std::unique_ptr<QObject> scenes(component.createWithInitialProperties({{"store", QVariant::fromValue(f.store.get())}}));
+        QVERIFY2(scenes, qPrintable(component.errorString()));
+        auto *main = qobject_cast<QQuickWindow *>(prop(scenes.get(), "mainWindow").value<QObject *>());
+        int quits = 0;
+        QuitFlow flow(f.store.get(), AppScenes::instance(), [&quits] { ++quits; });
+        const auto cleanup = qScopeGuard([&f] {
+            AppScenes::instance()->keepRunning();
+            if (f.h.installer->gate)
+                f.h.installer->gate->open();
+        });
+        main->show();
+        main->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        f.reach("notes", "installing");
+        QTRY_VERIFY(f.store->runningInstall("notes"));
+        const auto question = [&] { return qobject_cast<QQuickWindow *>(prop(scenes.get(), "quitConfirmation").value<QObject *>()); };
+
+        QTest::keyClick(main, Qt::Key_Q, Qt::ControlModifier);
+        QTRY_VERIFY(question() && question()->isVisible());
+        QCOMPARE(question()->transientParent(), main);
+        QCOMPARE(AppScenes::instance()->quitBlockers(), QStringList{"Quill Notes"});
+        AppScenes::instance()->keepRunning();
+        QTRY_VERIFY(!question());
+        QCOMPARE(quits, 0);
+
+        // From the tray, the window hidden: it comes up, and the question over it.
+        main->hide();
+        AppScenes::instance()->quit();
+        QTRY_VERIFY(question() && question()->isVisible());
+        QVERIFY(main->isVisible());
+        QCOMPARE(question()->transientParent(), main);
+    }
+
+    // While an update waits for the running app to quit, Update cannot ask the same question again, from the page
+    // or from anywhere else; once the app quits, the update goes ahead.
+    void updateWaitsForTheAppToQuit()
+    {
+        StoreView f;
+        f.h.runningProcesses = std::make_shared<FakeRunningProcesses>();
+        f.relaunch();
+        f.openRefreshedMainWindow();
+        f.reach("notes", "updateAvailable");
+        f.store->setSelectedAppIDValue("notes");
+        QQuickItem *update = nullptr;
+        QTRY_VERIFY((update = f.host.findShown("actionButton", f.item("wideDetail"))));
+        const QString bundle = f.store->installedAppURLs().value("notes").toLocalFile();
+        f.h.runningProcesses->processes = {{4242, bundle + "/Contents/MacOS/Notes", false}};
+        f.host.click(update);
+        QTRY_VERIFY(ViewHost::shown(f.host.find("runningWhenQuits")));
+        f.host.click(f.host.find("runningWhenQuits"));
+        QTRY_VERIFY(ViewHost::shown(f.item("runningRow")));
+        QCOMPARE(ViewHost::text(f.item("runningText")), QStringLiteral("Waiting for Quill Notes to quit"));
+        QTRY_VERIFY(!update->isEnabled());
+
+        int started = 0;
+        QVERIFY(finishes(f.store->running()->guard(*f.catalog.findApp("notes"), RunningApps::Change::update, [&started] {
+            ++started;
+            return InstalledApps::Operation();
+        })));
+        QVERIFY(!f.store->running()->question().isValid());
+        QCOMPARE(started, 0);
+
+        f.h.runningProcesses->processes.clear();
+        QTRY_COMPARE_WITH_TIMEOUT(f.store->stateFor("notes"), AppInstallState::installed("1.1.0"), 10000);
+        QVERIFY(!ViewHost::shown(f.item("runningRow")));
+        QTRY_VERIFY(update->isEnabled());
     }
 
     void sidebarButtonsAndCtrlK()

@@ -24,6 +24,8 @@ public:
     // The catalog the last successful load kept on disk, verified and decoded
     // again; nullopt when there is none or it is unusable.
     virtual std::optional<StoredCatalog> storedManifest() const { return std::nullopt; }
+    // The file storedManifest reads; empty when nothing is kept on disk.
+    virtual QString storedCatalogPath() const { return {}; }
 };
 
 class ManifestClientError : public LauncherError
@@ -65,6 +67,7 @@ public:
     // (when one is set) before the manifest is returned.
     QCoro::Task<LauncherManifest> loadManifest(VantrelLocale locale) override;
     std::optional<StoredCatalog> storedManifest() const override;
+    QString storedCatalogPath() const override { return m_cache ? m_cache->pathFor(m_endpoint) : QString(); }
 
     // Where successful loads keep their body; none: nothing is kept.
     void setCache(std::shared_ptr<const CatalogCache> cache) { m_cache = std::move(cache); }

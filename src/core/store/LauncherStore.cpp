@@ -1,6 +1,7 @@
 #include "LauncherStore.h"
 
 #include "CatalogFetch.h"
+#include "StoredCatalogWatch.h"
 #include "catalog/ManifestClient.h"
 #include "system/SystemLayers.h"
 
@@ -28,6 +29,13 @@ LauncherStore::LauncherStore(Collaborators collaborators, LauncherManifest manif
     m_checks = new InstalledAppChecks(m_apps, find, m_running, this);
     connectDelegates();
     m_announcements->update(m_manifest);
+    // The terminal tool's update stores the catalog it fetched; the window follows, as it follows the records.
+    const QString storedCatalog
+        = m_c.manifestLoader && m_c.followChangesElsewhere ? m_c.manifestLoader->storedCatalogPath() : QString();
+    if (!storedCatalog.isEmpty()) {
+        auto *watch = new StoredCatalogWatch(storedCatalog, this);
+        connect(watch, &StoredCatalogWatch::changed, this, &LauncherStore::takeUpStoredCatalog);
+    }
 
     m_lastSelectedApp = selectedApp();  // derived values: their signals fire only on change
     m_lastRequiresOnboarding = requiresOnboarding();
@@ -238,6 +246,16 @@ bool LauncherStore::restoreStoredCatalog()
     if (stored)
         applyManifest(stored->manifest, stored->fetchedAt);
     return stored.has_value();
+}
+
+void LauncherStore::takeUpStoredCatalog()
+{
+    // Unusable (said in the log) or fetched no later than the one shown (this
+    // window's own refresh stores its copy before showing it): the shown one stays.
+    const std::optional<StoredCatalog> stored = m_c.manifestLoader ? m_c.manifestLoader->storedManifest() : std::nullopt;
+    if (!stored || (m_catalogFetchedAt && stored->fetchedAt <= *m_catalogFetchedAt))
+        return;
+    applyManifest(stored->manifest, stored->fetchedAt);
 }
 
 void LauncherStore::applyManifest(const LauncherManifest &manifest, const QDateTime &fetchedAt)

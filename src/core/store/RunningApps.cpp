@@ -79,6 +79,9 @@ QCoro::Task<QList<RunningProcess>> RunningApps::processesOf(QString appId) const
 
 QCoro::Task<void> RunningApps::guard(AppManifestItem app, Change change, Start start)
 {
+    // An update asked for again while one waits for the app to quit: that one goes ahead when it does.
+    if (change == Change::update && m_waiting.contains(app.id))
+        co_return;
     // A change refused anyway is not worth a question: it says why at once.
     if (refusal(app, change)) {
         start();

@@ -43,7 +43,8 @@ public:
     ~RunningApps() override;
 
     // Starts the change at once when nothing runs from the app's bundle;
-    // otherwise asks (one question at a time, the rest in line).
+    // otherwise asks (one question at a time, the rest in line). An update of
+    // an app whose change waits for it to quit is not asked about again.
     QCoro::Task<void> guard(AppManifestItem app, Change change, Start start);
     // The processes running from the app's installed bundle now.
     QCoro::Task<QList<RunningProcess>> processesOf(QString appId) const;

@@ -178,7 +178,8 @@ VantrelCard {
                 text: panel.action.text
                 symbol: panel.action.symbol
                 variant: panel.action.variant
-                enabled: panel.action.enabled
+                // While a change waits for the app to quit, asking again would only repeat the question.
+                enabled: panel.action.enabled && !runningRow.waiting
                 Layout.alignment: Qt.AlignVCenter
                 onClicked: panel.action.trigger()
             }

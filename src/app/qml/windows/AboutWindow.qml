@@ -33,7 +33,7 @@ ApplicationWindow {
     }
 
     CloseKeys { onActivated: window.close() }
-    QuitKeys {}
+    property QuitKeys quitKeys: QuitKeys {}
 
     function bringUp() {
         show()

@@ -44,7 +44,11 @@ QtObject {
         if (scenes[name])
             return scenes[name]
         const component = Qt.createComponent(sceneFiles[name])
-        const window = component.createObject(scenes, { store: scenes.store, appName: scenes.appName })
+        const initial = { store: scenes.store, appName: scenes.appName }
+        // The quit question is the main window's: kept over it, with no taskbar entry of its own.
+        if (name === "quitConfirmation")
+            initial.transientParent = scenes.mainWindow
+        const window = component.createObject(scenes, initial)
         if (!window) {
             console.warn(component.errorString())
             return null
@@ -76,7 +80,11 @@ QtObject {
         function onAppDetailRequested(appId) { scenes.mainWindow.showAppDetail(appId) }
         function onQuickSwitcherRequested() { scenes.mainWindow.showQuickSwitcher() }
         function onQuitBlockersChanged() {
-            if (AppScenes.quitBlockers.length > 0 && !scenes.quitConfirmation)
+            if (AppScenes.quitBlockers.length === 0)
+                return
+            // Asked from the tray while the window is hidden: it comes up with the question over it.
+            scenes.mainWindow.bringUp()
+            if (!scenes.quitConfirmation)
                 scenes.make("quitConfirmation")
         }
     }

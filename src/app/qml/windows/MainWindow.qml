@@ -47,7 +47,7 @@ T.ApplicationWindow {
         context: Qt.WindowShortcut
         onActivated: window.store.refreshCatalog()
     }
-    QuitKeys { objectName: "quitShortcut" }
+    property QuitKeys quitKeys: QuitKeys { objectName: "quitShortcut" }
 
     // The start-up task: runs every time the content appears (once per
     // hidden-to-shown change, however often the window reports visibility).

@@ -43,7 +43,7 @@ Window {
         context: Qt.WindowShortcut
         onActivated: panel.hide()
     }
-    QuitKeys {}
+    property QuitKeys quitKeys: QuitKeys {}
     Shortcut {
         sequences: [LauncherKeys.mainWindow]
         context: Qt.WindowShortcut
