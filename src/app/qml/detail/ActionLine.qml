@@ -9,8 +9,8 @@ GridLayout {
     id: line
     default property alias content: lead.data
     property alias buttons: trail.data
-    // The least width the content keeps beside the buttons: lines of about 30 characters.
-    property real leadRoom: metrics.averageCharacterWidth * 30
+    // The least width the content keeps beside the buttons: lines of about 22 characters.
+    property real leadRoom: metrics.averageCharacterWidth * 22
     readonly property bool hasButtons: trail.implicitWidth > 0
     readonly property bool beside: !hasButtons || width - trail.implicitWidth - 12 >= leadRoom
 
