@@ -7,6 +7,7 @@
 #include "LanguageRefresh.h"
 #include "LibrarySection.h"
 #include "LoopbackHttpServer.h"
+#include "LayoutSweep.h"
 #include "QmlHarness.h"
 #include "QuitFlow.h"
 #include "TrayController.h"
@@ -59,21 +60,16 @@ QStringList pastTheCard(QQuickItem *card, QQuickItem *under)
 {
     const QRectF edge = card->mapRectToScene(card->boundingRect()).adjusted(-0.5, -0.5, 0.5, 0.5);
     QStringList out;
-    std::function<void(QQuickItem *)> visit = [&](QQuickItem *item) {
-        if (!ViewHost::shown(item))
-            return;
-        const bool button = item->inherits("QQuickAbstractButton");
-        if ((button || item->inherits("QQuickText")) && item->width() > 0) {
-            const QString name = button ? item->property("text").toString() : ViewHost::text(item);
-            if (!edge.contains(item->mapRectToScene(item->boundingRect())))
-                out << name + QStringLiteral(" (past the edge)");
-            if (item->property("truncated").toBool())
-                out << name + QStringLiteral(" (cut)");
-        }
-        for (QQuickItem *child : item->childItems())
-            visit(child);
+    const auto wanted = [](const QQuickItem *item) {
+        return (item->inherits("QQuickAbstractButton") || item->inherits("QQuickText")) && item->width() > 0;
     };
-    visit(under);
+    for (const QQuickItem *item : LayoutSweep::shownItems(under, wanted)) {
+        const QString name = item->inherits("QQuickAbstractButton") ? item->property("text").toString() : ViewHost::text(item);
+        if (!edge.contains(item->mapRectToScene(item->boundingRect())))
+            out << name + QStringLiteral(" (past the edge)");
+        if (item->property("truncated").toBool())
+            out << name + QStringLiteral(" (cut)");
+    }
     return out;
 }
 

@@ -2,6 +2,7 @@
 // platform configured so, see tests/ui/CMakeLists.txt): the window fits the screen, and every control of onboarding
 // and of an app's page lies inside the screen once the view it is in is scrolled to it.
 
+#include "LayoutSweep.h"
 #include "QmlHarness.h"
 
 #include <QPointer>
@@ -13,15 +14,11 @@ namespace {
 QList<QPointer<QQuickItem>> controlsUnder(QQuickItem *root)
 {
     QList<QPointer<QQuickItem>> found;
-    std::function<void(QQuickItem *)> visit = [&](QQuickItem *item) {
-        if (!ViewHost::shown(item))
-            return;
-        if ((item->inherits("QQuickAbstractButton") || item->inherits("QQuickTextInput")) && item->width() > 0)
-            found.append(item);
-        for (QQuickItem *child : item->childItems())
-            visit(child);
+    const auto control = [](const QQuickItem *item) {
+        return (item->inherits("QQuickAbstractButton") || item->inherits("QQuickTextInput")) && item->width() > 0;
     };
-    visit(root);
+    for (QQuickItem *item : LayoutSweep::shownItems(root, control))
+        found.append(item);
     return found;
 }
 

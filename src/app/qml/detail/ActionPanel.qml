@@ -8,8 +8,10 @@
 // line of what the last verify found); after a repair, "Repaired". A change
 // waiting for the app to quit says so, with the way out; an app still running
 // the copy an update replaced asks for a restart. An
-// installed app the catalog does not list says why, and opens. Below the
-// main row: Skip this version, Hold at VERSION, and the way back from each.
+// installed app the catalog does not list says why, and opens. Skip this
+// version, Hold at VERSION and the way back from each join the other buttons
+// in one group that wraps; the main button goes below its text where a large
+// text leaves no room beside it.
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -138,79 +140,79 @@ VantrelCard {
         width: parent.width - 32
         spacing: 12
 
-        RowLayout {
+        // The state and what it means, with the main action beside it or, where the text is large, below it.
+        ActionLine {
+            objectName: "actionHead"
             Layout.fillWidth: true
-            spacing: 12
-            ColumnLayout {
-                spacing: 4
+            RowLayout {
+                spacing: 6
                 Layout.fillWidth: true
-                RowLayout {
-                    spacing: 6
-                    Layout.fillWidth: true
-                    Symbol {
-                        objectName: "actionFailedSymbol"
-                        visible: panel.alarming
-                        name: "exclamationmark.triangle"
-                        size: 13
-                        color: VNT.danger
-                    }
-                    VantrelText {
-                        objectName: "actionStateLabel"
-                        text: panel.stateLabel
-                        Accessible.name: VNT.spokenProgress(panel.stateLabel)
-                        font: VNT.system(13, Font.DemiBold)
-                        color: panel.alarming ? VNT.danger : VNT.fg0
-                        wrapMode: Text.Wrap
-                        Layout.fillWidth: true
-                    }
+                Symbol {
+                    objectName: "actionFailedSymbol"
+                    visible: panel.alarming
+                    name: "exclamationmark.triangle"
+                    size: 13
+                    color: VNT.danger
                 }
                 VantrelText {
-                    objectName: "actionDetail"
-                    text: panel.detailText
-                    font: VNT.system(11.5)
-                    color: VNT.fg2
+                    objectName: "actionStateLabel"
+                    text: panel.stateLabel
+                    Accessible.name: VNT.spokenProgress(panel.stateLabel)
+                    font: VNT.system(13, Font.DemiBold)
+                    color: panel.alarming ? VNT.danger : VNT.fg0
                     wrapMode: Text.Wrap
                     Layout.fillWidth: true
                 }
             }
-            VantrelButton {
+            VantrelText {
+                objectName: "actionDetail"
+                text: panel.detailText
+                font: VNT.system(11.5)
+                color: VNT.fg2
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            buttons: VantrelButton {
                 objectName: "actionButton"
                 text: panel.action.text
                 symbol: panel.action.symbol
                 variant: panel.action.variant
                 // While a change waits for the app to quit, asking again would only repeat the question.
                 enabled: panel.action.enabled && !runningRow.waiting
-                Layout.alignment: Qt.AlignVCenter
                 onClicked: panel.action.trigger()
             }
         }
 
         // The app and its processes: a change that waits for the app to quit
         // (with the way out), or a process still running the copy an update replaced.
-        RowLayout {
+        ActionLine {
             id: runningRow
             objectName: "runningRow"
             readonly property bool waiting: !!panel.app && panel.store.running.waitingApps.indexOf(panel.app.id) >= 0
             readonly property string restartVersion: panel.app ? panel.store.running.restartNeeded[panel.app.id] || "" : ""
             visible: waiting || restartVersion !== ""
             Layout.fillWidth: true
-            spacing: 8
-            Symbol {
-                name: runningRow.waiting ? "clock" : "arrow.clockwise"
-                size: 13
-                color: VNT.fg1
-            }
-            VantrelText {
-                objectName: "runningText"
-                text: !panel.app || !panel.store.locale ? ""
-                      : runningRow.waiting ? qsTrId("runningWaiting").arg(panel.app.name)
-                      : qsTrId("restartToUse").arg(panel.app.name).arg(runningRow.restartVersion)
-                font: VNT.system(12)
-                color: VNT.fg1
-                wrapMode: Text.Wrap
+            RowLayout {
+                spacing: 8
                 Layout.fillWidth: true
+                Symbol {
+                    name: runningRow.waiting ? "clock" : "arrow.clockwise"
+                    size: 13
+                    color: VNT.fg1
+                    Layout.alignment: Qt.AlignTop
+                }
+                VantrelText {
+                    objectName: "runningText"
+                    text: !panel.app || !panel.store.locale ? ""
+                          : runningRow.waiting ? qsTrId("runningWaiting").arg(panel.app.name)
+                          : qsTrId("restartToUse").arg(panel.app.name).arg(runningRow.restartVersion)
+                    font: VNT.system(12)
+                    color: VNT.fg1
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
             }
-            VantrelButton {
+            buttons: VantrelButton {
                 objectName: "stopWaitingButton"
                 visible: runningRow.waiting
                 variant: VantrelButton.Variant.Secondary
@@ -220,90 +222,58 @@ VantrelCard {
         }
 
         // The user's decisions about updates: skip the offered version or hold
-        // at the installed one, and the way back from each.
-        RowLayout {
+        // at the installed one. The way back from each is among the buttons below.
+        QtObject {
             id: decisions
-            objectName: "updateDecisionRow"
+            readonly property bool shown: panel.hasCopy && panel.notListed === "" && panel.kind !== InstallState.Installing
             readonly property string installedVersion: panel.installState ? panel.installState.installedCopyVersion : ""
             readonly property bool held: !!panel.app && panel.store.manage.heldApps[panel.app.id] !== undefined
             readonly property string skipped: panel.app ? panel.store.manage.skippedUpdates[panel.app.id] || "" : ""
-            visible: panel.hasCopy && panel.notListed === "" && panel.kind !== InstallState.Installing
+        }
+        VantrelText {
+            objectName: "decisionText"
+            text: !panel.store.locale ? ""
+                  : decisions.held ? qsTrId("heldDetail").arg(decisions.installedVersion)
+                  : decisions.skipped !== "" ? qsTrId("skippedDetail").arg(decisions.skipped) : ""
+            visible: decisions.shown && text !== ""
+            font: VNT.system(12)
+            color: VNT.fg2
+            wrapMode: Text.Wrap
             Layout.fillWidth: true
-            spacing: 8
-            VantrelText {
-                objectName: "decisionText"
-                text: !panel.store.locale ? ""
-                      : decisions.held ? qsTrId("heldDetail").arg(decisions.installedVersion)
-                      : decisions.skipped !== "" ? qsTrId("skippedDetail").arg(decisions.skipped) : ""
-                visible: text !== ""
-                font: VNT.system(12)
-                color: VNT.fg2
-                wrapMode: Text.Wrap
-                Layout.fillWidth: true
-            }
-            Item {
-                visible: !decisions.held && decisions.skipped === ""
-                Layout.fillWidth: true
-            }
-            VantrelButton {
-                objectName: "skipVersionButton"
-                visible: panel.kind === InstallState.UpdateAvailable && !decisions.held
-                variant: VantrelButton.Variant.Secondary
-                text: qsTrId("skipVersionAction")
-                onClicked: panel.store.manage.skipVersion(panel.app.id)
-            }
-            VantrelButton {
-                objectName: "offerAgainButton"
-                visible: decisions.skipped !== "" && !decisions.held
-                variant: VantrelButton.Variant.Secondary
-                text: visible ? qsTrId("offerAgainAction").arg(decisions.skipped) : ""
-                onClicked: panel.store.manage.offerAgain(panel.app.id)
-            }
-            VantrelButton {
-                objectName: "holdButton"
-                visible: !decisions.held
-                variant: VantrelButton.Variant.Secondary
-                symbol: "pause.circle"
-                text: qsTrId("holdAtAction").arg(decisions.installedVersion)
-                onClicked: panel.store.manage.holdApp(panel.app.id)
-            }
-            VantrelButton {
-                objectName: "releaseHoldButton"
-                visible: decisions.held
-                variant: VantrelButton.Variant.Secondary
-                text: qsTrId("releaseHoldAction")
-                onClicked: panel.store.manage.releaseApp(panel.app.id)
-            }
         }
 
         // What the last verify found, unless the lines above say it already: damaged (or
         // nothing to compare with) with Repair beside another main action, or intact; and
         // "Repaired" once a repair put the copy right.
-        RowLayout {
+        ActionLine {
             objectName: "verificationRow"
             visible: panel.repaired || (!!panel.verification && panel.hasCopy && panel.kind !== InstallState.Installing
                                         && panel.action !== repairAction)
             Layout.fillWidth: true
-            spacing: 8
-            Symbol {
-                visible: panel.offersRepair || panel.repaired
-                name: panel.repaired ? "checkmark.seal" : "exclamationmark.triangle"
-                size: 13
-                color: panel.repaired ? VNT.lime : VNT.danger
-            }
-            VantrelText {
-                objectName: "verificationText"
-                text: panel.repaired ? qsTrId("repairedStatus")
-                      : !panel.verification ? ""
-                      : panel.verification.damaged ? qsTrId("verifyDamaged") + " · " + panel.verification.summary
-                      : panel.verification.summary
-                font: VNT.system(12)
-                color: panel.offersRepair ? VNT.danger : VNT.fg2
-                wrapMode: Text.Wrap
+            RowLayout {
+                spacing: 8
                 Layout.fillWidth: true
+                Symbol {
+                    visible: panel.offersRepair || panel.repaired
+                    name: panel.repaired ? "checkmark.seal" : "exclamationmark.triangle"
+                    size: 13
+                    color: panel.repaired ? VNT.lime : VNT.danger
+                    Layout.alignment: Qt.AlignTop
+                }
+                VantrelText {
+                    objectName: "verificationText"
+                    text: panel.repaired ? qsTrId("repairedStatus")
+                          : !panel.verification ? ""
+                          : panel.verification.damaged ? qsTrId("verifyDamaged") + " · " + panel.verification.summary
+                          : panel.verification.summary
+                    font: VNT.system(12)
+                    color: panel.offersRepair ? VNT.danger : VNT.fg2
+                    wrapMode: Text.Wrap
+                    Layout.fillWidth: true
+                }
             }
             // Beside an update, the secondary way to put the copy right: one action is primary.
-            VantrelButton {
+            buttons: VantrelButton {
                 objectName: "repairButton"
                 visible: panel.offersRepair
                 variant: VantrelButton.Variant.Secondary
@@ -354,7 +324,8 @@ VantrelCard {
             }
         }
 
-        // Wraps onto further lines rather than cutting a button at the card's edge.
+        // Every other action in one group, in the order of use: open, the decisions about updates, then
+        // the copy itself, Remove last. Wraps onto further lines rather than cutting a button at the card's edge.
         Flow {
             id: manageRow
             // No narrower than its content before the layout gives it a width.
@@ -371,6 +342,39 @@ VantrelCard {
                 symbol: "play"
                 text: qsTrId("openAction")
                 onClicked: panel.store.openApp(panel.app.id)
+            }
+            VantrelButton {
+                objectName: "skipVersionButton"
+                width: Math.min(implicitWidth, manageRow.room)
+                visible: decisions.shown && panel.kind === InstallState.UpdateAvailable && !decisions.held
+                variant: VantrelButton.Variant.Secondary
+                text: qsTrId("skipVersionAction")
+                onClicked: panel.store.manage.skipVersion(panel.app.id)
+            }
+            VantrelButton {
+                objectName: "offerAgainButton"
+                width: Math.min(implicitWidth, manageRow.room)
+                visible: decisions.shown && decisions.skipped !== "" && !decisions.held
+                variant: VantrelButton.Variant.Secondary
+                text: visible ? qsTrId("offerAgainAction").arg(decisions.skipped) : ""
+                onClicked: panel.store.manage.offerAgain(panel.app.id)
+            }
+            VantrelButton {
+                objectName: "holdButton"
+                width: Math.min(implicitWidth, manageRow.room)
+                visible: decisions.shown && !decisions.held
+                variant: VantrelButton.Variant.Secondary
+                symbol: "pause.circle"
+                text: qsTrId("holdAtAction").arg(decisions.installedVersion)
+                onClicked: panel.store.manage.holdApp(panel.app.id)
+            }
+            VantrelButton {
+                objectName: "releaseHoldButton"
+                width: Math.min(implicitWidth, manageRow.room)
+                visible: decisions.shown && decisions.held
+                variant: VantrelButton.Variant.Secondary
+                text: qsTrId("releaseHoldAction")
+                onClicked: panel.store.manage.releaseApp(panel.app.id)
             }
             VantrelButton {
                 objectName: "rollBackButton"

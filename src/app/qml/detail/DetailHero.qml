@@ -1,6 +1,7 @@
 // The detail page's hero: icon beside the category with the status badge in
 // the app's accent, the name and tagline; then the description. An installed
-// app the catalog does not list has a neutral badge saying why instead.
+// app the catalog does not list has a neutral badge saying why instead. In a
+// large text the name goes below the icon rather than break every few letters.
 import QtQuick
 import QtQuick.Layouts
 import Vantrel
@@ -16,14 +17,22 @@ ColumnLayout {
     }
     spacing: 14
 
-    RowLayout {
-        spacing: 16
+    // The name beside the icon while it keeps room for a dozen of its letters a line; below it in a large text.
+    GridLayout {
+        columns: width - icon.width - columnSpacing >= nameMetrics.averageCharacterWidth * 14 ? 2 : 1
+        columnSpacing: 16
+        rowSpacing: 14
         Layout.fillWidth: true
+        FontMetrics {
+            id: nameMetrics
+            font: VNT.display(30, Font.DemiBold)
+        }
         VantrelAppIcon {
+            id: icon
             objectName: "detailIcon"
             app: hero.app
             size: 70
-            Layout.alignment: Qt.AlignVCenter
+            Layout.alignment: Qt.AlignLeft | Qt.AlignVCenter
         }
         ColumnLayout {
             spacing: 7

@@ -13,10 +13,10 @@ VantrelCard {
     radius: 10
     implicitHeight: column.implicitHeight + 32
 
-    // The label column: 92, wider for the longest word of this language's
-    // labels (a word is never broken) and, up to 130, for the longest label
-    // on one line. It does not follow the panel's width: a nested layout
-    // misses changes made while the page lays out.
+    // The label column: 92 (more in a larger text), wider for the longest
+    // word of this language's labels (a word is never broken) and, up to 130,
+    // for the longest label on one line. It does not follow the panel's
+    // width: a nested layout misses changes made while the page lays out.
     readonly property var labels: ["bundleID", "version", "minimumMacOS", "checksum", "updateFeed"]
                                   .map(key => qsTrId(PlatformText.id(key)))
     readonly property real labelWidth: {
@@ -26,7 +26,7 @@ VantrelCard {
             for (const part of label.split(/\s+/))
                 word = Math.max(word, labelMetrics.advanceWidth(part))
         }
-        return Math.ceil(Math.max(92, word, Math.min(whole, 130)))
+        return Math.ceil(Math.max(92 * VNT.textScale, word, Math.min(whole, 130)))
     }
     FontMetrics { id: labelMetrics; font: VNT.system(11.5) }
 

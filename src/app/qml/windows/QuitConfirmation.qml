@@ -61,19 +61,26 @@ Window {
             wrapMode: Text.Wrap
             Layout.fillWidth: true
         }
-        RowLayout {
-            spacing: 8
+        // Side by side where both fit, else one above the other: never past the window's edge.
+        GridLayout {
+            columns: keepButton.implicitWidth + quitButton.implicitWidth + 2 * columnSpacing <= column.width ? 3 : 1
+            columnSpacing: 8
+            rowSpacing: 8
             Layout.topMargin: 6
-            Item { Layout.fillWidth: true }
+            Layout.fillWidth: true
+            Item { Layout.fillWidth: true; visible: parent.columns > 1 }
             VantrelButton {
                 id: keepButton
                 objectName: "quitConfirmationKeep"
+                Layout.alignment: Qt.AlignRight
                 variant: VantrelButton.Variant.Secondary
                 text: qsTrId("quitKeepInstalling")
                 onClicked: AppScenes.keepRunning()
             }
             VantrelButton {
+                id: quitButton
                 objectName: "quitConfirmationQuit"
+                Layout.alignment: Qt.AlignRight
                 variant: VantrelButton.Variant.Primary
                 destructive: true
                 text: qsTrId("quitConfirmAction")
