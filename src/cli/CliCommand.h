@@ -28,6 +28,8 @@ inline constexpr int noSpace = 5;
 inline constexpr int running = 6;
 // install, update with --no-metered: the connection is metered; nothing was downloaded.
 inline constexpr int metered = 7;
+// install, update: the catalog has expired (its date is printed); nothing was downloaded.
+inline constexpr int catalogExpired = 8;
 }  // namespace CliExit
 
 class QCommandLineParser;
