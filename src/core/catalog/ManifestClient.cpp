@@ -23,8 +23,10 @@ QString ManifestClientError::localizedDescription() const
         return QStringLiteral("The catalog's signature could not be verified.");
     if (m_kind == Kind::noFreshness)
         return QStringLiteral("The catalog has no valid sequence or expiry.");
-    if (m_kind == Kind::older || m_kind == Kind::conflicting)
+    if (m_kind == Kind::older)
         return QStringLiteral("The catalog is older than one already seen.");
+    if (m_kind == Kind::conflicting)
+        return QStringLiteral("The catalog has the sequence of one already seen but other contents.");
     if (m_httpStatus >= 0)
         return QStringLiteral("The server answered with HTTP status %1.").arg(m_httpStatus);
     return QStringLiteral("The server's answer was not an HTTP response.");
