@@ -106,6 +106,31 @@ void printTable(QTextStream &out, const QList<QStringList> &rows)
     }
 }
 
+// With less than this left, check warns that the catalog must be signed again soon.
+constexpr qint64 expiryWarningSeconds = 3 * 24 * 3600;
+
+// The warning about the catalog's expiry; empty while it has time left (or has no expiry).
+QString expiryWarning(const LauncherManifest &manifest)
+{
+    if (!manifest.expiresAt.isValid())
+        return {};
+    const qint64 left = QDateTime::currentDateTimeUtc().secsTo(manifest.expiresAt);
+    if (left <= 0)
+        return qtTrId("cliCheckExpired");
+    return left < expiryWarningSeconds ? qtTrId("cliCheckExpiresSoon") : QString();
+}
+
+void printFreshness(QTextStream &out, const LauncherManifest &manifest)
+{
+    out << qtTrId("cliCheckSequence").arg(manifest.sequence > 0 ? QString::number(manifest.sequence) : qtTrId("cliCheckNone"))
+        << "\n";
+    out << qtTrId("cliCheckExpiresAt")
+               .arg(manifest.expiresAt.isValid() ? manifest.expiresAt.toString(Qt::ISODate) : qtTrId("cliCheckNone"))
+        << "\n";
+    if (const QString warning = expiryWarning(manifest); !warning.isEmpty())
+        Cli::err() << "vantrel check: " << warning << Qt::endl;
+}
+
 void printTextReport(const LauncherManifest &manifest, bool includeBeta, bool signatureVerified)
 {
     const QList<AppReport> reports = appReports(manifest, includeBeta);
@@ -132,6 +157,7 @@ void printTextReport(const LauncherManifest &manifest, bool includeBeta, bool si
         << "\n";
     out << qtTrId("cliCheckAnnouncements").arg(QLocale().toString(manifest.announcements.size())) << "\n";
     out << qtTrId("cliCheckSignature").arg(qtTrId(signatureVerified ? "cliCheckVerified" : "cliCheckUnchecked")) << "\n";
+    printFreshness(out, manifest);
     out.flush();
 }
 
@@ -162,6 +188,10 @@ void printJsonReport(const LauncherManifest &manifest, bool includeBeta, bool si
          lifecycle.featuredApp ? QJsonValue(lifecycle.featuredApp->id) : QJsonValue(QJsonValue::Null)},
         {QStringLiteral("announcements"), manifest.announcements.size()},
         {QStringLiteral("signature"), signatureVerified ? QStringLiteral("verified") : QStringLiteral("unchecked")},
+        {QStringLiteral("sequence"), manifest.sequence > 0 ? QJsonValue(double(manifest.sequence)) : QJsonValue(QJsonValue::Null)},
+        {QStringLiteral("expiresAt"), manifest.expiresAt.isValid() ? QJsonValue(manifest.expiresAt.toString(Qt::ISODate))
+                                                                   : QJsonValue(QJsonValue::Null)},
+        {QStringLiteral("expiryWarning"), !expiryWarning(manifest).isEmpty()},
         {QStringLiteral("apps"), apps},
     });
 }
@@ -203,6 +233,8 @@ Loaded loadFromUrl(const QString &source, VantrelLocale locale, const CatalogPub
     } catch (const ManifestClientError &e) {
         if (e.kind() == ManifestClientError::Kind::invalidSignature)
             return {std::nullopt, qtTrId("errorCatalogSignature")};
+        if (e.kind() == ManifestClientError::Kind::noFreshness)
+            return {std::nullopt, qtTrId("errorCatalogNoFreshness")};
         const QString why = e.httpStatus() >= 0 ? qtTrId("cliHttpStatus").arg(e.httpStatus()) : qtTrId("cliNotHttp");
         return {std::nullopt, qtTrId("cliCouldNotFetch").arg(where, why)};
     } catch (const LauncherError &e) {
@@ -231,7 +263,11 @@ Loaded loadFromFile(const QString &source, const CatalogPublicKeys &keys, const 
         return {std::nullopt, QStringLiteral("%1: %2").arg(path, qtTrId("errorCatalogSignature"))};
     }
     try {
-        return {ManifestDecoder::decode(bytes), {}};
+        LauncherManifest manifest = ManifestDecoder::decode(bytes);
+        // Signed, it must say how fresh it is, as a served one must.
+        if (keys.isConfigured() && (manifest.sequence <= 0 || !manifest.expiresAt.isValid()))
+            return {std::nullopt, QStringLiteral("%1: %2").arg(path, qtTrId("errorCatalogNoFreshness"))};
+        return {manifest, {}};
     } catch (const DecodingError &e) {
         return {std::nullopt, e.localizedDescription()};
     }

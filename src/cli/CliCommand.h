@@ -31,6 +31,8 @@ inline constexpr int running = 6;
 inline constexpr int metered = 7;
 // update: an app named is held at its version; nothing was changed (release it first).
 inline constexpr int held = 8;
+// install, update: the catalog has expired (its date is printed); nothing was downloaded.
+inline constexpr int catalogExpired = 9;
 }  // namespace CliExit
 
 class QCommandLineParser;

@@ -141,6 +141,8 @@ int runOnApp(const CliInvocation &call, CatalogNeed need,
 
 int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &call)
 {
+    if (const auto status = s.catalogExpired(call.command))
+        return *status;
     if (const auto status = ChangeGuards::metered(s, {app}, call.isSet(QStringLiteral("no-metered")), call.command.name))
         return *status;
     InstallReport report(*s.store, InstallReport::formatFor(call.isSet(QStringLiteral("json"))));
@@ -202,6 +204,8 @@ int runUpdate(const CliInvocation &call)
     s.store->restoreStoredCatalog();
     if (!s.refresh())
         return s.catalogUnreachable(call.command);
+    if (const auto status = s.catalogExpired(call.command))
+        return *status;
     const std::optional<QStringList> ids = updateTargets(s, call);
     if (!ids)
         return CliExit::failure;

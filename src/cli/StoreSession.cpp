@@ -54,7 +54,8 @@ bool StoreSession::refresh()
     waitForTask(store->loadManifest());
     if (const auto &message = store->errorMessage()) {
         Cli::err() << Cli::printable(*message) << Qt::endl;
-        return false;
+        // An expired catalog was still fetched: what it refuses, each command says.
+        return store->catalogFailureReason().isEmpty() && store->catalogExpiredOn();
     }
     return true;
 }
@@ -63,9 +64,10 @@ OperationOutcome StoreSession::await(const InstalledApps::Operation &operation)
 {
     const OperationOutcome outcome = waitForTask(operation->result());
     if (outcome.kind == OperationOutcome::Kind::refused) {
-        Cli::err() << Cli::printable(store->installedApps()->errorLine(*operation) + QLatin1Char(' ')
-                                     + qtTrId(RefusalText::key(*outcome.refusal)))
-                   << Qt::endl;
+        // An expired catalog's line already says why.
+        const QString why = outcome.refusal == Refusal::catalogExpired ? QString()
+                                                                       : QLatin1Char(' ') + qtTrId(RefusalText::key(*outcome.refusal));
+        Cli::err() << Cli::printable(store->installedApps()->errorLine(*operation) + why) << Qt::endl;
     }
     // An error report may still be on its way.
     if (reporter && operation->isInstall())
@@ -79,6 +81,14 @@ std::optional<AppManifestItem> StoreSession::find(const CliCommand &command, con
     if (!app)
         Cli::err() << "vantrel " << command.name << ": " << qtTrId("cliUnknownApp").arg(Cli::printable(id)) << Qt::endl;
     return app;
+}
+
+std::optional<int> StoreSession::catalogExpired(const CliCommand &command) const
+{
+    if (!store->catalogExpiredOn())
+        return std::nullopt;
+    Cli::err() << "vantrel " << command.name << ": " << qtTrId("refusalCatalogExpired") << Qt::endl;
+    return CliExit::catalogExpired;
 }
 
 int StoreSession::catalogUnreachable(const CliCommand &command) const

@@ -55,4 +55,7 @@ struct StoreSession {
     std::optional<AppManifestItem> find(const CliCommand &command, const QString &id) const;
     // Prints why the catalog could not be fetched, for a command that needs it; the status to exit with.
     int catalogUnreachable(const CliCommand &command) const;
+    // For a command that installs or updates: when the catalog has expired,
+    // prints that nothing is changed and gives the status to exit with.
+    std::optional<int> catalogExpired(const CliCommand &command) const;
 };

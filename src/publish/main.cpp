@@ -2,11 +2,13 @@
 // file list), prints the catalog fields that name it, and can set them on the
 // app's record in a catalog file and sign that file with the maker's key.
 
+#include "CatalogSigning.h"
 #include "ReleasePublisher.h"
 #include "SigningKey.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QJsonDocument>
 #include <QSaveFile>
@@ -29,6 +31,35 @@ void writeFile(const QString &path, const QByteArray &bytes)
         throw PublishError(QStringLiteral("cannot write %1").arg(path).toStdString());
 }
 
+// The last sequence signed with the key at pemPath, kept beside it; 0 when none.
+qint64 lastSigned(const QString &pemPath)
+{
+    QFile file(pemPath + QStringLiteral(".sequence"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+}
+
+// Sets the catalog's sequence and expiry, signs it into FILE.sig and says when to sign again.
+void signCatalog(const QString &catalogPath, const QString &pemPath, qint64 validFor)
+{
+    const SigningKey key = SigningKey::load(pemPath);
+    const CatalogSigning::Signed done = CatalogSigning::sign(readFile(catalogPath), key, lastSigned(pemPath),
+                                                             QDateTime::currentDateTimeUtc(), validFor);
+    writeFile(catalogPath, done.catalog);
+    writeFile(catalogPath + QStringLiteral(".sig"), done.signature + '\n');
+    writeFile(pemPath + QStringLiteral(".sequence"), QByteArray::number(done.sequence) + '\n');
+    std::fprintf(stderr, "vantrel-publish: signed %s: sequence %lld, expires %s; sign it again by %s\n",
+                 qPrintable(catalogPath), static_cast<long long>(done.sequence),
+                 qPrintable(done.expiresAt.toString(Qt::ISODate)), qPrintable(done.signAgainBy.toString(Qt::ISODate)));
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: vantrel-publish FOLDER --output DIR --name NAME.zip --base-url URL "
+                         "[--catalog FILE --app ID [--sign-key PEM [--valid-for DAYS]]]\n"
+                         "       vantrel-publish --catalog FILE --sign-key PEM [--valid-for DAYS]\n");
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -44,15 +75,28 @@ int main(int argc, char *argv[])
     const QCommandLineOption catalogOption(QStringLiteral("catalog"), QStringLiteral("Catalog file whose app record gets the fields."), QStringLiteral("FILE"));
     const QCommandLineOption appOption(QStringLiteral("app"), QStringLiteral("The app's id in the catalog."), QStringLiteral("ID"));
     const QCommandLineOption keyOption(QStringLiteral("sign-key"), QStringLiteral("Ed25519 key (PEM) the catalog is signed with, into FILE.sig."), QStringLiteral("PEM"));
-    parser.addOptions({outputOption, nameOption, baseOption, catalogOption, appOption, keyOption});
+    const QCommandLineOption validOption(QStringLiteral("valid-for"), QStringLiteral("How long the signed catalog is trusted: days, or \"36h\" (default 14)."), QStringLiteral("DAYS"), QStringLiteral("14"));
+    parser.addOptions({outputOption, nameOption, baseOption, catalogOption, appOption, keyOption, validOption});
     parser.process(app);
     const QStringList folders = parser.positionalArguments();
-    if (folders.size() != 1 || !parser.isSet(outputOption) || !parser.isSet(nameOption) || !parser.isSet(baseOption)
-        || parser.isSet(catalogOption) != parser.isSet(appOption) || (parser.isSet(keyOption) && !parser.isSet(catalogOption))) {
-        std::fprintf(stderr, "usage: vantrel-publish FOLDER --output DIR --name NAME.zip --base-url URL "
-                             "[--catalog FILE --app ID [--sign-key PEM]]\n");
-        return 2;
+    const std::optional<qint64> validFor = CatalogSigning::parseValidity(parser.value(validOption));
+    // Signing again alone: the catalog as it stands gets a new sequence and expiry.
+    const bool signOnly = folders.isEmpty() && parser.isSet(catalogOption) && parser.isSet(keyOption)
+        && !parser.isSet(outputOption) && !parser.isSet(nameOption) && !parser.isSet(baseOption) && !parser.isSet(appOption);
+    if (!validFor || (parser.isSet(validOption) && !parser.isSet(keyOption)))
+        return usage();
+    if (signOnly) {
+        try {
+            signCatalog(parser.value(catalogOption), parser.value(keyOption), *validFor);
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "vantrel-publish: %s\n", e.what());
+            return 1;
+        }
+        return 0;
     }
+    if (folders.size() != 1 || !parser.isSet(outputOption) || !parser.isSet(nameOption) || !parser.isSet(baseOption)
+        || parser.isSet(catalogOption) != parser.isSet(appOption) || (parser.isSet(keyOption) && !parser.isSet(catalogOption)))
+        return usage();
     const QUrl base(parser.value(baseOption), QUrl::StrictMode);
     if (!base.isValid() || base.scheme().isEmpty()) {
         std::fprintf(stderr, "vantrel-publish: %s is not a URL\n", qPrintable(parser.value(baseOption)));
@@ -67,7 +111,7 @@ int main(int argc, char *argv[])
             const QByteArray catalog = ReleasePublisher::updateCatalog(readFile(catalogPath), parser.value(appOption), fields);
             writeFile(catalogPath, catalog);
             if (parser.isSet(keyOption))
-                writeFile(catalogPath + QStringLiteral(".sig"), SigningKey::load(parser.value(keyOption)).sign(catalog) + '\n');
+                signCatalog(catalogPath, parser.value(keyOption), *validFor);
         }
         std::fputs(QJsonDocument(fields).toJson(QJsonDocument::Indented).constData(), stdout);
     } catch (const std::exception &e) {

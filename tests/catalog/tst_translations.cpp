@@ -252,7 +252,7 @@ private Q_SLOTS:
             "ok", "error", "lifecycle", "featured", "announcements", "apps", "id", "name",    // JSON members
             "status", "visible", "published", "comingSoon", "problem", "progress", "state", "summary", "notListed", "held", "skippedVersion",
             "verified", "unchecked", "findings", "kind", "path", "repair", "repaired",           // JSON values
-            "downloadedBytes", "reusedBytes",
+            "downloadedBytes", "reusedBytes", "sequence", "expiresAt", "expiryWarning",
             "English", "Polski", "Deutsch"};  // each language by its own name, the same in every language
         const QHash<QString, Message> ids = readTs(tsFile(QStringLiteral("en")));
         QStringList found;

@@ -42,6 +42,7 @@ class TestCliCheck : public QObject
     using JsonReportRows = DataRows<QStringList, QString, QStringList>;  // options, lifecycle, apps (id status visible published comingSoon problem)
     using RefusedSourcesRows = DataRows<QByteArray, QString, QString>;  // content (null: source read as it stands), source, error (part of the message)
     using SignaturesRows = DataRows<QStringList, QString, int, QString>;  // args, environmentKeys, exitCode, expected (on stdout when 0, else stderr)
+    using FreshnessRows = DataRows<qint64, bool, QString>;  // seconds left, warned (JSON), warning on stderr
     using UsageAndHelpRows = DataRows<QStringList, int, QString>;  // args, exitCode, expected (on stderr for wrong usage, else stdout)
     using CompareRows = DataRows<QString, QString, QString>;  // a, b, expected
     using FileListKeysRows = DataRows<QJsonValue, QJsonValue, QString>;  // fileListUrl, fileListSha256 (undefined: absent), problem
@@ -98,7 +99,8 @@ private Q_SLOTS:
         const Run run = vantrel(QStringList{"check", "--json"} + options + QStringList{write("reasons.json", reasonsManifest())});
         QCOMPARE(run.exitCode, 0);
         const QJsonObject report = json(run);
-        QCOMPARE(report.keys(), (QStringList{"announcements", "apps", "featured", "lifecycle", "ok", "signature"}));
+        QCOMPARE(report.keys(), (QStringList{"announcements", "apps", "expiresAt", "expiryWarning", "featured", "lifecycle", "ok",
+                                             "sequence", "signature"}));
         QCOMPARE(report.value("ok"), QJsonValue(true));
         QCOMPARE(report.value("lifecycle").toString(), lifecycle);
         QCOMPARE(report.value("featured"), QJsonValue("ok"));
@@ -157,7 +159,7 @@ private Q_SLOTS:
         QCOMPARE(text.exitCode, 0);
         QVERIFY(text.out.contains(QStringLiteral("lifecycle: empty\nfeatured: none\nannouncements: 0\n")));
         const Run polish = vantrel({"check", "--lang", "pl", path});
-        QVERIFY2(polish.out == QStringLiteral("brak aplikacji\n\ncykl życia: empty\nwyróżniona: brak\nogłoszenia: 0\npodpis: niesprawdzony\n"), qPrintable(polish.out));
+        QVERIFY2(polish.out == QStringLiteral("brak aplikacji\n\ncykl życia: empty\nwyróżniona: brak\nogłoszenia: 0\npodpis: niesprawdzony\nnumer kolejny: brak\nwygasa: brak\n"), qPrintable(polish.out));
         const QJsonObject report = json(vantrel({"check", "--json", path}));
         QCOMPARE(report.value("featured"), QJsonValue(QJsonValue::Null));
         QCOMPARE(report.value("apps"), QJsonValue(QJsonArray()));
@@ -227,6 +229,9 @@ private Q_SLOTS:
         SignaturesRows::row("--signature without keys", QStringList{"--signature", "@SIG", "@FILE"}, "", 2, "--signature needs");
         SignaturesRows::row("--signature for a URL", QStringList{"--signature", "@SIG", "@URL"}, "@KEY", 2, "--signature is for a file");
         SignaturesRows::row("--public-keys without a key", QStringList{"--public-keys", "abc", "@FILE"}, "", 2, "--public-keys takes");
+        const QString noFreshness = QStringLiteral("has no valid sequence or expiry date");
+        SignaturesRows::row("file, signed, no sequence", QStringList{"--signature", "@OLDSIG", "@LATE"}, "@KEY", 1, noFreshness);
+        SignaturesRows::row("file, unsigned, no sequence", QStringList{"@LATE"}, "", 0, "sequence: none");
     }
 
     void signatures()
@@ -234,13 +239,14 @@ private Q_SLOTS:
         auto [args, environmentKeys, exitCode, expected] = SignaturesRows::fetch();
         const SigningKey key = SigningKey::loadOrCreate(m_dir.filePath(QStringLiteral("key")));
         const SigningKey other = SigningKey::loadOrCreate(m_dir.filePath(QStringLiteral("other")));
-        const QByteArray body = reasonsManifest();
+        const QByteArray body = ManifestDecoder::encode(TestCatalog::fresh(ManifestDecoder::decode(reasonsManifest()), 42));
         LoopbackHttpServer server;
         LoopbackHttpServer::Response signedAnswer = LoopbackHttpServer::Response::json(200, body);
         signedAnswer.headers.append({"X-Vantrel-Signature", key.sign(body)});
         server.serve(QStringLiteral("/m"), signedAnswer);
         const QMap<QString, QString> values{{"@KEY", key.publicKeyBase64()}, {"@OTHER", other.publicKeyBase64()}, {"@SIG", key.sign(body)},
-                                            {"@FILE", write("signed.json", body)}, {"@URL", server.url(QStringLiteral("/m")).toString()}};
+                                            {"@FILE", write("signed.json", body)}, {"@URL", server.url(QStringLiteral("/m")).toString()},
+                                            {"@OLDSIG", key.sign(reasonsManifest())}, {"@LATE", write("unfresh.json", reasonsManifest())}};
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
             args.replaceInStrings(it.key(), it.value());
             environmentKeys.replace(it.key(), it.value());
@@ -249,6 +255,31 @@ private Q_SLOTS:
         const Run run = vantrel(QStringList{"check"} + args);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2((exitCode ? run.err : run.out).contains(expected), qPrintable(run.out + run.err));
+    }
+
+    // The sequence and the expiry, with a warning once fewer than 3 days are left.
+    void freshness_data()
+    {
+        FreshnessRows::columns();
+        FreshnessRows::row("14 days left", 14 * 86400, false, "");
+        FreshnessRows::row("3 days and an hour left", 3 * 86400 + 3600, false, "");
+        FreshnessRows::row("2 days left", 2 * 86400, true, "warning: the catalog expires in less than 3 days; sign it again.");
+        FreshnessRows::row("expired an hour ago", -3600, true, "warning: the catalog has expired; sign it again.");
+    }
+
+    void freshness()
+    {
+        const auto [secondsLeft, warned, warning] = FreshnessRows::fetch();
+        const QDateTime expiresAt = QDateTime::currentDateTimeUtc().addSecs(secondsLeft);
+        const QString file = write("fresh.json", ManifestDecoder::encode(TestCatalog::fresh(TestCatalog::manifest({app("ok")}), 1765000000, expiresAt)));
+        const Run text = vantrel({"check", file});
+        QCOMPARE(text.exitCode, 0);
+        QVERIFY2(text.out.contains("sequence: 1765000000\nexpires: " + expiresAt.toString(Qt::ISODate)), qPrintable(text.out));
+        QCOMPARE(text.err.trimmed(), warning.isEmpty() ? QString() : QStringLiteral("vantrel check: ") + warning);
+        const QJsonObject report = json(vantrel({"check", "--json", file}));
+        QCOMPARE(report.value("sequence").toDouble(), 1765000000.0);
+        QCOMPARE(report.value("expiresAt").toString(), expiresAt.toString(Qt::ISODate));
+        QCOMPARE(report.value("expiryWarning").toBool(), warned);
     }
 
     void usageAndHelp_data()

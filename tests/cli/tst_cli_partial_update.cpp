@@ -4,10 +4,12 @@
 // `--full`; and an update killed or interrupted while it reuses files.
 
 #include "CatalogBuilders.h"
+#include "DataRows.h"
 #include "ReleaseFolders.h"
 #include "ToolSandbox.h"
 #include "ZipBuilder.h"
 #include "catalog/CatalogSignature.h"
+#include "catalog/ManifestDecoder.h"
 #include "store/LauncherStore.h"
 
 #include <QJsonArray>
@@ -26,6 +28,7 @@ const QString appId = QStringLiteral("notes");
 class CliPartialUpdate : public QObject
 {
     Q_OBJECT
+    using SigningRows = DataRows<QStringList, qint64, qint64>;  // options, last sequence ahead of the clock by, seconds valid (-2: usage error)
 
 private:
     ToolSandbox m_cli;
@@ -171,6 +174,55 @@ private Q_SLOTS:
         QCOMPARE(update->exitCode(), 130);
         checkUntouched(before);
         QCOMPARE(m_cli.leftovers(), QStringList());
+    }
+
+    // Signing alone: every run raises the sequence to at least the current Unix time, and above the last one signed
+    // even when the clock went back since (a counter ahead of it); --valid-for sets the expiry.
+    void signingRaisesTheSequence_data()
+    {
+        SigningRows::columns();
+        SigningRows::row("default validity", {}, 0, 14 * 86400);
+        SigningRows::row("--valid-for 2", {"--valid-for", "2"}, 0, 2 * 86400);
+        SigningRows::row("--valid-for 36h", {"--valid-for", "36h"}, 0, 36 * 3600);
+        SigningRows::row("signed last with the clock ahead", {}, 1000000, 14 * 86400);
+        SigningRows::row("--valid-for 0", {"--valid-for", "0"}, 0, -2);
+        SigningRows::row("--valid-for soon", {"--valid-for", "soon"}, 0, -2);
+    }
+
+    void signingRaisesTheSequence()
+    {
+        const auto [options, ahead, validFor] = SigningRows::fetch();
+        QTemporaryDir dir;
+        const QString key = dir.filePath(QStringLiteral("catalog-signing-key.pem"));
+        const SigningKey signing = SigningKey::loadOrCreate(dir.path());
+        const QString catalog = dir.filePath(QStringLiteral("catalog.json"));
+        QVERIFY(TempHome::writeFile(catalog, ManifestDecoder::encode(TestCatalog::manifest({TestCatalog::app(appId)}))));
+        qint64 last = 0;
+        if (ahead > 0) {
+            last = QDateTime::currentSecsSinceEpoch() + ahead;
+            QVERIFY(TempHome::writeFile(key + QStringLiteral(".sequence"), QByteArray::number(last) + '\n'));
+        }
+        for (int run = 0; run < 2; ++run) {
+            const qint64 before = QDateTime::currentSecsSinceEpoch();
+            const ToolSandbox::Result signedNow = m_cli.run(QStringList{QStringLiteral("--catalog"), catalog, QStringLiteral("--sign-key"), key} + options,
+                                                            ToolSandbox::publisher());
+            if (validFor < 0) {
+                QCOMPARE(signedNow.exitCode, 2);
+                return;
+            }
+            QVERIFY2(signedNow.exitCode == 0 && signedNow.err.contains(QStringLiteral("sign it again by")), qPrintable(signedNow.output()));
+            const QByteArray body = TempHome::readFile(catalog);
+            QVERIFY(CatalogPublicKeys::parse(QString::fromLatin1(signing.publicKeyBase64())).verify(body, TempHome::readFile(catalog + QStringLiteral(".sig")).trimmed()));
+            const LauncherManifest manifest = ManifestDecoder::decode(body);
+            QVERIFY2(manifest.sequence > last && manifest.sequence >= before, qPrintable(QString::number(manifest.sequence)));
+            QVERIFY(manifest.findApp(appId));
+            // Signed between before and now, valid for exactly validFor from then.
+            const qint64 signedAt = manifest.expiresAt.toSecsSinceEpoch() - validFor;
+            QVERIFY2(signedAt >= before && signedAt <= QDateTime::currentSecsSinceEpoch(), qPrintable(manifest.expiresAt.toString(Qt::ISODate)));
+            last = manifest.sequence;
+            // A counter lost with the key's folder: the catalog's own sequence still counts.
+            QFile::remove(key + QStringLiteral(".sequence"));
+        }
     }
 };
 

@@ -1,10 +1,14 @@
 // The built vantrel-devserver over real HTTP: catalogs in each language, every archive through the real installer,
 // the service endpoints, and the real `vantrel` installing, updating and opening sample apps in a temporary home.
 
+#include "CatalogBuilders.h"
 #include "DataRows.h"
 #include "DesktopIcons.h"
 #include "InstallSandbox.h"
+#include "ReleaseFolders.h"
+#include "SigningKey.h"
 #include "ToolSandbox.h"
+#include "catalog/CatalogSignature.h"
 #include "catalog/ManifestDecoder.h"
 #include "feedback/Feedback.h"
 #include "feedback/FeedbackErrorBody.h"
@@ -47,9 +51,11 @@ Reply http(const QByteArray &method, const QUrl &url, const QByteArray &body = {
 class DevServer
 {
 public:
-    DevServer(const ToolSandbox &sandbox, const QStringList &args = {})
+    // dataDir: a folder of an earlier run to start again from (default: a fresh one).
+    DevServer(const ToolSandbox &sandbox, const QStringList &args = {}, const QString &dataDir = {})
+        : m_dataDir(dataDir.isEmpty() ? m_data.path() : dataDir)
     {
-        m_process = sandbox.start(QStringList{QStringLiteral("--data"), m_data.path(), QStringLiteral("--port"), QStringLiteral("0")} + args,
+        m_process = sandbox.start(QStringList{QStringLiteral("--data"), m_dataDir, QStringLiteral("--port"), QStringLiteral("0")} + args,
                                   ToolSandbox::devserver());
         while (m_process->waitForStarted(10000) && !m_process->canReadLine() && m_process->waitForReadyRead(20000)) {
         }
@@ -89,12 +95,13 @@ private:
     QByteArray tool(const QStringList &args) const
     {
         QProcess tool;
-        tool.start(ToolSandbox::devserver(), args + QStringList{QStringLiteral("--data"), m_data.path()});
+        tool.start(ToolSandbox::devserver(), args + QStringList{QStringLiteral("--data"), m_dataDir});
         tool.waitForFinished(30000);
         return tool.readAllStandardOutput();
     }
 
     QTemporaryDir m_data;
+    QString m_dataDir;
     std::unique_ptr<QProcess> m_process;
     QUrl m_base;
 };
@@ -274,6 +281,85 @@ private Q_SLOTS:
         QCOMPARE(tail.body, whole.right(22));
         QCOMPARE(http("GET", archive, {}, {{"Range", "bytes=-" + QByteArray::number(whole.size() + 10)}}).body, whole);
         QCOMPARE(http("GET", archive, {}, {{"Range", "bytes=-0"}}).status, 416);
+    }
+
+    // Every catalog is signed with a sequence and an expiry; a new start raises the sequence, even within the second.
+    void catalogsCarryTheirFreshness()
+    {
+        QTemporaryDir data;
+        qint64 last = 0;
+        for (int run = 0; run < 2; ++run) {
+            const DevServer service(m_cli, {}, data.path());
+            QVERIFY(service.running());
+            for (const QString &language : {QStringLiteral("en"), QStringLiteral("de")}) {
+                const LauncherManifest manifest = service.manifest(language);
+                QVERIFY2(manifest.sequence > last && manifest.sequence >= QDateTime::currentSecsSinceEpoch() - 60,
+                         qPrintable(QString::number(manifest.sequence)));
+                QCOMPARE(manifest.sequence, service.manifest(QStringLiteral("en")).sequence);
+                const qint64 left = QDateTime::currentDateTimeUtc().secsTo(manifest.expiresAt);
+                QVERIFY2(left > 13 * 86400 && left <= 14 * 86400, qPrintable(manifest.expiresAt.toString(Qt::ISODate)));
+            }
+            last = service.manifest(QStringLiteral("en")).sequence;
+        }
+    }
+
+    // The maker's road: vantrel-publish writes a release and signs the catalog into a folder, the service serves that
+    // folder as the real host would, and `vantrel` installs it, then updates to the next release, partly.
+    void servesAMakersReleaseFolder()
+    {
+        ToolSandbox maker(QStringLiteral("maker"));
+        const QString folder = maker.path(QStringLiteral("release"));
+        const QString catalog = folder + QStringLiteral("/catalog.json");
+        const QString key = maker.path(QStringLiteral("keys/catalog-signing-key.pem"));
+        const SigningKey signing = SigningKey::loadOrCreate(maker.path(QStringLiteral("keys")));
+        QVERIFY(QDir().mkpath(folder));
+        const DevServer host(m_cli, {QStringLiteral("--published"), folder});
+        QVERIFY(host.running());
+        QCOMPARE(http("GET", host.url(QStringLiteral("/api/launcher/manifest"))).status, 404);  // nothing published yet
+        m_cli.useEndpoints(host.base());
+        const QString keys = m_cli.environment().value(QStringLiteral("VANTREL_CATALOG_PUBLIC_KEYS"));
+        m_cli.environment().insert(QStringLiteral("VANTREL_CATALOG_PUBLIC_KEYS"), QString::fromLatin1(signing.publicKeyBase64()));
+        const auto publish = [&](const QString &version) {
+            // The maker's own record of the app, its version raised by hand.
+            AppManifestItem app = TestCatalog::release(QStringLiteral("notes"), QUrl(QStringLiteral("https://example.invalid/")),
+                                                       TestCatalog::validSha, version);
+            app.name = QStringLiteral("Notes");
+            app.bundleId = QStringLiteral("com.vantrel.notes");
+            if (!TempHome::writeFile(catalog, ManifestDecoder::encode(TestCatalog::manifest({app}))))
+                return ToolSandbox::Result{};
+            const QString source = maker.path(version);
+            if (!ReleaseFolders::write(source, version))
+                return ToolSandbox::Result{};
+            return maker.run({source + QLatin1Char('/') + ReleaseFolders::bundleName, QStringLiteral("--output"), folder,
+                              QStringLiteral("--name"), QStringLiteral("notes-%1.zip").arg(version), QStringLiteral("--base-url"),
+                              host.url(QStringLiteral("/releases/")).toString(), QStringLiteral("--catalog"), catalog,
+                              QStringLiteral("--app"), QStringLiteral("notes"), QStringLiteral("--sign-key"), key},
+                             ToolSandbox::publisher());
+        };
+
+        ToolSandbox::Result run = publish(QStringLiteral("1.0"));
+        QVERIFY2(run.exitCode == 0 && run.err.contains(QStringLiteral("sign it again by")), qPrintable(run.output()));
+        run = m_cli.run({QStringLiteral("install"), QStringLiteral("notes")});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+        QCOMPARE(TempHome::fingerprint(m_cli.bundle(ReleaseFolders::bundleName)), TempHome::fingerprint(maker.path(QStringLiteral("1.0/Notes.app"))));
+
+        run = publish(QStringLiteral("1.1"));
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+        const QByteArray served = TempHome::readFile(catalog);
+        QCOMPARE(http("GET", host.url(QStringLiteral("/api/launcher/manifest?lang=pl"))).body, served);
+        run = m_cli.run({QStringLiteral("update"), QStringLiteral("--json"), QStringLiteral("notes")});
+        m_cli.environment().insert(QStringLiteral("VANTREL_CATALOG_PUBLIC_KEYS"), keys);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
+        QCOMPARE(TempHome::fingerprint(m_cli.bundle(ReleaseFolders::bundleName)), TempHome::fingerprint(maker.path(QStringLiteral("1.1/Notes.app"))));
+        QJsonObject outcome;
+        for (const QString &line : run.out.split(QLatin1Char('\n'))) {
+            const QJsonObject object = QJsonDocument::fromJson(line.toUtf8()).object();
+            if (object.contains(QStringLiteral("reusedBytes")))
+                outcome = object;
+        }
+        const qint64 archive = QFileInfo(folder + QStringLiteral("/notes-1.1.zip")).size();
+        QVERIFY2(outcome.value(QStringLiteral("reusedBytes")).toInteger() > archive / 2, qPrintable(run.out));
+        QVERIFY2(outcome.value(QStringLiteral("downloadedBytes")).toInteger() < archive / 4, qPrintable(run.out));
     }
 
     // Feedback and error reports as the launcher sends them are accepted (events: installAndOpenSampleApp).

@@ -13,7 +13,7 @@ using Server = LoopbackHttpServer;
 
 namespace {
 
-const QByteArray catalog = ManifestDecoder::encode(TestCatalog::manifest({TestCatalog::app("alpha"), TestCatalog::app("beta")}));
+const QByteArray catalog = ManifestDecoder::encode(TestCatalog::fresh(TestCatalog::manifest({TestCatalog::app("alpha"), TestCatalog::app("beta")}), 1));
 const LauncherManifest seed = TestCatalog::manifest({TestCatalog::app("seed")});
 const QString fallbackLine = QStringLiteral("Could not refresh apps. Showing the last known state.");
 const QString signatureLine = QStringLiteral("The catalog's signature could not be verified. Showing the last known state.");

@@ -74,4 +74,12 @@ inline LauncherManifest manifest(const QList<AppManifestItem> &apps, const QList
     return m;
 }
 
+// The same catalog as a maker signs it: a sequence and an expiry (by default in 14 days).
+inline LauncherManifest fresh(LauncherManifest m, qint64 sequence, const QDateTime &expiresAt = {})
+{
+    m.sequence = sequence;
+    m.expiresAt = expiresAt.isValid() ? expiresAt : QDateTime::currentDateTimeUtc().addDays(14);
+    return m;
+}
+
 }  // namespace TestCatalog

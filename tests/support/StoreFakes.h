@@ -324,6 +324,7 @@ public:
         c.appProperties = properties;
         c.networkCost = networkCost;
         c.runningProcesses = runningProcesses;
+        c.clock = clock;
         return std::make_unique<LauncherStore>(std::move(c), manifest);
     }
 
@@ -369,6 +370,7 @@ public:
     std::shared_ptr<AppInstalling> appInstaller;  // when set, the store's instead of installer
     std::shared_ptr<FixedNetworkCost> networkCost = std::make_shared<FixedNetworkCost>();
     std::shared_ptr<FakeRunningProcesses> runningProcesses;  // none: no app counts as running
+    std::function<QDateTime()> clock;  // none: the system clock
     std::shared_ptr<FakeEventRecorder> recorder;
     std::shared_ptr<FakeFeedbackClient> feedback;
     std::shared_ptr<FakeErrorReporter> reporter;

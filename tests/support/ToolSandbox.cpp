@@ -3,6 +3,7 @@
 #include "CatalogBuilders.h"
 #include "SettingsUserDefaults.h"
 #include "ZipBuilder.h"
+#include "catalog/CatalogSignature.h"
 #include "catalog/ManifestDecoder.h"
 #include "store/LauncherStore.h"
 
@@ -52,7 +53,16 @@ void ToolSandbox::publish(const QList<AppManifestItem> &apps, int status)
 {
     QMutexLocker lock(&m_mutex);
     m_manifest = ManifestDecoder::encode(TestCatalog::manifest(apps));
+    m_signature.clear();
     m_manifestStatus = status;
+}
+
+void ToolSandbox::publishBody(const QByteArray &body, const QByteArray &signature)
+{
+    QMutexLocker lock(&m_mutex);
+    m_manifest = body;
+    m_signature = signature;
+    m_manifestStatus = 200;
 }
 
 QUrl ToolSandbox::host(const QString &path, const QByteArray &bytes, int slowMs)
@@ -82,8 +92,12 @@ QUrl ToolSandbox::hostFile(const QString &path, const QString &filePath, bool ra
 LoopbackHttpServer::Response ToolSandbox::answer(const LoopbackHttpServer::Request &request)
 {
     QMutexLocker lock(&m_mutex);
-    if (request.path == QLatin1String("/api/launcher/manifest"))
-        return LoopbackHttpServer::Response::json(m_manifestStatus, m_manifest);
+    if (request.path == QLatin1String("/api/launcher/manifest")) {
+        LoopbackHttpServer::Response response = LoopbackHttpServer::Response::json(m_manifestStatus, m_manifest);
+        if (!m_signature.isEmpty())
+            response.headers.append({CatalogSignature::headerName, m_signature});
+        return response;
+    }
     if (request.path == QLatin1String("/api/events"))
         return LoopbackHttpServer::Response::json(202, R"({"ok":true})");
     if (request.path.startsWith(QLatin1String("/api/")))

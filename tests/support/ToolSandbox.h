@@ -38,6 +38,8 @@ public:
 
     // The catalog the server answers with (as the launcher's decoder writes it).
     void publish(const QList<AppManifestItem> &apps, int status = 200);
+    // These exact bytes, with signature in the signature header (none when empty).
+    void publishBody(const QByteArray &body, const QByteArray &signature);
     // Serves bytes, or the file at filePath, at path; returns the URL. With
     // slowMs, bytes go out in 60 pieces slowMs apart.
     QUrl host(const QString &path, const QByteArray &bytes, int slowMs = 0);
@@ -77,6 +79,7 @@ private:
     QProcessEnvironment m_env;
     QMutex m_mutex;
     QByteArray m_manifest;
+    QByteArray m_signature;
     int m_manifestStatus = 404;
     QHash<QString, LoopbackHttpServer::Response> m_files;
 };

@@ -1,6 +1,7 @@
 #include "ManifestClient.h"
 #include "codec/EnumNames.h"
 
+#include "CatalogSequence.h"
 #include "ManifestDecoder.h"
 #include "system/SystemLayers.h"
 #include "net/ServiceEndpoints.h"
@@ -20,6 +21,12 @@ QString ManifestClientError::localizedDescription() const
 {
     if (m_kind == Kind::invalidSignature)
         return QStringLiteral("The catalog's signature could not be verified.");
+    if (m_kind == Kind::noFreshness)
+        return QStringLiteral("The catalog has no valid sequence or expiry.");
+    if (m_kind == Kind::older)
+        return QStringLiteral("The catalog is older than one already seen.");
+    if (m_kind == Kind::conflicting)
+        return QStringLiteral("The catalog has the sequence of one already seen but other contents.");
     if (m_httpStatus >= 0)
         return QStringLiteral("The server answered with HTTP status %1.").arg(m_httpStatus);
     return QStringLiteral("The server's answer was not an HTTP response.");
@@ -27,7 +34,19 @@ QString ManifestClientError::localizedDescription() const
 
 QString ManifestClientError::debugDescription() const
 {
-    return m_kind == Kind::invalidSignature ? QStringLiteral("invalidSignature") : QStringLiteral("invalidResponse");
+    switch (m_kind) {
+    case Kind::invalidSignature:
+        return QStringLiteral("invalidSignature");
+    case Kind::noFreshness:
+        return QStringLiteral("noFreshness");
+    case Kind::older:
+        return QStringLiteral("older");
+    case Kind::conflicting:
+        return QStringLiteral("conflicting");
+    case Kind::invalidResponse:
+        break;
+    }
+    return QStringLiteral("invalidResponse");
 }
 
 RemoteManifestClient::RemoteManifestClient(QUrl endpoint, QNetworkAccessManager *session)
@@ -79,14 +98,32 @@ struct BodyBuffer {
 };
 
 // Not a coroutine: the closure goes straight to the pool (GCC 12 destroys
-// closures made inside a coroutine twice).
-QFuture<void> keepInBackground(std::shared_ptr<const CatalogCache> cache, QUrl endpoint, QByteArray body,
-                               QByteArray signature)
+// closures made inside a coroutine twice). Unsigned catalogs (no keys) are
+// kept as they come; signed ones only when their sequence does not go back.
+QFuture<CatalogSequence::Verdict> keepInBackground(std::shared_ptr<const CatalogCache> cache, CatalogPublicKeys keys,
+                                                   CatalogSequence::Offered offered)
 {
-    return QtConcurrent::run([cache = std::move(cache), endpoint = std::move(endpoint), body = std::move(body),
-                              signature = std::move(signature)] {
-        cache->write(endpoint, body, signature, QDateTime::currentDateTimeUtc());
+    return QtConcurrent::run([cache = std::move(cache), keys = std::move(keys), offered = std::move(offered)] {
+        if (keys.isConfigured())
+            return CatalogSequence::keep(*cache, keys, offered);
+        cache->write(offered.endpoint, offered.body, offered.signature, offered.fetchedAt);
+        return CatalogSequence::Verdict::accepted;
     });
+}
+
+// With keys configured, a catalog must say how fresh it is.
+void requireFreshness(const LauncherManifest &manifest, const CatalogPublicKeys &keys)
+{
+    if (keys.isConfigured() && (manifest.sequence <= 0 || !manifest.expiresAt.isValid()))
+        throw ManifestClientError(ManifestClientError::Kind::noFreshness);
+}
+
+void refuseVerdict(CatalogSequence::Verdict verdict)
+{
+    if (verdict == CatalogSequence::Verdict::older)
+        throw ManifestClientError(ManifestClientError::Kind::older);
+    if (verdict == CatalogSequence::Verdict::conflicting)
+        throw ManifestClientError(ManifestClientError::Kind::conflicting);
 }
 
 }  // namespace
@@ -154,10 +191,13 @@ QCoro::Task<LauncherManifest> RemoteManifestClient::loadManifest(VantrelLocale l
     if (keys.isConfigured() && !keys.verify(body->data, signature))
         throw ManifestClientError(ManifestClientError::Kind::invalidSignature, status);
     LauncherManifest manifest = ManifestDecoder::decode(body->data);
+    requireFreshness(manifest, keys);
     // Only a verified, decoded body is kept; the write (flushed to disk) runs off the main thread.
     if (cache) {
-        const QFuture<void> kept = keepInBackground(cache, endpoint, body->data, signature);
-        co_await kept;
+        const QFuture<CatalogSequence::Verdict> kept = keepInBackground(
+            cache, keys,
+            {endpoint, EnumNames::name(locale), body->data, signature, manifest.sequence, QDateTime::currentDateTimeUtc()});
+        refuseVerdict(co_await kept);
     }
     co_return manifest;
 }

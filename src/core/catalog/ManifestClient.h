@@ -32,8 +32,11 @@ class ManifestClientError : public LauncherError
 {
 public:
     // invalidSignature: keys are configured and the body's signature is
-    // missing, malformed or by none of them.
-    enum class Kind { invalidResponse, invalidSignature };
+    // missing, malformed or by none of them. With keys configured, also:
+    // noFreshness: "sequence" or "expiresAt" is missing or malformed;
+    // older: the sequence is below one already accepted for this URL;
+    // conflicting: the sequence already accepted, with other bytes.
+    enum class Kind { invalidResponse, invalidSignature, noFreshness, older, conflicting };
     explicit ManifestClientError(Kind kind = Kind::invalidResponse) : m_kind(kind) {}
     // httpStatus: the refused status code, or -1 when the answer was not HTTP.
     ManifestClientError(Kind kind, int httpStatus) : m_kind(kind), m_httpStatus(httpStatus) {}
@@ -73,7 +76,8 @@ public:
     void setCache(std::shared_ptr<const CatalogCache> cache) { m_cache = std::move(cache); }
 
     // With keys configured, every manifest body must carry a signature by one
-    // of them, checked before the body is decoded.
+    // of them, checked before the body is decoded; it must carry a sequence and
+    // an expiry too, and a sequence never goes back (kept beside the cache).
     void setPublicKeys(CatalogPublicKeys keys) { m_publicKeys = std::move(keys); }
 
     // Timeout of one request; tests may shorten it.

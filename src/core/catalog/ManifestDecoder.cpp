@@ -15,6 +15,7 @@
 #include <QUtf8StringView>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ManifestDecoder {
 
@@ -295,6 +296,25 @@ QString formatDate(const QDateTime &date)
     return date.toUTC().toString(Qt::ISODate);
 }
 
+// Read leniently: without signing keys a catalog may leave them out or get
+// them wrong; with keys, a missing value (0 or invalid) refuses the catalog.
+void readFreshness(const QJsonObject &root, LauncherManifest &manifest)
+{
+    // Integers a double holds exactly: up to 2^53.
+    constexpr double largestSequence = 9007199254740992.0;
+    const QJsonValue sequence = root.value(QLatin1StringView("sequence"));
+    const double number = sequence.toDouble(-1);
+    if (sequence.isDouble() && number >= 1 && number <= largestSequence && number == std::floor(number))
+        manifest.sequence = qint64(number);
+    const QJsonValue expiresAt = root.value(QLatin1StringView("expiresAt"));
+    if (expiresAt.isString()) {
+        const QString text = expiresAt.toString();
+        // UTC only, as written by the publish tool.
+        if (text.endsWith(QLatin1Char('Z')))
+            manifest.expiresAt = ManifestDecoder::parseDate(text).value_or(QDateTime());
+    }
+}
+
 QString encodeUrl(const QUrl &url)
 {
     return url.toString(QUrl::FullyEncoded);
@@ -350,6 +370,8 @@ LauncherManifest decode(const QByteArray &json)
     const ObjectReader root(document.object(), rootPath);
     LauncherManifest manifest;
     manifest.generatedAt = root.date(QLatin1StringView("generatedAt"));
+
+    readFreshness(document.object(), manifest);
 
     const QLatin1StringView appsKey("apps");
     const QJsonArray apps = root.array(appsKey);
@@ -434,11 +456,15 @@ QByteArray encode(const LauncherManifest &manifest)
         announcements.append(o);
     }
 
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("generatedAt"), formatDate(manifest.generatedAt)},
         {QStringLiteral("apps"), apps},
         {QStringLiteral("announcements"), announcements},
     };
+    if (manifest.sequence > 0)
+        root.insert(QStringLiteral("sequence"), double(manifest.sequence));
+    if (manifest.expiresAt.isValid())
+        root.insert(QStringLiteral("expiresAt"), formatDate(manifest.expiresAt));
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

@@ -139,6 +139,11 @@ public:
     QDateTime generatedAt;  // UTC
     QList<AppManifestItem> apps;
     QList<LauncherAnnouncement> announcements;
+    // Freshness, both signed with the body: a number the maker raises with
+    // every catalog it signs (0: none or malformed) and when the catalog stops
+    // being trusted (invalid: none or malformed).
+    qint64 sequence = 0;
+    QDateTime expiresAt;  // UTC
 
     QVariantList appsValue() const;
     QVariantList announcementsValue() const;

@@ -4,6 +4,22 @@
 #include "i18n/RelativeTime.h"
 #include "log/Logging.h"
 
+namespace {
+
+CatalogFetch::Refused refusal(ManifestClientError::Kind kind)
+{
+    switch (kind) {
+    case ManifestClientError::Kind::invalidSignature: return CatalogFetch::Refused::signature;
+    case ManifestClientError::Kind::noFreshness: return CatalogFetch::Refused::freshness;
+    case ManifestClientError::Kind::older: return CatalogFetch::Refused::older;
+    case ManifestClientError::Kind::conflicting: return CatalogFetch::Refused::conflicting;
+    case ManifestClientError::Kind::invalidResponse: break;
+    }
+    return CatalogFetch::Refused::no;
+}
+
+}  // namespace
+
 QCoro::Task<CatalogFetch> CatalogFetch::run(std::shared_ptr<ManifestLoading> loader, VantrelLocale locale)
 {
     CatalogFetch fetch;
@@ -12,7 +28,7 @@ QCoro::Task<CatalogFetch> CatalogFetch::run(std::shared_ptr<ManifestLoading> loa
     try {
         fetch.manifest = co_await loader->loadManifest(locale);
     } catch (const ManifestClientError &e) {
-        fetch.unverified = e.kind() == ManifestClientError::Kind::invalidSignature;
+        fetch.refused = refusal(e.kind());
         fetch.reason = e.localizedDescription();
         qCInfo(lcStore) << "Catalog refresh failed:" << e.debugDescription() << "- the catalog shown stays";
     } catch (const LauncherError &e) {
@@ -26,8 +42,16 @@ QCoro::Task<CatalogFetch> CatalogFetch::run(std::shared_ptr<ManifestLoading> loa
     co_return fetch;
 }
 
-std::function<QString()> CatalogFetch::failureWording(bool unverified, const std::optional<QDateTime> &shownFetchedAt)
+std::function<QString()> CatalogFetch::failureWording(Refused refused, const std::optional<QDateTime> &shownFetchedAt)
 {
+    // These say themselves which catalog stays.
+    if (refused == Refused::freshness)
+        return [] { return qtTrId("errorCatalogNoFreshness"); };
+    if (refused == Refused::older)
+        return [] { return qtTrId("errorCatalogOlder"); };
+    if (refused == Refused::conflicting)
+        return [] { return qtTrId("errorCatalogConflicting"); };
+    const bool unverified = refused == Refused::signature;
     return [unverified, shownFetchedAt] {
         // The built-in catalog has no fetch time.
         if (!shownFetchedAt)

@@ -1,6 +1,7 @@
 #include "InstalledApps.h"
 
 #include "AppOpening.h"
+#include "CatalogExpiry.h"
 #include "RecordsWatch.h"
 #include "InstallRunner.h"
 #include "InstallStates.h"
@@ -179,6 +180,8 @@ std::optional<Refusal> InstalledApps::installRefusal(const AppManifestItem &app)
 {
     if (const std::optional<Refusal> refusal = catalogRefusal(app))
         return refusal;
+    if (catalogExpiredOn())
+        return Refusal::catalogExpired;
     const AppInstallState::Kind kind = state(app.id).kind();
     // A refresh never turns a running install's state back, but the installer
     // must never run twice for one app whatever the state says.
@@ -225,6 +228,18 @@ std::optional<Refusal> InstalledApps::rollBackRefusal(const AppManifestItem &app
     if (!m_previousVersions.contains(app.id))
         return Refusal::nothingToRollBack;
     return std::nullopt;
+}
+
+std::optional<QDateTime> InstalledApps::catalogExpiredOn() const
+{
+    return CatalogExpiry::expiredOn(m_catalogExpiresAt, m_c.now());
+}
+
+QString InstalledApps::refusalText(Refusal refusal) const
+{
+    if (refusal == Refusal::catalogExpired)
+        return CatalogExpiry::line(m_catalogExpiresAt);
+    return qtTrId(RefusalText::key(refusal));
 }
 
 QString InstalledApps::installRefusalKey(const std::optional<AppManifestItem> &app) const
@@ -587,6 +602,9 @@ QString InstalledApps::errorLine(const AppOperation &operation) const
             : kind == AppOperation::Kind::repair            ? "errorCannotRepair"
             : kind == AppOperation::Kind::verify            ? "errorCannotVerify"
                                                             : "errorCannotInstall";
+        // An expired catalog is the user's to put right: the line says how.
+        if (outcome.refusal == Refusal::catalogExpired)
+            return qtTrId(id).arg(name) + QLatin1Char(' ') + refusalText(Refusal::catalogExpired);
         return qtTrId(id).arg(name);
     }
     if (outcome.kind != OperationOutcome::Kind::failed)

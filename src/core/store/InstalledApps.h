@@ -80,6 +80,13 @@ public:
     std::optional<Refusal> updateRefusal(const AppManifestItem &app) const;
     std::optional<Refusal> removeRefusal(const AppManifestItem &app) const;
     std::optional<Refusal> rollBackRefusal(const AppManifestItem &app) const;
+    // The catalog's expiry (invalid: none). Once it has passed by the
+    // collaborators' clock, installs and updates are refused; the rest works.
+    void setCatalogExpiresAt(const QDateTime &expiresAt) { m_catalogExpiresAt = expiresAt; }
+    // When the catalog shown expired, if it has by now.
+    std::optional<QDateTime> catalogExpiredOn() const;
+    // The sentence that says why, in the language installed; dated for an expired catalog.
+    QString refusalText(Refusal refusal) const;
     // The text key of why the app cannot be installed now (unknown: none given); empty when it can.
     QString installRefusalKey(const std::optional<AppManifestItem> &app) const;
 
@@ -212,6 +219,7 @@ private:
     bool m_wholeArchives = false;
     RecordsWatch *m_watch = nullptr;
     QList<AppManifestItem> m_catalog;
+    QDateTime m_catalogExpiresAt;
     // What is known of each installed app: its catalog record, or the one its receipt kept.
     QHash<QString, AppManifestItem> m_installed;
     QHash<QString, QUrl> m_urls;

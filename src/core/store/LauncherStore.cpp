@@ -1,5 +1,6 @@
 #include "LauncherStore.h"
 
+#include "CatalogExpiry.h"
 #include "CatalogFetch.h"
 #include "StoredCatalogWatch.h"
 #include "catalog/ManifestClient.h"
@@ -230,8 +231,21 @@ QCoro::Task<void> LauncherStore::loadManifest()
         applyManifest(*fetch.manifest);
         co_return;
     }
-    m_errorLine.setWording(CatalogFetch::failureWording(fetch.unverified, m_catalogFetchedAt));
+    m_errorLine.setWording(CatalogFetch::failureWording(fetch.refused, m_catalogFetchedAt));
+    // Refreshing goes on; while it fails, an expired catalog says so first.
+    showCatalogExpiry();
     completeOnboardingIfNothingPublished();
+}
+
+void LauncherStore::showCatalogExpiry()
+{
+    if (const std::optional<QDateTime> expired = m_apps->catalogExpiredOn()) {
+        m_errorLine.setWording(CatalogExpiry::wording(*expired));
+        m_showsExpiry = true;
+    } else if (m_showsExpiry) {
+        m_errorLine.set(std::nullopt);
+        m_showsExpiry = false;
+    }
 }
 
 void LauncherStore::completeOnboardingIfNothingPublished()
@@ -261,6 +275,7 @@ void LauncherStore::takeUpStoredCatalog()
 void LauncherStore::applyManifest(const LauncherManifest &manifest, const QDateTime &fetchedAt)
 {
     m_catalogFetchedAt = fetchedAt;
+    m_apps->setCatalogExpiresAt(manifest.expiresAt);
     setManifest(manifest);
     setIfChanged(this, m_lastCatalogCheck, QDateTime::currentDateTime(), &LauncherStore::lastCatalogCheckChanged);
     m_apps->reconcile(manifest.apps);
@@ -271,4 +286,5 @@ void LauncherStore::applyManifest(const LauncherManifest &manifest, const QDateT
         setSelectedAppID(ManifestPolicy::defaultSelection(manifest, m_includeBetaApps));
     m_announcements->update(m_manifest);
     completeOnboardingIfNothingPublished();
+    showCatalogExpiry();
 }

@@ -98,6 +98,8 @@ public:
     const QString &catalogFailureReason() const { return m_catalogFailureReason; }
     // When the catalog shown was fetched; null for the built-in one.
     const std::optional<QDateTime> &catalogFetchedAt() const { return m_catalogFetchedAt; }
+    // When the catalog shown expired, if it has by the collaborators' clock.
+    std::optional<QDateTime> catalogExpiredOn() const { return m_apps->catalogExpiredOn(); }
     InstalledApps *installedApps() const { return m_apps; }
     AppManagement *manage() const { return m_manage; }
     InstalledAppChecks *checks() const { return m_checks; }
@@ -209,6 +211,8 @@ private:
     void setManifest(const LauncherManifest &manifest);
     // Onboarding has nothing to offer in a catalog without published apps.
     void completeOnboardingIfNothingPublished();
+    // An expired catalog takes the error line; a fresh one clears what it said.
+    void showCatalogExpiry();
     void emitDerivedChanges();
     // The catalog's app, or an installed app as its receipt describes it.
     std::optional<AppManifestItem> findApp(const QString &id) const { return m_apps->describedApp(id); }
@@ -233,6 +237,7 @@ private:
     bool m_launchAtLogin = false;
     bool m_showMenuBarExtra = true;
     ErrorLine m_errorLine{[this] { Q_EMIT errorMessageChanged(); }};  // a catalog error follows the language
+    bool m_showsExpiry = false;  // the error line is the catalog's expiry
     bool m_showingFeedbackSheet = false;
     VantrelTranslator *m_translator = nullptr;
     Onboarding *m_onboarding = nullptr;

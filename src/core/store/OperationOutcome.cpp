@@ -23,6 +23,7 @@ const char *key(Refusal refusal)
     case Refusal::nothingToRepair: return "refusalNothingToRepair";
     case Refusal::versionNotOffered: return "refusalVersionNotOffered";
     case Refusal::held: return "refusalHeld";
+    case Refusal::catalogExpired: return "refusalCatalogExpired";
     }
     return "refusalUnknownApp";
 }

@@ -29,6 +29,7 @@ enum class Refusal {
     nothingToRepair,    // not verified, or nothing found
     versionNotOffered,  // a repair needs the installed version, and the catalog offers another
     held,               // the user holds the app at its version until released
+    catalogExpired,     // install, update: the catalog shown is past its expiry
 };
 Q_ENUM_NS(Refusal)
 }  // namespace RefusalKinds

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QDateTime>
+
+#include <functional>
 #include <memory>
 
 class ManifestLoading;
@@ -40,4 +43,9 @@ struct StoreCollaborators {
     // Whether the store watches the user defaults for changes other processes
     // make; a command that runs for moments has no view to keep current.
     bool followChangesElsewhere = true;
+    // This computer's clock (UTC), which tells whether the catalog has
+    // expired; none: the system clock. Tests set the time here.
+    std::function<QDateTime()> clock;
+
+    QDateTime now() const { return clock ? clock() : QDateTime::currentDateTimeUtc(); }
 };

@@ -1,5 +1,6 @@
 #include "DevServer.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -155,9 +156,31 @@ QString DevServer::baseUrl() const
 
 void DevServer::setManifests(QMap<QString, QByteArray> manifests, const SigningKey &key)
 {
+    QMap<QString, QByteArray> signatures;
+    for (auto it = manifests.cbegin(); it != manifests.cend(); ++it)
+        signatures.insert(it.key(), key.sign(it.value()));
+    const std::lock_guard lock(m_manifestMutex);
     m_manifests = std::move(manifests);
-    for (auto it = m_manifests.cbegin(); it != m_manifests.cend(); ++it)
-        m_signatures.insert(it.key(), key.sign(it.value()));
+    m_signatures = std::move(signatures);
+}
+
+bool DevServer::catalogFor(const QString &language, QByteArray *body, QByteArray *signature) const
+{
+    if (!m_publishedFolder.isEmpty()) {
+        // Read as it stands now: the maker may publish again while this serves.
+        QFile catalog(m_publishedFolder + QLatin1Char('/') + QLatin1String(publishedCatalogName));
+        QFile sig(catalog.fileName() + QStringLiteral(".sig"));
+        if (!catalog.open(QIODevice::ReadOnly))
+            return false;
+        *body = catalog.readAll();
+        *signature = sig.open(QIODevice::ReadOnly) ? sig.readAll().trimmed() : QByteArray();
+        return true;
+    }
+    const std::lock_guard lock(m_manifestMutex);
+    const QString served = m_manifests.contains(language) ? language : QStringLiteral("en");
+    *body = m_manifests.value(served);
+    *signature = m_signatures.value(served);
+    return true;
 }
 
 bool DevServer::listen()
@@ -218,11 +241,15 @@ void DevServer::installRoutes()
     });
 
     server.Get("/api/launcher/manifest", [this](const httplib::Request &req, httplib::Response &res) {
-        const QString requested = QString::fromStdString(req.get_param_value("lang"));
-        const QString language = m_manifests.contains(requested) ? requested : QStringLiteral("en");
-        const QByteArray body = m_manifests.value(language);
+        QByteArray body;
+        QByteArray signature;
+        if (!catalogFor(QString::fromStdString(req.get_param_value("lang")), &body, &signature)) {
+            sendError(res, 404, QStringLiteral("not_found"), QStringLiteral("The release folder has no catalog.json."));
+            return;
+        }
         res.set_header("Cache-Control", "no-store");
-        res.set_header("X-Vantrel-Signature", m_signatures.value(language).toStdString());
+        if (!signature.isEmpty())
+            res.set_header("X-Vantrel-Signature", signature.toStdString());
         res.set_content(body.toStdString(), kJson);
     });
 

@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QString>
 #include <memory>
+#include <mutex>
 
 namespace httplib {
 class Server;
@@ -26,8 +27,16 @@ public:
     QString baseUrl() const;
 
     // The manifest document per language ("en", "pl", "de"); other requests get "en".
-    // Each is served with its signature by key in X-Vantrel-Signature.
+    // Each is served with its signature by key in X-Vantrel-Signature. May be
+    // called again while serving: the catalogs are replaced in one step.
     void setManifests(QMap<QString, QByteArray> manifests, const SigningKey &key);
+
+    // Serves a maker's release folder as their host would instead: its
+    // "catalog.json" for every language, with "catalog.json.sig" in the
+    // signature header, both read on every request, and its archives and
+    // file lists under /releases/ (set the archives to the same folder).
+    void setPublishedFolder(const QString &folder) { m_publishedFolder = folder; }
+    static constexpr char publishedCatalogName[] = "catalog.json";
 
     // Serves until stop(); false when the server could not run.
     bool listen();
@@ -35,11 +44,15 @@ public:
 
 private:
     void installRoutes();
+    // The catalog body and signature for language; false when there is none to serve.
+    bool catalogFor(const QString &language, QByteArray *body, QByteArray *signature) const;
 
     DevStorage &m_storage;
     ReleaseArchives m_archives;
     QMap<QString, QByteArray> m_manifests;
     QMap<QString, QByteArray> m_signatures;
+    mutable std::mutex m_manifestMutex;
+    QString m_publishedFolder;
     int m_port = -1;
     std::unique_ptr<httplib::Server> m_server;
 };

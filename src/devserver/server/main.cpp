@@ -1,5 +1,6 @@
 // vantrel-devserver: the launcher's local development service.
 
+#include "CatalogSigning.h"
 #include "DevServer.h"
 #include "DevStorage.h"
 #include "ReleaseArchives.h"
@@ -10,12 +11,16 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QStandardPaths>
 #include <csignal>
 #include <cstdio>
 #include <pthread.h>
 #include <unistd.h>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -41,6 +46,69 @@ int dump(const QString &what, const QString &dataDir)
     }
     return 0;
 }
+
+// What the sample catalogs are made of, to sign them again later.
+struct SampleCatalogs {
+    const SampleCatalog &catalog;
+    SampleCatalogKind kind;
+    QDateTime startedAt;
+    QMap<QString, QString> checksums;
+    const SigningKey &key;
+    QString dataDir;
+};
+
+// Signs the sample catalogs with a sequence above the last one (kept in the
+// data folder, so a restart never goes back) and a fresh expiry, and serves them.
+void serveSamples(DevServer &server, const SampleCatalogs &samples)
+{
+    const QString counterPath = QDir(samples.dataDir).filePath(QStringLiteral("catalog-sequence"));
+    QFile counter(counterPath);
+    const qint64 last = counter.open(QIODevice::ReadOnly) ? counter.readAll().trimmed().toLongLong() : 0;
+    counter.close();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const qint64 sequence = CatalogSigning::nextSequence(last, now);
+    if (counter.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        counter.write(QByteArray::number(sequence) + '\n');
+    const QString expiresAt = now.addSecs(CatalogSigning::defaultValiditySeconds).toString(Qt::ISODate);
+    QMap<QString, QByteArray> manifests;
+    for (const QString &language : {QStringLiteral("en"), QStringLiteral("pl"), QStringLiteral("de")}) {
+        QJsonObject manifest = samples.catalog.manifest(samples.kind, language, samples.startedAt, server.baseUrl(), samples.checksums);
+        manifest.insert(QStringLiteral("sequence"), double(sequence));
+        manifest.insert(QStringLiteral("expiresAt"), expiresAt);
+        manifests.insert(language, QJsonDocument(manifest).toJson(QJsonDocument::Indented));
+    }
+    server.setManifests(manifests, samples.key);
+}
+
+// Signs the sample catalogs again, long before they expire, until stop() is called.
+class Resigner
+{
+public:
+    Resigner(DevServer &server, const SampleCatalogs &samples)
+        : m_thread([this, &server, samples] {
+              std::unique_lock lock(m_mutex);
+              const auto interval = std::chrono::seconds(CatalogSigning::defaultValiditySeconds / 4);
+              while (!m_stopped.wait_for(lock, interval, [this] { return m_stopping; }))
+                  serveSamples(server, samples);
+          })
+    {
+    }
+    ~Resigner()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_stopped.notify_all();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_stopped;
+    bool m_stopping = false;
+    std::thread m_thread;
+};
 
 }  // namespace
 
@@ -71,12 +139,17 @@ int main(int argc, char *argv[])
                                            QStringLiteral("NAME"), QStringLiteral("multi"));
     const QCommandLineOption releasesOption(QStringLiteral("releases"), QStringLiteral("Folder of the release archives."),
                                             QStringLiteral("DIR"));
+    const QCommandLineOption publishedOption(
+        QStringLiteral("published"),
+        QStringLiteral("A release folder written by vantrel-publish: its signed catalog.json and archives are served "
+                       "as the maker's host would, instead of the sample catalog."),
+        QStringLiteral("DIR"));
     const QCommandLineOption dumpOption(QStringLiteral("dump"),
                                         QStringLiteral("Print what was stored (feedback, events or errors) and exit."),
                                         QStringLiteral("WHAT"));
     const QCommandLineOption printKeyOption(QStringLiteral("print-public-key"),
                                             QStringLiteral("Print the public key the catalogs are signed with and exit."));
-    parser.addOptions({portOption, dataOption, catalogOption, releasesOption, dumpOption, printKeyOption});
+    parser.addOptions({portOption, dataOption, catalogOption, releasesOption, publishedOption, dumpOption, printKeyOption});
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -113,9 +186,10 @@ int main(int argc, char *argv[])
     const auto kind = sampleCatalogKindFromName(parser.value(catalogOption));
     if (!kind)
         return usageError(QStringLiteral("--catalog takes first or multi, not \"%1\"").arg(parser.value(catalogOption)));
-    const QString releasesDir = parser.isSet(releasesOption)
-        ? parser.value(releasesOption)
-        : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("releases"));
+    const QString publishedDir = parser.value(publishedOption);
+    const QString releasesDir = !publishedDir.isEmpty() ? publishedDir
+        : parser.isSet(releasesOption)                  ? parser.value(releasesOption)
+                                                        : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("releases"));
 
     std::optional<SampleCatalog> catalog;
     try {
@@ -145,7 +219,7 @@ int main(int argc, char *argv[])
         lists.append(name + QStringLiteral(".files"));
     // A release without its list is still offered whole.
     checksums.insert(archives.checksums(lists));
-    for (const QString &name : missing)
+    for (const QString &name : publishedDir.isEmpty() ? missing : QStringList())
         std::fprintf(stderr, "vantrel-devserver: warning: %s is missing from %s; listed without a checksum\n",
                      qPrintable(name), qPrintable(releasesDir));
 
@@ -156,18 +230,16 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    const QDateTime startedAt = QDateTime::currentDateTimeUtc();
-    QMap<QString, QByteArray> manifests;
-    for (const QString &language : {QStringLiteral("en"), QStringLiteral("pl"), QStringLiteral("de")}) {
-        manifests.insert(language, QJsonDocument(catalog->manifest(*kind, language, startedAt, server.baseUrl(), checksums))
-                                       .toJson(QJsonDocument::Indented));
-    }
+    const SampleCatalogs samples{*catalog, *kind, QDateTime::currentDateTimeUtc(), checksums, *signingKey, dataDir};
     try {
-        server.setManifests(manifests, *signingKey);
+        serveSamples(server, samples);
     } catch (const SigningKeyError &e) {
         std::fprintf(stderr, "vantrel-devserver: %s\n", e.what());
         return 1;
     }
+    if (!publishedDir.isEmpty())
+        server.setPublishedFolder(publishedDir);
+    const Resigner resigner(server, samples);
 
     std::printf("listening on %s\n", qPrintable(server.baseUrl()));
     std::fflush(stdout);

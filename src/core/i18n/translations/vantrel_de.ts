@@ -1733,5 +1733,45 @@
         <source>%1: %2 to download.</source>
         <translation>%1: %2 zu laden.</translation>
     </message>
+    <message id="errorCatalogNoFreshness">
+        <source>The catalog offered has no valid sequence or expiry date, so the last one is kept.</source>
+        <translation>Der angebotene Katalog hat keine gültige Folgenummer oder kein gültiges Ablaufdatum, daher bleibt der letzte.</translation>
+    </message>
+    <message id="errorCatalogOlder">
+        <source>The catalog offered is older than one already seen, so the newer one is kept.</source>
+        <translation>Der angebotene Katalog ist älter als ein bereits gesehener, daher bleibt der neuere.</translation>
+    </message>
+    <message id="errorCatalogConflicting">
+        <source>The catalog offered has the sequence of one already seen but other contents, so the one seen is kept.</source>
+        <translation>Der angebotene Katalog hat die Folgenummer eines bereits gesehenen, aber anderen Inhalt, daher bleibt der gesehene.</translation>
+    </message>
+    <message id="errorCatalogExpired">
+        <source>The catalog expired on %1. Check the connection, or this computer's date and time.</source>
+        <translation>Der Katalog ist am %1 abgelaufen. Prüfe die Verbindung oder Datum und Uhrzeit dieses Computers.</translation>
+    </message>
+    <message id="catalogExpiryDateFormat">
+        <source>d MMMM</source>
+        <translation>d. MMMM</translation>
+    </message>
+    <message id="refusalCatalogExpired">
+        <source>The catalog has expired; a fresh one is needed first.</source>
+        <translation>Der Katalog ist abgelaufen; zuerst wird ein aktueller gebraucht.</translation>
+    </message>
+    <message id="cliCheckSequence">
+        <source>sequence: %1</source>
+        <translation>Folgenummer: %1</translation>
+    </message>
+    <message id="cliCheckExpiresAt">
+        <source>expires: %1</source>
+        <translation>läuft ab: %1</translation>
+    </message>
+    <message id="cliCheckExpiresSoon">
+        <source>warning: the catalog expires in less than 3 days; sign it again.</source>
+        <translation>Warnung: Der Katalog läuft in weniger als 3 Tagen ab; signiere ihn erneut.</translation>
+    </message>
+    <message id="cliCheckExpired">
+        <source>warning: the catalog has expired; sign it again.</source>
+        <translation>Warnung: Der Katalog ist abgelaufen; signiere ihn erneut.</translation>
+    </message>
 </context>
 </TS>

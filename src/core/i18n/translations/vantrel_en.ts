@@ -1733,5 +1733,45 @@
         <source>%1: %2 to download.</source>
         <translation>%1: %2 to download.</translation>
     </message>
+    <message id="errorCatalogNoFreshness">
+        <source>The catalog offered has no valid sequence or expiry date, so the last one is kept.</source>
+        <translation>The catalog offered has no valid sequence or expiry date, so the last one is kept.</translation>
+    </message>
+    <message id="errorCatalogOlder">
+        <source>The catalog offered is older than one already seen, so the newer one is kept.</source>
+        <translation>The catalog offered is older than one already seen, so the newer one is kept.</translation>
+    </message>
+    <message id="errorCatalogConflicting">
+        <source>The catalog offered has the sequence of one already seen but other contents, so the one seen is kept.</source>
+        <translation>The catalog offered has the sequence of one already seen but other contents, so the one seen is kept.</translation>
+    </message>
+    <message id="errorCatalogExpired">
+        <source>The catalog expired on %1. Check the connection, or this computer's date and time.</source>
+        <translation>The catalog expired on %1. Check the connection, or this computer's date and time.</translation>
+    </message>
+    <message id="catalogExpiryDateFormat">
+        <source>d MMMM</source>
+        <translation>d MMMM</translation>
+    </message>
+    <message id="refusalCatalogExpired">
+        <source>The catalog has expired; a fresh one is needed first.</source>
+        <translation>The catalog has expired; a fresh one is needed first.</translation>
+    </message>
+    <message id="cliCheckSequence">
+        <source>sequence: %1</source>
+        <translation>sequence: %1</translation>
+    </message>
+    <message id="cliCheckExpiresAt">
+        <source>expires: %1</source>
+        <translation>expires: %1</translation>
+    </message>
+    <message id="cliCheckExpiresSoon">
+        <source>warning: the catalog expires in less than 3 days; sign it again.</source>
+        <translation>warning: the catalog expires in less than 3 days; sign it again.</translation>
+    </message>
+    <message id="cliCheckExpired">
+        <source>warning: the catalog has expired; sign it again.</source>
+        <translation>warning: the catalog has expired; sign it again.</translation>
+    </message>
 </context>
 </TS>

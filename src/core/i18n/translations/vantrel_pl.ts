@@ -1759,5 +1759,45 @@
         <source>%1: %2 to download.</source>
         <translation>%1: do pobrania %2.</translation>
     </message>
+    <message id="errorCatalogNoFreshness">
+        <source>The catalog offered has no valid sequence or expiry date, so the last one is kept.</source>
+        <translation>Oferowany katalog nie ma prawidłowego numeru kolejnego ani daty ważności, więc zostaje poprzedni.</translation>
+    </message>
+    <message id="errorCatalogOlder">
+        <source>The catalog offered is older than one already seen, so the newer one is kept.</source>
+        <translation>Oferowany katalog jest starszy niż już widziany, więc zostaje nowszy.</translation>
+    </message>
+    <message id="errorCatalogConflicting">
+        <source>The catalog offered has the sequence of one already seen but other contents, so the one seen is kept.</source>
+        <translation>Oferowany katalog ma numer kolejny już widzianego, ale inną treść, więc zostaje ten widziany.</translation>
+    </message>
+    <message id="errorCatalogExpired">
+        <source>The catalog expired on %1. Check the connection, or this computer's date and time.</source>
+        <translation>Katalog wygasł %1. Sprawdź połączenie albo datę i godzinę tego komputera.</translation>
+    </message>
+    <message id="catalogExpiryDateFormat">
+        <source>d MMMM</source>
+        <translation>d MMMM</translation>
+    </message>
+    <message id="refusalCatalogExpired">
+        <source>The catalog has expired; a fresh one is needed first.</source>
+        <translation>Katalog wygasł; najpierw potrzebny jest aktualny.</translation>
+    </message>
+    <message id="cliCheckSequence">
+        <source>sequence: %1</source>
+        <translation>numer kolejny: %1</translation>
+    </message>
+    <message id="cliCheckExpiresAt">
+        <source>expires: %1</source>
+        <translation>wygasa: %1</translation>
+    </message>
+    <message id="cliCheckExpiresSoon">
+        <source>warning: the catalog expires in less than 3 days; sign it again.</source>
+        <translation>ostrzeżenie: katalog wygasa za mniej niż 3 dni; podpisz go ponownie.</translation>
+    </message>
+    <message id="cliCheckExpired">
+        <source>warning: the catalog has expired; sign it again.</source>
+        <translation>ostrzeżenie: katalog wygasł; podpisz go ponownie.</translation>
+    </message>
 </context>
 </TS>
