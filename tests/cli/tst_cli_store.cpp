@@ -166,6 +166,7 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 5);
         QVERIFY2(run.err.contains(QStringLiteral("Not enough disk space: ") + small + QStringLiteral(" needs 8.")), qPrintable(run.output()));
         QVERIFY2(run.err.contains(QStringLiteral("free. Free some space and try again.")), qPrintable(run.output()));
+        QCOMPARE(run.output().count(QStringLiteral("Not enough disk space")), 1);
         QCOMPARE(m_cli->eventTypes(), (QStringList{"install_started", "install_failed"}));
         QVERIFY2(m_cli->eventBodies().last().value(QStringLiteral("reason")).toString().startsWith(QStringLiteral("notEnoughSpace(volumes: [(volume: \"") + small),
                  qPrintable(m_cli->eventBodies().last().value(QStringLiteral("reason")).toString()));
@@ -217,19 +218,20 @@ private Q_SLOTS:
         QCOMPARE(m_cli->leftovers(), QStringList());
     }
 
-    // Progress: a line per ten percent into a pipe, JSON with --json, a bar with speed and time left on a terminal.
+    // Progress up to 100 %: a line per ten percent into a pipe, JSON with --json, a bar on a terminal; the lines and
+    // the bar say the bytes, and the time left once the pace is known.
     void progressOutput_data()
     {
         ProgressOutputRows::columns();
-        ProgressOutputRows::row("pipe", QStringList{"install", "alpha"}, R"(^Alpha: ([1-9]0)%$)");
-        ProgressOutputRows::row("json", QStringList{"install", "--json", "alpha"}, R"(^\{"progress":(0\.\d+)\}$)");
-        ProgressOutputRows::row("terminal", QStringList{"script", "-qec", ToolSandbox::vantrel() + " install alpha", "/dev/null"}, R"(\[[#-]{24}\] +(\d+)%  .* of .*/s  \d+ s left)");
+        ProgressOutputRows::row("pipe", QStringList{"install", "alpha"}, R"(^Alpha: (\d+) % · \d+ of \d+ bytes)");
+        ProgressOutputRows::row("json", QStringList{"install", "--json", "alpha"}, R"(^\{"progress":(0\.\d+|1)\}$)");
+        ProgressOutputRows::row("terminal", QStringList{"script", "-qec", ToolSandbox::vantrel() + " install alpha", "/dev/null"}, R"(\[[#-]{24}\]  (\d+) % · \d+ of \d+ bytes)");
     }
 
     void progressOutput()
     {
         const auto [args, pattern] = ProgressOutputRows::fetch();
-        m_cli->publish({m_cli->release("alpha", "1.0.0", 20)});
+        m_cli->publish({m_cli->release("alpha", "1.0.0", 40)});
         const bool terminal = args.first() == QLatin1String("script");
         const ToolSandbox::Result run = terminal ? m_cli->run(args.mid(1), QStringLiteral("script")) : m_cli->run(args);
         QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
@@ -243,6 +245,9 @@ private Q_SLOTS:
         // Rising, and apart from the first line (which app, which version) nothing else.
         QVERIFY2(values.size() >= 2 && (values.size() == lines.size() - 1 || terminal), qPrintable(run.out));
         QVERIFY2(std::adjacent_find(values.cbegin(), values.cend(), std::greater_equal<>()) == values.cend(), qPrintable(run.out));
+        QCOMPARE(values.last(), args.contains("--json") ? 1.0 : 100.0);
+        if (!args.contains("--json"))
+            QVERIFY2(run.out.contains(QRegularExpression(" · about \\d+ s left")), qPrintable(run.out));
         if (args.contains("--json"))
             QCOMPARE(QJsonDocument::fromJson(last.toUtf8()).object(), (QJsonObject{{"id", "alpha"}, {"state", AppInstallState::installed("1.0.0").toJson()}}));
         else
@@ -279,12 +284,20 @@ private Q_SLOTS:
         InstallRefusalsRows::row("unknown id", "ghost", "unknown app \"ghost\"");
         InstallRefusalsRows::row("coming soon", "soon", "Soon cannot be installed right now.");
         InstallRefusalsRows::row("already installed", "alpha", "Alpha cannot be installed right now.");
+        InstallRefusalsRows::row("malformed checksum", "badsum", "Badsum cannot be installed right now. Its release has a malformed checksum.");
     }
 
     void installRefusals()
     {
         const auto [id, expectedError] = InstallRefusalsRows::fetch();
-        m_cli->publish({m_cli->release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon)});
+        AppManifestItem badsum = m_cli->release("badsum", "1.0.0");
+        badsum.sha256 = QStringLiteral("not-a-checksum");
+        m_cli->publish({m_cli->release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon), badsum});
+        // The list says so of the app whose release cannot be installed, and of no other.
+        const QStringList unfit = m_cli->run({"list", "--lang", "en"}).out.split(QLatin1Char('\n')).filter("cannot be installed");
+        QCOMPARE(unfit.size(), 1);
+        QVERIFY2(unfit.first().startsWith("badsum") && unfit.first().endsWith("Not installed · cannot be installed: Its release has a malformed checksum."),
+                 qPrintable(unfit.first()));
         if (id == QLatin1String("alpha"))
             QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
         m_cli->server().clearRequests();
