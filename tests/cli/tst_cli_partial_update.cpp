@@ -69,7 +69,7 @@ private:
         return {{QStringLiteral("failed"), update.output()}};
     }
 
-    int wholeArchiveRequests() const
+    int wholeArchiveRequests()
     {
         int whole = 0;
         for (const LoopbackHttpServer::Request &request : m_cli.server().requests())
