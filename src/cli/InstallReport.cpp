@@ -48,6 +48,7 @@ void InstallReport::started(const QString &appId)
     m_barDrawn = false;
     m_transferred.remove(appId);
     m_bytes.remove(appId);
+    m_lackedSpace.remove(appId);
     followOperation(appId);
     const AppManifestItem *app = m_store.manifest().findApp(appId);
     if (m_format == Format::json || !app)
@@ -75,6 +76,10 @@ void InstallReport::followOperation(const QString &appId)
         // What an update downloaded and took from the installed copy; installs and repairs download the archive.
         if (operation->kind() == AppOperation::Kind::update && operation->transferredBytes() >= 0)
             m_transferred.insert(appId, {operation->transferredBytes(), operation->reusedBytes()});
+    });
+    connect(operation, &AppOperation::finished, this, [this, appId](const OperationOutcome &outcome) {
+        if (outcome.installerError && outcome.installerError->kind() == AppInstallerError::Kind::notEnoughSpace)
+            m_lackedSpace.insert(appId);
     });
     connect(operation, &AppOperation::wholeArchiveTaken, this, [this, appId] {
         if (m_format == Format::json)
@@ -158,8 +163,10 @@ void InstallReport::finished(const QString &appId, bool succeeded)
         else if (transferred != m_transferred.cend())
             Cli::out() << qtTrId("cliDownloaded").arg(size(transferred->first)) << Qt::endl;
     }
-    if (!succeeded && state.kind() == AppInstallState::Kind::failed)
-        Cli::err() << Cli::printable(state.message()) << Qt::endl;
+    if (!succeeded && state.kind() == AppInstallState::Kind::failed) {
+        if (!m_batch || !m_lackedSpace.contains(appId))
+            Cli::err() << Cli::printable(state.message()) << Qt::endl;
+    }
     else if (!succeeded)
         Cli::err() << qtTrId("cliInstallCancelled").arg(name) << Qt::endl;
 }

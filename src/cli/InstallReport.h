@@ -26,6 +26,9 @@ public:
     static Format formatFor(bool json);
 
     InstallReport(const LauncherStore &store, Format format, QObject *parent = nullptr);
+    // In a batch the summary names each failure: a lack of disk space, whose
+    // sentence names every file system, is said there alone.
+    void setBatch(bool batch) { m_batch = batch; }
 
 private:
     void started(const QString &appId);
@@ -45,6 +48,9 @@ private:
     QSet<QString> m_headed;
     // The last bytes heard of each running install, for its closing 100 %.
     QHash<QString, std::pair<qint64, qint64>> m_bytes;
+    // The installs that stopped for lack of disk space.
+    QSet<QString> m_lackedSpace;
+    bool m_batch = false;
     int m_lastTenth = 0;
     bool m_barDrawn = false;
 };

@@ -226,6 +226,7 @@ int runUpdate(const CliInvocation &call)
                        << Qt::endl;
     }
     InstallReport report(*s.store, InstallReport::formatFor(json));
+    report.setBatch(true);
     // Ctrl-C cancels the running update and starts no other.
     const InterruptWatch interrupt([&] { s.store->manage()->stopUpdates(); });
     QEventLoop loop;

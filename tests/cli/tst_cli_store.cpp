@@ -172,6 +172,16 @@ private Q_SLOTS:
                  qPrintable(m_cli->eventBodies().last().value(QStringLiteral("reason")).toString()));
         QCOMPARE(m_cli->rootEntries(), QStringList());
         QCOMPARE(TempHome::entries(small), QStringList());
+
+        // An update that cannot fit says so once too, with the same status.
+        m_cli->environment().insert(QStringLiteral("TMPDIR"), m_cli->tempDir());
+        m_cli->publish({m_cli->release("big", "1.0.0")});
+        QCOMPARE(m_cli->run({"install", "big"}).exitCode, 0);
+        m_cli->environment().insert(QStringLiteral("TMPDIR"), small);
+        m_cli->publish({TestCatalog::release("big", m_cli->host("/big.zip", archive), ZipBuilder::sha256Hex(archive), "1.1.0")});
+        const ToolSandbox::Result update = m_cli->run({"update", "big", "--lang", "en"});
+        QCOMPARE(update.exitCode, 5);
+        QVERIFY2(update.output().count(QStringLiteral("Not enough disk space")) == 1, qPrintable(update.output()));
     }
 
     // Ctrl-C mid-download, and during the staging copy after the bundle check: status 130, the state and the old copy
