@@ -42,6 +42,7 @@ std::optional<int> running(StoreSession &s, const QList<AppManifestItem> &apps, 
             break;
         }
         case WhenRunning::restart:
+            Cli::err() << qtTrId("cliQuittingApp").arg(name) << Qt::endl;
             if (!waitForTask(runningApps.quit(app.id))) {
                 Cli::err() << "vantrel " << command << ": " << qtTrId("runningDidNotQuit").arg(name) << Qt::endl;
                 return CliExit::running;

@@ -1,9 +1,9 @@
 #include "InstallReport.h"
 
 #include "CliCommand.h"
-#include "install/InstallProgress.h"
 #include "store/AppOperation.h"
 #include "store/LauncherStore.h"
+#include "store/ProgressWording.h"
 
 #include <QJsonObject>
 #include <QLocale>
@@ -40,17 +40,16 @@ InstallReport::InstallReport(const LauncherStore &store, Format format, QObject 
 
 void InstallReport::started(const QString &appId)
 {
-    m_clock.start();
+    // The state may turn to installing before the start is announced: the first line comes first either way.
+    if (m_headed.contains(appId))
+        return;
+    m_headed.insert(appId);
     m_lastTenth = 0;
     m_barDrawn = false;
     m_transferred.remove(appId);
-    // What an update downloaded and took from the installed copy; installs and repairs download the archive.
-    if (const AppOperation *operation = m_store.runningInstall(appId); operation && operation->kind() == AppOperation::Kind::update) {
-        connect(operation, &AppOperation::bytesChanged, this, [this, appId, operation] {
-            if (operation->transferredBytes() >= 0)
-                m_transferred.insert(appId, {operation->transferredBytes(), operation->reusedBytes()});
-        });
-    }
+    m_bytes.remove(appId);
+    m_lackedSpace.remove(appId);
+    followOperation(appId);
     const AppManifestItem *app = m_store.manifest().findApp(appId);
     if (m_format == Format::json || !app)
         return;
@@ -66,16 +65,51 @@ void InstallReport::started(const QString &appId)
         Cli::out() << qtTrId("cliInstalling").arg(Cli::printable(app->name), Cli::printable(app->version)) << Qt::endl;
 }
 
+// Its bytes, what an update downloaded and reused, and a fall back to the whole archive.
+void InstallReport::followOperation(const QString &appId)
+{
+    const AppOperation *operation = m_store.runningInstall(appId);
+    if (!operation)
+        return;
+    connect(operation, &AppOperation::bytesChanged, this, [this, appId, operation] {
+        m_bytes.insert(appId, {operation->receivedBytes(), operation->totalBytes()});
+        // What an update downloaded and took from the installed copy; installs and repairs download the archive.
+        if (operation->kind() == AppOperation::Kind::update && operation->transferredBytes() >= 0)
+            m_transferred.insert(appId, {operation->transferredBytes(), operation->reusedBytes()});
+    });
+    connect(operation, &AppOperation::finished, this, [this, appId](const OperationOutcome &outcome) {
+        if (outcome.installerError && outcome.installerError->kind() == AppInstallerError::Kind::notEnoughSpace)
+            m_lackedSpace.insert(appId);
+    });
+    connect(operation, &AppOperation::wholeArchiveTaken, this, [this, appId] {
+        if (m_format == Format::json)
+            return;
+        if (m_barDrawn)
+            Cli::out() << Qt::endl;
+        m_barDrawn = false;
+        const AppManifestItem *app = m_store.manifest().findApp(appId);
+        Cli::out() << qtTrId("cliWholeArchive").arg(Cli::printable(app ? app->name : appId)) << Qt::endl;
+    });
+}
+
 void InstallReport::stateChanged(const QString &appId)
 {
     const AppInstallState state = m_store.stateFor(appId);
-    if (state.kind() == AppInstallState::Kind::installing)
+    if (state.kind() == AppInstallState::Kind::installing) {
+        started(appId);
         progressed(appId, state.progress());
-    else
+    } else {
         m_settled.insert(appId, state);
+    }
 }
 
 void InstallReport::progressed(const QString &appId, double fraction)
+{
+    const AppOperation *install = m_store.runningInstall(appId);
+    drawProgress(appId, fraction, install ? install->progressText() : QString());
+}
+
+void InstallReport::drawProgress(const QString &appId, double fraction, const QString &text)
 {
     switch (m_format) {
     case Format::json:
@@ -85,40 +119,28 @@ void InstallReport::progressed(const QString &appId, double fraction)
         if (const int tenth = int(fraction * 10); tenth > m_lastTenth) {
             m_lastTenth = tenth;
             const AppManifestItem *app = m_store.manifest().findApp(appId);
-            Cli::out() << Cli::printable(app ? app->name : appId) << ": " << tenth * 10 << "%" << Qt::endl;
+            Cli::out() << Cli::printable(app ? app->name : appId) << ": " << text << Qt::endl;
         }
         break;
-    case Format::terminal:
-        Cli::out() << "\r\x1b[K" << bar(appId, fraction);
+    case Format::terminal: {
+        const int filled = int(fraction * barWidth);
+        Cli::out() << "\r\x1b[K[" << QString(filled, QLatin1Char('#')) << QString(barWidth - filled, QLatin1Char('-')) << "]  "
+                   << text;
         Cli::out().flush();
         m_barDrawn = true;
         break;
     }
-}
-
-QString InstallReport::bar(const QString &appId, double fraction) const
-{
-    const int filled = int(fraction * barWidth);
-    QString line = QLatin1Char('[') + QString(filled, QLatin1Char('#')) + QString(barWidth - filled, QLatin1Char('-'))
-        + QStringLiteral("] %1%").arg(int(fraction * 100), 3);
-    const AppOperation *install = m_store.runningInstall(appId);
-    const double seconds = qMax<qint64>(1, m_clock.elapsed()) / 1000.0;
-    if (install && install->receivedBytes() > 0) {
-        const qint64 received = install->receivedBytes();
-        const QString got = size(received);
-        line += QStringLiteral("  ")
-            + (install->totalBytes() > 0 ? qtTrId("cliBytesOf").arg(got, size(install->totalBytes())) : got);
-        line += QStringLiteral("  ") + size(qint64(received / seconds)) + QStringLiteral("/s");
     }
-    // Time left from the pace so far, once there is one.
-    const double done = fraction - InstallProgress::start;
-    if (done > 0.01)
-        line += QStringLiteral("  ") + qtTrId("cliSecondsLeft", qRound(seconds * (1 - fraction) / done));
-    return line;
 }
 
 void InstallReport::finished(const QString &appId, bool succeeded)
 {
+    // A placed install ends at 100 %, however far its last step's progress went.
+    if (succeeded) {
+        const auto bytes = m_bytes.value(appId, {0, -1});
+        drawProgress(appId, 1.0, ProgressWording::sentence(1.0, bytes.first, qMax(bytes.first, bytes.second), std::nullopt));
+    }
+    m_headed.remove(appId);
     if (m_barDrawn)
         Cli::out() << Qt::endl;
     m_barDrawn = false;
@@ -138,9 +160,13 @@ void InstallReport::finished(const QString &appId, bool succeeded)
                    << Cli::printable(m_store.installedAppURLs().value(appId).toLocalFile()) << ")" << Qt::endl;
         if (transferred != m_transferred.cend() && transferred->second > 0)
             Cli::out() << qtTrId("cliTransferred").arg(size(transferred->first), size(transferred->second)) << Qt::endl;
+        else if (transferred != m_transferred.cend())
+            Cli::out() << qtTrId("cliDownloaded").arg(size(transferred->first)) << Qt::endl;
     }
-    if (!succeeded && state.kind() == AppInstallState::Kind::failed)
-        Cli::err() << Cli::printable(state.message()) << Qt::endl;
+    if (!succeeded && state.kind() == AppInstallState::Kind::failed) {
+        if (!m_batch || !m_lackedSpace.contains(appId))
+            Cli::err() << Cli::printable(state.message()) << Qt::endl;
+    }
     else if (!succeeded)
         Cli::err() << qtTrId("cliInstallCancelled").arg(name) << Qt::endl;
 }

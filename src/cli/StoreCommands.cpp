@@ -30,6 +30,15 @@ QString pad(const QString &text, int width)
     return text.leftJustified(width, QLatin1Char(' '));
 }
 
+// " · cannot be installed: …" when the catalog's release of the app is not one the installer can take.
+QString installableNote(const StoreSession &s, const AppManifestItem &app)
+{
+    const std::optional<Refusal> refusal = s.store->installedApps()->installRefusal(app);
+    const bool unfit = refusal == Refusal::noPublishedRelease || refusal == Refusal::malformedChecksum
+        || refusal == Refusal::systemTooOld;
+    return unfit ? QStringLiteral(" · ") + qtTrId("cliListCannotInstall").arg(qtTrId(RefusalText::key(*refusal))) : QString();
+}
+
 // " · held", " · 2.0.0 skipped" after an app's state, or nothing.
 QString decisionNote(const StoreSession &s, const QString &appId)
 {
@@ -97,7 +106,8 @@ int runList(const CliInvocation &call)
         for (const ListedApp &entry : std::as_const(listed)) {
             Cli::out() << pad(Cli::printable(entry.app.id), idWidth) << "  " << pad(Cli::printable(entry.app.name), nameWidth)
                        << "  " << pad(statusText(entry), statusWidth) << "  "
-                       << Cli::printable(s.store->state(entry.app).fullLabel()) << decisionNote(s, entry.app.id) << "\n";
+                       << Cli::printable(s.store->state(entry.app).fullLabel()) << installableNote(s, entry.app)
+                       << decisionNote(s, entry.app.id) << "\n";
         }
         if (listed.isEmpty() && catalogShown)
             Cli::out() << s.store->appCountLabel() << "\n";
@@ -239,6 +249,7 @@ int runUpdate(const CliInvocation &call)
                        << Qt::endl;
     }
     InstallReport report(*s.store, InstallReport::formatFor(json));
+    report.setBatch(true);
     // Ctrl-C cancels the running update and starts no other.
     const InterruptWatch interrupt([&] { s.store->manage()->stopUpdates(); });
     QEventLoop loop;
@@ -251,8 +262,10 @@ int runUpdate(const CliInvocation &call)
     if (!failed)
         loop.exec();
     // Apps quit for the update come back, updated or not.
-    for (const AppManifestItem &app : reopen)
+    for (const AppManifestItem &app : reopen) {
+        Cli::err() << qtTrId("cliReopeningApp").arg(Cli::printable(app.name)) << Qt::endl;
         s.await(s.store->installedApps()->open(app));
+    }
     const QString summary = s.store->manage()->updateSummary();
     if (json)
         Cli::printJson({{QStringLiteral("summary"), summary}});

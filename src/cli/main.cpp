@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 namespace {
 
@@ -24,6 +25,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vantrel"));
     QCoreApplication::setOrganizationName(QStringLiteral("Vantrel"));
+    // The terminal shows messages, not logs: the categories speak only when
+    // asked (QT_LOGGING_RULES, or a rules file, overrides this).
+    QLoggingCategory::setFilterRules(QStringLiteral("vantrel.*.warning=false"));
     // Every text speaks the system's language (the window's rule) unless a command's --lang says otherwise.
     VantrelTranslator translator(VantrelLocaleUtil::normalized(SystemLanguage().preferredLanguage()));
 

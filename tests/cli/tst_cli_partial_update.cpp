@@ -72,6 +72,14 @@ private:
         return {{QStringLiteral("failed"), update.output()}};
     }
 
+    int wholeArchiveRequests()
+    {
+        int whole = 0;
+        for (const LoopbackHttpServer::Request &request : m_cli.server().requests())
+            whole += request.path == QLatin1String("/releases/v2.zip") && request.header("Range").isEmpty();
+        return whole;
+    }
+
     void checkUntouched(const QMap<QString, QString> &before)
     {
         QCOMPARE(TempHome::fingerprint(destination()), before);
@@ -138,11 +146,75 @@ private Q_SLOTS:
     void fullOptionTakesTheWholeArchive()
     {
         installFirstRelease();
+        m_cli.server().clearRequests();
         const QJsonObject outcome = updateOutcome({QStringLiteral("--full")});
         QVERIFY2(!outcome.contains(QStringLiteral("failed")), qPrintable(outcome.value(QStringLiteral("failed")).toString()));
         QCOMPARE(TempHome::fingerprint(destination()), TempHome::fingerprint(source(1)));
-        QCOMPARE(outcome.value(QStringLiteral("downloadedBytes")).toInteger(), QFileInfo(m_cli.path(QStringLiteral("out/v2.zip"))).size());
+        // The whole archive once; what is reported is all that came, the disk-space check's part and the list included.
+        QCOMPARE(wholeArchiveRequests(), 1);
+        QCOMPARE(outcome.value(QStringLiteral("downloadedBytes")).toInteger(),
+                 m_cli.server().bodyBytesSent(QStringLiteral("/releases/v2.zip")) + m_cli.server().bodyBytesSent(QStringLiteral("/releases/v2.zip.files")));
         QCOMPARE(outcome.value(QStringLiteral("reusedBytes")).toInteger(-1), 0);
+    }
+
+    // A static server that ignores Range: answers to ranges are dropped at their headers, the update takes the
+    // whole archive once, the list is asked for once, and what the terminal reports is what the server sent;
+    // the first line comes first, the progress ends at 100 %, the fall back is said and no log line shows.
+    void serverIgnoringRangesIsAskedOnce_data()
+    {
+        QTest::addColumn<bool>("json");
+        QTest::newRow("json") << true;
+        QTest::newRow("lines") << false;
+    }
+
+    void serverIgnoringRangesIsAskedOnce()
+    {
+        QFETCH(bool, json);
+        installFirstRelease();
+        const QString archive = m_cli.path(QStringLiteral("out/v2.zip"));
+        m_cli.hostFile(QStringLiteral("/releases/v2.zip"), archive, false);
+        m_cli.server().clearRequests();
+        const ToolSandbox::Result update
+            = m_cli.run(QStringList{QStringLiteral("update"), QStringLiteral("--lang"), QStringLiteral("en")}
+                        + (json ? QStringList{QStringLiteral("--json")} : QStringList()) + QStringList{appId});
+        m_cli.hostFile(QStringLiteral("/releases/v2.zip"), archive, true);
+        QVERIFY2(update.exitCode == 0, qPrintable(update.output()));
+        QCOMPARE(TempHome::fingerprint(destination()), TempHome::fingerprint(source(1)));
+
+        int lists = 0;
+        for (const LoopbackHttpServer::Request &request : m_cli.server().requests())
+            lists += request.path == QLatin1String("/releases/v2.zip.files");
+        QCOMPARE(wholeArchiveRequests(), 1);
+        QCOMPARE(lists, 1);
+        const qint64 sent = m_cli.server().bodyBytesSent(QStringLiteral("/releases/v2.zip"))
+            + m_cli.server().bodyBytesSent(QStringLiteral("/releases/v2.zip.files"));
+        QCOMPARE(m_cli.server().bodyBytesSent(QStringLiteral("/releases/v2.zip")), QFileInfo(archive).size());
+
+        const QStringList lines = update.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(!update.err.contains(QStringLiteral("vantrel.install")) && !update.err.contains(QStringLiteral("Fetching the whole")),
+                 qPrintable(update.err));
+        if (json) {
+            QJsonObject outcome;
+            double last = 0;
+            for (const QString &line : lines) {
+                const QJsonObject object = QJsonDocument::fromJson(line.toUtf8()).object();
+                if (object.contains(QStringLiteral("progress")))
+                    last = object.value(QStringLiteral("progress")).toDouble();
+                if (object.value(QStringLiteral("id")) == appId)
+                    outcome = object;
+            }
+            QCOMPARE(last, 1.0);
+            QCOMPARE(outcome.value(QStringLiteral("downloadedBytes")).toInteger(-1), sent);
+            return;
+        }
+        const qsizetype heading = lines.indexOf(QStringLiteral("Updating Notes from 1.0 to 1.1…"));
+        const QStringList progress = lines.filter(QRegularExpression(QStringLiteral("^Notes: \\d+ %")));
+        QVERIFY2(heading >= 0 && !progress.isEmpty() && heading < lines.indexOf(progress.first()), qPrintable(update.out));
+        QVERIFY2(progress.last().startsWith(QStringLiteral("Notes: 100 %")), qPrintable(update.out));
+        QVERIFY2(lines.contains(QStringLiteral("Notes: the changed files could not be fetched on their own; downloading the whole archive instead.")),
+                 qPrintable(update.out));
+        const QString downloaded = QStringLiteral("Downloaded %1.").arg(QLocale::c().formattedDataSize(sent, 1, QLocale::DataSizeSIFormat));
+        QVERIFY2(lines.contains(downloaded), qPrintable(downloaded + QLatin1Char('\n') + update.out));
     }
 
     void killedWhileReusingLeavesTheCopy()

@@ -167,11 +167,22 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 5);
         QVERIFY2(run.err.contains(QStringLiteral("Not enough disk space: ") + small + QStringLiteral(" needs 8.")), qPrintable(run.output()));
         QVERIFY2(run.err.contains(QStringLiteral("free. Free some space and try again.")), qPrintable(run.output()));
+        QCOMPARE(run.output().count(QStringLiteral("Not enough disk space")), 1);
         QCOMPARE(m_cli->eventTypes(), (QStringList{"install_started", "install_failed"}));
         QVERIFY2(m_cli->eventBodies().last().value(QStringLiteral("reason")).toString().startsWith(QStringLiteral("notEnoughSpace(volumes: [(volume: \"") + small),
                  qPrintable(m_cli->eventBodies().last().value(QStringLiteral("reason")).toString()));
         QCOMPARE(m_cli->rootEntries(), QStringList());
         QCOMPARE(TempHome::entries(small), QStringList());
+
+        // An update that cannot fit says so once too, with the same status.
+        m_cli->environment().insert(QStringLiteral("TMPDIR"), m_cli->tempDir());
+        m_cli->publish({m_cli->release("big", "1.0.0")});
+        QCOMPARE(m_cli->run({"install", "big"}).exitCode, 0);
+        m_cli->environment().insert(QStringLiteral("TMPDIR"), small);
+        m_cli->publish({TestCatalog::release("big", m_cli->host("/big.zip", archive), ZipBuilder::sha256Hex(archive), "1.1.0")});
+        const ToolSandbox::Result update = m_cli->run({"update", "big", "--lang", "en"});
+        QCOMPARE(update.exitCode, 5);
+        QVERIFY2(update.output().count(QStringLiteral("Not enough disk space")) == 1, qPrintable(update.output()));
     }
 
     // Ctrl-C mid-download, and during the staging copy after the bundle check: status 130, the state and the old copy
@@ -218,19 +229,20 @@ private Q_SLOTS:
         QCOMPARE(m_cli->leftovers(), QStringList());
     }
 
-    // Progress: a line per ten percent into a pipe, JSON with --json, a bar with speed and time left on a terminal.
+    // Progress up to 100 %: a line per ten percent into a pipe, JSON with --json, a bar on a terminal; the lines and
+    // the bar say the bytes, and the time left once the pace is known.
     void progressOutput_data()
     {
         ProgressOutputRows::columns();
-        ProgressOutputRows::row("pipe", QStringList{"install", "alpha"}, R"(^Alpha: ([1-9]0)%$)");
-        ProgressOutputRows::row("json", QStringList{"install", "--json", "alpha"}, R"(^\{"progress":(0\.\d+)\}$)");
-        ProgressOutputRows::row("terminal", QStringList{"script", "-qec", ToolSandbox::vantrel() + " install alpha", "/dev/null"}, R"(\[[#-]{24}\] +(\d+)%  .* of .*/s  \d+ s left)");
+        ProgressOutputRows::row("pipe", QStringList{"install", "alpha"}, R"(^Alpha: (\d+) % · \d+ of \d+ bytes)");
+        ProgressOutputRows::row("json", QStringList{"install", "--json", "alpha"}, R"(^\{"progress":(0\.\d+|1)\}$)");
+        ProgressOutputRows::row("terminal", QStringList{"script", "-qec", ToolSandbox::vantrel() + " install alpha", "/dev/null"}, R"(\[[#-]{24}\]  (\d+) % · \d+ of \d+ bytes)");
     }
 
     void progressOutput()
     {
         const auto [args, pattern] = ProgressOutputRows::fetch();
-        m_cli->publish({m_cli->release("alpha", "1.0.0", 20)});
+        m_cli->publish({m_cli->release("alpha", "1.0.0", 40)});
         const bool terminal = args.first() == QLatin1String("script");
         const ToolSandbox::Result run = terminal ? m_cli->run(args.mid(1), QStringLiteral("script")) : m_cli->run(args);
         QVERIFY2(run.exitCode == 0, qPrintable(run.output()));
@@ -244,6 +256,9 @@ private Q_SLOTS:
         // Rising, and apart from the first line (which app, which version) nothing else.
         QVERIFY2(values.size() >= 2 && (values.size() == lines.size() - 1 || terminal), qPrintable(run.out));
         QVERIFY2(std::adjacent_find(values.cbegin(), values.cend(), std::greater_equal<>()) == values.cend(), qPrintable(run.out));
+        QCOMPARE(values.last(), args.contains("--json") ? 1.0 : 100.0);
+        if (!args.contains("--json"))
+            QVERIFY2(run.out.contains(QRegularExpression(" · about \\d+ s left")), qPrintable(run.out));
         if (args.contains("--json"))
             QCOMPARE(QJsonDocument::fromJson(last.toUtf8()).object(), (QJsonObject{{"id", "alpha"}, {"state", AppInstallState::installed("1.0.0").toJson()}}));
         else
@@ -280,12 +295,20 @@ private Q_SLOTS:
         InstallRefusalsRows::row("unknown id", "ghost", "unknown app \"ghost\"");
         InstallRefusalsRows::row("coming soon", "soon", "Soon cannot be installed right now.");
         InstallRefusalsRows::row("already installed", "alpha", "Alpha cannot be installed right now.");
+        InstallRefusalsRows::row("malformed checksum", "badsum", "Badsum cannot be installed right now. Its release has a malformed checksum.");
     }
 
     void installRefusals()
     {
         const auto [id, expectedError] = InstallRefusalsRows::fetch();
-        m_cli->publish({m_cli->release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon)});
+        AppManifestItem badsum = m_cli->release("badsum", "1.0.0");
+        badsum.sha256 = QStringLiteral("not-a-checksum");
+        m_cli->publish({m_cli->release("alpha", "1.0.0"), TestCatalog::app("soon", AppReleaseStatus::comingSoon), badsum});
+        // The list says so of the app whose release cannot be installed, and of no other.
+        const QStringList unfit = m_cli->run({"list", "--lang", "en"}).out.split(QLatin1Char('\n')).filter("cannot be installed");
+        QCOMPARE(unfit.size(), 1);
+        QVERIFY2(unfit.first().startsWith("badsum") && unfit.first().endsWith("Not installed · cannot be installed: Its release has a malformed checksum."),
+                 qPrintable(unfit.first()));
         if (id == QLatin1String("alpha"))
             QCOMPARE(m_cli->run({"install", "alpha"}).exitCode, 0);
         m_cli->server().clearRequests();

@@ -44,6 +44,9 @@ struct ArchiveServing {
     QByteArray etag = "\"release-2\"";
     // From the second range request on, the archive has another ETag.
     bool replacedAfterFirstRange = false;
+    // Range requests get a part this many bytes longer (or shorter) than asked for.
+    int partLengthChange = 0;
+    int listStatus = 200;
 };
 
 }  // namespace
@@ -82,20 +85,43 @@ private:
             return response;
         }
         if (request.path == QLatin1String("/v2.zip.files"))
-            return LoopbackHttpServer::Response::text(200, m_list);
+            return LoopbackHttpServer::Response::text(m_serving.listStatus, m_list);
         if (request.path != QLatin1String("/v2.zip"))
             return LoopbackHttpServer::Response::text(404, "not found");
         const bool ranged = !request.header("Range").isEmpty();
+        if (ranged && m_serving.partLengthChange != 0)
+            return partOfAnotherLength(request.header("Range"));
         response.bodyFile = ranged && !m_serving.rangedPath.isEmpty() ? m_serving.rangedPath : m_serving.path;
         response.acceptRanges = m_serving.ranges;
         if (ranged && m_serving.replacedAfterFirstRange && m_rangesAnswered > 0)
             m_serving.etag = "\"release-2-again\"";
         response.headers.append({"ETag", m_serving.etag});
+        // Answers that are stopped at their headers get no body here (over a real link, little of it).
+        if (ranged && !m_serving.ranges)
+            response.bodyDelayMs = 3000;
         if (ranged) {
             ++m_rangesAnswered;
             if (m_cancelOnRange)
                 m_cancelOnRange->store(true);
         }
+        return response;
+    }
+
+    // A 206 answer to "bytes=FIRST-LAST" whose part is partLengthChange bytes off, said so in its headers.
+    LoopbackHttpServer::Response partOfAnotherLength(const QByteArray &range)
+    {
+        ++m_rangesAnswered;
+        const QList<QByteArray> bounds = range.mid(6).split('-');
+        const qint64 first = bounds.value(0).toLongLong();
+        const qint64 length = bounds.value(1).toLongLong() - first + 1 + m_serving.partLengthChange;
+        const QByteArray archive = TempHome::readFile(m_serving.path);
+        LoopbackHttpServer::Response response;
+        response.status = 206;
+        response.body = archive.mid(first, length);
+        response.headers = {{"ETag", m_serving.etag},
+                            {"Content-Range", "bytes " + QByteArray::number(first) + '-' + QByteArray::number(first + length - 1) + '/'
+                                                  + QByteArray::number(archive.size())}};
+        response.bodyDelayMs = 3000;
         return response;
     }
 
@@ -281,6 +307,10 @@ private Q_SLOTS:
         FallbackRows::row("archive replaced between two requests", "replaced", true, "changed on the server");
         FallbackRows::row("shorter archive on the server", "short", false, "not the one the list describes");
         FallbackRows::row("almost nothing to reuse", "all damaged", true, "most of the archive changed");
+        FallbackRows::row("a part shorter than asked for", "part shorter", true, "another range than asked for");
+        FallbackRows::row("a part longer than asked for", "part longer", true, "another range than asked for");
+        FallbackRows::row("list answers 404", "list 404", true, "file list could not be fetched");
+        FallbackRows::row("list answers 500", "list 500", true, "file list could not be fetched");
     }
 
     void fallsBackToTheWholeArchive()
@@ -309,6 +339,10 @@ private Q_SLOTS:
                     const QString part = installed() + QStringLiteral("/Contents/Resources/part%1.bin").arg(i, 2, 10, QLatin1Char('0'));
                     QVERIFY(TempHome::writeFile(part, TempHome::readFile(part).chopped(1)));
                 }
+            } else if (scenario.startsWith(QLatin1String("part "))) {
+                m_serving.partLengthChange = scenario == QLatin1String("part shorter") ? -1 : 1;
+            } else if (scenario.startsWith(QLatin1String("list "))) {
+                m_serving.listStatus = scenario.mid(5).toInt();
             } else if (scenario == QLatin1String("short")) {
                 QVERIFY(TempHome::writeFile(m_releases.path(QStringLiteral("short.zip")),
                                             TempHome::readFile(m_v2.archivePath).chopped(100)));
@@ -322,6 +356,11 @@ private Q_SLOTS:
         if (!succeeds)
             QCOMPARE(outcome.installerError->kind(), AppInstallerError::Kind::checksumMismatch);
         QCOMPARE(wholeArchiveRequests(), 1);
+        // A part that is not the one asked for is neither asked again nor read; nor is a whole answer to a range.
+        if (scenario.startsWith(QLatin1String("part ")) || scenario.startsWith(QLatin1String("list ")) || scenario == QLatin1String("no ranges")) {
+            QCOMPARE(archiveRanges().size(), scenario.startsWith(QLatin1String("list ")) ? 0 : 1);
+            QCOMPARE(m_server.bodyBytesSent(QStringLiteral("/v2.zip")), QFileInfo(m_v2.archivePath).size());
+        }
         const QStringList why = capturedWarnings().filter(QStringLiteral("whole archive"));
         if (reason.isEmpty()) {
             QVERIFY2(why.isEmpty(), qPrintable(why.join(QLatin1Char('\n'))));

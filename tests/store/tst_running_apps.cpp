@@ -289,8 +289,10 @@ private Q_SLOTS:
         if (status == 6)
             QVERIFY2(err.contains(QStringLiteral("Swatch is running (process %1)").arg(pid)), qPrintable(err));
         QCOMPARE(alive(pid), version == QLatin1String("1.0.0"));
-        // --restart opens the app again, from the new bundle.
+        // --restart says it quits the app and opens it again, and does so, from the new bundle.
         if (options == QStringList{QStringLiteral("--restart")}) {
+            const qsizetype quitting = err.indexOf(QStringLiteral("Quitting Swatch…"));
+            QVERIFY2(quitting >= 0 && quitting < err.indexOf(QStringLiteral("Opening Swatch again…")), qPrintable(err));
             QTRY_COMPARE_WITH_TIMEOUT(home.pids().size(), 2, 5000);
             QVERIFY(alive(home.pids().last()));
         }

@@ -36,6 +36,7 @@ public:
     QList<QPointer<QTcpSocket>> sockets;
     // Body bytes handed to sockets in whole-speed answers.
     std::atomic<qint64> bodyBytes{0};
+    QHash<QString, qint64> bodyBytesByPath;  // under mutex
 
     void onNewConnection()
     {
@@ -94,12 +95,12 @@ public:
         const auto [from, last] = response.acceptRanges ? requestedRange(request, response) : std::pair<qint64, qint64>(0, -1);
         if (response.delayMs > 0) {
             QPointer<QTcpSocket> guard(socket);
-            QTimer::singleShot(response.delayMs, this, [this, guard, response, from, last] {
+            QTimer::singleShot(response.delayMs, this, [this, guard, response, from, last, path = request.path] {
                 if (guard)
-                    send(guard, response, from, last);
+                    send(guard, response, from, last, path);
             });
         } else {
-            send(socket, response, from, last);
+            send(socket, response, from, last, request.path);
         }
     }
 
@@ -124,7 +125,7 @@ public:
         return {bounds[0].toLongLong(), bounds[1].isEmpty() ? -1 : bounds[1].toLongLong()};
     }
 
-    void send(QTcpSocket *socket, Response response, qint64 from, qint64 last)
+    void send(QTcpSocket *socket, Response response, qint64 from, qint64 last, const QString &path)
     {
         if (response.stall)
             return;
@@ -176,18 +177,37 @@ public:
             limit = qMin(limit, qMax<qint64>(0, response.closeAfterBytes - from));
         if (response.stallAfterBytes >= 0)
             limit = qMin(limit, response.stallAfterBytes);
+        if (response.bodyDelayMs > 0) {
+            socket->flush();
+            QPointer<QTcpSocket> guard(socket);
+            std::shared_ptr<QIODevice> held(std::move(source));
+            QTimer::singleShot(response.bodyDelayMs, this, [this, guard, held, response, limit, path] {
+                if (guard && guard->state() == QAbstractSocket::ConnectedState)
+                    sendBody(guard, *held, response, limit, path);
+            });
+            return;
+        }
+        sendBody(socket, *source, response, limit, path);
+    }
+
+    void sendBody(QTcpSocket *socket, QIODevice &source, const Response &response, qint64 limit, const QString &path)
+    {
         if (response.throttleBytes > 0) {
-            sendSlowly(socket, source->read(limit), response);
+            sendSlowly(socket, source.read(limit), response);
             return;
         }
         qint64 sent = 0;
         while (sent < limit) {
-            const QByteArray chunk = source->read(qMin<qint64>(1 << 20, limit - sent));
+            const QByteArray chunk = source.read(qMin<qint64>(1 << 20, limit - sent));
             if (chunk.isEmpty())
                 break;
             socket->write(chunk);
             sent += chunk.size();
             bodyBytes += chunk.size();
+            {
+                QMutexLocker lock(&mutex);
+                bodyBytesByPath[path] += chunk.size();
+            }
             // Keep memory flat for large files.
             while (socket->bytesToWrite() > (8 << 20))
                 socket->waitForBytesWritten(1000);
@@ -302,9 +322,16 @@ void LoopbackHttpServer::clearRequests()
     QMutexLocker lock(&m_worker->mutex);
     m_worker->recorded.clear();
     m_worker->bodyBytes = 0;
+    m_worker->bodyBytesByPath.clear();
 }
 
 qint64 LoopbackHttpServer::bodyBytesSent() const
 {
     return m_worker->bodyBytes.load();
+}
+
+qint64 LoopbackHttpServer::bodyBytesSent(const QString &path) const
+{
+    QMutexLocker lock(&m_worker->mutex);
+    return m_worker->bodyBytesByPath.value(path);
 }

@@ -50,6 +50,10 @@ public:
         qint64 stallAfterBytes = -1;
         // Wait this long before answering.
         int delayMs = 0;
+        // Send the headers at once and the body this much later, unless the
+        // client closed the connection meanwhile (one that stops at the
+        // headers is sent no body, as over a slow link).
+        int bodyDelayMs = 0;
         // Send the body in pieces of this many bytes, one every throttleMs (0: at once).
         qint64 throttleBytes = 0;
         int throttleMs = 20;
@@ -80,8 +84,10 @@ public:
     int requestCount() const;
     // Also sets bodyBytesSent() back to 0.
     void clearRequests();
-    // Body bytes written to clients so far (throttled answers not counted).
+    // Body bytes written to clients so far (throttled answers not counted),
+    // in all or in the answers to GET path.
     qint64 bodyBytesSent() const;
+    qint64 bodyBytesSent(const QString &path) const;
 
 private:
     LoopbackHttpServer(const QHostAddress &address, std::optional<QSslConfiguration> tls);

@@ -102,7 +102,12 @@ LoopbackHttpServer::Response ToolSandbox::answer(const LoopbackHttpServer::Reque
         return LoopbackHttpServer::Response::json(202, R"({"ok":true})");
     if (request.path.startsWith(QLatin1String("/api/")))
         return LoopbackHttpServer::Response::json(200, "{}");
-    return m_files.value(request.path, LoopbackHttpServer::Response::text(404, "not found"));
+    LoopbackHttpServer::Response file = m_files.value(request.path, LoopbackHttpServer::Response::text(404, "not found"));
+    // A server that ignores Range answers with the whole file; over a real link a client that stops at the headers
+    // gets little of it, and here none.
+    if (!file.acceptRanges && !request.header("Range").isEmpty())
+        file.bodyDelayMs = 3000;
+    return file;
 }
 
 std::unique_ptr<QProcess> ToolSandbox::start(const QStringList &args, const QString &program) const

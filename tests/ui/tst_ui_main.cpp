@@ -583,8 +583,11 @@ private Q_SLOTS:
         const bool copy = state == QLatin1String("installed") || state == QLatin1String("updateAvailable") || state == QLatin1String("failedUpdate");
         QCOMPARE(f.host.findShown("removeButton", panel) != nullptr, copy);
         QCOMPARE(f.host.findShown("openButton", panel) != nullptr, copy && buttonText != QLatin1String("Open"));
-        if (state == QLatin1String("installing"))
+        if (state == QLatin1String("installing")) {
             QCOMPARE(prop(progress, "value").toDouble(), 0.04);
+            // What is done, in the words the terminal uses; no bytes are known yet.
+            QTRY_COMPARE(ViewHost::text(f.host.findShown("installProgressText", panel)), QStringLiteral("4 %"));
+        }
 
         const QStringList calls = f.h.installer->calls;
         const qsizetype loads = f.h.loader->locales.size();

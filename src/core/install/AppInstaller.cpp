@@ -5,6 +5,7 @@
 #include "BackgroundCleanup.h"
 #include "BlockingWork.h"
 #include "BundleTree.h"
+#include "FileListCache.h"
 #include "InstallFiles.h"
 #include "InstallProgress.h"
 #include "InstallReceipt.h"
@@ -38,6 +39,7 @@ struct InstallContext {
     QString tempDir;
     QPointer<QNetworkAccessManager> session;
     AppInstaller::Layers layers;
+    std::shared_ptr<FileListCache> lists;
     int timeoutMs = 60000;
 };
 
@@ -223,6 +225,7 @@ public:
         QCoro::Task<InstallSpace::Archive> measuring
             = ArchiveProbe::measure(m_ctx.session.data(), *m_app.downloadUrl, m_ctx.timeoutMs, m_cancel);
         m_measured = co_await measuring;
+        m_downloadedBytes += m_measured.receivedBytes;
         throwIfCancelled(*m_cancel);
         InstallSpace::require(InstallSpace::needs(*m_ctx.layers.diskSpace, tempBase(), m_ctx.installRoot, m_measured, false));
     }
@@ -255,34 +258,30 @@ public:
     // trusted to (the reason is logged); the whole archive is fetched then.
     QCoro::Task<bool> assembleFromInstalled()
     {
+        // A list fetched to tell this update's size counts towards it, used or not.
+        if (m_app.fileListSha256 && m_ctx.lists) {
+            QCoro::Task<qint64> claiming = m_ctx.lists->claim(*m_app.fileListSha256);
+            m_downloadedBytes += co_await claiming;
+        }
         if (m_control.repairVersion || m_control.fullArchive || !PartialUpdate::offered(m_app)
-            || !ArchiveDownload::isAllowedRemote(*m_app.downloadUrl))
+            || !ArchiveDownload::isAllowedRemote(*m_app.downloadUrl) || !m_ctx.lists)
             co_return false;
         QCoro::Task<bool> looking = BlockingWork::run(
             [root = m_ctx.installRoot, appId = m_app.id] { return PartialAssembly::hasInstalledCopy(root, appId); });
         const bool installed = co_await looking;
         if (!installed)
             co_return false;
+        // Measuring found the server sends no parts: asking for them again would only cost a request.
+        if (m_measured.servesRanges == false) {
+            fallBackToWholeArchive(QStringLiteral("the server ignores Range requests"));
+            co_return false;
+        }
         InstallFiles::createDirectories(extractedPath());
-        PartialUpdate::Work work;
-        work.session = m_ctx.session.data();
-        work.app = m_app;
-        work.installRoot = m_ctx.installRoot;
-        work.workDir = m_workDir;
-        work.extracted = extractedPath();
-        work.timeoutMs = m_ctx.timeoutMs;
-        work.cancel = m_cancel;
-        work.checksums = m_checksums;
-        work.onFetched = [progress = progress(), bytes = m_bytes](qint64 fetched, qint64 total) {
-            *bytes = {fetched, total};
-            progress->download(fetched, total);
-        };
-        QCoro::Task<PartialUpdate::Outcome> assembling = PartialUpdate::assemble(std::move(work));
+        QCoro::Task<PartialUpdate::Outcome> assembling = PartialUpdate::assemble(partialWork());
         const PartialUpdate::Outcome outcome = co_await assembling;
         m_downloadedBytes += outcome.fetchedBytes;
         if (!outcome.assembled) {
-            qCWarning(lcInstall).noquote() << "Fetching the whole archive of" << m_app.id << "instead of its changed files:"
-                                           << outcome.fallbackReason;
+            fallBackToWholeArchive(outcome.fallbackReason);
             m_checksums->take();
             QCoro::Task<void> clearing = BlockingWork::run([extracted = extractedPath()] { InstallFiles::removeTree(extracted); });
             co_await clearing;
@@ -298,10 +297,7 @@ public:
     // The archive into the work folder, hashed as it arrives, against the catalog's checksum.
     QCoro::Task<void> downloadAndVerify()
     {
-        ArchiveDownload::DownloadProgress onDownload = [progress = progress(), bytes = m_bytes](qint64 received, qint64 total) {
-            *bytes = {received, total};
-            progress->download(received, total);
-        };
+        ArchiveDownload::DownloadProgress onDownload = byteCounter();
         QCoro::Task<DownloadedArchive> download = ArchiveDownload::fetch(
             m_ctx.session.data(), *m_app.downloadUrl, archivePath(), m_ctx.timeoutMs, std::move(onDownload), m_cancel);
         const DownloadedArchive downloaded = co_await download;
@@ -438,6 +434,38 @@ public:
     }
 
 private:
+    PartialUpdate::Work partialWork()
+    {
+        PartialUpdate::Work work;
+        work.session = m_ctx.session.data();
+        work.app = m_app;
+        work.installRoot = m_ctx.installRoot;
+        work.workDir = m_workDir;
+        work.extracted = extractedPath();
+        work.timeoutMs = m_ctx.timeoutMs;
+        work.cancel = m_cancel;
+        work.checksums = m_checksums;
+        work.lists = m_ctx.lists;
+        work.onFetched = byteCounter();
+        return work;
+    }
+
+    void fallBackToWholeArchive(const QString &why)
+    {
+        qCWarning(lcInstall).noquote() << "Fetching the whole archive of" << m_app.id << "instead of its changed files:" << why;
+        if (m_control.onWholeArchive)
+            m_control.onWholeArchive();
+    }
+
+    // The bytes of one transfer, published on top of what the install received before it.
+    std::function<void(qint64, qint64)> byteCounter()
+    {
+        return [progress = progress(), bytes = m_bytes, before = m_downloadedBytes](qint64 received, qint64 total) {
+            *bytes = {before + received, total >= 0 ? before + total : -1};
+            progress->download(received, total);
+        };
+    }
+
     // The fraction and the bytes so far go out together, so both share its pace.
     std::shared_ptr<InstallProgress> progress()
     {
@@ -531,6 +559,7 @@ AppInstaller::AppInstaller(QUrl installRoot, QNetworkAccessManager *session, Lay
     : m_installRoot(std::move(installRoot))
     , m_session(session)
     , m_layers(std::move(layers))
+    , m_lists(std::make_shared<FileListCache>())
 {
 }
 
@@ -541,13 +570,14 @@ QCoro::Task<InstalledApp> AppInstaller::install(AppManifestItem app, InstallCont
     ctx.tempDir = m_tempDir;
     ctx.session = m_session;
     ctx.layers = m_layers;
+    ctx.lists = m_lists;
     ctx.timeoutMs = m_timeoutMs;
     return runInstall(std::move(ctx), std::move(app), std::move(control));
 }
 
 QCoro::Task<std::optional<qint64>> AppInstaller::updateSize(AppManifestItem app, QUrl bundle)
 {
-    return UpdateSize::estimate(m_session, std::move(app), bundle.toLocalFile(), m_timeoutMs);
+    return UpdateSize::estimate(m_session, m_lists, std::move(app), bundle.toLocalFile(), m_timeoutMs);
 }
 
 QCoro::Task<std::optional<qint64>> AppInstaller::downloadSize(AppManifestItem app)

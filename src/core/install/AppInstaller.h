@@ -17,6 +17,7 @@ class ArchiveExtractor;
 class BundleInspector;
 class DirectoryReplacer;
 class DiskSpace;
+class FileListCache;
 
 struct InstalledApp {
     QUrl url;         // file URL of the placed bundle
@@ -34,8 +35,8 @@ struct InstallControl {
     // the install throws AppInstallerError(cancelled). Once the new bundle is
     // swapped in, it is too late and the install completes.
     std::shared_ptr<std::atomic_bool> cancel;
-    // The archive's bytes received so far and its announced length (-1:
-    // none), heard with each onProgress while downloading.
+    // The bytes received so far for the install and all it will receive
+    // once known (-1: not known), heard with each onProgress while downloading.
     std::function<void(qint64, qint64)> onDownloadBytes;
     // Called on the main thread once the new bundle is in place: from then on
     // the install completes whatever the cancel flag says.
@@ -49,8 +50,13 @@ struct InstallControl {
     // Take the whole archive even when the record offers a file list.
     bool fullArchive = false;
     // Called on the main thread once the new bundle is in place: the bytes
-    // that came over the network and those taken from the installed copy.
+    // that came over the network for the install (its file list, measuring
+    // the archive, parts and answers stopped at their headers included) and
+    // those taken from the installed copy.
     std::function<void(qint64 downloaded, qint64 reused)> onTransferred;
+    // Called on the main thread when an update that was to fetch only the
+    // changed files takes the whole archive instead; why goes to the log.
+    std::function<void()> onWholeArchive;
 };
 
 // The installer interface the store holds: installs and what can be done
@@ -165,6 +171,7 @@ private:
     QUrl m_installRoot;
     QNetworkAccessManager *m_session;
     Layers m_layers;
+    std::shared_ptr<FileListCache> m_lists;
     int m_timeoutMs = 60000;
     QString m_tempDir;
 };

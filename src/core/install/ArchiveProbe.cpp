@@ -22,6 +22,8 @@ struct Part {
     qint64 total = -1;        // the archive's length; -1 unknown
     QByteArray body;
     QByteArray etag;
+    int status = 0;
+    qint64 received = 0;  // body bytes read, of an answer stopped at its headers too
 };
 
 QCoro::Task<Part> fetchPart(QNetworkAccessManager *session, QUrl url, QByteArray range, QByteArray ifRange,
@@ -35,6 +37,7 @@ QCoro::Task<Part> fetchPart(QNetworkAccessManager *session, QUrl url, QByteArray
         const int status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status >= 300 && status < 400)
             return;
+        part.status = status;
         if (status == 200)
             part.total = ArchiveDownload::announcedLength(raw);
         if (const auto known = ArchiveDownload::contentRange(raw); status == 206 && known && known->second > known->first) {
@@ -43,11 +46,14 @@ QCoro::Task<Part> fetchPart(QNetworkAccessManager *session, QUrl url, QByteArray
             part.total = known->second;
             part.etag = raw->rawHeader("ETag").trimmed();
         } else {
+            part.received += raw->bytesAvailable();
             raw->abort();
         }
     });
     QObject::connect(raw, &QIODevice::readyRead, raw, [raw, &part, maximumBytes] {
-        part.body += raw->readAll();
+        const QByteArray chunk = raw->readAll();
+        part.received += chunk.size();
+        part.body += chunk;
         if (part.body.size() > maximumBytes) {
             part.ranged = false;
             raw->abort();
@@ -63,10 +69,13 @@ QCoro::Task<Part> fetchPart(QNetworkAccessManager *session, QUrl url, QByteArray
     watch.stop();
     if (cancel && cancel->load())
         throw AppInstallerError(AppInstallerError::Kind::cancelled);
-    if (part.ranged && raw->error() == QNetworkReply::NoError)
-        part.body += raw->readAll();
-    else
+    if (part.ranged && raw->error() == QNetworkReply::NoError) {
+        const QByteArray rest = raw->readAll();
+        part.received += rest.size();
+        part.body += rest;
+    } else {
         part.ranged = false;
+    }
     co_return part;
 }
 
@@ -79,6 +88,9 @@ QCoro::Task<InstallSpace::Archive> measureRemote(QNetworkAccessManager *session,
                                          endSearchBytes, timeoutMs, cancel);
     const Part tail = co_await asking;
     archive.archiveBytes = tail.total;
+    archive.receivedBytes = tail.received;
+    if (tail.status == 200 || tail.status == 206)
+        archive.servesRanges = tail.status == 206;
     if (!tail.ranged || tail.start + tail.body.size() != tail.total)
         co_return archive;
     const std::optional<Location> location = locate(tail.body, tail.total);
@@ -94,6 +106,7 @@ QCoro::Task<InstallSpace::Archive> measureRemote(QNetworkAccessManager *session,
         QCoro::Task<Part> more = fetchPart(session, url, "bytes=" + QByteArray::number(location->offset) + '-',
                                            tail.etag, rest, timeoutMs, cancel);
         const Part fromDirectory = co_await more;
+        archive.receivedBytes += fromDirectory.received;
         if (!fromDirectory.ranged || fromDirectory.start != location->offset || fromDirectory.total != tail.total
             || fromDirectory.body.size() != rest)
             co_return archive;

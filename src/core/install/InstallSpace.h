@@ -16,6 +16,11 @@ namespace InstallSpace {
 struct Archive {
     qint64 archiveBytes = -1;  // -1: unknown
     std::optional<ZipCentralDirectory::Contents> contents;
+    // What measuring learnt on the way: the body bytes it received, and
+    // whether the server answered its range request with a part (unknown
+    // when it was not asked).
+    qint64 receivedBytes = 0;
+    std::optional<bool> servesRanges;
 };
 
 // What each file system involved needs and has, the temporary folder's first;

@@ -4,6 +4,7 @@
 #include "ArchiveDownload.h"
 #include "BlockingWork.h"
 #include "FileList.h"
+#include "FileListCache.h"
 #include "InstallFiles.h"
 #include "PartialAssembly.h"
 #include "RangeRequest.h"
@@ -15,8 +16,6 @@
 namespace PartialUpdate {
 namespace {
 
-// A list this large is not a list (one of 100 000 entries is far smaller).
-constexpr qint64 largestList = 64 << 20;
 // Gaps up to this are fetched rather than asked for apart; runs stay below the next.
 constexpr qint64 coalescedGap = 64 << 10;
 constexpr qint64 longestRun = 16 << 20;
@@ -25,7 +24,7 @@ constexpr int maximumRetries = 3;
 // threads) costs less than the ranges.
 constexpr double largestShare = 0.8;
 
-Outcome fallBack(QString why, qint64 fetched = 0)
+Outcome fallBack(QString why, qint64 fetched)
 {
     Outcome outcome;
     outcome.fallbackReason = std::move(why);
@@ -42,42 +41,20 @@ void throwIfCancelled(const std::atomic_bool &cancel)
 struct FetchedList {
     std::optional<FileList> list;
     QString problem;
-    qint64 bytes = 0;
 };
 
 QCoro::Task<FetchedList> fetchList(Work work)
 {
     FetchedList fetched;
-    const QString path = work.workDir + QStringLiteral("/files.list");
-    try {
-        QCoro::Task<DownloadedArchive> getting
-            = ArchiveDownload::fetch(work.session, *work.app.fileListUrl, path, work.timeoutMs, {}, work.cancel);
-        const DownloadedArchive got = co_await getting;
-        fetched.bytes = got.size;
-        if (got.sha256Hex != work.app.fileListSha256->toLower()) {
-            fetched.problem = QStringLiteral("the file list's SHA-256 differs from the catalog's");
-            co_return fetched;
-        }
-        if (got.size > largestList) {
-            fetched.problem = QStringLiteral("the file list is too large");
-            co_return fetched;
-        }
-    } catch (const AppInstallerError &error) {
-        if (error.kind() == AppInstallerError::Kind::cancelled)
-            throw;
-        fetched.problem = QStringLiteral("the file list could not be fetched");
-        co_return fetched;
-    } catch (const PlatformError &error) {
-        fetched.problem = QStringLiteral("the file list could not be fetched: %1").arg(error.localizedDescription());
-        co_return fetched;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fetched.problem = QStringLiteral("the file list could not be read");
+    QCoro::Task<FileListCache::Answer> asking
+        = work.lists->fetch(work.session, *work.app.fileListUrl, *work.app.fileListSha256, work.timeoutMs, work.cancel);
+    const FileListCache::Answer answer = co_await asking;
+    if (!answer.bytes) {
+        fetched.problem = answer.problem;
         co_return fetched;
     }
     QString problem;
-    fetched.list = FileList::decode(file.readAll(), &problem);
+    fetched.list = FileList::decode(*answer.bytes, &problem);
     if (!fetched.list)
         fetched.problem = QStringLiteral("the file list was refused: %1").arg(problem);
     co_return fetched;
@@ -107,6 +84,7 @@ struct Fetching {
     QByteArray etag;  // of the first part: every later one must be of the same archive
     qint64 done = 0;  // bytes of the runs unpacked so far
     qint64 total = 0;  // bytes of all the runs known so far
+    qint64 wire = 0;   // every byte received, of parts refused or broken off too
     int retries = 0;
 };
 
@@ -126,6 +104,7 @@ QCoro::Task<std::optional<QString>> fetchRuns(const Work &work, const FileList &
             = RangeRequest::fetch(work.session, *work.app.downloadUrl, run.first, run.last, list.archiveSize, state->etag,
                                   partPath, work.timeoutMs, work.cancel, std::move(onBytes));
         const RangeRequest::Answer answer = co_await asking;
+        state->wire += answer.received;
         throwIfCancelled(*work.cancel);
         if (answer.outcome == RangeRequest::Answer::Outcome::broken && state->retries < maximumRetries) {
             ++state->retries;
@@ -164,10 +143,10 @@ QCoro::Task<Outcome> assemble(Work work)
     const FetchedList fetched = co_await listing;
     throwIfCancelled(*work.cancel);
     if (!fetched.list)
-        co_return fallBack(fetched.problem, fetched.bytes);
+        co_return fallBack(fetched.problem, 0);
     const FileList &list = *fetched.list;
     if (list.archiveSha256 != work.app.sha256->toLower().toLatin1())
-        co_return fallBack(QStringLiteral("the file list describes another archive"), fetched.bytes);
+        co_return fallBack(QStringLiteral("the file list describes another archive"), 0);
 
     // What the installed copy may give, from its tree alone.
     struct Plan {
@@ -186,13 +165,13 @@ QCoro::Task<Outcome> assemble(Work work)
     const std::optional<Plan> plan = co_await planning;
     throwIfCancelled(*work.cancel);
     if (!plan)
-        co_return fallBack(QStringLiteral("no installed copy of the app to reuse"), fetched.bytes);
+        co_return fallBack(QStringLiteral("no installed copy of the app to reuse"), 0);
 
     Fetching state;
     const QList<PartialAssembly::Run> changed = PartialAssembly::runs(list, plan->sorted.toFetch, coalescedGap, longestRun);
     state.total = bytesOf(changed);
     if (const std::optional<QString> why = tooMuchOf(list, state.total))
-        co_return fallBack(*why, fetched.bytes);
+        co_return fallBack(*why, 0);
     if (work.onFetched)
         work.onFetched(0, state.total);
 
@@ -222,20 +201,20 @@ QCoro::Task<Outcome> assemble(Work work)
         std::rethrow_exception(failure);
     throwIfCancelled(*work.cancel);
     if (problem)
-        co_return fallBack(*problem, fetched.bytes + state.done);
+        co_return fallBack(*problem, state.wire);
 
     // Installed files that did not hold what their tree says (damaged).
     const QList<PartialAssembly::Run> damaged = PartialAssembly::runs(list, reused.missing, coalescedGap, longestRun);
     state.total += bytesOf(damaged);
     if (const std::optional<QString> why = tooMuchOf(list, state.total))
-        co_return fallBack(*why, fetched.bytes + state.done);
+        co_return fallBack(*why, state.wire);
     if (!damaged.isEmpty()) {
         if (work.onFetched)
             work.onFetched(state.done, state.total);
         QCoro::Task<std::optional<QString>> fetching = fetchRuns(work, list, damaged, &state);
         problem = co_await fetching;
         if (problem)
-            co_return fallBack(*problem, fetched.bytes + state.done);
+            co_return fallBack(*problem, state.wire);
     }
 
     QCoro::Task<void> finishing = BlockingWork::run([list, extracted = work.extracted, partPath = partPathOf(work)] {
@@ -246,7 +225,7 @@ QCoro::Task<Outcome> assemble(Work work)
     throwIfCancelled(*work.cancel);
     Outcome outcome;
     outcome.reusedBytes = reused.bytes;
-    outcome.fetchedBytes = fetched.bytes + state.done;
+    outcome.fetchedBytes = state.wire;
     outcome.assembled = true;
     co_return outcome;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class ExtractedChecksums;
+class FileListCache;
 class QNetworkAccessManager;
 
 // An update that takes what did not change from the installed copy and
@@ -30,14 +31,16 @@ struct Work {
     int timeoutMs = 60000;
     std::shared_ptr<std::atomic_bool> cancel;
     std::shared_ptr<ExtractedChecksums> checksums;
-    // Bytes fetched so far and all there are to fetch, once known.
+    // Where the list is fetched once and kept; its bytes are the caller's to count.
+    std::shared_ptr<FileListCache> lists;
+    // Bytes of the archive's parts so far and all there are to fetch, once known.
     std::function<void(qint64, qint64)> onFetched;
 };
 
 struct Outcome {
     bool assembled = false;
     QString fallbackReason;  // when not assembled
-    qint64 fetchedBytes = 0;
+    qint64 fetchedBytes = 0;  // of the archive, whatever came of them
     qint64 reusedBytes = 0;
 };
 

@@ -18,6 +18,7 @@ namespace {
 struct Receipt {
     QFile file;
     qint64 written = 0;
+    qint64 received = 0;  // of answers not taken
     bool failed = false;
     Answer answer;
     bool judged = false;
@@ -59,17 +60,23 @@ QCoro::Task<Answer> fetch(QNetworkAccessManager *session, QUrl url, qint64 first
             answer.why = QStringLiteral("the archive on the server is not the one the list describes");
         } else if (range->first != first || ArchiveDownload::announcedLength(raw) != last - first + 1
                    || !(encoding.isEmpty() || encoding == "identity")) {
-            answer.outcome = Answer::Outcome::broken;
+            answer.outcome = Answer::Outcome::refused;
             answer.why = QStringLiteral("the server answered another range than asked for");
         } else {
             answer.outcome = Answer::Outcome::part;
             return;
         }
+        // Stopped at its headers: what came with them is all that is read.
+        receipt->received += raw->bytesAvailable();
         raw->abort();
     });
     QObject::connect(raw, &QIODevice::readyRead, raw, [raw, receipt, onBytes] {
-        if (!receipt->judged || receipt->answer.outcome != Answer::Outcome::part)
+        if (!receipt->judged || receipt->answer.outcome != Answer::Outcome::part) {
+            // What came with the headers of an answer stopped there still came.
+            receipt->received += raw->bytesAvailable();
+            raw->skip(raw->bytesAvailable());
             return;
+        }
         const QByteArray chunk = raw->readAll();
         if (receipt->file.write(chunk) != chunk.size()) {
             receipt->failed = true;
@@ -110,6 +117,7 @@ QCoro::Task<Answer> fetch(QNetworkAccessManager *session, QUrl url, qint64 first
         }
     }
     receipt->file.close();
+    answer.received = receipt->written + receipt->received;
     co_return answer;
 }
 

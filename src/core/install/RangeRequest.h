@@ -21,10 +21,12 @@ struct Answer {
         whole,      // the server answered with the whole file (no ranges, or If-Range said it changed)
         changed,    // another length or ETag than before: the archive was replaced
         broken,     // the transfer failed or ended early
+        refused,    // a part of another place or length than asked for: asking again cannot help
     };
     Outcome outcome = Outcome::broken;
     QByteArray etag;  // of the part's answer
     QString why;      // for the log
+    qint64 received = 0;  // body bytes that came in, whatever the outcome
 };
 
 // ifRange: the ETag the archive had so far (empty at first); the answer

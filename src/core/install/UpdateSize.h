@@ -4,8 +4,10 @@
 
 #include <QCoroTask>
 #include <QString>
+#include <memory>
 #include <optional>
 
+class FileListCache;
 class QNetworkAccessManager;
 
 // What an update will download, told before it runs, for the Update button
@@ -16,7 +18,8 @@ class QNetworkAccessManager;
 // for ahead) and when it cannot be told.
 namespace UpdateSize {
 
-QCoro::Task<std::optional<qint64>> estimate(QNetworkAccessManager *session, AppManifestItem app, QString bundlePath,
-                                            int timeoutMs);
+// The list comes through lists, where the update finds it again.
+QCoro::Task<std::optional<qint64>> estimate(QNetworkAccessManager *session, std::shared_ptr<FileListCache> lists,
+                                            AppManifestItem app, QString bundlePath, int timeoutMs);
 
 }  // namespace UpdateSize

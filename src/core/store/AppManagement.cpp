@@ -1,5 +1,6 @@
 #include "AppManagement.h"
 
+#include "AppOperation.h"
 #include "InstalledApps.h"
 #include "MeteredDownloads.h"
 #include "RunningApps.h"
@@ -25,6 +26,14 @@ AppManagement::AppManagement(InstalledApps *apps, Catalog catalog, RunningApps *
     connect(m_apps, &InstalledApps::previousVersionsChanged, this, &AppManagement::previousVersionsChanged);
     connect(m_apps, &InstalledApps::statesChanged, this, &AppManagement::updateUpdatable);
     connect(m_apps, &InstalledApps::decisionsChanged, this, &AppManagement::decisionsChanged);
+    connect(m_apps, &InstalledApps::installStarted, this, [this](AppOperation *operation) {
+        m_installs.insert(operation->appId(), operation);
+        Q_EMIT installsChanged();
+    });
+    connect(m_apps, &InstalledApps::installFinished, this, [this](const QString &appId) {
+        if (m_installs.remove(appId))
+            Q_EMIT installsChanged();
+    });
     connect(m_updates, &UpdateBatch::runningChanged, this, &AppManagement::updatingAllChanged);
     connect(m_updates, &UpdateBatch::finished, this, &AppManagement::summarise);
 }
@@ -74,6 +83,16 @@ QVariantMap AppManagement::updateSizes() const
             sizes.insert(id, locale.formattedDataSize(bytes, bytes >= 10'000'000 ? 0 : 1, QLocale::DataSizeSIFormat));
     }
     return sizes;
+}
+
+QVariantMap AppManagement::installs() const
+{
+    QVariantMap running;
+    for (auto it = m_installs.cbegin(); it != m_installs.cend(); ++it) {
+        if (it.value())
+            running.insert(it.key(), QVariant::fromValue<QObject *>(it.value().data()));
+    }
+    return running;
 }
 
 bool AppManagement::cancelInstall(const QString &appId)

@@ -7,8 +7,10 @@
 #include <QCoroTask>
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
+class AppOperation;
 class InstalledApps;
 class MeteredDownloads;
 class RunningApps;
@@ -35,6 +37,8 @@ class AppManagement : public QObject
     // App id -> what its update will download ("12 MB", in the language
     // installed), for the updatable apps where it can be told ahead.
     Q_PROPERTY(QVariantMap updateSizes READ updateSizes NOTIFY updateSizesChanged)
+    // App id -> the running install, update or repair (an AppOperation), for its progress text.
+    Q_PROPERTY(QVariantMap installs READ installs NOTIFY installsChanged)
     // App id -> the version it is held at, for the apps kept out of updates.
     Q_PROPERTY(QVariantMap heldApps READ heldApps NOTIFY decisionsChanged)
     // App id -> the offered version the user skipped, while the catalog offers just that one.
@@ -60,6 +64,7 @@ public:
     const QHash<QString, QString> &previousVersions() const;
 
     QVariantMap updateSizes() const;
+    QVariantMap installs() const;
 
     // Whether removing the app puts it in the desktop's trash (else it is deleted for good).
     Q_INVOKABLE bool removalGoesToTrash(const QString &appId) const;
@@ -104,6 +109,7 @@ Q_SIGNALS:
     void updatableAppIDsChanged();
     void decisionsChanged();
     void updateSizesChanged();
+    void installsChanged();
     // An update batch ended; failed counts the apps not updated.
     void updatesFinished(const QString &summary, int failed);
     // A batch with failures sums them up for the error line.
@@ -112,6 +118,7 @@ Q_SIGNALS:
 private:
     // Asks what each updatable app's update will download, once per version.
     void measureUpdates();
+    QHash<QString, QPointer<AppOperation>> m_installs;
     void summarise(int updated, const QList<UpdateBatch::Failure> &failures);
     QCoro::Task<void> updateAskingAboutRunning(QList<AppManifestItem> apps);
     QString summaryText() const;

@@ -33,6 +33,21 @@ void AppOperation::setProgress(double progress)
         return;
     m_progress = progress;
     Q_EMIT progressChanged();
+    if (isInstall())
+        Q_EMIT progressTextChanged();
+}
+
+QString AppOperation::progressText() const
+{
+    if (!isInstall() || isFinished())
+        return {};
+    return m_wording.text(m_progress);
+}
+
+void AppOperation::markWholeArchive()
+{
+    m_tookWholeArchive = true;
+    Q_EMIT wholeArchiveTaken();
 }
 
 void AppOperation::setTransferred(qint64 downloaded, qint64 reused)
@@ -48,7 +63,9 @@ void AppOperation::setDownloadedBytes(qint64 received, qint64 total)
         return;
     m_received = received;
     m_total = total;
+    m_wording.bytes(received, total);
     Q_EMIT bytesChanged();
+    Q_EMIT progressTextChanged();
 }
 
 void AppOperation::markPlaced()
@@ -69,5 +86,6 @@ void AppOperation::finish(const OperationOutcome &outcome)
         Q_EMIT cancellableChanged();
     if (outcome.kind == OperationOutcome::Kind::done)
         setProgress(1);
+    Q_EMIT progressTextChanged();
     Q_EMIT finished(outcome);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OperationOutcome.h"
+#include "ProgressWording.h"
 #include "catalog/Models.h"
 
 #include <QCoroTask>
@@ -20,6 +21,8 @@ class AppOperation : public QObject
     Q_PROPERTY(QString appId READ appId CONSTANT)
     Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
     Q_PROPERTY(bool cancellable READ isCancellable NOTIFY cancellableChanged)
+    // "44 % · 86 of 196 MB · about 12 s left" while an install, update or repair runs; empty otherwise.
+    Q_PROPERTY(QString progressText READ progressText NOTIFY progressTextChanged)
 
 public:
     // repair: a fresh install of the installed version, or its permission bits put back.
@@ -33,13 +36,16 @@ public:
     bool isInstall() const { return m_kind == Kind::install || m_kind == Kind::update || m_kind == Kind::repair; }
     // From InstallProgress::start to 1 while an install or update runs; 1 once done.
     double progress() const { return m_progress; }
-    // The archive's bytes so far and its announced length (-1: none).
+    // The install's bytes so far and all it will receive (-1: not known).
     qint64 receivedBytes() const { return m_received; }
     qint64 totalBytes() const { return m_total; }
     // Once the new bundle is in place: what came over the network and what
     // was taken from the installed copy (-1 until then).
     qint64 transferredBytes() const { return m_transferred; }
     qint64 reusedBytes() const { return m_reused; }
+    QString progressText() const;
+    // The update took the whole archive instead of the changed files alone.
+    bool tookWholeArchive() const { return m_tookWholeArchive; }
     bool isFinished() const { return m_outcome.has_value(); }
     const std::optional<OperationOutcome> &outcome() const { return m_outcome; }
     // The outcome, once known.
@@ -60,6 +66,7 @@ public:
     void setProgress(double progress);
     void setDownloadedBytes(qint64 received, qint64 total);
     void setTransferred(qint64 downloaded, qint64 reused);
+    void markWholeArchive();
     // Take the whole archive even where the release offers a file list.
     bool wholeArchive() const { return m_wholeArchive; }
     void setWholeArchive(bool whole) { m_wholeArchive = whole; }
@@ -70,6 +77,8 @@ public:
 Q_SIGNALS:
     void progressChanged();
     void bytesChanged();
+    void progressTextChanged();
+    void wholeArchiveTaken();
     void cancellableChanged();
     void finished(const OperationOutcome &outcome);
 
@@ -82,6 +91,8 @@ private:
     qint64 m_transferred = -1;
     qint64 m_reused = -1;
     bool m_wholeArchive = false;
+    bool m_tookWholeArchive = false;
+    ProgressWording m_wording;
     std::shared_ptr<std::atomic_bool> m_cancel = std::make_shared<std::atomic_bool>(false);
     bool m_placed = false;
     std::optional<OperationOutcome> m_outcome;

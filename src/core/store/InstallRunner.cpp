@@ -172,6 +172,10 @@ InstallControl InstallRunner::controlFor(const std::weak_ptr<AppOperation> &oper
         if (const auto o = operation.lock())
             o->setTransferred(downloaded, reused);
     };
+    control.onWholeArchive = [operation] {
+        if (const auto o = operation.lock())
+            o->markWholeArchive();
+    };
     control.fullArchive = operation.lock()->wholeArchive();
     return control;
 }

@@ -323,6 +323,17 @@ VantrelCard {
                 onClicked: panel.store.manage.cancelInstall(panel.app.id)
             }
         }
+        // How much is done and how long is left, worded as the terminal words it.
+        VantrelText {
+            objectName: "installProgressText"
+            readonly property var operation: panel.app ? panel.store.manage.installs[panel.app.id] : undefined
+            visible: panel.kind === InstallState.Installing && text !== ""
+            text: operation ? operation.progressText : ""
+            font: VNT.system(12)
+            color: VNT.fg2
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
+        }
 
         // Every other action in one group, in the order of use: open, the decisions about updates, then
         // the copy itself, Remove last. Wraps onto further lines rather than cutting a button at the card's edge.

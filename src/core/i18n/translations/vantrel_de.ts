@@ -868,16 +868,47 @@
         <source>unexpected argument %1</source>
         <translation>unerwartetes Argument %1</translation>
     </message>
-    <message id="cliBytesOf">
+    <message id="progressPercent">
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message id="progressBytesOf">
         <source>%1 of %2</source>
         <translation>%1 von %2</translation>
     </message>
-    <message id="cliSecondsLeft" numerus="yes">
-        <source>%n s left</source>
+    <message id="progressSecondsLeft" numerus="yes">
+        <source>about %n s left</source>
         <translation>
-            <numerusform>noch %Ln s</numerusform>
-            <numerusform>noch %Ln s</numerusform>
+            <numerusform>noch etwa %Ln s</numerusform>
+            <numerusform>noch etwa %Ln s</numerusform>
         </translation>
+    </message>
+    <message id="progressMinutesLeft" numerus="yes">
+        <source>about %n min left</source>
+        <translation>
+            <numerusform>noch etwa %Ln min</numerusform>
+            <numerusform>noch etwa %Ln min</numerusform>
+        </translation>
+    </message>
+    <message id="cliWholeArchive">
+        <source>%1: the changed files could not be fetched on their own; downloading the whole archive instead.</source>
+        <translation>%1: Die geänderten Dateien ließen sich nicht einzeln laden; stattdessen wird das ganze Archiv geladen.</translation>
+    </message>
+    <message id="cliDownloaded">
+        <source>Downloaded %1.</source>
+        <translation>%1 geladen.</translation>
+    </message>
+    <message id="cliQuittingApp">
+        <source>Quitting %1…</source>
+        <translation>%1 wird beendet …</translation>
+    </message>
+    <message id="cliReopeningApp">
+        <source>Opening %1 again…</source>
+        <translation>%1 wird wieder geöffnet …</translation>
+    </message>
+    <message id="cliListCannotInstall">
+        <source>cannot be installed: %1</source>
+        <translation>nicht installierbar: %1</translation>
     </message>
     <message id="quitAction">
         <source>Quit</source>

@@ -868,16 +868,47 @@
         <source>unexpected argument %1</source>
         <translation>unexpected argument %1</translation>
     </message>
-    <message id="cliBytesOf">
+    <message id="progressPercent">
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message id="progressBytesOf">
         <source>%1 of %2</source>
         <translation>%1 of %2</translation>
     </message>
-    <message id="cliSecondsLeft" numerus="yes">
-        <source>%n s left</source>
+    <message id="progressSecondsLeft" numerus="yes">
+        <source>about %n s left</source>
         <translation>
-            <numerusform>%Ln s left</numerusform>
-            <numerusform>%Ln s left</numerusform>
+            <numerusform>about %Ln s left</numerusform>
+            <numerusform>about %Ln s left</numerusform>
         </translation>
+    </message>
+    <message id="progressMinutesLeft" numerus="yes">
+        <source>about %n min left</source>
+        <translation>
+            <numerusform>about %Ln min left</numerusform>
+            <numerusform>about %Ln min left</numerusform>
+        </translation>
+    </message>
+    <message id="cliWholeArchive">
+        <source>%1: the changed files could not be fetched on their own; downloading the whole archive instead.</source>
+        <translation>%1: the changed files could not be fetched on their own; downloading the whole archive instead.</translation>
+    </message>
+    <message id="cliDownloaded">
+        <source>Downloaded %1.</source>
+        <translation>Downloaded %1.</translation>
+    </message>
+    <message id="cliQuittingApp">
+        <source>Quitting %1…</source>
+        <translation>Quitting %1…</translation>
+    </message>
+    <message id="cliReopeningApp">
+        <source>Opening %1 again…</source>
+        <translation>Opening %1 again…</translation>
+    </message>
+    <message id="cliListCannotInstall">
+        <source>cannot be installed: %1</source>
+        <translation>cannot be installed: %1</translation>
     </message>
     <message id="quitAction">
         <source>Quit</source>

@@ -879,17 +879,49 @@
         <source>unexpected argument %1</source>
         <translation>nieoczekiwany argument %1</translation>
     </message>
-    <message id="cliBytesOf">
+    <message id="progressPercent">
+        <source>%1 %</source>
+        <translation>%1%</translation>
+    </message>
+    <message id="progressBytesOf">
         <source>%1 of %2</source>
         <translation>%1 z %2</translation>
     </message>
-    <message id="cliSecondsLeft" numerus="yes">
-        <source>%n s left</source>
+    <message id="progressSecondsLeft" numerus="yes">
+        <source>about %n s left</source>
         <translation>
-            <numerusform>zostało %Ln s</numerusform>
-            <numerusform>zostało %Ln s</numerusform>
-            <numerusform>zostało %Ln s</numerusform>
+            <numerusform>zostało około %Ln s</numerusform>
+            <numerusform>zostało około %Ln s</numerusform>
+            <numerusform>zostało około %Ln s</numerusform>
         </translation>
+    </message>
+    <message id="progressMinutesLeft" numerus="yes">
+        <source>about %n min left</source>
+        <translation>
+            <numerusform>zostało około %Ln min</numerusform>
+            <numerusform>zostały około %Ln min</numerusform>
+            <numerusform>zostało około %Ln min</numerusform>
+        </translation>
+    </message>
+    <message id="cliWholeArchive">
+        <source>%1: the changed files could not be fetched on their own; downloading the whole archive instead.</source>
+        <translation>%1: nie udało się pobrać samych zmienionych plików; zamiast nich pobierane jest całe archiwum.</translation>
+    </message>
+    <message id="cliDownloaded">
+        <source>Downloaded %1.</source>
+        <translation>Pobrano %1.</translation>
+    </message>
+    <message id="cliQuittingApp">
+        <source>Quitting %1…</source>
+        <translation>Zamykanie %1…</translation>
+    </message>
+    <message id="cliReopeningApp">
+        <source>Opening %1 again…</source>
+        <translation>Ponowne otwieranie %1…</translation>
+    </message>
+    <message id="cliListCannotInstall">
+        <source>cannot be installed: %1</source>
+        <translation>nie można zainstalować: %1</translation>
     </message>
     <message id="quitAction">
         <source>Quit</source>
