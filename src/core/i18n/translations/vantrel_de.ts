@@ -1709,5 +1709,13 @@
         <source>%1: %2 to download.</source>
         <translation>%1: %2 zu laden.</translation>
     </message>
+    <message id="linkUnknownApp">
+        <source>No app called "%1" is in the catalog.</source>
+        <translation>Im Katalog gibt es keine App namens „%1“.</translation>
+    </message>
+    <message id="launcherLinkArgument">
+        <source>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</source>
+        <translation>Ein Link zum Anzeigen: vantrel://app/ID (die Seite einer App) oder vantrel://search/BEGRIFFE (die Bibliothek gefiltert).</translation>
+    </message>
 </context>
 </TS>

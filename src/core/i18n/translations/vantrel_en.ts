@@ -1709,5 +1709,13 @@
         <source>%1: %2 to download.</source>
         <translation>%1: %2 to download.</translation>
     </message>
+    <message id="linkUnknownApp">
+        <source>No app called "%1" is in the catalog.</source>
+        <translation>No app called "%1" is in the catalog.</translation>
+    </message>
+    <message id="launcherLinkArgument">
+        <source>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</source>
+        <translation>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</translation>
+    </message>
 </context>
 </TS>
