@@ -1,0 +1,17 @@
+#pragma once
+
+#include "links/LauncherLink.h"
+
+#include <QString>
+
+// Hands a link to the launcher by starting it with the link: a running
+// launcher gets it through its one-instance channel, else one starts. The
+// search program never shows anything itself.
+namespace LauncherActivation {
+
+// vantrel-launcher beside this program (a build tree), else where the package puts it.
+QString launcherProgram();
+
+bool show(const LauncherLink &link);
+
+}  // namespace LauncherActivation
