@@ -11,8 +11,13 @@ namespace LauncherActivation {
 
 QString launcherProgram()
 {
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vantrel-launcher"));
-    return QFileInfo(beside).isExecutable() ? beside : QStringLiteral(VANTREL_LAUNCHER_PROGRAM);
+    const QDir here(QCoreApplication::applicationDirPath());
+    for (const QString &candidate : {here.filePath(QStringLiteral("vantrel-launcher")),
+                                     here.filePath(QStringLiteral(VANTREL_LAUNCHER_FROM_LIBEXEC))}) {
+        if (QFileInfo(candidate).isExecutable())
+            return QDir::cleanPath(candidate);
+    }
+    return QStringLiteral("vantrel-launcher");  // from PATH
 }
 
 bool show(const LauncherLink &link)

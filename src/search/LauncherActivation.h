@@ -9,7 +9,8 @@
 // search program never shows anything itself.
 namespace LauncherActivation {
 
-// vantrel-launcher beside this program (a build tree), else where the package puts it.
+// vantrel-launcher beside this program (a build tree), else in the bin folder
+// of its prefix (installed), else from PATH.
 QString launcherProgram();
 
 bool show(const LauncherLink &link);

@@ -38,7 +38,7 @@ for path in ./usr/bin/vantrel-launcher ./usr/bin/vantrel ./usr/share/application
             ./usr/share/icons/hicolor/256x256/apps/vantrel-launcher.png $metainfo \
             ./usr/share/man/man1/vantrel.1.gz ./usr/share/man/man1/vantrel-launcher.1.gz \
             ./usr/share/bash-completion/completions/vantrel ./usr/share/qlogging-categories6/vantrel.categories \
-            ./usr/libexec/vantrel-search-provider ./usr/share/gnome-shell/search-providers/vantrel-launcher-search-provider.ini \
+            ./usr/libexec/vantrel-launcher/vantrel-search-provider ./usr/share/gnome-shell/search-providers/vantrel-launcher-search-provider.ini \
             ./usr/share/krunner/dbusplugins/vantrel-launcher.desktop \
             ./usr/share/dbus-1/services/com.vantrel.launcher.SearchProvider.service; do
   grep -q " $path\$" <<<"$contents" || fail "$path is not in the package"
@@ -73,7 +73,7 @@ runner=usr/share/krunner/dbusplugins/vantrel-launcher.desktop
 service=usr/share/dbus-1/services/com.vantrel.launcher.SearchProvider.service
 name=$(key $service Name)
 [ "$service" = "usr/share/dbus-1/services/$name.service" ] || fail "$service names $name"
-[ "$(key $service Exec)" = /usr/libexec/vantrel-search-provider ] || fail "$service starts $(key $service Exec)"
+[ "$(key $service Exec)" = /usr/libexec/vantrel-launcher/vantrel-search-provider ] || fail "$service starts $(key $service Exec)"
 [ "$(key $ini BusName)" = "$name" ] && [ "$(key $runner X-Plasma-DBusRunner-Service)" = "$name" ] \
   || fail "the search files name different bus names"
 [ "$(key $ini DesktopId)" = vantrel-launcher.desktop ] || fail "$ini names another desktop entry"
@@ -82,8 +82,8 @@ served=$(python3 "$sources/tests/support/run-on-own-bus.py" bash -c '
     --method org.freedesktop.DBus.NameHasOwner "$2" | grep -q true && break; sleep 0.1; done
   gdbus introspect --session --dest "$2" --object-path "$3" | grep -o "interface org.gnome.Shell.SearchProvider2"
   gdbus introspect --session --dest "$2" --object-path "$4" | grep -o "interface org.kde.krunner1"
-  kill %1' bash "$unpacked/usr/libexec/vantrel-search-provider" "$name" "$(key $ini ObjectPath)" \
-  "$(key $runner X-Plasma-DBusRunner-Path)" 2>&1) || true
+  kill %1' bash "$unpacked/usr/libexec/vantrel-launcher/vantrel-search-provider" "$name" "$(key $ini ObjectPath)" \
+  "$(key $runner X-Plasma-DBusRunner-Path)" 2>/dev/null) || true
 [ "$served" = $'interface org.gnome.Shell.SearchProvider2\ninterface org.kde.krunner1' ] \
   || fail "vantrel-search-provider does not serve what its files name: $served"
 
