@@ -11,6 +11,7 @@
 #include "LauncherOptions.h"
 #include "QuitFlow.h"
 #include "LanguageRefresh.h"
+#include "LinkRouter.h"
 #include "NoDisplayExit.h"
 #include "SceneGraphChoice.h"
 #include "SeatlessWayland.h"
@@ -60,8 +61,10 @@ int main(int argc, char *argv[])
         return FirstFrameReport::showFloor();
     }
 
+    // A link from a web page or the desktop's search (QApplication took its own options out).
+    const QByteArray link = LinkRouter::linkArgument(argc, argv);
     SingleInstance instance;
-    if (!instance.claim())
+    if (!instance.claim(LinkRouter::forHandOver(link)))
         return 0;
     // Before the first window exists.
     const QString sceneGraph = SceneGraphChoice::apply();
@@ -156,6 +159,10 @@ int main(int argc, char *argv[])
     // Hidden, or a window the desktop never exposes (another workspace), draws no frame.
     QTimer::singleShot(startHidden ? 0 : 2000, &app, startDesktop);
     QObject::connect(&instance, &SingleInstance::activationRequested, AppScenes::instance(), &AppScenes::showMainWindow);
+    LinkRouter links(store, mainWindow);
+    QObject::connect(&instance, &SingleInstance::linkReceived, &links, &LinkRouter::follow);
+    if (!link.isEmpty())
+        links.follow(link);
     // Quit from the tray menu, the panel or Ctrl+Q: running installs are cancelled first, after asking.
     QuitFlow quitFlow(store, AppScenes::instance(), [] { QCoreApplication::quit(); });
     // With the tray icon shown, closing the windows keeps the launcher in the tray.

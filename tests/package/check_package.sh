@@ -17,7 +17,7 @@ for tool in dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli m
 done
 cd "$build"
 deb=$(ls -t vantrel-launcher_*.deb 2>/dev/null | head -n 1 || true)
-if [ -z "$deb" ] || [ -n "$(find src/app/vantrel-launcher src/cli/vantrel packaging -type f -newer "$deb" | head -n 1)" ]; then
+if [ -z "$deb" ] || [ -n "$(find src/app/vantrel-launcher src/app/vantrel-search-provider src/cli/vantrel packaging -type f -newer "$deb" | head -n 1)" ]; then
   cpack -G DEB --config CPackConfig.cmake >/dev/null
   deb=$(ls -t vantrel-launcher_*.deb | head -n 1)
 fi
@@ -37,7 +37,10 @@ metainfo=./usr/share/metainfo/com.vantrel.launcher.metainfo.xml
 for path in ./usr/bin/vantrel-launcher ./usr/bin/vantrel ./usr/share/applications/vantrel-launcher.desktop \
             ./usr/share/icons/hicolor/256x256/apps/vantrel-launcher.png $metainfo \
             ./usr/share/man/man1/vantrel.1.gz ./usr/share/man/man1/vantrel-launcher.1.gz \
-            ./usr/share/bash-completion/completions/vantrel ./usr/share/qlogging-categories6/vantrel.categories; do
+            ./usr/share/bash-completion/completions/vantrel ./usr/share/qlogging-categories6/vantrel.categories \
+            ./usr/libexec/vantrel-launcher/vantrel-search-provider ./usr/share/gnome-shell/search-providers/vantrel-launcher-search-provider.ini \
+            ./usr/share/krunner/dbusplugins/vantrel-launcher.desktop \
+            ./usr/share/dbus-1/services/com.vantrel.launcher.SearchProvider.service; do
   grep -q " $path\$" <<<"$contents" || fail "$path is not in the package"
 done
 
@@ -56,6 +59,33 @@ help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS -u QT_QPA_P
 
 said=$(desktop-file-validate "$unpacked/usr/share/applications/vantrel-launcher.desktop" 2>&1) || true
 [ -z "$said" ] || fail "desktop-file-validate: $said"
+# The entry handles the launcher's links.
+grep -qx 'MimeType=x-scheme-handler/vantrel;' "$unpacked/usr/share/applications/vantrel-launcher.desktop" \
+  || fail "the desktop entry does not declare x-scheme-handler/vantrel"
+grep -qx 'Exec=vantrel-launcher %u' "$unpacked/usr/share/applications/vantrel-launcher.desktop" \
+  || fail "the desktop entry does not pass the link to the launcher"
+grep -q '<mediatype>x-scheme-handler/vantrel</mediatype>' "$unpacked/$metainfo" || fail "the metadata does not provide the scheme"
+
+# The desktop's search: the files name one bus name and two paths, and the program owns and serves exactly those.
+key() { sed -nE "s/^$2=(.*)$/\1/p" "$unpacked/$1"; }
+ini=usr/share/gnome-shell/search-providers/vantrel-launcher-search-provider.ini
+runner=usr/share/krunner/dbusplugins/vantrel-launcher.desktop
+service=usr/share/dbus-1/services/com.vantrel.launcher.SearchProvider.service
+name=$(key $service Name)
+[ "$service" = "usr/share/dbus-1/services/$name.service" ] || fail "$service names $name"
+[ "$(key $service Exec)" = /usr/libexec/vantrel-launcher/vantrel-search-provider ] || fail "$service starts $(key $service Exec)"
+[ "$(key $ini BusName)" = "$name" ] && [ "$(key $runner X-Plasma-DBusRunner-Service)" = "$name" ] \
+  || fail "the search files name different bus names"
+[ "$(key $ini DesktopId)" = vantrel-launcher.desktop ] || fail "$ini names another desktop entry"
+served=$(python3 "$sources/tests/support/run-on-own-bus.py" bash -c '
+  HOME=$(mktemp -d) "$1" & for i in $(seq 50); do gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.NameHasOwner "$2" | grep -q true && break; sleep 0.1; done
+  gdbus introspect --session --dest "$2" --object-path "$3" | grep -o "interface org.gnome.Shell.SearchProvider2"
+  gdbus introspect --session --dest "$2" --object-path "$4" | grep -o "interface org.kde.krunner1"
+  kill %1' bash "$unpacked/usr/libexec/vantrel-launcher/vantrel-search-provider" "$name" "$(key $ini ObjectPath)" \
+  "$(key $runner X-Plasma-DBusRunner-Path)" 2>/dev/null) || true
+[ "$served" = $'interface org.gnome.Shell.SearchProvider2\ninterface org.kde.krunner1' ] \
+  || fail "vantrel-search-provider does not serve what its files name: $served"
 
 said=$(appstreamcli validate --no-net --pedantic --no-color "$unpacked/$metainfo" 2>&1) || fail "appstreamcli: $said"
 if grep -qE '^[EWIP]: ' <<<"$said"; then fail "appstreamcli: $said"; fi

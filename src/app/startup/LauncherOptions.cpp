@@ -20,6 +20,7 @@ void describe(QCommandLineParser &parser)
     parser.addHelpOption();
     parser.addOption({QStringLiteral("version"), qtTrId("launcherVersionOption")});
     parser.addOption({hidden, qtTrId("launcherHiddenOption")});
+    parser.addPositionalArgument(QStringLiteral("link"), qtTrId("launcherLinkArgument"), QStringLiteral("[vantrel://app/ID]"));
 }
 
 bool asked(int argc, char *argv[], std::initializer_list<const char *> names)

@@ -77,6 +77,16 @@ T.ApplicationWindow {
         bringUp()
     }
 
+    // The library, filtered by terms (none: all of it), as a link asks.
+    function showLibrarySearch(terms) {
+        const shell = rootView.shell
+        if (shell) {
+            shell.showCompactDetail = false
+            shell.searchText = terms
+        }
+        bringUp()
+    }
+
     // The quick switcher over the library, from anywhere (the desktop-wide Ctrl+K).
     function showQuickSwitcher() {
         bringUp()

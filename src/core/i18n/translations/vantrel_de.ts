@@ -1803,6 +1803,13 @@
     <message id="cliCheckExpired">
         <source>warning: the catalog has expired; sign it again.</source>
         <translation>Warnung: Der Katalog ist abgelaufen; signiere ihn erneut.</translation>
+    <message id="linkUnknownApp">
+        <source>No app called "%1" is in the catalog.</source>
+        <translation>Im Katalog gibt es keine App namens „%1“.</translation>
+    </message>
+    <message id="launcherLinkArgument">
+        <source>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</source>
+        <translation>Ein Link zum Anzeigen: vantrel://app/ID (die Seite einer App) oder vantrel://search/BEGRIFFE (die Bibliothek gefiltert).</translation>
     </message>
 </context>
 </TS>

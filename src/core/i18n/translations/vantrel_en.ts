@@ -1803,6 +1803,13 @@
     <message id="cliCheckExpired">
         <source>warning: the catalog has expired; sign it again.</source>
         <translation>warning: the catalog has expired; sign it again.</translation>
+    <message id="linkUnknownApp">
+        <source>No app called "%1" is in the catalog.</source>
+        <translation>No app called "%1" is in the catalog.</translation>
+    </message>
+    <message id="launcherLinkArgument">
+        <source>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</source>
+        <translation>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</translation>
     </message>
 </context>
 </TS>

@@ -1830,6 +1830,13 @@
     <message id="cliCheckExpired">
         <source>warning: the catalog has expired; sign it again.</source>
         <translation>ostrzeżenie: katalog wygasł; podpisz go ponownie.</translation>
+    <message id="linkUnknownApp">
+        <source>No app called "%1" is in the catalog.</source>
+        <translation>W katalogu nie ma aplikacji o nazwie „%1”.</translation>
+    </message>
+    <message id="launcherLinkArgument">
+        <source>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</source>
+        <translation>Link do pokazania: vantrel://app/ID (strona aplikacji) lub vantrel://search/SŁOWA (biblioteka przefiltrowana).</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,3 @@
+#include "SearchLogging.h"
+
+Q_LOGGING_CATEGORY(lcSearch, "vantrel.search", QtWarningMsg)
