@@ -1803,6 +1803,7 @@
     <message id="cliCheckExpired">
         <source>warning: the catalog has expired; sign it again.</source>
         <translation>Warnung: Der Katalog ist abgelaufen; signiere ihn erneut.</translation>
+    </message>
     <message id="linkUnknownApp">
         <source>No app called "%1" is in the catalog.</source>
         <translation>Im Katalog gibt es keine App namens „%1“.</translation>

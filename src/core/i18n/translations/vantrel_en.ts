@@ -1803,6 +1803,7 @@
     <message id="cliCheckExpired">
         <source>warning: the catalog has expired; sign it again.</source>
         <translation>warning: the catalog has expired; sign it again.</translation>
+    </message>
     <message id="linkUnknownApp">
         <source>No app called "%1" is in the catalog.</source>
         <translation>No app called "%1" is in the catalog.</translation>

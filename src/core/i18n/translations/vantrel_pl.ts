@@ -1830,6 +1830,7 @@
     <message id="cliCheckExpired">
         <source>warning: the catalog has expired; sign it again.</source>
         <translation>ostrzeżenie: katalog wygasł; podpisz go ponownie.</translation>
+    </message>
     <message id="linkUnknownApp">
         <source>No app called "%1" is in the catalog.</source>
         <translation>W katalogu nie ma aplikacji o nazwie „%1”.</translation>
