@@ -19,9 +19,10 @@ const LauncherManifest stored = TestCatalog::manifest(
     {TestCatalog::app("alpha", AppReleaseStatus::live, QStringLiteral("2.0.0")), TestCatalog::app("beta"),
      TestCatalog::app("soon", AppReleaseStatus::comingSoon)});
 const QByteArray storedBody = ManifestDecoder::encode(stored);
-// What the terminal tool's update fetched later: alpha moved on to 2.1.0.
-const LauncherManifest newer = TestCatalog::manifest(
-    {TestCatalog::app("alpha", AppReleaseStatus::live, QStringLiteral("2.1.0")), TestCatalog::app("beta")});
+// What the terminal tool's update fetched later, signed as a maker signs: alpha moved on to 2.1.0.
+const LauncherManifest newer = TestCatalog::fresh(
+    TestCatalog::manifest({TestCatalog::app("alpha", AppReleaseStatus::live, QStringLiteral("2.1.0")), TestCatalog::app("beta")}), 2,
+    QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() + 14 * 86400, Qt::UTC));
 const QByteArray newerBody = ManifestDecoder::encode(newer);
 
 }  // namespace

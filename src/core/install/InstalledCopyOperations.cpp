@@ -74,21 +74,27 @@ QCoro::Task<InstalledApp> rollBack(QString installRoot, QString appId, QUrl bund
 
 QCoro::Task<bool> discardDamagedPrevious(QString installRoot, QString appId, QUrl bundleUrl)
 {
+    const auto damaged = [](const QString &bundle, const QString &appId) {
+        return InstalledCopies::previousVersion(bundle, appId)
+            && InstalledCopies::damage(InstalledCopies::previousPath(bundle), appId).has_value();
+    };
     try {
         const QString bundle = bundleInRoot(installRoot, bundleUrl);
+        // Looked at without the app's lock, as a verify is: a sound copy, the
+        // common case, then never keeps another process waiting.
+        QCoro::Task<bool> looking = BlockingWork::run([bundle, appId, damaged] { return damaged(bundle, appId); });
+        if (!co_await looking)
+            co_return false;
         QCoro::Task<AppLockHold> locking = holdAppLock(installRoot, appId);
         const AppLockHold hold = co_await locking;
-        QCoro::Task<bool> check = BlockingWork::run([bundle, appId] {
-            if (!InstalledCopies::previousVersion(bundle, appId))
-                return false;
-            const std::optional<QString> wrong = InstalledCopies::damage(InstalledCopies::previousPath(bundle), appId);
-            if (!wrong)
-                return false;
-            qCInfo(lcInstall) << "The copy kept for going back is damaged and goes:" << appId << *wrong;
+        QCoro::Task<bool> discarding = BlockingWork::run([bundle, appId, damaged] {
+            if (!damaged(bundle, appId))
+                return false;  // replaced meanwhile by a sound copy
+            qCInfo(lcInstall) << "The copy kept for going back is damaged and goes:" << appId;
             InstalledCopies::discardPrevious(bundle);
             return true;
         });
-        co_return co_await check;
+        co_return co_await discarding;
     } catch (const LauncherError &error) {
         qCWarning(lcInstall) << "The copy kept for going back could not be checked:" << appId << error.localizedDescription();
     }
