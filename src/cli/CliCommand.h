@@ -13,7 +13,7 @@
 #include <exception>
 #include <optional>
 
-// Exit statuses shared by every command (the README lists them).
+// Exit statuses shared by every command (docs/users/terminal.md lists them).
 namespace CliExit {
 inline constexpr int ok = 0;
 inline constexpr int failure = 1;

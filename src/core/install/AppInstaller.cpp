@@ -521,7 +521,7 @@ private:
     bool m_mustCleanUp = false;
 };
 
-// The phases in the README's order; every path past the lock ends in the clean-up.
+// The phases in the order docs/developers/architecture.md gives; every path past the lock ends in the clean-up.
 QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, InstallControl control)
 {
     InstallRun run(std::move(ctx), std::move(app), std::move(control));
