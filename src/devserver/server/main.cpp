@@ -10,9 +10,13 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QStandardPaths>
+#include <algorithm>
 #include <csignal>
+#include <optional>
 #include <cstdio>
 #include <pthread.h>
 #include <unistd.h>
@@ -40,6 +44,35 @@ int dump(const QString &what, const QString &dataDir)
         return 1;
     }
     return 0;
+}
+
+// "ID=PERCENT": the app whose update the catalogs offer to that share of the
+// installed copies only, so a launcher shows the gradual state.
+std::optional<std::pair<QString, int>> stagedApp(const QString &text, const SampleCatalog &catalog)
+{
+    const QStringList parts = text.split(QLatin1Char('='));
+    bool ok = false;
+    const int percent = parts.size() == 2 ? parts.at(1).toInt(&ok) : -1;
+    const bool known = std::any_of(catalog.apps().cbegin(), catalog.apps().cend(),
+                                   [&](const SampleApp &app) { return app.id == parts.first(); });
+    if (!ok || percent < 0 || percent > 100 || !known)
+        return std::nullopt;
+    return std::pair(parts.first(), percent);
+}
+
+QJsonObject staged(QJsonObject manifest, const std::optional<std::pair<QString, int>> &stage)
+{
+    if (!stage)
+        return manifest;
+    QJsonArray apps = manifest.value(QStringLiteral("apps")).toArray();
+    for (qsizetype i = 0; i < apps.size(); ++i) {
+        QJsonObject app = apps.at(i).toObject();
+        if (app.value(QStringLiteral("id")).toString() == stage->first)
+            app.insert(QStringLiteral("rolloutPercent"), stage->second);
+        apps.replace(i, app);
+    }
+    manifest.insert(QStringLiteral("apps"), apps);
+    return manifest;
 }
 
 }  // namespace
@@ -76,7 +109,10 @@ int main(int argc, char *argv[])
                                         QStringLiteral("WHAT"));
     const QCommandLineOption printKeyOption(QStringLiteral("print-public-key"),
                                             QStringLiteral("Print the public key the catalogs are signed with and exit."));
-    parser.addOptions({portOption, dataOption, catalogOption, releasesOption, dumpOption, printKeyOption});
+    const QCommandLineOption stageOption(QStringLiteral("stage"),
+                                         QStringLiteral("Offer the update of app ID to PERCENT of the installed copies only (0 to 100)."),
+                                         QStringLiteral("ID=PERCENT"));
+    parser.addOptions({portOption, dataOption, catalogOption, releasesOption, dumpOption, printKeyOption, stageOption});
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -125,6 +161,11 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    const std::optional<std::pair<QString, int>> stage = stagedApp(parser.value(stageOption), *catalog);
+    if (parser.isSet(stageOption) && !stage)
+        return usageError(QStringLiteral("--stage takes ID=PERCENT, an app of the sample catalog and 0 to 100, not \"%1\"")
+                              .arg(parser.value(stageOption)));
+
     std::optional<DevStorage> storage;
     try {
         storage.emplace(DevStorage::openForWriting(dataDir));
@@ -159,7 +200,7 @@ int main(int argc, char *argv[])
     const QDateTime startedAt = QDateTime::currentDateTimeUtc();
     QMap<QString, QByteArray> manifests;
     for (const QString &language : {QStringLiteral("en"), QStringLiteral("pl"), QStringLiteral("de")}) {
-        manifests.insert(language, QJsonDocument(catalog->manifest(*kind, language, startedAt, server.baseUrl(), checksums))
+        manifests.insert(language, QJsonDocument(staged(catalog->manifest(*kind, language, startedAt, server.baseUrl(), checksums), stage))
                                        .toJson(QJsonDocument::Indented));
     }
     try {
