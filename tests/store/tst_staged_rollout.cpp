@@ -142,6 +142,20 @@ private Q_SLOTS:
         QCOMPARE(store->manage()->stagedUpdates(), QVariantMap());
     }
 
+    // A refresh that stages or halts an update leaves the state as it was, but not what is staged.
+    void refreshStagesAndReleases()
+    {
+        StoreHarness h;
+        h.recordInstalled("alpha", "1.0.0");
+        auto store = h.makeStore(tc::manifest({tc::app("alpha")}));
+        QCOMPARE(store->manage()->stagedUpdates(), QVariantMap());
+        QVERIFY(h.refresh(*store, tc::manifest({stagedAlpha(0)})));
+        QCOMPARE(store->stateFor("alpha"), AppInstallState::installed("1.0.0"));
+        QCOMPARE(store->manage()->stagedUpdates(), (QVariantMap{{"alpha", "1.1.0"}}));
+        QVERIFY(h.refresh(*store, tc::manifest({tc::app("alpha")})));
+        QCOMPARE(store->manage()->stagedUpdates(), QVariantMap());
+    }
+
     // A first install gets the listed version whatever the percent, and needs no install id.
     void firstInstallIgnoresTheRollout()
     {

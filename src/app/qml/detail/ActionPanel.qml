@@ -218,6 +218,12 @@ VantrelCard {
             }
         }
 
+        StagedUpdateLine {
+            store: panel.store
+            app: panel.app
+            Layout.fillWidth: true
+        }
+
         // The user's decisions about updates: skip the offered version or hold
         // at the installed one, and the way back from each.
         RowLayout {
