@@ -9,12 +9,14 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 
 # The local development service: the launcher's built-in endpoints point at
-# 127.0.0.1:8787. VANTREL_DEVSERVER_CATALOG=first shows the one-app catalog.
+# 127.0.0.1:8787. VANTREL_DEVSERVER_CATALOG=first shows the one-app catalog;
+# VANTREL_DEVSERVER_STAGE=inkwell=0 releases Inkwell's update gradually (see the README).
 devserver_port="${VANTREL_DEVSERVER_PORT:-8787}"
 devserver_log=build/devserver.log
 mkdir -p build/devserver-data
 ./build/src/devserver/vantrel-devserver --port "$devserver_port" --data build/devserver-data \
-  --catalog "${VANTREL_DEVSERVER_CATALOG:-multi}" >"$devserver_log" 2>&1 &
+  --catalog "${VANTREL_DEVSERVER_CATALOG:-multi}" ${VANTREL_DEVSERVER_STAGE:+--stage "$VANTREL_DEVSERVER_STAGE"} \
+  >"$devserver_log" 2>&1 &
 devserver_pid=$!
 stop_devserver() {
   kill "$devserver_pid" 2>/dev/null || true

@@ -62,6 +62,7 @@ struct AppReport {
     bool visible = false;
     bool published = false;
     bool comingSoon = false;
+    int rolloutPercent = 100;
     QString problem;
 };
 
@@ -76,6 +77,7 @@ QList<AppReport> appReports(const LauncherManifest &manifest, bool includeBeta)
         r.published = ManifestPolicy::isPublished(app, includeBeta);
         // The coming-soon list does not depend on the beta preference.
         r.comingSoon = ManifestPolicy::isVisible(app, true) && app.status == AppReleaseStatus::comingSoon;
+        r.rolloutPercent = app.rolloutPercent;
         if (r.visible && !r.published)
             r.problem = unpublishedReason(app);
         if (const QString list = fileListProblem(app); !list.isEmpty())
@@ -143,9 +145,10 @@ void printTextReport(const LauncherManifest &manifest, bool includeBeta, bool si
         // The status is the catalog's own code, as in the manifest.
         QList<QStringList> rows{{qtTrId("cliCheckColumnId"), qtTrId("cliCheckColumnStatus"), qtTrId("cliCheckColumnVisible"),
                                  qtTrId("cliCheckColumnPublished"), qtTrId("cliCheckColumnComingSoon"),
-                                 qtTrId("cliCheckColumnProblem")}};
+                                 qtTrId("cliCheckColumnRollout"), qtTrId("cliCheckColumnProblem")}};
         for (const AppReport &r : reports) {
             rows.append({Cli::printable(r.id), r.status, yesNo(r.visible), yesNo(r.published), yesNo(r.comingSoon),
+                         qtTrId("cliPercent").arg(QLocale().toString(r.rolloutPercent)),
                          r.problem.isEmpty() ? QStringLiteral("-") : r.problem});
         }
         printTable(out, rows);
@@ -178,6 +181,7 @@ void printJsonReport(const LauncherManifest &manifest, bool includeBeta, bool si
             {QStringLiteral("visible"), r.visible},
             {QStringLiteral("published"), r.published},
             {QStringLiteral("comingSoon"), r.comingSoon},
+            {QStringLiteral("rolloutPercent"), r.rolloutPercent},
             {QStringLiteral("problem"), r.problem.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(r.problem)},
         });
     }

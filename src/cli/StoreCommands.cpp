@@ -6,6 +6,7 @@
 #include "ChangeGuards.h"
 #include "InstallReport.h"
 #include "Interrupt.h"
+#include "StagedNotes.h"
 #include "StoreSession.h"
 #include "install/AppInstaller.h"
 #include "store/AppManagement.h"
@@ -46,7 +47,7 @@ QString decisionNote(const StoreSession &s, const QString &appId)
         return QStringLiteral(" · ") + qtTrId("cliListHeld");
     if (const QString skipped = s.store->installedApps()->skippedUpdates().value(appId); !skipped.isEmpty())
         return QStringLiteral(" · ") + qtTrId("skippedVersionLabel").arg(Cli::printable(skipped));
-    return {};
+    return StagedNotes::listNote(s, appId);
 }
 
 // A listed app's line or object: the catalog's visible apps, then installed apps it does not list.
@@ -88,6 +89,7 @@ int runList(const CliInvocation &call)
                 object.insert(QStringLiteral("held"), true);
             if (const QString skipped = s.store->installedApps()->skippedUpdates().value(app.id); !skipped.isEmpty())
                 object.insert(QStringLiteral("skippedVersion"), skipped);
+            StagedNotes::addJson(s, app.id, object);
             apps.append(object);
         }
         Cli::out() << QString::fromUtf8(QJsonDocument(apps).toJson(QJsonDocument::Indented));
@@ -169,6 +171,9 @@ int installApp(StoreSession &s, const AppManifestItem &app, const CliInvocation 
 // The apps to update: every one with an update (--all) or those named; null after printing why not.
 std::optional<QStringList> updateTargets(const StoreSession &s, const CliInvocation &call)
 {
+    // Updates released gradually wait for their turn unless asked for.
+    if (call.isSet(QStringLiteral("all")) && call.isSet(QStringLiteral("include-staged")))
+        return s.store->manage()->updatableAppIDs() + StagedNotes::stagedIds(s);
     if (call.isSet(QStringLiteral("all")))
         return s.store->manage()->updatableAppIDs();
     for (const QString &id : call.positional) {
@@ -221,6 +226,8 @@ int runUpdate(const CliInvocation &call)
         return CliExit::failure;
     if (const auto status = heldAmong(s, *ids))
         return *status;
+    if (!call.isSet(QStringLiteral("json")))
+        StagedNotes::announce(s, *ids);
     // Apps the update will pass over (held, nothing newer) neither count nor wait.
     QList<AppManifestItem> changing;
     for (const QString &id : *ids) {
@@ -405,10 +412,11 @@ void registerStoreCommands(CliRegistry &registry)
     });
     registry.add({
         .name = QStringLiteral("update"),
-        .usage = QStringLiteral("update [--json] [--full] [--when-closed | --restart] [--no-metered] [--lang en|pl|de] --all | ID..."),
+        .usage = QStringLiteral("update [--json] [--full] [--when-closed | --restart] [--no-metered] [--lang en|pl|de] --all [--include-staged] | ID..."),
         .summaryId = QT_TRID_NOOP("cliUpdateSummary"),
         .options = {json,
                     {QStringLiteral("all"), QT_TRID_NOOP("cliUpdateAllOption")},
+                    {QStringLiteral("include-staged"), QT_TRID_NOOP("cliUpdateIncludeStagedOption")},
                     {QStringLiteral("full"), QT_TRID_NOOP("cliUpdateFullOption")},
                     {QStringLiteral("when-closed"), QT_TRID_NOOP("cliUpdateWhenClosedOption")},
                     {QStringLiteral("restart"), QT_TRID_NOOP("cliUpdateRestartOption")},

@@ -271,6 +271,15 @@ QJsonObject catalogFields(const Release &release, const QUrl &baseUrl)
     };
 }
 
+int rolloutPercent(const QString &text)
+{
+    bool ok = false;
+    const int percent = text.toInt(&ok);
+    if (!ok || percent < 0 || percent > 100)
+        fail(QStringLiteral("the rollout \"%1\" is not a whole number from 0 to 100").arg(text));
+    return percent;
+}
+
 QByteArray updateCatalog(const QByteArray &catalog, const QString &appId, const QJsonObject &fields)
 {
     QJsonParseError error{};

@@ -37,6 +37,10 @@ Release publish(const QString &appFolder, const QString &outputDir, const QStrin
 // its files named below baseUrl.
 QJsonObject catalogFields(const Release &release, const QUrl &baseUrl);
 
+// The share of installed copies a release is offered to as an update, from
+// the maker's text: a whole number from 0 (halted) to 100. Throws PublishError.
+int rolloutPercent(const QString &text);
+
 // The catalog document with the fields set on the app record appId, every
 // other key kept. Throws PublishError when the document holds no such app.
 QByteArray updateCatalog(const QByteArray &catalog, const QString &appId, const QJsonObject &fields);

@@ -55,7 +55,8 @@ void signCatalog(const QString &catalogPath, const QString &pemPath, qint64 vali
 int usage()
 {
     std::fprintf(stderr, "usage: vantrel-publish FOLDER --output DIR --name NAME.zip --base-url URL "
-                         "[--catalog FILE --app ID [--sign-key PEM [--valid-for DAYS]]]\n"
+                         "[--catalog FILE --app ID [--rollout PERCENT] [--sign-key PEM [--valid-for DAYS]]]\n"
+                         "       vantrel-publish --catalog FILE --app ID --rollout PERCENT [--sign-key PEM [--valid-for DAYS]]\n"
                          "       vantrel-publish --catalog FILE --sign-key PEM [--valid-for DAYS]\n");
     return 2;
 }
@@ -76,7 +77,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption appOption(QStringLiteral("app"), QStringLiteral("The app's id in the catalog."), QStringLiteral("ID"));
     const QCommandLineOption keyOption(QStringLiteral("sign-key"), QStringLiteral("Ed25519 key (PEM) the catalog is signed with, into FILE.sig."), QStringLiteral("PEM"));
     const QCommandLineOption validOption(QStringLiteral("valid-for"), QStringLiteral("How long the signed catalog is trusted: days, or \"36h\" (default 14)."), QStringLiteral("DAYS"), QStringLiteral("14"));
-    parser.addOptions({outputOption, nameOption, baseOption, catalogOption, appOption, keyOption, validOption});
+    const QCommandLineOption rolloutOption(QStringLiteral("rollout"), QStringLiteral("Offer the update to PERCENT of the installed copies (0 halts it); alone with --catalog and --app, only sets that."), QStringLiteral("PERCENT"));
+    parser.addOptions({outputOption, nameOption, baseOption, catalogOption, appOption, keyOption, validOption, rolloutOption});
     parser.process(app);
     const QStringList folders = parser.positionalArguments();
     const std::optional<qint64> validFor = CatalogSigning::parseValidity(parser.value(validOption));
@@ -94,18 +96,27 @@ int main(int argc, char *argv[])
         }
         return 0;
     }
-    if (folders.size() != 1 || !parser.isSet(outputOption) || !parser.isSet(nameOption) || !parser.isSet(baseOption)
-        || parser.isSet(catalogOption) != parser.isSet(appOption) || (parser.isSet(keyOption) && !parser.isSet(catalogOption)))
+    // Raising or halting a rollout publishes nothing new.
+    const bool rolloutOnly = parser.isSet(rolloutOption) && folders.isEmpty() && !parser.isSet(outputOption)
+        && !parser.isSet(nameOption) && !parser.isSet(baseOption);
+    const bool releaseFits = folders.size() == 1 && parser.isSet(outputOption) && parser.isSet(nameOption) && parser.isSet(baseOption);
+    if ((!rolloutOnly && !releaseFits) || parser.isSet(catalogOption) != parser.isSet(appOption)
+        || ((parser.isSet(keyOption) || parser.isSet(rolloutOption)) && !parser.isSet(catalogOption)))
         return usage();
     const QUrl base(parser.value(baseOption), QUrl::StrictMode);
-    if (!base.isValid() || base.scheme().isEmpty()) {
+    if (!rolloutOnly && (!base.isValid() || base.scheme().isEmpty())) {
         std::fprintf(stderr, "vantrel-publish: %s is not a URL\n", qPrintable(parser.value(baseOption)));
         return 2;
     }
     try {
-        const ReleasePublisher::Release release
-            = ReleasePublisher::publish(folders.first(), parser.value(outputOption), parser.value(nameOption));
-        const QJsonObject fields = ReleasePublisher::catalogFields(release, base);
+        QJsonObject fields;
+        if (!rolloutOnly) {
+            const ReleasePublisher::Release release
+                = ReleasePublisher::publish(folders.first(), parser.value(outputOption), parser.value(nameOption));
+            fields = ReleasePublisher::catalogFields(release, base);
+        }
+        if (parser.isSet(rolloutOption))
+            fields.insert(QStringLiteral("rolloutPercent"), ReleasePublisher::rolloutPercent(parser.value(rolloutOption)));
         if (parser.isSet(catalogOption)) {
             const QString catalogPath = parser.value(catalogOption);
             const QByteArray catalog = ReleasePublisher::updateCatalog(readFile(catalogPath), parser.value(appOption), fields);

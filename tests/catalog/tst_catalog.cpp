@@ -189,6 +189,12 @@ private Q_SLOTS:
         AcceptedDocumentsRows::row("empty version", "apps.0.version", "", "");
         AcceptedDocumentsRows::row("unknown top-level key", "extra", QJsonObject{{"x", 1}}, removed);
         AcceptedDocumentsRows::row("unknown app key", "apps.1.rating", 5, removed);
+        // The rollout's share: 100 when absent, written back only when below it.
+        AcceptedDocumentsRows::row("rolloutPercent absent", "apps.0.rolloutPercent", removed, removed);
+        AcceptedDocumentsRows::row("rolloutPercent null", "apps.0.rolloutPercent", QJsonValue(QJsonValue::Null), removed);
+        AcceptedDocumentsRows::row("rolloutPercent 100", "apps.0.rolloutPercent", 100, removed);
+        AcceptedDocumentsRows::row("rolloutPercent 0 halts", "apps.0.rolloutPercent", 0, 0);
+        AcceptedDocumentsRows::row("rolloutPercent 10.0", "apps.1.rolloutPercent", 10.0, 10);
         const QString long1MiB(1 << 20, QLatin1Char('x'));
         AcceptedDocumentsRows::row("no length limit on texts", "apps.0.description", long1MiB, long1MiB);
     }
@@ -224,6 +230,13 @@ private Q_SLOTS:
             "apps[0].iconUrl: \"https://cdn.example.com/a.png##b\" is not a URL");
         RejectedDocumentsRows::row("sparkleFeedUrl empty", "apps.1.sparkleFeedUrl", "", "apps[1].sparkleFeedUrl: \"\" is not a URL");
         RejectedDocumentsRows::row("sha256 boolean", "apps.0.sha256", true, "apps[0].sha256: expected a string, found a boolean");
+        const QString notPercent = QStringLiteral(" is not a whole number from 0 to 100");
+        RejectedDocumentsRows::row("rolloutPercent 101", "apps.0.rolloutPercent", 101, "apps[0].rolloutPercent: 101" + notPercent);
+        RejectedDocumentsRows::row("rolloutPercent negative", "apps.1.rolloutPercent", -1, "apps[1].rolloutPercent: -1" + notPercent);
+        RejectedDocumentsRows::row("rolloutPercent fraction", "apps.0.rolloutPercent", 12.5, "apps[0].rolloutPercent: 12.5" + notPercent);
+        RejectedDocumentsRows::row("rolloutPercent huge", "apps.0.rolloutPercent", 1e300, "apps[0].rolloutPercent: 1e+300" + notPercent);
+        RejectedDocumentsRows::row("rolloutPercent text", "apps.0.rolloutPercent", "10", "apps[0].rolloutPercent: expected a whole number, found a string");
+        RejectedDocumentsRows::row("rolloutPercent boolean", "apps.0.rolloutPercent", true, "apps[0].rolloutPercent: expected a whole number, found a boolean");
         RejectedDocumentsRows::row("release note missing date", "apps.0.releaseNotes.0.date", removed, "apps[0].releaseNotes[0]: missing key \"date\"");
         RejectedDocumentsRows::row("announcement publishedAt empty", "announcements.0.publishedAt", "", "announcements[0].publishedAt: \"\"" + notDate);
         for (const char *key : {"id", "name", "tagline", "category", "bundleId", "version", "minMacOS", "status", "symbolName",

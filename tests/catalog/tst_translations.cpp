@@ -248,9 +248,10 @@ private Q_SLOTS:
             "check", "compare", "list", "install", "update", "remove", "rollback", "open", "complete", "verify",  // commands
             "skip", "hold", "release",
             "help", "lang", "json", "no-beta", "public-keys", "signature", "all", "version",  // options
-            "when-closed", "restart", "no-metered", "full",
+            "when-closed", "restart", "no-metered", "full", "include-staged",
             "ok", "error", "lifecycle", "featured", "announcements", "apps", "id", "name",    // JSON members
             "status", "visible", "published", "comingSoon", "problem", "progress", "state", "summary", "notListed", "held", "skippedVersion",
+            "staged", "percent", "rolloutPercent",
             "verified", "unchecked", "findings", "kind", "path", "repair", "repaired",           // JSON values
             "downloadedBytes", "reusedBytes", "sequence", "expiresAt", "expiryWarning",
             "English", "Polski", "Deutsch"};  // each language by its own name, the same in every language

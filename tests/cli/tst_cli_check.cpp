@@ -31,6 +31,7 @@ QByteArray reasonsManifest()
     apps[5].sha256.reset();
     apps[5].version.clear();
     apps[7].downloadUrl.reset();
+    apps[0].rolloutPercent = 10;
     return ManifestDecoder::encode(TestCatalog::manifest(apps, {TestCatalog::announcement("n1", "ok")}));
 }
 
@@ -39,7 +40,7 @@ QByteArray reasonsManifest()
 class TestCliCheck : public QObject
 {
     Q_OBJECT
-    using JsonReportRows = DataRows<QStringList, QString, QStringList>;  // options, lifecycle, apps (id status visible published comingSoon problem)
+    using JsonReportRows = DataRows<QStringList, QString, QStringList>;  // options, lifecycle, apps (id status visible published comingSoon rolloutPercent problem)
     using RefusedSourcesRows = DataRows<QByteArray, QString, QString>;  // content (null: source read as it stands), source, error (part of the message)
     using SignaturesRows = DataRows<QStringList, QString, int, QString>;  // args, environmentKeys, exitCode, expected (on stdout when 0, else stderr)
     using FreshnessRows = DataRows<qint64, bool, QString>;  // seconds left, warned (JSON), warning on stderr
@@ -75,8 +76,8 @@ private Q_SLOTS:
         for (const QString &line : run.out.split(QLatin1Char('\n')))
             lines.append(line.simplified());
         QVERIFY(lines.first().startsWith(QStringLiteral("ID ")));
-        for (const char *line : {"tidy-tabs live yes yes no -", "clip-stack live yes no no checksum not 64 hexadecimal digits",
-                                 "quiet-hours comingSoon yes no yes -", "menu-meter retired no no no -",
+        for (const char *line : {"tidy-tabs live yes yes no 100% -", "clip-stack live yes no no 100% checksum not 64 hexadecimal digits",
+                                 "quiet-hours comingSoon yes no yes 100% -", "menu-meter retired no no no 100% -",
                                  "lifecycle: multiAppCatalog", "featured: tidy-tabs", "announcements: 2"})
             QVERIFY2(lines.contains(QLatin1String(line)), line);
     }
@@ -84,13 +85,13 @@ private Q_SLOTS:
     void jsonReport_data()
     {
         JsonReportRows::columns();
-        const QStringList shared{"ok live yes yes no -", "nourl live yes no no no download URL",
-                                 "badsum live yes no no checksum not 64 hexadecimal digits", "blank live yes no no blank version",
-                                 "minos live yes no no minimum system version does not parse",
-                                 "many live yes no no checksum not 64 hexadecimal digits"};
-        const QStringList rest{"soon comingSoon yes no yes -", "old retired no no no -"};
-        JsonReportRows::row("beta included", QStringList(), "multiAppCatalog", shared + QStringList{"beta beta yes yes no -", "betabad beta yes no no no download URL"} + rest);
-        JsonReportRows::row("no beta", QStringList{"--no-beta"}, "firstPublishedApp", shared + QStringList{"beta beta no no no -", "betabad beta no no no -"} + rest);
+        const QStringList shared{"ok live yes yes no 10 -", "nourl live yes no no 100 no download URL",
+                                 "badsum live yes no no 100 checksum not 64 hexadecimal digits", "blank live yes no no 100 blank version",
+                                 "minos live yes no no 100 minimum system version does not parse",
+                                 "many live yes no no 100 checksum not 64 hexadecimal digits"};
+        const QStringList rest{"soon comingSoon yes no yes 100 -", "old retired no no no 100 -"};
+        JsonReportRows::row("beta included", QStringList(), "multiAppCatalog", shared + QStringList{"beta beta yes yes no 100 -", "betabad beta yes no no 100 no download URL"} + rest);
+        JsonReportRows::row("no beta", QStringList{"--no-beta"}, "firstPublishedApp", shared + QStringList{"beta beta no no no 100 -", "betabad beta no no no 100 -"} + rest);
     }
 
     void jsonReport()
@@ -109,9 +110,9 @@ private Q_SLOTS:
         const auto yesNo = [](const QJsonValue &v) { return v.isBool() ? (v.toBool() ? QStringLiteral("yes") : QStringLiteral("no")) : QStringLiteral("?"); };
         for (const QJsonValue &entry : report.value("apps").toArray()) {
             const QJsonObject a = entry.toObject();
-            QCOMPARE(a.keys(), (QStringList{"comingSoon", "id", "problem", "published", "status", "visible"}));
+            QCOMPARE(a.keys(), (QStringList{"comingSoon", "id", "problem", "published", "rolloutPercent", "status", "visible"}));
             apps.append(QStringList{a.value("id").toString(), a.value("status").toString(), yesNo(a.value("visible")),
-                                    yesNo(a.value("published")), yesNo(a.value("comingSoon")),
+                                    yesNo(a.value("published")), yesNo(a.value("comingSoon")), QString::number(a.value("rolloutPercent").toInt(-1)),
                                     a.value("problem").isNull() ? QStringLiteral("-") : a.value("problem").toString()}
                             .join(QLatin1Char(' ')));
         }
@@ -298,7 +299,7 @@ private Q_SLOTS:
         UsageAndHelpRows::row("check --help", QStringList{"check", "--help"}, 0, "usage: vantrel check");
         UsageAndHelpRows::row("check -h", QStringList{"check", "-h"}, 0, "--lang <en|pl|de>");
         UsageAndHelpRows::row("help list", QStringList{"help", "list"}, 0, "usage: vantrel list");
-        UsageAndHelpRows::row("help in German", QStringList{"update", "-h", "--lang", "de"}, 0, "Aufruf: vantrel update [--json] [--full] [--when-closed | --restart] [--no-metered] [--lang en|pl|de] --all | ID...\nAktualisiert nacheinander");
+        UsageAndHelpRows::row("help in German", QStringList{"update", "-h", "--lang", "de"}, 0, "Aufruf: vantrel update [--json] [--full] [--when-closed | --restart] [--no-metered] [--lang en|pl|de] --all [--include-staged] | ID...\nAktualisiert nacheinander");
         UsageAndHelpRows::row("help compare", QStringList{"help", "compare"}, 0, "usage: vantrel compare A B");
     }
 

@@ -186,6 +186,22 @@ private Q_SLOTS:
         }
     }
 
+    // --stage releases one sample app's update gradually; a wrong one is refused before anything starts.
+    void stagesOneSampleApp()
+    {
+        const DevServer staged(m_cli, {QStringLiteral("--stage"), QStringLiteral("inkwell=10")});
+        QVERIFY(staged.running());
+        for (const AppManifestItem &app : staged.manifest(QStringLiteral("de")).apps)
+            QCOMPARE(app.rolloutPercent, app.id == QLatin1String("inkwell") ? 10 : 100);
+        QCOMPARE(m_multi->manifest(QStringLiteral("en")).findApp(QStringLiteral("inkwell"))->rolloutPercent, 100);
+        for (const char *wrong : {"inkwell=101", "inkwell", "nosuch=10", "inkwell=ten"}) {
+            const ToolSandbox::Result run = m_cli.run({QStringLiteral("--stage"), QLatin1String(wrong), QStringLiteral("--port"), QStringLiteral("0"),
+                                                       QStringLiteral("--data"), m_cli.path()},
+                                                      ToolSandbox::devserver());
+            QVERIFY2(run.exitCode != 0 && run.err.contains(QStringLiteral("--stage takes ID=PERCENT")), qPrintable(run.output()));
+        }
+    }
+
     // What the launcher and `vantrel check` make of each catalog.
     void catalogsAsTheLauncherSeesThem_data()
     {

@@ -1,4 +1,5 @@
-// The Sentry DSN's key, feedback texts and home paths never reach the log output, with every logging category on.
+// The Sentry DSN's key, feedback texts and home paths never reach the log output, with every logging category on;
+// the install id never leaves the machine.
 
 #include "CatalogBuilders.h"
 #include "SettingsUserDefaults.h"
@@ -9,6 +10,7 @@
 #include "monitoring/Monitoring.h"
 #include "store/LauncherStore.h"
 
+#include <QUuid>
 #include <QtTest>
 
 namespace {
@@ -122,6 +124,54 @@ private Q_SLOTS:
         // A report that went out before the process ended carries nothing from the home either.
         for (const LoopbackHttpServer::Request &request : cli.server().requests())
             QVERIFY2(!request.body.contains(privateHome.toUtf8()), request.body.constData());
+    }
+
+    // The install id staged rollouts draw from stays on the machine: no
+    // request to any service (catalog, archives, events, error reports,
+    // feedback) and no log line carries it.
+    void installIdIsNeverSent()
+    {
+        ToolSandbox cli;
+        QUrl dsn = cli.server().url(QStringLiteral("/42"));
+        dsn.setUserName(dsnKey);
+        cli.environment().insert(QStringLiteral("VANTREL_LAUNCHER_SENTRY_DSN"), QString::fromUtf8(dsn.toEncoded()));
+        cli.environment().insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*=true"));
+        cli.publish({cli.release(QStringLiteral("alpha"), QStringLiteral("1.0.0"))});
+        QString output = cli.run({QStringLiteral("install"), QStringLiteral("alpha")}).output();
+        // Staged releases: one taken by name, then a broken one whose failure is reported.
+        AppManifestItem staged = cli.release(QStringLiteral("alpha"), QStringLiteral("1.1.0"));
+        staged.rolloutPercent = 50;
+        cli.publish({staged});
+        output += cli.run({QStringLiteral("list")}).output();
+        output += cli.run({QStringLiteral("update"), QStringLiteral("alpha")}).output();
+        AppManifestItem broken = cli.release(QStringLiteral("alpha"), QStringLiteral("1.2.0"));
+        broken.rolloutPercent = 50;
+        broken.downloadUrl = cli.server().url(QStringLiteral("/missing.zip"));
+        cli.publish({broken});
+        output += cli.run({QStringLiteral("update"), QStringLiteral("alpha")}).output();
+        const QString id = cli.installId();
+        QVERIFY2(!QUuid::fromString(id).isNull(), qPrintable(output));
+        // Feedback from a store over the same records, its diagnostics included.
+        LauncherStore::Collaborators c;
+        c.feedbackClient = std::make_shared<RemoteFeedbackClient>(cli.server().url(), &m_session);
+        c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
+        LauncherStore store(c, LauncherManifest{});
+        output += logDuring([&] { waitForTask(store.submitFeedback(FeedbackType::bug, feedbackTitle, feedbackBody, std::nullopt)); });
+
+        QStringList seen;
+        for (const LoopbackHttpServer::Request &request : cli.server().requests()) {
+            seen << request.path;
+            QVERIFY2(!request.target.contains(id.toLatin1()), request.target.constData());
+            for (auto it = request.headers.cbegin(); it != request.headers.cend(); ++it)
+                QVERIFY2(!it.value().contains(id.toLatin1()), it.key().constData());
+            QVERIFY2(!request.body.contains(id.toLatin1()) && !request.body.contains(QUuid::fromString(id).toRfc4122()),
+                     qPrintable(request.path));
+        }
+        // Each kind of service was asked.
+        for (const QString &path : {QStringLiteral("/api/launcher/manifest"), QStringLiteral("/alpha-1.1.0.zip"),
+                                    QStringLiteral("/api/events"), QStringLiteral("/api/42/store/"), QStringLiteral("/api/feedback")})
+            QVERIFY2(seen.contains(path), qPrintable(seen.join(QLatin1Char(' '))));
+        QVERIFY2(!output.contains(id, Qt::CaseInsensitive), qPrintable(output));
     }
 };
 

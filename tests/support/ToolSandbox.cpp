@@ -219,6 +219,11 @@ QHash<QString, QString> ToolSandbox::records(const QString &key) const
     return InstallRecords::loadStringDictionary(key, defaults);
 }
 
+QString ToolSandbox::installId() const
+{
+    return QString::fromLatin1(SettingsUserDefaults(settingsFile()).object(InstallRecords::installIdKey).toByteArray());
+}
+
 void ToolSandbox::setRecords(const QString &id, const QString &version, const QString &bundlePath) const
 {
     SettingsUserDefaults defaults(settingsFile());

@@ -71,6 +71,8 @@ public:
     // The install records in the home's settings file.
     QHash<QString, QString> records(const QString &key) const;
     void setRecords(const QString &id, const QString &version, const QString &bundlePath) const;
+    // The install id kept beside the records (empty before one is made).
+    QString installId() const;
 
 private:
     LoopbackHttpServer::Response answer(const LoopbackHttpServer::Request &request);

@@ -240,6 +240,32 @@ QList<Shot> shots()
                          QVERIFY(!ViewHost::shown(f.item("skipVersionButton")));
                      }});
     }
+    // An update released gradually and not offered here yet: the app shows installed, with the quiet line and
+    // Update now, which takes the version at once.
+    const auto staged = [](StoreView &f) {
+        detailIn(f, "installed");
+        for (AppManifestItem &app : f.catalog.apps) {
+            if (app.id == QLatin1String("notes")) {
+                app.version = QStringLiteral("1.1.0");
+                app.rolloutPercent = 0;
+            }
+        }
+        f.h.loader->standing = f.catalog;
+        QVERIFY(finishes(f.store->loadManifest()));
+        QCOMPARE(f.store->stateFor("notes"), AppInstallState::installed("1.0.0"));
+        QCOMPARE(f.store->manage()->stagedUpdates(), (QVariantMap{{"notes", "1.1.0"}}));
+        QTRY_VERIFY(f.host.findShown("stagedUpdateText", f.item("wideDetail")));
+        QCOMPARE(ViewHost::text(f.host.findShown("stagedUpdateText", f.item("wideDetail"))),
+                 QStringLiteral("Version 1.1.0 is being released gradually."));
+        QCOMPARE(f.store->manage()->updatableAppIDs(), QStringList());
+    };
+    list.append({"detail-staged", 1060, sample, staged});
+    list.append({"detail-staged-updated-now", 1060, sample, [staged](StoreView &f) {
+                     staged(f);
+                     f.host.click(f.item("stagedUpdateNowButton"));
+                     QTRY_COMPARE(f.store->stateFor("notes"), AppInstallState::installed("1.1.0"));
+                     QTRY_VERIFY(!f.host.findShown("stagedUpdateText", f.item("wideDetail")));
+                 }});
     // A running app's update asks first; a metered Update all names the size; a process of the replaced copy asks for a restart.
     list.append({"question-running-app", 1060, sample, [](StoreView &f) {
                      f.h.runningProcesses = std::make_shared<FakeRunningProcesses>();

@@ -161,6 +161,21 @@ public:
         fail(m_path.member(key), QStringLiteral("%1 is not one of %2").arg(quoted(text), names.join(QStringLiteral(", "))));
     }
 
+    // A whole number from low to high; absent or null gives fallback.
+    int optionalInteger(QLatin1StringView key, int low, int high, int fallback) const
+    {
+        const auto value = optional(key);
+        if (!value)
+            return fallback;
+        if (!value->isDouble())
+            failType(m_path.member(key), QStringLiteral("a whole number"), *value);
+        const double number = value->toDouble();
+        if (!(number >= low && number <= high) || number != std::floor(number))
+            fail(m_path.member(key), QStringLiteral("%1 is not a whole number from %2 to %3")
+                                         .arg(QString::number(number)).arg(low).arg(high));
+        return int(number);
+    }
+
     const Path &path() const { return m_path; }
 
 private:
@@ -218,6 +233,7 @@ AppManifestItem decodeApp(const QJsonValue &value, const Path &path)
     app.symbolName = r.string(QLatin1StringView("symbolName"));
     app.iconUrl = r.optionalUrl(QLatin1StringView("iconUrl"));
     app.accent = r.enumeration<AppAccent>(QLatin1StringView("accent"));
+    app.rolloutPercent = r.optionalInteger(QLatin1StringView("rolloutPercent"), 0, 100, 100);
 
     const QLatin1StringView tagsKey("tags");
     const QJsonArray tags = r.array(tagsKey);
@@ -419,6 +435,8 @@ QJsonObject encodeApp(const AppManifestItem &app)
         o.insert(QStringLiteral("fileListSha256"), *app.fileListSha256);
     if (app.iconUrl)
         o.insert(QStringLiteral("iconUrl"), encodeUrl(*app.iconUrl));
+    if (app.rolloutPercent != 100)
+        o.insert(QStringLiteral("rolloutPercent"), app.rolloutPercent);
     QJsonArray notes;
     for (const ReleaseNote &note : app.releaseNotes)
         notes.append(QJsonObject{{QStringLiteral("version"), note.version},

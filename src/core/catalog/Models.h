@@ -71,6 +71,7 @@ struct AppManifestItem {
     Q_PROPERTY(QString description MEMBER description CONSTANT)
     Q_PROPERTY(QString privacyNote MEMBER privacyNote CONSTANT)
     Q_PROPERTY(QVariantList releaseNotes READ releaseNotesValue CONSTANT)
+    Q_PROPERTY(int rolloutPercent MEMBER rolloutPercent CONSTANT)
 public:
     QString id;
     QString name;
@@ -94,6 +95,9 @@ public:
     QString description;
     QString privacyNote;
     QList<ReleaseNote> releaseNotes;
+    // The share of installed copies offered this version as an update, 0 to
+    // 100; a first install always gets it.
+    int rolloutPercent = 100;
 
     QVariant downloadUrlValue() const;
     QVariant sha256Value() const;

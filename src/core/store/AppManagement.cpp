@@ -34,6 +34,8 @@ AppManagement::AppManagement(InstalledApps *apps, Catalog catalog, RunningApps *
         if (m_installs.remove(appId))
             Q_EMIT installsChanged();
     });
+    // A hold or skip hides a staged update as it hides an offered one.
+    connect(m_apps, &InstalledApps::decisionsChanged, this, &AppManagement::updateUpdatable);
     connect(m_updates, &UpdateBatch::runningChanged, this, &AppManagement::updatingAllChanged);
     connect(m_updates, &UpdateBatch::finished, this, &AppManagement::summarise);
 }
@@ -41,11 +43,15 @@ AppManagement::AppManagement(InstalledApps *apps, Catalog catalog, RunningApps *
 void AppManagement::updateUpdatable()
 {
     QStringList ids;
+    QVariantMap staged;
     for (const AppManifestItem &app : m_catalog.publishedApps()) {
         if (m_apps->hasUpdate(app.id))
             ids.append(app.id);
+        else if (const auto held = m_apps->stagedUpdate(app.id))
+            staged.insert(app.id, held->version);
     }
     setIfChanged(this, m_updatable, ids, &AppManagement::updatableAppIDsChanged);
+    setIfChanged(this, m_staged, staged, &AppManagement::stagedUpdatesChanged);
     measureUpdates();
     // A newer version than the one skipped ends the skip's hiding without a new decision.
     const QHash<QString, QString> skipped = m_apps->skippedUpdates();

@@ -43,6 +43,9 @@ class AppManagement : public QObject
     Q_PROPERTY(QVariantMap heldApps READ heldApps NOTIFY decisionsChanged)
     // App id -> the offered version the user skipped, while the catalog offers just that one.
     Q_PROPERTY(QVariantMap skippedUpdates READ skippedUpdates NOTIFY decisionsChanged)
+    // App id -> the newer version released gradually that this installation
+    // is not offered yet (installApp takes it at once).
+    Q_PROPERTY(QVariantMap stagedUpdates READ stagedUpdates NOTIFY stagedUpdatesChanged)
 
 public:
     // What it needs of the catalog: the published apps in order, and an app by id.
@@ -98,6 +101,7 @@ public:
     const QStringList &updatableAppIDs() const { return m_updatable; }
     QVariantMap heldApps() const;
     QVariantMap skippedUpdates() const;
+    const QVariantMap &stagedUpdates() const { return m_staged; }
     // The catalog or the beta setting changed.
     void updateUpdatable();
 
@@ -107,6 +111,7 @@ Q_SIGNALS:
     void updatingAllChanged();
     void updateSummaryChanged();
     void updatableAppIDsChanged();
+    void stagedUpdatesChanged();
     void decisionsChanged();
     void updateSizesChanged();
     void installsChanged();
@@ -134,6 +139,7 @@ private:
     QString m_updateSummary;
     std::optional<UpdateBatchResult> m_lastUpdates;  // none before the first batch
     QStringList m_updatable;
+    QVariantMap m_staged;
     QHash<QString, QString> m_skippedShown;
     // "id version" -> bytes its update downloads (-1: cannot be told).
     QHash<QString, qint64> m_updateBytes;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUuid>
 
 InstallRecords::InstallRecords(std::shared_ptr<UserDefaults> defaults) : m_defaults(std::move(defaults)) {}
 
@@ -137,4 +138,23 @@ bool InstallRecords::setSkipped(const QString &appId, const std::optional<QStrin
             maps.skipped.remove(appId);
     });
     return recorded;
+}
+
+QString InstallRecords::installId() const
+{
+    QString id;
+    if (!m_defaults)
+        return id;
+    m_defaults->change([&id](UserDefaults &defaults) {
+        const QVariant stored = defaults.object(installIdKey);
+        const QUuid read = stored.typeId() == QMetaType::QByteArray ? QUuid::fromString(QLatin1StringView(stored.toByteArray())) : QUuid();
+        if (!read.isNull()) {
+            id = read.toString(QUuid::WithoutBraces);
+            return;
+        }
+        // Absent, or not an id (written by hand): a new one replaces it.
+        id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        defaults.setData(installIdKey, id.toLatin1());
+    });
+    return id;
 }

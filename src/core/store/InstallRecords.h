@@ -22,6 +22,7 @@ public:
     static inline const QString pathsKey = QStringLiteral("vantrel.installedPaths");
     static inline const QString heldKey = QStringLiteral("vantrel.heldVersions");
     static inline const QString skippedKey = QStringLiteral("vantrel.skippedVersions");
+    static inline const QString installIdKey = QStringLiteral("vantrel.installId");
 
     explicit InstallRecords(std::shared_ptr<UserDefaults> defaults);
 
@@ -54,6 +55,12 @@ public:
     bool setHeld(const QString &appId, bool held);
     // Nothing: offered again.
     bool setSkipped(const QString &appId, const std::optional<QString> &version);
+
+    // This installation's random id for staged rollouts, made by whichever
+    // process asks first, under the records' lock so every process of the
+    // user reads the same one. Used only on this machine; never sent.
+    // Empty without stored defaults.
+    QString installId() const;
 
 private:
     struct Maps {

@@ -6,6 +6,7 @@
 #include "InstallRunner.h"
 #include "InstallStates.h"
 #include "catalog/ManifestPolicy.h"
+#include "catalog/StagedRollout.h"
 #include "catalog/VersionComparison.h"
 #include "i18n/PlatformWords.h"
 #include "install/AppInstaller.h"
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QMetaEnum>
 #include <QPointer>
+#include <QUuid>
 
 
 InstalledApps::InstalledApps(const StoreCollaborators &collaborators, const QList<AppManifestItem> &apps, QObject *parent)
@@ -124,10 +126,41 @@ bool InstalledApps::hasUpdate(const QString &appId) const
     const AppInstallState current = state(appId);
     if (current.kind() == AppInstallState::Kind::updateAvailable)
         return true;
+    if (current.kind() != AppInstallState::Kind::failed || !current.hasInstalledCopy())
+        return false;
+    const AppManifestItem *listed = newerListed(appId, current.installedCopyVersion());
+    return listed && !declined(appId, listed->version) && offered(*listed);
+}
+
+std::optional<InstalledApps::StagedUpdate> InstalledApps::stagedUpdate(const QString &appId) const
+{
+    const AppInstallState current = state(appId);
+    const bool settled = current.kind() == AppInstallState::Kind::installed || current.kind() == AppInstallState::Kind::failed;
+    if (!settled || !current.hasInstalledCopy())
+        return std::nullopt;
+    const AppManifestItem *listed = newerListed(appId, current.installedCopyVersion());
+    if (!listed || declined(appId, listed->version) || offered(*listed))
+        return std::nullopt;
+    return StagedUpdate{listed->version, listed->rolloutPercent};
+}
+
+bool InstalledApps::offered(const AppManifestItem &listed) const
+{
+    if (StagedRollout::decidedByPercent(listed.rolloutPercent))
+        return listed.rolloutPercent >= 100;
+    if (m_installId.isEmpty())
+        m_installId = m_records.installId();
+    // Without stored defaults: one id for this process.
+    if (m_installId.isEmpty())
+        m_installId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    return StagedRollout::offered(m_installId, listed.id, listed.version, listed.rolloutPercent);
+}
+
+const AppManifestItem *InstalledApps::newerListed(const QString &appId, const QString &installedVersion) const
+{
     const AppManifestItem *listed = catalogEntry(appId);
-    return current.kind() == AppInstallState::Kind::failed && listed && current.hasInstalledCopy()
-        && compareVersions(listed->version, current.installedCopyVersion()) == ComparisonResult::orderedDescending
-        && !declined(appId, listed->version);
+    const bool newer = listed && compareVersions(listed->version, installedVersion) == ComparisonResult::orderedDescending;
+    return newer ? listed : nullptr;
 }
 
 const AppManifestItem *InstalledApps::catalogEntry(const QString &appId) const
@@ -187,7 +220,8 @@ std::optional<Refusal> InstalledApps::installRefusal(const AppManifestItem &app)
     // must never run twice for one app whatever the state says.
     if (kind == AppInstallState::Kind::installing || m_installs->isRunning(app.id))
         return Refusal::alreadyInstalling;
-    if (kind == AppInstallState::Kind::installed)
+    // Shown installed, a version not yet offered here can still be taken.
+    if (kind == AppInstallState::Kind::installed && !stagedUpdate(app.id))
         return Refusal::alreadyInstalled;
     if (m_changing.contains(app.id))
         return Refusal::busy;
@@ -198,7 +232,7 @@ std::optional<Refusal> InstalledApps::updateRefusal(const AppManifestItem &app) 
 {
     if (m_held.contains(app.id) && !m_installs->isRunning(app.id))
         return Refusal::held;
-    if (!hasUpdate(app.id) && !m_installs->isRunning(app.id))
+    if (!hasUpdate(app.id) && !stagedUpdate(app.id) && !m_installs->isRunning(app.id))
         return Refusal::noUpdate;
     return installRefusal(app);
 }
@@ -276,7 +310,8 @@ InstalledApps::Operation InstalledApps::refused(const AppManifestItem &app, AppO
 
 InstalledApps::Operation InstalledApps::install(const AppManifestItem &app)
 {
-    if (hasUpdate(app.id))
+    // An update not yet offered here is taken when asked for by name.
+    if (hasUpdate(app.id) || stagedUpdate(app.id))
         return update(app);
     if (const std::optional<Refusal> refusal = installRefusal(app))
         return refused(app, AppOperation::Kind::install, *refusal);
@@ -407,11 +442,12 @@ void InstalledApps::reconcile(const QList<AppManifestItem> &apps)
 AppInstallState InstalledApps::recordedState(const QString &appId, const InstallRecords::Recorded &recorded) const
 {
     const AppManifestItem *listed = catalogEntry(appId);
-    // A held app, or one whose offered version was skipped, shows as up to date.
+    // A held app, one whose offered version was skipped and one whose new
+    // version is released gradually and has not reached it yet show as up to date.
     const bool skipped = listed && !recorded.skippedVersion.isEmpty()
         && compareVersions(listed->version, recorded.skippedVersion) != ComparisonResult::orderedDescending;
     const bool catalogNewer = listed && recorded.version != listed->version && !recorded.held && !skipped
-        && compareVersions(listed->version, recorded.version) == ComparisonResult::orderedDescending;
+        && compareVersions(listed->version, recorded.version) == ComparisonResult::orderedDescending && offered(*listed);
     return catalogNewer ? AppInstallState::updateAvailable(recorded.version, listed->version)
                         : AppInstallState::installed(recorded.version);
 }

@@ -66,6 +66,15 @@ public:
     std::optional<Refusal> release(const AppManifestItem &app);
     // Whether appId is held or has a version skipped (offered now or not).
     bool hasDecision(const QString &appId) const;
+    // A newer version the catalog releases gradually and has not offered this
+    // installation yet. The app shows as installed and stays out of Update
+    // all, but an update asked for by name takes it.
+    struct StagedUpdate {
+        QString version;
+        int percent = 0;
+        friend bool operator==(const StagedUpdate &, const StagedUpdate &) = default;
+    };
+    std::optional<StagedUpdate> stagedUpdate(const QString &appId) const;
 
     // The running install or update of appId from its start until its outcome is known.
     AppOperation *runningInstall(const QString &appId) const;
@@ -201,6 +210,10 @@ private:
     // True when what is known of the installed apps changed.
     bool rememberInstalled(const QHash<QString, InstallRecords::Recorded> &recorded);
     void rememberDecisions(const QHash<QString, InstallRecords::Recorded> &recorded);
+    // Whether the catalog's version reaches this installation as an update.
+    bool offered(const AppManifestItem &listed) const;
+    // Whether the catalog lists a version of appId newer than installedVersion.
+    const AppManifestItem *newerListed(const QString &appId, const QString &installedVersion) const;
     // Whether the user decided against taking latest for appId.
     bool declined(const QString &appId, const QString &latest) const;
     // Why the app's updates cannot be decided on now, or nothing.
@@ -227,6 +240,7 @@ private:
     QHash<QString, QString> m_previousChecked;  // id -> the previous copy last checked (version, bundle)
     QHash<QString, QString> m_held;     // id -> version held at
     QHash<QString, QString> m_skipped;  // id -> version skipped
+    mutable QString m_installId;  // read (or made) on first need
     QSet<QString> m_changing;  // being removed, rolled back or repaired in place
     QSet<QString> m_verifying;
     // A verify's finding and the copy it was about (version and bundle).

@@ -279,6 +279,8 @@ void LauncherStore::applyManifest(const LauncherManifest &manifest, const QDateT
     setManifest(manifest);
     setIfChanged(this, m_lastCatalogCheck, QDateTime::currentDateTime(), &LauncherStore::lastCatalogCheckChanged);
     m_apps->reconcile(manifest.apps);
+    // A staged update may come or go with the states unchanged.
+    m_manage->updateUpdatable();
     // An installed app the catalog dropped stays selected: it is still shown.
     const bool selectionKnown = m_selectedAppID
         && (manifest.findApp(*m_selectedAppID) != nullptr || m_apps->installedIds().contains(*m_selectedAppID));

@@ -12,10 +12,13 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+#include <algorithm>
 #include <csignal>
+#include <optional>
 #include <cstdio>
 #include <pthread.h>
 #include <unistd.h>
@@ -47,6 +50,35 @@ int dump(const QString &what, const QString &dataDir)
     return 0;
 }
 
+// "ID=PERCENT": the app whose update the catalogs offer to that share of the
+// installed copies only, so a launcher shows the gradual state.
+std::optional<std::pair<QString, int>> stagedApp(const QString &text, const SampleCatalog &catalog)
+{
+    const QStringList parts = text.split(QLatin1Char('='));
+    bool ok = false;
+    const int percent = parts.size() == 2 ? parts.at(1).toInt(&ok) : -1;
+    const bool known = std::any_of(catalog.apps().cbegin(), catalog.apps().cend(),
+                                   [&](const SampleApp &app) { return app.id == parts.first(); });
+    if (!ok || percent < 0 || percent > 100 || !known)
+        return std::nullopt;
+    return std::pair(parts.first(), percent);
+}
+
+QJsonObject staged(QJsonObject manifest, const std::optional<std::pair<QString, int>> &stage)
+{
+    if (!stage)
+        return manifest;
+    QJsonArray apps = manifest.value(QStringLiteral("apps")).toArray();
+    for (qsizetype i = 0; i < apps.size(); ++i) {
+        QJsonObject app = apps.at(i).toObject();
+        if (app.value(QStringLiteral("id")).toString() == stage->first)
+            app.insert(QStringLiteral("rolloutPercent"), stage->second);
+        apps.replace(i, app);
+    }
+    manifest.insert(QStringLiteral("apps"), apps);
+    return manifest;
+}
+
 // What the sample catalogs are made of, to sign them again later.
 struct SampleCatalogs {
     const SampleCatalog &catalog;
@@ -55,6 +87,8 @@ struct SampleCatalogs {
     QMap<QString, QString> checksums;
     const SigningKey &key;
     QString dataDir;
+    // The app whose update is offered to a share of the copies only, if any.
+    std::optional<std::pair<QString, int>> stage;
 };
 
 // Signs the sample catalogs with a sequence above the last one (kept in the
@@ -72,7 +106,8 @@ void serveSamples(DevServer &server, const SampleCatalogs &samples)
     const QString expiresAt = now.addSecs(CatalogSigning::defaultValiditySeconds).toString(Qt::ISODate);
     QMap<QString, QByteArray> manifests;
     for (const QString &language : {QStringLiteral("en"), QStringLiteral("pl"), QStringLiteral("de")}) {
-        QJsonObject manifest = samples.catalog.manifest(samples.kind, language, samples.startedAt, server.baseUrl(), samples.checksums);
+        QJsonObject manifest = staged(samples.catalog.manifest(samples.kind, language, samples.startedAt, server.baseUrl(), samples.checksums),
+                                      samples.stage);
         manifest.insert(QStringLiteral("sequence"), double(sequence));
         manifest.insert(QStringLiteral("expiresAt"), expiresAt);
         manifests.insert(language, QJsonDocument(manifest).toJson(QJsonDocument::Indented));
@@ -149,7 +184,10 @@ int main(int argc, char *argv[])
                                         QStringLiteral("WHAT"));
     const QCommandLineOption printKeyOption(QStringLiteral("print-public-key"),
                                             QStringLiteral("Print the public key the catalogs are signed with and exit."));
-    parser.addOptions({portOption, dataOption, catalogOption, releasesOption, publishedOption, dumpOption, printKeyOption});
+    const QCommandLineOption stageOption(QStringLiteral("stage"),
+                                         QStringLiteral("Offer the update of app ID to PERCENT of the installed copies only (0 to 100)."),
+                                         QStringLiteral("ID=PERCENT"));
+    parser.addOptions({portOption, dataOption, catalogOption, releasesOption, publishedOption, dumpOption, printKeyOption, stageOption});
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -199,6 +237,11 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    const std::optional<std::pair<QString, int>> stage = stagedApp(parser.value(stageOption), *catalog);
+    if (parser.isSet(stageOption) && !stage)
+        return usageError(QStringLiteral("--stage takes ID=PERCENT, an app of the sample catalog and 0 to 100, not \"%1\"")
+                              .arg(parser.value(stageOption)));
+
     std::optional<DevStorage> storage;
     try {
         storage.emplace(DevStorage::openForWriting(dataDir));
@@ -230,7 +273,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    const SampleCatalogs samples{*catalog, *kind, QDateTime::currentDateTimeUtc(), checksums, *signingKey, dataDir};
+    const SampleCatalogs samples{*catalog, *kind, QDateTime::currentDateTimeUtc(), checksums, *signingKey, dataDir, stage};
     try {
         serveSamples(server, samples);
     } catch (const SigningKeyError &e) {

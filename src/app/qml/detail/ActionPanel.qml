@@ -221,6 +221,12 @@ VantrelCard {
             }
         }
 
+        StagedUpdateLine {
+            store: panel.store
+            app: panel.app
+            Layout.fillWidth: true
+        }
+
         // The user's decisions about updates: skip the offered version or hold
         // at the installed one. The way back from each is among the buttons below.
         QtObject {

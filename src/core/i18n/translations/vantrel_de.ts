@@ -1812,5 +1812,33 @@
         <source>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</source>
         <translation>Ein Link zum Anzeigen: vantrel://app/ID (die Seite einer App) oder vantrel://search/BEGRIFFE (die Bibliothek gefiltert).</translation>
     </message>
+    <message id="cliCheckColumnRollout">
+        <source>ROLLOUT</source>
+        <translation>FREIGABE</translation>
+    </message>
+    <message id="cliPercent">
+        <source>%1%</source>
+        <translation>%1 %</translation>
+    </message>
+    <message id="cliListStaged">
+        <source>%1 released gradually (%2%)</source>
+        <translation>%1 wird schrittweise freigegeben (%2 %)</translation>
+    </message>
+    <message id="cliUpdateStaged">
+        <source>%1 %2 is not yet offered to this computer (released to %3% so far); updating now as asked.</source>
+        <translation>%1 %2 wird diesem Computer noch nicht angeboten (bisher für %3 % freigegeben); wird wie gewünscht jetzt aktualisiert.</translation>
+    </message>
+    <message id="cliUpdateIncludeStagedOption">
+        <source>With --all, also update apps whose new version is released gradually and not yet offered to this computer</source>
+        <translation>Mit --all auch Apps aktualisieren, deren neue Version schrittweise freigegeben und diesem Computer noch nicht angeboten wird</translation>
+    </message>
+    <message id="stagedRolloutLine">
+        <source>Version %1 is being released gradually.</source>
+        <translation>Version %1 wird schrittweise freigegeben.</translation>
+    </message>
+    <message id="stagedUpdateNow">
+        <source>Update now</source>
+        <translation>Jetzt aktualisieren</translation>
+    </message>
 </context>
 </TS>

@@ -1812,5 +1812,33 @@
         <source>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</source>
         <translation>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</translation>
     </message>
+    <message id="cliCheckColumnRollout">
+        <source>ROLLOUT</source>
+        <translation>ROLLOUT</translation>
+    </message>
+    <message id="cliPercent">
+        <source>%1%</source>
+        <translation>%1%</translation>
+    </message>
+    <message id="cliListStaged">
+        <source>%1 released gradually (%2%)</source>
+        <translation>%1 released gradually (%2%)</translation>
+    </message>
+    <message id="cliUpdateStaged">
+        <source>%1 %2 is not yet offered to this computer (released to %3% so far); updating now as asked.</source>
+        <translation>%1 %2 is not yet offered to this computer (released to %3% so far); updating now as asked.</translation>
+    </message>
+    <message id="cliUpdateIncludeStagedOption">
+        <source>With --all, also update apps whose new version is released gradually and not yet offered to this computer</source>
+        <translation>With --all, also update apps whose new version is released gradually and not yet offered to this computer</translation>
+    </message>
+    <message id="stagedRolloutLine">
+        <source>Version %1 is being released gradually.</source>
+        <translation>Version %1 is being released gradually.</translation>
+    </message>
+    <message id="stagedUpdateNow">
+        <source>Update now</source>
+        <translation>Update now</translation>
+    </message>
 </context>
 </TS>

@@ -1839,5 +1839,33 @@
         <source>A link to show: vantrel://app/ID (an app's page) or vantrel://search/TERMS (the library filtered).</source>
         <translation>Link do pokazania: vantrel://app/ID (strona aplikacji) lub vantrel://search/SŁOWA (biblioteka przefiltrowana).</translation>
     </message>
+    <message id="cliCheckColumnRollout">
+        <source>ROLLOUT</source>
+        <translation>UDOSTĘPNIANIE</translation>
+    </message>
+    <message id="cliPercent">
+        <source>%1%</source>
+        <translation>%1%</translation>
+    </message>
+    <message id="cliListStaged">
+        <source>%1 released gradually (%2%)</source>
+        <translation>%1 udostępniana stopniowo (%2%)</translation>
+    </message>
+    <message id="cliUpdateStaged">
+        <source>%1 %2 is not yet offered to this computer (released to %3% so far); updating now as asked.</source>
+        <translation>%1 %2 nie jest jeszcze oferowana temu komputerowi (dotąd udostępniona %3%); aktualizacja teraz, zgodnie z poleceniem.</translation>
+    </message>
+    <message id="cliUpdateIncludeStagedOption">
+        <source>With --all, also update apps whose new version is released gradually and not yet offered to this computer</source>
+        <translation>Z --all aktualizuj także aplikacje, których nowa wersja jest udostępniana stopniowo i nie jest jeszcze oferowana temu komputerowi</translation>
+    </message>
+    <message id="stagedRolloutLine">
+        <source>Version %1 is being released gradually.</source>
+        <translation>Wersja %1 jest udostępniana stopniowo.</translation>
+    </message>
+    <message id="stagedUpdateNow">
+        <source>Update now</source>
+        <translation>Aktualizuj teraz</translation>
+    </message>
 </context>
 </TS>
