@@ -1,5 +1,6 @@
 #include "ReleasePublisher.h"
 
+#include "FolderEntries.h"
 #include "RelativePath.h"
 #include "Sha256Stream.h"
 #include "ZipCentralDirectory.h"
@@ -13,7 +14,6 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,22 +25,6 @@ namespace {
 [[noreturn]] void fail(const QString &why)
 {
     throw PublishError(why.toStdString());
-}
-
-QList<QByteArray> sortedNames(const QByteArray &folder)
-{
-    QList<QByteArray> names;
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        fail(QStringLiteral("cannot read the folder %1").arg(QFile::decodeName(folder)));
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.append(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Writes one folder's entries, and below, into the archive; the list gets
@@ -63,7 +47,10 @@ public:
             entry.type = FileListEntry::Type::directory;
             check(m_zip.addDirectory(name, entry.mode));
             m_entries.append(entry);
-            for (const QByteArray &child : sortedNames(disk))
+            const std::optional<QList<QByteArray>> children = FolderEntries::sorted(disk);
+            if (!children)
+                fail(QStringLiteral("cannot read the folder %1").arg(QFile::decodeName(disk)));
+            for (const QByteArray &child : *children)
                 add(disk + '/' + child, name + '/' + child);
         } else if (S_ISLNK(st.st_mode)) {
             entry.type = FileListEntry::Type::link;
