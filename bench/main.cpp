@@ -18,7 +18,7 @@
 #include "install/AppInstaller.h"
 #include "install/BackgroundCleanup.h"
 #include "install/BundleVerifier.h"
-#include "install/Sha256Stream.h"
+#include "Sha256Stream.h"
 
 #ifdef VANTREL_BENCH_DESKTOP_SEARCH
 #include "SearchCatalog.h"
@@ -326,7 +326,7 @@ void benchInstall(const Options &options, const QString &base)
     const QString archive = base + QStringLiteral("/bundle.zip");
     progress(QStringLiteral("writing the bundle archive"));
     const BundleArchive::Written written = BundleArchive::write(archive, shape);
-    const QString sha = Sha256Stream::fileHex(archive);
+    const QString sha = Sha256Stream::fileHex(archive).value();
     BenchServer server(archive);
 
     const QString loadBefore = loadAverage();
@@ -523,7 +523,7 @@ void benchInstall(const Options &options, const QString &base)
         const QString bigArchive = base + QStringLiteral("/big.zip");
         progress(QStringLiteral("writing the large archive"));
         const BundleArchive::Written bigWritten = BundleArchive::write(bigArchive, big);
-        const QString bigSha = Sha256Stream::fileHex(bigArchive);
+        const QString bigSha = Sha256Stream::fileHex(bigArchive).value();
         BenchServer bigServer(bigArchive);
         QDir().mkpath(base + QStringLiteral("/memory-tmp"));
         const auto child = [&]() -> double {

@@ -4,7 +4,7 @@
 #include "FuzzSupport.h"
 
 #include "install/BundleTree.h"
-#include "install/RelativePath.h"
+#include "RelativePath.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "install/ZipCentralDirectory.h"
+#include "ZipCentralDirectory.h"
 
 #include <QByteArrayView>
 #include <QHash>

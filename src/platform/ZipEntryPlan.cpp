@@ -1,6 +1,6 @@
 #include "ZipEntryPlan.h"
 
-#include "install/RelativePath.h"
+#include "RelativePath.h"
 
 #include <QFile>
 #include <QHash>

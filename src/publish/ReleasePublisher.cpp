@@ -1,8 +1,9 @@
 #include "ReleasePublisher.h"
 
-#include "install/RelativePath.h"
-#include "install/Sha256Stream.h"
-#include "install/ZipCentralDirectory.h"
+#include "FolderEntries.h"
+#include "RelativePath.h"
+#include "Sha256Stream.h"
+#include "ZipCentralDirectory.h"
 #include "ZipWriter.h"
 
 #include <QDir>
@@ -12,9 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
-#include <QtEndian>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,22 +25,6 @@ namespace {
 [[noreturn]] void fail(const QString &why)
 {
     throw PublishError(why.toStdString());
-}
-
-QList<QByteArray> sortedNames(const QByteArray &folder)
-{
-    QList<QByteArray> names;
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        fail(QStringLiteral("cannot read the folder %1").arg(QFile::decodeName(folder)));
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.append(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Writes one folder's entries, and below, into the archive; the list gets
@@ -64,7 +47,10 @@ public:
             entry.type = FileListEntry::Type::directory;
             check(m_zip.addDirectory(name, entry.mode));
             m_entries.append(entry);
-            for (const QByteArray &child : sortedNames(disk))
+            const std::optional<QList<QByteArray>> children = FolderEntries::sorted(disk);
+            if (!children)
+                fail(QStringLiteral("cannot read the folder %1").arg(QFile::decodeName(disk)));
+            for (const QByteArray &child : *children)
                 add(disk + '/' + child, name + '/' + child);
         } else if (S_ISLNK(st.st_mode)) {
             entry.type = FileListEntry::Type::link;
@@ -121,71 +107,39 @@ private:
     QList<FileListEntry> &m_entries;
 };
 
-struct Placed {
-    int method = 0;
-    quint32 crc32 = 0;
-    qint64 dataOffset = 0;
-    qint64 compressedSize = 0;
-};
-
-quint16 u16(const QByteArray &data, qsizetype at) { return qFromLittleEndian<quint16>(data.constData() + at); }
-quint32 u32(const QByteArray &data, qsizetype at) { return qFromLittleEndian<quint32>(data.constData() + at); }
-quint64 u64(const QByteArray &data, qsizetype at) { return qFromLittleEndian<quint64>(data.constData() + at); }
-
-// Where each entry's compressed bytes lie in the archive written, by name,
-// from its central directory and local headers.
-QHash<QByteArray, Placed> placesIn(const QString &archivePath)
+// Where each file's packed bytes lie in the archive written, which only
+// its directory and local headers tell.
+void placeFiles(const QString &archivePath, QList<FileListEntry> &listed)
 {
     QFile file(archivePath);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("cannot read %1").arg(archivePath));
-    const qint64 size = file.size();
-    const qint64 tailLength = qMin(size, ZipCentralDirectory::endSearchBytes);
-    file.seek(size - tailLength);
-    const auto location = ZipCentralDirectory::locate(file.read(tailLength), size);
-    if (!location || !file.seek(location->offset))
+    const auto entries = ZipCentralDirectory::entriesOfFile(archivePath);
+    if (!entries || !file.open(QIODevice::ReadOnly))
         fail(QStringLiteral("the archive written has no readable directory"));
-    const QByteArray directory = file.read(location->size);
-    QHash<QByteArray, Placed> places;
-    for (qsizetype at = 0; at + 46 <= directory.size();) {
-        if (u32(directory, at) != 0x02014b50)
-            fail(QStringLiteral("the archive written has a garbled directory"));
-        const qsizetype nameLength = u16(directory, at + 28);
-        const qsizetype extraLength = u16(directory, at + 30);
-        const qsizetype commentLength = u16(directory, at + 32);
-        Placed placed;
-        placed.method = u16(directory, at + 10);
-        placed.crc32 = u32(directory, at + 16);
-        quint64 compressed = u32(directory, at + 20);
-        quint64 unpacked = u32(directory, at + 24);
-        quint64 offset = u32(directory, at + 42);
-        const QByteArray name = directory.mid(at + 46, nameLength);
-        // The ZIP64 field holds, in this order, the values the fixed fields defer.
-        for (qsizetype field = at + 46 + nameLength; field + 4 <= at + 46 + nameLength + extraLength;) {
-            const quint16 id = u16(directory, field);
-            const qsizetype length = u16(directory, field + 2);
-            if (id == 0x0001) {
-                qsizetype value = field + 4;
-                if (unpacked == 0xffffffff) { unpacked = u64(directory, value); value += 8; }
-                if (compressed == 0xffffffff) { compressed = u64(directory, value); value += 8; }
-                if (offset == 0xffffffff) { offset = u64(directory, value); }
-            }
-            field += 4 + length;
-        }
-        QByteArray local(30, Qt::Uninitialized);
-        if (!file.seek(qint64(offset)) || file.read(local.data(), 30) != 30 || u32(local, 0) != 0x04034b50)
+    QHash<QByteArray, ZipCentralDirectory::Entry> byName;
+    for (const ZipCentralDirectory::Entry &entry : *entries)
+        byName.insert(entry.name, entry);
+    for (FileListEntry &listedEntry : listed) {
+        if (listedEntry.type != FileListEntry::Type::file)
+            continue;
+        const auto entry = byName.constFind(listedEntry.path);
+        if (entry == byName.cend())
+            fail(QStringLiteral("%1 is missing from the archive written").arg(QString::fromUtf8(listedEntry.path)));
+        const std::optional<qint64> dataAt = ZipCentralDirectory::dataOffset(file, *entry);
+        if (!dataAt || entry->packedBytes < 0)
             fail(QStringLiteral("the archive written has a garbled entry"));
-        placed.dataOffset = qint64(offset) + 30 + u16(local, 26) + u16(local, 28);
-        placed.compressedSize = qint64(compressed);
-        places.insert(name, placed);
-        at += 46 + nameLength + extraLength + commentLength;
+        listedEntry.method = entry->method;
+        listedEntry.crc32 = entry->crc32;
+        listedEntry.dataOffset = *dataAt;
+        listedEntry.compressedSize = entry->packedBytes;
     }
-    return places;
 }
 
 QByteArray sha256Of(const QString &path)
 {
-    return Sha256Stream::fileHex(path).toLatin1();
+    const std::optional<QString> digest = Sha256Stream::fileHex(path);
+    if (!digest)
+        fail(QStringLiteral("cannot read %1").arg(path));
+    return digest->toLatin1();
 }
 
 void moveIntoPlace(const QString &temporary, const QString &path)
@@ -219,18 +173,7 @@ Release publish(const QString &appFolder, const QString &outputDir, const QStrin
             .add(QFile::encodeName(folder.absoluteFilePath()), QFile::encodeName(folder.fileName()));
         if (!zip.close())
             fail(zip.errorString());
-        const QHash<QByteArray, Placed> places = placesIn(temporary);
-        for (FileListEntry &entry : release.list.entries) {
-            if (entry.type != FileListEntry::Type::file)
-                continue;
-            const auto place = places.constFind(entry.path);
-            if (place == places.cend())
-                fail(QStringLiteral("%1 is missing from the archive written").arg(QString::fromUtf8(entry.path)));
-            entry.method = place->method;
-            entry.crc32 = place->crc32;
-            entry.dataOffset = place->dataOffset;
-            entry.compressedSize = place->compressedSize;
-        }
+        placeFiles(temporary, release.list.entries);
     } catch (...) {
         QFile::remove(temporary);
         throw;

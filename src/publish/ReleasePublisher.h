@@ -1,6 +1,6 @@
 #pragma once
 
-#include "install/FileList.h"
+#include "FileList.h"
 
 #include <QByteArray>
 #include <QJsonObject>

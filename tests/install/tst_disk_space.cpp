@@ -7,7 +7,7 @@
 #include "InstallSandbox.h"
 #include "LoopbackHttpServer.h"
 #include "ZipBuilder.h"
-#include "install/ZipCentralDirectory.h"
+#include "ZipCentralDirectory.h"
 
 #include <QtEndian>
 

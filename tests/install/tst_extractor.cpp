@@ -7,7 +7,7 @@
 #include "LinkEscapes.h"
 #include "ZipBuilder.h"
 #include "install/InstallFiles.h"
-#include "install/ZipCentralDirectory.h"
+#include "ZipCentralDirectory.h"
 
 #include <QtEndian>
 

@@ -8,7 +8,7 @@
 #include "LoopbackHttpServer.h"
 #include "ReleaseFolders.h"
 #include "ReleasePublisher.h"
-#include "install/FileList.h"
+#include "FileList.h"
 #include "install/InstallReceipt.h"
 #include "async/WaitForTask.h"
 #include "i18n/VantrelTranslator.h"

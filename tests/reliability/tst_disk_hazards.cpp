@@ -8,7 +8,7 @@
 #include "LibarchiveExtractor.h"
 #include "StorageDiskSpace.h"
 #include "LoopbackHttpServer.h"
-#include "install/ZipCentralDirectory.h"
+#include "ZipCentralDirectory.h"
 
 #include "TmpfsMount.h"
 

@@ -7,8 +7,8 @@
 
 #include "log/Logging.h"
 #include "net/OwnedReply.h"
+#include "net/ReplyOrCancel.h"
 
-#include <QCoroNetworkReply>
 #include <QCoroTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +16,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
-#include <QTimer>
 
 #include <chrono>
 #include <cerrno>
@@ -260,22 +259,8 @@ QCoro::Task<std::optional<PlatformError>> transfer(QNetworkAccessManager *sessio
         }
     });
     QObject::connect(raw, &QIODevice::readyRead, raw, [raw, sink] { sink->take(raw); });
-    // A stalled transfer must stop at once too, so the flag is watched, not only checked on data.
-    bool cancelled = false;
-    QTimer watch;
-    if (cancel) {
-        QObject::connect(&watch, &QTimer::timeout, raw, [raw, cancel, &cancelled] {
-            if (cancel->load() && !cancelled) {
-                cancelled = true;
-                raw->abort();
-            }
-        });
-        watch.start(50);
-    }
-
-    co_await raw;
-    watch.stop();
-    if (cancelled || (cancel && cancel->load()))
+    QCoro::Task<bool> finishing = replyOrCancel(raw, cancel);
+    if (co_await finishing)
         throw AppInstallerError(AppInstallerError::Kind::cancelled);
     sink->take(raw);
     sink->flush();

@@ -4,13 +4,12 @@
 #include "BlockingWork.h"
 #include "log/Logging.h"
 #include "net/OwnedReply.h"
+#include "net/ReplyOrCancel.h"
 
-#include <QCoroNetworkReply>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 
 namespace ArchiveProbe {
 namespace {
@@ -59,15 +58,8 @@ QCoro::Task<Part> fetchPart(QNetworkAccessManager *session, QUrl url, QByteArray
             raw->abort();
         }
     });
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, raw, [raw, cancel] {
-        if (cancel && cancel->load())
-            raw->abort();
-    });
-    watch.start(50);
-    co_await raw;
-    watch.stop();
-    if (cancel && cancel->load())
+    QCoro::Task<bool> finishing = replyOrCancel(raw, cancel);
+    if (co_await finishing)
         throw AppInstallerError(AppInstallerError::Kind::cancelled);
     if (part.ranged && raw->error() == QNetworkReply::NoError) {
         const QByteArray rest = raw->readAll();

@@ -1,5 +1,6 @@
 #include "BundleTree.h"
 
+#include "FileError.h"
 #include "RelativePath.h"
 #include "Crc32.h"
 #include "errors/LauncherError.h"
@@ -86,21 +87,13 @@ std::optional<BundleEntry> entryOf(const QByteArray &line, QString *why)
     return entry;
 }
 
-[[noreturn]] void throwFileError(const QByteArray &path, int error)
-{
-    throw PlatformError(PlatformError::Domain::fileSystem,
-                        QStringLiteral("Could not read \"%1\": %2")
-                            .arg(QFile::decodeName(path.mid(path.lastIndexOf('/') + 1)), QString::fromLocal8Bit(std::strerror(error))),
-                        error);
-}
-
 void describeFolder(const QByteArray &root, const QByteArray &relative, const QHash<QByteArray, quint32> &known,
                     QList<BundleEntry> &entries)
 {
     const QByteArray folder = relative.isEmpty() ? root : root + '/' + relative;
     DIR *dir = ::opendir(folder.constData());
     if (!dir)
-        throwFileError(folder, errno);
+        throwFileError(QStringLiteral("Could not read"), folder, errno);
     QList<QByteArray> names;
     while (const dirent *item = ::readdir(dir)) {
         const QByteArray name(item->d_name);
@@ -114,7 +107,7 @@ void describeFolder(const QByteArray &root, const QByteArray &relative, const QH
         const QByteArray path = root + '/' + entry.path;
         struct stat st {};
         if (::lstat(path.constData(), &st) != 0)
-            throwFileError(path, errno);
+            throwFileError(QStringLiteral("Could not read"), path, errno);
         if (S_ISDIR(st.st_mode)) {
             entry.type = BundleEntry::Type::directory;
             entry.mode = int(st.st_mode & 0777);
@@ -131,13 +124,13 @@ void describeFolder(const QByteArray &root, const QByteArray &relative, const QH
             QByteArray target(PATH_MAX, Qt::Uninitialized);
             const ssize_t n = ::readlink(path.constData(), target.data(), size_t(target.size()));
             if (n < 0 || n >= target.size())
-                throwFileError(path, n < 0 ? errno : ENAMETOOLONG);
+                throwFileError(QStringLiteral("Could not read"), path, n < 0 ? errno : ENAMETOOLONG);
             target.truncate(n);
             entry.target = target;
             entries.append(entry);
         } else {
             // The extraction never makes these.
-            throwFileError(path, EINVAL);
+            throwFileError(QStringLiteral("Could not read"), path, EINVAL);
         }
     }
 }

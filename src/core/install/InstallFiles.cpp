@@ -1,5 +1,7 @@
 #include "InstallFiles.h"
 
+#include "FileError.h"
+#include "FolderEntries.h"
 #include "UniqueFd.h"
 #include "errors/LauncherError.h"
 #include "faults/FaultPoint.h"
@@ -23,29 +25,12 @@ namespace {
 
 constexpr size_t copyBlockSize = 1 << 20;
 
-[[noreturn]] void throwFileError(const QString &what, const QByteArray &path, int error)
-{
-    // Only the item's own name: full paths would reveal the user's home.
-    const QString name = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
-    throw PlatformError(PlatformError::Domain::fileSystem,
-                        QStringLiteral("%1 \"%2\": %3").arg(what, name, QString::fromLocal8Bit(std::strerror(error))),
-                        error);
-}
-
 QList<QByteArray> directoryEntries(const QByteArray &path)
 {
-    QList<QByteArray> names;
-    DIR *dir = ::opendir(path.constData());
-    if (!dir)
+    std::optional<QList<QByteArray>> names = FolderEntries::sorted(path);
+    if (!names)
         throwFileError(QStringLiteral("Could not read the folder"), path, errno);
-    while (dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.append(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
+    return *std::move(names);
 }
 
 void writeAll(int fd, const char *data, size_t length, const QByteArray &path)

@@ -3,6 +3,7 @@
 #include "AppInstallerError.h"
 #include "Crc32.h"
 #include "EntryInflate.h"
+#include "FileError.h"
 #include "InstallReceipt.h"
 #include "InstallerLayers.h"
 #include "Sha256Stream.h"
@@ -28,13 +29,6 @@ namespace PartialAssembly {
 namespace {
 
 constexpr qint64 blockSize = 1 << 20;
-
-[[noreturn]] void throwFileError(const QString &what, const QByteArray &path, int error)
-{
-    const QString name = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
-    throw PlatformError(PlatformError::Domain::fileSystem,
-                        QStringLiteral("%1 \"%2\": %3").arg(what, name, QString::fromLocal8Bit(std::strerror(error))), error);
-}
 
 void throwIfCancelled(const std::atomic_bool *cancel)
 {

@@ -3,13 +3,12 @@
 #include "AppInstallerError.h"
 #include "ArchiveDownload.h"
 #include "net/OwnedReply.h"
+#include "net/ReplyOrCancel.h"
 
-#include <QCoroNetworkReply>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 
 namespace RangeRequest {
 namespace {
@@ -23,6 +22,33 @@ struct Receipt {
     Answer answer;
     bool judged = false;
 };
+
+// What an answer's headers make of it: the part asked for, or why not.
+Answer judged(QNetworkReply *raw, int status, qint64 first, qint64 last, qint64 archiveSize, const QByteArray &ifRange)
+{
+    Answer answer;
+    answer.etag = raw->rawHeader("ETag").trimmed();
+    const auto range = ArchiveDownload::contentRange(raw);
+    const QByteArray encoding = raw->rawHeader("Content-Encoding").trimmed().toLower();
+    if (status == 200) {
+        answer.outcome = Answer::Outcome::whole;
+        answer.why = ifRange.isEmpty() ? QStringLiteral("the server ignores Range requests")
+                                       : QStringLiteral("the archive changed on the server (If-Range)");
+    } else if (status != 206 || !range) {
+        answer.outcome = Answer::Outcome::broken;
+        answer.why = QStringLiteral("the server answered a range request with status %1").arg(status);
+    } else if (range->second != archiveSize || (!ifRange.isEmpty() && answer.etag != ifRange)) {
+        answer.outcome = Answer::Outcome::changed;
+        answer.why = QStringLiteral("the archive on the server is not the one the list describes");
+    } else if (range->first != first || ArchiveDownload::announcedLength(raw) != last - first + 1
+               || !(encoding.isEmpty() || encoding == "identity")) {
+        answer.outcome = Answer::Outcome::refused;
+        answer.why = QStringLiteral("the server answered another range than asked for");
+    } else {
+        answer.outcome = Answer::Outcome::part;
+    }
+    return answer;
+}
 
 }  // namespace
 
@@ -44,28 +70,9 @@ QCoro::Task<Answer> fetch(QNetworkAccessManager *session, QUrl url, qint64 first
         if (status >= 300 && status < 400)
             return;
         receipt->judged = true;
-        Answer &answer = receipt->answer;
-        answer.etag = raw->rawHeader("ETag").trimmed();
-        const auto range = ArchiveDownload::contentRange(raw);
-        const QByteArray encoding = raw->rawHeader("Content-Encoding").trimmed().toLower();
-        if (status == 200) {
-            answer.outcome = Answer::Outcome::whole;
-            answer.why = ifRange.isEmpty() ? QStringLiteral("the server ignores Range requests")
-                                           : QStringLiteral("the archive changed on the server (If-Range)");
-        } else if (status != 206 || !range) {
-            answer.outcome = Answer::Outcome::broken;
-            answer.why = QStringLiteral("the server answered a range request with status %1").arg(status);
-        } else if (range->second != archiveSize || (!ifRange.isEmpty() && answer.etag != ifRange)) {
-            answer.outcome = Answer::Outcome::changed;
-            answer.why = QStringLiteral("the archive on the server is not the one the list describes");
-        } else if (range->first != first || ArchiveDownload::announcedLength(raw) != last - first + 1
-                   || !(encoding.isEmpty() || encoding == "identity")) {
-            answer.outcome = Answer::Outcome::refused;
-            answer.why = QStringLiteral("the server answered another range than asked for");
-        } else {
-            answer.outcome = Answer::Outcome::part;
+        receipt->answer = judged(raw, status, first, last, archiveSize, ifRange);
+        if (receipt->answer.outcome == Answer::Outcome::part)
             return;
-        }
         // Stopped at its headers: what came with them is all that is read.
         receipt->received += raw->bytesAvailable();
         raw->abort();
@@ -87,18 +94,8 @@ QCoro::Task<Answer> fetch(QNetworkAccessManager *session, QUrl url, qint64 first
         if (onBytes)
             onBytes(receipt->written);
     });
-    bool cancelled = false;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, raw, [raw, cancel, &cancelled] {
-        if (cancel && cancel->load() && !cancelled) {
-            cancelled = true;
-            raw->abort();
-        }
-    });
-    watch.start(50);
-    co_await raw;
-    watch.stop();
-    if (cancelled || (cancel && cancel->load()))
+    QCoro::Task<bool> finishing = replyOrCancel(raw, cancel);
+    if (co_await finishing)
         throw AppInstallerError(AppInstallerError::Kind::cancelled);
     if (receipt->failed)
         throw PlatformError(PlatformError::Domain::fileSystem, receipt->file.errorString());

@@ -1,10 +1,10 @@
 #include "ReleaseArchives.h"
 
+#include "Sha256Stream.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <memory>
-#include <openssl/evp.h>
 
 bool ReleaseArchives::isServableName(const QString &name)
 {
@@ -32,36 +32,12 @@ std::optional<QString> ReleaseArchives::pathFor(const QString &name) const
     return path;
 }
 
-std::optional<QString> ReleaseArchives::sha256OfFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), EVP_MD_CTX_free);
-    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1)
-        return std::nullopt;
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 read = file.read(buffer.data(), buffer.size());
-        if (read < 0)
-            return std::nullopt;
-        if (read == 0)
-            break;
-        EVP_DigestUpdate(context.get(), buffer.constData(), size_t(read));
-    }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (EVP_DigestFinal_ex(context.get(), digest, &length) != 1)
-        return std::nullopt;
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex());
-}
-
 QMap<QString, QString> ReleaseArchives::checksums(const QStringList &names, QStringList *missing) const
 {
     QMap<QString, QString> result;
     for (const QString &name : names) {
         const auto path = pathFor(name);
-        const auto sum = path ? sha256OfFile(*path) : std::nullopt;
+        const auto sum = path ? Sha256Stream::fileHex(*path) : std::nullopt;
         if (sum)
             result.insert(name, *sum);
         else if (missing)

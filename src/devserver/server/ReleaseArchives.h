@@ -22,9 +22,6 @@ public:
     // blocks; names without a file are left out and listed in missing.
     QMap<QString, QString> checksums(const QStringList &names, QStringList *missing = nullptr) const;
 
-    // Streaming SHA-256 of a file; nullopt when it cannot be read.
-    static std::optional<QString> sha256OfFile(const QString &path);
-
 private:
     QString m_directory;
 };

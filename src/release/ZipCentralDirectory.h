@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class QIODevice;
+
 // What a ZIP archive's central directory says it unpacks to, read before the
 // archive is extracted (or even downloaded: the directory sits at its end).
 // The extractor checks every entry again as it writes; this only sizes the
@@ -66,5 +68,9 @@ struct Entry {
 // Every entry of a whole directory, in its order; nothing as for read().
 std::optional<QList<Entry>> entries(const QByteArray &directory, const Location &location);
 std::optional<QList<Entry>> entriesOfFile(const QString &path);
+
+// Where entry's packed bytes start in archive, past its local header; nothing
+// when that header is missing or not where the directory says.
+std::optional<qint64> dataOffset(QIODevice &archive, const Entry &entry);
 
 }  // namespace ZipCentralDirectory

@@ -1,6 +1,6 @@
 #include "Sha256Stream.h"
 
-#include "InstallFiles.h"
+#include <QFile>
 
 #include <openssl/evp.h>
 
@@ -39,9 +39,19 @@ QString Sha256Stream::finishHex()
     return out;
 }
 
-QString Sha256Stream::fileHex(const QString &path)
+std::optional<QString> Sha256Stream::fileHex(const QString &path)
 {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return std::nullopt;
     Sha256Stream stream;
-    InstallFiles::readInBlocks(path, [&stream](const char *data, std::size_t length) { stream.update(data, length); });
-    return stream.finishHex();
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = file.read(buffer.data(), buffer.size());
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return stream.finishHex();
+        stream.update(buffer.constData(), std::size_t(n));
+    }
 }

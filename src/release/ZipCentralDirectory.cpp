@@ -12,10 +12,12 @@ constexpr quint32 endSignature = 0x06054b50;
 constexpr quint32 zip64LocatorSignature = 0x07064b50;
 constexpr quint32 zip64EndSignature = 0x06064b50;
 constexpr quint32 entrySignature = 0x02014b50;
+constexpr quint32 localSignature = 0x04034b50;
 constexpr qsizetype endSize = 22;
 constexpr qsizetype zip64LocatorSize = 20;
 constexpr qsizetype zip64EndSize = 56;
 constexpr qsizetype entrySize = 46;
+constexpr qsizetype localSize = 30;
 
 // Little-endian reads that never look past the buffer (callers check the range).
 quint16 u16(const QByteArray &data, qsizetype at) { return qFromLittleEndian<quint16>(data.constData() + at); }
@@ -198,6 +200,16 @@ std::optional<QList<Entry>> entriesOfFile(const QString &path)
 {
     const auto directory = directoryOf(path);
     return directory ? entries(directory->first, directory->second) : std::nullopt;
+}
+
+std::optional<qint64> dataOffset(QIODevice &archive, const Entry &entry)
+{
+    if (entry.localHeaderOffset < 0 || !archive.seek(entry.localHeaderOffset))
+        return std::nullopt;
+    const QByteArray local = archive.read(localSize);
+    if (local.size() != localSize || u32(local, 0) != localSignature)
+        return std::nullopt;
+    return entry.localHeaderOffset + localSize + u16(local, 26) + u16(local, 28);
 }
 
 }  // namespace ZipCentralDirectory

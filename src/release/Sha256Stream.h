@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <optional>
 
 struct evp_md_ctx_st;
 
@@ -19,8 +20,8 @@ public:
     // Lower-case hexadecimal digest, 64 characters; ends the stream.
     QString finishHex();
 
-    // Digest of a file read in large blocks; throws PlatformError(fileSystem).
-    static QString fileHex(const QString &path);
+    // Digest of a file read in large blocks; nothing when it cannot be read.
+    static std::optional<QString> fileHex(const QString &path);
 
 private:
     evp_md_ctx_st *m_ctx;
