@@ -42,6 +42,10 @@ StoreSession::~StoreSession()
         QTimer::singleShot(eventGraceMs, &loop, &QEventLoop::quit);
         loop.exec();
     }
+    // So do error reports: `update` runs its installs without await(), and a
+    // failure's report must not be cut off when the process ends.
+    if (reporter)
+        reporter->waitForPendingReports(5000);
     // What the last install left to remove goes before the process does.
     BackgroundCleanup::waitForAll(60000);
     // The store goes before the network session its collaborators use.
