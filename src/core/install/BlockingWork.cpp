@@ -1,5 +1,7 @@
 #include "BlockingWork.h"
 
+#include <QCoreApplication>
+
 namespace BlockingWork {
 
 QThreadPool *pool()
@@ -9,6 +11,11 @@ QThreadPool *pool()
         auto *p = new QThreadPool;
         p->setMaxThreadCount(4);
         p->setExpiryTimeout(30000);
+        // The workers end with the application, before the process does:
+        // OpenSSL frees a thread's state when the thread ends, and its own
+        // clean-up at exit no longer can for threads still waiting in here.
+        if (QCoreApplication::instance())
+            qAddPostRoutine([] { pool()->waitForDone(5000); });
         return p;
     }();
     return installPool;
