@@ -1,4 +1,5 @@
 #include "ManifestClient.h"
+#include "async/WorkerCryptoState.h"
 #include "codec/EnumNames.h"
 
 #include "CatalogSequence.h"
@@ -104,6 +105,7 @@ QFuture<CatalogSequence::Verdict> keepInBackground(std::shared_ptr<const Catalog
                                                    CatalogSequence::Offered offered)
 {
     return QtConcurrent::run([cache = std::move(cache), keys = std::move(keys), offered = std::move(offered)] {
+        const WorkerCryptoStateRelease release;
         if (keys.isConfigured())
             return CatalogSequence::keep(*cache, keys, offered);
         cache->write(offered.endpoint, offered.body, offered.signature, offered.fetchedAt);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "async/WorkerCryptoState.h"
+
 #include <QCoroFuture>
 #include <QFuture>
 #include <QThreadPool>
@@ -43,6 +45,7 @@ auto run(F &&work) -> QCoro::Task<std::invoke_result_t<std::decay_t<F>>>
     using T = std::invoke_result_t<std::decay_t<F>>;
     if constexpr (std::is_void_v<T>) {
         return completionOf(QtConcurrent::run(pool(), [work = std::forward<F>(work)]() mutable -> std::exception_ptr {
+            const WorkerCryptoStateRelease release;
             try {
                 work();
                 return nullptr;
@@ -52,6 +55,7 @@ auto run(F &&work) -> QCoro::Task<std::invoke_result_t<std::decay_t<F>>>
         }));
     } else {
         return resultOf<T>(QtConcurrent::run(pool(), [work = std::forward<F>(work)]() mutable -> Outcome<T> {
+            const WorkerCryptoStateRelease release;
             try {
                 return Outcome<T>{work(), nullptr};
             } catch (...) {
