@@ -277,6 +277,7 @@ void benchUpdate(const Options &options, const QString &base)
     installer.setTemporaryDirectory(base + QStringLiteral("/update-tmp"));
     installOnce(installer, item(one, QStringLiteral("1.0.0")));
     const QUrl bundle = QUrl::fromLocalFile(base + QStringLiteral("/update-root/Bench.app"));
+    const std::shared_ptr<InstalledCopyOperations> copies = defaultInstalledCopies(base + QStringLiteral("/update-root"));
     const qint64 archiveBytes = QFileInfo(two.archivePath).size();
     progress(QStringLiteral("update: %1 files, %2 unpacked, %3 archive").arg(shape.files).arg(mib(double(shape.unpackedBytes)), mib(double(archiveBytes))));
 
@@ -289,7 +290,7 @@ void benchUpdate(const Options &options, const QString &base)
         ::sync();
         const double time = BenchStats::timeMs([&] { installOnce(installer, target, control); });
         BackgroundCleanup::waitForAll(60000);
-        QCoro::waitFor(installer.rollBack(target.id, bundle));
+        QCoro::waitFor(copies->rollBack(target.id, bundle));
         return time;
     };
     const auto compare = [&](const QString &measure, const AppManifestItem &target, double goal) {
@@ -447,9 +448,10 @@ void benchInstall(const Options &options, const QString &base)
         const QString list = base + QStringLiteral("/verify-list.txt");
         timeShell(QStringLiteral(R"(cd "$1" && find . -type f -print0 | xargs -0 sha256sum > "$2")"), {bundle, list});
         const QString loadBeforeVerify = loadAverage();
+        const std::shared_ptr<InstalledCopyOperations> copies = defaultInstalledCopies(base + QStringLiteral("/launcher-root"));
         const auto launcherVerify = [&] {
             return BenchStats::timeMs([&] {
-                const BundleVerification result = QCoro::waitFor(installer.verify(item.id, QUrl::fromLocalFile(bundle)));
+                const BundleVerification result = QCoro::waitFor(copies->verify(item.id, QUrl::fromLocalFile(bundle)));
                 if (result.status != BundleVerification::Status::intact || !result.findings.isEmpty())
                     throw std::runtime_error("the installed bundle did not verify");
             });

@@ -18,7 +18,7 @@
 #include "SingleInstance.h"
 #include "SymbolGlyphs.h"
 #include "catalog/ManifestClient.h"
-#include "install/AppInstaller.h"
+#include "install/InstallLeftovers.h"
 #include "UiLogging.h"
 #include "store/LauncherStore.h"
 
@@ -92,7 +92,7 @@ int main(int argc, char *argv[])
     FirstFrameReport::mark("engine");
 
     // Clear what an install interrupted by a crash left behind (live installs are skipped).
-    AppInstaller::removeLeftovers(installRoot);
+    InstallLeftovers::remove(installRoot);
     auto *store = new LauncherStore(std::move(c), SeedManifest::manifest(), &app);
     FirstFrameReport::mark("store");
     // The catalog the last refresh kept, so the first frame shows the user's

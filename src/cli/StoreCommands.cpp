@@ -8,7 +8,8 @@
 #include "Interrupt.h"
 #include "StagedNotes.h"
 #include "StoreSession.h"
-#include "install/AppInstaller.h"
+#include "install/AppInstallerError.h"
+#include "install/InstallLeftovers.h"
 #include "store/AppManagement.h"
 #include "codec/EnumNames.h"
 #include "store/InstalledApps.h"
@@ -126,7 +127,7 @@ bool lackedSpace(const OperationOutcome &outcome)
 // Runs the store's install for app, reported as `report` prints it.
 OperationOutcome installAndReport(StoreSession &s, const AppManifestItem &app)
 {
-    AppInstaller::removeLeftovers(s.installRoot);
+    InstallLeftovers::remove(s.installRoot);
     s.store->setErrorMessage(std::nullopt);
     return s.await(s.store->install(app));
 }
@@ -241,7 +242,7 @@ int runUpdate(const CliInvocation &call)
     if (const auto status = ChangeGuards::running(s, changing, whenRunning(call), call.command.name, &reopen))
         return *status;
     const bool json = call.isSet(QStringLiteral("json"));
-    AppInstaller::removeLeftovers(s.installRoot);
+    InstallLeftovers::remove(s.installRoot);
     const bool whole = call.isSet(QStringLiteral("full"));
     s.store->installedApps()->setWholeArchives(whole);
     // What each update will download, where it can be told ahead.

@@ -233,7 +233,7 @@ private Q_SLOTS:
         QVERIFY(reused > 20 * 48 * 1024);
         QVERIFY(capturedWarnings().filter(QStringLiteral("whole archive")).isEmpty());
         // The previous copy is kept as after any update.
-        QCOMPARE(m_box->installer().previousVersion(QStringLiteral("notes"), QUrl::fromLocalFile(installed())), QStringLiteral("1.0"));
+        QCOMPARE(m_box->installedCopies().previousVersion(QStringLiteral("notes"), QUrl::fromLocalFile(installed())), QStringLiteral("1.0"));
     }
 
     // An installed file with the listed size but other bytes is fetched, never
@@ -279,7 +279,7 @@ private Q_SLOTS:
         QVERIFY(!shared(QStringLiteral("/Contents/Resources/part03.bin")));
         QVERIFY(!fetchedEntries().contains(QStringLiteral("helper")));
         // Rolled back, the copy in place is 1.0 as it was installed.
-        const InstallOutcome rolledBack = outcomeOf(m_box->installer().rollBack(QStringLiteral("notes"), QUrl::fromLocalFile(installed())));
+        const InstallOutcome rolledBack = outcomeOf(m_box->installedCopies().rollBack(QStringLiteral("notes"), QUrl::fromLocalFile(installed())));
         QVERIFY2(rolledBack.succeeded(), qPrintable(rolledBack.describe()));
         QCOMPARE(TempHome::fingerprint(installed()), before);
     }
@@ -425,7 +425,7 @@ private Q_SLOTS:
         const InstallOutcome outcome = update();
         QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
         QCOMPARE(InstalledCopies::damage(previous, QStringLiteral("notes")), std::nullopt);
-        QVERIFY(!waitForTask(m_box->installer().discardDamagedPrevious(QStringLiteral("notes"), bundle)));
+        QVERIFY(!waitForTask(m_box->installedCopies().discardDamagedPrevious(QStringLiteral("notes"), bundle)));
         QVERIFY(QFileInfo(previous).isDir());
 
         const QString file = installed() + relative;
@@ -440,8 +440,8 @@ private Q_SLOTS:
         const QMap<QString, QString> damaged = TempHome::fingerprint(installed());
 
         if (checkedFirst)
-            QVERIFY(waitForTask(m_box->installer().discardDamagedPrevious(QStringLiteral("notes"), bundle)));
-        const InstallOutcome rolledBack = outcomeOf(m_box->installer().rollBack(QStringLiteral("notes"), bundle));
+            QVERIFY(waitForTask(m_box->installedCopies().discardDamagedPrevious(QStringLiteral("notes"), bundle)));
+        const InstallOutcome rolledBack = outcomeOf(m_box->installedCopies().rollBack(QStringLiteral("notes"), bundle));
         QVERIFY(!rolledBack.succeeded());
         QVERIFY2(checkedFirst ? rolledBack.message().contains(QStringLiteral("no earlier copy"))
                               : rolledBack.message().contains(QStringLiteral("is damaged")),
@@ -450,7 +450,7 @@ private Q_SLOTS:
         QCOMPARE(TempHome::fingerprint(installed()), damaged);
         QCOMPARE(InstallReceipt::placedVersion(installed(), QStringLiteral("notes")), QStringLiteral("1.1"));
         QVERIFY(!QFileInfo::exists(previous));
-        QCOMPARE(m_box->installer().previousVersion(QStringLiteral("notes"), bundle), std::nullopt);
+        QCOMPARE(m_box->installedCopies().previousVersion(QStringLiteral("notes"), bundle), std::nullopt);
     }
 
     // An install over a damaged copy keeps no copy to go back to: going back
@@ -473,7 +473,7 @@ private Q_SLOTS:
         QVERIFY2(reinstalled.succeeded(), qPrintable(reinstalled.describe()));
         QCOMPARE(InstalledCopies::damage(installed(), QStringLiteral("notes")), std::nullopt);
         QVERIFY(!QFileInfo::exists(previous));
-        QCOMPARE(m_box->installer().previousVersion(QStringLiteral("notes"), QUrl::fromLocalFile(installed())), std::nullopt);
+        QCOMPARE(m_box->installedCopies().previousVersion(QStringLiteral("notes"), QUrl::fromLocalFile(installed())), std::nullopt);
     }
 
     // Cancelled while the changed entries arrive: the copy in place stays as it was.
