@@ -40,32 +40,82 @@
 
 Q_IMPORT_QML_PLUGIN(VantrelPlugin)
 
-int main(int argc, char *argv[])
+namespace {
+
+// What runLauncher made and hands to runWindows.
+struct Windows {
+    LauncherStore *store;
+    QObject *scenes;
+    QQuickWindow *mainWindow;
+    QString appName;
+};
+
+// What the windows need around them (tray, desktop, links, quitting); runs the event loop.
+int runWindows(QApplication &app, SingleInstance &instance, const QByteArray &link, bool startHidden, Windows windows)
 {
-    if (const std::optional<int> answered = LauncherOptions::answerWithoutWindows(argc, argv))
-        return *answered;
-
-    FirstFrameReport::mark("main");
-    SeatlessWayland::chooseInputMethod();
-    std::optional<NoDisplayExit> noDisplay(std::in_place);
-    QApplication app(argc, argv);
-    noDisplay.reset();
-    FirstFrameReport::mark("application");
-    QApplication::setOrganizationName(QStringLiteral("Vantrel"));
-    QApplication::setApplicationName(QStringLiteral("VantrelLauncher"));
-    QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
-
-    const bool startHidden = LauncherOptions::startsHidden(app);
-    if (FirstFrameReport::floorAsked()) {
-        SceneGraphChoice::apply();
-        return FirstFrameReport::showFloor();
+    LauncherStore *store = windows.store;
+    QObject *scenes = windows.scenes;
+    QQuickWindow *mainWindow = windows.mainWindow;
+    const QString appName = windows.appName;
+    // The tray panel is made on first use.
+    const auto trayPanel = [scenes]() -> QWindow * {
+        QVariant panel;
+        QMetaObject::invokeMethod(scenes, "ensureMenuBarPanel", Q_RETURN_ARG(QVariant, panel));
+        return qobject_cast<QWindow *>(panel.value<QObject *>());
+    };
+    std::unique_ptr<DesktopIntegration> desktop;
+    const auto startDesktop = [&] {
+        if (desktop)
+            return;
+        // Reading the icon looks through every image format plugin: not before the first frame.
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/qt/qml/Vantrel/resources/vantrel-launcher.png")));
+        desktop = std::make_unique<DesktopIntegration>(store, appName, trayPanel);
+    };
+    if (!startHidden) {
+        QObject::connect(mainWindow, &QQuickWindow::frameSwapped, &app, startDesktop,
+                         Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
     }
+    // Hidden, or a window the desktop never exposes (another workspace), draws no frame.
+    QTimer::singleShot(startHidden ? 0 : 2000, &app, startDesktop);
+    QObject::connect(&instance, &SingleInstance::activationRequested, AppScenes::instance(), &AppScenes::showMainWindow);
+    LinkRouter links(store, mainWindow);
+    QObject::connect(&instance, &SingleInstance::linkReceived, &links, &LinkRouter::follow);
+    if (!link.isEmpty())
+        links.follow(link);
+    // Quit from the tray menu, the panel or Ctrl+Q: running installs are cancelled first, after asking.
+    QuitFlow quitFlow(store, AppScenes::instance(), [] { QCoreApplication::quit(); });
+    // With the tray icon shown, closing the windows keeps the launcher in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Without it, closing the last window quits, cancelling running installs cleanly first.
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, [&desktop, &quitFlow] {
+        if (!desktop || !desktop->isTrayIconVisible())
+            quitFlow.confirm();
+    });
 
-    // A link from a web page or the desktop's search (QApplication took its own options out).
-    const QByteArray link = LinkRouter::linkArgument(argc, argv);
-    SingleInstance instance;
-    if (!instance.claim(LinkRouter::forHandOver(link)))
-        return 0;
+    FirstFrameReport::watch(mainWindow, store);
+    FirstFrameReport::watchCatalog(mainWindow, store);
+    FirstFrameReport::watchOpening(mainWindow, {
+        {QStringLiteral("preferences"), [] { AppScenes::instance()->showSettingsWindow(); }, QStringLiteral("settings")},
+        {QStringLiteral("switcher"), [mainWindow] {
+             if (QObject *root = mainWindow->property("rootView").value<QObject *>())
+                 root->setProperty("showQuickSwitcher", true);
+         }, QStringLiteral("main")},
+        // What a click on the tray icon does, where the desktop has no tray to click.
+        {QStringLiteral("tray"), [trayPanel] { if (QWindow *panel = trayPanel()) panel->show(); }, QStringLiteral("menuBarPanel")},
+    });
+    if (!startHidden)
+        mainWindow->show();
+    const int code = app.exec();
+    // Tearing down can take a moment; a start meanwhile must not hand over to us.
+    instance.release();
+    desktop.reset();
+    delete scenes;
+    return code;
+}
+
+// The store, the engine and the windows over them; then the launcher runs until it quits.
+int runLauncher(QApplication &app, SingleInstance &instance, const QByteArray &link, bool startHidden)
+{
     // Before the first window exists.
     const QString sceneGraph = SceneGraphChoice::apply();
     qCInfo(lcUi).noquote() << "Scene graph:" << sceneGraph;
@@ -137,59 +187,36 @@ int main(int argc, char *argv[])
         return 1;
     }
     FirstFrameReport::mark("windows");
+    return runWindows(app, instance, link, startHidden, {store, scenes, mainWindow, appName});
+}
 
-    // The tray panel is made on first use.
-    const auto trayPanel = [scenes]() -> QWindow * {
-        QVariant panel;
-        QMetaObject::invokeMethod(scenes, "ensureMenuBarPanel", Q_RETURN_ARG(QVariant, panel));
-        return qobject_cast<QWindow *>(panel.value<QObject *>());
-    };
-    std::unique_ptr<DesktopIntegration> desktop;
-    const auto startDesktop = [&] {
-        if (desktop)
-            return;
-        // Reading the icon looks through every image format plugin: not before the first frame.
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/qt/qml/Vantrel/resources/vantrel-launcher.png")));
-        desktop = std::make_unique<DesktopIntegration>(store, appName, trayPanel);
-    };
-    if (!startHidden) {
-        QObject::connect(mainWindow, &QQuickWindow::frameSwapped, &app, startDesktop,
-                         Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    if (const std::optional<int> answered = LauncherOptions::answerWithoutWindows(argc, argv))
+        return *answered;
+
+    FirstFrameReport::mark("main");
+    SeatlessWayland::chooseInputMethod();
+    std::optional<NoDisplayExit> noDisplay(std::in_place);
+    QApplication app(argc, argv);
+    noDisplay.reset();
+    FirstFrameReport::mark("application");
+    QApplication::setOrganizationName(QStringLiteral("Vantrel"));
+    QApplication::setApplicationName(QStringLiteral("VantrelLauncher"));
+    QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+
+    const bool startHidden = LauncherOptions::startsHidden(app);
+    if (FirstFrameReport::floorAsked()) {
+        SceneGraphChoice::apply();
+        return FirstFrameReport::showFloor();
     }
-    // Hidden, or a window the desktop never exposes (another workspace), draws no frame.
-    QTimer::singleShot(startHidden ? 0 : 2000, &app, startDesktop);
-    QObject::connect(&instance, &SingleInstance::activationRequested, AppScenes::instance(), &AppScenes::showMainWindow);
-    LinkRouter links(store, mainWindow);
-    QObject::connect(&instance, &SingleInstance::linkReceived, &links, &LinkRouter::follow);
-    if (!link.isEmpty())
-        links.follow(link);
-    // Quit from the tray menu, the panel or Ctrl+Q: running installs are cancelled first, after asking.
-    QuitFlow quitFlow(store, AppScenes::instance(), [] { QCoreApplication::quit(); });
-    // With the tray icon shown, closing the windows keeps the launcher in the tray.
-    QApplication::setQuitOnLastWindowClosed(false);
-    // Without it, closing the last window quits, cancelling running installs cleanly first.
-    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, [&desktop, &quitFlow] {
-        if (!desktop || !desktop->isTrayIconVisible())
-            quitFlow.confirm();
-    });
 
-    FirstFrameReport::watch(mainWindow, store);
-    FirstFrameReport::watchCatalog(mainWindow, store);
-    FirstFrameReport::watchOpening(mainWindow, {
-        {QStringLiteral("preferences"), [] { AppScenes::instance()->showSettingsWindow(); }, QStringLiteral("settings")},
-        {QStringLiteral("switcher"), [mainWindow] {
-             if (QObject *root = mainWindow->property("rootView").value<QObject *>())
-                 root->setProperty("showQuickSwitcher", true);
-         }, QStringLiteral("main")},
-        // What a click on the tray icon does, where the desktop has no tray to click.
-        {QStringLiteral("tray"), [trayPanel] { if (QWindow *panel = trayPanel()) panel->show(); }, QStringLiteral("menuBarPanel")},
-    });
-    if (!startHidden)
-        mainWindow->show();
-    const int code = app.exec();
-    // Tearing down can take a moment; a start meanwhile must not hand over to us.
-    instance.release();
-    desktop.reset();
-    delete scenes;
-    return code;
+    // A link from a web page or the desktop's search (QApplication took its own options out).
+    const QByteArray link = LinkRouter::linkArgument(argc, argv);
+    SingleInstance instance;
+    if (!instance.claim(LinkRouter::forHandOver(link)))
+        return 0;
+    return runLauncher(app, instance, link, startHidden);
 }

@@ -387,11 +387,9 @@ int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
     return found && found->isDamaged() ? CliExit::damaged : CliExit::failure;
 }
 
-}  // namespace
-
-void registerStoreCommands(CliRegistry &registry)
+// list, install and update.
+void registerInstallCommands(CliRegistry &registry, const QList<CliArgument> &id)
 {
-    const QList<CliArgument> id{{QStringLiteral("ID"), QT_TRID_NOOP("cliIdArgument")}};
     const CliOption json{QStringLiteral("json"), QT_TRID_NOOP("cliProgressJsonOption")};
     const CliOption noMetered{QStringLiteral("no-metered"), QT_TRID_NOOP("cliNoMeteredOption")};
     registry.add({
@@ -426,6 +424,11 @@ void registerStoreCommands(CliRegistry &registry)
         .takesLanguage = true,
         .run = runUpdate,
     });
+}
+
+// The commands on one installed app.
+void registerAppCommands(CliRegistry &registry, const QList<CliArgument> &id)
+{
     registry.add({
         .name = QStringLiteral("remove"),
         .usage = QStringLiteral("remove [--lang en|pl|de] ID"),
@@ -474,4 +477,13 @@ void registerStoreCommands(CliRegistry &registry)
         .takesLanguage = true,
         .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::storedWillDo, &openApp); },
     });
+}
+
+}  // namespace
+
+void registerStoreCommands(CliRegistry &registry)
+{
+    const QList<CliArgument> id{{QStringLiteral("ID"), QT_TRID_NOOP("cliIdArgument")}};
+    registerInstallCommands(registry, id);
+    registerAppCommands(registry, id);
 }
