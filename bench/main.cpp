@@ -277,6 +277,7 @@ void benchUpdate(const Options &options, const QString &base)
     installer.setTemporaryDirectory(base + QStringLiteral("/update-tmp"));
     installOnce(installer, item(one, QStringLiteral("1.0.0")));
     const QUrl bundle = QUrl::fromLocalFile(base + QStringLiteral("/update-root/Bench.app"));
+    const std::shared_ptr<InstalledCopyOperations> copies = defaultInstalledCopies(base + QStringLiteral("/update-root"));
     const qint64 archiveBytes = QFileInfo(two.archivePath).size();
     progress(QStringLiteral("update: %1 files, %2 unpacked, %3 archive").arg(shape.files).arg(mib(double(shape.unpackedBytes)), mib(double(archiveBytes))));
 
@@ -289,7 +290,7 @@ void benchUpdate(const Options &options, const QString &base)
         ::sync();
         const double time = BenchStats::timeMs([&] { installOnce(installer, target, control); });
         BackgroundCleanup::waitForAll(60000);
-        QCoro::waitFor(installer.rollBack(target.id, bundle));
+        QCoro::waitFor(copies->rollBack(target.id, bundle));
         return time;
     };
     const auto compare = [&](const QString &measure, const AppManifestItem &target, double goal) {
@@ -315,6 +316,202 @@ void benchUpdate(const Options &options, const QString &base)
     compare(QStringLiteral("update time, 5 % changed, 100 Mbit/s"), changed, 0.15);
     server.setPace(0);
     compare(QStringLiteral("update time, every file changed, loopback"), item(all, QStringLiteral("3.0.0")), 1.05);
+}
+
+// Each side once untimed, then options.runs rounds of all, the first side
+// turning each round; yields each side's times.
+QList<QList<double>> timeSides(const Options &options, const QList<std::function<double()>> &sides, const QStringList &names,
+                               const std::function<void()> &afterWarmUp)
+{
+    // Every side starts with nothing left to write back: otherwise the
+    // launcher's flush would also pay for the pages the other sides left dirty.
+    for (const auto &side : sides) {
+        ::sync();
+        side();
+    }
+    afterWarmUp();
+    const int sideCount = int(sides.size());
+    QList<QList<double>> times(sideCount);
+    for (int run = 0; run < options.runs; ++run) {
+        QStringList shown;
+        for (int k = 0; k < sideCount; ++k) {
+            const int which = (run + k) % sideCount;
+            ::sync();
+            times[which].append(sides[which]());
+        }
+        for (int k = 0; k < sideCount; ++k)
+            shown.append(names[k] + QLatin1Char(' ') + ms(times[k].last()));
+        progress(QStringLiteral("install run %1: %2").arg(run + 1).arg(shown.join(QStringLiteral(", "))));
+    }
+    return times;
+}
+
+// The launcher's install (side 0) against each hand-made pipeline.
+void addInstallComparisons(const QString &section, const QString &describe, const QList<QList<double>> &times,
+                           const QStringList &names)
+{
+    const double launcher = median(times[0]);
+    rows.append({section, QStringLiteral("bundle (") + describe + QLatin1Char(')'), {}, {}, {}, {}, {}});
+    const struct {
+        int side;
+        const char *measure;
+        double goal;
+    } comparisons[] = {{1, "end to end vs curl+sha256sum+bsdtar+mv+rm", 0.35},
+                       {2, "end to end vs curl+sha256sum+unzip+mv+rm", 0.45},
+                       {3, "end to end vs curl+sha256sum+bsdtar+mv+rm+sync", 0.50}};
+    for (const auto &c : comparisons) {
+        const double other = median(times[c.side]);
+        rows.append({section, QLatin1String(c.measure), ms(launcher), ms(other), QString::number(launcher / other, 'f', 2),
+                     QStringLiteral("<= %1").arg(c.goal, 0, 'f', 2), verdict(launcher / other, c.goal)});
+        ratios.append(QStringLiteral("install/%1 %2").arg(names[c.side]).arg(launcher / other, 0, 'f', 2));
+    }
+}
+
+// What the disk allows: the placed files written again and flushed, no
+// download, no checksum, no inflating. An install cannot take less than
+// this plus its download.
+void benchDiskFloor(const Options &options, const QString &base, const QString &section, double launcher)
+{
+    const QString bundle = base + QStringLiteral("/launcher-root/") + QLatin1String(BundleArchive::bundleName);
+    const QString copy = base + QStringLiteral("/floor-copy");
+    QList<double> floorTimes;
+    for (int run = 0; run < options.runs; ++run) {
+        QDir(copy).removeRecursively();
+        ::sync();
+        floorTimes.append(timeShell(QStringLiteral(R"(cp -r "$1" "$2" && sync)"), {bundle, copy}));
+    }
+    QDir(copy).removeRecursively();
+    const double floor = median(floorTimes);
+    rows.append({section, QStringLiteral("  the disk's floor: the placed files copied (cp -r) and flushed (sync), page cache warm"),
+                 ms(launcher), ms(floor), QString::number(launcher / floor, 'f', 2), {}, {}});
+}
+
+// Where the launcher's install time goes, phase by phase.
+void addPhaseRows(const QString &section, const QList<std::array<double, InstallPhases::count>> &phaseRuns)
+{
+    const QStringList phaseNames = InstallPhases::names();
+    for (int p = 0; p < InstallPhases::count; ++p) {
+        QList<double> values;
+        for (const auto &run : std::as_const(phaseRuns))
+            values.append(run[size_t(p)]);
+        rows.append({section, QStringLiteral("  launcher phase: ") + phaseNames[p], ms(median(values)), {}, {}, {}, {}});
+    }
+}
+
+// Verifying the installed bundle against its receipt, against sha256sum checking a list of the same files.
+void benchVerify(const Options &options, const QString &base, const QString &section, const QString &appId)
+{
+    const QString bundle = base + QStringLiteral("/launcher-root/") + QLatin1String(BundleArchive::bundleName);
+    const QString list = base + QStringLiteral("/verify-list.txt");
+    timeShell(QStringLiteral(R"(cd "$1" && find . -type f -print0 | xargs -0 sha256sum > "$2")"), {bundle, list});
+    const QString loadBeforeVerify = loadAverage();
+    const std::shared_ptr<InstalledCopyOperations> copies = defaultInstalledCopies(base + QStringLiteral("/launcher-root"));
+    const auto launcherVerify = [&] {
+        return BenchStats::timeMs([&] {
+            const BundleVerification result = QCoro::waitFor(copies->verify(appId, QUrl::fromLocalFile(bundle)));
+            if (result.status != BundleVerification::Status::intact || !result.findings.isEmpty())
+                throw std::runtime_error("the installed bundle did not verify");
+        });
+    };
+    const auto handVerify = [&] { return timeShell(QStringLiteral(R"(cd "$1" && sha256sum -c --quiet "$2")"), {bundle, list}); };
+    // One warm-up of each first: both read from the page cache.
+    const BenchStats::Pair pair = BenchStats::compare(options.runs, launcherVerify, handVerify);
+    rows.append({section, QStringLiteral("verify the installed bundle vs sha256sum -c over the same files (page cache warm)"),
+                 ms(pair.a), ms(pair.b), QString::number(pair.ratio(), 'f', 2), QStringLiteral("<= 0.80"),
+                 verdict(pair.ratio(), 0.80)});
+    rows.append({section, QStringLiteral("  load average before / after the verify runs"), loadBeforeVerify, loadAverage(), {}, {}, {}});
+    ratios.append(QStringLiteral("verify/sha256sum %1").arg(pair.ratio(), 0, 'f', 2));
+    QFile::remove(list);
+}
+
+// What inflating deflated entries whole buys: the extraction alone, checksums
+// taken, on both of the extractor's roads, alternating.
+void benchExtractionRoads(const Options &options, const QString &base, const QString &section, const QString &archive)
+{
+    const QString out = base + QStringLiteral("/roads");
+    const auto road = [&](qint64 wholeEntryBytes) -> std::function<double()> {
+        return [&, wholeEntryBytes] {
+            QDir(out).removeRecursively();
+            QDir().mkpath(out);
+            ::sync();
+            LibarchiveExtractor::Limits limits;
+            limits.wholeEntryBytes = wholeEntryBytes;
+            ExtractedChecksums checksums;
+            return BenchStats::timeMs([&] { LibarchiveExtractor(limits).extractZip(archive, out, nullptr, nullptr, &checksums); });
+        };
+    };
+    const BenchStats::Pair pair = BenchStats::compare(options.runs, road(LibarchiveExtractor::Limits().wholeEntryBytes), road(0));
+    rows.append({section, QStringLiteral("  extraction alone, CRC-32 taken: deflated entries inflated whole vs all through libarchive"),
+                 ms(pair.a), ms(pair.b), QString::number(pair.ratio(), 'f', 2), {}, {}});
+    QDir(out).removeRecursively();
+}
+
+// SHA-256 throughput of the installer's hasher against openssl's own figure.
+void benchSha256(const Options &options, const QString &section)
+{
+    // Like openssl speed: one 1 MiB block, hashed over and over, so both
+    // sides measure the hash and not the memory behind it.
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (qsizetype i = 0; i < buffer.size(); ++i)
+        buffer[i] = char(i * 131 + (i >> 12));
+    const int blocks = options.smoke ? 16 : 512;
+    const auto hashRun = [&] {
+        const double t = BenchStats::timeMs([&] {
+            Sha256Stream sha256;
+            for (int k = 0; k < blocks; ++k)
+                sha256.update(buffer.constData(), size_t(buffer.size()));
+            sha256.finishHex();
+        });
+        return double(blocks) / (t / 1000);
+    };
+    // Throughputs: higher is better, so the comparison runs on their inverses.
+    const BenchStats::Pair pair = BenchStats::compare(
+        options.runs, [&] { return 1000.0 / hashRun(); }, [] { return 1000.0 / openSslSha256MiBps(); });
+    const double ours = 1000.0 / pair.a;
+    const double theirs = 1000.0 / pair.b;
+    rows.append({section, QStringLiteral("SHA-256 throughput vs openssl speed -evp sha256"),
+                 QStringLiteral("%1 MiB/s").arg(ours, 0, 'f', 0), QStringLiteral("%1 MiB/s").arg(theirs, 0, 'f', 0),
+                 QString::number(ours / theirs, 'f', 2), {}, {}});
+    ratios.append(QStringLiteral("sha256/openssl %1").arg(ours / theirs, 0, 'f', 2));
+}
+
+// Peak memory of a large install, in a child so nothing else counts.
+void benchPeakMemory(const Options &options, const QString &base, const QString &section)
+{
+    BundleArchive::Shape big;
+    big.files = int(2000 * options.size);
+    big.unpackedBytes = options.memoryArchiveMiB << 20;
+    big.incompressibleShare = 0.95;
+    const QString bigArchive = base + QStringLiteral("/big.zip");
+    progress(QStringLiteral("writing the large archive"));
+    const BundleArchive::Written bigWritten = BundleArchive::write(bigArchive, big);
+    const QString bigSha = Sha256Stream::fileHex(bigArchive).value();
+    BenchServer bigServer(bigArchive);
+    QDir().mkpath(base + QStringLiteral("/memory-tmp"));
+    const auto child = [&]() -> double {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+        process.setReadChannel(QProcess::StandardOutput);
+        process.start(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("--install-once"), bigServer.url(), bigSha,
+                       base + QStringLiteral("/memory-root"), base + QStringLiteral("/memory-tmp")});
+        if (!process.waitForFinished(-1) || process.exitCode() != 0) {
+            std::fprintf(stderr, "%s", process.readAllStandardError().constData());
+            throw std::runtime_error("the install child failed");
+        }
+        const QList<QByteArray> f = process.readAllStandardOutput().simplified().split(' ');
+        if (f.size() != 4)
+            throw std::runtime_error("the install child printed no figures");
+        return double(f[3].toLongLong() - f[1].toLongLong()) * 1024;
+    };
+    const double peak = BenchStats::single(options.runs, [&] {
+        ::sync();
+        return child();
+    });
+    rows.append({section,
+                  QStringLiteral("peak RSS over idle, installing a %1 archive").arg(mib(double(bigWritten.archiveBytes))),
+                  mib(peak), {}, {}, QStringLiteral("<= 32 MiB"), verdict(peak, 32.0 * (1 << 20))});
+    QFile::remove(bigArchive);
 }
 
 void benchInstall(const Options &options, const QString &base)
@@ -373,184 +570,24 @@ void benchInstall(const Options &options, const QString &base)
     };
     const QStringList names = {QStringLiteral("launcher"), QStringLiteral("bsdtar"), QStringLiteral("unzip"),
                                QStringLiteral("bsdtar+sync")};
-    const std::function<double()> sides[] = {launcherSide, handSide(QStringLiteral("bsdtar"), false),
-                                             handSide(QStringLiteral("unzip"), false), handSide(QStringLiteral("bsdtar"), true)};
-    constexpr int sideCount = int(std::size(sides));
-    // Every side starts with nothing left to write back: otherwise the
-    // launcher's flush would also pay for the pages the other sides left dirty.
-    for (const auto &side : sides) {
-        ::sync();
-        side();
-    }
-    phaseRuns.clear();
-    reports.clear();
-    afterwards.clear();
-    QList<double> times[sideCount];
-    for (int run = 0; run < options.runs; ++run) {
-        QStringList shown;
-        for (int k = 0; k < sideCount; ++k) {
-            const int which = (run + k) % sideCount;
-            ::sync();
-            times[which].append(sides[which]());
-        }
-        for (int k = 0; k < sideCount; ++k)
-            shown.append(names[k] + QLatin1Char(' ') + ms(times[k].last()));
-        progress(QStringLiteral("install run %1: %2").arg(run + 1).arg(shown.join(QStringLiteral(", "))));
-    }
-    const double launcher = median(times[0]);
-    rows.append({section, QStringLiteral("bundle (") + describe + QLatin1Char(')'), {}, {}, {}, {}, {}});
-    const struct {
-        int side;
-        const char *measure;
-        double goal;
-    } comparisons[] = {{1, "end to end vs curl+sha256sum+bsdtar+mv+rm", 0.35},
-                       {2, "end to end vs curl+sha256sum+unzip+mv+rm", 0.45},
-                       {3, "end to end vs curl+sha256sum+bsdtar+mv+rm+sync", 0.50}};
-    for (const auto &c : comparisons) {
-        const double other = median(times[c.side]);
-        rows.append({section, QLatin1String(c.measure), ms(launcher), ms(other), QString::number(launcher / other, 'f', 2),
-                     QStringLiteral("<= %1").arg(c.goal, 0, 'f', 2), verdict(launcher / other, c.goal)});
-        ratios.append(QStringLiteral("install/%1 %2").arg(names[c.side]).arg(launcher / other, 0, 'f', 2));
-    }
-    // What the disk allows: the placed files written again and flushed, no
-    // download, no checksum, no inflating. An install cannot take less than
-    // this plus its download.
-    {
-        const QString bundle = base + QStringLiteral("/launcher-root/") + QLatin1String(BundleArchive::bundleName);
-        const QString copy = base + QStringLiteral("/floor-copy");
-        QList<double> floorTimes;
-        for (int run = 0; run < options.runs; ++run) {
-            QDir(copy).removeRecursively();
-            ::sync();
-            floorTimes.append(timeShell(QStringLiteral(R"(cp -r "$1" "$2" && sync)"), {bundle, copy}));
-        }
-        QDir(copy).removeRecursively();
-        const double floor = median(floorTimes);
-        rows.append({section, QStringLiteral("  the disk's floor: the placed files copied (cp -r) and flushed (sync), page cache warm"),
-                     ms(launcher), ms(floor), QString::number(launcher / floor, 'f', 2), {}, {}});
-    }
-    const QStringList phaseNames = InstallPhases::names();
-    for (int p = 0; p < InstallPhases::count; ++p) {
-        QList<double> values;
-        for (const auto &run : std::as_const(phaseRuns))
-            values.append(run[size_t(p)]);
-        rows.append({section, QStringLiteral("  launcher phase: ") + phaseNames[p], ms(median(values)), {}, {}, {}, {}});
-    }
+    const QList<std::function<double()>> sides = {launcherSide, handSide(QStringLiteral("bsdtar"), false),
+                                                  handSide(QStringLiteral("unzip"), false), handSide(QStringLiteral("bsdtar"), true)};
+    const QList<QList<double>> times = timeSides(options, sides, names, [&] {
+        phaseRuns.clear();
+        reports.clear();
+        afterwards.clear();
+    });
+    addInstallComparisons(section, describe, times, names);
+    benchDiskFloor(options, base, section, median(times[0]));
+    addPhaseRows(section, phaseRuns);
     rows.append({section, QStringLiteral("  launcher, after returning: clean-up on a worker (untimed above)"), ms(median(afterwards)),
                  {}, {}, {}, {}});
     rows.append({section, QStringLiteral("  progress reports per install"), QString::number(median(reports), 'f', 0), {}, {}, {}, {}});
     rows.append({section, QStringLiteral("  load average before / after the install runs"), loadBefore, loadAverage(), {}, {}, {}});
-
-    // Verifying the installed bundle against its receipt, against sha256sum checking a list of the same files.
-    {
-        const QString bundle = base + QStringLiteral("/launcher-root/") + QLatin1String(BundleArchive::bundleName);
-        const QString list = base + QStringLiteral("/verify-list.txt");
-        timeShell(QStringLiteral(R"(cd "$1" && find . -type f -print0 | xargs -0 sha256sum > "$2")"), {bundle, list});
-        const QString loadBeforeVerify = loadAverage();
-        const auto launcherVerify = [&] {
-            return BenchStats::timeMs([&] {
-                const BundleVerification result = QCoro::waitFor(installer.verify(item.id, QUrl::fromLocalFile(bundle)));
-                if (result.status != BundleVerification::Status::intact || !result.findings.isEmpty())
-                    throw std::runtime_error("the installed bundle did not verify");
-            });
-        };
-        const auto handVerify = [&] { return timeShell(QStringLiteral(R"(cd "$1" && sha256sum -c --quiet "$2")"), {bundle, list}); };
-        // One warm-up of each first: both read from the page cache.
-        const BenchStats::Pair pair = BenchStats::compare(options.runs, launcherVerify, handVerify);
-        rows.append({section, QStringLiteral("verify the installed bundle vs sha256sum -c over the same files (page cache warm)"),
-                     ms(pair.a), ms(pair.b), QString::number(pair.ratio(), 'f', 2), QStringLiteral("<= 0.80"),
-                     verdict(pair.ratio(), 0.80)});
-        rows.append({section, QStringLiteral("  load average before / after the verify runs"), loadBeforeVerify, loadAverage(), {}, {}, {}});
-        ratios.append(QStringLiteral("verify/sha256sum %1").arg(pair.ratio(), 0, 'f', 2));
-        QFile::remove(list);
-    }
-
-    // What inflating deflated entries whole buys: the extraction alone, checksums
-    // taken, on both of the extractor's roads, alternating.
-    {
-        const QString out = base + QStringLiteral("/roads");
-        const auto road = [&](qint64 wholeEntryBytes) -> std::function<double()> {
-            return [&, wholeEntryBytes] {
-                QDir(out).removeRecursively();
-                QDir().mkpath(out);
-                ::sync();
-                LibarchiveExtractor::Limits limits;
-                limits.wholeEntryBytes = wholeEntryBytes;
-                ExtractedChecksums checksums;
-                return BenchStats::timeMs([&] { LibarchiveExtractor(limits).extractZip(archive, out, nullptr, nullptr, &checksums); });
-            };
-        };
-        const BenchStats::Pair pair = BenchStats::compare(options.runs, road(LibarchiveExtractor::Limits().wholeEntryBytes), road(0));
-        rows.append({section, QStringLiteral("  extraction alone, CRC-32 taken: deflated entries inflated whole vs all through libarchive"),
-                     ms(pair.a), ms(pair.b), QString::number(pair.ratio(), 'f', 2), {}, {}});
-        QDir(out).removeRecursively();
-    }
-
-    // SHA-256 throughput of the installer's hasher against openssl's own figure.
-    {
-        // Like openssl speed: one 1 MiB block, hashed over and over, so both
-        // sides measure the hash and not the memory behind it.
-        QByteArray buffer(1 << 20, Qt::Uninitialized);
-        for (qsizetype i = 0; i < buffer.size(); ++i)
-            buffer[i] = char(i * 131 + (i >> 12));
-        const int blocks = options.smoke ? 16 : 512;
-        const auto hashRun = [&] {
-            const double t = BenchStats::timeMs([&] {
-                Sha256Stream sha256;
-                for (int k = 0; k < blocks; ++k)
-                    sha256.update(buffer.constData(), size_t(buffer.size()));
-                sha256.finishHex();
-            });
-            return double(blocks) / (t / 1000);
-        };
-        // Throughputs: higher is better, so the comparison runs on their inverses.
-        const BenchStats::Pair pair = BenchStats::compare(
-            options.runs, [&] { return 1000.0 / hashRun(); }, [] { return 1000.0 / openSslSha256MiBps(); });
-        const double ours = 1000.0 / pair.a;
-        const double theirs = 1000.0 / pair.b;
-        rows.append({section, QStringLiteral("SHA-256 throughput vs openssl speed -evp sha256"),
-                     QStringLiteral("%1 MiB/s").arg(ours, 0, 'f', 0), QStringLiteral("%1 MiB/s").arg(theirs, 0, 'f', 0),
-                     QString::number(ours / theirs, 'f', 2), {}, {}});
-        ratios.append(QStringLiteral("sha256/openssl %1").arg(ours / theirs, 0, 'f', 2));
-    }
-
-    // Peak memory of a large install, in a child so nothing else counts.
-    {
-        BundleArchive::Shape big;
-        big.files = int(2000 * options.size);
-        big.unpackedBytes = options.memoryArchiveMiB << 20;
-        big.incompressibleShare = 0.95;
-        const QString bigArchive = base + QStringLiteral("/big.zip");
-        progress(QStringLiteral("writing the large archive"));
-        const BundleArchive::Written bigWritten = BundleArchive::write(bigArchive, big);
-        const QString bigSha = Sha256Stream::fileHex(bigArchive).value();
-        BenchServer bigServer(bigArchive);
-        QDir().mkpath(base + QStringLiteral("/memory-tmp"));
-        const auto child = [&]() -> double {
-            QProcess process;
-            process.setProcessChannelMode(QProcess::SeparateChannels);
-            process.setReadChannel(QProcess::StandardOutput);
-            process.start(QCoreApplication::applicationFilePath(),
-                          {QStringLiteral("--install-once"), bigServer.url(), bigSha,
-                           base + QStringLiteral("/memory-root"), base + QStringLiteral("/memory-tmp")});
-            if (!process.waitForFinished(-1) || process.exitCode() != 0) {
-                std::fprintf(stderr, "%s", process.readAllStandardError().constData());
-                throw std::runtime_error("the install child failed");
-            }
-            const QList<QByteArray> f = process.readAllStandardOutput().simplified().split(' ');
-            if (f.size() != 4)
-                throw std::runtime_error("the install child printed no figures");
-            return double(f[3].toLongLong() - f[1].toLongLong()) * 1024;
-        };
-        const double peak = BenchStats::single(options.runs, [&] {
-            ::sync();
-            return child();
-        });
-        rows.append({section,
-                      QStringLiteral("peak RSS over idle, installing a %1 archive").arg(mib(double(bigWritten.archiveBytes))),
-                      mib(peak), {}, {}, QStringLiteral("<= 32 MiB"), verdict(peak, 32.0 * (1 << 20))});
-        QFile::remove(bigArchive);
-    }
+    benchVerify(options, base, section, item.id);
+    benchExtractionRoads(options, base, section, archive);
+    benchSha256(options, section);
+    benchPeakMemory(options, base, section);
 }
 
 // ---- catalog ------------------------------------------------------------------
@@ -883,25 +920,12 @@ void benchFirstFrame(const Options &options, const QString &base)
                  {}, {}, {}});
 }
 
-void benchStartup(const Options &options, const QString &base)
+// Process start to first frame over stored catalogs of 20 and 2,000 apps,
+// the service unreachable.
+void benchStoredCatalogStarts(const Options &options, const QString &launcher, const QString &base, const QString &unreachable)
 {
     const QString section = QStringLiteral("start-up");
-    const QString launcher = QString::fromUtf8(VANTREL_BENCH_LAUNCHER);
-    if (launcher.isEmpty() || !QFileInfo(launcher).isExecutable()) {
-        rows.append({section, QStringLiteral("vantrel-launcher not built (configure with -DVANTREL_BUILD_APP=ON)"),
-                     QStringLiteral("skipped"), {}, {}, {}, {}});
-        return;
-    }
-    const int idleMs = options.smoke ? 500 : 3000;
     const auto firstFrameSeen = [](const LaunchFigures &f) { return f.firstFrame >= 0; };
-    const QString loadBefore = loadAverage();
-    const SessionBus bus;
-    sessionBusAddress = bus.address();
-    if (sessionBusAddress.isEmpty())
-        rows.append({section, QStringLiteral("  no dbus-daemon: the launcher starts without a session bus"), {}, {}, {}, {}, {}});
-
-    // Stored catalogs of 20 and 2,000 apps, the service unreachable.
-    const QString unreachable = unreachableManifestUrl();
     for (const int size : {20, 2000}) {
         const QString home = base + QStringLiteral("/home-stored-%1").arg(size);
         storeCatalog(home, unreachable, makeManifest(size));
@@ -920,6 +944,47 @@ void benchStartup(const Options &options, const QString &base)
             rows.append({section, QStringLiteral("  marks since process start: ") + markMedians(runs), {}, {}, {}, {}, {}});
         }
     }
+}
+
+// First opening of the secondary views, each in a fresh launcher.
+void benchFirstOpenings(const Options &options, const QString &launcher, const QString &base, const QString &unreachable)
+{
+    const QString section = QStringLiteral("start-up");
+    for (const char *view : {"preferences", "switcher", "tray"}) {
+        QProcessEnvironment env = launcherEnvironment(base + QStringLiteral("/home-open-") + QLatin1String(view), unreachable);
+        storeCatalog(base + QStringLiteral("/home-open-") + QLatin1String(view), unreachable, makeManifest(20));
+        env.insert(QStringLiteral("VANTREL_REPORT_OPENING"), QLatin1String(view));
+        const QList<LaunchFigures> runs = launches(options, [&] {
+            return launchOnce(launcher, env, 0, [](const LaunchFigures &f) { return f.opened >= 0; });
+        });
+        const double opened = medianOf(runs, &LaunchFigures::opened);
+        const QString name = QLatin1String(view) == QLatin1String("switcher") ? QStringLiteral("quick switcher")
+            : QLatin1String(view) == QLatin1String("tray")                    ? QStringLiteral("tray panel")
+                                                                               : QStringLiteral("preferences");
+        rows.append({section, QStringLiteral("first opening of the %1 (request to its first frame)").arg(name), ms(opened), {}, {},
+                     QStringLiteral("<= 50 ms"), verdict(opened, 50)});
+    }
+}
+
+void benchStartup(const Options &options, const QString &base)
+{
+    const QString section = QStringLiteral("start-up");
+    const QString launcher = QString::fromUtf8(VANTREL_BENCH_LAUNCHER);
+    if (launcher.isEmpty() || !QFileInfo(launcher).isExecutable()) {
+        rows.append({section, QStringLiteral("vantrel-launcher not built (configure with -DVANTREL_BUILD_APP=ON)"),
+                     QStringLiteral("skipped"), {}, {}, {}, {}});
+        return;
+    }
+    const int idleMs = options.smoke ? 500 : 3000;
+    const QString loadBefore = loadAverage();
+    const SessionBus bus;
+    sessionBusAddress = bus.address();
+    if (sessionBusAddress.isEmpty())
+        rows.append({section, QStringLiteral("  no dbus-daemon: the launcher starts without a session bus"), {}, {}, {}, {}, {}});
+
+    // Stored catalogs of 20 and 2,000 apps, the service unreachable.
+    const QString unreachable = unreachableManifestUrl();
+    benchStoredCatalogStarts(options, launcher, base, unreachable);
 
     // The service answers with a newer version of the stored catalog.
     LauncherManifest served = makeManifest(20);
@@ -967,21 +1032,7 @@ void benchStartup(const Options &options, const QString &base)
         rows.append({section, QStringLiteral("real window: Xvfb not installed"), QStringLiteral("skipped"), {}, {}, {}, {}});
     }
 
-    // First opening of the secondary views, each in a fresh launcher.
-    for (const char *view : {"preferences", "switcher", "tray"}) {
-        QProcessEnvironment env = launcherEnvironment(base + QStringLiteral("/home-open-") + QLatin1String(view), unreachable);
-        storeCatalog(base + QStringLiteral("/home-open-") + QLatin1String(view), unreachable, makeManifest(20));
-        env.insert(QStringLiteral("VANTREL_REPORT_OPENING"), QLatin1String(view));
-        const QList<LaunchFigures> runs = launches(options, [&] {
-            return launchOnce(launcher, env, 0, [](const LaunchFigures &f) { return f.opened >= 0; });
-        });
-        const double opened = medianOf(runs, &LaunchFigures::opened);
-        const QString name = QLatin1String(view) == QLatin1String("switcher") ? QStringLiteral("quick switcher")
-            : QLatin1String(view) == QLatin1String("tray")                    ? QStringLiteral("tray panel")
-                                                                               : QStringLiteral("preferences");
-        rows.append({section, QStringLiteral("first opening of the %1 (request to its first frame)").arg(name), ms(opened), {}, {},
-                     QStringLiteral("<= 50 ms"), verdict(opened, 50)});
-    }
+    benchFirstOpenings(options, launcher, base, unreachable);
     rows.append({section, QStringLiteral("  load average before / after the start-up runs"), loadBefore, loadAverage(), {}, {}, {}});
 }
 

@@ -8,7 +8,8 @@
 #include "Interrupt.h"
 #include "StagedNotes.h"
 #include "StoreSession.h"
-#include "install/AppInstaller.h"
+#include "install/AppInstallerError.h"
+#include "install/InstallLeftovers.h"
 #include "store/AppManagement.h"
 #include "codec/EnumNames.h"
 #include "store/InstalledApps.h"
@@ -126,7 +127,7 @@ bool lackedSpace(const OperationOutcome &outcome)
 // Runs the store's install for app, reported as `report` prints it.
 OperationOutcome installAndReport(StoreSession &s, const AppManifestItem &app)
 {
-    AppInstaller::removeLeftovers(s.installRoot);
+    InstallLeftovers::remove(s.installRoot);
     s.store->setErrorMessage(std::nullopt);
     return s.await(s.store->install(app));
 }
@@ -241,7 +242,7 @@ int runUpdate(const CliInvocation &call)
     if (const auto status = ChangeGuards::running(s, changing, whenRunning(call), call.command.name, &reopen))
         return *status;
     const bool json = call.isSet(QStringLiteral("json"));
-    AppInstaller::removeLeftovers(s.installRoot);
+    InstallLeftovers::remove(s.installRoot);
     const bool whole = call.isSet(QStringLiteral("full"));
     s.store->installedApps()->setWholeArchives(whole);
     // What each update will download, where it can be told ahead.
@@ -386,11 +387,9 @@ int openApp(StoreSession &s, const AppManifestItem &app, const CliInvocation &)
     return found && found->isDamaged() ? CliExit::damaged : CliExit::failure;
 }
 
-}  // namespace
-
-void registerStoreCommands(CliRegistry &registry)
+// list, install and update.
+void registerInstallCommands(CliRegistry &registry, const QList<CliArgument> &id)
 {
-    const QList<CliArgument> id{{QStringLiteral("ID"), QT_TRID_NOOP("cliIdArgument")}};
     const CliOption json{QStringLiteral("json"), QT_TRID_NOOP("cliProgressJsonOption")};
     const CliOption noMetered{QStringLiteral("no-metered"), QT_TRID_NOOP("cliNoMeteredOption")};
     registry.add({
@@ -425,6 +424,11 @@ void registerStoreCommands(CliRegistry &registry)
         .takesLanguage = true,
         .run = runUpdate,
     });
+}
+
+// The commands on one installed app.
+void registerAppCommands(CliRegistry &registry, const QList<CliArgument> &id)
+{
     registry.add({
         .name = QStringLiteral("remove"),
         .usage = QStringLiteral("remove [--lang en|pl|de] ID"),
@@ -473,4 +477,13 @@ void registerStoreCommands(CliRegistry &registry)
         .takesLanguage = true,
         .run = [](const CliInvocation &call) { return runOnApp(call, CatalogNeed::storedWillDo, &openApp); },
     });
+}
+
+}  // namespace
+
+void registerStoreCommands(CliRegistry &registry)
+{
+    const QList<CliArgument> id{{QStringLiteral("ID"), QT_TRID_NOOP("cliIdArgument")}};
+    registerInstallCommands(registry, id);
+    registerAppCommands(registry, id);
 }

@@ -1,7 +1,7 @@
 #include "StoreSession.h"
 
 #include "DefaultCollaborators.h"
-#include "install/AppInstaller.h"
+#include "install/InstallLeftovers.h"
 #include "install/BackgroundCleanup.h"
 #include "monitoring/Monitoring.h"
 
@@ -20,7 +20,7 @@ StoreSession::StoreSession(VantrelLocale locale)
 {
     installRoot = defaultInstallRoot();
     // Every start clears what an interrupted install left (live installs are skipped).
-    AppInstaller::removeLeftovers(installRoot);
+    InstallLeftovers::remove(installRoot);
     session = std::make_unique<QNetworkAccessManager>();
     LauncherStore::Collaborators c = defaultCollaborators(session.get(), installRoot);
     reporter = std::dynamic_pointer_cast<LauncherErrorReporter>(c.errorReporter);

@@ -11,7 +11,7 @@
 #include "PlistBundleInspector.h"
 #include "SettingsUserDefaults.h"
 #include "codec/EnumNames.h"
-#include "install/AppInstaller.h"
+#include "install/InstalledCopyOperations.h"
 #include "store/InstallRecords.h"
 #include "store/InstalledApps.h"
 
@@ -129,7 +129,7 @@ int runVerify(const CliInvocation &call)
     if (ids.isEmpty() && !json)
         Cli::out() << qtTrId("cliNoAppsInstalled") << Qt::endl;
 
-    AppInstaller installer(QUrl::fromLocalFile(defaultInstallRoot()), nullptr, defaultInstallerLayers());
+    const std::shared_ptr<InstalledCopyOperations> copies = defaultInstalledCopies(defaultInstallRoot());
     auto cancel = std::make_shared<std::atomic_bool>(false);
     // Ctrl-C stops the check under way and starts no other.
     const InterruptWatch interrupt([cancel] { cancel->store(true); });
@@ -141,7 +141,7 @@ int runVerify(const CliInvocation &call)
         control.onProgress = [&line](qint64 done, qint64 total) { line.report(done, total); };
         BundleVerification result;
         try {
-            result = waitForTask(installer.verify(id, installed.value(id).bundle, control));
+            result = waitForTask(copies->verify(id, installed.value(id).bundle, control));
         } catch (const LauncherError &error) {
             Cli::err() << "vantrel verify: " << Cli::printable(id) << ": " << Cli::printable(error.localizedDescription()) << Qt::endl;
             status = worse(status, CliExit::failure);

@@ -35,6 +35,11 @@ AppInstaller::Layers defaultInstallerLayers()
     return layers;
 }
 
+std::shared_ptr<InstalledCopyOperations> defaultInstalledCopies(const QString &installRoot)
+{
+    return std::make_shared<InstalledCopyOperations>(QUrl::fromLocalFile(installRoot), std::make_shared<AtomicDirectoryReplacer>());
+}
+
 std::shared_ptr<DesktopEntries> defaultDesktopEntries(std::shared_ptr<const LinuxWorkspace> workspace)
 {
 #ifdef Q_OS_MACOS
@@ -57,6 +62,7 @@ LauncherStore::Collaborators defaultCollaborators(QNetworkAccessManager *session
     manifestClient->setCache(std::make_shared<CatalogCache>(CatalogCache::defaultFolder()));
     c.manifestLoader = manifestClient;
     c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(installRoot), session, defaultInstallerLayers());
+    c.installedCopies = defaultInstalledCopies(installRoot);
     c.eventRecorder = std::make_shared<RemoteEventRecorder>(serviceBase, session, language);
     c.feedbackClient = std::make_shared<RemoteFeedbackClient>(serviceBase, session);
     c.errorReporter = std::make_shared<LauncherErrorReporter>(LauncherErrorReporter::dsnFromEnvironment());

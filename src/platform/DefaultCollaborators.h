@@ -1,6 +1,7 @@
 #pragma once
 
 #include "install/AppInstaller.h"
+#include "install/InstalledCopyOperations.h"
 #include "store/LauncherStore.h"
 
 class QNetworkAccessManager;
@@ -15,6 +16,10 @@ QString defaultInstallRoot();
 // The running system's version, libarchive extraction, Info.plist reading and
 // the atomic swap.
 AppInstaller::Layers defaultInstallerLayers();
+
+// What acts on the installed copies under installRoot, with the atomic swap
+// the installer's layers make.
+std::shared_ptr<InstalledCopyOperations> defaultInstalledCopies(const QString &installRoot);
 
 // The installed apps' desktop entries for the workspace's bundles; none on
 // macOS, which lists every app under ~/Applications by itself.

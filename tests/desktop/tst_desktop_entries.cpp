@@ -358,6 +358,7 @@ private Q_SLOTS:
         LauncherStore::Collaborators c;
         c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
         c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), nullptr, defaultInstallerLayers());
+        c.installedCopies = defaultInstalledCopies(cli.installRoot());
         auto workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList());
         c.workspace = workspace;
         c.desktopEntries = std::make_shared<XdgDesktopEntries>(workspace, dataHome(cli));
@@ -454,6 +455,7 @@ private Q_SLOTS:
             LauncherStore::Collaborators c;
             c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
             c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), nullptr, defaultInstallerLayers());
+            c.installedCopies = defaultInstalledCopies(cli.installRoot());
             c.workspace = workspace;
             c.desktopEntries = std::make_shared<XdgDesktopEntries>(workspace, dataHome(cli));
             LauncherStore store(c, TestCatalog::manifest({}));

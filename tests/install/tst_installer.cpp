@@ -9,6 +9,7 @@
 #include "ZipBuilder.h"
 #include "async/WaitForTask.h"
 #include "install/InstallFiles.h"
+#include "install/InstallLeftovers.h"
 #include "install/InstallLocks.h"
 #include "install/InstallProgress.h"
 #include "install/InstallReceipt.h"
@@ -525,26 +526,26 @@ private Q_SLOTS:
             QVERIFY(sandbox.installArchive(notesApp(version), QStringLiteral("notes"), version).succeeded());
             copies.insert(version, TempHome::fingerprint(bundle));
         }
-        AppInstaller &installer = sandbox.installer();
+        InstalledCopyOperations &operations = sandbox.installedCopies();
         const QList<std::pair<QString, QString>> inPlaceAndKept{{"3.0", "2.0"}, {"2.0", "3.0"}, {"3.0", "2.0"}};
         for (qsizetype i = 0; i < inPlaceAndKept.size(); ++i) {
             const auto &[inPlace, kept] = inPlaceAndKept[i];
             if (i > 0) {
-                const InstallOutcome rolledBack = outcomeOf(installer.rollBack(QStringLiteral("notes"), url));
+                const InstallOutcome rolledBack = outcomeOf(operations.rollBack(QStringLiteral("notes"), url));
                 QVERIFY2(rolledBack.succeeded(), qPrintable(rolledBack.describe()));
                 QCOMPARE(*rolledBack.app, (InstalledApp{url, inPlace}));
             }
             QCOMPARE(TempHome::fingerprint(bundle), copies.value(inPlace));
             QCOMPARE(TempHome::fingerprint(previous), copies.value(kept));
-            QCOMPARE(installer.previousVersion(QStringLiteral("notes"), url), std::optional<QString>(kept));
+            QCOMPARE(operations.previousVersion(QStringLiteral("notes"), url), std::optional<QString>(kept));
             // The note follows the swap, so a crash before the recording is repaired to the truth; its tree goes along.
             QCOMPARE(InstallReceipt::placedVersion(bundle, QStringLiteral("notes")), std::optional<QString>(inPlace));
-            QCOMPARE(waitForTask(installer.verify(QStringLiteral("notes"), url)).status, BundleVerification::Status::intact);
+            QCOMPARE(waitForTask(operations.verify(QStringLiteral("notes"), url)).status, BundleVerification::Status::intact);
             QCOMPARE(sandbox.rootEntries(), (QStringList{".Notes.app.previous", "Notes.app"}));
         }
         // Only bundles of the install root; removing for good takes the previous copy and the notes along.
-        QVERIFY(!outcomeOf(installer.rollBack(QStringLiteral("notes"), QUrl::fromLocalFile(sandbox.path(QStringLiteral("Notes.app"))))).succeeded());
-        waitForTask(installer.remove(QStringLiteral("notes"), url, false));
+        QVERIFY(!outcomeOf(operations.rollBack(QStringLiteral("notes"), QUrl::fromLocalFile(sandbox.path(QStringLiteral("Notes.app"))))).succeeded());
+        waitForTask(operations.remove(QStringLiteral("notes"), url, false));
         QCOMPARE(TempHome::entries(sandbox.installRoot()), QStringList());
     }
 
@@ -672,7 +673,7 @@ private Q_SLOTS:
             || !appHolder.start(InstallLocks::appLockPath(sandbox.installRoot(), QStringLiteral("clock"))))
             QSKIP("the flock tool is not available to hold a lock from another process");
 
-        QCOMPARE(AppInstaller::removeLeftovers(sandbox.installRoot(), temp), 6);
+        QCOMPARE(InstallLeftovers::remove(sandbox.installRoot(), temp), 6);
         QStringList keptTrees = heldTrees + QStringList{named};
         keptTrees.sort();
         QCOMPARE(trees(), keptTrees);
@@ -688,7 +689,7 @@ private Q_SLOTS:
         workHolder.stop();
         stagedHolder.stop();
         appHolder.stop();
-        QCOMPARE(AppInstaller::removeLeftovers(sandbox.installRoot(), temp), 5);
+        QCOMPARE(InstallLeftovers::remove(sandbox.installRoot(), temp), 5);
         QCOMPARE(sandbox.rootEntries(), (QStringList{".user-file", "Notes.app"}));
         QCOMPARE(trees(), QStringList{named});
         QVERIFY(!QFileInfo::exists(liveWork));

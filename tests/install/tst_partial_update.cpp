@@ -4,6 +4,7 @@
 // update falls back to the whole archive, and what a hostile list cannot do.
 
 #include "DataRows.h"
+#include "FakeDiskSpace.h"
 #include "InstallSandbox.h"
 #include "LoopbackHttpServer.h"
 #include "ReleaseFolders.h"
@@ -233,7 +234,7 @@ private Q_SLOTS:
         QVERIFY(reused > 20 * 48 * 1024);
         QVERIFY(capturedWarnings().filter(QStringLiteral("whole archive")).isEmpty());
         // The previous copy is kept as after any update.
-        QCOMPARE(m_box->installer().previousVersion(QStringLiteral("notes"), QUrl::fromLocalFile(installed())), QStringLiteral("1.0"));
+        QCOMPARE(m_box->installedCopies().previousVersion(QStringLiteral("notes"), QUrl::fromLocalFile(installed())), QStringLiteral("1.0"));
     }
 
     // An installed file with the listed size but other bytes is fetched, never
@@ -279,7 +280,7 @@ private Q_SLOTS:
         QVERIFY(!shared(QStringLiteral("/Contents/Resources/part03.bin")));
         QVERIFY(!fetchedEntries().contains(QStringLiteral("helper")));
         // Rolled back, the copy in place is 1.0 as it was installed.
-        const InstallOutcome rolledBack = outcomeOf(m_box->installer().rollBack(QStringLiteral("notes"), QUrl::fromLocalFile(installed())));
+        const InstallOutcome rolledBack = outcomeOf(m_box->installedCopies().rollBack(QStringLiteral("notes"), QUrl::fromLocalFile(installed())));
         QVERIFY2(rolledBack.succeeded(), qPrintable(rolledBack.describe()));
         QCOMPARE(TempHome::fingerprint(installed()), before);
     }
@@ -302,6 +303,7 @@ private Q_SLOTS:
         FallbackRows::columns();
         FallbackRows::row("no list offered", "no list", true, QString());
         FallbackRows::row("server ignores Range", "no ranges", true, "ignores Range");
+        FallbackRows::row("server ignores Range, found by the space check", "no ranges, measured", true, "ignores Range");
         FallbackRows::row("list's SHA-256 differs from the catalog's", "list differs", true, "SHA-256 differs");
         FallbackRows::row("one entry's bytes changed on the server", "entry changed", true, "does not match the file list");
         FallbackRows::row("archive replaced between two requests", "replaced", true, "changed on the server");
@@ -319,7 +321,7 @@ private Q_SLOTS:
         AppManifestItem app = record(m_v2, QStringLiteral("v2.zip"), QStringLiteral("1.1"), scenario != QLatin1String("no list"));
         {
             QMutexLocker lock(&m_mutex);
-            if (scenario == QLatin1String("no ranges")) {
+            if (scenario.startsWith(QLatin1String("no ranges"))) {
                 m_serving.ranges = false;
             } else if (scenario == QLatin1String("list differs")) {
                 m_list.replace("Info.plist", "Info.plisT");
@@ -350,7 +352,10 @@ private Q_SLOTS:
             }
         }
         const QMap<QString, QString> before = TempHome::fingerprint(installed());
-        const InstallOutcome outcome = outcomeOf(m_box->installer().install(app));
+        // Measuring the archive for the space check already asks for a range.
+        const std::unique_ptr<AppInstaller> measuring
+            = scenario.endsWith(QLatin1String("measured")) ? m_box->makeInstaller(nullptr, roomyDisk()) : nullptr;
+        const InstallOutcome outcome = outcomeOf((measuring ? *measuring : m_box->installer()).install(app));
         QCOMPARE(outcome.succeeded(), succeeds);
         QCOMPARE(TempHome::fingerprint(installed()), succeeds ? m_fullV2 : before);
         if (!succeeds)
@@ -361,6 +366,9 @@ private Q_SLOTS:
             QCOMPARE(archiveRanges().size(), scenario.startsWith(QLatin1String("list ")) ? 0 : 1);
             QCOMPARE(m_server.bodyBytesSent(QStringLiteral("/v2.zip")), QFileInfo(m_v2.archivePath).size());
         }
+        // Measuring found the whole archive comes back: no part is asked for after it.
+        if (measuring)
+            QCOMPARE(archiveRanges().size(), 1);
         const QStringList why = capturedWarnings().filter(QStringLiteral("whole archive"));
         if (reason.isEmpty()) {
             QVERIFY2(why.isEmpty(), qPrintable(why.join(QLatin1Char('\n'))));
@@ -425,7 +433,7 @@ private Q_SLOTS:
         const InstallOutcome outcome = update();
         QVERIFY2(outcome.succeeded(), qPrintable(outcome.describe()));
         QCOMPARE(InstalledCopies::damage(previous, QStringLiteral("notes")), std::nullopt);
-        QVERIFY(!waitForTask(m_box->installer().discardDamagedPrevious(QStringLiteral("notes"), bundle)));
+        QVERIFY(!waitForTask(m_box->installedCopies().discardDamagedPrevious(QStringLiteral("notes"), bundle)));
         QVERIFY(QFileInfo(previous).isDir());
 
         const QString file = installed() + relative;
@@ -440,8 +448,8 @@ private Q_SLOTS:
         const QMap<QString, QString> damaged = TempHome::fingerprint(installed());
 
         if (checkedFirst)
-            QVERIFY(waitForTask(m_box->installer().discardDamagedPrevious(QStringLiteral("notes"), bundle)));
-        const InstallOutcome rolledBack = outcomeOf(m_box->installer().rollBack(QStringLiteral("notes"), bundle));
+            QVERIFY(waitForTask(m_box->installedCopies().discardDamagedPrevious(QStringLiteral("notes"), bundle)));
+        const InstallOutcome rolledBack = outcomeOf(m_box->installedCopies().rollBack(QStringLiteral("notes"), bundle));
         QVERIFY(!rolledBack.succeeded());
         QVERIFY2(checkedFirst ? rolledBack.message().contains(QStringLiteral("no earlier copy"))
                               : rolledBack.message().contains(QStringLiteral("is damaged")),
@@ -450,7 +458,7 @@ private Q_SLOTS:
         QCOMPARE(TempHome::fingerprint(installed()), damaged);
         QCOMPARE(InstallReceipt::placedVersion(installed(), QStringLiteral("notes")), QStringLiteral("1.1"));
         QVERIFY(!QFileInfo::exists(previous));
-        QCOMPARE(m_box->installer().previousVersion(QStringLiteral("notes"), bundle), std::nullopt);
+        QCOMPARE(m_box->installedCopies().previousVersion(QStringLiteral("notes"), bundle), std::nullopt);
     }
 
     // An install over a damaged copy keeps no copy to go back to: going back
@@ -473,7 +481,7 @@ private Q_SLOTS:
         QVERIFY2(reinstalled.succeeded(), qPrintable(reinstalled.describe()));
         QCOMPARE(InstalledCopies::damage(installed(), QStringLiteral("notes")), std::nullopt);
         QVERIFY(!QFileInfo::exists(previous));
-        QCOMPARE(m_box->installer().previousVersion(QStringLiteral("notes"), QUrl::fromLocalFile(installed())), std::nullopt);
+        QCOMPARE(m_box->installedCopies().previousVersion(QStringLiteral("notes"), QUrl::fromLocalFile(installed())), std::nullopt);
     }
 
     // Cancelled while the changed entries arrive: the copy in place stays as it was.

@@ -163,7 +163,7 @@ class TestVerify : public QObject
 private:
     BundleVerification verify(InstallSandbox &sandbox, VerifyControl control = {})
     {
-        return waitForTask(sandbox.installer().verify(appId, QUrl::fromLocalFile(sandbox.bundle("Notes.app")), std::move(control)));
+        return waitForTask(sandbox.installedCopies().verify(appId, QUrl::fromLocalFile(sandbox.bundle("Notes.app")), std::move(control)));
     }
 
 private Q_SLOTS:
@@ -367,7 +367,7 @@ private Q_SLOTS:
         QCOMPARE(result.summary(), QStringLiteral("The install receipt cannot be read"));
         QCOMPARE(result.repair(), BundleVerification::Repair::reinstall);
         QVERIFY(!result.problem.isEmpty());
-        QVERIFY_THROWS_EXCEPTION(PlatformError, waitForTask(sandbox.installer().repairPermissions(appId, QUrl::fromLocalFile(notes.bundle))));
+        QVERIFY_THROWS_EXCEPTION(PlatformError, waitForTask(sandbox.installedCopies().repairPermissions(appId, QUrl::fromLocalFile(notes.bundle))));
         QCOMPARE(watch.seen(), QStringList());
         QCOMPARE(snapshot(sandbox.outsideDir()), outside);
         QCOMPARE(snapshot(notes.bundle), bundle);
@@ -391,7 +391,7 @@ private Q_SLOTS:
         QCOMPARE(described(damaged.findings), QStringLiteral("permissions Contents/MacOS/Notes; permissions Contents/Resources/Sub"));
         QCOMPARE(damaged.repair(), BundleVerification::Repair::permissions);
 
-        QCOMPARE(waitForTask(sandbox.installer().repairPermissions(appId, QUrl::fromLocalFile(bundle))), 2);
+        QCOMPARE(waitForTask(sandbox.installedCopies().repairPermissions(appId, QUrl::fromLocalFile(bundle))), 2);
         QCOMPARE(verify(sandbox).status, BundleVerification::Status::intact);
         QCOMPARE(TempHome::fingerprint(bundle), installed);
     }
@@ -459,7 +459,7 @@ private Q_SLOTS:
         QCOMPARE(outcome.message(), message);
         QCOMPARE(server.requestCount(), requests + (how == "other version" ? 0 : 1));
         QCOMPARE(TempHome::fingerprint(previous), kept);
-        QCOMPARE(sandbox.installer().previousVersion(appId, QUrl::fromLocalFile(bundle)), std::optional<QString>("1.0"));
+        QCOMPARE(sandbox.installedCopies().previousVersion(appId, QUrl::fromLocalFile(bundle)), std::optional<QString>("1.0"));
         QCOMPARE(sandbox.rootEntries(), (QStringList{".Notes.app.previous", "Notes.app"}));
         if (outcome.succeeded()) {
             QCOMPARE(TempHome::fingerprint(bundle), installed);

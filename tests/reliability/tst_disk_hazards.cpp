@@ -24,13 +24,6 @@ LoopbackHttpServer::Response payloadArchive(InstallSandbox &sandbox, int payload
     return response;
 }
 
-// A space check that always finds a terabyte free.
-std::shared_ptr<const DiskSpace> roomyDisk()
-{
-    auto roomy = std::make_shared<FakeDiskSpace>();
-    roomy->volumes = {{QStringLiteral("/"), QStringLiteral("/"), qint64(1) << 40}};
-    return roomy;
-}
 
 // Notes 1.0 installed in a 16 MiB home, the work folder on that small disk or beside it.
 struct SmallHome {

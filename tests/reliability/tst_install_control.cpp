@@ -61,6 +61,7 @@ struct SandboxStore {
         installer->setTemporaryDirectory(cli.tempDir());
         LauncherStore::Collaborators c;
         c.installer = installer;
+        c.installedCopies = defaultInstalledCopies(cli.installRoot());
         if (!eventsBase.isEmpty())
             c.eventRecorder = std::make_shared<RemoteEventRecorder>(eventsBase, &session, nullptr);
         c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());

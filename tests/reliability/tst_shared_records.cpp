@@ -33,6 +33,16 @@ class SharedRecords : public QObject
         return ids;
     }
 
+    // A window's store over the tool's records and install root, with no network.
+    static LauncherStore::Collaborators windowCollaborators(const ToolSandbox &cli)
+    {
+        LauncherStore::Collaborators c;
+        c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
+        c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), nullptr, defaultInstallerLayers());
+        c.installedCopies = defaultInstalledCopies(cli.installRoot());
+        return c;
+    }
+
     // Every listed app's install state, by id.
     static QHash<QString, QJsonObject> listedStates(const ToolSandbox &cli)
     {
@@ -89,6 +99,7 @@ private Q_SLOTS:
         installer->setTemporaryDirectory(cli.tempDir());
         LauncherStore::Collaborators c;
         c.installer = installer;
+        c.installedCopies = defaultInstalledCopies(cli.installRoot());
         c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
         c.systemVersion = defaultInstallerLayers().systemVersion;
         LauncherStore store(c, TestCatalog::manifest({alpha, beta}));
@@ -127,10 +138,7 @@ private Q_SLOTS:
         }
         // The window's catalog offers 1.1.0; the tool works against the same records and install root.
         cli.publish({newer});
-        LauncherStore::Collaborators c;
-        c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
-        c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), nullptr, defaultInstallerLayers());
-        LauncherStore store(c, TestCatalog::manifest({newer}));
+        LauncherStore store(windowCollaborators(cli), TestCatalog::manifest({newer}));
         const QString bundle = cli.bundle(QStringLiteral("Alpha.app"));
 
         AppInstallState expected = AppInstallState::notInstalled();
@@ -216,10 +224,7 @@ private Q_SLOTS:
 
         // The window's store, started after the decisions, over the same records.
         const auto makeStore = [&cli](const QList<AppManifestItem> &catalog) {
-            LauncherStore::Collaborators c;
-            c.userDefaults = std::make_shared<SettingsUserDefaults>(cli.settingsFile());
-            c.installer = std::make_shared<AppInstaller>(QUrl::fromLocalFile(cli.installRoot()), nullptr, defaultInstallerLayers());
-            return std::make_unique<LauncherStore>(c, TestCatalog::manifest(catalog));
+            return std::make_unique<LauncherStore>(windowCollaborators(cli), TestCatalog::manifest(catalog));
         };
         std::unique_ptr<LauncherStore> window = makeStore(second);
         QCOMPARE(window->stateFor(QStringLiteral("alpha")), AppInstallState::installed("1.0.0"));

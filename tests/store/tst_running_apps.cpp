@@ -81,6 +81,7 @@ public:
         installer->setTemporaryDirectory(tempDir());
         LauncherStore::Collaborators c;
         c.installer = installer;
+        c.installedCopies = defaultInstalledCopies(installRoot());
         c.userDefaults = std::make_shared<SettingsUserDefaults>(settingsFile());
         c.systemVersion = defaultInstallerLayers().systemVersion;
         c.workspace = std::make_shared<LinuxWorkspace>(std::make_shared<PlistBundleInspector>(), QStringList{installRoot()});

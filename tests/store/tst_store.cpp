@@ -418,6 +418,10 @@ private Q_SLOTS:
         OperationOutcomesRows::row("roll back, no previous copy", "rollBack", live, "1.0.0", "nothingToRollBack", cannotRollBack, "");
         OperationOutcomesRows::row("roll back, installing", "rollBack", live, "installing+previous", "alreadyInstalling", cannotRollBack, "refusalAlreadyInstalling");
         OperationOutcomesRows::row("roll back", "rollBack", live, "1.0.0+previous", "done", "", "");
+        // Built without what acts on installed copies, the store still installs.
+        OperationOutcomesRows::row("remove, no installed-copy operations", "remove", live, "1.0.0+nocopies", "noInstaller", cannotRemove, "");
+        OperationOutcomesRows::row("roll back, no installed-copy operations", "rollBack", live, "1.0.0+previous+nocopies", "noInstaller", cannotRollBack, "");
+        OperationOutcomesRows::row("update, no installed-copy operations", "install", live, "1.0.0+nocopies", "done", "", "refusalAlreadyInstalled");
         OperationOutcomesRows::row("open, not installed", "open", live, "", "notInstalled", cannotInstall, "");
         OperationOutcomesRows::row("open", "open", live, "1.0.0", "done", "", "");
     }
@@ -428,8 +432,9 @@ private Q_SLOTS:
         StoreHarness h;
         if (!setup.isEmpty())
             h.recordInstalled(app.id, "1.0.0");
-        if (setup.endsWith(QLatin1String("+previous")))
+        if (setup.contains(QLatin1String("+previous")))
             h.installer->previous.insert(app.id, "0.9.0");
+        h.withoutInstalledCopies = setup.endsWith(QLatin1String("+nocopies"));
         auto store = h.makeStore(tc::manifest({app}));
         InstalledApps *apps = store->installedApps();
         if (setup.startsWith(QLatin1String("installing"))) {

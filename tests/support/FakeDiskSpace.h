@@ -5,6 +5,7 @@
 #include "install/InstallerLayers.h"
 
 #include <QList>
+#include <memory>
 
 class FakeDiskSpace : public DiskSpace
 {
@@ -31,3 +32,11 @@ public:
         return {best->name, best->name, best->available};
     }
 };
+
+// A space check that always finds a terabyte free.
+inline std::shared_ptr<const DiskSpace> roomyDisk()
+{
+    auto roomy = std::make_shared<FakeDiskSpace>();
+    roomy->volumes = {{QStringLiteral("/"), QStringLiteral("/"), qint64(1) << 40}};
+    return roomy;
+}

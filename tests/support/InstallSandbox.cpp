@@ -72,6 +72,11 @@ std::unique_ptr<AppInstaller> InstallSandbox::makeInstaller(std::shared_ptr<cons
     return installer;
 }
 
+std::unique_ptr<InstalledCopyOperations> InstallSandbox::makeInstalledCopies() const
+{
+    return std::make_unique<InstalledCopyOperations>(QUrl::fromLocalFile(installRoot()), defaultInstallerLayers().replacer);
+}
+
 InstallOutcome InstallSandbox::installArchive(const ZipBuilder &zip, const QString &id, const QString &version)
 {
     const QString archive = writeArchive(zip, id + QLatin1Char('-') + version + QStringLiteral(".zip"));

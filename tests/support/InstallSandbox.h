@@ -3,6 +3,7 @@
 #include "TempHome.h"
 #include "ZipBuilder.h"
 #include "install/AppInstaller.h"
+#include "install/InstalledCopyOperations.h"
 
 #include <QNetworkAccessManager>
 
@@ -41,6 +42,9 @@ public:
     std::unique_ptr<AppInstaller> makeInstaller(std::shared_ptr<const ArchiveExtractor> extractor = nullptr,
                                                 std::shared_ptr<const DiskSpace> diskSpace = nullptr);
     AppInstaller &installer() { return *m_installer; }
+    // What acts on the copies the installer placed.
+    std::unique_ptr<InstalledCopyOperations> makeInstalledCopies() const;
+    InstalledCopyOperations &installedCopies() { return *m_installedCopies; }
     InstallOutcome install(const AppManifestItem &app) { return outcomeOf(m_installer->install(app)); }
     // Installs the archive from a file URL as app id (bundle "com.vantrel.<id>").
     InstallOutcome installArchive(const ZipBuilder &zip, const QString &id = QStringLiteral("notes"),
@@ -51,5 +55,6 @@ public:
 private:
     QNetworkAccessManager m_session;
     std::unique_ptr<AppInstaller> m_installer = makeInstaller();
+    std::unique_ptr<InstalledCopyOperations> m_installedCopies = makeInstalledCopies();
     bool m_leftoversAllowed = false;
 };

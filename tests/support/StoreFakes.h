@@ -9,6 +9,7 @@
 #include "catalog/ManifestClient.h"
 #include "feedback/Feedback.h"
 #include "install/AppInstaller.h"
+#include "install/InstalledCopyHandling.h"
 #include "monitoring/Monitoring.h"
 #include "store/LauncherStore.h"
 
@@ -89,8 +90,9 @@ public:
 };
 
 // Makes <root>/<id>.app unless `behaviour` says otherwise; waits for `gate`, then stops when cancelled unless
-// `placedBeforeGate`. Keeps `previous` versions by app id.
-class FakeInstaller : public AppInstalling
+// `placedBeforeGate`. Keeps `previous` versions by app id. Stands in for both of the store's installer interfaces,
+// so one list of calls tells their order.
+class FakeInstaller : public AppInstalling, public InstalledCopyHandling
 {
 public:
     FakeInstaller(QString root, CallLog log) : m_root(std::move(root)), m_log(std::move(log)) {}
@@ -314,6 +316,8 @@ public:
         LauncherStore::Collaborators c;
         c.manifestLoader = manifestLoader ? manifestLoader : loader;
         c.installer = appInstaller ? appInstaller : installer;
+        if (!withoutInstalledCopies)
+            c.installedCopies = appInstalledCopies ? appInstalledCopies : installer;
         c.eventRecorder = recorder;
         c.feedbackClient = feedback;
         c.errorReporter = reporter;
@@ -368,6 +372,8 @@ public:
     std::shared_ptr<ManifestLoading> manifestLoader;  // when set, the store's instead of loader
     std::shared_ptr<FakeInstaller> installer;
     std::shared_ptr<AppInstalling> appInstaller;  // when set, the store's instead of installer
+    std::shared_ptr<InstalledCopyHandling> appInstalledCopies;  // when set, the store's instead of installer
+    bool withoutInstalledCopies = false;  // the store gets nothing that acts on installed copies
     std::shared_ptr<FixedNetworkCost> networkCost = std::make_shared<FixedNetworkCost>();
     std::shared_ptr<FakeRunningProcesses> runningProcesses;  // none: no app counts as running
     std::function<QDateTime()> clock;  // none: the system clock

@@ -301,6 +301,7 @@ private Q_SLOTS:
 
         StoreView f(TestCatalog::manifest({app}));
         f.h.appInstaller = std::shared_ptr<AppInstaller>(sandbox.makeInstaller());
+        f.h.appInstalledCopies = std::shared_ptr<InstalledCopyOperations>(sandbox.makeInstalledCopies());
         f.relaunch();
         TrayController tray(f.store.get(), nullptr, QStringLiteral("Vantrel"));
         int quits = 0;

@@ -1,26 +1,22 @@
 #include "AppInstaller.h"
 
 #include "ArchiveDownload.h"
-#include "ArchiveProbe.h"
 #include "BackgroundCleanup.h"
 #include "BlockingWork.h"
-#include "BundleTree.h"
+#include "BundlePlacement.h"
+#include "DownloadSize.h"
+#include "ExtractedBundle.h"
 #include "FileListCache.h"
 #include "InstallFiles.h"
-#include "InstallProgress.h"
-#include "InstallReceipt.h"
-#include "InstallSpace.h"
 #include "InstallLocks.h"
-#include "InstalledCopies.h"
-#include "InstalledCopyOperations.h"
-#include "PartialAssembly.h"
-#include "PartialUpdate.h"
+#include "InstallProgress.h"
+#include "InstallSpaceCheck.h"
+#include "PartialUpdateStart.h"
 #include "UpdateSize.h"
+#include "catalog/ManifestPolicy.h"
 #include "faults/FaultPoint.h"
 #include "install/InstallerLayers.h"
-#include "log/Logging.h"
 #include "system/SystemLayers.h"
-#include "catalog/ManifestPolicy.h"
 
 #include <QDir>
 #include <QNetworkAccessManager>
@@ -53,122 +49,6 @@ void throwIfCancelled(const std::atomic_bool &cancel)
     if (cancel.load())
         throw AppInstallerError(Kind::cancelled);
 }
-
-struct FoundBundle {
-    enum class Outcome { found, notFound, escapingLink, identifierMismatch } outcome = Outcome::notFound;
-    QString path;
-};
-
-FoundBundle findAndValidate(const QString &extracted, const BundleInspector &bundles, const QString &bundleId)
-{
-    FoundBundle result;
-    const std::optional<QString> bundle = InstallFiles::findBundle(extracted);
-    if (!bundle)
-        return result;
-    result.path = *bundle;
-    if (!InstallFiles::linksStayInside(*bundle)) {
-        result.outcome = FoundBundle::Outcome::escapingLink;
-        return result;
-    }
-    const std::optional<QString> identifier = bundles.bundleIdentifier(*bundle);
-    result.outcome = identifier && *identifier == bundleId ? FoundBundle::Outcome::found
-                                                           : FoundBundle::Outcome::identifierMismatch;
-    return result;
-}
-
-// Stage, swap and keep the previous copy: one job on a worker, so nothing but
-// the cancel flag comes between the staging copy and the swap. It holds
-// copies of what it needs, never the install itself.
-struct Placement {
-    QString root;
-    QString bundleName;
-    QString source;  // the checked bundle in the work folder
-    QString staged;
-    QString destination;
-    AppManifestItem app;
-    // The extraction's checksums of the bundle's files, by path below it.
-    QHash<QByteArray, quint32> checksums;
-    // A repair discards the copy it replaces: the kept previous copy stays.
-    bool repairing = false;
-    std::shared_ptr<const DirectoryReplacer> replacer;
-    std::shared_ptr<std::atomic_bool> cancel;
-
-    // The bundle moved (or copied) beside the installed one and flushed to
-    // disk; yields the tree placed, for the receipt.
-    BundleTree stage() const
-    {
-        InstallLocks::removeDeadStaged(root, bundleName);
-        throwIfCancelled(*cancel);
-        InstallFiles::placeTreeDurably(source, staged);
-        InstallFiles::syncDirectory(root);
-        BundleTree tree = BundleTree::describe(staged, checksums);
-        FaultPoint::hold("staged", *cancel);
-        // The last moment to stop: after the swap the new bundle stays.
-        throwIfCancelled(*cancel);
-        return tree;
-    }
-
-    // What becomes of the copy in place: its note when it is worth keeping as
-    // the previous copy. A damaged copy is not kept, and neither is the copy
-    // kept before it: going back past the damage would skip a version.
-    struct Replaced {
-        std::optional<QByteArray> note;
-        bool damaged = false;
-    };
-    Replaced judgeReplaced() const
-    {
-        Replaced replaced;
-        if (repairing)
-            return replaced;
-        replaced.note = InstalledCopies::replacedNote(destination, app.id, app.version);
-        if (replaced.note) {
-            if (const std::optional<QString> wrong = InstalledCopies::damage(destination, app.id)) {
-                qCInfo(lcInstall) << "The replaced copy is damaged and is not kept:" << *wrong;
-                replaced = {std::nullopt, true};
-            }
-        }
-        return replaced;
-    }
-
-    // The staged copy in place in one step; the old copy, if any, is left at
-    // the staged path.
-    void swap(const BundleTree &tree) const
-    {
-        // Read before the new note replaces it.
-        const QByteArray oldNote = InstallReceipt::noteOf(destination);
-        InstallReceipt::write(root, bundleName, app, staged, &tree);
-        FaultPoint::reach("before-swap");
-        try {
-            replacer->exchange(destination, staged);
-        } catch (const PlatformError &) {
-            // The old copy stays, and so does what its note says about it.
-            try {
-                InstallReceipt::writeNote(destination, oldNote);
-                InstallReceipt::removeUnreferencedTrees(root, bundleName);
-            } catch (const PlatformError &error) {
-                qCWarning(lcInstall) << "The note of the copy in place could not be put back:" << error.localizedDescription();
-            }
-            throw;
-        }
-        FaultPoint::reach("after-swap");
-    }
-
-    // The replaced copy becomes the previous copy; the one before it, if any,
-    // lands at the staged path, and tree files no note names any more go.
-    void keepPreviousCopy(const Replaced &replaced) const
-    {
-        try {
-            if (replaced.note)
-                InstalledCopies::keepReplaced(destination, staged, *replaced.note, *replacer);
-            else if (replaced.damaged)
-                InstalledCopies::discardPrevious(destination);
-        } catch (const PlatformError &error) {
-            // The new bundle is in place; only the way back is lost, and the old copy goes.
-            qCWarning(lcInstall) << "The replaced copy could not be kept:" << error.localizedDescription();
-        }
-        InstallReceipt::removeUnreferencedTrees(root, bundleName);
-    }
-};
 
 // One install from its checks to its clean-up, one member a phase, in the
 // order they run. Whatever it holds goes with it: destroyed before its
@@ -222,12 +102,10 @@ public:
     {
         if (!m_ctx.layers.diskSpace)
             co_return;
-        QCoro::Task<InstallSpace::Archive> measuring
-            = ArchiveProbe::measure(m_ctx.session.data(), *m_app.downloadUrl, m_ctx.timeoutMs, m_cancel);
-        m_measured = co_await measuring;
+        QCoro::Task<InstallSpace::Archive> checking
+            = InstallSpaceCheck::beforeDownload(spaceWhere(), m_ctx.session.data(), *m_app.downloadUrl, m_ctx.timeoutMs, m_cancel);
+        m_measured = co_await checking;
         m_downloadedBytes += m_measured.receivedBytes;
-        throwIfCancelled(*m_cancel);
-        InstallSpace::require(InstallSpace::needs(*m_ctx.layers.diskSpace, tempBase(), m_ctx.installRoot, m_measured, false));
     }
 
     // One install per app at a time, across processes, then a work folder of its own.
@@ -263,35 +141,17 @@ public:
             QCoro::Task<qint64> claiming = m_ctx.lists->claim(*m_app.fileListSha256);
             m_downloadedBytes += co_await claiming;
         }
-        if (m_control.repairVersion || m_control.fullArchive || !PartialUpdate::offered(m_app)
-            || !ArchiveDownload::isAllowedRemote(*m_app.downloadUrl) || !m_ctx.lists)
+        PartialUpdateStart::Request request{m_app, m_ctx.installRoot, m_control.repairVersion || m_control.fullArchive,
+                                            m_ctx.lists != nullptr, m_measured.servesRanges, m_control.onWholeArchive};
+        QCoro::Task<bool> deciding = PartialUpdateStart::worthTrying(std::move(request));
+        if (!co_await deciding)
             co_return false;
-        QCoro::Task<bool> looking = BlockingWork::run(
-            [root = m_ctx.installRoot, appId = m_app.id] { return PartialAssembly::hasInstalledCopy(root, appId); });
-        const bool installed = co_await looking;
-        if (!installed)
-            co_return false;
-        // Measuring found the server sends no parts: asking for them again would only cost a request.
-        if (m_measured.servesRanges == false) {
-            fallBackToWholeArchive(QStringLiteral("the server ignores Range requests"));
-            co_return false;
-        }
-        InstallFiles::createDirectories(extractedPath());
-        QCoro::Task<PartialUpdate::Outcome> assembling = PartialUpdate::assemble(partialWork());
+        QCoro::Task<PartialUpdate::Outcome> assembling = PartialUpdateStart::assemble(partialWork(), m_control.onWholeArchive);
         const PartialUpdate::Outcome outcome = co_await assembling;
         m_downloadedBytes += outcome.fetchedBytes;
-        if (!outcome.assembled) {
-            fallBackToWholeArchive(outcome.fallbackReason);
-            m_checksums->take();
-            QCoro::Task<void> clearing = BlockingWork::run([extracted = extractedPath()] { InstallFiles::removeTree(extracted); });
-            co_await clearing;
-            throwIfCancelled(*m_cancel);
-            co_return false;
-        }
-        m_reusedBytes = outcome.reusedBytes;
-        qCInfo(lcInstall) << "Updated" << m_app.id << "from its installed copy:" << outcome.fetchedBytes << "bytes fetched,"
-                          << outcome.reusedBytes << "bytes reused";
-        co_return true;
+        if (outcome.assembled)
+            m_reusedBytes = outcome.reusedBytes;
+        co_return outcome.assembled;
     }
 
     // The archive into the work folder, hashed as it arrives, against the catalog's checksum.
@@ -314,11 +174,9 @@ public:
     {
         if (!m_ctx.layers.diskSpace || m_measured.contents)
             co_return;
-        QCoro::Task<std::optional<ZipCentralDirectory::Contents>> reading
-            = BlockingWork::run([archive = archivePath()] { return ZipCentralDirectory::readFile(archive); });
-        m_measured.contents = co_await reading;
-        throwIfCancelled(*m_cancel);
-        InstallSpace::require(InstallSpace::needs(*m_ctx.layers.diskSpace, tempBase(), m_ctx.installRoot, m_measured, true));
+        QCoro::Task<InstallSpace::Archive> checking
+            = InstallSpaceCheck::beforeExtraction(spaceWhere(), m_measured, archivePath(), m_cancel);
+        m_measured = co_await checking;
     }
 
     // Unpacked on workers into the work folder.
@@ -353,35 +211,29 @@ public:
     // The first ".app" folder, its links kept inside it, its identifier the catalog's.
     QCoro::Task<void> findAndCheckBundle()
     {
-        QCoro::Task<FoundBundle> search = BlockingWork::run(
+        QCoro::Task<ExtractedBundle::Found> search = BlockingWork::run(
             [bundles = m_ctx.layers.bundles, archive = archivePath(), extracted = extractedPath(), bundleId = m_app.bundleId] {
                 // Unpacked, the archive would only add to the flush before the swap.
                 InstallFiles::removeTree(archive);
-                return findAndValidate(extracted, *bundles, bundleId);
+                return ExtractedBundle::find(extracted, *bundles, bundleId);
             });
-        const FoundBundle found = co_await search;
+        const ExtractedBundle::Found found = co_await search;
         throwIfCancelled(*m_cancel);
         switch (found.outcome) {
-        case FoundBundle::Outcome::notFound: throw AppInstallerError(Kind::appBundleNotFound);
-        case FoundBundle::Outcome::escapingLink: throw AppInstallerError(Kind::extractionFailed);
-        case FoundBundle::Outcome::identifierMismatch: throw AppInstallerError(Kind::bundleIdentifierMismatch);
-        case FoundBundle::Outcome::found: break;
+        case ExtractedBundle::Found::Outcome::notFound: throw AppInstallerError(Kind::appBundleNotFound);
+        case ExtractedBundle::Found::Outcome::escapingLink: throw AppInstallerError(Kind::extractionFailed);
+        case ExtractedBundle::Found::Outcome::identifierMismatch: throw AppInstallerError(Kind::bundleIdentifierMismatch);
+        case ExtractedBundle::Found::Outcome::found: break;
         }
         m_bundle = found.path;
     }
 
     // Reserves the staged path beside the installed copy, then stages, swaps
-    // and keeps the previous copy on a worker (Placement).
+    // and keeps the previous copy on a worker (BundlePlacement).
     QCoro::Task<void> place()
     {
         InstallFiles::createDirectories(m_ctx.installRoot);
-        Placement placement;
-        placement.root = m_ctx.installRoot;
-        placement.bundleName = QFileInfo(m_bundle).fileName();
-        placement.source = m_bundle;
-        placement.staged = m_ctx.installRoot + QStringLiteral("/.") + placement.bundleName + QLatin1Char('.')
-            + freshUuid() + QStringLiteral(".staged");
-        placement.destination = m_ctx.installRoot + QLatin1Char('/') + placement.bundleName;
+        BundlePlacement placement = BundlePlacement::of(m_ctx.installRoot, m_bundle);
         placement.app = m_app;
         placement.checksums = bundleChecksums();
         placement.repairing = m_control.repairVersion.has_value();
@@ -392,12 +244,7 @@ public:
             throw PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("Could not reserve the staged copy."), EBUSY);
         m_staged = placement.staged;
 
-        QCoro::Task<void> placing = BlockingWork::run([placement] {
-            const BundleTree tree = placement.stage();
-            const Placement::Replaced replaced = placement.judgeReplaced();
-            placement.swap(tree);
-            placement.keepPreviousCopy(replaced);
-        });
+        QCoro::Task<void> placing = BlockingWork::run([placement] { placement.run(); });
         co_await placing;
         if (m_control.onPlaced)
             m_control.onPlaced();
@@ -450,13 +297,6 @@ private:
         return work;
     }
 
-    void fallBackToWholeArchive(const QString &why)
-    {
-        qCWarning(lcInstall).noquote() << "Fetching the whole archive of" << m_app.id << "instead of its changed files:" << why;
-        if (m_control.onWholeArchive)
-            m_control.onWholeArchive();
-    }
-
     // The bytes of one transfer, published on top of what the install received before it.
     std::function<void(qint64, qint64)> byteCounter()
     {
@@ -483,6 +323,7 @@ private:
     }
 
     QString tempBase() const { return m_ctx.tempDir.isEmpty() ? QDir::tempPath() : m_ctx.tempDir; }
+    InstallSpaceCheck::Where spaceWhere() const { return {m_ctx.layers.diskSpace, tempBase(), m_ctx.installRoot}; }
     QString archivePath() const { return m_workDir + QStringLiteral("/download.zip"); }
     QString extractedPath() const { return m_workDir + QStringLiteral("/extracted"); }
 
@@ -582,70 +423,10 @@ QCoro::Task<std::optional<qint64>> AppInstaller::updateSize(AppManifestItem app,
 
 QCoro::Task<std::optional<qint64>> AppInstaller::downloadSize(AppManifestItem app)
 {
-    if (!app.downloadUrl)
-        co_return std::nullopt;
-    QCoro::Task<InstallSpace::Archive> measuring = ArchiveProbe::measure(m_session, *app.downloadUrl, m_timeoutMs);
-    const InstallSpace::Archive archive = co_await measuring;
-    co_return archive.archiveBytes >= 0 ? std::optional(archive.archiveBytes) : std::nullopt;
-}
-
-std::optional<QString> AppInstaller::previousVersion(const QString &appId, const QUrl &bundle) const
-{
-    try {
-        return InstalledCopies::previousVersion(InstalledCopyOperations::bundleInRoot(rootPath(), bundle), appId);
-    } catch (const PlatformError &) {
-        return std::nullopt;  // a bundle elsewhere has no previous copy of ours
-    }
-}
-
-QCoro::Task<bool> AppInstaller::discardDamagedPrevious(QString appId, QUrl bundle)
-{
-    QCoro::Task<bool> checking = InstalledCopyOperations::discardDamagedPrevious(rootPath(), std::move(appId), std::move(bundle));
-    co_return co_await checking;
-}
-
-QCoro::Task<InstalledApp> AppInstaller::rollBack(QString appId, QUrl bundle)
-{
-    return InstalledCopyOperations::rollBack(rootPath(), std::move(appId), std::move(bundle), m_layers.replacer);
-}
-
-bool AppInstaller::removesToTrash(const QUrl &bundle) const
-{
-    return InstalledCopies::trashCanTake(bundle.toLocalFile());
-}
-
-QCoro::Task<void> AppInstaller::remove(QString appId, QUrl bundle, bool toTrash)
-{
-    return InstalledCopyOperations::remove(rootPath(), std::move(appId), std::move(bundle), toTrash);
-}
-
-QCoro::Task<BundleVerification> AppInstaller::verify(QString appId, QUrl bundle, VerifyControl control)
-{
-    return InstalledCopyOperations::verify(rootPath(), std::move(appId), std::move(bundle), std::move(control));
-}
-
-QCoro::Task<int> AppInstaller::repairPermissions(QString appId, QUrl bundle)
-{
-    return InstalledCopyOperations::repairPermissions(rootPath(), std::move(appId), std::move(bundle));
+    return DownloadSize::of(m_session, std::move(app), m_timeoutMs);
 }
 
 QString AppInstaller::rootPath() const
 {
     return QDir::cleanPath(m_installRoot.toLocalFile());
-}
-
-bool AppInstaller::isLocalHTTP(const QUrl &url)
-{
-    return ArchiveDownload::isLocalHTTP(url);
-}
-
-int AppInstaller::removeLeftovers(const QString &installRoot, const QString &tempDir)
-{
-    int removed = InstallLocks::removeDeadWorkDirectories(tempDir.isEmpty() ? QDir::tempPath() : tempDir);
-    if (!installRoot.isEmpty()) {
-        removed += InstallLocks::removeDeadStaged(installRoot);
-        removed += InstallLocks::removeDeadLockFiles(installRoot);
-        removed += InstallReceipt::removeDeadTrees(installRoot);
-    }
-    return removed;
 }

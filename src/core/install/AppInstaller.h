@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppInstallerError.h"
-#include "BundleVerification.h"
+#include "InstalledApp.h"
 #include "catalog/Models.h"
 
 #include <QCoroTask>
@@ -18,13 +18,6 @@ class BundleInspector;
 class DirectoryReplacer;
 class DiskSpace;
 class FileListCache;
-
-struct InstalledApp {
-    QUrl url;         // file URL of the placed bundle
-    QString version;  // the catalog entry's version, unchanged
-
-    friend bool operator==(const InstalledApp &, const InstalledApp &) = default;
-};
 
 // What the caller of an install hears while it runs.
 struct InstallControl {
@@ -59,9 +52,9 @@ struct InstallControl {
     std::function<void()> onWholeArchive;
 };
 
-// The installer interface the store holds: installs and what can be done
-// with an installed copy afterwards. Bundles are given by the URL the
-// install yielded.
+// The installer interface the store holds: installs and updates, and what
+// they will download. What can be done with an installed copy afterwards is
+// InstalledCopyHandling's.
 class AppInstalling
 {
 public:
@@ -84,41 +77,6 @@ public:
         Q_UNUSED(app);
         co_return std::nullopt;
     }
-
-    // The version of the copy an update replaced and kept, when there is one.
-    // Reads a small note; fine on the main thread.
-    virtual std::optional<QString> previousVersion(const QString &appId, const QUrl &bundle) const = 0;
-    // Checks the kept previous copy against its own note and discards it
-    // when it is damaged, so that roll back is offered only where it can
-    // succeed; true when one was discarded. Waits for a running install of
-    // the app. Never throws.
-    virtual QCoro::Task<bool> discardDamagedPrevious(QString appId, QUrl bundle)
-    {
-        Q_UNUSED(appId);
-        Q_UNUSED(bundle);
-        co_return false;
-    }
-    // Puts the kept copy back in place and keeps the replaced one in its
-    // stead; yields the bundle now in place. Waits for a running install of
-    // the app. Throws PlatformError.
-    virtual QCoro::Task<InstalledApp> rollBack(QString appId, QUrl bundle) = 0;
-    // Whether remove() can put the bundle in the desktop's trash, so the
-    // user may restore it; otherwise it deletes it for good.
-    virtual bool removesToTrash(const QUrl &bundle) const = 0;
-    // Removes the bundle (to the trash or for good, as toTrash says), its kept
-    // previous copy and its notes. Waits for a running install of the app.
-    // Throws PlatformError; the bundle then stays.
-    virtual QCoro::Task<void> remove(QString appId, QUrl bundle, bool toTrash) = 0;
-
-    // Compares the bundle with what its install placed (BundleVerifier), on
-    // worker threads; never changes a file. Takes no lock: a copy replaced
-    // meanwhile fails the verify. Throws PlatformError when the bundle
-    // cannot be read.
-    virtual QCoro::Task<BundleVerification> verify(QString appId, QUrl bundle, VerifyControl control = {}) = 0;
-    // Puts back the permission bits the receipt records (BundleRepair), with
-    // no download; returns how many entries changed. Waits for a running
-    // install of the app. Throws PlatformError.
-    virtual QCoro::Task<int> repairPermissions(QString appId, QUrl bundle) = 0;
 };
 
 class AppInstaller : public AppInstalling
@@ -140,24 +98,6 @@ public:
     QCoro::Task<InstalledApp> install(AppManifestItem app, InstallControl control = {}) override;
     QCoro::Task<std::optional<qint64>> updateSize(AppManifestItem app, QUrl bundle) override;
     QCoro::Task<std::optional<qint64>> downloadSize(AppManifestItem app) override;
-    std::optional<QString> previousVersion(const QString &appId, const QUrl &bundle) const override;
-    QCoro::Task<bool> discardDamagedPrevious(QString appId, QUrl bundle) override;
-    QCoro::Task<InstalledApp> rollBack(QString appId, QUrl bundle) override;
-    bool removesToTrash(const QUrl &bundle) const override;
-    QCoro::Task<void> remove(QString appId, QUrl bundle, bool toTrash) override;
-    QCoro::Task<BundleVerification> verify(QString appId, QUrl bundle, VerifyControl control = {}) override;
-    QCoro::Task<int> repairPermissions(QString appId, QUrl bundle) override;
-
-    // The local-development exemption from the HTTPS rule.
-    static bool isLocalHTTP(const QUrl &url);
-
-    // Removes what interrupted installs left behind: "VantrelInstall-" work
-    // directories in tempDir (empty: the system temporary directory) and
-    // hidden ".staged" items, stale lock files and tree files no note names
-    // in installRoot, skipping whatever a running install (in any process)
-    // still holds; kept previous copies stay. Blocking; call at start.
-    // Returns how many items were removed.
-    static int removeLeftovers(const QString &installRoot, const QString &tempDir = QString());
 
     // Download timeout (no data for this long fails); tests may shorten it.
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }

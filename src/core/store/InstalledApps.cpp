@@ -10,6 +10,7 @@
 #include "catalog/VersionComparison.h"
 #include "i18n/PlatformWords.h"
 #include "install/AppInstaller.h"
+#include "install/InstalledCopyHandling.h"
 #include "install/InstallReceipt.h"
 #include "log/Logging.h"
 #include "system/DesktopEntries.h"
@@ -175,7 +176,7 @@ const AppManifestItem *InstalledApps::catalogEntry(const QString &appId) const
 bool InstalledApps::removalGoesToTrash(const QString &appId) const
 {
     const QUrl bundle = m_urls.value(appId);
-    return m_c.installer && !bundle.isEmpty() && m_c.installer->removesToTrash(bundle);
+    return m_c.installedCopies && !bundle.isEmpty() && m_c.installedCopies->removesToTrash(bundle);
 }
 
 bool InstalledApps::isBusy(const QString &appId) const
@@ -239,7 +240,7 @@ std::optional<Refusal> InstalledApps::updateRefusal(const AppManifestItem &app) 
 
 std::optional<Refusal> InstalledApps::changeRefusal(const AppManifestItem &app) const
 {
-    if (!m_c.installer)
+    if (!m_c.installedCopies)
         return Refusal::noInstaller;
     if (m_installs->isRunning(app.id))
         return Refusal::alreadyInstalling;
@@ -372,17 +373,17 @@ QCoro::Task<void> InstalledApps::runChange(Operation operation, bool toTrash)
     QPointer<InstalledApps> self(this);
     const AppManifestItem app = operation->app();
     const bool removing = operation->kind() == AppOperation::Kind::remove;
-    const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    const std::shared_ptr<InstalledCopyHandling> copies = m_c.installedCopies;
     const QUrl bundle = m_urls.value(app.id);
     m_changing.insert(app.id);
     std::optional<InstalledApp> changed;
     std::exception_ptr failure;
     try {
         if (removing) {
-            co_await installer->remove(app.id, bundle, toTrash);
+            co_await copies->remove(app.id, bundle, toTrash);
             changed = InstalledApp{bundle, QString()};
         } else {
-            changed = co_await installer->rollBack(app.id, bundle);
+            changed = co_await copies->rollBack(app.id, bundle);
         }
     } catch (...) {
         failure = std::current_exception();

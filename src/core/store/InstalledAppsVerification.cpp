@@ -4,7 +4,7 @@
 #include "InstalledApps.h"
 
 #include "InstallRunner.h"
-#include "install/AppInstaller.h"
+#include "install/InstalledCopyHandling.h"
 #include "log/Logging.h"
 #include "system/DesktopEntries.h"
 
@@ -23,8 +23,8 @@ std::optional<BundleVerification> InstalledApps::verification(const QString &app
 void InstalledApps::updatePreviousVersions()
 {
     QHash<QString, QString> versions;
-    for (auto it = m_urls.cbegin(); m_c.installer && it != m_urls.cend(); ++it) {
-        if (const std::optional<QString> version = m_c.installer->previousVersion(it.key(), it.value()))
+    for (auto it = m_urls.cbegin(); m_c.installedCopies && it != m_urls.cend(); ++it) {
+        if (const std::optional<QString> version = m_c.installedCopies->previousVersion(it.key(), it.value()))
             versions.insert(it.key(), *version);
     }
     if (versions != m_previousVersions) {
@@ -37,7 +37,7 @@ void InstalledApps::updatePreviousVersions()
 void InstalledApps::checkPreviousCopies()
 {
     // A command that runs for moments checks the kept copy when it rolls back.
-    if (!m_c.followChangesElsewhere || !m_c.installer)
+    if (!m_c.followChangesElsewhere || !m_c.installedCopies)
         return;
     QStringList unchecked;
     for (auto it = m_previousVersions.cbegin(); it != m_previousVersions.cend(); ++it) {
@@ -55,8 +55,8 @@ void InstalledApps::checkPreviousCopies()
 QCoro::Task<void> InstalledApps::checkPreviousCopy(QString appId)
 {
     QPointer<InstalledApps> self(this);
-    const std::shared_ptr<AppInstalling> installer = m_c.installer;
-    QCoro::Task<bool> checking = installer->discardDamagedPrevious(appId, m_urls.value(appId));
+    const std::shared_ptr<InstalledCopyHandling> copies = m_c.installedCopies;
+    QCoro::Task<bool> checking = copies->discardDamagedPrevious(appId, m_urls.value(appId));
     const bool discarded = co_await checking;
     if (self && discarded)
         updatePreviousVersions();
@@ -126,7 +126,7 @@ QCoro::Task<void> InstalledApps::runVerify(Operation operation)
     const QString appId = operation->appId();
     const QUrl bundle = m_urls.value(appId);
     const QString version = state(appId).installedCopyVersion();
-    const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    const std::shared_ptr<InstalledCopyHandling> copies = m_c.installedCopies;
     m_verifying.insert(appId);
     VerifyControl control;
     control.cancel = operation->cancelFlag();
@@ -137,7 +137,7 @@ QCoro::Task<void> InstalledApps::runVerify(Operation operation)
     std::optional<BundleVerification> found;
     QString failure;
     try {
-        found = co_await installer->verify(appId, bundle, std::move(control));
+        found = co_await copies->verify(appId, bundle, std::move(control));
     } catch (...) {
         failure = describe(std::current_exception());
     }
@@ -178,13 +178,13 @@ QCoro::Task<void> InstalledApps::runInPlaceRepair(Operation operation)
 {
     QPointer<InstalledApps> self(this);
     const QString appId = operation->appId();
-    const std::shared_ptr<AppInstalling> installer = m_c.installer;
+    const std::shared_ptr<InstalledCopyHandling> copies = m_c.installedCopies;
     const bool bits = verification(appId)->count(VerificationFinding::Kind::permissions) > 0;
     m_changing.insert(appId);
     QString failure;
     try {
         if (bits) {
-            const int changed = co_await installer->repairPermissions(appId, m_urls.value(appId));
+            const int changed = co_await copies->repairPermissions(appId, m_urls.value(appId));
             qCInfo(lcStore) << "Permission bits put back:" << appId << changed;
         }
     } catch (...) {

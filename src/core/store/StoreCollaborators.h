@@ -7,6 +7,7 @@
 
 class ManifestLoading;
 class AppInstalling;
+class InstalledCopyHandling;
 class OperationalEventRecording;
 class FeedbackReporting;
 class ErrorReporting;
@@ -24,6 +25,8 @@ class NetworkCost;
 struct StoreCollaborators {
     std::shared_ptr<ManifestLoading> manifestLoader;
     std::shared_ptr<AppInstalling> installer;
+    // What acts on an installed copy: roll back, remove, verify, repair.
+    std::shared_ptr<InstalledCopyHandling> installedCopies;
     std::shared_ptr<OperationalEventRecording> eventRecorder;
     std::shared_ptr<FeedbackReporting> feedbackClient;
     std::shared_ptr<ErrorReporting> errorReporter;
