@@ -193,7 +193,8 @@ void DevServer::stop()
     m_server->stop();
 }
 
-void DevServer::installRoutes()
+// Limits, socket options, logging and the error bodies every route shares.
+void DevServer::configureServer()
 {
     httplib::Server &server = *m_server;
     server.set_payload_max_length(kMaxBody);
@@ -227,141 +228,164 @@ void DevServer::installRoutes()
         else if (res.status == 413)
             sendError(res, 413, QStringLiteral("too_large"), QStringLiteral("The request body is too large."));
     });
+}
 
-    server.Get("/", [this](const httplib::Request &, httplib::Response &res) {
-        const QString base = baseUrl();
-        const QString text = QStringLiteral(
-            "Vantrel local development service\n\n"
-            "GET  %1/api/launcher/manifest?lang=en|pl|de\n"
-            "GET  %1/releases/NAME.zip\n"
-            "POST %1/api/feedback\n"
-            "POST %1/api/events\n"
-            "POST %1/api/PROJECT/store/\n").arg(base);
-        res.set_content(text.toStdString(), "text/plain; charset=utf-8");
-    });
+void DevServer::installRoutes()
+{
+    configureServer();
+    httplib::Server &server = *m_server;
+    const auto route = [this](void (DevServer::*handler)(const httplib::Request &, httplib::Response &)) {
+        return [this, handler](const httplib::Request &req, httplib::Response &res) { (this->*handler)(req, res); };
+    };
+    server.Get("/", route(&DevServer::serveIndex));
+    server.Get("/api/launcher/manifest", route(&DevServer::serveCatalog));
+    server.Get(R"(/releases/([^/]+))", route(&DevServer::serveArchive));
+    server.Post("/api/feedback", route(&DevServer::receiveFeedback));
+    server.Get(R"(/feedback/(\d{1,18}))", route(&DevServer::serveFeedback));
+    server.Post("/api/events", route(&DevServer::receiveEvent));
+    server.Post(R"(/api/([^/]+)/store/?)", route(&DevServer::receiveError));
+}
 
-    server.Get("/api/launcher/manifest", [this](const httplib::Request &req, httplib::Response &res) {
-        QByteArray body;
-        QByteArray signature;
-        if (!catalogFor(QString::fromStdString(req.get_param_value("lang")), &body, &signature)) {
-            sendError(res, 404, QStringLiteral("not_found"), QStringLiteral("The release folder has no catalog.json."));
-            return;
-        }
-        res.set_header("Cache-Control", "no-store");
-        if (!signature.isEmpty())
-            res.set_header("X-Vantrel-Signature", signature.toStdString());
-        res.set_content(body.toStdString(), kJson);
-    });
+void DevServer::serveIndex(const httplib::Request &, httplib::Response &res)
+{
+    const QString base = baseUrl();
+    const QString text = QStringLiteral(
+        "Vantrel local development service\n\n"
+        "GET  %1/api/launcher/manifest?lang=en|pl|de\n"
+        "GET  %1/releases/NAME.zip\n"
+        "POST %1/api/feedback\n"
+        "POST %1/api/events\n"
+        "POST %1/api/PROJECT/store/\n").arg(base);
+    res.set_content(text.toStdString(), "text/plain; charset=utf-8");
+}
 
-    server.Get(R"(/releases/([^/]+))", [this](const httplib::Request &req, httplib::Response &res) {
-        const QString name = QString::fromStdString(req.matches[1]);
-        if (!ReleaseArchives::isServableName(name)) {
-            sendError(res, 400, QStringLiteral("invalid_name"), QStringLiteral("Not an archive name."));
-            return;
-        }
-        const auto path = m_archives.pathFor(name);
-        if (!path) {
-            sendError(res, 404, QStringLiteral("not_found"), QStringLiteral("No archive named %1.").arg(name));
-            return;
-        }
-        auto file = std::make_shared<std::ifstream>(path->toStdString(), std::ios::binary);
-        const QFileInfo info(*path);
-        const qint64 size = info.size();
-        if (!*file || size < 0) {
-            sendError(res, 500, QStringLiteral("unreadable"), QStringLiteral("The archive cannot be read."));
-            return;
-        }
-        const std::string etag = QStringLiteral("\"%1-%2\"").arg(size).arg(info.lastModified().toMSecsSinceEpoch()).toStdString();
-        res.set_header("ETag", etag);
-        res.set_header("Accept-Ranges", "bytes");
-        const auto range = requestedRange(req, etag, size);
-        // The library would cut the body by the Range header as well; the part is chosen here.
-        const_cast<httplib::Request &>(req).ranges.clear();
-        if (range && range->first >= size) {
-            res.set_header("Content-Range", "bytes */" + std::to_string(size));
-            sendError(res, 416, QStringLiteral("bad_range"), QStringLiteral("The range starts past the archive's end."));
-            return;
-        }
-        const qint64 from = range ? range->first : 0;
-        const qint64 to = range && range->second >= 0 ? qMin(range->second, size - 1) : size - 1;
-        if (range) {
-            res.status = 206;
-            res.set_header("Content-Range", "bytes " + std::to_string(from) + '-' + std::to_string(to) + '/' + std::to_string(size));
-        }
-        // Streamed block by block: archives may be far larger than memory allows.
-        res.set_content_provider(size_t(to + 1 - from), "application/zip",
-                                 [file, from](size_t offset, size_t length, httplib::DataSink &sink) {
-                                     std::vector<char> buffer(std::min(length, kBlock));
-                                     file->clear();
-                                     file->seekg(std::streamoff(from + qint64(offset)));
-                                     file->read(buffer.data(), std::streamsize(buffer.size()));
-                                     const std::streamsize got = file->gcount();
-                                     if (got <= 0)
-                                         return false;  // the file shrank: drop the connection
-                                     return sink.write(buffer.data(), size_t(got));
-                                 });
-    });
+void DevServer::serveCatalog(const httplib::Request &req, httplib::Response &res)
+{
+    QByteArray body;
+    QByteArray signature;
+    if (!catalogFor(QString::fromStdString(req.get_param_value("lang")), &body, &signature)) {
+        sendError(res, 404, QStringLiteral("not_found"), QStringLiteral("The release folder has no catalog.json."));
+        return;
+    }
+    res.set_header("Cache-Control", "no-store");
+    if (!signature.isEmpty())
+        res.set_header("X-Vantrel-Signature", signature.toStdString());
+    res.set_content(body.toStdString(), kJson);
+}
 
-    server.Post("/api/feedback", [this](const httplib::Request &req, httplib::Response &res) {
-        const auto body = jsonObjectBody(req, res);
-        if (!body)
-            return;
-        if (const auto problem = feedbackProblem(*body)) {
-            sendError(res, 422, problem->first, problem->second);
-            return;
-        }
-        const QByteArray compact = QJsonDocument(*body).toJson(QJsonDocument::Compact);
-        const auto stored = m_storage.addFeedback(body->value(QStringLiteral("clientRequestId")).toString(),
-                                                  header(req, "X-Vantrel-Locale"), compact);
-        QJsonObject answer{{QStringLiteral("ok"), true},
-                           {QStringLiteral("issue"),
-                            QJsonObject{{QStringLiteral("id"), QString::number(stored.number)},
-                                        {QStringLiteral("identifier"), QStringLiteral("FB-%1").arg(stored.number)},
-                                        {QStringLiteral("url"), baseUrl() + QStringLiteral("/feedback/%1").arg(stored.number)}}}};
-        // A repeated submission (same clientRequestId) files nothing new.
-        if (stored.replayed)
-            answer.insert(QStringLiteral("message"), QStringLiteral("This feedback was already received."));
-        sendJson(res, stored.replayed ? 200 : 201, answer);
-    });
+void DevServer::serveArchive(const httplib::Request &req, httplib::Response &res)
+{
+    const QString name = QString::fromStdString(req.matches[1]);
+    if (!ReleaseArchives::isServableName(name)) {
+        sendError(res, 400, QStringLiteral("invalid_name"), QStringLiteral("Not an archive name."));
+        return;
+    }
+    const auto path = m_archives.pathFor(name);
+    if (!path) {
+        sendError(res, 404, QStringLiteral("not_found"), QStringLiteral("No archive named %1.").arg(name));
+        return;
+    }
+    auto file = std::make_shared<std::ifstream>(path->toStdString(), std::ios::binary);
+    const QFileInfo info(*path);
+    const qint64 size = info.size();
+    if (!*file || size < 0) {
+        sendError(res, 500, QStringLiteral("unreadable"), QStringLiteral("The archive cannot be read."));
+        return;
+    }
+    const std::string etag = QStringLiteral("\"%1-%2\"").arg(size).arg(info.lastModified().toMSecsSinceEpoch()).toStdString();
+    res.set_header("ETag", etag);
+    res.set_header("Accept-Ranges", "bytes");
+    const auto range = requestedRange(req, etag, size);
+    // The library would cut the body by the Range header as well; the part is chosen here.
+    const_cast<httplib::Request &>(req).ranges.clear();
+    if (range && range->first >= size) {
+        res.set_header("Content-Range", "bytes */" + std::to_string(size));
+        sendError(res, 416, QStringLiteral("bad_range"), QStringLiteral("The range starts past the archive's end."));
+        return;
+    }
+    const qint64 from = range ? range->first : 0;
+    const qint64 to = range && range->second >= 0 ? qMin(range->second, size - 1) : size - 1;
+    if (range) {
+        res.status = 206;
+        res.set_header("Content-Range", "bytes " + std::to_string(from) + '-' + std::to_string(to) + '/' + std::to_string(size));
+    }
+    // Streamed block by block: archives may be far larger than memory allows.
+    res.set_content_provider(size_t(to + 1 - from), "application/zip",
+                             [file, from](size_t offset, size_t length, httplib::DataSink &sink) {
+                                 std::vector<char> buffer(std::min(length, kBlock));
+                                 file->clear();
+                                 file->seekg(std::streamoff(from + qint64(offset)));
+                                 file->read(buffer.data(), std::streamsize(buffer.size()));
+                                 const std::streamsize got = file->gcount();
+                                 if (got <= 0)
+                                     return false;  // the file shrank: drop the connection
+                                 return sink.write(buffer.data(), size_t(got));
+                             });
+}
 
-    server.Get(R"(/feedback/(\d{1,18}))", [this](const httplib::Request &req, httplib::Response &res) {
-        const auto record = m_storage.feedbackRecord(std::stoll(req.matches[1]));
-        if (!record) {
-            sendError(res, 404, QStringLiteral("not_found"), QStringLiteral("No such feedback."));
-            return;
-        }
-        res.set_content(record->toStdString(), kJson);
-    });
+void DevServer::receiveFeedback(const httplib::Request &req, httplib::Response &res)
+{
+    const auto body = jsonObjectBody(req, res);
+    if (!body)
+        return;
+    if (const auto problem = feedbackProblem(*body)) {
+        sendError(res, 422, problem->first, problem->second);
+        return;
+    }
+    const QByteArray compact = QJsonDocument(*body).toJson(QJsonDocument::Compact);
+    const auto stored = m_storage.addFeedback(body->value(QStringLiteral("clientRequestId")).toString(),
+                                              header(req, "X-Vantrel-Locale"), compact);
+    QJsonObject answer{{QStringLiteral("ok"), true},
+                       {QStringLiteral("issue"),
+                        QJsonObject{{QStringLiteral("id"), QString::number(stored.number)},
+                                    {QStringLiteral("identifier"), QStringLiteral("FB-%1").arg(stored.number)},
+                                    {QStringLiteral("url"), baseUrl() + QStringLiteral("/feedback/%1").arg(stored.number)}}}};
+    // A repeated submission (same clientRequestId) files nothing new.
+    if (stored.replayed)
+        answer.insert(QStringLiteral("message"), QStringLiteral("This feedback was already received."));
+    sendJson(res, stored.replayed ? 200 : 201, answer);
+}
 
-    server.Post("/api/events", [this](const httplib::Request &req, httplib::Response &res) {
-        const auto body = jsonObjectBody(req, res);
-        if (!body)
-            return;
-        if (!body->value(QStringLiteral("eventType")).isString() || !body->value(QStringLiteral("status")).isString()) {
-            sendError(res, 422, QStringLiteral("invalid_event"),
-                      QStringLiteral("An event needs the string members \"eventType\" and \"status\"."));
-            return;
-        }
-        m_storage.addEvent(header(req, "X-Vantrel-Locale"), QJsonDocument(*body).toJson(QJsonDocument::Compact));
-        sendJson(res, 202, QJsonObject{{QStringLiteral("ok"), true}});
-    });
+void DevServer::serveFeedback(const httplib::Request &req, httplib::Response &res)
+{
+    const auto record = m_storage.feedbackRecord(std::stoll(req.matches[1]));
+    if (!record) {
+        sendError(res, 404, QStringLiteral("not_found"), QStringLiteral("No such feedback."));
+        return;
+    }
+    res.set_content(record->toStdString(), kJson);
+}
 
-    server.Post(R"(/api/([^/]+)/store/?)", [this](const httplib::Request &req, httplib::Response &res) {
-        const QString key = sentryKey(header(req, "X-Sentry-Auth"));
-        if (key.isEmpty()) {
-            sendError(res, 401, QStringLiteral("unauthorized"),
-                      QStringLiteral("An X-Sentry-Auth header with a sentry_key is required."));
-            return;
-        }
-        const auto body = jsonObjectBody(req, res);
-        if (!body)
-            return;
-        QString eventId = body->value(QStringLiteral("event_id")).toString();
-        if (!isEventId(eventId))
-            eventId = QUuid::createUuid().toString(QUuid::Id128);
-        eventId = eventId.toLower();
-        m_storage.addError(eventId, QString::fromStdString(req.matches[1]), key,
-                           QJsonDocument(*body).toJson(QJsonDocument::Compact));
-        sendJson(res, 200, QJsonObject{{QStringLiteral("id"), eventId}});
-    });
+void DevServer::receiveEvent(const httplib::Request &req, httplib::Response &res)
+{
+    const auto body = jsonObjectBody(req, res);
+    if (!body)
+        return;
+    if (!body->value(QStringLiteral("eventType")).isString() || !body->value(QStringLiteral("status")).isString()) {
+        sendError(res, 422, QStringLiteral("invalid_event"),
+                  QStringLiteral("An event needs the string members \"eventType\" and \"status\"."));
+        return;
+    }
+    m_storage.addEvent(header(req, "X-Vantrel-Locale"), QJsonDocument(*body).toJson(QJsonDocument::Compact));
+    sendJson(res, 202, QJsonObject{{QStringLiteral("ok"), true}});
+}
+
+void DevServer::receiveError(const httplib::Request &req, httplib::Response &res)
+{
+    const QString key = sentryKey(header(req, "X-Sentry-Auth"));
+    if (key.isEmpty()) {
+        sendError(res, 401, QStringLiteral("unauthorized"),
+                  QStringLiteral("An X-Sentry-Auth header with a sentry_key is required."));
+        return;
+    }
+    const auto body = jsonObjectBody(req, res);
+    if (!body)
+        return;
+    QString eventId = body->value(QStringLiteral("event_id")).toString();
+    if (!isEventId(eventId))
+        eventId = QUuid::createUuid().toString(QUuid::Id128);
+    eventId = eventId.toLower();
+    m_storage.addError(eventId, QString::fromStdString(req.matches[1]), key,
+                       QJsonDocument(*body).toJson(QJsonDocument::Compact));
+    sendJson(res, 200, QJsonObject{{QStringLiteral("id"), eventId}});
 }

@@ -12,6 +12,8 @@
 
 namespace httplib {
 class Server;
+struct Request;
+struct Response;
 }
 
 // The HTTP side of the development service: the manifest, release archives,
@@ -44,6 +46,14 @@ public:
 
 private:
     void installRoutes();
+    void configureServer();
+    void serveIndex(const httplib::Request &req, httplib::Response &res);
+    void serveCatalog(const httplib::Request &req, httplib::Response &res);
+    void serveArchive(const httplib::Request &req, httplib::Response &res);
+    void receiveFeedback(const httplib::Request &req, httplib::Response &res);
+    void serveFeedback(const httplib::Request &req, httplib::Response &res);
+    void receiveEvent(const httplib::Request &req, httplib::Response &res);
+    void receiveError(const httplib::Request &req, httplib::Response &res);
     // The catalog body and signature for language; false when there is none to serve.
     bool catalogFor(const QString &language, QByteArray *body, QByteArray *signature) const;
 

@@ -25,6 +25,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <variant>
 
 namespace {
 
@@ -145,6 +146,127 @@ private:
     std::thread m_thread;
 };
 
+// Runs make(); an error it throws is printed and taken as the end of the service.
+template <typename Error, typename Make>
+auto orReported(Make make) -> std::optional<decltype(make())>
+{
+    try {
+        return make();
+    } catch (const Error &e) {
+        std::fprintf(stderr, "vantrel-devserver: %s\n", e.what());
+        return std::nullopt;
+    }
+}
+
+struct CommandLine {
+    QCommandLineOption port{QStringLiteral("port"), QStringLiteral("Port on 127.0.0.1 (0: any free port)."),
+                            QStringLiteral("N"), QStringLiteral("8787")};
+    QCommandLineOption data{QStringLiteral("data"), QStringLiteral("Folder of the SQLite data."), QStringLiteral("DIR")};
+    QCommandLineOption catalog{QStringLiteral("catalog"), QStringLiteral("Sample catalog: first or multi."),
+                               QStringLiteral("NAME"), QStringLiteral("multi")};
+    QCommandLineOption releases{QStringLiteral("releases"), QStringLiteral("Folder of the release archives."),
+                                QStringLiteral("DIR")};
+    QCommandLineOption published{
+        QStringLiteral("published"),
+        QStringLiteral("A release folder written by vantrel-publish: its signed catalog.json and archives are served "
+                       "as the maker's host would, instead of the sample catalog."),
+        QStringLiteral("DIR")};
+    QCommandLineOption dump{QStringLiteral("dump"),
+                            QStringLiteral("Print what was stored (feedback, events or errors) and exit."),
+                            QStringLiteral("WHAT")};
+    QCommandLineOption printKey{QStringLiteral("print-public-key"),
+                                QStringLiteral("Print the public key the catalogs are signed with and exit.")};
+    QCommandLineOption stage{QStringLiteral("stage"),
+                             QStringLiteral("Offer the update of app ID to PERCENT of the installed copies only (0 to 100)."),
+                             QStringLiteral("ID=PERCENT")};
+    QCommandLineParser parser;
+
+    CommandLine()
+    {
+        parser.setApplicationDescription(QStringLiteral(
+            "Local stand-in for the launcher service, the feedback service and the error-report endpoint."));
+        parser.addHelpOption();
+        parser.addOptions({port, data, catalog, releases, published, dump, printKey, stage});
+    }
+};
+
+// Where the service serves from, once the command line made sense.
+struct ServiceSettings {
+    QString dataDir;
+    int port = 0;
+    SampleCatalogKind kind{};
+    QString publishedDir;
+    QString releasesDir;
+};
+
+// The settings, or the exit status when the command line is wrong or asked for help.
+std::variant<ServiceSettings, int> settingsFrom(CommandLine &cli, const QStringList &arguments)
+{
+    QCommandLineParser &parser = cli.parser;
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::printf("%s", qPrintable(parser.helpText()));
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+    ServiceSettings settings;
+    settings.dataDir = parser.isSet(cli.data) ? parser.value(cli.data)
+                                              : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (settings.dataDir.isEmpty())
+        return usageError(QStringLiteral("no data folder: pass --data DIR"));
+    bool portOk = false;
+    settings.port = parser.value(cli.port).toInt(&portOk);
+    if (!parser.isSet(cli.dump) && !parser.isSet(cli.printKey) && (!portOk || settings.port < 0 || settings.port > 65535))
+        return usageError(QStringLiteral("--port needs a number from 0 to 65535"));
+    const auto kind = sampleCatalogKindFromName(parser.value(cli.catalog));
+    if (!kind && !parser.isSet(cli.dump) && !parser.isSet(cli.printKey))
+        return usageError(QStringLiteral("--catalog takes first or multi, not \"%1\"").arg(parser.value(cli.catalog)));
+    settings.kind = kind.value_or(SampleCatalogKind{});
+    settings.publishedDir = parser.value(cli.published);
+    settings.releasesDir = !settings.publishedDir.isEmpty() ? settings.publishedDir
+        : parser.isSet(cli.releases) ? parser.value(cli.releases)
+                                     : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("releases"));
+    return settings;
+}
+
+// Checksums come from the archives actually served, computed once at start.
+QMap<QString, QString> servedChecksums(const ReleaseArchives &archives, const SampleCatalog &catalog,
+                                       const ServiceSettings &settings)
+{
+    QStringList names;
+    for (const SampleArchive &archive : catalog.archives())
+        names.append(archive.fileName);
+    QStringList missing;
+    QMap<QString, QString> checksums = archives.checksums(names, &missing);
+    QStringList lists;
+    for (const QString &name : names)
+        lists.append(name + QStringLiteral(".files"));
+    // A release without its list is still offered whole.
+    checksums.insert(archives.checksums(lists));
+    for (const QString &name : settings.publishedDir.isEmpty() ? missing : QStringList())
+        std::fprintf(stderr, "vantrel-devserver: warning: %s is missing from %s; listed without a checksum\n",
+                     qPrintable(name), qPrintable(settings.releasesDir));
+    return checksums;
+}
+
+// Serves until a stop signal (blocked in every thread, taken by one waiting thread).
+bool serveUntilStopped(DevServer &server, const sigset_t &stopSignals)
+{
+    std::thread stopper([&server, stopSignals] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        server.stop();
+    });
+    const bool ok = server.listen();
+    // Wake the waiting thread when the server ended by itself; the signal is
+    // blocked everywhere, so only sigwait() can take it.
+    ::kill(::getpid(), SIGTERM);
+    stopper.join();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -162,72 +284,22 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Vantrel"));
     QCoreApplication::setApplicationName(QStringLiteral("vantrel-devserver"));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Local stand-in for the launcher service, the feedback service and the error-report endpoint."));
-    parser.addHelpOption();
-    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Port on 127.0.0.1 (0: any free port)."),
-                                        QStringLiteral("N"), QStringLiteral("8787"));
-    const QCommandLineOption dataOption(QStringLiteral("data"), QStringLiteral("Folder of the SQLite data."),
-                                        QStringLiteral("DIR"));
-    const QCommandLineOption catalogOption(QStringLiteral("catalog"), QStringLiteral("Sample catalog: first or multi."),
-                                           QStringLiteral("NAME"), QStringLiteral("multi"));
-    const QCommandLineOption releasesOption(QStringLiteral("releases"), QStringLiteral("Folder of the release archives."),
-                                            QStringLiteral("DIR"));
-    const QCommandLineOption publishedOption(
-        QStringLiteral("published"),
-        QStringLiteral("A release folder written by vantrel-publish: its signed catalog.json and archives are served "
-                       "as the maker's host would, instead of the sample catalog."),
-        QStringLiteral("DIR"));
-    const QCommandLineOption dumpOption(QStringLiteral("dump"),
-                                        QStringLiteral("Print what was stored (feedback, events or errors) and exit."),
-                                        QStringLiteral("WHAT"));
-    const QCommandLineOption printKeyOption(QStringLiteral("print-public-key"),
-                                            QStringLiteral("Print the public key the catalogs are signed with and exit."));
-    const QCommandLineOption stageOption(QStringLiteral("stage"),
-                                         QStringLiteral("Offer the update of app ID to PERCENT of the installed copies only (0 to 100)."),
-                                         QStringLiteral("ID=PERCENT"));
-    parser.addOptions({portOption, dataOption, catalogOption, releasesOption, publishedOption, dumpOption, printKeyOption, stageOption});
-    if (!parser.parse(app.arguments()))
-        return usageError(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::printf("%s", qPrintable(parser.helpText()));
-        return 0;
-    }
-    if (!parser.positionalArguments().isEmpty())
-        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+    CommandLine cli;
+    const std::variant<ServiceSettings, int> parsed = settingsFrom(cli, app.arguments());
+    if (const int *status = std::get_if<int>(&parsed))
+        return *status;
+    const ServiceSettings &settings = std::get<ServiceSettings>(parsed);
+    if (cli.parser.isSet(cli.dump))
+        return dump(cli.parser.value(cli.dump), settings.dataDir);
 
-    const QString dataDir = parser.isSet(dataOption)
-        ? parser.value(dataOption)
-        : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (dataDir.isEmpty())
-        return usageError(QStringLiteral("no data folder: pass --data DIR"));
-    if (parser.isSet(dumpOption))
-        return dump(parser.value(dumpOption), dataDir);
-
-    std::optional<SigningKey> signingKey;
-    try {
-        signingKey.emplace(SigningKey::loadOrCreate(dataDir));
-    } catch (const SigningKeyError &e) {
-        std::fprintf(stderr, "vantrel-devserver: %s\n", e.what());
+    const std::optional<SigningKey> signingKey
+        = orReported<SigningKeyError>([&] { return SigningKey::loadOrCreate(settings.dataDir); });
+    if (!signingKey)
         return 1;
-    }
-    if (parser.isSet(printKeyOption)) {
+    if (cli.parser.isSet(cli.printKey)) {
         std::printf("%s\n", signingKey->publicKeyBase64().constData());
         return 0;
     }
-
-    bool portOk = false;
-    const int port = parser.value(portOption).toInt(&portOk);
-    if (!portOk || port < 0 || port > 65535)
-        return usageError(QStringLiteral("--port needs a number from 0 to 65535"));
-    const auto kind = sampleCatalogKindFromName(parser.value(catalogOption));
-    if (!kind)
-        return usageError(QStringLiteral("--catalog takes first or multi, not \"%1\"").arg(parser.value(catalogOption)));
-    const QString publishedDir = parser.value(publishedOption);
-    const QString releasesDir = !publishedDir.isEmpty() ? publishedDir
-        : parser.isSet(releasesOption)                  ? parser.value(releasesOption)
-                                                        : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("releases"));
 
     std::optional<SampleCatalog> catalog;
     try {
@@ -236,68 +308,35 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "vantrel-devserver: the built-in sample catalog is broken: %s\n", e.what());
         return 1;
     }
-
-    const std::optional<std::pair<QString, int>> stage = stagedApp(parser.value(stageOption), *catalog);
-    if (parser.isSet(stageOption) && !stage)
+    const std::optional<std::pair<QString, int>> stage = stagedApp(cli.parser.value(cli.stage), *catalog);
+    if (cli.parser.isSet(cli.stage) && !stage)
         return usageError(QStringLiteral("--stage takes ID=PERCENT, an app of the sample catalog and 0 to 100, not \"%1\"")
-                              .arg(parser.value(stageOption)));
+                              .arg(cli.parser.value(cli.stage)));
 
-    std::optional<DevStorage> storage;
-    try {
-        storage.emplace(DevStorage::openForWriting(dataDir));
-    } catch (const StorageError &e) {
-        std::fprintf(stderr, "vantrel-devserver: %s\n", e.what());
+    std::optional<DevStorage> storage
+        = orReported<StorageError>([&] { return DevStorage::openForWriting(settings.dataDir); });
+    if (!storage)
         return 1;
-    }
-
-    // Checksums come from the archives actually served, computed once at start.
-    const ReleaseArchives archives(releasesDir);
-    QStringList names;
-    for (const SampleArchive &archive : catalog->archives())
-        names.append(archive.fileName);
-    QStringList missing;
-    QMap<QString, QString> checksums = archives.checksums(names, &missing);
-    QStringList lists;
-    for (const QString &name : names)
-        lists.append(name + QStringLiteral(".files"));
-    // A release without its list is still offered whole.
-    checksums.insert(archives.checksums(lists));
-    for (const QString &name : publishedDir.isEmpty() ? missing : QStringList())
-        std::fprintf(stderr, "vantrel-devserver: warning: %s is missing from %s; listed without a checksum\n",
-                     qPrintable(name), qPrintable(releasesDir));
+    const ReleaseArchives archives(settings.releasesDir);
+    const QMap<QString, QString> checksums = servedChecksums(archives, *catalog, settings);
 
     DevServer server(*storage, archives);
-    const int boundPort = server.bind(port);
+    const int boundPort = server.bind(settings.port);
     if (boundPort <= 0) {
-        std::fprintf(stderr, "vantrel-devserver: cannot listen on 127.0.0.1:%d (is the port in use?)\n", port);
+        std::fprintf(stderr, "vantrel-devserver: cannot listen on 127.0.0.1:%d (is the port in use?)\n", settings.port);
         return 1;
     }
-
-    const SampleCatalogs samples{*catalog, *kind, QDateTime::currentDateTimeUtc(), checksums, *signingKey, dataDir, stage};
-    try {
-        serveSamples(server, samples);
-    } catch (const SigningKeyError &e) {
-        std::fprintf(stderr, "vantrel-devserver: %s\n", e.what());
+    const SampleCatalogs samples{*catalog, settings.kind, QDateTime::currentDateTimeUtc(), checksums, *signingKey,
+                                 settings.dataDir, stage};
+    if (!orReported<SigningKeyError>([&] { serveSamples(server, samples); return true; }))
         return 1;
-    }
-    if (!publishedDir.isEmpty())
-        server.setPublishedFolder(publishedDir);
+    if (!settings.publishedDir.isEmpty())
+        server.setPublishedFolder(settings.publishedDir);
     const Resigner resigner(server, samples);
 
     std::printf("listening on %s\n", qPrintable(server.baseUrl()));
     std::fflush(stdout);
-    std::fprintf(stderr, "catalog %s, data %s, releases %s\n", qPrintable(sampleCatalogKindName(*kind)),
-                 qPrintable(QDir(dataDir).absolutePath()), qPrintable(QDir(releasesDir).absolutePath()));
-
-    std::thread stopper([&server, stopSignals] {
-        int signal = 0;
-        sigwait(&stopSignals, &signal);
-        server.stop();
-    });
-    const bool ok = server.listen();
-    // Wake the waiting thread when the server ended by itself; the signal is
-    // blocked everywhere, so only sigwait() can take it.
-    ::kill(::getpid(), SIGTERM);
-    stopper.join();
-    return ok ? 0 : 1;
+    std::fprintf(stderr, "catalog %s, data %s, releases %s\n", qPrintable(sampleCatalogKindName(settings.kind)),
+                 qPrintable(QDir(settings.dataDir).absolutePath()), qPrintable(QDir(settings.releasesDir).absolutePath()));
+    return serveUntilStopped(server, stopSignals) ? 0 : 1;
 }
