@@ -246,74 +246,56 @@ QList<SampleArchive> SampleCatalog::archives() const
     return result;
 }
 
-QJsonObject SampleCatalog::manifest(SampleCatalogKind kind, const QString &requestedLanguage,
-                                    const QDateTime &generatedAt, const QString &baseUrl,
-                                    const QMap<QString, QString> &checksums) const
+namespace {
+
+// Where a release downloads from and the checksums it is offered with.
+struct DownloadFields {
+    std::optional<QString> downloadUrl;
+    std::optional<QString> sha256;
+    std::optional<QString> fileListUrl;
+    std::optional<QString> fileListSha256;
+};
+
+DownloadFields downloadFields(const SampleApp &app, const SampleRelease &release, const QString &baseUrl,
+                              const QMap<QString, QString> &checksums)
 {
-    const QString language = normalizedSampleLanguage(requestedLanguage);
-    QJsonArray apps;
-    for (const SampleApp &app : m_apps) {
-        const auto found = app.catalogs.constFind(kind);
-        if (found == app.catalogs.cend())
-            continue;
-        const SampleRelease &release = *found;
-
-        std::optional<QString> downloadUrl;
-        std::optional<QString> sha256;
-        std::optional<QString> fileListUrl;
-        std::optional<QString> fileListSha256;
-        if (release.download) {
-            const QString fileName = archiveFileName(app, release.version);
-            downloadUrl = baseUrl + QStringLiteral("/releases/") + fileName;
-            const QString checksum = checksums.value(fileName);
-            if (!checksum.isEmpty())
-                sha256 = release.malformedChecksum ? checksum.left(checksum.size() - 1) : checksum;
-            else if (release.malformedChecksum)
-                sha256 = QStringLiteral("not-a-checksum");
-            const QString listName = fileName + QStringLiteral(".files");
-            if (checksums.contains(listName) && !release.malformedChecksum) {
-                fileListUrl = baseUrl + QStringLiteral("/releases/") + listName;
-                fileListSha256 = checksums.value(listName);
-            }
-        }
-
-        // The history up to the version this catalog offers.
-        QJsonArray notes;
-        bool reached = false;
-        for (const SampleReleaseNote &note : app.releaseNotes) {
-            reached = reached || note.version == release.version;
-            if (reached)
-                notes.append(QJsonObject{{QStringLiteral("version"), note.version},
-                                         {QStringLiteral("date"), note.date.in(language)},
-                                         {QStringLiteral("text"), note.text.in(language)}});
-        }
-
-        apps.append(QJsonObject{
-            {QStringLiteral("id"), app.id},
-            {QStringLiteral("name"), app.name},
-            {QStringLiteral("tagline"), app.tagline.in(language)},
-            {QStringLiteral("category"), app.category.in(language)},
-            {QStringLiteral("bundleId"), app.bundleId},
-            {QStringLiteral("version"), release.version},
-            {QStringLiteral("minMacOS"), release.minMacOS},
-            {QStringLiteral("status"), release.status},
-            {QStringLiteral("downloadUrl"), optionalValue(downloadUrl)},
-            {QStringLiteral("sha256"), optionalValue(sha256)},
-            {QStringLiteral("fileListUrl"), optionalValue(fileListUrl)},
-            {QStringLiteral("fileListSha256"), optionalValue(fileListSha256)},
-            {QStringLiteral("sparkleFeedUrl"), optionalValue(app.sparkleFeedUrl)},
-            {QStringLiteral("symbolName"), app.symbolName},
-            {QStringLiteral("iconUrl"), optionalValue(app.iconUrl)},
-            {QStringLiteral("accent"), app.accent},
-            {QStringLiteral("tags"), QJsonArray::fromStringList(app.tags.value(language))},
-            {QStringLiteral("description"), app.description.in(language)},
-            {QStringLiteral("privacyNote"), app.privacyNote.in(language)},
-            {QStringLiteral("releaseNotes"), notes},
-        });
+    DownloadFields fields;
+    if (!release.download)
+        return fields;
+    const QString fileName = SampleCatalog::archiveFileName(app, release.version);
+    fields.downloadUrl = baseUrl + QStringLiteral("/releases/") + fileName;
+    const QString checksum = checksums.value(fileName);
+    if (!checksum.isEmpty())
+        fields.sha256 = release.malformedChecksum ? checksum.left(checksum.size() - 1) : checksum;
+    else if (release.malformedChecksum)
+        fields.sha256 = QStringLiteral("not-a-checksum");
+    const QString listName = fileName + QStringLiteral(".files");
+    if (checksums.contains(listName) && !release.malformedChecksum) {
+        fields.fileListUrl = baseUrl + QStringLiteral("/releases/") + listName;
+        fields.fileListSha256 = checksums.value(listName);
     }
+    return fields;
+}
 
+// The history up to the version this catalog offers.
+QJsonArray notesUpTo(const SampleApp &app, const QString &version, const QString &language)
+{
+    QJsonArray notes;
+    bool reached = false;
+    for (const SampleReleaseNote &note : app.releaseNotes) {
+        reached = reached || note.version == version;
+        if (reached)
+            notes.append(QJsonObject{{QStringLiteral("version"), note.version},
+                                     {QStringLiteral("date"), note.date.in(language)},
+                                     {QStringLiteral("text"), note.text.in(language)}});
+    }
+    return notes;
+}
+
+QJsonArray announcementsOf(const QList<SampleAnnouncement> &all, SampleCatalogKind kind, const QString &language)
+{
     QJsonArray announcements;
-    for (const SampleAnnouncement &a : m_announcements) {
+    for (const SampleAnnouncement &a : all) {
         if (!a.catalogs.contains(kind))
             continue;
         QJsonObject object{{QStringLiteral("id"), a.id},           {QStringLiteral("appId"), a.appId},
@@ -326,6 +308,50 @@ QJsonObject SampleCatalog::manifest(SampleCatalogKind kind, const QString &reque
             object.insert(QStringLiteral("publishedAt"), *a.publishedAt);
         announcements.append(object);
     }
+    return announcements;
+}
+
+}  // namespace
+
+QJsonObject SampleCatalog::manifest(SampleCatalogKind kind, const QString &requestedLanguage,
+                                    const QDateTime &generatedAt, const QString &baseUrl,
+                                    const QMap<QString, QString> &checksums) const
+{
+    const QString language = normalizedSampleLanguage(requestedLanguage);
+    QJsonArray apps;
+    for (const SampleApp &app : m_apps) {
+        const auto found = app.catalogs.constFind(kind);
+        if (found == app.catalogs.cend())
+            continue;
+        const SampleRelease &release = *found;
+
+        const DownloadFields download = downloadFields(app, release, baseUrl, checksums);
+
+        apps.append(QJsonObject{
+            {QStringLiteral("id"), app.id},
+            {QStringLiteral("name"), app.name},
+            {QStringLiteral("tagline"), app.tagline.in(language)},
+            {QStringLiteral("category"), app.category.in(language)},
+            {QStringLiteral("bundleId"), app.bundleId},
+            {QStringLiteral("version"), release.version},
+            {QStringLiteral("minMacOS"), release.minMacOS},
+            {QStringLiteral("status"), release.status},
+            {QStringLiteral("downloadUrl"), optionalValue(download.downloadUrl)},
+            {QStringLiteral("sha256"), optionalValue(download.sha256)},
+            {QStringLiteral("fileListUrl"), optionalValue(download.fileListUrl)},
+            {QStringLiteral("fileListSha256"), optionalValue(download.fileListSha256)},
+            {QStringLiteral("sparkleFeedUrl"), optionalValue(app.sparkleFeedUrl)},
+            {QStringLiteral("symbolName"), app.symbolName},
+            {QStringLiteral("iconUrl"), optionalValue(app.iconUrl)},
+            {QStringLiteral("accent"), app.accent},
+            {QStringLiteral("tags"), QJsonArray::fromStringList(app.tags.value(language))},
+            {QStringLiteral("description"), app.description.in(language)},
+            {QStringLiteral("privacyNote"), app.privacyNote.in(language)},
+            {QStringLiteral("releaseNotes"), notesUpTo(app, release.version, language)},
+        });
+    }
+
+    const QJsonArray announcements = announcementsOf(m_announcements, kind, language);
 
     const QDateTime stamp = generatedAt.toUTC();
     const QDateTime seconds = QDateTime::fromSecsSinceEpoch(stamp.toSecsSinceEpoch(), Qt::UTC);
