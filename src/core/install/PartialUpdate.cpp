@@ -137,54 +137,30 @@ bool offered(const AppManifestItem &app)
         && (ArchiveDownload::isAllowedRemote(*app.fileListUrl) || app.fileListUrl->scheme() == QLatin1String("file"));
 }
 
-QCoro::Task<Outcome> assemble(Work work)
+// What the installed copy may give, from its tree alone.
+struct ReusePlan {
+    QHash<QByteArray, PartialAssembly::InstalledFolder> installed;
+    PartialAssembly::Sorted sorted;
+};
+
+struct ChangedAndReused {
+    std::optional<QString> problem;
+    PartialAssembly::Reused reused;
+};
+
+// The installed copy is read while the files known to have changed come in.
+QCoro::Task<ChangedAndReused> fetchWhileReusing(const Work &work, const FileList &list, const ReusePlan &plan,
+                                                const QList<PartialAssembly::Run> &changed, Fetching *state)
 {
-    QCoro::Task<FetchedList> listing = fetchList(work);
-    const FetchedList fetched = co_await listing;
-    throwIfCancelled(*work.cancel);
-    if (!fetched.list)
-        co_return fallBack(fetched.problem, 0);
-    const FileList &list = *fetched.list;
-    if (list.archiveSha256 != work.app.sha256->toLower().toLatin1())
-        co_return fallBack(QStringLiteral("the file list describes another archive"), 0);
-
-    // What the installed copy may give, from its tree alone.
-    struct Plan {
-        QHash<QByteArray, PartialAssembly::InstalledFolder> installed;
-        PartialAssembly::Sorted sorted;
-    };
-    QCoro::Task<std::optional<Plan>> planning = BlockingWork::run(
-        [list, root = work.installRoot, appId = work.app.id, extracted = work.extracted]() -> std::optional<Plan> {
-            Plan plan{PartialAssembly::installedFolders(list, root, appId), {}};
-            if (plan.installed.isEmpty())
-                return std::nullopt;
-            PartialAssembly::makeFolders(list, extracted);
-            plan.sorted = PartialAssembly::sortOut(list, plan.installed);
-            return plan;
-        });
-    const std::optional<Plan> plan = co_await planning;
-    throwIfCancelled(*work.cancel);
-    if (!plan)
-        co_return fallBack(QStringLiteral("no installed copy of the app to reuse"), 0);
-
-    Fetching state;
-    const QList<PartialAssembly::Run> changed = PartialAssembly::runs(list, plan->sorted.toFetch, coalescedGap, longestRun);
-    state.total = bytesOf(changed);
-    if (const std::optional<QString> why = tooMuchOf(list, state.total))
-        co_return fallBack(*why, 0);
-    if (work.onFetched)
-        work.onFetched(0, state.total);
-
-    // The installed copy is read while the files known to have changed come in.
     QCoro::Task<PartialAssembly::Reused> reusing = BlockingWork::run(
-        [list, files = plan->sorted.toLookAt, installed = plan->installed, extracted = work.extracted,
+        [list, files = plan.sorted.toLookAt, installed = plan.installed, extracted = work.extracted,
          checksums = work.checksums, cancel = work.cancel] {
             return PartialAssembly::placeReusable(list, files, installed, extracted, checksums.get(), cancel.get());
         });
     std::optional<QString> problem;
     std::exception_ptr failure;
     try {
-        QCoro::Task<std::optional<QString>> fetching = fetchRuns(work, list, changed, &state);
+        QCoro::Task<std::optional<QString>> fetching = fetchRuns(work, list, changed, state);
         problem = co_await fetching;
     } catch (...) {
         failure = std::current_exception();
@@ -199,6 +175,46 @@ QCoro::Task<Outcome> assemble(Work work)
     }
     if (failure)
         std::rethrow_exception(failure);
+    co_return ChangedAndReused{problem, reused};
+}
+
+QCoro::Task<Outcome> assemble(Work work)
+{
+    QCoro::Task<FetchedList> listing = fetchList(work);
+    const FetchedList fetched = co_await listing;
+    throwIfCancelled(*work.cancel);
+    if (!fetched.list)
+        co_return fallBack(fetched.problem, 0);
+    const FileList &list = *fetched.list;
+    if (list.archiveSha256 != work.app.sha256->toLower().toLatin1())
+        co_return fallBack(QStringLiteral("the file list describes another archive"), 0);
+
+    QCoro::Task<std::optional<ReusePlan>> planning = BlockingWork::run(
+        [list, root = work.installRoot, appId = work.app.id, extracted = work.extracted]() -> std::optional<ReusePlan> {
+            ReusePlan plan{PartialAssembly::installedFolders(list, root, appId), {}};
+            if (plan.installed.isEmpty())
+                return std::nullopt;
+            PartialAssembly::makeFolders(list, extracted);
+            plan.sorted = PartialAssembly::sortOut(list, plan.installed);
+            return plan;
+        });
+    const std::optional<ReusePlan> plan = co_await planning;
+    throwIfCancelled(*work.cancel);
+    if (!plan)
+        co_return fallBack(QStringLiteral("no installed copy of the app to reuse"), 0);
+
+    Fetching state;
+    const QList<PartialAssembly::Run> changed = PartialAssembly::runs(list, plan->sorted.toFetch, coalescedGap, longestRun);
+    state.total = bytesOf(changed);
+    if (const std::optional<QString> why = tooMuchOf(list, state.total))
+        co_return fallBack(*why, 0);
+    if (work.onFetched)
+        work.onFetched(0, state.total);
+
+    QCoro::Task<ChangedAndReused> fetchingAndReusing = fetchWhileReusing(work, list, *plan, changed, &state);
+    const ChangedAndReused first = co_await fetchingAndReusing;
+    std::optional<QString> problem = first.problem;
+    const PartialAssembly::Reused &reused = first.reused;
     throwIfCancelled(*work.cancel);
     if (problem)
         co_return fallBack(*problem, state.wire);
