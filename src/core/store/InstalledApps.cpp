@@ -5,6 +5,7 @@
 #include "RecordsWatch.h"
 #include "InstallRunner.h"
 #include "InstallStates.h"
+#include "OperationWording.h"
 #include "catalog/ManifestPolicy.h"
 #include "catalog/StagedRollout.h"
 #include "catalog/VersionComparison.h"
@@ -40,20 +41,6 @@ InstalledApps::InstalledApps(const StoreCollaborators &collaborators, const QLis
 }
 
 InstalledApps::~InstalledApps() = default;
-
-QString InstalledApps::describe(const std::exception_ptr &failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const LauncherError &error) {
-        return error.localizedDescription();
-    } catch (const std::exception &error) {
-        return QString::fromLocal8Bit(error.what());
-    } catch (...) {
-        return QStringLiteral("Unknown error.");
-    }
-}
-
 
 // --- Read side ---
 
@@ -248,9 +235,7 @@ std::optional<QDateTime> InstalledApps::catalogExpiredOn() const
 
 QString InstalledApps::refusalText(Refusal refusal) const
 {
-    if (refusal == Refusal::catalogExpired)
-        return CatalogExpiry::line(m_catalogExpiresAt);
-    return qtTrId(RefusalText::key(refusal));
+    return OperationWording::refusalText(refusal, m_catalogExpiresAt);
 }
 
 QString InstalledApps::installRefusalKey(const std::optional<AppManifestItem> &app) const
@@ -314,52 +299,10 @@ void InstalledApps::watchBundleFolders()
 
 QString InstalledApps::errorLine(const AppOperation &operation) const
 {
-    if (!operation.outcome())
-        return {};
-    const OperationOutcome &outcome = *operation.outcome();
-    const QString &name = operation.app().name;
-    const AppOperation::Kind kind = operation.kind();
-    if (outcome.kind == OperationOutcome::Kind::refused) {
-        const char *id = kind == AppOperation::Kind::remove ? "errorCannotRemove"
-            : kind == AppOperation::Kind::rollBack          ? "errorCannotRollBack"
-            : kind == AppOperation::Kind::repair            ? "errorCannotRepair"
-            : kind == AppOperation::Kind::verify            ? "errorCannotVerify"
-                                                            : "errorCannotInstall";
-        // An expired catalog is the user's to put right: the line says how.
-        if (outcome.refusal == Refusal::catalogExpired)
-            return qtTrId(id).arg(name) + QLatin1Char(' ') + refusalText(Refusal::catalogExpired);
-        return qtTrId(id).arg(name);
-    }
-    if (outcome.kind != OperationOutcome::Kind::failed)
-        return {};
-    if (kind == AppOperation::Kind::open)
-        return outcome.reason;
-    const char *id = kind == AppOperation::Kind::remove ? "errorRemoveFailed"
-        : kind == AppOperation::Kind::rollBack          ? "errorRollBackFailed"
-        : kind == AppOperation::Kind::repair            ? "errorRepairFailed"
-        : kind == AppOperation::Kind::verify            ? "errorVerifyFailed"
-                                                        : "errorInstallFailed";
-    return qtTrId(id).arg(name, outcome.reason);
+    return OperationWording::errorLine(operation, m_catalogExpiresAt);
 }
 
 QString InstalledApps::reasonText(const AppOperation &operation) const
 {
-    if (!operation.outcome())
-        return {};
-    const OperationOutcome &outcome = *operation.outcome();
-    switch (outcome.kind) {
-    case OperationOutcome::Kind::done:
-        return {};
-    case OperationOutcome::Kind::failed:
-        return outcome.reason;
-    case OperationOutcome::Kind::cancelled:
-        return AppInstallerError(AppInstallerError::Kind::cancelled).localizedDescription();
-    case OperationOutcome::Kind::refused:
-        break;
-    }
-    if (outcome.refusal == Refusal::noUpdate || outcome.refusal == Refusal::unknownApp)
-        return qtTrId("updateNotAvailable");
-    if (outcome.refusal == Refusal::held)
-        return qtTrId(RefusalText::key(Refusal::held));
-    return errorLine(operation);
+    return OperationWording::reasonText(operation, m_catalogExpiresAt);
 }

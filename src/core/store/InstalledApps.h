@@ -148,9 +148,9 @@ public:
     // For a process that does not follow changes: the window syncs them anyway.
     void tidyDesktop();
 
-    // The error line for an operation that was refused or failed (empty otherwise).
+    // The error line for an operation that was refused or failed (empty
+    // otherwise), and why it did not happen for a summary (OperationWording).
     QString errorLine(const AppOperation &operation) const;
-    // Why it did not happen, for a summary: the failure or the refusal's sentence.
     QString reasonText(const AppOperation &operation) const;
 
 Q_SIGNALS:
@@ -181,8 +181,6 @@ private:
     void finish(AppOperation *operation, const OperationOutcome &outcome);
     Operation refused(const AppManifestItem &app, AppOperation::Kind kind, Refusal refusal);
     Operation startInstall(const AppManifestItem &app, AppOperation::Kind kind);
-    // The sentence to show for whatever an installer operation threw.
-    static QString describe(const std::exception_ptr &failure);
     QCoro::Task<void> runChange(Operation operation, bool toTrash);
     QCoro::Task<void> runVerify(Operation operation);
     QCoro::Task<void> runInPlaceRepair(Operation operation);

@@ -7,11 +7,14 @@
 #include "AppOpening.h"
 #include "InstallRunner.h"
 #include "InstallStates.h"
+#include "OperationWording.h"
 #include "i18n/PlatformWords.h"
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
 
 #include <QPointer>
+
+using OperationWording::describe;
 
 void InstalledApps::connectInstalls()
 {

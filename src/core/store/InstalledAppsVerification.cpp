@@ -4,11 +4,14 @@
 #include "InstalledApps.h"
 
 #include "InstallRunner.h"
+#include "OperationWording.h"
 #include "install/AppInstaller.h"
 #include "log/Logging.h"
 #include "system/DesktopEntries.h"
 
 #include <QPointer>
+
+using OperationWording::describe;
 
 std::optional<BundleVerification> InstalledApps::verification(const QString &appId) const
 {
