@@ -6,7 +6,6 @@
 #include "InstallRunner.h"
 #include "InstallStates.h"
 #include "OperationWording.h"
-#include "catalog/ManifestPolicy.h"
 #include "catalog/StagedRollout.h"
 #include "catalog/VersionComparison.h"
 #include "i18n/PlatformWords.h"
@@ -149,83 +148,59 @@ bool InstalledApps::isBusy(const QString &appId) const
 
 // --- Checks ---
 
-std::optional<Refusal> InstalledApps::catalogRefusal(const AppManifestItem &app) const
+OperationRefusals::Facts InstalledApps::refusalFacts(const AppManifestItem &app) const
 {
-    // A record an installed app's receipt kept is no release to install from.
-    if (!catalogEntry(app.id))
-        return describedApp(app.id) ? Refusal::notInCatalog : Refusal::unknownApp;
-    if (app.status == AppReleaseStatus::comingSoon)
-        return Refusal::comingSoon;
-    if (app.status == AppReleaseStatus::retired)
-        return Refusal::retired;
-    if (!app.downloadUrl || !app.sha256 || app.version.trimmed().isEmpty())
-        return Refusal::noPublishedRelease;
-    if (!ManifestPolicy::isValidSha256(*app.sha256))
-        return Refusal::malformedChecksum;
-    const OperatingSystemVersion running
-        = m_c.systemVersion ? m_c.systemVersion->operatingSystemVersion() : OperatingSystemVersion{};
-    const std::optional<OperatingSystemVersion> minimum = ManifestPolicy::macOSVersion(app.minMacOS);
-    if (!minimum || running < *minimum)
-        return Refusal::systemTooOld;
-    // The policy has the last word on what counts as published.
-    if (ManifestPolicy::installCheck(app, running) != ManifestPolicy::InstallCheck::passes)
-        return Refusal::noPublishedRelease;
-    return std::nullopt;
+    const AppInstallState current = state(app.id);
+    const std::optional<BundleVerification> found = verification(app.id);
+    OperationRefusals::Facts facts;
+    facts.listed = catalogEntry(app.id);
+    facts.described = describedApp(app.id).has_value();
+    facts.catalogExpired = catalogExpiredOn().has_value();
+    facts.running = m_c.systemVersion ? m_c.systemVersion->operatingSystemVersion() : OperatingSystemVersion{};
+    facts.shown = current.kind();
+    facts.installedVersion = current.installedCopyVersion();
+    facts.bundleKnown = m_urls.contains(app.id);
+    facts.installing = m_installs->isRunning(app.id);
+    facts.changing = m_changing.contains(app.id);
+    facts.verifying = m_verifying.contains(app.id);
+    facts.hasInstaller = m_c.installer != nullptr;
+    facts.hasUpdate = hasUpdate(app.id);
+    facts.stagedUpdate = stagedUpdate(app.id).has_value();
+    facts.held = m_held.contains(app.id);
+    facts.hasPrevious = m_previousVersions.contains(app.id);
+    if (found)
+        facts.repair = found->repair();
+    return facts;
 }
 
 std::optional<Refusal> InstalledApps::installRefusal(const AppManifestItem &app) const
 {
-    if (const std::optional<Refusal> refusal = catalogRefusal(app))
-        return refusal;
-    if (catalogExpiredOn())
-        return Refusal::catalogExpired;
-    const AppInstallState::Kind kind = state(app.id).kind();
-    // A refresh never turns a running install's state back, but the installer
-    // must never run twice for one app whatever the state says.
-    if (kind == AppInstallState::Kind::installing || m_installs->isRunning(app.id))
-        return Refusal::alreadyInstalling;
-    // Shown installed, a version not yet offered here can still be taken.
-    if (kind == AppInstallState::Kind::installed && !stagedUpdate(app.id))
-        return Refusal::alreadyInstalled;
-    if (m_changing.contains(app.id))
-        return Refusal::busy;
-    return std::nullopt;
+    return OperationRefusals::install(app, refusalFacts(app));
 }
 
 std::optional<Refusal> InstalledApps::updateRefusal(const AppManifestItem &app) const
 {
-    if (m_held.contains(app.id) && !m_installs->isRunning(app.id))
-        return Refusal::held;
-    if (!hasUpdate(app.id) && !stagedUpdate(app.id) && !m_installs->isRunning(app.id))
-        return Refusal::noUpdate;
-    return installRefusal(app);
-}
-
-std::optional<Refusal> InstalledApps::changeRefusal(const AppManifestItem &app) const
-{
-    if (!m_c.installer)
-        return Refusal::noInstaller;
-    if (m_installs->isRunning(app.id))
-        return Refusal::alreadyInstalling;
-    if (m_changing.contains(app.id))
-        return Refusal::busy;
-    if (!state(app.id).hasInstalledCopy() || !m_urls.contains(app.id))
-        return Refusal::notInstalled;
-    return std::nullopt;
+    return OperationRefusals::update(app, refusalFacts(app));
 }
 
 std::optional<Refusal> InstalledApps::removeRefusal(const AppManifestItem &app) const
 {
-    return changeRefusal(app);
+    return OperationRefusals::remove(refusalFacts(app));
 }
 
 std::optional<Refusal> InstalledApps::rollBackRefusal(const AppManifestItem &app) const
 {
-    if (const std::optional<Refusal> refusal = changeRefusal(app))
-        return refusal;
-    if (!m_previousVersions.contains(app.id))
-        return Refusal::nothingToRollBack;
-    return std::nullopt;
+    return OperationRefusals::rollBack(refusalFacts(app));
+}
+
+std::optional<Refusal> InstalledApps::verifyRefusal(const AppManifestItem &app) const
+{
+    return OperationRefusals::verify(refusalFacts(app));
+}
+
+std::optional<Refusal> InstalledApps::repairRefusal(const AppManifestItem &app) const
+{
+    return OperationRefusals::repair(refusalFacts(app));
 }
 
 std::optional<QDateTime> InstalledApps::catalogExpiredOn() const

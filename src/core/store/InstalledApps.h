@@ -2,6 +2,7 @@
 
 #include "AppOperation.h"
 #include "InstallRecords.h"
+#include "OperationRefusals.h"
 #include "StoreCollaborators.h"
 #include "catalog/AppInstallState.h"
 #include "catalog/Models.h"
@@ -21,12 +22,12 @@ struct InstalledApp;
 
 // Everything about the apps the launcher installed: their records (shared
 // with every other process of the user), receipts and states, the installed
-// bundles and the kept previous copies; the checks that say whether an app
-// can be installed, updated, removed or rolled back, and the operations that
-// do it. What is installed comes from the records and the disk, whatever the
-// catalog lists: an app the catalog drops stays installed, described as its
-// receipt kept it. Changes other processes (or the user, by hand) make to the
-// records or the bundles are followed.
+// bundles and the kept previous copies; whether an app can be installed,
+// updated, removed or rolled back (the rules are OperationRefusals'), and the
+// operations that do it. What is installed comes from the records and the
+// disk, whatever the catalog lists: an app the catalog drops stays installed,
+// described as its receipt kept it. Changes other processes (or the user, by
+// hand) make to the records or the bundles are followed.
 class InstalledApps : public QObject
 {
     Q_OBJECT
@@ -175,8 +176,8 @@ Q_SIGNALS:
 
 private:
     const AppManifestItem *catalogEntry(const QString &appId) const;
-    std::optional<Refusal> catalogRefusal(const AppManifestItem &app) const;
-    std::optional<Refusal> changeRefusal(const AppManifestItem &app) const;
+    // What the refusal rules go by for app, as known now.
+    OperationRefusals::Facts refusalFacts(const AppManifestItem &app) const;
     bool isBusy(const QString &appId) const;
     void finish(AppOperation *operation, const OperationOutcome &outcome);
     Operation refused(const AppManifestItem &app, AppOperation::Kind kind, Refusal refusal);
@@ -214,8 +215,6 @@ private:
     const AppManifestItem *newerListed(const QString &appId, const QString &installedVersion) const;
     // Whether the user decided against taking latest for appId.
     bool declined(const QString &appId, const QString &latest) const;
-    // Why the app's updates cannot be decided on now, or nothing.
-    std::optional<Refusal> decisionRefusal(const AppManifestItem &app) const;
     void setURL(const QString &appId, const std::optional<QUrl> &url);
     void setURLs(const QHash<QString, QUrl> &urls);
     void watchBundleFolders();

@@ -162,8 +162,8 @@ QCoro::Task<void> InstalledApps::runChange(Operation operation, bool toTrash)
 
 InstalledApps::Operation InstalledApps::open(const AppManifestItem &app)
 {
-    if (!state(app.id).hasInstalledCopy())
-        return refused(app, AppOperation::Kind::open, Refusal::notInstalled);
+    if (const std::optional<Refusal> refusal = OperationRefusals::open(refusalFacts(app)))
+        return refused(app, AppOperation::Kind::open, *refusal);
     auto operation = std::make_shared<AppOperation>(app, AppOperation::Kind::open);
     const AppOpening::Result opening = AppOpening::openInstalled(m_c.workspace.get(), m_urls.value(app.id), app.bundleId);
     switch (opening.kind) {
