@@ -1,29 +1,20 @@
 #include "InstalledApps.h"
 
-#include "AppOpening.h"
 #include "CatalogExpiry.h"
-#include "RecordsWatch.h"
 #include "InstallRunner.h"
 #include "InstallStates.h"
+#include "InstalledAppsSync.h"
 #include "OperationWording.h"
 #include "catalog/StagedRollout.h"
 #include "catalog/VersionComparison.h"
-#include "i18n/PlatformWords.h"
 #include "install/AppInstaller.h"
-#include "install/InstallReceipt.h"
-#include "log/Logging.h"
-#include "system/DesktopEntries.h"
 #include "system/SystemLayers.h"
 
-#include <QFileInfo>
-#include <QMetaEnum>
-#include <QPointer>
 #include <QUuid>
-
 
 InstalledApps::InstalledApps(const StoreCollaborators &collaborators, const QList<AppManifestItem> &apps, QObject *parent)
     : QObject(parent), m_c(collaborators), m_records(m_c.userDefaults), m_states(new InstallStates(apps, this)),
-      m_installs(new InstallRunner(m_c, this))
+      m_installs(new InstallRunner(m_c, this)), m_sync(new InstalledAppsSync(m_c, this))
 {
     connect(m_states, &InstallStates::stateChanged, this, &InstalledApps::stateChanged);
     connect(m_states, &InstallStates::changed, this, &InstalledApps::statesChanged);
@@ -31,12 +22,8 @@ InstalledApps::InstalledApps(const StoreCollaborators &collaborators, const QLis
     reconcile(apps);
     // Another process (the terminal tool, a second login) changed the
     // records, or someone the bundles.
-    const QString recordsFile = m_c.userDefaults && m_c.followChangesElsewhere ? m_c.userDefaults->storagePath() : QString();
-    if (!recordsFile.isEmpty()) {
-        m_watch = new RecordsWatch(recordsFile, this);
-        connect(m_watch, &RecordsWatch::changed, this, [this] { applyRecords(KeepFailures::yes); });
-        watchBundleFolders();
-    }
+    connect(m_sync, &InstalledAppsSync::changedElsewhere, this, [this] { applyRecords(KeepFailures::yes); });
+    m_sync->watch();
 }
 
 InstalledApps::~InstalledApps() = default;
@@ -219,55 +206,9 @@ QString InstalledApps::installRefusalKey(const std::optional<AppManifestItem> &a
     return refusal ? QString::fromLatin1(RefusalText::key(*refusal)) : QString();
 }
 
-DesktopApp InstalledApps::desktopApp(const QString &appId, const InstallRecords::Recorded &recorded)
-{
-    const QString bundle = recorded.bundle.toLocalFile();
-    std::optional<AppManifestItem> kept = InstallReceipt::recordedApp(bundle, appId);
-    if (!kept) {
-        kept = AppManifestItem();
-        kept->id = appId;
-        kept->name = QFileInfo(bundle).completeBaseName();
-    }
-    return {*kept, recorded.version, bundle};
-}
-
-QList<DesktopApp> InstalledApps::desktopApps(const QHash<QString, InstallRecords::Recorded> &recorded)
-{
-    QList<DesktopApp> apps;
-    for (auto it = recorded.cbegin(); it != recorded.cend(); ++it)
-        apps.append(desktopApp(it.key(), *it));
-    return apps;
-}
-
-void InstalledApps::syncDesktop()
-{
-    if (!m_c.desktopEntries)
-        return;
-    // The records, not the URLs shown (an app being changed still has its
-    // copy), read and acted on while no other process changes them: its
-    // entries are never taken for those of an app no longer installed.
-    m_records.reconcile([this](const QHash<QString, InstallRecords::Recorded> &recorded) {
-        m_c.desktopEntries->sync(desktopApps(recorded));
-    });
-}
-
 void InstalledApps::tidyDesktop()
 {
-    if (!m_c.desktopEntries)
-        return;
-    m_records.reconcile([this](const QHash<QString, InstallRecords::Recorded> &recorded) {
-        m_c.desktopEntries->tidy(desktopApps(recorded));
-    });
-}
-
-void InstalledApps::watchBundleFolders()
-{
-    if (!m_watch)
-        return;
-    QStringList folders;
-    for (const QUrl &bundle : std::as_const(m_urls))
-        folders.append(QFileInfo(bundle.toLocalFile()).absolutePath());
-    m_watch->setBundleFolders(folders);
+    m_sync->tidyDesktop();
 }
 
 // --- Texts ---

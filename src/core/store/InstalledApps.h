@@ -15,7 +15,7 @@
 #include <QUrl>
 #include <memory>
 
-class RecordsWatch;
+class InstalledAppsSync;
 class InstallRunner;
 class InstallStates;
 struct InstalledApp;
@@ -27,7 +27,8 @@ struct InstalledApp;
 // operations that do it. What is installed comes from the records and the
 // disk, whatever the catalog lists: an app the catalog drops stays installed,
 // described as its receipt kept it. Changes other processes (or the user, by
-// hand) make to the records or the bundles are followed.
+// hand) make to the records or the bundles are followed (InstalledAppsSync
+// watches for them and keeps the desktop's entries in step).
 class InstalledApps : public QObject
 {
     Q_OBJECT
@@ -139,11 +140,6 @@ public:
     // The same against the catalog shown, after the records or the disk changed.
     void reconcileAgain() { applyRecords(KeepFailures::no); }
 
-    // A recorded app as the desktop lists it: the catalog's record its
-    // receipt kept (the same for every process, whatever catalog each has
-    // seen; else the bundle's name), with the version and bundle recorded.
-    static DesktopApp desktopApp(const QString &appId, const InstallRecords::Recorded &recorded);
-    static QList<DesktopApp> desktopApps(const QHash<QString, InstallRecords::Recorded> &recorded);
     // The desktop's entries of apps no longer installed (a bundle deleted by
     // hand) go, and entries under an earlier name move; nothing else is written.
     // For a process that does not follow changes: the window syncs them anyway.
@@ -173,6 +169,11 @@ Q_SIGNALS:
     void verificationChanged(const QString &appId);
     // An app was held or released, a version skipped or offered again (here or elsewhere).
     void decisionsChanged();
+    // The records were read and applied again; what they say may be unchanged.
+    void recordsApplied();
+    // An operation that changes the app's copy ran to its end, done or
+    // failed part way: what is on disk may differ.
+    void copyChanged(const QString &appId);
 
 private:
     const AppManifestItem *catalogEntry(const QString &appId) const;
@@ -217,9 +218,7 @@ private:
     bool declined(const QString &appId, const QString &latest) const;
     void setURL(const QString &appId, const std::optional<QUrl> &url);
     void setURLs(const QHash<QString, QUrl> &urls);
-    void watchBundleFolders();
-    // The desktop's entries follow the installed apps as the records give them.
-    void syncDesktop();
+    // The recorded app as the desktop lists it; nullopt when it is not recorded.
     std::optional<DesktopApp> desktopApp(const QString &appId);
 
     StoreCollaborators m_c;
@@ -227,7 +226,7 @@ private:
     InstallStates *m_states;
     InstallRunner *m_installs;
     bool m_wholeArchives = false;
-    RecordsWatch *m_watch = nullptr;
+    InstalledAppsSync *m_sync;
     QList<AppManifestItem> m_catalog;
     QDateTime m_catalogExpiresAt;
     // What is known of each installed app: its catalog record, or the one its receipt kept.

@@ -46,11 +46,9 @@ void InstalledApps::finish(AppOperation *operation, const OperationOutcome &outc
     const AppOperation::Kind kind = operation->kind();
     if (outcome.kind == OperationOutcome::Kind::done && kind != AppOperation::Kind::verify && kind != AppOperation::Kind::open)
         forgetVerification(operation->appId());
-    // A command that runs for moments writes the desktop's files only after
-    // what it changed, so that its verify still finds what is wrong with them.
     const bool ran = outcome.kind == OperationOutcome::Kind::done || outcome.kind == OperationOutcome::Kind::failed;
-    if (!m_c.followChangesElsewhere && ran && kind != AppOperation::Kind::verify && kind != AppOperation::Kind::open)
-        syncDesktop();
+    if (ran && kind != AppOperation::Kind::verify && kind != AppOperation::Kind::open)
+        Q_EMIT copyChanged(operation->appId());
     operation->finish(outcome);
     Q_EMIT operationFinished(operation);
 }

@@ -5,6 +5,7 @@
 #include "InstalledApps.h"
 
 #include "InstallStates.h"
+#include "InstalledAppsSync.h"
 #include "catalog/VersionComparison.h"
 #include "install/AppInstaller.h"
 #include "install/InstallReceipt.h"
@@ -131,15 +132,14 @@ void InstalledApps::setURL(const QString &appId, const std::optional<QUrl> &url)
 
 void InstalledApps::setURLs(const QHash<QString, QUrl> &urls)
 {
+    // The bundles' folders are watched as the URLs name them.
     if (urls != m_urls) {
         m_urls = urls;
-        watchBundleFolders();
         Q_EMIT urlsChanged();
     }
     // An install or a roll back changes them under the same URL.
     updatePreviousVersions();
-    if (m_c.followChangesElsewhere)
-        syncDesktop();
+    Q_EMIT recordsApplied();
 }
 
 std::optional<DesktopApp> InstalledApps::desktopApp(const QString &appId)
@@ -148,5 +148,5 @@ std::optional<DesktopApp> InstalledApps::desktopApp(const QString &appId)
     const auto it = recorded.constFind(appId);
     if (it == recorded.cend())
         return std::nullopt;
-    return desktopApp(appId, *it);
+    return InstalledAppsSync::desktopApp(appId, *it);
 }
