@@ -13,7 +13,7 @@
 #include "codec/EnumNames.h"
 #include "install/InstalledCopyOperations.h"
 #include "store/InstallRecords.h"
-#include "store/InstalledApps.h"
+#include "store/InstalledAppsSync.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -113,7 +113,7 @@ int runVerify(const CliInvocation &call)
     const QHash<QString, InstallRecords::Recorded> installed = InstallRecords(std::make_shared<SettingsUserDefaults>())
         .reconcile([&desktop](const QHash<QString, InstallRecords::Recorded> &recorded) {
             if (desktop)
-                desktop->tidy(InstalledApps::desktopApps(recorded));
+                desktop->tidy(InstalledAppsSync::desktopApps(recorded));
         });
     QStringList ids = call.positional;
     for (const QString &id : std::as_const(ids)) {
@@ -150,7 +150,7 @@ int runVerify(const CliInvocation &call)
         if (result.status == BundleVerification::Status::cancelled)
             return InterruptWatch::exitStatus;
         if (desktop)
-            result.addFindings(desktop->check(InstalledApps::desktopApp(id, installed.value(id))));
+            result.addFindings(desktop->check(InstalledAppsSync::desktopApp(id, installed.value(id))));
         printResult(id, result, json);
         status = worse(status, statusOf(result));
     }

@@ -2,6 +2,7 @@
 
 #include "AppOperation.h"
 #include "InstallRecords.h"
+#include "OperationRefusals.h"
 #include "StoreCollaborators.h"
 #include "catalog/AppInstallState.h"
 #include "catalog/Models.h"
@@ -14,19 +15,20 @@
 #include <QUrl>
 #include <memory>
 
-class RecordsWatch;
+class InstalledAppsSync;
 class InstallRunner;
 class InstallStates;
 struct InstalledApp;
 
 // Everything about the apps the launcher installed: their records (shared
 // with every other process of the user), receipts and states, the installed
-// bundles and the kept previous copies; the checks that say whether an app
-// can be installed, updated, removed or rolled back, and the operations that
-// do it. What is installed comes from the records and the disk, whatever the
-// catalog lists: an app the catalog drops stays installed, described as its
-// receipt kept it. Changes other processes (or the user, by hand) make to the
-// records or the bundles are followed.
+// bundles and the kept previous copies; whether an app can be installed,
+// updated, removed or rolled back (the rules are OperationRefusals'), and the
+// operations that do it. What is installed comes from the records and the
+// disk, whatever the catalog lists: an app the catalog drops stays installed,
+// described as its receipt kept it. Changes other processes (or the user, by
+// hand) make to the records or the bundles are followed (InstalledAppsSync
+// watches for them and keeps the desktop's entries in step).
 class InstalledApps : public QObject
 {
     Q_OBJECT
@@ -138,19 +140,14 @@ public:
     // The same against the catalog shown, after the records or the disk changed.
     void reconcileAgain() { applyRecords(KeepFailures::no); }
 
-    // A recorded app as the desktop lists it: the catalog's record its
-    // receipt kept (the same for every process, whatever catalog each has
-    // seen; else the bundle's name), with the version and bundle recorded.
-    static DesktopApp desktopApp(const QString &appId, const InstallRecords::Recorded &recorded);
-    static QList<DesktopApp> desktopApps(const QHash<QString, InstallRecords::Recorded> &recorded);
     // The desktop's entries of apps no longer installed (a bundle deleted by
     // hand) go, and entries under an earlier name move; nothing else is written.
     // For a process that does not follow changes: the window syncs them anyway.
     void tidyDesktop();
 
-    // The error line for an operation that was refused or failed (empty otherwise).
+    // The error line for an operation that was refused or failed (empty
+    // otherwise), and why it did not happen for a summary (OperationWording).
     QString errorLine(const AppOperation &operation) const;
-    // Why it did not happen, for a summary: the failure or the refusal's sentence.
     QString reasonText(const AppOperation &operation) const;
 
 Q_SIGNALS:
@@ -172,17 +169,20 @@ Q_SIGNALS:
     void verificationChanged(const QString &appId);
     // An app was held or released, a version skipped or offered again (here or elsewhere).
     void decisionsChanged();
+    // The records were read and applied again; what they say may be unchanged.
+    void recordsApplied();
+    // An operation that changes the app's copy ran to its end, done or
+    // failed part way: what is on disk may differ.
+    void copyChanged(const QString &appId);
 
 private:
     const AppManifestItem *catalogEntry(const QString &appId) const;
-    std::optional<Refusal> catalogRefusal(const AppManifestItem &app) const;
-    std::optional<Refusal> changeRefusal(const AppManifestItem &app) const;
+    // What the refusal rules go by for app, as known now.
+    OperationRefusals::Facts refusalFacts(const AppManifestItem &app) const;
     bool isBusy(const QString &appId) const;
     void finish(AppOperation *operation, const OperationOutcome &outcome);
     Operation refused(const AppManifestItem &app, AppOperation::Kind kind, Refusal refusal);
     Operation startInstall(const AppManifestItem &app, AppOperation::Kind kind);
-    // The sentence to show for whatever an installer operation threw.
-    static QString describe(const std::exception_ptr &failure);
     QCoro::Task<void> runChange(Operation operation, bool toTrash);
     QCoro::Task<void> runVerify(Operation operation);
     QCoro::Task<void> runInPlaceRepair(Operation operation);
@@ -216,13 +216,9 @@ private:
     const AppManifestItem *newerListed(const QString &appId, const QString &installedVersion) const;
     // Whether the user decided against taking latest for appId.
     bool declined(const QString &appId, const QString &latest) const;
-    // Why the app's updates cannot be decided on now, or nothing.
-    std::optional<Refusal> decisionRefusal(const AppManifestItem &app) const;
     void setURL(const QString &appId, const std::optional<QUrl> &url);
     void setURLs(const QHash<QString, QUrl> &urls);
-    void watchBundleFolders();
-    // The desktop's entries follow the installed apps as the records give them.
-    void syncDesktop();
+    // The recorded app as the desktop lists it; nullopt when it is not recorded.
     std::optional<DesktopApp> desktopApp(const QString &appId);
 
     StoreCollaborators m_c;
@@ -230,7 +226,7 @@ private:
     InstallStates *m_states;
     InstallRunner *m_installs;
     bool m_wholeArchives = false;
-    RecordsWatch *m_watch = nullptr;
+    InstalledAppsSync *m_sync;
     QList<AppManifestItem> m_catalog;
     QDateTime m_catalogExpiresAt;
     // What is known of each installed app: its catalog record, or the one its receipt kept.

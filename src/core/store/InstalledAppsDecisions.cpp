@@ -27,23 +27,11 @@ bool InstalledApps::declined(const QString &appId, const QString &latest) const
     return !skipped.isEmpty() && compareVersions(latest, skipped) != ComparisonResult::orderedDescending;
 }
 
-std::optional<Refusal> InstalledApps::decisionRefusal(const AppManifestItem &app) const
-{
-    if (isBusy(app.id))
-        return Refusal::busy;
-    if (!m_urls.contains(app.id) || !state(app.id).hasInstalledCopy())
-        return Refusal::notInstalled;
-    return std::nullopt;
-}
-
 std::optional<Refusal> InstalledApps::skipVersion(const AppManifestItem &app)
 {
-    if (const std::optional<Refusal> refusal = decisionRefusal(app))
+    if (const std::optional<Refusal> refusal = OperationRefusals::skip(refusalFacts(app)))
         return refusal;
     const AppManifestItem *listed = catalogEntry(app.id);
-    const QString installed = state(app.id).installedCopyVersion();
-    if (!listed || compareVersions(listed->version, installed) != ComparisonResult::orderedDescending)
-        return Refusal::noUpdate;
     qCInfo(lcStore) << "Skipped:" << app.id << listed->version;
     m_records.setSkipped(app.id, listed->version);
     restoreRecordedState(app);
@@ -52,7 +40,7 @@ std::optional<Refusal> InstalledApps::skipVersion(const AppManifestItem &app)
 
 std::optional<Refusal> InstalledApps::offerAgain(const AppManifestItem &app)
 {
-    if (const std::optional<Refusal> refusal = decisionRefusal(app))
+    if (const std::optional<Refusal> refusal = OperationRefusals::decision(refusalFacts(app)))
         return refusal;
     m_records.setSkipped(app.id, std::nullopt);
     restoreRecordedState(app);
@@ -61,7 +49,7 @@ std::optional<Refusal> InstalledApps::offerAgain(const AppManifestItem &app)
 
 std::optional<Refusal> InstalledApps::hold(const AppManifestItem &app)
 {
-    if (const std::optional<Refusal> refusal = decisionRefusal(app))
+    if (const std::optional<Refusal> refusal = OperationRefusals::decision(refusalFacts(app)))
         return refusal;
     qCInfo(lcStore) << "Held:" << app.id;
     m_records.setHeld(app.id, true);
@@ -76,7 +64,7 @@ bool InstalledApps::hasDecision(const QString &appId) const
 
 std::optional<Refusal> InstalledApps::release(const AppManifestItem &app)
 {
-    if (const std::optional<Refusal> refusal = decisionRefusal(app))
+    if (const std::optional<Refusal> refusal = OperationRefusals::decision(refusalFacts(app)))
         return refusal;
     // The way back from both: a skip under a hold must not come back once the hold ends.
     qCInfo(lcStore) << "Released:" << app.id;

@@ -4,11 +4,14 @@
 #include "InstalledApps.h"
 
 #include "InstallRunner.h"
+#include "OperationWording.h"
 #include "install/InstalledCopyHandling.h"
 #include "log/Logging.h"
 #include "system/DesktopEntries.h"
 
 #include <QPointer>
+
+using OperationWording::describe;
 
 std::optional<BundleVerification> InstalledApps::verification(const QString &appId) const
 {
@@ -84,31 +87,6 @@ void InstalledApps::forgetVerification(const QString &appId)
 {
     if (m_verifications.remove(appId))
         Q_EMIT verificationChanged(appId);
-}
-
-std::optional<Refusal> InstalledApps::verifyRefusal(const AppManifestItem &app) const
-{
-    if (m_verifying.contains(app.id))
-        return Refusal::alreadyVerifying;
-    return changeRefusal(app);
-}
-
-std::optional<Refusal> InstalledApps::repairRefusal(const AppManifestItem &app) const
-{
-    if (const std::optional<Refusal> refusal = verifyRefusal(app))
-        return refusal;
-    const std::optional<BundleVerification> found = verification(app.id);
-    if (!found || found->repair() == BundleVerification::Repair::none)
-        return Refusal::nothingToRepair;
-    if (found->repair() == BundleVerification::Repair::permissions || found->repair() == BundleVerification::Repair::desktop)
-        return std::nullopt;
-    // A fresh copy of the installed version, from the catalog that offers it now.
-    const AppManifestItem *listed = catalogEntry(app.id);
-    if (!listed)
-        return Refusal::notInCatalog;
-    if (listed->version != state(app.id).installedCopyVersion())
-        return Refusal::versionNotOffered;
-    return catalogRefusal(*listed);
 }
 
 InstalledApps::Operation InstalledApps::verify(const AppManifestItem &app)
