@@ -1019,8 +1019,8 @@ private Q_SLOTS:
         auto store = h.makeStore(tc::manifest({tc::app("one"), tc::app("two", AppReleaseStatus::live, "2.0"),
                                                tc::app("beta", AppReleaseStatus::beta)}));
         store->setIncludeBetaApps(includeBeta);
-        store->sendFeedback("bug", "  Make it  faster \n", "\n\tWhen I open\nthe list. \r\n", appID.toString());
-        store->sendFeedback("bug", "t", "d", appID.toString());
+        store->sendFeedback(FeedbackType::bug, "  Make it  faster \n", "\n\tWhen I open\nthe list. \r\n", appID.toString());
+        store->sendFeedback(FeedbackType::bug, "t", "d", appID.toString());
         QTRY_COMPARE(h.feedback->requests.size(), 2);
         const FeedbackSubmissionRequest request = h.feedback->requests.first();
         QCOMPARE(request, (FeedbackSubmissionRequest{request.clientRequestId, FeedbackType::bug, "Make it  faster",

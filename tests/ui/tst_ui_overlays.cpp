@@ -325,7 +325,7 @@ private Q_SLOTS:
         f.host.key(Qt::Key_Backtab, Qt::ShiftModifier);
         QVERIFY(f.item("feedbackType_other")->hasActiveFocus());
         f.host.key(Qt::Key_Left);
-        QCOMPARE(sheetView->property("type").toString(), QStringLiteral("improvement"));
+        QCOMPARE(sheetView->property("type").toInt(), int(FeedbackType::improvement));
         QVERIFY(f.item("feedbackType_improvement")->hasActiveFocus());
 
         // Forward: picker, summary, details (Return in the summary moves there,

@@ -21,12 +21,6 @@ bool CatalogRules::hasPublishedRelease(const QVariant &value) const
     return app && ManifestPolicy::hasPublishedRelease(*app);
 }
 
-bool CatalogRules::isPending(const QVariant &value) const
-{
-    const auto app = appFrom(value);
-    return !app || isPreviewOnly(*app);
-}
-
 QString CatalogRules::updateFeed(const QVariant &value) const
 {
     const auto app = appFrom(value);

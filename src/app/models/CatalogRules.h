@@ -18,9 +18,6 @@ public:
     explicit CatalogRules(QObject *parent = nullptr);
 
     Q_INVOKABLE bool hasPublishedRelease(const QVariant &app) const;
-    // Coming soon, or without a complete published release: the page offers
-    // only a catalog refresh.
-    Q_INVOKABLE bool isPending(const QVariant &app) const;
     // The feed URL to show, or "" when there is none or its host is a
     // local-network name (ending in ".local").
     Q_INVOKABLE QString updateFeed(const QVariant &app) const;
@@ -31,7 +28,7 @@ public:
     // checksum) reads as the page does, "Preview only"; every other app its status.
     static const char *badgeId(const AppManifestItem &app);
     Q_INVOKABLE QString badgeTextId(const QVariant &app) const;
-    // Coming soon, or without a complete published release (what isPending says of a record).
+    // Coming soon, or without a complete published release: the page offers only a catalog refresh.
     static bool isPreviewOnly(const AppManifestItem &app);
     // Whether version `candidate` is newer than `than` (a roll back that goes forward again).
     Q_INVOKABLE bool isNewerVersion(const QString &candidate, const QString &than) const;

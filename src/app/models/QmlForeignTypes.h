@@ -97,6 +97,19 @@ enum Kind {
 Q_ENUM_NS(Kind)
 }  // namespace AccentForQml
 
+// The kinds of feedback, in the order of the sheet's picker: `FeedbackType.Bug`.
+namespace FeedbackTypeForQml {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(FeedbackType)
+enum Kind {
+    Bug = int(FeedbackType::bug),
+    Idea = int(FeedbackType::idea),
+    Improvement = int(FeedbackType::improvement),
+    Other = int(FeedbackType::other),
+};
+Q_ENUM_NS(Kind)
+}  // namespace FeedbackTypeForQml
+
 namespace FeedbackStateForQml {
 Q_NAMESPACE
 QML_NAMED_ELEMENT(FeedbackState)

@@ -160,9 +160,9 @@ public:
     Q_INVOKABLE QString notListedBadgeKey(const QString &appId) const;
     // The text key of the reason the app cannot be installed now; empty when it can.
     Q_INVOKABLE QString installRefusalKey(const QString &appId) const { return m_apps->installRefusalKey(findApp(appId)); }
-    Q_INVOKABLE void sendFeedback(const QString &type, const QString &title, const QString &description, const QString &appId)
+    Q_INVOKABLE void sendFeedback(FeedbackType type, const QString &title, const QString &description, const QString &appId)
     {
-        submitFeedback(EnumNames::fromName<FeedbackType>(type).value_or(FeedbackType::other), title, description,
+        submitFeedback(type, title, description,
                        appId.isEmpty() ? std::nullopt : std::optional(appId));  // the task runs on and frees itself
     }
     Q_INVOKABLE void clearErrorMessage() { setErrorMessage(std::nullopt); }

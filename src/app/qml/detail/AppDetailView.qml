@@ -12,7 +12,6 @@ Rectangle {
     required property LauncherStore store
     property var app: null
     readonly property bool hasApp: app !== null && app !== undefined
-    readonly property bool pending: hasApp && CatalogRules.isPending(app)
     readonly property bool published: hasApp && CatalogRules.hasPublishedRelease(app)
     readonly property var installState: {
         store.installStates
@@ -90,7 +89,6 @@ Rectangle {
                 store: page.store
                 app: page.app
                 installState: page.installState
-                pending: page.pending
             }
             MetadataPanel {
                 objectName: "metadataPanel"

@@ -14,7 +14,7 @@ Item {
     required property LauncherStore store
 
     // Window-local input.
-    property string type: "bug"
+    property int type: FeedbackType.Bug
     property string selectedAppID: ""
     property alias title: summaryField.text
     property alias description: descriptionField.text
@@ -207,10 +207,10 @@ Item {
                     Layout.fillWidth: true
                     value: sheet.type
                     segments: [
-                        { value: "bug", text: qsTrId("feedbackTypeBug") },
-                        { value: "idea", text: qsTrId("feedbackTypeIdea") },
-                        { value: "improvement", text: qsTrId("feedbackTypeImprovement") },
-                        { value: "other", text: qsTrId("feedbackTypeOther") }
+                        { value: FeedbackType.Bug, name: "bug", text: qsTrId("feedbackTypeBug") },
+                        { value: FeedbackType.Idea, name: "idea", text: qsTrId("feedbackTypeIdea") },
+                        { value: FeedbackType.Improvement, name: "improvement", text: qsTrId("feedbackTypeImprovement") },
+                        { value: FeedbackType.Other, name: "other", text: qsTrId("feedbackTypeOther") }
                     ]
                     onPicked: (value) => sheet.type = value
                 }

@@ -7,9 +7,9 @@ import Vantrel
 
 Rectangle {
     id: picker
-    property var segments: []   // [{ value, text }]
-    property string value: ""
-    signal picked(string value)
+    property var segments: []   // [{ value (a FeedbackType), name, text }]
+    property int value: FeedbackType.Bug
+    signal picked(int value)
 
     implicitHeight: 28
     radius: 7
@@ -46,7 +46,7 @@ Rectangle {
                 required property var modelData
                 required property int index
                 selected: picker.value === modelData.value
-                objectName: "feedbackType_" + modelData.value
+                objectName: "feedbackType_" + modelData.name
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.preferredWidth: 1
