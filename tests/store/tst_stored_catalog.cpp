@@ -8,6 +8,7 @@
 #include "StoreFakes.h"
 #include "TempHome.h"
 #include "catalog/ManifestDecoder.h"
+#include "install/BlockingWork.h"
 #include "store/StoredCatalogWatch.h"
 
 #include <QNetworkAccessManager>
@@ -24,6 +25,16 @@ const LauncherManifest newer = TestCatalog::fresh(
     TestCatalog::manifest({TestCatalog::app("alpha", AppReleaseStatus::live, QStringLiteral("2.1.0")), TestCatalog::app("beta")}), 2,
     QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() + 14 * 86400, Qt::UTC));
 const QByteArray newerBody = ManifestDecoder::encode(newer);
+
+
+// The window reads a changed copy on a worker: let that read end and its
+// result reach the store before looking at what the store shows.
+void settleTakeUp()
+{
+    BlockingWork::pool()->waitForDone();
+    for (int round = 0; round < 3; ++round)
+        QCoreApplication::processEvents();
+}
 
 }  // namespace
 
@@ -193,6 +204,7 @@ private Q_SLOTS:
         QVERIFY(finishes(store->loadManifest()));
         const std::optional<QDateTime> fetchedAt = store->catalogFetchedAt();
         QTRY_COMPARE(watched.count(), 2);
+        settleTakeUp();
         QCOMPARE(store->catalogFetchedAt(), fetchedAt);
         QCOMPARE(shown.count(), 0);
         QCOMPARE(server.requestCount(), 2);
@@ -225,6 +237,7 @@ private Q_SLOTS:
         if (fault == QLatin1String("truncated"))
             QVERIFY(QFile::resize(copy, QFileInfo(copy).size() - 40));
         QVERIFY(watched.wait());
+        settleTakeUp();
         QCOMPARE(store->manifest(), stored);
         QCOMPARE(store->stateFor("alpha"), AppInstallState::installed("2.0.0"));
         QCOMPARE(QFile::exists(copy), copyStays);

@@ -130,8 +130,8 @@ public:
     // kept on disk, if it has a usable one. True when it did.
     bool restoreStoredCatalog();
     // Shows the catalog another process stored, when it is usable and was
-    // fetched later than the one shown.
-    void takeUpStoredCatalog();
+    // fetched later than the one shown. Read on a worker.
+    QCoro::Task<void> takeUpStoredCatalog();
     // A refusal or failure lands in the error line.
     InstalledApps::Operation install(const AppManifestItem &app) { return m_apps->install(app); }
     // An app that is not installed is installed instead.
