@@ -1,7 +1,5 @@
 #include "BlockingWork.h"
 
-#include <QCoreApplication>
-
 namespace BlockingWork {
 
 QThreadPool *pool()
@@ -11,11 +9,6 @@ QThreadPool *pool()
         auto *p = new QThreadPool;
         p->setMaxThreadCount(4);
         p->setExpiryTimeout(30000);
-        // The workers end with the application, before the process does:
-        // OpenSSL frees a thread's state when the thread ends, and its own
-        // clean-up at exit no longer can for threads still waiting in here.
-        if (QCoreApplication::instance())
-            qAddPostRoutine([] { pool()->waitForDone(5000); });
         return p;
     }();
     return installPool;
