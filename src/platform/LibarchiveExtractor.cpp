@@ -1,6 +1,8 @@
 #include "LibarchiveExtractor.h"
 
+#include "FileWriteback.h"
 #include "PlatformLogging.h"
+#include "StreamingZipExtractor.h"
 #include "WholeEntryInflater.h"
 #include "ZipEntryPlan.h"
 #include "faults/FaultPoint.h"
@@ -95,21 +97,6 @@ void writeEntry(struct archive *writer, archive_entry *entry)
 {
     if (archive_write_header(writer, entry) < ARCHIVE_WARN || archive_write_finish_entry(writer) < ARCHIVE_WARN)
         throw writerError(writer, QFileInfo(QFile::decodeName(archive_entry_pathname(entry))).fileName());
-}
-
-// Starts writing a finished file to disk without waiting, so the flush
-// before the swap finds little left to do while extraction goes on.
-void startWriteback(const QByteArray &path)
-{
-#ifdef __linux__
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd >= 0) {
-        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(path);
-#endif
 }
 
 // Thrown inside a worker once another has failed: that failure is the one reported.
@@ -431,4 +418,11 @@ void LibarchiveExtractor::extractZip(const QString &archivePath, const QString &
         writeEntry(outline.get(), link.get());
     if (archive_write_close(outline.get()) < ARCHIVE_WARN)
         throw writerError(outline.get(), QFileInfo(destinationDir).fileName());
+}
+
+StreamedUnpack LibarchiveExtractor::streamZip(GrowingArchive &archive, const QString &destinationDir,
+                                              const std::atomic_bool *cancel, ExtractionProgress *progress,
+                                              ExtractedChecksums *checksums, const ExpectedFiles *expected) const
+{
+    return StreamingZipExtractor::unpack(archive, destinationDir, m_limits, cancel, progress, checksums, expected);
 }

@@ -45,6 +45,11 @@ public:
                     const std::atomic_bool *cancel = nullptr, ExtractionProgress *progress = nullptr,
                     ExtractedChecksums *checksums = nullptr) const override;
 
+    // As its bytes arrive, through StreamingZipExtractor.
+    StreamedUnpack streamZip(GrowingArchive &archive, const QString &destinationDir, const std::atomic_bool *cancel,
+                             ExtractionProgress *progress, ExtractedChecksums *checksums,
+                             const ExpectedFiles *expected) const override;
+
     // Bytes an archive of this size may unpack to:
     // min(maximumCap, max(minimumCap, ratio x archiveSize)).
     static qint64 writeCap(qint64 archiveSize, const Limits &limits);

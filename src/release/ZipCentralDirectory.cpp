@@ -103,7 +103,9 @@ bool walk(const QByteArray &directory, const Location &location, Take take)
             return false;
         Entry entry;
         entry.name = directory.mid(nameAt, nameLength);
+        entry.madeBy = u16(directory, at + 4);
         entry.flags = u16(directory, at + 8);
+        entry.externalAttributes = u32(directory, at + 38);
         entry.method = u16(directory, at + 10);
         entry.crc32 = u32(directory, at + 16);
         // Each value too large for its field is in the ZIP64 field instead, in this order.

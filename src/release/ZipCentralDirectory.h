@@ -63,6 +63,8 @@ struct Entry {
     qint64 unpackedBytes = 0;
     qint64 localHeaderOffset = -1;  // -1: not stated
     bool folder = false;
+    quint16 madeBy = 0;  // the high byte names the system: 0 MS-DOS, 3 Unix, 19 macOS
+    quint32 externalAttributes = 0;  // Unix systems: the mode in the high 16 bits
 };
 
 // Every entry of a whole directory, in its order; nothing as for read().

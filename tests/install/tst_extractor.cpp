@@ -1,5 +1,6 @@
-// The extractor on its own over real ZIPs in a temporary folder, on both of its roads (deflated entries inflated whole
-// with libdeflate, or everything through libarchive's reader), and against bsdtar unpacking the same archives.
+// The extractor on its own over real ZIPs in a temporary folder, on each of its roads (deflated entries inflated whole
+// with libdeflate, everything through libarchive's reader, or streamed in as a download writes the archive, unpacked
+// whole only where the stream gives up), and against bsdtar unpacking the same archives.
 
 #include "DataRows.h"
 #include "InstallSandbox.h"
@@ -8,10 +9,13 @@
 #include "ZipBuilder.h"
 #include "install/InstallFiles.h"
 #include "ZipCentralDirectory.h"
+#include "install/Crc32.h"
+#include "install/GrowingArchive.h"
 
 #include <QtEndian>
 
 #include <clocale>
+#include <thread>
 
 namespace {
 
@@ -105,6 +109,28 @@ QByteArray stating(QByteArray zip, const QByteArray &name, std::optional<quint32
     qFatal("no entry %s", name.constData());
 }
 
+// One stored file whose CRC-32 and sizes follow its data, as a tool writes it when it cannot seek back.
+QByteArray storedWithDescriptor(const QByteArray &name, const QByteArray &content)
+{
+    QByteArray zip;
+    const auto le16 = [&zip](quint16 value) { zip.append(char(value & 0xff)).append(char(value >> 8)); };
+    const auto le32 = [&](quint32 value) { le16(quint16(value & 0xffff)), le16(quint16(value >> 16)); };
+    Crc32 crc;
+    crc.update(content.constData(), size_t(content.size()));
+    const auto size = quint32(content.size());
+    le32(0x04034b50), le16(20), le16(0x0008), le16(0), le16(0), le16(0x21), le32(0), le32(0), le32(0);
+    le16(quint16(name.size())), le16(0);
+    zip += name + content;
+    le32(0x08074b50), le32(crc.value()), le32(size), le32(size);
+    const auto directory = quint32(zip.size());
+    le32(0x02014b50), le16(0x031e), le16(20), le16(0x0008), le16(0), le16(0), le16(0x21), le32(crc.value());
+    le32(size), le32(size), le16(quint16(name.size())), le16(0), le16(0), le16(0), le16(0), le32(0100644u << 16), le32(0);
+    zip += name;
+    const auto directorySize = quint32(zip.size()) - directory;
+    le32(0x06054b50), le16(0), le16(0), le16(1), le16(1), le32(directorySize), le32(directory), le16(0);
+    return zip;
+}
+
 // bsdtar's answer (its exit code) for the archive unpacked into a new folder dir.
 int bsdtar(const QString &archive, const QString &dir)
 {
@@ -141,16 +167,69 @@ private:
     {
         const QString path = m_home.path(QStringLiteral("tmp/archive.zip"));
         const std::atomic_bool cancel{cancelled};
-        limits.wholeEntryBytes = road();
+        limits.wholeEntryBytes = streaming() ? LibarchiveExtractor::Limits().wholeEntryBytes : road();
+        m_streamed.reset();
         try {
             if (!TempHome::writeFile(path, archive))
                 return PlatformError(PlatformError::Domain::fileSystem, QStringLiteral("cannot write the archive"));
-            LibarchiveExtractor(limits).extractZip(path, extracted(), &cancel, progress);
+            const LibarchiveExtractor extractor(limits);
+            if (streaming()) {
+                m_streamed = stream(extractor, path, archive, &cancel, progress);
+                if (m_streamed->outcome == StreamedUnpack::Outcome::unpacked)
+                    return std::nullopt;
+                // Given up: nothing of the stream may stay for the whole road to trip over.
+                if (!TempHome::entries(extracted()).isEmpty())
+                    return PlatformError(PlatformError::Domain::archive, QStringLiteral("the stream left files behind"));
+            }
+            extractor.extractZip(path, extracted(), &cancel, progress);
         } catch (const PlatformError &error) {
             return error;
         }
         return std::nullopt;
     }
+
+    // The archive at path as a download would write it, in pieces, while the extractor streams it in. With another
+    // archive first, half of that comes first, and then the download starts again from zero with this one.
+    StreamedUnpack stream(const LibarchiveExtractor &extractor, const QString &path, const QByteArray &archive,
+                          const std::atomic_bool *cancel, ExtractionProgress *progress, const QByteArray &firstAttempt = {})
+    {
+        GrowingArchive growing(path);
+        const auto feed = [&growing](qint64 size) {
+            for (qint64 written = 0; written < size; written += 96 << 10) {
+                growing.written(written);
+                std::this_thread::yield();
+            }
+        };
+        std::thread download([&] {
+            if (!firstAttempt.isEmpty()) {
+                TempHome::writeFile(path, firstAttempt);
+                feed(firstAttempt.size() / 2);
+                // Let the reader take that half before the file starts again.
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                TempHome::writeFile(path, archive);
+                growing.restarted();
+            }
+            feed(archive.size());
+            growing.complete(archive.size());
+        });
+        try {
+            const StreamedUnpack outcome = extractor.streamZip(growing, extracted(), cancel, progress, nullptr, nullptr);
+            download.join();
+            return outcome;
+        } catch (...) {
+            download.join();
+            throw;
+        }
+    }
+
+    static bool streaming() { return road() < 0; }
+    // On the streaming road, that an archive unpacked without complaint streamed in whole.
+    void checkStreamed() const
+    {
+        if (streaming())
+            QVERIFY2(m_streamed && m_streamed->outcome == StreamedUnpack::Outcome::unpacked, qPrintable(m_streamed ? m_streamed->reason : QString()));
+    }
+    std::optional<StreamedUnpack> m_streamed;
 
 private Q_SLOTS:
     // Every test below runs once on each road.
@@ -159,6 +238,7 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("wholeEntryBytes");
         QTest::newRow("libdeflate") << LibarchiveExtractor::Limits().wholeEntryBytes;
         QTest::newRow("libarchive") << qint64(0);
+        QTest::newRow("streaming") << qint64(-1);
     }
 
     void init()
@@ -199,6 +279,7 @@ private Q_SLOTS:
         const std::optional<PlatformError> error = extract(zip.build());
         setlocale(LC_ALL, locale.constData());
         QVERIFY2(!error, qPrintable(error ? error->localizedDescription() : QString()));
+        checkStreamed();
         QCOMPARE(InstallFiles::findBundle(extracted()), extracted() + QLatin1Char('/') + bundle);
         const QString resources = extracted() + QLatin1Char('/') + bundle + QStringLiteral("/Contents/Resources/");
         QVERIFY(QFileInfo(resources + QStringLiteral("Empty.lproj")).isDir());
@@ -250,9 +331,10 @@ private Q_SLOTS:
         const std::optional<PlatformError> error = extract(archive, false, limits, &progress);
         if (outcome == QLatin1String("same tree")) {
             QVERIFY2(!error, qPrintable(error ? error->localizedDescription() : QString()));
-            // Every worker's bytes reach the one progress.
-            QVERIFY(progress.totalBytes.load() > 0);
-            QCOMPARE(progress.writtenBytes.load(), progress.totalBytes.load());
+            // Every worker's bytes reach the one progress (the stream knows no total ahead).
+            checkStreamed();
+            QVERIFY(streaming() || progress.totalBytes.load() > 0);
+            QVERIFY(streaming() || progress.writtenBytes.load() == progress.totalBytes.load());
             const QMap<QString, QString> shared = TempHome::fingerprint(extracted());
             init();
             limits.workers = 1;
@@ -329,6 +411,50 @@ private Q_SLOTS:
         QCOMPARE(TempHome::entries(extracted()), QStringList());
     }
 
+    // Streamed: what the local headers give as macOS tools write them, held to the directory at the end; a download that
+    // starts again starts the unpacking again; anything the directory states otherwise is left to the whole road.
+    void streamsOnlyWhatTheDirectoryConfirms_data()
+    {
+        QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<QByteArray>("firstAttempt");
+        QTest::addColumn<bool>("streamed");
+        const QByteArray app = largeBundle().setZip64(true).add(ZipBuilder().setStored(true)
+            .addFillFile(QStringLiteral("Notes.app/Contents/Resources/stored.bin"), 3 << 20, 's')
+            .addFile(QStringLiteral("Notes.app/Contents/Resources/late.txt"), "late")).build();
+        QTest::newRow("stored, sizes after the data") << storedWithDescriptor("Notes.app/stored.txt", QByteArray(70000, 's')) << QByteArray() << true;
+        QTest::newRow("deflated, stored and Zip64") << app << QByteArray() << true;
+        // Another archive's first half, as when the file changed on the server and the resumption came back whole.
+        const QByteArray other = ZipBuilder().setStored(true).addFillFile(QStringLiteral("Notes.app/other.bin"), 2 << 20, 'o').build();
+        QTest::newRow("download starts again half-way, the file changed") << app << other << true;
+        QByteArray renamed = app;
+        renamed[renamed.lastIndexOf("late.txt")] = 'L';
+        QTest::newRow("the directory names an entry otherwise") << renamed << QByteArray() << false;
+        QByteArray linkless = notesApp().addSymlink(QStringLiteral("Notes.app/Contents/Current"), QStringLiteral("Resources")).build();
+        const qsizetype entry = linkless.lastIndexOf("Notes.app/Contents/Current") - 46;
+        qToLittleEndian<quint32>(0100644u << 16, linkless.data() + entry + 38);
+        QTest::newRow("a link the directory calls a file") << linkless << QByteArray() << true;
+    }
+
+    void streamsOnlyWhatTheDirectoryConfirms()
+    {
+        QFETCH(QByteArray, archive);
+        QFETCH(QByteArray, firstAttempt);
+        QFETCH(bool, streamed);
+        if (!streaming())
+            QSKIP("the streaming road's own");
+        const QString path = m_home.path(QStringLiteral("tmp/archive.zip"));
+        QVERIFY(TempHome::writeFile(path, archive));
+        const StreamedUnpack outcome = stream(LibarchiveExtractor(), path, archive, nullptr, nullptr, firstAttempt);
+        QVERIFY2((outcome.outcome == StreamedUnpack::Outcome::unpacked) == streamed, qPrintable(outcome.reason));
+        if (!streamed) {
+            QCOMPARE(TempHome::entries(extracted()), QStringList());
+            return;
+        }
+        const QString theirs = m_home.path(QStringLiteral("tmp/bsdtar"));
+        QCOMPARE(bsdtar(path, theirs), 0);
+        QCOMPARE(TempHome::fingerprint(extracted()), TempHome::fingerprint(theirs));
+    }
+
     // The same tree as bsdtar's from every archive it unpacks without complaint; refused where bsdtar complains, no
     // file past the size its entry states (libdeflate's road writes none of a lying deflated entry at all).
     void unpacksAsBsdtarDoes_data()
@@ -367,6 +493,7 @@ private Q_SLOTS:
         const int tarStatus = bsdtar(m_home.path(QStringLiteral("tmp/archive.zip")), theirs);
         if (liar.isEmpty()) {
             QVERIFY2(!error, qPrintable(error ? error->localizedDescription() : QString()));
+            checkStreamed();
             QCOMPARE(tarStatus, 0);
             QCOMPARE(TempHome::fingerprint(extracted()), TempHome::fingerprint(theirs));
             return;

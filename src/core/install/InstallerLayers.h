@@ -8,6 +8,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <atomic>
+#include <optional>
 #include <mutex>
 #include <utility>
 
@@ -41,6 +42,30 @@ private:
     QHash<QByteArray, quint32> m_checksums;
 };
 
+class GrowingArchive;
+
+// What a release's signed file list says of the archive: its size, and each
+// file's size and SHA-256 by its path below the destination.
+struct ExpectedFiles {
+    struct File {
+        qint64 size = 0;
+        QByteArray sha256Hex;
+    };
+    qint64 archiveSize = 0;
+    QHash<QByteArray, File> files;
+};
+
+// How an unpacking alongside the download ended.
+struct StreamedUnpack {
+    enum class Outcome {
+        unpacked,          // the whole tree, matching the archive's directory
+        notStreamed,       // the archive must be unpacked whole once it is complete
+        fileListMismatch,  // a file differs from the list: the archive cannot be the one expected
+    };
+    Outcome outcome = Outcome::notStreamed;
+    QString reason;  // for the log
+};
+
 // Unpacks a ZIP archive into an existing directory. Blocking; called from a
 // worker thread. Throws PlatformError(archive) on any failure, including an
 // entry that would land outside destination; a write the disk refuses (full,
@@ -54,6 +79,26 @@ public:
     virtual void extractZip(const QString &archivePath, const QString &destinationDir,
                             const std::atomic_bool *cancel = nullptr, ExtractionProgress *progress = nullptr,
                             ExtractedChecksums *checksums = nullptr) const = 0;
+
+    // Unpacks the archive a download is still writing, as its bytes arrive,
+    // with the same limits. Blocking; called from a worker thread; returns
+    // once the download is complete and the tree is checked against the
+    // archive's directory, or as soon as the archive cannot be streamed (the
+    // destination is then emptied), or a file differs from expected (the
+    // download is asked to stop). A download that starts again from zero
+    // starts the unpacking again. Throws only when cancel is set.
+    virtual StreamedUnpack streamZip(GrowingArchive &archive, const QString &destinationDir,
+                                     const std::atomic_bool *cancel, ExtractionProgress *progress,
+                                     ExtractedChecksums *checksums, const ExpectedFiles *expected) const
+    {
+        Q_UNUSED(archive);
+        Q_UNUSED(destinationDir);
+        Q_UNUSED(cancel);
+        Q_UNUSED(progress);
+        Q_UNUSED(checksums);
+        Q_UNUSED(expected);
+        return {StreamedUnpack::Outcome::notStreamed, QStringLiteral("this extractor unpacks whole archives only")};
+    }
 };
 
 // Puts staged at destination in one atomic step. What was at destination then
