@@ -39,7 +39,7 @@ ZipBuilder release(const QString &version, quint32 seed)
 class CrashSafety : public QObject
 {
     Q_OBJECT
-    using KillAtEveryPhaseRows = DataRows<QString, bool>;  // phase, swapped
+    using KillAtEveryPhaseRows = DataRows<QString, bool, bool>;  // phase, swapped, served with ranges (the install then unpacks as it downloads)
     using CatalogCopyRows = DataRows<QString, bool>;       // phase, replaced
 
 private:
@@ -48,21 +48,21 @@ private:
     QMap<QString, QString> m_newBundle;
 
     QString destination() const { return m_cli.bundle(QStringLiteral("Crashy.app")); }
-    void publish(const QString &version)
+    void publish(const QString &version, bool ranges = false)
     {
         const QString archive = m_cli.path(version + QStringLiteral(".zip"));
-        m_cli.publish({TestCatalog::release(appId, m_cli.hostFile(QLatin1Char('/') + version + QStringLiteral(".zip"), archive),
+        m_cli.publish({TestCatalog::release(appId, m_cli.hostFile(QLatin1Char('/') + version + QStringLiteral(".zip"), archive, ranges),
                                             ZipBuilder::sha256Hex(TempHome::readFile(archive)), version)});
     }
 
     // Puts the older copy and its records back, as after an earlier install.
-    void restoreOldCopy()
+    void restoreOldCopy(bool ranges = false)
     {
         QDir(destination()).removeRecursively();
         QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), m_cli.path(QStringLiteral("saved.app")), destination()}), 0);
         m_cli.setRecords(appId, oldVersion, destination());
         QCOMPARE(TempHome::fingerprint(destination()), m_oldBundle);
-        publish(newVersion);
+        publish(newVersion, ranges);
     }
 
     // Whole old or whole new; records that agree; no leftovers; only the bundle and the installer's note about it.
@@ -115,16 +115,19 @@ private Q_SLOTS:
         KillAtEveryPhaseRows::columns();
         // tree-written: the receipt's tree file is there, the note naming it not yet.
         for (const char *phase : {"downloading", "downloaded", "extracting", "copying", "tree-written", "before-swap"})
-            KillAtEveryPhaseRows::row(phase, phase, false);
-        KillAtEveryPhaseRows::row("after-swap", "after-swap", true);
+            KillAtEveryPhaseRows::row(phase, phase, false, false);
+        // A file unpacked while the rest still downloads.
+        KillAtEveryPhaseRows::row("streaming", "streaming", false, true);
+        KillAtEveryPhaseRows::row("downloaded, unpacked alongside", "downloaded", false, true);
+        KillAtEveryPhaseRows::row("after-swap", "after-swap", true, false);
         // Recorded and returned; the replaced copy is still being removed.
-        KillAtEveryPhaseRows::row("cleaning-up", "cleaning-up", true);
+        KillAtEveryPhaseRows::row("cleaning-up", "cleaning-up", true, false);
     }
 
     void killAtEveryPhase()
     {
-        const auto [phase, swapped] = KillAtEveryPhaseRows::fetch();
-        restoreOldCopy();
+        const auto [phase, swapped, ranges] = KillAtEveryPhaseRows::fetch();
+        restoreOldCopy(ranges);
         m_cli.environment().insert(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"), phase);
         auto install = m_cli.start({QStringLiteral("install"), appId});
         m_cli.environment().remove(QStringLiteral("VANTREL_INSTALL_PAUSE_AT"));

@@ -5,8 +5,10 @@
 #include "BlockingWork.h"
 #include "BundlePlacement.h"
 #include "DownloadSize.h"
+#include "ExpectedArchiveFiles.h"
 #include "ExtractedBundle.h"
 #include "FileListCache.h"
+#include "GrowingArchive.h"
 #include "InstallFiles.h"
 #include "InstallLocks.h"
 #include "InstallProgress.h"
@@ -16,6 +18,7 @@
 #include "catalog/ManifestPolicy.h"
 #include "faults/FaultPoint.h"
 #include "install/InstallerLayers.h"
+#include "log/Logging.h"
 #include "system/SystemLayers.h"
 
 #include <QDir>
@@ -154,18 +157,19 @@ public:
         co_return outcome.assembled;
     }
 
-    // The archive into the work folder, hashed as it arrives, against the catalog's checksum.
-    QCoro::Task<void> downloadAndVerify()
+    // The archive into the work folder, hashed as it arrives, against the
+    // catalog's checksum; where it can be, unpacked into the work folder at
+    // the same time (unpackAlongside). True when it was.
+    QCoro::Task<bool> downloadAndVerify()
     {
-        ArchiveDownload::DownloadProgress onDownload = byteCounter();
-        QCoro::Task<DownloadedArchive> download = ArchiveDownload::fetch(
-            m_ctx.session.data(), *m_app.downloadUrl, archivePath(), m_ctx.timeoutMs, std::move(onDownload), m_cancel);
-        const DownloadedArchive downloaded = co_await download;
-        throwIfCancelled(*m_cancel);
-        m_downloadedBytes += downloaded.size;
-        FaultPoint::reach("downloaded");
-        if (downloaded.sha256Hex != m_expectedSha256)
-            throw AppInstallerError::checksumMismatch(m_expectedSha256, downloaded.sha256Hex);
+        if (!unpacksAlongside()) {
+            QCoro::Task<DownloadedArchive> download = fetchArchive({});
+            const DownloadedArchive downloaded = co_await download;
+            verify(downloaded);
+            co_return false;
+        }
+        QCoro::Task<bool> streaming = unpackAlongside();
+        co_return co_await streaming;
     }
 
     // When the archive's directory could not be read ahead, it is read now,
@@ -281,6 +285,91 @@ public:
     }
 
 private:
+    // Only over the network (a local file is there whole at once), and only
+    // once the space for what it unpacks to is known to be there.
+    bool unpacksAlongside() const
+    {
+        return m_app.downloadUrl->scheme() != QLatin1String("file")
+            && (!m_ctx.layers.diskSpace || m_measured.contents.has_value());
+    }
+
+    QCoro::Task<DownloadedArchive> fetchArchive(std::shared_ptr<GrowingArchive> growing)
+    {
+        ArchiveDownload::DownloadProgress onDownload = byteCounter();
+        QCoro::Task<DownloadedArchive> download = ArchiveDownload::fetch(
+            m_ctx.session.data(), *m_app.downloadUrl, archivePath(), m_ctx.timeoutMs, std::move(onDownload), m_cancel,
+            std::move(growing));
+        const DownloadedArchive downloaded = co_await download;
+        throwIfCancelled(*m_cancel);
+        m_downloadedBytes += downloaded.size;
+        FaultPoint::reach("downloaded");
+        co_return downloaded;
+    }
+
+    void verify(const DownloadedArchive &downloaded) const
+    {
+        if (downloaded.sha256Hex != m_expectedSha256)
+            throw AppInstallerError::checksumMismatch(m_expectedSha256, downloaded.sha256Hex);
+    }
+
+    // A worker unpacks what the download has written so far and waits for
+    // more; only once the whole archive matches the catalog's checksum may it
+    // finish. When it cannot stream the archive, the archive is unpacked
+    // whole afterwards. A file that differs from the release's file list
+    // stops the download at once: the archive cannot match.
+    QCoro::Task<bool> unpackAlongside()
+    {
+        QCoro::Task<std::optional<ExpectedFiles>> listing = ExpectedArchiveFiles::of(
+            m_ctx.session.data(), m_ctx.lists, m_app, m_expectedSha256, m_ctx.timeoutMs, m_cancel);
+        std::optional<ExpectedFiles> listed = co_await listing;
+        if (m_app.fileListSha256 && m_ctx.lists) {
+            QCoro::Task<qint64> claiming = m_ctx.lists->claim(*m_app.fileListSha256);
+            m_downloadedBytes += co_await claiming;
+        }
+        const auto expected = listed ? std::make_shared<const ExpectedFiles>(std::move(*listed)) : nullptr;
+        InstallFiles::createDirectories(extractedPath());
+        auto growing = std::make_shared<GrowingArchive>(archivePath());
+        QCoro::Task<StreamedUnpack> unpacking = BlockingWork::runOn(
+            BlockingWork::waitingPool(),
+            [extractor = m_ctx.layers.extractor, growing, extracted = extractedPath(), cancel = m_cancel,
+             checksums = m_checksums, expected] {
+                return extractor->streamZip(*growing, extracted, cancel.get(), nullptr, checksums.get(), expected.get());
+            });
+        std::exception_ptr failure;
+        std::optional<DownloadedArchive> downloaded;
+        try {
+            QCoro::Task<DownloadedArchive> download = fetchArchive(growing);
+            downloaded = co_await download;
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        // Only the archive the catalog names may finish unpacking.
+        if (downloaded && downloaded->sha256Hex == m_expectedSha256)
+            growing->complete(downloaded->size);
+        else
+            growing->abandon();
+        // The worker ends promptly either way; it holds nothing of this frame.
+        StreamedUnpack unpacked;
+        try {
+            unpacked = co_await unpacking;
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+        throwIfCancelled(*m_cancel);
+        if (unpacked.outcome == StreamedUnpack::Outcome::fileListMismatch && (failure || !downloaded))
+            throw AppInstallerError::checksumMismatch(m_expectedSha256, QString());
+        if (failure)
+            std::rethrow_exception(failure);
+        verify(*downloaded);
+        if (unpacked.outcome == StreamedUnpack::Outcome::unpacked) {
+            progress()->extraction(1, 1);
+            co_return true;
+        }
+        qCInfo(lcInstall) << "Unpacking the archive whole:" << unpacked.reason;
+        co_return false;
+    }
+
     PartialUpdate::Work partialWork()
     {
         PartialUpdate::Work work;
@@ -376,12 +465,13 @@ QCoro::Task<InstalledApp> runInstall(InstallContext ctx, AppManifestItem app, In
         QCoro::Task<bool> partial = run.assembleFromInstalled();
         const bool assembled = co_await partial;
         if (!assembled) {
-            QCoro::Task<void> download = run.downloadAndVerify();
-            co_await download;
-            QCoro::Task<void> unpackedCheck = run.checkUnpackedSpace();
-            co_await unpackedCheck;
-            QCoro::Task<void> extraction = run.extract();
-            co_await extraction;
+            QCoro::Task<bool> download = run.downloadAndVerify();
+            if (!co_await download) {
+                QCoro::Task<void> unpackedCheck = run.checkUnpackedSpace();
+                co_await unpackedCheck;
+                QCoro::Task<void> extraction = run.extract();
+                co_await extraction;
+            }
         }
         QCoro::Task<void> search = run.findAndCheckBundle();
         co_await search;

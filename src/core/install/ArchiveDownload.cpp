@@ -2,6 +2,7 @@
 
 #include "AppInstaller.h"
 #include "BlockingWork.h"
+#include "GrowingArchive.h"
 #include "Sha256Stream.h"
 #include "faults/FaultPoint.h"
 
@@ -102,6 +103,7 @@ struct Sink {
     bool rangeable = true; // identity-encoded: received counts the file's own bytes
     std::optional<PlatformError> writeError;
     DownloadProgress onProgress;
+    std::shared_ptr<GrowingArchive> growing;
 
     // The request under way.
     qint64 offset = 0;     // its Range start (0: the whole file)
@@ -123,6 +125,8 @@ struct Sink {
         sha = std::make_unique<Sha256Stream>();
         if (!file.resize(0) || !file.seek(0))
             writeError = fileError(QStringLiteral("Could not write"), file.fileName(), file.errorString());
+        if (growing)
+            growing->restarted();
     }
 
     bool flush()
@@ -137,6 +141,8 @@ struct Sink {
             return false;
         }
         pending.clear();
+        if (growing)
+            growing->written(received);
         FaultPoint::reach("downloading");
         return true;
     }
@@ -233,7 +239,8 @@ bool isBreak(QNetworkReply::NetworkError error)
 // zero) and may be asked for again; throws when asking again cannot help.
 QCoro::Task<std::optional<PlatformError>> transfer(QNetworkAccessManager *session, QUrl url, int timeoutMs,
                                                    std::shared_ptr<Sink> sink,
-                                                   std::shared_ptr<const std::atomic_bool> cancel)
+                                                   std::shared_ptr<const std::atomic_bool> cancel,
+                                                   std::shared_ptr<const std::atomic_bool> stop)
 {
     QNetworkRequest request(url);
     request.setTransferTimeout(timeoutMs);
@@ -259,7 +266,7 @@ QCoro::Task<std::optional<PlatformError>> transfer(QNetworkAccessManager *sessio
         }
     });
     QObject::connect(raw, &QIODevice::readyRead, raw, [raw, sink] { sink->take(raw); });
-    QCoro::Task<bool> finishing = replyOrCancel(raw, cancel);
+    QCoro::Task<bool> finishing = replyOrCancel(raw, cancel, stop);
     if (co_await finishing)
         throw AppInstallerError(AppInstallerError::Kind::cancelled);
     sink->take(raw);
@@ -306,18 +313,20 @@ QCoro::Task<std::optional<PlatformError>> transfer(QNetworkAccessManager *sessio
 }
 
 // Before resumption n (from 1): a short pause that grows, a twentieth of the
-// stall timeout at most, cut short by cancel.
-QCoro::Task<void> pause(int n, int timeoutMs, std::shared_ptr<const std::atomic_bool> cancel)
+// stall timeout at most, cut short by cancel or stop.
+QCoro::Task<void> pause(int n, int timeoutMs, std::shared_ptr<const std::atomic_bool> cancel,
+                        std::shared_ptr<const std::atomic_bool> stop)
 {
     const auto length = std::chrono::milliseconds(qMin(500 << (n - 1), qMax(timeoutMs / 20, 10)));
     const auto end = std::chrono::steady_clock::now() + length;
+    const auto stopped = [&] { return (cancel && cancel->load()) || (stop && stop->load()); };
     while (std::chrono::steady_clock::now() < end) {
-        if (cancel && cancel->load())
+        if (stopped())
             throw AppInstallerError(AppInstallerError::Kind::cancelled);
         QCoro::Task<> slice = QCoro::sleepFor(std::chrono::milliseconds(20));
         co_await slice;
     }
-    if (cancel && cancel->load())
+    if (stopped())
         throw AppInstallerError(AppInstallerError::Kind::cancelled);
 }
 
@@ -383,7 +392,8 @@ bool isAllowedRemote(const QUrl &url)
 }
 
 QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, QString destination, int timeoutMs,
-                                     DownloadProgress onProgress, std::shared_ptr<const std::atomic_bool> cancel)
+                                     DownloadProgress onProgress, std::shared_ptr<const std::atomic_bool> cancel,
+                                     std::shared_ptr<GrowingArchive> growing)
 {
     if (url.scheme() == QLatin1String("file")) {
         // Closures are never temporaries inside co_await (GCC 12 destroys them twice).
@@ -399,6 +409,8 @@ QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, Q
 
     auto sink = std::make_shared<Sink>();
     sink->onProgress = std::move(onProgress);
+    sink->growing = growing;
+    const std::shared_ptr<const std::atomic_bool> stop = growing ? growing->stopFlag() : nullptr;
     sink->file.setFileName(destination);
     if (!sink->file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         throw fileError(QStringLiteral("Could not write"), destination, sink->file.errorString());
@@ -407,7 +419,7 @@ QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, Q
         if (!sink->rangeable && sink->received > 0)
             sink->restartFromZero();
         sink->beginRequest(sink->received);
-        QCoro::Task<std::optional<PlatformError>> request = transfer(session, url, timeoutMs, sink, cancel);
+        QCoro::Task<std::optional<PlatformError>> request = transfer(session, url, timeoutMs, sink, cancel, stop);
         const std::optional<PlatformError> broken = co_await request;
         if (!broken)
             break;
@@ -417,7 +429,7 @@ QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, Q
         qCInfo(lcInstall) << "Download broke off after" << sink->received << "bytes:" << broken->localizedDescription();
         if (resumptions == maximumResumptions)
             throw AppInstallerError(AppInstallerError::Kind::downloadFailed);
-        QCoro::Task<void> waiting = pause(resumptions + 1, timeoutMs, cancel);
+        QCoro::Task<void> waiting = pause(resumptions + 1, timeoutMs, cancel, stop);
         co_await waiting;
     }
     sink->file.close();

@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+class GrowingArchive;
 class QNetworkAccessManager;
 
 // What arrived: the lower-case SHA-256 of the bytes written and their count.
@@ -49,10 +50,14 @@ QNetworkReply *rangedGet(QNetworkAccessManager *session, const QUrl &url, const 
 // arrived, a timeout after timeoutMs without data; fileSystem: writing).
 // onProgress, when set, hears the bytes received so far and the announced
 // length (-1 when the server sends none) as they arrive. Setting cancel stops
-// the transfer at once with AppInstallerError(cancelled).
+// the transfer at once with AppInstallerError(cancelled). growing, when set,
+// hears how far the file is written and when it starts again from zero
+// (never whether it is complete: that is the caller's word), and its stop
+// flag stops the transfer as cancel does.
 using DownloadProgress = std::function<void(qint64 received, qint64 total)>;
 QCoro::Task<DownloadedArchive> fetch(QNetworkAccessManager *session, QUrl url, QString destination, int timeoutMs,
                                      DownloadProgress onProgress = {},
-                                     std::shared_ptr<const std::atomic_bool> cancel = {});
+                                     std::shared_ptr<const std::atomic_bool> cancel = {},
+                                     std::shared_ptr<GrowingArchive> growing = {});
 
 }  // namespace ArchiveDownload

@@ -14,6 +14,17 @@ QThreadPool *pool()
     return installPool;
 }
 
+QThreadPool *waitingPool()
+{
+    static QThreadPool *waiting = [] {
+        auto *p = new QThreadPool;
+        p->setMaxThreadCount(64);
+        p->setExpiryTimeout(30000);
+        return p;
+    }();
+    return waiting;
+}
+
 QCoro::Task<void> completionOf(QFuture<std::exception_ptr> future)
 {
     const std::exception_ptr error = co_await future;

@@ -40,11 +40,11 @@ QCoro::Task<void> completionOf(QFuture<std::exception_ptr> future);
 // pool's task, never into a coroutine frame (GCC 12 destroys closures taken
 // by value into a coroutine twice).
 template <typename F>
-auto run(F &&work) -> QCoro::Task<std::invoke_result_t<std::decay_t<F>>>
+auto runOn(QThreadPool *threads, F &&work) -> QCoro::Task<std::invoke_result_t<std::decay_t<F>>>
 {
     using T = std::invoke_result_t<std::decay_t<F>>;
     if constexpr (std::is_void_v<T>) {
-        return completionOf(QtConcurrent::run(pool(), [work = std::forward<F>(work)]() mutable -> std::exception_ptr {
+        return completionOf(QtConcurrent::run(threads, [work = std::forward<F>(work)]() mutable -> std::exception_ptr {
             const WorkerCryptoStateRelease release;
             try {
                 work();
@@ -54,7 +54,7 @@ auto run(F &&work) -> QCoro::Task<std::invoke_result_t<std::decay_t<F>>>
             }
         }));
     } else {
-        return resultOf<T>(QtConcurrent::run(pool(), [work = std::forward<F>(work)]() mutable -> Outcome<T> {
+        return resultOf<T>(QtConcurrent::run(threads, [work = std::forward<F>(work)]() mutable -> Outcome<T> {
             const WorkerCryptoStateRelease release;
             try {
                 return Outcome<T>{work(), nullptr};
@@ -64,5 +64,15 @@ auto run(F &&work) -> QCoro::Task<std::invoke_result_t<std::decay_t<F>>>
         }));
     }
 }
+
+template <typename F>
+auto run(F &&work) -> QCoro::Task<std::invoke_result_t<std::decay_t<F>>>
+{
+    return runOn(pool(), std::forward<F>(work));
+}
+
+// For work that waits on the network as long as a download lasts: kept off
+// pool(), so the short file work of other installs never queues behind it.
+QThreadPool *waitingPool();
 
 }  // namespace BlockingWork

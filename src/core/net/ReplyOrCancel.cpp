@@ -10,13 +10,15 @@ constexpr int cancelPollMs = 50;
 
 }  // namespace
 
-QCoro::Task<bool> replyOrCancel(QNetworkReply *reply, std::shared_ptr<const std::atomic_bool> cancel)
+QCoro::Task<bool> replyOrCancel(QNetworkReply *reply, std::shared_ptr<const std::atomic_bool> cancel,
+                                std::shared_ptr<const std::atomic_bool> alsoStop)
 {
     bool cancelled = false;
     QTimer watch;
-    if (cancel) {
-        QObject::connect(&watch, &QTimer::timeout, reply, [reply, cancel, &cancelled] {
-            if (cancel->load() && !cancelled) {
+    const auto stopped = [cancel, alsoStop] { return (cancel && cancel->load()) || (alsoStop && alsoStop->load()); };
+    if (cancel || alsoStop) {
+        QObject::connect(&watch, &QTimer::timeout, reply, [reply, stopped, &cancelled] {
+            if (stopped() && !cancelled) {
                 cancelled = true;
                 reply->abort();
             }
@@ -25,5 +27,5 @@ QCoro::Task<bool> replyOrCancel(QNetworkReply *reply, std::shared_ptr<const std:
     }
     co_await reply;
     watch.stop();
-    co_return cancelled || (cancel && cancel->load());
+    co_return cancelled || stopped();
 }
