@@ -1,7 +1,11 @@
 #include "InstallPhases.h"
 
+#include "install/GrowingArchive.h"
 #include "install/InstallerLayers.h"
 #include "system/SystemLayers.h"
+
+#include <limits>
+#include <thread>
 
 class TimedExtractor : public ArchiveExtractor
 {
@@ -13,6 +17,28 @@ public:
         m_phases->mark(InstallPhases::extracting);
         m_inner->extractZip(archivePath, destinationDir, cancel, progress, checksums);
         m_phases->mark(InstallPhases::extracted);
+    }
+
+    // Unpacked alongside the download: the extraction phase is what is left once its last byte is written.
+    StreamedUnpack streamZip(GrowingArchive &archive, const QString &destinationDir, const std::atomic_bool *cancel,
+                             ExtractionProgress *progress, ExtractedChecksums *checksums,
+                             const ExpectedFiles *expected) const override
+    {
+        std::thread watch([this, &archive] {
+            for (;;) {
+                const GrowingArchive::Extent now = archive.now();
+                const GrowingArchive::Extent extent
+                    = archive.waitBeyond(std::numeric_limits<qint64>::max(), now.generation, std::chrono::milliseconds(100));
+                if (extent.state != GrowingArchive::State::growing)
+                    break;
+            }
+            m_phases->mark(InstallPhases::extracting);
+        });
+        const StreamedUnpack outcome = m_inner->streamZip(archive, destinationDir, cancel, progress, checksums, expected);
+        watch.join();
+        if (outcome.outcome == StreamedUnpack::Outcome::unpacked)
+            m_phases->mark(InstallPhases::extracted);
+        return outcome;
     }
 
 private:
@@ -57,7 +83,7 @@ private:
 
 QStringList InstallPhases::names()
 {
-    return {QStringLiteral("download + hash"), QStringLiteral("extraction"), QStringLiteral("bundle check"),
+    return {QStringLiteral("download + hash (+ unpacking alongside)"), QStringLiteral("extraction (after the last byte)"), QStringLiteral("bundle check"),
             QStringLiteral("flush (placing the bundle, recording its tree, writing both to disk)"), QStringLiteral("swap"),
             QStringLiteral("clean-up before returning")};
 }

@@ -14,6 +14,8 @@
 // it starts and ends. The phases run one after another on the installer's
 // workers; their boundaries are
 //   start | download + hash | extraction | bundle check | flush | swap | clean-up | return
+// where an archive unpacked alongside its download counts the unpacking in
+// the download, and the extraction is what is left after its last byte;
 // where the flush covers moving the bundle into place and writing it to disk.
 class InstallPhases
 {

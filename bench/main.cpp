@@ -514,6 +514,43 @@ void benchPeakMemory(const Options &options, const QString &base, const QString 
     QFile::remove(bigArchive);
 }
 
+// At a real link's pace the download is most of the wait: the install
+// against the download alone (curl to a file) of the same archive from the
+// same server at the same pace, sides alternating.
+void benchPacedInstalls(const Options &options, const QString &base, const QString &section, AppInstaller &installer,
+                        const QString &archive, const QString &sha)
+{
+    ReleaseServer paced(QFileInfo(archive).absolutePath());
+    const QString url = paced.url(QFileInfo(archive).fileName());
+    const AppManifestItem item = benchItem(url, sha);
+    const auto launcherSide = [&] {
+        const double time = BenchStats::timeMs([&] { installOnce(installer, item); });
+        if (!BackgroundCleanup::waitForAll(60000))
+            throw std::runtime_error("the clean-up after the install did not end");
+        return time;
+    };
+    const auto downloadSide = [&] {
+        return timeShell(QStringLiteral(R"(curl -sSf -o "$1" "$2"; rm -f "$1")"), {base + QStringLiteral("/paced-download.zip"), url});
+    };
+    const struct {
+        const char *link;
+        qint64 bitsPerSecond;
+        double goal;
+    } links[] = {{"1 Gbit/s", 1000000000, 1.10}, {"100 Mbit/s", 100000000, 1.03}};
+    for (const auto &link : links) {
+        paced.setPace(link.bitsPerSecond / 8);
+        progress(QStringLiteral("install at %1").arg(QLatin1String(link.link)));
+        const QList<QList<double>> times = timeSides(options, {launcherSide, downloadSide},
+                                                     {QStringLiteral("launcher"), QStringLiteral("download")}, [] {});
+        const double launcher = median(times[0]);
+        const double download = median(times[1]);
+        rows.append({section, QStringLiteral("end to end at %1 vs the download alone (curl)").arg(QLatin1String(link.link)), ms(launcher),
+                     ms(download), QString::number(launcher / download, 'f', 2), QStringLiteral("<= %1").arg(link.goal, 0, 'f', 2),
+                     verdict(launcher / download, link.goal)});
+        ratios.append(QStringLiteral("install/download at %1 %2").arg(QLatin1String(link.link)).arg(launcher / download, 0, 'f', 2));
+    }
+}
+
 void benchInstall(const Options &options, const QString &base)
 {
     const QString section = QStringLiteral("install");
@@ -584,6 +621,7 @@ void benchInstall(const Options &options, const QString &base)
                  {}, {}, {}, {}});
     rows.append({section, QStringLiteral("  progress reports per install"), QString::number(median(reports), 'f', 0), {}, {}, {}, {}});
     rows.append({section, QStringLiteral("  load average before / after the install runs"), loadBefore, loadAverage(), {}, {}, {}});
+    benchPacedInstalls(options, base, section, installer, archive, sha);
     benchVerify(options, base, section, item.id);
     benchExtractionRoads(options, base, section, archive);
     benchSha256(options, section);
