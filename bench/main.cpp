@@ -49,6 +49,7 @@
 
 #include <QCoroTask>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -714,6 +715,8 @@ struct LaunchFigures {
     double opened = -1;       // request to the frame showing the opened view, ms
     double rssBytes = -1;     // resident memory once idle
     QMap<QString, double> marks;  // start-up marks, ms since process start
+    qint64 objects = -1;          // QObjects alive at the first frame, when asked
+    QList<std::pair<QString, qint64>> objectShares;  // those objects by the part holding them
 };
 
 // A session bus for the launcher runs, as every desktop session has one. Without
@@ -844,6 +847,10 @@ LaunchFigures launchOnce(const QString &launcher, const QProcessEnvironment &env
                 f.opened = fields.value(2).toDouble();
                 if (f.opened <= 0)
                     throw std::runtime_error("the launcher did not open " + fields.value(1).toStdString());
+            } else if (kind == "objects") {
+                f.objects = fields.value(1).toLongLong();
+            } else if (kind == "objects-share") {
+                f.objectShares.append({QString::fromLatin1(fields.value(1)), fields.value(2).toLongLong()});
             } else if (kind == "startup-mark") {
                 f.marks.insert(QString::fromLatin1(fields.value(1)), fields.value(2).toDouble());
             }
@@ -896,6 +903,28 @@ QString markMedians(const QList<LaunchFigures> &runs)
     return parts.join(QStringLiteral(", "));
 }
 
+// What the first frame holds, from one more start, untimed: counting every
+// object made slows the start down.
+void benchFirstFrameObjects(QProcessEnvironment env)
+{
+    env.insert(QStringLiteral("VANTREL_REPORT_OBJECTS"), QStringLiteral("1"));
+    const LaunchFigures f = launchOnce(QString::fromUtf8(VANTREL_BENCH_LAUNCHER), env, 0,
+                                       [](const LaunchFigures &f) { return f.firstFrame >= 0; });
+    if (f.objects < 0)
+        throw std::runtime_error("the launcher did not count its objects");
+    QList<std::pair<QString, qint64>> shares = f.objectShares;
+    std::stable_sort(shares.begin(), shares.end(), [](const auto &a, const auto &b) { return a.second > b.second; });
+    QStringList parts;
+    for (const auto &[part, objects] : std::as_const(shares)) {
+        if (objects > 0)
+            parts.append(QStringLiteral("%1 %2").arg(part).arg(objects));
+    }
+    rows.append({QStringLiteral("start-up"), QStringLiteral("objects alive at the first frame (QObjects, one start)"),
+                 QString::number(f.objects), {}, {}, {}, {}});
+    rows.append({QStringLiteral("start-up"), QStringLiteral("  by the part holding them: ") + parts.join(QStringLiteral(", ")),
+                 {}, {}, {}, {}, {}});
+}
+
 // The launcher's first frame on the X server against the floor: the same
 // program showing one Text (its libraries, none of its views) and a program
 // linking only Gui, Qml and Quick. Started in turn, so the machine's drift
@@ -939,6 +968,7 @@ void benchFirstFrameFloor(const Options &options, const QString &launcher, const
                  ms(minimalFrame), QString::number(oneTextFrame / minimalFrame, 'f', 2), {}, {}});
     rows.append({section, QStringLiteral("  its marks since process start: ") + markMedians(launcherRuns), {}, {}, {}, {}, {}});
     ratios.append(QStringLiteral("first-frame/minimal %1").arg(ratio, 0, 'f', 2));
+    benchFirstFrameObjects(own);
 }
 
 // The floor rows alone, for trying a start-up change: a quick run on their own.

@@ -39,6 +39,30 @@ struct OnboardingFixture : StoreView {
         return !marks.isEmpty() && marks.first()->property("isSelected").toBool();
     }
     QString selectedCount() const { return ViewHost::text(item("onboardingSelectedCount")); }
+    // The cards the grid has made, on screen or not.
+    QList<QQuickItem *> madeCards() const
+    {
+        QList<QQuickItem *> made;
+        for (QQuickItem *child : item("onboardingGrid")->property("contentItem").value<QQuickItem *>()->childItems()) {
+            if (child->objectName().startsWith("onboardingCard_"))
+                made.append(child);
+        }
+        return made;
+    }
+    // Some of it inside the grid's clipped area, grown downwards by `below`.
+    bool inView(QQuickItem *card, qreal below = 0) const
+    {
+        if (!card)
+            return false;
+        QQuickItem *area = item("onboardingGrid")->parentItem();
+        const QRectF shown = area->mapRectToScene(area->boundingRect()).adjusted(0, 0, 0, below);
+        return shown.intersects(card->mapRectToScene(card->boundingRect()));
+    }
+    QString focusedCard() const
+    {
+        const QQuickItem *focused = host.window()->activeFocusItem();
+        return focused ? focused->objectName().remove("onboardingCard_") : QString();
+    }
 };
 
 struct PreferencesFixture : StoreView {
@@ -289,6 +313,46 @@ private Q_SLOTS:
         f.store->setIncludeBetaApps(false);
         QTRY_COMPARE(f.cards(), (QStringList{"notes", "shots", "cafe"}));
         QCOMPARE(ViewHost::text(f.item("onboardingStatus")), QStringLiteral("3 apps ready to install"));
+    }
+
+    // The first frame holds only the cards in view (and what of the next row Qt's grid makes ahead); Tab reaches
+    // every card all the same, each made and scrolled to as it comes, and leaves the grid for Continue after the last.
+    void onboardingMakesCardsAsTheyComeIntoView()
+    {
+        QList<AppManifestItem> apps;
+        QStringList ids;
+        for (int i = 0; i < 24; ++i) {
+            ids.append(QStringLiteral("app%1").arg(i, 2, 10, QLatin1Char('0')));
+            apps.append(TestCatalog::app(ids.last()));
+        }
+        OnboardingFixture f(TestCatalog::manifest(apps));
+        f.open();
+        f.host.waitForFrame();
+        const QList<QQuickItem *> made = f.madeCards();
+        QVERIFY(!made.isEmpty());
+        QVERIFY2(made.size() < ids.size(), qPrintable(QString::number(made.size())));
+        const qreal row = f.item("onboardingGrid")->property("cellHeight").toReal();
+        for (QQuickItem *card : made)
+            QVERIFY2(f.inView(card, row), qPrintable(card->objectName()));
+
+        f.card("app00")->forceActiveFocus(Qt::TabFocusReason);
+        QStringList forth{f.focusedCard()};
+        for (int i = 1; i < ids.size(); ++i) {
+            f.host.key(Qt::Key_Tab);
+            forth.append(f.focusedCard());
+            QVERIFY2(f.inView(f.card(forth.last())), qPrintable(forth.last()));
+        }
+        QCOMPARE(forth, ids);
+        f.host.key(Qt::Key_Tab);
+        QCOMPARE(f.focusedCard(), QStringLiteral("onboardingContinue"));
+        f.card("app23")->forceActiveFocus(Qt::TabFocusReason);
+        QStringList back{f.focusedCard()};
+        for (int i = 1; i < ids.size(); ++i) {
+            f.host.key(Qt::Key_Backtab, Qt::ShiftModifier);
+            back.prepend(f.focusedCard());
+            QVERIFY2(f.inView(f.card(back.first())), qPrintable(back.first()));
+        }
+        QCOMPARE(back, ids);
     }
 
     void onboardingContinueRule()

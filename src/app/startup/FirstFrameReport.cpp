@@ -129,6 +129,28 @@ int showFloor()
     return QGuiApplication::exec();
 }
 
+void startObjectCensus()
+{
+    if (probing() && !qEnvironmentVariableIsEmpty("VANTREL_REPORT_OBJECTS"))
+        ObjectCensus::start();
+}
+
+void watchObjects(QQuickWindow *window, std::function<QList<ObjectCensus::Part>()> parts)
+{
+    if (!ObjectCensus::started() || !window)
+        return;
+    onNextFrame(window, [parts] {
+        const QList<ObjectCensus::Share> shares = ObjectCensus::shares(parts());
+        qsizetype alive = 0;
+        for (const ObjectCensus::Share &share : shares)
+            alive += share.objects;
+        std::printf("objects %lld\n", qlonglong(alive));
+        for (const ObjectCensus::Share &share : shares)
+            std::printf("objects-share %s %lld\n", qPrintable(share.name), qlonglong(share.objects));
+        std::fflush(stdout);
+    });
+}
+
 void watchCatalog(QQuickWindow *window, LauncherStore *store)
 {
     if (!probing() || !window || !store || qEnvironmentVariableIsEmpty("VANTREL_REPORT_CATALOG_DRAWN"))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ObjectCensus.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -29,6 +31,13 @@ void mark(const char *name);
 // "catalog-drawn <ms since process start>" on the first frame after a
 // refresh changed the catalog.
 void watchCatalog(QQuickWindow *window, LauncherStore *store);
+
+// With the probe on and VANTREL_REPORT_OBJECTS set, counts the QObjects made
+// from here on (call it before QApplication); watchObjects then prints, on the
+// window's first swapped frame, "objects <alive>" and "objects-share <part>
+// <objects>" for each part parts() names at that moment, and for "other".
+void startObjectCensus();
+void watchObjects(QQuickWindow *window, std::function<QList<ObjectCensus::Part>()> parts);
 
 // A secondary view the bench opens for the first time: open() asks for it,
 // the window named windowName shows it.

@@ -14,15 +14,18 @@ Item {
     Accessible.role: Accessible.StaticText
     Accessible.name: text
 
+    // Placed by hand: anchors are an object each.
     Rectangle {
-        anchors.fill: parent
+        width: badge.width
+        height: badge.height
         radius: 5
         color: VNT.withAlpha(badge.color, 0.14)
     }
     Text {
         id: label
         objectName: "badgeLabel"
-        anchors.centerIn: parent
+        x: VNT.centred(badge.width, width)
+        y: VNT.centred(badge.height, height)
         text: badge.text.toUpperCase()
         font.family: VNT.monoFamily
         font.pixelSize: VNT.px(10)

@@ -4,8 +4,11 @@ import Vantrel
 
 Rectangle {
     property Item target
-    anchors.fill: parent
-    anchors.margins: -3
+    // 3 outside its parent, placed by hand: no anchors object on every control.
+    x: -3
+    y: -3
+    width: parent ? parent.width + 3 + 3 : 0
+    height: parent ? parent.height + 3 + 3 : 0
     radius: 8
     color: "transparent"
     border.width: 2

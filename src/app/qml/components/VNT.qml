@@ -75,6 +75,14 @@ QtObject {
         return String(text).replace(/(\d+)(\s*%)/, (all, n, rest) => (Math.floor(Number(n) / 10) * 10) + rest)
     }
 
+    // Where anchors.centerIn would place an item `inner` long in one `outer`
+    // long (odd lengths on whole pixels), for items that are many to a screen:
+    // every item given anchors carries one more object.
+    function centred(outer, inner) {
+        const half = length => Math.trunc(length) % 2 ? (length + 1) / 2 : length / 2
+        return half(outer) - half(inner)
+    }
+
     function withAlpha(c, a) {
         return Qt.rgba(c.r, c.g, c.b, a)
     }

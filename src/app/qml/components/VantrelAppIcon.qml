@@ -37,7 +37,9 @@ Item {
 
     Symbol {
         objectName: "appIconSymbol"
-        anchors.centerIn: parent
+        // Centred by hand: icons are many to a screen.
+        x: VNT.centred(icon.side, width)
+        y: VNT.centred(icon.side, height)
         visible: !icon.imageShown
         name: icon.symbolName
         size: icon.size * 0.48  // Symbol scales it with the text
@@ -48,8 +50,10 @@ Item {
     Image {
         id: remote
         objectName: "appIconImage"
-        anchors.fill: parent
-        anchors.margins: icon.side * 0.08
+        x: icon.side * 0.08
+        y: x
+        width: icon.side - x - x
+        height: width
         asynchronous: true
         cache: false
         fillMode: Image.PreserveAspectFit

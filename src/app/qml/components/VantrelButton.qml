@@ -44,8 +44,9 @@ T.Button {
         implicitHeight: row.implicitHeight
     RowLayout {
         id: row
-        // Centred in a wider button unless it spreads to a trailing hint.
-        anchors.verticalCenter: parent.verticalCenter
+        // Centred in a wider button unless it spreads to a trailing hint;
+        // by hand, as anchors are an object each.
+        y: VNT.centred(parent.height, height)
         x: control.fillWidth ? 0 : Math.max(0, (parent.width - width) / 2)
         width: control.fillWidth ? parent.width : Math.min(implicitWidth, parent.width)
         spacing: 6
@@ -87,13 +88,15 @@ T.Button {
     background: Item {
         implicitHeight: 34
         Rectangle {
-            anchors.fill: parent
+            width: parent.width
+            height: parent.height
             radius: 8
             color: control.fillColor
             opacity: control.down ? 0.75 : 1
         }
         Rectangle {
-            anchors.fill: parent
+            width: parent.width
+            height: parent.height
             radius: 8
             color: "transparent"
             border.width: control.variant === VantrelButton.Variant.Ghost ? 0 : 1

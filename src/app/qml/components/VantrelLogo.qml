@@ -14,22 +14,28 @@ Item {
     height: edge
     Accessible.ignored: true
 
+    // Placed by hand: anchors are an object each.
     GradientRoundedRect {
-        anchors.fill: parent
+        width: logo.edge
+        height: logo.edge
         radius: logo.edge * 0.22
         startColor: VNT.lime
         endColor: VNT.violet
     }
     Rectangle {
-        anchors.fill: parent
-        anchors.margins: logo.edge * 0.22
+        x: logo.edge * 0.22
+        y: x
+        width: logo.edge - x - x
+        height: width
         radius: logo.edge * 0.1
         color: VNT.bg0
         antialiasing: true
     }
     GradientRoundedRect {
-        anchors.fill: parent
-        anchors.margins: logo.edge * 0.34
+        x: logo.edge * 0.34
+        y: x
+        width: logo.edge - x - x
+        height: width
         radius: logo.edge * 0.05
         startColor: VNT.lime
         endColor: VNT.violet

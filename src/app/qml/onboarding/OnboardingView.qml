@@ -26,7 +26,8 @@ Item {
     Flickable {
         id: scroller
         objectName: "onboardingScroll"
-        anchors.fill: parent
+        width: parent.width
+        height: parent.height
         contentWidth: width
         contentHeight: Math.max(height, panels.implicitHeight)
         boundsBehavior: Flickable.StopAtBounds
@@ -39,31 +40,29 @@ Item {
             height: scroller.contentHeight
             spacing: 0
 
-            // Left panel.
-            Item {
+            // Left panel. Geometry by hand rather than anchors, an object each.
+            Rectangle {
                 Layout.preferredWidth: 310
                 Layout.fillHeight: true
                 Layout.minimumHeight: steps.implicitHeight + 64
+                gradient: Gradient {
+                    GradientStop { position: 0; color: VNT.bg1 }
+                    GradientStop { position: 1; color: VNT.bg0 }
+                }
 
                 Rectangle {
-                    anchors.fill: parent
-                    gradient: Gradient {
-                        GradientStop { position: 0; color: VNT.bg1 }
-                        GradientStop { position: 1; color: VNT.bg0 }
-                    }
-                }
-                Rectangle {
-                    anchors.top: parent.top
-                    anchors.bottom: parent.bottom
-                    anchors.right: parent.right
+                    x: parent.width - 1
                     width: 1
+                    height: parent.height
                     color: VNT.line
                 }
 
                 ColumnLayout {
                     id: steps
-                    anchors.fill: parent
-                    anchors.margins: 32
+                    x: 32
+                    y: 32
+                    width: parent.width - 64
+                    height: parent.height - 64
                     spacing: 0
 
                     VantrelLogo { size: 34 }
@@ -77,14 +76,9 @@ Item {
                         color: VNT.fg0
                         wrapMode: Text.Wrap
                     }
-                    ColumnLayout {
-                        Layout.topMargin: 24
-                        Layout.fillWidth: true
-                        spacing: 12
-                        StepRow { title: qsTrId("onboardingStepChoose"); active: true; Layout.fillWidth: true }
-                        StepRow { title: qsTrId("onboardingStepInstall"); Layout.fillWidth: true }
-                        StepRow { title: qsTrId("onboardingStepOpen"); Layout.fillWidth: true }
-                    }
+                    StepRow { title: qsTrId("onboardingStepChoose"); active: true; Layout.fillWidth: true; Layout.topMargin: 24 }
+                    StepRow { title: qsTrId("onboardingStepInstall"); Layout.fillWidth: true; Layout.topMargin: 12 }
+                    StepRow { title: qsTrId("onboardingStepOpen"); Layout.fillWidth: true; Layout.topMargin: 12 }
                     Item { Layout.fillHeight: true }
                     VantrelText {
                         objectName: "onboardingStatus"
@@ -149,73 +143,83 @@ Item {
                         cacheBuffer: 0
                         boundsBehavior: Flickable.StopAtBounds
                         model: apps
-                        delegate: Item {
-                            id: cell
+
+                        // Focuses card `at`, made and scrolled into view first; false
+                        // past either end, where Tab leaves the grid.
+                        function focusCard(at) {
+                            if (at < 0 || at >= count)
+                                return false
+                            positionViewAtIndex(at, GridView.Contain)
+                            const card = itemAtIndex(at)
+                            if (card)
+                                card.forceActiveFocus(Qt.TabFocusReason)
+                            return !!card
+                        }
+                        // The card is the delegate itself, its parts placed by hand (an
+                        // anchors object each otherwise): a screenful of cards is made
+                        // for the first frame.
+                        delegate: VantrelTile {
+                            id: card
                             required property string appId
                             required property var app
                             required property string name
                             required property string category
                             required property bool starred
-                            width: grid.cellWidth
-                            height: grid.cellHeight
+                            required property int index
+                            objectName: "onboardingCard_" + appId
+                            // The rest of the cell is the 12 of spacing after the card.
+                            width: grid.cellWidth - 12
+                            height: 64
+                            padding: 13
+                            // Checkable, so it is announced as a check box with its state.
+                            checkable: true
+                            checked: starred
+                            Accessible.name: name
+                            onClicked: view.store.toggleStarter(appId)
+                            // The next card may not be made yet: Tab brings it.
+                            Keys.onTabPressed: event => event.accepted = grid.focusCard(index + 1)
+                            Keys.onBacktabPressed: event => event.accepted = grid.focusCard(index - 1)
 
-                            VantrelTile {
-                                id: card
-                                objectName: "onboardingCard_" + cell.appId
-                                width: cell.width - 12
-                                height: 64
-                                padding: 13
-                                // Checkable, so it is announced as a check box with its state.
-                                checkable: true
-                                checked: cell.starred
-                                Accessible.name: cell.name
-                                onClicked: view.store.toggleStarter(cell.appId)
-
-                                background: Rectangle {
-                                    radius: 10
-                                    color: VNT.bg1
-                                    border.width: 1
-                                    border.color: cell.starred ? VNT.lime : VNT.line
-                                    opacity: card.down ? 0.85 : 1
-                                    FocusRing { target: card; radius: 12 }
+                            background: Rectangle {
+                                radius: 10
+                                color: VNT.bg1
+                                border.width: 1
+                                border.color: card.starred ? VNT.lime : VNT.line
+                                opacity: card.down ? 0.85 : 1
+                                FocusRing { target: card; radius: 12 }
+                            }
+                            VantrelAppIcon {
+                                id: cardIcon
+                                app: card.app
+                                size: 38
+                                x: card.leftPadding
+                                y: VNT.centred(card.height, height)
+                            }
+                            SelectionMark {
+                                id: selectionMark
+                                objectName: "selectionMark"
+                                isSelected: card.starred
+                                x: card.width - card.rightPadding - width
+                                y: VNT.centred(card.height, height)
+                            }
+                            Column {
+                                x: cardIcon.x + cardIcon.width + 12
+                                y: VNT.centred(card.height, height)
+                                width: selectionMark.x - 12 - x
+                                spacing: 2
+                                Text {
+                                    width: parent.width
+                                    text: card.name
+                                    font: VNT.system(13.5, Font.DemiBold)
+                                    color: VNT.fg0
+                                    elide: Text.ElideRight
                                 }
-                                // Anchors, not layouts: a screenful of cards is laid out in the first frame.
-                                contentItem: Item {
-                                    VantrelAppIcon {
-                                        id: cardIcon
-                                        app: cell.app
-                                        size: 38
-                                        anchors.verticalCenter: parent.verticalCenter
-                                    }
-                                    SelectionMark {
-                                        id: selectionMark
-                                        objectName: "selectionMark"
-                                        isSelected: cell.starred
-                                        anchors.right: parent.right
-                                        anchors.verticalCenter: parent.verticalCenter
-                                    }
-                                    Column {
-                                        anchors.left: cardIcon.right
-                                        anchors.leftMargin: 12
-                                        anchors.right: selectionMark.left
-                                        anchors.rightMargin: 12
-                                        anchors.verticalCenter: parent.verticalCenter
-                                        spacing: 2
-                                        Text {
-                                            width: parent.width
-                                            text: cell.name
-                                            font: VNT.system(13.5, Font.DemiBold)
-                                            color: VNT.fg0
-                                            elide: Text.ElideRight
-                                        }
-                                        Text {
-                                            width: parent.width
-                                            text: cell.category
-                                            font: VNT.system(11)
-                                            color: VNT.fg2
-                                            elide: Text.ElideRight
-                                        }
-                                    }
+                                Text {
+                                    width: parent.width
+                                    text: card.category
+                                    font: VNT.system(11)
+                                    color: VNT.fg2
+                                    elide: Text.ElideRight
                                 }
                             }
                         }

@@ -11,9 +11,12 @@ Item {
     width: 18
     height: 18
 
+    // Placed by hand, as in the card around it: no anchors object per card.
     Rectangle {
-        anchors.fill: parent
-        anchors.margins: 0.75
+        x: 0.75
+        y: 0.75
+        width: 16.5
+        height: 16.5
         radius: width / 2
         color: mark.isSelected ? VNT.lime : "transparent"
         border.width: 1.5
@@ -21,7 +24,8 @@ Item {
         antialiasing: true
     }
     Symbol {
-        anchors.centerIn: parent
+        x: VNT.centred(18, width)
+        y: VNT.centred(18, height)
         visible: mark.isSelected
         name: "checkmark"
         size: 9

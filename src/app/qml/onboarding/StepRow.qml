@@ -14,9 +14,12 @@ RowLayout {
     Item {
         implicitWidth: 16
         implicitHeight: 16
+        // Placed by hand: anchors are an object each.
         Rectangle {
-            anchors.fill: parent
-            anchors.margins: 0.75
+            x: 0.75
+            y: 0.75
+            width: 14.5
+            height: 14.5
             radius: width / 2
             color: step.done ? VNT.lime : "transparent"
             border.width: 1.5
@@ -24,7 +27,8 @@ RowLayout {
             antialiasing: true
         }
         Symbol {
-            anchors.centerIn: parent
+            x: VNT.centred(16, width)
+            y: VNT.centred(16, height)
             visible: step.done
             name: "checkmark"
             size: 8
