@@ -32,7 +32,7 @@ namespace {
 
 using Kind = StreamedEntry::Kind;
 
-constexpr qint64 readBlockBytes = 1 << 20;
+constexpr qint64 readBlockBytes = 256 << 10;
 // How long a wait for bytes goes before cancel is looked at again.
 constexpr auto waitSlice = std::chrono::milliseconds(20);
 constexpr char appleDoubleMagic[] = {0x00, 0x05, 0x16, 0x07};
@@ -117,13 +117,14 @@ private:
             const GrowingArchive::Extent extent = m_archive.waitBeyond(m_offset, m_generation, waitSlice);
             if (extent.generation != m_generation)
                 return stop(Stop::startAgain);
+            // Given up on, the stream ends at once, however much is still there to read.
+            if (extent.state == GrowingArchive::State::abandoned)
+                return stop(Stop::abandoned);
             m_written = extent.written;
             if (extent.written > m_offset)
                 return readAt(qMin(readBlockBytes, extent.written - m_offset), buffer);
             if (extent.state == GrowingArchive::State::complete)
                 return 0;
-            if (extent.state == GrowingArchive::State::abandoned)
-                return stop(Stop::abandoned);
         }
     }
 
@@ -139,6 +140,7 @@ private:
             if (got <= 0)
                 return stop(Stop::unreadable);
             m_offset += got;
+            m_archive.readUpTo(m_offset);
             *buffer = m_buffer.get();
             return got;
         }
@@ -235,6 +237,9 @@ public:
         const ZipEntryPlan::Utf8Names utf8;
         const std::unique_ptr<struct archive, ReaderDeleter> reader(archive_read_new());
         archive_read_support_format_zip_streamable(reader.get());
+        // Each file's CRC-32 is taken as it is written and held to the directory's at the end: the reader's own
+        // would cost a second pass over every byte.
+        archive_read_set_format_option(reader.get(), "zip", "ignorecrc32", "1");
         if (archive_read_open2(reader.get(), &m_source, nullptr, &Source::read, nullptr, nullptr) != ARCHIVE_OK) {
             m_source.throwIfStopped();
             throw NotStreamable{QString::fromUtf8(archive_error_string(reader.get()))};

@@ -455,6 +455,24 @@ private Q_SLOTS:
         QCOMPARE(TempHome::fingerprint(extracted()), TempHome::fingerprint(theirs));
     }
 
+    // A download given up on (a wrong checksum, a failure) ends the stream at once, however much of it is written.
+    void abandonedDownloadEndsTheStreamAtOnce()
+    {
+        if (!streaming())
+            QSKIP("the streaming road's own");
+        const QByteArray archive = largeBundle().build();
+        const QString path = m_home.path(QStringLiteral("tmp/archive.zip"));
+        QVERIFY(TempHome::writeFile(path, archive));
+        GrowingArchive growing(path);
+        growing.written(archive.size());
+        growing.abandon();
+        ExtractionProgress progress;
+        const StreamedUnpack outcome = LibarchiveExtractor().streamZip(growing, extracted(), nullptr, &progress, nullptr, nullptr);
+        QCOMPARE(outcome.outcome, StreamedUnpack::Outcome::notStreamed);
+        QCOMPARE(progress.writtenBytes.load(), 0);
+        QCOMPARE(TempHome::entries(extracted()), QStringList());
+    }
+
     // The same tree as bsdtar's from every archive it unpacks without complaint; refused where bsdtar complains, no
     // file past the size its entry states (libdeflate's road writes none of a lying deflated entry at all).
     void unpacksAsBsdtarDoes_data()

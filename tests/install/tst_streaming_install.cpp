@@ -61,6 +61,16 @@ ZipBuilder largeNotes()
         QStringLiteral("Notes.app/Contents/Resources/zz-data.bin"), randomBytes(6 << 20)));
 }
 
+// The body at a pace the unpacking keeps up with (a little over 12 MB/s): on loopback at full speed the archive would
+// be there long before, and the installer would rather unpack it whole.
+LoopbackHttpServer::Response paced(const QByteArray &body)
+{
+    LoopbackHttpServer::Response response = LoopbackHttpServer::Response::text(200, body);
+    response.throttleBytes = 128 << 10;
+    response.throttleMs = 10;
+    return response;
+}
+
 // The archive with one byte changed at offset (from the end when negative).
 QByteArray changedAt(QByteArray archive, qint64 offset)
 {
@@ -169,7 +179,7 @@ private Q_SLOTS:
             limits.minimumCap = limits.maximumCap = cap;
         Update update(limits);
         QVERIFY(update.installOld());
-        update.server.serve(QStringLiteral("/v2.zip"), LoopbackHttpServer::Response::text(200, served));
+        update.server.serve(QStringLiteral("/v2.zip"), paced(served));
         AppManifestItem app = notesRelease(update.server.url(QStringLiteral("/v2.zip")), served, QStringLiteral("2.0"));
         app.sha256 = sha256;
         const InstallOutcome result = update.install(app);
@@ -245,7 +255,7 @@ private Q_SLOTS:
         QVERIFY(update.installOld());
         std::atomic_int answers{0};
         update.server.setHandler([&](const LoopbackHttpServer::Request &request) {
-            LoopbackHttpServer::Response response = LoopbackHttpServer::Response::text(200, archive);
+            LoopbackHttpServer::Response response = paced(archive);
             if (request.path != QLatin1String("/v2.zip"))
                 return LoopbackHttpServer::Response::text(404, {});
             response.headers.append(qMakePair(QByteArray("ETag"), QByteArray("\"v2\"")));

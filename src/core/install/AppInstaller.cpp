@@ -343,11 +343,17 @@ private:
         } catch (...) {
             failure = std::current_exception();
         }
-        // Only the archive the catalog names may finish unpacking.
-        if (downloaded && downloaded->sha256Hex == m_expectedSha256)
+        // Only the archive the catalog names may finish unpacking, and only
+        // when the stream is past half of it: otherwise unpacking it whole
+        // on every core ends sooner.
+        if (downloaded && downloaded->sha256Hex == m_expectedSha256 && 2 * growing->readSoFar() >= downloaded->size) {
             growing->complete(downloaded->size);
-        else
+        } else {
+            if (downloaded)
+                qCInfo(lcInstall) << "Unpacking the rest whole: the stream had read" << growing->readSoFar() << "of"
+                                  << downloaded->size << "bytes at the download's end.";
             growing->abandon();
+        }
         // The worker ends promptly either way; it holds nothing of this frame.
         StreamedUnpack unpacked;
         try {

@@ -39,6 +39,10 @@ public:
     Extent waitBeyond(qint64 offset, int generation, std::chrono::milliseconds timeout) const;
     Extent now() const;
 
+    // How far the unpacker has read, for the download's side to see.
+    void readUpTo(qint64 offset) { m_read.store(offset, std::memory_order_relaxed); }
+    qint64 readSoFar() const { return m_read.load(std::memory_order_relaxed); }
+
     // Set by the unpacker when fetching the rest cannot help; the download
     // watches it as it watches a cancel.
     std::shared_ptr<const std::atomic_bool> stopFlag() const { return m_stop; }
@@ -49,5 +53,6 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     Extent m_extent;
+    std::atomic<qint64> m_read{0};
     std::shared_ptr<std::atomic_bool> m_stop = std::make_shared<std::atomic_bool>(false);
 };
