@@ -38,6 +38,9 @@ QString AppInstallerError::localizedDescription() const
 {
     switch (m_kind) {
     case Kind::checksumMismatch:
+        // No actual checksum when the download was stopped before its end.
+        if (m_actual.isEmpty())
+            return QStringLiteral("Checksum mismatch. Expected ") + m_expected + QStringLiteral(".");
         return QStringLiteral("Checksum mismatch. Expected ") + m_expected + QStringLiteral(", got ") + m_actual
             + QStringLiteral(".");
     case Kind::unsupportedMacOS:
