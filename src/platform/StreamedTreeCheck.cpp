@@ -2,7 +2,6 @@
 
 #include "RelativePath.h"
 
-#include <QFile>
 #include <QSet>
 
 #include <algorithm>
@@ -43,11 +42,16 @@ std::optional<QByteArray> targetIn(const QByteArray &path, qint64 size)
 {
     if (size <= 0 || size > longestTarget)
         return std::nullopt;
-    QFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::ReadOnly))
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    const QByteArray target = file.readAll();
-    if (target.size() != size || target.contains('\0'))
+    QByteArray target(size + 1, Qt::Uninitialized);
+    const ssize_t got = ::read(fd, target.data(), size_t(target.size()));
+    ::close(fd);
+    if (got != size)
+        return std::nullopt;
+    target.truncate(size);
+    if (target.contains('\0'))
         return std::nullopt;
     return target;
 }

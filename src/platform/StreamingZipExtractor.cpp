@@ -10,7 +10,6 @@
 #include "install/Crc32.h"
 #include "install/GrowingArchive.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -19,6 +18,7 @@
 #include <archive_entry.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -440,16 +440,16 @@ private:
 };
 
 // What a failed pass leaves goes at once: a bomb's bytes must not wait for the download.
+// By bytes: a name that is not UTF-8 would not survive a round through QString.
 void empty(const QString &destination)
 {
-    QDir dir(destination);
-    for (const QString &name : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        const QString path = dir.filePath(name);
-        if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink())
-            QDir(path).removeRecursively();
-        else
-            QFile::remove(path);
-    }
+    std::error_code ignored;
+    std::vector<std::filesystem::path> entries;
+    for (std::filesystem::directory_iterator it(QFile::encodeName(destination).toStdString(), ignored), end; it != end;
+         it.increment(ignored))
+        entries.push_back(it->path());
+    for (const std::filesystem::path &entry : entries)
+        std::filesystem::remove_all(entry, ignored);
 }
 
 }  // namespace

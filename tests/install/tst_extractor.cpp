@@ -429,6 +429,12 @@ private Q_SLOTS:
         QByteArray renamed = app;
         renamed[renamed.lastIndexOf("late.txt")] = 'L';
         QTest::newRow("the directory names an entry otherwise") << renamed << QByteArray() << false;
+        // What streamed in goes by its bytes when the stream gives up, a name that is no UTF-8 too.
+        QByteArray odd = notesApp().setUtf8Flag(false).addFile(QStringLiteral("Notes.app/Contents/Xt"), "x")
+                             .addFile(QStringLiteral("Notes.app/late.txt"), "late").build();
+        odd.replace("Contents/Xt", QByteArray("Contents/\xff" "t"));
+        odd[odd.lastIndexOf("late.txt")] = 'L';
+        QTest::newRow("a name that is no UTF-8, then a directory that disagrees") << odd << QByteArray() << false;
         QByteArray linkless = notesApp().addSymlink(QStringLiteral("Notes.app/Contents/Current"), QStringLiteral("Resources")).build();
         const qsizetype entry = linkless.lastIndexOf("Notes.app/Contents/Current") - 46;
         qToLittleEndian<quint32>(0100644u << 16, linkless.data() + entry + 38);
