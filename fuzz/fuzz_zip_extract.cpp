@@ -8,6 +8,7 @@
 #include "LibarchiveExtractor.h"
 #include "LinkEscapes.h"
 #include "install/GrowingArchive.h"
+#include "install/InstallFiles.h"
 #include "errors/LauncherError.h"
 
 #include <QDir>
@@ -15,8 +16,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
-#include <filesystem>
 
 namespace {
 
@@ -44,13 +43,6 @@ QStringList strayItems(const Sandbox &box)
     return stray;
 }
 
-// By bytes: names that are not UTF-8 do not survive a round through QString.
-void clear(const QString &dir)
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(QFile::encodeName(dir).toStdString(), ignored);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -74,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     limits.workers = size % 2 ? 3 : 1;
     limits.bytesPerWorker = 1;
     for (const qint64 wholeEntryBytes : {limits.maximumCap, qint64(0)}) {
-        clear(box.out);
+        // By bytes: QDir cannot remove names that are not UTF-8.
+        InstallFiles::removeTree(box.out);
         QDir().mkpath(box.out);
         limits.wholeEntryBytes = wholeEntryBytes;
         try {
@@ -86,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QStringList escapes = linksLeadingOut(box.out);
         FUZZ_CHECK(escapes.isEmpty(), escapes.join(QLatin1Char(' ')));
     }
-    clear(box.out);
+    InstallFiles::removeTree(box.out);
     QDir().mkpath(box.out);
     GrowingArchive growing(box.archive);
     growing.complete(qint64(size));
@@ -101,6 +94,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(stray.isEmpty(), stray.join(QLatin1Char(' ')));
     const QStringList escapes = linksLeadingOut(box.out);
     FUZZ_CHECK(escapes.isEmpty(), escapes.join(QLatin1Char(' ')));
-    clear(box.out);
+    InstallFiles::removeTree(box.out);
     return 0;
 }

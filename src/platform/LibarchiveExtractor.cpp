@@ -37,7 +37,6 @@ constexpr size_t dataBlockSize = 1 << 20;
 constexpr int maximumWorkers = 4;
 // What creating a file costs beside its bytes, when the files are shared out.
 constexpr qint64 perFileWeight = 32 << 10;
-constexpr char appleDoubleMagic[] = {0x00, 0x05, 0x16, 0x07};
 
 struct WriterDeleter {
     void operator()(struct archive *a) const { archive_write_free(a); }
@@ -175,11 +174,6 @@ void finishFile(struct archive *writer, const QByteArray &path, const Item &item
     FaultPoint::reach("extracting");
 }
 
-bool isAppleDouble(QByteArrayView start)
-{
-    return start.startsWith(QByteArrayView(appleDoubleMagic, sizeof appleDoubleMagic));
-}
-
 // The file from one buffer, inflated whole; false when the entry turns out
 // not to be for that road.
 bool writeWhole(struct archive *writer, archive_entry *entry, const QByteArray &path, const Item &item,
@@ -189,7 +183,7 @@ bool writeWhole(struct archive *writer, archive_entry *entry, const QByteArray &
     if (!bytes)
         return false;
     shared.count(bytes->size());
-    if (item.dotUnderscore && isAppleDouble(*bytes))
+    if (item.dotUnderscore && ZipEntryPlan::isAppleDouble(*bytes))
         return true;
     if (archive_write_header(writer, entry) < ARCHIVE_WARN)
         throw writerError(writer, QString::fromUtf8(item.name));
@@ -268,9 +262,9 @@ void writeFile(struct archive *reader, struct archive *writer, archive_entry *en
             continue;
         }
         held.append(static_cast<const char *>(block), qsizetype(size));
-        if (held.size() < qsizetype(sizeof appleDoubleMagic))
+        if (held.size() < ZipEntryPlan::appleDoubleMagicBytes)
             continue;
-        if (isAppleDouble(held))
+        if (ZipEntryPlan::isAppleDouble(held))
             return;
         holding = false;
         put(held.constData(), size_t(held.size()), 0);

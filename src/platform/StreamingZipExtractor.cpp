@@ -35,7 +35,6 @@ using Kind = StreamedEntry::Kind;
 constexpr qint64 readBlockBytes = 256 << 10;
 // How long a wait for bytes goes before cancel is looked at again.
 constexpr auto waitSlice = std::chrono::milliseconds(20);
-constexpr char appleDoubleMagic[] = {0x00, 0x05, 0x16, 0x07};
 
 // Why a pass over the archive ends before its end.
 struct StartAgain {};
@@ -391,10 +390,10 @@ private:
                 sha->update(data, size);
             if (holding) {
                 held.append(data, qsizetype(size));
-                if (held.size() < qsizetype(sizeof appleDoubleMagic))
+                if (held.size() < ZipEntryPlan::appleDoubleMagicBytes)
                     continue;
                 holding = false;
-                dropping = held.startsWith(QByteArrayView(appleDoubleMagic, sizeof appleDoubleMagic));
+                dropping = ZipEntryPlan::isAppleDouble(held);
                 data = held.constData();
                 size = size_t(held.size());
             }

@@ -73,6 +73,12 @@ Utf8Names::~Utf8Names()
     }
 }
 
+bool isAppleDouble(QByteArrayView start)
+{
+    static constexpr char magic[appleDoubleMagicBytes] = {0x00, 0x05, 0x16, 0x07};
+    return start.startsWith(QByteArrayView(magic, appleDoubleMagicBytes));
+}
+
 Reader open(const QString &archivePath, size_t blockSize)
 {
     Reader reader(archive_read_new());

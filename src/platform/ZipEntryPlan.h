@@ -3,6 +3,7 @@
 #include "errors/LauncherError.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -53,6 +54,11 @@ private:
     locale_t m_locale;
     locale_t m_previous = locale_t(nullptr);
 };
+
+// AppleDouble metadata ("._NAME" files holding another file's macOS
+// attributes) begins with these bytes; such files are not written.
+inline constexpr qsizetype appleDoubleMagicBytes = 4;
+bool isAppleDouble(QByteArrayView start);
 
 // Opens a ZIP archive for reading in blocks of blockSize bytes.
 Reader open(const QString &archivePath, size_t blockSize);

@@ -343,17 +343,7 @@ private:
         } catch (...) {
             failure = std::current_exception();
         }
-        // Only the archive the catalog names may finish unpacking, and only
-        // when the stream is past half of it: otherwise unpacking it whole
-        // on every core ends sooner.
-        if (downloaded && downloaded->sha256Hex == m_expectedSha256 && 2 * growing->readSoFar() >= downloaded->size) {
-            growing->complete(downloaded->size);
-        } else {
-            if (downloaded)
-                qCInfo(lcInstall) << "Unpacking the rest whole: the stream had read" << growing->readSoFar() << "of"
-                                  << downloaded->size << "bytes at the download's end.";
-            growing->abandon();
-        }
+        const bool handedOver = endStream(*growing, downloaded);
         // The worker ends promptly either way; it holds nothing of this frame.
         StreamedUnpack unpacked;
         try {
@@ -363,7 +353,7 @@ private:
                 failure = std::current_exception();
         }
         throwIfCancelled(*m_cancel);
-        if (unpacked.outcome == StreamedUnpack::Outcome::fileListMismatch && (failure || !downloaded))
+        if (unpacked.outcome == StreamedUnpack::Outcome::fileListMismatch && !downloaded)
             throw AppInstallerError::checksumMismatch(m_expectedSha256, QString());
         if (failure)
             std::rethrow_exception(failure);
@@ -372,8 +362,26 @@ private:
             progress()->extraction(1, 1);
             co_return true;
         }
-        qCInfo(lcInstall) << "Unpacking the archive whole:" << unpacked.reason;
+        if (!handedOver)
+            qCInfo(lcInstall) << "Unpacking the archive whole:" << unpacked.reason;
         co_return false;
+    }
+
+    // Only the archive the catalog names may finish unpacking, and only when
+    // the stream is past half of it: otherwise unpacking it whole on every
+    // core ends sooner. True when a matching archive is handed to that road.
+    bool endStream(GrowingArchive &growing, const std::optional<DownloadedArchive> &downloaded) const
+    {
+        const bool matches = downloaded && downloaded->sha256Hex == m_expectedSha256;
+        if (matches && 2 * growing.readSoFar() >= downloaded->size) {
+            growing.complete(downloaded->size);
+            return false;
+        }
+        if (matches)
+            qCInfo(lcInstall) << "Unpacking the archive whole: the stream had read" << growing.readSoFar() << "of"
+                              << downloaded->size << "bytes at the download's end.";
+        growing.abandon();
+        return matches;
     }
 
     PartialUpdate::Work partialWork()

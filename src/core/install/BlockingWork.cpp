@@ -1,27 +1,28 @@
 #include "BlockingWork.h"
 
 namespace BlockingWork {
+namespace {
+
+QThreadPool *newPool(int maximumThreads)
+{
+    auto *p = new QThreadPool;
+    p->setMaxThreadCount(maximumThreads);
+    p->setExpiryTimeout(30000);
+    return p;
+}
+
+}  // namespace
 
 QThreadPool *pool()
 {
     // Our own pool: a long extraction must not starve other users of the global one.
-    static QThreadPool *installPool = [] {
-        auto *p = new QThreadPool;
-        p->setMaxThreadCount(4);
-        p->setExpiryTimeout(30000);
-        return p;
-    }();
+    static QThreadPool *installPool = newPool(4);
     return installPool;
 }
 
 QThreadPool *waitingPool()
 {
-    static QThreadPool *waiting = [] {
-        auto *p = new QThreadPool;
-        p->setMaxThreadCount(64);
-        p->setExpiryTimeout(30000);
-        return p;
-    }();
+    static QThreadPool *waiting = newPool(64);
     return waiting;
 }
 
